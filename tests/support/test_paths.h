@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+namespace test_support {
+
+// Folder of the real test disks (tools/make-test-disks), in the form the running program's
+// file API takes: a host path on the native build, a Wine drive path (Z:\...) under Wine.
+// TEST_DISKS_DIR in the environment overrides the folder the build was configured with.
+std::string TestDisksDir();
+
+// Joins a folder and a relative name with the separator of the running platform.
+std::string JoinPath(const std::string& folder, const std::string& name);
+
+// True when the disks were made (the stamp file exists); tests that need them fail loudly otherwise.
+bool TestDisksAvailable();
+
+} // namespace test_support

@@ -1,0 +1,65 @@
+# Sourced by tools/winrun and tools/test: the project's own Wine prefix and a private display.
+# Not a program of its own.
+
+project_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+export WINEPREFIX="${PROJECT_WINEPREFIX:-$project_root/build/wineprefix}"
+export WINEDEBUG=-all
+export WINEARCH=win64
+# No Mono or Gecko install prompts: the program needs neither.
+export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe="
+
+wine_binary() {
+    if command -v wine64 >/dev/null 2>&1; then
+        echo wine64
+    elif [[ -x /usr/lib/wine/wine64 ]]; then
+        echo /usr/lib/wine/wine64
+    else
+        echo wine
+    fi
+}
+
+wineserver_binary() {
+    command -v wineserver 2>/dev/null || echo /usr/lib/wine/wineserver
+}
+
+# Starts Xvfb on a free display number, exports DISPLAY, and sets started_xvfb_pid.
+start_private_display() {
+    local number_file
+    number_file=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -ac 3>"$number_file" >/dev/null 2>&1 &
+    started_xvfb_pid=$!
+    local tries=0
+    while [[ ! -s "$number_file" ]]; do
+        if ! kill -0 "$started_xvfb_pid" 2>/dev/null || [[ $tries -ge 100 ]]; then
+            rm -f "$number_file"
+            echo "winrun: Xvfb did not start" >&2
+            return 1
+        fi
+        sleep 0.1
+        tries=$((tries + 1))
+    done
+    export DISPLAY=":$(head -n1 "$number_file")"
+    rm -f "$number_file"
+}
+
+stop_private_display() {
+    if [[ -n "${started_xvfb_pid:-}" ]]; then
+        kill "$started_xvfb_pid" 2>/dev/null || true
+        wait "$started_xvfb_pid" 2>/dev/null || true
+        started_xvfb_pid=
+    fi
+}
+
+# Creates the prefix once; concurrent callers wait for the first.
+ensure_wine_prefix() {
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    (
+        flock 9
+        if [[ ! -f "$WINEPREFIX/.initialised" ]]; then
+            "$(wine_binary)" wineboot -i >/dev/null 2>&1 || true
+            "$(wineserver_binary)" -w 2>/dev/null || true
+            [[ -f "$WINEPREFIX/system.reg" ]] || { echo "winrun: could not create the Wine prefix" >&2; exit 1; }
+            touch "$WINEPREFIX/.initialised"
+        fi
+    ) 9>"$WINEPREFIX.lock"
+}
