@@ -12,6 +12,8 @@
  *   write   PATH HOSTFILE OFFSET LENGTH    create PATH if missing, then copy that slice of HOSTFILE to the
  *                                          same offset (growing a file step by step fragments it)
  *   dosname PATH SHORTNAME                 give PATH a DOS 8.3 name, as Windows does for long names
+ *   fill    PATH                           create PATH and write zeros to it until the volume is full
+ *   trim    PATH BYTES                     cut BYTES off the end of PATH, freeing its last clusters
  *   delete  PATH                           delete a file, or a folder together with everything in it
  *
  * Paths are absolute, '/'-separated and UTF-8. Lines starting with '#' and empty lines are skipped.
@@ -110,7 +112,8 @@ static ntfs_inode* create_entry(ntfs_volume* volume, const char* path, mode_t ty
 {
     struct split_path split = open_parent(volume, path);
     /* securid 0 makes libntfs-3g give the entry its own default security descriptor */
-    ntfs_inode* inode = ntfs_create(split.parent, const_cpu_to_le32(0), split.name, (u8)split.name_length, type);
+    ntfs_inode* inode =
+        ntfs_create(split.parent, const_cpu_to_le32(0), split.name, (u8)split.name_length, type);
     if (!inode)
         fail("create", path);
     free(split.name);
@@ -137,7 +140,8 @@ static void write_slice(ntfs_inode* inode, const char* path, const char* host_fi
     static char buffer[1 << 20];
     long long done = 0;
     while (done < length) {
-        size_t want = (size_t)(length - done < (long long)sizeof buffer ? length - done : (long long)sizeof buffer);
+        long long left = length - done;
+        size_t want = left < (long long)sizeof buffer ? (size_t)left : sizeof buffer;
         ssize_t got = pread(fd, buffer, want, (off_t)(offset + done));
         if (got <= 0)
             fail("read host file", host_file);
@@ -231,6 +235,47 @@ static void delete_entry(ntfs_volume* volume, const char* path)
     free(split.name);
 }
 
+/* Zeros keep the raw disk sparse while the clusters still count as used. */
+static void fill_volume(ntfs_volume* volume, const char* path)
+{
+    ntfs_inode* inode = create_entry(volume, path, S_IFREG);
+    ntfs_attr* data = ntfs_attr_open(inode, AT_DATA, AT_UNNAMED, 0);
+    if (!data)
+        fail("open $DATA of", path);
+    static char zeros[1 << 20];
+    /* big steps first (growing a file one cluster at a time is slow), down to single clusters at the end */
+    s64 position = 0;
+    for (s64 chunk = sizeof zeros; chunk >= (s64)volume->cluster_size;) {
+        s64 written = ntfs_attr_pwrite(data, position, chunk, zeros);
+        if (written > 0)
+            position += written;
+        if (written != chunk) {
+            if (errno != ENOSPC)
+                fail("fill", path);
+            chunk /= 2;
+        }
+    }
+    /* a failed extension may leave the size past what was written */
+    if (ntfs_attr_truncate(data, position))
+        fail("trim", path);
+    ntfs_attr_close(data);
+    if (ntfs_inode_close(inode))
+        fail("close", path);
+}
+
+static void trim_file(ntfs_volume* volume, const char* path, long long bytes)
+{
+    ntfs_inode* inode = ntfs_pathname_to_inode(volume, NULL, path);
+    if (!inode)
+        fail("no such entry", path);
+    ntfs_attr* data = ntfs_attr_open(inode, AT_DATA, AT_UNNAMED, 0);
+    if (!data || bytes > data->data_size || ntfs_attr_truncate(data, data->data_size - bytes))
+        fail("trim", path);
+    ntfs_attr_close(data);
+    if (ntfs_inode_close(inode))
+        fail("close", path);
+}
+
 static void set_dos_name(ntfs_volume* volume, const char* path, const char* short_name)
 {
     ntfs_inode* inode = ntfs_pathname_to_inode(volume, NULL, path);
@@ -299,6 +344,10 @@ static int command_apply(const char* volume_path, const char* script_path)
                 fail("close", field[1]);
         } else if (!strcmp(op, "dosname") && count == 3) {
             set_dos_name(volume, field[1], field[2]);
+        } else if (!strcmp(op, "fill") && count == 2) {
+            fill_volume(volume, field[1]);
+        } else if (!strcmp(op, "trim") && count == 3) {
+            trim_file(volume, field[1], parse_number(field[2]));
         } else if (!strcmp(op, "delete") && count == 2) {
             delete_entry(volume, field[1]);
         } else {
