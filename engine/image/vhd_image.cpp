@@ -1,0 +1,145 @@
+#include "engine/image/vhd_image.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr uint64_t kSectorBytes = 512;
+// One bitmap bit per sector, the bitmap padded to whole sectors.
+constexpr uint64_t kBytesPerBitmapSector = kSectorBytes * 8 * kSectorBytes;
+
+} // namespace
+
+CVhdImage::CVhdImage()
+{
+    ResetState();
+}
+
+CVhdImage::~CVhdImage() = default;
+
+void CVhdImage::ResetState()
+{
+    blockOffsets.clear();
+    diskType = 0;
+    blockIndex = -1;
+    position = 0;
+    blockStart = 0;
+    blockSize = 0;
+    cylinders = 0;
+    heads = 0;
+    sectorsPerTrack = 0;
+    openError = ImageOpenError::NotOpen;
+    opened = false;
+    diskSize = 0;
+    virtualPos = 0;
+    dataEnd = 0;
+}
+
+int CVhdImage::Open(std::u16string_view path)
+{
+    Close();
+    if (!reader.Open(path) || !reader.ReadFooter()) {
+        openError = reader.GetOpenError();
+        reader.Close();
+        return 0;
+    }
+    diskType = reader.GetDiskType();
+    diskSize = reader.GetCurrentSize();
+    cylinders = reader.GetCylinders();
+    heads = reader.GetHeads();
+    sectorsPerTrack = reader.GetSectorsPerTrack();
+    dataEnd = reader.GetFileSize() - (reader.HasTrailingFooter() ? CVhdReader::kFooterBytes : 0);
+    if (diskType == CVhdReader::kDiskTypeDynamic) {
+        blockSize = reader.GetBlockSize();
+        BuildBlockOffsets();
+    }
+    openError = ImageOpenError::None;
+    opened = true;
+    SeekVirtual(0);
+    return 1;
+}
+
+void CVhdImage::BuildBlockOffsets()
+{
+    blockOffsets.clear();
+    if (blockSize == 0)
+        return;
+    // Each block's data follows its sector bitmap: one sector up to 2 MiB blocks, more above.
+    const uint64_t bitmapSectors =
+        std::max<uint64_t>(1, (blockSize + kBytesPerBitmapSector - 1) / kBytesPerBitmapSector);
+    blockOffsets.reserve(reader.bat.size());
+    for (uint32_t entry : reader.bat)
+        blockOffsets.push_back(
+            entry == CVhdReader::kUnallocatedBlock ? 0 : (entry + bitmapSectors) * kSectorBytes);
+}
+
+int CVhdImage::SeekVirtual(uint64_t virtualOffset)
+{
+    virtualPos = virtualOffset;
+    if (!opened)
+        return 0;
+    if (diskType != CVhdReader::kDiskTypeDynamic) {
+        position = virtualOffset;
+        return 1;
+    }
+    const uint64_t block = virtualOffset / blockSize;
+    if (block < blockOffsets.size()) {
+        blockIndex = static_cast<int64_t>(block);
+        blockStart = blockOffsets[block];
+        position = blockStart == 0 ? 0 : blockStart + virtualOffset % blockSize;
+    } else {
+        blockIndex = -1;
+        blockStart = 0;
+        position = 0;
+    }
+    return 1;
+}
+
+int CVhdImage::ReadData(uint64_t start, uint8_t* out, uint32_t count)
+{
+    const uint64_t readable = start >= dataEnd ? 0 : std::min<uint64_t>(count, dataEnd - start);
+    if (readable > 0 && !reader.file.ReadAtZeroPadded(start, out, static_cast<uint32_t>(readable)))
+        return 0;
+    std::memset(out + readable, 0, count - readable);
+    return 1;
+}
+
+int CVhdImage::Read(void* buffer, uint32_t count)
+{
+    if (!opened)
+        return 0;
+    auto* out = static_cast<uint8_t*>(buffer);
+    uint32_t remaining = count;
+    while (remaining > 0) {
+        if (virtualPos >= diskSize) {
+            std::memset(out, 0, remaining);
+            virtualPos = virtualPos > UINT64_MAX - remaining ? UINT64_MAX : virtualPos + remaining;
+            return 1;
+        }
+        uint64_t part = std::min<uint64_t>(remaining, diskSize - virtualPos);
+        if (diskType == CVhdReader::kDiskTypeDynamic) {
+            SeekVirtual(virtualPos);
+            part = std::min<uint64_t>(part, blockSize - virtualPos % blockSize);
+            if (blockStart == 0) {
+                std::memset(out, 0, static_cast<size_t>(part));
+            } else if (!ReadData(position, out, static_cast<uint32_t>(part))) {
+                return 0;
+            }
+        } else if (!ReadData(virtualPos, out, static_cast<uint32_t>(part))) {
+            return 0;
+        }
+        out += part;
+        remaining -= static_cast<uint32_t>(part);
+        virtualPos += part;
+        position += part;
+    }
+    return 1;
+}
+
+int CVhdImage::Close()
+{
+    const int result = reader.Close();
+    ResetState();
+    return result;
+}

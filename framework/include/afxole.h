@@ -1,0 +1,11 @@
+// OLE support: initialisation of the OLE libraries for the thread, plus automation and shared memory files.
+#pragma once
+
+#include <ole2.h>
+
+#include "afxadv.h"
+#include "afxdisp.h"
+#include "afxext.h"
+
+// Initialises OLE for the calling thread; FALSE when the libraries cannot be initialised.
+BOOL AFXAPI AfxOleInit();
