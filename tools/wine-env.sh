@@ -56,8 +56,9 @@ ensure_wine_prefix() {
     (
         flock 9
         if [[ ! -f "$WINEPREFIX/.initialised" ]]; then
-            "$(wine_binary)" wineboot -i >/dev/null 2>&1 || true
-            "$(wineserver_binary)" -w 2>/dev/null || true
+            # The lock's descriptor is closed for Wine: its service processes outlive this call.
+            "$(wine_binary)" wineboot -i >/dev/null 2>&1 9>&- || true
+            "$(wineserver_binary)" -w 2>/dev/null 9>&- || true
             [[ -f "$WINEPREFIX/system.reg" ]] || { echo "winrun: could not create the Wine prefix" >&2; exit 1; }
             touch "$WINEPREFIX/.initialised"
         fi
