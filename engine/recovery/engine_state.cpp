@@ -13,6 +13,10 @@ RecordList<NtfsFolderNode> ntfsFolderNodes;
 RecordList<NtfsScanNode> ntfsScanNodes;
 RecordList<NtfsEntryNode> ntfsEntryNodes;
 RecordList<NtfsIndexNode> ntfsIndexNodes;
+RecordList<DataRunNode> dataRuns;
+std::uint32_t dataRunCount = 0;
+MftRunTables mftRunTables;
+AttributeListTable attributeListTable;
 
 RecordList<FoundVolumeRec> foundVolumes;
 U32Node* bootSectorList = nullptr;
@@ -35,6 +39,8 @@ std::atomic<std::uint32_t> inferenceDone{0};
 
 PartitionEntry partitionTable[kMaxPartitions] = {};
 std::uint32_t partitionCount = 0;
+std::uint32_t searchDisk = 0;
+std::uint32_t vhdxProgressPauseMs = 100;
 
 SourceStateBlock SourceState;
 VolumeParamsBlock VolumeParams;
@@ -48,6 +54,9 @@ std::atomic<std::uint32_t> PartitionParamsMissing{0};
 std::atomic<std::uint32_t> ScanDetailsShown{1};
 std::uint32_t StepWaitFlags[2] = {0, 0};
 SaveControlBlock SaveControl;
+SaveOutcomeBlock SaveOutcome;
+std::uint64_t PendingFileTime = 0;
+std::uint32_t TraceItemSizeMiB = 1;
 std::uint32_t TreeInsertedCount = 0;
 std::uint32_t InheritDeletedState = 0;
 
@@ -59,6 +68,9 @@ void ResetEngineState()
     FreeClusterChain();
     FreeTraceFoundList();
     FreeFileSignatureList();
+    FreeDataRunList();
+    mftRunTables = {};
+    attributeListTable = {};
 
     placedCandidates = 0;
     bootVolumesDone = 0;
@@ -67,6 +79,8 @@ void ResetEngineState()
     for (PartitionEntry& entry : partitionTable)
         entry = {};
     partitionCount = 0;
+    searchDisk = 0;
+    vhdxProgressPauseMs = 100;
 
     PlatformCloseHandle(SourceState.driveHandle);
     PlatformCloseHandle(SourceState.volumeHandle);
@@ -91,6 +105,9 @@ void ResetEngineState()
     SaveControl.stop = 0;
     SaveControl.skip = 0;
     SaveControl.fileCounter = 0;
+    SaveOutcome = {};
+    PendingFileTime = 0;
+    TraceItemSizeMiB = 1;
 
     TreeInsertedCount = 0;
     InheritDeletedState = 0;

@@ -33,6 +33,12 @@ extern RecordList<NtfsFolderNode> ntfsFolderNodes;
 extern RecordList<NtfsScanNode> ntfsScanNodes;
 extern RecordList<NtfsEntryNode> ntfsEntryNodes;
 extern RecordList<NtfsIndexNode> ntfsIndexNodes;
+// The runs of the last DecodeDataRuns, with their number.
+extern RecordList<DataRunNode> dataRuns;
+extern std::uint32_t dataRunCount;
+// Rebuilt by each Quick Scan and snapshot load.
+extern MftRunTables mftRunTables;
+extern AttributeListTable attributeListTable;
 
 extern RecordList<FoundVolumeRec> foundVolumes;
 
@@ -71,6 +77,13 @@ struct PartitionEntry
 
 extern PartitionEntry partitionTable[kMaxPartitions];
 extern std::uint32_t partitionCount;
+
+// 1 when SearchPartitions is to search the disk for boot sectors: ParseMbrPartitions clears it, an empty
+// table or the Partition Type dialog's "Search partition" sets it.
+extern std::uint32_t searchDisk;
+// Pause after each of the hundred progress steps that a VHDX image shows in place of a search (it has
+// no geometry to search by); 100 in the program, 0 where nobody watches the bar.
+extern std::uint32_t vhdxProgressPauseMs;
 
 // ---- Source and volume --------------------------------------------------------------------------------
 
@@ -202,6 +215,31 @@ struct SaveControlBlock
 };
 
 extern SaveControlBlock SaveControl;
+
+// What the last save did, so that the saving dialog can say what failed. Every file counts once as
+// saved, skipped or failed; a failed file counts once more under each reason it met. SaveSelection
+// clears it; a caller that saves files one by one clears it before the first.
+struct SaveOutcomeBlock
+{
+    std::uint32_t saved = 0;
+    std::uint32_t skipped = 0; // left out by the filter or a policy, or abandoned by the user
+    std::uint32_t failed = 0;
+    std::uint32_t notCreated = 0;    // the file could not be created or written
+    std::uint32_t unreadable = 0;    // part of the source could not be read: zeros stand in for it
+    std::uint32_t outsideVolume = 0; // no cluster size, or clusters past the volume's end: zeros
+    std::uint32_t noData = 0;        // the record gave nothing to write: no file
+    std::uint32_t storedAsIs = 0;    // compressed or encrypted: written as stored, not decoded
+    std::uint64_t bytesWritten = 0;
+};
+
+extern SaveOutcomeBlock SaveOutcome;
+
+// The times the next saved file gets, set by the caller before each file: an NTFS FILETIME, or a FAT
+// date word in the low 16 bits.
+extern std::uint64_t PendingFileTime;
+
+// Every File Trace item is saved as this many MiB (the size chosen with the file types, at least 1).
+extern std::uint32_t TraceItemSizeMiB;
 
 extern std::uint32_t TreeInsertedCount;
 

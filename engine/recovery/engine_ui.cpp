@@ -90,6 +90,7 @@ public:
 };
 
 DetachedUi detachedUi;
+const CShellFileInfo platformShellInfo{};
 
 template <class Part> Part& AttachedOr(Part* attached)
 {
@@ -141,4 +142,8 @@ SavingDialogUi& UiSavingDialog()
 WizardShellUi& UiShell()
 {
     return AttachedOr(engineUi.shell);
+}
+const CShellFileInfo& UiShellInfo()
+{
+    return engineUi.shellInfo ? *engineUi.shellInfo : platformShellInfo;
 }

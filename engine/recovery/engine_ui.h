@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "engine/recovery/engine_types.h"
+#include "engine/recovery/shell_file_info.h"
 
 // The program's message dialogs. The implementation writes MessageBoxRequest and runs the dialog.
 class MessageUi
@@ -185,6 +186,9 @@ public:
     // The target folder that the user chose for saving.
     virtual std::u16string GetTargetFolder() = 0;
     virtual void SetCurrentFolderItem(TreeItemValue item) = 0;
+    // The shell's folder browser owned by the view, file-system folders only, in the new dialog style;
+    // the chosen folder, or empty when the user cancelled.
+    virtual std::u16string BrowseForFolder(const char16_t* /*title*/) { return {}; }
 };
 
 // The saving dialog (CSavingDlg) while it runs.
@@ -242,6 +246,8 @@ struct EngineUi
     ResultsViewUi* resultsView = nullptr;
     SavingDialogUi* savingDialog = nullptr;
     WizardShellUi* shell = nullptr;
+    // Icons and type names of the listings; unattached, the platform's own CShellFileInfo answers.
+    const CShellFileInfo* shellInfo = nullptr;
 };
 
 extern EngineUi engineUi;
@@ -258,3 +264,4 @@ ResultListUi& UiResultList();
 ResultsViewUi& UiResultsView();
 SavingDialogUi& UiSavingDialog();
 WizardShellUi& UiShell();
+const CShellFileInfo& UiShellInfo();

@@ -109,6 +109,17 @@ FatFolderRec* AddFatFolderRec(const char16_t* name, std::uint32_t firstCluster, 
     }
 }
 
+FatFolderRec* FindFatFolderByFirstCluster(std::uint32_t firstCluster)
+{
+    try {
+        CatchUpFolderIndex();
+    } catch (const std::bad_alloc&) {
+        ReportOutOfMemory();
+    }
+    const auto found = folderIndex.byFirstCluster.find(firstCluster);
+    return found == folderIndex.byFirstCluster.end() ? nullptr : found->second;
+}
+
 FatDirCandidate* AddFatDirCandidate(std::uint32_t sector, std::uint32_t firstCluster,
                                     std::uint32_t parentCluster, std::uint16_t writeDate,
                                     std::uint16_t accessDate)

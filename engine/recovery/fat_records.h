@@ -82,5 +82,8 @@ U32Node* AppendU32Node(U32Node** head, std::uint32_t value);
 // The first-cluster index of AddFatFolderRec; the free routines drop it with the list.
 void ForgetFatFolderIndex();
 
+// The first listed folder whose first cluster is the given one, through the same index; null when none.
+FatFolderRec* FindFatFolderByFirstCluster(std::uint32_t firstCluster);
+
 // AppendU32Node remembers the last node of each list; FreeU32List drops that note.
 void ForgetU32ListEnd(U32Node** head);

@@ -4,6 +4,7 @@
 #include <type_traits>
 
 #include "engine/recovery/engine_state.h"
+#include "engine/recovery/ntfs_record_builders.h"
 
 namespace {
 
@@ -28,6 +29,7 @@ void FreeScanLists()
     FreeRecords(fatFolders);
     ForgetFatFolderIndex();
     FreeRecords(ntfsEntryNodes);
+    ForgetNtfsEntryIndex();
     FreeRecords(ntfsScanNodes);
     folderCount = 0;
     fileCount = 0;
@@ -53,9 +55,16 @@ void FreePartitionLists()
 void FreeFolderLists()
 {
     FreeRecords(ntfsEntryNodes);
+    ForgetNtfsEntryIndex();
     FreeRecords(ntfsScanNodes);
     folderCount = 0;
     fileCount = 0;
+}
+
+void FreeDataRunList()
+{
+    FreeRecords(dataRuns);
+    dataRunCount = 0;
 }
 
 void FreeClusterChain()

@@ -16,6 +16,9 @@ void FreePartitionLists();
 // The NTFS entry and scan node lists with their names; clears folderCount and fileCount.
 void FreeFolderLists();
 
+// dataRuns, at the start of each DecodeDataRuns; clears dataRunCount.
+void FreeDataRunList();
+
 // clusterChain, at the start of each chain walk.
 void FreeClusterChain();
 

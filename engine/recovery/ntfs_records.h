@@ -5,6 +5,7 @@
 // parsing code appends them.
 
 #include <cstdint>
+#include <vector>
 
 #include "engine/recovery/engine_types.h"
 
@@ -75,4 +76,37 @@ struct NtfsIndexNode
     std::uint16_t marker;       // 0xFFFF
     std::uint8_t sectorCount;
     NtfsIndexNode* next;
+};
+
+// One run of one non-resident attribute, as the last DecodeDataRuns left it.
+struct DataRunNode
+{
+    std::uint32_t startCluster; // absolute cluster number; 0 for a sparse run
+    std::uint32_t length;       // in clusters
+    std::uint32_t sparse;       // 1 when the run has no clusters on disk: it reads as zeros
+    DataRunNode* next;
+};
+
+// One extent of the $MFT's data, in the order of its VCNs.
+struct MftRun
+{
+    std::uint32_t startSector; // absolute
+    std::uint32_t sectorCount;
+};
+
+// Where the MFT's records lie: record n is MFT sector 2n, counted through the runs in order.
+struct MftRunTables
+{
+    std::vector<MftRun> runs;
+    std::uint64_t dataSize = 0; // real size of the $MFT's unnamed $DATA
+};
+
+inline constexpr int kAttributeListCapacity = 50;
+
+// The records that hold the attributes of one file record: the record itself first, then the records
+// its $ATTRIBUTE_LIST names.
+struct AttributeListTable
+{
+    std::uint32_t recordNumbers[kAttributeListCapacity] = {};
+    std::uint16_t count = 0;
 };

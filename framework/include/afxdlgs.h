@@ -1,7 +1,8 @@
-// Common dialogs and property sheets (joining with the window classes).
+// Common dialogs: file dialogs and the folder browser (property sheets join later).
 #pragma once
 
 #include "afxext.h"
 
-// After the framework headers, which bring in windows.h.
 #include <commdlg.h>
+
+#include "afx/common_dialogs.h"

@@ -1,5 +1,5 @@
-// Extensions over afxwin.h (control bars, bitmap buttons, splitters and the like join it with the
-// window classes).
+// Extensions over afxwin.h: bitmap buttons (control bars and splitters join later).
 #pragma once
 
+#include "afx/bitmap_button.h"
 #include "afxwin.h"

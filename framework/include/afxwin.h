@@ -1,5 +1,6 @@
-// Command targets, command-UI state, threads, and module and resource state. Window classes join
-// this header (see framework/README.md).
+// Windows, drawing and the application: command targets, threads and module state; CWnd with
+// its message maps; CDC and the GDI objects; menus; the standard controls; dialogs and data
+// exchange; CWinApp. See framework/README.md.
 #pragma once
 
 #include "afx.h"
@@ -7,3 +8,14 @@
 #include "afx/cmd_ui.h"
 #include "afx/module_state.h"
 #include "afx/win_thread.h"
+#include "afxres.h"
+
+#include "afx/controls.h"
+#include "afx/dc.h"
+#include "afx/dialog.h"
+#include "afx/gdi_objects.h"
+#include "afx/geometry.h"
+#include "afx/menu.h"
+#include "afx/win_app.h"
+#include "afx/window_message_map.h"
+#include "afx/wnd.h"

@@ -6,6 +6,7 @@ IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
 namespace {
 
 typedef BOOL (AFX_MSG_CALL CCmdTarget::*PMSG_B_UINT)(UINT);
+typedef BOOL (AFX_MSG_CALL CCmdTarget::*PMSG_B_VOID)();
 typedef void (AFX_MSG_CALL CCmdTarget::*PMSG_V_UINT)(UINT);
 typedef void (AFX_MSG_CALL CCmdTarget::*PMSG_V_CMDUI)(CCmdUI*);
 typedef void (AFX_MSG_CALL CCmdTarget::*PMSG_V_NOTIFY)(NMHDR*, LRESULT*);
@@ -30,6 +31,8 @@ BOOL DispatchCmdMsg(CCmdTarget* pTarget, UINT nID, AFX_PMSG pfn, void* pExtra, U
     case AfxSigCmd_b:
     case AfxSigCmd_EX:
         return (pTarget->*AfxMemberCast<PMSG_B_UINT>(pfn))(nID);
+    case AfxSigCmd_bv:
+        return (pTarget->*AfxMemberCast<PMSG_B_VOID>(pfn))();
     case AfxSigCmd_RANGE:
         (pTarget->*AfxMemberCast<PMSG_V_UINT>(pfn))(nID);
         return TRUE;

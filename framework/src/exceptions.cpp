@@ -1,4 +1,4 @@
-#include <afx.h>
+#include <afxwin.h>
 
 #include <new>
 
@@ -66,7 +66,7 @@ int CException::ReportError(UINT nType, UINT nMessageID)
         text.LoadString(nMessageID);
     if (text.IsEmpty())
         text = L"An unsupported operation was attempted.";
-    return ::MessageBoxW(NULL, text, NULL, nType);
+    return AfxMessageBox(text, nType, nMessageID);
 }
 
 BOOL CMemoryException::GetErrorMessage(LPWSTR lpszError, UINT nMaxError, PUINT pnHelpContext)

@@ -52,3 +52,8 @@ CObject* PASCAL CRuntimeClass::CreateObject(LPCWSTR lpszClassName)
     const CRuntimeClass* pClass = FromName(lpszClassName);
     return pClass != NULL ? pClass->CreateObject() : NULL;
 }
+
+CObject* AFXAPI AfxDynamicDownCast(CRuntimeClass* pClass, CObject* pObject)
+{
+    return pObject != NULL && pObject->IsKindOf(pClass) ? pObject : NULL;
+}

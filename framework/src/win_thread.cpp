@@ -1,4 +1,4 @@
-#include <afxwin.h>
+#include <afxpriv.h>
 
 #include <process.h>
 
@@ -102,8 +102,18 @@ BOOL CWinThread::PumpMessage()
 
 BOOL CWinThread::PreTranslateMessage(MSG* pMsg)
 {
-    if (pMsg->hwnd == NULL)
-        return DispatchThreadMessageEx(pMsg);
+    if (pMsg->hwnd == NULL && DispatchThreadMessageEx(pMsg))
+        return TRUE;
+    // The target window and its parents up to this thread's main window get their turn.
+    CWnd* pMainWnd = GetMainWnd();
+    if (CWnd::WalkPreTranslateTree(pMainWnd->GetSafeHwnd(), pMsg))
+        return TRUE;
+    // A modeless window outside the main window gets the main window's accelerators last.
+    if (pMainWnd != NULL && pMainWnd->m_hWnd != NULL && pMsg->hwnd != NULL) {
+        CWnd* pWnd = CWnd::FromHandle(pMsg->hwnd);
+        if (pWnd->GetTopLevelParent() != pMainWnd)
+            return pMainWnd->PreTranslateMessage(pMsg);
+    }
     return FALSE;
 }
 
@@ -123,8 +133,22 @@ BOOL CWinThread::DispatchThreadMessageEx(MSG* pMsg)
     return FALSE;
 }
 
-BOOL CWinThread::OnIdle(LONG)
+BOOL CWinThread::OnIdle(LONG lCount)
 {
+    if (lCount <= 0) {
+        // Toolbars, status bars and dialog bars bring their command states up to date.
+        CWnd* pMainWnd = m_pMainWnd;
+        if (pMainWnd != NULL && pMainWnd->m_hWnd != NULL && pMainWnd->IsWindowVisible()) {
+            AfxCallWndProc(pMainWnd, pMainWnd->m_hWnd, WM_IDLEUPDATECMDUI, TRUE, 0);
+            pMainWnd->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+        }
+        return TRUE;
+    }
+    if (lCount == 1 && AfxGetThreadState()->m_nTempMapLock == 0) {
+        // No handler of this loop is running: the temporary objects can go.
+        AfxLockTempMaps();
+        AfxUnlockTempMaps(TRUE);
+    }
     return FALSE;
 }
 

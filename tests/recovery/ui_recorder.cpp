@@ -354,6 +354,49 @@ public:
     void SetSelectedSizeText(const char16_t* text) override { Log("SetSelectedSizeText", Quoted(text)); }
     std::u16string GetTargetFolder() override { return owner.targetFolder; }
     void SetCurrentFolderItem(TreeItemValue item) override { Log("SetCurrentFolderItem", Number(item)); }
+    std::u16string BrowseForFolder(const char16_t* title) override
+    {
+        Log("BrowseForFolder", Quoted(title));
+        return owner.browseFolderAnswer;
+    }
+};
+
+// Canned shell answers, so that listings read the same on every platform.
+class RecorderShellInfo final : public CShellFileInfo
+{
+public:
+    explicit RecorderShellInfo(UiRecorder& owner) : owner(owner) {}
+    std::uintptr_t GetSystemImageList(bool small) const override { return small ? 1 : 2; }
+    int GetFileIconIndex(const char16_t* fileName, bool) const override
+    {
+        const auto found = owner.shellIconIndexes.find(UpperExtension(fileName));
+        return found == owner.shellIconIndexes.end() ? 1 : found->second;
+    }
+    int GetFolderIconIndex(bool) const override { return 3; }
+    std::u16string GetFileTypeName(const char16_t* fileName) const override
+    {
+        const std::u16string extension = UpperExtension(fileName);
+        const auto found = owner.shellTypeNames.find(extension);
+        if (found != owner.shellTypeNames.end())
+            return found->second;
+        return extension.size() <= 1 ? u"File" : extension.substr(1) + u" File";
+    }
+
+private:
+    static std::u16string UpperExtension(const char16_t* fileName)
+    {
+        const std::u16string name = fileName ? fileName : u"";
+        const std::size_t dot = name.rfind(u'.');
+        if (dot == std::u16string::npos)
+            return {};
+        std::u16string extension = name.substr(dot);
+        for (char16_t& c : extension)
+            if (c >= u'a' && c <= u'z')
+                c = static_cast<char16_t>(c - u'a' + u'A');
+        return extension;
+    }
+
+    UiRecorder& owner;
 };
 
 class RecorderSavingDialog final : public SavingDialogUi, RecorderPart
@@ -390,7 +433,7 @@ struct UiRecorder::Parts
     explicit Parts(UiRecorder& owner)
         : messages(owner), driveStep(owner), scanPanel(owner), partitionStep(owner), fileSystemStep(owner),
           partitionTree(owner), recoveryTree(owner), resultList(owner), resultsView(owner),
-          savingDialog(owner), shell(owner)
+          savingDialog(owner), shell(owner), shellInfo(owner)
     {}
     RecorderMessages messages;
     RecorderDriveStep driveStep;
@@ -403,6 +446,7 @@ struct UiRecorder::Parts
     RecorderResultsView resultsView;
     RecorderSavingDialog savingDialog;
     RecorderShell shell;
+    RecorderShellInfo shellInfo;
 };
 
 UiRecorder::UiRecorder() : parts(std::make_unique<Parts>(*this)) {}
@@ -427,6 +471,7 @@ void UiRecorder::Attach()
     engineUi.resultsView = &parts->resultsView;
     engineUi.savingDialog = &parts->savingDialog;
     engineUi.shell = &parts->shell;
+    engineUi.shellInfo = &parts->shellInfo;
 }
 
 void UiRecorder::Log(std::string line)

@@ -5,6 +5,7 @@
 // enough for the engine to read back what it wrote. Answers to questions and dialogs are set by the test.
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -40,6 +41,12 @@ public:
     std::u16string targetFolder;
     std::vector<std::uint64_t> markedEntryIds;
     std::vector<TreeItemValue> markedTreeItems;
+    // What the folder browser answers (empty: cancelled).
+    std::u16string browseFolderAnswer;
+    // The shell's answers by upper-case extension with its dot (u".JPG"); an extension not listed gets
+    // icon 1 and the type name "<EXT> File" ("File" without an extension). Folders get icon 3.
+    std::map<std::u16string, std::u16string> shellTypeNames;
+    std::map<std::u16string, int> shellIconIndexes;
     // Death tests read messages from the dying process's stderr.
     bool echoMessagesToStderr = false;
 

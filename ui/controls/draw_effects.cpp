@@ -34,15 +34,6 @@ COLORREF BlendIntegers(COLORREF first, int firstWeight, COLORREF second, int sec
     return RGB(red, green, blue);
 }
 
-RGBQUAD ToQuad(COLORREF colour)
-{
-    RGBQUAD quad = {};
-    quad.rgbRed = GetRValue(colour);
-    quad.rgbGreen = GetGValue(colour);
-    quad.rgbBlue = GetBValue(colour);
-    return quad;
-}
-
 void FillSolid(HDC dc, const RECT& rect, COLORREF colour)
 {
     if (rect.right <= rect.left || rect.bottom <= rect.top) {
@@ -67,50 +58,6 @@ int BumpTerm(int position, int extent)
 CDrawEffects::CDrawEffects() = default;
 
 CDrawEffects::~CDrawEffects() = default;
-
-bool CDrawEffects::PaletteImage::Resize(int newWidth, int newHeight)
-{
-    if (newWidth <= 0 || newHeight <= 0) {
-        return false;
-    }
-    const int newStride = (newWidth + 3) & ~3;
-    try {
-        pixels.assign(static_cast<size_t>(newStride) * static_cast<size_t>(newHeight), 0);
-    } catch (const std::bad_alloc&) {
-        pixels.clear();
-        width = height = stride = 0;
-        return false;
-    }
-    width = newWidth;
-    height = newHeight;
-    stride = newStride;
-    return true;
-}
-
-void CDrawEffects::PaletteImage::Draw(HDC dc, const RECT& target) const
-{
-    if (pixels.empty()) {
-        return;
-    }
-    struct
-    {
-        BITMAPINFOHEADER header;
-        RGBQUAD colours[256];
-    } info = {};
-    info.header.biSize = sizeof(BITMAPINFOHEADER);
-    info.header.biWidth = width;
-    info.header.biHeight = -height;
-    info.header.biPlanes = 1;
-    info.header.biBitCount = 8;
-    info.header.biCompression = BI_RGB;
-    info.header.biClrUsed = 256;
-    std::copy(std::begin(palette), std::end(palette), info.colours);
-    const int oldMode = SetStretchBltMode(dc, COLORONCOLOR);
-    StretchDIBits(dc, target.left, target.top, target.right - target.left, target.bottom - target.top, 0, 0,
-                  width, height, pixels.data(), reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS,
-                  SRCCOPY);
-    SetStretchBltMode(dc, oldMode);
-}
 
 void CDrawEffects::FillEffect(HDC dc, int effect, const RECT& rect, COLORREF colour1, COLORREF colour2,
                               COLORREF colour3, int granularity, BOOL palette)
@@ -165,7 +112,15 @@ void CDrawEffects::FillEffect(HDC dc, int effect, const RECT& rect, COLORREF col
         }
         FillPattern({0, 0, patternWidth, patternHeight}, effect, granularity, palette, colour1, colour2,
                     colour3);
-        m_pattern.Draw(dc, rect);
+        if (m_pattern.GetBits() == nullptr) {
+            break;
+        }
+        CDC* target = CDC::FromHandle(dc);
+        if (patternWidth == width && patternHeight == height) {
+            m_pattern.Draw(target, rect.left, rect.top);
+        } else {
+            m_pattern.StretchDraw(target, rect);
+        }
         break;
     }
     default:
@@ -209,16 +164,23 @@ void CDrawEffects::FillPattern(const RECT& rect, int effect, int granularity, BO
     static_cast<void>(palette);
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
-    if (effect < EffectNoise || effect > EffectMetal || !m_pattern.Resize(width, height)) {
+    if (effect < EffectNoise || effect > EffectMetal) {
         return;
     }
+    if (m_pattern.Create(width, height, 8) == nullptr) {
+        return;
+    }
+    m_pattern.Fill(0); // the row padding too
 
     // Entry 0 is colour 3, entry 128 colour 2, and the entries above run on towards colour 1.
+    auto setEntry = [this](int index, COLORREF colour) {
+        m_pattern.SetPaletteColor(index, GetRValue(colour), GetGValue(colour), GetBValue(colour));
+    };
     for (int i = 0; i <= 128; ++i) {
-        m_pattern.palette[i] = ToQuad(BlendIntegers(colour3, 128 - i, colour2, i, 128));
+        setEntry(i, BlendIntegers(colour3, 128 - i, colour2, i, 128));
     }
     for (int i = 1; i < 128; ++i) {
-        m_pattern.palette[128 + i] = ToQuad(BlendIntegers(colour2, 128 - i, colour1, i, 128));
+        setEntry(128 + i, BlendIntegers(colour2, 128 - i, colour1, i, 128));
     }
 
     const int g = std::clamp(granularity, 0, 255);
@@ -247,7 +209,9 @@ void CDrawEffects::FillPattern(const RECT& rect, int effect, int granularity, BO
 
     const int shadeRange = 255 - 2 * g;
     for (int y = 0; y < height; ++y) {
-        std::uint8_t* row = m_pattern.pixels.data() + static_cast<size_t>(y) * m_pattern.stride;
+        // The image is stored bottom-up: row y from the top is row height - 1 - y of the block.
+        std::uint8_t* row = m_pattern.GetBits() +
+                            static_cast<size_t>(height - 1 - y) * static_cast<size_t>(m_pattern.GetStride());
         const int rowBump = BumpTerm(y, height);
         for (int x = 0; x < width; ++x) {
             int value = 128;

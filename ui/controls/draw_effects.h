@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "dib_bitmap.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -102,18 +104,6 @@ public:
                   int width = 1);
 
 private:
-    // The 8-bit image in which the pattern effects are generated; rows are top-down.
-    struct PaletteImage
-    {
-        int width = 0;
-        int height = 0;
-        int stride = 0;
-        RGBQUAD palette[256] = {};
-        std::vector<std::uint8_t> pixels;
-
-        bool Resize(int newWidth, int newHeight);
-        void Draw(HDC dc, const RECT& target) const;
-    };
-
-    PaletteImage m_pattern;
+    // The 8-bit image in which the pattern effects are generated.
+    CDibBitmap m_pattern;
 };

@@ -14,6 +14,15 @@
 #define afx_msg // marks message-map handlers
 #endif
 
+// TRUE when an object pointer is null. Members documented as safe to call through a null pointer
+// (GetSafeHwnd, GetSafeHandle and the like) test `this` through this barrier, because the compiler
+// otherwise takes `this` to be non-null and drops the test.
+inline bool AfxIsNullThis(const void* pObject)
+{
+    asm("" : "+r"(pObject));
+    return pObject == nullptr;
+}
+
 // An opaque iteration handle of the collections.
 struct __POSITION
 {

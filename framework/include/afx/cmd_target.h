@@ -33,10 +33,69 @@ enum AfxSig : UINT_PTR
     AfxSigNotify_b,     // BOOL (NMHDR*, LRESULT*)                ON_NOTIFY_REFLECT_EX
     AfxSigNotify_RANGE, // void (UINT nID, NMHDR*, LRESULT*)      ON_NOTIFY_RANGE
     AfxSigNotify_EX,    // BOOL (UINT nID, NMHDR*, LRESULT*)      ON_NOTIFY_EX(_RANGE)
+    AfxSigCmd_bv,       // BOOL ()                                ON_CONTROL_REFLECT_EX
 
     AfxSig_WindowFirst = 0x100,
     AfxSig_lwl = AfxSig_WindowFirst, // LRESULT (WPARAM, LPARAM)   ON_MESSAGE, ON_REGISTERED_MESSAGE
     AfxSig_vwl,                      // void (WPARAM, LPARAM)      ON_THREAD_MESSAGE
+    // Window messages (afx/window_message_map.h); the window-side names follow the handler's shape.
+    AfxSig_is,          // int (LPCREATESTRUCT)                  ON_WM_CREATE
+    AfxSig_bs,          // BOOL (LPCREATESTRUCT)                 ON_WM_NCCREATE
+    AfxSig_vv,          // void ()                               ON_WM_PAINT, ON_WM_DESTROY...
+    AfxSig_bv,          // BOOL ()                               ON_WM_QUERYNEWPALETTE...
+    AfxSig_lv,          // LRESULT ()                            ON_WM_THEMECHANGED
+    AfxSig_wv,          // UINT ()                               ON_WM_GETDLGCODE
+    AfxSig_hv,          // HCURSOR ()                            ON_WM_QUERYDRAGICON
+    AfxSig_bD,          // BOOL (CDC*)                           ON_WM_ERASEBKGND
+    AfxSig_vD,          // void (CDC*)                           ON_WM_ICONERASEBKGND
+    AfxSig_vDw,         // void (CDC*, UINT)                     ON_WM_PRINTCLIENT
+    AfxSig_vwii,        // void (UINT, int, int)                 ON_WM_SIZE
+    AfxSig_vii,         // void (int, int)                       ON_WM_MOVE
+    AfxSig_vwp,         // void (UINT, CPoint)                   mouse and non-client mouse messages
+    AfxSig_bwsp,        // BOOL (UINT, short, CPoint)            ON_WM_MOUSEWHEEL
+    AfxSig_vtimer,      // void (UINT_PTR)                       ON_WM_TIMER
+    AfxSig_vwww,        // void (UINT, UINT, UINT)               keyboard messages
+    AfxSig_iWww,        // int (CWnd*, UINT, UINT)               ON_WM_MOUSEACTIVATE
+    AfxSig_bWww,        // BOOL (CWnd*, UINT, UINT)              ON_WM_SETCURSOR
+    AfxSig_vW,          // void (CWnd*)                          focus, capture, palette
+    AfxSig_vWp,         // void (CWnd*, CPoint)                  ON_WM_CONTEXTMENU
+    AfxSig_lp,          // LRESULT (CPoint)                      ON_WM_NCHITTEST
+    AfxSig_vbNCCALC,    // void (BOOL, NCCALCSIZE_PARAMS*)       ON_WM_NCCALCSIZE
+    AfxSig_bb,          // BOOL (BOOL)                           ON_WM_NCACTIVATE
+    AfxSig_vb,          // void (BOOL)                           ON_WM_ENABLE, menu loops, session end
+    AfxSig_vwWb,        // void (UINT, CWnd*, BOOL)              ON_WM_ACTIVATE
+    AfxSig_vbh,         // void (BOOL, DWORD)                    ON_WM_ACTIVATEAPP
+    AfxSig_vws,         // void (UINT, LPCTSTR)                  ON_WM_SETTINGCHANGE
+    AfxSig_vs,          // void (LPTSTR)                         ON_WM_DEVMODECHANGE
+    AfxSig_vMwb,        // void (CMenu*, UINT, BOOL)             ON_WM_INITMENUPOPUP
+    AfxSig_vM,          // void (CMenu*)                         ON_WM_INITMENU
+    AfxSig_vwwh,        // void (UINT, UINT, HMENU)              ON_WM_MENUSELECT
+    AfxSig_lwwM,        // LRESULT (UINT, UINT, CMenu*)          ON_WM_MENUCHAR
+    AfxSig_vwW,         // void (UINT, CWnd*)                    ON_WM_ENTERIDLE
+    AfxSig_vOWNERDRAW,  // void (int, LPDRAWITEMSTRUCT)          ON_WM_DRAWITEM
+    AfxSig_vOWNERMEAS,  // void (int, LPMEASUREITEMSTRUCT)       ON_WM_MEASUREITEM
+    AfxSig_iOWNERCMP,   // int (int, LPCOMPAREITEMSTRUCT)        ON_WM_COMPAREITEM
+    AfxSig_vOWNERDEL,   // void (int, LPDELETEITEMSTRUCT)        ON_WM_DELETEITEM
+    AfxSig_hDWw,        // HBRUSH (CDC*, CWnd*, UINT)            ON_WM_CTLCOLOR
+    AfxSig_vwwS,        // void (UINT, UINT, CScrollBar*)        ON_WM_HSCROLL, ON_WM_VSCROLL
+    AfxSig_iwLw,        // int (UINT, CListBox*, UINT)           ON_WM_VKEYTOITEM, ON_WM_CHARTOITEM
+    AfxSig_vMMI,        // void (MINMAXINFO*)                    ON_WM_GETMINMAXINFO
+    AfxSig_vPOS,        // void (WINDOWPOS*)                     ON_WM_WINDOWPOSCHANGING/CHANGED
+    AfxSig_vbw,         // void (BOOL, UINT)                     ON_WM_SHOWWINDOW
+    AfxSig_vwL,         // void (UINT, LPARAM)                   ON_WM_SYSCOMMAND, ON_WM_PARENTNOTIFY
+    AfxSig_vwR,         // void (UINT, LPRECT)                   ON_WM_SIZING, ON_WM_MOVING
+    AfxSig_bHELPINFO,   // BOOL (HELPINFO*)                      ON_WM_HELPINFO
+    AfxSig_bWCDS,       // BOOL (CWnd*, COPYDATASTRUCT*)         ON_WM_COPYDATA
+    AfxSig_vDROP,       // void (HDROP)                          ON_WM_DROPFILES
+    AfxSig_viSTYLE,     // void (int, LPSTYLESTRUCT)             ON_WM_STYLECHANGING/CHANGED
+    // Messages reflected to the child control (WM_REFLECT_BASE + the message).
+    AfxSig_hDw,         // HBRUSH (CDC*, UINT)                   ON_WM_CTLCOLOR_REFLECT
+    AfxSig_vDRAW,       // void (LPDRAWITEMSTRUCT)               ON_WM_DRAWITEM_REFLECT
+    AfxSig_vMEAS,       // void (LPMEASUREITEMSTRUCT)            ON_WM_MEASUREITEM_REFLECT
+    AfxSig_iCMP,        // int (LPCOMPAREITEMSTRUCT)             ON_WM_COMPAREITEM_REFLECT
+    AfxSig_vDEL,        // void (LPDELETEITEMSTRUCT)             ON_WM_DELETEITEM_REFLECT
+    AfxSig_vww,         // void (UINT, UINT)                     ON_WM_HSCROLL_REFLECT, ON_WM_VSCROLL_REFLECT
+    AfxSig_iww,         // int (UINT, UINT)                      ON_WM_VKEYTOITEM_REFLECT and CHARTOITEM
 };
 
 // One row of a message map. nMessage is the window message (WM_COMMAND and WM_NOTIFY for commands
@@ -245,6 +304,14 @@ protected:                                                                      
      0,                                                                                                      \
      0,                                                                                                      \
      AfxSig_lwl,                                                                                             \
+     AFX_MSG_HANDLER(LRESULT(AFX_MSG_CALL CCmdTarget::*)(WPARAM, LPARAM), memberFxn)},
+// A message number registered at run time; the entry points at the variable that holds it.
+#define ON_REGISTERED_MESSAGE(nMessageVariable, memberFxn)                                                  \
+    {0xC000,                                                                                                 \
+     0,                                                                                                      \
+     0,                                                                                                      \
+     0,                                                                                                      \
+     (UINT_PTR)(const UINT*)(&nMessageVariable),                                                             \
      AFX_MSG_HANDLER(LRESULT(AFX_MSG_CALL CCmdTarget::*)(WPARAM, LPARAM), memberFxn)},
 #define ON_THREAD_MESSAGE(message, memberFxn)                                                                \
     {(UINT)(message),                                                                                        \

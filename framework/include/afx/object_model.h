@@ -65,6 +65,12 @@ struct AFX_CLASSINIT
 
 #define RUNTIME_CLASS(class_name) ((CRuntimeClass*)(&class_name::class##class_name))
 
+// The object as the class when it is one (or derives from it), else null.
+CObject* AFXAPI AfxDynamicDownCast(CRuntimeClass* pClass, CObject* pObject);
+#define DYNAMIC_DOWNCAST(class_name, object)                                                                 \
+    (static_cast<class_name*>(AfxDynamicDownCast(RUNTIME_CLASS(class_name), (object))))
+#define STATIC_DOWNCAST(class_name, object) (static_cast<class_name*>(object))
+
 #define DECLARE_DYNAMIC(class_name)                                                                          \
 public:                                                                                                      \
     static const CRuntimeClass class##class_name;                                                            \

@@ -42,8 +42,11 @@ public:
     // message at a time through PumpMessage until WM_QUIT; returns ExitInstance's code.
     virtual int Run();
     virtual BOOL PumpMessage();
-    // Thread messages (no window) go to this thread's ON_THREAD_MESSAGE handlers.
+    // Thread messages (no window) go to this thread's ON_THREAD_MESSAGE handlers; window messages
+    // to the PreTranslateMessage of the target window and its parents up to the main window.
     virtual BOOL PreTranslateMessage(MSG* pMsg);
+    // Idle count 0 sends WM_IDLEUPDATECMDUI to the main window and its descendants; idle count 1
+    // frees the thread's temporary objects. TRUE asks for another call.
     virtual BOOL OnIdle(LONG lCount);
     virtual BOOL IsIdleMessage(MSG* pMsg);
     virtual int ExitInstance();

@@ -29,5 +29,13 @@ int RunProbe(const ProbeArguments& arguments);
 
 // The commands, one source file each.
 int RunDiskCommand(const ProbeArguments& arguments);
+// The scan command's --mode extensive, in a source file of its own.
+bool AsksForExtensiveScan(const ProbeArguments& arguments);
+int RunExtensiveScanCommand(const ProbeArguments& arguments);
+int RunPartitionsCommand(const ProbeArguments& arguments);
 int RunReadSpeedCommand(const ProbeArguments& arguments);
+int RunSaveCommand(const ProbeArguments& arguments);
+int RunScanCommand(const ProbeArguments& arguments);
 int RunSectorsCommand(const ProbeArguments& arguments);
+int RunSnapshotCommand(const ProbeArguments& arguments);
+int RunTraceCommand(const ProbeArguments& arguments);

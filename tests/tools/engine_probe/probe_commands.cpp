@@ -6,8 +6,21 @@ namespace {
 
 constexpr ProbeCommand kCommands[] = {
     {"disk", "IMAGE", RunDiskCommand},
+    {"partitions", "IMAGE [--search]", RunPartitionsCommand},
     {"read-speed", "IMAGE", RunReadSpeedCommand},
+    {"save",
+     "IMAGE --partition N --mode quick|extensive [--volume K] [--search] --out DIR "
+     "[--deleted include|only|exclude] [--duplicates rename|overwrite|skip] [--time]",
+     RunSaveCommand},
+    {"scan", "IMAGE --partition N --mode quick|extensive [--search] [--volume K]", RunScanCommand},
     {"sectors", "IMAGE FIRST COUNT", RunSectorsCommand},
+    {"snapshot",
+     "IMAGE --partition N --mode quick|extensive|trace [--volume K] [--search] [--types LIST] --write FILE | "
+     "--read FILE [--image IMAGE] [--out DIR]",
+     RunSnapshotCommand},
+    {"trace",
+     "IMAGE (--partition N [--search] | --range FIRST COUNT) (--types LIST | --signatures FILE) [--time]",
+     RunTraceCommand},
 };
 
 int PrintUsage()

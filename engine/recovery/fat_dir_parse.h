@@ -1,0 +1,64 @@
+#pragma once
+
+// FAT16 and FAT32 directory sectors turned into FatFileRec and FatFolderRec records. A directory sector
+// holds 16 entries of 32 bytes; long-name entries stand before the short entry they name, the first part
+// of the name nearest to it.
+//
+// Every parser drops, without a message: end-of-directory and long-name entries, volume labels, entries
+// whose first cluster is 0 or no usable cluster (fat_chain.h), blank names, names with characters that a
+// file name cannot hold, and entries named "." or ".." however they were written (a crafted ".." would
+// otherwise lead a save out of its folder). They poll ScanThreadControl.done between entries.
+
+#include <cstdint>
+
+inline constexpr std::uint32_t kDirEntrySize = 32;
+inline constexpr std::uint32_t kDirEntriesPerSector = 16;
+
+// Directory-entry fields.
+inline constexpr std::uint32_t kDirEntryAttributes = 11;  // u8
+inline constexpr std::uint32_t kDirEntryAccessDate = 18;  // u16 last-access date
+inline constexpr std::uint32_t kDirEntryClusterHigh = 20; // u16, FAT32 only
+inline constexpr std::uint32_t kDirEntryWriteDate = 24;   // u16
+inline constexpr std::uint32_t kDirEntryClusterLow = 26;  // u16
+inline constexpr std::uint32_t kDirEntryFileSize = 28;    // u32 file size
+
+inline constexpr std::uint8_t kAttrVolumeLabel = 0x08;
+inline constexpr std::uint8_t kAttrFolder = 0x10;
+// All of read-only, hidden, system and volume label: a long-name entry.
+inline constexpr std::uint8_t kAttrLongName = 0x0F;
+// Byte 0 of an entry: the end of the directory, or a deleted entry.
+inline constexpr std::uint8_t kDirEndMark = 0x00;
+inline constexpr std::uint8_t kDeletedMark = 0xE5;
+
+// Room for an assembled long name: more than 255 characters end the assembly, which adds up to one
+// further entry of 13; plus the terminator.
+inline constexpr std::uint32_t kLongNameBufferSize = 255 + 13 + 1;
+
+// Assembles the long name of the short entry at byte `shortEntryOffset` of `sector` into `out` (room for
+// kLongNameBufferSize characters). Returns false when a long name was assembled, true when the short
+// name stays. The walk goes back from the short entry; with `previousSector` (the directory's sector
+// before this one, already read) it goes on into that sector, so a name whose entries straddle the
+// sector boundary is found whole. A live short entry takes only long-name entries whose checksum is its
+// own.
+bool GetLongName(const std::uint8_t* sector, char16_t* out, std::uint32_t shortEntryOffset,
+                 const std::uint8_t* previousSector = nullptr);
+
+// 1 when the name holds no character with code 1 to 31 and none of " \ / ? * < > |; else 0.
+int IsValidFileName(const char16_t* name);
+
+// Parses one directory sector of the Quick Scan's tree walk from entry `firstEntry` on: folders through
+// AddFatFolderRec, files through AddFatFileRec (with fileCount, listedBytes), each counted in
+// entriesDone, with the scan panel's counters, last name and progress. Sets *directoryEnd at the end of
+// the directory. `deleted` is the caller's deleted state, which the entries take over only while
+// InheritDeletedState is 1. `previousSector`: as for GetLongName.
+void ParseFatDirSector(const std::uint8_t* sector, std::uint32_t parentCluster, bool* directoryEnd,
+                       std::uint32_t deleted, std::uint16_t firstEntry,
+                       const std::uint8_t* previousSector = nullptr);
+
+// The FAT scan's parser: reads `sectorCount` sectors from `firstSector` into `buffer` (room for
+// sectorCount x 512 bytes) and parses them; `firstEntry` applies to the first sector only. A folder entry
+// of size 0 adds nothing but gives its name and deleted state to the listed folder with the same parent
+// and first cluster; every other entry is added as a file. No panel text or progress.
+void ParseFolderSectors(std::uint8_t* buffer, std::uint32_t parentCluster, bool* directoryEnd,
+                        std::uint32_t firstSector, std::uint32_t sectorCount, std::uint32_t deleted,
+                        std::uint16_t firstEntry);

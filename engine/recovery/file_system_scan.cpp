@@ -1,0 +1,28 @@
+#include "engine/recovery/file_system_scan.h"
+
+#include "engine/recovery/engine_state.h"
+#include "engine/recovery/fat_fs_steps.h"
+#include "engine/recovery/ntfs_fs_steps.h"
+#include "engine/recovery/result_listing.h"
+
+std::uint32_t FileSystemScanThread()
+{
+    ScanThreadControl.done = 0;
+    ScanThreadControl.running = 1;
+    switch (VolumeParams.fsCode) {
+    case kFsFat16:
+    case kFsFat32:
+        ScanFatSteps();
+        ListFolderFat(kFatRootFolder);
+        return 0;
+    case kFsNtfs:
+        ScanNtfsSteps();
+        ListFolderNtfs(kNtfsRootFolder);
+        return 0;
+    default:
+        break;
+    }
+    ScanThreadControl.done = 1;
+    ScanThreadControl.running = 0;
+    return 0;
+}

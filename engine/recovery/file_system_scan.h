@@ -1,0 +1,10 @@
+#pragma once
+
+// The file-system step's worker: parses the volume that the user picked from the Extensive Scan's
+// results (VolumeParams, see found_volume_list.h) and lists its root folder into the result list.
+// Sets done 0 and running 1 at the start; the file system's steps end with done 1 and running 0.
+
+#include <cstdint>
+
+// The worker's work (FileSystemScanThread); returns the thread's exit code, 0.
+std::uint32_t FileSystemScanThread();

@@ -1,0 +1,27 @@
+#pragma once
+
+// File Trace (scan kind 1) finds files by their leading bytes alone, without reading any file-system
+// structure: every sector of the selected range (VolumeParams.rangeStart to rangeEnd) is compared with
+// the signatures the user chose (fileSignatureList), and each sector that begins with one becomes a found
+// item (traceFoundList) named by a running number and the type's extension. Compound documents found
+// for a ".doc" or ".docx" signature take the extension of the application that wrote them.
+//
+// A signature is compared on the first bytes of a sector: as many as its length says, held to the 15
+// bytes that the search looks at, and its text must spell exactly those bytes in hexadecimal (any case).
+
+#include <cstdint>
+
+// The File Trace worker's work, run to its end on the calling thread (the partition step runs it on its
+// worker thread): opens the volume of a logical-volume source, finds the partition parameters as the
+// Quick Scan does, then runs FileTraceSearch. Sets ScanThreadControl running 1 and done 0 at the start,
+// running 0 and done 1 at the end. 1 when the search ran; 0 when a stop was requested first, or when the
+// volume could not be opened or no parameters were found: then, as after a Quick Scan without
+// parameters, the user is told, PartitionParamsMissing is set, the step's buttons come back and the
+// flags stay at running 1 and done 0, so that the step's timer never takes the scan as finished.
+std::uint32_t FileTraceScanThread();
+
+// The search over the range and the recovered-items tree by file type. Items start afresh; sectors past
+// the range's end are never examined (they belong to the next partition), and sector numbers are 64-bit,
+// so a range that ends at sector 0xFFFFFFFF ends. Stops between sectors when ScanThreadControl.done is set
+// and still builds the tree of what was found; the result list then shows one folder per file type.
+void FileTraceSearch();

@@ -1,0 +1,202 @@
+// The NTFS savers: a file rebuilt from the unnamed $DATA of its MFT record, resident or in data runs.
+#include <algorithm>
+
+#include "engine/recovery/engine_state.h"
+#include "engine/recovery/list_free.h"
+#include "engine/recovery/ntfs_record_parse.h"
+#include "engine/recovery/ntfs_run_list.h"
+#include "engine/recovery/save_file_common.h"
+#include "engine/recovery/save_files.h"
+#include "engine/recovery/save_names.h"
+#include "engine/recovery/save_output_io.h"
+
+namespace {
+
+// Non-resident attribute header.
+constexpr std::uint32_t kAttrFlags = 12;           // u16
+constexpr std::uint32_t kAttrInitializedSize = 56; // u64: bytes past it read as zeros
+constexpr std::uint16_t kAttrFlagCompressionMask = 0x00FF;
+constexpr std::uint16_t kAttrFlagEncrypted = 0x4000;
+
+bool IsExtensiveNtfs()
+{
+    return ScanSelection.scanKind == kScanExtensive && VolumeParams.fsCode == kFsNtfs;
+}
+
+// The runs of dataRuns up to `size` bytes. Bytes past `initialized` were never written by the file
+// system and are zeros, whatever the clusters hold; sparse runs are zeros; runs outside the volume are
+// not read and stand as zeros. Zeros that stand for more than the whole volume holds come from a damaged
+// record and would only fill the target disk: the file ends there, as it does where the runs end before
+// the size.
+void WriteRuns(RecoveredFile& file, std::uint64_t size, std::uint64_t initialized)
+{
+    const std::uint64_t clusterBytes =
+        static_cast<std::uint64_t>(VolumeParams.sectorsPerCluster) * kSectorSize;
+    const std::uint64_t volumeBytes = VolumeByteSize();
+    std::uint64_t done = 0;
+    for (const DataRunNode* run = dataRuns.head; run && done < size; run = run->next) {
+        const std::uint64_t bytes =
+            std::min(size - done, static_cast<std::uint64_t>(run->length) * clusterBytes);
+        std::uint64_t firstSector = 0;
+        const bool onDisk = !run->sparse && ClusterSpanSectors(run->startCluster, run->length, firstSector);
+        if (!run->sparse && !onDisk)
+            file.NoteOutsideVolume();
+        if (!onDisk && bytes > volumeBytes) {
+            file.NoteOutsideVolume();
+            return;
+        }
+        bool written;
+        if (!onDisk) {
+            written = file.WriteZeros(bytes);
+        } else {
+            const std::uint64_t stored = done >= initialized ? 0 : std::min(bytes, initialized - done);
+            written = file.CopySectors(firstSector, stored) && file.WriteZeros(bytes - stored);
+        }
+        if (!written)
+            return;
+        done += bytes;
+    }
+    if (done < size)
+        file.NoteUnreadable();
+}
+
+// The resident value: the smaller of the size and the value's length, which must lie within the record.
+int SaveResident(const FileStart& start, int mode, const std::uint8_t* record, std::uint32_t attribute,
+                 std::uint64_t size)
+{
+    const std::uint32_t valueLength = ReadU32(record, attribute + kAttrValueLength);
+    const std::uint32_t valueOffset = attribute + ReadU16(record, attribute + kAttrValueOffset);
+    const std::uint64_t length = std::min<std::uint64_t>(size, valueLength);
+    if ((size >> 32) != 0 || valueOffset + length > kMftRecordSize) {
+        RecoveredFile nothing(mode, 0, false);
+        nothing.NoteNoData();
+        return 0;
+    }
+    RecoveredFile file(mode, size, true);
+    if (!file.Create(start.path))
+        return 1;
+    file.Write(record + valueOffset, static_cast<std::size_t>(length));
+    if (length < size)
+        file.NoteUnreadable();
+    file.Close();
+    SetFileTimesFromFiletime(start.path.c_str());
+    return 1;
+}
+
+int SaveNonResident(const FileStart& start, int mode, const std::uint8_t* record, std::uint32_t attribute,
+                    std::uint64_t size)
+{
+    RecoveredFile file(mode, size, true);
+    if (VolumeParams.sectorsPerCluster == 0) {
+        file.NoteOutsideVolume();
+        return 0;
+    }
+    if (DecodeDataRuns(kMftRecordSize, record, attribute) != 1) {
+        FreeDataRunList();
+        file.NoteNoData();
+        return 0;
+    }
+    if (dataRuns.Empty() && size != 0) {
+        file.NoteNoData();
+        return 0;
+    }
+    // This program does not decompress or decrypt: the clusters are saved as they lie on the disk, and
+    // the file counts as failed so that the user is told.
+    const std::uint16_t flags = ReadU16(record, attribute + kAttrFlags);
+    if ((flags & (kAttrFlagCompressionMask | kAttrFlagEncrypted)) != 0)
+        file.NoteStoredAsIs();
+    const std::uint64_t initialized = ReadU64(record, attribute + kAttrInitializedSize);
+
+    if (file.Create(start.path)) {
+        WriteRuns(file, size, initialized);
+        file.Close();
+        SetFileTimesFromFiletime(start.path.c_str());
+    }
+    FreeDataRunList();
+    return 1;
+}
+
+} // namespace
+
+int SaveFileNtfs(const char16_t* folder, const char16_t* name, std::uint32_t recordSector, std::uint64_t size,
+                 int mode, std::uint32_t deleted)
+{
+    const FileStart start = BeginFileSave(folder, name, mode, true, deleted);
+    if (!start.go)
+        return start.result;
+
+    std::uint8_t record[kMftRecordSize];
+    std::uint32_t attribute = 0;
+    const int kind = ReadRecordAt(recordSector, record) ? FindUnnamedData(record, &attribute) : 0;
+    if (kind == 1)
+        return SaveResident(start, mode, record, attribute, size);
+    if (kind == 2)
+        return SaveNonResident(start, mode, record, attribute, size);
+
+    // No unnamed $DATA: a record that claims no size has nothing to save ($Volume, $Secure); one that
+    // claims data which cannot be found fails.
+    if (size == 0) {
+        CountNothingToSave();
+    } else {
+        RecoveredFile nothing(mode, 0, false);
+        nothing.NoteNoData();
+    }
+    return 0;
+}
+
+void WriteDiskRangeToFile(const char16_t* path, std::uint64_t size, int mode)
+{
+    SaveControl.skip = 0;
+    if (mode == kSaveModeSelection && SaveControl.stop == 1)
+        return;
+    RecoveredFile file(mode, size, true);
+    if (VolumeParams.sectorsPerCluster == 0) {
+        file.NoteOutsideVolume();
+        return;
+    }
+    if (!file.Create(path ? path : u""))
+        return;
+    WriteRuns(file, size, size);
+}
+
+void SaveNtfsFolderFiles(std::uint32_t folderNumber, const char16_t* path)
+{
+    if (IsExtensiveNtfs()) {
+        for (const NtfsFileNode* node = ntfsFileNodes.head; node && SaveControl.stop != 1;
+             node = node->next) {
+            if (node->parentNumber != folderNumber || node->recordSector <= VolumeParams.clusterBase ||
+                node->recordSector > VolumeParams.endSector)
+                continue;
+            PendingFileTime = node->creationTime;
+            SaveFileNtfs(path, node->name, node->recordSector, node->dataSize, kSaveModeSelection,
+                         node->deleted);
+        }
+        return;
+    }
+    for (const NtfsScanNode* node = ntfsScanNodes.head; node && SaveControl.stop != 1; node = node->next) {
+        if (node->parentNumber != folderNumber)
+            continue;
+        PendingFileTime = node->creationTime;
+        SaveFileNtfs(path, node->name, node->dataRecordSector, node->dataSize, kSaveModeSelection,
+                     node->deleted);
+    }
+}
+
+void CreateNtfsFolder(const char16_t* base, const char16_t* folderName, std::uint32_t folderNumber)
+{
+    const std::u16string baseText = base ? base : u"";
+    const std::u16string path = JoinSavePath(baseText, MakeSafeName(folderName ? folderName : u""));
+    if (!PathLiesInside(baseText, path))
+        return;
+    OutputCreateFolder(path.c_str());
+    SaveNtfsFolderFiles(folderNumber, path.c_str());
+}
+
+void SetFileTimesFromFiletime(const char16_t* path)
+{
+    PlatformFileTimes times;
+    times.creation = PendingFileTime;
+    times.lastAccess = PendingFileTime;
+    times.lastWrite = PendingFileTime;
+    OutputSetFileTimes(path, times);
+}

@@ -1,0 +1,263 @@
+// CWinApp: the application object, its message loop hooks, message box and wait cursor.
+#include <afxpriv.h>
+
+#include <cstdlib>
+#include <cwchar>
+
+IMPLEMENT_DYNAMIC(CWinApp, CWinThread)
+
+namespace {
+
+void FreeString(LPCTSTR& lpsz)
+{
+    std::free(const_cast<LPTSTR>(lpsz));
+    lpsz = NULL;
+}
+
+} // namespace
+
+CWinApp::CWinApp(LPCTSTR lpszAppName)
+    : m_hInstance(NULL), m_lpCmdLine(NULL), m_nCmdShow(SW_SHOWNORMAL),
+      m_pszAppName(lpszAppName != NULL ? _wcsdup(lpszAppName) : NULL), m_pszRegistryKey(NULL),
+      m_pszProfileName(NULL), m_pszExeName(NULL), m_pszHelpFilePath(NULL), m_nWaitCursorCount(0),
+      m_hcurWaitCursorRestore(NULL)
+{
+    AFX_MODULE_STATE* pModuleState = AfxGetModuleState();
+    pModuleState->m_pCurrentWinApp = this;
+    AfxGetThreadState()->m_pCurrentWinThread = this;
+    // The application object runs on the thread that made it (the main thread).
+    m_nThreadID = ::GetCurrentThreadId();
+    ::DuplicateHandle(::GetCurrentProcess(), ::GetCurrentThread(), ::GetCurrentProcess(), &m_hThread, 0,
+                      FALSE, DUPLICATE_SAME_ACCESS);
+    // The application object is not deleted by its thread's end.
+    m_bAutoDelete = FALSE;
+}
+
+CWinApp::~CWinApp()
+{
+    AFX_MODULE_STATE* pModuleState = AfxGetModuleState();
+    if (pModuleState->m_pCurrentWinApp == this)
+        pModuleState->m_pCurrentWinApp = NULL;
+    if (pModuleState->m_lpszCurrentAppName == m_pszAppName)
+        pModuleState->m_lpszCurrentAppName = NULL;
+    FreeString(m_pszAppName);
+    FreeString(m_pszRegistryKey);
+    FreeString(m_pszProfileName);
+    FreeString(m_pszExeName);
+    FreeString(m_pszHelpFilePath);
+}
+
+void CWinApp::SetCurrentHandles()
+{
+    m_hInstance = AfxGetInstanceHandle();
+    wchar_t modulePath[MAX_PATH + 1] = {};
+    const DWORD dwLength = ::GetModuleFileName(m_hInstance, modulePath, MAX_PATH);
+    modulePath[dwLength < MAX_PATH ? dwLength : MAX_PATH] = 0;
+
+    // The executable's name without folder and extension.
+    const wchar_t* pName = std::wcsrchr(modulePath, L'\\');
+    pName = pName != NULL ? pName + 1 : modulePath;
+    CString exeName(pName);
+    const int nDot = exeName.ReverseFind(L'.');
+    if (nDot > 0)
+        exeName = exeName.Left(nDot);
+    if (m_pszExeName == NULL)
+        m_pszExeName = _wcsdup(exeName);
+
+    if (m_pszAppName == NULL) {
+        CString title;
+        if (title.LoadString(AFX_IDS_APP_TITLE) && !title.IsEmpty())
+            m_pszAppName = _wcsdup(title);
+        else
+            m_pszAppName = _wcsdup(m_pszExeName);
+    }
+    AfxGetModuleState()->m_lpszCurrentAppName = m_pszAppName;
+
+    if (m_pszHelpFilePath == NULL) {
+        CString helpPath(modulePath);
+        const int nHelpDot = helpPath.ReverseFind(L'.');
+        if (nHelpDot > 0)
+            helpPath = helpPath.Left(nHelpDot);
+        helpPath += L".HLP";
+        m_pszHelpFilePath = _wcsdup(helpPath);
+    }
+    // Until SetRegistryKey the profile is an INI file named after the executable.
+    if (m_pszProfileName == NULL) {
+        CString profile(m_pszExeName);
+        profile += L".INI";
+        m_pszProfileName = _wcsdup(profile);
+    }
+}
+
+BOOL CWinApp::InitApplication()
+{
+    return TRUE;
+}
+
+BOOL CWinApp::InitInstance()
+{
+    return TRUE;
+}
+
+int CWinApp::ExitInstance()
+{
+    return static_cast<int>(m_msgCur.wParam);
+}
+
+int CWinApp::Run()
+{
+    return CWinThread::Run();
+}
+
+BOOL CWinApp::OnIdle(LONG lCount)
+{
+    return CWinThread::OnIdle(lCount);
+}
+
+BOOL CWinApp::PreTranslateMessage(MSG* pMsg)
+{
+    return CWinThread::PreTranslateMessage(pMsg);
+}
+
+int CWinApp::DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT)
+{
+    // The owner is the active popup of the main window, so the box stays in front of the program.
+    HWND hWndOwner = NULL;
+    if (CWnd* pMainWnd = AfxGetMainWnd(); pMainWnd != NULL && pMainWnd->m_hWnd != NULL) {
+        HWND hWndTop = pMainWnd->m_hWnd;
+        hWndOwner = ::GetLastActivePopup(hWndTop);
+        if (hWndOwner == NULL || !::IsWindowEnabled(hWndOwner))
+            hWndOwner = ::IsWindowEnabled(hWndTop) ? hWndTop : NULL;
+    }
+    // Boxes without an icon get the usual one for their buttons.
+    if ((nType & MB_ICONMASK) == 0) {
+        switch (nType & MB_TYPEMASK) {
+        case MB_OK:
+        case MB_OKCANCEL:
+            nType |= MB_ICONEXCLAMATION;
+            break;
+        case MB_YESNO:
+        case MB_YESNOCANCEL:
+            nType |= MB_ICONQUESTION;
+            break;
+        default:
+            break;
+        }
+    }
+    return ::MessageBox(hWndOwner, lpszPrompt, m_pszAppName, nType);
+}
+
+void CWinApp::SetRegistryKey(LPCTSTR lpszRegistryKey)
+{
+    FreeString(m_pszRegistryKey);
+    m_pszRegistryKey = lpszRegistryKey != NULL ? _wcsdup(lpszRegistryKey) : NULL;
+    // From now on the profile is the application's key, named after the application.
+    FreeString(m_pszProfileName);
+    m_pszProfileName = m_pszAppName != NULL ? _wcsdup(m_pszAppName) : NULL;
+}
+
+void CWinApp::SetRegistryKey(UINT nIDRegistryKey)
+{
+    CString key;
+    key.LoadString(nIDRegistryKey);
+    SetRegistryKey(key.GetString());
+}
+
+HCURSOR CWinApp::LoadCursor(LPCTSTR lpszResourceName) const
+{
+    return ::LoadCursor(AfxFindResourceHandle(lpszResourceName, RT_GROUP_CURSOR), lpszResourceName);
+}
+
+HICON CWinApp::LoadIcon(LPCTSTR lpszResourceName) const
+{
+    return ::LoadIcon(AfxFindResourceHandle(lpszResourceName, RT_GROUP_ICON), lpszResourceName);
+}
+
+void CWinApp::OnAppExit()
+{
+    if (m_pMainWnd != NULL && m_pMainWnd->m_hWnd != NULL)
+        m_pMainWnd->SendMessage(WM_CLOSE);
+}
+
+void CWinApp::DoWaitCursor(int nCode)
+{
+    m_nWaitCursorCount += nCode;
+    if (m_nWaitCursorCount < 0)
+        m_nWaitCursorCount = 0;
+    if (m_nWaitCursorCount > 0) {
+        HCURSOR hcurPrev = ::SetCursor(::LoadCursor(NULL, IDC_WAIT));
+        if (nCode > 0 && m_nWaitCursorCount == 1)
+            m_hcurWaitCursorRestore = hcurPrev;
+    } else {
+        ::SetCursor(m_hcurWaitCursorRestore);
+    }
+}
+
+CWaitCursor::CWaitCursor()
+{
+    if (CWinApp* pApp = AfxGetApp())
+        pApp->DoWaitCursor(1);
+}
+
+CWaitCursor::~CWaitCursor()
+{
+    if (CWinApp* pApp = AfxGetApp())
+        pApp->DoWaitCursor(-1);
+}
+
+void CWaitCursor::Restore()
+{
+    if (CWinApp* pApp = AfxGetApp())
+        pApp->DoWaitCursor(0);
+}
+
+CWinApp* AFXAPI AfxGetApp()
+{
+    return AfxGetModuleState()->m_pCurrentWinApp;
+}
+
+CWnd* AFXAPI AfxGetMainWnd()
+{
+    CWinThread* pThread = AfxGetThread();
+    CWnd* pMainWnd = pThread != NULL ? pThread->GetMainWnd() : NULL;
+    if (pMainWnd == NULL) {
+        // Worker threads share the application's main window.
+        CWinApp* pApp = AfxGetApp();
+        if (pApp != NULL && pApp != pThread)
+            pMainWnd = pApp->m_pMainWnd;
+    }
+    return pMainWnd;
+}
+
+LPCTSTR AFXAPI AfxGetAppName()
+{
+    LPCTSTR lpszName = AfxGetModuleState()->m_lpszCurrentAppName;
+    if (lpszName == NULL) {
+        CWinApp* pApp = AfxGetApp();
+        lpszName = pApp != NULL ? pApp->m_pszAppName : NULL;
+    }
+    return lpszName != NULL ? lpszName : L"";
+}
+
+void AFXAPI AfxPostQuitMessage(int nExitCode)
+{
+    ::PostQuitMessage(nExitCode);
+}
+
+int AFXAPI AfxMessageBox(LPCTSTR lpszText, UINT nType, UINT nIDHelp)
+{
+    CWinApp* pApp = AfxGetApp();
+    if (pApp != NULL)
+        return pApp->DoMessageBox(lpszText, nType, nIDHelp);
+    return ::MessageBox(NULL, lpszText, AfxGetAppName(), nType);
+}
+
+int AFXAPI AfxMessageBox(UINT nIDPrompt, UINT nType, UINT nIDHelp)
+{
+    CString text;
+    if (!text.LoadString(nIDPrompt))
+        text.Format(L"Message %u", nIDPrompt); // a missing resource still says which message it was
+    if (nIDHelp == static_cast<UINT>(-1))
+        nIDHelp = nIDPrompt;
+    return AfxMessageBox(text.GetString(), nType, nIDHelp);
+}

@@ -1,0 +1,552 @@
+// The Extensive Scan of FAT against Sleuth Kit on the real test disks: every FAT16 and FAT32 partition,
+// through every image of its disk (one image per disk under Wine, where reading is slower), gives the
+// volume whose cluster 0 lies where fsstat puts the data area, less two clusters, and that volume lists
+// every folder and file fls -r -p lists. Then copies of mbr-ext05 without boot sectors, and without FATs
+// too, and whole disks with several FAT volumes.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "engine/image/image_source.h"
+#include "engine/image/vmdk_sparse_extent.h"
+#include "engine/recovery/engine_state.h"
+#include "engine/recovery/extensive_scan.h"
+#include "engine/recovery/fat_fs_steps.h"
+#include "engine/recovery/found_volume_list.h"
+#include "engine_probe/probe_scan_rows.h"
+#include "support/oracle_files.h"
+#include "support/test_paths.h"
+#include "ui_recorder.h"
+
+namespace {
+
+using test_support::JoinPath;
+using test_support::ReadTsv;
+using test_support::TestDisksDir;
+
+std::string FixturePath(const std::string& name)
+{
+    std::string path = std::string(EXTENSIVE_FAT_FIXTURES) + "/" + name;
+#ifdef _WIN32
+    path = "Z:" + path;
+    std::replace(path.begin(), path.end(), '/', '\\');
+#endif
+    return path;
+}
+
+std::u16string Utf16(const std::string& ascii)
+{
+    return std::u16string(ascii.begin(), ascii.end());
+}
+
+// An image attached to the engine as the program's image selection attaches it.
+class AttachedImage
+{
+public:
+    explicit AttachedImage(const std::string& path)
+    {
+        const std::u16string name = Utf16(path);
+        if (path.ends_with(".vmdk")) {
+            ScanSelection.imageKind = kImageVmdk;
+            opened = extent.Open(name);
+            SourceState.vmdkExtent = &extent;
+        } else {
+            const bool vhd = path.ends_with(".vhd");
+            ScanSelection.imageKind = vhd ? kImageVhd : kImageVhdx;
+            source.Create(vhd ? CImageSource::kKindVhd : CImageSource::kKindVhdx);
+            opened = source.Open(name);
+            SourceState.imageSource = &source;
+        }
+        SourceState.sourceKind = kSourceImage;
+        EXPECT_TRUE(opened) << path;
+    }
+    ~AttachedImage()
+    {
+        SourceState.vmdkExtent = nullptr;
+        SourceState.imageSource = nullptr;
+    }
+    AttachedImage(const AttachedImage&) = delete;
+    AttachedImage& operator=(const AttachedImage&) = delete;
+
+    bool opened = false;
+
+private:
+    CVmdkSparseExtent extent;
+    CImageSource source;
+};
+
+// A FAT partition of partitions.tsv with the layout fsstat gives for it.
+struct FatPartition
+{
+    std::string disk;
+    std::string part;
+    std::uint32_t start = 0;
+    std::uint32_t sectors = 0;
+    std::uint16_t fsCode = 0;
+    std::string files;
+    std::uint32_t sectorsPerCluster = 0;
+    std::uint32_t dataArea = 0;    // first sector of the data area, from the partition start
+    std::uint32_t clusterArea = 0; // first sector of cluster 2 (FAT16: after the root directory)
+    std::uint32_t rootLast = 0;    // FAT16: last sector of the root directory
+    std::uint32_t fat1 = 0;        // first sectors of the FAT copies
+    std::uint32_t fat2 = 0;
+
+    std::uint32_t Base() const { return start + clusterArea - 2 * sectorsPerCluster; }
+};
+
+// "LABEL: A - B" of fsstat: A (first) or B.
+std::uint32_t FsstatRange(const std::string& text, const std::string& label, bool last)
+{
+    const std::size_t at = text.find(label + ": ");
+    if (at == std::string::npos)
+        return 0;
+    const std::size_t from = at + label.size() + 2;
+    const std::size_t dash = text.find(" - ", from);
+    return static_cast<std::uint32_t>(std::stoul(last ? text.substr(dash + 3) : text.substr(from)));
+}
+
+std::vector<FatPartition> FatPartitions()
+{
+    std::vector<FatPartition> rows;
+    for (const auto& row : ReadTsv(JoinPath(TestDisksDir(), "partitions.tsv"))) {
+        if (row.size() < 8 || (row[4] != "fat16" && row[4] != "fat32"))
+            continue;
+        FatPartition partition{row[0],
+                               row[1],
+                               static_cast<std::uint32_t>(std::stoul(row[2])),
+                               static_cast<std::uint32_t>(std::stoul(row[3])),
+                               row[4] == "fat16" ? kFsFat16 : kFsFat32,
+                               row[7]};
+        const std::string fsstat =
+            test_support::ReadWholeFile(JoinPath(TestDisksDir(), row[0] + ".p" + row[1] + ".fsstat.txt"));
+        const std::size_t size = fsstat.find("Cluster Size: ");
+        if (size == std::string::npos) {
+            ADD_FAILURE() << "no cluster size in the fsstat of " << row[0] << " p" << row[1];
+            continue;
+        }
+        partition.sectorsPerCluster = static_cast<std::uint32_t>(std::stoul(fsstat.substr(size + 14))) / 512;
+        partition.dataArea = FsstatRange(fsstat, "* Data Area", false);
+        partition.clusterArea = FsstatRange(fsstat, "** Cluster Area", false);
+        partition.rootLast = FsstatRange(fsstat, "** Root Directory", true);
+        partition.fat1 = FsstatRange(fsstat, "* FAT 0", false);
+        partition.fat2 = FsstatRange(fsstat, "* FAT 1", false);
+        rows.push_back(partition);
+    }
+    return rows;
+}
+
+FatPartition PartitionOf(const std::string& disk, const std::string& part)
+{
+    for (const FatPartition& row : FatPartitions())
+        if (row.disk == disk && row.part == part)
+            return row;
+    ADD_FAILURE() << disk << " has no FAT partition " << part;
+    return {};
+}
+
+std::vector<std::string> ImagesOf(const std::string& disk)
+{
+    std::vector<std::string> images;
+    for (const auto& row : ReadTsv(JoinPath(TestDisksDir(), "images.tsv")))
+        if (row.size() >= 2 && row[0] == disk)
+            images.push_back(row[1]);
+    return images;
+}
+
+std::vector<std::string> FatDisks()
+{
+    std::vector<std::string> disks;
+    for (const FatPartition& row : FatPartitions())
+        if (std::find(disks.begin(), disks.end(), row.disk) == disks.end())
+            disks.push_back(row.disk);
+    return disks;
+}
+
+// ---- Comparing with fls -----------------------------------------------------------------------------
+
+bool IsShortNameForm(const std::string& name)
+{
+    const std::size_t dot = name.find('.');
+    const std::size_t base = dot == std::string::npos ? name.size() : dot;
+    const std::size_t extension = dot == std::string::npos ? 0 : name.size() - dot - 1;
+    if (base == 0 || base > 8 || extension > 3 ||
+        (dot != std::string::npos && name.find('.', dot + 1) != std::string::npos))
+        return false;
+    return std::all_of(name.begin(), name.end(), [](char c) {
+        return static_cast<unsigned char>(c) > 32 && static_cast<unsigned char>(c) < 127;
+    });
+}
+
+// A name as both sides can agree on it: an 8.3 name without regard to case (Sleuth Kit applies the
+// lower-case flags, the program does not), and without its first character when it is deleted (the
+// program writes "x", Sleuth Kit "_").
+std::string NormalName(std::string name, bool deleted)
+{
+    if (!IsShortNameForm(name))
+        return name;
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); });
+    if (deleted)
+        name[0] = '?';
+    return name;
+}
+
+struct Entry
+{
+    char kind;
+    bool deleted;
+    std::uint64_t size;
+    std::string path;
+};
+
+// One line per entry; a deleted folder's name within a path is normalised like its own entry.
+std::vector<std::string> Keys(const std::vector<Entry>& entries)
+{
+    std::map<std::string, bool> deletedFolders;
+    for (const Entry& entry : entries)
+        if (entry.kind == 'D')
+            deletedFolders[entry.path] = entry.deleted;
+    std::vector<std::string> keys;
+    for (const Entry& entry : entries) {
+        std::string prefix;
+        std::string normal;
+        std::size_t from = 0;
+        for (;;) {
+            const std::size_t slash = entry.path.find('/', from);
+            const std::string part = entry.path.substr(from, slash - from);
+            prefix += (from ? "/" : "") + part;
+            normal += (from ? "/" : "") +
+                      NormalName(part, slash == std::string::npos ? entry.deleted : deletedFolders[prefix]);
+            if (slash == std::string::npos)
+                break;
+            from = slash + 1;
+        }
+        keys.push_back(std::string(1, entry.kind) + (entry.deleted ? " deleted " : " live ") +
+                       (entry.kind == 'F' ? std::to_string(entry.size) : "-") + " " + normal);
+    }
+    std::sort(keys.begin(), keys.end());
+    return keys;
+}
+
+// What fls lists, less what the program is not expected to find: Sleuth Kit's own entries ($MBR,
+// $FAT1, $FAT2 and what stands under $OrphanFiles), volume labels, and empty files (first cluster 0).
+std::vector<Entry> FlsEntries(const std::string& filesTsv)
+{
+    std::vector<Entry> entries;
+    for (const auto& row : ReadTsv(JoinPath(TestDisksDir(), filesTsv))) {
+        if (row.size() < 9)
+            continue;
+        const std::string& kind = row[1];
+        if (kind == "v" || kind == "l" || row[8].starts_with("$OrphanFiles"))
+            continue;
+        const std::uint64_t size = std::stoull(row[4]);
+        if (kind == "f" && size == 0)
+            continue;
+        entries.push_back({kind == "d" ? 'D' : 'F', row[2] == "1", size, row[8]});
+    }
+    return entries;
+}
+
+std::vector<Entry> ScannedEntries()
+{
+    std::vector<Entry> entries;
+    for (const ProbeScanRow& row : CollectProbeScanRows())
+        entries.push_back({row.kind, row.deleted != 0, row.size, row.path});
+    return entries;
+}
+
+// Every line of fls is found; lines of ours beyond them may only stand under "Lost Dir".
+void ExpectVolumeHoldsFls(const FatPartition& partition)
+{
+    const std::vector<std::string> expected = Keys(FlsEntries(partition.files));
+    const std::vector<std::string> actual = Keys(ScannedEntries());
+    std::vector<std::string> missing;
+    std::vector<std::string> extra;
+    std::set_difference(expected.begin(), expected.end(), actual.begin(), actual.end(),
+                        std::back_inserter(missing));
+    std::set_difference(actual.begin(), actual.end(), expected.begin(), expected.end(),
+                        std::back_inserter(extra));
+    std::string text;
+    for (const auto& line : missing)
+        text += "  missing:    " + line + "\n";
+    EXPECT_TRUE(missing.empty()) << text;
+    for (const auto& line : extra)
+        EXPECT_NE(line.find(" Lost Dir"), std::string::npos) << "unexpected: " << line;
+}
+
+// ---- Running the scan -------------------------------------------------------------------------------
+
+class ExtensiveFatDiskTest : public testing::Test
+{
+protected:
+    void SetUp() override { ResetEngineState(); }
+    void TearDown() override { ResetEngineState(); }
+
+    // The Extensive Scan of a range, as the partition step runs it, with the time it took.
+    static long long ScanRange(std::uint32_t start, std::uint32_t sectors, std::uint16_t scanFsCode)
+    {
+        VolumeParams.scanFsCode = scanFsCode;
+        VolumeParams.rangeStart = start;
+        VolumeParams.rangeCount = sectors;
+        VolumeParams.rangeEnd = start + sectors - 1;
+        const auto begin = std::chrono::steady_clock::now();
+        PrepareExtensiveScan();
+        ExtensiveScanThread();
+        EXPECT_EQ(bootVolumesDone.load(), 1u);
+        EXPECT_EQ(inferenceDone.load(), 1u);
+        return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - begin)
+            .count();
+    }
+
+    // The file-system step on volume `number`, as its worker runs it.
+    static void ScanVolume(std::uint32_t number)
+    {
+        ASSERT_TRUE(ChooseFoundVolumeNumber(number));
+        ScanThreadControl.done = 0;
+        ScanThreadControl.running = 1;
+        ScanFatSteps();
+        EXPECT_EQ(ScanThreadControl.done.load(), 1u);
+        EXPECT_EQ(ScanThreadControl.running.load(), 0u);
+    }
+
+    static std::string Bases()
+    {
+        std::string text;
+        for (FoundVolumeRec* volume = foundVolumes.head; volume; volume = volume->next)
+            text += " " + std::to_string(volume->fsCode) + "@" + std::to_string(volume->clusterBase) + "/" +
+                    std::to_string(volume->sectorsPerCluster);
+        return text;
+    }
+};
+
+class ExtensiveFatDisk : public ExtensiveFatDiskTest, public testing::WithParamInterface<std::string>
+{
+};
+
+TEST(ExtensiveFatDisks, TheTestDisksHoldFatPartitions)
+{
+    ASSERT_TRUE(test_support::TestDisksAvailable()) << "run tools/make-test-disks first";
+    EXPECT_GE(FatPartitions().size(), 10u);
+}
+
+TEST_P(ExtensiveFatDisk, FindsEachFatVolumeAndListsWhatFlsLists)
+{
+    const std::string disk = GetParam();
+    std::vector<std::string> images = ImagesOf(disk);
+    ASSERT_FALSE(images.empty());
+#ifdef _WIN32
+    // One image per disk under Wine, a different kind from disk to disk.
+    const std::vector<std::string> disks = FatDisks();
+    const std::size_t diskIndex = std::find(disks.begin(), disks.end(), disk) - disks.begin();
+    images = {images[diskIndex % images.size()]};
+#endif
+    for (const FatPartition& partition : FatPartitions()) {
+        if (partition.disk != disk)
+            continue;
+        for (const std::string& image : images) {
+            SCOPED_TRACE(image + " partition " + partition.part);
+            ResetEngineState();
+            AttachedImage attached(JoinPath(TestDisksDir(), image));
+            ASSERT_TRUE(attached.opened);
+            const long long elapsed = ScanRange(partition.start, partition.sectors, partition.fsCode);
+            std::printf("[ scan     ] %s p%s: %lld ms, %u candidates, %u boot sectors, volumes%s\n",
+                        image.c_str(), partition.part.c_str(), elapsed, foundFolderCount, bootSectorCount,
+                        Bases().c_str());
+            // The boot sector's volume comes first.
+            const FoundVolumeRec* volume = FoundVolumeByNumber(1);
+            ASSERT_NE(volume, nullptr);
+            EXPECT_EQ(volume->clusterBase, partition.Base());
+            EXPECT_EQ(volume->sectorsPerCluster, partition.sectorsPerCluster);
+            EXPECT_EQ(volume->fsCode, partition.fsCode);
+            EXPECT_EQ(volume->fat1Start, partition.start + partition.fat1);
+            EXPECT_EQ(volume->fat2Start, partition.start + partition.fat2);
+            EXPECT_EQ(volume->endSector, partition.start + partition.sectors);
+            ScanVolume(1);
+            ExpectVolumeHoldsFls(partition);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(TestDisks, ExtensiveFatDisk, testing::ValuesIn(FatDisks()),
+                         [](const testing::TestParamInfo<std::string>& info) {
+                             std::string name = info.param;
+                             std::replace(name.begin(), name.end(), '-', '_');
+                             return name;
+                         });
+
+const char* const kDamagedParts[] = {"1", "2", "5", "7"};
+
+TEST_F(ExtensiveFatDiskTest, WithoutBootSectorsTheVolumesAreInferredAlike)
+{
+    for (const char* part : kDamagedParts) {
+        SCOPED_TRACE(std::string("mbr-ext05 partition ") + part);
+        const FatPartition partition = PartitionOf("mbr-ext05", part);
+        ResetEngineState();
+        AttachedImage image(FixturePath("boot-zeroed.vmdk"));
+        ASSERT_TRUE(image.opened);
+        ScanRange(partition.start, partition.sectors, partition.fsCode);
+        std::printf("[ scan     ] boot-zeroed p%s: volumes%s\n", part, Bases().c_str());
+        const FoundVolumeRec* volume = FoundVolumeByNumber(1);
+        ASSERT_NE(volume, nullptr);
+        EXPECT_EQ(volume->clusterBase, partition.Base());
+        EXPECT_EQ(volume->sectorsPerCluster, partition.sectorsPerCluster);
+        EXPECT_EQ(volume->fsCode, partition.fsCode);
+        EXPECT_EQ(volume->fat1Start, 0u) << "inferred, not read from a boot sector";
+        // The FAT copies are still there to be found, and with them the whole tree.
+        ScanVolume(1);
+        EXPECT_EQ(VolumeParams.fat1Start, partition.start + partition.fat1);
+        EXPECT_EQ(VolumeParams.fatSize, partition.fat2 - partition.fat1);
+        ExpectVolumeHoldsFls(partition);
+    }
+}
+
+struct FolderOracle
+{
+    std::uint32_t cluster;
+    std::uint32_t sector; // from the partition start
+};
+
+std::map<std::string, FolderOracle> FoldersOf(const std::string& part)
+{
+    std::map<std::string, FolderOracle> folders;
+    for (const auto& row : ReadTsv(FixturePath("folders.tsv")))
+        if (row.size() >= 4 && row[0] == part)
+            folders[row[1]] = {static_cast<std::uint32_t>(std::stoul(row[2])),
+                               static_cast<std::uint32_t>(std::stoul(row[3]))};
+    return folders;
+}
+
+TEST_F(ExtensiveFatDiskTest, WithoutFatsLostParentsGoUnderLostDirAndNoSurvivingFileIsLost)
+{
+    for (const char* part : kDamagedParts) {
+        SCOPED_TRACE(std::string("mbr-ext05 partition ") + part);
+        const FatPartition partition = PartitionOf("mbr-ext05", part);
+        const std::map<std::string, FolderOracle> folders = FoldersOf(part);
+        ASSERT_EQ(folders.count("Level1"), 1u);
+        ResetEngineState();
+        AttachedImage image(FixturePath("fats-zeroed.vmdk"));
+        ASSERT_TRUE(image.opened);
+        ScanRange(partition.start, partition.sectors, partition.fsCode);
+        const FoundVolumeRec* volume = FoundVolumeByNumber(1);
+        ASSERT_NE(volume, nullptr);
+        EXPECT_EQ(volume->clusterBase, partition.Base());
+        EXPECT_EQ(volume->sectorsPerCluster, partition.sectorsPerCluster);
+        ScanVolume(1);
+        EXPECT_EQ(VolumeParams.fat1Start, 0u);
+
+        // Level1's directory is gone: its cluster stands under "Lost Dir" as "Dir" + cluster, holding
+        // Level2, whose name was in Level1's directory too.
+        const std::uint32_t level1 = folders.at("Level1").cluster;
+        const std::uint32_t level2 = folders.at("Level1/Level2").cluster;
+        std::map<std::uint32_t, const FatFolderRec*> byCluster;
+        for (const FatFolderRec* folder = fatFolders.head; folder; folder = folder->next)
+            byCluster[folder->firstCluster] = folder;
+        ASSERT_EQ(byCluster.count(level1), 1u);
+        EXPECT_EQ(Utf8(byCluster[level1]->name), "Dir" + std::to_string(level1));
+        EXPECT_EQ(byCluster[level1]->parentCluster, kLostDirValue);
+        ASSERT_EQ(byCluster.count(level2), 1u);
+        EXPECT_EQ(Utf8(byCluster[level2]->name), "Dir" + std::to_string(level2));
+        EXPECT_EQ(byCluster[level2]->parentCluster, level1);
+        const std::vector<std::string> rows = [] {
+            std::vector<std::string> paths;
+            for (const ProbeScanRow& row : CollectProbeScanRows())
+                paths.push_back(row.path);
+            return paths;
+        }();
+        const std::string level3 =
+            "Lost Dir/Dir" + std::to_string(level1) + "/Dir" + std::to_string(level2) + "/Level3";
+        EXPECT_NE(std::find(rows.begin(), rows.end(), level3), rows.end()) << level3;
+
+        // Every live file whose entry lies in the first cluster of its folder (the rest of a directory is
+        // known only to the FAT) is found in that folder, by name and size.
+        std::multiset<std::string> found;
+        for (const FatFileRec* file = fatFiles.head; file; file = file->next)
+            found.insert(std::to_string(file->parentCluster) + "/" + NormalName(Utf8(file->name), false) +
+                         " " + std::to_string(file->size));
+        std::size_t expected = 0;
+        for (const auto& row : ReadTsv(JoinPath(TestDisksDir(), partition.files))) {
+            if (row.size() < 9 || row[1] != "f" || row[2] != "0" || row[4] == "0")
+                continue;
+            const std::string& path = row[8];
+            const std::size_t slash = path.rfind('/');
+            const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash);
+            if (folder == "Level1")
+                continue; // its directory was wiped
+            const std::uint32_t entrySector = partition.dataArea + (std::stoul(row[0]) - 3) / 16;
+            std::uint32_t parent = 0;
+            bool inFirstCluster = false;
+            if (folder.empty()) {
+                inFirstCluster = partition.fsCode == kFsFat16
+                                     ? entrySector <= partition.rootLast
+                                     : entrySector < partition.clusterArea + partition.sectorsPerCluster;
+            } else {
+                const FolderOracle& oracle = folders.at(folder);
+                parent = oracle.cluster;
+                inFirstCluster =
+                    entrySector >= oracle.sector && entrySector < oracle.sector + partition.sectorsPerCluster;
+            }
+            if (!inFirstCluster)
+                continue;
+            ++expected;
+            const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+            EXPECT_EQ(found.count(std::to_string(parent) + "/" + NormalName(name, false) + " " + row[4]), 1u)
+                << path;
+        }
+        std::printf(
+            "[ scan     ] fats-zeroed p%s: %zu live files in surviving first clusters, %u files found\n",
+            part, expected, fileCount);
+        EXPECT_GT(expected, 10u);
+    }
+}
+
+TEST_F(ExtensiveFatDiskTest, SeveralFatVolumesOnOneDiskAreNumberedInDiskOrder)
+{
+    for (const char* disk : {"no-table", "mbr-ext05"}) {
+        SCOPED_TRACE(disk);
+        ResetEngineState();
+        UiRecorder ui;
+        ui.Attach();
+        AttachedImage image(JoinPath(TestDisksDir(), std::string(disk) + ".vmdk"));
+        ASSERT_TRUE(image.opened);
+        std::vector<FatPartition> partitions;
+        std::uint32_t diskSectors = 0;
+        for (const FatPartition& partition : FatPartitions())
+            if (partition.disk == disk)
+                partitions.push_back(partition);
+        for (const auto& row : ReadTsv(JoinPath(TestDisksDir(), "disks.tsv")))
+            if (row.size() >= 3 && row[0] == disk)
+                diskSectors = static_cast<std::uint32_t>(std::stoull(row[2]) / 512);
+        std::sort(partitions.begin(), partitions.end(),
+                  [](const FatPartition& a, const FatPartition& b) { return a.start < b.start; });
+        ASSERT_GE(partitions.size(), 2u);
+
+        const long long elapsed = ScanRange(0, diskSectors, kFsFat32);
+        std::printf("[ scan     ] %s whole disk: %lld ms, %u candidates, volumes%s\n", disk, elapsed,
+                    foundFolderCount, Bases().c_str());
+        for (std::uint32_t number = 1; number <= partitions.size(); ++number) {
+            const FatPartition& partition = partitions[number - 1];
+            SCOPED_TRACE("partition " + partition.part);
+            const FoundVolumeRec* volume = FoundVolumeByNumber(number);
+            ASSERT_NE(volume, nullptr);
+            EXPECT_EQ(volume->clusterBase, partition.Base());
+            EXPECT_EQ(volume->fsCode, partition.fsCode);
+            const std::string label =
+                (partition.fsCode == kFsFat32 ? "FAT32 @" : "FAT16 @") + std::to_string(partition.Base());
+            ASSERT_GT(ui.partitionTreeItems.size(), number);
+            EXPECT_EQ(Utf8(ui.partitionTreeItems[number].text), label);
+        }
+        // The second volume still lists its own tree.
+        ScanVolume(2);
+        ExpectVolumeHoldsFls(partitions[1]);
+    }
+}
+
+} // namespace

@@ -1,0 +1,616 @@
+// The Quick Scan of FAT volumes against Sleuth Kit: every FAT16 and FAT32 partition of the test disks,
+// through every image of the disk, gives the same folders and files as fls -r -p of the raw partition.
+// Then volumes whose boot sectors were zeroed, a range without any file system, and crafted volumes whose
+// FAT and directories lie.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "engine/image/image_source.h"
+#include "engine/image/vmdk_sparse_extent.h"
+#include "engine/recovery/engine_state.h"
+#include "engine/recovery/fat_chain.h"
+#include "engine/recovery/partition_params.h"
+#include "engine/recovery/quick_fat_tree.h"
+#include "engine/recovery/quick_scan.h"
+#include "engine_probe/probe_scan_rows.h"
+#include "fat_dir_builder.h"
+#include "fat_test_volume.h"
+#include "support/oracle_files.h"
+#include "support/test_paths.h"
+#include "ui_recorder.h"
+
+namespace {
+
+using test_support::JoinPath;
+using test_support::ReadTsv;
+using test_support::TestDisksDir;
+
+std::string FixturePath(const std::string& name)
+{
+    std::string path = std::string(QUICK_SCAN_FAT_FIXTURES) + "/" + name;
+#ifdef _WIN32
+    path = "Z:" + path;
+    std::replace(path.begin(), path.end(), '/', '\\');
+#endif
+    return path;
+}
+
+std::u16string Utf16(const std::string& ascii)
+{
+    return std::u16string(ascii.begin(), ascii.end());
+}
+
+// An image attached to the engine as the program's image selection attaches it.
+class AttachedImage
+{
+public:
+    explicit AttachedImage(const std::string& path)
+    {
+        const std::u16string name = Utf16(path);
+        if (path.ends_with(".vmdk")) {
+            ScanSelection.imageKind = kImageVmdk;
+            opened = extent.Open(name);
+            SourceState.vmdkExtent = &extent;
+        } else {
+            const bool vhd = path.ends_with(".vhd");
+            ScanSelection.imageKind = vhd ? kImageVhd : kImageVhdx;
+            source.Create(vhd ? CImageSource::kKindVhd : CImageSource::kKindVhdx);
+            opened = source.Open(name);
+            SourceState.imageSource = &source;
+        }
+        SourceState.sourceKind = kSourceImage;
+        EXPECT_TRUE(opened) << path;
+    }
+    ~AttachedImage()
+    {
+        SourceState.vmdkExtent = nullptr;
+        SourceState.imageSource = nullptr;
+    }
+    AttachedImage(const AttachedImage&) = delete;
+    AttachedImage& operator=(const AttachedImage&) = delete;
+
+    bool opened = false;
+
+private:
+    CVmdkSparseExtent extent;
+    CImageSource source;
+};
+
+struct PartitionRow
+{
+    std::string disk;
+    std::string part;
+    std::uint32_t start;
+    std::uint32_t sectors;
+    std::uint16_t fsCode;
+    std::string files;
+};
+
+std::vector<PartitionRow> FatPartitions()
+{
+    std::vector<PartitionRow> rows;
+    for (const auto& row : ReadTsv(JoinPath(TestDisksDir(), "partitions.tsv"))) {
+        if (row.size() < 8 || (row[4] != "fat16" && row[4] != "fat32"))
+            continue;
+        rows.push_back({row[0], row[1], static_cast<std::uint32_t>(std::stoul(row[2])),
+                        static_cast<std::uint32_t>(std::stoul(row[3])),
+                        row[4] == "fat16" ? kFsFat16 : kFsFat32, row[7]});
+    }
+    return rows;
+}
+
+std::vector<std::string> ImagesOf(const std::string& disk)
+{
+    std::vector<std::string> images;
+    for (const auto& row : ReadTsv(JoinPath(TestDisksDir(), "images.tsv")))
+        if (row.size() >= 2 && row[0] == disk)
+            images.push_back(row[1]);
+    return images;
+}
+
+// ---- Normalising the two listings -------------------------------------------------------------------
+
+// An 8.3 name as a short entry can hold it: up to 8 characters, optionally "." and up to 3, ASCII
+// without spaces.
+bool IsShortNameForm(const std::string& name)
+{
+    if (name.empty() || name == "." || name == "..")
+        return false;
+    const std::size_t dot = name.find('.');
+    const std::size_t base = dot == std::string::npos ? name.size() : dot;
+    const std::size_t extension = dot == std::string::npos ? 0 : name.size() - dot - 1;
+    if (base == 0 || base > 8 || extension > 3 ||
+        (dot != std::string::npos && name.find('.', dot + 1) != std::string::npos))
+        return false;
+    return std::all_of(name.begin(), name.end(), [](char c) {
+        return static_cast<unsigned char>(c) > 32 && static_cast<unsigned char>(c) < 127;
+    });
+}
+
+std::vector<std::string> SplitPath(const std::string& path)
+{
+    std::vector<std::string> parts;
+    std::size_t from = 0;
+    for (;;) {
+        const std::size_t slash = path.find('/', from);
+        parts.push_back(path.substr(from, slash - from));
+        if (slash == std::string::npos)
+            return parts;
+        from = slash + 1;
+    }
+}
+
+struct Listing
+{
+    struct Entry
+    {
+        char kind;
+        bool deleted;
+        std::uint64_t size;
+        std::string path;
+    };
+    std::vector<Entry> entries;
+
+    // One comparable line per entry. Normalisations: an 8.3 name is compared without regard to case
+    // (Sleuth Kit applies the lower-case flags, the program does not); a deleted 8.3 name loses its
+    // first character (the program writes "x", Sleuth Kit "_"), also as the name of a deleted folder
+    // within a path; folders are compared without a size (the program keeps none; fls gives the
+    // clusters' bytes).
+    std::vector<std::string> Keys() const
+    {
+        std::map<std::string, bool> deletedFolders;
+        for (const Entry& entry : entries)
+            if (entry.kind == 'D')
+                deletedFolders[entry.path] = entry.deleted;
+        std::vector<std::string> keys;
+        for (const Entry& entry : entries) {
+            const std::vector<std::string> parts = SplitPath(entry.path);
+            std::string prefix;
+            std::string normalised;
+            for (std::size_t index = 0; index < parts.size(); ++index) {
+                std::string part = parts[index];
+                prefix += (index ? "/" : "") + part;
+                const bool deleted = index + 1 == parts.size() ? entry.deleted : deletedFolders[prefix];
+                if (IsShortNameForm(part)) {
+                    std::transform(part.begin(), part.end(), part.begin(), [](char c) {
+                        return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+                    });
+                    if (deleted)
+                        part[0] = '?';
+                }
+                normalised += (index ? "/" : "") + part;
+            }
+            keys.push_back(std::string(1, entry.kind) + (entry.deleted ? " deleted " : " live ") +
+                           (entry.kind == 'F' ? std::to_string(entry.size) : "-") + " " + normalised);
+        }
+        std::sort(keys.begin(), keys.end());
+        return keys;
+    }
+};
+
+// What fls lists, less what the program is not expected to find: Sleuth Kit's own entries ($MBR, $FAT1,
+// $FAT2 and everything under $OrphanFiles), volume labels, and empty files, whose first cluster is 0.
+Listing ExpectedListing(const std::string& filesTsv)
+{
+    Listing listing;
+    for (const auto& row : ReadTsv(JoinPath(TestDisksDir(), filesTsv))) {
+        if (row.size() < 9)
+            continue;
+        const std::string& kind = row[1];
+        const std::string& path = row[8];
+        if (kind == "v" || kind == "l" || path.starts_with("$OrphanFiles"))
+            continue;
+        const std::uint64_t size = std::stoull(row[4]);
+        if (kind == "f" && size == 0)
+            continue;
+        listing.entries.push_back({kind == "d" ? 'D' : 'F', row[2] == "1", size, path});
+    }
+    return listing;
+}
+
+Listing ScannedListing()
+{
+    Listing listing;
+    for (const ProbeScanRow& row : CollectProbeScanRows())
+        listing.entries.push_back({row.kind, row.deleted != 0, row.size, row.path});
+    return listing;
+}
+
+// Missing and unexpected lines, for a readable failure.
+std::string Difference(const std::vector<std::string>& expected, const std::vector<std::string>& actual)
+{
+    std::vector<std::string> missing;
+    std::vector<std::string> extra;
+    std::set_difference(expected.begin(), expected.end(), actual.begin(), actual.end(),
+                        std::back_inserter(missing));
+    std::set_difference(actual.begin(), actual.end(), expected.begin(), expected.end(),
+                        std::back_inserter(extra));
+    std::string text;
+    for (const auto& line : missing)
+        text += "  missing:    " + line + "\n";
+    for (const auto& line : extra)
+        text += "  unexpected: " + line + "\n";
+    return text;
+}
+
+void ExpectScanEqualsFls(const PartitionRow& partition)
+{
+    const std::vector<std::string> expected = ExpectedListing(partition.files).Keys();
+    const std::vector<std::string> actual = ScannedListing().Keys();
+    EXPECT_EQ(actual, expected) << Difference(expected, actual);
+}
+
+// ---- Every FAT partition through every image -----------------------------------------------------
+
+class QuickScanFatDisk : public testing::TestWithParam<std::string>
+{
+protected:
+    void SetUp() override { ResetEngineState(); }
+    void TearDown() override { ResetEngineState(); }
+};
+
+std::vector<std::string> FatDisks()
+{
+    std::vector<std::string> disks;
+    for (const PartitionRow& row : FatPartitions())
+        if (std::find(disks.begin(), disks.end(), row.disk) == disks.end())
+            disks.push_back(row.disk);
+    return disks;
+}
+
+TEST(QuickScanFatDisks, TheTestDisksHoldFatPartitions)
+{
+    ASSERT_TRUE(test_support::TestDisksAvailable()) << "run tools/make-test-disks first";
+    EXPECT_GE(FatDisks().size(), 6u);
+}
+
+TEST_P(QuickScanFatDisk, EqualsFlsOnEveryFatPartition)
+{
+    const std::string disk = GetParam();
+    const std::vector<std::string> images = ImagesOf(disk);
+    ASSERT_FALSE(images.empty());
+    for (const PartitionRow& partition : FatPartitions()) {
+        if (partition.disk != disk)
+            continue;
+        for (const std::string& image : images) {
+            SCOPED_TRACE(image + " partition " + partition.part);
+            ResetEngineState();
+            AttachedImage attached(JoinPath(TestDisksDir(), image));
+            ASSERT_TRUE(attached.opened);
+            const auto begin = std::chrono::steady_clock::now();
+            EXPECT_EQ(RunProbeQuickScan(partition.start, partition.sectors, partition.fsCode), 1);
+            const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
+                std::chrono::steady_clock::now() - begin);
+            std::printf("[ scan     ] %s p%s: %lld ms, %u folders, %u files\n", image.c_str(),
+                        partition.part.c_str(), static_cast<long long>(elapsed.count()), folderCount,
+                        fileCount);
+            EXPECT_EQ(ScanThreadControl.done.load(), 1u);
+            EXPECT_EQ(ScanThreadControl.running.load(), 0u);
+            ExpectScanEqualsFls(partition);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(TestDisks, QuickScanFatDisk, testing::ValuesIn(FatDisks()),
+                         [](const testing::TestParamInfo<std::string>& info) {
+                             std::string name = info.param;
+                             std::replace(name.begin(), name.end(), '-', '_');
+                             return name;
+                         });
+
+// ---- Damaged boot sectors ---------------------------------------------------------------------------
+
+class QuickScanFat : public testing::Test
+{
+protected:
+    void SetUp() override { ResetEngineState(); }
+    void TearDown() override { ResetEngineState(); }
+
+    static PartitionRow Partition(const std::string& disk, const std::string& part)
+    {
+        for (const PartitionRow& row : FatPartitions())
+            if (row.disk == disk && row.part == part)
+                return row;
+        ADD_FAILURE() << disk << " has no FAT partition " << part;
+        return {};
+    }
+
+    static void SelectRange(const PartitionRow& partition)
+    {
+        VolumeParams.scanFsCode = partition.fsCode;
+        VolumeParams.rangeStart = partition.start;
+        VolumeParams.rangeCount = partition.sectors;
+        VolumeParams.rangeEnd = partition.start + partition.sectors - 1;
+    }
+};
+
+TEST_F(QuickScanFat, ZeroedBootSectorsAreFoundFromTheBackupOrByTheDirectorySearch)
+{
+    struct Case
+    {
+        const char* part;
+        bool fromBackup; // else every boot sector is gone and the directory search finds the layout
+    };
+    const Case cases[] = {
+        {"1", false}, // FAT16, primary boot sector zeroed: FAT16 keeps no backup
+        {"2", true},  // FAT32, primary zeroed: the backup at +6
+        {"5", false}, // FAT16
+        {"7", false}, // FAT32, primary and backup zeroed
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string("mbr-ext05 partition ") + c.part);
+        const PartitionRow partition = Partition("mbr-ext05", c.part);
+
+        ResetEngineState();
+        VolumeParamsBlock intact;
+        {
+            AttachedImage image(JoinPath(TestDisksDir(), "mbr-ext05.vmdk"));
+            SelectRange(partition);
+            ASSERT_EQ(ReadPartitionParams(), 1);
+            intact = VolumeParams;
+        }
+
+        ResetEngineState();
+        UiRecorder ui;
+        ui.Attach();
+        AttachedImage damaged(FixturePath("damaged-boot.vmdk"));
+        SelectRange(partition);
+        EXPECT_EQ(ReadPartitionParams(), c.fromBackup ? 1 : 0);
+        if (!c.fromBackup) {
+            EXPECT_EQ(SearchPartitionParams(), 1);
+        }
+        EXPECT_EQ(VolumeParams.sectorsPerCluster, intact.sectorsPerCluster);
+        EXPECT_EQ(VolumeParams.clusterBase, intact.clusterBase);
+        EXPECT_EQ(VolumeParams.fat1Start, intact.fat1Start);
+        EXPECT_EQ(VolumeParams.fatSize, intact.fatSize);
+        EXPECT_EQ(VolumeParams.rootStart, intact.rootStart);
+
+        ResetEngineState();
+        ui.Clear();
+        ui.Attach();
+        AttachedImage again(FixturePath("damaged-boot.vmdk"));
+        EXPECT_EQ(RunProbeQuickScan(partition.start, partition.sectors, partition.fsCode), 1);
+        const auto status = ui.ArgumentsOf("scanPanel.SetStatusText");
+        EXPECT_EQ(
+            std::count(status.begin(), status.end(), "\"Please wait, Calculating partition parameters...\""),
+            c.fromBackup ? 0 : 1);
+        ExpectScanEqualsFls(partition);
+    }
+}
+
+TEST_F(QuickScanFat, RangeWithoutParametersTellsTheUserAndEnds)
+{
+    UiRecorder ui;
+    ui.Attach();
+    AttachedImage image(JoinPath(TestDisksDir(), "mbr-ext05.vmdk"));
+    // The sectors between the partition table and the first partition hold nothing.
+    EXPECT_EQ(RunProbeQuickScan(1, 2000, kFsFat32), 0);
+    EXPECT_EQ(PartitionParamsMissing.load(), 1u);
+    EXPECT_EQ(ui.ArgumentsOf("messages.HtmlMessageBox"),
+              (std::vector<std::string>{
+                  "\"Corvane VMDK Recovery was unable to find correct partition parameters.\", "
+                  "\"Corvane VMDK Recovery\", 16"}));
+    const std::vector<std::string> calls = ui.Calls();
+    for (const char* expected : {"partitionStep.KillScanTimer()", "scanPanel.HideProgress()",
+                                 "scanPanel.HideStatusText()", "partitionStep.EnablePartitionList(true)"})
+        EXPECT_NE(std::find(calls.begin(), calls.end(), expected), calls.end()) << expected;
+    EXPECT_TRUE(ui.recoveryTreeItems.empty());
+
+    // A logical volume that cannot be opened ends the same way instead of leaving the step waiting.
+    ResetEngineState();
+    ui.Clear();
+    ui.Attach();
+    SourceState.sourceKind = kSourceLogicalVolume;
+    DriveEntryTable.entries[0][0] = u'?'; // no system has such a volume
+    DriveEntryTable.entries[0][1] = u':';
+    EXPECT_EQ(RunProbeQuickScan(0, 2000, kFsFat32), 0);
+    EXPECT_EQ(PartitionParamsMissing.load(), 1u);
+    EXPECT_EQ(ui.ArgumentsOf("messages.HtmlMessageBox").size(), 1u);
+}
+
+TEST_F(QuickScanFat, BuildsTheTreeUnderRoot)
+{
+    UiRecorder ui;
+    ui.Attach();
+    AttachedImage image(JoinPath(TestDisksDir(), "gpt.vmdk"));
+    const PartitionRow partition = Partition("gpt", "1");
+    SaveControl.stop = 1; // a stopped save must not cut the scan short
+    ASSERT_EQ(RunProbeQuickScan(partition.start, partition.sectors, partition.fsCode), 1);
+    ASSERT_FALSE(ui.recoveryTreeItems.empty());
+    EXPECT_EQ(Utf8(ui.recoveryTreeItems[0].text), "Root");
+    std::size_t folders = 0;
+    for (FatFolderRec* folder = fatFolders.head; folder; folder = folder->next)
+        ++folders;
+    EXPECT_EQ(ui.recoveryTreeItems.size(), folders + 1);
+    const std::vector<std::string> calls = ui.Calls();
+    for (const char* expected :
+         {"scanPanel.SetCounterLabels()", "partitionStep.SetBusy(true)", "resultList.SwitchToReportView()"})
+        EXPECT_NE(std::find(calls.begin(), calls.end(), expected), calls.end()) << expected;
+    ExpectScanEqualsFls(partition);
+}
+
+// ---- Crafted volumes ----------------------------------------------------------------------------------
+
+// A copy of a crafted volume whose bytes the test changes before the engine reads it.
+class CraftedVolume
+{
+public:
+    explicit CraftedVolume(const std::string& name)
+    {
+        std::ifstream in(FixturePath(name), std::ios::binary | std::ios::ate);
+        bytes.resize(static_cast<std::size_t>(in.tellg()));
+        in.seekg(0);
+        in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        EXPECT_GT(bytes.size(), 1u << 20) << name;
+        fat32 = name.find("fat32") != std::string::npos;
+        reserved = U16(14);
+        fats = bytes[16];
+        fatSize = fat32 ? U32(36) : U16(22);
+        sectorsPerCluster = bytes[13];
+        rootSectors = U16(17) / 16;
+        dataStart = reserved + fats * fatSize + rootSectors;
+        rootCluster = fat32 ? U32(44) : 0;
+    }
+
+    std::uint32_t U16(std::size_t at) const { return bytes[at] | bytes[at + 1] << 8; }
+    std::uint32_t U32(std::size_t at) const { return U16(at) | U16(at + 2) << 16; }
+
+    std::size_t ClusterOffset(std::uint32_t cluster) const
+    {
+        return (dataStart + static_cast<std::size_t>(cluster - 2) * sectorsPerCluster) * 512;
+    }
+    std::size_t RootOffset() const
+    {
+        return fat32 ? ClusterOffset(rootCluster) : (reserved + fats * fatSize) * 512;
+    }
+
+    // The byte offset of the short entry `name11` in the directory that starts at `directory`.
+    std::size_t FindEntry(std::size_t directory, const char* name11) const
+    {
+        for (std::size_t at = directory; at < directory + 16 * 512; at += 32)
+            if (std::memcmp(bytes.data() + at, name11, 11) == 0)
+                return at;
+        ADD_FAILURE() << "no entry " << name11;
+        return directory;
+    }
+    std::uint32_t ClusterOf(std::size_t entry) const
+    {
+        return U16(entry + 26) | (fat32 ? U16(entry + 20) << 16 : 0);
+    }
+    void SetCluster(std::size_t entry, std::uint32_t cluster)
+    {
+        fat_test::PutU16(bytes.data() + entry + 26, cluster & 0xFFFF);
+        if (fat32)
+            fat_test::PutU16(bytes.data() + entry + 20, cluster >> 16);
+    }
+    void SetFat(std::uint32_t cluster, std::uint32_t value)
+    {
+        for (std::uint32_t copy = 0; copy < fats; ++copy) {
+            std::uint8_t* at = bytes.data() + (reserved + copy * fatSize) * 512 + cluster * (fat32 ? 4 : 2);
+            if (fat32)
+                fat_test::PutU32(at, value);
+            else
+                fat_test::PutU16(at, value);
+        }
+    }
+
+    std::size_t EntryA() const { return FindEntry(RootOffset(), "A          "); }
+    std::uint32_t ClusterA() const { return ClusterOf(EntryA()); }
+    std::size_t EntryB() const { return FindEntry(ClusterOffset(ClusterA()), "B          "); }
+    std::uint32_t ClusterB() const { return ClusterOf(EntryB()); }
+    std::uint32_t PastTheFat() const { return fat32 ? 0x0FFFFFF0 : 0xFFF0; }
+
+    // Turns the free entries of a directory cluster into deleted empty ones, so that the directory does
+    // not end within the cluster and its chain is followed.
+    void OpenEnd(std::uint32_t cluster)
+    {
+        const std::size_t start = ClusterOffset(cluster);
+        for (std::size_t at = start; at < start + sectorsPerCluster * 512; at += 32)
+            if (bytes[at] == 0)
+                bytes[at] = 0xE5;
+    }
+
+    std::vector<std::uint8_t> bytes;
+    bool fat32 = false;
+    std::uint32_t reserved = 0, fats = 0, fatSize = 0, sectorsPerCluster = 0, rootSectors = 0, dataStart = 0,
+                  rootCluster = 0;
+};
+
+std::vector<std::string> KindsAndPaths()
+{
+    std::vector<std::string> lines;
+    for (const ProbeScanRow& row : CollectProbeScanRows())
+        lines.push_back(std::string(1, row.kind) + " " + row.path);
+    std::sort(lines.begin(), lines.end());
+    return lines;
+}
+
+TEST_F(QuickScanFat, CraftedVolumesEndWithWhatTheyHold)
+{
+    const std::vector<std::string> whole = {"D A",         "D A/B",     "F A/A.TXT",
+                                            "F A/B/B.TXT", "F BIG.BIN", "F ROOT.TXT"};
+    struct Case
+    {
+        const char* name;
+        bool fat32Only;
+        std::function<void(CraftedVolume&)> damage;
+        std::vector<std::string> expected;
+    };
+    const Case cases[] = {
+        {"as made", false, [](CraftedVolume&) {}, whole},
+        {"a folder's chain loops onto itself", false,
+         [](CraftedVolume& v) {
+             v.OpenEnd(v.ClusterA());
+             v.SetFat(v.ClusterA(), v.ClusterA());
+         },
+         whole},
+        {"a folder's chain runs into its subfolder, which links back: B's cluster is read once, as A's",
+         false,
+         [](CraftedVolume& v) {
+             v.OpenEnd(v.ClusterA());
+             v.SetFat(v.ClusterA(), v.ClusterB());
+             v.SetFat(v.ClusterB(), v.ClusterA());
+         },
+         {"D A", "D A/B", "F A/A.TXT", "F A/B.TXT", "F BIG.BIN", "F ROOT.TXT"}},
+        {"a folder's chain links past the FAT", false,
+         [](CraftedVolume& v) {
+             v.OpenEnd(v.ClusterA());
+             v.SetFat(v.ClusterA(), v.PastTheFat());
+         },
+         whole},
+        {"a file's first cluster lies past the FAT",
+         false,
+         [](CraftedVolume& v) { v.SetCluster(v.FindEntry(v.RootOffset(), "ROOT    TXT"), v.PastTheFat()); },
+         {"D A", "D A/B", "F A/A.TXT", "F A/B/B.TXT", "F BIG.BIN"}},
+        {"a folder entry names cluster 1",
+         false,
+         [](CraftedVolume& v) { v.SetCluster(v.EntryA(), 1); },
+         {"F BIG.BIN", "F ROOT.TXT"}},
+        {"a subfolder's \".\" names its parent", false,
+         [](CraftedVolume& v) { v.SetCluster(v.ClusterOffset(v.ClusterB()), v.ClusterA()); }, whole},
+        {"a subfolder entry names its parent's cluster",
+         false,
+         [](CraftedVolume& v) { v.SetCluster(v.EntryB(), v.ClusterA()); },
+         {"D A", "F A/A.TXT", "F BIG.BIN", "F ROOT.TXT"}},
+        {"a folder entry names the root cluster",
+         true,
+         [](CraftedVolume& v) { v.SetCluster(v.EntryA(), v.rootCluster); },
+         {"D A", "F BIG.BIN", "F ROOT.TXT"}},
+        {"the root's chain loops", true,
+         [](CraftedVolume& v) {
+             v.OpenEnd(v.rootCluster);
+             v.SetFat(v.rootCluster, v.rootCluster);
+         },
+         whole},
+    };
+    for (const char* volumeName : {"crafted-fat16.raw", "crafted-fat32.raw"}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(volumeName) + ": " + c.name);
+            CraftedVolume volume(volumeName);
+            if (c.fat32Only && !volume.fat32)
+                continue;
+            c.damage(volume);
+            ResetEngineState();
+            fat_test::TestVolume source(volume.bytes);
+            VolumeParams.scanFsCode = volume.fat32 ? kFsFat32 : kFsFat16;
+            VolumeParams.rangeCount = static_cast<std::uint32_t>(volume.bytes.size() / 512);
+            ASSERT_EQ(ReadPartitionParams(), 1);
+            BuildQuickFatTree();
+            EXPECT_EQ(KindsAndPaths(), c.expected);
+            EXPECT_EQ(ScanThreadControl.done.load(), 1u);
+        }
+    }
+}
+
+} // namespace

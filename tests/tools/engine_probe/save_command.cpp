@@ -1,0 +1,289 @@
+// engine-probe save IMAGE --partition N --mode quick|extensive [--volume K] [--search] --out DIR
+//     [--deleted include|only|exclude] [--duplicates rename|overwrite|skip] [--time]
+// Scans row N (from 1) of the partition table as "engine-probe partitions IMAGE [--search]" prints it:
+// the Quick Scan, or the Extensive Scan followed by the file-system step on its volume K. Then marks
+// every folder of the recovered-items tree (each saves its own files) and every file of the root by
+// its ID, as the results view marks a checked root, and saves them through SaveSelection into DIR.
+// Prints "saved", "skipped" and "failed" with their counts, one line each, then one line per reason
+// that failed files met; with --time also "time", the seconds of the save and its MB/s.
+#include <chrono>
+#include <cinttypes>
+#include <cstdio>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "engine/recovery/engine_state.h"
+#include "engine/recovery/engine_ui.h"
+#include "engine/recovery/extensive_scan.h"
+#include "engine/recovery/file_system_scan.h"
+#include "engine/recovery/found_volume_list.h"
+#include "engine/recovery/path_utils.h"
+#include "engine/recovery/save_files.h"
+#include "engine/recovery/save_output_io.h"
+#include "engine_probe/probe_command.h"
+#include "engine_probe/probe_partitions.h"
+#include "engine_probe/probe_scan_rows.h"
+
+namespace {
+
+int Usage()
+{
+    std::fputs("usage: engine-probe save IMAGE --partition N --mode quick|extensive [--volume K] [--search] "
+               "--out DIR [--deleted include|only|exclude] [--duplicates rename|overwrite|skip] [--time]\n",
+               stderr);
+    return kProbeUsage;
+}
+
+bool ParseNumber(const std::u16string& text, std::uint32_t& number)
+{
+    number = 0;
+    if (text.empty() || text.size() > 5)
+        return false;
+    for (char16_t c : text) {
+        if (c < u'0' || c > u'9')
+            return false;
+        number = number * 10 + static_cast<std::uint32_t>(c - u'0');
+    }
+    return number != 0;
+}
+
+// The recovered-items tree as far as saving needs it: items numbered from 1, stored in the folder
+// records the way the real tree stores its handles; a folder reached twice (a parent loop) gets one item.
+class ProbeRecoveryTree final : public RecoveryTreeUi
+{
+public:
+    TreeItemValue InsertFolderItem(const char16_t*, TreeItemValue) override { return ++items; }
+    void AddFatFolderItems(TreeItemValue, std::uint32_t parentValue) override
+    {
+        std::unordered_set<const void*> placed;
+        AddFatLevel(parentValue, placed);
+    }
+    void AddNtfsFolderItems(TreeItemValue, std::uint32_t parentFolderNumber) override
+    {
+        std::unordered_set<const void*> placed;
+        AddNtfsLevel(parentFolderNumber, placed);
+    }
+    void AddTraceTypeItems(TreeItemValue, const char16_t*) override {}
+    std::u16string GetItemPath(TreeItemValue) override { return {}; }
+    void SetCheckRecursive(TreeItemValue, int) override {}
+    void CountTreeItemContents(TreeItemValue, TreeContentTotals&) override {}
+    void DeleteAllItems() override { items = 0; }
+    void Expand(TreeItemValue) override {}
+    void SetFocus() override {}
+
+private:
+    void AddFatLevel(std::uint32_t parentValue, std::unordered_set<const void*>& placed)
+    {
+        for (FatFolderRec* record = fatFolders.head; record; record = record->next) {
+            if (record->parentCluster != parentValue || !placed.insert(record).second)
+                continue;
+            record->treeItem = ++items;
+            AddFatLevel(record->firstCluster, placed);
+        }
+    }
+    void AddNtfsLevel(std::uint32_t parentNumber, std::unordered_set<const void*>& placed)
+    {
+        for (NtfsEntryNode* node = ntfsEntryNodes.head; node; node = node->next) {
+            if (node->parentNumber != parentNumber || !placed.insert(node).second)
+                continue;
+            node->treeItem = ++items;
+            AddNtfsLevel(node->folderNumber, placed);
+        }
+    }
+
+    TreeItemValue items = 0;
+};
+
+// The result list's marks; its rows are not kept.
+class ProbeResultList final : public ResultListUi
+{
+public:
+    std::vector<std::uint64_t> markedEntryIds;
+    std::vector<TreeItemValue> markedTreeItems;
+
+    void DeleteAllItems() override { rows = 0; }
+    int GetItemCount() override { return rows; }
+    int InsertItem(int, const char16_t*, int) override { return rows++; }
+    void SetItemText(int, int, const char16_t*) override {}
+    std::u16string GetItemText(int, int) override { return {}; }
+    void Update(int) override {}
+    void SwitchToReportView() override {}
+    void CheckItem(int) override {}
+    void MarkChecked(int) override {}
+    std::vector<std::uint64_t> GetMarkedEntryIds() override { return markedEntryIds; }
+    std::vector<TreeItemValue> GetMarkedTreeItems() override { return markedTreeItems; }
+
+private:
+    int rows = 0;
+};
+
+class ProbeResultsView final : public ResultsViewUi
+{
+public:
+    std::u16string targetFolder;
+
+    void SetSelectedSizeText(const char16_t*) override {}
+    std::u16string GetTargetFolder() override { return targetFolder; }
+    void SetCurrentFolderItem(TreeItemValue) override {}
+};
+
+// Every folder of the tree, and the root's own files by their IDs.
+void MarkEverything(ProbeResultList& list)
+{
+    if (VolumeParams.fsCode == kFsNtfs) {
+        for (const NtfsEntryNode* node = ntfsEntryNodes.head; node; node = node->next)
+            if (node->treeItem != 0)
+                list.markedTreeItems.push_back(node->treeItem);
+        for (const NtfsScanNode* node = ntfsScanNodes.head; node; node = node->next)
+            if (node->parentNumber == 5)
+                list.markedEntryIds.push_back(node->dataRecordSector);
+        return;
+    }
+    for (const FatFolderRec* record = fatFolders.head; record; record = record->next)
+        if (record->treeItem != 0)
+            list.markedTreeItems.push_back(record->treeItem);
+    for (const FatFileRec* record = fatFiles.head; record; record = record->next)
+        if (record->parentCluster == 0)
+            list.markedEntryIds.push_back(record->fileId);
+}
+
+// Runs the Extensive Scan over the range and the file-system step on volume `number`; false when the
+// scan found no such volume (or one whose file system the step cannot list yet).
+bool RunExtensive(const PartitionEntry& entry, std::uint32_t number)
+{
+    ScanSelection.scanKind = kScanExtensive;
+    VolumeParams.scanFsCode = entry.fsCode;
+    VolumeParams.rangeStart = entry.startSector;
+    VolumeParams.rangeCount = entry.sectorCount;
+    VolumeParams.rangeEnd =
+        entry.sectorCount != 0 ? entry.startSector + entry.sectorCount - 1 : entry.startSector;
+    PrepareExtensiveScan();
+    ExtensiveScanThread();
+    const FoundVolumeRec* volume = FoundVolumeByNumber(number);
+    if (!volume || volume->fsCode == kFsNtfs || !ChooseFoundVolumeNumber(number))
+        return false;
+    FileSystemScanThread();
+    return true;
+}
+
+} // namespace
+
+int RunSaveCommand(const ProbeArguments& arguments)
+{
+    if (arguments.empty())
+        return Usage();
+    std::uint32_t row = 0;
+    std::uint32_t volumeNumber = 0;
+    std::u16string mode;
+    std::u16string out;
+    bool search = false;
+    bool time = false;
+    for (std::size_t index = 1; index < arguments.size(); ++index) {
+        const std::u16string& option = arguments[index];
+        const bool hasValue = index + 1 < arguments.size();
+        if (option == u"--search") {
+            search = true;
+        } else if (option == u"--time") {
+            time = true;
+        } else if (option == u"--partition" && hasValue) {
+            if (!ParseNumber(arguments[++index], row))
+                return Usage();
+        } else if (option == u"--volume" && hasValue) {
+            if (!ParseNumber(arguments[++index], volumeNumber))
+                return Usage();
+        } else if (option == u"--mode" && hasValue) {
+            mode = arguments[++index];
+        } else if (option == u"--out" && hasValue) {
+            out = arguments[++index];
+        } else if (option == u"--deleted" && hasValue) {
+            const std::u16string& value = arguments[++index];
+            if (value == u"include")
+                RecoverySettings.deletedPolicy = kDeletedInclude;
+            else if (value == u"only")
+                RecoverySettings.deletedPolicy = kDeletedOnly;
+            else if (value == u"exclude")
+                RecoverySettings.deletedPolicy = kDeletedExclude;
+            else
+                return Usage();
+        } else if (option == u"--duplicates" && hasValue) {
+            const std::u16string& value = arguments[++index];
+            if (value == u"rename")
+                RecoverySettings.duplicatePolicy = kDuplicateRename;
+            else if (value == u"overwrite")
+                RecoverySettings.duplicatePolicy = kDuplicateOverwrite;
+            else if (value == u"skip")
+                RecoverySettings.duplicatePolicy = kDuplicateSkip;
+            else
+                return Usage();
+        } else {
+            return Usage();
+        }
+    }
+    const bool extensive = mode == u"extensive";
+    if (row == 0 || out.empty() || (mode != u"quick" && !extensive) || (extensive && volumeNumber == 0))
+        return Usage();
+
+    ProbeEngineImage image;
+    if (!image.Open(arguments[0])) {
+        std::printf("refused\t%s\n", image.GetRefusal().c_str());
+        return kProbeRefused;
+    }
+    FillProbePartitionTable(search);
+    if (row > partitionCount || row > kMaxPartitions) {
+        std::printf("refused\tthe partition table has %u rows\n", static_cast<unsigned>(partitionCount));
+        return kProbeRefused;
+    }
+    const PartitionEntry& entry = partitionTable[row - 1];
+
+    ProbeRecoveryTree tree;
+    ProbeResultList list;
+    ProbeResultsView view;
+    engineUi.recoveryTree = &tree;
+    engineUi.resultList = &list;
+    engineUi.resultsView = &view;
+    bool found;
+    if (extensive) {
+        found = RunExtensive(entry, volumeNumber);
+        if (!found)
+            std::printf("refused\tno FAT volume %u was found\n", static_cast<unsigned>(volumeNumber));
+    } else {
+        found = RunProbeQuickScan(entry.startSector, entry.sectorCount, entry.fsCode) == 1;
+        if (!found)
+            std::puts("refused\tthe scan found no partition parameters");
+    }
+
+    int status = found ? kProbeOk : kProbeRefused;
+    if (found) {
+        MarkEverything(list);
+        // The folder browser gives a folder that is there; the probe makes the one it was given.
+        if (!CreateNestedFolders(out.c_str()))
+            OutputCreateFolder(out.c_str());
+        view.targetFolder = out;
+        const auto started = std::chrono::steady_clock::now();
+        const SaveOutcomeBlock outcome = SaveSelection();
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+        std::printf("saved\t%" PRIu32 "\nskipped\t%" PRIu32 "\nfailed\t%" PRIu32 "\n", outcome.saved,
+                    outcome.skipped, outcome.failed);
+        const struct
+        {
+            const char* name;
+            std::uint32_t count;
+        } reasons[] = {
+            {"not-created", outcome.notCreated},       {"unreadable", outcome.unreadable},
+            {"outside-volume", outcome.outsideVolume}, {"no-data", outcome.noData},
+            {"stored-as-is", outcome.storedAsIs},
+        };
+        for (const auto& reason : reasons)
+            if (reason.count != 0)
+                std::printf("failed-reason\t%s\t%" PRIu32 "\n", reason.name, reason.count);
+        if (time)
+            std::printf("time\t%.3f\t%" PRIu64 " bytes\t%.1f MB/s\n", seconds, outcome.bytesWritten,
+                        seconds > 0 ? static_cast<double>(outcome.bytesWritten) / (1 << 20) / seconds : 0.0);
+    }
+    engineUi.recoveryTree = nullptr;
+    engineUi.resultList = nullptr;
+    engineUi.resultsView = nullptr;
+    return status;
+}
