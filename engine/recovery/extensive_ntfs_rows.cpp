@@ -28,7 +28,8 @@ std::vector<QuickNtfsRow> CollectExtensiveNtfsRows()
         const std::u16string prefix = path.empty() ? path : path + u"/";
         if (const auto files = filesByParent.find(number); files != filesByParent.end())
             for (const NtfsFileNode* file : files->second)
-                rows.push_back({false, file->deleted, file->dataSize, file->recordSector, prefix + file->name});
+                rows.push_back(
+                    {false, file->deleted, file->dataSize, file->recordSector, prefix + file->name});
         const auto children = foldersByParent.find(number);
         if (children == foldersByParent.end())
             continue;

@@ -57,7 +57,8 @@ bool FileOfVolume(const NtfsFileNode& file)
 class LostParents
 {
 public:
-    LostParents(std::uint32_t* counter, std::uint32_t parentOfMade) : counter(counter), parentOfMade(parentOfMade)
+    LostParents(std::uint32_t* counter, std::uint32_t parentOfMade)
+        : counter(counter), parentOfMade(parentOfMade)
     {
         for (const NtfsEntryNode* entry = ntfsEntryNodes.head; entry; entry = entry->next)
             listed.insert(entry->folderNumber);
@@ -68,8 +69,8 @@ public:
     {
         if (parent == kNtfsRootFolder || !listed.insert(parent).second)
             return;
-        AddNtfsEntryNode((kNtfsLostParentPrefix + DecimalText(*counter)).c_str(), parent, parentOfMade, 0, 0, 0,
-                         0);
+        AddNtfsEntryNode((kNtfsLostParentPrefix + DecimalText(*counter)).c_str(), parent, parentOfMade, 0, 0,
+                         0, 0);
         ++*counter;
     }
 
@@ -172,8 +173,8 @@ void ScanNtfsSteps()
             // deleted folder is shown as deleted.
             const std::uint32_t parent =
                 node->parentNumber == node->folderNumber ? kLostDirValue : node->parentNumber;
-            AddNtfsEntryNodeUnique(node->name, node->folderNumber, parent, node->creationTime, node->changeTime, 0,
-                                   node->deleted);
+            AddNtfsEntryNodeUnique(node->name, node->folderNumber, parent, node->creationTime,
+                                   node->changeTime, 0, node->deleted);
         }
     }
     std::uint32_t counter = 0;

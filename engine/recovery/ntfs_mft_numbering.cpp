@@ -24,11 +24,11 @@ constexpr char16_t kStep2Text[] = u"Assigning MFT numbers ( Step 2/2 )...";
 constexpr char16_t kDeletingText[] = u"Deleting unused index entries...";
 
 // Index entry: the file reference of the entry's record, then its $FILE_NAME key from 16 on.
-constexpr std::size_t kEntryReference = 0;                                 // u64; low 32 bits used
-constexpr std::size_t kEntryParent = kEntryKey + kFileNameParent;          // u32 of the u64
-constexpr std::size_t kEntryCreation = kEntryKey + kFileNameCreation;      // u64
-constexpr std::size_t kEntryFileAttributes = kEntryKey + 56;               // u32
-constexpr std::size_t kEntryNameLength = kEntryKey + kFileNameLength;      // u8, UTF-16 units
+constexpr std::size_t kEntryReference = 0;                            // u64; low 32 bits used
+constexpr std::size_t kEntryParent = kEntryKey + kFileNameParent;     // u32 of the u64
+constexpr std::size_t kEntryCreation = kEntryKey + kFileNameCreation; // u64
+constexpr std::size_t kEntryFileAttributes = kEntryKey + 56;          // u32
+constexpr std::size_t kEntryNameLength = kEntryKey + kFileNameLength; // u8, UTF-16 units
 constexpr std::size_t kEntryName = kEntryKey + kFileNameText;
 // File attribute of a $FILE_NAME that names a folder.
 constexpr std::uint32_t kFolderAttribute = 0x10000000;
@@ -69,8 +69,10 @@ struct FolderKeyHash
     std::size_t operator()(const FolderKey& key) const
     {
         std::size_t hash = std::hash<std::u16string>()(key.name);
-        hash ^= std::hash<std::uint64_t>()(key.creationTime) + 0x9E3779B97F4A7C15ull + (hash << 6) + (hash >> 2);
-        hash ^= std::hash<std::uint32_t>()(key.parentNumber) + 0x9E3779B97F4A7C15ull + (hash << 6) + (hash >> 2);
+        hash ^=
+            std::hash<std::uint64_t>()(key.creationTime) + 0x9E3779B97F4A7C15ull + (hash << 6) + (hash >> 2);
+        hash ^=
+            std::hash<std::uint32_t>()(key.parentNumber) + 0x9E3779B97F4A7C15ull + (hash << 6) + (hash >> 2);
         return hash;
     }
 };
@@ -148,8 +150,9 @@ void NumberFromParentIndexes(PanelProgress& progress)
         if (visited % kRecordsPerStatus == 1 || visited == count)
             UiScanPanel().SetStatusText(
                 (kStep1Text + DecimalText(visited) + u" \\ " + DecimalText(count)).c_str());
-        progress.Show(count == 0 ? 100 : static_cast<std::uint32_t>(
-                                              std::min<std::uint64_t>(100, std::uint64_t{visited} * 100 / count)));
+        progress.Show(count == 0 ? 100
+                                 : static_cast<std::uint32_t>(
+                                       std::min<std::uint64_t>(100, std::uint64_t{visited} * 100 / count)));
         const std::uint32_t size = static_cast<std::uint32_t>(node->sectorCount) * kSectorSize;
         // Nothing to match once every folder has its number; the walk only reports then.
         if (folders.Empty() || size == 0)

@@ -58,7 +58,8 @@ bool StopRequested()
 
 std::uint32_t ClampSector(std::uint64_t sector)
 {
-    return sector > kLastSector ? static_cast<std::uint32_t>(kLastSector) : static_cast<std::uint32_t>(sector);
+    return sector > kLastSector ? static_cast<std::uint32_t>(kLastSector)
+                                : static_cast<std::uint32_t>(sector);
 }
 
 // The panel's progress bar, moved only when its percentage changes.
@@ -111,13 +112,15 @@ bool ReadBootVolume(std::uint32_t sector, BootVolume& volume)
     // A failed read gives zeros, which fail the cluster-size test.
     ReadSectors(0, sector, 0, 1, bytes);
     volume.sectorsPerCluster = bytes[kBootSectorsPerCluster];
-    if (std::find(kClusterSizes.begin(), kClusterSizes.end(), volume.sectorsPerCluster) == kClusterSizes.end())
+    if (std::find(kClusterSizes.begin(), kClusterSizes.end(), volume.sectorsPerCluster) ==
+        kClusterSizes.end())
         return false;
     volume.end = std::uint64_t{sector} + ReadU32(bytes, kBootTotalSectors);
     volume.indexSectors = IndexRecordSectors(bytes[kBootIndexRecordSize], volume.sectorsPerCluster);
     if (volume.indexSectors == 0 || volume.end == sector)
         return false;
-    const std::uint64_t mft = sector + std::uint64_t{ReadU32(bytes, kBootMftCluster)} * volume.sectorsPerCluster;
+    const std::uint64_t mft =
+        sector + std::uint64_t{ReadU32(bytes, kBootMftCluster)} * volume.sectorsPerCluster;
     const std::uint64_t mirror =
         sector + std::uint64_t{ReadU32(bytes, kBootMirrorCluster)} * volume.sectorsPerCluster;
     volume.mftStart = mft > kLastSector ? 0 : static_cast<std::uint32_t>(mft);
@@ -204,12 +207,11 @@ public:
     {
         if (!sorted)
             return 0;
-        return static_cast<std::size_t>(
-            std::upper_bound(nodes.begin(), nodes.end(), start,
-                             [](std::uint64_t value, const NtfsFolderNode* node) {
-                                 return value < node->recordSector;
-                             }) -
-            nodes.begin());
+        return static_cast<std::size_t>(std::upper_bound(nodes.begin(), nodes.end(), start,
+                                                         [](std::uint64_t value, const NtfsFolderNode* node) {
+                                                             return value < node->recordSector;
+                                                         }) -
+                                        nodes.begin());
     }
 
     // The first open position at or after `position`.
@@ -218,13 +220,15 @@ public:
     // The first open node after `after` whose first index record gives `base` for cluster size `size`,
     // leaving out nodes with the cluster `sameCluster` (they name the same index record). Count() when
     // none.
-    std::size_t FirstPartner(std::size_t size, std::uint64_t base, std::size_t after, std::uint32_t sameCluster)
+    std::size_t FirstPartner(std::size_t size, std::uint64_t base, std::size_t after,
+                             std::uint32_t sameCluster)
     {
         const auto& list = entries[size];
         const auto last = static_cast<std::size_t>(
             std::lower_bound(list.begin(), list.end(), Entry{base + 1, 0}) - list.begin());
         std::size_t rank = Rank(size, base, after + 1);
-        for (rank = Follow(nextOpenRank[size], rank); rank < last; rank = Follow(nextOpenRank[size], rank + 1)) {
+        for (rank = Follow(nextOpenRank[size], rank); rank < last;
+             rank = Follow(nextOpenRank[size], rank + 1)) {
             const std::uint32_t position = list[rank].position;
             if (nodes[position]->firstIndexCluster != sameCluster)
                 return position;
@@ -287,7 +291,7 @@ private:
     }
 
     std::vector<NtfsFolderNode*> nodes;
-    std::vector<std::uint32_t> indexSectors; // per position: the first index record, 0 when none
+    std::vector<std::uint32_t> indexSectors;  // per position: the first index record, 0 when none
     std::vector<std::uint32_t> reachedSector; // per position: the highest record sector up to it
     bool sorted = true;
     std::vector<std::uint32_t> nextOpen;
@@ -408,8 +412,9 @@ private:
                 continue;
             ++volumeCounter;
             const TreeItemValue item = InsertVolumeItem(base, root);
-            AddFoundVolumeRec(foundVolumes, kFsNtfs, 0, sectorsPerCluster, 0, 0, 0, static_cast<std::uint32_t>(base),
-                              0, 0, 0, 0, 0, kInferredIndexSectors, end, item);
+            AddFoundVolumeRec(foundVolumes, kFsNtfs, 0, sectorsPerCluster, 0, 0, 0,
+                              static_cast<std::uint32_t>(base), 0, 0, 0, 0, 0, kInferredIndexSectors, end,
+                              item);
         }
     }
 
@@ -433,7 +438,8 @@ private:
     {
         if (withText)
             UiScanPanel().SetStatusText((std::u16string(pass == 1 ? kStep1Text : kStep2Text) + u" - " +
-                                         DecimalText(placedCandidates) + u" \\ " + DecimalText(foundFolderCount))
+                                         DecimalText(placedCandidates) + u" \\ " +
+                                         DecimalText(foundFolderCount))
                                             .c_str());
         progress.Show(ProgressPercent(placedCandidates, foundFolderCount));
     }
@@ -467,7 +473,8 @@ bool WithinVolume(const FoundVolumeRec& volume, std::uint32_t sector)
 
 bool SameText(const char16_t* left, const char16_t* right)
 {
-    for (; *left != 0 && *left == *right; ++left, ++right) {}
+    for (; *left != 0 && *left == *right; ++left, ++right) {
+    }
     return *left == *right;
 }
 
@@ -491,7 +498,8 @@ std::uint32_t FindMirrorStart(const FoundVolumeRec& volume)
                 continue;
             NtfsRun run;
             if (!NonResidentRunList(record, attribute, runList) ||
-                NtfsRunReader(record, runList, attribute.offset + attribute.length).Next(run) != NtfsRunStep::Run ||
+                NtfsRunReader(record, runList, attribute.offset + attribute.length).Next(run) !=
+                    NtfsRunStep::Run ||
                 run.sparse)
                 break;
             const std::uint64_t sector =
@@ -527,7 +535,8 @@ void DropMirrorCopies()
     for (const FoundVolumeRec* volume = foundVolumes.head; volume; volume = volume->next) {
         if (volume->fsCode != kFsNtfs)
             continue;
-        const std::uint32_t mirror = volume->mftMirrStart != 0 ? volume->mftMirrStart : FindMirrorStart(*volume);
+        const std::uint32_t mirror =
+            volume->mftMirrStart != 0 ? volume->mftMirrStart : FindMirrorStart(*volume);
         if (mirror == 0 || mirror == volume->mftStart)
             continue;
         const std::uint64_t mirrorEnd = std::uint64_t{mirror} + kMirroredSectors;
@@ -622,7 +631,8 @@ void InferNtfsVolumes()
     inferenceDone = 1;
 }
 
-int AssignNtfsVolume(std::uint32_t sectorsPerCluster, std::uint32_t start, std::uint32_t end, std::uint32_t pass)
+int AssignNtfsVolume(std::uint32_t sectorsPerCluster, std::uint32_t start, std::uint32_t end,
+                     std::uint32_t pass)
 {
     try {
         VolumeAnalysis analysis;

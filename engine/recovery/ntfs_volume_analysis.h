@@ -10,8 +10,10 @@
 // item "NTFS @" followed by its base under the file-system tree's root "File System".
 //
 // The passes work through an index of the folder nodes (by position, by first index record and, for
-// every cluster size, by base), and a pair's volume is searched for only once, so that a disk with a
-// hundred thousand folders is analysed in about n log n steps with the results of the pairwise walk.
+// every cluster size, by base) and ask for the volume of each (cluster size, base) once, so that a disk
+// with a hundred thousand folders is analysed in seconds with the results of the pairwise walk: the
+// partners of a folder are found in about log n steps, and each volume's search walks the open folders
+// once, reading each sector it tests once.
 // Runs on the scan worker; polls ScanThreadControl.done in the walks of AssignNtfsVolume and
 // InferNtfsVolumes.
 

@@ -4,43 +4,13 @@
 #include <vector>
 
 #include "engine/recovery/compound_file_reader.h"
+#include "engine/recovery/host_path_posix.h"
 #include "engine/recovery/office_naming.h"
 
 namespace {
 
 // The naming copies 1 MiB; a larger file at the path is read no further than this.
 constexpr std::size_t kMaxDocumentBytes = 16u << 20;
-
-// UTF-16 to UTF-8 for the host's file calls; unpaired surrogates become U+FFFD.
-std::string HostPath(const char16_t* path)
-{
-    std::string result;
-    for (const char16_t* p = path; *p; ++p) {
-        std::uint32_t code = *p;
-        if (code >= 0xD800 && code <= 0xDBFF && p[1] >= 0xDC00 && p[1] <= 0xDFFF) {
-            code = 0x10000 + ((code - 0xD800) << 10) + (p[1] - 0xDC00);
-            ++p;
-        } else if (code >= 0xD800 && code <= 0xDFFF) {
-            code = 0xFFFD;
-        }
-        if (code < 0x80) {
-            result += static_cast<char>(code);
-        } else if (code < 0x800) {
-            result += static_cast<char>(0xC0 | (code >> 6));
-            result += static_cast<char>(0x80 | (code & 0x3F));
-        } else if (code < 0x10000) {
-            result += static_cast<char>(0xE0 | (code >> 12));
-            result += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            result += static_cast<char>(0x80 | (code & 0x3F));
-        } else {
-            result += static_cast<char>(0xF0 | (code >> 18));
-            result += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-            result += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            result += static_cast<char>(0x80 | (code & 0x3F));
-        }
-    }
-    return result;
-}
 
 // UTF-8 to UTF-16; a byte that starts no valid sequence is taken as U+FFFD.
 std::u16string FromHostPath(const std::string& text)

@@ -25,9 +25,11 @@ inline constexpr char16_t kSnapshotExtension[] = u".vqdx";
 inline constexpr char16_t kSnapshotFilter[] = u"*.vqdx";
 inline constexpr char16_t kSaveSnapshotTitle[] = u"Save Snapshot";
 
-inline constexpr char16_t kInvalidSnapshotText[] = u"Invalid Snapshot File. Please Load respective valid Snapshot. ";
+inline constexpr char16_t kInvalidSnapshotText[] =
+    u"Invalid Snapshot File. Please Load respective valid Snapshot. ";
 inline constexpr char16_t kInvalidSnapshotVersionText[] = u"Invalid version of the file found : ";
-inline constexpr char16_t kSnapshotVersionMismatchText[] = u"version of file does not match with current version 1.0";
+inline constexpr char16_t kSnapshotVersionMismatchText[] =
+    u"version of file does not match with current version 1.0";
 inline constexpr char16_t kUnableToOpenScanSnapshotText[] = u"Unable to open the file.";
 inline constexpr char16_t kUnableToOpenTraceSnapshotText[] = u"Unable to open the file";
 inline constexpr char16_t kSnapshotExistsQuestionSuffix[] = u" already exists.\r\nDo you want to replace it?";

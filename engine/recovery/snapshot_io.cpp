@@ -11,10 +11,7 @@ constexpr std::size_t kBufferBytes = 64 * 1024;
 
 } // namespace
 
-SnapshotWriter::SnapshotWriter(PlatformHandle file) : file(file)
-{
-    buffer.reserve(kBufferBytes);
-}
+SnapshotWriter::SnapshotWriter(PlatformHandle file) : file(file), buffer(kBufferBytes) {}
 
 SnapshotWriter::~SnapshotWriter()
 {
@@ -24,19 +21,20 @@ SnapshotWriter::~SnapshotWriter()
 
 void SnapshotWriter::Flush()
 {
-    if (!buffer.empty() && !failed)
-        failed = !OutputWrite(file, buffer.data(), static_cast<std::uint32_t>(buffer.size()));
-    buffer.clear();
+    if (used != 0 && !failed)
+        failed = !OutputWrite(file, buffer.data(), static_cast<std::uint32_t>(used));
+    used = 0;
 }
 
 void SnapshotWriter::Bytes(const void* bytes, std::size_t count)
 {
     const auto* from = static_cast<const std::uint8_t*>(bytes);
     while (count > 0) {
-        if (buffer.size() == kBufferBytes)
+        if (used == buffer.size())
             Flush();
-        const std::size_t piece = std::min(count, kBufferBytes - buffer.size());
-        buffer.insert(buffer.end(), from, from + piece);
+        const std::size_t piece = std::min(count, buffer.size() - used);
+        std::memcpy(buffer.data() + used, from, piece);
+        used += piece;
         from += piece;
         count -= piece;
     }
@@ -44,39 +42,42 @@ void SnapshotWriter::Bytes(const void* bytes, std::size_t count)
 
 void SnapshotWriter::Zeros(std::size_t count)
 {
-    static constexpr std::uint8_t kZeros[64] = {};
     while (count > 0) {
-        const std::size_t piece = std::min(count, sizeof kZeros);
-        Bytes(kZeros, piece);
+        if (used == buffer.size())
+            Flush();
+        const std::size_t piece = std::min(count, buffer.size() - used);
+        std::memset(buffer.data() + used, 0, piece);
+        used += piece;
         count -= piece;
     }
 }
 
+void SnapshotWriter::Number(std::uint64_t value, std::size_t bytes)
+{
+    if (buffer.size() - used < bytes)
+        Flush();
+    for (std::size_t i = 0; i < bytes; ++i)
+        buffer[used++] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
 void SnapshotWriter::U8(std::uint8_t value)
 {
-    Bytes(&value, 1);
+    Number(value, 1);
 }
 
 void SnapshotWriter::U16(std::uint16_t value)
 {
-    const std::uint8_t bytes[2] = {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8)};
-    Bytes(bytes, sizeof bytes);
+    Number(value, 2);
 }
 
 void SnapshotWriter::U32(std::uint32_t value)
 {
-    std::uint8_t bytes[4];
-    for (int i = 0; i < 4; ++i)
-        bytes[i] = static_cast<std::uint8_t>(value >> (8 * i));
-    Bytes(bytes, sizeof bytes);
+    Number(value, 4);
 }
 
 void SnapshotWriter::U64(std::uint64_t value)
 {
-    std::uint8_t bytes[8];
-    for (int i = 0; i < 8; ++i)
-        bytes[i] = static_cast<std::uint8_t>(value >> (8 * i));
-    Bytes(bytes, sizeof bytes);
+    Number(value, 8);
 }
 
 bool SnapshotWriter::Finish()

@@ -33,9 +33,12 @@ public:
 
 private:
     void Flush();
+    // The low `bytes` bytes of the value, least significant first.
+    void Number(std::uint64_t value, std::size_t bytes);
 
     PlatformHandle file;
     std::vector<std::uint8_t> buffer;
+    std::size_t used = 0;
     bool failed = false;
 };
 

@@ -99,19 +99,22 @@ const char16_t* ReadDocument(SnapshotReader& in, bool trace, SnapshotContents& c
     case SnapshotHeadCheck::Truncated:
         return kInvalidSnapshotText;
     }
-    const bool modeFits = trace ? contents.mode == kSnapshotModeTrace
-                                : contents.mode == kSnapshotModeExtensive || contents.mode == kSnapshotModeQuick;
+    const bool modeFits =
+        trace ? contents.mode == kSnapshotModeTrace
+              : contents.mode == kSnapshotModeExtensive || contents.mode == kSnapshotModeQuick;
     // The drive-letter index picks an entry of DriveEntryTable when the volume is reopened.
     if (!modeFits || contents.volume.driveIndex >= kMaxDriveEntries)
         return kInvalidSnapshotText;
 
     bool bodyRead = false;
     if (trace) {
-        bodyRead = ReadRecords(in, kMinSignatureRecordBytes, ReadSignatureRecord, contents.signatures, progress) &&
-                   ReadRecords(in, kMinTraceItemRecordBytes, ReadTraceItemRecord, contents.traceItems, progress);
+        bodyRead =
+            ReadRecords(in, kMinSignatureRecordBytes, ReadSignatureRecord, contents.signatures, progress) &&
+            ReadRecords(in, kMinTraceItemRecordBytes, ReadTraceItemRecord, contents.traceItems, progress);
     } else if (IsFat(contents.volume.fsCode)) {
         progress.Text(kFoldersText);
-        bodyRead = ReadRecords(in, kMinFatFolderRecordBytes, ReadFatFolderRecord, contents.fatFolders, progress);
+        bodyRead =
+            ReadRecords(in, kMinFatFolderRecordBytes, ReadFatFolderRecord, contents.fatFolders, progress);
         progress.Text(kFilesText);
         bodyRead = bodyRead &&
                    ReadRecords(in, kMinFatFileRecordBytes, ReadFatFileRecord, contents.fatFiles, progress);
@@ -184,8 +187,8 @@ void ReplaceEngineState(const SnapshotContents& contents)
     folderCount = 0;
     for (const SnapshotNtfsFolder& record : contents.ntfsFolders) {
         NtfsEntryNode* node =
-            AddNtfsEntryNode(record.name.c_str(), record.folderNumber, record.parentNumber, record.creationTime,
-                             record.changeTime, 0, record.deleted != 0 ? 1 : 0);
+            AddNtfsEntryNode(record.name.c_str(), record.folderNumber, record.parentNumber,
+                             record.creationTime, record.changeTime, 0, record.deleted != 0 ? 1 : 0);
         if (node)
             node->reserved = record.lastField;
     }
@@ -197,8 +200,8 @@ void ReplaceEngineState(const SnapshotContents& contents)
             AddNtfsFileNode(record.name.c_str(), record.first, record.third, record.creationTime,
                             record.changeTime, record.dataSize, deleted);
         else
-            AddNtfsScanNode(record.first, record.name.c_str(), record.second, record.third, record.creationTime,
-                            record.changeTime, record.dataSize, deleted);
+            AddNtfsScanNode(record.first, record.name.c_str(), record.second, record.third,
+                            record.creationTime, record.changeTime, record.dataSize, deleted);
     }
 }
 
@@ -337,8 +340,8 @@ bool ChooseSnapshotToLoad(std::u16string& path, std::uint32_t& scanKind)
         return false;
     const std::u16string modeName = ModeName(kind);
     if (modeName != ScanSelection.modeName) {
-        const std::u16string text =
-            u"Snapshot was saved using " + modeName + u". Select " + modeName + u" mode and then load Snapshot.";
+        const std::u16string text = u"Snapshot was saved using " + modeName + u". Select " + modeName +
+                                    u" mode and then load Snapshot.";
         UiMessages().ShowMessage(kMessageError, text.c_str());
         return false;
     }

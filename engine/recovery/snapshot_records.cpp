@@ -226,13 +226,14 @@ SnapshotHeadCheck ReadSnapshotHead(SnapshotReader& in, char16_t& mode, VolumePar
         return SnapshotHeadCheck::WrongVersion;
 
     volume = {};
-    const bool complete = in.U16(volume.scanFsCode) && in.U32(volume.rangeStart) && in.U32(volume.rangeCount) &&
-                          in.U32(volume.rangeEnd) && in.U16(volume.driveIndex) && in.U16(volume.fsCode) &&
-                          in.U32(volume.fatSize) && in.U32(volume.sectorsPerCluster) &&
-                          in.U32(volume.rootDirSectors) && in.U32(volume.reservedSectors) &&
-                          in.U32(volume.clusterBase) && in.U32(volume.fat1Start) && in.U32(volume.fat2Start) &&
-                          in.U32(volume.mftStart) && in.U32(volume.mftMirrStart) && in.U32(volume.unused) &&
-                          in.U32(volume.indexSectors) && in.U32(volume.endSector) && in.U16(volume.volumeNumber);
+    const bool complete =
+        in.U16(volume.scanFsCode) && in.U32(volume.rangeStart) && in.U32(volume.rangeCount) &&
+        in.U32(volume.rangeEnd) && in.U16(volume.driveIndex) && in.U16(volume.fsCode) &&
+        in.U32(volume.fatSize) && in.U32(volume.sectorsPerCluster) && in.U32(volume.rootDirSectors) &&
+        in.U32(volume.reservedSectors) && in.U32(volume.clusterBase) && in.U32(volume.fat1Start) &&
+        in.U32(volume.fat2Start) && in.U32(volume.mftStart) && in.U32(volume.mftMirrStart) &&
+        in.U32(volume.unused) && in.U32(volume.indexSectors) && in.U32(volume.endSector) &&
+        in.U16(volume.volumeNumber);
     return complete ? SnapshotHeadCheck::Valid : SnapshotHeadCheck::Truncated;
 }
 

@@ -71,7 +71,7 @@ void WriteTraceBody(SnapshotWriter& out)
 
 bool WriteDocument(const char16_t* path, bool trace, const char16_t* openFailedText)
 {
-    const char16_t mode = trace                                      ? kSnapshotModeTrace
+    const char16_t mode = trace                                  ? kSnapshotModeTrace
                           : ScanSelection.scanKind == kScanQuick ? kSnapshotModeQuick
                                                                  : kSnapshotModeExtensive;
     if (!trace && !IsFat(VolumeParams.fsCode) && VolumeParams.fsCode != kFsNtfs) {

@@ -48,8 +48,8 @@ protected:
     static NtfsFolderNode* Folder(std::uint32_t sector, std::uint32_t number, std::uint32_t cluster,
                                   const std::u16string& name = u"folder", std::uint32_t parent = 5)
     {
-        return AddNtfsFolderNode(name.c_str(), sector, parent, number, 0, 0x01D0000000000001, 0x01D0000000000002,
-                                 cluster, 0);
+        return AddNtfsFolderNode(name.c_str(), sector, parent, number, 0, 0x01D0000000000001,
+                                 0x01D0000000000002, cluster, 0);
     }
 
     // An index record on the disk and its node, naming `folder`.
@@ -132,7 +132,8 @@ TEST_F(ExtensiveNtfsAnalysis, TheParentsIndexNamesTheFirstUnnumberedFolderWithTh
 {
     // Folder 30's index record lists the folder "Sub" as record 123 and a file "Sub.txt" as record 124.
     disk.Write(5000 * 512ull,
-               IndexRecordWithEntries(30, 0, {{123, u"Sub"}, {124, u"Sub.txt"}, {125, u"Other"}}, {true, false, true}));
+               IndexRecordWithEntries(30, 0, {{123, u"Sub"}, {124, u"Sub.txt"}, {125, u"Other"}},
+                                      {true, false, true}));
     AddNtfsIndexNode(5000, 30, 0, 0xFFFF, 8);
     NtfsFolderNode* wrongCase = Folder(100, 0, 0, u"sub", 30);
     NtfsFolderNode* first = Folder(102, 0, 0, u"Sub", 30);
@@ -489,7 +490,8 @@ std::vector<ReferenceVolume> ReferenceInference(std::uint32_t end, std::size_t& 
                 continue;
             const std::int64_t k = ds / dc;
             const std::int64_t base = sA - k * cA;
-            if ((k != 1 && k != 2 && k != 4 && k != 8 && k != 16 && k != 32 && k != 64 && k != 128) || base < 0)
+            if ((k != 1 && k != 2 && k != 4 && k != 8 && k != 16 && k != 32 && k != 64 && k != 128) ||
+                base < 0)
                 continue;
             if (assign(static_cast<std::uint32_t>(k), base))
                 volumes.push_back({static_cast<std::uint32_t>(k), base});
@@ -533,7 +535,8 @@ TEST_F(ExtensiveNtfsAnalysis, TheIndexedInferenceGivesWhatThePairwiseWalkGives)
             sector += 2 + 2 * (random() % 200);
             const Volume& volume = volumes[random() % volumes.size()];
             const std::uint32_t cluster = random() % 10 == 0 ? 0 : 1 + random() % 800;
-            const std::uint32_t number = 16 + (random() % 8 == 0 ? random() % 16 : static_cast<std::uint32_t>(f) + 16);
+            const std::uint32_t number =
+                16 + (random() % 8 == 0 ? random() % 16 : static_cast<std::uint32_t>(f) + 16);
             const std::uint32_t indexSector = volume.base + volume.k * cluster;
             const std::uint32_t kind = random() % 10;
             if (cluster != 0 && kind < 8 && written.insert(indexSector).second) {
@@ -557,14 +560,16 @@ TEST_F(ExtensiveNtfsAnalysis, TheIndexedInferenceGivesWhatThePairwiseWalkGives)
             indexed.push_back(node->volumeNumber);
         std::vector<std::string> indexedVolumes;
         for (const FoundVolumeRec* volume = foundVolumes.head; volume; volume = volume->next)
-            indexedVolumes.push_back(std::to_string(volume->sectorsPerCluster) + "@" + std::to_string(volume->clusterBase));
+            indexedVolumes.push_back(std::to_string(volume->sectorsPerCluster) + "@" +
+                                     std::to_string(volume->clusterBase));
 
         std::size_t position = 0;
         for (NtfsFolderNode* node = ntfsFolderNodes.head; node; node = node->next)
             node->volumeNumber = before[position++];
         std::vector<std::string> referenceVolumes;
         for (const ReferenceVolume& volume : ReferenceInference(VolumeParams.rangeEnd, emptyPairs))
-            referenceVolumes.push_back(std::to_string(volume.sectorsPerCluster) + "@" + std::to_string(volume.base));
+            referenceVolumes.push_back(std::to_string(volume.sectorsPerCluster) + "@" +
+                                       std::to_string(volume.base));
         std::vector<std::uint16_t> reference;
         for (const NtfsFolderNode* node = ntfsFolderNodes.head; node; node = node->next)
             reference.push_back(node->volumeNumber);
@@ -593,7 +598,7 @@ TEST_F(ExtensiveNtfsAnalysis, GivenUpFoldersTakeTheVolumeOfTheFolderBeforeThem)
 {
     BootSector(2048, NtfsBootSector(8, 4, 100, 60000, 1));
     Index(2048 + 8 * 900, 40);
-    NtfsFolderNode* first = Folder(3000, 41, 0);  // given up, first of the list: volume 1
+    NtfsFolderNode* first = Folder(3000, 41, 0); // given up, first of the list: volume 1
     NtfsFolderNode* placed = Folder(3002, 40, 900);
     NtfsFolderNode* small = Folder(3004, 42, 0);
     Index(50000, 43); // where no volume puts cluster 950: no partner, stays 0

@@ -90,8 +90,8 @@ std::uint32_t CraftedNtfsVolume::Add(Entry entry)
     return number;
 }
 
-std::uint32_t CraftedNtfsVolume::AddFolder(const std::u16string& name, std::uint32_t parent, bool withAllocation,
-                                           bool deleted)
+std::uint32_t CraftedNtfsVolume::AddFolder(const std::u16string& name, std::uint32_t parent,
+                                           bool withAllocation, bool deleted)
 {
     Entry entry;
     entry.folder = true;
@@ -165,7 +165,8 @@ Bytes CraftedNtfsVolume::RecordBytes(std::uint32_t number, bool ownNumber) const
     const Entry& entry = records.at(number);
     if (number == 0) {
         const std::uint32_t clusters = (2 * RecordCount() + sectorsPerCluster - 1) / sectorsPerCluster;
-        RecordMaker mft = MftRecordMaker(RunEntry(clusters, kMftCluster, 4, 4), std::uint64_t{RecordCount()} * 1024);
+        RecordMaker mft =
+            MftRecordMaker(RunEntry(clusters, kMftCluster, 4, 4), std::uint64_t{RecordCount()} * 1024);
         if (ownNumber)
             PutU32(mft.bytes, kRecordNumberField, 0);
         return mft.Finish();
@@ -178,9 +179,9 @@ Bytes CraftedNtfsVolume::RecordBytes(std::uint32_t number, bool ownNumber) const
     if (entry.folder) {
         if (entry.withAllocation) {
             maker.AddIndexRoot(0);
-            maker.AddNonResident(0xA0,
-                                 RunEntry(entry.indexRecords * ClustersPerIndexRecord(), entry.firstCluster, 4, 4),
-                                 std::uint64_t{entry.indexRecords} * kIndexRecordSize, 0, u"$I30");
+            maker.AddNonResident(
+                0xA0, RunEntry(entry.indexRecords * ClustersPerIndexRecord(), entry.firstCluster, 4, 4),
+                std::uint64_t{entry.indexRecords} * kIndexRecordSize, 0, u"$I30");
         } else if (entry.children.empty()) {
             maker.AddIndexRoot(0);
         } else {
@@ -203,7 +204,8 @@ std::vector<Bytes> CraftedNtfsVolume::IndexRecordBytes(std::uint32_t folder) con
     std::vector<bool> folders;
     std::uint32_t used = 0;
     auto flush = [&] {
-        result.push_back(IndexRecordWithEntries(folder, result.size() * ClustersPerIndexRecord(), children, folders));
+        result.push_back(
+            IndexRecordWithEntries(folder, result.size() * ClustersPerIndexRecord(), children, folders));
         children.clear();
         folders.clear();
         used = 0;
@@ -223,8 +225,8 @@ std::vector<Bytes> CraftedNtfsVolume::IndexRecordBytes(std::uint32_t folder) con
 void CraftedNtfsVolume::WriteTo(TempVolume& volume, bool ownNumbers, bool bootSectors) const
 {
     if (bootSectors) {
-        const Bytes boot = NtfsBootSector(static_cast<std::uint8_t>(sectorsPerCluster), kMftCluster, mirrorCluster,
-                                          totalSectors - 1);
+        const Bytes boot = NtfsBootSector(static_cast<std::uint8_t>(sectorsPerCluster), kMftCluster,
+                                          mirrorCluster, totalSectors - 1);
         volume.Write(std::uint64_t{base} * 512, boot);
         volume.Write((std::uint64_t{base} + totalSectors - 1) * 512, boot);
     }

@@ -55,7 +55,9 @@ struct NtfsPartition
 std::uint32_t FsstatNumber(const std::string& text, const std::string& label)
 {
     const std::size_t at = text.find(label + ": ");
-    return at == std::string::npos ? 0 : static_cast<std::uint32_t>(std::stoul(text.substr(at + label.size() + 2)));
+    return at == std::string::npos
+               ? 0
+               : static_cast<std::uint32_t>(std::stoul(text.substr(at + label.size() + 2)));
 }
 
 std::vector<NtfsPartition> NtfsPartitions()
@@ -107,13 +109,13 @@ std::vector<std::string> NtfsDisks()
 // One line per folder or file: kind, deleted flag, size (0 for folders) and path.
 std::string RowKey(char kind, bool deleted, std::uint64_t size, const std::string& path)
 {
-    return std::string(1, kind) + "\t" + (deleted ? "1" : "0") + "\t" + std::to_string(kind == 'D' ? 0 : size) +
-           "\t" + path;
+    return std::string(1, kind) + "\t" + (deleted ? "1" : "0") + "\t" +
+           std::to_string(kind == 'D' ? 0 : size) + "\t" + path;
 }
 
 struct Oracle
 {
-    std::vector<std::string> rows;             // sorted
+    std::vector<std::string> rows;                // sorted
     std::map<std::string, std::uint32_t> records; // a file's MFT record number by path
 };
 
@@ -122,7 +124,8 @@ struct Oracle
 // metadata files that hold indexes of their own rather than data ($Secure, $Extend/$Quota and the like,
 // whose record flags are neither a file's nor a folder's; fls names them only through their streams).
 // `rename` maps a path prefix of the oracle to where the scan is expected to put it.
-Oracle FlsOracle(const std::string& filesTsv, const std::vector<std::pair<std::string, std::string>>& rename = {})
+Oracle FlsOracle(const std::string& filesTsv,
+                 const std::vector<std::pair<std::string, std::string>>& rename = {})
 {
     Oracle oracle;
     for (const auto& row : ReadTsv(JoinPath(TestDisksDir(), filesTsv))) {
@@ -225,7 +228,8 @@ protected:
     {
         std::string text;
         for (FoundVolumeRec* volume = foundVolumes.head; volume; volume = volume->next)
-            text += " " + std::to_string(volume->clusterBase) + "/" + std::to_string(volume->sectorsPerCluster);
+            text +=
+                " " + std::to_string(volume->clusterBase) + "/" + std::to_string(volume->sectorsPerCluster);
         return text;
     }
 
@@ -338,7 +342,8 @@ TEST_F(ExtensiveNtfsDiskTest, WithoutBootSectorsTheVolumeIsInferredFromFolderInd
         ASSERT_TRUE(copy.volume.Attach());
         const long long elapsed = ScanRange(0, copy.lead + partition.sectors);
         std::printf("[ scan     ] %s p%s without boot sectors: %lld ms, %u boot sectors, volumes%s\n",
-                    partition.disk.c_str(), partition.part.c_str(), elapsed, bootSectorCount, Volumes().c_str());
+                    partition.disk.c_str(), partition.part.c_str(), elapsed, bootSectorCount,
+                    Volumes().c_str());
         EXPECT_EQ(bootSectorCount, 0u);
         const FoundVolumeRec* volume = FoundVolumeByNumber(1);
         ASSERT_NE(volume, nullptr);
@@ -371,8 +376,8 @@ TEST_F(ExtensiveNtfsDiskTest, AFolderWhoseRecordIsGoneLeavesItsChildrenUnderLost
     // Level1's subfolder and its file both name the lost record as their parent: one "Dir" folder.
     ExpectVolumeListsOracle(FlsOracle(partition.files, {{"Level1", "Lost Dir/Dir0"}}));
     const std::vector<QuickNtfsRow> rows = CollectExtensiveNtfsRows();
-    const auto lostFolder = std::find_if(rows.begin(), rows.end(),
-                                         [](const QuickNtfsRow& row) { return row.path == u"Lost Dir/Dir0"; });
+    const auto lostFolder = std::find_if(
+        rows.begin(), rows.end(), [](const QuickNtfsRow& row) { return row.path == u"Lost Dir/Dir0"; });
     ASSERT_NE(lostFolder, rows.end());
     EXPECT_EQ(lostFolder->entryId, level1);
 }
@@ -505,8 +510,8 @@ TEST_F(ExtensiveNtfsDiskTest, FilesSavedFromAFoundVolumeMatchIcat)
             EXPECT_EQ(found->second, row.at(5)) << path;
             ++(row.at(2) == "1" ? deleted : live);
         }
-        std::printf("[ save     ] %s p%s: %d live and %d deleted files match icat, %zu files saved\n", image.c_str(),
-                    partition.part.c_str(), live, deleted, saved.size());
+        std::printf("[ save     ] %s p%s: %d live and %d deleted files match icat, %zu files saved\n",
+                    image.c_str(), partition.part.c_str(), live, deleted, saved.size());
         EXPECT_GT(live, 20);
         EXPECT_GT(deleted, 0);
         std::filesystem::remove_all(folder);

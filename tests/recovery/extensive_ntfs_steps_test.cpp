@@ -81,8 +81,8 @@ TEST_F(ExtensiveNtfsSteps, FoldersWhoseCommonParentIsMissingShareOneDirUnderLost
     Folder(u"B", 31, 77);
     Folder(u"C", 32, 78);
     RunStep();
-    EXPECT_EQ(Paths(), (std::vector<std::string>{"Lost Dir/", "Lost Dir/Dir0/", "Lost Dir/Dir0/A/", "Lost Dir/Dir0/B/",
-                                                 "Lost Dir/Dir1/", "Lost Dir/Dir1/C/"}));
+    EXPECT_EQ(Paths(), (std::vector<std::string>{"Lost Dir/", "Lost Dir/Dir0/", "Lost Dir/Dir0/A/",
+                                                 "Lost Dir/Dir0/B/", "Lost Dir/Dir1/", "Lost Dir/Dir1/C/"}));
     const NtfsEntryNode* made = nullptr;
     for (const NtfsEntryNode* entry = ntfsEntryNodes.head; entry; entry = entry->next)
         if (entry->folderNumber == 77)
@@ -118,7 +118,8 @@ TEST_F(ExtensiveNtfsSteps, TheQuickScansFilesWithoutTheirFolderGetOneAtTheRoot)
     for (const NtfsEntryNode* entry = ntfsEntryNodes.head; entry; entry = entry->next)
         entries.push_back(Utf8(entry->name) + " " + std::to_string(entry->folderNumber) + " in " +
                           std::to_string(entry->parentNumber));
-    EXPECT_EQ(entries, (std::vector<std::string>{"Docs 30 in 5", "Lost Dir 4294967294 in 5", "Dir4 55 in 5"}));
+    EXPECT_EQ(entries,
+              (std::vector<std::string>{"Docs 30 in 5", "Lost Dir 4294967294 in 5", "Dir4 55 in 5"}));
 }
 
 TEST_F(ExtensiveNtfsSteps, FoldersThatCannotReachTheRootAreMovedUnderLostDir)
@@ -129,10 +130,9 @@ TEST_F(ExtensiveNtfsSteps, FoldersThatCannotReachTheRootAreMovedUnderLostDir)
     Folder(u"Self", 32, 32);
     File(u"inside.txt", 5000, 31);
     RunStep();
-    const std::vector<std::string> paths = Paths();
-    EXPECT_EQ(paths.size(), 5u);
-    for (const char* expected : {"Lost Dir/Self/", "Lost Dir/Ping/Pong/inside.txt", "Lost Dir/Ping/Pong/"})
-        EXPECT_NE(std::find(paths.begin(), paths.end(), expected), paths.end()) << expected;
+    // The walk from Ping closes the loop at Pong, which moves under "Lost Dir".
+    EXPECT_EQ(Paths(), (std::vector<std::string>{"Lost Dir/", "Lost Dir/Pong/", "Lost Dir/Pong/Ping/",
+                                                 "Lost Dir/Pong/inside.txt", "Lost Dir/Self/"}));
 }
 
 TEST_F(ExtensiveNtfsSteps, DeletedFoldersStayDeletedAndEachNumberIsListedOnce)
@@ -141,7 +141,7 @@ TEST_F(ExtensiveNtfsSteps, DeletedFoldersStayDeletedAndEachNumberIsListedOnce)
     Folder(u"Gone copy", 30, 5, 1, 0);
     Folder(u"Kept", 31, 30, 1, 0);
     RunStep();
-    EXPECT_EQ(Paths(), (std::vector<std::string>{"*Gone/", "*Gone/Kept/", "Lost Dir/"}));
+    EXPECT_EQ(Paths(), (std::vector<std::string>{"*Gone/", "Gone/Kept/", "Lost Dir/"}));
 }
 
 TEST_F(ExtensiveNtfsSteps, TheTreeIsBuiltUnderRootAndTheRootIsListed)
@@ -153,8 +153,8 @@ TEST_F(ExtensiveNtfsSteps, TheTreeIsBuiltUnderRootAndTheRootIsListed)
     EXPECT_EQ(ScanThreadControl.done.load(), 1u);
     EXPECT_EQ(ScanThreadControl.running.load(), 0u);
     EXPECT_EQ(ui.ArgumentsOf("fileSystemStep.SetStatusText"),
-              (std::vector<std::string>{"\"Extracting entries for the file system...\"", "\"Searching For Lost Data\"",
-                                        "\"Please wait creating tree\""}));
+              (std::vector<std::string>{"\"Extracting entries for the file system...\"",
+                                        "\"Searching For Lost Data\"", "\"Please wait creating tree\""}));
     ASSERT_FALSE(ui.recoveryTreeItems.empty());
     EXPECT_EQ(Utf8(ui.recoveryTreeItems[0].text), "Root");
     EXPECT_EQ(ui.ArgumentsOf("recoveryTree.AddNtfsFolderItems"), (std::vector<std::string>{"1, 5"}));

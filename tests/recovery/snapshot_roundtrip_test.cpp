@@ -61,8 +61,11 @@ Partition FindPartition(const std::string& disk, const std::string& number)
         if (row.at(0) != disk || row.at(1) != number)
             continue;
         const std::string& fs = row.at(4);
-        return {static_cast<std::uint32_t>(std::stoul(row.at(2))), static_cast<std::uint32_t>(std::stoul(row.at(3))),
-                fs == "fat16" ? kFsFat16 : fs == "fat32" ? kFsFat32 : kFsNtfs};
+        return {static_cast<std::uint32_t>(std::stoul(row.at(2))),
+                static_cast<std::uint32_t>(std::stoul(row.at(3))),
+                fs == "fat16"   ? kFsFat16
+                : fs == "fat32" ? kFsFat32
+                                : kFsNtfs};
     }
     ADD_FAILURE() << "no partition " << disk << " " << number;
     return {};
@@ -127,8 +130,9 @@ TEST_F(SnapshotRoundTrip, EveryKindComesBackAsScannedAndSavesTheSameFiles)
         UiRecorder recorder;
         recorder.Attach();
         AttachedImage image;
-        ASSERT_EQ(image.Attach(test_support::JoinPath(test_support::TestDisksDir(), std::string(c.disk) + ".vmdk")),
-                  "");
+        ASSERT_EQ(
+            image.Attach(test_support::JoinPath(test_support::TestDisksDir(), std::string(c.disk) + ".vmdk")),
+            "");
         Scan(c.mode, FindPartition(c.disk, c.partition));
         if (HasFatalFailure())
             return;

@@ -50,18 +50,18 @@ std::vector<std::string> DumpSnapshotState()
 {
     std::vector<std::string> lines;
     const VolumeParamsBlock& v = VolumeParams;
-    lines.push_back((Line("volume") << v.scanFsCode << v.rangeStart << v.rangeCount << v.rangeEnd << v.driveIndex
-                                    << v.fsCode << v.fatSize << v.sectorsPerCluster << v.rootDirSectors
-                                    << v.reservedSectors << v.clusterBase << v.fat1Start << v.fat2Start << v.mftStart
-                                    << v.mftMirrStart << v.unused << v.indexSectors << v.endSector << v.volumeNumber)
+    lines.push_back((Line("volume") << v.scanFsCode << v.rangeStart << v.rangeCount << v.rangeEnd
+                                    << v.driveIndex << v.fsCode << v.fatSize << v.sectorsPerCluster
+                                    << v.rootDirSectors << v.reservedSectors << v.clusterBase << v.fat1Start
+                                    << v.fat2Start << v.mftStart << v.mftMirrStart << v.unused
+                                    << v.indexSectors << v.endSector << v.volumeNumber)
                         .Str());
     // The NTFS scans leave the next-ID counter at 0 (their IDs are sectors); a load sets it to the number
     // of files, as the program does. It counts for FAT and File Trace only.
-    const std::uint32_t nextId = VolumeParams.fsCode == kFsNtfs && ScanSelection.scanKind != kScanFileTrace
-                                     ? 0
-                                     : fileCount;
-    lines.push_back((Line("state") << ScanSelection.scanKind << folderCount << nextId << SourceState.deviceIndex
-                                   << SourceState.sourceKind)
+    const std::uint32_t nextId =
+        VolumeParams.fsCode == kFsNtfs && ScanSelection.scanKind != kScanFileTrace ? 0 : fileCount;
+    lines.push_back((Line("state") << ScanSelection.scanKind << folderCount << nextId
+                                   << SourceState.deviceIndex << SourceState.sourceKind)
                         .Str());
     for (const FatFolderRec* r = fatFolders.head; r; r = r->next)
         lines.push_back((Line("fat-folder") << r->name << r->firstCluster << r->parentCluster << r->writeDate
@@ -72,23 +72,24 @@ std::vector<std::string> DumpSnapshotState()
                                           << r->accessDate << r->size << r->deleted << r->fileId)
                             .Str());
     for (const NtfsEntryNode* n = ntfsEntryNodes.head; n; n = n->next)
-        lines.push_back((Line("ntfs-folder") << n->name << n->folderNumber << n->parentNumber << n->creationTime
-                                             << n->changeTime << n->deleted << n->reserved)
+        lines.push_back((Line("ntfs-folder") << n->name << n->folderNumber << n->parentNumber
+                                             << n->creationTime << n->changeTime << n->deleted << n->reserved)
                             .Str());
     for (const NtfsScanNode* n = ntfsScanNodes.head; n; n = n->next)
-        lines.push_back((Line("ntfs-scan-file") << n->name << n->recordNumber << n->parentNumber << n->creationTime
-                                                << n->changeTime << n->dataSize << n->deleted << n->dataRecordSector)
+        lines.push_back((Line("ntfs-scan-file")
+                         << n->name << n->recordNumber << n->parentNumber << n->creationTime << n->changeTime
+                         << n->dataSize << n->deleted << n->dataRecordSector)
                             .Str());
     for (const NtfsFileNode* n = ntfsFileNodes.head; n; n = n->next)
         if (WithinVolume(*n))
-            lines.push_back((Line("ntfs-file-node") << n->name << n->recordSector << n->parentNumber << n->reserved
-                                                    << n->creationTime << n->changeTime << n->dataSize
-                                                    << n->reserved2 << n->deleted)
+            lines.push_back((Line("ntfs-file-node")
+                             << n->name << n->recordSector << n->parentNumber << n->reserved
+                             << n->creationTime << n->changeTime << n->dataSize << n->reserved2 << n->deleted)
                                 .Str());
     for (const FileSignatureRec* r = fileSignatureList.head; r; r = r->next)
-        lines.push_back(
-            (Line("signature") << r->extension << r->typeName << r->signatureLength << r->signature << r->number)
-                .Str());
+        lines.push_back((Line("signature")
+                         << r->extension << r->typeName << r->signatureLength << r->signature << r->number)
+                            .Str());
     for (const TraceFoundRec* r = traceFoundList.head; r; r = r->next)
         lines.push_back(
             (Line("trace-item") << r->name << r->extension << r->typeName << r->sector << r->number).Str());
@@ -106,8 +107,8 @@ std::vector<std::string> ResultRowsAsProbePrints()
     std::vector<ProbeScanRow> rows;
     if (VolumeParams.fsCode == kFsNtfs && ScanSelection.scanKind == kScanExtensive) {
         for (const QuickNtfsRow& row : CollectExtensiveNtfsRows())
-            rows.push_back({row.folder ? 'D' : 'F', row.deleted, row.size, static_cast<std::uint32_t>(row.entryId),
-                            Utf8(row.path)});
+            rows.push_back({row.folder ? 'D' : 'F', row.deleted, row.size,
+                            static_cast<std::uint32_t>(row.entryId), Utf8(row.path)});
     } else {
         rows = CollectProbeScanRows();
     }
@@ -155,7 +156,8 @@ std::map<std::string, std::string> SaveEverything(UiRecorder& recorder, const st
     std::map<std::string, std::string> saved;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
         if (entry.is_regular_file())
-            saved[Utf8Name(std::filesystem::relative(entry.path(), folder))] = Md5Hex(ReadFileBytes(entry.path()));
+            saved[Utf8Name(std::filesystem::relative(entry.path(), folder))] =
+                Md5Hex(ReadFileBytes(entry.path()));
     return saved;
 }
 

@@ -80,11 +80,11 @@ struct TraceType
 
 // A choice of "Raw.dat" types whose leading bytes the test disks hold.
 constexpr TraceType kTraceTypes[] = {
-    {u"jpg", u".jpg", u"JPEG Image", "ffd8ff"},         {u"png", u".png", u"PNG Image", "89504e470d0a1a0a"},
-    {u"pdf", u".pdf", u"PDF Document", "255044462d"},   {u"zip", u".zip", u"ZIP Archive", "504b0304"},
-    {u"ogg", u".ogg", u"Ogg Media", "4f676753"},        {u"wav", u".wav", u"RIFF Media", "52494646"},
-    {u"mp3", u".mp3", u"MP3 Audio", "494433"},          {u"xcf", u".xcf", u"GIMP Image", "67696d7020786366"},
-    {u"ppm", u".ppm", u"PPM Image", "50360a"},          {u"doc", u".doc", u"Word Document", "d0cf11e0a1b11ae1"},
+    {u"jpg", u".jpg", u"JPEG Image", "ffd8ff"},       {u"png", u".png", u"PNG Image", "89504e470d0a1a0a"},
+    {u"pdf", u".pdf", u"PDF Document", "255044462d"}, {u"zip", u".zip", u"ZIP Archive", "504b0304"},
+    {u"ogg", u".ogg", u"Ogg Media", "4f676753"},      {u"wav", u".wav", u"RIFF Media", "52494646"},
+    {u"mp3", u".mp3", u"MP3 Audio", "494433"},        {u"xcf", u".xcf", u"GIMP Image", "67696d7020786366"},
+    {u"ppm", u".ppm", u"PPM Image", "50360a"},        {u"doc", u".doc", u"Word Document", "d0cf11e0a1b11ae1"},
 };
 
 bool ChooseTraceTypes(std::u16string_view list)
@@ -140,13 +140,16 @@ public:
     TreeItemValue InsertFolderItem(const char16_t*, TreeItemValue) override { return ++items; }
     void AddFatFolderItems(TreeItemValue, std::uint32_t parentValue) override
     {
-        Place(fatFolders.head, parentValue, [](const FatFolderRec* record) { return record->parentCluster; },
-              [](const FatFolderRec* record) { return record->firstCluster; });
+        Place(
+            fatFolders.head, parentValue, [](const FatFolderRec* record) { return record->parentCluster; },
+            [](const FatFolderRec* record) { return record->firstCluster; });
     }
     void AddNtfsFolderItems(TreeItemValue, std::uint32_t parentFolderNumber) override
     {
-        Place(ntfsEntryNodes.head, parentFolderNumber, [](const NtfsEntryNode* node) { return node->parentNumber; },
-              [](const NtfsEntryNode* node) { return node->folderNumber; });
+        Place(
+            ntfsEntryNodes.head, parentFolderNumber,
+            [](const NtfsEntryNode* node) { return node->parentNumber; },
+            [](const NtfsEntryNode* node) { return node->folderNumber; });
     }
     void AddTraceTypeItems(TreeItemValue, const char16_t*) override {}
     std::u16string GetItemPath(TreeItemValue) override { return {}; }
@@ -248,8 +251,8 @@ void PrintResults()
     if (ScanSelection.scanKind == kScanFileTrace) {
         std::uint32_t items = 0;
         for (const TraceFoundRec* record = traceFoundList.head; record; record = record->next, ++items)
-            std::printf("%s\t%s\t%s\t%" PRIu32 "\n", Utf8(record->name).c_str(), Utf8(record->extension).c_str(),
-                        Utf8(record->typeName).c_str(), record->sector);
+            std::printf("%s\t%s\t%s\t%" PRIu32 "\n", Utf8(record->name).c_str(),
+                        Utf8(record->extension).c_str(), Utf8(record->typeName).c_str(), record->sector);
         std::printf("summary\t%" PRIu32 "\t%" PRIu32 "\n", items, VolumeParams.rangeCount);
         return;
     }
@@ -257,8 +260,8 @@ void PrintResults()
     if (VolumeParams.fsCode == kFsNtfs && ScanSelection.scanKind == kScanExtensive) {
         // Files of the Extensive Scan are its file records within the volume.
         for (const QuickNtfsRow& row : CollectExtensiveNtfsRows())
-            rows.push_back({row.folder ? 'D' : 'F', row.deleted, row.size, static_cast<std::uint32_t>(row.entryId),
-                            Utf8(row.path)});
+            rows.push_back({row.folder ? 'D' : 'F', row.deleted, row.size,
+                            static_cast<std::uint32_t>(row.entryId), Utf8(row.path)});
     } else {
         rows = CollectProbeScanRows();
     }
@@ -309,8 +312,8 @@ int SaveEverything(ProbeUi& ui, const std::u16string& out)
         OutputCreateFolder(out.c_str());
     ui.target.targetFolder = out;
     const SaveOutcomeBlock outcome = SaveSelection();
-    std::printf("saved\t%" PRIu32 "\nskipped\t%" PRIu32 "\nfailed\t%" PRIu32 "\n", outcome.saved, outcome.skipped,
-                outcome.failed);
+    std::printf("saved\t%" PRIu32 "\nskipped\t%" PRIu32 "\nfailed\t%" PRIu32 "\n", outcome.saved,
+                outcome.skipped, outcome.failed);
     return kProbeOk;
 }
 
@@ -410,8 +413,8 @@ int RunWrite(const ProbeArguments& arguments, const std::u16string& document)
     if (!RunScan(partitionTable[row - 1], mode, volumeNumber, types))
         return kProbeRefused;
     PrintResults();
-    const bool written = mode == u"trace" ? WriteTraceSnapshotFile(document.c_str())
-                                          : WriteScanSnapshotFile(document.c_str());
+    const bool written =
+        mode == u"trace" ? WriteTraceSnapshotFile(document.c_str()) : WriteScanSnapshotFile(document.c_str());
     return written ? kProbeOk : Refused(ui.messages.lastError);
 }
 
