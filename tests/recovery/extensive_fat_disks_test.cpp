@@ -22,6 +22,7 @@
 #include "engine/recovery/fat_fs_steps.h"
 #include "engine/recovery/found_volume_list.h"
 #include "engine_probe/probe_scan_rows.h"
+#include "fat_oracle_compare.h"
 #include "support/oracle_files.h"
 #include "support/test_paths.h"
 #include "ui_recorder.h"
@@ -172,113 +173,12 @@ std::vector<std::string> FatDisks()
 
 // ---- Comparing with fls -----------------------------------------------------------------------------
 
-bool IsShortNameForm(const std::string& name)
-{
-    const std::size_t dot = name.find('.');
-    const std::size_t base = dot == std::string::npos ? name.size() : dot;
-    const std::size_t extension = dot == std::string::npos ? 0 : name.size() - dot - 1;
-    if (base == 0 || base > 8 || extension > 3 ||
-        (dot != std::string::npos && name.find('.', dot + 1) != std::string::npos))
-        return false;
-    return std::all_of(name.begin(), name.end(), [](char c) {
-        return static_cast<unsigned char>(c) > 32 && static_cast<unsigned char>(c) < 127;
-    });
-}
-
-// A name as both sides can agree on it: an 8.3 name without regard to case (Sleuth Kit applies the
-// lower-case flags, the program does not), and without its first character when it is deleted (the
-// program writes "x", Sleuth Kit "_").
-std::string NormalName(std::string name, bool deleted)
-{
-    if (!IsShortNameForm(name))
-        return name;
-    std::transform(name.begin(), name.end(), name.begin(),
-                   [](char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); });
-    if (deleted)
-        name[0] = '?';
-    return name;
-}
-
-struct Entry
-{
-    char kind;
-    bool deleted;
-    std::uint64_t size;
-    std::string path;
-};
-
-// One line per entry; a deleted folder's name within a path is normalised like its own entry.
-std::vector<std::string> Keys(const std::vector<Entry>& entries)
-{
-    std::map<std::string, bool> deletedFolders;
-    for (const Entry& entry : entries)
-        if (entry.kind == 'D')
-            deletedFolders[entry.path] = entry.deleted;
-    std::vector<std::string> keys;
-    for (const Entry& entry : entries) {
-        std::string prefix;
-        std::string normal;
-        std::size_t from = 0;
-        for (;;) {
-            const std::size_t slash = entry.path.find('/', from);
-            const std::string part = entry.path.substr(from, slash - from);
-            prefix += (from ? "/" : "") + part;
-            normal += (from ? "/" : "") +
-                      NormalName(part, slash == std::string::npos ? entry.deleted : deletedFolders[prefix]);
-            if (slash == std::string::npos)
-                break;
-            from = slash + 1;
-        }
-        keys.push_back(std::string(1, entry.kind) + (entry.deleted ? " deleted " : " live ") +
-                       (entry.kind == 'F' ? std::to_string(entry.size) : "-") + " " + normal);
-    }
-    std::sort(keys.begin(), keys.end());
-    return keys;
-}
-
-// What fls lists, less what the program is not expected to find: Sleuth Kit's own entries ($MBR,
-// $FAT1, $FAT2 and what stands under $OrphanFiles), volume labels, and empty files (first cluster 0).
-std::vector<Entry> FlsEntries(const std::string& filesTsv)
-{
-    std::vector<Entry> entries;
-    for (const auto& row : ReadTsv(JoinPath(TestDisksDir(), filesTsv))) {
-        if (row.size() < 9)
-            continue;
-        const std::string& kind = row[1];
-        if (kind == "v" || kind == "l" || row[8].starts_with("$OrphanFiles"))
-            continue;
-        const std::uint64_t size = std::stoull(row[4]);
-        if (kind == "f" && size == 0)
-            continue;
-        entries.push_back({kind == "d" ? 'D' : 'F', row[2] == "1", size, row[8]});
-    }
-    return entries;
-}
-
-std::vector<Entry> ScannedEntries()
-{
-    std::vector<Entry> entries;
-    for (const ProbeScanRow& row : CollectProbeScanRows())
-        entries.push_back({row.kind, row.deleted != 0, row.size, row.path});
-    return entries;
-}
-
 // Every line of fls is found; lines of ours beyond them may only stand under "Lost Dir".
 void ExpectVolumeHoldsFls(const FatPartition& partition)
 {
-    const std::vector<std::string> expected = Keys(FlsEntries(partition.files));
-    const std::vector<std::string> actual = Keys(ScannedEntries());
-    std::vector<std::string> missing;
-    std::vector<std::string> extra;
-    std::set_difference(expected.begin(), expected.end(), actual.begin(), actual.end(),
-                        std::back_inserter(missing));
-    std::set_difference(actual.begin(), actual.end(), expected.begin(), expected.end(),
-                        std::back_inserter(extra));
-    std::string text;
-    for (const auto& line : missing)
-        text += "  missing:    " + line + "\n";
-    EXPECT_TRUE(missing.empty()) << text;
-    for (const auto& line : extra)
+    const KeyDifference difference = DifferenceOf(Keys(FlsEntries(partition.files)), Keys(ScannedEntries()));
+    EXPECT_TRUE(difference.missing.empty()) << Describe({difference.missing, {}});
+    for (const auto& line : difference.extra)
         EXPECT_NE(line.find(" Lost Dir"), std::string::npos) << "unexpected: " << line;
 }
 

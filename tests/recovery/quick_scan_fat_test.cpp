@@ -25,6 +25,7 @@
 #include "engine/recovery/quick_scan.h"
 #include "engine_probe/probe_scan_rows.h"
 #include "fat_dir_builder.h"
+#include "fat_oracle_compare.h"
 #include "fat_test_volume.h"
 #include "support/oracle_files.h"
 #include "support/test_paths.h"
@@ -119,136 +120,11 @@ std::vector<std::string> ImagesOf(const std::string& disk)
     return images;
 }
 
-// ---- Normalising the two listings -------------------------------------------------------------------
-
-// An 8.3 name as a short entry can hold it: up to 8 characters, optionally "." and up to 3, ASCII
-// without spaces.
-bool IsShortNameForm(const std::string& name)
-{
-    if (name.empty() || name == "." || name == "..")
-        return false;
-    const std::size_t dot = name.find('.');
-    const std::size_t base = dot == std::string::npos ? name.size() : dot;
-    const std::size_t extension = dot == std::string::npos ? 0 : name.size() - dot - 1;
-    if (base == 0 || base > 8 || extension > 3 ||
-        (dot != std::string::npos && name.find('.', dot + 1) != std::string::npos))
-        return false;
-    return std::all_of(name.begin(), name.end(), [](char c) {
-        return static_cast<unsigned char>(c) > 32 && static_cast<unsigned char>(c) < 127;
-    });
-}
-
-std::vector<std::string> SplitPath(const std::string& path)
-{
-    std::vector<std::string> parts;
-    std::size_t from = 0;
-    for (;;) {
-        const std::size_t slash = path.find('/', from);
-        parts.push_back(path.substr(from, slash - from));
-        if (slash == std::string::npos)
-            return parts;
-        from = slash + 1;
-    }
-}
-
-struct Listing
-{
-    struct Entry
-    {
-        char kind;
-        bool deleted;
-        std::uint64_t size;
-        std::string path;
-    };
-    std::vector<Entry> entries;
-
-    // One comparable line per entry. Normalisations: an 8.3 name is compared without regard to case
-    // (Sleuth Kit applies the lower-case flags, the program does not); a deleted 8.3 name loses its
-    // first character (the program writes "x", Sleuth Kit "_"), also as the name of a deleted folder
-    // within a path; folders are compared without a size (the program keeps none; fls gives the
-    // clusters' bytes).
-    std::vector<std::string> Keys() const
-    {
-        std::map<std::string, bool> deletedFolders;
-        for (const Entry& entry : entries)
-            if (entry.kind == 'D')
-                deletedFolders[entry.path] = entry.deleted;
-        std::vector<std::string> keys;
-        for (const Entry& entry : entries) {
-            const std::vector<std::string> parts = SplitPath(entry.path);
-            std::string prefix;
-            std::string normalised;
-            for (std::size_t index = 0; index < parts.size(); ++index) {
-                std::string part = parts[index];
-                prefix += (index ? "/" : "") + part;
-                const bool deleted = index + 1 == parts.size() ? entry.deleted : deletedFolders[prefix];
-                if (IsShortNameForm(part)) {
-                    std::transform(part.begin(), part.end(), part.begin(), [](char c) {
-                        return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-                    });
-                    if (deleted)
-                        part[0] = '?';
-                }
-                normalised += (index ? "/" : "") + part;
-            }
-            keys.push_back(std::string(1, entry.kind) + (entry.deleted ? " deleted " : " live ") +
-                           (entry.kind == 'F' ? std::to_string(entry.size) : "-") + " " + normalised);
-        }
-        std::sort(keys.begin(), keys.end());
-        return keys;
-    }
-};
-
-// What fls lists, less what the program is not expected to find: Sleuth Kit's own entries ($MBR, $FAT1,
-// $FAT2 and everything under $OrphanFiles), volume labels, and empty files, whose first cluster is 0.
-Listing ExpectedListing(const std::string& filesTsv)
-{
-    Listing listing;
-    for (const auto& row : ReadTsv(JoinPath(TestDisksDir(), filesTsv))) {
-        if (row.size() < 9)
-            continue;
-        const std::string& kind = row[1];
-        const std::string& path = row[8];
-        if (kind == "v" || kind == "l" || path.starts_with("$OrphanFiles"))
-            continue;
-        const std::uint64_t size = std::stoull(row[4]);
-        if (kind == "f" && size == 0)
-            continue;
-        listing.entries.push_back({kind == "d" ? 'D' : 'F', row[2] == "1", size, path});
-    }
-    return listing;
-}
-
-Listing ScannedListing()
-{
-    Listing listing;
-    for (const ProbeScanRow& row : CollectProbeScanRows())
-        listing.entries.push_back({row.kind, row.deleted != 0, row.size, row.path});
-    return listing;
-}
-
-// Missing and unexpected lines, for a readable failure.
-std::string Difference(const std::vector<std::string>& expected, const std::vector<std::string>& actual)
-{
-    std::vector<std::string> missing;
-    std::vector<std::string> extra;
-    std::set_difference(expected.begin(), expected.end(), actual.begin(), actual.end(),
-                        std::back_inserter(missing));
-    std::set_difference(actual.begin(), actual.end(), expected.begin(), expected.end(),
-                        std::back_inserter(extra));
-    std::string text;
-    for (const auto& line : missing)
-        text += "  missing:    " + line + "\n";
-    for (const auto& line : extra)
-        text += "  unexpected: " + line + "\n";
-    return text;
-}
-
 void ExpectScanEqualsFls(const PartitionRow& partition)
 {
-    const std::vector<std::string> expected = ExpectedListing(partition.files).Keys();
-    const std::vector<std::string> actual = ScannedListing().Keys();
-    EXPECT_EQ(actual, expected) << Difference(expected, actual);
+    const std::vector<std::string> expected = Keys(FlsEntries(partition.files));
+    const std::vector<std::string> actual = Keys(ScannedEntries());
+    EXPECT_EQ(actual, expected) << Describe(DifferenceOf(expected, actual));
 }
 
 // ---- Every FAT partition through every image -----------------------------------------------------

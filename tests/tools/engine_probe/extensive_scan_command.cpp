@@ -16,6 +16,7 @@
 #include "engine/recovery/file_system_scan.h"
 #include "engine/recovery/found_volume_list.h"
 #include "engine_probe/probe_command.h"
+#include "engine_probe/probe_options.h"
 #include "engine_probe/probe_partitions.h"
 #include "engine_probe/probe_scan_rows.h"
 
@@ -28,55 +29,11 @@ int Usage()
     return kProbeUsage;
 }
 
-bool ParseNumber(const std::u16string& text, std::uint32_t& number)
-{
-    number = 0;
-    if (text.empty() || text.size() > 5)
-        return false;
-    for (char16_t c : text) {
-        if (c < u'0' || c > u'9')
-            return false;
-        number = number * 10 + static_cast<std::uint32_t>(c - u'0');
-    }
-    return number != 0;
-}
-
 std::string Ascii(const std::u16string& text)
 {
     std::string out;
     for (char16_t c : text)
         out += c < 0x80 ? static_cast<char>(c) : '?';
-    return out;
-}
-
-// Names are data: every UTF-16 unit is encoded, an unpaired surrogate as U+FFFD.
-std::string Utf8Path(const std::u16string& text)
-{
-    std::string out;
-    for (std::size_t index = 0; index < text.size(); ++index) {
-        std::uint32_t code = text[index];
-        if (code >= 0xD800 && code <= 0xDBFF && index + 1 < text.size() && text[index + 1] >= 0xDC00 &&
-            text[index + 1] <= 0xDFFF) {
-            code = 0x10000 + ((code - 0xD800) << 10) + (text[++index] - 0xDC00);
-        } else if (code >= 0xD800 && code <= 0xDFFF) {
-            code = 0xFFFD;
-        }
-        if (code < 0x80) {
-            out += static_cast<char>(code);
-        } else if (code < 0x800) {
-            out += static_cast<char>(0xC0 | code >> 6);
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        } else if (code < 0x10000) {
-            out += static_cast<char>(0xE0 | code >> 12);
-            out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | code >> 18);
-            out += static_cast<char>(0x80 | (code >> 12 & 0x3F));
-            out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        }
-    }
     return out;
 }
 
@@ -125,10 +82,10 @@ int RunExtensiveScanCommand(const ProbeArguments& arguments)
         if (option == u"--search") {
             search = true;
         } else if (option == u"--partition" && index + 1 < arguments.size()) {
-            if (!ParseNumber(arguments[++index], row))
+            if (!ParseProbeNumber(arguments[++index], row))
                 return Usage();
         } else if (option == u"--volume" && index + 1 < arguments.size()) {
-            if (!ParseNumber(arguments[++index], volumeNumber))
+            if (!ParseProbeNumber(arguments[++index], volumeNumber))
                 return Usage();
         } else if (option == u"--mode" && index + 1 < arguments.size() &&
                    arguments[index + 1] == u"extensive") {
@@ -141,25 +98,14 @@ int RunExtensiveScanCommand(const ProbeArguments& arguments)
         return Usage();
 
     ProbeEngineImage image;
-    if (!image.Open(arguments[0])) {
-        std::printf("refused\t%s\n", image.GetRefusal().c_str());
+    const PartitionEntry* entry = OpenProbePartitionRow(image, arguments[0], search, row);
+    if (!entry)
         return kProbeRefused;
-    }
-    FillProbePartitionTable(search);
-    if (row > partitionCount || row > kMaxPartitions) {
-        std::printf("refused\tthe partition table has %u rows\n", static_cast<unsigned>(partitionCount));
-        return kProbeRefused;
-    }
-    const PartitionEntry& entry = partitionTable[row - 1];
 
     ProbePartitionTree tree;
     engineUi.partitionTree = &tree;
     ScanSelection.scanKind = kScanExtensive;
-    VolumeParams.scanFsCode = entry.fsCode;
-    VolumeParams.rangeStart = entry.startSector;
-    VolumeParams.rangeCount = entry.sectorCount;
-    VolumeParams.rangeEnd =
-        entry.sectorCount != 0 ? entry.startSector + entry.sectorCount - 1 : entry.startSector;
+    SetProbeScanRange(*entry);
     PrepareExtensiveScan();
     ExtensiveScanThread();
 
@@ -183,7 +129,7 @@ int RunExtensiveScanCommand(const ProbeArguments& arguments)
                 // Files of the Extensive Scan are its file records within the volume.
                 for (const QuickNtfsRow& row : CollectExtensiveNtfsRows()) {
                     rows.push_back({row.folder ? 'D' : 'F', row.deleted, row.size,
-                                    static_cast<std::uint32_t>(row.entryId), Utf8Path(row.path)});
+                                    static_cast<std::uint32_t>(row.entryId), ProbeUtf8(row.path)});
                 }
             } else {
                 rows = CollectProbeScanRows();

@@ -2,6 +2,7 @@
 
 #include <cinttypes>
 #include <cstdio>
+#include <string_view>
 #include <unordered_map>
 
 #include "engine/recovery/engine_state.h"
@@ -10,14 +11,13 @@
 
 namespace {
 
-// Names are data: every UTF-16 unit is encoded, an unpaired surrogate as U+FFFD.
-void AppendUtf8(std::string& out, const char16_t* text)
+void AppendUtf8(std::string& out, std::u16string_view text)
 {
-    for (; *text != 0; ++text) {
-        std::uint32_t code = *text;
-        if (code >= 0xD800 && code <= 0xDBFF && text[1] >= 0xDC00 && text[1] <= 0xDFFF) {
-            code = 0x10000 + ((code - 0xD800) << 10) + (text[1] - 0xDC00);
-            ++text;
+    for (std::size_t index = 0; index < text.size(); ++index) {
+        std::uint32_t code = text[index];
+        if (code >= 0xD800 && code <= 0xDBFF && index + 1 < text.size() && text[index + 1] >= 0xDC00 &&
+            text[index + 1] <= 0xDFFF) {
+            code = 0x10000 + ((code - 0xD800) << 10) + (text[++index] - 0xDC00);
         } else if (code >= 0xD800 && code <= 0xDFFF) {
             code = 0xFFFD;
         }
@@ -99,6 +99,13 @@ std::string JoinPath(const std::string& folder, const char16_t* name)
 }
 
 } // namespace
+
+std::string ProbeUtf8(std::u16string_view text)
+{
+    std::string out;
+    AppendUtf8(out, text);
+    return out;
+}
 
 int RunProbeQuickScan(std::uint32_t startSector, std::uint32_t sectorCount, std::uint16_t fsCode)
 {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // One found folder or file.
@@ -43,3 +44,7 @@ ProbeScanSummary SummarizeProbeScanRows(const std::vector<ProbeScanRow>& rows);
 std::string FormatProbeScanRow(const ProbeScanRow& row);
 // "summary <TAB> folders <TAB> files <TAB> deleted" without a line end.
 std::string FormatProbeScanSummary(const ProbeScanSummary& summary);
+
+// A name as the rows print it. Names are data: every UTF-16 unit is encoded, an unpaired surrogate as
+// U+FFFD.
+std::string ProbeUtf8(std::u16string_view text);

@@ -22,6 +22,8 @@
 #include "engine/recovery/save_files.h"
 #include "engine/recovery/save_output_io.h"
 #include "engine_probe/probe_command.h"
+#include "engine_probe/probe_marking.h"
+#include "engine_probe/probe_options.h"
 #include "engine_probe/probe_partitions.h"
 #include "engine_probe/probe_scan_rows.h"
 
@@ -33,19 +35,6 @@ int Usage()
                "--out DIR [--deleted include|only|exclude] [--duplicates rename|overwrite|skip] [--time]\n",
                stderr);
     return kProbeUsage;
-}
-
-bool ParseNumber(const std::u16string& text, std::uint32_t& number)
-{
-    number = 0;
-    if (text.empty() || text.size() > 5)
-        return false;
-    for (char16_t c : text) {
-        if (c < u'0' || c > u'9')
-            return false;
-        number = number * 10 + static_cast<std::uint32_t>(c - u'0');
-    }
-    return number != 0;
 }
 
 // The recovered-items tree as far as saving needs it: items numbered from 1, stored in the folder
@@ -95,69 +84,12 @@ private:
     TreeItemValue items = 0;
 };
 
-// The result list's marks; its rows are not kept.
-class ProbeResultList final : public ResultListUi
-{
-public:
-    std::vector<std::uint64_t> markedEntryIds;
-    std::vector<TreeItemValue> markedTreeItems;
-
-    void DeleteAllItems() override { rows = 0; }
-    int GetItemCount() override { return rows; }
-    int InsertItem(int, const char16_t*, int) override { return rows++; }
-    void SetItemText(int, int, const char16_t*) override {}
-    std::u16string GetItemText(int, int) override { return {}; }
-    void Update(int) override {}
-    void SwitchToReportView() override {}
-    void CheckItem(int) override {}
-    void MarkChecked(int) override {}
-    std::vector<std::uint64_t> GetMarkedEntryIds() override { return markedEntryIds; }
-    std::vector<TreeItemValue> GetMarkedTreeItems() override { return markedTreeItems; }
-
-private:
-    int rows = 0;
-};
-
-class ProbeResultsView final : public ResultsViewUi
-{
-public:
-    std::u16string targetFolder;
-
-    void SetSelectedSizeText(const char16_t*) override {}
-    std::u16string GetTargetFolder() override { return targetFolder; }
-    void SetCurrentFolderItem(TreeItemValue) override {}
-};
-
-// Every folder of the tree, and the root's own files by their IDs.
-void MarkEverything(ProbeResultList& list)
-{
-    if (VolumeParams.fsCode == kFsNtfs) {
-        for (const NtfsEntryNode* node = ntfsEntryNodes.head; node; node = node->next)
-            if (node->treeItem != 0)
-                list.markedTreeItems.push_back(node->treeItem);
-        for (const NtfsScanNode* node = ntfsScanNodes.head; node; node = node->next)
-            if (node->parentNumber == 5)
-                list.markedEntryIds.push_back(node->dataRecordSector);
-        return;
-    }
-    for (const FatFolderRec* record = fatFolders.head; record; record = record->next)
-        if (record->treeItem != 0)
-            list.markedTreeItems.push_back(record->treeItem);
-    for (const FatFileRec* record = fatFiles.head; record; record = record->next)
-        if (record->parentCluster == 0)
-            list.markedEntryIds.push_back(record->fileId);
-}
-
 // Runs the Extensive Scan over the range and the file-system step on volume `number`; false when the
 // scan found no such volume (or one whose file system the step cannot list yet).
 bool RunExtensive(const PartitionEntry& entry, std::uint32_t number)
 {
     ScanSelection.scanKind = kScanExtensive;
-    VolumeParams.scanFsCode = entry.fsCode;
-    VolumeParams.rangeStart = entry.startSector;
-    VolumeParams.rangeCount = entry.sectorCount;
-    VolumeParams.rangeEnd =
-        entry.sectorCount != 0 ? entry.startSector + entry.sectorCount - 1 : entry.startSector;
+    SetProbeScanRange(entry);
     PrepareExtensiveScan();
     ExtensiveScanThread();
     const FoundVolumeRec* volume = FoundVolumeByNumber(number);
@@ -187,10 +119,10 @@ int RunSaveCommand(const ProbeArguments& arguments)
         } else if (option == u"--time") {
             time = true;
         } else if (option == u"--partition" && hasValue) {
-            if (!ParseNumber(arguments[++index], row))
+            if (!ParseProbeNumber(arguments[++index], row))
                 return Usage();
         } else if (option == u"--volume" && hasValue) {
-            if (!ParseNumber(arguments[++index], volumeNumber))
+            if (!ParseProbeNumber(arguments[++index], volumeNumber))
                 return Usage();
         } else if (option == u"--mode" && hasValue) {
             mode = arguments[++index];
@@ -225,30 +157,23 @@ int RunSaveCommand(const ProbeArguments& arguments)
         return Usage();
 
     ProbeEngineImage image;
-    if (!image.Open(arguments[0])) {
-        std::printf("refused\t%s\n", image.GetRefusal().c_str());
+    const PartitionEntry* entry = OpenProbePartitionRow(image, arguments[0], search, row);
+    if (!entry)
         return kProbeRefused;
-    }
-    FillProbePartitionTable(search);
-    if (row > partitionCount || row > kMaxPartitions) {
-        std::printf("refused\tthe partition table has %u rows\n", static_cast<unsigned>(partitionCount));
-        return kProbeRefused;
-    }
-    const PartitionEntry& entry = partitionTable[row - 1];
 
     ProbeRecoveryTree tree;
-    ProbeResultList list;
-    ProbeResultsView view;
+    ProbeMarks list;
+    ProbeTarget view;
     engineUi.recoveryTree = &tree;
     engineUi.resultList = &list;
     engineUi.resultsView = &view;
     bool found;
     if (extensive) {
-        found = RunExtensive(entry, volumeNumber);
+        found = RunExtensive(*entry, volumeNumber);
         if (!found)
             std::printf("refused\tno FAT volume %u was found\n", static_cast<unsigned>(volumeNumber));
     } else {
-        found = RunProbeQuickScan(entry.startSector, entry.sectorCount, entry.fsCode) == 1;
+        found = RunProbeQuickScan(entry->startSector, entry->sectorCount, entry->fsCode) == 1;
         if (!found)
             std::puts("refused\tthe scan found no partition parameters");
     }

@@ -9,6 +9,7 @@
 
 #include "engine/recovery/engine_state.h"
 #include "engine_probe/probe_command.h"
+#include "engine_probe/probe_options.h"
 #include "engine_probe/probe_partitions.h"
 #include "engine_probe/probe_scan_rows.h"
 
@@ -18,19 +19,6 @@ int Usage()
 {
     std::fputs("usage: engine-probe scan IMAGE --partition N --mode quick [--search]\n", stderr);
     return kProbeUsage;
-}
-
-bool ParseRowNumber(const std::u16string& text, std::uint32_t& number)
-{
-    number = 0;
-    if (text.empty() || text.size() > 3)
-        return false;
-    for (char16_t c : text) {
-        if (c < u'0' || c > u'9')
-            return false;
-        number = number * 10 + static_cast<std::uint32_t>(c - u'0');
-    }
-    return number != 0;
 }
 
 } // namespace
@@ -49,7 +37,7 @@ int RunScanCommand(const ProbeArguments& arguments)
         if (option == u"--search") {
             search = true;
         } else if (option == u"--partition" && index + 1 < arguments.size()) {
-            if (!ParseRowNumber(arguments[++index], row))
+            if (!ParseProbeNumber(arguments[++index], row, 3))
                 return Usage();
         } else if (option == u"--mode" && index + 1 < arguments.size()) {
             mode = arguments[++index];
@@ -61,17 +49,10 @@ int RunScanCommand(const ProbeArguments& arguments)
         return Usage();
 
     ProbeEngineImage image;
-    if (!image.Open(arguments[0])) {
-        std::printf("refused\t%s\n", image.GetRefusal().c_str());
+    const PartitionEntry* entry = OpenProbePartitionRow(image, arguments[0], search, row);
+    if (!entry)
         return kProbeRefused;
-    }
-    FillProbePartitionTable(search);
-    if (row > partitionCount || row > kMaxPartitions) {
-        std::printf("refused\tthe partition table has %u rows\n", static_cast<unsigned>(partitionCount));
-        return kProbeRefused;
-    }
-    const PartitionEntry& entry = partitionTable[row - 1];
-    const int found = RunProbeQuickScan(entry.startSector, entry.sectorCount, entry.fsCode);
+    const int found = RunProbeQuickScan(entry->startSector, entry->sectorCount, entry->fsCode);
     const std::vector<ProbeScanRow> rows = CollectProbeScanRows();
     for (const ProbeScanRow& scanRow : rows)
         std::puts(FormatProbeScanRow(scanRow).c_str());

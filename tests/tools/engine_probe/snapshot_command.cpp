@@ -37,6 +37,8 @@
 #include "engine/recovery/snapshot_document.h"
 #include "engine/recovery/trace_records.h"
 #include "engine_probe/probe_command.h"
+#include "engine_probe/probe_marking.h"
+#include "engine_probe/probe_options.h"
 #include "engine_probe/probe_partitions.h"
 #include "engine_probe/probe_scan_rows.h"
 
@@ -49,19 +51,6 @@ int Usage()
                "       engine-probe snapshot --read FILE [--image IMAGE] [--out DIR]\n",
                stderr);
     return kProbeUsage;
-}
-
-bool ParseNumber(const std::u16string& text, std::uint32_t& number)
-{
-    number = 0;
-    if (text.empty() || text.size() > 5)
-        return false;
-    for (char16_t c : text) {
-        if (c < u'0' || c > u'9')
-            return false;
-        number = number * 10 + static_cast<std::uint32_t>(c - u'0');
-    }
-    return number != 0;
 }
 
 std::string Utf8(std::u16string_view text)
@@ -186,39 +175,6 @@ private:
     TreeItemValue items = 0;
 };
 
-// The result list's marks; its rows are not kept.
-class ProbeMarks final : public ResultListUi
-{
-public:
-    std::vector<std::uint64_t> markedEntryIds;
-    std::vector<TreeItemValue> markedTreeItems;
-
-    void DeleteAllItems() override { rows = 0; }
-    int GetItemCount() override { return rows; }
-    int InsertItem(int, const char16_t*, int) override { return rows++; }
-    void SetItemText(int, int, const char16_t*) override {}
-    std::u16string GetItemText(int, int) override { return {}; }
-    void Update(int) override {}
-    void SwitchToReportView() override {}
-    void CheckItem(int) override {}
-    void MarkChecked(int) override {}
-    std::vector<std::uint64_t> GetMarkedEntryIds() override { return markedEntryIds; }
-    std::vector<TreeItemValue> GetMarkedTreeItems() override { return markedTreeItems; }
-
-private:
-    int rows = 0;
-};
-
-class ProbeTarget final : public ResultsViewUi
-{
-public:
-    std::u16string targetFolder;
-
-    void SetSelectedSizeText(const char16_t*) override {}
-    std::u16string GetTargetFolder() override { return targetFolder; }
-    void SetCurrentFolderItem(TreeItemValue) override {}
-};
-
 // The parts of the user interface the commands use, attached while they run.
 class ProbeUi
 {
@@ -270,38 +226,6 @@ void PrintResults()
     std::puts(FormatProbeScanSummary(SummarizeProbeScanRows(rows)).c_str());
 }
 
-// Every folder of the tree, and the root's own files by their IDs, as a checked root marks them.
-void MarkEverything(ProbeMarks& marks)
-{
-    if (ScanSelection.scanKind == kScanFileTrace) {
-        for (const TraceFoundRec* record = traceFoundList.head; record; record = record->next)
-            marks.markedEntryIds.push_back(record->number);
-        return;
-    }
-    if (VolumeParams.fsCode == kFsNtfs) {
-        for (const NtfsEntryNode* node = ntfsEntryNodes.head; node; node = node->next)
-            if (node->treeItem != 0)
-                marks.markedTreeItems.push_back(node->treeItem);
-        if (ScanSelection.scanKind == kScanExtensive) {
-            for (const NtfsFileNode* node = ntfsFileNodes.head; node; node = node->next)
-                if (node->parentNumber == 5 && node->recordSector > VolumeParams.clusterBase &&
-                    node->recordSector <= VolumeParams.endSector)
-                    marks.markedEntryIds.push_back(node->recordSector);
-        } else {
-            for (const NtfsScanNode* node = ntfsScanNodes.head; node; node = node->next)
-                if (node->parentNumber == 5)
-                    marks.markedEntryIds.push_back(node->dataRecordSector);
-        }
-        return;
-    }
-    for (const FatFolderRec* record = fatFolders.head; record; record = record->next)
-        if (record->treeItem != 0)
-            marks.markedTreeItems.push_back(record->treeItem);
-    for (const FatFileRec* record = fatFiles.head; record; record = record->next)
-        if (record->parentCluster == 0)
-            marks.markedEntryIds.push_back(record->fileId);
-}
-
 int SaveEverything(ProbeUi& ui, const std::u16string& out)
 {
     if (!CheckSourceForSave())
@@ -336,11 +260,7 @@ int RunRead(const std::u16string& document, const std::u16string& imagePath, con
 bool RunScan(const PartitionEntry& entry, const std::u16string& mode, std::uint32_t volumeNumber,
              const std::u16string& types)
 {
-    VolumeParams.scanFsCode = entry.fsCode;
-    VolumeParams.rangeStart = entry.startSector;
-    VolumeParams.rangeCount = entry.sectorCount;
-    VolumeParams.rangeEnd =
-        entry.sectorCount != 0 ? entry.startSector + entry.sectorCount - 1 : entry.startSector;
+    SetProbeScanRange(entry);
     if (mode == u"quick") {
         if (RunProbeQuickScan(entry.startSector, entry.sectorCount, entry.fsCode) == 1)
             return true;
@@ -380,10 +300,10 @@ int RunWrite(const ProbeArguments& arguments, const std::u16string& document)
         if (option == u"--search") {
             search = true;
         } else if (option == u"--partition" && hasValue) {
-            if (!ParseNumber(arguments[++index], row))
+            if (!ParseProbeNumber(arguments[++index], row))
                 return Usage();
         } else if (option == u"--volume" && hasValue) {
-            if (!ParseNumber(arguments[++index], volumeNumber))
+            if (!ParseProbeNumber(arguments[++index], volumeNumber))
                 return Usage();
         } else if (option == u"--mode" && hasValue) {
             mode = arguments[++index];
@@ -401,16 +321,8 @@ int RunWrite(const ProbeArguments& arguments, const std::u16string& document)
 
     ProbeUi ui;
     ProbeEngineImage image;
-    if (!image.Open(arguments[0])) {
-        std::printf("refused\t%s\n", image.GetRefusal().c_str());
-        return kProbeRefused;
-    }
-    FillProbePartitionTable(search);
-    if (row > partitionCount || row > kMaxPartitions) {
-        std::printf("refused\tthe partition table has %u rows\n", static_cast<unsigned>(partitionCount));
-        return kProbeRefused;
-    }
-    if (!RunScan(partitionTable[row - 1], mode, volumeNumber, types))
+    const PartitionEntry* entry = OpenProbePartitionRow(image, arguments[0], search, row);
+    if (!entry || !RunScan(*entry, mode, volumeNumber, types))
         return kProbeRefused;
     PrintResults();
     const bool written =
