@@ -124,8 +124,7 @@ private:
     void PaintTo(HDC target);
     void BuildBackground(HDC reference);
     void FillArea(HDC dc, const HtmlMessageBoxArea& area, const RECT& rect);
-    void DrawSeparator(HDC dc, const HtmlMessageBoxArea& area, const std::wstring& caption, int y,
-                       int width);
+    void DrawSeparator(HDC dc, const HtmlMessageBoxArea& area, const std::wstring& caption, int y, int width);
     bool ForwardMouse(bool click);
 
     void CreateControls(HDC dc);

@@ -82,8 +82,8 @@ HRGN CreateRgnFromBitmap(HBITMAP bitmap, COLORREF key, int /*buildMode*/)
     request.bmiHeader.biBitCount = 32;
     request.bmiHeader.biCompression = BI_RGB;
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-    const int rows = GetDIBits(screen, bitmap, 0, static_cast<UINT>(height), pixels.data(), &request,
-                               DIB_RGB_COLORS);
+    const int rows =
+        GetDIBits(screen, bitmap, 0, static_cast<UINT>(height), pixels.data(), &request, DIB_RGB_COLORS);
     ReleaseDC(nullptr, screen);
     if (rows != height) {
         return nullptr;
@@ -107,7 +107,8 @@ HRGN CreateRgnFromBitmap(HBITMAP bitmap, COLORREF key, int /*buildMode*/)
     std::vector<RECT> batch;
     batch.reserve(100);
     for (int y = 0; y < height; ++y) {
-        const std::uint32_t* row = pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
+        const std::uint32_t* row =
+            pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
         int x = 0;
         while (x < width) {
             while (x < width && matches(row[x])) {

@@ -4,8 +4,8 @@
 
 CDialogSkin::CDialogSkin(UINT bitmapId)
 {
-    m_bitmap = static_cast<HBITMAP>(::LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(bitmapId), IMAGE_BITMAP,
-                                                 0, 0, LR_CREATEDIBSECTION));
+    m_bitmap = static_cast<HBITMAP>(::LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(bitmapId),
+                                                 IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     m_pointRegion = ::CreateEllipticRgn(33, 34, 34, 35);
     m_bitmapRegion = CreateRgnFromBitmap(m_bitmap, kKeyColour, 0);
 }

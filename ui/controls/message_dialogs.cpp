@@ -1,0 +1,175 @@
+#include "message_dialogs.h"
+
+#include "html_message_box.h"
+
+CMessageBoxRequest MessageBoxRequest;
+
+CMessageBoxRequest::CMessageBoxRequest()
+{
+    ::InitializeCriticalSection(&m_lock);
+}
+
+CMessageBoxRequest::~CMessageBoxRequest()
+{
+    ::DeleteCriticalSection(&m_lock);
+}
+
+void CMessageBoxRequest::Set(LPCWSTR text, std::uint32_t kind)
+{
+    const CString copy(text != NULL ? text : L"");
+    ::EnterCriticalSection(&m_lock);
+    m_fields.text = copy;
+    m_fields.kind = kind;
+    ::LeaveCriticalSection(&m_lock);
+}
+
+MessageBoxFields CMessageBoxRequest::Copy() const
+{
+    ::EnterCriticalSection(&m_lock);
+    MessageBoxFields copy = m_fields;
+    ::LeaveCriticalSection(&m_lock);
+    return copy;
+}
+
+namespace {
+
+// Both dialogs show their HTML box on the same quiet near-white relief.
+HtmlMessageBoxParams MessageDialogBoxParams()
+{
+    HtmlMessageBoxParams params;
+    params.messageArea.separatorStyle = HtmlMessageBoxArea::SeparatorNone;
+    params.messageArea.captionAlignment = HtmlMessageBoxArea::CaptionCentre;
+    params.messageArea.separatorCaption = NULL;
+    params.messageArea.backgroundEffect = 12; // vbump
+    params.messageArea.colour1 = RGB(0xF2, 0xF2, 0xF2);
+    params.messageArea.colour2 = RGB(0xF2, 0xF2, 0xF2);
+    params.messageArea.colour3 = RGB(0xF2, 0xF2, 0xF2);
+    return params;
+}
+
+// The HTML box's style of each kind: icon bits and, for the question, the Yes/No button set.
+UINT KindIcon(std::uint32_t kind)
+{
+    switch (kind) {
+    case kMessageKindInformation:
+        return MB_ICONINFORMATION;
+    case kMessageKindError:
+        return MB_ICONERROR;
+    default:
+        return MB_ICONQUESTION;
+    }
+}
+
+bool ShownByHtmlBox(std::uint32_t kind)
+{
+    return kind >= kMessageKindInformation && kind <= kMessageKindQuestion;
+}
+
+} // namespace
+
+// clang-format off
+BEGIN_MESSAGE_MAP(CMessageDlg, CDialog)
+    ON_WM_ERASEBKGND()
+END_MESSAGE_MAP()
+// clang-format on
+
+CMessageDlg::CMessageDlg(CWnd* pParent)
+    : CDialog(IDD_MESSAGE_DLG, pParent), m_request(MessageBoxRequest.Copy()), m_skin(IDB_SKIN_MESSAGE)
+{
+    m_messageFont.CreateFont(15, 0, 0, 0, FW_NORMAL, FALSE, FALSE, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Arial");
+}
+
+INT_PTR CMessageDlg::DoModal()
+{
+    if (ShownByHtmlBox(m_request.kind)) {
+        const HtmlMessageBoxParams params = MessageDialogBoxParams();
+        return ::HtmlMessageBox(NULL, m_request.text, kMessageCaption, MB_OK | KindIcon(m_request.kind),
+                                &params);
+    }
+    return CDialog::DoModal();
+}
+
+void CMessageDlg::DoDataExchange(CDataExchange* pDX)
+{
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_MESSAGE_ICON, m_icon);
+    DDX_Control(pDX, IDOK, m_okButton);
+    DDX_Control(pDX, IDC_MESSAGE_TEXT, m_messageLabel);
+}
+
+BOOL CMessageDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    m_messageLabel.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_messageFont.GetSafeHandle()), TRUE);
+    m_okButton.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_messageFont.GetSafeHandle()), TRUE);
+    m_messageLabel.SetWindowText(m_request.text);
+    if (m_request.kind == kMessageKindNotice) {
+        if (HICON icon = ::LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDI_NOTICE))) {
+            m_icon.SendMessage(STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+        }
+    }
+    return TRUE;
+}
+
+BOOL CMessageDlg::OnEraseBkgnd(CDC* pDC)
+{
+    if (m_skin.Paint(pDC)) {
+        return TRUE;
+    }
+    return CDialog::OnEraseBkgnd(pDC);
+}
+
+// clang-format off
+BEGIN_MESSAGE_MAP(CQuestionDlg, CDialog)
+    ON_WM_ERASEBKGND()
+END_MESSAGE_MAP()
+// clang-format on
+
+CQuestionDlg::CQuestionDlg(CWnd* pParent)
+    : CDialog(IDD_QUESTION_DLG, pParent), m_request(MessageBoxRequest.Copy()), m_skin(IDB_SKIN_MESSAGE)
+{
+    if (!ShownByHtmlBox(m_request.kind)) {
+        m_request.kind = kMessageKindInformation;
+    }
+}
+
+INT_PTR CQuestionDlg::DoModal()
+{
+    if (ShownByHtmlBox(m_request.kind)) {
+        const HtmlMessageBoxParams params = MessageDialogBoxParams();
+        const int answer = ::HtmlMessageBox(NULL, m_request.text, kMessageCaption,
+                                            MB_YESNO | KindIcon(m_request.kind), &params);
+        return answer == IDYES ? kQuestionAnswerYes : kQuestionAnswerNo;
+    }
+    return CDialog::DoModal();
+}
+
+void CQuestionDlg::DoDataExchange(CDataExchange* pDX)
+{
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_MESSAGE_ICON, m_icon);
+    DDX_Control(pDX, IDCANCEL, m_noButton);
+    DDX_Control(pDX, IDOK, m_yesButton);
+    // The question's own template has no text control.
+    if (GetDlgItem(IDC_MESSAGE_TEXT) != NULL) {
+        DDX_Control(pDX, IDC_MESSAGE_TEXT, m_messageLabel);
+    }
+}
+
+BOOL CQuestionDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    if (m_messageLabel.GetSafeHwnd() != NULL) {
+        m_messageLabel.SetWindowText(m_request.text);
+    }
+    return TRUE;
+}
+
+BOOL CQuestionDlg::OnEraseBkgnd(CDC* pDC)
+{
+    if (m_skin.Paint(pDC)) {
+        return TRUE;
+    }
+    return CDialog::OnEraseBkgnd(pDC);
+}
