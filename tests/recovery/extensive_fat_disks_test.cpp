@@ -25,6 +25,7 @@
 #include "fat_oracle_compare.h"
 #include "support/oracle_files.h"
 #include "support/test_paths.h"
+#include "ntfs_test_volume.h"
 #include "ui_recorder.h"
 
 namespace {
@@ -42,47 +43,6 @@ std::string FixturePath(const std::string& name)
 #endif
     return path;
 }
-
-std::u16string Utf16(const std::string& ascii)
-{
-    return std::u16string(ascii.begin(), ascii.end());
-}
-
-// An image attached to the engine as the program's image selection attaches it.
-class AttachedImage
-{
-public:
-    explicit AttachedImage(const std::string& path)
-    {
-        const std::u16string name = Utf16(path);
-        if (path.ends_with(".vmdk")) {
-            ScanSelection.imageKind = kImageVmdk;
-            opened = extent.Open(name);
-            SourceState.vmdkExtent = &extent;
-        } else {
-            const bool vhd = path.ends_with(".vhd");
-            ScanSelection.imageKind = vhd ? kImageVhd : kImageVhdx;
-            source.Create(vhd ? CImageSource::kKindVhd : CImageSource::kKindVhdx);
-            opened = source.Open(name);
-            SourceState.imageSource = &source;
-        }
-        SourceState.sourceKind = kSourceImage;
-        EXPECT_TRUE(opened) << path;
-    }
-    ~AttachedImage()
-    {
-        SourceState.vmdkExtent = nullptr;
-        SourceState.imageSource = nullptr;
-    }
-    AttachedImage(const AttachedImage&) = delete;
-    AttachedImage& operator=(const AttachedImage&) = delete;
-
-    bool opened = false;
-
-private:
-    CVmdkSparseExtent extent;
-    CImageSource source;
-};
 
 // A FAT partition of partitions.tsv with the layout fsstat gives for it.
 struct FatPartition
@@ -255,7 +215,7 @@ TEST_P(ExtensiveFatDisk, FindsEachFatVolumeAndListsWhatFlsLists)
             SCOPED_TRACE(image + " partition " + partition.part);
             ResetEngineState();
             AttachedImage attached(JoinPath(TestDisksDir(), image));
-            ASSERT_TRUE(attached.opened);
+            ASSERT_TRUE(attached.IsAttached());
             const long long elapsed = ScanRange(partition.start, partition.sectors, partition.fsCode);
             std::printf("[ scan     ] %s p%s: %lld ms, %u candidates, %u boot sectors, volumes%s\n",
                         image.c_str(), partition.part.c_str(), elapsed, foundFolderCount, bootSectorCount,
@@ -291,7 +251,7 @@ TEST_F(ExtensiveFatDiskTest, WithoutBootSectorsTheVolumesAreInferredAlike)
         const FatPartition partition = PartitionOf("mbr-ext05", part);
         ResetEngineState();
         AttachedImage image(FixturePath("boot-zeroed.vmdk"));
-        ASSERT_TRUE(image.opened);
+        ASSERT_TRUE(image.IsAttached());
         ScanRange(partition.start, partition.sectors, partition.fsCode);
         std::printf("[ scan     ] boot-zeroed p%s: volumes%s\n", part, Bases().c_str());
         const FoundVolumeRec* volume = FoundVolumeByNumber(1);
@@ -333,7 +293,7 @@ TEST_F(ExtensiveFatDiskTest, WithoutFatsLostParentsGoUnderLostDirAndNoSurvivingF
         ASSERT_EQ(folders.count("Level1"), 1u);
         ResetEngineState();
         AttachedImage image(FixturePath("fats-zeroed.vmdk"));
-        ASSERT_TRUE(image.opened);
+        ASSERT_TRUE(image.IsAttached());
         ScanRange(partition.start, partition.sectors, partition.fsCode);
         const FoundVolumeRec* volume = FoundVolumeByNumber(1);
         ASSERT_NE(volume, nullptr);
@@ -415,7 +375,7 @@ TEST_F(ExtensiveFatDiskTest, SeveralFatVolumesOnOneDiskAreNumberedInDiskOrder)
         UiRecorder ui;
         ui.Attach();
         AttachedImage image(JoinPath(TestDisksDir(), std::string(disk) + ".vmdk"));
-        ASSERT_TRUE(image.opened);
+        ASSERT_TRUE(image.IsAttached());
         std::vector<FatPartition> partitions;
         std::uint32_t diskSectors = 0;
         for (const FatPartition& partition : FatPartitions())

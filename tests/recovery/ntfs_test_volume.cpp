@@ -6,6 +6,8 @@
 #include <fstream>
 #include <random>
 
+#include <gtest/gtest.h>
+
 #include "engine/recovery/engine_state.h"
 #include "engine/recovery/platform_io.h"
 #include "engine/recovery/sector_source.h"
@@ -14,6 +16,12 @@ std::u16string WidePath(const std::string& path)
 {
     // The test paths are ASCII.
     return std::u16string(path.begin(), path.end());
+}
+
+AttachedImage::AttachedImage(const std::string& path)
+{
+    const std::string refusal = Attach(path);
+    EXPECT_TRUE(refusal.empty()) << path << ": " << refusal;
 }
 
 AttachedImage::~AttachedImage()

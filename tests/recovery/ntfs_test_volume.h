@@ -18,12 +18,15 @@ class AttachedImage
 {
 public:
     AttachedImage() = default;
+    // Attaches at once; a refusal fails the calling test (IsAttached() then says false).
+    explicit AttachedImage(const std::string& path);
     ~AttachedImage();
     AttachedImage(const AttachedImage&) = delete;
     AttachedImage& operator=(const AttachedImage&) = delete;
 
     // Empty when attached, else why not.
     std::string Attach(const std::string& path);
+    bool IsAttached() const { return attached; }
 
 private:
     CVmdkSparseExtent extent;

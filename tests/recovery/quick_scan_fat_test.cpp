@@ -29,6 +29,7 @@
 #include "fat_test_volume.h"
 #include "support/oracle_files.h"
 #include "support/test_paths.h"
+#include "ntfs_test_volume.h"
 #include "ui_recorder.h"
 
 namespace {
@@ -46,47 +47,6 @@ std::string FixturePath(const std::string& name)
 #endif
     return path;
 }
-
-std::u16string Utf16(const std::string& ascii)
-{
-    return std::u16string(ascii.begin(), ascii.end());
-}
-
-// An image attached to the engine as the program's image selection attaches it.
-class AttachedImage
-{
-public:
-    explicit AttachedImage(const std::string& path)
-    {
-        const std::u16string name = Utf16(path);
-        if (path.ends_with(".vmdk")) {
-            ScanSelection.imageKind = kImageVmdk;
-            opened = extent.Open(name);
-            SourceState.vmdkExtent = &extent;
-        } else {
-            const bool vhd = path.ends_with(".vhd");
-            ScanSelection.imageKind = vhd ? kImageVhd : kImageVhdx;
-            source.Create(vhd ? CImageSource::kKindVhd : CImageSource::kKindVhdx);
-            opened = source.Open(name);
-            SourceState.imageSource = &source;
-        }
-        SourceState.sourceKind = kSourceImage;
-        EXPECT_TRUE(opened) << path;
-    }
-    ~AttachedImage()
-    {
-        SourceState.vmdkExtent = nullptr;
-        SourceState.imageSource = nullptr;
-    }
-    AttachedImage(const AttachedImage&) = delete;
-    AttachedImage& operator=(const AttachedImage&) = delete;
-
-    bool opened = false;
-
-private:
-    CVmdkSparseExtent extent;
-    CImageSource source;
-};
 
 struct PartitionRow
 {
@@ -163,7 +123,7 @@ TEST_P(QuickScanFatDisk, EqualsFlsOnEveryFatPartition)
             SCOPED_TRACE(image + " partition " + partition.part);
             ResetEngineState();
             AttachedImage attached(JoinPath(TestDisksDir(), image));
-            ASSERT_TRUE(attached.opened);
+            ASSERT_TRUE(attached.IsAttached());
             const auto begin = std::chrono::steady_clock::now();
             EXPECT_EQ(RunProbeQuickScan(partition.start, partition.sectors, partition.fsCode), 1);
             const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
