@@ -89,8 +89,9 @@ extern std::uint32_t vhdxProgressPauseMs;
 
 struct SourceStateBlock
 {
-    std::uint16_t sourceKind = kSourceImage;
+    std::uint16_t sourceKind = kSourceNone;
     std::uint16_t deviceIndex = 0; // physical drive 0 to 9
+    // Held for the callers of OpenPhysicalDrive; no sector is ever read through it.
     PlatformHandle driveHandle = kNoHandle;
     PlatformHandle volumeHandle = kNoHandle;
     // The image readers that the main frame owns for the whole run; not owned here.

@@ -25,11 +25,15 @@ inline constexpr std::uint32_t kImageVhd = 0;
 inline constexpr std::uint32_t kImageVhdx = 1;
 inline constexpr std::uint32_t kImageVmdk = 2;
 
-// Source kinds of SourceState.sourceKind. Everything that is neither a physical drive nor a logical
-// volume reads the disk image.
-inline constexpr std::uint16_t kSourceImage = 0;
-inline constexpr std::uint16_t kSourcePhysicalDrive = 1;
+// Source kinds of SourceState.sourceKind, as the drive step sets them: the opened image listed as a
+// device, a logical drive, or nothing selected (the drive step sets that once the search has started,
+// so scans normally run with it). Only a logical drive is read through the volume handle; every other
+// kind, 0 included, reads the disk image through ScanSelection.imageKind.
+inline constexpr std::uint16_t kSourceImageDevice = 1;
 inline constexpr std::uint16_t kSourceLogicalVolume = 2;
+inline constexpr std::uint16_t kSourceNone = 3;
+// The disk image, as tools and tests select it.
+inline constexpr std::uint16_t kSourceImage = kSourceImageDevice;
 
 // Message kinds of the message dialogs.
 inline constexpr std::uint32_t kMessageInformation = 1;

@@ -5,9 +5,16 @@
 // recorder. A part left unattached is served by a stand-in that shows nothing and answers "No" or
 // "Cancel".
 //
-// Thread rule for every method: the scan, listing and save workers call them from their own thread
-// while the user-interface thread may be suspending that worker (the stop question). An implementation
-// therefore sets its window state directly and never waits for the user-interface thread.
+// Thread rule. The scan, listing, save and snapshot workers call these methods from their own thread.
+// Methods that only show state (texts, progress, buttons, tree items, rows) set it directly and return
+// without waiting. Methods that ask the user (MessageUi, the Partition Type dialog, the file and folder
+// dialogs) block the calling worker until the box is answered: the worker needs the answer to go on, so
+// the implementation has the box shown on the user-interface thread and waits for it. A worker is never
+// suspended or killed; it stops on ScanThreadControl.done or SaveControl, which it checks.
+//
+// The views therefore keep this rule: the user-interface thread never waits on a worker without pumping
+// messages (the worker may be waiting for a box that only that thread can show), and never reads sectors
+// or holds the sector-source lock while a worker may be blocked in one of these calls.
 
 #include <cstdint>
 #include <string>

@@ -12,6 +12,7 @@
 #include "engine/recovery/list_free.h"
 #include "engine/recovery/ntfs_volume_analysis.h"
 #include "engine/recovery/progress_percent.h"
+#include "engine/recovery/quick_scan.h"
 #include "engine/recovery/scan_sectors_fat.h"
 #include "engine/recovery/scan_sectors_ntfs.h"
 #include "engine/recovery/sector_source.h"
@@ -104,6 +105,10 @@ void PrepareExtensiveScan()
 
 std::uint32_t ExtensiveScanThread()
 {
+    // A range past the disk's end is not scanned; as after a Quick Scan without parameters, the step is
+    // given back to the user and its timer never takes the scan as finished.
+    if (!ClipScanRangeToSource())
+        return static_cast<std::uint32_t>(ReportPartitionParamsMissing());
     switch (VolumeParams.scanFsCode) {
     case kFsFat16:
     case kFsFat32:

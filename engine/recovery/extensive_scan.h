@@ -41,8 +41,10 @@ bool ReadExtensiveRange(ExtensiveSectorVisitor& visitor);
 // running 1, the lists of the previous Extensive Scan freed, the completion flags cleared.
 void PrepareExtensiveScan();
 
-// The worker's work (ExtensiveScanThread): the sector scan for VolumeParams.scanFsCode, then
-// FinishExtensiveScan. Returns the thread's exit code, 0.
+// The worker's work (ExtensiveScanThread): the range cut to the disk's end (ClipScanRangeToSource), the
+// sector scan for VolumeParams.scanFsCode, then FinishExtensiveScan. A range that starts past the disk's
+// end is not scanned: as after a Quick Scan without parameters (ReportPartitionParamsMissing) the user is
+// told, the step's buttons come back and no completion flag is set. Returns the thread's exit code, 0.
 std::uint32_t ExtensiveScanThread();
 
 // The completion step for VolumeParams.scanFsCode. A code with no analysis ends the scan with both

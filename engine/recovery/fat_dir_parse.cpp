@@ -47,6 +47,16 @@ std::uint8_t ShortNameChecksum(const std::uint8_t* shortEntry)
     return sum;
 }
 
+// A short name as the format allows it: no control byte after the first (which may be a mark). An empty
+// file owns no cluster to vouch for it, so a wiped slot that kept only its deleted mark must not pass.
+bool HasWellFormedShortName(const std::uint8_t* entry)
+{
+    for (std::uint32_t index = 1; index < kShortNameLength + kShortExtensionLength; ++index)
+        if (entry[index] < 0x20)
+            return false;
+    return true;
+}
+
 bool IsDotName(const char16_t* name)
 {
     return (name[0] == u'.' && name[1] == 0) || (name[0] == u'.' && name[1] == u'.' && name[2] == 0);
@@ -108,7 +118,11 @@ EntryKind DecodeEntry(const std::uint8_t* sector, std::uint32_t index, const std
     if (VolumeParams.fsCode == kFsFat32)
         cluster |= static_cast<std::uint32_t>(ReadU16(entry + kDirEntryClusterHigh)) << 16;
     cluster = MaskCluster(cluster);
-    if (cluster == 0)
+    const std::uint32_t size = ReadU32(entry + kDirEntryFileSize);
+    const bool folder = (attributes & kAttrFolder) != 0;
+    // An empty file owns no cluster; any other entry without one has nothing to find.
+    const bool emptyFile = cluster == 0 && size == 0 && !folder && HasWellFormedShortName(entry);
+    if (cluster == 0 && !emptyFile)
         return EntryKind::Skip;
 
     std::uint32_t length = 0;
@@ -133,14 +147,15 @@ EntryKind DecodeEntry(const std::uint8_t* sector, std::uint32_t index, const std
             info.name[at] = longName[at];
         info.name[at] = 0;
     }
-    if (info.name[0] == 0 || !IsValidFileName(info.name) || IsDotName(info.name) || !IsUsableCluster(cluster))
+    if (info.name[0] == 0 || !IsValidFileName(info.name) || IsDotName(info.name) ||
+        (!emptyFile && !IsUsableCluster(cluster)))
         return EntryKind::Skip;
 
     info.firstCluster = cluster;
-    info.size = ReadU32(entry + kDirEntryFileSize);
+    info.size = size;
     info.writeDate = ReadU16(entry + kDirEntryWriteDate);
     info.accessDate = ReadU16(entry + kDirEntryAccessDate);
-    info.folder = (attributes & kAttrFolder) != 0;
+    info.folder = folder;
     return EntryKind::Named;
 }
 

@@ -7,7 +7,9 @@
 // Every parser drops, without a message: end-of-directory and long-name entries, volume labels, entries
 // whose first cluster is 0 or no usable cluster (fat_chain.h), blank names, names with characters that a
 // file name cannot hold, and entries named "." or ".." however they were written (a crafted ".." would
-// otherwise lead a save out of its folder). They poll ScanThreadControl.done between entries.
+// otherwise lead a save out of its folder). An empty file (not a folder, first cluster 0 and size 0)
+// owns no cluster and is kept, live or deleted, with first cluster 0. They poll ScanThreadControl.done
+// between entries.
 
 #include <cstdint>
 

@@ -4,12 +4,15 @@
 #include "engine/recovery/fat_fs_steps.h"
 #include "engine/recovery/ntfs_fs_steps.h"
 #include "engine/recovery/result_listing.h"
+#include "engine/recovery/sector_source.h"
 
 std::uint32_t FileSystemScanThread()
 {
     ScanThreadControl.done = 0;
     ScanThreadControl.running = 1;
-    switch (VolumeParams.fsCode) {
+    // The chosen volume's range as far as the disk holds it; one that lies past its end lists nothing.
+    const bool inside = ClipScanRangeToSource();
+    switch (inside ? VolumeParams.fsCode : 0) {
     case kFsFat16:
     case kFsFat32:
         ScanFatSteps();

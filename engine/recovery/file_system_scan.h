@@ -2,7 +2,8 @@
 
 // The file-system step's worker: parses the volume that the user picked from the Extensive Scan's
 // results (VolumeParams, see found_volume_list.h) and lists its root folder into the result list.
-// Sets done 0 and running 1 at the start; the file system's steps end with done 1 and running 0.
+// Sets done 0 and running 1 at the start; the file system's steps end with done 1 and running 0. The
+// range is cut to the disk's end first (ClipScanRangeToSource); a volume past it lists nothing.
 
 #include <cstdint>
 

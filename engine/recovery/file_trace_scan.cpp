@@ -229,6 +229,8 @@ std::uint32_t FileTraceScanThread()
         if (!IsUsableHandle(OpenLogicalVolume(driveEntry)))
             return ReportPartitionParamsMissing();
     }
+    if (!ClipScanRangeToSource())
+        return ReportPartitionParamsMissing();
     if (StopRequested())
         return 0;
 

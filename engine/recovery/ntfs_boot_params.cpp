@@ -78,7 +78,8 @@ int ReadNtfsPartitionParams()
     std::uint32_t mirrorStart = FileRecordSector(used, kBootMirrorCluster);
     if (mirrorStart == 0 && haveOther)
         mirrorStart = FileRecordSector(other, kBootMirrorCluster);
-    if (mftStart == 0 && mirrorStart == 0)
+    // The walk starts at the MFT: a mirror alone gives no parameters to scan with.
+    if (mftStart == 0)
         return 0;
 
     VolumeParams.sectorsPerCluster = used.sectorsPerCluster;

@@ -104,21 +104,10 @@ TableEntry EntryAt(const Sector& table, int index)
     return {entry[kEntryType], ReadU32(entry + kEntryFirstSector), ReadU32(entry + kEntrySectorCount)};
 }
 
-// Sectors of the selected image; 0 for a drive or a volume, whose reads past the end fail by themselves.
-// (A VMDK reads zeros past its end, so an image must be bounded here.)
-std::uint64_t KnownSourceSectors()
-{
-    if (SourceState.sourceKind == kSourceLogicalVolume || SourceState.sourceKind == kSourcePhysicalDrive)
-        return 0;
-    if (ScanSelection.imageKind == kImageVmdk)
-        return SourceState.vmdkExtent ? SourceState.vmdkExtent->GetDiskSize() / kSectorSize : 0;
-    return SourceState.imageSource ? SourceState.imageSource->GetDiskSize() / kSectorSize : 0;
-}
-
 // One sector into `out`; false, with `out` zeroed, when it lies past the disk's end or was not read.
 bool ReadOneSector(std::uint64_t sector, Sector& out)
 {
-    const std::uint64_t diskSectors = KnownSourceSectors();
+    const std::uint64_t diskSectors = SourceSectorCount();
     if (diskSectors != 0 && sector >= diskSectors) {
         std::memset(out, 0, sizeof(out));
         return false;
@@ -141,11 +130,19 @@ bool RowStartsAt(std::uint64_t sector)
     return false;
 }
 
-// A row's start is 32-bit: a partition that starts further out cannot be listed.
+// A row's start is 32-bit: a partition that starts further out cannot be listed. A row never reaches past
+// the disk's end, whatever its table entry or boot sector claims: one that starts there keeps no sectors
+// (and a scan of it finds no parameters).
 bool AppendRow(std::uint64_t startSector, std::uint32_t sectorCount, std::uint16_t fsCode)
 {
     if (TableFull() || startSector > UINT32_MAX)
         return false;
+    const std::uint64_t diskSectors = SourceSectorCount();
+    if (diskSectors != 0)
+        sectorCount =
+            startSector >= diskSectors
+                ? 0
+                : static_cast<std::uint32_t>(std::min<std::uint64_t>(sectorCount, diskSectors - startSector));
     partitionTable[partitionCount] = {static_cast<std::uint32_t>(startSector), sectorCount, fsCode};
     ++partitionCount;
     return true;
@@ -310,7 +307,7 @@ void SearchCylinders(DriveStepUi& driveStep, const SearchGeometry& geometry)
     if (cylinderSectors == 0)
         return;
     // Past the disk's end or past what a row's start can hold there is nothing to find.
-    const std::uint64_t diskSectors = KnownSourceSectors();
+    const std::uint64_t diskSectors = SourceSectorCount();
     const std::uint64_t lastStart =
         diskSectors != 0 ? std::min<std::uint64_t>(diskSectors - 1, UINT32_MAX) : UINT32_MAX;
     std::uint32_t shownPercent = UINT32_MAX;

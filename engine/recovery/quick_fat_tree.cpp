@@ -9,6 +9,7 @@
 #include "engine/recovery/fat_chain.h"
 #include "engine/recovery/fat_dir_parse.h"
 #include "engine/recovery/list_free.h"
+#include "engine/recovery/result_listing.h"
 #include "engine/recovery/sector_source.h"
 
 namespace {
@@ -147,7 +148,7 @@ void BuildTree()
     tree.Expand(root);
     UiResultList().SwitchToReportView();
     UiResultsView().SetCurrentFolderItem(root);
-    // Listing: the root folder (parent value 0) goes into the result list here.
+    ListFolderFat(kFatRootFolder);
     ScanThreadControl.done = 1;
     ScanThreadControl.running = 0;
 }

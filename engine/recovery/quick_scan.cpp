@@ -52,6 +52,9 @@ int QuickScanPartition()
         (VolumeParams.driveIndex >= kMaxDriveEntries ||
          !IsUsableHandle(OpenLogicalVolume(DriveEntryTable.entries[VolumeParams.driveIndex]))))
         return ReportPartitionParamsMissing();
+    // A range past the disk's end holds no file system to find.
+    if (!ClipScanRangeToSource())
+        return ReportPartitionParamsMissing();
     if (StopRequested())
         return 0;
 

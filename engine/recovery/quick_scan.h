@@ -6,9 +6,11 @@
 // Reports through the engine's user-interface parts; sets ScanThreadControl running 1 and done 0 at the
 // start, running 0 and done 1 at the end.
 //
+// The range is first cut to the disk's end (ClipScanRangeToSource).
+//
 // Returns 1 when the file system was read; 0 when a stop was requested, or when the volume could not be
-// opened or no parameters were found (then the user is told, PartitionParamsMissing is set and the
-// step's buttons come back).
+// opened, the range starts past the disk's end or no parameters were found (then the user is told,
+// PartitionParamsMissing is set and the step's buttons come back).
 int QuickScanPartition();
 
 // The end of a Quick Scan that found no partition parameters: the message, PartitionParamsMissing, and

@@ -57,7 +57,6 @@ bool ReadImageAt(std::uint64_t offset, std::uint8_t* out, std::uint32_t bytes)
 enum class Device
 {
     Volume,
-    Drive,
     Image,
 };
 
@@ -68,8 +67,7 @@ int ReadLocked(Device device, std::uint64_t sector, std::uint32_t count, void* b
     if (!out || count > SIZE_MAX / kSectorSize)
         return 0;
     const std::size_t totalBytes = static_cast<std::size_t>(count) * kSectorSize;
-    const PlatformHandle handle =
-        device == Device::Volume ? SourceState.volumeHandle : SourceState.driveHandle;
+    const PlatformHandle handle = SourceState.volumeHandle;
     const bool sourceReady = device == Device::Image ? (SourceState.vmdkExtent || SourceState.imageSource)
                                                      : IsUsableHandle(handle);
     // Byte offsets are 64-bit: a range that would run past them has no bytes to give.
@@ -116,11 +114,9 @@ int ReadSectors(std::uint32_t /*device*/, std::uint32_t sectorLow, std::uint32_t
                 std::uint32_t count, void* buffer)
 {
     std::lock_guard<std::mutex> hold(sourceLock);
-    Device device = Device::Image;
-    if (SourceState.sourceKind == kSourceLogicalVolume)
-        device = Device::Volume;
-    else if (SourceState.sourceKind == kSourcePhysicalDrive)
-        device = Device::Drive;
+    // Only a logical drive is read through its handle; every other kind is the disk image, whatever a
+    // physical drive handle holds.
+    const Device device = SourceState.sourceKind == kSourceLogicalVolume ? Device::Volume : Device::Image;
     return ReadLocked(device, SectorNumber(sectorLow, sectorHigh), count, buffer);
 }
 
@@ -128,6 +124,39 @@ int ReadVolumeSectors(std::uint32_t sectorLow, std::uint32_t sectorHigh, std::ui
 {
     std::lock_guard<std::mutex> hold(sourceLock);
     return ReadLocked(Device::Volume, SectorNumber(sectorLow, sectorHigh), count, buffer);
+}
+
+std::uint64_t SourceSectorCount()
+{
+    std::lock_guard<std::mutex> hold(sourceLock);
+    if (SourceState.sourceKind == kSourceLogicalVolume) {
+        // Every read positions the handle again, so asking for its end moves nothing that matters.
+        std::uint64_t end = 0;
+        if (!IsUsableHandle(SourceState.volumeHandle) ||
+            !PlatformSeek(SourceState.volumeHandle, 0, kSeekFromEnd, &end))
+            return 0;
+        return end / kSectorSize;
+    }
+    if (ScanSelection.imageKind == kImageVmdk)
+        return SourceState.vmdkExtent ? SourceState.vmdkExtent->GetDiskSize() / kSectorSize : 0;
+    if (ScanSelection.imageKind == kImageVhd || ScanSelection.imageKind == kImageVhdx)
+        return SourceState.imageSource ? SourceState.imageSource->GetDiskSize() / kSectorSize : 0;
+    return 0;
+}
+
+bool ClipScanRangeToSource()
+{
+    const std::uint64_t sectors = SourceSectorCount();
+    if (sectors == 0)
+        return true;
+    if (VolumeParams.rangeStart >= sectors)
+        return false;
+    const std::uint64_t left = sectors - VolumeParams.rangeStart;
+    if (VolumeParams.rangeCount > left)
+        VolumeParams.rangeCount = static_cast<std::uint32_t>(left);
+    if (VolumeParams.rangeEnd >= sectors)
+        VolumeParams.rangeEnd = static_cast<std::uint32_t>(sectors - 1);
+    return true;
 }
 
 std::uint64_t SeekHandle64(PlatformHandle handle, std::int32_t distanceLow, std::uint32_t distanceHigh,

@@ -129,7 +129,7 @@ const char16_t* ReadDocument(SnapshotReader& in, bool trace, SnapshotContents& c
     if (!bodyRead || !ReadSnapshotTrailer(in, contents.trailer))
         return kInvalidSnapshotText;
     // The device index picks an entry of DeviceNameTable and DeviceGeometry.
-    if (contents.trailer.deviceIndex >= kMaxDevices || contents.trailer.sourceKind > kSourceLogicalVolume)
+    if (contents.trailer.deviceIndex >= kMaxDevices || contents.trailer.sourceKind > kSourceNone)
         return kInvalidSnapshotText;
     return nullptr;
 }
@@ -205,12 +205,11 @@ void ReplaceEngineState(const SnapshotContents& contents)
     }
 }
 
-// The source the trailer names: the physical drive of its device index, or the logical volume of the
-// header's drive-letter index. A disk image stays the one the frame has open.
+// A logical volume is opened again by the header's drive-letter index. Every other kind reads the disk
+// image the frame has open (none open: CheckSourceForSave says so before a save); a physical drive is
+// never opened, as its bytes are not those of the image the document was made from.
 void OpenNamedSource()
 {
-    if (SourceState.sourceKind == kSourcePhysicalDrive)
-        OpenPhysicalDrive();
     ReopenSourceVolume(VolumeParams.driveIndex);
 }
 

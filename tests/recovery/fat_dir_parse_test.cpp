@@ -163,7 +163,7 @@ TEST_F(FatDirParse, EntriesBecomeRecordsOrAreDropped)
          0,
          true,
          {}},
-        {"first cluster 0, 1 or past the FAT is dropped",
+        {"first cluster 0 with a size, 1 or past the FAT is dropped",
          [](DirectoryBytes& d) {
              d.Short(16, "ZERO    BIN", 0x20, 0, 1);
              d.Short(17, "ONE     BIN", 0x10, 1, 1);
@@ -173,6 +173,24 @@ TEST_F(FatDirParse, EntriesBecomeRecordsOrAreDropped)
          0,
          true,
          {{'F', u"LAST.BIN", 12799, 0}}},
+        {"an empty file owns no cluster: listed live or deleted, with its long name",
+         [](DirectoryBytes& d) {
+             d.Short(16, "EMPTY   TXT", 0x20, 0, 0);
+             const std::size_t next = d.Named(17, u"Empty and gone.txt", "EMPTYA~1TXT", 0x20, 0, 0);
+             d.Delete(next - 1, 2);
+         },
+         0,
+         true,
+         {{'F', u"EMPTY.TXT", 0, 0}, {'F', u"Empty and gone.txt", 0, 1}}},
+        {"no folder without a cluster, and no wiped slot that kept only its deleted mark",
+         [](DirectoryBytes& d) {
+             d.Short(16, "NOWHERE    ", 0x10, 0, 0);
+             d.Entry(17)[0] = 0xE5;
+             d.Short(18, "A\0      TXT", 0x20, 0, 0);
+         },
+         0,
+         true,
+         {}},
         {"FAT32 cluster numbers keep 28 bits",
          [](DirectoryBytes& d) { d.Short(16, "HIGH    BIN", 0x20, 0xF0000009, 1); },
          0,
@@ -360,10 +378,12 @@ TEST_F(FatDirParse, ParseFolderSectorsRenamesKnownFoldersAndAddsFiles)
     directory.Short(2, "SUB        ", 0x10, 41);      // renames "Dir41"
     directory.Short(3, "UNKNOWN    ", 0x10, 77);      // no such folder: nothing
     directory.Short(4, "ODDDIR     ", 0x10, 78, 512); // a folder entry with a size is listed as a file
-    for (std::size_t index = 5; index < 14; ++index) {
-        directory.Short(index, "FREED   BIN", 0x20, 0);
+    for (std::size_t index = 5; index < 13; ++index) {
+        directory.Short(index, "FREED   BIN", 0x20, 0, 1); // a deleted file whose cluster was cleared
         directory.Delete(index);
     }
+    directory.Short(13, "FREED   BIN", 0x20, 0); // a deleted empty file
+    directory.Delete(13);
     directory.Named(14, u"Straddling name.txt", "STRADD~1TXT", 0x20, 50, 9);
     directory.Short(17, "GONE    TXT", 0x20, 51, 3);
     directory.Delete(17);
@@ -380,9 +400,10 @@ TEST_F(FatDirParse, ParseFolderSectorsRenamesKnownFoldersAndAddsFiles)
     EXPECT_EQ(Listed(), (std::vector<Found>{{'D', u"SUB", 41, 0},
                                             {'D', u"Dir42", 42, 0},
                                             {'F', u"ODDDIR", 78, 0},
+                                            {'F', u"xREED.BIN", 0, 1},
                                             {'F', u"Straddling name.txt", 50, 0},
                                             {'F', u"xONE.TXT", 51, 1}}));
-    EXPECT_EQ(fileCount, 3u);
+    EXPECT_EQ(fileCount, 4u);
     EXPECT_TRUE(ui.Calls().empty()) << "no panel text or progress";
 }
 

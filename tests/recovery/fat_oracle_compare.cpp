@@ -52,8 +52,6 @@ std::vector<FatListingEntry> FlsEntries(const std::string& filesTsv)
         if (kind == "v" || kind == "l" || row[8].starts_with("$OrphanFiles"))
             continue;
         const std::uint64_t size = std::stoull(row[4]);
-        if (kind == "f" && size == 0)
-            continue;
         entries.push_back({kind == "d" ? 'D' : 'F', row[2] == "1", size, row[8]});
     }
     return entries;

@@ -21,9 +21,9 @@ struct FatListingEntry
 // program writes "x", Sleuth Kit "_").
 std::string NormalName(std::string name, bool deleted);
 
-// What fls lists (the files TSV under the test disks), less what the program is not expected to find:
-// Sleuth Kit's own entries ($MBR, $FAT1, $FAT2 and what stands under $OrphanFiles), volume labels, and
-// empty files, whose first cluster is 0.
+// What fls lists (the files TSV under the test disks), empty files included, less what the program is not
+// expected to find: Sleuth Kit's own entries ($MBR, $FAT1, $FAT2 and what stands under $OrphanFiles) and
+// volume labels.
 std::vector<FatListingEntry> FlsEntries(const std::string& filesTsv);
 
 // The found lists of the last scan, as the probe's scan rows give them.

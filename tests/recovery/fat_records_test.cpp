@@ -303,7 +303,7 @@ TEST_F(FatRecords, ResetEngineStatePutsEveryGlobalBack)
     EXPECT_TRUE(fileSignatureList.Empty());
     EXPECT_EQ(partitionCount, 0u);
     EXPECT_EQ(partitionTable[3].startSector, 0u);
-    EXPECT_EQ(SourceState.sourceKind, kSourceImage);
+    EXPECT_EQ(SourceState.sourceKind, kSourceNone);
     EXPECT_EQ(SourceState.deviceIndex, 0);
     EXPECT_EQ(SourceState.driveHandle, kNoHandle);
     EXPECT_EQ(SourceState.volumeHandle, kNoHandle);

@@ -27,9 +27,9 @@
 #include "fat_dir_builder.h"
 #include "fat_oracle_compare.h"
 #include "fat_test_volume.h"
+#include "ntfs_test_volume.h"
 #include "support/oracle_files.h"
 #include "support/test_paths.h"
-#include "ntfs_test_volume.h"
 #include "ui_recorder.h"
 
 namespace {
@@ -135,6 +135,41 @@ TEST_P(QuickScanFatDisk, EqualsFlsOnEveryFatPartition)
             EXPECT_EQ(ScanThreadControl.running.load(), 0u);
             ExpectScanEqualsFls(partition);
         }
+    }
+}
+
+// The rows the results view opens with: the Quick Scan lists the root folder into the result list, and
+// its rows are the root entries of fls (folders and files, live and deleted, empty files too).
+TEST(QuickScanFatRootRows, EqualTheRootEntriesOfFls)
+{
+    for (const PartitionRow& partition : FatPartitions()) {
+        if (partition.disk != "mbr-ext05")
+            continue;
+        SCOPED_TRACE("partition " + partition.part);
+        ResetEngineState();
+        UiRecorder recorder;
+        recorder.Attach();
+        AttachedImage attached(JoinPath(TestDisksDir(), "mbr-ext05.vmdk"));
+        ASSERT_TRUE(attached.IsAttached());
+        ASSERT_EQ(RunProbeQuickScan(partition.start, partition.sectors, partition.fsCode), 1);
+
+        std::vector<FatListingEntry> listed;
+        for (const std::vector<std::u16string>& row : recorder.resultRows) {
+            ASSERT_GE(row.size(), 3u);
+            const std::string type = Utf8(row[1]);
+            const bool deleted = type.rfind("Deleted ", 0) == 0;
+            const bool folder = type == "Folder" || type == "Deleted Folder";
+            listed.push_back({folder ? 'D' : 'F', deleted, std::stoull(Utf8(row[2])), Utf8(row[0])});
+        }
+        std::vector<FatListingEntry> root;
+        for (const FatListingEntry& entry : FlsEntries(partition.files))
+            if (entry.path.find('/') == std::string::npos)
+                root.push_back(entry);
+        ASSERT_FALSE(root.empty());
+        const std::vector<std::string> expected = Keys(root);
+        const std::vector<std::string> actual = Keys(listed);
+        EXPECT_EQ(actual, expected) << Describe(DifferenceOf(expected, actual));
+        ResetEngineState();
     }
 }
 

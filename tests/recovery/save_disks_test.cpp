@@ -232,9 +232,6 @@ protected:
             SCOPED_TRACE(path);
             const std::uint64_t size = std::stoull(row.at(4));
             const std::string key = SavedKey(path);
-            // The FAT scan passes over entries without a first cluster, so empty files are not found.
-            if (fat && size == 0)
-                continue;
             if (!isDeleted) {
                 const auto found = saved.find(key);
                 if (found == saved.end()) {

@@ -176,6 +176,29 @@ TEST_F(SectorSource, AFailedPhysicalDriveDoesNotStopImageReads)
     ExpectSameAsRaw({"after a failed drive open", 64, 128});
 }
 
+// A drive handle (here another file whose sectors differ from the disk's) is never what a scan reads:
+// every kind but a logical drive reads the disk image, opened or failed drive alike.
+TEST_F(SectorSource, EveryKindButALogicalDriveReadsTheImageNeverTheDriveHandle)
+{
+    const std::uint16_t kinds[] = {0, kSourceImageDevice, kSourceNone};
+    for (const std::uint16_t kind : kinds) {
+        for (const bool driveOpen : {true, false}) {
+            SCOPED_TRACE(testing::Message()
+                         << "kind " << kind << (driveOpen ? ", drive open" : ", drive failed"));
+            ResetEngineState();
+            ASSERT_TRUE(Select("disk.vmdk", kImageVmdk));
+            SourceState.sourceKind = kind;
+            SourceState.driveHandle =
+                driveOpen
+                    ? PlatformOpenForRead(Utf16(FixturePath("dynamic.vhd")).c_str(), ReadShare::ReadOnly)
+                    : kInvalidHandle;
+            ASSERT_EQ(IsUsableHandle(SourceState.driveHandle), driveOpen);
+            for (const Read& read : kFixedReads)
+                ExpectSameAsRaw(read);
+        }
+    }
+}
+
 TEST_F(SectorSource, ReadsThatCannotBeServedFailWithZeros)
 {
     struct Case
@@ -206,13 +229,6 @@ TEST_F(SectorSource, ReadsThatCannotBeServedFailWithZeros)
          0},
         {"a logical volume that is not open",
          [](SectorSource&) { SourceState.sourceKind = kSourceLogicalVolume; }, 0},
-        {"a physical drive that failed to open",
-         [](SectorSource&) {
-             SourceState.sourceKind = kSourcePhysicalDrive;
-             SourceState.deviceIndex = 9;
-             OpenPhysicalDrive();
-         },
-         0},
         {"a sector whose byte offset needs more than 64 bits",
          [](SectorSource& self) { ASSERT_TRUE(self.Select("disk.vmdk", kImageVmdk)); },
          0xFFFFFFFF00000000ull},

@@ -184,7 +184,7 @@ TEST_F(SnapshotFormat, NtfsQuickRecords)
                                      "28 27 26 25 24 23 22 21"    // creation
                                      "38 37 36 35 34 33 32 31"    // change
                                      "00 02 00 00 00 01 00 00 00" // deleted, size
-                                     "00 00 00 00")));
+                                     "00 00 03 00")));            // device 0, no source selected
 }
 
 // Only the file records within the volume are kept, with zeros before the parent.
@@ -205,7 +205,7 @@ TEST_F(SnapshotFormat, NtfsExtensiveRecords)
                                                     "00 00 00 00 06 00 00 00" // zeros, parent
                                                     "08 07 06 05 04 03 02 01 18 17 16 15 14 13 12 11"
                                                     "01 99 00 00 00 00 00 00 00" // deleted, size
-                                                    "00 00 00 00")));
+                                                    "00 00 03 00")));
     EXPECT_EQ(WriteAndRead(false).substr(0, 2), "A\0"s);
 }
 
@@ -228,7 +228,7 @@ TEST_F(SnapshotFormat, FileTraceRecords)
                         "23 00 31 00 2e 00 6a 00 70 00 67 00 00 00 00 00" // "1.jpg"
                         "21 00 4a 00 50 00 45 00 47 00 00 00 00 00"       // "JPEG"
                         "01 00 00 00 78 56 34 12"                         // ID, sector
-                        "00 00 00 00")));
+                        "00 00 03 00")));                                 // device 0, none selected
 }
 
 // The golden documents read back into the records they were written from.

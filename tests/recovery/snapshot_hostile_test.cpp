@@ -239,7 +239,7 @@ TEST_F(SnapshotHostile, CraftedLengthsCountsAndIndexesAreRefused)
         {"drive-letter index past the table", Kind::Fat, 26, 26, 2},
         {"drive-letter index at its largest", Kind::Fat, 26, 0xFFFF, 2},
         {"device index past the table", Kind::Fat, 188, 10, 2},
-        {"source kind unknown", Kind::Fat, 190, 3, 2},
+        {"source kind unknown", Kind::Fat, 190, 4, 2},
         {"file-system code unknown", Kind::Fat, 28, 400, 2},
         {"file-system code missing", Kind::Fat, 28, 0, 2},
         {"mode letter of File Trace", Kind::Fat, 0, 'R', 2},

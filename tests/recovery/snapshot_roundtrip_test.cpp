@@ -133,6 +133,8 @@ TEST_F(SnapshotRoundTrip, EveryKindComesBackAsScannedAndSavesTheSameFiles)
         ASSERT_EQ(
             image.Attach(test_support::JoinPath(test_support::TestDisksDir(), std::string(c.disk) + ".vmdk")),
             "");
+        // As the drive step leaves it once the search has started: nothing selected.
+        SourceState.sourceKind = kSourceNone;
         Scan(c.mode, FindPartition(c.disk, c.partition));
         if (HasFatalFailure())
             return;
@@ -178,6 +180,31 @@ TEST_F(SnapshotRoundTrip, EveryKindComesBackAsScannedAndSavesTheSameFiles)
                     scannedRows.size(), savedAfterScan.size(),
                     static_cast<std::uintmax_t>(std::filesystem::file_size(document)));
     }
+}
+
+// A document whose source kind is the image device reads the image the frame has open: no physical
+// drive is opened, and the files saved are those saved after the scan.
+TEST_F(SnapshotRoundTrip, AnImageDeviceDocumentReadsTheImageNeverADrive)
+{
+    ScratchFolder scratch;
+    UiRecorder recorder;
+    recorder.Attach();
+    AttachedImage image;
+    ASSERT_EQ(image.Attach(test_support::JoinPath(test_support::TestDisksDir(), "mbr-ext05.vmdk")), "");
+    SourceState.sourceKind = kSourceImageDevice;
+    Scan(Mode::Quick, FindPartition("mbr-ext05", "2"));
+    const auto savedAfterScan = SaveEverything(recorder, scratch.Target() / "scan");
+    ASSERT_FALSE(savedAfterScan.empty());
+    const std::u16string documentPath = EngineText(scratch.Target() / "device.vqdx");
+    ASSERT_TRUE(WriteScanSnapshotFile(documentPath.c_str()));
+
+    ForgetResults();
+    SourceState.sourceKind = kSourceNone;
+    ASSERT_TRUE(ReadScanSnapshot(documentPath.c_str()));
+    EXPECT_EQ(SourceState.sourceKind, kSourceImageDevice);
+    EXPECT_EQ(SourceState.driveHandle, kNoHandle);
+    EXPECT_TRUE(CheckSourceForSave());
+    EXPECT_EQ(SaveEverything(recorder, scratch.Target() / "load"), savedAfterScan);
 }
 
 // Without the image open again a loaded snapshot has nothing to read its files from: the save says so.
