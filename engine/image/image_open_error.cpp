@@ -39,6 +39,8 @@ const char* ImageOpenErrorText(ImageOpenError error)
         return "the VHD block allocation table lies outside the file";
     case ImageOpenError::VhdTableTooSmall:
         return "the VHD block allocation table does not cover the disk size";
+    case ImageOpenError::VhdFixedSizeBeyondFile:
+        return "the fixed VHD claims a disk size larger than the file holds";
     case ImageOpenError::VhdxBadSignature:
         return "not a VHDX file (no vhdxfile signature)";
     case ImageOpenError::VhdxNoValidHeader:

@@ -24,6 +24,7 @@ enum class ImageOpenError
     VhdBadBlockSize,
     VhdTableOutsideFile,
     VhdTableTooSmall,
+    VhdFixedSizeBeyondFile,
 
     VhdxBadSignature,
     VhdxNoValidHeader,

@@ -87,6 +87,12 @@ int CVhdReader::ReadFooter()
     }
     switch (GetDiskType()) {
     case kDiskTypeFixed:
+        // The data of a fixed disk is the file before its footer: a larger size would read as zeros
+        // that no disk ever held, for as long as the footer claims.
+        if (GetCurrentSize() > fileSize - kFooterBytes) {
+            openError = ImageOpenError::VhdFixedSizeBeyondFile;
+            return 0;
+        }
         openError = ImageOpenError::None;
         return 1;
     case kDiskTypeDynamic:

@@ -32,8 +32,10 @@ public:
 std::uint32_t ExtensiveRangeSectorCount();
 
 // Reads the whole range, RecoverySettings.sectorsPerRead sectors at a time (the last read stops at the
-// range's last sector), into one buffer allocated for the scan. Every 88th read shows the progress and,
-// while details are shown, "Reading Sector " i " Of " count. A read that fails is inspected as zeros.
+// range's last sector), the sectors fetched from the source about 1 MiB at a time into one buffer
+// allocated for the scan. Every 88th read shows the progress and, while details are shown,
+// "Reading Sector " i " Of " count. A fetch that fails is fetched again sector by sector; a sector that
+// cannot be read is inspected as zeros.
 // True when the range was read to its end or a stop was asked for; false when the visitor ended it.
 bool ReadExtensiveRange(ExtensiveSectorVisitor& visitor);
 

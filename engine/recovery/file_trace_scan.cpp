@@ -173,6 +173,8 @@ void BuildTypeTree()
 
 } // namespace
 
+std::uint32_t TraceFoundItemLimit = kTraceFoundItemLimit;
+
 void FileTraceSearch()
 {
     FreeTraceFoundList();
@@ -187,9 +189,10 @@ void FileTraceSearch()
     std::uint32_t matchNumber = 0;
     std::uint32_t shownPercent = UINT32_MAX;
     std::uint64_t current = first;
+    bool full = false;
 
     // With no usable signature nothing can be found; the range is not read for nothing.
-    while (!signatures.empty() && current <= last && !StopRequested()) {
+    while (!signatures.empty() && current <= last && !full && !StopRequested()) {
         const auto count =
             static_cast<std::uint32_t>(std::min<std::uint64_t>(kSectorsPerBatch, last - current + 1));
         ReadSectors(0, static_cast<std::uint32_t>(current), static_cast<std::uint32_t>(current >> 32), count,
@@ -201,7 +204,7 @@ void FileTraceSearch()
             UiScanPanel().SetStatusText(
                 (u"Reading Sector " + sectorText + u" Of " + DecimalText(last)).c_str());
         }
-        for (std::uint32_t i = 0; i < count && !StopRequested(); ++i, ++current) {
+        for (std::uint32_t i = 0; i < count && !full && !StopRequested(); ++i, ++current) {
             const std::uint32_t percent = ProgressPercent(current - first, total);
             if (percent != shownPercent) {
                 UiScanPanel().SetProgressPos(percent);
@@ -209,10 +212,14 @@ void FileTraceSearch()
             }
             const PreparedSignature* match =
                 FirstMatch(signatures, batch.data() + std::size_t{i} * kSectorSize);
-            if (match)
+            if (match) {
                 AddFoundItem(*match, current, ++matchNumber);
+                full = matchNumber >= TraceFoundItemLimit;
+            }
         }
     }
+    if (full)
+        UiMessages().ShowMessage(kMessageInformation, kTraceFoundLimitText);
     BuildTypeTree();
 }
 

@@ -21,6 +21,14 @@
 // flags stay at running 1 and done 0, so that the step's timer never takes the scan as finished.
 std::uint32_t FileTraceScanThread();
 
+// The search keeps at most this many items: a range of sectors that nearly all match (a disk of zeros
+// and a signature of zeros) would otherwise fill the memory. Reaching it ends the search as a stop does,
+// keeping what was found, and the user is told. Tests lower it.
+inline constexpr std::uint32_t kTraceFoundItemLimit = 1000000;
+extern std::uint32_t TraceFoundItemLimit;
+inline constexpr char16_t kTraceFoundLimitText[] =
+    u"File Trace has found 1,000,000 items and stopped searching. The items found so far are listed.";
+
 // The search over the range and the recovered-items tree by file type. Items start afresh; sectors past
 // the range's end are never examined (they belong to the next partition), and sector numbers are 64-bit,
 // so a range that ends at sector 0xFFFFFFFF ends. Stops between sectors when ScanThreadControl.done is set

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "engine/recovery/engine_state.h"
+#include "engine/recovery/ntfs_attribute_list.h"
 #include "engine/recovery/ntfs_record_parse.h"
 #include "engine/recovery/ntfs_run_list.h"
 #include "engine/recovery/sector_source.h"
@@ -11,23 +12,6 @@ namespace {
 
 // Record 5, the root folder, two sectors per record.
 constexpr std::uint32_t kRootRecordSectorOffset = 10;
-
-// The $MFT's unnamed $DATA extent that begins at `startVcn`, when it is non-resident.
-bool FindMftDataExtent(const std::uint8_t* record, std::uint64_t startVcn, NtfsAttribute& found,
-                       std::uint32_t& runList)
-{
-    NtfsAttributeWalk walk(record);
-    NtfsAttribute attribute;
-    while (walk.Next(attribute)) {
-        if (attribute.type == kAttrData && attribute.nameLength == 0 &&
-            NonResidentRunList(record, attribute, runList) &&
-            ReadU64(record, attribute.offset + kAttrStartVcn) == startVcn) {
-            found = attribute;
-            return true;
-        }
-    }
-    return false;
-}
 
 // Appends the runs of one extent. False when the build must end: a fault in the run list, a sparse
 // run (the MFT always has its clusters), a run outside 32-bit sectors or a full table.
@@ -59,28 +43,15 @@ bool AppendExtentRuns(const std::uint8_t* record, const NtfsAttribute& attribute
 
 } // namespace
 
-std::vector<MftExtensionRecord> CollectMftExtensionRecords(const std::uint8_t* mftRecord)
+std::vector<MftExtensionRecord> CollectMftExtensionRecords(const std::uint8_t* mftRecord,
+                                                           std::uint32_t volumeStart,
+                                                           std::uint32_t sectorsPerCluster)
 {
     std::vector<MftExtensionRecord> records;
-    NtfsAttributeWalk walk(mftRecord);
-    NtfsAttribute attribute;
-    bool found = false;
-    while (!found && walk.Next(attribute))
-        found = attribute.type == kAttrAttributeList;
-    std::uint32_t value = 0;
-    std::uint32_t valueLength = 0;
-    if (!found || !ResidentValue(mftRecord, attribute, value, valueLength))
-        return records;
-    const std::uint32_t end = value + valueLength;
-    for (std::uint32_t entry = value; end - entry >= kListEntryMinimumSize;) {
-        const std::uint32_t length = ReadU16(mftRecord, entry + kListEntryLength);
-        if (length < kListEntryMinimumSize || length > end - entry)
-            break;
-        if (ReadU32(mftRecord, entry + kListEntryType) == kAttrData &&
-            mftRecord[entry + kListEntryNameLength] == 0)
-            records.push_back({ReadU32(mftRecord, entry + kListEntryRecord),
-                               ReadU64(mftRecord, entry + kListEntryStartVcn)});
-        entry += length;
+    for (const AttributeListEntry& entry :
+         ReadAttributeListEntries(mftRecord, volumeStart, sectorsPerCluster)) {
+        if (entry.type == kAttrData && entry.nameLength == 0)
+            records.push_back({entry.recordNumber, entry.startVcn});
     }
     return records;
 }
@@ -97,7 +68,7 @@ std::uint32_t BuildMftRunTables(std::uint32_t volumeStart, std::uint32_t /*devic
     std::uint64_t clusters = 0;
     NtfsAttribute attribute;
     std::uint32_t runList = 0;
-    if (FindMftDataExtent(record, 0, attribute, runList)) {
+    if (FindDataExtent(record, 0, attribute, runList)) {
         mftRunTables.dataSize = ReadU64(record, attribute.offset + kAttrRealSize);
         if (!AppendExtentRuns(record, attribute, runList, volumeStart, sectorsPerCluster, clusters))
             return static_cast<std::uint32_t>(mftRunTables.runs.size());
@@ -106,7 +77,8 @@ std::uint32_t BuildMftRunTables(std::uint32_t volumeStart, std::uint32_t /*devic
     // The pieces come in the order of their VCNs; each must start where the map so far ends, or the
     // record numbers after it would be counted through the wrong runs.
     std::uint8_t extension[kMftRecordSize];
-    for (const MftExtensionRecord& piece : CollectMftExtensionRecords(record)) {
+    for (const MftExtensionRecord& piece :
+         CollectMftExtensionRecords(record, volumeStart, sectorsPerCluster)) {
         if (piece.recordNumber == 0 && piece.startVcn == 0 && clusters != 0)
             continue;
         if (piece.startVcn != clusters)
@@ -126,7 +98,7 @@ std::uint32_t BuildMftRunTables(std::uint32_t volumeStart, std::uint32_t /*devic
                 break;
             holder = extension;
         }
-        if (!FindMftDataExtent(holder, piece.startVcn, attribute, runList))
+        if (!FindDataExtent(holder, piece.startVcn, attribute, runList))
             break;
         if (piece.startVcn == 0)
             mftRunTables.dataSize = ReadU64(holder, attribute.offset + kAttrRealSize);

@@ -28,8 +28,10 @@ struct MftExtensionRecord
 };
 
 // The attribute-list entries of the (fixed-up) $MFT record that name pieces of its unnamed $DATA, in
-// list order. Only a resident attribute list is read.
-std::vector<MftExtensionRecord> CollectMftExtensionRecords(const std::uint8_t* mftRecord);
+// list order. A non-resident list is read from the volume whose cluster 0 is at `volumeStart`.
+std::vector<MftExtensionRecord> CollectMftExtensionRecords(const std::uint8_t* mftRecord,
+                                                           std::uint32_t volumeStart,
+                                                           std::uint32_t sectorsPerCluster);
 
 // The absolute sector of record `recordNumber` (its first half) through mftRunTables. False, with
 // `sector` left alone, when the record lies beyond the tables.

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "engine/recovery/engine_state.h"
+#include "engine/recovery/ntfs_attribute_list.h"
 #include "engine/recovery/sector_source.h"
 
 namespace {
@@ -268,30 +269,15 @@ void ResetAttributeListTable(std::uint32_t recordNumber)
 
 void ReadAttributeList(const std::uint8_t* record)
 {
-    NtfsAttributeWalk walk(record);
-    NtfsAttribute attribute;
-    bool found = false;
-    while (!found && walk.Next(attribute))
-        found = attribute.type == kAttrAttributeList && !attribute.nonResident;
-    std::uint32_t value = 0;
-    std::uint32_t valueLength = 0;
-    if (!found || !ResidentValue(record, attribute, value, valueLength))
-        return;
-    const std::uint32_t end = value + valueLength;
-    for (std::uint32_t entry = value; end - entry >= kListEntryMinimumSize;) {
-        const std::uint32_t type = ReadU32(record, entry + kListEntryType);
-        const std::uint32_t length = ReadU16(record, entry + kListEntryLength);
-        if (type == 0 || type == kAttrEnd || length < kListEntryMinimumSize || length > end - entry)
-            break;
-        const std::uint32_t number = ReadU32(record, entry + kListEntryRecord);
+    for (const AttributeListEntry& entry :
+         ReadAttributeListEntries(record, VolumeParams.clusterBase, VolumeParams.sectorsPerCluster)) {
         bool listed = false;
         for (std::uint16_t i = 0; i < attributeListTable.count && !listed; ++i)
-            listed = attributeListTable.recordNumbers[i] == number;
-        if (!listed) {
-            if (attributeListTable.count >= kAttributeListCapacity)
-                break;
-            attributeListTable.recordNumbers[attributeListTable.count++] = number;
-        }
-        entry += length;
+            listed = attributeListTable.recordNumbers[i] == entry.recordNumber;
+        if (listed)
+            continue;
+        if (attributeListTable.count >= kAttributeListCapacity)
+            break;
+        attributeListTable.recordNumbers[attributeListTable.count++] = entry.recordNumber;
     }
 }

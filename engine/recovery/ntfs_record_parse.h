@@ -162,6 +162,7 @@ int GetDataSize(std::uint32_t recordSector, std::uint64_t* size, const std::uint
 // Starts attributeListTable with the record's own number.
 void ResetAttributeListTable(std::uint32_t recordNumber);
 
-// Appends the record numbers of the entries of the record's first resident $ATTRIBUTE_LIST to
-// attributeListTable, each number once, at most kAttributeListCapacity in all.
+// Appends the record numbers of the entries of the record's first $ATTRIBUTE_LIST (resident, or read from
+// the volume of VolumeParams) to attributeListTable, each number once, at most kAttributeListCapacity in
+// all.
 void ReadAttributeList(const std::uint8_t* record);

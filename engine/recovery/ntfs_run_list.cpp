@@ -52,6 +52,11 @@ NtfsRunStep NtfsRunReader::Next(NtfsRun& run)
 int DecodeDataRuns(std::uint32_t limit, const std::uint8_t* record, std::uint32_t attributeOffset)
 {
     FreeDataRunList();
+    return AppendDataRuns(limit, record, attributeOffset);
+}
+
+int AppendDataRuns(std::uint32_t limit, const std::uint8_t* record, std::uint32_t attributeOffset)
+{
     if (limit > kMftRecordSize)
         limit = kMftRecordSize;
     if (!record || attributeOffset > limit || limit - attributeOffset < kNonResidentHeaderSize)

@@ -43,3 +43,6 @@ private:
 // buffer of which the first `limit` bytes count. 1 when the list was read to its end marker; 0 when the
 // attribute does not hold a run list within the limit, or on a fault (the runs before it stay listed).
 int DecodeDataRuns(std::uint32_t limit, const std::uint8_t* record, std::uint32_t attributeOffset);
+
+// As DecodeDataRuns, appending to the runs already listed: a later extent of the same attribute.
+int AppendDataRuns(std::uint32_t limit, const std::uint8_t* record, std::uint32_t attributeOffset);

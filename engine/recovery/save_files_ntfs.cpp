@@ -3,6 +3,8 @@
 
 #include "engine/recovery/engine_state.h"
 #include "engine/recovery/list_free.h"
+#include "engine/recovery/ntfs_attribute_list.h"
+#include "engine/recovery/ntfs_mft_runs.h"
 #include "engine/recovery/ntfs_record_parse.h"
 #include "engine/recovery/ntfs_run_list.h"
 #include "engine/recovery/save_file_common.h"
@@ -17,6 +19,11 @@ constexpr std::uint32_t kAttrFlags = 12;           // u16
 constexpr std::uint32_t kAttrInitializedSize = 56; // u64: bytes past it read as zeros
 constexpr std::uint16_t kAttrFlagCompressionMask = 0x00FF;
 constexpr std::uint16_t kAttrFlagEncrypted = 0x4000;
+constexpr std::uint32_t kAttrLastVcn = 24;       // u64
+constexpr std::uint32_t kAttrAllocatedSize = 40; // u64
+// The record's own number, in the headers of NTFS 3.1, whose update sequence starts after it.
+constexpr std::uint32_t kRecordOwnNumber = 44;
+constexpr std::uint16_t kRecordUsaAfterOwnNumber = 48;
 
 bool IsExtensiveNtfs()
 {
@@ -60,6 +67,66 @@ void WriteRuns(RecoveredFile& file, std::uint64_t size, std::uint64_t initialize
         file.NoteUnreadable();
 }
 
+// The number of the file's base record: an extension record names it, a base record holds its own.
+bool BaseRecordNumber(const std::uint8_t* record, std::uint32_t& number)
+{
+    if (ReadU64(record, kRecordBaseReference) != 0) {
+        number = ReadU32(record, kRecordBaseReference);
+        return true;
+    }
+    if (ReadU16(record, kRecordUsaOffset) < kRecordUsaAfterOwnNumber)
+        return false;
+    number = ReadU32(record, kRecordOwnNumber);
+    return true;
+}
+
+bool BelongsToFile(const std::uint8_t* record, std::uint32_t recordNumber, std::uint32_t baseNumber)
+{
+    const std::uint64_t base = ReadU64(record, kRecordBaseReference);
+    return base == 0 ? recordNumber == baseNumber : static_cast<std::uint32_t>(base) == baseNumber;
+}
+
+// A $DATA in more fragments than one record can map goes on in extents held by further records of the
+// file, which the base record's attribute list names in the order of their VCNs (the list itself is
+// often outside the record then). Their runs follow those of the extent at `attribute` in dataRuns,
+// as long as each extent starts where the ones before end; the MFT's map is made when the scan that
+// found the file left none (a loaded snapshot).
+void AppendLaterExtents(const std::uint8_t* record, std::uint32_t attribute)
+{
+    const std::uint64_t clusterBytes = std::uint64_t{VolumeParams.sectorsPerCluster} * kSectorSize;
+    const std::uint64_t allocated = ReadU64(record, attribute + kAttrAllocatedSize);
+    const std::uint64_t clusters = allocated / clusterBytes + (allocated % clusterBytes != 0);
+    std::uint64_t next = ReadU64(record, attribute + kAttrLastVcn) + 1;
+    std::uint32_t baseNumber = 0;
+    if (next == 0 || next >= clusters || !BaseRecordNumber(record, baseNumber))
+        return;
+    if (mftRunTables.runs.empty() && VolumeParams.mftStart != 0)
+        BuildMftRunTables(VolumeParams.clusterBase, SourceState.deviceIndex, VolumeParams.mftStart,
+                          VolumeParams.sectorsPerCluster);
+    std::uint8_t base[kMftRecordSize];
+    if (!ReadMftRecord(baseNumber, base) || !BelongsToFile(base, baseNumber, baseNumber))
+        return;
+    std::uint8_t holder[kMftRecordSize];
+    for (const AttributeListEntry& entry :
+         ReadAttributeListEntries(base, VolumeParams.clusterBase, VolumeParams.sectorsPerCluster)) {
+        if (next >= clusters)
+            break;
+        if (entry.type != kAttrData || entry.nameLength != 0 || entry.startVcn < next)
+            continue;
+        NtfsAttribute extent;
+        std::uint32_t runList = 0;
+        if (entry.startVcn != next || !ReadMftRecord(entry.recordNumber, holder) ||
+            !BelongsToFile(holder, entry.recordNumber, baseNumber) ||
+            !FindDataExtent(holder, next, extent, runList) ||
+            AppendDataRuns(kMftRecordSize, holder, extent.offset) != 1)
+            break;
+        const std::uint64_t last = ReadU64(holder, extent.offset + kAttrLastVcn);
+        if (last < next)
+            break;
+        next = last + 1;
+    }
+}
+
 // The resident value: the smaller of the size and the value's length, which must lie within the record.
 int SaveResident(const FileStart& start, int mode, const std::uint8_t* record, std::uint32_t attribute,
                  std::uint64_t size)
@@ -96,6 +163,7 @@ int SaveNonResident(const FileStart& start, int mode, const std::uint8_t* record
         file.NoteNoData();
         return 0;
     }
+    AppendLaterExtents(record, attribute);
     if (dataRuns.Empty() && size != 0) {
         file.NoteNoData();
         return 0;

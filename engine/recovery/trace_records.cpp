@@ -1,9 +1,70 @@
 #include "engine/recovery/trace_records.h"
 
 #include <cstdlib>
+#include <cstring>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
 
 #include "engine/recovery/engine_alloc.h"
 #include "engine/recovery/engine_state.h"
+
+namespace {
+
+std::u16string_view BoundedTypeName(const char16_t* typeName)
+{
+    std::size_t length = 0;
+    while (typeName && length < kMaxTypeNameLength && typeName[length])
+        ++length;
+    return {typeName ? typeName : u"", length};
+}
+
+char16_t* CopyTypeName(std::u16string_view typeName)
+{
+    auto* copy = static_cast<char16_t*>(EngineAlloc((typeName.size() + 1) * sizeof(char16_t)));
+    if (!typeName.empty())
+        std::memcpy(copy, typeName.data(), typeName.size() * sizeof(char16_t));
+    copy[typeName.size()] = 0;
+    return copy;
+}
+
+// One copy of each type name for all found items: a search names thousands of items by a handful of
+// types, and each copy would cost up to half a kilobyte.
+class TypeNamePool
+{
+public:
+    char16_t* Share(const char16_t* typeName)
+    {
+        const std::u16string_view text = BoundedTypeName(typeName);
+        const auto found = byText.find(text);
+        if (found != byText.end())
+            return found->second;
+        char16_t* copy = CopyTypeName(text);
+        names.push_back(copy);
+        byText.emplace(std::u16string_view(copy, text.size()), copy);
+        return copy;
+    }
+
+    void Free()
+    {
+        for (char16_t* name : names)
+            std::free(name);
+        names.clear();
+        byText.clear();
+    }
+
+private:
+    std::vector<char16_t*> names;
+    std::unordered_map<std::u16string_view, char16_t*> byText;
+};
+
+TypeNamePool& ItemTypeNames()
+{
+    static TypeNamePool pool;
+    return pool;
+}
+
+} // namespace
 
 FileSignatureRec* AddFileSignatureRec(const char16_t* extension, const char16_t* typeName,
                                       std::uint32_t signatureLength, const char* signature,
@@ -11,7 +72,7 @@ FileSignatureRec* AddFileSignatureRec(const char16_t* extension, const char16_t*
 {
     auto* record = AllocateRecord<FileSignatureRec>();
     record->extension = CopyText(extension);
-    record->typeName = CopyText(typeName);
+    record->typeName = CopyTypeName(BoundedTypeName(typeName));
     record->signatureLength = signatureLength;
     record->signature = CopyText(signature);
     record->number = number;
@@ -25,7 +86,7 @@ TraceFoundRec* AddTraceFoundRec(const char16_t* fileName, const char16_t* extens
     auto* record = AllocateRecord<TraceFoundRec>();
     record->name = CopyText(fileName);
     record->extension = CopyText(extension);
-    record->typeName = CopyText(typeName);
+    record->typeName = ItemTypeNames().Share(typeName);
     record->sector = startSector;
     record->number = entryId;
     LinkAtTail(traceFoundList, record);
@@ -39,11 +100,11 @@ void FreeTraceFoundList()
         TraceFoundRec* next = record->next;
         std::free(record->name);
         std::free(record->extension);
-        std::free(record->typeName);
         std::free(record);
         record = next;
     }
     traceFoundList = {};
+    ItemTypeNames().Free();
 }
 
 void FreeFileSignatureList()

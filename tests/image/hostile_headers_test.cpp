@@ -247,8 +247,16 @@ TEST(HostileHeaders, Vhd)
     const std::vector<Case> fixedCases = {
         {"disk size 0", [&](const Layout& l) { return At(l.at.at("footer") + 48, be64(0)); },
          ImageOpenError::None},
-        {"disk size max: past the file reads as zeros",
-         [&](const Layout& l) { return At(l.at.at("footer") + 48, be64(UINT64_MAX)); }, ImageOpenError::None},
+        {"disk size max", [&](const Layout& l) { return At(l.at.at("footer") + 48, be64(UINT64_MAX)); },
+         ImageOpenError::VhdFixedSizeBeyondFile},
+        {"disk size 1 TiB", [&](const Layout& l) { return At(l.at.at("footer") + 48, be64(1ull << 40)); },
+         ImageOpenError::VhdFixedSizeBeyondFile},
+        {"disk size one sector past the data",
+         [&](const Layout& l) { return At(l.at.at("footer") + 48, be64(l.fileSize - 512 + 512)); },
+         ImageOpenError::VhdFixedSizeBeyondFile},
+        {"disk size one sector short of the data",
+         [&](const Layout& l) { return At(l.at.at("footer") + 48, be64(l.fileSize - 1024)); },
+         ImageOpenError::None},
     };
     RunCases("small.fixed.vhd", VhdLayout("small.fixed.vhd"), fixedCases, false);
 }

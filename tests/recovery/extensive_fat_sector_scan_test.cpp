@@ -152,13 +152,20 @@ TEST_F(ExtensiveFatSectorScan, AReadPastTheDiskEndRecordsNothingTwice)
 {
     // The range runs 150 sectors past the end of a 250-sector disk: the reads there fail, and their
     // buffer must not hand the last good read's folder starts over again.
-    CraftedFatDisk disk(250);
-    disk.PutFolderStart(240, 100, 0);
-    disk.PutFolderStart(249, 101, 100);
-    disk.Attach();
-    RecoverySettings.sectorsPerRead = 10;
-    ScanRange(0, 400);
-    EXPECT_EQ(Candidates(), (std::vector<Found>{{240, 100, 0}, {249, 101, 100}}));
+    // Reads that end at the disk's end, and reads that run over it: the sectors before the end are
+    // still inspected as they lie.
+    for (const std::uint32_t perRead : {10u, 100u, 7u}) {
+        SCOPED_TRACE(perRead);
+        ResetEngineState();
+        recorder.Attach();
+        CraftedFatDisk disk(250);
+        disk.PutFolderStart(240, 100, 0);
+        disk.PutFolderStart(249, 101, 100);
+        disk.Attach();
+        RecoverySettings.sectorsPerRead = perRead;
+        ScanRange(0, 400);
+        EXPECT_EQ(Candidates(), (std::vector<Found>{{240, 100, 0}, {249, 101, 100}}));
+    }
 }
 
 TEST_F(ExtensiveFatSectorScan, TooManyBootSectorsEndTheScanWithAMessage)

@@ -53,6 +53,56 @@ std::vector<std::string> Names(const std::vector<FoundItem>& items)
     return names;
 }
 
+// A signature of zeros over a disk of zeros matches every sector: a crafted type name is cut to the
+// longest a signature keeps and held once for all items, and the found list stops at its limit with
+// the items kept, the user told and the tree built.
+TEST_F(FileTraceSearchTest, CraftedTypeNameAndEveryMatchingSectorStayBounded)
+{
+    constexpr std::uint32_t kSectors = 8192;
+    RawDisk disk(kSectors);
+    ASSERT_TRUE(disk.Open());
+    const std::u16string longName(70000, u'T');
+    AddSignature(u".bin", longName.c_str(), 1, "00");
+    AddSignature(u".zero", u"Zeros", 1, "00");
+    ASSERT_EQ(std::u16string_view(fileSignatureList.head->typeName), longName.substr(0, kMaxTypeNameLength));
+    SetTraceRange(0, kSectors - 1);
+
+    struct Case
+    {
+        const char* name;
+        std::uint32_t limit;
+        std::uint32_t found;
+        bool told;
+    };
+    const Case cases[] = {{"below the limit", kTraceFoundItemLimit, kSectors, false},
+                          {"at the limit", 100, 100, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ui.Clear();
+        const std::size_t treeItemsBefore = ui.recoveryTreeItems.size();
+        TraceFoundItemLimit = c.limit;
+        Search();
+        TraceFoundItemLimit = kTraceFoundItemLimit;
+
+        std::uint32_t count = 0;
+        for (const TraceFoundRec* item = traceFoundList.head; item; item = item->next, ++count) {
+            ASSERT_EQ(item->typeName, traceFoundList.head->typeName) << "item " << item->number;
+            ASSERT_EQ(item->number, count + 1);
+            ASSERT_EQ(item->sector, count);
+        }
+        EXPECT_EQ(count, c.found);
+        EXPECT_EQ(std::u16string_view(traceFoundList.head->typeName), longName.substr(0, kMaxTypeNameLength));
+        EXPECT_EQ(fileCount, c.found);
+        const std::vector<std::string> told = Calls("messages.ShowMessage");
+        EXPECT_EQ(told.size(), c.told ? 1u : 0u);
+        if (c.told && !told.empty()) {
+            EXPECT_EQ(told[0], "1, \"" + Utf8Text(kTraceFoundLimitText) + "\"");
+        }
+        EXPECT_EQ(ScanThreadControl.done.load(), 1u);
+        EXPECT_EQ(ui.recoveryTreeItems.size() - treeItemsBefore, 2u) << "Root and the one type that matched";
+    }
+}
+
 TEST_F(FileTraceSearchTest, ItemsAreNumberedInSectorOrderAndTheTreeHasOneFolderPerType)
 {
     RawDisk disk(512);

@@ -15,12 +15,15 @@
 #include "engine/recovery/ntfs_boot_params.h"
 #include "engine/recovery/ntfs_record_parse.h"
 #include "engine/recovery/quick_ntfs_scan.h"
+#include "engine/recovery/save_files.h"
 #include "engine/recovery/sector_source.h"
 #include "engine_probe/probe_scan_rows.h"
 #include "ntfs_test_records.h"
 #include "ntfs_test_volume.h"
+#include "save_test_support.h"
 #include "support/oracle_files.h"
 #include "support/test_paths.h"
+#include "ui_recorder.h"
 
 namespace {
 
@@ -169,7 +172,6 @@ TEST(NtfsQuickScanDisks, AnMftMapContinuedInAnExtensionRecordIsReadWhole)
     ApplyFixup(original.data(), original.size());
     // The $MFT's runs, read here byte by byte rather than through the engine's decoder.
     std::vector<std::pair<std::int64_t, std::uint32_t>> runs; // cluster, length
-    RecordMaker base(1);
     Bytes dataAttribute;
     NtfsAttributeWalk walk(original.data());
     NtfsAttribute attribute;
@@ -217,59 +219,84 @@ TEST(NtfsQuickScanDisks, AnMftMapContinuedInAnExtensionRecordIsReadWhole)
             keptClusters += runs[i].second;
         previous = runs[i].first;
     }
-    base.bytes = original;
-    base.next = 56;
-    std::fill(base.bytes.begin() + 56, base.bytes.end(), 0);
-    base.AddRaw(otherAttributes.at(0)); // $STANDARD_INFORMATION
-    Bytes list;
-    for (const Bytes& entry :
-         {AttributeListEntry(0x10, 0), AttributeListEntry(0x30, 0), AttributeListEntry(0x80, 0, 0),
-          AttributeListEntry(0x80, 16, keptClusters), AttributeListEntry(0xB0, 0)})
-        list.insert(list.end(), entry.begin(), entry.end());
-    base.AddResident(0x20, list);
-    for (std::size_t i = 1; i < otherAttributes.size(); ++i) {
-        if (ReadU32(otherAttributes[i].data(), 0) == 0xB0)
-            continue;
-        base.AddRaw(otherAttributes[i]); // $FILE_NAME
-    }
-    base.AddNonResident(0x80, firstRuns, dataSize);
-    for (const Bytes& other : otherAttributes) {
-        if (ReadU32(other.data(), 0) == 0xB0)
-            base.AddRaw(other); // $BITMAP
-    }
-    PutU16(base.bytes, 48, 0); // the record maker writes its own update sequence
-    volume.Write(mftOffset, base.Finish());
+    // The list in the record, and the list in a cluster of its own (the volume's last but one: nothing
+    // the scan reads lies there).
+    for (const bool listOutside : {false, true}) {
+        SCOPED_TRACE(listOutside ? "attribute list outside the record" : "attribute list in the record");
+        RecordMaker base(1);
+        base.bytes = original;
+        base.next = 56;
+        std::fill(base.bytes.begin() + 56, base.bytes.end(), 0);
+        base.AddRaw(otherAttributes.at(0)); // $STANDARD_INFORMATION
+        Bytes list;
+        for (const Bytes& entry :
+             {AttributeListEntry(0x10, 0), AttributeListEntry(0x30, 0), AttributeListEntry(0x80, 0, 0),
+              AttributeListEntry(0x80, 16, keptClusters), AttributeListEntry(0xB0, 0)})
+            list.insert(list.end(), entry.begin(), entry.end());
+        if (listOutside) {
+            const std::uint32_t listCluster = partition.sectors / sectorsPerCluster - 2;
+            Bytes cluster(sectorsPerCluster * 512ull, 0);
+            std::copy(list.begin(), list.end(), cluster.begin());
+            volume.Write(listCluster * sectorsPerCluster * 512ull, cluster);
+            Bytes runs = RunEntry(1, listCluster, 1, 4);
+            runs.push_back(0);
+            base.AddNonResident(0x20, runs, list.size());
+        } else {
+            base.AddResident(0x20, list);
+        }
+        for (std::size_t i = 1; i < otherAttributes.size(); ++i) {
+            if (ReadU32(otherAttributes[i].data(), 0) == 0xB0)
+                continue;
+            base.AddRaw(otherAttributes[i]); // $FILE_NAME
+        }
+        base.AddNonResident(0x80, firstRuns, dataSize);
+        for (const Bytes& other : otherAttributes) {
+            if (ReadU32(other.data(), 0) == 0xB0)
+                base.AddRaw(other); // $BITMAP
+        }
+        PutU16(base.bytes, 48, 0); // the record maker writes its own update sequence
+        volume.Write(mftOffset, base.Finish());
 
-    RecordMaker extension(1, 0x0001000000000000ull);
-    extension.AddNonResident(0x80, restRuns, 0, keptClusters);
-    const std::uint64_t record16 = (runs[0].first * sectorsPerCluster + 2 * 16) * 512ull;
-    volume.Write(record16, extension.Finish());
+        RecordMaker extension(1, 0x0001000000000000ull);
+        extension.AddNonResident(0x80, restRuns, 0, keptClusters);
+        const std::uint64_t record16 = (runs[0].first * sectorsPerCluster + 2 * 16) * 512ull;
+        volume.Write(record16, extension.Finish());
 
-    // A volume file stands in for an opened logical volume, which the Quick Scan's own entry would open
-    // anew by its drive letter: the NTFS steps run directly.
-    ScanSelection.scanKind = kScanQuick;
-    ASSERT_EQ(ReadNtfsPartitionParams(), 1);
-    ASSERT_EQ(BuildQuickNtfsTree(), dataSize / kMftRecordSize);
-    EXPECT_EQ(mftRunTables.runs.size(), runs.size());
-    ExpectRowsMatch(ExpectedRows(partition.files));
+        // A volume file stands in for an opened logical volume, which the Quick Scan's own entry would
+        // open anew by its drive letter: the NTFS steps run directly.
+        ResetEngineState();
+        ASSERT_TRUE(volume.Attach());
+        ASSERT_TRUE(SetNtfsVolumeParams(0, partition.sectors));
+        ScanSelection.scanKind = kScanQuick;
+        ASSERT_EQ(ReadNtfsPartitionParams(), 1);
+        ASSERT_EQ(BuildQuickNtfsTree(), dataSize / kMftRecordSize);
+        EXPECT_EQ(mftRunTables.runs.size(), runs.size());
+        ExpectRowsMatch(ExpectedRows(partition.files));
+    }
     ResetEngineState();
 }
 
-// The shared disks hold no volume with 64 KiB clusters; this one is made beside them
-// (make_ntfs_cluster_fixtures.sh). Its oracle is fls -r -p -l of the volume: the kind after "/" in the
-// first column ("-/r" for a deleted entry), "*" for deleted, the size in the seventh column; a metadata
-// stream is a "$" name with a ":" in it.
-TEST(NtfsQuickScanDisks, AVolumeWith64KiBClustersMatchesSleuthKit)
+// A volume made beside the shared disks (make_ntfs_cluster_fixtures.sh), as the engine opens a path.
+std::string ClusterFixture(const std::string& name)
 {
     std::string folder = NTFS_CLUSTER_FIXTURES;
 #ifdef _WIN32
     folder = "Z:" + folder;
     std::replace(folder.begin(), folder.end(), '/', '\\');
 #endif
+    return JoinPath(folder, name);
+}
+
+// The rows that fls -r -p -l lists: the kind after "/" in the first column ("-/r" for a deleted entry),
+// "*" for deleted, the size in the seventh column; a metadata stream is a "$" name with a ":" in it.
+std::map<std::string, Expected> FlsListingRows(const std::string& listing)
+{
     std::map<std::string, Expected> expected;
     std::map<std::string, Expected> streamBases;
-    for (const auto& row : ReadTsv(JoinPath(folder, "ntfs-64k.fls.txt"))) {
-        ASSERT_GE(row.size(), 7u);
+    for (const auto& row : ReadTsv(listing)) {
+        EXPECT_GE(row.size(), 7u);
+        if (row.size() < 7)
+            return {};
         const std::string& type = row[0];
         const std::string& path = row[1];
         const char kind = type[2];
@@ -289,20 +316,66 @@ TEST(NtfsQuickScanDisks, AVolumeWith64KiBClustersMatchesSleuthKit)
     }
     for (const auto& [base, row] : streamBases)
         expected.emplace(base, row);
-    ASSERT_GE(expected.size(), 25u);
+    return expected;
+}
 
-    ResetEngineState();
-    ASSERT_TRUE(AttachVolumeFile(JoinPath(folder, "ntfs-64k.raw")));
+// Attaches a volume file at sector 0 and runs the NTFS Quick Scan steps on it directly (the Quick
+// Scan's own entry would open a logical volume anew by its drive letter).
+std::uint32_t QuickScanVolumeFile(const std::string& path, std::uint32_t sectors)
+{
+    EXPECT_TRUE(AttachVolumeFile(path));
     ScanSelection.scanKind = kScanQuick;
     VolumeParams.scanFsCode = kFsNtfs;
     VolumeParams.fsCode = kFsNtfs;
     VolumeParams.rangeStart = 0;
-    VolumeParams.rangeCount = 128 * 2048;
-    VolumeParams.rangeEnd = 128 * 2048 - 1;
-    ASSERT_EQ(ReadNtfsPartitionParams(), 1);
+    VolumeParams.rangeCount = sectors;
+    VolumeParams.rangeEnd = sectors - 1;
+    EXPECT_EQ(ReadNtfsPartitionParams(), 1);
+    return BuildQuickNtfsTree();
+}
+
+// The shared disks hold no volume with 64 KiB clusters; this one is made beside them.
+TEST(NtfsQuickScanDisks, AVolumeWith64KiBClustersMatchesSleuthKit)
+{
+    const std::map<std::string, Expected> expected = FlsListingRows(ClusterFixture("ntfs-64k.fls.txt"));
+    ASSERT_GE(expected.size(), 25u);
+    ResetEngineState();
+    EXPECT_GT(QuickScanVolumeFile(ClusterFixture("ntfs-64k.raw"), 128 * 2048), 70u);
     EXPECT_EQ(VolumeParams.sectorsPerCluster, 128u);
-    EXPECT_GT(BuildQuickNtfsTree(), 70u);
     ExpectRowsMatch(expected);
+    ResetEngineState();
+}
+
+// A folder of 10,000 files and a file in 600 fragments, made by libntfs-3g: their attributes, names
+// included, lie in extension records that an attribute list outside the base record names. Every file
+// of the folder is listed as fls lists it, and the fragmented file, whose data runs go on in another
+// record, is saved as icat reads it.
+TEST(NtfsQuickScanDisks, AttributeListsOutsideTheRecordAreRead)
+{
+    const std::map<std::string, Expected> expected = FlsListingRows(ClusterFixture("ntfs-attrlist.fls.txt"));
+    ASSERT_GE(expected.size(), 10000u);
+    ResetEngineState();
+    UiRecorder recorder;
+    recorder.Attach();
+    EXPECT_GT(QuickScanVolumeFile(ClusterFixture("ntfs-attrlist.raw"), 64 * 2048), 10000u);
+    ExpectRowsMatch(expected);
+
+    const NtfsScanNode* fragmented = ntfsScanNodes.head;
+    while (fragmented && std::u16string_view(fragmented->name) != u"Frag.bin")
+        fragmented = fragmented->next;
+    ASSERT_NE(fragmented, nullptr);
+    const std::string icat = ReadFileBytes(FsPath(WidePath(ClusterFixture("ntfs-attrlist.Frag.icat"))));
+    ASSERT_EQ(fragmented->dataSize, icat.size());
+    ScratchFolder scratch;
+    recorder.targetFolder = scratch.TargetText();
+    recorder.markedEntryIds = {fragmented->dataRecordSector};
+    const SaveOutcomeBlock outcome = SaveSelection();
+    EXPECT_EQ(outcome.saved, 1u);
+    EXPECT_EQ(outcome.failed, 0u);
+    const std::string saved = ReadFileBytes(FsPath(scratch.TargetText() + u"\\Frag.bin"));
+    EXPECT_EQ(saved.size(), icat.size());
+    EXPECT_TRUE(saved == icat) << "MD5 " << Md5Hex(saved) << ", icat " << Md5Hex(icat);
+    DetachVolumeFile();
     ResetEngineState();
 }
 
