@@ -19,3 +19,6 @@
 #include "afx/win_app.h"
 #include "afx/window_message_map.h"
 #include "afx/wnd.h"
+
+// Frames and views, then documents.
+#include "afx/frame_wnd.h"

@@ -142,6 +142,8 @@ BOOL CWinThread::OnIdle(LONG lCount)
             AfxCallWndProc(pMainWnd, pMainWnd->m_hWnd, WM_IDLEUPDATECMDUI, TRUE, 0);
             pMainWnd->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
         }
+        // The thread's other frames (floating bars, second top-level frames) as well.
+        AfxIdleUpdateFrames(pMainWnd);
         return TRUE;
     }
     if (lCount == 1 && AfxGetThreadState()->m_nTempMapLock == 0) {

@@ -173,6 +173,11 @@ public:
     DWORD ExternalQueryInterface(const void* iid, LPVOID* ppvObj);
     virtual void OnFinalRelease();
 
+    // The application's wait cursor (CWinApp::DoWaitCursor) for work done by this target.
+    void BeginWaitCursor();
+    void EndWaitCursor();
+    void RestoreWaitCursor();
+
     // Interface of the map (or IDispatch when automation is enabled); no reference is added.
     LPUNKNOWN GetInterface(const void* iid);
     LPUNKNOWN GetControllingUnknown();

@@ -430,6 +430,23 @@ public:
     CWnd* GetDescendantWindow(int nID, BOOL bOnlyPerm = FALSE) const;
     BOOL IsTopParentActive() const;
     void ActivateTopParent();
+    // The first frame up the parent (or owner) chain, and the outermost frame of that chain.
+    CFrameWnd* GetParentFrame() const;
+    CFrameWnd* GetTopLevelFrame() const;
+
+    // Layout of control bars: every permanent child with an id in [nIDFirst, nIDLast] takes its
+    // part of the client rectangle through WM_SIZEPARENT (hidden ones too); child nIDLeftOver gets
+    // the rest. reposQuery only computes the rest into lpRectParam; reposExtra shrinks the rest by
+    // lpRectParam's four values.
+    enum RepositionFlags
+    {
+        reposDefault = 0,
+        reposQuery = 1,
+        reposExtra = 2,
+        reposNoPosLeftOver = 0x8000
+    };
+    void RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UINT nFlags = reposDefault,
+                        LPRECT lpRectParam = NULL, LPCRECT lpRectClient = NULL, BOOL bStretch = TRUE);
 
     // Caret, icon and the rest.
     void CreateCaret(CBitmap* pBitmap)
