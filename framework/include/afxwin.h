@@ -13,6 +13,7 @@
 #include "afx/controls.h"
 #include "afx/dc.h"
 #include "afx/dialog.h"
+#include "afx/dialog_init.h"
 #include "afx/gdi_objects.h"
 #include "afx/geometry.h"
 #include "afx/menu.h"

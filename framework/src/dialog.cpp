@@ -250,6 +250,8 @@ BOOL CDialog::CheckAutoCenter()
 
 BOOL CDialog::OnInitDialog()
 {
+    // The template's list entries first; damaged data leaves the rest out and the dialog opens.
+    m_lpDialogInit != NULL ? ExecuteDlgInit(m_lpDialogInit) : ExecuteDlgInit(m_lpszTemplateName);
     UpdateData(FALSE);
     if (CheckAutoCenter())
         CenterWindow();

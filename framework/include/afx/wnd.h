@@ -159,6 +159,10 @@ public:
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
     // Updates each child control by the target's update handlers.
     void UpdateDialogControls(CCmdTarget* pTarget, BOOL bDisableIfNoHndler);
+    // Adds the list and combo entries of dialog initialisation data (afx/dialog_init.h): the
+    // RT_DLGINIT resource of that name, or a block in memory; FALSE when the data is damaged.
+    BOOL ExecuteDlgInit(LPCTSTR lpszResourceName);
+    BOOL ExecuteDlgInit(LPVOID lpResource);
 
     // Styles.
     DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongPtr(m_hWnd, GWL_STYLE)); }
