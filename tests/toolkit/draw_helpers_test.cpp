@@ -152,6 +152,33 @@ TEST(DrawHelpers, TriangleAndWindowRectangles)
     EXPECT_TRUE(CXTHwndWindowRect(wnd.GetSafeHwnd()).IsRectEmpty());
 }
 
+TEST(DrawHelpers, RectanglesMoveJustEnoughToContainAPoint)
+{
+    struct Case
+    {
+        const char* name;
+        CPoint point;
+        CRect expected;
+    };
+    const Case cases[] = {
+        {"inside", CPoint(15, 15), CRect(10, 10, 30, 20)},
+        {"left of it", CPoint(4, 12), CRect(4, 10, 24, 20)},
+        {"right of it", CPoint(30, 12), CRect(11, 10, 31, 20)},
+        {"above and right", CPoint(40, 2), CRect(21, 2, 41, 12)},
+        {"below", CPoint(12, 25), CRect(10, 16, 30, 26)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CRect rect(10, 10, 30, 20);
+        MoveRectToContainPoint(rect, c.point);
+        EXPECT_EQ(rect, c.expected);
+        EXPECT_TRUE(rect.PtInRect(c.point));
+    }
+    LOGFONT logFont = {};
+    CreateGuiFont(logFont, TRUE);
+    EXPECT_EQ(CString(logFont.lfFaceName), GetGuiFaceName(TRUE));
+}
+
 TEST(WorkArea, IsTheScreensWorkAreaForPointsRectanglesAndWindows)
 {
     CRect expected;

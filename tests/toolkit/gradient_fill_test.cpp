@@ -4,6 +4,8 @@
 
 #include "color_table.h"
 #include "draw_helpers.h"
+#include "resource_loader.h"
+#include "toolkit_resource_ids.h"
 
 #include <gtest/gtest.h>
 
@@ -149,6 +151,50 @@ TEST(LowColorScreen, GradientsFillSolidInTheStartColor)
     for (int x = 0; x < 100; x += 9)
         EXPECT_EQ(dc.GetPixel(x, 5), RGB(255, 0, 0)) << x;
     dc.SelectObject(pOld);
+}
+
+} // namespace
+
+namespace {
+
+// The toolkit's own cursors on a light and a dark surface, and the ten gradient pairs of every
+// scheme (one row a scheme), for a person to look at.
+TEST(GradientFill, LeavesAScreenshotOfTheCursorsAndTheSchemesGradientPairs)
+{
+    const int nWidth = 10 * 36 + 8;
+    const int nHeight = 48 + 4 * 68;
+    PixelSurface surface(nWidth, nHeight, RGB(255, 255, 255));
+    surface.dc()->FillSolidRect(nWidth / 2, 0, nWidth - nWidth / 2, 48, RGB(48, 48, 48));
+    const UINT cursors[] = {XT_IDC_HSPLITBAR, XT_IDC_VSPLITBAR, XT_IDC_HAND};
+    for (int i = 0; i < 3; ++i) {
+        const HCURSOR hCursor = GetResourceLoader()->LoadCursor(cursors[i]);
+        ASSERT_NE(hCursor, nullptr);
+        DrawIconEx(surface.dc()->m_hDC, 8 + i * 40, 8, hCursor, 32, 32, 0, NULL, DI_NORMAL);
+        DrawIconEx(surface.dc()->m_hDC, nWidth / 2 + 8 + i * 40, 8, hCursor, 32, 32, 0, NULL, DI_NORMAL);
+    }
+    CXTPColorTable* pTable = GetColorTable();
+    for (UINT nScheme = xtSchemeNone; nScheme <= xtSchemeSilver; ++nScheme) {
+        pTable->SetRequestedScheme(nScheme);
+        pTable->Refresh();
+        for (int nPair = 0; nPair < 10; ++nPair) {
+            const CRect rect(8 + nPair * 36, 52 + static_cast<int>(nScheme) * 68, 40 + nPair * 36,
+                             112 + static_cast<int>(nScheme) * 68);
+            CXTGdiHelper::FillGradientPair(surface.dc(), rect, pTable->GetGradientPair(nPair), FALSE);
+        }
+    }
+    pTable->SetRequestedScheme(xtSchemeDetected);
+    pTable->Refresh();
+    // Transparent cursor pixels show the surface: the left one is white there.
+    EXPECT_EQ(surface.Pixel(8, 47), RGB(255, 255, 255));
+
+    std::vector<std::uint32_t> pixels;
+    for (int y = 0; y < nHeight; ++y) {
+        for (int x = 0; x < nWidth; ++x)
+            pixels.push_back(TestSurface::ToPixel(surface.Pixel(x, y)));
+    }
+    const std::wstring folder = BuildFolderFile(L"..\\..\\screenshots");
+    CreateDirectoryW(folder.c_str(), NULL);
+    EXPECT_TRUE(WritePng(folder + L"\\toolkit_foundation.png", pixels.data(), nWidth, nHeight));
 }
 
 } // namespace

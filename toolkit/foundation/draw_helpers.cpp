@@ -137,6 +137,16 @@ CXTClientCursorPos::CXTClientCursorPos(const CWnd* pWnd)
         ::ScreenToClient(pWnd->GetSafeHwnd(), this);
 }
 
+CXTPNonClientMetricsInfo::CXTPNonClientMetricsInfo() : NONCLIENTMETRICSW()
+{
+    // Systems before Vista know the record without its last field.
+    cbSize = sizeof(NONCLIENTMETRICSW);
+    if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, cbSize, this, 0)) {
+        cbSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
+        ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, cbSize, this, 0);
+    }
+}
+
 COLORREF AFXAPI GetBitmapCornerColor(HBITMAP hBitmap)
 {
     if (hBitmap == NULL || ::GetObjectType(hBitmap) == 0)
@@ -219,6 +229,23 @@ CString AFXAPI GetGuiFaceName(BOOL bPreferTahoma)
     if (bPreferTahoma && FontExists(L"Tahoma"))
         return CString(L"Tahoma");
     return CString(L"Arial");
+}
+
+void AFXAPI CreateGuiFont(LOGFONT& logFont, BOOL bPreferTahoma)
+{
+    lstrcpynW(logFont.lfFaceName, GetGuiFaceName(bPreferTahoma).GetString(), LF_FACESIZE);
+}
+
+void AFXAPI MoveRectToContainPoint(CRect& rect, CPoint point)
+{
+    if (point.x < rect.left)
+        rect.OffsetRect(point.x - rect.left, 0);
+    else if (point.x >= rect.right)
+        rect.OffsetRect(point.x - rect.right + 1, 0);
+    if (point.y < rect.top)
+        rect.OffsetRect(0, point.y - rect.top);
+    else if (point.y >= rect.bottom)
+        rect.OffsetRect(0, point.y - rect.bottom + 1);
 }
 
 CString AFXAPI StripMnemonics(LPCTSTR lpszText)

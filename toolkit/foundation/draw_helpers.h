@@ -115,6 +115,13 @@ public:
     explicit CXTClientCursorPos(const CWnd* pWnd);
 };
 
+// The system's non-client metrics (menu, caption, status and message fonts), filled at construction.
+class CXTPNonClientMetricsInfo : public NONCLIENTMETRICSW
+{
+public:
+    CXTPNonClientMetricsInfo();
+};
+
 // Pixel (0, 0) of the bitmap; -1 when the handle is not a GDI object.
 COLORREF AFXAPI GetBitmapCornerColor(HBITMAP hBitmap);
 // The bitmap as an icon, its corner colour transparent; null for no bitmap or an empty one.
@@ -128,6 +135,10 @@ void AFXAPI SmoothPixels(CDC* pDC, const int* pEntries, int nCount);
 BOOL AFXAPI FontExists(LPCTSTR lpszFaceName);
 // "Tahoma" or "Arial" by the system and the fonts it has, or the GUI font's face.
 CString AFXAPI GetGuiFaceName(BOOL bPreferTahoma);
+// Puts GetGuiFaceName's face into the font description.
+void AFXAPI CreateGuiFont(LOGFONT& logFont, BOOL bPreferTahoma);
+// Offsets the rectangle just enough that the point lies inside it.
+void AFXAPI MoveRectToContainPoint(CRect& rect, CPoint point);
 // Deletes each single '&'; of a pair "&&" one '&' stays.
 CString AFXAPI StripMnemonics(LPCTSTR lpszText);
 // VK_LEFT and VK_RIGHT swapped for a window laid out right to left.

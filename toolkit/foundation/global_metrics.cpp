@@ -24,19 +24,6 @@ LOGFONT WithWeight(LOGFONT logFont, LONG lWeight)
     return logFont;
 }
 
-// The system's non-client metrics; systems before Vista know the record without its last field.
-NONCLIENTMETRICSW NonClientMetrics()
-{
-    NONCLIENTMETRICSW metrics = {};
-    metrics.cbSize = sizeof metrics;
-    if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) {
-        metrics = {};
-        metrics.cbSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
-        ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0);
-    }
-    return metrics;
-}
-
 } // namespace
 
 const int CXTGlobalMetrics::s_colorIndexes[40] = {15, 16, 21, 20, 22, 18, 17, 13, 14, 4,  7,  5,  6,  8,
@@ -103,7 +90,7 @@ void CXTGlobalMetrics::LoadCursors()
 
 void CXTGlobalMetrics::CreateFonts()
 {
-    const NONCLIENTMETRICSW metrics = NonClientMetrics();
+    const CXTPNonClientMetricsInfo metrics;
     const LOGFONTW& menuFont = metrics.lfMenuFont;
 
     LOGFONT base = {};

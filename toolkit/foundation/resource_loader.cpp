@@ -19,6 +19,23 @@ BOOL ToolkitModuleHas(LPCWSTR lpszName, LPCWSTR lpszType)
     return hToolkit != NULL && ::FindResourceW(hToolkit, lpszName, lpszType) != NULL;
 }
 
+// A handle that cannot be attached is freed, not leaked.
+BOOL AttachMenu(CMenu* pMenu, HMENU hMenu)
+{
+    if (pMenu->Attach(hMenu))
+        return TRUE;
+    ::DestroyMenu(hMenu);
+    return FALSE;
+}
+
+BOOL AttachBitmap(CBitmap* pBitmap, HBITMAP hBitmap)
+{
+    if (pBitmap->Attach(hBitmap))
+        return TRUE;
+    ::DeleteObject(hBitmap);
+    return FALSE;
+}
+
 } // namespace
 
 CXTResourceLoader::CXTResourceLoader() : m_dwFlags(1), m_hResourceLibrary(NULL) {}
@@ -54,10 +71,10 @@ BOOL CXTResourceLoader::LoadMenu(CMenu* pMenu, UINT nIDResource)
         CXTResourceGuard guard;
         HMENU hMenu = ::LoadMenuW(AfxFindResourceHandle(lpszName, RT_MENU), lpszName);
         if (hMenu != NULL)
-            return pMenu->Attach(hMenu);
+            return AttachMenu(pMenu, hMenu);
     }
     HMENU hMenu = ::LoadMenuW(AfxFindResourceHandle(lpszName, RT_MENU), lpszName);
-    return hMenu != NULL && pMenu->Attach(hMenu);
+    return hMenu != NULL && AttachMenu(pMenu, hMenu);
 }
 
 BOOL CXTResourceLoader::LoadToolBar(CToolBar* pToolBar, UINT nIDResource)
@@ -75,10 +92,10 @@ BOOL CXTResourceLoader::LoadBitmap(CBitmap* pBitmap, UINT nIDResource)
         CXTResourceGuard guard;
         HBITMAP hBitmap = ::LoadBitmapW(AfxFindResourceHandle(lpszName, RT_BITMAP), lpszName);
         if (hBitmap != NULL)
-            return pBitmap->Attach(hBitmap);
+            return AttachBitmap(pBitmap, hBitmap);
     }
     HBITMAP hBitmap = ::LoadBitmapW(AfxFindResourceHandle(lpszName, RT_BITMAP), lpszName);
-    return hBitmap != NULL && pBitmap->Attach(hBitmap);
+    return hBitmap != NULL && AttachBitmap(pBitmap, hBitmap);
 }
 
 HCURSOR CXTResourceLoader::LoadCursor(UINT nIDResource)

@@ -27,14 +27,11 @@ const char* const g_functionNames[CXTThemeApi::functionCount] = {
     "EnableThemeDialogTexture",
 };
 
-// Built before the program's start-up code runs; kept for the whole run.
-CXTThemeApi g_themeApi;
-
 // The bound function as the given type, or null. Exceptions that a bound function raises are
 // structured exceptions, which this compiler cannot catch; the functions are called plainly.
 template <class Pfn> Pfn Bound(CXTThemeApi::Function function)
 {
-    return reinterpret_cast<Pfn>(g_themeApi.GetProc(function));
+    return reinterpret_cast<Pfn>(XTGetThemeApi().GetProc(function));
 }
 
 } // namespace
@@ -55,8 +52,16 @@ void* CXTThemeApi::GetProc(Function function)
 
 CXTThemeApi& AFXAPI XTGetThemeApi()
 {
-    return g_themeApi;
+    static CXTThemeApi api;
+    return api;
 }
+
+namespace {
+
+// Built before the program's start-up code runs, and for code that asks earlier at its first call.
+[[maybe_unused]] const CXTThemeApi& g_themeApi = XTGetThemeApi();
+
+} // namespace
 
 CXTThemeHandle::CXTThemeHandle() : m_hTheme(NULL) {}
 
@@ -135,5 +140,5 @@ BOOL CXTThemeHandle::IsThemeActive()
 
 BOOL CXTThemeHandle::IsThemingActive()
 {
-    return g_themeApi.GetModule() != NULL && IsThemeActive() && HIWORD(XTGetComCtlVersion()) > 5;
+    return XTGetThemeApi().GetModule() != NULL && IsThemeActive() && HIWORD(XTGetComCtlVersion()) > 5;
 }

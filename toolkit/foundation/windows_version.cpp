@@ -37,14 +37,15 @@ BOOL CXTWindowsVersion::IsWinXP() const
     return dwPlatformId == VER_PLATFORM_WIN32_NT && dwMajorVersion == 5 && dwMinorVersion == 1;
 }
 
-namespace {
-
-// Filled before the program's start-up code runs.
-const CXTWindowsVersion g_windowsVersion;
-
-} // namespace
-
 const CXTWindowsVersion& AFXAPI GetWindowsVersion()
 {
-    return g_windowsVersion;
+    static const CXTWindowsVersion version;
+    return version;
 }
+
+namespace {
+
+// Filled before the program's start-up code runs, and for code that asks earlier at its first call.
+[[maybe_unused]] const CXTWindowsVersion& g_windowsVersion = GetWindowsVersion();
+
+} // namespace
