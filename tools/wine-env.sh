@@ -5,8 +5,9 @@ project_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEPREFIX="${PROJECT_WINEPREFIX:-$project_root/build/wineprefix}"
 export WINEDEBUG=-all
 export WINEARCH=win64
-# No Mono or Gecko install prompts: the program needs neither.
-export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe="
+# No Mono or Gecko install prompts: the program needs neither. A caller (a test) adds its own
+# overrides in WINRUN_DLL_OVERRIDES, e.g. "uxtheme=d" to run as on a system without that library.
+export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=${WINRUN_DLL_OVERRIDES:+;$WINRUN_DLL_OVERRIDES}"
 
 wine_binary() {
     if command -v wine64 >/dev/null 2>&1; then
@@ -22,11 +23,17 @@ wineserver_binary() {
     command -v wineserver 2>/dev/null || echo /usr/lib/wine/wineserver
 }
 
+# The screen's bits per pixel; a caller (a test) asks for another depth in WINRUN_SCREEN_DEPTH, e.g. 8
+# for a 256-colour screen, and then always gets a private display of its own.
+screen_depth() {
+    echo "${WINRUN_SCREEN_DEPTH:-24}"
+}
+
 # Starts Xvfb on a free display number, exports DISPLAY, and sets started_xvfb_pid.
 start_private_display() {
     local number_file
     number_file=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -ac 3>"$number_file" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "1280x1024x$(screen_depth)" -nolisten tcp -ac 3>"$number_file" >/dev/null 2>&1 &
     started_xvfb_pid=$!
     local tries=0
     while [[ ! -s "$number_file" ]]; do

@@ -1,0 +1,50 @@
+// The application object of the toolkit tests and what several test files share.
+#pragma once
+
+#include <afxwin.h>
+
+#include "ui_controls/test_surface.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CToolkitTestApp : public CWinApp
+{
+public:
+    CToolkitTestApp() : CWinApp(L"ToolkitFoundationTests") {}
+
+    // Message boxes would stop the run; they are recorded and answered with m_nMessageBoxAnswer.
+    int DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT nIDPrompt) override;
+    std::vector<std::wstring> m_messageBoxes;
+    int m_nMessageBoxAnswer = IDYES;
+};
+
+extern CToolkitTestApp theApp;
+
+// The shared 32-bit memory surface of the control tests, with a framework DC over it.
+class PixelSurface : public TestSurface
+{
+public:
+    PixelSurface(int width, int height, COLORREF fill) : TestSurface(width, height, fill)
+    {
+        m_dc.Attach(TestSurface::dc());
+    }
+    ~PixelSurface() { m_dc.Detach(); }
+
+    CDC* dc() { return &m_dc; }
+
+private:
+    CDC m_dc;
+};
+
+// Whether every channel of the two colours differs by at most the tolerance.
+bool ColorsNear(COLORREF a, COLORREF b, int tolerance);
+
+// Text for test messages (ASCII; anything else as '?').
+std::string Narrow(const wchar_t* text);
+
+// A file beside the test program (the build folder).
+std::wstring BuildFolderFile(const std::wstring& name);
+// Writes 32-bit pixels (0x00RRGGBB, top-down rows) as a PNG file; false when it cannot.
+bool WritePng(const std::wstring& path, const std::uint32_t* pixels, int width, int height);
