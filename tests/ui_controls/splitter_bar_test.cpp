@@ -119,6 +119,7 @@ TEST_F(SplitterTest, PanesBecomeChildrenOfTheBarAndKeepTheParentAsOwner)
     EXPECT_EQ(::GetParent(bar.GetSafeHwnd()), parent.GetSafeHwnd());
     EXPECT_EQ(bar.GetDlgCtrlID(), 157);
     EXPECT_TRUE(bar.GetStyle() & SS_NOTIFY);
+    EXPECT_EQ(bar.GetStyle() & SS_TYPEMASK, static_cast<DWORD>(SS_LEFT));
 }
 
 TEST_F(SplitterTest, AHorizontalBarStartsWithTheStoredBottomHeightOrTwiceItsMinimum)

@@ -164,7 +164,7 @@ TEST_F(TextProgressTest, FillsTheShareOfTheRangeFromItsStartingEdgeWithTheTextSp
     }
 }
 
-TEST_F(TextProgressTest, PositionsOutsideTheRangeAndAnEmptyRangeShowTheBackgroundAlone)
+TEST_F(TextProgressTest, PositionsOutsideTheRangeOrNoRoomForABarShowTheBackgroundAlone)
 {
     struct Case
     {
@@ -172,23 +172,27 @@ TEST_F(TextProgressTest, PositionsOutsideTheRangeAndAnEmptyRangeShowTheBackgroun
         int lower;
         int upper;
         int position;
+        CRect border = CRect(0, 0, 0, 0);
     };
     const Case cases[] = {
         {"below the lower bound", 0, 200, -5},
         {"above the upper bound", 0, 200, 250},
         {"equal bounds", 100, 100, 100},
         {"equal bounds at zero", 0, 0, 0},
+        {"a border wider than the bar", 0, 200, 100, CRect(120, 0, 120, 0)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Make(0, 200, 20, c.lower, c.upper);
         bar.positionAnswer = c.position;
+        bar.m_border = c.border;
         TestSurface surface(200, 20);
         PaintInto(surface);
         EXPECT_EQ(surface.Count(kLightGrey), 200 * 20);
         EXPECT_TRUE(bar.calls.empty());
         bar.RedrawWindow();
         bar.positionAnswer.reset();
+        bar.m_border.SetRectEmpty();
         bar.DestroyWindow();
     }
 }

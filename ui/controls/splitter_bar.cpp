@@ -60,8 +60,10 @@ END_MESSAGE_MAP()
 BOOL CSplitterBar::Create(DWORD dwStyle, CWnd* pParentWnd, CWnd* pFirstPane, CWnd* pSecondPane, UINT nID,
                           const RECT& rect, int nFirstMinimum, int nSecondMinimum)
 {
-    // Without SS_NOTIFY a static lets the mouse through to its parent.
-    if (!CStatic::Create(L"", dwStyle | SS_NOTIFY, rect, pParentWnd, nID)) {
+    // The layout flags sit where a static keeps its type (both together would make an icon static), so
+    // they stay out of the window's style. Without SS_NOTIFY a static lets the mouse through to its parent.
+    const DWORD windowStyle = (dwStyle & ~(kVerticalBar | kHorizontalBar)) | SS_NOTIFY;
+    if (!CStatic::Create(L"", windowStyle, rect, pParentWnd, nID)) {
         return FALSE;
     }
     // An object may be created again after its window went: nothing of the last layout carries over.

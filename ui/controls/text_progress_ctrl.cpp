@@ -133,6 +133,10 @@ void CTextProgressCtrl::Paint(CDC* pTarget)
 
     const BarPaintInfo info = {&dc, GetStyle(), client, position, range.iLow, range.iHigh};
     const int length = (info.style & PBS_VERTICAL) ? client.Height() : client.Width();
+    // A border wider than the control leaves no bar (and no rectangle that would turn inside out).
+    if (length <= 0) {
+        return;
+    }
     CRect filled(
         0, 0, ScaleToBar(static_cast<long long>(position) - range.iLow, length, range.iLow, range.iHigh), 0);
     if (info.style & TPBS_SEGMENT) {
