@@ -19,3 +19,8 @@
 #include "afx/win_app.h"
 #include "afx/window_message_map.h"
 #include "afx/wnd.h"
+
+// A bitmap resource of at most 256 colours whose black, dark grey, light grey and white are shown in the
+// system's button text, shadow, face and highlight colours; null for a missing or damaged resource.
+// bMono makes a monochrome bitmap of it.
+HBITMAP AFXAPI AfxLoadSysColorBitmap(HINSTANCE hInst, HRSRC hRsrc, BOOL bMono = FALSE);
