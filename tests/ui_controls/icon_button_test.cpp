@@ -259,6 +259,41 @@ TEST(IconButton, CheckBoxModeTogglesOnClickAndDrawsTheInImageWhileChecked)
     EXPECT_EQ(window.owner.Count(WM_COMMAND), 2) << "the parent hears of each click";
 }
 
+TEST(IconButton, HoverRaisesTheBorderAndShowsTheInImageUntilTheMouseLeaves)
+{
+    ButtonOnWindow window(BS_PUSHBUTTON, L"");
+    const COLORREF red = RGB(255, 0, 0);
+    const COLORREF blue = RGB(0, 0, 255);
+    ASSERT_EQ(window.button.SetImages(SquareBitmap(red), kMagenta, SquareBitmap(blue), kMagenta), 0u);
+    window.button.SetSound(L"SystemAsterisk", nullptr, SND_ALIAS | SND_ASYNC | SND_NODEFAULT, TRUE);
+    const COLORREF light = ::GetSysColor(COLOR_BTNHIGHLIGHT);
+    const COLORREF shadow = ::GetSysColor(COLOR_BTNSHADOW);
+    TestSurface out(100, 30, RGB(1, 2, 3));
+    window.Draw(out, 0);
+    ExpectSquareAt(out, 42, 7, blue, ::GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(out.Pixel(0, 0), ::GetSysColor(COLOR_BTNFACE)) << "no border away from the mouse";
+
+    window.button.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(50, 15));
+    ASSERT_TRUE(window.button.IsHovering());
+    TestSurface hover(100, 30, RGB(1, 2, 3));
+    window.Draw(hover, 0);
+    ExpectSquareAt(hover, 42, 7, red, ::GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(hover.Pixel(0, 0), light);
+    EXPECT_EQ(hover.Pixel(99, 29), shadow);
+    TestSurface pushed(100, 30, RGB(1, 2, 3));
+    window.Draw(pushed, ODS_SELECTED);
+    EXPECT_EQ(pushed.Pixel(0, 0), shadow) << "sunken while pushed";
+    EXPECT_EQ(pushed.Pixel(99, 29), light);
+
+    window.button.SendMessage(WM_MOUSELEAVE);
+    EXPECT_FALSE(window.button.IsHovering());
+    // Disabled: the image is drawn embossed, in no colour of its own.
+    TestSurface disabled(100, 30, RGB(1, 2, 3));
+    window.Draw(disabled, ODS_DISABLED);
+    EXPECT_EQ(disabled.Count(red) + disabled.Count(blue), 0);
+    EXPECT_GT(disabled.Count(shadow), 0);
+}
+
 TEST(IconButton, DropDownMenuPostsTheChosenCommandAndNothingWhenDismissed)
 {
     struct Case

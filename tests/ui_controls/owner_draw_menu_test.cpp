@@ -286,15 +286,22 @@ TEST(OwnerDrawMenuBuild, MenuResourceLoadsOwnerDrawnWithShortcutsInOneColumnAndC
     EXPECT_NE(::GetSubMenu(menu.m_hMenu, 0), nullptr);
 }
 
-TEST(OwnerDrawMenuBuild, LongTextsAreCutAtTheBufferNeverOverrun)
+TEST(OwnerDrawMenuBuild, ModifiedItemsTakeANewRecordAndLongTextsAreCutAtTheBufferNeverOverrun)
 {
     const std::wstring longText(300, L'w');
     COwnerDrawMenu menu;
     ASSERT_TRUE(menu.CreatePopupMenu());
-    ASSERT_TRUE(menu.AppendODMenu(longText.c_str(), MF_STRING, ID_TEST_OPEN));
+    ASSERT_TRUE(menu.AppendODMenu(L"&Open", MF_STRING, ID_TEST_OPEN));
+    ASSERT_TRUE(menu.ModifyODMenu(ID_TEST_OPEN, MF_BYCOMMAND | MF_OWNERDRAW, ID_TEST_OPEN, longText.c_str()));
     CString text;
     ASSERT_TRUE(menu.GetMenuText(ID_TEST_OPEN, text));
     EXPECT_EQ(text.GetLength(), COwnerDrawMenu::kMaxItemText - 1);
+    // Modified without the owner-draw flag, the item shows the text itself.
+    ASSERT_TRUE(menu.ModifyODMenu(0, MF_BYPOSITION | MF_STRING, ID_TEST_OPEN, L"&Plain"));
+    wchar_t shown[16] = {};
+    ::GetMenuStringW(menu.m_hMenu, 0, shown, 16, MF_BYPOSITION);
+    EXPECT_STREQ(shown, L"&Plain");
+    EXPECT_FALSE(menu.GetMenuText(0, text, MF_BYPOSITION)) << "no record behind a plain item";
     // An item of the system's own is read through the same bound when the records are rebuilt.
     ::AppendMenuW(menu.m_hMenu, MF_STRING, ID_TEST_SAVE, longText.c_str());
     menu.RebuildOwnerDraw();
@@ -456,16 +463,16 @@ TEST(OwnerDrawMenuDraw, ClassicLookFramesTheHotIconRaisedFromLevelTwoAndDrawsThe
     EXPECT_EQ(surface.Pixel(5 + 2, 8 + 3), LightenColor(::GetSysColor(COLOR_MENU), 0.6));
 }
 
-TEST(OwnerDrawMenuScreen, AnOpenPopupInTheClassicLookLeavesAScreenshot)
+void ShowPopupAndTakeScreenshot(const wchar_t* name)
 {
-    COwnerDrawMenu::SetSystemForTesting(WineVersion(), FALSE);
     COwnerDrawMenu menu;
     ASSERT_TRUE(menu.LoadMenu(IDR_TEST_MENU));
-    // Icons for two commands of the popup; the rest go without.
+    // Icons for three commands of the popup; the rest go without.
     CImageList toolbar;
     ASSERT_TRUE(menu.LoadToolbarBitmap(IDR_TEST_TOOLBAR, toolbar));
     ASSERT_GE(menu.AddCommandIcon(toolbar, 0, ID_TEST_OPEN), 0);
     ASSERT_GE(menu.AddCommandIcon(toolbar, 2, ID_TEST_EXIT), 0);
+    ASSERT_GE(menu.AddCommandIcon(toolbar, 1, ID_TEST_PROPERTIES), 0); // disabled: drawn embossed
     ASSERT_TRUE(menu.LoadMenu(IDR_TEST_MENU)); // again, so that the records take the icons
     MenuOwnerWnd owner;
     ASSERT_TRUE(owner.CreateOwner());
@@ -482,7 +489,7 @@ TEST(OwnerDrawMenuScreen, AnOpenPopupInTheClassicLookLeavesAScreenshot)
             ::PostMessageW(popup, WM_KEYDOWN, VK_DOWN, 0); // highlight the first items
         } else if (written.empty()) {
             ::RedrawWindow(popup, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-            written = WriteScreenshot(popup, L"owner_draw_menu_classic.png");
+            written = WriteScreenshot(popup, name);
             itemsOpen = ::GetMenuItemCount(file);
         } else {
             ::EndMenu();
@@ -495,6 +502,19 @@ TEST(OwnerDrawMenuScreen, AnOpenPopupInTheClassicLookLeavesAScreenshot)
     EXPECT_FALSE(written.empty());
     EXPECT_EQ(itemsOpen, 7);
     owner.DestroyWindow();
+}
+
+TEST(OwnerDrawMenuScreen, AnOpenPopupInTheClassicLookLeavesAScreenshot)
+{
+    COwnerDrawMenu::SetSystemForTesting(WineVersion(), FALSE);
+    ShowPopupAndTakeScreenshot(L"owner_draw_menu_classic.png");
+}
+
+TEST(OwnerDrawMenuScreen, AnOpenPopupInTheFlatLookOfXPLeavesAScreenshot)
+{
+    COwnerDrawMenu::SetSystemForTesting(XPVersion(), FALSE);
+    ShowPopupAndTakeScreenshot(L"owner_draw_menu_flat.png");
+    COwnerDrawMenu::SetSystemForTesting(WineVersion(), FALSE);
 }
 
 } // namespace

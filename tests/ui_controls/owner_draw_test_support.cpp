@@ -17,9 +17,11 @@ OSVERSIONINFOW VersionRecord(DWORD platform, DWORD major, DWORD minor)
 
 BOOL MenuOwnerWnd::CreateOwner(int x, int y, int width, int height)
 {
-    return CreateEx(0,
-                    AfxRegisterWndClass(0, ::LoadCursor(NULL, IDC_ARROW), ::GetSysColorBrush(COLOR_WINDOW)),
-                    L"Menu owner", WS_POPUP | WS_BORDER | WS_VISIBLE, x, y, width, height, NULL, NULL);
+    if (!CreateEx(0, AfxRegisterWndClass(0, ::LoadCursor(NULL, IDC_ARROW), ::GetSysColorBrush(COLOR_WINDOW)),
+                  L"Menu owner", WS_POPUP | WS_BORDER, x, y, width, height, NULL, NULL))
+        return FALSE;
+    ShowWindow(SW_SHOWNOACTIVATE);
+    return TRUE;
 }
 
 int MenuOwnerWnd::Count(UINT message) const

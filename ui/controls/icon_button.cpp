@@ -571,6 +571,7 @@ void CIconButton::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
     m_focused = (state & ODS_FOCUS) != 0;
     const BOOL disabled = (state & ODS_DISABLED) != 0;
     const CRect itemRect = lpDrawItemStruct->rcItem;
+    m_paintPushed = pushed;
 
     ::SetBkMode(pDC->m_hDC, TRANSPARENT);
     PaintBackground(pDC, itemRect);
@@ -579,7 +580,6 @@ void CIconButton::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
     GetWindowText(caption);
     const BOOL hasCaption = !caption.IsEmpty();
     CRect captionRect = itemRect;
-    m_paintPushed = pushed;
     if (m_imageIn.bitmap != NULL) {
         ::SetBkColor(pDC->m_hDC, RGB(255, 255, 255));
         PaintBitmap(pDC, hasCaption, itemRect, captionRect, pushed, disabled);
