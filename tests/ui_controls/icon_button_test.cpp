@@ -149,6 +149,8 @@ TEST(IconButton, SettersReturnTheirCodesAndChangeNothingOnError)
     EXPECT_EQ(button.GetImage(TRUE), nullptr);
     EXPECT_EQ(button.GetImage(FALSE), nullptr);
     EXPECT_EQ(button.SetImages(4242, kMagenta), 1u);
+    EXPECT_EQ(button.SetImages(IDB_TEST_TRUE_COLOR, kMagenta, 4242, kMagenta), 1u);
+    EXPECT_EQ(button.GetImage(TRUE), nullptr);
     EXPECT_EQ(button.SetImages(IDB_TEST_TRUE_COLOR, RGB(255, 255, 255), IDB_TEST_SYS_COLORS, 0), 0u);
     EXPECT_NE(button.GetImage(FALSE), nullptr);
 

@@ -187,7 +187,10 @@ DWORD CIconButton::SetImages(int nBitmapIn, COLORREF crTransIn, int nBitmapOut, 
         out = reinterpret_cast<HBITMAP>(static_cast<INT_PTR>(nBitmapOut));
     else if (nBitmapOut != 0)
         out = load(nBitmapOut);
-    if (nBitmapIn != 0 && in == NULL) {
+    const bool outMissing = nBitmapOut != 0 && out == NULL;
+    if ((nBitmapIn != 0 && in == NULL) || outMissing) {
+        if (in != NULL)
+            ::DeleteObject(in);
         if (out != NULL && nBitmapOut > 0)
             ::DeleteObject(out);
         FreeImages();
