@@ -23,3 +23,8 @@
 
 // Frames and views, then documents.
 #include "afx/frame_wnd.h"
+
+// A bitmap resource of at most 256 colours whose black, dark grey, light grey and white are shown in the
+// system's button text, shadow, face and highlight colours; null for a missing or damaged resource.
+// bMono makes a monochrome bitmap of it.
+HBITMAP AFXAPI AfxLoadSysColorBitmap(HINSTANCE hInst, HRSRC hRsrc, BOOL bMono = FALSE);
