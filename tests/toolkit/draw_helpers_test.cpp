@@ -203,7 +203,7 @@ void CALLBACK ReleaseCaptureTimer(HWND, UINT, UINT_PTR, DWORD)
 TEST(SplitterDragTracker, EscapeAnswersZeroButtonUpOneAndTheRectangleKeepsItsLastPlace)
 {
     CWnd wnd;
-    ASSERT_TRUE(wnd.CreateEx(WS_EX_TOOLWINDOW, AfxRegisterWndClass(0), L"splitter", WS_POPUP | WS_VISIBLE,
+    ASSERT_TRUE(wnd.CreateEx(WS_EX_TOOLWINDOW, AfxRegisterWndClass(0), L"splitter", WS_POPUP,
                              CRect(100, 100, 500, 400), NULL, 0));
     struct Case
     {
