@@ -21,4 +21,5 @@
 #include "afx/wnd.h"
 
 // Frames and views, then documents.
+#include "afx/document.h"
 #include "afx/frame_wnd.h"
