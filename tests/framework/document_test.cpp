@@ -72,7 +72,9 @@ public:
         ++m_nUpdates;
         CView::OnUpdate(pSender, lHint, pHint);
     }
+    void OnBeginPrinting(CDC*, CPrintInfo*) override { ++m_nPrintRuns; }
     int m_nUpdates = 0;
+    int m_nPrintRuns = 0;
 
 protected:
     afx_msg BOOL OnChain(UINT)
@@ -87,6 +89,8 @@ IMPLEMENT_DYNCREATE(CDocView, CView)
 // clang-format off
 BEGIN_MESSAGE_MAP(CDocView, CView)
     ON_COMMAND_EX(ID_CMD_CHAIN, OnChain)
+    ON_COMMAND(ID_FILE_PRINT, CView::OnFilePrint)
+    ON_COMMAND(ID_FILE_PRINT_PREVIEW, CView::OnFilePrintPreview)
 END_MESSAGE_MAP()
 // clang-format on
 
@@ -334,6 +338,38 @@ TEST_F(DocumentTest, CommandsReachViewDocumentTemplateFrameAndApplicationInOrder
         EXPECT_EQ(g_route, stage.route);
     }
     EXPECT_EQ(theApp.m_commandLog, std::vector<std::wstring>{L"app:33001"});
+}
+
+// Cancels any dialog of this thread (a printer dialog, should the system show one).
+VOID CALLBACK CancelDialogs(HWND, UINT, UINT_PTR, DWORD)
+{
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND hWnd, LPARAM) -> BOOL {
+            wchar_t className[16] = {};
+            ::GetClassNameW(hWnd, className, 16);
+            if (::IsWindowVisible(hWnd) && ::lstrcmpW(className, L"#32770") == 0) {
+                WriteWindowScreenshot(hWnd, L"print_dialog_without_printer");
+                ::PostMessageW(hWnd, WM_COMMAND, IDCANCEL, 0);
+            }
+            return TRUE;
+        },
+        0);
+}
+
+TEST_F(DocumentTest, PrintingWithoutAPrinterPrintsNothingAndPreviewDoesNothing)
+{
+    ASSERT_NE(OpenNew(), nullptr);
+    CDocView* pView = static_cast<CDocView*>(m_pFrame->GetActiveView());
+    const UINT_PTR nTimer = ::SetTimer(NULL, 0, 3000, &CancelDialogs);
+    m_pFrame->SendMessage(WM_COMMAND, ID_FILE_PRINT);
+    m_pFrame->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW);
+    ::KillTimer(NULL, nTimer);
+    EXPECT_EQ(pView->m_nPrintRuns, 0);
+    CPrintInfo info;
+    EXPECT_EQ(info.GetMinPage(), 1u);
+    EXPECT_EQ(info.GetMaxPage(), 0xFFFFu);
+    EXPECT_FALSE(pView->DoPreparePrinting(NULL));
 }
 
 // A list view whose click arrives reflected.
