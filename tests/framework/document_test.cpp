@@ -340,6 +340,38 @@ TEST_F(DocumentTest, CommandsReachViewDocumentTemplateFrameAndApplicationInOrder
     EXPECT_EQ(theApp.m_commandLog, std::vector<std::wstring>{L"app:33001"});
 }
 
+TEST_F(DocumentTest, SavingWritesThroughSerializeAndAnsweringYesSavesBeforeClosing)
+{
+    theApp.OnFileNew();
+    CTestDoc* pDoc = static_cast<CTestDoc*>(m_pTemplate->m_pOnlyDoc);
+    ASSERT_NE(pDoc, nullptr);
+    m_pFrame = static_cast<CFrameWnd*>(theApp.m_pMainWnd);
+    const CString path = TempFolderFile(L"B.TDOC");
+    ::DeleteFileW(path);
+    pDoc->m_strContent = L"saved text";
+    pDoc->SetModifiedFlag();
+    EXPECT_TRUE(pDoc->DoSave(path));
+    EXPECT_FALSE(pDoc->IsModified());
+    EXPECT_EQ(TitleOf(m_pFrame), L"B.TDOC - Test App");
+    pDoc->m_strContent.Empty();
+    EXPECT_TRUE(pDoc->OnOpenDocument(path));
+    EXPECT_EQ(pDoc->m_strContent, L"saved text");
+
+    // Yes to "Save changes" writes the file under its name before the document closes.
+    pDoc->m_strContent = L"changed";
+    pDoc->SetModifiedFlag();
+    theApp.m_nMessageBoxAnswer = IDYES;
+    m_pFrame->SendMessage(WM_COMMAND, ID_FILE_CLOSE);
+    EXPECT_EQ(theApp.m_messageBoxes, std::vector<std::wstring>{L"Save changes to B.TDOC?"});
+    EXPECT_EQ(g_docsDeleted, 1);
+    EXPECT_EQ(g_framesDeleted, 1);
+    CTestDoc reader;
+    reader.m_bAutoDelete = FALSE;
+    EXPECT_TRUE(reader.OnOpenDocument(path));
+    EXPECT_EQ(reader.m_strContent, L"changed");
+    theApp.m_pMainWnd = NULL;
+}
+
 // Cancels any dialog of this thread (a printer dialog, should the system show one).
 VOID CALLBACK CancelDialogs(HWND, UINT, UINT_PTR, DWORD)
 {
