@@ -119,6 +119,14 @@
 #define AFX_IDS_COMPANY_NAME 0xE004
 #define AFX_IDS_OBJ_TITLE_INPLACE 0xE005
 
+// Document strings and prompts.
+#define AFX_IDS_UNTITLED 0xF000
+#define AFX_IDS_ALLFILTER 0xF001
+#define AFX_IDP_FAILED_TO_OPEN_DOC 0xF101
+#define AFX_IDP_FAILED_TO_SAVE_DOC 0xF102
+#define AFX_IDP_ASK_TO_SAVE 0xF103
+#define AFX_IDP_FAILED_TO_CREATE_DOC 0xF104
+
 // Prompts of the data exchange; the framework has English texts for the ones a program leaves out.
 #define AFX_IDP_PARSE_INT 0xF110
 #define AFX_IDP_PARSE_REAL 0xF111

@@ -22,6 +22,7 @@
 #include "afx/wnd.h"
 
 // Frames and views, then documents.
+#include "afx/document.h"
 #include "afx/frame_wnd.h"
 
 // A bitmap resource of at most 256 colours whose black, dark grey, light grey and white are shown in the

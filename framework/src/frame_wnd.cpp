@@ -8,20 +8,6 @@
 void AfxRegisterThreadFrame(CFrameWnd* pFrame);
 void AfxUnregisterThreadFrame(CFrameWnd* pFrame);
 
-namespace {
-
-LPCTSTR AfxGetDocumentTitle(CDocument*)
-{
-    return NULL;
-}
-
-HMENU AfxGetDocumentMenu(CDocument*)
-{
-    return NULL;
-}
-
-} // namespace
-
 IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
 
 const CRect CFrameWnd::rectDefault(CW_USEDEFAULT, CW_USEDEFAULT, 0, 0);
@@ -211,7 +197,8 @@ void CFrameWnd::InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible)
         if (pView != NULL)
             pView->OnActivateView(TRUE, pView, pView);
     }
-    (void)pDoc;
+    if (pDoc != NULL)
+        pDoc->UpdateFrameCounts();
     OnUpdateFrameTitle(TRUE);
 }
 
@@ -344,7 +331,7 @@ void CFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
         return;
     CDocument* pDocument = GetActiveDocument();
     if (bAddToTitle && pDocument != NULL)
-        UpdateFrameTitleForDocument(AfxGetDocumentTitle(pDocument));
+        UpdateFrameTitleForDocument(pDocument->GetTitle());
     else
         UpdateFrameTitleForDocument(NULL);
 }
@@ -375,7 +362,7 @@ void CFrameWnd::OnUpdateFrameMenu(HMENU hMenuAlt)
 {
     if (hMenuAlt == NULL) {
         if (CDocument* pDoc = GetActiveDocument())
-            hMenuAlt = AfxGetDocumentMenu(pDoc);
+            hMenuAlt = pDoc->GetDefaultMenu();
         if (hMenuAlt == NULL)
             hMenuAlt = m_hMenuDefault;
     }
@@ -385,7 +372,10 @@ void CFrameWnd::OnUpdateFrameMenu(HMENU hMenuAlt)
 
 HACCEL CFrameWnd::GetDefaultAccelerator()
 {
-    return m_hAccelTable;
+    // The active document's table first.
+    CDocument* pDoc = GetActiveDocument();
+    HACCEL hAccel = pDoc != NULL ? pDoc->GetDefaultAccelerator() : NULL;
+    return hAccel != NULL ? hAccel : m_hAccelTable;
 }
 
 void CFrameWnd::OnInitMenuPopup(CMenu* pMenu, UINT nIndex, BOOL bSysMenu)
@@ -523,13 +513,38 @@ void CFrameWnd::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized)
 
 BOOL CFrameWnd::CanCloseFrame()
 {
-    return TRUE;
+    CDocument* pDocument = GetActiveDocument();
+    return pDocument == NULL || pDocument->CanCloseFrame(this);
 }
 
 void CFrameWnd::OnClose()
 {
+    // Only the active document is asked here; the main frame asks all of them.
     if (!CanCloseFrame())
         return;
+    CDocument* pDocument = GetActiveDocument();
+    CWinApp* pApp = AfxGetApp();
+    if (pApp != NULL && pApp->m_pMainWnd == this) {
+        if (pDocument == NULL && !pApp->SaveAllModified())
+            return;
+        pApp->CloseAllDocuments(FALSE);
+        // Closing the documents may have destroyed this frame already (its last view went).
+        if (pApp->m_pMainWnd == NULL) {
+            AfxPostQuitMessage(0);
+            return;
+        }
+    }
+    // The last frame of an auto-deleting document closes the document, which destroys the frame.
+    if (pDocument != NULL && pDocument->m_bAutoDelete) {
+        BOOL bOtherFrame = FALSE;
+        for (POSITION pos = pDocument->GetFirstViewPosition(); pos != NULL && !bOtherFrame;)
+            bOtherFrame = pDocument->GetNextView(pos)->GetParentFrame() != this;
+        if (!bOtherFrame) {
+            pDocument->OnCloseDocument();
+            return;
+        }
+        pDocument->PreCloseFrame(this);
+    }
     DestroyWindow();
 }
 

@@ -16,7 +16,11 @@ END_MESSAGE_MAP()
 
 CView::CView() : m_pDocument(NULL) {}
 
-CView::~CView() = default;
+CView::~CView()
+{
+    if (m_pDocument != NULL)
+        m_pDocument->RemoveView(this);
+}
 
 BOOL CView::PreCreateWindow(CREATESTRUCT& cs)
 {
@@ -36,6 +40,9 @@ int CView::OnCreate(LPCREATESTRUCT lpcs)
 {
     if (CWnd::OnCreate(lpcs) == -1)
         return -1;
+    CCreateContext* pContext = static_cast<CCreateContext*>(lpcs->lpCreateParams);
+    if (pContext != NULL && pContext->m_pCurrentDoc != NULL)
+        pContext->m_pCurrentDoc->AddView(this);
     return 0;
 }
 
@@ -54,7 +61,9 @@ void CView::PostNcDestroy()
 
 BOOL CView::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
 {
-    return CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+    if (CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
+        return TRUE;
+    return m_pDocument != NULL && m_pDocument->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
 
 void CView::OnPaint()
@@ -105,16 +114,45 @@ int CView::OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message)
     return nResult;
 }
 
-// Printing hooks; the printing run comes with the documents.
+// Printing. Without a printer (as under Wine) the dialog fails and nothing is printed.
 
-BOOL CView::OnPreparePrinting(CPrintInfo*)
+CPrintInfo::CPrintInfo()
+    : m_pd{}, m_bDirect(FALSE), m_bPreview(FALSE), m_bContinuePrinting(TRUE), m_nCurPage(1),
+      m_nNumPreviewPages(0), m_lpUserData(NULL), m_rectDraw(0, 0, 0, 0)
 {
-    return FALSE;
+    m_pd.lStructSize = sizeof(m_pd);
+    m_pd.Flags = PD_ALLPAGES | PD_USEDEVMODECOPIES | PD_NOSELECTION | PD_RETURNDC | PD_NOWARNING;
+    m_pd.nFromPage = 1;
+    m_pd.nToPage = 0xFFFF;
+    m_pd.nMinPage = 1;
+    m_pd.nMaxPage = 0xFFFF;
 }
 
-BOOL CView::DoPreparePrinting(CPrintInfo*)
+CPrintInfo::~CPrintInfo()
 {
-    return FALSE;
+    if (m_pd.hDevMode != NULL)
+        ::GlobalFree(m_pd.hDevMode);
+    if (m_pd.hDevNames != NULL)
+        ::GlobalFree(m_pd.hDevNames);
+    if (m_pd.hDC != NULL)
+        ::DeleteDC(m_pd.hDC);
+}
+
+BOOL CView::OnPreparePrinting(CPrintInfo* pInfo)
+{
+    return DoPreparePrinting(pInfo);
+}
+
+BOOL CView::DoPreparePrinting(CPrintInfo* pInfo)
+{
+    if (pInfo == NULL)
+        return FALSE;
+    pInfo->m_pd.hwndOwner = GetTopLevelParent()->GetSafeHwnd();
+    if (pInfo->m_pd.nMinPage > pInfo->m_pd.nMaxPage)
+        pInfo->m_pd.nMaxPage = pInfo->m_pd.nMinPage;
+    if (!::PrintDlg(&pInfo->m_pd))
+        return FALSE;
+    return pInfo->m_pd.hDC != NULL;
 }
 
 void CView::OnBeginPrinting(CDC*, CPrintInfo*) {}
@@ -126,6 +164,40 @@ void CView::OnPrint(CDC* pDC, CPrintInfo*)
 
 void CView::OnEndPrinting(CDC*, CPrintInfo*) {}
 
-void CView::OnFilePrint() {}
+void CView::OnFilePrint()
+{
+    CPrintInfo printInfo;
+    if (!OnPreparePrinting(&printInfo) || printInfo.m_pd.hDC == NULL)
+        return;
+    CDC dc;
+    dc.Attach(printInfo.m_pd.hDC);
+    CString title = m_pDocument != NULL ? m_pDocument->GetTitle() : CString();
+    DOCINFO docInfo = {};
+    docInfo.cbSize = sizeof(docInfo);
+    docInfo.lpszDocName = title;
+    OnBeginPrinting(&dc, &printInfo);
+    if (::StartDoc(dc.m_hDC, &docInfo) > 0) {
+        UINT nFrom = printInfo.GetFromPage(), nTo = printInfo.GetToPage();
+        if (!(printInfo.m_pd.Flags & PD_PAGENUMS)) {
+            nFrom = printInfo.GetMinPage();
+            nTo = printInfo.GetMaxPage();
+        }
+        // A document without a page count prints its first page.
+        for (printInfo.m_nCurPage = nFrom; printInfo.m_nCurPage <= nTo; ++printInfo.m_nCurPage) {
+            printInfo.m_bContinuePrinting = printInfo.GetMaxPage() != 0xFFFF || printInfo.m_nCurPage == 1;
+            OnPrepareDC(&dc, &printInfo);
+            if (!printInfo.m_bContinuePrinting || ::StartPage(dc.m_hDC) <= 0)
+                break;
+            printInfo.m_rectDraw.SetRect(0, 0, ::GetDeviceCaps(dc.m_hDC, HORZRES),
+                                         ::GetDeviceCaps(dc.m_hDC, VERTRES));
+            OnPrint(&dc, &printInfo);
+            if (::EndPage(dc.m_hDC) <= 0)
+                break;
+        }
+        ::EndDoc(dc.m_hDC);
+    }
+    OnEndPrinting(&dc, &printInfo);
+    dc.Detach(); // CPrintInfo deletes it
+}
 
 void CView::OnFilePrintPreview() {}

@@ -45,6 +45,7 @@ CWinApp::~CWinApp()
     FreeString(m_pszProfileName);
     FreeString(m_pszExeName);
     FreeString(m_pszHelpFilePath);
+    delete m_pDocManager;
 }
 
 void CWinApp::SetCurrentHandles()

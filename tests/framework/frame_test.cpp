@@ -266,6 +266,10 @@ TEST_F(FrameTest, BarsTakeTheirEdgesAndTheViewGetsExactlyTheRestAtEverySize)
     EXPECT_EQ(m_pFrame->GetTitle(), L"Test Frame");
     EXPECT_NE(m_pFrame->m_hAccelTable, nullptr);
     EXPECT_NE(m_pFrame->m_hMenuDefault, nullptr);
+    // The frame's class carries icon IDR_TEST_FRAME; the framework's own class keeps the default.
+    HICON hFrameIcon = reinterpret_cast<HICON>(::GetClassLongPtr(m_pFrame->m_hWnd, GCLP_HICON));
+    EXPECT_NE(hFrameIcon, ::LoadIcon(NULL, IDI_APPLICATION));
+    EXPECT_NE(hFrameIcon, nullptr);
     EXPECT_EQ(m_pFrame->GetControlBar(AFX_IDW_TOOLBAR), &m_top);
     ExpectLayout(m_pView, 30, 20);
     const int nHiddenBefore = m_hidden.m_nSizeParents;

@@ -7,6 +7,10 @@
 
 #include "afx/win_thread.h"
 
+class CDocManager;
+class CDocTemplate;
+class CDocument;
+
 class CWinApp : public CWinThread
 {
     DECLARE_DYNAMIC(CWinApp)
@@ -65,6 +69,21 @@ public:
 
     // Closes the main window (a program maps ID_APP_EXIT to it).
     afx_msg void OnAppExit();
+
+    // Documents: the templates (owned by the document manager, made by the first AddDocTemplate
+    // and deleted with the application) and the file commands a program maps to them.
+    CDocManager* m_pDocManager = NULL;
+    void AddDocTemplate(CDocTemplate* pTemplate);
+    POSITION GetFirstDocTemplatePosition() const;
+    CDocTemplate* GetNextDocTemplate(POSITION& pos) const;
+    virtual CDocument* OpenDocumentFile(LPCTSTR lpszFileName);
+    virtual BOOL SaveAllModified();
+    void CloseAllDocuments(BOOL bEndSession);
+    int GetOpenDocumentCount();
+    afx_msg void OnFileNew();
+    afx_msg void OnFileOpen();
+    // The printer set-up dialog (nothing happens without a printer).
+    afx_msg void OnFilePrintSetup();
 
     // The wait cursor: nCode 1 begins, -1 ends, 0 shows it again after something changed the cursor.
     virtual void DoWaitCursor(int nCode);
