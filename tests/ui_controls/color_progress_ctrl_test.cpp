@@ -36,23 +36,13 @@ HFONT SharpFont()
     return font;
 }
 
-class CFontParent : public CTestWindow
-{
-public:
-    CFontParent() : CTestWindow(400, 200) {}
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
-    {
-        if (message == WM_GETFONT) {
-            return reinterpret_cast<LRESULT>(SharpFont());
-        }
-        return CTestWindow::WindowProc(message, wParam, lParam);
-    }
-};
-
 class ColorProgressTest : public ::testing::Test
 {
 protected:
-    CFontParent parent;
+    void SetUp() override { parent.m_hFont = SharpFont(); }
+    void TearDown() override { parent.m_hFont = NULL; }
+
+    CTestWindow& parent = SharedTestWindow();
     CountingColorProgress bar;
 
     void Make(DWORD style, int width, int height)

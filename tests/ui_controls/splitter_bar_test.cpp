@@ -103,7 +103,7 @@ protected:
         bar.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
     }
 
-    CTestWindow parent{1300, 700};
+    CTestWindow& parent = SharedTestWindow();
     CStatic first;
     CStatic second;
     CSplitterBar bar;

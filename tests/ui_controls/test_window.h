@@ -20,4 +20,24 @@ public:
     }
     CTestWindow(const CTestWindow&) = delete;
     CTestWindow& operator=(const CTestWindow&) = delete;
+
+    // The font the window answers WM_GETFONT with (none by default), for controls that draw with their
+    // parent's font.
+    HFONT m_hFont = NULL;
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_GETFONT && m_hFont != NULL) {
+            return reinterpret_cast<LRESULT>(m_hFont);
+        }
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
 };
+
+// One window for all the tests of a program: a top-level window takes the display a while to come and
+// go. Tests destroy the children they make.
+inline CTestWindow& SharedTestWindow()
+{
+    static CTestWindow* const window = new CTestWindow(1300, 760);
+    return *window;
+}

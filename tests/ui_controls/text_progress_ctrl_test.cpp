@@ -57,7 +57,7 @@ protected:
 class TextProgressTest : public ::testing::Test
 {
 protected:
-    CTestWindow parent{400, 300};
+    CTestWindow& parent = SharedTestWindow();
     RecordingTextProgress bar;
     CBrush barBrush;
     CFont font;
