@@ -31,9 +31,18 @@ public:
     BOOL m_bAllowLeave = TRUE;
     BOOL m_bAllowCancel = TRUE;
     int m_nKicks = 0;
+    // The page's object had the window from its first messages (the font comes before WM_INITDIALOG).
+    BOOL m_bFontBeforeInit = FALSE;
+    BOOL m_bInitialised = FALSE;
 
+    void OnSetFont(CFont* pFont) override
+    {
+        m_bFontBeforeInit = pFont != NULL && !m_bInitialised;
+        CPropertyPage::OnSetFont(pFont);
+    }
     BOOL OnInitDialog() override
     {
+        m_bInitialised = TRUE;
         CPropertyPage::OnInitDialog();
         Log("init");
         return TRUE;
@@ -373,6 +382,8 @@ TEST_F(ModalSheet, SwitchingPagesExchangesDataAndOkRunsEveryCreatedPage)
     const std::vector<std::string> expectedSwitch = {"one:init", "one:set", "one:kill", "two:init",
                                                      "two:set"};
     EXPECT_EQ(afterSwitch, expectedSwitch);
+    EXPECT_TRUE(m_first.m_bFontBeforeInit);
+    EXPECT_TRUE(m_second.m_bFontBeforeInit);
     EXPECT_EQ(m_first.m_text, L"from the member");
     EXPECT_EQ(m_first.m_nChoice, 2);
     // OK: the active page is left (its data taken), then every created page applies.
