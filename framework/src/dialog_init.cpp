@@ -1,6 +1,8 @@
 // Dialog initialisation data and the rich edit 1.0 loader.
 #include <afxwin.h>
 
+#include <algorithm>
+#include <climits>
 #include <cstring>
 #include <string>
 
@@ -48,8 +50,9 @@ std::wstring AnsiToWide(const char* pText, size_t nBytes)
 {
     // The text ends at its zero, or at the end of its bytes when the zero is missing.
     const void* pZero = std::memchr(pText, 0, nBytes);
-    const int nLength = static_cast<int>(pZero != NULL ? static_cast<const char*>(pZero) - pText
-                                                       : static_cast<ptrdiff_t>(nBytes));
+    const size_t nText =
+        pZero != NULL ? static_cast<size_t>(static_cast<const char*>(pZero) - pText) : nBytes;
+    const int nLength = static_cast<int>(std::min<size_t>(nText, INT_MAX));
     if (nLength <= 0)
         return std::wstring();
     const int nWide = ::MultiByteToWideChar(CP_ACP, 0, pText, nLength, NULL, 0);

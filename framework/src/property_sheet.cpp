@@ -33,9 +33,7 @@ UINT CALLBACK PropertyPageCallback(HWND, UINT message, LPPROPSHEETPAGE ppsp)
     return 1;
 }
 
-} // namespace
-
-INT_PTR CALLBACK AfxPropertyPageDlgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+INT_PTR CALLBACK PropertyPageDlgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITDIALOG) {
         const PROPSHEETPAGE* ppsp = reinterpret_cast<const PROPSHEETPAGE*>(lParam);
@@ -52,6 +50,8 @@ INT_PTR CALLBACK AfxPropertyPageDlgProc(HWND hWnd, UINT message, WPARAM wParam, 
     }
     return AfxDlgProc(hWnd, message, wParam, lParam);
 }
+
+} // namespace
 
 int CALLBACK AfxPropertySheetCallback(HWND, UINT message, LPARAM lParam)
 {
@@ -113,7 +113,7 @@ BOOL CPropertyPage::PreparePage()
     m_psp.dwFlags = PSP_DLGINDIRECT | PSP_USECALLBACK;
     m_psp.hInstance = hInst;
     m_psp.pResource = lpTemplate;
-    m_psp.pfnDlgProc = AfxPropertyPageDlgProc;
+    m_psp.pfnDlgProc = PropertyPageDlgProc;
     m_psp.lParam = reinterpret_cast<LPARAM>(this);
     m_psp.pfnCallback = PropertyPageCallback;
     if (!m_strCaption.IsEmpty()) {
@@ -402,7 +402,7 @@ BOOL CPropertySheet::CreateSheet(HWND hWndParent, DWORD dwStyle, DWORD dwExStyle
     }
     // Wizards and help buttons are not supported; the sheet is the system's modeless kind.
     m_psh.dwSize = sizeof(m_psh);
-    m_psh.dwFlags &= ~(PSH_WIZARD | PSH_HASHELP | PSH_USEHICON | PSH_PROPSHEETPAGE);
+    m_psh.dwFlags &= ~(PSH_WIZARD | PSH_HASHELP);
     m_psh.dwFlags |= PSH_PROPSHEETPAGE | PSH_MODELESS | PSH_USECALLBACK;
     m_psh.hwndParent = hWndParent;
     m_psh.hInstance = AfxGetResourceHandle();

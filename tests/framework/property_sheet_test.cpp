@@ -31,9 +31,18 @@ public:
     BOOL m_bAllowLeave = TRUE;
     BOOL m_bAllowCancel = TRUE;
     int m_nKicks = 0;
+    // The page's object had the window from its first messages (the font comes before WM_INITDIALOG).
+    BOOL m_bFontBeforeInit = FALSE;
+    BOOL m_bInitialised = FALSE;
 
+    void OnSetFont(CFont* pFont) override
+    {
+        m_bFontBeforeInit = pFont != NULL && !m_bInitialised;
+        CPropertyPage::OnSetFont(pFont);
+    }
     BOOL OnInitDialog() override
     {
+        m_bInitialised = TRUE;
         CPropertyPage::OnInitDialog();
         Log("init");
         return TRUE;
@@ -373,6 +382,8 @@ TEST_F(ModalSheet, SwitchingPagesExchangesDataAndOkRunsEveryCreatedPage)
     const std::vector<std::string> expectedSwitch = {"one:init", "one:set", "one:kill", "two:init",
                                                      "two:set"};
     EXPECT_EQ(afterSwitch, expectedSwitch);
+    EXPECT_TRUE(m_first.m_bFontBeforeInit);
+    EXPECT_TRUE(m_second.m_bFontBeforeInit);
     EXPECT_EQ(m_first.m_text, L"from the member");
     EXPECT_EQ(m_first.m_nChoice, 2);
     // OK: the active page is left (its data taken), then every created page applies.
@@ -419,6 +430,58 @@ TEST_F(ModalSheet, CancelAsksTheActivePageAndResetsTheCreatedOnes)
     EXPECT_EQ(nResult, IDCANCEL);
     EXPECT_EQ(g_log, std::vector<std::string>({"one:query", "one:cancel"}));
     EXPECT_EQ(m_second.m_hWnd, nullptr);
+}
+
+TEST_F(ModalSheet, ApplyKeepsTheSheetOpenAndCancelToCloseLeavesOnlyOk)
+{
+    const int kApplyButton = 0x3021; // the system sheet's Apply button
+    BOOL bApplyEnabled = FALSE;
+    BOOL bApplyEnabledAfter = TRUE;
+    BOOL bCancelEnabled = TRUE;
+    CString okText;
+    std::vector<std::string> afterApply;
+    const INT_PTR nResult =
+        DriveModal(m_sheet, {[&] {
+                                 g_log.clear();
+                                 m_first.SetModified();
+                                 bApplyEnabled = m_sheet.GetDlgItem(kApplyButton)->IsWindowEnabled();
+                                 m_sheet.PressButton(PSBTN_APPLYNOW);
+                             },
+                             [&] {
+                                 afterApply = g_log;
+                                 bApplyEnabledAfter = m_sheet.GetDlgItem(kApplyButton)->IsWindowEnabled();
+                                 m_first.CancelToClose();
+                                 bCancelEnabled = m_sheet.GetDlgItem(IDCANCEL)->IsWindowEnabled();
+                                 m_sheet.GetDlgItem(IDOK)->GetWindowText(okText);
+                                 m_sheet.PressButton(PSBTN_OK);
+                             }});
+    EXPECT_EQ(nResult, IDOK);
+    EXPECT_TRUE(bApplyEnabled);
+    EXPECT_FALSE(bApplyEnabledAfter);
+    // Apply asks the active page to let go, applies every created page and activates the page again.
+    EXPECT_EQ(afterApply, std::vector<std::string>({"one:kill", "one:ok", "one:set"}));
+    EXPECT_FALSE(bCancelEnabled);
+    EXPECT_EQ(okText, L"Close");
+}
+
+TEST_F(ModalSheet, EnterAndEscapeInAPageReachTheSheetsButtons)
+{
+    const struct
+    {
+        const char* name;
+        WPARAM nKey;
+        INT_PTR nExpected;
+    } cases[] = {{"enter", VK_RETURN, IDOK}, {"escape", VK_ESCAPE, IDCANCEL}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const INT_PTR nResult = DriveModal(m_sheet, {[&] {
+                                               CWnd* pEdit = m_first.GetDlgItem(IDC_PAGE_EDIT);
+                                               pEdit->SetFocus();
+                                               pEdit->PostMessage(WM_KEYDOWN, c.nKey, 1);
+                                               pEdit->PostMessage(WM_KEYUP, c.nKey, 0xC0000001);
+                                           }});
+        EXPECT_EQ(nResult, c.nExpected);
+    }
 }
 
 TEST_F(ModalSheet, TheSheetsMapTakesCommandsAndItsMessagesAreTranslatedFirst)

@@ -70,7 +70,6 @@ protected:
 
 private:
     friend class CPropertySheet;
-    friend INT_PTR CALLBACK AfxPropertyPageDlgProc(HWND, UINT, WPARAM, LPARAM);
     // Fills m_psp with the page's template and callbacks; FALSE when the template is missing.
     BOOL PreparePage();
 };
@@ -135,7 +134,6 @@ protected:
     BOOL m_bModeless;
 
 private:
-    friend class CPropertyPage;
     friend int CALLBACK AfxPropertySheetCallback(HWND, UINT, LPARAM);
     BOOL CreateSheet(HWND hWndParent, DWORD dwStyle, DWORD dwExStyle);
     // A modeless sheet whose OK or Cancel has run is an empty frame: it goes.
