@@ -59,7 +59,8 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_host.Create(400, 200));
-        ASSERT_TRUE(m_partner.Create(100, 100));
+        // The partner stands for the view that shows the description: a child of the same host.
+        ASSERT_TRUE(m_partner.Create(100, 100, RGB(255, 255, 255), &m_host));
         SharedHoverValue = 0;
     }
     void TearDown() override { SharedHoverValue = 0; }

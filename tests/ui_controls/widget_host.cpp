@@ -7,11 +7,12 @@ BEGIN_MESSAGE_MAP(CWidgetHost, CWnd)
 END_MESSAGE_MAP()
 // clang-format on
 
-BOOL CWidgetHost::Create(int width, int height, COLORREF background)
+BOOL CWidgetHost::Create(int width, int height, COLORREF background, CWnd* pParent)
 {
     m_background = background;
     LPCTSTR className = AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW, ::LoadCursor(NULL, IDC_ARROW));
-    if (!CreateEx(0, className, L"Widget host", WS_POPUP | WS_VISIBLE, 0, 0, width, height, NULL, NULL)) {
+    const DWORD style = (pParent != NULL ? WS_CHILD : WS_POPUP) | WS_VISIBLE;
+    if (!CreateEx(0, className, L"Widget host", style, 0, 0, width, height, pParent->GetSafeHwnd(), NULL)) {
         return FALSE;
     }
     UpdateWindow();

@@ -9,7 +9,8 @@
 class CWidgetHost : public CWnd
 {
 public:
-    BOOL Create(int width, int height, COLORREF background = RGB(255, 255, 255));
+    // A top-level window at the screen's origin, or with a parent, a child window at its origin.
+    BOOL Create(int width, int height, COLORREF background = RGB(255, 255, 255), CWnd* pParent = NULL);
     ~CWidgetHost() override;
 
     std::function<void(CDC&)> m_paint;

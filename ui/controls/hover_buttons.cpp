@@ -95,11 +95,12 @@ void CHoverButton::SetPartner(CWnd* pPartner, UINT nHoverValue)
 
 BOOL CHoverButton::LoadBitmaps(UINT nNormalID, UINT nHoverID)
 {
-    const BOOL bLoaded = LoadFace(m_bmpNormal, nNormalID) & LoadFace(m_bmpHover, nHoverID);
+    const BOOL bNormal = LoadFace(m_bmpNormal, nNormalID);
+    const BOOL bHover = LoadFace(m_bmpHover, nHoverID);
     const CSize size = FaceSize(m_bmpNormal);
     m_nWidth = size.cx;
     m_nHeight = size.cy;
-    return bLoaded;
+    return bNormal && bHover;
 }
 
 void CHoverButton::PreSubclassWindow()
