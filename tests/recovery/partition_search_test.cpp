@@ -717,8 +717,9 @@ TEST_F(PartitionSearchTest, ScansReadNoSectorPastTheDisksEnd)
         EXPECT_EQ(VolumeParams.rangeCount, 20000u - 2048);
         EXPECT_EQ(VolumeParams.rangeEnd, 19999u);
         for (const std::string& text : recorder.ArgumentsOf("scanPanel.SetStatusText")) {
-            if (text.rfind("\"Reading Sector ", 0) == 0)
+            if (text.rfind("\"Reading Sector ", 0) == 0) {
                 EXPECT_NE(text.find(" Of 17952\""), std::string::npos) << text;
+            }
         }
 
         // A row that starts past the end: no scan, the message.
