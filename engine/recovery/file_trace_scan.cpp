@@ -225,6 +225,8 @@ void FileTraceSearch()
 
 std::uint32_t FileTraceScanThread()
 {
+    // The listing asks the shell for icons and type names from this worker thread.
+    const PlatformComScope com;
     ScanThreadControl.running = 1;
     ScanThreadControl.done = 0;
     if (SourceState.sourceKind == kSourceLogicalVolume) {

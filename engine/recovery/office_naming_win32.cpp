@@ -10,6 +10,7 @@
 #include <string>
 
 #include "engine/recovery/office_naming.h"
+#include "engine/recovery/platform_io.h"
 
 namespace {
 
@@ -25,24 +26,6 @@ const wchar_t* Wide(const char16_t* text)
 {
     return reinterpret_cast<const wchar_t*>(text);
 }
-
-// The File Trace worker is a thread of its own: COM must be initialised on it before any OLE call. A
-// thread that already runs COM in another apartment model keeps it and is not uninitialised here.
-class ComScope
-{
-public:
-    ComScope() : result(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-    ~ComScope()
-    {
-        if (SUCCEEDED(result))
-            CoUninitialize();
-    }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-
-private:
-    HRESULT result;
-};
 
 // The ANSI value in the user's code page, as the C runtime's default locale would convert it, without
 // switching the process-wide locale from a worker thread.
@@ -86,7 +69,8 @@ std::u16string GetOfficeAppName(const char16_t* path)
 {
     if (!path)
         return {};
-    ComScope com;
+    // The File Trace worker is a thread of its own: COM must be initialised on it before any OLE call.
+    const PlatformComScope com;
     IStorage* storage = nullptr;
     if (FAILED(StgOpenStorage(Wide(path), nullptr, kReadExclusive, nullptr, 0, &storage)) || !storage)
         return {};

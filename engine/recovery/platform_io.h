@@ -65,3 +65,19 @@ bool PlatformGetFileTimes(const char16_t* path, PlatformFileTimes* times);
 
 // Ends the process at once, without unwinding or freeing anything.
 [[noreturn]] void PlatformExitProcess(std::uint32_t exitCode);
+
+// COM for the life of the object on the calling thread, apartment-threaded, as the shell's file
+// information and structured storage expect of every thread that calls them; the engine's workers that
+// reach them hold one. On Windows it initialises COM and uninitialises it again at the end; a thread that
+// already runs COM in another apartment model keeps it untouched. The host has no COM: nothing happens.
+class PlatformComScope
+{
+public:
+    PlatformComScope();
+    ~PlatformComScope();
+    PlatformComScope(const PlatformComScope&) = delete;
+    PlatformComScope& operator=(const PlatformComScope&) = delete;
+
+private:
+    bool initialised = false;
+};

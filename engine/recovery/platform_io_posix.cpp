@@ -98,3 +98,7 @@ void PlatformExitProcess(std::uint32_t exitCode)
 {
     _exit(static_cast<int>(exitCode));
 }
+
+PlatformComScope::PlatformComScope() = default;
+
+PlatformComScope::~PlatformComScope() = default;

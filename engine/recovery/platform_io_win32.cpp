@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <objbase.h>
+
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 text meets the Win32 API unconverted");
 
 namespace {
@@ -118,4 +120,14 @@ bool PlatformGetFileTimes(const char16_t* path, PlatformFileTimes* times)
 void PlatformExitProcess(std::uint32_t exitCode)
 {
     ExitProcess(exitCode);
+}
+
+PlatformComScope::PlatformComScope()
+    : initialised(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)))
+{}
+
+PlatformComScope::~PlatformComScope()
+{
+    if (initialised)
+        CoUninitialize();
 }

@@ -6,7 +6,9 @@
 // shell does for extensions that nothing is registered for, so that the listings run on the host.
 //
 // The methods are virtual so that the views embed the real object while tests attach canned answers
-// (engineUi.shellInfo).
+// (engineUi.shellInfo). The shell expects COM on every calling thread: the engine's entry points that list
+// from a worker (QuickScanPartition, FileSystemScanThread, FileTraceScanThread, the snapshot readers)
+// hold a PlatformComScope (platform_io.h) for their run.
 
 #include <cstdint>
 #include <string>

@@ -248,6 +248,8 @@ void BuildTreeAndList(SnapshotProgress& progress)
 
 bool LoadDocument(const char16_t* path, bool trace)
 {
+    // The listing asks the shell for icons and type names from whatever thread loads the document.
+    const PlatformComScope com;
     const char16_t* refusal = nullptr;
     {
         SnapshotProgress progress;

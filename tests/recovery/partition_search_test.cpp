@@ -21,7 +21,11 @@
 #include "engine/image/image_source.h"
 #include "engine/image/vmdk_sparse_extent.h"
 #include "engine/recovery/engine_state.h"
+#include "engine/recovery/extensive_scan.h"
+#include "engine/recovery/file_trace_scan.h"
 #include "engine/recovery/partition_search.h"
+#include "engine/recovery/quick_scan.h"
+#include "engine/recovery/trace_records.h"
 #include "support/oracle_files.h"
 #include "support/test_paths.h"
 #include "ui_recorder.h"
@@ -641,6 +645,120 @@ TEST_F(PartitionSearchTest, AbsurdGeometryEndsAtTheDisksEnd)
         EXPECT_EQ(partitionCount, c.expectedRows);
         EXPECT_LE(ProgressSteps().size(), 100u);
     }
+}
+
+// ---- Rows and scans never reach past the disk's end ------------------------------------------------
+
+// Entries and boot sectors that claim 2^32 - 1 sectors, a logical one among them, and an entry past the
+// end: every row keeps only what the disk holds.
+TEST_F(PartitionSearchTest, RowsAreCutToTheDisksEnd)
+{
+    CraftedDisk disk(20000);
+    disk.SetEntry(0, 0, kFat32Type, 2048, 0xFFFFFFFF);
+    disk.SetEntry(0, 1, kFat16Type, 30000, 5000);
+    disk.SetEntry(0, 2, kExtended, 10000, 0xFFFFFFFF);
+    disk.SetEntry(10000, 0, kFat32Type, 63, 0xFFFFFFFF);
+    disk.Fat32BootSector(10063, 0xFFFFFFFF);
+    Attach(disk, {1, 255, 63});
+    ParseMbrPartitions(0);
+    EXPECT_EQ(TableRows(), (std::vector<Row>{{2048, 17952, 200}, {30000, 0, 100}, {10063, 9937, 200}}));
+
+    // The search finds a boot sector whose total is the largest a FAT32 boot sector can give.
+    CraftedDisk searched(3 * kCylinder);
+    searched.Sign(0);
+    searched.Fat32BootSector(kCylinder + 63, 0xFFFFFFFF);
+    Attach(searched, {3, 255, 63});
+    ParseMbrPartitions(0);
+    SearchPartitions();
+    EXPECT_EQ(TableRows(), (std::vector<Row>{{kCylinder + 63, 2 * kCylinder - 63, 200}}));
+}
+
+// The range a scan is given is cut to the disk's end whatever its caller passed; a range that starts past
+// the end is not read at all, and the user hears that no partition parameters were found.
+TEST_F(PartitionSearchTest, ScansReadNoSectorPastTheDisksEnd)
+{
+    CraftedDisk disk(20000);
+    Attach(disk, {1, 255, 63});
+    const std::string missing = "\"Corvane VMDK Recovery was unable to find correct partition parameters.\", "
+                                "\"Corvane VMDK Recovery\", 16";
+    auto select = [](std::uint32_t start, std::uint32_t count, std::uint32_t end) {
+        ScanSelection.scanKind = kScanQuick;
+        VolumeParams.scanFsCode = kFsFat32;
+        VolumeParams.rangeStart = start;
+        VolumeParams.rangeCount = count;
+        VolumeParams.rangeEnd = end;
+        PartitionParamsMissing = 0;
+    };
+    struct Scan
+    {
+        const char* name;
+        std::function<void()> run;
+    };
+    const Scan scans[] = {
+        {"Quick Scan", [] { QuickScanPartition(); }},
+        {"Extensive Scan",
+         [] {
+             PrepareExtensiveScan();
+             ExtensiveScanThread();
+         }},
+        {"File Trace",
+         [] {
+             AddFileSignatureRec(u".jpg", u"JPEG Image", 3, "ffd8ff", 1);
+             FileTraceScanThread();
+         }},
+    };
+    ScanDetailsShown = 1;
+    for (const Scan& scan : scans) {
+        SCOPED_TRACE(scan.name);
+        // A table entry of 2^32 - 1 sectors from 2048: read up to the disk's last sector, no further.
+        recorder.Clear();
+        select(2048, 0xFFFFFFFF, 0xFFFFFFFF);
+        scan.run();
+        EXPECT_EQ(VolumeParams.rangeCount, 20000u - 2048);
+        EXPECT_EQ(VolumeParams.rangeEnd, 19999u);
+        for (const std::string& text : recorder.ArgumentsOf("scanPanel.SetStatusText")) {
+            if (text.rfind("\"Reading Sector ", 0) == 0) {
+                EXPECT_NE(text.find(" Of 17952\""), std::string::npos) << text;
+            }
+        }
+
+        // A row that starts past the end: no scan, the message.
+        recorder.Clear();
+        select(30000, 5000, 34999);
+        scan.run();
+        EXPECT_EQ(PartitionParamsMissing.load(), 1u);
+        EXPECT_EQ(recorder.ArgumentsOf("messages.HtmlMessageBox"), std::vector<std::string>{missing});
+        EXPECT_TRUE(recorder.ArgumentsOf("scanPanel.SetProgressPos").empty());
+        EXPECT_TRUE(recorder.ArgumentsOf("partitionTree.InsertItemWithIcon").empty());
+        FreeFileSignatureList();
+        FreeTraceFoundList();
+    }
+    ScanDetailsShown = 0;
+}
+
+// Only the MFT's mirror is where the boot sector says (the MFT's first sector holds no file record): the
+// Quick Scan tells the user that it found no parameters instead of listing an empty volume.
+TEST_F(PartitionSearchTest, AnNtfsMirrorAloneGivesNoParameters)
+{
+    CraftedDisk disk(4096);
+    disk.NtfsBootSector(100, 3000);
+    disk.At(100)[13] = 1;           // sectors per cluster
+    PutU32(disk.At(100) + 48, 500); // the MFT's cluster: zeros
+    PutU32(disk.At(100) + 56, 50);  // the mirror's cluster
+    disk.PutText(150, 0, "FILE0");
+    Attach(disk, {1, 255, 63});
+    ScanSelection.scanKind = kScanQuick;
+    VolumeParams.scanFsCode = kFsNtfs;
+    VolumeParams.rangeStart = 100;
+    VolumeParams.rangeCount = 3000;
+    VolumeParams.rangeEnd = 3099;
+    EXPECT_EQ(QuickScanPartition(), 0);
+    EXPECT_EQ(PartitionParamsMissing.load(), 1u);
+    EXPECT_EQ(recorder.ArgumentsOf("messages.HtmlMessageBox"),
+              std::vector<std::string>{
+                  "\"Corvane VMDK Recovery was unable to find correct partition parameters.\", "
+                  "\"Corvane VMDK Recovery\", 16"});
+    EXPECT_TRUE(recorder.ArgumentsOf("recoveryTree.InsertFolderItem").empty());
 }
 
 TEST(PartitionItemText, FormatsTheNumber)
