@@ -372,21 +372,21 @@ TEST_F(DocumentTest, SavingWritesThroughSerializeAndAnsweringYesSavesBeforeClosi
     theApp.m_pMainWnd = NULL;
 }
 
-// Cancels any dialog of this thread (a printer dialog, should the system show one).
+BOOL CALLBACK CancelDialog(HWND hWnd, LPARAM)
+{
+    wchar_t className[16] = {};
+    ::GetClassNameW(hWnd, className, 16);
+    if (::IsWindowVisible(hWnd) && ::lstrcmpW(className, L"#32770") == 0) {
+        WriteWindowScreenshot(hWnd, L"print_dialog_without_printer");
+        ::PostMessageW(hWnd, WM_COMMAND, IDCANCEL, 0);
+    }
+    return TRUE;
+}
+
+// Cancels any dialog of this thread (Wine's notice that no printer is installed).
 VOID CALLBACK CancelDialogs(HWND, UINT, UINT_PTR, DWORD)
 {
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND hWnd, LPARAM) -> BOOL {
-            wchar_t className[16] = {};
-            ::GetClassNameW(hWnd, className, 16);
-            if (::IsWindowVisible(hWnd) && ::lstrcmpW(className, L"#32770") == 0) {
-                WriteWindowScreenshot(hWnd, L"print_dialog_without_printer");
-                ::PostMessageW(hWnd, WM_COMMAND, IDCANCEL, 0);
-            }
-            return TRUE;
-        },
-        0);
+    ::EnumThreadWindows(::GetCurrentThreadId(), &CancelDialog, 0);
 }
 
 TEST_F(DocumentTest, PrintingWithoutAPrinterPrintsNothingAndPreviewDoesNothing)
