@@ -65,31 +65,10 @@ FileStart BeginFileSave(const char16_t* folder, const char16_t* name, int mode, 
             ++SaveOutcome.skipped;
             return start;
         }
-        if (OutputPathExists(path.c_str())) {
-            const std::uint16_t policy = RecoverySettings.duplicatePolicy;
-            if (policy == kDuplicateSkip) {
-                ++SaveOutcome.skipped;
-                return start;
-            }
-            // Any policy but overwrite keeps both files.
-            if (policy != kDuplicateOverwrite) {
-                std::uint32_t n = 1;
-                for (; n <= kMaxDuplicateCopies; ++n) {
-                    std::u16string copyName = DuplicateCopyName(n, fileName);
-                    std::u16string copyPath = JoinSavePath(folderText, copyName);
-                    if (!OutputPathExists(copyPath.c_str())) {
-                        fileName = std::move(copyName);
-                        path = std::move(copyPath);
-                        break;
-                    }
-                }
-                if (n > kMaxDuplicateCopies) {
-                    start.result = 1;
-                    CountNotCreated();
-                    return start;
-                }
-            }
-        }
+        // A name that is taken is found when the file is created: asking first would cost every file a
+        // second look-up of its name, which is slow on some systems (Wine reads the whole folder for a
+        // name that is not there).
+        start.keepExisting = RecoverySettings.duplicatePolicy != kDuplicateOverwrite;
         ++SaveControl.fileCounter;
         SavingDialogUi& dialog = UiSavingDialog();
         dialog.SetFileNameText(fileName.c_str());
@@ -100,6 +79,7 @@ FileStart BeginFileSave(const char16_t* folder, const char16_t* name, int mode, 
 
     start.go = true;
     start.path = std::move(path);
+    start.folder = folderText;
     start.fileName = std::move(fileName);
     return start;
 }
@@ -169,6 +149,40 @@ RecoveredFile::RecoveredFile(int mode, std::uint64_t size, bool progress)
 RecoveredFile::~RecoveredFile()
 {
     Finish();
+}
+
+bool RecoveredFile::Create(const FileStart& start)
+{
+    if (!start.keepExisting)
+        return Create(start.path);
+    file = OutputCreateNewFile(start.path.c_str());
+    if (IsUsableHandle(file))
+        return true;
+    file = kNoHandle;
+    // Only a name that is there is a duplicate; any other failure would fail for each copy name too.
+    if (!OutputPathExists(start.path.c_str())) {
+        notCreated = true;
+        return false;
+    }
+    if (RecoverySettings.duplicatePolicy == kDuplicateSkip) {
+        duplicateSkipped = true;
+        return false;
+    }
+    // Any policy but overwrite keeps both files.
+    for (std::uint32_t n = 1; n <= kMaxDuplicateCopies; ++n) {
+        const std::u16string copyName = DuplicateCopyName(n, start.fileName);
+        const std::u16string copyPath = JoinSavePath(start.folder, copyName);
+        file = OutputCreateNewFile(copyPath.c_str());
+        if (IsUsableHandle(file)) {
+            UiSavingDialog().SetFileNameText(copyName.c_str());
+            return true;
+        }
+        file = kNoHandle;
+        if (!OutputPathExists(copyPath.c_str()))
+            break;
+    }
+    notCreated = true;
+    return false;
 }
 
 bool RecoveredFile::Create(const std::u16string& path)
@@ -258,6 +272,13 @@ void RecoveredFile::ShowProgress()
     }
 }
 
+void RecoveredFile::CloseWithTimes(const PlatformFileTimes& times)
+{
+    if (IsUsableHandle(file))
+        OutputSetHandleTimes(file, times);
+    Close();
+}
+
 void RecoveredFile::Close()
 {
     if (IsUsableHandle(file) && !OutputClose(file))
@@ -271,6 +292,10 @@ void RecoveredFile::Finish()
     if (counted)
         return;
     counted = true;
+    if (duplicateSkipped) {
+        ++SaveOutcome.skipped;
+        return;
+    }
     SaveOutcome.bytesWritten += written;
     if (notCreated || unreadable || outsideVolume || storedAsIs || noData) {
         ++SaveOutcome.failed;

@@ -18,13 +18,17 @@ struct FileStart
     bool go = false; // false: the saver returns `result`
     int result = 0;
     std::u16string path;
+    std::u16string folder;
     std::u16string fileName; // the last component of the path
+    // Mode 1 without the overwrite policy: a file of that name is kept, and the duplicate policy
+    // applies when RecoveredFile::Create finds it.
+    bool keepExisting = false;
 };
 
 // The common start of a file: returns without going on when the stop flag is set; clears the skip flag;
-// joins the folder and the name made safe; in mode 1 applies the file filter, the deleted-file policy
-// (when asked) and the duplicate policy, counts the file and shows it in the saving dialog. A file the
-// rules leave out counts as skipped.
+// joins the folder and the name made safe; in mode 1 applies the file filter and the deleted-file policy
+// (when asked), counts the file and shows it in the saving dialog. A file the rules leave out counts as
+// skipped. The duplicate policy applies when the file is created (RecoveredFile::Create).
 FileStart BeginFileSave(const char16_t* folder, const char16_t* name, int mode, bool applyDeletedPolicy,
                         std::uint32_t deleted);
 
@@ -62,6 +66,10 @@ public:
 
     // False when the file could not be created (noted).
     bool Create(const std::u16string& path);
+    // The file of a common start. Without the overwrite policy it is created only where no file or
+    // folder of that name is: a taken name is skipped (counted so) or, under the other policies, saved
+    // as the first free "Copy (n ) of" name, which the saving dialog then shows.
+    bool Create(const FileStart& start);
     bool Write(const void* bytes, std::size_t count);
     bool WriteZeros(std::uint64_t count);
     // `bytes` bytes of the source from `firstSector` on, whole sectors read, the last piece cut.
@@ -79,9 +87,13 @@ public:
 
     std::uint64_t Written() const { return written; }
     bool Broken() const { return notCreated; }
+    // Create found the name taken under the skip policy; the saver returns 0 as for a file left out.
+    bool DuplicateSkipped() const { return duplicateSkipped; }
 
     // Closes the file (a failed close is a failed write).
     void Close();
+    // Sets the file's times through the handle it was written with, then closes it.
+    void CloseWithTimes(const PlatformFileTimes& times);
     // Closes it and counts it once: failed when anything went wrong, skipped when the user cut it short,
     // saved otherwise.
     void Finish();
@@ -100,7 +112,16 @@ private:
     bool outsideVolume = false;
     bool storedAsIs = false;
     bool noData = false;
+    bool duplicateSkipped = false;
     bool interrupted = false;
     bool counted = false;
     std::vector<std::uint8_t> buffer;
 };
+
+// The times a saved file takes: all three PendingFileTime (a FILETIME).
+PlatformFileTimes PendingFiletimeTimes();
+// All three the FAT date in PendingFileTime's low 16 bits with the current UTC time of day; false, and
+// the times untouched, when the date names no day.
+bool PendingFatDateTimes(PlatformFileTimes& times);
+// Closes the file with the times of PendingFatDateTimes, or as it is when the date names no day.
+void CloseWithFatDateTimes(RecoveredFile& file);

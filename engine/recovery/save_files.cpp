@@ -120,54 +120,13 @@ void SaveFatSelection(const std::u16string& target)
     }
 }
 
-// One NTFS file to save: its name, the sector of the record that holds its data, and its values.
-struct NtfsFileToSave
-{
-    const char16_t* name;
-    std::uint32_t recordSector;
-    std::uint64_t size;
-    std::uint64_t creationTime;
-    std::uint32_t deleted;
-    std::uint32_t parentNumber;
-};
-
-// After a Quick Scan the scan nodes; after an Extensive Scan the file records within the volume's
-// sectors, as the listing shows them.
-std::vector<NtfsFileToSave> NtfsFiles(bool extensive, bool withinVolumeOnly)
-{
-    std::vector<NtfsFileToSave> files;
-    if (extensive) {
-        for (const NtfsFileNode* node = ntfsFileNodes.head; node; node = node->next) {
-            if (withinVolumeOnly && (node->recordSector <= VolumeParams.clusterBase ||
-                                     node->recordSector > VolumeParams.endSector))
-                continue;
-            files.push_back({node->name, node->recordSector, node->dataSize, node->creationTime,
-                             node->deleted, node->parentNumber});
-        }
-    } else {
-        for (const NtfsScanNode* node = ntfsScanNodes.head; node; node = node->next)
-            files.push_back({node->name, node->dataRecordSector, node->dataSize, node->creationTime,
-                             node->deleted, node->parentNumber});
-    }
-    return files;
-}
-
-void SaveNtfsFile(const std::u16string& folder, const NtfsFileToSave& file)
-{
-    PendingFileTime = file.creationTime;
-    SaveFileNtfs(folder.c_str(), file.name, file.recordSector, file.size, kSaveModeSelection, file.deleted);
-}
-
 void SaveNtfsSelection(const std::u16string& target)
 {
-    const bool extensive = ScanSelection.scanKind == kScanExtensive;
     const auto byItem = IndexFirstRecords<NtfsEntryNode, TreeItemValue>(
         ntfsEntryNodes.head, [](const NtfsEntryNode* node) { return node->treeItem; });
     const auto byNumber = IndexFirstRecords<NtfsEntryNode, std::uint32_t>(
         ntfsEntryNodes.head, [](const NtfsEntryNode* node) { return node->folderNumber; });
-    std::unordered_map<std::uint32_t, std::vector<NtfsFileToSave>> filesByParent;
-    for (const NtfsFileToSave& file : NtfsFiles(extensive, true))
-        filesByParent[file.parentNumber].push_back(file);
+    const NtfsFolderSaves folderSaves;
 
     const auto parentOf = [&](const NtfsEntryNode* node) -> const NtfsEntryNode* {
         if (node->parentNumber == kNtfsRootFolder)
@@ -182,25 +141,29 @@ void SaveNtfsSelection(const std::u16string& target)
         if (item == 0 || folder == byItem.end())
             continue;
         const std::u16string path = MakeFolderPath(target, NamesTopDown(folder->second, parentOf));
-        const auto files = filesByParent.find(folder->second->folderNumber);
-        if (path.empty() || files == filesByParent.end())
-            continue;
-        for (const NtfsFileToSave& file : files->second) {
-            if (SaveControl.stop == 1)
-                return;
-            SaveNtfsFile(path, file);
-        }
+        if (!path.empty())
+            SaveNtfsFolderFiles(folder->second->folderNumber, path.c_str());
     }
 
+    // A file marked in the list is found among all files, also one whose record lies outside the volume.
     std::unordered_map<std::uint64_t, NtfsFileToSave> byId;
-    for (const NtfsFileToSave& file : NtfsFiles(extensive, false))
-        byId.emplace(file.recordSector, file);
+    const auto remember = [&](const NtfsFileToSave& file) { byId.emplace(file.recordSector, file); };
+    if (ScanSelection.scanKind == kScanExtensive) {
+        for (const NtfsFileNode* node = ntfsFileNodes.head; node; node = node->next)
+            remember({node->name, node->recordSector, node->dataSize, node->creationTime, node->deleted});
+    } else {
+        for (const NtfsScanNode* node = ntfsScanNodes.head; node; node = node->next)
+            remember({node->name, node->dataRecordSector, node->dataSize, node->creationTime, node->deleted});
+    }
     for (std::uint64_t id : UiResultList().GetMarkedEntryIds()) {
         if (SaveControl.stop == 1)
             return;
         const auto found = byId.find(id);
-        if (found != byId.end())
-            SaveNtfsFile(target, found->second);
+        if (found == byId.end())
+            continue;
+        PendingFileTime = found->second.creationTime;
+        SaveFileNtfs(target.c_str(), found->second.name, found->second.recordSector, found->second.size,
+                     kSaveModeSelection, found->second.deleted);
     }
 }
 

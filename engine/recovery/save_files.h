@@ -17,6 +17,8 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "engine/recovery/engine_state.h"
 
@@ -59,6 +61,34 @@ void CreateNtfsFolder(const char16_t* base, const char16_t* folderName, std::uin
 // an Extensive Scan the file records within the volume's sectors.
 void SaveFatFolderFiles(std::uint32_t folderValue, const char16_t* path);
 void SaveNtfsFolderFiles(std::uint32_t folderNumber, const char16_t* path);
+
+// One NTFS file as the savers take it: the sector of the record that holds its data is its entry ID.
+struct NtfsFileToSave
+{
+    const char16_t* name;
+    std::uint32_t recordSector;
+    std::uint64_t size;
+    std::uint64_t creationTime;
+    std::uint32_t deleted;
+};
+using NtfsFilesByFolder = std::unordered_map<std::uint32_t, std::vector<NtfsFileToSave>>;
+
+// The files SaveNtfsFolderFiles saves, by the number of their folder, in list order.
+NtfsFilesByFolder IndexNtfsFilesByFolder();
+
+// While one lives, SaveNtfsFolderFiles takes a folder's files from the index made when it was made,
+// instead of walking the whole file list once for every folder of a save. The found lists must not
+// change meanwhile (the save holds them).
+class NtfsFolderSaves
+{
+public:
+    NtfsFolderSaves();
+    ~NtfsFolderSaves();
+    NtfsFolderSaves(const NtfsFolderSaves&) = delete;
+    NtfsFolderSaves& operator=(const NtfsFolderSaves&) = delete;
+
+    NtfsFilesByFolder filesByFolder;
+};
 
 // All three times of the file set to PendingFileTime (a FILETIME).
 void SetFileTimesFromFiletime(const char16_t* path);

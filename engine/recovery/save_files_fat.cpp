@@ -121,14 +121,13 @@ int SaveFileFat(const char16_t* folder, std::uint32_t /*entryId*/, int mode, std
         file.NoteOutsideVolume();
         return 1;
     }
-    if (!file.Create(start.path))
-        return 1;
+    if (!file.Create(start))
+        return file.DuplicateSkipped() ? 0 : 1;
     if (size > 0) {
         const auto count = static_cast<std::uint32_t>((size + clusterBytes - 1) / clusterBytes);
         WriteClusters(file, FileClusters(firstCluster, count), size);
     }
-    file.Close();
-    SetFileTimesFromFatDate(start.path.c_str());
+    CloseWithFatDateTimes(file);
     return 1;
 }
 
@@ -160,14 +159,14 @@ void SplitFatDate(std::uint16_t date, std::uint32_t& year, std::uint32_t& month,
     day = date & 31u;
 }
 
-void SetFileTimesFromFatDate(const char16_t* path)
+bool PendingFatDateTimes(PlatformFileTimes& times)
 {
     std::uint32_t year = 0;
     std::uint32_t month = 0;
     std::uint32_t day = 0;
     SplitFatDate(static_cast<std::uint16_t>(PendingFileTime & 0xFFFF), year, month, day);
     if (month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month))
-        return;
+        return false;
 
     const auto sinceEpoch = std::chrono::duration_cast<std::chrono::milliseconds>(
         std::chrono::system_clock::now().time_since_epoch());
@@ -178,9 +177,24 @@ void SetFileTimesFromFatDate(const char16_t* path)
     const std::uint64_t filetime =
         (daysSince1601 * kMillisecondsPerDay + millisecondOfDay) * kTicksPerMillisecond;
 
-    PlatformFileTimes times;
     times.creation = filetime;
     times.lastAccess = filetime;
     times.lastWrite = filetime;
-    OutputSetFileTimes(path, times);
+    return true;
+}
+
+void SetFileTimesFromFatDate(const char16_t* path)
+{
+    PlatformFileTimes times;
+    if (PendingFatDateTimes(times))
+        OutputSetFileTimes(path, times);
+}
+
+void CloseWithFatDateTimes(RecoveredFile& file)
+{
+    PlatformFileTimes times;
+    if (PendingFatDateTimes(times))
+        file.CloseWithTimes(times);
+    else
+        file.Close();
 }

@@ -140,13 +140,12 @@ int SaveResident(const FileStart& start, int mode, const std::uint8_t* record, s
         return 0;
     }
     RecoveredFile file(mode, size, true);
-    if (!file.Create(start.path))
-        return 1;
+    if (!file.Create(start))
+        return file.DuplicateSkipped() ? 0 : 1;
     file.Write(record + valueOffset, static_cast<std::size_t>(length));
     if (length < size)
         file.NoteUnreadable();
-    file.Close();
-    SetFileTimesFromFiletime(start.path.c_str());
+    file.CloseWithTimes(PendingFiletimeTimes());
     return 1;
 }
 
@@ -175,16 +174,35 @@ int SaveNonResident(const FileStart& start, int mode, const std::uint8_t* record
         file.NoteStoredAsIs();
     const std::uint64_t initialized = ReadU64(record, attribute + kAttrInitializedSize);
 
-    if (file.Create(start.path)) {
+    if (file.Create(start)) {
         WriteRuns(file, size, initialized);
-        file.Close();
-        SetFileTimesFromFiletime(start.path.c_str());
+        file.CloseWithTimes(PendingFiletimeTimes());
     }
     FreeDataRunList();
-    return 1;
+    return file.DuplicateSkipped() ? 0 : 1;
 }
 
+const NtfsFolderSaves* activeFolderSaves = nullptr;
+
 } // namespace
+
+NtfsFilesByFolder IndexNtfsFilesByFolder()
+{
+    NtfsFilesByFolder index;
+    if (IsExtensiveNtfs()) {
+        for (const NtfsFileNode* node = ntfsFileNodes.head; node; node = node->next) {
+            if (node->recordSector <= VolumeParams.clusterBase || node->recordSector > VolumeParams.endSector)
+                continue;
+            index[node->parentNumber].push_back(
+                {node->name, node->recordSector, node->dataSize, node->creationTime, node->deleted});
+        }
+        return index;
+    }
+    for (const NtfsScanNode* node = ntfsScanNodes.head; node; node = node->next)
+        index[node->parentNumber].push_back(
+            {node->name, node->dataRecordSector, node->dataSize, node->creationTime, node->deleted});
+    return index;
+}
 
 int SaveFileNtfs(const char16_t* folder, const char16_t* name, std::uint32_t recordSector, std::uint64_t size,
                  int mode, std::uint32_t deleted)
@@ -227,26 +245,30 @@ void WriteDiskRangeToFile(const char16_t* path, std::uint64_t size, int mode)
     WriteRuns(file, size, size);
 }
 
+NtfsFolderSaves::NtfsFolderSaves()
+{
+    filesByFolder = IndexNtfsFilesByFolder();
+    activeFolderSaves = this;
+}
+
+NtfsFolderSaves::~NtfsFolderSaves()
+{
+    activeFolderSaves = nullptr;
+}
+
 void SaveNtfsFolderFiles(std::uint32_t folderNumber, const char16_t* path)
 {
-    if (IsExtensiveNtfs()) {
-        for (const NtfsFileNode* node = ntfsFileNodes.head; node && SaveControl.stop != 1;
-             node = node->next) {
-            if (node->parentNumber != folderNumber || node->recordSector <= VolumeParams.clusterBase ||
-                node->recordSector > VolumeParams.endSector)
-                continue;
-            PendingFileTime = node->creationTime;
-            SaveFileNtfs(path, node->name, node->recordSector, node->dataSize, kSaveModeSelection,
-                         node->deleted);
-        }
+    // Alone, one walk of the list; within a save of many folders, the index made at its start.
+    const NtfsFilesByFolder own = activeFolderSaves ? NtfsFilesByFolder{} : IndexNtfsFilesByFolder();
+    const NtfsFilesByFolder& index = activeFolderSaves ? activeFolderSaves->filesByFolder : own;
+    const auto files = index.find(folderNumber);
+    if (files == index.end())
         return;
-    }
-    for (const NtfsScanNode* node = ntfsScanNodes.head; node && SaveControl.stop != 1; node = node->next) {
-        if (node->parentNumber != folderNumber)
-            continue;
-        PendingFileTime = node->creationTime;
-        SaveFileNtfs(path, node->name, node->dataRecordSector, node->dataSize, kSaveModeSelection,
-                     node->deleted);
+    for (const NtfsFileToSave& file : files->second) {
+        if (SaveControl.stop == 1)
+            return;
+        PendingFileTime = file.creationTime;
+        SaveFileNtfs(path, file.name, file.recordSector, file.size, kSaveModeSelection, file.deleted);
     }
 }
 
@@ -260,11 +282,16 @@ void CreateNtfsFolder(const char16_t* base, const char16_t* folderName, std::uin
     SaveNtfsFolderFiles(folderNumber, path.c_str());
 }
 
-void SetFileTimesFromFiletime(const char16_t* path)
+PlatformFileTimes PendingFiletimeTimes()
 {
     PlatformFileTimes times;
     times.creation = PendingFileTime;
     times.lastAccess = PendingFileTime;
     times.lastWrite = PendingFileTime;
-    OutputSetFileTimes(path, times);
+    return times;
+}
+
+void SetFileTimesFromFiletime(const char16_t* path)
+{
+    OutputSetFileTimes(path, PendingFiletimeTimes());
 }

@@ -53,11 +53,10 @@ int SaveTraceFile(const char16_t* folder, const char16_t* name, std::uint32_t st
     if (mode == kSaveModeSelection)
         UiSavingDialog().SetProgressPos(ProgressPercent(SaveControl.fileCounter, markedTraceItems));
     RecoveredFile file(mode, 0, false);
-    if (!file.Create(start.path))
-        return 1;
+    if (!file.Create(start))
+        return file.DuplicateSkipped() ? 0 : 1;
     WriteTraceItem(file, startSector);
-    file.Close();
-    SetFileTimesFromFatDate(start.path.c_str());
+    CloseWithFatDateTimes(file);
     return 1;
 }
 

@@ -12,6 +12,10 @@
 // Creates the file for writing, or empties the one that is there; kInvalidHandle when that fails.
 PlatformHandle OutputCreateFile(const char16_t* path);
 
+// Creates the file for writing only where no file or folder of that name is; kInvalidHandle otherwise
+// (the name is taken, or the system refused).
+PlatformHandle OutputCreateNewFile(const char16_t* path);
+
 // Writes all bytes; false when the system refused or wrote fewer (a full disk).
 bool OutputWrite(PlatformHandle file, const void* bytes, std::uint32_t count);
 
@@ -27,3 +31,7 @@ bool OutputPathExists(const char16_t* path);
 // Sets the creation, last-access and last-write times of an existing file (FILETIME values). The host
 // twin cannot set a creation time and leaves it.
 bool OutputSetFileTimes(const char16_t* path, const PlatformFileTimes& times);
+
+// As OutputSetFileTimes, on a file open for writing (OutputCreateFile): no second open of the path.
+// Set last, just before the close, so that no write moves them again.
+bool OutputSetHandleTimes(PlatformHandle file, const PlatformFileTimes& times);

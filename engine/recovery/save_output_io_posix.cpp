@@ -17,6 +17,14 @@ PlatformHandle OutputCreateFile(const char16_t* path)
     return HandleOf(fd);
 }
 
+PlatformHandle OutputCreateNewFile(const char16_t* path)
+{
+    const int fd = open(HostPath(path).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+    if (fd < 0)
+        return kInvalidHandle;
+    return HandleOf(fd);
+}
+
 bool OutputWrite(PlatformHandle file, const void* bytes, std::uint32_t count)
 {
     if (!IsUsableHandle(file))
@@ -58,6 +66,14 @@ bool OutputPathExists(const char16_t* path)
 {
     struct stat info;
     return lstat(HostPath(path).c_str(), &info) == 0;
+}
+
+bool OutputSetHandleTimes(PlatformHandle file, const PlatformFileTimes& times)
+{
+    if (!IsUsableHandle(file))
+        return false;
+    const timespec both[2] = {FiletimeToTimespec(times.lastAccess), FiletimeToTimespec(times.lastWrite)};
+    return futimens(DescriptorOf(file), both) == 0;
 }
 
 bool OutputSetFileTimes(const char16_t* path, const PlatformFileTimes& times)

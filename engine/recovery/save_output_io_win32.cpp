@@ -48,6 +48,13 @@ PlatformHandle OutputCreateFile(const char16_t* path)
     return reinterpret_cast<PlatformHandle>(file);
 }
 
+PlatformHandle OutputCreateNewFile(const char16_t* path)
+{
+    const HANDLE file = CreateFileW(SystemPath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                    CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return reinterpret_cast<PlatformHandle>(file);
+}
+
 bool OutputWrite(PlatformHandle file, const void* bytes, std::uint32_t count)
 {
     if (!IsUsableHandle(file))
@@ -73,6 +80,16 @@ bool OutputCreateFolder(const char16_t* path)
 bool OutputPathExists(const char16_t* path)
 {
     return GetFileAttributesW(SystemPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool OutputSetHandleTimes(PlatformHandle file, const PlatformFileTimes& times)
+{
+    if (!IsUsableHandle(file))
+        return false;
+    const FILETIME creation = ToFiletime(times.creation);
+    const FILETIME lastAccess = ToFiletime(times.lastAccess);
+    const FILETIME lastWrite = ToFiletime(times.lastWrite);
+    return SetFileTime(ToHandle(file), &creation, &lastAccess, &lastWrite) != 0;
 }
 
 bool OutputSetFileTimes(const char16_t* path, const PlatformFileTimes& times)

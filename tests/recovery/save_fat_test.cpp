@@ -268,6 +268,12 @@ TEST_F(SaveFat, DuplicateDeletedAndFilterPolicies)
     EXPECT_EQ(save(u"a.txt", 51, 200, 0), 1);
     EXPECT_TRUE(std::filesystem::exists(scratch.Target() / "Copy (1 ) of a.txt"));
     EXPECT_EQ(Saved(u"a.txt"), live);
+    // A folder takes a name as a file does.
+    std::filesystem::create_directory(scratch.Target() / "b.txt");
+    EXPECT_EQ(save(u"b.txt", 50, 100, 0), 1);
+    EXPECT_EQ(Saved(u"Copy (1 ) of b.txt"), live);
+    std::filesystem::remove(scratch.Target() / "Copy (1 ) of b.txt");
+    std::filesystem::remove(scratch.Target() / "b.txt");
 
     // Overwrite replaces; skip leaves the file and says so.
     RecoverySettings.duplicatePolicy = kDuplicateOverwrite;
