@@ -138,10 +138,13 @@ struct ModalDriver
 };
 ModalDriver* g_pDriver = NULL;
 
-void CALLBACK StepTimerProc(HWND, UINT, UINT_PTR, DWORD)
+void CALLBACK StepTimerProc(HWND, UINT, UINT_PTR nTimer, DWORD)
 {
     if (g_pDriver != NULL && g_pDriver->nNext < g_pDriver->steps.size())
         g_pDriver->steps[g_pDriver->nNext++]();
+    // The next tick counts from the end of this step, so that a slow step on a busy machine still
+    // leaves the loop an idle moment before the next one.
+    ::SetTimer(NULL, nTimer, 40, StepTimerProc);
 }
 
 void CALLBACK SafetyTimerProc(HWND, UINT, UINT_PTR, DWORD)
