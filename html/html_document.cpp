@@ -132,6 +132,9 @@ int CHtmlDocument::CleanPageText(wchar_t* text, int length, const wchar_t* baseU
     const wchar_t* read = text;
     const wchar_t* end = text + length;
     wchar_t* write = text;
+    // Where the next "</style" stands (end when there is none): reading only moves forward, so one search
+    // serves every style tag before it, and many unclosed style tags cost one scan.
+    const wchar_t* styleClose = nullptr;
     // Writing never overtakes reading, so the text can be cleaned in its own buffer.
     while (read < end) {
         if (HtmlStartsWithNoCase(read, L"<script")) {
@@ -157,8 +160,9 @@ int CHtmlDocument::CleanPageText(wchar_t* text, int length, const wchar_t* baseU
             continue;
         }
         if (IsTagAt(read, L"<style")) {
-            const wchar_t* close = FindNoCase(read + 6, end, L"</style");
-            read = PastTagEnd(close < end ? close : read, end);
+            if (!styleClose || (styleClose < read + 6 && styleClose < end))
+                styleClose = FindNoCase(read + 6, end, L"</style");
+            read = PastTagEnd(styleClose < end ? styleClose : read, end);
             continue;
         }
         if (IsTagAt(read, L"<pre"))

@@ -99,6 +99,11 @@ int CHtmlDocument::ParseTags(wchar_t* text, CHtmlItem**& array, int& count, cons
             host->ShowParseProgress(0, position, length);
     };
     auto lineAlign = [&]() { return style.centring ? 2 : align; };
+    // Characters of the text runs that stand at the end of the array, modulo the tab width: a tab fills
+    // to the next stop without looking back over the line.
+    int runColumn = 0;
+    for (int index = count - 1; index >= 0 && array[index]->kind == kHtmlItemText; --index)
+        runColumn = (runColumn + static_cast<int>(wcslen(array[index]->text) % kTabWidth)) % kTabWidth;
     auto append = [&](CHtmlItem* item) {
         if (!AppendItemSlot(array, count)) {
             FreeItem(item);
@@ -106,6 +111,10 @@ int CHtmlDocument::ParseTags(wchar_t* text, CHtmlItem**& array, int& count, cons
             return false;
         }
         array[count - 1] = item;
+        if (item->kind == kHtmlItemText)
+            runColumn = (runColumn + static_cast<int>(wcslen(item->text) % kTabWidth)) % kTabWidth;
+        else
+            runColumn = 0;
         return true;
     };
     // Runs made from the page's text: words, spaces and tabs.
@@ -159,10 +168,7 @@ int CHtmlDocument::ParseTags(wchar_t* text, CHtmlItem**& array, int& count, cons
                     appendBreak(0, 0, align, 0);
                 position += character == L'\r' && at[1] == L'\n' ? 2 : 1;
             } else if (character == L'\t') {
-                int preceding = 0;
-                for (int index = count - 1; index >= 0 && array[index]->kind == kHtmlItemText; --index)
-                    preceding += static_cast<int>(wcslen(array[index]->text));
-                int spaces = kTabWidth - preceding % kTabWidth;
+                int spaces = kTabWidth - runColumn;
                 appendRun(std::wstring(static_cast<size_t>(spaces), L' ').c_str());
                 ++position;
             } else {
@@ -179,14 +185,14 @@ int CHtmlDocument::ParseTags(wchar_t* text, CHtmlItem**& array, int& count, cons
         }
 
         int tag = MatchHtmlTag(at, false);
-        // Past the tag's '>', or the end of the text.
-        const wchar_t* close = wcschr(at, L'>');
-        int afterTag = close ? static_cast<int>(close - text) + 1 : length;
         if (tag < 0) {
             // Not a tag: the '<' goes and what follows is text.
             ++position;
             continue;
         }
+        // Past the tag's '>', or the end of the text.
+        const wchar_t* close = wcschr(at, L'>');
+        int afterTag = close ? static_cast<int>(close - text) + 1 : length;
         // div and p with attributes open aligned regions, built by the block builder.
         bool regionTag = (tag == kTagDiv || tag == kTagP) && at[wcslen(HtmlTagOpening(tag))] == L' ';
 

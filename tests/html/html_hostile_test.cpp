@@ -44,7 +44,7 @@ TEST(HtmlHostilePages, LongAndRepeatedTagsStayBounded)
 
     document.Load((Repeat(L"<big>", 10000) + L"x").c_str(), L"Arial", 15, 0, L"");
     EXPECT_EQ(FirstWord(document)->fontSize, 1000);
-    document.Load((Repeat(L"<h1>", 10000) + L"x").c_str(), L"Arial", 15, 0, L"");
+    document.Load((Repeat(L"<h1>", 1000) + L"x").c_str(), L"Arial", 15, 0, L"");
     EXPECT_EQ(FirstWord(document)->fontSize, 1000);
     EXPECT_EQ(host.progressOutOfRange, 0);
 }
@@ -89,4 +89,20 @@ TEST(HtmlHostilePages, UnterminatedMarkersDropTheRest)
         document.Load(c.text, L"Arial", 15, 0, L"");
         EXPECT_EQ(ItemsAsText(document.items, document.itemCount), c.expected);
     }
+}
+
+TEST(HtmlHostilePages, RepeatedOpeningsCostOneScanEach)
+{
+    RecordingHost host;
+    CHtmlDocument document(&host, 0);
+    document.Load((Repeat(L"<style x>", 100000) + L"y").c_str(), L"Arial", 15, 0, L"");
+    EXPECT_EQ(ItemsAsText(document.items, document.itemCount), L"y");
+
+    document.Load(Repeat(L"ab\t", 10000).c_str(), L"Arial", 15, 0, L"file://C:\\a.txt");
+    ASSERT_EQ(document.itemCount, 20000);
+    EXPECT_STREQ(document.items[19999]->text, L"   ");
+
+    std::wstring lessThans = std::wstring(200000, L'<') + L"z";
+    document.ParseTags(lessThans.data(), document.items, document.itemCount, L"Arial", 15, 0, L"", 0, 0, 0);
+    EXPECT_STREQ(document.items[document.itemCount - 1]->text, L"z");
 }
