@@ -137,42 +137,8 @@ int CHtmlDocument::CleanPageText(wchar_t* text, int length, const wchar_t* baseU
     const wchar_t* styleClose = nullptr;
     // Writing never overtakes reading, so the text can be cleaned in its own buffer.
     while (read < end) {
-        if (HtmlStartsWithNoCase(read, L"<script")) {
-            const wchar_t* close = FindNoCase(read + 7, end, L"</script");
-            read = PastTagEnd(close, end);
+        if (*read == L'<' && SkipDroppedMarkup(read, end, baseUrl, styleClose, preDepth))
             continue;
-        }
-        if (HtmlStartsWithNoCase(read, L"<!--")) {
-            const wchar_t* close = FindNoCase(read + 4, end, L"-->");
-            read = PastTagEnd(close, end);
-            continue;
-        }
-        if (IsTagAt(read, L"<title")) {
-            const wchar_t* start = PastTagEnd(read, end);
-            const wchar_t* close = FindNoCase(start, end, L"</title");
-            ReportTitle(start, close);
-            read = PastTagEnd(close, end);
-            continue;
-        }
-        if (IsTagAt(read, L"<body")) {
-            ReadBodyAttributes(read, PastTagEnd(read, end), baseUrl);
-            read = PastTagEnd(read, end);
-            continue;
-        }
-        if (IsTagAt(read, L"<style")) {
-            if (!styleClose || (styleClose < read + 6 && styleClose < end))
-                styleClose = FindNoCase(read + 6, end, L"</style");
-            read = PastTagEnd(styleClose < end ? styleClose : read, end);
-            continue;
-        }
-        if (IsTagAt(read, L"<pre"))
-            ++preDepth;
-        else if (IsTagAt(read, L"</pre") && preDepth > 0)
-            --preDepth;
-        if (*read == L'<' && MatchHtmlTag(read, true) < 0) {
-            read = PastTagEnd(read, end);
-            continue;
-        }
         wchar_t character = *read++;
         if (preDepth == 0 && IsWhiteSpace(character)) {
             if (write > text && write[-1] != L' ')
@@ -183,6 +149,46 @@ int CHtmlDocument::CleanPageText(wchar_t* text, int length, const wchar_t* baseU
     }
     *write = 0;
     return static_cast<int>(write - text);
+}
+
+bool CHtmlDocument::SkipDroppedMarkup(const wchar_t*& read, const wchar_t* end, const wchar_t* baseUrl,
+                                      const wchar_t*& styleClose, int& preDepth)
+{
+    if (HtmlStartsWithNoCase(read, L"<script")) {
+        read = PastTagEnd(FindNoCase(read + 7, end, L"</script"), end);
+        return true;
+    }
+    if (HtmlStartsWithNoCase(read, L"<!--")) {
+        read = PastTagEnd(FindNoCase(read + 4, end, L"-->"), end);
+        return true;
+    }
+    if (IsTagAt(read, L"<title")) {
+        const wchar_t* start = PastTagEnd(read, end);
+        const wchar_t* close = FindNoCase(start, end, L"</title");
+        ReportTitle(start, close);
+        read = PastTagEnd(close, end);
+        return true;
+    }
+    if (IsTagAt(read, L"<body")) {
+        ReadBodyAttributes(read, PastTagEnd(read, end), baseUrl);
+        read = PastTagEnd(read, end);
+        return true;
+    }
+    if (IsTagAt(read, L"<style")) {
+        if (!styleClose || (styleClose < read + 6 && styleClose < end))
+            styleClose = FindNoCase(read + 6, end, L"</style");
+        read = PastTagEnd(styleClose < end ? styleClose : read, end);
+        return true;
+    }
+    if (IsTagAt(read, L"<pre"))
+        ++preDepth;
+    else if (IsTagAt(read, L"</pre") && preDepth > 0)
+        --preDepth;
+    if (MatchHtmlTag(read, true) < 0) {
+        read = PastTagEnd(read, end);
+        return true;
+    }
+    return false;
 }
 
 void CHtmlDocument::ReportTitle(const wchar_t* start, const wchar_t* end)

@@ -57,6 +57,10 @@ private:
     void FreeItems();
     // Removes scripts, styles, comments, the title and unknown tags and collapses white space, in place.
     int CleanPageText(wchar_t* text, int length, const wchar_t* baseUrl, int preDepth);
+    // At a '<': drops what the pre-pass removes and returns true, or counts pre sections and returns false
+    // for a tag that is kept.
+    bool SkipDroppedMarkup(const wchar_t*& read, const wchar_t* end, const wchar_t* baseUrl,
+                           const wchar_t*& styleClose, int& preDepth);
     void ReadBodyAttributes(const wchar_t* tag, const wchar_t* end, const wchar_t* baseUrl);
     void ReportTitle(const wchar_t* start, const wchar_t* end);
     bool HitTest(CHtmlItem** array, int count, int x, int y, bool click);

@@ -1,7 +1,6 @@
 #include "html_tag_table.h"
 
 #include <cwchar>
-#include <cwctype>
 
 namespace {
 
@@ -26,8 +25,13 @@ const wchar_t* HtmlTagOpening(int tag)
 
 bool HtmlStartsWithNoCase(const wchar_t* text, const wchar_t* prefix)
 {
+    // Tag names and markers are ASCII; other letters never match them in any case.
+    auto lower = [](wchar_t character) {
+        return character >= L'A' && character <= L'Z' ? static_cast<wchar_t>(character + (L'a' - L'A'))
+                                                      : character;
+    };
     for (; *prefix; ++text, ++prefix)
-        if (!*text || towlower(*text) != towlower(*prefix))
+        if (!*text || lower(*text) != lower(*prefix))
             return false;
     return true;
 }
