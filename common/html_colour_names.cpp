@@ -1,5 +1,6 @@
-// The named colours of the HTML text drawer: the CSS colour keywords, in the order the colour map
-// receives them. "darkseagreen" keeps the drawer's own value #8FBC8B.
+// The 140 CSS colour keywords, shared by the HTML text drawer of the controls and by the HTML viewer
+// engine; both compile this file, so neither links the other. The order is the one the drawer's colour
+// map receives them in; lookups by name do not depend on it. "darkseagreen" is #8FBC8B.
 #include "html_colour_names.h"
 
 namespace {
