@@ -357,6 +357,13 @@ CMDIFrameWnd* CMDIChildWnd::GetMDIFrame() const
                : NULL;
 }
 
+void CMDIChildWnd::ActivateFrame(int nCmdShow)
+{
+    CFrameWnd::ActivateFrame(nCmdShow);
+    if (nCmdShow != SW_HIDE && nCmdShow != SW_MINIMIZE)
+        MDIActivate();
+}
+
 void CMDIChildWnd::MDIDestroy()
 {
     ::SendMessage(::GetParent(m_hWnd), WM_MDIDESTROY, reinterpret_cast<WPARAM>(m_hWnd), 0);

@@ -125,8 +125,16 @@ void CFrameWnd::NotifyFloatingWindows(DWORD dwFlags)
 BOOL CFrameWnd::OnNcActivate(BOOL bActive)
 {
     // The frame's caption stays active while one of its synchronised windows has the activation.
-    if (!bActive && IsSyncedFloater(m_hWnd, ::GetActiveWindow()))
-        bActive = TRUE;
+    // The system names the window that takes the activation in lParam.
+    if (!bActive) {
+        const MSG* pMsg = GetCurrentMessage();
+        HWND hOther =
+            pMsg != NULL && pMsg->message == WM_NCACTIVATE ? reinterpret_cast<HWND>(pMsg->lParam) : NULL;
+        if (hOther == NULL || !::IsWindow(hOther))
+            hOther = ::GetActiveWindow();
+        if (IsSyncedFloater(m_hWnd, hOther))
+            bActive = TRUE;
+    }
     return static_cast<BOOL>(DefWindowProc(WM_NCACTIVATE, bActive, 0));
 }
 

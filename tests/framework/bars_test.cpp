@@ -294,3 +294,266 @@ TEST_F(BarsTest, ToolBarFromItsResourceTakesStatesAtIdleAndRunsTheFramesCommandO
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(BarsTest, ReBarTakesItsBandsHeightAndATallerBandMovesTheViewDown)
+{
+    CToolBar& toolBar = m_pFrame->m_wndToolBar;
+    ASSERT_TRUE(toolBar.CreateEx(m_pFrame, TBSTYLE_FLAT, WS_CHILD | WS_VISIBLE | CBRS_TOP));
+    ASSERT_TRUE(toolBar.LoadToolBar(IDR_BARS_TOOLBAR));
+    CReBar rebar;
+    ASSERT_TRUE(rebar.Create(m_pFrame));
+    EXPECT_EQ(rebar.GetDlgCtrlID(), AFX_IDW_REBAR);
+    ASSERT_TRUE(rebar.AddBar(&toolBar));
+    EXPECT_EQ(toolBar.GetParent(), &rebar);
+    EXPECT_EQ(rebar.GetReBarCtrl().GetBandCount(), 1u);
+    Show(640, 480);
+    m_pFrame->RecalcLayout();
+    const int nHeight = static_cast<int>(rebar.GetReBarCtrl().GetBarHeight());
+    EXPECT_GE(nHeight, toolBar.CalcFixedLayout(FALSE, TRUE).cy);
+    EXPECT_EQ(RectIn(&rebar, m_pFrame), CRect(0, 0, Client().right, nHeight));
+    EXPECT_EQ(RectIn(m_pView, m_pFrame), CRect(0, nHeight, Client().right, Client().bottom));
+
+    // A taller band: the rebar tells its parent, which lays out again.
+    REBARBANDINFO band = {};
+    band.cbSize = sizeof(band);
+    band.fMask = RBBIM_CHILDSIZE;
+    ASSERT_TRUE(rebar.GetReBarCtrl().GetBandInfo(0, &band));
+    band.cyMinChild = 60;
+    ASSERT_TRUE(rebar.GetReBarCtrl().SetBandInfo(0, &band));
+    const int nTaller = static_cast<int>(rebar.GetReBarCtrl().GetBarHeight());
+    EXPECT_GE(nTaller, 60);
+    EXPECT_EQ(RectIn(m_pView, m_pFrame).top, nTaller);
+    toolBar.DestroyWindow();
+}
+
+TEST_F(BarsTest, DockedToolBarSitsInTheTopDockBarAndLeavesItEmptyWhenRemoved)
+{
+    m_pFrame->EnableDocking(CBRS_ALIGN_ANY);
+    for (UINT nID = AFX_IDW_DOCKBAR_TOP; nID <= AFX_IDW_DOCKBAR_BOTTOM; ++nID) {
+        CControlBar* pDock = m_pFrame->GetControlBar(nID);
+        ASSERT_NE(pDock, nullptr) << nID;
+        EXPECT_TRUE(pDock->IsDockBar());
+    }
+    CToolBar& toolBar = m_pFrame->m_wndToolBar;
+    ASSERT_TRUE(toolBar.CreateEx(m_pFrame, TBSTYLE_FLAT, WS_CHILD | WS_VISIBLE | CBRS_TOP));
+    ASSERT_TRUE(toolBar.LoadToolBar(IDR_BARS_TOOLBAR));
+    toolBar.EnableDocking(CBRS_ALIGN_ANY);
+    m_pFrame->DockControlBar(&toolBar, AFX_IDW_DOCKBAR_TOP);
+    CDockBar* pTop = static_cast<CDockBar*>(m_pFrame->GetControlBar(AFX_IDW_DOCKBAR_TOP));
+    EXPECT_EQ(toolBar.m_pDockBar, pTop);
+    EXPECT_EQ(toolBar.GetParent(), pTop);
+    EXPECT_EQ(pTop->GetDockedCount(), 1);
+
+    Show(640, 480);
+    m_pFrame->RecalcLayout();
+    const int nBar = toolBar.CalcFixedLayout(FALSE, TRUE).cy;
+    EXPECT_EQ(RectIn(pTop, m_pFrame), CRect(0, 0, Client().right, nBar));
+    EXPECT_EQ(RectIn(&toolBar, pTop).TopLeft(), CPoint(0, 0));
+    EXPECT_EQ(RectIn(m_pView, m_pFrame), CRect(0, nBar, Client().right, Client().bottom));
+    // The other dock bars are empty and take nothing.
+    EXPECT_EQ(RectIn(m_pFrame->GetControlBar(AFX_IDW_DOCKBAR_LEFT), m_pFrame).Width(), 0);
+    // A docked bar still takes its states from the frame.
+    theApp.OnIdle(0);
+    EXPECT_FALSE(toolBar.SendMessage(TB_ISBUTTONENABLED, ID_BAR_DISABLED));
+    EXPECT_TRUE(toolBar.SendMessage(TB_ISBUTTONENABLED, ID_BAR_RUN));
+
+    EXPECT_TRUE(pTop->RemoveControlBar(&toolBar));
+    EXPECT_FALSE(pTop->RemoveControlBar(&toolBar));
+    EXPECT_EQ(pTop->GetDockedCount(), 0);
+    EXPECT_EQ(toolBar.m_pDockBar, nullptr);
+    theApp.OnIdle(0); // the layout waits for idle time
+    EXPECT_EQ(RectIn(pTop, m_pFrame).Height(), 0);
+    EXPECT_EQ(RectIn(m_pView, m_pFrame), CRect(0, 0, Client().right, Client().bottom));
+}
+
+std::vector<WPARAM> g_floatStatus;
+
+class CRecordingMiniFrame : public CMiniFrameWnd
+{
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_FLOATSTATUS)
+            g_floatStatus.push_back(wParam);
+        return CMiniFrameWnd::WindowProc(message, wParam, lParam);
+    }
+};
+
+// What the system is told about the frame's caption.
+class CCaptionFrame : public CBarsFrame
+{
+public:
+    std::vector<WPARAM> m_captions;
+    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_NCACTIVATE)
+            m_captions.push_back(wParam);
+        return CBarsFrame::DefWindowProc(message, wParam, lParam);
+    }
+};
+
+TEST(MiniFrameTest, SynchronisedMiniFrameKeepsItsOwnersCaptionActiveAndHearsOfItsState)
+{
+    g_floatStatus.clear();
+    CCaptionFrame* pFrame = new CCaptionFrame;
+    ASSERT_TRUE(pFrame->LoadFrame(IDR_BARS_FRAME, WS_OVERLAPPEDWINDOW));
+    pFrame->SetWindowPos(NULL, 20, 20, 500, 400, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    theApp.m_pMainWnd = pFrame;
+
+    CRecordingMiniFrame* pMini = new CRecordingMiniFrame;
+    ASSERT_TRUE(pMini->Create(NULL, L"Palette", WS_CAPTION | WS_SYSMENU | MFS_SYNCACTIVE | MFS_THICKFRAME,
+                              CRect(300, 100, 500, 250), pFrame));
+    EXPECT_TRUE(pMini->GetExStyle() & WS_EX_TOOLWINDOW);
+    EXPECT_TRUE(pMini->GetStyle() & WS_THICKFRAME);
+    EXPECT_EQ(::GetWindow(pMini->m_hWnd, GW_OWNER), pFrame->m_hWnd);
+    EXPECT_NE(pMini->SendMessage(WM_FLOATSTATUS, FS_SYNCACTIVE), 0);
+    const HWND hMini = pMini->m_hWnd;
+
+    // A bar inside it, owned by the frame, takes the frame's states at idle time.
+    CToolBar* pBar = new CToolBar;
+    pBar->m_bAutoDelete = TRUE;
+    ASSERT_TRUE(pBar->CreateEx(pMini, TBSTYLE_FLAT, WS_CHILD | WS_VISIBLE | CBRS_TOP));
+    pBar->SetOwner(pFrame);
+    ASSERT_TRUE(pBar->LoadToolBar(IDR_BARS_TOOLBAR));
+    pMini->RecalcLayout();
+    pMini->ShowWindow(SW_SHOWNA);
+    theApp.OnIdle(0);
+    EXPECT_FALSE(pBar->SendMessage(TB_ISBUTTONENABLED, ID_BAR_DISABLED));
+    EXPECT_FALSE(pBar->SendMessage(TB_ISBUTTONENABLED, ID_BAR_NOHANDLER));
+    EXPECT_TRUE(pBar->SendMessage(TB_ISBUTTONENABLED, ID_BAR_RUN));
+
+    // Disabling the frame disables its floating windows.
+    g_floatStatus.clear();
+    pFrame->EnableWindow(FALSE);
+    ASSERT_FALSE(g_floatStatus.empty());
+    EXPECT_EQ(g_floatStatus.back(), static_cast<WPARAM>(FS_DISABLE));
+    EXPECT_FALSE(pMini->IsWindowEnabled());
+    pFrame->EnableWindow(TRUE);
+    EXPECT_EQ(g_floatStatus.back(), static_cast<WPARAM>(FS_ENABLE));
+    EXPECT_TRUE(pMini->IsWindowEnabled());
+
+    // Activating the mini frame leaves the frame's caption active.
+    pFrame->SetActiveWindow();
+    ASSERT_EQ(::GetActiveWindow(), pFrame->m_hWnd);
+    EXPECT_EQ(g_floatStatus.back(), static_cast<WPARAM>(FS_ACTIVATE));
+    EXPECT_TRUE(pMini->m_bSyncActive);
+    pFrame->m_captions.clear();
+    pMini->SetActiveWindow();
+    EXPECT_EQ(::GetActiveWindow(), hMini);
+    ASSERT_FALSE(pFrame->m_captions.empty());
+    for (WPARAM wParam : pFrame->m_captions)
+        EXPECT_TRUE(wParam);
+
+    pFrame->DestroyWindow(); // the owned mini frame goes with it and deletes itself
+    EXPECT_FALSE(::IsWindow(hMini));
+    theApp.m_pMainWnd = NULL;
+    DrainMessages();
+}
+
+std::vector<std::wstring> g_mdiLog;
+
+class CMdiDoc : public CDocument
+{
+    DECLARE_DYNCREATE(CMdiDoc)
+};
+IMPLEMENT_DYNCREATE(CMdiDoc, CDocument)
+
+class CMdiView : public CView
+{
+    DECLARE_DYNCREATE(CMdiView)
+public:
+    void OnDraw(CDC*) override {}
+
+protected:
+    afx_msg void OnCmd()
+    {
+        g_mdiLog.push_back(L"view " + std::wstring(GetDocument()->GetTitle().GetString()));
+    }
+    DECLARE_MESSAGE_MAP()
+};
+IMPLEMENT_DYNCREATE(CMdiView, CView)
+// clang-format off
+BEGIN_MESSAGE_MAP(CMdiView, CView)
+    ON_COMMAND(ID_MDI_CMD, OnCmd)
+END_MESSAGE_MAP()
+// clang-format on
+
+class CTestMDIFrame : public CMDIFrameWnd
+{
+    DECLARE_DYNCREATE(CTestMDIFrame)
+protected:
+    afx_msg void OnCmd() { g_mdiLog.push_back(L"frame"); }
+    DECLARE_MESSAGE_MAP()
+};
+IMPLEMENT_DYNCREATE(CTestMDIFrame, CMDIFrameWnd)
+// clang-format off
+BEGIN_MESSAGE_MAP(CTestMDIFrame, CMDIFrameWnd)
+    ON_COMMAND(ID_MDI_CMD, OnCmd)
+END_MESSAGE_MAP()
+// clang-format on
+
+TEST(MDITest, TwoDocumentsOpenInChildFramesAndCommandsReachTheActiveChildFirst)
+{
+    g_mdiLog.clear();
+    CTestMDIFrame* pFrame = new CTestMDIFrame;
+    ASSERT_TRUE(pFrame->LoadFrame(IDR_MDI_FRAME));
+    ASSERT_NE(pFrame->m_hWndMDIClient, nullptr);
+    theApp.m_pMainWnd = pFrame;
+    pFrame->SetWindowPos(NULL, 20, 20, 640, 480, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    const HMENU hFrameMenu = pFrame->m_hMenuDefault;
+    ASSERT_NE(hFrameMenu, nullptr);
+    EXPECT_EQ(pFrame->MDIGetActive(), nullptr);
+    EXPECT_EQ(pFrame->GetActiveFrame(), pFrame);
+
+    CMultiDocTemplate* pTemplate = new CMultiDocTemplate(
+        IDR_MDI_DOC, RUNTIME_CLASS(CMdiDoc), RUNTIME_CLASS(CMDIChildWnd), RUNTIME_CLASS(CMdiView));
+    ASSERT_NE(pTemplate->m_hMenuShared, nullptr);
+    CDocument* pDoc1 = pTemplate->OpenDocumentFile(NULL);
+    CDocument* pDoc2 = pTemplate->OpenDocumentFile(NULL);
+    ASSERT_NE(pDoc1, nullptr);
+    ASSERT_NE(pDoc2, nullptr);
+    EXPECT_EQ(pDoc1->GetTitle(), L"MdiDoc1");
+    EXPECT_EQ(pDoc2->GetTitle(), L"MdiDoc2");
+    POSITION pos = pDoc2->GetFirstViewPosition();
+    CFrameWnd* pChild2 = pDoc2->GetNextView(pos)->GetParentFrame();
+    ASSERT_TRUE(pChild2->IsKindOf(RUNTIME_CLASS(CMDIChildWnd)));
+    EXPECT_EQ(static_cast<CMDIChildWnd*>(pChild2)->GetMDIFrame(), pFrame);
+
+    BOOL bMaximized = TRUE;
+    EXPECT_EQ(pFrame->MDIGetActive(&bMaximized), pChild2);
+    EXPECT_FALSE(bMaximized);
+    pFrame->MDIMaximize(pChild2);
+    EXPECT_EQ(pFrame->MDIGetActive(&bMaximized), pChild2);
+    EXPECT_TRUE(bMaximized);
+    EXPECT_EQ(pFrame->GetActiveFrame(), pChild2);
+    EXPECT_EQ(pFrame->GetActiveDocument(), pDoc2);
+    // The children share the template's menu on the frame.
+    EXPECT_EQ(::GetMenu(pFrame->m_hWnd), pTemplate->m_hMenuShared);
+
+    // A command posted to the frame reaches the active child's view first.
+    pFrame->PostMessage(WM_COMMAND, ID_MDI_CMD);
+    PumpFor(2000, [] { return !g_mdiLog.empty(); });
+    ASSERT_EQ(g_mdiLog.size(), 1u);
+    EXPECT_EQ(g_mdiLog[0], L"view MdiDoc2");
+    pFrame->MDINext();
+    pFrame->SendMessage(WM_COMMAND, ID_MDI_CMD);
+    EXPECT_EQ(g_mdiLog.back(), L"view MdiDoc1");
+
+    // Closing both children brings the frame's own menu back.
+    pDoc2->OnCloseDocument();
+    pDoc1->OnCloseDocument();
+    theApp.OnIdle(0);
+    EXPECT_EQ(pFrame->MDIGetActive(), nullptr);
+    EXPECT_EQ(::GetMenu(pFrame->m_hWnd), hFrameMenu);
+    pFrame->SendMessage(WM_COMMAND, ID_MDI_CMD);
+    EXPECT_EQ(g_mdiLog.back(), L"frame");
+
+    pFrame->DestroyWindow();
+    delete pTemplate;
+    theApp.m_pMainWnd = NULL;
+    DrainMessages();
+}
+
+} // namespace

@@ -78,6 +78,8 @@ public:
                    CWnd* pParentWnd = NULL, CCreateContext* pContext = NULL) override;
 
     CMDIFrameWnd* GetMDIFrame() const;
+    // Shown and made the MDI client's active child.
+    void ActivateFrame(int nCmdShow = -1) override;
     void MDIDestroy();
     void MDIActivate();
     void MDIMaximize();
