@@ -214,6 +214,11 @@ TEST_F(BarsTest, StatusBarTakesTheBottomStripAndItsPanesFollowStringsAndUpdateHa
     bar.GetItemRect(2, &rectLink);
     EXPECT_EQ(bar.m_drawn.back(), rectLink);
     EXPECT_EQ(bar.m_nDrawnIndex, 2);
+    EXPECT_EQ(bar.SendMessage(SB_GETPARTS, 0, 0), 4);
+    EXPECT_TRUE(bar.IsWindowVisible());
+    EXPECT_EQ(RectIn(&bar, m_pFrame).Height(), bar.CalcFixedLayout(TRUE, TRUE).cy);
+    bar.SendMessage(SB_GETTEXT, 1, reinterpret_cast<LPARAM>(text));
+    EXPECT_STREQ(text, L"idle 2");
     WriteWindowScreenshot(m_pFrame->m_hWnd, L"frame_status_bar");
 }
 
