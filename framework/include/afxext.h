@@ -1,6 +1,12 @@
-// Extensions over afxwin.h: bitmap buttons and the control-bar base (splitters join later).
+// Extensions over afxwin.h: bitmap buttons, control bars (status bar, toolbar, rebar, dock bars) and
+// mini frames.
 #pragma once
 
 #include "afx/bitmap_button.h"
 #include "afx/control_bar.h"
+#include "afx/dock_bar.h"
+#include "afx/mini_frame.h"
+#include "afx/rebar.h"
+#include "afx/status_bar.h"
+#include "afx/tool_bar.h"
 #include "afxwin.h"

@@ -24,6 +24,7 @@
 // Frames and views, then documents.
 #include "afx/document.h"
 #include "afx/frame_wnd.h"
+#include "afx/mdi.h"
 
 // A bitmap resource of at most 256 colours whose black, dark grey, light grey and white are shown in the
 // system's button text, shadow, face and highlight colours; null for a missing or damaged resource.

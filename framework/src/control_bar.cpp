@@ -1,5 +1,6 @@
 // CControlBar: the strip a bar takes in its frame's layout, its delayed showing and hiding, and
 // its idle-time update of command states.
+#include "afx/dock_bar.h"
 #include <afxext.h>
 #include <afxpriv.h>
 
@@ -69,6 +70,8 @@ int CControlBar::OnCreate(LPCREATESTRUCT lpcs)
 
 void CControlBar::OnDestroy()
 {
+    if (m_pDockBar != NULL)
+        m_pDockBar->RemoveControlBar(this);
     if (m_pDockSite != NULL) {
         m_pDockSite->RemoveControlBar(this);
         m_pDockSite = NULL;

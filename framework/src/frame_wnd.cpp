@@ -2,8 +2,10 @@
 // brought up to date when they open, status messages and the work it leaves for idle time.
 #include <afxext.h>
 #include <afxpriv.h>
+#include <commctrl.h>
 
 #include <algorithm>
+#include <iterator>
 
 void AfxRegisterThreadFrame(CFrameWnd* pFrame);
 void AfxUnregisterThreadFrame(CFrameWnd* pFrame);
@@ -33,6 +35,9 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_COMMAND_EX(ID_VIEW_TOOLBAR, OnBarCheck)
     ON_UPDATE_COMMAND_UI(ID_VIEW_REBAR, OnUpdateControlBarMenu)
     ON_COMMAND_EX(ID_VIEW_REBAR, OnBarCheck)
+    ON_NOTIFY_EX_RANGE(TTN_NEEDTEXTW, 0, 0xFFFF, OnToolTipText)
+    ON_WM_NCACTIVATE()
+    ON_WM_ENABLE()
 END_MESSAGE_MAP()
 // clang-format on
 
@@ -504,6 +509,7 @@ void CFrameWnd::OnSetFocus(CWnd* pOldWnd)
 void CFrameWnd::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized)
 {
     CWnd::OnActivate(nState, pWndOther, bMinimized);
+    NotifyActivation(nState, pWndOther);
     if (m_pViewActive != NULL && m_pViewActive->m_hWnd != NULL) {
         m_pViewActive->OnActivateFrame(nState, this);
         if (nState != WA_INACTIVE && !bMinimized)
@@ -617,4 +623,27 @@ void CFrameWnd::OnUpdateControlBarMenu(CCmdUI* pCmdUI)
         return;
     }
     pCmdUI->ContinueRouting();
+}
+
+BOOL CFrameWnd::OnToolTipText(UINT, NMHDR* pNMHDR, LRESULT* pResult)
+{
+    NMTTDISPINFOW* pInfo = reinterpret_cast<NMTTDISPINFOW*>(pNMHDR);
+    UINT_PTR nID = pNMHDR->idFrom;
+    if (pInfo->uFlags & TTF_IDISHWND)
+        nID = static_cast<UINT_PTR>(::GetDlgCtrlID(reinterpret_cast<HWND>(nID)));
+    CString strTip;
+    if (nID != 0 && nID <= 0xFFFF && strTip.LoadString(static_cast<UINT>(nID))) {
+        const int nNewline = strTip.Find(L'\n');
+        strTip = nNewline >= 0 ? strTip.Mid(nNewline + 1) : CString();
+    }
+    const int nCopy = std::min(strTip.GetLength(), static_cast<int>(std::size(pInfo->szText)) - 1);
+    std::copy(strTip.GetString(), strTip.GetString() + nCopy, pInfo->szText);
+    pInfo->szText[nCopy] = L'\0';
+    pInfo->lpszText = pInfo->szText;
+    pInfo->hinst = NULL;
+    if (pResult != NULL)
+        *pResult = 0;
+    // Tooltips sit on top of other windows: keep them there.
+    ::SetWindowPos(pNMHDR->hwndFrom, HWND_TOP, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOSIZE | SWP_NOMOVE);
+    return TRUE;
 }

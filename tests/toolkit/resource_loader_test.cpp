@@ -1,5 +1,7 @@
 // The resource loader and guard with a test resource module in the place of a toolkit resource
 // library, and without one.
+#include <afxext.h>
+
 #include "resource_loader.h"
 
 #include "resource_guard.h"
@@ -120,29 +122,27 @@ TEST(ResourceLoader, MenusBitmapsCursorsAndDialogTemplatesFromEitherModule)
     EXPECT_EQ(pLoader->LoadDialogTemplate(IDD_NOWHERE), nullptr);
 }
 
-HINSTANCE g_hResourceSeenByToolBarLoader = NULL;
-
-BOOL AFXAPI RecordingToolBarLoader(CToolBar*, UINT nIDResource)
-{
-    g_hResourceSeenByToolBarLoader = AfxGetResourceHandle();
-    return nIDResource == 1;
-}
-
-TEST(ResourceLoader, ToolBarsLoadUnderTheGuardThroughTheInstalledLoader)
+TEST(ResourceLoader, ToolBarsLoadUnderTheGuardWithoutASecondTryInTheProgram)
 {
     CXTResourceLoader* pLoader = GetResourceLoader();
-    CToolBar* pToolBar = reinterpret_cast<CToolBar*>(&theApp);
-    EXPECT_FALSE(pLoader->LoadToolBar(pToolBar, 1));
-    CXTResourceLoader::SetToolBarLoader(RecordingToolBarLoader);
+    CFrameWnd* pFrame = new CFrameWnd;
+    ASSERT_TRUE(pFrame->Create(NULL, L"Toolbar owner", WS_OVERLAPPEDWINDOW));
+    CToolBar toolBar;
+    ASSERT_TRUE(toolBar.CreateEx(pFrame));
+    // Without a toolkit module the program's resources do not hold it.
+    EXPECT_FALSE(pLoader->LoadToolBar(&toolBar, IDR_TOOLBAR_ONLY_IN_MODULE));
     {
         ToolkitResourceModule module;
-        EXPECT_TRUE(pLoader->LoadToolBar(pToolBar, 1));
-        EXPECT_EQ(g_hResourceSeenByToolBarLoader, module.handle());
-        // No second try in the program's resources.
-        EXPECT_FALSE(pLoader->LoadToolBar(pToolBar, 2));
+        ASSERT_TRUE(pLoader->LoadToolBar(&toolBar, IDR_TOOLBAR_ONLY_IN_MODULE));
+        EXPECT_EQ(toolBar.GetToolBarCtrl().GetButtonCount(), 3);
+        EXPECT_EQ(toolBar.GetItemID(2), 101u);
+        EXPECT_NE(toolBar.m_hbmImageWell, nullptr);
+        // Only the module is asked while the guard holds.
+        EXPECT_FALSE(pLoader->LoadToolBar(&toolBar, IDM_IN_BOTH));
     }
-    EXPECT_FALSE(pLoader->LoadToolBar(NULL, 1));
-    CXTResourceLoader::SetToolBarLoader(NULL);
+    EXPECT_FALSE(pLoader->LoadToolBar(NULL, IDR_TOOLBAR_ONLY_IN_MODULE));
+    toolBar.DestroyWindow();
+    pFrame->DestroyWindow();
 }
 
 TEST(ResourceLoader, ShowMessageShowsTheLoadedStringInTheFrameworksMessageBox)

@@ -1,10 +1,10 @@
 #include "resource_loader.h"
 
+#include <afxext.h>
+
 #include "resource_guard.h"
 
 namespace {
-
-CXTResourceLoader::PFN_LOADTOOLBAR g_pfnLoadToolBar = NULL;
 
 // Strings live in blocks of sixteen; block (id / 16) + 1 holds string id.
 LPCWSTR StringBlockName(UINT nID)
@@ -45,11 +45,6 @@ CXTResourceLoader::~CXTResourceLoader()
     CXTResourceLoader::FreeResourceLibrary();
 }
 
-void CXTResourceLoader::SetToolBarLoader(PFN_LOADTOOLBAR pfnLoadToolBar)
-{
-    g_pfnLoadToolBar = pfnLoadToolBar;
-}
-
 BOOL CXTResourceLoader::LoadString(CString* pString, UINT nIDResource)
 {
     if (pString == NULL)
@@ -80,7 +75,7 @@ BOOL CXTResourceLoader::LoadMenu(CMenu* pMenu, UINT nIDResource)
 BOOL CXTResourceLoader::LoadToolBar(CToolBar* pToolBar, UINT nIDResource)
 {
     CXTResourceGuard guard;
-    return pToolBar != NULL && g_pfnLoadToolBar != NULL && g_pfnLoadToolBar(pToolBar, nIDResource);
+    return pToolBar != NULL && pToolBar->LoadToolBar(nIDResource);
 }
 
 BOOL CXTResourceLoader::LoadBitmap(CBitmap* pBitmap, UINT nIDResource)

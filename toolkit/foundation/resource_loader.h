@@ -16,7 +16,8 @@ public:
 
     virtual BOOL LoadString(CString* pString, UINT nIDResource);
     virtual BOOL LoadMenu(CMenu* pMenu, UINT nIDResource);
-    // Always under the guard, without a second try in the program's resources.
+    // The toolbar loads its resource and bitmap always under the guard, without a second try in
+    // the program's resources.
     virtual BOOL LoadToolBar(CToolBar* pToolBar, UINT nIDResource);
     virtual BOOL LoadBitmap(CBitmap* pBitmap, UINT nIDResource);
     virtual HCURSOR LoadCursor(UINT nIDResource);
@@ -26,11 +27,6 @@ public:
 
     // Loads the string and shows it in the framework's message box; the pressed button.
     int ShowMessage(UINT nIDResource, UINT nType);
-
-    // The framework's toolbar class loads its own resource; until it exists a caller that has one
-    // installs the function that loads it, and the toolbar slot answers FALSE without one.
-    typedef BOOL(AFXAPI* PFN_LOADTOOLBAR)(CToolBar* pToolBar, UINT nIDResource);
-    static void SetToolBarLoader(PFN_LOADTOOLBAR pfnLoadToolBar);
 
 protected:
     DWORD m_dwFlags;

@@ -83,6 +83,8 @@ public:
     BOOL IsFloating() const { return (m_dwStyle & CBRS_FLOATING) != 0; }
     int GetCount() const { return m_nCount; }
     virtual BOOL IsDockBar() const { return FALSE; }
+    // The edges (CBRS_ALIGN_*) the bar may be docked on.
+    void EnableDocking(DWORD dwDockStyle);
 
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     // Deletes the object when m_bAutoDelete is set.

@@ -130,6 +130,10 @@ public:
     void AddControlBar(CControlBar* pBar);
     void RemoveControlBar(CControlBar* pBar);
     CPtrList m_listControlBars;
+    // Dock bars along the edges in dwDockStyle (CBRS_ALIGN_*), then bars docked into them (the
+    // first edge the bar allows when nDockBarID is 0).
+    void EnableDocking(DWORD dwDockStyle);
+    void DockControlBar(CControlBar* pBar, UINT nDockBarID = 0, LPCRECT lpRect = NULL);
     int m_nShowDelay; // SW_ value of a pending show, -1 when none
 
     // Print preview is not built; the mode is recorded for those who ask.
@@ -148,6 +152,10 @@ public:
 
     afx_msg BOOL OnBarCheck(UINT nID);
     afx_msg void OnUpdateControlBarMenu(CCmdUI* pCmdUI);
+    // A bar's tooltip: the text after "\n" of the command's string.
+    afx_msg BOOL OnToolTipText(UINT nID, NMHDR* pNMHDR, LRESULT* pResult);
+    // WM_FLOATSTATUS with dwFlags (FS_*) to every window the frame owns.
+    void NotifyFloatingWindows(DWORD dwFlags);
 
 protected:
     // Whether the frame may close (the documents agree); the default asks the active document.
@@ -165,6 +173,11 @@ protected:
     afx_msg BOOL OnEraseBkgnd(CDC* pDC);
     afx_msg void OnSetFocus(CWnd* pOldWnd);
     afx_msg void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
+    // The owned windows hear of activation and enabling; the caption stays active while a window
+    // of the frame that answers FS_SYNCACTIVE has the activation.
+    void NotifyActivation(UINT nState, CWnd* pWndOther);
+    afx_msg BOOL OnNcActivate(BOOL bActive);
+    afx_msg void OnEnable(BOOL bEnable);
     afx_msg void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
     afx_msg void OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu);
     afx_msg void OnEnterIdle(UINT nWhy, CWnd* pWho);
