@@ -1,6 +1,6 @@
 // CWnd: handle maps, creation through the creation hook, subclassing, the window procedure and
 // destruction.
-#include <afxwin.h>
+#include <afxole.h>
 
 #include "handle_map.h"
 
@@ -192,6 +192,9 @@ void CWnd::FinishNcDestroy()
         if (pThread->m_pActiveWnd == this)
             pThread->m_pActiveWnd = NULL;
     }
+    // While the handle still names the window: the system keeps a reference to the target.
+    if (m_pDropTarget != NULL)
+        m_pDropTarget->Revoke();
     Detach();
     PostNcDestroy();
 }
