@@ -672,4 +672,71 @@ TEST_F(OleTransferTest, DragDoesNotStartWithoutAButtonDown)
     wnd.DestroyWindow();
 }
 
+// The drag start with a real button held down (input the system sees as the user's).
+void SendButton(DWORD dwFlags)
+{
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = dwFlags;
+    ::SendInput(1, &input, sizeof(input));
+}
+
+CPoint g_ptMoveTo;
+
+void CALLBACK ReleaseButtonTimer(HWND, UINT, UINT_PTR nTimer, DWORD)
+{
+    ::KillTimer(NULL, nTimer);
+    SendButton(MOUSEEVENTF_LEFTUP);
+}
+
+void CALLBACK MoveCursorTimer(HWND, UINT, UINT_PTR nTimer, DWORD)
+{
+    ::KillTimer(NULL, nTimer);
+    ::SetCursorPos(g_ptMoveTo.x, g_ptMoveTo.y);
+}
+
+TEST_F(OleTransferTest, DragStartsWhenTheCursorLeavesOrTheDelayPasses)
+{
+    CTargetWnd wnd;
+    ASSERT_TRUE(wnd.Make(kTargetRect));
+    ShowWithoutActivating(wnd);
+    const CPoint ptCentre = wnd.ScreenCentre();
+    // A long delay, so that what the timers do comes first however busy the machine is.
+    ::WriteProfileStringW(L"windows", L"DragDelay", L"1500");
+    struct Case
+    {
+        const char* name;
+        TIMERPROC pfnTimer;
+        CPoint ptMoveTo;
+        BOOL bStarts;
+        bool bBeforeDelay;
+    };
+    const Case cases[] = {
+        {"button goes up first", ReleaseButtonTimer, CPoint(), FALSE, true},
+        {"cursor leaves the widened rectangle", MoveCursorTimer, ptCentre + CPoint(40, 0), TRUE, true},
+        {"cursor stays within the drag distance", MoveCursorTimer, ptCentre + CPoint(1, 1), TRUE, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ::SetCursorPos(ptCentre.x, ptCentre.y);
+        SendButton(MOUSEEVENTF_LEFTDOWN);
+        DrainMessages();
+        ASSERT_LT(::GetKeyState(VK_LBUTTON), 0);
+        g_ptMoveTo = c.ptMoveTo;
+        ::SetTimer(NULL, 0, 50, c.pfnTimer);
+        COleDropSource dropSource;
+        dropSource.m_rectStartDrag.SetRect(ptCentre.x, ptCentre.y, ptCentre.x, ptCentre.y);
+        const ULONGLONG start = ::GetTickCount64();
+        EXPECT_EQ(dropSource.OnBeginDrag(&wnd), c.bStarts);
+        const ULONGLONG elapsed = ::GetTickCount64() - start;
+        EXPECT_EQ(elapsed < 1500, c.bBeforeDelay) << elapsed << " ms";
+        EXPECT_EQ(dropSource.m_dwButtonDrop, static_cast<DWORD>(MK_LBUTTON));
+        EXPECT_EQ(::GetCapture(), nullptr);
+        SendButton(MOUSEEVENTF_LEFTUP);
+        DrainMessages();
+    }
+    ::WriteProfileStringW(L"windows", L"DragDelay", NULL);
+    wnd.DestroyWindow();
+}
+
 } // namespace
