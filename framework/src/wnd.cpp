@@ -1,6 +1,8 @@
 // CWnd: handle maps, creation through the creation hook, subclassing, the window procedure and
 // destruction.
-#include <afxole.h>
+#include <afxwin.h>
+
+#include <afxole.h> // COleDropTarget, revoked when its window goes
 
 #include "handle_map.h"
 

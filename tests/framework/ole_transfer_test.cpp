@@ -1,6 +1,6 @@
 // OLE data transfer on the test display: data sources on the OLE clipboard (cached and delayed
-// formats, flushing), data objects over untrusted media, and real drags inside this process onto
-// drop targets of plain windows and views.
+// formats, flushing), data objects over untrusted media, the start of a drag with a real button,
+// and real drags inside this process onto drop targets of plain windows and views.
 #include <afxole.h>
 
 #include <algorithm>
@@ -166,7 +166,7 @@ TEST_F(OleTransferTest, ClipboardSourceReadsBackAndOutlivesItsFlush)
     }
 }
 
-TEST_F(OleTransferTest, ClipboardEnumeratesTheSourcesFormats)
+TEST_F(OleTransferTest, SourceEnumeratesAndAnswersOnlyItsFormats)
 {
     CTestSource* pSource = new CTestSource;
     pSource->CacheGlobalData(m_cfItem, GlobalWithText(L"x"));
@@ -181,6 +181,17 @@ TEST_F(OleTransferTest, ClipboardEnumeratesTheSourcesFormats)
             offered.push_back(format.cfFormat);
     }
     EXPECT_EQ(offered, (std::vector<CLIPFORMAT>{m_cfItem, m_cfRurAdir}));
+    // What the source does not offer.
+    IDataObject* pDataObject = static_cast<LPDATAOBJECT>(pSource->GetInterface(&IID_IDataObject));
+    FORMATETC bitmap = {CF_BITMAP, NULL, DVASPECT_CONTENT, -1, TYMED_GDI};
+    EXPECT_EQ(pDataObject->QueryGetData(&bitmap), DV_E_FORMATETC);
+    STGMEDIUM medium = {};
+    EXPECT_EQ(pDataObject->GetData(&bitmap, &medium), DV_E_FORMATETC);
+    FORMATETC itemAsBitmap = {m_cfItem, NULL, DVASPECT_CONTENT, -1, TYMED_GDI};
+    EXPECT_EQ(pDataObject->QueryGetData(&itemAsBitmap), DV_E_TYMED);
+    DWORD dwConnection = 1;
+    EXPECT_EQ(pDataObject->DAdvise(&bitmap, 0, NULL, &dwConnection), OLE_E_ADVISENOTSUPPORTED);
+    EXPECT_EQ(dwConnection, 0u);
     pSource->InternalRelease();
     EXPECT_EQ(g_sourcesEnded, 1);
 }
