@@ -263,6 +263,19 @@ TEST_F(ImageManagerTest, LargerWidthsAreScaledAndKeptButAlphaImagesAreNot)
     EXPECT_EQ(pAlpha->GetWidth(), 16);
     EXPECT_EQ(alpha->LookupIconSet(100)->GetIcons()->GetCount(), 1);
     EXPECT_EQ(manager->GetImage(999, 16), nullptr);
+
+    // The state drawing of the system gives an icon's own pixels in its normal state.
+    CXTPImageManagerIcon* pIcon = manager->GetImage(101, 16);
+    PixelSurface surface(32, 16, kBackground);
+    pIcon->Draw(surface.dc(), CPoint(0, 0));
+    EXPECT_TRUE(CXTPImageManager::DrawIconState(surface.dc(), pIcon->GetImage().GetIcon(), CPoint(16, 0),
+                                                CSize(16, 16), DSS_NORMAL));
+    int nDiffering = 0;
+    for (int y = 0; y < 16; y++) {
+        for (int x = 0; x < 16; x++)
+            nDiffering += surface.Pixel(x, y) != surface.Pixel(16 + x, y) ? 1 : 0;
+    }
+    EXPECT_EQ(nDiffering, 0);
 }
 
 // The derived images of a 2 x 2 image of four colours, as an icon and as an alpha image.

@@ -1185,6 +1185,13 @@ void CXTPImageManager::DrawAlphaBitmap(CDC* pDC, HBITMAP hBitmap, CPoint ptDest,
     DeleteDC(hMemDC);
 }
 
+BOOL AFXAPI CXTPImageManager::DrawIconState(CDC* pDC, HICON hIcon, CPoint pt, CSize sz, UINT nFlags,
+                                            HBRUSH hBrush)
+{
+    return DrawStateW(pDC->GetSafeHdc(), hBrush, NULL, reinterpret_cast<LPARAM>(hIcon), 0, pt.x, pt.y, sz.cx,
+                      sz.cy, nFlags | DST_ICON);
+}
+
 void CXTPImageManager::ExchangeIcons(UINT nCommand, CXTPPropExchange* pPX)
 {
     CString strCheckSum(L"CXTPImageManagerIcons");

@@ -217,6 +217,10 @@ public:
     void DrawAlphaBitmap(CDC* pDC, HBITMAP hBitmap, CPoint ptDest, CSize szDest, CPoint ptSrc = CPoint(0, 0),
                          CSize szSrc = CSize(0, 0));
 
+    // DrawStateW with DST_ICON added to the flags (DSS_DISABLED, DSS_MONO with the brush ...).
+    static BOOL AFXAPI DrawIconState(CDC* pDC, HICON hIcon, CPoint pt, CSize sz, UINT nFlags,
+                                     HBRUSH hBrush = NULL);
+
     void ExchangeIcons(UINT nCommand, CXTPPropExchange* pPX);
     void DoPropExchange(CXTPPropExchange* pPX);
     void Serialize(CArchive& ar) override;
