@@ -1,5 +1,6 @@
 // The command line: split as the C run-time library splits it, read into a CCommandLineInfo, and
-// carried out at start-up by a program run through AfxWinMain with the usual InitInstance.
+// carried out at start-up by a program run through AfxWinMain with the usual InitInstance; and the
+// application's printer set-up command.
 #include <afxadv.h>
 #include <afxdao.h>
 #include <afxole.h>
@@ -292,6 +293,56 @@ TEST_F(StartUpTest, EachCommandLineEndsAsTheShellAskedWithTheRecentListWrittenAt
         ForgetTemplates();
     }
     ::DeleteFileW(document);
+}
+
+std::vector<std::wstring> g_dialogTexts;
+UINT_PTR g_nDialogTimer = 0;
+int g_nDialogTicks = 0;
+
+// Finds a dialog of this thread, keeps its texts and a picture, and answers it.
+VOID CALLBACK AnswerDialog(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND hDialog = NULL;
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND hWnd, LPARAM lParam) -> BOOL {
+            wchar_t szClass[16] = {};
+            ::GetClassNameW(hWnd, szClass, 16);
+            if (::IsWindowVisible(hWnd) && wcscmp(szClass, L"#32770") == 0) {
+                *reinterpret_cast<HWND*>(lParam) = hWnd;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&hDialog));
+    if (hDialog == NULL) {
+        if (++g_nDialogTicks > 50)
+            ::KillTimer(NULL, g_nDialogTimer);
+        return;
+    }
+    ::KillTimer(NULL, g_nDialogTimer);
+    for (HWND hChild = ::GetWindow(hDialog, GW_CHILD); hChild != NULL;
+         hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
+        wchar_t szText[256] = {};
+        ::GetWindowTextW(hChild, szText, 256);
+        if (szText[0] != 0)
+            g_dialogTexts.emplace_back(szText);
+    }
+    WriteWindowScreenshot(hDialog, L"print_setup_without_printer");
+    ::PostMessageW(hDialog, WM_COMMAND, IDCANCEL, 0);
+    ::PostMessageW(hDialog, WM_COMMAND, IDOK, 0);
+}
+
+TEST(PrintSetup, TheSystemsDialogShowsAndWithoutAPrinterSaysSo)
+{
+    g_dialogTexts.clear();
+    g_nDialogTicks = 0;
+    g_nDialogTimer = ::SetTimer(NULL, 0, 200, AnswerDialog);
+    theApp.OnFilePrintSetup();
+    ::KillTimer(NULL, g_nDialogTimer);
+    // Without a printer (as under Wine) that is the system's message; with one, its set-up dialog.
+    EXPECT_FALSE(g_dialogTexts.empty());
+    DrainMessages();
 }
 
 } // namespace
