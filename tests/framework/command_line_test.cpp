@@ -137,17 +137,17 @@ VOID CALLBACK SafetyQuit(HWND, UINT, UINT_PTR, DWORD)
     ::PostQuitMessage(99);
 }
 
+BOOL CALLBACK CountVisible(HWND hWnd, LPARAM lParam)
+{
+    if (::IsWindowVisible(hWnd))
+        ++*reinterpret_cast<int*>(lParam);
+    return TRUE;
+}
+
 int VisibleThreadWindows()
 {
     int nVisible = 0;
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND hWnd, LPARAM lParam) -> BOOL {
-            if (::IsWindowVisible(hWnd))
-                ++*reinterpret_cast<int*>(lParam);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&nVisible));
+    ::EnumThreadWindows(::GetCurrentThreadId(), CountVisible, reinterpret_cast<LPARAM>(&nVisible));
     return nVisible;
 }
 
@@ -299,22 +299,22 @@ std::vector<std::wstring> g_dialogTexts;
 UINT_PTR g_nDialogTimer = 0;
 int g_nDialogTicks = 0;
 
+BOOL CALLBACK FindVisibleDialog(HWND hWnd, LPARAM lParam)
+{
+    wchar_t szClass[16] = {};
+    ::GetClassNameW(hWnd, szClass, 16);
+    if (::IsWindowVisible(hWnd) && wcscmp(szClass, L"#32770") == 0) {
+        *reinterpret_cast<HWND*>(lParam) = hWnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // Finds a dialog of this thread, keeps its texts and a picture, and answers it.
 VOID CALLBACK AnswerDialog(HWND, UINT, UINT_PTR, DWORD)
 {
     HWND hDialog = NULL;
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND hWnd, LPARAM lParam) -> BOOL {
-            wchar_t szClass[16] = {};
-            ::GetClassNameW(hWnd, szClass, 16);
-            if (::IsWindowVisible(hWnd) && wcscmp(szClass, L"#32770") == 0) {
-                *reinterpret_cast<HWND*>(lParam) = hWnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&hDialog));
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindVisibleDialog, reinterpret_cast<LPARAM>(&hDialog));
     if (hDialog == NULL) {
         if (++g_nDialogTicks > 50)
             ::KillTimer(NULL, g_nDialogTimer);
