@@ -2,6 +2,7 @@
 #pragma once
 
 #include "afx.h"
+#include "afx/recent_file_list.h"
 
 class CSharedFile : public CMemFile
 {

@@ -12,3 +12,8 @@ public:
     SCODE m_scode = S_OK;
     int m_nAfxDaoError = 0;
 };
+
+// Start and end of the database engine for the program. No engine is loaded at start-up: both
+// succeed and do nothing.
+void AFXAPI AfxDaoInit();
+void AFXAPI AfxDaoTerm();

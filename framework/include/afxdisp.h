@@ -3,6 +3,7 @@
 
 #include "afx/ole_currency.h"
 #include "afx/ole_date_time.h"
+#include "afx/ole_object_factory.h"
 #include "afx/ole_variant.h"
 #include "afxwin.h"
 

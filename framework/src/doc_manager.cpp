@@ -218,7 +218,7 @@ void CWinApp::OnFilePrintSetup()
     PRINTDLG pd = {};
     pd.lStructSize = sizeof(pd);
     pd.hwndOwner = AfxGetMainWnd()->GetSafeHwnd();
-    pd.Flags = PD_PRINTSETUP | PD_NOWARNING;
+    pd.Flags = PD_PRINTSETUP; // without a printer the system says so
     if (::PrintDlg(&pd)) {
         if (pd.hDevMode != NULL)
             ::GlobalFree(pd.hDevMode);

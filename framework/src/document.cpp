@@ -42,13 +42,17 @@ void CDocument::SetTitle(LPCTSTR lpszTitle)
     UpdateFrameCounts();
 }
 
-void CDocument::SetPathName(LPCTSTR lpszPathName, BOOL)
+void CDocument::SetPathName(LPCTSTR lpszPathName, BOOL bAddToMRU)
 {
     wchar_t szFull[MAX_PATH * 2] = {};
     const DWORD nLength = ::GetFullPathNameW(lpszPathName, _countof(szFull), szFull, NULL);
     m_strPathName = (nLength > 0 && nLength < _countof(szFull)) ? CString(szFull) : CString(lpszPathName);
     m_bEmbedded = FALSE;
     SetTitle(FileNameOf(m_strPathName));
+    if (bAddToMRU) {
+        if (CWinApp* pApp = AfxGetApp())
+            pApp->AddToRecentFileList(m_strPathName);
+    }
 }
 
 void CDocument::AddView(CView* pView)

@@ -1,4 +1,5 @@
 // CWinApp: the application object, its message loop hooks, message box and wait cursor.
+#include <afxadv.h>
 #include <afxpriv.h>
 
 #include <cstdlib>
@@ -46,6 +47,7 @@ CWinApp::~CWinApp()
     FreeString(m_pszExeName);
     FreeString(m_pszHelpFilePath);
     delete m_pDocManager;
+    delete m_pRecentFileList;
 }
 
 void CWinApp::SetCurrentHandles()
@@ -102,6 +104,7 @@ BOOL CWinApp::InitInstance()
 
 int CWinApp::ExitInstance()
 {
+    SaveStdProfileSettings();
     return static_cast<int>(m_msgCur.wParam);
 }
 

@@ -7,7 +7,9 @@
 
 #include "afx/win_thread.h"
 
+class CCommandLineInfo;
 class CDocManager;
+class CRecentFileList;
 class CDocTemplate;
 class CDocument;
 
@@ -90,6 +92,39 @@ public:
     int m_nWaitCursorCount;
     HCURSOR m_hcurWaitCursorRestore;
 
+    // The command line: ParseCommandLine splits m_lpCmdLine as the C run-time library does and hands
+    // each argument to rCmdInfo; ProcessShellCommand carries the request out. FALSE means the program
+    // should end: no main window after File New, a file that did not open, a print or unregister run.
+    void ParseCommandLine(CCommandLineInfo& rCmdInfo);
+    BOOL ProcessShellCommand(CCommandLineInfo& rCmdInfo);
+    // Whether the command line holds "/Embedding" or "/Automation".
+    BOOL RunEmbedded();
+    BOOL RunAutomated();
+    // The request being printed while ProcessShellCommand prints (a "/pt" run names the printer).
+    CCommandLineInfo* m_pCmdInfo = NULL;
+
+    // The recent-file list: nMaxMRU entries ("File1".."Fn" of section "Recent File List"), read
+    // by LoadStdProfileSettings and written by ExitInstance. Documents add their path when it is set.
+    void LoadStdProfileSettings(UINT nMaxMRU = 4);
+    void SaveStdProfileSettings();
+    virtual void AddToRecentFileList(LPCTSTR lpszPathName);
+    CRecentFileList* m_pRecentFileList = NULL;
+    // ID_FILE_MRU_FILE1..16: opens the entry; an entry that fails to open leaves the list.
+    afx_msg BOOL OnOpenRecentFile(UINT nID);
+    afx_msg void OnUpdateRecentFileMenu(CCmdUI* pCmdUI);
+
+    // The shell's part of the document types (under HKEY_CURRENT_USER\Software\Classes): the type
+    // key of every template with a type id, its open command (with bCompat also its icon and the
+    // print and print-to commands), and the extension when no other type holds it.
+    void EnableShellOpen();
+    void RegisterShellFileTypes(BOOL bCompat = FALSE);
+    void UnregisterShellFileTypes();
+    BOOL m_bShellOpenEnabled = FALSE;
+
+    // Kept for programs written for older systems: every window draws in 3D.
+    BOOL Enable3dControls();
+    BOOL Enable3dControlsStatic();
+
 protected:
     // Fills the names that the start-up data implies (application, executable, profile).
     void SetCurrentHandles();
@@ -98,6 +133,8 @@ private:
     friend BOOL AFXAPI AfxWinInit(HINSTANCE, HINSTANCE, LPTSTR, int);
     // Opens the section for reading only (null when it does not exist).
     HKEY OpenSectionKeyForRead(LPCTSTR lpszSection);
+
+    DECLARE_MESSAGE_MAP()
 };
 
 // The wait cursor for the length of a scope.
