@@ -140,6 +140,8 @@ TEST(DrawHelpers, TriangleAndWindowRectangles)
     DrawTriangle(surface.dc(), CPoint(2, 2), CPoint(18, 2), CPoint(10, 16), RGB(0, 0, 160));
     EXPECT_EQ(surface.Pixel(10, 6), RGB(0, 0, 160));
     EXPECT_EQ(surface.Pixel(2, 16), RGB(255, 255, 255));
+    Triangle(surface.dc(), CPoint(2, 19), CPoint(8, 13), CPoint(2, 13), RGB(160, 0, 0));
+    EXPECT_EQ(surface.Pixel(3, 15), RGB(160, 0, 0));
 
     CWnd wnd;
     ASSERT_TRUE(wnd.CreateEx(0, AfxRegisterWndClass(0), L"rects", WS_POPUP, CRect(30, 40, 130, 90), NULL, 0));
