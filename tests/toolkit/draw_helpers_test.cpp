@@ -196,6 +196,56 @@ TEST(WorkArea, IsTheScreensWorkAreaForPointsRectanglesAndWindows)
     wnd.DestroyWindow();
 }
 
+TEST(DrawHelpers, TopParentIsActiveWhileItOrItsLastPopupIsInFront)
+{
+    CWnd frame;
+    ASSERT_TRUE(frame.CreateEx(0, AfxRegisterWndClass(0), L"frame", WS_POPUP | WS_VISIBLE,
+                               CRect(0, 0, 200, 150), NULL, 0));
+    CWnd child;
+    ASSERT_TRUE(child.CreateEx(0, AfxRegisterWndClass(0), L"child", WS_CHILD | WS_VISIBLE,
+                               CRect(10, 10, 60, 60), &frame, 1));
+    CWnd other;
+    ASSERT_TRUE(other.CreateEx(0, AfxRegisterWndClass(0), L"other", WS_POPUP | WS_VISIBLE,
+                               CRect(300, 0, 400, 100), NULL, 0));
+
+    ASSERT_TRUE(SetForegroundWindow(frame.m_hWnd));
+    EXPECT_TRUE(IsTopParentActive(&child));
+    EXPECT_TRUE(IsTopParentActive(&frame));
+    EXPECT_FALSE(IsTopParentActive(&other));
+
+    // A popup the frame owns, in front, keeps the frame's windows active.
+    CWnd popup;
+    ASSERT_TRUE(popup.CreateEx(0, AfxRegisterWndClass(0), L"popup", WS_POPUP | WS_VISIBLE,
+                               CRect(20, 20, 90, 90), &frame, 0));
+    ASSERT_TRUE(SetForegroundWindow(popup.m_hWnd));
+    EXPECT_TRUE(IsTopParentActive(&child));
+    EXPECT_TRUE(IsTopParentActive(&popup));
+
+    ASSERT_TRUE(SetForegroundWindow(other.m_hWnd));
+    EXPECT_FALSE(IsTopParentActive(&child));
+    EXPECT_FALSE(IsTopParentActive(&popup));
+    EXPECT_TRUE(IsTopParentActive(&other));
+    EXPECT_FALSE(IsTopParentActive(NULL));
+    popup.DestroyWindow();
+    other.DestroyWindow();
+    frame.DestroyWindow();
+}
+
+TEST(DrawHelpers, ClientCursorPositionIsInTheWindowsClientCoordinates)
+{
+    CWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, AfxRegisterWndClass(0), L"cursor", WS_POPUP | WS_VISIBLE,
+                             CRect(30, 40, 230, 190), NULL, 0));
+    ASSERT_TRUE(SetCursorPos(200, 150));
+    EXPECT_EQ(CPoint(CXTClientCursorPos(&wnd)), CPoint(170, 110));
+    ASSERT_TRUE(SetCursorPos(10, 20)); // left of and above the window
+    EXPECT_EQ(CPoint(CXTClientCursorPos(&wnd)), CPoint(-20, -20));
+    // Without a window the position stays in screen coordinates.
+    EXPECT_EQ(CPoint(CXTClientCursorPos(NULL)), CPoint(10, 20));
+    wnd.DestroyWindow();
+    EXPECT_EQ(CPoint(CXTClientCursorPos(&wnd)), CPoint(10, 20));
+}
+
 // Ends a drag whose messages did not arrive, so that a fault cannot hang the run.
 void CALLBACK ReleaseCaptureTimer(HWND, UINT, UINT_PTR, DWORD)
 {
