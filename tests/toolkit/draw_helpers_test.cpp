@@ -140,6 +140,8 @@ TEST(DrawHelpers, TriangleAndWindowRectangles)
     DrawTriangle(surface.dc(), CPoint(2, 2), CPoint(18, 2), CPoint(10, 16), RGB(0, 0, 160));
     EXPECT_EQ(surface.Pixel(10, 6), RGB(0, 0, 160));
     EXPECT_EQ(surface.Pixel(2, 16), RGB(255, 255, 255));
+    Triangle(surface.dc(), CPoint(2, 19), CPoint(8, 13), CPoint(2, 13), RGB(160, 0, 0));
+    EXPECT_EQ(surface.Pixel(3, 15), RGB(160, 0, 0));
 
     CWnd wnd;
     ASSERT_TRUE(wnd.CreateEx(0, AfxRegisterWndClass(0), L"rects", WS_POPUP, CRect(30, 40, 130, 90), NULL, 0));
@@ -192,6 +194,56 @@ TEST(WorkArea, IsTheScreensWorkAreaForPointsRectanglesAndWindows)
     ASSERT_TRUE(wnd.CreateEx(0, AfxRegisterWndClass(0), L"area", WS_POPUP, CRect(0, 0, 10, 10), NULL, 0));
     EXPECT_EQ(GetWorkAreaFromWindow(&wnd), expected);
     wnd.DestroyWindow();
+}
+
+TEST(DrawHelpers, TopParentIsActiveWhileItOrItsLastPopupIsInFront)
+{
+    CWnd frame;
+    ASSERT_TRUE(frame.CreateEx(0, AfxRegisterWndClass(0), L"frame", WS_POPUP | WS_VISIBLE,
+                               CRect(0, 0, 200, 150), NULL, 0));
+    CWnd child;
+    ASSERT_TRUE(child.CreateEx(0, AfxRegisterWndClass(0), L"child", WS_CHILD | WS_VISIBLE,
+                               CRect(10, 10, 60, 60), &frame, 1));
+    CWnd other;
+    ASSERT_TRUE(other.CreateEx(0, AfxRegisterWndClass(0), L"other", WS_POPUP | WS_VISIBLE,
+                               CRect(300, 0, 400, 100), NULL, 0));
+
+    ASSERT_TRUE(SetForegroundWindow(frame.m_hWnd));
+    EXPECT_TRUE(IsTopParentActive(&child));
+    EXPECT_TRUE(IsTopParentActive(&frame));
+    EXPECT_FALSE(IsTopParentActive(&other));
+
+    // A popup the frame owns, in front, keeps the frame's windows active.
+    CWnd popup;
+    ASSERT_TRUE(popup.CreateEx(0, AfxRegisterWndClass(0), L"popup", WS_POPUP | WS_VISIBLE,
+                               CRect(20, 20, 90, 90), &frame, 0));
+    ASSERT_TRUE(SetForegroundWindow(popup.m_hWnd));
+    EXPECT_TRUE(IsTopParentActive(&child));
+    EXPECT_TRUE(IsTopParentActive(&popup));
+
+    ASSERT_TRUE(SetForegroundWindow(other.m_hWnd));
+    EXPECT_FALSE(IsTopParentActive(&child));
+    EXPECT_FALSE(IsTopParentActive(&popup));
+    EXPECT_TRUE(IsTopParentActive(&other));
+    EXPECT_FALSE(IsTopParentActive(NULL));
+    popup.DestroyWindow();
+    other.DestroyWindow();
+    frame.DestroyWindow();
+}
+
+TEST(DrawHelpers, ClientCursorPositionIsInTheWindowsClientCoordinates)
+{
+    CWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, AfxRegisterWndClass(0), L"cursor", WS_POPUP | WS_VISIBLE,
+                             CRect(30, 40, 230, 190), NULL, 0));
+    ASSERT_TRUE(SetCursorPos(200, 150));
+    EXPECT_EQ(CPoint(CXTClientCursorPos(&wnd)), CPoint(170, 110));
+    ASSERT_TRUE(SetCursorPos(10, 20)); // left of and above the window
+    EXPECT_EQ(CPoint(CXTClientCursorPos(&wnd)), CPoint(-20, -20));
+    // Without a window the position stays in screen coordinates.
+    EXPECT_EQ(CPoint(CXTClientCursorPos(NULL)), CPoint(10, 20));
+    wnd.DestroyWindow();
+    EXPECT_EQ(CPoint(CXTClientCursorPos(&wnd)), CPoint(10, 20));
 }
 
 // Ends a drag whose messages did not arrive, so that a fault cannot hang the run.

@@ -69,10 +69,106 @@ TEST(VisualStyles, AHandleOpensDrawsReadsColorsAndReopens)
     EXPECT_EQ(theme.Open(NULL, L"NoSuchClassAnywhere"), nullptr);
 }
 
+// The functions that the painters built on the wrapper call through the table beyond the handle's
+// own calls, by the name the library exports.
+struct BoundFunction
+{
+    CXTThemeApi::Function function;
+    const char* name;
+};
+const BoundFunction g_boundFunctions[] = {
+    {CXTThemeApi::fnDrawThemeBackgroundEx, "DrawThemeBackgroundEx"},
+    {CXTThemeApi::fnDrawThemeIcon, "DrawThemeIcon"},
+    {CXTThemeApi::fnEnableTheming, "EnableTheming"},
+    {CXTThemeApi::fnGetThemeAppProperties, "GetThemeAppProperties"},
+    {CXTThemeApi::fnGetThemeBackgroundContentRect, "GetThemeBackgroundContentRect"},
+    {CXTThemeApi::fnGetThemeBackgroundExtent, "GetThemeBackgroundExtent"},
+    {CXTThemeApi::fnGetThemeBackgroundRegion, "GetThemeBackgroundRegion"},
+    {CXTThemeApi::fnGetThemeBool, "GetThemeBool"},
+    {CXTThemeApi::fnGetThemeDocumentationProperty, "GetThemeDocumentationProperty"},
+    {CXTThemeApi::fnGetThemeEnumValue, "GetThemeEnumValue"},
+    {CXTThemeApi::fnGetThemeFilename, "GetThemeFilename"},
+    {CXTThemeApi::fnGetThemeFont, "GetThemeFont"},
+    {CXTThemeApi::fnGetThemeIntList, "GetThemeIntList"},
+    {CXTThemeApi::fnGetThemeMetric, "GetThemeMetric"},
+    {CXTThemeApi::fnGetThemePosition, "GetThemePosition"},
+    {CXTThemeApi::fnGetThemePropertyOrigin, "GetThemePropertyOrigin"},
+    {CXTThemeApi::fnGetThemeString, "GetThemeString"},
+    {CXTThemeApi::fnGetThemeSysBool, "GetThemeSysBool"},
+    {CXTThemeApi::fnGetThemeSysColorBrush, "GetThemeSysColorBrush"},
+    {CXTThemeApi::fnGetThemeSysFont, "GetThemeSysFont"},
+    {CXTThemeApi::fnGetThemeSysInt, "GetThemeSysInt"},
+    {CXTThemeApi::fnGetThemeSysSize, "GetThemeSysSize"},
+    {CXTThemeApi::fnGetThemeSysString, "GetThemeSysString"},
+    {CXTThemeApi::fnGetThemeTextExtent, "GetThemeTextExtent"},
+    {CXTThemeApi::fnGetThemeTextMetrics, "GetThemeTextMetrics"},
+    {CXTThemeApi::fnHitTestThemeBackground, "HitTestThemeBackground"},
+    {CXTThemeApi::fnIsThemeDialogTextureEnabled, "IsThemeDialogTextureEnabled"},
+    {CXTThemeApi::fnSetThemeAppProperties, "SetThemeAppProperties"},
+};
+
+template <class Pfn> Pfn BoundAs(CXTThemeApi::Function function)
+{
+    return reinterpret_cast<Pfn>(XTGetThemeApi().GetProc(function));
+}
+
+TEST(VisualStyles, EveryFunctionBindsByItsNameAndAnswersThroughTheTable)
+{
+    const HMODULE hModule = XTGetThemeApi().GetModule();
+    ASSERT_NE(hModule, nullptr);
+    for (const BoundFunction& bound : g_boundFunctions) {
+        SCOPED_TRACE(bound.name);
+        void* pfn = XTGetThemeApi().GetProc(bound.function);
+        EXPECT_EQ(pfn, reinterpret_cast<void*>(GetProcAddress(hModule, bound.name)));
+        EXPECT_NE(pfn, nullptr);
+        EXPECT_EQ(XTGetThemeApi().GetProc(bound.function), pfn); // cached
+    }
+
+    // Calls that need no more than an open theme and a memory DC.
+    CXTThemeHandle theme;
+    ASSERT_NE(theme.Open(NULL, L"BUTTON"), nullptr);
+    PixelSurface surface(40, 30, RGB(1, 2, 3));
+    const HDC hDC = surface.dc()->m_hDC;
+    const CRect rect(0, 0, 40, 30);
+    CRect content;
+    typedef HRESULT(WINAPI * PFNCONTENTRECT)(HTHEME, HDC, int, int, const RECT*, RECT*);
+    ASSERT_EQ(BoundAs<PFNCONTENTRECT>(CXTThemeApi::fnGetThemeBackgroundContentRect)(theme, hDC, 1, 1, &rect,
+                                                                                    &content),
+              S_OK);
+    EXPECT_FALSE(content.IsRectEmpty());
+    EXPECT_EQ(content & rect, content); // inside the background
+    CRect extent;
+    typedef HRESULT(WINAPI * PFNEXTENT)(HTHEME, HDC, int, int, const RECT*, RECT*);
+    ASSERT_EQ(
+        BoundAs<PFNEXTENT>(CXTThemeApi::fnGetThemeBackgroundExtent)(theme, hDC, 1, 1, &content, &extent),
+        S_OK);
+    EXPECT_EQ(extent, rect);
+    typedef int(WINAPI * PFNSYSSIZE)(HTHEME, int);
+    EXPECT_EQ(BoundAs<PFNSYSSIZE>(CXTThemeApi::fnGetThemeSysSize)(theme, SM_CXVSCROLL),
+              GetSystemMetrics(SM_CXVSCROLL));
+    typedef DWORD(WINAPI * PFNAPPPROPERTIES)();
+    EXPECT_NE(BoundAs<PFNAPPPROPERTIES>(CXTThemeApi::fnGetThemeAppProperties)() & STAP_ALLOW_CONTROLS, 0u);
+    WCHAR szFile[MAX_PATH] = {};
+    typedef HRESULT(WINAPI * PFNDOCUMENTATION)(LPCWSTR, LPCWSTR, LPWSTR, int);
+    typedef HRESULT(WINAPI * PFNCURRENTNAME)(LPWSTR, int, LPWSTR, int, LPWSTR, int);
+    ASSERT_EQ(BoundAs<PFNCURRENTNAME>(CXTThemeApi::fnGetCurrentThemeName)(szFile, MAX_PATH, NULL, 0, NULL, 0),
+              S_OK);
+    WCHAR szName[MAX_PATH] = {};
+    EXPECT_EQ(BoundAs<PFNDOCUMENTATION>(CXTThemeApi::fnGetThemeDocumentationProperty)(szFile, L"DisplayName",
+                                                                                      szName, MAX_PATH),
+              S_OK);
+    EXPECT_NE(szName[0], L'\0');
+}
+
 TEST(WithoutVisualStyleLibrary, EveryCallAnswersZeroOrFail)
 {
     ASSERT_EQ(LoadLibraryW(L"uxtheme.dll"), nullptr) << "runs with WINRUN_DLL_OVERRIDES=uxtheme=d";
     EXPECT_EQ(XTGetThemeApi().GetModule(), nullptr);
+    for (int i = 0; i < CXTThemeApi::functionCount; ++i) {
+        const CXTThemeApi::Function function = static_cast<CXTThemeApi::Function>(i);
+        EXPECT_EQ(XTGetThemeApi().GetProc(function), nullptr) << i;
+        EXPECT_EQ(XTGetThemeApi().GetProc(function), nullptr) << i; // asked again, still none
+    }
     ComCtlVersionOverride six((6u << 16) | 0u);
     CXTThemeHandle theme;
     EXPECT_EQ(theme.Open(NULL, L"BUTTON"), nullptr);

@@ -144,6 +144,11 @@ CString AFXAPI StripMnemonics(LPCTSTR lpszText);
 // VK_LEFT and VK_RIGHT swapped for a window laid out right to left.
 UINT AFXAPI MirrorArrowKey(const CWnd* pWnd, UINT nKey);
 void AFXAPI DrawTriangle(CDC* pDC, CPoint pt0, CPoint pt1, CPoint pt2, COLORREF clr);
+// The shorter name under which the bar painters draw their arrows.
+inline void AFXAPI Triangle(CDC* pDC, CPoint pt0, CPoint pt1, CPoint pt2, COLORREF clr)
+{
+    DrawTriangle(pDC, pt0, pt1, pt2, clr);
+}
 // Whether the DC (the screen's when null) has 1 to 8 bits per pixel.
 BOOL AFXAPI IsLowColorDC(CDC* pDC);
 // Whether the foreground window is the last active popup of the window's top-level parent or owner.

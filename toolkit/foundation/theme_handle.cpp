@@ -4,7 +4,7 @@
 
 namespace {
 
-const char* const g_functionNames[CXTThemeApi::functionCount] = {
+const char* const g_functionNames[] = {
     "OpenThemeData",
     "CloseThemeData",
     "DrawThemeBackground",
@@ -25,7 +25,37 @@ const char* const g_functionNames[CXTThemeApi::functionCount] = {
     "IsThemePartDefined",
     "SetWindowTheme",
     "EnableThemeDialogTexture",
+    "DrawThemeBackgroundEx",
+    "DrawThemeIcon",
+    "EnableTheming",
+    "GetThemeAppProperties",
+    "GetThemeBackgroundContentRect",
+    "GetThemeBackgroundExtent",
+    "GetThemeBackgroundRegion",
+    "GetThemeBool",
+    "GetThemeDocumentationProperty",
+    "GetThemeEnumValue",
+    "GetThemeFilename",
+    "GetThemeFont",
+    "GetThemeIntList",
+    "GetThemeMetric",
+    "GetThemePosition",
+    "GetThemePropertyOrigin",
+    "GetThemeString",
+    "GetThemeSysBool",
+    "GetThemeSysColorBrush",
+    "GetThemeSysFont",
+    "GetThemeSysInt",
+    "GetThemeSysSize",
+    "GetThemeSysString",
+    "GetThemeTextExtent",
+    "GetThemeTextMetrics",
+    "HitTestThemeBackground",
+    "IsThemeDialogTextureEnabled",
+    "SetThemeAppProperties",
 };
+static_assert(sizeof g_functionNames / sizeof g_functionNames[0] == CXTThemeApi::functionCount,
+              "one name per bound function");
 
 // The bound function as the given type, or null. Exceptions that a bound function raises are
 // structured exceptions, which this compiler cannot catch; the functions are called plainly.
