@@ -2,6 +2,8 @@
 // destruction.
 #include <afxwin.h>
 
+#include <afxole.h> // COleDropTarget, revoked when its window goes
+
 #include "handle_map.h"
 
 IMPLEMENT_DYNCREATE(CWnd, CCmdTarget)
@@ -192,6 +194,9 @@ void CWnd::FinishNcDestroy()
         if (pThread->m_pActiveWnd == this)
             pThread->m_pActiveWnd = NULL;
     }
+    // While the handle still names the window: the system keeps a reference to the target.
+    if (m_pDropTarget != NULL)
+        m_pDropTarget->Revoke();
     Detach();
     PostNcDestroy();
 }

@@ -12,6 +12,10 @@ class CDocument;
 class CDocTemplate;
 class CView;
 class CControlBar;
+class COleDataObject;
+
+// The effects of an OLE drop (DROPEFFECT_COPY, _MOVE, _LINK, _SCROLL).
+typedef DWORD DROPEFFECT;
 class CPrintInfo;
 struct CPrintPreviewState;
 
@@ -212,6 +216,17 @@ public:
     afx_msg void OnFilePrint();
     // Print preview is not built.
     afx_msg void OnFilePrintPreview();
+
+    // OLE drag and drop, passed on by a COleDropTarget registered for the view (points in client
+    // coordinates). The defaults refuse: DROPEFFECT_NONE and FALSE; OnDropEx answers (DROPEFFECT)-1,
+    // "not handled", so that the drop goes on to OnDrop.
+    virtual DROPEFFECT OnDragEnter(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point);
+    virtual DROPEFFECT OnDragOver(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point);
+    virtual void OnDragLeave();
+    virtual BOOL OnDrop(COleDataObject* pDataObject, DROPEFFECT dropEffect, CPoint point);
+    virtual DROPEFFECT OnDropEx(COleDataObject* pDataObject, DROPEFFECT dropDefault, DROPEFFECT dropList,
+                                CPoint point);
+    virtual DROPEFFECT OnDragScroll(DWORD dwKeyState, CPoint point);
 
 protected:
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);

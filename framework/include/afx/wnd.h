@@ -19,6 +19,7 @@ class CListBox;
 class CDataExchange;
 class CCreateContext;
 class CFrameWnd;
+class COleDropTarget;
 
 // Window flags kept in CWnd::m_nFlags.
 #define WF_TOOLTIPS 0x0001
@@ -491,6 +492,8 @@ public:
     // The procedure the window had before this object took it over; DefWindowProc calls it.
     WNDPROC m_pfnSuper;
     HWND m_hWndOwner; // the owner set with SetOwner (child windows)
+    // The OLE drop target registered for the window; its destruction revokes it.
+    COleDropTarget* m_pDropTarget = NULL;
     int m_nModalResult;
 
 protected:
