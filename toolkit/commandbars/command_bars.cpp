@@ -1,5 +1,7 @@
 #include "command_bars.h"
 
+#include "image_manager.h"
+
 #include <memory>
 
 namespace {
@@ -37,7 +39,11 @@ CXTPPaintManager* AFXAPI CXTPPaintManager::Instance()
 IMPLEMENT_DYNCREATE(CXTPCommandBar, CWnd)
 
 CXTPCommandBar::CXTPCommandBar() = default;
-CXTPCommandBar::~CXTPCommandBar() = default;
+
+CXTPCommandBar::~CXTPCommandBar()
+{
+    SetImageManager(NULL);
+}
 
 BOOL CXTPCommandBar::LoadMenu(CMenu* pMenu, BOOL)
 {
@@ -46,6 +52,10 @@ BOOL CXTPCommandBar::LoadMenu(CMenu* pMenu, BOOL)
 
 void CXTPCommandBar::SetImageManager(CXTPImageManager* pImageManager)
 {
+    if (m_pImageManager == pImageManager)
+        return;
+    if (m_pImageManager != NULL)
+        m_pImageManager->InternalRelease();
     m_pImageManager = pImageManager;
 }
 

@@ -2,6 +2,7 @@
 
 #include "global_metrics.h"
 #include "mem_dc.h"
+#include "registry_profile.h"
 
 #include <algorithm>
 
@@ -89,9 +90,7 @@ int CXTListHelper::GetSortColumn(BOOL* pbAscending) const
 
 int CXTListHelper::GetStoredColumnWidth(int nCol)
 {
-    CWinApp* pApp = AfxGetApp();
-    CString strValue =
-        pApp != NULL ? pApp->GetProfileString(m_strSection, m_strEntry, m_strDefault) : m_strDefault;
+    CString strValue = CXTRegistryProfile().GetProfileString(m_strSection, m_strEntry, m_strDefault);
     int nField = 0;
     int nStart = 0;
     while (nField < nCol) {
@@ -120,9 +119,7 @@ void CXTListHelper::RestoreColumnWidths()
         return;
     // Nothing stored and no default: the columns keep the widths they were made with, rather than
     // all becoming 0 wide on a first run.
-    CWinApp* pApp = AfxGetApp();
-    if ((pApp != NULL ? pApp->GetProfileString(m_strSection, m_strEntry, m_strDefault) : m_strDefault)
-            .IsEmpty())
+    if (CXTRegistryProfile().GetProfileString(m_strSection, m_strEntry, m_strDefault).IsEmpty())
         return;
     std::vector<int> order(static_cast<size_t>(nCount));
     List().GetColumnOrderArray(order.data(), nCount);
@@ -147,8 +144,7 @@ void CXTListHelper::SaveColumnWidths()
         strWidth.Format(L"%d,", List().GetColumnWidth(order[static_cast<size_t>(i)]));
         strValue += strWidth;
     }
-    if (CWinApp* pApp = AfxGetApp())
-        pApp->WriteProfileString(m_strSection, m_strEntry, strValue);
+    CXTRegistryProfile().WriteProfileString(m_strSection, m_strEntry, strValue);
 }
 
 void CXTListHelper::AutoSizeColumn(int nCol)

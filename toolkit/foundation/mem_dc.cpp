@@ -2,6 +2,7 @@
 
 #include "command_bars.h"
 #include "gradient_fill.h"
+#include "image_manager.h"
 
 IMPLEMENT_DYNAMIC(CXTMemDC, CDC)
 
@@ -65,9 +66,14 @@ BOOL AFXAPI TrackToolkitPopupMenu(CMenu* pMenu, UINT nFlags, int x, int y, CWnd*
     CXTPPopupBar* pPopupBar = CXTPPopupBar::CreatePopupBar(NULL);
     if (pPopupBar == NULL)
         return pMenu->TrackPopupMenu(nFlags, x, y, pOwner);
-    // Command images for the toolbar's commands join the bar with the image manager; a toolbar id
-    // whose resource is missing shows the menu without images.
-    (void)nToolBarId;
+    if (nToolBarId > 0) {
+        // The toolbar's images for its own commands; without its resource the menu shows no images.
+        auto* pImageManager = new CXTPImageManager;
+        const LPCTSTR lpszToolBar = MAKEINTRESOURCE(nToolBarId);
+        pImageManager->AddIconsFromToolBar(AfxFindResourceHandle(lpszToolBar, RT_TOOLBAR),
+                                           static_cast<UINT>(nToolBarId));
+        pPopupBar->SetImageManager(pImageManager);
+    }
     int nResult = 0;
     if (pPopupBar->LoadMenu(pMenu))
         nResult = CXTPCommandBars::TrackPopupBar(pPopupBar, nFlags | TPM_NONOTIFY, x, y, pOwner, NULL);

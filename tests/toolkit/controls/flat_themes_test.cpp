@@ -142,4 +142,27 @@ TEST(FlatEditTheme, SchemeThemeKeepsItsEightColourValues)
     EXPECT_EQ(Color(32), static_cast<COLORREF>(flat.m_clrValues[5]));
 }
 
+TEST(ThemeObject, TransparentBackIsWhatTheParentShowsUnderTheControl)
+{
+    CBrush brush(RGB(30, 140, 60));
+    CWnd parent;
+    ASSERT_TRUE(parent.CreateEx(0, AfxRegisterWndClass(0, NULL, static_cast<HBRUSH>(brush.GetSafeHandle())),
+                                L"back", WS_POPUP | WS_VISIBLE, CRect(80, 80, 280, 200), NULL, 0));
+    parent.UpdateWindow();
+    CStatic transparent;
+    ASSERT_TRUE(
+        transparent.CreateEx(WS_EX_TRANSPARENT, L"STATIC", L"", WS_CHILD, CRect(20, 20, 60, 40), &parent, 1));
+    CStatic opaque;
+    ASSERT_TRUE(opaque.Create(L"", WS_CHILD, CRect(70, 20, 110, 40), &parent, 2));
+    CXTFlatEditTheme theme;
+    PixelSurface surface(40, 20, RGB(0, 0, 0));
+    EXPECT_TRUE(theme.DrawTransparentBack(surface.dc(), &transparent));
+    EXPECT_EQ(RGB(30, 140, 60), surface.Pixel(20, 10));
+    surface.Fill(RGB(0, 0, 0));
+    EXPECT_FALSE(theme.DrawTransparentBack(surface.dc(), &opaque));
+    EXPECT_EQ(RGB(0, 0, 0), surface.Pixel(20, 10));
+    EXPECT_FALSE(theme.TakeSnapshot(&parent));
+    parent.DestroyWindow();
+}
+
 } // namespace

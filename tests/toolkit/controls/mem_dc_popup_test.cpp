@@ -141,6 +141,7 @@ struct PopupRecord
     CPoint point;
     int nReleased = 0;
     BOOL bLoadResult = TRUE;
+    BOOL bHadImages = FALSE;
 };
 PopupRecord g_popup;
 
@@ -158,6 +159,7 @@ public:
     {
         g_popup.nFlags = nFlags;
         g_popup.point = CPoint(x, y);
+        g_popup.bHadImages = GetImageManager() != NULL;
         return 9159;
     }
     void OnFinalRelease() override
@@ -195,6 +197,11 @@ TEST_F(PopupBarDoubles, LoadsTheMenuAndTracksWithNoNotify)
     EXPECT_EQ(static_cast<UINT>(TPM_RETURNCMD | TPM_RIGHTBUTTON | 0x80), g_popup.nFlags);
     EXPECT_EQ(CPoint(7, 8), g_popup.point);
     EXPECT_EQ(1, g_popup.nReleased);
+    EXPECT_FALSE(g_popup.bHadImages);
+    // A toolbar id gives the bar an image manager of its own (the toolbar is not authored: no images).
+    TrackToolkitPopupMenu(pPopup, 0, 0, 0, AfxGetMainWnd(), XT_IDR_TBAR_HDR);
+    EXPECT_TRUE(g_popup.bHadImages);
+    EXPECT_EQ(2, g_popup.nReleased);
 }
 
 TEST_F(PopupBarDoubles, AMenuTheBarCannotLoadGivesZeroAndIsNotShown)
