@@ -22,6 +22,12 @@ void DrawLine(CDC* pDC, int x1, int y1, int x2, int y2, COLORREF clr)
     pDC->SelectObject(pOld);
 }
 
+BOOL CALLBACK CollectWindow(HWND hWnd, LPARAM lParam)
+{
+    reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hWnd);
+    return TRUE;
+}
+
 CDC* ItemDC(LPDRAWITEMSTRUCT lpDIS)
 {
     return CDC::FromHandle(lpDIS->hDC);
@@ -675,13 +681,7 @@ void CXTHeaderCtrl::SortFromMenu(BOOL bAscending)
     // The parent and everything inside it hear of the new sort order, as after a click.
     pParent->SendMessage(WM_NOTIFY, notify.hdr.idFrom, reinterpret_cast<LPARAM>(&notify));
     std::vector<HWND> descendants;
-    ::EnumChildWindows(
-        pParent->GetSafeHwnd(),
-        [](HWND hWnd, LPARAM lParam) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hWnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&descendants));
+    ::EnumChildWindows(pParent->GetSafeHwnd(), CollectWindow, reinterpret_cast<LPARAM>(&descendants));
     for (HWND hWnd : descendants)
         if (::IsWindow(hWnd))
             ::SendMessage(hWnd, WM_NOTIFY, notify.hdr.idFrom, reinterpret_cast<LPARAM>(&notify));
