@@ -9,3 +9,8 @@
 #define XT_IDC_HSPLITBAR 9970
 #define XT_IDC_VSPLITBAR 9971
 #define XT_IDC_HAND 9973
+// The popup menus of the toolkit's controls (sub-menu 1 edit commands, 2 the list header's), and the
+// toolbar whose images they would show (not authored: the menus show without images).
+#define XT_IDM_POPUP 9014
+#define XT_IDR_TBAR_HDR 9015
+#define XT_IDR_TBAR_POPUP 9017
