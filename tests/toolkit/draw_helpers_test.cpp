@@ -5,6 +5,8 @@
 #include "splitter_drag_tracker.h"
 #include "work_area.h"
 
+#include <climits>
+
 #include <gtest/gtest.h>
 
 #include "toolkit_test_app.h"
@@ -231,19 +233,33 @@ TEST(DrawHelpers, TopParentIsActiveWhileItOrItsLastPopupIsInFront)
     frame.DestroyWindow();
 }
 
+// The display is shared with other test programs that move the cursor too: a reading counts only
+// when the cursor is still where it was put.
+CPoint ClientCursorPosAt(CWnd* pWnd, int x, int y)
+{
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        if (!SetCursorPos(x, y))
+            break;
+        const CPoint position = CXTClientCursorPos(pWnd);
+        POINT after = {};
+        if (GetCursorPos(&after) && after.x == x && after.y == y)
+            return position;
+        Sleep(20);
+    }
+    return CPoint(INT_MIN, INT_MIN);
+}
+
 TEST(DrawHelpers, ClientCursorPositionIsInTheWindowsClientCoordinates)
 {
     CWnd wnd;
     ASSERT_TRUE(wnd.CreateEx(0, AfxRegisterWndClass(0), L"cursor", WS_POPUP | WS_VISIBLE,
                              CRect(30, 40, 230, 190), NULL, 0));
-    ASSERT_TRUE(SetCursorPos(200, 150));
-    EXPECT_EQ(CPoint(CXTClientCursorPos(&wnd)), CPoint(170, 110));
-    ASSERT_TRUE(SetCursorPos(10, 20)); // left of and above the window
-    EXPECT_EQ(CPoint(CXTClientCursorPos(&wnd)), CPoint(-20, -20));
+    EXPECT_EQ(ClientCursorPosAt(&wnd, 200, 150), CPoint(170, 110));
+    EXPECT_EQ(ClientCursorPosAt(&wnd, 10, 20), CPoint(-20, -20)); // left of and above the window
     // Without a window the position stays in screen coordinates.
-    EXPECT_EQ(CPoint(CXTClientCursorPos(NULL)), CPoint(10, 20));
+    EXPECT_EQ(ClientCursorPosAt(NULL, 10, 20), CPoint(10, 20));
     wnd.DestroyWindow();
-    EXPECT_EQ(CPoint(CXTClientCursorPos(&wnd)), CPoint(10, 20));
+    EXPECT_EQ(ClientCursorPosAt(&wnd, 10, 20), CPoint(10, 20));
 }
 
 // Ends a drag whose messages did not arrive, so that a fault cannot hang the run.
