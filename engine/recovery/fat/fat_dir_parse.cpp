@@ -1,4 +1,5 @@
 #include "engine/recovery/fat/fat_dir_parse.h"
+#include "engine/image/byte_order.h"
 
 #include <cstdlib>
 
@@ -28,16 +29,6 @@ constexpr std::uint32_t kShortNameBufferSize = kShortNameLength + 1 + kShortExte
 constexpr char16_t kDeletedNameChar = u'x';
 
 constexpr std::uint32_t kPanelCountEvery = 10;
-
-std::uint16_t ReadU16(const std::uint8_t* bytes)
-{
-    return static_cast<std::uint16_t>(bytes[0] | bytes[1] << 8);
-}
-
-std::uint32_t ReadU32(const std::uint8_t* bytes)
-{
-    return PackLittleEndian32(bytes[0], bytes[1], bytes[2], bytes[3]);
-}
 
 std::uint8_t ShortNameChecksum(const std::uint8_t* shortEntry)
 {
@@ -114,11 +105,11 @@ EntryKind DecodeEntry(const std::uint8_t* sector, std::uint32_t index, const std
     if (attributes == kAttrLongName || (attributes & kAttrVolumeLabel) != 0)
         return EntryKind::Skip;
 
-    std::uint32_t cluster = ReadU16(entry + kDirEntryClusterLow);
+    std::uint32_t cluster = ReadLittleEndian16(entry + kDirEntryClusterLow);
     if (VolumeParams.fsCode == kFsFat32)
-        cluster |= static_cast<std::uint32_t>(ReadU16(entry + kDirEntryClusterHigh)) << 16;
+        cluster |= static_cast<std::uint32_t>(ReadLittleEndian16(entry + kDirEntryClusterHigh)) << 16;
     cluster = MaskCluster(cluster);
-    const std::uint32_t size = ReadU32(entry + kDirEntryFileSize);
+    const std::uint32_t size = ReadLittleEndian32(entry + kDirEntryFileSize);
     const bool folder = (attributes & kAttrFolder) != 0;
     // An empty file owns no cluster; any other entry without one has nothing to find.
     const bool emptyFile = cluster == 0 && size == 0 && !folder && HasWellFormedShortName(entry);
@@ -153,8 +144,8 @@ EntryKind DecodeEntry(const std::uint8_t* sector, std::uint32_t index, const std
 
     info.firstCluster = cluster;
     info.size = size;
-    info.writeDate = ReadU16(entry + kDirEntryWriteDate);
-    info.accessDate = ReadU16(entry + kDirEntryAccessDate);
+    info.writeDate = ReadLittleEndian16(entry + kDirEntryWriteDate);
+    info.accessDate = ReadLittleEndian16(entry + kDirEntryAccessDate);
     info.folder = folder;
     return EntryKind::Named;
 }
@@ -229,7 +220,7 @@ bool GetLongName(const std::uint8_t* sector, char16_t* out, std::uint32_t shortE
             break;
         ++entries;
         for (std::uint32_t at : kLongNameCharOffsets) {
-            const char16_t character = ReadU16(entry + at);
+            const char16_t character = ReadLittleEndian16(entry + at);
             if (character == 0) {
                 complete = true;
                 break;

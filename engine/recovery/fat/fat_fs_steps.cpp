@@ -1,4 +1,5 @@
 #include "engine/recovery/fat/fat_fs_steps.h"
+#include "engine/image/byte_order.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -102,11 +103,6 @@ std::uint32_t ChunkSectors()
     return std::clamp<std::uint32_t>(VolumeParams.sectorsPerCluster, 1, kMaxChunkSectors);
 }
 
-std::uint16_t ReadU16(const std::uint8_t* bytes, std::size_t offset)
-{
-    return static_cast<std::uint16_t>(bytes[offset] | bytes[offset + 1] << 8);
-}
-
 // The parser sees one chunk at a time, so a long name whose entries begin in the directory's previous
 // sector (the end of the previous chunk, or of the previous cluster of the chain) reaches it cut short:
 // the record then carries the short name or the name's last part. Only the first short entry of a
@@ -145,10 +141,10 @@ public:
             return;
         if (IsValidFileName(whole) == 0)
             return;
-        std::uint32_t cluster = ReadU16(entry, kDirEntryClusterLow);
+        std::uint32_t cluster = ReadLittleEndian16(entry, kDirEntryClusterLow);
         if (IsFat32())
-            cluster =
-                MaskCluster(static_cast<std::uint32_t>(ReadU16(entry, kDirEntryClusterHigh)) << 16 | cluster);
+            cluster = MaskCluster(
+                static_cast<std::uint32_t>(ReadLittleEndian16(entry, kDirEntryClusterHigh)) << 16 | cluster);
         const bool folderEntry = (entry[kDirEntryAttributes] & kAttrFolder) != 0 &&
                                  PackLittleEndian32(entry[28], entry[29], entry[30], entry[31]) == 0;
         if (folderEntry) {

@@ -1,4 +1,5 @@
 #include "engine/recovery/fat/fat_volume_inference.h"
+#include "engine/image/byte_order.h"
 
 #include <algorithm>
 #include <array>
@@ -42,16 +43,6 @@ constexpr std::uint64_t kHighestBase = 0xFFFFFFFE;
 constexpr std::uint32_t kLargestFat16Cluster = 65535;
 
 constexpr char16_t kAnalyzingText[] = u"Analyzing the data found...";
-
-std::uint16_t ReadU16(const std::uint8_t* bytes, std::size_t offset)
-{
-    return static_cast<std::uint16_t>(bytes[offset] | bytes[offset + 1] << 8);
-}
-
-std::uint32_t ReadU32(const std::uint8_t* bytes, std::size_t offset)
-{
-    return PackLittleEndian32(bytes[offset], bytes[offset + 1], bytes[offset + 2], bytes[offset + 3]);
-}
 
 int ClusterSizeIndex(std::uint32_t sectorsPerCluster)
 {
@@ -264,29 +255,29 @@ bool ReadBootVolume(std::uint32_t sector, BootVolume& volume)
     if (ClusterSizeIndex(volume.sectorsPerCluster) < 0)
         return false;
 
-    volume.reservedSectors = ReadU16(bytes, kReservedSectorsOffset);
+    volume.reservedSectors = ReadLittleEndian16(bytes, kReservedSectorsOffset);
     // Almost every volume has two FAT copies; a zero count is no count at all.
     const std::uint32_t fatCount = bytes[kFatCountOffset] != 0 ? bytes[kFatCountOffset] : 2;
     // FAT16 keeps the total in the 16-bit field when it fits, and then the 32-bit field is 0.
-    const std::uint16_t total16 = ReadU16(bytes, kTotalSectors16Offset);
-    const std::uint32_t total = total16 != 0 ? total16 : ReadU32(bytes, kTotalSectors32Offset);
+    const std::uint16_t total16 = ReadLittleEndian16(bytes, kTotalSectors16Offset);
+    const std::uint32_t total = total16 != 0 ? total16 : ReadLittleEndian32(bytes, kTotalSectors32Offset);
     volume.end = static_cast<std::uint64_t>(sector) + total;
 
     const std::uint64_t fat1 = static_cast<std::uint64_t>(sector) + volume.reservedSectors;
     std::uint64_t firstAfterFats = 0;
     std::int64_t base = 0;
     if (volume.fsCode == kFsFat16) {
-        volume.fatSize = ReadU16(bytes, kFat16SizeOffset);
+        volume.fatSize = ReadLittleEndian16(bytes, kFat16SizeOffset);
         // Root entries of 32 bytes, rounded up to whole sectors.
         volume.rootDirSectors =
-            (ReadU16(bytes, kRootEntriesOffset) + kDirEntriesPerSector - 1) / kDirEntriesPerSector;
+            (ReadLittleEndian16(bytes, kRootEntriesOffset) + kDirEntriesPerSector - 1) / kDirEntriesPerSector;
         firstAfterFats = fat1 + static_cast<std::uint64_t>(fatCount) * volume.fatSize;
         volume.rootStart = Clamp32(firstAfterFats);
         base = static_cast<std::int64_t>(firstAfterFats + volume.rootDirSectors) -
                2 * static_cast<std::int64_t>(volume.sectorsPerCluster);
     } else {
-        volume.fatSize = ReadU32(bytes, kFat32SizeOffset);
-        volume.rootStart = ReadU32(bytes, kRootClusterOffset);
+        volume.fatSize = ReadLittleEndian32(bytes, kFat32SizeOffset);
+        volume.rootStart = ReadLittleEndian32(bytes, kRootClusterOffset);
         firstAfterFats = fat1 + static_cast<std::uint64_t>(fatCount) * volume.fatSize;
         base = static_cast<std::int64_t>(firstAfterFats) -
                2 * static_cast<std::int64_t>(volume.sectorsPerCluster);

@@ -1,4 +1,5 @@
 #include "engine/recovery/fat/scan_sectors_fat.h"
+#include "engine/image/byte_order.h"
 
 #include "engine/recovery/core/decimal_text.h"
 #include "engine/recovery/core/engine_state.h"
@@ -22,15 +23,10 @@ constexpr std::size_t kAccessDateOffset = 18;
 
 constexpr char16_t kTooManyStructuresText[] = u"Too many data structures found";
 
-std::uint16_t ReadU16(const std::uint8_t* bytes, std::size_t offset)
-{
-    return static_cast<std::uint16_t>(bytes[offset] | bytes[offset + 1] << 8);
-}
-
 std::uint32_t EntryCluster(const std::uint8_t* entry)
 {
-    return static_cast<std::uint32_t>(ReadU16(entry, kClusterHighOffset)) << 16 |
-           ReadU16(entry, kClusterLowOffset);
+    return static_cast<std::uint32_t>(ReadLittleEndian16(entry, kClusterHighOffset)) << 16 |
+           ReadLittleEndian16(entry, kClusterLowOffset);
 }
 
 bool IsFatBootSector(const std::uint8_t* bytes)
@@ -106,8 +102,8 @@ bool InspectFatSector(std::uint32_t sector, const std::uint8_t* bytes)
     if (cluster < 2 || cluster == 0xFFFFFFFF || parent == 0xFFFFFFFF || parent == cluster ||
         cluster >= sector)
         return true;
-    AddFatDirCandidate(sector, cluster, parent, ReadU16(bytes, kWriteDateOffset),
-                       ReadU16(bytes, kAccessDateOffset));
+    AddFatDirCandidate(sector, cluster, parent, ReadLittleEndian16(bytes, kWriteDateOffset),
+                       ReadLittleEndian16(bytes, kAccessDateOffset));
     ++foundFolderCount;
     return true;
 }

@@ -1,4 +1,5 @@
 #include "engine/recovery/partitions/partition_params.h"
+#include "engine/image/byte_order.h"
 
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/core/engine_ui.h"
@@ -33,16 +34,6 @@ constexpr std::uint32_t kFat16DefaultReserved = 1;
 constexpr std::uint32_t kFat16SearchRootSectors = 32;
 constexpr std::uint32_t kSearchProgressFrom = 500;
 
-std::uint16_t ReadU16(const std::uint8_t* bytes)
-{
-    return static_cast<std::uint16_t>(bytes[0] | bytes[1] << 8);
-}
-
-std::uint32_t ReadU32(const std::uint8_t* bytes)
-{
-    return PackLittleEndian32(bytes[0], bytes[1], bytes[2], bytes[3]);
-}
-
 bool StopRequested()
 {
     return ScanThreadControl.done != 0;
@@ -71,14 +62,14 @@ struct FatLayout
 FatLayout LayoutFromBootSector(const std::uint8_t* boot, bool fat32)
 {
     FatLayout layout;
-    layout.reserved = ReadU16(boot + kBootReservedSectors);
+    layout.reserved = ReadLittleEndian16(boot + kBootReservedSectors);
     layout.sectorsPerCluster = boot[kBootSectorsPerCluster];
     if (fat32) {
-        layout.fatSize = ReadU32(boot + kBootFat32Size);
-        layout.rootCluster = ReadU32(boot + kBootRootCluster) & kFat32ClusterMask;
+        layout.fatSize = ReadLittleEndian32(boot + kBootFat32Size);
+        layout.rootCluster = ReadLittleEndian32(boot + kBootRootCluster) & kFat32ClusterMask;
     } else {
-        layout.fatSize = ReadU16(boot + kBootFat16Size);
-        layout.rootDirSectors = ReadU16(boot + kBootRootEntries) / kRootEntriesPerSector;
+        layout.fatSize = ReadLittleEndian16(boot + kBootFat16Size);
+        layout.rootDirSectors = ReadLittleEndian16(boot + kBootRootEntries) / kRootEntriesPerSector;
     }
     return layout;
 }
@@ -182,8 +173,8 @@ bool IsDirectoryStart(const std::uint8_t* sector)
 
 std::uint32_t DotCluster(const std::uint8_t* sector, bool fat32)
 {
-    const std::uint32_t low = ReadU16(sector + 26);
-    return fat32 ? low | static_cast<std::uint32_t>(ReadU16(sector + 20)) << 16 : low;
+    const std::uint32_t low = ReadLittleEndian16(sector + 26);
+    return fat32 ? low | static_cast<std::uint32_t>(ReadLittleEndian16(sector + 20)) << 16 : low;
 }
 
 std::uint32_t FindReservedSectors(bool fat32)

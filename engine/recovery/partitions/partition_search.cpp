@@ -1,4 +1,5 @@
 #include "engine/recovery/partitions/partition_search.h"
+#include "engine/image/byte_order.h"
 
 #include <algorithm>
 #include <chrono>
@@ -76,16 +77,6 @@ bool HasBootSignature(const Sector& sector)
     return sector[kSignatureOffset] == 0x55 && sector[kSignatureOffset + 1] == 0xAA;
 }
 
-std::uint32_t ReadU32(const std::uint8_t* bytes)
-{
-    return PackLittleEndian32(bytes[0], bytes[1], bytes[2], bytes[3]);
-}
-
-std::uint16_t ReadU16(const std::uint8_t* bytes)
-{
-    return static_cast<std::uint16_t>(bytes[0] | bytes[1] << 8);
-}
-
 bool IsExtendedType(std::uint8_t type)
 {
     return type == kTypeExtended || type == kTypeExtendedLba;
@@ -101,7 +92,8 @@ struct TableEntry
 TableEntry EntryAt(const Sector& table, int index)
 {
     const std::uint8_t* entry = table + kTableOffset + static_cast<std::size_t>(index) * kEntrySize;
-    return {entry[kEntryType], ReadU32(entry + kEntryFirstSector), ReadU32(entry + kEntrySectorCount)};
+    return {entry[kEntryType], ReadLittleEndian32(entry + kEntryFirstSector),
+            ReadLittleEndian32(entry + kEntrySectorCount)};
 }
 
 // One sector into `out`; false, with `out` zeroed, when it lies past the disk's end or was not read.
@@ -259,8 +251,8 @@ struct FoundBootSector
 // FAT keeps its total in the 16-bit field when it fits and then leaves the 32-bit field 0.
 std::uint32_t FatTotalSectors(const Sector& boot)
 {
-    const std::uint16_t small = ReadU16(boot + kFatTotalSectors16);
-    return small != 0 ? small : ReadU32(boot + kFatTotalSectors32);
+    const std::uint16_t small = ReadLittleEndian16(boot + kFatTotalSectors16);
+    return small != 0 ? small : ReadLittleEndian32(boot + kFatTotalSectors32);
 }
 
 FoundBootSector ExamineBootSector(const Sector& sector)
@@ -271,7 +263,7 @@ FoundBootSector ExamineBootSector(const Sector& sector)
     if (HasText(sector, 57, "16"))
         return {BootSectorKind::Fat, kFsFat16, FatTotalSectors(sector)};
     if (HasText(sector, 3, "NTFS"))
-        return {BootSectorKind::Ntfs, kFsNtfs, ReadU32(sector + kNtfsTotalSectors)};
+        return {BootSectorKind::Ntfs, kFsNtfs, ReadLittleEndian32(sector + kNtfsTotalSectors)};
     if (HasText(sector, 0, "EFI PART"))
         return {BootSectorKind::GptHeader, 0, 0};
     return {};
