@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 // Fields of on-disk structures, read byte by byte so that alignment and host order never matter.
@@ -20,6 +21,17 @@ inline uint64_t ReadLittleEndian64(const uint8_t* bytes)
 {
     return static_cast<uint64_t>(ReadLittleEndian32(bytes)) |
            (static_cast<uint64_t>(ReadLittleEndian32(bytes + 4)) << 32);
+}
+
+// The same at a field's offset within a structure.
+inline uint16_t ReadLittleEndian16(const uint8_t* bytes, std::size_t offset)
+{
+    return ReadLittleEndian16(bytes + offset);
+}
+
+inline uint32_t ReadLittleEndian32(const uint8_t* bytes, std::size_t offset)
+{
+    return ReadLittleEndian32(bytes + offset);
 }
 
 inline uint16_t ReadBigEndian16(const uint8_t* bytes)

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/recovery/engine_state.h"
-#include "engine/recovery/engine_ui.h"
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/core/engine_ui.h"
 #include "ui_recorder.h"
 
 namespace {

@@ -13,14 +13,14 @@
 #include <string>
 #include <vector>
 
-#include "engine/recovery/engine_state.h"
-#include "engine/recovery/extensive_scan.h"
-#include "engine/recovery/fat_fs_steps.h"
-#include "engine/recovery/fat_records.h"
-#include "engine/recovery/fat_volume_inference.h"
-#include "engine/recovery/found_volume_list.h"
-#include "engine/recovery/list_free.h"
-#include "engine/recovery/scan_sectors_fat.h"
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/core/found_volume_list.h"
+#include "engine/recovery/core/list_free.h"
+#include "engine/recovery/fat/fat_fs_steps.h"
+#include "engine/recovery/fat/fat_records.h"
+#include "engine/recovery/fat/fat_volume_inference.h"
+#include "engine/recovery/fat/scan_sectors_fat.h"
+#include "engine/recovery/scans/extensive_scan.h"
 
 namespace {
 

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/recovery/engine_state.h"
-#include "engine/recovery/platform_io.h"
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/platform/platform_io.h"
 
 class CraftedFatDisk
 {

@@ -17,15 +17,15 @@
 
 #include "engine/image/image_source.h"
 #include "engine/image/vmdk_sparse_extent.h"
-#include "engine/recovery/engine_state.h"
-#include "engine/recovery/extensive_scan.h"
-#include "engine/recovery/fat_fs_steps.h"
-#include "engine/recovery/found_volume_list.h"
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/core/found_volume_list.h"
+#include "engine/recovery/fat/fat_fs_steps.h"
+#include "engine/recovery/scans/extensive_scan.h"
 #include "engine_probe/probe_scan_rows.h"
 #include "fat_oracle_compare.h"
+#include "ntfs_test_volume.h"
 #include "support/oracle_files.h"
 #include "support/test_paths.h"
-#include "ntfs_test_volume.h"
 #include "ui_recorder.h"
 
 namespace {

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "engine/recovery/engine_state.h"
-#include "engine/recovery/extensive_scan.h"
-#include "engine/recovery/fat_records.h"
-#include "engine/recovery/fat_volume_inference.h"
-#include "engine/recovery/found_volume_list.h"
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/core/found_volume_list.h"
+#include "engine/recovery/fat/fat_records.h"
+#include "engine/recovery/fat/fat_volume_inference.h"
+#include "engine/recovery/scans/extensive_scan.h"
 #include "extensive_fat_crafted_disk.h"
 #include "ui_recorder.h"
 

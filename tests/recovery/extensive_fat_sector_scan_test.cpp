@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/recovery/engine_state.h"
-#include "engine/recovery/extensive_scan.h"
-#include "engine/recovery/scan_sectors_fat.h"
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/fat/scan_sectors_fat.h"
+#include "engine/recovery/scans/extensive_scan.h"
 #include "extensive_fat_crafted_disk.h"
 #include "ui_recorder.h"
 

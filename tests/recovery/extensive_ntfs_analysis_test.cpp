@@ -12,13 +12,13 @@
 #include <string>
 #include <vector>
 
-#include "engine/recovery/engine_state.h"
-#include "engine/recovery/extensive_scan.h"
-#include "engine/recovery/fat_records.h"
-#include "engine/recovery/ntfs_mft_numbering.h"
-#include "engine/recovery/ntfs_record_builders.h"
-#include "engine/recovery/ntfs_volume_analysis.h"
-#include "engine/recovery/sector_source.h"
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/core/sector_source.h"
+#include "engine/recovery/fat/fat_records.h"
+#include "engine/recovery/ntfs/ntfs_mft_numbering.h"
+#include "engine/recovery/ntfs/ntfs_record_builders.h"
+#include "engine/recovery/ntfs/ntfs_volume_analysis.h"
+#include "engine/recovery/scans/extensive_scan.h"
 #include "extensive_ntfs_crafted.h"
 #include "ntfs_test_records.h"
 #include "ntfs_test_volume.h"

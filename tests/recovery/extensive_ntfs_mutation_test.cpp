@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "engine/recovery/engine_state.h"
-#include "engine/recovery/extensive_ntfs_rows.h"
-#include "engine/recovery/extensive_scan.h"
-#include "engine/recovery/found_volume_list.h"
-#include "engine/recovery/ntfs_fs_steps.h"
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/core/found_volume_list.h"
+#include "engine/recovery/ntfs/extensive_ntfs_rows.h"
+#include "engine/recovery/ntfs/ntfs_fs_steps.h"
+#include "engine/recovery/scans/extensive_scan.h"
 #include "extensive_ntfs_crafted.h"
 #include "ui_recorder.h"
 

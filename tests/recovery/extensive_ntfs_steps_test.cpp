@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "engine/recovery/engine_state.h"
-#include "engine/recovery/extensive_ntfs_rows.h"
-#include "engine/recovery/file_system_scan.h"
-#include "engine/recovery/ntfs_fs_steps.h"
-#include "engine/recovery/ntfs_record_builders.h"
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/ntfs/extensive_ntfs_rows.h"
+#include "engine/recovery/ntfs/ntfs_fs_steps.h"
+#include "engine/recovery/ntfs/ntfs_record_builders.h"
+#include "engine/recovery/scans/file_system_scan.h"
 #include "ui_recorder.h"
 
 namespace {

@@ -8,9 +8,9 @@
 #include <cstdio>
 #include <string>
 
-#include "engine/recovery/engine_state.h"
-#include "engine/recovery/extensive_scan.h"
-#include "engine/recovery/scan_sectors_fat.h"
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/fat/scan_sectors_fat.h"
+#include "engine/recovery/scans/extensive_scan.h"
 #include "engine_probe/probe_disk.h"
 #include "ntfs_test_volume.h"
 

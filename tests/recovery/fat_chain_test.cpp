@@ -6,8 +6,8 @@
 #include <memory>
 #include <vector>
 
-#include "engine/recovery/engine_state.h"
-#include "engine/recovery/fat_chain.h"
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/fat/fat_chain.h"
 #include "fat_dir_builder.h"
 #include "fat_test_volume.h"
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/recovery/engine_state.h"
-#include "engine/recovery/fat_dir_parse.h"
-#include "engine/recovery/list_free.h"
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/core/list_free.h"
+#include "engine/recovery/fat/fat_dir_parse.h"
 #include "fat_dir_builder.h"
 #include "fat_test_volume.h"
 #include "ui_recorder.h"

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/recovery/engine_alloc.h"
-#include "engine/recovery/engine_state.h"
-#include "engine/recovery/list_free.h"
+#include "engine/recovery/core/engine_alloc.h"
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/core/list_free.h"
 #include "ui_recorder.h"
 
 namespace {

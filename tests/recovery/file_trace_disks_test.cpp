@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/recovery/engine_state.h"
-#include "engine/recovery/file_trace_scan.h"
-#include "engine/recovery/office_naming.h"
-#include "engine/recovery/sector_source.h"
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/core/sector_source.h"
+#include "engine/recovery/trace/file_trace_scan.h"
+#include "engine/recovery/trace/office_naming.h"
 #include "file_trace_test_support.h"
 #include "support/oracle_files.h"
 #include "support/test_paths.h"

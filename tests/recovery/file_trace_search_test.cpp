@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/recovery/engine_state.h"
-#include "engine/recovery/file_trace_scan.h"
-#include "engine/recovery/trace_records.h"
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/trace/file_trace_scan.h"
+#include "engine/recovery/trace/trace_records.h"
 #include "file_trace_test_support.h"
 #include "support/test_paths.h"
 #include "ui_recorder.h"

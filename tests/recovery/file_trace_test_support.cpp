@@ -12,10 +12,10 @@
 #include <windows.h>
 #endif
 
-#include "engine/recovery/engine_state.h"
-#include "engine/recovery/office_naming.h"
-#include "engine/recovery/platform_io.h"
-#include "engine/recovery/trace_records.h"
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/platform/platform_io.h"
+#include "engine/recovery/trace/office_naming.h"
+#include "engine/recovery/trace/trace_records.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/recovery/engine_state.h"
-#include "engine/recovery/fat_records.h"
-#include "engine/recovery/ntfs_record_builders.h"
-#include "engine/recovery/result_listing.h"
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/fat/fat_records.h"
+#include "engine/recovery/listing/result_listing.h"
+#include "engine/recovery/ntfs/ntfs_record_builders.h"
 #include "ui_recorder.h"
 
 namespace {

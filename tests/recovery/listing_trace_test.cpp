@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/recovery/engine_state.h"
-#include "engine/recovery/result_listing.h"
-#include "engine/recovery/trace_records.h"
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/listing/result_listing.h"
+#include "engine/recovery/trace/trace_records.h"
 #include "ui_recorder.h"
 
 namespace {

@@ -4,11 +4,11 @@
 
 #include <string>
 
-#include "engine/recovery/engine_state.h"
-#include "engine/recovery/list_free.h"
-#include "engine/recovery/ntfs_index_parse.h"
-#include "engine/recovery/ntfs_mft_record_scan.h"
-#include "engine/recovery/ntfs_record_parse.h"
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/core/list_free.h"
+#include "engine/recovery/ntfs/ntfs_index_parse.h"
+#include "engine/recovery/ntfs/ntfs_mft_record_scan.h"
+#include "engine/recovery/ntfs/ntfs_record_parse.h"
 #include "ntfs_test_records.h"
 #include "ntfs_test_volume.h"
 

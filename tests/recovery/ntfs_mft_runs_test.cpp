@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/recovery/engine_state.h"
-#include "engine/recovery/ntfs_mft_runs.h"
-#include "engine/recovery/ntfs_record_parse.h"
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/ntfs/ntfs_mft_runs.h"
+#include "engine/recovery/ntfs/ntfs_record_parse.h"
 #include "ntfs_test_records.h"
 #include "ntfs_test_volume.h"
 

@@ -11,12 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "engine/recovery/engine_state.h"
-#include "engine/recovery/ntfs_boot_params.h"
-#include "engine/recovery/ntfs_record_parse.h"
-#include "engine/recovery/quick_ntfs_scan.h"
-#include "engine/recovery/save_files.h"
-#include "engine/recovery/sector_source.h"
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/core/sector_source.h"
+#include "engine/recovery/ntfs/ntfs_boot_params.h"
+#include "engine/recovery/ntfs/ntfs_record_parse.h"
+#include "engine/recovery/ntfs/quick_ntfs_scan.h"
+#include "engine/recovery/save/save_files.h"
 #include "engine_probe/probe_scan_rows.h"
 #include "ntfs_test_records.h"
 #include "ntfs_test_volume.h"

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/recovery/engine_state.h"
-#include "engine/recovery/ntfs_boot_params.h"
-#include "engine/recovery/quick_ntfs_rows.h"
-#include "engine/recovery/quick_ntfs_scan.h"
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/ntfs/ntfs_boot_params.h"
+#include "engine/recovery/ntfs/quick_ntfs_rows.h"
+#include "engine/recovery/ntfs/quick_ntfs_scan.h"
 #include "ntfs_test_records.h"
 #include "ntfs_test_volume.h"
 #include "ui_recorder.h"

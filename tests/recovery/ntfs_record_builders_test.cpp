@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "engine/recovery/engine_state.h"
-#include "engine/recovery/list_free.h"
-#include "engine/recovery/ntfs_record_builders.h"
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/core/list_free.h"
+#include "engine/recovery/ntfs/ntfs_record_builders.h"
 
 namespace {
 

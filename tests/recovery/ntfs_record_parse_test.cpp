@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "engine/recovery/engine_state.h"
-#include "engine/recovery/ntfs_record_parse.h"
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/ntfs/ntfs_record_parse.h"
 #include "ntfs_test_records.h"
 
 namespace {

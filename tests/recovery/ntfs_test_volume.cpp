@@ -8,9 +8,9 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/recovery/engine_state.h"
-#include "engine/recovery/platform_io.h"
-#include "engine/recovery/sector_source.h"
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/core/sector_source.h"
+#include "engine/recovery/platform/platform_io.h"
 
 std::u16string WidePath(const std::string& path)
 {

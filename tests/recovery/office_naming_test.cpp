@@ -12,10 +12,10 @@
 #include <thread>
 #include <vector>
 
-#include "engine/recovery/compound_file_reader.h"
-#include "engine/recovery/engine_state.h"
-#include "engine/recovery/office_naming.h"
-#include "engine/recovery/platform_io.h"
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/platform/platform_io.h"
+#include "engine/recovery/trace/compound_file_reader.h"
+#include "engine/recovery/trace/office_naming.h"
 #include "file_trace_test_support.h"
 #include "support/oracle_files.h"
 

@@ -5,8 +5,8 @@
 #include <fstream>
 #include <string>
 
-#include "engine/recovery/path_utils.h"
-#include "engine/recovery/platform_io.h"
+#include "engine/recovery/platform/path_utils.h"
+#include "engine/recovery/platform/platform_io.h"
 
 namespace fs = std::filesystem;
 

@@ -7,12 +7,12 @@
 #include <cstdio>
 #include <string>
 
-#include "engine/recovery/engine_state.h"
-#include "engine/recovery/ntfs_boot_params.h"
-#include "engine/recovery/quick_ntfs_scan.h"
-#include "engine/recovery/result_listing.h"
-#include "engine/recovery/save_files.h"
-#include "engine/recovery/sector_source.h"
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/core/sector_source.h"
+#include "engine/recovery/listing/result_listing.h"
+#include "engine/recovery/ntfs/ntfs_boot_params.h"
+#include "engine/recovery/ntfs/quick_ntfs_scan.h"
+#include "engine/recovery/save/save_files.h"
 #include "ntfs_test_volume.h"
 #include "ui_recorder.h"
 

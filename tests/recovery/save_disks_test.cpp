@@ -7,12 +7,12 @@
 #include <map>
 #include <set>
 
-#include "engine/recovery/engine_state.h"
-#include "engine/recovery/extensive_scan.h"
-#include "engine/recovery/file_system_scan.h"
-#include "engine/recovery/found_volume_list.h"
-#include "engine/recovery/save_files.h"
-#include "engine/recovery/save_names.h"
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/core/found_volume_list.h"
+#include "engine/recovery/save/save_files.h"
+#include "engine/recovery/save/save_names.h"
+#include "engine/recovery/scans/extensive_scan.h"
+#include "engine/recovery/scans/file_system_scan.h"
 #include "engine_probe/probe_scan_rows.h"
 #include "ntfs_test_volume.h"
 #include "save_test_support.h"

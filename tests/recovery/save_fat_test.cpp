@@ -6,10 +6,10 @@
 #include <map>
 #include <memory>
 
-#include "engine/recovery/engine_state.h"
-#include "engine/recovery/fat_records.h"
-#include "engine/recovery/platform_io.h"
-#include "engine/recovery/save_files.h"
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/fat/fat_records.h"
+#include "engine/recovery/platform/platform_io.h"
+#include "engine/recovery/save/save_files.h"
 #include "save_test_support.h"
 #include "ui_recorder.h"
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "engine/recovery/save_names.h"
+#include "engine/recovery/save/save_names.h"
 #include "ui_recorder.h"
 
 namespace {

@@ -5,11 +5,11 @@
 
 #include <map>
 
-#include "engine/recovery/engine_state.h"
-#include "engine/recovery/ntfs_record_builders.h"
-#include "engine/recovery/ntfs_run_list.h"
-#include "engine/recovery/platform_io.h"
-#include "engine/recovery/save_files.h"
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/ntfs/ntfs_record_builders.h"
+#include "engine/recovery/ntfs/ntfs_run_list.h"
+#include "engine/recovery/platform/platform_io.h"
+#include "engine/recovery/save/save_files.h"
 #include "save_test_support.h"
 #include "ui_recorder.h"
 

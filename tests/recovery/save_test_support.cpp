@@ -6,8 +6,8 @@
 #include <cstring>
 #include <fstream>
 
-#include "engine/recovery/engine_state.h"
-#include "engine/recovery/platform_io.h"
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/platform/platform_io.h"
 
 namespace {
 

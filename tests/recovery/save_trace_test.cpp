@@ -2,9 +2,9 @@
 // the preview copy, the progress by items, and a run that reaches past the end of the source.
 #include <gtest/gtest.h>
 
-#include "engine/recovery/engine_state.h"
-#include "engine/recovery/save_files.h"
-#include "engine/recovery/trace_records.h"
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/save/save_files.h"
+#include "engine/recovery/trace/trace_records.h"
 #include "save_test_support.h"
 #include "ui_recorder.h"
 

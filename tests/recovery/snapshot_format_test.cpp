@@ -4,9 +4,9 @@
 
 #include <regex>
 
-#include "engine/recovery/engine_state.h"
-#include "engine/recovery/ntfs_record_builders.h"
-#include "engine/recovery/snapshot_document.h"
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/ntfs/ntfs_record_builders.h"
+#include "engine/recovery/snapshot/snapshot_document.h"
 #include "save_test_support.h"
 #include "snapshot_test_support.h"
 #include "ui_recorder.h"

@@ -5,11 +5,11 @@
 
 #include <cstring>
 
-#include "engine/recovery/engine_state.h"
-#include "engine/recovery/list_free.h"
-#include "engine/recovery/ntfs_record_builders.h"
-#include "engine/recovery/result_listing.h"
-#include "engine/recovery/snapshot_document.h"
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/core/list_free.h"
+#include "engine/recovery/listing/result_listing.h"
+#include "engine/recovery/ntfs/ntfs_record_builders.h"
+#include "engine/recovery/snapshot/snapshot_document.h"
 #include "save_test_support.h"
 #include "snapshot_test_support.h"
 #include "ui_recorder.h"

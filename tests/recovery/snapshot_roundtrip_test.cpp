@@ -2,14 +2,14 @@
 // same records field by field, the same rows, and the same files saved from the image opened again.
 #include <gtest/gtest.h>
 
-#include "engine/recovery/engine_state.h"
-#include "engine/recovery/extensive_scan.h"
-#include "engine/recovery/file_system_scan.h"
-#include "engine/recovery/file_trace_scan.h"
-#include "engine/recovery/found_volume_list.h"
-#include "engine/recovery/list_free.h"
-#include "engine/recovery/result_listing.h"
-#include "engine/recovery/snapshot_document.h"
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/core/found_volume_list.h"
+#include "engine/recovery/core/list_free.h"
+#include "engine/recovery/listing/result_listing.h"
+#include "engine/recovery/scans/extensive_scan.h"
+#include "engine/recovery/scans/file_system_scan.h"
+#include "engine/recovery/snapshot/snapshot_document.h"
+#include "engine/recovery/trace/file_trace_scan.h"
 #include "engine_probe/probe_scan_rows.h"
 #include "ntfs_test_volume.h"
 #include "save_test_support.h"

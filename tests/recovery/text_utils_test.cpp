@@ -5,8 +5,8 @@
 #include <random>
 #include <string>
 
-#include "engine/recovery/progress_percent.h"
-#include "engine/recovery/text_utils.h"
+#include "engine/recovery/core/progress_percent.h"
+#include "engine/recovery/core/text_utils.h"
 #include "ui_recorder.h"
 
 #ifdef _WIN32

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/recovery/engine_state.h"
-#include "engine/recovery/trace_records.h"
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/trace/trace_records.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <unordered_set>
 
-#include "engine/recovery/engine_state.h"
+#include "engine/recovery/core/engine_state.h"
 
 std::string Utf8(std::u16string_view text)
 {

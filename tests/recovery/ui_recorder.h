@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/recovery/engine_ui.h"
+#include "engine/recovery/core/engine_ui.h"
 
 std::string Utf8(std::u16string_view text);
 

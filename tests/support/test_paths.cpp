@@ -19,7 +19,10 @@ std::string ToRunningPlatform(std::string path)
     return path;
 }
 #else
-std::string ToRunningPlatform(std::string path) { return path; }
+std::string ToRunningPlatform(std::string path)
+{
+    return path;
+}
 #endif
 
 } // namespace

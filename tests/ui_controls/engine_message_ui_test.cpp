@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/recovery/engine_types.h"
+#include "engine/recovery/core/engine_types.h"
 #include "message_dialogs.h"
 #include "modal_script.h"
 

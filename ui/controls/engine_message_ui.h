@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "engine/recovery/engine_ui.h"
+#include "engine/recovery/core/engine_ui.h"
 
 #include <functional>
 

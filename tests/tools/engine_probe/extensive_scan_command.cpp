@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "engine/recovery/engine_state.h"
-#include "engine/recovery/engine_ui.h"
-#include "engine/recovery/extensive_ntfs_rows.h"
-#include "engine/recovery/extensive_scan.h"
-#include "engine/recovery/file_system_scan.h"
-#include "engine/recovery/found_volume_list.h"
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/core/engine_ui.h"
+#include "engine/recovery/core/found_volume_list.h"
+#include "engine/recovery/ntfs/extensive_ntfs_rows.h"
+#include "engine/recovery/scans/extensive_scan.h"
+#include "engine/recovery/scans/file_system_scan.h"
 #include "engine_probe/probe_command.h"
 #include "engine_probe/probe_options.h"
 #include "engine_probe/probe_partitions.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/recovery/engine_state.h"
+#include "engine/recovery/core/engine_state.h"
 #include "engine_probe/probe_command.h"
 #include "engine_probe/probe_partitions.h"
 

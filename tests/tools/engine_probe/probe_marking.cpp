@@ -1,7 +1,7 @@
 #include "engine_probe/probe_marking.h"
 
-#include "engine/recovery/engine_state.h"
-#include "engine/recovery/trace_records.h"
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/trace/trace_records.h"
 
 void MarkEverything(ProbeMarks& marks)
 {

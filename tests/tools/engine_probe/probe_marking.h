@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/recovery/engine_ui.h"
+#include "engine/recovery/core/engine_ui.h"
 
 // The result list's marks; its rows are not kept.
 class ProbeMarks final : public ResultListUi

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/recovery/engine_state.h"
+#include "engine/recovery/core/engine_state.h"
 #include "engine_probe/probe_partitions.h"
 
 // A number from 1 of at most `maxDigits` decimal digits; false for anything else, 0 included.

@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <utility>
 
-#include "engine/recovery/engine_state.h"
-#include "engine/recovery/engine_ui.h"
-#include "engine/recovery/partition_search.h"
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/core/engine_ui.h"
+#include "engine/recovery/partitions/partition_search.h"
 #include "engine_probe/probe_disk.h"
 
 namespace {

@@ -5,9 +5,9 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "engine/recovery/engine_state.h"
-#include "engine/recovery/quick_ntfs_rows.h"
-#include "engine/recovery/quick_scan.h"
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/ntfs/quick_ntfs_rows.h"
+#include "engine/recovery/scans/quick_scan.h"
 
 namespace {
 

@@ -13,14 +13,14 @@
 #include <unordered_set>
 #include <vector>
 
-#include "engine/recovery/engine_state.h"
-#include "engine/recovery/engine_ui.h"
-#include "engine/recovery/extensive_scan.h"
-#include "engine/recovery/file_system_scan.h"
-#include "engine/recovery/found_volume_list.h"
-#include "engine/recovery/path_utils.h"
-#include "engine/recovery/save_files.h"
-#include "engine/recovery/save_output_io.h"
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/core/engine_ui.h"
+#include "engine/recovery/core/found_volume_list.h"
+#include "engine/recovery/platform/path_utils.h"
+#include "engine/recovery/save/save_files.h"
+#include "engine/recovery/save/save_output_io.h"
+#include "engine/recovery/scans/extensive_scan.h"
+#include "engine/recovery/scans/file_system_scan.h"
 #include "engine_probe/probe_command.h"
 #include "engine_probe/probe_marking.h"
 #include "engine_probe/probe_options.h"

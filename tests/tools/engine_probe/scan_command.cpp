@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "engine/recovery/engine_state.h"
+#include "engine/recovery/core/engine_state.h"
 #include "engine_probe/probe_command.h"
 #include "engine_probe/probe_options.h"
 #include "engine_probe/probe_partitions.h"

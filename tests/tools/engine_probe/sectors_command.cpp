@@ -9,8 +9,8 @@
 
 #include "engine/image/image_source.h"
 #include "engine/image/vmdk_sparse_extent.h"
-#include "engine/recovery/engine_state.h"
-#include "engine/recovery/sector_source.h"
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/core/sector_source.h"
 #include "engine_probe/probe_command.h"
 #include "engine_probe/probe_disk.h"
 #include "engine_probe/sha256.h"

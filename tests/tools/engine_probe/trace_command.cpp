@@ -18,10 +18,10 @@
 #include <vector>
 
 #include "engine/image/utf16_path.h"
-#include "engine/recovery/engine_state.h"
-#include "engine/recovery/file_trace_scan.h"
-#include "engine/recovery/platform_io.h"
-#include "engine/recovery/trace_records.h"
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/platform/platform_io.h"
+#include "engine/recovery/trace/file_trace_scan.h"
+#include "engine/recovery/trace/trace_records.h"
 #include "engine_probe/probe_command.h"
 #include "engine_probe/probe_partitions.h"
 

@@ -1,0 +1,312 @@
+#include "engine/recovery/save/save_file_common.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "engine/recovery/core/decimal_text.h"
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/core/engine_ui.h"
+#include "engine/recovery/core/progress_percent.h"
+#include "engine/recovery/core/sector_source.h"
+#include "engine/recovery/listing/file_name_filter.h"
+#include "engine/recovery/save/save_files.h"
+#include "engine/recovery/save/save_names.h"
+#include "engine/recovery/save/save_output_io.h"
+
+namespace {
+
+constexpr std::size_t kPieceBytes = static_cast<std::size_t>(kSavePieceSectors) * kSectorSize;
+
+// "Copy (n ) of" is tried up to this n; a folder that holds them all gets no further copy.
+constexpr std::uint32_t kMaxDuplicateCopies = 100000;
+
+// Beyond 2 MiB clusters (4096 sectors) no NTFS or FAT volume goes; a larger value is a damaged field.
+constexpr std::uint32_t kMaxSectorsPerCluster = 0x10000;
+
+bool IsLeftOutByDeletedPolicy(std::uint32_t deleted)
+{
+    const std::uint16_t policy = RecoverySettings.deletedPolicy;
+    if (policy == kDeletedExclude)
+        return deleted != 0;
+    if (policy == kDeletedOnly)
+        return deleted == 0;
+    return false;
+}
+
+void CountNotCreated()
+{
+    ++SaveOutcome.failed;
+    ++SaveOutcome.notCreated;
+}
+
+} // namespace
+
+FileStart BeginFileSave(const char16_t* folder, const char16_t* name, int mode, bool applyDeletedPolicy,
+                        std::uint32_t deleted)
+{
+    FileStart start;
+    if (SaveControl.stop == 1)
+        return start;
+    SaveControl.skip = 0;
+
+    const std::u16string folderText = folder ? folder : u"";
+    const char16_t* diskName = name ? name : u"";
+    std::u16string fileName = MakeSafeName(diskName);
+    std::u16string path = JoinSavePath(folderText, fileName);
+    start.result = 1;
+    if (!PathLiesInside(folderText, path)) {
+        CountNotCreated();
+        return start;
+    }
+
+    if (mode == kSaveModeSelection) {
+        start.result = 0;
+        if (!PassesFileFilter(diskName) || (applyDeletedPolicy && IsLeftOutByDeletedPolicy(deleted))) {
+            ++SaveOutcome.skipped;
+            return start;
+        }
+        // A name that is taken is found when the file is created: asking first would cost every file a
+        // second look-up of its name, which is slow on some systems (Wine reads the whole folder for a
+        // name that is not there).
+        start.keepExisting = RecoverySettings.duplicatePolicy != kDuplicateOverwrite;
+        ++SaveControl.fileCounter;
+        SavingDialogUi& dialog = UiSavingDialog();
+        dialog.SetFileNameText(fileName.c_str());
+        dialog.SetFolderText(folderText.c_str());
+        dialog.SetCounterText(DecimalText(SaveControl.fileCounter).c_str());
+        dialog.SetProgressPos(0);
+    }
+
+    start.go = true;
+    start.path = std::move(path);
+    start.folder = folderText;
+    start.fileName = std::move(fileName);
+    return start;
+}
+
+void CountNothingToSave()
+{
+    ++SaveOutcome.skipped;
+}
+
+bool ReadSourceSectors(std::uint64_t sector, std::uint32_t count, std::uint8_t* buffer)
+{
+    if (ReadSectors(0, static_cast<std::uint32_t>(sector), static_cast<std::uint32_t>(sector >> 32), count,
+                    buffer) == 1)
+        return true;
+    if (count <= 1)
+        return false;
+    bool everySector = true;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const std::uint64_t one = sector + i;
+        if (ReadSectors(0, static_cast<std::uint32_t>(one), static_cast<std::uint32_t>(one >> 32), 1,
+                        buffer + static_cast<std::size_t>(i) * kSectorSize) != 1)
+            everySector = false;
+    }
+    return everySector;
+}
+
+std::uint64_t VolumeLastSector()
+{
+    // Only a volume picked after an Extensive Scan has its own end; the Quick Scan's volume is the range.
+    if (ScanSelection.scanKind == kScanExtensive && VolumeParams.endSector != 0)
+        return VolumeParams.endSector;
+    if (VolumeParams.rangeEnd != 0)
+        return VolumeParams.rangeEnd;
+    if (VolumeParams.rangeCount != 0)
+        return static_cast<std::uint64_t>(VolumeParams.rangeStart) + VolumeParams.rangeCount - 1;
+    return UINT64_MAX;
+}
+
+std::uint64_t VolumeByteSize()
+{
+    const std::uint64_t last = VolumeLastSector();
+    if (last == UINT64_MAX || last < VolumeParams.clusterBase)
+        return UINT64_MAX;
+    return (last - VolumeParams.clusterBase + 1) * kSectorSize;
+}
+
+bool ClusterSpanSectors(std::uint64_t firstCluster, std::uint64_t count, std::uint64_t& firstSector)
+{
+    const std::uint32_t sectorsPerCluster = VolumeParams.sectorsPerCluster;
+    if (sectorsPerCluster == 0 || sectorsPerCluster > kMaxSectorsPerCluster || firstCluster > UINT32_MAX ||
+        count > UINT32_MAX)
+        return false;
+    firstSector = VolumeParams.clusterBase + firstCluster * sectorsPerCluster;
+    if (count == 0)
+        return true;
+    const std::uint64_t lastSector = firstSector + count * sectorsPerCluster - 1;
+    return lastSector <= VolumeLastSector();
+}
+
+RecoveredFile::RecoveredFile(int mode, std::uint64_t size, bool progress)
+    : mode(mode), size(size), progress(progress && mode == kSaveModeSelection)
+{
+    // The common start has shown 0 already.
+    shownPercent = 0;
+}
+
+RecoveredFile::~RecoveredFile()
+{
+    Finish();
+}
+
+bool RecoveredFile::Create(const FileStart& start)
+{
+    if (!start.keepExisting)
+        return Create(start.path);
+    file = OutputCreateNewFile(start.path.c_str());
+    if (IsUsableHandle(file))
+        return true;
+    file = kNoHandle;
+    // Only a name that is there is a duplicate; any other failure would fail for each copy name too.
+    if (!OutputPathExists(start.path.c_str())) {
+        notCreated = true;
+        return false;
+    }
+    if (RecoverySettings.duplicatePolicy == kDuplicateSkip) {
+        duplicateSkipped = true;
+        return false;
+    }
+    // Any policy but overwrite keeps both files.
+    for (std::uint32_t n = 1; n <= kMaxDuplicateCopies; ++n) {
+        const std::u16string copyName = DuplicateCopyName(n, start.fileName);
+        const std::u16string copyPath = JoinSavePath(start.folder, copyName);
+        file = OutputCreateNewFile(copyPath.c_str());
+        if (IsUsableHandle(file)) {
+            UiSavingDialog().SetFileNameText(copyName.c_str());
+            return true;
+        }
+        file = kNoHandle;
+        if (!OutputPathExists(copyPath.c_str()))
+            break;
+    }
+    notCreated = true;
+    return false;
+}
+
+bool RecoveredFile::Create(const std::u16string& path)
+{
+    file = OutputCreateFile(path.c_str());
+    if (!IsUsableHandle(file)) {
+        file = kNoHandle;
+        notCreated = true;
+        return false;
+    }
+    return true;
+}
+
+bool RecoveredFile::Write(const void* bytes, std::size_t count)
+{
+    if (notCreated || !IsUsableHandle(file))
+        return false;
+    const auto* next = static_cast<const std::uint8_t*>(bytes);
+    while (count > 0) {
+        const auto piece = static_cast<std::uint32_t>(std::min<std::size_t>(count, kPieceBytes));
+        if (!OutputWrite(file, next, piece)) {
+            notCreated = true;
+            return false;
+        }
+        written += piece;
+        next += piece;
+        count -= piece;
+    }
+    return true;
+}
+
+bool RecoveredFile::WriteZeros(std::uint64_t count)
+{
+    if (count == 0)
+        return true;
+    buffer.assign(kPieceBytes, 0);
+    while (count > 0) {
+        if (!KeepGoing())
+            return false;
+        ShowProgress();
+        const auto piece = static_cast<std::size_t>(std::min<std::uint64_t>(count, kPieceBytes));
+        if (!Write(buffer.data(), piece))
+            return false;
+        count -= piece;
+    }
+    return true;
+}
+
+bool RecoveredFile::CopySectors(std::uint64_t firstSector, std::uint64_t bytes)
+{
+    buffer.resize(kPieceBytes);
+    while (bytes > 0) {
+        if (!KeepGoing())
+            return false;
+        ShowProgress();
+        const auto piece = static_cast<std::size_t>(std::min<std::uint64_t>(bytes, kPieceBytes));
+        const auto sectors = static_cast<std::uint32_t>((piece + kSectorSize - 1) / kSectorSize);
+        if (!ReadSourceSectors(firstSector, sectors, buffer.data()))
+            unreadable = true;
+        if (!Write(buffer.data(), piece))
+            return false;
+        firstSector += sectors;
+        bytes -= piece;
+    }
+    return true;
+}
+
+bool RecoveredFile::KeepGoing()
+{
+    if (notCreated)
+        return false;
+    if (SaveControl.stop == 1 || SaveControl.skip == 1) {
+        interrupted = true;
+        return false;
+    }
+    return true;
+}
+
+void RecoveredFile::ShowProgress()
+{
+    if (!progress || size == 0)
+        return;
+    const std::uint32_t percent = ProgressPercent(written, size);
+    if (percent != shownPercent) {
+        shownPercent = percent;
+        UiSavingDialog().SetProgressPos(percent);
+    }
+}
+
+void RecoveredFile::CloseWithTimes(const PlatformFileTimes& times)
+{
+    if (IsUsableHandle(file))
+        OutputSetHandleTimes(file, times);
+    Close();
+}
+
+void RecoveredFile::Close()
+{
+    if (IsUsableHandle(file) && !OutputClose(file))
+        notCreated = true;
+    file = kNoHandle;
+}
+
+void RecoveredFile::Finish()
+{
+    Close();
+    if (counted)
+        return;
+    counted = true;
+    if (duplicateSkipped) {
+        ++SaveOutcome.skipped;
+        return;
+    }
+    SaveOutcome.bytesWritten += written;
+    if (notCreated || unreadable || outsideVolume || storedAsIs || noData) {
+        ++SaveOutcome.failed;
+        SaveOutcome.notCreated += notCreated ? 1 : 0;
+        SaveOutcome.unreadable += unreadable ? 1 : 0;
+        SaveOutcome.outsideVolume += outsideVolume ? 1 : 0;
+        SaveOutcome.storedAsIs += storedAsIs ? 1 : 0;
+        SaveOutcome.noData += noData ? 1 : 0;
+    } else if (interrupted) {
+        ++SaveOutcome.skipped;
+    } else {
+        ++SaveOutcome.saved;
+    }
+}

@@ -1,0 +1,127 @@
+#pragma once
+
+// What the savers of every kind share: the common start of a file (safe path, selection rules, counter
+// and dialog), the output file with its failure notes, source reads that give zeros only for the sectors
+// that cannot be read, and the volume's bounds. Internal to the savers.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/recovery/platform/platform_io.h"
+
+// Sectors read in one piece (64 KiB).
+inline constexpr std::uint32_t kSavePieceSectors = 128;
+
+struct FileStart
+{
+    bool go = false; // false: the saver returns `result`
+    int result = 0;
+    std::u16string path;
+    std::u16string folder;
+    std::u16string fileName; // the last component of the path
+    // Mode 1 without the overwrite policy: a file of that name is kept, and the duplicate policy
+    // applies when RecoveredFile::Create finds it.
+    bool keepExisting = false;
+};
+
+// The common start of a file: returns without going on when the stop flag is set; clears the skip flag;
+// joins the folder and the name made safe; in mode 1 applies the file filter and the deleted-file policy
+// (when asked), counts the file and shows it in the saving dialog. A file the rules leave out counts as
+// skipped. The duplicate policy applies when the file is created (RecoveredFile::Create).
+FileStart BeginFileSave(const char16_t* folder, const char16_t* name, int mode, bool applyDeletedPolicy,
+                        std::uint32_t deleted);
+
+// The number of marked File Trace items of the selection being saved, for the progress bar.
+void SetMarkedTraceItems(std::uint32_t count);
+
+// Counts a file that had nothing to save (a record without data that claims no size).
+void CountNothingToSave();
+
+// Reads `count` sectors (at most kSavePieceSectors) from the selected source. A piece that fails is read
+// again sector by sector, so that zeros stand only for the sectors the source cannot give. False when
+// any sector failed.
+bool ReadSourceSectors(std::uint64_t sector, std::uint32_t count, std::uint8_t* buffer);
+
+// The last sector of the selected volume, for refusing clusters past its end; UINT64_MAX when unknown.
+std::uint64_t VolumeLastSector();
+
+// The bytes the selected volume holds from its cluster 0 on; UINT64_MAX when unknown.
+std::uint64_t VolumeByteSize();
+
+// The first sector of `count` clusters from `firstCluster` when the cluster size is known and all of them
+// lie within the volume; false otherwise (they are then not to be read).
+bool ClusterSpanSectors(std::uint64_t firstCluster, std::uint64_t count, std::uint64_t& firstSector);
+
+// One file being written, with what went wrong on the way. Finish() counts it in SaveOutcome.
+class RecoveredFile
+{
+public:
+    // `size` is the file's length for the progress bar, which mode 1 moves as bytes are written
+    // (progress false: the caller moves it).
+    RecoveredFile(int mode, std::uint64_t size, bool progress);
+    ~RecoveredFile();
+    RecoveredFile(const RecoveredFile&) = delete;
+    RecoveredFile& operator=(const RecoveredFile&) = delete;
+
+    // False when the file could not be created (noted).
+    bool Create(const std::u16string& path);
+    // The file of a common start. Without the overwrite policy it is created only where no file or
+    // folder of that name is: a taken name is skipped (counted so) or, under the other policies, saved
+    // as the first free "Copy (n ) of" name, which the saving dialog then shows.
+    bool Create(const FileStart& start);
+    bool Write(const void* bytes, std::size_t count);
+    bool WriteZeros(std::uint64_t count);
+    // `bytes` bytes of the source from `firstSector` on, whole sectors read, the last piece cut.
+    bool CopySectors(std::uint64_t firstSector, std::uint64_t bytes);
+
+    // False when the file is to end here: the user asked to stop or to skip it (noted), or writing
+    // failed.
+    bool KeepGoing();
+
+    void NoteNotCreated() { notCreated = true; }
+    void NoteUnreadable() { unreadable = true; }
+    void NoteOutsideVolume() { outsideVolume = true; }
+    void NoteStoredAsIs() { storedAsIs = true; }
+    void NoteNoData() { noData = true; }
+
+    std::uint64_t Written() const { return written; }
+    bool Broken() const { return notCreated; }
+    // Create found the name taken under the skip policy; the saver returns 0 as for a file left out.
+    bool DuplicateSkipped() const { return duplicateSkipped; }
+
+    // Closes the file (a failed close is a failed write).
+    void Close();
+    // Sets the file's times through the handle it was written with, then closes it.
+    void CloseWithTimes(const PlatformFileTimes& times);
+    // Closes it and counts it once: failed when anything went wrong, skipped when the user cut it short,
+    // saved otherwise.
+    void Finish();
+
+private:
+    void ShowProgress();
+
+    int mode;
+    std::uint64_t size;
+    bool progress;
+    PlatformHandle file = kNoHandle;
+    std::uint64_t written = 0;
+    std::uint32_t shownPercent = 0xFFFFFFFF;
+    bool notCreated = false;
+    bool unreadable = false;
+    bool outsideVolume = false;
+    bool storedAsIs = false;
+    bool noData = false;
+    bool duplicateSkipped = false;
+    bool interrupted = false;
+    bool counted = false;
+    std::vector<std::uint8_t> buffer;
+};
+
+// The times a saved file takes: all three PendingFileTime (a FILETIME).
+PlatformFileTimes PendingFiletimeTimes();
+// All three the FAT date in PendingFileTime's low 16 bits with the current UTC time of day; false, and
+// the times untouched, when the date names no day.
+bool PendingFatDateTimes(PlatformFileTimes& times);
+// Closes the file with the times of PendingFatDateTimes, or as it is when the date names no day.
+void CloseWithFatDateTimes(RecoveredFile& file);

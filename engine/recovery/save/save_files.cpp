@@ -1,0 +1,215 @@
+// SaveSelection: everything marked in the results view, and what the closing message says about it.
+#include "engine/recovery/save/save_files.h"
+
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "engine/recovery/core/decimal_text.h"
+#include "engine/recovery/core/engine_ui.h"
+#include "engine/recovery/listing/result_listing.h"
+#include "engine/recovery/save/save_file_common.h"
+#include "engine/recovery/save/save_names.h"
+#include "engine/recovery/save/save_output_io.h"
+
+namespace {
+
+template <class Key, class Record> using FirstRecordIndex = std::unordered_map<Key, const Record*>;
+
+template <class Record, class Key, class KeyOf>
+FirstRecordIndex<Key, Record> IndexFirstRecords(const Record* head, KeyOf keyOf)
+{
+    FirstRecordIndex<Key, Record> index;
+    for (const Record* record = head; record; record = record->next)
+        index.emplace(keyOf(record), record);
+    return index;
+}
+
+// Creates the folder that a marked folder's files go into: its ancestors' names and its own, each made
+// safe, under the target folder; every level is created. Empty when the result would not lie inside the
+// target (it always does: each level is one safe component).
+std::u16string MakeFolderPath(const std::u16string& target, const std::vector<const char16_t*>& namesTopDown)
+{
+    std::u16string path = target;
+    for (const char16_t* name : namesTopDown) {
+        path = JoinSavePath(path, MakeSafeName(name ? name : u""));
+        if (!PathLiesInside(target, path))
+            return {};
+        OutputCreateFolder(path.c_str());
+    }
+    return path;
+}
+
+// The names from the top of the tree down to the folder itself, following parent links through
+// `parentOf` until the root; a link that loops ends the walk.
+template <class Record, class ParentOf>
+std::vector<const char16_t*> NamesTopDown(const Record* folder, ParentOf parentOf)
+{
+    std::vector<const char16_t*> names;
+    std::unordered_set<const Record*> seen;
+    for (const Record* level = folder; level && seen.insert(level).second; level = parentOf(level))
+        names.insert(names.begin(), level->name);
+    return names;
+}
+
+void SaveTraceSelection(const std::u16string& target)
+{
+    const std::vector<std::uint64_t> ids = UiResultList().GetMarkedEntryIds();
+    SetMarkedTraceItems(static_cast<std::uint32_t>(ids.size()));
+    const auto items = IndexFirstRecords<TraceFoundRec, std::uint64_t>(
+        traceFoundList.head, [](const TraceFoundRec* record) { return record->number; });
+    for (std::uint64_t id : ids) {
+        if (SaveControl.stop == 1)
+            return;
+        const auto found = items.find(id);
+        if (found == items.end())
+            continue;
+        // Found items carry no date: the saved file keeps the time it was written.
+        PendingFileTime = 0;
+        SaveTraceFile(target.c_str(), found->second->name, found->second->sector, kSaveModeSelection);
+    }
+}
+
+void SaveFatSelection(const std::u16string& target)
+{
+    const auto byItem = IndexFirstRecords<FatFolderRec, TreeItemValue>(
+        fatFolders.head, [](const FatFolderRec* record) { return record->treeItem; });
+    const auto byCluster = IndexFirstRecords<FatFolderRec, std::uint32_t>(
+        fatFolders.head, [](const FatFolderRec* record) { return record->firstCluster; });
+    std::unordered_map<std::uint32_t, std::vector<const FatFileRec*>> filesByParent;
+    for (const FatFileRec* record = fatFiles.head; record; record = record->next)
+        filesByParent[record->parentCluster].push_back(record);
+
+    const auto parentOf = [&](const FatFolderRec* record) -> const FatFolderRec* {
+        if (record->parentCluster == kFatRootFolder)
+            return nullptr;
+        const auto found = byCluster.find(record->parentCluster);
+        return found == byCluster.end() ? nullptr : found->second;
+    };
+    for (TreeItemValue item : UiResultList().GetMarkedTreeItems()) {
+        if (SaveControl.stop == 1)
+            return;
+        const auto folder = byItem.find(item);
+        if (item == 0 || folder == byItem.end())
+            continue;
+        const std::u16string path = MakeFolderPath(target, NamesTopDown(folder->second, parentOf));
+        const auto files = filesByParent.find(folder->second->firstCluster);
+        if (path.empty() || files == filesByParent.end())
+            continue;
+        for (const FatFileRec* record : files->second) {
+            if (SaveControl.stop == 1)
+                return;
+            PendingFileTime = record->writeDate;
+            SaveFileFat(path.c_str(), record->fileId, kSaveModeSelection, record->firstCluster, record->size,
+                        record->name, record->deleted);
+        }
+    }
+
+    const auto byId = IndexFirstRecords<FatFileRec, std::uint64_t>(
+        fatFiles.head, [](const FatFileRec* record) { return record->fileId; });
+    for (std::uint64_t id : UiResultList().GetMarkedEntryIds()) {
+        if (SaveControl.stop == 1)
+            return;
+        const auto found = byId.find(id);
+        if (found == byId.end())
+            continue;
+        const FatFileRec* record = found->second;
+        PendingFileTime = record->writeDate;
+        SaveFileFat(target.c_str(), record->fileId, kSaveModeSelection, record->firstCluster, record->size,
+                    record->name, record->deleted);
+    }
+}
+
+void SaveNtfsSelection(const std::u16string& target)
+{
+    const auto byItem = IndexFirstRecords<NtfsEntryNode, TreeItemValue>(
+        ntfsEntryNodes.head, [](const NtfsEntryNode* node) { return node->treeItem; });
+    const auto byNumber = IndexFirstRecords<NtfsEntryNode, std::uint32_t>(
+        ntfsEntryNodes.head, [](const NtfsEntryNode* node) { return node->folderNumber; });
+    const NtfsFolderSaves folderSaves;
+
+    const auto parentOf = [&](const NtfsEntryNode* node) -> const NtfsEntryNode* {
+        if (node->parentNumber == kNtfsRootFolder)
+            return nullptr;
+        const auto found = byNumber.find(node->parentNumber);
+        return found == byNumber.end() ? nullptr : found->second;
+    };
+    for (TreeItemValue item : UiResultList().GetMarkedTreeItems()) {
+        if (SaveControl.stop == 1)
+            return;
+        const auto folder = byItem.find(item);
+        if (item == 0 || folder == byItem.end())
+            continue;
+        const std::u16string path = MakeFolderPath(target, NamesTopDown(folder->second, parentOf));
+        if (!path.empty())
+            SaveNtfsFolderFiles(folder->second->folderNumber, path.c_str());
+    }
+
+    // A file marked in the list is found among all files, also one whose record lies outside the volume.
+    std::unordered_map<std::uint64_t, NtfsFileToSave> byId;
+    const auto remember = [&](const NtfsFileToSave& file) { byId.emplace(file.recordSector, file); };
+    if (ScanSelection.scanKind == kScanExtensive) {
+        for (const NtfsFileNode* node = ntfsFileNodes.head; node; node = node->next)
+            remember({node->name, node->recordSector, node->dataSize, node->creationTime, node->deleted});
+    } else {
+        for (const NtfsScanNode* node = ntfsScanNodes.head; node; node = node->next)
+            remember({node->name, node->dataRecordSector, node->dataSize, node->creationTime, node->deleted});
+    }
+    for (std::uint64_t id : UiResultList().GetMarkedEntryIds()) {
+        if (SaveControl.stop == 1)
+            return;
+        const auto found = byId.find(id);
+        if (found == byId.end())
+            continue;
+        PendingFileTime = found->second.creationTime;
+        SaveFileNtfs(target.c_str(), found->second.name, found->second.recordSector, found->second.size,
+                     kSaveModeSelection, found->second.deleted);
+    }
+}
+
+void AppendReason(std::u16string& text, std::uint32_t count, const char16_t* reason)
+{
+    if (count != 0)
+        text += u"\r\n" + DecimalText(count) + reason;
+}
+
+} // namespace
+
+std::u16string SaveOutcomeText(const SaveOutcomeBlock& outcome)
+{
+    if (outcome.failed == 0)
+        return u"Files Saved Successfully.";
+    std::u16string text = DecimalText(outcome.failed) + u" file(s) could not be saved completely (" +
+                          DecimalText(outcome.saved) + u" saved).";
+    AppendReason(text, outcome.notCreated, u" could not be created or written in the chosen folder.");
+    AppendReason(text, outcome.unreadable, u" had parts that could not be read; zeros stand in for them.");
+    AppendReason(text, outcome.outsideVolume,
+                 u" had clusters outside the volume or no cluster size; those parts were not read.");
+    AppendReason(text, outcome.noData, u" had no data that could be found; no file was made.");
+    AppendReason(text, outcome.storedAsIs,
+                 u" are compressed or encrypted and were saved as stored, not decoded.");
+    return text;
+}
+
+void BrowseForSaveFolder(std::u16string& folder)
+{
+    folder.clear();
+    std::u16string chosen = UiResultsView().BrowseForFolder(u"Please select the path to save the data");
+    if (!chosen.empty())
+        folder = std::move(chosen);
+}
+
+SaveOutcomeBlock SaveSelection()
+{
+    SaveOutcome = {};
+    const std::u16string target = UiResultsView().GetTargetFolder();
+    if (target.empty())
+        return SaveOutcome;
+    if (ScanSelection.scanKind == kScanFileTrace)
+        SaveTraceSelection(target);
+    else if (VolumeParams.fsCode == kFsFat16 || VolumeParams.fsCode == kFsFat32)
+        SaveFatSelection(target);
+    else if (VolumeParams.fsCode == kFsNtfs)
+        SaveNtfsSelection(target);
+    return SaveOutcome;
+}

@@ -1,0 +1,83 @@
+#include "engine/recovery/save/save_output_io.h"
+
+#include "engine/recovery/platform/host_path_posix.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+PlatformHandle OutputCreateFile(const char16_t* path)
+{
+    // O_NOFOLLOW: a link standing where a recovered file goes is not followed out of the folder.
+    const int fd = open(HostPath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
+    if (fd < 0)
+        return kInvalidHandle;
+    return HandleOf(fd);
+}
+
+PlatformHandle OutputCreateNewFile(const char16_t* path)
+{
+    const int fd = open(HostPath(path).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+    if (fd < 0)
+        return kInvalidHandle;
+    return HandleOf(fd);
+}
+
+bool OutputWrite(PlatformHandle file, const void* bytes, std::uint32_t count)
+{
+    if (!IsUsableHandle(file))
+        return false;
+    const char* next = static_cast<const char*>(bytes);
+    std::uint32_t left = count;
+    while (left > 0) {
+        const ssize_t written = write(DescriptorOf(file), next, left);
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (written == 0)
+            return false;
+        next += written;
+        left -= static_cast<std::uint32_t>(written);
+    }
+    return true;
+}
+
+bool OutputClose(PlatformHandle file)
+{
+    if (!IsUsableHandle(file))
+        return false;
+    return close(DescriptorOf(file)) == 0;
+}
+
+bool OutputCreateFolder(const char16_t* path)
+{
+    const std::string host = HostPath(path);
+    if (mkdir(host.c_str(), 0777) == 0)
+        return true;
+    struct stat info;
+    return errno == EEXIST && lstat(host.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool OutputPathExists(const char16_t* path)
+{
+    struct stat info;
+    return lstat(HostPath(path).c_str(), &info) == 0;
+}
+
+bool OutputSetHandleTimes(PlatformHandle file, const PlatformFileTimes& times)
+{
+    if (!IsUsableHandle(file))
+        return false;
+    const timespec both[2] = {FiletimeToTimespec(times.lastAccess), FiletimeToTimespec(times.lastWrite)};
+    return futimens(DescriptorOf(file), both) == 0;
+}
+
+bool OutputSetFileTimes(const char16_t* path, const PlatformFileTimes& times)
+{
+    const timespec both[2] = {FiletimeToTimespec(times.lastAccess), FiletimeToTimespec(times.lastWrite)};
+    return utimensat(AT_FDCWD, HostPath(path).c_str(), both, AT_SYMLINK_NOFOLLOW) == 0;
+}
