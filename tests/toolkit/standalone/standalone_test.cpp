@@ -78,11 +78,11 @@ ClientPicture::ClientPicture(CWnd* pWnd)
     ::ReleaseDC(NULL, hScreen);
 }
 
-CRect ClientPicture::Bounds(const std::function<bool(COLORREF)>& test) const
+CRect ClientPicture::Bounds(const std::function<bool(COLORREF)>& test, const CRect& area) const
 {
     CRect rect(INT_MAX, INT_MAX, INT_MIN, INT_MIN);
-    for (int y = 0; y < Height(); ++y)
-        for (int x = 0; x < Width(); ++x)
+    for (int y = std::max<int>(0, area.top); y < std::min<int>(Height(), area.bottom); ++y)
+        for (int x = std::max<int>(0, area.left); x < std::min<int>(Width(), area.right); ++x)
             if (test(Pixel(x, y))) {
                 rect.left = std::min<int>(rect.left, x);
                 rect.top = std::min<int>(rect.top, y);

@@ -50,8 +50,9 @@ public:
     COLORREF Pixel(int x, int y) const { return m_surface->Pixel(x, y); }
     int Width() const { return m_surface->width(); }
     int Height() const { return m_surface->height(); }
-    // The smallest rectangle of pixels that satisfy the test; empty when none does.
-    CRect Bounds(const std::function<bool(COLORREF)>& test) const;
+    // The smallest rectangle of pixels in the area that satisfy the test; empty when none does.
+    CRect Bounds(const std::function<bool(COLORREF)>& test,
+                 const CRect& area = CRect(0, 0, 4096, 4096)) const;
     int Count(const std::function<bool(COLORREF)>& test) const;
     // Into the build folder's screenshots.
     bool Save(const std::wstring& name) const;
