@@ -63,16 +63,22 @@ void PumpFor(int nMilliseconds)
     PumpUntil([] { return false; }, nMilliseconds);
 }
 
-ClientPicture::ClientPicture(CWnd* pWnd)
+ClientPicture::ClientPicture(CWnd* pWnd, bool bWholeWindow)
 {
     pWnd->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     Pump();
     CRect rect;
     pWnd->GetClientRect(&rect);
+    CRect rectWindow;
+    pWnd->GetWindowRect(&rectWindow);
+    if (bWholeWindow)
+        rect = CRect(0, 0, rectWindow.Width(), rectWindow.Height());
     m_surface =
         std::make_unique<PixelSurface>(std::max(1, rect.Width()), std::max(1, rect.Height()), RGB(0, 0, 0));
     CPoint origin(0, 0);
     pWnd->ClientToScreen(&origin);
+    if (bWholeWindow)
+        origin = rectWindow.TopLeft();
     HDC hScreen = ::GetDC(NULL);
     ::BitBlt(m_surface->dc()->m_hDC, 0, 0, rect.Width(), rect.Height(), hScreen, origin.x, origin.y, SRCCOPY);
     ::ReleaseDC(NULL, hScreen);

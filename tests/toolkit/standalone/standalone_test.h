@@ -42,11 +42,11 @@ bool PumpUntil(const std::function<bool()>& condition, int nMilliseconds = 2000)
 // Pumps for the time, so that timers run.
 void PumpFor(int nMilliseconds);
 
-// The client area of a window as it shows on the screen, after a full repaint.
+// The client area (or the whole window) of a window as it shows on the screen, after a full repaint.
 class ClientPicture
 {
 public:
-    explicit ClientPicture(CWnd* pWnd);
+    explicit ClientPicture(CWnd* pWnd, bool bWholeWindow = false);
     COLORREF Pixel(int x, int y) const { return m_surface->Pixel(x, y); }
     int Width() const { return m_surface->width(); }
     int Height() const { return m_surface->height(); }
