@@ -251,6 +251,35 @@ TEST_F(ButtonTest, SchemeThemeWithoutSchemeFillsHotWithTheFixedGradient)
     EXPECT_NE(hot->Pixel(40, 1), pressed->Pixel(40, 1));
 }
 
+TEST(ButtonSchemeTheme, SchemeColoursByScheme)
+{
+    const struct
+    {
+        UINT nScheme;
+        COLORREF clrFace;
+        COLORREF clrShadow;
+        COLORREF clrBorder;
+    } cases[] = {{xtSchemeBlue, 0xF0C7A9, 0xB99D7F, 0x800000},
+                 {xtSchemeOlive, 0x9FD4C5, 0x7FB9A4, 0x385D3F},
+                 // The button's silver border differs from the colour table's silver on purpose.
+                 {xtSchemeSilver, 0xD3C0C0, 0xB2ACA5, 0x0B4B4B}};
+    for (const auto& c : cases) {
+        GetColorTable()->SetRequestedScheme(c.nScheme);
+        CXTButtonThemeOffice2003 framed(TRUE);
+        framed.RefreshMetrics();
+        EXPECT_EQ(c.clrFace, static_cast<COLORREF>(framed.m_clrFace)) << c.nScheme;
+        EXPECT_EQ(c.clrShadow, static_cast<COLORREF>(framed.m_clrShadow)) << c.nScheme;
+        EXPECT_EQ(c.clrBorder, static_cast<COLORREF>(framed.m_clrLight)) << c.nScheme;
+        EXPECT_EQ(0xC2EEFFu, static_cast<COLORREF>(framed.m_clrHotFace));
+        EXPECT_EQ(0x3E80FEu, static_cast<COLORREF>(framed.m_clrPushedFace));
+        EXPECT_EQ(0u, static_cast<COLORREF>(framed.m_clrHotText));
+        CXTButtonThemeOffice2003 plain;
+        plain.RefreshMetrics();
+        EXPECT_EQ(Color(COLOR_BTNFACE), static_cast<COLORREF>(plain.m_clrFace)) << c.nScheme;
+    }
+    GetColorTable()->SetRequestedScheme(xtSchemeDetected);
+}
+
 TEST_F(ButtonTest, DoubleClickIsASecondPress)
 {
     CXTButton button;

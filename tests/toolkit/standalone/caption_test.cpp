@@ -24,6 +24,11 @@ protected:
         m_child.AddString(L"first");
         m_child.AddString(L"second");
     }
+    void MakeSecondCaption(CXTCaption& caption)
+    {
+        ASSERT_TRUE(caption.Create(&m_parent, L"Second", CPWS_EX_CLOSEBUTTON, WS_CHILD | WS_VISIBLE,
+                                   CRect(240, 230, 400, 254), 79));
+    }
     void TearDown() override
     {
         if (::IsWindow(m_pane.GetSafeHwnd()))
@@ -146,6 +151,34 @@ TEST_F(CaptionTest, TextFormPopupHoldsTheChildUntilTheFocusLeaves)
     EXPECT_TRUE(Received(CPWN_XT_PUSHPINCANCEL));
     EXPECT_FALSE(button.GetState() & BST_PUSHED);
     EXPECT_TRUE(button.IsWindowVisible());
+}
+
+TEST_F(CaptionTest, PopupGrowsWithTheGrandparentAndColoursFollowTheSystem)
+{
+    CXTCaption caption;
+    MakePane(caption, 0, L"Folders");
+    caption.SetChildWindow(&m_child, &m_parent);
+    CRect rectParent;
+    m_parent.GetWindowRect(&rectParent);
+    m_parent.SetWindowPos(NULL, 0, 0, rectParent.Width(), rectParent.Height() + 40,
+                          SWP_NOMOVE | SWP_NOZORDER);
+    ASSERT_TRUE(caption.ShowPopupWindow());
+    CRect rectPopup;
+    caption.GetPopupWnd()->GetWindowRect(&rectPopup);
+    m_parent.SetWindowPos(NULL, 0, 0, rectParent.Width(), rectParent.Height(), SWP_NOMOVE | SWP_NOZORDER);
+    // The pane's client rectangle widened by twice the edge on every side, then 40 taller.
+    const int cyEdge = ::GetSystemMetrics(SM_CYEDGE);
+    EXPECT_EQ(200 + 4 * cyEdge + 40, rectPopup.Height());
+    caption.HidePopupWindow();
+
+    caption.SetCaptionColors(RGB(1, 1, 1), RGB(2, 2, 2), RGB(3, 3, 3));
+    caption.SendMessage(WM_SYSCOLORCHANGE);
+    EXPECT_EQ(RGB(2, 2, 2), caption.GetBackColor());
+    CXTCaption systemColours;
+    MakeSecondCaption(systemColours);
+    systemColours.SendMessage(WM_SYSCOLORCHANGE);
+    EXPECT_EQ(::GetSysColor(COLOR_BTNTEXT), systemColours.GetCaptionTextColor());
+    EXPECT_EQ(::GetSysColor(COLOR_BTNFACE), systemColours.GetBackColor());
 }
 
 TEST_F(CaptionTest, PushPinDocksTheChildBackBelowTheCaption)
