@@ -91,6 +91,34 @@ TEST_F(CaptionTest, CloseFormPlacesTheCrossAtTheRightAndSendsItsCommand)
     ClientPicture(&m_parent).Save(L"caption_close_form");
 }
 
+TEST_F(CaptionTest, ScreenshotOfTheThreeThemesInBothForms)
+{
+    CXTCaption captions[3][2];
+    for (int nTheme = 0; nTheme < 3; ++nTheme)
+        for (int nForm = 0; nForm < 2; ++nForm) {
+            CXTCaption& caption = captions[nTheme][nForm];
+            CString strText;
+            strText.Format(L"Theme %d %s", nTheme, nForm == 0 ? L"text form" : L"close form");
+            const CRect rect(10 + nForm * 215, 10 + nTheme * 40, 215 + nForm * 215, 34 + nTheme * 40);
+            ASSERT_TRUE(
+                caption.Create(&m_parent, strText, nForm == 0 ? CPWS_EX_RAISED_EDGE : CPWS_EX_CLOSEBUTTON,
+                               WS_CHILD | WS_VISIBLE, rect, static_cast<UINT>(90 + nTheme * 2 + nForm)));
+            caption.SetTheme(caption.GetFactory()->CreateTheme(nTheme));
+            CXTCaptionButton& button = caption.GetCaptionButton();
+            button.SetTheme(button.GetFactory()->CreateTheme(nTheme));
+            if (nForm == 0) {
+                // The text form's button, as SetChildWindow shows it.
+                button.ShowWindow(SW_SHOW);
+                button.MoveWindow(caption.GetButtonRect());
+            }
+        }
+    ClientPicture picture(&m_parent);
+    EXPECT_TRUE(picture.Save(L"caption_three_themes"));
+    // Every caption shows its text.
+    for (int nTheme = 0; nTheme < 3; ++nTheme)
+        EXPECT_GT(ClientPicture(&captions[nTheme][1]).Count(IsDark), 20) << nTheme;
+}
+
 TEST_F(CaptionTest, LongTextEndsInAnEllipsisInsideTheCaption)
 {
     CXTCaption caption;
