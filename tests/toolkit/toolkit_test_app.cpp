@@ -4,8 +4,10 @@
 
 CToolkitTestApp theApp;
 
-int CToolkitTestApp::DoMessageBox(LPCTSTR lpszPrompt, UINT, UINT)
+int CToolkitTestApp::DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT nIDPrompt)
 {
+    if (m_bShowMessageBoxes)
+        return CWinApp::DoMessageBox(lpszPrompt, nType, nIDPrompt);
     m_messageBoxes.push_back(lpszPrompt != NULL ? lpszPrompt : L"");
     return m_nMessageBoxAnswer;
 }

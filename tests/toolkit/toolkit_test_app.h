@@ -18,6 +18,8 @@ public:
     int DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT nIDPrompt) override;
     std::vector<std::wstring> m_messageBoxes;
     int m_nMessageBoxAnswer = IDYES;
+    // Set: the framework's own message box shows (tests find it on the display and close it).
+    bool m_bShowMessageBoxes = false;
 };
 
 extern CToolkitTestApp theApp;
