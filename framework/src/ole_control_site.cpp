@@ -355,7 +355,17 @@ HRESULT COleControlSite::InitPersistence(CFile* pPersist, BOOL bStorage)
     IPersistStreamInit* pPersistStream = NULL;
     if (!bStorage && SUCCEEDED(m_pObject->QueryInterface(IID_IPersistStreamInit,
                                                          reinterpret_cast<void**>(&pPersistStream)))) {
-        hr = pStream != NULL ? pPersistStream->Load(pStream) : pPersistStream->InitNew();
+        if (pStream != NULL) {
+            hr = pPersistStream->Load(pStream);
+        } else {
+            // A control that cannot start afresh (some answer InitNew with a stub's failure) still
+            // runs with its defaults; only saved state that does not load fails the creation.
+            const HRESULT hrInit = pPersistStream->InitNew();
+            if (FAILED(hrInit))
+                TRACE(L"CreateControl: InitNew failed (0x%08lX); the control keeps its defaults\n",
+                      static_cast<unsigned long>(hrInit));
+            hr = S_OK;
+        }
         pPersistStream->Release();
     } else {
         // Else a storage: the saved one, or a temporary one that goes with the site.
@@ -431,7 +441,8 @@ HRESULT COleControlSite::CreateControl(REFCLSID clsid, LPCTSTR lpszWindowName, D
         m_pObject->SetExtent(DVASPECT_CONTENT, &extent);
         m_pObject->SetHostNames(L"", m_strName);
         RECT rectPos = rect;
-        hr = m_pObject->DoVerb(OLEIVERB_INPLACEACTIVATE, NULL, this, 0, hWndParent, &rectPos);
+        hr = m_pObject->DoVerb(OLEIVERB_INPLACEACTIVATE, NULL, static_cast<IOleClientSite*>(this), 0,
+                               hWndParent, &rectPos);
     }
     if (SUCCEEDED(hr))
         hr = m_pObject->QueryInterface(IID_IOleInPlaceObject, reinterpret_cast<void**>(&m_pInPlaceObject));
@@ -539,8 +550,8 @@ STDMETHODIMP COleControlSite::QueryInterface(REFIID riid, void** ppv)
         return E_POINTER;
     if (riid == IID_IUnknown || riid == IID_IOleClientSite)
         *ppv = static_cast<IOleClientSite*>(this);
-    else if (riid == IID_IOleWindow || riid == IID_IOleInPlaceSite)
-        *ppv = static_cast<IOleInPlaceSite*>(this);
+    else if (riid == IID_IOleWindow || riid == IID_IOleInPlaceSite || riid == IID_IOleInPlaceSiteEx)
+        *ppv = static_cast<IOleInPlaceSiteEx*>(this);
     else if (riid == IID_IOleControlSite)
         *ppv = static_cast<IOleControlSite*>(this);
     else if (riid == IID_IDispatch)
@@ -687,6 +698,23 @@ STDMETHODIMP COleControlSite::OnPosRectChange(LPCRECT lprcPosRect)
     m_rect = *lprcPosRect;
     if (m_pInPlaceObject != NULL)
         m_pInPlaceObject->SetObjectRects(&m_rect, &m_rect);
+    return S_OK;
+}
+
+STDMETHODIMP COleControlSite::OnInPlaceActivateEx(BOOL* pfNoRedraw, DWORD)
+{
+    if (pfNoRedraw != NULL)
+        *pfNoRedraw = FALSE;
+    return OnInPlaceActivate();
+}
+
+STDMETHODIMP COleControlSite::OnInPlaceDeactivateEx(BOOL)
+{
+    return OnInPlaceDeactivate();
+}
+
+STDMETHODIMP COleControlSite::RequestUIActivate()
+{
     return S_OK;
 }
 

@@ -53,7 +53,7 @@ private:
 };
 
 class COleControlSite final : public IOleClientSite,
-                              public IOleInPlaceSite,
+                              public IOleInPlaceSiteEx,
                               public IOleControlSite,
                               public IDispatch
 {
@@ -102,6 +102,10 @@ public:
     STDMETHOD(DiscardUndoState)() override;
     STDMETHOD(DeactivateAndUndo)() override;
     STDMETHOD(OnPosRectChange)(LPCRECT lprcPosRect) override;
+    // IOleInPlaceSiteEx: activation without redrawing is activation all the same.
+    STDMETHOD(OnInPlaceActivateEx)(BOOL* pfNoRedraw, DWORD dwFlags) override;
+    STDMETHOD(OnInPlaceDeactivateEx)(BOOL fNoRedraw) override;
+    STDMETHOD(RequestUIActivate)() override;
     // IOleControlSite
     STDMETHOD(OnControlInfoChanged)() override;
     STDMETHOD(LockInPlaceActive)(BOOL fLock) override;

@@ -533,33 +533,41 @@ TEST_F(ControlHostingTest, TheDispatchDriverCreatesAttachesAndReleases)
     EXPECT_EQ(word.m_lpDispatch, nullptr);
 }
 
-TEST_F(ControlHostingTest, TheSystemsMediaPlayerIsHostedOrRefusedWithoutACrash)
+TEST_F(ControlHostingTest, TheSystemsMediaPlayerWithoutIDispatchThrowsInsteadOfCrashing)
 {
     CHostView* pView = MakeHost();
     ASSERT_NE(pView, nullptr);
     static const CLSID clsidMediaPlayer = {
         0x6BF52A52, 0x394A, 0x11D3, {0xB1, 0x53, 0x00, 0xC0, 0x4F, 0x79, 0xFA, 0xA6}};
     CWnd& player = pView->m_wndControl;
-    const BOOL bCreated = player.CreateControl(clsidMediaPlayer, L"aa", WS_CHILD | WS_VISIBLE | WS_TABSTOP,
-                                               CRect(40, 200, 100, 200), pView, kControlId);
-    std::printf("media player hosted: %s\n", bCreated ? "yes" : "no");
-    if (!bCreated) {
-        EXPECT_EQ(player.m_hWnd, (HWND)NULL);
+    // Placed as the media preview places it. Wine's player is an in-place window without IDispatch.
+    ASSERT_TRUE(player.CreateControl(clsidMediaPlayer, L"aa", WS_CHILD | WS_VISIBLE | WS_TABSTOP,
+                                     CRect(40, 200, 100, 200), pView, kControlId));
+    EXPECT_EQ(::GetDlgItem(pView->m_hWnd, kControlId), player.m_hWnd);
+    IDispatch* pDispatch = NULL;
+    const bool bHasDispatch = SUCCEEDED(
+        player.GetControlUnknown()->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&pDispatch)));
+    if (pDispatch != NULL)
+        pDispatch->Release();
+    // What the media preview asks of it: without IDispatch every call is a COleException.
+    const std::function<void()> calls[] = {
+        [&] { player.SetProperty(1, VT_BSTR, L"C:\\missing.wmv"); },
+        [&] {
+            long nState = 0;
+            player.GetProperty(2, VT_I4, &nState);
+        },
+        [&] {
+            CString status;
+            player.GetProperty(18, VT_BSTR, &status);
+        },
+        [&] { player.InvokeHelper(3, DISPATCH_METHOD, VT_EMPTY, NULL, VTS_NONE); },
+    };
+    for (const auto& call : calls) {
+        if (!bHasDispatch) {
+            EXPECT_EQ(ScodeOf(call), E_NOINTERFACE);
+        }
     }
-    // What the media preview asks of it: a failure is a COleException, never a crash.
-    try {
-        player.SetProperty(1, VT_BSTR, L"C:\\missing.wmv");
-        long nState = 0;
-        player.GetProperty(2, VT_I4, &nState);
-        CString status;
-        player.GetProperty(18, VT_BSTR, &status);
-        player.InvokeHelper(3, DISPATCH_METHOD, VT_EMPTY, NULL, VTS_NONE);
-    } catch (COleException* e) {
-        std::printf("media player call failed: 0x%08lX\n", static_cast<unsigned long>(e->m_sc));
-        e->Delete();
-    } catch (COleDispatchException* e) {
-        e->Delete();
-    }
+    player.MoveWindow(0, 0, 200, 100);
 }
 
 // Form views.
