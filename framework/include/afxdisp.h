@@ -1,4 +1,5 @@
-// Automation types: COleException, COleVariant, COleCurrency and COleDateTime, with their archive forms.
+// Automation types: COleException, COleVariant, COleCurrency and COleDateTime, with their archive
+// forms; automation clients (COleDispatchDriver, COleDispatchException).
 #pragma once
 
 #include "afx/ole_currency.h"
@@ -18,3 +19,5 @@ public:
 };
 
 [[noreturn]] void AFXAPI AfxThrowOleException(SCODE sc);
+
+#include "afx/ole_dispatch.h"

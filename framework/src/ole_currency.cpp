@@ -56,3 +56,31 @@ CArchive& AFXAPI operator>>(CArchive& ar, COleCurrency& curSrc)
     curSrc.m_cur.Hi = high;
     return ar;
 }
+
+bool COleCurrency::ParseCurrency(LPCTSTR lpszCurrency, DWORD dwFlags, LCID lcid)
+{
+    CY cy = {};
+    if (lpszCurrency == NULL ||
+        FAILED(::VarCyFromStr(const_cast<LPOLESTR>(lpszCurrency), lcid, dwFlags, &cy))) {
+        m_cur.int64 = 0;
+        m_status = invalid;
+        return false;
+    }
+    m_cur = cy;
+    m_status = valid;
+    return true;
+}
+
+CString COleCurrency::Format(DWORD dwFlags, LCID lcid) const
+{
+    if (m_status == null)
+        return CString();
+    if (m_status != valid)
+        return CString(L"Invalid Currency");
+    BSTR bstr = NULL;
+    if (FAILED(::VarBstrFromCy(m_cur, lcid, dwFlags, &bstr)))
+        return CString();
+    CString text(bstr, static_cast<int>(::SysStringLen(bstr)));
+    ::SysFreeString(bstr);
+    return text;
+}

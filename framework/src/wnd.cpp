@@ -5,6 +5,7 @@
 #include <afxole.h> // COleDropTarget, revoked when its window goes
 
 #include "handle_map.h"
+#include "ole_control_site.h"
 
 IMPLEMENT_DYNCREATE(CWnd, CCmdTarget)
 
@@ -22,6 +23,10 @@ CWnd::CWnd(HWND hWnd) : CWnd()
 
 CWnd::~CWnd()
 {
+    // A hosted control ends with its object, and so do the controls this window holds.
+    if (m_pCtrlSite != NULL)
+        m_pCtrlSite->DestroyControl();
+    EndControlContainer();
     // A window that outlives its object would send messages to freed memory: it is destroyed (on
     // its own thread) or at least handed back to its original procedure.
     if (m_hWnd != NULL && AfxLookupPermanent(AfxHandleKind::Window, m_hWnd) == this) {
@@ -166,6 +171,11 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowNa
 
 BOOL CWnd::DestroyWindow()
 {
+    if (m_pCtrlSite != NULL) {
+        // The control is deactivated, closed and released; its window goes with it.
+        m_pCtrlSite->DestroyControl();
+        return TRUE;
+    }
     if (m_hWnd == NULL)
         return FALSE;
     const BOOL bPermanent = AfxLookupPermanent(AfxHandleKind::Window, m_hWnd) == this;
@@ -197,6 +207,9 @@ void CWnd::FinishNcDestroy()
     // While the handle still names the window: the system keeps a reference to the target.
     if (m_pDropTarget != NULL)
         m_pDropTarget->Revoke();
+    if (m_pCtrlSite != NULL)
+        m_pCtrlSite->OnWindowGone();
+    EndControlContainer();
     Detach();
     PostNcDestroy();
 }
@@ -230,6 +243,10 @@ LRESULT AFXAPI AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, L
         pState->m_hTrackingMenu = reinterpret_cast<HMENU>(wParam);
         pState->m_hTrackingWindow = hWnd;
     }
+
+    // The controls a window holds end before their windows do, whatever the window's handlers do.
+    if (nMsg == WM_DESTROY)
+        pWnd->EndControlContainer();
 
     LRESULT lResult = 0;
     try {
@@ -339,6 +356,9 @@ BOOL PASCAL CWnd::WalkPreTranslateTree(HWND hWndStop, MSG* pMsg)
     // Up the parents (a popup's "parent" is its owner) until the stop window.
     for (HWND hWnd = pMsg->hwnd; hWnd != NULL; hWnd = ::GetParent(hWnd)) {
         CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
+        // A hosted control has the first turn at its keyboard messages.
+        if (pWnd != NULL && pWnd->m_pCtrlSite != NULL && pWnd->m_pCtrlSite->PreTranslateMessage(pMsg))
+            return TRUE;
         if (pWnd != NULL && pWnd->PreTranslateMessage(pMsg))
             return TRUE;
         if (hWnd == hWndStop)

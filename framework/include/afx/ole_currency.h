@@ -21,6 +21,13 @@ public:
     CurrencyStatus GetStatus() const { return m_status; }
     void SetStatus(CurrencyStatus status) { m_status = status; }
 
+    // The system's number parsing for the locale (group separators allowed); a text that does not
+    // parse makes the status invalid and the amount 0 and returns false.
+    bool ParseCurrency(LPCTSTR lpszCurrency, DWORD dwFlags = 0, LCID lcid = LANG_USER_DEFAULT);
+    // The locale's text for the amount (no currency sign, no grouping); an empty text for a null
+    // amount and "Invalid Currency" for an invalid one.
+    CString Format(DWORD dwFlags = 0, LCID lcid = LANG_USER_DEFAULT) const;
+
     bool operator==(const COleCurrency& cur) const
     {
         return m_status == cur.m_status && m_cur.int64 == cur.m_cur.int64;

@@ -27,6 +27,16 @@ public:
     int SetDateTime(int nYear, int nMonth, int nDay, int nHour, int nMin, int nSec);
     bool GetAsSystemTime(SYSTEMTIME& sysTime) const;
 
+    // The system's date parsing for the locale (VAR_DATEVALUEONLY, VAR_TIMEVALUEONLY, ...); a text
+    // that does not parse makes the status invalid and the date 0 and returns false.
+    bool ParseDateTime(LPCTSTR lpszDate, DWORD dwFlags = 0, LCID lcid = LANG_USER_DEFAULT);
+    // The locale's text for the date (the system's conversion with these flags); an empty text for
+    // a null date and "Invalid DateTime" for an invalid one.
+    CString Format(DWORD dwFlags = 0, LCID lcid = LANG_USER_DEFAULT) const;
+    // strftime conversions (%a %A %b %B %c %d %H %I %j %m %M %p %S %w %x %X %y %Y %%) in the user's
+    // locale; any other conversion is copied as it stands.
+    CString Format(LPCTSTR lpszFormat) const;
+
     int GetYear() const;
     int GetMonth() const;
     int GetDay() const;

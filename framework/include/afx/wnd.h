@@ -11,6 +11,7 @@
 
 #include "afx/cmd_target.h"
 #include "afx/dc.h"
+#include "afx/dispatch_args.h"
 #include "afx/menu.h"
 #include "afx/window_message_map.h"
 
@@ -20,6 +21,9 @@ class CDataExchange;
 class CCreateContext;
 class CFrameWnd;
 class COleDropTarget;
+class COleControlSite;
+class COleControlContainer;
+class CFile;
 
 // Window flags kept in CWnd::m_nFlags.
 #define WF_TOOLTIPS 0x0001
@@ -202,19 +206,14 @@ public:
     // Size and position.
     BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
     BOOL IsZoomed() const { return ::IsZoomed(m_hWnd); }
-    void MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint = TRUE)
-    {
-        ::MoveWindow(m_hWnd, x, y, nWidth, nHeight, bRepaint);
-    }
+    // A hosted control moves through its site (SetObjectRects), so the control knows its place.
+    void MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint = TRUE);
     void MoveWindow(LPCRECT lpRect, BOOL bRepaint = TRUE)
     {
         MoveWindow(lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top,
                    bRepaint);
     }
-    BOOL SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags)
-    {
-        return ::SetWindowPos(m_hWnd, pWndInsertAfter->GetSafeHwnd(), x, y, cx, cy, nFlags);
-    }
+    BOOL SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags);
     UINT ArrangeIconicWindows() { return ::ArrangeIconicWindows(m_hWnd); }
     void BringWindowToTop() { ::BringWindowToTop(m_hWnd); }
     void GetWindowRect(LPRECT lpRect) const { ::GetWindowRect(m_hWnd, lpRect); }
@@ -494,6 +493,45 @@ public:
     HWND m_hWndOwner; // the owner set with SetOwner (child windows)
     // The OLE drop target registered for the window; its destruction revokes it.
     COleDropTarget* m_pDropTarget = NULL;
+
+    // ActiveX controls (after AfxEnableControlContainer). The control is created, in-place
+    // activated in pParentWnd's container and its own window becomes this object's window, with
+    // nID and the WS_VISIBLE and WS_TABSTOP of dwStyle. FALSE leaves no window: container off,
+    // class not registered, or a control without a window of its own.
+    virtual BOOL CreateControl(REFCLSID clsid, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+                               CWnd* pParentWnd, UINT nID, CFile* pPersist = NULL, BOOL bStorage = FALSE,
+                               BSTR bstrLicKey = NULL);
+    // The class by ProgID (or a "{...}" class id).
+    BOOL CreateControl(LPCTSTR pszClass, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+                       CWnd* pParentWnd, UINT nID, CFile* pPersist = NULL, BOOL bStorage = FALSE,
+                       BSTR bstrLicKey = NULL);
+    // The hosted control's object (no reference added); NULL for other windows.
+    LPUNKNOWN GetControlUnknown();
+    // Dispatch calls on the hosted control. The VTS_ string must match the arguments in number and
+    // kind; COleException (E_NOINTERFACE for a window without a control or a control without
+    // IDispatch), COleDispatchException for an exception the control raises.
+    template <class P, class... Args>
+    void InvokeHelper(DISPID dwDispID, WORD wFlags, VARTYPE vtRet, void* pvRet, P pbParamInfo,
+                      const Args&... args)
+    {
+        afx_dispatch::InvokeTyped(AfxGetControlDispatch(this), dwDispID, wFlags, vtRet, pvRet,
+                                  afx_dispatch::ParamInfoOf(pbParamInfo), args...);
+    }
+    void GetProperty(DISPID dwDispID, VARTYPE vtProp, void* pvProp) const
+    {
+        afx_dispatch::InvokeTyped(AfxGetControlDispatch(this), dwDispID, DISPATCH_PROPERTYGET, vtProp, pvProp,
+                                  NULL);
+    }
+    template <class T> void SetProperty(DISPID dwDispID, VARTYPE vtProp, const T& value)
+    {
+        afx_dispatch::SetPropertyTyped(AfxGetControlDispatch(this), dwDispID, vtProp, value);
+    }
+    // The site of the control this window is (NULL otherwise) and the container of the controls
+    // this window holds (made by the first CreateControl with this window as parent).
+    COleControlSite* m_pCtrlSite = NULL;
+    COleControlContainer* m_pCtrlCont = NULL;
+    // The hosted control's IDispatch, or COleException E_NOINTERFACE.
+    static IDispatch* PASCAL AfxGetControlDispatch(const CWnd* pWnd);
     int m_nModalResult;
 
 protected:
@@ -616,6 +654,8 @@ private:
                                       LRESULT* pResult);
     // The cleanup of WM_NCDESTROY, run once whether or not a handler chained to OnNcDestroy.
     void FinishNcDestroy();
+    // Ends the controls this window holds and lets their container go.
+    void EndControlContainer();
 };
 
 // The creation hook (WH_CBT) that attaches a window being created to its object.
