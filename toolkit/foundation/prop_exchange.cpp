@@ -359,88 +359,70 @@ CXTPPropExchangeArchive::CXTPPropExchangeArchive(CArchive& ar) : m_ar(ar)
     m_bLoading = ar.IsLoading();
 }
 
+namespace {
+// Writes the field to a storing archive or fills it from a loading one.
+template <class T> void ArchiveField(CArchive& ar, T& value)
+{
+    if (ar.IsStoring())
+        ar << value;
+    else
+        ar >> value;
+}
+
+// A field kept in the archive as another type (a LONG for a long, the two halves of a currency).
+template <class Stored, class T> void ArchiveFieldAs(CArchive& ar, T& value)
+{
+    Stored stored = static_cast<Stored>(value);
+    ArchiveField(ar, stored);
+    value = static_cast<T>(stored);
+}
+} // namespace
+
 BOOL CXTPPropExchangeArchive::ExchangeValue(LPCTSTR, VARTYPE vtProp, void* pvProp, const void*)
 {
     PrepareExchange();
-    const UINT nRaw = vtProp == VT_EX_RECT ? 16 : vtProp == VT_EX_SIZE ? 8 : 0;
-    if (IsStoring()) {
-        switch (vtProp) {
-        case VT_I2:
-            m_ar << *static_cast<short*>(pvProp);
-            break;
-        case VT_I4:
-        case VT_BOOL:
-            m_ar << static_cast<LONG>(*static_cast<long*>(pvProp));
-            break;
-        case VT_R4:
-            m_ar << *static_cast<float*>(pvProp);
-            break;
-        case VT_R8:
-            m_ar << *static_cast<double*>(pvProp);
-            break;
-        case VT_CY:
-            m_ar << static_cast<DWORD>(static_cast<CY*>(pvProp)->Lo)
-                 << static_cast<LONG>(static_cast<CY*>(pvProp)->Hi);
-            break;
-        case VT_DATE:
-            m_ar << *static_cast<COleDateTime*>(pvProp);
-            break;
-        case VT_VARIANT:
-            m_ar << *static_cast<COleVariant*>(pvProp);
-            break;
-        case VT_UI1:
-            m_ar << *static_cast<BYTE*>(pvProp);
-            break;
-        case VT_EX_CSTRING:
-            m_ar << *static_cast<CString*>(pvProp);
-            break;
-        default:
-            if (nRaw != 0)
-                m_ar.Write(pvProp, nRaw);
-            break;
-        }
-        return TRUE;
-    }
     switch (vtProp) {
     case VT_I2:
-        m_ar >> *static_cast<short*>(pvProp);
+        ArchiveField(m_ar, *static_cast<short*>(pvProp));
         break;
     case VT_I4:
-    case VT_BOOL: {
-        LONG n = 0;
-        m_ar >> n;
-        *static_cast<long*>(pvProp) = n;
+    case VT_BOOL:
+        ArchiveFieldAs<LONG>(m_ar, *static_cast<long*>(pvProp));
         break;
-    }
     case VT_R4:
-        m_ar >> *static_cast<float*>(pvProp);
+        ArchiveField(m_ar, *static_cast<float*>(pvProp));
         break;
     case VT_R8:
-        m_ar >> *static_cast<double*>(pvProp);
+        ArchiveField(m_ar, *static_cast<double*>(pvProp));
         break;
     case VT_CY: {
-        DWORD lo = 0;
-        LONG hi = 0;
-        m_ar >> lo >> hi;
-        static_cast<CY*>(pvProp)->Lo = lo;
-        static_cast<CY*>(pvProp)->Hi = hi;
+        CY* pCy = static_cast<CY*>(pvProp);
+        ArchiveFieldAs<DWORD>(m_ar, pCy->Lo);
+        ArchiveFieldAs<LONG>(m_ar, pCy->Hi);
         break;
     }
     case VT_DATE:
-        m_ar >> *static_cast<COleDateTime*>(pvProp);
+        ArchiveField(m_ar, *static_cast<COleDateTime*>(pvProp));
         break;
     case VT_VARIANT:
-        m_ar >> *static_cast<COleVariant*>(pvProp);
+        ArchiveField(m_ar, *static_cast<COleVariant*>(pvProp));
         break;
     case VT_UI1:
-        m_ar >> *static_cast<BYTE*>(pvProp);
+        ArchiveField(m_ar, *static_cast<BYTE*>(pvProp));
         break;
     case VT_EX_CSTRING:
-        m_ar >> *static_cast<CString*>(pvProp);
+        ArchiveField(m_ar, *static_cast<CString*>(pvProp));
         break;
-    default:
-        if (nRaw != 0)
+    case VT_EX_RECT:
+    case VT_EX_SIZE: {
+        const UINT nRaw = vtProp == VT_EX_RECT ? 16 : 8;
+        if (IsStoring())
+            m_ar.Write(pvProp, nRaw);
+        else
             m_ar.EnsureRead(pvProp, nRaw);
+        break;
+    }
+    default:
         break;
     }
     return TRUE;
