@@ -1,6 +1,8 @@
 // CDialog: creation from templates, the modal run and the dialog's keyboard and command handling.
 #include <afxpriv.h>
 
+#include "modal_run.h"
+
 #include <cstring>
 
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
@@ -126,20 +128,63 @@ BOOL CDialog::InitModalIndirect(HGLOBAL hDialogTemplate, CWnd* pParentWnd)
     return hDialogTemplate != NULL;
 }
 
-HWND CDialog::PreModal()
+HWND AfxModalOwner(HWND hWndParent, HWND* phWndTop)
 {
-    HWND hWndParent = m_pParentWnd->GetSafeHwnd();
     if (hWndParent == NULL)
         hWndParent = AfxGetMainWnd()->GetSafeHwnd();
-    // The owner of a dialog is a top-level window: the parent's, or the popup active over it.
+    // The owner of a modal window is a top-level window: the parent's, or the popup active over it.
     HWND hWndTop = hWndParent;
     while (hWndTop != NULL && (::GetWindowLongPtr(hWndTop, GWL_STYLE) & WS_CHILD))
         hWndTop = ::GetParent(hWndTop);
-    m_hWndTop = hWndTop;
+    if (phWndTop != NULL)
+        *phWndTop = hWndTop;
     if (hWndTop == NULL || !::IsWindow(hWndTop))
         return NULL;
     HWND hWndOwner = ::GetLastActivePopup(hWndTop);
     return hWndOwner != NULL ? hWndOwner : hWndTop;
+}
+
+INT_PTR AfxRunModalWindow(CWnd* pWnd, HWND hWndOwner, BOOL bHonourNoIdleMsg,
+                          const std::function<BOOL()>& create)
+{
+    BOOL bEnableOwner = FALSE;
+    if (hWndOwner != NULL && hWndOwner != ::GetDesktopWindow() && ::IsWindowEnabled(hWndOwner)) {
+        ::EnableWindow(hWndOwner, FALSE);
+        bEnableOwner = TRUE;
+    }
+
+    pWnd->m_nFlags |= WF_CONTINUEMODAL;
+    try {
+        if (create()) {
+            // EndDialog in OnInitDialog has ended the run before the loop.
+            if (pWnd->m_nFlags & WF_CONTINUEMODAL) {
+                DWORD dwFlags = MLF_SHOWONIDLE;
+                if (bHonourNoIdleMsg && (pWnd->GetStyle() & DS_NOIDLEMSG))
+                    dwFlags |= MLF_NOIDLEMSG;
+                pWnd->RunModalLoop(dwFlags);
+            }
+            if (pWnd->m_hWnd != NULL)
+                pWnd->SetWindowPos(NULL, 0, 0, 0, 0,
+                                   SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+        }
+    } catch (CException* e) {
+        e->Delete();
+        pWnd->m_nModalResult = -1;
+    }
+    pWnd->m_nFlags &= ~(WF_CONTINUEMODAL | WF_MODALLOOP);
+
+    // The owner comes back before the window goes, so that activation returns to it.
+    if (bEnableOwner)
+        ::EnableWindow(hWndOwner, TRUE);
+    if (hWndOwner != NULL && pWnd->m_hWnd != NULL && ::GetActiveWindow() == pWnd->m_hWnd)
+        ::SetActiveWindow(hWndOwner);
+    pWnd->DestroyWindow();
+    return pWnd->m_nModalResult;
+}
+
+HWND CDialog::PreModal()
+{
+    return AfxModalOwner(m_pParentWnd->GetSafeHwnd(), &m_hWndTop);
 }
 
 void CDialog::PostModal()
@@ -166,39 +211,10 @@ INT_PTR CDialog::DoModal()
         return -1;
 
     HWND hWndParent = PreModal();
-    BOOL bEnableParent = FALSE;
-    if (hWndParent != NULL && hWndParent != ::GetDesktopWindow() && ::IsWindowEnabled(hWndParent)) {
-        ::EnableWindow(hWndParent, FALSE);
-        bEnableParent = TRUE;
-    }
-
     m_nModalResult = -1;
-    m_nFlags |= WF_CONTINUEMODAL;
-    try {
-        if (CreateDlgIndirect(lpDialogTemplate, CWnd::FromHandle(hWndParent), hInst)) {
-            // EndDialog in OnInitDialog has ended the dialog before the loop.
-            if (m_nFlags & WF_CONTINUEMODAL) {
-                DWORD dwFlags = MLF_SHOWONIDLE;
-                if (GetStyle() & DS_NOIDLEMSG)
-                    dwFlags |= MLF_NOIDLEMSG;
-                RunModalLoop(dwFlags);
-            }
-            if (m_hWnd != NULL)
-                SetWindowPos(NULL, 0, 0, 0, 0,
-                             SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
-        }
-    } catch (CException* e) {
-        e->Delete();
-        m_nModalResult = -1;
-    }
-    m_nFlags &= ~(WF_CONTINUEMODAL | WF_MODALLOOP);
-
-    // The owner comes back before the dialog goes, so that activation returns to it.
-    if (bEnableParent)
-        ::EnableWindow(hWndParent, TRUE);
-    if (hWndParent != NULL && m_hWnd != NULL && ::GetActiveWindow() == m_hWnd)
-        ::SetActiveWindow(hWndParent);
-    DestroyWindow();
+    AfxRunModalWindow(this, hWndParent, TRUE, [&] {
+        return CreateDlgIndirect(lpDialogTemplate, CWnd::FromHandle(hWndParent), hInst);
+    });
     PostModal();
     if (bUnlockGlobal)
         ::GlobalUnlock(m_hDialogTemplate);

@@ -2,6 +2,8 @@
 #include <afxdlgs.h>
 #include <afxpriv.h>
 
+#include "modal_run.h"
+
 #include <algorithm>
 
 IMPLEMENT_DYNAMIC(CPropertyPage, CDialog)
@@ -441,52 +443,15 @@ BOOL CPropertySheet::Create(CWnd* pParentWnd, DWORD dwStyle, DWORD dwExStyle)
 
 INT_PTR CPropertySheet::DoModal()
 {
-    // The owner is a top-level window: the parent's, or the popup active over it.
-    HWND hWndOwner = m_pParentWnd->GetSafeHwnd();
-    if (hWndOwner == NULL)
-        hWndOwner = AfxGetMainWnd()->GetSafeHwnd();
-    while (hWndOwner != NULL && (::GetWindowLongPtr(hWndOwner, GWL_STYLE) & WS_CHILD))
-        hWndOwner = ::GetParent(hWndOwner);
-    if (hWndOwner != NULL && ::IsWindow(hWndOwner)) {
-        HWND hWndPopup = ::GetLastActivePopup(hWndOwner);
-        if (hWndPopup != NULL)
-            hWndOwner = hWndPopup;
-    } else {
-        hWndOwner = NULL;
-    }
-    BOOL bEnableOwner = FALSE;
-    if (hWndOwner != NULL && hWndOwner != ::GetDesktopWindow() && ::IsWindowEnabled(hWndOwner)) {
-        ::EnableWindow(hWndOwner, FALSE);
-        bEnableOwner = TRUE;
-    }
-
+    const HWND hWndOwner = AfxModalOwner(m_pParentWnd->GetSafeHwnd());
     m_bModeless = FALSE;
     m_nModalResult = IDCANCEL;
-    m_nFlags |= WF_CONTINUEMODAL;
-    try {
-        if (CreateSheet(hWndOwner, static_cast<DWORD>(-1), 0)) {
-            // EndDialog in OnInitDialog has ended the sheet before the loop.
-            if (m_nFlags & WF_CONTINUEMODAL)
-                RunModalLoop(MLF_SHOWONIDLE);
-            if (m_hWnd != NULL)
-                SetWindowPos(NULL, 0, 0, 0, 0,
-                             SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
-        } else {
-            m_nModalResult = -1;
-        }
-    } catch (CException* e) {
-        e->Delete();
+    return AfxRunModalWindow(this, hWndOwner, FALSE, [&] {
+        if (CreateSheet(hWndOwner, static_cast<DWORD>(-1), 0))
+            return TRUE;
         m_nModalResult = -1;
-    }
-    m_nFlags &= ~(WF_CONTINUEMODAL | WF_MODALLOOP);
-
-    // The owner comes back before the sheet goes, so that activation returns to it.
-    if (bEnableOwner)
-        ::EnableWindow(hWndOwner, TRUE);
-    if (hWndOwner != NULL && m_hWnd != NULL && ::GetActiveWindow() == m_hWnd)
-        ::SetActiveWindow(hWndOwner);
-    DestroyWindow();
-    return m_nModalResult;
+        return FALSE;
+    });
 }
 
 BOOL CPropertySheet::ContinueModal()

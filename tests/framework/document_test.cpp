@@ -21,7 +21,39 @@ int g_docsDeleted = 0;
 int g_framesDeleted = 0;
 int g_viewsDeleted = 0;
 
-class CTestDoc : public CDocument
+// A command target of the chain: ID_CMD_CHAIN notes its name in g_route on the way and goes on.
+template <class TBase, const wchar_t* pszName> class ChainLink : public TBase
+{
+public:
+    using TBase::TBase;
+
+protected:
+    afx_msg BOOL OnChain(UINT)
+    {
+        g_route.push_back(pszName);
+        return FALSE;
+    }
+    // Written out: the map macros name a single class.
+    const AFX_MSGMAP* GetMessageMap() const override { return GetThisMessageMap(); }
+    static const AFX_MSGMAP* PASCAL GetThisMessageMap()
+    {
+        typedef ChainLink ThisClass;
+        // clang-format off
+        static const AFX_MSGMAP_ENTRY entries[] = {
+            ON_COMMAND_EX(ID_CMD_CHAIN, OnChain)
+            {0, 0, 0, 0, AfxSig_end, (AFX_PMSG)0}};
+        // clang-format on
+        static const AFX_MSGMAP map = {&TBase::GetThisMessageMap, &entries[0]};
+        return &map;
+    }
+};
+
+constexpr wchar_t kDocumentLink[] = L"document";
+constexpr wchar_t kViewLink[] = L"view";
+constexpr wchar_t kFrameLink[] = L"frame";
+constexpr wchar_t kTemplateLink[] = L"template";
+
+class CTestDoc : public ChainLink<CDocument, kDocumentLink>
 {
     DECLARE_DYNCREATE(CTestDoc)
 public:
@@ -37,24 +69,13 @@ public:
     void DeleteContents() override { m_strContent.Empty(); }
     CString m_strContent;
     int m_nSerialized = 0;
-
-protected:
-    afx_msg BOOL OnChain(UINT)
-    {
-        g_route.push_back(L"document");
-        return FALSE;
-    }
-    DECLARE_MESSAGE_MAP()
 };
 
 IMPLEMENT_DYNCREATE(CTestDoc, CDocument)
-// clang-format off
-BEGIN_MESSAGE_MAP(CTestDoc, CDocument)
-    ON_COMMAND_EX(ID_CMD_CHAIN, OnChain)
-END_MESSAGE_MAP()
-// clang-format on
 
-class CDocView : public CView
+using CDocViewBase = ChainLink<CView, kViewLink>;
+
+class CDocView : public CDocViewBase
 {
     DECLARE_DYNCREATE(CDocView)
 public:
@@ -77,69 +98,35 @@ public:
     int m_nPrintRuns = 0;
 
 protected:
-    afx_msg BOOL OnChain(UINT)
-    {
-        g_route.push_back(L"view");
-        return FALSE;
-    }
     DECLARE_MESSAGE_MAP()
 };
 
 IMPLEMENT_DYNCREATE(CDocView, CView)
 // clang-format off
-BEGIN_MESSAGE_MAP(CDocView, CView)
-    ON_COMMAND_EX(ID_CMD_CHAIN, OnChain)
+BEGIN_MESSAGE_MAP(CDocView, CDocViewBase)
     ON_COMMAND(ID_FILE_PRINT, CView::OnFilePrint)
     ON_COMMAND(ID_FILE_PRINT_PREVIEW, CView::OnFilePrintPreview)
 END_MESSAGE_MAP()
 // clang-format on
 
-class CDocFrame : public CFrameWnd
+class CDocFrame : public ChainLink<CFrameWnd, kFrameLink>
 {
     DECLARE_DYNCREATE(CDocFrame)
 public:
     ~CDocFrame() override { ++g_framesDeleted; }
     // Shown without activation: an activated window is slow to go on the test display.
     void ActivateFrame(int) override { ShowWindow(SW_SHOWNOACTIVATE); }
-
-protected:
-    afx_msg BOOL OnChain(UINT)
-    {
-        g_route.push_back(L"frame");
-        return FALSE;
-    }
-    DECLARE_MESSAGE_MAP()
 };
 
 IMPLEMENT_DYNCREATE(CDocFrame, CFrameWnd)
-// clang-format off
-BEGIN_MESSAGE_MAP(CDocFrame, CFrameWnd)
-    ON_COMMAND_EX(ID_CMD_CHAIN, OnChain)
-END_MESSAGE_MAP()
-// clang-format on
 
-class CTestTemplate : public CSingleDocTemplate
+class CTestTemplate : public ChainLink<CSingleDocTemplate, kTemplateLink>
 {
 public:
     CTestTemplate()
-        : CSingleDocTemplate(IDR_TEST_DOC, RUNTIME_CLASS(CTestDoc), RUNTIME_CLASS(CDocFrame),
-                             RUNTIME_CLASS(CDocView))
+        : ChainLink(IDR_TEST_DOC, RUNTIME_CLASS(CTestDoc), RUNTIME_CLASS(CDocFrame), RUNTIME_CLASS(CDocView))
     {}
-
-protected:
-    afx_msg BOOL OnChain(UINT)
-    {
-        g_route.push_back(L"template");
-        return FALSE;
-    }
-    DECLARE_MESSAGE_MAP()
 };
-
-// clang-format off
-BEGIN_MESSAGE_MAP(CTestTemplate, CSingleDocTemplate)
-    ON_COMMAND_EX(ID_CMD_CHAIN, OnChain)
-END_MESSAGE_MAP()
-// clang-format on
 
 CString TempFolderFile(LPCTSTR lpszName)
 {

@@ -8,44 +8,48 @@
 
 namespace {
 
+VARIANT LongVariant(long n)
+{
+    VARIANT variant = {};
+    variant.vt = VT_I4;
+    variant.lVal = n;
+    return variant;
+}
+
+VARIANT ShortVariant(short n)
+{
+    VARIANT variant = {};
+    variant.vt = VT_I2;
+    variant.iVal = n;
+    return variant;
+}
+
+// A variant that refers to a value of type vt.
+VARIANT ByReference(VARTYPE vt, void* pValue)
+{
+    VARIANT variant = {};
+    variant.vt = VT_BYREF | vt;
+    variant.byref = pValue;
+    return variant;
+}
+
 TEST(AccessibleBase, ChildIdOfAVariant)
 {
     long value = 42;
     short shortValue = -5;
-    VARIANT i4 = {};
-    i4.vt = VT_I4;
-    i4.lVal = 7;
-    VARIANT i2 = {};
-    i2.vt = VT_I2;
-    i2.iVal = -3;
-    VARIANT refI4 = {};
-    refI4.vt = VT_BYREF | VT_I4;
-    refI4.plVal = &value;
-    VARIANT refI2 = {};
-    refI2.vt = VT_BYREF | VT_I2;
-    refI2.piVal = &shortValue;
-    VARIANT nullRef = {};
-    nullRef.vt = VT_BYREF | VT_I4;
-    VARIANT pointsToI2 = {};
-    pointsToI2.vt = VT_BYREF | VT_VARIANT;
-    pointsToI2.pvarVal = &i2;
-    VARIANT shortMinusFive = {};
-    shortMinusFive.vt = VT_I2;
-    shortMinusFive.iVal = -5;
-    VARIANT pointsToMinusFive = {};
-    pointsToMinusFive.vt = VT_BYREF | VT_VARIANT;
-    pointsToMinusFive.pvarVal = &shortMinusFive;
-    VARIANT pointsToRef = {};
-    pointsToRef.vt = VT_BYREF | VT_VARIANT;
-    pointsToRef.pvarVal = &refI4;
-    VARIANT self = {};
-    self.vt = VT_BYREF | VT_VARIANT;
+    VARIANT i4 = LongVariant(7);
+    VARIANT i2 = ShortVariant(-3);
+    VARIANT refI4 = ByReference(VT_I4, &value);
+    VARIANT refI2 = ByReference(VT_I2, &shortValue);
+    VARIANT nullRef = ByReference(VT_I4, nullptr);
+    VARIANT pointsToI2 = ByReference(VT_VARIANT, &i2);
+    VARIANT shortMinusFive = ShortVariant(-5);
+    VARIANT pointsToMinusFive = ByReference(VT_VARIANT, &shortMinusFive);
+    VARIANT pointsToRef = ByReference(VT_VARIANT, &refI4);
+    VARIANT self = ByReference(VT_VARIANT, nullptr);
     self.pvarVal = &self;
-    VARIANT chainEnd = {};
-    chainEnd.vt = VT_BYREF | VT_VARIANT;
-    chainEnd.pvarVal = &pointsToI2;
-    VARIANT nullVariantRef = {};
-    nullVariantRef.vt = VT_BYREF | VT_VARIANT;
+    VARIANT chainEnd = ByReference(VT_VARIANT, &pointsToI2);
+    VARIANT nullVariantRef = ByReference(VT_VARIANT, nullptr);
     VARIANT bstr = {};
     bstr.vt = VT_BSTR;
     bstr.bstrVal = SysAllocString(L"7");
@@ -118,9 +122,7 @@ TEST(AccessibleBase, TheInterfaceCountsOnItsOwnerAndAnswersOnlyFocusAndSelection
     pQueried->Release();
     EXPECT_EQ(pAccessible->Release(), 1u);
 
-    VARIANT self = {};
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
+    VARIANT self = LongVariant(CHILDID_SELF);
     VARIANT out = {};
     BSTR text = nullptr;
     IDispatch* pDispatch = nullptr;
@@ -197,9 +199,7 @@ TEST(AccessibleBase, WindowObjectRoundTripsThroughOleAccInTheSameProcess)
                                                  IID_IAccessible, reinterpret_cast<void**>(&pAccessible)),
                   S_OK);
         ASSERT_NE(pAccessible, nullptr);
-        VARIANT self = {};
-        self.vt = VT_I4;
-        self.lVal = CHILDID_SELF;
+        VARIANT self = LongVariant(CHILDID_SELF);
         BSTR name = nullptr;
         EXPECT_EQ(pAccessible->get_accName(self, &name), S_OK);
         EXPECT_STREQ(name, L"Accessible target");

@@ -435,6 +435,92 @@ TEST(ArchiveExchange, AMixedSequenceLoadsAsStoredAndNamesAreIgnored)
     EXPECT_EQ(item.m_nValue, 4711);
 }
 
+// Every value type through an archive: the bytes each one takes, in call order, and the value back.
+TEST(ArchiveExchange, EveryValueTypeKeepsItsLayoutAndLoadsBack)
+{
+    struct Values
+    {
+        short i2;
+        long i4;
+        float r4;
+        double r8;
+        CY cy;
+        BYTE ui1;
+        SIZE size;
+        RECT rect;
+        CString text;
+        COleDateTime date;
+        COleVariant variant;
+    };
+    auto exchange = [](CXTPPropExchange* pPX, Values& v) {
+        EXPECT_TRUE(pPX->ExchangeValue(L"I2", VT_I2, &v.i2, NULL));
+        EXPECT_TRUE(pPX->ExchangeValue(L"I4", VT_I4, &v.i4, NULL));
+        EXPECT_TRUE(pPX->ExchangeValue(L"R4", VT_R4, &v.r4, NULL));
+        EXPECT_TRUE(pPX->ExchangeValue(L"R8", VT_R8, &v.r8, NULL));
+        EXPECT_TRUE(pPX->ExchangeValue(L"Cy", VT_CY, &v.cy, NULL));
+        EXPECT_TRUE(pPX->ExchangeValue(L"UI1", VT_UI1, &v.ui1, NULL));
+        EXPECT_TRUE(pPX->ExchangeValue(L"Size", VT_EX_SIZE, &v.size, NULL));
+        EXPECT_TRUE(pPX->ExchangeValue(L"Rect", VT_EX_RECT, &v.rect, NULL));
+        EXPECT_TRUE(pPX->ExchangeValue(L"Text", VT_EX_CSTRING, &v.text, NULL));
+        EXPECT_TRUE(pPX->ExchangeValue(L"Date", VT_DATE, &v.date, NULL));
+        EXPECT_TRUE(pPX->ExchangeValue(L"Variant", VT_VARIANT, &v.variant, NULL));
+    };
+    Values stored{-2,
+                  -70000,
+                  1.5f,
+                  -2.25,
+                  {},
+                  0xAB,
+                  {7, -8},
+                  {1, -2, 3, -4},
+                  L"ab",
+                  COleDateTime(2024, 2, 29, 13, 14, 15),
+                  COleVariant(42L)};
+    stored.cy.Lo = 0x89ABCDEF;
+    stored.cy.Hi = -3;
+    CMemFile file;
+    {
+        CArchive ar(&file, CArchive::store);
+        CXTPPropExchangeArchive px(ar);
+        exchange(&px, stored);
+        ar.Close();
+    }
+    std::vector<BYTE> bytes(static_cast<size_t>(file.GetLength()));
+    file.SeekToBegin();
+    file.Read(bytes.data(), static_cast<UINT>(bytes.size()));
+    const std::vector<BYTE> fixed = {
+        0xFE, 0xFF,                                     // short
+        0x90, 0xEE, 0xFE, 0xFF,                         // long
+        0x00, 0x00, 0xC0, 0x3F,                         // float
+        0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x02, 0xC0, // double
+        0xEF, 0xCD, 0xAB, 0x89, 0xFD, 0xFF, 0xFF, 0xFF, // currency: low, then high half
+        0xAB,                                           // byte
+        7,    0,    0,    0,    0xF8, 0xFF, 0xFF, 0xFF, // size as it lies in memory
+        1,    0,    0,    0,    0xFE, 0xFF, 0xFF, 0xFF, 3, 0, 0, 0, 0xFC, 0xFF, 0xFF, 0xFF, // rectangle
+        0xFF, 0xFE, 0xFF, 2,    L'a', 0,    L'b', 0};                                       // text
+    ASSERT_GT(bytes.size(), fixed.size());
+    EXPECT_EQ(fixed,
+              std::vector<BYTE>(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(fixed.size())));
+
+    file.SeekToBegin();
+    CArchive ar(&file, CArchive::load);
+    CXTPPropExchangeArchive px(ar);
+    Values loaded{};
+    exchange(&px, loaded);
+    EXPECT_EQ(stored.i2, loaded.i2);
+    EXPECT_EQ(stored.i4, loaded.i4);
+    EXPECT_EQ(stored.r4, loaded.r4);
+    EXPECT_EQ(stored.r8, loaded.r8);
+    EXPECT_EQ(stored.cy.int64, loaded.cy.int64);
+    EXPECT_EQ(stored.ui1, loaded.ui1);
+    EXPECT_EQ(stored.size.cx, loaded.size.cx);
+    EXPECT_EQ(stored.size.cy, loaded.size.cy);
+    EXPECT_TRUE(EqualRect(&stored.rect, &loaded.rect));
+    EXPECT_EQ(stored.text, loaded.text);
+    EXPECT_EQ(stored.date, loaded.date);
+    EXPECT_TRUE(stored.variant == loaded.variant);
+}
+
 std::vector<BYTE> ClassRecord(const char* name)
 {
     std::vector<BYTE> bytes = {0xFF, 0xFF, 3, 0, static_cast<BYTE>(strlen(name)), 0};

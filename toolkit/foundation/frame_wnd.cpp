@@ -2,7 +2,7 @@
 
 #include "color_table.h"
 
-CXTPFrameWndBase::~CXTPFrameWndBase()
+template <class TFrame> CXTPFrameWndBase<TFrame>::~CXTPFrameWndBase()
 {
     if (m_pCommandBars != NULL) {
         CXTPCommandBars* pCommandBars = m_pCommandBars;
@@ -11,7 +11,7 @@ CXTPFrameWndBase::~CXTPFrameWndBase()
     }
 }
 
-BOOL CXTPFrameWndBase::PreTranslateMessage(MSG* pMsg)
+template <class TFrame> BOOL CXTPFrameWndBase<TFrame>::PreTranslateMessage(MSG* pMsg)
 {
     if (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST && pMsg->wParam != VK_RETURN &&
         pMsg->wParam != VK_TAB && pMsg->wParam != VK_ESCAPE) {
@@ -19,12 +19,13 @@ BOOL CXTPFrameWndBase::PreTranslateMessage(MSG* pMsg)
         if (pFocus != NULL && pFocus->IsKindOf(RUNTIME_CLASS(CXTPEdit)))
             return FALSE;
     }
-    if (CFrameWnd::PreTranslateMessage(pMsg))
+    if (TFrame::PreTranslateMessage(pMsg))
         return TRUE;
     return m_pCommandBars != NULL && m_pCommandBars->PreTranslateFrameMessage(pMsg) != 0;
 }
 
-BOOL CXTPFrameWndBase::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+template <class TFrame>
+BOOL CXTPFrameWndBase<TFrame>::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
     if (m_pCommandBars != NULL && m_pCommandBars->OnFrameMessage(message, wParam, lParam, pResult))
         return TRUE;
@@ -34,36 +35,42 @@ BOOL CXTPFrameWndBase::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRES
             return FALSE;
         LRESULT lResult = 0;
         AFX_NOTIFY notify{&lResult, pHeader};
-        if (OnCmdMsg(static_cast<UINT>(pHeader->idFrom), static_cast<int>(MAKELONG(pHeader->code, WM_NOTIFY)),
-                     &notify, NULL)) {
+        if (this->OnCmdMsg(static_cast<UINT>(pHeader->idFrom),
+                           static_cast<int>(MAKELONG(pHeader->code, WM_NOTIFY)), &notify, NULL)) {
             if (pResult != NULL)
                 *pResult = lResult;
             return TRUE;
         }
         return FALSE;
     }
-    return CFrameWnd::OnWndMsg(message, wParam, lParam, pResult);
+    return TFrame::OnWndMsg(message, wParam, lParam, pResult);
 }
 
-IMPLEMENT_DYNCREATE(CXTPFrameWnd, CFrameWnd)
-
-BOOL CXTPFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd,
-                             CCreateContext* pContext)
+template <class TFrame>
+BOOL CXTPFrameWndBase<TFrame>::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd,
+                                         CCreateContext* pContext)
 {
-    if (!CFrameWnd::LoadFrame(nIDResource, dwDefaultStyle, pParentWnd, pContext))
+    if (!TFrame::LoadFrame(nIDResource, dwDefaultStyle, pParentWnd, pContext))
         return FALSE;
     if (m_pCommandBars != NULL && m_pCommandBars->GetShortcutManager() != NULL &&
         m_pCommandBars->GetShortcutManager()->GetDefaultAccelerator() != NULL)
-        m_hAccelTable = NULL;
+        this->m_hAccelTable = NULL;
     return TRUE;
 }
 
-void CXTPFrameWnd::OnSetPreviewMode(BOOL bPreview, CPrintPreviewState* pState)
+template <class TFrame>
+void CXTPFrameWndBase<TFrame>::OnSetPreviewMode(BOOL bPreview, CPrintPreviewState* pState)
 {
     if (m_pCommandBars != NULL)
         m_pCommandBars->OnSetPreviewMode(bPreview);
-    CFrameWnd::OnSetPreviewMode(bPreview, pState);
+    TFrame::OnSetPreviewMode(bPreview, pState);
 }
+
+template class CXTPFrameWndBase<CFrameWnd>;
+template class CXTPFrameWndBase<CMDIFrameWnd>;
+
+IMPLEMENT_DYNCREATE(CXTPFrameWnd, CFrameWnd)
+IMPLEMENT_DYNCREATE(CXTPMDIFrameWnd, CMDIFrameWnd)
 
 LRESULT AFXAPI ThinBorderWindowProc(CWnd* pWnd, UINT message, WPARAM wParam, LPARAM lParam, BOOL* pHandled)
 {

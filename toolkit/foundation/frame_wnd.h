@@ -1,14 +1,16 @@
-// The frame-window base of the program's main frame: a CFrameWnd that routes keyboard
-// pre-translation, its messages, print-preview changes and the controls' executed message through
-// the frame's command bars; and the edit and static with a one-pixel border that the frame holds.
+// The frame-window base of the program's main frame: a CFrameWnd (or, for an MDI frame, a
+// CMDIFrameWnd) that routes keyboard pre-translation, its messages, print-preview changes and the
+// controls' executed message through the frame's command bars; and the edit and static with a
+// one-pixel border that the frame holds.
 #pragma once
 
 #include <afxwin.h>
 
 #include "command_bars.h"
 
-// The layer under CXTPFrameWnd; it has no run-time class of its own.
-class CXTPFrameWndBase : public CFrameWnd
+// The layer under CXTPFrameWnd and CXTPMDIFrameWnd; it has no run-time class of its own, so either
+// frame keeps the framework frame it stands on as its base class record.
+template <class TFrame> class CXTPFrameWndBase : public TFrame
 {
 public:
     CXTPFrameWndBase() = default;
@@ -21,6 +23,12 @@ public:
     // The command bars see every message first; XTP_WM_CONTROL_EXECUTED is routed as a command
     // notification of the control's id.
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+    // With command bars whose shortcut manager holds a table, the frame's own table is dropped so
+    // that the manager alone translates accelerators.
+    BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
+                   CWnd* pParentWnd = NULL, CCreateContext* pContext = NULL) override;
+    // The command bars hide (or show again) before the framework switches.
+    void OnSetPreviewMode(BOOL bPreview, CPrintPreviewState* pState) override;
 
     CXTPCommandBars* GetCommandBars() const { return m_pCommandBars; }
 
@@ -28,18 +36,21 @@ public:
     CXTPCommandBars* m_pCommandBars = NULL;
 };
 
-class CXTPFrameWnd : public CXTPFrameWndBase
+extern template class CXTPFrameWndBase<CFrameWnd>;
+extern template class CXTPFrameWndBase<CMDIFrameWnd>;
+
+class CXTPFrameWnd : public CXTPFrameWndBase<CFrameWnd>
 {
     DECLARE_DYNCREATE(CXTPFrameWnd)
 public:
     CXTPFrameWnd() = default;
+};
 
-    // With command bars whose shortcut manager holds a table, the frame's own table is dropped so
-    // that the manager alone translates accelerators.
-    BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
-                   CWnd* pParentWnd = NULL, CCreateContext* pContext = NULL) override;
-    // The command bars hide (or show again) before the framework switches.
-    void OnSetPreviewMode(BOOL bPreview, CPrintPreviewState* pState) override;
+class CXTPMDIFrameWnd : public CXTPFrameWndBase<CMDIFrameWnd>
+{
+    DECLARE_DYNCREATE(CXTPMDIFrameWnd)
+public:
+    CXTPMDIFrameWnd() = default;
 };
 
 // One-pixel border in colour 52 and the command bars' regular font (DEFAULT_GUI_FONT without a

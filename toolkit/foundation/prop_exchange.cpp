@@ -82,31 +82,85 @@ UINT AFXAPI CXTPPropExchange::GetSizeOfVarType(VARTYPE vt)
 }
 
 namespace {
+// Writes the field to a storing archive or fills it from a loading one.
+template <class T> void ArchiveField(CArchive& ar, T& value)
+{
+    if (ar.IsStoring())
+        ar << value;
+    else
+        ar >> value;
+}
+
+// A field kept in the archive as another type (a LONG for a long, the halves of a currency).
+template <class Stored, class T> void ArchiveFieldAs(CArchive& ar, T& value)
+{
+    Stored stored = static_cast<Stored>(value);
+    ArchiveField(ar, stored);
+    value = static_cast<T>(stored);
+}
+
+template <class T> void ArchiveValue(CArchive& ar, void* pvProp)
+{
+    ArchiveField(ar, *static_cast<T*>(pvProp));
+}
+
+void ArchiveLong(CArchive& ar, void* pvProp)
+{
+    ArchiveFieldAs<LONG>(ar, *static_cast<long*>(pvProp));
+}
+
+void ArchiveCurrency(CArchive& ar, void* pvProp)
+{
+    CY* pCy = static_cast<CY*>(pvProp);
+    ArchiveFieldAs<DWORD>(ar, pCy->Lo);
+    ArchiveFieldAs<LONG>(ar, pCy->Hi);
+}
+
+// Rectangles and sizes go as the bytes of their fields.
+template <UINT nBytes> void ArchiveRaw(CArchive& ar, void* pvProp)
+{
+    if (ar.IsStoring())
+        ar.Write(pvProp, nBytes);
+    else
+        ar.EnsureRead(pvProp, nBytes);
+}
+
+// What each value type is to the exchanges: the size of the caller's field when its value is
+// compared and copied as bytes (0: it is not), and how an archive moves it.
+struct ValueType
+{
+    VARTYPE vt;
+    UINT nPlainSize;
+    void (*pfnArchive)(CArchive& ar, void* pvProp);
+};
+const ValueType kValueTypes[] = {
+    {VT_I2, sizeof(short), ArchiveValue<short>},
+    {VT_I4, sizeof(long), ArchiveLong},
+    {VT_BOOL, sizeof(BOOL), ArchiveLong},
+    {VT_R4, sizeof(float), ArchiveValue<float>},
+    {VT_R8, sizeof(double), ArchiveValue<double>},
+    {VT_CY, sizeof(CY), ArchiveCurrency},
+    {VT_DATE, 0, ArchiveValue<COleDateTime>},
+    {VT_VARIANT, 0, ArchiveValue<COleVariant>},
+    {VT_UI1, 1, ArchiveValue<BYTE>},
+    {VT_EX_CSTRING, 0, ArchiveValue<CString>},
+    {VT_EX_RECT, sizeof(RECT), ArchiveRaw<sizeof(RECT)>},
+    {VT_EX_SIZE, sizeof(SIZE), ArchiveRaw<sizeof(SIZE)>},
+};
+
+const ValueType* FindValueType(VARTYPE vt)
+{
+    for (const ValueType& type : kValueTypes)
+        if (type.vt == vt)
+            return &type;
+    return NULL;
+}
+
 // Types whose value is compared and copied as its bytes; the size is that of the caller's field.
 UINT PlainSize(VARTYPE vt)
 {
-    switch (vt) {
-    case VT_I2:
-        return sizeof(short);
-    case VT_I4:
-        return sizeof(long);
-    case VT_R4:
-        return sizeof(float);
-    case VT_R8:
-        return sizeof(double);
-    case VT_CY:
-        return sizeof(CY);
-    case VT_BOOL:
-        return sizeof(BOOL);
-    case VT_UI1:
-        return 1;
-    case VT_EX_RECT:
-        return sizeof(RECT);
-    case VT_EX_SIZE:
-        return sizeof(SIZE);
-    default:
-        return 0;
-    }
+    const ValueType* pType = FindValueType(vt);
+    return pType != NULL ? pType->nPlainSize : 0;
 }
 } // namespace
 
@@ -359,90 +413,12 @@ CXTPPropExchangeArchive::CXTPPropExchangeArchive(CArchive& ar) : m_ar(ar)
     m_bLoading = ar.IsLoading();
 }
 
+// Types the archive does not know pass without a byte.
 BOOL CXTPPropExchangeArchive::ExchangeValue(LPCTSTR, VARTYPE vtProp, void* pvProp, const void*)
 {
     PrepareExchange();
-    const UINT nRaw = vtProp == VT_EX_RECT ? 16 : vtProp == VT_EX_SIZE ? 8 : 0;
-    if (IsStoring()) {
-        switch (vtProp) {
-        case VT_I2:
-            m_ar << *static_cast<short*>(pvProp);
-            break;
-        case VT_I4:
-        case VT_BOOL:
-            m_ar << static_cast<LONG>(*static_cast<long*>(pvProp));
-            break;
-        case VT_R4:
-            m_ar << *static_cast<float*>(pvProp);
-            break;
-        case VT_R8:
-            m_ar << *static_cast<double*>(pvProp);
-            break;
-        case VT_CY:
-            m_ar << static_cast<DWORD>(static_cast<CY*>(pvProp)->Lo)
-                 << static_cast<LONG>(static_cast<CY*>(pvProp)->Hi);
-            break;
-        case VT_DATE:
-            m_ar << *static_cast<COleDateTime*>(pvProp);
-            break;
-        case VT_VARIANT:
-            m_ar << *static_cast<COleVariant*>(pvProp);
-            break;
-        case VT_UI1:
-            m_ar << *static_cast<BYTE*>(pvProp);
-            break;
-        case VT_EX_CSTRING:
-            m_ar << *static_cast<CString*>(pvProp);
-            break;
-        default:
-            if (nRaw != 0)
-                m_ar.Write(pvProp, nRaw);
-            break;
-        }
-        return TRUE;
-    }
-    switch (vtProp) {
-    case VT_I2:
-        m_ar >> *static_cast<short*>(pvProp);
-        break;
-    case VT_I4:
-    case VT_BOOL: {
-        LONG n = 0;
-        m_ar >> n;
-        *static_cast<long*>(pvProp) = n;
-        break;
-    }
-    case VT_R4:
-        m_ar >> *static_cast<float*>(pvProp);
-        break;
-    case VT_R8:
-        m_ar >> *static_cast<double*>(pvProp);
-        break;
-    case VT_CY: {
-        DWORD lo = 0;
-        LONG hi = 0;
-        m_ar >> lo >> hi;
-        static_cast<CY*>(pvProp)->Lo = lo;
-        static_cast<CY*>(pvProp)->Hi = hi;
-        break;
-    }
-    case VT_DATE:
-        m_ar >> *static_cast<COleDateTime*>(pvProp);
-        break;
-    case VT_VARIANT:
-        m_ar >> *static_cast<COleVariant*>(pvProp);
-        break;
-    case VT_UI1:
-        m_ar >> *static_cast<BYTE*>(pvProp);
-        break;
-    case VT_EX_CSTRING:
-        m_ar >> *static_cast<CString*>(pvProp);
-        break;
-    default:
-        if (nRaw != 0)
-            m_ar.EnsureRead(pvProp, nRaw);
-        break;
-    }
+    if (const ValueType* pType = FindValueType(vtProp))
+        pType->pfnArchive(m_ar, pvProp);
     return TRUE;
 }
 

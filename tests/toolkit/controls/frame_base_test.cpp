@@ -59,20 +59,21 @@ private:
 };
 IMPLEMENT_DYNCREATE(RecordingCommandBars, CXTPCommandBars)
 
-class TestFrame : public CXTPFrameWnd
+// One test frame over either toolkit frame; its message map is written out by hand because the
+// map macros name a single class.
+template <class TBase> class TestFrame : public TBase
 {
 public:
     BOOL m_bCreateBars = TRUE;
     int m_nAlphaNotified = 0;
-    int m_nPreviewSeenByBase = 0;
 
 protected:
     afx_msg int OnCreate(LPCREATESTRUCT lpcs)
     {
         if (m_bCreateBars)
-            m_pCommandBars =
+            this->m_pCommandBars =
                 static_cast<CXTPCommandBars*>(RUNTIME_CLASS(RecordingCommandBars)->CreateObject());
-        return CXTPFrameWnd::OnCreate(lpcs);
+        return TBase::OnCreate(lpcs);
     }
     afx_msg void OnAlphaExecuted(NMHDR* pHeader, LRESULT* pResult)
     {
@@ -81,21 +82,29 @@ protected:
         EXPECT_EQ(nullptr, pHeader->hwndFrom);
         *pResult = 5;
     }
-    DECLARE_MESSAGE_MAP()
+    const AFX_MSGMAP* GetMessageMap() const override { return GetThisMessageMap(); }
+    static const AFX_MSGMAP* PASCAL GetThisMessageMap()
+    {
+        typedef TestFrame ThisClass;
+        // clang-format off
+        static const AFX_MSGMAP_ENTRY entries[] = {
+            ON_WM_CREATE()
+            ON_NOTIFY(XTP_CN_EXECUTE, ID_FRAME_ALPHA, OnAlphaExecuted)
+            {0, 0, 0, 0, AfxSig_end, (AFX_PMSG)0}};
+        // clang-format on
+        static const AFX_MSGMAP map = {&TBase::GetThisMessageMap, &entries[0]};
+        return &map;
+    }
 };
 
-BEGIN_MESSAGE_MAP(TestFrame, CXTPFrameWnd)
-ON_WM_CREATE()
-ON_NOTIFY(XTP_CN_EXECUTE, ID_FRAME_ALPHA, OnAlphaExecuted)
-END_MESSAGE_MAP()
-
-class FrameBase : public ::testing::Test
+template <class TBase> class FrameBase : public ::testing::Test
 {
 protected:
+    using Frame = TestFrame<TBase>;
     void SetUp() override { g_bars = BarsRecord(); }
-    TestFrame* MakeFrame(BOOL bBars = TRUE)
+    Frame* MakeFrame(BOOL bBars = TRUE)
     {
-        auto* pFrame = new TestFrame;
+        auto* pFrame = new Frame;
         pFrame->m_bCreateBars = bBars;
         EXPECT_TRUE(pFrame->LoadFrame(IDR_CONTROLS_FRAME, WS_OVERLAPPEDWINDOW));
         pFrame->ShowWindow(SW_SHOW);
@@ -103,9 +112,13 @@ protected:
     }
 };
 
-TEST_F(FrameBase, CommandBarsSeeFrameMessagesFirstAndAreReleasedOnce)
+// The MDI frame routes exactly as the single-document one, over the MDI client.
+using ToolkitFrames = ::testing::Types<CXTPFrameWnd, CXTPMDIFrameWnd>;
+TYPED_TEST_SUITE(FrameBase, ToolkitFrames);
+
+TYPED_TEST(FrameBase, CommandBarsSeeFrameMessagesFirstAndAreReleasedOnce)
 {
-    TestFrame* pFrame = MakeFrame();
+    auto* pFrame = this->MakeFrame();
     g_bars.frameMessages.clear();
     EXPECT_EQ(0, pFrame->SendMessage(WM_USER + 77, 0, 0));
     ASSERT_FALSE(g_bars.frameMessages.empty());
@@ -116,9 +129,9 @@ TEST_F(FrameBase, CommandBarsSeeFrameMessagesFirstAndAreReleasedOnce)
     EXPECT_EQ(1, g_bars.nReleased);
 }
 
-TEST_F(FrameBase, ControlExecutedRoutesAsNotificationAndFallsBackToCommand)
+TYPED_TEST(FrameBase, ControlExecutedRoutesAsNotificationAndFallsBackToCommand)
 {
-    TestFrame* pFrame = MakeFrame();
+    auto* pFrame = this->MakeFrame();
     CXTPControl control;
     control.SetSite(pFrame);
     control.SetID(ID_FRAME_ALPHA);
@@ -144,9 +157,9 @@ TEST_F(FrameBase, ControlExecutedRoutesAsNotificationAndFallsBackToCommand)
     pFrame->DestroyWindow();
 }
 
-TEST_F(FrameBase, KeysToACommandBarEditPassExceptEnterTabEscape)
+TYPED_TEST(FrameBase, KeysToACommandBarEditPassExceptEnterTabEscape)
 {
-    TestFrame* pFrame = MakeFrame();
+    auto* pFrame = this->MakeFrame();
     CXTPEdit* pEdit = new CXTPEdit;
     ASSERT_TRUE(pEdit->Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 100, 20), pFrame, 1234));
     pEdit->SetFocus();
@@ -169,29 +182,29 @@ TEST_F(FrameBase, KeysToACommandBarEditPassExceptEnterTabEscape)
     delete pEdit;
 }
 
-TEST_F(FrameBase, ShortcutManagerTableReplacesTheFramesAccelerators)
+TYPED_TEST(FrameBase, ShortcutManagerTableReplacesTheFramesAccelerators)
 {
-    TestFrame* pPlain = MakeFrame();
+    auto* pPlain = this->MakeFrame();
     EXPECT_NE(nullptr, pPlain->m_hAccelTable);
     pPlain->DestroyWindow();
 
     g_bars.hShortcutTable = ::LoadAccelerators(AfxGetResourceHandle(), MAKEINTRESOURCE(IDR_CONTROLS_FRAME));
     ASSERT_NE(nullptr, g_bars.hShortcutTable);
-    TestFrame* pFrame = MakeFrame();
+    auto* pFrame = this->MakeFrame();
     EXPECT_EQ(nullptr, pFrame->m_hAccelTable);
     pFrame->DestroyWindow();
 }
 
-TEST_F(FrameBase, PreviewModeTellsTheBarsFirstAndAFrameWithoutBarsIsPlain)
+TYPED_TEST(FrameBase, PreviewModeTellsTheBarsFirstAndAFrameWithoutBarsIsPlain)
 {
-    TestFrame* pFrame = MakeFrame();
+    auto* pFrame = this->MakeFrame();
     pFrame->OnSetPreviewMode(TRUE, NULL);
     pFrame->OnSetPreviewMode(FALSE, NULL);
     EXPECT_EQ((std::vector<BOOL>{TRUE, FALSE}), g_bars.previewModes);
     EXPECT_FALSE(pFrame->m_bPreviewMode);
     pFrame->DestroyWindow();
 
-    TestFrame* pPlain = MakeFrame(FALSE);
+    auto* pPlain = this->MakeFrame(FALSE);
     pPlain->OnSetPreviewMode(TRUE, NULL);
     EXPECT_TRUE(pPlain->m_bPreviewMode);
     NMXTPCONTROL notify{{NULL, ID_FRAME_BETA, XTP_CN_EXECUTE}, NULL};
@@ -200,6 +213,25 @@ TEST_F(FrameBase, PreviewModeTellsTheBarsFirstAndAFrameWithoutBarsIsPlain)
     MSG msg{pPlain->GetSafeHwnd(), WM_CHAR, 'x', 0, 0, {}};
     EXPECT_FALSE(pPlain->PreTranslateMessage(&msg));
     pPlain->DestroyWindow();
+    EXPECT_EQ(1, g_bars.nReleased);
+}
+
+TEST(MdiFrameBase, StandsOnTheMdiFrameAndKeepsItsClient)
+{
+    const CRuntimeClass* pClass = RUNTIME_CLASS(CXTPMDIFrameWnd);
+    EXPECT_STREQ("CXTPMDIFrameWnd", pClass->m_lpszClassName);
+    EXPECT_EQ(RUNTIME_CLASS(CMDIFrameWnd), pClass->m_pBaseClass);
+    EXPECT_EQ(RUNTIME_CLASS(CFrameWnd), RUNTIME_CLASS(CXTPFrameWnd)->m_pBaseClass);
+
+    g_bars = BarsRecord();
+    auto* pFrame = new TestFrame<CXTPMDIFrameWnd>;
+    ASSERT_TRUE(pFrame->LoadFrame(IDR_CONTROLS_FRAME, WS_OVERLAPPEDWINDOW));
+    EXPECT_TRUE(pFrame->IsKindOf(RUNTIME_CLASS(CMDIFrameWnd)));
+    ASSERT_NE(nullptr, pFrame->m_hWndMDIClient);
+    // The command bars saw the frame's creation messages and the MDI client still answers.
+    EXPECT_FALSE(g_bars.frameMessages.empty());
+    EXPECT_EQ(nullptr, reinterpret_cast<HWND>(::SendMessage(pFrame->m_hWndMDIClient, WM_MDIGETACTIVE, 0, 0)));
+    pFrame->DestroyWindow();
     EXPECT_EQ(1, g_bars.nReleased);
 }
 

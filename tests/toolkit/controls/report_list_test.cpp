@@ -26,20 +26,54 @@ void Pump()
     }
 }
 
+// Whether a visible window above hWndTop in the z-order covers part of it.
+bool CoveredByAnotherWindow(HWND hWndTop)
+{
+    CRect rectTop;
+    ::GetWindowRect(hWndTop, &rectTop);
+    for (HWND hWnd = ::GetWindow(hWndTop, GW_HWNDPREV); hWnd != NULL; hWnd = ::GetWindow(hWnd, GW_HWNDPREV)) {
+        CRect rect;
+        CRect rectCommon;
+        if (::IsWindowVisible(hWnd) && ::GetWindowRect(hWnd, &rect) &&
+            rectCommon.IntersectRect(rect, rectTop))
+            return true;
+    }
+    return false;
+}
+
 // The screen under a window as 32-bit pixels; written as a PNG into the build folder's screenshots.
+// Other test programs show their windows on the same display at the same time: the window's
+// top-level window goes above them, and the screen is read again while another window covers it.
 class ScreenCapture
 {
 public:
     explicit ScreenCapture(CWnd* pWnd)
     {
-        pWnd->RedrawWindow(NULL, NULL,
-                           RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        pWnd->GetWindowRect(&m_rect);
+        HWND hWndTop = pWnd->GetTopLevelParent()->GetSafeHwnd();
+        ::SetWindowPos(hWndTop, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        // A top-level window's caption and borders are left to a window manager, which the test
+        // display does not run: only its client area is its own on the screen.
+        if (pWnd->GetSafeHwnd() == hWndTop) {
+            pWnd->GetClientRect(&m_rect);
+            pWnd->ClientToScreen(&m_rect);
+        } else {
+            pWnd->GetWindowRect(&m_rect);
+        }
         m_surface = std::make_unique<PixelSurface>(m_rect.Width(), m_rect.Height(), RGB(0, 0, 0));
-        HDC hScreen = ::GetDC(NULL);
-        ::BitBlt(m_surface->dc()->m_hDC, 0, 0, m_rect.Width(), m_rect.Height(), hScreen, m_rect.left,
-                 m_rect.top, SRCCOPY);
-        ::ReleaseDC(NULL, hScreen);
+        for (int nTry = 0; nTry < 50; ++nTry) {
+            if (nTry > 0)
+                ::Sleep(100);
+            if (CoveredByAnotherWindow(hWndTop))
+                continue;
+            pWnd->RedrawWindow(NULL, NULL,
+                               RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+            HDC hScreen = ::GetDC(NULL);
+            ::BitBlt(m_surface->dc()->m_hDC, 0, 0, m_rect.Width(), m_rect.Height(), hScreen, m_rect.left,
+                     m_rect.top, SRCCOPY);
+            ::ReleaseDC(NULL, hScreen);
+            if (!CoveredByAnotherWindow(hWndTop))
+                break;
+        }
     }
     // In screen coordinates.
     COLORREF Pixel(CPoint point) const
