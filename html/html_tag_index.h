@@ -1,0 +1,38 @@
+#pragma once
+
+// Where the tags of a page stand and which closing tag matches each opening one, found once per page,
+// so that finding the end of a region costs no scan of the text however deep regions nest.
+#include <cstddef>
+#include <vector>
+
+struct HtmlTagEntry
+{
+    const wchar_t* at;
+    int tag;
+    // The entry of the closing tag of the same kind that ends a table, pre, ul or ol, or -1.
+    int match;
+    // For a div or table: the entry of the first "</div" or "</table" at which the count of the div and
+    // table tags opened since returns to zero, or -1.
+    int blockMatch;
+    // A div or p tag with attributes that carries align.
+    bool hasAlign;
+};
+
+class HtmlTagIndex
+{
+public:
+    void Build(const wchar_t* text, int length);
+    // Whether text lies inside the indexed text, so that a nested call can use this index.
+    bool Covers(const wchar_t* text) const { return text >= begin && text < end; }
+    int Count() const { return static_cast<int>(entries.size()); }
+    const HtmlTagEntry& Entry(int index) const { return entries[static_cast<size_t>(index)]; }
+    // The first entry at or after at (Count() when there is none).
+    int FirstAtOrAfter(const wchar_t* at) const;
+    // The entry of the tag at exactly at, or -1.
+    int EntryAt(const wchar_t* at) const;
+
+private:
+    std::vector<HtmlTagEntry> entries;
+    const wchar_t* begin = nullptr;
+    const wchar_t* end = nullptr;
+};
