@@ -24,19 +24,6 @@ CHtmlItem* CreatePlainBox(int row, int column, int align, int padding, int float
     return CreateBoxItem(row, column, 0, align, 0, -1, 0, 1, 1, padding, 0, 0, -1, 0, 0, -1, floatSide);
 }
 
-int RegionAlignment(const wchar_t* value, int current)
-{
-    if (HtmlValueIs(value, L"left"))
-        return 0;
-    if (HtmlValueIs(value, L"right"))
-        return 1;
-    if (HtmlValueIs(value, L"center") || HtmlValueIs(value, L"middle"))
-        return 2;
-    if (HtmlValueIs(value, L"justify"))
-        return 3;
-    return current;
-}
-
 bool IsListOpening(int tag)
 {
     return tag == kTagUl || tag == kTagOl;
@@ -51,17 +38,20 @@ bool IsListClosing(int tag)
 
 int CHtmlDocument::ParseAlignedRegion(HtmlParseCall& call, int tag, int position)
 {
-    const int regionAlign =
-        RegionAlignment(HtmlTagAttributes(call.text + position).Find(L"align"), call.LineAlign());
+    // The index holds every tag of the text the call parses.
+    const int entry = tagIndex->EntryAt(call.text + position);
+    if (entry < 0)
+        return -1;
+    const int named = tagIndex->RegionAlign(entry);
+    const int regionAlign = named >= 0 && named != kHtmlOtherAlign ? named : call.LineAlign();
     if (regionAlign == call.align && (!call.style.centring || regionAlign == 1))
         return -1;
 
-    const int entry = tagIndex->EntryAt(call.text + position);
     const wchar_t* limit = call.text + call.length;
     int end = call.length;
     if (tag == kTagDiv) {
         end = MatchedEnd(call, entry, true);
-    } else if (entry >= 0) {
+    } else {
         int nested = 0;
         for (int index = entry + 1; index < tagIndex->Count() && tagIndex->Entry(index).at < limit; ++index) {
             int found = tagIndex->Entry(index).tag;
@@ -76,16 +66,17 @@ int CHtmlDocument::ParseAlignedRegion(HtmlParseCall& call, int tag, int position
             }
         }
     }
-    if (end >= call.length && entry >= 0) {
+    if (end >= call.length) {
         // Unclosed: the region runs to the next region of the same kind that sets its own alignment.
         int nested = 0;
         for (int index = entry + 1; index < tagIndex->Count() && tagIndex->Entry(index).at < limit; ++index) {
             const HtmlTagEntry& found = tagIndex->Entry(index);
-            if (found.tag == tag && found.hasAlign && nested == 0) {
+            bool hasAlign = found.tag == tag && tagIndex->RegionAlign(index) != kHtmlNoAlign;
+            if (hasAlign && nested == 0) {
                 end = static_cast<int>(found.at - call.text);
                 break;
             }
-            if (found.tag == kTagTable || (found.tag == tag && !found.hasAlign))
+            if (found.tag == kTagTable || (found.tag == tag && !hasAlign))
                 ++nested;
             else if (found.tag == kTagEndTable)
                 --nested;
@@ -100,7 +91,7 @@ int CHtmlDocument::ParseAlignedRegion(HtmlParseCall& call, int tag, int position
     AppendBreak(call, 0, 0, call.LineAlign(), 0);
     if (end >= call.length)
         return call.length;
-    int endTag = MatchHtmlTag(call.text + end, false);
+    int endTag = tagIndex->Entry(tagIndex->EntryAt(call.text + end)).tag;
     bool closing = endTag == kTagEndDiv || endTag == kTagEndTable || endTag == kTagEndP;
     return closing ? call.AfterTag(end) : end;
 }
@@ -165,6 +156,13 @@ int CHtmlDocument::ParseList(HtmlParseCall& call, int tag, int position)
             int found = tagIndex->Entry(next).tag;
             if (found == kTagLi && nested == 0)
                 break;
+            if (IsListOpening(found) && nested == 0) {
+                // A nested list is passed over whole; one that never closes holds the rest.
+                next = tagIndex->Entry(next).listMatch;
+                if (next < 0)
+                    next = tagIndex->Count();
+                continue;
+            }
             nested += IsListOpening(found) ? 1 : IsListClosing(found) ? -1 : 0;
         }
         const int itemEnd = next < tagIndex->Count() && tagIndex->Entry(next).at < limit

@@ -84,6 +84,9 @@ private:
     void ReportProgress(const HtmlParseCall& call, int position);
     int HandleStyleTag(HtmlParseCall& call, int tag, int position);
     void HandleLineEndingTag(HtmlParseCall& call, int tag, int position);
+    // ParseTags for a text whose length (to its NUL) is known: a nested region measures nothing again.
+    int ParseText(wchar_t* text, int length, CHtmlItem**& array, int& count, const wchar_t* face, int size,
+                  COLORREF color, const wchar_t* pageUrl, int nestLevel, int align, int noWrap);
     // Parses [start, end) of the call's text by a nested call into items/count.
     void ParseRegion(HtmlParseCall& call, int start, int end, CHtmlItem**& array, int& count,
                      const wchar_t* face, int size, COLORREF colour, int align, int noWrap);
@@ -110,7 +113,7 @@ private:
     // Set when an item array could not grow: the parse of the page ends with what it has.
     bool parseStopped = false;
     // The tags of the text being parsed; nested calls share their page's index.
-    const HtmlTagIndex* tagIndex = nullptr;
+    HtmlTagIndex* tagIndex = nullptr;
     // The host's windows of the page's form controls; an item's controlId is an index of it.
     std::vector<HWND> controlWindows;
 };

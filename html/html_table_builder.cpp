@@ -223,7 +223,12 @@ int CHtmlDocument::ParseTable(HtmlParseCall& call, int position)
                 const HtmlTagEntry& found = tagIndex->Entry(entry);
                 if (found.at >= call.text + tableEnd)
                     break;
-                if (found.tag == kTagTable) {
+                if (found.tag == kTagTable && nested == 0) {
+                    // A nested table is passed over whole; one that never closes holds the rest.
+                    if (found.match < 0)
+                        break;
+                    entry = found.match;
+                } else if (found.tag == kTagTable) {
                     ++nested;
                 } else if (found.tag == kTagEndTable) {
                     --nested;

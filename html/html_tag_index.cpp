@@ -8,6 +8,8 @@
 
 namespace {
 
+constexpr int kAlignUnread = -2;
+
 // Pairs each opening entry with its closing entry, brackets of one kind: what a count that the openings
 // raise and the closings lower finds, for every opening at once.
 template <typename IsOpening, typename IsClosing, typename Store>
@@ -38,10 +40,8 @@ void HtmlTagIndex::Build(const wchar_t* text, int length)
         int tag = MatchHtmlTag(at, false);
         if (tag < 0)
             continue;
-        HtmlTagEntry entry = {at, tag, -1, -1, false};
-        if ((tag == kTagDiv || tag == kTagP) && at[wcslen(HtmlTagOpening(tag))] == L' ')
-            entry.hasAlign = HtmlTagAttributes(at).Find(L"align") != nullptr;
-        entries.push_back(entry);
+        bool attributes = (tag == kTagDiv || tag == kTagP) && at[wcslen(HtmlTagOpening(tag))] == L' ';
+        entries.push_back({at, tag, -1, -1, -1, attributes ? kAlignUnread : kHtmlNoAlign});
     }
     const std::pair<int, int> kinds[] = {
         {kTagTable, kTagEndTable}, {kTagPre, kTagEndPre}, {kTagUl, kTagEndUl}, {kTagOl, kTagEndOl}};
@@ -54,6 +54,10 @@ void HtmlTagIndex::Build(const wchar_t* text, int length)
         entries, [](int tag) { return tag == kTagDiv || tag == kTagTable; },
         [](int tag) { return tag == kTagEndDiv || tag == kTagEndTable; },
         [](HtmlTagEntry& entry, int index) { entry.blockMatch = index; });
+    PairEntries(
+        entries, [](int tag) { return tag == kTagUl || tag == kTagOl; },
+        [](int tag) { return tag == kTagEndUl || tag == kTagEndOl; },
+        [](HtmlTagEntry& entry, int index) { entry.listMatch = index; });
 }
 
 int HtmlTagIndex::FirstAtOrAfter(const wchar_t* at) const
@@ -68,4 +72,25 @@ int HtmlTagIndex::EntryAt(const wchar_t* at) const
 {
     int index = FirstAtOrAfter(at);
     return index < Count() && entries[static_cast<size_t>(index)].at == at ? index : -1;
+}
+
+int HtmlTagIndex::RegionAlign(int index)
+{
+    HtmlTagEntry& entry = entries[static_cast<size_t>(index)];
+    if (entry.regionAlign == kAlignUnread) {
+        const wchar_t* value = HtmlTagAttributes(entry.at).Find(L"align");
+        if (!value)
+            entry.regionAlign = kHtmlNoAlign;
+        else if (HtmlValueIs(value, L"left"))
+            entry.regionAlign = 0;
+        else if (HtmlValueIs(value, L"right"))
+            entry.regionAlign = 1;
+        else if (HtmlValueIs(value, L"center") || HtmlValueIs(value, L"middle"))
+            entry.regionAlign = 2;
+        else if (HtmlValueIs(value, L"justify"))
+            entry.regionAlign = 3;
+        else
+            entry.regionAlign = kHtmlOtherAlign;
+    }
+    return entry.regionAlign;
 }

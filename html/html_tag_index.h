@@ -14,9 +14,15 @@ struct HtmlTagEntry
     // For a div or table: the entry of the first "</div" or "</table" at which the count of the div and
     // table tags opened since returns to zero, or -1.
     int blockMatch;
-    // A div or p tag with attributes that carries align.
-    bool hasAlign;
+    // For a ul or ol: the same for the count of lists of both kinds.
+    int listMatch;
+    // Read when first asked for (RegionAlign).
+    int regionAlign;
 };
+
+// The align attribute of a div or p: none, or one that names no alignment the engine knows.
+constexpr int kHtmlNoAlign = -1;
+constexpr int kHtmlOtherAlign = 4;
 
 class HtmlTagIndex
 {
@@ -30,6 +36,10 @@ public:
     int FirstAtOrAfter(const wchar_t* at) const;
     // The entry of the tag at exactly at, or -1.
     int EntryAt(const wchar_t* at) const;
+    // The alignment that the align attribute of the entry's div or p names: 0 left, 1 right, 2 centre,
+    // 3 justify, kHtmlOtherAlign for another word, kHtmlNoAlign without one. Read once per tag, because
+    // region ends are sought over the same tags again and again.
+    int RegionAlign(int entry);
 
 private:
     std::vector<HtmlTagEntry> entries;

@@ -192,8 +192,8 @@ void CHtmlDocument::ParseRegion(HtmlParseCall& call, int start, int end, CHtmlIt
         return;
     wchar_t saved = call.text[end];
     call.text[end] = 0;
-    ParseTags(call.text + start, array, count, face, size, colour, call.pageUrl, call.level + 1, align,
-              noWrap);
+    ParseText(call.text + start, end - start, array, count, face, size, colour, call.pageUrl, call.level + 1,
+              align, noWrap);
     call.text[end] = saved;
 }
 
@@ -364,19 +364,18 @@ int CHtmlDocument::ParseTags(wchar_t* text, CHtmlItem**& array, int& count, cons
 {
     if (!text)
         return 1;
+    return ParseText(text, static_cast<int>(wcslen(text)), array, count, face, size, color, pageUrl,
+                     nestLevel, align, noWrap);
+}
+
+int CHtmlDocument::ParseText(wchar_t* text, int length, CHtmlItem**& array, int& count, const wchar_t* face,
+                             int size, COLORREF color, const wchar_t* pageUrl, int nestLevel, int align,
+                             int noWrap)
+{
     level = std::max(level, std::min(nestLevel, kHtmlMaxParseLevel));
-    HtmlParseCall call{text,
-                       static_cast<int>(wcslen(text)),
-                       array,
-                       count,
-                       face ? face : L"",
-                       size,
-                       color,
-                       pageUrl ? pageUrl : L"",
-                       nestLevel,
-                       align,
-                       noWrap,
-                       HtmlParseStyle{}};
+    HtmlParseCall call{
+        text,      length, array,  count,           face ? face : L"", size, color, pageUrl ? pageUrl : L"",
+        nestLevel, align,  noWrap, HtmlParseStyle{}};
     call.style.face = call.baseFace;
     call.style.size = size;
     call.style.colour = color;
@@ -387,7 +386,7 @@ int CHtmlDocument::ParseTags(wchar_t* text, CHtmlItem**& array, int& count, cons
 
     // The page's call indexes its tags; nested calls parse parts of the same text and share the index.
     HtmlTagIndex ownIndex;
-    const HtmlTagIndex* outerIndex = tagIndex;
+    HtmlTagIndex* outerIndex = tagIndex;
     if (nestLevel == 0 || !tagIndex || !tagIndex->Covers(text)) {
         ownIndex.Build(text, call.length);
         tagIndex = &ownIndex;
@@ -395,7 +394,6 @@ int CHtmlDocument::ParseTags(wchar_t* text, CHtmlItem**& array, int& count, cons
     // Regions opened here would hold items one level deeper than the cap allows; they are read flat.
     const bool canNest = nestLevel + 1 < kHtmlMaxParseLevel;
 
-    const int length = call.length;
     HtmlParseStyle& style = call.style;
     int position = 0;
     while (position < length && !parseStopped) {
