@@ -3,6 +3,7 @@
 // Where the tags of a page stand and which closing tag matches each opening one, found once per page,
 // so that finding the end of a region costs no scan of the text however deep regions nest.
 #include <cstddef>
+#include <functional>
 #include <vector>
 
 struct HtmlTagEntry
@@ -29,7 +30,10 @@ class HtmlTagIndex
 public:
     void Build(const wchar_t* text, int length);
     // Whether text lies inside the indexed text, so that a nested call can use this index.
-    bool Covers(const wchar_t* text) const { return text >= begin && text < end; }
+    bool Covers(const wchar_t* text) const
+    {
+        return std::less_equal<const wchar_t*>()(begin, text) && std::less<const wchar_t*>()(text, end);
+    }
     int Count() const { return static_cast<int>(entries.size()); }
     const HtmlTagEntry& Entry(int index) const { return entries[static_cast<size_t>(index)]; }
     // The first entry at or after at (Count() when there is none).
