@@ -52,16 +52,16 @@ int CHtmlDocument::ParseAlignedRegion(HtmlParseCall& call, int tag, int position
     if (tag == kTagDiv) {
         end = MatchedEnd(call, entry, true);
     } else {
-        int nested = 0;
+        // Nested tables are passed over whole, so an unmatched "</table" is one met here.
         for (int index = entry + 1; index < tagIndex->Count() && tagIndex->Entry(index).at < limit; ++index) {
-            int found = tagIndex->Entry(index).tag;
-            if (found == kTagEndTable && nested == 0) {
-                end = static_cast<int>(tagIndex->Entry(index).at - call.text);
-                break;
-            }
-            nested += found == kTagTable ? 1 : found == kTagEndTable ? -1 : 0;
-            if (nested == 0 && (found == kTagEndP || found == kTagP || found == kTagHr)) {
-                end = static_cast<int>(tagIndex->Entry(index).at - call.text);
+            const HtmlTagEntry& found = tagIndex->Entry(index);
+            if (found.tag == kTagTable) {
+                if (found.match < 0)
+                    break;
+                index = found.match;
+            } else if (found.tag == kTagEndTable || found.tag == kTagEndP || found.tag == kTagP ||
+                       found.tag == kTagHr) {
+                end = static_cast<int>(found.at - call.text);
                 break;
             }
         }

@@ -339,6 +339,19 @@ TEST(HtmlBlockBuilder, AlignedRegions)
         aligns.push_back(right.Item(index)->align);
     EXPECT_EQ(aligns, (std::vector<int>{0, 1, 1, 1, 0, 0}));
 
+    // A paragraph region ends at the next paragraph outside its tables.
+    Page tabled(L"<p align=right>a<table><tr><td>b<p>c</table>d<p>e");
+    std::vector<std::wstring> topWords;
+    std::vector<int> topAligns;
+    for (int index = 0; index < tabled.Count(); ++index) {
+        if (tabled.Item(index)->kind == kHtmlItemText && tabled.Item(index)->text[0] != L' ') {
+            topWords.push_back(tabled.Item(index)->text);
+            topAligns.push_back(tabled.Item(index)->align);
+        }
+    }
+    EXPECT_EQ(topWords, (std::vector<std::wstring>{L"a", L"d", L"e"}));
+    EXPECT_EQ(topAligns, (std::vector<int>{1, 1, 0}));
+
     // Bold and links do not carry into a region; the face and size do.
     Page centred(L"<center><b><font size=5><p class=x>b</p></center>");
     const CHtmlItem* word = FirstText(centred.document.items + 2, centred.Count() - 2);
