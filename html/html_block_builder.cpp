@@ -91,7 +91,8 @@ int CHtmlDocument::ParseAlignedRegion(HtmlParseCall& call, int tag, int position
     AppendBreak(call, 0, 0, call.LineAlign(), 0);
     if (end >= call.length)
         return call.length;
-    int endTag = tagIndex->Entry(tagIndex->EntryAt(call.text + end)).tag;
+    int endEntry = tagIndex->EntryAt(call.text + end);
+    int endTag = endEntry >= 0 ? tagIndex->Entry(endEntry).tag : -1;
     bool closing = endTag == kTagEndDiv || endTag == kTagEndTable || endTag == kTagEndP;
     return closing ? call.AfterTag(end) : end;
 }
