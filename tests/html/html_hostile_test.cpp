@@ -176,9 +176,10 @@ TEST(HtmlHostilePages, HugeNumbersInAttributesAreClamped)
     document.Load(L"<input size=1000000000><textarea cols=2000000000 rows=-2000000000></textarea>"
                   L"<table width=100000000 cellpadding=99999999 cellspacing=-5 border=4000000000>"
                   L"<tr><td colspan=99999999 rowspan=-3 width=7000000000 height=99999>x</table>"
-                  L"<img src=a.gif width=99999999999 height=-1x><img src=b.gif width=99999 border=99999999>",
+                  L"<img src=a.gif width=99999999999 height=-1x><img src=b.gif width=99999 border=99999999>"
+                  L"<textarea cols=0 rows=2000000000>",
                   L"Arial", 15, 0, L"http://h/");
-    ASSERT_EQ(document.itemCount, 7);
+    ASSERT_EQ(document.itemCount, 8);
     SIZE zero = {}, space = {};
     MeasureText(L"MS Sans serif", 15, 0, 0, &zero, L"0", -1);
     MeasureText(L"Courier New", 15, 0, 0, &space, L" ", -1);
@@ -200,4 +201,6 @@ TEST(HtmlHostilePages, HugeNumbersInAttributesAreClamped)
     EXPECT_EQ(document.items[6]->kind, kHtmlItemImage);
     EXPECT_EQ(document.items[6]->width, 32767);
     EXPECT_EQ(document.items[6]->lineWidth, 32767);
+    EXPECT_EQ(document.items[7]->width, 15 * space.cx + 4);
+    EXPECT_EQ(document.items[7]->height, 1000 * space.cy + 4);
 }
