@@ -109,6 +109,8 @@ void CHtmlDocument::Load(const wchar_t* text, const wchar_t* fontFace, int fontS
     parseStopped = false;
     links.Clear();
     FreeItems();
+    // The host destroys the windows of the old page's controls itself.
+    controlWindows.clear();
     int jobCount = imageLoader.JobCount();
     for (int index = 0; index < jobCount; ++index)
         imageLoader.ReleaseBitmap(imageLoader.GetJob(index));
@@ -221,14 +223,22 @@ void CHtmlDocument::ReadBodyAttributes(const wchar_t* tag, const wchar_t* end, c
         if (_wcsicmp(name, L"bgcolor") == 0) {
             backgroundColor = static_cast<int>(ParseHtmlColor(value));
         } else if (_wcsicmp(name, L"background") == 0 && *value) {
-            wchar_t url[kHtmlUrlCapacity];
-            ResolveHtmlUrl(value, url, baseUrl ? baseUrl : L"");
-            CHtmlItem* image = CreateImageItem(url, 0, &imageLoader, -1, 0, 1, 0);
-            backgroundImage = image->imageIndex;
-            FreeItem(image);
-            delete image;
+            backgroundImage = AddBackgroundImage(value, baseUrl ? baseUrl : L"");
         }
     }
+}
+
+int CHtmlDocument::AddBackgroundImage(const wchar_t* url, const wchar_t* pageUrl)
+{
+    if (!url || !*url)
+        return -1;
+    std::wstring resolved(kHtmlUrlCapacity, L'\0');
+    ResolveHtmlUrl(url, resolved.data(), pageUrl);
+    CHtmlItem* image = CreateImageItem(resolved.c_str(), 0, &imageLoader, -1, 0, 1, 0);
+    int index = image->imageIndex;
+    FreeItem(image);
+    delete image;
+    return index;
 }
 
 bool CHtmlDocument::HitTest(CHtmlItem** array, int count, int x, int y, bool click)

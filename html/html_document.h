@@ -6,7 +6,11 @@
 
 #include <windows.h>
 
+#include <vector>
+
 class CHtmlHostCallback;
+class HtmlTagIndex;
+struct HtmlParseCall;
 
 // Regions nest no deeper than this; a deeper region is parsed flat in the call that meets it.
 constexpr int kHtmlMaxParseLevel = 200;
@@ -36,6 +40,8 @@ public:
     void OnClick(int x, int y);
     void HighlightLink(const wchar_t* url);
     void GetStats(int* itemsOut, int* imagesOut, int* linksOut, int* levelOut);
+    // The window the host made for an item's controlId, or null.
+    HWND GetControlWindow(int controlId) const;
 
     int itemTotal = 0;
     int level = 0;
@@ -66,7 +72,48 @@ private:
     bool HitTest(CHtmlItem** array, int count, int x, int y, bool click);
     void InvalidateLinkItems(CHtmlItem** array, int count, int linkId);
     int FindOrAddLink(const wchar_t* url);
+    // Registers a background image and returns its job index (-1 for an empty URL).
+    int AddBackgroundImage(const wchar_t* url, const wchar_t* pageUrl);
+
+    // The main loop's steps and the builders of tables, forms and blocks; each builder returns the
+    // position at which the parse resumes.
+    bool AppendItem(HtmlParseCall& call, CHtmlItem* item);
+    bool AppendBreak(HtmlParseCall& call, int height, int width, int align, int clear);
+    bool AppendRun(HtmlParseCall& call, const wchar_t* runText);
+    bool AppendSpace(HtmlParseCall& call);
+    void ReportProgress(const HtmlParseCall& call, int position);
+    int HandleStyleTag(HtmlParseCall& call, int tag, int position);
+    void HandleLineEndingTag(HtmlParseCall& call, int tag, int position);
+    // ParseTags for a text whose length (to its NUL) is known: a nested region measures nothing again.
+    int ParseText(wchar_t* text, int length, CHtmlItem**& array, int& count, const wchar_t* face, int size,
+                  COLORREF color, const wchar_t* pageUrl, int nestLevel, int align, int noWrap);
+    // Parses [start, end) of the call's text by a nested call into items/count.
+    void ParseRegion(HtmlParseCall& call, int start, int end, CHtmlItem**& array, int& count,
+                     const wchar_t* face, int size, COLORREF colour, int align, int noWrap);
+    // Appends a box and parses [start, end) into it; null when the box could not be appended.
+    CHtmlItem* AppendRegionBox(HtmlParseCall& call, CHtmlItem* box, int start, int end, const wchar_t* face,
+                               int size, COLORREF colour, int align, int noWrap);
+    // The call position of the entry's closing tag, or the end of the call's text.
+    int MatchedEnd(const HtmlParseCall& call, int entry, bool block);
+    int ParseTable(HtmlParseCall& call, int position);
+    // Moves on to the first of the wanted tags before limit, opening and closing forms on the way.
+    int FindTableTag(HtmlParseCall& call, int from, int limit, const int* wanted, int wantedCount, int* tag);
+    void OpenForm(const wchar_t* tag, const wchar_t* pageUrl);
+    void ParseInput(HtmlParseCall& call, int position);
+    int ParseSelect(HtmlParseCall& call, int position);
+    int ParseTextArea(HtmlParseCall& call, int position);
+    int AddControl(HWND window);
+    // -1 when the div or p is a plain line-ending tag.
+    int ParseAlignedRegion(HtmlParseCall& call, int tag, int position);
+    int ParsePreformatted(HtmlParseCall& call, int position);
+    int ParseBlockQuote(HtmlParseCall& call, int position);
+    int ParseList(HtmlParseCall& call, int tag, int position);
+    void ParseImage(HtmlParseCall& call, int position);
 
     // Set when an item array could not grow: the parse of the page ends with what it has.
     bool parseStopped = false;
+    // The tags of the text being parsed; nested calls share their page's index.
+    HtmlTagIndex* tagIndex = nullptr;
+    // The host's windows of the page's form controls; an item's controlId is an index of it.
+    std::vector<HWND> controlWindows;
 };

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <iostream>
 #include <string>
 
 namespace {
@@ -23,6 +25,24 @@ const CHtmlItem* FirstWord(const CHtmlDocument& document)
         if (document.items[index]->kind == kHtmlItemText && document.items[index]->text[0] != L' ')
             return document.items[index];
     return nullptr;
+}
+
+// Levels of the item tree below the array: its own items are level 1.
+int TreeDepth(CHtmlItem** items, int count)
+{
+    int deepest = 0;
+    for (int index = 0; index < count; ++index)
+        deepest = std::max(deepest, 1 + TreeDepth(items[index]->children, items[index]->childCount));
+    return deepest;
+}
+
+bool HoldsText(CHtmlItem** items, int count, const wchar_t* text)
+{
+    for (int index = 0; index < count; ++index)
+        if ((items[index]->text && wcscmp(items[index]->text, text) == 0) ||
+            HoldsText(items[index]->children, items[index]->childCount, text))
+            return true;
+    return false;
 }
 
 } // namespace
@@ -105,4 +125,82 @@ TEST(HtmlHostilePages, RepeatedOpeningsCostOneScanEach)
     std::wstring lessThans = std::wstring(200000, L'<') + L"z";
     document.ParseTags(lessThans.data(), document.items, document.itemCount, L"Arial", 15, 0, L"", 0, 0, 0);
     EXPECT_STREQ(document.items[document.itemCount - 1]->text, L"z");
+}
+
+TEST(HtmlHostilePages, DeepNestingStopsAtTheLevelCap)
+{
+    struct Case
+    {
+        const wchar_t* piece;
+        int times;
+        int depth;
+    };
+    // Regions that make boxes reach the cap; div and p regions add no level to the tree. Pages of text
+    // runs and images cost a GDI or lock call per item under Wine, so those rounds are fewer.
+    const Case cases[] = {
+        {L"<table><tr><td>", 100000, kHtmlMaxParseLevel},
+        {L"<ul><li>", 100000, kHtmlMaxParseLevel},
+        {L"<ol><li>", 100000, kHtmlMaxParseLevel},
+        {L"<blockquote>", 100000, kHtmlMaxParseLevel},
+        {L"<pre>", 100000, kHtmlMaxParseLevel},
+        {L"<div align=center>", 100000, 1},
+        {L"<div align=right><div x=1><div align=center><div x=1>", 20000, 1},
+        // Each round opens two regions without a box and one cell.
+        {L"<p align=right><table><tr><td><div align=center>", 20000, (kHtmlMaxParseLevel + 2) / 3},
+        {L"<img align=left src=a.gif><table><tr><th>", 20000, kHtmlMaxParseLevel},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "case " << (&c - cases));
+        RecordingHost host;
+        CHtmlDocument document(&host, 0);
+        std::wstring page = Repeat(c.piece, c.times) + L"end";
+        auto start = std::chrono::steady_clock::now();
+        document.Load(page.c_str(), L"Arial", 15, 0, L"http://h/");
+        auto elapsed =
+            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+        std::wcout << c.times << L" x " << c.piece << L": " << elapsed.count() << L" ms, "
+                   << document.itemTotal << L" items" << std::endl;
+        EXPECT_EQ(TreeDepth(document.items, document.itemCount), c.depth);
+        int level = 0;
+        document.GetStats(nullptr, nullptr, nullptr, &level);
+        EXPECT_LE(level, kHtmlMaxParseLevel);
+        EXPECT_TRUE(HoldsText(document.items, document.itemCount, L"end"));
+        EXPECT_EQ(host.progressOutOfRange, 0);
+    }
+}
+
+TEST(HtmlHostilePages, HugeNumbersInAttributesAreClamped)
+{
+    RecordingHost host;
+    CHtmlDocument document(&host, 0);
+    document.Load(L"<input size=1000000000><textarea cols=2000000000 rows=-2000000000></textarea>"
+                  L"<table width=100000000 cellpadding=99999999 cellspacing=-5 border=4000000000>"
+                  L"<tr><td colspan=99999999 rowspan=-3 width=7000000000 height=99999>x</table>"
+                  L"<img src=a.gif width=99999999999 height=-1x><img src=b.gif width=99999 border=99999999>"
+                  L"<textarea cols=0 rows=2000000000>",
+                  L"Arial", 15, 0, L"http://h/");
+    ASSERT_EQ(document.itemCount, 8);
+    SIZE zero = {}, space = {};
+    MeasureText(L"MS Sans serif", 15, 0, 0, &zero, L"0", -1);
+    MeasureText(L"Courier New", 15, 0, 0, &space, L" ", -1);
+    // A thousand zeros measure close to a thousand times one.
+    EXPECT_NEAR(document.items[0]->width, 1000 * zero.cx + 8, 1000);
+    EXPECT_EQ(host.log.at(0).substr(0, 10), L"Edit 1000 ");
+    EXPECT_EQ(document.items[1]->width, 1000 * space.cx + 4);
+    EXPECT_EQ(document.items[1]->height, 3 * space.cy + 4);
+    const CHtmlItem* cell = document.items[3];
+    EXPECT_EQ(cell->tableWidth, 32767);
+    EXPECT_EQ(cell->padding, 32767 + 1);
+    EXPECT_EQ(cell->spacing, 0);
+    EXPECT_EQ(cell->border, 32767);
+    EXPECT_EQ(cell->colSpan, 1000);
+    EXPECT_EQ(cell->rowSpan, 1);
+    EXPECT_EQ(cell->cellWidth, 32767);
+    EXPECT_EQ(cell->cellHeight, 32767);
+    // A negative height reads as none: the first image is not shown.
+    EXPECT_EQ(document.items[6]->kind, kHtmlItemImage);
+    EXPECT_EQ(document.items[6]->width, 32767);
+    EXPECT_EQ(document.items[6]->lineWidth, 32767);
+    EXPECT_EQ(document.items[7]->width, 15 * space.cx + 4);
+    EXPECT_EQ(document.items[7]->height, 1000 * space.cy + 4);
 }
