@@ -1,21 +1,48 @@
-// The command bars as the rest of the toolkit uses them: the frame's command-bars object, popup bars,
-// toolbars, controls, the command bars' edit window and the process-wide paint manager. Until the
-// command bars themselves are built these answer "no command bars": no paint manager is installed,
-// no popup bar is created, the frame hooks handle nothing and the shortcut manager has no table.
-// Everything that a bar supplies is virtual, so a bar (or a test's double) fills it in.
+// The command bars of a frame: the manager that owns the bars, the four dock bars, the options,
+// the shortcut manager and the tooltip controller, hands frame messages to the bars, turns Alt and
+// access keys into menu tracking and keeps the bars' command states up to date at idle time. This
+// header brings in every class of the command bars, so callers include it alone.
 #pragma once
 
 #include <afxwin.h>
 
-class CXTPImageManager;
-class CXTPCommandBars;
-class CXTPCommandBar;
-class CXTPControl;
+#include "command_bar.h"
+#include "controls.h"
+#include "hook_managers.h"
+#include "themes/paint_manager.h"
+#include "tool_bar.h"
 
+#include <set>
+#include <vector>
+
+class CXTPImageManager;
+
+// Messages the bars send to their frame.
+#define XTP_WM_COMMANDBARS_SHOWHIDE 0x2855
+#define XTP_WM_CONTROL_SELECTED 0x2856
+#define XTP_WM_DRAGCONTROL_CHANGED 0x2857
+#define XTP_WM_TRACKING_MENUBAR 0x2858
+#define XTP_WM_CONTROL_RCLICK 0x2859
+#define XTP_WM_COMMANDBARS_KEYDOWN 0x285A
+#define XTP_WM_TOOLBAR_CONTEXTMENU 0x285C
+#define XTP_WM_BEFORE_CREATE_CONTROL 0x285E
+#define XTP_WM_AFTER_CREATE_CONTROL 0x285F
+#define XTP_WM_GET_MDI_ICON 0x2860
+#define XTP_WM_CREATE_COMMANDBAR 0x2861
 // Sent to the frame when a control is executed; lParam points to an NMXTPCONTROL. A result of 0
 // makes the control send an ordinary WM_COMMAND with its id.
 #define XTP_WM_CONTROL_EXECUTED 0x2862
 #define XTP_CN_EXECUTE 100
+
+// Timer a menu bar posts to itself to refresh its MDI buttons after MDI messages.
+#define XTP_TID_MDI_REFRESH 12223
+
+// Dock bar window ids.
+#define XTP_IDW_DOCKBAR_TOP 59419
+#define XTP_IDW_DOCKBAR_BOTTOM 59422
+#define XTP_IDW_DOCKBAR_LEFT 59420
+#define XTP_IDW_DOCKBAR_RIGHT 59421
+#define XTP_ID_CUSTOMIZE 35001
 
 // {window 0, control id, XTP_CN_EXECUTE} and the control.
 struct NMXTPCONTROL
@@ -24,116 +51,77 @@ struct NMXTPCONTROL
     CXTPControl* pControl;
 };
 
-// The bit of a bar's flags that says it is docked, and the layout flag of a bar that wraps.
-#define XTP_BAR_FLAG_DOCKED 0x400000
-#define XTP_LM_WRAP 0x80
+// The record of message 0x2861: the frame may put a bar of its own into pCommandBar.
+struct XTP_COMMANDBARS_CREATEBAR
+{
+    CXTPCommandBar* pCommandBar;
+    BOOL bPopup;
+    BOOL bReserved;
+    BOOL bToolBar;
+    BOOL bFloating;
+    LPCTSTR lpcstrCaption;
+    UINT nID;
+};
 
 class CXTPShortcutManager : public CCmdTarget
 {
 public:
     // The working accelerator table, or null when the manager holds none.
     virtual HACCEL GetDefaultAccelerator() const { return m_hAccelTable; }
+    // Takes a copy of the table as the working table.
+    void SetAccelerators(HACCEL hAccelTable);
+    ~CXTPShortcutManager() override;
+    // Translates a key message for the frame; FALSE while disabled (print preview) or without table.
+    BOOL TranslateAccelerator(HWND hWnd, MSG* pMsg);
+    void DisableShortcuts(BOOL bDisable) { m_nDisableShortcuts += bDisable ? 1 : -1; }
 
 protected:
     HACCEL m_hAccelTable = NULL;
+    int m_nDisableShortcuts = 0;
 };
 
-class CXTPPaintManager : public CCmdTarget
+// Tooltips of all bars of a manager; shown by the tooltips of a later part of the command bars.
+class CXTPToolTipController : public CCmdTarget
 {
 public:
-    CXTPPaintManager();
-    ~CXTPPaintManager() override;
-
-    // Creates the paint manager of a theme number and installs it process-wide; no theme is
-    // available yet, so nothing is installed.
-    static void AFXAPI SetTheme(int nTheme);
-    // Installs a paint manager made elsewhere (owned from then on; null removes the current one).
-    static void AFXAPI SetCustomTheme(CXTPPaintManager* pPaintManager);
-    // The process-wide paint manager; null until one is installed.
-    static CXTPPaintManager* AFXAPI Instance();
-
-    // The regular text font of bars and controls.
-    virtual CFont* GetRegularFont() { return &m_fontRegular; }
-
-protected:
-    CFont m_fontRegular;
+    void SetStyle(int nStyle, int nShowDelay)
+    {
+        m_nStyle = nStyle;
+        m_nShowDelay = nShowDelay;
+    }
+    int m_nStyle = 0;
+    int m_nShowDelay = 0;
 };
 
-class CXTPCommandBar : public CWnd
+class CXTPCommandBarsOptions : public CCmdTarget
 {
-    DECLARE_DYNCREATE(CXTPCommandBar)
 public:
-    CXTPCommandBar();
-    ~CXTPCommandBar() override;
-
-    // Fills the bar's controls from the menu (emptied first when bRemoveControls); FALSE for a
-    // handle that is not a menu.
-    virtual BOOL LoadMenu(CMenu* pMenu, BOOL bRemoveControls = TRUE);
-    // The bar's own images; the bar keeps the one reference it is given.
-    virtual void SetImageManager(CXTPImageManager* pImageManager);
-    CXTPImageManager* GetImageManager() const { return m_pImageManager; }
-
-    CXTPCommandBars* GetCommandBars() const { return m_pCommandBars; }
-    void SetCommandBars(CXTPCommandBars* pCommandBars) { m_pCommandBars = pCommandBars; }
-    UINT GetBarID() const { return m_nBarID; }
-    DWORD GetFlags() const { return m_dwFlags; }
-
-protected:
+    BOOL bAlwaysShowFullMenus = TRUE;
+    BOOL bShowFullAfterDelay = TRUE;
+    BOOL bToolBarScreenTips = TRUE;
+    BOOL bToolBarAccelTips = FALSE;
+    BOOL bLargeIcons = FALSE;
+    BOOL bSyncFloatingBars = TRUE;
+    BOOL bShowExpandButtonAlways = TRUE;
+    BOOL bDblClickFloat = FALSE;
+    BOOL bShowTextBelowIcons = FALSE;
+    BOOL bAltDragCustomization = TRUE;
+    BOOL bAutoHideUnusedPopups = TRUE;
+    BOOL bDirtyState = FALSE;
+    long animationType = 0;
+    // 2 switches Alt+letter off; bit 1 searches every visible bar; bit 4 ends first-letter matching.
+    long keyboardCuesUse = 1;
+    BOOL bStatusBarDescriptions = TRUE;
+    CSize szIcons = CSize(0, 0);
+    CSize szLargeIcons = CSize(0, 0);
+    CSize szPopupIcons = CSize(16, 16);
+    std::set<UINT> m_mapHiddenCommands;
+    std::set<UINT> m_mapUsedCommands;
     CXTPCommandBars* m_pCommandBars = NULL;
-    CXTPImageManager* m_pImageManager = NULL;
-    UINT m_nBarID = 0;
-    DWORD m_dwFlags = 0;
-};
+    long keyboardCuesShow = 0;
 
-class CXTPPopupBar : public CXTPCommandBar
-{
-    DECLARE_DYNCREATE(CXTPPopupBar)
-public:
-    // A popup bar of m_pPopupBarClass (reference-counted; the caller releases it with
-    // InternalRelease); null while no popup-bar class is set.
-    static CXTPPopupBar* AFXAPI CreatePopupBar(CXTPCommandBars* pCommandBars);
-    static CRuntimeClass* m_pPopupBarClass;
-
-    // Shows the bar at a point with TrackPopupMenu's flags; the chosen command with TPM_RETURNCMD,
-    // else non-zero on success.
-    virtual int Popup(UINT nFlags, int x, int y, CWnd* pOwner, LPCRECT lpRectExclude);
-};
-
-class CXTPToolBar : public CXTPCommandBar
-{
-    DECLARE_DYNCREATE(CXTPToolBar)
-public:
-    // The size in a layout of LM_* flags (XTP_LM_WRAP when the bar wraps its controls).
-    virtual CSize CalcDynamicLayout(int nLength, DWORD dwMode);
-    // Leaves the dock bar it is on and clears its dock link.
-    virtual void RemoveFromDockBar();
-};
-
-class CXTPControl : public CCmdTarget
-{
-    DECLARE_DYNCREATE(CXTPControl)
-public:
-    CXTPControl() = default;
-
-    int GetID() const { return m_nId; }
-    void SetID(int nId) { m_nId = nId; }
-    // The window that hears the control's commands.
-    void SetSite(CWnd* pSite) { m_pSite = pSite; }
-    virtual CWnd* GetSite() const;
-
-    // XTP_WM_CONTROL_EXECUTED to the site; WM_COMMAND with the id when that answers 0.
-    virtual void Execute();
-
-protected:
-    int m_nId = 0;
-    CWnd* m_pSite = NULL;
-};
-
-// The edit window of the command bars' edit boxes: the frame lets it have every key but Enter, Tab
-// and Escape before any accelerator.
-class CXTPEdit : public CEdit
-{
-    DECLARE_DYNCREATE(CXTPEdit)
+    // 0 cues always, 1 never, 2 as the system says (hidden until Alt when it hides them).
+    void SetKeyboardCuesShow(long nShow);
 };
 
 class CXTPCommandBars : public CCmdTarget
@@ -143,16 +131,97 @@ public:
     CXTPCommandBars();
     ~CXTPCommandBars() override;
 
+    // What the frame calls at creation, in this order.
+    void AttachFrame(CWnd* pFrame);
+    // The four dock bars; a failure throws the resource exception.
+    void CreateDockBars();
+    CXTPMenuBar* CreateMenuBar(LPCTSTR lpszName, UINT nMenuId);
+    CXTPToolBar* Add(LPCTSTR lpszName, int barPosition, CRuntimeClass* pToolbarClass = NULL);
+    void HideCommands(const UINT* pCommands, int nCount);
+
     virtual CXTPShortcutManager* GetShortcutManager() { return &m_shortcutManager; }
     // TRUE when the bars handled the frame's message; the result then stands in *pResult.
     virtual BOOL OnFrameMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     virtual void OnSetPreviewMode(BOOL bPreview);
     virtual BOOL PreTranslateFrameMessage(MSG* pMsg);
 
+    virtual BOOL IsCommandHidden(UINT nId) const;
+    virtual BOOL IsControlHidden(CXTPControl* pControl) const;
+    virtual UINT GetActiveDocTemplate() const;
+    virtual void OnTrackingModeChanged(CXTPCommandBar* pBar, int nMode);
+    // The toolbar context menu comes with the popup menus; nothing here.
+    virtual void ShowContextMenu(CXTPCommandBar* /*pBar*/, CPoint /*point*/) {}
+
     // Shows a popup bar (see CXTPPopupBar::Popup); 0 without a bar.
     static int AFXAPI TrackPopupBar(CXTPPopupBar* pPopupBar, UINT nFlags, int x, int y, CWnd* pOwner,
                                     LPCRECT lpRectExclude = NULL);
 
+    CWnd* GetSite() const { return m_pFrame; }
+    CXTPMenuBar* GetMenuBar() const { return m_pMenuBar; }
+    CXTPCommandBarsOptions* GetCommandBarsOptions() const { return m_pOptions; }
+    CXTPToolTipController* GetToolTipController() const { return m_pToolTipController; }
+    CXTPPaintManagerCore* GetPaintManager() const;
+    void SetPaintManager(CXTPPaintManagerCore* pPaintManager);
+    CXTPImageManager* GetImageManager() const;
+    int GetCount() const { return static_cast<int>(m_arrBars.size()); }
+    CXTPCommandBar* GetAt(int nIndex) const;
+    CXTPCommandBar* FindBar(UINT nId) const;
+    int FindIndex(CXTPCommandBar* pBar) const;
+    CXTPDockBar* GetDockBar(int nPosition) const;
+    void Remove(CXTPCommandBar* pBar);
+    void DockCommandBar(CXTPToolBar* pBar, LPCRECT lpRect, CXTPDockBar* pDockBar);
+    BOOL DockCommandBar(CXTPToolBar* pBar, XTPBarPosition barPosition);
+    BOOL FloatCommandBar(CXTPToolBar* pBar);
+    CXTPDockBar* CanDock(CPoint pt, CXTPDockBar* pMainDock = NULL) const;
+    void RecalcFrameLayout(BOOL bDelay = FALSE);
+    void RedrawCommandBars();
+    void RecalcAllLayouts();
+    // Ends the tracking of every bar of the thread.
+    void ClosePopups() const;
+    BOOL IsCustomizeMode() const { return m_bCustomizeMode; }
+    BOOL IsLayoutLocked() const { return m_bRecalcLayout; }
+    BOOL IsCustomizeCommandHandled() const { return m_bCustomizeAvail; }
+    BOOL IsRightToLeft() const { return m_bRightToLeft; }
+    void SetKeyboardCuesShown(BOOL bShow);
+    BOOL IsKeyboardCuesShown() const { return m_bKeyboardCuesVisible; }
+    void HideCommand(UINT nId);
+    void SetCommandUsed(UINT nId);
+    void ResetUsageData();
+    // The control of an access key across the bars (menu bar first); its bar and whether the key
+    // was ambiguous.
+    CXTPControl* FindAccelerator(UINT chAccel, CXTPCommandBar*& pBar, BOOL& bAmbiguous) const;
+    BOOL OnFrameAccel(UINT nChar);
+
+    // Cues hidden until the keyboard is used.
+    BOOL m_bKeyboardCuesFollowKeyboard = FALSE;
+    BOOL m_bIgnoreShiftMenuKey = FALSE;
+
 protected:
+    void AddBar(CXTPCommandBar* pBar);
+
+    BOOL m_bCustomizeMode = FALSE;
+    BOOL m_bCustomizeAvail = FALSE;
+    UINT m_nMenuId = 0;
+    BOOL m_bCustomizeModeRequested = FALSE;
+    CXTPCommandBarsOptions* m_pOptions = NULL;
+    CXTPPaintManagerCore* m_pPaintManager = NULL;
+    CXTPImageManager* m_pImageManager = NULL;
+    std::vector<CXTPCommandBar*> m_arrBars;
+    CXTPDockBar* m_pDocks[4] = {NULL, NULL, NULL, NULL};
+    CWnd* m_pFrame = NULL;
+    CXTPMenuBar* m_pMenuBar = NULL;
+    CXTPToolTipController* m_pToolTipController = NULL;
+    BOOL m_bKeyboardCuesVisible = TRUE;
     CXTPShortcutManager m_shortcutManager;
+    BOOL m_bRecalcLayout = FALSE;
+    BOOL m_bRightToLeft = FALSE;
+
+    friend class CXTPDockBar;
+};
+
+// The command edit window: the frame lets it have every key but Enter, Tab and Escape before any
+// accelerator.
+class CXTPEdit : public CEdit
+{
+    DECLARE_DYNCREATE(CXTPEdit)
 };

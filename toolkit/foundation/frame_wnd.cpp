@@ -81,7 +81,7 @@ LRESULT AFXAPI ThinBorderWindowProc(CWnd* pWnd, UINT message, WPARAM wParam, LPA
             return -1;
         if (CXTPPaintManager::Instance() == NULL)
             CXTPPaintManager::SetTheme(0);
-        CXTPPaintManager* pPaintManager = CXTPPaintManager::Instance();
+        CXTPPaintManagerCore* pPaintManager = CXTPPaintManager::Instance();
         HGDIOBJ hFont = pPaintManager != NULL ? pPaintManager->GetRegularFont()->GetSafeHandle()
                                               : ::GetStockObject(DEFAULT_GUI_FONT);
         pWnd->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(hFont), TRUE);

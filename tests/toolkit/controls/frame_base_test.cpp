@@ -262,8 +262,12 @@ template <class Thin> void ExpectThinBorder(const wchar_t* name)
     EXPECT_EQ(clrBorder, WindowPixel(&thin, rectWindow.Width() - 1, rectWindow.Height() - 1));
     EXPECT_EQ(clrBorder, WindowPixel(&thin, rectWindow.Width() / 2, 0));
     EXPECT_EQ(clrBorder, WindowPixel(&thin, 0, rectWindow.Height() / 2));
-    EXPECT_EQ(::GetStockObject(DEFAULT_GUI_FONT), reinterpret_cast<HGDIOBJ>(thin.SendMessage(WM_GETFONT)));
+    // Without a paint manager the window installs the default theme and takes its font.
+    ASSERT_NE(nullptr, CXTPPaintManager::Instance());
+    EXPECT_EQ(CXTPPaintManager::Instance()->GetRegularFont()->GetSafeHandle(),
+              reinterpret_cast<HGDIOBJ>(thin.SendMessage(WM_GETFONT)));
     parent.DestroyWindow();
+    CXTPPaintManager::ReleaseGlobal();
 }
 
 class CreatableEdit : public CThinBorderEdit
@@ -278,10 +282,12 @@ public:
     }
 };
 
-TEST(ThinBorder, OnePixelBorderInColour52AndTheGuiFontWithoutPaintManager)
+TEST(ThinBorder, OnePixelBorderInColour52AndTheDefaultThemeFontWithoutPaintManager)
 {
-    ASSERT_EQ(nullptr, CXTPPaintManager::Instance());
+    // Earlier windows of the program may have installed the default theme already.
+    CXTPPaintManager::ReleaseGlobal();
     ExpectThinBorder<CreatableEdit>(L"edit");
+    CXTPPaintManager::ReleaseGlobal();
     ExpectThinBorder<CThinBorderStatic>(L"static");
 }
 

@@ -2,6 +2,7 @@
 // roads: the plain popup menu while there are no command bars, and a popup bar of the command bars.
 #include "command_bars.h"
 #include "gradient_fill.h"
+#include "image_manager.h"
 #include "mem_dc.h"
 #include "toolkit_resource_ids.h"
 #include "toolkit_test_app.h"
@@ -114,9 +115,9 @@ void CALLBACK EndMenuSafety(HWND, UINT, UINT_PTR, DWORD)
     ::EndMenu();
 }
 
-TEST(ToolkitPopupMenu, WithoutPaintManagerShowsAPlainPopupMenu)
+TEST(ToolkitPopupMenu, WithoutPopupBarClassShowsAPlainPopupMenu)
 {
-    ASSERT_EQ(nullptr, CXTPPaintManager::Instance());
+    CXTPPaintManager::ReleaseGlobal();
     PopupOwner owner;
     CMenu menu;
     ASSERT_TRUE(menu.LoadMenu(XT_IDM_POPUP));
@@ -128,8 +129,10 @@ TEST(ToolkitPopupMenu, WithoutPaintManagerShowsAPlainPopupMenu)
     const BOOL nResult =
         TrackToolkitPopupMenu(pPopup, TPM_RETURNCMD | TPM_LEFTALIGN, 120, 120, owner.get(), XT_IDR_TBAR_HDR);
     ::KillTimer(NULL, safety);
-    // The paint manager stays absent: nothing could be installed.
-    EXPECT_EQ(nullptr, CXTPPaintManager::Instance());
+    // The default theme is installed, but without a popup-bar class the system's menu shows.
+    ASSERT_NE(nullptr, CXTPPaintManager::Instance());
+    EXPECT_EQ(0, CXTPPaintManager::Instance()->m_nTheme);
+    CXTPPaintManager::ReleaseGlobal();
     EXPECT_EQ(9158, nResult);
 }
 
@@ -159,7 +162,7 @@ public:
     {
         g_popup.nFlags = nFlags;
         g_popup.point = CPoint(x, y);
-        g_popup.bHadImages = GetImageManager() != NULL;
+        g_popup.bHadImages = GetImageManager() != XTPImageManager();
         return 9159;
     }
     void OnFinalRelease() override
@@ -214,10 +217,8 @@ TEST_F(PopupBarDoubles, AMenuTheBarCannotLoadGivesZeroAndIsNotShown)
     EXPECT_EQ(1, g_popup.nReleased);
 }
 
-TEST(CommandBarsContract, BarsAnswerNoCommandBarsUntilBuilt)
+TEST(CommandBarsContract, AManagerWithoutFrameHandlesNothing)
 {
-    CXTPPaintManager::SetTheme(0);
-    EXPECT_EQ(nullptr, CXTPPaintManager::Instance());
     EXPECT_EQ(nullptr, CXTPPopupBar::CreatePopupBar(NULL));
     CXTPCommandBars* pBars = static_cast<CXTPCommandBars*>(RUNTIME_CLASS(CXTPCommandBars)->CreateObject());
     ASSERT_NE(nullptr, pBars);

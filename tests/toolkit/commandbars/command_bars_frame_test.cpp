@@ -1,0 +1,549 @@
+// The command bars on real frames: the bars built in the program's order on the frame base, a click
+// on a toolbar button, a narrowed frame, Alt and access keys, the arrow keys of a tracking bar, the
+// idle command-state update, and the maximised MDI child's buttons on the menu bar.
+#include "command_bars.h"
+#include "commandbars_test_ids.h"
+#include "frame_wnd.h"
+#include "toolkit_test_app.h"
+
+#include <afxpriv.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+void PumpMessages()
+{
+    MSG msg;
+    for (int nRound = 0; nRound < 3; ++nRound) {
+        while (::PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                ::PostQuitMessage(static_cast<int>(msg.wParam));
+                return;
+            }
+            if (!AfxGetThread() || !AfxGetThread()->PreTranslateMessage(&msg)) {
+                ::TranslateMessage(&msg);
+                ::DispatchMessageW(&msg);
+            }
+        }
+        ::Sleep(10);
+    }
+}
+
+struct Executed
+{
+    UINT nMessage;
+    WPARAM wParam;
+    UINT_PTR idFrom;
+    UINT nCode;
+    CXTPControl* pControl;
+};
+
+class CommandBarsFrame : public CXTPFrameWnd
+{
+public:
+    std::vector<Executed> m_executed;
+    BOOL m_bAnswerExecuted = FALSE;
+
+    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override
+    {
+        if (message == XTP_WM_CONTROL_EXECUTED) {
+            const auto* pNotify = reinterpret_cast<const NMXTPCONTROL*>(lParam);
+            m_executed.push_back(
+                {message, wParam, pNotify->hdr.idFrom, pNotify->hdr.code, pNotify->pControl});
+            if (m_bAnswerExecuted) {
+                *pResult = 1;
+                return TRUE;
+            }
+        }
+        if (message == WM_COMMAND && lParam == 0 && HIWORD(wParam) == 0 && LOWORD(wParam) >= ID_CB_NEW &&
+            LOWORD(wParam) <= ID_CB_STORE)
+            m_executed.push_back({message, wParam, 0, 0, NULL});
+        return CXTPFrameWnd::OnWndMsg(message, wParam, lParam, pResult);
+    }
+
+protected:
+    afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct)
+    {
+        if (CXTPFrameWnd::OnCreate(lpCreateStruct) == -1)
+            return -1;
+        // The program's order.
+        m_pCommandBars = static_cast<CXTPCommandBars*>(RUNTIME_CLASS(CXTPCommandBars)->CreateObject());
+        m_pCommandBars->AttachFrame(this);
+        m_pCommandBars->CreateDockBars();
+        CXTPMenuBar* pMenuBar = m_pCommandBars->CreateMenuBar(L"Menu Bar", IDR_CB_FRAME);
+        if (pMenuBar == NULL)
+            return -1;
+        pMenuBar->SetFlags(xtpFlagAlignTop | xtpFlagStretched);
+        CXTPToolBar* pToolBar = m_pCommandBars->Add(L"Standard", xtpBarTop);
+        if (pToolBar == NULL)
+            return -1;
+        pToolBar->ModifyFlags(0, 0x1F);
+        pToolBar->SetShowTextBelowIcons(1);
+        if (!pToolBar->LoadToolBar(IDR_CB_FRAME))
+            return -1;
+        return 0;
+    }
+    afx_msg void OnNew() {}
+    afx_msg void OnOpen() {}
+    afx_msg void OnSave() {}
+    afx_msg void OnSend() {}
+    afx_msg void OnStore() {}
+    afx_msg void OnUpdateOpen(CCmdUI* pCmdUI) { pCmdUI->Enable(FALSE); }
+    DECLARE_MESSAGE_MAP()
+};
+
+// clang-format off
+BEGIN_MESSAGE_MAP(CommandBarsFrame, CXTPFrameWnd)
+    ON_WM_CREATE()
+    ON_COMMAND(ID_CB_NEW, OnNew)
+    ON_COMMAND(ID_CB_OPEN, OnOpen)
+    ON_COMMAND(ID_CB_SAVE, OnSave)
+    ON_COMMAND(ID_CB_SEND, OnSend)
+    ON_COMMAND(ID_CB_STORE, OnStore)
+    ON_UPDATE_COMMAND_UI(ID_CB_OPEN, OnUpdateOpen)
+END_MESSAGE_MAP()
+// clang-format on
+
+class FrameOfBars : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_pFrame = new CommandBarsFrame;
+        ASSERT_TRUE(m_pFrame->LoadFrame(IDR_CB_FRAME, WS_OVERLAPPEDWINDOW));
+        m_pFrame->SetWindowPos(&CWnd::wndTop, 40, 40, 520, 260, SWP_SHOWWINDOW);
+        m_pFrame->SetForegroundWindow();
+        m_pFrame->SetActiveWindow();
+        m_pFrame->RecalcLayout();
+        PumpMessages();
+        m_pBars = m_pFrame->GetCommandBars();
+        ASSERT_NE(nullptr, m_pBars);
+        m_pMenuBar = m_pBars->GetMenuBar();
+        m_pToolBar = DYNAMIC_DOWNCAST(CXTPToolBar, m_pBars->GetAt(1));
+        ASSERT_NE(nullptr, m_pMenuBar);
+        ASSERT_NE(nullptr, m_pToolBar);
+    }
+    void TearDown() override
+    {
+        m_pBars->ClosePopups();
+        m_pFrame->DestroyWindow();
+        PumpMessages();
+    }
+    CXTPControl* ToolBarButton(int nId) const { return m_pToolBar->GetControls()->FindControl(nId); }
+    // A press posted to the toolbar at one point and a release at another.
+    void Click(CPoint ptDown, CPoint ptUp)
+    {
+        m_pFrame->m_executed.clear();
+        m_pToolBar->PostMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(ptDown.x, ptDown.y));
+        m_pToolBar->PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(ptUp.x, ptUp.y));
+        PumpMessages();
+    }
+    MSG KeyMessage(UINT message, UINT nKey, LPARAM lParam)
+    {
+        MSG msg{};
+        msg.hwnd = m_pFrame->GetSafeHwnd();
+        msg.message = message;
+        msg.wParam = nKey;
+        msg.lParam = lParam;
+        return msg;
+    }
+
+    CommandBarsFrame* m_pFrame = NULL;
+    CXTPCommandBars* m_pBars = NULL;
+    CXTPMenuBar* m_pMenuBar = NULL;
+    CXTPToolBar* m_pToolBar = NULL;
+};
+
+TEST_F(FrameOfBars, BarsAreBuiltInTheProgramsOrderAndLaidOutInRows)
+{
+    EXPECT_EQ(nullptr, ::GetMenu(m_pFrame->GetSafeHwnd()));
+    // Idle time does not put the window menu back under the menu bar.
+    m_pFrame->m_nIdleFlags |= CFrameWnd::idleMenu;
+    m_pFrame->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+    EXPECT_EQ(nullptr, ::GetMenu(m_pFrame->GetSafeHwnd()));
+
+    struct Dock
+    {
+        UINT nID;
+        DWORD dwStyle;
+    };
+    const Dock docks[] = {{59419, 0x2800}, {59422, 0x8200}, {59420, 0x1400}, {59421, 0x4100}};
+    for (const Dock& dock : docks) {
+        CWnd* pDock = m_pFrame->GetDlgItem(static_cast<int>(dock.nID));
+        ASSERT_NE(nullptr, pDock) << dock.nID;
+        const DWORD dwStyle = pDock->GetStyle();
+        EXPECT_EQ(dock.dwStyle, dwStyle & 0xFFFF) << dock.nID;
+        EXPECT_EQ(static_cast<DWORD>(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN),
+                  dwStyle & (WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN))
+            << dock.nID;
+    }
+
+    CXTPDockBar* pTop = m_pBars->GetDockBar(xtpBarTop);
+    const std::vector<CXTPToolBar*> expectedRows = {nullptr, m_pMenuBar, nullptr, m_pToolBar, nullptr};
+    EXPECT_EQ(expectedRows, pTop->GetBars());
+    CRect rcMenu, rcTool, rcDock;
+    m_pMenuBar->GetWindowRect(&rcMenu);
+    m_pToolBar->GetWindowRect(&rcTool);
+    pTop->GetWindowRect(&rcDock);
+    EXPECT_EQ(rcDock.Width(), rcMenu.Width());
+    EXPECT_LE(rcMenu.bottom, rcTool.top);
+    EXPECT_EQ(rcDock.top, rcMenu.top);
+    EXPECT_EQ(xtpBarTop, m_pMenuBar->GetPosition());
+    EXPECT_EQ(0x41u, m_pMenuBar->GetFlags());
+    EXPECT_EQ(0x20u, m_pToolBar->GetFlags());
+    EXPECT_EQ(5, m_pMenuBar->GetControlCount());
+
+    // Text below the 32 x 32 icons.
+    CXTPControl* pNew = ToolBarButton(ID_CB_NEW);
+    ASSERT_NE(nullptr, pNew);
+    EXPECT_GE(pNew->GetRect().Height(), 39 + 10);
+    EXPECT_TRUE(pNew->IsVisible());
+
+    m_pFrame->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+    PumpMessages();
+    m_pFrame->RedrawWindow(NULL, NULL,
+                           RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    for (CWnd* pBar : {static_cast<CWnd*>(m_pMenuBar), static_cast<CWnd*>(m_pToolBar)})
+        pBar->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+    CRect rcFrame;
+    m_pFrame->GetWindowRect(&rcFrame);
+    PixelSurface surface(rcFrame.Width(), rcFrame.Height(), RGB(0, 0, 0));
+    HDC hScreen = ::GetDC(NULL);
+    ::BitBlt(surface.dc()->m_hDC, 0, 0, rcFrame.Width(), rcFrame.Height(), hScreen, rcFrame.left, rcFrame.top,
+             SRCCOPY);
+    ::ReleaseDC(NULL, hScreen);
+    ::CreateDirectoryW(BuildFolderFile(L"screenshots").c_str(), NULL);
+    std::vector<std::uint32_t> pixels;
+    for (int y = 0; y < rcFrame.Height(); ++y)
+        for (int x = 0; x < rcFrame.Width(); ++x) {
+            const COLORREF clr = surface.Pixel(x, y);
+            pixels.push_back((GetRValue(clr) << 16) | (GetGValue(clr) << 8) | GetBValue(clr));
+        }
+    EXPECT_TRUE(WritePng(BuildFolderFile(L"screenshots\\command_bars_frame.png"), pixels.data(),
+                         rcFrame.Width(), rcFrame.Height()));
+}
+
+TEST_F(FrameOfBars, AClickExecutesThroughTheFrameThenAsACommand)
+{
+    CXTPControl* pNew = ToolBarButton(ID_CB_NEW);
+    ASSERT_NE(nullptr, pNew);
+    const CPoint ptInside = pNew->GetRect().CenterPoint();
+    Click(ptInside, ptInside);
+    ASSERT_EQ(2u, m_pFrame->m_executed.size());
+    EXPECT_EQ(static_cast<UINT>(XTP_WM_CONTROL_EXECUTED), m_pFrame->m_executed[0].nMessage);
+    EXPECT_EQ(static_cast<WPARAM>(ID_CB_NEW), m_pFrame->m_executed[0].wParam);
+    EXPECT_EQ(static_cast<UINT_PTR>(ID_CB_NEW), m_pFrame->m_executed[0].idFrom);
+    EXPECT_EQ(static_cast<UINT>(XTP_CN_EXECUTE), m_pFrame->m_executed[0].nCode);
+    EXPECT_EQ(pNew, m_pFrame->m_executed[0].pControl);
+    EXPECT_EQ(static_cast<UINT>(WM_COMMAND), m_pFrame->m_executed[1].nMessage);
+    EXPECT_EQ(static_cast<WPARAM>(ID_CB_NEW), m_pFrame->m_executed[1].wParam);
+    EXPECT_EQ(0, pNew->GetPressed());
+    EXPECT_EQ(0, pNew->GetSelected());
+    EXPECT_EQ(nullptr, ::GetCapture());
+
+    // The frame that answers 1 keeps the command.
+    m_pFrame->m_bAnswerExecuted = TRUE;
+    Click(ptInside, ptInside);
+    ASSERT_EQ(1u, m_pFrame->m_executed.size());
+    EXPECT_EQ(static_cast<UINT>(XTP_WM_CONTROL_EXECUTED), m_pFrame->m_executed[0].nMessage);
+    m_pFrame->m_bAnswerExecuted = FALSE;
+
+    // Released outside: nothing.
+    Click(ptInside, CPoint(pNew->GetRect().right + 40, ptInside.y));
+    EXPECT_TRUE(m_pFrame->m_executed.empty());
+    EXPECT_EQ(nullptr, ::GetCapture());
+}
+
+TEST_F(FrameOfBars, AQuitDuringAPressEndsItWithoutExecutingAndStaysQueued)
+{
+    CXTPControl* pNew = ToolBarButton(ID_CB_NEW);
+    const CPoint pt = pNew->GetRect().CenterPoint();
+    m_pFrame->m_executed.clear();
+    m_pToolBar->PostMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+    ::PostThreadMessageW(::GetCurrentThreadId(), WM_QUIT, 17, 0);
+    m_pToolBar->PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+    MSG msg;
+    ASSERT_TRUE(::PeekMessageW(&msg, m_pToolBar->GetSafeHwnd(), WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_REMOVE));
+    ::DispatchMessageW(&msg);
+    EXPECT_TRUE(m_pFrame->m_executed.empty());
+    EXPECT_EQ(nullptr, ::GetCapture());
+    // The quit is in the queue again with its code.
+    bool bQuit = false;
+    while (!bQuit && ::PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            bQuit = true;
+            EXPECT_EQ(17u, msg.wParam);
+        } else {
+            ::DispatchMessageW(&msg);
+        }
+    }
+    EXPECT_TRUE(bQuit);
+}
+
+TEST_F(FrameOfBars, ANarrowFrameHidesButtonsBehindTheExpandButton)
+{
+    const std::vector<CXTPToolBar*> rows = m_pBars->GetDockBar(xtpBarTop)->GetBars();
+    m_pFrame->SetWindowPos(NULL, 0, 0, 150, 260, SWP_NOMOVE | SWP_NOZORDER);
+    m_pFrame->RecalcLayout();
+    int nHidden = 0;
+    for (int i = 0; i < m_pToolBar->GetControlCount(); ++i)
+        if (m_pToolBar->GetControl(i)->GetHideFlags() == xtpHideWrap)
+            ++nHidden;
+    EXPECT_GT(nHidden, 0);
+    EXPECT_EQ(0u, m_pToolBar->GetControl(0)->GetHideFlags());
+    CXTPControl* pExpand = m_pToolBar->GetControls()->FindControl(XTP_ID_TOOLBAR_EXPAND);
+    ASSERT_NE(nullptr, pExpand);
+    EXPECT_TRUE(pExpand->IsVisible());
+    EXPECT_TRUE(static_cast<CXTPControlExpandButton*>(pExpand)->HasHiddenControls());
+
+    m_pFrame->SetWindowPos(NULL, 0, 0, 520, 260, SWP_NOMOVE | SWP_NOZORDER);
+    m_pFrame->RecalcLayout();
+    for (int i = 0; i < m_pToolBar->GetControlCount(); ++i) {
+        if (m_pToolBar->GetControl(i)->GetID() != XTP_ID_TOOLBAR_EXPAND) {
+            EXPECT_EQ(0u, m_pToolBar->GetControl(i)->GetHideFlags()) << i;
+        }
+    }
+    EXPECT_FALSE(static_cast<CXTPControlExpandButton*>(pExpand)->HasHiddenControls());
+    EXPECT_EQ(rows, m_pBars->GetDockBar(xtpBarTop)->GetBars());
+}
+
+TEST_F(FrameOfBars, AltAndALetterTrackTheMenuBar)
+{
+    const LPARAM lAlt = 0x20000001;
+    // Alt alone shows the cues and is not consumed.
+    MSG msg = KeyMessage(WM_SYSKEYDOWN, VK_MENU, lAlt);
+    EXPECT_FALSE(m_pBars->PreTranslateFrameMessage(&msg));
+    EXPECT_FALSE(m_pMenuBar->IsTrackingMode());
+
+    // Numeric-keypad digits never open a menu; nor does anything with KeyboardCuesUse 2.
+    msg = KeyMessage(WM_SYSKEYDOWN, VK_NUMPAD6, lAlt);
+    EXPECT_FALSE(m_pBars->PreTranslateFrameMessage(&msg));
+    EXPECT_FALSE(m_pMenuBar->IsTrackingMode());
+    m_pBars->GetCommandBarsOptions()->keyboardCuesUse = 2;
+    msg = KeyMessage(WM_SYSKEYDOWN, 'F', lAlt);
+    EXPECT_FALSE(m_pBars->PreTranslateFrameMessage(&msg));
+    EXPECT_FALSE(m_pMenuBar->IsTrackingMode());
+    m_pBars->GetCommandBarsOptions()->keyboardCuesUse = 1;
+
+    msg = KeyMessage(WM_SYSKEYDOWN, 'F', lAlt);
+    EXPECT_TRUE(m_pBars->PreTranslateFrameMessage(&msg));
+    EXPECT_TRUE(m_pMenuBar->IsTrackingMode());
+    ASSERT_NE(nullptr, m_pMenuBar->GetSelected());
+    EXPECT_EQ(CString(L"&File"), m_pMenuBar->GetSelected()->GetCaption());
+    EXPECT_EQ(2, m_pMenuBar->GetSelected()->GetSelected());
+    EXPECT_TRUE(m_pMenuBar->IsKeyboardSelected());
+    // While it tracks, a context-menu key is swallowed.
+    msg = KeyMessage(WM_SYSKEYUP, VK_MENU, 0);
+    EXPECT_TRUE(m_pBars->PreTranslateFrameMessage(&msg));
+    m_pBars->ClosePopups();
+    EXPECT_FALSE(m_pMenuBar->IsTrackingMode());
+
+    // Two explicit keys "&Save" and "&Send": the first is selected and nothing runs.
+    m_pFrame->m_executed.clear();
+    msg = KeyMessage(WM_SYSKEYDOWN, 'S', lAlt);
+    EXPECT_TRUE(m_pBars->PreTranslateFrameMessage(&msg));
+    ASSERT_NE(nullptr, m_pMenuBar->GetSelected());
+    EXPECT_EQ(CString(L"&Save"), m_pMenuBar->GetSelected()->GetCaption());
+    PumpMessages();
+    EXPECT_TRUE(m_pFrame->m_executed.empty());
+    m_pBars->ClosePopups();
+
+    // A single explicit key on a button executes it.
+    m_pMenuBar->GetControls()->Remove(m_pMenuBar->GetControls()->FindControl(ID_CB_SEND));
+    msg = KeyMessage(WM_SYSKEYDOWN, 'S', lAlt);
+    EXPECT_TRUE(m_pBars->PreTranslateFrameMessage(&msg));
+    ASSERT_EQ(2u, m_pFrame->m_executed.size());
+    EXPECT_EQ(static_cast<WPARAM>(ID_CB_STORE), m_pFrame->m_executed[1].wParam);
+    EXPECT_FALSE(m_pMenuBar->IsTrackingMode());
+}
+
+// A bar that records the navigation codes its keys become.
+class NavigationBar : public CXTPToolBar
+{
+public:
+    using CXTPToolBar::m_barPosition;
+    BOOL ProcessSpecialKey(int nKey) override
+    {
+        m_codes.push_back(nKey);
+        return TRUE;
+    }
+    std::vector<int> m_codes;
+};
+
+TEST(BarKeys, ArrowKeysFollowTheBarsOrientationAndDirection)
+{
+    CWnd parent;
+    ASSERT_TRUE(
+        parent.CreateEx(0, AfxRegisterWndClass(0), L"keys", WS_POPUP, CRect(0, 0, 300, 100), NULL, 0));
+    struct Case
+    {
+        XTPBarPosition position;
+        BOOL bRightToLeft;
+        int codes[6]; // End, Home, Left, Up, Right, Down
+    };
+    const Case cases[] = {
+        {xtpBarTop, FALSE, {7, 6, 1, 2, 0, 3}},      {xtpBarTop, TRUE, {7, 6, 0, 2, 1, 3}},
+        {xtpBarFloating, FALSE, {7, 6, 1, 2, 0, 3}}, {xtpBarLeft, FALSE, {7, 6, 2, 1, 3, 0}},
+        {xtpBarRight, TRUE, {7, 6, 3, 1, 2, 0}},
+    };
+    const UINT keys[6] = {VK_END, VK_HOME, VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN};
+    for (const Case& c : cases) {
+        auto* pBar = new NavigationBar;
+        ASSERT_TRUE(pBar->CreateToolBar(WS_CHILD, &parent));
+        pBar->m_barPosition = c.position;
+        if (c.bRightToLeft)
+            pBar->ModifyStyleEx(0, WS_EX_LAYOUTRTL);
+        for (UINT nKey : keys)
+            EXPECT_EQ(XTP_HOOK_HANDLED, pBar->OnKeyDown(nKey, 0));
+        ASSERT_EQ(6u, pBar->m_codes.size());
+        for (int i = 0; i < 6; ++i)
+            EXPECT_EQ(c.codes[i], pBar->m_codes[static_cast<size_t>(i)])
+                << c.position << " " << c.bRightToLeft << " " << i;
+        pBar->DestroyWindow();
+        pBar->InternalRelease();
+    }
+    parent.DestroyWindow();
+}
+
+TEST(BarKeys, EscapeAndReturnAndAKeyWithoutAccessKey)
+{
+    CWnd parent;
+    ASSERT_TRUE(
+        parent.CreateEx(0, AfxRegisterWndClass(0), L"keys", WS_POPUP, CRect(0, 0, 300, 100), NULL, 0));
+    auto* pBar = new CXTPToolBar;
+    ASSERT_TRUE(pBar->CreateToolBar(WS_CHILD, &parent));
+    pBar->GetControls()->Add(xtpControlButton, ID_CB_ITEM_ONE)->SetCaption(L"&One");
+    pBar->GetControls()->Add(xtpControlButton, ID_CB_ITEM_TWO)->SetCaption(L"&Two");
+    pBar->SetTracking(TRUE, TRUE, TRUE);
+    EXPECT_EQ(0, pBar->GetSelectedIndex());
+    pBar->OnKeyDown(VK_TAB, 0);
+    EXPECT_EQ(1, pBar->GetSelectedIndex());
+    pBar->OnKeyDown(VK_TAB, 0);
+    EXPECT_EQ(0, pBar->GetSelectedIndex());
+    // While the key lock is set keys are swallowed unused.
+    pBar->m_nLockCount = 1;
+    EXPECT_EQ(XTP_HOOK_HANDLED, pBar->OnKeyDown(VK_TAB, 0));
+    EXPECT_EQ(0, pBar->GetSelectedIndex());
+    pBar->m_nLockCount = 0;
+    // A key no control answers is consumed.
+    EXPECT_EQ(XTP_HOOK_HANDLED, pBar->OnKeyDown('Q', 0));
+    EXPECT_TRUE(pBar->IsTrackingMode());
+    pBar->OnKeyDown(VK_ESCAPE, 0);
+    EXPECT_FALSE(pBar->IsTrackingMode());
+    EXPECT_EQ(-1, pBar->GetSelectedIndex());
+    pBar->DestroyWindow();
+    pBar->InternalRelease();
+    parent.DestroyWindow();
+}
+
+TEST_F(FrameOfBars, IdleTimeDisablesCommandsWithoutHandlersOrDisabledByTheirs)
+{
+    m_pToolBar->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+    EXPECT_TRUE(ToolBarButton(ID_CB_NEW)->GetEnabled());
+    EXPECT_FALSE(ToolBarButton(ID_CB_OPEN)->GetEnabled());
+    EXPECT_TRUE(ToolBarButton(ID_CB_SAVE)->GetEnabled());
+    EXPECT_FALSE(ToolBarButton(ID_CB_PRINT)->GetEnabled());
+    // The menu bar's buttons too; its popups have no command.
+    m_pMenuBar->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+    EXPECT_TRUE(m_pMenuBar->GetControls()->FindControl(ID_CB_STORE)->GetEnabled());
+    EXPECT_TRUE(m_pMenuBar->GetControl(0)->GetEnabled());
+}
+
+// An MDI frame with a menu bar that shows the maximised child's system menu.
+class MdiBarsFrame : public CMDIFrameWnd
+{
+public:
+    ~MdiBarsFrame() override
+    {
+        if (m_pCommandBars != NULL)
+            m_pCommandBars->InternalRelease();
+    }
+    CXTPCommandBars* m_pCommandBars = NULL;
+
+protected:
+    afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct)
+    {
+        if (CMDIFrameWnd::OnCreate(lpCreateStruct) == -1)
+            return -1;
+        m_pCommandBars = static_cast<CXTPCommandBars*>(RUNTIME_CLASS(CXTPCommandBars)->CreateObject());
+        m_pCommandBars->AttachFrame(this);
+        m_pCommandBars->CreateDockBars();
+        CXTPMenuBar* pMenuBar = m_pCommandBars->CreateMenuBar(L"Menu Bar", IDR_CB_MDI);
+        if (pMenuBar == NULL)
+            return -1;
+        pMenuBar->SetFlags(xtpFlagAlignTop | xtpFlagStretched | xtpFlagAddMDISysPopup);
+        return 0;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+// clang-format off
+BEGIN_MESSAGE_MAP(MdiBarsFrame, CMDIFrameWnd)
+    ON_WM_CREATE()
+END_MESSAGE_MAP()
+// clang-format on
+
+std::vector<int> ControlIds(CXTPCommandBar* pBar)
+{
+    std::vector<int> ids;
+    // The expand button is placed apart, at the far end.
+    for (int i = 0; i < pBar->GetControlCount(); ++i)
+        if (pBar->GetControl(i)->GetID() != XTP_ID_TOOLBAR_EXPAND)
+            ids.push_back(pBar->GetControl(i)->GetID());
+    return ids;
+}
+
+TEST(MdiMenuBar, AMaximisedChildAddsItsSystemMenuAndButtons)
+{
+    auto* pFrame = new MdiBarsFrame;
+    ASSERT_TRUE(pFrame->LoadFrame(IDR_CB_MDI, WS_OVERLAPPEDWINDOW));
+    pFrame->SetWindowPos(&CWnd::wndTop, 60, 60, 500, 320, SWP_SHOWWINDOW);
+    PumpMessages();
+    CXTPMenuBar* pMenuBar = pFrame->m_pCommandBars->GetMenuBar();
+    ASSERT_NE(nullptr, pMenuBar);
+    EXPECT_EQ(nullptr, ::GetMenu(pFrame->GetSafeHwnd()));
+    const std::vector<int> plain = ControlIds(pMenuBar);
+    ASSERT_EQ(2u, plain.size());
+
+    struct Case
+    {
+        const char* name;
+        DWORD dwStyle;
+        std::vector<int> suffix;
+    };
+    const Case cases[] = {
+        {"full", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, {9405, 9404, 9403}},
+        {"no minimise box",
+         WS_CHILD | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX,
+         {9404, 9403}},
+    };
+    for (const Case& c : cases) {
+        auto* pChild = new CMDIChildWnd;
+        ASSERT_TRUE(pChild->Create(NULL, L"child", c.dwStyle, CFrameWnd::rectDefault, pFrame)) << c.name;
+        PumpMessages();
+        pChild->MDIMaximize();
+        PumpMessages();
+        std::vector<int> expected{XTP_ID_MENUBAR_SYSMENU};
+        expected.insert(expected.end(), plain.begin(), plain.end());
+        expected.insert(expected.end(), c.suffix.begin(), c.suffix.end());
+        EXPECT_EQ(expected, ControlIds(pMenuBar)) << c.name;
+        CXTPCommandBar* pSysBar = pMenuBar->GetControl(0)->GetCommandBar();
+        ASSERT_NE(nullptr, pSysBar);
+        EXPECT_GT(pSysBar->GetControlCount(), 0) << c.name;
+        EXPECT_EQ(nullptr, ::GetMenu(pFrame->GetSafeHwnd())) << c.name;
+
+        pChild->MDIRestore();
+        PumpMessages();
+        EXPECT_EQ(plain, ControlIds(pMenuBar)) << c.name;
+        pChild->DestroyWindow();
+        PumpMessages();
+    }
+    pFrame->DestroyWindow();
+    PumpMessages();
+}
+
+} // namespace

@@ -1,0 +1,886 @@
+#include "command_bars.h"
+
+#include "draw_helpers.h"
+#include "image_manager.h"
+
+#include <afxpriv.h>
+#include <windowsx.h>
+
+#include <algorithm>
+
+namespace {
+// The command-state object of a control: enabling sets the control's state (disabling also
+// clears the check), checking sets its check; each redraws on change.
+class CXTPControlCmdUI : public CCmdUI
+{
+public:
+    explicit CXTPControlCmdUI(CXTPControl* pControl) : m_pControl(pControl)
+    {
+        m_nID = static_cast<UINT>(pControl->GetID());
+        m_nIndex = static_cast<UINT>(pControl->GetIndex());
+    }
+    void Enable(BOOL bOn) override
+    {
+        m_bEnableChanged = TRUE;
+        m_pControl->SetEnabled(bOn);
+        if (!bOn)
+            m_pControl->SetChecked(FALSE);
+    }
+    void SetCheck(int nCheck) override { m_pControl->SetChecked(nCheck != 0); }
+    void SetRadio(BOOL bOn) override { m_pControl->SetChecked(bOn); }
+    void SetText(LPCWSTR lpszText) override { m_pControl->SetCaption(lpszText); }
+
+private:
+    CXTPControl* m_pControl;
+};
+
+// The character an access key stands for, upper-cased; 0 for none.
+WCHAR AccessKeyOf(const CString& strCaption, BOOL& bExplicit)
+{
+    bExplicit = FALSE;
+    for (int i = 0; i + 1 < strCaption.GetLength(); ++i) {
+        if (strCaption[i] != L'&')
+            continue;
+        if (strCaption[i + 1] == L'&') {
+            ++i;
+            continue;
+        }
+        bExplicit = TRUE;
+        return static_cast<WCHAR>(reinterpret_cast<UINT_PTR>(::CharUpperW(
+            reinterpret_cast<LPWSTR>(static_cast<UINT_PTR>(static_cast<WORD>(strCaption[i + 1]))))));
+    }
+    if (strCaption.IsEmpty())
+        return 0;
+    return static_cast<WCHAR>(reinterpret_cast<UINT_PTR>(
+        ::CharUpperW(reinterpret_cast<LPWSTR>(static_cast<UINT_PTR>(static_cast<WORD>(strCaption[0]))))));
+}
+} // namespace
+
+IMPLEMENT_DYNCREATE(CXTPCommandBar, CWnd)
+
+// clang-format off
+BEGIN_MESSAGE_MAP(CXTPCommandBar, CWnd)
+    ON_WM_CREATE()
+    ON_WM_DESTROY()
+    ON_WM_MOUSEMOVE()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_LBUTTONUP()
+    ON_WM_LBUTTONDBLCLK()
+    ON_WM_RBUTTONUP()
+    ON_WM_TIMER()
+    ON_WM_PAINT()
+    ON_WM_ERASEBKGND()
+END_MESSAGE_MAP()
+// clang-format on
+
+CXTPCommandBar::CXTPCommandBar()
+{
+    m_rcCustomize.SetRectEmpty();
+    m_pControls = static_cast<CXTPControls*>(RUNTIME_CLASS(CXTPControls)->CreateObject());
+    m_pControls->SetParent(this);
+}
+
+CXTPCommandBar::~CXTPCommandBar()
+{
+    CXTPMouseManager::GetInstance()->RemoveBar(this);
+    CXTPKeyboardManager::GetInstance()->UnhookKeyboard(this);
+    if (m_pControls != NULL) {
+        m_pControls->RemoveAll();
+        m_pControls->SetParent(NULL);
+        m_pControls->InternalRelease();
+        m_pControls = NULL;
+    }
+    SetImageManager(NULL);
+    SetPaintManager(NULL);
+    if (::IsWindow(m_hWnd))
+        DestroyWindow();
+}
+
+BOOL CXTPCommandBar::LoadMenu(CMenu* pMenu, BOOL bRemoveControls)
+{
+    if (pMenu == NULL || !::IsMenu(pMenu->GetSafeHmenu()))
+        return FALSE;
+    if (bRemoveControls)
+        m_pControls->RemoveAll();
+    const int nCount = pMenu->GetMenuItemCount();
+    BOOL bBeginGroup = FALSE;
+    for (int i = 0; i < nCount; ++i) {
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_FTYPE;
+        ::GetMenuItemInfoW(pMenu->GetSafeHmenu(), static_cast<UINT>(i), TRUE, &info);
+        if ((info.fType & MFT_SEPARATOR) != 0) {
+            bBeginGroup = TRUE;
+            continue;
+        }
+        CXTPControl* pControl = m_pControls->AddMenuItem(pMenu, i);
+        if (pControl != NULL && bBeginGroup)
+            pControl->SetBeginGroup(TRUE);
+        bBeginGroup = FALSE;
+    }
+    if (CWnd* pSite = GetSite())
+        if (auto* pFrame = DYNAMIC_DOWNCAST(CFrameWnd, pSite))
+            pFrame->DelayRecalcLayout();
+    DelayLayout();
+    return TRUE;
+}
+
+void CXTPCommandBar::SetImageManager(CXTPImageManager* pImageManager)
+{
+    if (m_pImageManager == pImageManager)
+        return;
+    if (m_pImageManager != NULL)
+        m_pImageManager->InternalRelease();
+    m_pImageManager = pImageManager;
+}
+
+CXTPImageManager* CXTPCommandBar::GetImageManager() const
+{
+    if (m_pImageManager != NULL)
+        return m_pImageManager;
+    if (CXTPCommandBars* pCommandBars = GetCommandBars())
+        return pCommandBars->GetImageManager();
+    return XTPImageManager();
+}
+
+void CXTPCommandBar::SetPaintManager(CXTPPaintManagerCore* pPaintManager)
+{
+    XTPSetPaintManager(m_pPaintManager, pPaintManager);
+}
+
+CXTPPaintManagerCore* CXTPCommandBar::GetPaintManager() const
+{
+    if (m_pPaintManager != NULL)
+        return m_pPaintManager;
+    if (CXTPCommandBars* pCommandBars = GetCommandBars())
+        return pCommandBars->GetPaintManager();
+    if (CXTPPaintManager::Instance() == NULL)
+        CXTPPaintManager::SetTheme(0);
+    return CXTPPaintManager::Instance();
+}
+
+CXTPCommandBars* CXTPCommandBar::GetCommandBars() const
+{
+    for (const CXTPCommandBar* pBar = this; pBar != NULL; pBar = pBar->GetParentBar())
+        if (pBar->m_pCommandBars != NULL)
+            return pBar->m_pCommandBars;
+    return NULL;
+}
+
+CWnd* CXTPCommandBar::GetSite() const
+{
+    if (CXTPCommandBars* pCommandBars = GetCommandBars())
+        if (pCommandBars->GetSite() != NULL)
+            return pCommandBars->GetSite();
+    const CXTPCommandBar* pRoot = this;
+    while (pRoot->GetParentBar() != NULL)
+        pRoot = pRoot->GetParentBar();
+    if (pRoot->m_hwndOwner != NULL)
+        return CWnd::FromHandle(pRoot->m_hwndOwner);
+    if (::IsWindow(m_hWnd)) {
+        HWND hOwner = ::GetWindow(m_hWnd, GW_OWNER);
+        if (hOwner == NULL)
+            hOwner = ::GetParent(m_hWnd);
+        if (hOwner != NULL)
+            return CWnd::FromHandle(hOwner);
+    }
+    return AfxGetMainWnd();
+}
+
+void CXTPCommandBar::ModifyFlags(DWORD dwAdd, DWORD dwRemove)
+{
+    m_dwFlags = (m_dwFlags & ~dwRemove) | dwAdd;
+    OnRecalcLayout();
+}
+
+void CXTPCommandBar::SetControls(CXTPControls* pControls)
+{
+    if (pControls == m_pControls || pControls == NULL)
+        return;
+    pControls->InternalAddRef();
+    if (m_pControls != NULL) {
+        m_pControls->SetParent(NULL);
+        m_pControls->InternalRelease();
+    }
+    m_pControls = pControls;
+    m_pControls->SetParent(this);
+    OnControlsChanged();
+}
+
+BOOL CXTPCommandBar::IsCustomizing() const
+{
+    CXTPCommandBars* pCommandBars = GetCommandBars();
+    return pCommandBars != NULL && pCommandBars->IsCustomizeMode();
+}
+
+BOOL CXTPCommandBar::IsHorizontal() const
+{
+    return m_barPosition == xtpBarTop || m_barPosition == xtpBarBottom || m_barPosition == xtpBarFloating ||
+           (m_barPosition == xtpBarPopup && m_barType == xtpBarTypeNormal);
+}
+
+BOOL CXTPCommandBar::IsRightToLeft() const
+{
+    if (::IsWindow(m_hWnd) && (GetExStyle() & WS_EX_LAYOUTRTL) != 0)
+        return TRUE;
+    CXTPCommandBars* pCommandBars = GetCommandBars();
+    return pCommandBars != NULL && pCommandBars->IsRightToLeft();
+}
+
+void CXTPCommandBar::SetShowTextBelowIcons(int nMode)
+{
+    m_nTextBelowIcons = nMode;
+    DelayLayout();
+}
+
+BOOL CXTPCommandBar::IsTextBelowIcons() const
+{
+    if (m_nTextBelowIcons != 2)
+        return m_nTextBelowIcons == 1;
+    CXTPCommandBars* pCommandBars = GetCommandBars();
+    return pCommandBars != NULL && pCommandBars->GetCommandBarsOptions()->bShowTextBelowIcons;
+}
+
+BOOL CXTPCommandBar::IsKeyboardCuesVisible() const
+{
+    CXTPCommandBars* pCommandBars = GetCommandBars();
+    return pCommandBars == NULL || pCommandBars->IsKeyboardCuesShown();
+}
+
+void CXTPCommandBar::Redraw()
+{
+    if (m_nLockRedraw > 0) {
+        RequestRedraw();
+        return;
+    }
+    if (::IsWindow(m_hWnd)) {
+        m_dwStateFlags &= ~2u;
+        Invalidate(FALSE);
+    }
+}
+
+void CXTPCommandBar::UnlockRedraw()
+{
+    if (m_nLockRedraw > 0 && --m_nLockRedraw == 0 && (m_dwStateFlags & 2) != 0)
+        Redraw();
+}
+
+void CXTPCommandBar::SetStatusText(const CString& strText)
+{
+    CXTPCommandBars* pCommandBars = GetCommandBars();
+    CWnd* pSite = GetSite();
+    if (pCommandBars == NULL || !pCommandBars->GetCommandBarsOptions()->bStatusBarDescriptions ||
+        pSite == NULL || !::IsWindow(pSite->GetSafeHwnd()))
+        return;
+    if (strText.IsEmpty())
+        pSite->SendMessage(WM_POPMESSAGESTRING, AFX_IDS_IDLEMESSAGE);
+    else
+        pSite->SendMessage(WM_SETMESSAGESTRING, 0, reinterpret_cast<LPARAM>(static_cast<LPCTSTR>(strText)));
+}
+
+void CXTPCommandBar::ShowControlDescription(BOOL bSelected, CXTPControl* pControl)
+{
+    CWnd* pSite = GetSite();
+    if (pSite != NULL && ::IsWindow(pSite->GetSafeHwnd()))
+        pSite->SendMessage(XTP_WM_CONTROL_SELECTED, bSelected ? reinterpret_cast<WPARAM>(pControl) : 0);
+    if (pControl == NULL || pControl->GetIndex() != m_nLastPressed) {
+        m_nLastPressed = -1;
+        SetStatusText(bSelected && pControl != NULL ? pControl->GetDescription() : CString());
+    }
+}
+
+BOOL CXTPCommandBar::SetSelected(int nSelected, BOOL bKeyboard)
+{
+    if (nSelected == m_nSelected)
+        return FALSE;
+    m_bKeyboardSelect = bKeyboard;
+    if (!::IsWindow(m_hWnd))
+        return FALSE;
+    LockRedraw();
+    if (CXTPControl* pOld = GetSelected())
+        pOld->SetSelected(0);
+    m_nSelected = nSelected;
+    if (CXTPControl* pControl = GetSelected()) {
+        if (IsTrackingMode())
+            ::NotifyWinEvent(EVENT_OBJECT_FOCUS, m_hWnd, OBJID_MENU, nSelected + 1);
+        pControl->SetSelected(bKeyboard ? 2 : 1);
+        CXTPMouseManager::GetInstance()->SetSelected(this);
+        if (!bKeyboard)
+            SetTimer(XTP_TID_HOVER, 300, NULL);
+    } else {
+        KillTimer(XTP_TID_HOVER);
+    }
+    RequestRedraw();
+    UnlockRedraw();
+    return TRUE;
+}
+
+BOOL CXTPCommandBar::OpenControlPopup(int nIndex, BOOL bKeyboard)
+{
+    if (nIndex == m_nPopuped)
+        return FALSE;
+    LockRedraw();
+    if (m_nPopuped != -1) {
+        auto* pOpen = DYNAMIC_DOWNCAST(CXTPControlPopup, GetControl(m_nPopuped));
+        m_nPopuped = -1;
+        if (pOpen != NULL)
+            pOpen->SetPopupOpen(FALSE);
+    }
+    BOOL bResult = FALSE;
+    if (nIndex != -1) {
+        auto* pPopup = DYNAMIC_DOWNCAST(CXTPControlPopup, GetControl(nIndex));
+        if (pPopup != NULL && pPopup->GetEnabled()) {
+            m_nPopuped = nIndex;
+            SetTracking(2, FALSE, bKeyboard);
+            SetSelected(nIndex, bKeyboard);
+            if (!pPopup->SetPopupOpen(TRUE) && m_nPopuped == nIndex)
+                m_nPopuped = -1;
+            CXTPCommandBars* pCommandBars = GetCommandBars();
+            if (pCommandBars != NULL && pCommandBars->GetCommandBarsOptions()->bShowFullAfterDelay &&
+                ::IsWindow(m_hWnd))
+                SetTimer(XTP_TID_EXPANDED_POPUP, 5000, NULL);
+            bResult = TRUE;
+        }
+    }
+    RequestRedraw();
+    UnlockRedraw();
+    return bResult;
+}
+
+BOOL CXTPCommandBar::SetTracking(int nMode, BOOL bSelectFirst, BOOL bKeyboard)
+{
+    if (m_nTracking != 0 && nMode != 0) {
+        m_nTracking = nMode;
+        return FALSE;
+    }
+    if (m_nTracking == nMode)
+        return FALSE;
+    CXTPCommandBars* pCommandBars = GetCommandBars();
+    CWnd* pSite = GetSite();
+    if (nMode != 0) {
+        if (m_barType == xtpBarTypeMenuBar && pSite != NULL && ::IsWindow(pSite->GetSafeHwnd()))
+            pSite->SendMessage(XTP_WM_TRACKING_MENUBAR, reinterpret_cast<WPARAM>(this));
+        m_nTracking = nMode;
+        m_bTrackOnMouse = !bSelectFirst && !bKeyboard;
+        if (m_bHideCaret) {
+            HWND hFocus = ::GetFocus();
+            if (hFocus == NULL && pSite != NULL)
+                hFocus = pSite->GetSafeHwnd();
+            m_hwndCaret = hFocus;
+            if (m_hwndCaret != NULL)
+                ::HideCaret(m_hwndCaret);
+        }
+        CXTPMouseManager::GetInstance()->SetTrack(this);
+        CXTPKeyboardManager::GetInstance()->HookKeyboard(this);
+        ::SetCursor(::LoadCursor(NULL, IDC_ARROW));
+        if (bSelectFirst)
+            SetSelected(m_pControls->GetNextIndex(-1, 1), TRUE);
+    } else {
+        m_nTracking = 0;
+        m_bTrackOnMouse = FALSE;
+        CXTPMouseManager* pMouseManager = CXTPMouseManager::GetInstance();
+        pMouseManager->RemoveTrack(this);
+        CXTPKeyboardManager::GetInstance()->UnhookKeyboard(this);
+        OpenControlPopup(-1, FALSE);
+        if (bSelectFirst)
+            SetSelected(-1);
+        if (m_hwndCaret != NULL) {
+            ::ShowCaret(m_hwndCaret);
+            m_hwndCaret = NULL;
+        }
+        if (m_nLockRedraw == 0 && ::IsWindow(m_hWnd))
+            Invalidate(FALSE);
+        if (pMouseManager->GetTrackedCount() == 0)
+            pMouseManager->SetSelected(NULL);
+        if (::IsWindow(m_hWnd) && ::GetFocus() == m_hWnd && GetParent() != NULL)
+            GetParent()->GetNextDlgTabItem(this);
+        m_nLockCount = 0;
+    }
+    if (pCommandBars != NULL)
+        pCommandBars->OnTrackingModeChanged(this, nMode);
+    return TRUE;
+}
+
+int CXTPCommandBar::MapNavigationKey(UINT nChar) const
+{
+    const BOOL bHorizontal = IsHorizontal();
+    const BOOL bRightToLeft = IsRightToLeft();
+    switch (nChar) {
+    case VK_END:
+        return xtpKeyEnd;
+    case VK_HOME:
+        return xtpKeyHome;
+    case VK_LEFT:
+        return bHorizontal ? (bRightToLeft ? 0 : 1) : (bRightToLeft ? 3 : 2);
+    case VK_UP:
+        return bHorizontal ? 2 : 1;
+    case VK_RIGHT:
+        return bHorizontal ? (bRightToLeft ? 1 : 0) : (bRightToLeft ? 2 : 3);
+    case VK_DOWN:
+        return bHorizontal ? 3 : 0;
+    default:
+        return -1;
+    }
+}
+
+int CXTPCommandBar::OnKeyDown(UINT nChar, LPARAM)
+{
+    if (IsCustomizing())
+        return XTP_HOOK_PASS;
+    if (m_nLockCount > 0)
+        return XTP_HOOK_HANDLED;
+    CWnd* pSite = GetSite();
+    if (pSite != NULL && ::IsWindow(pSite->GetSafeHwnd()))
+        pSite->SendMessage(XTP_WM_COMMANDBARS_KEYDOWN, reinterpret_cast<WPARAM>(&nChar),
+                           reinterpret_cast<LPARAM>(this));
+    if (!::IsWindow(m_hWnd))
+        return XTP_HOOK_HANDLED;
+
+    const BOOL bShift = ::GetKeyState(VK_SHIFT) < 0;
+    const BOOL bControl = ::GetKeyState(VK_CONTROL) < 0;
+    if (nChar == VK_TAB) {
+        ProcessSpecialKey(bShift ? xtpKeyBack : xtpKeyNext);
+        return XTP_HOOK_HANDLED;
+    }
+    if (nChar == VK_RETURN) {
+        ProcessSpecialKey(xtpKeyReturn);
+        return XTP_HOOK_HANDLED;
+    }
+    if (nChar == VK_ESCAPE) {
+        ProcessSpecialKey(xtpKeyEscape);
+        return XTP_HOOK_HANDLED;
+    }
+    HWND hFocus = ::GetFocus();
+    if (hFocus != NULL && ::IsChild(m_hWnd, hFocus))
+        return XTP_HOOK_PASS;
+    const int nCode = MapNavigationKey(nChar);
+    if (nCode != -1) {
+        ProcessSpecialKey(nCode);
+        return XTP_HOOK_HANDLED;
+    }
+    const UINT nCharacter = ::MapVirtualKeyW(nChar, MAPVK_VK_TO_CHAR) & 0xFFFF;
+    if (nCharacter != 0 && !bControl) {
+        CXTPCommandBars* pCommandBars = GetCommandBars();
+        if (m_barType == xtpBarTypeNormal && pCommandBars != NULL && pCommandBars->OnFrameAccel(nChar))
+            return XTP_HOOK_HANDLED;
+        BOOL bAmbiguous = FALSE;
+        const int nIndex = FindAccelerator(nCharacter, &bAmbiguous);
+        if (nIndex != -1) {
+            SetSelected(nIndex, TRUE);
+            if (!bAmbiguous)
+                if (CXTPControl* pControl = GetControl(nIndex))
+                    pControl->OnUnderlineActivate();
+            return XTP_HOOK_HANDLED;
+        }
+    }
+    if (nChar != VK_SHIFT && nChar != VK_CONTROL)
+        ::MessageBeep(0);
+    return XTP_HOOK_HANDLED;
+}
+
+int CXTPCommandBar::FindAccelerator(UINT chAccel, BOOL* pbAmbiguous) const
+{
+    const WCHAR chKey = static_cast<WCHAR>(reinterpret_cast<UINT_PTR>(
+        ::CharUpperW(reinterpret_cast<LPWSTR>(static_cast<UINT_PTR>(chAccel & 0xFFFF)))));
+    CXTPCommandBars* pCommandBars = GetCommandBars();
+    const long nCuesUse = pCommandBars != NULL ? pCommandBars->GetCommandBarsOptions()->keyboardCuesUse : 1;
+    int nExplicit = -1, nImplicit = -1;
+    *pbAmbiguous = FALSE;
+    const int nStart = m_nSelected;
+    int nIndex = nStart;
+    for (int nStep = 0; nStep < GetControlCount(); ++nStep) {
+        nIndex = m_pControls->GetNextIndex(nIndex, 1);
+        if (nIndex == -1 || (nStep > 0 && nIndex == nStart))
+            break;
+        CXTPControl* pControl = GetControl(nIndex);
+        if (!pControl->GetEnabled())
+            continue;
+        BOOL bExplicit = FALSE;
+        const WCHAR chControl =
+            AccessKeyOf(pControl->IsCaptionVisible() ? pControl->GetCaption() : CString(), bExplicit);
+        if (chControl == 0 || chControl != chKey)
+            continue;
+        if (bExplicit) {
+            if (nExplicit != -1) {
+                *pbAmbiguous = TRUE;
+                break;
+            }
+            nExplicit = nIndex;
+        } else if ((nCuesUse & 4) == 0 && (m_barType != xtpBarTypePopup || IsTrackingMode())) {
+            if (nImplicit != -1)
+                *pbAmbiguous = TRUE;
+            else
+                nImplicit = nIndex;
+        }
+        if (nIndex == nStart)
+            break;
+    }
+    if (nExplicit != -1) {
+        if (nImplicit != -1 && !*pbAmbiguous)
+            *pbAmbiguous = FALSE;
+        return nExplicit;
+    }
+    return nImplicit;
+}
+
+BOOL CXTPCommandBar::ProcessSpecialKey(int nKey)
+{
+    switch (nKey) {
+    case xtpKeyNext:
+    case xtpKeyBack: {
+        const int nIndex = m_pControls->GetNextIndex(m_nSelected, nKey == xtpKeyNext ? 1 : -1);
+        if (nIndex != -1)
+            SetSelected(nIndex, TRUE);
+        return TRUE;
+    }
+    case 2:
+        if (m_nPopuped != -1) {
+            OpenControlPopup(-1, TRUE);
+            return TRUE;
+        }
+        return FALSE;
+    case 3: {
+        CXTPControl* pControl = GetSelected();
+        if (pControl != NULL && m_nPopuped != m_nSelected &&
+            DYNAMIC_DOWNCAST(CXTPControlPopup, pControl) != NULL) {
+            SetSelected(m_nSelected, TRUE);
+            OpenControlPopup(m_nSelected, TRUE);
+            return TRUE;
+        }
+        return FALSE;
+    }
+    case xtpKeyEscape:
+        if (CXTPCommandBar* pParentBar = GetParentBar())
+            pParentBar->SetTracking(2, FALSE, TRUE);
+        SetTracking(FALSE);
+        SetSelected(-1);
+        return TRUE;
+    case xtpKeyReturn:
+        if (CXTPControl* pControl = GetSelected()) {
+            SetSelected(pControl->GetIndex(), TRUE);
+            pControl->OnClick(TRUE);
+        }
+        return TRUE;
+    case xtpKeyHome:
+        SetSelected(m_pControls->GetNextIndex(-1, 1), TRUE);
+        return TRUE;
+    case xtpKeyEnd:
+        SetSelected(m_pControls->GetNextIndex(-1, -1), TRUE);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+int CXTPCommandBar::OnHookMessage(HWND, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT&)
+{
+    if (!IsTrackingMode())
+        return XTP_HOOK_NEXT;
+    if (nMessage == WM_KEYDOWN)
+        return OnKeyDown(static_cast<UINT>(wParam), lParam);
+    if (nMessage == WM_MOUSEWHEEL)
+        return XTP_HOOK_HANDLED;
+    return XTP_HOOK_NEXT;
+}
+
+void CXTPCommandBar::OnControlsChanged()
+{
+    m_nSelected = -1;
+    m_nPopuped = -1;
+    DelayLayout();
+}
+
+void CXTPCommandBar::Copy(CXTPCommandBar* pCommandBar, BOOL bRecursive)
+{
+    m_nBarID = pCommandBar->m_nBarID;
+    m_dwFlags = pCommandBar->m_dwFlags;
+    m_dwStyle = pCommandBar->m_dwStyle;
+    m_strTitle = pCommandBar->m_strTitle;
+    m_bCustomizable = pCommandBar->m_bCustomizable;
+    m_nMRUWidth = pCommandBar->m_nMRUWidth;
+    m_barPosition = pCommandBar->m_barPosition;
+    m_barType = pCommandBar->m_barType;
+    m_pCommandBars = pCommandBar->m_pCommandBars;
+    CXTPControls* pControls = pCommandBar->m_pControls->Duplicate(bRecursive);
+    SetControls(pControls);
+    pControls->InternalRelease();
+}
+
+CXTPCommandBar* CXTPCommandBar::Clone(BOOL bRecursive)
+{
+    auto* pBar = static_cast<CXTPCommandBar*>(GetRuntimeClass()->CreateObject());
+    if (pBar != NULL)
+        pBar->Copy(this, bRecursive);
+    return pBar;
+}
+
+BOOL CXTPCommandBar::HitTestBar(CPoint point) const
+{
+    if (!::IsWindow(m_hWnd))
+        return FALSE;
+    CRect rect;
+    GetWindowRect(&rect);
+    return rect.PtInRect(point);
+}
+
+void CXTPCommandBar::UpdateDocTemplateControls()
+{
+    // Controls shown per document template come with the layout persistence; nothing to change here.
+}
+
+void CXTPCommandBar::OnUpdateCmdUI(BOOL bDisableIfNoHandler)
+{
+    if (!::IsWindow(m_hWnd) || !IsWindowVisible())
+        return;
+    UpdateDocTemplateControls();
+    CWnd* pTarget = GetSite();
+    if (pTarget == NULL)
+        return;
+    const BOOL bCustomizing = IsCustomizing();
+    const CXTPCommandBar* pRoot = this;
+    while (pRoot->GetParentBar() != NULL)
+        pRoot = pRoot->GetParentBar();
+    BOOL bRedraw = FALSE;
+    for (int i = 0; i < GetControlCount(); ++i) {
+        CXTPControl* pControl = GetControl(i);
+        if (pControl->GetPressed() != 0 && !IsTrackingMode() && ::GetCapture() != m_hWnd) {
+            pControl->SetPressed(0);
+            bRedraw = TRUE;
+        }
+        if ((pControl->GetFlags() & xtpFlagManualUpdate) != 0 || pRoot->m_bNoNotify)
+            continue;
+        CXTPControlCmdUI state(pControl);
+        if (OnCmdMsg(0, MAKELONG(CN_UPDATE_COMMAND_UI, WM_COMMAND + WM_REFLECT_BASE), &state, NULL))
+            continue;
+        if (OnCmdMsg(state.m_nID, static_cast<int>(CN_UPDATE_COMMAND_UI), &state, NULL))
+            continue;
+        if (bCustomizing)
+            pControl->SetEnabled(TRUE);
+        else
+            state.DoUpdate(pTarget, bDisableIfNoHandler);
+    }
+    if (bRedraw)
+        Redraw();
+    if (m_dwStateFlags & 1) {
+        m_dwStateFlags &= ~1u;
+        OnRecalcLayout();
+    }
+    UpdateDialogControls(pTarget, bDisableIfNoHandler);
+}
+
+void CXTPCommandBar::DrawCommandBar(CDC* pDC, CRect)
+{
+    CXTPPaintManagerCore* pPaintManager = GetPaintManager();
+    if (pPaintManager == NULL)
+        return;
+    pPaintManager->FillCommandBar(pDC, this);
+    if ((m_dwStyle & XTP_BAR_STYLE_GRIPPER) != 0 && m_barPosition != xtpBarPopup)
+        pPaintManager->DrawCommandBarGripper(pDC, this, TRUE);
+    CXTFontSelector font(pDC, pPaintManager->GetRegularFont());
+    BOOL bFirst = TRUE;
+    for (int i = 0; i < GetControlCount(); ++i) {
+        CXTPControl* pControl = GetControl(i);
+        if (!pControl->IsVisible())
+            continue;
+        if (pControl->GetBeginGroup() && !bFirst && !pControl->GetWrap())
+            pPaintManager->DrawCommandBarSeparator(pDC, this, pControl, TRUE);
+        bFirst = FALSE;
+        pControl->Draw(pDC);
+    }
+}
+
+LRESULT CXTPCommandBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_PRINT:
+    case WM_PRINTCLIENT: {
+        CDC* pDC = CDC::FromHandle(reinterpret_cast<HDC>(wParam));
+        CRect rect;
+        GetClientRect(&rect);
+        DrawCommandBar(pDC, rect);
+        return 0;
+    }
+    case WM_IDLEUPDATECMDUI:
+    case WM_INITIALUPDATE:
+        OnUpdateCmdUI(TRUE);
+        return 0;
+    case WM_MOUSELEAVE:
+    case WM_NCMOUSEMOVE: {
+        const CXTPMouseManager* pMouseManager = CXTPMouseManager::GetInstance();
+        const BOOL bOtherTracks = pMouseManager->GetTrackedCount() > 0 && !pMouseManager->IsBarTracked(this);
+        const BOOL bKeep =
+            (IsTrackingMode() && (m_barType != xtpBarTypePopup || m_nPopuped != -1)) || m_nLockCount > 0;
+        if (!bOtherTracks && !bKeep)
+            SetSelected(-1);
+        if (message == WM_MOUSELEAVE)
+            return 0;
+        break;
+    }
+    default:
+        break;
+    }
+    return CWnd::WindowProc(message, wParam, lParam);
+}
+
+int CXTPCommandBar::OnCreate(LPCREATESTRUCT lpCreateStruct)
+{
+    if (CWnd::OnCreate(lpCreateStruct) == -1)
+        return -1;
+    if (CXTPCommandBars* pCommandBars = GetCommandBars()) {
+        m_pToolTipController = pCommandBars->GetToolTipController();
+        if (m_pToolTipController != NULL)
+            m_pToolTipController->InternalAddRef();
+    }
+    return 0;
+}
+
+void CXTPCommandBar::OnDestroy()
+{
+    if (IsTrackingMode())
+        SetTracking(FALSE);
+    if (m_pToolTipController != NULL) {
+        m_pToolTipController->InternalRelease();
+        m_pToolTipController = NULL;
+    }
+    CWnd::OnDestroy();
+}
+
+void CXTPCommandBar::OnMouseMove(UINT nFlags, CPoint point)
+{
+    CXTPMouseManager* pMouseManager = CXTPMouseManager::GetInstance();
+    if (pMouseManager->IsOutsideTracking(this) || m_nLockCount > 0)
+        return;
+    CWnd* pSite = GetSite();
+    if (m_barType != xtpBarTypePopup && pSite != NULL &&
+        ::GetActiveWindow() != pSite->GetTopLevelParent()->GetSafeHwnd())
+        return;
+    if (IsTrackingMode() && (m_barType != xtpBarTypePopup) && (m_nPopuped != -1 || m_bKeyboardSelect) &&
+        HitTest(point) == NULL)
+        return;
+    CXTPControl* pControl = HitTest(point);
+    if (pControl != NULL) {
+        pMouseManager->TrackMouseLeave(m_hWnd);
+        if (IsTrackingMode() && m_nPopuped != -1 && pControl->GetIndex() != m_nPopuped &&
+            DYNAMIC_DOWNCAST(CXTPControlPopup, pControl) != NULL) {
+            // Moving over another popup of the menu bar switches the open menu.
+            OpenControlPopup(pControl->GetIndex(), FALSE);
+            return;
+        }
+    }
+    if (IsTrackingMode() && m_barType != xtpBarTypePopup && pControl == NULL)
+        return;
+    SetSelected(pControl != NULL ? pControl->GetIndex() : -1, FALSE);
+    CWnd::OnMouseMove(nFlags, point);
+}
+
+void CXTPCommandBar::OnLButtonDown(UINT nFlags, CPoint point)
+{
+    CXTPControl* pControl = HitTest(point);
+    if (pControl == NULL) {
+        CWnd::OnLButtonDown(nFlags, point);
+        return;
+    }
+    if (IsCustomizing() && (!IsCustomizable() || (pControl->GetFlags() & xtpFlagNoMovable) != 0))
+        return;
+    pControl->OnClick(FALSE, point);
+}
+
+void CXTPCommandBar::OnLButtonUp(UINT nFlags, CPoint point)
+{
+    if (IsCustomizing())
+        return;
+    if (CXTPControl* pControl = HitTest(point))
+        pControl->OnMouseRelease(point);
+    else
+        CWnd::OnLButtonUp(nFlags, point);
+}
+
+void CXTPCommandBar::OnLButtonDblClk(UINT, CPoint point)
+{
+    if (IsCustomizing())
+        return;
+    if (CXTPControl* pControl = HitTest(point))
+        pControl->OnLButtonUp(point);
+}
+
+void CXTPCommandBar::OnRButtonUp(UINT nFlags, CPoint point)
+{
+    if (IsCustomizing())
+        return;
+    CXTPControl* pControl = HitTest(point);
+    if (pControl == NULL) {
+        CWnd::OnRButtonUp(nFlags, point);
+        return;
+    }
+    CWnd* pSite = GetSite();
+    if (pSite != NULL && pSite->SendMessage(XTP_WM_CONTROL_RCLICK, reinterpret_cast<WPARAM>(&point),
+                                            reinterpret_cast<LPARAM>(pControl)) == 1)
+        return;
+    if (m_bRightButton)
+        pControl->OnMouseRelease(point);
+}
+
+void CXTPCommandBar::OnTimer(UINT_PTR nIDEvent)
+{
+    if (nIDEvent == XTP_TID_HOVER) {
+        if (m_nLockCount == 0) {
+            KillTimer(XTP_TID_HOVER);
+            if (CXTPControl* pControl = GetSelected())
+                pControl->OnMouseHoverClose();
+        }
+        return;
+    }
+    if (nIDEvent == XTP_TID_EXPANDED_POPUP) {
+        if (m_nLockCount == 0)
+            KillTimer(XTP_TID_EXPANDED_POPUP);
+        return;
+    }
+    CWnd::OnTimer(nIDEvent);
+}
+
+void CXTPCommandBar::OnPaint()
+{
+    CPaintDC paintDC(this);
+    CRect rect;
+    GetClientRect(&rect);
+    if (rect.IsRectEmpty())
+        return;
+    CDC memDC;
+    memDC.CreateCompatibleDC(&paintDC);
+    CBitmap bitmap;
+    bitmap.CreateCompatibleBitmap(&paintDC, rect.Width(), rect.Height());
+    CBitmap* pOldBitmap = memDC.SelectObject(&bitmap);
+    DrawCommandBar(&memDC, rect);
+    paintDC.BitBlt(0, 0, rect.Width(), rect.Height(), &memDC, 0, 0, SRCCOPY);
+    memDC.SelectObject(pOldBitmap);
+}
+
+BOOL CXTPCommandBar::OnEraseBkgnd(CDC*)
+{
+    return TRUE;
+}
+
+IMPLEMENT_DYNCREATE(CXTPPopupBar, CXTPCommandBar)
+
+CRuntimeClass* CXTPPopupBar::m_pPopupBarClass = NULL;
+
+CXTPPopupBar::CXTPPopupBar()
+{
+    m_barType = xtpBarTypePopup;
+    m_barPosition = xtpBarPopup;
+}
+
+CXTPPopupBar* AFXAPI CXTPPopupBar::CreatePopupBar(CXTPCommandBars* pCommandBars)
+{
+    if (m_pPopupBarClass == NULL || !m_pPopupBarClass->IsDerivedFrom(RUNTIME_CLASS(CXTPPopupBar)))
+        return NULL;
+    auto* pPopupBar = static_cast<CXTPPopupBar*>(m_pPopupBarClass->CreateObject());
+    if (pPopupBar != NULL)
+        pPopupBar->SetCommandBars(pCommandBars);
+    return pPopupBar;
+}
+
+int CXTPPopupBar::Popup(UINT, int, int, CWnd*, LPCRECT)
+{
+    return 0;
+}

@@ -1,0 +1,228 @@
+// The window base of every bar (menu bar, toolbars, popup bars): its controls, the hot control and
+// the open popup, menu tracking, keys turned into navigation, access keys and execution, the
+// command-state update at idle time and the drawing through the paint manager.
+#pragma once
+
+#include <afxwin.h>
+
+#include "controls.h"
+#include "hook_managers.h"
+
+class CXTPCommandBars;
+class CXTPImageManager;
+class CXTPPaintManagerCore;
+class CXTPToolTipController;
+
+// Timers of a bar: hover over a popup control, and full menus after a delay.
+#define XTP_TID_HOVER 112223
+#define XTP_TID_EXPANDED_POPUP 112224
+
+// A bar's style bits: a gripper while docked, and a close button while floating.
+#define XTP_BAR_STYLE_GRIPPER 0x400000
+#define XTP_BAR_STYLE_CLOSE_BUTTON 0x1
+#define XTP_BAR_FLAG_DOCKED XTP_BAR_STYLE_GRIPPER
+#define XTP_LM_WRAP XTP_LM_SHRINK
+
+// Docking and behaviour flags of a bar; the menu bar's own from 0x100 on.
+enum XTPToolBarFlags
+{
+    xtpFlagAlignTop = 0x01,
+    xtpFlagAlignBottom = 0x02,
+    xtpFlagAlignLeft = 0x04,
+    xtpFlagAlignRight = 0x08,
+    xtpFlagAlignAny = 0x0F,
+    xtpFlagFloating = 0x10,
+    xtpFlagHideWrap = 0x20,
+    xtpFlagStretched = 0x40,
+    xtpFlagIgnoreSetMenuMessage = 0x400,
+    xtpFlagHideMinimizeBox = 0x100,
+    xtpFlagHideMaximizeBox = 0x200,
+    xtpFlagHideClose = 0x1000,
+    xtpFlagAddMDISysPopup = 0x2000,
+    xtpFlagStretchedShared = 0x100000,
+};
+
+// Navigation codes of ProcessSpecialKey.
+enum XTPSpecialKey
+{
+    xtpKeyNext = 0,
+    xtpKeyBack = 1,
+    xtpKeyPopup = 2,
+    xtpKeyEscape = 4,
+    xtpKeyReturn = 5,
+    xtpKeyHome = 6,
+    xtpKeyEnd = 7,
+    xtpKeyUp = 2,
+    xtpKeyDown = 3,
+    xtpKeyLeft = 1,
+    xtpKeyRight = 0,
+};
+
+class CXTPCommandBar : public CWnd, public CXTPHookSink
+{
+    DECLARE_DYNCREATE(CXTPCommandBar)
+public:
+    CXTPCommandBar();
+    ~CXTPCommandBar() override;
+
+    // Fills the bar's controls from the menu (emptied first when bRemoveControls); FALSE for a
+    // handle that is not a menu.
+    virtual BOOL LoadMenu(CMenu* pMenu, BOOL bRemoveControls = TRUE);
+    // The bar's own images; the bar keeps the one reference it is given.
+    virtual void SetImageManager(CXTPImageManager* pImageManager);
+    // Own, else the command bars', else the global one.
+    CXTPImageManager* GetImageManager() const;
+    void SetPaintManager(CXTPPaintManagerCore* pPaintManager);
+    // Own, else the command bars', else the global one (made with theme 0 when missing).
+    CXTPPaintManagerCore* GetPaintManager() const;
+
+    CXTPCommandBars* GetCommandBars() const;
+    void SetCommandBars(CXTPCommandBars* pCommandBars) { m_pCommandBars = pCommandBars; }
+    CWnd* GetSite() const;
+    CWnd* GetFrame() const { return GetSite(); }
+    UINT GetBarID() const { return m_nBarID; }
+    void SetBarID(UINT nID) { m_nBarID = nID; }
+    DWORD GetFlags() const { return m_dwFlags; }
+    void ModifyFlags(DWORD dwAdd, DWORD dwRemove = 0);
+    void SetFlags(DWORD dwFlags) { m_dwFlags = dwFlags; }
+    DWORD GetStyleFlags() const { return m_dwStyle; }
+    void SetStyleFlags(DWORD dwStyle) { m_dwStyle = dwStyle; }
+    XTPBarType GetType() const { return m_barType; }
+    XTPBarPosition GetPosition() const { return m_barPosition; }
+    CXTPControls* GetControls() const { return m_pControls; }
+    void SetControls(CXTPControls* pControls);
+    CXTPControl* GetControl(int nIndex) const { return m_pControls->GetAt(nIndex); }
+    int GetControlCount() const { return m_pControls->GetCount(); }
+    CString GetTitle() const { return m_strTitle; }
+    void SetTitle(LPCTSTR lpszTitle) { m_strTitle = lpszTitle; }
+    CXTPControl* GetSelected() const { return m_pControls->GetAt(m_nSelected); }
+    int GetSelectedIndex() const { return m_nSelected; }
+    int GetCurSel() const { return m_nSelected; }
+    int GetPopupedIndex() const { return m_nPopuped; }
+    BOOL IsTrackingMode() const { return m_nTracking != 0; }
+    int GetTrackingMode() const { return m_nTracking; }
+    BOOL IsKeyboardSelected() const { return m_bKeyboardSelect; }
+    BOOL IsCustomizing() const;
+    BOOL IsHorizontal() const;
+    BOOL IsRightToLeft() const;
+    void SetOwner(CWnd* pOwner) { m_hwndOwner = pOwner != NULL ? pOwner->GetSafeHwnd() : NULL; }
+    int GetTextBelowIcons() const { return m_nTextBelowIcons; }
+    void SetShowTextBelowIcons(int nMode);
+    BOOL IsTextBelowIcons() const;
+    CXTPControl* HitTest(CPoint point) const { return m_pControls->HitTest(point); }
+    void SetStatusText(const CString& strText);
+    BOOL OpenControlPopup(int nIndex, BOOL bKeyboard);
+    void Redraw();
+    // Marks and leaves re-layout for the next command-state update.
+    void DelayLayout() { m_dwStateFlags |= 1; }
+    void LockRedraw() { ++m_nLockRedraw; }
+    void UnlockRedraw();
+    // Finds the control of an access key in this bar; the index, or -1.
+    int FindAccelerator(UINT chAccel, BOOL* pbAmbiguous) const;
+
+    virtual void RequestRedraw() { m_dwStateFlags |= 2; }
+    virtual BOOL SetTracking(int nMode, BOOL bSelectFirst = FALSE, BOOL bKeyboard = FALSE);
+    virtual BOOL SetSelected(int nSelected, BOOL bKeyboard = FALSE);
+    virtual BOOL LoadToolBar(UINT /*nIDResource*/, BOOL /*bLoadIcons*/ = TRUE) { return FALSE; }
+    virtual BOOL Popup(CXTPControlPopup* /*pControlPopup*/, BOOL /*bSelectFirst*/ = FALSE) { return FALSE; }
+    virtual void SetVisible(BOOL /*bVisible*/) {}
+    virtual BOOL IsVisible() const { return FALSE; }
+    virtual BOOL SetPosition(XTPBarPosition /*barPosition*/) { return FALSE; }
+    virtual BOOL IsCustomizable() const { return m_bCustomizable; }
+    virtual void OnRecalcLayout() {}
+    virtual void ShowControlDescription(BOOL bSelected, CXTPControl* pControl);
+    virtual CXTPCommandBar* GetParentBar() const { return NULL; }
+    virtual BOOL IsKeyboardCuesVisible() const;
+    // 1 the key is consumed, 2 it passes on.
+    virtual int OnKeyDown(UINT nChar, LPARAM lParam);
+    virtual CSize CalcDynamicLayout(int /*nLength*/, DWORD /*dwMode*/) { return CSize(0, 0); }
+    virtual BOOL ProcessSpecialKey(int nKey);
+    virtual void DrawCommandBar(CDC* pDC, CRect rcClipBox);
+    virtual void OnControlsChanged();
+    virtual void Copy(CXTPCommandBar* pCommandBar, BOOL bRecursive = FALSE);
+    virtual BOOL HitTestBar(CPoint point) const;
+    virtual void OnUpdateCmdUI(BOOL bDisableIfNoHandler = TRUE);
+    virtual CXTPCommandBar* Clone(BOOL bRecursive = FALSE);
+
+    int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override;
+
+    // Key lock, mouse suppression and tracking lock share one count: while it is positive keys are
+    // swallowed, a hover does nothing and a click outside leaves the bar open.
+    int m_nLockCount = 0;
+    // Where a popup tracked with TPM_RETURNCMD writes the chosen id.
+    int* m_pReturnCmd = NULL;
+    BOOL m_bRightButton = FALSE;
+    BOOL m_bNoNotify = FALSE;
+    BOOL m_bRecursive = FALSE;
+    int m_nMRUWidth = 32767;
+
+protected:
+    void UpdateDocTemplateControls();
+    // Maps a navigation key by the bar's orientation; -1 when it is none of them.
+    int MapNavigationKey(UINT nChar) const;
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    afx_msg void OnDestroy();
+    afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
+    afx_msg void OnRButtonUp(UINT nFlags, CPoint point);
+    afx_msg void OnTimer(UINT_PTR nIDEvent);
+    afx_msg void OnPaint();
+    afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+    DECLARE_MESSAGE_MAP()
+
+    BOOL m_bHideCaret = TRUE;
+    int m_nSelected = -1;
+    int m_nPopuped = -1;
+    HWND m_hwndCaret = NULL;
+    UINT m_nBarID = 0;
+    BOOL m_bVisible = TRUE;
+    int m_nTracking = 0;
+    HWND m_hwndOwner = NULL;
+    DWORD m_dwStateFlags = 0;
+    CString m_strTitle;
+    XTPBarType m_barType = xtpBarTypeNormal;
+    CXTPControls* m_pControls = NULL;
+    XTPBarPosition m_barPosition = xtpBarNone;
+    CXTPCommandBars* m_pCommandBars = NULL;
+    int m_nTextBelowIcons = 2;
+    BOOL m_bKeyboardSelect = FALSE;
+    BOOL m_bCustomizable = TRUE;
+    CRect m_rcCustomize;
+    CXTPPaintManagerCore* m_pPaintManager = NULL;
+    CXTPImageManager* m_pImageManager = NULL;
+    BOOL m_bShowInList = TRUE;
+    BOOL m_bTrackOnMouse = FALSE;
+    int m_nLockRedraw = 0;
+    int m_nLastPressed = -1;
+    CXTPToolTipController* m_pToolTipController = NULL;
+    DWORD m_dwFlags = 0;
+    DWORD m_dwStyle = 0;
+
+    friend class CXTPControl;
+    friend class CXTPControls;
+    friend class CXTPCommandBars;
+    friend class CXTPDockBar;
+};
+
+class CXTPPopupBar : public CXTPCommandBar
+{
+    DECLARE_DYNCREATE(CXTPPopupBar)
+public:
+    CXTPPopupBar();
+    // A popup bar of m_pPopupBarClass (reference-counted; the caller releases it with
+    // InternalRelease); null while no popup-bar class is set.
+    static CXTPPopupBar* AFXAPI CreatePopupBar(CXTPCommandBars* pCommandBars);
+    static CRuntimeClass* m_pPopupBarClass;
+
+    using CXTPCommandBar::Popup;
+    // Shows the bar at a point with TrackPopupMenu's flags; the chosen command with TPM_RETURNCMD,
+    // else non-zero on success.
+    virtual int Popup(UINT nFlags, int x, int y, CWnd* pOwner, LPCRECT lpRectExclude);
+
+    // The popup control that opened this bar.
+    CXTPControlPopup* m_pControlPopup = NULL;
+};

@@ -1,0 +1,181 @@
+// The dockable bars: the toolbar (filled from an RT_TOOLBAR resource, laid out for its side with an
+// expand button for what does not fit), the menu bar that replaces the frame's window menu (with the
+// maximised MDI child's buttons), and the dock bar along each frame edge that holds bars in rows.
+#pragma once
+
+#include <afxwin.h>
+
+#include "command_bar.h"
+
+#include <map>
+#include <vector>
+
+class CXTPDockBar;
+
+class CXTPToolBar : public CXTPCommandBar
+{
+    DECLARE_DYNCREATE(CXTPToolBar)
+public:
+    CXTPToolBar();
+    ~CXTPToolBar() override;
+
+    // Window of the bar, docked in the dock bar of a side or floating.
+    BOOL CreateToolBar(DWORD dwStyle, CWnd* pParentWnd, UINT nID = AFX_IDW_TOOLBAR);
+    // Controls from a button-id list; 0 makes the next one begin a group.
+    BOOL SetButtons(const UINT* pButtons, int nCount);
+    BOOL LoadToolBar(UINT nIDResource, BOOL bLoadIcons = TRUE) override;
+    void SetVisible(BOOL bVisible) override;
+    BOOL IsVisible() const override { return m_bVisible; }
+    BOOL SetPosition(XTPBarPosition barPosition) override;
+    void OnRecalcLayout() override;
+    CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
+    virtual CSize CalcDockingLayout(int nLength, DWORD dwMode, int nWidth = 0);
+    void Copy(CXTPCommandBar* pCommandBar, BOOL bRecursive = FALSE) override;
+    // Docked in a dock bar (reparented) or floating in its own popup window.
+    virtual void SetFloating(CWnd* pFrame, BOOL bFloating);
+
+    CXTPDockBar* GetDockBar() const { return m_pDockBar; }
+    // Leaves the dock bar it is on and clears its dock link.
+    virtual void RemoveFromDockBar();
+    // The icon size, and the button size (explicit, else the icon plus 7).
+    CSize GetIconSize() const;
+    CSize GetButtonSize() const;
+    void SetIconSize(CSize size) { m_szIcons = size; }
+    void SetButtonSize(CSize size) { m_szButtons = size; }
+    void OnSetPreviewMode(BOOL bPreview);
+    BOOL m_bShowExpandButton = TRUE;
+    // The wanted place in its dock row (dock bar client coordinates), kept by the dock bar.
+    CRect m_rcDocked;
+
+protected:
+    // The docked bar's layout mode and its size for WM_SIZEPARENT directly in a frame.
+    afx_msg LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnRButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnClose() {}
+    DECLARE_MESSAGE_MAP()
+
+    CXTPControl* GetExpandButton(BOOL bCreate);
+    CXTPControl* GetCloseButton(BOOL bCreate);
+    // Reads and checks an RT_TOOLBAR resource: version 1, a count that fits.
+    static BOOL ReadToolBarResource(HINSTANCE hInst, UINT nIDResource, CSize& szImage,
+                                    std::vector<UINT>& ids);
+
+    CXTPDockBar* m_pDockBar = NULL;
+    BOOL m_bCanReset = TRUE;
+    BOOL m_bRemoveWhenHidden = FALSE;
+    BOOL m_bVisibleBeforePreview = FALSE;
+    BOOL m_bInPreview = FALSE;
+    CSize m_szIcons;
+    CSize m_szButtons;
+
+    friend class CXTPDockBar;
+    friend class CXTPCommandBars;
+};
+
+class CXTPMenuBar : public CXTPToolBar
+{
+    DECLARE_DYNCREATE(CXTPMenuBar)
+public:
+    CXTPMenuBar();
+    ~CXTPMenuBar() override;
+
+    // Fills the bar from the menu resource, hooks the frame (and the MDI client), takes the frame's
+    // menu away and keeps it.
+    BOOL LoadMenuBar(UINT nIDResource);
+    // The active MDI child and whether it is maximised; null outside an MDI frame.
+    CMDIChildWnd* GetActiveMdiChild(BOOL* pbMaximized = NULL) const;
+    // Re-hooks the active child and rebuilds the maximised child's system menu and buttons.
+    void RefreshMdiState();
+    void SwitchMenu(HMENU hMenu);
+    UINT GetCurrentMenuId() const { return m_nCurrentMenuId; }
+    int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override;
+
+protected:
+    afx_msg void OnTimer(UINT_PTR nIDEvent);
+    afx_msg void OnDestroy();
+    DECLARE_MESSAGE_MAP()
+    // Adds or removes a frame button; TRUE when that changed the controls.
+    BOOL AddSysButton(int nId, BOOL bNeeded);
+
+    BOOL m_bMdiApp = FALSE;
+    HWND m_hwndMdiChild = NULL;
+    HMENU m_hMenuFrame = NULL;
+    UINT m_nDefaultMenuId = 0;
+    UINT m_nCurrentMenuId = 0;
+    HMENU m_hMenuSystem = NULL;
+};
+
+// The system-menu popup of a maximised MDI child: the child's small icon in place of a caption.
+class CXTPControlMDISysMenuPopup : public CXTPControlPopup
+{
+    DECLARE_DYNCREATE(CXTPControlMDISysMenuPopup)
+public:
+    ~CXTPControlMDISysMenuPopup() override;
+    void SetIcon(HICON hIcon);
+    CSize GetSize(CDC* /*pDC*/) override { return CSize(18, 18); }
+    void Draw(CDC* pDC) override;
+    HMENU m_hMenuSystem = NULL;
+
+private:
+    HICON m_hIcon = NULL;
+};
+
+// The maximised child's minimise, restore and close buttons (a Marlett glyph each).
+class CXTPControlMDIButton : public CXTPControlButton
+{
+    DECLARE_DYNCREATE(CXTPControlMDIButton)
+public:
+    CSize GetSize(CDC* /*pDC*/) override { return CSize(16, 16); }
+    void Draw(CDC* pDC) override;
+    void Execute() override;
+};
+
+class CXTPDockBar : public CWnd
+{
+    DECLARE_DYNAMIC(CXTPDockBar)
+public:
+    explicit CXTPDockBar(CXTPCommandBars* pCommandBars);
+    ~CXTPDockBar() override;
+
+    BOOL Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID);
+    // Inserts the bar at the row under the rectangle's centre (screen coordinates); without a
+    // rectangle in a new last row.
+    void DockCommandBar(CXTPToolBar* pBar, LPCRECT lpRect = NULL);
+    int RemoveCommandBar(CXTPToolBar* pBar, int nIndexExclude = -1);
+    int FindBar(CXTPToolBar* pBar, int nIndexExclude = -1) const;
+    XTPBarPosition GetPosition() const;
+    BOOL IsHorizontal() const { return GetPosition() == xtpBarTop || GetPosition() == xtpBarBottom; }
+    // The visible bars of the row holding the entry, by their left edge.
+    void GetRowBars(int nIndex, std::vector<CXTPToolBar*>& bars) const;
+    // The stored rows: bars, a null entry after each row.
+    const std::vector<CXTPToolBar*>& GetBars() const { return m_arrBars; }
+    CSize CalcFixedLayout(int nLength, DWORD dwMode, AFX_SIZEPARENTPARAMS* pLayout = NULL);
+    // The frame's strip for this dock bar.
+    DWORD GetDockStyle() const { return m_dwDockStyle; }
+
+protected:
+    struct RowEntry
+    {
+        CXTPToolBar* pBar;
+        CRect rect;
+        int nStoredIndex;
+        BOOL bMoved;
+        int nMinLength;
+    };
+    // One row laid out along x; FALSE with the bar to move into the next row when it does not fit.
+    BOOL LayoutRow(std::vector<CXTPToolBar*>& row, int nLength, int nOffset, DWORD dwMode, HDWP& hDWP,
+                   int& nThickness, int& nRowLength, CXTPToolBar*& pWrapBar, BOOL bCommit);
+    DWORD GetBarMode(CXTPToolBar* pBar, DWORD dwMode) const;
+    void NormalizeRows();
+
+    afx_msg LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnPaint();
+    afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+    afx_msg LRESULT OnPrint(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnRButtonDown(UINT nFlags, CPoint point);
+    DECLARE_MESSAGE_MAP()
+
+    DWORD m_dwDockStyle = 0;
+    std::vector<CXTPToolBar*> m_arrBars;
+    CXTPCommandBars* m_pCommandBars;
+};
