@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Saves FAT volumes through "engine-probe save": with "--mode quick" every FAT partition of the test disks
-that a partition row reaches, with "--mode extensive --volume 1" those of mbr-ext05. Every live file that
+(by its start sector where no partition row reaches it), with "--mode extensive --volume 1" those of
+mbr-ext05. Every live file that
 fls lists there, empty files included, must land at its path in the target folder with the MD5 that icat
 gives (an empty file as a file of size 0).
 
@@ -60,12 +61,13 @@ def partition_rows(image, search):
     return {fields[1]: fields[0] for fields in (line.split("\t") for line in table.splitlines()) if len(fields) > 1}
 
 
-def save_and_compare(disk, part, files, row, image, mode, search):
+def save_and_compare(disk, part, files, volume, image, mode, search):
+    """`volume` names the volume to the probe: ["--partition", row] or ["--start", sector]."""
     target = os.path.join(WORK, "%s.p%s.%s" % (disk, part, mode))
     shutil.rmtree(target, ignore_errors=True)
     os.makedirs(target)
     extra = (["--volume", "1"] if mode == "extensive" else []) + (["--search"] if search else [])
-    code, output = probe("save", probe_path(image), "--partition", row, "--mode", mode, *extra,
+    code, output = probe("save", probe_path(image), *volume, "--mode", mode, *extra,
                          "--out", probe_path(target))
     name = "%s p%s %s" % (disk, part, mode)
     check(code == 0, "%s: saved (%s)" % (name, " ".join(output.split())))
@@ -95,15 +97,13 @@ for fields in tsv(os.path.join(DISKS, "partitions.tsv")):
     for search in (False, True):
         if (disk, search) not in tables:
             tables[(disk, search)] = partition_rows(image, search)
-    # A partition that no row of the table or of the search reaches cannot be named to the probe.
+    # A partition that no row of the table or of the search reaches is named by its start sector.
     row = tables[(disk, False)].get(start) or tables[(disk, True)].get(start)
-    if row is None:
-        print("skip  %s p%s: no partition row starts at %s" % (disk, part, start))
-        continue
-    search = tables[(disk, False)].get(start) is None
-    save_and_compare(disk, part, files, row, image, "quick", search)
+    volume = ["--partition", row] if row is not None else ["--start", start]
+    search = row is not None and tables[(disk, False)].get(start) is None
+    save_and_compare(disk, part, files, volume, image, "quick", search)
     if disk == EXTENSIVE_DISK:
-        save_and_compare(disk, part, files, row, image, "extensive", search)
+        save_and_compare(disk, part, files, volume, image, "extensive", search)
 
 if failures:
     sys.exit("%d check(s) failed" % len(failures))

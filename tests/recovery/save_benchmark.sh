@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # Prints the time of tsk_recover -e beside the engine's save (recovery_save_benchmark, through the
 # emulator for a Windows build) on an NTFS volume of 100,000 small files in 100 folders, made once by
-# libntfs-3g (tools/ntfs_tool.c) into WORKDIR. A benchmark, not a test.
+# libntfs-3g (tools/ntfs_tool.c) into WORKDIR, and the floor beside both: the same files written by
+# recovery_save_floor_benchmark with the system's calls alone (under the same emulator). A benchmark,
+# not a test.
 #
-#   save_benchmark.sh WORKDIR SOURCE_DIR BENCHMARK [EMULATOR]
+#   save_benchmark.sh WORKDIR SOURCE_DIR BENCHMARK FLOOR_BENCHMARK [EMULATOR]
 set -euo pipefail
 work=$(readlink -m "$1")
 source_dir=$(readlink -m "$2")
 benchmark=$3
-emulator=${4:-}
+floor_benchmark=$4
+emulator=${5:-}
 volume=$work/small-files.raw
 mkdir -p "$work"
 if [[ ! -f $work/.made ]]; then
@@ -30,19 +33,24 @@ if [[ ! -f $work/.made ]]; then
     touch "$work/.made"
 fi
 
-rm -rf "$work/tsk" "$work/engine"
-mkdir -p "$work/tsk" "$work/engine"
+rm -rf "$work/tsk" "$work/engine" "$work/floor"
+mkdir -p "$work/tsk" "$work/engine" "$work/floor"
 start=$(date +%s.%N)
 tsk_recover -e "$volume" "$work/tsk" >/dev/null
 end=$(date +%s.%N)
 tsk_seconds=$(awk -v s="$start" -v e="$end" 'BEGIN { printf "%.2f", e - s }')
-volume_path=$volume
-target=$work/engine
-if [[ -n $emulator ]]; then
-    volume_path="Z:$(tr / '\\' <<<"$volume")"
-    target="Z:$(tr / '\\' <<<"$target")"
-fi
+# The Windows programs take the Wine drive form of a host path.
+probe_path() {
+    if [[ -n $emulator ]]; then
+        printf 'Z:%s' "$(tr / '\\' <<<"$1")"
+    else
+        printf '%s' "$1"
+    fi
+}
 # shellcheck disable=SC2086
-$emulator "$benchmark" "$volume_path" "$target"
+$emulator "$floor_benchmark" "$(probe_path "$work/floor")"
+# shellcheck disable=SC2086
+$emulator "$benchmark" "$(probe_path "$volume")" "$(probe_path "$work/engine")"
 echo "tsk_recover -e	$tsk_seconds s	$(find "$work/tsk" -type f | wc -l) files"
 echo "saved by the engine: $(find "$work/engine" -type f | wc -l) files"
+rm -rf "$work/tsk" "$work/engine" "$work/floor"

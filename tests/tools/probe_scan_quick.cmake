@@ -1,5 +1,5 @@
-# Runs "engine-probe scan IMAGE --partition N --mode quick" on every FAT partition of the test disks that a
-# partition row reaches (the GPT disk's and no-table's third have none), and
+# Runs "engine-probe scan IMAGE --partition N --mode quick" on every FAT partition of the test disks (by its
+# start sector with "--start" where no partition row reaches it: the GPT disk's, no-table's third), and
 # checks its output against the partition's fls listing (NAME.pN.files.tsv): one well-formed row per
 # folder and file, and a summary whose folders, files and deleted counts are fls's, less what the Quick
 # Scan does not list (Sleuth Kit's own entries, everything under $OrphanFiles, volume labels); empty
@@ -23,26 +23,29 @@ else()
     set(separator "/")
 endif()
 
-# image, row of the partition table as "engine-probe partitions IMAGE [--search]" prints it, fls listing,
-# and --search where the rows come from the search for boot sectors. (The GPT disk is one row of code
-# 500 there, which no scan reads.)
+# image, the volume as "--partition N" (row N of the table as "engine-probe partitions IMAGE [--search]"
+# prints it) or "--start S", fls listing, and --search where the rows come from the search for boot
+# sectors. (The GPT disk is one row of code 500 there, which no scan reads.)
 set(cases
-    "mbr-ext05.vmdk|1|mbr-ext05.p1.files.tsv|"
-    "mbr-ext05.vhdx|4|mbr-ext05.p5.files.tsv|"
-    "mbr-ext05.fixed.vhd|6|mbr-ext05.p7.files.tsv|"
-    "mbr-ext05.vhd|2|mbr-ext05.p2.files.tsv|"
-    "mbr-ext0f.vmdk|1|mbr-ext0f.p1.files.tsv|"
-    "mbr-ext0f.vhd|2|mbr-ext0f.p5.files.tsv|"
-    "big-4g.vmdk|1|big-4g.p1.files.tsv|"
-    "big-4g.vhdx|2|big-4g.p2.files.tsv|"
-    "no-table.vmdk|1|no-table.p1.files.tsv|--search"
-    "sample-vfat.vmdk|1|sample-vfat.p1.files.tsv|")
+    "mbr-ext05.vmdk|--partition 1|mbr-ext05.p1.files.tsv|"
+    "mbr-ext05.vhdx|--partition 4|mbr-ext05.p5.files.tsv|"
+    "mbr-ext05.fixed.vhd|--partition 6|mbr-ext05.p7.files.tsv|"
+    "mbr-ext05.vhd|--partition 2|mbr-ext05.p2.files.tsv|"
+    "mbr-ext0f.vmdk|--partition 1|mbr-ext0f.p1.files.tsv|"
+    "mbr-ext0f.vhd|--partition 2|mbr-ext0f.p5.files.tsv|"
+    "big-4g.vmdk|--partition 1|big-4g.p1.files.tsv|"
+    "big-4g.vhdx|--partition 2|big-4g.p2.files.tsv|"
+    "no-table.vmdk|--partition 1|no-table.p1.files.tsv|--search"
+    "no-table.vhd|--start 128583|no-table.p3.files.tsv|"
+    "gpt.vmdk|--start 2048|gpt.p1.files.tsv|"
+    "gpt.32m.vhdx|--start 2048|gpt.p1.files.tsv|"
+    "sample-vfat.vmdk|--partition 1|sample-vfat.p1.files.tsv|")
 
 set(failures 0)
 foreach(case IN LISTS cases)
     string(REPLACE "|" ";" case "${case}")
     list(GET case 0 image)
-    list(GET case 1 row)
+    list(GET case 1 volume_option)
     list(GET case 2 files)
     list(GET case 3 search)
 
@@ -71,7 +74,8 @@ foreach(case IN LISTS cases)
         endif()
     endforeach()
 
-    execute_process(COMMAND ${EMULATOR} "${PROBE}" scan "${PROBE_DISKS}${separator}${image}" --partition ${row}
+    separate_arguments(volume UNIX_COMMAND "${volume_option}")
+    execute_process(COMMAND ${EMULATOR} "${PROBE}" scan "${PROBE_DISKS}${separator}${image}" ${volume}
                             --mode quick ${search}
                     OUTPUT_VARIABLE output ERROR_VARIABLE errors RESULT_VARIABLE result)
     string(REGEX REPLACE "\n$" "" output "${output}")
@@ -89,11 +93,11 @@ foreach(case IN LISTS cases)
     set(expected_summary "summary\t${folders}\t${file_count}\t${deleted}")
     if(NOT result EQUAL 0 OR NOT summary STREQUAL expected_summary OR NOT row_count EQUAL expected_rows
        OR NOT bad_rows EQUAL 0)
-        message(SEND_ERROR "${image} --partition ${row}: exit ${result}, ${row_count} rows (${bad_rows} malformed), "
+        message(SEND_ERROR "${image} ${volume_option}: exit ${result}, ${row_count} rows (${bad_rows} malformed), "
                            "'${summary}' where fls gives '${expected_summary}' ${errors}")
         math(EXPR failures "${failures} + 1")
     else()
-        message(STATUS "${image} --partition ${row}: ${summary}")
+        message(STATUS "${image} ${volume_option}: ${summary}")
     endif()
 endforeach()
 if(failures GREATER 0)

@@ -1,5 +1,6 @@
-// engine-probe scan IMAGE --partition N --mode extensive [--search] [--volume K]: runs the Extensive Scan
-// over row N (from 1) of the partition table as "engine-probe partitions IMAGE [--search]" prints it,
+// engine-probe scan IMAGE --partition N|--start S --mode extensive [--search] [--volume K]: runs the
+// Extensive Scan over row N (from 1) of the partition table as "engine-probe partitions IMAGE [--search]"
+// prints it (or over the volume whose boot sector is at sector S),
 // with the row's file-system code as the chosen one, and prints one line per volume found: its number,
 // file-system code, the label of its item in the file-system tree, sectors per cluster, cluster-0
 // sector and end sector. With --volume K it then picks volume K as the file-system step does, runs that
@@ -24,8 +25,9 @@ namespace {
 
 int Usage()
 {
-    std::fputs("usage: engine-probe scan IMAGE --partition N --mode extensive [--search] [--volume K]\n",
-               stderr);
+    std::fputs(
+        "usage: engine-probe scan IMAGE --partition N|--start S --mode extensive [--search] [--volume K]\n",
+        stderr);
     return kProbeUsage;
 }
 
@@ -74,16 +76,16 @@ int RunExtensiveScanCommand(const ProbeArguments& arguments)
 {
     if (arguments.empty())
         return Usage();
-    std::uint32_t row = 0;
+    ProbeVolumeChoice choice;
     std::uint32_t volumeNumber = 0;
     bool search = false;
     for (std::size_t index = 1; index < arguments.size(); ++index) {
         const std::u16string& option = arguments[index];
-        if (option == u"--search") {
-            search = true;
-        } else if (option == u"--partition" && index + 1 < arguments.size()) {
-            if (!ParseProbeNumber(arguments[++index], row))
+        if (const int volumeOption = ParseProbeVolumeOption(arguments, index, choice)) {
+            if (volumeOption < 0)
                 return Usage();
+        } else if (option == u"--search") {
+            search = true;
         } else if (option == u"--volume" && index + 1 < arguments.size()) {
             if (!ParseProbeNumber(arguments[++index], volumeNumber))
                 return Usage();
@@ -94,11 +96,12 @@ int RunExtensiveScanCommand(const ProbeArguments& arguments)
             return Usage();
         }
     }
-    if (row == 0)
+    if (!choice.IsSet())
         return Usage();
 
     ProbeEngineImage image;
-    const PartitionEntry* entry = OpenProbePartitionRow(image, arguments[0], search, row);
+    PartitionEntry byStartRow;
+    const PartitionEntry* entry = OpenProbePartitionRow(image, arguments[0], search, choice, byStartRow);
     if (!entry)
         return kProbeRefused;
 

@@ -9,13 +9,14 @@ constexpr ProbeCommand kCommands[] = {
     {"partitions", "IMAGE [--search]", RunPartitionsCommand},
     {"read-speed", "IMAGE", RunReadSpeedCommand},
     {"save",
-     "IMAGE --partition N --mode quick|extensive [--volume K] [--search] --out DIR "
+     "IMAGE --partition N|--start S --mode quick|extensive [--volume K] [--search] --out DIR "
      "[--deleted include|only|exclude] [--duplicates rename|overwrite|skip] [--time]",
      RunSaveCommand},
-    {"scan", "IMAGE --partition N --mode quick|extensive [--search] [--volume K]", RunScanCommand},
+    {"scan", "IMAGE --partition N|--start S --mode quick|extensive [--search] [--volume K]", RunScanCommand},
     {"sectors", "IMAGE FIRST COUNT", RunSectorsCommand},
     {"snapshot",
-     "IMAGE --partition N --mode quick|extensive|trace [--volume K] [--search] [--types LIST] --write FILE | "
+     "IMAGE --partition N|--start S --mode quick|extensive|trace [--volume K] [--search] [--types LIST] "
+     "--write FILE | "
      "--read FILE [--image IMAGE] [--out DIR]",
      RunSnapshotCommand},
     {"trace",

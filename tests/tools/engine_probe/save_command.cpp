@@ -1,6 +1,7 @@
-// engine-probe save IMAGE --partition N --mode quick|extensive [--volume K] [--search] --out DIR
+// engine-probe save IMAGE --partition N|--start S --mode quick|extensive [--volume K] [--search] --out DIR
 //     [--deleted include|only|exclude] [--duplicates rename|overwrite|skip] [--time]
-// Scans row N (from 1) of the partition table as "engine-probe partitions IMAGE [--search]" prints it:
+// Scans row N (from 1) of the partition table as "engine-probe partitions IMAGE [--search]" prints it,
+// or the volume whose boot sector is at sector S:
 // the Quick Scan, or the Extensive Scan followed by the file-system step on its volume K. Then marks
 // every folder of the recovered-items tree (each saves its own files) and every file of the root by
 // its ID, as the results view marks a checked root, and saves them through SaveSelection into DIR.
@@ -31,7 +32,8 @@ namespace {
 
 int Usage()
 {
-    std::fputs("usage: engine-probe save IMAGE --partition N --mode quick|extensive [--volume K] [--search] "
+    std::fputs("usage: engine-probe save IMAGE --partition N|--start S --mode quick|extensive [--volume K] "
+               "[--search] "
                "--out DIR [--deleted include|only|exclude] [--duplicates rename|overwrite|skip] [--time]\n",
                stderr);
     return kProbeUsage;
@@ -105,7 +107,7 @@ int RunSaveCommand(const ProbeArguments& arguments)
 {
     if (arguments.empty())
         return Usage();
-    std::uint32_t row = 0;
+    ProbeVolumeChoice choice;
     std::uint32_t volumeNumber = 0;
     std::u16string mode;
     std::u16string out;
@@ -114,13 +116,13 @@ int RunSaveCommand(const ProbeArguments& arguments)
     for (std::size_t index = 1; index < arguments.size(); ++index) {
         const std::u16string& option = arguments[index];
         const bool hasValue = index + 1 < arguments.size();
-        if (option == u"--search") {
+        if (const int volumeOption = ParseProbeVolumeOption(arguments, index, choice)) {
+            if (volumeOption < 0)
+                return Usage();
+        } else if (option == u"--search") {
             search = true;
         } else if (option == u"--time") {
             time = true;
-        } else if (option == u"--partition" && hasValue) {
-            if (!ParseProbeNumber(arguments[++index], row))
-                return Usage();
         } else if (option == u"--volume" && hasValue) {
             if (!ParseProbeNumber(arguments[++index], volumeNumber))
                 return Usage();
@@ -153,11 +155,13 @@ int RunSaveCommand(const ProbeArguments& arguments)
         }
     }
     const bool extensive = mode == u"extensive";
-    if (row == 0 || out.empty() || (mode != u"quick" && !extensive) || (extensive && volumeNumber == 0))
+    if (!choice.IsSet() || out.empty() || (mode != u"quick" && !extensive) ||
+        (extensive && volumeNumber == 0))
         return Usage();
 
     ProbeEngineImage image;
-    const PartitionEntry* entry = OpenProbePartitionRow(image, arguments[0], search, row);
+    PartitionEntry byStartRow;
+    const PartitionEntry* entry = OpenProbePartitionRow(image, arguments[0], search, choice, byStartRow);
     if (!entry)
         return kProbeRefused;
 

@@ -1,5 +1,6 @@
-// engine-probe scan IMAGE --partition N --mode quick [--search]: runs the Quick Scan of row N (from 1) of
-// the partition table as "engine-probe partitions IMAGE [--search]" prints it, and prints one line per
+// engine-probe scan IMAGE --partition N|--start S --mode quick [--search]: runs the Quick Scan of row N
+// (from 1) of the partition table as "engine-probe partitions IMAGE [--search]" prints it, or of the
+// volume whose boot sector is at sector S, and prints one line per
 // found folder and file, "D" or "F", deleted 0 or 1, size in bytes, entry ID (a folder: its first
 // cluster, on NTFS its record number) and the path from the volume root with "/" between names; then
 // "summary", the number of folders, files and deleted entries. Exit 3 when the scan found no partition
@@ -17,7 +18,7 @@ namespace {
 
 int Usage()
 {
-    std::fputs("usage: engine-probe scan IMAGE --partition N --mode quick [--search]\n", stderr);
+    std::fputs("usage: engine-probe scan IMAGE --partition N|--start S --mode quick [--search]\n", stderr);
     return kProbeUsage;
 }
 
@@ -29,27 +30,28 @@ int RunScanCommand(const ProbeArguments& arguments)
         return RunExtensiveScanCommand(arguments);
     if (arguments.empty())
         return Usage();
-    std::uint32_t row = 0;
+    ProbeVolumeChoice choice;
     std::u16string mode;
     bool search = false;
     for (std::size_t index = 1; index < arguments.size(); ++index) {
         const std::u16string& option = arguments[index];
-        if (option == u"--search") {
-            search = true;
-        } else if (option == u"--partition" && index + 1 < arguments.size()) {
-            if (!ParseProbeNumber(arguments[++index], row, 3))
+        if (const int volumeOption = ParseProbeVolumeOption(arguments, index, choice)) {
+            if (volumeOption < 0)
                 return Usage();
+        } else if (option == u"--search") {
+            search = true;
         } else if (option == u"--mode" && index + 1 < arguments.size()) {
             mode = arguments[++index];
         } else {
             return Usage();
         }
     }
-    if (row == 0 || mode != u"quick")
+    if (!choice.IsSet() || mode != u"quick")
         return Usage();
 
     ProbeEngineImage image;
-    const PartitionEntry* entry = OpenProbePartitionRow(image, arguments[0], search, row);
+    PartitionEntry byStartRow;
+    const PartitionEntry* entry = OpenProbePartitionRow(image, arguments[0], search, choice, byStartRow);
     if (!entry)
         return kProbeRefused;
     const int found = RunProbeQuickScan(entry->startSector, entry->sectorCount, entry->fsCode);

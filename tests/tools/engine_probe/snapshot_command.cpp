@@ -289,7 +289,7 @@ bool RunScan(const PartitionEntry& entry, const std::u16string& mode, std::uint3
 
 int RunWrite(const ProbeArguments& arguments, const std::u16string& document)
 {
-    std::uint32_t row = 0;
+    ProbeVolumeChoice choice;
     std::uint32_t volumeNumber = 0;
     std::u16string mode;
     std::u16string types;
@@ -297,11 +297,11 @@ int RunWrite(const ProbeArguments& arguments, const std::u16string& document)
     for (std::size_t index = 1; index < arguments.size(); ++index) {
         const std::u16string& option = arguments[index];
         const bool hasValue = index + 1 < arguments.size();
-        if (option == u"--search") {
-            search = true;
-        } else if (option == u"--partition" && hasValue) {
-            if (!ParseProbeNumber(arguments[++index], row))
+        if (const int volumeOption = ParseProbeVolumeOption(arguments, index, choice)) {
+            if (volumeOption < 0)
                 return Usage();
+        } else if (option == u"--search") {
+            search = true;
         } else if (option == u"--volume" && hasValue) {
             if (!ParseProbeNumber(arguments[++index], volumeNumber))
                 return Usage();
@@ -316,12 +316,13 @@ int RunWrite(const ProbeArguments& arguments, const std::u16string& document)
         }
     }
     const bool knownMode = mode == u"quick" || mode == u"extensive" || mode == u"trace";
-    if (row == 0 || !knownMode || (mode == u"extensive" && volumeNumber == 0))
+    if (!choice.IsSet() || !knownMode || (mode == u"extensive" && volumeNumber == 0))
         return Usage();
 
     ProbeUi ui;
     ProbeEngineImage image;
-    const PartitionEntry* entry = OpenProbePartitionRow(image, arguments[0], search, row);
+    PartitionEntry byStartRow;
+    const PartitionEntry* entry = OpenProbePartitionRow(image, arguments[0], search, choice, byStartRow);
     if (!entry || !RunScan(*entry, mode, volumeNumber, types))
         return kProbeRefused;
     PrintResults();
