@@ -204,6 +204,7 @@ TEST_F(FrameOfBars, BarsAreBuiltInTheProgramsOrderAndLaidOutInRows)
     EXPECT_TRUE(pNew->IsVisible());
 
     m_pFrame->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+    m_pToolBar->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
     PumpMessages();
     m_pFrame->RedrawWindow(NULL, NULL,
                            RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
@@ -358,6 +359,31 @@ TEST_F(FrameOfBars, AltAndALetterTrackTheMenuBar)
     EXPECT_TRUE(m_pBars->PreTranslateFrameMessage(&msg));
     ASSERT_EQ(2u, m_pFrame->m_executed.size());
     EXPECT_EQ(static_cast<WPARAM>(ID_CB_STORE), m_pFrame->m_executed[1].wParam);
+    EXPECT_FALSE(m_pMenuBar->IsTrackingMode());
+}
+
+TEST_F(FrameOfBars, APopupThatCannotShowLeavesNoTrackingBehind)
+{
+    // Popup bars show themselves with the popup menus; until then a click on "&File" ends as it began.
+    const CPoint pt = m_pMenuBar->GetControl(0)->GetRect().CenterPoint();
+    m_pMenuBar->PostMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+    m_pMenuBar->PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+    PumpMessages();
+    EXPECT_FALSE(m_pMenuBar->IsTrackingMode());
+    EXPECT_FALSE(CXTPKeyboardManager::GetInstance()->IsKeyboardHooked());
+    EXPECT_EQ(0, CXTPMouseManager::GetInstance()->GetTrackedCount());
+}
+
+TEST_F(FrameOfBars, TheSystemKeyMenuEntersKeyboardMenuModeOnTheMenuBar)
+{
+    // Alt pressed and released alone: the system's SC_KEYMENU with no character.
+    m_pFrame->SendMessage(WM_SYSCOMMAND, SC_KEYMENU, 0);
+    EXPECT_TRUE(m_pMenuBar->IsTrackingMode());
+    EXPECT_EQ(0, m_pMenuBar->GetSelectedIndex());
+    EXPECT_TRUE(m_pMenuBar->IsKeyboardSelected());
+    EXPECT_EQ(nullptr, ::GetMenu(m_pFrame->GetSafeHwnd()));
+    // Escape on the menu bar leaves tracking.
+    m_pMenuBar->OnKeyDown(VK_ESCAPE, 0);
     EXPECT_FALSE(m_pMenuBar->IsTrackingMode());
 }
 
