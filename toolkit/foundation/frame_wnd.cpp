@@ -65,6 +65,16 @@ void CXTPFrameWnd::OnSetPreviewMode(BOOL bPreview, CPrintPreviewState* pState)
     CFrameWnd::OnSetPreviewMode(bPreview, pState);
 }
 
+void CXTPFrameWnd::OnUpdateFrameMenu(HMENU hMenuAlt)
+{
+    if (m_pCommandBars != NULL && m_pCommandBars->GetMenuBar() != NULL) {
+        if (::GetMenu(m_hWnd) != NULL)
+            ::SetMenu(m_hWnd, NULL);
+        return;
+    }
+    CFrameWnd::OnUpdateFrameMenu(hMenuAlt);
+}
+
 LRESULT AFXAPI ThinBorderWindowProc(CWnd* pWnd, UINT message, WPARAM wParam, LPARAM lParam, BOOL* pHandled)
 {
     *pHandled = TRUE;

@@ -40,6 +40,8 @@ public:
                    CWnd* pParentWnd = NULL, CCreateContext* pContext = NULL) override;
     // The command bars hide (or show again) before the framework switches.
     void OnSetPreviewMode(BOOL bPreview, CPrintPreviewState* pState) override;
+    // Under a menu bar the frame shows no window menu, whatever document is active.
+    void OnUpdateFrameMenu(HMENU hMenuAlt) override;
 };
 
 // One-pixel border in colour 52 and the command bars' regular font (DEFAULT_GUI_FONT without a

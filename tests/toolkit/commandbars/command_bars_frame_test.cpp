@@ -165,6 +165,10 @@ TEST_F(FrameOfBars, BarsAreBuiltInTheProgramsOrderAndLaidOutInRows)
     m_pFrame->m_nIdleFlags |= CFrameWnd::idleMenu;
     m_pFrame->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
     EXPECT_EQ(nullptr, ::GetMenu(m_pFrame->GetSafeHwnd()));
+    CMenu documentMenu;
+    ASSERT_TRUE(documentMenu.LoadMenu(IDR_CB_ITEMS));
+    m_pFrame->OnUpdateFrameMenu(documentMenu.GetSafeHmenu());
+    EXPECT_EQ(nullptr, ::GetMenu(m_pFrame->GetSafeHwnd()));
 
     struct Dock
     {
