@@ -232,6 +232,35 @@ TEST_F(FrameOfBars, BarsAreBuiltInTheProgramsOrderAndLaidOutInRows)
                          rcFrame.Width(), rcFrame.Height()));
 }
 
+TEST_F(FrameOfBars, ADockBarPrintsItselfAndItsBars)
+{
+    CXTPDockBar* pTop = m_pBars->GetDockBar(xtpBarTop);
+    CRect rcDock, rcTool;
+    pTop->GetClientRect(&rcDock);
+    m_pToolBar->GetWindowRect(&rcTool);
+    pTop->ScreenToClient(&rcTool);
+    CXTPControl* pSave = ToolBarButton(ID_CB_SAVE);
+    ASSERT_TRUE(pSave->GetBeginGroup());
+    // The group separator before "Save", drawn by the toolbar in colour 39.
+    const CPoint ptSeparator(rcTool.left + pSave->GetRect().left - 4,
+                             rcTool.top + pSave->GetRect().CenterPoint().y);
+    const COLORREF clrSeparator = m_pBars->GetPaintManager()->GetColor(39);
+    for (UINT nMessage : {UINT(WM_PRINT), UINT(WM_PRINTCLIENT)}) {
+        PixelSurface surface(rcDock.Width(), rcDock.Height(), RGB(1, 2, 3));
+        pTop->SendMessage(nMessage, reinterpret_cast<WPARAM>(surface.dc()->m_hDC), PRF_CLIENT | PRF_CHILDREN);
+        if (nMessage == WM_PRINT) {
+            EXPECT_EQ(clrSeparator, surface.Pixel(ptSeparator.x, ptSeparator.y));
+            EXPECT_EQ(m_pBars->GetPaintManager()->GetColor(COLOR_3DFACE),
+                      surface.Pixel(rcDock.right - 2, rcTool.bottom - 2));
+        }
+        // A bar prints itself by either message.
+        PixelSurface bar(rcTool.Width(), rcTool.Height(), RGB(1, 2, 3));
+        m_pToolBar->SendMessage(nMessage, reinterpret_cast<WPARAM>(bar.dc()->m_hDC), PRF_CLIENT);
+        EXPECT_EQ(clrSeparator, bar.Pixel(pSave->GetRect().left - 4, pSave->GetRect().CenterPoint().y))
+            << nMessage;
+    }
+}
+
 TEST_F(FrameOfBars, AClickExecutesThroughTheFrameThenAsACommand)
 {
     CXTPControl* pNew = ToolBarButton(ID_CB_NEW);
