@@ -330,11 +330,16 @@ BOOL CXTPCommandBar::OpenControlPopup(int nIndex, BOOL bKeyboard)
     if (nIndex != -1) {
         auto* pPopup = DYNAMIC_DOWNCAST(CXTPControlPopup, GetControl(nIndex));
         if (pPopup != NULL && pPopup->GetEnabled()) {
+            const BOOL bWasTracking = IsTrackingMode();
             m_nPopuped = nIndex;
             SetTracking(2, FALSE, bKeyboard);
             SetSelected(nIndex, bKeyboard);
-            if (!pPopup->SetPopupOpen(TRUE) && m_nPopuped == nIndex)
+            if (!pPopup->SetPopupOpen(TRUE) && m_nPopuped == nIndex) {
                 m_nPopuped = -1;
+                // A popup that cannot show leaves no tracking behind that it started itself.
+                if (!bWasTracking)
+                    SetTracking(FALSE);
+            }
             CXTPCommandBars* pCommandBars = GetCommandBars();
             if (pCommandBars != NULL && pCommandBars->GetCommandBarsOptions()->bShowFullAfterDelay &&
                 ::IsWindow(m_hWnd))

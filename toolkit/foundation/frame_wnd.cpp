@@ -72,6 +72,16 @@ template class CXTPFrameWndBase<CMDIFrameWnd>;
 IMPLEMENT_DYNCREATE(CXTPFrameWnd, CFrameWnd)
 IMPLEMENT_DYNCREATE(CXTPMDIFrameWnd, CMDIFrameWnd)
 
+void CXTPFrameWnd::OnUpdateFrameMenu(HMENU hMenuAlt)
+{
+    if (m_pCommandBars != NULL && m_pCommandBars->GetMenuBar() != NULL) {
+        if (::GetMenu(m_hWnd) != NULL)
+            ::SetMenu(m_hWnd, NULL);
+        return;
+    }
+    CFrameWnd::OnUpdateFrameMenu(hMenuAlt);
+}
+
 LRESULT AFXAPI ThinBorderWindowProc(CWnd* pWnd, UINT message, WPARAM wParam, LPARAM lParam, BOOL* pHandled)
 {
     *pHandled = TRUE;

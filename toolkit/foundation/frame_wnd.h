@@ -44,6 +44,9 @@ class CXTPFrameWnd : public CXTPFrameWndBase<CFrameWnd>
     DECLARE_DYNCREATE(CXTPFrameWnd)
 public:
     CXTPFrameWnd() = default;
+
+    // Under a menu bar the frame shows no window menu, whatever document is active.
+    void OnUpdateFrameMenu(HMENU hMenuAlt) override;
 };
 
 class CXTPMDIFrameWnd : public CXTPFrameWndBase<CMDIFrameWnd>

@@ -165,6 +165,10 @@ TEST_F(FrameOfBars, BarsAreBuiltInTheProgramsOrderAndLaidOutInRows)
     m_pFrame->m_nIdleFlags |= CFrameWnd::idleMenu;
     m_pFrame->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
     EXPECT_EQ(nullptr, ::GetMenu(m_pFrame->GetSafeHwnd()));
+    CMenu documentMenu;
+    ASSERT_TRUE(documentMenu.LoadMenu(IDR_CB_ITEMS));
+    m_pFrame->OnUpdateFrameMenu(documentMenu.GetSafeHmenu());
+    EXPECT_EQ(nullptr, ::GetMenu(m_pFrame->GetSafeHwnd()));
 
     struct Dock
     {
@@ -204,6 +208,7 @@ TEST_F(FrameOfBars, BarsAreBuiltInTheProgramsOrderAndLaidOutInRows)
     EXPECT_TRUE(pNew->IsVisible());
 
     m_pFrame->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+    m_pToolBar->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
     PumpMessages();
     m_pFrame->RedrawWindow(NULL, NULL,
                            RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
@@ -225,6 +230,35 @@ TEST_F(FrameOfBars, BarsAreBuiltInTheProgramsOrderAndLaidOutInRows)
         }
     EXPECT_TRUE(WritePng(BuildFolderFile(L"screenshots\\command_bars_frame.png"), pixels.data(),
                          rcFrame.Width(), rcFrame.Height()));
+}
+
+TEST_F(FrameOfBars, ADockBarPrintsItselfAndItsBars)
+{
+    CXTPDockBar* pTop = m_pBars->GetDockBar(xtpBarTop);
+    CRect rcDock, rcTool;
+    pTop->GetClientRect(&rcDock);
+    m_pToolBar->GetWindowRect(&rcTool);
+    pTop->ScreenToClient(&rcTool);
+    CXTPControl* pSave = ToolBarButton(ID_CB_SAVE);
+    ASSERT_TRUE(pSave->GetBeginGroup());
+    // The group separator before "Save", drawn by the toolbar in colour 39.
+    const CPoint ptSeparator(rcTool.left + pSave->GetRect().left - 4,
+                             rcTool.top + pSave->GetRect().CenterPoint().y);
+    const COLORREF clrSeparator = m_pBars->GetPaintManager()->GetColor(39);
+    for (UINT nMessage : {UINT(WM_PRINT), UINT(WM_PRINTCLIENT)}) {
+        PixelSurface surface(rcDock.Width(), rcDock.Height(), RGB(1, 2, 3));
+        pTop->SendMessage(nMessage, reinterpret_cast<WPARAM>(surface.dc()->m_hDC), PRF_CLIENT | PRF_CHILDREN);
+        if (nMessage == WM_PRINT) {
+            EXPECT_EQ(clrSeparator, surface.Pixel(ptSeparator.x, ptSeparator.y));
+            EXPECT_EQ(m_pBars->GetPaintManager()->GetColor(COLOR_3DFACE),
+                      surface.Pixel(rcDock.right - 2, rcTool.bottom - 2));
+        }
+        // A bar prints itself by either message.
+        PixelSurface bar(rcTool.Width(), rcTool.Height(), RGB(1, 2, 3));
+        m_pToolBar->SendMessage(nMessage, reinterpret_cast<WPARAM>(bar.dc()->m_hDC), PRF_CLIENT);
+        EXPECT_EQ(clrSeparator, bar.Pixel(pSave->GetRect().left - 4, pSave->GetRect().CenterPoint().y))
+            << nMessage;
+    }
 }
 
 TEST_F(FrameOfBars, AClickExecutesThroughTheFrameThenAsACommand)
@@ -358,6 +392,31 @@ TEST_F(FrameOfBars, AltAndALetterTrackTheMenuBar)
     EXPECT_TRUE(m_pBars->PreTranslateFrameMessage(&msg));
     ASSERT_EQ(2u, m_pFrame->m_executed.size());
     EXPECT_EQ(static_cast<WPARAM>(ID_CB_STORE), m_pFrame->m_executed[1].wParam);
+    EXPECT_FALSE(m_pMenuBar->IsTrackingMode());
+}
+
+TEST_F(FrameOfBars, APopupThatCannotShowLeavesNoTrackingBehind)
+{
+    // Popup bars show themselves with the popup menus; until then a click on "&File" ends as it began.
+    const CPoint pt = m_pMenuBar->GetControl(0)->GetRect().CenterPoint();
+    m_pMenuBar->PostMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+    m_pMenuBar->PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+    PumpMessages();
+    EXPECT_FALSE(m_pMenuBar->IsTrackingMode());
+    EXPECT_FALSE(CXTPKeyboardManager::GetInstance()->IsKeyboardHooked());
+    EXPECT_EQ(0, CXTPMouseManager::GetInstance()->GetTrackedCount());
+}
+
+TEST_F(FrameOfBars, TheSystemKeyMenuEntersKeyboardMenuModeOnTheMenuBar)
+{
+    // Alt pressed and released alone: the system's SC_KEYMENU with no character.
+    m_pFrame->SendMessage(WM_SYSCOMMAND, SC_KEYMENU, 0);
+    EXPECT_TRUE(m_pMenuBar->IsTrackingMode());
+    EXPECT_EQ(0, m_pMenuBar->GetSelectedIndex());
+    EXPECT_TRUE(m_pMenuBar->IsKeyboardSelected());
+    EXPECT_EQ(nullptr, ::GetMenu(m_pFrame->GetSafeHwnd()));
+    // Escape on the menu bar leaves tracking.
+    m_pMenuBar->OnKeyDown(VK_ESCAPE, 0);
     EXPECT_FALSE(m_pMenuBar->IsTrackingMode());
 }
 
