@@ -45,9 +45,6 @@ bool PlatformSeek(PlatformHandle handle, std::int64_t distance, std::uint32_t or
 // delivered (*bytesRead tells).
 bool PlatformRead(PlatformHandle handle, void* buffer, std::uint32_t count, std::uint32_t* bytesRead);
 
-// Creates one folder level; false when it could not be created (also when it exists already).
-bool PlatformCreateFolder(const char16_t* path);
-
 // True when the file system reports attributes for the path (file or folder).
 bool PlatformPathExists(const char16_t* path);
 
