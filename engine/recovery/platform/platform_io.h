@@ -9,6 +9,7 @@
 
 // An open file or device: the system's handle on Windows, pointer-sized everywhere.
 using PlatformHandle = std::intptr_t;
+static_assert(sizeof(PlatformHandle) == sizeof(void*), "a system handle is pointer-wide");
 
 // Nothing opened yet.
 inline constexpr PlatformHandle kNoHandle = 0;
