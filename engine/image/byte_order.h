@@ -34,6 +34,11 @@ inline uint32_t ReadLittleEndian32(const uint8_t* bytes, std::size_t offset)
     return ReadLittleEndian32(bytes + offset);
 }
 
+inline uint64_t ReadLittleEndian64(const uint8_t* bytes, std::size_t offset)
+{
+    return ReadLittleEndian64(bytes + offset);
+}
+
 inline uint16_t ReadBigEndian16(const uint8_t* bytes)
 {
     return static_cast<uint16_t>((bytes[0] << 8) | bytes[1]);

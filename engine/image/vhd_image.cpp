@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "engine/image/read_past_end.h"
+
 namespace {
 
 constexpr uint64_t kSectorBytes = 512;
@@ -113,8 +115,7 @@ int CVhdImage::Read(void* buffer, uint32_t count)
     uint32_t remaining = count;
     while (remaining > 0) {
         if (virtualPos >= diskSize) {
-            std::memset(out, 0, remaining);
-            virtualPos = virtualPos > UINT64_MAX - remaining ? UINT64_MAX : virtualPos + remaining;
+            ReadZerosPastDiskEnd(out, remaining, virtualPos);
             return 1;
         }
         uint64_t part = std::min<uint64_t>(remaining, diskSize - virtualPos);

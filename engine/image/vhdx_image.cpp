@@ -5,6 +5,7 @@
 
 #include "engine/image/byte_order.h"
 #include "engine/image/crc32c.h"
+#include "engine/image/read_past_end.h"
 #include "engine/image/vhdx_metadata_item.h"
 
 namespace {
@@ -441,8 +442,7 @@ int CVhdxImage::Read(void* buffer, uint32_t count)
     uint32_t remaining = count;
     while (remaining > 0) {
         if (readPosition >= diskSize) {
-            std::memset(out, 0, remaining);
-            readPosition = readPosition > UINT64_MAX - remaining ? UINT64_MAX : readPosition + remaining;
+            ReadZerosPastDiskEnd(out, remaining, readPosition);
             return 1;
         }
         SeekVirtual(readPosition);

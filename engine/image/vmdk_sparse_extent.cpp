@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/image/byte_order.h"
+#include "engine/image/read_past_end.h"
 
 namespace {
 
@@ -283,8 +284,7 @@ int CVmdkSparseExtent::Read(void* buffer, uint32_t count)
     uint32_t remaining = count;
     while (remaining > 0) {
         if (virtualPos >= diskSize) {
-            std::memset(out, 0, remaining);
-            virtualPos = virtualPos > UINT64_MAX - remaining ? UINT64_MAX : virtualPos + remaining;
+            ReadZerosPastDiskEnd(out, remaining, virtualPos);
             return 1;
         }
         if (virtualPos / grainBytes != mappedGrain && !SeekVirtual(virtualPos))

@@ -36,12 +36,7 @@ using test_support::TestDisksDir;
 
 std::string FixturePath(const std::string& name)
 {
-    std::string path = std::string(EXTENSIVE_FAT_FIXTURES) + "/" + name;
-#ifdef _WIN32
-    path = "Z:" + path;
-    std::replace(path.begin(), path.end(), '/', '\\');
-#endif
-    return path;
+    return test_support::RunningPlatformPath(std::string(EXTENSIVE_FAT_FIXTURES) + "/" + name);
 }
 
 // A FAT partition of partitions.tsv with the layout fsstat gives for it.

@@ -12,10 +12,10 @@
 
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/core/found_volume_list.h"
-#include "engine/recovery/ntfs/extensive_ntfs_rows.h"
 #include "engine/recovery/ntfs/ntfs_fs_steps.h"
 #include "engine/recovery/ntfs/scan_sectors_ntfs.h"
 #include "engine/recovery/scans/extensive_scan.h"
+#include "engine_probe/extensive_ntfs_rows.h"
 #include "extensive_ntfs_crafted.h"
 
 namespace {

@@ -16,15 +16,16 @@
 #include <string>
 #include <vector>
 
+#include "engine/image/byte_order.h"
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/core/found_volume_list.h"
 #include "engine/recovery/core/sector_source.h"
-#include "engine/recovery/ntfs/extensive_ntfs_rows.h"
 #include "engine/recovery/ntfs/ntfs_fs_steps.h"
 #include "engine/recovery/ntfs/ntfs_record_parse.h"
 #include "engine/recovery/save/save_files.h"
 #include "engine/recovery/save/save_names.h"
 #include "engine/recovery/scans/extensive_scan.h"
+#include "engine_probe/extensive_ntfs_rows.h"
 #include "ntfs_test_records.h"
 #include "ntfs_test_volume.h"
 #include "save_test_support.h"
@@ -165,7 +166,8 @@ void ExpectVolumeListsOracle(const Oracle& oracle)
             continue;
         std::uint8_t bytes[kMftRecordSize];
         ASSERT_TRUE(ReadSectors(0, static_cast<std::uint32_t>(row.entryId), 0, 2, bytes)) << path;
-        EXPECT_EQ(ReadU32(bytes, kRecordNumberField), record->second) << path << " at " << row.entryId;
+        EXPECT_EQ(ReadLittleEndian32(bytes, kRecordNumberField), record->second)
+            << path << " at " << row.entryId;
     }
     std::sort(actual.begin(), actual.end());
     std::vector<std::string> missing;
@@ -319,7 +321,7 @@ struct PartitionCopy
             const Bytes bytes = volume.Read(first * 512, static_cast<std::size_t>(count * 512));
             for (std::uint64_t index = 0; index < count; ++index) {
                 const std::uint8_t* sector = bytes.data() + index * 512;
-                if (HasSignature(sector, "FILE") && ReadU32(sector, kRecordNumberField) == number)
+                if (HasSignature(sector, "FILE") && ReadLittleEndian32(sector, kRecordNumberField) == number)
                     return first + index;
             }
         }

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "engine/recovery/core/engine_state.h"
-#include "engine/recovery/ntfs/extensive_ntfs_rows.h"
 #include "engine/recovery/ntfs/ntfs_fs_steps.h"
 #include "engine/recovery/ntfs/ntfs_record_builders.h"
 #include "engine/recovery/scans/file_system_scan.h"
+#include "engine_probe/extensive_ntfs_rows.h"
 #include "ui_recorder.h"
 
 namespace {

@@ -16,6 +16,7 @@
 #include "engine/recovery/platform/platform_io.h"
 #include "engine/recovery/trace/office_naming.h"
 #include "engine/recovery/trace/trace_records.h"
+#include "support/test_paths.h"
 
 namespace {
 
@@ -28,22 +29,12 @@ bool EndsWith(const std::string& text, const std::string& tail)
 
 std::string TraceFixturePath(const std::string& name)
 {
-    std::string path = std::string(RECOVERY_TRACE_FIXTURES_DIR) + "/" + name;
-#ifdef _WIN32
-    path = "Z:" + path;
-    std::replace(path.begin(), path.end(), '/', '\\');
-#endif
-    return path;
+    return test_support::RunningPlatformPath(std::string(RECOVERY_TRACE_FIXTURES_DIR) + "/" + name);
 }
 
 std::string OriginalFilePath(const std::string& relative)
 {
-    std::string path = "/usr/share/forensics-samples/original-files/" + relative;
-#ifdef _WIN32
-    path = "Z:" + path;
-    std::replace(path.begin(), path.end(), '/', '\\');
-#endif
-    return path;
+    return test_support::RunningPlatformPath("/usr/share/forensics-samples/original-files/" + relative);
 }
 
 std::u16string Utf16(const std::string& text)

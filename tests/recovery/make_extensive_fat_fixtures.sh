@@ -15,16 +15,8 @@ set -euo pipefail
 OUT=$(readlink -m "$1")
 DISKS=$(readlink -m "$2")
 [[ -f $DISKS/.stamp ]] || { echo "run tools/make-test-disks first ($DISKS)" >&2; exit 1; }
-STAMP=$( (sha256sum "${BASH_SOURCE[0]}"; cat "$DISKS/.stamp") | sha256sum | cut -d' ' -f1)
-[[ -f $OUT/.stamp && $(<"$OUT/.stamp") == "$STAMP" ]] && exit 0
-
-mkdir -p "$(dirname "$OUT")"
-exec 9>"$OUT.lock"
-flock 9
-[[ -f $OUT/.stamp && $(<"$OUT/.stamp") == "$STAMP" ]] && exit 0
-
-rm -rf "$OUT"
-mkdir -p "$OUT"
+source "$(dirname "${BASH_SOURCE[0]}")/fixture_cache.sh"
+fixture_begin "$OUT" "${BASH_SOURCE[0]}" "$DISKS/.stamp"
 
 DISK=mbr-ext05
 PARTS="1 2 5 7"
@@ -79,4 +71,4 @@ for name in boot-zeroed fats-zeroed; do
     rm -f "$OUT/$name.raw"
 done
 
-echo "$STAMP" >"$OUT/.stamp"
+fixture_done

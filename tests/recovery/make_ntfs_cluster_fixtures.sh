@@ -17,15 +17,8 @@ set -euo pipefail
 OUT=$(readlink -m "$1")
 SOURCE=$(readlink -m "$2")
 HELPER=$SOURCE/tools/ntfs_tool.c
-STAMP=$( (sha256sum "${BASH_SOURCE[0]}" "$HELPER") | sha256sum | cut -d' ' -f1)
-[[ -f $OUT/.stamp && $(<"$OUT/.stamp") == "$STAMP" ]] && exit 0
-
-mkdir -p "$(dirname "$OUT")"
-exec 9>"$OUT.lock"
-flock 9
-[[ -f $OUT/.stamp && $(<"$OUT/.stamp") == "$STAMP" ]] && exit 0
-
-rm -rf "$OUT"
+source "$(dirname "${BASH_SOURCE[0]}")/fixture_cache.sh"
+fixture_begin "$OUT" "${BASH_SOURCE[0]}" "$HELPER"
 mkdir -p "$OUT/stage"
 TOOL=$OUT/ntfs_tool
 gcc -O2 -o "$TOOL" "$HELPER" -lntfs-3g
@@ -83,4 +76,4 @@ cmp -s "$OUT/stage/frag" "$OUT/ntfs-attrlist.Frag.icat"
 istat "$VOLUME" "$(ifind -n /Big "$VOLUME")" >"$OUT/stage/big.istat"
 grep -q 'ATTRIBUTE_LIST.*Non-Resident' "$OUT/stage/big.istat"
 rm -rf "$OUT/stage"
-echo "$STAMP" >"$OUT/.stamp"
+fixture_done

@@ -13,16 +13,8 @@ set -euo pipefail
 OUT=$(readlink -m "$1")
 DISKS=$(readlink -m "$2")
 [[ -f $DISKS/.stamp ]] || { echo "run tools/make-test-disks first ($DISKS)" >&2; exit 1; }
-STAMP=$( (sha256sum "${BASH_SOURCE[0]}"; cat "$DISKS/.stamp") | sha256sum | cut -d' ' -f1)
-[[ -f $OUT/.stamp && $(<"$OUT/.stamp") == "$STAMP" ]] && exit 0
-
-mkdir -p "$(dirname "$OUT")"
-exec 9>"$OUT.lock"
-flock 9
-[[ -f $OUT/.stamp && $(<"$OUT/.stamp") == "$STAMP" ]] && exit 0
-
-rm -rf "$OUT"
-mkdir -p "$OUT"
+source "$(dirname "${BASH_SOURCE[0]}")/fixture_cache.sh"
+fixture_begin "$OUT" "${BASH_SOURCE[0]}" "$DISKS/.stamp"
 
 start_of() { # DISK PART: the partition's first sector from partitions.tsv
     awk -F'\t' -v d="$1" -v p="$2" '$1 == d && $2 == p { print $3 }' "$DISKS/partitions.tsv"
@@ -61,4 +53,4 @@ make_volume "$OUT/crafted-fat16.raw" 16 4 16384
 make_volume "$OUT/crafted-fat32.raw" 32 1 40960
 rm -rf "$WORK"
 
-echo "$STAMP" >"$OUT/.stamp"
+fixture_done

@@ -8,16 +8,8 @@
 set -euo pipefail
 
 OUT=$(readlink -m "$1")
-STAMP=$(sha256sum "${BASH_SOURCE[0]}" | cut -d' ' -f1)
-[[ -f $OUT/.stamp && $(<"$OUT/.stamp") == "$STAMP" ]] && exit 0
-
-mkdir -p "$(dirname "$OUT")"
-exec 9>"$OUT.lock"
-flock 9
-[[ -f $OUT/.stamp && $(<"$OUT/.stamp") == "$STAMP" ]] && exit 0
-
-rm -rf "$OUT"
-mkdir -p "$OUT"
+source "$(dirname "${BASH_SOURCE[0]}")/fixture_cache.sh"
+fixture_begin "$OUT" "${BASH_SOURCE[0]}"
 RAW=$OUT/disk.raw
 MIB=$((1024 * 1024))
 GIB=$((1024 * MIB))
@@ -38,4 +30,4 @@ qemu-img convert -f raw -O vpc -o subformat=dynamic,force_size=on "$RAW" "$OUT/d
 qemu-img convert -f raw -O vpc -o subformat=fixed,force_size=on "$RAW" "$OUT/fixed.vhd"
 qemu-img convert -f raw -O vhdx "$RAW" "$OUT/disk.vhdx"
 
-echo "$STAMP" >"$OUT/.stamp"
+fixture_done

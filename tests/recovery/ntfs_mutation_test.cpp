@@ -19,6 +19,7 @@
 #include <thread>
 #include <vector>
 
+#include "engine/image/byte_order.h"
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/core/list_free.h"
 #include "engine/recovery/ntfs/ntfs_index_parse.h"
@@ -26,8 +27,8 @@
 #include "engine/recovery/ntfs/ntfs_mft_runs.h"
 #include "engine/recovery/ntfs/ntfs_record_parse.h"
 #include "engine/recovery/ntfs/ntfs_run_list.h"
-#include "engine/recovery/ntfs/quick_ntfs_rows.h"
 #include "engine/recovery/ntfs/quick_ntfs_scan.h"
+#include "engine_probe/quick_ntfs_rows.h"
 #include "ntfs_test_records.h"
 #include "ntfs_test_volume.h"
 #include "support/oracle_files.h"
@@ -91,8 +92,8 @@ private:
 // sequence, so that the parser sees exactly the change.
 Bytes Protect(Bytes fixedUp, std::size_t sectors)
 {
-    const std::uint16_t arrayOffset = ReadU16(fixedUp.data(), 4);
-    const std::uint16_t number = ReadU16(fixedUp.data(), arrayOffset);
+    const std::uint16_t arrayOffset = ReadLittleEndian16(fixedUp.data(), 4);
+    const std::uint16_t number = ReadLittleEndian16(fixedUp.data(), arrayOffset);
     for (std::size_t i = 0; i < sectors; ++i) {
         const std::size_t tail = 512 * i + 510;
         fixedUp[arrayOffset + 2 + 2 * i] = fixedUp[tail];
@@ -159,7 +160,7 @@ std::vector<Field> RecordFields(const Bytes& record)
                 for (std::uint32_t entry = value; entry + 26 <= value + valueLength;) {
                     for (Field field : {Field{0, 4}, Field{4, 2}, Field{6, 1}, Field{8, 8}, Field{16, 4}})
                         fields.push_back({entry + field.offset, field.width});
-                    const std::uint16_t length = ReadU16(record.data(), entry + 4);
+                    const std::uint16_t length = ReadLittleEndian16(record.data(), entry + 4);
                     if (length == 0)
                         break;
                     entry += length;
@@ -182,7 +183,7 @@ std::vector<Field> RecordFields(const Bytes& record)
 std::vector<Field> IndexFields(const Bytes& record)
 {
     std::vector<Field> fields = {{16, 8}, {24, 4}, {28, 4}, {32, 4}};
-    const std::size_t entry = 24 + ReadU32(record.data(), 24);
+    const std::size_t entry = 24 + ReadLittleEndian32(record.data(), 24);
     if (entry + 96 <= record.size()) {
         for (Field field : {Field{8, 2}, Field{10, 2}, Field{12, 2}, Field{16, 4}, Field{80, 1}})
             fields.push_back({entry + field.offset, field.width});

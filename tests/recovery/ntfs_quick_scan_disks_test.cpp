@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/image/byte_order.h"
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/core/sector_source.h"
 #include "engine/recovery/ntfs/ntfs_boot_params.h"
@@ -112,7 +113,8 @@ void ExpectRowsMatch(const std::map<std::string, Expected>& expected)
             continue;
         std::uint8_t record[kMftRecordSize];
         ASSERT_TRUE(ReadSectors(0, row.id, 0, 2, record)) << row.path;
-        EXPECT_EQ(ReadU32(record, kRecordNumberField), oracle->second.record) << row.path << " at " << row.id;
+        EXPECT_EQ(ReadLittleEndian32(record, kRecordNumberField), oracle->second.record)
+            << row.path << " at " << row.id;
     }
     std::vector<std::string> want;
     for (const auto& [path, row] : expected)
@@ -185,7 +187,7 @@ TEST(NtfsQuickScanDisks, AnMftMapContinuedInAnExtensionRecordIsReadWhole)
         }
         dataAttribute = bytes;
         std::int64_t cluster = 0;
-        for (std::size_t at = ReadU16(bytes.data(), 32); bytes[at] != 0;) {
+        for (std::size_t at = ReadLittleEndian16(bytes.data(), 32); bytes[at] != 0;) {
             const unsigned lengthWidth = bytes[at] & 15;
             const unsigned offsetWidth = bytes[at] >> 4;
             std::uint64_t length = 0;
@@ -202,7 +204,7 @@ TEST(NtfsQuickScanDisks, AnMftMapContinuedInAnExtensionRecordIsReadWhole)
         }
     }
     ASSERT_GE(runs.size(), 10u);
-    const std::uint64_t dataSize = ReadU64(dataAttribute.data(), 48);
+    const std::uint64_t dataSize = ReadLittleEndian64(dataAttribute.data(), 48);
 
     const std::size_t kept = 3;
     std::uint64_t keptClusters = 0;
@@ -245,13 +247,13 @@ TEST(NtfsQuickScanDisks, AnMftMapContinuedInAnExtensionRecordIsReadWhole)
             base.AddResident(0x20, list);
         }
         for (std::size_t i = 1; i < otherAttributes.size(); ++i) {
-            if (ReadU32(otherAttributes[i].data(), 0) == 0xB0)
+            if (ReadLittleEndian32(otherAttributes[i].data(), 0) == 0xB0)
                 continue;
             base.AddRaw(otherAttributes[i]); // $FILE_NAME
         }
         base.AddNonResident(0x80, firstRuns, dataSize);
         for (const Bytes& other : otherAttributes) {
-            if (ReadU32(other.data(), 0) == 0xB0)
+            if (ReadLittleEndian32(other.data(), 0) == 0xB0)
                 base.AddRaw(other); // $BITMAP
         }
         PutU16(base.bytes, 48, 0); // the record maker writes its own update sequence
@@ -279,11 +281,7 @@ TEST(NtfsQuickScanDisks, AnMftMapContinuedInAnExtensionRecordIsReadWhole)
 // A volume made beside the shared disks (make_ntfs_cluster_fixtures.sh), as the engine opens a path.
 std::string ClusterFixture(const std::string& name)
 {
-    std::string folder = NTFS_CLUSTER_FIXTURES;
-#ifdef _WIN32
-    folder = "Z:" + folder;
-    std::replace(folder.begin(), folder.end(), '/', '\\');
-#endif
+    std::string folder = test_support::RunningPlatformPath(NTFS_CLUSTER_FIXTURES);
     return JoinPath(folder, name);
 }
 

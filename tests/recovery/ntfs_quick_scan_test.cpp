@@ -10,8 +10,8 @@
 
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/ntfs/ntfs_boot_params.h"
-#include "engine/recovery/ntfs/quick_ntfs_rows.h"
 #include "engine/recovery/ntfs/quick_ntfs_scan.h"
+#include "engine_probe/quick_ntfs_rows.h"
 #include "ntfs_test_records.h"
 #include "ntfs_test_volume.h"
 #include "ui_recorder.h"

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/image/byte_order.h"
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/ntfs/ntfs_record_parse.h"
 #include "engine/recovery/ntfs/ntfs_run_list.h"
@@ -96,7 +97,7 @@ TEST(NtfsRunList, StaysWithinItsAttributeAndTheLimit)
 
     // No end marker before the attribute ends: the run list runs into the next attribute.
     Bytes unterminated = record;
-    const std::uint32_t length = ReadU32(record.data(), attribute + kAttrLength);
+    const std::uint32_t length = ReadLittleEndian32(record.data(), attribute + kAttrLength);
     for (std::uint32_t i = attribute + 64; i < attribute + length; ++i)
         unterminated[i] = 0x11;
     EXPECT_EQ(DecodeDataRuns(kMftRecordSize, unterminated.data(), attribute), 0);

@@ -8,8 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/image/byte_order.h"
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/core/sector_source.h"
+#include "engine/recovery/ntfs/ntfs_layout.h"
 #include "engine/recovery/platform/platform_io.h"
 
 std::u16string WidePath(const std::string& path)
@@ -135,7 +137,7 @@ bool SetNtfsVolumeParams(std::uint32_t sector, std::uint32_t sectorCount)
     if (!ReadSectors(0, sector, 0, 1, boot))
         return false;
     const std::uint32_t sectorsPerCluster = boot[13];
-    const std::uint32_t mftCluster = PackLittleEndian32(boot[48], boot[49], boot[50], boot[51]);
+    const std::uint32_t mftCluster = ReadLittleEndian32(boot, kNtfsBootMftCluster);
     VolumeParams.scanFsCode = kFsNtfs;
     VolumeParams.fsCode = kFsNtfs;
     VolumeParams.rangeStart = sector;

@@ -14,6 +14,7 @@
 
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/platform/platform_io.h"
+#include "engine/recovery/save/save_output_io.h"
 #include "engine/recovery/trace/compound_file_reader.h"
 #include "engine/recovery/trace/office_naming.h"
 #include "file_trace_test_support.h"
@@ -341,7 +342,7 @@ TEST_F(OfficeNaming, TheTemporaryCopyIsCheckedAndRemoved)
     EXPECT_EQ(GetOfficeExtension(excelSector), u".xls");
     EXPECT_FALSE(OfficeTempFileExists());
 
-    ASSERT_TRUE(PlatformCreateFolder(Utf16(tempPath).c_str()));
+    ASSERT_TRUE(OutputCreateFolder(Utf16(tempPath).c_str()));
     EXPECT_EQ(GetOfficeExtension(excelSector), u"");
     std::filesystem::remove(tempPath);
 

@@ -40,12 +40,7 @@ using test_support::TestDisksDir;
 
 std::string FixturePath(const std::string& name)
 {
-    std::string path = std::string(QUICK_SCAN_FAT_FIXTURES) + "/" + name;
-#ifdef _WIN32
-    path = "Z:" + path;
-    std::replace(path.begin(), path.end(), '/', '\\');
-#endif
-    return path;
+    return test_support::RunningPlatformPath(std::string(QUICK_SCAN_FAT_FIXTURES) + "/" + name);
 }
 
 struct PartitionRow

@@ -17,6 +17,7 @@
 #include "engine/image/vmdk_sparse_extent.h"
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/core/sector_source.h"
+#include "support/test_paths.h"
 
 namespace {
 
@@ -28,12 +29,7 @@ constexpr std::uint8_t kStale = 0xCC;
 
 std::string FixturePath(const std::string& name)
 {
-    std::string path = std::string(RECOVERY_FIXTURES_DIR) + "/" + name;
-#ifdef _WIN32
-    path = "Z:" + path;
-    std::replace(path.begin(), path.end(), '/', '\\');
-#endif
-    return path;
+    return test_support::RunningPlatformPath(std::string(RECOVERY_FIXTURES_DIR) + "/" + name);
 }
 
 std::u16string Utf16(const std::string& ascii)
@@ -367,10 +363,8 @@ TEST_F(VolumeSource, DriveLetterOpensTheVolumeThroughItsDeviceName)
     EXPECT_TRUE(AllZero(got.data(), got.size()));
 }
 
-TEST(SectorSourceHelpers, PackLittleEndian32PutsTheFirstByteLowest)
+TEST(SectorSourceHelpers, DeviceNamesArePhysicalDrivesFromZero)
 {
-    static_assert(PackLittleEndian32(0x78, 0x56, 0x34, 0x12) == 0x12345678);
-    static_assert(PackLittleEndian32(0xFF, 0, 0, 0x80) == 0x800000FF);
     EXPECT_STREQ(DeviceNameTable[0], "\\\\.\\PhysicalDrive0");
     EXPECT_STREQ(DeviceNameTable[9], "\\\\.\\PhysicalDrive9");
 }

@@ -5,8 +5,8 @@
 #include <sstream>
 
 #include "engine/recovery/core/engine_state.h"
-#include "engine/recovery/ntfs/extensive_ntfs_rows.h"
 #include "engine/recovery/save/save_files.h"
+#include "engine_probe/extensive_ntfs_rows.h"
 #include "engine_probe/probe_scan_rows.h"
 #include "save_test_support.h"
 #include "ui_recorder.h"

@@ -5,6 +5,7 @@
 #include <random>
 #include <string>
 
+#include "engine/recovery/core/file_time.h"
 #include "engine/recovery/core/progress_percent.h"
 #include "engine/recovery/core/text_utils.h"
 #include "ui_recorder.h"
@@ -68,6 +69,37 @@ TEST(FormatFileTime, AgreesWithTheSystemConversion)
     }
 }
 #endif
+
+// The day arithmetic that the listing (day number to date) and the FAT saver (date to day number) share:
+// each the other's inverse across the epochs, leap days and the century rules.
+TEST(FileTime, DayNumbersAndDatesAreEachOthersInverse)
+{
+    const struct
+    {
+        std::int64_t year;
+        unsigned month;
+        unsigned day;
+        std::int64_t days;
+    } cases[] = {
+        {1601, 1, 1, -kDaysFrom1601To1970},
+        {1969, 12, 31, -1},
+        {1970, 1, 1, 0},
+        {2000, 2, 29, 11016},
+        {2000, 3, 1, 11017},
+        {2100, 3, 1, 47541},
+        {2107, 12, 31, 50402},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(DaysFromCivil(c.year, c.month, c.day), c.days) << c.year << "-" << c.month << "-" << c.day;
+        const CivilDate date = CivilFromDays(c.days);
+        EXPECT_EQ(date.year, c.year);
+        EXPECT_EQ(date.month, c.month);
+        EXPECT_EQ(date.day, c.day);
+    }
+    EXPECT_EQ(DaysInMonth(2000, 2), 29u);
+    EXPECT_EQ(DaysInMonth(2100, 2), 28u);
+    EXPECT_EQ(DaysInMonth(2024, 12), 31u);
+}
 
 TEST(FormatFatDate, WritesTwoDigitDayAndMonthAndATrailingSpace)
 {

@@ -5,32 +5,24 @@
 
 namespace test_support {
 
-namespace {
-
-#ifdef _WIN32
-// Wine maps the host's root to drive Z:.
-std::string ToRunningPlatform(std::string path)
+std::string RunningPlatformPath(const std::string& hostPath)
 {
+    std::string path = hostPath;
+#ifdef _WIN32
+    // Wine maps the host's root to drive Z:.
     if (!path.empty() && path[0] == '/')
         path = "Z:" + path;
     for (char& c : path)
         if (c == '/')
             c = '\\';
-    return path;
-}
-#else
-std::string ToRunningPlatform(std::string path)
-{
-    return path;
-}
 #endif
-
-} // namespace
+    return path;
+}
 
 std::string TestDisksDir()
 {
     const char* overridden = std::getenv("TEST_DISKS_DIR");
-    return ToRunningPlatform(overridden && *overridden ? overridden : PROJECT_TEST_DISKS_DIR);
+    return RunningPlatformPath(overridden && *overridden ? overridden : PROJECT_TEST_DISKS_DIR);
 }
 
 std::string JoinPath(const std::string& folder, const std::string& name)

@@ -9,6 +9,10 @@ namespace test_support {
 // TEST_DISKS_DIR in the environment overrides the folder the build was configured with.
 std::string TestDisksDir();
 
+// A host path in the form the running program's file API takes: as it is on the native build, on
+// Wine's drive Z: with "\" separators under Wine.
+std::string RunningPlatformPath(const std::string& hostPath);
+
 // Joins a folder and a relative name with the separator of the running platform.
 std::string JoinPath(const std::string& folder, const std::string& name);
 

@@ -5,6 +5,7 @@
 // A tree item of the user interface as the engine stores and passes it. The views keep their native item
 // handles here, so the value must be as wide as a pointer on every build; 0 means "no item".
 using TreeItemValue = std::uintptr_t;
+static_assert(sizeof(TreeItemValue) == sizeof(void*), "tree items hold the views' pointer-wide handles");
 
 // As a parent, the top level of a tree (the views map it to their own root marker).
 inline constexpr TreeItemValue kTreeTop = 0;

@@ -44,11 +44,3 @@ PlatformHandle OpenPhysicalDrive();
 // and write, into SourceState.volumeHandle, closing the volume opened before. The handle is stored and
 // returned also when it is kInvalidHandle.
 PlatformHandle OpenLogicalVolume(const char16_t* driveEntry);
-
-// b0 + b1 x 2^8 + b2 x 2^16 + b3 x 2^24.
-inline constexpr std::uint32_t PackLittleEndian32(std::uint8_t b0, std::uint8_t b1, std::uint8_t b2,
-                                                  std::uint8_t b3)
-{
-    return static_cast<std::uint32_t>(b0) | static_cast<std::uint32_t>(b1) << 8 |
-           static_cast<std::uint32_t>(b2) << 16 | static_cast<std::uint32_t>(b3) << 24;
-}

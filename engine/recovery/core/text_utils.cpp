@@ -2,35 +2,9 @@
 
 #include <cstddef>
 
+#include "engine/recovery/core/file_time.h"
+
 namespace {
-
-constexpr std::uint64_t kTicksPerSecond = 10000000;
-constexpr std::uint64_t kSecondsPerDay = 86400;
-// Days from 1 January 1601 (the FILETIME epoch) to 1 January 1970.
-constexpr std::int64_t kDaysFrom1601To1970 = 134774;
-
-struct CivilDate
-{
-    std::int64_t year;
-    unsigned month;
-    unsigned day;
-};
-
-// Proleptic Gregorian date of a day number counted from 1 January 1970.
-CivilDate CivilFromDays(std::int64_t days)
-{
-    days += 719468;
-    const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
-    const auto dayOfEra = static_cast<unsigned>(days - era * 146097);
-    const unsigned yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-    const unsigned dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-    const unsigned shiftedMonth = (5 * dayOfYear + 2) / 153;
-    CivilDate date;
-    date.day = dayOfYear - (153 * shiftedMonth + 2) / 5 + 1;
-    date.month = shiftedMonth < 10 ? shiftedMonth + 3 : shiftedMonth - 9;
-    date.year = static_cast<std::int64_t>(yearOfEra) + era * 400 + (date.month <= 2 ? 1 : 0);
-    return date;
-}
 
 char16_t* AppendNumber(char16_t* out, std::uint64_t value, int minimumDigits)
 {
@@ -111,7 +85,7 @@ bool GlobMatch(const char16_t* name, std::size_t nameLength, const char16_t* pat
 char16_t* FormatFileTime(std::uint32_t lowHalf, std::uint32_t highHalf, char16_t* out)
 {
     const std::uint64_t ticks = (static_cast<std::uint64_t>(highHalf) << 32) | lowHalf;
-    const std::uint64_t seconds = ticks / kTicksPerSecond;
+    const std::uint64_t seconds = ticks / kFiletimeTicksPerSecond;
     const std::uint64_t days = seconds / kSecondsPerDay;
     const std::uint64_t secondOfDay = seconds % kSecondsPerDay;
     const CivilDate date = CivilFromDays(static_cast<std::int64_t>(days) - kDaysFrom1601To1970);

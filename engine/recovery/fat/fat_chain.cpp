@@ -1,5 +1,6 @@
 #include "engine/recovery/fat/fat_chain.h"
 
+#include "engine/image/byte_order.h"
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/core/list_free.h"
 #include "engine/recovery/core/sector_source.h"
@@ -40,10 +41,10 @@ public:
         const std::uint32_t index = cluster % perSector;
         if (IsFat32()) {
             const std::uint8_t* entry = buffer + index * 4;
-            next = PackLittleEndian32(entry[0], entry[1], entry[2], entry[3]) & kFat32ClusterMask;
+            next = ReadLittleEndian32(entry) & kFat32ClusterMask;
         } else {
             const std::uint8_t* entry = buffer + index * 2;
-            next = PackLittleEndian32(entry[0], entry[1], 0, 0);
+            next = ReadLittleEndian16(entry);
         }
         return true;
     }

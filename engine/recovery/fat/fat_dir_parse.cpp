@@ -12,12 +12,6 @@
 
 namespace {
 
-// Long-name entry: byte 0 the sequence number (0x40 added in the entry that ends the name), byte 13
-// the checksum of the short name it belongs to, 13 UTF-16 characters at these byte offsets.
-constexpr std::uint8_t kLongNameLastFlag = 0x40;
-constexpr std::uint32_t kLongNameChecksum = 13;
-constexpr std::uint32_t kLongNameCharOffsets[13] = {1, 3, 5, 7, 9, 14, 16, 18, 20, 22, 24, 28, 30};
-constexpr std::uint32_t kLongNameCharsPerEntry = 13;
 constexpr std::uint32_t kLongNameCompleteAfter = 255;
 
 // Short name: 8 name bytes and 3 extension bytes, padded with spaces.

@@ -13,24 +13,7 @@
 
 #include <cstdint>
 
-inline constexpr std::uint32_t kDirEntrySize = 32;
-inline constexpr std::uint32_t kDirEntriesPerSector = 16;
-
-// Directory-entry fields.
-inline constexpr std::uint32_t kDirEntryAttributes = 11;  // u8
-inline constexpr std::uint32_t kDirEntryAccessDate = 18;  // u16 last-access date
-inline constexpr std::uint32_t kDirEntryClusterHigh = 20; // u16, FAT32 only
-inline constexpr std::uint32_t kDirEntryWriteDate = 24;   // u16
-inline constexpr std::uint32_t kDirEntryClusterLow = 26;  // u16
-inline constexpr std::uint32_t kDirEntryFileSize = 28;    // u32 file size
-
-inline constexpr std::uint8_t kAttrVolumeLabel = 0x08;
-inline constexpr std::uint8_t kAttrFolder = 0x10;
-// All of read-only, hidden, system and volume label: a long-name entry.
-inline constexpr std::uint8_t kAttrLongName = 0x0F;
-// Byte 0 of an entry: the end of the directory, or a deleted entry.
-inline constexpr std::uint8_t kDirEndMark = 0x00;
-inline constexpr std::uint8_t kDeletedMark = 0xE5;
+#include "engine/recovery/fat/fat_layout.h"
 
 // Room for an assembled long name: more than 255 characters end the assembly, which adds up to one
 // further entry of 13; plus the terminator.

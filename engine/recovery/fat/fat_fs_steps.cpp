@@ -146,7 +146,7 @@ public:
             cluster = MaskCluster(
                 static_cast<std::uint32_t>(ReadLittleEndian16(entry, kDirEntryClusterHigh)) << 16 | cluster);
         const bool folderEntry = (entry[kDirEntryAttributes] & kAttrFolder) != 0 &&
-                                 PackLittleEndian32(entry[28], entry[29], entry[30], entry[31]) == 0;
+                                 ReadLittleEndian32(entry, kDirEntryFileSize) == 0;
         if (folderEntry) {
             const auto found = foldersByCluster.find(cluster);
             if (found != foldersByCluster.end() && found->second->parentCluster == parentCluster)

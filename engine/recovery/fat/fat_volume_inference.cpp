@@ -14,6 +14,7 @@
 #include "engine/recovery/core/found_volume_list.h"
 #include "engine/recovery/core/progress_percent.h"
 #include "engine/recovery/core/sector_source.h"
+#include "engine/recovery/fat/fat_layout.h"
 #include "engine/recovery/scans/extensive_scan.h"
 
 namespace {
@@ -23,19 +24,6 @@ constexpr std::size_t kClusterSizeCount = kClusterSizes.size();
 // 0 marks a candidate without a volume and kGivenUpVolume one that has none; numbers stop below both.
 constexpr std::uint16_t kLastVolumeNumber = 0xFFFE;
 
-// Boot sector fields (BIOS parameter block and its FAT16 and FAT32 extensions).
-constexpr std::size_t kSectorsPerClusterOffset = 13;
-constexpr std::size_t kReservedSectorsOffset = 14;
-constexpr std::size_t kFatCountOffset = 16;
-constexpr std::size_t kRootEntriesOffset = 17;
-constexpr std::size_t kTotalSectors16Offset = 19;
-constexpr std::size_t kFat16SizeOffset = 22;
-constexpr std::size_t kTotalSectors32Offset = 32;
-constexpr std::size_t kFat32SizeOffset = 36;
-constexpr std::size_t kRootClusterOffset = 44;
-// Third and fourth characters of the file-system label: "FAT32   " at 82, "FAT16   " at 54.
-constexpr std::size_t kFat32LabelDigits = 85;
-constexpr std::size_t kFat16LabelDigits = 57;
 constexpr std::uint32_t kDirEntriesPerSector = kSectorSize / 32;
 // A cluster-0 sector below the first track or at the top of the sector numbers is no volume's.
 constexpr std::uint64_t kLowestBase = 63;
@@ -251,33 +239,33 @@ bool ReadBootVolume(std::uint32_t sector, BootVolume& volume)
         volume.fsCode = kFsFat16;
     else
         return false;
-    volume.sectorsPerCluster = bytes[kSectorsPerClusterOffset];
+    volume.sectorsPerCluster = bytes[kFatBootSectorsPerCluster];
     if (ClusterSizeIndex(volume.sectorsPerCluster) < 0)
         return false;
 
-    volume.reservedSectors = ReadLittleEndian16(bytes, kReservedSectorsOffset);
+    volume.reservedSectors = ReadLittleEndian16(bytes, kFatBootReservedSectors);
     // Almost every volume has two FAT copies; a zero count is no count at all.
-    const std::uint32_t fatCount = bytes[kFatCountOffset] != 0 ? bytes[kFatCountOffset] : 2;
+    const std::uint32_t fatCount = bytes[kFatBootFatCount] != 0 ? bytes[kFatBootFatCount] : 2;
     // FAT16 keeps the total in the 16-bit field when it fits, and then the 32-bit field is 0.
-    const std::uint16_t total16 = ReadLittleEndian16(bytes, kTotalSectors16Offset);
-    const std::uint32_t total = total16 != 0 ? total16 : ReadLittleEndian32(bytes, kTotalSectors32Offset);
+    const std::uint16_t total16 = ReadLittleEndian16(bytes, kFatBootTotalSectors16);
+    const std::uint32_t total = total16 != 0 ? total16 : ReadLittleEndian32(bytes, kFatBootTotalSectors32);
     volume.end = static_cast<std::uint64_t>(sector) + total;
 
     const std::uint64_t fat1 = static_cast<std::uint64_t>(sector) + volume.reservedSectors;
     std::uint64_t firstAfterFats = 0;
     std::int64_t base = 0;
     if (volume.fsCode == kFsFat16) {
-        volume.fatSize = ReadLittleEndian16(bytes, kFat16SizeOffset);
+        volume.fatSize = ReadLittleEndian16(bytes, kFatBootFat16Size);
         // Root entries of 32 bytes, rounded up to whole sectors.
-        volume.rootDirSectors =
-            (ReadLittleEndian16(bytes, kRootEntriesOffset) + kDirEntriesPerSector - 1) / kDirEntriesPerSector;
+        volume.rootDirSectors = (ReadLittleEndian16(bytes, kFatBootRootEntries) + kDirEntriesPerSector - 1) /
+                                kDirEntriesPerSector;
         firstAfterFats = fat1 + static_cast<std::uint64_t>(fatCount) * volume.fatSize;
         volume.rootStart = Clamp32(firstAfterFats);
         base = static_cast<std::int64_t>(firstAfterFats + volume.rootDirSectors) -
                2 * static_cast<std::int64_t>(volume.sectorsPerCluster);
     } else {
-        volume.fatSize = ReadLittleEndian32(bytes, kFat32SizeOffset);
-        volume.rootStart = ReadLittleEndian32(bytes, kRootClusterOffset);
+        volume.fatSize = ReadLittleEndian32(bytes, kFatBootFat32Size);
+        volume.rootStart = ReadLittleEndian32(bytes, kFatBootRootCluster);
         firstAfterFats = fat1 + static_cast<std::uint64_t>(fatCount) * volume.fatSize;
         base = static_cast<std::int64_t>(firstAfterFats) -
                2 * static_cast<std::int64_t>(volume.sectorsPerCluster);
@@ -435,14 +423,6 @@ void AnalyzeFatBootVolumes()
     AnalyzeBootSectors(index, root, placement);
     AssignAll(index, root, placement);
     bootVolumesDone = 1;
-}
-
-void AssignFatVolumes()
-{
-    Placement placement;
-    GiveUpDebris(placement);
-    CandidateIndex index;
-    AssignAll(index, UiPartitionTree().GetRootItem(), placement);
 }
 
 int InferFatVolume(FatDirCandidate* candidate)

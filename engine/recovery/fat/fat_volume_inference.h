@@ -21,12 +21,9 @@
 inline constexpr std::uint16_t kGivenUpVolume = 0xFFFF;
 
 // Status "Analyzing the data found...", the root item "File System", one volume per confirmed boot
-// sector in list order, then AssignFatVolumes; sets bootVolumesDone.
+// sector in list order, then a volume inferred for every candidate still without one (given up on those
+// for which none is found); sets bootVolumesDone.
 void AnalyzeFatBootVolumes();
-
-// Infers a volume for every candidate still without one, in list order, and gives up on those for which
-// none is found; sets inferenceDone.
-void AssignFatVolumes();
 
 // 1 when a volume was inferred from the candidate and a later partner (all the candidates it explains
 // then carry its number), else 0.

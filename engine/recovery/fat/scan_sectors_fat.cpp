@@ -4,29 +4,18 @@
 #include "engine/recovery/core/decimal_text.h"
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/core/engine_ui.h"
+#include "engine/recovery/fat/fat_layout.h"
 #include "engine/recovery/fat/fat_records.h"
 #include "engine/recovery/scans/extensive_scan.h"
 
 namespace {
 
-// Boot signature at the end of a boot sector.
-constexpr std::size_t kSignatureOffset = 510;
-// Third and fourth characters of the file-system label: "FAT32   " at 82, "FAT16   " at 54.
-constexpr std::size_t kFat32LabelDigits = 85;
-constexpr std::size_t kFat16LabelDigits = 57;
-// Directory entry fields: first-cluster halves, dates.
-constexpr std::size_t kEntrySize = 32;
-constexpr std::size_t kClusterHighOffset = 20;
-constexpr std::size_t kClusterLowOffset = 26;
-constexpr std::size_t kWriteDateOffset = 24;
-constexpr std::size_t kAccessDateOffset = 18;
-
 constexpr char16_t kTooManyStructuresText[] = u"Too many data structures found";
 
 std::uint32_t EntryCluster(const std::uint8_t* entry)
 {
-    return static_cast<std::uint32_t>(ReadLittleEndian16(entry, kClusterHighOffset)) << 16 |
-           ReadLittleEndian16(entry, kClusterLowOffset);
+    return static_cast<std::uint32_t>(ReadLittleEndian16(entry, kDirEntryClusterHigh)) << 16 |
+           ReadLittleEndian16(entry, kDirEntryClusterLow);
 }
 
 bool IsFatBootSector(const std::uint8_t* bytes)
@@ -38,8 +27,8 @@ bool IsFatBootSector(const std::uint8_t* bytes)
 // "." then ".." at the start of the sector: the first sector of a folder's first cluster.
 bool BeginsWithDotEntries(const std::uint8_t* bytes)
 {
-    return bytes[0] == '.' && bytes[1] == ' ' && bytes[kEntrySize] == '.' && bytes[kEntrySize + 1] == '.' &&
-           bytes[kEntrySize + 2] == ' ';
+    return bytes[0] == '.' && bytes[1] == ' ' && bytes[kDirEntrySize] == '.' &&
+           bytes[kDirEntrySize + 1] == '.' && bytes[kDirEntrySize + 2] == ' ';
 }
 
 void ShowCount(ScanPanelLabel label, std::uint32_t count)
@@ -80,7 +69,7 @@ private:
 
 bool InspectFatSector(std::uint32_t sector, const std::uint8_t* bytes)
 {
-    if (bytes[kSignatureOffset] == 0x55 && bytes[kSignatureOffset + 1] == 0xAA) {
+    if (bytes[kBootSignatureOffset] == 0x55 && bytes[kBootSignatureOffset + 1] == 0xAA) {
         // A sector with the signature is a boot sector or nothing: folders never end with it by design.
         if (!IsFatBootSector(bytes))
             return true;
@@ -95,15 +84,15 @@ bool InspectFatSector(std::uint32_t sector, const std::uint8_t* bytes)
     if (!BeginsWithDotEntries(bytes))
         return true;
     const std::uint32_t cluster = EntryCluster(bytes);
-    const std::uint32_t parent = EntryCluster(bytes + kEntrySize);
+    const std::uint32_t parent = EntryCluster(bytes + kDirEntrySize);
     // Clusters 0 and 1 hold no data and a folder is never its own parent: such entries are debris. The
     // first folder of a FAT16 volume does sit at cluster 2. A folder's cluster lies below its sector,
     // since cluster c starts at least c sectors into the disk.
     if (cluster < 2 || cluster == 0xFFFFFFFF || parent == 0xFFFFFFFF || parent == cluster ||
         cluster >= sector)
         return true;
-    AddFatDirCandidate(sector, cluster, parent, ReadLittleEndian16(bytes, kWriteDateOffset),
-                       ReadLittleEndian16(bytes, kAccessDateOffset));
+    AddFatDirCandidate(sector, cluster, parent, ReadLittleEndian16(bytes, kDirEntryWriteDate),
+                       ReadLittleEndian16(bytes, kDirEntryAccessDate));
     ++foundFolderCount;
     return true;
 }

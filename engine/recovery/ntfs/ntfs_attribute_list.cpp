@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "engine/image/byte_order.h"
 #include "engine/recovery/core/engine_types.h"
 #include "engine/recovery/core/sector_source.h"
 #include "engine/recovery/ntfs/ntfs_run_list.h"
@@ -17,8 +18,8 @@ std::vector<std::uint8_t> ReadNonResidentValue(const std::uint8_t* record, const
     std::uint32_t runList = 0;
     if (sectorsPerCluster == 0 || !NonResidentRunList(record, attribute, runList))
         return value;
-    const std::uint64_t size =
-        std::min<std::uint64_t>(ReadU64(record, attribute.offset + kAttrRealSize), kMaxAttributeListBytes);
+    const std::uint64_t size = std::min<std::uint64_t>(
+        ReadLittleEndian64(record, attribute.offset + kAttrRealSize), kMaxAttributeListBytes);
     const std::uint64_t clusterBytes = std::uint64_t{sectorsPerCluster} * kSectorSize;
     value.reserve(static_cast<std::size_t>(size));
     std::vector<std::uint8_t> sectors;
@@ -47,14 +48,14 @@ std::vector<AttributeListEntry> ParseEntries(const std::uint8_t* list, std::size
     std::vector<AttributeListEntry> entries;
     for (std::size_t entry = 0; size - entry >= kListEntryMinimumSize;) {
         AttributeListEntry parsed;
-        parsed.type = ReadU32(list, entry + kListEntryType);
-        const std::uint32_t length = ReadU16(list, entry + kListEntryLength);
+        parsed.type = ReadLittleEndian32(list, entry + kListEntryType);
+        const std::uint32_t length = ReadLittleEndian16(list, entry + kListEntryLength);
         if (parsed.type == 0 || parsed.type == kAttrEnd || length < kListEntryMinimumSize ||
             length > size - entry)
             break;
         parsed.nameLength = list[entry + kListEntryNameLength];
-        parsed.startVcn = ReadU64(list, entry + kListEntryStartVcn);
-        parsed.recordNumber = ReadU32(list, entry + kListEntryRecord);
+        parsed.startVcn = ReadLittleEndian64(list, entry + kListEntryStartVcn);
+        parsed.recordNumber = ReadLittleEndian32(list, entry + kListEntryRecord);
         entries.push_back(parsed);
         entry += length;
     }
@@ -94,7 +95,7 @@ bool FindDataExtent(const std::uint8_t* record, std::uint64_t startVcn, NtfsAttr
     while (walk.Next(attribute)) {
         if (attribute.type == kAttrData && attribute.nameLength == 0 &&
             NonResidentRunList(record, attribute, runList) &&
-            ReadU64(record, attribute.offset + kAttrStartVcn) == startVcn) {
+            ReadLittleEndian64(record, attribute.offset + kAttrStartVcn) == startVcn) {
             found = attribute;
             return true;
         }

@@ -2,18 +2,12 @@
 
 #include <cstdint>
 
+#include "engine/image/byte_order.h"
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/core/sector_source.h"
 #include "engine/recovery/ntfs/ntfs_record_parse.h"
 
 namespace {
-
-// NTFS boot-sector fields.
-constexpr std::uint32_t kBootSectorsPerCluster = 13; // u8
-constexpr std::uint32_t kBootMftCluster = 48;        // u64; low 32 bits used
-constexpr std::uint32_t kBootMirrorCluster = 56;     // u64; low 32 bits used
-constexpr std::uint32_t kBootIndexRecordSize = 68;   // i8: clusters, or 2^-n bytes when negative
-constexpr std::uint32_t kBootSignature = 510;        // 0x55 0xAA
 
 struct BootSector
 {
@@ -24,9 +18,9 @@ struct BootSector
 bool LoadBootSector(std::uint32_t sector, BootSector& boot)
 {
     ReadSectors(0, sector, 0, 1, boot.bytes);
-    if (boot.bytes[kBootSignature] != 0x55 || boot.bytes[kBootSignature + 1] != 0xAA)
+    if (boot.bytes[kBootSignatureOffset] != 0x55 || boot.bytes[kBootSignatureOffset + 1] != 0xAA)
         return false;
-    const std::uint32_t sectorsPerCluster = boot.bytes[kBootSectorsPerCluster];
+    const std::uint32_t sectorsPerCluster = boot.bytes[kNtfsBootSectorsPerCluster];
     if (sectorsPerCluster == 0 || sectorsPerCluster > 128 ||
         (sectorsPerCluster & (sectorsPerCluster - 1)) != 0)
         return false;
@@ -40,7 +34,7 @@ std::uint32_t FileRecordSector(const BootSector& boot, std::uint32_t field)
 {
     const std::uint64_t sector =
         VolumeParams.rangeStart +
-        static_cast<std::uint64_t>(ReadU32(boot.bytes, field)) * boot.sectorsPerCluster;
+        static_cast<std::uint64_t>(ReadLittleEndian32(boot.bytes, field)) * boot.sectorsPerCluster;
     std::uint8_t first[kSectorSize];
     if (sector == 0 || sector > UINT32_MAX ||
         !ReadSectors(0, static_cast<std::uint32_t>(sector), 0, 1, first) || !HasSignature(first, "FILE"))
@@ -50,7 +44,7 @@ std::uint32_t FileRecordSector(const BootSector& boot, std::uint32_t field)
 
 std::uint32_t IndexRecordSectors(const BootSector& boot)
 {
-    const auto size = static_cast<std::int8_t>(boot.bytes[kBootIndexRecordSize]);
+    const auto size = static_cast<std::int8_t>(boot.bytes[kNtfsBootIndexRecordSize]);
     if (size >= 0)
         return static_cast<std::uint32_t>(size) * boot.sectorsPerCluster;
     // A negative value gives the size in bytes as a power of two (0xF4: 4096 bytes).
@@ -72,12 +66,12 @@ int ReadNtfsPartitionParams()
     }
     const bool haveOther = LoadBootSector(otherSector, other);
 
-    std::uint32_t mftStart = FileRecordSector(used, kBootMftCluster);
+    std::uint32_t mftStart = FileRecordSector(used, kNtfsBootMftCluster);
     if (mftStart == 0 && haveOther)
-        mftStart = FileRecordSector(other, kBootMftCluster);
-    std::uint32_t mirrorStart = FileRecordSector(used, kBootMirrorCluster);
+        mftStart = FileRecordSector(other, kNtfsBootMftCluster);
+    std::uint32_t mirrorStart = FileRecordSector(used, kNtfsBootMirrorCluster);
     if (mirrorStart == 0 && haveOther)
-        mirrorStart = FileRecordSector(other, kBootMirrorCluster);
+        mirrorStart = FileRecordSector(other, kNtfsBootMirrorCluster);
     // The walk starts at the MFT: a mirror alone gives no parameters to scan with.
     if (mftStart == 0)
         return 0;

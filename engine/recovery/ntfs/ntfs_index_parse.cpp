@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "engine/image/byte_order.h"
 #include "engine/recovery/core/engine_alloc.h"
 #include "engine/recovery/core/engine_types.h"
 #include "engine/recovery/core/sector_source.h"
@@ -34,12 +35,6 @@ bool FindI30(const std::uint8_t* record, std::uint32_t type, bool nonResident, N
 
 } // namespace
 
-std::uint32_t FindIndexRootI30(const std::uint8_t* record)
-{
-    NtfsAttribute attribute;
-    return FindI30(record, kAttrIndexRoot, false, attribute) ? attribute.offset : 0;
-}
-
 std::uint32_t FindIndexAllocationI30(const std::uint8_t* record)
 {
     NtfsAttribute attribute;
@@ -55,14 +50,15 @@ std::uint32_t GetFolderNumber(const std::uint8_t* record)
         !ResidentValue(record, attribute, value, valueLength) || valueLength < kRootNodeHeader + 16)
         return 0;
     const std::uint32_t valueEnd = value + valueLength;
-    const std::uint64_t entry =
-        static_cast<std::uint64_t>(value) + kRootNodeHeader + ReadU32(record, value + kRootNodeHeader);
+    const std::uint64_t entry = static_cast<std::uint64_t>(value) + kRootNodeHeader +
+                                ReadLittleEndian32(record, value + kRootNodeHeader);
     if (entry + kEntryKey + kFileNameText > valueEnd)
         return 0;
     const auto at = static_cast<std::uint32_t>(entry);
-    if ((ReadU16(record, at + kEntryFlags) & kEntryIsLast) || record[at + kEntryKey + kFileNameLength] == 0)
+    if ((ReadLittleEndian16(record, at + kEntryFlags) & kEntryIsLast) ||
+        record[at + kEntryKey + kFileNameLength] == 0)
         return 0;
-    const std::uint32_t parent = ReadU32(record, at + kEntryKey + kFileNameParent);
+    const std::uint32_t parent = ReadLittleEndian32(record, at + kEntryKey + kFileNameParent);
     return parent == 0xFFFFFFFF ? 0 : parent;
 }
 
@@ -83,7 +79,7 @@ std::uint32_t GetFirstIndexCluster(std::uint32_t size, const std::uint8_t* recor
 int ReadIndexRecord(std::uint32_t sector, const std::uint8_t* firstSector)
 {
     const std::uint64_t size =
-        static_cast<std::uint64_t>(ReadU32(firstSector, kIndexAllocatedSize)) + kIndexHeader;
+        static_cast<std::uint64_t>(ReadLittleEndian32(firstSector, kIndexAllocatedSize)) + kIndexHeader;
     if (size < kSectorSize || size % kSectorSize != 0 || size > kIndexRecordMaximum)
         return 0;
     const auto bytes = static_cast<std::uint32_t>(size);
@@ -92,11 +88,12 @@ int ReadIndexRecord(std::uint32_t sector, const std::uint8_t* firstSector)
     if (ReadSectors(0, sector, 0, bytes / kSectorSize, record) && HasSignature(record, "INDX")) {
         ApplyFixup(record, bytes);
         const std::uint64_t entry =
-            static_cast<std::uint64_t>(ReadU32(record, kIndexEntriesOffset)) + kIndexHeader;
+            static_cast<std::uint64_t>(ReadLittleEndian32(record, kIndexEntriesOffset)) + kIndexHeader;
         if (entry + kEntryParentEnd <= bytes) {
-            const std::uint32_t parent = ReadU32(record, static_cast<std::size_t>(entry) + kEntryKey);
+            const std::uint32_t parent =
+                ReadLittleEndian32(record, static_cast<std::size_t>(entry) + kEntryKey);
             if (parent >= kFirstFolderNumber && parent != 0xFFFFFFFF) {
-                AddNtfsIndexNode(sector, parent, ReadU32(record, kIndexVcn), 0xFFFF,
+                AddNtfsIndexNode(sector, parent, ReadLittleEndian32(record, kIndexVcn), 0xFFFF,
                                  static_cast<std::uint8_t>(bytes / kSectorSize));
                 added = 1;
             }

@@ -5,22 +5,7 @@
 
 #include <cstdint>
 
-// Index record header (INDX).
-inline constexpr std::uint32_t kIndexVcn = 16;           // u64; low 32 bits used
-inline constexpr std::uint32_t kIndexHeader = 24;        // index node header; its offsets count from here
-inline constexpr std::uint32_t kIndexEntriesOffset = 24; // u32, relative to the node header
-inline constexpr std::uint32_t kIndexAllocatedSize = 32; // u32, relative to the node header
-inline constexpr std::uint32_t kIndexRecordMaximum = 65536;
-
-// Index entry.
-inline constexpr std::uint32_t kEntryLength = 8;     // u16
-inline constexpr std::uint32_t kEntryKeyLength = 10; // u16
-inline constexpr std::uint32_t kEntryFlags = 12;     // u16; 2 marks the end entry, which has no key
-inline constexpr std::uint32_t kEntryKey = 16;       // the $FILE_NAME value
-inline constexpr std::uint16_t kEntryIsLast = 0x02;
-
-// Offset of the record's resident $INDEX_ROOT named $I30, or 0.
-std::uint32_t FindIndexRootI30(const std::uint8_t* record);
+#include "engine/recovery/ntfs/ntfs_layout.h"
 
 // Offset of the record's non-resident $INDEX_ALLOCATION named $I30, or 0.
 std::uint32_t FindIndexAllocationI30(const std::uint8_t* record);

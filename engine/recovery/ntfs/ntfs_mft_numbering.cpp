@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "engine/image/byte_order.h"
 #include "engine/recovery/core/decimal_text.h"
 #include "engine/recovery/core/engine_alloc.h"
 #include "engine/recovery/core/engine_state.h"
@@ -32,9 +33,6 @@ constexpr std::size_t kEntryNameLength = kEntryKey + kFileNameLength; // u8, UTF
 constexpr std::size_t kEntryName = kEntryKey + kFileNameText;
 // File attribute of a $FILE_NAME that names a folder.
 constexpr std::uint32_t kFolderAttribute = 0x10000000;
-// An NTFS 3.1 file record keeps its own number at 44; its update sequence then starts at 48 or later.
-constexpr std::size_t kRecordOwnNumber = 44;
-constexpr std::uint16_t kFirstUsaOffsetWithNumber = 48;
 // The status text of step 1 names the record being read; it moves every this many records.
 constexpr std::uint32_t kRecordsPerStatus = 64;
 
@@ -116,23 +114,25 @@ private:
 void NumberFoldersFromIndexRecord(const std::uint8_t* record, std::uint32_t size, UnnumberedFolders& folders)
 {
     FolderKey key;
-    std::uint64_t entry = static_cast<std::uint64_t>(ReadU32(record, kIndexEntriesOffset)) + kIndexHeader;
+    std::uint64_t entry =
+        static_cast<std::uint64_t>(ReadLittleEndian32(record, kIndexEntriesOffset)) + kIndexHeader;
     while (entry + kEntryName <= size) {
         const auto at = static_cast<std::size_t>(entry);
         const std::uint32_t nameLength = record[at + kEntryNameLength];
         if (nameLength == 0 || entry + kEntryName + 2 * nameLength > size)
             break;
-        if (ReadU32(record, at + kEntryFileAttributes) & kFolderAttribute) {
-            key.creationTime = ReadU64(record, at + kEntryCreation);
-            key.parentNumber = ReadU32(record, at + kEntryParent);
+        if (ReadLittleEndian32(record, at + kEntryFileAttributes) & kFolderAttribute) {
+            key.creationTime = ReadLittleEndian64(record, at + kEntryCreation);
+            key.parentNumber = ReadLittleEndian32(record, at + kEntryParent);
             key.name.resize(nameLength);
             for (std::uint32_t unit = 0; unit < nameLength; ++unit)
-                key.name[unit] = static_cast<char16_t>(ReadU16(record, at + kEntryName + 2 * unit));
+                key.name[unit] =
+                    static_cast<char16_t>(ReadLittleEndian16(record, at + kEntryName + 2 * unit));
             // A name holding a NUL unit can never equal a node's name, which ends at its first NUL.
             if (NtfsFolderNode* node = folders.First(key))
-                node->folderNumber = ReadU32(record, at + kEntryReference);
+                node->folderNumber = ReadLittleEndian32(record, at + kEntryReference);
         }
-        const std::uint16_t length = ReadU16(record, at + kEntryLength);
+        const std::uint16_t length = ReadLittleEndian16(record, at + kEntryLength);
         if (length == 0)
             break;
         entry += length;
@@ -172,9 +172,9 @@ std::uint32_t OwnRecordNumber(std::uint32_t recordSector)
 {
     std::uint8_t record[kMftRecordSize];
     if (!ReadSectors(0, recordSector, 0, kMftRecordSectors, record) || !HasSignature(record, "FILE") ||
-        ReadU16(record, kRecordUsaOffset) < kFirstUsaOffsetWithNumber)
+        ReadLittleEndian16(record, kRecordUsaOffset) < kRecordUsaAfterOwnNumber)
         return 0;
-    const std::uint32_t number = ReadU32(record, kRecordOwnNumber);
+    const std::uint32_t number = ReadLittleEndian32(record, kRecordOwnNumber);
     return number == 0xFFFFFFFF ? 0 : number;
 }
 

@@ -1,14 +1,11 @@
 #include "engine/recovery/ntfs/ntfs_mft_record_scan.h"
 
+#include "engine/image/byte_order.h"
 #include "engine/recovery/ntfs/ntfs_index_parse.h"
 #include "engine/recovery/ntfs/ntfs_record_builders.h"
 #include "engine/recovery/ntfs/ntfs_record_parse.h"
 
 namespace {
-
-// Fixed record numbers of the root folder and of $Extend.
-constexpr std::uint32_t kRootFolderNumber = 5;
-constexpr std::uint32_t kExtendFolderNumber = 11;
 
 bool SameTextIgnoringCase(const char16_t* name, const char* ascii)
 {
@@ -31,7 +28,7 @@ void ProcessMftRecord(std::uint32_t recordSector)
 {
     std::uint8_t record[kMftRecordSize];
     NtfsFileNameInfo info;
-    if (!ReadRecordAt(recordSector, record) || ReadU64(record, kRecordBaseReference) != 0 ||
+    if (!ReadRecordAt(recordSector, record) || ReadLittleEndian64(record, kRecordBaseReference) != 0 ||
         !FindPreferredFileName(record, info))
         return;
     const std::uint8_t flags = record[kRecordFlags];
@@ -43,9 +40,9 @@ void ProcessMftRecord(std::uint32_t recordSector)
     } else if (flags == kRecordIsFolder || flags == (kRecordIsFolder | kRecordInUse)) {
         std::uint32_t folderNumber = 0;
         if (SameTextIgnoringCase(info.name, "."))
-            folderNumber = kRootFolderNumber;
+            folderNumber = kNtfsRootRecord;
         else if (SameTextIgnoringCase(info.name, "$Extend"))
-            folderNumber = kExtendFolderNumber;
+            folderNumber = kNtfsExtendRecord;
         else
             folderNumber = GetFolderNumber(record);
         AddNtfsFolderNode(info.name, recordSector, info.parentNumber, folderNumber, 0, info.creationTime,

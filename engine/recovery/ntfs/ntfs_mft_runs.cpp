@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "engine/image/byte_order.h"
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/core/sector_source.h"
 #include "engine/recovery/ntfs/ntfs_attribute_list.h"
@@ -69,7 +70,7 @@ std::uint32_t BuildMftRunTables(std::uint32_t volumeStart, std::uint32_t /*devic
     NtfsAttribute attribute;
     std::uint32_t runList = 0;
     if (FindDataExtent(record, 0, attribute, runList)) {
-        mftRunTables.dataSize = ReadU64(record, attribute.offset + kAttrRealSize);
+        mftRunTables.dataSize = ReadLittleEndian64(record, attribute.offset + kAttrRealSize);
         if (!AppendExtentRuns(record, attribute, runList, volumeStart, sectorsPerCluster, clusters))
             return static_cast<std::uint32_t>(mftRunTables.runs.size());
     }
@@ -94,14 +95,15 @@ std::uint32_t BuildMftRunTables(std::uint32_t volumeStart, std::uint32_t /*devic
             } else {
                 mapped = MftRecordToSector(piece.recordNumber, sector);
             }
-            if (!mapped || !ReadRecordAt(sector, extension) || ReadU32(extension, kRecordBaseReference) != 0)
+            if (!mapped || !ReadRecordAt(sector, extension) ||
+                ReadLittleEndian32(extension, kRecordBaseReference) != 0)
                 break;
             holder = extension;
         }
         if (!FindDataExtent(holder, piece.startVcn, attribute, runList))
             break;
         if (piece.startVcn == 0)
-            mftRunTables.dataSize = ReadU64(holder, attribute.offset + kAttrRealSize);
+            mftRunTables.dataSize = ReadLittleEndian64(holder, attribute.offset + kAttrRealSize);
         if (!AppendExtentRuns(holder, attribute, runList, volumeStart, sectorsPerCluster, clusters))
             break;
     }

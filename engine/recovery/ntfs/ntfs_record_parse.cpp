@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "engine/image/byte_order.h"
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/core/sector_source.h"
 #include "engine/recovery/ntfs/ntfs_attribute_list.h"
@@ -49,27 +50,12 @@ std::int32_t ReadSignedLE(const std::uint8_t* bytes, unsigned width)
     return static_cast<std::int32_t>(value);
 }
 
-std::uint16_t ReadU16(const std::uint8_t* bytes, std::size_t offset)
-{
-    return static_cast<std::uint16_t>(bytes[offset] | bytes[offset + 1] << 8);
-}
-
-std::uint32_t ReadU32(const std::uint8_t* bytes, std::size_t offset)
-{
-    return ReadUnsignedLE(bytes + offset, 4);
-}
-
-std::uint64_t ReadU64(const std::uint8_t* bytes, std::size_t offset)
-{
-    return ReadU32(bytes, offset) | static_cast<std::uint64_t>(ReadU32(bytes, offset + 4)) << 32;
-}
-
 void ApplyFixup(std::uint8_t* buffer, std::size_t size)
 {
     if (!buffer || size < kFixupSector)
         return;
-    const std::size_t arrayOffset = ReadU16(buffer, kRecordUsaOffset);
-    const std::size_t count = ReadU16(buffer, kRecordUsaCount);
+    const std::size_t arrayOffset = ReadLittleEndian16(buffer, kRecordUsaOffset);
+    const std::size_t count = ReadLittleEndian16(buffer, kRecordUsaCount);
     // The array holds the sequence number and then one saved pair per sector.
     for (std::size_t i = 0; i + 1 < count; ++i) {
         const std::size_t tail = kFixupSector * i + kFixupSector - 2;
@@ -87,15 +73,15 @@ bool HasSignature(const std::uint8_t* buffer, const char* signature)
 }
 
 NtfsAttributeWalk::NtfsAttributeWalk(const std::uint8_t* record)
-    : record(record), offset(ReadU16(record, kRecordFirstAttribute))
+    : record(record), offset(ReadLittleEndian16(record, kRecordFirstAttribute))
 {}
 
 bool NtfsAttributeWalk::Next(NtfsAttribute& attribute)
 {
     if (offset > kMftRecordSize - kResidentHeaderSize)
         return false;
-    const std::uint32_t type = ReadU32(record, offset + kAttrType);
-    const std::uint32_t length = ReadU32(record, offset + kAttrLength);
+    const std::uint32_t type = ReadLittleEndian32(record, offset + kAttrType);
+    const std::uint32_t length = ReadLittleEndian32(record, offset + kAttrLength);
     if (type == 0 || type == kAttrEnd || length < kResidentHeaderSize || length > kMftRecordSize - offset)
         return false;
     attribute.offset = offset;
@@ -112,12 +98,12 @@ bool AttributeNameIs(const std::uint8_t* record, const NtfsAttribute& attribute,
     const std::size_t length = std::strlen(name);
     if (attribute.nameLength != length)
         return false;
-    const std::uint32_t nameOffset = ReadU16(record, attribute.offset + kAttrNameOffset);
+    const std::uint32_t nameOffset = ReadLittleEndian16(record, attribute.offset + kAttrNameOffset);
     if (nameOffset + 2 * length > attribute.length)
         return false;
     const std::uint8_t* units = record + attribute.offset + nameOffset;
     for (std::size_t i = 0; i < length; ++i) {
-        if (ReadU16(units, 2 * i) != static_cast<unsigned char>(name[i]))
+        if (ReadLittleEndian16(units, 2 * i) != static_cast<unsigned char>(name[i]))
             return false;
     }
     return true;
@@ -128,8 +114,8 @@ bool ResidentValue(const std::uint8_t* record, const NtfsAttribute& attribute, s
 {
     if (attribute.nonResident)
         return false;
-    const std::uint32_t offset = ReadU16(record, attribute.offset + kAttrValueOffset);
-    const std::uint32_t length = ReadU32(record, attribute.offset + kAttrValueLength);
+    const std::uint32_t offset = ReadLittleEndian16(record, attribute.offset + kAttrValueOffset);
+    const std::uint32_t length = ReadLittleEndian32(record, attribute.offset + kAttrValueLength);
     if (offset < kResidentHeaderSize || offset > attribute.length || length > attribute.length - offset)
         return false;
     valueOffset = attribute.offset + offset;
@@ -142,7 +128,7 @@ bool NonResidentRunList(const std::uint8_t* record, const NtfsAttribute& attribu
 {
     if (!attribute.nonResident || attribute.length < kNonResidentHeaderSize)
         return false;
-    const std::uint32_t offset = ReadU16(record, attribute.offset + kAttrRunListOffset);
+    const std::uint32_t offset = ReadLittleEndian16(record, attribute.offset + kAttrRunListOffset);
     if (offset < kNonResidentHeaderSize || offset >= attribute.length)
         return false;
     runListOffset = attribute.offset + offset;
@@ -164,11 +150,11 @@ bool FindFileName(const std::uint8_t* record, std::uint8_t nameSpace, NtfsFileNa
             !NamespaceMatches(record[value + kFileNameNamespace], nameSpace))
             continue;
         for (std::uint32_t i = 0; i < nameLength; ++i)
-            info.name[i] = static_cast<char16_t>(ReadU16(record, value + kFileNameText + 2 * i));
+            info.name[i] = static_cast<char16_t>(ReadLittleEndian16(record, value + kFileNameText + 2 * i));
         info.name[nameLength] = 0;
-        info.parentNumber = ReadU32(record, value + kFileNameParent);
-        info.creationTime = ReadU64(record, value + kFileNameCreation);
-        info.changeTime = ReadU64(record, value + kFileNameChange);
+        info.parentNumber = ReadLittleEndian32(record, value + kFileNameParent);
+        info.creationTime = ReadLittleEndian64(record, value + kFileNameCreation);
+        info.changeTime = ReadLittleEndian64(record, value + kFileNameChange);
         return true;
     }
     return false;
@@ -222,7 +208,7 @@ int FindUnnamedData(const std::uint8_t* record, std::uint32_t* attributeOffset)
         if (!attribute.nonResident && ResidentValue(record, attribute, valueOffset, valueLength))
             kind = 1;
         else if (NonResidentRunList(record, attribute, runList) &&
-                 ReadU64(record, attribute.offset + kAttrStartVcn) == 0)
+                 ReadLittleEndian64(record, attribute.offset + kAttrStartVcn) == 0)
             kind = 2;
         if (kind != 0) {
             if (attributeOffset)
@@ -238,10 +224,10 @@ bool FindDataSize(const std::uint8_t* record, std::uint64_t& size)
     std::uint32_t offset = 0;
     switch (FindUnnamedData(record, &offset)) {
     case 1:
-        size = ReadU32(record, offset + kAttrValueLength);
+        size = ReadLittleEndian32(record, offset + kAttrValueLength);
         return true;
     case 2:
-        size = ReadU64(record, offset + kAttrRealSize);
+        size = ReadLittleEndian64(record, offset + kAttrRealSize);
         return true;
     default:
         return false;

@@ -8,63 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 
-inline constexpr std::uint32_t kMftRecordSize = 1024;
-inline constexpr std::uint32_t kMftRecordSectors = 2;
-
-// File record header.
-inline constexpr std::uint32_t kRecordUsaOffset = 4;       // u16 update-sequence offset
-inline constexpr std::uint32_t kRecordUsaCount = 6;        // u16 update-sequence count
-inline constexpr std::uint32_t kRecordFirstAttribute = 20; // u16 offset of the first attribute
-inline constexpr std::uint32_t kRecordFlags = 22;          // u16; low byte: 1 in use, 2 folder
-inline constexpr std::uint32_t kRecordAllocatedSize = 28;  // u32 bytes the record takes on disk
-inline constexpr std::uint32_t kRecordBaseReference = 32;  // u64; 0 in a base record
-
-inline constexpr std::uint8_t kRecordInUse = 0x01;
-inline constexpr std::uint8_t kRecordIsFolder = 0x02;
-
-// Attribute types.
-inline constexpr std::uint32_t kAttrAttributeList = 0x20;
-inline constexpr std::uint32_t kAttrFileName = 0x30;
-inline constexpr std::uint32_t kAttrData = 0x80;
-inline constexpr std::uint32_t kAttrIndexRoot = 0x90;
-inline constexpr std::uint32_t kAttrIndexAllocation = 0xA0;
-inline constexpr std::uint32_t kAttrEnd = 0xFFFFFFFF;
-
-// Attribute header.
-inline constexpr std::uint32_t kAttrType = 0;           // u32
-inline constexpr std::uint32_t kAttrLength = 4;         // u32, header included
-inline constexpr std::uint32_t kAttrNonResident = 8;    // u8
-inline constexpr std::uint32_t kAttrNameLength = 9;     // u8, UTF-16 units
-inline constexpr std::uint32_t kAttrNameOffset = 10;    // u16
-inline constexpr std::uint32_t kAttrValueLength = 16;   // u32, resident
-inline constexpr std::uint32_t kAttrValueOffset = 20;   // u16, resident
-inline constexpr std::uint32_t kAttrStartVcn = 16;      // u64, non-resident: first VCN of this extent
-inline constexpr std::uint32_t kAttrRunListOffset = 32; // u16, non-resident
-inline constexpr std::uint32_t kAttrRealSize = 48;      // u64, non-resident
-inline constexpr std::uint32_t kResidentHeaderSize = 24;
-inline constexpr std::uint32_t kNonResidentHeaderSize = 64;
-
-// $FILE_NAME value.
-inline constexpr std::uint32_t kFileNameParent = 0;     // u64 file reference; low 32 bits used
-inline constexpr std::uint32_t kFileNameCreation = 8;   // u64 FILETIME
-inline constexpr std::uint32_t kFileNameChange = 24;    // u64 MFT-record change time
-inline constexpr std::uint32_t kFileNameLength = 64;    // u8, UTF-16 units
-inline constexpr std::uint32_t kFileNameNamespace = 65; // u8
-inline constexpr std::uint32_t kFileNameText = 66;
-
-// $FILE_NAME namespaces.
-inline constexpr std::uint8_t kNamespacePosix = 0;
-inline constexpr std::uint8_t kNamespaceWin32 = 1;
-inline constexpr std::uint8_t kNamespaceDos = 2;
-inline constexpr std::uint8_t kNamespaceWin32AndDos = 3;
-
-// $ATTRIBUTE_LIST entry.
-inline constexpr std::uint32_t kListEntryType = 0;       // u32
-inline constexpr std::uint32_t kListEntryLength = 4;     // u16
-inline constexpr std::uint32_t kListEntryNameLength = 6; // u8
-inline constexpr std::uint32_t kListEntryStartVcn = 8;   // u64
-inline constexpr std::uint32_t kListEntryRecord = 16;    // u64 file reference; low 32 bits used
-inline constexpr std::uint32_t kListEntryMinimumSize = 26;
+#include "engine/recovery/ntfs/ntfs_layout.h"
 
 // Room for a name from a $FILE_NAME: 255 units and the terminator.
 inline constexpr int kNtfsNameCapacity = 256;
@@ -73,10 +17,6 @@ inline constexpr int kNtfsNameCapacity = 256;
 // the given width.
 std::uint32_t ReadUnsignedLE(const std::uint8_t* bytes, unsigned width);
 std::int32_t ReadSignedLE(const std::uint8_t* bytes, unsigned width);
-
-std::uint16_t ReadU16(const std::uint8_t* bytes, std::size_t offset);
-std::uint32_t ReadU32(const std::uint8_t* bytes, std::size_t offset);
-std::uint64_t ReadU64(const std::uint8_t* bytes, std::size_t offset);
 
 // Puts back the last two bytes of every 512-byte sector from the update-sequence array. Stops at the end
 // of the buffer (whole sectors only, array entries only within the buffer), whatever the count says.

@@ -1,5 +1,6 @@
 #include "engine/recovery/ntfs/ntfs_run_list.h"
 
+#include "engine/image/byte_order.h"
 #include "engine/recovery/core/engine_alloc.h"
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/core/list_free.h"
@@ -63,8 +64,8 @@ int AppendDataRuns(std::uint32_t limit, const std::uint8_t* record, std::uint32_
         return 0;
     NtfsAttribute attribute;
     attribute.offset = attributeOffset;
-    attribute.type = ReadU32(record, attributeOffset + kAttrType);
-    attribute.length = ReadU32(record, attributeOffset + kAttrLength);
+    attribute.type = ReadLittleEndian32(record, attributeOffset + kAttrType);
+    attribute.length = ReadLittleEndian32(record, attributeOffset + kAttrLength);
     attribute.nonResident = record[attributeOffset + kAttrNonResident] != 0;
     attribute.nameLength = record[attributeOffset + kAttrNameLength];
     std::uint32_t runList = 0;

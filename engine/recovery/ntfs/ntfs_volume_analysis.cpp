@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/image/byte_order.h"
 #include "engine/recovery/core/decimal_text.h"
 #include "engine/recovery/core/engine_alloc.h"
 #include "engine/recovery/core/engine_state.h"
@@ -32,17 +33,10 @@ constexpr std::size_t kClusterSizeCount = kClusterSizes.size();
 constexpr std::uint16_t kLastVolumeNumber = 0xFFFE;
 constexpr std::uint64_t kLastSector = 0xFFFFFFFF;
 
-// NTFS boot sector fields.
-constexpr std::size_t kBootSectorsPerCluster = 13; // u8
-constexpr std::size_t kBootTotalSectors = 40;      // u64; low 32 bits used
-constexpr std::size_t kBootMftCluster = 48;        // u64; low 32 bits used
-constexpr std::size_t kBootMirrorCluster = 56;     // u64; low 32 bits used
-constexpr std::size_t kBootIndexRecordSize = 68;   // i8: clusters, or 2^-n bytes when negative
 // The index-record size of an inferred volume: the 4 KiB that format tools give every volume.
 constexpr std::uint32_t kInferredIndexSectors = 8;
 // $MFTMirr holds copies of the first four records: $MFT, $MFTMirr, $LogFile and $Volume.
 constexpr std::uint32_t kMirroredSectors = 4 * kMftRecordSectors;
-constexpr std::uint32_t kRootFolderNumber = 5;
 // The panel's status text counts the placed folders; it moves every this many.
 constexpr std::uint32_t kPlacementsPerStatus = 64;
 
@@ -111,18 +105,18 @@ bool ReadBootVolume(std::uint32_t sector, BootVolume& volume)
     std::uint8_t bytes[kSectorSize];
     // A failed read gives zeros, which fail the cluster-size test.
     ReadSectors(0, sector, 0, 1, bytes);
-    volume.sectorsPerCluster = bytes[kBootSectorsPerCluster];
+    volume.sectorsPerCluster = bytes[kNtfsBootSectorsPerCluster];
     if (std::find(kClusterSizes.begin(), kClusterSizes.end(), volume.sectorsPerCluster) ==
         kClusterSizes.end())
         return false;
-    volume.end = std::uint64_t{sector} + ReadU32(bytes, kBootTotalSectors);
-    volume.indexSectors = IndexRecordSectors(bytes[kBootIndexRecordSize], volume.sectorsPerCluster);
+    volume.end = std::uint64_t{sector} + ReadLittleEndian32(bytes, kNtfsBootTotalSectors);
+    volume.indexSectors = IndexRecordSectors(bytes[kNtfsBootIndexRecordSize], volume.sectorsPerCluster);
     if (volume.indexSectors == 0 || volume.end == sector)
         return false;
     const std::uint64_t mft =
-        sector + std::uint64_t{ReadU32(bytes, kBootMftCluster)} * volume.sectorsPerCluster;
+        sector + std::uint64_t{ReadLittleEndian32(bytes, kNtfsBootMftCluster)} * volume.sectorsPerCluster;
     const std::uint64_t mirror =
-        sector + std::uint64_t{ReadU32(bytes, kBootMirrorCluster)} * volume.sectorsPerCluster;
+        sector + std::uint64_t{ReadLittleEndian32(bytes, kNtfsBootMirrorCluster)} * volume.sectorsPerCluster;
     volume.mftStart = mft > kLastSector ? 0 : static_cast<std::uint32_t>(mft);
     volume.mirrorStart = mirror > kLastSector ? 0 : static_cast<std::uint32_t>(mirror);
     return true;
@@ -346,7 +340,10 @@ public:
         }
     }
 
-    // AssignNtfsVolume over the index.
+    // Gives volume number volumeCounter + 1 to every folder node without a volume that lies after `start`,
+    // before the first node beyond `end`, and whose first index cluster, counted from `start` in clusters
+    // of `sectorsPerCluster`, begins with an index record. `pass` (1 boot sectors, 2 inference) chooses
+    // the status text. True when at least one node got the number.
     bool Assign(std::uint32_t sectorsPerCluster, std::uint64_t start, std::uint64_t end, std::uint32_t pass)
     {
         if (volumeCounter >= kLastVolumeNumber)
@@ -375,7 +372,7 @@ public:
 
 private:
     // The pairs of the folder node at `first` with the nodes after it, in list order. A pair of cluster
-    // size k and base b asks AssignNtfsVolume (k, b, end): once asked, every open node that (k, b)
+    // size k and base b asks Assign (k, b, end): once asked, every open node that (k, b)
     // explains has its volume, so the same question later gives 0 and changes nothing. Hence each
     // (k, b) is asked once, and a node's partners are looked for only among classes not yet asked.
     void PairWith(std::size_t first, std::uint32_t end, TreeItemValue root)
@@ -483,7 +480,7 @@ bool SameText(const char16_t* left, const char16_t* right)
 std::uint32_t FindMirrorStart(const FoundVolumeRec& volume)
 {
     for (const NtfsFileNode* file = ntfsFileNodes.head; file; file = file->next) {
-        if (file->parentNumber != kRootFolderNumber || !WithinVolume(volume, file->recordSector) ||
+        if (file->parentNumber != kNtfsRootRecord || !WithinVolume(volume, file->recordSector) ||
             !SameText(file->name, u"$MFTMirr"))
             continue;
         std::uint8_t record[kMftRecordSize];
@@ -629,15 +626,4 @@ void InferNtfsVolumes()
         ReportOutOfMemory();
     }
     inferenceDone = 1;
-}
-
-int AssignNtfsVolume(std::uint32_t sectorsPerCluster, std::uint32_t start, std::uint32_t end,
-                     std::uint32_t pass)
-{
-    try {
-        VolumeAnalysis analysis;
-        return analysis.Assign(sectorsPerCluster, start, end, pass) ? 1 : 0;
-    } catch (const std::bad_alloc&) {
-        ReportOutOfMemory();
-    }
 }

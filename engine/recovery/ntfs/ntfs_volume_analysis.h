@@ -36,10 +36,3 @@ void AddNtfsBootVolumes();
 // volume, under the tree's root item; gives up (kNtfsGivenUpVolume) on folder nodes without a first
 // index record. Sets inferenceDone, also after a stop.
 void InferNtfsVolumes();
-
-// Gives volume number volumeCounter + 1 to every folder node without a volume that lies after `start`,
-// before the first node beyond `end`, and whose first index cluster, counted from `start` in clusters of
-// `sectorsPerCluster`, begins with an index record. `pass` (1 boot sectors, 2 inference) chooses the
-// status text. 1 when at least one node got the number, else 0.
-int AssignNtfsVolume(std::uint32_t sectorsPerCluster, std::uint32_t start, std::uint32_t end,
-                     std::uint32_t pass);

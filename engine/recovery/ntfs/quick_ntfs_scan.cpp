@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/image/byte_order.h"
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/core/engine_ui.h"
 #include "engine/recovery/core/list_free.h"
@@ -52,7 +53,8 @@ const std::uint8_t* ListedRecord(std::uint16_t index, const std::uint8_t* baseRe
     }
     const std::uint32_t number = attributeListTable.recordNumbers[index];
     if (!MftRecordToSector(number, sector) || !ReadMftRecord(number, scratch) ||
-        ReadU64(scratch, kRecordBaseReference) == 0 || ReadU32(scratch, kRecordBaseReference) != baseNumber)
+        ReadLittleEndian64(scratch, kRecordBaseReference) == 0 ||
+        ReadLittleEndian32(scratch, kRecordBaseReference) != baseNumber)
         return nullptr;
     return scratch;
 }
@@ -75,7 +77,7 @@ void QuickNtfsWalk::ReadRecord(std::uint32_t recordNumber, std::uint32_t recordS
         return;
     ApplyFixup(record, kMftRecordSize);
     // An extension record holds attributes of its base record, which lists them.
-    if (ReadU64(record, kRecordBaseReference) != 0)
+    if (ReadLittleEndian64(record, kRecordBaseReference) != 0)
         return;
     ResetAttributeListTable(recordNumber);
     ReadAttributeList(record);

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "engine/image/byte_order.h"
 #include "engine/recovery/core/decimal_text.h"
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/core/engine_ui.h"
@@ -13,14 +14,10 @@
 
 namespace {
 
-// Boot signature at the end of a boot sector, and the OEM name "NTFS    " after the jump.
-constexpr std::size_t kSignatureOffset = 510;
-constexpr std::size_t kOemNameOffset = 3;
-
 bool IsNtfsBootSector(const std::uint8_t* bytes)
 {
-    return bytes[kSignatureOffset] == 0x55 && bytes[kSignatureOffset + 1] == 0xAA &&
-           std::memcmp(bytes + kOemNameOffset, "NTFS", 4) == 0;
+    return bytes[kBootSignatureOffset] == 0x55 && bytes[kBootSignatureOffset + 1] == 0xAA &&
+           std::memcmp(bytes + kNtfsBootOemName, "NTFS", 4) == 0;
 }
 
 void ShowCount(ScanPanelLabel label, std::uint32_t count)
@@ -80,7 +77,7 @@ void InspectNtfsSector(std::uint32_t sector, const std::uint8_t* bytes)
         return;
     }
     if (HasSignature(bytes, "FILE")) {
-        if (ReadU32(bytes, kRecordAllocatedSize) == kMftRecordSize)
+        if (ReadLittleEndian32(bytes, kRecordAllocatedSize) == kMftRecordSize)
             ProcessMftRecord(sector);
         return;
     }

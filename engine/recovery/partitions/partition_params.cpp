@@ -6,22 +6,11 @@
 #include "engine/recovery/core/progress_percent.h"
 #include "engine/recovery/core/sector_source.h"
 #include "engine/recovery/fat/fat_chain.h"
+#include "engine/recovery/fat/fat_layout.h"
 #include "engine/recovery/ntfs/ntfs_boot_params.h"
 
 namespace {
 
-// Boot-sector fields.
-constexpr std::uint32_t kBootSectorsPerCluster = 13; // u8
-constexpr std::uint32_t kBootReservedSectors = 14;   // u16
-constexpr std::uint32_t kBootRootEntries = 17;       // u16, FAT16
-constexpr std::uint32_t kBootFat16Size = 22;         // u16 sectors per FAT, FAT16
-constexpr std::uint32_t kBootFat32Size = 36;         // u32 sectors per FAT, FAT32
-constexpr std::uint32_t kBootRootCluster = 44;       // u32, FAT32
-constexpr std::uint32_t kBootSignature = 510;        // 0x55 0xAA
-// The FAT32 backup boot sector's usual place.
-constexpr std::uint32_t kFat32BackupBootOffset = 6;
-// First byte of a FAT: the media byte of a fixed disk.
-constexpr std::uint8_t kFatMediaFixedDisk = 0xF8;
 constexpr std::uint32_t kRootEntriesPerSector = 16;
 
 // Where the directory search looks for the first FAT sector, and what it takes when none is found.
@@ -41,7 +30,7 @@ bool StopRequested()
 
 bool HasBootSignature(const std::uint8_t* sector)
 {
-    return sector[kBootSignature] == 0x55 && sector[kBootSignature + 1] == 0xAA;
+    return sector[kBootSignatureOffset] == 0x55 && sector[kBootSignatureOffset + 1] == 0xAA;
 }
 
 bool IsClusterSize(std::uint32_t sectorsPerCluster)
@@ -62,14 +51,14 @@ struct FatLayout
 FatLayout LayoutFromBootSector(const std::uint8_t* boot, bool fat32)
 {
     FatLayout layout;
-    layout.reserved = ReadLittleEndian16(boot + kBootReservedSectors);
-    layout.sectorsPerCluster = boot[kBootSectorsPerCluster];
+    layout.reserved = ReadLittleEndian16(boot + kFatBootReservedSectors);
+    layout.sectorsPerCluster = boot[kFatBootSectorsPerCluster];
     if (fat32) {
-        layout.fatSize = ReadLittleEndian32(boot + kBootFat32Size);
-        layout.rootCluster = ReadLittleEndian32(boot + kBootRootCluster) & kFat32ClusterMask;
+        layout.fatSize = ReadLittleEndian32(boot + kFatBootFat32Size);
+        layout.rootCluster = ReadLittleEndian32(boot + kFatBootRootCluster) & kFat32ClusterMask;
     } else {
-        layout.fatSize = ReadLittleEndian16(boot + kBootFat16Size);
-        layout.rootDirSectors = ReadLittleEndian16(boot + kBootRootEntries) / kRootEntriesPerSector;
+        layout.fatSize = ReadLittleEndian16(boot + kFatBootFat16Size);
+        layout.rootDirSectors = ReadLittleEndian16(boot + kFatBootRootEntries) / kRootEntriesPerSector;
     }
     return layout;
 }
@@ -173,8 +162,9 @@ bool IsDirectoryStart(const std::uint8_t* sector)
 
 std::uint32_t DotCluster(const std::uint8_t* sector, bool fat32)
 {
-    const std::uint32_t low = ReadLittleEndian16(sector + 26);
-    return fat32 ? low | static_cast<std::uint32_t>(ReadLittleEndian16(sector + 20)) << 16 : low;
+    const std::uint32_t low = ReadLittleEndian16(sector + kDirEntryClusterLow);
+    return fat32 ? low | static_cast<std::uint32_t>(ReadLittleEndian16(sector + kDirEntryClusterHigh)) << 16
+                 : low;
 }
 
 std::uint32_t FindReservedSectors(bool fat32)

@@ -14,30 +14,11 @@
 #include "engine/recovery/core/engine_ui.h"
 #include "engine/recovery/core/progress_percent.h"
 #include "engine/recovery/core/sector_source.h"
+#include "engine/recovery/fat/fat_layout.h"
+#include "engine/recovery/ntfs/ntfs_layout.h"
+#include "engine/recovery/partitions/mbr_layout.h"
 
 namespace {
-
-// Partition table sector (master or extended boot record).
-constexpr std::size_t kTableOffset = 446;     // the first of the four entries
-constexpr std::size_t kEntrySize = 16;        // bytes per entry
-constexpr std::size_t kEntryType = 4;         // type byte of an entry
-constexpr std::size_t kEntryFirstSector = 8;  // u32 of an entry
-constexpr std::size_t kEntrySectorCount = 12; // u32 of an entry
-constexpr std::size_t kSignatureOffset = 510; // 0x55 0xAA closes a boot record or boot sector
-constexpr int kMasterEntries = 4;
-// An extended boot record uses its first two entries: a logical partition and the link to the next record.
-constexpr int kExtendedEntries = 2;
-
-constexpr std::uint8_t kTypeEmpty = 0x00;
-constexpr std::uint8_t kTypeExtended = 0x05;
-constexpr std::uint8_t kTypeExtendedLba = 0x0F;
-constexpr std::uint8_t kTypeGptProtective = 0xEE;
-
-// FAT boot sector.
-constexpr std::size_t kFatTotalSectors16 = 19; // u16, 0 when the total needs the 32-bit field
-constexpr std::size_t kFatTotalSectors32 = 32; // u32
-// NTFS boot sector: the low half of the 64-bit count of the volume's sectors.
-constexpr std::size_t kNtfsTotalSectors = 40;
 
 // Far more records than the table can take rows: only a crafted chain of records without partitions
 // gets this far, and it is not followed further.
@@ -61,9 +42,9 @@ struct BootSectorMark
 };
 
 constexpr BootSectorMark kBootSectorMarks[] = {
-    {"FAT32", 82, kFsFat32, kFsFat32},
-    {"FAT16", 54, kFsFat16, kFsFat16},
-    {"NTFS", 3, kFsNtfs, kFsNtfs},
+    {"FAT32", kFat32BootLabel, kFsFat32, kFsFat32},
+    {"FAT16", kFat16BootLabel, kFsFat16, kFsFat16},
+    {"NTFS", kNtfsBootOemName, kFsNtfs, kFsNtfs},
     {"EFI PART", 0, kFsGptDisk, kFsFat32},
 };
 
@@ -74,12 +55,12 @@ bool HasText(const Sector& sector, std::size_t offset, const char* text)
 
 bool HasBootSignature(const Sector& sector)
 {
-    return sector[kSignatureOffset] == 0x55 && sector[kSignatureOffset + 1] == 0xAA;
+    return sector[kBootSignatureOffset] == 0x55 && sector[kBootSignatureOffset + 1] == 0xAA;
 }
 
 bool IsExtendedType(std::uint8_t type)
 {
-    return type == kTypeExtended || type == kTypeExtendedLba;
+    return type == kPartitionTypeExtended || type == kPartitionTypeExtendedLba;
 }
 
 struct TableEntry
@@ -91,9 +72,9 @@ struct TableEntry
 
 TableEntry EntryAt(const Sector& table, int index)
 {
-    const std::uint8_t* entry = table + kTableOffset + static_cast<std::size_t>(index) * kEntrySize;
-    return {entry[kEntryType], ReadLittleEndian32(entry + kEntryFirstSector),
-            ReadLittleEndian32(entry + kEntrySectorCount)};
+    const std::uint8_t* entry = table + kMbrTableOffset + static_cast<std::size_t>(index) * kMbrEntrySize;
+    return {entry[kMbrEntryType], ReadLittleEndian32(entry + kMbrEntryFirstSector),
+            ReadLittleEndian32(entry + kMbrEntrySectorCount)};
 }
 
 // One sector into `out`; false, with `out` zeroed, when it lies past the disk's end or was not read.
@@ -150,17 +131,17 @@ std::uint16_t ClassifyPartition(std::uint64_t firstSector, std::uint8_t type, bo
         if (HasText(boot, mark.offset, mark.text))
             return inExtendedRecord ? mark.codeInExtended : mark.codeInMaster;
     switch (type) {
-    case 0x01:
-    case 0x04:
-    case 0x06:
-    case 0x0E:
+    case kPartitionTypeFat12:
+    case kPartitionTypeFat16Small:
+    case kPartitionTypeFat16:
+    case kPartitionTypeFat16Lba:
         return kFsFat16;
-    case 0x0B:
-    case 0x0C:
+    case kPartitionTypeFat32:
+    case kPartitionTypeFat32Lba:
         return kFsFat32;
-    case 0x07:
+    case kPartitionTypeNtfs:
         return kFsNtfs;
-    case kTypeGptProtective:
+    case kPartitionTypeGptProtective:
         return inExtendedRecord ? kFsFat32 : kFsGptDisk;
     default:
         return 0;
@@ -184,9 +165,9 @@ void WalkExtendedChain(std::uint32_t tableSector, std::uint32_t chainStart)
             return;
 
         bool linked = false;
-        for (int i = 0; i < kExtendedEntries; ++i) {
+        for (int i = 0; i < kMbrExtendedEntries; ++i) {
             const TableEntry entry = EntryAt(record, i);
-            if (entry.type == kTypeEmpty)
+            if (entry.type == kPartitionTypeEmpty)
                 continue;
             if (IsExtendedType(entry.type)) {
                 link = entry.firstSector;
@@ -251,19 +232,19 @@ struct FoundBootSector
 // FAT keeps its total in the 16-bit field when it fits and then leaves the 32-bit field 0.
 std::uint32_t FatTotalSectors(const Sector& boot)
 {
-    const std::uint16_t small = ReadLittleEndian16(boot + kFatTotalSectors16);
-    return small != 0 ? small : ReadLittleEndian32(boot + kFatTotalSectors32);
+    const std::uint16_t small = ReadLittleEndian16(boot + kFatBootTotalSectors16);
+    return small != 0 ? small : ReadLittleEndian32(boot + kFatBootTotalSectors32);
 }
 
 FoundBootSector ExamineBootSector(const Sector& sector)
 {
     // The last digits of "FAT32" at 82 and of "FAT16" at 54 are enough for the search.
-    if (HasText(sector, 85, "32"))
+    if (HasText(sector, kFat32LabelDigits, "32"))
         return {BootSectorKind::Fat, kFsFat32, FatTotalSectors(sector)};
-    if (HasText(sector, 57, "16"))
+    if (HasText(sector, kFat16LabelDigits, "16"))
         return {BootSectorKind::Fat, kFsFat16, FatTotalSectors(sector)};
-    if (HasText(sector, 3, "NTFS"))
-        return {BootSectorKind::Ntfs, kFsNtfs, ReadLittleEndian32(sector + kNtfsTotalSectors)};
+    if (HasText(sector, kNtfsBootOemName, "NTFS"))
+        return {BootSectorKind::Ntfs, kFsNtfs, ReadLittleEndian32(sector + kNtfsBootTotalSectors)};
     if (HasText(sector, 0, "EFI PART"))
         return {BootSectorKind::GptHeader, 0, 0};
     return {};
@@ -353,9 +334,9 @@ void ParseMbrPartitions(std::uint32_t sector)
 
     bool extendedSeen = false;
     std::uint32_t chainStart = 0;
-    for (int i = 0; i < kMasterEntries; ++i) {
+    for (int i = 0; i < kMbrMasterEntries; ++i) {
         const TableEntry entry = EntryAt(table, i);
-        if (entry.type == kTypeEmpty)
+        if (entry.type == kPartitionTypeEmpty)
             continue;
         if (IsExtendedType(entry.type)) {
             extendedSeen = true;

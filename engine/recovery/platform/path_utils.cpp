@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "engine/recovery/platform/platform_io.h"
+#include "engine/recovery/save/save_output_io.h"
 
 namespace {
 
@@ -47,9 +48,11 @@ bool CreateNestedFolders(const char16_t* path)
         start = end + 1;
     }
 
+    // Folders are written through the savers' door, as the recovered files below them are: long paths
+    // in the system's long form, a folder that is there already as good as a new one.
     for (std::size_t end : levelEnds) {
         const std::u16string prefix(whole.substr(0, end));
-        PlatformCreateFolder(prefix.c_str());
+        OutputCreateFolder(prefix.c_str());
     }
     return true;
 }

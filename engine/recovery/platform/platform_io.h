@@ -9,6 +9,7 @@
 
 // An open file or device: the system's handle on Windows, pointer-sized everywhere.
 using PlatformHandle = std::intptr_t;
+static_assert(sizeof(PlatformHandle) == sizeof(void*), "a system handle is pointer-wide");
 
 // Nothing opened yet.
 inline constexpr PlatformHandle kNoHandle = 0;
@@ -44,9 +45,6 @@ bool PlatformSeek(PlatformHandle handle, std::int64_t distance, std::uint32_t or
 // One system read at the current position. True when the call succeeded, whatever number of bytes it
 // delivered (*bytesRead tells).
 bool PlatformRead(PlatformHandle handle, void* buffer, std::uint32_t count, std::uint32_t* bytesRead);
-
-// Creates one folder level; false when it could not be created (also when it exists already).
-bool PlatformCreateFolder(const char16_t* path);
 
 // True when the file system reports attributes for the path (file or folder).
 bool PlatformPathExists(const char16_t* path);

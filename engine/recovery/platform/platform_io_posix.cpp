@@ -66,11 +66,6 @@ bool PlatformRead(PlatformHandle handle, void* buffer, std::uint32_t count, std:
     return true;
 }
 
-bool PlatformCreateFolder(const char16_t* path)
-{
-    return mkdir(HostPath(path).c_str(), 0777) == 0;
-}
-
 bool PlatformPathExists(const char16_t* path)
 {
     struct stat info;

@@ -76,11 +76,6 @@ bool PlatformRead(PlatformHandle handle, void* buffer, std::uint32_t count, std:
     return ok != FALSE;
 }
 
-bool PlatformCreateFolder(const char16_t* path)
-{
-    return CreateDirectoryW(Wide(path), nullptr) != FALSE;
-}
-
 bool PlatformPathExists(const char16_t* path)
 {
     return GetFileAttributesW(Wide(path)) != INVALID_FILE_ATTRIBUTES;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/core/file_time.h"
 #include "engine/recovery/core/list_free.h"
 #include "engine/recovery/fat/fat_chain.h"
 #include "engine/recovery/save/save_file_common.h"
@@ -14,10 +15,8 @@
 
 namespace {
 
-constexpr std::uint64_t kTicksPerMillisecond = 10000;
-constexpr std::uint64_t kMillisecondsPerDay = 86400000;
-// Days from 1 January 1601 (the FILETIME epoch) to 1 January 1970.
-constexpr std::int64_t kDaysFrom1601To1970 = 134774;
+constexpr std::uint64_t kTicksPerMillisecond = kFiletimeTicksPerSecond / 1000;
+constexpr std::uint64_t kMillisecondsPerDay = kSecondsPerDay * 1000;
 
 std::uint32_t ChainLength()
 {
@@ -80,28 +79,6 @@ void WriteClusters(RecoveredFile& file, const std::vector<std::uint32_t>& cluste
         remaining -= bytes;
         index = end;
     }
-}
-
-bool IsLeapYear(std::uint32_t year)
-{
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
-std::uint32_t DaysInMonth(std::uint32_t year, std::uint32_t month)
-{
-    static constexpr std::uint32_t kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
-}
-
-// Days from 1 January 1970 to the date (proleptic Gregorian).
-std::int64_t DaysFromCivil(std::int64_t year, std::uint32_t month, std::uint32_t day)
-{
-    year -= month <= 2 ? 1 : 0;
-    const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
-    const auto yearOfEra = static_cast<std::uint32_t>(year - era * 400);
-    const std::uint32_t dayOfYear = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
-    const std::uint32_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    return era * 146097 + static_cast<std::int64_t>(dayOfEra) - 719468;
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The NTFS savers: a file rebuilt from the unnamed $DATA of its MFT record, resident or in data runs.
 #include <algorithm>
 
+#include "engine/image/byte_order.h"
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/core/list_free.h"
 #include "engine/recovery/ntfs/ntfs_attribute_list.h"
@@ -13,17 +14,6 @@
 #include "engine/recovery/save/save_output_io.h"
 
 namespace {
-
-// Non-resident attribute header.
-constexpr std::uint32_t kAttrFlags = 12;           // u16
-constexpr std::uint32_t kAttrInitializedSize = 56; // u64: bytes past it read as zeros
-constexpr std::uint16_t kAttrFlagCompressionMask = 0x00FF;
-constexpr std::uint16_t kAttrFlagEncrypted = 0x4000;
-constexpr std::uint32_t kAttrLastVcn = 24;       // u64
-constexpr std::uint32_t kAttrAllocatedSize = 40; // u64
-// The record's own number, in the headers of NTFS 3.1, whose update sequence starts after it.
-constexpr std::uint32_t kRecordOwnNumber = 44;
-constexpr std::uint16_t kRecordUsaAfterOwnNumber = 48;
 
 bool IsExtensiveNtfs()
 {
@@ -70,19 +60,19 @@ void WriteRuns(RecoveredFile& file, std::uint64_t size, std::uint64_t initialize
 // The number of the file's base record: an extension record names it, a base record holds its own.
 bool BaseRecordNumber(const std::uint8_t* record, std::uint32_t& number)
 {
-    if (ReadU64(record, kRecordBaseReference) != 0) {
-        number = ReadU32(record, kRecordBaseReference);
+    if (ReadLittleEndian64(record, kRecordBaseReference) != 0) {
+        number = ReadLittleEndian32(record, kRecordBaseReference);
         return true;
     }
-    if (ReadU16(record, kRecordUsaOffset) < kRecordUsaAfterOwnNumber)
+    if (ReadLittleEndian16(record, kRecordUsaOffset) < kRecordUsaAfterOwnNumber)
         return false;
-    number = ReadU32(record, kRecordOwnNumber);
+    number = ReadLittleEndian32(record, kRecordOwnNumber);
     return true;
 }
 
 bool BelongsToFile(const std::uint8_t* record, std::uint32_t recordNumber, std::uint32_t baseNumber)
 {
-    const std::uint64_t base = ReadU64(record, kRecordBaseReference);
+    const std::uint64_t base = ReadLittleEndian64(record, kRecordBaseReference);
     return base == 0 ? recordNumber == baseNumber : static_cast<std::uint32_t>(base) == baseNumber;
 }
 
@@ -94,9 +84,9 @@ bool BelongsToFile(const std::uint8_t* record, std::uint32_t recordNumber, std::
 void AppendLaterExtents(const std::uint8_t* record, std::uint32_t attribute)
 {
     const std::uint64_t clusterBytes = std::uint64_t{VolumeParams.sectorsPerCluster} * kSectorSize;
-    const std::uint64_t allocated = ReadU64(record, attribute + kAttrAllocatedSize);
+    const std::uint64_t allocated = ReadLittleEndian64(record, attribute + kAttrAllocatedSize);
     const std::uint64_t clusters = allocated / clusterBytes + (allocated % clusterBytes != 0);
-    std::uint64_t next = ReadU64(record, attribute + kAttrLastVcn) + 1;
+    std::uint64_t next = ReadLittleEndian64(record, attribute + kAttrLastVcn) + 1;
     std::uint32_t baseNumber = 0;
     if (next == 0 || next >= clusters || !BaseRecordNumber(record, baseNumber))
         return;
@@ -120,7 +110,7 @@ void AppendLaterExtents(const std::uint8_t* record, std::uint32_t attribute)
             !FindDataExtent(holder, next, extent, runList) ||
             AppendDataRuns(kMftRecordSize, holder, extent.offset) != 1)
             break;
-        const std::uint64_t last = ReadU64(holder, extent.offset + kAttrLastVcn);
+        const std::uint64_t last = ReadLittleEndian64(holder, extent.offset + kAttrLastVcn);
         if (last < next)
             break;
         next = last + 1;
@@ -131,8 +121,8 @@ void AppendLaterExtents(const std::uint8_t* record, std::uint32_t attribute)
 int SaveResident(const FileStart& start, int mode, const std::uint8_t* record, std::uint32_t attribute,
                  std::uint64_t size)
 {
-    const std::uint32_t valueLength = ReadU32(record, attribute + kAttrValueLength);
-    const std::uint32_t valueOffset = attribute + ReadU16(record, attribute + kAttrValueOffset);
+    const std::uint32_t valueLength = ReadLittleEndian32(record, attribute + kAttrValueLength);
+    const std::uint32_t valueOffset = attribute + ReadLittleEndian16(record, attribute + kAttrValueOffset);
     const std::uint64_t length = std::min<std::uint64_t>(size, valueLength);
     if ((size >> 32) != 0 || valueOffset + length > kMftRecordSize) {
         RecoveredFile nothing(mode, 0, false);
@@ -169,10 +159,10 @@ int SaveNonResident(const FileStart& start, int mode, const std::uint8_t* record
     }
     // This program does not decompress or decrypt: the clusters are saved as they lie on the disk, and
     // the file counts as failed so that the user is told.
-    const std::uint16_t flags = ReadU16(record, attribute + kAttrFlags);
+    const std::uint16_t flags = ReadLittleEndian16(record, attribute + kAttrFlags);
     if ((flags & (kAttrFlagCompressionMask | kAttrFlagEncrypted)) != 0)
         file.NoteStoredAsIs();
-    const std::uint64_t initialized = ReadU64(record, attribute + kAttrInitializedSize);
+    const std::uint64_t initialized = ReadLittleEndian64(record, attribute + kAttrInitializedSize);
 
     if (file.Create(start)) {
         WriteRuns(file, size, initialized);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "engine/image/byte_order.h"
 #include "engine/recovery/save/save_output_io.h"
 
 namespace {
@@ -168,7 +169,7 @@ bool SnapshotReader::U16(std::uint16_t& value)
     std::uint8_t bytes[2];
     if (!Bytes(bytes, sizeof bytes))
         return false;
-    value = static_cast<std::uint16_t>(bytes[0] | bytes[1] << 8);
+    value = ReadLittleEndian16(bytes);
     return true;
 }
 
@@ -177,9 +178,7 @@ bool SnapshotReader::U32(std::uint32_t& value)
     std::uint8_t bytes[4];
     if (!Bytes(bytes, sizeof bytes))
         return false;
-    value = 0;
-    for (int i = 3; i >= 0; --i)
-        value = value << 8 | bytes[i];
+    value = ReadLittleEndian32(bytes);
     return true;
 }
 
@@ -188,8 +187,6 @@ bool SnapshotReader::U64(std::uint64_t& value)
     std::uint8_t bytes[8];
     if (!Bytes(bytes, sizeof bytes))
         return false;
-    value = 0;
-    for (int i = 7; i >= 0; --i)
-        value = value << 8 | bytes[i];
+    value = ReadLittleEndian64(bytes);
     return true;
 }

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "engine/image/byte_order.h"
 #include "engine/recovery/core/engine_alloc.h"
 
 namespace {
@@ -69,7 +70,7 @@ bool ReadName(SnapshotReader& in, std::uint16_t recordLength, NameLayout layout,
         return false;
     const std::uint32_t length = areaBytes / 2 - layout.zeroUnits;
     auto unitAt = [&](std::uint32_t index) {
-        return static_cast<char16_t>(raw[2 * index] | raw[2 * index + 1] << 8);
+        return static_cast<char16_t>(ReadLittleEndian16(raw, 2 * std::size_t{index}));
     };
     if (unitAt(length) != 0)
         return false;

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/image/byte_order.h"
+
 namespace {
 
 // ---- Compound file header (512 bytes at the start of the file) -----------------------------------------
@@ -66,7 +68,7 @@ bool Read16(std::span<const std::uint8_t> bytes, std::size_t offset, std::uint16
 {
     if (offset > bytes.size() || bytes.size() - offset < 2)
         return false;
-    value = static_cast<std::uint16_t>(bytes[offset] | bytes[offset + 1] << 8);
+    value = ReadLittleEndian16(bytes.data(), offset);
     return true;
 }
 
@@ -74,9 +76,7 @@ bool Read32(std::span<const std::uint8_t> bytes, std::size_t offset, std::uint32
 {
     if (offset > bytes.size() || bytes.size() - offset < 4)
         return false;
-    value = static_cast<std::uint32_t>(bytes[offset]) | static_cast<std::uint32_t>(bytes[offset + 1]) << 8 |
-            static_cast<std::uint32_t>(bytes[offset + 2]) << 16 |
-            static_cast<std::uint32_t>(bytes[offset + 3]) << 24;
+    value = ReadLittleEndian32(bytes.data(), offset);
     return true;
 }
 

@@ -6,8 +6,8 @@
 #include <unordered_map>
 
 #include "engine/recovery/core/engine_state.h"
-#include "engine/recovery/ntfs/quick_ntfs_rows.h"
 #include "engine/recovery/scans/quick_scan.h"
+#include "engine_probe/quick_ntfs_rows.h"
 
 namespace {
 

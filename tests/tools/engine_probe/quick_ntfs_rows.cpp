@@ -1,16 +1,11 @@
-#include "engine/recovery/ntfs/quick_ntfs_rows.h"
+#include "engine_probe/quick_ntfs_rows.h"
 
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
 
 #include "engine/recovery/core/engine_state.h"
-
-namespace {
-
-constexpr std::uint32_t kRootFolderNumber = 5;
-
-} // namespace
+#include "engine/recovery/ntfs/ntfs_layout.h"
 
 std::vector<QuickNtfsRow> CollectQuickNtfsRows()
 {
@@ -23,10 +18,10 @@ std::vector<QuickNtfsRow> CollectQuickNtfsRows()
         filesByParent[node->parentNumber].push_back(node);
 
     std::vector<QuickNtfsRow> rows;
-    std::unordered_set<std::uint32_t> visited{kRootFolderNumber};
+    std::unordered_set<std::uint32_t> visited{kNtfsRootRecord};
     // Folders still to list with their paths; an explicit stack, so that a deep chain of folders cannot
     // exhaust the thread's stack.
-    std::vector<std::pair<std::uint32_t, std::u16string>> pending{{kRootFolderNumber, u""}};
+    std::vector<std::pair<std::uint32_t, std::u16string>> pending{{kNtfsRootRecord, u""}};
     while (!pending.empty()) {
         auto [number, path] = std::move(pending.back());
         pending.pop_back();

@@ -1,4 +1,4 @@
-#include "engine/recovery/ntfs/extensive_ntfs_rows.h"
+#include "engine_probe/extensive_ntfs_rows.h"
 
 #include <string>
 #include <unordered_map>

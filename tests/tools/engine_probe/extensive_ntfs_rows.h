@@ -8,7 +8,7 @@
 
 #include <vector>
 
-#include "engine/recovery/ntfs/quick_ntfs_rows.h"
+#include "engine_probe/quick_ntfs_rows.h"
 
 // Each folder once, then the files in it, then its folders, from the root down. Files carry their
 // record sector as entry ID, folders their folder number.
