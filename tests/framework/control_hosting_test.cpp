@@ -291,6 +291,10 @@ TEST_F(ControlHostingTest, DispatchCallsReachTheControlAndConvertTheirResults)
     CString text;
     control.GetProperty(TEST_DISPID_TEXT, VT_BSTR, &text);
     EXPECT_EQ(text, L"first");
+    control.SetProperty(TEST_DISPID_NUMBER, VT_I4, 0x80000005UL); // a colour's bit pattern
+    long nColour = 0;
+    control.GetProperty(TEST_DISPID_NUMBER, VT_I4, &nColour);
+    EXPECT_EQ(static_cast<unsigned long>(nColour), 0x80000005UL);
     control.SetProperty(TEST_DISPID_NUMBER, VT_I4, 42);
     long nNumber = 0;
     control.GetProperty(TEST_DISPID_NUMBER, VT_I4, &nNumber);
@@ -393,6 +397,10 @@ TEST_F(ControlHostingTest, AParameterStringThatDoesNotFitTheArgumentsThrowsBefor
          DISP_E_BADVARTYPE},
         {"a property put of the wrong kind", [&] { control.SetProperty(TEST_DISPID_TEXT, VT_BSTR, 12); },
          DISP_E_TYPEMISMATCH},
+        {"a number too large for a short", [&] { control.SetProperty(TEST_DISPID_NUMBER, VT_I2, 70000); },
+         DISP_E_OVERFLOW},
+        {"a number too large for a long", [&] { control.SetProperty(TEST_DISPID_NUMBER, VT_I4, 1LL << 40); },
+         DISP_E_OVERFLOW},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -446,6 +454,12 @@ TEST_F(ControlHostingTest, ControlsThatCannotBeHostedLeaveNoWindowAndNoObject)
     CWnd byName;
     EXPECT_FALSE(
         byName.CreateControl(L"FrameworkTest.NoSuchControl", L"", WS_CHILD, CRect(0, 0, 8, 8), pView, 1));
+    // A temporary parent object could not keep the container.
+    CWnd onTemporary;
+    HWND hWndPlain = ::CreateWindowW(L"STATIC", L"", WS_CHILD, 0, 0, 50, 50, pView->m_hWnd, NULL, NULL, NULL);
+    EXPECT_FALSE(onTemporary.CreateControl(CLSID_TestControl, L"", WS_CHILD, CRect(0, 0, 8, 8),
+                                           CWnd::FromHandle(hWndPlain), 1));
+    ::DestroyWindow(hWndPlain);
 
     // With its key the licensed control is made; a control without a stream takes a storage; a
     // ProgID names a class.
