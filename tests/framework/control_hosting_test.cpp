@@ -655,8 +655,6 @@ TEST_F(ControlHostingTest, TheHtmlViewKeepsTheBrowserOverItsClientAreaAndNavigat
     ::DeleteFileW(page.c_str());
 }
 
-// After the views' screenshots: once Wine's player has run, later push buttons no longer reach the
-// screen the screenshots read.
 TEST_F(ControlHostingTest, TheSystemsMediaPlayerWithoutIDispatchThrowsInsteadOfCrashing)
 {
     CHostView* pView = MakeHost();
