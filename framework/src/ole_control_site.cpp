@@ -64,8 +64,10 @@ IFontDisp* CreateAmbientFont(HWND hWndParent)
 BOOL CWnd::CreateControl(REFCLSID clsid, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
                          CWnd* pParentWnd, UINT nID, CFile* pPersist, BOOL bStorage, BSTR bstrLicKey)
 {
+    // The parent keeps the container, so it must be a permanent object: a temporary one would end
+    // the controls when the thread's idle time frees it.
     if (!AfxIsControlContainerEnabled() || pParentWnd == NULL || pParentWnd->GetSafeHwnd() == NULL ||
-        m_hWnd != NULL || m_pCtrlSite != NULL)
+        CWnd::FromHandlePermanent(pParentWnd->m_hWnd) != pParentWnd || m_hWnd != NULL || m_pCtrlSite != NULL)
         return FALSE;
     if (pParentWnd->m_pCtrlCont == NULL)
         pParentWnd->m_pCtrlCont = new COleControlContainer(pParentWnd);

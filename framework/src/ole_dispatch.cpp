@@ -69,6 +69,23 @@ bool Fits(BYTE code, ArgKind kind)
     }
 }
 
+// Whether an integer fits its parameter: the type's signed range, or its unsigned bit pattern
+// (an OLE_COLOR such as 0x80000005 passed as a VTS_I4).
+bool InRange(BYTE code, long long value)
+{
+    switch (code) {
+    case VT_I2:
+        return value >= -32768 && value <= 0xFFFF;
+    case VT_UI1:
+        return value >= -128 && value <= 0xFF;
+    case VT_I4:
+    case VT_ERROR:
+        return value >= -2147483648LL && value <= 0xFFFFFFFFLL;
+    default:
+        return true;
+    }
+}
+
 bool KnownCode(BYTE code)
 {
     switch (code) {
@@ -273,6 +290,8 @@ void Invoke(IDispatch* pDispatch, DISPID dwDispID, WORD wFlags, VARTYPE vtRet, v
             AfxThrowOleException(DISP_E_BADVARTYPE);
         if (!Fits(pbParamInfo[i], pArgs[i].kind))
             AfxThrowOleException(DISP_E_TYPEMISMATCH);
+        if (pArgs[i].kind == ArgKind::Integer && !InRange(pbParamInfo[i], pArgs[i].asInteger))
+            AfxThrowOleException(DISP_E_OVERFLOW);
     }
     if (vtRet != VT_EMPTY && pvRet == NULL)
         AfxThrowOleException(E_POINTER);

@@ -291,6 +291,10 @@ TEST_F(ControlHostingTest, DispatchCallsReachTheControlAndConvertTheirResults)
     CString text;
     control.GetProperty(TEST_DISPID_TEXT, VT_BSTR, &text);
     EXPECT_EQ(text, L"first");
+    control.SetProperty(TEST_DISPID_NUMBER, VT_I4, 0x80000005UL); // a colour's bit pattern
+    long nColour = 0;
+    control.GetProperty(TEST_DISPID_NUMBER, VT_I4, &nColour);
+    EXPECT_EQ(static_cast<unsigned long>(nColour), 0x80000005UL);
     control.SetProperty(TEST_DISPID_NUMBER, VT_I4, 42);
     long nNumber = 0;
     control.GetProperty(TEST_DISPID_NUMBER, VT_I4, &nNumber);
@@ -393,6 +397,10 @@ TEST_F(ControlHostingTest, AParameterStringThatDoesNotFitTheArgumentsThrowsBefor
          DISP_E_BADVARTYPE},
         {"a property put of the wrong kind", [&] { control.SetProperty(TEST_DISPID_TEXT, VT_BSTR, 12); },
          DISP_E_TYPEMISMATCH},
+        {"a number too large for a short", [&] { control.SetProperty(TEST_DISPID_NUMBER, VT_I2, 70000); },
+         DISP_E_OVERFLOW},
+        {"a number too large for a long", [&] { control.SetProperty(TEST_DISPID_NUMBER, VT_I4, 1LL << 40); },
+         DISP_E_OVERFLOW},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -446,6 +454,12 @@ TEST_F(ControlHostingTest, ControlsThatCannotBeHostedLeaveNoWindowAndNoObject)
     CWnd byName;
     EXPECT_FALSE(
         byName.CreateControl(L"FrameworkTest.NoSuchControl", L"", WS_CHILD, CRect(0, 0, 8, 8), pView, 1));
+    // A temporary parent object could not keep the container.
+    CWnd onTemporary;
+    HWND hWndPlain = ::CreateWindowW(L"STATIC", L"", WS_CHILD, 0, 0, 50, 50, pView->m_hWnd, NULL, NULL, NULL);
+    EXPECT_FALSE(onTemporary.CreateControl(CLSID_TestControl, L"", WS_CHILD, CRect(0, 0, 8, 8),
+                                           CWnd::FromHandle(hWndPlain), 1));
+    ::DestroyWindow(hWndPlain);
 
     // With its key the licensed control is made; a control without a stream takes a storage; a
     // ProgID names a class.
@@ -533,43 +547,6 @@ TEST_F(ControlHostingTest, TheDispatchDriverCreatesAttachesAndReleases)
     EXPECT_EQ(word.m_lpDispatch, nullptr);
 }
 
-TEST_F(ControlHostingTest, TheSystemsMediaPlayerWithoutIDispatchThrowsInsteadOfCrashing)
-{
-    CHostView* pView = MakeHost();
-    ASSERT_NE(pView, nullptr);
-    static const CLSID clsidMediaPlayer = {
-        0x6BF52A52, 0x394A, 0x11D3, {0xB1, 0x53, 0x00, 0xC0, 0x4F, 0x79, 0xFA, 0xA6}};
-    CWnd& player = pView->m_wndControl;
-    // Placed as the media preview places it. Wine's player is an in-place window without IDispatch.
-    ASSERT_TRUE(player.CreateControl(clsidMediaPlayer, L"aa", WS_CHILD | WS_VISIBLE | WS_TABSTOP,
-                                     CRect(40, 200, 100, 200), pView, kControlId));
-    EXPECT_EQ(::GetDlgItem(pView->m_hWnd, kControlId), player.m_hWnd);
-    IDispatch* pDispatch = NULL;
-    const bool bHasDispatch = SUCCEEDED(
-        player.GetControlUnknown()->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&pDispatch)));
-    if (pDispatch != NULL)
-        pDispatch->Release();
-    // What the media preview asks of it: without IDispatch every call is a COleException.
-    const std::function<void()> calls[] = {
-        [&] { player.SetProperty(1, VT_BSTR, L"C:\\missing.wmv"); },
-        [&] {
-            long nState = 0;
-            player.GetProperty(2, VT_I4, &nState);
-        },
-        [&] {
-            CString status;
-            player.GetProperty(18, VT_BSTR, &status);
-        },
-        [&] { player.InvokeHelper(3, DISPATCH_METHOD, VT_EMPTY, NULL, VTS_NONE); },
-    };
-    for (const auto& call : calls) {
-        if (!bHasDispatch) {
-            EXPECT_EQ(ScodeOf(call), E_NOINTERFACE);
-        }
-    }
-    player.MoveWindow(0, 0, 200, 100);
-}
-
 // Form views.
 
 namespace {
@@ -621,14 +598,14 @@ TEST_F(ControlHostingTest, AFormViewIsItsTemplateAsAChildWithDialogDataExchange)
     CString text;
     pEdit->GetWindowText(text);
     EXPECT_EQ(text, L"initial");
+    SettleDisplay();
+    WriteWindowScreenshot(m_pFrame->m_hWnd, L"form_view");
     // A click on the button reaches the view's map, which reads the edit back.
     pEdit->SetWindowText(L"typed by the user");
     pForm->GetDlgItem(IDC_FORM_APPLY)->SendMessage(BM_CLICK);
     EXPECT_EQ(pForm->m_nApplied, 1);
     EXPECT_EQ(pForm->m_strName, L"typed by the user");
     EXPECT_TRUE(pForm->GetDlgItem(IDC_FORM_APPLY)->IsWindowVisible());
-    SettleDisplay();
-    WriteWindowScreenshot(m_pFrame->m_hWnd, L"form_view");
 }
 
 // The web-browser view.
@@ -676,6 +653,43 @@ TEST_F(ControlHostingTest, TheHtmlViewKeepsTheBrowserOverItsClientAreaAndNavigat
     m_pFrame->DestroyWindow();
     m_pFrame = NULL;
     ::DeleteFileW(page.c_str());
+}
+
+TEST_F(ControlHostingTest, TheSystemsMediaPlayerWithoutIDispatchThrowsInsteadOfCrashing)
+{
+    CHostView* pView = MakeHost();
+    ASSERT_NE(pView, nullptr);
+    static const CLSID clsidMediaPlayer = {
+        0x6BF52A52, 0x394A, 0x11D3, {0xB1, 0x53, 0x00, 0xC0, 0x4F, 0x79, 0xFA, 0xA6}};
+    CWnd& player = pView->m_wndControl;
+    // Placed as the media preview places it. Wine's player is an in-place window without IDispatch.
+    ASSERT_TRUE(player.CreateControl(clsidMediaPlayer, L"aa", WS_CHILD | WS_VISIBLE | WS_TABSTOP,
+                                     CRect(40, 200, 100, 200), pView, kControlId));
+    EXPECT_EQ(::GetDlgItem(pView->m_hWnd, kControlId), player.m_hWnd);
+    IDispatch* pDispatch = NULL;
+    const bool bHasDispatch = SUCCEEDED(
+        player.GetControlUnknown()->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&pDispatch)));
+    if (pDispatch != NULL)
+        pDispatch->Release();
+    // What the media preview asks of it: without IDispatch every call is a COleException.
+    const std::function<void()> calls[] = {
+        [&] { player.SetProperty(1, VT_BSTR, L"C:\\missing.wmv"); },
+        [&] {
+            long nState = 0;
+            player.GetProperty(2, VT_I4, &nState);
+        },
+        [&] {
+            CString status;
+            player.GetProperty(18, VT_BSTR, &status);
+        },
+        [&] { player.InvokeHelper(3, DISPATCH_METHOD, VT_EMPTY, NULL, VTS_NONE); },
+    };
+    for (const auto& call : calls) {
+        if (!bHasDispatch) {
+            EXPECT_EQ(ScodeOf(call), E_NOINTERFACE);
+        }
+    }
+    player.MoveWindow(0, 0, 200, 100);
 }
 
 // Locale-aware texts of automation dates and amounts.
