@@ -15,6 +15,7 @@
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/core/engine_ui.h"
 #include "engine/recovery/core/list_free.h"
+#include "engine/recovery/core/parent_loops.h"
 #include "engine/recovery/core/progress_percent.h"
 #include "engine/recovery/core/sector_source.h"
 #include "engine/recovery/fat/fat_chain.h"
@@ -312,39 +313,8 @@ void AddOrphanFolders()
         listed.insert(parent);
     }
 
-    // Parent links that loop never reach the root, so the tree would show none of their folders.
-    std::unordered_map<std::uint32_t, FatFolderRec*> byCluster;
-    for (FatFolderRec* folder = fatFolders.head; folder; folder = folder->next)
-        byCluster.try_emplace(folder->firstCluster, folder);
-    enum : std::uint8_t
-    {
-        kUnseen,
-        kOnPath,
-        kPlaced
-    };
-    std::unordered_map<const FatFolderRec*, std::uint8_t> state;
-    std::vector<FatFolderRec*> path;
-    for (FatFolderRec* start = fatFolders.head; start; start = start->next) {
-        path.clear();
-        for (FatFolderRec* folder = start;;) {
-            std::uint8_t& mark = state[folder];
-            if (mark == kPlaced)
-                break;
-            if (mark == kOnPath) {
-                // The last folder of the path closes the loop; it moves under "Lost Dir".
-                path.back()->parentCluster = kLostDirValue;
-                break;
-            }
-            mark = kOnPath;
-            path.push_back(folder);
-            const auto parent = byCluster.find(folder->parentCluster);
-            if (folder->parentCluster == 0 || parent == byCluster.end())
-                break;
-            folder = parent->second;
-        }
-        for (FatFolderRec* folder : path)
-            state[folder] = kPlaced;
-    }
+    // The root's folders name parent cluster 0.
+    CutParentLoops(fatFolders.head, &FatFolderRec::firstCluster, &FatFolderRec::parentCluster, 0);
 }
 
 void FindFatCopies()

@@ -9,6 +9,7 @@
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/core/engine_ui.h"
 #include "engine/recovery/core/list_free.h"
+#include "engine/recovery/core/parent_loops.h"
 #include "engine/recovery/core/progress_percent.h"
 #include "engine/recovery/listing/result_listing.h"
 #include "engine/recovery/ntfs/ntfs_record_builders.h"
@@ -82,43 +83,6 @@ private:
     std::uint32_t parentOfMade;
 };
 
-// Parent links that loop never reach the root, so the tree would show none of their folders.
-void CutParentLoops()
-{
-    std::unordered_map<std::uint32_t, NtfsEntryNode*> byNumber;
-    for (NtfsEntryNode* entry = ntfsEntryNodes.head; entry; entry = entry->next)
-        byNumber.try_emplace(entry->folderNumber, entry);
-    enum : std::uint8_t
-    {
-        kUnseen,
-        kOnPath,
-        kPlaced
-    };
-    std::unordered_map<const NtfsEntryNode*, std::uint8_t> state;
-    std::vector<NtfsEntryNode*> path;
-    for (NtfsEntryNode* start = ntfsEntryNodes.head; start; start = start->next) {
-        path.clear();
-        for (NtfsEntryNode* entry = start;;) {
-            std::uint8_t& mark = state[entry];
-            if (mark == kPlaced)
-                break;
-            if (mark == kOnPath) {
-                // The last folder of the path closes the loop; it moves under "Lost Dir".
-                path.back()->parentNumber = kLostDirValue;
-                break;
-            }
-            mark = kOnPath;
-            path.push_back(entry);
-            const auto parent = byNumber.find(entry->parentNumber);
-            if (entry->parentNumber == kNtfsRootFolder || parent == byNumber.end())
-                break;
-            entry = parent->second;
-        }
-        for (NtfsEntryNode* entry : path)
-            state[entry] = kPlaced;
-    }
-}
-
 } // namespace
 
 void AddLostNtfsFolders(std::uint32_t* counter)
@@ -153,7 +117,8 @@ void AddLostNtfsFolders(std::uint32_t* counter)
                 lost.Place(file->parentNumber);
         }
     }
-    CutParentLoops();
+    CutParentLoops(ntfsEntryNodes.head, &NtfsEntryNode::folderNumber, &NtfsEntryNode::parentNumber,
+                   kNtfsRootFolder);
 }
 
 void ScanNtfsSteps()

@@ -89,6 +89,16 @@ void CountNothingToSave()
     ++SaveOutcome.skipped;
 }
 
+std::u16string CreateMarkedFolder(const char16_t* base, const char16_t* folderName)
+{
+    const std::u16string baseText = base ? base : u"";
+    std::u16string path = JoinSavePath(baseText, MakeSafeName(folderName ? folderName : u""));
+    if (!PathLiesInside(baseText, path))
+        return {};
+    OutputCreateFolder(path.c_str());
+    return path;
+}
+
 bool ReadSourceSectors(std::uint64_t sector, std::uint32_t count, std::uint8_t* buffer)
 {
     if (ReadSectors(0, static_cast<std::uint32_t>(sector), static_cast<std::uint32_t>(sector >> 32), count,

@@ -38,6 +38,10 @@ void SetMarkedTraceItems(std::uint32_t count);
 // Counts a file that had nothing to save (a record without data that claims no size).
 void CountNothingToSave();
 
+// Creates base\name for a marked folder (the name made safe; an existing folder is kept) and returns its
+// path; empty, with nothing created, when the path would not lie inside base.
+std::u16string CreateMarkedFolder(const char16_t* base, const char16_t* folderName);
+
 // Reads `count` sectors (at most kSavePieceSectors) from the selected source. A piece that fails is read
 // again sector by sector, so that zeros stand only for the sectors the source cannot give. False when
 // any sector failed.

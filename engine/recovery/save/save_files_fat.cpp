@@ -121,12 +121,9 @@ void SaveFatFolderFiles(std::uint32_t folderValue, const char16_t* path)
 
 void CreateFatFolder(const char16_t* base, const char16_t* folderName, std::uint32_t folderValue)
 {
-    const std::u16string baseText = base ? base : u"";
-    const std::u16string path = JoinSavePath(baseText, MakeSafeName(folderName ? folderName : u""));
-    if (!PathLiesInside(baseText, path))
-        return;
-    OutputCreateFolder(path.c_str());
-    SaveFatFolderFiles(folderValue, path.c_str());
+    const std::u16string path = CreateMarkedFolder(base, folderName);
+    if (!path.empty())
+        SaveFatFolderFiles(folderValue, path.c_str());
 }
 
 void SplitFatDate(std::uint16_t date, std::uint32_t& year, std::uint32_t& month, std::uint32_t& day)

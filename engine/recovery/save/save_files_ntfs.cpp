@@ -264,12 +264,9 @@ void SaveNtfsFolderFiles(std::uint32_t folderNumber, const char16_t* path)
 
 void CreateNtfsFolder(const char16_t* base, const char16_t* folderName, std::uint32_t folderNumber)
 {
-    const std::u16string baseText = base ? base : u"";
-    const std::u16string path = JoinSavePath(baseText, MakeSafeName(folderName ? folderName : u""));
-    if (!PathLiesInside(baseText, path))
-        return;
-    OutputCreateFolder(path.c_str());
-    SaveNtfsFolderFiles(folderNumber, path.c_str());
+    const std::u16string path = CreateMarkedFolder(base, folderName);
+    if (!path.empty())
+        SaveNtfsFolderFiles(folderNumber, path.c_str());
 }
 
 PlatformFileTimes PendingFiletimeTimes()
