@@ -15,7 +15,7 @@
 
 #include "control_test_ids.h"
 #include "ole_test_control.h"
-#include "screenshot.h"
+#include "support/screenshot.h"
 #include "test_app.h"
 
 namespace {
@@ -264,7 +264,7 @@ TEST_F(ControlHostingTest, TheControlsOwnWindowIsTheChildAndMovesThroughItsSite)
     control.SetProperty(TEST_DISPID_TEXT, VT_BSTR, shown);
     pView->Invalidate();
     SettleDisplay();
-    WriteWindowScreenshot(m_pFrame->m_hWnd, L"control_hosted_in_view");
+    test_support::WriteWindowScreenshot(m_pFrame->m_hWnd, L"control_hosted_in_view");
 
     // The view's end deactivates the control, closes it unsaved, clears its site and releases it.
     pView->DestroyWindow();
@@ -628,7 +628,7 @@ TEST_F(ControlHostingTest, AFormViewIsItsTemplateAsAChildWithDialogDataExchange)
     EXPECT_EQ(pForm->m_strName, L"typed by the user");
     EXPECT_TRUE(pForm->GetDlgItem(IDC_FORM_APPLY)->IsWindowVisible());
     SettleDisplay();
-    WriteWindowScreenshot(m_pFrame->m_hWnd, L"form_view");
+    test_support::WriteWindowScreenshot(m_pFrame->m_hWnd, L"form_view");
 }
 
 // The web-browser view.
@@ -672,7 +672,7 @@ TEST_F(ControlHostingTest, TheHtmlViewKeepsTheBrowserOverItsClientAreaAndNavigat
     pView->Stop();
     pView->Navigate(L"about:blank");
     SettleDisplay();
-    WriteWindowScreenshot(m_pFrame->m_hWnd, L"html_view");
+    test_support::WriteWindowScreenshot(m_pFrame->m_hWnd, L"html_view");
     m_pFrame->DestroyWindow();
     m_pFrame = NULL;
     ::DeleteFileW(page.c_str());
