@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "bars_test_ids.h"
-#include "screenshot.h"
+#include "support/screenshot.h"
 #include "test_app.h"
 
 // Rectangles in failure messages.
@@ -219,7 +219,7 @@ TEST_F(BarsTest, StatusBarTakesTheBottomStripAndItsPanesFollowStringsAndUpdateHa
     EXPECT_EQ(RectIn(&bar, m_pFrame).Height(), bar.CalcFixedLayout(TRUE, TRUE).cy);
     bar.SendMessage(SB_GETTEXT, 1, reinterpret_cast<LPARAM>(text));
     EXPECT_STREQ(text, L"idle 2");
-    WriteWindowScreenshot(m_pFrame->m_hWnd, L"frame_status_bar");
+    test_support::WriteWindowScreenshot(m_pFrame->m_hWnd, L"frame_status_bar");
 }
 
 TEST_F(BarsTest, ToolBarFromItsResourceTakesStatesAtIdleAndRunsTheFramesCommandOnAClick)
@@ -277,7 +277,7 @@ TEST_F(BarsTest, ToolBarFromItsResourceTakesStatesAtIdleAndRunsTheFramesCommandO
     m_pFrame->SendMessage(WM_NOTIFY, ID_BAR_RUN, reinterpret_cast<LPARAM>(&info));
     EXPECT_STREQ(info.lpszText, L"Run");
 
-    WriteWindowScreenshot(m_pFrame->m_hWnd, L"frame_status_bar_and_toolbar");
+    test_support::WriteWindowScreenshot(m_pFrame->m_hWnd, L"frame_status_bar_and_toolbar");
 
     // A real click on the first button runs the frame's command.
     m_pFrame->SetWindowPos(&CWnd::wndTopMost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

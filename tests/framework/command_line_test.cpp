@@ -10,8 +10,8 @@
 
 #include <gtest/gtest.h>
 
-#include "screenshot.h"
 #include "shell_test_support.h"
+#include "support/screenshot.h"
 #include "test_app.h"
 
 namespace {
@@ -190,7 +190,7 @@ StartUp RunProgram(LPCWSTR lpszCommandLine, LPCWSTR lpszScreenshot = NULL)
             result.documentPath = pDoc->GetPathName();
         result.recentFirst = (*theApp.m_pRecentFileList)[0];
         if (lpszScreenshot != NULL)
-            WriteWindowScreenshot(pFrame->m_hWnd, lpszScreenshot);
+            test_support::WriteWindowScreenshot(pFrame->m_hWnd, lpszScreenshot);
         pFrame->PostMessage(WM_CLOSE);
         return TRUE;
     };
@@ -328,7 +328,7 @@ VOID CALLBACK AnswerDialog(HWND, UINT, UINT_PTR, DWORD)
         if (szText[0] != 0)
             g_dialogTexts.emplace_back(szText);
     }
-    WriteWindowScreenshot(hDialog, L"print_setup_without_printer");
+    test_support::WriteWindowScreenshot(hDialog, L"print_setup_without_printer");
     ::PostMessageW(hDialog, WM_COMMAND, IDCANCEL, 0);
     ::PostMessageW(hDialog, WM_COMMAND, IDOK, 0);
 }

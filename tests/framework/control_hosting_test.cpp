@@ -15,7 +15,7 @@
 
 #include "control_test_ids.h"
 #include "ole_test_control.h"
-#include "screenshot.h"
+#include "support/screenshot.h"
 #include "test_app.h"
 
 namespace {
@@ -264,7 +264,7 @@ TEST_F(ControlHostingTest, TheControlsOwnWindowIsTheChildAndMovesThroughItsSite)
     control.SetProperty(TEST_DISPID_TEXT, VT_BSTR, shown);
     pView->Invalidate();
     SettleDisplay();
-    WriteWindowScreenshot(m_pFrame->m_hWnd, L"control_hosted_in_view");
+    test_support::WriteWindowScreenshot(m_pFrame->m_hWnd, L"control_hosted_in_view");
 
     // The view's end deactivates the control, closes it unsaved, clears its site and releases it.
     pView->DestroyWindow();
@@ -599,7 +599,7 @@ TEST_F(ControlHostingTest, AFormViewIsItsTemplateAsAChildWithDialogDataExchange)
     pEdit->GetWindowText(text);
     EXPECT_EQ(text, L"initial");
     SettleDisplay();
-    WriteWindowScreenshot(m_pFrame->m_hWnd, L"form_view");
+    test_support::WriteWindowScreenshot(m_pFrame->m_hWnd, L"form_view");
     // A click on the button reaches the view's map, which reads the edit back.
     pEdit->SetWindowText(L"typed by the user");
     pForm->GetDlgItem(IDC_FORM_APPLY)->SendMessage(BM_CLICK);
@@ -649,7 +649,7 @@ TEST_F(ControlHostingTest, TheHtmlViewKeepsTheBrowserOverItsClientAreaAndNavigat
     pView->Stop();
     pView->Navigate(L"about:blank");
     SettleDisplay();
-    WriteWindowScreenshot(m_pFrame->m_hWnd, L"html_view");
+    test_support::WriteWindowScreenshot(m_pFrame->m_hWnd, L"html_view");
     m_pFrame->DestroyWindow();
     m_pFrame = NULL;
     ::DeleteFileW(page.c_str());

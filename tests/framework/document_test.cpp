@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "frame_test_ids.h"
-#include "screenshot.h"
+#include "support/screenshot.h"
 #include "test_app.h"
 
 namespace {
@@ -224,7 +224,7 @@ TEST_F(DocumentTest, TheTemplateMakesDocumentFrameAndViewAndReusesTheDocumentFor
     EXPECT_EQ(pDoc->GetPathName().CompareNoCase(path), 0);
     EXPECT_EQ(TitleOf(m_pFrame), L"A.TDOC - Test App");
     EXPECT_EQ(theApp.m_pMainWnd, m_pFrame);
-    WriteWindowScreenshot(m_pFrame->m_hWnd, L"document_frame");
+    test_support::WriteWindowScreenshot(m_pFrame->m_hWnd, L"document_frame");
 
     // The same path again is the open document, not read a second time.
     EXPECT_EQ(theApp.OpenDocumentFile(path), pDoc);
@@ -364,7 +364,7 @@ BOOL CALLBACK CancelDialog(HWND hWnd, LPARAM)
     wchar_t className[16] = {};
     ::GetClassNameW(hWnd, className, 16);
     if (::IsWindowVisible(hWnd) && ::lstrcmpW(className, L"#32770") == 0) {
-        WriteWindowScreenshot(hWnd, L"print_dialog_without_printer");
+        test_support::WriteWindowScreenshot(hWnd, L"print_dialog_without_printer");
         ::PostMessageW(hWnd, WM_COMMAND, IDCANCEL, 0);
     }
     return TRUE;
@@ -441,7 +441,7 @@ TEST(ControlViews, AListViewIsTheListControlAndGetsItsReflectedClicks)
     NMHDR hdr = {pView->m_hWnd, AFX_IDW_PANE_FIRST, static_cast<UINT>(NM_CLICK)};
     pFrame->SendMessage(WM_NOTIFY, AFX_IDW_PANE_FIRST, reinterpret_cast<LPARAM>(&hdr));
     EXPECT_EQ(pView->m_nClicks, 1);
-    WriteWindowScreenshot(pFrame->m_hWnd, L"list_view");
+    test_support::WriteWindowScreenshot(pFrame->m_hWnd, L"list_view");
     pFrame->DestroyWindow();
 
     // A tree view likewise.

@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "frame_test_ids.h"
-#include "screenshot.h"
+#include "support/screenshot.h"
 #include "test_app.h"
 
 namespace {
@@ -274,7 +274,7 @@ TEST_F(FrameTest, BarsTakeTheirEdgesAndTheViewGetsExactlyTheRestAtEverySize)
     ExpectLayout(m_pView, 30, 20);
     const int nHiddenBefore = m_hidden.m_nSizeParents;
     EXPECT_GT(nHiddenBefore, 0);
-    WriteWindowScreenshot(m_pFrame->m_hWnd, L"frame_bars_and_view");
+    test_support::WriteWindowScreenshot(m_pFrame->m_hWnd, L"frame_bars_and_view");
 
     Resize(800, 600);
     ExpectLayout(m_pView, 30, 20);

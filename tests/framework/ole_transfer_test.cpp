@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include "screenshot.h"
+#include "support/screenshot.h"
 #include "test_app.h"
 
 namespace {
@@ -583,7 +583,7 @@ TEST_F(OleTransferTest, DefaultTargetPassesDropsToViews)
             EXPECT_EQ(pView->m_dropped, c.bAccepts ? L"Orders" : L"");
             if (c.bAccepts) {
                 pView->UpdateWindow();
-                EXPECT_TRUE(WriteWindowScreenshot(frame.m_hWnd, L"ole_drop_view"));
+                EXPECT_TRUE(test_support::WriteWindowScreenshot(frame.m_hWnd, L"ole_drop_view"));
             }
         }
         frame.DestroyWindow();

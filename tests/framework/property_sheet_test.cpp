@@ -4,8 +4,6 @@
 #include <afxdlgs.h>
 #include <afxpriv.h>
 
-#include <algorithm>
-#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -13,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "sheet_test_ids.h"
+#include "support/screenshot.h"
 #include "test_app.h"
 
 namespace {
@@ -181,144 +180,6 @@ CString TabText(CPropertySheet& sheet, int nTab)
     return CString(text);
 }
 
-// A PNG of the window as it is on the screen (stored deflate blocks: no compression library).
-class PngWriter
-{
-public:
-    static bool WriteWindow(HWND hWnd, const std::wstring& path)
-    {
-        ::RedrawWindow(hWnd, NULL, NULL, RDW_UPDATENOW | RDW_ALLCHILDREN);
-        RECT rect = {};
-        ::GetWindowRect(hWnd, &rect);
-        const int width = rect.right - rect.left;
-        const int height = rect.bottom - rect.top;
-        if (width <= 0 || height <= 0)
-            return false;
-        HDC hScreen = ::GetDC(NULL);
-        HDC hMem = ::CreateCompatibleDC(hScreen);
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* pBits = NULL;
-        HBITMAP hBitmap = ::CreateDIBSection(hScreen, &info, DIB_RGB_COLORS, &pBits, NULL, 0);
-        HGDIOBJ hOld = ::SelectObject(hMem, hBitmap);
-        // Without a window manager nobody draws the frame and caption on the test display: they are
-        // drawn here, around the client area as it is on the screen.
-        RECT whole = {0, 0, width, height};
-        ::FillRect(hMem, &whole, ::GetSysColorBrush(COLOR_BTNFACE));
-        ::DrawEdge(hMem, &whole, EDGE_RAISED, BF_RECT);
-        POINT client = {0, 0};
-        ::ClientToScreen(hWnd, &client);
-        RECT clientRect = {};
-        ::GetClientRect(hWnd, &clientRect);
-        const int border = client.x - rect.left;
-        RECT caption = {border, border, width - border, client.y - rect.top};
-        ::DrawCaption(hWnd, hMem, &caption, DC_ACTIVE | DC_TEXT | DC_ICON | DC_GRADIENT);
-        ::BitBlt(hMem, client.x - rect.left, client.y - rect.top, clientRect.right, clientRect.bottom,
-                 hScreen, client.x, client.y, SRCCOPY);
-        ::GdiFlush();
-        std::vector<std::uint8_t> raw;
-        const std::uint32_t* pPixels = static_cast<const std::uint32_t*>(pBits);
-        for (int y = 0; y < height; ++y) {
-            raw.push_back(0); // no filter
-            for (int x = 0; x < width; ++x) {
-                const std::uint32_t pixel =
-                    pPixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)];
-                raw.push_back(static_cast<std::uint8_t>(pixel >> 16));
-                raw.push_back(static_cast<std::uint8_t>(pixel >> 8));
-                raw.push_back(static_cast<std::uint8_t>(pixel));
-            }
-        }
-        ::SelectObject(hMem, hOld);
-        ::DeleteObject(hBitmap);
-        ::DeleteDC(hMem);
-        ::ReleaseDC(NULL, hScreen);
-
-        std::vector<std::uint8_t> file = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-        std::vector<std::uint8_t> header;
-        Put32(header, static_cast<std::uint32_t>(width));
-        Put32(header, static_cast<std::uint32_t>(height));
-        header.insert(header.end(), {8, 2, 0, 0, 0}); // 8-bit RGB
-        Chunk(file, "IHDR", header);
-        Chunk(file, "IDAT", Zlib(raw));
-        Chunk(file, "IEND", {});
-        HANDLE hFile = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-        if (hFile == INVALID_HANDLE_VALUE)
-            return false;
-        DWORD dwWritten = 0;
-        const BOOL bOk = ::WriteFile(hFile, file.data(), static_cast<DWORD>(file.size()), &dwWritten, NULL);
-        ::CloseHandle(hFile);
-        return bOk && dwWritten == file.size();
-    }
-
-private:
-    static void Put32(std::vector<std::uint8_t>& out, std::uint32_t value)
-    {
-        for (int shift = 24; shift >= 0; shift -= 8)
-            out.push_back(static_cast<std::uint8_t>(value >> shift));
-    }
-    static std::uint32_t Crc(const std::uint8_t* p, size_t n, std::uint32_t crc)
-    {
-        for (size_t i = 0; i < n; ++i) {
-            crc ^= p[i];
-            for (int bit = 0; bit < 8; ++bit)
-                crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-        }
-        return crc;
-    }
-    static void Chunk(std::vector<std::uint8_t>& out, const char* pszType,
-                      const std::vector<std::uint8_t>& data)
-    {
-        Put32(out, static_cast<std::uint32_t>(data.size()));
-        const size_t nStart = out.size();
-        out.insert(out.end(), pszType, pszType + 4);
-        out.insert(out.end(), data.begin(), data.end());
-        Put32(out, Crc(out.data() + nStart, out.size() - nStart, 0xFFFFFFFFu) ^ 0xFFFFFFFFu);
-    }
-    static std::vector<std::uint8_t> Zlib(const std::vector<std::uint8_t>& raw)
-    {
-        std::vector<std::uint8_t> out = {0x78, 0x01};
-        std::uint32_t a = 1;
-        std::uint32_t b = 0;
-        for (const std::uint8_t byte : raw) {
-            a = (a + byte) % 65521u;
-            b = (b + a) % 65521u;
-        }
-        for (size_t nPos = 0; nPos == 0 || nPos < raw.size();) {
-            const size_t nBlock = std::min<size_t>(65535, raw.size() - nPos);
-            const bool bLast = nPos + nBlock >= raw.size();
-            out.push_back(bLast ? 1 : 0);
-            out.push_back(static_cast<std::uint8_t>(nBlock));
-            out.push_back(static_cast<std::uint8_t>(nBlock >> 8));
-            out.push_back(static_cast<std::uint8_t>(~nBlock));
-            out.push_back(static_cast<std::uint8_t>(~nBlock >> 8));
-            out.insert(out.end(), raw.begin() + static_cast<ptrdiff_t>(nPos),
-                       raw.begin() + static_cast<ptrdiff_t>(nPos + nBlock));
-            nPos += nBlock;
-            if (bLast)
-                break;
-        }
-        Put32(out, (b << 16) | a);
-        return out;
-    }
-};
-
-std::wstring ScreenshotPath(const wchar_t* pszName)
-{
-    // The program lives in <build>/tests/framework; the pictures go to <build>/screenshots.
-    wchar_t module[MAX_PATH] = {};
-    ::GetModuleFileNameW(NULL, module, MAX_PATH);
-    std::wstring folder(module);
-    for (int nUp = 0; nUp < 3; ++nUp)
-        folder = folder.substr(0, folder.find_last_of(L"\\/"));
-    folder += L"\\screenshots";
-    ::CreateDirectoryW(folder.c_str(), NULL);
-    return folder + L"\\" + pszName;
-}
-
 class ModalSheet : public ::testing::Test
 {
 protected:
@@ -374,7 +235,7 @@ TEST_F(ModalSheet, SwitchingPagesExchangesDataAndOkRunsEveryCreatedPage)
              EXPECT_EQ(text, L"from the member");
          },
          [&] {
-             EXPECT_TRUE(PngWriter::WriteWindow(m_sheet.m_hWnd, ScreenshotPath(L"property_sheet_modal.png")));
+             EXPECT_TRUE(test_support::WriteFramedWindowScreenshot(m_sheet.m_hWnd, L"property_sheet_modal"));
              g_log.clear();
              EXPECT_TRUE(m_sheet.PressButton(PSBTN_OK));
          }});

@@ -7,9 +7,9 @@
 
 #include <gtest/gtest.h>
 
-#include "screenshot.h"
 #include "shell_test_ids.h"
 #include "shell_test_support.h"
+#include "support/screenshot.h"
 #include "test_app.h"
 
 namespace {
@@ -166,7 +166,7 @@ VOID CALLBACK ShootMenu(HWND, UINT, UINT_PTR, DWORD)
 {
     ::KillTimer(NULL, g_nMenuShotTimer);
     if (HWND hPopup = ::FindWindowW(L"#32768", NULL))
-        WriteWindowScreenshot(hPopup, L"recent_file_menu");
+        test_support::WriteWindowScreenshot(hPopup, L"recent_file_menu");
     ::EndMenu();
 }
 

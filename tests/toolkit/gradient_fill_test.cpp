@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/screenshot.h"
 #include "toolkit_test_app.h"
 
 namespace {
@@ -192,9 +193,8 @@ TEST(GradientFill, LeavesAScreenshotOfTheCursorsAndTheSchemesGradientPairs)
         for (int x = 0; x < nWidth; ++x)
             pixels.push_back(TestSurface::ToPixel(surface.Pixel(x, y)));
     }
-    const std::wstring folder = BuildFolderFile(L"..\\..\\screenshots");
-    CreateDirectoryW(folder.c_str(), NULL);
-    EXPECT_TRUE(WritePng(folder + L"\\toolkit_foundation.png", pixels.data(), nWidth, nHeight));
+    EXPECT_TRUE(test_support::WritePng(test_support::ScreenshotPath(L"toolkit_foundation"), pixels.data(),
+                                       nWidth, nHeight));
 }
 
 } // namespace

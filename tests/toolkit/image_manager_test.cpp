@@ -18,6 +18,7 @@
 
 #include "fixtures/image_fixture_ids.h"
 #include "settings_test.h"
+#include "support/screenshot.h"
 #include "toolkit_test_app.h"
 
 namespace {
@@ -204,10 +205,8 @@ TEST_F(ImageManagerTest, IconsSurviveArchiveRegistryAndClipboardRoundTrips)
         EXPECT_TRUE(std::equal(three.begin(), three.begin() + nRow, three.begin() + 2 * nRow));
     }
     owner.DestroyWindow();
-    const std::wstring folder = BuildFolderFile(L"..\\..\\screenshots");
-    CreateDirectoryW(folder.c_str(), NULL);
-    EXPECT_TRUE(
-        WritePng(folder + L"\\toolkit_image_manager.png", png.data(), 48, static_cast<int>(png.size() / 48)));
+    EXPECT_TRUE(test_support::WritePng(test_support::ScreenshotPath(L"toolkit_image_manager"), png.data(), 48,
+                                       static_cast<int>(png.size() / 48)));
 }
 
 TEST_F(ImageManagerTest, PasteWithoutTheFormatGivesNoId)

@@ -48,5 +48,3 @@ std::string Narrow(const wchar_t* text);
 
 // A file beside the test program (the build folder).
 std::wstring BuildFolderFile(const std::wstring& name);
-// Writes 32-bit pixels (0x00RRGGBB, top-down rows) as a PNG file; false when it cannot.
-bool WritePng(const std::wstring& path, const std::uint32_t* pixels, int width, int height);

@@ -1,5 +1,7 @@
 #include "modal_script.h"
 
+#include "support/screenshot.h"
+
 #include <cstring>
 
 namespace {
@@ -216,113 +218,13 @@ std::wstring BuildFolderFile(const std::wstring& name)
     return (slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1)) + name;
 }
 
-namespace {
-
-// A 32-bit top-down memory surface.
-class Surface
-{
-public:
-    Surface(HDC reference, int width, int height)
-    {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        m_dc = CreateCompatibleDC(reference);
-        m_bitmap = CreateDIBSection(reference, &info, DIB_RGB_COLORS, &m_bits, nullptr, 0);
-        if (m_dc && m_bitmap) {
-            m_old = SelectObject(m_dc, m_bitmap);
-        }
-        m_count = static_cast<size_t>(width) * static_cast<size_t>(height);
-    }
-    ~Surface()
-    {
-        if (m_old) {
-            SelectObject(m_dc, m_old);
-        }
-        if (m_bitmap) {
-            DeleteObject(m_bitmap);
-        }
-        if (m_dc) {
-            DeleteDC(m_dc);
-        }
-    }
-    bool valid() const { return m_old != nullptr; }
-    HDC dc() const { return m_dc; }
-    std::vector<std::uint32_t> Pixels() const
-    {
-        GdiFlush();
-        const auto* first = static_cast<const std::uint32_t*>(m_bits);
-        return std::vector<std::uint32_t>(first, first + m_count);
-    }
-
-private:
-    HDC m_dc = nullptr;
-    HBITMAP m_bitmap = nullptr;
-    HGDIOBJ m_old = nullptr;
-    void* m_bits = nullptr;
-    size_t m_count = 0;
-};
-
-std::vector<std::uint32_t> CaptureClient(HWND window, const RECT& area)
-{
-    const int width = area.right - area.left;
-    const int height = area.bottom - area.top;
-    if (width <= 0 || height <= 0) {
-        return {};
-    }
-    HDC source = GetDC(window);
-    Surface surface(source, width, height);
-    std::vector<std::uint32_t> pixels;
-    if (surface.valid()) {
-        BitBlt(surface.dc(), 0, 0, width, height, source, area.left, area.top, SRCCOPY);
-        pixels = surface.Pixels();
-    }
-    ReleaseDC(window, source);
-    return pixels;
-}
-
-// The frame and caption drawn by the system for the picture, the client area as it is on the screen.
-std::vector<std::uint32_t> CaptureWindow(HWND window, int& width, int& height)
-{
-    RECT frame = {};
-    GetWindowRect(window, &frame);
-    width = frame.right - frame.left;
-    height = frame.bottom - frame.top;
-    if (width <= 0 || height <= 0) {
-        return {};
-    }
-    POINT clientOrigin = {0, 0};
-    ClientToScreen(window, &clientOrigin);
-    RECT client = {};
-    GetClientRect(window, &client);
-    HDC source = GetDC(window);
-    Surface surface(source, width, height);
-    std::vector<std::uint32_t> pixels;
-    if (surface.valid()) {
-        RECT whole = {0, 0, width, height};
-        FillRect(surface.dc(), &whole, GetSysColorBrush(COLOR_BTNFACE));
-        DrawEdge(surface.dc(), &whole, EDGE_RAISED, BF_RECT);
-        const int border = (width - client.right) / 2;
-        RECT caption = {border, border, width - border, clientOrigin.y - frame.top};
-        DrawCaption(window, surface.dc(), &caption, DC_ACTIVE | DC_TEXT | DC_ICON | DC_GRADIENT);
-        BitBlt(surface.dc(), clientOrigin.x - frame.left, clientOrigin.y - frame.top, client.right,
-               client.bottom, source, 0, 0, SRCCOPY);
-        pixels = surface.Pixels();
-    }
-    ReleaseDC(window, source);
-    return pixels;
-}
-
-} // namespace
-
 std::vector<COLORREF> ClientPixels(HWND window, const RECT& area)
 {
+    HDC source = GetDC(window);
+    const std::vector<std::uint32_t> pixels = test_support::CaptureDc(source, area);
+    ReleaseDC(window, source);
     std::vector<COLORREF> colours;
-    for (const std::uint32_t pixel : CaptureClient(window, area)) {
+    for (const std::uint32_t pixel : pixels) {
         colours.push_back(RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF));
     }
     return colours;
@@ -334,7 +236,7 @@ bool WriteWindowBitmap(HWND window, const std::wstring& path)
                  RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     int width = 0;
     int height = 0;
-    const std::vector<std::uint32_t> pixels = CaptureWindow(window, width, height);
+    const std::vector<std::uint32_t> pixels = test_support::CaptureFramedWindow(window, width, height);
     if (pixels.empty()) {
         return false;
     }

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "modal_script.h"
-#include "png_screenshot.h"
+#include "support/screenshot.h"
 
 #include <atomic>
 
@@ -98,7 +98,7 @@ TEST(ModalWaitDlg, ShowsItsCaptionAndLabelAndCancelStopsTheWorkBeforeItCloses)
                             buttons = VisibleButtons(box);
                             HWND ok = GetDlgItem(box, IDOK);
                             okHiddenAndDisabled = ok != NULL && !IsWindowVisible(ok) && !IsWindowEnabled(ok);
-                            screenshot = WriteWindowPng(box, L"modal_wait_dialog.png");
+                            screenshot = test_support::WriteFramedWindowScreenshot(box, L"modal_wait_dialog");
                         }),
                         [&](HWND box) {
                             if (log.iterations < 3) {

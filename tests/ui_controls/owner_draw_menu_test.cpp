@@ -9,6 +9,7 @@
 
 #include "owner_draw_ids.h"
 #include "owner_draw_test_support.h"
+#include "support/screenshot.h"
 #include "test_surface.h"
 
 #include <string>
@@ -479,7 +480,7 @@ void ShowPopupAndTakeScreenshot(const wchar_t* name)
     owner.m_menu = &menu;
     HMENU file = ::GetSubMenu(menu.m_hMenu, 0);
 
-    std::wstring written;
+    bool written = false;
     int itemsOpen = 0;
     MenuLoopDriver driver([&](int tick) {
         HWND popup = OpenPopupMenuWindow();
@@ -487,9 +488,9 @@ void ShowPopupAndTakeScreenshot(const wchar_t* name)
             return;
         if (tick < 3) {
             ::PostMessageW(popup, WM_KEYDOWN, VK_DOWN, 0); // highlight the first items
-        } else if (written.empty()) {
+        } else if (!written) {
             ::RedrawWindow(popup, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-            written = WriteScreenshot(popup, name);
+            written = test_support::WriteWindowScreenshot(popup, name);
             itemsOpen = ::GetMenuItemCount(file);
         } else {
             ::EndMenu();
@@ -499,7 +500,7 @@ void ShowPopupAndTakeScreenshot(const wchar_t* name)
         ::TrackPopupMenuEx(file, TPM_LEFTALIGN | TPM_RETURNCMD, 60, 60, owner.m_hWnd, nullptr));
     EXPECT_FALSE(driver.TimedOut());
     EXPECT_EQ(command, 0u);
-    EXPECT_FALSE(written.empty());
+    EXPECT_TRUE(written);
     EXPECT_EQ(itemsOpen, 7);
     owner.DestroyWindow();
 }
@@ -507,13 +508,13 @@ void ShowPopupAndTakeScreenshot(const wchar_t* name)
 TEST(OwnerDrawMenuScreen, AnOpenPopupInTheClassicLookLeavesAScreenshot)
 {
     COwnerDrawMenu::SetSystemForTesting(WineVersion(), FALSE);
-    ShowPopupAndTakeScreenshot(L"owner_draw_menu_classic.png");
+    ShowPopupAndTakeScreenshot(L"owner_draw_menu_classic");
 }
 
 TEST(OwnerDrawMenuScreen, AnOpenPopupInTheFlatLookOfXPLeavesAScreenshot)
 {
     COwnerDrawMenu::SetSystemForTesting(XPVersion(), FALSE);
-    ShowPopupAndTakeScreenshot(L"owner_draw_menu_flat.png");
+    ShowPopupAndTakeScreenshot(L"owner_draw_menu_flat");
     COwnerDrawMenu::SetSystemForTesting(WineVersion(), FALSE);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 // Helpers of the owner-drawn menu and icon button tests: the system facts the menus read, a window that
-// owns menus and records what it is told, pixels of bitmaps, and screenshots in the build folder.
+// owns menus and records what it is told, and pixels of bitmaps.
 #include "owner_draw_menu.h"
 
 #include <afxwin.h>
@@ -72,9 +72,6 @@ HWND OpenPopupMenuWindow();
 
 // Pixels of a bitmap as COLORREF values, row by row from the top.
 std::vector<COLORREF> BitmapPixels(HBITMAP bitmap, int& width, int& height);
-
-// Writes the screen area of a window as a PNG into the build's screenshot folder; the path, empty on failure.
-std::wstring WriteScreenshot(HWND window, const std::wstring& name);
 
 // The item's record in an owner-drawn menu.
 const COwnerDrawMenu::Item* RecordOf(HMENU menu, UINT position);

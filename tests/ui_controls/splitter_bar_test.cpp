@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "png_screenshot.h"
+#include "support/screenshot.h"
 #include "test_window.h"
 
 #include <optional>
@@ -402,7 +402,7 @@ TEST(SplitterScreenshot, TreeBesideAListAbovePreview)
                              &list, &preview, 164, client, 90, 110));
     ASSERT_TRUE(outer.Create(WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | CSplitterBar::kVerticalBar, &window,
                              &tree, &inner, 157, client, 90, 110));
-    EXPECT_TRUE(WriteWindowPng(window.GetSafeHwnd(), L"splitter_panes.png"));
+    EXPECT_TRUE(test_support::WriteFramedWindowScreenshot(window.GetSafeHwnd(), L"splitter_panes"));
     outer.DestroyWindow();
     ForgetSplitters();
 }

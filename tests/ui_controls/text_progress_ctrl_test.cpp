@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "png_screenshot.h"
+#include "support/screenshot.h"
 #include "test_surface.h"
 #include "test_window.h"
 
@@ -421,7 +421,7 @@ TEST(TextProgressScreenshot, LiveBarsOnTheDisplay)
     ASSERT_TRUE(saving.Create(WS_CHILD | WS_VISIBLE, CRect(20, 128, 420, 148), &window, 1074));
     saving.SetRange32(0, 200);
     saving.SetPos(110);
-    EXPECT_TRUE(WriteWindowPng(window.GetSafeHwnd(), L"progress_bars.png"));
+    EXPECT_TRUE(test_support::WriteFramedWindowScreenshot(window.GetSafeHwnd(), L"progress_bars"));
 }
 
 } // namespace

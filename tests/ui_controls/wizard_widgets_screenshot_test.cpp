@@ -2,7 +2,7 @@
 #include "hover_buttons.h"
 #include "hyperlink.h"
 #include "pie_chart.h"
-#include "screenshot_png.h"
+#include "support/screenshot.h"
 #include "widget_host.h"
 #include "xp_group_box.h"
 
@@ -71,7 +71,7 @@ TEST(WizardWidgets, LeaveAScreenshotOfButtonsGroupBoxesAndPie)
     chart.AddSlice(new CPieSlice(0, RGB(0x80, 0x80, 0x80), L"Unallocated"));
     host.m_paint = [&chart](CDC& dc) { chart.Draw(&dc, 110, 320, 70, TRUE, 1, TRUE); };
 
-    EXPECT_TRUE(WriteClientScreenshot(host.GetSafeHwnd(), L"wizard_widgets.png"));
+    EXPECT_TRUE(test_support::WriteClientScreenshot(host.GetSafeHwnd(), L"wizard_widgets"));
 }
 
 } // namespace

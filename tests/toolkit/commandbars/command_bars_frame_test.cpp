@@ -4,6 +4,7 @@
 #include "command_bars.h"
 #include "commandbars_test_ids.h"
 #include "frame_wnd.h"
+#include "support/screenshot.h"
 #include "toolkit_test_app.h"
 
 #include <afxpriv.h>
@@ -216,20 +217,9 @@ TEST_F(FrameOfBars, BarsAreBuiltInTheProgramsOrderAndLaidOutInRows)
         pBar->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
     CRect rcFrame;
     m_pFrame->GetWindowRect(&rcFrame);
-    PixelSurface surface(rcFrame.Width(), rcFrame.Height(), RGB(0, 0, 0));
     HDC hScreen = ::GetDC(NULL);
-    ::BitBlt(surface.dc()->m_hDC, 0, 0, rcFrame.Width(), rcFrame.Height(), hScreen, rcFrame.left, rcFrame.top,
-             SRCCOPY);
+    EXPECT_TRUE(test_support::WriteDcScreenshot(hScreen, rcFrame, L"command_bars_frame"));
     ::ReleaseDC(NULL, hScreen);
-    ::CreateDirectoryW(BuildFolderFile(L"screenshots").c_str(), NULL);
-    std::vector<std::uint32_t> pixels;
-    for (int y = 0; y < rcFrame.Height(); ++y)
-        for (int x = 0; x < rcFrame.Width(); ++x) {
-            const COLORREF clr = surface.Pixel(x, y);
-            pixels.push_back((GetRValue(clr) << 16) | (GetGValue(clr) << 8) | GetBValue(clr));
-        }
-    EXPECT_TRUE(WritePng(BuildFolderFile(L"screenshots\\command_bars_frame.png"), pixels.data(),
-                         rcFrame.Width(), rcFrame.Height()));
 }
 
 TEST_F(FrameOfBars, ADockBarPrintsItselfAndItsBars)

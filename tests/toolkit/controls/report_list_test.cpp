@@ -5,6 +5,7 @@
 #include "common_controls_version.h"
 #include "header_ctrl.h"
 #include "list_ctrl.h"
+#include "support/screenshot.h"
 #include "toolkit_test_app.h"
 
 #include <gtest/gtest.h>
@@ -82,15 +83,8 @@ public:
     }
     bool Save(const std::wstring& name) const
     {
-        ::CreateDirectoryW(BuildFolderFile(L"screenshots").c_str(), NULL);
-        std::vector<std::uint32_t> pixels;
-        for (int y = 0; y < m_rect.Height(); ++y)
-            for (int x = 0; x < m_rect.Width(); ++x) {
-                const COLORREF clr = m_surface->Pixel(x, y);
-                pixels.push_back((GetRValue(clr) << 16) | (GetGValue(clr) << 8) | GetBValue(clr));
-            }
-        return WritePng(BuildFolderFile(L"screenshots\\" + name + L".png"), pixels.data(), m_rect.Width(),
-                        m_rect.Height());
+        return test_support::WriteDcScreenshot(m_surface->dc()->m_hDC,
+                                               CRect(0, 0, m_rect.Width(), m_rect.Height()), name);
     }
 
 private:

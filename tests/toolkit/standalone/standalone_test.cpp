@@ -1,4 +1,5 @@
 #include "standalone_test.h"
+#include "support/screenshot.h"
 
 #include <gtest/gtest.h>
 
@@ -109,14 +110,7 @@ int ClientPicture::Count(const std::function<bool(COLORREF)>& test) const
 
 bool ClientPicture::Save(const std::wstring& name) const
 {
-    ::CreateDirectoryW(BuildFolderFile(L"screenshots").c_str(), NULL);
-    std::vector<std::uint32_t> pixels;
-    for (int y = 0; y < Height(); ++y)
-        for (int x = 0; x < Width(); ++x) {
-            const COLORREF clr = Pixel(x, y);
-            pixels.push_back((GetRValue(clr) << 16) | (GetGValue(clr) << 8) | GetBValue(clr));
-        }
-    return WritePng(BuildFolderFile(L"screenshots\\" + name + L".png"), pixels.data(), Width(), Height());
+    return test_support::WriteDcScreenshot(m_surface->dc()->m_hDC, CRect(0, 0, Width(), Height()), name);
 }
 
 HICON MakeSolidIcon(COLORREF clr, int nSize)
