@@ -15,6 +15,7 @@
 
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/platform/platform_io.h"
+#include "support/test_paths.h"
 
 class CraftedFatDisk
 {
@@ -116,10 +117,8 @@ public:
 
     void Attach()
     {
-        static int serial = 0;
-        file = std::filesystem::temp_directory_path() /
-               ("extensive_fat_" + std::to_string(reinterpret_cast<std::uintptr_t>(this)) + "_" +
-                std::to_string(++serial) + ".raw");
+        file =
+            std::filesystem::temp_directory_path() / test_support::UniqueTempName("extensive_fat_", ".raw");
         {
             std::ofstream out(file, std::ios::binary | std::ios::trunc);
             out.write(reinterpret_cast<const char*>(bytes.data()),

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +13,7 @@
 
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/platform/platform_io.h"
+#include "support/test_paths.h"
 
 namespace fat_test {
 
@@ -23,10 +23,8 @@ public:
     // Writes `bytes` to a new temporary file and attaches it; the previous volume handle is closed.
     explicit TestVolume(const std::vector<std::uint8_t>& bytes)
     {
-        static std::atomic<int> counter{0};
-        path = std::filesystem::temp_directory_path() /
-               ("fat_test_volume_" + std::to_string(reinterpret_cast<std::uintptr_t>(this)) + "_" +
-                std::to_string(counter++) + ".raw");
+        path =
+            std::filesystem::temp_directory_path() / test_support::UniqueTempName("fat_test_volume_", ".raw");
         {
             std::ofstream out(path, std::ios::binary | std::ios::trunc);
             out.write(reinterpret_cast<const char*>(bytes.data()),

@@ -1,7 +1,10 @@
 #include "support/test_paths.h"
 
+#include <atomic>
+#include <cstdint>
 #include <cstdlib>
 #include <fstream>
+#include <random>
 
 namespace test_support {
 
@@ -23,6 +26,14 @@ std::string TestDisksDir()
 {
     const char* overridden = std::getenv("TEST_DISKS_DIR");
     return RunningPlatformPath(overridden && *overridden ? overridden : PROJECT_TEST_DISKS_DIR);
+}
+
+std::string UniqueTempName(const std::string& prefix, const std::string& extension)
+{
+    static const std::uint64_t run =
+        (static_cast<std::uint64_t>(std::random_device{}()) << 32) ^ std::random_device{}();
+    static std::atomic<unsigned> serial{0};
+    return prefix + std::to_string(run) + "_" + std::to_string(serial++) + extension;
 }
 
 std::string JoinPath(const std::string& folder, const std::string& name)

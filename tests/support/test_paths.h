@@ -16,6 +16,11 @@ std::string RunningPlatformPath(const std::string& hostPath);
 // Joins a folder and a relative name with the separator of the running platform.
 std::string JoinPath(const std::string& folder, const std::string& name);
 
+// A file name for the temporary folder, "<prefix><random>_<serial><extension>": test programs run side
+// by side and share that folder (under Wine, with the same addresses in each process), so neither an
+// object's address nor a counter alone tells them apart.
+std::string UniqueTempName(const std::string& prefix, const std::string& extension);
+
 // True when the disks were made (the stamp file exists); tests that need them fail loudly otherwise.
 bool TestDisksAvailable();
 
