@@ -598,11 +598,9 @@ TEST_F(ControlHostingTest, AFormViewIsItsTemplateAsAChildWithDialogDataExchange)
     CString text;
     pEdit->GetWindowText(text);
     EXPECT_EQ(text, L"initial");
-    // Every child paints now; the push button reaches the screen last (over a second on a busy display).
-    m_pFrame->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    for (int i = 0; i < 4; ++i)
-        SettleDisplay();
-    test_support::WriteWindowScreenshot(m_pFrame->m_hWnd, L"form_view");
+    // Read from the frame's own surface: the screen itself may not show the last child painted yet.
+    SettleDisplay();
+    test_support::WriteFramedWindowScreenshot(m_pFrame->m_hWnd, L"form_view");
     // A click on the button reaches the view's map, which reads the edit back.
     pEdit->SetWindowText(L"typed by the user");
     pForm->GetDlgItem(IDC_FORM_APPLY)->SendMessage(BM_CLICK);
