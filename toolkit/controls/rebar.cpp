@@ -78,8 +78,11 @@ CSize CXTPReBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz)
         if (pBar == NULL)
             continue;
         const CSize sizeFull = pBar->CalcDynamicLayout(kFullLength, kFullLayout);
-        const CSize sizeCommitted =
-            pBar->CalcDynamicLayout(static_cast<int>(band.cx), kFullLayout | LM_COMMIT | LM_STRETCH);
+        // A bar that may shrink (hiding controls behind its expand button) is measured shrinking;
+        // any other fills the band.
+        const DWORD dwCommitted = kFullLayout | LM_COMMIT |
+                                  ((pBar->GetFlags() & xtpFlagHideWrap) != 0 ? XTP_LM_SHRINK : LM_STRETCH);
+        const CSize sizeCommitted = pBar->CalcDynamicLayout(static_cast<int>(band.cx), dwCommitted);
         band.fMask = RBBIM_CHILDSIZE | RBBIM_IDEALSIZE;
         band.cxMinChild = static_cast<UINT>(sizeCommitted.cx);
         band.cyMinChild = static_cast<UINT>(sizeCommitted.cy);
