@@ -264,7 +264,7 @@ TEST_F(ControlHostingTest, TheControlsOwnWindowIsTheChildAndMovesThroughItsSite)
     control.SetProperty(TEST_DISPID_TEXT, VT_BSTR, shown);
     pView->Invalidate();
     SettleDisplay();
-    test_support::WriteWindowScreenshot(m_pFrame->m_hWnd, L"control_hosted_in_view");
+    test_support::WriteFramedWindowScreenshot(m_pFrame->m_hWnd, L"control_hosted_in_view");
 
     // The view's end deactivates the control, closes it unsaved, clears its site and releases it.
     pView->DestroyWindow();
@@ -650,7 +650,7 @@ TEST_F(ControlHostingTest, TheHtmlViewKeepsTheBrowserOverItsClientAreaAndNavigat
     pView->Stop();
     pView->Navigate(L"about:blank");
     SettleDisplay();
-    test_support::WriteWindowScreenshot(m_pFrame->m_hWnd, L"html_view");
+    test_support::WriteFramedWindowScreenshot(m_pFrame->m_hWnd, L"html_view");
     m_pFrame->DestroyWindow();
     m_pFrame = NULL;
     ::DeleteFileW(page.c_str());
