@@ -99,6 +99,44 @@ TEST(PaintThemeTable, IconFlagsOfEachTheme)
     EXPECT_EQ(COLOR_BTNTEXT, classic.m_nPopupBarText);
 }
 
+TEST(PaintThemeTable, EveryThemeRestoresWhatItSelectsAndMeasuresWithoutDrawing)
+{
+    auto* pBar = new CXTPToolBar;
+    CXTPControl* pControl = pBar->GetControls()->Add(xtpControlButton, 1);
+    pControl->SetRect(CRect(30, 4, 50, 24));
+    pControl->SetRowRect(CRect(2, 2, 100, 26));
+    for (int nTheme = 0; nTheme <= 4; ++nTheme) {
+        SCOPED_TRACE(nTheme);
+        CXTPPaintManagerCore* pTheme = CXTPPaintManager::CreateTheme(nTheme);
+        pTheme->RefreshMetrics();
+        PixelSurface surface(110, 40, kBackground);
+        const GdiState before(surface.dc());
+        for (int nState = 0; nState < 8; ++nState)
+            pTheme->DrawRectangle(surface.dc(), CRect(4, 4, 30, 30), nState & 1, (nState >> 1) & 1, TRUE,
+                                  nState >> 2, FALSE, xtpBarTypeNormal, xtpBarTop);
+        pTheme->DrawCommandBarSeparator(surface.dc(), pBar, pControl, TRUE);
+        pTheme->DrawTearOffGripper(surface.dc(), CRect(0, 0, 110, 9), TRUE, TRUE);
+        pTheme->DrawTearOffGripper(surface.dc(), CRect(0, 0, 110, 9), FALSE, TRUE);
+        pTheme->DrawSpecialGripper(surface.dc(), pBar, TRUE);
+        pTheme->DrawCheckMark(surface.dc(), CRect(0, 0, 20, 20), RGB(0, 0, 0));
+        pTheme->DrawDropDownArrow(surface.dc(), CRect(0, 0, 20, 20), RGB(0, 0, 0));
+        pTheme->DrawStatusBarGripper(surface.dc(), CRect(0, 0, 40, 20));
+        pTheme->DrawStatusBarPaneBorder(surface.dc(), CRect(0, 0, 40, 20), FALSE);
+        EXPECT_TRUE(before == GdiState(surface.dc()));
+        const HRGN hClip = ::CreateRectRgn(0, 0, 0, 0);
+        EXPECT_EQ(0, ::GetClipRgn(surface.dc()->m_hDC, hClip));
+        ::DeleteObject(hClip);
+        // Measuring needs no DC.
+        PixelSurface untouched(110, 40, kBackground);
+        pTheme->DrawCommandBarSeparator(untouched.dc(), pBar, pControl, FALSE);
+        pTheme->DrawTearOffGripper(untouched.dc(), CRect(0, 0, 110, 9), TRUE, FALSE);
+        EXPECT_EQ(110 * 40, untouched.Count(kBackground));
+        EXPECT_GT(pTheme->DrawSpecialGripper(NULL, pBar, FALSE).cy, 0);
+        pTheme->InternalRelease();
+    }
+    pBar->InternalRelease();
+}
+
 struct PairCase
 {
     const char* name;

@@ -1,5 +1,5 @@
 // What the paint-theme tests share: the GDI objects selected into a DC, to see that a paint operation
-// restores what it selects, and a message pump.
+// restores what it selects (colours it may leave, as the solid fills do), and a message pump.
 #pragma once
 
 #include <afxwin.h>
@@ -8,21 +8,17 @@ struct GdiState
 {
     explicit GdiState(CDC* pDC)
         : hPen(::GetCurrentObject(pDC->m_hDC, OBJ_PEN)), hBrush(::GetCurrentObject(pDC->m_hDC, OBJ_BRUSH)),
-          hFont(::GetCurrentObject(pDC->m_hDC, OBJ_FONT)),
-          hBitmap(::GetCurrentObject(pDC->m_hDC, OBJ_BITMAP)), clrText(pDC->GetTextColor()),
-          clrBack(pDC->GetBkColor())
+          hFont(::GetCurrentObject(pDC->m_hDC, OBJ_FONT)), hBitmap(::GetCurrentObject(pDC->m_hDC, OBJ_BITMAP))
     {}
     bool operator==(const GdiState& other) const
     {
         return hPen == other.hPen && hBrush == other.hBrush && hFont == other.hFont &&
-               hBitmap == other.hBitmap && clrText == other.clrText && clrBack == other.clrBack;
+               hBitmap == other.hBitmap;
     }
     HGDIOBJ hPen;
     HGDIOBJ hBrush;
     HGDIOBJ hFont;
     HGDIOBJ hBitmap;
-    COLORREF clrText;
-    COLORREF clrBack;
 };
 
 inline void PumpMessages()
