@@ -240,21 +240,28 @@ protected:
             pFile->GetCommandBar()->DestroyWindow();
         PumpMessages();
     }
+    // The frame as it stands above the frame with its first menu open, in one picture.
     void Screenshot(const wchar_t* pszName)
     {
-        CXTPCommandBar* pPopup = OpenMenu();
         m_pFrame->RedrawWindow(NULL, NULL,
                                RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        pPopup->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
         PumpMessages();
-        CRect rect, rectPopup;
+        CRect rect;
         m_pFrame->GetWindowRect(&rect);
-        pPopup->GetWindowRect(&rectPopup);
-        rect.UnionRect(rect, rectPopup);
         HDC hScreen = ::GetDC(NULL);
-        EXPECT_TRUE(test_support::WriteDcScreenshot(hScreen, rect, pszName));
+        std::vector<std::uint32_t> pixels = test_support::CaptureDc(hScreen, rect);
+        CXTPCommandBar* pPopup = OpenMenu();
+        pPopup->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+        m_pMenuBar->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+        PumpMessages();
+        const std::vector<std::uint32_t> open = test_support::CaptureDc(hScreen, rect);
         ::ReleaseDC(NULL, hScreen);
         CloseMenu();
+        ASSERT_EQ(static_cast<size_t>(rect.Width() * rect.Height()), pixels.size());
+        ASSERT_EQ(pixels.size(), open.size());
+        pixels.insert(pixels.end(), open.begin(), open.end());
+        EXPECT_TRUE(test_support::WritePng(test_support::ScreenshotPath(pszName), pixels.data(), rect.Width(),
+                                           2 * rect.Height()));
     }
 
     ThemesFrame* m_pFrame = nullptr;
@@ -457,6 +464,13 @@ TEST_F(ThemedFrame, ScreenshotsOfEveryTheme)
         Install(theme.nTheme);
         Screenshot(theme.pszName);
     }
+    // Theme 2 under the blue scheme, which the colour table takes only when asked for it.
+    GetColorTable()->SetRequestedScheme(xtSchemeBlue);
+    GetColorTable()->Refresh();
+    Install(2);
+    Screenshot(L"paint_theme_2_gradient_blue");
+    GetColorTable()->SetRequestedScheme(xtSchemeDetected);
+    GetColorTable()->Refresh();
     CloseMenu();
     CXTPPaintManager::InstallCustomTheme(new ProgramTheme);
     Relayout();
