@@ -421,6 +421,21 @@ TEST_F(VisualStyleTheme, ButtonStatesAreTheLibrarysToolbarButtons)
     pTheme->RefreshMetrics();
 }
 
+TEST_F(VisualStyleTheme, ATopToolbarShowsTheDocksBackgroundBehindIt)
+{
+    CXTPDockBar* pDock = m_pBars->GetDockBar(xtpBarTop);
+    const auto dock = PrintClient(pDock, WM_PRINT);
+    const auto toolbar = PrintClient(m_pToolBar);
+    CRect rectBar;
+    m_pToolBar->GetWindowRect(&rectBar);
+    pDock->ScreenToClient(&rectBar);
+    // Inside the bar's one-pixel edge and above its controls.
+    for (int x : {1, toolbar->width() / 2, toolbar->width() - 3})
+        EXPECT_EQ(dock->Pixel(rectBar.left + x, rectBar.top + 1), toolbar->Pixel(x, 1)) << x;
+    EXPECT_EQ(CXTPPaintManager::Instance()->GetColor(COLOR_3DHIGHLIGHT),
+              toolbar->Pixel(toolbar->width() / 2, 0));
+}
+
 TEST_F(VisualStyleTheme, PopupsFollowTheFlatMenuSetting)
 {
     BOOL bSaved = FALSE;
