@@ -308,9 +308,16 @@ TEST_F(ThemedFrame, Theme4BandsBarsAndTheEdgeLine)
             << x;
     EXPECT_TRUE(ColorsNear(pTheme->m_clrDockBar.m_clrStart, dock->Pixel(0, dock->height() - 1), 2));
 
-    // The tall gripper's size.
-    EXPECT_EQ(CSize(8, std::max(25, pTheme->GetTextHeight() + 6)),
-              pTheme->DrawSpecialGripper(NULL, m_pToolBar, FALSE));
+    // The tall gripper: 8 x max(25, text + 6), a column of dark dots each with a light one below right.
+    const int nGripper = std::max(25, pTheme->GetTextHeight() + 6);
+    EXPECT_EQ(CSize(8, nGripper), pTheme->DrawSpecialGripper(NULL, m_pToolBar, FALSE));
+    PixelSurface gripper(w, nGripper + 6, RGB(1, 2, 3));
+    pTheme->DrawSpecialGripper(gripper.dc(), m_pToolBar, TRUE);
+    EXPECT_EQ(pTheme->GetColor(38), gripper.Pixel(5, 7));
+    EXPECT_EQ(pTheme->GetColor(COLOR_3DHIGHLIGHT), gripper.Pixel(7, 9));
+    EXPECT_EQ(pTheme->GetColor(38), gripper.Pixel(5, 11));
+    EXPECT_TRUE(ColorsNear(pTheme->m_clrCommandBar.m_clrStart, gripper.Pixel(10, 3), 2));
+    EXPECT_EQ(RGB(1, 2, 3), gripper.Pixel(10, 3 + nGripper));
     EXPECT_EQ(CRect(4, 2, 2, 2), pTheme->GetCommandBarBorders(m_pToolBar));
 }
 
