@@ -348,6 +348,43 @@ TEST_F(ThemedFrame, Theme4OpenMenuItemAndPopup)
     EXPECT_EQ(pTheme->GetColor(41), popup->Pixel(rect.Width() / 2, 0));
 }
 
+TEST_F(ThemedFrame, Theme2FloatingBarsKeepTheirGradientOnlyWhenTheyMayDock)
+{
+    Install(2);
+    auto* pTheme = dynamic_cast<CXTPPaintThemeNo2*>(CXTPPaintManager::Instance());
+    ASSERT_NE(nullptr, pTheme);
+    ASSERT_TRUE(m_pToolBar->SetPosition(xtpBarFloating));
+    PumpMessages();
+    ASSERT_EQ(xtpBarFloating, m_pToolBar->GetPosition());
+    CXTPControl* pSave = m_pToolBar->GetControls()->FindControl(ID_CB_SAVE);
+    ASSERT_NE(nullptr, pSave);
+    for (DWORD dwFlags : {DWORD(xtpFlagAlignAny | xtpFlagFloating), DWORD(xtpFlagFloating)}) {
+        SCOPED_TRACE(dwFlags);
+        m_pToolBar->SetFlags(dwFlags);
+        const auto bar = PrintClient(m_pToolBar);
+        const COLORREF clrFrame = pTheme->GetColor(43);
+        for (const CPoint pt :
+             {CPoint(0, 0), CPoint(1, 1), CPoint(2, 2), CPoint(bar->width() - 2, bar->height() - 2)})
+            EXPECT_EQ(clrFrame, bar->Pixel(pt.x, pt.y)) << pt.x << "," << pt.y;
+        // The gap before "Save" shows the row's background: the bar gradient only on a bar that may dock.
+        const CRect rectRow = pSave->GetRowRect();
+        const int y = pSave->GetRect().CenterPoint().y;
+        const COLORREF clrGap = bar->Pixel(pSave->GetRect().left - 2, y);
+        if (dwFlags & xtpFlagAlignAny) {
+            const CXTColorPair& gradient = pTheme->m_clrCommandBar;
+            const double dAt = double(y - rectRow.top) / rectRow.Height();
+            const auto mix = [dAt](int a, int b) { return static_cast<int>(a + (b - a) * dAt + 0.5); };
+            const COLORREF clrStart = gradient.m_clrStart, clrEnd = gradient.m_clrEnd;
+            const COLORREF clrExpected =
+                RGB(mix(GetRValue(clrStart), GetRValue(clrEnd)), mix(GetGValue(clrStart), GetGValue(clrEnd)),
+                    mix(GetBValue(clrStart), GetBValue(clrEnd)));
+            EXPECT_TRUE(ColorsNear(clrExpected, clrGap, 3));
+        } else {
+            EXPECT_EQ(pTheme->GetColor(30), clrGap);
+        }
+    }
+}
+
 // Run on its own without the visual-style library.
 class WithoutVisualStyleLibrary : public ThemedFrame
 {

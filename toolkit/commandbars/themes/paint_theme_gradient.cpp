@@ -250,13 +250,14 @@ void CXTPPaintThemeNo2::DrawRectangle(CDC* pDC, CRect rect, int nSelected, int n
     }
 }
 
-void CXTPPaintThemeNo2::SetCornerPixels(CDC* pDC, CRect rect, int nInset, COLORREF clr)
+void CXTPPaintThemeNo2::DrawFloatingFrame(CDC* pDC, CRect rect)
 {
-    for (const CPoint pt :
-         {CPoint(rect.left + nInset, rect.top + nInset), CPoint(rect.right - 1 - nInset, rect.top + nInset),
-          CPoint(rect.left + nInset, rect.bottom - 1 - nInset),
-          CPoint(rect.right - 1 - nInset, rect.bottom - 1 - nInset)})
-        pDC->SetPixel(pt, clr);
+    DrawRect(pDC, rect, 43, -1);
+    DrawRect(pDC, CRect(rect.left + 1, rect.top + 1, rect.right - 1, rect.bottom - 1), 43, -1);
+    // The same four pixels as the base theme's floating frame.
+    for (const CPoint pt : {CPoint(2, 2), CPoint(rect.right - 2, 2), CPoint(2, rect.bottom - 2),
+                            CPoint(rect.right - 2, rect.bottom - 2)})
+        pDC->SetPixel(pt, GetColor(43));
 }
 
 void CXTPPaintThemeNo2::FillDockedBar(CDC* pDC, CXTPCommandBar* pBar, CRect rect, BOOL bVertical)
@@ -306,16 +307,13 @@ void CXTPPaintThemeNo2::FillCommandBar(CDC* pDC, CXTPCommandBar* pBar)
 {
     const CRect rect = CXTWndClientRect(pBar);
     const int nPosition = pBar->GetPosition();
-    const COLORREF clrFrame = GetColor(43);
     if (pBar->GetType() == xtpBarTypeMenuBar) {
         const CRect rectBand(rect.left, rect.top,
                              rect.left + std::max(rect.Width(), ::GetSystemMetrics(SM_CXSCREEN) / 2),
                              rect.bottom);
         CXTGdiHelper::FillGradientPair(pDC, rectBand, m_clrDockBar, TRUE, rect);
         if (nPosition == xtpBarFloating) {
-            DrawRect(pDC, rect, 43, -1);
-            DrawRect(pDC, CRect(rect.left + 1, rect.top + 1, rect.right - 1, rect.bottom - 1), 43, -1);
-            SetCornerPixels(pDC, rect, 2, clrFrame);
+            DrawFloatingFrame(pDC, rect);
         }
         return;
     }
@@ -332,14 +330,12 @@ void CXTPPaintThemeNo2::FillCommandBar(CDC* pDC, CXTPCommandBar* pBar)
         if (!CanDockBar(pBar))
             break;
         pDC->FillSolidRect(rect, GetColor(30));
-        DrawRect(pDC, rect, 43, -1);
-        DrawRect(pDC, CRect(rect.left + 1, rect.top + 1, rect.right - 1, rect.bottom - 1), 43, -1);
         for (int i = 0; i < pBar->GetControlCount(); ++i) {
             CXTPControl* pControl = pBar->GetControl(i);
             if (pControl->IsVisible() && !pControl->GetRowRect().IsRectEmpty())
                 CXTGdiHelper::FillGradientPair(pDC, pControl->GetRowRect(), m_clrCommandBar, FALSE);
         }
-        SetCornerPixels(pDC, rect, 2, clrFrame);
+        DrawFloatingFrame(pDC, rect);
         return;
     case xtpBarPopup:
         DrawRect(pDC, rect, 43, 41);

@@ -66,8 +66,8 @@ protected:
     void RebuildGlyphs();
     // A gradient rectangle with a one-pixel border: horizontal on left and right bars.
     void DrawGradientRect(CDC* pDC, CRect rect, const CXTColorPair& gradient, int nBorder, int nBarPosition);
-    // The four corner pixels of a rectangle, or of the rectangle one pixel inside it.
-    void SetCornerPixels(CDC* pDC, CRect rect, int nInset, COLORREF clr);
+    // Two one-pixel frames in colour 43 with the corners rounded by a pixel.
+    void DrawFloatingFrame(CDC* pDC, CRect rect);
     // A row or column of two-colour dots, every 4 pixels from nFrom while before nTo.
     void DrawDots(CDC* pDC, int nFixed, int nFrom, int nTo, BOOL bVertical);
     void FillDockedBar(CDC* pDC, CXTPCommandBar* pBar, CRect rect, BOOL bVertical);
