@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -478,6 +479,49 @@ TEST_F(VisualStyleTheme, ATopToolbarShowsTheDocksBackgroundBehindIt)
         EXPECT_EQ(dock->Pixel(rectBar.left + x, rectBar.top + 1), toolbar->Pixel(x, 1)) << x;
     EXPECT_EQ(CXTPPaintManager::Instance()->GetColor(COLOR_3DHIGHLIGHT),
               toolbar->Pixel(toolbar->width() / 2, 0));
+}
+
+TEST_F(VisualStyleTheme, GrippersStatusPanesAndComboButtonsAreTheLibrarysParts)
+{
+    auto* pTheme = dynamic_cast<CXTPPaintThemeVisualStyle*>(CXTPPaintManager::Instance());
+    ASSERT_NE(nullptr, pTheme);
+    CXTThemeHandle rebar, status, combo;
+    rebar.Open(m_pFrame->GetSafeHwnd(), L"REBAR");
+    status.Open(m_pFrame->GetSafeHwnd(), L"STATUS");
+    combo.Open(m_pFrame->GetSafeHwnd(), L"COMBOBOX");
+    CRect rectBar;
+    m_pToolBar->GetClientRect(&rectBar);
+    const int w = std::max(60, static_cast<int>(rectBar.Width())), h = rectBar.Height();
+    struct Case
+    {
+        const char* name;
+        CXTThemeHandle& theme;
+        int nPart, nState;
+        CRect rectPart;
+        std::function<void(CDC*)> draw;
+    };
+    const CRect rect(4, 4, 56, 24);
+    const Case cases[] = {
+        {"gripper", rebar, 1, 1, CRect(2, 0, 8, h),
+         [&](CDC* pDC) { EXPECT_EQ(CSize(8, 0), pTheme->DrawCommandBarGripper(pDC, m_pToolBar, TRUE)); }},
+        {"pane", status, 1, 0, rect, [&](CDC* pDC) { pTheme->DrawStatusBarPaneBorder(pDC, rect, FALSE); }},
+        {"size grip", status, 3, 0, CRect(38, 4, 56, 24),
+         [&](CDC* pDC) { pTheme->DrawStatusBarGripper(pDC, rect); }},
+        {"drop button", combo, 1, 2, CRect(2, 5, 55, 23),
+         [&](CDC* pDC) { pTheme->DrawComboDropButton(pDC, rect, TRUE, TRUE, FALSE); }},
+        {"disabled drop button", combo, 1, 4, CRect(2, 5, 55, 23),
+         [&](CDC* pDC) { pTheme->DrawComboDropButton(pDC, rect, FALSE, FALSE, FALSE); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(CXTPPaintThemeVisualStyle::IsThemed(c.theme));
+        PixelSurface drawn(w, std::max(h, 30), RGB(1, 2, 3));
+        c.draw(drawn.dc());
+        PixelSurface expected(w, std::max(h, 30), RGB(1, 2, 3));
+        c.theme.DrawBackground(expected.dc()->m_hDC, c.nPart, c.nState, c.rectPart, NULL);
+        EXPECT_LT(expected.Count(RGB(1, 2, 3)), expected.width() * expected.height());
+        EXPECT_TRUE(SamePixels(expected, drawn));
+    }
 }
 
 TEST_F(VisualStyleTheme, PopupsFollowTheFlatMenuSetting)
