@@ -21,6 +21,19 @@ public:
     const CXTColorValue& Entry(int nIndex) const { return this->m_colors[nIndex]; }
 };
 
+// A toolbar without a window holding one button in a row, for separators and grippers.
+struct ToolBarWithButton
+{
+    ToolBarWithButton() : pBar(new CXTPToolBar), pControl(pBar->GetControls()->Add(xtpControlButton, 1))
+    {
+        pControl->SetRect(CRect(30, 4, 50, 24));
+        pControl->SetRowRect(CRect(2, 2, 100, 26));
+    }
+    ~ToolBarWithButton() { pBar->InternalRelease(); }
+    CXTPToolBar* pBar;
+    CXTPControl* pControl;
+};
+
 struct RequestedScheme
 {
     explicit RequestedScheme(UINT nScheme)
@@ -101,10 +114,9 @@ TEST(PaintThemeTable, IconFlagsOfEachTheme)
 
 TEST(PaintThemeTable, EveryThemeRestoresWhatItSelectsAndMeasuresWithoutDrawing)
 {
-    auto* pBar = new CXTPToolBar;
-    CXTPControl* pControl = pBar->GetControls()->Add(xtpControlButton, 1);
-    pControl->SetRect(CRect(30, 4, 50, 24));
-    pControl->SetRowRect(CRect(2, 2, 100, 26));
+    const ToolBarWithButton toolbar;
+    CXTPToolBar* pBar = toolbar.pBar;
+    CXTPControl* pControl = toolbar.pControl;
     for (int nTheme = 0; nTheme <= 4; ++nTheme) {
         SCOPED_TRACE(nTheme);
         CXTPPaintManagerCore* pTheme = CXTPPaintManager::CreateTheme(nTheme);
@@ -134,7 +146,6 @@ TEST(PaintThemeTable, EveryThemeRestoresWhatItSelectsAndMeasuresWithoutDrawing)
         EXPECT_GT(pTheme->DrawSpecialGripper(NULL, pBar, FALSE).cy, 0);
         pTheme->InternalRelease();
     }
-    pBar->InternalRelease();
 }
 
 struct PairCase
@@ -581,17 +592,15 @@ TEST(DefaultThemeDrawing, SeparatorsAreEtchedAndGrippersRaised)
 {
     CXTPPaintThemeDefault theme;
     theme.RefreshMetrics();
-    auto* pBar = new CXTPToolBar;
-    CXTPControl* pControl = pBar->GetControls()->Add(xtpControlButton, 1);
-    pControl->SetRect(CRect(30, 4, 50, 24));
-    pControl->SetRowRect(CRect(2, 2, 100, 26));
+    const ToolBarWithButton toolbar;
+    CXTPToolBar* pBar = toolbar.pBar;
+    CXTPControl* pControl = toolbar.pControl;
     PixelSurface surface(110, 30, kBackground);
     EXPECT_EQ(CSize(6, 6), theme.DrawCommandBarSeparator(surface.dc(), pBar, pControl, FALSE));
     theme.DrawCommandBarSeparator(surface.dc(), pBar, pControl, TRUE);
     EXPECT_EQ(theme.GetColor(COLOR_3DSHADOW), surface.Pixel(26, 12));
     EXPECT_EQ(theme.GetColor(COLOR_3DHIGHLIGHT), surface.Pixel(27, 12));
     EXPECT_EQ(kBackground, surface.Pixel(28, 12));
-    pBar->InternalRelease();
     auto* pPopup = new CXTPPopupBar;
     CXTPControl* pItem = pPopup->GetControls()->Add(xtpControlButton, 1);
     EXPECT_EQ(CSize(8, 8), theme.DrawCommandBarSeparator(surface.dc(), pPopup, pItem, FALSE));
