@@ -435,6 +435,33 @@ TEST(GradientThemeDrawing, StatesTakeTheirGradientsUnderASchemeAndFlatColoursWit
     ExpectPair(theme.m_clrHot, 0xC8F2FF, 0x97D4FF, 0.5f);
 }
 
+TEST(GradientThemeDrawing, TearOffRowsGrippersAndStatusPanes)
+{
+    RequestedScheme scheme(xtSchemeSilver);
+    CXTPPaintThemeNo2 theme;
+    theme.RefreshMetrics();
+    const COLORREF clrDark = theme.GetColor(38);
+    const COLORREF clrLight = theme.GetColor(COLOR_3DHIGHLIGHT);
+    // The tear-off row: the tear-off colour with dark dots every 4 pixels, each with a light one below right.
+    PixelSurface tearOff(120, 9, kBackground);
+    EXPECT_EQ(CSize(0, 9), theme.DrawTearOffGripper(tearOff.dc(), CRect(0, 0, 120, 9), FALSE, FALSE));
+    EXPECT_EQ(120 * 9, tearOff.Count(kBackground));
+    theme.DrawTearOffGripper(tearOff.dc(), CRect(0, 0, 120, 9), FALSE, TRUE);
+    EXPECT_EQ(static_cast<COLORREF>(theme.m_clrTearOff), tearOff.Pixel(1, 1));
+    // The handle is centred along the row, its half length min(32, width / 2 - 10): dots from 31 to 91.
+    EXPECT_EQ(clrDark, tearOff.Pixel(28, 4));
+    EXPECT_EQ(clrLight, tearOff.Pixel(30, 6));
+    EXPECT_EQ(clrDark, tearOff.Pixel(88, 4));
+    EXPECT_EQ(static_cast<COLORREF>(theme.m_clrTearOff), tearOff.Pixel(24, 4));
+    EXPECT_EQ(static_cast<COLORREF>(theme.m_clrTearOff), tearOff.Pixel(92, 4));
+    PixelSurface pane(40, 20, kBackground);
+    theme.DrawStatusBarPaneBorder(pane.dc(), CRect(0, 0, 40, 20), FALSE);
+    EXPECT_EQ(static_cast<COLORREF>(theme.m_clrStatusPane), pane.Pixel(0, 10));
+    EXPECT_EQ(static_cast<COLORREF>(theme.m_clrStatusPane), pane.Pixel(39, 19));
+    EXPECT_EQ(kBackground, pane.Pixel(20, 10));
+    EXPECT_EQ(0xDAEAECu, static_cast<COLORREF>(theme.m_clrStatusPane));
+}
+
 TEST(DefaultThemeDrawing, ControlStatesAreClassicEdges)
 {
     CXTPPaintThemeDefault theme;

@@ -320,6 +320,22 @@ TEST_F(ThemedFrame, Theme4BandsBarsAndTheEdgeLine)
     EXPECT_TRUE(ColorsNear(pTheme->m_clrCommandBar.m_clrStart, gripper.Pixel(10, 3), 2));
     EXPECT_EQ(RGB(1, 2, 3), gripper.Pixel(10, 3 + nGripper));
     EXPECT_EQ(CRect(4, 2, 2, 2), pTheme->GetCommandBarBorders(m_pToolBar));
+
+    // The expand button's glyph in the idle text colour: a line 10 pixels above its bottom and a down
+    // triangle below it.
+    CXTPControl* pExpand = m_pToolBar->GetControls()->FindControl(XTP_ID_TOOLBAR_EXPAND);
+    ASSERT_NE(nullptr, pExpand);
+    ASSERT_TRUE(pExpand->IsVisible());
+    const CRect rectExpand = pExpand->GetRect();
+    const int cx = (rectExpand.left + rectExpand.right) / 2;
+    const COLORREF clrGlyph = pTheme->GetColor(46);
+    for (int x = cx - 2; x < cx + 3; ++x)
+        EXPECT_EQ(clrGlyph, toolbar->Pixel(x, rectExpand.bottom - 10)) << x;
+    EXPECT_NE(clrGlyph, toolbar->Pixel(cx, rectExpand.bottom - 9));
+    for (const CPoint pt : {CPoint(cx - 2, rectExpand.bottom - 7), CPoint(cx + 2, rectExpand.bottom - 7),
+                            CPoint(cx, rectExpand.bottom - 5)})
+        EXPECT_EQ(clrGlyph, toolbar->Pixel(pt.x, pt.y)) << pt.x << "," << pt.y;
+    EXPECT_NE(clrGlyph, toolbar->Pixel(cx, rectExpand.bottom - 4));
 }
 
 TEST_F(ThemedFrame, Theme4OpenMenuItemAndPopup)

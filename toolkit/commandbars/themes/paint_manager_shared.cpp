@@ -92,7 +92,8 @@ CSize CXTPPaintManager::DrawTearOffGripper(CDC* pDC, CRect rect, BOOL bSelected,
     CRect rectInner(rect);
     rectInner.DeflateRect(1, 1);
     pDC->FillSolidRect(rectInner, GetColor(41));
-    const int nHalf = std::min(16, rect.Height() / 2 - 10);
+    // The handle runs along the row, so its length comes from the row's width.
+    const int nHalf = std::min(16, rect.Width() / 2 - 10);
     const int nCentre = (rect.left + rect.right) / 2;
     const CRect rectHandle(nCentre - std::max(nHalf, 0), rect.top + 2, nCentre + std::max(nHalf, 0),
                            rect.bottom - 2);

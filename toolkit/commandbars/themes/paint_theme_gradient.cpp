@@ -529,7 +529,8 @@ CSize CXTPPaintThemeNo2::DrawTearOffGripper(CDC* pDC, CRect rect, BOOL bSelected
         rectInner.DeflateRect(1, 1);
         pDC->FillSolidRect(rectInner, m_clrTearOff);
     }
-    const int nHalf = std::min(32, rect.Height() / 2 - 10);
+    // The handle runs along the row, so its length comes from the row's width.
+    const int nHalf = std::min(32, rect.Width() / 2 - 10);
     const int nCentre = (rect.left + rect.right) / 2;
     const COLORREF clrLight = GetColor(COLOR_3DHIGHLIGHT);
     const COLORREF clrDark = GetColor(38);
