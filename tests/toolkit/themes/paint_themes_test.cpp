@@ -435,7 +435,7 @@ TEST(GradientThemeDrawing, StatesTakeTheirGradientsUnderASchemeAndFlatColoursWit
     ExpectPair(theme.m_clrHot, 0xC8F2FF, 0x97D4FF, 0.5f);
 }
 
-TEST(GradientThemeDrawing, TearOffRowsGrippersAndStatusPanes)
+TEST(GradientThemeDrawing, TearOffRowsAndStatusPanes)
 {
     RequestedScheme scheme(xtSchemeSilver);
     CXTPPaintThemeNo2 theme;
@@ -454,6 +454,7 @@ TEST(GradientThemeDrawing, TearOffRowsGrippersAndStatusPanes)
     EXPECT_EQ(clrDark, tearOff.Pixel(88, 4));
     EXPECT_EQ(static_cast<COLORREF>(theme.m_clrTearOff), tearOff.Pixel(24, 4));
     EXPECT_EQ(static_cast<COLORREF>(theme.m_clrTearOff), tearOff.Pixel(92, 4));
+    // A status pane's frame in the frame colour.
     PixelSurface pane(40, 20, kBackground);
     theme.DrawStatusBarPaneBorder(pane.dc(), CRect(0, 0, 40, 20), FALSE);
     EXPECT_EQ(static_cast<COLORREF>(theme.m_clrStatusPane), pane.Pixel(0, 10));
