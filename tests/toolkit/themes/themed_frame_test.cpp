@@ -179,10 +179,14 @@ bool SamePixels(const PixelSurface& a, const PixelSurface& b)
 class ThemedFrame : public ::testing::Test
 {
 protected:
-    static void SetUpTestSuite() { CXTPPopupBar::m_pPopupBarClass = RUNTIME_CLASS(ColumnPopupBar); }
+    static void SetUpTestSuite()
+    {
+        s_pPopupBarClass = CXTPPopupBar::m_pPopupBarClass;
+        CXTPPopupBar::m_pPopupBarClass = RUNTIME_CLASS(ColumnPopupBar);
+    }
     static void TearDownTestSuite()
     {
-        CXTPPopupBar::m_pPopupBarClass = NULL;
+        CXTPPopupBar::m_pPopupBarClass = s_pPopupBarClass;
         CXTPPaintManager::ReleaseGlobal();
     }
     void SetUp() override
@@ -265,11 +269,14 @@ protected:
                                            2 * rect.Height()));
     }
 
+    static CRuntimeClass* s_pPopupBarClass;
     ThemesFrame* m_pFrame = nullptr;
     CXTPCommandBars* m_pBars = nullptr;
     CXTPMenuBar* m_pMenuBar = nullptr;
     CXTPToolBar* m_pToolBar = nullptr;
 };
+
+CRuntimeClass* ThemedFrame::s_pPopupBarClass = NULL;
 
 TEST_F(ThemedFrame, Theme4BandsBarsAndTheEdgeLine)
 {
