@@ -10,6 +10,9 @@
 #include "controls.h"
 #include "hook_managers.h"
 #include "themes/paint_manager.h"
+#include "themes/paint_theme_default.h"
+#include "themes/paint_theme_gradient.h"
+#include "themes/paint_theme_visual_style.h"
 #include "tool_bar.h"
 
 #include <set>

@@ -231,10 +231,11 @@ TEST_F(FrameOfBars, ADockBarPrintsItselfAndItsBars)
     pTop->ScreenToClient(&rcTool);
     CXTPControl* pSave = ToolBarButton(ID_CB_SAVE);
     ASSERT_TRUE(pSave->GetBeginGroup());
-    // The group separator before "Save", drawn by the toolbar in colour 39.
+    // The group separator before "Save", drawn by the toolbar: the default theme's etched line starts
+    // with the shadow colour.
     const CPoint ptSeparator(rcTool.left + pSave->GetRect().left - 4,
                              rcTool.top + pSave->GetRect().CenterPoint().y);
-    const COLORREF clrSeparator = m_pBars->GetPaintManager()->GetColor(39);
+    const COLORREF clrSeparator = m_pBars->GetPaintManager()->GetColor(COLOR_3DSHADOW);
     for (UINT nMessage : {UINT(WM_PRINT), UINT(WM_PRINTCLIENT)}) {
         PixelSurface surface(rcDock.Width(), rcDock.Height(), RGB(1, 2, 3));
         pTop->SendMessage(nMessage, reinterpret_cast<WPARAM>(surface.dc()->m_hDC), PRF_CLIENT | PRF_CHILDREN);

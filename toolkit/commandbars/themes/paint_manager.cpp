@@ -197,11 +197,6 @@ CSize CXTPPaintManagerCore::GetIconSize(CXTPCommandBar* pBar)
     return CSize(16, 16);
 }
 
-CSize CXTPPaintManagerCore::DrawControlToolBarParent(CDC*, CXTPControl*, BOOL)
-{
-    return CSize(23, 22);
-}
-
 void CXTPPaintManagerCore::DrawSplitButtonFrame(CDC* pDC, CXTPControl* pControl, CRect rect)
 {
     auto* pPopup = DYNAMIC_DOWNCAST(CXTPControlPopup, pControl);
@@ -412,8 +407,24 @@ CXTPPaintManager::CXTPPaintManager()
 
 CXTPPaintManagerCore* AFXAPI CXTPPaintManager::CreateTheme(int nTheme)
 {
-    // Only the base theme is available; the others record their number on it.
-    auto* pPaintManager = new CXTPPaintManager;
+    CXTPPaintManagerCore* pPaintManager;
+    switch (nTheme) {
+    case 1:
+        pPaintManager = new CXTPPaintManager;
+        break;
+    case 2:
+        pPaintManager = new CXTPPaintThemeNo2;
+        break;
+    case 3:
+        pPaintManager = new CXTPPaintThemeVisualStyle;
+        break;
+    case 4:
+        pPaintManager = new CXTPPaintThemeNo4;
+        break;
+    default:
+        pPaintManager = new CXTPPaintThemeDefault;
+        break;
+    }
     pPaintManager->m_nTheme = nTheme;
     return pPaintManager;
 }
@@ -503,6 +514,12 @@ void CXTPPaintManager::DrawControlEntry(CDC* pDC, CRect rect, BOOL bEnabled, int
 {
     DrawRectangle(pDC, rect, nSelected, nPressed, bEnabled, bChecked, bPopuped, xtpBarTypeNormal,
                   nBarPosition);
+    SetControlTextColor(pDC, bEnabled, nSelected, nPressed, bChecked, bPopuped, nBarPosition);
+}
+
+void CXTPPaintManager::SetControlTextColor(CDC* pDC, BOOL bEnabled, int nSelected, int nPressed,
+                                           BOOL bChecked, BOOL bPopuped, int nBarPosition)
+{
     int nText;
     if (!bEnabled)
         nText = 60;
@@ -522,7 +539,7 @@ void CXTPPaintManager::DrawControlEntry(CDC* pDC, CRect rect, BOOL bEnabled, int
     pDC->SetBkMode(TRANSPARENT);
 }
 
-CSize CXTPPaintManager::DrawControlToolBarParent(CDC* pDC, CXTPControl* pControl, BOOL bDraw)
+CSize CXTPPaintManagerCore::DrawControlToolBarParent(CDC* pDC, CXTPControl* pControl, BOOL bDraw)
 {
     CXTPCommandBar* pBar = pControl->GetParent();
     const int nPosition = pBar != NULL ? pBar->GetPosition() : xtpBarTop;
@@ -581,11 +598,8 @@ CSize CXTPPaintManager::DrawControlToolBarParent(CDC* pDC, CXTPControl* pControl
     if (bPopupType && pBar != NULL && pBar->GetType() == xtpBarTypeMenuBar) {
         DrawRectangle(pDC, rect, pControl->GetSelected(), pControl->GetPressed(), pControl->GetEnabled(),
                       pControl->GetChecked(), bPopuped, pBar->GetType(), nPosition);
-        pDC->SetTextColor(GetColor(!pControl->GetEnabled()   ? 60
-                                   : bPopuped                ? 46
-                                   : pControl->GetSelected() ? 45
-                                                             : 46));
-        pDC->SetBkMode(TRANSPARENT);
+        SetControlTextColor(pDC, pControl->GetEnabled(), pControl->GetSelected(), pControl->GetPressed(),
+                            pControl->GetChecked(), bPopuped, nPosition);
     } else if (nType == xtpControlSplitButtonPopup) {
         DrawSplitButtonFrame(pDC, pControl, rect);
     } else {
@@ -714,21 +728,8 @@ CSize CXTPPaintManager::DrawCommandBarGripper(CDC* pDC, CXTPCommandBar* pBar, BO
 {
     const CRect rect = CXTWndClientRect(pBar);
     switch (pBar->GetPosition()) {
-    case xtpBarFloating: {
-        const int nHeight = std::max(15, m_nTextHeight - 6 + 2);
-        const CRect rectBand(3, 3, rect.right - 3, 3 + nHeight);
-        if (bDraw) {
-            pDC->FillSolidRect(rectBand, GetColor(COLOR_3DSHADOW));
-            CXTFontSelector font(pDC, &m_fontRegular);
-            const COLORREF clrOld = pDC->SetTextColor(GetColor(COLOR_3DHIGHLIGHT));
-            const int nOldMode = pDC->SetBkMode(TRANSPARENT);
-            CRect rectText(5, rectBand.top, rectBand.right - 2 * nHeight, rectBand.bottom);
-            pDC->DrawText(pBar->GetTitle(), rectText, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-            pDC->SetBkMode(nOldMode);
-            pDC->SetTextColor(clrOld);
-        }
-        return rectBand.Size();
-    }
+    case xtpBarFloating:
+        return DrawFloatingCaption(pDC, pBar, bDraw, GetColor(COLOR_3DSHADOW), TRUE);
     case xtpBarLeft:
     case xtpBarRight:
         if (bDraw && rect.Width() - 5 >= 6)

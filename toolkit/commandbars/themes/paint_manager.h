@@ -13,6 +13,7 @@ class CXTPCommandBar;
 class CXTPControl;
 class CXTPDockBar;
 class CXTPImageManagerIcon;
+class CXTPPopupBar;
 
 // Kinds of the special controls drawn by DrawSpecialControl.
 enum XTPSpecialControl
@@ -57,6 +58,7 @@ public:
     CSize GetIconSize(CXTPCommandBar* pBar);
 
     virtual CSize DrawControlPopupParent(CDC* pDC, CXTPControl* pControl, BOOL bDraw) = 0;
+    // Buttons and popups on toolbars and the menu bar, in every theme's states and colours.
     virtual CSize DrawControlToolBarParent(CDC* pDC, CXTPControl* pControl, BOOL bDraw);
     virtual void DrawSplitButtonFrame(CDC* pDC, CXTPControl* pControl, CRect rect);
     virtual CSize DrawControlComboBox(CDC* pDC, CXTPControl* pControl, BOOL bDraw);
@@ -83,6 +85,16 @@ public:
     virtual CFont* GetControlFont(CXTPCommandBar* pBar, BOOL bBold);
     virtual void DrawCheckMark(CDC* pDC, CRect rect, COLORREF clr, BOOL bRightToLeft = FALSE);
     virtual void DrawDropDownArrow(CDC* pDC, CRect rect, COLORREF clr);
+    // The row of a popup that tears off; its size (0 wide) when bDraw is FALSE.
+    virtual CSize DrawTearOffGripper(CDC* pDC, CRect rect, BOOL bSelected, BOOL bDraw);
+    // The gripper of a bar that asks for the tall one; its size when bDraw is FALSE.
+    virtual CSize DrawSpecialGripper(CDC* pDC, CXTPCommandBar* pBar, BOOL bDraw);
+    virtual void DrawStatusBarPaneBorder(CDC* pDC, CRect rect, BOOL bGripperPane);
+    virtual void DrawStatusBarGripper(CDC* pDC, CRect rect);
+    virtual void FillStatusBar(CDC* pDC, CWnd* pStatusBar);
+
+    // Joins an open menu item to its popup: the part of the popup under the opening control.
+    void FillPopupSeam(CDC* pDC, CXTPPopupBar* pPopupBar, int nColor);
 
     // The number of the theme that made this object (5 once installed as a custom theme).
     int m_nTheme = 0;
@@ -101,6 +113,12 @@ public:
     int m_nColorScheme = 5;
 
 protected:
+    // The caption band of a floating bar with the bar's title; its size.
+    CSize DrawFloatingCaption(CDC* pDC, CXTPCommandBar* pBar, BOOL bDraw, COLORREF clrBand,
+                              BOOL bRoomForClose);
+    // The text colour and transparent mode of a control in its state.
+    virtual void SetControlTextColor(CDC* pDC, BOOL bEnabled, int nSelected, int nPressed, BOOL bChecked,
+                                     BOOL bPopuped, int nBarPosition);
     // The system's non-client metrics (a test double supplies its own menu font).
     virtual void ReadNonClientMetrics(NONCLIENTMETRICSW& metrics);
 
@@ -128,8 +146,9 @@ class CXTPPaintManager : public CXTPPaintManagerCore
 public:
     CXTPPaintManager();
 
-    // A new paint manager of the theme number (the caller owns it until it is installed). Numbers
-    // whose theme is not available give this base theme, recording the number asked for.
+    // A new paint manager of the theme number (the caller owns it until it is installed): 1 this
+    // theme, 2 and 4 the gradient themes, 3 the visual-style one, any other number the default theme
+    // recording the number asked for.
     static CXTPPaintManagerCore* AFXAPI CreateTheme(int nTheme);
     // Creates and installs the theme; the installed object records nTheme.
     static void AFXAPI SetTheme(int nTheme);
@@ -145,7 +164,6 @@ public:
     static CXTPPaintManagerCore* AFXAPI Instance();
 
     CSize DrawControlPopupParent(CDC* pDC, CXTPControl* pControl, BOOL bDraw) override;
-    CSize DrawControlToolBarParent(CDC* pDC, CXTPControl* pControl, BOOL bDraw) override;
     void FillCommandBar(CDC* pDC, CXTPCommandBar* pBar) override;
     void DrawControlEntry(CDC* pDC, CRect rect, BOOL bEnabled, int nSelected, int nPressed, BOOL bChecked,
                           BOOL bPopuped, int nBarPosition) override;
@@ -154,5 +172,12 @@ public:
     CSize DrawCommandBarGripper(CDC* pDC, CXTPCommandBar* pBar, BOOL bDraw) override;
     CSize DrawCommandBarSeparator(CDC* pDC, CXTPCommandBar* pBar, CXTPControl* pControl, BOOL bDraw) override;
     BOOL IsFlatTheme() const override { return TRUE; }
+    CSize DrawTearOffGripper(CDC* pDC, CRect rect, BOOL bSelected, BOOL bDraw) override;
+    CSize DrawSpecialGripper(CDC* pDC, CXTPCommandBar* pBar, BOOL bDraw) override;
+    void DrawStatusBarPaneBorder(CDC* pDC, CRect rect, BOOL bGripperPane) override;
     virtual void FillPopupGripperColumn(CDC* pDC, int x, int y, int cx, int cy, BOOL bExpanded);
+
+protected:
+    void SetControlTextColor(CDC* pDC, BOOL bEnabled, int nSelected, int nPressed, BOOL bChecked,
+                             BOOL bPopuped, int nBarPosition) override;
 };
