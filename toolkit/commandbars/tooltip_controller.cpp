@@ -557,21 +557,18 @@ CSize CXTPToolTipRichWnd::CalcToolSize(const CString& strText)
     return size;
 }
 
-void CXTPToolTipRichWnd::DrawContent(CDC* pDC, CRect rect)
+void CXTPToolTipRichWnd::DrawContent(CDC* /*pDC*/, CRect rect)
 {
+    // The read-only child draws the formatted text itself within the margins (the emulated rich
+    // edit formats nothing into a foreign device context).
     const CRect rcMargin = m_pController->GetMargin();
     rect.DeflateRect(rcMargin.left + 3, rcMargin.top + 2, 1, 1);
-    const int nPixelsX = pDC->GetDeviceCaps(LOGPIXELSX);
-    const int nPixelsY = pDC->GetDeviceCaps(LOGPIXELSY);
-    FORMATRANGE range{};
-    range.hdc = range.hdcTarget = pDC->GetSafeHdc();
-    range.rc = {::MulDiv(rect.left, 1440, nPixelsX), ::MulDiv(rect.top, 1440, nPixelsY),
-                ::MulDiv(rect.right, 1440, nPixelsX), ::MulDiv(rect.bottom, 1440, nPixelsY)};
-    range.rcPage = range.rc;
-    range.chrg.cpMin = 0;
-    range.chrg.cpMax = -1;
-    m_wndRichEdit.SendMessage(EM_FORMATRANGE, TRUE, reinterpret_cast<LPARAM>(&range));
-    m_wndRichEdit.SendMessage(EM_FORMATRANGE, FALSE, 0);
+    CRect rcChild;
+    m_wndRichEdit.GetWindowRect(&rcChild);
+    ScreenToClient(&rcChild);
+    if (rcChild != rect || !m_wndRichEdit.IsWindowVisible())
+        m_wndRichEdit.SetWindowPos(NULL, rect.left, rect.top, rect.Width(), rect.Height(),
+                                   SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
 LRESULT CXTPToolTipRichWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)

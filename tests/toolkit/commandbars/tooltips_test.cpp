@@ -224,6 +224,99 @@ TEST_F(DrawnTip, AnEmptyTextNeverShowsAndDeactivatingHidesAndStops)
     EXPECT_EQ(2, m_pTip->GetToolCount());
 }
 
+// An owner whose whole client area is one tool with a title and a description.
+class TitledOwner : public CWnd
+{
+public:
+    INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const override
+    {
+        CRect rect;
+        GetClientRect(&rect);
+        if (!rect.PtInRect(point))
+            return -1;
+        CXTPToolTipController::FillToolInfo(pTI, m_hWnd, rect, 9, m_strText, L"Title", L"The description");
+        return 9;
+    }
+    CString m_strText = L"plain";
+};
+
+class ControllerOnOwner : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_owner.CreateEx(0, AfxRegisterWndClass(0, ::LoadCursor(NULL, IDC_ARROW)), L"owner",
+                                     WS_POPUP | WS_VISIBLE, CRect(120, 120, 320, 220), NULL, 0));
+        m_owner.SetForegroundWindow();
+        m_owner.SetActiveWindow();
+        PumpFor(50);
+    }
+    void TearDown() override
+    {
+        m_controller.DestroyToolTip();
+        m_owner.DestroyWindow();
+    }
+    CXTPToolTipWnd* Rest()
+    {
+        ::SetCursorPos(200, 170);
+        m_controller.RelayToolTipMessage(&m_owner, WM_MOUSEMOVE);
+        auto* pTip = dynamic_cast<CXTPToolTipWnd*>(m_controller.GetToolTip());
+        PumpFor(1500, [&] { return pTip != NULL && pTip->IsWindowVisible(); });
+        return pTip;
+    }
+    CXTPToolTipController m_controller;
+    TitledOwner m_owner;
+};
+
+TEST_F(ControllerOnOwner, WithTitlesTheTipShowsTheTitleAndTheDescription)
+{
+    if (::GetForegroundWindow() != m_owner.GetSafeHwnd())
+        GTEST_SKIP() << "the owner could not become the foreground window";
+    m_controller.SetStyle(xtpToolTipLuna);
+    m_controller.ShowTitleAndDescription(TRUE);
+    CXTPToolTipWnd* pTip = Rest();
+    ASSERT_NE(nullptr, pTip);
+    EXPECT_TRUE(pTip->IsWindowVisible());
+    EXPECT_EQ(CString(L"Title"), pTip->GetTitle());
+    EXPECT_EQ(CString(L"The description"), pTip->GetToolText(pTip->GetShownTool()));
+    test_support::WriteWindowScreenshot(pTip->GetSafeHwnd(), L"command_bars_scheme_tip");
+}
+
+TEST_F(ControllerOnOwner, NothingShowsWhileTheOwnersWindowIsNotActive)
+{
+    CWnd other;
+    ASSERT_TRUE(other.CreateEx(0, AfxRegisterWndClass(0), L"other", WS_POPUP | WS_VISIBLE,
+                               CRect(0, 0, 20, 20), NULL, 0));
+    other.SetForegroundWindow();
+    PumpFor(50);
+    if (::GetForegroundWindow() != other.GetSafeHwnd())
+        GTEST_SKIP() << "the other window could not become the foreground window";
+    m_controller.SetStyle(xtpToolTipOffice);
+    CXTPToolTipWnd* pTip = Rest();
+    ASSERT_NE(nullptr, pTip);
+    EXPECT_FALSE(pTip->IsWindowVisible());
+    other.DestroyWindow();
+}
+
+TEST_F(ControllerOnOwner, ARichTextTipOfOneShortLineIsAsWideAsTheLine)
+{
+    if (::GetForegroundWindow() != m_owner.GetSafeHwnd())
+        GTEST_SKIP() << "the owner could not become the foreground window";
+    m_controller.SetStyle(xtpToolTipRTF);
+    m_owner.m_strText = L"{\\rtf1 Short {\\b line}}";
+    CXTPToolTipWnd* pTip = Rest();
+    ASSERT_NE(nullptr, pTip);
+    ASSERT_TRUE(pTip->IsWindowVisible());
+    CRect rect;
+    pTip->GetWindowRect(&rect);
+    EXPECT_LT(rect.Width(), m_controller.GetMaxTipWidth() / 2);
+    EXPECT_GT(rect.Width(), 20);
+    HWND hEdit = ::GetWindow(pTip->GetSafeHwnd(), GW_CHILD);
+    ASSERT_NE(nullptr, hEdit);
+    EXPECT_EQ(10, ::GetWindowTextLengthW(hEdit)) << "the text is read as RTF";
+    test_support::WriteWindowScreenshot(pTip->GetSafeHwnd(), L"command_bars_rich_tip");
+}
+
 TEST(ToolTipController, StyleFlagsChangeRecreatesTheWindowAndRecordsFreeTheirBlocks)
 {
     CXTPToolTipController controller;
