@@ -334,7 +334,7 @@ TEST_F(RealInput, AltAndALetterTrackTheMenuBarAndAClickElsewhereEndsIt)
     EXPECT_TRUE(m_pMenuBar->IsTrackingMode());
     ASSERT_NE(nullptr, m_pMenuBar->GetSelected());
     EXPECT_EQ(CString(L"&File"), m_pMenuBar->GetSelected()->GetCaption());
-    test_support::WriteWindowScreenshot(m_pFrame->GetSafeHwnd(), L"command_bars_alt_file");
+    Screenshot(L"command_bars_alt_file");
     ClickAt(ClientPoint());
     EXPECT_FALSE(m_pMenuBar->IsTrackingMode());
     EXPECT_EQ(0, CXTPMouseManager::GetInstance()->GetTrackedCount());

@@ -6,6 +6,7 @@
 #include "command_bars.h"
 #include "commandbars_test_ids.h"
 #include "frame_wnd.h"
+#include "support/screenshot.h"
 #include "toolkit_test_app.h"
 
 #include <afxpriv.h>
@@ -161,6 +162,22 @@ protected:
         POINT pt = {rect.CenterPoint().x, rect.bottom - 30};
         m_pFrame->ClientToScreen(&pt);
         return pt;
+    }
+    // The frame as the screen shows it, once every bar has painted.
+    void Screenshot(const wchar_t* lpszName)
+    {
+        m_pFrame->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+        m_pFrame->RedrawWindow(NULL, NULL,
+                               RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        for (CWnd* pBar : {static_cast<CWnd*>(m_pMenuBar), static_cast<CWnd*>(m_pToolBar)})
+            pBar->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+        CRect rcFrame;
+        m_pFrame->GetWindowRect(&rcFrame);
+        // The tip below the toolbar may reach past the frame.
+        rcFrame.bottom += 40;
+        HDC hScreen = ::GetDC(NULL);
+        EXPECT_TRUE(test_support::WriteDcScreenshot(hScreen, rcFrame, lpszName));
+        ::ReleaseDC(NULL, hScreen);
     }
     // A point of the menu bar beyond its controls.
     POINT MenuBarPoint() const

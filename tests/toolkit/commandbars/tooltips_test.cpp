@@ -54,7 +54,7 @@ TEST_F(ToolbarTips, TheButtonsTipCarriesItsShortcutWhenTheOptionsAskForIt)
 
     pOptions->bToolBarAccelTips = TRUE;
     EXPECT_EQ(CString(L"Open (Ctrl+O)"), OpenTipAfterRest(2000));
-    test_support::WriteWindowScreenshot(m_pFrame->GetSafeHwnd(), L"command_bars_toolbar_tip");
+    Screenshot(L"command_bars_toolbar_tip");
     pOptions->bToolBarAccelTips = FALSE;
     EXPECT_EQ(CString(L"Open"), OpenTipAfterRest(2000));
     pOptions->bToolBarScreenTips = FALSE;
@@ -198,6 +198,17 @@ TEST_F(DrawnTip, AClickedToolShowsNoTipUntilTheCursorHasBeenOverAnotherTool)
     Relay(0);
     PumpFor(2000, [&] { return ShownId() == 1; });
     EXPECT_EQ(1u, ShownId());
+}
+
+TEST_F(DrawnTip, TheShownTipWatchesTheMouseAndHidesWhenItLeavesTheTool)
+{
+    Relay(0);
+    PumpFor(2000, [&] { return ShownId() != 0; });
+    ASSERT_EQ(1u, ShownId());
+    // The display's own move, which no relay passes on: the tip's mouse hook sees it.
+    MoveCursor(POINT{390, 190});
+    PumpFor(200, [&] { return ShownId() == 0; });
+    EXPECT_EQ(0u, ShownId());
 }
 
 TEST_F(DrawnTip, AnEmptyTextNeverShowsAndDeactivatingHidesAndStops)
