@@ -340,6 +340,15 @@ TEST_F(RealInput, AltAndALetterTrackTheMenuBarAndAClickElsewhereEndsIt)
     EXPECT_EQ(0, CXTPMouseManager::GetInstance()->GetTrackedCount());
 }
 
+TEST_F(RealInput, KeyboardCuesUseTwoSwitchesAltAndALetterOff)
+{
+    m_pBars->GetCommandBarsOptions()->keyboardCuesUse = 2;
+    Chord({VK_MENU, 'F'});
+    PumpFor(100);
+    EXPECT_FALSE(m_pMenuBar->IsTrackingMode());
+    m_pBars->GetCommandBarsOptions()->keyboardCuesUse = 1;
+}
+
 TEST_F(RealInput, TheArrowKeysMoveTheTrackingMenuBarAndEscapeLeavesIt)
 {
     m_pMenuBar->SetTracking(TRUE, TRUE, TRUE);
