@@ -2,9 +2,21 @@
 
 #include <algorithm>
 
+namespace {
+
+// The thread's keyboard manager while it exists (a sink may outlive it at the thread's end).
+thread_local CXTPKeyboardManager* t_pKeyboardManager = NULL;
+// The process's window-hook manager until static destruction has taken it.
+bool g_bHookManagerGone = false;
+
+} // namespace
+
 CXTPHookSink::~CXTPHookSink()
 {
-    CXTPHookManager::GetInstance()->RemoveAll(this);
+    if (!g_bHookManagerGone)
+        CXTPHookManager::GetInstance()->RemoveAll(this);
+    if (t_pKeyboardManager != NULL)
+        t_pKeyboardManager->UnhookKeyboard(this);
 }
 
 POINT CXTPMouseManager::s_ptLast = {0, 0};
@@ -265,11 +277,13 @@ LRESULT CALLBACK CXTPMouseManager::MouseProc(int nCode, WPARAM wParam, LPARAM lP
 CXTPKeyboardManager* AFXAPI CXTPKeyboardManager::GetInstance()
 {
     thread_local CXTPKeyboardManager manager;
+    t_pKeyboardManager = &manager;
     return &manager;
 }
 
 CXTPKeyboardManager::~CXTPKeyboardManager()
 {
+    t_pKeyboardManager = NULL;
     if (m_hHookCallWndProc != NULL)
         ::UnhookWindowsHookEx(m_hHookCallWndProc);
     if (m_hHookKeyboard != NULL)
@@ -362,6 +376,13 @@ CXTPHookManager* AFXAPI CXTPHookManager::GetInstance()
 {
     static CXTPHookManager manager;
     return &manager;
+}
+
+CXTPHookManager::~CXTPHookManager()
+{
+    g_bHookManagerGone = true;
+    for (HookedWindow* pWindow : m_windows)
+        delete pWindow;
 }
 
 CXTPHookManager::HookedWindow* CXTPHookManager::Lookup(HWND hWnd) const

@@ -126,6 +126,7 @@ class CXTPHookManager
 {
 public:
     static CXTPHookManager* AFXAPI GetInstance();
+    ~CXTPHookManager();
 
     void SetHook(HWND hWnd, CXTPHookSink* pSink);
     void RemoveHook(HWND hWnd, CXTPHookSink* pSink);

@@ -6,6 +6,7 @@
 
 #include "gradient_fill.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
@@ -54,23 +55,6 @@ HWND WindowFromPointForTips(POINT pt)
         ::SendMessageW(hWnd, XTP_WM_TOOLTIP_CHECK, 0, 0) == 1)
         return ::GetParent(hWnd);
     return hWnd;
-}
-
-CString StripAmpersands(const CString& strText)
-{
-    CString strResult;
-    for (int i = 0; i < strText.GetLength(); ++i) {
-        if (strText[i] == L'&') {
-            if (i + 1 < strText.GetLength() && strText[i + 1] == L'&')
-                strResult += L'&';
-            ++i;
-            if (i < strText.GetLength() && strText[i] != L'&')
-                strResult += strText[i];
-            continue;
-        }
-        strResult += strText[i];
-    }
-    return strResult;
 }
 
 LPCWSTR RegisterTipClass(BOOL bDropShadow)
@@ -152,7 +136,7 @@ CString CXTPToolTipWnd::GetToolText(const Tool& tool)
             strText = info.szText;
     }
     if ((GetStyle() & TTS_NOPREFIX) == 0)
-        strText = StripAmpersands(strText);
+        strText = StripMnemonics(strText);
     return strText;
 }
 
@@ -384,7 +368,7 @@ LRESULT CXTPToolTipWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case TTM_SETTITLEW:
         m_strTitle = lParam != 0 ? reinterpret_cast<LPCWSTR>(lParam) : L"";
         if ((GetStyle() & TTS_NOPREFIX) == 0)
-            m_strTitle = StripAmpersands(m_strTitle);
+            m_strTitle = StripMnemonics(m_strTitle);
         return TRUE;
     case TTM_UPDATETIPTEXTW: {
         const auto* pInfo = reinterpret_cast<const TOOLINFOW*>(lParam);
@@ -521,9 +505,17 @@ CSize CXTPToolTipRichWnd::CalcToolSize(const CString& strText)
 
     // Rich text is 8-bit; a text that is not RTF goes in as plain text.
     StreamSource source;
-    // RTF is 8-bit text; anything beyond it is written as RTF escapes by whoever makes the tip.
-    for (int i = 0; i < strText.GetLength(); ++i)
-        source.strText += static_cast<char>(strText[i] < 0x80 ? strText[i] : L'?');
+    // RTF is 8-bit text: other characters go in as Unicode escapes.
+    for (int i = 0; i < strText.GetLength(); ++i) {
+        const WCHAR ch = strText[i];
+        if (ch < 0x80) {
+            source.strText += static_cast<char>(ch);
+        } else {
+            char szEscape[16];
+            std::snprintf(szEscape, sizeof(szEscape), "\\u%d?", static_cast<int>(static_cast<short>(ch)));
+            source.strText += szEscape;
+        }
+    }
     EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, ReadStream};
     const LRESULT nRead = m_wndRichEdit.SendMessage(EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
     if (nRead == 0)

@@ -314,7 +314,7 @@ TEST_F(ControllerOnOwner, ARichTextTipOfOneShortLineIsAsWideAsTheLine)
     if (::GetForegroundWindow() != m_owner.GetSafeHwnd())
         GTEST_SKIP() << "the owner could not become the foreground window";
     m_controller.SetStyle(xtpToolTipRTF);
-    m_owner.m_strText = L"{\\rtf1 Short {\\b line}}";
+    m_owner.m_strText = L"{\\rtf1 Short {\\b lin\u00e9}}";
     CXTPToolTipWnd* pTip = Rest();
     ASSERT_NE(nullptr, pTip);
     ASSERT_TRUE(pTip->IsWindowVisible());
@@ -324,7 +324,9 @@ TEST_F(ControllerOnOwner, ARichTextTipOfOneShortLineIsAsWideAsTheLine)
     EXPECT_GT(rect.Width(), 20);
     HWND hEdit = ::GetWindow(pTip->GetSafeHwnd(), GW_CHILD);
     ASSERT_NE(nullptr, hEdit);
-    EXPECT_EQ(10, ::GetWindowTextLengthW(hEdit)) << "the text is read as RTF";
+    WCHAR szText[32] = {};
+    ::GetWindowTextW(hEdit, szText, 32);
+    EXPECT_EQ(CString(L"Short lin\u00e9"), CString(szText)) << "the text is read as RTF";
     test_support::WriteWindowScreenshot(pTip->GetSafeHwnd(), L"command_bars_rich_tip");
 }
 
