@@ -206,6 +206,22 @@ TEST(ShortcutTables, ResetGoesBackToTheTableAsLoaded)
     EXPECT_EQ(nullptr, manager.GetOriginalAccelerator());
 }
 
+using FrameShortcuts = FrameTest;
+
+TEST_F(FrameShortcuts, WithoutTablesOfItsOwnTheManagerReadsTheFramesTable)
+{
+    CXTPCommandBars* pBars = static_cast<CXTPCommandBars*>(RUNTIME_CLASS(CXTPCommandBars)->CreateObject());
+    pBars->AttachFrame(m_pFrame);
+    CString strText;
+    EXPECT_FALSE(pBars->GetShortcutManager()->FindDefaultAccelerator(ID_CB_OPEN, strText));
+    const HACCEL hFrameTable = m_pFrame->m_hAccelTable;
+    m_pFrame->m_hAccelTable = ::LoadAcceleratorsW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_CB_FRAME));
+    EXPECT_TRUE(pBars->GetShortcutManager()->FindDefaultAccelerator(ID_CB_OPEN, strText));
+    EXPECT_EQ(CString(L"Ctrl+O"), strText);
+    m_pFrame->m_hAccelTable = hFrameTable;
+    pBars->InternalRelease();
+}
+
 using StoredShortcuts = ScratchRegistry;
 
 TEST_F(StoredShortcuts, TheTableIsStoredAsSixByteRecordsAndReadBackByWholeRecords)
