@@ -696,6 +696,8 @@ void CXTPCommandBar::DrawCommandBar(CDC* pDC, CRect)
 
 LRESULT CXTPCommandBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (m_pToolTipController != NULL && ::IsWindow(m_hWnd))
+        m_pToolTipController->RelayToolTipMessage(this, message, wParam, lParam);
     switch (message) {
     case WM_PRINT:
     case WM_PRINTCLIENT: {

@@ -145,6 +145,8 @@ public:
     virtual CXTPCommandBar* Clone(BOOL bRecursive = FALSE);
 
     int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override;
+    // The control under the point as a tool: its tooltip, with its shortcut when the options ask.
+    INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const override;
 
     // Key lock, mouse suppression and tracking lock share one count: while it is positive keys are
     // swallowed, a hover does nothing and a click outside leaves the bar open.

@@ -7,46 +7,6 @@
 
 #include <algorithm>
 
-CXTPShortcutManager::~CXTPShortcutManager()
-{
-    if (m_hAccelTable != NULL)
-        ::DestroyAcceleratorTable(m_hAccelTable);
-}
-
-void CXTPShortcutManager::SetAccelerators(HACCEL hAccelTable)
-{
-    if (m_hAccelTable != NULL)
-        ::DestroyAcceleratorTable(m_hAccelTable);
-    m_hAccelTable = NULL;
-    const int nCount = hAccelTable != NULL ? ::CopyAcceleratorTableW(hAccelTable, NULL, 0) : 0;
-    if (nCount <= 0)
-        return;
-    std::vector<ACCEL> entries(static_cast<size_t>(nCount));
-    ::CopyAcceleratorTableW(hAccelTable, entries.data(), nCount);
-    m_hAccelTable = ::CreateAcceleratorTableW(entries.data(), nCount);
-}
-
-BOOL CXTPShortcutManager::TranslateAccelerator(HWND hWnd, MSG* pMsg)
-{
-    if (m_nDisableShortcuts > 0 || GetDefaultAccelerator() == NULL)
-        return FALSE;
-    return ::TranslateAcceleratorW(hWnd, GetDefaultAccelerator(), pMsg) != 0;
-}
-
-void CXTPCommandBarsOptions::SetKeyboardCuesShow(long nShow)
-{
-    keyboardCuesShow = nShow;
-    if (m_pCommandBars == NULL)
-        return;
-    m_pCommandBars->m_bKeyboardCuesFollowKeyboard = FALSE;
-    m_pCommandBars->SetKeyboardCuesShown(nShow != 1);
-    BOOL bCues = TRUE;
-    if (nShow == 2 && ::SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &bCues, 0) && !bCues) {
-        m_pCommandBars->m_bKeyboardCuesFollowKeyboard = TRUE;
-        m_pCommandBars->SetKeyboardCuesShown(FALSE);
-    }
-}
-
 IMPLEMENT_DYNCREATE(CXTPEdit, CEdit)
 
 IMPLEMENT_DYNCREATE(CXTPCommandBars, CCmdTarget)
@@ -55,8 +15,9 @@ CXTPCommandBars::CXTPCommandBars()
 {
     m_pOptions = new CXTPCommandBarsOptions;
     m_pOptions->m_pCommandBars = this;
+    m_shortcutManager.m_pCommandBars = this;
     m_pToolTipController = new CXTPToolTipController;
-    m_pToolTipController->SetStyle(2, 0);
+    m_pToolTipController->ModifyToolTipStyle(2, 0);
 }
 
 CXTPCommandBars::~CXTPCommandBars()

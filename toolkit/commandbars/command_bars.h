@@ -7,13 +7,16 @@
 #include <afxwin.h>
 
 #include "command_bar.h"
+#include "command_bars_options.h"
 #include "controls.h"
 #include "hook_managers.h"
+#include "shortcut_manager.h"
 #include "themes/paint_manager.h"
 #include "themes/paint_theme_default.h"
 #include "themes/paint_theme_gradient.h"
 #include "themes/paint_theme_visual_style.h"
 #include "tool_bar.h"
+#include "tooltip_controller.h"
 
 #include <set>
 #include <vector>
@@ -66,67 +69,6 @@ struct XTP_COMMANDBARS_CREATEBAR
     UINT nID;
 };
 
-class CXTPShortcutManager : public CCmdTarget
-{
-public:
-    // The working accelerator table, or null when the manager holds none.
-    virtual HACCEL GetDefaultAccelerator() const { return m_hAccelTable; }
-    // Takes a copy of the table as the working table.
-    void SetAccelerators(HACCEL hAccelTable);
-    ~CXTPShortcutManager() override;
-    // Translates a key message for the frame; FALSE while disabled (print preview) or without table.
-    BOOL TranslateAccelerator(HWND hWnd, MSG* pMsg);
-    void DisableShortcuts(BOOL bDisable) { m_nDisableShortcuts += bDisable ? 1 : -1; }
-
-protected:
-    HACCEL m_hAccelTable = NULL;
-    int m_nDisableShortcuts = 0;
-};
-
-// Tooltips of all bars of a manager; shown by the tooltips of a later part of the command bars.
-class CXTPToolTipController : public CCmdTarget
-{
-public:
-    void SetStyle(int nStyle, int nShowDelay)
-    {
-        m_nStyle = nStyle;
-        m_nShowDelay = nShowDelay;
-    }
-    int m_nStyle = 0;
-    int m_nShowDelay = 0;
-};
-
-class CXTPCommandBarsOptions : public CCmdTarget
-{
-public:
-    BOOL bAlwaysShowFullMenus = TRUE;
-    BOOL bShowFullAfterDelay = TRUE;
-    BOOL bToolBarScreenTips = TRUE;
-    BOOL bToolBarAccelTips = FALSE;
-    BOOL bLargeIcons = FALSE;
-    BOOL bSyncFloatingBars = TRUE;
-    BOOL bShowExpandButtonAlways = TRUE;
-    BOOL bDblClickFloat = FALSE;
-    BOOL bShowTextBelowIcons = FALSE;
-    BOOL bAltDragCustomization = TRUE;
-    BOOL bAutoHideUnusedPopups = TRUE;
-    BOOL bDirtyState = FALSE;
-    long animationType = 0;
-    // 2 switches Alt+letter off; bit 1 searches every visible bar; bit 4 ends first-letter matching.
-    long keyboardCuesUse = 1;
-    BOOL bStatusBarDescriptions = TRUE;
-    CSize szIcons = CSize(0, 0);
-    CSize szLargeIcons = CSize(0, 0);
-    CSize szPopupIcons = CSize(16, 16);
-    std::set<UINT> m_mapHiddenCommands;
-    std::set<UINT> m_mapUsedCommands;
-    CXTPCommandBars* m_pCommandBars = NULL;
-    long keyboardCuesShow = 0;
-
-    // 0 cues always, 1 never, 2 as the system says (hidden until Alt when it hides them).
-    void SetKeyboardCuesShow(long nShow);
-};
-
 class CXTPCommandBars : public CCmdTarget
 {
     DECLARE_DYNCREATE(CXTPCommandBars)
@@ -147,6 +89,9 @@ public:
     virtual BOOL OnFrameMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     virtual void OnSetPreviewMode(BOOL bPreview);
     virtual BOOL PreTranslateFrameMessage(MSG* pMsg);
+    // The user's options under "<profile>-Options" of the application's registry key.
+    void SaveOptions(LPCTSTR lpszProfileName);
+    void LoadOptions(LPCTSTR lpszProfileName);
 
     virtual BOOL IsCommandHidden(UINT nId) const;
     virtual BOOL IsControlHidden(CXTPControl* pControl) const;
