@@ -13,6 +13,8 @@ class CXTPCommandBar;
 class CXTPControl;
 class CXTPDockBar;
 class CXTPImageManagerIcon;
+class CXTPStatusBar;
+class CXTPStatusBarPane;
 
 // Kinds of the special controls drawn by DrawSpecialControl.
 enum XTPSpecialControl
@@ -71,7 +73,14 @@ public:
     virtual CSize DrawCommandBarSeparator(CDC* pDC, CXTPCommandBar* pBar, CXTPControl* pControl,
                                           BOOL bDraw) = 0;
     virtual void AdjustExcludeRect(CRect& rect, CXTPControl* pControl, BOOL bVertical);
+    // The toolkit status bar: a pane's background, icon and text; a pane's frame (bGripperPane for
+    // the one beside the size grip); the size grip in the rectangle's bottom right corner; the
+    // bar's background.
+    virtual void DrawStatusBarPaneEntry(CDC* pDC, CRect rect, CXTPStatusBarPane* pPane);
+    virtual void DrawStatusBarPaneBorder(CDC* pDC, CRect rect, BOOL bGripperPane);
+    virtual void DrawStatusBarGripper(CDC* pDC, CRect rect);
     virtual void FillDockBar(CDC* pDC, CXTPDockBar* pBar);
+    virtual void FillStatusBar(CDC* pDC, CXTPStatusBar* pBar);
     virtual void RefreshMetrics();
     virtual BOOL IsFlatTheme() const { return FALSE; }
     virtual void DrawSpecialControl(CDC* pDC, XTPSpecialControl nKind, CXTPControl* pControl,
@@ -153,6 +162,7 @@ public:
                        BOOL bPopuped, int nBarType, int nBarPosition) override;
     CSize DrawCommandBarGripper(CDC* pDC, CXTPCommandBar* pBar, BOOL bDraw) override;
     CSize DrawCommandBarSeparator(CDC* pDC, CXTPCommandBar* pBar, CXTPControl* pControl, BOOL bDraw) override;
+    void DrawStatusBarPaneBorder(CDC* pDC, CRect rect, BOOL bGripperPane) override;
     BOOL IsFlatTheme() const override { return TRUE; }
     virtual void FillPopupGripperColumn(CDC* pDC, int x, int y, int cx, int cy, BOOL bExpanded);
 };
