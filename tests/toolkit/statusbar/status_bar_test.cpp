@@ -413,8 +413,8 @@ END_MESSAGE_MAP()
 TEST(StatusBarPanes, AnOwnerThatIsNoFrameUpdatesThePanes)
 {
     CStatusHost host;
-    ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0), L"host", WS_POPUP | WS_VISIBLE,
-                              CRect(50, 50, 350, 150), NULL, 0));
+    ASSERT_TRUE(
+        host.CreateEx(0, AfxRegisterWndClass(0), L"host", WS_POPUP, CRect(50, 50, 350, 150), NULL, 0));
     ASSERT_TRUE(host.m_wndStatusBar.Create(&host));
     ASSERT_TRUE(host.m_wndStatusBar.SetIndicators(kIndicators, 4));
     host.m_wndStatusBar.SendMessage(WM_IDLEUPDATECMDUI, TRUE);
