@@ -250,6 +250,12 @@ TEST_F(StatusBarTest, PaneTextsReachTheWindowOnceAndDisabledOrHiddenPanesShowNon
     EXPECT_EQ(L"CAP", WindowText(2));
     EXPECT_EQ(L"Deleted files", WindowText(1));
 
+    // The low word of the style goes with the text.
+    EXPECT_EQ(SBT_NOBORDERS, HIWORD(bar.SendMessage(SB_GETTEXTLENGTH, 0)));
+    bar.SetPaneStyle(1, SBPS_POPOUT);
+    EXPECT_EQ(SBT_POPOUT, HIWORD(bar.SendMessage(SB_GETTEXTLENGTH, 1)));
+    bar.SetPaneStyle(1, SBPS_NORMAL);
+
     bar.m_nSetText = 0;
     EXPECT_TRUE(bar.SetPaneText(1, L"Lost files"));
     EXPECT_TRUE(bar.SetPaneText(1, L"Lost files"));
@@ -579,6 +585,18 @@ TEST_F(PaintedStatusBarTest, TheBarIsFilledFramedAndGrippedByThePaintManager)
     EXPECT_EQ(Color(COLOR_3DSHADOW), surface->Pixel(r - 1, b));
     EXPECT_EQ(Color(COLOR_3DHIGHLIGHT), surface->Pixel(r - 3, b));
     EXPECT_EQ(Color(COLOR_3DSHADOW), surface->Pixel(r, b - 5));
+
+    // The window paints, double-buffered, what it prints.
+    bar.RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    CClientDC windowDC(&bar);
+    const std::vector<std::uint32_t> painted = test_support::CaptureDc(windowDC.m_hDC, rectClient);
+    ASSERT_EQ(static_cast<size_t>(rectClient.Width() * rectClient.Height()), painted.size());
+    int nDiffering = 0;
+    for (int y = 0; y < rectClient.Height(); ++y)
+        for (int x = 0; x < rectClient.Width(); ++x)
+            nDiffering += painted[static_cast<size_t>(y * rectClient.Width() + x)] !=
+                          TestSurface::ToPixel(surface->Pixel(x, y));
+    EXPECT_EQ(0, nDiffering);
 
     // No grip on a maximised frame (the last pane, now at the corner, without borders).
     m_pFrame->ShowWindow(SW_SHOWMAXIMIZED);
