@@ -33,16 +33,19 @@ void PumpMessages()
     }
 }
 
-// Counts what the bar tells its own window.
+// Counts what the bar tells its own window, from its creation on.
 class CCountingStatusBar : public CXTPStatusBar
 {
 public:
     int m_nSetText = 0;
+    std::vector<WPARAM> m_minHeights;
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
         if (message == SB_SETTEXT)
             ++m_nSetText;
+        else if (message == SB_SETMINHEIGHT)
+            m_minHeights.push_back(wParam);
         return CXTPStatusBar::WindowProc(message, wParam, lParam);
     }
 };
@@ -53,10 +56,12 @@ public:
     CCountingStatusBar m_wndStatusBar;
     CString m_strSize = L"7 MB";
     BOOL m_bCapsEnabled = TRUE;
+    BOOL m_bHostedEnabled = TRUE;
 
 protected:
     afx_msg void OnUpdateSize(CCmdUI* pCmdUI) { pCmdUI->SetText(m_strSize); }
     afx_msg void OnUpdateCaps(CCmdUI* pCmdUI) { pCmdUI->Enable(m_bCapsEnabled); }
+    afx_msg void OnUpdateHosted(CCmdUI* pCmdUI) { pCmdUI->Enable(m_bHostedEnabled); }
     DECLARE_MESSAGE_MAP()
 };
 
@@ -64,8 +69,30 @@ protected:
 BEGIN_MESSAGE_MAP(CStatusFrame, CFrameWnd)
     ON_UPDATE_COMMAND_UI(ID_SBT_SIZE, OnUpdateSize)
     ON_UPDATE_COMMAND_UI(ID_SBT_CAPS, OnUpdateCaps)
+    ON_UPDATE_COMMAND_UI(ID_SBT_HOSTED, OnUpdateHosted)
 END_MESSAGE_MAP()
 // clang-format on
+
+// The frame's view: the frame's layout gives it what the bar leaves.
+class CPlainView : public CView
+{
+protected:
+    void OnDraw(CDC* pDC) override
+    {
+        CRect rect;
+        GetClientRect(&rect);
+        pDC->FillSolidRect(&rect, RGB(255, 255, 255));
+    }
+};
+
+// The status font of the system's non-client metrics.
+LOGFONTW StatusFont()
+{
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+    return metrics.lfStatusFont;
+}
 
 const UINT kIndicators[] = {ID_SEPARATOR, ID_SBT_MODE, ID_SBT_CAPS, ID_SBT_SIZE};
 
@@ -82,17 +109,23 @@ protected:
     void SetUp() override { CreateFrame(TRUE); }
     void TearDown() override
     {
+        theApp.m_pMainWnd = NULL;
         if (::IsWindow(m_hFrame))
             m_pFrame->DestroyWindow();
         PumpMessages();
     }
 
-    void CreateFrame(BOOL bSizeGrip)
+    // A frame with a view and the bar; only a resizable frame gives the bar its size grip.
+    void CreateFrame(BOOL bResizable)
     {
         m_pFrame = new CStatusFrame;
-        ASSERT_TRUE(m_pFrame->Create(NULL, L"Status bar", WS_OVERLAPPEDWINDOW, CRect(40, 40, 640, 340)));
+        const DWORD dwStyle = bResizable ? WS_OVERLAPPEDWINDOW : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+        ASSERT_TRUE(m_pFrame->Create(NULL, L"Status bar", dwStyle, CRect(40, 40, 640, 340)));
         m_hFrame = m_pFrame->m_hWnd;
-        ASSERT_TRUE(bSizeGrip ? Bar().Create(m_pFrame) : Bar().CreateEx(m_pFrame, 0));
+        m_pView = new CPlainView;
+        ASSERT_TRUE(m_pView->Create(NULL, NULL, WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), m_pFrame,
+                                    AFX_IDW_PANE_FIRST));
+        ASSERT_TRUE(Bar().Create(m_pFrame));
         ASSERT_TRUE(Bar().SetIndicators(kIndicators, 4));
         m_pFrame->RecalcLayout();
         m_pFrame->ShowWindow(SW_SHOWNOACTIVATE);
@@ -101,6 +134,29 @@ protected:
     }
 
     CCountingStatusBar& Bar() { return m_pFrame->m_wndStatusBar; }
+
+    // The application's idle work with the frame as its main window.
+    void Idle()
+    {
+        theApp.m_pMainWnd = m_pFrame;
+        theApp.OnIdle(0);
+        theApp.m_pMainWnd = NULL;
+        PumpMessages();
+    }
+    // A child's rectangle in the frame's client coordinates.
+    CRect InFrame(CWnd* pWnd)
+    {
+        CRect rect;
+        pWnd->GetWindowRect(&rect);
+        m_pFrame->ScreenToClient(&rect);
+        return rect;
+    }
+    CRect FrameClient()
+    {
+        CRect rect;
+        m_pFrame->GetClientRect(&rect);
+        return rect;
+    }
 
     Borders GetBorders()
     {
@@ -136,7 +192,7 @@ protected:
         return Client().right - 2 * ::GetSystemMetrics(SM_CXBORDER) - GetBorders().cyVert -
                ::GetSystemMetrics(SM_CXVSCROLL);
     }
-    // Makes the bar's panes these (width, stretch, visible) ones, with ids 1, 2, ...
+    // Makes the bar's panes these (width, stretch, visible) ones, with ids that have no string.
     struct PaneSpec
     {
         int cxWidth;
@@ -147,7 +203,8 @@ protected:
     {
         Bar().RemoveAll();
         for (const PaneSpec& spec : specs) {
-            CXTPStatusBarPane* pPane = Bar().AddIndicator(static_cast<UINT>(Bar().GetPaneCount() + 1));
+            CXTPStatusBarPane* pPane =
+                Bar().AddIndicator(ID_SBT_PLAIN + static_cast<UINT>(Bar().GetPaneCount()));
             pPane->SetWidth(spec.cxWidth);
             pPane->SetStyle(spec.bStretch ? SBPS_STRETCH : SBPS_NORMAL);
             pPane->SetVisible(spec.bVisible);
@@ -155,8 +212,29 @@ protected:
     }
 
     CStatusFrame* m_pFrame = NULL;
+    CView* m_pView = NULL;
     HWND m_hFrame = NULL;
 };
+
+TEST_F(StatusBarTest, CreatedAlongTheFramesBottomUnderTheViewWithGripStatusFontAndMinimumHeight)
+{
+    CCountingStatusBar& bar = Bar();
+    EXPECT_EQ(59393, bar.GetDlgCtrlID());
+    EXPECT_TRUE(bar.GetStyle() & SBARS_SIZEGRIP);
+    EXPECT_EQ(std::vector<WPARAM>{20}, bar.m_minHeights);
+    LOGFONTW logFont{};
+    ASSERT_TRUE(
+        ::GetObjectW(reinterpret_cast<HFONT>(bar.SendMessage(WM_GETFONT)), sizeof(logFont), &logFont));
+    const LOGFONTW status = StatusFont();
+    EXPECT_EQ(std::wstring(status.lfFaceName), logFont.lfFaceName);
+    EXPECT_EQ(status.lfHeight, logFont.lfHeight);
+
+    const CRect rectClient = FrameClient();
+    const CRect rectBar = InFrame(&bar);
+    EXPECT_EQ(CRect(0, rectBar.top, rectClient.right, rectClient.bottom), rectBar);
+    EXPECT_GE(rectBar.Height(), 20);
+    EXPECT_EQ(CRect(0, 0, rectClient.right, rectBar.top), InFrame(m_pView));
+}
 
 TEST_F(StatusBarTest, StretchPanesShareTheSpareWidthTheLaterOnesTakingTheRemainder)
 {
@@ -204,19 +282,31 @@ TEST_F(StatusBarTest, StretchPanesShareTheSpareWidthTheLaterOnesTakingTheRemaind
 
 TEST_F(StatusBarTest, TheSizeGripsRoomIsLeftOnlyOnAParentThatIsNotMaximised)
 {
+    // The inside rectangle loses the grip's room on the right, against the control bar's own rule.
+    const auto insideShift = [this]() {
+        CRect rectBar(0, 0, 500, 30), rectInside(0, 0, 500, 30);
+        Bar().CControlBar::CalcInsideRect(rectBar, TRUE);
+        Bar().CalcInsideRect(rectInside, TRUE);
+        EXPECT_EQ(CRect(rectBar.left, rectBar.top, rectInside.right, rectBar.bottom), rectInside);
+        return rectBar.right - rectInside.right;
+    };
+    EXPECT_EQ(2 * ::GetSystemMetrics(SM_CXBORDER) + GetBorders().cyVert + ::GetSystemMetrics(SM_CXVSCROLL),
+              insideShift());
     SetPanes({{60, FALSE, TRUE}, {0, TRUE, TRUE}});
     EXPECT_EQ(InsideRight(), Parts().back());
     m_pFrame->ShowWindow(SW_SHOWMAXIMIZED);
     m_pFrame->RecalcLayout();
     PumpMessages();
     ASSERT_TRUE(m_pFrame->IsZoomed());
+    EXPECT_EQ(0, insideShift());
     Bar().LayoutPanes(TRUE, FALSE);
     EXPECT_EQ(Client().right, Parts().back());
 
-    // Without the grip style the parts run to the edge as well.
+    // A frame that cannot be resized gives no grip, and the parts run to the edge as well.
     m_pFrame->DestroyWindow();
     CreateFrame(FALSE);
     EXPECT_FALSE(Bar().HasSizeGrip());
+    EXPECT_EQ(0, insideShift());
     SetPanes({{60, FALSE, TRUE}, {0, TRUE, TRUE}});
     EXPECT_EQ(Client().right, Parts().back());
 }
@@ -310,29 +400,45 @@ TEST_F(StatusBarTest, TheWindowTextIsThePaneOfIdZero)
         const char* name;
         const wchar_t* text;
         int nBuffer;
-        const wchar_t* expected;
+        const wchar_t* expected; // what is copied before the terminator
     };
     const Case cases[] = {
         {"a buffer of five for five characters", L"Hello", 5, L"Hell"},
         {"room for all", L"Hello", 6, L"Hello"},
         {"room for the zero only", L"Hello", 1, L""},
+        {"no room at all", L"Hello", 0, L""},
         {"empty", L"", 8, L""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_TRUE(::SetWindowTextW(bar.m_hWnd, c.text));
-        EXPECT_EQ(static_cast<LRESULT>(wcslen(c.text)), bar.SendMessage(WM_GETTEXTLENGTH));
+        EXPECT_EQ(CString(c.text), bar.GetPaneText(0));
+        EXPECT_EQ(static_cast<int>(wcslen(c.text)), ::GetWindowTextLengthW(bar.m_hWnd));
         wchar_t buffer[16];
         wmemset(buffer, L'#', 16);
         const LRESULT nCopied =
             bar.SendMessage(WM_GETTEXT, static_cast<WPARAM>(c.nBuffer), reinterpret_cast<LPARAM>(buffer));
-        EXPECT_EQ(std::wstring(c.expected), std::wstring(buffer));
         EXPECT_EQ(static_cast<LRESULT>(wcslen(c.expected)), nCopied);
+        EXPECT_EQ(std::wstring(c.expected), std::wstring(buffer, static_cast<size_t>(nCopied)));
+        if (c.nBuffer > 0) {
+            EXPECT_EQ(L'\0', buffer[nCopied]);
+        }
+        // Nothing written past the buffer; a zero-length buffer is not touched at all.
         EXPECT_EQ(L'#', buffer[c.nBuffer]);
     }
+    // GetWindowText reports what it copied.
+    wchar_t five[5];
+    ::SetWindowTextW(bar.m_hWnd, L"Hello");
+    EXPECT_EQ(4, ::GetWindowTextW(bar.m_hWnd, five, 5));
+    EXPECT_EQ(std::wstring(L"Hell"), five);
+
+    // A text that is not set (the pane is hidden) answers FALSE.
+    bar.GetPane(0)->SetVisible(FALSE);
+    EXPECT_FALSE(::SetWindowTextW(bar.m_hWnd, L"Hidden"));
+    bar.GetPane(0)->SetVisible(TRUE);
 
     // Without a pane of id 0 there is no text to set or get.
-    bar.RemoveAt(0);
+    bar.RemoveIndexed(0);
     EXPECT_FALSE(::SetWindowTextW(bar.m_hWnd, L"Lost"));
     wchar_t buffer[8] = L"#######";
     EXPECT_EQ(0, bar.SendMessage(WM_GETTEXT, 8, reinterpret_cast<LPARAM>(buffer)));
@@ -353,16 +459,36 @@ TEST(StatusBarPanes, TextsSetBeforeTheWindowExistsAreShownAfterwardsAndMissingSt
     const UINT missing[] = {ID_SEPARATOR, ID_SBT_NO_STRING};
     EXPECT_FALSE(bar.SetIndicators(missing, 2));
     EXPECT_EQ(4, bar.GetPaneCount());
+    // Id 0 stretches from width 0 (the first one without borders); the others are as wide as their
+    // string up to the line feed, in the status font.
     EXPECT_EQ(static_cast<UINT>(SBPS_NOBORDERS | SBPS_STRETCH), bar.GetPane(0)->GetStyle());
+    EXPECT_EQ(0, bar.GetPane(0)->GetWidth());
     EXPECT_EQ(static_cast<UINT>(SBPS_NORMAL), bar.GetPane(1)->GetStyle());
-    EXPECT_GT(bar.GetPane(1)->GetWidth(), bar.GetPane(2)->GetWidth());
+    EXPECT_EQ(CString(L"Deleted files"), bar.GetPaneText(1));
+    const LOGFONTW status = StatusFont();
+    CFont font;
+    ASSERT_TRUE(font.CreateFontIndirect(&status));
+    CWindowDC screenDC(NULL);
+    CFont* pOldFont = screenDC.SelectObject(&font);
+    EXPECT_EQ(screenDC.GetTextExtent(CString(L"Deleted files")).cx, bar.GetPane(1)->GetWidth());
+    screenDC.SelectObject(pOldFont);
+    // An indicator added later is made the same way, at its index.
+    CXTPStatusBarPane* pAdded = bar.AddIndicator(ID_SEPARATOR, 2);
+    EXPECT_EQ(static_cast<UINT>(SBPS_STRETCH), pAdded->GetStyle());
+    EXPECT_EQ(2, pAdded->GetIndex());
+    EXPECT_EQ(3, bar.CommandToIndex(ID_SBT_CAPS));
+    bar.RemoveIndexed(2);
+    EXPECT_EQ(2, bar.CommandToIndex(ID_SBT_CAPS));
 
+    // The texts wait for the window's first paint.
     ASSERT_TRUE(bar.Create(pFrame));
-    EXPECT_EQ(20, bar.GetMinHeight());
     pFrame->RecalcLayout();
+    wchar_t text[64] = {};
+    EXPECT_EQ(4, bar.SendMessage(SB_GETPARTS, 0, 0));
+    bar.SendMessage(SB_GETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    EXPECT_EQ(std::wstring(L""), text);
     pFrame->ShowWindow(SW_SHOWNOACTIVATE);
     pFrame->UpdateWindow();
-    wchar_t text[64] = {};
     bar.SendMessage(SB_GETTEXT, 0, reinterpret_cast<LPARAM>(text));
     EXPECT_EQ(std::wstring(L"Before the window"), text);
     bar.SendMessage(SB_GETTEXT, 2, reinterpret_cast<LPARAM>(text));
@@ -377,7 +503,7 @@ TEST_F(StatusBarTest, IdleTimeBringsTexts_StatesAndADelayedHide)
 {
     CCountingStatusBar& bar = Bar();
     m_pFrame->m_bCapsEnabled = FALSE;
-    bar.SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+    Idle();
     bar.UpdateWindow();
     EXPECT_EQ(CString(L"7 MB"), bar.GetPaneText(3));
     EXPECT_EQ(L"7 MB", WindowText(3));
@@ -386,16 +512,21 @@ TEST_F(StatusBarTest, IdleTimeBringsTexts_StatesAndADelayedHide)
     // The mode pane has no handler and keeps its state.
     EXPECT_EQ(static_cast<UINT>(SBPS_NORMAL), bar.GetPane(1)->GetStyle());
 
+    // A delayed hide happens at idle, and the view takes the bar's place.
     m_pFrame->m_bCapsEnabled = TRUE;
-    bar.DelayShow(FALSE);
+    m_pFrame->ShowControlBar(&bar, FALSE, TRUE);
     EXPECT_TRUE(bar.IsWindowVisible());
-    bar.SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+    const int nBarTop = InFrame(&bar).top;
+    EXPECT_EQ(nBarTop, InFrame(m_pView).bottom);
+    Idle();
     EXPECT_FALSE(bar.IsWindowVisible());
+    EXPECT_EQ(FrameClient().bottom, InFrame(m_pView).bottom);
     // A hidden bar is not updated.
     EXPECT_TRUE(bar.GetPane(2)->GetStyle() & SBPS_DISABLED);
-    bar.DelayShow(TRUE);
-    bar.SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+    m_pFrame->ShowControlBar(&bar, TRUE, TRUE);
+    Idle();
     EXPECT_TRUE(bar.IsWindowVisible());
+    EXPECT_EQ(nBarTop, InFrame(m_pView).bottom);
     EXPECT_FALSE(bar.GetPane(2)->GetStyle() & SBPS_DISABLED);
 }
 
@@ -441,9 +572,11 @@ public:
     COLORREF m_clrBackground = CLR_INVALID;
 };
 
-TEST_F(StatusBarTest, HostedWindowsLieOverTheirPanesInsideTheEdges)
+TEST_F(StatusBarTest, HostedWindowsLieOverTheirPanesInsideTheEdgesAndIdleTimeLeavesThemAlone)
 {
     CCountingStatusBar& bar = Bar();
+    CXTPStatusBarPane* pHosted = bar.AddIndicator(ID_SBT_HOSTED, 3);
+    pHosted->SetWidth(100);
     CRecordingPaneWnd paneWnd;
     ASSERT_TRUE(paneWnd.Create(&bar, CRect(0, 0, 10, 10), 100, L"progress"));
     EXPECT_EQ(CString(L"progress"), paneWnd.GetText());
@@ -455,7 +588,7 @@ TEST_F(StatusBarTest, HostedWindowsLieOverTheirPanesInsideTheEdges)
 
     CStatic label;
     ASSERT_TRUE(label.Create(L"label", WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), &bar, 101));
-    bar.GetPane(3)->SetChild(paneWnd.m_hWnd);
+    pHosted->SetChild(paneWnd.m_hWnd);
     bar.GetPane(0)->SetChild(label.m_hWnd);
     const int cxEdge = ::GetSystemMetrics(SM_CXEDGE);
     const auto expectOver = [&](CWnd& wnd, int nIndex, int nInset) {
@@ -468,6 +601,14 @@ TEST_F(StatusBarTest, HostedWindowsLieOverTheirPanesInsideTheEdges)
     };
     expectOver(paneWnd, 3, cxEdge);
     expectOver(label, 0, 0); // the first pane has no borders
+
+    // The frame's handler disables the command at idle: the pane's disabled bit, not the window.
+    m_pFrame->m_bHostedEnabled = FALSE;
+    Idle();
+    EXPECT_TRUE(pHosted->GetStyle() & SBPS_DISABLED);
+    EXPECT_TRUE(paneWnd.IsWindowEnabled());
+    EXPECT_TRUE(paneWnd.IsWindowVisible());
+    expectOver(paneWnd, 3, cxEdge);
 
     // A new size moves them and the pane window repaints at once, over its face colour.
     paneWnd.m_drawn.clear();
@@ -543,6 +684,17 @@ protected:
         Bar().SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(surface->dc()->m_hDC), PRF_CLIENT);
         return surface;
     }
+    // What the window painted, copied from its DC into a memory DC.
+    std::unique_ptr<PixelSurface> CopyWindow()
+    {
+        Bar().Invalidate();
+        Bar().UpdateWindow();
+        const CRect rect = Client();
+        auto surface = std::make_unique<PixelSurface>(rect.Width(), rect.Height(), RGB(1, 2, 3));
+        CClientDC windowDC(&Bar());
+        ::BitBlt(surface->dc()->m_hDC, 0, 0, rect.Width(), rect.Height(), windowDC.m_hDC, 0, 0, SRCCOPY);
+        return surface;
+    }
     CRect ItemRect(int nIndex)
     {
         CRect rect;
@@ -567,42 +719,43 @@ TEST_F(PaintedStatusBarTest, TheBarIsFilledFramedAndGrippedByThePaintManager)
     CCountingStatusBar& bar = Bar();
     ASSERT_NE(nullptr, m_pPaintManager);
     EXPECT_TRUE(bar.SendMessage(WM_ERASEBKGND, 0));
-    auto surface = Print();
+    auto surface = CopyWindow();
     const CRect rectClient = Client();
     // The message pane has no borders: face colour throughout its edge.
     const CRect rectMessage = ItemRect(0);
     EXPECT_EQ(Color(COLOR_3DFACE), surface->Pixel(rectMessage.left, rectMessage.CenterPoint().y));
-    // The others: a one-pixel frame in colour 16 on all four sides.
-    const CRect rectCaps = ItemRect(2);
-    for (const CPoint pt :
-         {CPoint(rectCaps.left, rectCaps.top + 3), CPoint(rectCaps.right - 1, rectCaps.top + 3),
-          CPoint(rectCaps.left + 3, rectCaps.top), CPoint(rectCaps.left + 3, rectCaps.bottom - 1)})
-        EXPECT_EQ(Color(COLOR_3DSHADOW), surface->Pixel(pt.x, pt.y)) << pt.x << "," << pt.y;
-    EXPECT_EQ(Color(COLOR_3DFACE), surface->Pixel(rectCaps.left - 1, rectCaps.top + 3));
-    // The size grip in the client's corner.
+    EXPECT_EQ(Color(COLOR_3DFACE), surface->Pixel(rectMessage.CenterPoint().x, rectMessage.top));
+    // The others: a one-pixel frame in colour 16 on all four sides, the face outside and inside it.
+    for (int nIndex = 1; nIndex < bar.GetPaneCount(); ++nIndex) {
+        SCOPED_TRACE(nIndex);
+        const CRect rect = ItemRect(nIndex);
+        for (const CPoint pt : {CPoint(rect.left, rect.top + 3), CPoint(rect.right - 1, rect.top + 3),
+                                CPoint(rect.left + 3, rect.top), CPoint(rect.left + 3, rect.bottom - 1)})
+            EXPECT_EQ(Color(COLOR_3DSHADOW), surface->Pixel(pt.x, pt.y)) << pt.x << "," << pt.y;
+        EXPECT_EQ(Color(COLOR_3DFACE), surface->Pixel(rect.left - 1, rect.top + 3));
+        EXPECT_EQ(Color(COLOR_3DFACE), surface->Pixel(rect.left + 1, rect.top + 1));
+    }
+    // The size grip's lines in the client's corner.
     const int r = rectClient.right - 1, b = rectClient.bottom - 1;
     EXPECT_EQ(Color(COLOR_3DFACE), surface->Pixel(r, b));
     EXPECT_EQ(Color(COLOR_3DSHADOW), surface->Pixel(r - 1, b));
     EXPECT_EQ(Color(COLOR_3DHIGHLIGHT), surface->Pixel(r - 3, b));
     EXPECT_EQ(Color(COLOR_3DSHADOW), surface->Pixel(r, b - 5));
+    EXPECT_EQ(Color(COLOR_3DHIGHLIGHT), surface->Pixel(r - 3, b - 4));
 
-    // The window paints, double-buffered, what it prints.
-    bar.RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    CClientDC windowDC(&bar);
-    const std::vector<std::uint32_t> painted = test_support::CaptureDc(windowDC.m_hDC, rectClient);
-    ASSERT_EQ(static_cast<size_t>(rectClient.Width() * rectClient.Height()), painted.size());
+    // Printing draws what the window paints.
+    auto printed = Print();
     int nDiffering = 0;
     for (int y = 0; y < rectClient.Height(); ++y)
         for (int x = 0; x < rectClient.Width(); ++x)
-            nDiffering += painted[static_cast<size_t>(y * rectClient.Width() + x)] !=
-                          TestSurface::ToPixel(surface->Pixel(x, y));
+            nDiffering += printed->Pixel(x, y) != surface->Pixel(x, y);
     EXPECT_EQ(0, nDiffering);
 
     // No grip on a maximised frame (the last pane, now at the corner, without borders).
     m_pFrame->ShowWindow(SW_SHOWMAXIMIZED);
     PumpMessages();
     bar.SetPaneStyle(3, SBPS_NOBORDERS);
-    surface = Print();
+    surface = CopyWindow();
     const CRect rectMax = Client();
     ASSERT_EQ(rectMax.right, ItemRect(3).right);
     for (int d : {1, 2, 3, 5, 7})

@@ -90,29 +90,47 @@ int CXTPStatusBar::TextWidth(const CString& strText) const
     return size.cx;
 }
 
+namespace {
+
+// The indicator's text: its string up to the first line feed (the rest would be a tip).
+BOOL LoadIndicatorText(UINT nID, CString& strText)
+{
+    if (!strText.LoadString(nID))
+        return FALSE;
+    const int nFeed = strText.Find(L'\n');
+    if (nFeed >= 0)
+        strText = strText.Left(nFeed);
+    return TRUE;
+}
+
+} // namespace
+
+CXTPStatusBarPane* CXTPStatusBar::NewIndicator(UINT nID, const CString& strText, int nIndex)
+{
+    auto* pPane = new CXTPStatusBarPane;
+    pPane->m_pStatusBar = this;
+    pPane->m_nID = nID;
+    pPane->m_strText = strText;
+    pPane->m_nPending = strText.IsEmpty() ? 0 : CXTPStatusBarPane::pendingText;
+    if (nID == ID_SEPARATOR)
+        pPane->m_nStyle = nIndex == 0 ? SBPS_NOBORDERS | SBPS_STRETCH : SBPS_STRETCH;
+    else
+        pPane->m_cxText = TextWidth(strText);
+    m_arrPanes.insert(m_arrPanes.begin() + nIndex, pPane);
+    return pPane;
+}
+
 BOOL CXTPStatusBar::SetIndicators(const UINT* lpIDArray, int nIDCount)
 {
     if (nIDCount < 0 || (nIDCount > 0 && lpIDArray == NULL))
         return FALSE;
     std::vector<CString> texts(static_cast<size_t>(nIDCount));
     for (int i = 0; i < nIDCount; ++i)
-        if (lpIDArray[i] != ID_SEPARATOR && !texts[static_cast<size_t>(i)].LoadString(lpIDArray[i]))
+        if (lpIDArray[i] != ID_SEPARATOR && !LoadIndicatorText(lpIDArray[i], texts[static_cast<size_t>(i)]))
             return FALSE; // an indicator without its text cannot be sized
     RemoveAll();
-    for (int i = 0; i < nIDCount; ++i) {
-        auto* pPane = new CXTPStatusBarPane;
-        pPane->m_pStatusBar = this;
-        pPane->m_nID = lpIDArray[i];
-        pPane->m_strText = texts[static_cast<size_t>(i)];
-        pPane->m_nPending = pPane->m_strText.IsEmpty() ? 0 : CXTPStatusBarPane::pendingText;
-        if (pPane->m_nID == ID_SEPARATOR) {
-            if (i == 0)
-                pPane->m_nStyle = SBPS_NOBORDERS | SBPS_STRETCH;
-        } else {
-            pPane->m_cxText = TextWidth(pPane->m_strText);
-        }
-        m_arrPanes.push_back(pPane);
-    }
+    for (int i = 0; i < nIDCount; ++i)
+        NewIndicator(lpIDArray[i], texts[static_cast<size_t>(i)], i);
     OnPanesChanged();
     return TRUE;
 }
@@ -130,15 +148,15 @@ CXTPStatusBarPane* CXTPStatusBar::AddIndicator(UINT nID, int nIndex)
 {
     if (nIndex < 0 || nIndex > GetPaneCount())
         nIndex = GetPaneCount();
-    auto* pPane = new CXTPStatusBarPane;
-    pPane->m_pStatusBar = this;
-    pPane->m_nID = nID;
-    m_arrPanes.insert(m_arrPanes.begin() + nIndex, pPane);
+    CString strText;
+    if (nID != ID_SEPARATOR)
+        LoadIndicatorText(nID, strText);
+    CXTPStatusBarPane* pPane = NewIndicator(nID, strText, nIndex);
     OnPanesChanged();
     return pPane;
 }
 
-void CXTPStatusBar::RemoveAt(int nIndex)
+void CXTPStatusBar::RemoveIndexed(int nIndex)
 {
     CXTPStatusBarPane* pPane = GetPane(nIndex);
     if (pPane == NULL)

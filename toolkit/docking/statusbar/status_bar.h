@@ -25,13 +25,15 @@ public:
     virtual BOOL CreateEx(CWnd* pParentWnd, DWORD dwCtrlStyle,
                           DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, UINT nID = AFX_IDW_STATUS_BAR);
 
-    // One pane per id, replacing the panes there are: ID_SEPARATOR gives an empty pane (the first one
-    // stretches without borders), any other id its string's text at that text's width. FALSE, with
-    // the panes unchanged, when an id has no string.
+    // One pane per id, replacing the panes there are: id 0 (ID_SEPARATOR) gives an empty stretching
+    // pane of width 0 (the first pane without borders, as the frame's message pane), any other id the
+    // text of its string up to the first line feed, as wide as that text in the bar's font. FALSE,
+    // with the panes unchanged, when an id has no string.
     BOOL SetIndicators(const UINT* lpIDArray, int nIDCount);
-    // A new empty pane at the index (at the end when the index is out of range).
+    // A pane made as SetIndicators makes one (empty when the id has no string), inserted at the index
+    // (at the end when the index is out of range).
     CXTPStatusBarPane* AddIndicator(UINT nID, int nIndex = -1);
-    void RemoveAt(int nIndex);
+    void RemoveIndexed(int nIndex);
     void RemoveAll();
 
     int GetPaneCount() const { return static_cast<int>(m_arrPanes.size()); }
@@ -82,6 +84,8 @@ protected:
     // The pane states from the target's update handlers (indicators without one keep theirs).
     void UpdatePanes(CCmdTarget* pTarget);
     int TextWidth(const CString& strText) const;
+    // A pane of the bar for the id, with the indicator's text and width and the stretch style of id 0.
+    CXTPStatusBarPane* NewIndicator(UINT nID, const CString& strText, int nIndex);
     // After panes were added or removed: their indexes, the parts and a repaint.
     void OnPanesChanged();
 
