@@ -774,7 +774,23 @@ TEST_F(PaintedStatusBarTest, PaneEntriesShowTheirColoursAndDisabledPanesTheirSta
     const CRect rectMode = ItemRect(1);
     ::BitBlt(modeOnly.dc()->m_hDC, 0, 0, rectMode.Width(), rectMode.Height(), surface->dc()->m_hDC,
              rectMode.left, rectMode.top, SRCCOPY);
-    EXPECT_GT(modeOnly.CountDominant(0), 5);
+    const int nRedPixels = modeOnly.CountDominant(0);
+    EXPECT_GT(nRedPixels, 5);
+    // A font of the pane's own in place of the bar's, until it is taken away.
+    LOGFONTW bigFont = StatusFont();
+    bigFont.lfHeight = -16;
+    bigFont.lfWeight = FW_BOLD;
+    CFont font;
+    ASSERT_TRUE(font.CreateFontIndirect(&bigFont));
+    const auto redPixelsWith = [&](CFont* pFont) {
+        pMode->SetTextFont(pFont);
+        auto printed = Print();
+        ::BitBlt(modeOnly.dc()->m_hDC, 0, 0, rectMode.Width(), rectMode.Height(), printed->dc()->m_hDC,
+                 rectMode.left, rectMode.top, SRCCOPY);
+        return modeOnly.CountDominant(0);
+    };
+    EXPECT_GT(redPixelsWith(&font), nRedPixels * 3 / 2);
+    EXPECT_EQ(nRedPixels, redPixelsWith(NULL));
     // The background inside the pane's frame.
     const CRect rectSize = ItemRect(3);
     EXPECT_EQ(Color(COLOR_3DSHADOW), surface->Pixel(rectSize.left, rectSize.top + 3));
