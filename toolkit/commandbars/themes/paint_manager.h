@@ -14,6 +14,8 @@ class CXTPControl;
 class CXTPDockBar;
 class CXTPImageManagerIcon;
 class CXTPPopupBar;
+class CXTPStatusBar;
+class CXTPStatusBarPane;
 
 // Kinds of the special controls drawn by DrawSpecialControl.
 enum XTPSpecialControl
@@ -73,7 +75,14 @@ public:
     virtual CSize DrawCommandBarSeparator(CDC* pDC, CXTPCommandBar* pBar, CXTPControl* pControl,
                                           BOOL bDraw) = 0;
     virtual void AdjustExcludeRect(CRect& rect, CXTPControl* pControl, BOOL bVertical);
+    // The toolkit status bar: a pane's background, icon and text; a pane's frame (bGripperPane for
+    // the one beside the size grip); the size grip in the rectangle's bottom right corner; the
+    // bar's background.
+    virtual void DrawStatusBarPaneEntry(CDC* pDC, CRect rect, CXTPStatusBarPane* pPane);
+    virtual void DrawStatusBarPaneBorder(CDC* pDC, CRect rect, BOOL bGripperPane);
+    virtual void DrawStatusBarGripper(CDC* pDC, CRect rect);
     virtual void FillDockBar(CDC* pDC, CXTPDockBar* pBar);
+    virtual void FillStatusBar(CDC* pDC, CXTPStatusBar* pBar);
     virtual void RefreshMetrics();
     virtual BOOL IsFlatTheme() const { return FALSE; }
     virtual void DrawSpecialControl(CDC* pDC, XTPSpecialControl nKind, CXTPControl* pControl,
@@ -89,9 +98,6 @@ public:
     virtual CSize DrawTearOffGripper(CDC* pDC, CRect rect, BOOL bSelected, BOOL bDraw);
     // The gripper of a bar that asks for the tall one; its size when bDraw is FALSE.
     virtual CSize DrawSpecialGripper(CDC* pDC, CXTPCommandBar* pBar, BOOL bDraw);
-    virtual void DrawStatusBarPaneBorder(CDC* pDC, CRect rect, BOOL bGripperPane);
-    virtual void DrawStatusBarGripper(CDC* pDC, CRect rect);
-    virtual void FillStatusBar(CDC* pDC, CWnd* pStatusBar);
 
     // Joins an open menu item to its popup: the part of the popup under the opening control.
     void FillPopupSeam(CDC* pDC, CXTPPopupBar* pPopupBar, int nColor);
@@ -171,10 +177,10 @@ public:
                        BOOL bPopuped, int nBarType, int nBarPosition) override;
     CSize DrawCommandBarGripper(CDC* pDC, CXTPCommandBar* pBar, BOOL bDraw) override;
     CSize DrawCommandBarSeparator(CDC* pDC, CXTPCommandBar* pBar, CXTPControl* pControl, BOOL bDraw) override;
+    void DrawStatusBarPaneBorder(CDC* pDC, CRect rect, BOOL bGripperPane) override;
     BOOL IsFlatTheme() const override { return TRUE; }
     CSize DrawTearOffGripper(CDC* pDC, CRect rect, BOOL bSelected, BOOL bDraw) override;
     CSize DrawSpecialGripper(CDC* pDC, CXTPCommandBar* pBar, BOOL bDraw) override;
-    void DrawStatusBarPaneBorder(CDC* pDC, CRect rect, BOOL bGripperPane) override;
     virtual void FillPopupGripperColumn(CDC* pDC, int x, int y, int cx, int cy, BOOL bExpanded);
 
 protected:

@@ -4,6 +4,7 @@
 #include "command_bars.h"
 
 #include "draw_helpers.h"
+#include "status_bar.h"
 
 #include <algorithm>
 
@@ -48,18 +49,21 @@ void CXTPPaintManagerCore::DrawStatusBarPaneBorder(CDC* pDC, CRect rect, BOOL)
 
 void CXTPPaintManagerCore::DrawStatusBarGripper(CDC* pDC, CRect rect)
 {
-    // Three diagonal grip lines 4 pixels apart: two pixels of shadow, one of light beside them.
-    for (int i = 0; i < 3; ++i) {
-        const int nOffset = 4 * i + 2;
-        for (int nWidth = 0; nWidth < 3; ++nWidth) {
-            const int nColor = nWidth < 2 ? COLOR_3DSHADOW : COLOR_3DHIGHLIGHT;
-            const int x = rect.right - nOffset - 2 + nWidth;
-            Line(pDC, x, rect.bottom - 1, rect.right, x - rect.right + rect.bottom - 1, nColor);
-        }
+    // Diagonals counted from the corner pixel: per ridge a gap, two shadow lines and a highlight on
+    // the side away from the corner, the ridges 4 pixels apart.
+    const int nColors[4] = {-1, COLOR_3DSHADOW, COLOR_3DSHADOW, COLOR_3DHIGHLIGHT};
+    const int nLimit = std::min({12, rect.Width(), rect.Height()});
+    for (int d = 0; d < nLimit; ++d) {
+        const int nColor = nColors[d % 4];
+        if (nColor < 0)
+            continue;
+        CXTPenSelector pen(pDC, GetColor(nColor));
+        pDC->MoveTo(rect.right - 1 - d, rect.bottom - 1);
+        pDC->LineTo(rect.right, rect.bottom - 2 - d);
     }
 }
 
-void CXTPPaintManagerCore::FillStatusBar(CDC* pDC, CWnd* pStatusBar)
+void CXTPPaintManagerCore::FillStatusBar(CDC* pDC, CXTPStatusBar* pStatusBar)
 {
     pDC->FillSolidRect(CXTWndClientRect(pStatusBar), GetColor(COLOR_3DFACE));
 }

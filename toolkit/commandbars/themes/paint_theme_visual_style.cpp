@@ -1,6 +1,7 @@
 #include "command_bars.h"
 
 #include "draw_helpers.h"
+#include "status_bar.h"
 
 #include <algorithm>
 
@@ -191,7 +192,7 @@ void CXTPPaintThemeVisualStyle::FillDockBar(CDC* pDC, CXTPDockBar* pBar)
         pDC->FillSolidRect(rect, GetColor(COLOR_3DFACE));
 }
 
-void CXTPPaintThemeVisualStyle::FillStatusBar(CDC* pDC, CWnd* pStatusBar)
+void CXTPPaintThemeVisualStyle::FillStatusBar(CDC* pDC, CXTPStatusBar* pStatusBar)
 {
     if (!IsThemed(m_themeStatusBar)) {
         CXTPPaintThemeDefault::FillStatusBar(pDC, pStatusBar);

@@ -22,7 +22,7 @@ public:
     void DrawStatusBarPaneBorder(CDC* pDC, CRect rect, BOOL bGripperPane) override;
     void DrawStatusBarGripper(CDC* pDC, CRect rect) override;
     void FillDockBar(CDC* pDC, CXTPDockBar* pBar) override;
-    void FillStatusBar(CDC* pDC, CWnd* pStatusBar) override;
+    void FillStatusBar(CDC* pDC, CXTPStatusBar* pStatusBar) override;
     void RefreshMetrics() override;
     CSize DrawSpecialGripper(CDC* pDC, CXTPCommandBar* pBar, BOOL bDraw) override;
     int GetThemeKind() const override { return 3; }
