@@ -12,6 +12,8 @@ namespace {
 
 // The window style bit of bars that follow their frame's activation.
 const DWORD kSyncActivationStyle = 0x100;
+// A deactivation the bar looks at again once the system has settled the activation.
+const WPARAM kDeactivateSettled = 0x8000;
 
 // The window that holds the focus lies in a mini frame (a floating bar's frame of its own).
 BOOL IsFocusInMiniFrame()
@@ -87,6 +89,10 @@ LRESULT CXTPToolBar::OnFloatStatus(WPARAM wParam)
         const BOOL bTopActive = ::IsTopParentActive(this);
         if ((wParam & FS_DEACTIVATE) != 0 && !bTopActive) {
             SetWindowPos(NULL, 0, 0, 0, 0, nFlags | SWP_HIDEWINDOW);
+        } else if ((wParam & FS_DEACTIVATE) != 0 && (wParam & kDeactivateSettled) == 0) {
+            // The frame tells of its deactivation before the system has moved the foreground
+            // away from it; once that has happened the bar looks again.
+            PostMessage(WM_FLOATSTATUS, FS_DEACTIVATE | kDeactivateSettled);
         } else if ((wParam & FS_ACTIVATE) != 0 && !IsWindowVisible() && bTopActive) {
             // Not over a foreground window that is itself out of sight.
             const HWND hForeground = ::GetForegroundWindow();
