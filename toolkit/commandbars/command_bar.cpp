@@ -302,7 +302,7 @@ BOOL CXTPCommandBar::SetSelected(int nSelected, BOOL bKeyboard)
     m_nSelected = nSelected;
     if (CXTPControl* pControl = GetSelected()) {
         if (IsTrackingMode())
-            ::NotifyWinEvent(EVENT_OBJECT_FOCUS, m_hWnd, OBJID_MENU, nSelected + 1);
+            CallNotifyWinEvent(EVENT_OBJECT_FOCUS, m_hWnd, OBJID_MENU, nSelected + 1);
         pControl->SetSelected(bKeyboard ? 2 : 1);
         CXTPMouseManager::GetInstance()->SetSelected(this);
         if (!bKeyboard)
@@ -630,7 +630,24 @@ BOOL CXTPCommandBar::HitTestBar(CPoint point) const
 
 void CXTPCommandBar::UpdateDocTemplateControls()
 {
-    // Controls shown per document template come with the layout persistence; nothing to change here.
+    CXTPCommandBars* pCommandBars = GetCommandBars();
+    const UINT nTemplate = pCommandBars != NULL ? pCommandBars->GetActiveDocTemplate() : 0;
+    if (nTemplate == 0)
+        return;
+    BOOL bChanged = FALSE;
+    for (int i = 0; i < GetControlCount(); ++i) {
+        CXTPControl* pControl = GetControl(i);
+        const DWORD dwHideFlags = pControl->GetHideFlags();
+        const std::set<UINT>& assigned = pControl->GetDocTemplatesAssigned();
+        const std::set<UINT>& excluded = pControl->GetDocTemplatesExcluded();
+        if (!assigned.empty())
+            pControl->SetHideFlag(xtpHideDocTemplate, assigned.count(nTemplate) == 0);
+        if (!excluded.empty())
+            pControl->SetHideFlag(xtpHideDocTemplate, excluded.count(nTemplate) != 0);
+        bChanged |= pControl->GetHideFlags() != dwHideFlags;
+    }
+    if (bChanged)
+        DelayLayout();
 }
 
 void CXTPCommandBar::OnUpdateCmdUI(BOOL bDisableIfNoHandler)
@@ -711,6 +728,10 @@ LRESULT CXTPCommandBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_INITIALUPDATE:
         OnUpdateCmdUI(TRUE);
         return 0;
+    case WM_GETOBJECT:
+        return OnGetObject(wParam, lParam);
+    case WM_HELPHITTEST:
+        return OnHelpHitTest(lParam);
     case WM_MOUSELEAVE:
     case WM_NCMOUSEMOVE: {
         const CXTPMouseManager* pMouseManager = CXTPMouseManager::GetInstance();

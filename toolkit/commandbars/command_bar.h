@@ -5,6 +5,7 @@
 
 #include <afxwin.h>
 
+#include "accessible_base.h"
 #include "controls.h"
 #include "hook_managers.h"
 
@@ -58,9 +59,10 @@ enum XTPSpecialKey
     xtpKeyRight = 0,
 };
 
-class CXTPCommandBar : public CWnd, public CXTPHookSink
+class CXTPCommandBar : public CWnd, public CXTPHookSink, public CXTAccessibleBase
 {
     DECLARE_DYNCREATE(CXTPCommandBar)
+    DECLARE_INTERFACE_MAP()
 public:
     CXTPCommandBar();
     ~CXTPCommandBar() override;
@@ -148,6 +150,18 @@ public:
     // The control under the point as a tool: its tooltip, with its shortcut when the options ask.
     INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const override;
 
+    // The bar as an accessible object: its controls are its children, numbered from 1.
+    CCmdTarget* GetOwnerCmdTarget() override { return this; }
+    HRESULT get_accParent(IDispatch** ppdispParent) override;
+    HRESULT get_accChildCount(long* pcountChildren) override;
+    HRESULT get_accChild(VARIANT varChild, IDispatch** ppdispChild) override;
+    HRESULT get_accName(VARIANT varChild, BSTR* pszName) override;
+    HRESULT get_accRole(VARIANT varChild, VARIANT* pvarRole) override;
+    HRESULT get_accState(VARIANT varChild, VARIANT* pvarState) override;
+    HRESULT accHitTest(long xLeft, long yTop, VARIANT* pvarChild) override;
+    // The window is on screen (the accessible state of the bar and of its controls).
+    BOOL IsBarShown() const { return ::IsWindow(m_hWnd) && IsWindowVisible(); }
+
     // Key lock, mouse suppression and tracking lock share one count: while it is positive keys are
     // swallowed, a hover does nothing and a click outside leaves the bar open.
     int m_nLockCount = 0;
@@ -162,6 +176,10 @@ protected:
     void UpdateDocTemplateControls();
     // Maps a navigation key by the bar's orientation; -1 when it is none of them.
     int MapNavigationKey(UINT nChar) const;
+    // WM_GETOBJECT: the bar's accessible object for its client area and its menu, else the default.
+    LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
+    // WM_HELPHITTEST: the help context of the control under the point, 0 over none.
+    LRESULT OnHelpHitTest(LPARAM lParam) const;
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);

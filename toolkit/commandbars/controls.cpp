@@ -275,6 +275,8 @@ void CXTPControl::Copy(CXTPControl* pControl, BOOL)
     m_nCustomStyle = pControl->m_nCustomStyle;
     m_dwHideFlags = pControl->m_dwHideFlags;
     m_bDefaultItem = pControl->m_bDefaultItem;
+    m_setDocTemplatesAssigned = pControl->m_setDocTemplatesAssigned;
+    m_setDocTemplatesExcluded = pControl->m_setDocTemplatesExcluded;
 }
 
 BOOL CXTPControl::OnLButtonUp(CPoint point)

@@ -5,6 +5,9 @@
 #include <afxext.h>
 #include <afxwin.h>
 
+#include "accessible_base.h"
+
+#include <set>
 #include <vector>
 
 class CXTPCommandBar;
@@ -97,9 +100,10 @@ struct XTP_COMMANDBARS_CREATECONTROL
     CString strParameter;
 };
 
-class CXTPControl : public CCmdTarget
+class CXTPControl : public CCmdTarget, public CXTAccessibleBase
 {
     DECLARE_DYNCREATE(CXTPControl)
+    DECLARE_INTERFACE_MAP()
 public:
     CXTPControl();
     ~CXTPControl() override;
@@ -151,6 +155,12 @@ public:
     void SetCloseSubMenuOnClick(BOOL bClose) { m_bCloseSubMenuOnClick = bClose; }
     void SetExpanded(BOOL bExpanded);
     DWORD m_dwTag = 0;
+    // Document templates (their resource ids) for which the control shows, or hides; empty sets
+    // leave it alone.
+    void AssignDocTemplate(UINT nIDResource) { m_setDocTemplatesAssigned.insert(nIDResource); }
+    void ExcludeDocTemplate(UINT nIDResource) { m_setDocTemplatesExcluded.insert(nIDResource); }
+    const std::set<UINT>& GetDocTemplatesAssigned() const { return m_setDocTemplatesAssigned; }
+    const std::set<UINT>& GetDocTemplatesExcluded() const { return m_setDocTemplatesExcluded; }
 
     // The window that hears the control's commands: the frame of the command bars, else the bar's
     // owner; SetSite names one for a control without a bar.
@@ -192,6 +202,21 @@ public:
     virtual CXTPControl* Clone(BOOL bRecursive = FALSE);
     virtual CXTPCommandBar* GetCommandBar() const { return NULL; }
 
+    // The control as an accessible object (child 0 only); its popup bar is its one child.
+    CCmdTarget* GetOwnerCmdTarget() override { return this; }
+    HRESULT get_accParent(IDispatch** ppdispParent) override;
+    HRESULT get_accChildCount(long* pcountChildren) override;
+    HRESULT get_accChild(VARIANT varChild, IDispatch** ppdispChild) override;
+    HRESULT get_accName(VARIANT varChild, BSTR* pszName) override;
+    HRESULT get_accDescription(VARIANT varChild, BSTR* pszDescription) override;
+    HRESULT get_accRole(VARIANT varChild, VARIANT* pvarRole) override;
+    HRESULT get_accState(VARIANT varChild, VARIANT* pvarState) override;
+    HRESULT accDoDefaultAction(VARIANT varChild) override;
+    HRESULT accSelect(long flagsSelect, VARIANT varChild) override;
+    HRESULT accLocation(long* pxLeft, long* pyTop, long* pcxWidth, long* pcyHeight,
+                        VARIANT varChild) override;
+    HRESULT accHitTest(long xLeft, long yTop, VARIANT* pvarChild) override;
+
 protected:
     // The modal loop of a press: TRUE when the button was released over the control.
     BOOL ClickToolBarButton(CRect rcActiveRect = CRect(0, 0, 0, 0));
@@ -226,6 +251,8 @@ protected:
     BOOL m_bCloseSubMenuOnClick = TRUE;
     BOOL m_bDefaultItem = FALSE;
     CWnd* m_pSite = NULL;
+    std::set<UINT> m_setDocTemplatesAssigned;
+    std::set<UINT> m_setDocTemplatesExcluded;
 
     friend class CXTPControls;
 };

@@ -1,5 +1,7 @@
 #include "command_bars.h"
 
+#include "commandbars_resource_ids.h"
+
 #include "draw_helpers.h"
 #include "image_manager.h"
 
@@ -16,7 +18,7 @@ END_MESSAGE_MAP()
 
 namespace {
 // The images of the child's frame buttons, when the program's resources hold them.
-const UINT kMdiButtonBitmap = 9407;
+const UINT kMdiButtonBitmap = XTP_IDB_MDI_BUTTONS;
 } // namespace
 
 CXTPMenuBar::CXTPMenuBar()
@@ -27,6 +29,7 @@ CXTPMenuBar::CXTPMenuBar()
 CXTPMenuBar::~CXTPMenuBar()
 {
     CXTPHookManager::GetInstance()->RemoveAll(this);
+    ReleaseCachedMenus();
     if (m_hMenuFrame != NULL && ::IsMenu(m_hMenuFrame))
         ::DestroyMenu(m_hMenuFrame);
     m_hMenuFrame = NULL;
@@ -215,23 +218,6 @@ void CXTPMenuBar::RefreshMdiState()
     if (CXTPCommandBars* pCommandBars = GetCommandBars())
         pCommandBars->RecalcFrameLayout(TRUE);
     Redraw();
-}
-
-void CXTPMenuBar::SwitchMenu(HMENU hMenu)
-{
-    CXTPCommandBars* pCommandBars = GetCommandBars();
-    if (pCommandBars == NULL || hMenu == NULL || ::GetMenuItemCount(hMenu) <= 0)
-        return;
-    UINT nIdentity = pCommandBars->GetActiveDocTemplate();
-    if (hMenu == m_hMenuFrame)
-        nIdentity = m_nDefaultMenuId;
-    if (nIdentity == 0 || nIdentity == m_nCurrentMenuId)
-        return;
-    // Customised menus per document type come with the layout persistence; the controls follow
-    // the menu.
-    LoadMenu(CMenu::FromHandle(hMenu), TRUE);
-    m_nCurrentMenuId = nIdentity;
-    OnRecalcLayout();
 }
 
 int CXTPMenuBar::OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult)

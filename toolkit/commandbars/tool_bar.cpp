@@ -376,9 +376,11 @@ void CXTPToolBar::SetFloating(CWnd* pFrame, BOOL bFloating)
                  0);
     }
     if (bFloating) {
+        // Reparented while it is still a child: a top-level window that changes parent is
+        // activated by the system, and the bar never is.
         ::SetWindowLongPtrW(m_hWnd, GWLP_HWNDPARENT, 0);
-        ModifyStyle(WS_CHILD, WS_POPUP | 0x100);
         ::SetParent(m_hWnd, NULL);
+        ModifyStyle(WS_CHILD, WS_POPUP | 0x100);
         ::SetWindowLongPtrW(m_hWnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(pFrame->GetSafeHwnd()));
     } else {
         ModifyStyle(WS_POPUP, WS_CHILD);

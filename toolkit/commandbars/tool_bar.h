@@ -33,6 +33,10 @@ public:
     void Copy(CXTPCommandBar* pCommandBar, BOOL bRecursive = FALSE) override;
     // Docked in a dock bar (reparented) or floating in its own popup window.
     virtual void SetFloating(CWnd* pFrame, BOOL bFloating);
+    // Back to the controls the bar was loaded with, after the user confirms.
+    virtual void Reset(BOOL bShowWarningMessage = TRUE);
+    BOOL IsResetAllowed() const { return m_bCanReset; }
+    void SetCanReset(BOOL bCanReset) { m_bCanReset = bCanReset; }
 
     CXTPDockBar* GetDockBar() const { return m_pDockBar; }
     // Leaves the dock bar it is on and clears its dock link.
@@ -48,6 +52,9 @@ public:
     CRect m_rcDocked;
 
 protected:
+    // The floating window's activation, hit testing and WM_FLOATSTATUS.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    LRESULT OnFloatStatus(WPARAM wParam);
     // The docked bar's layout mode and its size for WM_SIZEPARENT directly in a frame.
     afx_msg LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
     afx_msg void OnRButtonDown(UINT nFlags, CPoint point);
@@ -86,8 +93,14 @@ public:
     CMDIChildWnd* GetActiveMdiChild(BOOL* pbMaximized = NULL) const;
     // Re-hooks the active child and rebuilds the maximised child's system menu and buttons.
     void RefreshMdiState();
+    // Shows the controls of the active document type's menu; with customised menus kept, each
+    // type keeps its own controls while another is shown.
     void SwitchMenu(HMENU hMenu);
     UINT GetCurrentMenuId() const { return m_nCurrentMenuId; }
+    void Reset(BOOL bShowWarningMessage = TRUE) override;
+    void Copy(CXTPCommandBar* pCommandBar, BOOL bRecursive = FALSE) override;
+    // The controls kept for a menu that is not shown; null when none is.
+    CXTPControls* GetCachedControls(UINT nMenuId) const;
     int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override;
 
 protected:
@@ -103,7 +116,15 @@ protected:
     UINT m_nDefaultMenuId = 0;
     UINT m_nCurrentMenuId = 0;
     HMENU m_hMenuSystem = NULL;
+    // The controls of the menus not shown now, one reference each, by menu identity.
+    std::map<UINT, CXTPControls*> m_mapMenuControls;
+    BOOL m_bCacheUsed = FALSE;
+
+    void ReleaseCachedMenus();
 };
+
+// Asks the user to confirm the reset of a bar (OK and Cancel); TRUE on OK.
+BOOL AFXAPI XTPConfirmResetBar(CXTPCommandBar* pBar);
 
 // The system-menu popup of a maximised MDI child: the child's small icon in place of a caption.
 class CXTPControlMDISysMenuPopup : public CXTPControlPopup

@@ -2,6 +2,7 @@
 // on a toolbar button, a narrowed frame, Alt and access keys, the arrow keys of a tracking bar, the
 // idle command-state update, and the maximised MDI child's buttons on the menu bar.
 #include "command_bars.h"
+#include "commandbars_test_frames.h"
 #include "commandbars_test_ids.h"
 #include "frame_wnd.h"
 #include "support/screenshot.h"
@@ -16,23 +17,8 @@
 
 namespace {
 
-void PumpMessages()
-{
-    MSG msg;
-    for (int nRound = 0; nRound < 3; ++nRound) {
-        while (::PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                ::PostQuitMessage(static_cast<int>(msg.wParam));
-                return;
-            }
-            if (!AfxGetThread() || !AfxGetThread()->PreTranslateMessage(&msg)) {
-                ::TranslateMessage(&msg);
-                ::DispatchMessageW(&msg);
-            }
-        }
-        ::Sleep(10);
-    }
-}
+using commandbars_test::MdiBarsFrame;
+using commandbars_test::PumpMessages;
 
 struct Executed
 {
@@ -502,40 +488,6 @@ TEST_F(FrameOfBars, IdleTimeDisablesCommandsWithoutHandlersOrDisabledByTheirs)
     EXPECT_TRUE(m_pMenuBar->GetControls()->FindControl(ID_CB_STORE)->GetEnabled());
     EXPECT_TRUE(m_pMenuBar->GetControl(0)->GetEnabled());
 }
-
-// An MDI frame with a menu bar that shows the maximised child's system menu.
-class MdiBarsFrame : public CMDIFrameWnd
-{
-public:
-    ~MdiBarsFrame() override
-    {
-        if (m_pCommandBars != NULL)
-            m_pCommandBars->InternalRelease();
-    }
-    CXTPCommandBars* m_pCommandBars = NULL;
-
-protected:
-    afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct)
-    {
-        if (CMDIFrameWnd::OnCreate(lpCreateStruct) == -1)
-            return -1;
-        m_pCommandBars = static_cast<CXTPCommandBars*>(RUNTIME_CLASS(CXTPCommandBars)->CreateObject());
-        m_pCommandBars->AttachFrame(this);
-        m_pCommandBars->CreateDockBars();
-        CXTPMenuBar* pMenuBar = m_pCommandBars->CreateMenuBar(L"Menu Bar", IDR_CB_MDI);
-        if (pMenuBar == NULL)
-            return -1;
-        pMenuBar->SetFlags(xtpFlagAlignTop | xtpFlagStretched | xtpFlagAddMDISysPopup);
-        return 0;
-    }
-    DECLARE_MESSAGE_MAP()
-};
-
-// clang-format off
-BEGIN_MESSAGE_MAP(MdiBarsFrame, CMDIFrameWnd)
-    ON_WM_CREATE()
-END_MESSAGE_MAP()
-// clang-format on
 
 std::vector<int> ControlIds(CXTPCommandBar* pBar)
 {
