@@ -162,14 +162,22 @@ COLORREF CXTPTabColorSet::FillClient(CDC* pDC, CRect rc, CXTPTabManager* pTabMan
     return clr;
 }
 
+// A selected flat tab takes AccentFace framed in HighlightFace; where AccentFace is no fill (the default
+// member) it is pressed in by the HighlightFace gradient. Other tabs take ButtonFace, the hot one framed
+// in HighlightFace when AccentFace is a fill.
 void CXTPTabColorSet::FillItemFace(CDC* pDC, CRect rc, CXTPTabManagerItem* pItem)
 {
-    const CXTColorPair& pair =
-        pItem->IsSelected() ? m_clrHighlightFace : (pItem->IsHot() ? m_clrAccentFace : m_clrButtonFace);
-    const COLORREF clrStart = pair.m_clrStart;
-    if (clrStart == kNoFill || clrStart == kNone)
+    const BOOL bVertical = !pItem->GetTabManager()->IsHorizontalPosition();
+    const BOOL bAccent = static_cast<COLORREF>(m_clrAccentFace.m_clrStart) != kNoFill;
+    const COLORREF clrFrame = m_clrHighlightFace.m_clrStart;
+    if (pItem->IsSelected() && !bAccent) {
+        CXTGdiHelper::FillGradientPair(pDC, rc, m_clrHighlightFace, bVertical);
         return;
-    CXTGdiHelper::FillGradientPair(pDC, rc, pair, !pItem->GetTabManager()->IsHorizontalPosition());
+    }
+    const CXTColorPair& face = pItem->IsSelected() ? m_clrAccentFace : m_clrButtonFace;
+    CXTGdiHelper::FillGradientPair(pDC, rc, face, bVertical);
+    if (bAccent && (pItem->IsSelected() || pItem->IsHot()))
+        pDC->Draw3dRect(rc, clrFrame, clrFrame);
 }
 
 COLORREF CXTPTabColorSet::FillItem(CDC* pDC, CRect rc, CXTPTabManagerItem* pItem)

@@ -223,21 +223,6 @@ TEST_F(TabShapeTest, NavigateGlyphsAndButtonFaces)
     EXPECT_EQ(Pixel(rcClose.left + 1, rcClose.top + 1), kWhite);
 }
 
-// The navigate buttons of the second colour style and of the fourth under a colour scheme.
-struct RequestedScheme
-{
-    explicit RequestedScheme(UINT nScheme)
-    {
-        GetColorTable()->SetRequestedScheme(nScheme);
-        GetColorTable()->Refresh();
-    }
-    ~RequestedScheme()
-    {
-        GetColorTable()->SetRequestedScheme(xtSchemeDetected);
-        GetColorTable()->Refresh();
-    }
-};
-
 TEST(TabNavigateButtonLooks, Style2AndTheSchemeLookOfStyle4)
 {
     CTestTabOwner owner;

@@ -8,20 +8,6 @@
 
 namespace {
 
-struct RequestedScheme
-{
-    explicit RequestedScheme(UINT nScheme)
-    {
-        GetColorTable()->SetRequestedScheme(nScheme);
-        GetColorTable()->Refresh();
-    }
-    ~RequestedScheme()
-    {
-        GetColorTable()->SetRequestedScheme(xtSchemeDetected);
-        GetColorTable()->Refresh();
-    }
-};
-
 COLORREF C(int nIndex)
 {
     return GetColorTable()->GetColor(nIndex);

@@ -14,23 +14,9 @@
 namespace {
 
 const int kCellWidth = 300;
-const int kCellHeight = 130;
+const int kCellHeight = 190;
 const int kGap = 10;
 const COLORREF kBackground = RGB(255, 255, 255);
-
-struct RequestedScheme
-{
-    explicit RequestedScheme(UINT nScheme)
-    {
-        GetColorTable()->SetRequestedScheme(nScheme);
-        GetColorTable()->Refresh();
-    }
-    ~RequestedScheme()
-    {
-        GetColorTable()->SetRequestedScheme(xtSchemeDetected);
-        GetColorTable()->Refresh();
-    }
-};
 
 // Five tabs: selected, hot, disabled and two plain ones, with icons.
 void FillStrip(CTestTabOwner& owner)

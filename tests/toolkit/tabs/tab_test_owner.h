@@ -104,6 +104,21 @@ inline void UseTestFont(CXTPTabPaintManager* pPaintManager, LONG nHeight = 12)
     pPaintManager->RefreshMetrics();
 }
 
+// The colour table's scheme forced for the life of the object, then detected again.
+struct RequestedScheme
+{
+    explicit RequestedScheme(UINT nScheme)
+    {
+        GetColorTable()->SetRequestedScheme(nScheme);
+        GetColorTable()->Refresh();
+    }
+    ~RequestedScheme()
+    {
+        GetColorTable()->SetRequestedScheme(xtSchemeDetected);
+        GetColorTable()->Refresh();
+    }
+};
+
 // A top-level window that draws a strip and hands it the mouse; the strip fills its client area.
 class CTabStripWindow
 {
