@@ -346,11 +346,13 @@ void CXTPTabManager::ReOrder(HWND hWnd, CPoint point, CXTPTabManagerItem* pItem)
     MSG msg;
     for (;;) {
         const BOOL bGot = ::GetMessageW(&msg, NULL, 0, 0);
-        if (bGot <= 0) {
+        if (bGot == 0) {
             // Whoever ends the thread's loop still sees its WM_QUIT.
             ::PostQuitMessage(static_cast<int>(msg.wParam));
             break;
         }
+        if (bGot < 0)
+            break;
         if (::GetCapture() != hWnd) {
             ::DispatchMessageW(&msg);
             break;

@@ -330,6 +330,38 @@ TEST_F(TabStripWindowTest, TheSafetyTimerEndsADragThatNeverSeesItsRelease)
     EXPECT_EQ(::GetCapture(), nullptr);
 }
 
+TEST_F(TabStripWindowTest, LoopsEndOnLostCaptureAndHandWmQuitOn)
+{
+    HWND hWnd = m_window->GetHwnd();
+    m_window->ArmSafetyTimer(3000);
+    m_window->LoseCaptureLater(100);
+    EXPECT_TRUE(m_owner.HandleClick(hWnd, m_owner.GetItem(2)->GetRect().CenterPoint(), FALSE));
+    EXPECT_EQ(m_owner.GetSelectedItem(), m_owner.GetItem(2));
+
+    CXTPTabManagerNavigateButton* pRight = m_owner.FindNavigateButton(xtpTabNavigateButtonRight);
+    m_window->LoseCaptureLater(100);
+    m_owner.HandleClick(hWnd, pRight->GetRect().CenterPoint(), FALSE);
+    EXPECT_FALSE(pRight->IsPressed());
+
+    // WM_QUIT ends either loop and is still there for the thread's own loop.
+    m_owner.SetScrollOffset(-40);
+    ASSERT_TRUE(pRight->IsEnabled());
+    for (int nLoop = 0; nLoop < 2; ++nLoop) {
+        SCOPED_TRACE(nLoop);
+        ::PostQuitMessage(7);
+        if (nLoop == 0)
+            m_owner.HandleClick(hWnd, m_owner.GetItem(3)->GetRect().CenterPoint(), FALSE);
+        else
+            m_owner.HandleClick(hWnd, pRight->GetRect().CenterPoint(), FALSE);
+        EXPECT_EQ(::GetCapture(), nullptr);
+        MSG msg;
+        ASSERT_TRUE(::PeekMessageW(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE));
+        EXPECT_EQ(msg.wParam, 7u);
+    }
+    EXPECT_EQ(m_owner.GetScrollOffset(), -40) << "the arrow never ticked";
+    ::KillTimer(hWnd, 1);
+}
+
 TEST_F(TabStripWindowTest, HotTrackingOnlyWhileActiveAndSwitchedOn)
 {
     HWND hWnd = m_window->GetHwnd();

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <typeinfo>
 #include <vector>
 
@@ -216,6 +217,64 @@ TEST(TabPaintManagerMetrics, ButtonHeightAndHeaderDepthFromTheFont)
     owner.m_pPaintManager->m_rcItemInset.SetRect(0, 2, 0, 1);
     owner.Reposition();
     EXPECT_EQ(owner.GetHeaderRect().Height(), 26 + 3);
+}
+
+TEST(TabPaintManagerMetrics, BuiltWithTheIconTitleFont)
+{
+    CXTPTabPaintManager* pPaintManager = new CXTPTabPaintManager();
+    LOGFONTW iconTitle = {};
+    ASSERT_TRUE(::SystemParametersInfoW(SPI_GETICONTITLELOGFONT, sizeof(LOGFONTW), &iconTitle, 0));
+    LOGFONTW normal = {};
+    ::GetObjectW(pPaintManager->m_fntNormal.GetSafeHandle(), sizeof(LOGFONTW), &normal);
+    EXPECT_EQ(normal.lfHeight, iconTitle.lfHeight);
+    EXPECT_STREQ(normal.lfFaceName, iconTitle.lfFaceName);
+    // The button height was measured again with that font.
+    HDC hDC = ::GetDC(NULL);
+    HGDIOBJ hOld = ::SelectObject(hDC, pPaintManager->m_fntNormal.GetSafeHandle());
+    SIZE size = {};
+    ::GetTextExtentPoint32W(hDC, L" ", 1, &size);
+    ::SelectObject(hDC, hOld);
+    ::ReleaseDC(NULL, hDC);
+    EXPECT_EQ(pPaintManager->GetAppearanceSet()->GetButtonHeight(),
+              std::max(18, static_cast<int>(size.cy) + 3));
+    pPaintManager->InternalRelease();
+}
+
+TEST(TabPaintManagerMetrics, ClientFrameOfTheAppearance)
+{
+    CTestTabOwner owner;
+    CXTPTabAppearanceSet* pAppearance = owner.m_pPaintManager->GetAppearanceSet();
+    CXTPTabColorSet* pColorSet = owner.m_pPaintManager->GetColorSet();
+    pColorSet->m_clrHeaderFace.SetSingle(RGB(10, 20, 30));
+    pColorSet->m_clrFrameShadow.SetStandardValue(RGB(1, 1, 1));
+    pColorSet->m_clrFrameBorder.SetStandardValue(RGB(2, 2, 2));
+    PixelSurface surface(40, 40, RGB(255, 255, 255));
+    CRect rc(5, 5, 35, 35);
+    pAppearance->DrawClientFrame(surface.dc(), rc, 1);
+    EXPECT_EQ(rc, CRect(3, 3, 37, 37));
+    rc.SetRect(5, 5, 35, 35);
+    pAppearance->DrawClientFrame(surface.dc(), rc, 2);
+    EXPECT_EQ(surface.Pixel(20, 20), RGB(10, 20, 30));
+
+    owner.m_pPaintManager->m_bStaticFrame = TRUE;
+    surface.Fill(RGB(255, 255, 255));
+    rc.SetRect(5, 5, 35, 35);
+    pAppearance->DrawClientFrame(surface.dc(), rc, 0);
+    EXPECT_EQ(surface.Pixel(5, 5), RGB(1, 1, 1));
+    EXPECT_EQ(surface.Pixel(6, 6), GetColorTable()->GetColor(COLOR_BTNFACE));
+    EXPECT_EQ(rc, CRect(7, 7, 33, 33));
+    rc.SetRect(5, 5, 35, 35);
+    pAppearance->DrawClientFrame(surface.dc(), rc, 3);
+    EXPECT_EQ(surface.Pixel(20, 34), RGB(2, 2, 2));
+    EXPECT_EQ(surface.Pixel(20, 20), static_cast<COLORREF>(pColorSet->m_clrClientFace));
+    rc.SetRect(5, 5, 35, 35);
+    pAppearance->DrawClientFrame(surface.dc(), rc, 1);
+    EXPECT_EQ(rc.top, 4);
+
+    // The static frame also costs the layout 2, 1, 2, 2 pixels around the strip.
+    owner.AddTabs({L"a"});
+    EXPECT_EQ(owner.GetItem(0)->GetRect().left, 2 + 2);
+    EXPECT_EQ(owner.GetItem(0)->GetRect().top, 1 + 3);
 }
 
 TEST(TabPaintManagerFonts, VerticalFontsKeepAnElevenPixelMinimum)

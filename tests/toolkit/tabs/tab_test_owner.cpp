@@ -5,6 +5,7 @@ namespace {
 const wchar_t kStripClass[] = L"TabStripTestWindow";
 const UINT_PTR kSafetyTimer = 1;
 const UINT_PTR kReleaseTimer = 2;
+const UINT_PTR kCaptureTimer = 3;
 
 } // namespace
 
@@ -39,6 +40,11 @@ CTabStripWindow::~CTabStripWindow()
 void CTabStripWindow::ArmSafetyTimer(UINT nMilliseconds)
 {
     ::SetTimer(m_hWnd, kSafetyTimer, nMilliseconds, NULL);
+}
+
+void CTabStripWindow::LoseCaptureLater(UINT nMilliseconds)
+{
+    ::SetTimer(m_hWnd, kCaptureTimer, nMilliseconds, NULL);
 }
 
 void CTabStripWindow::ReleaseLaterAt(CPoint pt, UINT nMilliseconds)
@@ -78,6 +84,10 @@ LRESULT CALLBACK CTabStripWindow::WindowProc(HWND hWnd, UINT message, WPARAM wPa
             ::PostMessageW(hWnd, WM_CANCELMODE, 0, 0);
         else if (wParam == kReleaseTimer)
             ::PostMessageW(hWnd, WM_LBUTTONUP, 0, MAKELPARAM(pThis->m_ptRelease.x, pThis->m_ptRelease.y));
+        else if (wParam == kCaptureTimer) {
+            ::ReleaseCapture();
+            ::PostMessageW(hWnd, WM_NULL, 0, 0);
+        }
         return 0;
     default:
         return ::DefWindowProcW(hWnd, message, wParam, lParam);

@@ -134,6 +134,8 @@ public:
     void ArmSafetyTimer(UINT nMilliseconds);
     // Posts button-up at the point when the timer fires (for the held-arrow test).
     void ReleaseLaterAt(CPoint pt, UINT nMilliseconds);
+    // Takes the capture away when the timer fires, as another window taking it would.
+    void LoseCaptureLater(UINT nMilliseconds);
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
