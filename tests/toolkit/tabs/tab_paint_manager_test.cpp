@@ -172,6 +172,33 @@ TEST(TabPaintManagerLayout, MultiRowPlacesRowZeroNextToTheClientAndStretchesRows
     EXPECT_EQ(owner.GetItem(1)->GetRect().top, 150 - 59 + 18);
 }
 
+TEST(TabPaintManagerLayout, StackedBarsKeepTheTabsAfterTheSelectedOneAtTheBottom)
+{
+    CTestTabOwner owner;
+    owner.m_rcLayout = CRect(0, 0, 200, 150);
+    owner.m_pPaintManager->SelectAppearance(xtpTabAppearanceStackedBars);
+    UseTestFont(owner.m_pPaintManager);
+    owner.AddTabs({L"a", L"b", L"c", L"d"});
+    owner.SetSelectedItem(owner.GetItem(1));
+    // Bars of 20 from one pixel down, one pixel in while the client is framed.
+    EXPECT_EQ(owner.GetItem(0)->GetRect(), CRect(1, 1, 200, 21));
+    EXPECT_EQ(owner.GetItem(1)->GetRect(), CRect(1, 21, 200, 41));
+    EXPECT_EQ(owner.GetItem(2)->GetRect(), CRect(1, 110, 200, 130));
+    EXPECT_EQ(owner.GetItem(3)->GetRect(), CRect(1, 130, 200, 150));
+    EXPECT_EQ(owner.GetClientRect(), CRect(1, 41, 199, 110));
+    EXPECT_TRUE(owner.GetHeaderRect().IsRectEmpty());
+    EXPECT_EQ(owner.HitTest(CPoint(50, 120)), owner.GetItem(2));
+
+    owner.SetSelectedItem(owner.GetItem(3));
+    EXPECT_EQ(owner.GetItem(3)->GetRect(), CRect(1, 61, 200, 81));
+    EXPECT_EQ(owner.GetClientRect(), CRect(1, 81, 199, 149));
+
+    owner.m_pPaintManager->m_nClientFrame = xtpTabFrameNone;
+    owner.Reposition();
+    EXPECT_EQ(owner.GetItem(0)->GetRect().left, 0);
+    EXPECT_EQ(owner.GetClientRect(), CRect(0, 81, 200, 150));
+}
+
 TEST(TabPaintManagerLayout, SelectingATabBringsItIntoView)
 {
     struct Case
