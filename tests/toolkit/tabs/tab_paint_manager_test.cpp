@@ -66,6 +66,23 @@ TEST(TabPaintManagerLayout, ItemWidthsFollowTheLayoutAndItsLimits)
     owner.Reposition();
     EXPECT_EQ(owner.GetItem(0)->GetButtonLength(), nWithoutIcon + 16);
 
+    // The selected tab of an active owner is measured bold when asked; mnemonics count only when
+    // the prefix is not drawn.
+    owner.m_bIcons = FALSE;
+    owner.GetItem(0)->SetCaption(L"&Bold");
+    const int nPlain = owner.GetItem(0)->GetButtonLength();
+    pPaintManager->m_bBoldSelected = TRUE;
+    owner.SetSelectedItem(owner.GetItem(0));
+    EXPECT_GT(owner.GetItem(0)->GetButtonLength(), nPlain);
+    owner.m_bActive = FALSE;
+    owner.Reposition();
+    EXPECT_EQ(owner.GetItem(0)->GetButtonLength(), nPlain);
+    pPaintManager->m_bNoPrefix = FALSE;
+    owner.Reposition();
+    EXPECT_LT(owner.GetItem(0)->GetButtonLength(), nPlain);
+    pPaintManager->m_bNoPrefix = TRUE;
+    owner.m_bIcons = TRUE;
+
     // Rotated: every tab as long as a row, the header as deep as the widest caption.
     pPaintManager->SetLayout(xtpTabLayoutRotated);
     const int nRowHeight = pPaintManager->GetAppearanceSet()->GetRowHeight(&owner);
