@@ -190,7 +190,8 @@ void CXTPTabManagerNavigateButton::CheckHot(HWND hWnd, CPoint point)
 
 void CXTPTabManagerNavigateButton::PerformClick(HWND hWnd, CPoint point)
 {
-    if (::GetCapture() != NULL || !m_bEnabled)
+    const HWND hCapture = ::GetCapture();
+    if ((hCapture != NULL && hCapture != hWnd) || !m_bEnabled)
         return;
     ::SetCapture(hWnd);
     BOOL bClick = FALSE;
