@@ -18,6 +18,7 @@ CXTPCommandBars::CXTPCommandBars()
     m_shortcutManager.m_pCommandBars = this;
     m_pToolTipController = new CXTPToolTipController;
     m_pToolTipController->ModifyToolTipStyle(2, 0);
+    m_pDropSource = new CXTPCustomizeDropSource(this);
 }
 
 CXTPCommandBars::~CXTPCommandBars()
@@ -42,6 +43,9 @@ CXTPCommandBars::~CXTPCommandBars()
         m_pImageManager->InternalRelease();
     m_pToolTipController->InternalRelease();
     m_pOptions->InternalRelease();
+    // Last: a bar still alive elsewhere leaves the targets when its window goes.
+    delete m_pDropSource;
+    m_pDropSource = NULL;
 }
 
 void CXTPCommandBars::AttachFrame(CWnd* pFrame)
