@@ -307,6 +307,45 @@ TEST_F(CustomizeDrag, AHiddenBarIsNeverATarget)
     EXPECT_EQ(3, Count(m_pBar[1]));
 }
 
+TEST_F(CustomizeDrag, TheDropPositionIsTheNearestControlAndItsSide)
+{
+    CXTPToolBar* pBar = m_pBar[1];
+    const CRect rcFirst = pBar->GetControl(0)->GetRect();
+    const CRect rcLast = pBar->GetControl(2)->GetRect();
+    struct Case
+    {
+        const char* name;
+        CPoint point;
+        int nIndex;
+        BOOL bAfter;
+    };
+    const Case cases[] = {
+        {"before the first", CPoint(rcFirst.left + 1, rcFirst.CenterPoint().y), 0, FALSE},
+        {"after the last", CPoint(rcLast.right - 1, rcLast.CenterPoint().y), 2, TRUE},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        BOOL bAfter = !c.bAfter;
+        CRect rcMark;
+        EXPECT_EQ(c.nIndex, pBar->FindDropPosition(m_pBar[0]->GetControl(0), c.point, bAfter, rcMark));
+        EXPECT_EQ(c.bAfter, bAfter);
+        EXPECT_EQ(6, rcMark.Width());
+        EXPECT_TRUE(rcMark.left >= rcFirst.left - 6 && rcMark.right <= rcLast.right + 6);
+    }
+    // Over the dragged control itself there is no mark.
+    BOOL bAfter = FALSE;
+    CRect rcMark(1, 1, 2, 2);
+    EXPECT_EQ(0, pBar->FindDropPosition(pBar->GetControl(0), rcFirst.CenterPoint(), bAfter, rcMark));
+    EXPECT_TRUE(rcMark.IsRectEmpty());
+    // A drop over the first control's left half puts the clone first, and the mark is gone.
+    m_pBar[1]->OnDragEnter(m_pBar[0]->GetControl(2), cases[0].point);
+    EXPECT_FALSE(m_pBar[1]->GetCustomizeRect().IsRectEmpty());
+    m_pBar[1]->OnDrop(m_pBar[0]->GetControl(2), XTP_DROPEFFECT_COPY, cases[0].point, CPoint(0, 0));
+    EXPECT_TRUE(m_pBar[1]->GetCustomizeRect().IsRectEmpty());
+    EXPECT_EQ((std::vector<int>{ID_CZ_FIRST + 2, ID_CZ_FIRST + 10, ID_CZ_FIRST + 11, ID_CZ_FIRST + 12}),
+              Ids(m_pBar[1]));
+}
+
 TEST_F(CustomizeDrag, ABarDestroyedDuringTheDragIsNeverCalled)
 {
     const CPoint ptB = Over(m_pBar[1]);

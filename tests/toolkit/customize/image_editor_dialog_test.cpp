@@ -212,6 +212,51 @@ TEST(ImageEditorDialog, PickColorSelectsTheCustomColourAndTheToolbarsFollowTheMo
     EXPECT_EQ(xtpImageEditorLine, dlg.GetModel().GetTool());
 }
 
+TEST(ImageEditorDialog, MoveButtonsShiftThePictureAndToolbarTipsComeFromTheStrings)
+{
+    struct Case
+    {
+        UINT nButton;
+        CPoint ptMoved; // where the pixel drawn at (5, 5) goes
+    };
+    const Case cases[] = {{XTP_IDC_BUTTON_LEFT, CPoint(4, 5)},
+                          {XTP_IDC_BUTTON_DOWN, CPoint(5, 6)},
+                          {XTP_IDC_BUTTON_UP, CPoint(5, 4)},
+                          {XTP_IDC_BUTTON_RIGHT, CPoint(6, 5)}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.nButton);
+        CXTPImageEditorDlg dlg;
+        ASSERT_EQ(IDOK, ModalDriver::Run(
+                            dlg,
+                            [&c](CXTPImageEditorDlg& d) {
+                                ClickCell(d, XTP_ID_BUTTON_PENCIL, CPoint(5, 5));
+                                d.SendMessage(WM_COMMAND, MAKEWPARAM(c.nButton, BN_CLICKED),
+                                              reinterpret_cast<LPARAM>(d.GetDlgItem(c.nButton)->m_hWnd));
+                            },
+                            IDOK));
+        EXPECT_EQ(RGB(0, 0, 0), dlg.GetPicture().GetPixel(c.ptMoved.x, c.ptMoved.y));
+        EXPECT_EQ(0, dlg.GetPicture().GetAlpha(5, 5));
+        EXPECT_EQ(2, dlg.GetModel().GetUndoCount());
+    }
+
+    std::vector<std::string> tips;
+    CXTPImageEditorDlg dlg;
+    ModalDriver::Run(
+        dlg,
+        [&tips](CXTPImageEditorDlg& d) {
+            for (UINT nID : {XTP_ID_BUTTON_PENCIL, XTP_ID_BUTTON_CIRCLE, XTP_ID_BUTTON_OPEN}) {
+                NMTTDISPINFOW info = {};
+                info.hdr.hwndFrom = d.m_hWnd;
+                info.hdr.idFrom = nID;
+                info.hdr.code = TTN_NEEDTEXTW;
+                d.SendMessage(WM_NOTIFY, nID, reinterpret_cast<LPARAM>(&info));
+                tips.push_back(Narrow(info.lpszText));
+            }
+        },
+        IDOK);
+    EXPECT_EQ((std::vector<std::string>{"Pencil", "Ellipse", "Import from File"}), tips);
+}
+
 TEST(ImageEditorDialog, TheScreenshotShowsAPictureBeingEdited)
 {
     CXTPImageEditorDlg dlg;
@@ -335,6 +380,17 @@ TEST(ImageEditorClipboard, CraftedDib32DataIsRefused)
         {"compressed", [&](std::vector<BYTE>& d) { header(d)->biCompression = BI_RLE8; }},
         {"a palette that overruns", [&](std::vector<BYTE>& d) { header(d)->biClrUsed = 0xFFFFFFFF; }},
         {"less than a header", [](std::vector<BYTE>& d) { d.resize(20); }},
+        {"channel masks cut off",
+         [&](std::vector<BYTE>& d) {
+             header(d)->biCompression = BI_BITFIELDS;
+             d.resize(sizeof(BITMAPINFOHEADER) + 8);
+         }},
+        {"a header too short to hold its masks",
+         [&](std::vector<BYTE>& d) {
+             header(d)->biCompression = BI_BITFIELDS;
+             header(d)->biSize = sizeof(BITMAPINFOHEADER) + 4;
+             d.resize(sizeof(BITMAPINFOHEADER) + 4);
+         }},
     };
     const auto pOriginal = MixedPicture(FALSE);
     const std::vector<BYTE> good = XTPImageEditorDib32FromPicture(*MixedPicture(TRUE));

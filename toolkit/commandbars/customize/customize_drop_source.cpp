@@ -82,7 +82,7 @@ CXTPCommandBar* CXTPCustomizeDropSource::LiveTarget()
 int CXTPCustomizeDropSource::DoDragDrop(CXTPControl* pControl, BOOL bCopyForbidden)
 {
     CWnd* pSite = m_pCommandBars != NULL ? m_pCommandBars->GetSite() : NULL;
-    m_hwndCapture = m_hwndOwner != NULL ? m_hwndOwner : pSite->GetSafeHwnd();
+    m_hwndCapture = m_hwndOwner != NULL ? m_hwndOwner : pSite != NULL ? pSite->GetSafeHwnd() : NULL;
     if (pControl == NULL || !::IsWindow(m_hwndCapture))
         return XTP_DROPEFFECT_CANCEL;
     m_pControl = pControl;

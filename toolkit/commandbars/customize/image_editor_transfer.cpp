@@ -195,16 +195,17 @@ std::unique_ptr<CXTPImageEditorBitmap> AFXAPI XTPImageEditorPictureFromDib32(con
         return nullptr;
     size_t cbOffset = header.biSize;
     if (header.biCompression == BI_BITFIELDS) {
-        // Only the standard layout of the channels is understood.
+        // Only the standard layout of the channels is understood; the masks follow a 40-byte header
+        // or sit inside a longer one.
         DWORD masks[3] = {};
-        if (header.biSize == sizeof(BITMAPINFOHEADER)) {
-            if (cbData < cbOffset + sizeof(masks))
-                return nullptr;
-            std::memcpy(masks, static_cast<const BYTE*>(pData) + cbOffset, sizeof(masks));
+        const size_t cbMasksEnd = sizeof(BITMAPINFOHEADER) + sizeof(masks);
+        if (header.biSize == sizeof(BITMAPINFOHEADER))
             cbOffset += sizeof(masks);
-        } else {
-            std::memcpy(masks, static_cast<const BYTE*>(pData) + sizeof(BITMAPINFOHEADER), sizeof(masks));
-        }
+        else if (header.biSize < cbMasksEnd)
+            return nullptr;
+        if (cbData < cbMasksEnd)
+            return nullptr;
+        std::memcpy(masks, static_cast<const BYTE*>(pData) + sizeof(BITMAPINFOHEADER), sizeof(masks));
         if (masks[0] != 0x00FF0000 || masks[1] != 0x0000FF00 || masks[2] != 0x000000FF)
             return nullptr;
     } else if (header.biCompression != BI_RGB) {
