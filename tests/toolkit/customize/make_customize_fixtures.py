@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """Writes the image editor's import fixtures into the folder given: a 16 x 16 24-bit BMP, a 16 x 16
-icon (32-bit colour with an AND mask, its top-left 4 x 4 corner transparent) and a 48 x 48 GIF whose
-3 x 3 blocks shrink to the same 16 x 16 pattern. Python's standard library only; every byte is written
+icon (32-bit colour with an AND mask, its top-left 4 x 4 corner transparent), a 48 x 48 GIF whose
+3 x 3 blocks shrink to the same 16 x 16 pattern, and a 16 x 16 placeable Windows metafile. Python's standard library only; every byte is written
 here, so the expected pixels come from the formula below and not from the code under test.
+
+The metafile is all red (0x0000FF as a COLORREF).
 
 The pattern: pixel (x, y) of the 16 x 16 picture has colour COLOURS[(x // 4 + y // 4) % 4].
 """
@@ -96,10 +98,29 @@ def gif_48():
             b"," + struct.pack("<HHHHB", 0, 0, 48, 48, 0) + bytes((2,)) + blocks + b"\x00;")
 
 
+def wmf_16():
+    """A placeable metafile of 16 x 16 units at 96 an inch: one red rectangle over all of it (drawn
+    without a pen, a rectangle fills up to one short of its right and bottom, hence 17)."""
+    def record(function, *words):
+        return struct.pack("<IH", 3 + len(words), function) + struct.pack("<%dH" % len(words), *words)
+    records = (record(0x020B, 0, 0) + record(0x020C, 16, 16) +            # window origin and extent
+               record(0x02FA, 5, 0, 0, 0, 0) + record(0x012D, 0) +       # a null pen, selected
+               record(0x02FC, 0, 0x00FF, 0x0000, 0) + record(0x012D, 1) +  # a solid red brush
+               record(0x041B, 17, 17, 0, 0) + record(0x0000))            # the rectangle; the end
+    largest = max(3 + 5, 3 + 4)
+    header = struct.pack("<HHHIHIH", 1, 9, 0x0300, 9 + len(records) // 2, 2, largest, 0)
+    placeable = struct.pack("<IHhhhhHI", 0x9AC6CDD7, 0, 0, 0, 16, 16, 96, 0)
+    checksum = 0
+    for (word,) in struct.iter_unpack("<H", placeable):
+        checksum ^= word
+    return placeable + struct.pack("<H", checksum) + header + records
+
+
 def main(arguments):
     folder = arguments[1]
     os.makedirs(folder, exist_ok=True)
-    for name, data in (("import16.bmp", bmp_16()), ("import16.ico", ico_16()), ("import48.gif", gif_48())):
+    for name, data in (("import16.bmp", bmp_16()), ("import16.ico", ico_16()), ("import48.gif", gif_48()),
+                       ("import16.wmf", wmf_16())):
         with open(os.path.join(folder, name), "wb") as out:
             out.write(data)
     return 0
