@@ -8,6 +8,7 @@
 #include "customize_test_ids.h"
 #include "frame_wnd.h"
 #include "resource_loader.h"
+#include "support/screenshot.h"
 #include "toolkit_test_app.h"
 
 #include <gtest/gtest.h>
@@ -76,8 +77,13 @@ protected:
             m_pBars[i] = m_pCommandBars->Add(names[i], xtpBarTop, RUNTIME_CLASS(RecordingToolBar));
             if (m_pBars[i] == NULL)
                 return -1;
-            for (int nId = 0; nId < 3; ++nId)
-                m_pBars[i]->GetControls()->Add(xtpControlButton, ID_CZ_FIRST + i * 10 + nId);
+            for (int nId = 0; nId < 3; ++nId) {
+                CXTPControl* pControl =
+                    m_pBars[i]->GetControls()->Add(xtpControlButton, ID_CZ_FIRST + i * 10 + nId);
+                CString strCaption;
+                strCaption.Format(L"%s%d", names[i], nId + 1);
+                pControl->SetCaption(strCaption);
+            }
         }
         return 0;
     }
@@ -337,9 +343,24 @@ TEST_F(CustomizeDrag, TheDropPositionIsTheNearestControlAndItsSide)
     CRect rcMark(1, 1, 2, 2);
     EXPECT_EQ(0, pBar->FindDropPosition(pBar->GetControl(0), rcFirst.CenterPoint(), bAfter, rcMark));
     EXPECT_TRUE(rcMark.IsRectEmpty());
-    // A drop over the first control's left half puts the clone first, and the mark is gone.
+    // The mark is drawn inverted over the bar while the control is over it.
+    CRect rcClient;
+    pBar->GetClientRect(&rcClient);
+    PixelSurface plain(rcClient.Width(), rcClient.Height(), RGB(255, 255, 255));
+    pBar->SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(plain.dc()->m_hDC), PRF_CLIENT);
     m_pBar[1]->OnDragEnter(m_pBar[0]->GetControl(2), cases[0].point);
-    EXPECT_FALSE(m_pBar[1]->GetCustomizeRect().IsRectEmpty());
+    const CRect rcShown = m_pBar[1]->GetCustomizeRect();
+    ASSERT_FALSE(rcShown.IsRectEmpty());
+    PixelSurface marked(rcClient.Width(), rcClient.Height(), RGB(255, 255, 255));
+    pBar->SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(marked.dc()->m_hDC), PRF_CLIENT);
+    const CPoint ptStem(rcShown.CenterPoint().x - 1, rcShown.CenterPoint().y);
+    EXPECT_NE(plain.Pixel(ptStem.x, ptStem.y), marked.Pixel(ptStem.x, ptStem.y));
+    EXPECT_EQ(plain.Pixel(rcShown.right + 3, ptStem.y), marked.Pixel(rcShown.right + 3, ptStem.y));
+    m_pFrame->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Pump();
+    EXPECT_TRUE(
+        test_support::WriteFramedWindowScreenshot(m_pFrame->m_hWnd, L"customize_drag_insertion_mark"));
+    // A drop over the first control's left half puts the clone first, and the mark is gone.
     m_pBar[1]->OnDrop(m_pBar[0]->GetControl(2), XTP_DROPEFFECT_COPY, cases[0].point, CPoint(0, 0));
     EXPECT_TRUE(m_pBar[1]->GetCustomizeRect().IsRectEmpty());
     EXPECT_EQ((std::vector<int>{ID_CZ_FIRST + 2, ID_CZ_FIRST + 10, ID_CZ_FIRST + 11, ID_CZ_FIRST + 12}),
