@@ -257,6 +257,92 @@ TEST(ImageEditorDialog, MoveButtonsShiftThePictureAndToolbarTipsComeFromTheStrin
     EXPECT_EQ((std::vector<std::string>{"Pencil", "Ellipse", "Import from File"}), tips);
 }
 
+// Answers the colour dialog that the editor opens with a button.
+class ColorDialogAnswer
+{
+public:
+    ColorDialogAnswer(HWND hWndEditor, UINT nButton)
+    {
+        s_hWndEditor = hWndEditor;
+        s_nButton = nButton;
+        m_nTimer = ::SetTimer(NULL, 0, 50, OnTimer);
+    }
+    ~ColorDialogAnswer() { ::KillTimer(NULL, m_nTimer); }
+
+private:
+    static BOOL CALLBACK FindOwned(HWND hWnd, LPARAM lParam)
+    {
+        if (hWnd == s_hWndEditor || ::GetWindow(hWnd, GW_OWNER) != s_hWndEditor || !::IsWindowVisible(hWnd))
+            return TRUE;
+        *reinterpret_cast<HWND*>(lParam) = hWnd;
+        return FALSE;
+    }
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD)
+    {
+        HWND hColors = NULL;
+        ::EnumThreadWindows(::GetCurrentThreadId(), FindOwned, reinterpret_cast<LPARAM>(&hColors));
+        if (hColors != NULL)
+            ::PostMessageW(hColors, WM_COMMAND, s_nButton, 0);
+    }
+    static HWND s_hWndEditor;
+    static UINT s_nButton;
+    UINT_PTR m_nTimer;
+};
+HWND ColorDialogAnswer::s_hWndEditor = NULL;
+UINT ColorDialogAnswer::s_nButton = IDCANCEL;
+
+TEST(ImageEditorDialog, TheColourDialogSetsTheCustomColourAndItsCancelChangesNothing)
+{
+    struct Case
+    {
+        UINT nButton;
+        COLORREF clrSelected; // the colour the tools use afterwards
+    };
+    // The custom colour starts white; the first swatch (black) is selected before the dialog opens.
+    const Case cases[] = {{IDCANCEL, RGB(0, 0, 0)}, {IDOK, RGB(255, 255, 255)}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.nButton == IDOK ? "OK" : "Cancel");
+        CXTPImageEditorDlg dlg;
+        COLORREF clrSelected = CLR_INVALID;
+        ASSERT_EQ(IDOK, ModalDriver::Run(
+                            dlg,
+                            [&](CXTPImageEditorDlg& d) {
+                                ColorDialogAnswer answer(d.m_hWnd, c.nButton);
+                                ClickPicker(d, XTP_IDC_CLR_PICKER);
+                                clrSelected = d.GetSelectedColor();
+                            },
+                            IDOK));
+        EXPECT_EQ(c.clrSelected, clrSelected);
+    }
+}
+
+TEST(ImageEditorDialog, AnAlphaPictureComesBackWithItsAlpha)
+{
+    std::vector<DWORD> pixels(16 * 16, 0x800000FFu); // half-transparent blue
+    pixels[0] = 0x00000000;                          // one transparent pixel
+    pixels[1] = 0xFFFF0000;                          // one opaque red pixel
+    BITMAPINFO info = XTPImageEditorBitmapInfo(CSize(16, 16));
+    void* pBits = NULL;
+    HBITMAP hBitmap = ::CreateDIBSection(NULL, &info, DIB_RGB_COLORS, &pBits, NULL, 0);
+    ASSERT_NE(nullptr, hBitmap);
+    std::memcpy(pBits, pixels.data(), pixels.size() * 4);
+    CXTPImageHandle handle;
+    handle.SetBitmap(hBitmap);
+    ::DeleteObject(hBitmap);
+    ASSERT_TRUE(handle.IsAlpha());
+    CXTPImageEditorDlg dlg;
+    dlg.SetPicture(&handle);
+    ASSERT_EQ(IDOK, ModalDriver::Run(
+                        dlg, [](CXTPImageEditorDlg&) {}, IDOK));
+    const CXTPImageEditorBitmap& picture = dlg.GetPicture();
+    EXPECT_TRUE(picture.IsAlpha());
+    EXPECT_EQ(0, picture.GetAlpha(0, 0));
+    EXPECT_EQ(255, picture.GetAlpha(1, 0));
+    EXPECT_EQ(RGB(255, 0, 0), picture.GetPixel(1, 0));
+    EXPECT_EQ(0x80, picture.GetAlpha(5, 5));
+    EXPECT_EQ(RGB(0, 0, 255), picture.GetPixel(5, 5));
+}
+
 TEST(ImageEditorDialog, TheScreenshotShowsAPictureBeingEdited)
 {
     CXTPImageEditorDlg dlg;
