@@ -43,7 +43,7 @@ CXTPCommandBars::~CXTPCommandBars()
         m_pImageManager->InternalRelease();
     m_pToolTipController->InternalRelease();
     m_pOptions->InternalRelease();
-    // Last: a bar still alive elsewhere leaves the targets when its window goes.
+    // After the bars, whose windows leave the drop targets as they are destroyed.
     delete m_pDropSource;
     m_pDropSource = NULL;
 }
