@@ -709,6 +709,7 @@ void CXTPCommandBar::DrawCommandBar(CDC* pDC, CRect)
         bFirst = FALSE;
         pControl->Draw(pDC);
     }
+    DrawCustomizeMark(pDC);
 }
 
 LRESULT CXTPCommandBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -758,12 +759,15 @@ int CXTPCommandBar::OnCreate(LPCREATESTRUCT lpCreateStruct)
         m_pToolTipController = pCommandBars->GetToolTipController();
         if (m_pToolTipController != NULL)
             m_pToolTipController->InternalAddRef();
+        pCommandBars->GetDropSource()->Register(this);
     }
     return 0;
 }
 
 void CXTPCommandBar::OnDestroy()
 {
+    if (CXTPCommandBars* pCommandBars = GetCommandBars())
+        pCommandBars->GetDropSource()->Unregister(this);
     if (IsTrackingMode())
         SetTracking(FALSE);
     if (m_pToolTipController != NULL) {

@@ -172,6 +172,21 @@ public:
     BOOL m_bRecursive = FALSE;
     int m_nMRUWidth = 32767;
 
+    // The bar as a target of the customise drag (points in client coordinates). Enter answers
+    // whether the bar takes the control; a drop with XTP_DROPEFFECT_COPY inserts a clone, with
+    // XTP_DROPEFFECT_MOVE also removes the control from where it was.
+    virtual BOOL OnDragEnter(CXTPControl* pControl, CPoint point);
+    virtual void OnDragLeave();
+    virtual void OnDragOver(CXTPControl* pControl, CPoint point);
+    virtual void OnDrop(CXTPControl* pControl, int nEffect, CPoint point, CPoint ptStart);
+    // Where a dragged control would go: the index of the nearest control (-1 in an empty bar),
+    // whether after it, and the insertion mark; an empty mark over the dragged control itself.
+    int FindDropPosition(CXTPControl* pControl, CPoint point, BOOL& bAfter, CRect& rcMark) const;
+    void HideCustomizeRect();
+    CRect GetCustomizeRect() const { return m_rcCustomize; }
+    // The insertion mark, inverted over what is drawn.
+    void DrawCustomizeMark(CDC* pDC) const;
+
 protected:
     void UpdateDocTemplateControls();
     // Maps a navigation key by the bar's orientation; -1 when it is none of them.

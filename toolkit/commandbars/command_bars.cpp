@@ -18,6 +18,7 @@ CXTPCommandBars::CXTPCommandBars()
     m_shortcutManager.m_pCommandBars = this;
     m_pToolTipController = new CXTPToolTipController;
     m_pToolTipController->ModifyToolTipStyle(2, 0);
+    m_pDropSource = new CXTPCustomizeDropSource(this);
 }
 
 CXTPCommandBars::~CXTPCommandBars()
@@ -42,6 +43,9 @@ CXTPCommandBars::~CXTPCommandBars()
         m_pImageManager->InternalRelease();
     m_pToolTipController->InternalRelease();
     m_pOptions->InternalRelease();
+    // After the bars, whose windows leave the drop targets as they are destroyed.
+    delete m_pDropSource;
+    m_pDropSource = NULL;
 }
 
 void CXTPCommandBars::AttachFrame(CWnd* pFrame)

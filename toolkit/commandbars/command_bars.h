@@ -9,6 +9,7 @@
 #include "command_bar.h"
 #include "command_bars_options.h"
 #include "controls.h"
+#include "customize/customize_drop_source.h"
 #include "hook_managers.h"
 #include "shortcut_manager.h"
 #include "themes/paint_manager.h"
@@ -144,6 +145,9 @@ public:
     BOOL m_bKeyboardCuesFollowKeyboard = FALSE;
     BOOL m_bIgnoreShiftMenuKey = FALSE;
 
+    // The customise drag of controls, with every bar of this manager as a target.
+    CXTPCustomizeDropSource* GetDropSource() const { return m_pDropSource; }
+
 protected:
     void AddBar(CXTPCommandBar* pBar);
 
@@ -163,6 +167,7 @@ protected:
     CXTPShortcutManager m_shortcutManager;
     BOOL m_bRecalcLayout = FALSE;
     BOOL m_bRightToLeft = FALSE;
+    CXTPCustomizeDropSource* m_pDropSource = NULL;
 
     friend class CXTPDockBar;
 };

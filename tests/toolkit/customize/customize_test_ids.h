@@ -1,0 +1,4 @@
+// Resource and command ids of the customise tests.
+#pragma once
+
+#define ID_CZ_FIRST 41000
