@@ -248,14 +248,22 @@ CXTPTaskPanelEditItem* CXTPTaskPanel::RenameItem(CXTPTaskPanelItem* pItem)
         return NULL;
     EnsureVisible(pItem);
     AnimateGroups(FALSE);
-    CRect rc = pItem->GetTextRect();
+    CRect rc;
     if (pItem->IsGroup()) {
+        // Captions are drawn in content coordinates, where their text rectangle was kept.
+        rc = pItem->GetTextRect();
         rc.OffsetRect(0, -GetScrollOffset());
     } else {
-        const CXTPTaskPanelGroupItem* pGroupItem = static_cast<CXTPTaskPanelGroupItem*>(pItem);
+        // Measured again where the item shows, so that the text rectangle is in client coordinates.
+        CXTPTaskPanelGroupItem* pGroupItem = static_cast<CXTPTaskPanelGroupItem*>(pItem);
+        CXTPTaskPanelGroup* pGroup = pGroupItem->GetItemGroup();
         const CRect rcHit = pGroupItem->GetHitTestRect();
-        // The text rectangle was measured in the item's own coordinates; move it with the item.
-        rc.OffsetRect(0, rcHit.top - pGroupItem->GetItemRect().top);
+        const int nRight =
+            pGroup->GetClientRect().right - m_pPaintManager->GetGroupInnerMargins(pGroup).right;
+        CClientDC dc(this);
+        m_pPaintManager->DrawGroupItem(&dc, pGroupItem, CRect(rcHit.left, rcHit.top, nRight, rcHit.top),
+                                       FALSE);
+        rc = pItem->GetTextRect();
     }
     if (rc.IsRectEmpty())
         rc = pItem->GetHitTestRect();

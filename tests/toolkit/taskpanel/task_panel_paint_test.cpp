@@ -64,7 +64,6 @@ TEST_F(TaskPanelPaintTest, ItemHighlightFollowsTheDecisionTable)
     CXTPTaskPanelPaintManager* pPaint = m_panel->GetPaintManager();
     const COLORREF kHot = RGB(200, 0, 0), kSelected = RGB(0, 200, 0), kPressed = RGB(0, 0, 200);
     const COLORREF kBorderA = RGB(10, 20, 30), kBorderB = RGB(240, 230, 220), kBack = RGB(255, 255, 255);
-    const COLORREF kNone = static_cast<COLORREF>(-1);
     struct Case
     {
         const char* name;
@@ -104,7 +103,6 @@ TEST_F(TaskPanelPaintTest, ItemHighlightFollowsTheDecisionTable)
         EXPECT_EQ(c.clrTopLeft, surface.dc()->GetPixel(5, 5));
         EXPECT_EQ(c.clrBottomRight, surface.dc()->GetPixel(34, 24));
         EXPECT_EQ(kBack, surface.dc()->GetPixel(4, 4));
-        (void)kNone;
     }
     m_panel->SetPressedItem(nullptr);
 }
