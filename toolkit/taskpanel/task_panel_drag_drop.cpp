@@ -130,10 +130,10 @@ DROPEFFECT CXTPTaskPanel::OnDragOver(COleDataObject* pDataObject, DWORD dwKeySta
         if (!(nFlags & (xtpTaskItemAllowDragCopyWithinGroup | xtpTaskItemAllowDragCopyWithinControl)))
             bCopy = FALSE;
         if (pGroup != m_pItemDragging->GetItemGroup()) {
-            // Within the group only: another group is closed to that kind of drop.
-            if (!(nFlags & xtpTaskItemAllowDragMoveWithinControl))
+            // The within-group permissions keep that kind of drop inside the item's own group.
+            if (nFlags & xtpTaskItemAllowDragMoveWithinGroup)
                 bMove = FALSE;
-            if (!(nFlags & xtpTaskItemAllowDragCopyWithinControl))
+            if (nFlags & xtpTaskItemAllowDragCopyWithinGroup)
                 bCopy = FALSE;
         }
         if (!bMove && !bCopy)

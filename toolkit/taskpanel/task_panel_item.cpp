@@ -329,6 +329,13 @@ CXTPTaskPanelItem* CXTPTaskPanelItems::InsertAt(int nIndex, CXTPTaskPanelItem* p
     m_arrItems.InsertAt(nIndex, pItem);
     pItem->m_pItems = this;
     pItem->m_pPanel = m_pPanel;
+    // A group made apart from the panel brings items that must learn of the panel too.
+    if (pItem->IsGroup()) {
+        CXTPTaskPanelItems* pGroupItems = static_cast<CXTPTaskPanelGroup*>(pItem)->GetItems();
+        pGroupItems->m_pPanel = m_pPanel;
+        for (int i = 0; i < pGroupItems->GetCount(); i++)
+            pGroupItems->GetAt(i)->m_pPanel = m_pPanel;
+    }
     if (m_pPanel != NULL)
         m_pPanel->Reposition(TRUE);
     return pItem;

@@ -423,6 +423,37 @@ TEST_F(TaskPanelItemsTest, DropsInsertGroupItemsOnlyWhereTheMarkIs)
         EXPECT_EQ(nCount, pGroup->GetCount());
         EXPECT_EQ(2, m_panel->GetGroupCount());
     }
+
+    // This panel's own drag: the item's flags decide, and within-group flags keep it in its group.
+    struct FlagCase
+    {
+        const char* name;
+        long nFlags;
+        bool bOwnGroup;
+        DWORD dwKeys;
+        DROPEFFECT expected;
+    };
+    const FlagCase flagCases[] = {
+        {"move and copy in the group", 0x22, true, 0, DROPEFFECT_MOVE},
+        {"move and copy in the group, Ctrl", 0x22, true, MK_CONTROL, DROPEFFECT_COPY},
+        {"move and copy in the group, elsewhere", 0x22, false, 0, DROPEFFECT_NONE},
+        {"copy in the panel only", 0x04, false, 0, DROPEFFECT_COPY},
+        {"move in the panel only", 0x40, false, MK_CONTROL, DROPEFFECT_MOVE},
+        {"out of the panel only", 0x88, true, 0, DROPEFFECT_NONE},
+    };
+    for (const FlagCase& c : flagCases) {
+        SCOPED_TRACE(c.name);
+        pFirst->SetAllowDrag(c.nFlags);
+        m_panel->SetDraggedItem(pFirst);
+        COleDataObject data;
+        dataWith(pFirst->CopyToHGlobal(), nullptr, data);
+        const CPoint pt =
+            c.bOwnGroup ? upperHalf(pLast)
+                        : CPoint(pClosed->GetHitTestRect().left + 30, pClosed->GetHitTestRect().top + 3);
+        EXPECT_EQ(c.expected, m_panel->OnDragOver(&data, c.dwKeys, pt));
+        m_panel->GetDropTarget()->OnDragLeave(m_panel);
+    }
+    m_panel->SetDraggedItem(nullptr);
     ::GlobalFree(hItem);
 }
 
