@@ -143,6 +143,75 @@ TEST_F(TaskPanelItemsTest, GroupLayouts)
     EXPECT_EQ(pGroup->GetAt(0)->GetItemRect().top, pGroup->GetAt(1)->GetItemRect().top);
 }
 
+TEST_F(TaskPanelItemsTest, CaptionsDragFlagsAndAccessibleActions)
+{
+    CXTPTaskPanelGroup* pGroup = AddTestGroup(m_panel, L"Rules");
+    CXTPTaskPanelGroupItem* pLink = AddTestItem(pGroup, L"Link", xtpTaskItemTypeLink, 1);
+    CXTPTaskPanelGroupItem* pText = AddTestItem(pGroup, L"Text", xtpTaskItemTypeText);
+
+    // The same caption again lays nothing out; another one does, once.
+    m_panel->m_nScrollBarUpdates = 0;
+    pLink->SetCaption(L"Link");
+    EXPECT_EQ(0, m_panel->m_nScrollBarUpdates);
+    pLink->SetCaption(L"Another link");
+    EXPECT_EQ(1, m_panel->m_nScrollBarUpdates);
+
+    // Inherited drag flags: the item's, else the group's, else the panel's, else 0xCC.
+    struct Case
+    {
+        long nPanel, nGroup, nItem, nExpected;
+    };
+    const Case cases[] = {
+        {1, 1, 1, 0xCC}, {0, 1, 1, 0}, {0x40, 1, 1, 0x40}, {0x40, 0x22, 1, 0x22}, {0x40, 0x22, 0x08, 0x08}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.nExpected);
+        m_panel->AllowDrag(c.nPanel);
+        pGroup->SetAllowDrag(c.nGroup);
+        pLink->SetAllowDrag(c.nItem);
+        EXPECT_EQ(c.nExpected, pLink->GetAllowDrag());
+    }
+    CXTPTaskPanelGroupItem* pLoose = new CXTPTaskPanelGroupItem();
+    pLoose->SetAllowDrag(1);
+    EXPECT_EQ(0xCC, pLoose->GetAllowDrag()) << "an item without a panel";
+    pLoose->InternalRelease();
+
+    // A text line never takes the focus, however enabled and visible it is.
+    EXPECT_FALSE(pText->IsAcceptFocus());
+    EXPECT_TRUE(pLink->IsAcceptFocus());
+
+    // Items select and focus themselves, and a group opens and closes, through their accessible parts.
+    VARIANT self;
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    EXPECT_EQ(S_OK, pLink->GetAccessible()->accSelect(SELFLAG_TAKEFOCUS | SELFLAG_TAKESELECTION, self));
+    EXPECT_EQ(pLink, m_panel->GetFocusedItem());
+    EXPECT_TRUE(pLink->IsItemSelected());
+    long x = 0, y = 0, cx = 0, cy = 0;
+    ASSERT_EQ(S_OK, pLink->GetAccessible()->accLocation(&x, &y, &cx, &cy, self));
+    CRect rcHit = pLink->GetHitTestRect();
+    m_panel->ClientToScreen(&rcHit);
+    EXPECT_EQ(CRect(x, y, x + cx, y + cy), rcHit);
+    VARIANT hit;
+    EXPECT_EQ(S_OK, pLink->GetAccessible()->accHitTest(rcHit.left + 1, rcHit.top + 1, &hit));
+    EXPECT_EQ(S_OK, m_panel->GetAccessible()->accHitTest(rcHit.left + 1, rcHit.top + 1, &hit));
+    ASSERT_EQ(VT_DISPATCH, hit.vt);
+    EXPECT_EQ(static_cast<IDispatch*>(pLink->GetAccessible()), hit.pdispVal);
+    hit.pdispVal->Release();
+    EXPECT_EQ(S_FALSE, m_panel->GetAccessible()->accHitTest(-30000, -30000, &hit));
+    BSTR action = nullptr;
+    ASSERT_EQ(S_OK, pGroup->GetAccessible()->get_accDefaultAction(self, &action));
+    EXPECT_STREQ(L"Expand", action);
+    ::SysFreeString(action);
+    EXPECT_EQ(S_OK, pGroup->GetAccessible()->accDoDefaultAction(self));
+    EXPECT_FALSE(pGroup->IsExpanded());
+    VARIANT state;
+    ASSERT_EQ(S_OK, pGroup->GetAccessible()->get_accState(self, &state));
+    EXPECT_TRUE(state.lVal & STATE_SYSTEM_COLLAPSED);
+    ASSERT_EQ(S_OK, pLink->GetAccessible()->get_accState(self, &state));
+    EXPECT_TRUE(state.lVal & STATE_SYSTEM_INVISIBLE) << "an item of a closed group is out of sight";
+    EXPECT_TRUE(state.lVal & STATE_SYSTEM_SELECTED);
+}
+
 TEST_F(TaskPanelItemsTest, ToolboxOpenGroupTakesTheFreeHeightSharedByAutoHeightItems)
 {
     m_panel->SetBehaviour(xtpTaskPanelBehaviourToolbox);
