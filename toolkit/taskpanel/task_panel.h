@@ -205,6 +205,8 @@ public:
 
     // The tracking pump of the modal loops: pending paints first; FALSE when WM_QUIT arrived.
     static BOOL AFXAPI PumpTrackingMessage(MSG* pMsg);
+    // Keys in the modal loops: Escape ends a loop, any other key is dropped. TRUE for a key.
+    static BOOL AFXAPI IsTrackingKey(const MSG& msg, BOOL& bEscape);
 
 protected:
     // Replaces a counted reference: the new item gains one, the old one loses its.
@@ -218,6 +220,9 @@ protected:
             pOld->InternalRelease();
     }
     void SetOpenGroup(CXTPTaskPanelGroup* pGroup);
+    // The visible item one step (a row with bRowStep) from an item of a group, or null.
+    static CXTPTaskPanelItem* AFXAPI NextItemInGroup(const CXTPTaskPanelItem* pItem, int nDirection,
+                                                     BOOL bRowStep);
     void ScrollTo(int nPosition);
     BOOL IsMouseManagerBusy() const;
     void PressScrollButton(TaskPanelScrollButton* pButton);

@@ -97,8 +97,9 @@ void CXTPTaskPanel::OnStartGroupDrag(CXTPTaskPanelItem* pItem)
                 m_pGroups->Move(pItem, m_pGroups->IndexOf(pGroup));
             continue;
         }
-        if (msg.message == WM_KEYDOWN) {
-            if (msg.wParam == VK_ESCAPE)
+        BOOL bEscape = FALSE;
+        if (IsTrackingKey(msg, bEscape)) {
+            if (bEscape)
                 break;
             continue;
         }

@@ -234,6 +234,12 @@ void CXTPTaskPanel::OnCaptureChanged(CWnd* pWnd)
     CWnd::OnCaptureChanged(pWnd);
 }
 
+BOOL AFXAPI CXTPTaskPanel::IsTrackingKey(const MSG& msg, BOOL& bEscape)
+{
+    bEscape = msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE;
+    return msg.message == WM_KEYDOWN;
+}
+
 BOOL AFXAPI CXTPTaskPanel::PumpTrackingMessage(MSG* pMsg)
 {
     MSG msgPaint;
@@ -278,8 +284,9 @@ void CXTPTaskPanel::PressScrollButton(TaskPanelScrollButton* pButton)
             break;
         if (msg.message == WM_MOUSEMOVE)
             continue;
-        if (msg.message == WM_KEYDOWN) {
-            if (msg.wParam == VK_ESCAPE)
+        BOOL bEscape = FALSE;
+        if (IsTrackingKey(msg, bEscape)) {
+            if (bEscape)
                 break;
             continue;
         }
@@ -295,6 +302,14 @@ void CXTPTaskPanel::PressScrollButton(TaskPanelScrollButton* pButton)
 
 // ---------------------------------------------------------------------------------------------------
 // Keyboard
+
+CXTPTaskPanelItem* AFXAPI CXTPTaskPanel::NextItemInGroup(const CXTPTaskPanelItem* pItem, int nDirection,
+                                                         BOOL bRowStep)
+{
+    CXTPTaskPanelGroup* pGroup = pItem->GetItemGroup();
+    const int nStep = bRowStep ? std::max(1, pGroup->GetItemsInRow()) : 1;
+    return pGroup->GetAt(pGroup->GetNextVisibleItem(pItem->GetIndex(), nDirection * nStep));
+}
 
 CXTPTaskPanelItem* CXTPTaskPanel::GetNextItem(CXTPTaskPanelItem* pItem, int nDirection, BOOL bSkipItems,
                                               BOOL bRowStep) const
@@ -320,10 +335,8 @@ CXTPTaskPanelItem* CXTPTaskPanel::GetNextItem(CXTPTaskPanelItem* pItem, int nDir
                 CXTPTaskPanelGroup* pGroup = pCurrent->GetItemGroup();
                 if (pGroup == NULL)
                     return NULL;
-                if (!bSkipItems) {
-                    const int nStep = bRowStep ? std::max(1, pGroup->GetItemsInRow()) : 1;
-                    pCandidate = pGroup->GetAt(pGroup->GetNextVisibleItem(pCurrent->GetIndex(), nStep));
-                }
+                if (!bSkipItems)
+                    pCandidate = NextItemInGroup(pCurrent, 1, bRowStep);
                 if (pCandidate == NULL)
                     pCandidate = GetNextGroup(m_pGroups->IndexOf(pGroup), 1);
             }
@@ -343,10 +356,8 @@ CXTPTaskPanelItem* CXTPTaskPanel::GetNextItem(CXTPTaskPanelItem* pItem, int nDir
                 CXTPTaskPanelGroup* pGroup = pCurrent->GetItemGroup();
                 if (pGroup == NULL)
                     return NULL;
-                if (!bSkipItems) {
-                    const int nStep = bRowStep ? std::max(1, pGroup->GetItemsInRow()) : 1;
-                    pCandidate = pGroup->GetAt(pGroup->GetNextVisibleItem(pCurrent->GetIndex(), -nStep));
-                }
+                if (!bSkipItems)
+                    pCandidate = NextItemInGroup(pCurrent, -1, bRowStep);
                 if (pCandidate == NULL)
                     pCandidate = pGroup;
             }

@@ -87,29 +87,21 @@ void CXTPTaskPanelPaintManager::RefreshMetrics()
     }
 
     m_clrBackground.Set(TableColor(5), TableColor(5));
-    XTP_TASKPANEL_GROUPCOLORS& normal = m_groupNormal;
-    normal.clrHead.Set(TableColor(15), TableColor(15));
-    normal.clrClient.SetSingle(TableColor(5));
-    normal.clrClientBorder.SetStandardValue(TableColor(15));
-    normal.dHeadGradientFactor = 0;
-    normal.clrHeadTextNormal.SetStandardValue(TableColor(18));
-    normal.clrHeadTextHot.SetStandardValue(TableColor(18));
-    normal.clrClientText.SetStandardValue(TableColor(18));
-    normal.clrClientLink.SetStandardValue(TableColor(18));
-    normal.clrClientLinkHot.SetStandardValue(TableColor(13));
-    normal.clrClientLinkSelected.SetStandardValue(TableColor(18));
-
-    XTP_TASKPANEL_GROUPCOLORS& special = m_groupSpecial;
-    special.clrHead.Set(TableColor(2), TableColor(2));
-    special.clrClient.SetSingle(TableColor(5));
-    special.clrClientBorder.SetStandardValue(TableColor(2));
-    special.dHeadGradientFactor = 0;
-    special.clrHeadTextNormal.SetStandardValue(TableColor(9));
-    special.clrHeadTextHot.SetStandardValue(TableColor(9));
-    special.clrClientText.SetStandardValue(TableColor(18));
-    special.clrClientLink.SetStandardValue(TableColor(18));
-    special.clrClientLinkHot.SetStandardValue(TableColor(13));
-    special.clrClientLinkSelected.SetStandardValue(TableColor(18));
+    // Colour-table entries of the caption, its text, the border, and the item and link texts.
+    auto setColors = [](XTP_TASKPANEL_GROUPCOLORS& set, int nHead, int nHeadText, int nText) {
+        set.clrHead.Set(TableColor(nHead), TableColor(nHead));
+        set.clrClient.SetSingle(TableColor(5));
+        set.clrClientBorder.SetStandardValue(TableColor(nHead));
+        set.dHeadGradientFactor = 0;
+        set.clrHeadTextNormal.SetStandardValue(TableColor(nHeadText));
+        set.clrHeadTextHot.SetStandardValue(TableColor(nHeadText));
+        set.clrClientText.SetStandardValue(TableColor(nText));
+        set.clrClientLink.SetStandardValue(TableColor(nText));
+        set.clrClientLinkHot.SetStandardValue(TableColor(13));
+        set.clrClientLinkSelected.SetStandardValue(TableColor(nText));
+    };
+    setColors(m_groupNormal, 15, 18, 18);
+    setColors(m_groupSpecial, 2, 9, 18);
 
     m_nExpandButtonStyle = xtpTaskPanelExpandButtonFramed;
     m_bRoundedLeftCorner = m_bRoundedRightCorner = FALSE;

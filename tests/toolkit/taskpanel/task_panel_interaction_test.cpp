@@ -24,24 +24,17 @@ private:
     UINT_PTR m_nTimer;
 };
 
-class TaskPanelInteractionTest : public ::testing::Test
+class TaskPanelInteractionTest : public TaskPanelDialogTest
 {
 protected:
-    void SetUp() override
-    {
-        m_dialog = std::make_unique<CPanelDialog>();
-        ASSERT_TRUE(m_dialog->CreateWithPanel(200, 300));
-        m_panel = &m_dialog->m_panel;
-        m_panel->SetAnimation(xtpTaskPanelAnimationNo);
-    }
+    TaskPanelInteractionTest() : TaskPanelDialogTest(200, 300, false) {}
     void TearDown() override
     {
         BYTE keys[256] = {};
         ::GetKeyboardState(keys);
         keys[VK_CONTROL] = 0;
         ::SetKeyboardState(keys);
-        m_dialog.reset();
-        PumpPanelMessages();
+        TaskPanelDialogTest::TearDown();
     }
     // A toolbox whose open group holds more items than it shows.
     CXTPTaskPanelGroup* FillToolbox(int nItems)
@@ -55,9 +48,6 @@ protected:
         pTools->SetExpanded(TRUE);
         return pTools;
     }
-
-    std::unique_ptr<CPanelDialog> m_dialog;
-    CTestTaskPanel* m_panel = nullptr;
 };
 
 } // namespace

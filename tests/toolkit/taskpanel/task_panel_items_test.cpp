@@ -16,26 +16,20 @@ namespace {
 
 const wchar_t kTestKey[] = L"Software\\RecoveryToolkitTests\\TaskPanel";
 
-class TaskPanelItemsTest : public ::testing::Test
+class TaskPanelItemsTest : public TaskPanelDialogTest
 {
 protected:
+    TaskPanelItemsTest() : TaskPanelDialogTest(200, 300, false) {}
     void SetUp() override
     {
-        m_dialog = std::make_unique<CPanelDialog>();
-        ASSERT_TRUE(m_dialog->CreateWithPanel(200, 300));
-        m_panel = &m_dialog->m_panel;
-        m_panel->SetAnimation(xtpTaskPanelAnimationNo);
         ::RegDeleteTreeW(HKEY_CURRENT_USER, kTestKey);
+        TaskPanelDialogTest::SetUp();
     }
     void TearDown() override
     {
         ::RegDeleteTreeW(HKEY_CURRENT_USER, kTestKey);
-        m_dialog.reset();
-        PumpPanelMessages();
+        TaskPanelDialogTest::TearDown();
     }
-
-    std::unique_ptr<CPanelDialog> m_dialog;
-    CTestTaskPanel* m_panel = nullptr;
 };
 
 // The raw text of a registry value under the test key, or "<absent>".

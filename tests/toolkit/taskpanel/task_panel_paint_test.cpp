@@ -12,24 +12,10 @@
 
 namespace {
 
-class TaskPanelPaintTest : public ::testing::Test
+class TaskPanelPaintTest : public TaskPanelDialogTest
 {
 protected:
-    void SetUp() override
-    {
-        m_dialog = std::make_unique<CPanelDialog>();
-        ASSERT_TRUE(m_dialog->CreateWithPanel(220, 320));
-        m_panel = &m_dialog->m_panel;
-        m_panel->SetAnimation(xtpTaskPanelAnimationNo);
-    }
-    void TearDown() override
-    {
-        m_dialog.reset();
-        PumpPanelMessages();
-    }
-
-    std::unique_ptr<CPanelDialog> m_dialog;
-    CTestTaskPanel* m_panel = nullptr;
+    TaskPanelPaintTest() : TaskPanelDialogTest(220, 320, false) {}
 };
 
 double Hue(COLORREF clr)

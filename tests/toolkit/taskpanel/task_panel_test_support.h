@@ -5,7 +5,10 @@
 
 #include "task_panel.h"
 
+#include <gtest/gtest.h>
+
 #include <map>
+#include <memory>
 #include <vector>
 
 class CTestTaskPanel : public CXTPTaskPanel
@@ -62,3 +65,33 @@ protected:
 CXTPTaskPanelGroup* AddTestGroup(CXTPTaskPanel* pPanel, LPCTSTR lpszCaption, BOOL bSpecial = FALSE);
 CXTPTaskPanelGroupItem* AddTestItem(CXTPTaskPanelGroup* pGroup, LPCTSTR lpszCaption, int nType, UINT nID = 0);
 void PumpPanelMessages();
+
+// Each test gets a new dialog with its panel (animation as asked), destroyed after the test.
+class TaskPanelDialogTest : public ::testing::Test
+{
+protected:
+    TaskPanelDialogTest(int nWidth, int nHeight, bool bAnimation)
+        : m_nWidth(nWidth), m_nHeight(nHeight), m_bAnimation(bAnimation)
+    {}
+    void SetUp() override
+    {
+        m_dialog = std::make_unique<CPanelDialog>();
+        ASSERT_TRUE(m_dialog->CreateWithPanel(m_nWidth, m_nHeight));
+        m_panel = &m_dialog->m_panel;
+        if (!m_bAnimation)
+            m_panel->SetAnimation(xtpTaskPanelAnimationNo);
+    }
+    void TearDown() override
+    {
+        m_dialog.reset();
+        PumpPanelMessages();
+    }
+
+    std::unique_ptr<CPanelDialog> m_dialog;
+    CTestTaskPanel* m_panel = nullptr;
+
+private:
+    int m_nWidth;
+    int m_nHeight;
+    bool m_bAnimation;
+};

@@ -15,20 +15,10 @@
 
 namespace {
 
-class TaskPanelWindowTest : public ::testing::Test
+class TaskPanelWindowTest : public TaskPanelDialogTest
 {
 protected:
-    void SetUp() override
-    {
-        m_dialog = std::make_unique<CPanelDialog>();
-        ASSERT_TRUE(m_dialog->CreateWithPanel(200, 300));
-        m_panel = &m_dialog->m_panel;
-    }
-    void TearDown() override
-    {
-        m_dialog.reset();
-        PumpPanelMessages();
-    }
+    TaskPanelWindowTest() : TaskPanelDialogTest(200, 300, true) {}
     // A point inside an item's hit-test rectangle, in panel client coordinates.
     static CPoint PointOn(const CXTPTaskPanelItem* pItem)
     {
@@ -39,9 +29,6 @@ protected:
     {
         m_panel->SendMessage(message, wKeys, MAKELPARAM(pt.x, pt.y));
     }
-
-    std::unique_ptr<CPanelDialog> m_dialog;
-    CTestTaskPanel* m_panel = nullptr;
 };
 
 } // namespace
