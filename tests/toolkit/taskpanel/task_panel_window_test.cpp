@@ -85,6 +85,29 @@ TEST_F(TaskPanelWindowTest, WithoutGroupsTheContentIsTheMarginsAndNoScrollBarSho
     EXPECT_EQ(5 + 9, m_panel->GetContentHeight());
 }
 
+TEST_F(TaskPanelWindowTest, TheUpdateLockHoldsLayoutAndAnimationUntilItEnds)
+{
+    CXTPTaskPanelGroup* pGroup = AddTestGroup(m_panel, L"Locked");
+    AddTestItem(pGroup, L"Link", xtpTaskItemTypeLink, 1);
+    m_panel->SetAnimation(xtpTaskPanelAnimationNo);
+    m_panel->Reposition(FALSE);
+    m_panel->SetAnimation(xtpTaskPanelAnimationYes);
+    const int nContent = m_panel->GetContentHeight();
+    m_panel->m_nScrollBarUpdates = 0;
+    m_panel->BeginUpdate();
+    m_panel->BeginUpdate();
+    AddTestItem(pGroup, L"Second", xtpTaskItemTypeLink, 2);
+    pGroup->SetExpanded(FALSE);
+    EXPECT_EQ(nContent, m_panel->GetContentHeight());
+    EXPECT_FALSE(m_panel->IsAnimationTimerRunning());
+    m_panel->EndUpdate();
+    EXPECT_EQ(0, m_panel->m_nScrollBarUpdates);
+    m_panel->EndUpdate();
+    EXPECT_EQ(1, m_panel->m_nScrollBarUpdates);
+    EXPECT_TRUE(m_panel->IsAnimationTimerRunning()) << "the collapse animates once the lock is gone";
+    EXPECT_EQ(pGroup->GetCaptionHeight(), pGroup->GetTargetRect().Height());
+}
+
 TEST_F(TaskPanelWindowTest, AnimationOffShowsTheFinalLayoutAndCodeSevenInTheSamePass)
 {
     m_panel->SetAnimation(xtpTaskPanelAnimationNo);
