@@ -330,6 +330,31 @@ TEST_F(TaskPanelItemsTest, PersistenceWritesRawValuesAndLoadsThemBack)
     EXPECT_TRUE(IsTaskPanelDefaultMarker(pLink->GetIconPadding()));
 }
 
+TEST_F(TaskPanelItemsTest, LoadingAClassThatIsNoGroupFailsAsABadClass)
+{
+    AddTestGroup(m_panel, L"Kept until the load");
+    const std::wstring section = std::wstring(kTestKey) + L"\\Item0";
+    const DWORD nCount = 1;
+    ASSERT_EQ(ERROR_SUCCESS,
+              ::RegSetKeyValueW(HKEY_CURRENT_USER, kTestKey, L"Count", REG_DWORD, &nCount, sizeof(nCount)));
+    const wchar_t szClass[] = L"CXTPTaskPanelGroupItem";
+    ASSERT_EQ(ERROR_SUCCESS, ::RegSetKeyValueW(HKEY_CURRENT_USER, section.c_str(), L"Class", REG_SZ, szClass,
+                                               sizeof(szClass)));
+    int nCause = -1;
+    try {
+        CXTPPropExchangeRegistry px(TRUE, HKEY_CURRENT_USER, kTestKey);
+        m_panel->GetGroups()->DoPropExchange(&px);
+    } catch (CArchiveException* e) {
+        nCause = e->m_cause;
+        e->Delete();
+    }
+    EXPECT_EQ(CArchiveException::badClass, nCause);
+    EXPECT_FALSE(m_panel->IsUpdateLocked()) << "the lock is lowered on the way out";
+    EXPECT_EQ(0, m_panel->GetGroupCount());
+    AddTestGroup(m_panel, L"Still works");
+    EXPECT_GT(m_panel->GetAt(0)->GetTargetRect().Height(), 0);
+}
+
 TEST_F(TaskPanelItemsTest, ClipboardCopiesRoundTripAndBadStreamsMakeNothing)
 {
     CXTPTaskPanelGroup* pGroup = AddTestGroup(m_panel, L"Copy");
