@@ -1,6 +1,7 @@
 // The task panel's paint manager on memory DCs: the item highlight table, the recoloured expand
 // faces, the expand button's room, the unfaded copy without AlphaBlend, the drop mark, and a
 // screenshot of a filled panel.
+#include "image_manager.h"
 #include "support/screenshot.h"
 #include "task_panel_test_support.h"
 #include "toolkit_test_app.h"
@@ -29,6 +30,28 @@ double Lightness(COLORREF clr)
     const int nMax = std::max({GetRValue(clr), GetGValue(clr), GetBValue(clr)});
     const int nMin = std::min({GetRValue(clr), GetGValue(clr), GetBValue(clr)});
     return (nMax + nMin) / 510.0;
+}
+
+// A square icon of one colour in the panel's image manager under the id.
+void AddSolidIcon(CXTPTaskPanel* pPanel, UINT nID, int nSize, COLORREF clr)
+{
+    HDC hScreen = ::GetDC(NULL);
+    HBITMAP hColor = ::CreateCompatibleBitmap(hScreen, nSize, nSize);
+    HBITMAP hMask = ::CreateBitmap(nSize, nSize, 1, 1, NULL);
+    HDC hDC = ::CreateCompatibleDC(hScreen);
+    HGDIOBJ hOld = ::SelectObject(hDC, hColor);
+    CDC::FromHandle(hDC)->FillSolidRect(0, 0, nSize, nSize, clr);
+    ::SelectObject(hDC, hMask);
+    ::PatBlt(hDC, 0, 0, nSize, nSize, BLACKNESS);
+    ::SelectObject(hDC, hOld);
+    ::DeleteDC(hDC);
+    ::ReleaseDC(NULL, hScreen);
+    ICONINFO info = {TRUE, 0, 0, hMask, hColor};
+    CXTPImageHandle hImage;
+    hImage.SetIcon(::CreateIconIndirect(&info));
+    ::DeleteObject(hColor);
+    ::DeleteObject(hMask);
+    pPanel->GetImageManager()->SetCommandIcon(hImage, nID);
 }
 
 COLORREF PixelOf(HBITMAP hBitmap, int x, int y)
@@ -255,8 +278,13 @@ TEST_F(TaskPanelPaintTest, DropMarkIsALineWithArrowheadsAtBothEnds)
 
 TEST_F(TaskPanelPaintTest, ScreenshotOfAFilledPanel)
 {
+    const COLORREF kLinkIcon = RGB(0x2E, 0x8B, 0x57), kGroupIcon = RGB(0xE0, 0x80, 0x20);
+    AddSolidIcon(m_panel, 1, 16, kLinkIcon);
+    AddSolidIcon(m_panel, 2, 32, kGroupIcon);
     CXTPTaskPanelGroup* pSpecial = AddTestGroup(m_panel, L"Recovery tasks", TRUE);
-    AddTestItem(pSpecial, L"Scan the disk image", xtpTaskItemTypeLink, 1);
+    pSpecial->SetIconIndex(2);
+    CXTPTaskPanelGroupItem* pScan = AddTestItem(pSpecial, L"Scan the disk image", xtpTaskItemTypeLink, 1);
+    pScan->SetIconIndex(1);
     AddTestItem(pSpecial, L"Save the found files", xtpTaskItemTypeLink, 2)->SetBold(TRUE);
     CXTPTaskPanelGroup* pNormal = AddTestGroup(m_panel, L"Details");
     AddTestItem(pNormal, L"The source is never written to.", xtpTaskItemTypeText);
@@ -279,6 +307,12 @@ TEST_F(TaskPanelPaintTest, ScreenshotOfAFilledPanel)
     const CRect rcCaption = pNormal->GetCaptionRect();
     EXPECT_EQ(m_panel->GetPaintManager()->GetGroupColors(pNormal)->clrHead.m_clrStart,
               dc.GetPixel(rcCaption.left + 3, rcCaption.top + 2));
+    // The link's icon after the inner margin; the group's icon rising from the caption's bottom.
+    const CRect rcScan = pScan->GetHitTestRect();
+    EXPECT_EQ(kLinkIcon, dc.GetPixel(rcScan.left + 2 + 8, rcScan.top + 2 + 8));
+    const CRect rcSpecial = pSpecial->GetHitTestRect();
+    EXPECT_EQ(kGroupIcon, dc.GetPixel(rcSpecial.left + 16, rcSpecial.bottom - 3));
+    EXPECT_EQ(kGroupIcon, dc.GetPixel(rcSpecial.left + 16, rcSpecial.bottom - 30));
     pHosted->Remove();
     edit.DestroyWindow();
 }
