@@ -2,6 +2,7 @@
 // in the toolbox behaviour, group reordering by drag, the caption editor and its code 4, the drop
 // target's registration, selection, and printing. Loops run on messages posted before they start,
 // with a timer that takes the capture away should one never end.
+#include "support/screenshot.h"
 #include "task_panel_test_support.h"
 #include "taskpanel_test_ids.h"
 #include "toolkit_test_app.h"
@@ -63,6 +64,8 @@ TEST_F(TaskPanelInteractionTest, ScrollButtonsWheelAndControlArrowsInTheToolbox)
     EXPECT_FALSE(pUp->IsVisible()) << "a disabled button outside captions is hidden";
     ASSERT_TRUE(pDown->IsVisible());
     EXPECT_EQ(16, pDown->rcButton.Width());
+    m_panel->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_TRUE(test_support::WriteClientScreenshot(m_panel->GetSafeHwnd(), L"task_panel_toolbox"));
     // Nothing under a visible scroll button is hit.
     EXPECT_EQ(nullptr, m_panel->HitTestItem(pDown->rcButton.CenterPoint(), TRUE));
 

@@ -189,6 +189,15 @@ TEST_F(TaskPanelWindowTest, ScrollCodesStopAtTheLimitAndAtTheTop)
         m_panel->SendMessage(WM_VSCROLL, MAKEWPARAM(c.nCode, 0));
         EXPECT_EQ(c.nExpected, m_panel->GetScrollOffset());
     }
+    // The wheel moves ten pixels a notch, not past either end.
+    m_panel->SetScrollPos(SB_VERT, 4);
+    m_panel->SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+    EXPECT_EQ(0, m_panel->GetScrollOffset());
+    m_panel->SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
+    EXPECT_EQ(10, m_panel->GetScrollOffset());
+    m_panel->SetScrollPos(SB_VERT, nLimit - 3);
+    m_panel->SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
+    EXPECT_EQ(nLimit, m_panel->GetScrollOffset());
 }
 
 TEST_F(TaskPanelWindowTest, TabWalksCaptionsAndFirstItemsThenLeavesForTheNextControl)
