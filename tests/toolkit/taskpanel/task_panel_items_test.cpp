@@ -562,8 +562,8 @@ TEST_F(TaskPanelItemsTest, DragTextIsSizedByTheConversionItself)
     const int nExpected = ::WideCharToMultiByte(nCodePage, 0, text.c_str(), -1, NULL, 0, NULL, NULL);
     std::string expected(static_cast<size_t>(nExpected), '\0');
     ::WideCharToMultiByte(nCodePage, 0, text.c_str(), -1, expected.data(), nExpected, NULL, NULL);
-    EXPECT_EQ(static_cast<SIZE_T>(nExpected),
-              ::GlobalSize(hText) >= static_cast<SIZE_T>(nExpected) ? nExpected : 0);
+    // Room for every byte of the converted text and its terminator.
+    EXPECT_GE(::GlobalSize(hText), static_cast<SIZE_T>(nExpected));
     EXPECT_STREQ(expected.c_str(), static_cast<const char*>(::GlobalLock(hText)));
     ::GlobalUnlock(hText);
     ::GlobalFree(hText);
