@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -43,7 +44,11 @@ std::wstring RegistryText(const std::wstring& subKey, const wchar_t* value)
         ERROR_SUCCESS)
         return L"<absent>";
     if (type == REG_DWORD)
-        return std::to_wstring(*reinterpret_cast<DWORD*>(buffer));
+    {
+        DWORD dwValue = 0;
+        memcpy(&dwValue, buffer, sizeof(dwValue));
+        return std::to_wstring(dwValue);
+    }
     return buffer;
 }
 

@@ -143,7 +143,9 @@ TEST_F(TaskPanelPaintTest, ExpandFacesAreRecolouredAroundTheirKey)
             const double dLight = std::min(1.0, Lightness(clrIn) / Lightness(clrKey) * Lightness(clrTarget));
             EXPECT_NEAR(dLight, Lightness(clrOut), 0.01) << x << "," << y;
             if (dLight < 0.97)
+            {
                 EXPECT_NEAR(Hue(clrTarget), Hue(clrOut), 0.05) << x << "," << y;
+            }
         }
     }
     EXPECT_GT(nKeys, 20);
@@ -209,7 +211,9 @@ TEST_F(TaskPanelPaintTest, NarrowCaptionsHaveNoExpandButton)
         PixelSurface surface(60, 25, RGB(1, 2, 3));
         const CRect rcText = pPaint->DrawExpandButton(surface.dc(), pGroup, rc);
         if (c.nExpected == 0)
+        {
             EXPECT_EQ(rc, rcText);
+        }
     }
     pGroup->SetExpandable(FALSE);
     EXPECT_EQ(0, pPaint->GetExpandButtonWidth(pGroup, CRect(0, 0, 100, 25)));
