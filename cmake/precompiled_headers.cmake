@@ -1,17 +1,23 @@
-# Precompiled headers of the test programs. A test source spends most of its compile time parsing
-# GoogleTest, the standard library and, on Windows, the framework's headers. Each of those sets is
-# compiled once per build, in a small host library, and every test target reuses one of them.
+# Precompiled headers. A source spends most of its compile time parsing headers: GoogleTest and the
+# standard library in the tests, the framework's headers (with windows.h) in everything built on the
+# framework. Each set is compiled once per build and the targets reuse it.
 #
-# project_precompiled_header_hosts()  makes the hosts; called once, where the test programs' folder
-#                                     starts, so the hosts compile with the flags the tests get.
-# project_precompiled_headers(target) gives a target the framework's set when its links bring the
-#                                     framework (and with it the framework's include folders), the
-#                                     GoogleTest set otherwise. project_test calls it for every test
-#                                     program; a benchmark or support library may call it too.
+# project_precompiled_header_hosts()  makes the tests' hosts: small libraries that compile GoogleTest
+#                                     (and, on Windows, the framework's headers beside it). Called once,
+#                                     where the test programs' folder starts, so the hosts compile with
+#                                     the flags the tests get.
+# project_precompiled_headers(target) gives a test target the hosts' set with the framework's headers
+#                                     when its links bring the framework (and with it the framework's
+#                                     include folders), the GoogleTest set otherwise. project_test calls
+#                                     it for every test program; a benchmark or support library may too.
 #
-# The choice is made when the calling folder's list has been read, so links added after the target
-# count. GCC takes a precompiled header only when the options that shape it match (-Winvalid-pch
-# names the reason); a target whose options differ still builds, parsing the headers itself.
+# The framework precompiles its own headers, and every other target whose links bring the framework
+# (toolkit, controls, the program, test helpers) and has no set of its own reuses them; that is decided
+# when the whole tree has been read, with nothing to call.
+#
+# Choices are made once the calling folder's list has been read, so links added after the target
+# count. GCC takes a precompiled header only when the options that shape it match (-Winvalid-pch names
+# the reason); a target whose options differ still builds, parsing the headers itself.
 option(PROJECT_PRECOMPILED_HEADERS "Precompile the headers every test program includes" ON)
 
 set(PROJECT_PCH_TEST_HEADERS
@@ -35,6 +41,8 @@ set(PROJECT_PCH_TEST_HEADERS
     <string_view>
     <vector>)
 set(PROJECT_PCH_FRAMEWORK_HEADERS <afxwin.h> <afxext.h> <afxcmn.h> <afxpriv.h>)
+set(PROJECT_PCH_LIBRARY_HEADERS ${PROJECT_PCH_FRAMEWORK_HEADERS} <algorithm> <cstdint> <cstring> <functional> <map>
+                                <memory> <string> <vector>)
 
 function(project_precompiled_header_hosts)
     if(NOT PROJECT_PRECOMPILED_HEADERS OR TARGET test_pch_gtest)
@@ -103,3 +111,53 @@ function(project_precompiled_headers target)
     # A deferred call reads its variables when it runs; the name is written into it now.
     cmake_language(EVAL CODE "cmake_language(DEFER CALL _project_apply_precompiled_headers [[${target}]])")
 endfunction()
+
+# Every target below `folder`, in the order the folders were read.
+function(_project_targets_below folder out)
+    get_property(targets DIRECTORY ${folder} PROPERTY BUILDSYSTEM_TARGETS)
+    get_property(folders DIRECTORY ${folder} PROPERTY SUBDIRECTORIES)
+    foreach(sub IN LISTS folders)
+        _project_targets_below(${sub} below)
+        list(APPEND targets ${below})
+    endforeach()
+    set(${out} ${targets} PARENT_SCOPE)
+endfunction()
+
+function(_project_reuse_framework_headers)
+    if(NOT PROJECT_PRECOMPILED_HEADERS OR NOT TARGET framework)
+        return()
+    endif()
+    target_precompile_headers(framework PRIVATE ${PROJECT_PCH_LIBRARY_HEADERS})
+    _project_targets_below(${CMAKE_SOURCE_DIR} targets)
+    foreach(target IN LISTS targets)
+        get_target_property(type ${target} TYPE)
+        if(target STREQUAL "framework" OR NOT type MATCHES "^(STATIC_LIBRARY|SHARED_LIBRARY|MODULE_LIBRARY|EXECUTABLE)$")
+            continue()
+        endif()
+        get_target_property(own ${target} PRECOMPILE_HEADERS)
+        get_target_property(reused ${target} PRECOMPILE_HEADERS_REUSE_FROM)
+        if(own OR reused)
+            continue()
+        endif()
+        # The framework's set is C++; a target with C sources keeps parsing its headers.
+        get_target_property(sources ${target} SOURCES)
+        list(FILTER sources INCLUDE REGEX "\\.c$")
+        if(sources)
+            continue()
+        endif()
+        get_target_property(libraries ${target} LINK_LIBRARIES)
+        if(NOT libraries)
+            continue()
+        endif()
+        _project_links_framework(with_framework ${libraries})
+        if(with_framework)
+            target_precompile_headers(${target} REUSE_FROM framework)
+        endif()
+    endforeach()
+endfunction()
+
+# The file is included from the top folder's list; the call runs when that list has been read.
+if(NOT _PROJECT_FRAMEWORK_PCH_DEFERRED)
+    set(_PROJECT_FRAMEWORK_PCH_DEFERRED TRUE)
+    cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL _project_reuse_framework_headers)
+endif()
