@@ -1,6 +1,7 @@
 // A real page that Debian ships, against the words Python's own HTML parser finds in it.
 #include "html_document.h"
 #include "recording_host.h"
+#include "support/test_paths.h"
 
 #include <gtest/gtest.h>
 
@@ -10,15 +11,6 @@
 #include <vector>
 
 namespace {
-
-// Wine shows the host's root as drive Z.
-std::wstring WinePath(const char* hostPath)
-{
-    std::wstring path = L"Z:";
-    for (const char* at = hostPath; *at; ++at)
-        path += *at == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(*at));
-    return path;
-}
 
 std::string ReadBytes(const std::wstring& path)
 {
@@ -34,6 +26,12 @@ std::wstring FromUtf8(const std::string& bytes)
     std::wstring text(static_cast<size_t>(length), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), length);
     return text;
+}
+
+// A host path as the program under Wine opens it.
+std::wstring WinePath(const char* hostPath)
+{
+    return FromUtf8(test_support::RunningPlatformPath(hostPath));
 }
 
 // The runs as the page shows them, split where a space run or a break stands between two words.

@@ -17,24 +17,6 @@ namespace image_test {
 
 namespace {
 
-#ifdef _WIN32
-// Wine maps the host's root to drive Z:.
-std::string ToRunningPlatform(std::string path)
-{
-    if (!path.empty() && path[0] == '/')
-        path = "Z:" + path;
-    for (char& c : path)
-        if (c == '/')
-            c = '\\';
-    return path;
-}
-#else
-std::string ToRunningPlatform(std::string path)
-{
-    return path;
-}
-#endif
-
 std::filesystem::path NativePath(const std::string& path)
 {
     return std::filesystem::path(ToUtf16(path));
@@ -44,7 +26,7 @@ std::filesystem::path NativePath(const std::string& path)
 
 std::string FixtureDir()
 {
-    return ToRunningPlatform(IMAGE_FIXTURES_DIR);
+    return test_support::RunningPlatformPath(IMAGE_FIXTURES_DIR);
 }
 
 std::string FixturePath(const std::string& name)

@@ -160,7 +160,8 @@ TEST(HtmlDrawerMeasure, JustifiedLinesSpreadOnlyWhenWrapped)
     SelectObject(left.dc(), old);
     DeleteObject(font);
     if (metrics.tmBreakChar != L' ') {
-        GTEST_SKIP() << "the font's break character is " << static_cast<int>(metrics.tmBreakChar) << ", not a space";
+        GTEST_SKIP() << "the font's break character is " << static_cast<int>(metrics.tmBreakChar)
+                     << ", not a space";
     }
     EXPECT_GT(justifiedEdges[0], plainEdges[0]);
 }

@@ -292,7 +292,8 @@ void CHtmlDrawer::LayoutRun(std::wstring text)
         std::wstring_view measured = rest;
         if (wrapping) {
             const long long room = std::max<long long>(0, static_cast<long long>(m_wrapRight) - m_x);
-            const size_t probe = static_cast<size_t>(std::min<long long>(room + kWrapProbeSlack, rest.size()));
+            const size_t probe =
+                static_cast<size_t>(std::min<long long>(room + kWrapProbeSlack, rest.size()));
             if (probe < rest.size() && TextExtent(m_dc, rest.substr(0, probe)).cx > room) {
                 measured = rest.substr(0, probe);
             }

@@ -16,8 +16,8 @@
 #include "engine/recovery/core/engine_ui.h"
 #include "engine/recovery/core/list_free.h"
 #include "engine/recovery/core/parent_loops.h"
-#include "engine/recovery/core/progress_percent.h"
 #include "engine/recovery/core/sector_source.h"
+#include "engine/recovery/core/step_progress.h"
 #include "engine/recovery/fat/fat_chain.h"
 #include "engine/recovery/fat/fat_dir_parse.h"
 #include "engine/recovery/fat/fat_records.h"
@@ -48,28 +48,6 @@ bool StopRequested()
 {
     return ScanThreadControl.done.load() != 0;
 }
-
-// The progress bar of the file-system step's panel, moved only when its percentage changes.
-class StepProgress
-{
-public:
-    void Start()
-    {
-        shown = 0;
-        UiFileSystemStep().SetProgressPos(0);
-    }
-    void Show(std::uint64_t done, std::uint64_t total)
-    {
-        const std::uint32_t percent = ProgressPercent(done, total);
-        if (percent != shown) {
-            shown = percent;
-            UiFileSystemStep().SetProgressPos(percent);
-        }
-    }
-
-private:
-    std::uint32_t shown = 0;
-};
 
 std::u16string ClusterFolderName(std::uint32_t cluster)
 {

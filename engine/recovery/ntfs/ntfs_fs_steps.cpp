@@ -10,7 +10,7 @@
 #include "engine/recovery/core/engine_ui.h"
 #include "engine/recovery/core/list_free.h"
 #include "engine/recovery/core/parent_loops.h"
-#include "engine/recovery/core/progress_percent.h"
+#include "engine/recovery/core/step_progress.h"
 #include "engine/recovery/listing/result_listing.h"
 #include "engine/recovery/ntfs/ntfs_record_builders.h"
 
@@ -25,24 +25,6 @@ bool StopRequested()
 {
     return ScanThreadControl.done.load() == 1;
 }
-
-// The progress bar of the file-system step's panel, moved only when its percentage changes.
-class StepProgress
-{
-public:
-    StepProgress() { UiFileSystemStep().SetProgressPos(0); }
-    void Show(std::uint64_t done, std::uint64_t total)
-    {
-        const std::uint32_t percent = ProgressPercent(done, total);
-        if (percent != shown) {
-            shown = percent;
-            UiFileSystemStep().SetProgressPos(percent);
-        }
-    }
-
-private:
-    std::uint32_t shown = 0;
-};
 
 bool IsDotName(const char16_t* name)
 {
@@ -89,6 +71,7 @@ void AddLostNtfsFolders(std::uint32_t* counter)
 {
     UiFileSystemStep().SetStatusText(kLostDataText);
     StepProgress progress;
+    progress.Start();
     AddNtfsEntryNode(kNtfsLostDirText, kLostDirValue, kNtfsRootFolder, 0, 0, 0, 0);
 
     // The walk works in memory and runs to its end also after a stop, so that the tree built from a
@@ -127,6 +110,7 @@ void ScanNtfsSteps()
     UiFileSystemStep().SetStatusText(kExtractingText);
     {
         StepProgress progress;
+        progress.Start();
         const std::uint16_t volume = VolumeParams.volumeNumber;
         std::uint64_t visited = 0;
         for (const NtfsFolderNode* node = ntfsFolderNodes.head; node && !StopRequested(); node = node->next) {

@@ -21,6 +21,7 @@ template <class To, class From> inline To AfxMemberCast(From pfn)
 
 // Handler signatures. The command-side codes are dispatched by CCmdTarget::OnCmdMsg; codes from
 // AfxSig_WindowFirst on belong to window messages and thread messages (see framework/README.md).
+// clang-format off
 enum AfxSig : UINT_PTR
 {
     AfxSig_end = 0,
@@ -97,6 +98,7 @@ enum AfxSig : UINT_PTR
     AfxSig_vww,         // void (UINT, UINT)                     ON_WM_HSCROLL_REFLECT, ON_WM_VSCROLL_REFLECT
     AfxSig_iww,         // int (UINT, UINT)                      ON_WM_VKEYTOITEM_REFLECT and CHARTOITEM
 };
+// clang-format on
 
 // One row of a message map. nMessage is the window message (WM_COMMAND and WM_NOTIFY for commands
 // and notifications), nCode the notification code, [nID, nLastID] the command or control ids.
@@ -311,7 +313,7 @@ protected:                                                                      
      AfxSig_lwl,                                                                                             \
      AFX_MSG_HANDLER(LRESULT(AFX_MSG_CALL CCmdTarget::*)(WPARAM, LPARAM), memberFxn)},
 // A message number registered at run time; the entry points at the variable that holds it.
-#define ON_REGISTERED_MESSAGE(nMessageVariable, memberFxn)                                                  \
+#define ON_REGISTERED_MESSAGE(nMessageVariable, memberFxn)                                                   \
     {0xC000,                                                                                                 \
      0,                                                                                                      \
      0,                                                                                                      \

@@ -8,7 +8,7 @@
 set -euo pipefail
 
 OUT=$(readlink -m "$1")
-source "$(dirname "${BASH_SOURCE[0]}")/fixture_cache.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/../support/fixture_cache.sh"
 fixture_begin "$OUT" "${BASH_SOURCE[0]}"
 RAW=$OUT/disk.raw
 MIB=$((1024 * 1024))

@@ -13,7 +13,7 @@ set -euo pipefail
 OUT=$(readlink -m "$1")
 DISKS=$(readlink -m "$2")
 [[ -f $DISKS/.stamp ]] || { echo "run tools/make-test-disks first ($DISKS)" >&2; exit 1; }
-source "$(dirname "${BASH_SOURCE[0]}")/fixture_cache.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/../support/fixture_cache.sh"
 fixture_begin "$OUT" "${BASH_SOURCE[0]}" "$DISKS/.stamp"
 
 start_of() { # DISK PART: the partition's first sector from partitions.tsv

@@ -17,7 +17,7 @@ set -euo pipefail
 OUT=$(readlink -m "$1")
 SOURCE=$(readlink -m "$2")
 HELPER=$SOURCE/tools/ntfs_tool.c
-source "$(dirname "${BASH_SOURCE[0]}")/fixture_cache.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/../support/fixture_cache.sh"
 fixture_begin "$OUT" "${BASH_SOURCE[0]}" "$HELPER"
 mkdir -p "$OUT/stage"
 TOOL=$OUT/ntfs_tool
