@@ -223,6 +223,15 @@ CXTPControl* CXTPControls::AddMenuItem(CMenu* pMenu, int nIndex)
         pControl->SetID(static_cast<int>(nId));
         pControl->SetCaption(strCaption);
         pControl->SetItemDefault(bDefault);
+        // The item's own check and grey state: a menu tracked without command updates keeps them.
+        if (hSubMenu == NULL) {
+            const UINT nState = ::GetMenuState(hMenu, static_cast<UINT>(nIndex), MF_BYPOSITION);
+            if (nState != static_cast<UINT>(-1)) {
+                pControl->SetChecked((nState & MF_CHECKED) != 0);
+                if ((nState & (MF_GRAYED | MF_DISABLED)) != 0)
+                    pControl->SetEnabled(FALSE);
+            }
+        }
         InsertAt(pControl, -1);
     }
     create.pControl = pControl;

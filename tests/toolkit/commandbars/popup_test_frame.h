@@ -208,6 +208,8 @@ protected:
             rcPopup.InflateRect(0, 0, 8, 8);
             rect.UnionRect(rect, rcPopup);
         }
+        const CRect rcScreen(0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+        rect.IntersectRect(rect, rcScreen);
         HDC hScreen = ::GetDC(NULL);
         EXPECT_TRUE(test_support::WriteDcScreenshot(hScreen, rect, lpszName));
         ::ReleaseDC(NULL, hScreen);
