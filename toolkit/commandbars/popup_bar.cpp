@@ -90,6 +90,7 @@ BEGIN_MESSAGE_MAP(CXTPPopupBar, CXTPCommandBar)
     ON_WM_TIMER()
     ON_WM_MOUSEMOVE()
     ON_WM_MOUSEACTIVATE()
+    ON_WM_LBUTTONDOWN()
 END_MESSAGE_MAP()
 // clang-format on
 
@@ -100,6 +101,7 @@ CXTPPopupBar::CXTPPopupBar()
     m_rcExclude.SetRectEmpty();
     m_rcScrollDown.SetRectEmpty();
     m_rcScrollUp.SetRectEmpty();
+    m_rcTearOffGripper.SetRectEmpty();
 }
 
 CXTPPopupBar::~CXTPPopupBar()
@@ -171,8 +173,11 @@ CSize CXTPPopupBar::CalcDynamicLayout(int, DWORD dwMode)
     CWindowDC dc(NULL);
     CXTFontSelector font(&dc, pPaintManager->GetRegularFont());
     int nTop = rcBorders.top;
-    if (m_bTearOffPopup)
-        nTop += pPaintManager->DrawTearOffGripper(&dc, CRect(0, 0, 0, 0), FALSE, FALSE).cy;
+    int nGripper = 0;
+    if (m_bTearOffPopup) {
+        nGripper = pPaintManager->DrawTearOffGripper(&dc, CRect(0, 0, 0, 0), FALSE, FALSE).cy;
+        nTop += nGripper;
+    }
 
     CXTPCommandBars* pCommandBars = GetCommandBars();
     m_bCollapsed = FALSE;
@@ -232,6 +237,10 @@ CSize CXTPPopupBar::CalcDynamicLayout(int, DWORD dwMode)
         pControl->SetRect(rect);
         pControl->SetRowRect(rect);
     }
+    m_rcTearOffGripper.SetRectEmpty();
+    if (nGripper > 0)
+        m_rcTearOffGripper.SetRect(rcBorders.left, rcBorders.top, rcBorders.left + nWidth,
+                                   rcBorders.top + nGripper);
     m_bDynamicLayout = FALSE;
     return CSize(nWidth + rcBorders.left + rcBorders.right, y + rcBorders.bottom);
 }
@@ -727,6 +736,8 @@ BOOL CXTPPopupBar::ProcessSpecialKey(int nKey)
 void CXTPPopupBar::DrawCommandBar(CDC* pDC, CRect rcClipBox)
 {
     CXTPCommandBar::DrawCommandBar(pDC, rcClipBox);
+    if (m_bTearOffPopup && GetControlCount() > 0 && !m_rcTearOffGripper.IsRectEmpty())
+        GetPaintManager()->DrawTearOffGripper(pDC, m_rcTearOffGripper, m_bTearOffSelected, TRUE);
     if (m_bScrolling) {
         const COLORREF clr = GetColorTable()->GetColor(COLOR_BTNTEXT);
         CXTPPaintManagerCore* pPaintManager = GetPaintManager();
@@ -789,9 +800,17 @@ void CXTPPopupBar::OnTimer(UINT_PTR nIDEvent)
             if (pSelected->GetID() == XTP_ID_POPUPBAR_EXPAND)
                 pSelected->Execute();
         return;
-    case XTP_TID_TEAROFF:
-        KillTimer(XTP_TID_TEAROFF);
+    case XTP_TID_TEAROFF: {
+        CPoint point;
+        ::GetCursorPos(&point);
+        ScreenToClient(&point);
+        if (!m_rcTearOffGripper.PtInRect(point) && !m_bTearOffTracking) {
+            m_bTearOffSelected = FALSE;
+            Redraw();
+            KillTimer(XTP_TID_TEAROFF);
+        }
         return;
+    }
     default:
         CXTPCommandBar::OnTimer(nIDEvent);
     }
@@ -807,6 +826,12 @@ void CXTPPopupBar::OnMouseMove(UINT nFlags, CPoint point)
     if (rcClient.PtInRect(point) && pParent != NULL && m_pControlPopup != NULL &&
         pParent->GetSelectedIndex() != m_pControlPopup->GetIndex())
         pParent->SetSelected(m_pControlPopup->GetIndex(), FALSE);
+    if (m_bTearOffPopup && !m_bTearOffSelected && !IsCustomizing() && m_rcTearOffGripper.PtInRect(point)) {
+        SetSelected(-1);
+        m_bTearOffSelected = TRUE;
+        SetTimer(XTP_TID_TEAROFF, 80, NULL);
+        Redraw();
+    }
     if (auto* pSelector = DYNAMIC_DOWNCAST(CXTPControlSelector, HitTest(point)))
         pSelector->TrackCell(point);
     if (m_bScrolling) {
@@ -956,4 +981,122 @@ void CXTPControlPopupExpand::Execute()
 void CXTPControlPopupExpand::OnClick(BOOL, CPoint)
 {
     Execute();
+}
+
+void CXTPPopupBar::OnLButtonDown(UINT nFlags, CPoint point)
+{
+    if (!m_bTearOffPopup || IsCustomizing() || !m_rcTearOffGripper.PtInRect(point)) {
+        CXTPCommandBar::OnLButtonDown(nFlags, point);
+        return;
+    }
+    ::SetCursor(::LoadCursor(NULL, IDC_SIZEALL));
+    CXTPMouseManager* pMouseManager = CXTPMouseManager::GetInstance();
+    ++pMouseManager->m_nLock;
+    m_bTearOffTracking = TRUE;
+    InternalAddRef();
+    TrackTearOff();
+    m_bTearOffTracking = FALSE;
+    --pMouseManager->m_nLock;
+    InternalRelease();
+}
+
+void CXTPPopupBar::TrackTearOff()
+{
+    const HWND hWnd = m_hWnd;
+    CRect rcStay(m_rcTearOffGripper);
+    ClientToScreen(&rcStay);
+    rcStay.InflateRect(10, 10);
+    m_pTearOffBar = NULL;
+    CXTPToolBar* pTornOff = NULL;
+    BOOL bQuit = FALSE;
+    WPARAM nQuitCode = 0;
+    ::SetCapture(hWnd);
+    for (;;) {
+        MSG msg;
+        // Pending paints first, so that the popup and the bar look right while dragged.
+        while (::PeekMessageW(&msg, NULL, WM_PAINT, WM_PAINT, PM_REMOVE))
+            ::DispatchMessageW(&msg);
+        if (!::GetMessageW(&msg, NULL, 0, 0)) {
+            bQuit = TRUE;
+            nQuitCode = msg.wParam;
+            break;
+        }
+        if (msg.message == WM_LBUTTONUP || (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE))
+            break;
+        if (msg.message == WM_MOUSEMOVE) {
+            CPoint point(GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam));
+            ::ClientToScreen(msg.hwnd, &point);
+            if (rcStay.PtInRect(point)) {
+                if (pTornOff != NULL) {
+                    // Back over the gripper: the menu again.
+                    pTornOff->SetVisible(FALSE);
+                    pTornOff = NULL;
+                    if (::IsWindow(hWnd))
+                        ::ShowWindow(hWnd, SW_SHOWNA);
+                }
+            } else if (pTornOff == NULL) {
+                pTornOff = TearOff(point);
+            } else {
+                m_pTearOffBar = pTornOff;
+                MoveTornOffBar(point);
+            }
+            continue;
+        }
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+        if (!::IsWindow(hWnd))
+            break;
+    }
+    if (::GetCapture() == hWnd)
+        ::ReleaseCapture();
+    m_pTearOffBar = pTornOff;
+    if (pTornOff != NULL)
+        CXTPMouseManager::GetInstance()->SendTrackLostAll();
+    if (bQuit)
+        ::PostQuitMessage(static_cast<int>(nQuitCode));
+}
+
+CXTPToolBar* CXTPPopupBar::TearOff(CPoint ptScreen)
+{
+    CXTPCommandBars* pCommandBars = GetCommandBars();
+    if (pCommandBars == NULL)
+        return NULL;
+    ShowWindow(SW_HIDE);
+    auto* pToolBar = DYNAMIC_DOWNCAST(CXTPToolBar, pCommandBars->FindBar(m_nTearOffID));
+    if (pToolBar == NULL) {
+        pToolBar = pCommandBars->Add(m_strTearOffCaption, xtpBarFloating);
+        if (pToolBar == NULL)
+            return NULL;
+        pToolBar->SetBarID(m_nTearOffID);
+        if (m_nTearOffWidth > 0)
+            pToolBar->m_nMRUWidth = m_nTearOffWidth;
+        CXTPControls* pControls = pToolBar->GetControls();
+        pControls->RemoveAll();
+        for (int i = 0; i < GetControlCount(); ++i) {
+            CXTPControl* pControl = GetControl(i);
+            if (pControl->GetID() == XTP_ID_POPUPBAR_EXPAND)
+                continue;
+            if (CXTPControl* pCopy = pControls->AddClone(pControl, -1))
+                pCopy->SetHideFlags(xtpNoHide);
+        }
+    } else {
+        pToolBar->SetVisible(TRUE);
+    }
+    if (pToolBar->GetPosition() != xtpBarFloating)
+        pCommandBars->FloatCommandBar(pToolBar);
+    m_pTearOffBar = pToolBar;
+    MoveTornOffBar(ptScreen);
+    pToolBar->OnRecalcLayout();
+    pToolBar->Redraw();
+    return pToolBar;
+}
+
+void CXTPPopupBar::MoveTornOffBar(CPoint ptScreen)
+{
+    CXTPToolBar* pToolBar = m_pTearOffBar;
+    if (pToolBar == NULL || !::IsWindow(pToolBar->GetSafeHwnd()))
+        return;
+    const CSize size = pToolBar->CalcDynamicLayout(-1, LM_HORZ | LM_MRUWIDTH | LM_COMMIT);
+    pToolBar->SetWindowPos(NULL, ptScreen.x - size.cx / 2, ptScreen.y - 10, size.cx, size.cy,
+                           SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }

@@ -45,6 +45,8 @@ XTP_POPUP_PLACEMENT AFXAPI XTPCalcPopupPlacement(CSize sz, const CRect& rcExclud
 // it (the caller posts it again once it has cleaned up), else INT_MIN.
 int AFXAPI XTPTrackPopupLoop(CXTPCommandBar* pBar);
 
+class CXTPToolBar;
+
 class CXTPPopupBar : public CXTPCommandBar
 {
     DECLARE_DYNCREATE(CXTPPopupBar)
@@ -104,10 +106,16 @@ public:
     int m_nLastAnimation = 5;
     // The popup toolbar's inner margins.
     CRect m_rcBorders = CRect(2, 4, 2, 4);
+    // Tear-off: the popup can be dragged off by its gripper into a floating toolbar of that id,
+    // caption and width.
     BOOL m_bTearOffPopup = FALSE;
     CString m_strTearOffCaption;
     UINT m_nTearOffID = 0;
     int m_nTearOffWidth = 0;
+    CRect GetTearOffGripperRect() const { return m_rcTearOffGripper; }
+    BOOL IsTearOffHot() const { return m_bTearOffSelected; }
+    // The floating toolbar of the last tear-off; null when none stayed.
+    CXTPToolBar* GetTornOffBar() const { return m_pTearOffBar; }
 
 protected:
     // Size and place for the current owner and point; moves and shows the window.
@@ -119,11 +127,17 @@ protected:
     void ScrollBy(BOOL bDown);
     void Animate();
     CXTPControl* GetExpandItem(BOOL bCreate);
+    // The drag from the gripper: captures the mouse and runs until the button is released.
+    void TrackTearOff();
+    // The floating toolbar the popup tears off into, placed with its caption centred above the point.
+    CXTPToolBar* TearOff(CPoint ptScreen);
+    void MoveTornOffBar(CPoint ptScreen);
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     afx_msg void OnTimer(UINT_PTR nIDEvent);
     afx_msg void OnMouseMove(UINT nFlags, CPoint point);
     afx_msg int OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message);
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
     DECLARE_MESSAGE_MAP()
 
     CPoint m_ptPopup = CPoint(0, 0);
@@ -143,6 +157,10 @@ protected:
     BOOL m_bScrollUpTimer = FALSE;
     // The size of the popup as placed (its height shortened when it scrolls).
     CSize m_szPopup = CSize(0, 0);
+    CRect m_rcTearOffGripper;
+    BOOL m_bTearOffSelected = FALSE;
+    BOOL m_bTearOffTracking = FALSE;
+    CXTPToolBar* m_pTearOffBar = NULL;
 };
 
 // The popup laid out as a wrapping grid of buttons (the toolbar's expand menu).

@@ -6,6 +6,8 @@
 #include "work_area.h"
 
 #include <climits>
+#include <tuple>
+#include <utility>
 
 using popup_test::HookKey;
 using popup_test::PopupFrame;
@@ -445,6 +447,54 @@ TEST_F(PopupFrameTest, TheChevronListsWhatDidNotFitAndTheAddOrRemoveItems)
     EXPECT_TRUE(pButtons->GetControl(0)->GetChecked());
     m_pBars->ClosePopups();
     EXPECT_FALSE(pPopup->IsVisible());
+}
+
+TEST_F(PopupFrameTest, TheGripperTearsTheMenuOffIntoAFloatingToolbarAndBackOverItPutsItBack)
+{
+    auto tearOff = [&](std::initializer_list<CPoint> moves) {
+        CXTPPopupBar* pPopup = LongMenu(m_pBars, 3);
+        pPopup->m_bTearOffPopup = TRUE;
+        pPopup->m_nTearOffID = 0xE810;
+        pPopup->m_strTearOffCaption = L"Torn";
+        EXPECT_TRUE(pPopup->SetPopupPosition(200, 150, NULL));
+        const CRect rcGripper = pPopup->GetTearOffGripperRect();
+        EXPECT_FALSE(rcGripper.IsRectEmpty());
+        EXPECT_EQ(pPopup->GetControl(0)->GetRect().top, rcGripper.bottom);
+        const CPoint ptGripper = rcGripper.CenterPoint();
+        for (const CPoint& offset : moves) {
+            const CPoint pt = ptGripper + offset;
+            pPopup->PostMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+        }
+        CPoint ptLast = ptGripper + *(moves.end() - 1);
+        pPopup->ClientToScreen(&ptLast);
+        pPopup->PostMessage(WM_LBUTTONUP, 0, 0);
+        pPopup->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(ptGripper.x, ptGripper.y));
+        const BOOL bTracking = pPopup->IsTrackingMode();
+        pPopup->SetTracking(FALSE);
+        pPopup->InternalRelease();
+        return std::make_pair(bTracking, ptLast);
+    };
+    // Dragged away and back over the gripper: the menu stays, the toolbar is hidden again.
+    auto [bTracking, ptLast] = tearOff({CPoint(0, 150), CPoint(5, 2)});
+    EXPECT_TRUE(bTracking);
+    auto* pTorn = DYNAMIC_DOWNCAST(CXTPToolBar, m_pBars->FindBar(0xE810));
+    ASSERT_NE(nullptr, pTorn);
+    EXPECT_FALSE(pTorn->IsVisible());
+
+    // Dragged away and released: a floating toolbar of the menu's items, its caption on the cursor.
+    std::tie(bTracking, ptLast) = tearOff({CPoint(0, 150), CPoint(40, 170)});
+    EXPECT_FALSE(bTracking);
+    EXPECT_EQ(pTorn, m_pBars->FindBar(0xE810));
+    EXPECT_TRUE(pTorn->IsVisible());
+    EXPECT_EQ(xtpBarFloating, pTorn->GetPosition());
+    EXPECT_EQ(CString(L"Torn"), pTorn->GetTitle());
+    ASSERT_EQ(3, pTorn->GetControlCount() - (pTorn->GetControls()->FindControl(XTP_ID_TOOLBAR_HIDE) ? 1 : 0) -
+                     (pTorn->GetControls()->FindControl(XTP_ID_TOOLBAR_EXPAND) ? 1 : 0));
+    EXPECT_EQ(ID_PM_NEW, pTorn->GetControl(0)->GetID());
+    CRect rcTorn;
+    pTorn->GetWindowRect(&rcTorn);
+    EXPECT_NEAR(ptLast.x, rcTorn.CenterPoint().x, 1);
+    EXPECT_EQ(ptLast.y - 10, rcTorn.top);
 }
 
 } // namespace
