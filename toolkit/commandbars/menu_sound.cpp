@@ -17,7 +17,8 @@ BOOL CALLBACK PlayWithWinmm(LPCWSTR lpszAlias, DWORD dwFlags)
     typedef BOOL(WINAPI * PFN_PLAYSOUNDW)(LPCWSTR, HMODULE, DWORD);
     static PFN_PLAYSOUNDW pfnPlaySound = [] {
         HMODULE hWinmm = ::LoadLibraryW(L"winmm.dll");
-        return hWinmm != NULL ? reinterpret_cast<PFN_PLAYSOUNDW>(::GetProcAddress(hWinmm, "PlaySoundW"))
+        return hWinmm != NULL ? reinterpret_cast<PFN_PLAYSOUNDW>(
+                                    reinterpret_cast<void*>(::GetProcAddress(hWinmm, "PlaySoundW")))
                               : nullptr;
     }();
     return pfnPlaySound != nullptr && pfnPlaySound(lpszAlias, NULL, dwFlags);

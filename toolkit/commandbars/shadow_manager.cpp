@@ -133,8 +133,8 @@ void CXTPShadowWnd::UpdateLayeredImage(int cx, int cy)
 CXTPShadowManager::CXTPShadowManager()
 {
     if (HMODULE hUser = ::GetModuleHandleW(L"USER32"))
-        m_pfnUpdateLayeredWindow =
-            reinterpret_cast<PFN_UPDATELAYEREDWINDOW>(::GetProcAddress(hUser, "UpdateLayeredWindow"));
+        m_pfnUpdateLayeredWindow = reinterpret_cast<PFN_UPDATELAYEREDWINDOW>(
+            reinterpret_cast<void*>(::GetProcAddress(hUser, "UpdateLayeredWindow")));
 }
 
 CXTPShadowManager::~CXTPShadowManager()
