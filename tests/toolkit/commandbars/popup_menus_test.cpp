@@ -81,6 +81,9 @@ TEST_F(PopupFrameTest, AClickOnFileShowsItsMenuBelowAndHoveringEditSwitches)
     EXPECT_FALSE(pEditMenu->IsVisible());
     EXPECT_EQ(nullptr, pEditMenu->GetSafeHwnd());
     EXPECT_FALSE(m_pMenuBar->IsTrackingMode());
+    // The frame heard of each menu before it showed and after it closed.
+    EXPECT_EQ(2, m_pFrame->m_nPopupsShown);
+    EXPECT_EQ(2, m_pFrame->m_nPopupsClosed);
 }
 
 TEST_F(PopupFrameTest, AltFOpensFileWithItsFirstItemAndDownEnterExecutes)
@@ -305,6 +308,26 @@ TEST_F(PopupFrameTest, HiddenCommandsShowBehindTheExpandItemAndStayExpandedForTh
     m_pMenuBar->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, ClientPoint(MenuItem(L"&File")));
     EXPECT_TRUE(pRare->IsVisible());
     EXPECT_FALSE(pFileMenu->GetControls()->FindControl(XTP_ID_POPUPBAR_EXPAND)->IsVisible());
+}
+
+TEST_F(PopupFrameTest, RestingOnTheExpandItemExpandsTheMenu)
+{
+    m_pBars->GetCommandBarsOptions()->bAlwaysShowFullMenus = FALSE;
+    m_pBars->HideCommand(ID_PM_RARE);
+    m_pMenuBar->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, ClientPoint(MenuItem(L"&File")));
+    CXTPPopupBar* pFileMenu = MenuOf(L"&File");
+    ASSERT_TRUE(pFileMenu->HasHiddenItems());
+    CXTPControl* pExpand = pFileMenu->GetControls()->FindControl(XTP_ID_POPUPBAR_EXPAND);
+    // The cursor really rests there: the bar's mouse-leave watch reads the cursor.
+    const CPoint ptExpand = ScreenCenter(pExpand);
+    ::SetCursorPos(ptExpand.x, ptExpand.y);
+    pFileMenu->SendMessage(WM_MOUSEMOVE, 0, ClientPoint(pExpand));
+    EXPECT_EQ(pExpand, pFileMenu->GetSelected());
+    PumpFor(700);
+    EXPECT_FALSE(pFileMenu->IsExpanded());
+    PumpFor(1500, [&] { return pFileMenu->IsExpanded() != FALSE; });
+    EXPECT_TRUE(pFileMenu->IsExpanded());
+    EXPECT_TRUE(pFileMenu->GetControls()->FindControl(ID_PM_RARE)->IsVisible());
 }
 
 TEST_F(PopupFrameTest, TrackPopupBarReturnsTheCommandWithoutSendingIt)

@@ -92,6 +92,9 @@ public:
     // The toolbar context menu's popup as the frame saw it, and what the frame does with it.
     CXTPPopupBar* m_pContextPopup = NULL;
     std::function<void(CXTPPopupBar*)> m_onContextMenu;
+    // Popups about to show (0x285B) and closed (0x285D).
+    int m_nPopupsShown = 0;
+    int m_nPopupsClosed = 0;
 
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override
     {
@@ -100,6 +103,10 @@ public:
             m_commands.push_back(LOWORD(wParam));
         if (message == XTP_WM_CONTROL_EXECUTED)
             m_executed.push_back(static_cast<UINT>(wParam));
+        if (message == XTP_WM_INITCOMMANDSPOPUP)
+            ++m_nPopupsShown;
+        if (message == XTP_WM_UNINITCOMMANDSPOPUP)
+            ++m_nPopupsClosed;
         if (message == XTP_WM_TOOLBAR_CONTEXTMENU) {
             m_pContextPopup = reinterpret_cast<CXTPPopupBar*>(lParam);
             if (m_onContextMenu)
