@@ -279,13 +279,12 @@ void CXTPPopupBar::UpdateLayout(BOOL bShow)
     if (m_pControlPopup != NULL)
         UpdateLocation();
     const CSize size = CalcDynamicLayout(0, 0);
-    const CRect rcWork = m_rcExclude.IsRectEmpty() && m_rcExclude.Width() == 0 && m_rcExclude.Height() == 0
-                             ? GetWorkAreaFromPoint(m_ptPopup)
-                             : GetWorkAreaFromRect(m_rcExclude);
+    // The monitor of the exclude rectangle, or of the point when there is none.
+    const CRect rcWork =
+        m_rcExclude.IsRectNull() ? GetWorkAreaFromPoint(m_ptPopup) : GetWorkAreaFromRect(m_rcExclude);
     const XTP_POPUP_PLACEMENT place =
         XTPCalcPopupPlacement(size, m_rcExclude, m_ptPopup, m_dwPopupFlags, rcWork);
     m_dwPopupFlags = place.dwFlags;
-    m_szPopup = place.size;
     m_bScrolling = place.bScroll && m_barType == xtpBarTypePopup;
     m_rcScrollDown.SetRectEmpty();
     m_rcScrollUp.SetRectEmpty();
@@ -600,11 +599,10 @@ void CXTPPopupBar::Animate()
     CXTPPaintManagerCore* pPaintManager = GetPaintManager();
     const int nSteps = std::max(1, pPaintManager->m_nAnimationSteps);
     const int nSleep = std::max(1, pPaintManager->m_nAnimationDuration / nSteps);
-    const BOOL bUpwards = m_rcExclude.Height() > 0 && m_rcExclude.top > 0 && [&] {
-        CRect rcWindow;
-        GetWindowRect(&rcWindow);
-        return rcWindow.bottom <= m_rcExclude.top;
-    }();
+    // A popup above what opened it unrolls from its bottom edge.
+    CRect rcWindow;
+    GetWindowRect(&rcWindow);
+    const BOOL bUpwards = rcWindow.bottom <= (m_rcExclude.IsRectNull() ? m_ptPopup.y : m_rcExclude.top);
     const int cx = rcClient.Width(), cy = rcClient.Height();
     for (int i = 1; i <= nSteps; ++i) {
         const int w = cx * i / nSteps, h = cy * i / nSteps;

@@ -155,8 +155,6 @@ protected:
     CRect m_rcScrollUp;
     BOOL m_bScrollDownTimer = FALSE;
     BOOL m_bScrollUpTimer = FALSE;
-    // The size of the popup as placed (its height shortened when it scrolls).
-    CSize m_szPopup = CSize(0, 0);
     CRect m_rcTearOffGripper;
     BOOL m_bTearOffSelected = FALSE;
     BOOL m_bTearOffTracking = FALSE;
