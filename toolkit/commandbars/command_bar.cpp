@@ -307,6 +307,8 @@ BOOL CXTPCommandBar::SetSelected(int nSelected, BOOL bKeyboard)
         CXTPMouseManager::GetInstance()->SetSelected(this);
         if (!bKeyboard)
             SetTimer(XTP_TID_HOVER, 300, NULL);
+        else
+            KillTimer(XTP_TID_HOVER);
     } else {
         KillTimer(XTP_TID_HOVER);
     }
@@ -334,6 +336,7 @@ BOOL CXTPCommandBar::OpenControlPopup(int nIndex, BOOL bKeyboard)
             m_nPopuped = nIndex;
             SetTracking(2, FALSE, bKeyboard);
             SetSelected(nIndex, bKeyboard);
+            m_bKeyboardSelect = bKeyboard;
             if (!pPopup->SetPopupOpen(TRUE) && m_nPopuped == nIndex) {
                 m_nPopuped = -1;
                 // A popup that cannot show leaves no tracking behind that it started itself.
@@ -367,6 +370,7 @@ BOOL CXTPCommandBar::SetTracking(int nMode, BOOL bSelectFirst, BOOL bKeyboard)
             pSite->SendMessage(XTP_WM_TRACKING_MENUBAR, reinterpret_cast<WPARAM>(this));
         m_nTracking = nMode;
         m_bTrackOnMouse = !bSelectFirst && !bKeyboard;
+        m_bAnimate = m_bTrackOnMouse;
         if (m_bHideCaret) {
             HWND hFocus = ::GetFocus();
             if (hFocus == NULL && pSite != NULL)
@@ -493,10 +497,14 @@ int CXTPCommandBar::FindAccelerator(UINT chAccel, BOOL* pbAmbiguous) const
     *pbAmbiguous = FALSE;
     const int nStart = m_nSelected;
     int nIndex = nStart;
+    int nFirst = -1;
     for (int nStep = 0; nStep < GetControlCount(); ++nStep) {
         nIndex = m_pControls->GetNextIndex(nIndex, 1);
-        if (nIndex == -1 || (nStep > 0 && nIndex == nStart))
+        // The walk ends after the selected control itself was tried, last.
+        if (nIndex == -1 || (nStep > 0 && nIndex == nFirst))
             break;
+        if (nStep == 0)
+            nFirst = nIndex;
         CXTPControl* pControl = GetControl(nIndex);
         if (!pControl->GetEnabled())
             continue;
@@ -517,8 +525,6 @@ int CXTPCommandBar::FindAccelerator(UINT chAccel, BOOL* pbAmbiguous) const
             else
                 nImplicit = nIndex;
         }
-        if (nIndex == nStart)
-            break;
     }
     if (nExplicit != -1) {
         if (nImplicit != -1 && !*pbAmbiguous)
@@ -890,29 +896,4 @@ void CXTPCommandBar::OnPaint()
 BOOL CXTPCommandBar::OnEraseBkgnd(CDC*)
 {
     return TRUE;
-}
-
-IMPLEMENT_DYNCREATE(CXTPPopupBar, CXTPCommandBar)
-
-CRuntimeClass* CXTPPopupBar::m_pPopupBarClass = NULL;
-
-CXTPPopupBar::CXTPPopupBar()
-{
-    m_barType = xtpBarTypePopup;
-    m_barPosition = xtpBarPopup;
-}
-
-CXTPPopupBar* AFXAPI CXTPPopupBar::CreatePopupBar(CXTPCommandBars* pCommandBars)
-{
-    if (m_pPopupBarClass == NULL || !m_pPopupBarClass->IsDerivedFrom(RUNTIME_CLASS(CXTPPopupBar)))
-        return NULL;
-    auto* pPopupBar = static_cast<CXTPPopupBar*>(m_pPopupBarClass->CreateObject());
-    if (pPopupBar != NULL)
-        pPopupBar->SetCommandBars(pCommandBars);
-    return pPopupBar;
-}
-
-int CXTPPopupBar::Popup(UINT, int, int, CWnd*, LPCRECT)
-{
-    return 0;
 }

@@ -109,6 +109,7 @@ public:
     BOOL IsRightToLeft() const;
     void SetOwner(CWnd* pOwner) { m_hwndOwner = pOwner != NULL ? pOwner->GetSafeHwnd() : NULL; }
     int GetTextBelowIcons() const { return m_nTextBelowIcons; }
+    BOOL IsShowInList() const { return m_bShowInList; }
     void SetShowTextBelowIcons(int nMode);
     BOOL IsTextBelowIcons() const;
     CXTPControl* HitTest(CPoint point) const { return m_pControls->HitTest(point); }
@@ -170,6 +171,8 @@ public:
     BOOL m_bRightButton = FALSE;
     BOOL m_bNoNotify = FALSE;
     BOOL m_bRecursive = FALSE;
+    // The next popup this bar opens runs the opening animation (the bar began tracking by mouse).
+    BOOL m_bAnimate = FALSE;
     int m_nMRUWidth = 32767;
 
     // The bar as a target of the customise drag (points in client coordinates). Enter answers
@@ -241,23 +244,7 @@ protected:
     friend class CXTPControls;
     friend class CXTPCommandBars;
     friend class CXTPDockBar;
+    friend class CXTPPopupBar;
 };
 
-class CXTPPopupBar : public CXTPCommandBar
-{
-    DECLARE_DYNCREATE(CXTPPopupBar)
-public:
-    CXTPPopupBar();
-    // A popup bar of m_pPopupBarClass (reference-counted; the caller releases it with
-    // InternalRelease); null while no popup-bar class is set.
-    static CXTPPopupBar* AFXAPI CreatePopupBar(CXTPCommandBars* pCommandBars);
-    static CRuntimeClass* m_pPopupBarClass;
-
-    using CXTPCommandBar::Popup;
-    // Shows the bar at a point with TrackPopupMenu's flags; the chosen command with TPM_RETURNCMD,
-    // else non-zero on success.
-    virtual int Popup(UINT nFlags, int x, int y, CWnd* pOwner, LPCRECT lpRectExclude);
-
-    // The popup control that opened this bar.
-    CXTPControlPopup* m_pControlPopup = NULL;
-};
+#include "popup_bar.h"

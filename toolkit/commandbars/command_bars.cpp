@@ -24,6 +24,7 @@ CXTPCommandBars::CXTPCommandBars()
 CXTPCommandBars::~CXTPCommandBars()
 {
     ClosePopups();
+    MenuSoundStop();
     std::vector<CXTPCommandBar*> bars;
     bars.swap(m_arrBars);
     m_pMenuBar = NULL;
@@ -220,12 +221,6 @@ void CXTPCommandBars::OnTrackingModeChanged(CXTPCommandBar*, int nMode)
     if (nMode == 0 && m_bKeyboardCuesFollowKeyboard &&
         CXTPMouseManager::GetInstance()->GetTrackedCount() == 0)
         SetKeyboardCuesShown(FALSE);
-}
-
-int AFXAPI CXTPCommandBars::TrackPopupBar(CXTPPopupBar* pPopupBar, UINT nFlags, int x, int y, CWnd* pOwner,
-                                          LPCRECT lpRectExclude)
-{
-    return pPopupBar != NULL ? pPopupBar->Popup(nFlags, x, y, pOwner, lpRectExclude) : 0;
 }
 
 CXTPPaintManagerCore* CXTPCommandBars::GetPaintManager() const

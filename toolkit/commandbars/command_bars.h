@@ -11,7 +11,10 @@
 #include "controls.h"
 #include "customize/customize_drop_source.h"
 #include "hook_managers.h"
+#include "menu_sound.h"
+#include "shadow_manager.h"
 #include "shortcut_manager.h"
+#include "special_controls.h"
 #include "themes/paint_manager.h"
 #include "themes/paint_theme_default.h"
 #include "themes/paint_theme_gradient.h"
@@ -98,12 +101,21 @@ public:
     virtual BOOL IsControlHidden(CXTPControl* pControl) const;
     virtual UINT GetActiveDocTemplate() const;
     virtual void OnTrackingModeChanged(CXTPCommandBar* pBar, int nMode);
-    // The toolbar context menu comes with the popup menus; nothing here.
-    virtual void ShowContextMenu(CXTPCommandBar* /*pBar*/, CPoint /*point*/) {}
+    // The toolbar list at a screen point (message 0x285C lets the frame change it first); tracked
+    // modally, released in every case. Nothing while customising.
+    virtual void ShowContextMenu(CXTPCommandBar* pBar, CPoint point);
+    // A new popup bar (one reference for the caller) listing the toolbars and the customise item.
+    virtual CXTPPopupBar* GetToolbarsPopup();
+    // Clones into the popup every control of the bar's dock row that did not fit.
+    virtual void FillHiddenControls(CXTPCommandBar* pBar, CXTPPopupBar* pPopup);
+    // One "show or hide buttons" submenu per bar of the row, then the customise item when handled.
+    virtual void FillCustomizeItems(CXTPCommandBar* pBar, CXTPPopupBar* pPopup);
 
     // Shows a popup bar (see CXTPPopupBar::Popup); 0 without a bar.
     static int AFXAPI TrackPopupBar(CXTPPopupBar* pPopupBar, UINT nFlags, int x, int y, CWnd* pOwner,
                                     LPCRECT lpRectExclude = NULL);
+    // Loads the menu into a new popup bar of these command bars, tracks it and releases it.
+    int TrackContextMenu(CMenu* pMenu, UINT nFlags, int x, int y, LPCRECT lpRectExclude = NULL);
 
     CWnd* GetSite() const { return m_pFrame; }
     CXTPMenuBar* GetMenuBar() const { return m_pMenuBar; }

@@ -1,7 +1,9 @@
 #include "command_bars.h"
 
+#include "commandbars_resource_ids.h"
 #include "draw_helpers.h"
 #include "image_manager.h"
+#include "menu_sound.h"
 #include "resource_loader.h"
 
 #include <afxpriv.h>
@@ -204,13 +206,19 @@ void CXTPControl::Execute()
     InternalAddRef();
     m_nPressed = 2;
     CXTPCommandBar* pBar = m_pParent;
-    if (pBar != NULL && pBar->m_pReturnCmd != NULL) {
-        *pBar->m_pReturnCmd = m_nId;
-        pBar->SetTracking(FALSE);
+    // A menu tracked for its command (TPM_RETURNCMD) hands the id to its outermost bar.
+    CXTPCommandBar* pRoot = pBar;
+    while (pRoot != NULL && pRoot->GetParentBar() != NULL)
+        pRoot = pRoot->GetParentBar();
+    if (pRoot != NULL && pRoot->m_pReturnCmd != NULL) {
+        *pRoot->m_pReturnCmd = m_nId;
+        MenuSoundPlay(XTP_MENUSOUND_COMMAND);
+        CXTPMouseManager::GetInstance()->SendTrackLostAll();
         m_nPressed = 0;
         InternalRelease();
         return;
     }
+    MenuSoundPlay(XTP_MENUSOUND_COMMAND);
     CXTPCommandBars* pCommandBars = GetCommandBars();
     if (pCommandBars != NULL) {
         if (m_nId != 0)
@@ -219,16 +227,13 @@ void CXTPControl::Execute()
             if (pPopupBar->m_pControlPopup != NULL && pPopupBar->m_pControlPopup->GetID() != 0)
                 pCommandBars->SetCommandUsed(static_cast<UINT>(pPopupBar->m_pControlPopup->GetID()));
     }
-    if (m_bCloseSubMenuOnClick) {
-        if (pCommandBars != NULL)
-            pCommandBars->ClosePopups();
-        else if (pBar != NULL)
-            pBar->SetTracking(FALSE);
-    }
+    if (m_bCloseSubMenuOnClick)
+        CXTPMouseManager::GetInstance()->SendTrackLostAll();
     CWnd* pSite = GetSite();
     if (m_nId != 0 && pSite != NULL && ::IsWindow(pSite->GetSafeHwnd())) {
         const HWND hSite = pSite->GetSafeHwnd();
-        if (NotifyExecute(XTP_CN_EXECUTE) == 0 && ::IsWindow(hSite))
+        const BOOL bNoNotify = pRoot != NULL && pRoot->m_bNoNotify;
+        if ((bNoNotify || NotifyExecute(XTP_CN_EXECUTE) == 0) && ::IsWindow(hSite))
             ::SendMessageW(hSite, WM_COMMAND, static_cast<WPARAM>(m_nId), 0);
         if (!m_bCloseSubMenuOnClick && pBar != NULL && ::IsWindow(pBar->GetSafeHwnd()))
             pBar->Redraw();
@@ -298,7 +303,8 @@ BOOL CXTPControl::SetSelected(int bSelected)
 {
     if (m_nSelected == bSelected)
         return FALSE;
-    if (bSelected == 2 && m_pParent != NULL)
+    // Keyboard selection closes another control's open popup, not the one this control opens.
+    if (bSelected == 2 && m_pParent != NULL && m_pParent->GetPopupedIndex() != m_nIndex)
         m_pParent->OpenControlPopup(-1, FALSE);
     m_nSelected = bSelected;
     if (m_pParent != NULL)
@@ -444,7 +450,7 @@ BOOL CXTPControlPopup::SetPopupOpen(BOOL bOpen)
     // Popup bars show themselves with the popup menus; without one nothing opens.
     if (m_pCommandBar == NULL || m_pCommandBar->IsTrackingMode())
         return FALSE;
-    m_bPopup = m_pCommandBar->Popup(this, FALSE);
+    m_bPopup = m_pCommandBar->Popup(this, m_pParent != NULL && m_pParent->IsKeyboardSelected());
     RedrawParent();
     return m_bPopup;
 }
@@ -479,8 +485,9 @@ void CXTPControlPopup::Copy(CXTPControl* pControl, BOOL bRecursive)
 
 void CXTPControlPopup::OnUnderlineActivate()
 {
+    // An access key opens the menu as the keyboard does: its first item selected.
     if (m_pParent != NULL)
-        m_pParent->OpenControlPopup(m_nIndex, FALSE);
+        m_pParent->OpenControlPopup(m_nIndex, TRUE);
 }
 
 void CXTPControlPopup::OnClick(BOOL bKeyboard, CPoint point)
@@ -567,8 +574,44 @@ void CXTPControlExpandButton::Draw(CDC* pDC)
 
 BOOL CXTPControlExpandButton::SetPopupOpen(BOOL bOpen)
 {
-    // The menu of the controls that did not fit comes with the popup menus.
-    return CXTPControlPopup::SetPopupOpen(bOpen);
+    CXTPCommandBars* pCommandBars = GetCommandBars();
+    if (!bOpen || m_pParent == NULL || pCommandBars == NULL)
+        return CXTPControlPopup::SetPopupOpen(bOpen);
+    // The menu is built afresh each time: what did not fit, then the buttons to show or hide.
+    CXTPPopupBar* pPopupBar = NULL;
+    if (CWnd* pSite = GetSite(); pSite != NULL && ::IsWindow(pSite->GetSafeHwnd())) {
+        XTP_COMMANDBARS_CREATEBAR create{};
+        create.bPopup = TRUE;
+        create.bToolBar = TRUE;
+        create.nID = static_cast<UINT>(m_nId);
+        if (pSite->SendMessage(XTP_WM_CREATE_COMMANDBAR, 0, reinterpret_cast<LPARAM>(&create)) != 0 &&
+            create.pCommandBar != NULL) {
+            pPopupBar = DYNAMIC_DOWNCAST(CXTPPopupBar, create.pCommandBar);
+            if (pPopupBar == NULL)
+                create.pCommandBar->InternalRelease();
+        }
+    }
+    if (pPopupBar == NULL)
+        pPopupBar = CXTPPopupToolBar::CreatePopupToolBar(pCommandBars);
+    pPopupBar->GetControls()->RemoveAll();
+    pCommandBars->FillHiddenControls(m_pParent, pPopupBar);
+    if (pCommandBars->GetCommandBarsOptions()->bShowExpandButtonAlways ||
+        pCommandBars->IsCustomizeCommandHandled()) {
+        CXTPControls* pControls = pPopupBar->GetControls();
+        const int nBefore = pControls->GetCount();
+        auto* pAddRemove = static_cast<CXTPControlPopup*>(pControls->Add(xtpControlPopup, 0, NULL, -1, TRUE));
+        CString strCaption;
+        GetResourceLoader()->LoadString(&strCaption, XTP_IDS_ADDORREMOVE);
+        pAddRemove->SetCaption(strCaption);
+        pAddRemove->SetFlags(pAddRemove->GetFlags() | xtpFlagManualUpdate);
+        if (nBefore > 1)
+            pAddRemove->SetBeginGroup(TRUE);
+        if (auto* pSubBar = DYNAMIC_DOWNCAST(CXTPPopupBar, pAddRemove->GetCommandBar()))
+            pCommandBars->FillCustomizeItems(m_pParent, pSubBar);
+    }
+    SetCommandBar(pPopupBar);
+    pPopupBar->InternalRelease();
+    return CXTPControlPopup::SetPopupOpen(TRUE);
 }
 
 IMPLEMENT_DYNCREATE(CXTPControlCloseButton, CXTPControlButton)

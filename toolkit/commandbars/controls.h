@@ -306,10 +306,12 @@ private:
     BOOL m_bHiddenControls = FALSE;
 };
 
-// The place of the OLE verbs in a menu; the verbs are listed by the special list controls.
+// The place of the OLE verbs in a menu. Without an OLE container it hides itself and lists nothing.
 class CXTPControlOleItems : public CXTPControlButton
 {
     DECLARE_DYNCREATE(CXTPControlOleItems)
+public:
+    void OnCalcDynamicSize(DWORD dwMode) override;
 };
 
 // The close button in a floating toolbar's caption.

@@ -1,4 +1,5 @@
 #include "command_bars.h"
+#include "special_controls.h"
 
 #include "resource_loader.h"
 
@@ -135,7 +136,7 @@ CXTPControl* CXTPControls::Add(XTPControlType type, int nId, LPCTSTR lpszParamet
     CXTPControl* pControl = NULL;
     switch (type) {
     case xtpControlButton:
-        pControl = new CXTPControlButton;
+        pControl = XTPCreateButtonForId(nId, FALSE);
         pControl->SetID(nId);
         break;
     case xtpControlPopup:
@@ -158,9 +159,12 @@ CXTPControl* CXTPControls::Add(XTPControlType type, int nId, LPCTSTR lpszParamet
             pControl->SetID(nId);
         break;
     }
+    case xtpControlLabel:
+        pControl = new CXTPControlLabel;
+        pControl->SetID(nId);
+        break;
     case xtpControlComboBox:
     case xtpControlEdit:
-    case xtpControlLabel:
     case xtpControlCustom:
         // Their classes come with the edit, combo and custom controls; a plain control stands in.
         pControl = new CXTPControl;
@@ -213,12 +217,21 @@ CXTPControl* CXTPControls::AddMenuItem(CMenu* pMenu, int nIndex)
             if (nId == XTP_ID_OLE_VERBS && strCaption == L"<<OLE VERBS GO HERE>>")
                 pControl = new CXTPControlOleItems;
             else
-                pControl = new CXTPControlButton;
+                pControl = XTPCreateButtonForId(static_cast<int>(nId), TRUE);
             pControl->m_controlType = xtpControlButton;
         }
         pControl->SetID(static_cast<int>(nId));
         pControl->SetCaption(strCaption);
         pControl->SetItemDefault(bDefault);
+        // The item's own check and grey state: a menu tracked without command updates keeps them.
+        if (hSubMenu == NULL) {
+            const UINT nState = ::GetMenuState(hMenu, static_cast<UINT>(nIndex), MF_BYPOSITION);
+            if (nState != static_cast<UINT>(-1)) {
+                pControl->SetChecked((nState & MF_CHECKED) != 0);
+                if ((nState & (MF_GRAYED | MF_DISABLED)) != 0)
+                    pControl->SetEnabled(FALSE);
+            }
+        }
         InsertAt(pControl, -1);
     }
     create.pControl = pControl;

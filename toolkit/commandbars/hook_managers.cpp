@@ -82,6 +82,8 @@ void CXTPMouseManager::RemoveTrack(CXTPCommandBar* pBar)
         if (::GetCursorPos(&pt))
             ::SetCursorPos(pt.x, pt.y);
         m_bIgnoreLButtonUp = FALSE;
+        // An expanded menu expands the others of the same tracking only.
+        m_bForceExpanded = FALSE;
     }
 }
 

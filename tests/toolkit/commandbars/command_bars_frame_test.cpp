@@ -374,7 +374,10 @@ TEST_F(FrameOfBars, AltAndALetterTrackTheMenuBar)
 
 TEST_F(FrameOfBars, APopupThatCannotShowLeavesNoTrackingBehind)
 {
-    // Popup bars show themselves with the popup menus; until then a click on "&File" ends as it began.
+    // A popup control without its bar cannot show: a click on "&File" ends as it began.
+    auto* pFile = DYNAMIC_DOWNCAST(CXTPControlPopup, m_pMenuBar->GetControl(0));
+    ASSERT_NE(nullptr, pFile);
+    pFile->SetCommandBar(NULL);
     const CPoint pt = m_pMenuBar->GetControl(0)->GetRect().CenterPoint();
     m_pMenuBar->PostMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
     m_pMenuBar->PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));

@@ -118,6 +118,8 @@ void CALLBACK EndMenuSafety(HWND, UINT, UINT_PTR, DWORD)
 TEST(ToolkitPopupMenu, WithoutPopupBarClassShowsAPlainPopupMenu)
 {
     CXTPPaintManager::ReleaseGlobal();
+    CRuntimeClass* pSavedClass = CXTPPopupBar::m_pPopupBarClass;
+    CXTPPopupBar::m_pPopupBarClass = NULL;
     PopupOwner owner;
     CMenu menu;
     ASSERT_TRUE(menu.LoadMenu(XT_IDM_POPUP));
@@ -129,6 +131,7 @@ TEST(ToolkitPopupMenu, WithoutPopupBarClassShowsAPlainPopupMenu)
     const BOOL nResult =
         TrackToolkitPopupMenu(pPopup, TPM_RETURNCMD | TPM_LEFTALIGN, 120, 120, owner.get(), XT_IDR_TBAR_HDR);
     ::KillTimer(NULL, safety);
+    CXTPPopupBar::m_pPopupBarClass = pSavedClass;
     // The default theme is installed, but without a popup-bar class the system's menu shows.
     ASSERT_NE(nullptr, CXTPPaintManager::Instance());
     EXPECT_EQ(0, CXTPPaintManager::Instance()->m_nTheme);
@@ -184,7 +187,7 @@ protected:
     }
     void TearDown() override
     {
-        CXTPPopupBar::m_pPopupBarClass = NULL;
+        CXTPPopupBar::m_pPopupBarClass = RUNTIME_CLASS(CXTPPopupBar);
         CXTPPaintManager::SetCustomTheme(NULL);
     }
 };
@@ -219,7 +222,10 @@ TEST_F(PopupBarDoubles, AMenuTheBarCannotLoadGivesZeroAndIsNotShown)
 
 TEST(CommandBarsContract, AManagerWithoutFrameHandlesNothing)
 {
+    // Without a popup-bar class no popup bar is made.
+    CXTPPopupBar::m_pPopupBarClass = NULL;
     EXPECT_EQ(nullptr, CXTPPopupBar::CreatePopupBar(NULL));
+    CXTPPopupBar::m_pPopupBarClass = RUNTIME_CLASS(CXTPPopupBar);
     CXTPCommandBars* pBars = static_cast<CXTPCommandBars*>(RUNTIME_CLASS(CXTPCommandBars)->CreateObject());
     ASSERT_NE(nullptr, pBars);
     LRESULT lResult = 7;

@@ -2,6 +2,7 @@
 // frozen columns, fitted widths, the header's right-click menu, widths kept in the registry, custom
 // drawing and the list view made by class name.
 #include "color_table.h"
+#include "command_bars.h"
 #include "common_controls_version.h"
 #include "header_ctrl.h"
 #include "list_ctrl.h"
@@ -313,41 +314,51 @@ struct MenuRecord
     std::vector<UINT> checked;
 };
 MenuRecord g_menu;
-HHOOK g_hHook = NULL;
 
-LRESULT CALLBACK RecordMenuPopup(int nCode, WPARAM wParam, LPARAM lParam)
+// The header's menu is a toolkit popup bar; this one records what it shows before it tracks.
+class RecordingHeaderMenu : public CXTPPopupBar
 {
-    const auto* pMsg = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (nCode == HC_ACTION && pMsg->message == WM_INITMENUPOPUP) {
+    DECLARE_DYNCREATE(RecordingHeaderMenu)
+public:
+    int Popup(UINT nFlags, int x, int y, CWnd* pOwner, LPCRECT lpRectExclude) override
+    {
         ++g_menu.nPopups;
-        auto hMenu = reinterpret_cast<HMENU>(pMsg->wParam);
         for (UINT nId = XT_IDC_SORTASC; nId <= XT_IDC_ALIGNRIGHT; ++nId)
-            if ((::GetMenuState(hMenu, nId, MF_BYCOMMAND) & MF_CHECKED) != 0)
-                g_menu.checked.push_back(nId);
+            if (CXTPControl* pControl = GetControls()->FindControl(static_cast<int>(nId)))
+                if (pControl->GetChecked())
+                    g_menu.checked.push_back(nId);
+        return CXTPPopupBar::Popup(nFlags, x, y, pOwner, lpRectExclude);
     }
-    return ::CallNextHookEx(g_hHook, nCode, wParam, lParam);
-}
+};
+IMPLEMENT_DYNCREATE(RecordingHeaderMenu, CXTPPopupBar)
 
-void CALLBACK EndMenuSafety(HWND, UINT, UINT_PTR, DWORD)
+// The keys for the menu, one per tick as the thread's keyboard hook sees them; then a safety stop.
+std::vector<UINT> g_keys;
+size_t g_nKey = 0;
+int g_nIdleTicks = 0;
+void CALLBACK MenuKeyTick(HWND, UINT, UINT_PTR, DWORD)
 {
-    ::EndMenu();
+    if (g_nKey < g_keys.size())
+        CXTPKeyboardManager::GetInstance()->ProcessKeyboardHook(g_keys[g_nKey++], 1);
+    else if (++g_nIdleTicks > 40)
+        CXTPMouseManager::GetInstance()->SendTrackLostAll();
 }
 
-// Right-clicks a heading with keys posted for the menu; what the menu showed is in g_menu.
+// Right-clicks a heading with keys typed into the menu; what the menu showed is in g_menu.
 void RightClickHeading(CXTHeaderCtrl* pHeader, int nItem, std::initializer_list<UINT> keys)
 {
     g_menu = MenuRecord();
+    g_keys.assign(keys.begin(), keys.end());
+    g_nKey = 0;
+    g_nIdleTicks = 0;
     CRect rect;
     pHeader->GetItemRect(nItem, &rect);
-    for (UINT vk : keys) {
-        ::PostMessage(pHeader->GetSafeHwnd(), WM_KEYDOWN, vk, 1);
-        ::PostMessage(pHeader->GetSafeHwnd(), WM_KEYUP, vk, 0xC0000001);
-    }
-    g_hHook = ::SetWindowsHookEx(WH_CALLWNDPROC, RecordMenuPopup, NULL, ::GetCurrentThreadId());
-    const UINT_PTR safety = ::SetTimer(NULL, 0, 3000, EndMenuSafety);
+    CRuntimeClass* pSaved = CXTPPopupBar::m_pPopupBarClass;
+    CXTPPopupBar::m_pPopupBarClass = RUNTIME_CLASS(RecordingHeaderMenu);
+    const UINT_PTR nTimer = ::SetTimer(NULL, 0, 50, MenuKeyTick);
     pHeader->SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(rect.CenterPoint().x, rect.CenterPoint().y));
-    ::KillTimer(NULL, safety);
-    ::UnhookWindowsHookEx(g_hHook);
+    ::KillTimer(NULL, nTimer);
+    CXTPPopupBar::m_pPopupBarClass = pSaved;
     Pump();
 }
 

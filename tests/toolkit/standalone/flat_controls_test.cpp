@@ -166,7 +166,7 @@ TEST_F(EditTest, KeyboardContextMenuIsTheEditMenuFivePixelsIn)
     CXTPPaintManager::SetCustomTheme(new CXTPPaintManager);
     CXTPPopupBar::m_pPopupBarClass = RUNTIME_CLASS(MenuRecordingBar);
     m_edit.SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(m_edit.GetSafeHwnd()), MAKELPARAM(-1, -1));
-    CXTPPopupBar::m_pPopupBarClass = NULL;
+    CXTPPopupBar::m_pPopupBarClass = RUNTIME_CLASS(CXTPPopupBar);
     CXTPPaintManager::SetCustomTheme(NULL);
     CPoint origin(0, 0);
     m_edit.ClientToScreen(&origin);

@@ -1,0 +1,231 @@
+// The frame of the popup-menu tests: a menu bar and the "Standard" toolbar in the flat theme with
+// popups that do not animate; every command and execute notification is recorded. Modal menus are
+// driven by a script of steps run from a thread timer while they track, with a safety stop.
+#pragma once
+
+#include "command_bars.h"
+#include "frame_wnd.h"
+#include "popup_test_ids.h"
+#include "support/screenshot.h"
+#include "toolkit_test_app.h"
+
+#include <afxpriv.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+namespace popup_test {
+
+// Pumps the thread's messages (through the application's PreTranslateMessage) for at least the
+// given time, or until the condition holds; a quit stays queued.
+inline void PumpFor(DWORD dwMilliseconds, const std::function<bool()>& done = {})
+{
+    const DWORD dwStart = ::GetTickCount();
+    do {
+        MSG msg;
+        while (::PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                ::PostQuitMessage(static_cast<int>(msg.wParam));
+                return;
+            }
+            if (!AfxGetThread() || !AfxGetThread()->PreTranslateMessage(&msg)) {
+                ::TranslateMessage(&msg);
+                ::DispatchMessageW(&msg);
+            }
+        }
+        if (done && done())
+            return;
+        ::Sleep(5);
+    } while (::GetTickCount() - dwStart < dwMilliseconds);
+}
+
+// A key as the thread's keyboard hook sees it.
+inline void HookKey(WORD wVk)
+{
+    CXTPKeyboardManager::GetInstance()->ProcessKeyboardHook(wVk, 1);
+}
+
+// Steps run one per 60 ms tick while a modal menu tracks; after the last, a safety stop closes
+// every menu so that a fault never hangs the run.
+class Script
+{
+public:
+    explicit Script(std::vector<std::function<void()>> steps) : m_steps(std::move(steps))
+    {
+        s_pCurrent = this;
+        m_nTimer = ::SetTimer(NULL, 0, 60, &Script::Tick);
+    }
+    ~Script()
+    {
+        ::KillTimer(NULL, m_nTimer);
+        s_pCurrent = NULL;
+    }
+    size_t StepsRun() const { return m_nNext; }
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
+    {
+        Script* pScript = s_pCurrent;
+        if (pScript == NULL)
+            return;
+        if (pScript->m_nNext < pScript->m_steps.size()) {
+            pScript->m_steps[pScript->m_nNext++]();
+        } else if (++pScript->m_nIdleTicks > 50) {
+            CXTPMouseManager::GetInstance()->SendTrackLostAll();
+        }
+    }
+    std::vector<std::function<void()>> m_steps;
+    size_t m_nNext = 0;
+    int m_nIdleTicks = 0;
+    UINT_PTR m_nTimer = 0;
+    static inline Script* s_pCurrent = NULL;
+};
+
+class PopupFrame : public CXTPFrameWnd
+{
+public:
+    // Commands as WM_COMMAND, and ids as execute notifications (0x2862), in arrival order.
+    std::vector<UINT> m_commands;
+    std::vector<UINT> m_executed;
+    // The toolbar context menu's popup as the frame saw it, and what the frame does with it.
+    CXTPPopupBar* m_pContextPopup = NULL;
+    std::function<void(CXTPPopupBar*)> m_onContextMenu;
+    // Popups about to show (0x285B) and closed (0x285D).
+    int m_nPopupsShown = 0;
+    int m_nPopupsClosed = 0;
+
+    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override
+    {
+        if (message == WM_COMMAND && lParam == 0 && LOWORD(wParam) >= ID_PM_NEW &&
+            LOWORD(wParam) <= ID_PM_LAST)
+            m_commands.push_back(LOWORD(wParam));
+        if (message == XTP_WM_CONTROL_EXECUTED)
+            m_executed.push_back(static_cast<UINT>(wParam));
+        if (message == XTP_WM_INITCOMMANDSPOPUP)
+            ++m_nPopupsShown;
+        if (message == XTP_WM_UNINITCOMMANDSPOPUP)
+            ++m_nPopupsClosed;
+        if (message == XTP_WM_TOOLBAR_CONTEXTMENU) {
+            m_pContextPopup = reinterpret_cast<CXTPPopupBar*>(lParam);
+            if (m_onContextMenu)
+                m_onContextMenu(m_pContextPopup);
+        }
+        return CXTPFrameWnd::OnWndMsg(message, wParam, lParam, pResult);
+    }
+
+protected:
+    afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct)
+    {
+        if (CXTPFrameWnd::OnCreate(lpCreateStruct) == -1)
+            return -1;
+        m_pCommandBars = static_cast<CXTPCommandBars*>(RUNTIME_CLASS(CXTPCommandBars)->CreateObject());
+        m_pCommandBars->AttachFrame(this);
+        m_pCommandBars->CreateDockBars();
+        m_pCommandBars->GetCommandBarsOptions()->animationType = 5;
+        CXTPMenuBar* pMenuBar = m_pCommandBars->CreateMenuBar(L"Menu Bar", IDR_PM_FRAME);
+        if (pMenuBar == NULL)
+            return -1;
+        pMenuBar->SetFlags(xtpFlagAlignTop | xtpFlagStretched);
+        CXTPToolBar* pToolBar = m_pCommandBars->Add(L"Standard", xtpBarTop);
+        const UINT buttons[] = {ID_PM_NEW, ID_PM_OPEN, 0, ID_PM_CUT, ID_PM_COPY, ID_PM_PASTE, 0, ID_PM_FIND};
+        if (pToolBar == NULL || !pToolBar->SetButtons(buttons, static_cast<int>(std::size(buttons))))
+            return -1;
+        pToolBar->ModifyFlags(0, 0x1F);
+        return 0;
+    }
+    afx_msg void OnCommandRange(UINT) {}
+    DECLARE_MESSAGE_MAP()
+};
+
+class PopupFrameTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        // Popups cast their shadows in the flat theme whatever the system's setting.
+        CXTPPaintManager::SetTheme(1);
+        CXTPMouseManager::GetInstance()->Reset();
+        m_pFrame = new PopupFrame;
+        ASSERT_TRUE(m_pFrame->LoadFrame(IDR_PM_FRAME, WS_OVERLAPPEDWINDOW));
+        m_pFrame->SetWindowPos(&CWnd::wndTop, 40, 40, 560, 320, SWP_SHOWWINDOW);
+        m_pFrame->SetForegroundWindow();
+        m_pFrame->SetActiveWindow();
+        m_pFrame->SetFocus();
+        m_pFrame->RecalcLayout();
+        PumpFor(100);
+        m_pBars = m_pFrame->GetCommandBars();
+        ASSERT_NE(nullptr, m_pBars);
+        m_pMenuBar = m_pBars->GetMenuBar();
+        m_pToolBar = DYNAMIC_DOWNCAST(CXTPToolBar, m_pBars->GetAt(1));
+        ASSERT_NE(nullptr, m_pMenuBar);
+        ASSERT_NE(nullptr, m_pToolBar);
+    }
+    void TearDown() override
+    {
+        if (m_pBars != NULL)
+            m_pBars->ClosePopups();
+        if (m_pFrame != NULL && ::IsWindow(m_pFrame->GetSafeHwnd()))
+            m_pFrame->DestroyWindow();
+        PumpFor(50);
+        CXTPMouseManager::GetInstance()->Reset();
+    }
+    // The popup bar of the menu-bar item with that caption.
+    CXTPPopupBar* MenuOf(LPCTSTR lpszCaption) const
+    {
+        for (int i = 0; i < m_pMenuBar->GetControlCount(); ++i)
+            if (m_pMenuBar->GetControl(i)->GetCaption() == lpszCaption)
+                return DYNAMIC_DOWNCAST(CXTPPopupBar, m_pMenuBar->GetControl(i)->GetCommandBar());
+        return NULL;
+    }
+    CXTPControl* MenuItem(LPCTSTR lpszCaption) const
+    {
+        for (int i = 0; i < m_pMenuBar->GetControlCount(); ++i)
+            if (m_pMenuBar->GetControl(i)->GetCaption() == lpszCaption)
+                return m_pMenuBar->GetControl(i);
+        return NULL;
+    }
+    // The centre of a control in screen coordinates, and in its bar's client coordinates.
+    static CPoint ScreenCenter(CXTPControl* pControl)
+    {
+        CPoint pt = pControl->GetRect().CenterPoint();
+        pControl->GetParent()->ClientToScreen(&pt);
+        return pt;
+    }
+    static LPARAM ClientPoint(CXTPControl* pControl)
+    {
+        const CPoint pt = pControl->GetRect().CenterPoint();
+        return MAKELPARAM(pt.x, pt.y);
+    }
+    static CRect ScreenRect(CXTPControl* pControl)
+    {
+        CRect rect = pControl->GetRect();
+        pControl->GetParent()->ClientToScreen(&rect);
+        return rect;
+    }
+    // The frame and whatever popups lie over it, as the screen shows them.
+    void Screenshot(const wchar_t* lpszName, CWnd* pPopup)
+    {
+        CRect rect;
+        m_pFrame->GetWindowRect(&rect);
+        if (pPopup != NULL && ::IsWindow(pPopup->GetSafeHwnd())) {
+            CRect rcPopup;
+            pPopup->GetWindowRect(&rcPopup);
+            rcPopup.InflateRect(0, 0, 8, 8);
+            rect.UnionRect(rect, rcPopup);
+        }
+        const CRect rcScreen(0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+        rect.IntersectRect(rect, rcScreen);
+        HDC hScreen = ::GetDC(NULL);
+        EXPECT_TRUE(test_support::WriteDcScreenshot(hScreen, rect, lpszName));
+        ::ReleaseDC(NULL, hScreen);
+    }
+
+    PopupFrame* m_pFrame = NULL;
+    CXTPCommandBars* m_pBars = NULL;
+    CXTPMenuBar* m_pMenuBar = NULL;
+    CXTPToolBar* m_pToolBar = NULL;
+};
+
+} // namespace popup_test
