@@ -1,0 +1,11 @@
+#pragma once
+
+#include "main_frame.h"
+#include "recovery_app.h"
+
+extern CRecoveryApp theApp;
+
+// The frame that the program's start-up made in this process; null when start-up failed.
+CMainFrame* StartedFrame();
+// Handles this thread's messages and idle updates for a while.
+void PumpMessages(DWORD ms);

@@ -1,0 +1,293 @@
+// The main frame in this process: its bars, the enabling rules of its commands, and the questions it asks
+// before it closes.
+#include "app_test_app.h"
+
+#include <gtest/gtest.h>
+
+#include "command_bars.h"
+#include "commandbars_resource_ids.h"
+#include "engine/recovery/core/engine_state.h"
+#include "image_manager.h"
+#include "message_dialogs.h"
+#include "resource.h"
+#include "wizard_state.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// Answers every dialog box that this thread shows with the button given, and records the request that
+// each box was shown for.
+class BoxAnswerer
+{
+public:
+    explicit BoxAnswerer(int button) : m_button(button)
+    {
+        s_answerer = this;
+        m_hook = ::SetWindowsHookExW(WH_CBT, OnCbt, NULL, ::GetCurrentThreadId());
+        m_timer = ::SetTimer(NULL, 0, 50, OnTimer);
+        m_started = ::GetTickCount64();
+    }
+    ~BoxAnswerer()
+    {
+        ::KillTimer(NULL, m_timer);
+        ::UnhookWindowsHookEx(m_hook);
+        s_answerer = nullptr;
+    }
+    const std::vector<MessageBoxFields>& Requests() const { return m_requests; }
+
+private:
+    static LRESULT CALLBACK OnCbt(int code, WPARAM wParam, LPARAM lParam)
+    {
+        if (s_answerer != nullptr && code == HCBT_CREATEWND) {
+            const CREATESTRUCTW* create = reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs;
+            wchar_t name[16] = {};
+            ::GetClassNameW(reinterpret_cast<HWND>(wParam), name, 16);
+            if ((create->style & WS_CHILD) == 0 && std::wstring(name) == L"#32770") {
+                s_answerer->m_requests.push_back(MessageBoxRequest.Copy());
+                s_answerer->m_boxes.push_back(reinterpret_cast<HWND>(wParam));
+            }
+        }
+        return ::CallNextHookEx(NULL, code, wParam, lParam);
+    }
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD)
+    {
+        BoxAnswerer* self = s_answerer;
+        if (self == nullptr)
+            return;
+        for (HWND box : self->m_boxes) {
+            if (!::IsWindow(box) || !::IsWindowVisible(box))
+                continue;
+            HWND button = ::GetDlgItem(box, self->m_button);
+            // A box still open after the safety time is ended by any means.
+            if (button == NULL || ::GetTickCount64() - self->m_started > 20000)
+                ::PostMessageW(box, WM_CLOSE, 0, 0);
+            else
+                ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(self->m_button, BN_CLICKED),
+                               reinterpret_cast<LPARAM>(button));
+        }
+    }
+
+    static inline BoxAnswerer* s_answerer = nullptr;
+    int m_button;
+    HHOOK m_hook = NULL;
+    UINT_PTR m_timer = 0;
+    ULONGLONG m_started = 0;
+    std::vector<HWND> m_boxes;
+    std::vector<MessageBoxFields> m_requests;
+};
+
+// Records what the update handlers of a command say.
+class RecordingCmdUI : public CCmdUI
+{
+public:
+    void Enable(BOOL bOn) override
+    {
+        m_enabled = bOn;
+        m_called = true;
+    }
+    bool m_called = false;
+    BOOL m_enabled = FALSE;
+};
+
+// The wizard shell's file dialog, counted; the user always cancels.
+class CountingShell final : public WizardShellUi
+{
+public:
+    void SwitchView(int) override {}
+    void CreateProgressDlg(const char16_t*) override {}
+    void SetProgressDlgText(const char16_t*) override {}
+    void SetProgressDlgPos(std::uint32_t) override {}
+    void DestroyProgressDlg() override {}
+    bool RunFileDialog(const FileDialogRequest&, std::u16string&) override
+    {
+        ++fileDialogs;
+        return false;
+    }
+    int fileDialogs = 0;
+};
+
+struct ScanStateScope
+{
+    ScanStateScope() : m_scanKind(ScanSelection.scanKind), m_steps(WizardStepState) {}
+    ~ScanStateScope()
+    {
+        ScanSelection.scanKind = m_scanKind;
+        WizardStepState = m_steps;
+        if (CMainFrame* pFrame = StartedFrame())
+            pFrame->m_flags = FrameCommandFlags();
+    }
+    std::uint32_t m_scanKind;
+    WizardStepStateBlock m_steps;
+};
+
+TEST(MainFrame, CarriesTheMenuBarTheSevenButtonToolbarAndTheSupportLink)
+{
+    CMainFrame* pFrame = StartedFrame();
+    ASSERT_NE(pFrame, nullptr);
+    CString title;
+    pFrame->GetWindowText(title);
+    EXPECT_EQ(std::wstring(title), L"Corvane VMDK Recovery");
+
+    CXTPCommandBars* pBars = pFrame->GetCommandBars();
+    ASSERT_NE(pBars, nullptr);
+    CXTPMenuBar* pMenuBar = pBars->GetMenuBar();
+    ASSERT_NE(pMenuBar, nullptr);
+    std::vector<std::wstring> menus;
+    for (int i = 0; i < pMenuBar->GetControlCount(); ++i) {
+        CXTPControl* pControl = pMenuBar->GetControl(i);
+        if (pControl->IsVisible() && pControl->GetID() != XTP_IDS_TOOLBAR_EXPAND)
+            menus.push_back(std::wstring(pControl->GetCaption()));
+    }
+    EXPECT_EQ(menus, (std::vector<std::wstring>{L"Recovery", L"View", L"Tools", L"Help"}));
+
+    CXTPCommandBar* pToolBar = nullptr;
+    for (int i = 0; i < pBars->GetCount(); ++i) {
+        if (pBars->GetAt(i)->GetTitle() == L"Standard")
+            pToolBar = pBars->GetAt(i);
+    }
+    ASSERT_NE(pToolBar, nullptr);
+    std::vector<int> buttons;
+    for (int i = 0; i < pToolBar->GetControlCount(); ++i)
+        buttons.push_back(pToolBar->GetControl(i)->GetID());
+    EXPECT_EQ(buttons,
+              (std::vector<int>{ID_RECOVERY_OPEN, ID_RECOVER_SELECTED, ID_SAVE_SNAPSHOT, ID_LOAD_SNAPSHOT,
+                                ID_FIND_FILES, ID_RECOVERY_SETTINGS, ID_HELP_FINDER}));
+
+    CString link;
+    pFrame->m_wndStatusBar.GetPaneText(1, link);
+    EXPECT_EQ(std::wstring(link), L"Contact Support");
+    EXPECT_EQ(pFrame->m_wndStatusBar.GetItemID(1), static_cast<UINT>(ID_INDICATOR_LINK));
+}
+
+TEST(MainFrame, EnablesItsCommandsByTheScanModeAndTheFlags)
+{
+    CMainFrame* pFrame = StartedFrame();
+    ASSERT_NE(pFrame, nullptr);
+    ScanStateScope restore;
+    using S = CommandState;
+    struct Case
+    {
+        const char* name;
+        std::uint32_t scanKind;
+        FrameCommandFlags flags;
+        UINT id;
+        S expected;
+    };
+    const FrameCommandFlags none = {0, 0, 0, 0};
+    const FrameCommandFlags results = {1, 0, 0, 0};
+    const FrameCommandFlags extensive = {0, 1, 0, 0};
+    const FrameCommandFlags all = {1, 1, 1, 1};
+    const Case cases[] = {
+        {"open follows its flag", kScanQuick, {0, 0, 0, 1}, ID_RECOVERY_OPEN, S::Enabled},
+        {"open off", kScanQuick, none, ID_RECOVERY_OPEN, S::Disabled},
+        {"load follows its flag", kScanFileTrace, {0, 0, 1, 0}, ID_LOAD_SNAPSHOT, S::Enabled},
+        {"load off", kScanExtensive, results, ID_LOAD_SNAPSHOT, S::Disabled},
+        {"quick: save on results", kScanQuick, results, ID_SAVE_SNAPSHOT, S::Enabled},
+        {"quick: save ignores the extensive flag", kScanQuick, extensive, ID_SAVE_SNAPSHOT, S::Disabled},
+        {"extensive: recover on its own flag", kScanExtensive, extensive, ID_RECOVER_SELECTED, S::Enabled},
+        {"extensive: recover ignores results", kScanExtensive, results, ID_RECOVER_SELECTED, S::Disabled},
+        {"trace: list styles on results", kScanFileTrace, results, ID_VIEW_DETAILS_STYLE, S::Enabled},
+        {"trace: filters on results", kScanFileTrace, results, ID_FILE_FILTERS, S::Enabled},
+        {"icons off without results", kScanQuick, none, ID_VIEW_ICONS, S::Disabled},
+        {"quick: find on results", kScanQuick, results, ID_FIND_FILES, S::Enabled},
+        {"extensive: find on its flag", kScanExtensive, extensive, ID_FIND_FILES, S::Enabled},
+        {"trace: find never", kScanFileTrace, all, ID_FIND_FILES, S::Disabled},
+        {"trace: settings never", kScanFileTrace, all, ID_RECOVERY_SETTINGS, S::Disabled},
+        {"quick: settings untouched", kScanQuick, none, ID_RECOVERY_SETTINGS, S::Unchanged},
+        {"extensive: drive information on its flag", kScanExtensive, extensive, ID_DRIVE_INFORMATION,
+         S::Enabled},
+        {"quick: drive information off", kScanQuick, none, ID_DRIVE_INFORMATION, S::Disabled},
+        {"trace: drive information untouched", kScanFileTrace, all, ID_DRIVE_INFORMATION, S::Unchanged},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(FrameCommandState(c.id, c.scanKind, c.flags), c.expected);
+        // The same through the frame's own update handlers.
+        ScanSelection.scanKind = c.scanKind;
+        pFrame->m_flags = c.flags;
+        RecordingCmdUI state;
+        state.m_nID = c.id;
+        state.DoUpdate(pFrame, FALSE);
+        EXPECT_EQ(state.m_called, c.expected != S::Unchanged);
+        if (state.m_called)
+            EXPECT_EQ(state.m_enabled != FALSE, c.expected == S::Enabled);
+    }
+}
+
+TEST(MainFrame, APostedCommandThatIsDisabledDoesNothing)
+{
+    CMainFrame* pFrame = StartedFrame();
+    ASSERT_NE(pFrame, nullptr);
+    ScanStateScope restore;
+    CountingShell shell;
+    WizardShellUi* previous = engineUi.shell;
+    engineUi.shell = &shell;
+    ScanSelection.scanKind = kScanQuick;
+    ScanSelection.modeName = u"Quick Scan";
+
+    pFrame->m_flags.loadSnapshot = 0;
+    pFrame->PostMessage(WM_COMMAND, ID_LOAD_SNAPSHOT);
+    PumpMessages(200);
+    EXPECT_EQ(shell.fileDialogs, 0);
+
+    pFrame->m_flags.loadSnapshot = 1;
+    pFrame->PostMessage(WM_COMMAND, ID_LOAD_SNAPSHOT);
+    PumpMessages(200);
+    EXPECT_EQ(shell.fileDialogs, 1);
+    engineUi.shell = previous;
+}
+
+TEST(MainFrame, CannotBeMadeSmallerThan875By690)
+{
+    CMainFrame* pFrame = StartedFrame();
+    ASSERT_NE(pFrame, nullptr);
+    MINMAXINFO info = {};
+    pFrame->SendMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(info.ptMinTrackSize.x, 875);
+    EXPECT_EQ(info.ptMinTrackSize.y, 690);
+}
+
+TEST(MainFrame, ClosingAsksAboutASnapshotOnlyAfterAFinishedUnsavedScanAndNoKeepsTheFrame)
+{
+    CMainFrame* pFrame = StartedFrame();
+    ASSERT_NE(pFrame, nullptr);
+    ScanStateScope restore;
+    const std::wstring advice = L"Highly recommended to save Snapshot to avoid performing the whole scanning "
+                                L"process of respective file again.\nDo you want to save Snapshot? ";
+    const std::wstring exit = L"Are you sure, close the software?";
+    struct Case
+    {
+        const char* name;
+        WizardStepStateBlock steps;
+        std::vector<std::wstring> questions;
+    };
+    const Case cases[] = {
+        {"no scan", {0, 0, 0, 0}, {exit}},
+        {"finished extensive scan", {4, 0, 0, kResultsReady}, {advice, exit}},
+        {"finished quick scan", {0, 0, 3, kResultsReady}, {advice, exit}},
+        {"finished file trace", {0, 3, 0, kResultsReady}, {advice, exit}},
+        {"quick scan after one Back", {0, 0, 2, kResultsReady}, {exit}},
+        {"snapshot loaded since", {4, 0, 0, 0}, {exit}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WizardStepState = c.steps;
+        // The kind of the last message does not carry over into the questions.
+        MessageBoxRequest.Set(L"notice", kMessageKindNotice);
+        BoxAnswerer answerer(IDNO);
+        pFrame->SendMessage(WM_CLOSE);
+        PumpMessages(100);
+        std::vector<std::wstring> asked;
+        for (const MessageBoxFields& request : answerer.Requests()) {
+            asked.push_back(std::wstring(request.text));
+            EXPECT_EQ(request.kind, kMessageKindQuestion);
+        }
+        EXPECT_EQ(asked, c.questions);
+        ASSERT_TRUE(::IsWindow(pFrame->GetSafeHwnd()));
+        EXPECT_TRUE(pFrame->IsWindowVisible());
+    }
+}
+
+} // namespace
