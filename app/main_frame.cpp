@@ -165,7 +165,9 @@ BOOL CMainFrame::CreateCommandBars()
     CXTPToolBar* pToolBar = m_pCommandBars->Add(L"Standard", xtpBarTop);
     if (pToolBar == NULL)
         return FALSE;
-    pToolBar->ModifyFlags(0, kToolBarFixedFlags);
+    // Stretched over the frame's width, so that the theme's banner stands at the frame's right end and
+    // not over the buttons.
+    pToolBar->ModifyFlags(xtpFlagStretched, kToolBarFixedFlags);
     if (!pToolBar->LoadToolBar(IDR_MAINFRAME))
         return FALSE;
 

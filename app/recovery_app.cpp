@@ -157,13 +157,11 @@ void CRecoveryApp::ShowFrameSequence()
     CMainFrame* pFrame = GetMainFrame();
     pFrame->ShowWindow(SW_HIDE);
     pFrame->ShowWindow(SW_MINIMIZE);
+    pFrame->ShowWindow(SW_SHOWNORMAL);
     // Normal is the restored size, also after the maximised start: a window minimised from maximised
-    // would otherwise come back maximised on some systems.
-    WINDOWPLACEMENT placement = {sizeof placement};
-    pFrame->GetWindowPlacement(&placement);
-    placement.flags &= ~WPF_RESTORETOMAXIMIZED;
-    placement.showCmd = SW_SHOWNORMAL;
-    pFrame->SetWindowPlacement(&placement);
+    // comes back maximised on some systems.
+    if (pFrame->IsZoomed())
+        pFrame->ShowWindow(SW_RESTORE);
     pFrame->ShowWindow(SW_SHOW);
 }
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 CRecoveryApp theApp;
 
 namespace {
@@ -14,11 +16,16 @@ public:
     void SetUp() override
     {
         AfxWinInit(::GetModuleHandleW(NULL), NULL, const_cast<LPTSTR>(L""), SW_SHOWNORMAL);
-        // A recent file from another run would open a document of its own.
-        theApp.WriteProfileString(L"Most Recent Check Book File", NULL, NULL);
+        // A recent file or a window placement from another run would change the start.
+        const std::wstring profile = L"Software\\Corvane VMDK Recovery\\Corvane VMDK Recovery\\";
+        ::RegDeleteKeyValueW(HKEY_CURRENT_USER, (profile + L"Most Recent Check Book File").c_str(), L"File");
+        ::RegDeleteKeyValueW(HKEY_CURRENT_USER, (profile + L"Settings").c_str(), L"Window Position");
         s_started = theApp.InitInstance() != FALSE;
+        if (s_started)
+            theApp.GetMainFrame()->GetWindowPlacement(&s_placement);
     }
     static inline bool s_started = false;
+    static inline WINDOWPLACEMENT s_placement = {sizeof(WINDOWPLACEMENT)};
 };
 
 const ProgramEnvironment* const g_environment =
@@ -29,6 +36,11 @@ const ProgramEnvironment* const g_environment =
 CMainFrame* StartedFrame()
 {
     return ProgramEnvironment::s_started ? theApp.GetMainFrame() : NULL;
+}
+
+const WINDOWPLACEMENT& PlacementAfterStart()
+{
+    return ProgramEnvironment::s_placement;
 }
 
 void PumpMessages(DWORD ms)

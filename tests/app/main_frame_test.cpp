@@ -149,11 +149,14 @@ TEST(MainFrame, CarriesTheMenuBarTheSevenButtonToolbarAndTheSupportLink)
     }
     ASSERT_NE(pToolBar, nullptr);
     std::vector<int> buttons;
-    for (int i = 0; i < pToolBar->GetControlCount(); ++i)
-        buttons.push_back(pToolBar->GetControl(i)->GetID());
-    EXPECT_EQ(buttons,
-              (std::vector<int>{ID_RECOVERY_OPEN, ID_RECOVER_SELECTED, ID_SAVE_SNAPSHOT, ID_LOAD_SNAPSHOT,
-                                ID_FIND_FILES, ID_RECOVERY_SETTINGS, ID_HELP_FINDER}));
+    for (int i = 0; i < pToolBar->GetControlCount(); ++i) {
+        if (pToolBar->GetControl(i)->GetID() != XTP_IDS_TOOLBAR_EXPAND)
+            buttons.push_back(pToolBar->GetControl(i)->GetID());
+    }
+    EXPECT_EQ(buttons, (std::vector<int>{32818, 32777, 32811, 32781, 32785, 32787, 57670}));
+    // Every button but Help shows its command's own icon.
+    for (UINT id : {32818u, 32777u, 32811u, 32781u, 32785u, 32787u})
+        EXPECT_NE(pBars->GetImageManager()->GetImage(id, 32), nullptr) << id;
 
     CString link;
     pFrame->m_wndStatusBar.GetPaneText(1, link);
@@ -237,6 +240,12 @@ TEST(MainFrame, APostedCommandThatIsDisabledDoesNothing)
     PumpMessages(200);
     EXPECT_EQ(shell.fileDialogs, 1);
     engineUi.shell = previous;
+}
+
+TEST(MainFrame, EndsStartUpShownRestoredNotMaximised)
+{
+    ASSERT_NE(StartedFrame(), nullptr);
+    EXPECT_EQ(PlacementAfterStart().showCmd, static_cast<UINT>(SW_SHOWNORMAL));
 }
 
 TEST(MainFrame, CannotBeMadeSmallerThan875By690)
