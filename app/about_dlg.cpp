@@ -68,9 +68,12 @@ BOOL CAboutDlg::OnInitDialog()
 
 BOOL CAboutDlg::OnEraseBkgnd(CDC* pDC)
 {
-    if (m_skin.Paint(pDC))
-        return TRUE;
-    return CDialog::OnEraseBkgnd(pDC);
+    // The skin is the banner along the top; the rest of the dialog is the skins' light surface.
+    CRect client;
+    GetClientRect(&client);
+    pDC->FillSolidRect(&client, RGB(0xF8, 0xFA, 0xFC));
+    m_skin.Paint(pDC);
+    return TRUE;
 }
 
 void CAboutDlg::OnPaint()

@@ -5,6 +5,7 @@
 #include <afxwin.h>
 
 #include "skinned_dialog.h"
+#include "transparent_controls.h"
 #include "ui/controls/hyperlink.h"
 
 class CAboutDlg : public CDialog
@@ -23,7 +24,7 @@ private:
     CDialogSkin m_skin;
     CFont m_boldFont;
     CFont m_normalFont;
-    CStatic m_statics[8];
+    CTransparentStatic m_statics[8];
     CHyperLink m_webSite;
     CHyperLink m_salesMail;
     CHyperLink m_supportMail;

@@ -33,11 +33,11 @@ void CMainFrameTheme::FillCommandBar(CDC* pDC, CXTPCommandBar* pBar)
 {
     CXTPPaintThemeNo4::FillCommandBar(pDC, pBar);
     FillBarWhite(pDC, pBar);
-    if (m_banner.GetSafeHandle() != NULL) {
-        CRect client;
-        pBar->GetClientRect(&client);
+    // The banner goes where it fits whole: on the toolbar, not on the lower menu bar above it.
+    CRect client;
+    pBar->GetClientRect(&client);
+    if (m_banner.GetSafeHandle() != NULL && client.Height() >= kBannerTop + m_banner.GetHeight())
         m_banner.Draw(pDC, client.Width() - kBannerFromRight, kBannerTop);
-    }
 }
 
 // The bar was filled white with its banner already; a gripper would only cover the banner.

@@ -8,8 +8,11 @@
 #include "commandbars_resource_ids.h"
 #include "engine/recovery/core/engine_state.h"
 #include "image_manager.h"
+#include "main_frame_theme.h"
 #include "message_dialogs.h"
+#include "modal_script.h"
 #include "resource.h"
+#include "support/screenshot.h"
 #include "wizard_state.h"
 
 #include <string>
@@ -164,6 +167,35 @@ TEST(MainFrame, CarriesTheMenuBarTheSevenButtonToolbarAndTheSupportLink)
     EXPECT_EQ(pFrame->m_wndStatusBar.GetItemID(1), static_cast<UINT>(ID_INDICATOR_LINK));
 }
 
+TEST(MainFrame, TheToolbarIsWhiteWithTheBannerAtItsRightEnd)
+{
+    CMainFrame* pFrame = StartedFrame();
+    ASSERT_NE(pFrame, nullptr);
+    CXTPCommandBars* pBars = pFrame->GetCommandBars();
+    CXTPCommandBar* pToolBar = nullptr;
+    for (int i = 0; i < pBars->GetCount(); ++i) {
+        if (pBars->GetAt(i)->GetTitle() == L"Standard")
+            pToolBar = pBars->GetAt(i);
+    }
+    ASSERT_NE(pToolBar, nullptr);
+    pToolBar->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    CRect client;
+    pToolBar->GetClientRect(&client);
+    ASSERT_GE(client.Width(), 875);
+    // A row through the banner's band, from left of the banner to its middle.
+    const int y = CMainFrameTheme::kBannerTop + 10;
+    const int bannerLeft = client.Width() - CMainFrameTheme::kBannerFromRight;
+    const std::vector<COLORREF> row =
+        ClientPixels(pToolBar->GetSafeHwnd(), CRect(bannerLeft - 40, y, bannerLeft + 150, y + 1));
+    ASSERT_EQ(row.size(), 190u);
+    EXPECT_EQ(row[0], RGB(255, 255, 255)) << "the bar is white";
+    EXPECT_EQ(row[39], RGB(255, 255, 255)) << "the banner's own white is left out";
+    // The band: the banner's slate blue, not the gradient of the base theme.
+    const COLORREF band = row[40 + 120];
+    EXPECT_LT(GetRValue(band), 0x60);
+    EXPECT_GT(GetBValue(band), 0x90);
+}
+
 TEST(MainFrame, EnablesItsCommandsByTheScanModeAndTheFlags)
 {
     CMainFrame* pFrame = StartedFrame();
@@ -246,6 +278,46 @@ TEST(MainFrame, EndsStartUpShownRestoredNotMaximised)
 {
     ASSERT_NE(StartedFrame(), nullptr);
     EXPECT_EQ(PlacementAfterStart().showCmd, static_cast<UINT>(SW_SHOWNORMAL));
+}
+
+TEST(MainFrame, HandsTheEngineItsImageReadersMessagesAndWizardShell)
+{
+    CMainFrame* pFrame = StartedFrame();
+    ASSERT_NE(pFrame, nullptr);
+    EXPECT_TRUE(pFrame->HasImageReader(0));
+    EXPECT_TRUE(pFrame->HasImageReader(2));
+    EXPECT_EQ(SourceState.imageSource, pFrame->m_pImageSource);
+    EXPECT_EQ(SourceState.vmdkExtent, pFrame->m_pVmdkExtent);
+    EXPECT_EQ(pFrame->EnsureImageReaders(), pFrame->m_pImageSource) << "at most one of each";
+    EXPECT_NE(engineUi.messages, nullptr);
+    EXPECT_NE(engineUi.shell, nullptr);
+    // The Excel keys of the machine are only ever opened, never made.
+    HKEY key = NULL;
+    EXPECT_NE(::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\Excel.Sheet.12", 0, KEY_READ, &key),
+              ERROR_SUCCESS);
+}
+
+TEST(MainFrame, AboutShowsTheProgramsNameOverItsSkinAndLeavesAScreenshot)
+{
+    CMainFrame* pFrame = StartedFrame();
+    ASSERT_NE(pFrame, nullptr);
+    std::wstring caption;
+    std::wstring title;
+    std::wstring webSite;
+    bool written = false;
+    ModalScript script({ModalScript::Do([&](HWND box) {
+        caption = WindowText(box);
+        title = WindowText(::GetDlgItem(box, IDC_ABOUT_TITLE));
+        webSite = WindowText(::GetDlgItem(box, IDC_ABOUT_WEB_SITE));
+        written = test_support::WriteFramedWindowScreenshot(box, L"app_about");
+        ClickButton(box, IDOK);
+    })});
+    pFrame->SendMessage(WM_COMMAND, ID_APP_ABOUT);
+    EXPECT_FALSE(script.TimedOut());
+    EXPECT_EQ(caption, L"About Corvane VMDK Recovery");
+    EXPECT_EQ(title, L"Corvane VMDK Recovery");
+    EXPECT_FALSE(webSite.empty());
+    EXPECT_TRUE(written);
 }
 
 TEST(MainFrame, CannotBeMadeSmallerThan875By690)

@@ -8,6 +8,7 @@
 #include "file_dialog_ex.h"
 #include "progress_dlg.h"
 #include "resource.h"
+#include "support/screenshot.h"
 
 #include <fstream>
 #include <string>
@@ -144,9 +145,12 @@ TEST(ProgressDlg, DisablesItsOwnerWhileShownMovesFromAnyThreadAndEnablesTheOwner
         progress.GetDlgItemText(IDC_PROGRESS_PERCENT, percent);
         EXPECT_EQ(std::wstring(percent), L" 0 %");
 
+        progress.SetStatus(L"Reading the snapshot...");
         progress.SetPos(100);
         progress.GetDlgItemText(IDC_PROGRESS_PERCENT, percent);
         EXPECT_EQ(std::wstring(percent), L"100%");
+        progress.SetPos(45);
+        EXPECT_TRUE(test_support::WriteFramedWindowScreenshot(progress.GetSafeHwnd(), L"app_progress"));
 
         HANDLE worker = ::CreateThread(NULL, 0, SendPosition, progress.GetSafeHwnd(), 0, NULL);
         ASSERT_NE(worker, nullptr);
