@@ -1,5 +1,6 @@
 #include "about_dlg.h"
 
+#include "dialog_fonts.h"
 #include "message_box_resource_ids.h"
 #include "resource.h"
 
@@ -38,10 +39,8 @@ void CAboutDlg::DoDataExchange(CDataExchange* pDX)
 BOOL CAboutDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    m_boldFont.CreateFont(15, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Arial");
-    m_normalFont.CreateFont(14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Arial");
+    CreateArialFont(m_boldFont, 15, FW_BOLD);
+    CreateArialFont(m_normalFont, 14, FW_NORMAL);
     SetWindowText(L"About Corvane VMDK Recovery");
     for (CStatic& label : m_statics)
         label.SetFont(&m_normalFont);

@@ -45,7 +45,7 @@ CString CFileDialogEx::GetNextPathName(POSITION& pos) const
     const wchar_t* const folderEnd = itemEnd(buffer);
     if (position == buffer) {
         const wchar_t* afterFolder = folderEnd < end ? folderEnd + 1 : end;
-        if ((m_ofn.Flags & OFN_ALLOWMULTISELECT) == 0 || *folderEnd == L'\0' && separator != L'\0' ||
+        if ((m_ofn.Flags & OFN_ALLOWMULTISELECT) == 0 || (*folderEnd == L'\0' && separator != L'\0') ||
             afterFolder >= end || *afterFolder == L'\0') {
             pos = NULL;
             const wchar_t* whole = buffer;

@@ -288,7 +288,8 @@ void CMainFrame::OnClose()
             OnSaveSnapshot();
     }
     if (IsIconic()) {
-        WINDOWPLACEMENT placement = {sizeof placement};
+        WINDOWPLACEMENT placement = {};
+        placement.length = sizeof placement;
         GetWindowPlacement(&placement);
         placement.showCmd = SW_RESTORE;
         SetWindowPlacement(&placement);

@@ -1,5 +1,6 @@
 #include "progress_dlg.h"
 
+#include "dialog_fonts.h"
 #include "message_box_resource_ids.h"
 #include "resource.h"
 
@@ -63,10 +64,8 @@ void CProgressDlg::DoDataExchange(CDataExchange* pDX)
 BOOL CProgressDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    m_staticFont.CreateFont(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Arial");
-    m_barFont.CreateFont(18, 0, 0, 0, 600, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Arial");
+    CreateArialFont(m_staticFont, 16, FW_NORMAL);
+    CreateArialFont(m_barFont, 18, 600);
     m_status.SetFont(&m_staticFont);
     m_percent.SetFont(&m_staticFont);
     m_bar.SetFont(&m_barFont);

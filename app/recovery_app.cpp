@@ -147,7 +147,7 @@ BOOL CRecoveryApp::CreateWizardViews()
             return FALSE;
         m_pViews[i + 1] = pView;
     }
-    for (int i = 1; i < kWizardViewCount; ++i)
+    for (UINT i = 1; i < kWizardViewCount; ++i)
         m_pViews[i]->OnInitialUpdate();
     return TRUE;
 }

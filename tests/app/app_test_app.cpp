@@ -21,11 +21,12 @@ public:
         ::RegDeleteKeyValueW(HKEY_CURRENT_USER, (profile + L"Most Recent Check Book File").c_str(), L"File");
         ::RegDeleteKeyValueW(HKEY_CURRENT_USER, (profile + L"Settings").c_str(), L"Window Position");
         s_started = theApp.InitInstance() != FALSE;
+        s_placement.length = sizeof s_placement;
         if (s_started)
             theApp.GetMainFrame()->GetWindowPlacement(&s_placement);
     }
     static inline bool s_started = false;
-    static inline WINDOWPLACEMENT s_placement = {sizeof(WINDOWPLACEMENT)};
+    static inline WINDOWPLACEMENT s_placement = {};
 };
 
 const ProgramEnvironment* const g_environment =

@@ -111,6 +111,15 @@ public:
     int fileDialogs = 0;
 };
 
+CXTPCommandBar* FindToolBar(CXTPCommandBars* pBars)
+{
+    for (int i = 0; i < pBars->GetCount(); ++i) {
+        if (pBars->GetAt(i)->GetTitle() == L"Standard")
+            return pBars->GetAt(i);
+    }
+    return nullptr;
+}
+
 struct ScanStateScope
 {
     ScanStateScope() : m_scanKind(ScanSelection.scanKind), m_steps(WizardStepState) {}
@@ -145,11 +154,7 @@ TEST(MainFrame, CarriesTheMenuBarTheSevenButtonToolbarAndTheSupportLink)
     }
     EXPECT_EQ(menus, (std::vector<std::wstring>{L"Recovery", L"View", L"Tools", L"Help"}));
 
-    CXTPCommandBar* pToolBar = nullptr;
-    for (int i = 0; i < pBars->GetCount(); ++i) {
-        if (pBars->GetAt(i)->GetTitle() == L"Standard")
-            pToolBar = pBars->GetAt(i);
-    }
+    CXTPCommandBar* pToolBar = FindToolBar(pBars);
     ASSERT_NE(pToolBar, nullptr);
     std::vector<int> buttons;
     for (int i = 0; i < pToolBar->GetControlCount(); ++i) {
@@ -172,11 +177,7 @@ TEST(MainFrame, TheToolbarIsWhiteWithTheBannerAtItsRightEnd)
     CMainFrame* pFrame = StartedFrame();
     ASSERT_NE(pFrame, nullptr);
     CXTPCommandBars* pBars = pFrame->GetCommandBars();
-    CXTPCommandBar* pToolBar = nullptr;
-    for (int i = 0; i < pBars->GetCount(); ++i) {
-        if (pBars->GetAt(i)->GetTitle() == L"Standard")
-            pToolBar = pBars->GetAt(i);
-    }
+    CXTPCommandBar* pToolBar = FindToolBar(pBars);
     ASSERT_NE(pToolBar, nullptr);
     pToolBar->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     CRect client;
@@ -246,8 +247,9 @@ TEST(MainFrame, EnablesItsCommandsByTheScanModeAndTheFlags)
         state.m_nID = c.id;
         state.DoUpdate(pFrame, FALSE);
         EXPECT_EQ(state.m_called, c.expected != S::Unchanged);
-        if (state.m_called)
+        if (state.m_called) {
             EXPECT_EQ(state.m_enabled != FALSE, c.expected == S::Enabled);
+        }
     }
 }
 
