@@ -115,8 +115,9 @@ TEST(Program, ExitAsksFirstNoKeepsTheProgramAndYesEndsItWithCodeZeroAfterSavingI
             ProgramDriver::PostCommand(frame, 32809);
         HWND box = program.WaitForBox(kProgramTitle, kYesNo);
         ASSERT_NE(box, nullptr);
-        if (!closeBox)
+        if (!closeBox) {
             EXPECT_TRUE(test_support::WriteFramedWindowScreenshot(box, L"app_exit_question"));
+        }
         ProgramDriver::ClickButton(box, L"No");
         Sleep(1000);
         EXPECT_EQ(program.WaitForBox(kProgramTitle, {}, 0), nullptr) << "a further box was shown";
@@ -176,8 +177,9 @@ TEST(Program, ASnapshotNamedOnTheCommandLineOpensInTheResultsViewWithTheColumnsO
         Sleep(500);
         EXPECT_EQ(ColumnCount(list), c.columns);
         EXPECT_EQ(ProgramDriver::VisibleViews(frame).size(), 1u);
-        if (c.columns == 6)
+        if (c.columns == 6) {
             EXPECT_TRUE(test_support::WriteFramedWindowScreenshot(frame, L"app_command_line_snapshot"));
+        }
     }
 }
 
