@@ -1,6 +1,7 @@
 // The main frame in this process: its bars, the enabling rules of its commands, and the questions it asks
 // before it closes.
 #include "app_test_app.h"
+#include "box_answerer.h"
 
 #include <gtest/gtest.h>
 
@@ -19,67 +20,6 @@
 #include <vector>
 
 namespace {
-
-// Answers every dialog box that this thread shows with the button given, and records the request that
-// each box was shown for.
-class BoxAnswerer
-{
-public:
-    explicit BoxAnswerer(int button) : m_button(button)
-    {
-        s_answerer = this;
-        m_hook = ::SetWindowsHookExW(WH_CBT, OnCbt, NULL, ::GetCurrentThreadId());
-        m_timer = ::SetTimer(NULL, 0, 50, OnTimer);
-        m_started = ::GetTickCount64();
-    }
-    ~BoxAnswerer()
-    {
-        ::KillTimer(NULL, m_timer);
-        ::UnhookWindowsHookEx(m_hook);
-        s_answerer = nullptr;
-    }
-    const std::vector<MessageBoxFields>& Requests() const { return m_requests; }
-
-private:
-    static LRESULT CALLBACK OnCbt(int code, WPARAM wParam, LPARAM lParam)
-    {
-        if (s_answerer != nullptr && code == HCBT_CREATEWND) {
-            const CREATESTRUCTW* create = reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs;
-            wchar_t name[16] = {};
-            ::GetClassNameW(reinterpret_cast<HWND>(wParam), name, 16);
-            if ((create->style & WS_CHILD) == 0 && std::wstring(name) == L"#32770") {
-                s_answerer->m_requests.push_back(MessageBoxRequest.Copy());
-                s_answerer->m_boxes.push_back(reinterpret_cast<HWND>(wParam));
-            }
-        }
-        return ::CallNextHookEx(NULL, code, wParam, lParam);
-    }
-    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD)
-    {
-        BoxAnswerer* self = s_answerer;
-        if (self == nullptr)
-            return;
-        for (HWND box : self->m_boxes) {
-            if (!::IsWindow(box) || !::IsWindowVisible(box))
-                continue;
-            HWND button = ::GetDlgItem(box, self->m_button);
-            // A box still open after the safety time is ended by any means.
-            if (button == NULL || ::GetTickCount64() - self->m_started > 20000)
-                ::PostMessageW(box, WM_CLOSE, 0, 0);
-            else
-                ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(self->m_button, BN_CLICKED),
-                               reinterpret_cast<LPARAM>(button));
-        }
-    }
-
-    static inline BoxAnswerer* s_answerer = nullptr;
-    int m_button;
-    HHOOK m_hook = NULL;
-    UINT_PTR m_timer = 0;
-    ULONGLONG m_started = 0;
-    std::vector<HWND> m_boxes;
-    std::vector<MessageBoxFields> m_requests;
-};
 
 // Records what the update handlers of a command say.
 class RecordingCmdUI : public CCmdUI

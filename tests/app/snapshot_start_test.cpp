@@ -1,6 +1,7 @@
 // A snapshot named on the command line, loaded again by the wizard's restart: the progress window while it
 // reads, then the results view with the columns of the document's mode.
 #include "app_test_app.h"
+#include "box_answerer.h"
 
 #include <gtest/gtest.h>
 
@@ -89,6 +90,44 @@ TEST(CommandLineSnapshot, LoadsWithTheProgressWindowIntoTheResultsViewWithItsMod
     ScanSelection.scanKind = scanKind;
     pFrame->m_flags = FrameCommandFlags();
     theApp.SwitchView(kViewHome);
+}
+
+TEST(CommandLineSnapshot, ADocumentOfAnotherFirstCharacterIsAnInvalidFileAndTheHomeViewStays)
+{
+    CMainFrame* pFrame = StartedFrame();
+    ASSERT_NE(pFrame, nullptr);
+    const std::uint32_t scanKind = ScanSelection.scanKind;
+    SetCommandLine(L"\"" APP_FIXTURES_DIR L"\\bogus.vqdx\"");
+    pFrame->m_flags.results = 0;
+    {
+        BoxAnswerer answerer(IDOK);
+        EXPECT_TRUE(theApp.RestartWizard());
+        ASSERT_EQ(answerer.Requests().size(), 1u);
+        EXPECT_EQ(std::wstring(answerer.Requests()[0].text), L"Invalid File.");
+        EXPECT_EQ(answerer.Requests()[0].kind, 3u);
+    }
+    EXPECT_EQ(theApp.m_nCurrentView, static_cast<UINT>(kViewHome));
+    EXPECT_EQ(pFrame->m_flags.results, 0);
+    EXPECT_EQ(ScanSelection.scanKind, scanKind);
+    EXPECT_TRUE(pFrame->IsWindowVisible());
+    SetCommandLine(L"");
+}
+
+TEST(SingleInstance, ASecondCopySaysAnotherIsRunningAndStartsNothing)
+{
+    ASSERT_NE(StartedFrame(), nullptr);
+    CWnd* pMainWindow = theApp.m_pMainWnd;
+    SingleInstanceMutexError = ERROR_ALREADY_EXISTS;
+    {
+        BoxAnswerer answerer(IDOK);
+        EXPECT_FALSE(theApp.InitInstance());
+        ASSERT_EQ(answerer.Requests().size(), 1u);
+        EXPECT_EQ(std::wstring(answerer.Requests()[0].text),
+                  L"Another Instance of Software is already running.");
+        EXPECT_EQ(answerer.Requests()[0].kind, 1u);
+    }
+    SingleInstanceMutexError = 0;
+    EXPECT_EQ(theApp.m_pMainWnd, pMainWindow);
 }
 
 } // namespace
