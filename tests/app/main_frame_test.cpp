@@ -43,12 +43,18 @@ public:
     void SetProgressDlgText(const char16_t*) override {}
     void SetProgressDlgPos(std::uint32_t) override {}
     void DestroyProgressDlg() override {}
-    bool RunFileDialog(const FileDialogRequest&, std::u16string&) override
+    bool RunFileDialog(const FileDialogRequest& request, std::u16string&) override
     {
         ++fileDialogs;
+        lastOpen = request.open;
+        lastFileName = request.fileName;
+        lastFilter = request.filter;
         return false;
     }
     int fileDialogs = 0;
+    bool lastOpen = false;
+    std::u16string lastFileName;
+    std::u16string lastFilter;
 };
 
 CXTPCommandBar* FindToolBar(CXTPCommandBars* pBars)
@@ -193,7 +199,7 @@ TEST(MainFrame, EnablesItsCommandsByTheScanModeAndTheFlags)
     }
 }
 
-TEST(MainFrame, APostedCommandThatIsDisabledDoesNothing)
+TEST(MainFrame, APostedSnapshotCommandThatIsDisabledDoesNothingAndAnEnabledOneAsksForAFile)
 {
     CMainFrame* pFrame = StartedFrame();
     ASSERT_NE(pFrame, nullptr);
@@ -213,6 +219,21 @@ TEST(MainFrame, APostedCommandThatIsDisabledDoesNothing)
     pFrame->PostMessage(WM_COMMAND, ID_LOAD_SNAPSHOT);
     PumpMessages(200);
     EXPECT_EQ(shell.fileDialogs, 1);
+    EXPECT_TRUE(shell.lastOpen);
+    EXPECT_EQ(shell.lastFilter, u"*.vqdx");
+
+    // Saving asks for a new document named by the time and the scan's mode.
+    pFrame->m_flags.results = 0;
+    pFrame->PostMessage(WM_COMMAND, ID_SAVE_SNAPSHOT);
+    PumpMessages(200);
+    EXPECT_EQ(shell.fileDialogs, 1);
+    pFrame->m_flags.results = 1;
+    pFrame->PostMessage(WM_COMMAND, ID_SAVE_SNAPSHOT);
+    PumpMessages(200);
+    EXPECT_EQ(shell.fileDialogs, 2);
+    EXPECT_FALSE(shell.lastOpen);
+    EXPECT_TRUE(shell.lastFileName.ends_with(u"_Quick Scan"))
+        << testing::PrintToString(std::string(shell.lastFileName.begin(), shell.lastFileName.end()));
     engineUi.shell = previous;
 }
 
