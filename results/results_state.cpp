@@ -4,9 +4,3 @@ std::uint32_t PreviewClearPending = 1;
 std::uint32_t CurrentFolderId = 0;
 std::uint32_t SaveFromFindResults = 0;
 
-void ResetResultsGlobals()
-{
-    PreviewClearPending = 1;
-    CurrentFolderId = 0;
-    SaveFromFindResults = 0;
-}

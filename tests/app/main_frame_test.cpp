@@ -16,6 +16,7 @@
 #include "support/screenshot.h"
 #include "wizard_state.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -141,6 +142,32 @@ TEST(MainFrame, TheToolbarIsWhiteWithTheBannerAtItsRightEnd)
     const COLORREF band = row[40 + 120];
     EXPECT_LT(GetRValue(band), 0x60);
     EXPECT_GT(GetBValue(band), 0x90);
+}
+
+TEST(MainFrame, TheSupportLinkIsDrawnInTheLinkColourAndTheFirstPaneFollowsTheFrameWidth)
+{
+    CMainFrame* pFrame = StartedFrame();
+    ASSERT_NE(pFrame, nullptr);
+    CRect saved;
+    pFrame->GetWindowRect(&saved);
+    pFrame->SetWindowPos(NULL, 0, 0, 1000, 720, SWP_NOZORDER | SWP_NOACTIVATE);
+    PumpMessages(50);
+    CLinkStatusBar& bar = pFrame->m_wndStatusBar;
+    UINT id = 0;
+    UINT style = 0;
+    int width = 0;
+    bar.GetPaneInfo(0, id, style, width);
+    EXPECT_EQ(width, 1000 / 2 + 270);
+
+    bar.RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    const CRect link = bar.GetLinkRect();
+    CRect pane;
+    bar.GetItemRect(1, &pane);
+    EXPECT_EQ(link.left, pane.left + 4);
+    EXPECT_GT(link.Width(), 40) << "the drawn text's width";
+    const std::vector<COLORREF> pixels = ClientPixels(bar.GetSafeHwnd(), pane);
+    EXPECT_NE(std::find(pixels.begin(), pixels.end(), RGB(0x1D, 0x75, 0xBD)), pixels.end());
+    pFrame->MoveWindow(&saved);
 }
 
 TEST(MainFrame, EnablesItsCommandsByTheScanModeAndTheFlags)
