@@ -248,7 +248,9 @@ void CMainFrame::RestorePlacementAndShow()
 
 BOOL CMainFrame::PreTranslateMessage(MSG* pMsg)
 {
-    if ((pMsg->message == WM_MOUSEMOVE || pMsg->message == WM_LBUTTONDOWN) && pMsg->hwnd != NULL) {
+    // Only the frame's own windows: a box over the banner's corner is no click on the banner.
+    const bool ownWindow = pMsg->hwnd == m_hWnd || ::IsChild(m_hWnd, pMsg->hwnd);
+    if ((pMsg->message == WM_MOUSEMOVE || pMsg->message == WM_LBUTTONDOWN) && ownWindow) {
         CRect client;
         GetClientRect(&client);
         CPoint point(GET_X_LPARAM(pMsg->lParam), GET_Y_LPARAM(pMsg->lParam));
