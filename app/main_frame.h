@@ -1,0 +1,118 @@
+#pragma once
+
+// The program's one top-level window: menu bar, toolbar, banner theme and support link, the commands of
+// the frame and the flags that enable them, the disk-image readers of the whole run, and the confirmed
+// exit that ends the process.
+#include <afxext.h>
+
+#include "button.h"
+#include "caption.h"
+#include "engine_message_ui.h"
+#include "engine_shell_ui.h"
+#include "frame_wnd.h"
+#include "link_status_bar.h"
+#include "rebar.h"
+#include "toolkit/controls/hyperlink.h"
+#include "window_placement.h"
+
+#include <cstdint>
+
+class CImageSource;
+class CVmdkSparseExtent;
+
+// The flags of the frame that the enabling rules read.
+struct FrameCommandFlags
+{
+    std::int32_t results = 0;
+    std::int32_t extensiveResults = 0;
+    std::int32_t loadSnapshot = 0;
+    std::int32_t open = 1;
+};
+
+enum class CommandState
+{
+    Disabled,
+    Enabled,
+    // The update handler leaves the command as it is.
+    Unchanged,
+};
+
+// The enabling rule of a frame command in a scan mode.
+CommandState FrameCommandState(UINT nID, std::uint32_t scanKind, const FrameCommandFlags& flags);
+
+class CMainFrame : public CXTPFrameWnd
+{
+    DECLARE_DYNCREATE(CMainFrame)
+public:
+    CMainFrame();
+    ~CMainFrame() override;
+
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
+    // kind 2: the VMDK reader; kind 0: the image source.
+    BOOL HasImageReader(int kind) const;
+    CImageSource* EnsureImageReaders();
+    void EnableOpenCommand(int value) { m_flags.open = value; }
+    // Restores the placement saved at the last exit, when there is one, and shows the window.
+    void RestorePlacementAndShow();
+    // Asks before closing; on Yes saves the bars and the placement and ends the process. 0: stay.
+    BOOL ConfirmExit();
+    // Hands the engine the frame's readers, its message dialogs and the shell of the wizard.
+    void AttachEngineSeams();
+
+    CImageSource* m_pImageSource = NULL;
+    CVmdkSparseExtent* m_pVmdkExtent = NULL;
+    HCURSOR m_hHandCursor = NULL;
+    CView* m_pHomeView = NULL;
+    CView* m_pPreviewView = NULL;
+    FrameCommandFlags m_flags;
+    // Step flags of the drive and partition steps; a partition may be chosen while the selection flag is
+    // set.
+    std::int32_t m_nDriveStepCurrent = 1;
+    std::int32_t m_nPartitionStepCurrent = 0;
+    std::int32_t m_nPartitionSelection = 1;
+    CXTWindowPlacement m_placement;
+    CImageList m_commandIcons;
+    CLinkStatusBar m_wndStatusBar;
+    // Members of the toolkit that the frame holds but never shows.
+    CXTCaption m_caption;
+    CXTHyperLink m_hyperLink;
+    CXTPReBar m_reBar;
+    CXTButton m_button;
+
+protected:
+    afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    afx_msg void OnSize(UINT nType, int cx, int cy);
+    afx_msg void OnClose();
+    afx_msg void OnGetMinMaxInfo(MINMAXINFO* lpMMI);
+
+    afx_msg void OnOpen();
+    afx_msg void OnRecoverSelected();
+    afx_msg void OnSaveSnapshot();
+    afx_msg void OnLoadSnapshot();
+    afx_msg void OnExit();
+    afx_msg void OnViewIcons();
+    afx_msg void OnViewList();
+    afx_msg void OnViewDetails();
+    afx_msg void OnFindFiles();
+    afx_msg void OnFileFilters();
+    afx_msg void OnSettings();
+    afx_msg void OnDriveInformation();
+    afx_msg void OnHelp();
+    afx_msg void OnIdleCommand();
+    afx_msg void OnUpdateFrameCommand(CCmdUI* pCmdUI);
+    DECLARE_MESSAGE_MAP()
+
+private:
+    BOOL CreateCommandBars();
+    void WriteExcelBrowserFlags();
+    void SaveState();
+
+    CEngineMessageUi m_messageUi;
+    CWizardShellUi m_shellUi;
+};
+
+// The frame's minimum tracking size.
+inline constexpr int kMainFrameMinWidth = 875;
+inline constexpr int kMainFrameMinHeight = 690;

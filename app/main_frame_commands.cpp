@@ -1,0 +1,96 @@
+// The frame's commands: when each is enabled, and what each runs.
+#include "main_frame.h"
+
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/snapshot/snapshot_document.h"
+#include "recovery_app.h"
+#include "resource.h"
+#include "results_view.h"
+#include "web_addresses.h"
+#include "wizard_state.h"
+
+CommandState FrameCommandState(UINT nID, std::uint32_t scanKind, const FrameCommandFlags& flags)
+{
+    auto state = [](std::int32_t flag) { return flag != 0 ? CommandState::Enabled : CommandState::Disabled; };
+    // The result commands follow the flag of the mode's scan.
+    const std::int32_t modeResults = scanKind == kScanExtensive ? flags.extensiveResults : flags.results;
+    switch (nID) {
+    case ID_RECOVERY_OPEN:
+        return state(flags.open);
+    case ID_LOAD_SNAPSHOT:
+        return state(flags.loadSnapshot);
+    case ID_RECOVER_SELECTED:
+    case ID_SAVE_SNAPSHOT:
+    case ID_VIEW_ICONS:
+    case ID_VIEW_LIST_STYLE:
+    case ID_VIEW_DETAILS_STYLE:
+    case ID_FILE_FILTERS:
+        return state(modeResults);
+    case ID_FIND_FILES:
+        return scanKind == kScanFileTrace ? CommandState::Disabled : state(modeResults);
+    case ID_RECOVERY_SETTINGS:
+        return scanKind == kScanFileTrace ? CommandState::Disabled : CommandState::Unchanged;
+    case ID_DRIVE_INFORMATION:
+        return scanKind == kScanFileTrace ? CommandState::Unchanged : state(modeResults);
+    default:
+        return CommandState::Unchanged;
+    }
+}
+
+void CMainFrame::OnUpdateFrameCommand(CCmdUI* pCmdUI)
+{
+    const CommandState state = FrameCommandState(pCmdUI->m_nID, ScanSelection.scanKind, m_flags);
+    if (state != CommandState::Unchanged)
+        pCmdUI->Enable(state == CommandState::Enabled);
+}
+
+// The targets of Open, Recover Selected, the list styles, Find Files, File Filters, Settings and Drive
+// Information are the home view's image selection, the results view's save and list, and their dialogs.
+void CMainFrame::OnOpen() {}
+
+void CMainFrame::OnRecoverSelected() {}
+
+void CMainFrame::OnViewIcons() {}
+
+void CMainFrame::OnViewList() {}
+
+void CMainFrame::OnViewDetails() {}
+
+void CMainFrame::OnFindFiles() {}
+
+void CMainFrame::OnFileFilters() {}
+
+void CMainFrame::OnSettings() {}
+
+void CMainFrame::OnDriveInformation() {}
+
+void CMainFrame::OnIdleCommand() {}
+
+void CMainFrame::OnSaveSnapshot()
+{
+    SaveSnapshot(ScanSelection.modeName);
+}
+
+void CMainFrame::OnLoadSnapshot()
+{
+    std::u16string path;
+    std::uint32_t scanKind = ScanSelection.scanKind;
+    if (!ChooseSnapshotToLoad(path, scanKind))
+        return;
+    if (CRecoveryApp* pApp = RecoveryApp()) {
+        if (auto* pResults = dynamic_cast<CThirdView_HDD*>(pApp->GetView(kViewResults)))
+            pResults->SetResultColumns(SnapshotResultColumns(scanKind));
+    }
+    WizardStepState.resultsReady = 0;
+    ReadSnapshot(path.c_str(), scanKind);
+}
+
+void CMainFrame::OnExit()
+{
+    ConfirmExit();
+}
+
+void CMainFrame::OnHelp()
+{
+    ::ShellExecuteW(NULL, L"open", kHowToUseUrl, NULL, NULL, SW_SHOWMAXIMIZED);
+}

@@ -1,0 +1,52 @@
+#include "main_frame_theme.h"
+
+namespace {
+
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+// The colour entry that the bars' and the dock's light parts are drawn with.
+constexpr int kBarLightColour = 57;
+
+} // namespace
+
+CMainFrameTheme::CMainFrameTheme(UINT nBannerBitmapId)
+{
+    m_banner.LoadBitmap(nBannerBitmapId);
+    m_banner.SetTransparentColor(kWhite);
+}
+
+void CMainFrameTheme::RefreshMetrics()
+{
+    CXTPPaintThemeNo4::RefreshMetrics();
+    const int index = kBarLightColour;
+    const COLORREF colour = kWhite;
+    SetColors(1, &index, &colour);
+}
+
+void CMainFrameTheme::FillBarWhite(CDC* pDC, CXTPCommandBar* pBar)
+{
+    CRect client;
+    pBar->GetClientRect(&client);
+    pDC->FillSolidRect(&client, kWhite);
+}
+
+void CMainFrameTheme::FillCommandBar(CDC* pDC, CXTPCommandBar* pBar)
+{
+    CXTPPaintThemeNo4::FillCommandBar(pDC, pBar);
+    FillBarWhite(pDC, pBar);
+    // The banner goes where it fits whole: on the toolbar, not on the lower menu bar above it.
+    CRect client;
+    pBar->GetClientRect(&client);
+    if (m_banner.GetSafeHandle() != NULL && client.Height() >= kBannerTop + m_banner.GetHeight())
+        m_banner.Draw(pDC, client.Width() - kBannerFromRight, kBannerTop);
+}
+
+// The bar was filled white with its banner already; a gripper would only cover the banner.
+CSize CMainFrameTheme::DrawCommandBarGripper(CDC*, CXTPCommandBar*, BOOL)
+{
+    return CSize(0, 0);
+}
+
+CSize CMainFrameTheme::DrawSpecialGripper(CDC*, CXTPCommandBar*, BOOL)
+{
+    return CSize(0, 0);
+}

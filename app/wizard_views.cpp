@@ -1,0 +1,14 @@
+#include "wizard_views.h"
+
+IMPLEMENT_DYNAMIC(CWizardStepView, CView)
+IMPLEMENT_DYNCREATE(CEx_StyleView, CWizardStepView)
+IMPLEMENT_DYNCREATE(CFirstView_HDD, CWizardStepView)
+IMPLEMENT_DYNCREATE(CSecondView_HDD, CWizardStepView)
+IMPLEMENT_DYNCREATE(CFileSystemView, CWizardStepView)
+
+void CWizardStepView::OnDraw(CDC* pDC)
+{
+    CRect client;
+    GetClientRect(&client);
+    pDC->FillSolidRect(&client, RGB(248, 250, 252));
+}

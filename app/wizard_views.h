@@ -1,0 +1,38 @@
+#pragma once
+
+// The first four of the wizard's five views: home, drive or image, partition, file system. Each lives
+// hidden inside the main frame from start-up to exit; CRecoveryApp::SwitchView shows one at a time.
+#include <afxwin.h>
+
+// Fills the view with the wizard's background.
+class CWizardStepView : public CView
+{
+    DECLARE_DYNAMIC(CWizardStepView)
+protected:
+    CWizardStepView() = default;
+    void OnDraw(CDC* pDC) override;
+};
+
+// View 0: the home view, the document template's own view.
+class CEx_StyleView : public CWizardStepView
+{
+    DECLARE_DYNCREATE(CEx_StyleView)
+};
+
+// View 1: drive or image selection.
+class CFirstView_HDD : public CWizardStepView
+{
+    DECLARE_DYNCREATE(CFirstView_HDD)
+};
+
+// View 2: partition selection and scan.
+class CSecondView_HDD : public CWizardStepView
+{
+    DECLARE_DYNCREATE(CSecondView_HDD)
+};
+
+// View 3: file-system selection and scan.
+class CFileSystemView : public CWizardStepView
+{
+    DECLARE_DYNCREATE(CFileSystemView)
+};

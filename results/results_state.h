@@ -1,0 +1,12 @@
+#pragma once
+
+// The results step's process-wide values that the wizard's Back handlers put back to their start values
+// (1, 0 and 0), which are also their values when the program starts.
+#include <cstdint>
+
+// 1: the result list's next paint clears the preview; set whenever the results are left.
+extern std::uint32_t PreviewClearPending;
+// The ID column of the folder row last opened in the result list.
+extern std::uint32_t CurrentFolderId;
+// 1 while a save of the Find dialog's rows is prepared or runs.
+extern std::uint32_t SaveFromFindResults;

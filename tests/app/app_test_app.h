@@ -1,0 +1,13 @@
+#pragma once
+
+#include "main_frame.h"
+#include "recovery_app.h"
+
+extern CRecoveryApp theApp;
+
+// The frame that the program's start-up made in this process; null when start-up failed.
+CMainFrame* StartedFrame();
+// The frame's placement as start-up left it.
+const WINDOWPLACEMENT& PlacementAfterStart();
+// Handles this thread's messages and idle updates for a while.
+void PumpMessages(DWORD ms);

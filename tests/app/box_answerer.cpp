@@ -1,0 +1,49 @@
+#include "box_answerer.h"
+
+#include <string>
+
+BoxAnswerer::BoxAnswerer(int button) : m_button(button)
+{
+    s_answerer = this;
+    m_hook = ::SetWindowsHookExW(WH_CBT, OnCbt, NULL, ::GetCurrentThreadId());
+    m_timer = ::SetTimer(NULL, 0, 50, OnTimer);
+    m_started = ::GetTickCount64();
+}
+
+BoxAnswerer::~BoxAnswerer()
+{
+    ::KillTimer(NULL, m_timer);
+    ::UnhookWindowsHookEx(m_hook);
+    s_answerer = nullptr;
+}
+
+LRESULT CALLBACK BoxAnswerer::OnCbt(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (s_answerer != nullptr && code == HCBT_CREATEWND) {
+        const CREATESTRUCTW* create = reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs;
+        wchar_t name[16] = {};
+        ::GetClassNameW(reinterpret_cast<HWND>(wParam), name, 16);
+        if ((create->style & WS_CHILD) == 0 && std::wstring(name) == L"#32770") {
+            s_answerer->m_requests.push_back(MessageBoxRequest.Copy());
+            s_answerer->m_boxes.push_back(reinterpret_cast<HWND>(wParam));
+        }
+    }
+    return ::CallNextHookEx(NULL, code, wParam, lParam);
+}
+
+void CALLBACK BoxAnswerer::OnTimer(HWND, UINT, UINT_PTR, DWORD)
+{
+    BoxAnswerer* self = s_answerer;
+    if (self == nullptr)
+        return;
+    for (HWND box : self->m_boxes) {
+        if (!::IsWindow(box) || !::IsWindowVisible(box))
+            continue;
+        HWND button = ::GetDlgItem(box, self->m_button);
+        if (button == NULL || ::GetTickCount64() - self->m_started > 20000)
+            ::PostMessageW(box, WM_CLOSE, 0, 0);
+        else
+            ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(self->m_button, BN_CLICKED),
+                           reinterpret_cast<LPARAM>(button));
+    }
+}

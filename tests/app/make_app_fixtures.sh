@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Snapshot documents for the program's command-line start, written by the engine probe (the 64-bit
+# Windows build, run through the emulator) from a small disk: an MBR with one FAT16 partition made by
+# sfdisk, mkfs.fat and mtools, as a monolithic sparse VMDK. Writes into OUTDIR:
+#   quick.vqdx   the Quick Scan of partition 1
+#   trace.vqdx   the File Trace search of partition 1
+#   bogus.vqdx   a document whose first character names no scan mode
+# OUTDIR is rebuilt only when this script or the probe changed.
+#
+#   make_app_fixtures.sh OUTDIR PROBE EMULATOR
+set -euo pipefail
+
+OUT=$(readlink -m "$1")
+PROBE=$(readlink -m "$2")
+EMULATOR=$3
+source "$(dirname "${BASH_SOURCE[0]}")/../recovery/fixture_cache.sh"
+fixture_begin "$OUT" "${BASH_SOURCE[0]}" "$PROBE"
+
+export MTOOLS_SKIP_CHECK=1
+RAW=$OUT/disk.raw
+VOLUME=$OUT/volume.raw
+truncate -s 16M "$RAW"
+printf 'label: dos\nstart=2048, type=06\n' | sfdisk --quiet "$RAW"
+SECTORS=$(($(stat -c %s "$RAW") / 512 - 2048))
+mkfs.fat -C -F 16 -n SNAPSHOT "$VOLUME" $((SECTORS / 2)) >/dev/null
+printf 'a report\n' >"$OUT/report.txt"
+head -c 20000 /dev/zero | tr '\0' 'q' >"$OUT/data.bin"
+mcopy -i "$VOLUME" "$OUT/report.txt" ::/REPORT.TXT
+mmd -i "$VOLUME" ::/DOCS
+mcopy -i "$VOLUME" "$OUT/data.bin" ::/DOCS/DATA.BIN
+dd if="$VOLUME" of="$RAW" bs=512 seek=2048 conv=notrunc status=none
+qemu-img convert -f raw -O vmdk -o subformat=monolithicSparse "$RAW" "$OUT/disk.vmdk"
+rm -f "$RAW" "$VOLUME" "$OUT/report.txt" "$OUT/data.bin"
+
+windows_path() { # the Unix root is drive Z:
+    printf 'Z:%s' "${1//\//\\}"
+}
+"$EMULATOR" "$PROBE" snapshot "$(windows_path "$OUT/disk.vmdk")" --partition 1 --mode quick \
+    --write "$(windows_path "$OUT/quick.vqdx")" >/dev/null
+"$EMULATOR" "$PROBE" snapshot "$(windows_path "$OUT/disk.vmdk")" --partition 1 --mode trace \
+    --write "$(windows_path "$OUT/trace.vqdx")" >/dev/null
+printf 'X\0not a snapshot' >"$OUT/bogus.vqdx"
+[[ -s $OUT/quick.vqdx && -s $OUT/trace.vqdx ]] || { echo "the probe wrote no snapshot" >&2; exit 1; }
+fixture_done
