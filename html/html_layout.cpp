@@ -17,6 +17,9 @@ constexpr int kMeasureWidth = 2000;
 // Coordinates stay far from overflow however wide a page asks its tables to be.
 constexpr long long kCoordinateLimit = 1LL << 29;
 constexpr int kOpenBottom = INT_MAX / 4;
+// Cells that row-spanning cells push further right share the last of this many columns, so that a page
+// of spanning cells cannot make a table of millions of columns.
+constexpr int kMaxTableColumns = 8192;
 
 int ClampCoordinate(long long value)
 {
@@ -411,7 +414,9 @@ int LayoutRun::LayoutTable(int firstIndex)
             // Columns still held by row-spanning cells of earlier rows push the cell to the right.
             while (cursor < static_cast<int>(occupiedUntil.size()) && occupiedUntil[cursor] > row)
                 ++cursor;
-            Cell cell = {item, row, cursor, item->colSpan, item->rowSpan};
+            cursor = std::min(cursor, kMaxTableColumns - 1);
+            Cell cell = {item, row, cursor, std::min(item->colSpan, kMaxTableColumns - cursor),
+                         item->rowSpan};
             if (cell.rows > 1) {
                 if (static_cast<int>(occupiedUntil.size()) < cursor + cell.columns)
                     occupiedUntil.resize(static_cast<size_t>(cursor + cell.columns), 0);
@@ -435,6 +440,12 @@ int LayoutRun::LayoutTable(int firstIndex)
         for (int column = cell.column; column < cell.column + cell.columns; ++column)
             sum += widths[column];
         return sum;
+    };
+    // Once the widths are settled: the sums of the columns before each column.
+    std::vector<long long> widthSums;
+    auto settledSpanWidth = [&](const Cell& cell) {
+        return widthSums[static_cast<size_t>(cell.column + cell.columns)] -
+               widthSums[static_cast<size_t>(cell.column)] + between * (cell.columns - 1);
     };
 
     // Columns: cells of one column first, then those that span several.
@@ -511,6 +522,9 @@ int LayoutRun::LayoutTable(int firstIndex)
         ShrinkFixedColumns(widths, limits, contents, fixed, total - target);
     }
     total = totalWidth();
+    widthSums.assign(widths.size() + 1, 0);
+    for (size_t column = 0; column < widths.size(); ++column)
+        widthSums[column + 1] = widthSums[column] + widths[column];
 
     // Rows: the cells laid out in their final widths, single rows first.
     std::vector<int> heights(static_cast<size_t>(rowCount), 0);
@@ -518,7 +532,7 @@ int LayoutRun::LayoutTable(int firstIndex)
     std::vector<int> contentHeights(cells.size(), 0);
     for (size_t which = 0; which < cells.size(); ++which) {
         const Cell& cell = cells[which];
-        int inner = ClampCoordinate(spanWidth(cell));
+        int inner = ClampCoordinate(settledSpanWidth(cell));
         contentHeights[which] = LayoutBoxContent(cell.item, inner, 0, 0, true).bottom;
         if (cell.rows != 1)
             continue;
@@ -534,13 +548,11 @@ int LayoutRun::LayoutTable(int firstIndex)
         if (cell.rows == 1)
             continue;
         long long spanned = between * (cell.rows - 1);
-        std::vector<int> chosen;
-        for (int row = cell.row; row < cell.row + cell.rows; ++row) {
+        for (int row = cell.row; row < cell.row + cell.rows; ++row)
             spanned += heights[static_cast<size_t>(row)];
-            chosen.push_back(row);
-        }
         long long wanted = std::max(contentHeights[which], cell.item->cellHeight);
-        SpreadEvenly(heights, chosen, wanted - spanned);
+        if (wanted > spanned)
+            SpreadOverRange(heights, cell.row, cell.rows, wanted - spanned);
     }
     long long rowSum = 0;
     for (int height : heights)
@@ -569,14 +581,14 @@ int LayoutRun::LayoutTable(int firstIndex)
         CHtmlItem* item = cell.item;
         item->x = ClampCoordinate(columnStarts[static_cast<size_t>(cell.column)]);
         item->y = ClampCoordinate(rowStarts[static_cast<size_t>(cell.row)]);
-        item->width = ClampCoordinate(spanWidth(cell) + 2LL * padding);
+        item->width = ClampCoordinate(settledSpanWidth(cell) + 2LL * padding);
         long long rowsHeight = between * (cell.rows - 1);
         for (int row = cell.row; row < cell.row + cell.rows; ++row)
             rowsHeight += heights[static_cast<size_t>(row)];
         item->height = ClampCoordinate(rowsHeight + 2LL * padding);
         long long room = rowsHeight - contentHeights[which];
         long long down = item->valign == 1 ? room : item->valign == 2 ? room / 2 : 0;
-        LayoutBoxContent(item, ClampCoordinate(spanWidth(cell)), item->x + padding,
+        LayoutBoxContent(item, ClampCoordinate(settledSpanWidth(cell)), item->x + padding,
                          ClampCoordinate(item->y + padding + down), true);
     }
     for (size_t row = 0; row < rowBreaks.size(); ++row) {

@@ -66,6 +66,16 @@ void SpreadEvenly(std::vector<int>& values, const std::vector<int>& chosen, long
             static_cast<int>(each + (static_cast<long long>(index) < rest ? 1 : 0));
 }
 
+void SpreadOverRange(std::vector<int>& values, int first, int count, long long deficit)
+{
+    if (count <= 0 || deficit <= 0)
+        return;
+    long long each = deficit / count;
+    long long rest = deficit % count;
+    for (int index = 0; index < count; ++index)
+        values[static_cast<size_t>(first + index)] += static_cast<int>(each + (index < rest ? 1 : 0));
+}
+
 long long ShrinkFixedColumns(std::vector<int>& widths, std::vector<int>& limits,
                              const std::vector<int>& contents, const std::vector<char>& fixed,
                              long long excess)

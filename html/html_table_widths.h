@@ -14,6 +14,9 @@ long long GrowColumnsToLimits(std::vector<int>& widths, const std::vector<int>& 
 // Passes that give one pixel to each of the chosen entries (in order) until the deficit is used up.
 void SpreadEvenly(std::vector<int>& values, const std::vector<int>& chosen, long long deficit);
 
+// SpreadEvenly over the count entries from first.
+void SpreadOverRange(std::vector<int>& values, int first, int count, long long deficit);
+
 // Passes that take one pixel from the widest fixed column that is wider than 10 pixels and than its
 // content width (the first of equally wide ones) until the excess is used up or no column qualifies.
 // A shrunk column's growth limit follows its width. Returns what is left of the excess.

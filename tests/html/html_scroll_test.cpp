@@ -240,7 +240,7 @@ TEST_F(HtmlScrollTest, APageScrolledInItsWindow)
     InvalidateRect(window, nullptr, TRUE);
     UpdateWindow(window);
     EXPECT_EQ(Send(kHtmlScrollGetY), 40);
-    EXPECT_TRUE(test_support::WriteFramedWindowScreenshot(window, L"html_scrolled_window"));
+    EXPECT_TRUE(test_support::WriteWindowScreenshot(window, L"html_scrolled_window"));
 }
 
 } // namespace
