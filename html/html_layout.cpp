@@ -62,6 +62,8 @@ void ResetGridSlots(CHtmlItem** array, int count)
 struct HtmlBoxMeasure
 {
     int width;
+    // Laid out to measure, without the lines' alignment.
+    bool measuring;
     int right;
     int bottom;
     // Largest right edge minus smallest left edge.
@@ -78,11 +80,15 @@ struct HtmlLayoutCache
     {
         std::vector<HtmlBoxMeasure> measures;
         int placedWidth = INT_MIN;
+        bool placedMeasuring = false;
         // The first child's place when the children were laid out at the origin in placedWidth.
         int firstX = 0;
         int firstY = 0;
     };
     std::unordered_map<const CHtmlItem*, Box> boxes;
+    // Set while a cell's content is laid out to measure its width: lines are not aligned then, or a
+    // centred, right-aligned or justified cell would measure as wide as the whole measuring area.
+    bool measuring = false;
 };
 
 namespace {
@@ -112,6 +118,8 @@ private:
     void EndFloat(size_t which);
     void StartFloat(int box);
     int LayoutTable(int first);
+    // Lays out a box's children in an area of the width at the origin, or measures them (place false): a
+    // layout that measures does not align the lines, and neither do the layouts nested in it.
     HtmlBoxMeasure LayoutBoxContent(CHtmlItem* box, int width, int originX, int originY, bool place);
 
     CHtmlDocument& document;
@@ -189,7 +197,7 @@ void LayoutRun::CloseLine(int index)
     }
 
     if (index > lineStart) {
-        const int align = items[lineStart]->align;
+        const int align = cache.measuring ? 0 : items[lineStart]->align;
         long long shift = 0;
         if (align == 2)
             shift = std::max(0LL, (right - used - left) / 2);
@@ -315,18 +323,19 @@ void LayoutRun::StartFloat(int box)
 
 HtmlBoxMeasure LayoutRun::LayoutBoxContent(CHtmlItem* box, int width, int originX, int originY, bool place)
 {
-    HtmlBoxMeasure empty = {width, 0, 0, 0};
+    const bool measuring = !place || cache.measuring;
+    HtmlBoxMeasure empty = {width, measuring, 0, 0, 0};
     if (box->childCount == 0)
         return empty;
     HtmlLayoutCache::Box& memo = cache.boxes[box];
     auto stored = [&]() -> const HtmlBoxMeasure* {
         for (const HtmlBoxMeasure& measure : memo.measures)
-            if (measure.width == width)
+            if (measure.width == width && measure.measuring == measuring)
                 return &measure;
         return nullptr;
     };
     const CHtmlItem* first = box->children[0];
-    if (memo.placedWidth == width && stored()) {
+    if (memo.placedWidth == width && memo.placedMeasuring == measuring && stored()) {
         // The children stand as that width placed them, perhaps moved since: move them to the origin.
         int dx = originX - (first->x - memo.firstX);
         int dy = originY - (first->y - memo.firstY);
@@ -338,7 +347,10 @@ HtmlBoxMeasure LayoutRun::LayoutBoxContent(CHtmlItem* box, int width, int origin
         return *stored();
 
     RECT area = {0, 0, width, kOpenBottom};
+    const bool outerMeasuring = cache.measuring;
+    cache.measuring = measuring;
     document.LayoutItems(area, box->children, box->childCount);
+    cache.measuring = outerMeasuring;
     HtmlBoxMeasure measure = empty;
     int smallestLeft = INT_MAX;
     for (int index = 0; index < box->childCount; ++index) {
@@ -351,6 +363,7 @@ HtmlBoxMeasure LayoutRun::LayoutBoxContent(CHtmlItem* box, int width, int origin
     }
     measure.widest = smallestLeft == INT_MAX ? 0 : std::max(0, measure.right - smallestLeft);
     memo.placedWidth = width;
+    memo.placedMeasuring = measuring;
     memo.firstX = first->x;
     memo.firstY = first->y;
     if (!stored())
@@ -608,7 +621,7 @@ int LayoutRun::LayoutTable(int firstIndex)
     }
 
     // The table is one line of its own, aligned as its frame says.
-    const int align = frame ? frame->align : firstCell->align;
+    const int align = cache.measuring ? 0 : frame ? frame->align : firstCell->align;
     long long shift = 0;
     if (align == 2)
         shift = std::max(0LL, (right - total - left) / 2);

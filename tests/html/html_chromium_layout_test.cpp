@@ -100,7 +100,8 @@ const Difference kDifferences[] = {
 TEST(HtmlChromiumLayout, TableFixturesCoverChromiumsBoxes)
 {
     const auto oracle = ReadOracle();
-    ASSERT_FALSE(oracle.empty()) << "no boxes in " << HTML_CHROMIUM_BOXES;
+    ASSERT_FALSE(oracle.empty()) << "no boxes in " << HTML_CHROMIUM_BOXES
+                                 << ": install chromium (tools/setup), delete the file and build again";
     for (const char* fixture : {"fixed_cells", "bordered", "spans", "percent", "nested"}) {
         SCOPED_TRACE(fixture);
         auto boxes = oracle.find(fixture);

@@ -85,7 +85,11 @@ def main():
     out, screenshots, width, height = sys.argv[1], sys.argv[2], sys.argv[3], sys.argv[4]
     chromium = shutil.which('chromium') or shutil.which('chromium-browser')
     if not chromium:
-        sys.exit('html_chromium_oracle: chromium is not installed (tools/setup installs it)')
+        # The build goes on; the test that reads the boxes fails and says why.
+        print('html_chromium_oracle: chromium is not installed (tools/setup installs it); delete %s after '
+              'installing it' % out, file=sys.stderr)
+        open(out, 'w').close()
+        return
     lines = []
     with tempfile.TemporaryDirectory() as work:
         for fixture in sys.argv[5:]:

@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -222,6 +224,96 @@ TEST(HtmlLayout, ALeftFloatNarrowsTheLinesBesideItUntilItsBottom)
     }
     EXPECT_GE(besideLines, 2);
     EXPECT_GE(belowLines, 2);
+}
+
+TEST(HtmlLayout, ARightFloatAClearBreakAndAWordTooWideBesideAFloat)
+{
+    {
+        SCOPED_TRACE("right float, then a clear break");
+        std::wstring text = std::wstring(L"<img src=a.gif width=52 height=40 align=right>") + kLongText +
+                            L"<br clear=all>after";
+        LaidOutPage page(text.c_str());
+        page.LayOut(400);
+        CHtmlItem* frame = FrameOf(page);
+        ASSERT_EQ(frame->width, 60);
+        EXPECT_EQ(frame->x, 340);
+        EXPECT_EQ(FirstBox(page)->x, 340);
+        const int bottom = frame->y + frame->height;
+        for (CHtmlItem* word : Words(page)) {
+            SCOPED_TRACE(word->text);
+            if (word->y < bottom)
+                EXPECT_LE(word->x + word->width, 340);
+        }
+        EXPECT_GE(FindText(page.document, L"after")->y, bottom);
+        EXPECT_EQ(FindText(page.document, L"after")->x, 0);
+    }
+    {
+        SCOPED_TRACE("a word wider than the room beside a float moves below it");
+        SIZE letter = {};
+        MeasureText(L"Arial", 15, 0, 0, &letter, L"W", 1);
+        // Wider than the 300 pixels beside the float, narrower than the 400 of the area.
+        std::wstring wide(static_cast<size_t>(350 / letter.cx), L'W');
+        std::wstring text = L"<img src=a.gif width=92 height=200 align=left>short " + wide;
+        LaidOutPage page(text.c_str());
+        page.LayOut(400);
+        CHtmlItem* word = FindText(page.document, wide.c_str());
+        ASSERT_NE(word, nullptr);
+        ASSERT_GT(word->width, 300);
+        EXPECT_EQ(FindText(page.document, L"short")->x, 100);
+        EXPECT_EQ(word->x, 0);
+        EXPECT_GE(word->y, 208);
+    }
+}
+
+TEST(HtmlLayout, AlignedCellContentIsMeasuredAtItsOwnWidthAndAlignedInTheCell)
+{
+    // Measured in the 2,000-pixel area with their alignment, these cells would be 1,000 and 2,000 wide.
+    LaidOutPage page(L"<table cellpadding=0><tr><th>Name</th><td align=right>Size</td></tr>"
+                     L"<tr><td>a much longer cell</td><td>a longer one</td></tr></table>");
+    page.LayOut(1500);
+    std::vector<CHtmlItem*> cells = ItemsOfKind(page.document, kHtmlItemBox);
+    ASSERT_EQ(cells.size(), 4u);
+    EXPECT_LT(FrameOf(page)->width, 400);
+    CHtmlItem* name = FindText(page.document, L"Name");
+    CHtmlItem* size = FindText(page.document, L"Size");
+    EXPECT_NEAR(name->x + name->width / 2, cells[0]->x + cells[0]->width / 2, 1);
+    EXPECT_EQ(size->x + size->width, cells[1]->x + cells[1]->width);
+    EXPECT_EQ(cells[0]->width, cells[2]->width);
+}
+
+TEST(HtmlLayout, ATableHeightGrowsTheRowsThatAreNotFixed)
+{
+    LaidOutPage page(L"<table height=200 cellpadding=0 cellspacing=0><tr><td height=50>a</td></tr>"
+                     L"<tr><td>b</td></tr><tr><td>c</td></tr></table>");
+    page.LayOut(400);
+    std::vector<CHtmlItem*> cells = ItemsOfKind(page.document, kHtmlItemBox);
+    ASSERT_EQ(cells.size(), 3u);
+    EXPECT_EQ(cells[0]->height, 50);
+    EXPECT_EQ(cells[0]->height + cells[1]->height + cells[2]->height, 200);
+    EXPECT_LE(std::abs(cells[1]->height - cells[2]->height), 1);
+}
+
+TEST(HtmlLayout, FormControlsMoveToTheirItems)
+{
+    struct MovingHost : RecordingHost
+    {
+        void MoveControl(HWND control, int x, int y) override { moves.push_back({control, {x, y}}); }
+        std::vector<std::pair<HWND, POINT>> moves;
+    } host;
+    CHtmlDocument document(&host, 0);
+    document.Load(L"some words before <input type=text name=q>", L"Arial", 15, 0, L"http://host/page.htm");
+    RECT area = {0, 0, 402, 0};
+    document.Layout(&area);
+    CHtmlItem* input = nullptr;
+    for (CHtmlItem* item : AllItems(document))
+        if (item->controlId != -1)
+            input = item;
+    ASSERT_NE(input, nullptr);
+    ASSERT_GT(input->x, 0);
+    ASSERT_FALSE(host.moves.empty());
+    EXPECT_EQ(host.moves.back().first, document.GetControlWindow(input->controlId));
+    EXPECT_EQ(host.moves.back().second.x, input->x);
+    EXPECT_EQ(host.moves.back().second.y, input->y);
 }
 
 TEST(HtmlLayout, JustifiedLinesReachTheRightEdgeExceptAParagraphsLast)
