@@ -92,6 +92,22 @@ TEST(HtmlDrawing, AHoveredLinkIsRedWithItsFrame)
     EXPECT_NE(drawn.canvas.At(image->x, image->y + 10), kRed);
 }
 
+TEST(HtmlDrawing, AnItemUnderAControlWindowIsLeftToTheWindow)
+{
+    DrawnPage drawn(L"<body bgcolor=#0000ff><input type=text value=abc>", 200, 40);
+    std::vector<CHtmlItem*> runs = ItemsOfKind(drawn.page.document, kHtmlItemText);
+    ASSERT_EQ(runs.size(), 1u);
+    CHtmlItem* input = runs[0];
+    ASSERT_NE(input->controlId, -1);
+    drawn.Draw();
+    EXPECT_EQ(drawn.CountIn(input, RGB(0, 0, 255)), input->width * input->height);
+    // Without a window of its own the same run is painted with its sunken frame.
+    input->controlId = -1;
+    drawn.Draw();
+    EXPECT_EQ(drawn.canvas.At(input->x, input->y + input->height / 2), kGrey);
+    EXPECT_EQ(drawn.canvas.At(input->x + input->width - 1, input->y + input->height / 2), kWhite);
+}
+
 TEST(HtmlDrawing, ARuleIsGreyAboveAndWhiteBelow)
 {
     DrawnPage drawn(L"<body bgcolor=#0000ff>above<hr>below", 200, 80);
