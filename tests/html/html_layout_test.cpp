@@ -281,6 +281,32 @@ TEST(HtmlLayout, AlignedCellContentIsMeasuredAtItsOwnWidthAndAlignedInTheCell)
     EXPECT_EQ(cells[0]->width, cells[2]->width);
 }
 
+TEST(HtmlLayout, FixedColumnsShrinkWidestFirstAndACentredTableMovesWithItsCells)
+{
+    {
+        SCOPED_TRACE("59 pixels too wide: both columns lose 29, then the first of the equal ones one more");
+        LaidOutPage page(L"<table width=101 cellpadding=0 cellspacing=0><tr><td width=80>a</td>"
+                         L"<td width=80>b</td></tr></table>");
+        page.LayOut(600);
+        std::vector<CHtmlItem*> cells = ItemsOfKind(page.document, kHtmlItemBox);
+        ASSERT_EQ(cells.size(), 2u);
+        EXPECT_EQ(cells[0]->width, 50);
+        EXPECT_EQ(cells[1]->width, 51);
+        EXPECT_EQ(FrameOf(page)->width, 101);
+    }
+    {
+        SCOPED_TRACE("centred");
+        LaidOutPage page(L"<table align=center width=200><tr><td>word</td></tr></table>");
+        page.LayOut(600);
+        CHtmlItem* frame = FrameOf(page);
+        CHtmlItem* cell = FirstBox(page);
+        CHtmlItem* word = FindText(page.document, L"word");
+        EXPECT_EQ(frame->x, 200);
+        EXPECT_EQ(cell->x, frame->x + cell->spacing);
+        EXPECT_EQ(word->x, cell->x + cell->padding);
+    }
+}
+
 TEST(HtmlLayout, ATableHeightGrowsTheRowsThatAreNotFixed)
 {
     LaidOutPage page(L"<table height=200 cellpadding=0 cellspacing=0><tr><td height=50>a</td></tr>"
