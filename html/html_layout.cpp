@@ -93,6 +93,58 @@ struct HtmlLayoutCache
 
 namespace {
 
+struct TableCell
+{
+    CHtmlItem* item;
+    int row;
+    int column;
+    int columns;
+    int rows;
+    int contentHeight;
+};
+
+// The working state of one table: its cells on the grid, per column the current width, content width,
+// growth limit and fixed flag, per row its height. The spacing, border and padding are those of the first
+// cell.
+struct TableGrid
+{
+    int firstIndex = 0;
+    int lastIndex = 0;
+    const CHtmlItem* first = nullptr;
+    int available = 0;
+    std::vector<TableCell> cells;
+    std::vector<int> rowBreaks;
+    std::vector<int> widths;
+    std::vector<int> contents;
+    std::vector<int> limits;
+    std::vector<char> fixed;
+    // Once the widths are settled: the sum of the widths before each column.
+    std::vector<long long> widthSums;
+    std::vector<int> heights;
+
+    long long Between() const { return static_cast<long long>(first->spacing) + 2LL * first->padding; }
+    long long TotalWidth() const
+    {
+        long long total = first->spacing + 2LL * first->border;
+        for (int width : widths)
+            total += Between() + width;
+        return total;
+    }
+    // The width inside a cell's padding, from the settled widths.
+    long long InnerWidth(const TableCell& cell) const
+    {
+        return widthSums[static_cast<size_t>(cell.column + cell.columns)] -
+               widthSums[static_cast<size_t>(cell.column)] + Between() * (cell.columns - 1);
+    }
+    long long RowsHeight(const TableCell& cell) const
+    {
+        long long sum = Between() * (cell.rows - 1);
+        for (int row = cell.row; row < cell.row + cell.rows; ++row)
+            sum += heights[static_cast<size_t>(row)];
+        return sum;
+    }
+};
+
 class LayoutRun
 {
 public:
@@ -117,7 +169,15 @@ private:
     void EndFloats(int index);
     void EndFloat(size_t which);
     void StartFloat(int box);
+    // Lays out the table whose first cell is item first; returns the index of its last cell.
     int LayoutTable(int first);
+    int FindTableEnd(int first) const;
+    void CollectCells(TableGrid& grid) const;
+    void MeasureColumns(TableGrid& grid);
+    void SettleTableWidth(TableGrid& grid) const;
+    void MeasureRows(TableGrid& grid);
+    // Returns the height of the table's outline.
+    int PlaceCells(TableGrid& grid, int tableX, int tableY);
     // Lays out a box's children in an area of the width at the origin, or measures them (place false): a
     // layout that measures does not align the lines, and neither do the layouts nested in it.
     HtmlBoxMeasure LayoutBoxContent(CHtmlItem* box, int width, int originX, int originY, bool place);
@@ -373,10 +433,10 @@ HtmlBoxMeasure LayoutRun::LayoutBoxContent(CHtmlItem* box, int width, int origin
     return measure;
 }
 
-int LayoutRun::LayoutTable(int firstIndex)
+int LayoutRun::FindTableEnd(int firstIndex) const
 {
-    // The table's cells: consecutive boxes, each followed by the next cell of its row or by a break and
-    // the first cell of the next row.
+    // Consecutive boxes, each followed by the next cell of its row or by a break and the first cell of the
+    // next row.
     int lastIndex = firstIndex;
     for (;;) {
         const CHtmlItem* cell = items[lastIndex];
@@ -391,237 +451,228 @@ int LayoutRun::LayoutTable(int firstIndex)
             lastIndex = next + 1;
             continue;
         }
-        break;
+        return lastIndex;
     }
-    CHtmlItem* frame = firstIndex > 0 && IsBreak(items[firstIndex - 1]) ? items[firstIndex - 1] : nullptr;
-    const CHtmlItem* firstCell = items[firstIndex];
-    const int spacing = firstCell->spacing;
-    const int border = firstCell->border;
-    const int padding = firstCell->padding;
-    const long long between = static_cast<long long>(spacing) + 2LL * padding;
+}
 
-    struct Cell
-    {
-        CHtmlItem* item;
-        int row;
-        int column;
-        int columns;
-        int rows;
-    };
-    std::vector<Cell> cells;
+void LayoutRun::CollectCells(TableGrid& grid) const
+{
+    int rowTotal = 1;
+    for (int index = grid.firstIndex; index <= grid.lastIndex; ++index)
+        rowTotal += IsBreak(items[index]) ? 1 : 0;
     std::vector<int> occupiedUntil;
-    std::vector<int> rowBreaks;
-    int columnCount = 0;
-    int rowCount = 0;
-    {
-        int row = 0;
-        int cursor = 0;
-        for (int index = firstIndex; index <= lastIndex; ++index) {
-            CHtmlItem* item = items[index];
-            if (IsBreak(item)) {
-                rowBreaks.push_back(index);
-                ++row;
-                cursor = 0;
-                continue;
-            }
-            // Columns still held by row-spanning cells of earlier rows push the cell to the right.
-            while (cursor < static_cast<int>(occupiedUntil.size()) && occupiedUntil[cursor] > row)
-                ++cursor;
-            cursor = std::min(cursor, kMaxTableColumns - 1);
-            Cell cell = {item, row, cursor, std::min(item->colSpan, kMaxTableColumns - cursor),
-                         item->rowSpan};
-            if (cell.rows > 1) {
-                if (static_cast<int>(occupiedUntil.size()) < cursor + cell.columns)
-                    occupiedUntil.resize(static_cast<size_t>(cursor + cell.columns), 0);
-                for (int column = cursor; column < cursor + cell.columns; ++column)
-                    occupiedUntil[column] = std::max(occupiedUntil[column], row + cell.rows);
-            }
-            cursor += cell.columns;
-            columnCount = std::max(columnCount, cursor);
-            rowCount = std::max(rowCount, row + cell.rows);
-            cells.push_back(cell);
+    int row = 0;
+    int cursor = 0;
+    for (int index = grid.firstIndex; index <= grid.lastIndex; ++index) {
+        CHtmlItem* item = items[index];
+        if (IsBreak(item)) {
+            grid.rowBreaks.push_back(index);
+            ++row;
+            cursor = 0;
+            continue;
         }
+        // Columns still held by row-spanning cells of earlier rows push the cell to the right.
+        while (cursor < static_cast<int>(occupiedUntil.size()) && occupiedUntil[cursor] > row)
+            ++cursor;
+        cursor = std::min(cursor, kMaxTableColumns - 1);
+        // A cell spans no further than the table's last row.
+        TableCell cell = {item,
+                          row,
+                          cursor,
+                          std::min(item->colSpan, kMaxTableColumns - cursor),
+                          std::min(item->rowSpan, rowTotal - row),
+                          0};
+        if (cell.rows > 1) {
+            if (static_cast<int>(occupiedUntil.size()) < cursor + cell.columns)
+                occupiedUntil.resize(static_cast<size_t>(cursor + cell.columns), 0);
+            for (int column = cursor; column < cursor + cell.columns; ++column)
+                occupiedUntil[column] = std::max(occupiedUntil[column], row + cell.rows);
+        }
+        cursor += cell.columns;
+        grid.widths.resize(std::max(grid.widths.size(), static_cast<size_t>(cursor)), 0);
+        grid.cells.push_back(cell);
     }
+    grid.heights.assign(static_cast<size_t>(rowTotal), 0);
+    grid.contents.assign(grid.widths.size(), 0);
+    grid.limits.assign(grid.widths.size(), 0);
+    grid.fixed.assign(grid.widths.size(), 0);
+}
 
-    const int available = std::max(0, right - left);
-    std::vector<int> widths(static_cast<size_t>(columnCount), 0);
-    std::vector<int> contents(widths.size(), 0);
-    std::vector<int> limits(widths.size(), 0);
-    std::vector<char> fixed(widths.size(), 0);
-    auto spanWidth = [&](const Cell& cell) {
-        long long sum = between * (cell.columns - 1);
-        for (int column = cell.column; column < cell.column + cell.columns; ++column)
-            sum += widths[column];
-        return sum;
-    };
-    // Once the widths are settled: the sums of the columns before each column.
-    std::vector<long long> widthSums;
-    auto settledSpanWidth = [&](const Cell& cell) {
-        return widthSums[static_cast<size_t>(cell.column + cell.columns)] -
-               widthSums[static_cast<size_t>(cell.column)] + between * (cell.columns - 1);
-    };
-
-    // Columns: cells of one column first, then those that span several.
-    for (const Cell& cell : cells) {
+void LayoutRun::MeasureColumns(TableGrid& grid)
+{
+    // Cells of one column first; their measurements stay in gridSlots for the rest of the layout.
+    for (const TableCell& cell : grid.cells) {
         if (cell.columns != 1)
             continue;
         CHtmlItem* item = cell.item;
         int* slots = item->gridSlots;
         const size_t column = static_cast<size_t>(cell.column);
-        if (slots[3] != available || slots[2] < 0) {
+        if (slots[3] != grid.available || slots[2] < 0) {
             if (item->cellWidth == 0) {
                 int measured = LayoutBoxContent(item, kMeasureWidth, 0, 0, false).right;
                 slots[0] = measured;
-                slots[1] = available == 0 ? measured : LayoutBoxContent(item, 0, 0, 0, false).widest;
+                slots[1] = grid.available == 0 ? measured : LayoutBoxContent(item, 0, 0, 0, false).widest;
                 slots[2] = measured;
             } else {
                 slots[0] = 0;
                 slots[2] = std::max(LayoutBoxContent(item, 0, 0, 0, false).widest, item->cellWidth);
                 slots[1] = slots[2];
             }
-            slots[3] = available;
+            slots[3] = grid.available;
         }
+        grid.widths[column] = std::max(grid.widths[column], slots[2]);
         if (item->cellWidth == 0) {
-            widths[column] = std::max(widths[column], slots[2]);
-            contents[column] = std::max(contents[column], slots[0]);
-            limits[column] = std::max(limits[column], slots[1]);
+            grid.contents[column] = std::max(grid.contents[column], slots[0]);
+            grid.limits[column] = std::max(grid.limits[column], slots[1]);
         } else {
-            widths[column] = std::max(widths[column], slots[2]);
-            limits[column] = widths[column];
-            fixed[column] = 1;
+            grid.limits[column] = grid.widths[column];
+            grid.fixed[column] = 1;
         }
     }
-    for (const Cell& cell : cells) {
+    // Then cells of several columns widen them where their content does not fit.
+    for (const TableCell& cell : grid.cells) {
         if (cell.columns == 1)
             continue;
         long long wanted =
             std::max(LayoutBoxContent(cell.item, kMeasureWidth, 0, 0, false).right, cell.item->cellWidth);
-        long long deficit = wanted - spanWidth(cell);
-        if (deficit <= 0)
+        long long spanned = grid.Between() * (cell.columns - 1);
+        for (int column = cell.column; column < cell.column + cell.columns; ++column)
+            spanned += grid.widths[column];
+        if (wanted <= spanned)
             continue;
         std::vector<int> chosen;
         for (int column = cell.column; column < cell.column + cell.columns; ++column)
-            if (!fixed[column] && widths[column] > 0)
+            if (!grid.fixed[column] && grid.widths[column] > 0)
                 chosen.push_back(column);
         if (chosen.empty())
             for (int column = cell.column; column < cell.column + cell.columns; ++column)
                 chosen.push_back(column);
-        SpreadEvenly(widths, chosen, deficit);
+        SpreadEvenly(grid.widths, chosen, wanted - spanned);
     }
+}
 
-    // The table's width.
-    long long target = available;
-    if (firstCell->tableWidth > 0)
-        target = firstCell->tableWidth;
-    else if (firstCell->tableWidth < 0)
-        target = static_cast<long long>(available) * -firstCell->tableWidth / 100;
-    auto totalWidth = [&]() {
-        long long total = spacing + 2LL * border;
-        for (int width : widths)
-            total += between + width;
-        return total;
-    };
-    long long total = totalWidth();
+void LayoutRun::SettleTableWidth(TableGrid& grid) const
+{
+    const int tableWidth = grid.first->tableWidth;
+    long long target = grid.available;
+    if (tableWidth > 0)
+        target = tableWidth;
+    else if (tableWidth < 0)
+        target = static_cast<long long>(grid.available) * -tableWidth / 100;
+    long long total = grid.TotalWidth();
     if (target != 0 && total < target) {
-        long long left = GrowColumnsToLimits(widths, limits, fixed, target - total);
-        if (left > 0 && firstCell->tableWidth != 0) {
+        long long left = GrowColumnsToLimits(grid.widths, grid.limits, grid.fixed, target - total);
+        if (left > 0 && tableWidth != 0) {
             std::vector<int> loose;
-            for (int column = 0; column < columnCount; ++column)
-                if (!fixed[column])
-                    loose.push_back(column);
-            SpreadEvenly(widths, loose, left);
+            for (size_t column = 0; column < grid.widths.size(); ++column)
+                if (!grid.fixed[column])
+                    loose.push_back(static_cast<int>(column));
+            SpreadEvenly(grid.widths, loose, left);
         }
     } else if (target != 0 && total > target) {
-        ShrinkFixedColumns(widths, limits, contents, fixed, total - target);
+        ShrinkFixedColumns(grid.widths, grid.limits, grid.contents, grid.fixed, total - target);
     }
-    total = totalWidth();
-    widthSums.assign(widths.size() + 1, 0);
-    for (size_t column = 0; column < widths.size(); ++column)
-        widthSums[column + 1] = widthSums[column] + widths[column];
+    grid.widthSums.assign(grid.widths.size() + 1, 0);
+    for (size_t column = 0; column < grid.widths.size(); ++column)
+        grid.widthSums[column + 1] = grid.widthSums[column] + grid.widths[column];
+}
 
-    // Rows: the cells laid out in their final widths, single rows first.
-    std::vector<int> heights(static_cast<size_t>(rowCount), 0);
-    std::vector<char> fixedRows(heights.size(), 0);
-    std::vector<int> contentHeights(cells.size(), 0);
-    for (size_t which = 0; which < cells.size(); ++which) {
-        const Cell& cell = cells[which];
-        int inner = ClampCoordinate(settledSpanWidth(cell));
-        contentHeights[which] = LayoutBoxContent(cell.item, inner, 0, 0, true).bottom;
+void LayoutRun::MeasureRows(TableGrid& grid)
+{
+    std::vector<char> fixedRows(grid.heights.size(), 0);
+    for (TableCell& cell : grid.cells) {
+        cell.contentHeight =
+            LayoutBoxContent(cell.item, ClampCoordinate(grid.InnerWidth(cell)), 0, 0, true).bottom;
         if (cell.rows != 1)
             continue;
-        int& height = heights[static_cast<size_t>(cell.row)];
-        height = std::max(height, contentHeights[which]);
+        int& height = grid.heights[static_cast<size_t>(cell.row)];
+        height = std::max(height, cell.contentHeight);
         if (cell.item->cellHeight > 0) {
             height = std::max(height, cell.item->cellHeight);
             fixedRows[static_cast<size_t>(cell.row)] = 1;
         }
     }
-    for (size_t which = 0; which < cells.size(); ++which) {
-        const Cell& cell = cells[which];
+    // A cell of several rows, with its given height when that is larger, grows them all alike.
+    for (const TableCell& cell : grid.cells) {
         if (cell.rows == 1)
             continue;
-        long long spanned = between * (cell.rows - 1);
-        for (int row = cell.row; row < cell.row + cell.rows; ++row)
-            spanned += heights[static_cast<size_t>(row)];
-        long long wanted = std::max(contentHeights[which], cell.item->cellHeight);
+        long long wanted = std::max(cell.contentHeight, cell.item->cellHeight);
+        long long spanned = grid.RowsHeight(cell);
         if (wanted > spanned)
-            SpreadOverRange(heights, cell.row, cell.rows, wanted - spanned);
+            SpreadOverRange(grid.heights, cell.row, cell.rows, wanted - spanned);
     }
     long long rowSum = 0;
-    for (int height : heights)
+    for (int height : grid.heights)
         rowSum += height;
-    if (firstCell->tableHeight > rowSum) {
+    if (grid.first->tableHeight > rowSum) {
         std::vector<int> loose;
-        for (int row = 0; row < rowCount; ++row)
-            if (!fixedRows[static_cast<size_t>(row)])
-                loose.push_back(row);
-        SpreadEvenly(heights, loose, firstCell->tableHeight - rowSum);
+        for (size_t row = 0; row < grid.heights.size(); ++row)
+            if (!fixedRows[row])
+                loose.push_back(static_cast<int>(row));
+        SpreadEvenly(grid.heights, loose, grid.first->tableHeight - rowSum);
     }
+}
 
-    // Places: columns and rows from the table's corner.
-    const int tableX = x;
-    const int tableY = y;
-    std::vector<long long> columnStarts(widths.size() + 1);
-    columnStarts[0] = static_cast<long long>(tableX) + border + spacing;
-    for (size_t column = 0; column < widths.size(); ++column)
-        columnStarts[column + 1] = columnStarts[column] + widths[column] + between;
-    std::vector<long long> rowStarts(heights.size() + 1);
-    rowStarts[0] = static_cast<long long>(tableY) + border + spacing;
-    for (size_t row = 0; row < heights.size(); ++row)
-        rowStarts[row + 1] = rowStarts[row] + heights[row] + between;
-    for (size_t which = 0; which < cells.size(); ++which) {
-        const Cell& cell = cells[which];
+int LayoutRun::PlaceCells(TableGrid& grid, int tableX, int tableY)
+{
+    const int padding = grid.first->padding;
+    const long long corner = static_cast<long long>(grid.first->border) + grid.first->spacing;
+    std::vector<long long> rowStarts(grid.heights.size() + 1);
+    rowStarts[0] = tableY + corner;
+    for (size_t row = 0; row < grid.heights.size(); ++row)
+        rowStarts[row + 1] = rowStarts[row] + grid.heights[row] + grid.Between();
+    for (const TableCell& cell : grid.cells) {
         CHtmlItem* item = cell.item;
-        item->x = ClampCoordinate(columnStarts[static_cast<size_t>(cell.column)]);
+        const size_t column = static_cast<size_t>(cell.column);
+        item->x = ClampCoordinate(tableX + corner + grid.widthSums[column] +
+                                  grid.Between() * static_cast<long long>(column));
         item->y = ClampCoordinate(rowStarts[static_cast<size_t>(cell.row)]);
-        item->width = ClampCoordinate(settledSpanWidth(cell) + 2LL * padding);
-        long long rowsHeight = between * (cell.rows - 1);
-        for (int row = cell.row; row < cell.row + cell.rows; ++row)
-            rowsHeight += heights[static_cast<size_t>(row)];
+        item->width = ClampCoordinate(grid.InnerWidth(cell) + 2LL * padding);
+        long long rowsHeight = grid.RowsHeight(cell);
         item->height = ClampCoordinate(rowsHeight + 2LL * padding);
-        long long room = rowsHeight - contentHeights[which];
+        long long room = rowsHeight - cell.contentHeight;
         long long down = item->valign == 1 ? room : item->valign == 2 ? room / 2 : 0;
-        LayoutBoxContent(item, ClampCoordinate(settledSpanWidth(cell)), item->x + padding,
+        LayoutBoxContent(item, ClampCoordinate(grid.InnerWidth(cell)), item->x + padding,
                          ClampCoordinate(item->y + padding + down), true);
     }
-    for (size_t row = 0; row < rowBreaks.size(); ++row) {
-        CHtmlItem* rowBreak = items[rowBreaks[row]];
+    for (size_t row = 0; row < grid.rowBreaks.size(); ++row) {
+        CHtmlItem* rowBreak = items[grid.rowBreaks[row]];
         rowBreak->x = tableX;
-        rowBreak->y = ClampCoordinate(rowStarts[std::min(row + 1, rowStarts.size() - 1)]);
+        rowBreak->y = ClampCoordinate(rowStarts[row + 1]);
     }
-    const int frameHeight = ClampCoordinate(rowStarts.back() - tableY + border);
+    return ClampCoordinate(rowStarts.back() - tableY + grid.first->border);
+}
+
+int LayoutRun::LayoutTable(int firstIndex)
+{
+    TableGrid grid;
+    grid.firstIndex = firstIndex;
+    grid.lastIndex = FindTableEnd(firstIndex);
+    grid.first = items[firstIndex];
+    grid.available = std::max(0, right - left);
+    CollectCells(grid);
+    MeasureColumns(grid);
+    SettleTableWidth(grid);
+    MeasureRows(grid);
+
+    const int tableX = x;
+    const int tableY = y;
+    const int frameHeight = PlaceCells(grid, tableX, tableY);
+    const long long total = grid.TotalWidth();
+    // The break before the first cell becomes the table's outline.
+    CHtmlItem* frame = firstIndex > 0 && IsBreak(items[firstIndex - 1]) ? items[firstIndex - 1] : nullptr;
     if (frame) {
         frame->x = tableX;
         frame->y = tableY;
         frame->width = ClampCoordinate(total);
         frame->height = frameHeight;
         frame->lineFlags = 15;
-        frame->lineWidth = border;
-        frame->lineColor = firstCell->lineColor == -1 ? -2 : firstCell->lineColor;
+        frame->lineWidth = grid.first->border;
+        frame->lineColor = grid.first->lineColor == -1 ? -2 : grid.first->lineColor;
     }
 
     // The table is one line of its own, aligned as its frame says.
-    const int align = cache.measuring ? 0 : frame ? frame->align : firstCell->align;
+    const int align = cache.measuring ? 0 : frame ? frame->align : grid.first->align;
     long long shift = 0;
     if (align == 2)
         shift = std::max(0LL, (right - total - left) / 2);
@@ -630,15 +681,15 @@ int LayoutRun::LayoutTable(int firstIndex)
     if (shift > 0) {
         if (frame)
             frame->x += static_cast<int>(shift);
-        for (const Cell& cell : cells)
+        for (const TableCell& cell : grid.cells)
             MoveItem(cell.item, static_cast<int>(shift), 0);
     }
     y = tableY + frameHeight;
-    lineStart = lastIndex + 1;
-    EndFloats(lastIndex + 1 < count ? lastIndex + 1 : count);
+    lineStart = grid.lastIndex + 1;
+    EndFloats(grid.lastIndex + 1);
     ++lineNumber;
     x = left;
-    return lastIndex;
+    return grid.lastIndex;
 }
 
 } // namespace

@@ -307,6 +307,32 @@ TEST(HtmlLayout, FixedColumnsShrinkWidestFirstAndACentredTableMovesWithItsCells)
     }
 }
 
+TEST(HtmlLayout, SpansReachNoFurtherThanTheTableAndItsColumnLimit)
+{
+    {
+        SCOPED_TRACE("a row span past the last row spans the rows there are");
+        LaidOutPage page(L"<table cellpadding=0 cellspacing=2><tr><td rowspan=1000>a</td><td>b</td></tr>"
+                         L"</table>");
+        page.LayOut(400);
+        CHtmlItem* cell = FirstBox(page);
+        EXPECT_EQ(FrameOf(page)->height, cell->height + 2 * 2);
+    }
+    {
+        SCOPED_TRACE("cells past 8,192 columns share the last");
+        std::wstring text = L"<table cellpadding=0 cellspacing=0><tr>";
+        for (int cell = 0; cell < 10; ++cell)
+            text += L"<td colspan=1000>x</td>";
+        text += L"</tr></table>";
+        LaidOutPage page(text.c_str());
+        page.LayOut(400);
+        std::vector<CHtmlItem*> cells = ItemsOfKind(page.document, kHtmlItemBox);
+        ASSERT_EQ(cells.size(), 10u);
+        for (size_t cell = 1; cell < 9; ++cell)
+            EXPECT_GT(cells[cell]->x, cells[cell - 1]->x);
+        EXPECT_EQ(cells[9]->x, cells[8]->x + cells[8]->width - cells[9]->width);
+    }
+}
+
 TEST(HtmlLayout, ATableHeightGrowsTheRowsThatAreNotFixed)
 {
     LaidOutPage page(L"<table height=200 cellpadding=0 cellspacing=0><tr><td height=50>a</td></tr>"
