@@ -10,6 +10,7 @@
 
 class CHtmlHostCallback;
 class HtmlTagIndex;
+struct HtmlLayoutCache;
 struct HtmlParseCall;
 
 // Regions nest no deeper than this; a deeper region is parsed flat in the call that meets it.
@@ -36,6 +37,19 @@ public:
     // Grows the array by one slot and counts the item; false (after a beep) when it cannot grow.
     bool AppendItemSlot(CHtmlItem**& array, int& count);
 
+    // Gives every item its place within the rectangle, whose right edge loses 2 pixels; on return the
+    // rectangle's right and bottom hold the content's extent.
+    void Layout(RECT* rectangle);
+    // Lays out one item array within the area (right 0: no width, every item on a line of its own).
+    void LayoutItems(const RECT& area, CHtmlItem** array, int count);
+    // Completes an image item's size from its picture before it is laid out.
+    void PrepareImageItem(CHtmlItem* item, int wait);
+    // Paints the laid-out page, scrolled by scrollX and scrollY, within the clip rectangle.
+    void Draw(HDC dc, const RECT* clip, int scrollX, int scrollY);
+    void DrawItems(HDC dc, const RECT* clip, CHtmlItem** array, int count, int scrollX, int scrollY);
+    // Marks the text runs and breaks that a selection rectangle in document coordinates covers.
+    void SetSelection(const RECT* rectangle);
+
     void OnMouseMove(int x, int y);
     void OnClick(int x, int y);
     void HighlightLink(const wchar_t* url);
@@ -61,6 +75,9 @@ public:
 
 private:
     void FreeItems();
+    void MoveControls(CHtmlItem** array, int count);
+    void TileBackground(HDC dc, int imageIndex, const RECT& area, int originX, int originY, bool cut);
+    void MarkSelection(CHtmlItem** array, int count, const RECT& rectangle);
     // Removes scripts, styles, comments, the title and unknown tags and collapses white space, in place.
     int CleanPageText(wchar_t* text, int length, const wchar_t* baseUrl, int preDepth);
     // At a '<': drops what the pre-pass removes and returns true, or counts pre sections and returns false
@@ -116,4 +133,6 @@ private:
     HtmlTagIndex* tagIndex = nullptr;
     // The host's windows of the page's form controls; an item's controlId is an index of it.
     std::vector<HWND> controlWindows;
+    // The measurements of boxes while a layout runs.
+    HtmlLayoutCache* layoutCache = nullptr;
 };

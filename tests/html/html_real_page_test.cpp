@@ -1,7 +1,9 @@
 // A real page that Debian ships, against the words Python's own HTML parser finds in it.
 #include "html_document.h"
+#include "laid_out_page.h"
 #include "recording_host.h"
 #include "support/test_paths.h"
+#include "support/screenshot.h"
 
 #include <gtest/gtest.h>
 
@@ -163,4 +165,35 @@ TEST(HtmlGeneratedPage, OneBoxPerCellInRowAndColumnOrder)
         }
     }
     EXPECT_EQ(cells.back()->row, 199);
+}
+
+TEST(HtmlRealPage, TheDebianPageLaysOutInReadingOrderWithinItsExtent)
+{
+    std::string page = ReadBytes(WinePath(HTML_REAL_PAGE));
+    ASSERT_FALSE(page.empty()) << "cannot read " << HTML_REAL_PAGE;
+    std::wstring text;
+    for (char byte : page)
+        text += static_cast<wchar_t>(static_cast<unsigned char>(byte));
+    CHtmlDocument document(nullptr, 0);
+    document.Load(text.c_str(), L"Arial", 15, 0, (L"file://" + WinePath(HTML_REAL_PAGE)).c_str());
+    RECT area = {0, 0, 802, 0};
+    document.Layout(&area);
+    ASSERT_GT(area.bottom, 1000);
+    int lastBottom = 0;
+    for (int index = 0; index < document.itemCount; ++index) {
+        const CHtmlItem* item = document.items[index];
+        if (item->kind != kHtmlItemText || wcscmp(item->text, L" ") == 0)
+            continue;
+        SCOPED_TRACE(testing::Message() << index << " " << item->text);
+        EXPECT_GE(item->x, 0);
+        EXPECT_LE(item->x + item->width, area.right);
+        EXPECT_LE(item->y + item->height, area.bottom);
+        // Runs of one line stand on its bottom; a later run never stands on an earlier line.
+        EXPECT_GE(item->y + item->height, lastBottom);
+        lastBottom = item->y + item->height;
+    }
+    DibCanvas canvas(800, 600);
+    RECT clip = canvas.Area();
+    document.Draw(canvas.dc, &clip, 0, 0);
+    EXPECT_TRUE(test_support::WriteDcScreenshot(canvas.dc, clip, L"html_real_page_engine"));
 }
