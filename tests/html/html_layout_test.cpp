@@ -241,8 +241,9 @@ TEST(HtmlLayout, ARightFloatAClearBreakAndAWordTooWideBesideAFloat)
         const int bottom = frame->y + frame->height;
         for (CHtmlItem* word : Words(page)) {
             SCOPED_TRACE(word->text);
-            if (word->y < bottom)
+            if (word->y < bottom) {
                 EXPECT_LE(word->x + word->width, 340);
+            }
         }
         EXPECT_GE(FindText(page.document, L"after")->y, bottom);
         EXPECT_EQ(FindText(page.document, L"after")->x, 0);
