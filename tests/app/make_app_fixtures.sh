@@ -13,7 +13,7 @@ set -euo pipefail
 OUT=$(readlink -m "$1")
 PROBE=$(readlink -m "$2")
 EMULATOR=$3
-source "$(dirname "${BASH_SOURCE[0]}")/../recovery/fixture_cache.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/../recovery/support/fixture_cache.sh"
 fixture_begin "$OUT" "${BASH_SOURCE[0]}" "$PROBE"
 
 export MTOOLS_SKIP_CHECK=1
