@@ -191,6 +191,7 @@ TEST(Program, ADocumentOfAnotherFirstCharacterIsAnInvalidFileAndTheHomeViewStays
     ASSERT_TRUE(program.Start(L"\"" + Fixture(L"bogus.vqdx") + L"\""));
     HWND box = program.WaitForBox(kProgramTitle, kOk);
     ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(test_support::WriteFramedWindowScreenshot(box, L"app_invalid_file"));
     ProgramDriver::ClickButton(box, L"OK");
     HWND frame = program.WaitForFrame();
     ASSERT_NE(frame, nullptr);
