@@ -44,9 +44,11 @@ CString CFileDialogEx::GetNextPathName(POSITION& pos) const
     }
     const wchar_t* const folderEnd = itemEnd(buffer);
     if (position == buffer) {
-        const wchar_t* afterFolder = folderEnd < end ? folderEnd + 1 : end;
-        if ((m_ofn.Flags & OFN_ALLOWMULTISELECT) == 0 || (*folderEnd == L'\0' && separator != L'\0') ||
-            afterFolder >= end || *afterFolder == L'\0') {
+        const wchar_t* const afterFolder = folderEnd + 1;
+        // One file: no multiple selection, or nothing after the first item.
+        const bool single = (m_ofn.Flags & OFN_ALLOWMULTISELECT) == 0 || afterFolder >= end ||
+                            (separator != L'\0' && *folderEnd == L'\0') || *afterFolder == L'\0';
+        if (single) {
             pos = NULL;
             const wchar_t* whole = buffer;
             while (whole < end && *whole != L'\0')
@@ -58,9 +60,7 @@ CString CFileDialogEx::GetNextPathName(POSITION& pos) const
     const wchar_t* const nameEnd = itemEnd(position);
     CString folder = text(buffer, folderEnd);
     const CString name = text(position, nameEnd);
-    const wchar_t* next = nameEnd < end && *nameEnd != L'\0' ? nameEnd + 1 : nameEnd;
-    if (separator == L'\0' && nameEnd < end)
-        next = nameEnd + 1;
+    const wchar_t* const next = nameEnd < end && *nameEnd == separator ? nameEnd + 1 : end;
     pos = next < end && *next != L'\0' ? reinterpret_cast<POSITION>(const_cast<wchar_t*>(next)) : NULL;
     if (!folder.IsEmpty() && folder[folder.GetLength() - 1] != L'\\' &&
         folder[folder.GetLength() - 1] != L'/')

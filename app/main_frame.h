@@ -5,7 +5,6 @@
 // exit that ends the process.
 #include <afxext.h>
 
-#include "button.h"
 #include "caption.h"
 #include "engine_message_ui.h"
 #include "engine_shell_ui.h"
@@ -79,7 +78,6 @@ public:
     CXTCaption m_caption;
     CXTHyperLink m_hyperLink;
     CXTPReBar m_reBar;
-    CXTButton m_button;
 
 protected:
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);

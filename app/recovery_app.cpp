@@ -159,10 +159,16 @@ void CRecoveryApp::ShowFrameSequence()
     pFrame->ShowWindow(SW_MINIMIZE);
     pFrame->ShowWindow(SW_SHOWNORMAL);
     // Normal is the restored size, also after the maximised start: a window minimised from maximised
-    // comes back maximised on some systems.
+    // comes back maximised on some systems, and may be maximised again later by the late notice of its
+    // minimising unless its normal placement is set once more.
     if (pFrame->IsZoomed())
         pFrame->ShowWindow(SW_RESTORE);
     pFrame->ShowWindow(SW_SHOW);
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof placement;
+    pFrame->GetWindowPlacement(&placement);
+    placement.flags &= ~WPF_RESTORETOMAXIMIZED;
+    pFrame->SetWindowPlacement(&placement);
 }
 
 CView* CRecoveryApp::SwitchView(UINT index)

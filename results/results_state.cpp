@@ -3,4 +3,3 @@
 std::uint32_t PreviewClearPending = 1;
 std::uint32_t CurrentFolderId = 0;
 std::uint32_t SaveFromFindResults = 0;
-

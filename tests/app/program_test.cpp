@@ -47,6 +47,8 @@ TEST(Program, StartsOnTheHomeViewInARestoredFrameAndRegistersItsDocumentType)
     HWND frame = program.WaitForFrame();
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(ProgramDriver::Text(frame), kProgramTitle);
+    // Late notices of the start's show states arrive after the frame is found.
+    Sleep(1000);
     const std::vector<HWND> views = ProgramDriver::VisibleViews(frame);
     ASSERT_EQ(views.size(), 1u);
     EXPECT_EQ(GetDlgCtrlID(views[0]), kShownViewId);
@@ -189,6 +191,7 @@ TEST(Program, ADocumentOfAnotherFirstCharacterIsAnInvalidFileAndTheHomeViewStays
     ASSERT_TRUE(program.Start(L"\"" + Fixture(L"bogus.vqdx") + L"\""));
     HWND box = program.WaitForBox(kProgramTitle, kOk);
     ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(test_support::WriteFramedWindowScreenshot(box, L"app_invalid_file"));
     ProgramDriver::ClickButton(box, L"OK");
     HWND frame = program.WaitForFrame();
     ASSERT_NE(frame, nullptr);
