@@ -12,7 +12,8 @@
 namespace {
 
 constexpr DWORD kReadStep = 1000;
-constexpr DWORD kOpenFlags = INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_AUTO_REDIRECT | INTERNET_FLAG_NO_COOKIES;
+constexpr DWORD kOpenFlags =
+    INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_AUTO_REDIRECT | INTERNET_FLAG_NO_COOKIES;
 constexpr wchar_t kAgent[] = L"Tovin Browser";
 
 // Grows by a read step after every read that returned data; the last two bytes stay room for terminators.
@@ -127,14 +128,14 @@ bool CHtmlRenderer::FetchLocal(const wchar_t* url, bool page, unsigned char** da
     if (_wcsnicmp(url, L"file://", 7) != 0)
         return false;
     // WinInet under Wine refuses file:// URLs, so they are read here with the same results.
-    HANDLE file = CreateFileW(FilePath(url).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(FilePath(url).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return true;
     ReadBuffer buffer;
     DWORD read = 0;
-    while (buffer.Valid() && ReadFile(file, buffer.Room(), std::min(buffer.RoomLeft(), kReadStep), &read, nullptr) &&
-           read) {
+    while (buffer.Valid() &&
+           ReadFile(file, buffer.Room(), std::min(buffer.RoomLeft(), kReadStep), &read, nullptr) && read) {
         if (!buffer.Grow(read))
             break;
         if (page)
@@ -159,8 +160,8 @@ unsigned char* CHtmlRenderer::FetchInternet(const wchar_t* url, bool page, int* 
     LeaveCriticalSection(&urlLock);
     if (page && navigating)
         SetCurrentUrl(url);
-    InternetHandle request(InternetOpenUrlW(internet.handle, url, header.c_str(), static_cast<DWORD>(header.size()),
-                                            kOpenFlags, 0));
+    InternetHandle request(InternetOpenUrlW(internet.handle, url, header.c_str(),
+                                            static_cast<DWORD>(header.size()), kOpenFlags, 0));
     if (!request.handle)
         return nullptr;
     wchar_t lengthText[25] = {};
@@ -175,7 +176,8 @@ unsigned char* CHtmlRenderer::FetchInternet(const wchar_t* url, bool page, int* 
     int contentLength = _wtoi(lengthText);
     ReadBuffer buffer;
     DWORD read = 0;
-    while (buffer.Valid() && InternetReadFile(request.handle, buffer.Room(), buffer.RoomLeft(), &read) && read) {
+    while (buffer.Valid() && InternetReadFile(request.handle, buffer.Room(), buffer.RoomLeft(), &read) &&
+           read) {
         if (!buffer.Grow(read))
             break;
         ShowReadProgress(buffer.Total(), contentLength);

@@ -232,8 +232,8 @@ int CHtmlImageLoader::DecodeToBitmap(CHtmlImageJob* job, int wait)
             return 0;
         }
         IPicture* picture = nullptr;
-        HRESULT loaded = OleLoadPicture(stream, job->dataSize, TRUE, IID_IPicture,
-                                        reinterpret_cast<void**>(&picture));
+        HRESULT loaded =
+            OleLoadPicture(stream, job->dataSize, TRUE, IID_IPicture, reinterpret_cast<void**>(&picture));
         stream->Release();
         GlobalFree(block);
         if (SUCCEEDED(loaded) && picture) {

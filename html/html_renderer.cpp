@@ -227,8 +227,8 @@ void CHtmlRenderer::OnImageLoaded(int done, int total)
     }
     int items = 0, images = 0, links = 0, level = 0;
     document->GetStats(&items, &images, &links, &level);
-    swprintf(pageStatusText, kStatusCapacity, L"Ready, items:%d, images:%d, links:%d, level:%d", items, images,
-             links, level);
+    swprintf(pageStatusText, kStatusCapacity, L"Ready, items:%d, images:%d, links:%d, level:%d", items,
+             images, links, level);
     SetStatus(pageStatusText);
 }
 
@@ -263,12 +263,12 @@ struct ControlRow
     }
 };
 
-HWND CreateChild(HWND parent, int id, const wchar_t* className, DWORD exStyle, DWORD style, const wchar_t* text,
-                 int width, int height, int stockFont)
+HWND CreateChild(HWND parent, int id, const wchar_t* className, DWORD exStyle, DWORD style,
+                 const wchar_t* text, int width, int height, int stockFont)
 {
     HWND window = CreateWindowExW(exStyle, className, text ? text : L"", style, 0, 0, width, height, parent,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
-                                  nullptr);
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                  GetModuleHandleW(nullptr), nullptr);
     if (window)
         SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(stockFont)), FALSE);
     return window;
@@ -282,8 +282,8 @@ HWND CHtmlRenderer::CreateEditControl(int hasLimit, int limit, int width, int he
     DWORD style = WS_CHILD | WS_TABSTOP | (multiLine ? WS_VSCROLL | ES_MULTILINE : ES_AUTOHSCROLL);
     if (password)
         style |= ES_PASSWORD;
-    HWND window = CreateChild(drawWindow, controls.RowCount() + 1, L"edit", WS_EX_CLIENTEDGE, style, text, width,
-                              height, multiLine ? ANSI_FIXED_FONT : ANSI_VAR_FONT);
+    HWND window = CreateChild(drawWindow, controls.RowCount() + 1, L"edit", WS_EX_CLIENTEDGE, style, text,
+                              width, height, multiLine ? ANSI_FIXED_FONT : ANSI_VAR_FONT);
     if (window && hasLimit)
         SendMessageW(window, EM_LIMITTEXT, static_cast<WPARAM>(limit), 0);
     ControlRow{controls, window, name, formNumber, L"0", nullptr}.Add();
@@ -293,8 +293,8 @@ HWND CHtmlRenderer::CreateEditControl(int hasLimit, int limit, int width, int he
 HWND CHtmlRenderer::CreateButtonControl(int width, int height, const wchar_t* caption, const wchar_t* name,
                                         int formNumber)
 {
-    HWND window = CreateChild(drawWindow, controls.RowCount() + 1, L"button", 0, WS_CHILD | WS_TABSTOP, caption,
-                              width, height, ANSI_VAR_FONT);
+    HWND window = CreateChild(drawWindow, controls.RowCount() + 1, L"button", 0, WS_CHILD | WS_TABSTOP,
+                              caption, width, height, ANSI_VAR_FONT);
     ControlRow{controls, window, name, formNumber, L"1", nullptr}.Add();
     return window;
 }
@@ -302,8 +302,9 @@ HWND CHtmlRenderer::CreateButtonControl(int width, int height, const wchar_t* ca
 HWND CHtmlRenderer::CreateRadioControl(int width, int height, const wchar_t* caption, const wchar_t* name,
                                        int formNumber)
 {
-    HWND window = CreateChild(drawWindow, controls.RowCount() + 1, L"button", 0,
-                              WS_CHILD | WS_TABSTOP | BS_AUTORADIOBUTTON, caption, width, height, ANSI_VAR_FONT);
+    HWND window =
+        CreateChild(drawWindow, controls.RowCount() + 1, L"button", 0,
+                    WS_CHILD | WS_TABSTOP | BS_AUTORADIOBUTTON, caption, width, height, ANSI_VAR_FONT);
     ControlRow{controls, window, name, formNumber, L"2", caption ? caption : L""}.Add();
     return window;
 }
@@ -317,8 +318,8 @@ HWND CHtmlRenderer::CreateCheckBoxControl(int width, int height, const wchar_t* 
     return window;
 }
 
-HWND CHtmlRenderer::CreateComboBoxControl(int width, int height, const CHtmlStringTable* options, int selected,
-                                          const wchar_t* name, int formNumber)
+HWND CHtmlRenderer::CreateComboBoxControl(int width, int height, const CHtmlStringTable* options,
+                                          int selected, const wchar_t* name, int formNumber)
 {
     HWND window = CreateChild(drawWindow, controls.RowCount() + 1, L"combobox", 0,
                               WS_CHILD | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, L"", width,
@@ -455,9 +456,9 @@ LRESULT CHtmlRenderer::WindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         if (GetCapture() != window)
             return 0;
         selectionEnd = point;
-        RECT selection = {std::min(selectionAnchor.x, point.x) + scrollX, std::min(selectionAnchor.y, point.y) + scrollY,
-                          std::max(selectionAnchor.x, point.x) + scrollX,
-                          std::max(selectionAnchor.y, point.y) + scrollY};
+        RECT selection = {
+            std::min(selectionAnchor.x, point.x) + scrollX, std::min(selectionAnchor.y, point.y) + scrollY,
+            std::max(selectionAnchor.x, point.x) + scrollX, std::max(selectionAnchor.y, point.y) + scrollY};
         document->SetSelection(&selection);
         InvalidateRect(window, nullptr, FALSE);
         RECT client;
