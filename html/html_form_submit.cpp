@@ -41,11 +41,6 @@ std::wstring ComboValue(HWND window)
     return text;
 }
 
-HWND HandleOf(const wchar_t* text)
-{
-    return reinterpret_cast<HWND>(static_cast<UINT_PTR>(wcstoull(text, nullptr, 10)));
-}
-
 std::string ToAnsi(const wchar_t* text)
 {
     int length = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
@@ -85,7 +80,7 @@ void CHtmlRenderer::SubmitForm(int formNumber, HWND button, int buttonId)
     if (formNumber == -1) {
         for (int row = 0; row < controls.RowCount(); ++row) {
             const CHtmlStringArray* cells = controls.GetRow(row);
-            if (wcscmp(cells->GetText(3), L"1") == 0 && HandleOf(cells->GetText(0)) == button && button &&
+            if (wcscmp(cells->GetText(3), L"1") == 0 && ControlWindow(cells) == button && button &&
                 GetDlgCtrlID(button) == buttonId) {
                 formNumber = _wtoi(cells->GetText(2));
                 break;
@@ -102,7 +97,7 @@ void CHtmlRenderer::SubmitForm(int formNumber, HWND button, int buttonId)
         const CHtmlStringArray* cells = controls.GetRow(row);
         if (form != cells->GetText(2))
             continue;
-        HWND window = HandleOf(cells->GetText(0));
+        HWND window = ControlWindow(cells);
         int kind = _wtoi(cells->GetText(3));
         if (kind == 1)
             continue;

@@ -18,11 +18,6 @@ std::wstring HandleText(HWND window)
     return std::to_wstring(static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window)));
 }
 
-HWND HandleFromText(const wchar_t* text)
-{
-    return reinterpret_cast<HWND>(static_cast<UINT_PTR>(wcstoull(text, nullptr, 10)));
-}
-
 bool IsPictureUrl(const std::wstring& url)
 {
     size_t dot = url.rfind(L'.');
@@ -34,6 +29,11 @@ bool IsPictureUrl(const std::wstring& url)
 }
 
 } // namespace
+
+HWND CHtmlRenderer::ControlWindow(const CHtmlStringArray* row)
+{
+    return reinterpret_cast<HWND>(static_cast<UINT_PTR>(wcstoull(row->GetText(0), nullptr, 10)));
+}
 
 CHtmlRenderer::CHtmlRenderer(HWND drawWindow, HWND viewWindow, HWND statusWindow, HWND addressEdit,
                              HWND backButton)
@@ -364,7 +364,7 @@ void CHtmlRenderer::DestroyFormControls()
 {
     for (int row = 0; row < controls.RowCount(); ++row) {
         const CHtmlStringArray* cells = controls.GetRow(row);
-        HWND window = HandleFromText(cells->GetText(0));
+        HWND window = ControlWindow(cells);
         if (!window)
             continue;
         if (wcscmp(cells->GetText(3), L"4") == 0) {

@@ -66,6 +66,8 @@ public:
     CHtmlDocument* Document() const { return document; }
     const CHtmlStringTable& History() const { return history; }
     const CHtmlStringTable& Controls() const { return controls; }
+    // A control's window from its row's first cell (the handle as decimal text).
+    static HWND ControlWindow(const CHtmlStringArray* row);
 
 private:
     // res:// and file:// sources, read without WinInet; false when the URL is of neither kind.

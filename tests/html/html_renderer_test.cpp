@@ -418,8 +418,7 @@ TEST_F(HtmlRenderer, FormsGoByGetAndByPost)
     const CHtmlStringTable& controls = window.renderer->Controls();
     ASSERT_EQ(controls.RowCount(), 8);
     for (int row = 0; row < controls.RowCount(); ++row) {
-        HWND control = reinterpret_cast<HWND>(
-            static_cast<UINT_PTR>(wcstoull(controls.GetRow(row)->GetText(0), nullptr, 10)));
+        HWND control = CHtmlRenderer::ControlWindow(controls.GetRow(row));
         EXPECT_EQ(GetDlgCtrlID(control), row + 1);
     }
     // The unchecked box and the push button stay out; the list sends its selected option's value.
@@ -435,12 +434,12 @@ TEST_F(HtmlRenderer, FormsGoByGetAndByPost)
 
     window.renderer->Navigate(Server(L"forms.html").c_str());
     rows = window.renderer->History().RowCount();
-    for (int row = 0; row < controls.RowCount(); ++row)
-        if (wcscmp(controls.GetRow(row)->GetText(3), L"3") == 0 &&
-            wcscmp(controls.GetRow(row)->GetText(2), L"1") == 0)
-            SendMessageW(reinterpret_cast<HWND>(
-                             static_cast<UINT_PTR>(wcstoull(controls.GetRow(row)->GetText(0), nullptr, 10))),
-                         BM_SETCHECK, BST_CHECKED, 0);
+    // The user ticks the second form's box.
+    for (int row = 0; row < controls.RowCount(); ++row) {
+        const CHtmlStringArray* cells = controls.GetRow(row);
+        if (wcscmp(cells->GetText(3), L"3") == 0 && wcscmp(cells->GetText(2), L"1") == 0)
+            SendMessageW(CHtmlRenderer::ControlWindow(cells), BM_SETCHECK, BST_CHECKED, 0);
+    }
     window.renderer->SubmitForm(1, nullptr, 0);
     ASSERT_EQ(window.renderer->History().RowCount(), rows + 1);
     EXPECT_EQ(std::wstring(window.renderer->History().GetRow(rows)->GetText(0)), Server(L"post"));
