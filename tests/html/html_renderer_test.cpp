@@ -254,6 +254,28 @@ TEST_F(HtmlRenderer, ARelativeRedirectionLandsOnTheFinalUrl)
     wchar_t address[200] = {};
     GetWindowTextW(window.address, address, 200);
     EXPECT_EQ(std::wstring(address), Server(L"sub/final.html"));
+    // The page's copy beside the program: UTF-16 without a byte-order mark.
+    wchar_t path[MAX_PATH];
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    wcscpy(wcsrchr(path, L'.'), L".txt");
+    HANDLE copy = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(copy, INVALID_HANDLE_VALUE);
+    std::wstring written(4096, L'\0');
+    DWORD read = 0;
+    ReadFile(copy, written.data(), 8192, &read, nullptr);
+    CloseHandle(copy);
+    written.resize(read / sizeof(wchar_t));
+    EXPECT_EQ(written, window.renderer->History().GetRow(0)->GetText(1));
+    // Leaving a page keeps its scroll position in its history row.
+    window.renderer->Navigate(Server(L"echo").c_str());
+    EXPECT_EQ(std::wstring(window.renderer->History().GetRow(0)->GetText(2)), L"0");
+    EXPECT_EQ(window.renderer->History().GetRow(1)->Count(), 2);
+}
+
+TEST_F(HtmlRenderer, TheDrawingWindowWantsAllKeysThroughTheDialogResult)
+{
+    RendererWindow window;
+    EXPECT_EQ(SendMessageW(window.draw, WM_GETDLGCODE, 0, 0), DLGC_WANTALLKEYS);
 }
 
 TEST_F(HtmlRenderer, ARedirectionLoopEndsAsAFailureAfterTwenty)
@@ -403,8 +425,8 @@ TEST_F(HtmlRenderer, UrlEncodingKeepsLettersAndDigitsAndEncodesBytes)
     {
         const wchar_t* text;
         const wchar_t* encoded;
-    } cases[] = {{L"a b", L"a+b"},   {L"a/b", L"a%2fb"}, {L"\u00dc", L"%dc"},
-                 {L"Zz09", L"Zz09"}, {L"&=", L"%26%3d"}, {L"", L""}};
+    } cases[] = {{L"a b", L"a+b"},   {L"a/b", L"a%2fb"},  {L"\u00dc", L"%dc"}, {L"Zz09", L"Zz09"},
+                 {L"&=", L"%26%3d"}, {L"\u20ac", L"%80"}, {L"", L""}};
     for (const auto& test : cases) {
         std::unique_ptr<wchar_t[]> encoded(CHtmlRenderer::UrlEncodeFormValue(test.text));
         EXPECT_EQ(std::wstring(encoded.get()), test.encoded) << test.text;
@@ -447,6 +469,16 @@ TEST_F(HtmlRenderer, FormsGoByGetAndByPost)
     EXPECT_NE(posted.find(L"posted:n=x+y&box=yes to /post as application/x-www-form-urlencoded"),
               std::wstring::npos)
         << posted;
+}
+
+TEST_F(HtmlRenderer, APostWithoutAUsableHostFails)
+{
+    RendererWindow window;
+    int size = 0;
+    std::wstring longHost = L"http://" + std::wstring(256, L'h') + L"/post";
+    for (const std::wstring& action :
+         {longHost, std::wstring(L"post"), std::wstring(L"ftp://127.0.0.1/post")})
+        EXPECT_EQ(window.renderer->PostForm(action.c_str(), L"a=1", &size), nullptr) << action.size();
 }
 
 TEST_F(HtmlRenderer, ThirtyPicturesDownloadElevenAtATime)
