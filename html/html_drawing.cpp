@@ -138,6 +138,8 @@ void CHtmlDocument::TileBackground(HDC dc, int imageIndex, const RECT& area, int
                                    bool cut)
 {
     CHtmlImageJob* job = imageLoader.GetJob(imageIndex);
+    if (job)
+        imageLoader.DecodeToBitmap(job, 0);
     if (!job || !job->bitmap || job->imageWidth <= 0 || job->imageHeight <= 0)
         return;
     int startX = originX;
@@ -184,7 +186,12 @@ void CHtmlDocument::DrawItems(HDC dc, const RECT* clip, CHtmlItem** array, int c
             TileBackground(dc, item->backImageIndex, area, area.left, area.top, true);
         if (item->kind == kHtmlItemText && item->width && item->text)
             DrawTextRun(dc, item, area, hovered);
-        // Pictures are painted by the image loader once it decodes them; until then the frame shows.
+        // Pictures are painted once the image loader decodes them; until then the frame shows.
+        if (item->kind == kHtmlItemImage && item->imageIndex != -1) {
+            CHtmlImageJob* job = imageLoader.GetJob(item->imageIndex);
+            if (job && imageLoader.DecodeToBitmap(job, 0))
+                CHtmlImageLoader::DrawImageStretched(job, dc, area.left, area.top, item->width, item->height);
+        }
         if (item->kind == kHtmlItemBox)
             DrawItems(dc, clip, item->children, item->childCount, scrollX, scrollY);
         bool fontLine = item->kind == kHtmlItemText && (item->lineFlags == 8 || item->lineFlags == 16);

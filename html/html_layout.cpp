@@ -697,9 +697,15 @@ int LayoutRun::LayoutTable(int firstIndex)
 void CHtmlDocument::PrepareImageItem(CHtmlItem* item, int wait)
 {
     // Pictures are shown at the size the page gives them until the image loader decodes them.
-    (void)wait;
     if (host)
         host->ShowParseProgress(1, item->imageIndex, imageLoader.JobCount());
+    CHtmlImageJob* job = imageLoader.GetJob(item->imageIndex);
+    if (!job || !imageLoader.DecodeToBitmap(job, wait))
+        return;
+    SIZE size = {item->width, item->height};
+    CHtmlImageLoader::ApplyImageSize(job, &size);
+    item->width = size.cx;
+    item->height = size.cy;
 }
 
 void CHtmlDocument::LayoutItems(const RECT& area, CHtmlItem** array, int count)
