@@ -16,6 +16,10 @@ constexpr DWORD kOpenFlags =
     INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_AUTO_REDIRECT | INTERNET_FLAG_NO_COOKIES;
 constexpr wchar_t kAgent[] = L"Tovin Browser";
 
+// A page or picture larger than this is cut here, as if memory had run out: a server that never ends
+// its answer, or a huge file, must not take all of the program's memory.
+constexpr DWORD kMaxFetchBytes = 64u * 1024u * 1024u;
+
 // Grows by a read step after every read that returned data; the last two bytes stay room for terminators.
 class ReadBuffer
 {
@@ -31,6 +35,8 @@ public:
     bool Grow(DWORD read)
     {
         total += read;
+        if (capacity >= kMaxFetchBytes)
+            return false;
         unsigned char* grown = static_cast<unsigned char*>(std::realloc(bytes, capacity + kReadStep + 2));
         if (!grown)
             return false;

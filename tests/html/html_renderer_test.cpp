@@ -351,6 +351,31 @@ TEST_F(HtmlRenderer, AFilePageIsReadThroughAPathWithSpaces)
     EXPECT_EQ(bytes[57], 0);
 }
 
+TEST_F(HtmlRenderer, AFileLargerThanTheFetchLimitIsCut)
+{
+    // A sparse file just over 64 MiB: the read stops at the limit with what it has.
+    wchar_t folder[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, folder);
+    const std::wstring path =
+        std::wstring(folder) + L"html_fetch_limit_" + std::to_wstring(GetCurrentProcessId());
+    HANDLE file =
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    LARGE_INTEGER end;
+    end.QuadPart = 64ll * 1024 * 1024 + 5000;
+    ASSERT_TRUE(SetFilePointerEx(file, end, nullptr, FILE_BEGIN));
+    ASSERT_TRUE(SetEndOfFile(file));
+    CloseHandle(file);
+    RendererWindow window;
+    int size = 0;
+    std::unique_ptr<unsigned char[]> bytes(
+        window.renderer->FetchResource((L"file://" + path).c_str(), &size));
+    DeleteFileW(path.c_str());
+    ASSERT_TRUE(bytes);
+    EXPECT_GE(size, 64 * 1024 * 1024);
+    EXPECT_LT(size, 64 * 1024 * 1024 + 5000);
+}
+
 TEST_F(HtmlRenderer, APictureUrlMakesAYellowPageWithoutAFetch)
 {
     RendererWindow window;
