@@ -7,6 +7,12 @@ BOOL CDockingTestFrame::CreateTestFrame()
     rc.OffsetRect(-rc.left, -rc.top);
     if (!Create(NULL, L"Docking panes", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, rc))
         return FALSE;
+    // The frame's own extended styles take room too: size the window by what its client area came to.
+    CRect rcWindow, rcClient;
+    GetWindowRect(&rcWindow);
+    GetClientRect(&rcClient);
+    SetWindowPos(NULL, 0, 0, rcWindow.Width() + 800 - rcClient.Width(),
+                 rcWindow.Height() + 600 - rcClient.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
     m_wndView.CreateEx(WS_EX_CLIENTEDGE, L"STATIC", L"view", WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), this,
                        AFX_IDW_PANE_FIRST);
     if (!m_paneManager.InstallManager(this))

@@ -8,6 +8,7 @@
 
 #include <afxpriv.h>
 
+#include <ostream>
 #include <set>
 #include <vector>
 
@@ -49,3 +50,9 @@ protected:
 void PumpMessages();
 // The window rectangle of a window in its parent's client coordinates.
 CRect RectInParent(HWND hWnd);
+
+// Rectangles in failure messages.
+inline void PrintTo(const CRect& rc, std::ostream* os)
+{
+    *os << "(" << rc.left << ", " << rc.top << ", " << rc.right << ", " << rc.bottom << ")";
+}

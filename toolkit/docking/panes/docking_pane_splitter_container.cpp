@@ -46,10 +46,7 @@ CXTPDockingPaneSplitterContainer::~CXTPDockingPaneSplitterContainer()
 {
     for (CXTPDockingPaneSplitterWnd* pSplitter : m_lstSpliters) {
         pSplitter->m_pContainer = NULL;
-        if (pSplitter->m_hWnd != NULL)
-            pSplitter->DestroyWindow();
-        else
-            delete pSplitter;
+        delete pSplitter;
     }
 }
 
@@ -465,10 +462,7 @@ void CXTPDockingPaneSplitterContainer::UpdateSplitters()
         return;
     for (CXTPDockingPaneSplitterWnd* pSplitter : m_lstSpliters) {
         pSplitter->m_pContainer = NULL;
-        if (pSplitter->m_hWnd != NULL)
-            pSplitter->DestroyWindow();
-        else
-            delete pSplitter;
+        delete pSplitter;
     }
     m_lstSpliters.clear();
     if (m_lstPanes.size() < 2 || m_pParentFrame == NULL || m_pParentFrame->m_hWnd == NULL)

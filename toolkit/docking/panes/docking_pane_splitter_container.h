@@ -29,7 +29,8 @@ public:
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void PostNcDestroy() override { delete this; }
+    // The container owns the object and deletes it after the window.
+    void PostNcDestroy() override {}
 
 private:
     CRect JoinedRect() const;
