@@ -633,8 +633,8 @@ void CXTPDockingPaneSplitterWnd::StartTracking(CPoint ptScreen)
         MSG msgPaint;
         while (::PeekMessageW(&msgPaint, NULL, WM_PAINT, WM_PAINT, PM_REMOVE))
             ::DispatchMessageW(&msgPaint);
-        CPoint pt;
-        ::GetCursorPos(&pt);
+        CPoint pt(static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam)));
+        ::ClientToScreen(msg.hwnd, &pt);
         int nPos = (bHoriz ? pt.x : pt.y) - nOffset;
         nPos = std::max(nMin, std::min(nMax, nPos));
         if (nPos == nCurrent)
