@@ -211,8 +211,9 @@ BOOL CXTPDockingPaneLayout::LoadNodes(CXTPPropExchange* pPX)
         // Panes first, so that a pane dropped for its id is known before a container names it; an
         // archive reads its values in node order, so there every node goes in order.
         const BOOL bArchive = pPX->IsKindOf(RUNTIME_CLASS(CXTPPropExchangeArchive));
-        const CXTPDockingPaneBaseList nodes = m_lstStack;
         for (int nPass = bArchive ? 1 : 0; nPass < 2; ++nPass) {
+            // Taken again for each pass: the first may drop panes.
+            const CXTPDockingPaneBaseList nodes = m_lstStack;
             for (CXTPDockingPaneBase* pNode : nodes) {
                 const BOOL bPane = pNode->GetType() == xtpPaneTypeDockingPane;
                 if (!bArchive && (nPass == 0) != bPane)
