@@ -3,6 +3,7 @@
 #include "docking_test_frame.h"
 #include "support/screenshot.h"
 #include "toolkit_test_app.h"
+#include "tooltip_controller.h"
 
 #include <gtest/gtest.h>
 
@@ -258,6 +259,18 @@ TEST_F(DockingFrameTest, CaptionButtonVisibility)
     // A maximized container collapses its sibling.
     EXPECT_TRUE(ContainerOf(pSecond)->IsCollapsed());
     pContainer->m_bMaximized = FALSE;
+    // The buttons' tooltips are their commands' strings.
+    pFirst->SetOptions(0);
+    m_manager->m_bShowMaximizeButton = FALSE;
+    pContainer->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+    for (int nID : {XTP_IDS_DOCKINGPANE_CLOSE, XTP_IDS_DOCKINGPANE_AUTOHIDE}) {
+        TOOLINFO ti = {};
+        ti.cbSize = sizeof(ti);
+        const CRect rcButton = pContainer->FindCaptionButton(nID)->GetRect();
+        ASSERT_EQ(pContainer->OnToolHitTest(rcButton.CenterPoint(), &ti), nID);
+        EXPECT_STREQ(ti.lpszText, nID == XTP_IDS_DOCKINGPANE_CLOSE ? L"Close" : L"Auto Hide");
+        CXTPToolTipController::FreeToolInfo(&ti);
+    }
     // Option 8 hides the caption.
     pFirst->SetOptions(xtpPaneNoCaption);
     EXPECT_FALSE(pContainer->HasCaption());

@@ -6,7 +6,9 @@
 #include "docking_pane_manager.h"
 #include "docking_pane_splitter_container.h"
 #include "prop_exchange.h"
+#include "resource_loader.h"
 #include "tab_paint_manager.h"
+#include "tooltip_controller.h"
 
 #include <afxpriv.h>
 
@@ -772,8 +774,29 @@ void CXTPDockingPaneTabbedContainer::OnPaint()
     memDC.SelectObject(pOldBitmap);
 }
 
+INT_PTR CXTPDockingPaneTabbedContainer::OnToolHitTest(CPoint point, TOOLINFO* pTI) const
+{
+    for (CXTPDockingPaneCaptionButton* pButton : m_arrCaptionButtons) {
+        if (pButton->GetRect().IsRectEmpty() || !pButton->PtInRect(point) || !pButton->IsVisible())
+            continue;
+        CString strTip;
+        GetResourceLoader()->LoadString(&strTip, static_cast<UINT>(pButton->GetID()));
+        if (strTip.IsEmpty())
+            break;
+        CXTPToolTipController::FillToolInfo(pTI, m_hWnd, pButton->GetRect(),
+                                            static_cast<UINT_PTR>(pButton->GetID()), strTip);
+        return pButton->GetID();
+    }
+    if (!IsTabsVisible())
+        return -1;
+    CXTPDockingPaneTabbedContainer* pThis = const_cast<CXTPDockingPaneTabbedContainer*>(this);
+    return pThis->FillToolInfo(m_hWnd, pThis->CXTPTabManager::HitTest(point), pTI);
+}
+
 LRESULT CXTPDockingPaneTabbedContainer::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (CXTPToolTipController* pToolTips = GetDockingPaneManager()->GetToolTipController())
+        pToolTips->FilterToolTipMessage(this, message, wParam, lParam);
     switch (message) {
     case WM_PAINT:
         OnPaint();

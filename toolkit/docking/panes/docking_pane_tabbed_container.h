@@ -75,6 +75,9 @@ public:
     std::vector<CRect> m_lstRects;
     std::vector<CXTPDockingPane*> m_lstPanes;
 
+    // A visible caption button under the point gives its command's string; else the tab under it.
+    INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const override;
+
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void PostNcDestroy() override {}
