@@ -3,6 +3,7 @@
 #include "docking_pane_manager.h"
 #include "docking_pane_splitter_container.h"
 #include "docking_pane_tabbed_container.h"
+#include "draw_helpers.h"
 #include "gradient_fill.h"
 #include "tab_paint_manager.h"
 
@@ -115,22 +116,8 @@ void CXTPDockingPanePaintManager::SetCaptionFont(const LOGFONT* pLogFont, BOOL b
 {
     m_bUseStandardFont = bUseStandardFont;
     LOGFONT lf = *pLogFont;
-    if (m_bUseTahomaFace && lf.lfCharSet <= 2) {
-        CClientDC dc(NULL);
-        LOGFONTW lfFind = {};
-        lstrcpynW(lfFind.lfFaceName, m_strCaptionFaceName, LF_FACESIZE);
-        lfFind.lfCharSet = DEFAULT_CHARSET;
-        BOOL bFound = FALSE;
-        ::EnumFontFamiliesExW(
-            dc.GetSafeHdc(), &lfFind,
-            [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM lParam) -> int {
-                *reinterpret_cast<BOOL*>(lParam) = TRUE;
-                return 0;
-            },
-            reinterpret_cast<LPARAM>(&bFound), 0);
-        if (bFound)
-            lstrcpynW(lf.lfFaceName, m_strCaptionFaceName, LF_FACESIZE);
-    }
+    if (m_bUseTahomaFace && lf.lfCharSet <= 2 && FontExists(m_strCaptionFaceName))
+        lstrcpynW(lf.lfFaceName, m_strCaptionFaceName, LF_FACESIZE);
     m_fntTitle.DeleteObject();
     m_fntTitle.CreateFontIndirect(&lf);
 
