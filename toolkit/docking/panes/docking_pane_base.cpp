@@ -107,3 +107,10 @@ BOOL CXTPDockingPaneBase::IsEmpty() const
 {
     return m_type == xtpPaneTypeClient && m_pLayout->GetManager()->m_bHideClient;
 }
+
+void AFXAPI XTPExchangePaneIndex(CXTPPropExchange* pPX, int nPosition, long& nIndex)
+{
+    CString strName;
+    strName.Format(L"Pane-%d", nPosition);
+    ExchangeLong(pPX, strName, nIndex);
+}

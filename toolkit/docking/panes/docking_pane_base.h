@@ -119,6 +119,16 @@ public:
     int m_nIndex = 0;
 };
 
+// A container's children in its section: "Pane-1" .. "Pane-n", each the saved index of a child in order.
+void AFXAPI XTPExchangePaneIndex(CXTPPropExchange* pPX, int nPosition, long& nIndex);
+template <class TPane> void XTPStorePaneIndexes(CXTPPropExchange* pPX, const std::vector<TPane*>& panes)
+{
+    for (size_t i = 0; i < panes.size(); ++i) {
+        long nIndex = panes[i]->m_nIndex;
+        XTPExchangePaneIndex(pPX, static_cast<int>(i + 1), nIndex);
+    }
+}
+
 // The pane-list record of a pane: the containers it last stood in while floating, while docked, and at all.
 struct XTP_DOCKINGPANE_INFO
 {

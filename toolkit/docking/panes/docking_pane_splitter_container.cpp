@@ -429,22 +429,15 @@ BOOL CXTPDockingPaneSplitterContainer::DoPropExchange(CXTPPropExchange* pPX)
     if (pPX->IsStoring()) {
         long nCount = static_cast<long>(m_lstPanes.size());
         ExchangeLong(pPX, L"Panes", nCount);
-        for (size_t i = 0; i < m_lstPanes.size(); ++i) {
-            CString strName;
-            strName.Format(L"Pane-%d", static_cast<int>(i + 1));
-            long nIndex = m_lstPanes[i]->m_nIndex;
-            ExchangeLong(pPX, strName, nIndex);
-        }
+        XTPStorePaneIndexes(pPX, m_lstPanes);
         return TRUE;
     }
     long nCount = 0;
     ExchangeLong(pPX, L"Panes", nCount);
     // A crafted count ends at the first missing child.
     for (long i = 0; i < nCount; ++i) {
-        CString strName;
-        strName.Format(L"Pane-%d", static_cast<int>(i + 1));
         long nIndex = 0;
-        ExchangeLong(pPX, strName, nIndex);
+        XTPExchangePaneIndex(pPX, static_cast<int>(i + 1), nIndex);
         CXTPDockingPaneBase* pChild = m_pLayout->FindIndex(nIndex);
         if (pChild == NULL || pChild == this || pChild->ContainsPane(this) ||
             pChild->m_pParentContainer != NULL)

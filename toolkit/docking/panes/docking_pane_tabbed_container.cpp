@@ -573,12 +573,7 @@ BOOL CXTPDockingPaneTabbedContainer::DoPropExchange(CXTPPropExchange* pPX)
         ExchangeLong(pPX, L"Panes", nCount);
         int nSelected = m_pSelectedPane != NULL ? m_pSelectedPane->m_nIndex : 0;
         ExchangeInt(pPX, L"Selected", nSelected, 0);
-        for (size_t i = 0; i < m_lstPanes.size(); ++i) {
-            CString strName;
-            strName.Format(L"Pane-%d", static_cast<int>(i + 1));
-            long nIndex = m_lstPanes[i]->m_nIndex;
-            ExchangeLong(pPX, strName, nIndex);
-        }
+        XTPStorePaneIndexes(pPX, m_lstPanes);
         return TRUE;
     }
     long nCount = 0;
@@ -587,10 +582,8 @@ BOOL CXTPDockingPaneTabbedContainer::DoPropExchange(CXTPPropExchange* pPX)
     ExchangeInt(pPX, L"Selected", nSelected, 0);
     // A crafted count ends at the first missing entry.
     for (long i = 0; i < nCount; ++i) {
-        CString strName;
-        strName.Format(L"Pane-%d", static_cast<int>(i + 1));
         long nIndex = 0;
-        ExchangeLong(pPX, strName, nIndex);
+        XTPExchangePaneIndex(pPX, static_cast<int>(i + 1), nIndex);
         if (m_pLayout->IsDroppedIndex(nIndex))
             continue;
         CXTPDockingPaneBase* pNode = m_pLayout->FindIndex(nIndex);
