@@ -278,4 +278,39 @@ TEST_F(DockingFrameTest, CaptionButtonVisibility)
     EXPECT_TRUE(pContainer->HasCaption());
 }
 
+TEST_F(DockingFrameTest, ToggleDockingAsksFirstAndKeepsPanesThatCannotFloat)
+{
+    CXTPDockingPane* pFirst = m_frame->AddPane(1, L"First", CSize(200, 200), xtpPaneDockLeft);
+    CXTPDockingPane* pSecond = m_frame->AddPane(2, L"Second", CSize(200, 200), xtpPaneDockRight);
+    m_frame->Layout();
+    CXTPDockingPaneTabbedContainer* pFirstContainer = ContainerOf(pFirst);
+
+    // Option 4 while docked: nothing is asked and nothing moves.
+    pSecond->SetOptions(xtpPaneNoFloatable);
+    m_frame->m_notifications.clear();
+    EXPECT_FALSE(m_manager->ToggleDockingPane(pSecond, pFirstContainer));
+    m_manager->ToggleDocking(pSecond);
+    EXPECT_TRUE(m_frame->Actions().empty());
+
+    // Refused, the pane stays; allowed, it joins the holder and the report follows.
+    pSecond->SetOptions(0);
+    m_frame->m_refusedActions = {xtpPaneActionFloating};
+    EXPECT_FALSE(m_manager->ToggleDockingPane(pSecond, pFirstContainer));
+    EXPECT_NE(pSecond->GetContainer(), pFirstContainer);
+    m_frame->m_refusedActions.clear();
+    EXPECT_TRUE(m_manager->ToggleDockingPane(pSecond, pFirstContainer));
+    EXPECT_EQ(pSecond->GetContainer(), pFirstContainer);
+    EXPECT_EQ(m_frame->Actions(), (std::vector<int>{0, 0, 1}));
+    EXPECT_EQ(m_manager->GetPaneHolder(pSecond, FALSE), pFirstContainer);
+
+    // Docking a container beside another moves its panes into a new container; the old one empties.
+    m_manager->DockPane(pFirstContainer, xtpPaneDockBottom);
+    EXPECT_TRUE(pFirstContainer->IsEmpty());
+    ASSERT_NE(pFirst->GetContainer(), nullptr);
+    EXPECT_EQ(pSecond->GetContainer(), pFirst->GetContainer());
+    EXPECT_EQ(m_manager->GetPaneDirection(pFirst->GetContainer()), xtpPaneDockBottom);
+    m_frame->Layout();
+    EXPECT_EQ(RectInParent(pFirst->GetContainer()->GetWindow()->m_hWnd).bottom, 600);
+}
+
 } // namespace
