@@ -269,6 +269,14 @@ void CXTPDockingPaneManager::DockPane(CXTPDockingPaneBase* pPane, XTPDockingPane
     if (pTarget == NULL || (pTarget->GetType() == xtpPaneTypeDockingPane &&
                             (pTarget->IsHidden() || static_cast<CXTPDockingPane*>(pTarget)->IsClosed())))
         pTarget = m_pLayout->GetTopContainer();
+    if (pTarget->m_pParentContainer != NULL &&
+        pTarget->m_pParentContainer->GetType() == xtpPaneTypeTabbedContainer)
+        pTarget = pTarget->m_pParentContainer;
+    // A neighbour outside the docked tree (not in a splitter): the whole tree is the neighbour.
+    if (pTarget != m_pLayout->GetTopContainer() &&
+        (pTarget->m_pParentContainer == NULL ||
+         pTarget->m_pParentContainer->GetType() != xtpPaneTypeSplitterContainer))
+        pTarget = m_pLayout->GetTopContainer();
     const BOOL bHoriz = direction == xtpPaneDockLeft || direction == xtpPaneDockRight;
     const BOOL bAfter = direction == xtpPaneDockRight || direction == xtpPaneDockBottom;
 
@@ -292,17 +300,8 @@ void CXTPDockingPaneManager::DockPane(CXTPDockingPaneBase* pPane, XTPDockingPane
             m_pLayout->m_pTopContainer = pSplitter;
         }
     } else {
-        if (pTarget->m_pParentContainer != NULL &&
-            pTarget->m_pParentContainer->GetType() == xtpPaneTypeTabbedContainer)
-            pTarget = pTarget->m_pParentContainer;
-        CXTPDockingPaneBase* pParent = pTarget->m_pParentContainer;
-        if (pParent == NULL || pParent->GetType() != xtpPaneTypeSplitterContainer) {
-            // A neighbour outside the docked tree: the whole tree is the neighbour.
-            DockPane(pPane, direction, NULL);
-            return;
-        }
         CXTPDockingPaneSplitterContainer* pParentSplitter =
-            static_cast<CXTPDockingPaneSplitterContainer*>(pParent);
+            static_cast<CXTPDockingPaneSplitterContainer*>(pTarget->m_pParentContainer);
         if (pParentSplitter->IsHoriz() == bHoriz) {
             pParentSplitter->InsertPane(pPane, pTarget, bAfter);
         } else {
