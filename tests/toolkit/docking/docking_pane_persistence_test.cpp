@@ -198,6 +198,12 @@ TEST_F(FrameLayoutPersistenceTest, ThreePanesInTwoContainersComeBackEqual)
     ASSERT_TRUE(Store(pLoaded, L"Again"));
     EXPECT_EQ(Dump(L"Again"), stored);
 
+    // The application's window of a pane outlives the old layout's containers.
+    HWND hwndChild =
+        ::CreateWindowW(L"STATIC", L"child", WS_CHILD, 0, 0, 10, 10,
+                        m_first->GetContainer()->GetWindow()->m_hWnd, NULL, AfxGetInstanceHandle(), NULL);
+    m_first->Attach(hwndChild);
+
     // Made current, it gets its windows and lays out like the old one.
     m_manager->SetLayout(pLoaded);
     m_frame->Layout();
@@ -212,6 +218,9 @@ TEST_F(FrameLayoutPersistenceTest, ThreePanesInTwoContainersComeBackEqual)
     ASSERT_NE(pContainer->GetWindow(), nullptr);
     EXPECT_EQ(RectInParent(pContainer->GetWindow()->m_hWnd).Width(), 180);
     EXPECT_EQ(RectInParent(m_frame->m_wndView.m_hWnd), m_manager->GetClientPane()->GetPaneWindowRect());
+    EXPECT_TRUE(::IsWindow(hwndChild));
+    EXPECT_EQ(::GetParent(hwndChild), m_manager->m_hWnd);
+    ::DestroyWindow(hwndChild);
 }
 
 TEST_F(FrameLayoutPersistenceTest, ArchiveStoreLoadStoreIsByteIdentical)

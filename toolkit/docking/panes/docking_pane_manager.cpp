@@ -126,8 +126,17 @@ void CXTPDockingPaneManager::SetLayout(CXTPDockingPaneLayout* pLayout)
     if (pLayout == NULL || pLayout == m_pLayout)
         return;
     SetActivePane(FALSE, m_pActivePane);
-    if (m_pLayout != NULL)
+    if (m_pLayout != NULL) {
+        // The application's windows outlive the old containers: they wait, hidden, in the manager's window.
+        for (const XTP_DOCKINGPANE_INFO& info : m_pLayout->GetPaneList()) {
+            HWND hwndChild = info.pPane->GetChild();
+            if (hwndChild != NULL && ::IsWindow(hwndChild) && m_hWnd != NULL) {
+                ::ShowWindow(hwndChild, SW_HIDE);
+                ::SetParent(hwndChild, m_hWnd);
+            }
+        }
         m_pLayout->InternalRelease();
+    }
     m_pLayout = pLayout;
     pLayout->m_bNotShown = FALSE;
     // A layout made or loaded away from the screen gets its windows now, containers before their splitters.
