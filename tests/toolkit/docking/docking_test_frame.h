@@ -1,0 +1,58 @@
+// What the docking tests share: a frame with a view and an installed manager that records every
+// notification the manager sends and refuses on demand, and small helpers to build trees.
+#pragma once
+
+#include "docking_pane_manager.h"
+#include "docking_pane_splitter_container.h"
+#include "docking_pane_tabbed_container.h"
+
+#include <afxpriv.h>
+
+#include <ostream>
+#include <set>
+#include <vector>
+
+struct NotifyRecord
+{
+    WPARAM wParam;
+    int action;
+    CXTPDockingPane* pPane;
+};
+
+class CDockingTestFrame : public CFrameWnd
+{
+public:
+    CDockingTestFrame() = default;
+    // An 800 x 600 client area at the screen's corner, a view, and the manager installed.
+    BOOL CreateTestFrame();
+    // Runs the frame's layout now, as its idle time would.
+    void Layout();
+    // A pane of that id and title with a docking size, docked by the manager.
+    CXTPDockingPane* AddPane(int nID, LPCTSTR lpszTitle, CSize szDocking, XTPDockingPaneDirection direction,
+                             CXTPDockingPaneBase* pNeighbour = NULL);
+    std::vector<int> Actions() const;
+    std::vector<WPARAM> Codes() const;
+
+    CXTPDockingPaneManager m_paneManager;
+    CWnd m_wndView;
+    std::vector<NotifyRecord> m_notifications;
+    // Actions of wParam 4 that the frame refuses.
+    std::set<int> m_refusedActions;
+    // The answer to wParam 3 (ClosePane's question).
+    LRESULT m_lCloseAnswer = 0;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void PostNcDestroy() override {}
+};
+
+// Pumps the thread's queue a few rounds.
+void PumpMessages();
+// The window rectangle of a window in its parent's client coordinates.
+CRect RectInParent(HWND hWnd);
+
+// Rectangles in failure messages.
+inline void PrintTo(const CRect& rc, std::ostream* os)
+{
+    *os << "(" << rc.left << ", " << rc.top << ", " << rc.right << ", " << rc.bottom << ")";
+}
