@@ -50,6 +50,17 @@ public:
     BOOL m_bShowExpandButton = TRUE;
     // The wanted place in its dock row (dock bar client coordinates), kept by the dock bar.
     CRect m_rcDocked;
+    // Where the bar was last docked (dock bar window id, rectangle in that dock bar's client
+    // coordinates) and where it last floated (screen); kept in the saved layout.
+    long m_nMRUDockID = 0;
+    CRect m_rcMRUDockPos = CRect(0, 0, 0, 0);
+    CPoint m_ptMRUFloatPos = CPoint(0, 0);
+    // Made by the program (not by the user); may be closed; offers its context menu.
+    BOOL m_bBuiltIn = TRUE;
+    BOOL m_bTearOff = FALSE;
+    BOOL m_bCloseable = TRUE;
+    BOOL m_bContextMenuPresent = TRUE;
+    void DoPropExchange(CXTPPropExchange* pPX) override;
 
 protected:
     // The floating window's activation, hit testing and WM_FLOATSTATUS.
@@ -99,6 +110,10 @@ public:
     UINT GetCurrentMenuId() const { return m_nCurrentMenuId; }
     void Reset(BOOL bShowWarningMessage = TRUE) override;
     void Copy(CXTPCommandBar* pCommandBar, BOOL bRecursive = FALSE) override;
+    void DoPropExchange(CXTPPropExchange* pPX) override;
+    void GenerateCommandBarList(DWORD& nID, CXTPCommandBarList* pList,
+                                CXTPCommandBarsExchangeParam* pParam) override;
+    void RestoreCommandBarList(CXTPCommandBarList* pList) override;
     // The controls kept for a menu that is not shown; null when none is.
     CXTPControls* GetCachedControls(UINT nMenuId) const;
     int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override;
@@ -121,6 +136,8 @@ protected:
     BOOL m_bCacheUsed = FALSE;
 
     void ReleaseCachedMenus();
+
+    friend class CXTPCommandBars;
 };
 
 // Asks the user to confirm the reset of a bar (OK and Cancel); TRUE on OK.
@@ -199,4 +216,7 @@ protected:
     DWORD m_dwDockStyle = 0;
     std::vector<CXTPToolBar*> m_arrBars;
     CXTPCommandBars* m_pCommandBars;
+
+    // The saved layout rewrites the rows.
+    friend class CXTPCommandBars;
 };

@@ -1,0 +1,420 @@
+// The bars' layout kept in the registry: what SaveLayout writes, read back raw; layouts edited in the
+// registry and loaded into a fresh frame; rescaling to another screen; damaged values.
+#include "command_bars.h"
+#include "commandbars_test_frames.h"
+#include "commandbars_test_ids.h"
+#include "frame_wnd.h"
+#include "toolkit_test_app.h"
+
+#include <afxext.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <map>
+#include <vector>
+
+namespace {
+
+const auto Pump = commandbars_test::PumpMessages;
+const wchar_t kRegistryKey[] = L"CorvaneToolkitLayoutTest";
+const UINT kBarOne = 100;
+const UINT kBarTwo = 200;
+
+// A frame with a menu bar, two toolbars (ids 100 and 200) docked top and a status bar.
+class LayoutFrame : public CXTPFrameWnd
+{
+public:
+    CStatusBar m_statusBar;
+
+protected:
+    afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct)
+    {
+        if (CXTPFrameWnd::OnCreate(lpCreateStruct) == -1)
+            return -1;
+        m_pCommandBars = static_cast<CXTPCommandBars*>(RUNTIME_CLASS(CXTPCommandBars)->CreateObject());
+        m_pCommandBars->AttachFrame(this);
+        m_pCommandBars->CreateDockBars();
+        if (m_pCommandBars->CreateMenuBar(L"Menu Bar", IDR_CB_FRAME) == NULL)
+            return -1;
+        const UINT one[] = {ID_CB_NEW, ID_CB_OPEN};
+        const UINT two[] = {ID_CB_SAVE, ID_CB_PRINT};
+        for (const auto& bar : {std::make_pair(kBarOne, &one[0]), std::make_pair(kBarTwo, &two[0])}) {
+            CXTPToolBar* pToolBar = m_pCommandBars->Add(bar.first == kBarOne ? L"One" : L"Two", xtpBarTop);
+            if (pToolBar == NULL)
+                return -1;
+            pToolBar->SetButtons(bar.second, 2);
+            pToolBar->SetBarID(bar.first);
+        }
+        if (!m_statusBar.Create(this))
+            return -1;
+        return 0;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+// clang-format off
+BEGIN_MESSAGE_MAP(LayoutFrame, CXTPFrameWnd)
+    ON_WM_CREATE()
+END_MESSAGE_MAP()
+// clang-format on
+
+// The rows of a dock bar as stored, for arranging them by hand.
+class DockRows : public CXTPDockBar
+{
+public:
+    static std::vector<CXTPToolBar*>& Of(CXTPDockBar* pDock)
+    {
+        return static_cast<DockRows*>(pDock)->m_arrBars;
+    }
+};
+
+using Values = std::map<CString, std::pair<DWORD, std::vector<BYTE>>>;
+
+class BarLayout : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_lpszSavedKey = theApp.m_pszRegistryKey;
+        m_lpszSavedProfile = theApp.m_pszProfileName;
+        theApp.m_pszRegistryKey = kRegistryKey;
+        theApp.m_pszProfileName = L"LayoutTest";
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, Root());
+        m_pFrame = NewFrame();
+        ASSERT_NE(nullptr, m_pFrame);
+    }
+    void TearDown() override
+    {
+        for (LayoutFrame* pFrame : m_frames)
+            pFrame->DestroyWindow();
+        Pump();
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, Root());
+        theApp.m_pszRegistryKey = m_lpszSavedKey;
+        theApp.m_pszProfileName = m_lpszSavedProfile;
+    }
+    LayoutFrame* NewFrame()
+    {
+        auto* pFrame = new LayoutFrame;
+        if (!pFrame->LoadFrame(IDR_CB_FRAME, WS_OVERLAPPEDWINDOW))
+            return NULL;
+        pFrame->SetWindowPos(&CWnd::wndTop, 40, 40, 640, 300, SWP_SHOWWINDOW);
+        pFrame->RecalcLayout();
+        Pump();
+        m_frames.push_back(pFrame);
+        return pFrame;
+    }
+    static CXTPToolBar* Bar(LayoutFrame* pFrame, UINT nId)
+    {
+        return DYNAMIC_DOWNCAST(CXTPToolBar, pFrame->GetCommandBars()->FindBar(nId));
+    }
+    static CString Root() { return CString(L"Software\\") + kRegistryKey; }
+    static CString SectionPath(LPCWSTR lpszSection)
+    {
+        return Root() + L"\\" + theApp.m_pszProfileName + L"\\" + lpszSection;
+    }
+    static Values ReadValues(LPCWSTR lpszSection)
+    {
+        Values values;
+        HKEY hKey = NULL;
+        if (::RegOpenKeyExW(HKEY_CURRENT_USER, SectionPath(lpszSection), 0, KEY_READ, &hKey) != ERROR_SUCCESS)
+            return values;
+        for (DWORD i = 0;; ++i) {
+            WCHAR szName[256];
+            DWORD nName = 256;
+            std::vector<BYTE> data(64 * 1024);
+            DWORD nData = static_cast<DWORD>(data.size());
+            DWORD dwType = 0;
+            if (::RegEnumValueW(hKey, i, szName, &nName, NULL, &dwType, data.data(), &nData) != ERROR_SUCCESS)
+                break;
+            data.resize(nData);
+            values[szName] = {dwType, data};
+        }
+        ::RegCloseKey(hKey);
+        return values;
+    }
+    // Every value of the layout's sections, by section.
+    static std::map<CString, Values> ReadLayout()
+    {
+        std::map<CString, Values> layout;
+        for (LPCWSTR lpszSection :
+             {L"CommandBars", L"CommandBars-Summary", L"CommandBars-Bar0", L"CommandBars-Bar1",
+              L"CommandBars-Bar2", L"CommandBars-DockBar0", L"CommandBars-DockBar1", L"CommandBars-DockBar2",
+              L"CommandBars-DockBar3"})
+            layout[lpszSection] = ReadValues(lpszSection);
+        return layout;
+    }
+    static void WriteDword(LPCWSTR lpszSection, LPCWSTR lpszName, DWORD dwValue)
+    {
+        HKEY hKey = NULL;
+        ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExW(HKEY_CURRENT_USER, SectionPath(lpszSection), 0, NULL, 0,
+                                                   KEY_WRITE, NULL, &hKey, NULL));
+        ::RegSetValueExW(hKey, lpszName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dwValue),
+                         sizeof(dwValue));
+        ::RegCloseKey(hKey);
+    }
+    static void WriteRows(LPCWSTR lpszSection, const std::vector<DWORD>& ids)
+    {
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, SectionPath(lpszSection));
+        for (size_t i = 0; i < ids.size(); ++i) {
+            CString strName;
+            strName.Format(L"Bar#%d", static_cast<int>(i));
+            WriteDword(lpszSection, strName, ids[i]);
+        }
+        WriteDword(lpszSection, L"Bars", static_cast<DWORD>(ids.size()));
+    }
+    static DWORD Dword(const Values& values, LPCWSTR lpszName)
+    {
+        auto it = values.find(lpszName);
+        if (it == values.end() || it->second.first != REG_DWORD || it->second.second.size() != 4)
+            return 0xBAADF00D;
+        DWORD dw = 0;
+        std::memcpy(&dw, it->second.second.data(), 4);
+        return dw;
+    }
+    // The ids of a dock bar's stored rows, 0 for a row break.
+    static std::vector<UINT> RowIds(CXTPDockBar* pDock)
+    {
+        std::vector<UINT> ids;
+        for (CXTPToolBar* pBar : pDock->GetBars())
+            ids.push_back(pBar != NULL ? pBar->GetBarID() : 0);
+        return ids;
+    }
+    // The rows with runs of row breaks taken as one, as they are saved.
+    static std::vector<UINT> Collapsed(const std::vector<UINT>& ids)
+    {
+        std::vector<UINT> rows;
+        for (UINT nId : ids)
+            if (nId != 0 || rows.empty() || rows.back() != 0)
+                rows.push_back(nId);
+        return rows;
+    }
+
+    LayoutFrame* m_pFrame = NULL;
+    std::vector<LayoutFrame*> m_frames;
+    LPCTSTR m_lpszSavedKey = NULL;
+    LPCTSTR m_lpszSavedProfile = NULL;
+};
+
+TEST_F(BarLayout, SavingWritesTheNamedDwordsAndLeavesDefaultsOut)
+{
+    CXTPCommandBars* pBars = m_pFrame->GetCommandBars();
+    pBars->SaveLayout(L"CommandBars");
+    const auto layout = ReadLayout();
+    const Values& summary = layout.at(L"CommandBars-Summary");
+    EXPECT_EQ(3u, summary.size());
+    EXPECT_EQ(3u, Dword(summary, L"Bars"));
+    EXPECT_EQ(static_cast<DWORD>(::GetSystemMetrics(SM_CXSCREEN)), Dword(summary, L"ScreenCX"));
+    EXPECT_EQ(static_cast<DWORD>(::GetSystemMetrics(SM_CYSCREEN)), Dword(summary, L"ScreenCY"));
+    const UINT ids[] = {1, kBarOne, kBarTwo};
+    for (int i = 0; i < 3; ++i) {
+        CString strSection;
+        strSection.Format(L"CommandBars-Bar%d", i);
+        SCOPED_TRACE(Narrow(strSection));
+        const Values& bar = layout.at(strSection);
+        for (const auto& value : bar)
+            EXPECT_EQ(static_cast<DWORD>(REG_DWORD), value.second.first) << Narrow(value.first);
+        EXPECT_EQ(ids[i], Dword(bar, L"BarID"));
+        for (LPCWSTR lpszAbsent : {L"Visible", L"Floating", L"MRUWidth"})
+            EXPECT_EQ(0u, bar.count(lpszAbsent)) << Narrow(lpszAbsent);
+        for (LPCWSTR lpszPresent :
+             {L"XPos", L"YPos", L"MRUDockID", L"MRUDockLeftPos", L"MRUDockTopPos", L"MRUDockRightPos",
+              L"MRUDockBottomPos", L"MRUFloatXPos", L"MRUFloatYPos", L"DialogBar"})
+            EXPECT_EQ(1u, bar.count(lpszPresent)) << Narrow(lpszPresent);
+        EXPECT_EQ(static_cast<DWORD>(XTP_IDW_DOCKBAR_TOP), Dword(bar, L"MRUDockID"));
+        EXPECT_EQ(0u, Dword(bar, L"DialogBar"));
+    }
+    // Three rows in the top dock bar, each row break written once; the other dock bars hold nothing.
+    EXPECT_EQ((std::vector<UINT>{0, 1, 0, kBarOne, 0, kBarTwo, 0}), RowIds(pBars->GetDockBar(xtpBarTop)));
+    const Values& top = layout.at(L"CommandBars-DockBar0");
+    EXPECT_EQ(7u, Dword(top, L"Bars"));
+    const DWORD rows[] = {0, 1, 0, kBarOne, 0, kBarTwo, 0};
+    for (int i = 0; i < 7; ++i) {
+        CString strName;
+        strName.Format(L"Bar#%d", i);
+        EXPECT_EQ(rows[i], Dword(top, strName)) << i;
+    }
+    for (LPCWSTR lpszEmpty : {L"CommandBars-DockBar1", L"CommandBars-DockBar2", L"CommandBars-DockBar3"})
+        EXPECT_TRUE(layout.at(lpszEmpty).empty()) << Narrow(lpszEmpty);
+    EXPECT_EQ(0u, layout.at(L"CommandBars").count(L"StatusBar"));
+
+    // A hidden bar writes "Visible" 0; a floating one at (-1, -1) neither position; a width of its
+    // own is kept; the hidden status bar writes 0 until it shows again.
+    Bar(m_pFrame, kBarOne)->SetVisible(FALSE);
+    CXTPToolBar* pTwo = Bar(m_pFrame, kBarTwo);
+    pBars->FloatCommandBar(pTwo);
+    pTwo->SetWindowPos(NULL, -1, -1, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    pTwo->m_nMRUWidth = 90;
+    m_pFrame->ShowControlBar(&m_pFrame->m_statusBar, FALSE, FALSE);
+    pBars->SaveLayout(L"CommandBars");
+    Values one = ReadValues(L"CommandBars-Bar1");
+    EXPECT_EQ(0u, Dword(one, L"Visible"));
+    Values two = ReadValues(L"CommandBars-Bar2");
+    EXPECT_EQ(1u, Dword(two, L"Floating"));
+    EXPECT_EQ(0u, two.count(L"XPos"));
+    EXPECT_EQ(0u, two.count(L"YPos"));
+    EXPECT_EQ(90u, Dword(two, L"MRUWidth"));
+    EXPECT_EQ(0u, Dword(ReadValues(L"CommandBars"), L"StatusBar"));
+    m_pFrame->ShowControlBar(&m_pFrame->m_statusBar, TRUE, FALSE);
+    Bar(m_pFrame, kBarOne)->SetVisible(TRUE);
+    pBars->SaveLayout(L"CommandBars");
+    EXPECT_EQ(0u, ReadValues(L"CommandBars").count(L"StatusBar"));
+    EXPECT_EQ(0u, ReadValues(L"CommandBars-Bar1").count(L"Visible"));
+}
+
+TEST_F(BarLayout, RowBreaksCollapseAndShortRowArraysWriteNothing)
+{
+    CXTPCommandBars* pBars = m_pFrame->GetCommandBars();
+    CXTPDockBar* pTop = pBars->GetDockBar(xtpBarTop);
+    CXTPDockBar* pLeft = pBars->GetDockBar(xtpBarLeft);
+    std::vector<CXTPToolBar*>& rows = DockRows::Of(pTop);
+    const std::vector<CXTPToolBar*> saved = rows;
+    rows = {Bar(m_pFrame, kBarOne), nullptr, nullptr, Bar(m_pFrame, kBarTwo)};
+    DockRows::Of(pLeft) = {nullptr};
+    WriteDword(L"CommandBars-DockBar2", L"Stale", 7);
+    pBars->SaveLayout(L"CommandBars");
+    rows = saved;
+    const Values top = ReadValues(L"CommandBars-DockBar0");
+    EXPECT_EQ(4u, top.size());
+    EXPECT_EQ(3u, Dword(top, L"Bars"));
+    EXPECT_EQ(kBarOne, Dword(top, L"Bar#0"));
+    EXPECT_EQ(0u, Dword(top, L"Bar#1"));
+    EXPECT_EQ(kBarTwo, Dword(top, L"Bar#2"));
+    EXPECT_TRUE(ReadValues(L"CommandBars-DockBar2").empty());
+}
+
+TEST_F(BarLayout, AnArrangementEditedInTheRegistryLoadsAsWrittenAndSavesBackTheSame)
+{
+    m_pFrame->GetCommandBars()->SaveLayout(L"CommandBars");
+    // The toolbars' rows swapped, bar 100 hidden, bar 200 floated at a screen point.
+    WriteRows(L"CommandBars-DockBar0", {0, 1, 0, kBarTwo, 0, kBarOne, 0});
+    WriteDword(L"CommandBars-Bar1", L"Visible", 0);
+    WriteDword(L"CommandBars-Bar2", L"Floating", 1);
+    WriteDword(L"CommandBars-Bar2", L"XPos", 300);
+    WriteDword(L"CommandBars-Bar2", L"YPos", 250);
+
+    LayoutFrame* pFresh = NewFrame();
+    ASSERT_NE(nullptr, pFresh);
+    CXTPCommandBars* pBars = pFresh->GetCommandBars();
+    pBars->LoadLayout(L"CommandBars");
+    Pump();
+    CXTPToolBar* pOne = Bar(pFresh, kBarOne);
+    CXTPToolBar* pTwo = Bar(pFresh, kBarTwo);
+    CXTPDockBar* pTop = pBars->GetDockBar(xtpBarTop);
+    EXPECT_FALSE(pOne->IsVisible());
+    EXPECT_FALSE(pOne->IsWindowVisible());
+    EXPECT_EQ(pTop, pOne->GetParent());
+    EXPECT_EQ(xtpBarFloating, pTwo->GetPosition());
+    EXPECT_EQ(nullptr, pTwo->GetDockBar());
+    EXPECT_NE(pTop, pTwo->GetParent());
+    EXPECT_TRUE(pTwo->IsWindowVisible());
+    CRect rcTwo;
+    pTwo->GetWindowRect(&rcTwo);
+    EXPECT_EQ(CPoint(300, 250), rcTwo.TopLeft());
+    EXPECT_GT(rcTwo.Width(), 20);
+    // The floated bar leaves the rows; the swapped order stays.
+    EXPECT_EQ((std::vector<UINT>{0, 1, 0, kBarOne, 0}), Collapsed(RowIds(pTop)));
+
+    // Save, load, save: the same values each time.
+    pBars->SaveLayout(L"CommandBars");
+    const auto first = ReadLayout();
+    for (int i = 0; i < 3; ++i) {
+        pBars->LoadLayout(L"CommandBars");
+        Pump();
+        pBars->SaveLayout(L"CommandBars");
+        EXPECT_EQ(first, ReadLayout()) << "round " << i;
+    }
+}
+
+TEST_F(BarLayout, PositionsFollowTheScreenTheLayoutWasSavedOn)
+{
+    const int cxScreen = ::GetSystemMetrics(SM_CXSCREEN);
+    const int cyScreen = ::GetSystemMetrics(SM_CYSCREEN);
+    const int xLargest = cxScreen - ::GetSystemMetrics(SM_CXICON);
+    struct Case
+    {
+        const char* name;
+        int nStoredCx, nStoredCy; // 0: not written
+        CPoint ptStored;
+        CPoint ptExpected;
+    };
+    const Case cases[] = {
+        {"twice the screen halves", cxScreen * 2, cyScreen * 2, CPoint(400, 300), CPoint(200, 150)},
+        {"the same screen keeps", cxScreen, cyScreen, CPoint(210, 120), CPoint(210, 120)},
+        {"beyond the screen is pulled back", cxScreen, cyScreen, CPoint(cxScreen + 50, 100),
+         CPoint(xLargest, 100)},
+        {"missing sizes keep", 0, 0, CPoint(333, 111), CPoint(333, 111)},
+        {"one missing size keeps", cxScreen * 2, 0, CPoint(333, 111), CPoint(333, 111)},
+    };
+    CXTPCommandBars* pBars = m_pFrame->GetCommandBars();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        pBars->SaveLayout(L"CommandBars");
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, SectionPath(L"CommandBars-Summary"));
+        WriteDword(L"CommandBars-Summary", L"Bars", 3);
+        if (c.nStoredCx != 0)
+            WriteDword(L"CommandBars-Summary", L"ScreenCX", static_cast<DWORD>(c.nStoredCx));
+        if (c.nStoredCy != 0)
+            WriteDword(L"CommandBars-Summary", L"ScreenCY", static_cast<DWORD>(c.nStoredCy));
+        WriteDword(L"CommandBars-Bar2", L"Floating", 1);
+        WriteDword(L"CommandBars-Bar2", L"XPos", static_cast<DWORD>(c.ptStored.x));
+        WriteDword(L"CommandBars-Bar2", L"YPos", static_cast<DWORD>(c.ptStored.y));
+        WriteDword(L"CommandBars-Bar2", L"MRUFloatXPos", static_cast<DWORD>(c.ptStored.x));
+        WriteDword(L"CommandBars-Bar2", L"MRUFloatYPos", static_cast<DWORD>(c.ptStored.y));
+        pBars->LoadLayout(L"CommandBars");
+        CXTPToolBar* pTwo = Bar(m_pFrame, kBarTwo);
+        CRect rect;
+        pTwo->GetWindowRect(&rect);
+        EXPECT_EQ(c.ptExpected, rect.TopLeft());
+        EXPECT_EQ(c.ptExpected, pTwo->m_ptMRUFloatPos);
+    }
+}
+
+TEST_F(BarLayout, UnknownBarsAreSkippedAndBecomeRowBreaks)
+{
+    CXTPCommandBars* pBars = m_pFrame->GetCommandBars();
+    pBars->SaveLayout(L"CommandBars");
+    WriteDword(L"CommandBars-Bar0", L"BarID", 999);
+    WriteDword(L"CommandBars-Bar0", L"Floating", 1);
+    WriteRows(L"CommandBars-DockBar0", {1, 999, kBarTwo, kBarOne});
+    pBars->LoadLayout(L"CommandBars");
+    Pump();
+    EXPECT_EQ(xtpBarTop, pBars->GetMenuBar()->GetPosition());
+    std::vector<UINT> rows = RowIds(pBars->GetDockBar(xtpBarTop));
+    ASSERT_GE(rows.size(), 4u);
+    EXPECT_EQ((std::vector<UINT>{1, 0, kBarTwo, kBarOne}), std::vector<UINT>(rows.begin(), rows.begin() + 4));
+    EXPECT_EQ(3, pBars->GetCount());
+}
+
+TEST_F(BarLayout, DamagedCountsLeaveTheBarsAsTheyWere)
+{
+    CXTPCommandBars* pBars = m_pFrame->GetCommandBars();
+    pBars->SaveLayout(L"CommandBars");
+    const std::vector<UINT> before = RowIds(pBars->GetDockBar(xtpBarTop));
+    struct Case
+    {
+        const char* name;
+        LPCWSTR lpszSection;
+        LPCWSTR lpszName;
+        DWORD dwValue;
+    };
+    const Case cases[] = {
+        {"huge bar count", L"CommandBars-Summary", L"Bars", 0x7FFFFFFF},
+        {"negative bar count", L"CommandBars-Summary", L"Bars", 0x80000000},
+        {"huge row count", L"CommandBars-DockBar0", L"Bars", 0x7FFFFFFF},
+        {"negative row count", L"CommandBars-DockBar0", L"Bars", 0xFFFFFFFF},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        pBars->SaveLayout(L"CommandBars");
+        WriteDword(c.lpszSection, c.lpszName, c.dwValue);
+        pBars->LoadLayout(L"CommandBars");
+        Pump();
+        EXPECT_EQ(3, pBars->GetCount());
+        EXPECT_EQ(before, Collapsed(RowIds(pBars->GetDockBar(xtpBarTop))));
+        for (UINT nId : {kBarOne, kBarTwo})
+            EXPECT_TRUE(Bar(m_pFrame, nId)->IsWindowVisible());
+    }
+}
+
+} // namespace
