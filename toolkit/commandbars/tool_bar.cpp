@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-IMPLEMENT_DYNCREATE(CXTPToolBar, CXTPCommandBar)
+IMPLEMENT_SERIAL(CXTPToolBar, CXTPCommandBar, VERSIONABLE_SCHEMA | 16)
 
 // clang-format off
 BEGIN_MESSAGE_MAP(CXTPToolBar, CXTPCommandBar)

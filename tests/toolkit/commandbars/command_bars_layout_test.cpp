@@ -7,11 +7,14 @@
 #include "toolkit_test_app.h"
 
 #include <afxext.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <map>
+#include <string>
 #include <vector>
 
 namespace {
@@ -26,6 +29,8 @@ class LayoutFrame : public CXTPFrameWnd
 {
 public:
     CStatusBar m_statusBar;
+    // The program's toolbar 100 gained a button since an earlier run.
+    static bool s_bUpdatedToolbar;
 
 protected:
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct)
@@ -43,8 +48,11 @@ protected:
             CXTPToolBar* pToolBar = m_pCommandBars->Add(bar.first == kBarOne ? L"One" : L"Two", xtpBarTop);
             if (pToolBar == NULL)
                 return -1;
-            pToolBar->SetButtons(bar.second, 2);
+            const UINT updated[] = {ID_CB_NEW, ID_CB_OPEN, ID_CB_PRINT};
+            const bool bUpdated = s_bUpdatedToolbar && bar.first == kBarOne;
+            pToolBar->SetButtons(bUpdated ? updated : bar.second, bUpdated ? 3 : 2);
             pToolBar->SetBarID(bar.first);
+            pToolBar->GetControls()->CreateOriginalControls();
         }
         if (!m_statusBar.Create(this))
             return -1;
@@ -53,9 +61,32 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
+bool LayoutFrame::s_bUpdatedToolbar = false;
+
+// A button of the tests' own class, whose name has an odd length.
+class OddButton : public CXTPControlButton
+{
+    DECLARE_SERIAL(OddButton)
+};
+IMPLEMENT_SERIAL(OddButton, CXTPControlButton, VERSIONABLE_SCHEMA | 16)
+
 // clang-format off
 BEGIN_MESSAGE_MAP(LayoutFrame, CXTPFrameWnd)
     ON_WM_CREATE()
+END_MESSAGE_MAP()
+// clang-format on
+
+// A frame that handles the customise command: its bars' controls are kept too.
+class CustomizingFrame : public LayoutFrame
+{
+protected:
+    afx_msg void OnCustomize() {}
+    DECLARE_MESSAGE_MAP()
+};
+
+// clang-format off
+BEGIN_MESSAGE_MAP(CustomizingFrame, LayoutFrame)
+    ON_COMMAND(XTP_ID_CUSTOMIZE, OnCustomize)
 END_MESSAGE_MAP()
 // clang-format on
 
@@ -93,9 +124,9 @@ protected:
         theApp.m_pszRegistryKey = m_lpszSavedKey;
         theApp.m_pszProfileName = m_lpszSavedProfile;
     }
-    LayoutFrame* NewFrame()
+    LayoutFrame* NewFrame(bool bCustomizing = false)
     {
-        auto* pFrame = new LayoutFrame;
+        LayoutFrame* pFrame = bCustomizing ? new CustomizingFrame : new LayoutFrame;
         if (!pFrame->LoadFrame(IDR_CB_FRAME, WS_OVERLAPPEDWINDOW))
             return NULL;
         pFrame->SetWindowPos(&CWnd::wndTop, 40, 40, 640, 300, SWP_SHOWWINDOW);
@@ -415,6 +446,289 @@ TEST_F(BarLayout, DamagedCountsLeaveTheBarsAsTheyWere)
         for (UINT nId : {kBarOne, kBarTwo})
             EXPECT_TRUE(Bar(m_pFrame, nId)->IsWindowVisible());
     }
+}
+
+// The controls of bars as the user sees them: (id, caption) of each that is not temporary.
+std::vector<std::pair<int, CString>> ControlsOf(CXTPControls* pControls)
+{
+    std::vector<std::pair<int, CString>> controls;
+    for (int i = 0; pControls != NULL && i < pControls->GetCount(); ++i)
+        if (!pControls->GetAt(i)->IsTemporary())
+            controls.emplace_back(pControls->GetAt(i)->GetID(), pControls->GetAt(i)->GetCaption());
+    return controls;
+}
+
+// The toolbar and menu bar customised: a control removed, one renamed, a menu renamed and an item
+// of its popup removed.
+void Customise(LayoutFrame* pFrame)
+{
+    CXTPCommandBars* pBars = pFrame->GetCommandBars();
+    CXTPControls* pOne = DYNAMIC_DOWNCAST(CXTPToolBar, pBars->FindBar(kBarOne))->GetControls();
+    pOne->Remove(pOne->FindControl(ID_CB_OPEN));
+    pOne->FindControl(ID_CB_NEW)->SetCaption(L"Fresh");
+}
+
+void CustomiseMenu(LayoutFrame* pFrame)
+{
+    CXTPControl* pFile = pFrame->GetCommandBars()->GetMenuBar()->GetControl(0);
+    pFile->SetCaption(L"&Archive");
+    CXTPControls* pItems = pFile->GetCommandBar()->GetControls();
+    pItems->Remove(pItems->FindControl(ID_CB_OPEN));
+}
+
+class BarControlsLayout : public BarLayout
+{
+protected:
+    void SetUp() override
+    {
+        BarLayout::SetUp();
+        m_pCustomizing = NewFrame(true);
+        ASSERT_NE(nullptr, m_pCustomizing);
+        ASSERT_TRUE(m_pCustomizing->GetCommandBars()->IsCustomizeCommandHandled());
+        theApp.m_messageBoxes.clear();
+    }
+    void TearDown() override
+    {
+        LayoutFrame::s_bUpdatedToolbar = false;
+        theApp.m_nMessageBoxAnswer = IDYES;
+        ::DeleteFileW(ControlsFile());
+        BarLayout::TearDown();
+    }
+    // The file an archive too large for the registry goes to.
+    static CString ControlsFile()
+    {
+        WCHAR szFolder[MAX_PATH] = {};
+        ::SHGetFolderPathW(NULL, CSIDL_APPDATA, NULL, SHGFP_TYPE_CURRENT, szFolder);
+        return CString(szFolder) + L"\\" + theApp.m_pszAppName + L"\\CommandBars";
+    }
+    // The stored archive's size, from the registry value or the file it names.
+    static ULONGLONG StoredSize()
+    {
+        const Values values = ReadValues(L"CommandBars-Controls");
+        if (Dword(values, L"LoadFromFile") == 0)
+            return values.count(L"Controls") ? values.at(L"Controls").second.size() : 0;
+        WIN32_FILE_ATTRIBUTE_DATA data = {};
+        if (!::GetFileAttributesExW(ControlsFile(), GetFileExInfoStandard, &data))
+            return 0;
+        return (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    }
+    static void WriteArchive(const std::vector<BYTE>& bytes)
+    {
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, SectionPath(L"CommandBars-Controls"));
+        HKEY hKey = NULL;
+        ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExW(HKEY_CURRENT_USER, SectionPath(L"CommandBars-Controls"), 0,
+                                                   NULL, 0, KEY_WRITE, NULL, &hKey, NULL));
+        ::RegSetValueExW(hKey, L"Controls", 0, REG_BINARY, bytes.data(), static_cast<DWORD>(bytes.size()));
+        ::RegCloseKey(hKey);
+    }
+
+    LayoutFrame* m_pCustomizing = NULL;
+};
+
+TEST_F(BarControlsLayout, CustomisedBarsLoadIntoAFreshFrameWithTheirControls)
+{
+    Customise(m_pCustomizing);
+    CustomiseMenu(m_pCustomizing);
+    CXTPCommandBars* pBars = m_pCustomizing->GetCommandBars();
+    pBars->SaveLayout(L"CommandBars");
+    const Values values = ReadValues(L"CommandBars-Controls");
+    ASSERT_EQ(1u, values.count(L"Controls"));
+    EXPECT_EQ(static_cast<DWORD>(REG_BINARY), values.at(L"Controls").first);
+    EXPECT_EQ(0u, Dword(values, L"LoadFromFile"));
+
+    // The frame without the customise command writes and reads no controls.
+    m_pFrame->GetCommandBars()->SaveLayout(L"Plain");
+    EXPECT_TRUE(ReadValues(L"Plain-Controls").empty());
+
+    LayoutFrame* pFresh = NewFrame(true);
+    ASSERT_NE(nullptr, pFresh);
+    CXTPCommandBars* pFreshBars = pFresh->GetCommandBars();
+    pFreshBars->LoadLayout(L"CommandBars");
+    Pump();
+    EXPECT_TRUE(theApp.m_messageBoxes.empty());
+    for (UINT nId : {kBarOne, kBarTwo}) {
+        SCOPED_TRACE(nId);
+        EXPECT_EQ(ControlsOf(Bar(m_pCustomizing, nId)->GetControls()),
+                  ControlsOf(Bar(pFresh, nId)->GetControls()));
+        EXPECT_EQ(ControlsOf(Bar(m_pCustomizing, nId)->GetControls()->GetOriginalControls()),
+                  ControlsOf(Bar(pFresh, nId)->GetControls()->GetOriginalControls()));
+    }
+    EXPECT_EQ((std::vector<std::pair<int, CString>>{{ID_CB_NEW, L"Fresh"}}),
+              ControlsOf(Bar(pFresh, kBarOne)->GetControls()));
+    // The menu bar keeps its renamed menu, whose popup bar comes back linked with its items.
+    CXTPMenuBar* pMenuBar = pFreshBars->GetMenuBar();
+    ASSERT_NE(nullptr, pMenuBar);
+    EXPECT_EQ(pMenuBar, pFreshBars->FindBar(1));
+    EXPECT_EQ(CString(L"&Archive"), pMenuBar->GetControl(0)->GetCaption());
+    CXTPCommandBar* pPopup = pMenuBar->GetControl(0)->GetCommandBar();
+    ASSERT_NE(nullptr, pPopup);
+    EXPECT_EQ(
+        ControlsOf(
+            m_pCustomizing->GetCommandBars()->GetMenuBar()->GetControl(0)->GetCommandBar()->GetControls()),
+        ControlsOf(pPopup->GetControls()));
+    EXPECT_EQ(nullptr, pPopup->GetControls()->FindControl(ID_CB_OPEN));
+    EXPECT_TRUE(pMenuBar->IsWindowVisible());
+}
+
+TEST_F(BarControlsLayout, LargeArchivesGoToAHiddenFileAndSmallOnesBackToTheRegistry)
+{
+    CXTPCommandBars* pBars = m_pCustomizing->GetCommandBars();
+    CXTPControls* pOne = Bar(m_pCustomizing, kBarOne)->GetControls();
+    CXTPControl* pLong = pOne->Add(xtpControlButton, ID_CB_SAVE);
+    // Captions add two bytes a character; a control of a class with an odd name length changes the
+    // size's parity.
+    auto fit = [&](ULONGLONG nTarget) {
+        pLong->SetCaption(CString(L'x', 300));
+        pBars->SaveLayout(L"CommandBars");
+        const ULONGLONG nBase = StoredSize();
+        if (nBase > nTarget || (nTarget - nBase) % 2 != 0)
+            return false;
+        pLong->SetCaption(CString(L'x', 300 + static_cast<int>((nTarget - nBase) / 2)));
+        pBars->SaveLayout(L"CommandBars");
+        return StoredSize() == nTarget;
+    };
+    CXTPControl* pOdd = NULL;
+    auto toggleParity = [&]() {
+        if (pOdd != NULL) {
+            pOne->Remove(pOdd);
+            pOdd = NULL;
+        } else {
+            pOdd = pOne->AddControl(new OddButton, ID_CB_PRINT);
+        }
+    };
+    if (!fit(16000))
+        toggleParity();
+    ASSERT_TRUE(fit(16000));
+    Values values = ReadValues(L"CommandBars-Controls");
+    EXPECT_EQ(static_cast<DWORD>(REG_BINARY), values[L"Controls"].first);
+    EXPECT_EQ(0u, Dword(values, L"LoadFromFile"));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(ControlsFile()));
+
+    toggleParity();
+    ASSERT_TRUE(fit(16001));
+    values = ReadValues(L"CommandBars-Controls");
+    EXPECT_EQ(static_cast<DWORD>(REG_SZ), values[L"Controls"].first);
+    EXPECT_EQ(ControlsFile(), CString(reinterpret_cast<const wchar_t*>(values[L"Controls"].second.data())));
+    EXPECT_EQ(1u, Dword(values, L"LoadFromFile"));
+    const DWORD dwAttributes = ::GetFileAttributesW(ControlsFile());
+    ASSERT_NE(INVALID_FILE_ATTRIBUTES, dwAttributes);
+    // Wine keeps the hidden attribute only where the file system has user attributes.
+    const CString strProbe = ControlsFile() + L".probe";
+    ::CloseHandle(::CreateFileW(strProbe, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL));
+    ::SetFileAttributesW(strProbe, FILE_ATTRIBUTE_HIDDEN);
+    const bool bHiddenKept = (::GetFileAttributesW(strProbe) & FILE_ATTRIBUTE_HIDDEN) != 0;
+    ::SetFileAttributesW(strProbe, FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileW(strProbe);
+    if (bHiddenKept) {
+        EXPECT_NE(0u, dwAttributes & FILE_ATTRIBUTE_HIDDEN);
+    }
+
+    // A fresh frame reads the file.
+    LayoutFrame* pFresh = NewFrame(true);
+    ASSERT_NE(nullptr, pFresh);
+    pFresh->GetCommandBars()->LoadLayout(L"CommandBars");
+    EXPECT_EQ(ControlsOf(pOne), ControlsOf(Bar(pFresh, kBarOne)->GetControls()));
+    EXPECT_NE(nullptr,
+              DYNAMIC_DOWNCAST(OddButton, Bar(pFresh, kBarOne)->GetControls()->FindControl(ID_CB_PRINT)));
+
+    // Shrinking again takes the file away.
+    toggleParity();
+    ASSERT_TRUE(fit(16000));
+    EXPECT_EQ(static_cast<DWORD>(REG_BINARY), ReadValues(L"CommandBars-Controls")[L"Controls"].first);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(ControlsFile()));
+}
+
+TEST_F(BarControlsLayout, AChangedBuiltInToolbarAsksWhetherToTakeTheNewOne)
+{
+    Customise(m_pCustomizing);
+    m_pCustomizing->GetCommandBars()->SaveLayout(L"CommandBars");
+    const std::vector<std::pair<int, CString>> saved =
+        ControlsOf(Bar(m_pCustomizing, kBarOne)->GetControls());
+    LayoutFrame::s_bUpdatedToolbar = true;
+    for (int nAnswer : {IDYES, IDNO}) {
+        SCOPED_TRACE(nAnswer == IDYES ? "yes" : "no");
+        theApp.m_messageBoxes.clear();
+        theApp.m_nMessageBoxAnswer = nAnswer;
+        LayoutFrame* pFresh = NewFrame(true);
+        ASSERT_NE(nullptr, pFresh);
+        CXTPControls* pControls = Bar(pFresh, kBarOne)->GetControls();
+        const auto builtIn = ControlsOf(pControls);
+        ASSERT_EQ(3u, builtIn.size());
+        pFresh->GetCommandBars()->LoadLayout(L"CommandBars");
+        ASSERT_EQ(1u, theApp.m_messageBoxes.size());
+        EXPECT_EQ(L"Due to a software update the toolbar 'One' has changed. Would you like to reset your "
+                  L"customized toolbar and load the new one?",
+                  theApp.m_messageBoxes[0]);
+        pControls = Bar(pFresh, kBarOne)->GetControls();
+        EXPECT_EQ(nAnswer == IDYES ? builtIn : saved, ControlsOf(pControls));
+        // Either way the new built-in controls stay the ones to reset to.
+        EXPECT_EQ(builtIn, ControlsOf(pControls->GetOriginalControls()));
+    }
+    // Without a customisation there is nothing to ask.
+    m_frames.back()->GetCommandBars()->LoadLayout(L"CommandBars");
+    theApp.m_messageBoxes.clear();
+    Bar(m_pCustomizing, kBarOne)->Reset(FALSE);
+    m_pCustomizing->GetCommandBars()->SaveLayout(L"CommandBars");
+    LayoutFrame* pFresh = NewFrame(true);
+    ASSERT_NE(nullptr, pFresh);
+    pFresh->GetCommandBars()->LoadLayout(L"CommandBars");
+    EXPECT_TRUE(theApp.m_messageBoxes.empty());
+    EXPECT_EQ(3u, ControlsOf(Bar(pFresh, kBarOne)->GetControls()).size());
+}
+
+TEST_F(BarControlsLayout, DamagedArchivesLeaveTheBarsAsTheyWere)
+{
+    Customise(m_pCustomizing);
+    CustomiseMenu(m_pCustomizing);
+    Bar(m_pCustomizing, kBarOne)->GetControls()->AddControl(new OddButton, ID_CB_PRINT);
+    m_pCustomizing->GetCommandBars()->SaveLayout(L"CommandBars");
+    const std::vector<BYTE> good = ReadValues(L"CommandBars-Controls").at(L"Controls").second;
+    ASSERT_GT(good.size(), 100u);
+
+    struct Case
+    {
+        std::string name;
+        std::vector<BYTE> bytes;
+    };
+    std::vector<Case> cases;
+    // A class this program does not know.
+    std::vector<BYTE> unknown = good;
+    const std::string strClass = "OddButton";
+    auto it = std::search(unknown.begin(), unknown.end(), strClass.begin(), strClass.end());
+    ASSERT_NE(unknown.end(), it);
+    it[6] = 'X';
+    cases.push_back({"unknown class", unknown});
+    // Counts far beyond what the archive holds.
+    std::vector<BYTE> huge = good;
+    huge[0] = 0xFE;
+    huge[1] = 0xFF;
+    cases.push_back({"huge bar count", huge});
+    cases.push_back({"hostile bytes", std::vector<BYTE>(4096, 0xFF)});
+    std::vector<BYTE> noise(3000);
+    unsigned nSeed = 12345;
+    for (BYTE& b : noise)
+        b = static_cast<BYTE>((nSeed = nSeed * 1103515245u + 12345u) >> 16);
+    cases.push_back({"noise", noise});
+    for (size_t nLength = 1; nLength < good.size(); nLength += 11)
+        cases.push_back(
+            {"truncated to " + std::to_string(nLength),
+             std::vector<BYTE>(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(nLength))});
+
+    LayoutFrame* pTarget = NewFrame(true);
+    ASSERT_NE(nullptr, pTarget);
+    CXTPCommandBars* pBars = pTarget->GetCommandBars();
+    const auto builtIn = ControlsOf(Bar(pTarget, kBarOne)->GetControls());
+    const auto menus = ControlsOf(pBars->GetMenuBar()->GetControls());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteArchive(c.bytes);
+        pBars->LoadLayout(L"CommandBars");
+        ASSERT_EQ(3, pBars->GetCount());
+        EXPECT_EQ(builtIn, ControlsOf(Bar(pTarget, kBarOne)->GetControls()));
+        ASSERT_NE(nullptr, pBars->GetMenuBar());
+        EXPECT_EQ(menus, ControlsOf(pBars->GetMenuBar()->GetControls()));
+    }
+    EXPECT_TRUE(theApp.m_messageBoxes.empty());
 }
 
 } // namespace
