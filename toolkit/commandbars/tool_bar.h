@@ -11,6 +11,7 @@
 #include <vector>
 
 class CXTPDockBar;
+class CXTPToolBarDragTracker;
 
 class CXTPToolBar : public CXTPCommandBar
 {
@@ -61,6 +62,8 @@ public:
     BOOL m_bCloseable = TRUE;
     BOOL m_bContextMenuPresent = TRUE;
     void DoPropExchange(CXTPPropExchange* pPX) override;
+    // Made on first use by a bar of command bars; moves, docks, floats and resizes the bar.
+    CXTPToolBarDragTracker* GetDragTracker();
 
 protected:
     // The floating window's activation, hit testing and WM_FLOATSTATUS.
@@ -70,6 +73,11 @@ protected:
     afx_msg LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
     afx_msg void OnRButtonDown(UINT nFlags, CPoint point);
     afx_msg void OnClose() {}
+    // Empty bar space moves the bar, a double-click there docks or floats it, a floating bar's
+    // border resizes it.
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
+    afx_msg void OnNcLButtonDown(UINT nHitTest, CPoint point);
     DECLARE_MESSAGE_MAP()
 
     CXTPControl* GetExpandButton(BOOL bCreate);
@@ -85,6 +93,7 @@ protected:
     BOOL m_bInPreview = FALSE;
     CSize m_szIcons;
     CSize m_szButtons;
+    CXTPToolBarDragTracker* m_pDragTracker = NULL;
 
     friend class CXTPDockBar;
     friend class CXTPCommandBars;

@@ -4,6 +4,7 @@
 #include "commandbars_test_frames.h"
 #include "commandbars_test_ids.h"
 #include "frame_wnd.h"
+#include "support/screenshot.h"
 #include "toolkit_test_app.h"
 
 #include <afxext.h>
@@ -729,6 +730,181 @@ TEST_F(BarControlsLayout, DamagedArchivesLeaveTheBarsAsTheyWere)
         EXPECT_EQ(menus, ControlsOf(pBars->GetMenuBar()->GetControls()));
     }
     EXPECT_TRUE(theApp.m_messageBoxes.empty());
+}
+
+// Toolbars dragged with messages posted before the tracker's loop starts: moves in the frame's
+// client coordinates, then the message that ends the drag.
+class ToolbarDragging : public BarLayout
+{
+protected:
+    // A point of the bar where no control is (client coordinates).
+    static CPoint EmptyPoint(CXTPToolBar* pBar)
+    {
+        CRect rect;
+        pBar->GetClientRect(&rect);
+        const int y = pBar->GetPosition() == xtpBarFloating ? 5 : rect.Height() / 2;
+        for (int x = rect.right - 2; x > 0; --x)
+            if (pBar->HitTest(CPoint(x, y)) == NULL)
+                return CPoint(x, y);
+        return CPoint(1, y);
+    }
+    void Drag(CXTPToolBar* pBar, const std::vector<CPoint>& points, UINT nEnd = WM_LBUTTONUP, WPARAM wEnd = 0)
+    {
+        for (const CPoint& point : points)
+            ::PostMessageW(m_pFrame->GetSafeHwnd(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(point.x, point.y));
+        ::PostMessageW(m_pFrame->GetSafeHwnd(), nEnd, wEnd, 0);
+        // A safety stop: a loop that missed its end loses the capture.
+        const UINT_PTR nTimer =
+            ::SetTimer(NULL, 0, 5000, [](HWND, UINT, UINT_PTR, DWORD) { ::ReleaseCapture(); });
+        const CPoint point = EmptyPoint(pBar);
+        pBar->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(point.x, point.y));
+        ::KillTimer(NULL, nTimer);
+        EXPECT_EQ(nullptr, ::GetCapture());
+        Pump();
+    }
+    CPoint FrameCentre() const
+    {
+        CRect rect;
+        m_pFrame->GetClientRect(&rect);
+        return CPoint(rect.Width() / 2, rect.Height() / 2);
+    }
+};
+
+TEST_F(ToolbarDragging, AToolbarDocksOnTheSideItIsDroppedOnOrFloatsWhereItMay)
+{
+    CXTPToolBar* pOne = Bar(m_pFrame, kBarOne);
+    CXTPCommandBars* pBars = m_pFrame->GetCommandBars();
+    pBars->GetCommandBarsOptions()->bDirtyState = FALSE;
+    Drag(pOne, {CPoint(120, FrameCentre().y), CPoint(4, FrameCentre().y)});
+    ASSERT_NE(nullptr, pOne->GetParent());
+    EXPECT_EQ(XTP_IDW_DOCKBAR_LEFT, pOne->GetParent()->GetDlgCtrlID());
+    EXPECT_EQ(xtpBarLeft, pOne->GetPosition());
+    EXPECT_EQ(pBars->GetDockBar(xtpBarLeft), pOne->GetDockBar());
+    EXPECT_TRUE(pBars->GetCommandBarsOptions()->bDirtyState);
+    CRect rcOne;
+    pOne->GetWindowRect(&rcOne);
+    EXPECT_GT(rcOne.Height(), rcOne.Width());
+    EXPECT_TRUE(test_support::WriteWindowScreenshot(m_pFrame->GetSafeHwnd(), L"toolbar_docked_left"));
+
+    // Without the floating flag the frame's middle leaves it docked.
+    CXTPToolBar* pTwo = Bar(m_pFrame, kBarTwo);
+    pTwo->ModifyFlags(0, xtpFlagFloating);
+    Drag(pTwo, {FrameCentre()});
+    EXPECT_EQ(pBars->GetDockBar(xtpBarTop), pTwo->GetParent());
+    EXPECT_EQ(xtpBarTop, pTwo->GetPosition());
+
+    // With it the bar floats there; Escape ends the drag where the bar is.
+    pTwo->ModifyFlags(xtpFlagFloating, 0);
+    Drag(pTwo, {FrameCentre()}, WM_KEYDOWN, VK_ESCAPE);
+    EXPECT_EQ(xtpBarFloating, pTwo->GetPosition());
+    EXPECT_EQ(nullptr, pTwo->GetDockBar());
+    CRect rcTwo;
+    pTwo->GetWindowRect(&rcTwo);
+    CPoint ptCentre = FrameCentre();
+    m_pFrame->ClientToScreen(&ptCentre);
+    EXPECT_TRUE(rcTwo.PtInRect(ptCentre));
+    EXPECT_TRUE(pTwo->IsWindowVisible());
+    EXPECT_EQ(rcTwo.TopLeft(), pTwo->m_ptMRUFloatPos);
+    EXPECT_TRUE(test_support::WriteWindowScreenshot(m_pFrame->GetSafeHwnd(), L"toolbar_floating"));
+}
+
+TEST_F(ToolbarDragging, ADoubleClickFloatsTheBarAndDocksItBackInItsRowAndPlace)
+{
+    CXTPCommandBars* pBars = m_pFrame->GetCommandBars();
+    CXTPToolBar* pOne = Bar(m_pFrame, kBarOne);
+    CXTPToolBar* pTwo = Bar(m_pFrame, kBarTwo);
+    // Bar 200 dragged into the row of bar 100, to its right.
+    CRect rcOne;
+    pOne->GetWindowRect(&rcOne);
+    m_pFrame->ScreenToClient(&rcOne);
+    Drag(pTwo, {CPoint(rcOne.right + 150, rcOne.CenterPoint().y)});
+    std::vector<CXTPToolBar*> row;
+    CXTPDockBar* pTop = pBars->GetDockBar(xtpBarTop);
+    pTop->GetRowBars(pTop->FindBar(pOne), row);
+    ASSERT_EQ((std::vector<CXTPToolBar*>{pOne, pTwo}), row);
+    CRect rcTwoBefore;
+    pTwo->GetWindowRect(&rcTwoBefore);
+
+    // Off: a double-click does nothing.
+    CPoint point = EmptyPoint(pTwo);
+    pTwo->SendMessage(WM_LBUTTONDBLCLK, 0, MAKELPARAM(point.x, point.y));
+    EXPECT_EQ(xtpBarTop, pTwo->GetPosition());
+
+    pBars->GetCommandBarsOptions()->bDblClickFloat = TRUE;
+    pTwo->SendMessage(WM_LBUTTONDBLCLK, 0, MAKELPARAM(point.x, point.y));
+    Pump();
+    EXPECT_EQ(xtpBarFloating, pTwo->GetPosition());
+    EXPECT_TRUE(pTwo->IsWindowVisible());
+    CRect rcFloating;
+    pTwo->GetWindowRect(&rcFloating);
+    EXPECT_EQ(rcTwoBefore.TopLeft(), rcFloating.TopLeft());
+
+    point = EmptyPoint(pTwo);
+    pTwo->SendMessage(WM_LBUTTONDBLCLK, 0, MAKELPARAM(point.x, point.y));
+    Pump();
+    EXPECT_EQ(xtpBarTop, pTwo->GetPosition());
+    EXPECT_EQ(pTop, pTwo->GetParent());
+    pTop->GetRowBars(pTop->FindBar(pOne), row);
+    EXPECT_EQ((std::vector<CXTPToolBar*>{pOne, pTwo}), row);
+    CRect rcTwoAfter;
+    pTwo->GetWindowRect(&rcTwoAfter);
+    EXPECT_EQ(rcTwoBefore, rcTwoAfter);
+    // Floating again goes back where it floated.
+    point = EmptyPoint(pTwo);
+    pTwo->SendMessage(WM_LBUTTONDBLCLK, 0, MAKELPARAM(point.x, point.y));
+    pTwo->GetWindowRect(&rcFloating);
+    EXPECT_EQ(rcTwoBefore.TopLeft(), rcFloating.TopLeft());
+}
+
+TEST_F(ToolbarDragging, TheMenuBarMovedBelowTheToolbarsIsSavedInItsNewRow)
+{
+    CXTPCommandBars* pBars = m_pFrame->GetCommandBars();
+    CXTPMenuBar* pMenuBar = pBars->GetMenuBar();
+    CXTPDockBar* pTop = pBars->GetDockBar(xtpBarTop);
+    CRect rcTop;
+    pTop->GetWindowRect(&rcTop);
+    m_pFrame->ScreenToClient(&rcTop);
+    CRect rcMenu;
+    pMenuBar->GetWindowRect(&rcMenu);
+    // The bar's middle goes below the last row; the mouse stays over the dock bar.
+    const CPoint ptGrab = EmptyPoint(pMenuBar);
+    const int nDown = rcTop.Height() + 2 - rcMenu.Height() / 2;
+    Drag(pMenuBar, {CPoint(ptGrab.x, rcTop.top + ptGrab.y + nDown)});
+    EXPECT_EQ(pTop, pMenuBar->GetParent());
+    pBars->SaveLayout(L"CommandBars");
+    const Values top = ReadValues(L"CommandBars-DockBar0");
+    std::vector<DWORD> rows;
+    for (DWORD i = 0; i < Dword(top, L"Bars") && i < 16; ++i) {
+        CString strName;
+        strName.Format(L"Bar#%d", static_cast<int>(i));
+        rows.push_back(Dword(top, strName));
+    }
+    EXPECT_EQ((std::vector<DWORD>{0, kBarOne, 0, kBarTwo, 0, 1, 0}), rows);
+}
+
+TEST_F(ToolbarDragging, ResizingAFloatingToolbarKeepsItsWidth)
+{
+    CXTPCommandBars* pBars = m_pFrame->GetCommandBars();
+    CXTPToolBar* pOne = Bar(m_pFrame, kBarOne);
+    pBars->FloatCommandBar(pOne);
+    pOne->SetWindowPos(NULL, 200, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    Pump();
+    CRect rcBefore;
+    pOne->GetWindowRect(&rcBefore);
+    // The right edge dragged to a width that holds one button: the bar wraps into a column.
+    CPoint ptTarget(rcBefore.left + 30, rcBefore.CenterPoint().y);
+    m_pFrame->ScreenToClient(&ptTarget);
+    ::PostMessageW(m_pFrame->GetSafeHwnd(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(ptTarget.x, ptTarget.y));
+    ::PostMessageW(m_pFrame->GetSafeHwnd(), WM_LBUTTONUP, 0, 0);
+    pOne->SendMessage(WM_NCLBUTTONDOWN, HTRIGHT, MAKELPARAM(rcBefore.right - 1, rcBefore.CenterPoint().y));
+    Pump();
+    CRect rcAfter;
+    pOne->GetWindowRect(&rcAfter);
+    EXPECT_EQ(rcBefore.left, rcAfter.left);
+    EXPECT_EQ(rcBefore.top, rcAfter.top);
+    EXPECT_LT(rcAfter.Width(), rcBefore.Width());
+    EXPECT_GT(rcAfter.Height(), rcBefore.Height());
+    EXPECT_EQ(rcAfter.Width(), pOne->m_nMRUWidth);
 }
 
 } // namespace
