@@ -25,9 +25,18 @@ const ULONGLONG kMaxControlsFileBytes = 64 * 1024 * 1024;
 // damage cannot make the reader allocate without bound.
 void CheckCount(CXTPPropExchange* pPX, DWORD nCount)
 {
+    if (!pPX->IsKindOf(RUNTIME_CLASS(CXTPPropExchangeArchive)))
+        return;
     CArchive* pArchive = pPX->GetArchive(NULL);
     if (pArchive != NULL && pArchive->IsLoading() && nCount > XTArchiveBytesLeft(*pArchive))
         AfxThrowArchiveException(CArchiveException::endOfFile);
+}
+
+CString ItemName(int nIndex)
+{
+    CString strName;
+    strName.Format(L"Item%d", nIndex);
+    return strName;
 }
 
 void ExchangeUIntSet(CXTPPropExchange* pPX, LPCTSTR lpszName, std::set<UINT>& values)
@@ -37,9 +46,10 @@ void ExchangeUIntSet(CXTPPropExchange* pPX, LPCTSTR lpszName, std::set<UINT>& va
     CXTPPropExchangeSection section(pPX, lpszName);
     if (pPX->IsStoring()) {
         section->WriteCount(static_cast<DWORD>(values.size()));
+        int nIndex = 0;
         for (UINT nValue : values) {
             long nLong = static_cast<long>(nValue);
-            ExchangeLong(section.Get(), L"Item", nLong);
+            ExchangeLong(section.Get(), ItemName(nIndex++), nLong);
         }
         return;
     }
@@ -48,7 +58,8 @@ void ExchangeUIntSet(CXTPPropExchange* pPX, LPCTSTR lpszName, std::set<UINT>& va
     CheckCount(section.Get(), nCount);
     for (DWORD i = 0; i < nCount; ++i) {
         long nLong = 0;
-        ExchangeLong(section.Get(), L"Item", nLong);
+        if (!ExchangeLong(section.Get(), ItemName(static_cast<int>(i)), nLong))
+            break;
         values.insert(static_cast<UINT>(nLong));
     }
 }

@@ -70,7 +70,11 @@ void CXTPToolBarDragTracker::StartMove(CPoint point)
     m_rcWindow = m_rcDrag;
     m_ptLast = point;
     ::SetCursor(::LoadCursorW(NULL, IDC_SIZEALL));
+    // The button-up that ends the drag closes no menu.
+    CXTPMouseManager* pMouseManager = CXTPMouseManager::GetInstance();
+    ++pMouseManager->m_nLock;
     TrackLoop();
+    --pMouseManager->m_nLock;
     if (!::IsWindow(m_pBar->GetSafeHwnd()))
         return;
     if (m_pBar->GetPosition() == xtpBarFloating) {

@@ -632,6 +632,15 @@ TEST_F(BarControlsLayout, LargeArchivesGoToAHiddenFileAndSmallOnesBackToTheRegis
     EXPECT_NE(nullptr,
               DYNAMIC_DOWNCAST(OddButton, Bar(pFresh, kBarOne)->GetControls()->FindControl(ID_CB_PRINT)));
 
+    // A file that cannot be written leaves the archive in the registry, never a path to nothing.
+    pBars->m_strControlsFileName = L"C:\\no-such-folder\\deeper\\CommandBars";
+    pBars->SaveLayout(L"CommandBars");
+    values = ReadValues(L"CommandBars-Controls");
+    EXPECT_EQ(static_cast<DWORD>(REG_BINARY), values[L"Controls"].first);
+    EXPECT_EQ(16001u, values[L"Controls"].second.size());
+    EXPECT_EQ(0u, Dword(values, L"LoadFromFile"));
+    pBars->m_strControlsFileName.Empty();
+
     // Shrinking again takes the file away.
     toggleParity();
     ASSERT_TRUE(fit(16000));
@@ -806,6 +815,25 @@ TEST_F(ToolbarDragging, AToolbarDocksOnTheSideItIsDroppedOnOrFloatsWhereItMay)
     EXPECT_TRUE(pTwo->IsWindowVisible());
     EXPECT_EQ(rcTwo.TopLeft(), pTwo->m_ptMRUFloatPos);
     EXPECT_TRUE(test_support::WriteWindowScreenshot(m_pFrame->GetSafeHwnd(), L"toolbar_floating"));
+
+    // A right click and the application's quit end a drag too, the bar where it is; the quit stays
+    // for the application's own loop.
+    struct End
+    {
+        const char* name;
+        UINT nMessage;
+    };
+    for (const End& end : {End{"right click", WM_RBUTTONDOWN}, End{"quit", WM_QUIT}}) {
+        SCOPED_TRACE(end.name);
+        const CPoint ptTo(FrameCentre().x - 100, FrameCentre().y);
+        Drag(pTwo, {ptTo}, end.nMessage);
+        CPoint ptScreen(ptTo);
+        m_pFrame->ClientToScreen(&ptScreen);
+        pTwo->GetWindowRect(&rcTwo);
+        EXPECT_TRUE(rcTwo.PtInRect(ptScreen));
+        MSG msg;
+        EXPECT_EQ(end.nMessage == WM_QUIT, ::PeekMessageW(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE);
+    }
 }
 
 TEST_F(ToolbarDragging, ADoubleClickFloatsTheBarAndDocksItBackInItsRowAndPlace)
