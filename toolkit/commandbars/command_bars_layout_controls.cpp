@@ -5,6 +5,7 @@
 #include "command_bars.h"
 #include "command_bars_layout.h"
 #include "commandbars_resource_ids.h"
+#include "image_manager.h"
 #include "prop_exchange.h"
 #include "resource_loader.h"
 
@@ -134,6 +135,15 @@ void CXTPControl::DoPropExchange(CXTPPropExchange* pPX)
     if (nSchema > 1) {
         CString strCategory;
         ExchangeString(pPX, L"Category", strCategory);
+    }
+    if (nCustomIconId > 0) {
+        // While loading the control belongs to no bar yet: the images are the manager's.
+        CXTPCommandBarsExchangeParam* pParam = pPX->m_pExchangeParam;
+        CXTPImageManager* pImageManager = pParam != NULL && pParam->pCommandBars != NULL
+                                              ? pParam->pCommandBars->GetImageManager()
+                                              : GetImageManager();
+        CXTPPropExchangeSection section(pPX, L"CustomIcon");
+        pImageManager->ExchangeIcons(static_cast<UINT>(nCustomIconId), section.Get());
     }
     if (nSchema > 3) {
         ExchangeUIntSet(pPX, L"DocTemplatesExcluded", m_setDocTemplatesExcluded);

@@ -4,6 +4,7 @@
 #include "commandbars_test_frames.h"
 #include "commandbars_test_ids.h"
 #include "frame_wnd.h"
+#include "image_manager.h"
 #include "support/screenshot.h"
 #include "toolkit_test_app.h"
 
@@ -68,6 +69,8 @@ bool LayoutFrame::s_bUpdatedToolbar = false;
 class OddButton : public CXTPControlButton
 {
     DECLARE_SERIAL(OddButton)
+public:
+    void SetCustomIconId(int nId) { m_nCustomIconId = nId; }
 };
 IMPLEMENT_SERIAL(OddButton, CXTPControlButton, VERSIONABLE_SCHEMA | 16)
 
@@ -569,6 +572,30 @@ TEST_F(BarControlsLayout, CustomisedBarsLoadIntoAFreshFrameWithTheirControls)
         ControlsOf(pPopup->GetControls()));
     EXPECT_EQ(nullptr, pPopup->GetControls()->FindControl(ID_CB_OPEN));
     EXPECT_TRUE(pMenuBar->IsWindowVisible());
+}
+
+TEST_F(BarControlsLayout, AControlsOwnIconTravelsWithIt)
+{
+    const UINT nIconId = 0x7123;
+    CXTPImageManager* pImages = m_pCustomizing->GetCommandBars()->GetImageManager();
+    CXTPImageHandle hIcon;
+    hIcon.SetIcon(::CopyIcon(::LoadIconW(NULL, IDI_APPLICATION)));
+    ASSERT_TRUE(pImages->SetCommandIcon(hIcon, nIconId));
+    auto* pButton = new OddButton;
+    pButton->SetCustomIconId(static_cast<int>(nIconId));
+    Bar(m_pCustomizing, kBarOne)->GetControls()->AddControl(pButton, ID_CB_PRINT);
+    m_pCustomizing->GetCommandBars()->SaveLayout(L"CommandBars");
+    // Gone from the images, the icon comes back from the archive.
+    pImages->RemoveIcon(nIconId);
+    ASSERT_EQ(nullptr, pImages->LookupIconSet(nIconId));
+    LayoutFrame* pFresh = NewFrame(true);
+    ASSERT_NE(nullptr, pFresh);
+    pFresh->GetCommandBars()->LoadLayout(L"CommandBars");
+    CXTPControl* pLoaded = Bar(pFresh, kBarOne)->GetControls()->FindControl(ID_CB_PRINT);
+    ASSERT_NE(nullptr, pLoaded);
+    EXPECT_EQ(static_cast<int>(nIconId), pLoaded->GetIconId());
+    EXPECT_NE(nullptr, pFresh->GetCommandBars()->GetImageManager()->LookupIconSet(nIconId));
+    pImages->RemoveIcon(nIconId);
 }
 
 TEST_F(BarControlsLayout, LargeArchivesGoToAHiddenFileAndSmallOnesBackToTheRegistry)
