@@ -325,7 +325,9 @@ void CXTPToolBar::OnNcLButtonDown(UINT nHitTest, CPoint point)
         CXTPCommandBar::OnNcLButtonDown(nHitTest, point);
         return;
     }
-    if (CWnd* pTop = GetTopLevelParent())
+    // The frame is activated, never the floating bar itself.
+    CWnd* pSite = GetSite();
+    if (CWnd* pTop = pSite != NULL ? pSite->GetTopLevelParent() : NULL)
         pTop->SetActiveWindow();
     SetWindowPos(&wndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (CXTPCommandBars* pCommandBars = GetCommandBars())
