@@ -103,6 +103,24 @@ void LinkPopups(CXTPControls* pControls, CXTPCommandBarList* pList)
     }
 }
 
+// The exchange of the bar list over a framework archive of the file (buffer 4096 bytes); a framework
+// exception on the way (damage, a class that cannot be made) is FALSE.
+template <class Exchange>
+BOOL ExchangeOverArchive(CFile* pFile, UINT nMode, CXTPCommandBarsExchangeParam* pParam, Exchange exchange)
+{
+    try {
+        CArchive ar(pFile, nMode, 4096);
+        CXTPPropExchangeArchive px(ar);
+        px.m_pExchangeParam = pParam;
+        const BOOL bResult = exchange(&px);
+        ar.Close();
+        return bResult;
+    } catch (CException* pException) {
+        pException->Delete();
+        return FALSE;
+    }
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------------------------------
@@ -589,17 +607,9 @@ void CXTPCommandBars::SaveControlsLayout(LPCTSTR lpszProfileName, BOOL bSaveOnly
     GenerateCommandBarList(&list, &param);
 
     CMemFile file(1024);
-    BOOL bSaved = FALSE;
-    try {
-        CArchive ar(&file, CArchive::store, 4096);
-        CXTPPropExchangeArchive px(ar);
-        px.m_pExchangeParam = &param;
-        bSaved = SaveCommandBarList(&px, &list);
-        ar.Close();
-    } catch (CException* pException) {
-        pException->Delete();
-        bSaved = FALSE;
-    }
+    const BOOL bSaved = ExchangeOverArchive(&file, CArchive::store, &param, [&](CXTPPropExchange* pPX) {
+        return SaveCommandBarList(pPX, &list);
+    });
     ReleaseList(list);
     if (!bSaved) {
         pApp->WriteProfileString(strSection, NULL, NULL);
@@ -681,18 +691,9 @@ void CXTPCommandBars::LoadControlsLayout(LPCTSTR lpszProfileName, BOOL bKeepCurr
     param.pCommandBars = this;
     CXTPCommandBarList list;
     // A damaged archive or an unknown class drops what was read; the present bars stay.
-    BOOL bLoaded = FALSE;
-    try {
-        CMemFile file(bytes.data(), static_cast<UINT>(bytes.size()));
-        CArchive ar(&file, CArchive::load, 4096);
-        CXTPPropExchangeArchive px(ar);
-        px.m_pExchangeParam = &param;
-        bLoaded = LoadCommandBarList(&px, &list);
-        ar.Close();
-    } catch (CException* pException) {
-        pException->Delete();
-        bLoaded = FALSE;
-    }
+    CMemFile file(bytes.data(), static_cast<UINT>(bytes.size()));
+    const BOOL bLoaded = ExchangeOverArchive(
+        &file, CArchive::load, &param, [&](CXTPPropExchange* pPX) { return LoadCommandBarList(pPX, &list); });
     if (bLoaded)
         RestoreCommandBarList(&list, bKeepCurrentToolbars);
     ReleaseList(list);

@@ -5,6 +5,7 @@
 #include "commandbars_test_ids.h"
 #include "frame_wnd.h"
 #include "image_manager.h"
+#include "scratch_registry.h"
 #include "support/screenshot.h"
 #include "toolkit_test_app.h"
 
@@ -104,18 +105,15 @@ public:
     }
 };
 
-using Values = std::map<CString, std::pair<DWORD, std::vector<BYTE>>>;
+using Values = commandbars_test::RegistryValues;
 
-class BarLayout : public ::testing::Test
+class BarLayout : public commandbars_test::ScratchRegistryTest
 {
 protected:
+    BarLayout() : ScratchRegistryTest(kRegistryKey, L"LayoutTest") {}
     void SetUp() override
     {
-        m_lpszSavedKey = theApp.m_pszRegistryKey;
-        m_lpszSavedProfile = theApp.m_pszProfileName;
-        theApp.m_pszRegistryKey = kRegistryKey;
-        theApp.m_pszProfileName = L"LayoutTest";
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, Root());
+        ScratchRegistryTest::SetUp();
         m_pFrame = NewFrame();
         ASSERT_NE(nullptr, m_pFrame);
     }
@@ -124,9 +122,7 @@ protected:
         for (LayoutFrame* pFrame : m_frames)
             pFrame->DestroyWindow();
         Pump();
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, Root());
-        theApp.m_pszRegistryKey = m_lpszSavedKey;
-        theApp.m_pszProfileName = m_lpszSavedProfile;
+        ScratchRegistryTest::TearDown();
     }
     LayoutFrame* NewFrame(bool bCustomizing = false)
     {
@@ -143,31 +139,6 @@ protected:
     {
         return DYNAMIC_DOWNCAST(CXTPToolBar, pFrame->GetCommandBars()->FindBar(nId));
     }
-    static CString Root() { return CString(L"Software\\") + kRegistryKey; }
-    static CString SectionPath(LPCWSTR lpszSection)
-    {
-        return Root() + L"\\" + theApp.m_pszProfileName + L"\\" + lpszSection;
-    }
-    static Values ReadValues(LPCWSTR lpszSection)
-    {
-        Values values;
-        HKEY hKey = NULL;
-        if (::RegOpenKeyExW(HKEY_CURRENT_USER, SectionPath(lpszSection), 0, KEY_READ, &hKey) != ERROR_SUCCESS)
-            return values;
-        for (DWORD i = 0;; ++i) {
-            WCHAR szName[256];
-            DWORD nName = 256;
-            std::vector<BYTE> data(64 * 1024);
-            DWORD nData = static_cast<DWORD>(data.size());
-            DWORD dwType = 0;
-            if (::RegEnumValueW(hKey, i, szName, &nName, NULL, &dwType, data.data(), &nData) != ERROR_SUCCESS)
-                break;
-            data.resize(nData);
-            values[szName] = {dwType, data};
-        }
-        ::RegCloseKey(hKey);
-        return values;
-    }
     // Every value of the layout's sections, by section.
     static std::map<CString, Values> ReadLayout()
     {
@@ -179,15 +150,6 @@ protected:
             layout[lpszSection] = ReadValues(lpszSection);
         return layout;
     }
-    static void WriteDword(LPCWSTR lpszSection, LPCWSTR lpszName, DWORD dwValue)
-    {
-        HKEY hKey = NULL;
-        ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExW(HKEY_CURRENT_USER, SectionPath(lpszSection), 0, NULL, 0,
-                                                   KEY_WRITE, NULL, &hKey, NULL));
-        ::RegSetValueExW(hKey, lpszName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dwValue),
-                         sizeof(dwValue));
-        ::RegCloseKey(hKey);
-    }
     static void WriteRows(LPCWSTR lpszSection, const std::vector<DWORD>& ids)
     {
         ::RegDeleteTreeW(HKEY_CURRENT_USER, SectionPath(lpszSection));
@@ -197,15 +159,6 @@ protected:
             WriteDword(lpszSection, strName, ids[i]);
         }
         WriteDword(lpszSection, L"Bars", static_cast<DWORD>(ids.size()));
-    }
-    static DWORD Dword(const Values& values, LPCWSTR lpszName)
-    {
-        auto it = values.find(lpszName);
-        if (it == values.end() || it->second.first != REG_DWORD || it->second.second.size() != 4)
-            return 0xBAADF00D;
-        DWORD dw = 0;
-        std::memcpy(&dw, it->second.second.data(), 4);
-        return dw;
     }
     // The ids of a dock bar's stored rows, 0 for a row break.
     static std::vector<UINT> RowIds(CXTPDockBar* pDock)
@@ -227,8 +180,6 @@ protected:
 
     LayoutFrame* m_pFrame = NULL;
     std::vector<LayoutFrame*> m_frames;
-    LPCTSTR m_lpszSavedKey = NULL;
-    LPCTSTR m_lpszSavedProfile = NULL;
 };
 
 TEST_F(BarLayout, SavingWritesTheNamedDwordsAndLeavesDefaultsOut)
@@ -519,11 +470,8 @@ protected:
     static void WriteArchive(const std::vector<BYTE>& bytes)
     {
         ::RegDeleteTreeW(HKEY_CURRENT_USER, SectionPath(L"CommandBars-Controls"));
-        HKEY hKey = NULL;
-        ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExW(HKEY_CURRENT_USER, SectionPath(L"CommandBars-Controls"), 0,
-                                                   NULL, 0, KEY_WRITE, NULL, &hKey, NULL));
-        ::RegSetValueExW(hKey, L"Controls", 0, REG_BINARY, bytes.data(), static_cast<DWORD>(bytes.size()));
-        ::RegCloseKey(hKey);
+        WriteValue(L"CommandBars-Controls", L"Controls", REG_BINARY, bytes.data(),
+                   static_cast<DWORD>(bytes.size()));
     }
 
     LayoutFrame* m_pCustomizing = NULL;
