@@ -278,6 +278,7 @@ TEST_F(BarLayout, AnArrangementEditedInTheRegistryLoadsAsWrittenAndSavesBackTheS
     WriteDword(L"CommandBars-Bar2", L"Floating", 1);
     WriteDword(L"CommandBars-Bar2", L"XPos", 300);
     WriteDword(L"CommandBars-Bar2", L"YPos", 250);
+    WriteDword(L"CommandBars", L"StatusBar", 0);
 
     LayoutFrame* pFresh = NewFrame();
     ASSERT_NE(nullptr, pFresh);
@@ -300,6 +301,7 @@ TEST_F(BarLayout, AnArrangementEditedInTheRegistryLoadsAsWrittenAndSavesBackTheS
     EXPECT_GT(rcTwo.Width(), 20);
     // The floated bar leaves the rows; the swapped order stays.
     EXPECT_EQ((std::vector<UINT>{0, 1, 0, kBarOne, 0}), Collapsed(RowIds(pTop)));
+    EXPECT_FALSE(pFresh->m_statusBar.IsWindowVisible());
 
     // Save, load, save: the same values each time.
     pBars->SaveLayout(L"CommandBars");
