@@ -524,6 +524,36 @@ TEST_F(BarControlsLayout, CustomisedBarsLoadIntoAFreshFrameWithTheirControls)
     EXPECT_TRUE(pMenuBar->IsWindowVisible());
 }
 
+TEST_F(BarControlsLayout, AToolbarTheUserMadeComesBackInAFreshFrame)
+{
+    CXTPCommandBars* pBars = m_pCustomizing->GetCommandBars();
+    CXTPToolBar* pUser = pBars->Add(L"Mine", xtpBarTop);
+    ASSERT_NE(nullptr, pUser);
+    const UINT buttons[] = {ID_CB_SAVE, ID_CB_NEW};
+    pUser->SetButtons(buttons, 2);
+    pUser->SetBarID(0xE800);
+    pUser->m_bBuiltIn = FALSE;
+    Pump();
+    pBars->SaveLayout(L"CommandBars");
+
+    LayoutFrame* pFresh = NewFrame(true);
+    ASSERT_NE(nullptr, pFresh);
+    CXTPCommandBars* pFreshBars = pFresh->GetCommandBars();
+    pFreshBars->LoadLayout(L"CommandBars");
+    Pump();
+    ASSERT_EQ(4, pFreshBars->GetCount());
+    auto* pLoaded = DYNAMIC_DOWNCAST(CXTPToolBar, pFreshBars->FindBar(0xE800));
+    ASSERT_NE(nullptr, pLoaded);
+    EXPECT_EQ(CString(L"Mine"), pLoaded->GetTitle());
+    EXPECT_FALSE(pLoaded->m_bBuiltIn);
+    EXPECT_EQ(ControlsOf(pUser->GetControls()), ControlsOf(pLoaded->GetControls()));
+    EXPECT_EQ(pFreshBars->GetDockBar(xtpBarTop), pLoaded->GetDockBar());
+    EXPECT_TRUE(pLoaded->IsWindowVisible());
+    CRect rcLoaded;
+    pLoaded->GetWindowRect(&rcLoaded);
+    EXPECT_GT(rcLoaded.Width(), 20);
+}
+
 TEST_F(BarControlsLayout, AControlsOwnIconTravelsWithIt)
 {
     const UINT nIconId = 0x7123;
