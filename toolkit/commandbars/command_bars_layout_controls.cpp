@@ -366,6 +366,7 @@ void CXTPMenuBar::DoPropExchange(CXTPPropExchange* pPX)
     long nResourceId = static_cast<long>(m_nDefaultMenuId);
     ExchangeLongDefault(pPX, L"ResourceId", nResourceId, 0);
     if (pPX->IsStoring()) {
+        PrepareLayoutSave();
         pPX->WriteCount(static_cast<DWORD>(m_mapMenuControls.size()));
         int nIndex = 0;
         for (const auto& entry : m_mapMenuControls) {
@@ -398,6 +399,24 @@ void CXTPMenuBar::DoPropExchange(CXTPPropExchange* pPX)
         pSlot = pControls;
         pControls->DoPropExchange(section.Get());
     }
+}
+
+BOOL CXTPMenuBar::PrepareLayoutSave()
+{
+    if (m_mapMenuControls.empty())
+        return FALSE;
+    if (m_hMenuFrame != NULL)
+        SwitchMenu(m_hMenuFrame);
+    m_bCacheUsed = TRUE;
+    for (auto it = m_mapMenuControls.begin(); it != m_mapMenuControls.end();) {
+        if (!it->second->IsChanged()) {
+            it->second->InternalRelease();
+            it = m_mapMenuControls.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    return TRUE;
 }
 
 void CXTPMenuBar::GenerateCommandBarList(DWORD& nID, CXTPCommandBarList* pList,
@@ -452,10 +471,12 @@ void CXTPCommandBars::GenerateCommandBarList(CXTPCommandBarList* pList, CXTPComm
     DWORD nID = kFirstGeneratedBarId;
     for (CXTPCommandBar* pBar : m_arrBars) {
         auto* pToolBar = DYNAMIC_DOWNCAST(CXTPToolBar, pBar);
+        auto* pMenuBar = DYNAMIC_DOWNCAST(CXTPMenuBar, pBar);
         if (pParam->bSaveOnlyCustomized && pToolBar != NULL && pToolBar->m_bBuiltIn) {
             if (!pBar->IsCustomizable())
                 continue;
-            auto* pMenuBar = DYNAMIC_DOWNCAST(CXTPMenuBar, pBar);
+            if (pMenuBar != NULL)
+                pMenuBar->PrepareLayoutSave();
             const BOOL bDocumentMenus = pMenuBar != NULL && pMenuBar->m_mapMenuControls.size() != 0;
             CXTPControls* pControls = pBar->GetControls();
             if (!bDocumentMenus && pControls->GetOriginalControls() != NULL && !pControls->IsChanged())
@@ -611,6 +632,12 @@ void CXTPCommandBars::SaveControlsLayout(LPCTSTR lpszProfileName, BOOL bSaveOnly
         return SaveCommandBarList(pPX, &list);
     });
     ReleaseList(list);
+    // The menu bar showed the frame's own menu for saving: the frame puts back the active one.
+    if (m_pMenuBar != NULL && m_pMenuBar->m_bCacheUsed) {
+        m_pMenuBar->m_bCacheUsed = FALSE;
+        if (auto* pFrame = DYNAMIC_DOWNCAST(CFrameWnd, m_pFrame))
+            pFrame->OnUpdateFrameMenu(NULL);
+    }
     if (!bSaved) {
         pApp->WriteProfileString(strSection, NULL, NULL);
         return;

@@ -123,6 +123,9 @@ public:
     void GenerateCommandBarList(DWORD& nID, CXTPCommandBarList* pList,
                                 CXTPCommandBarsExchangeParam* pParam) override;
     void RestoreCommandBarList(CXTPCommandBarList* pList) override;
+    // Before the layout is saved: the frame's own menu shown again and the kept menus that equal
+    // their menu dropped. TRUE when menus were kept (the frame then updates its menu after saving).
+    BOOL PrepareLayoutSave();
     // The controls kept for a menu that is not shown; null when none is.
     CXTPControls* GetCachedControls(UINT nMenuId) const;
     int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override;

@@ -554,6 +554,74 @@ TEST_F(BarControlsLayout, AToolbarTheUserMadeComesBackInAFreshFrame)
     EXPECT_GT(rcLoaded.Width(), 20);
 }
 
+// An MDI frame whose menu bar keeps a customised menu per document type, handling the customise
+// command.
+class CustomizingMdiFrame : public commandbars_test::MdiBarsFrame
+{
+protected:
+    afx_msg void OnCustomize() {}
+    DECLARE_MESSAGE_MAP()
+};
+
+// clang-format off
+BEGIN_MESSAGE_MAP(CustomizingMdiFrame, commandbars_test::MdiBarsFrame)
+    ON_COMMAND(XTP_ID_CUSTOMIZE, OnCustomize)
+END_MESSAGE_MAP()
+// clang-format on
+
+TEST_F(BarControlsLayout, ADocumentTypesCustomisedMenuIsSavedAndComesBackForItsDocuments)
+{
+    std::vector<CFrameWnd*> frames;
+    auto newFrame = [&]() -> CustomizingMdiFrame* {
+        auto* pFrame = new CustomizingMdiFrame;
+        if (!pFrame->LoadFrame(IDR_CB_MDI, WS_OVERLAPPEDWINDOW))
+            return nullptr;
+        pFrame->SetWindowPos(&CWnd::wndTop, 60, 60, 600, 360, SWP_SHOWWINDOW);
+        Pump();
+        frames.push_back(pFrame);
+        return pFrame;
+    };
+    auto openChild = [](CMDIFrameWnd* pFrame, UINT nIDResource) -> CMDIChildWnd* {
+        auto* pChild = new CMDIChildWnd;
+        if (!pChild->LoadFrame(nIDResource, WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, pFrame))
+            return nullptr;
+        pChild->InitialUpdateFrame(NULL, TRUE);
+        Pump();
+        return pChild;
+    };
+    auto captions = [](CXTPMenuBar* pMenuBar) {
+        std::vector<CString> result;
+        for (const auto& control : ControlsOf(pMenuBar->GetControls()))
+            result.push_back(control.second);
+        return result;
+    };
+    const std::vector<CString> customised{L"&Items", L"&Send"};
+    const std::vector<CString> frameMenu{L"&File", L"&Window"};
+
+    CustomizingMdiFrame* pFrame = newFrame();
+    ASSERT_NE(nullptr, pFrame);
+    CXTPMenuBar* pMenuBar = pFrame->m_pCommandBars->GetMenuBar();
+    ASSERT_TRUE(pFrame->m_pCommandBars->IsCustomizeCommandHandled());
+    ASSERT_NE(nullptr, openChild(pFrame, IDR_CB_ITEMS));
+    pMenuBar->GetControls()->Add(xtpControlButton, ID_CB_SEND)->SetCaption(L"&Send");
+    ASSERT_EQ(customised, captions(pMenuBar));
+    pFrame->m_pCommandBars->SaveLayout(L"CommandBars");
+    Pump();
+    // Saving showed the frame's own menu for a moment; the active document's is back.
+    EXPECT_EQ(customised, captions(pMenuBar));
+
+    CustomizingMdiFrame* pFresh = newFrame();
+    ASSERT_NE(nullptr, pFresh);
+    pFresh->m_pCommandBars->LoadLayout(L"CommandBars");
+    CXTPMenuBar* pFreshMenuBar = pFresh->m_pCommandBars->GetMenuBar();
+    EXPECT_EQ(frameMenu, captions(pFreshMenuBar));
+    ASSERT_NE(nullptr, openChild(pFresh, IDR_CB_ITEMS));
+    EXPECT_EQ(customised, captions(pFreshMenuBar));
+    for (CFrameWnd* pOpen : frames)
+        pOpen->DestroyWindow();
+    Pump();
+}
+
 TEST_F(BarControlsLayout, AControlsOwnIconTravelsWithIt)
 {
     const UINT nIconId = 0x7123;
