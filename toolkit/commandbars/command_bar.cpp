@@ -56,7 +56,7 @@ WCHAR AccessKeyOf(const CString& strCaption, BOOL& bExplicit)
 }
 } // namespace
 
-IMPLEMENT_DYNCREATE(CXTPCommandBar, CWnd)
+IMPLEMENT_SERIAL(CXTPCommandBar, CWnd, VERSIONABLE_SCHEMA | 16)
 
 // clang-format off
 BEGIN_MESSAGE_MAP(CXTPCommandBar, CWnd)

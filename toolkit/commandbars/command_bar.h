@@ -9,10 +9,15 @@
 #include "controls.h"
 #include "hook_managers.h"
 
+#include <vector>
+
 class CXTPCommandBars;
 class CXTPImageManager;
 class CXTPPaintManagerCore;
 class CXTPToolTipController;
+class CXTPPropExchange;
+struct CXTPCommandBarsExchangeParam;
+typedef std::vector<CXTPCommandBar*> CXTPCommandBarList;
 
 // Timers of a bar: hover over a popup control, and full menus after a delay.
 #define XTP_TID_HOVER 112223
@@ -146,6 +151,13 @@ public:
     virtual BOOL HitTestBar(CPoint point) const;
     virtual void OnUpdateCmdUI(BOOL bDisableIfNoHandler = TRUE);
     virtual CXTPCommandBar* Clone(BOOL bRecursive = FALSE);
+    // The saved layout's archive: the bar's keys and controls; the bars its popups open, added to
+    // the list (each with one reference and an id from nID when it has none of its own); after
+    // loading, popups linked to the bars of the list.
+    virtual void DoPropExchange(CXTPPropExchange* pPX);
+    virtual void GenerateCommandBarList(DWORD& nID, CXTPCommandBarList* pList,
+                                        CXTPCommandBarsExchangeParam* pParam);
+    virtual void RestoreCommandBarList(CXTPCommandBarList* pList);
 
     int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override;
     // The control under the point as a tool: its tooltip, with its shortcut when the options ask.

@@ -305,6 +305,14 @@ BOOL CXTPCommandBars::DockCommandBar(CXTPToolBar* pBar, XTPBarPosition barPositi
 
 BOOL CXTPCommandBars::FloatCommandBar(CXTPToolBar* pBar)
 {
+    // The place it leaves is the place a double-click or a loaded layout docks it back to.
+    if (pBar->m_pDockBar != NULL && ::IsWindow(pBar->GetSafeHwnd())) {
+        CRect rect;
+        pBar->GetWindowRect(&rect);
+        pBar->m_pDockBar->ScreenToClient(&rect);
+        pBar->m_nMRUDockID = pBar->m_pDockBar->GetDlgCtrlID();
+        pBar->m_rcMRUDockPos = rect;
+    }
     pBar->SetFloating(m_pFrame, TRUE);
     pBar->RemoveFromDockBar();
     pBar->m_barPosition = xtpBarFloating;

@@ -26,6 +26,8 @@
 #include <vector>
 
 class CXTPImageManager;
+class CXTLayoutProfile;
+struct CXTPBarPlacementInfo;
 
 // Messages the bars send to their frame.
 #define XTP_WM_COMMANDBARS_SHOWHIDE 0x2855
@@ -96,6 +98,20 @@ public:
     // The user's options under "<profile>-Options" of the application's registry key.
     void SaveOptions(LPCTSTR lpszProfileName);
     void LoadOptions(LPCTSTR lpszProfileName);
+    // The bars' arrangement under "<profile>-Summary", "-Bar%d" and "-DockBar%d" of the application's
+    // registry key, and, when the frame handles the customise command, their controls under
+    // "-Controls". The frame saves at close and loads while it is created.
+    void SaveLayout(LPCTSTR lpszProfileName, BOOL bSaveOnlyCustomized = TRUE);
+    void LoadLayout(LPCTSTR lpszProfileName, BOOL bKeepCurrentToolbars = FALSE);
+    // The layout's archive of bars: section "CommandBars", then per bar its class record and keys.
+    // Loading gives FALSE when a bar's class cannot be made; the list holds one reference a bar.
+    virtual BOOL SaveCommandBarList(CXTPPropExchange* pPX, CXTPCommandBarList* pList);
+    virtual BOOL LoadCommandBarList(CXTPPropExchange* pPX, CXTPCommandBarList* pList);
+    virtual void GenerateCommandBarList(CXTPCommandBarList* pList, CXTPCommandBarsExchangeParam* pParam);
+    // Merges loaded toolbars into the bars; asks the user about a built-in toolbar that changed.
+    virtual void RestoreCommandBarList(CXTPCommandBarList* pList, BOOL bKeepCurrentToolbars);
+    // The file of an archive too large for the registry; empty: one in the application-data folder.
+    CString m_strControlsFileName;
 
     virtual BOOL IsCommandHidden(UINT nId) const;
     virtual BOOL IsControlHidden(CXTPControl* pControl) const;
@@ -162,6 +178,13 @@ public:
 
 protected:
     void AddBar(CXTPCommandBar* pBar);
+    // The layout's parts that reach into the bars and dock bars.
+    void SaveDockBarRows(LPCTSTR lpszProfileName);
+    void LoadDockBarRows(LPCTSTR lpszProfileName, CXTLayoutProfile& profile);
+    void ApplyPlacement(const CXTPBarPlacementInfo& info);
+    void SaveControlsLayout(LPCTSTR lpszProfileName, BOOL bSaveOnlyCustomized);
+    void LoadControlsLayout(LPCTSTR lpszProfileName, BOOL bKeepCurrentToolbars);
+    CString GetControlsFileName(LPCTSTR lpszProfileName) const;
 
     BOOL m_bCustomizeMode = FALSE;
     BOOL m_bCustomizeAvail = FALSE;

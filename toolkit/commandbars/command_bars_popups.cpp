@@ -129,7 +129,7 @@ void CXTPCommandBars::FillCustomizeItems(CXTPCommandBar* pBar, CXTPPopupBar* pPo
     }
 }
 
-IMPLEMENT_DYNCREATE(CXTPControlShowHideButton, CXTPControlButton)
+IMPLEMENT_SERIAL(CXTPControlShowHideButton, CXTPControlButton, VERSIONABLE_SCHEMA | 16)
 
 void CXTPControlShowHideButton::Execute()
 {
@@ -145,7 +145,7 @@ void CXTPControlShowHideButton::Execute()
     pBar->OnRecalcLayout();
 }
 
-IMPLEMENT_DYNCREATE(CXTPControlResetBar, CXTPControlButton)
+IMPLEMENT_SERIAL(CXTPControlResetBar, CXTPControlButton, VERSIONABLE_SCHEMA | 16)
 
 void CXTPControlResetBar::Execute()
 {

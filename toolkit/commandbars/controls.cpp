@@ -11,7 +11,7 @@
 
 #include <algorithm>
 
-IMPLEMENT_DYNCREATE(CXTPControl, CCmdTarget)
+IMPLEMENT_SERIAL(CXTPControl, CCmdTarget, VERSIONABLE_SCHEMA | 16)
 
 CXTPControl::CXTPControl()
 {
@@ -392,7 +392,7 @@ BOOL CXTPControl::ClickToolBarButton(CRect rcActiveRect)
     return bExecute;
 }
 
-IMPLEMENT_DYNCREATE(CXTPControlButton, CXTPControl)
+IMPLEMENT_SERIAL(CXTPControlButton, CXTPControl, VERSIONABLE_SCHEMA | 16)
 
 void CXTPControlButton::OnClick(BOOL bKeyboard, CPoint)
 {
@@ -414,7 +414,7 @@ void CXTPControlButton::OnMouseRelease(CPoint)
         Execute();
 }
 
-IMPLEMENT_DYNCREATE(CXTPControlPopup, CXTPControl)
+IMPLEMENT_SERIAL(CXTPControlPopup, CXTPControl, VERSIONABLE_SCHEMA | 16)
 
 CXTPControlPopup::~CXTPControlPopup()
 {
@@ -547,7 +547,7 @@ BOOL CXTPControlPopup::SetSelected(int bSelected)
     return TRUE;
 }
 
-IMPLEMENT_DYNCREATE(CXTPControlExpandButton, CXTPControlPopup)
+IMPLEMENT_SERIAL(CXTPControlExpandButton, CXTPControlPopup, VERSIONABLE_SCHEMA | 16)
 
 CXTPControlExpandButton::CXTPControlExpandButton()
 {
@@ -614,7 +614,7 @@ BOOL CXTPControlExpandButton::SetPopupOpen(BOOL bOpen)
     return CXTPControlPopup::SetPopupOpen(TRUE);
 }
 
-IMPLEMENT_DYNCREATE(CXTPControlCloseButton, CXTPControlButton)
+IMPLEMENT_SERIAL(CXTPControlCloseButton, CXTPControlButton, VERSIONABLE_SCHEMA | 16)
 
 void CXTPControlCloseButton::Draw(CDC* pDC)
 {
@@ -627,4 +627,4 @@ void CXTPControlCloseButton::Execute()
         m_pParent->SetVisible(FALSE);
 }
 
-IMPLEMENT_DYNCREATE(CXTPControlOleItems, CXTPControlButton)
+IMPLEMENT_SERIAL(CXTPControlOleItems, CXTPControlButton, VERSIONABLE_SCHEMA | 16)

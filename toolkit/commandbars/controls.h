@@ -17,6 +17,7 @@ class CXTPControls;
 class CXTPImageManager;
 class CXTPImageManagerIcon;
 class CXTPPaintManagerCore;
+class CXTPPropExchange;
 
 enum XTPBarPosition
 {
@@ -201,6 +202,8 @@ public:
     virtual BOOL SetSelected(int bSelected);
     virtual CXTPControl* Clone(BOOL bRecursive = FALSE);
     virtual CXTPCommandBar* GetCommandBar() const { return NULL; }
+    // The control's keys in the saved layout's archive.
+    virtual void DoPropExchange(CXTPPropExchange* pPX);
 
     // The control as an accessible object (child 0 only); its popup bar is its one child.
     CCmdTarget* GetOwnerCmdTarget() override { return this; }
@@ -264,6 +267,7 @@ public:
     CXTPControlButton() { m_controlType = xtpControlButton; }
     void OnClick(BOOL bKeyboard = FALSE, CPoint pt = CPoint(0, 0)) override;
     void OnMouseRelease(CPoint point) override;
+    void DoPropExchange(CXTPPropExchange* pPX) override;
 };
 
 class CXTPControlPopup : public CXTPControl
@@ -285,6 +289,9 @@ public:
     void OnClick(BOOL bKeyboard = FALSE, CPoint pt = CPoint(0, 0)) override;
     void OnMouseHoverClose() override;
     BOOL SetSelected(int bSelected) override;
+    void DoPropExchange(CXTPPropExchange* pPX) override;
+    // The id of the popup bar read from an archive, until the loaded bars are linked.
+    long m_nExchangedBarId = 0;
 
 protected:
     BOOL m_bPopup = FALSE;
@@ -394,6 +401,8 @@ public:
 
     // Renumbers and gives every control this collection and its bar.
     void RefreshIndexes();
+    // The controls (and the built-in ones) in the saved layout's archive; loading replaces them.
+    void DoPropExchange(CXTPPropExchange* pPX);
 
 protected:
     void InsertAt(CXTPControl* pControl, int nBefore);

@@ -7,7 +7,7 @@
 
 #include <afxpriv.h>
 
-IMPLEMENT_DYNCREATE(CXTPMenuBar, CXTPToolBar)
+IMPLEMENT_SERIAL(CXTPMenuBar, CXTPToolBar, VERSIONABLE_SCHEMA | 16)
 
 // clang-format off
 BEGIN_MESSAGE_MAP(CXTPMenuBar, CXTPToolBar)
@@ -290,7 +290,7 @@ void CXTPMenuBar::OnTimer(UINT_PTR nIDEvent)
     CXTPCommandBar::OnTimer(nIDEvent);
 }
 
-IMPLEMENT_DYNCREATE(CXTPControlMDISysMenuPopup, CXTPControlPopup)
+IMPLEMENT_SERIAL(CXTPControlMDISysMenuPopup, CXTPControlPopup, VERSIONABLE_SCHEMA | 16)
 
 CXTPControlMDISysMenuPopup::~CXTPControlMDISysMenuPopup()
 {
@@ -312,7 +312,7 @@ void CXTPControlMDISysMenuPopup::Draw(CDC* pDC)
                      DI_NORMAL);
 }
 
-IMPLEMENT_DYNCREATE(CXTPControlMDIButton, CXTPControlButton)
+IMPLEMENT_SERIAL(CXTPControlMDIButton, CXTPControlButton, VERSIONABLE_SCHEMA | 16)
 
 void CXTPControlMDIButton::Draw(CDC* pDC)
 {

@@ -80,7 +80,7 @@ XTP_POPUP_PLACEMENT AFXAPI XTPCalcPopupPlacement(CSize sz, const CRect& rcExclud
     return place;
 }
 
-IMPLEMENT_DYNCREATE(CXTPPopupBar, CXTPCommandBar)
+IMPLEMENT_SERIAL(CXTPPopupBar, CXTPCommandBar, VERSIONABLE_SCHEMA | 16)
 
 CRuntimeClass* CXTPPopupBar::m_pPopupBarClass = RUNTIME_CLASS(CXTPPopupBar);
 double CXTPPopupBar::m_dMaxWidthDivisor = 1.0 / 3.0;
@@ -917,7 +917,7 @@ int AFXAPI XTPTrackPopupLoop(CXTPCommandBar* pBar)
     return INT_MIN;
 }
 
-IMPLEMENT_DYNCREATE(CXTPPopupToolBar, CXTPPopupBar)
+IMPLEMENT_SERIAL(CXTPPopupToolBar, CXTPPopupBar, VERSIONABLE_SCHEMA | 16)
 
 CXTPPopupToolBar::CXTPPopupToolBar()
 {
@@ -944,7 +944,7 @@ CSize CXTPPopupToolBar::CalcDynamicLayout(int nLength, DWORD)
     return size;
 }
 
-IMPLEMENT_DYNCREATE(CXTPControlPopupExpand, CXTPControlButton)
+IMPLEMENT_SERIAL(CXTPControlPopupExpand, CXTPControlButton, VERSIONABLE_SCHEMA | 16)
 
 CSize CXTPControlPopupExpand::GetSize(CDC*)
 {

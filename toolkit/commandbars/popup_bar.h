@@ -71,6 +71,7 @@ public:
     // Shows the commands hidden as rarely used.
     void ExpandBar();
 
+    void DoPropExchange(CXTPPropExchange* pPX) override;
     BOOL SetTracking(int nMode, BOOL bSelectFirst = FALSE, BOOL bKeyboard = FALSE) override;
     BOOL SetSelected(int nSelected, BOOL bKeyboard = FALSE) override;
     BOOL IsVisible() const override;

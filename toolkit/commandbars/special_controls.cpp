@@ -72,7 +72,7 @@ BOOL IsInPopupBar(const CXTPControl* pControl)
 }
 } // namespace
 
-IMPLEMENT_DYNCREATE(CXTPControlWindowList, CXTPControlButton)
+IMPLEMENT_SERIAL(CXTPControlWindowList, CXTPControlButton, VERSIONABLE_SCHEMA | 16)
 
 void CXTPControlWindowList::OnCalcDynamicSize(DWORD)
 {
@@ -102,7 +102,7 @@ void CXTPControlWindowList::OnCalcDynamicSize(DWORD)
     }
 }
 
-IMPLEMENT_DYNCREATE(CXTPControlToolbars, CXTPControlButton)
+IMPLEMENT_SERIAL(CXTPControlToolbars, CXTPControlButton, VERSIONABLE_SCHEMA | 16)
 
 int AFXAPI CXTPControlToolbars::CreateToolbarMenu(CXTPCommandBar* pPopupBar, int nInsert, int nID,
                                                   BOOL bAddCustomizeItem)
@@ -142,7 +142,7 @@ void CXTPControlToolbars::OnCalcDynamicSize(DWORD)
     CreateToolbarMenu(m_pParent, m_nIndex + 1, m_nId, FALSE);
 }
 
-IMPLEMENT_DYNCREATE(CXTPControlToolbar, CXTPControlButton)
+IMPLEMENT_SERIAL(CXTPControlToolbar, CXTPControlButton, VERSIONABLE_SCHEMA | 16)
 
 void CXTPControlToolbar::Execute()
 {
@@ -157,7 +157,7 @@ void CXTPControlToolbar::Execute()
     InternalRelease();
 }
 
-IMPLEMENT_DYNCREATE(CXTPControlRecentFileList, CXTPControlButton)
+IMPLEMENT_SERIAL(CXTPControlRecentFileList, CXTPControlButton, VERSIONABLE_SCHEMA | 16)
 
 CXTPControlRecentFileList::CXTPControlRecentFileList()
 {
@@ -203,7 +203,7 @@ void CXTPControlRecentFileList::OnCalcDynamicSize(DWORD)
     }
 }
 
-IMPLEMENT_DYNCREATE(CXTPControlWorkspaceActions, CXTPControlButton)
+IMPLEMENT_SERIAL(CXTPControlWorkspaceActions, CXTPControlButton, VERSIONABLE_SCHEMA | 16)
 
 void CXTPControlWorkspaceActions::OnCalcDynamicSize(DWORD)
 {
@@ -225,7 +225,7 @@ void CXTPControlOleItems::OnCalcDynamicSize(DWORD)
     SetHideFlags(xtpHideGeneric);
 }
 
-IMPLEMENT_DYNCREATE(CXTPControlSelector, CXTPControlButton)
+IMPLEMENT_SERIAL(CXTPControlSelector, CXTPControlButton, VERSIONABLE_SCHEMA | 16)
 
 CSize CXTPControlSelector::GetSize(CDC*)
 {
@@ -283,7 +283,7 @@ void CXTPControlSelector::Copy(CXTPControl* pControl, BOOL bRecursive)
     }
 }
 
-IMPLEMENT_DYNCREATE(CXTPControlLabel, CXTPControl)
+IMPLEMENT_SERIAL(CXTPControlLabel, CXTPControl, VERSIONABLE_SCHEMA | 16)
 
 CXTPControlLabel::CXTPControlLabel()
 {

@@ -2,18 +2,22 @@
 
 #include "draw_helpers.h"
 #include "image_manager.h"
+#include "tool_bar_drag_tracker.h"
 
 #include <afxpriv.h>
 
 #include <algorithm>
 
-IMPLEMENT_DYNCREATE(CXTPToolBar, CXTPCommandBar)
+IMPLEMENT_SERIAL(CXTPToolBar, CXTPCommandBar, VERSIONABLE_SCHEMA | 16)
 
 // clang-format off
 BEGIN_MESSAGE_MAP(CXTPToolBar, CXTPCommandBar)
     ON_MESSAGE(WM_SIZEPARENT, OnSizeParent)
     ON_WM_RBUTTONDOWN()
     ON_WM_CLOSE()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_LBUTTONDBLCLK()
+    ON_WM_NCLBUTTONDOWN()
 END_MESSAGE_MAP()
 // clang-format on
 
@@ -27,6 +31,7 @@ CXTPToolBar::CXTPToolBar() : m_szIcons(0, 0), m_szButtons(0, 0)
 CXTPToolBar::~CXTPToolBar()
 {
     RemoveFromDockBar();
+    delete m_pDragTracker;
 }
 
 BOOL CXTPToolBar::CreateToolBar(DWORD dwStyle, CWnd* pParentWnd, UINT nID)

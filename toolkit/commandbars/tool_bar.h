@@ -11,6 +11,7 @@
 #include <vector>
 
 class CXTPDockBar;
+class CXTPToolBarDragTracker;
 
 class CXTPToolBar : public CXTPCommandBar
 {
@@ -50,6 +51,19 @@ public:
     BOOL m_bShowExpandButton = TRUE;
     // The wanted place in its dock row (dock bar client coordinates), kept by the dock bar.
     CRect m_rcDocked;
+    // Where the bar was last docked (dock bar window id, rectangle in that dock bar's client
+    // coordinates) and where it last floated (screen); kept in the saved layout.
+    long m_nMRUDockID = 0;
+    CRect m_rcMRUDockPos = CRect(0, 0, 0, 0);
+    CPoint m_ptMRUFloatPos = CPoint(0, 0);
+    // Made by the program (not by the user); may be closed; offers its context menu.
+    BOOL m_bBuiltIn = TRUE;
+    BOOL m_bTearOff = FALSE;
+    BOOL m_bCloseable = TRUE;
+    BOOL m_bContextMenuPresent = TRUE;
+    void DoPropExchange(CXTPPropExchange* pPX) override;
+    // Made on first use by a bar of command bars; moves, docks, floats and resizes the bar.
+    CXTPToolBarDragTracker* GetDragTracker();
 
 protected:
     // The floating window's activation, hit testing and WM_FLOATSTATUS.
@@ -59,6 +73,11 @@ protected:
     afx_msg LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
     afx_msg void OnRButtonDown(UINT nFlags, CPoint point);
     afx_msg void OnClose() {}
+    // Empty bar space moves the bar, a double-click there docks or floats it, a floating bar's
+    // border resizes it.
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
+    afx_msg void OnNcLButtonDown(UINT nHitTest, CPoint point);
     DECLARE_MESSAGE_MAP()
 
     CXTPControl* GetExpandButton(BOOL bCreate);
@@ -74,6 +93,7 @@ protected:
     BOOL m_bInPreview = FALSE;
     CSize m_szIcons;
     CSize m_szButtons;
+    CXTPToolBarDragTracker* m_pDragTracker = NULL;
 
     friend class CXTPDockBar;
     friend class CXTPCommandBars;
@@ -99,6 +119,13 @@ public:
     UINT GetCurrentMenuId() const { return m_nCurrentMenuId; }
     void Reset(BOOL bShowWarningMessage = TRUE) override;
     void Copy(CXTPCommandBar* pCommandBar, BOOL bRecursive = FALSE) override;
+    void DoPropExchange(CXTPPropExchange* pPX) override;
+    void GenerateCommandBarList(DWORD& nID, CXTPCommandBarList* pList,
+                                CXTPCommandBarsExchangeParam* pParam) override;
+    void RestoreCommandBarList(CXTPCommandBarList* pList) override;
+    // Before the layout is saved: the frame's own menu shown again and the kept menus that equal
+    // their menu dropped. TRUE when menus were kept (the frame then updates its menu after saving).
+    BOOL PrepareLayoutSave();
     // The controls kept for a menu that is not shown; null when none is.
     CXTPControls* GetCachedControls(UINT nMenuId) const;
     int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override;
@@ -121,6 +148,8 @@ protected:
     BOOL m_bCacheUsed = FALSE;
 
     void ReleaseCachedMenus();
+
+    friend class CXTPCommandBars;
 };
 
 // Asks the user to confirm the reset of a bar (OK and Cancel); TRUE on OK.
@@ -199,4 +228,7 @@ protected:
     DWORD m_dwDockStyle = 0;
     std::vector<CXTPToolBar*> m_arrBars;
     CXTPCommandBars* m_pCommandBars;
+
+    // The saved layout rewrites the rows.
+    friend class CXTPCommandBars;
 };

@@ -226,6 +226,7 @@ void CXTPPropExchange::InitSection(CXTPPropExchange* pExchangeSection)
 {
     pExchangeSection->m_bChildSection = TRUE;
     pExchangeSection->m_nSchema = m_nSchema;
+    pExchangeSection->m_pExchangeParam = m_pExchangeParam;
     pExchangeSection->m_pOwner = m_pOwner;
     pExchangeSection->m_bEmptySection = m_bEmptySection;
     pExchangeSection->m_bUseDefaultOnLoad = m_bUseDefaultOnLoad;

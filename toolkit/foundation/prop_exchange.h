@@ -14,6 +14,7 @@
 #define VT_EX_CSTRING 30
 
 class CXTPPropSectionEnumerator;
+struct CXTPCommandBarsExchangeParam;
 
 class CXTPPropExchange : public CCmdTarget
 {
@@ -70,6 +71,9 @@ public:
 
     CCmdTarget* m_pOwner;
     UINT m_nSchema;
+    // The command bars' record of what their exchange writes and reads (not owned); carried into
+    // sections.
+    CXTPCommandBarsExchangeParam* m_pExchangeParam = NULL;
 
 protected:
     // Child section, schema, owner, emptied and the default flags come from the parent.

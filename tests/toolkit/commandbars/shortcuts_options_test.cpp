@@ -2,6 +2,7 @@
 // registry and with an archive; everything stored is read back raw from the registry.
 #include "input_test_frame.h"
 #include "prop_exchange.h"
+#include "scratch_registry.h"
 
 #include <cstring>
 
@@ -11,70 +12,10 @@ namespace {
 const wchar_t kRegistryKey[] = L"CorvaneToolkitInputTest";
 
 // The application's key under a scratch registry key of the test's own, removed before and after.
-class ScratchRegistry : public ::testing::Test
+class ScratchRegistry : public commandbars_test::ScratchRegistryTest
 {
 protected:
-    void SetUp() override
-    {
-        m_lpszSavedKey = theApp.m_pszRegistryKey;
-        m_lpszSavedProfile = theApp.m_pszProfileName;
-        theApp.m_pszRegistryKey = kRegistryKey;
-        theApp.m_pszProfileName = L"InputTest";
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, Root());
-    }
-    void TearDown() override
-    {
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, Root());
-        theApp.m_pszRegistryKey = m_lpszSavedKey;
-        theApp.m_pszProfileName = m_lpszSavedProfile;
-    }
-    static CString Root() { return CString(L"Software\\") + kRegistryKey; }
-    static CString SectionPath(LPCWSTR lpszSection)
-    {
-        return Root() + L"\\" + theApp.m_pszProfileName + L"\\" + lpszSection;
-    }
-    // Every value of a key: name -> (type, bytes).
-    static std::map<CString, std::pair<DWORD, std::vector<BYTE>>> ReadValues(LPCWSTR lpszSection)
-    {
-        std::map<CString, std::pair<DWORD, std::vector<BYTE>>> values;
-        HKEY hKey = NULL;
-        if (::RegOpenKeyExW(HKEY_CURRENT_USER, SectionPath(lpszSection), 0, KEY_READ, &hKey) != ERROR_SUCCESS)
-            return values;
-        for (DWORD i = 0;; ++i) {
-            WCHAR szName[256];
-            DWORD nName = 256;
-            BYTE data[1024];
-            DWORD nData = sizeof(data);
-            DWORD dwType = 0;
-            if (::RegEnumValueW(hKey, i, szName, &nName, NULL, &dwType, data, &nData) != ERROR_SUCCESS)
-                break;
-            values[szName] = {dwType, std::vector<BYTE>(data, data + nData)};
-        }
-        ::RegCloseKey(hKey);
-        return values;
-    }
-    static void WriteValue(LPCWSTR lpszSection, LPCWSTR lpszName, DWORD dwType, const void* pData,
-                           DWORD nBytes)
-    {
-        HKEY hKey = NULL;
-        ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExW(HKEY_CURRENT_USER, SectionPath(lpszSection), 0, NULL, 0,
-                                                   KEY_WRITE, NULL, &hKey, NULL));
-        ::RegSetValueExW(hKey, lpszName, 0, dwType, static_cast<const BYTE*>(pData), nBytes);
-        ::RegCloseKey(hKey);
-    }
-    static void WriteDword(LPCWSTR lpszSection, LPCWSTR lpszName, DWORD dwValue)
-    {
-        WriteValue(lpszSection, lpszName, REG_DWORD, &dwValue, sizeof(dwValue));
-    }
-    static DWORD Dword(const std::vector<BYTE>& bytes)
-    {
-        DWORD dw = 0;
-        std::memcpy(&dw, bytes.data(), std::min<size_t>(4, bytes.size()));
-        return dw;
-    }
-
-    LPCTSTR m_lpszSavedKey = NULL;
-    LPCTSTR m_lpszSavedProfile = NULL;
+    ScratchRegistry() : ScratchRegistryTest(kRegistryKey, L"InputTest") {}
 };
 
 ACCEL Accel(BYTE fVirt, WORD key, WORD cmd)
