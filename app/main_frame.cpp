@@ -187,9 +187,8 @@ BOOL CMainFrame::CreateCommandBars()
     const UINT hidden[] = {ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW};
     m_pCommandBars->HideCommands(hidden, 2);
 
-    // The keyboard shortcuts kept in the profile are the frame's table as the user left it.
-    m_pCommandBars->GetShortcutManager()->LoadAccelerators(IDR_MAINFRAME);
     m_pCommandBars->LoadOptions(kCommandBarsProfile);
+    m_pCommandBars->LoadLayout(kCommandBarsProfile, FALSE);
     m_pCommandBars->GetShortcutManager()->LoadShortcuts(kCommandBarsProfile);
     return TRUE;
 }
@@ -305,6 +304,7 @@ void CMainFrame::SaveState()
 {
     if (m_pCommandBars != NULL) {
         m_pCommandBars->SaveOptions(kCommandBarsProfile);
+        m_pCommandBars->SaveLayout(kCommandBarsProfile, TRUE);
         m_pCommandBars->GetShortcutManager()->SaveShortcuts(kCommandBarsProfile);
     }
     m_placement.Save(this, kPlacementEntry, kPlacementSection);

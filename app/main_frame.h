@@ -6,11 +6,13 @@
 #include <afxext.h>
 
 #include "caption.h"
+#include "docking_pane_manager.h"
 #include "engine_message_ui.h"
 #include "engine_shell_ui.h"
 #include "frame_wnd.h"
 #include "link_status_bar.h"
 #include "rebar.h"
+#include "task_panel.h"
 #include "toolkit/controls/hyperlink.h"
 #include "window_placement.h"
 
@@ -74,6 +76,9 @@ public:
     CXTWindowPlacement m_placement;
     CImageList m_commandIcons;
     CLinkStatusBar m_wndStatusBar;
+    // The frame holds a pane manager and a task panel that stay empty: neither is installed nor created.
+    CXTPDockingPaneManager m_paneManager;
+    CXTPTaskPanel m_wndTaskPanel;
     // Members of the toolkit that the frame holds but never shows.
     CXTCaption m_caption;
     CXTHyperLink m_hyperLink;

@@ -264,6 +264,24 @@ TEST(MainFrame, APostedSnapshotCommandThatIsDisabledDoesNothingAndAnEnabledOneAs
     engineUi.shell = previous;
 }
 
+TEST(MainFrame, HoldsAnEmptyPaneManagerAndATaskPanelWithoutWindows)
+{
+    CMainFrame* pFrame = StartedFrame();
+    ASSERT_NE(pFrame, nullptr);
+    EXPECT_EQ(pFrame->m_paneManager.GetSafeHwnd(), (HWND)NULL);
+    EXPECT_EQ(pFrame->m_paneManager.FindPane(ID_INDICATOR_LINK), nullptr);
+    pFrame->m_paneManager.ShowPane(pFrame->m_paneManager.FindPane(1));
+    EXPECT_EQ(pFrame->m_wndTaskPanel.GetSafeHwnd(), (HWND)NULL);
+    // Nothing of either stands in the frame's layout: the shown view reaches the status bar.
+    CView* pView = pFrame->GetActiveView();
+    ASSERT_NE(pView, nullptr);
+    CRect view;
+    CRect status;
+    pView->GetWindowRect(&view);
+    pFrame->m_wndStatusBar.GetWindowRect(&status);
+    EXPECT_EQ(view.bottom, status.top);
+}
+
 TEST(MainFrame, EndsStartUpShownRestoredNotMaximised)
 {
     ASSERT_NE(StartedFrame(), nullptr);

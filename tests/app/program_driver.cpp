@@ -126,6 +126,15 @@ HWND ProgramDriver::WaitForFrame(DWORD timeoutMs) const
     return nullptr;
 }
 
+HWND ProgramDriver::Descendant(HWND parent, const std::wstring& text)
+{
+    for (HWND child : Children(parent)) {
+        if (Text(child) == text)
+            return child;
+    }
+    return nullptr;
+}
+
 HWND ProgramDriver::WaitForBox(const std::wstring& caption, const std::vector<std::wstring>& buttons,
                                DWORD timeoutMs) const
 {

@@ -44,6 +44,8 @@ public:
     bool Answers(HWND frame) const;
 
     static HWND ShownView(HWND frame) { return GetDlgItem(frame, kShownViewId); }
+    // The first window inside parent, at any depth, with this text (a command bar by its title).
+    static HWND Descendant(HWND parent, const std::wstring& text);
     // The frame's children with the wizard's view ids (59648 to 59652) that are visible.
     static std::vector<HWND> VisibleViews(HWND frame);
     static void PostCommand(HWND frame, UINT id);

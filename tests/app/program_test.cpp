@@ -8,7 +8,9 @@
 #include "support/screenshot.h"
 
 #include <algorithm>
+#include <cstring>
 #include <cwctype>
+#include <iterator>
 
 namespace {
 
@@ -32,6 +34,102 @@ HWND ResultList(HWND frame)
 {
     HWND view = ProgramDriver::ShownView(frame);
     return view != nullptr ? FindWindowExW(view, nullptr, L"SysListView32", nullptr) : nullptr;
+}
+
+// A REG_DWORD of the program's profile; -1 when it is missing or of another type.
+long long ProfileDword(const std::wstring& section, const std::wstring& name)
+{
+    DWORD type = 0;
+    std::vector<BYTE> data;
+    if (!ReadRegistryValue(HKEY_CURRENT_USER, std::wstring(kProfileKey) + L"\\" + section, name, type,
+                           data) ||
+        type != REG_DWORD || data.size() != sizeof(DWORD))
+        return -1;
+    DWORD value = 0;
+    memcpy(&value, data.data(), sizeof value);
+    return value;
+}
+
+// The saved bars' layout and options: every "CommandBars..." section of the profile.
+void DeleteCommandBarsProfile()
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kProfileKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+        return;
+    std::vector<std::wstring> sections;
+    wchar_t name[256];
+    for (DWORD i = 0;; ++i) {
+        DWORD length = static_cast<DWORD>(std::size(name));
+        if (RegEnumKeyExW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        if (std::wstring(name).starts_with(L"CommandBars"))
+            sections.push_back(name);
+    }
+    for (const std::wstring& section : sections)
+        RegDeleteTreeW(key, section.c_str());
+    RegCloseKey(key);
+}
+
+// The Bar<n> section of the saved layout that holds the bar with this id; empty when none does.
+std::wstring SavedBarSection(long long barId)
+{
+    for (long long i = 0; i < ProfileDword(L"CommandBars-Summary", L"Bars"); ++i) {
+        const std::wstring section = L"CommandBars-Bar" + std::to_wstring(i);
+        if (ProfileDword(section, L"BarID") == barId)
+            return section;
+    }
+    return L"";
+}
+
+// Exit, answered Yes; true when the program ended with code 0.
+bool ExitWithYes(ProgramDriver& program, HWND frame)
+{
+    ProgramDriver::PostCommand(frame, 32809);
+    HWND box = program.WaitForBox(kProgramTitle, kYesNo);
+    if (box == nullptr)
+        return false;
+    ProgramDriver::ClickButton(box, L"Yes");
+    DWORD exitCode = 1;
+    return program.WaitForExit(15000, exitCode) && exitCode == 0;
+}
+
+// Where the bars and the shown view of a started program stood once its start had settled.
+struct BarsSeen
+{
+    bool ended = false;
+    bool menuBarShown = false;
+    bool toolBarShown = false;
+    bool zoomed = false;
+    RECT menuBar = {};
+    RECT view = {};
+    size_t visibleViews = 0;
+};
+
+// Starts the program, looks at its bars (leaving a screenshot when named) and ends it with Exit and Yes.
+BarsSeen StartAndExitWithYes(const wchar_t* screenshot)
+{
+    BarsSeen seen;
+    ProgramDriver program;
+    HWND frame = program.Start() ? program.WaitForFrame() : nullptr;
+    if (frame == nullptr)
+        return seen;
+    Sleep(1000);
+    HWND menuBar = ProgramDriver::Descendant(frame, L"Menu Bar");
+    HWND toolBar = ProgramDriver::Descendant(frame, L"Standard");
+    HWND view = ProgramDriver::ShownView(frame);
+    if (menuBar == nullptr || toolBar == nullptr || view == nullptr)
+        return seen;
+    seen.menuBarShown = IsWindowVisible(menuBar);
+    seen.toolBarShown = IsWindowVisible(toolBar);
+    seen.zoomed = IsZoomed(frame);
+    GetWindowRect(menuBar, &seen.menuBar);
+    GetWindowRect(view, &seen.view);
+    seen.visibleViews = ProgramDriver::VisibleViews(frame).size();
+    if (screenshot != nullptr) {
+        EXPECT_TRUE(test_support::WriteFramedWindowScreenshot(frame, screenshot));
+    }
+    seen.ended = ExitWithYes(program, frame);
+    return seen;
 }
 
 int ColumnCount(HWND list)
@@ -101,8 +199,7 @@ TEST(Program, ExitAsksFirstNoKeepsTheProgramAndYesEndsItWithCodeZeroAfterSavingI
 {
     RegDeleteKeyValueW(HKEY_CURRENT_USER, (std::wstring(kProfileKey) + L"\\Settings").c_str(),
                        L"Window Position");
-    RegDeleteKeyValueW(HKEY_CURRENT_USER, (std::wstring(kProfileKey) + L"\\CommandBars").c_str(),
-                       L"Accelerators");
+    DeleteCommandBarsProfile();
     ProgramDriver program;
     ASSERT_TRUE(program.Start());
     HWND frame = program.WaitForFrame();
@@ -128,13 +225,7 @@ TEST(Program, ExitAsksFirstNoKeepsTheProgramAndYesEndsItWithCodeZeroAfterSavingI
         EXPECT_EQ(ProgramDriver::VisibleViews(frame).size(), 1u);
     }
 
-    ProgramDriver::PostCommand(frame, 32809);
-    HWND box = program.WaitForBox(kProgramTitle, kYesNo);
-    ASSERT_NE(box, nullptr);
-    ProgramDriver::ClickButton(box, L"Yes");
-    DWORD exitCode = 1;
-    ASSERT_TRUE(program.WaitForExit(15000, exitCode));
-    EXPECT_EQ(exitCode, 0u);
+    ASSERT_TRUE(ExitWithYes(program, frame)) << "Yes ends the program with code 0";
 
     DWORD type = 0;
     std::vector<BYTE> data;
@@ -142,11 +233,51 @@ TEST(Program, ExitAsksFirstNoKeepsTheProgramAndYesEndsItWithCodeZeroAfterSavingI
                                   L"Window Position", type, data));
     EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));
     EXPECT_EQ(data.size(), 48u);
-    ASSERT_TRUE(ReadRegistryValue(HKEY_CURRENT_USER, std::wstring(kProfileKey) + L"\\CommandBars",
-                                  L"Accelerators", type, data));
-    EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));
-    // Two shortcuts of six bytes each.
-    EXPECT_EQ(data.size(), 12u);
+    // The bars' layout: the menu bar and the toolbar (its id is its resource's, 128), both shown, on this
+    // screen.
+    EXPECT_EQ(ProfileDword(L"CommandBars-Summary", L"Bars"), 2);
+    EXPECT_EQ(ProfileDword(L"CommandBars-Summary", L"ScreenCX"), GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(ProfileDword(L"CommandBars-Summary", L"ScreenCY"), GetSystemMetrics(SM_CYSCREEN));
+    const std::wstring toolBar = SavedBarSection(128);
+    ASSERT_FALSE(toolBar.empty());
+    EXPECT_EQ(ProfileDword(toolBar, L"Visible"), -1) << "a shown bar stores no Visible value";
+    EXPECT_EQ(ProfileDword(toolBar, L"Floating"), -1);
+    // The program has no accelerator table, so its shortcut manager has no shortcuts to keep.
+    EXPECT_FALSE(ReadRegistryValue(HKEY_CURRENT_USER, std::wstring(kProfileKey) + L"\\CommandBars",
+                                   L"Accelerators", type, data));
+}
+
+TEST(Program, ASecondStartLaysItsBarsOutAsTheLastExitSavedThem)
+{
+    // A hidden toolbar left behind would change every later start.
+    struct CleanUp
+    {
+        CleanUp() { DeleteCommandBarsProfile(); }
+        ~CleanUp() { DeleteCommandBarsProfile(); }
+    } cleanUp;
+    const BarsSeen first = StartAndExitWithYes(nullptr);
+    ASSERT_TRUE(first.ended);
+    EXPECT_TRUE(first.toolBarShown);
+
+    // As a user's hidden toolbar is kept: the bar's saved entry says so.
+    const std::wstring section = SavedBarSection(128);
+    ASSERT_FALSE(section.empty());
+    const DWORD hidden = 0;
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, (std::wstring(kProfileKey) + L"\\" + section).c_str(),
+                              L"Visible", REG_DWORD, &hidden, sizeof hidden),
+              ERROR_SUCCESS);
+
+    const BarsSeen second = StartAndExitWithYes(L"app_saved_layout_without_toolbar");
+    ASSERT_TRUE(second.ended);
+    EXPECT_FALSE(second.toolBarShown);
+    EXPECT_TRUE(second.menuBarShown);
+    EXPECT_EQ(second.menuBar.bottom - second.menuBar.top, first.menuBar.bottom - first.menuBar.top);
+    EXPECT_EQ(second.menuBar.right - second.menuBar.left, first.menuBar.right - first.menuBar.left);
+    // The view takes the toolbar's rows.
+    EXPECT_LT(second.view.top - second.menuBar.bottom, first.view.top - first.menuBar.bottom);
+    EXPECT_EQ(second.visibleViews, 1u);
+    EXPECT_FALSE(second.zoomed);
+    EXPECT_EQ(ProfileDword(SavedBarSection(128), L"Visible"), 0) << "the next exit keeps the hidden bar";
 }
 
 TEST(Program, ASnapshotNamedOnTheCommandLineOpensInTheResultsViewWithTheColumnsOfItsMode)
