@@ -122,6 +122,8 @@
 // Document strings and prompts.
 #define AFX_IDS_UNTITLED 0xF000
 #define AFX_IDS_ALLFILTER 0xF001
+// The close item of a tool frame's system menu that hides rather than closes.
+#define AFX_IDS_HIDE 0xF011
 #define AFX_IDP_FAILED_TO_OPEN_DOC 0xF101
 #define AFX_IDP_FAILED_TO_SAVE_DOC 0xF102
 #define AFX_IDP_ASK_TO_SAVE 0xF103

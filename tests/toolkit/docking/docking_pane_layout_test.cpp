@@ -11,30 +11,6 @@
 
 namespace {
 
-class DockingFrameTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        m_frame = std::make_unique<CDockingTestFrame>();
-        ASSERT_TRUE(m_frame->CreateTestFrame());
-        m_manager = &m_frame->m_paneManager;
-    }
-    void TearDown() override
-    {
-        if (m_frame->m_hWnd != NULL)
-            m_frame->DestroyWindow();
-        m_frame.reset();
-    }
-    CXTPDockingPaneTabbedContainer* ContainerOf(CXTPDockingPane* pPane)
-    {
-        return static_cast<CXTPDockingPaneTabbedContainer*>(pPane->GetContainer());
-    }
-
-    std::unique_ptr<CDockingTestFrame> m_frame;
-    CXTPDockingPaneManager* m_manager = nullptr;
-};
-
 TEST_F(DockingFrameTest, PanesDockedLeftBottomAndSideBySideShareTheFrameWithTheView)
 {
     CXTPDockingPane* pLeft = m_frame->AddPane(1, L"Folders", CSize(200, 200), xtpPaneDockLeft);

@@ -101,8 +101,16 @@ TEST(DockingPaneManager, FactoryTypes)
     ASSERT_EQ(layout->GetNodeList().size(), 2u);
     EXPECT_EQ(layout->GetClient()->GetType(), xtpPaneTypeClient);
     EXPECT_EQ(layout->GetTopContainer()->GetType(), xtpPaneTypeSplitterContainer);
-    for (int type : {3, 5, 6, -1})
+    for (int type : {5, 6, -1})
         EXPECT_EQ(manager.CreatePaneOfType(type, layout.get()), nullptr) << type;
+    EXPECT_EQ(layout->GetNodeList().size(), 2u);
+    // A floating frame is a node before it has a window.
+    CXTPDockingPaneBase* pMiniWnd = manager.CreatePaneOfType(xtpPaneTypeMiniWnd, layout.get());
+    ASSERT_NE(pMiniWnd, nullptr);
+    EXPECT_EQ(pMiniWnd->GetType(), xtpPaneTypeMiniWnd);
+    EXPECT_TRUE(pMiniWnd->IsEmpty());
+    EXPECT_EQ(layout->GetNodeList().size(), 3u);
+    layout->FreeUnusedNodes();
     EXPECT_EQ(layout->GetNodeList().size(), 2u);
     // A pane has its record from the start.
     CXTPDockingPaneBase* pPane = manager.CreatePaneOfType(xtpPaneTypeDockingPane, layout.get());

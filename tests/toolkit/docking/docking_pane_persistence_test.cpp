@@ -98,20 +98,7 @@ protected:
         ::RegCloseKey(hKey);
         return bResult;
     }
-    static std::vector<BYTE> Archive(CXTPDockingPaneLayout* pLayout)
-    {
-        CMemFile file;
-        {
-            CArchive ar(&file, CArchive::store);
-            pLayout->Serialize(ar);
-            ar.Close();
-        }
-        const ULONGLONG nLength = file.GetLength();
-        BYTE* pData = file.Detach();
-        std::vector<BYTE> bytes(pData, pData + nLength);
-        free(pData);
-        return bytes;
-    }
+    static std::vector<BYTE> Archive(CXTPDockingPaneLayout* pLayout) { return ArchiveLayout(pLayout); }
     static BOOL LoadArchive(CXTPDockingPaneLayout* pLayout, const std::vector<BYTE>& bytes)
     {
         CMemFile file(const_cast<BYTE*>(bytes.data()), static_cast<UINT>(bytes.size()));

@@ -99,3 +99,18 @@ CRect RectInParent(HWND hWnd)
     ::MapWindowPoints(NULL, ::GetParent(hWnd), reinterpret_cast<LPPOINT>(&rc), 2);
     return rc;
 }
+
+std::vector<BYTE> ArchiveLayout(CXTPDockingPaneLayout* pLayout)
+{
+    CMemFile file;
+    {
+        CArchive ar(&file, CArchive::store);
+        pLayout->Serialize(ar);
+        ar.Close();
+    }
+    const ULONGLONG nLength = file.GetLength();
+    BYTE* pData = file.Detach();
+    std::vector<BYTE> bytes(pData, pData + nLength);
+    free(pData);
+    return bytes;
+}

@@ -8,6 +8,10 @@
 
 #include <afxpriv.h>
 
+#include <gtest/gtest.h>
+
+#include <memory>
+
 #include <ostream>
 #include <set>
 #include <vector>
@@ -45,6 +49,34 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void PostNcDestroy() override {}
 };
+
+// A test frame made for each test and destroyed after it.
+class DockingFrameTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_frame = std::make_unique<CDockingTestFrame>();
+        ASSERT_TRUE(m_frame->CreateTestFrame());
+        m_manager = &m_frame->m_paneManager;
+    }
+    void TearDown() override
+    {
+        if (m_frame->m_hWnd != NULL)
+            m_frame->DestroyWindow();
+        m_frame.reset();
+    }
+    static CXTPDockingPaneTabbedContainer* ContainerOf(CXTPDockingPane* pPane)
+    {
+        return static_cast<CXTPDockingPaneTabbedContainer*>(pPane->GetContainer());
+    }
+
+    std::unique_ptr<CDockingTestFrame> m_frame;
+    CXTPDockingPaneManager* m_manager = nullptr;
+};
+
+// The bytes of a layout serialized into an archive.
+std::vector<BYTE> ArchiveLayout(CXTPDockingPaneLayout* pLayout);
 
 // Pumps the thread's queue a few rounds.
 void PumpMessages();

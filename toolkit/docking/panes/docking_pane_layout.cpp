@@ -117,6 +117,8 @@ void CXTPDockingPaneLayout::FreeUnusedNodes()
             else if (pNode->GetType() == xtpPaneTypeSplitterContainer)
                 bUnused = pNode != m_pTopContainer &&
                           static_cast<CXTPDockingPaneSplitterContainer*>(pNode)->GetPanes().empty();
+            else if (pNode->GetType() == xtpPaneTypeMiniWnd)
+                bUnused = pNode->IsEmpty();
             if (!bUnused)
                 continue;
             if (pNode->m_pParentContainer != NULL)

@@ -2,6 +2,7 @@
 
 #include "color_table.h"
 #include "docking_pane_context.h"
+#include "docking_pane_mini_wnd.h"
 #include "docking_pane_splitter_container.h"
 #include "docking_pane_tabbed_container.h"
 #include "image_manager.h"
@@ -67,8 +68,10 @@ CXTPDockingPaneBase* CXTPDockingPaneManager::CreatePaneOfType(int type, CXTPDock
         return new CXTPDockingPaneSplitterContainer(pLayout);
     case xtpPaneTypeClient:
         return new CXTPDockingPaneBase(xtpPaneTypeClient, pLayout);
+    case xtpPaneTypeMiniWnd:
+        return new CXTPDockingPaneMiniWnd(pLayout);
     default:
-        // Floating frames and side panels come with floating and auto-hiding; until then there are none.
+        // Side panels come with auto-hiding; until then there are none.
         return NULL;
     }
 }
@@ -142,6 +145,16 @@ void CXTPDockingPaneManager::SetLayout(CXTPDockingPaneLayout* pLayout)
     // A layout made or loaded away from the screen gets its windows now, containers before their splitters.
     for (CXTPDockingPaneBase* pNode : pLayout->GetNodeList())
         pNode->m_pParentFrame = m_pSite;
+    CXTPDockingPaneBaseList lstFrames;
+    for (CXTPDockingPaneBase* pNode : pLayout->GetNodeList()) {
+        if (pNode->GetType() == xtpPaneTypeMiniWnd && !pNode->IsEmpty())
+            lstFrames.push_back(pNode);
+    }
+    for (CXTPDockingPaneBase* pNode : lstFrames) {
+        CXTPDockingPaneMiniWnd* pMiniWnd = static_cast<CXTPDockingPaneMiniWnd*>(pNode);
+        if (pMiniWnd->m_hWnd == NULL)
+            pMiniWnd->CreateFrameWindow(pMiniWnd->m_rcWindow);
+    }
     for (CXTPDockingPaneBase* pNode : pLayout->GetNodeList()) {
         if (pNode->GetType() == xtpPaneTypeTabbedContainer && !pNode->IsEmpty())
             pNode->OnSizeParent(m_pSite, pNode->m_rcWindow, NULL);
@@ -150,6 +163,8 @@ void CXTPDockingPaneManager::SetLayout(CXTPDockingPaneLayout* pLayout)
         if (pNode->GetType() == xtpPaneTypeSplitterContainer)
             static_cast<CXTPDockingPaneSplitterContainer*>(pNode)->UpdateSplitters();
     }
+    for (CXTPDockingPaneBase* pNode : lstFrames)
+        static_cast<CXTPDockingPaneMiniWnd*>(pNode)->RecalcLayout();
     if (CFrameWnd* pFrame = DYNAMIC_DOWNCAST(CFrameWnd, m_pSite))
         pFrame->DelayRecalcLayout();
 }
@@ -264,15 +279,9 @@ void CXTPDockingPaneManager::DockPane(CXTPDockingPaneBase* pPane, XTPDockingPane
         if (lstTabbed.size() == 1)
             pPane = lstTabbed.front();
     }
-    if (pPane->GetType() == xtpPaneTypeDockingPane) {
-        if (pPane->GetContainer() != NULL)
-            pPane->GetContainer()->RemovePane(pPane);
-    } else {
-        CXTPDockingPaneBase* pClone = pPane->Clone(m_pLayout, NULL, 0);
-        if (pClone == NULL)
-            return;
-        pPane = pClone;
-    }
+    pPane = TakeForMove(pPane);
+    if (pPane == NULL)
+        return;
 
     CXTPDockingPaneBase* pTarget = pNeighbour;
     if (pTarget == NULL || (pTarget->GetType() == xtpPaneTypeDockingPane &&
@@ -327,11 +336,28 @@ void CXTPDockingPaneManager::DockPane(CXTPDockingPaneBase* pPane, XTPDockingPane
         pFrame->DelayRecalcLayout(TRUE);
 }
 
+CXTPDockingPaneBase* CXTPDockingPaneManager::TakeForMove(CXTPDockingPaneBase* pPane)
+{
+    if (pPane->GetType() != xtpPaneTypeDockingPane)
+        return pPane->Clone(m_pLayout, NULL, 0);
+    if (pPane->GetContainer() != NULL)
+        pPane->GetContainer()->RemovePane(pPane);
+    return pPane;
+}
+
 void CXTPDockingPaneManager::FloatPane(CXTPDockingPaneBase* pPane, CRect rc)
 {
-    // Floating frames are not made yet (the factory gives none): the pane stays where it is.
-    (void)pPane;
-    (void)rc;
+    if (pPane == NULL || m_pLayout == NULL)
+        return;
+    pPane = TakeForMove(pPane);
+    if (pPane == NULL)
+        return;
+    CXTPDockingPaneMiniWnd* pMiniWnd =
+        static_cast<CXTPDockingPaneMiniWnd*>(CreatePaneOfType(xtpPaneTypeMiniWnd, m_pLayout));
+    pMiniWnd->Create(pPane, rc);
+    pMiniWnd->RecalcLayout();
+    if (CFrameWnd* pFrame = DYNAMIC_DOWNCAST(CFrameWnd, m_pSite))
+        pFrame->DelayRecalcLayout(TRUE);
 }
 
 BOOL CXTPDockingPaneManager::ToggleDockingPane(CXTPDockingPane* pPane, CXTPDockingPaneBase* pHolder)

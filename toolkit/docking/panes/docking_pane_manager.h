@@ -133,4 +133,8 @@ public:
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void PostNcDestroy() override {}
+
+private:
+    // What moves: a pane leaves its container; a container's panes move into a clone, which is returned.
+    CXTPDockingPaneBase* TakeForMove(CXTPDockingPaneBase* pPane);
 };
