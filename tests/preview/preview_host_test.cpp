@@ -1,5 +1,7 @@
 // The preview pane in a test frame with a document on the display: which view each extension gets, the
 // placeholders as pixels, the layout under the header band, and the two web views.
+#include <afxdisp.h>
+#include <afxole.h>
 #include <afxwin.h>
 
 #include <commctrl.h>
@@ -38,7 +40,8 @@ public:
         AfxWinInit(::GetModuleHandleW(NULL), NULL, const_cast<LPTSTR>(L""), SW_SHOWNORMAL);
         InitCommonControls();
         // The web-browser view is an OLE control.
-        ::OleInitialize(NULL);
+        AfxOleInit();
+        AfxEnableControlContainer();
     }
 };
 
@@ -465,7 +468,7 @@ TEST_F(PreviewHostTest, ClosingTheOwnEngineViewWhileItsPicturesLoadLeavesNothing
     EXPECT_EQ(ThreadWindowCount(), windowsBefore);
 }
 
-TEST_F(PreviewHostTest, DISABLED_BrowserViewIsCreatedAndNavigatedToThePath)
+TEST_F(PreviewHostTest, BrowserViewIsCreatedAndNavigatedToThePath)
 {
     MakeHost();
     m_pFrame->ShowPreview(L"C:\\Temp\\Page One.HTM", L".HTM");
