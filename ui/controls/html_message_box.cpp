@@ -989,3 +989,5 @@ void CHtmlMessageBox::PaintTo(HDC target)
     DeleteObject(frameBitmap);
     DeleteDC(frame);
 }
+
+void DestroyHelperWindows() {}

@@ -178,3 +178,7 @@ private:
     HBITMAP m_background = nullptr;
     SIZE m_backgroundSize = {};
 };
+
+// Destroys the helper windows of the HTML message box; the HTML preview view calls it when it dies. The
+// box keeps no process-wide helper window today, so there is nothing to destroy.
+void DestroyHelperWindows();

@@ -1,0 +1,30 @@
+#pragma once
+
+// What the preview pane takes from the program around it. The main frame implements it (AfxGetMainWnd()),
+// so that the pane and its views stand without knowing the program: the flags the views and the results
+// list share, the path the next view opens (the active document's), and the results list's focus.
+#include <afxwin.h>
+
+class CMainPreviewView;
+
+class CPreviewHandOver
+{
+public:
+    virtual ~CPreviewHandOver() = default;
+
+    // The path of the file that the next preview view opens, kept by the active document.
+    virtual CString& PreviewPath() = 0;
+    // Gives the keyboard focus to the results list of the recovered-files view.
+    virtual void FocusResultsList() = 0;
+
+    CMainPreviewView* m_pPreviewHost = NULL;
+    BOOL m_bPreviewOk = FALSE;
+    BOOL m_bPreviewable = FALSE;
+    BOOL m_bNoSelection = FALSE;
+};
+
+// The main window's hand-over; null when the main window has none.
+CPreviewHandOver* PreviewHandOver();
+
+// The selected entry's folder path and name, drawn in the pane's header.
+extern CString g_strPreviewItemPath;
