@@ -1,12 +1,17 @@
-// Edit fields on a real toolbar: hint, Escape, read-only, hiding, the tooltip check, the edit's own
-// clipboard commands and the field's keys in the layout archive.
+// Edit fields and hosted windows on a real toolbar: hint, Escape, read-only, hiding, the tooltip
+// check, the edit's own clipboard commands, a trackbar found again by its id, and the keys of both in
+// the layout archive.
 #include "command_bars.h"
 #include "commandbars_test_frames.h"
 #include "commandbars_test_ids.h"
+#include "control_custom.h"
 #include "control_edit.h"
 #include "prop_exchange.h"
+#include "support/screenshot.h"
 #include "tool_bar.h"
 #include "toolkit_test_app.h"
+
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -201,6 +206,103 @@ TEST_F(EditControl, TheFieldsKeysRoundTripThroughTheArchive)
     EXPECT_EQ(CString(L"Find"), loaded.GetEditHint());
     EXPECT_EQ(3u, loaded.GetShellAutoCompleteFlags());
     EXPECT_FALSE(loaded.IsLabeled());
+}
+
+template <class TControl> void RoundTrip(TControl* pSource, TControl* pLoaded)
+{
+    CMemFile file;
+    {
+        CArchive ar(&file, CArchive::store);
+        CXTPPropExchangeArchive px(ar);
+        px.m_nSchema = 9;
+        pSource->DoPropExchange(&px);
+    }
+    file.SeekToBegin();
+    CArchive ar(&file, CArchive::load);
+    CXTPPropExchangeArchive px(ar);
+    px.m_nSchema = 9;
+    pLoaded->DoPropExchange(&px);
+}
+
+class CustomControl : public EditControl
+{
+protected:
+    void SetUp() override
+    {
+        EditControl::SetUp();
+        m_trackbar.CreateEx(0, TRACKBAR_CLASSW, L"", WS_CHILD | WS_VISIBLE | TBS_HORZ, CRect(0, 0, 80, 20),
+                            m_pFrame, 1234);
+        ASSERT_TRUE(::IsWindow(m_trackbar.GetSafeHwnd()));
+    }
+    CXTPToolBar* ToolBar() const { return m_pFrame->m_pToolBar; }
+    // A custom control read from an archive whose "ControlId" is the trackbar's.
+    CXTPControlCustom* LoadCustom(int nVerticalOptions)
+    {
+        CXTPControlCustom source;
+        source.SetControl(&m_trackbar);
+        source.SetVerticalPositionOption(nVerticalOptions);
+        source.SetBorders(2, 1, 2, 1);
+        auto* pCustom = new CXTPControlCustom;
+        ToolBar()->GetControls()->AddControl(pCustom, 4100);
+        RoundTrip(&source, pCustom);
+        EXPECT_TRUE(source.IsEqual(pCustom));
+        EXPECT_EQ(CRect(2, 1, 2, 1), pCustom->GetBorders());
+        m_pFrame->RecalcLayout();
+        Pump();
+        return pCustom;
+    }
+    void Dock(XTPBarPosition position)
+    {
+        ToolBar()->SetPosition(position);
+        m_pFrame->RecalcLayout();
+        Pump();
+    }
+
+    CWnd m_trackbar;
+};
+
+TEST_F(CustomControl, ALoadedLayoutFindsTheWindowByItsIdAndMovesItIntoTheToolbar)
+{
+    CXTPControlCustom* pCustom = LoadCustom(2);
+    EXPECT_EQ(1234, pCustom->GetControlId());
+    EXPECT_EQ(m_trackbar.GetSafeHwnd(), pCustom->GetControlHandle());
+    EXPECT_EQ(ToolBar()->GetSafeHwnd(), ::GetParent(m_trackbar.GetSafeHwnd()));
+    EXPECT_TRUE(m_trackbar.IsWindowVisible());
+    CRect rcWindow;
+    m_trackbar.GetWindowRect(&rcWindow);
+    ToolBar()->ScreenToClient(&rcWindow);
+    EXPECT_EQ(pCustom->GetRect().left + 2, rcWindow.left);
+    EXPECT_EQ(80, rcWindow.Width());
+    m_pEdit->SetEditHint(L"Search");
+    m_pFrame->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Pump();
+    EXPECT_TRUE(test_support::WriteWindowScreenshot(m_pFrame->GetSafeHwnd(), L"toolbar_edit_and_trackbar"));
+    // A click on the shown window is the window's, not a command.
+    pCustom->OnClick();
+    Pump();
+    EXPECT_EQ(m_trackbar.GetSafeHwnd(), pCustom->GetControlHandle());
+}
+
+TEST_F(CustomControl, VerticalBarsHideTheWindowOrTheWholeControlAsTheOptionsSay)
+{
+    struct Case
+    {
+        int nOptions;
+        bool bControlHidden;
+        bool bWindowShown;
+    };
+    for (const Case& c : {Case{0, true, false}, Case{1, false, true}, Case{2, false, false}}) {
+        SCOPED_TRACE(c.nOptions);
+        CXTPControlCustom* pCustom = LoadCustom(c.nOptions);
+        Dock(xtpBarLeft);
+        EXPECT_EQ(c.bControlHidden, (pCustom->GetHideFlags() & XTP_HIDE_VERTICAL) != 0);
+        EXPECT_EQ(c.bWindowShown, m_trackbar.IsWindowVisible() != FALSE);
+        Dock(xtpBarTop);
+        EXPECT_EQ(0u, pCustom->GetHideFlags());
+        EXPECT_TRUE(m_trackbar.IsWindowVisible());
+        ToolBar()->GetControls()->Remove(pCustom);
+        m_trackbar.SetParent(m_pFrame);
+    }
 }
 
 } // namespace
