@@ -41,6 +41,22 @@ void SetClipboardText(const wchar_t* pszText)
     ::CloseClipboard();
 }
 
+template <class TControl> void RoundTrip(TControl* pSource, TControl* pLoaded)
+{
+    CMemFile file;
+    {
+        CArchive ar(&file, CArchive::store);
+        CXTPPropExchangeArchive px(ar);
+        px.m_nSchema = 9;
+        pSource->DoPropExchange(&px);
+    }
+    file.SeekToBegin();
+    CArchive ar(&file, CArchive::load);
+    CXTPPropExchangeArchive px(ar);
+    px.m_nSchema = 9;
+    pLoaded->DoPropExchange(&px);
+}
+
 class EditControl : public ::testing::Test
 {
 protected:
@@ -185,43 +201,14 @@ TEST_F(EditControl, TheFieldsKeysRoundTripThroughTheArchive)
     m_pEdit->SetEditHint(L"Find");
     m_pEdit->EnableShellAutoComplete(3);
     m_pEdit->ShowLabel(FALSE);
-    CMemFile file;
-    {
-        CArchive ar(&file, CArchive::store);
-        CXTPPropExchangeArchive px(ar);
-        px.m_nSchema = 9;
-        m_pEdit->DoPropExchange(&px);
-    }
-    file.SeekToBegin();
     CXTPControlEdit loaded;
-    {
-        CArchive ar(&file, CArchive::load);
-        CXTPPropExchangeArchive px(ar);
-        px.m_nSchema = 9;
-        loaded.DoPropExchange(&px);
-    }
+    RoundTrip(m_pEdit, &loaded);
     EXPECT_TRUE(m_pEdit->IsEqual(&loaded));
     EXPECT_EQ(140, loaded.GetWidth());
     EXPECT_TRUE(loaded.GetReadOnly());
     EXPECT_EQ(CString(L"Find"), loaded.GetEditHint());
     EXPECT_EQ(3u, loaded.GetShellAutoCompleteFlags());
     EXPECT_FALSE(loaded.IsLabeled());
-}
-
-template <class TControl> void RoundTrip(TControl* pSource, TControl* pLoaded)
-{
-    CMemFile file;
-    {
-        CArchive ar(&file, CArchive::store);
-        CXTPPropExchangeArchive px(ar);
-        px.m_nSchema = 9;
-        pSource->DoPropExchange(&px);
-    }
-    file.SeekToBegin();
-    CArchive ar(&file, CArchive::load);
-    CXTPPropExchangeArchive px(ar);
-    px.m_nSchema = 9;
-    pLoaded->DoPropExchange(&px);
 }
 
 class CustomControl : public EditControl
