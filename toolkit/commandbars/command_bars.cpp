@@ -1,13 +1,12 @@
 #include "command_bars.h"
 
 #include "color_table.h"
+#include "control_edit.h"
 #include "image_manager.h"
 
 #include <afxpriv.h>
 
 #include <algorithm>
-
-IMPLEMENT_DYNCREATE(CXTPEdit, CEdit)
 
 IMPLEMENT_DYNCREATE(CXTPCommandBars, CCmdTarget)
 

@@ -206,10 +206,3 @@ protected:
 
     friend class CXTPDockBar;
 };
-
-// The command edit window: the frame lets it have every key but Enter, Tab and Escape before any
-// accelerator.
-class CXTPEdit : public CEdit
-{
-    DECLARE_DYNCREATE(CXTPEdit)
-};

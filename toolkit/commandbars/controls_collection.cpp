@@ -1,4 +1,6 @@
 #include "command_bars.h"
+#include "control_custom.h"
+#include "control_edit.h"
 #include "special_controls.h"
 
 #include "resource_loader.h"
@@ -163,9 +165,15 @@ CXTPControl* CXTPControls::Add(XTPControlType type, int nId, LPCTSTR lpszParamet
         pControl = new CXTPControlLabel;
         pControl->SetID(nId);
         break;
-    case xtpControlComboBox:
     case xtpControlEdit:
+        pControl = new CXTPControlEdit;
+        pControl->SetID(nId);
+        break;
     case xtpControlCustom:
+        pControl = new CXTPControlCustom;
+        pControl->SetID(nId);
+        break;
+    case xtpControlComboBox:
         // Their classes come with the edit, combo and custom controls; a plain control stands in.
         pControl = new CXTPControl;
         pControl->SetID(nId);

@@ -1,6 +1,7 @@
 #include "frame_wnd.h"
 
 #include "color_table.h"
+#include "control_edit.h"
 
 template <class TFrame> CXTPFrameWndBase<TFrame>::~CXTPFrameWndBase()
 {
