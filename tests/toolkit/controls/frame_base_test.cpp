@@ -1,6 +1,7 @@
 // The toolkit frame base with a recording double of the command bars, and the thin-border edit and
 // static.
 #include "color_table.h"
+#include "control_edit.h"
 #include "controls_test_ids.h"
 #include "frame_wnd.h"
 #include "toolkit_test_app.h"
