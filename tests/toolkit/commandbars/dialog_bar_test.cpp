@@ -8,6 +8,7 @@
 #include "frame_wnd.h"
 #include "scratch_registry.h"
 #include "support/screenshot.h"
+#include "tool_bar_drag_tracker.h"
 #include "toolkit_test_app.h"
 
 #include <gtest/gtest.h>
@@ -182,6 +183,41 @@ TEST_F(DialogBar, FloatingResizeBelowTheMinimumIsRefusedAndTheSizesStaySeparate)
     CRect rcWider;
     m_pBar->GetWindowRect(&rcWider);
     EXPECT_EQ(rcDocked.Width() + 50, rcWider.Width());
+}
+
+TEST_F(DialogBar, TrackerDragsTheBordersAndStopsAtTheMinimum)
+{
+    Float();
+    CRect rcStart;
+    m_pBar->GetWindowRect(&rcStart);
+    const HWND hWnd = m_pBar->GetSafeHwnd();
+    // Posted in the bar's client coordinates, as a captured mouse sends them.
+    const auto PostMove = [&](CPoint screen) {
+        m_pBar->ScreenToClient(&screen);
+        ::PostMessageW(hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(screen.x, screen.y));
+    };
+    // Wider and lower by the bottom-right corner, then far too small: the last size that fits stays.
+    PostMove(CPoint(rcStart.right + 40, rcStart.bottom + 30));
+    PostMove(CPoint(rcStart.left + 20, rcStart.top + 20));
+    ::PostMessageW(hWnd, WM_LBUTTONUP, 0, 0);
+    const UINT_PTR nSafety = ::SetTimer(NULL, 0, 5000, NULL);
+    m_pBar->GetDragTracker()->StartResize(HTBOTTOMRIGHT, CPoint(rcStart.right, rcStart.bottom));
+    ::KillTimer(NULL, nSafety);
+    EXPECT_EQ(CSize(240, 230), m_pBar->GetFloatingClientSize());
+    CRect rect;
+    m_pBar->GetWindowRect(&rect);
+    EXPECT_EQ(rcStart.TopLeft(), rect.TopLeft());
+    EXPECT_EQ(CSize(rcStart.Width() + 40, rcStart.Height() + 30), rect.Size());
+
+    // Docked at the bottom, the top edge sets the docked height; Escape ends the drag.
+    Dock(xtpBarBottom);
+    m_pBar->GetWindowRect(&rcStart);
+    PostMove(CPoint(rcStart.CenterPoint().x, rcStart.top - 60));
+    ::PostMessageW(hWnd, WM_KEYDOWN, VK_ESCAPE, 0);
+    m_pBar->GetDragTracker()->StartResize(HTTOP, CPoint(rcStart.CenterPoint().x, rcStart.top));
+    EXPECT_EQ(CSize(200, 260), m_pBar->GetDockingClientSize());
+    EXPECT_EQ(CSize(240, 230), m_pBar->GetFloatingClientSize());
+    EXPECT_NE(hWnd, ::GetCapture());
 }
 
 TEST_F(DialogBar, BordersAnswerForTheSideTheBarIsOn)
