@@ -4,6 +4,7 @@
 #include "command_bars_layout.h"
 
 #include "command_bars.h"
+#include "dialog_bar.h"
 
 #include <afxpriv.h>
 
@@ -236,6 +237,11 @@ void CXTPCommandBars::SaveLayout(LPCTSTR lpszProfileName, BOOL bSaveOnlyCustomiz
             pInfo->rectMRUDockPos = pToolBar->m_rcMRUDockPos;
             pInfo->pointMRUFloatPos = pToolBar->m_ptMRUFloatPos;
         }
+        if (auto* pDialogBar = DYNAMIC_DOWNCAST(CXTPDialogBar, pBar)) {
+            pInfo->bDialogBar = TRUE;
+            pInfo->szDialogBarDockingClient = pDialogBar->GetDockingClientSize();
+            pInfo->szDialogBarFloatingClient = pDialogBar->GetFloatingClientSize();
+        }
         list.m_arrInfo.push_back(std::move(pInfo));
     }
 
@@ -356,6 +362,11 @@ void CXTPCommandBars::ApplyPlacement(const CXTPBarPlacementInfo& info)
     auto* pBar = DYNAMIC_DOWNCAST(CXTPToolBar, FindBar(static_cast<UINT>(info.nBarID)));
     if (pBar == NULL)
         return;
+    // The sizes first: docking and floating below lay the bar out with them.
+    if (auto* pDialogBar = DYNAMIC_DOWNCAST(CXTPDialogBar, pBar); pDialogBar != NULL && info.bDialogBar) {
+        pDialogBar->SetDockingClientSize(info.szDialogBarDockingClient);
+        pDialogBar->SetFloatingClientSize(info.szDialogBarFloatingClient);
+    }
     if (info.bFloating) {
         if (pBar->GetPosition() != xtpBarFloating || !::IsWindow(pBar->GetSafeHwnd()))
             FloatCommandBar(pBar);

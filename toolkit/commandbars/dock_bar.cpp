@@ -37,11 +37,12 @@ BOOL CXTPDockBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID)
 
 XTPBarPosition CXTPDockBar::GetPosition() const
 {
-    if (m_dwDockStyle & (CBRS_ALIGN_TOP | CBRS_BORDER_TOP))
+    // A dock bar's border is on its inner side: the top one draws its bottom border.
+    if (m_dwDockStyle & (CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM))
         return xtpBarTop;
-    if (m_dwDockStyle & (CBRS_ALIGN_BOTTOM | CBRS_BORDER_BOTTOM))
+    if (m_dwDockStyle & (CBRS_ALIGN_BOTTOM | CBRS_BORDER_TOP))
         return xtpBarBottom;
-    if (m_dwDockStyle & (CBRS_ALIGN_LEFT | CBRS_BORDER_LEFT))
+    if (m_dwDockStyle & (CBRS_ALIGN_LEFT | CBRS_BORDER_RIGHT))
         return xtpBarLeft;
     return xtpBarRight;
 }

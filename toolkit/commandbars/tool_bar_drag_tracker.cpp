@@ -1,6 +1,7 @@
 #include "tool_bar_drag_tracker.h"
 
 #include "command_bars.h"
+#include "dialog_bar.h"
 
 #include <afxpriv.h>
 
@@ -204,6 +205,19 @@ void CXTPToolBarDragTracker::Move(CPoint point)
 void CXTPToolBarDragTracker::Resize(CPoint point)
 {
     CRect rect(m_rcWindow);
+    // A dialog bar sizes freely: the dragged edges follow the mouse and the bar decides.
+    if (auto* pDialogBar = DYNAMIC_DOWNCAST(CXTPDialogBar, m_pBar)) {
+        if (m_nMode == HTLEFT || m_nMode == HTTOPLEFT || m_nMode == HTBOTTOMLEFT)
+            rect.left = point.x;
+        if (m_nMode == HTRIGHT || m_nMode == HTTOPRIGHT || m_nMode == HTBOTTOMRIGHT)
+            rect.right = point.x;
+        if (m_nMode == HTTOP || m_nMode == HTTOPLEFT || m_nMode == HTTOPRIGHT)
+            rect.top = point.y;
+        if (m_nMode == HTBOTTOM || m_nMode == HTBOTTOMLEFT || m_nMode == HTBOTTOMRIGHT)
+            rect.bottom = point.y;
+        pDialogBar->ResizeTo(rect, m_nMode);
+        return;
+    }
     CSize size;
     switch (m_nMode) {
     case HTLEFT:
