@@ -46,7 +46,11 @@ void CMainFrame::OnUpdateFrameCommand(CCmdUI* pCmdUI)
 
 // The targets of Open, Recover Selected, the list styles, Find Files, File Filters, Settings and Drive
 // Information are the home view's image selection, the results view's save and list, and their dialogs.
-void CMainFrame::OnOpen() {}
+void CMainFrame::OnOpen()
+{
+    if (m_pHomeView != NULL)
+        m_pHomeView->SendMessage(WM_COMMAND, MAKEWPARAM(61491, BN_CLICKED), 0);
+}
 
 void CMainFrame::OnRecoverSelected() {}
 

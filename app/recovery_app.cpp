@@ -8,6 +8,7 @@
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/snapshot/snapshot_document.h"
 #include "file_type_access.h"
+#include "home_view.h"
 #include "main_frame.h"
 #include "message_dialogs.h"
 #include "recovery_doc.h"

@@ -1,9 +1,23 @@
 #pragma once
 
-// The program's document: the single document of the frame. A snapshot named on the command line is
-// opened as this document first; reading it is the snapshot readers' work, so the document reads
-// nothing itself.
+// The program's document: the single document of the frame. It stores and serialises nothing; it holds
+// what the preview pane works on: the path to preview, the images of a folder for the thumbnail preview
+// with the current decoded one, and the database of the Access preview. A snapshot named on the command
+// line is opened as this document first; reading it is the snapshot readers' work.
 #include <afxwin.h>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class CDaoException;
+class CView;
+namespace Gdiplus {
+class Bitmap;
+}
+
+// The database of the Access preview. No database engine comes with the program, so none is ever open.
+class CDaoDatabase;
 
 class CEx_StyleDoc : public CDocument
 {
@@ -14,9 +28,43 @@ public:
 
     void Serialize(CArchive& ar) override;
 
-    // Deletes every file (no folder, no file of a subfolder) directly inside the folder; files that
-    // cannot be deleted are left.
+    // The image type code of a path by its extension, without regard to case (the previews' numbering:
+    // 1 bmp ... 15 ras); 0 when it is no image.
+    static int IsImageFile(const CString& path);
+    // Collects the image files directly inside the folder, lower-cased and in ascending code-unit order;
+    // no image is current afterwards. A folder that cannot be listed leaves the list empty.
+    void CollectImages(const CString& folder);
+    // Makes the collected image `index` current; the current index again or one outside the list
+    // changes nothing.
+    void LoadImageAt(int index);
+    // Releases the collected images, then deletes every file (no folder, no file of a subfolder) directly
+    // inside the folder; files that cannot be deleted are left.
     void DeleteFolderFiles(const CString& folder);
+    // Opens an Access database for the preview; throws CDaoException when it cannot be opened.
+    int OpenDatabase(const CString& path);
+
+    CString m_strPreviewPath;
+    CString m_strImageFolder;
+    std::vector<CString> m_imageNames;
+    int m_nCurrentImage = -1;
+    std::unique_ptr<Gdiplus::Bitmap> m_pCurrentImage;
+    CDaoDatabase* m_pDatabase = NULL;
+    // The Access preview's table and query views, which receive the database; not owned.
+    CView* m_pTableView = NULL;
+    CView* m_pQueryView = NULL;
 
     DECLARE_MESSAGE_MAP()
+
+private:
+    void ReleaseImages();
+
+    ULONG_PTR m_gdiplusToken = 0;
 };
+
+// Ascending code-unit order of the collected image names.
+void SortImageNames(std::vector<CString>& names);
+
+// The text that ReportDaoException shows for a failure without error information.
+CString DaoExceptionText(const CDaoException& exception);
+// Shows a database failure as an error message; one that carries error information shows nothing.
+void ReportDaoException(const CDaoException& exception);

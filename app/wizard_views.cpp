@@ -1,7 +1,6 @@
 #include "wizard_views.h"
 
 IMPLEMENT_DYNAMIC(CWizardStepView, CView)
-IMPLEMENT_DYNCREATE(CEx_StyleView, CWizardStepView)
 IMPLEMENT_DYNCREATE(CFirstView_HDD, CWizardStepView)
 IMPLEMENT_DYNCREATE(CSecondView_HDD, CWizardStepView)
 IMPLEMENT_DYNCREATE(CFileSystemView, CWizardStepView)

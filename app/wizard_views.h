@@ -1,7 +1,7 @@
 #pragma once
 
-// The first four of the wizard's five views: home, drive or image, partition, file system. Each lives
-// hidden inside the main frame from start-up to exit; CRecoveryApp::SwitchView shows one at a time.
+// The wizard's views before the results: home (home_view.h), drive or image, partition, file system. Each
+// lives hidden inside the main frame from start-up to exit; CRecoveryApp::SwitchView shows one at a time.
 #include <afxwin.h>
 
 // Fills the view with the wizard's background.
@@ -11,12 +11,6 @@ class CWizardStepView : public CView
 protected:
     CWizardStepView() = default;
     void OnDraw(CDC* pDC) override;
-};
-
-// View 0: the home view, the document template's own view.
-class CEx_StyleView : public CWizardStepView
-{
-    DECLARE_DYNCREATE(CEx_StyleView)
 };
 
 // View 1: drive or image selection.
