@@ -14,7 +14,7 @@
 #include "menu_sound.h"
 #include "shadow_manager.h"
 #include "shortcut_manager.h"
-#include "special_controls.h"
+#include "list_item_controls.h"
 #include "themes/paint_manager.h"
 #include "themes/paint_theme_default.h"
 #include "themes/paint_theme_gradient.h"

@@ -1,7 +1,7 @@
 #include "command_bars.h"
 #include "control_custom.h"
 #include "control_edit.h"
-#include "special_controls.h"
+#include "list_item_controls.h"
 
 #include "resource_loader.h"
 

@@ -3,7 +3,7 @@
 #include "draw_helpers.h"
 #include "menu_sound.h"
 #include "shadow_manager.h"
-#include "special_controls.h"
+#include "list_item_controls.h"
 #include "work_area.h"
 
 #include <afxpriv.h>

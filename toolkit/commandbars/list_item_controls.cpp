@@ -1,4 +1,4 @@
-#include "special_controls.h"
+#include "list_item_controls.h"
 
 #include "command_bars.h"
 
