@@ -383,9 +383,10 @@ TEST_F(ReportList, RightClickMenuChecksSortAndAlignmentAndSortsDescending)
     RightClickHeading(pHeader, 0, {VK_ESCAPE});
     EXPECT_EQ((std::vector<UINT>{XT_IDC_ALIGNLEFT}), g_menu.checked);
 
-    // Down, Down, Enter picks "sort descending" on the sort column: the list sorts descending.
+    // Home, Down, Enter picks "sort descending" on the sort column: the list sorts descending.
+    // Home and End choose the same item wherever a stray pointer left the selection.
     list.m_sorts.clear();
-    RightClickHeading(pHeader, 1, {VK_DOWN, VK_DOWN, VK_RETURN});
+    RightClickHeading(pHeader, 1, {VK_HOME, VK_DOWN, VK_RETURN});
     ASSERT_EQ(1u, list.m_sorts.size());
     EXPECT_EQ(1, list.m_sorts[0].first);
     EXPECT_FALSE(list.m_sorts[0].second);
@@ -394,7 +395,7 @@ TEST_F(ReportList, RightClickMenuChecksSortAndAlignmentAndSortsDescending)
     EXPECT_FALSE(bAscending);
 
     // Align right from the menu on column 0.
-    RightClickHeading(pHeader, 0, {VK_UP, VK_RETURN});
+    RightClickHeading(pHeader, 0, {VK_END, VK_RETURN});
     column.mask = LVCF_FMT;
     list.GetColumn(0, &column);
     EXPECT_EQ(LVCFMT_RIGHT, column.fmt & LVCFMT_JUSTIFYMASK);
