@@ -101,29 +101,12 @@ std::vector<FatPartition> FatPartitions()
 
 FatPartition PartitionOf(const std::string& disk, const std::string& part)
 {
-    for (const FatPartition& row : FatPartitions())
-        if (row.disk == disk && row.part == part)
-            return row;
-    ADD_FAILURE() << disk << " has no FAT partition " << part;
-    return {};
-}
-
-std::vector<std::string> ImagesOf(const std::string& disk)
-{
-    std::vector<std::string> images;
-    for (const auto& row : ReadTsv(JoinPath(TestDisksDir(), "images.tsv")))
-        if (row.size() >= 2 && row[0] == disk)
-            images.push_back(row[1]);
-    return images;
+    return test_support::RowOfPartition(FatPartitions(), disk, part);
 }
 
 std::vector<std::string> FatDisks()
 {
-    std::vector<std::string> disks;
-    for (const FatPartition& row : FatPartitions())
-        if (std::find(disks.begin(), disks.end(), row.disk) == disks.end())
-            disks.push_back(row.disk);
-    return disks;
+    return test_support::DisksOfRows(FatPartitions());
 }
 
 // ---- Comparing with fls -----------------------------------------------------------------------------
@@ -195,7 +178,7 @@ TEST(ExtensiveFatDisks, TheTestDisksHoldFatPartitions)
 TEST_P(ExtensiveFatDisk, FindsEachFatVolumeAndListsWhatFlsLists)
 {
     const std::string disk = GetParam();
-    std::vector<std::string> images = ImagesOf(disk);
+    std::vector<std::string> images = test_support::ImagesOfDisk(disk);
     ASSERT_FALSE(images.empty());
 #ifdef _WIN32
     // One image per disk under Wine, a different kind from disk to disk.
