@@ -24,6 +24,7 @@
 #include "engine_probe/probe_scan_rows.h"
 #include "fat_oracle_compare.h"
 #include "ntfs_test_volume.h"
+#include "extensive_scan_runs.h"
 #include "support/oracle_files.h"
 #include "support/test_paths.h"
 #include "ui_recorder.h"
@@ -131,29 +132,11 @@ protected:
     // The Extensive Scan of a range, as the partition step runs it, with the time it took.
     static long long ScanRange(std::uint32_t start, std::uint32_t sectors, std::uint16_t scanFsCode)
     {
-        VolumeParams.scanFsCode = scanFsCode;
-        VolumeParams.rangeStart = start;
-        VolumeParams.rangeCount = sectors;
-        VolumeParams.rangeEnd = start + sectors - 1;
-        const auto begin = std::chrono::steady_clock::now();
-        PrepareExtensiveScan();
-        ExtensiveScanThread();
-        EXPECT_EQ(bootVolumesDone.load(), 1u);
-        EXPECT_EQ(inferenceDone.load(), 1u);
-        return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - begin)
-            .count();
+        return RunExtensiveRange(scanFsCode, start, sectors);
     }
 
     // The file-system step on volume `number`, as its worker runs it.
-    static void ScanVolume(std::uint32_t number)
-    {
-        ASSERT_TRUE(ChooseFoundVolumeNumber(number));
-        ScanThreadControl.done = 0;
-        ScanThreadControl.running = 1;
-        ScanFatSteps();
-        EXPECT_EQ(ScanThreadControl.done.load(), 1u);
-        EXPECT_EQ(ScanThreadControl.running.load(), 0u);
-    }
+    static void ScanVolume(std::uint32_t number) { RunVolumeSteps(number, ScanFatSteps); }
 
     static std::string Bases()
     {

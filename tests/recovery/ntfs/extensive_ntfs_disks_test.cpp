@@ -29,6 +29,7 @@
 #include "ntfs_test_records.h"
 #include "ntfs_test_volume.h"
 #include "save_test_support.h"
+#include "extensive_scan_runs.h"
 #include "support/oracle_files.h"
 #include "support/test_paths.h"
 #include "ui_recorder.h"
@@ -183,31 +184,14 @@ protected:
     static long long ScanRange(std::uint32_t start, std::uint32_t sectors)
     {
         ScanSelection.scanKind = kScanExtensive;
-        VolumeParams.scanFsCode = kFsNtfs;
-        VolumeParams.rangeStart = start;
-        VolumeParams.rangeCount = sectors;
-        VolumeParams.rangeEnd = start + sectors - 1;
-        const auto begin = std::chrono::steady_clock::now();
-        PrepareExtensiveScan();
-        ExtensiveScanThread();
-        EXPECT_EQ(bootVolumesDone.load(), 1u);
-        EXPECT_EQ(inferenceDone.load(), 1u);
+        const long long milliseconds = RunExtensiveRange(kFsNtfs, start, sectors);
         EXPECT_EQ(ScanThreadControl.done.load(), 1u);
         EXPECT_EQ(ScanThreadControl.running.load(), 0u);
-        return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - begin)
-            .count();
+        return milliseconds;
     }
 
     // The file-system step on volume `number`, as its worker runs it.
-    static void ScanVolume(std::uint32_t number)
-    {
-        ASSERT_TRUE(ChooseFoundVolumeNumber(number));
-        ScanThreadControl.done = 0;
-        ScanThreadControl.running = 1;
-        ScanNtfsSteps();
-        EXPECT_EQ(ScanThreadControl.done.load(), 1u);
-        EXPECT_EQ(ScanThreadControl.running.load(), 0u);
-    }
+    static void ScanVolume(std::uint32_t number) { RunVolumeSteps(number, ScanNtfsSteps); }
 
     static std::string Volumes()
     {
