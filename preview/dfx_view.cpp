@@ -26,7 +26,8 @@ bool AnsiPath(const CString& strPath, std::string& ansi)
     if (length == 0)
         return false;
     BOOL usedDefault = FALSE;
-    const int size = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, strPath, length, NULL, 0, NULL, &usedDefault);
+    const int size =
+        ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, strPath, length, NULL, 0, NULL, &usedDefault);
     if (size <= 0 || usedDefault)
         return false;
     ansi.assign(static_cast<std::size_t>(size), '\0');
@@ -51,7 +52,8 @@ int CDFXView::OnCreate(LPCREATESTRUCT lpCreateStruct)
     if (CView::OnCreate(lpCreateStruct) == -1)
         return -1;
     m_canvas.m_pDrawing = &m_drawing;
-    m_canvas.Create(L"", WS_CHILD | WS_VISIBLE | SS_NOTIFY | SS_BLACKRECT, CRect(0, 0, 0, 0), this, kCanvasId);
+    m_canvas.Create(L"", WS_CHILD | WS_VISIBLE | SS_NOTIFY | SS_BLACKRECT, CRect(0, 0, 0, 0), this,
+                    kCanvasId);
     CPreviewHandOver* pHandOver = PreviewHandOver();
     if (pHandOver == NULL)
         return 0;
@@ -77,8 +79,8 @@ int CDFXView::OnCreate(LPCREATESTRUCT lpCreateStruct)
 BOOL CDFXView::LoadDrawing(const CString& strPath, HWND hProgress)
 {
     CPreviewHandOver* pHandOver = PreviewHandOver();
-    HANDLE hFile = ::CreateFileW(strPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING,
-                                 FILE_ATTRIBUTE_NORMAL, NULL);
+    HANDLE hFile = ::CreateFileW(strPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
     if (hFile == INVALID_HANDLE_VALUE)
         return FALSE;
     char start[kSignatureBytes] = {};

@@ -161,5 +161,6 @@ BOOL CDxfDrawing::LoadFromFile(LPCSTR lpszPath, HWND hProgressWnd)
 {
     if (!m_bReady)
         return FALSE;
-    return EntryPoint<DrwLoadDataFromFileFunction>(kLoadDataFromFile)(m_hDrawing, 0, 0, lpszPath, hProgressWnd);
+    return EntryPoint<DrwLoadDataFromFileFunction>(kLoadDataFromFile)(m_hDrawing, 0, 0, lpszPath,
+                                                                      hProgressWnd);
 }

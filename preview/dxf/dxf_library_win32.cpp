@@ -35,8 +35,11 @@ std::wstring WideText(const std::string& text)
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '%' && i + 2 < text.size() && text[i + 1] == '%') {
             const char code = static_cast<char>(std::tolower(static_cast<unsigned char>(text[i + 2])));
-            const char* replacement = code == 'd' ? "\xC2\xB0" : code == 'p' ? "\xC2\xB1" : code == 'c' ? "\xE2\x8C\x80"
-                                    : code == '%' ? "%" : nullptr;
+            const char* replacement = code == 'd'   ? "\xC2\xB0"
+                                      : code == 'p' ? "\xC2\xB1"
+                                      : code == 'c' ? "\xE2\x8C\x80"
+                                      : code == '%' ? "%"
+                                                    : nullptr;
             if (replacement != nullptr) {
                 plain += replacement;
                 i += 2;
@@ -57,8 +60,8 @@ std::wstring WideText(const std::string& text)
     if (length <= 0)
         return std::wstring();
     std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    ::MultiByteToWideChar(codePage, codePage == CP_UTF8 ? MB_ERR_INVALID_CHARS : 0, plain.data(), size, &wide[0],
-                          length);
+    ::MultiByteToWideChar(codePage, codePage == CP_UTF8 ? MB_ERR_INVALID_CHARS : 0, plain.data(), size,
+                          &wide[0], length);
     return wide;
 }
 
@@ -96,7 +99,8 @@ public:
 
     void Dot(dxf::Rgb colour, int x, int y) override { ::SetPixelV(m_dc, x, y, colour); }
 
-    void Text(dxf::Rgb colour, int x, int y, int height, double rotation, int align, const std::string& text) override
+    void Text(dxf::Rgb colour, int x, int y, int height, double rotation, int align,
+              const std::string& text) override
     {
         const std::wstring wide = WideText(text);
         if (wide.empty())
@@ -122,7 +126,9 @@ public:
         }
         ::SelectObject(m_dc, font);
         ::SetTextColor(m_dc, colour);
-        const UINT horizontal = align == dxf::kAlignCentre ? TA_CENTER : align == dxf::kAlignRight ? TA_RIGHT : TA_LEFT;
+        const UINT horizontal = align == dxf::kAlignCentre  ? TA_CENTER
+                                : align == dxf::kAlignRight ? TA_RIGHT
+                                                            : TA_LEFT;
         ::SetTextAlign(m_dc, horizontal | TA_BASELINE | TA_NOUPDATECP);
         ::TextOutW(m_dc, x, y, wide.data(), static_cast<int>(wide.size()));
     }
@@ -154,7 +160,7 @@ private:
     int m_y = 0;
 };
 
-// Paints the window part of the view into a bitmap first, so that the canvas never shows it half drawn.
+// Paints the view's window area into a bitmap first, so that the canvas never shows it half drawn.
 int PaintDocument(const dxf::Document& document, HDC dc)
 {
     const DxfViewProperties& view = document.View();
@@ -226,8 +232,8 @@ DXF_EXPORT int __cdecl drwDestroy(DxfDrawingHandle handle)
     }
 }
 
-DXF_EXPORT int __cdecl drwLoadDataFromFile(DxfDrawingHandle handle, std::intptr_t /*block*/, std::intptr_t /*flags*/,
-                                           const char* path, HWND progressWindow)
+DXF_EXPORT int __cdecl drwLoadDataFromFile(DxfDrawingHandle handle, std::intptr_t /*block*/,
+                                           std::intptr_t /*flags*/, const char* path, HWND progressWindow)
 {
     return Guarded(handle, [&](dxf::Document& document) {
         dxf::ProgressFunction progress;
@@ -279,10 +285,10 @@ DXF_EXPORT int __cdecl drwZoomExtents(DxfDrawingHandle handle)
     });
 }
 
-#define DXF_UNUSED_ENTRY(name)                                                                                   \
-    DXF_EXPORT std::intptr_t __cdecl name()                                                                      \
-    {                                                                                                            \
-        return 0;                                                                                                \
+#define DXF_UNUSED_ENTRY(name)                                                                               \
+    DXF_EXPORT std::intptr_t __cdecl name()                                                                  \
+    {                                                                                                        \
+        return 0;                                                                                            \
     }
 DXF_UNUSED_ENTRY(drwAddTableType)
 DXF_UNUSED_ENTRY(drwDeleteTableType)

@@ -56,31 +56,31 @@ struct Entity
     // drawn mirrored in X (the arbitrary-axis rule gives the X axis (-1, 0, 0) for (0, 0, -1)).
     double extrusionZ = 1.0;
 
-    Point p0;  // 10/20: start, centre, insertion or first alignment point
-    Point p1;  // 11/21: end, second alignment point, ellipse major axis, MTEXT direction
+    Point p0; // 10/20: start, centre, insertion or first alignment point
+    Point p1; // 11/21: end, second alignment point, ellipse major axis, MTEXT direction
     bool hasP1 = false;
-    double radius = 0.0;           // 40 (circle, arc); text height; ellipse axis ratio
-    double startAngle = 0.0;       // 50: degrees (arc); rotation (text, insert)
-    double endAngle = 360.0;       // 51: degrees (arc)
-    double startParameter = 0.0;   // 41 (ellipse)
-    double endParameter = 6.283185307179586;  // 42 (ellipse)
-    double scaleX = 1.0;           // 41 (insert)
-    double scaleY = 1.0;           // 42 (insert)
-    double columnSpacing = 0.0;    // 44 (insert)
-    double rowSpacing = 0.0;       // 45 (insert)
-    int columns = 1;               // 70 (insert)
-    int rows = 1;                  // 71 (insert)
-    int flags = 0;                 // 70: polyline (1 closed, 16 mesh, 64 polyface), spline (1 closed)
-    int degree = 3;                // 71 (spline)
-    int horizontalAlign = 0;       // 72 (text)
-    int verticalAlign = 0;         // 73 (text)
-    int attachment = 1;            // 71 (mtext): 1 top left ... 9 bottom right
-    std::string text;              // 1 and 3 (text, mtext)
-    std::string blockName;         // 2 (insert)
-    std::vector<Vertex> vertices;  // polyline vertices; spline control points
-    std::vector<Point> fitPoints;   // 11/21 (spline)
-    std::vector<double> knots;     // 40 (spline)
-    std::vector<double> weights;   // 41 (spline)
+    double radius = 0.0;                     // 40 (circle, arc); text height; ellipse axis ratio
+    double startAngle = 0.0;                 // 50: degrees (arc); rotation (text, insert)
+    double endAngle = 360.0;                 // 51: degrees (arc)
+    double startParameter = 0.0;             // 41 (ellipse)
+    double endParameter = 6.283185307179586; // 42 (ellipse)
+    double scaleX = 1.0;                     // 41 (insert)
+    double scaleY = 1.0;                     // 42 (insert)
+    double columnSpacing = 0.0;              // 44 (insert)
+    double rowSpacing = 0.0;                 // 45 (insert)
+    int columns = 1;                         // 70 (insert)
+    int rows = 1;                            // 71 (insert)
+    int flags = 0;                // 70: polyline (1 closed, 16 mesh, 64 polyface), spline (1 closed)
+    int degree = 3;               // 71 (spline)
+    int horizontalAlign = 0;      // 72 (text)
+    int verticalAlign = 0;        // 73 (text)
+    int attachment = 1;           // 71 (mtext): 1 top left ... 9 bottom right
+    std::string text;             // 1 and 3 (text, mtext)
+    std::string blockName;        // 2 (insert)
+    std::vector<Vertex> vertices; // polyline vertices; spline control points
+    std::vector<Point> fitPoints; // 11/21 (spline)
+    std::vector<double> knots;    // 40 (spline)
+    std::vector<double> weights;  // 41 (spline)
 };
 
 struct Layer

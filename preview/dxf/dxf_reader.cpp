@@ -115,7 +115,9 @@ bool ParseInt(std::string_view value, int& result)
     const long long parsed = std::strtoll(text.c_str(), &end, 10);
     if (end == text.c_str() || *end != '\0')
         return false;
-    result = static_cast<int>(parsed < -2147483647LL ? -2147483647LL : parsed > 2147483647LL ? 2147483647LL : parsed);
+    result = static_cast<int>(parsed < -2147483647LL  ? -2147483647LL
+                              : parsed > 2147483647LL ? 2147483647LL
+                                                      : parsed);
     return true;
 }
 
@@ -125,11 +127,16 @@ bool KindOf(std::string_view name, EntityKind& kind)
     {
         const char* name;
         EntityKind kind;
-    } kKinds[] = {{"LINE", EntityKind::Line},       {"POINT", EntityKind::Point},
-                  {"CIRCLE", EntityKind::Circle},   {"ARC", EntityKind::Arc},
-                  {"LWPOLYLINE", EntityKind::LwPolyline}, {"POLYLINE", EntityKind::Polyline},
-                  {"TEXT", EntityKind::Text},       {"MTEXT", EntityKind::MText},
-                  {"INSERT", EntityKind::Insert},   {"ELLIPSE", EntityKind::Ellipse},
+    } kKinds[] = {{"LINE", EntityKind::Line},
+                  {"POINT", EntityKind::Point},
+                  {"CIRCLE", EntityKind::Circle},
+                  {"ARC", EntityKind::Arc},
+                  {"LWPOLYLINE", EntityKind::LwPolyline},
+                  {"POLYLINE", EntityKind::Polyline},
+                  {"TEXT", EntityKind::Text},
+                  {"MTEXT", EntityKind::MText},
+                  {"INSERT", EntityKind::Insert},
+                  {"ELLIPSE", EntityKind::Ellipse},
                   {"SPLINE", EntityKind::Spline}};
     for (const auto& entry : kKinds) {
         if (name == entry.name) {
@@ -143,8 +150,8 @@ bool KindOf(std::string_view name, EntityKind& kind)
 // What the record that is being read is.
 enum class Record
 {
-    None,         // groups are skipped until the next 0 group
-    Section,      // waiting for the section's name
+    None,    // groups are skipped until the next 0 group
+    Section, // waiting for the section's name
     HeaderVariable,
     Layer,
     Block,
@@ -384,7 +391,7 @@ private:
             m_layer.on = m_layer.on && number >= 0;
             m_layer.colour = number < 0 ? -number : number;
         } else if (code == 70 && ParseInt(value, number)) {
-            if ((number & 1) != 0)  // frozen
+            if ((number & 1) != 0) // frozen
                 m_layer.on = false;
         }
     }
@@ -442,7 +449,7 @@ private:
             return;
         case 62:
             Integer(value, e.colour);
-            if (e.colour < 0)  // off, as its layer would be
+            if (e.colour < 0) // off, as its layer would be
                 m_entityValid = false;
             return;
         case 67: {

@@ -88,7 +88,8 @@ struct Context
 
 void AppendArc(std::vector<Point>& out, Point centre, double radius, double start, double sweep)
 {
-    const int segments = std::max(2, static_cast<int>(std::ceil(std::fabs(sweep) / kTwoPi * kCircleSegments)));
+    const int segments =
+        std::max(2, static_cast<int>(std::ceil(std::fabs(sweep) / kTwoPi * kCircleSegments)));
     for (int i = 0; i <= segments; ++i) {
         const double angle = start + sweep * i / segments;
         out.push_back({centre.x + radius * std::cos(angle), centre.y + radius * std::sin(angle)});
@@ -118,12 +119,14 @@ void AppendBulge(std::vector<Point>& out, const Vertex& a, const Vertex& b)
 }
 
 // De Boor's evaluation of a (rational) B-spline at u in [knots[degree], knots[n + 1]].
-Point SplinePoint(const Entity& e, const std::vector<double>& knots, const std::vector<double>& weights, double u)
+Point SplinePoint(const Entity& e, const std::vector<double>& knots, const std::vector<double>& weights,
+                  double u)
 {
     const int p = e.degree;
     const int n = static_cast<int>(e.vertices.size()) - 1;
     // The span k with knots[k] <= u < knots[k + 1], within p..n.
-    int k = static_cast<int>(std::upper_bound(knots.begin() + p, knots.begin() + n + 1, u) - knots.begin()) - 1;
+    int k =
+        static_cast<int>(std::upper_bound(knots.begin() + p, knots.begin() + n + 1, u) - knots.begin()) - 1;
     k = std::clamp(k, p, n);
     double x[16], y[16], w[16];
     for (int j = 0; j <= p; ++j) {
@@ -177,7 +180,8 @@ void FlattenSpline(const Entity& e, std::vector<Point>& out)
         }
     }
     std::vector<double> weights = e.weights;
-    if (weights.size() != count || std::any_of(weights.begin(), weights.end(), [](double w) { return !(w > 0.0); }))
+    if (weights.size() != count ||
+        std::any_of(weights.begin(), weights.end(), [](double w) { return !(w > 0.0); }))
         weights.assign(count, 1.0);
     const double first = knots[static_cast<std::size_t>(p)];
     const double last = knots[count];
@@ -219,7 +223,12 @@ std::vector<std::string> MTextLines(const std::string& text)
         case '}':
             lines.back() += code;
             break;
-        case 'L': case 'l': case 'O': case 'o': case 'K': case 'k':
+        case 'L':
+        case 'l':
+        case 'O':
+        case 'o':
+        case 'K':
+        case 'k':
             break;
         case 'S': {
             // Stacked text "a^b;" shown as "a/b".
@@ -296,8 +305,9 @@ private:
             return;
         }
         // Planar entities in an extrusion along -Z are mirrored in X.
-        const bool mirrored = e.extrusionZ < 0.0 && e.kind != EntityKind::Line && e.kind != EntityKind::Point &&
-                              e.kind != EntityKind::Spline && e.kind != EntityKind::MText;
+        const bool mirrored = e.extrusionZ < 0.0 && e.kind != EntityKind::Line &&
+                              e.kind != EntityKind::Point && e.kind != EntityKind::Spline &&
+                              e.kind != EntityKind::MText;
         Transform transform = context.transform;
         if (mirrored)
             transform = transform.Then(Transform::Scale(-1.0, 1.0));
@@ -421,8 +431,8 @@ private:
         const double left = align == kAlignLeft ? 0.0 : align == kAlignCentre ? -width / 2.0 : -width;
         for (double u : {left, left + width}) {
             for (double v : {0.0, height}) {
-                const Point corner = transform.Apply(
-                    {anchor.x + along.x * u + up.x * v, anchor.y + along.y * u + up.y * v});
+                const Point corner =
+                    transform.Apply({anchor.x + along.x * u + up.x * v, anchor.y + along.y * u + up.y * v});
                 if (Usable(corner))
                     m_scene.extents.Add(corner.x, corner.y);
             }
@@ -478,7 +488,8 @@ private:
         const Point down{std::sin(r), -std::cos(r)};
         for (std::size_t i = 0; i < lines.size(); ++i) {
             const double drop = firstDrop + static_cast<double>(i) * kLineSpacing * h;
-            Place(lines[i], {e.p0.x + down.x * drop, e.p0.y + down.y * drop}, h, rotation, align, transform, rgb);
+            Place(lines[i], {e.p0.x + down.x * drop, e.p0.y + down.y * drop}, h, rotation, align, transform,
+                  rgb);
         }
     }
 
@@ -501,15 +512,18 @@ private:
         inner.depth = context.depth + 1;
         inner.blockStack = context.blockStack;
         inner.blockStack.push_back(key);
-        const Transform place = context.transform.Then(mirror).Then(Transform::Translate(e.p0.x, e.p0.y))
+        const Transform place = context.transform.Then(mirror)
+                                    .Then(Transform::Translate(e.p0.x, e.p0.y))
                                     .Then(Transform::Rotate(e.startAngle));
-        const Transform local = Transform::Scale(e.scaleX, e.scaleY).Then(Transform::Translate(-block.base.x, -block.base.y));
+        const Transform local =
+            Transform::Scale(e.scaleX, e.scaleY).Then(Transform::Translate(-block.base.x, -block.base.y));
         for (int row = 0; row < e.rows; ++row) {
             for (int column = 0; column < e.columns; ++column) {
                 if (Full())
                     return;
-                inner.transform = place.Then(Transform::Translate(column * e.columnSpacing, row * e.rowSpacing))
-                                      .Then(local);
+                inner.transform =
+                    place.Then(Transform::Translate(column * e.columnSpacing, row * e.rowSpacing))
+                        .Then(local);
                 Entities(block.entities, inner);
             }
         }
@@ -541,10 +555,9 @@ Rgb ColourOfIndex(int index)
     auto rgb = [](int r, int g, int b) {
         return static_cast<Rgb>(r) | (static_cast<Rgb>(g) << 8) | (static_cast<Rgb>(b) << 16);
     };
-    static const Rgb kFirst[] = {rgb(255, 255, 255), rgb(255, 0, 0),   rgb(255, 255, 0),
-                                 rgb(0, 255, 0),     rgb(0, 255, 255), rgb(0, 0, 255),
-                                 rgb(255, 0, 255),   rgb(255, 255, 255), rgb(128, 128, 128),
-                                 rgb(192, 192, 192)};
+    static const Rgb kFirst[] = {rgb(255, 255, 255), rgb(255, 0, 0),    rgb(255, 255, 0), rgb(0, 255, 0),
+                                 rgb(0, 255, 255),   rgb(0, 0, 255),    rgb(255, 0, 255), rgb(255, 255, 255),
+                                 rgb(128, 128, 128), rgb(192, 192, 192)};
     if (index < 1 || index > 255)
         return kFirst[kColourForeground];
     if (index < 10)
@@ -565,12 +578,30 @@ Rgb ColourOfIndex(int index)
     const double x = chroma * (1.0 - std::fabs(std::fmod(h, 2.0) - 1.0));
     double r = 0, g = 0, b = 0;
     switch (static_cast<int>(h)) {
-    case 0: r = chroma; g = x; break;
-    case 1: r = x; g = chroma; break;
-    case 2: g = chroma; b = x; break;
-    case 3: g = x; b = chroma; break;
-    case 4: r = x; b = chroma; break;
-    default: r = chroma; b = x; break;
+    case 0:
+        r = chroma;
+        g = x;
+        break;
+    case 1:
+        r = x;
+        g = chroma;
+        break;
+    case 2:
+        g = chroma;
+        b = x;
+        break;
+    case 3:
+        g = x;
+        b = chroma;
+        break;
+    case 4:
+        r = x;
+        b = chroma;
+        break;
+    default:
+        r = chroma;
+        b = x;
+        break;
     }
     const double m = value - chroma;
     auto byte = [](double v) { return static_cast<int>(std::lround(std::clamp(v, 0.0, 1.0) * 255.0)); };

@@ -27,8 +27,8 @@ using Rgb = std::uint32_t;
 struct Path
 {
     Rgb colour = 0;
-    std::size_t first = 0;  // into Scene::points
-    std::size_t count = 0;  // 1: a dot
+    std::size_t first = 0; // into Scene::points
+    std::size_t count = 0; // 1: a dot
 };
 
 enum TextAlign
@@ -41,11 +41,11 @@ enum TextAlign
 struct PlacedText
 {
     Rgb colour = 0;
-    Point position;         // of the baseline at the alignment point
-    double height = 1.0;    // drawing units
-    double rotation = 0.0;  // degrees, counter-clockwise
+    Point position;        // of the baseline at the alignment point
+    double height = 1.0;   // drawing units
+    double rotation = 0.0; // degrees, counter-clockwise
     int align = kAlignLeft;
-    std::string text;       // one line, as the file holds it
+    std::string text; // one line, as the file holds it
 };
 
 struct Scene

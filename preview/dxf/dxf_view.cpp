@@ -117,8 +117,8 @@ void PaintScene(const Scene& scene, const ViewProperties& view, Canvas& canvas)
 {
     if (!IsUsableView(view))
         return;
-    const Projection projection{static_cast<double>(view.left), static_cast<double>(view.bottom), view.originX,
-                                view.originY, view.pixelsPerUnit * view.zoom};
+    const Projection projection{static_cast<double>(view.left), static_cast<double>(view.bottom),
+                                view.originX, view.originY, view.pixelsPerUnit * view.zoom};
     // A little beyond the window, so that lines ending at its edge keep their last pixel.
     const double minX = view.left - 2.0, maxX = view.right + 2.0;
     const double minY = view.top - 2.0, maxY = view.bottom + 2.0;
@@ -157,11 +157,12 @@ void PaintScene(const Scene& scene, const ViewProperties& view, Canvas& canvas)
             continue;
         const double x = projection.X(text.position.x), y = projection.Y(text.position.y);
         // Texts whose anchor is further from the window than their own length are off screen.
-        const double reach = std::min(height, kTallestTextPixels) * (static_cast<double>(text.text.size()) + 1.0);
+        const double reach =
+            std::min(height, kTallestTextPixels) * (static_cast<double>(text.text.size()) + 1.0);
         if (x < minX - reach || x > maxX + reach || y < minY - reach || y > maxY + reach)
             continue;
-        canvas.Text(text.colour, Pixel(x), Pixel(y), Pixel(std::min(height, kTallestTextPixels)), text.rotation,
-                    text.align, text.text);
+        canvas.Text(text.colour, Pixel(x), Pixel(y), Pixel(std::min(height, kTallestTextPixels)),
+                    text.rotation, text.align, text.text);
     }
 }
 

@@ -13,24 +13,24 @@ namespace dxf {
 // field and the extents box are this library's own.
 struct ViewProperties
 {
-    std::int32_t size;         // 0: sizeof(ViewProperties)
-    std::int32_t left;         // 4: window, pixels
-    std::int32_t top;          // 8
-    std::int32_t right;        // 12
-    std::int32_t bottom;       // 16
-    std::int32_t reserved;     // 20
-    double originX;            // 24: the drawing point at the window's bottom-left corner
-    double originY;            // 32
-    double extentsWidth;       // 40: of the drawn entities, drawing units
-    double extentsHeight;      // 48
-    double pixelsPerUnit;      // 56
-    double zoom;               // 64
+    std::int32_t size;     // 0: sizeof(ViewProperties)
+    std::int32_t left;     // 4: window, pixels
+    std::int32_t top;      // 8
+    std::int32_t right;    // 12
+    std::int32_t bottom;   // 16
+    std::int32_t reserved; // 20
+    double originX;        // 24: the drawing point at the window's bottom-left corner
+    double originY;        // 32
+    double extentsWidth;   // 40: of the drawn entities, drawing units
+    double extentsHeight;  // 48
+    double pixelsPerUnit;  // 56
+    double zoom;           // 64
 };
 static_assert(offsetof(ViewProperties, left) == 4 && offsetof(ViewProperties, bottom) == 16);
 static_assert(offsetof(ViewProperties, originX) == 24 && offsetof(ViewProperties, originY) == 32);
 static_assert(offsetof(ViewProperties, pixelsPerUnit) == 56 && offsetof(ViewProperties, zoom) == 64);
 
-// Part of the extents left free on each side by ZoomExtents.
+// The share of the extents left free on each side by ZoomExtents.
 inline constexpr double kExtentsMargin = 0.02;
 
 ViewProperties InitialView(int x, int y, int width, int height);
@@ -48,7 +48,8 @@ public:
     virtual void Dot(Rgb colour, int x, int y) = 0;
     // height in pixels; rotation in degrees counter-clockwise; the position is the baseline's point at
     // the alignment.
-    virtual void Text(Rgb colour, int x, int y, int height, double rotation, int align, const std::string& text) = 0;
+    virtual void Text(Rgb colour, int x, int y, int height, double rotation, int align,
+                      const std::string& text) = 0;
 };
 
 // Projects the scene through the view and hands the visible part to the canvas; segments are clipped to

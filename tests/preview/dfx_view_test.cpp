@@ -39,7 +39,8 @@ public:
     }
 };
 
-const ::testing::Environment* const g_environment = ::testing::AddGlobalTestEnvironment(new FrameworkEnvironment);
+const ::testing::Environment* const g_environment =
+    ::testing::AddGlobalTestEnvironment(new FrameworkEnvironment);
 
 void Pump(DWORD milliseconds)
 {
@@ -92,7 +93,8 @@ protected:
     {
         m_pFrame = new CPreviewTestFrame;
         m_pFrame->m_pDoc = new CPreviewTestDoc;
-        ASSERT_TRUE(m_pFrame->Create(NULL, L"Drawing preview test", WS_OVERLAPPEDWINDOW, CRect(0, 0, 820, 600)));
+        ASSERT_TRUE(
+            m_pFrame->Create(NULL, L"Drawing preview test", WS_OVERLAPPEDWINDOW, CRect(0, 0, 820, 600)));
         theApp.m_pMainWnd = m_pFrame;
         CCreateContext context;
         context.m_pNewViewClass = RUNTIME_CLASS(CMainPreviewView);
@@ -182,9 +184,10 @@ TEST_F(DfxViewTest, DrawingsFitTheCanvasAsEzdxfMeasuresThem)
         const std::wstring shot = L"dxf_preview_" + std::wstring(Wide(name)) + L"_extents";
         test_support::WriteClientScreenshot(pView->m_canvas.m_hWnd, shot);
         // ezdxf's own rendering of the same drawing beside ours.
-        ::CopyFileW(Drawing(std::string(name) + "-ezdxf.png"),
-                    test_support::ScreenshotPath(L"dxf_preview_" + std::wstring(Wide(name)) + L"_ezdxf").c_str(),
-                    FALSE);
+        ::CopyFileW(
+            Drawing(std::string(name) + "-ezdxf.png"),
+            test_support::ScreenshotPath(L"dxf_preview_" + std::wstring(Wide(name)) + L"_ezdxf").c_str(),
+            FALSE);
     }
 }
 
@@ -199,7 +202,8 @@ TEST_F(DfxViewTest, WheelZoomsAboutTheCentreAndDragsPan)
     const double centreX = halfWidth / (before.zoom * before.pixelsPerUnit) + before.originX;
 
     CPoint screen(100, 100);
-    pView->SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), MAKELPARAM(screen.x, screen.y));
+    pView->SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)),
+                       MAKELPARAM(screen.x, screen.y));
     const DxfViewProperties out = Properties(pView);
     EXPECT_NEAR(out.zoom, before.zoom * 2.0 / 3.0, 1e-12);
     // The drawing point at the window's centre stays there.
@@ -235,7 +239,8 @@ TEST_F(DfxViewTest, WheelZoomsAboutTheCentreAndDragsPan)
 
     // Two hundred notches out end at the smallest zoom with finite values and a canvas that still draws.
     for (int notch = 0; notch < 200; ++notch)
-        pView->SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), MAKELPARAM(screen.x, screen.y));
+        pView->SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)),
+                           MAKELPARAM(screen.x, screen.y));
     const DxfViewProperties farthest = Properties(pView);
     EXPECT_EQ(farthest.zoom, CDxfDrawing::kSmallestZoom);
     EXPECT_TRUE(std::isfinite(farthest.originX) && std::isfinite(farthest.originY));
@@ -261,7 +266,8 @@ TEST_F(DfxViewTest, TheProgressWindowHearsTheLoadRiseToOneHundred)
     EXPECT_EQ(positions.front(), 0);
     EXPECT_EQ(positions.back(), 100);
     EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end()));
-    test_support::WriteClientScreenshot(m_pHost->m_pViews[kPreviewDxf]->m_hWnd, L"dxf_preview_million_vertices");
+    test_support::WriteClientScreenshot(m_pHost->m_pViews[kPreviewDxf]->m_hWnd,
+                                        L"dxf_preview_million_vertices");
 }
 
 TEST_F(DfxViewTest, RefusedFilesAndLibrariesShowCorruptFile)

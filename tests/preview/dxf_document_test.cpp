@@ -12,6 +12,8 @@
 
 namespace {
 
+constexpr double kPi = 3.14159265358979323846;
+
 // A DXF file with the given tables, blocks and entities (group lines already written).
 std::string Dxf(const std::string& entities, const std::string& blocks = "", const std::string& layers = "")
 {
@@ -23,8 +25,8 @@ std::string Dxf(const std::string& entities, const std::string& blocks = "", con
 
 std::string Line(double x0, double y0, double x1, double y1, const std::string& extra = "")
 {
-    return "0\nLINE\n8\n0\n" + extra + "10\n" + std::to_string(x0) + "\n20\n" + std::to_string(y0) + "\n11\n" +
-           std::to_string(x1) + "\n21\n" + std::to_string(y1) + "\n";
+    return "0\nLINE\n8\n0\n" + extra + "10\n" + std::to_string(x0) + "\n20\n" + std::to_string(y0) +
+           "\n11\n" + std::to_string(x1) + "\n21\n" + std::to_string(y1) + "\n";
 }
 
 std::string Block(const std::string& name, const std::string& entities, double baseX = 0, double baseY = 0)
@@ -35,8 +37,8 @@ std::string Block(const std::string& name, const std::string& entities, double b
 
 std::string Insert(const std::string& name, double x, double y, const std::string& extra = "")
 {
-    return "0\nINSERT\n8\n0\n2\n" + name + "\n10\n" + std::to_string(x) + "\n20\n" + std::to_string(y) + "\n" +
-           extra;
+    return "0\nINSERT\n8\n0\n2\n" + name + "\n10\n" + std::to_string(x) + "\n20\n" + std::to_string(y) +
+           "\n" + extra;
 }
 
 struct Loaded
@@ -50,7 +52,8 @@ void Load(Loaded& loaded, const std::string& text)
     loaded.ok = loaded.document.LoadText(text.data(), text.size(), {});
 }
 
-void ExpectBox(const dxf::Box& box, double minX, double minY, double maxX, double maxY, double tolerance = 1e-6)
+void ExpectBox(const dxf::Box& box, double minX, double minY, double maxX, double maxY,
+               double tolerance = 1e-6)
 {
     ASSERT_FALSE(box.empty);
     EXPECT_NEAR(box.minX, minX, tolerance);
@@ -74,19 +77,21 @@ TEST(DxfDocumentTest, EachEntityKindCoversItsGeometry)
         // A quarter arc from 0 to 90 degrees.
         {"arc", "0\nARC\n10\n0\n20\n0\n40\n2\n50\n0\n51\n90\n", 0, 0, 2, 2, 1e-9},
         // An arc across 0 degrees (350 to 10).
-        {"arc across zero", "0\nARC\n10\n0\n20\n0\n40\n1\n50\n350\n51\n10\n", std::cos(10 * M_PI / 180),
-         -std::sin(10 * M_PI / 180), 1, std::sin(10 * M_PI / 180), 1e-9},
+        {"arc across zero", "0\nARC\n10\n0\n20\n0\n40\n1\n50\n350\n51\n10\n", std::cos(10 * kPi / 180),
+         -std::sin(10 * kPi / 180), 1, std::sin(10 * kPi / 180), 1e-9},
         // Bulge 1 from (0,0) to (2,0): a half circle to the right of the direction, below the chord.
         {"bulge", "0\nLWPOLYLINE\n90\n2\n70\n0\n10\n0\n20\n0\n42\n1\n10\n2\n20\n0\n", 0, -1, 2, 0, 1e-3},
-        {"closed polyline", "0\nPOLYLINE\n66\n1\n70\n1\n10\n0\n20\n0\n0\nVERTEX\n10\n1\n20\n1\n0\nVERTEX\n10\n3\n20\n1\n"
-                            "0\nVERTEX\n10\n3\n20\n4\n0\nSEQEND\n",
+        {"closed polyline",
+         "0\nPOLYLINE\n66\n1\n70\n1\n10\n0\n20\n0\n0\nVERTEX\n10\n1\n20\n1\n0\nVERTEX\n10\n3\n20\n1\n"
+         "0\nVERTEX\n10\n3\n20\n4\n0\nSEQEND\n",
          1, 1, 3, 4, 1e-9},
         // Major axis 4 along X, ratio 0.5.
-        {"ellipse", "0\nELLIPSE\n10\n0\n20\n0\n11\n4\n21\n0\n40\n0.5\n41\n0\n42\n6.283185307179586\n", -4, -2, 4, 2,
-         1e-9},
+        {"ellipse", "0\nELLIPSE\n10\n0\n20\n0\n11\n4\n21\n0\n40\n0.5\n41\n0\n42\n6.283185307179586\n", -4, -2,
+         4, 2, 1e-9},
         // A clamped quadratic spline stays within its control polygon and ends on its end points.
-        {"spline", "0\nSPLINE\n70\n8\n71\n2\n72\n6\n73\n3\n40\n0\n40\n0\n40\n0\n40\n1\n40\n1\n40\n1\n"
-                   "10\n0\n20\n0\n10\n1\n20\n2\n10\n2\n20\n0\n",
+        {"spline",
+         "0\nSPLINE\n70\n8\n71\n2\n72\n6\n73\n3\n40\n0\n40\n0\n40\n0\n40\n1\n40\n1\n40\n1\n"
+         "10\n0\n20\n0\n10\n1\n20\n2\n10\n2\n20\n0\n",
          0, 0, 2, 1, 1e-6},
     };
     for (const Case& c : cases) {
@@ -147,8 +152,9 @@ TEST(DxfDocumentTest, LayersAndColoursResolve)
 
 TEST(DxfDocumentTest, TextsArePlacedAndMTextFormattingIsRemoved)
 {
-    const std::string entities = "0\nTEXT\n10\n1\n20\n2\n40\n0.5\n1\nNorth %%d\n50\n90\n"
-                                 "0\nMTEXT\n10\n0\n20\n10\n40\n1\n71\n1\n3\n{\\fArial|b1;Bold}\\Pnext\n1\n line\n";
+    const std::string entities =
+        "0\nTEXT\n10\n1\n20\n2\n40\n0.5\n1\nNorth %%d\n50\n90\n"
+        "0\nMTEXT\n10\n0\n20\n10\n40\n1\n71\n1\n3\n{\\fArial|b1;Bold}\\Pnext\n1\n line\n";
     Loaded loaded;
     Load(loaded, Dxf(entities));
     ASSERT_TRUE(loaded.ok);
@@ -168,7 +174,8 @@ TEST(DxfDocumentTest, ZoomExtentsFitsTheEntitiesNotTheHeader)
 {
     std::string text = Dxf(Line(10, 20, 30, 60));
     // Stale header extents.
-    text.replace(text.find("9\n$ACADVER"), 0, "9\n$EXTMIN\n10\n-1000\n20\n-1000\n9\n$EXTMAX\n10\n1000\n20\n1000\n");
+    text.replace(text.find("9\n$ACADVER"), 0,
+                 "9\n$EXTMIN\n10\n-1000\n20\n-1000\n9\n$EXTMAX\n10\n1000\n20\n1000\n");
     Loaded loaded;
     Load(loaded, text);
     ASSERT_TRUE(loaded.ok);
@@ -213,7 +220,12 @@ public:
         ++dots;
         Note(x, y);
     }
-    void Text(dxf::Rgb, int x, int y, int, double, int, const std::string&) override { ++texts; (void)x; (void)y; }
+    void Text(dxf::Rgb, int x, int y, int, double, int, const std::string&) override
+    {
+        ++texts;
+        (void)x;
+        (void)y;
+    }
     void Note(int x, int y)
     {
         minX = std::min(minX, x);
@@ -282,40 +294,53 @@ TEST(DxfDocumentTest, CraftedFilesLoadOrFailQuickly)
     std::string arrays;
     for (int level = 0; level < 10; ++level)
         arrays += Block("L" + std::to_string(level),
-                        level == 9 ? std::string() : Insert("L" + std::to_string(level + 1), 0, 0, "70\n10\n71\n10\n"));
+                        level == 9 ? std::string()
+                                   : Insert("L" + std::to_string(level + 1), 0, 0, "70\n10\n71\n10\n"));
     struct Case
     {
         const char* name;
         std::string text;
         bool loads;
-        std::size_t paths;  // drawn paths expected, when it loads
+        std::size_t paths; // drawn paths expected, when it loads
     };
     const Case cases[] = {
         {"group code not a number", "0\nSECTION\n2\nENTITIES\nxx\nLINE\n0\nEOF\n", false, 0},
         {"group code too long", "0\nSECTION\n2\nENTITIES\n1234567\nLINE\n", false, 0},
         {"no section at all", "0\nLINE\n10\n1\n", false, 0},
         {"empty", "", false, 0},
-        {"value missing at the end", "0\nSECTION\n2\nENTITIES\n" + Line(0, 0, 1, 1) + "0\nCIRCLE\n40\n1\n10", true, 2},
-        {"unknown codes and entities skipped", Dxf("0\nHATCH\n10\n1\n0\nLINE\n999\nnote\n1071\n5\n11\n1\n21\n1\n"), true, 1},
+        {"value missing at the end", "0\nSECTION\n2\nENTITIES\n" + Line(0, 0, 1, 1) + "0\nCIRCLE\n40\n1\n10",
+         true, 2},
+        {"unknown codes and entities skipped",
+         Dxf("0\nHATCH\n10\n1\n0\nLINE\n999\nnote\n1071\n5\n11\n1\n21\n1\n"), true, 1},
         {"huge and non-finite numbers drop their entity",
-         Dxf(Line(0, 0, 1, 1) + "0\nLINE\n10\n1e308\n20\n0\n11\n0\n21\n0\n0\nLINE\n10\nnan\n20\n0\n11\n0\n21\n0\n"
+         Dxf(Line(0, 0, 1, 1) +
+             "0\nLINE\n10\n1e308\n20\n0\n11\n0\n21\n0\n0\nLINE\n10\nnan\n20\n0\n11\n0\n21\n0\n"
              "0\nCIRCLE\n10\n0\n20\n0\n40\ninf\n0\nLINE\n10\n1e400\n20\n0\n11\n0\n21\n0\n"),
          true, 1},
-        {"scale that overflows the product", Dxf(Insert("B", 1e19, 0, "41\n1e19\n"), Block("B", Line(0, 0, 1e19, 0))), true, 0},
+        {"scale that overflows the product",
+         Dxf(Insert("B", 1e19, 0, "41\n1e19\n"), Block("B", Line(0, 0, 1e19, 0))), true, 0},
         {"huge bulge", Dxf("0\nLWPOLYLINE\n10\n0\n20\n0\n42\n1e19\n10\n1\n20\n0\n"), true, 1},
         {"vertex y before x", Dxf("0\nLWPOLYLINE\n20\n5\n10\n0\n20\n0\n10\n1\n20\n1\n"), true, 1},
-        {"self-inserting block", Dxf(Insert("S", 0, 0), Block("S", Line(0, 0, 1, 1) + Insert("S", 1, 1))), true, 1},
+        {"self-inserting block", Dxf(Insert("S", 0, 0), Block("S", Line(0, 0, 1, 1) + Insert("S", 1, 1))),
+         true, 1},
         {"blocks inserting each other",
-         Dxf(Insert("A", 0, 0), Block("A", Line(0, 0, 1, 0) + Insert("B", 0, 1)) + Block("B", Line(0, 0, 1, 0) + Insert("A", 0, 1))),
+         Dxf(Insert("A", 0, 0), Block("A", Line(0, 0, 1, 0) + Insert("B", 0, 1)) +
+                                    Block("B", Line(0, 0, 1, 0) + Insert("A", 0, 1))),
          true, 2},
-        {"array too large", Dxf(Insert("B", 0, 0, "70\n100000\n71\n100000\n"), Block("B", Line(0, 0, 1, 0))), true, 0},
+        {"array too large", Dxf(Insert("B", 0, 0, "70\n100000\n71\n100000\n"), Block("B", Line(0, 0, 1, 0))),
+         true, 0},
         {"nested arrays of empty blocks", Dxf(Insert("L0", 0, 0, "70\n10\n71\n10\n"), arrays), true, 0},
         {"spline of degree 0", Dxf("0\nSPLINE\n71\n0\n10\n0\n20\n0\n10\n1\n20\n1\n"), true, 0},
         {"spline with falling knots and a zero weight",
-         Dxf("0\nSPLINE\n71\n3\n40\n5\n40\n1\n40\n0\n41\n0\n10\n0\n20\n0\n10\n1\n20\n1\n10\n2\n20\n0\n10\n3\n20\n1\n"), true, 1},
-        {"spline with too few control points", Dxf("0\nSPLINE\n71\n3\n10\n0\n20\n0\n10\n1\n20\n1\n"), true, 1},
-        {"polyline vertex outside a polyline", Dxf("0\nVERTEX\n10\n1\n20\n1\n0\nSEQEND\n" + Line(0, 0, 1, 1)), true, 1},
-        {"polyline never ended", Dxf("0\nPOLYLINE\n70\n0\n0\nVERTEX\n10\n0\n20\n0\n0\nVERTEX\n10\n1\n20\n1\n"), true, 1},
+         Dxf("0\nSPLINE\n71\n3\n40\n5\n40\n1\n40\n0\n41\n0\n10\n0\n20\n0\n10\n1\n20\n1\n10\n2\n20\n0\n10\n3\n"
+             "20\n1\n"),
+         true, 1},
+        {"spline with too few control points", Dxf("0\nSPLINE\n71\n3\n10\n0\n20\n0\n10\n1\n20\n1\n"), true,
+         1},
+        {"polyline vertex outside a polyline", Dxf("0\nVERTEX\n10\n1\n20\n1\n0\nSEQEND\n" + Line(0, 0, 1, 1)),
+         true, 1},
+        {"polyline never ended",
+         Dxf("0\nPOLYLINE\n70\n0\n0\nVERTEX\n10\n0\n20\n0\n0\nVERTEX\n10\n1\n20\n1\n"), true, 1},
         {"10^6-vertex polyline", Dxf(hugePolyline), true, 1},
     };
     for (const Case& c : cases) {

@@ -29,7 +29,7 @@ public:
 
     CPreviewTestDoc* m_pDoc = NULL;
     int m_nResultsFocused = 0;
-    UINT m_nScanMode = 2;  // Quick Scan
+    UINT m_nScanMode = 2; // Quick Scan
     HWND m_hProgress = NULL;
     int m_nProgressOpened = 0;
     std::vector<int> m_progressPositions;
