@@ -2,6 +2,7 @@
 
 #include "color_table.h"
 #include "custom_html_viewer.h"
+#include "dfx_view.h"
 #include "global_metrics.h"
 #include "gradient_fill.h"
 #include "html_view.h"
@@ -85,6 +86,7 @@ CMainPreviewView::CMainPreviewView()
     }
     m_pViewClasses[kPreviewBrowser] = RUNTIME_CLASS(CHtml_View);
     m_pViewClasses[kPreviewCustomHtml] = RUNTIME_CLASS(CCustomHTMLViewer);
+    m_pViewClasses[kPreviewDxf] = RUNTIME_CLASS(CDFXView);
     m_pViewClasses[kPreviewPlaceholder] = RUNTIME_CLASS(CCorrupted_NoPreview_View);
     m_pViewClasses[kPreviewLargeFile] = RUNTIME_CLASS(CLargeFileView);
 }

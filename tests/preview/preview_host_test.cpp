@@ -160,12 +160,12 @@ protected:
         Pump(50);
     }
 
-    // Every kind whose view this build lacks gets a recording view.
+    // Every kind whose view this build lacks, and those whose views load real files, get a recording view.
     void PlugRecordingViews()
     {
         for (int kind = 0; kind < kPreviewKindCount; ++kind)
             if (m_pHost->m_pViewClasses[kind] == NULL || kind == kPreviewBrowser ||
-                kind == kPreviewCustomHtml)
+                kind == kPreviewCustomHtml || kind == kPreviewDxf)
                 m_pHost->m_pViewClasses[kind] = RUNTIME_CLASS(CRecordingView);
     }
 

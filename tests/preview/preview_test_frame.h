@@ -3,6 +3,8 @@
 // A main frame and a document that stand in for the program's around the preview pane.
 #include <afxwin.h>
 
+#include <vector>
+
 #include "preview_hand_over.h"
 
 class CPreviewTestDoc : public CDocument
@@ -17,9 +19,18 @@ class CPreviewTestFrame : public CFrameWnd, public CPreviewHandOver
 public:
     CString& PreviewPath() override;
     void FocusResultsList() override { ++m_nResultsFocused; }
+    UINT ScanMode() override { return m_nScanMode; }
+    // A window that records the positions WM_USER + 1 brings; closing it first hands it what is still
+    // queued for it.
+    HWND OpenProgress() override;
+    void CloseProgress() override;
     // What the program's main frame does when the results list hands it a file.
     void ShowPreview(CString strPath, CString strExtension);
 
     CPreviewTestDoc* m_pDoc = NULL;
     int m_nResultsFocused = 0;
+    UINT m_nScanMode = 2; // Quick Scan
+    HWND m_hProgress = NULL;
+    int m_nProgressOpened = 0;
+    std::vector<int> m_progressPositions;
 };
