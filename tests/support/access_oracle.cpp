@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "support/oracle_files.h"
-#include "utf16_path.h"
+#include "engine/image/utf16_path.h"
 
 namespace test_support {
 
