@@ -173,11 +173,13 @@ void CDaoTreeView::OnSelChanged(NMHDR*, LRESULT* pResult)
     m_itemCurrent = CTreeCursor(tree.GetSelectedItem(), &tree);
     if (m_pListView == NULL)
         return;
-    m_pListView->SendMessage(WM_SETREDRAW, FALSE);
+    // The list control is the record list whose drawing waits for the load.
+    CWnd* pList = m_pListView->m_pListCtrl;
+    pList->SendMessage(WM_SETREDRAW, FALSE);
     if (m_itemCurrent.GetImageID() == kPictureTable)
         m_pListView->LoadTable(m_itemCurrent.GetText());
-    m_pListView->SendMessage(WM_SETREDRAW, TRUE);
-    m_pListView->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    pList->SendMessage(WM_SETREDRAW, TRUE);
+    pList->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 void CDaoTreeView::OnRClick(NMHDR*, LRESULT* pResult)

@@ -307,8 +307,12 @@ BOOL CMainPreviewView::CreateMdbView(CString strPath)
     // and list; otherwise it stays hidden under the placeholder.
     CWnd* pView = CreatePreviewView(kPreviewMdb, &strPath, FALSE);
     CPreviewHandOver* pHandOver = PreviewHandOver();
-    if (pView == NULL || pHandOver == NULL || !pHandOver->OpenDatabase(strPath))
+    if (pView == NULL || pHandOver == NULL || !pHandOver->OpenDatabase(strPath)) {
+        // A view that failed stays under the placeholder; hidden, it never shows through.
+        if (pView != NULL)
+            pView->ShowWindow(SW_HIDE);
         return FALSE;
+    }
     pView->ShowWindow(SW_SHOW);
     SendMessage(WM_SIZE, 0, 0);
     return TRUE;
