@@ -236,7 +236,8 @@ void CDaoTreeView::OnBeginDrag(NMHDR*, LRESULT* pResult)
 
 DROPEFFECT CDaoTreeView::DragEffect(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point, BOOL bEnter)
 {
-    if (m_pDB != NULL && pDataObject != NULL && pDataObject->IsDataAvailable(static_cast<CLIPFORMAT>(m_nClipFormat)))
+    if (m_pDB != NULL && pDataObject != NULL &&
+        pDataObject->IsDataAvailable(static_cast<CLIPFORMAT>(m_nClipFormat)))
         return DROPEFFECT_COPY;
     return bEnter ? CTreeView::OnDragEnter(pDataObject, dwKeyState, point)
                   : CTreeView::OnDragOver(pDataObject, dwKeyState, point);

@@ -118,15 +118,18 @@ public:
     ~CDaoDatabase() override;
 
     // Opens the database file; throws CDaoException when it cannot be opened or is no sound database.
-    virtual void Open(LPCWSTR lpszName, BOOL bExclusive = FALSE, BOOL bReadOnly = FALSE, LPCWSTR lpszConnect = L"");
+    virtual void Open(LPCWSTR lpszName, BOOL bExclusive = FALSE, BOOL bReadOnly = FALSE,
+                      LPCWSTR lpszConnect = L"");
     virtual void Close();
     BOOL IsOpen() const;
     CString GetName() const { return m_strName; }
 
     short GetTableDefCount();
-    void GetTableDefInfo(int nIndex, CDaoTableDefInfo& tabledefinfo, DWORD dwInfoOptions = AFX_DAO_PRIMARY_INFO);
+    void GetTableDefInfo(int nIndex, CDaoTableDefInfo& tabledefinfo,
+                         DWORD dwInfoOptions = AFX_DAO_PRIMARY_INFO);
     short GetQueryDefCount();
-    void GetQueryDefInfo(int nIndex, CDaoQueryDefInfo& querydefinfo, DWORD dwInfoOptions = AFX_DAO_PRIMARY_INFO);
+    void GetQueryDefInfo(int nIndex, CDaoQueryDefInfo& querydefinfo,
+                         DWORD dwInfoOptions = AFX_DAO_PRIMARY_INFO);
     short GetRelationCount();
     void GetRelationInfo(int nIndex, CDaoRelationInfo& relinfo, DWORD dwInfoOptions = AFX_DAO_PRIMARY_INFO);
     // Mark the object deleted in the file; throw CDaoException for an unknown name or a read-only file.

@@ -74,8 +74,8 @@ private:
     std::size_t m_at;
 };
 
-std::u16string ColumnByName(const TableDefinition& table, const std::vector<Value>& values, const char16_t* name,
-                            int64_t* integer)
+std::u16string ColumnByName(const TableDefinition& table, const std::vector<Value>& values,
+                            const char16_t* name, int64_t* integer)
 {
     for (std::size_t i = 0; i < table.columns.size() && i < values.size(); ++i) {
         if (table.columns[i].name == name) {
@@ -127,7 +127,8 @@ void Database::ReadHeader()
     m_jet4 = version != 0;
     m_pageSize = m_jet4 ? 4096 : 2048;
     uint8_t* masked = header + kHeaderMaskedOffset;
-    Rc4(kHeaderMaskKey, sizeof(kHeaderMaskKey), masked, m_jet4 ? kHeaderMaskedLengthJet4 : kHeaderMaskedLengthJet3);
+    Rc4(kHeaderMaskKey, sizeof(kHeaderMaskKey), masked,
+        m_jet4 ? kHeaderMaskedLengthJet4 : kHeaderMaskedLengthJet3);
     if (ReadLittleEndian32(header, kHeaderDatabaseKeyOffset) != 0)
         throw Error("the database is encrypted");
     const uint64_t pages = m_file->Size() / m_pageSize;
@@ -172,7 +173,8 @@ bool Database::RowBytes(uint32_t page, uint32_t row, std::vector<uint8_t>& bytes
         end = ReadLittleEndian16(data.data(), tableAt + 2 * (row - 1)) & kRowOffsetMask;
     if (start < tableAt + 2 * static_cast<std::size_t>(count) || end > m_pageSize || start >= end)
         return false;
-    bytes.assign(data.begin() + static_cast<std::ptrdiff_t>(start), data.begin() + static_cast<std::ptrdiff_t>(end));
+    bytes.assign(data.begin() + static_cast<std::ptrdiff_t>(start),
+                 data.begin() + static_cast<std::ptrdiff_t>(end));
     if ((entry & kRowLookup) != 0) {
         // The row moved to an overflow page; its place holds the data pointer. Followed only once.
         if (bytes.size() < 4)
@@ -300,7 +302,8 @@ void Database::ReadCatalog()
     std::vector<uint8_t> row;
     for (const uint32_t page : pages) {
         const std::vector<uint8_t>& data = Page(page);
-        const uint32_t count = ReadLittleEndian16(data.data(), m_jet4 ? kDataRowCountJet4 : kDataRowCountJet3);
+        const uint32_t count =
+            ReadLittleEndian16(data.data(), m_jet4 ? kDataRowCountJet4 : kDataRowCountJet3);
         for (uint32_t index = 0; index < count && index < m_pageSize / 2; ++index) {
             if (!RowBytes(page, index, row))
                 continue;

@@ -39,8 +39,7 @@ class MemoryPageFile : public PageFile
 public:
     explicit MemoryPageFile(std::vector<uint8_t> bytes, bool writable = true)
         : m_bytes(std::move(bytes)), m_writable(writable)
-    {
-    }
+    {}
     uint64_t Size() const override { return m_bytes.size(); }
     bool Read(uint64_t offset, void* buffer, std::size_t size) override;
     bool Write(uint64_t offset, const void* buffer, std::size_t size) override;
@@ -105,9 +104,9 @@ constexpr int16_t kObjectQuery = 5;
 struct CatalogObject
 {
     std::u16string name;
-    int32_t id = 0;      // for a table, its definition page in the low 24 bits
+    int32_t id = 0; // for a table, its definition page in the low 24 bits
     int16_t type = 0;
-    uint32_t flags = 0;  // tables: 0x80000002 system or hidden; queries: the query type in 0xF0
+    uint32_t flags = 0;   // tables: 0x80000002 system or hidden; queries: the query type in 0xF0
     uint32_t rowPage = 0; // where the catalog row sits, for deleting it
     uint16_t rowIndex = 0;
 };
@@ -115,8 +114,8 @@ struct CatalogObject
 struct Relation
 {
     std::u16string name;
-    std::u16string table;          // the table holding the foreign key
-    std::u16string foreignTable;   // the table it refers to
+    std::u16string table;        // the table holding the foreign key
+    std::u16string foreignTable; // the table it refers to
     uint32_t attributes = 0;
 };
 

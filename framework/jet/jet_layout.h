@@ -29,8 +29,8 @@ constexpr uint32_t kCatalogPage = 2;
 constexpr std::size_t kDataOwnerOffset = 4;
 constexpr std::size_t kDataRowCountJet3 = 8;
 constexpr std::size_t kDataRowCountJet4 = 12;
-constexpr uint16_t kRowDeleted = 0x8000;     // row offset flag: the row is deleted
-constexpr uint16_t kRowLookup = 0x4000;      // row offset flag: the row holds a pointer to another row
+constexpr uint16_t kRowDeleted = 0x8000; // row offset flag: the row is deleted
+constexpr uint16_t kRowLookup = 0x4000;  // row offset flag: the row holds a pointer to another row
 constexpr uint16_t kRowOffsetMask = 0x1FFF;
 
 // Table definition pages: the next page of a long definition at 4, the definition block from 8.
@@ -39,23 +39,24 @@ constexpr std::size_t kDefinitionBlock = 8;
 
 struct DefinitionLayout
 {
-    std::size_t rowCount;        // records in the table
-    std::size_t maxColumns;      // columns a row may hold (counting deleted ones)
-    std::size_t varColumnCount;  // variable-length columns
-    std::size_t columnCount;     // columns of the table
-    std::size_t indexCount;      // logical indexes
-    std::size_t realIndexCount;  // physical indexes
-    std::size_t usedPages;       // data pointer of the table's usage map
-    std::size_t blockEnd;        // first byte after the block
-    std::size_t realIndexSize;   // bytes per physical index entry after the block
-    std::size_t columnSize;      // bytes per column entry
+    std::size_t rowCount;       // records in the table
+    std::size_t maxColumns;     // columns a row may hold (counting deleted ones)
+    std::size_t varColumnCount; // variable-length columns
+    std::size_t columnCount;    // columns of the table
+    std::size_t indexCount;     // logical indexes
+    std::size_t realIndexCount; // physical indexes
+    std::size_t usedPages;      // data pointer of the table's usage map
+    std::size_t blockEnd;       // first byte after the block
+    std::size_t realIndexSize;  // bytes per physical index entry after the block
+    std::size_t columnSize;     // bytes per column entry
     // Within a column entry.
     std::size_t columnType, columnNumber, columnVarIndex, columnMisc, columnFlags, columnFixedOffset,
         columnLength;
 };
 
 constexpr DefinitionLayout kDefinitionJet3 = {12, 21, 23, 25, 27, 31, 35, 43, 8, 18, 0, 1, 3, 9, 13, 14, 16};
-constexpr DefinitionLayout kDefinitionJet4 = {16, 41, 43, 45, 47, 51, 55, 63, 12, 25, 0, 5, 7, 11, 15, 21, 23};
+constexpr DefinitionLayout kDefinitionJet4 = {16, 41, 43, 45, 47, 51, 55, 63, 12,
+                                              25, 0,  5,  7,  11, 15, 21, 23};
 
 // Column types.
 enum ColumnType : uint8_t
@@ -81,8 +82,8 @@ constexpr uint8_t kColumnFixed = 0x01;
 
 // Long values (memo, OLE): a 12-byte header in the row.
 constexpr std::size_t kLongValueHeader = 12;
-constexpr uint32_t kLongValueInline = 0x80000000;   // the value follows the header
-constexpr uint32_t kLongValueOneRow = 0x40000000;   // the value is one LVAL row
+constexpr uint32_t kLongValueInline = 0x80000000; // the value follows the header
+constexpr uint32_t kLongValueOneRow = 0x40000000; // the value is one LVAL row
 constexpr uint32_t kLongValueLengthMask = 0x3FFFFFFF;
 
 // Jet 4 compressed text starts with these two bytes.

@@ -60,14 +60,20 @@ std::u16string GuidText(const uint8_t* data)
 // significant first, scaled by ten to the column's scale.
 std::u16string NumericText(const uint8_t* data, uint8_t scale)
 {
-    unsigned __int128 magnitude = 0;
+    // Long division by ten over the four words gives the digits from the last; no 128-bit type needed.
+    uint32_t words[4];
     for (int word = 0; word < 4; ++word)
-        magnitude = (magnitude << 32) | ReadLittleEndian32(data + 1 + 4 * word);
+        words[word] = ReadLittleEndian32(data + 1 + 4 * word);
     std::string digits;
     do {
-        digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(magnitude % 10)));
-        magnitude /= 10;
-    } while (magnitude != 0);
+        uint64_t remainder = 0;
+        for (uint32_t& word : words) {
+            const uint64_t current = (remainder << 32) | word;
+            word = static_cast<uint32_t>(current / 10);
+            remainder = current % 10;
+        }
+        digits.insert(digits.begin(), static_cast<char>('0' + remainder));
+    } while ((words[0] | words[1] | words[2] | words[3]) != 0);
     if (scale > 38)
         scale = 38;
     if (scale > 0) {
@@ -88,7 +94,8 @@ std::u16string DecodeText(const uint8_t* data, std::size_t size, bool jet4)
     if (!jet4) {
         text.reserve(size);
         for (std::size_t i = 0; i < size; ++i)
-            text += data[i] >= 0x80 && data[i] < 0xA0 ? kCp1252High[data[i] - 0x80] : static_cast<char16_t>(data[i]);
+            text += data[i] >= 0x80 && data[i] < 0xA0 ? kCp1252High[data[i] - 0x80]
+                                                      : static_cast<char16_t>(data[i]);
         return text;
     }
     if (size >= 2 && data[0] == kCompressedText[0] && data[1] == kCompressedText[1]) {
@@ -115,7 +122,8 @@ std::u16string DecodeText(const uint8_t* data, std::size_t size, bool jet4)
     return text;
 }
 
-TableScan::TableScan(Database& database, const TableDefinition& table) : m_database(database), m_table(table) {}
+TableScan::TableScan(Database& database, const TableDefinition& table) : m_database(database), m_table(table)
+{}
 
 bool TableScan::Next(std::vector<Value>& values)
 {
@@ -192,7 +200,8 @@ void TableScan::Crack(const std::vector<uint8_t>& row, std::vector<Value>& value
     for (std::size_t c = 0; c < m_table.columns.size(); ++c) {
         const Column& column = m_table.columns[c];
         Value& value = values[c];
-        const bool present = column.number < columnCount && ((mask[column.number / 8] >> (column.number % 8)) & 1);
+        const bool present =
+            column.number < columnCount && ((mask[column.number / 8] >> (column.number % 8)) & 1);
         if (column.type == kTypeBoolean) {
             value.kind = Value::Kind::Boolean;
             value.integer = present ? 1 : 0;
@@ -305,7 +314,8 @@ void TableScan::ReadLongValue(const uint8_t* data, std::size_t size, std::vector
     std::vector<uint8_t> row;
     if ((head & kLongValueOneRow) != 0) {
         if (m_database.RowBytes(pointer >> 8, pointer & 0xFF, row))
-            bytes.assign(row.begin(), row.begin() + static_cast<std::ptrdiff_t>(length < row.size() ? length : row.size()));
+            bytes.assign(row.begin(), row.begin() + static_cast<std::ptrdiff_t>(
+                                                        length < row.size() ? length : row.size()));
         return;
     }
     // A chain of LVAL rows, each starting with the pointer of the next; it cannot visit more rows than the
@@ -316,7 +326,8 @@ void TableScan::ReadLongValue(const uint8_t* data, std::size_t size, std::vector
         pointer = ReadLittleEndian32(row.data());
         const std::size_t part = row.size() - 4;
         const std::size_t wanted = length - bytes.size();
-        bytes.insert(bytes.end(), row.begin() + 4, row.begin() + 4 + static_cast<std::ptrdiff_t>(part < wanted ? part : wanted));
+        bytes.insert(bytes.end(), row.begin() + 4,
+                     row.begin() + 4 + static_cast<std::ptrdiff_t>(part < wanted ? part : wanted));
     }
 }
 

@@ -80,7 +80,8 @@ bool TableOfStatement(CString statement, CString& table)
     if (lower.Left(static_cast<int>(wcslen(kSelect))) == kSelect) {
         statement = statement.Mid(static_cast<int>(wcslen(kSelect)));
         statement.Trim();
-        if (statement.GetLength() >= 2 && statement[0] == L'[' && statement[statement.GetLength() - 1] == L']')
+        if (statement.GetLength() >= 2 && statement[0] == L'[' &&
+            statement[statement.GetLength() - 1] == L']')
             statement = statement.Mid(1, statement.GetLength() - 2);
         else if (statement.FindOneOf(L" []") >= 0)
             return false;
@@ -266,10 +267,12 @@ void CDaoTableDef::Open(LPCWSTR lpszName)
     if (m_pDatabase == NULL)
         ThrowDao(E_DAO_ObjectNotOpen, L"The database is not open.");
     jet::Database& reader = m_pDatabase->Reader();
-    const jet::CatalogObject* table = reader.FindObject(Utf16(lpszName != NULL ? lpszName : L""), jet::kObjectTable);
+    const jet::CatalogObject* table =
+        reader.FindObject(Utf16(lpszName != NULL ? lpszName : L""), jet::kObjectTable);
     if (table == nullptr)
         ThrowDao(E_DAO_ObjectNotFound, L"Item not found in this collection.");
-    m_pDefinition = Guarded([&] { return std::make_unique<jet::TableDefinition>(reader.ReadDefinition(*table)); });
+    m_pDefinition =
+        Guarded([&] { return std::make_unique<jet::TableDefinition>(reader.ReadDefinition(*table)); });
 }
 
 void CDaoTableDef::Close()
@@ -320,7 +323,8 @@ void CDaoRecordset::Open(int /*nOpenType*/, LPCWSTR lpszSQL, int /*nOptions*/)
     const jet::CatalogObject* table = reader.FindObject(Utf16(tableName), jet::kObjectTable);
     if (table == nullptr)
         ThrowDao(E_DAO_ObjectNotFound,
-                 L"The Microsoft Jet database engine cannot find the input table or query '" + tableName + L"'.");
+                 L"The Microsoft Jet database engine cannot find the input table or query '" + tableName +
+                     L"'.");
     Guarded([&] {
         m_pDefinition = std::make_unique<jet::TableDefinition>(reader.ReadDefinition(*table));
         m_pScan = std::make_unique<jet::TableScan>(reader, *m_pDefinition);

@@ -134,7 +134,8 @@ TEST_P(DaoFixture, CatalogTablesQueriesAndRelationsEqualMdbTools)
         database.GetTableDefInfo(i, info);
         tables.push_back(Utf8Of(info.m_strName));
         const bool system = info.m_strName.Left(4) == L"MSys";
-        EXPECT_EQ((static_cast<unsigned long>(info.m_lAttributes) & 0x80000002UL) != 0, system) << tables.back();
+        EXPECT_EQ((static_cast<unsigned long>(info.m_lAttributes) & 0x80000002UL) != 0, system)
+            << tables.back();
     }
     std::vector<std::string> listed;
     for (const TsvRow& row : ReadTsv(Oracle(".tables")))
@@ -200,7 +201,8 @@ TEST_P(DaoFixture, FieldsAndRecordsEqualMdbExport)
                 if ((type == dbSingle || type == dbDouble) && value.vt != VT_NULL) {
                     const double number = value.vt == VT_R4 ? value.fltVal : value.dblVal;
                     EXPECT_EQ(value.vt, type == dbSingle ? VT_R4 : VT_R8);
-                    EXPECT_NEAR(number, std::strtod(expected.c_str(), nullptr), std::fabs(number) * 1e-6 + 1e-300);
+                    EXPECT_NEAR(number, std::strtod(expected.c_str(), nullptr),
+                                std::fabs(number) * 1e-6 + 1e-300);
                 } else {
                     EXPECT_EQ(OracleText(value, type), expected) << "record " << record << " field " << c;
                 }

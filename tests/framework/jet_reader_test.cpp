@@ -92,7 +92,10 @@ void ReadEverything(jet::Database& database)
 class JetFixture : public ::testing::TestWithParam<const char*>
 {
 protected:
-    std::string Oracle(const std::string& suffix) const { return FixturePath(std::string(GetParam()) + suffix); }
+    std::string Oracle(const std::string& suffix) const
+    {
+        return FixturePath(std::string(GetParam()) + suffix);
+    }
 };
 
 } // namespace
@@ -107,7 +110,8 @@ TEST_P(JetFixture, CatalogListsWhatMdbToolsLists)
             continue;
         tables.push_back(Utf8(object.name));
         // mdbtools counts a table as a system table by these flags, too.
-        EXPECT_EQ((object.flags & 0x80000002u) != 0, Utf8(object.name).rfind("MSys", 0) == 0) << Utf8(object.name);
+        EXPECT_EQ((object.flags & 0x80000002u) != 0, Utf8(object.name).rfind("MSys", 0) == 0)
+            << Utf8(object.name);
     }
     std::vector<std::string> listed;
     for (const TsvRow& row : ReadTsv(Oracle(".tables")))
@@ -138,8 +142,8 @@ TEST_P(JetFixture, FieldsAndRecordsEqualMdbExport)
     auto database = Open(FixtureBytes(std::string(GetParam()) + ".mdb"));
     for (const char* name : {"AllTypes", "People", "Orders", "Big10000", "Big9999"}) {
         SCOPED_TRACE(name);
-        const jet::CatalogObject* table = database->FindObject(std::u16string(name, name + std::strlen(name)),
-                                                               jet::kObjectTable);
+        const jet::CatalogObject* table =
+            database->FindObject(std::u16string(name, name + std::strlen(name)), jet::kObjectTable);
         ASSERT_NE(table, nullptr);
         const jet::TableDefinition definition = database->ReadDefinition(*table);
         const auto fields = SchemaFields(Oracle(".schema"), name);
@@ -253,8 +257,10 @@ TEST(JetReaderDamage, TruncatedAndCorruptedFilesEndCleanly)
         const std::size_t pageSize = std::string(name) == "jet4.mdb" ? 4096 : 2048;
         std::vector<std::vector<uint8_t>> variants;
         for (std::size_t pages : {3, 4, 6, 10, 40})
-            variants.emplace_back(original.begin(), original.begin() + static_cast<std::ptrdiff_t>(pages * pageSize));
-        variants.emplace_back(original.begin(), original.begin() + static_cast<std::ptrdiff_t>(original.size() / 2 + 77));
+            variants.emplace_back(original.begin(),
+                                  original.begin() + static_cast<std::ptrdiff_t>(pages * pageSize));
+        variants.emplace_back(original.begin(),
+                              original.begin() + static_cast<std::ptrdiff_t>(original.size() / 2 + 77));
         std::mt19937 random(67);
         for (int round = 0; round < 60; ++round) {
             std::vector<uint8_t> damaged = original;
@@ -283,7 +289,8 @@ TEST(JetReaderDamage, TruncatedAndCorruptedFilesEndCleanly)
         for (std::size_t page = 1; page < loop.size() / pageSize; ++page) {
             uint8_t* data = loop.data() + page * pageSize;
             if (data[0] == jet::kPageData && std::memcmp(data + 4, "LVAL", 4) == 0) {
-                const std::size_t start = data[pageSize == 4096 ? 14 : 10] | (data[pageSize == 4096 ? 15 : 11] << 8);
+                const std::size_t start =
+                    data[pageSize == 4096 ? 14 : 10] | (data[pageSize == 4096 ? 15 : 11] << 8);
                 const uint32_t self = static_cast<uint32_t>(page) << 8;
                 std::memcpy(data + (start & 0x1FFF), &self, 4);
             }

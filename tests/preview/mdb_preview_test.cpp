@@ -43,7 +43,8 @@ public:
     }
 };
 
-const ::testing::Environment* const g_environment = ::testing::AddGlobalTestEnvironment(new FrameworkEnvironment);
+const ::testing::Environment* const g_environment =
+    ::testing::AddGlobalTestEnvironment(new FrameworkEnvironment);
 
 void Pump(DWORD milliseconds)
 {
@@ -67,7 +68,8 @@ CString TempPath(const char* prefix)
 
 CString FixturePath(const char* name)
 {
-    return CString(test_support::RunningPlatformPath(std::string(PREVIEW_FIXTURES_DIR) + "/access/" + name).c_str());
+    return CString(
+        test_support::RunningPlatformPath(std::string(PREVIEW_FIXTURES_DIR) + "/access/" + name).c_str());
 }
 
 // The texts of an item's children, in order.
@@ -105,7 +107,8 @@ protected:
         m_pFrame = new CPreviewTestFrame;
         m_pFrame->m_pDoc = new CPreviewTestDoc;
         m_pFrame->m_bOpensDatabases = TRUE;
-        ASSERT_TRUE(m_pFrame->Create(NULL, L"Access preview test", WS_OVERLAPPEDWINDOW, CRect(0, 0, 900, 600)));
+        ASSERT_TRUE(
+            m_pFrame->Create(NULL, L"Access preview test", WS_OVERLAPPEDWINDOW, CRect(0, 0, 900, 600)));
         theApp.m_pMainWnd = m_pFrame;
         ASSERT_TRUE(m_statusBar.Create(m_pFrame));
         const UINT indicator = ID_SEPARATOR;
@@ -209,7 +212,8 @@ TEST_F(MdbPreviewTest, TreeShowsUserTablesRelationsAndQueriesWithTheirPictures)
     EXPECT_EQ(Children(tree, Branch(L"Tables")),
               (std::vector<CString>{L"AllTypes", L"People", L"Orders", L"Big10000", L"Big9999"}));
     EXPECT_EQ(Children(tree, Branch(L"Relations")), std::vector<CString>{L"PeopleOrders"});
-    EXPECT_EQ(Children(tree, Branch(L"QueryDefs")), (std::vector<CString>{L"PeopleQuery", L"DeleteOldOrders"}));
+    EXPECT_EQ(Children(tree, Branch(L"QueryDefs")),
+              (std::vector<CString>{L"PeopleQuery", L"DeleteOldOrders"}));
     const struct
     {
         HTREEITEM item;
@@ -232,9 +236,9 @@ TEST_F(MdbPreviewTest, ATableFillsTheListAndOtherItemsLeaveItAlone)
     ShowCopy("jet4.mdb");
     ASSERT_NE(MdbView(), nullptr);
     Select(FindChild(Tree(), Branch(L"Tables"), L"AllTypes"));
-    EXPECT_EQ(Headers(), (std::vector<CString>{L"Index", L"ID", L"Flag", L"Small", L"Count", L"Amount", L"Ratio",
-                                                L"Measure", L"Stamp", L"Name", L"Notes", L"Picture", L"Key",
-                                                L"Price"}));
+    EXPECT_EQ(Headers(),
+              (std::vector<CString>{L"Index", L"ID", L"Flag", L"Small", L"Count", L"Amount", L"Ratio",
+                                    L"Measure", L"Stamp", L"Name", L"Notes", L"Picture", L"Key", L"Price"}));
     ASSERT_EQ(List().GetItemCount(), 4);
     const std::vector<CString> first = Row(0);
     EXPECT_EQ(first[0], L"0");
@@ -256,7 +260,8 @@ TEST_F(MdbPreviewTest, ATableFillsTheListAndOtherItemsLeaveItAlone)
         EXPECT_EQ(nulls[c], L"NULL") << c;
     Screenshot(L"preview_mdb_tree_and_records");
 
-    const HTREEITEM others[] = {Branch(L"Tables"), Branch(L"Relations"), Tree().GetChildItem(Branch(L"Relations")),
+    const HTREEITEM others[] = {Branch(L"Tables"), Branch(L"Relations"),
+                                Tree().GetChildItem(Branch(L"Relations")),
                                 Tree().GetChildItem(Branch(L"QueryDefs")), Root()};
     for (HTREEITEM hItem : others) {
         Select(hItem);
@@ -273,7 +278,8 @@ TEST_F(MdbPreviewTest, TheRecordLimitShowsItsBoxOnlyWhenReached)
     std::wstring boxText;
     {
         ModalScript script({ModalScript::Do([&](HWND box) {
-            for (HWND child = ::GetWindow(box, GW_CHILD); child != NULL; child = ::GetWindow(child, GW_HWNDNEXT))
+            for (HWND child = ::GetWindow(box, GW_CHILD); child != NULL;
+                 child = ::GetWindow(child, GW_HWNDNEXT))
                 if (WindowText(child).find(L"Loaded") != std::wstring::npos)
                     boxText = WindowText(child);
             ClickButton(box, IDOK);
@@ -310,7 +316,8 @@ TEST_F(MdbPreviewTest, DeleteAsksAndYesRemovesTheTableFromTheCopy)
         {
             ModalScript script({ModalScript::Do([&](HWND box) {
                 caption = WindowText(box);
-                for (HWND child = ::GetWindow(box, GW_CHILD); child != NULL; child = ::GetWindow(child, GW_HWNDNEXT))
+                for (HWND child = ::GetWindow(box, GW_CHILD); child != NULL;
+                     child = ::GetWindow(child, GW_HWNDNEXT))
                     if (WindowText(child).find(L"delete") != std::wstring::npos)
                         question = WindowText(child);
                 ClickButton(box, answer);
@@ -349,7 +356,8 @@ TEST_F(MdbPreviewTest, DeleteAsksAndYesRemovesTheTableFromTheCopy)
     EXPECT_EQ(pTreeView->m_pDB, m_pFrame->m_pDatabase.get());
     // The copy with People deleted stays for mdbtools to list (the next test in the run).
     m_pFrame->m_pDatabase->Close();
-    const CString kept = CString(test_support::RunningPlatformPath(std::string(PREVIEW_DELETED_COPY)).c_str());
+    const CString kept =
+        CString(test_support::RunningPlatformPath(std::string(PREVIEW_DELETED_COPY)).c_str());
     EXPECT_TRUE(::CopyFileW(m_copies.back(), kept, FALSE));
 }
 
@@ -382,7 +390,8 @@ TEST_F(MdbPreviewTest, TheDropTargetAcceptsTheProgramsFormatOnlyWithADatabase)
 
 TEST_F(MdbPreviewTest, DamagedFilesAreReportedAndShowTheCorruptPlaceholder)
 {
-    const std::string jet4 = test_support::ReadWholeFile(std::string(PREVIEW_FIXTURES_DIR) + "/access/jet4.mdb");
+    const std::string jet4 =
+        test_support::ReadWholeFile(std::string(PREVIEW_FIXTURES_DIR) + "/access/jet4.mdb");
     std::string crafted = jet4;
     // The catalog's column count runs far past its page.
     crafted[2 * 4096 + 45] = '\xFF';
@@ -391,7 +400,8 @@ TEST_F(MdbPreviewTest, DamagedFilesAreReportedAndShowTheCorruptPlaceholder)
     {
         const wchar_t* name;
         std::string bytes;
-    } cases[] = {{L"no database", std::string(9000, 'x')}, {L"truncated", jet4.substr(0, 2 * 4096 + 10)},
+    } cases[] = {{L"no database", std::string(9000, 'x')},
+                 {L"truncated", jet4.substr(0, 2 * 4096 + 10)},
                  {L"crafted", crafted}};
     MakeHost();
     for (const auto& c : cases) {
@@ -405,7 +415,8 @@ TEST_F(MdbPreviewTest, DamagedFilesAreReportedAndShowTheCorruptPlaceholder)
         std::wstring report;
         {
             ModalScript script({ModalScript::Do([&](HWND box) {
-                for (HWND child = ::GetWindow(box, GW_CHILD); child != NULL; child = ::GetWindow(child, GW_HWNDNEXT))
+                for (HWND child = ::GetWindow(box, GW_CHILD); child != NULL;
+                     child = ::GetWindow(child, GW_HWNDNEXT))
                     if (WindowText(child).find(L"database") != std::wstring::npos)
                         report = WindowText(child);
                 ClickButton(box, IDOK);
@@ -476,5 +487,6 @@ TEST(VariantToText, EveryTypeHasItsText)
     EXPECT_EQ(VariantToText(COleVariant(-2.25e-7)), expected);
     CURRENCY amount;
     amount.int64 = 12345678;
-    EXPECT_EQ(VariantToText(COleVariant(COleCurrency(amount))), COleCurrency(amount).Format(0, LOCALE_USER_DEFAULT));
+    EXPECT_EQ(VariantToText(COleVariant(COleCurrency(amount))),
+              COleCurrency(amount).Format(0, LOCALE_USER_DEFAULT));
 }

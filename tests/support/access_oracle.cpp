@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include "support/oracle_files.h"
 #include "engine/image/utf16_path.h"
+#include "support/oracle_files.h"
 
 namespace test_support {
 
@@ -55,7 +55,8 @@ std::vector<CsvRow> ReadCsv(const std::string& path)
     return rows;
 }
 
-std::vector<std::pair<std::string, std::string>> SchemaFields(const std::string& schemaPath, const std::string& table)
+std::vector<std::pair<std::string, std::string>> SchemaFields(const std::string& schemaPath,
+                                                              const std::string& table)
 {
     std::vector<std::pair<std::string, std::string>> fields;
     std::istringstream in(ReadWholeFile(schemaPath));
@@ -86,9 +87,10 @@ std::vector<std::pair<std::string, std::string>> SchemaFields(const std::string&
 int SchemaColumnType(const std::string& typeText)
 {
     static const std::pair<const char*, int> kTypes[] = {
-        {"Boolean", 1},  {"Byte", 2},   {"Integer", 3},      {"Long Integer", 4},    {"Currency", 5},
-        {"Single", 6},   {"Double", 7}, {"DateTime", 8},     {"Text", 10},           {"OLE", 11},
-        {"Memo/Hyperlink", 12},         {"Replication ID", 15}, {"Numeric", 16}};
+        {"Boolean", 1},  {"Byte", 2},   {"Integer", 3},         {"Long Integer", 4},
+        {"Currency", 5}, {"Single", 6}, {"Double", 7},          {"DateTime", 8},
+        {"Text", 10},    {"OLE", 11},   {"Memo/Hyperlink", 12}, {"Replication ID", 15},
+        {"Numeric", 16}};
     for (const auto& [name, type] : kTypes) {
         const std::string prefix(name);
         if (typeText == prefix || typeText.rfind(prefix + " ", 0) == 0)
