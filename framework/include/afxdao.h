@@ -4,6 +4,7 @@
 // its catalog row deleted. A recordset runs one statement form, "Select * From [table]", as a full scan.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -105,6 +106,7 @@ struct CDaoFieldInfo
 
 namespace jet {
 class Database;
+struct Relation;
 struct TableDefinition;
 class TableScan;
 struct Value;
@@ -140,8 +142,17 @@ public:
     jet::Database& Reader();
 
 private:
+    // The positions of the tables and of the queries in the catalog, and the relations: read once, as the
+    // collections are, and again after a delete.
+    const std::vector<std::size_t>& Positions(int16_t type);
+    void DeleteObject(LPCWSTR lpszName, int16_t type);
+    const std::vector<jet::Relation>& Relations();
+
     std::unique_ptr<jet::Database> m_pReader;
     CString m_strName;
+    std::unique_ptr<std::vector<std::size_t>> m_pTablePositions;
+    std::unique_ptr<std::vector<std::size_t>> m_pQueryPositions;
+    std::unique_ptr<std::vector<jet::Relation>> m_pRelations;
 };
 
 class CDaoTableDef : public CObject

@@ -1,6 +1,7 @@
 #include "jet_database.h"
 
 #include <cstring>
+#include <set>
 
 #include "byte_order.h"
 
@@ -341,14 +342,12 @@ std::vector<Relation> Database::ReadRelations()
     const TableDefinition definition = ReadDefinition(*table);
     TableScan scan(*this, definition);
     std::vector<Value> values;
+    std::set<std::u16string> names;
     while (scan.Next(values)) {
         Relation relation;
         relation.name = ColumnByName(definition, values, u"szRelationship", nullptr);
         // A relation over several columns has a row per column; the first names it.
-        bool known = false;
-        for (const Relation& other : relations)
-            known = known || other.name == relation.name;
-        if (known || relation.name.empty())
+        if (relation.name.empty() || !names.insert(relation.name).second)
             continue;
         relation.table = ColumnByName(definition, values, u"szObject", nullptr);
         relation.foreignTable = ColumnByName(definition, values, u"szReferencedObject", nullptr);

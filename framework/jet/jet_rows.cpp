@@ -11,6 +11,9 @@ namespace {
 
 // Memo and OLE values larger than this are cut there; the preview shows no more of them.
 constexpr std::size_t kMaxLongValue = 64u << 20;
+// A chain of LVAL rows is followed for at most so many rows: a real chain fills its rows almost whole, so
+// this covers the longest value kept, while a crafted chain of near-empty rows stops early.
+constexpr uint32_t kMaxLongValueRows = 32768;
 
 // Code page 1252's characters 0x80 to 0x9F; the rest of the page equals Latin-1.
 const char16_t kCp1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
@@ -318,9 +321,11 @@ void TableScan::ReadLongValue(const uint8_t* data, std::size_t size, std::vector
                                                         length < row.size() ? length : row.size()));
         return;
     }
-    // A chain of LVAL rows, each starting with the pointer of the next; it cannot visit more rows than the
-    // file has pages, so a loop in it ends.
-    for (uint32_t step = 0; pointer != 0 && bytes.size() < length && step < m_database.PageCount(); ++step) {
+    // A chain of LVAL rows, each starting with the pointer of the next; it visits no more rows than the file
+    // has pages (nor than the limit above), so a loop in it ends.
+    const uint32_t maxSteps =
+        m_database.PageCount() < kMaxLongValueRows ? m_database.PageCount() : kMaxLongValueRows;
+    for (uint32_t step = 0; pointer != 0 && bytes.size() < length && step < maxSteps; ++step) {
         if (!m_database.RowBytes(pointer >> 8, pointer & 0xFF, row) || row.size() < 4)
             break;
         pointer = ReadLittleEndian32(row.data());

@@ -95,23 +95,6 @@ bool TableOfStatement(CString statement, CString& table)
     return true;
 }
 
-const jet::CatalogObject& NthObject(jet::Database& reader, int16_t type, int nIndex)
-{
-    int seen = 0;
-    for (const jet::CatalogObject& object : reader.Objects())
-        if (object.type == type && seen++ == nIndex)
-            return object;
-    ThrowDao(E_DAO_ObjectNotFound, L"Item not found in this collection.");
-}
-
-short CountObjects(jet::Database& reader, int16_t type)
-{
-    int count = 0;
-    for (const jet::CatalogObject& object : reader.Objects())
-        count += object.type == type ? 1 : 0;
-    return static_cast<short>(count > SHRT_MAX ? SHRT_MAX : count);
-}
-
 template <typename Action> auto Guarded(Action action) -> decltype(action())
 {
     try {
@@ -174,6 +157,32 @@ void CDaoDatabase::Close()
 {
     m_pReader.reset();
     m_strName.Empty();
+    m_pTablePositions.reset();
+    m_pQueryPositions.reset();
+    m_pRelations.reset();
+}
+
+const std::vector<std::size_t>& CDaoDatabase::Positions(int16_t type)
+{
+    std::unique_ptr<std::vector<std::size_t>>& positions =
+        type == jet::kObjectTable ? m_pTablePositions : m_pQueryPositions;
+    if (!positions) {
+        auto collected = std::make_unique<std::vector<std::size_t>>();
+        const std::vector<jet::CatalogObject>& objects = Reader().Objects();
+        for (std::size_t i = 0; i < objects.size(); ++i)
+            if (objects[i].type == type)
+                collected->push_back(i);
+        positions = std::move(collected);
+    }
+    return *positions;
+}
+
+const std::vector<jet::Relation>& CDaoDatabase::Relations()
+{
+    if (!m_pRelations)
+        m_pRelations =
+            Guarded([&] { return std::make_unique<std::vector<jet::Relation>>(Reader().ReadRelations()); });
+    return *m_pRelations;
 }
 
 BOOL CDaoDatabase::IsOpen() const
@@ -190,26 +199,38 @@ jet::Database& CDaoDatabase::Reader()
 
 short CDaoDatabase::GetTableDefCount()
 {
-    return CountObjects(Reader(), jet::kObjectTable);
+    const std::size_t count = Positions(jet::kObjectTable).size();
+    return static_cast<short>(count > SHRT_MAX ? SHRT_MAX : count);
 }
 
-void CDaoDatabase::GetTableDefInfo(int nIndex, CDaoTableDefInfo& info, DWORD /*dwInfoOptions*/)
+void CDaoDatabase::GetTableDefInfo(int nIndex, CDaoTableDefInfo& info, DWORD dwInfoOptions)
 {
-    const jet::CatalogObject& table = NthObject(Reader(), jet::kObjectTable, nIndex);
+    const std::vector<std::size_t>& positions = Positions(jet::kObjectTable);
+    if (nIndex < 0 || static_cast<std::size_t>(nIndex) >= positions.size())
+        ThrowDao(E_DAO_ObjectNotFound, L"Item not found in this collection.");
+    const jet::CatalogObject& table = Reader().Objects()[positions[static_cast<std::size_t>(nIndex)]];
     info.m_strName = Text(table.name);
     info.m_lAttributes = static_cast<long>(table.flags);
     info.m_bUpdatable = FALSE;
-    info.m_lRecordCount = Guarded([&] { return static_cast<long>(Reader().ReadDefinition(table).rowCount); });
+    // The record count is secondary information: only it needs the table's definition.
+    info.m_lRecordCount = 0;
+    if ((dwInfoOptions & (AFX_DAO_SECONDARY_INFO | AFX_DAO_ALL_INFO)) != 0)
+        info.m_lRecordCount =
+            Guarded([&] { return static_cast<long>(Reader().ReadDefinition(table).rowCount); });
 }
 
 short CDaoDatabase::GetQueryDefCount()
 {
-    return CountObjects(Reader(), jet::kObjectQuery);
+    const std::size_t count = Positions(jet::kObjectQuery).size();
+    return static_cast<short>(count > SHRT_MAX ? SHRT_MAX : count);
 }
 
 void CDaoDatabase::GetQueryDefInfo(int nIndex, CDaoQueryDefInfo& info, DWORD /*dwInfoOptions*/)
 {
-    const jet::CatalogObject& query = NthObject(Reader(), jet::kObjectQuery, nIndex);
+    const std::vector<std::size_t>& positions = Positions(jet::kObjectQuery);
+    if (nIndex < 0 || static_cast<std::size_t>(nIndex) >= positions.size())
+        ThrowDao(E_DAO_ObjectNotFound, L"Item not found in this collection.");
+    const jet::CatalogObject& query = Reader().Objects()[positions[static_cast<std::size_t>(nIndex)]];
     info.m_strName = Text(query.name);
     // The catalog keeps the query's kind in these bits: 0 select, 0x10 crosstab, 0x20 and up action queries.
     info.m_nType = static_cast<short>(query.flags & 0xF0);
@@ -219,13 +240,13 @@ void CDaoDatabase::GetQueryDefInfo(int nIndex, CDaoQueryDefInfo& info, DWORD /*d
 
 short CDaoDatabase::GetRelationCount()
 {
-    const auto relations = Guarded([&] { return Reader().ReadRelations(); });
-    return static_cast<short>(relations.size() > SHRT_MAX ? SHRT_MAX : relations.size());
+    const std::size_t count = Relations().size();
+    return static_cast<short>(count > SHRT_MAX ? SHRT_MAX : count);
 }
 
 void CDaoDatabase::GetRelationInfo(int nIndex, CDaoRelationInfo& info, DWORD /*dwInfoOptions*/)
 {
-    const auto relations = Guarded([&] { return Reader().ReadRelations(); });
+    const std::vector<jet::Relation>& relations = Relations();
     if (nIndex < 0 || static_cast<std::size_t>(nIndex) >= relations.size())
         ThrowDao(E_DAO_ObjectNotFound, L"Item not found in this collection.");
     const jet::Relation& relation = relations[static_cast<std::size_t>(nIndex)];
@@ -235,9 +256,9 @@ void CDaoDatabase::GetRelationInfo(int nIndex, CDaoRelationInfo& info, DWORD /*d
     info.m_lAttributes = static_cast<long>(relation.attributes);
 }
 
-static void DeleteObjectNamed(CDaoDatabase& database, LPCWSTR lpszName, int16_t type)
+void CDaoDatabase::DeleteObject(LPCWSTR lpszName, int16_t type)
 {
-    jet::Database& reader = database.Reader();
+    jet::Database& reader = Reader();
     const jet::CatalogObject* object = reader.FindObject(Utf16(lpszName != NULL ? lpszName : L""), type);
     if (object == nullptr)
         ThrowDao(E_DAO_ObjectNotFound, L"Item not found in this collection.");
@@ -246,16 +267,18 @@ static void DeleteObjectNamed(CDaoDatabase& database, LPCWSTR lpszName, int16_t 
     } catch (const jet::Error&) {
         ThrowDao(E_DAO_DatabaseReadOnly, L"Cannot update. Database or object is read-only.");
     }
+    m_pTablePositions.reset();
+    m_pQueryPositions.reset();
 }
 
 void CDaoDatabase::DeleteTableDef(LPCWSTR lpszName)
 {
-    DeleteObjectNamed(*this, lpszName, jet::kObjectTable);
+    DeleteObject(lpszName, jet::kObjectTable);
 }
 
 void CDaoDatabase::DeleteQueryDef(LPCWSTR lpszName)
 {
-    DeleteObjectNamed(*this, lpszName, jet::kObjectQuery);
+    DeleteObject(lpszName, jet::kObjectQuery);
 }
 
 CDaoTableDef::CDaoTableDef(CDaoDatabase* pDatabase) : m_pDatabase(pDatabase) {}
