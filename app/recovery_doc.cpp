@@ -6,6 +6,7 @@
 
 #include <gdiplus.h>
 
+#include "mdb_view.h"
 #include "message_dialogs.h"
 
 #include <algorithm>
@@ -47,6 +48,7 @@ CEx_StyleDoc::CEx_StyleDoc()
 
 CEx_StyleDoc::~CEx_StyleDoc()
 {
+    delete m_pDatabase;
     m_pDatabase = NULL;
     ReleaseImages();
     if (m_gdiplusToken != 0)
@@ -124,13 +126,18 @@ void CEx_StyleDoc::DeleteFolderFiles(const CString& folder)
     ::FindClose(search);
 }
 
-int CEx_StyleDoc::OpenDatabase(const CString&)
+int CEx_StyleDoc::OpenDatabase(const CString& path)
 {
-    // No database engine comes with the program: every database fails to open as the engine's
-    // "not registered" failure would.
-    auto* pException = new CDaoException;
-    pException->m_scode = REGDB_E_CLASSNOTREG;
-    throw pException;
+    ::CoInitialize(NULL);
+    auto pDatabase = std::make_unique<CDaoDatabase>();
+    pDatabase->Open(path, FALSE, FALSE, L"");
+    if (m_pDatabase != NULL) {
+        m_pDatabase->Close();
+        delete m_pDatabase;
+    }
+    m_pDatabase = pDatabase.release();
+    HandDatabaseToViews(m_pDatabase, m_pTableView, m_pQueryView);
+    return 1;
 }
 
 void SortImageNames(std::vector<CString>& names)

@@ -16,7 +16,7 @@ namespace Gdiplus {
 class Bitmap;
 }
 
-// The database of the Access preview. No database engine comes with the program, so none is ever open.
+// The database of the Access preview, opened on the preview's temporary copy.
 class CDaoDatabase;
 
 class CEx_StyleDoc : public CDocument
@@ -40,7 +40,9 @@ public:
     // Releases the collected images, then deletes every file (no folder, no file of a subfolder) directly
     // inside the folder; files that cannot be deleted are left.
     void DeleteFolderFiles(const CString& folder);
-    // Opens an Access database for the preview; throws CDaoException when it cannot be opened.
+    // Opens an Access database for the preview, replacing the one open before, and hands it to the Access
+    // views (the tree registered as the table view, the record list as the query view); throws
+    // CDaoException when it cannot be opened, leaving the open one as it was.
     int OpenDatabase(const CString& path);
 
     CString m_strPreviewPath;
@@ -49,7 +51,7 @@ public:
     int m_nCurrentImage = -1;
     std::unique_ptr<Gdiplus::Bitmap> m_pCurrentImage;
     CDaoDatabase* m_pDatabase = NULL;
-    // The Access preview's table and query views, which receive the database; not owned.
+    // The Access preview's structure tree and record list, which receive the database; not owned.
     CView* m_pTableView = NULL;
     CView* m_pQueryView = NULL;
 

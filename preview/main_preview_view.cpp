@@ -6,6 +6,7 @@
 #include "global_metrics.h"
 #include "gradient_fill.h"
 #include "html_view.h"
+#include "mdb_view.h"
 #include "preview_hand_over.h"
 #include "preview_resource_ids.h"
 #include "themes/paint_manager.h"
@@ -15,6 +16,13 @@ CString g_strPreviewItemPath;
 CPreviewHandOver* PreviewHandOver()
 {
     return dynamic_cast<CPreviewHandOver*>(AfxGetMainWnd());
+}
+
+void CPreviewHandOver::ReportDatabaseError(const CDaoException& exception)
+{
+    wchar_t text[512] = {};
+    const_cast<CDaoException&>(exception).GetErrorMessage(text, 512);
+    AfxMessageBox(text, MB_OK | MB_ICONERROR);
 }
 
 namespace {
@@ -89,6 +97,7 @@ CMainPreviewView::CMainPreviewView()
     m_pViewClasses[kPreviewDxf] = RUNTIME_CLASS(CDFXView);
     m_pViewClasses[kPreviewPlaceholder] = RUNTIME_CLASS(CCorrupted_NoPreview_View);
     m_pViewClasses[kPreviewLargeFile] = RUNTIME_CLASS(CLargeFileView);
+    m_pViewClasses[kPreviewMdb] = RUNTIME_CLASS(CMDB_View);
 }
 
 CMainPreviewView::~CMainPreviewView() = default;
@@ -296,10 +305,19 @@ void CMainPreviewView::CreateDbfView(CString strPath)
 
 BOOL CMainPreviewView::CreateMdbView(CString strPath)
 {
-    // The view is shown only once the document opens the database, which the Access view brings; until
-    // then the view stays hidden and the placeholder says the file cannot be shown.
-    CreatePreviewView(kPreviewMdb, &strPath, FALSE);
-    return FALSE;
+    // The view is shown only once the document has opened the database and handed it to the view's tree
+    // and list; otherwise it stays hidden under the placeholder.
+    CWnd* pView = CreatePreviewView(kPreviewMdb, &strPath, FALSE);
+    CPreviewHandOver* pHandOver = PreviewHandOver();
+    if (pView == NULL || pHandOver == NULL || !pHandOver->OpenDatabase(strPath)) {
+        // A view that failed stays under the placeholder; hidden, it never shows through.
+        if (pView != NULL)
+            pView->ShowWindow(SW_HIDE);
+        return FALSE;
+    }
+    pView->ShowWindow(SW_SHOW);
+    SendMessage(WM_SIZE, 0, 0);
+    return TRUE;
 }
 
 void CMainPreviewView::CreateDxfView(CString strPath, CString /*strExtension*/)

@@ -7,6 +7,7 @@
 #include <afxwin.h>
 
 class CMainPreviewView;
+class CDaoException;
 
 class CPreviewHandOver
 {
@@ -24,10 +25,24 @@ public:
     virtual HWND OpenProgress() = 0;
     virtual void CloseProgress() = 0;
 
+    // The Access preview's tree and list register here as they are created (the document keeps them); the
+    // host then asks for the database at the path to be opened and handed to them. False when it cannot
+    // be opened, after the failure was reported. Without a document nothing registers and nothing opens.
+    virtual void RegisterDatabaseView(CView* /*pView*/) {}
+    virtual BOOL OpenDatabase(const CString& /*path*/) { return FALSE; }
+    // Reports a database failure of the Access preview (the program's error report); without one, the
+    // exception's description is shown in a message box.
+    virtual void ReportDatabaseError(const CDaoException& exception);
+
     CMainPreviewView* m_pPreviewHost = NULL;
     BOOL m_bPreviewOk = FALSE;
     BOOL m_bPreviewable = FALSE;
     BOOL m_bNoSelection = FALSE;
+    // The application's settings of the Access preview: system objects stay hidden, deletes are
+    // confirmed, and so many records are loaded at most.
+    BOOL m_bShowSystemObjects = FALSE;
+    BOOL m_bConfirmDeletes = TRUE;
+    long m_nMaxRecords = 10000;
 };
 
 // The main window's hand-over; null when the main window has none.

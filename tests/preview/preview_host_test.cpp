@@ -165,7 +165,7 @@ protected:
     {
         for (int kind = 0; kind < kPreviewKindCount; ++kind)
             if (m_pHost->m_pViewClasses[kind] == NULL || kind == kPreviewBrowser ||
-                kind == kPreviewCustomHtml || kind == kPreviewDxf)
+                kind == kPreviewCustomHtml || kind == kPreviewDxf || kind == kPreviewMdb)
                 m_pHost->m_pViewClasses[kind] = RUNTIME_CLASS(CRecordingView);
     }
 
@@ -281,8 +281,8 @@ TEST_F(PreviewHostTest, EveryExtensionReachesItsRowInAnyCase)
                 m_pFrame->ShowPreview(strPath, strExtension);
                 ASSERT_EQ(g_creations.size(), 1u);
                 EXPECT_EQ(std::wstring(g_creations[0].path.GetString()), Lower(strPath.GetString()));
-                // The Access view waits for a database that only its own part opens, so the placeholder
-                // joins it.
+                // The Access view waits for a database that the test frame does not open here, so the
+                // placeholder joins it.
                 std::vector<int> expected = {kind};
                 if (kind == kPreviewMdb)
                     expected.push_back(kPreviewPlaceholder);

@@ -1,6 +1,8 @@
 #include "preview_test_frame.h"
 
+#include "dao_tree_view.h"
 #include "main_preview_view.h"
+#include "mdb_view.h"
 
 IMPLEMENT_DYNCREATE(CPreviewTestDoc, CDocument)
 
@@ -60,4 +62,27 @@ void CPreviewTestFrame::CloseProgress()
         ::DispatchMessageW(&msg);
     ::DestroyWindow(m_hProgress);
     m_hProgress = NULL;
+void CPreviewTestFrame::RegisterDatabaseView(CView* pView)
+{
+    if (pView->IsKindOf(RUNTIME_CLASS(CDaoTreeView)))
+        m_pDatabaseTreeView = pView;
+    else
+        m_pDatabaseListView = pView;
+}
+
+BOOL CPreviewTestFrame::OpenDatabase(const CString& path)
+{
+    if (!m_bOpensDatabases)
+        return FALSE;
+    try {
+        auto pDatabase = std::make_unique<CDaoDatabase>();
+        pDatabase->Open(path);
+        m_pDatabase = std::move(pDatabase);
+        HandDatabaseToViews(m_pDatabase.get(), m_pDatabaseTreeView, m_pDatabaseListView);
+        return TRUE;
+    } catch (CDaoException* pException) {
+        ReportDatabaseError(*pException);
+        pException->Delete();
+        return FALSE;
+    }
 }

@@ -1,9 +1,11 @@
 #pragma once
 
 // A main frame and a document that stand in for the program's around the preview pane.
+#include <afxdao.h>
 #include <afxwin.h>
 
 #include <vector>
+#include <memory>
 
 #include "preview_hand_over.h"
 
@@ -26,6 +28,16 @@ public:
     void CloseProgress() override;
     // What the program's main frame does when the results list hands it a file.
     void ShowPreview(CString strPath, CString strExtension);
+
+    // The document's part in the Access preview: the views register, and a database opened on request is
+    // handed to them; a failure is reported (a message box) and gives FALSE. Only when m_bOpensDatabases
+    // is set; otherwise nothing opens.
+    void RegisterDatabaseView(CView* pView) override;
+    BOOL OpenDatabase(const CString& path) override;
+    BOOL m_bOpensDatabases = FALSE;
+    CView* m_pDatabaseTreeView = NULL;
+    CView* m_pDatabaseListView = NULL;
+    std::unique_ptr<CDaoDatabase> m_pDatabase;
 
     CPreviewTestDoc* m_pDoc = NULL;
     int m_nResultsFocused = 0;
