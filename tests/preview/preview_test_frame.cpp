@@ -62,6 +62,8 @@ void CPreviewTestFrame::CloseProgress()
         ::DispatchMessageW(&msg);
     ::DestroyWindow(m_hProgress);
     m_hProgress = NULL;
+}
+
 void CPreviewTestFrame::RegisterDatabaseView(CView* pView)
 {
     if (pView->IsKindOf(RUNTIME_CLASS(CDaoTreeView)))
