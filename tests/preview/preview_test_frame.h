@@ -4,8 +4,8 @@
 #include <afxdao.h>
 #include <afxwin.h>
 
-#include <vector>
 #include <memory>
+#include <vector>
 
 #include "preview_hand_over.h"
 

@@ -19,8 +19,7 @@ std::vector<TsvRow> ReadTsv(const std::string& path);
 std::vector<std::string> ImagesOfDisk(const std::string& disk);
 
 // The disks named by rows of the test disks' partition table (anything with `disk`), each once, in order.
-template <class Row>
-std::vector<std::string> DisksOfRows(const std::vector<Row>& rows)
+template <class Row> std::vector<std::string> DisksOfRows(const std::vector<Row>& rows)
 {
     std::vector<std::string> disks;
     for (const Row& row : rows)

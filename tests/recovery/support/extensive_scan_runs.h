@@ -25,7 +25,8 @@ inline long long RunExtensiveRange(std::uint16_t scanFsCode, std::uint32_t start
     ExtensiveScanThread();
     EXPECT_EQ(bootVolumesDone.load(), 1u);
     EXPECT_EQ(inferenceDone.load(), 1u);
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - begin).count();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - begin)
+        .count();
 }
 
 // The file-system step's `steps` on found volume `number`, with the worker flags it leaves behind.
