@@ -1,0 +1,35 @@
+// The main frame's side of the preview pane: the pane's flags live in the frame, the path of the next
+// preview in the active document, and the results list takes the focus back after each preview.
+#include "main_frame.h"
+#include "main_preview_view.h"
+#include "recovery_app.h"
+#include "recovery_doc.h"
+#include "results_view.h"
+
+void CMainFrame::ShowPreview(CString strPath, CString strExtension)
+{
+    if (m_pPreviewHost == NULL)
+        return;
+    SetActiveView(m_pPreviewHost, FALSE);
+    m_pPreviewHost->ClosePreviewViews();
+    m_pPreviewHost->ShowPreview(strPath, strExtension);
+}
+
+CString& CMainFrame::PreviewPath()
+{
+    if (CEx_StyleDoc* pDoc = DYNAMIC_DOWNCAST(CEx_StyleDoc, GetActiveDocument()))
+        return pDoc->m_strPreviewPath;
+    // Without a document the path has nowhere to go; the views then read what was last written here.
+    static CString strWithoutDocument;
+    return strWithoutDocument;
+}
+
+void CMainFrame::FocusResultsList()
+{
+    auto* pApp = dynamic_cast<CRecoveryApp*>(AfxGetApp());
+    if (pApp == NULL)
+        return;
+    auto* pResults = DYNAMIC_DOWNCAST(CThirdView_HDD, pApp->GetView(kViewResults));
+    if (pResults != NULL && ::IsWindow(pResults->m_resultList.GetSafeHwnd()))
+        pResults->m_resultList.SetFocus();
+}
