@@ -67,6 +67,7 @@ public:
     void ShowPreview(CString strPath, CString strExtension);
     CString& PreviewPath() override;
     void FocusResultsList() override;
+    HIMAGELIST ResultsSmallImageList() override;
 
     CImageSource* m_pImageSource = NULL;
     CVmdkSparseExtent* m_pVmdkExtent = NULL;

@@ -24,12 +24,27 @@ CString& CMainFrame::PreviewPath()
     return strWithoutDocument;
 }
 
-void CMainFrame::FocusResultsList()
+namespace {
+
+CListCtrl* ResultList()
 {
     auto* pApp = dynamic_cast<CRecoveryApp*>(AfxGetApp());
-    if (pApp == NULL)
-        return;
-    auto* pResults = DYNAMIC_DOWNCAST(CThirdView_HDD, pApp->GetView(kViewResults));
-    if (pResults != NULL && ::IsWindow(pResults->m_resultList.GetSafeHwnd()))
-        pResults->m_resultList.SetFocus();
+    auto* pResults = pApp != NULL ? DYNAMIC_DOWNCAST(CThirdView_HDD, pApp->GetView(kViewResults)) : NULL;
+    if (pResults == NULL || !::IsWindow(pResults->m_resultList.GetSafeHwnd()))
+        return NULL;
+    return &pResults->m_resultList;
+}
+
+} // namespace
+
+void CMainFrame::FocusResultsList()
+{
+    if (CListCtrl* pList = ResultList())
+        pList->SetFocus();
+}
+
+HIMAGELIST CMainFrame::ResultsSmallImageList()
+{
+    CListCtrl* pList = ResultList();
+    return pList != NULL ? ListView_GetImageList(pList->m_hWnd, LVSIL_SMALL) : NULL;
 }

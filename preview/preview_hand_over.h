@@ -2,7 +2,8 @@
 
 // What the preview pane takes from the program around it. The main frame implements it (AfxGetMainWnd()),
 // so that the pane and its views stand without knowing the program: the flags the views and the results
-// list share, the path the next view opens (the active document's), and the results list's focus.
+// list share, the path the next view opens (the active document's), the results list's focus and its
+// small icons.
 #include <afxwin.h>
 
 class CMainPreviewView;
@@ -16,6 +17,9 @@ public:
     virtual CString& PreviewPath() = 0;
     // Gives the keyboard focus to the results list of the recovered-files view.
     virtual void FocusResultsList() = 0;
+    // The system small-icon list that the recovered-files view shows; null when it has none. Borrowed:
+    // whoever shows it must not destroy it.
+    virtual HIMAGELIST ResultsSmallImageList() = 0;
 
     CMainPreviewView* m_pPreviewHost = NULL;
     BOOL m_bPreviewOk = FALSE;

@@ -91,6 +91,18 @@ bool ReadZipExtendedTimes(const std::uint8_t* extra, std::size_t size, ZipExtend
     return false;
 }
 
+bool IsEmptyZipArchive(const std::uint8_t* start, std::uint64_t fileSize)
+{
+    // End record: signature (4), disk numbers (2 + 2), entries on this disk (2), entries (2), central
+    // directory size (4) and offset (4), comment length (2).
+    constexpr std::uint32_t kEndSignature = 0x06054B50;
+    if (start == nullptr || fileSize < kZipEndRecordSize || ReadLittleEndian32(start) != kEndSignature)
+        return false;
+    return ReadLittleEndian16(start, 8) == 0 && ReadLittleEndian16(start, 10) == 0 &&
+           ReadLittleEndian32(start, 12) == 0 && ReadLittleEndian32(start, 16) == 0 &&
+           kZipEndRecordSize + ReadLittleEndian16(start, 20) == fileSize;
+}
+
 std::uint64_t UnixTimeToFileTimeTicks(std::int64_t unixTime)
 {
     return static_cast<std::uint64_t>(unixTime + kSecondsFrom1601To1970) * kFiletimeTicksPerSecond;

@@ -23,5 +23,11 @@ struct ZipExtendedTimes
 // the block's own size or the end of the field. False when there is no "UT" block.
 bool ReadZipExtendedTimes(const std::uint8_t* extra, std::size_t size, ZipExtendedTimes& times);
 
+// The size of the end-of-central-directory record without its comment.
+inline constexpr std::size_t kZipEndRecordSize = 22;
+// True when the file is a ZIP archive without members: only the end record (and its comment). Its
+// first kZipEndRecordSize bytes are given.
+bool IsEmptyZipArchive(const std::uint8_t* start, std::uint64_t fileSize);
+
 // A Unix time as a FILETIME value (100-ns ticks since 1601, UTC).
 std::uint64_t UnixTimeToFileTimeTicks(std::int64_t unixTime);

@@ -5,6 +5,17 @@
 
 #include "preview_hand_over.h"
 
+#include <string>
+
+// The test programs' application object; the framework, the common controls and OLE (the web-browser
+// view is an OLE control) are set up before the first test.
+extern CWinApp& PreviewTestApp();
+
+// Handles this thread's messages for a while.
+void Pump(DWORD milliseconds);
+// A text with every character past ASCII as "?".
+std::string Narrow(const CString& text);
+
 class CPreviewTestDoc : public CDocument
 {
     DECLARE_DYNCREATE(CPreviewTestDoc)
@@ -17,9 +28,14 @@ class CPreviewTestFrame : public CFrameWnd, public CPreviewHandOver
 public:
     CString& PreviewPath() override;
     void FocusResultsList() override { ++m_nResultsFocused; }
+    HIMAGELIST ResultsSmallImageList() override { return m_hResultsSmallIcons; }
+    // Makes the window, the program's main window from now on, with the pane as its view over the
+    // frame's document; the pane, or null when it could not be made.
+    CMainPreviewView* CreateWithHost(const wchar_t* pszTitle, const CRect& rect);
     // What the program's main frame does when the results list hands it a file.
     void ShowPreview(CString strPath, CString strExtension);
 
     CPreviewTestDoc* m_pDoc = NULL;
     int m_nResultsFocused = 0;
+    HIMAGELIST m_hResultsSmallIcons = NULL;
 };

@@ -117,6 +117,23 @@ TEST(ZipEntryFields, TimesPastTheBlockOrTheFieldAreNotRead)
         Read(full.substr(0, size), times);
 }
 
+TEST(ZipEntryFields, AnArchiveOfOnlyItsEndRecordIsEmpty)
+{
+    std::uint8_t end[kZipEndRecordSize] = {0x50, 0x4B, 0x05, 0x06};
+    EXPECT_TRUE(IsEmptyZipArchive(end, sizeof end));
+    end[20] = 3;
+    EXPECT_TRUE(IsEmptyZipArchive(end, sizeof end + 3)) << "with a comment";
+    EXPECT_FALSE(IsEmptyZipArchive(end, sizeof end)) << "comment longer than the file";
+    end[20] = 0;
+    end[10] = 1;
+    EXPECT_FALSE(IsEmptyZipArchive(end, sizeof end)) << "one member";
+    end[10] = 0;
+    end[0] = 'X';
+    EXPECT_FALSE(IsEmptyZipArchive(end, sizeof end));
+    EXPECT_FALSE(IsEmptyZipArchive(end, 10));
+    EXPECT_FALSE(IsEmptyZipArchive(nullptr, 22));
+}
+
 TEST(ZipEntryFields, UnixTimesBecomeFileTimes)
 {
     EXPECT_EQ(UnixTimeToFileTimeTicks(0), 116444736000000000ull);
