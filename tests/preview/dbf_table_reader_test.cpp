@@ -142,6 +142,15 @@ TEST(DbfTableReader, TablesWithoutFieldsOrRecordAreaAreRefused)
     EXPECT_EQ(cut.rows[1][1], "ab");
 }
 
+TEST(DbfTableReader, FieldNamesEndAtElevenBytes)
+{
+    RecordingTable table;
+    ASSERT_TRUE(Load(Bytes(std::string(32, '\0') + Descriptor("ABCDEFGHIJK", 'C', 2) + "\r xy"), table));
+    ASSERT_EQ(table.columns.size(), 2u);
+    EXPECT_EQ(table.columns[1], "ABCDEFGHIJK");
+    EXPECT_EQ(table.rows[0][1], "xy");
+}
+
 TEST(DbfTableReader, ValuesTurnIntoTextByTheirType)
 {
     struct Case
