@@ -6,8 +6,8 @@
 #include <sys/stat.h>
 
 #include "preview_hand_over.h"
-#include "rar_archive_reader.h"
 #include "preview_resource_ids.h"
+#include "rar_archive_reader.h"
 #include "unrar/unrar_interface.h"
 #include "zip_archive_reader.h"
 
@@ -21,8 +21,9 @@ CObList g_cabEntries(10);
 namespace {
 
 // The header pictures, in the order of the header items they go on.
-const UINT kHeaderIcons[] = {IDI_PREVIEW_HEADER_NAME,       IDI_PREVIEW_HEADER_FOLDER,  IDI_PREVIEW_HEADER_SIZE,
-                             IDI_PREVIEW_HEADER_ACCESS,     IDI_PREVIEW_HEADER_CREATED, IDI_PREVIEW_HEADER_MODIFIED,
+const UINT kHeaderIcons[] = {IDI_PREVIEW_HEADER_NAME,      IDI_PREVIEW_HEADER_FOLDER,
+                             IDI_PREVIEW_HEADER_SIZE,      IDI_PREVIEW_HEADER_ACCESS,
+                             IDI_PREVIEW_HEADER_CREATED,   IDI_PREVIEW_HEADER_MODIFIED,
                              IDI_PREVIEW_HEADER_ATTRIBUTES};
 constexpr int kHeaderIconCount = sizeof(kHeaderIcons) / sizeof(kHeaderIcons[0]);
 
@@ -31,8 +32,8 @@ struct Column
     const wchar_t* heading;
     int width;
 };
-const Column kZipColumns[] = {{L"File Name", 200},     {L"Directory", 100},     {L"File Size(Bytes)", 100},
-                              {L"Access Time", 150},   {L"Creation Time", 150}, {L"modify Time", 150},
+const Column kZipColumns[] = {{L"File Name", 200},   {L"Directory", 100},     {L"File Size(Bytes)", 100},
+                              {L"Access Time", 150}, {L"Creation Time", 150}, {L"modify Time", 150},
                               {L"Attribute", 200}};
 const Column kCabRarColumns[] = {{L"File Name", 200},
                                  {L"Directory", 100},
@@ -157,7 +158,8 @@ CString ArchiveTimeText(const FILETIME& universalTime)
 {
     // 1 January 1970 as a FILETIME; the time class holds nothing earlier.
     constexpr ULONGLONG kUnixEpoch = 116444736000000000ull;
-    const ULONGLONG ticks = (static_cast<ULONGLONG>(universalTime.dwHighDateTime) << 32) | universalTime.dwLowDateTime;
+    const ULONGLONG ticks =
+        (static_cast<ULONGLONG>(universalTime.dwHighDateTime) << 32) | universalTime.dwLowDateTime;
     if (ticks < kUnixEpoch)
         return CString();
     return CTime(universalTime).Format(L"%d %b %Y, %X");
@@ -269,7 +271,8 @@ bool CRarArchive::ListEntries(const std::string& strPath)
     m_pProcessFile = ::GetProcAddress(m_hUnrar, "RARProcessFile");
     m_pReadHeaderEx = ::GetProcAddress(m_hUnrar, "RARReadHeaderEx");
     // A library without one of the four is as good as none.
-    if (m_pOpenArchiveEx == NULL || m_pCloseArchive == NULL || m_pProcessFile == NULL || m_pReadHeaderEx == NULL) {
+    if (m_pOpenArchiveEx == NULL || m_pCloseArchive == NULL || m_pProcessFile == NULL ||
+        m_pReadHeaderEx == NULL) {
         m_strError = L"Load Error: unrar.dll could not be loaded";
         return false;
     }
@@ -366,7 +369,8 @@ void CMyListCtrl::OnSize(UINT nType, int cx, int cy)
 
 int CMyListCtrl::InsertMember(int nRow, const CString& strName)
 {
-    const int nIcon = m_shellFileInfo.GetFileIconIndex(reinterpret_cast<const char16_t*>(LPCWSTR(strName)), true);
+    const int nIcon =
+        m_shellFileInfo.GetFileIconIndex(reinterpret_cast<const char16_t*>(LPCWSTR(strName)), true);
     return m_pList->InsertItem(nRow, strName, nIcon);
 }
 
@@ -403,18 +407,24 @@ BOOL CMyListCtrl::FillCabList()
     HMODULE hCabinet = ::LoadLibraryW(L"Cabinet.dll");
     if (hCabinet == NULL)
         return FALSE;
-    using CreateFunction = HFDI(DIAMONDAPI*)(PFNALLOC, PFNFREE, PFNOPEN, PFNREAD, PFNWRITE, PFNCLOSE, PFNSEEK, int, PERF);
+    using CreateFunction =
+        HFDI(DIAMONDAPI*)(PFNALLOC, PFNFREE, PFNOPEN, PFNREAD, PFNWRITE, PFNCLOSE, PFNSEEK, int, PERF);
     using CopyFunction = BOOL(DIAMONDAPI*)(HFDI, char*, char*, int, PFNFDINOTIFY, PFNFDIDECRYPT, void*);
     using DestroyFunction = BOOL(DIAMONDAPI*)(HFDI);
-    auto create = reinterpret_cast<CreateFunction>(reinterpret_cast<void*>(::GetProcAddress(hCabinet, "FDICreate")));
-    auto copy = reinterpret_cast<CopyFunction>(reinterpret_cast<void*>(::GetProcAddress(hCabinet, "FDICopy")));
-    auto destroy = reinterpret_cast<DestroyFunction>(reinterpret_cast<void*>(::GetProcAddress(hCabinet, "FDIDestroy")));
-    if (create == NULL || copy == NULL || destroy == NULL || ::GetProcAddress(hCabinet, "FDIIsCabinet") == NULL) {
+    auto create =
+        reinterpret_cast<CreateFunction>(reinterpret_cast<void*>(::GetProcAddress(hCabinet, "FDICreate")));
+    auto copy =
+        reinterpret_cast<CopyFunction>(reinterpret_cast<void*>(::GetProcAddress(hCabinet, "FDICopy")));
+    auto destroy =
+        reinterpret_cast<DestroyFunction>(reinterpret_cast<void*>(::GetProcAddress(hCabinet, "FDIDestroy")));
+    if (create == NULL || copy == NULL || destroy == NULL ||
+        ::GetProcAddress(hCabinet, "FDIIsCabinet") == NULL) {
         ::FreeLibrary(hCabinet);
         return FALSE;
     }
     ERF error = {};
-    HFDI hContext = create(CabAlloc, CabFree, CabOpen, CabRead, CabWrite, CabClose, CabSeek, cpu80386, &error);
+    HFDI hContext =
+        create(CabAlloc, CabFree, CabOpen, CabRead, CabWrite, CabClose, CabSeek, cpu80386, &error);
     CPreviewHandOver* pHandOver = HandOver();
     const std::string strPath = pHandOver != NULL ? Narrow(pHandOver->PreviewPath()) : std::string();
     if (hContext == NULL || strPath.empty()) {
@@ -462,8 +472,8 @@ BOOL CMyListCtrl::FillRarList()
         const RarEntry& entry = archive.m_entries.at(i);
         const int nItem = InsertMember(static_cast<int>(i), entry.name);
         const wchar_t* pszFolder = entry.flags == kRarDirectoryFlags ? L"Yes"
-                                  : entry.flags == kRarFileFlags    ? L"No"
-                                                                    : L"";
+                                   : entry.flags == kRarFileFlags    ? L"No"
+                                                                     : L"";
         m_pList->SetItemText(nItem, 1, pszFolder);
         m_pList->SetItemText(nItem, 2, Decimal(entry.unpackedSize));
         m_pList->SetItemText(nItem, 3,

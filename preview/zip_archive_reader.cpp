@@ -30,8 +30,8 @@ constexpr long kSeekNotSeekable = 29;
 
 ZipFile* ZipFileOpen(const wchar_t* path)
 {
-    HANDLE file = ::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                                NULL);
+    HANDLE file =
+        ::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
     if (file == INVALID_HANDLE_VALUE)
         return NULL;
     auto* zipFile = new ZipFile{TRUE, ::GetFileType(file) == FILE_TYPE_DISK, file, FALSE, 0};
@@ -222,8 +222,9 @@ DWORD ZipArchiveGetItem(ZipArchiveHandle* handle, int index, ZipArchiveEntry* en
     const int extraSize = unzGetLocalExtrafield(state.archive, NULL, 0);
     std::vector<std::uint8_t> extra(extraSize > 0 ? static_cast<std::size_t>(extraSize) : 0);
     const bool extraRead =
-        extraSize >= 0 && (extra.empty() || unzGetLocalExtrafield(state.archive, extra.data(),
-                                                                  static_cast<unsigned>(extra.size())) == extraSize);
+        extraSize >= 0 &&
+        (extra.empty() || unzGetLocalExtrafield(state.archive, extra.data(),
+                                                static_cast<unsigned>(extra.size())) == extraSize);
     unzCloseCurrentFile(state.archive);
     if (!extraRead)
         return Finish(kZipLocalExtraUnreadable);

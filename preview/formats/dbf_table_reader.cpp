@@ -14,8 +14,8 @@ namespace {
 constexpr std::uint64_t kDescriptorSize = 32;
 constexpr std::uint64_t kFirstDescriptor = 32;
 // Offsets inside a descriptor.
-constexpr std::size_t kNameSize = 11;   // name, zero-padded
-constexpr std::size_t kTypeOffset = 11; // type character
+constexpr std::size_t kNameSize = 11;     // name, zero-padded
+constexpr std::size_t kTypeOffset = 11;   // type character
 constexpr std::size_t kLengthOffset = 16; // length in bytes
 // The byte after the last descriptor.
 constexpr std::uint8_t kDescriptorEnd = 0x0D;

@@ -90,8 +90,8 @@ std::uint32_t UnixTimeToLocalDosTime(std::int64_t unixTime)
     const int year = local.tm_year + 1900;
     if (year < 1980 || year > 2107)
         return 0;
-    const std::uint32_t date = static_cast<std::uint32_t>(((year - 1980) << 9) | ((local.tm_mon + 1) << 5) |
-                                                          local.tm_mday);
+    const std::uint32_t date =
+        static_cast<std::uint32_t>(((year - 1980) << 9) | ((local.tm_mon + 1) << 5) | local.tm_mday);
     const std::uint32_t timeOfDay =
         static_cast<std::uint32_t>((local.tm_hour << 11) | (local.tm_min << 5) | (local.tm_sec / 2));
     return (date << 16) | timeOfDay;
@@ -178,7 +178,8 @@ int RarArchiveReader::ReadHeader4(RarMember& member)
             if ((flags & kFileLargeSizes) != 0) {
                 if (headerSize < kFile4FixedSize + 8)
                     return kRarBadData;
-                member.packedSize |= static_cast<std::uint64_t>(ReadLittleEndian32(header.data(), kFile4HighPackSize)) << 32;
+                member.packedSize |=
+                    static_cast<std::uint64_t>(ReadLittleEndian32(header.data(), kFile4HighPackSize)) << 32;
                 member.unpackedSize |=
                     static_cast<std::uint64_t>(ReadLittleEndian32(header.data(), kFile4HighUnpackSize)) << 32;
                 nameAt += 8;
@@ -196,7 +197,8 @@ int RarArchiveReader::ReadHeader4(RarMember& member)
             dataSize = member.packedSize;
         }
         std::uint64_t afterHeader = 0, next = 0;
-        if (!AddWithoutOverflow(m_next, headerSize, afterHeader) || !AddWithoutOverflow(afterHeader, dataSize, next))
+        if (!AddWithoutOverflow(m_next, headerSize, afterHeader) ||
+            !AddWithoutOverflow(afterHeader, dataSize, next))
             return kRarBadData;
         if (type == kBlockFile) {
             m_dataEnd = next;
@@ -243,7 +245,8 @@ int RarArchiveReader::ReadHeader5(RarMember& member)
         if (type == kHeader5End)
             return kRarEndArchive;
         std::uint64_t afterHeader = 0, next = 0;
-        if (!AddWithoutOverflow(m_next, header.size(), afterHeader) || !AddWithoutOverflow(afterHeader, dataSize, next))
+        if (!AddWithoutOverflow(m_next, header.size(), afterHeader) ||
+            !AddWithoutOverflow(afterHeader, dataSize, next))
             return kRarBadData;
         if (type == kHeader5File) {
             std::uint64_t fileFlags = 0, unpackedSize = 0, attributes = 0, compression = 0, hostOs = 0;
@@ -266,7 +269,8 @@ int RarArchiveReader::ReadHeader5(RarMember& member)
             if (!ReadVint(header, at, compression) || !ReadVint(header, at, hostOs) ||
                 !ReadVint(header, at, nameSize) || nameSize > header.size() - at)
                 return kRarBadData;
-            member.name.assign(reinterpret_cast<const char*>(header.data() + at), static_cast<std::size_t>(nameSize));
+            member.name.assign(reinterpret_cast<const char*>(header.data() + at),
+                               static_cast<std::size_t>(nameSize));
             member.utf8Name = true;
             member.flags = (fileFlags & kFile5Directory) != 0 ? kRarDirectoryFlags : kRarFileFlags;
             member.packedSize = dataSize;

@@ -45,8 +45,9 @@ std::uint32_t ZipWindowsAttributes(std::uint32_t external, std::uint16_t version
     // Only a Unix mode says anything by its owner-write bit; Windows tools leave the upper half empty,
     // and their members are read-only exactly when the MS-DOS bit says so.
     const bool holdsUnixMode = (versionMadeBy >> 8) == kHostUnix || (external >> 16) != 0;
-    const bool readOnly = holdsUnixMode ? !((external & kUnixOwnerWrite) != 0 && (external & kDosReadOnly) == 0)
-                                        : (external & kDosReadOnly) != 0;
+    const bool readOnly = holdsUnixMode
+                              ? !((external & kUnixOwnerWrite) != 0 && (external & kDosReadOnly) == 0)
+                              : (external & kDosReadOnly) != 0;
     if (readOnly)
         attributes |= kAttributeReadOnly;
     if ((external & kDosSystem) != 0)

@@ -148,7 +148,8 @@ TEST_F(ArchiveListTest, EveryZipRowMatchesZipinfo)
         Show(std::string("archives/") + name + ".zip");
         EXPECT_TRUE(m_pFrame->m_bPreviewOk);
         const auto rows = Rows(ArchiveList());
-        const auto oracle = test_support::ReadTsv(PreviewFixture(std::string("archives/") + name + ".zipinfo.tsv"));
+        const auto oracle =
+            test_support::ReadTsv(PreviewFixture(std::string("archives/") + name + ".zipinfo.tsv"));
         ASSERT_EQ(rows.size(), oracle.size());
         for (std::size_t i = 0; i < rows.size(); ++i) {
             SCOPED_TRACE(oracle[i][0]);
@@ -157,10 +158,12 @@ TEST_F(ArchiveListTest, EveryZipRowMatchesZipinfo)
             EXPECT_EQ(rows[i][1], oracle[i][0].find('/') != std::string::npos ? "Yes" : "No");
             EXPECT_EQ(rows[i][2], oracle[i][1]);
             const std::string dos = ListTimeFromZipinfo(oracle[i][2]);
-            EXPECT_EQ(rows[i][4], rows[i][0] == "ut_all_three.txt" ? ListTimeFromUtc("2024 Jan 4 03:04:05") : dos);
+            EXPECT_EQ(rows[i][4],
+                      rows[i][0] == "ut_all_three.txt" ? ListTimeFromUtc("2024 Jan 4 03:04:05") : dos);
             EXPECT_EQ(rows[i][5], oracle[i][3] == "-" ? dos : ListTimeFromUtc(oracle[i][3]));
             if (std::string(name) != "infozip_extras")
-                EXPECT_EQ(rows[i][3], rows[i][0] == "ut_all_three.txt" ? ListTimeFromUtc("2024 Jan 3 03:04:05") : dos);
+                EXPECT_EQ(rows[i][3],
+                          rows[i][0] == "ut_all_three.txt" ? ListTimeFromUtc("2024 Jan 3 03:04:05") : dos);
         }
     }
     Screenshot(L"preview_archive_zip");
@@ -186,7 +189,8 @@ TEST_F(ArchiveListTest, ZipAttributesFollowTheHostThatMadeTheMember)
 
 TEST_F(ArchiveListTest, ZipReaderCountsCachesAndRefuses)
 {
-    ZipArchiveHandle* hArchive = ZipArchiveOpen(Wide(PreviewFixture("archives/three.zip")), 0, kZipFileNameIsPath);
+    ZipArchiveHandle* hArchive =
+        ZipArchiveOpen(Wide(PreviewFixture("archives/three.zip")), 0, kZipFileNameIsPath);
     ASSERT_NE(hArchive, nullptr);
     ZipArchiveEntry entry = {};
     EXPECT_EQ(ZipArchiveGetItem(hArchive, -1, &entry), kZipOk);
@@ -233,7 +237,8 @@ TEST_F(ArchiveListTest, CabinetsListAsGcabAndCabextractDoInReverse)
         Show(std::string("archives/") + name + ".cab");
         EXPECT_TRUE(m_pFrame->m_bPreviewOk);
         const auto rows = Rows(ArchiveList());
-        const auto gcab = test_support::ReadTsv(PreviewFixture(std::string("archives/") + name + ".gcab.tsv"));
+        const auto gcab =
+            test_support::ReadTsv(PreviewFixture(std::string("archives/") + name + ".gcab.tsv"));
         const auto cabextract =
             test_support::ReadTsv(PreviewFixture(std::string("archives/") + name + ".cabextract.tsv"));
         // Only this cabinet's members, the last one first.
@@ -266,7 +271,8 @@ TEST_F(ArchiveListTest, RarArchivesListTheNamesAndSizesBsdtarGives)
         EXPECT_TRUE(m_pFrame->m_bPreviewOk);
         ASSERT_NE(ArchiveList(), nullptr);
         const auto rows = Rows(ArchiveList());
-        const auto oracle = test_support::ReadTsv(PreviewFixture(std::string("archives/") + name + ".bsdtar.tsv"));
+        const auto oracle =
+            test_support::ReadTsv(PreviewFixture(std::string("archives/") + name + ".bsdtar.tsv"));
         ASSERT_EQ(rows.size(), oracle.size());
         for (std::size_t i = 0; i < rows.size(); ++i) {
             std::string expected = oracle[i][0];
@@ -293,8 +299,8 @@ TEST_F(ArchiveListTest, CraftedRarArchivesEndCleanly)
     ASSERT_GT(archive.size(), 60u);
     wchar_t folder[MAX_PATH];
     ::GetTempPathW(MAX_PATH, folder);
-    const std::wstring path = std::wstring(folder) +
-                              std::wstring(L"archive_list_cut_") + std::to_wstring(::GetCurrentProcessId()) + L".rar";
+    const std::wstring path = std::wstring(folder) + std::wstring(L"archive_list_cut_") +
+                              std::to_wstring(::GetCurrentProcessId()) + L".rar";
     {
         std::ofstream out(path.c_str(), std::ios::binary);
         out.write(archive.data(), 60);
@@ -344,7 +350,8 @@ TEST_F(ArchiveListTest, HeaderPicturesStandOnEveryColumn)
     }
 }
 
-// Run once more with TZ set to a zone five hours west of UTC (as both the C runtime and the system read it): times stored as local times show as stored.
+// Run once more with TZ set to a zone five hours west of UTC (as both the C runtime and the system read it):
+// times stored as local times show as stored.
 TEST_F(ArchiveListTest, LocalTimesShowAsStoredInAnyZone)
 {
     TIME_ZONE_INFORMATION zone = {};

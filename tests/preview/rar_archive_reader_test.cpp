@@ -54,7 +54,8 @@ TEST(RarArchiveReader, BothVersionsListTheNamesAndSizesBsdtarGives)
         SCOPED_TRACE(name);
         std::vector<RarMember> members;
         EXPECT_EQ(ListAll(FixtureBytes(std::string("archives/") + name + ".rar"), members), kRarEndArchive);
-        const auto oracle = test_support::ReadTsv(PreviewFixture(std::string("archives/") + name + ".bsdtar.tsv"));
+        const auto oracle =
+            test_support::ReadTsv(PreviewFixture(std::string("archives/") + name + ".bsdtar.tsv"));
         ASSERT_EQ(members.size(), oracle.size());
         for (std::size_t i = 0; i < members.size(); ++i) {
             EXPECT_EQ(SlashSeparated(members[i].name), oracle[i][0]);
@@ -72,8 +73,8 @@ TEST(RarArchiveReader, FoldersAndFilesCarryTheirHeaderFlagsAndTimes)
     ASSERT_EQ(old.size(), 6u);
     ASSERT_EQ(current.size(), 5u);
     // docs, docs\readme.txt, docs\deep, docs\deep\notes.txt, top.bin; then a 64-KB-dictionary file.
-    const std::uint32_t flags[] = {kRarDirectoryFlags, kRarFileFlags, kRarDirectoryFlags, kRarFileFlags,
-                                   kRarFileFlags, 0x8000};
+    const std::uint32_t flags[] = {kRarDirectoryFlags, kRarFileFlags, kRarDirectoryFlags,
+                                   kRarFileFlags,      kRarFileFlags, 0x8000};
     for (std::size_t i = 0; i < old.size(); ++i) {
         EXPECT_EQ(old[i].flags, flags[i]) << i;
         EXPECT_FALSE(old[i].utf8Name);
@@ -151,7 +152,7 @@ TEST(RarArchiveReader, HeadersWithHugeSizesEndWithDamagedData)
 {
     // RAR5: a valid signature, then a header whose size field says 3 MB (over the format's 2 MB).
     std::vector<std::uint8_t> huge = {0x52, 0x61, 0x72, 0x21, 0x1A, 0x07, 0x01, 0x00,
-                                      0, 0, 0, 0, 0x80, 0x80, 0xC0, 0x01};
+                                      0,    0,    0,    0,    0x80, 0x80, 0xC0, 0x01};
     std::vector<RarMember> members;
     EXPECT_EQ(ListAll(huge, members), kRarBadData);
     // A variable-length integer that never ends.

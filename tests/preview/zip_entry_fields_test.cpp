@@ -76,7 +76,8 @@ TEST(ZipEntryFields, TheFirstUtBlockGivesTheTimesItsFlagsName)
     EXPECT_FALSE(times.access);
     EXPECT_FALSE(times.creation);
 
-    ASSERT_TRUE(Read(Block("UT", "\x07" + Le32(1) + Le32(2) + Le32(3)) + Block("UT", "\x01" + Le32(9)), times));
+    ASSERT_TRUE(
+        Read(Block("UT", "\x07" + Le32(1) + Le32(2) + Le32(3)) + Block("UT", "\x01" + Le32(9)), times));
     EXPECT_EQ(times.modification, 1);
     EXPECT_EQ(times.access, 2);
     EXPECT_EQ(times.creation, 3);
