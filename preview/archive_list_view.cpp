@@ -382,12 +382,12 @@ BOOL CMyListCtrl::FillZipList(const CString& strPath)
     ZipArchiveEntry entry = {};
     ZipArchiveGetItem(hArchive, -1, &entry);
     const int nCount = entry.index;
-    int nRow = 0;
     for (int i = 0; i < nCount; ++i) {
+        // What was read before a damaged member stays listed.
         if (ZipArchiveGetItem(hArchive, i, &entry) != kZipOk)
-            continue;
+            break;
         const CString strName = entry.name;
-        const int nItem = InsertMember(nRow++, strName);
+        const int nItem = InsertMember(i, strName);
         CString strSize;
         strSize.Format(L"%ld", static_cast<long>(entry.compressedSize));
         m_pList->SetItemText(nItem, 1, strName.Find(L'/') >= 0 ? L"Yes" : L"No");

@@ -199,7 +199,9 @@ DWORD ZipArchiveGetItem(ZipArchiveHandle* handle, int index, ZipArchiveEntry* en
         *entry = state.cached;
         return Finish(kZipOk);
     }
-    if (index < state.currentIndex || state.cachedIndex < 0) {
+    // minizip stands on the first member after the open; a member it could not move past stays current,
+    // so every later request fails at once instead of walking the archive again.
+    if (index < state.currentIndex) {
         if (unzGoToFirstFile(state.archive) != UNZ_OK)
             return Finish(kZipLocalHeaderInconsistent);
         state.currentIndex = 0;
