@@ -355,6 +355,22 @@ TEST_F(ArchiveListTest, CraftedRarArchivesEndCleanly)
     m_pFrame->ShowPreview(L"", L"");
 }
 
+TEST_F(ArchiveListTest, WithoutTheRarLibraryARarShowsThePlaceholder)
+{
+    wchar_t program[MAX_PATH];
+    ::GetModuleFileNameW(NULL, program, MAX_PATH);
+    std::wstring library = program;
+    library = library.substr(0, library.rfind(L'\\') + 1) + L"unrar.dll";
+    const std::wstring hidden = library + L".hidden";
+    ASSERT_TRUE(::MoveFileW(library.c_str(), hidden.c_str()));
+    Show("archives/stored4.rar");
+    const bool placeholder = ShowsPlaceholder();
+    ASSERT_TRUE(::MoveFileW(hidden.c_str(), library.c_str()));
+    EXPECT_TRUE(placeholder);
+    Show("archives/stored4.rar");
+    EXPECT_TRUE(m_pFrame->m_bPreviewOk);
+}
+
 TEST_F(ArchiveListTest, TheResultsViewsIconsSurviveClosingAnArchivePreview)
 {
     HIMAGELIST hIcons = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 2, 1);
