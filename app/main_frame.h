@@ -68,6 +68,9 @@ public:
     CString& PreviewPath() override;
     void FocusResultsList() override;
     HIMAGELIST ResultsSmallImageList() override;
+    UINT ScanMode() override;
+    HWND OpenProgress() override;
+    void CloseProgress() override;
 
     CImageSource* m_pImageSource = NULL;
     CVmdkSparseExtent* m_pVmdkExtent = NULL;

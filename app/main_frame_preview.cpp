@@ -1,10 +1,15 @@
 // The main frame's side of the preview pane: the pane's flags live in the frame, the path of the next
 // preview in the active document, and the results list takes the focus back after each preview.
 #include "main_frame.h"
+
+#include "engine/recovery/core/engine_state.h"
 #include "main_preview_view.h"
+#include "progress_dlg.h"
 #include "recovery_app.h"
 #include "recovery_doc.h"
 #include "results_view.h"
+
+#include <memory>
 
 void CMainFrame::ShowPreview(CString strPath, CString strExtension)
 {
@@ -25,6 +30,9 @@ CString& CMainFrame::PreviewPath()
 }
 
 namespace {
+
+// The progress window a preview view opens while it loads its file; one at a time.
+std::unique_ptr<CProgressDlg> PreviewProgress;
 
 CListCtrl* ResultList()
 {
@@ -47,4 +55,30 @@ HIMAGELIST CMainFrame::ResultsSmallImageList()
 {
     CListCtrl* pList = ResultList();
     return pList != NULL ? ListView_GetImageList(pList->m_hWnd, LVSIL_SMALL) : NULL;
+}
+
+UINT CMainFrame::ScanMode()
+{
+    return ScanSelection.scanKind;
+}
+
+HWND CMainFrame::OpenProgress()
+{
+    CloseProgress();
+    PreviewProgress = std::make_unique<CProgressDlg>();
+    if (!PreviewProgress->Create(this)) {
+        PreviewProgress.reset();
+        return NULL;
+    }
+    PreviewProgress->SetRange(0, 100);
+    PreviewProgress->ShowWindow(SW_SHOW);
+    PreviewProgress->UpdateWindow();
+    return PreviewProgress->GetSafeHwnd();
+}
+
+void CMainFrame::CloseProgress()
+{
+    if (PreviewProgress && PreviewProgress->GetSafeHwnd() != NULL)
+        PreviewProgress->DestroyWindow();
+    PreviewProgress.reset();
 }

@@ -4,6 +4,7 @@
 #include "color_table.h"
 #include "custom_html_viewer.h"
 #include "dbf_view.h"
+#include "dfx_view.h"
 #include "global_metrics.h"
 #include "gradient_fill.h"
 #include "html_view.h"
@@ -89,6 +90,7 @@ CMainPreviewView::CMainPreviewView()
     m_pViewClasses[kPreviewArchive] = RUNTIME_CLASS(CMyListCtrl);
     m_pViewClasses[kPreviewDbf] = RUNTIME_CLASS(CDBF_View);
     m_pViewClasses[kPreviewCustomHtml] = RUNTIME_CLASS(CCustomHTMLViewer);
+    m_pViewClasses[kPreviewDxf] = RUNTIME_CLASS(CDFXView);
     m_pViewClasses[kPreviewPlaceholder] = RUNTIME_CLASS(CCorrupted_NoPreview_View);
     m_pViewClasses[kPreviewLargeFile] = RUNTIME_CLASS(CLargeFileView);
 }

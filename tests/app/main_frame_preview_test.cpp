@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/recovery/core/engine_state.h"
 #include "main_preview_view.h"
+#include "progress_dlg.h"
 #include "recovery_doc.h"
 #include "results_view.h"
 
@@ -71,6 +73,29 @@ TEST_F(MainFramePreviewTest, ShowPreviewActivatesTheHostWritesTheDocumentsPathAn
     EXPECT_EQ(m_pHost->m_pViews[kPreviewCustomHtml], nullptr);
     EXPECT_FALSE(m_pFrame->m_bPreviewable);
     EXPECT_NE(m_pHost->m_pViews[kPreviewPlaceholder], nullptr);
+}
+
+TEST_F(MainFramePreviewTest, TheViewsGetTheScanModeTheProgressWindowAndTheResultsIcons)
+{
+    const std::uint32_t previous = ScanSelection.scanKind;
+    ScanSelection.scanKind = kScanFileTrace;
+    EXPECT_EQ(m_pFrame->ScanMode(), static_cast<UINT>(kScanFileTrace));
+    ScanSelection.scanKind = previous;
+
+    HWND hProgress = m_pFrame->OpenProgress();
+    ASSERT_TRUE(::IsWindow(hProgress));
+    EXPECT_TRUE(::IsWindowVisible(hProgress));
+    ::SendMessageW(hProgress, kProgressSetPosMessage, 40, 0);
+    m_pFrame->CloseProgress();
+    EXPECT_FALSE(::IsWindow(hProgress));
+    m_pFrame->CloseProgress();
+
+    CImageList icons;
+    ASSERT_TRUE(icons.Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 1));
+    HIMAGELIST hBefore =
+        ListView_SetImageList(m_pResults->m_resultList.m_hWnd, icons.GetSafeHandle(), LVSIL_SMALL);
+    EXPECT_EQ(m_pFrame->ResultsSmallImageList(), icons.GetSafeHandle());
+    ListView_SetImageList(m_pResults->m_resultList.m_hWnd, hBefore, LVSIL_SMALL);
 }
 
 TEST(MainFramePreviewWithoutHost, ShowPreviewWithoutAHostDoesNothing)

@@ -87,3 +87,47 @@ void CPreviewTestFrame::ShowPreview(CString strPath, CString strExtension)
     m_pPreviewHost->ClosePreviewViews();
     m_pPreviewHost->ShowPreview(strPath, strExtension);
 }
+
+namespace {
+
+LRESULT CALLBACK ProgressRecorderProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_USER + 1) {
+        auto* pFrame = reinterpret_cast<CPreviewTestFrame*>(::GetWindowLongPtrW(hWnd, GWLP_USERDATA));
+        if (pFrame != NULL)
+            pFrame->m_progressPositions.push_back(static_cast<int>(wParam));
+        return 0;
+    }
+    return ::DefWindowProcW(hWnd, message, wParam, lParam);
+}
+
+} // namespace
+
+HWND CPreviewTestFrame::OpenProgress()
+{
+    static const wchar_t* const kClassName = L"PreviewProgressRecorder";
+    WNDCLASSW windowClass = {};
+    if (!::GetClassInfoW(::GetModuleHandleW(NULL), kClassName, &windowClass)) {
+        windowClass.lpfnWndProc = ProgressRecorderProc;
+        windowClass.hInstance = ::GetModuleHandleW(NULL);
+        windowClass.lpszClassName = kClassName;
+        ::RegisterClassW(&windowClass);
+    }
+    ++m_nProgressOpened;
+    m_progressPositions.clear();
+    m_hProgress = ::CreateWindowExW(0, kClassName, L"Progress...", WS_POPUP, 0, 0, 10, 10, m_hWnd, NULL,
+                                    ::GetModuleHandleW(NULL), NULL);
+    ::SetWindowLongPtrW(m_hProgress, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    return m_hProgress;
+}
+
+void CPreviewTestFrame::CloseProgress()
+{
+    if (m_hProgress == NULL)
+        return;
+    MSG msg;
+    while (::PeekMessageW(&msg, m_hProgress, 0, 0, PM_REMOVE))
+        ::DispatchMessageW(&msg);
+    ::DestroyWindow(m_hProgress);
+    m_hProgress = NULL;
+}

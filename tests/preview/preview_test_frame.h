@@ -3,6 +3,8 @@
 // A main frame and a document that stand in for the program's around the preview pane.
 #include <afxwin.h>
 
+#include <vector>
+
 #include "preview_hand_over.h"
 
 #include <string>
@@ -32,10 +34,19 @@ public:
     // Makes the window, the program's main window from now on, with the pane as its view over the
     // frame's document; the pane, or null when it could not be made.
     CMainPreviewView* CreateWithHost(const wchar_t* pszTitle, const CRect& rect);
+    UINT ScanMode() override { return m_nScanMode; }
+    // A window that records the positions WM_USER + 1 brings; closing it first hands it what is still
+    // queued for it.
+    HWND OpenProgress() override;
+    void CloseProgress() override;
     // What the program's main frame does when the results list hands it a file.
     void ShowPreview(CString strPath, CString strExtension);
 
     CPreviewTestDoc* m_pDoc = NULL;
     int m_nResultsFocused = 0;
     HIMAGELIST m_hResultsSmallIcons = NULL;
+    UINT m_nScanMode = 2; // Quick Scan
+    HWND m_hProgress = NULL;
+    int m_nProgressOpened = 0;
+    std::vector<int> m_progressPositions;
 };
