@@ -11,6 +11,7 @@
 #include "engine_shell_ui.h"
 #include "frame_wnd.h"
 #include "link_status_bar.h"
+#include "preview_hand_over.h"
 #include "rebar.h"
 #include "task_panel.h"
 #include "toolkit/controls/hyperlink.h"
@@ -41,7 +42,7 @@ enum class CommandState
 // The enabling rule of a frame command in a scan mode.
 CommandState FrameCommandState(UINT nID, std::uint32_t scanKind, const FrameCommandFlags& flags);
 
-class CMainFrame : public CXTPFrameWnd
+class CMainFrame : public CXTPFrameWnd, public CPreviewHandOver
 {
     DECLARE_DYNCREATE(CMainFrame)
 public:
@@ -61,6 +62,15 @@ public:
     BOOL ConfirmExit();
     // Hands the engine the frame's readers, its message dialogs and the shell of the wizard.
     void AttachEngineSeams();
+    // The results list hands the pane a file: the pane becomes the active view, closes its views and
+    // dispatches the path by its extension (with the leading ".").
+    void ShowPreview(CString strPath, CString strExtension);
+    CString& PreviewPath() override;
+    void FocusResultsList() override;
+    HIMAGELIST ResultsSmallImageList() override;
+    UINT ScanMode() override;
+    HWND OpenProgress() override;
+    void CloseProgress() override;
 
     CImageSource* m_pImageSource = NULL;
     CVmdkSparseExtent* m_pVmdkExtent = NULL;

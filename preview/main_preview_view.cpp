@@ -1,7 +1,9 @@
 #include "main_preview_view.h"
 
+#include "archive_list_view.h"
 #include "color_table.h"
 #include "custom_html_viewer.h"
+#include "dbf_view.h"
 #include "dfx_view.h"
 #include "global_metrics.h"
 #include "gradient_fill.h"
@@ -93,6 +95,8 @@ CMainPreviewView::CMainPreviewView()
         m_pViewClasses[kind] = NULL;
     }
     m_pViewClasses[kPreviewBrowser] = RUNTIME_CLASS(CHtml_View);
+    m_pViewClasses[kPreviewArchive] = RUNTIME_CLASS(CMyListCtrl);
+    m_pViewClasses[kPreviewDbf] = RUNTIME_CLASS(CDBF_View);
     m_pViewClasses[kPreviewCustomHtml] = RUNTIME_CLASS(CCustomHTMLViewer);
     m_pViewClasses[kPreviewDxf] = RUNTIME_CLASS(CDFXView);
     m_pViewClasses[kPreviewPlaceholder] = RUNTIME_CLASS(CCorrupted_NoPreview_View);

@@ -2,8 +2,8 @@
 
 // What the preview pane takes from the program around it. The main frame implements it (AfxGetMainWnd()),
 // so that the pane and its views stand without knowing the program: the flags the views and the results
-// list share, the path the next view opens (the active document's), the results list's focus, the scan
-// mode of the results and the program's progress window.
+// list share, the path the next view opens (the active document's), the results list's focus and its
+// small icons, the scan mode of the results and the program's progress window.
 #include <afxwin.h>
 
 class CMainPreviewView;
@@ -18,6 +18,9 @@ public:
     virtual CString& PreviewPath() = 0;
     // Gives the keyboard focus to the results list of the recovered-files view.
     virtual void FocusResultsList() = 0;
+    // The system small-icon list that the recovered-files view shows; null when it has none. Borrowed:
+    // whoever shows it must not destroy it.
+    virtual HIMAGELIST ResultsSmallImageList() = 0;
     // The scan mode of the results shown (ScanSelection's scan kind: Extensive, File Trace or Quick).
     virtual UINT ScanMode() = 0;
     // Shows the program's progress window (default caption, range 0 to 100) while a view loads its file;

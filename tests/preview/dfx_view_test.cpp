@@ -21,40 +21,6 @@
 
 namespace {
 
-class CDxfTestApp : public CWinApp
-{
-public:
-    CDxfTestApp() : CWinApp(L"DxfPreviewTests") {}
-};
-
-CDxfTestApp theApp;
-
-class FrameworkEnvironment : public ::testing::Environment
-{
-public:
-    void SetUp() override
-    {
-        AfxWinInit(::GetModuleHandleW(NULL), NULL, const_cast<LPTSTR>(L""), SW_SHOWNORMAL);
-        InitCommonControls();
-    }
-};
-
-const ::testing::Environment* const g_environment =
-    ::testing::AddGlobalTestEnvironment(new FrameworkEnvironment);
-
-void Pump(DWORD milliseconds)
-{
-    const DWORD start = ::GetTickCount();
-    do {
-        MSG msg;
-        while (::PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-        ::Sleep(10);
-    } while (::GetTickCount() - start < milliseconds);
-}
-
 std::string HostDrawing(const std::string& name)
 {
     return std::string(PREVIEW_FIXTURES_DIR) + "/drawings/" + name;
@@ -85,21 +51,14 @@ protected:
         CDxfDrawing::SetLibraryPath(NULL);
         if (m_pFrame != NULL)
             m_pFrame->DestroyWindow();
-        theApp.m_pMainWnd = NULL;
+        PreviewTestApp().m_pMainWnd = NULL;
         Pump(50);
     }
 
     void MakeHost()
     {
         m_pFrame = new CPreviewTestFrame;
-        m_pFrame->m_pDoc = new CPreviewTestDoc;
-        ASSERT_TRUE(
-            m_pFrame->Create(NULL, L"Drawing preview test", WS_OVERLAPPEDWINDOW, CRect(0, 0, 820, 600)));
-        theApp.m_pMainWnd = m_pFrame;
-        CCreateContext context;
-        context.m_pNewViewClass = RUNTIME_CLASS(CMainPreviewView);
-        context.m_pCurrentDoc = m_pFrame->m_pDoc;
-        m_pHost = static_cast<CMainPreviewView*>(m_pFrame->CreateView(&context));
+        m_pHost = m_pFrame->CreateWithHost(L"Drawing preview test", CRect(0, 0, 820, 600));
         ASSERT_NE(m_pHost, nullptr);
         m_pFrame->RecalcLayout();
         m_pFrame->ShowWindow(SW_SHOW);

@@ -24,43 +24,6 @@
 
 namespace {
 
-class CPreviewTestApp : public CWinApp
-{
-public:
-    CPreviewTestApp() : CWinApp(L"PreviewTests") {}
-};
-
-CPreviewTestApp theApp;
-
-class FrameworkEnvironment : public ::testing::Environment
-{
-public:
-    void SetUp() override
-    {
-        AfxWinInit(::GetModuleHandleW(NULL), NULL, const_cast<LPTSTR>(L""), SW_SHOWNORMAL);
-        InitCommonControls();
-        // The web-browser view is an OLE control.
-        AfxOleInit();
-        AfxEnableControlContainer();
-    }
-};
-
-const ::testing::Environment* const g_environment =
-    ::testing::AddGlobalTestEnvironment(new FrameworkEnvironment);
-
-void Pump(DWORD milliseconds)
-{
-    const DWORD start = ::GetTickCount();
-    do {
-        MSG msg;
-        while (::PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-        ::Sleep(10);
-    } while (::GetTickCount() - start < milliseconds);
-}
-
 // What a recording view saw when it was created.
 struct Creation
 {
@@ -108,14 +71,6 @@ BEGIN_MESSAGE_MAP(CFailingView, CRecordingView)
 ON_WM_CREATE()
 END_MESSAGE_MAP()
 
-std::string Narrow(const CString& text)
-{
-    std::string narrow;
-    for (int i = 0; i < text.GetLength(); ++i)
-        narrow += text[i] < 0x80 ? static_cast<char>(text[i]) : '?';
-    return narrow;
-}
-
 std::wstring Lower(std::wstring text)
 {
     for (wchar_t& c : text)
@@ -137,21 +92,15 @@ protected:
     {
         if (m_pFrame != NULL)
             m_pFrame->DestroyWindow();
-        theApp.m_pMainWnd = NULL;
+        PreviewTestApp().m_pMainWnd = NULL;
         Pump(50);
     }
 
     void MakeHost(BOOL bNoSelection = FALSE)
     {
         m_pFrame = new CPreviewTestFrame;
-        m_pFrame->m_pDoc = new CPreviewTestDoc;
         m_pFrame->m_bNoSelection = bNoSelection;
-        ASSERT_TRUE(m_pFrame->Create(NULL, L"Preview test", WS_OVERLAPPEDWINDOW, CRect(0, 0, 820, 560)));
-        theApp.m_pMainWnd = m_pFrame;
-        CCreateContext context;
-        context.m_pNewViewClass = RUNTIME_CLASS(CMainPreviewView);
-        context.m_pCurrentDoc = m_pFrame->m_pDoc;
-        m_pHost = static_cast<CMainPreviewView*>(m_pFrame->CreateView(&context));
+        m_pHost = m_pFrame->CreateWithHost(L"Preview test", CRect(0, 0, 820, 560));
         ASSERT_NE(m_pHost, nullptr);
         ASSERT_EQ(m_pFrame->m_pPreviewHost, m_pHost);
         m_pFrame->RecalcLayout();
@@ -160,12 +109,11 @@ protected:
         Pump(50);
     }
 
-    // Every kind whose view this build lacks, and those whose views load real files, get a recording view.
+    // Every kind but the two placeholders gets a recording view.
     void PlugRecordingViews()
     {
         for (int kind = 0; kind < kPreviewKindCount; ++kind)
-            if (m_pHost->m_pViewClasses[kind] == NULL || kind == kPreviewBrowser ||
-                kind == kPreviewCustomHtml || kind == kPreviewDxf || kind == kPreviewMdb)
+            if (kind != kPreviewPlaceholder && kind != kPreviewLargeFile)
                 m_pHost->m_pViewClasses[kind] = RUNTIME_CLASS(CRecordingView);
     }
 

@@ -4,6 +4,63 @@
 #include "main_preview_view.h"
 #include "mdb_view.h"
 
+#include <afxole.h>
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+namespace {
+
+class CPreviewTestApp : public CWinApp
+{
+public:
+    CPreviewTestApp() : CWinApp(L"PreviewTests") {}
+};
+
+CPreviewTestApp theApp;
+
+class FrameworkEnvironment : public ::testing::Environment
+{
+public:
+    void SetUp() override
+    {
+        AfxWinInit(::GetModuleHandleW(NULL), NULL, const_cast<LPTSTR>(L""), SW_SHOWNORMAL);
+        InitCommonControls();
+        AfxOleInit();
+        AfxEnableControlContainer();
+    }
+};
+
+const ::testing::Environment* const g_environment =
+    ::testing::AddGlobalTestEnvironment(new FrameworkEnvironment);
+
+} // namespace
+
+CWinApp& PreviewTestApp()
+{
+    return theApp;
+}
+
+void Pump(DWORD milliseconds)
+{
+    const DWORD start = ::GetTickCount();
+    do {
+        MSG msg;
+        while (::PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        ::Sleep(10);
+    } while (::GetTickCount() - start < milliseconds);
+}
+
+std::string Narrow(const CString& text)
+{
+    std::string narrow;
+    for (int i = 0; i < text.GetLength(); ++i)
+        narrow += text[i] < 0x80 ? static_cast<char>(text[i]) : '?';
+    return narrow;
+}
+
 IMPLEMENT_DYNCREATE(CPreviewTestDoc, CDocument)
 
 CString& CPreviewTestFrame::PreviewPath()
@@ -11,6 +68,19 @@ CString& CPreviewTestFrame::PreviewPath()
     if (CPreviewTestDoc* pDoc = DYNAMIC_DOWNCAST(CPreviewTestDoc, GetActiveDocument()))
         return pDoc->m_strPreviewPath;
     return m_pDoc->m_strPreviewPath;
+}
+
+CMainPreviewView* CPreviewTestFrame::CreateWithHost(const wchar_t* pszTitle, const CRect& rect)
+{
+    if (m_pDoc == NULL)
+        m_pDoc = new CPreviewTestDoc;
+    if (!Create(NULL, pszTitle, WS_OVERLAPPEDWINDOW, rect))
+        return NULL;
+    PreviewTestApp().m_pMainWnd = this;
+    CCreateContext context;
+    context.m_pNewViewClass = RUNTIME_CLASS(CMainPreviewView);
+    context.m_pCurrentDoc = m_pDoc;
+    return static_cast<CMainPreviewView*>(CreateView(&context));
 }
 
 void CPreviewTestFrame::ShowPreview(CString strPath, CString strExtension)

@@ -9,6 +9,17 @@
 
 #include "preview_hand_over.h"
 
+#include <string>
+
+// The test programs' application object; the framework, the common controls and OLE (the web-browser
+// view is an OLE control) are set up before the first test.
+extern CWinApp& PreviewTestApp();
+
+// Handles this thread's messages for a while.
+void Pump(DWORD milliseconds);
+// A text with every character past ASCII as "?".
+std::string Narrow(const CString& text);
+
 class CPreviewTestDoc : public CDocument
 {
     DECLARE_DYNCREATE(CPreviewTestDoc)
@@ -21,6 +32,10 @@ class CPreviewTestFrame : public CFrameWnd, public CPreviewHandOver
 public:
     CString& PreviewPath() override;
     void FocusResultsList() override { ++m_nResultsFocused; }
+    HIMAGELIST ResultsSmallImageList() override { return m_hResultsSmallIcons; }
+    // Makes the window, the program's main window from now on, with the pane as its view over the
+    // frame's document; the pane, or null when it could not be made.
+    CMainPreviewView* CreateWithHost(const wchar_t* pszTitle, const CRect& rect);
     UINT ScanMode() override { return m_nScanMode; }
     // A window that records the positions WM_USER + 1 brings; closing it first hands it what is still
     // queued for it.
@@ -41,6 +56,7 @@ public:
 
     CPreviewTestDoc* m_pDoc = NULL;
     int m_nResultsFocused = 0;
+    HIMAGELIST m_hResultsSmallIcons = NULL;
     UINT m_nScanMode = 2; // Quick Scan
     HWND m_hProgress = NULL;
     int m_nProgressOpened = 0;
