@@ -71,6 +71,10 @@ public:
     UINT ScanMode() override;
     HWND OpenProgress() override;
     void CloseProgress() override;
+    // The Access preview's two views are the document's; the database it opens is the document's too.
+    void RegisterDatabaseView(CView* pView) override;
+    BOOL OpenDatabase(const CString& path) override;
+    void ReportDatabaseError(const CDaoException& exception) override;
 
     CImageSource* m_pImageSource = NULL;
     CVmdkSparseExtent* m_pVmdkExtent = NULL;

@@ -2,6 +2,7 @@
 // preview in the active document, and the results list takes the focus back after each preview.
 #include "main_frame.h"
 
+#include "dao_tree_view.h"
 #include "engine/recovery/core/engine_state.h"
 #include "main_preview_view.h"
 #include "progress_dlg.h"
@@ -81,4 +82,34 @@ void CMainFrame::CloseProgress()
     if (PreviewProgress && PreviewProgress->GetSafeHwnd() != NULL)
         PreviewProgress->DestroyWindow();
     PreviewProgress.reset();
+}
+
+void CMainFrame::RegisterDatabaseView(CView* pView)
+{
+    auto* pDoc = DYNAMIC_DOWNCAST(CEx_StyleDoc, GetActiveDocument());
+    if (pDoc == NULL || pView == NULL)
+        return;
+    if (pView->IsKindOf(RUNTIME_CLASS(CDaoTreeView)))
+        pDoc->m_pTableView = pView;
+    else
+        pDoc->m_pQueryView = pView;
+}
+
+BOOL CMainFrame::OpenDatabase(const CString& path)
+{
+    auto* pDoc = DYNAMIC_DOWNCAST(CEx_StyleDoc, GetActiveDocument());
+    if (pDoc == NULL)
+        return FALSE;
+    try {
+        return pDoc->OpenDatabase(path) != 0;
+    } catch (CDaoException* pException) {
+        ReportDatabaseError(*pException);
+        pException->Delete();
+        return FALSE;
+    }
+}
+
+void CMainFrame::ReportDatabaseError(const CDaoException& exception)
+{
+    ReportDaoException(exception);
 }

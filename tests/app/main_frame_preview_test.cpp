@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "dao_tree_view.h"
 #include "engine/recovery/core/engine_state.h"
 #include "main_preview_view.h"
 #include "progress_dlg.h"
@@ -73,6 +74,22 @@ TEST_F(MainFramePreviewTest, ShowPreviewActivatesTheHostWritesTheDocumentsPathAn
     EXPECT_EQ(m_pHost->m_pViews[kPreviewCustomHtml], nullptr);
     EXPECT_FALSE(m_pFrame->m_bPreviewable);
     EXPECT_NE(m_pHost->m_pViews[kPreviewPlaceholder], nullptr);
+}
+
+TEST_F(MainFramePreviewTest, AnAccessFileOpensAsTheDocumentsDatabaseShownInItsTree)
+{
+    auto* pDoc = DYNAMIC_DOWNCAST(CEx_StyleDoc, m_pFrame->GetActiveDocument());
+    ASSERT_NE(pDoc, nullptr);
+    const CString strPath = CString(L"Z:") + CString(PREVIEW_FIXTURES_DIR "/access/jet4.mdb");
+    m_pFrame->ShowPreview(strPath, L".mdb");
+    ASSERT_NE(pDoc->m_pDatabase, nullptr);
+    ASSERT_NE(pDoc->m_pTableView, nullptr);
+    ASSERT_NE(pDoc->m_pQueryView, nullptr);
+    auto* pTree = DYNAMIC_DOWNCAST(CDaoTreeView, pDoc->m_pTableView);
+    ASSERT_NE(pTree, nullptr);
+    EXPECT_GT(pTree->GetTreeCtrl().GetCount(), 3u);
+
+    m_pFrame->ShowPreview(L"", L"");
 }
 
 TEST_F(MainFramePreviewTest, TheViewsGetTheScanModeTheProgressWindowAndTheResultsIcons)

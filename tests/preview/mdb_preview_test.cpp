@@ -189,14 +189,6 @@ protected:
     std::vector<CString> m_copies;
 };
 
-std::string Narrow(const CString& text)
-{
-    std::string narrow;
-    for (int i = 0; i < text.GetLength(); ++i)
-        narrow += text[i] < 0x80 ? static_cast<char>(text[i]) : '?';
-    return narrow;
-}
-
 } // namespace
 
 TEST_F(MdbPreviewTest, TreeShowsUserTablesRelationsAndQueriesWithTheirPictures)
