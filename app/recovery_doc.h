@@ -10,11 +10,11 @@
 #include <memory>
 #include <vector>
 
+#include "picture_folder.h"
+#include "preview_image.h"
+
 class CDaoException;
 class CView;
-namespace Gdiplus {
-class Bitmap;
-}
 
 // The database of the Access preview. No database engine comes with the program, so none is ever open.
 class CDaoDatabase;
@@ -47,7 +47,7 @@ public:
     CString m_strImageFolder;
     std::vector<CString> m_imageNames;
     int m_nCurrentImage = -1;
-    std::unique_ptr<Gdiplus::Bitmap> m_pCurrentImage;
+    std::unique_ptr<CPreviewImage> m_pCurrentImage;
     CDaoDatabase* m_pDatabase = NULL;
     // The Access preview's table and query views, which receive the database; not owned.
     CView* m_pTableView = NULL;
@@ -57,12 +57,7 @@ public:
 
 private:
     void ReleaseImages();
-
-    ULONG_PTR m_gdiplusToken = 0;
 };
-
-// Ascending code-unit order of the collected image names.
-void SortImageNames(std::vector<CString>& names);
 
 // The text that ReportDaoException shows for a failure without error information.
 CString DaoExceptionText(const CDaoException& exception);

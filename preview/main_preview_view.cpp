@@ -1,13 +1,19 @@
 #include "main_preview_view.h"
 
 #include "color_table.h"
+#include <afxdisp.h>
+
 #include "custom_html_viewer.h"
 #include "dfx_view.h"
 #include "global_metrics.h"
 #include "gradient_fill.h"
 #include "html_view.h"
+#include "image_view.h"
+#include "picture_view.h"
 #include "preview_hand_over.h"
 #include "preview_resource_ids.h"
+#include "psd_view.h"
+#include "thumb_view.h"
 #include "themes/paint_manager.h"
 
 CString g_strPreviewItemPath;
@@ -84,6 +90,10 @@ CMainPreviewView::CMainPreviewView()
         m_pViews[kind] = NULL;
         m_pViewClasses[kind] = NULL;
     }
+    m_pViewClasses[kPreviewImage] = RUNTIME_CLASS(CImage_View);
+    m_pViewClasses[kPreviewPicture] = RUNTIME_CLASS(CTextView);
+    m_pViewClasses[kPreviewThumbnail] = RUNTIME_CLASS(CThumbView);
+    m_pViewClasses[kPreviewPsd] = RUNTIME_CLASS(CPSDViewView);
     m_pViewClasses[kPreviewBrowser] = RUNTIME_CLASS(CHtml_View);
     m_pViewClasses[kPreviewCustomHtml] = RUNTIME_CLASS(CCustomHTMLViewer);
     m_pViewClasses[kPreviewDxf] = RUNTIME_CLASS(CDFXView);
@@ -284,9 +294,32 @@ void CMainPreviewView::CreateMediaView(CString strPath)
     CreatePreviewView(kPreviewMedia, &strPath);
 }
 
-BOOL CMainPreviewView::ShowPowerPointPreview(CString strPath)
+BOOL CMainPreviewView::ShowPowerPointPreview(CString /*strPath*/)
 {
-    return CreatePreviewView(kPreviewThumbnail, &strPath) != NULL ? TRUE : FALSE;
+    // The slides are exported by PowerPoint's automation, which the presentation wrappers drive; without
+    // PowerPoint the application cannot be created and the presentation is not shown.
+    COleDispatchDriver application;
+    if (!application.CreateDispatch(L"PowerPoint.Application"))
+        return FALSE;
+    application.ReleaseDispatch();
+    return FALSE;
+}
+
+BOOL CMainPreviewView::CreateThumbView(CString strFolder)
+{
+    CPreviewHandOver* pHandOver = PreviewHandOver();
+    CThumbView* pView = DYNAMIC_DOWNCAST(CThumbView, CreatePreviewView(kPreviewThumbnail, &strFolder, FALSE));
+    if (pHandOver == NULL || pView == NULL)
+        return FALSE;
+    pHandOver->CollectImages(strFolder);
+    pView->AddThumbnail();
+    pView->ShowWindow(SW_SHOW);
+    SendMessage(WM_SIZE, 0, 0);
+    // The list has taken the thumbnails; the exported pictures and their folder go.
+    ::Sleep(500);
+    pHandOver->DeleteFolderFiles(strFolder);
+    ::RemoveDirectoryW(strFolder);
+    return TRUE;
 }
 
 void CMainPreviewView::CreateDbfView(CString strPath)

@@ -6,6 +6,8 @@
 // mode of the results and the program's progress window.
 #include <afxwin.h>
 
+#include <vector>
+
 class CMainPreviewView;
 
 class CPreviewHandOver
@@ -23,6 +25,13 @@ public:
     // the window takes WM_USER + 1 with the position in wParam. Null when there is none.
     virtual HWND OpenProgress() = 0;
     virtual void CloseProgress() = 0;
+    // The thumbnail preview's pictures, kept by the active document: the picture files of a folder are
+    // collected (names lower-cased and sorted), and every file of a folder is deleted when the preview is
+    // done with them. A program without thumbnails keeps none.
+    virtual void CollectImages(const CString& /*folder*/) {}
+    virtual CString ImageFolder() { return CString(); }
+    virtual std::vector<CString> ImageNames() { return {}; }
+    virtual void DeleteFolderFiles(const CString& /*folder*/) {}
 
     CMainPreviewView* m_pPreviewHost = NULL;
     BOOL m_bPreviewOk = FALSE;

@@ -1,14 +1,33 @@
 #include "preview_test_frame.h"
 
 #include "main_preview_view.h"
+#include "picture_folder.h"
 
 IMPLEMENT_DYNCREATE(CPreviewTestDoc, CDocument)
 
-CString& CPreviewTestFrame::PreviewPath()
+CPreviewTestDoc& CPreviewTestFrame::Document()
 {
     if (CPreviewTestDoc* pDoc = DYNAMIC_DOWNCAST(CPreviewTestDoc, GetActiveDocument()))
-        return pDoc->m_strPreviewPath;
-    return m_pDoc->m_strPreviewPath;
+        return *pDoc;
+    return *m_pDoc;
+}
+
+CString& CPreviewTestFrame::PreviewPath()
+{
+    return Document().m_strPreviewPath;
+}
+
+void CPreviewTestFrame::CollectImages(const CString& folder)
+{
+    Document().m_strImageFolder = folder;
+    Document().m_imageNames = CollectPictureNames(folder);
+}
+
+void CPreviewTestFrame::DeleteFolderFiles(const CString& folder)
+{
+    Document().m_strImageFolder = folder;
+    Document().m_imageNames.clear();
+    DeleteFilesOfFolder(folder);
 }
 
 void CPreviewTestFrame::ShowPreview(CString strPath, CString strExtension)
