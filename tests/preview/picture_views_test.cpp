@@ -147,6 +147,19 @@ protected:
         Pump(100);
     }
 
+    // The pane as it shows on the screen once its view has painted (the view's WM_PAINT may come after
+    // the redraw returns).
+    void Screenshot(const wchar_t* name)
+    {
+        m_pFrame->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        Pump(100);
+        CRect rect;
+        m_pHost->GetWindowRect(&rect);
+        HDC hScreenDc = ::GetDC(NULL);
+        test_support::WriteDcScreenshot(hScreenDc, rect, name);
+        ::ReleaseDC(NULL, hScreenDc);
+    }
+
     void ExpectCorruptFile(const char* what)
     {
         SCOPED_TRACE(what);
@@ -231,7 +244,7 @@ TEST_F(PictureViewsTest, PicturesAreDrawn200WideNearTheTop)
         EXPECT_EQ(bottom - top + 1, c.height);
     }
     Show(Fixture("pictures/rose.png"));
-    test_support::WriteWindowScreenshot(m_pHost->m_hWnd, L"picture_preview_rose_png");
+    Screenshot(L"picture_preview_rose_png");
 }
 
 TEST_F(PictureViewsTest, UnreadablePicturesShowCorruptFile)
@@ -242,7 +255,7 @@ TEST_F(PictureViewsTest, UnreadablePicturesShowCorruptFile)
         ExpectCorruptFile(name);
         EXPECT_FALSE(m_pFrame->m_bPreviewOk);
     }
-    test_support::WriteWindowScreenshot(m_pHost->m_hWnd, L"picture_preview_corrupt_file");
+    Screenshot(L"picture_preview_corrupt_file");
 }
 
 TEST_F(PictureViewsTest, IconsAndMetafilesShowThroughOlePictures)
@@ -254,8 +267,7 @@ TEST_F(PictureViewsTest, IconsAndMetafilesShowThroughOlePictures)
     EXPECT_TRUE(m_pFrame->m_bPreviewOk);
     EXPECT_EQ(pIcon->m_nWidth, 32);
     EXPECT_EQ(pIcon->m_nHeight, 32);
-    pIcon->RedrawWindow();
-    test_support::WriteWindowScreenshot(m_pHost->m_hWnd, L"picture_preview_icon");
+    Screenshot(L"picture_preview_icon");
 
     // A metafile of GDI's own: a red rectangle over the left half of a 6 x 4 cm frame.
     const CString strMetafile = Fixture("pictures/drawn.emf");
@@ -295,8 +307,7 @@ TEST_F(PictureViewsTest, IconsAndMetafilesShowThroughOlePictures)
     EXPECT_EQ(at(200 + drawnWidth, middle), 0x010203u);
     EXPECT_EQ(at(200 + drawnWidth / 4, 9), 0x010203u);
     EXPECT_EQ(at(200 + drawnWidth / 4, 10 + drawnHeight), 0x010203u);
-    pMetafile->RedrawWindow();
-    test_support::WriteWindowScreenshot(m_pHost->m_hWnd, L"picture_preview_metafile");
+    Screenshot(L"picture_preview_metafile");
     ::DeleteFileW(strMetafile);
 }
 
@@ -357,9 +368,7 @@ TEST_F(PictureViewsTest, AFolderOfGifsShowsNumberedFramedThumbnails)
             EXPECT_EQ(at(80, p.top - 2), 0xFFFFFFu);
         }
     }
-    pView->RedrawWindow();
-    Pump(100);
-    test_support::WriteWindowScreenshot(m_pHost->m_hWnd, L"picture_preview_thumbnails");
+    Screenshot(L"picture_preview_thumbnails");
 }
 
 TEST_F(PictureViewsTest, APresentationWithoutPowerPointShowsCorruptFile)
@@ -445,8 +454,7 @@ TEST_F(PictureViewsTest, PhotoshopDocumentsStretchOverTheView)
         rectClient.Width(), rectClient.Height(), RGB(1, 2, 3), [&](CDC& dc) { pView->OnDraw(&dc); });
     EXPECT_EQ(pixels[static_cast<std::size_t>(rectClient.Width()) + 1], expected.pixels[0]);
     EXPECT_EQ(pixels.back(), expected.pixels.back());
-    pView->RedrawWindow();
-    test_support::WriteWindowScreenshot(m_pHost->m_hWnd, L"psd_preview_rose");
+    Screenshot(L"psd_preview_rose");
 
     // A document that cannot be shown leaves the view blank and no placeholder.
     Show(Fixture("psd/zip.psd"));
