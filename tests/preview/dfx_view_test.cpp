@@ -44,15 +44,7 @@ const ::testing::Environment* const g_environment =
 
 void Pump(DWORD milliseconds)
 {
-    const DWORD start = ::GetTickCount();
-    do {
-        MSG msg;
-        while (::PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-        ::Sleep(10);
-    } while (::GetTickCount() - start < milliseconds);
+    PumpMessages(milliseconds);
 }
 
 std::string HostDrawing(const std::string& name)

@@ -51,19 +51,6 @@ public:
 const ::testing::Environment* const g_environment =
     ::testing::AddGlobalTestEnvironment(new FrameworkEnvironment);
 
-void Pump(DWORD milliseconds)
-{
-    const DWORD start = ::GetTickCount();
-    do {
-        MSG msg;
-        while (::PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-        ::Sleep(10);
-    } while (::GetTickCount() - start < milliseconds);
-}
-
 CString Fixture(const std::string& name)
 {
     return CString(test_support::RunningPlatformPath(std::string(PREVIEW_FIXTURES_DIR) + "/" + name).c_str());
@@ -121,30 +108,19 @@ protected:
         if (m_pFrame != NULL)
             m_pFrame->DestroyWindow();
         theApp.m_pMainWnd = NULL;
-        Pump(50);
+        PumpMessages(50);
     }
 
     void MakeHost()
     {
-        m_pFrame = new CPreviewTestFrame;
-        m_pFrame->m_pDoc = new CPreviewTestDoc;
-        ASSERT_TRUE(m_pFrame->Create(NULL, L"Picture preview test", WS_OVERLAPPEDWINDOW, CRect(0, 0, 820, 600)));
-        theApp.m_pMainWnd = m_pFrame;
-        CCreateContext context;
-        context.m_pNewViewClass = RUNTIME_CLASS(CMainPreviewView);
-        context.m_pCurrentDoc = m_pFrame->m_pDoc;
-        m_pHost = static_cast<CMainPreviewView*>(m_pFrame->CreateView(&context));
+        m_pHost = CreatePreviewHostFrame(m_pFrame, L"Picture preview test");
         ASSERT_NE(m_pHost, nullptr);
-        m_pFrame->RecalcLayout();
-        m_pFrame->ShowWindow(SW_SHOW);
-        m_pFrame->UpdateWindow();
-        Pump(50);
     }
 
     void Show(const CString& strPath)
     {
         m_pFrame->ShowPreview(strPath, strPath.Mid(strPath.ReverseFind(L'.')));
-        Pump(100);
+        PumpMessages(100);
     }
 
     // The pane as it shows on the screen once its view has painted (the view's WM_PAINT may come after
@@ -152,7 +128,7 @@ protected:
     void Screenshot(const wchar_t* name)
     {
         m_pFrame->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        Pump(100);
+        PumpMessages(100);
         CRect rect;
         m_pHost->GetWindowRect(&rect);
         HDC hScreenDc = ::GetDC(NULL);

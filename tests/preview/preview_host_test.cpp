@@ -50,15 +50,7 @@ const ::testing::Environment* const g_environment =
 
 void Pump(DWORD milliseconds)
 {
-    const DWORD start = ::GetTickCount();
-    do {
-        MSG msg;
-        while (::PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-        ::Sleep(10);
-    } while (::GetTickCount() - start < milliseconds);
+    PumpMessages(milliseconds);
 }
 
 // What a recording view saw when it was created.
@@ -165,7 +157,8 @@ protected:
     {
         for (int kind = 0; kind < kPreviewKindCount; ++kind)
             if (m_pHost->m_pViewClasses[kind] == NULL || kind == kPreviewBrowser ||
-                kind == kPreviewCustomHtml || kind == kPreviewDxf)
+                kind == kPreviewCustomHtml || kind == kPreviewDxf || kind == kPreviewImage ||
+                kind == kPreviewPicture || kind == kPreviewPsd)
                 m_pHost->m_pViewClasses[kind] = RUNTIME_CLASS(CRecordingView);
     }
 
@@ -261,7 +254,6 @@ TEST_F(PreviewHostTest, EveryExtensionReachesItsRowInAnyCase)
         {kPreviewMedia, {L".wmv",    L".asf", L".wm",  L".wma", L".wav", L".snd", L".au",  L".aif",
                          L".mpeg",   L".mpg", L".m1v", L".mp2", L".mpa", L".mid", L".rmi", L".midi",
                          L".dvr-ms", L".wvx", L".wmx", L".asx", L".mp3", L".dat", L".mp4"}},
-        {kPreviewThumbnail, {L".ppt", L".pptx"}},
         {kPreviewDbf, {L".dbf"}},
         {kPreviewMdb, {L".mdb"}},
         {kPreviewDxf, {L".dxf"}},
@@ -289,6 +281,13 @@ TEST_F(PreviewHostTest, EveryExtensionReachesItsRowInAnyCase)
                 EXPECT_EQ(LiveKinds(), expected);
             }
         }
+    }
+    // Presentations need PowerPoint, which is absent here: "Corrupt File".
+    for (const wchar_t* extension : {L".ppt", L".PPTX"}) {
+        g_creations.clear();
+        m_pFrame->ShowPreview(CString(L"C:\\Temp\\Slides") + extension, extension);
+        EXPECT_TRUE(g_creations.empty());
+        EXPECT_EQ(LiveKinds(), std::vector<int>{kPreviewPlaceholder});
     }
     EXPECT_GT(m_pFrame->m_nResultsFocused, 0);
 }
@@ -349,8 +348,8 @@ TEST_F(PreviewHostTest, PlaceholdersForUnknownFailedAndLargeFiles)
 TEST_F(PreviewHostTest, WithoutAViewTheBodyBelowTheBandIsFilled)
 {
     MakeHost();
-    // The image view is not part of this build: nothing is created and the host's own body shows.
-    m_pFrame->ShowPreview(L"C:\\Temp\\photo.png", L".png");
+    // The video view is not part of this build: nothing is created and the host's own body shows.
+    m_pFrame->ShowPreview(L"C:\\Temp\\holiday.avi", L".avi");
     EXPECT_TRUE(LiveKinds().empty());
     EXPECT_TRUE(m_pFrame->m_bPreviewOk);
     m_pHost->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);

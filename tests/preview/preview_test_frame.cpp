@@ -80,3 +80,36 @@ void CPreviewTestFrame::CloseProgress()
     ::DestroyWindow(m_hProgress);
     m_hProgress = NULL;
 }
+
+void PumpMessages(DWORD milliseconds)
+{
+    const DWORD start = ::GetTickCount();
+    do {
+        MSG msg;
+        while (::PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        ::Sleep(10);
+    } while (::GetTickCount() - start < milliseconds);
+}
+
+CMainPreviewView* CreatePreviewHostFrame(CPreviewTestFrame*& pFrame, const wchar_t* title)
+{
+    pFrame = new CPreviewTestFrame;
+    pFrame->m_pDoc = new CPreviewTestDoc;
+    if (!pFrame->Create(NULL, title, WS_OVERLAPPEDWINDOW, CRect(0, 0, 820, 600))) {
+        pFrame = NULL;
+        return NULL;
+    }
+    AfxGetApp()->m_pMainWnd = pFrame;
+    CCreateContext context;
+    context.m_pNewViewClass = RUNTIME_CLASS(CMainPreviewView);
+    context.m_pCurrentDoc = pFrame->m_pDoc;
+    auto* pHost = static_cast<CMainPreviewView*>(pFrame->CreateView(&context));
+    pFrame->RecalcLayout();
+    pFrame->ShowWindow(SW_SHOW);
+    pFrame->UpdateWindow();
+    PumpMessages(50);
+    return pHost;
+}

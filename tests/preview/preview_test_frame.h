@@ -7,6 +7,8 @@
 
 #include "preview_hand_over.h"
 
+class CMainPreviewView;
+
 class CPreviewTestDoc : public CDocument
 {
     DECLARE_DYNCREATE(CPreviewTestDoc)
@@ -41,3 +43,9 @@ public:
     int m_nProgressOpened = 0;
     std::vector<int> m_progressPositions;
 };
+
+// Dispatches the messages that arrive during the time given.
+void PumpMessages(DWORD milliseconds);
+// A shown test frame of 820 x 600 with a document and the preview pane as its view (the application's
+// main window); the pane, or null with the frame null when it could not be made.
+CMainPreviewView* CreatePreviewHostFrame(CPreviewTestFrame*& pFrame, const wchar_t* title);
