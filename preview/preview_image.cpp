@@ -10,6 +10,9 @@
 #include <vector>
 
 #include "raster_decoders.h"
+#ifdef IMAGING_HAS_JPEG2000
+#include "jpeg2000_decoder.h"
+#endif
 
 namespace {
 
@@ -127,7 +130,9 @@ bool CPreviewImage::Load(const wchar_t* path, int type)
         return DecodeWithGdiplus(path, m_picture);
     case kImageTga:
     case kImagePcx:
-    case kImagePnm: {
+    case kImagePnm:
+    case kImageJpeg2000:
+    case kImageJpeg2000CodeStream: {
         std::vector<std::uint8_t> bytes;
         if (!ReadWholeFile(path, bytes))
             return false;
@@ -136,10 +141,16 @@ bool CPreviewImage::Load(const wchar_t* path, int type)
             return imaging::DecodeTga(data, bytes.size(), m_picture);
         if (type == kImagePcx)
             return imaging::DecodePcx(data, bytes.size(), m_picture);
-        return imaging::DecodePnm(data, bytes.size(), m_picture);
+        if (type == kImagePnm)
+            return imaging::DecodePnm(data, bytes.size(), m_picture);
+#ifdef IMAGING_HAS_JPEG2000
+        return imaging::DecodeJpeg2000(data, bytes.size(), m_picture);
+#else
+        return false;
+#endif
     }
     default:
-        // Wireless bitmaps, JPEG 2000, PGX and Sun rasters have no decoder here.
+        // Wireless bitmaps, PGX and Sun rasters have no decoder here.
         return false;
     }
 }

@@ -8,6 +8,9 @@
 #include <vector>
 
 #include "raster_decoders.h"
+#ifdef IMAGING_HAS_JPEG2000
+#include "jpeg2000_decoder.h"
+#endif
 
 namespace {
 
@@ -164,5 +167,30 @@ TEST(RasterDecoders, PnmKinds)
         {"P7", imaging::DecodePnm, "P7 1 1 255\nx", 0, 0, {}},
     });
 }
+
+#ifdef IMAGING_HAS_JPEG2000
+// A bare code stream's start (SOC and SIZ) for one 8-bit component of the size, with one tile.
+std::string CodeStreamHeader(std::uint32_t width, std::uint32_t height)
+{
+    auto be32 = [](std::uint32_t value) {
+        return Bytes({static_cast<int>(value >> 24), static_cast<int>((value >> 16) & 0xFF),
+                      static_cast<int>((value >> 8) & 0xFF), static_cast<int>(value & 0xFF)});
+    };
+    return Bytes({0xFF, 0x4F, 0xFF, 0x51, 0, 41, 0, 0}) + be32(width) + be32(height) + be32(0) + be32(0) +
+           be32(width) + be32(height) + be32(0) + be32(0) + Bytes({0, 1, 7, 1, 1});
+}
+
+TEST(RasterDecoders, CraftedJpeg2000FailsBeforeDecoding)
+{
+    RunCases({
+        {"huge size, header only", imaging::DecodeJpeg2000, CodeStreamHeader(100000, 100000), 0, 0, {}},
+        {"small size, no tile data", imaging::DecodeJpeg2000, CodeStreamHeader(16, 16), 0, 0, {}},
+        {"JP2 signature only", imaging::DecodeJpeg2000, Bytes({0, 0, 0, 12, 0x6A, 0x50, 0x20, 0x20, 13, 10, 0x87, 10}),
+         0, 0, {}},
+        {"neither signature", imaging::DecodeJpeg2000, std::string(64, 'J'), 0, 0, {}},
+        {"empty", imaging::DecodeJpeg2000, "", 0, 0, {}},
+    });
+}
+#endif
 
 } // namespace
