@@ -1,8 +1,6 @@
 #include "main_preview_view.h"
 
 #include "color_table.h"
-#include <afxdisp.h>
-
 #include "custom_html_viewer.h"
 #include "dfx_view.h"
 #include "global_metrics.h"
@@ -10,6 +8,7 @@
 #include "html_view.h"
 #include "image_view.h"
 #include "picture_view.h"
+#include "powerpoint_slides.h"
 #include "preview_hand_over.h"
 #include "preview_resource_ids.h"
 #include "psd_view.h"
@@ -294,15 +293,14 @@ void CMainPreviewView::CreateMediaView(CString strPath)
     CreatePreviewView(kPreviewMedia, &strPath);
 }
 
-BOOL CMainPreviewView::ShowPowerPointPreview(CString /*strPath*/)
+BOOL CMainPreviewView::ShowPowerPointPreview(CString strPath)
 {
-    // The slides are exported by PowerPoint's automation, which the presentation wrappers drive; without
-    // PowerPoint the application cannot be created and the presentation is not shown.
-    COleDispatchDriver application;
-    if (!application.CreateDispatch(L"PowerPoint.Application"))
+    // Without PowerPoint the presentation is not shown.
+    const CString strFolder = ExportSlidesAsPictures(strPath);
+    if (strFolder.IsEmpty())
         return FALSE;
-    application.ReleaseDispatch();
-    return FALSE;
+    CreateThumbView(strFolder);
+    return TRUE;
 }
 
 BOOL CMainPreviewView::CreateThumbView(CString strFolder)
