@@ -59,6 +59,7 @@ void CImage_View::OnDraw(CDC* pDC)
     const int scaled = static_cast<int>(ratio * 100);
     CRect rectClient;
     GetClientRect(&rectClient);
-    image.Stretch(pDC->GetSafeHdc(), rectClient.Width() / 2 - 100, (120 - scaled) / 2, 200, scaled + 100, SRCCOPY);
+    image.Stretch(pDC->GetSafeHdc(), rectClient.Width() / 2 - 100, (120 - scaled) / 2, 200, scaled + 100,
+                  SRCCOPY);
     image.Destroy();
 }

@@ -12,8 +12,8 @@
 #include "preview_hand_over.h"
 #include "preview_resource_ids.h"
 #include "psd_view.h"
-#include "thumb_view.h"
 #include "themes/paint_manager.h"
+#include "thumb_view.h"
 
 CString g_strPreviewItemPath;
 

@@ -49,7 +49,8 @@ int CTextView::LoadPicture(const CString& strPath)
 {
     IPicture* pPicture = NULL;
     BSTR path = ::SysAllocString(strPath);
-    const HRESULT result = ::OleLoadPicturePath(path, NULL, 0, 0, IID_IPicture, reinterpret_cast<void**>(&pPicture));
+    const HRESULT result =
+        ::OleLoadPicturePath(path, NULL, 0, 0, IID_IPicture, reinterpret_cast<void**>(&pPicture));
     ::SysFreeString(path);
     if (FAILED(result) || pPicture == NULL)
         return 0;
@@ -97,8 +98,8 @@ void CTextView::OnDraw(CDC* pDC)
     OLE_HANDLE paletteHandle = 0;
     HPALETTE hOldPalette = NULL;
     if (SUCCEEDED(m_pPicture->get_hPal(&paletteHandle)) && paletteHandle != 0) {
-        hOldPalette = ::SelectPalette(pDC->GetSafeHdc(), reinterpret_cast<HPALETTE>(static_cast<UINT_PTR>(paletteHandle)),
-                                      FALSE);
+        hOldPalette = ::SelectPalette(
+            pDC->GetSafeHdc(), reinterpret_cast<HPALETTE>(static_cast<UINT_PTR>(paletteHandle)), FALSE);
         ::RealizePalette(pDC->GetSafeHdc());
     }
     DWORD attributes = 0;
@@ -110,14 +111,14 @@ void CTextView::OnDraw(CDC* pDC)
         CBitmap bitmap;
         bitmap.CreateCompatibleBitmap(pDC, m_nWidth, m_nHeight);
         CBitmap* pOld = memoryDc.SelectObject(&bitmap);
-        m_pPicture->Render(memoryDc.GetSafeHdc(), 0, 0, m_nWidth, m_nHeight, 0, m_nHimetricHeight, m_nHimetricWidth,
-                           -m_nHimetricHeight, NULL);
+        m_pPicture->Render(memoryDc.GetSafeHdc(), 0, 0, m_nWidth, m_nHeight, 0, m_nHimetricHeight,
+                           m_nHimetricWidth, -m_nHimetricHeight, NULL);
         pDC->StretchBlt(rectTarget.left, rectTarget.top, rectTarget.right, rectTarget.bottom, &memoryDc, 0, 0,
                         m_nWidth, m_nHeight, SRCCOPY);
         memoryDc.SelectObject(pOld);
     } else {
-        m_pPicture->Render(pDC->GetSafeHdc(), 0, 0, m_nWidth, m_nHeight, 0, m_nHimetricHeight, m_nHimetricWidth,
-                           -m_nHimetricHeight, NULL);
+        m_pPicture->Render(pDC->GetSafeHdc(), 0, 0, m_nWidth, m_nHeight, 0, m_nHimetricHeight,
+                           m_nHimetricWidth, -m_nHimetricHeight, NULL);
     }
     if (hOldPalette != NULL)
         ::SelectPalette(pDC->GetSafeHdc(), hOldPalette, FALSE);

@@ -32,8 +32,9 @@ CString ExportSlidesAsPictures(const CString& strPath)
         presentations.AttachDispatch(pDispatch);
         COleDispatchDriver presentation;
         pDispatch = NULL;
-        presentations.InvokeHelper(DispatchId(presentations, L"Open"), DISPATCH_METHOD, VT_DISPATCH, &pDispatch,
-                                   VTS_BSTR VTS_I4 VTS_I4 VTS_I4, static_cast<LPCTSTR>(strPath), 1, 1, 0);
+        presentations.InvokeHelper(DispatchId(presentations, L"Open"), DISPATCH_METHOD, VT_DISPATCH,
+                                   &pDispatch, VTS_BSTR VTS_I4 VTS_I4 VTS_I4, static_cast<LPCTSTR>(strPath),
+                                   1, 1, 0);
         presentation.AttachDispatch(pDispatch);
         wchar_t temporary[MAX_PATH + 1] = {};
         const DWORD length = ::GetTempPathW(256, temporary);

@@ -23,13 +23,27 @@ struct ImageExtension
 };
 
 constexpr ImageExtension kImageExtensions[] = {
-    {L"bmp", kImageBmp},       {L"gif", kImageGif},       {L"jpg", kImageJpeg},
-    {L"jpeg", kImageJpeg},     {L"png", kImagePng},       {L"ico", kImageIcon},
-    {L"tif", kImageTiff},      {L"tiff", kImageTiff},     {L"tga", kImageTga},
-    {L"pcx", kImagePcx},       {L"wbmp", kImageWbmp},     {L"wmf", kImageMetafile},
-    {L"emf", kImageMetafile},  {L"j2k", kImageJpeg2000},  {L"jp2", kImageJpeg2000},
-    {L"j2c", kImageJpeg2000CodeStream}, {L"jpc", kImageJpeg2000CodeStream}, {L"pgx", kImagePgx},
-    {L"pnm", kImagePnm},       {L"pgm", kImagePnm},       {L"ppm", kImagePnm},
+    {L"bmp", kImageBmp},
+    {L"gif", kImageGif},
+    {L"jpg", kImageJpeg},
+    {L"jpeg", kImageJpeg},
+    {L"png", kImagePng},
+    {L"ico", kImageIcon},
+    {L"tif", kImageTiff},
+    {L"tiff", kImageTiff},
+    {L"tga", kImageTga},
+    {L"pcx", kImagePcx},
+    {L"wbmp", kImageWbmp},
+    {L"wmf", kImageMetafile},
+    {L"emf", kImageMetafile},
+    {L"j2k", kImageJpeg2000},
+    {L"jp2", kImageJpeg2000},
+    {L"j2c", kImageJpeg2000CodeStream},
+    {L"jpc", kImageJpeg2000CodeStream},
+    {L"pgx", kImagePgx},
+    {L"pnm", kImagePnm},
+    {L"pgm", kImagePnm},
+    {L"ppm", kImagePnm},
     {L"ras", kImageRas},
 };
 
@@ -85,8 +99,8 @@ bool DecodeWithGdiplus(const wchar_t* path, imaging::PicturePixels& picture)
         return false;
     }
     for (UINT y = 0; y < height; ++y) {
-        const auto* row = reinterpret_cast<const std::uint32_t*>(static_cast<const std::uint8_t*>(data.Scan0) +
-                                                                 static_cast<std::ptrdiff_t>(y) * data.Stride);
+        const auto* row = reinterpret_cast<const std::uint32_t*>(
+            static_cast<const std::uint8_t*>(data.Scan0) + static_cast<std::ptrdiff_t>(y) * data.Stride);
         for (UINT x = 0; x < width; ++x)
             picture.pixels[static_cast<std::size_t>(y) * width + x] = row[x] & 0xFFFFFF;
     }

@@ -43,9 +43,11 @@ int CPsdImage::Load(const wchar_t* path)
         return psd::kPsdNoBitmap;
     }
     // Rows of three bytes a pixel (blue first), each padded to four bytes.
-    const std::size_t stride = (static_cast<std::size_t>(picture.width) * 3 + 3) & ~static_cast<std::size_t>(3);
+    const std::size_t stride =
+        (static_cast<std::size_t>(picture.width) * 3 + 3) & ~static_cast<std::size_t>(3);
     for (int y = 0; y < picture.height; ++y) {
-        auto* row = static_cast<std::uint8_t*>(bits) + stride * static_cast<std::size_t>(picture.height - 1 - y);
+        auto* row =
+            static_cast<std::uint8_t*>(bits) + stride * static_cast<std::size_t>(picture.height - 1 - y);
         const std::uint32_t* source = picture.pixels.data() + static_cast<std::size_t>(y) * picture.width;
         for (int x = 0; x < picture.width; ++x) {
             row[x * 3] = static_cast<std::uint8_t>(source[x]);

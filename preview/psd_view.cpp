@@ -50,7 +50,8 @@ void CPSDViewView::OnDraw(CDC* pDC)
     CRect rectClient;
     GetClientRect(&rectClient);
     const int oldMode = pDC->SetStretchBltMode(COLORONCOLOR);
-    pDC->StretchBlt(0, 0, rectClient.Width(), rectClient.Height(), &memoryDc, 0, 0, m_nWidth, m_nHeight, SRCCOPY);
+    pDC->StretchBlt(0, 0, rectClient.Width(), rectClient.Height(), &memoryDc, 0, 0, m_nWidth, m_nHeight,
+                    SRCCOPY);
     pDC->SetStretchBltMode(oldMode);
     ::SelectObject(memoryDc.GetSafeHdc(), hOld);
 }

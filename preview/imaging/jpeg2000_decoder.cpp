@@ -39,7 +39,8 @@ OPJ_OFF_T SkipStream(OPJ_OFF_T count, void* user)
         stream->at -= back;
         return -static_cast<OPJ_OFF_T>(back);
     }
-    const std::size_t ahead = std::min<std::size_t>(static_cast<std::size_t>(count), stream->size - stream->at);
+    const std::size_t ahead =
+        std::min<std::size_t>(static_cast<std::size_t>(count), stream->size - stream->at);
     stream->at += ahead;
     return static_cast<OPJ_OFF_T>(ahead);
 }
@@ -59,8 +60,10 @@ void Quiet(const char*, void*) {}
 std::uint32_t Sample(const opj_image_comp_t& component, std::uint32_t x, std::uint32_t y, std::uint32_t width,
                      std::uint32_t height)
 {
-    const std::uint32_t column = static_cast<std::uint32_t>(static_cast<std::uint64_t>(x) * component.w / width);
-    const std::uint32_t row = static_cast<std::uint32_t>(static_cast<std::uint64_t>(y) * component.h / height);
+    const std::uint32_t column =
+        static_cast<std::uint32_t>(static_cast<std::uint64_t>(x) * component.w / width);
+    const std::uint32_t row =
+        static_cast<std::uint32_t>(static_cast<std::uint64_t>(y) * component.h / height);
     std::int64_t value = component.data[static_cast<std::size_t>(row) * component.w + column];
     const std::uint32_t precision = std::min<std::uint32_t>(std::max<std::uint32_t>(component.prec, 1), 31);
     if (component.sgnd)
@@ -80,7 +83,8 @@ bool DecodeJpeg2000(const std::uint8_t* data, std::size_t size, PicturePixels& p
     OPJ_CODEC_FORMAT format;
     if (size >= sizeof kJp2Signature && std::memcmp(data, kJp2Signature, sizeof kJp2Signature) == 0)
         format = OPJ_CODEC_JP2;
-    else if (size >= sizeof kCodeStreamStart && std::memcmp(data, kCodeStreamStart, sizeof kCodeStreamStart) == 0)
+    else if (size >= sizeof kCodeStreamStart &&
+             std::memcmp(data, kCodeStreamStart, sizeof kCodeStreamStart) == 0)
         format = OPJ_CODEC_J2K;
     else
         return false;
@@ -101,7 +105,8 @@ bool DecodeJpeg2000(const std::uint8_t* data, std::size_t size, PicturePixels& p
         opj_set_info_handler(codec, Quiet, nullptr);
         opj_dparameters_t parameters;
         opj_set_default_decoder_parameters(&parameters);
-        if (opj_setup_decoder(codec, &parameters) && opj_read_header(stream, codec, &image) && image != nullptr) {
+        if (opj_setup_decoder(codec, &parameters) && opj_read_header(stream, codec, &image) &&
+            image != nullptr) {
             const std::uint32_t width = image->x1 > image->x0 ? image->x1 - image->x0 : 0;
             const std::uint32_t height = image->y1 > image->y0 ? image->y1 - image->y0 : 0;
             // The size is checked before OpenJPEG allocates the samples; the compressed data may expand

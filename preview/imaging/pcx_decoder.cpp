@@ -44,7 +44,8 @@ bool DecodePcx(const std::uint8_t* data, std::size_t size, PicturePixels& pictur
     const std::uint32_t width = maxX - minX + 1;
     const std::uint32_t height = maxY - minY + 1;
 
-    const bool indexedBits = (bits == 1 && planes >= 1 && planes <= 4) || ((bits == 2 || bits == 4) && planes == 1);
+    const bool indexedBits =
+        (bits == 1 && planes >= 1 && planes <= 4) || ((bits == 2 || bits == 4) && planes == 1);
     const bool bytes = bits == 8 && (planes == 1 || planes == 3 || planes == 4);
     if (!indexedBits && !bytes)
         return false;
@@ -52,7 +53,8 @@ bool DecodePcx(const std::uint8_t* data, std::size_t size, PicturePixels& pictur
         return false;
     const std::uint64_t scanline = static_cast<std::uint64_t>(bytesPerLine) * planes;
     const std::size_t available = size - kPcxHeaderSize;
-    if (!AllocatePicture(picture, width, height, scanline * height, available, runLength ? kPcxLargestExpansion : 1)) {
+    if (!AllocatePicture(picture, width, height, scanline * height, available,
+                         runLength ? kPcxLargestExpansion : 1)) {
         picture = PicturePixels();
         return false;
     }

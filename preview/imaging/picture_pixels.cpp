@@ -2,8 +2,8 @@
 
 namespace imaging {
 
-bool AllocatePicture(PicturePixels& picture, std::uint32_t width, std::uint32_t height, std::uint64_t bytesNeeded,
-                     std::uint64_t available, std::uint64_t expansion)
+bool AllocatePicture(PicturePixels& picture, std::uint32_t width, std::uint32_t height,
+                     std::uint64_t bytesNeeded, std::uint64_t available, std::uint64_t expansion)
 {
     if (width == 0 || height == 0 || width > kMaxPictureSide || height > kMaxPictureSide)
         return false;

@@ -30,8 +30,8 @@ constexpr std::uint32_t Rgb(std::uint32_t red, std::uint32_t green, std::uint32_
 // True when a picture of the size may be made from `available` bytes that expand at most `expansion`
 // times (a run-length code turns a few bytes into many pixels; raw data never fewer bytes than pixels);
 // the picture's pixels are then allocated white.
-bool AllocatePicture(PicturePixels& picture, std::uint32_t width, std::uint32_t height, std::uint64_t bytesNeeded,
-                     std::uint64_t available, std::uint64_t expansion);
+bool AllocatePicture(PicturePixels& picture, std::uint32_t width, std::uint32_t height,
+                     std::uint64_t bytesNeeded, std::uint64_t available, std::uint64_t expansion);
 
 // Little-endian and big-endian fields of a byte buffer.
 inline std::uint16_t ReadLe16(const std::uint8_t* bytes)

@@ -9,7 +9,9 @@ namespace {
 class PnmText
 {
 public:
-    PnmText(const std::uint8_t* data, std::size_t size, std::size_t offset) : m_data(data), m_size(size), m_at(offset) {}
+    PnmText(const std::uint8_t* data, std::size_t size, std::size_t offset)
+        : m_data(data), m_size(size), m_at(offset)
+    {}
 
     bool Number(std::uint32_t& value)
     {
@@ -127,7 +129,8 @@ bool DecodePnm(const std::uint8_t* data, std::size_t size, PicturePixels& pictur
                 } else if (bitmap) {
                     value[sample] = (rawRow[x / 8] >> (7 - x % 8)) & 1u;
                 } else {
-                    const std::uint8_t* at = rawRow + (static_cast<std::uint64_t>(x) * samples + sample) * sampleBytes;
+                    const std::uint8_t* at =
+                        rawRow + (static_cast<std::uint64_t>(x) * samples + sample) * sampleBytes;
                     value[sample] = sampleBytes == 2 ? ReadBe16(at) : *at;
                 }
             }

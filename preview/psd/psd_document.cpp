@@ -285,12 +285,14 @@ std::uint32_t LabColour(double depthRange, const std::uint32_t* samples)
     const double red = Companded(3.2406 * x - 1.5372 * y - 0.4986 * z);
     const double green = Companded(-0.9689 * x + 1.8758 * y + 0.0415 * z);
     const double blue = Companded(0.0557 * x - 0.2040 * y + 1.0570 * z);
-    return Rgb(Clamp(std::trunc(red * 256.0)), Clamp(std::trunc(green * 256.0)), Clamp(std::trunc(blue * 256.0)));
+    return Rgb(Clamp(std::trunc(red * 256.0)), Clamp(std::trunc(green * 256.0)),
+               Clamp(std::trunc(blue * 256.0)));
 }
 
 } // namespace
 
-bool PsdPixelColour(const PsdDocument& document, const std::uint32_t* samples, int sampleCount, std::uint32_t& colour)
+bool PsdPixelColour(const PsdDocument& document, const std::uint32_t* samples, int sampleCount,
+                    std::uint32_t& colour)
 {
     const int depth = document.depth;
     const double depthRange = std::ldexp(1.0, depth);
@@ -314,7 +316,8 @@ bool PsdPixelColour(const PsdDocument& document, const std::uint32_t* samples, i
     case kPsdRgb:
         if (sampleCount < 3)
             return false;
-        colour = Rgb((samples[0] >> shift) & 0xFF, (samples[1] >> shift) & 0xFF, (samples[2] >> shift) & 0xFF);
+        colour =
+            Rgb((samples[0] >> shift) & 0xFF, (samples[1] >> shift) & 0xFF, (samples[2] >> shift) & 0xFF);
         return true;
     case kPsdCmyk:
         if (sampleCount < 4)
@@ -378,8 +381,8 @@ int ReadPsd(std::FILE* file, PsdDocument& document, PsdPicture& picture)
     if (compression > 3)
         return kPsdUnknownCompression;
     const int mode = document.mode;
-    const bool readableRaw = mode == kPsdGreyscale || mode == kPsdIndexed || mode == kPsdRgb || mode == kPsdCmyk ||
-                             mode == kPsdDuotone || mode == kPsdLab;
+    const bool readableRaw = mode == kPsdGreyscale || mode == kPsdIndexed || mode == kPsdRgb ||
+                             mode == kPsdCmyk || mode == kPsdDuotone || mode == kPsdLab;
     if (compression == 0 && !readableRaw)
         return kPsdOk;
     if (document.depth != 8 && document.depth != 16)
@@ -414,8 +417,9 @@ int ReadPsd(std::FILE* file, PsdDocument& document, PsdPicture& picture)
         std::vector<std::uint8_t> discarded(static_cast<std::size_t>(rowBytes));
         for (std::uint64_t channel = 0; channel < channels; ++channel) {
             for (std::uint64_t row = 0; row < height; ++row) {
-                std::uint8_t* target = channel < keptChannels ? planes.data() + channel * planeBytes + row * rowBytes
-                                                              : discarded.data();
+                std::uint8_t* target = channel < keptChannels
+                                           ? planes.data() + channel * planeBytes + row * rowBytes
+                                           : discarded.data();
                 if (!UnpackRow(in, target, rowBytes))
                     return kPsdBadImageData;
             }

@@ -78,7 +78,8 @@ int LargestDifference(const std::vector<std::uint32_t>& left, const std::vector<
 }
 
 // Pixels (0x00RRGGBB) of a bitmap drawn by `draw` into a memory DC of the size, first filled with `fill`.
-template <class Draw> std::vector<std::uint32_t> DrawIntoMemory(int width, int height, COLORREF fill, Draw draw)
+template <class Draw>
+std::vector<std::uint32_t> DrawIntoMemory(int width, int height, COLORREF fill, Draw draw)
 {
     HDC screen = ::GetDC(NULL);
     CDC memoryDc;
@@ -97,7 +98,8 @@ template <class Draw> std::vector<std::uint32_t> DrawIntoMemory(int width, int h
 
 std::uint32_t Rgb(COLORREF colour)
 {
-    return (static_cast<std::uint32_t>(GetRValue(colour)) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+    return (static_cast<std::uint32_t>(GetRValue(colour)) << 16) | (GetGValue(colour) << 8) |
+           GetBValue(colour);
 }
 
 class PictureViewsTest : public ::testing::Test
@@ -154,10 +156,11 @@ TEST(PictureLayer, EveryRasterKindDecodesToTheOutsideReadersPixels)
     {
         const char* name;
         int tolerance;
-    } cases[] = {{"rose.png", 0},      {"rose.gif", 0},      {"rose.jpg", 2},           {"rose.bmp", 0},
-                 {"rose.tif", 0},      {"rose.tga", 0},      {"rose-rle.tga", 0},       {"rose-bottom-origin.tga", 0},
-                 {"rose-8bit.pcx", 0}, {"rose-24bit.pcx", 0}, {"rose.pgm", 0},          {"rose.ppm", 0},
-                 {"rose.pbm", 0},      {"rose.jp2", 0},      {"rose.j2k", 0}};
+    } cases[] = {
+        {"rose.png", 0},      {"rose.gif", 0},       {"rose.jpg", 2},     {"rose.bmp", 0},
+        {"rose.tif", 0},      {"rose.tga", 0},       {"rose-rle.tga", 0}, {"rose-bottom-origin.tga", 0},
+        {"rose-8bit.pcx", 0}, {"rose-24bit.pcx", 0}, {"rose.pgm", 0},     {"rose.ppm", 0},
+        {"rose.pbm", 0},      {"rose.jp2", 0},       {"rose.j2k", 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string name = std::string("pictures/") + c.name;
@@ -191,7 +194,8 @@ TEST_F(PictureViewsTest, PicturesAreDrawn200WideNearTheTop)
         COLORREF colour;
         int top;
         int height;
-    } cases[] = {{"square.png", RGB(0xC0, 0x30, 0x20), 10, 200}, {"wide.png", RGB(0x20, 0x50, 0xC0), 35, 150}};
+    } cases[] = {{"square.png", RGB(0xC0, 0x30, 0x20), 10, 200},
+                 {"wide.png", RGB(0x20, 0x50, 0xC0), 35, 150}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Show(Fixture(std::string("pictures/") + c.name));
@@ -362,8 +366,12 @@ TEST(PsdImage, ImageMagicksDocumentsDecodeToItsPixels)
     {
         const char* name;
         int tolerance;
-    } cases[] = {{"rgb-rle.psd", 0},   {"rgb-raw.psd", 0},   {"grey-rle.psd", 0},
-                 {"grey-raw.psd", 0},  {"rgb16-rle.psd", 0}, {"rgb16-raw.psd", 0},
+    } cases[] = {{"rgb-rle.psd", 0},
+                 {"rgb-raw.psd", 0},
+                 {"grey-rle.psd", 0},
+                 {"grey-raw.psd", 0},
+                 {"rgb16-rle.psd", 0},
+                 {"rgb16-raw.psd", 0},
                  // ImageMagick turns CMYK into RGB by its own arithmetic: they differ by rounding.
                  {"cmyk-rle.psd", 2}};
     for (const auto& c : cases) {
@@ -372,7 +380,8 @@ TEST(PsdImage, ImageMagicksDocumentsDecodeToItsPixels)
         CPsdImage image;
         ASSERT_EQ(image.Load(Fixture(name)), 0);
         DIBSECTION section = {};
-        ASSERT_EQ(::GetObjectW(image.GetHBitmap(), sizeof(section), &section), static_cast<int>(sizeof(section)));
+        ASSERT_EQ(::GetObjectW(image.GetHBitmap(), sizeof(section), &section),
+                  static_cast<int>(sizeof(section)));
         EXPECT_EQ(section.dsBmih.biBitCount, 24);
         const imaging::PicturePixels expected = ReadPpm(name);
         ASSERT_EQ(section.dsBm.bmWidth, expected.width);

@@ -33,7 +33,8 @@ std::string Bytes(std::initializer_list<int> values)
 // One image resource: "8BIM", the id, an empty name and the data (padded to even).
 std::string Resource(unsigned id, const std::string& data, const char* signature = "8BIM")
 {
-    std::string block = std::string(signature, 4) + Be16(id) + std::string(2, '\0') + Be32(data.size()) + data;
+    std::string block =
+        std::string(signature, 4) + Be16(id) + std::string(2, '\0') + Be32(data.size()) + data;
     if (data.size() % 2)
         block += '\0';
     return block;
@@ -105,9 +106,15 @@ TEST(PsdDocument, ColourModesBecomeTheirRgb)
         std::vector<std::uint32_t> expected;
     };
     const Case cases[] = {
-        {"Lab white, mid grey, black", psd::kPsdLab, 3, Bytes({255, 128, 0, 128, 128, 128, 128, 128, 128}),
+        {"Lab white, mid grey, black",
+         psd::kPsdLab,
+         3,
+         Bytes({255, 128, 0, 128, 128, 128, 128, 128, 128}),
          {Grey(253), Grey(119), Grey(0)}},
-        {"CMYK no ink, full black", psd::kPsdCmyk, 4, Bytes({255, 255, 255, 255, 255, 255, 255, 0}),
+        {"CMYK no ink, full black",
+         psd::kPsdCmyk,
+         4,
+         Bytes({255, 255, 255, 255, 255, 255, 255, 0}),
          {Grey(253), Grey(0)}},
         {"RGB", psd::kPsdRgb, 3, Bytes({10, 200, 20, 100, 30, 0}), {0x0A141E, 0xC86400}},
         {"grey", psd::kPsdGreyscale, 1, Bytes({0x40, 0xF0}), {Grey(0x40), Grey(0xF0)}},
@@ -220,8 +227,8 @@ TEST(PsdDocument, ResourcesAreWalkedByTheirSizes)
     // information for two channels, and the angle.
     psd.resources = Resource(1036, std::string(10, 'x')) + Resource(1010, "abc") +
                     Resource(1005, std::string(16, '\0'), "MeSa") +
-                    Resource(1007, Be16(0) + Be16(1) + Be16(2) + Be16(3) + Be16(4) + Be16(100) + Bytes({1, 0}) +
-                                       std::string(14, '\0')) +
+                    Resource(1007, Be16(0) + Be16(1) + Be16(2) + Be16(3) + Be16(4) + Be16(100) +
+                                       Bytes({1, 0}) + std::string(14, '\0')) +
                     Resource(1037, Be32(120)) + Resource(1034, Be16(1)) +
                     Resource(1000, Be16(3) + Be16(1) + Be16(1) + Be16(8) + Be16(3));
     Read read = ReadBytes(psd.Bytes());
@@ -273,36 +280,54 @@ TEST(PsdDocument, RefusalsAndCraftedDocumentsEndWithTheirCode)
         {"truncated header", good.substr(0, 20), psd::kPsdBadHeader, false},
         {"large document format (version 2)", with([](Psd& p) { p.version = 2; }), psd::kPsdBadHeader, false},
         {"reserved bytes set", reservedSet, psd::kPsdBadHeader, false},
-        {"colour data longer than the file", good.substr(0, 26) + Be32(0x7FFFFFFF), psd::kPsdBadColourModeData,
-         false},
+        {"colour data longer than the file", good.substr(0, 26) + Be32(0x7FFFFFFF),
+         psd::kPsdBadColourModeData, false},
         {"resources cut off", good.substr(0, 30) + Be32(1000) + "8BIM", psd::kPsdBadResources, false},
         {"resource section overrun", shortSection, psd::kPsdBadResources, false},
-        {"block size past the section", with([](Psd& p) { p.resources = "8BIM" + Be16(1037) + Be16(0) + Be32(0x7FFFFFF0) + Be32(5); }),
+        {"block size past the section",
+         with([](Psd& p) { p.resources = "8BIM" + Be16(1037) + Be16(0) + Be32(0x7FFFFFF0) + Be32(5); }),
          psd::kPsdBadResources, false},
         {"ZIP", with([](Psd& p) { p.compression = 2; }), psd::kPsdZipCompressed, false},
-        {"ZIP with prediction", with([](Psd& p) { p.compression = 3; }), psd::kPsdZipPredictionCompressed, false},
+        {"ZIP with prediction", with([](Psd& p) { p.compression = 3; }), psd::kPsdZipPredictionCompressed,
+         false},
         {"unknown compression", with([](Psd& p) { p.compression = 9; }), psd::kPsdUnknownCompression, false},
         {"no compression field", good.substr(0, good.size() - 4), psd::kPsdBadImageData, false},
         {"depth 1", with([](Psd& p) { p.depth = 1; }), psd::kPsdNoBitmap, false},
         {"depth 32", with([](Psd& p) { p.depth = 32; }), psd::kPsdNoBitmap, false},
         {"side past 30,000", with([](Psd& p) { p.width = 30001; }), psd::kPsdNoBitmap, false},
-        {"4 GiB of channels", with([](Psd& p) { p.width = p.height = 30000; p.channels = 4; p.depth = 16; }),
+        {"4 GiB of channels", with([](Psd& p) {
+             p.width = p.height = 30000;
+             p.channels = 4;
+             p.depth = 16;
+         }),
          psd::kPsdNoBitmap, false},
         {"no width", with([](Psd& p) { p.width = 0; }), psd::kPsdNoBitmap, false},
         {"no channels", with([](Psd& p) { p.channels = 0; }), psd::kPsdNoBitmap, false},
         {"raw data too short", with([](Psd& p) { p.width = 2; }), psd::kPsdOk, false},
-        {"huge raw size in a small file", with([](Psd& p) { p.width = p.height = 8000; }), psd::kPsdOk, false},
+        {"huge raw size in a small file", with([](Psd& p) { p.width = p.height = 8000; }), psd::kPsdOk,
+         false},
         {"multichannel raw", with([](Psd& p) { p.mode = psd::kPsdMultichannel; }), psd::kPsdOk, false},
-        {"packed: row table cut off", with([](Psd& p) { p.compression = 1; p.imageData = Be16(2); }),
+        {"packed: row table cut off", with([](Psd& p) {
+             p.compression = 1;
+             p.imageData = Be16(2);
+         }),
          psd::kPsdBadImageData, false},
         {"packed: end of file inside a run", with([](Psd& p) {
-             p.compression = 1; p.channels = 1; p.mode = psd::kPsdGreyscale; p.width = 8;
+             p.compression = 1;
+             p.channels = 1;
+             p.mode = psd::kPsdGreyscale;
+             p.width = 8;
              p.imageData = Be16(3) + Bytes({5, 1, 2});
-         }), psd::kPsdBadImageData, false},
+         }),
+         psd::kPsdBadImageData, false},
         {"packed: huge size in a small file", with([](Psd& p) {
-             p.compression = 1; p.channels = 1; p.mode = psd::kPsdGreyscale; p.width = p.height = 8000;
+             p.compression = 1;
+             p.channels = 1;
+             p.mode = psd::kPsdGreyscale;
+             p.width = p.height = 8000;
              p.imageData = std::string(80000, '\0') + Bytes({0x81, 0});
-         }), psd::kPsdBadImageData, false},
+         }),
+         psd::kPsdBadImageData, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -322,7 +347,8 @@ TEST(PsdDocument, PackedRunsNeverWritePastARow)
     psd.width = 2;
     psd.height = 2;
     psd.compression = 1;
-    psd.imageData = Be16(6) + Be16(2) + Bytes({4, 10, 11, 12, 13, 14}) + Bytes({0x9D, 50}) + Bytes({0xFF, 60});
+    psd.imageData =
+        Be16(6) + Be16(2) + Bytes({4, 10, 11, 12, 13, 14}) + Bytes({0x9D, 50}) + Bytes({0xFF, 60});
     const Read read = ReadBytes(psd.Bytes());
     ASSERT_EQ(read.result, psd::kPsdOk);
     EXPECT_EQ(read.picture.pixels, (std::vector<std::uint32_t>{Grey(10), Grey(11), Grey(50), Grey(50)}));
