@@ -75,6 +75,11 @@ public:
     void RegisterDatabaseView(CView* pView) override;
     BOOL OpenDatabase(const CString& path) override;
     void ReportDatabaseError(const CDaoException& exception) override;
+    // The thumbnails' pictures are the document's.
+    void CollectImages(const CString& folder) override;
+    CString ImageFolder() override;
+    std::vector<CString> ImageNames() override;
+    void DeleteFolderFiles(const CString& folder) override;
 
     CImageSource* m_pImageSource = NULL;
     CVmdkSparseExtent* m_pVmdkExtent = NULL;

@@ -113,3 +113,27 @@ void CMainFrame::ReportDatabaseError(const CDaoException& exception)
 {
     ReportDaoException(exception);
 }
+
+void CMainFrame::CollectImages(const CString& folder)
+{
+    if (auto* pDoc = DYNAMIC_DOWNCAST(CEx_StyleDoc, GetActiveDocument()))
+        pDoc->CollectImages(folder);
+}
+
+CString CMainFrame::ImageFolder()
+{
+    auto* pDoc = DYNAMIC_DOWNCAST(CEx_StyleDoc, GetActiveDocument());
+    return pDoc != NULL ? pDoc->m_strImageFolder : CString();
+}
+
+std::vector<CString> CMainFrame::ImageNames()
+{
+    auto* pDoc = DYNAMIC_DOWNCAST(CEx_StyleDoc, GetActiveDocument());
+    return pDoc != NULL ? pDoc->m_imageNames : std::vector<CString>();
+}
+
+void CMainFrame::DeleteFolderFiles(const CString& folder)
+{
+    if (auto* pDoc = DYNAMIC_DOWNCAST(CEx_StyleDoc, GetActiveDocument()))
+        pDoc->DeleteFolderFiles(folder);
+}

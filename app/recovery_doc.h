@@ -10,11 +10,11 @@
 #include <memory>
 #include <vector>
 
+#include "picture_folder.h"
+#include "preview_image.h"
+
 class CDaoException;
 class CView;
-namespace Gdiplus {
-class Bitmap;
-}
 
 // The database of the Access preview, opened on the preview's temporary copy.
 class CDaoDatabase;
@@ -49,7 +49,7 @@ public:
     CString m_strImageFolder;
     std::vector<CString> m_imageNames;
     int m_nCurrentImage = -1;
-    std::unique_ptr<Gdiplus::Bitmap> m_pCurrentImage;
+    std::unique_ptr<CPreviewImage> m_pCurrentImage;
     CDaoDatabase* m_pDatabase = NULL;
     // The Access preview's structure tree and record list, which receive the database; not owned.
     CView* m_pTableView = NULL;
@@ -59,12 +59,7 @@ public:
 
 private:
     void ReleaseImages();
-
-    ULONG_PTR m_gdiplusToken = 0;
 };
-
-// Ascending code-unit order of the collected image names.
-void SortImageNames(std::vector<CString>& names);
 
 // The text that ReportDaoException shows for a failure without error information.
 CString DaoExceptionText(const CDaoException& exception);

@@ -9,9 +9,14 @@
 #include "gradient_fill.h"
 #include "html_view.h"
 #include "mdb_view.h"
+#include "image_view.h"
+#include "picture_view.h"
+#include "powerpoint_slides.h"
 #include "preview_hand_over.h"
 #include "preview_resource_ids.h"
+#include "psd_view.h"
 #include "themes/paint_manager.h"
+#include "thumb_view.h"
 
 CString g_strPreviewItemPath;
 
@@ -94,6 +99,10 @@ CMainPreviewView::CMainPreviewView()
         m_pViews[kind] = NULL;
         m_pViewClasses[kind] = NULL;
     }
+    m_pViewClasses[kPreviewImage] = RUNTIME_CLASS(CImage_View);
+    m_pViewClasses[kPreviewPicture] = RUNTIME_CLASS(CTextView);
+    m_pViewClasses[kPreviewThumbnail] = RUNTIME_CLASS(CThumbView);
+    m_pViewClasses[kPreviewPsd] = RUNTIME_CLASS(CPSDViewView);
     m_pViewClasses[kPreviewBrowser] = RUNTIME_CLASS(CHtml_View);
     m_pViewClasses[kPreviewArchive] = RUNTIME_CLASS(CMyListCtrl);
     m_pViewClasses[kPreviewDbf] = RUNTIME_CLASS(CDBF_View);
@@ -299,7 +308,29 @@ void CMainPreviewView::CreateMediaView(CString strPath)
 
 BOOL CMainPreviewView::ShowPowerPointPreview(CString strPath)
 {
-    return CreatePreviewView(kPreviewThumbnail, &strPath) != NULL ? TRUE : FALSE;
+    // Without PowerPoint the presentation is not shown.
+    const CString strFolder = ExportSlidesAsPictures(strPath);
+    if (strFolder.IsEmpty())
+        return FALSE;
+    CreateThumbView(strFolder);
+    return TRUE;
+}
+
+BOOL CMainPreviewView::CreateThumbView(CString strFolder)
+{
+    CPreviewHandOver* pHandOver = PreviewHandOver();
+    CThumbView* pView = DYNAMIC_DOWNCAST(CThumbView, CreatePreviewView(kPreviewThumbnail, &strFolder, FALSE));
+    if (pHandOver == NULL || pView == NULL)
+        return FALSE;
+    pHandOver->CollectImages(strFolder);
+    pView->AddThumbnail();
+    pView->ShowWindow(SW_SHOW);
+    SendMessage(WM_SIZE, 0, 0);
+    // The list has taken the thumbnails; the exported pictures and their folder go.
+    ::Sleep(500);
+    pHandOver->DeleteFolderFiles(strFolder);
+    ::RemoveDirectoryW(strFolder);
+    return TRUE;
 }
 
 void CMainPreviewView::CreateDbfView(CString strPath)

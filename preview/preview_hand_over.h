@@ -6,6 +6,8 @@
 // small icons, the scan mode of the results and the program's progress window.
 #include <afxwin.h>
 
+#include <vector>
+
 class CMainPreviewView;
 class CDaoException;
 
@@ -27,6 +29,13 @@ public:
     // the window takes WM_USER + 1 with the position in wParam. Null when there is none.
     virtual HWND OpenProgress() = 0;
     virtual void CloseProgress() = 0;
+    // The thumbnail preview's pictures, kept by the active document: the picture files of a folder are
+    // collected (names lower-cased and sorted), and every file of a folder is deleted when the preview is
+    // done with them. A program without thumbnails keeps none.
+    virtual void CollectImages(const CString& /*folder*/) {}
+    virtual CString ImageFolder() { return CString(); }
+    virtual std::vector<CString> ImageNames() { return {}; }
+    virtual void DeleteFolderFiles(const CString& /*folder*/) {}
 
     // The Access preview's tree and list register here as they are created (the document keeps them); the
     // host then asks for the database at the path to be opened and handed to them. False when it cannot

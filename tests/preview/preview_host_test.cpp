@@ -209,7 +209,6 @@ TEST_F(PreviewHostTest, EveryExtensionReachesItsRowInAnyCase)
         {kPreviewMedia, {L".wmv",    L".asf", L".wm",  L".wma", L".wav", L".snd", L".au",  L".aif",
                          L".mpeg",   L".mpg", L".m1v", L".mp2", L".mpa", L".mid", L".rmi", L".midi",
                          L".dvr-ms", L".wvx", L".wmx", L".asx", L".mp3", L".dat", L".mp4"}},
-        {kPreviewThumbnail, {L".ppt", L".pptx"}},
         {kPreviewDbf, {L".dbf"}},
         {kPreviewMdb, {L".mdb"}},
         {kPreviewDxf, {L".dxf"}},
@@ -237,6 +236,13 @@ TEST_F(PreviewHostTest, EveryExtensionReachesItsRowInAnyCase)
                 EXPECT_EQ(LiveKinds(), expected);
             }
         }
+    }
+    // Presentations need PowerPoint, which is absent here: "Corrupt File".
+    for (const wchar_t* extension : {L".ppt", L".PPTX"}) {
+        g_creations.clear();
+        m_pFrame->ShowPreview(CString(L"C:\\Temp\\Slides") + extension, extension);
+        EXPECT_TRUE(g_creations.empty());
+        EXPECT_EQ(LiveKinds(), std::vector<int>{kPreviewPlaceholder});
     }
     EXPECT_GT(m_pFrame->m_nResultsFocused, 0);
 }
@@ -297,8 +303,8 @@ TEST_F(PreviewHostTest, PlaceholdersForUnknownFailedAndLargeFiles)
 TEST_F(PreviewHostTest, WithoutAViewTheBodyBelowTheBandIsFilled)
 {
     MakeHost();
-    // The image view is not part of this build: nothing is created and the host's own body shows.
-    m_pFrame->ShowPreview(L"C:\\Temp\\photo.png", L".png");
+    // The video view is not part of this build: nothing is created and the host's own body shows.
+    m_pFrame->ShowPreview(L"C:\\Temp\\holiday.avi", L".avi");
     EXPECT_TRUE(LiveKinds().empty());
     EXPECT_TRUE(m_pFrame->m_bPreviewOk);
     m_pHost->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);

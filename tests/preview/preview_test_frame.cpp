@@ -3,6 +3,7 @@
 #include "dao_tree_view.h"
 #include "main_preview_view.h"
 #include "mdb_view.h"
+#include "picture_folder.h"
 
 #include <afxole.h>
 #include <commctrl.h>
@@ -63,11 +64,29 @@ std::string Narrow(const CString& text)
 
 IMPLEMENT_DYNCREATE(CPreviewTestDoc, CDocument)
 
-CString& CPreviewTestFrame::PreviewPath()
+CPreviewTestDoc& CPreviewTestFrame::Document()
 {
     if (CPreviewTestDoc* pDoc = DYNAMIC_DOWNCAST(CPreviewTestDoc, GetActiveDocument()))
-        return pDoc->m_strPreviewPath;
-    return m_pDoc->m_strPreviewPath;
+        return *pDoc;
+    return *m_pDoc;
+}
+
+CString& CPreviewTestFrame::PreviewPath()
+{
+    return Document().m_strPreviewPath;
+}
+
+void CPreviewTestFrame::CollectImages(const CString& folder)
+{
+    Document().m_strImageFolder = folder;
+    Document().m_imageNames = CollectPictureNames(folder);
+}
+
+void CPreviewTestFrame::DeleteFolderFiles(const CString& folder)
+{
+    Document().m_strImageFolder = folder;
+    Document().m_imageNames.clear();
+    DeleteFilesOfFolder(folder);
 }
 
 CMainPreviewView* CPreviewTestFrame::CreateWithHost(const wchar_t* pszTitle, const CRect& rect)

@@ -25,6 +25,8 @@ class CPreviewTestDoc : public CDocument
     DECLARE_DYNCREATE(CPreviewTestDoc)
 public:
     CString m_strPreviewPath;
+    CString m_strImageFolder;
+    std::vector<CString> m_imageNames;
 };
 
 class CPreviewTestFrame : public CFrameWnd, public CPreviewHandOver
@@ -41,6 +43,12 @@ public:
     // queued for it.
     HWND OpenProgress() override;
     void CloseProgress() override;
+    // The thumbnails' folder of pictures, kept in the document as the program's document keeps it.
+    void CollectImages(const CString& folder) override;
+    CString ImageFolder() override { return Document().m_strImageFolder; }
+    std::vector<CString> ImageNames() override { return Document().m_imageNames; }
+    void DeleteFolderFiles(const CString& folder) override;
+    CPreviewTestDoc& Document();
     // What the program's main frame does when the results list hands it a file.
     void ShowPreview(CString strPath, CString strExtension);
 
