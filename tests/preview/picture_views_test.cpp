@@ -96,6 +96,10 @@ protected:
         m_pFrame = new CPreviewTestFrame;
         m_pHost = m_pFrame->CreateWithHost(L"Picture preview test", CRect(0, 0, 820, 600));
         ASSERT_NE(m_pHost, nullptr);
+        m_pFrame->RecalcLayout();
+        m_pFrame->ShowWindow(SW_SHOW);
+        m_pFrame->UpdateWindow();
+        Pump(50);
     }
 
     void Show(const CString& strPath)
