@@ -21,21 +21,17 @@ inline constexpr wchar_t kLogicalDevicesText[] = L"Logical Devices";
 inline constexpr wchar_t kVirtualDiskItemText[] = L"Virtual Machine Disk ";
 inline constexpr wchar_t kVirtualHardDiskGroupText[] = L"Virtual Hard Disk ";
 
-// What a selection in the tree asks of the step's panels. Each hook may be empty.
+// What a selection in the tree asks of the drive step's panel; each hook may be empty. The partition
+// panel is reached through PartitionPanelHooks (partition_panel_hooks.h).
 struct SourceTreeHooks
 {
-    // The drive panel: show device n (negative hides the details), its partition chart, or the drive
-    // captions with the details hidden; a logical drive of the engine's table.
+    // Show device n (negative hides the details), its partition chart, the details hidden, the drive
+    // captions (or the volume captions), a logical drive of the engine's table.
     std::function<void(int device)> showDriveInfo;
     std::function<void()> showPartitionChart;
     std::function<void()> hideDriveDetails;
     std::function<void(bool volumeCaptions)> setDriveCaptions;
     std::function<void(int drive)> showLogicalDriveInfo;
-    // The partition panel: clear its values; show partition `index` of device `device`; set its counter
-    // captions while a scan runs.
-    std::function<void()> clearPartitionValues;
-    std::function<void(int device, int index)> showPartitionInfo;
-    std::function<void()> setPartitionCounterCaptions;
 };
 
 class CSourceTreeCtrl : public CTreeCtrl
