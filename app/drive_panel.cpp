@@ -77,12 +77,12 @@ int CFirstDisplay::OnCreate(LPCREATESTRUCT lpCreateStruct)
     m_logoButton.Create(L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(300, 0, 700, 200), this, 32825);
     m_logoButton.LoadBitmaps(IDB_DRIVE_LOGO, IDB_DRIVE_LOGO);
 
-    m_groupBox.Create(kTitle, WS_CHILD | BS_GROUPBOX, CRect(0, 95, 480, 370), this, kDrivePanelGroup);
+    m_groupBox.Create(kTitle, WS_CHILD | BS_GROUPBOX, CRect(0, 95, 480, 385), this, kDrivePanelGroup);
     m_groupBox.SetFillColours(RGB(255, 255, 255));
     m_hiddenGroupBox.Create(kTitle, WS_CHILD | BS_GROUPBOX, CRect(0, 0, 0, 0), this, kDrivePanelGroup);
     m_hiddenGroupBox.SetFillColours(RGB(255, 255, 255));
 
-    m_title.Create(kTitle, WS_CHILD | WS_VISIBLE | SS_LEFT, CRect(kCaptionX, 100, 400, 122), this,
+    m_title.Create(kTitle, WS_CHILD | WS_VISIBLE | SS_LEFT, CRect(kCaptionX, 72, 400, 92), this,
                    kDrivePanelTitle);
     m_title.SetFont(&m_font);
     for (int row = 0; row < kDrivePanelRows; ++row) {
@@ -92,16 +92,16 @@ int CFirstDisplay::OnCreate(LPCREATESTRUCT lpCreateStruct)
                                kDrivePanelFirstCaption + row);
         m_captions[row].SetFont(&m_font);
         m_values[row].Create(L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
-                             CRect(kValueX, y, kValueX + 260, y + 18), this, kDrivePanelFirstValue + row);
+                             CRect(kValueX, y, kValueX + 240, y + 18), this, kDrivePanelFirstValue + row);
         m_values[row].SetFont(&m_font);
     }
     m_usagePie.Create(L"", WS_CHILD | SS_OWNERDRAW, CRect(kCaptionX, 240, 470, 360), this,
                       kDrivePanelUsagePie);
-    m_hint.Create(kHint, WS_CHILD | WS_VISIBLE | SS_LEFT, CRect(kCaptionX, 385, 480, 425), this,
+    m_hint.Create(kHint, WS_CHILD | WS_VISIBLE | SS_LEFT, CRect(kCaptionX, 395, 480, 435), this,
                   kDrivePanelHint);
     m_hint.SetFont(&m_font);
 
-    m_progress.Create(WS_CHILD | WS_BORDER | TPBS_PERCENT, CRect(kCaptionX, 435, 470, 459), this,
+    m_progress.Create(WS_CHILD | WS_BORDER | TPBS_PERCENT, CRect(kCaptionX, 445, 470, 469), this,
                       kDrivePanelProgress);
     m_progress.SetText(L"%d%%", TPBS_PERCENT);
     m_progress.SetRange(0, 100);
@@ -111,7 +111,7 @@ int CFirstDisplay::OnCreate(LPCREATESTRUCT lpCreateStruct)
     m_progress.m_barTextColour = 0xFFFFFF;
     m_progress.m_backgroundTextColour = kAccent;
     m_progress.m_pBarBrush = &m_accentBrush;
-    m_statusLine.Create(L"", WS_CHILD | SS_LEFT | SS_NOPREFIX, CRect(kCaptionX, 465, 470, 485), this,
+    m_statusLine.Create(L"", WS_CHILD | SS_LEFT | SS_NOPREFIX, CRect(kCaptionX, 475, 470, 495), this,
                         kDrivePanelHint);
     m_statusLine.SetFont(&m_font);
     HideProgress();

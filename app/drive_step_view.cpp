@@ -310,7 +310,8 @@ void CFirstView_HDD::OnDraw(CDC* pDC)
     pDC->SetBkMode(TRANSPARENT);
     pDC->SetTextColor(RGB(0, 0, 0));
     CRect summary(25, client.Height() - 40, 250, client.Height());
-    pDC->DrawText(ScanSelectionUi.modeSummary, &summary, DT_LEFT);
+    // The summary may run past the box's right edge where the font is wider; it is not cut off.
+    pDC->DrawText(ScanSelectionUi.modeSummary, &summary, DT_LEFT | DT_NOCLIP);
     pDC->SelectObject(pOld);
 }
 
@@ -518,8 +519,12 @@ void CFirstView_HDD::OnTimer(UINT_PTR nIDEvent)
     CallHook(PartitionPanelHooks.showScanAndBack);
     CallHook(PartitionPanelHooks.invalidatePanel);
     if (ScanSelection.scanKind == kScanQuick && partitionCount == 0) {
-        if (::HtmlMessageBox(m_hWnd, kNotFoundText, kProductTitle, MB_ICONINFORMATION) == IDOK)
+        if (::HtmlMessageBox(m_hWnd, kNotFoundText, kProductTitle, MB_ICONINFORMATION) == IDOK) {
+            // The way home is Back's: the step flags and lists go back to their start, so that the next
+            // image starts the drive step afresh.
+            OnBack();
             App()->RestartWizard();
+        }
     }
 }
 

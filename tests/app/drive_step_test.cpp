@@ -56,15 +56,15 @@ public:
         auto put32 = [&](std::size_t at, std::uint32_t value) { std::memcpy(&bytes[at], &value, 4); };
         auto put64 = [&](std::size_t at, std::uint64_t value) { std::memcpy(&bytes[at], &value, 8); };
         std::memcpy(&bytes[0], "KDMV", 4);
-        put32(4, 1);               // version
-        put32(8, 1);               // flags: newline test only
+        put32(4, 1); // version
+        put32(8, 1); // flags: newline test only
         put64(12, capacitySectors);
-        put64(20, 128);            // grain size in sectors
-        put64(28, 1);              // descriptor sector
-        put64(36, 1);              // descriptor sectors
-        put32(44, 512);            // grain table entries
-        put64(48, 0);              // no redundant directory
-        put64(56, 2);              // grain directory sector
+        put64(20, 128); // grain size in sectors
+        put64(28, 1);   // descriptor sector
+        put64(36, 1);   // descriptor sectors
+        put32(44, 512); // grain table entries
+        put64(48, 0);   // no redundant directory
+        put64(56, 2);   // grain directory sector
         put64(64, 2 + directorySectors);
         bytes[73] = '\n';
         bytes[74] = ' ';
@@ -83,7 +83,8 @@ private:
 
 std::string DescriptorWithoutGeometry(std::uint64_t sectors)
 {
-    return "# Disk DescriptorFile\nversion=1\nCID=fffffffe\nparentCID=ffffffff\ncreateType=\"monolithicSparse\"\n"
+    return "# Disk "
+           "DescriptorFile\nversion=1\nCID=fffffffe\nparentCID=ffffffff\ncreateType=\"monolithicSparse\"\n"
            "RW " +
            std::to_string(sectors) + " SPARSE \"x.vmdk\"\nddb.virtualHWVersion = \"4\"\n";
 }
@@ -210,9 +211,7 @@ protected:
     {
         WaitFor([] { return !CScanWorkerControl::IsSearching() && ScanThreadControl.running == 0; }, 30000);
         PumpMessages(50);
-        if (theApp.m_nCurrentView != kViewHome)
-            m_pDrive->OnBack();
-        theApp.SwitchView(kViewHome);
+        m_pDrive->OnBack();
         m_pHome->m_pathBox.SetWindowText(L"");
         if (CSourceTreeCtrl* pTree = PartitionTree())
             pTree->DeleteAllItems();
@@ -242,7 +241,8 @@ protected:
         CSourceTreeCtrl* pTree = PartitionTree();
         if (pTree == NULL)
             return items;
-        for (HTREEITEM hGroup = pTree->GetRootItem(); hGroup != NULL; hGroup = pTree->GetNextSiblingItem(hGroup)) {
+        for (HTREEITEM hGroup = pTree->GetRootItem(); hGroup != NULL;
+             hGroup = pTree->GetNextSiblingItem(hGroup)) {
             if (pTree->GetItemText(hGroup) != kVirtualHardDiskGroupText)
                 continue;
             for (HTREEITEM hItem = pTree->GetChildItem(hGroup); hItem != NULL;
@@ -299,7 +299,8 @@ TEST_F(DriveStepTest, ThePanelShowsEachImageKindsDetails)
     const std::uint32_t total = DriveTotalSectors(0);
     ASSERT_NE(total, 0u);
     EXPECT_EQ(std::wstring(Panel().GetValueText(1)), std::to_wstring(total / 2048) + L" MB (Approx..)");
-    EXPECT_EQ(total, DeviceGeometry[0].cylinders * DeviceGeometry[0].heads * DeviceGeometry[0].sectorsPerTrack);
+    EXPECT_EQ(total,
+              DeviceGeometry[0].cylinders * DeviceGeometry[0].heads * DeviceGeometry[0].sectorsPerTrack);
 
     // The VHDX: its own rows.
     ASSERT_TRUE(Open(TestDisk("mbr-ext05.vhdx")));
@@ -338,8 +339,9 @@ TEST_F(DriveStepTest, NextWithTheRootSelectedStartsNothingAndBackReturnsHome)
         m_pDrive->SendMessage(WM_COMMAND, MAKEWPARAM(kDriveStepNext, BN_CLICKED), 0);
         PumpMessages(20);
         ASSERT_EQ(answerer.Requests().size(), 1u);
-        EXPECT_EQ(std::wstring(answerer.Requests()[0].text),
-                  L"Please select the drive that contain the lost data \r\nfrom the left panel and click [Next].");
+        EXPECT_EQ(
+            std::wstring(answerer.Requests()[0].text),
+            L"Please select the drive that contain the lost data \r\nfrom the left panel and click [Next].");
         EXPECT_EQ(answerer.Requests()[0].kind, 2u);
     }
     EXPECT_EQ(ScanThreadControl.running, 0);
@@ -364,6 +366,8 @@ TEST_F(DriveStepTest, NextAsksThePartitionTypeAndListsTheTablesRowsInOrder)
     int useExistingChecked = -1;
     WindowAnswerer answerer(L"Partition Type", [&](HWND dialog) {
         useExistingChecked = static_cast<int>(::IsDlgButtonChecked(dialog, kPartitionTypeUseExisting));
+        ::RedrawWindow(dialog, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        test_support::WriteClientScreenshot(dialog, L"app_partition_type");
         Click(dialog, IDOK);
     });
     m_pDrive->SendMessage(WM_COMMAND, MAKEWPARAM(kDriveStepNext, BN_CLICKED), 0);
@@ -431,6 +435,12 @@ TEST_F(DriveStepTest, StopAsksWhileTheSearchRunsOnAndOnlyYesEndsIt)
         ASSERT_TRUE(WaitFor([&] { return partitionType.Seen() == 1; }, 10000));
         PumpMessages(200);
         ASSERT_TRUE(CScanWorkerControl::IsSearching());
+        if (c.answer == IDYES) {
+            EXPECT_TRUE(m_pDrive->m_stopButton.IsWindowVisible());
+            EXPECT_TRUE(Panel().m_progress.IsWindowVisible());
+            m_pDrive->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+            EXPECT_TRUE(test_support::WriteClientScreenshot(m_pDrive->m_hWnd, L"app_drive_step_searching"));
+        }
 
         bool viewChangedWhileOpen = false;
         bool workerEndedWhileOpen = false;
@@ -476,6 +486,10 @@ TEST_F(DriveStepTest, QuickScanOfAnEmptyImageShowsTheNotFoundBoxAndReturnsHome)
     ASSERT_TRUE(WaitFor([&] { return box.Seen() == 1; }, 30000));
     ASSERT_TRUE(WaitFor([] { return theApp.m_nCurrentView == kViewHome; }, 10000));
     EXPECT_EQ(partitionCount, 0u);
+    // Home as after Back: the next image starts the drive step afresh.
+    EXPECT_EQ(m_pFrame->m_nDriveStepCurrent, 1);
+    EXPECT_EQ(m_pFrame->m_flags.open, 1);
+    EXPECT_EQ(WizardStepState.quick, 0u);
 }
 
 TEST(DrivePanelTables, PointsOnTheEllipse)
@@ -485,7 +499,7 @@ TEST(DrivePanelTables, PointsOnTheEllipse)
         int percent;
         CPoint expected;
     } cases[] = {
-        {0, CPoint(100, 130)}, {25, CPoint(60, 100)}, {50, CPoint(100, 70)},
+        {0, CPoint(100, 130)},  {25, CPoint(60, 100)},   {50, CPoint(100, 70)},
         {75, CPoint(140, 100)}, {100, CPoint(100, 130)},
     };
     for (const auto& c : cases) {
