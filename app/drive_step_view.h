@@ -15,7 +15,7 @@
 
 #include <functional>
 
-inline constexpr UINT kDriveStepNext = 159;
+inline constexpr UINT kDriveStepNext = kDriveStepNextCommand;
 inline constexpr UINT kDriveStepBack = 160;
 inline constexpr UINT kDriveStepHome = 61481;
 inline constexpr UINT kDriveStepStop = 132;

@@ -29,6 +29,8 @@ struct PartitionPanelHooksBlock
     std::function<void(bool show)> showPartitionTree;
     std::function<void(bool both)> showSplitterPanes;
     std::function<void()> showScanAndBack;
+    // Enter in the partition tree: the step's Scan.
+    std::function<void()> runScan;
 };
 
 extern PartitionPanelHooksBlock PartitionPanelHooks;

@@ -18,6 +18,7 @@ BEGIN_MESSAGE_MAP(CSourceTreeCtrl, CTreeCtrl)
     ON_WM_RBUTTONDOWN()
     ON_WM_KEYUP()
     ON_WM_SETCURSOR()
+    ON_NOTIFY_REFLECT(TVN_KEYDOWN, OnKeyDownNotify)
 END_MESSAGE_MAP()
 // clang-format on
 
@@ -395,4 +396,30 @@ BOOL CSourceTreeCtrl::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
         }
     }
     return CTreeCtrl::OnSetCursor(pWnd, nHitTest, message);
+}
+
+void CSourceTreeCtrl::OnKeyDownNotify(NMHDR* pNMHDR, LRESULT* pResult)
+{
+    *pResult = 0;
+    const auto* pKey = reinterpret_cast<const NMTVKEYDOWN*>(pNMHDR);
+    CMainFrame* pFrame = Frame();
+    if (pFrame == NULL || (pKey->wVKey != VK_TAB && pKey->wVKey != VK_RETURN))
+        return;
+    // The step that holds the tree: the drive step while its flag is set, else the partition step, else
+    // the results view.
+    CRecoveryApp* pApp = static_cast<CRecoveryApp*>(AfxGetApp());
+    const UINT step = pFrame->m_nDriveStepCurrent != 0       ? kViewDrive
+                      : pFrame->m_nPartitionStepCurrent != 0 ? kViewPartition
+                                                             : kViewResults;
+    CView* pView = pApp->GetView(step);
+    if (pView == NULL)
+        return;
+    if (pKey->wVKey == VK_TAB) {
+        pView->SetFocus();
+        pView->SendMessage(WM_KEYDOWN, VK_TAB, 0);
+    } else if (step == kViewDrive) {
+        pView->SendMessage(WM_COMMAND, MAKEWPARAM(kDriveStepNextCommand, BN_CLICKED), 0);
+    } else if (step == kViewPartition) {
+        CallHook(PartitionPanelHooks.runScan);
+    }
 }

@@ -14,6 +14,8 @@
 
 inline constexpr UINT kDriveSourceTree = 156;
 inline constexpr UINT kPartitionSourceTree = 162;
+// The drive step's Next, which Enter in the tree runs.
+inline constexpr UINT kDriveStepNextCommand = 159;
 
 inline constexpr wchar_t kTreeRootText[] = L"My Computer";
 inline constexpr wchar_t kPhysicalDevicesText[] = L"Physical Devices";
