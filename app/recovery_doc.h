@@ -7,6 +7,7 @@
 #include <afxwin.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -49,6 +50,8 @@ public:
     int m_nCurrentImage = -1;
     std::unique_ptr<Gdiplus::Bitmap> m_pCurrentImage;
     CDaoDatabase* m_pDatabase = NULL;
+    // Asked after each CollectImages: the thumbnail preview shows the new list. Set by that preview.
+    std::function<void()> m_refreshThumbnails;
     // The Access preview's table and query views, which receive the database; not owned.
     CView* m_pTableView = NULL;
     CView* m_pQueryView = NULL;

@@ -315,6 +315,23 @@ TEST_F(DriveStepTest, ThePanelShowsEachImageKindsDetails)
     EXPECT_TRUE(test_support::WriteClientScreenshot(m_pDrive->m_hWnd, L"app_drive_step_vhdx"));
 }
 
+TEST_F(DriveStepTest, TheSameImageAgainKeepsTheTreeAndANewOneStartsItAfresh)
+{
+    ASSERT_TRUE(test_support::TestDisksAvailable());
+    CSourceTreeCtrl& tree = m_pDrive->m_sourceTree;
+    ASSERT_TRUE(Open(TestDisk("mbr-ext0f.vmdk")));
+    const HTREEITEM hFirstRoot = tree.GetRootItem();
+    ASSERT_NE(hFirstRoot, nullptr);
+    m_pDrive->OnBack();
+    ASSERT_TRUE(Open(TestDisk("mbr-ext0f.vmdk")));
+    EXPECT_EQ(tree.GetRootItem(), hFirstRoot);
+    EXPECT_EQ(tree.GetCount(), 3u);
+    m_pDrive->OnBack();
+    ASSERT_TRUE(Open(TestDisk("mbr-ext0f.vhd")));
+    EXPECT_EQ(tree.GetCount(), 3u);
+    EXPECT_EQ(SourceState.sourceKind, kSourceImageDevice);
+}
+
 TEST_F(DriveStepTest, AVmdkWithoutDescriptorGeometryGetsTheDerivedOne)
 {
     const std::uint64_t sectors = 1536ull * 2048;
