@@ -355,6 +355,8 @@ void CFirstView_HDD::EndSearchControls()
 BOOL CFirstView_HDD::StartSearchWorker(UINT elapse)
 {
     m_pDrivePanel->SetStatusText(kPleaseWait);
+    // The engine's stand-in would answer the Partition Type question itself: the view answers it.
+    engineUi.driveStep = &m_driveStepUi;
     RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
     if (!CScanWorkerControl::Start(PartitionSearchThread, this)) {
         EndSearchControls();
