@@ -439,7 +439,7 @@ TEST_F(DriveStepTest, StopAsksWhileTheSearchRunsOnAndOnlyYesEndsIt)
     const Case cases[] = {
         {"no lets it finish", IDNO, 20, false},
         {"yes stops it", IDYES, 100, false},
-        {"the end waits for the answer", IDNO, 5, true},
+        {"the end waits for the answer", IDNO, 15, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
