@@ -5,47 +5,53 @@
 
 namespace {
 
-// A duplicate of the worker's thread handle: the thread object deletes itself when the thread ends, the
-// handle stays valid until released here.
-HANDLE g_workerThread = NULL;
+// Set by the worker's last act, after the worker procedure returned; reset when the next one starts.
+HANDLE g_workerEnded = NULL;
+BOOL g_bWorkerStarted = FALSE;
 BOOL g_bAskingStop = FALSE;
 
-void CloseWorkerHandle()
+struct WorkerStart
 {
-    if (g_workerThread != NULL)
-        ::CloseHandle(g_workerThread);
-    g_workerThread = NULL;
-    ScanThreadControl.workerThread = 0;
+    AFX_THREADPROC pfnWorker;
+    LPVOID pParam;
+};
+WorkerStart g_start = {};
+
+UINT AFX_CDECL WorkerTrampoline(LPVOID)
+{
+    const UINT result = g_start.pfnWorker(g_start.pParam);
+    ::SetEvent(g_workerEnded);
+    return result;
 }
 
 BOOL WorkerThreadEnded()
 {
-    return g_workerThread == NULL || ::WaitForSingleObject(g_workerThread, 0) == WAIT_OBJECT_0;
+    return !g_bWorkerStarted || ::WaitForSingleObject(g_workerEnded, 0) == WAIT_OBJECT_0;
 }
 
 } // namespace
 
 BOOL CScanWorkerControl::Start(AFX_THREADPROC pfnWorker, LPVOID pParam)
 {
-    if (g_workerThread != NULL && !WorkerThreadEnded())
+    if (!WorkerThreadEnded())
         return FALSE;
-    CloseWorkerHandle();
+    if (g_workerEnded == NULL)
+        g_workerEnded = ::CreateEventW(NULL, TRUE, FALSE, NULL);
+    ::ResetEvent(g_workerEnded);
+    g_start = {pfnWorker, pParam};
     ScanThreadControl.done = 0;
     ScanThreadControl.running = 1;
-    CWinThread* pThread =
-        AfxBeginThread(pfnWorker, pParam, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED, NULL);
+    g_bWorkerStarted = TRUE;
+    CWinThread* pThread = AfxBeginThread(WorkerTrampoline, NULL);
     if (pThread == NULL) {
+        g_bWorkerStarted = FALSE;
         ScanThreadControl.running = 0;
         ScanThreadControl.done = 1;
         return FALSE;
     }
-    // Started suspended only so that the handle is taken before the thread can end and free its object.
-    HANDLE duplicate = NULL;
-    ::DuplicateHandle(::GetCurrentProcess(), pThread->m_hThread, ::GetCurrentProcess(), &duplicate,
-                      SYNCHRONIZE, FALSE, 0);
-    g_workerThread = duplicate;
+    // Kept as the engine's record of the current worker; the object deletes itself when the thread ends,
+    // so it is never used through this value.
     ScanThreadControl.workerThread = reinterpret_cast<std::uintptr_t>(pThread);
-    pThread->ResumeThread();
     return TRUE;
 }
 
@@ -83,6 +89,8 @@ BOOL CScanWorkerControl::IsAskingStop()
 
 void CScanWorkerControl::Release()
 {
-    if (WorkerThreadEnded())
-        CloseWorkerHandle();
+    if (WorkerThreadEnded()) {
+        g_bWorkerStarted = FALSE;
+        ScanThreadControl.workerThread = 0;
+    }
 }

@@ -18,8 +18,8 @@ public:
     static BOOL Start(AFX_THREADPROC pfnWorker, LPVOID pParam);
     // A worker was started and has not been asked to stop (running 1, done 0).
     static BOOL IsSearching();
-    // The worker has finished its part: running 0, done set, its thread has ended, and no stop question is
-    // open. The step's timer moves on only then.
+    // The worker has finished its part: running 0, done set, its procedure has returned, and no stop
+    // question is open. The step's timer moves on only then.
     static BOOL HasEnded();
     // Asks `question` (a question box of kind 3, owned by the active window) while the worker goes on.
     // Yes sets done 1 and returns TRUE; No changes nothing. Does nothing and returns FALSE when no worker
