@@ -92,6 +92,12 @@ public:
     std::int32_t m_nDriveStepCurrent = 1;
     std::int32_t m_nPartitionStepCurrent = 0;
     std::int32_t m_nPartitionSelection = 1;
+    // The source tree's selected item: its text and its position index (-1 none or the root).
+    CString m_strSelectedItem;
+    std::int32_t m_nSelectedSource = -1;
+    // The drive step's panel and the partition step's panel, registered by the panels themselves.
+    CWnd* m_pDrivePanel = NULL;
+    CWnd* m_pPartitionPanel = NULL;
     CXTWindowPlacement m_placement;
     CImageList m_commandIcons;
     CLinkStatusBar m_wndStatusBar;

@@ -41,7 +41,8 @@ void CEx_StyleDoc::CollectImages(const CString& folder)
     ReleaseImages();
     m_imageNames = CollectPictureNames(folder);
     m_nCurrentImage = -1;
-    // The thumbnail preview refreshes itself from the list when it is shown.
+    if (m_refreshThumbnails)
+        m_refreshThumbnails();
 }
 
 void CEx_StyleDoc::LoadImageAt(int index)

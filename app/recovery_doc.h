@@ -7,6 +7,7 @@
 #include <afxwin.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -51,6 +52,8 @@ public:
     int m_nCurrentImage = -1;
     std::unique_ptr<CPreviewImage> m_pCurrentImage;
     CDaoDatabase* m_pDatabase = NULL;
+    // Asked after each CollectImages: the thumbnail preview shows the new list. Set by that preview.
+    std::function<void()> m_refreshThumbnails;
     // The Access preview's structure tree and record list, which receive the database; not owned.
     CView* m_pTableView = NULL;
     CView* m_pQueryView = NULL;
