@@ -315,7 +315,7 @@ BOOL CMainFrame::ConfirmExit()
     ResetResultsAndTempFiles();
     if (CRecoveryApp* pApp = RecoveryApp()) {
         if (auto* pResults = dynamic_cast<CThirdView_HDD*>(pApp->GetView(kViewResults)))
-            pResults->m_tempPreviewFiles.clear();
+            pResults->ResultList().TempPreviewFiles.clear();
     }
     MessageBoxRequest.Set(kCloseQuestion, kMessageKindQuestion);
     CQuestionDlg question(this);

@@ -10,3 +10,6 @@ extern std::uint32_t PreviewClearPending;
 extern std::uint32_t CurrentFolderId;
 // 1 while a save of the Find dialog's rows is prepared or runs.
 extern std::uint32_t SaveFromFindResults;
+// 5 while the partition step, after a scan that left the tree empty, runs the results view's Home: Back
+// then does not offer to save a snapshot.
+extern std::uint32_t AutoHomeMarker;
