@@ -2,28 +2,13 @@
 
 #include <afxdisp.h>
 
+#include "result_row_text.h"
+
 #include <cstdint>
 #include <cstdlib>
-#include <limits>
 #include <unordered_set>
 
 namespace {
-
-// The digits of the text, in order, as one unsigned value; past 64 bits the value saturates.
-std::uint64_t DigitsValue(const CString& text)
-{
-    std::uint64_t value = 0;
-    for (int i = 0; i < text.GetLength(); ++i) {
-        const wchar_t ch = text[i];
-        if (ch < L'0' || ch > L'9')
-            continue;
-        const std::uint64_t digit = static_cast<std::uint64_t>(ch - L'0');
-        if (value > (std::numeric_limits<std::uint64_t>::max() - digit) / 10)
-            return std::numeric_limits<std::uint64_t>::max();
-        value = value * 10 + digit;
-    }
-    return value;
-}
 
 double DecimalValue(const CString& text)
 {
@@ -45,7 +30,7 @@ int CompareSortTexts(int kind, const CString& first, const CString& second)
     int result = 0;
     switch (kind < 0 ? -kind : kind) {
     case kSortWholeNumber:
-        result = CompareUnsigned(DigitsValue(first), DigitsValue(second));
+        result = CompareUnsigned(DecimalDigitsValue(first, true), DecimalDigitsValue(second, true));
         break;
     case kSortText:
         result = first.CompareNoCase(second);

@@ -2,19 +2,27 @@
 
 #include <limits>
 
-std::uint64_t ParseIdColumn(const CString& text)
+std::uint64_t DecimalDigitsValue(const CString& text, bool skipOthers)
 {
     std::uint64_t value = 0;
     for (int i = 0; i < text.GetLength(); ++i) {
         const wchar_t ch = text[i];
-        if (ch < L'0' || ch > L'9')
+        if (ch < L'0' || ch > L'9') {
+            if (skipOthers)
+                continue;
             break;
+        }
         const std::uint64_t digit = static_cast<std::uint64_t>(ch - L'0');
         if (value > (std::numeric_limits<std::uint64_t>::max() - digit) / 10)
             return std::numeric_limits<std::uint64_t>::max();
         value = value * 10 + digit;
     }
     return value;
+}
+
+std::uint64_t ParseIdColumn(const CString& text)
+{
+    return DecimalDigitsValue(text, false);
 }
 
 bool IsFolderTypeText(const CString& type)

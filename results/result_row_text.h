@@ -6,6 +6,10 @@
 
 #include <cstdint>
 
+// The decimal digits of the text as one unsigned 64-bit value, saturating past 64 bits: the leading
+// digits only, or with `skipOthers` every digit of the text in order.
+std::uint64_t DecimalDigitsValue(const CString& text, bool skipOthers);
+
 // The ID column holds a folder row's tree item (pointer-sized) or a file's entry ID, in decimal. The
 // leading decimal digits are read as an unsigned 64-bit value; a text that starts with anything else
 // ("-" in a File Trace group row) gives 0, and a value past 64 bits gives UINT64_MAX, which no item or
