@@ -61,6 +61,7 @@ public:
     BOOL ConfirmExit();
     // Hands the engine the frame's readers, its message dialogs and the shell of the wizard.
     void AttachEngineSeams();
+    CWizardShellUi& ShellUi() { return m_shellUi; }
 
     CImageSource* m_pImageSource = NULL;
     CVmdkSparseExtent* m_pVmdkExtent = NULL;

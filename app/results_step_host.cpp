@@ -28,6 +28,15 @@ public:
 
     std::wstring ModeSummary() override { return static_cast<LPCWSTR>(ScanSelectionUi.modeSummary); }
 
+    bool ReportLoadProgress(std::uint32_t percent) override
+    {
+        CMainFrame* pFrame = Frame();
+        if (pFrame == NULL || !pFrame->ShellUi().HasProgressDlg())
+            return false;
+        pFrame->ShellUi().SetProgressDlgPos(percent);
+        return true;
+    }
+
     void SaveSnapshot() override
     {
         if (CMainFrame* pFrame = Frame())

@@ -19,6 +19,9 @@ public:
     virtual bool ScanResultsReady() = 0;
     // The mode summary that the wizard's steps draw at their bottom left.
     virtual std::wstring ModeSummary() = 0;
+    // Hands a percent of the tree's building to the progress window of a snapshot load; false when no
+    // load shows one.
+    virtual bool ReportLoadProgress(std::uint32_t percent) = 0;
     // The frame's Save Recovery Snapshot command.
     virtual void SaveSnapshot() = 0;
     // Deletes the result list's preview copies and the slide files of the previews.

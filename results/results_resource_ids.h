@@ -42,3 +42,9 @@
 #define IDC_RESULTS_LABEL_1 61482
 #define IDC_RESULTS_LABEL_2 61484
 #define IDC_RESULTS_LABEL_3 61488
+
+// The recovered-items tree's check boxes (none, unchecked, checked, partly checked) and its cursors over
+// an item's expand button and over an item (over a check box it is the list's hand).
+#define IDB_RECOVERY_TREE_STATES 200
+#define IDC_RECOVERY_TREE_EXPAND 250
+#define IDC_RECOVERY_TREE_ITEM 264

@@ -78,7 +78,6 @@ CSize BitmapSize(UINT id)
 
 } // namespace
 
-IMPLEMENT_DYNAMIC(CRecoveryTreeCtrl, CTreeCtrl)
 IMPLEMENT_DYNCREATE(CThirdView_HDD, CView)
 
 // clang-format off
@@ -105,6 +104,8 @@ CThirdView_HDD::~CThirdView_HDD()
 {
     if (engineUi.resultsView == this)
         engineUi.resultsView = nullptr;
+    if (engineUi.recoveryTree == &m_tree.EngineSide())
+        engineUi.recoveryTree = nullptr;
     if (m_pList != NULL && engineUi.resultList == &m_pList->EngineSide())
         engineUi.resultList = nullptr;
     delete m_pList;
@@ -113,6 +114,7 @@ CThirdView_HDD::~CThirdView_HDD()
 void CThirdView_HDD::AttachEngineSide()
 {
     engineUi.resultsView = this;
+    engineUi.recoveryTree = &m_tree.EngineSide();
     if (m_pList != NULL)
         engineUi.resultList = &m_pList->EngineSide();
 }
@@ -135,8 +137,10 @@ int CThirdView_HDD::OnCreate(LPCREATESTRUCT lpCreateStruct)
     m_sortColumn = 1;
     m_sortAscending = 1;
 
+    // The tree's boxes are its own state images, set only by its own code: with the control's check-box
+    // style the control would toggle them itself, at times that differ between systems.
     if (!m_tree.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT |
-                           TVS_SHOWSELALWAYS | TVS_CHECKBOXES,
+                           TVS_SHOWSELALWAYS,
                        CRect(0, 0, 600, 300), this, IDC_RESULTS_TREE))
         return -1;
 
@@ -186,6 +190,11 @@ int CThirdView_HDD::OnCreate(LPCREATESTRUCT lpCreateStruct)
     m_outerSplitter.Create(kSplitterStyle | CSplitterBar::kVerticalBar, this, &m_tree, &m_innerSplitter,
                            IDC_RESULTS_OUTER_SPLITTER, CRect(0, 0, 0, 0), kSplitterFirstMinimum,
                            kSplitterSecondMinimum);
+
+    m_tree.Initialize();
+    m_tree.SetResultList(m_pList);
+    m_tree.SetLoaderProgress(
+        [this](std::uint32_t percent) { return m_pHost != NULL && m_pHost->ReportLoadProgress(percent); });
 
     if (CHeaderCtrl* pHeader = m_pList->GetHeaderCtrl()) {
         m_header.SubclassWindow(pHeader->GetSafeHwnd());

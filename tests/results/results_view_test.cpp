@@ -3,6 +3,7 @@
 // the way the partition step ends them, with ShowScanResults.
 #include "app_test_app.h"
 #include "box_answerer.h"
+#include "results_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -39,68 +40,6 @@ using test_support::TestDisksDir;
 
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kParentBack = 0x95CAFF;
-
-CThirdView_HDD* Results()
-{
-    return dynamic_cast<CThirdView_HDD*>(theApp.GetView(kViewResults));
-}
-
-struct Partition
-{
-    std::string disk;
-    std::string part;
-    std::uint32_t start = 0;
-    std::uint32_t sectors = 0;
-    std::uint16_t fsCode = 0;
-    std::string files;
-};
-
-Partition FindPartition(const std::string& disk, const std::string& part)
-{
-    for (const auto& row : ReadTsv(JoinPath(TestDisksDir(), "partitions.tsv"))) {
-        if (row.size() < 8 || row[0] != disk || row[1] != part)
-            continue;
-        const std::uint16_t code = row[4] == "fat16" ? kFsFat16 : row[4] == "fat32" ? kFsFat32 : kFsNtfs;
-        return {row[0],
-                row[1],
-                static_cast<std::uint32_t>(std::stoul(row[2])),
-                static_cast<std::uint32_t>(std::stoul(row[3])),
-                code,
-                row[7]};
-    }
-    ADD_FAILURE() << disk << " has no partition " << part;
-    return {};
-}
-
-std::string Utf8(const CString& text)
-{
-    return ProbeUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(static_cast<LPCWSTR>(text)),
-                                         static_cast<std::size_t>(text.GetLength())));
-}
-
-// The partition step's Scan and the end of its worker: the step numbers Scan writes, the scan, then the
-// hand-over to the results view.
-bool QuickScanToResults(const Partition& partition)
-{
-    CThirdView_HDD* pResults = Results();
-    ScanSelection.scanKind = kScanQuick;
-    ScanSelectionUi.modeSummary =
-        L"Selected Mode : Recovery Scan \r\nDrive Type         : Virtual Machine Disk";
-    pResults->SetResultColumns(SnapshotResultColumns(kScanQuick));
-    theApp.SwitchView(kViewPartition);
-    FreeScanLists();
-    AttachedImage image(JoinPath(TestDisksDir(), partition.disk + ".vmdk"));
-    if (!image.IsAttached())
-        return false;
-    pResults->AttachEngineSide();
-    WizardStepState.quick = 3;
-    WizardStepState.resultsReady = kResultsReady;
-    if (RunProbeQuickScan(partition.start, partition.sectors, partition.fsCode) != 1)
-        return false;
-    ShowScanResults();
-    PumpMessages(100);
-    return true;
-}
 
 struct ListedRow
 {
@@ -201,17 +140,6 @@ std::size_t CountColour(const std::vector<std::uint32_t>& pixels, COLORREF colou
     return static_cast<std::size_t>(std::count(pixels.begin(), pixels.end(), rgb));
 }
 
-void Screenshot(const std::wstring& name)
-{
-    StartedFrame()->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    PumpMessages(50);
-    int width = 0;
-    int height = 0;
-    const std::vector<std::uint32_t> pixels =
-        test_support::CaptureFramedWindow(StartedFrame()->GetSafeHwnd(), width, height);
-    EXPECT_TRUE(test_support::WritePng(test_support::ScreenshotPath(name), pixels.data(), width, height));
-}
-
 class ResultsViewTest : public testing::Test
 {
 protected:
@@ -222,37 +150,17 @@ protected:
         StartedFrame()->ShowWindow(SW_SHOWMAXIMIZED);
         PumpMessages(50);
     }
-    void TearDown() override
-    {
-        CThirdView_HDD* pResults = Results();
-        pResults->RecoveryTree().DeleteAllItems();
-        pResults->ResultList().DeleteAllItems();
-        pResults->ResultList().ClearMarks();
-        FreeScanLists();
-        FreeFolderLists();
-        WizardStepState = WizardStepStateBlock();
-        StartedFrame()->m_flags = FrameCommandFlags();
-        StartedFrame()->AttachEngineSeams();
-        ScanSelection.scanKind = kScanQuick;
-        theApp.SwitchView(kViewHome);
-        PumpMessages(20);
-    }
+    void TearDown() override { ResetResultsView(); }
 };
 
 TEST_F(ResultsViewTest, AfterAQuickScanTheRootRowsAreThoseOfSleuthKitAndDeletedRowsAreRed)
 {
-    struct Case
-    {
-        const char* disk;
-        const char* part;
-        const wchar_t* screenshot;
-    };
-    const Case cases[] = {
+    const ScanCase cases[] = {
         {"mbr-ext05", "2", L"results_view_quick_fat32"},
         {"mbr-ext05", "3", L"results_view_quick_ntfs"},
         {"sample-vfat", "1", L"results_view_quick_sample_vfat"},
     };
-    for (const Case& c : cases) {
+    for (const ScanCase& c : cases) {
         SCOPED_TRACE(std::string(c.disk) + " partition " + c.part);
         const Partition partition = FindPartition(c.disk, c.part);
         ASSERT_TRUE(QuickScanToResults(partition));
