@@ -11,6 +11,7 @@
 #include "main_frame_theme.h"
 #include "message_dialogs.h"
 #include "recovery_app.h"
+#include "recovery_doc.h"
 #include "resource.h"
 #include "results_view.h"
 #include "web_addresses.h"
@@ -236,6 +237,12 @@ CImageSource* CMainFrame::EnsureImageReaders()
     SourceState.vmdkExtent = m_pVmdkExtent;
     SourceState.imageSource = m_pImageSource;
     return m_pImageSource;
+}
+
+void CMainFrame::ShowPreview(LPCWSTR lpszPath, LPCWSTR)
+{
+    if (auto* pDocument = dynamic_cast<CEx_StyleDoc*>(GetActiveDocument()))
+        pDocument->m_strPreviewPath = lpszPath;
 }
 
 void CMainFrame::RestorePlacementAndShow()

@@ -62,6 +62,9 @@ public:
     // Hands the engine the frame's readers, its message dialogs and the shell of the wizard.
     void AttachEngineSeams();
     CWizardShellUi& ShellUi() { return m_shellUi; }
+    // The file for the preview pane (empty: nothing selected; "largefile": too large to copy) and its
+    // extension with the dot: the document keeps the path for the preview's views.
+    void ShowPreview(LPCWSTR lpszPath, LPCWSTR lpszExtension);
 
     CImageSource* m_pImageSource = NULL;
     CVmdkSparseExtent* m_pVmdkExtent = NULL;

@@ -37,6 +37,12 @@ public:
         return true;
     }
 
+    void ShowPreview(const std::wstring& path, const std::wstring& extension) override
+    {
+        if (CMainFrame* pFrame = Frame())
+            pFrame->ShowPreview(path.c_str(), extension.c_str());
+    }
+
     void SaveSnapshot() override
     {
         if (CMainFrame* pFrame = Frame())

@@ -277,6 +277,23 @@ BOOL CResultListCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, 
         OnCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(lParam), pResult);
         return TRUE;
     }
+    if (message == WM_NOTIFY && pResult != NULL) {
+        const UINT code = reinterpret_cast<NMHDR*>(lParam)->code;
+        if (code == static_cast<UINT>(NM_CLICK) || code == static_cast<UINT>(NM_DBLCLK)) {
+            LVHITTESTINFO hit = {};
+            hit.pt = reinterpret_cast<NMITEMACTIVATE*>(lParam)->ptAction;
+            const int row = SubItemHitTest(&hit);
+            // A click on a box marks or unmarks its row: that is the marking's, not the opening's.
+            if (row >= 0 && (hit.flags & LVHT_ONITEMSTATEICON) == 0) {
+                if (code == static_cast<UINT>(NM_CLICK))
+                    OnRowClick(row);
+                else
+                    OnRowDoubleClick(row);
+            }
+            *pResult = 0;
+            return TRUE;
+        }
+    }
     return CXTListCtrl::OnChildNotify(message, wParam, lParam, pResult);
 }
 
@@ -325,6 +342,9 @@ BOOL CResultListCtrl::PreTranslateMessage(MSG* pMsg)
         case VK_UP:
         case VK_DOWN:
             Invalidate();
+            break;
+        case VK_RETURN:
+            OnEnter();
             break;
         case VK_F2: {
             const int row = GetSelectionMark();

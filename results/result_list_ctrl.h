@@ -9,9 +9,11 @@
 #include "list_ctrl.h"
 
 #include <cstdint>
+#include <functional>
 #include <set>
 #include <vector>
 
+class CRecoveryTreeCtrl;
 class ResultListUi;
 
 // Check-box state images of the rows.
@@ -56,6 +58,28 @@ public:
 
     ResultListUi& EngineSide();
 
+    // The tree whose items the list's folders open; the preview that a file's copy goes to (the path and
+    // its extension with the dot).
+    void SetTree(CRecoveryTreeCtrl* pTree) { m_pTree = pTree; }
+    void SetPreviewHandler(std::function<void(const CString&, const CString&)> handler)
+    {
+        m_previewHandler = std::move(handler);
+    }
+
+    // A click on a row: the up entry and folders empty the preview, a file is copied for it.
+    void OnRowClick(int row);
+    // Hands a path to the preview when `show` is nonzero; the extension is the text after the last ".".
+    void ShowEntryPreview(const CString& path, int show);
+    // Opens the row that holds the selection mark: a folder is listed with every row marked or not as
+    // `checkFlag` says, the up entry lists the parent; runs on the list wait box's worker.
+    void OpenEntry(int checkFlag);
+    // Lists the parent of the folder with that ID and selects it in the tree.
+    void OpenParentFolder(std::uint32_t folderId);
+    // A double click on a row: the row opened behind the please-wait box, then handled as a click.
+    void OnRowDoubleClick(int row);
+    // Enter on the row with the selection mark.
+    void OnEnter();
+
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
     // Marked folders by tree item; files marked one by one or through their folder, by entry ID.
@@ -78,6 +102,11 @@ protected:
 
 private:
     class EngineSeam;
+    // Steps 5 to 7 of a click on a file row: the copy for the preview.
+    void PreviewFileRow(int row);
+    // Lists the folder whose tree item the row's ID column holds; the folder's tree item, or null when no
+    // record holds it (the root is listed then).
+    HTREEITEM ListFolderOfRow(int row);
     void OnCustomDraw(NMLVCUSTOMDRAW* pDraw, LRESULT* pResult);
     // False when the move is swallowed (over the up entry).
     bool OnMouseMove(CPoint point);
@@ -88,4 +117,6 @@ private:
     CImageList* m_pStateImages = NULL;
     HCURSOR m_hHandCursor = NULL;
     EngineSeam* m_pSeam = NULL;
+    CRecoveryTreeCtrl* m_pTree = NULL;
+    std::function<void(const CString&, const CString&)> m_previewHandler;
 };

@@ -22,6 +22,8 @@ public:
     // Hands a percent of the tree's building to the progress window of a snapshot load; false when no
     // load shows one.
     virtual bool ReportLoadProgress(std::uint32_t percent) = 0;
+    // Hands a file's preview copy (or an empty path, or "largefile") to the preview, with its extension.
+    virtual void ShowPreview(const std::wstring& path, const std::wstring& extension) = 0;
     // The frame's Save Recovery Snapshot command.
     virtual void SaveSnapshot() = 0;
     // Deletes the result list's preview copies and the slide files of the previews.

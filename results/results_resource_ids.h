@@ -48,3 +48,7 @@
 #define IDB_RECOVERY_TREE_STATES 200
 #define IDC_RECOVERY_TREE_EXPAND 250
 #define IDC_RECOVERY_TREE_ITEM 264
+
+// The result list's please-wait box while a folder opens.
+#define IDD_LIST_WAIT_DLG 380
+#define IDC_LIST_WAIT_TEXT 1136

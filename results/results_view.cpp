@@ -193,6 +193,11 @@ int CThirdView_HDD::OnCreate(LPCREATESTRUCT lpCreateStruct)
 
     m_tree.Initialize();
     m_tree.SetResultList(m_pList);
+    m_pList->SetTree(&m_tree);
+    m_pList->SetPreviewHandler([this](const CString& path, const CString& extension) {
+        if (m_pHost != NULL)
+            m_pHost->ShowPreview(static_cast<LPCWSTR>(path), static_cast<LPCWSTR>(extension));
+    });
     m_tree.SetLoaderProgress(
         [this](std::uint32_t percent) { return m_pHost != NULL && m_pHost->ReportLoadProgress(percent); });
 

@@ -17,11 +17,18 @@
 #include "support/test_paths.h"
 #include "wizard_state.h"
 
+#include <memory>
 #include <vector>
 
 using test_support::JoinPath;
 using test_support::ReadTsv;
 using test_support::TestDisksDir;
+
+namespace {
+
+std::unique_ptr<AttachedImage> g_image;
+
+} // namespace
 
 CThirdView_HDD* Results()
 {
@@ -62,8 +69,11 @@ bool QuickScanToResults(const Partition& partition)
     pResults->SetResultColumns(SnapshotResultColumns(kScanQuick));
     theApp.SwitchView(kViewPartition);
     FreeScanLists();
-    AttachedImage image(JoinPath(TestDisksDir(), partition.disk + ".vmdk"));
-    if (!image.IsAttached())
+    // The image stays attached until the view is reset, as the program's readers stay open: previews
+    // copy from it.
+    g_image.reset();
+    g_image = std::make_unique<AttachedImage>(JoinPath(TestDisksDir(), partition.disk + ".vmdk"));
+    if (!g_image->IsAttached())
         return false;
     pResults->AttachEngineSide();
     // The wizard's Back empties the tree before another scan.
@@ -90,6 +100,7 @@ void Screenshot(const std::wstring& name)
 
 void ResetResultsView()
 {
+    g_image.reset();
     CThirdView_HDD* pResults = Results();
     pResults->RecoveryTree().DeleteAllItems();
     pResults->ResultList().DeleteAllItems();
