@@ -291,7 +291,6 @@ void CResultListCtrl::OnEnter()
                 m_pTree->SelectItem(item);
                 m_pTree->Expand(item, TVE_EXPAND);
             }
-            m_pTree->RestoreListChecks();
         }
     } else if (m_pTree != NULL) {
         m_pTree->SetFocus();
