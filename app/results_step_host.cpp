@@ -1,5 +1,6 @@
 #include "results_step_host.h"
 
+#include "command_bars.h"
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/core/list_free.h"
 #include "engine/recovery/trace/trace_records.h"
@@ -41,6 +42,21 @@ public:
     {
         if (CMainFrame* pFrame = Frame())
             pFrame->ShowPreview(path.c_str(), extension.c_str());
+    }
+
+    int TrackContextMenu(CMenu* pMenu, int x, int y) override
+    {
+        CMainFrame* pFrame = Frame();
+        if (pFrame == NULL || pFrame->GetCommandBars() == NULL)
+            return 0;
+        return pFrame->GetCommandBars()->TrackContextMenu(
+            pMenu, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, x, y);
+    }
+
+    void RunFrameCommand(unsigned int command) override
+    {
+        if (CMainFrame* pFrame = Frame())
+            pFrame->SendMessage(WM_COMMAND, MAKEWPARAM(command, 0), 0);
     }
 
     void SaveSnapshot() override

@@ -114,6 +114,8 @@ BEGIN_MESSAGE_MAP(CRecoveryTreeCtrl, CTreeCtrl)
     ON_WM_LBUTTONDBLCLK()
     ON_WM_MOUSEMOVE()
     ON_WM_KEYDOWN()
+    ON_WM_KEYUP()
+    ON_WM_RBUTTONDOWN()
 END_MESSAGE_MAP()
 // clang-format on
 
@@ -636,10 +638,118 @@ void CRecoveryTreeCtrl::OnMouseMove(UINT nFlags, CPoint point)
 
 void CRecoveryTreeCtrl::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
 {
-    // The space bar would toggle the box behind the maps' back.
-    if (nChar == VK_SPACE)
+    switch (nChar) {
+    case VK_SPACE:
+        // The space bar would toggle the box behind the maps' back.
         return;
+    case VK_TAB:
+        if (m_pList != NULL)
+            m_pList->SetFocus();
+        return;
+    case VK_APPS:
+        if (HTREEITEM item = GetSelectedItem()) {
+            CRect rect;
+            GetItemRect(item, &rect, TRUE);
+            CPoint centre = rect.CenterPoint();
+            ClientToScreen(&centre);
+            ShowContextMenu(item, centre);
+        }
+        return;
+    case VK_UP:
+    case VK_DOWN:
+        Invalidate();
+        break;
+    default:
+        break;
+    }
     CTreeCtrl::OnKeyDown(nChar, nRepCnt, nFlags);
+}
+
+// Moving through the tree with the keys lists each folder reached, as a click on its label does.
+void CRecoveryTreeCtrl::OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags)
+{
+    switch (nChar) {
+    case VK_END:
+    case VK_HOME:
+    case VK_LEFT:
+    case VK_UP:
+    case VK_RIGHT:
+    case VK_DOWN:
+    case VK_PRIOR:
+    case VK_NEXT:
+        if (HTREEITEM item = GetSelectedItem()) {
+            ListItemFolder(item);
+            RestoreListChecks();
+        }
+        break;
+    default:
+        break;
+    }
+    CTreeCtrl::OnKeyUp(nChar, nRepCnt, nFlags);
+}
+
+void CRecoveryTreeCtrl::OnRButtonDown(UINT, CPoint point)
+{
+    HTREEITEM item = HitTest(point);
+    // The root has no menu under the mouse.
+    if (item == NULL || GetParentItem(item) == NULL)
+        return;
+    CPoint screen = point;
+    ClientToScreen(&screen);
+    ShowContextMenu(item, screen);
+}
+
+void CRecoveryTreeCtrl::ShowContextMenu(HTREEITEM item, CPoint screenPoint)
+{
+    SelectItem(item);
+    SetFocus();
+    CMenu menu;
+    if (!menu.LoadMenu(IDR_RECOVERY_TREE_MENU))
+        return;
+    CMenu* pPopup = menu.GetSubMenu(0);
+    if (pPopup == NULL || !m_contextMenuTracker)
+        return;
+    if (ScanSelection.scanKind == kScanFileTrace) {
+        for (UINT command : {32785u, 32787u, static_cast<UINT>(ID_TREE_PROPERTIES)})
+            pPopup->DeleteMenu(command, MF_BYCOMMAND);
+    }
+    const int command = m_contextMenuTracker(pPopup, screenPoint.x, screenPoint.y);
+    switch (command) {
+    case 0:
+        break;
+    case 32782:
+    case 59410:
+    case 59411:
+        if (m_pList != NULL) {
+            // Through another view and back, so that the list lays its rows out anew.
+            const DWORD through = command == 32782 ? LVS_LIST : command == 59410 ? LVS_REPORT : LVS_SMALLICON;
+            const DWORD target = command == 32782 ? LVS_SMALLICON : command == 59410 ? LVS_LIST : LVS_REPORT;
+            m_pList->ModifyStyle(LVS_TYPEMASK, through);
+            m_pList->ModifyStyle(LVS_TYPEMASK, target | (command == 32782 ? LVS_AUTOARRANGE : 0));
+        }
+        break;
+    case 32777:
+        CollectFoldersToSave();
+        [[fallthrough]];
+    default:
+        if (m_commandHandler)
+            m_commandHandler(static_cast<UINT>(command), item);
+        break;
+    }
+}
+
+void CRecoveryTreeCtrl::CollectFoldersToSave()
+{
+    if (m_pList == NULL)
+        return;
+    m_pList->SaveFolderItems.clear();
+    HTREEITEM root = GetRootItem();
+    ForEachDescendant(root, [&](HTREEITEM item) {
+        HTREEITEM parent = GetParentItem(item);
+        if (GetItemCheckState(item) == kTreeChecked &&
+            (parent == root || GetItemCheckState(parent) != kTreeChecked))
+            m_pList->SaveFolderItems.insert(ValueOf(item));
+    });
 }
 
 BOOL CRecoveryTreeCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)

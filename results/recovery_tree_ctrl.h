@@ -42,6 +42,24 @@ public:
 
     RecoveryTreeUi& EngineSide();
 
+    // Shows a popup menu at a screen point and gives the chosen command (0 for none): the toolkit's
+    // context-menu tracking, through the view.
+    void SetContextMenuTracker(std::function<int(CMenu*, int, int)> tracker)
+    {
+        m_contextMenuTracker = std::move(tracker);
+    }
+    // Runs a command of the context menu that the tree does not run itself (Recover Selected, Find Files,
+    // Settings, Properties).
+    void SetCommandHandler(std::function<void(UINT, HTREEITEM)> handler)
+    {
+        m_commandHandler = std::move(handler);
+    }
+    // The context menu of an item: none for the root on a right click; `atItemCentre` for the Apps key.
+    void ShowContextMenu(HTREEITEM item, CPoint screenPoint);
+    // Fills the list's folders to save with the topmost checked items: a checked item whose parent is
+    // not checked, or a child of the root.
+    void CollectFoldersToSave();
+
     int GetItemCheckState(HTREEITEM item) const;
     void SetChecked(HTREEITEM item);
     void SetUnchecked(HTREEITEM item);
@@ -92,6 +110,8 @@ protected:
     afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
     afx_msg void OnMouseMove(UINT nFlags, CPoint point);
     afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    afx_msg void OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);
+    afx_msg void OnRButtonDown(UINT nFlags, CPoint point);
     DECLARE_MESSAGE_MAP()
 
 private:
@@ -119,4 +139,6 @@ private:
     CFont m_boldFont;
     std::function<bool(std::uint32_t)> m_loaderProgress;
     EngineSeam* m_pSeam = NULL;
+    std::function<int(CMenu*, int, int)> m_contextMenuTracker;
+    std::function<void(UINT, HTREEITEM)> m_commandHandler;
 };

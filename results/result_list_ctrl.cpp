@@ -318,6 +318,14 @@ LRESULT CResultListCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         if (!OnMouseMove(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))))
             return 0;
         break;
+    case WM_KEYUP:
+        // The arrow keys preview the row they reach, as a click on it does.
+        if ((wParam == VK_UP || wParam == VK_DOWN) && GetSelectionMark() >= 0 &&
+            GetSelectionMark() < GetItemCount() && VolumeParams.fsCode != 0) {
+            OnRowClick(GetSelectionMark());
+            return 0;
+        }
+        break;
     case WM_VSCROLL: {
         Invalidate();
         UpdateWindow();

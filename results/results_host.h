@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+class CMenu;
+
 class ResultsHost
 {
 public:
@@ -24,6 +26,10 @@ public:
     virtual bool ReportLoadProgress(std::uint32_t percent) = 0;
     // Hands a file's preview copy (or an empty path, or "largefile") to the preview, with its extension.
     virtual void ShowPreview(const std::wstring& path, const std::wstring& extension) = 0;
+    // A popup menu at a screen point through the frame's command bars; the chosen command, 0 for none.
+    virtual int TrackContextMenu(CMenu* pMenu, int x, int y) = 0;
+    // Runs a command of the frame (Find Files, Settings).
+    virtual void RunFrameCommand(unsigned int command) = 0;
     // The frame's Save Recovery Snapshot command.
     virtual void SaveSnapshot() = 0;
     // Deletes the result list's preview copies and the slide files of the previews.

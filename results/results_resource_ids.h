@@ -52,3 +52,7 @@
 // The result list's please-wait box while a folder opens.
 #define IDD_LIST_WAIT_DLG 380
 #define IDC_LIST_WAIT_TEXT 1136
+
+// The recovered-items tree's context menu ("Right Click") and the commands it holds besides the frame's.
+#define IDR_RECOVERY_TREE_MENU 325
+#define ID_TREE_PROPERTIES 32804

@@ -18,6 +18,9 @@
 
 namespace {
 
+// The frame's "Recover Selected" command, also on the tree's context menu.
+constexpr UINT ID_RECOVER_SELECTED_COMMAND = 32777;
+
 constexpr wchar_t kNothingMarkedText[] =
     L"Please mark the file(s) and folder(s) that you want to save\r\nby clicking on check box.";
 constexpr wchar_t kSnapshotAdviceText[] =
@@ -194,6 +197,15 @@ int CThirdView_HDD::OnCreate(LPCREATESTRUCT lpCreateStruct)
     m_tree.Initialize();
     m_tree.SetResultList(m_pList);
     m_pList->SetTree(&m_tree);
+    m_tree.SetContextMenuTracker([this](CMenu* pMenu, int x, int y) {
+        return m_pHost != NULL ? m_pHost->TrackContextMenu(pMenu, x, y) : 0;
+    });
+    m_tree.SetCommandHandler([this](UINT command, HTREEITEM) {
+        if (command == ID_RECOVER_SELECTED_COMMAND)
+            ContinueSave();
+        else if (m_pHost != NULL && command != ID_TREE_PROPERTIES)
+            m_pHost->RunFrameCommand(command);
+    });
     m_pList->SetPreviewHandler([this](const CString& path, const CString& extension) {
         if (m_pHost != NULL)
             m_pHost->ShowPreview(static_cast<LPCWSTR>(path), static_cast<LPCWSTR>(extension));
@@ -490,6 +502,11 @@ void CThirdView_HDD::OnSave()
         wait.m_pJobOwner = this;
         wait.DoModal();
     }
+    ContinueSave();
+}
+
+void CThirdView_HDD::ContinueSave()
+{
     if (m_pList->SaveFolderItems.empty() && m_pList->SaveFileIds.empty()) {
         MessageBoxRequest.Set(kNothingMarkedText, kMessageKindInformation);
         CMessageDlg message(this);

@@ -49,6 +49,9 @@ public:
     // Save: the please-wait box while the marks are prepared, then the check that something is marked and
     // the target folder.
     void OnSave();
+    // The second half of Save, once the folders to save are known: the check that something is marked,
+    // then the target folder.
+    void ContinueSave();
     void OnBack();
     void OnHome();
     // Runs on the please-wait box's worker: every marked folder becomes a folder to save.

@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -330,6 +331,85 @@ TEST_F(RecoveryTreeTest, ASnapshotWhoseFoldersFormALoopLoadsEndsAndMovesTheProgr
     EXPECT_TRUE(progressWindowShown);
     ASSERT_FALSE(percents.empty());
     EXPECT_LE(*std::max_element(percents.begin(), percents.end()), 99u);
+}
+
+HTREEITEM ItemNamed(CRecoveryTreeCtrl& tree, LPCWSTR name)
+{
+    for (HTREEITEM item : TreeItemsBelowRoot(tree))
+        if (tree.GetItemText(item) == name)
+            return item;
+    return NULL;
+}
+
+LPARAM LabelPoint(CRecoveryTreeCtrl& tree, HTREEITEM item)
+{
+    CRect rect;
+    tree.GetItemRect(item, &rect, TRUE);
+    return MAKELPARAM(rect.CenterPoint().x, rect.CenterPoint().y);
+}
+
+TEST_F(RecoveryTreeTest,
+       TheContextMenuOfAFolderSwitchesTheListAndRecoverSelectedTakesTheTopmostCheckedFolders)
+{
+    ASSERT_TRUE(QuickScanToResults(FindPartition("mbr-ext05", "2")));
+    CRecoveryTreeCtrl& tree = Results()->RecoveryTree();
+    CResultListCtrl& list = Results()->ResultList();
+    int shown = 0;
+    int itemCount = 0;
+    int answer = 0;
+    tree.SetContextMenuTracker([&](CMenu* pMenu, int, int) {
+        ++shown;
+        itemCount = pMenu->GetMenuItemCount();
+        return answer;
+    });
+
+    // No menu for the root under the mouse; the Apps key shows it.
+    tree.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, LabelPoint(tree, tree.GetRootItem()));
+    EXPECT_EQ(shown, 0);
+    tree.SelectItem(tree.GetRootItem());
+    tree.SendMessage(WM_KEYDOWN, VK_APPS, 0);
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(itemCount, 9);
+
+    HTREEITEM level1 = ItemNamed(tree, L"Level1");
+    ASSERT_NE(level1, nullptr);
+    struct Case
+    {
+        int command;
+        DWORD view;
+    };
+    for (const Case& c : {Case{59410, LVS_LIST}, Case{32782, LVS_SMALLICON}, Case{59411, LVS_REPORT}}) {
+        answer = c.command;
+        tree.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, LabelPoint(tree, level1));
+        EXPECT_EQ(list.GetStyle() & LVS_TYPEMASK, c.view) << c.command;
+    }
+    EXPECT_EQ(tree.GetSelectedItem(), level1);
+
+    // Level2 unchecked leaves Level1 partly checked: the folders to save are the root's other children.
+    tree.UncheckItem(ItemNamed(tree, L"Level2"));
+    answer = 32777;
+    {
+        BoxAnswerer answerer(IDCANCEL);
+        tree.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, LabelPoint(tree, level1));
+    }
+    std::set<TreeItemValue> expected;
+    for (LPCWSTR name : {L"Sizes", L"STRADDLE", L"Trash", L"Gone"})
+        expected.insert(reinterpret_cast<TreeItemValue>(ItemNamed(tree, name)));
+    EXPECT_EQ(list.SaveFolderItems, expected);
+
+    // After a File Trace the menu has no Find Files, Settings or Properties.
+    answer = 0;
+    ScanSelection.scanKind = kScanFileTrace;
+    tree.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, LabelPoint(tree, level1));
+    EXPECT_EQ(itemCount, 6);
+    ScanSelection.scanKind = kScanQuick;
+    tree.SetContextMenuTracker(
+        [](CMenu* pMenu, int x, int y) { return ApplicationResultsHost().TrackContextMenu(pMenu, x, y); });
+
+    // A key moving the selection lists the folder it reached.
+    tree.SelectItem(level1);
+    tree.SendMessage(WM_KEYUP, VK_DOWN, 0);
+    EXPECT_EQ(list.GetItemText(0, 0), CString(L"Parent..."));
 }
 
 } // namespace

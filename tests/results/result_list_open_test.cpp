@@ -131,6 +131,12 @@ TEST_F(ResultListOpenTest, AClickedFileIsCopiedByteForByteOnceAndTheLargeOneIsNo
     ASSERT_EQ(list.TempPreviewFiles.size(), 2u);
     EXPECT_EQ(Md5OfFile(list.TempPreviewFiles[1]), md5["fourteen14.txt"]);
 
+    // An arrow key previews the row it reached.
+    list.SetSelectionMark(RowNamed(L"twenty-six-characters1.txt"));
+    list.SendMessage(WM_KEYUP, VK_DOWN, 0);
+    ASSERT_EQ(list.TempPreviewFiles.size(), 3u);
+    EXPECT_EQ(Md5OfFile(list.TempPreviewFiles[2]), md5["twenty-six-characters1.txt"]);
+
     // A folder or the up entry empties the preview.
     list.OnRowClick(RowNamed(L"Level1"));
     EXPECT_TRUE(PreviewPath().IsEmpty());
