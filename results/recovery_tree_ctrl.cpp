@@ -96,7 +96,7 @@ public:
     }
     void CountTreeItemContents(TreeItemValue item, TreeContentTotals& totals) override
     {
-        m_tree.ForEachDescendant(ItemOf(item), [&](HTREEITEM) { ++totals.folders; });
+        m_tree.CountContents(ItemOf(item), totals);
     }
     void DeleteAllItems() override { m_tree.DeleteAllItems(); }
     void Expand(TreeItemValue item) override { m_tree.Expand(ItemOf(item), TVE_EXPAND); }
@@ -299,6 +299,39 @@ void CRecoveryTreeCtrl::ClearFolderFiles(HTREEITEM item)
         return;
     for (std::uint64_t id : OwnFileIds(item, false))
         m_pList->CheckedFileIds.erase(id);
+}
+
+void CRecoveryTreeCtrl::CountContents(HTREEITEM item, TreeContentTotals& totals)
+{
+    // The files of every folder, by the folder's ID, read once.
+    std::unordered_map<std::uint32_t, std::pair<std::uint32_t, std::uint64_t>> filesByFolder;
+    if (IsFat()) {
+        for (const FatFileRec* file = fatFiles.head; file != nullptr; file = file->next) {
+            auto& entry = filesByFolder[file->parentCluster];
+            ++entry.first;
+            entry.second += file->size;
+        }
+    } else if (VolumeParams.fsCode == kFsNtfs && ScanSelection.scanKind == kScanQuick) {
+        for (const NtfsScanNode* node = ntfsScanNodes.head; node != nullptr; node = node->next) {
+            auto& entry = filesByFolder[node->parentNumber];
+            ++entry.first;
+            entry.second += node->dataSize;
+        }
+    }
+    auto addFiles = [&](HTREEITEM folder) {
+        bool found = false;
+        const std::uint32_t id = FolderIdOf(folder, found);
+        const auto files = found ? filesByFolder.find(id) : filesByFolder.end();
+        if (files != filesByFolder.end()) {
+            totals.files += files->second.first;
+            totals.bytes += files->second.second;
+        }
+    };
+    addFiles(item);
+    ForEachDescendant(item, [&](HTREEITEM folder) {
+        ++totals.folders;
+        addFiles(folder);
+    });
 }
 
 BOOL CRecoveryTreeCtrl::DeleteAllItems()

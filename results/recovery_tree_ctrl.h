@@ -15,6 +15,7 @@
 #include <vector>
 
 class CResultListCtrl;
+struct TreeContentTotals;
 class RecoveryTreeUi;
 
 // Check states as GetItemCheckState gives them.
@@ -75,6 +76,9 @@ public:
     int AllChildrenInState(HTREEITEM item, int state) const;
     int AllChildrenChecked(HTREEITEM item) const { return AllChildrenInState(item, kTreeChecked); }
     int AllChildrenUnchecked(HTREEITEM item) const { return AllChildrenInState(item, kTreeUnchecked); }
+
+    // Adds the folders below the item, and the files and bytes of the item and of those folders.
+    void CountContents(HTREEITEM item, TreeContentTotals& totals);
 
     // Every item goes, and the colours kept for them (their handles are given out again).
     BOOL DeleteAllItems();

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/core/engine_ui.h"
 #include "engine/recovery/core/list_free.h"
 #include "engine/recovery/fat/fat_records.h"
 #include "engine/recovery/snapshot/snapshot_document.h"
@@ -272,6 +273,15 @@ TEST_F(RecoveryTreeTest, AFolderWithFilesOfItsOwnFollowsItsChildrenOnlyWhenItsFi
                       c.expectedA == kTreeChecked);
         }
     }
+
+    // What a folder holds, for the selected size: its subfolders, and its own files and theirs.
+    AddFatFileRec(u"deep.bin", 98, 20, 0, 0, 1000, 0);
+    ++fileCount;
+    TreeContentTotals totals;
+    tree.CountContents(t.a, totals);
+    EXPECT_EQ(totals.folders, 2u);
+    EXPECT_EQ(totals.files, 2u);
+    EXPECT_EQ(totals.bytes, 1005u);
 
     // A folder without files of its own simply follows its children.
     list.ClearMarks();
