@@ -12,6 +12,7 @@
 #include "engine/recovery/core/list_free.h"
 #include "engine/recovery/fat/fat_records.h"
 #include "engine/recovery/snapshot/snapshot_document.h"
+#include "engine/recovery/trace/trace_records.h"
 #include "fat_oracle_compare.h"
 #include "results_step_host.h"
 #include "results_view.h"
@@ -420,6 +421,51 @@ TEST_F(RecoveryTreeTest,
     tree.SelectItem(level1);
     tree.SendMessage(WM_KEYUP, VK_DOWN, 0);
     EXPECT_EQ(list.GetItemText(0, 0), CString(L"Parent..."));
+}
+
+TEST_F(RecoveryTreeTest, AFileTraceTreeHoldsOneItemPerTypeWithItsExtensionsAndAClickListsThem)
+{
+    FreeTraceFoundList();
+    ScanSelection.scanKind = kScanFileTrace;
+    Results()->SetResultColumns(SnapshotResultColumns(kScanFileTrace));
+    const char16_t* records[][3] = {
+        {u"1.jpg", u"jpg", u"JPEG Image"},
+        {u"2.png", u"png", u"PNG Image"},
+        {u"3.jpg", u"jpg", u"jpeg image"},
+        {u"4.jpeg", u"jpeg", u"JPEG Image"},
+    };
+    std::uint32_t number = 0;
+    for (const auto& record : records) {
+        ++number;
+        AddTraceFoundRec(record[0], record[1], record[2], number, 100 * number);
+    }
+    CRecoveryTreeCtrl& tree = Results()->RecoveryTree();
+    ScanThreadControl.done = 0;
+    const HTREEITEM root = tree.InsertFolderItem(L"Root", NULL);
+    tree.AddTraceTypeItems(root);
+    ScanThreadControl.done = 1;
+    std::vector<std::string> paths;
+    for (HTREEITEM item : TreeItemsBelowRoot(tree))
+        paths.push_back(SlashPath(tree.GetItemPath(item)));
+    EXPECT_EQ(paths, (std::vector<std::string>{"JPEG Image", "JPEG Image/jpg", "JPEG Image/jpeg", "PNG Image",
+                                               "PNG Image/png"}));
+
+    theApp.SwitchView(kViewResults);
+    HTREEITEM jpeg = ItemNamed(tree, L"JPEG Image");
+    ASSERT_NE(jpeg, nullptr);
+    tree.EnsureVisible(jpeg);
+    PumpMessages(50);
+    {
+        BoxAnswerer answerer(IDOK);
+        tree.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, LabelPoint(tree, jpeg));
+    }
+    EXPECT_EQ(tree.GetSelectedItem(), jpeg);
+    CResultListCtrl& list = Results()->ResultList();
+    std::vector<CString> names;
+    for (int row = 0; row < list.GetItemCount(); ++row)
+        names.push_back(list.GetItemText(row, 0) + L"|" + list.GetItemText(row, 2));
+    EXPECT_EQ(names, (std::vector<CString>{L"1.jpg|1", L"4.jpeg|4"}));
+    FreeTraceFoundList();
 }
 
 } // namespace
