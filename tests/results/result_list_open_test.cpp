@@ -142,6 +142,39 @@ TEST_F(ResultListOpenTest, AClickedFileIsCopiedByteForByteOnceAndTheLargeOneIsNo
     EXPECT_TRUE(PreviewPath().IsEmpty());
 }
 
+TEST_F(ResultListOpenTest, ARealFileOfSixMegabytesGetsTheLargeFileViewAndIsCopiedWhole)
+{
+    ResetResultsView();
+    const Partition partition = FindPartition("sample-vfat", "1");
+    ASSERT_TRUE(QuickScanToResults(partition));
+    std::string expectedMd5;
+    for (const auto& row : ReadTsv(JoinPath(TestDisksDir(), partition.files)))
+        if (row[4] == "6266853")
+            expectedMd5 = row[5];
+    ASSERT_FALSE(expectedMd5.empty());
+    const FatFileRec* big = fatFiles.head;
+    while (big != nullptr && big->size != 6266853)
+        big = big->next;
+    ASSERT_NE(big, nullptr);
+    ListFolderFat(big->parentCluster);
+    CResultListCtrl& list = Results()->ResultList();
+    int row = -1;
+    for (int i = 0; i < list.GetItemCount(); ++i)
+        if (list.GetItemText(i, 2) == L"6266853")
+            row = i;
+    ASSERT_GE(row, 0);
+    list.OnRowClick(row);
+    EXPECT_EQ(PreviewPath(), CString(L"largefile"));
+    EXPECT_TRUE(list.TempPreviewFiles.empty());
+
+    // The rule reads the row's size: at 5242880 the file is copied, all of it, as Sleuth Kit reads it.
+    list.SetItemText(row, 2, L"5242880");
+    LastPreviewPath = L"PAth";
+    list.OnRowClick(row);
+    ASSERT_EQ(list.TempPreviewFiles.size(), 1u);
+    EXPECT_EQ(Md5OfFile(list.TempPreviewFiles[0]), expectedMd5);
+}
+
 TEST_F(ResultListOpenTest, ACraftedNameWithAWayUpInItsExtensionIsCopiedIntoTheTemporaryFolder)
 {
     // A file of the volume under a name that no disk should hold, listed in the root.
