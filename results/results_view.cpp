@@ -235,8 +235,11 @@ void CThirdView_HDD::OnSize(UINT nType, int cx, int cy)
         m_homeRect = CRect(CPoint(cx - 315, cy - 32), CSize(74, 26));
         m_backButton.MoveWindow(&m_backRect);
         m_homeButton.MoveWindow(&m_homeRect);
+        m_backButton.ShowWindow(SW_SHOW);
     } else {
         m_homeButton.MoveWindow(cx - 229, cy - 32, 74, 26);
+        // Back has no place before a scan has finished: it would stand over the tree where it was made.
+        m_backButton.ShowWindow(SW_HIDE);
     }
     for (CStatic& label : m_labels)
         label.MoveWindow(0, 0, 0, 0);
@@ -251,6 +254,7 @@ void CThirdView_HDD::ShowCommandButtons()
         pButton->EnableWindow(TRUE);
         pButton->ShowWindow(SW_SHOW);
     }
+    // The layout then hides Back again when no scan has finished.
     CRect client;
     GetClientRect(&client);
     OnSize(SIZE_RESTORED, client.Width(), client.Height());

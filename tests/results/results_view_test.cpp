@@ -359,12 +359,14 @@ TEST_F(ResultsViewTest, SaveStandsAtTheBottomRightAndBackAndHomeFollowAFinishedS
     EXPECT_EQ(ChildRect(pResults->SaveButton()), CRect(CPoint(width - 144, height - 32), CSize(89, 26)));
     EXPECT_EQ(ChildRect(pResults->HomeButton()), CRect(CPoint(width - 229, height - 32), CSize(74, 26)));
     EXPECT_EQ(ChildRect(pResults->BackButton()), CRect(CPoint(3, 4), CSize(74, 26)));
+    EXPECT_FALSE(pResults->BackButton().IsWindowVisible()) << "Back has no place yet";
 
     WizardStepState.resultsReady = kResultsReady;
     pResults->SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, height));
     EXPECT_EQ(ChildRect(pResults->SaveButton()), CRect(CPoint(width - 144, height - 32), CSize(89, 26)));
     EXPECT_EQ(ChildRect(pResults->BackButton()), CRect(CPoint(width - 229, height - 32), CSize(74, 26)));
     EXPECT_EQ(ChildRect(pResults->HomeButton()), CRect(CPoint(width - 315, height - 32), CSize(74, 26)));
+    EXPECT_TRUE(pResults->BackButton().IsWindowVisible());
     PumpMessages(50);
     Screenshot(L"results_view_layout");
 }
