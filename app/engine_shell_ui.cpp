@@ -86,3 +86,8 @@ bool CWizardShellUi::RunFileDialog(const FileDialogRequest& request, std::u16str
     path.assign(reinterpret_cast<const char16_t*>(static_cast<LPCWSTR>(chosen)), chosen.GetLength());
     return true;
 }
+
+bool CWizardShellUi::HasProgressDlg() const
+{
+    return m_progress && m_progress->GetSafeHwnd() != NULL;
+}

@@ -22,6 +22,8 @@ public:
     void SetProgressDlgPos(std::uint32_t percent) override;
     void DestroyProgressDlg() override;
     bool RunFileDialog(const FileDialogRequest& request, std::u16string& path) override;
+    // True while the progress window is shown.
+    bool HasProgressDlg() const;
 
 private:
     std::unique_ptr<CProgressDlg> m_progress;

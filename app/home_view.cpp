@@ -101,7 +101,7 @@ void SetModeColumns(std::uint32_t scanKind)
 {
     auto* pResults =
         DYNAMIC_DOWNCAST(CThirdView_HDD, static_cast<CRecoveryApp*>(AfxGetApp())->GetView(kViewResults));
-    if (pResults != NULL && pResults->m_resultList.GetSafeHwnd() != NULL)
+    if (pResults != NULL && pResults->GetSafeHwnd() != NULL)
         pResults->SetResultColumns(SnapshotResultColumns(scanKind));
 }
 

@@ -11,6 +11,7 @@
 #include "main_frame_theme.h"
 #include "message_dialogs.h"
 #include "recovery_app.h"
+#include "recovery_doc.h"
 #include "resource.h"
 #include "results_view.h"
 #include "web_addresses.h"
@@ -315,7 +316,7 @@ BOOL CMainFrame::ConfirmExit()
     ResetResultsAndTempFiles();
     if (CRecoveryApp* pApp = RecoveryApp()) {
         if (auto* pResults = dynamic_cast<CThirdView_HDD*>(pApp->GetView(kViewResults)))
-            pResults->m_tempPreviewFiles.clear();
+            pResults->ResultList().TempPreviewFiles.clear();
     }
     MessageBoxRequest.Set(kCloseQuestion, kMessageKindQuestion);
     CQuestionDlg question(this);

@@ -62,6 +62,7 @@ public:
     BOOL ConfirmExit();
     // Hands the engine the frame's readers, its message dialogs and the shell of the wizard.
     void AttachEngineSeams();
+    CWizardShellUi& ShellUi() { return m_shellUi; }
     // The results list hands the pane a file: the pane becomes the active view, closes its views and
     // dispatches the path by its extension (with the leading ".").
     void ShowPreview(CString strPath, CString strExtension);

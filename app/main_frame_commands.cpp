@@ -52,7 +52,14 @@ void CMainFrame::OnOpen()
         m_pHomeView->SendMessage(WM_COMMAND, MAKEWPARAM(61491, BN_CLICKED), 0);
 }
 
-void CMainFrame::OnRecoverSelected() {}
+void CMainFrame::OnRecoverSelected()
+{
+    CRecoveryApp* pApp = RecoveryApp();
+    if (auto* pResults = dynamic_cast<CThirdView_HDD*>(pApp != NULL ? pApp->GetView(kViewResults) : NULL)) {
+        pResults->ResultList().SaveFolderItems.clear();
+        pResults->OnSave();
+    }
+}
 
 void CMainFrame::OnViewIcons() {}
 

@@ -14,6 +14,7 @@
 #include "message_dialogs.h"
 #include "recovery_doc.h"
 #include "resource.h"
+#include "results_step_host.h"
 #include "results_view.h"
 #include "wizard_views.h"
 
@@ -149,6 +150,8 @@ BOOL CRecoveryApp::CreateWizardViews()
             return FALSE;
         m_pViews[i + 1] = pView;
     }
+    if (auto* pResults = dynamic_cast<CThirdView_HDD*>(m_pViews[kViewResults]))
+        pResults->SetHost(&ApplicationResultsHost());
     for (UINT i = 1; i < kWizardViewCount; ++i)
         m_pViews[i]->OnInitialUpdate();
     return TRUE;

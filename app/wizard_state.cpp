@@ -46,8 +46,8 @@ void ResetResultsAndTempFiles()
         return;
     if (auto* pResults = dynamic_cast<CThirdView_HDD*>(
             RecoveryApp() != NULL ? RecoveryApp()->GetView(kViewResults) : NULL)) {
-        for (const auto& entry : pResults->m_tempPreviewFiles)
-            ::DeleteFileW(entry.second);
+        for (const CString& path : pResults->ResultList().TempPreviewFiles)
+            ::DeleteFileW(path);
     }
     const CString folder = SlideFolderPath();
     pDocument->DeleteFolderFiles(folder);

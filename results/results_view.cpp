@@ -1,11 +1,83 @@
 #include "results_view.h"
 
+#include <afxdlgs.h>
+#include <shlobj.h>
+
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/save/save_files.h"
 #include "engine/recovery/snapshot/snapshot_document.h"
+#include "list_column_sorter.h"
+#include "message_dialogs.h"
+#include "result_row_text.h"
+#include "results_host.h"
+#include "results_resource_ids.h"
+#include "results_state.h"
+#include "wait_dlg.h"
+
+#include <vector>
 
 namespace {
 
-// The result list's window id inside the view.
-constexpr UINT kResultListId = 1001;
+// The frame's "Recover Selected" command, also on the tree's context menu.
+constexpr UINT ID_RECOVER_SELECTED_COMMAND = 32777;
+
+constexpr wchar_t kNothingMarkedText[] =
+    L"Please mark the file(s) and folder(s) that you want to save\r\nby clicking on check box.";
+constexpr wchar_t kSnapshotAdviceText[] =
+    L"Highly recommended to save snapshot for future purpose.Please save the Snapshot before going "
+    L"back.\nDo you want to save Snapshot?";
+
+// The splitter bars' least sizes of their first and second panes.
+constexpr int kSplitterFirstMinimum = 90;
+constexpr int kSplitterSecondMinimum = 110;
+constexpr DWORD kSplitterStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+
+// The button state that draws a button pushed.
+constexpr UINT kButtonPushed = 4;
+
+// A compare kind per column of the list: text, numbers or dates; 0 leaves the column unsorted.
+int SortKindOfColumn(int column)
+{
+    switch (column) {
+    case 0:
+    case 1:
+        return kSortText;
+    case 2:
+    case 5:
+        return kSortWholeNumber;
+    case 3:
+    case 4:
+        return kSortDateTime;
+    default:
+        return 0;
+    }
+}
+
+void DrawBitmap(CDC* pDC, UINT id, int x, int y, int width, int height, int* pWidth = NULL)
+{
+    CBitmap bitmap;
+    if (!bitmap.LoadBitmap(id))
+        return;
+    BITMAP info = {};
+    bitmap.GetBitmap(&info);
+    if (pWidth != NULL)
+        *pWidth = info.bmWidth;
+    CDC memory;
+    memory.CreateCompatibleDC(pDC);
+    CBitmap* pOld = memory.SelectObject(&bitmap);
+    pDC->StretchBlt(x, y, width < 0 ? info.bmWidth : width, height < 0 ? info.bmHeight : height, &memory, 0,
+                    0, info.bmWidth, info.bmHeight, SRCCOPY);
+    memory.SelectObject(pOld);
+}
+
+CSize BitmapSize(UINT id)
+{
+    CBitmap bitmap;
+    BITMAP info = {};
+    if (bitmap.LoadBitmap(id))
+        bitmap.GetBitmap(&info);
+    return CSize(info.bmWidth, info.bmHeight);
+}
 
 } // namespace
 
@@ -15,49 +87,519 @@ IMPLEMENT_DYNCREATE(CThirdView_HDD, CView)
 BEGIN_MESSAGE_MAP(CThirdView_HDD, CView)
     ON_WM_CREATE()
     ON_WM_SIZE()
+    ON_WM_ERASEBKGND()
+    ON_WM_KEYDOWN()
+    ON_WM_SETCURSOR()
+    ON_WM_CTLCOLOR()
+    ON_COMMAND(IDC_RESULTS_SAVE, OnSaveCommand)
+    ON_COMMAND(IDC_RESULTS_BACK, OnBackCommand)
+    ON_COMMAND(IDC_RESULTS_HOME, OnHomeCommand)
 END_MESSAGE_MAP()
 // clang-format on
 
-CThirdView_HDD::CThirdView_HDD() = default;
-CThirdView_HDD::~CThirdView_HDD() = default;
+CThirdView_HDD::CThirdView_HDD()
+{
+    m_labelFont.CreateFont(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Arial");
+}
+
+CThirdView_HDD::~CThirdView_HDD()
+{
+    if (engineUi.resultsView == this)
+        engineUi.resultsView = nullptr;
+    if (engineUi.recoveryTree == &m_tree.EngineSide())
+        engineUi.recoveryTree = nullptr;
+    if (m_pList != NULL && engineUi.resultList == &m_pList->EngineSide())
+        engineUi.resultList = nullptr;
+    delete m_pList;
+}
+
+void CThirdView_HDD::AttachEngineSide()
+{
+    engineUi.resultsView = this;
+    engineUi.recoveryTree = &m_tree.EngineSide();
+    if (m_pList != NULL)
+        engineUi.resultList = &m_pList->EngineSide();
+}
+
+bool CThirdView_HDD::CreateButton(CToolButton& button, UINT id, UINT normal, UINT hover, LPCWSTR tooltip)
+{
+    const CSize size = BitmapSize(normal);
+    if (!button.Create(L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(CPoint(0, 0), size), this, id))
+        return false;
+    button.LoadBitmaps(normal, hover);
+    button.SetTooltipText(tooltip);
+    return true;
+}
 
 int CThirdView_HDD::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
     if (CView::OnCreate(lpCreateStruct) == -1)
         return -1;
-    if (!m_resultList.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_SHOWSELALWAYS,
-                             CRect(0, 0, 0, 0), this, kResultListId))
+    m_whiteBrush.CreateSolidBrush(RGB(255, 255, 255));
+    m_sortColumn = 1;
+    m_sortAscending = 1;
+
+    // The tree's boxes are its own state images, set only by its own code: with the control's check-box
+    // style the control would toggle them itself, at times that differ between systems.
+    if (!m_tree.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT |
+                           TVS_SHOWSELALWAYS,
+                       CRect(0, 0, 600, 300), this, IDC_RESULTS_TREE))
         return -1;
+
+    CreateButton(m_saveButton, IDC_RESULTS_SAVE, IDB_RESULTS_SAVE, IDB_RESULTS_SAVE_HOVER,
+                 L"Recover selected files and folders");
+    CreateButton(m_backButton, IDC_RESULTS_BACK, IDB_RESULTS_BACK, IDB_RESULTS_BACK_HOVER, L"Back");
+    CreateButton(m_homeButton, IDC_RESULTS_HOME, IDB_RESULTS_HOME, IDB_RESULTS_HOME_HOVER, L"Home");
+
+    const UINT labelIds[3] = {IDC_RESULTS_LABEL_1, IDC_RESULTS_LABEL_2, IDC_RESULTS_LABEL_3};
+    for (int i = 0; i < 3; ++i)
+        m_labels[i].Create(L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), this, labelIds[i]);
+
+    m_pList = new CResultListCtrl;
+    if (!m_pList->Create(WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_EDITLABELS,
+                         CRect(0, 0, 0, 0), this, IDC_RESULTS_LIST))
+        return -1;
+    m_pList->SetExtendedStyle(m_pList->CListCtrl::GetExtendedStyle() | LVS_EX_GRIDLINES | LVS_EX_CHECKBOXES |
+                              LVS_EX_FULLROWSELECT);
+    // The check-box style brings the system's own state images; the list's own replace them.
+    m_pList->InstallStateImages();
+    m_listImages.Create(20, 20, ILC_COLOR16 | ILC_MASK, 4, 1);
+    m_pList->SetImageList(&m_listImages, LVSIL_SMALL);
+    m_pList->SetHeaderImages();
+
+    // The list's tiled background; the system may not show it (Wine does not).
+    HBITMAP background = static_cast<HBITMAP>(::LoadImageW(AfxGetResourceHandle(),
+                                                           MAKEINTRESOURCEW(IDB_RESULTS_LIST_BACKGROUND),
+                                                           IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    if (background != NULL) {
+        LVBKIMAGEW image = {};
+        image.ulFlags = LVBKIF_SOURCE_HBITMAP | LVBKIF_STYLE_TILE;
+        image.hbm = background;
+        if (!m_pList->SendMessage(LVM_SETBKIMAGEW, 0, reinterpret_cast<LPARAM>(&image)))
+            ::DeleteObject(background);
+    }
+
+    for (CStatic& label : m_labels)
+        label.SetFont(&m_labelFont);
+
+    // The preview pane: an empty white window until a preview is shown there.
+    const CString paneClass = AfxRegisterWndClass(0, ::LoadCursor(NULL, IDC_ARROW), m_whiteBrush);
+    m_previewPane.Create(paneClass, L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), this, IDC_RESULTS_PREVIEW);
+
+    m_innerSplitter.Create(kSplitterStyle | CSplitterBar::kHorizontalBar, this, m_pList, &m_previewPane,
+                           IDC_RESULTS_INNER_SPLITTER, CRect(0, 0, 0, 0), kSplitterFirstMinimum,
+                           kSplitterSecondMinimum);
+    m_outerSplitter.Create(kSplitterStyle | CSplitterBar::kVerticalBar, this, &m_tree, &m_innerSplitter,
+                           IDC_RESULTS_OUTER_SPLITTER, CRect(0, 0, 0, 0), kSplitterFirstMinimum,
+                           kSplitterSecondMinimum);
+
+    m_tree.Initialize();
+    m_tree.SetResultList(m_pList);
+    m_pList->SetTree(&m_tree);
+    m_tree.SetContextMenuTracker([this](CMenu* pMenu, int x, int y) {
+        return m_pHost != NULL ? m_pHost->TrackContextMenu(pMenu, x, y) : 0;
+    });
+    m_tree.SetCommandHandler([this](UINT command, HTREEITEM) {
+        if (command == ID_RECOVER_SELECTED_COMMAND)
+            ContinueSave();
+        else if (m_pHost != NULL && command != ID_TREE_PROPERTIES)
+            m_pHost->RunFrameCommand(command);
+    });
+    m_pList->SetPreviewHandler([this](const CString& path, const CString& extension) {
+        if (m_pHost != NULL)
+            m_pHost->ShowPreview(static_cast<LPCWSTR>(path), static_cast<LPCWSTR>(extension));
+    });
+    m_tree.SetLoaderProgress(
+        [this](std::uint32_t percent) { return m_pHost != NULL && m_pHost->ReportLoadProgress(percent); });
+
+    if (CHeaderCtrl* pHeader = m_pList->GetHeaderCtrl()) {
+        m_header.SubclassWindow(pHeader->GetSafeHwnd());
+        m_header.ShowSortArrow(TRUE);
+    }
+    m_backButton.ShowWindow(SW_SHOW);
+    m_saveButton.ShowWindow(SW_SHOW);
+    m_bWaitCursor = FALSE;
+    AttachEngineSide();
     return 0;
 }
 
 void CThirdView_HDD::OnSize(UINT nType, int cx, int cy)
 {
     CView::OnSize(nType, cx, cy);
-    if (m_resultList.GetSafeHwnd() != NULL)
-        m_resultList.MoveWindow(cx / 4, 0, cx - cx / 4, cy / 2);
+    if (m_saveButton.GetSafeHwnd() == NULL)
+        return;
+    m_saveButton.MoveWindow(cx - 144, cy - 32, 89, 26);
+    if (m_pHost != NULL && m_pHost->ScanResultsReady()) {
+        m_backRect = CRect(CPoint(cx - 229, cy - 32), CSize(74, 26));
+        m_homeRect = CRect(CPoint(cx - 315, cy - 32), CSize(74, 26));
+        m_backButton.MoveWindow(&m_backRect);
+        m_homeButton.MoveWindow(&m_homeRect);
+        m_backButton.ShowWindow(SW_SHOW);
+    } else {
+        m_homeButton.MoveWindow(cx - 229, cy - 32, 74, 26);
+        // Back has no place before a scan has finished: it would stand over the tree where it was made.
+        m_backButton.ShowWindow(SW_HIDE);
+    }
+    for (CStatic& label : m_labels)
+        label.MoveWindow(0, 0, 0, 0);
+    // The outer bar reaches past the right edge by design of the layout: the list's last columns are
+    // scrolled to rather than squeezed.
+    m_outerSplitter.MoveWindow(0, 0, cx + 100, cy - 50);
+}
+
+void CThirdView_HDD::ShowCommandButtons()
+{
+    for (CToolButton* pButton : {&m_saveButton, &m_backButton, &m_homeButton}) {
+        pButton->EnableWindow(TRUE);
+        pButton->ShowWindow(SW_SHOW);
+    }
+    // The layout then hides Back again when no scan has finished.
+    CRect client;
+    GetClientRect(&client);
+    OnSize(SIZE_RESTORED, client.Width(), client.Height());
+    Invalidate();
+}
+
+BOOL CThirdView_HDD::OnEraseBkgnd(CDC*)
+{
+    return TRUE;
+}
+
+void CThirdView_HDD::PaintBackground(CDC* pDC, const CRect& client)
+{
+    DrawBitmap(pDC, IDB_RESULTS_BACKGROUND, 0, 0, client.Width(), client.Height());
+    int leftWidth = 0;
+    DrawBitmap(pDC, IDB_RESULTS_STRIP_LEFT, 0, 0, -1, -1, &leftWidth);
+    const CSize right = BitmapSize(IDB_RESULTS_STRIP_RIGHT);
+    const int rightLeft = client.Width() - right.cx;
+    DrawBitmap(pDC, IDB_RESULTS_STRIP_RIGHT, rightLeft, 0, -1, -1);
+    const CSize band = BitmapSize(IDB_RESULTS_BAND);
+    if (rightLeft > leftWidth)
+        DrawBitmap(pDC, IDB_RESULTS_BAND, leftWidth, 0, rightLeft - leftWidth, band.cy);
 }
 
 void CThirdView_HDD::OnDraw(CDC* pDC)
 {
     CRect client;
     GetClientRect(&client);
-    pDC->FillSolidRect(&client, RGB(255, 255, 255));
+    PaintBackground(pDC, client);
+    if (m_pHost != NULL) {
+        const std::wstring summary = m_pHost->ModeSummary();
+        CFont* pOld = pDC->SelectObject(&m_labelFont);
+        pDC->SetBkMode(TRANSPARENT);
+        CRect text(25, client.Height() - 40, 250, client.Height());
+        pDC->DrawText(summary.c_str(), static_cast<int>(summary.size()), &text, DT_LEFT | DT_TOP);
+        pDC->SelectObject(pOld);
+        if (m_pHost->ScanResultsReady() && !m_backRect.IsRectEmpty()) {
+            m_backButton.MoveWindow(&m_backRect);
+            m_homeButton.MoveWindow(&m_homeRect);
+        }
+    }
+}
+
+void CThirdView_HDD::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
+{
+    if (nChar == VK_TAB) {
+        if (m_focusRing[0] == 1) {
+            m_focusRing[0] = 0;
+            m_focusRing[1] = 1;
+            m_saveButton.SetState(TRUE);
+            m_tree.SendMessage(WM_KILLFOCUS);
+        } else if (m_focusRing[1] == 1) {
+            m_focusRing[1] = 0;
+            m_focusRing[2] = 1;
+            m_saveButton.SetState(FALSE);
+            m_backButton.SetState(TRUE);
+        } else {
+            m_focusRing[2] = 0;
+            m_focusRing[3] = 0;
+            m_focusRing[0] = 1;
+            m_backButton.SetState(FALSE);
+            m_tree.SetFocus();
+        }
+    } else if (nChar == VK_RETURN) {
+        if ((m_saveButton.GetState() & kButtonPushed) != 0)
+            OnSave();
+        else if ((m_backButton.GetState() & kButtonPushed) != 0)
+            OnBack();
+    }
+    CView::OnKeyDown(nChar, nRepCnt, nFlags);
+}
+
+BOOL CThirdView_HDD::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
+{
+    if (m_bWaitCursor) {
+        RestoreWaitCursor();
+        return TRUE;
+    }
+    return CView::OnSetCursor(pWnd, nHitTest, message);
+}
+
+void CThirdView_HDD::BeginWaitCursor()
+{
+    m_bWaitCursor = TRUE;
+    CView::BeginWaitCursor();
+}
+
+void CThirdView_HDD::EndWaitCursor()
+{
+    m_bWaitCursor = FALSE;
+    CView::EndWaitCursor();
+}
+
+HBRUSH CThirdView_HDD::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
+{
+    const int id = pWnd != NULL ? pWnd->GetDlgCtrlID() : 0;
+    if (id == IDC_RESULTS_LABEL_1 || id == IDC_RESULTS_LABEL_2 || id == IDC_RESULTS_LABEL_3) {
+        pDC->SetBkColor(RGB(255, 255, 255));
+        pDC->SetTextColor(id == IDC_RESULTS_LABEL_1 ? RGB(0, 0, 0) : RGB(255, 0, 0));
+        return static_cast<HBRUSH>(m_whiteBrush.GetSafeHandle());
+    }
+    (void)nCtlColor;
+    return ::GetSysColorBrush(COLOR_WINDOW);
+}
+
+// The list sends its notifications, its header's clicks among them, to the window it was created in:
+// this view, whichever splitter bar holds it now.
+BOOL CThirdView_HDD::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    const auto* pNotify = reinterpret_cast<const NMHEADER*>(lParam);
+    if (pNotify != NULL && (pNotify->hdr.code == HDN_ITEMCLICKW || pNotify->hdr.code == HDN_ITEMCLICKA) &&
+        m_header.GetSafeHwnd() != NULL && pNotify->hdr.hwndFrom == m_header.GetSafeHwnd()) {
+        SortByColumn(pNotify->iItem);
+        if (pResult != NULL)
+            *pResult = 0;
+        return TRUE;
+    }
+    return CView::OnNotify(wParam, lParam, pResult);
 }
 
 int CThirdView_HDD::GetResultColumnCount()
 {
-    CHeaderCtrl* pHeader = m_resultList.GetHeaderCtrl();
+    CHeaderCtrl* pHeader = m_pList != NULL ? m_pList->GetHeaderCtrl() : NULL;
     return pHeader != NULL ? pHeader->GetItemCount() : 0;
 }
 
 void CThirdView_HDD::SetResultColumns(std::span<const ResultColumn> columns)
 {
+    if (m_pList == NULL)
+        return;
     for (int count = GetResultColumnCount(); count > 0; --count)
-        m_resultList.DeleteColumn(0);
+        m_pList->DeleteColumn(0);
     int index = 0;
     for (const ResultColumn& column : columns) {
-        m_resultList.InsertColumn(index++, reinterpret_cast<const wchar_t*>(column.title), LVCFMT_LEFT,
-                                  column.width);
+        m_pList->InsertColumn(index++, reinterpret_cast<const wchar_t*>(column.title), LVCFMT_LEFT,
+                              column.width);
     }
+}
+
+void CThirdView_HDD::SortByColumn(int column)
+{
+    const int kind = SortKindOfColumn(column);
+    if (kind == 0 || m_pList == NULL || column >= GetResultColumnCount())
+        return;
+    m_sortAscending = column != m_sortColumn ? 1 : static_cast<std::uint8_t>(m_sortAscending == 0 ? 1 : 0);
+    m_sortColumn = column;
+    if (m_header.GetSafeHwnd() != NULL)
+        m_header.SetSortImage(column, m_sortAscending != 0);
+    {
+        CListColumnSorter sorter(*m_pList, column);
+        sorter.Sort(m_sortAscending != 0 ? kind : -kind);
+    }
+    RegroupRows();
+}
+
+void CThirdView_HDD::RegroupRows()
+{
+    CResultListCtrl& list = *m_pList;
+    const int columns = GetResultColumnCount();
+    struct Row
+    {
+        std::vector<CString> texts;
+        int image;
+        UINT state;
+        DWORD_PTR data;
+    };
+    auto takeRow = [&](int row) {
+        Row taken;
+        for (int column = 0; column < columns; ++column)
+            taken.texts.push_back(list.GetItemText(row, column));
+        LVITEMW item = {};
+        item.mask = LVIF_IMAGE | LVIF_STATE | LVIF_PARAM;
+        item.iItem = row;
+        item.stateMask = LVIS_STATEIMAGEMASK;
+        list.GetItem(&item);
+        taken.image = item.iImage;
+        taken.state = item.state & LVIS_STATEIMAGEMASK;
+        taken.data = static_cast<DWORD_PTR>(item.lParam);
+        list.DeleteItem(row);
+        return taken;
+    };
+    auto putRow = [&](int at, const Row& row) {
+        LVITEMW item = {};
+        item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
+        item.iItem = at;
+        item.pszText = const_cast<LPWSTR>(static_cast<LPCWSTR>(row.texts[0]));
+        item.iImage = row.image;
+        item.lParam = static_cast<LPARAM>(row.data);
+        item.state = row.state;
+        item.stateMask = LVIS_STATEIMAGEMASK;
+        const int inserted = list.InsertItem(&item);
+        if (inserted < 0)
+            return;
+        // A list with check boxes gives every new row an unmarked box; the row's own goes back.
+        list.SetItemState(inserted, row.state, LVIS_STATEIMAGEMASK);
+        for (int column = 1; column < columns; ++column)
+            list.SetItemText(inserted, column, row.texts[static_cast<std::size_t>(column)]);
+    };
+
+    // The folder rows keep the order the sort gave them, and their marks.
+    std::vector<Row> folders;
+    for (int row = 0; row < list.GetItemCount();) {
+        if (IsFolderTypeText(list.GetItemText(row, 1)) && !IsParentEntryText(list.GetItemText(row, 0)))
+            folders.push_back(takeRow(row));
+        else
+            ++row;
+    }
+    for (std::size_t i = 0; i < folders.size(); ++i)
+        putRow(static_cast<int>(i), folders[i]);
+
+    for (int row = 0; row < list.GetItemCount(); ++row) {
+        if (IsParentEntryText(list.GetItemText(row, 0))) {
+            Row parent = takeRow(row);
+            for (std::size_t column = 1; column < parent.texts.size(); ++column)
+                parent.texts[column].Empty();
+            putRow(0, parent);
+            break;
+        }
+    }
+}
+
+void CThirdView_HDD::PrepareSaveSelection()
+{
+    for (TreeItemValue item : m_pList->CheckedFolderItems)
+        m_pList->SaveFolderItems.insert(item);
+}
+
+void CThirdView_HDD::OnSaveCommand()
+{
+    OnSave();
+}
+
+void CThirdView_HDD::OnBackCommand()
+{
+    OnBack();
+}
+
+void CThirdView_HDD::OnHomeCommand()
+{
+    OnHome();
+}
+
+void CThirdView_HDD::OnSave()
+{
+    if (m_pHost != NULL)
+        m_pHost->NoteActiveView();
+    {
+        CWaitDlg wait(this);
+        wait.m_pJobOwner = this;
+        wait.DoModal();
+    }
+    ContinueSave();
+}
+
+void CThirdView_HDD::ContinueSave()
+{
+    if (m_pList->SaveFolderItems.empty() && m_pList->SaveFileIds.empty()) {
+        MessageBoxRequest.Set(kNothingMarkedText, kMessageKindInformation);
+        CMessageDlg message(this);
+        message.DoModal();
+        return;
+    }
+    std::u16string folder;
+    BrowseForSaveFolder(folder);
+    if (folder.empty())
+        return;
+    m_targetFolder = reinterpret_cast<const wchar_t*>(folder.c_str());
+    // The saving dialog takes over from here.
+}
+
+void CThirdView_HDD::EmptyResults()
+{
+    m_tree.DeleteAllItems();
+    m_pList->DeleteAllItems();
+    m_pList->ClearMarks();
+}
+
+void CThirdView_HDD::OnBack()
+{
+    if (m_pHost == NULL)
+        return;
+    if (m_pHost->ScanResultsReady() && AutoHomeMarker != 5) {
+        MessageBoxRequest.Set(kSnapshotAdviceText, kMessageKindQuestion);
+        CQuestionDlg question(this);
+        if (question.DoModal() == kQuestionAnswerYes)
+            m_pHost->SaveSnapshot();
+    }
+    m_pHost->NoteActiveView();
+    TreeInsertedCount = 0;
+    PreviewClearPending = 1;
+    m_selectedSizeText.Empty();
+    m_pHost->ResetResultsAndTempFiles();
+    m_pHost->ResetResultsAndTempFiles();
+    m_pHost->ResetFrameResultsFlags();
+    EmptyResults();
+    switch (ScanSelection.scanKind) {
+    case kScanExtensive:
+        m_pHost->ReturnToFileSystemStep();
+        break;
+    case kScanFileTrace:
+    case kScanQuick:
+    default:
+        m_pHost->ReturnToPartitionStep(ScanSelection.scanKind);
+        break;
+    }
+}
+
+void CThirdView_HDD::OnHome()
+{
+    OnBack();
+    EmptyResults();
+    if (m_pHost != NULL)
+        m_pHost->ReturnHome();
+}
+
+void CThirdView_HDD::SetSelectedSizeText(const char16_t* text)
+{
+    m_selectedSizeText = reinterpret_cast<const wchar_t*>(text != nullptr ? text : u"");
+}
+
+std::u16string CThirdView_HDD::GetTargetFolder()
+{
+    return std::u16string(reinterpret_cast<const char16_t*>(static_cast<LPCWSTR>(m_targetFolder)),
+                          static_cast<std::size_t>(m_targetFolder.GetLength()));
+}
+
+void CThirdView_HDD::SetCurrentFolderItem(TreeItemValue item)
+{
+    m_currentFolderItem = item;
+}
+
+std::u16string CThirdView_HDD::BrowseForFolder(const char16_t* title)
+{
+    // The folder chosen last is offered again; before the first choice, the process's current folder.
+    CString initial = m_targetFolder;
+    if (initial.IsEmpty()) {
+        wchar_t directory[MAX_PATH + 1] = {};
+        const DWORD length = ::GetCurrentDirectoryW(MAX_PATH + 1, directory);
+        if (length > 0 && length <= MAX_PATH)
+            initial = directory;
+    }
+    CString folder;
+    if (!AfxBrowseForFolder(this, reinterpret_cast<const wchar_t*>(title), folder,
+                            BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE, initial))
+        return {};
+    return std::u16string(reinterpret_cast<const char16_t*>(static_cast<LPCWSTR>(folder)),
+                          static_cast<std::size_t>(folder.GetLength()));
 }

@@ -1,35 +1,125 @@
 #pragma once
 
-// The wizard's last step, the recovered files: the result list and the temporary preview copies that the
-// list made (keyed by the list's counter, the path as value). The tree, the preview pane and the buttons
-// stand on this view too.
+// The wizard's last step, the recovered files: the recovered-items tree on the left, the result list top
+// right and the preview pane below it, in two splitter bars, with Save, Back and Home along the bottom.
+// The view reaches the application only through ResultsHost.
 #include <afxcmn.h>
 #include <afxwin.h>
 
+#include "engine/recovery/core/engine_ui.h"
+#include "header_ctrl.h"
+#include "hover_buttons.h"
+#include "recovery_tree_ctrl.h"
+#include "result_list_ctrl.h"
+#include "splitter_bar.h"
+
 #include <cstdint>
-#include <map>
 #include <span>
+#include <string>
 
 struct ResultColumn;
+class ResultsHost;
 
-class CThirdView_HDD : public CView
+class CThirdView_HDD : public CView, public ResultsViewUi
 {
     DECLARE_DYNCREATE(CThirdView_HDD)
 public:
     CThirdView_HDD();
     ~CThirdView_HDD() override;
 
+    // Set by the application once the view exists.
+    void SetHost(ResultsHost* pHost) { m_pHost = pHost; }
+    // Hands the engine the result list and this view (done at creation; again after the engine's state
+    // was reset).
+    void AttachEngineSide();
+
     // The list's columns replaced by those given, all left-aligned.
     void SetResultColumns(std::span<const ResultColumn> columns);
     int GetResultColumnCount();
 
-    CListCtrl m_resultList;
-    // TempPreviewFiles of the result list.
-    std::map<std::uint32_t, CString> m_tempPreviewFiles;
+    // Shows and enables Save, Back and Home and lays them out again: the end of a scan.
+    void ShowCommandButtons();
+
+    // A header click on `column`: ascending when it is a new column, else the other direction; folders
+    // and the up entry stay on top.
+    void SortByColumn(int column);
+    int GetSortColumn() const { return m_sortColumn; }
+    bool IsSortAscending() const { return m_sortAscending != 0; }
+
+    // Save: the please-wait box while the marks are prepared, then the check that something is marked and
+    // the target folder.
+    void OnSave();
+    // The second half of Save, once the folders to save are known: the check that something is marked,
+    // then the target folder.
+    void ContinueSave();
+    void OnBack();
+    void OnHome();
+    // Runs on the please-wait box's worker: every marked folder becomes a folder to save.
+    void PrepareSaveSelection();
+
+    // ResultsViewUi
+    void SetSelectedSizeText(const char16_t* text) override;
+    std::u16string GetTargetFolder() override;
+    void SetCurrentFolderItem(TreeItemValue item) override;
+    std::u16string BrowseForFolder(const char16_t* title) override;
+
+    CResultListCtrl& ResultList() { return *m_pList; }
+    CRecoveryTreeCtrl& RecoveryTree() { return m_tree; }
+    CWnd& SaveButton() { return m_saveButton; }
+    CWnd& BackButton() { return m_backButton; }
+    CWnd& HomeButton() { return m_homeButton; }
+    CWnd& PreviewPane() { return m_previewPane; }
+    TreeItemValue GetCurrentFolderItem() const { return m_currentFolderItem; }
+    const CString& GetSelectedSizeText() const { return m_selectedSizeText; }
+
+    void BeginWaitCursor();
+    void EndWaitCursor();
 
 protected:
     void OnDraw(CDC* pDC) override;
+    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
     afx_msg void OnSize(UINT nType, int cx, int cy);
+    afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+    afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
+    afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
+    afx_msg void OnSaveCommand();
+    afx_msg void OnBackCommand();
+    afx_msg void OnHomeCommand();
     DECLARE_MESSAGE_MAP()
+
+private:
+    bool CreateButton(CToolButton& button, UINT id, UINT normal, UINT hover, LPCWSTR tooltip);
+    // Empties the tree, the list's rows and its marking maps.
+    void EmptyResults();
+    // After a sort: the folder rows, in their new order, then the up entry, back on top.
+    void RegroupRows();
+    void PaintBackground(CDC* pDC, const CRect& client);
+
+    ResultsHost* m_pHost = NULL;
+    CFont m_labelFont;
+    CStatic m_labels[3];
+    CRecoveryTreeCtrl m_tree;
+    CSplitterBar m_outerSplitter;
+    CSplitterBar m_innerSplitter;
+    CResultListCtrl* m_pList = NULL;
+    CImageList m_listImages;
+    CBrush m_whiteBrush;
+    BOOL m_bWaitCursor = FALSE;
+    // The Tab ring: tree, Save, Back, and a fourth place that is never reached.
+    int m_focusRing[4] = {1, 0, 0, 0};
+    CToolButton m_saveButton;
+    CToolButton m_backButton;
+    CToolButton m_homeButton;
+    CXTHeaderCtrl m_header;
+    CWnd m_previewPane;
+    int m_sortColumn = 1;
+    std::uint8_t m_sortAscending = 1;
+    CRect m_backRect;
+    CRect m_homeRect;
+
+    CString m_targetFolder;
+    CString m_selectedSizeText;
+    TreeItemValue m_currentFolderItem = 0;
 };

@@ -30,10 +30,25 @@ std::wstring Upper(std::wstring text)
 }
 
 // The result list inside the shown view, when the shown view is the results view.
+// The result list (id 165) anywhere inside the shown view: it stands in the view's splitter bars.
 HWND ResultList(HWND frame)
 {
     HWND view = ProgramDriver::ShownView(frame);
-    return view != nullptr ? FindWindowExW(view, nullptr, L"SysListView32", nullptr) : nullptr;
+    HWND found = nullptr;
+    if (view != nullptr) {
+        EnumChildWindows(
+            view,
+            [](HWND window, LPARAM result) -> BOOL {
+                wchar_t name[32] = {};
+                GetClassNameW(window, name, 32);
+                if (wcscmp(name, L"SysListView32") != 0 || GetDlgCtrlID(window) != 165)
+                    return TRUE;
+                *reinterpret_cast<HWND*>(result) = window;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&found));
+    }
+    return found;
 }
 
 // A REG_DWORD of the program's profile; -1 when it is missing or of another type.

@@ -63,10 +63,15 @@ TEST(CommandLineSnapshot, LoadsWithTheProgressWindowIntoTheResultsViewWithItsMod
         const wchar_t* line;
         std::uint32_t kind;
         int columns;
+        std::vector<const wchar_t*> rootNames;
     };
     const Case cases[] = {
-        {"quick scan, quoted, upper case", L"\"" APP_FIXTURES_DIR L"\\QUICK.VQDX\"", kScanQuick, 6},
-        {"file trace", APP_FIXTURES_DIR L"\\trace.vqdx", kScanFileTrace, 3},
+        {"quick scan, quoted, upper case",
+         L"\"" APP_FIXTURES_DIR L"\\QUICK.VQDX\"",
+         kScanQuick,
+         6,
+         {L"DOCS", L"REPORT.TXT"}},
+        {"file trace", APP_FIXTURES_DIR L"\\trace.vqdx", kScanFileTrace, 3, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -82,6 +87,12 @@ TEST(CommandLineSnapshot, LoadsWithTheProgressWindowIntoTheResultsViewWithItsMod
         EXPECT_EQ(pResults->GetDlgCtrlID(), 59648);
         EXPECT_EQ(ScanSelection.scanKind, c.kind);
         EXPECT_EQ(pResults->GetResultColumnCount(), c.columns);
+        // The document's root is listed into the results view.
+        std::vector<std::wstring> names;
+        for (int row = 0; row < pResults->ResultList().GetItemCount(); ++row)
+            names.push_back(static_cast<LPCWSTR>(pResults->ResultList().GetItemText(row, 0)));
+        for (const wchar_t* name : c.rootNames)
+            EXPECT_NE(std::find(names.begin(), names.end(), name), names.end()) << name;
         EXPECT_EQ(pFrame->m_flags.results, 1);
         // The owner of the progress window is usable again.
         EXPECT_TRUE(pFrame->IsWindowEnabled());

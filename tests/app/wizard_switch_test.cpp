@@ -144,8 +144,7 @@ TEST(ResetResultsAndTempFiles, DeletesThePreviewCopiesAndTheSlideFilesKeepsASubf
     ::GetTempPathW(MAX_PATH, temp);
     const CString preview = CString(temp) + L"tmp_app_test_preview.txt";
     WriteFile(preview);
-    pResults->m_tempPreviewFiles[1] = preview;
-    pResults->m_tempPreviewFiles[2] = CString(temp) + L"tmp_app_test_never_made.txt";
+    pResults->ResultList().TempPreviewFiles = {preview, CString(temp) + L"tmp_app_test_never_made.txt"};
 
     ResetResultsAndTempFiles();
     EXPECT_FALSE(Exists(preview));
@@ -153,7 +152,7 @@ TEST(ResetResultsAndTempFiles, DeletesThePreviewCopiesAndTheSlideFilesKeepsASubf
     EXPECT_FALSE(Exists(slides + L"\\slide2.jpg"));
     EXPECT_TRUE(Exists(slides + L"\\kept\\inner.png"));
     // The map keeps its entries until the frame empties it at exit.
-    EXPECT_EQ(pResults->m_tempPreviewFiles.size(), 2u);
+    EXPECT_EQ(pResults->ResultList().TempPreviewFiles.size(), 2u);
 
     // Nothing there at all is no failure either; an empty folder goes.
     ::DeleteFileW(slides + L"\\kept\\inner.png");
@@ -161,7 +160,7 @@ TEST(ResetResultsAndTempFiles, DeletesThePreviewCopiesAndTheSlideFilesKeepsASubf
     ResetResultsAndTempFiles();
     EXPECT_FALSE(Exists(slides));
     ResetResultsAndTempFiles();
-    pResults->m_tempPreviewFiles.clear();
+    pResults->ResultList().TempPreviewFiles.clear();
 }
 
 } // namespace

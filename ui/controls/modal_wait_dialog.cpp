@@ -19,7 +19,10 @@ BEGIN_MESSAGE_MAP(CModalWaitDlg, CDialog)
 END_MESSAGE_MAP()
 // clang-format on
 
-CModalWaitDlg::CModalWaitDlg(CWnd* pParent) : CDialog(IDD_MODAL_WAIT_DLG, pParent), m_skin(IDB_SKIN_WAIT)
+CModalWaitDlg::CModalWaitDlg(CWnd* pParent) : CModalWaitDlg(IDD_MODAL_WAIT_DLG, IDC_WAIT_MESSAGE, pParent) {}
+
+CModalWaitDlg::CModalWaitDlg(UINT nTemplateId, UINT nMessageId, CWnd* pParent)
+    : CDialog(nTemplateId, pParent), m_nMessageId(nMessageId), m_skin(IDB_SKIN_WAIT)
 {
     m_font.CreateFont(15, 0, 0, 0, FW_NORMAL, FALSE, FALSE, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Arial");
@@ -51,7 +54,7 @@ void CModalWaitDlg::DoDataExchange(CDataExchange* pDX)
 {
     CDialog::DoDataExchange(pDX);
     DDX_Control(pDX, IDCANCEL, m_cancelButton);
-    DDX_Control(pDX, IDC_WAIT_MESSAGE, m_messageLabel);
+    DDX_Control(pDX, static_cast<int>(m_nMessageId), m_messageLabel);
 }
 
 BOOL CModalWaitDlg::OnInitDialog()
@@ -114,7 +117,7 @@ BOOL CModalWaitDlg::OnEraseBkgnd(CDC* pDC)
 
 HBRUSH CModalWaitDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
 {
-    if (pWnd != NULL && pWnd->GetDlgCtrlID() == IDC_WAIT_MESSAGE) {
+    if (pWnd != NULL && pWnd->GetDlgCtrlID() == static_cast<int>(m_nMessageId)) {
         pDC->SetTextColor(RGB(0, 0, 0));
         pDC->SetBkMode(TRANSPARENT);
         pDC->SetBkColor(kLabelBackground);

@@ -29,6 +29,9 @@ public:
     INT_PTR DoModal() override;
 
 protected:
+    // A box of another template of the same kind: a Cancel button and the static that shows the text.
+    CModalWaitDlg(UINT nTemplateId, UINT nMessageId, CWnd* pParent);
+
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
     void OnCancel() override;
@@ -42,6 +45,7 @@ private:
     // Serves the messages that the worker sends (never the user's input) until the worker has ended.
     void WaitForWorker();
 
+    UINT m_nMessageId = IDC_WAIT_MESSAGE;
     CButton m_cancelButton;
     CStatic m_messageLabel;
     CDialogSkin m_skin;

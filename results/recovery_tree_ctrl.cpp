@@ -1,0 +1,804 @@
+#include "recovery_tree_ctrl.h"
+
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/core/engine_ui.h"
+#include "engine/recovery/fat/fat_records.h"
+#include "engine/recovery/listing/result_listing.h"
+#include "engine/recovery/ntfs/ntfs_records.h"
+#include "engine/recovery/trace/trace_records.h"
+#include "modal_wait_dialog.h"
+#include "result_list_ctrl.h"
+#include "result_row_text.h"
+#include "results_resource_ids.h"
+
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+namespace {
+
+constexpr COLORREF kDeletedFolderColour = RGB(255, 0, 0);
+// The tree's state images: 1 unchecked, 2 checked, 3 partly checked.
+constexpr int kStateUnchecked = 1;
+constexpr int kStateChecked = 2;
+constexpr int kStatePartial = 3;
+
+TreeItemValue ValueOf(HTREEITEM item)
+{
+    return reinterpret_cast<TreeItemValue>(item);
+}
+
+HTREEITEM ItemOf(TreeItemValue value)
+{
+    return reinterpret_cast<HTREEITEM>(value);
+}
+
+LPCWSTR Wide(const char16_t* text)
+{
+    return reinterpret_cast<LPCWSTR>(text != nullptr ? text : u"");
+}
+
+bool StopRequested()
+{
+    return ScanThreadControl.done.load() != 0;
+}
+
+bool IsFat()
+{
+    return VolumeParams.fsCode == kFsFat16 || VolumeParams.fsCode == kFsFat32;
+}
+
+// The records of one parent, in list order, by the parent's value: a walk that never trusts the
+// parent links reads each list once.
+template <typename Record, typename ParentOf>
+std::unordered_map<std::uint32_t, std::vector<Record*>> ChildrenByParent(Record* head, ParentOf parentOf)
+{
+    std::unordered_map<std::uint32_t, std::vector<Record*>> children;
+    for (Record* record = head; record != nullptr; record = record->next)
+        children[parentOf(*record)].push_back(record);
+    return children;
+}
+
+} // namespace
+
+// The tree as the engine's builders, listings and save see it. Builders run on scan and load workers:
+// every call goes to the tree window by message.
+class CRecoveryTreeCtrl::EngineSeam final : public RecoveryTreeUi
+{
+public:
+    explicit EngineSeam(CRecoveryTreeCtrl& tree) : m_tree(tree) {}
+
+    TreeItemValue InsertFolderItem(const char16_t* text, TreeItemValue parent) override
+    {
+        return ValueOf(m_tree.InsertFolderItem(Wide(text), ItemOf(parent)));
+    }
+    void AddFatFolderItems(TreeItemValue parentItem, std::uint32_t parentValue) override
+    {
+        m_tree.AddFatFolderItems(ItemOf(parentItem), parentValue);
+    }
+    void AddNtfsFolderItems(TreeItemValue parentItem, std::uint32_t parentFolderNumber) override
+    {
+        m_tree.AddNtfsFolderItems(ItemOf(parentItem), parentFolderNumber);
+    }
+    void AddTraceTypeItems(TreeItemValue parentItem, const char16_t*) override
+    {
+        m_tree.AddTraceTypeItems(ItemOf(parentItem));
+    }
+    std::u16string GetItemPath(TreeItemValue item) override
+    {
+        const CString path = m_tree.GetItemPath(ItemOf(item));
+        return std::u16string(reinterpret_cast<const char16_t*>(static_cast<LPCWSTR>(path)),
+                              static_cast<std::size_t>(path.GetLength()));
+    }
+    void SetCheckRecursive(TreeItemValue item, int state) override
+    {
+        m_tree.SetCheckRecursive(ItemOf(item), state);
+    }
+    void CountTreeItemContents(TreeItemValue item, TreeContentTotals& totals) override
+    {
+        m_tree.CountContents(ItemOf(item), totals);
+    }
+    void DeleteAllItems() override { m_tree.DeleteAllItems(); }
+    void Expand(TreeItemValue item) override { m_tree.Expand(ItemOf(item), TVE_EXPAND); }
+    void SetFocus() override { m_tree.SetFocus(); }
+
+private:
+    CRecoveryTreeCtrl& m_tree;
+};
+
+IMPLEMENT_DYNAMIC(CRecoveryTreeCtrl, CTreeCtrl)
+
+// clang-format off
+BEGIN_MESSAGE_MAP(CRecoveryTreeCtrl, CTreeCtrl)
+    ON_WM_LBUTTONDOWN()
+    ON_WM_LBUTTONDBLCLK()
+    ON_WM_MOUSEMOVE()
+    ON_WM_KEYDOWN()
+    ON_WM_KEYUP()
+    ON_WM_RBUTTONDOWN()
+END_MESSAGE_MAP()
+// clang-format on
+
+CRecoveryTreeCtrl::CRecoveryTreeCtrl()
+{
+    m_pSeam = new EngineSeam(*this);
+}
+
+CRecoveryTreeCtrl::~CRecoveryTreeCtrl()
+{
+    delete m_pSeam;
+    for (HCURSOR cursor : {m_hExpandCursor, m_hCheckCursor, m_hItemCursor}) {
+        if (cursor != NULL)
+            ::DestroyCursor(cursor);
+    }
+}
+
+RecoveryTreeUi& CRecoveryTreeCtrl::EngineSide()
+{
+    return *m_pSeam;
+}
+
+void CRecoveryTreeCtrl::Initialize()
+{
+    CBitmap states;
+    if (states.LoadBitmap(IDB_RECOVERY_TREE_STATES) &&
+        m_stateImages.Create(16, 16, ILC_MASK | ILC_COLOR24, 4, 1)) {
+        m_stateImages.Add(&states, RGB(255, 255, 255));
+        SetImageList(&m_stateImages, TVSIL_STATE);
+    }
+    const CShellFileInfo& shell = UiShellInfo();
+    if (const std::uintptr_t icons = shell.GetSystemImageList(true))
+        SendMessage(TVM_SETIMAGELIST, TVSIL_NORMAL, static_cast<LPARAM>(icons));
+    HINSTANCE resources = AfxGetResourceHandle();
+    m_hExpandCursor = ::LoadCursorW(resources, MAKEINTRESOURCEW(IDC_RECOVERY_TREE_EXPAND));
+    m_hCheckCursor = ::LoadCursorW(resources, MAKEINTRESOURCEW(IDC_RESULT_LIST_HAND));
+    m_hItemCursor = ::LoadCursorW(resources, MAKEINTRESOURCEW(IDC_RECOVERY_TREE_ITEM));
+}
+
+int CRecoveryTreeCtrl::GetItemCheckState(HTREEITEM item) const
+{
+    const UINT image = (GetItemState(item, TVIS_STATEIMAGEMASK) & TVIS_STATEIMAGEMASK) >> 12;
+    return image == kStateChecked   ? kTreeChecked
+           : image == kStatePartial ? kTreePartlyChecked
+                                    : kTreeUnchecked;
+}
+
+void CRecoveryTreeCtrl::SetStateImage(HTREEITEM item, int state)
+{
+    SetItemState(item, INDEXTOSTATEIMAGEMASK(state), TVIS_STATEIMAGEMASK);
+}
+
+void CRecoveryTreeCtrl::SetBold(HTREEITEM item, bool bold)
+{
+    SetItemState(item, bold ? TVIS_BOLD : 0, TVIS_BOLD);
+}
+
+void CRecoveryTreeCtrl::SetChecked(HTREEITEM item)
+{
+    SetStateImage(item, kStateChecked);
+    SetBold(item, true);
+    if (m_pList != NULL) {
+        m_pList->CheckedFolderItems.insert(ValueOf(item));
+        m_pList->CheckedTreeItems.insert(ValueOf(item));
+    }
+}
+
+void CRecoveryTreeCtrl::SetUnchecked(HTREEITEM item)
+{
+    SetStateImage(item, kStateUnchecked);
+    SetBold(item, false);
+    if (m_pList != NULL) {
+        m_pList->CheckedFolderItems.erase(ValueOf(item));
+        m_pList->CheckedTreeItems.erase(ValueOf(item));
+    }
+}
+
+void CRecoveryTreeCtrl::SetPartial(HTREEITEM item)
+{
+    SetStateImage(item, kStatePartial);
+}
+
+int CRecoveryTreeCtrl::AllChildrenInState(HTREEITEM item, int state) const
+{
+    for (HTREEITEM child = GetChildItem(item); child != NULL; child = GetNextSiblingItem(child)) {
+        if (GetItemCheckState(child) != state)
+            return 0;
+    }
+    return 1;
+}
+
+void CRecoveryTreeCtrl::ForEachDescendant(HTREEITEM item, const std::function<void(HTREEITEM)>& visit)
+{
+    // An explicit stack: a tree of a deep volume must not run the thread out of stack.
+    std::vector<HTREEITEM> pending;
+    for (HTREEITEM child = GetChildItem(item); child != NULL; child = GetNextSiblingItem(child))
+        pending.push_back(child);
+    while (!pending.empty()) {
+        HTREEITEM current = pending.back();
+        pending.pop_back();
+        for (HTREEITEM child = GetChildItem(current); child != NULL; child = GetNextSiblingItem(child))
+            pending.push_back(child);
+        visit(current);
+    }
+}
+
+std::uint32_t CRecoveryTreeCtrl::FolderIdOf(HTREEITEM item, bool& found) const
+{
+    found = false;
+    const TreeItemValue value = ValueOf(item);
+    if (IsFat()) {
+        for (const FatFolderRec* record = fatFolders.head; record != nullptr; record = record->next) {
+            if (record->treeItem == value) {
+                found = true;
+                return record->firstCluster;
+            }
+        }
+    } else if (VolumeParams.fsCode == kFsNtfs) {
+        for (const NtfsEntryNode* node = ntfsEntryNodes.head; node != nullptr; node = node->next) {
+            if (node->treeItem == value) {
+                found = true;
+                return node->folderNumber;
+            }
+        }
+    }
+    return 0;
+}
+
+std::vector<std::uint64_t> CRecoveryTreeCtrl::OwnFileIds(HTREEITEM item, bool firstOnly) const
+{
+    std::vector<std::uint64_t> ids;
+    if (ScanSelection.scanKind == kScanFileTrace)
+        return ids;
+    bool found = false;
+    const std::uint32_t id = FolderIdOf(item, found);
+    // An item that no record holds stands for a folder of its own handle's value, which no file names.
+    if (!found)
+        return ids;
+    auto take = [&](std::uint64_t key) {
+        ids.push_back(key);
+        return firstOnly;
+    };
+    if (IsFat()) {
+        for (const FatFileRec* file = fatFiles.head; file != nullptr; file = file->next) {
+            if (file->parentCluster == id && take(file->fileId))
+                break;
+        }
+    } else if (ScanSelection.scanKind == kScanQuick) {
+        for (const NtfsScanNode* node = ntfsScanNodes.head; node != nullptr; node = node->next) {
+            if (node->parentNumber == id && take(node->dataRecordSector))
+                break;
+        }
+    } else {
+        for (const NtfsFileNode* node = ntfsFileNodes.head; node != nullptr; node = node->next) {
+            if (node->parentNumber == id && node->recordSector > VolumeParams.mftStart &&
+                take(node->recordSector))
+                break;
+        }
+    }
+    return ids;
+}
+
+bool CRecoveryTreeCtrl::HoldsOwnFiles(HTREEITEM item, bool& firstMarked) const
+{
+    const std::vector<std::uint64_t> first = OwnFileIds(item, true);
+    firstMarked = !first.empty() && m_pList != NULL && m_pList->CheckedFileIds.count(first.front()) != 0;
+    return !first.empty();
+}
+
+void CRecoveryTreeCtrl::MarkFolderFiles(HTREEITEM item)
+{
+    if (m_pList == NULL)
+        return;
+    for (std::uint64_t id : OwnFileIds(item, false))
+        m_pList->CheckedFileIds.insert(id);
+}
+
+void CRecoveryTreeCtrl::ClearFolderFiles(HTREEITEM item)
+{
+    if (m_pList == NULL)
+        return;
+    for (std::uint64_t id : OwnFileIds(item, false))
+        m_pList->CheckedFileIds.erase(id);
+}
+
+void CRecoveryTreeCtrl::CountContents(HTREEITEM item, TreeContentTotals& totals)
+{
+    // The files of every folder, by the folder's ID, read once.
+    std::unordered_map<std::uint32_t, std::pair<std::uint32_t, std::uint64_t>> filesByFolder;
+    if (IsFat()) {
+        for (const FatFileRec* file = fatFiles.head; file != nullptr; file = file->next) {
+            auto& entry = filesByFolder[file->parentCluster];
+            ++entry.first;
+            entry.second += file->size;
+        }
+    } else if (VolumeParams.fsCode == kFsNtfs && ScanSelection.scanKind == kScanQuick) {
+        for (const NtfsScanNode* node = ntfsScanNodes.head; node != nullptr; node = node->next) {
+            auto& entry = filesByFolder[node->parentNumber];
+            ++entry.first;
+            entry.second += node->dataSize;
+        }
+    }
+    auto addFiles = [&](HTREEITEM folder) {
+        bool found = false;
+        const std::uint32_t id = FolderIdOf(folder, found);
+        const auto files = found ? filesByFolder.find(id) : filesByFolder.end();
+        if (files != filesByFolder.end()) {
+            totals.files += files->second.first;
+            totals.bytes += files->second.second;
+        }
+    };
+    addFiles(item);
+    ForEachDescendant(item, [&](HTREEITEM folder) {
+        ++totals.folders;
+        addFiles(folder);
+    });
+}
+
+BOOL CRecoveryTreeCtrl::DeleteAllItems()
+{
+    ClearItemStyles();
+    return CTreeCtrl::DeleteAllItems();
+}
+
+void CRecoveryTreeCtrl::SetCheckRecursive(HTREEITEM item, int on)
+{
+
+    if (item == NULL)
+        return;
+    if (on != 0) {
+        SetChecked(item);
+        ForEachDescendant(item, [this](HTREEITEM child) { SetChecked(child); });
+    } else {
+        SetUnchecked(item);
+        ForEachDescendant(item, [this](HTREEITEM child) { SetUnchecked(child); });
+    }
+    for (HTREEITEM ancestor = GetParentItem(item); ancestor != NULL; ancestor = GetParentItem(ancestor)) {
+        bool firstMarked = false;
+        const bool holdsFiles = HoldsOwnFiles(ancestor, firstMarked);
+        if (on != 0) {
+            if (AllChildrenChecked(ancestor) && (!holdsFiles || firstMarked))
+                SetChecked(ancestor);
+            else
+                SetPartial(ancestor);
+        } else if (AllChildrenChecked(ancestor)) {
+            SetChecked(ancestor);
+        } else if (AllChildrenUnchecked(ancestor) && !firstMarked) {
+            SetUnchecked(ancestor);
+        } else {
+            SetPartial(ancestor);
+        }
+    }
+}
+
+void CRecoveryTreeCtrl::ToggleCheck(HTREEITEM item)
+{
+    if (GetItemCheckState(item) == kTreeUnchecked)
+        CheckItem(item);
+    else
+        UncheckItem(item);
+}
+
+void CRecoveryTreeCtrl::UncheckWithChildren(HTREEITEM item)
+{
+    SetUnchecked(item);
+    for (HTREEITEM child = GetChildItem(item); child != NULL; child = GetNextSiblingItem(child))
+        UncheckItem(child);
+}
+
+HTREEITEM CRecoveryTreeCtrl::InsertFolderItem(LPCWSTR name, HTREEITEM parent)
+{
+    int image = UiShellInfo().GetFolderIconIndex(true);
+    if (parent == NULL) {
+        // A root stands for a drive: its icon follows the drive type its name gives.
+        switch (::GetDriveTypeW(name)) {
+        case DRIVE_CDROM:
+            image = 2;
+            break;
+        case DRIVE_REMOVABLE:
+            image = (name[0] == L'A' || name[0] == L'a') ? 4 : 3;
+            break;
+        default:
+            image = 5;
+            break;
+        }
+    }
+    HTREEITEM item = InsertItem(name, image, image, parent != NULL ? parent : TVI_ROOT, TVI_LAST);
+    if (item != NULL)
+        SetStateImage(item, kStateUnchecked);
+    return item;
+}
+
+void CRecoveryTreeCtrl::ReportPercent(bool toFileSystemStep)
+{
+    const std::uint32_t total = folderCount != 0 ? folderCount : 1;
+    std::uint64_t percent = static_cast<std::uint64_t>(TreeInsertedCount) * 100 / total;
+    if (percent >= 100)
+        percent = 99;
+    if (m_loaderProgress && m_loaderProgress(static_cast<std::uint32_t>(percent)))
+        return;
+    if (toFileSystemStep)
+        UiFileSystemStep().SetProgressPos(static_cast<std::uint32_t>(percent));
+    else
+        UiScanPanel().SetProgressPos(static_cast<std::uint32_t>(percent));
+}
+
+void CRecoveryTreeCtrl::AddFatFolderItems(HTREEITEM parentItem, std::uint32_t parentValue)
+{
+    if (StopRequested())
+        return;
+    ReportPercent(false);
+    auto children =
+        ChildrenByParent(fatFolders.head, [](const FatFolderRec& record) { return record.parentCluster; });
+    std::unordered_set<const FatFolderRec*> placed;
+    std::vector<std::pair<HTREEITEM, std::uint32_t>> pending{{parentItem, parentValue}};
+    while (!pending.empty() && !StopRequested()) {
+        const auto [item, value] = pending.back();
+        pending.pop_back();
+        const auto found = children.find(value);
+        if (found == children.end())
+            continue;
+        for (FatFolderRec* record : found->second) {
+            if (StopRequested())
+                return;
+            if (!placed.insert(record).second)
+                continue;
+            ++TreeInsertedCount;
+            HTREEITEM child = InsertFolderItem(Wide(record->name), item);
+            if (child == NULL)
+                continue;
+            if (record->deleted == 1)
+                SetItemColour(child, kDeletedFolderColour);
+            record->treeItem = ValueOf(child);
+            pending.emplace_back(child, record->firstCluster);
+        }
+        ReportPercent(false);
+    }
+}
+
+void CRecoveryTreeCtrl::AddNtfsFolderItems(HTREEITEM parentItem, std::uint32_t parentFolderNumber)
+{
+    if (StopRequested())
+        return;
+    const bool toFileSystemStep = ScanSelection.scanKind == kScanExtensive;
+    ReportPercent(toFileSystemStep);
+    auto children =
+        ChildrenByParent(ntfsEntryNodes.head, [](const NtfsEntryNode& node) { return node.parentNumber; });
+    std::unordered_set<const NtfsEntryNode*> placed;
+    std::vector<std::pair<HTREEITEM, std::uint32_t>> pending{{parentItem, parentFolderNumber}};
+    while (!pending.empty() && !StopRequested()) {
+        const auto [item, number] = pending.back();
+        pending.pop_back();
+        const auto found = children.find(number);
+        if (found == children.end())
+            continue;
+        for (NtfsEntryNode* node : found->second) {
+            if (!placed.insert(node).second)
+                continue;
+            ++TreeInsertedCount;
+            HTREEITEM child = InsertFolderItem(Wide(node->name), item);
+            if (child == NULL)
+                continue;
+            if (node->deleted == 1)
+                SetItemColour(child, kDeletedFolderColour);
+            node->treeItem = ValueOf(child);
+            pending.emplace_back(child, node->folderNumber);
+        }
+        ReportPercent(toFileSystemStep);
+    }
+}
+
+void CRecoveryTreeCtrl::AddTraceTypeItems(HTREEITEM parentItem)
+{
+    // One item per type name, told apart without regard to case, each holding one item per extension.
+    std::vector<std::pair<CString, HTREEITEM>> types;
+    for (const TraceFoundRec* record = traceFoundList.head; record != nullptr && !StopRequested();
+         record = record->next) {
+        const CString type = Wide(record->typeName);
+        HTREEITEM typeItem = NULL;
+        for (const auto& [name, item] : types) {
+            if (name.CompareNoCase(type) == 0)
+                typeItem = item;
+        }
+        if (typeItem == NULL) {
+            ReportPercent(false);
+            typeItem = InsertFolderItem(type, parentItem);
+            types.emplace_back(type, typeItem);
+        }
+        const CString group = Wide(record->extension);
+        bool known = false;
+        for (HTREEITEM child = GetChildItem(typeItem); child != NULL && !known;
+             child = GetNextSiblingItem(child))
+            known = GetItemText(child) == group;
+        if (!known) {
+            ++TreeInsertedCount;
+            const int icon = UiShellInfo().GetFileIconIndex(
+                reinterpret_cast<const char16_t*>(static_cast<LPCWSTR>(CString(L"x.") + group)), true);
+            HTREEITEM child = InsertItem(group, icon, icon, typeItem, TVI_LAST);
+            if (child != NULL)
+                SetStateImage(child, kStateUnchecked);
+        }
+    }
+}
+
+CString CRecoveryTreeCtrl::GetItemPath(HTREEITEM item) const
+{
+    CString path;
+    for (HTREEITEM current = item; current != NULL && GetParentItem(current) != NULL;
+         current = GetParentItem(current)) {
+        CString text = GetItemText(current);
+        if (!path.IsEmpty() && (text.IsEmpty() || text[text.GetLength() - 1] != L'\\'))
+            text += L'\\';
+        path = text + path;
+    }
+    return path;
+}
+
+void CRecoveryTreeCtrl::SetItemColour(HTREEITEM item, COLORREF colour)
+{
+    std::lock_guard<std::mutex> lock(m_stylesLock);
+    m_itemColours[ValueOf(item)] = colour;
+}
+
+COLORREF CRecoveryTreeCtrl::GetItemColour(HTREEITEM item) const
+{
+    std::lock_guard<std::mutex> lock(m_stylesLock);
+    const auto found = m_itemColours.find(ValueOf(item));
+    return found != m_itemColours.end() ? found->second : CLR_NONE;
+}
+
+void CRecoveryTreeCtrl::ClearItemStyles()
+{
+    std::lock_guard<std::mutex> lock(m_stylesLock);
+    m_itemColours.clear();
+}
+
+void CRecoveryTreeCtrl::RestoreListChecks()
+{
+    if (m_pList == NULL)
+        return;
+    CResultListCtrl& list = *m_pList;
+    const int rows = list.GetItemCount();
+    for (int row = 0; row < rows; ++row)
+        list.MarkUnchecked(row);
+    if (!list.CheckedFileIds.empty() || !list.CheckedFolderItems.empty()) {
+        for (int row = 0; row < rows; ++row) {
+            const CString id = list.GetItemText(row, CResultListCtrl::IdColumn());
+            if (id.IsEmpty())
+                continue;
+            const std::uint64_t value = ParseIdColumn(id);
+            if (list.CheckedFileIds.count(value) != 0 || list.CheckedFolderItems.count(value) != 0)
+                list.MarkChecked(row);
+        }
+    }
+    if (ScanSelection.scanKind == kScanFileTrace && !list.CheckedTreeItems.empty()) {
+        for (int row = 0; row < rows; ++row) {
+            const CString name = list.GetItemText(row, 0);
+            for (TreeItemValue item : list.CheckedTreeItems) {
+                if (GetItemText(ItemOf(item)) == name)
+                    list.MarkChecked(row);
+            }
+        }
+    }
+}
+
+void CRecoveryTreeCtrl::ListItemFolder(HTREEITEM item)
+{
+    if (ScanSelection.scanKind == kScanFileTrace) {
+        if (GetParentItem(item) == NULL) {
+            ListFolderTrace(u"Root", 0);
+            return;
+        }
+        const CString text = GetItemText(item);
+        ListFolderTrace(reinterpret_cast<const char16_t*>(static_cast<LPCWSTR>(text)),
+                        GetChildItem(item) != NULL ? 1 : 0);
+        return;
+    }
+    bool found = false;
+    const std::uint32_t id = FolderIdOf(item, found);
+    if (IsFat()) {
+        UiResultsView().SetCurrentFolderItem(ValueOf(item));
+        ListFolderFat(found ? id : kFatRootFolder);
+    } else if (VolumeParams.fsCode == kFsNtfs) {
+        ListFolderNtfs(found && GetItemText(item) != L"Root" ? id : kNtfsRootFolder);
+    }
+}
+
+void CRecoveryTreeCtrl::OnItemClick(UINT flags, HTREEITEM item)
+{
+    const UINT body = TVHT_ONITEMICON | TVHT_ONITEMLABEL | TVHT_ONITEMRIGHT | TVHT_ONITEMSTATEICON;
+    if ((flags & TVHT_ONITEMBUTTON) != 0 && (flags & body) == 0) {
+        Expand(item, TVE_TOGGLE);
+        return;
+    }
+    if ((flags & body) == 0)
+        return;
+    SelectItem(item);
+    if ((flags & TVHT_ONITEMSTATEICON) != 0) {
+        if (GetItemCheckState(item) == kTreeUnchecked) {
+            CheckItem(item);
+            MarkFolderFiles(item);
+        } else {
+            UncheckItem(item);
+            ClearFolderFiles(item);
+        }
+    } else {
+        ListItemFolder(item);
+        // The files of a checked folder are marked, those of an unchecked one not; a partly checked
+        // folder keeps its files' own marks.
+        if (GetItemCheckState(item) == kTreeChecked)
+            MarkFolderFiles(item);
+        else if (GetItemCheckState(item) == kTreeUnchecked)
+            ClearFolderFiles(item);
+    }
+    RestoreListChecks();
+}
+
+void CRecoveryTreeCtrl::OnLButtonDown(UINT, CPoint point)
+{
+    UINT flags = 0;
+    HTREEITEM item = HitTest(point, &flags);
+    if (item == NULL)
+        return;
+    // The work runs on the box's worker while the box's loop serves the tree's and the list's messages;
+    // the control's own toggle of the box never runs, so the marks come out the same everywhere.
+    CWaitCursor wait;
+    CModalWaitDlg box(this);
+    box.SetWork(
+        [](UINT_PTR tree, UINT_PTR hitFlags, UINT_PTR clicked, const std::atomic<bool>&) {
+            reinterpret_cast<CRecoveryTreeCtrl*>(tree)->OnItemClick(static_cast<UINT>(hitFlags),
+                                                                    reinterpret_cast<HTREEITEM>(clicked));
+        },
+        reinterpret_cast<UINT_PTR>(this), flags, reinterpret_cast<UINT_PTR>(item));
+    box.DoModal();
+    if ((flags & (TVHT_ONITEMICON | TVHT_ONITEMLABEL | TVHT_ONITEMRIGHT | TVHT_ONITEMSTATEICON)) != 0)
+        SetFocus();
+}
+
+void CRecoveryTreeCtrl::OnLButtonDblClk(UINT, CPoint) {}
+
+void CRecoveryTreeCtrl::OnMouseMove(UINT nFlags, CPoint point)
+{
+    UINT flags = 0;
+    if (HitTest(point, &flags) != NULL) {
+        HCURSOR cursor = (flags & TVHT_ONITEMSTATEICON) != 0 ? m_hCheckCursor
+                         : (flags & TVHT_ONITEMBUTTON) != 0  ? m_hExpandCursor
+                                                             : m_hItemCursor;
+        if (cursor != NULL)
+            ::SetCursor(cursor);
+    }
+    CTreeCtrl::OnMouseMove(nFlags, point);
+}
+
+void CRecoveryTreeCtrl::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
+{
+    switch (nChar) {
+    case VK_SPACE:
+        // The space bar would toggle the box behind the maps' back.
+        return;
+    case VK_TAB:
+        if (m_pList != NULL)
+            m_pList->SetFocus();
+        return;
+    case VK_APPS:
+        if (HTREEITEM item = GetSelectedItem()) {
+            CRect rect;
+            GetItemRect(item, &rect, TRUE);
+            CPoint centre = rect.CenterPoint();
+            ClientToScreen(&centre);
+            ShowContextMenu(item, centre);
+        }
+        return;
+    case VK_UP:
+    case VK_DOWN:
+        Invalidate();
+        break;
+    default:
+        break;
+    }
+    CTreeCtrl::OnKeyDown(nChar, nRepCnt, nFlags);
+}
+
+// Moving through the tree with the keys lists each folder reached, as a click on its label does.
+void CRecoveryTreeCtrl::OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags)
+{
+    switch (nChar) {
+    case VK_END:
+    case VK_HOME:
+    case VK_LEFT:
+    case VK_UP:
+    case VK_RIGHT:
+    case VK_DOWN:
+    case VK_PRIOR:
+    case VK_NEXT:
+        if (HTREEITEM item = GetSelectedItem()) {
+            ListItemFolder(item);
+            RestoreListChecks();
+        }
+        break;
+    default:
+        break;
+    }
+    CTreeCtrl::OnKeyUp(nChar, nRepCnt, nFlags);
+}
+
+void CRecoveryTreeCtrl::OnRButtonDown(UINT, CPoint point)
+{
+    HTREEITEM item = HitTest(point);
+    // The root has no menu under the mouse.
+    if (item == NULL || GetParentItem(item) == NULL)
+        return;
+    CPoint screen = point;
+    ClientToScreen(&screen);
+    ShowContextMenu(item, screen);
+}
+
+void CRecoveryTreeCtrl::ShowContextMenu(HTREEITEM item, CPoint screenPoint)
+{
+    SelectItem(item);
+    SetFocus();
+    CMenu menu;
+    if (!menu.LoadMenu(IDR_RECOVERY_TREE_MENU))
+        return;
+    CMenu* pPopup = menu.GetSubMenu(0);
+    if (pPopup == NULL || !m_contextMenuTracker)
+        return;
+    if (ScanSelection.scanKind == kScanFileTrace) {
+        for (UINT command : {32785u, 32787u, static_cast<UINT>(ID_TREE_PROPERTIES)})
+            pPopup->DeleteMenu(command, MF_BYCOMMAND);
+    }
+    const int command = m_contextMenuTracker(pPopup, screenPoint.x, screenPoint.y);
+    switch (command) {
+    case 0:
+        break;
+    case 32782:
+    case 59410:
+    case 59411:
+        if (m_pList != NULL) {
+            // Through another view and back, so that the list lays its rows out anew.
+            const DWORD through = command == 32782 ? LVS_LIST : command == 59410 ? LVS_REPORT : LVS_SMALLICON;
+            const DWORD target = command == 32782 ? LVS_SMALLICON : command == 59410 ? LVS_LIST : LVS_REPORT;
+            m_pList->ModifyStyle(LVS_TYPEMASK, through);
+            m_pList->ModifyStyle(LVS_TYPEMASK, target | (command == 32782 ? LVS_AUTOARRANGE : 0));
+        }
+        break;
+    case 32777:
+        CollectFoldersToSave();
+        [[fallthrough]];
+    default:
+        if (m_commandHandler)
+            m_commandHandler(static_cast<UINT>(command), item);
+        break;
+    }
+}
+
+void CRecoveryTreeCtrl::CollectFoldersToSave()
+{
+    if (m_pList == NULL)
+        return;
+    m_pList->SaveFolderItems.clear();
+    HTREEITEM root = GetRootItem();
+    ForEachDescendant(root, [&](HTREEITEM item) {
+        HTREEITEM parent = GetParentItem(item);
+        if (GetItemCheckState(item) == kTreeChecked &&
+            (parent == root || GetItemCheckState(parent) != kTreeChecked))
+            m_pList->SaveFolderItems.insert(ValueOf(item));
+    });
+}
+
+BOOL CRecoveryTreeCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    if (message == WM_NOTIFY && pResult != NULL &&
+        reinterpret_cast<NMHDR*>(lParam)->code == static_cast<UINT>(NM_CUSTOMDRAW)) {
+        auto* pDraw = reinterpret_cast<NMTVCUSTOMDRAW*>(lParam);
+        *pResult = CDRF_DODEFAULT;
+        if (pDraw->nmcd.dwDrawStage == CDDS_PREPAINT) {
+            *pResult = CDRF_NOTIFYITEMDRAW;
+        } else if (pDraw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT) {
+            const COLORREF colour = GetItemColour(reinterpret_cast<HTREEITEM>(pDraw->nmcd.dwItemSpec));
+            if (colour != CLR_NONE && (pDraw->nmcd.uItemState & CDIS_SELECTED) == 0)
+                pDraw->clrText = colour;
+        }
+        return TRUE;
+    }
+    return CTreeCtrl::OnChildNotify(message, wParam, lParam, pResult);
+}

@@ -1,0 +1,368 @@
+#include "result_list_ctrl.h"
+
+#include <windowsx.h>
+
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/core/engine_ui.h"
+#include "result_row_text.h"
+#include "results_resource_ids.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr COLORREF kDeletedText = RGB(255, 0, 0);
+constexpr COLORREF kParentBack = 0x95CAFF;
+constexpr int kHeaderImageCount = 7;
+// The header icons in the order of the columns they stand on.
+constexpr UINT kHeaderIconOrder[kHeaderImageCount] = {163, 162, 164, 161, 166, 167, 165};
+// The engine reads at most this many characters of a cell.
+constexpr int kEngineCellLength = 100;
+
+CString Wide(const char16_t* text)
+{
+    return CString(reinterpret_cast<const wchar_t*>(text != nullptr ? text : u""));
+}
+
+} // namespace
+
+// The list as the engine's listings and save see it. Listings may run on a worker thread: every call
+// goes to the list window by message.
+class CResultListCtrl::EngineSeam final : public ResultListUi
+{
+public:
+    explicit EngineSeam(CResultListCtrl& list) : m_list(list) {}
+
+    void DeleteAllItems() override { m_list.DeleteAllItems(); }
+    int GetItemCount() override { return m_list.GetItemCount(); }
+    int InsertItem(int row, const char16_t* text, int imageIndex) override
+    {
+        return m_list.CListCtrl::InsertItem(row, Wide(text), imageIndex);
+    }
+    void SetItemText(int row, int column, const char16_t* text) override
+    {
+        m_list.CListCtrl::SetItemText(row, column, Wide(text));
+    }
+    std::u16string GetItemText(int row, int column) override
+    {
+        const CString text = m_list.CListCtrl::GetItemText(row, column).Left(kEngineCellLength);
+        return std::u16string(reinterpret_cast<const char16_t*>(static_cast<LPCWSTR>(text)),
+                              static_cast<std::size_t>(text.GetLength()));
+    }
+    void Update(int row) override { m_list.CListCtrl::Update(row); }
+    void SwitchToReportView() override { m_list.ModifyStyle(LVS_TYPEMASK, LVS_REPORT); }
+    void CheckItem(int row) override { m_list.CheckItem(row); }
+    void MarkChecked(int row) override { m_list.MarkChecked(row); }
+    std::vector<std::uint64_t> GetMarkedEntryIds() override
+    {
+        return {m_list.SaveFileIds.begin(), m_list.SaveFileIds.end()};
+    }
+    std::vector<TreeItemValue> GetMarkedTreeItems() override
+    {
+        return {m_list.SaveFolderItems.begin(), m_list.SaveFolderItems.end()};
+    }
+
+private:
+    CResultListCtrl& m_list;
+};
+
+IMPLEMENT_DYNAMIC(CResultListCtrl, CXTListCtrl)
+
+CResultListCtrl::CResultListCtrl()
+{
+    m_headerImages.Create(16, 16, ILC_MASK | ILC_COLOR4, 0, 7);
+    for (UINT id : kHeaderIconOrder) {
+        HICON icon = static_cast<HICON>(
+            ::LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(id), IMAGE_ICON, 48, 48, 0));
+        if (icon == NULL)
+            icon = static_cast<HICON>(
+                ::LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(id), IMAGE_ICON, 16, 16, 0));
+        m_headerImages.Add(icon);
+        if (icon != NULL)
+            ::DestroyIcon(icon);
+    }
+    m_font.CreateFont(15, 0, 0, 0, FW_NORMAL, FALSE, FALSE, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Arial");
+    m_hHandCursor = ::LoadCursorW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDC_RESULT_LIST_HAND));
+    m_pSeam = new EngineSeam(*this);
+}
+
+CResultListCtrl::~CResultListCtrl()
+{
+    delete m_pSeam;
+    if (m_hHandCursor != NULL)
+        ::DestroyCursor(m_hHandCursor);
+    if (m_pStateImages != NULL) {
+        m_pStateImages->DeleteImageList();
+        delete m_pStateImages;
+    }
+}
+
+ResultListUi& CResultListCtrl::EngineSide()
+{
+    return *m_pSeam;
+}
+
+void CResultListCtrl::InstallStateImages()
+{
+    if (m_pStateImages != NULL)
+        return;
+    m_pStateImages = new CImageList;
+    CBitmap states;
+    if (!states.LoadBitmap(IDB_RESULT_LIST_STATES) ||
+        !m_pStateImages->Create(16, 16, ILC_MASK | ILC_COLOR24, 3, 1)) {
+        delete m_pStateImages;
+        m_pStateImages = NULL;
+        return;
+    }
+    m_pStateImages->Add(&states, RGB(255, 255, 255));
+    SetImageList(m_pStateImages, LVSIL_STATE);
+}
+
+void CResultListCtrl::SetHeaderImages()
+{
+    CHeaderCtrl* pHeader = GetHeaderCtrl();
+    if (pHeader == NULL)
+        return;
+    pHeader->SetImageList(&m_headerImages);
+    const int count = std::min(pHeader->GetItemCount(), kHeaderImageCount);
+    for (int column = 0; column < count; ++column) {
+        HDITEM item = {};
+        item.mask = HDI_FORMAT;
+        pHeader->GetItem(column, &item);
+        item.mask = HDI_FORMAT | HDI_IMAGE;
+        item.fmt |= HDF_IMAGE;
+        item.iImage = column;
+        pHeader->SetItem(column, &item);
+    }
+    if (count > 1) {
+        HDITEM second = {};
+        second.mask = HDI_FORMAT;
+        pHeader->GetItem(1, &second);
+        HDITEM first = {};
+        first.mask = HDI_FORMAT | HDI_IMAGE;
+        first.fmt = second.fmt | HDF_IMAGE;
+        first.iImage = 0;
+        pHeader->SetItem(0, &first);
+    }
+}
+
+void CResultListCtrl::SetStateImage(int row, int state)
+{
+    SetItemState(row, INDEXTOSTATEIMAGEMASK(state), LVIS_STATEIMAGEMASK);
+}
+
+void CResultListCtrl::MarkChecked(int row)
+{
+    // The up entry never shows a box, whatever the listing asks.
+    SetStateImage(row, IsParentRow(row) ? kRowStateParent : kRowStateMarked);
+}
+
+void CResultListCtrl::MarkUnchecked(int row)
+{
+    SetStateImage(row, IsParentRow(row) ? kRowStateParent : kRowStateUnmarked);
+}
+
+void CResultListCtrl::ClearStateImage(int row)
+{
+    SetStateImage(row, kRowStateNone);
+}
+
+int CResultListCtrl::GetCheckState(int row) const
+{
+    return static_cast<int>((GetItemState(row, LVIS_STATEIMAGEMASK) & LVIS_STATEIMAGEMASK) >> 12) - 1;
+}
+
+bool CResultListCtrl::IsParentRow(int row) const
+{
+    return IsParentEntryText(GetItemText(row, 0));
+}
+
+bool CResultListCtrl::IsFolderRow(int row) const
+{
+    return IsFolderTypeText(GetItemText(row, 1));
+}
+
+int CResultListCtrl::IdColumn()
+{
+    return ScanSelection.scanKind == kScanFileTrace ? 2 : 5;
+}
+
+std::uint64_t CResultListCtrl::RowId(int row) const
+{
+    return ParseIdColumn(GetItemText(row, IdColumn()));
+}
+
+void CResultListCtrl::CheckAllRows()
+{
+    for (int row = 0; row < GetItemCount(); ++row) {
+        if (!IsParentRow(row))
+            MarkChecked(row);
+    }
+}
+
+void CResultListCtrl::UncheckAllRows()
+{
+    for (int row = 0; row < GetItemCount(); ++row) {
+        if (!IsParentRow(row))
+            MarkUnchecked(row);
+    }
+}
+
+int CResultListCtrl::AllRowsChecked() const
+{
+    for (int row = 0; row < GetItemCount(); ++row) {
+        if (!IsParentRow(row) && GetCheckState(row) != 1)
+            return 0;
+    }
+    return 1;
+}
+
+int CResultListCtrl::NoRowChecked() const
+{
+    for (int row = 0; row < GetItemCount(); ++row) {
+        if (!IsParentRow(row) && GetCheckState(row) != 0)
+            return 0;
+    }
+    return 1;
+}
+
+void CResultListCtrl::ClearMarks()
+{
+    CheckedFileIds.clear();
+    CheckedFolderItems.clear();
+    SaveFolderItems.clear();
+    SaveFileIds.clear();
+    CheckedTreeItems.clear();
+}
+
+void CResultListCtrl::OnCustomDraw(NMLVCUSTOMDRAW* pDraw, LRESULT* pResult)
+{
+    *pResult = CDRF_DODEFAULT;
+    switch (pDraw->nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+        // PreviewClearPending asks the next paint to empty the preview pane; it stays set for the preview
+        // host, which empties the pane and clears it.
+        *pResult = CDRF_NOTIFYITEMDRAW;
+        break;
+    case CDDS_ITEMPREPAINT: {
+        const int row = static_cast<int>(pDraw->nmcd.dwItemSpec);
+        const CString type = GetItemText(row, 1);
+        const CString name = GetItemText(row, 0);
+        if (IsDeletedTypeText(type)) {
+            pDraw->clrText = kDeletedText;
+            pDraw->clrTextBk = RGB(255, 255, 255);
+        } else if (name.Left(9) == L"Parent...") {
+            pDraw->clrText = kDeletedText;
+            pDraw->clrTextBk = kParentBack;
+            if (GetCheckState(row) != kRowStateParent - 1)
+                SetStateImage(row, kRowStateParent);
+        } else {
+            pDraw->clrText = RGB(0, 0, 0);
+            pDraw->clrTextBk = RGB(255, 255, 255);
+        }
+        ::SelectObject(pDraw->nmcd.hdc, m_font.GetSafeHandle());
+        *pResult = CDRF_NEWFONT;
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+BOOL CResultListCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    if (message == WM_NOTIFY && pResult != NULL &&
+        reinterpret_cast<NMHDR*>(lParam)->code == static_cast<UINT>(NM_CUSTOMDRAW)) {
+        OnCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(lParam), pResult);
+        return TRUE;
+    }
+    if (message == WM_NOTIFY && pResult != NULL) {
+        const UINT code = reinterpret_cast<NMHDR*>(lParam)->code;
+        if (code == static_cast<UINT>(NM_CLICK) || code == static_cast<UINT>(NM_DBLCLK)) {
+            LVHITTESTINFO hit = {};
+            hit.pt = reinterpret_cast<NMITEMACTIVATE*>(lParam)->ptAction;
+            const int row = SubItemHitTest(&hit);
+            // A click on a box marks or unmarks its row: that is the marking's, not the opening's.
+            if (row >= 0 && (hit.flags & LVHT_ONITEMSTATEICON) == 0) {
+                if (code == static_cast<UINT>(NM_CLICK))
+                    OnRowClick(row);
+                else
+                    OnRowDoubleClick(row);
+            }
+            *pResult = 0;
+            return TRUE;
+        }
+    }
+    return CXTListCtrl::OnChildNotify(message, wParam, lParam, pResult);
+}
+
+bool CResultListCtrl::OnMouseMove(CPoint point)
+{
+    LVHITTESTINFO hit = {};
+    hit.pt = point;
+    const int row = HitTest(&hit);
+    if (row < 0)
+        return true;
+    if (IsParentRow(row))
+        return false;
+    if ((hit.flags & LVHT_ONITEMSTATEICON) != 0 && m_hHandCursor != NULL)
+        ::SetCursor(m_hHandCursor);
+    return true;
+}
+
+LRESULT CResultListCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_MOUSEMOVE:
+        if (!OnMouseMove(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))))
+            return 0;
+        break;
+    case WM_KEYUP:
+        // The arrow keys preview the row they reach, as a click on it does.
+        if ((wParam == VK_UP || wParam == VK_DOWN) && GetSelectionMark() >= 0 &&
+            GetSelectionMark() < GetItemCount() && VolumeParams.fsCode != 0) {
+            OnRowClick(GetSelectionMark());
+            return 0;
+        }
+        break;
+    case WM_VSCROLL: {
+        Invalidate();
+        UpdateWindow();
+        break;
+    }
+    default:
+        break;
+    }
+    return CXTListCtrl::WindowProc(message, wParam, lParam);
+}
+
+BOOL CResultListCtrl::PreTranslateMessage(MSG* pMsg)
+{
+    if (pMsg->message == WM_KEYDOWN && pMsg->hwnd == m_hWnd) {
+        switch (pMsg->wParam) {
+        case VK_TAB:
+            if (CWnd* pOwner = GetOwner()) {
+                if (CWnd* pTree = pOwner->GetDlgItem(IDC_RESULTS_TREE))
+                    pTree->SetFocus();
+            }
+            return TRUE;
+        case VK_UP:
+        case VK_DOWN:
+            Invalidate();
+            break;
+        case VK_RETURN:
+            OnEnter();
+            break;
+        case VK_F2: {
+            const int row = GetSelectionMark();
+            if (row >= 0)
+                EditLabel(row);
+            return TRUE;
+        }
+        default:
+            break;
+        }
+    }
+    return CXTListCtrl::PreTranslateMessage(pMsg);
+}

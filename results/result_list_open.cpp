@@ -1,0 +1,298 @@
+// Opening rows of the result list: folders, the up entry, and the copies of files for the preview.
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/fat/fat_records.h"
+#include "engine/recovery/listing/result_listing.h"
+#include "engine/recovery/ntfs/ntfs_records.h"
+#include "engine/recovery/save/save_files.h"
+#include "engine/recovery/trace/trace_records.h"
+#include "list_wait_dlg.h"
+#include "preview_copies.h"
+#include "recovery_tree_ctrl.h"
+#include "result_list_ctrl.h"
+#include "result_row_text.h"
+#include "results_state.h"
+
+#include <string>
+
+namespace {
+
+bool IsFatVolume()
+{
+    return VolumeParams.fsCode == kFsFat16 || VolumeParams.fsCode == kFsFat32;
+}
+
+bool IsKnownVolume()
+{
+    return IsFatVolume() || VolumeParams.fsCode == kFsNtfs;
+}
+
+const char16_t* Text16(const CString& text)
+{
+    return reinterpret_cast<const char16_t*>(static_cast<LPCWSTR>(text));
+}
+
+// A file's record as the copy needs it; `found` false when no record has the row's ID.
+struct FileRecordValues
+{
+    bool found = false;
+    CString name;
+    std::uint64_t size = 0;
+    std::uint32_t start = 0; // first cluster, record sector or start sector
+    std::uint32_t parent = 0;
+    std::uint32_t deleted = 0;
+};
+
+FileRecordValues FindFileRecord(std::uint64_t id)
+{
+    FileRecordValues values;
+    auto take = [&](const char16_t* name, std::uint64_t size, std::uint32_t start, std::uint32_t parent,
+                    std::uint32_t deleted) {
+        values = {true, reinterpret_cast<LPCWSTR>(name), size, start, parent, deleted};
+    };
+    if (ScanSelection.scanKind == kScanFileTrace) {
+        for (const TraceFoundRec* record = traceFoundList.head; record && !values.found;
+             record = record->next)
+            if (record->number == id)
+                take(record->name, 0, record->sector, 0, 0);
+    } else if (IsFatVolume()) {
+        for (const FatFileRec* record = fatFiles.head; record && !values.found; record = record->next)
+            if (record->fileId == id)
+                take(record->name, record->size, record->firstCluster, record->parentCluster,
+                     record->deleted);
+    } else if (ScanSelection.scanKind == kScanQuick) {
+        for (const NtfsScanNode* node = ntfsScanNodes.head; node && !values.found; node = node->next)
+            if (node->dataRecordSector == id)
+                take(node->name, node->dataSize, node->dataRecordSector, node->parentNumber, node->deleted);
+    } else {
+        for (const NtfsFileNode* node = ntfsFileNodes.head; node && !values.found; node = node->next)
+            if (node->recordSector == id)
+                take(node->name, node->dataSize, node->recordSector, node->parentNumber, node->deleted);
+    }
+    return values;
+}
+
+// The folder record that holds a tree item: its folder ID and its parent's, by file system.
+struct FolderRecordValues
+{
+    bool found = false;
+    std::uint32_t id = 0;
+    std::uint32_t parent = 0;
+    TreeItemValue item = 0;
+};
+
+template <typename Match> FolderRecordValues FindFolderRecord(Match match)
+{
+    FolderRecordValues values;
+    if (IsFatVolume()) {
+        for (const FatFolderRec* record = fatFolders.head; record && !values.found; record = record->next)
+            if (match(record->treeItem, record->firstCluster))
+                values = {true, record->firstCluster, record->parentCluster, record->treeItem};
+    } else {
+        for (const NtfsEntryNode* node = ntfsEntryNodes.head; node && !values.found; node = node->next)
+            if (match(node->treeItem, node->folderNumber))
+                values = {true, node->folderNumber, node->parentNumber, node->treeItem};
+    }
+    return values;
+}
+
+std::uint32_t RootFolderId()
+{
+    return IsFatVolume() ? kFatRootFolder : kNtfsRootFolder;
+}
+
+void ListFolder(std::uint32_t id)
+{
+    if (IsFatVolume())
+        ListFolderFat(id);
+    else
+        ListFolderNtfs(id);
+}
+
+} // namespace
+
+void CResultListCtrl::ShowEntryPreview(const CString& path, int show)
+{
+    if (show == 0 || !m_previewHandler)
+        return;
+    const int dot = path.ReverseFind(L'.');
+    const CString extension = L"." + (dot >= 0 ? path.Mid(dot + 1) : path);
+    CWaitCursor wait;
+    m_previewHandler(path, extension);
+}
+
+void CResultListCtrl::OnRowClick(int row)
+{
+    if (GetItemCount() == 0 || row < 0)
+        return;
+    g_strPreviewItemPath.Empty();
+    if (IsParentRow(row) || (IsKnownVolume() && IsFolderRow(row))) {
+        LastPreviewPath.Empty();
+        ShowEntryPreview(CString(), 1);
+    } else if (IsKnownVolume()) {
+        PreviewFileRow(row);
+    }
+    Invalidate();
+    UpdateWindow();
+}
+
+void CResultListCtrl::PreviewFileRow(int row)
+{
+    const CString rowName = GetItemText(row, 0).Left(255);
+    const bool trace = ScanSelection.scanKind == kScanFileTrace;
+    const CString idText = GetItemText(row, IdColumn());
+    if (trace && idText == L"-") {
+        ShowEntryPreview(CString(), 1);
+        LastPreviewPath = rowName;
+        return;
+    }
+    const std::uint64_t id = ParseIdColumn(idText);
+    const FileRecordValues record = FindFileRecord(id);
+    // A row that no record answers has nothing to copy.
+    if (!record.found)
+        return;
+    if (!trace && DecimalDigitsValue(GetItemText(row, 2), false) > kLargePreviewFileSize) {
+        ShowEntryPreview(kLargeFilePreviewPath, 1);
+        SetFocus();
+        LastPreviewPath = record.name;
+        return;
+    }
+    CString folder = PreviewTempFolder();
+    if (IsNewPreviewTarget(folder, record.name, id) == 0)
+        return;
+    const CString copyName = MakeTempFileName(record.name, TempPreviewFiles);
+    CloseOfficeViewers(TempPreviewFiles);
+    const FolderRecordValues parent =
+        FindFolderRecord([&](TreeItemValue, std::uint32_t folderId) { return folderId == record.parent; });
+    g_strPreviewItemPath = L"\\";
+    if (parent.found && m_pTree != NULL)
+        g_strPreviewItemPath += m_pTree->GetItemPath(reinterpret_cast<HTREEITEM>(parent.item)) + L"\\";
+    g_strPreviewItemPath += record.name;
+
+    const CString target = folder.Left(folder.GetLength() - 1);
+    int copied = 0;
+    if (trace)
+        copied = CopyRawRange(record.start, Text16(target), Text16(copyName));
+    else if (IsFatVolume())
+        copied = SaveFileFat(Text16(target), static_cast<std::uint32_t>(id), 0, record.start,
+                             static_cast<std::uint32_t>(record.size), Text16(copyName), record.deleted);
+    else
+        copied = SaveFileNtfs(Text16(target), Text16(copyName), record.start, record.size, 0, record.deleted);
+    CString path = folder + copyName;
+    path.MakeLower();
+    // A copy that could not be made hands nothing to the preview.
+    if (::GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES)
+        copied = 0;
+    ShowEntryPreview(path, copied);
+}
+
+HTREEITEM CResultListCtrl::ListFolderOfRow(int row)
+{
+    const TreeItemValue item = static_cast<TreeItemValue>(RowId(row));
+    CurrentFolderId = item;
+    const FolderRecordValues folder =
+        FindFolderRecord([&](TreeItemValue recordItem, std::uint32_t) { return recordItem == item; });
+    ListFolder(folder.found ? folder.id : RootFolderId());
+    return folder.found ? reinterpret_cast<HTREEITEM>(folder.item) : NULL;
+}
+
+void CResultListCtrl::OpenEntry(int checkFlag)
+{
+    const int row = GetSelectionMark();
+    if (row < 0 || row >= GetItemCount())
+        return;
+    const bool trace = ScanSelection.scanKind == kScanFileTrace;
+    if (!trace && IsFolderRow(row) && !IsParentRow(row)) {
+        HTREEITEM item = ListFolderOfRow(row);
+        if (checkFlag != 0)
+            CheckAllRows();
+        else
+            UncheckAllRows();
+        if (item != NULL && m_pTree != NULL) {
+            m_pTree->SelectItem(item);
+            m_pTree->Expand(item, TVE_EXPAND);
+        }
+        return;
+    }
+    if (IsParentRow(row)) {
+        if (trace)
+            return;
+        if (GetItemCount() == 1) {
+            OpenParentFolder(RootFolderId());
+            return;
+        }
+        // Row 1 tells which folder is listed now: its parent is the folder to go back to.
+        std::uint32_t listed = RootFolderId();
+        if (IsFolderRow(1)) {
+            const TreeItemValue item = static_cast<TreeItemValue>(RowId(1));
+            const FolderRecordValues folder =
+                FindFolderRecord([&](TreeItemValue recordItem, std::uint32_t) { return recordItem == item; });
+            if (folder.found)
+                listed = folder.parent;
+        } else {
+            const FileRecordValues file = FindFileRecord(RowId(1));
+            if (file.found)
+                listed = file.parent;
+        }
+        OpenParentFolder(listed);
+        return;
+    }
+    if (trace) {
+        const CString type = GetItemText(row, 0);
+        ListFolderTrace(Text16(type), 1);
+        if (m_pTree != NULL)
+            m_pTree->RestoreListChecks();
+    }
+}
+
+void CResultListCtrl::OpenParentFolder(std::uint32_t folderId)
+{
+    const FolderRecordValues folder =
+        FindFolderRecord([&](TreeItemValue, std::uint32_t recordId) { return recordId == folderId; });
+    const std::uint32_t parent = folder.found ? folder.parent : RootFolderId();
+    ListFolder(parent);
+    if (m_pTree != NULL) {
+        if (parent == RootFolderId() || !folder.found) {
+            m_pTree->SelectItem(m_pTree->GetRootItem());
+        } else {
+            HTREEITEM parentItem = m_pTree->GetParentItem(reinterpret_cast<HTREEITEM>(folder.item));
+            m_pTree->SelectItem(parentItem);
+        }
+        m_pTree->RestoreListChecks();
+    }
+}
+
+void CResultListCtrl::OnRowDoubleClick(int row)
+{
+    if (row < 0)
+        return;
+    SetSelectionMark(row);
+    CListWaitDlg box(this);
+    box.SetWork(
+        [](UINT_PTR list, UINT_PTR checkFlag, UINT_PTR, const std::atomic<bool>&) {
+            reinterpret_cast<CResultListCtrl*>(list)->OpenEntry(static_cast<int>(checkFlag));
+        },
+        reinterpret_cast<UINT_PTR>(this), static_cast<UINT_PTR>(GetCheckState(row) == 1 ? 1 : 0), 0);
+    box.DoModal();
+    Invalidate();
+    UpdateWindow();
+    OnRowClick(GetSelectionMark() >= 0 && GetSelectionMark() < GetItemCount() ? GetSelectionMark() : 0);
+}
+
+void CResultListCtrl::OnEnter()
+{
+    const int row = GetSelectionMark();
+    if (row < 0 || row >= GetItemCount())
+        return;
+    if (IsFolderRow(row) && !IsParentRow(row)) {
+        HTREEITEM item = ListFolderOfRow(row);
+        if (m_pTree != NULL) {
+            m_pTree->SetFocus();
+            if (item != NULL) {
+                m_pTree->SelectItem(item);
+                m_pTree->Expand(item, TVE_EXPAND);
+            }
+        }
+    } else if (m_pTree != NULL) {
+        m_pTree->SetFocus();
+    }
+}

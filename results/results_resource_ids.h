@@ -1,0 +1,58 @@
+#pragma once
+
+// Resource ids of the results view, its list and its please-wait dialog. The resource script
+// res/results.rc includes this header as well, so it holds plain definitions only.
+
+// Background, header strip (left piece, right piece, the band between) and the list's tiled background.
+#define IDB_RESULTS_BACKGROUND 252
+#define IDB_RESULTS_STRIP_LEFT 281
+#define IDB_RESULTS_STRIP_RIGHT 273
+#define IDB_RESULTS_BAND 275
+#define IDB_RESULTS_LIST_BACKGROUND 160
+
+// Picture buttons: normal face, then hover face.
+#define IDB_RESULTS_SAVE 330
+#define IDB_RESULTS_SAVE_HOVER 329
+#define IDB_RESULTS_BACK 319
+#define IDB_RESULTS_BACK_HOVER 320
+#define IDB_RESULTS_HOME 268
+#define IDB_RESULTS_HOME_HOVER 317
+
+// The result list's check boxes (unmarked, marked, none) and its header icons.
+#define IDB_RESULT_LIST_STATES 201
+#define IDI_RESULT_HEADER_FIRST 161
+#define IDI_RESULT_HEADER_LAST 167
+// The hand over a check box.
+#define IDC_RESULT_LIST_HAND 249
+
+// The please-wait dialog of Save; its skin is IDB_SKIN_WAIT.
+#define IDD_WAIT_DLG 376
+#define IDC_WAIT_DLG_TEXT 1138
+#define IDC_WAIT_DLG_CANCEL_2 1140
+
+// Window ids inside the results view.
+#define IDC_RESULTS_OUTER_SPLITTER 157
+#define IDC_RESULTS_SAVE 159
+#define IDC_RESULTS_BACK 160
+#define IDC_RESULTS_TREE 162
+#define IDC_RESULTS_INNER_SPLITTER 164
+#define IDC_RESULTS_LIST 165
+#define IDC_RESULTS_PREVIEW 59649
+#define IDC_RESULTS_HOME 61481
+#define IDC_RESULTS_LABEL_1 61482
+#define IDC_RESULTS_LABEL_2 61484
+#define IDC_RESULTS_LABEL_3 61488
+
+// The recovered-items tree's check boxes (none, unchecked, checked, partly checked) and its cursors over
+// an item's expand button and over an item (over a check box it is the list's hand).
+#define IDB_RECOVERY_TREE_STATES 200
+#define IDC_RECOVERY_TREE_EXPAND 250
+#define IDC_RECOVERY_TREE_ITEM 264
+
+// The result list's please-wait box while a folder opens.
+#define IDD_LIST_WAIT_DLG 380
+#define IDC_LIST_WAIT_TEXT 1136
+
+// The recovered-items tree's context menu ("Right Click") and the commands it holds besides the frame's.
+#define IDR_RECOVERY_TREE_MENU 325
+#define ID_TREE_PROPERTIES 32804

@@ -1,0 +1,117 @@
+#include "results_test_support.h"
+
+#include "app_test_app.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/core/list_free.h"
+#include "engine/recovery/snapshot/snapshot_document.h"
+#include "engine_probe/probe_scan_rows.h"
+#include "home_view.h"
+#include "ntfs_test_volume.h"
+#include "results_step_host.h"
+#include "results_view.h"
+#include "support/oracle_files.h"
+#include "support/screenshot.h"
+#include "support/test_paths.h"
+#include "wizard_state.h"
+
+#include <memory>
+#include <vector>
+
+using test_support::JoinPath;
+using test_support::ReadTsv;
+using test_support::TestDisksDir;
+
+namespace {
+
+std::unique_ptr<AttachedImage> g_image;
+
+} // namespace
+
+CThirdView_HDD* Results()
+{
+    return dynamic_cast<CThirdView_HDD*>(theApp.GetView(kViewResults));
+}
+
+Partition FindPartition(const std::string& disk, const std::string& part)
+{
+    for (const auto& row : ReadTsv(JoinPath(TestDisksDir(), "partitions.tsv"))) {
+        if (row.size() < 8 || row[0] != disk || row[1] != part)
+            continue;
+        const std::uint16_t code = row[4] == "fat16" ? kFsFat16 : row[4] == "fat32" ? kFsFat32 : kFsNtfs;
+        return {row[0],
+                row[1],
+                static_cast<std::uint32_t>(std::stoul(row[2])),
+                static_cast<std::uint32_t>(std::stoul(row[3])),
+                code,
+                row[7]};
+    }
+    ADD_FAILURE() << disk << " has no partition " << part;
+    return {};
+}
+
+std::string Utf8(const CString& text)
+{
+    return ProbeUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(static_cast<LPCWSTR>(text)),
+                                         static_cast<std::size_t>(text.GetLength())));
+}
+
+// The partition step's Scan and the end of its worker: the step numbers Scan writes, the scan, then the
+// hand-over to the results view.
+bool QuickScanToResults(const Partition& partition)
+{
+    CThirdView_HDD* pResults = Results();
+    ScanSelection.scanKind = kScanQuick;
+    ScanSelectionUi.modeSummary =
+        L"Selected Mode : Recovery Scan \r\nDrive Type         : Virtual Machine Disk";
+    pResults->SetResultColumns(SnapshotResultColumns(kScanQuick));
+    theApp.SwitchView(kViewPartition);
+    FreeScanLists();
+    // The image stays attached until the view is reset, as the program's readers stay open: previews
+    // copy from it.
+    g_image.reset();
+    g_image = std::make_unique<AttachedImage>(JoinPath(TestDisksDir(), partition.disk + ".vmdk"));
+    if (!g_image->IsAttached())
+        return false;
+    pResults->AttachEngineSide();
+    // The wizard's Back empties the tree before another scan.
+    pResults->RecoveryTree().EngineSide().DeleteAllItems();
+    WizardStepState.quick = 3;
+    WizardStepState.resultsReady = kResultsReady;
+    if (RunProbeQuickScan(partition.start, partition.sectors, partition.fsCode) != 1)
+        return false;
+    ShowScanResults();
+    PumpMessages(100);
+    return true;
+}
+
+void Screenshot(const std::wstring& name)
+{
+    StartedFrame()->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    PumpMessages(50);
+    int width = 0;
+    int height = 0;
+    const std::vector<std::uint32_t> pixels =
+        test_support::CaptureFramedWindow(StartedFrame()->GetSafeHwnd(), width, height);
+    EXPECT_TRUE(test_support::WritePng(test_support::ScreenshotPath(name), pixels.data(), width, height));
+}
+
+void ResetResultsView()
+{
+    g_image.reset();
+    CThirdView_HDD* pResults = Results();
+    pResults->RecoveryTree().DeleteAllItems();
+    pResults->ResultList().DeleteAllItems();
+    pResults->ResultList().ClearMarks();
+    FreeScanLists();
+    FreeFolderLists();
+    ScanThreadControl.done = 1;
+    WizardStepState = WizardStepStateBlock();
+    StartedFrame()->m_flags = FrameCommandFlags();
+    StartedFrame()->AttachEngineSeams();
+    ScanSelection.scanKind = kScanQuick;
+    theApp.SwitchView(kViewHome);
+    PumpMessages(20);
+}

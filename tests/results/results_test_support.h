@@ -1,0 +1,45 @@
+#pragma once
+
+// What the results view's tests share: the program's results view, the test disks' partitions and a
+// Quick Scan that ends on the results view as the partition step ends it.
+#include <afxwin.h>
+
+#include <cstdint>
+#include <string>
+
+class CThirdView_HDD;
+
+CThirdView_HDD* Results();
+
+struct Partition
+{
+    std::string disk;
+    std::string part;
+    std::uint32_t start = 0;
+    std::uint32_t sectors = 0;
+    std::uint16_t fsCode = 0;
+    std::string files;
+};
+
+// A row of the test disks' partitions.tsv; fails the test when there is none.
+Partition FindPartition(const std::string& disk, const std::string& part);
+
+std::string Utf8(const CString& text);
+
+// The partition step's Scan and the end of its worker: the step numbers Scan writes, the scan, then the
+// hand-over to the results view. False when the image or the scan failed.
+bool QuickScanToResults(const Partition& partition);
+
+// The main window, redrawn, as <name>.png in the screenshots folder.
+void Screenshot(const std::wstring& name);
+
+// One partition of the test disks to scan, and the screenshot of its results.
+struct ScanCase
+{
+    const char* disk;
+    const char* part;
+    const wchar_t* screenshot;
+};
+
+// The results view empty again and the wizard on the home view, as a test found them.
+void ResetResultsView();

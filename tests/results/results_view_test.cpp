@@ -1,0 +1,532 @@
+// The results view over real Quick Scans of the test disks: its rows against Sleuth Kit's, the colours,
+// the sorting, the layout, Save, Back and Home. The scans run through the engine on this thread and end
+// the way the partition step ends them, with ShowScanResults.
+#include "app_test_app.h"
+#include "box_answerer.h"
+#include "results_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/core/list_free.h"
+#include "engine/recovery/fat/fat_records.h"
+#include "engine/recovery/listing/result_listing.h"
+#include "engine/recovery/snapshot/snapshot_document.h"
+#include "engine_probe/probe_scan_rows.h"
+#include "fat_oracle_compare.h"
+#include "home_view.h"
+#include "list_column_sorter.h"
+#include "ntfs_test_volume.h"
+#include "result_row_text.h"
+#include "results_state.h"
+#include "results_step_host.h"
+#include "results_view.h"
+#include "support/oracle_files.h"
+#include "support/screenshot.h"
+#include "support/test_paths.h"
+#include "wizard_state.h"
+
+#include <algorithm>
+#include <fstream>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+using test_support::JoinPath;
+using test_support::ReadTsv;
+using test_support::TestDisksDir;
+
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kParentBack = 0x95CAFF;
+
+struct ListedRow
+{
+    CString name;
+    CString type;
+    CString size;
+    int check;
+};
+
+std::vector<ListedRow> ListedRows()
+{
+    CResultListCtrl& list = Results()->ResultList();
+    std::vector<ListedRow> rows;
+    for (int row = 0; row < list.GetItemCount(); ++row)
+        rows.push_back({list.GetItemText(row, 0), list.GetItemText(row, 1), list.GetItemText(row, 2),
+                        list.GetCheckState(row)});
+    return rows;
+}
+
+// FAT: the engine scan tests' normalisations (8.3 names without regard to case, a deleted name without
+// its first character, folders without a size).
+std::vector<std::string> FatRootKeys(const std::vector<ListedRow>& rows)
+{
+    std::vector<FatListingEntry> listed;
+    for (const ListedRow& row : rows) {
+        const std::string type = Utf8(row.type);
+        listed.push_back({IsFolderTypeText(row.type) ? 'D' : 'F', type.rfind("Deleted", 0) == 0,
+                          std::stoull(Utf8(row.size)), Utf8(row.name)});
+    }
+    return Keys(listed);
+}
+
+std::vector<std::string> FatOracleRootKeys(const Partition& partition)
+{
+    std::vector<FatListingEntry> root;
+    for (const FatListingEntry& entry : FlsEntries(partition.files))
+        if (entry.path.find('/') == std::string::npos)
+            root.push_back(entry);
+    return Keys(root);
+}
+
+// NTFS: kind, deleted, size (folders 0) and name; a file that fls names only through its streams has no
+// unnamed data (size 0); Sleuth Kit's own entries are left out.
+std::vector<std::string> NtfsRootKeys(const std::vector<ListedRow>& rows)
+{
+    std::vector<std::string> keys;
+    for (const ListedRow& row : rows) {
+        const bool folder = IsFolderTypeText(row.type);
+        keys.push_back(std::string(folder ? "D" : "F") + "\t" + (IsDeletedTypeText(row.type) ? "1" : "0") +
+                       "\t" + (folder ? "0" : Utf8(row.size)) + "\t" + Utf8(row.name));
+    }
+    std::sort(keys.begin(), keys.end());
+    return keys;
+}
+
+std::vector<std::string> NtfsOracleRootKeys(const Partition& partition)
+{
+    std::set<std::string> names;
+    std::vector<std::string> keys;
+    std::vector<std::string> streamBases;
+    for (const auto& row : ReadTsv(JoinPath(TestDisksDir(), partition.files))) {
+        const std::string& path = row[8];
+        if (row[1] == "v" || path.find('/') != std::string::npos || path.rfind("$OrphanFiles", 0) == 0)
+            continue;
+        if (row[3] == "1") {
+            streamBases.push_back("F\t" + row[2] + "\t0\t" + path.substr(0, path.rfind(':')));
+            continue;
+        }
+        names.insert(path);
+        keys.push_back(std::string(row[1] == "d" ? "D" : "F") + "\t" + row[2] + "\t" +
+                       (row[1] == "d" ? "0" : row[4]) + "\t" + path);
+    }
+    for (const std::string& base : streamBases) {
+        const std::string name = base.substr(base.rfind('\t') + 1);
+        if (names.insert(name).second)
+            keys.push_back(base);
+    }
+    std::sort(keys.begin(), keys.end());
+    return keys;
+}
+
+// Pixels of one row of the list as the screen shows it.
+std::vector<std::uint32_t> RowPixels(int row)
+{
+    CResultListCtrl& list = Results()->ResultList();
+    list.EnsureVisible(row, FALSE);
+    list.RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+    PumpMessages(50);
+    CRect rect;
+    list.GetItemRect(row, &rect, LVIR_LABEL);
+    CClientDC dc(&list);
+    return test_support::CaptureDc(dc.GetSafeHdc(), rect);
+}
+
+std::size_t CountColour(const std::vector<std::uint32_t>& pixels, COLORREF colour)
+{
+    const std::uint32_t rgb = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+    return static_cast<std::size_t>(std::count(pixels.begin(), pixels.end(), rgb));
+}
+
+class ResultsViewTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_NE(StartedFrame(), nullptr);
+        ASSERT_NE(Results(), nullptr);
+        StartedFrame()->ShowWindow(SW_SHOWMAXIMIZED);
+        PumpMessages(50);
+    }
+    void TearDown() override { ResetResultsView(); }
+};
+
+TEST_F(ResultsViewTest, AfterAQuickScanTheRootRowsAreThoseOfSleuthKitAndDeletedRowsAreRed)
+{
+    const ScanCase cases[] = {
+        {"mbr-ext05", "2", L"results_view_quick_fat32"},
+        {"mbr-ext05", "3", L"results_view_quick_ntfs"},
+        {"sample-vfat", "1", L"results_view_quick_sample_vfat"},
+    };
+    for (const ScanCase& c : cases) {
+        SCOPED_TRACE(std::string(c.disk) + " partition " + c.part);
+        const Partition partition = FindPartition(c.disk, c.part);
+        ASSERT_TRUE(QuickScanToResults(partition));
+        EXPECT_EQ(theApp.m_nCurrentView, static_cast<UINT>(kViewResults));
+        EXPECT_EQ(StartedFrame()->m_flags.results, 1);
+
+        const std::vector<ListedRow> rows = ListedRows();
+        ASSERT_FALSE(rows.empty());
+        if (partition.fsCode == kFsNtfs)
+            EXPECT_EQ(NtfsRootKeys(rows), NtfsOracleRootKeys(partition));
+        else
+            EXPECT_EQ(FatRootKeys(rows), FatOracleRootKeys(partition));
+        // The root has no up entry, and every row has its box.
+        for (const ListedRow& row : rows) {
+            EXPECT_FALSE(IsParentEntryText(row.name));
+            EXPECT_GE(row.check, 0) << Utf8(row.name);
+        }
+
+        int deleted = -1;
+        int live = -1;
+        for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
+            if (IsDeletedTypeText(rows[static_cast<std::size_t>(row)].type))
+                deleted = deleted < 0 ? row : deleted;
+            else if (live < 0)
+                live = row;
+        }
+        ASSERT_GE(deleted, 0) << "every one of these roots holds a deleted folder";
+        EXPECT_GT(CountColour(RowPixels(deleted), kRed), 0u);
+        ASSERT_GE(live, 0);
+        EXPECT_EQ(CountColour(RowPixels(live), kRed), 0u);
+        Results()->ResultList().EnsureVisible(deleted, FALSE);
+        PumpMessages(50);
+        Screenshot(c.screenshot);
+    }
+}
+
+TEST_F(ResultsViewTest, TheUpEntryOfAFolderShowsNoCheckBoxOnItsOwnColour)
+{
+    ASSERT_TRUE(QuickScanToResults(FindPartition("mbr-ext05", "2")));
+    const FatFolderRec* folder = fatFolders.head;
+    while (folder != nullptr && folder->parentCluster != kFatRootFolder)
+        folder = folder->next;
+    ASSERT_NE(folder, nullptr);
+    ListFolderFat(folder->firstCluster);
+    CResultListCtrl& list = Results()->ResultList();
+    ASSERT_GT(list.GetItemCount(), 0);
+    EXPECT_EQ(list.GetItemText(0, 0), CString(L"Parent..."));
+    const std::vector<std::uint32_t> pixels = RowPixels(0);
+    EXPECT_EQ(list.GetCheckState(0), 2) << "state image 3, past the boxes";
+    EXPECT_GT(CountColour(pixels, kParentBack), 0u);
+    EXPECT_GT(CountColour(pixels, kRed), 0u);
+    list.CheckAllRows();
+    EXPECT_EQ(list.GetCheckState(0), 2);
+    EXPECT_EQ(list.AllRowsChecked(), 1);
+    list.UncheckAllRows();
+    EXPECT_EQ(list.NoRowChecked(), 1);
+    EXPECT_EQ(list.GetCheckState(0), 2);
+    Screenshot(L"results_view_subfolder");
+}
+
+// A click on a column's header as the user makes it.
+void ClickHeader(int column)
+{
+    CHeaderCtrl* pHeader = Results()->ResultList().GetHeaderCtrl();
+    CRect rect;
+    pHeader->GetItemRect(column, &rect);
+    const LPARAM at = MAKELPARAM(rect.CenterPoint().x, rect.CenterPoint().y);
+    pHeader->PostMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);
+    pHeader->PostMessage(WM_LBUTTONUP, 0, at);
+    PumpMessages(100);
+}
+
+// The rows below the folders keep the order the column asks for; the folders and the up entry stay on top.
+void ExpectGroupedAndSorted(int column, int kind)
+{
+    CResultListCtrl& list = Results()->ResultList();
+    int row = 0;
+    if (list.GetItemCount() > 0 && IsParentEntryText(list.GetItemText(0, 0)))
+        ++row;
+    std::vector<CString> folders;
+    while (row < list.GetItemCount() && IsFolderTypeText(list.GetItemText(row, 1)))
+        folders.push_back(list.GetItemText(row++, column));
+    std::vector<CString> files;
+    for (; row < list.GetItemCount(); ++row) {
+        EXPECT_FALSE(IsFolderTypeText(list.GetItemText(row, 1))) << "a folder row below the files";
+        EXPECT_FALSE(IsParentEntryText(list.GetItemText(row, 0)));
+        files.push_back(list.GetItemText(row, column));
+    }
+    for (const std::vector<CString>* group : {&folders, &files}) {
+        for (std::size_t i = 1; i < group->size(); ++i)
+            EXPECT_LE(CompareSortTexts(kind, (*group)[i - 1], (*group)[i]), 0)
+                << Utf8((*group)[i - 1]) << " before " << Utf8((*group)[i]);
+    }
+}
+
+TEST_F(ResultsViewTest, AHeaderClickedTwiceSortsAscendingThenDescendingWithFoldersOnTop)
+{
+    ASSERT_TRUE(QuickScanToResults(FindPartition("mbr-ext05", "2")));
+    CThirdView_HDD* pResults = Results();
+    const int rowCount = pResults->ResultList().GetItemCount();
+    struct Case
+    {
+        const char* name;
+        int column;
+        int kind;
+    };
+    const Case cases[] = {
+        {"names", 0, kSortText},
+        {"sizes as numbers", 2, kSortWholeNumber},
+        {"creation times as dates", 3, kSortDateTime},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ClickHeader(c.column);
+        EXPECT_EQ(pResults->GetSortColumn(), c.column);
+        EXPECT_TRUE(pResults->IsSortAscending());
+        ExpectGroupedAndSorted(c.column, c.kind);
+        ClickHeader(c.column);
+        EXPECT_FALSE(pResults->IsSortAscending());
+        ExpectGroupedAndSorted(c.column, -c.kind);
+        EXPECT_EQ(pResults->ResultList().GetItemCount(), rowCount);
+    }
+    // The marks go with their rows.
+    for (const ListedRow& row : ListedRows())
+        EXPECT_EQ(row.check, 1) << Utf8(row.name);
+    Screenshot(L"results_view_sorted_by_size_descending");
+}
+
+TEST_F(ResultsViewTest, AFileTraceListSortsItsThreeColumnsWithGroupsAndTheUpEntryOnTop)
+{
+    CThirdView_HDD* pResults = Results();
+    ScanSelection.scanKind = kScanFileTrace;
+    pResults->SetResultColumns(SnapshotResultColumns(kScanFileTrace));
+    ASSERT_EQ(pResults->GetResultColumnCount(), 3);
+    ResultListUi& rows = pResults->ResultList().EngineSide();
+    rows.DeleteAllItems();
+    const char16_t* texts[][3] = {
+        {u"b.doc", u"Word Document", u"12"},
+        {u"zeta", u"Folder", u"-"},
+        {u"Parent...", u"", u""},
+        {u"a.doc", u"Word Document", u"3"},
+        {u"Alpha", u"FOLDER", u"-"},
+        {u"c.doc", u"Word Document", u"100"},
+    };
+    for (int row = 0; row < 6; ++row) {
+        ASSERT_EQ(rows.InsertItem(row, texts[row][0], 0), row);
+        rows.SetItemText(row, 1, texts[row][1]);
+        rows.SetItemText(row, 2, texts[row][2]);
+        rows.CheckItem(row);
+    }
+    theApp.SwitchView(kViewResults);
+    auto names = [&] {
+        std::vector<CString> list;
+        for (int row = 0; row < pResults->ResultList().GetItemCount(); ++row)
+            list.push_back(pResults->ResultList().GetItemText(row, 0) + L"|" +
+                           pResults->ResultList().GetItemText(row, 2));
+        return list;
+    };
+    ClickHeader(0);
+    EXPECT_EQ(names(), (std::vector<CString>{L"Parent...|", L"Alpha|-", L"zeta|-", L"a.doc|3", L"b.doc|12",
+                                             L"c.doc|100"}));
+    ClickHeader(2);
+    EXPECT_EQ(names(), (std::vector<CString>{L"Parent...|", L"Alpha|-", L"zeta|-", L"a.doc|3", L"b.doc|12",
+                                             L"c.doc|100"}));
+    ClickHeader(2);
+    std::vector<CString> descending = names();
+    ASSERT_EQ(descending.size(), 6u);
+    // The groups' IDs are all "-": their order among themselves is left as it was.
+    std::sort(descending.begin() + 1, descending.begin() + 3);
+    EXPECT_EQ(descending, (std::vector<CString>{L"Parent...|", L"Alpha|-", L"zeta|-", L"c.doc|100",
+                                                L"b.doc|12", L"a.doc|3"}));
+    EXPECT_EQ(pResults->GetResultColumnCount(), 3);
+}
+
+CRect ChildRect(CWnd& child)
+{
+    CRect rect;
+    child.GetWindowRect(&rect);
+    Results()->ScreenToClient(&rect);
+    return rect;
+}
+
+TEST_F(ResultsViewTest, SaveStandsAtTheBottomRightAndBackAndHomeFollowAFinishedScan)
+{
+    CThirdView_HDD* pResults = Results();
+    theApp.SwitchView(kViewResults);
+    PumpMessages(50);
+    CRect client;
+    pResults->GetClientRect(&client);
+    const int width = client.Width();
+    const int height = client.Height();
+
+    WizardStepState.resultsReady = 0;
+    pResults->BackButton().MoveWindow(3, 4, 74, 26);
+    pResults->SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, height));
+    EXPECT_EQ(ChildRect(pResults->SaveButton()), CRect(CPoint(width - 144, height - 32), CSize(89, 26)));
+    EXPECT_EQ(ChildRect(pResults->HomeButton()), CRect(CPoint(width - 229, height - 32), CSize(74, 26)));
+    EXPECT_EQ(ChildRect(pResults->BackButton()), CRect(CPoint(3, 4), CSize(74, 26)));
+    EXPECT_FALSE(pResults->BackButton().IsWindowVisible()) << "Back has no place yet";
+
+    WizardStepState.resultsReady = kResultsReady;
+    pResults->SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, height));
+    EXPECT_EQ(ChildRect(pResults->SaveButton()), CRect(CPoint(width - 144, height - 32), CSize(89, 26)));
+    EXPECT_EQ(ChildRect(pResults->BackButton()), CRect(CPoint(width - 229, height - 32), CSize(74, 26)));
+    EXPECT_EQ(ChildRect(pResults->HomeButton()), CRect(CPoint(width - 315, height - 32), CSize(74, 26)));
+    EXPECT_TRUE(pResults->BackButton().IsWindowVisible());
+    PumpMessages(50);
+    Screenshot(L"results_view_layout");
+}
+
+std::vector<MessageBoxFields> MessageRequests(const BoxAnswerer& answerer)
+{
+    // The please-wait box and the folder browser are boxes too; only the program's messages carry a kind.
+    std::vector<MessageBoxFields> requests;
+    for (const MessageBoxFields& request : answerer.Requests())
+        if (request.kind != 0)
+            requests.push_back(request);
+    return requests;
+}
+
+TEST_F(ResultsViewTest, SaveWithNothingMarkedSaysSoAndWithMarkedRowsAsksForTheFolder)
+{
+    CThirdView_HDD* pResults = Results();
+    CResultListCtrl& list = pResults->ResultList();
+    theApp.SwitchView(kViewResults);
+    list.ClearMarks();
+    MessageBoxRequest.Set(L"", 0);
+    {
+        BoxAnswerer answerer(IDOK);
+        pResults->OnSave();
+        const std::vector<MessageBoxFields> requests = MessageRequests(answerer);
+        ASSERT_EQ(requests.size(), 1u);
+        EXPECT_EQ(
+            std::wstring(requests[0].text),
+            L"Please mark the file(s) and folder(s) that you want to save\r\nby clicking on check box.");
+        EXPECT_EQ(requests[0].kind, 1u);
+    }
+    EXPECT_TRUE(pResults->GetTargetFolder().empty());
+
+    // Only list rows marked: the wait box prepares nothing more, and the folder browser comes with the
+    // current folder chosen; the next time with the folder chosen last.
+    wchar_t current[MAX_PATH] = {};
+    ::GetCurrentDirectoryW(MAX_PATH, current);
+    auto saveInto = [&](const wchar_t* currentFolder) {
+        ::SetCurrentDirectoryW(currentFolder);
+        MessageBoxRequest.Set(L"", 0);
+        BoxAnswerer answerer(IDOK);
+        pResults->OnSave();
+        EXPECT_TRUE(MessageRequests(answerer).empty());
+        EXPECT_GE(answerer.Requests().size(), 2u) << "the wait box, then the folder browser";
+        const std::u16string target = pResults->GetTargetFolder();
+        return CString(reinterpret_cast<const wchar_t*>(target.c_str()));
+    };
+    list.SaveFileIds = {7};
+    const CString first = saveInto(L"C:\\windows");
+    EXPECT_EQ(first.CompareNoCase(L"C:\\windows"), 0) << Utf8(first);
+    const CString second = saveInto(L"C:\\users");
+    EXPECT_EQ(second.CompareNoCase(L"C:\\windows"), 0) << Utf8(second);
+    ::SetCurrentDirectoryW(current);
+
+    // Marked folders become folders to save, by their full pointer-sized item.
+    const TreeItemValue wideItem = static_cast<TreeItemValue>(0x7FF612345678ull);
+    list.CheckedFolderItems = {wideItem};
+    list.SaveFolderItems.clear();
+    {
+        BoxAnswerer answerer(IDCANCEL);
+        pResults->OnSave();
+    }
+    EXPECT_EQ(list.SaveFolderItems, (std::set<TreeItemValue>{wideItem}));
+    EXPECT_EQ(list.EngineSide().GetMarkedTreeItems(), (std::vector<TreeItemValue>{wideItem}));
+    EXPECT_EQ(list.EngineSide().GetMarkedEntryIds(), (std::vector<std::uint64_t>{7}));
+}
+
+CString MakeTempCopy(const wchar_t* name)
+{
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    const CString path = CString(temp) + name;
+    std::ofstream(static_cast<LPCWSTR>(path), std::ios::binary) << "preview";
+    return path;
+}
+
+bool Exists(const CString& path)
+{
+    return ::GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+TEST_F(ResultsViewTest, BackAfterAQuickScanOffersTheSnapshotAndReturnsToThePartitionStepEmptied)
+{
+    ASSERT_TRUE(QuickScanToResults(FindPartition("mbr-ext05", "2")));
+    CThirdView_HDD* pResults = Results();
+    CResultListCtrl& list = pResults->ResultList();
+    pResults->RecoveryTree().InsertItem(L"Root");
+    list.CheckedFileIds = {1, 2};
+    list.CheckedFolderItems = {3};
+    list.SaveFileIds = {1};
+    list.SaveFolderItems = {3};
+    list.CheckedTreeItems = {3};
+    const CString copy = MakeTempCopy(L"tmp_results_view_test.txt");
+    list.TempPreviewFiles = {copy};
+    ASSERT_TRUE(Exists(copy));
+    {
+        BoxAnswerer answerer(IDNO);
+        pResults->OnBack();
+        const std::vector<MessageBoxFields> requests = MessageRequests(answerer);
+        ASSERT_EQ(requests.size(), 1u);
+        EXPECT_EQ(
+            std::wstring(requests[0].text),
+            L"Highly recommended to save snapshot for future purpose.Please save the Snapshot before going "
+            L"back.\nDo you want to save Snapshot?");
+        EXPECT_EQ(requests[0].kind, 3u);
+    }
+    EXPECT_EQ(theApp.m_nCurrentView, static_cast<UINT>(kViewPartition));
+    EXPECT_EQ(WizardStepState.quick, 2u);
+    EXPECT_EQ(list.GetItemCount(), 0);
+    EXPECT_EQ(pResults->RecoveryTree().GetCount(), 0u);
+    EXPECT_TRUE(list.CheckedFileIds.empty());
+    EXPECT_TRUE(list.CheckedFolderItems.empty());
+    EXPECT_TRUE(list.SaveFileIds.empty());
+    EXPECT_TRUE(list.SaveFolderItems.empty());
+    EXPECT_TRUE(list.CheckedTreeItems.empty());
+    EXPECT_FALSE(Exists(copy));
+    EXPECT_EQ(PreviewClearPending, 1u);
+    EXPECT_EQ(fatFiles.head, nullptr);
+    EXPECT_EQ(StartedFrame()->m_flags.results, 0);
+
+    // After the automatic return home of an empty scan no question is asked.
+    WizardStepState.resultsReady = kResultsReady;
+    theApp.SwitchView(kViewResults);
+    AutoHomeMarker = 5;
+    {
+        BoxAnswerer answerer(IDNO);
+        pResults->OnBack();
+        EXPECT_TRUE(MessageRequests(answerer).empty());
+    }
+    AutoHomeMarker = 0;
+}
+
+TEST_F(ResultsViewTest, BackAfterAnExtensiveScanReturnsToTheFileSystemStepAndHomeEndsOnTheHomeView)
+{
+    CThirdView_HDD* pResults = Results();
+    ScanSelection.scanKind = kScanExtensive;
+    WizardStepState = {4, 0, 0, kResultsReady};
+    theApp.SwitchView(kViewResults);
+    {
+        BoxAnswerer answerer(IDNO);
+        pResults->OnBack();
+        EXPECT_EQ(MessageRequests(answerer).size(), 1u);
+    }
+    EXPECT_EQ(theApp.m_nCurrentView, static_cast<UINT>(kViewFileSystem));
+    EXPECT_EQ(WizardStepState.extensive, 3u);
+
+    ScanSelection.scanKind = kScanQuick;
+    WizardStepState = {3, 3, 3, kResultsReady};
+    theApp.SwitchView(kViewResults);
+    pResults->ResultList().CheckedFileIds = {9};
+    {
+        BoxAnswerer answerer(IDNO);
+        pResults->OnHome();
+    }
+    EXPECT_EQ(theApp.m_nCurrentView, static_cast<UINT>(kViewHome));
+    EXPECT_EQ(WizardStepState.extensive, 0u);
+    EXPECT_EQ(WizardStepState.fileTrace, 0u);
+    EXPECT_EQ(WizardStepState.quick, 0u);
+    EXPECT_EQ(WizardStepState.resultsReady, 0u);
+    EXPECT_TRUE(pResults->ResultList().CheckedFileIds.empty());
+}
+
+} // namespace
