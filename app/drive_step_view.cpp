@@ -540,9 +540,10 @@ void CFirstView_HDD::OnBack()
     if (CScanWorkerControl::IsSearching())
         return;
     if (auto* pResults = DYNAMIC_DOWNCAST(CThirdView_HDD, App()->GetView(kViewResults))) {
-        if (pResults->m_resultList.GetSafeHwnd() != NULL) {
+        CListCtrl* pList = pResults->FindResultList();
+        if (pList != NULL && pList->GetSafeHwnd() != NULL) {
             for (int count = pResults->GetResultColumnCount(); count > 0; --count)
-                pResults->m_resultList.DeleteColumn(0);
+                pList->DeleteColumn(0);
         }
     }
     FreeScanLists();

@@ -14,8 +14,11 @@
 
 void CMainFrame::ShowPreview(CString strPath, CString strExtension)
 {
-    if (m_pPreviewHost == NULL)
+    // Without a pane the document still learns the file, for the pane made later.
+    if (m_pPreviewHost == NULL) {
+        PreviewPath() = strPath;
         return;
+    }
     SetActiveView(m_pPreviewHost, FALSE);
     m_pPreviewHost->ClosePreviewViews();
     m_pPreviewHost->ShowPreview(strPath, strExtension);
@@ -39,9 +42,8 @@ CListCtrl* ResultList()
 {
     auto* pApp = dynamic_cast<CRecoveryApp*>(AfxGetApp());
     auto* pResults = pApp != NULL ? DYNAMIC_DOWNCAST(CThirdView_HDD, pApp->GetView(kViewResults)) : NULL;
-    if (pResults == NULL || !::IsWindow(pResults->m_resultList.GetSafeHwnd()))
-        return NULL;
-    return &pResults->m_resultList;
+    CListCtrl* pList = pResults != NULL ? pResults->FindResultList() : NULL;
+    return pList != NULL && ::IsWindow(pList->GetSafeHwnd()) ? pList : NULL;
 }
 
 } // namespace

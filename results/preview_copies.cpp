@@ -4,7 +4,6 @@ std::uint32_t TempFileCounter = 0;
 CString TempFileName;
 CString LastPreviewPath = L"PAth";
 std::uint64_t LastPreviewId = 0;
-CString g_strPreviewItemPath;
 
 namespace {
 

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "preview_hand_over.h"
+
 // A file larger than this is not copied in Quick and Extensive Scan: the preview shows its large-file
 // view instead.
 inline constexpr std::uint64_t kLargePreviewFileSize = 5242880;
@@ -21,8 +23,8 @@ extern CString TempFileName;
 // The last entry copied: the temporary folder joined with its name in lower case, and its entry ID.
 extern CString LastPreviewPath;
 extern std::uint64_t LastPreviewId;
-// The entry's path inside the volume, shown next to "Preview:".
-extern CString g_strPreviewItemPath;
+// The entry's path inside the volume, shown next to "Preview:", is the preview pane's
+// g_strPreviewItemPath (preview_hand_over.h).
 
 // The user's temporary folder with its trailing "\".
 CString PreviewTempFolder();

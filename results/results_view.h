@@ -64,6 +64,8 @@ public:
     std::u16string BrowseForFolder(const char16_t* title) override;
 
     CResultListCtrl& ResultList() { return *m_pList; }
+    // The list, or null before the view has made it.
+    CResultListCtrl* FindResultList() const { return m_pList; }
     CRecoveryTreeCtrl& RecoveryTree() { return m_tree; }
     CWnd& SaveButton() { return m_saveButton; }
     CWnd& BackButton() { return m_backButton; }

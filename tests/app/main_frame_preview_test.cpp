@@ -67,7 +67,7 @@ TEST_F(MainFramePreviewTest, ShowPreviewActivatesTheHostWritesTheDocumentsPathAn
     EXPECT_EQ(pDoc->m_strPreviewPath, CString(L"c:\\temp\\recovered page.html"));
     EXPECT_EQ(&m_pFrame->PreviewPath(), &pDoc->m_strPreviewPath);
     EXPECT_NE(m_pHost->m_pViews[kPreviewCustomHtml], nullptr);
-    EXPECT_EQ(::GetFocus(), m_pResults->m_resultList.GetSafeHwnd());
+    EXPECT_EQ(::GetFocus(), m_pResults->ResultList().GetSafeHwnd());
 
     // The next file closes the page's view before its own is made.
     m_pFrame->ShowPreview(L"", L"");
@@ -110,12 +110,12 @@ TEST_F(MainFramePreviewTest, TheViewsGetTheScanModeTheProgressWindowAndTheResult
     CImageList icons;
     ASSERT_TRUE(icons.Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 1));
     HIMAGELIST hBefore =
-        ListView_SetImageList(m_pResults->m_resultList.m_hWnd, icons.GetSafeHandle(), LVSIL_SMALL);
+        ListView_SetImageList(m_pResults->ResultList().m_hWnd, icons.GetSafeHandle(), LVSIL_SMALL);
     EXPECT_EQ(m_pFrame->ResultsSmallImageList(), icons.GetSafeHandle());
-    ListView_SetImageList(m_pResults->m_resultList.m_hWnd, hBefore, LVSIL_SMALL);
+    ListView_SetImageList(m_pResults->ResultList().m_hWnd, hBefore, LVSIL_SMALL);
 }
 
-TEST(MainFramePreviewWithoutHost, ShowPreviewWithoutAHostDoesNothing)
+TEST(MainFramePreviewWithoutHost, ShowPreviewWithoutAHostOnlyKeepsThePath)
 {
     CMainFrame* pFrame = StartedFrame();
     ASSERT_NE(pFrame, nullptr);
@@ -123,6 +123,7 @@ TEST(MainFramePreviewWithoutHost, ShowPreviewWithoutAHostDoesNothing)
     CView* pActive = pFrame->GetActiveView();
     pFrame->ShowPreview(L"x.txt", L".txt");
     EXPECT_EQ(pFrame->GetActiveView(), pActive);
+    EXPECT_EQ(pFrame->PreviewPath(), CString(L"x.txt"));
 }
 
 } // namespace
