@@ -168,6 +168,9 @@ TEST_F(DockingFloatTest, RollUpKeepsTheCaptionAndWaitsForTheFocusToLeave)
     EXPECT_FALSE(pMiniWnd->IsCollapsed());
     pMiniWnd->GetWindowRect(&rc);
     EXPECT_EQ(rc, rcBefore);
+    // The test's own edit box goes before the picture: it sat over the caption's start.
+    wndChild.DestroyWindow();
+    pMiniWnd->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     EXPECT_TRUE(test_support::WriteFramedWindowScreenshot(pMiniWnd->m_hWnd, L"docking_floating_frame"));
 }
 

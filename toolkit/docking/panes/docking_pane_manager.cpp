@@ -1,6 +1,7 @@
 #include "docking_pane_manager.h"
 
 #include "color_table.h"
+#include "docking_pane_auto_hide.h"
 #include "docking_pane_context.h"
 #include "docking_pane_mini_wnd.h"
 #include "docking_pane_splitter_container.h"
@@ -70,8 +71,9 @@ CXTPDockingPaneBase* CXTPDockingPaneManager::CreatePaneOfType(int type, CXTPDock
         return new CXTPDockingPaneBase(xtpPaneTypeClient, pLayout);
     case xtpPaneTypeMiniWnd:
         return new CXTPDockingPaneMiniWnd(pLayout);
+    case xtpPaneTypeSidePanel:
+        return new CXTPDockingPaneAutoHidePanel(pLayout);
     default:
-        // Side panels come with auto-hiding; until then there are none.
         return NULL;
     }
 }
@@ -208,9 +210,23 @@ void CXTPDockingPaneManager::ShowPane(CXTPDockingPane* pPane, BOOL bSetFocus)
     if (pPane == NULL)
         return;
     CXTPDockingPaneBase* pContainer = pPane->GetContainer();
-    if (pContainer != NULL) {
+    if (pContainer != NULL && pContainer->IsHidden() && pContainer->GetContainer() != NULL &&
+        pContainer->GetContainer()->GetType() == xtpPaneTypeSidePanel) {
+        // An auto-hidden pane slides out.
+        CXTPDockingPaneAutoHidePanel* pPanel = static_cast<CXTPDockingPaneAutoHidePanel*>(pContainer->GetContainer());
+        CXTPDockingPaneAutoHideWnd* pShown = pPanel->GetShownWindow();
+        if (pShown == NULL || pShown->GetContainer() != pContainer ||
+            static_cast<CXTPDockingPaneTabbedContainer*>(pContainer)->GetSelected() != pPane) {
+            pPanel->ClosePane(FALSE);
+            pPanel->OpenPane(pPane);
+        }
+    } else if (pContainer != NULL) {
         if (pContainer->GetType() == xtpPaneTypeTabbedContainer)
             static_cast<CXTPDockingPaneTabbedContainer*>(pContainer)->SelectPane(pPane, FALSE, TRUE);
+        if (CXTPDockingPaneMiniWnd* pMiniWnd = dynamic_cast<CXTPDockingPaneMiniWnd*>(pContainer->m_pParentFrame)) {
+            if (pMiniWnd->IsCollapsed())
+                pMiniWnd->Expand();
+        }
     } else if (m_pLayout != NULL) {
         const XTP_DOCKINGPANE_INFO* pInfo = m_pLayout->FindPaneRecord(pPane);
         if (pInfo != NULL && pInfo->pLastHolder != NULL &&
@@ -237,8 +253,20 @@ void CXTPDockingPaneManager::ClosePane(CXTPDockingPane* pPane)
 
 void CXTPDockingPaneManager::HidePane(CXTPDockingPaneBase* pPane)
 {
-    // Auto-hiding needs the side panels, which the factory does not make yet: nothing changes.
-    (void)pPane;
+    if (pPane == NULL || m_pLayout == NULL)
+        return;
+    if (pPane->GetType() == xtpPaneTypeDockingPane && m_bHideGroupOnButtonClick && pPane->GetContainer() != NULL)
+        pPane = pPane->GetContainer();
+    CXTPDockingPaneBase* pContainer = pPane->GetContainer();
+    if (pContainer != NULL && pContainer->GetType() == xtpPaneTypeTabbedContainer && pContainer->IsHidden())
+        pContainer = pContainer->GetContainer();
+    if (pContainer != NULL && pContainer->GetType() == xtpPaneTypeSidePanel) {
+        static_cast<CXTPDockingPaneAutoHidePanel*>(pContainer)->ClosePane(TRUE);
+        return;
+    }
+    m_pLayout->HidePane(pPane);
+    if (CFrameWnd* pFrame = DYNAMIC_DOWNCAST(CFrameWnd, m_pSite))
+        pFrame->DelayRecalcLayout(TRUE);
 }
 
 CXTPDockingPaneBase* CXTPDockingPaneManager::GetPaneHolder(CXTPDockingPane* pPane, BOOL bFloating) const

@@ -155,6 +155,9 @@ BOOL CXTPDockingPaneTabbedContainer::IsCaptionVertical() const
 
 BOOL CXTPDockingPaneTabbedContainer::IsTabsVisible() const
 {
+    // An auto-hidden group shows its tabs on the side panel.
+    if (IsHidden())
+        return FALSE;
     return m_lstPanes.size() >= 2;
 }
 
