@@ -66,7 +66,8 @@ LRESULT CDockingTestFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
         if (wParam == XTP_DPN_ACTION) {
             XTP_DOCKINGPANE_ACTION* pAction = reinterpret_cast<XTP_DOCKINGPANE_ACTION*>(lParam);
             m_notifications.push_back({wParam, pAction->action, pAction->pPane});
-            if (m_refusedActions.count(pAction->action) != 0)
+            if (m_refusedActions.count(pAction->action) != 0 &&
+                (m_nRefusingPaneID == 0 || (pAction->pPane != NULL && pAction->pPane->GetID() == m_nRefusingPaneID)))
                 pAction->bCancel = TRUE;
             return 0;
         }

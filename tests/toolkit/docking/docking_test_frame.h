@@ -42,6 +42,8 @@ public:
     std::vector<NotifyRecord> m_notifications;
     // Actions of wParam 4 that the frame refuses.
     std::set<int> m_refusedActions;
+    // When set, only this pane's actions are refused.
+    int m_nRefusingPaneID = 0;
     // The answer to wParam 3 (ClosePane's question).
     LRESULT m_lCloseAnswer = 0;
 

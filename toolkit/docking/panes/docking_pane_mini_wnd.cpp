@@ -1,5 +1,6 @@
 #include "docking_pane_mini_wnd.h"
 
+#include "docking_pane_context.h"
 #include "docking_pane_layout.h"
 #include "docking_pane_manager.h"
 #include "docking_pane_splitter_container.h"
@@ -369,6 +370,16 @@ LRESULT CXTPDockingPaneMiniWnd::WindowProc(UINT message, WPARAM wParam, LPARAM l
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == SC_CLOSE) {
             CloseFrame();
+            return 0;
+        }
+        break;
+    case WM_NCLBUTTONDOWN:
+        // The caption drags the frame's whole content: it can dock, join a group or float elsewhere.
+        if (wParam == HTCAPTION && m_pTopContainer != NULL && !m_pTopContainer->IsEmpty()) {
+            BringWindowToTop();
+            SetActiveWindow();
+            GetDockingPaneManager()->GetDockingContext()->Drag(
+                m_pTopContainer, CPoint(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))));
             return 0;
         }
         break;
