@@ -280,9 +280,23 @@ void CXTPDockingPanePaintManager::DrawPinGlyph(CDC* pDC, CRect rc, COLORREF clr,
 
 void CXTPDockingPanePaintManager::DrawFloatingFrame(CDC* pDC, CWnd* pWnd, CRect rc)
 {
-    (void)pDC;
-    (void)pWnd;
-    (void)rc;
+    pDC->Draw3dRect(rc, GetColor(COLOR_3DFACE), RGB(0, 0, 0));
+    rc.DeflateRect(1, 1);
+    pDC->Draw3dRect(rc, GetColor(COLOR_BTNHIGHLIGHT), GetColor(COLOR_BTNSHADOW));
+    rc.DeflateRect(1, 1);
+    pDC->Draw3dRect(rc, GetColor(COLOR_3DFACE), GetColor(COLOR_3DFACE));
+    rc.DeflateRect(1, 1);
+    CXTPDockingPaneBase* pPane = dynamic_cast<CXTPDockingPaneBase*>(pWnd);
+    if (pPane == NULL)
+        return;
+    CRect rcCaption(rc.left, rc.top, rc.right, rc.top + m_nTitleHeight + 3);
+    CXTBufferedDC dc(pDC->m_hDC, rcCaption);
+    dc.FillSolidRect(rcCaption, GetColor(COLOR_3DFACE));
+    rcCaption.DeflateRect(1, 2, 1, 2);
+    CString strTitle;
+    pWnd->GetWindowText(strTitle);
+    const BOOL bActive = m_bHighlightActiveCaption && ::GetActiveWindow() == pWnd->m_hWnd;
+    DrawCaptionPart(&dc, pPane, rcCaption, strTitle, bActive, FALSE);
 }
 
 void CXTPDockingPanePaintManager::DrawSplitter(CDC* pDC, CXTPDockingPaneSplitterWnd* pSplitter)
