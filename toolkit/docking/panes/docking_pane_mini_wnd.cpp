@@ -390,42 +390,15 @@ CXTPDockingPaneCaptionButton* CXTPDockingPaneMiniWnd::ButtonAt(CPoint ptWindow) 
 
 BOOL CXTPDockingPaneMiniWnd::TrackCaptionButton(CXTPDockingPaneCaptionButton* pButton)
 {
+    // The buttons are placed in window coordinates.
     const HWND hWnd = m_hWnd;
-    SetCapture();
-    pButton->m_bPressed = TRUE;
-    SendMessage(WM_NCPAINT);
-    BOOL bOver = TRUE;
-    while (::GetCapture() == hWnd) {
-        MSG msg;
-        if (!::GetMessageW(&msg, NULL, 0, 0)) {
-            ::PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        if (msg.message == WM_LBUTTONUP || msg.message == WM_CANCELMODE)
-            break;
-        if (msg.message == WM_MOUSEMOVE && msg.hwnd == hWnd) {
-            CPoint pt(static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam)));
-            ClientToScreen(&pt);
-            CRect rcWindow;
-            GetWindowRect(&rcWindow);
-            const BOOL bNow = pButton->PtInRect(pt - rcWindow.TopLeft());
-            if (bNow != bOver) {
-                bOver = bNow;
-                pButton->m_bPressed = bNow;
-                SendMessage(WM_NCPAINT);
-            }
-            continue;
-        }
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
-    if (::GetCapture() == hWnd)
-        ::ReleaseCapture();
-    if (!::IsWindow(hWnd))
-        return FALSE;
-    pButton->m_bPressed = FALSE;
-    SendMessage(WM_NCPAINT);
-    return bOver;
+    auto toWindow = [hWnd](CPoint pt) {
+        ::ClientToScreen(hWnd, &pt);
+        CRect rcWindow;
+        ::GetWindowRect(hWnd, &rcWindow);
+        return pt - rcWindow.TopLeft();
+    };
+    return XTPTrackCaptionButton(hWnd, pButton, toWindow, [hWnd]() { ::SendMessageW(hWnd, WM_NCPAINT, 1, 0); });
 }
 
 BOOL CXTPDockingPaneMiniWnd::OnCaptionButtonDown(CPoint ptScreen)
