@@ -803,9 +803,13 @@ void CXTPDockingPaneAutoHidePanel::OnPaint()
     } else {
         // The gradient is at least half a screen wide; on the right it continues the site's.
         CRect rcGradient = rc;
-        rcGradient.right = rcGradient.left + std::max(rc.Width(), ::GetSystemMetrics(SM_CXSCREEN) / 2);
-        if (m_nSide == xtpPaneDockRight)
-            rcGradient.OffsetRect(-m_rcWindow.left, 0);
+        const int nHalfScreen = ::GetSystemMetrics(SM_CXSCREEN) / 2;
+        if (m_nSide == xtpPaneDockRight) {
+            rcGradient.left = -m_rcWindow.left;
+            rcGradient.right = rcGradient.left + std::max<int>(m_rcWindow.right, nHalfScreen);
+        } else {
+            rcGradient.right = rcGradient.left + std::max(rc.Width(), nHalfScreen);
+        }
         CXTGdiHelper::FillGradient(&dc, rcGradient, clrStart, clrEnd, TRUE);
     }
     for (CXTPDockingPaneAutoHideGroup* pGroup : m_lstGroups) {

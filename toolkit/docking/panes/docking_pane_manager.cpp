@@ -6,6 +6,7 @@
 #include "docking_pane_mini_wnd.h"
 #include "docking_pane_splitter_container.h"
 #include "docking_pane_tabbed_container.h"
+#include "docking_pane_themes.h"
 #include "image_manager.h"
 #include "tooltip_controller.h"
 
@@ -175,9 +176,11 @@ void CXTPDockingPaneManager::SetTheme(int nTheme)
 {
     if (m_pPaintManager != NULL)
         m_pPaintManager->InternalRelease();
-    // Every theme draws as theme 0 until the themes of their own are built; the number is kept.
-    m_pPaintManager = new CXTPDockingPanePaintManager();
-    m_pPaintManager->m_themeCurrent = nTheme >= 0 && nTheme <= 9 ? nTheme : 0;
+    // An unknown number is theme 0; a failed allocation raises here rather than leave no painter.
+    const int nCurrent = nTheme >= 0 && nTheme <= 9 ? nTheme : 0;
+    m_pPaintManager = NULL;
+    m_pPaintManager = XTPCreateDockingPaneTheme(nCurrent);
+    m_pPaintManager->m_themeCurrent = nCurrent;
     m_pPaintManager->RefreshMetrics();
     RedrawPanes();
     if (nTheme == 9)

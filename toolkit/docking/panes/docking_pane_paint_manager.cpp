@@ -181,19 +181,24 @@ void CXTPDockingPanePaintManager::DrawCaptionPart(CDC* pDC, CXTPDockingPaneBase*
     CRect rcBand = bVertical ? CRect(rc.left + 2, rc.top, rc.left + m_nTitleHeight + 1, rc.bottom)
                              : CRect(rc.left, rc.top + 2, rc.right, rc.top + m_nTitleHeight + 1);
     if (bVertical)
-        pDC->FillSolidRect(rc.left, rc.top, rcBand.right + 2 - rc.left, rc.Height(), GetColor(COLOR_3DFACE));
+        pDC->FillSolidRect(rc.left, rc.top, rcBand.right + 2 - rc.left, rc.Height(), GetCaptionAreaColor());
     else
-        pDC->FillSolidRect(rc.left, rc.top, rc.Width(), rcBand.bottom + 2 - rc.top, GetColor(COLOR_3DFACE));
-    pDC->FillSolidRect(rcBand, GetColor(bActive ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
+        pDC->FillSolidRect(rc.left, rc.top, rc.Width(), rcBand.bottom + 2 - rc.top, GetCaptionAreaColor());
+    const COLORREF clrText = DrawCaptionBackground(pDC, rcBand, bActive, bVertical);
 
-    const int nEnd = DrawCaptionButtons(pDC, pPane->m_arrCaptionButtons, rcBand, GetColor(COLOR_BTNTEXT), 12,
-                                        2, bVertical);
-    pDC->SetTextColor(GetColor(bActive ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
+    CRect rcButtons = rcBand;
+    if (bVertical)
+        rcButtons.bottom -= m_nCaptionBandShorten;
+    else
+        rcButtons.right -= m_nCaptionBandShorten;
+    const int nEnd = DrawCaptionButtons(pDC, pPane->m_arrCaptionButtons, rcButtons, GetCaptionButtonColor(bActive),
+                                        m_nCaptionButtonSize, m_nCaptionButtonGap, bVertical);
+    pDC->SetTextColor(clrText);
     pDC->SetBkMode(TRANSPARENT);
     if (strTitle.IsEmpty())
         return;
     if (bVertical) {
-        CRect rcText(rcBand.left, rcBand.top + 4, rcBand.right, nEnd);
+        CRect rcText(rcBand.left, rcBand.top + m_rcCaptionText.left, rcBand.right, nEnd - m_rcCaptionText.right);
         CFont* pOld = pDC->SelectObject(&m_fntTitleVertical);
         CSize sz = pDC->GetTextExtent(strTitle);
         const int x = rcText.left + (rcText.Width() + sz.cy) / 2;
@@ -201,11 +206,35 @@ void CXTPDockingPanePaintManager::DrawCaptionPart(CDC* pDC, CXTPDockingPaneBase*
         pDC->DrawText(strTitle, rcDraw, DT_SINGLELINE | DT_NOCLIP | DT_NOPREFIX | DT_END_ELLIPSIS);
         pDC->SelectObject(pOld);
     } else {
-        CRect rcText(rcBand.left + 4, rcBand.top + 1, nEnd, rcBand.bottom);
+        CRect rcText(rcBand.left + m_rcCaptionText.left, rcBand.top + m_rcCaptionText.top,
+                     nEnd - m_rcCaptionText.right, rcBand.bottom);
         CFont* pOld = pDC->SelectObject(&m_fntTitle);
         pDC->DrawText(strTitle, rcText, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
         pDC->SelectObject(pOld);
     }
+}
+
+COLORREF CXTPDockingPanePaintManager::DrawCaptionBackground(CDC* pDC, CRect rcBand, BOOL bActive, BOOL bVertical)
+{
+    (void)bVertical;
+    pDC->FillSolidRect(rcBand, GetColor(bActive ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
+    return GetColor(bActive ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT);
+}
+
+COLORREF CXTPDockingPanePaintManager::GetCaptionButtonColor(BOOL bActive) const
+{
+    (void)bActive;
+    return GetColor(COLOR_BTNTEXT);
+}
+
+UINT CXTPDockingPanePaintManager::GetEffectiveScheme() const
+{
+    CXTPColorTable* pTable = GetColorTable();
+    if (m_nColorScheme == 5)
+        return pTable->IsLunaColorsDisabled() ? 0 : pTable->GetCurrentScheme();
+    if (m_nColorScheme == 4)
+        return pTable->GetDetectedScheme();
+    return static_cast<UINT>(m_nColorScheme);
 }
 
 int CXTPDockingPanePaintManager::DrawCaptionButtons(CDC* pDC,
