@@ -49,8 +49,7 @@ protected:
     CXTPDockingPaneAutoHideWnd* OpenFirstOfTwo(CXTPDockingPane** ppFirst, CXTPDockingPane** ppSecond)
     {
         *ppFirst = m_frame->AddPane(1, L"Folders", CSize(200, 200), xtpPaneDockLeft);
-        *ppSecond = m_frame->AddPane(2, L"Output", CSize(200, 200), xtpPaneDockLeft);
-        ContainerOf(*ppFirst)->AttachPane(*ppSecond);
+        *ppSecond = m_frame->AddTab(2, L"Output", *ppFirst);
         m_frame->Layout();
         m_manager->HidePane(*ppFirst);
         m_frame->Layout();

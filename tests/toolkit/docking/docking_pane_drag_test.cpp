@@ -148,9 +148,7 @@ TEST_F(DockingDragTest, ControlFloatsAndARefusingPaneTakesItsSideAway)
     ASSERT_NE(dynamic_cast<CXTPDockingPaneMiniWnd*>(m_bottom->GetFrame()), nullptr);
 
     // A group of two in which one pane refuses to dock: the left edge is no landing place.
-    CXTPDockingPane* pThird = m_frame->AddPane(3, L"Find", CSize(150, 150), xtpPaneDockBottom);
-    m_frame->Layout();
-    static_cast<CXTPDockingPaneTabbedContainer*>(m_left->GetContainer())->AttachPane(pThird);
+    m_frame->AddTab(3, L"Find", m_left);
     m_frame->Layout();
     m_frame->m_nRefusingPaneID = 3;
     m_frame->m_refusedActions = {xtpPaneActionDocking};

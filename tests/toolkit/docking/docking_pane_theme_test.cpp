@@ -246,8 +246,7 @@ TEST_F(DockingThemeTest, ThemeFivesFloatingFrameWithoutTitleStartsItsGripAtFour)
 TEST_F(DockingThemeTest, AFrameSwitchesThemesLive)
 {
     CXTPDockingPane* pLeft = m_frame->AddPane(1, L"Folders", CSize(200, 200), xtpPaneDockLeft);
-    CXTPDockingPane* pSecond = m_frame->AddPane(2, L"Files", CSize(200, 200), xtpPaneDockLeft);
-    ContainerOf(pLeft)->AttachPane(pSecond);
+    m_frame->AddTab(2, L"Files", pLeft);
     m_frame->AddPane(3, L"Output", CSize(150, 150), xtpPaneDockBottom);
     CXTPDockingPane* pHidden = m_frame->AddPane(4, L"Properties", CSize(150, 150), xtpPaneDockRight);
     CXTPDockingPane* pFloating = m_frame->AddPane(5, L"Find", CSize(150, 150), xtpPaneDockRight);

@@ -42,6 +42,17 @@ CXTPDockingPane* CDockingTestFrame::AddPane(int nID, LPCTSTR lpszTitle, CSize sz
     return pPane;
 }
 
+CXTPDockingPane* CDockingTestFrame::AddTab(int nID, LPCTSTR lpszTitle, CXTPDockingPane* pBeside)
+{
+    CXTPDockingPane* pPane = static_cast<CXTPDockingPane*>(
+        m_paneManager.CreatePaneOfType(xtpPaneTypeDockingPane, m_paneManager.GetLayout()));
+    pPane->SetID(nID);
+    pPane->SetTitle(lpszTitle);
+    pPane->m_szDocking = pBeside->m_szDocking;
+    static_cast<CXTPDockingPaneTabbedContainer*>(pBeside->GetContainer())->AttachPane(pPane);
+    return pPane;
+}
+
 std::vector<int> CDockingTestFrame::Actions() const
 {
     std::vector<int> actions;

@@ -34,6 +34,8 @@ public:
     // A pane of that id and title with a docking size, docked by the manager.
     CXTPDockingPane* AddPane(int nID, LPCTSTR lpszTitle, CSize szDocking, XTPDockingPaneDirection direction,
                              CXTPDockingPaneBase* pNeighbour = NULL);
+    // A pane of that id and title added as a tab to the container of another.
+    CXTPDockingPane* AddTab(int nID, LPCTSTR lpszTitle, CXTPDockingPane* pBeside);
     std::vector<int> Actions() const;
     std::vector<WPARAM> Codes() const;
 
