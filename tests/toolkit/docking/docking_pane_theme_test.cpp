@@ -1,6 +1,7 @@
 // The docking themes: what each number builds (tab looks, caption metrics, flags), theme 2's and theme 9's
 // colours under forced colour schemes, glyph and grip pixels on memory DCs, and a real frame switching
 // themes live.
+#include "common_controls_version.h"
 #include "docking_pane_mini_wnd.h"
 #include "docking_pane_themes.h"
 #include "docking_test_frame.h"
@@ -243,6 +244,30 @@ TEST_F(DockingThemeTest, ThemeFivesFloatingFrameWithoutTitleStartsItsGripAtFour)
     wnd.DestroyWindow();
 }
 
+TEST_F(DockingThemeTest, VisualStyleThemesDrawWithTheCommonControlsOfVersionSix)
+{
+    // Smoke only: Wine's own style may or may not answer as themed; either path draws.
+    XTSetComCtlVersionOverride(0x60000);
+    CXTPDockingPane* pPane = m_frame->AddPane(1, L"Folders", CSize(200, 200), xtpPaneDockLeft);
+    m_frame->AddTab(2, L"Files", pPane);
+    m_frame->Layout();
+    CClientDC dcScreen(m_frame.get());
+    CDC dc;
+    dc.CreateCompatibleDC(&dcScreen);
+    CBitmap bmp;
+    bmp.CreateCompatibleBitmap(&dcScreen, 200, 300);
+    CBitmap* pOld = dc.SelectObject(&bmp);
+    for (int nTheme : {3, 8, 5}) {
+        m_manager->SetTheme(nTheme);
+        dc.FillSolidRect(0, 0, 200, 300, RGB(1, 2, 3));
+        Paint()->DrawPane(&dc, ContainerOf(pPane), CRect(0, 0, 200, 300));
+        // The caption band was painted.
+        EXPECT_NE(dc.GetPixel(100, Paint()->GetCaptionHeight() / 2 + 2), RGB(1, 2, 3)) << nTheme;
+    }
+    dc.SelectObject(pOld);
+    XTSetComCtlVersionOverride(0);
+}
+
 TEST_F(DockingThemeTest, AFrameSwitchesThemesLive)
 {
     CXTPDockingPane* pLeft = m_frame->AddPane(1, L"Folders", CSize(200, 200), xtpPaneDockLeft);
@@ -259,8 +284,11 @@ TEST_F(DockingThemeTest, AFrameSwitchesThemesLive)
     for (int nTheme = 0; nTheme <= 9; ++nTheme) {
         m_manager->SetTheme(nTheme);
         m_frame->Layout();
-        if (CWnd* pFrame = pFloating->GetFrame())
-            pFrame->SendMessage(WM_NCPAINT);
+        // The floating frame lays out at its idle time as the site does.
+        if (CFrameWnd* pFrame = dynamic_cast<CFrameWnd*>(pFloating->GetFrame())) {
+            pFrame->RecalcLayout();
+            pFrame->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+        }
         m_frame->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
         PumpMessages();
         EXPECT_EQ(Paint()->GetTheme(), nTheme);

@@ -7,6 +7,7 @@
 #include "tab_appearance_set.h"
 #include "tab_color_set.h"
 #include "tab_paint_manager.h"
+#include "windows_version.h"
 
 #include <algorithm>
 
@@ -172,6 +173,12 @@ void CXTPDockingPaneGradientCaptionTheme::RefreshMetrics()
     m_clrInactiveCaption.Set(GetColor(COLOR_INACTIVECAPTION), ::GetSysColor(COLOR_GRADIENTINACTIVECAPTION), 0.5f);
     m_clrInactiveCaptionText = GetColor(COLOR_BTNTEXT);
     m_clrActiveCaptionText = GetColor(COLOR_CAPTIONTEXT);
+    // Windows before 4.1 has no caption gradients.
+    const CXTWindowsVersion& version = GetWindowsVersion();
+    if (version.dwMajorVersion < 4 || (version.dwMajorVersion == 4 && version.dwMinorVersion == 0)) {
+        m_clrActiveCaption.SetSingle(GetColor(COLOR_ACTIVECAPTION));
+        m_clrInactiveCaption.SetSingle(GetColor(COLOR_INACTIVECAPTION));
+    }
 }
 
 COLORREF CXTPDockingPaneGradientCaptionTheme::DrawCaptionBackground(CDC* pDC, CRect rcBand, BOOL bActive,
@@ -331,10 +338,39 @@ CXTPDockingPaneTheme3::CXTPDockingPaneTheme3()
     m_nCaptionButtonGap = 3;
 }
 
+void CXTPDockingPaneTheme3::RefreshMetrics()
+{
+    CXTPDockingPaneGradientCaptionTheme::RefreshMetrics();
+    m_themeWindow.Open(NULL, L"WINDOW");
+    m_themeExplorerBar.Open(NULL, L"EXPLORERBAR");
+}
+
+BOOL CXTPDockingPaneTheme3::IsThemed()
+{
+    return m_themeWindow.GetHandle() != NULL && m_themeWindow.IsThemingActive() && m_themeWindow.IsAppThemed();
+}
+
 COLORREF CXTPDockingPaneTheme3::DrawCaptionBackground(CDC* pDC, CRect rcBand, BOOL bActive, BOOL bVertical)
 {
-    // Without an active visual style the caption bar's own drawing stands.
-    return CXTPDockingPanePaintManager::DrawCaptionBackground(pDC, rcBand, bActive, bVertical);
+    if (!IsThemed())
+        return CXTPDockingPanePaintManager::DrawCaptionBackground(pDC, rcBand, bActive, bVertical);
+    // The visual style's small caption (part 2), active or inactive.
+    m_themeWindow.DrawBackground(pDC->m_hDC, 2, bActive ? 1 : 2, &rcBand, NULL);
+    return GetColor(bActive ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT);
+}
+
+void CXTPDockingPaneTheme3::DrawCaptionButton(CDC* pDC, CXTPDockingPaneCaptionButton* pButton, COLORREF clr)
+{
+    const int nID = pButton->GetID();
+    if (!IsThemed() || m_themeExplorerBar.GetHandle() == NULL ||
+        (nID != XTP_IDS_DOCKINGPANE_CLOSE && nID != XTP_IDS_DOCKINGPANE_AUTOHIDE)) {
+        CXTPDockingPaneGradientCaptionTheme::DrawCaptionButton(pDC, pButton, clr);
+        return;
+    }
+    // The explorer bar's header close (part 2) and pin (part 3).
+    const int nState = pButton->IsPressed() ? 3 : pButton->m_bSelected ? 2 : 1;
+    const CRect rc = pButton->GetRect();
+    m_themeExplorerBar.DrawBackground(pDC->m_hDC, nID == XTP_IDS_DOCKINGPANE_CLOSE ? 2 : 3, nState, &rc, NULL);
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -348,6 +384,38 @@ CXTPDockingPaneTheme5::CXTPDockingPaneTheme5()
     m_nCaptionButtonSize = 16;
     m_nCaptionButtonGap = 0;
     m_rcCaptionText = CRect(4, 1, 2, 0);
+}
+
+void CXTPDockingPaneTheme5::DrawPane(CDC* pDC, CXTPDockingPaneTabbedContainer* pPane, CRect rc)
+{
+    const BOOL bActive = m_bHighlightActiveCaption && pPane->IsActive();
+    pDC->FillSolidRect(rc, GetColor(bActive ? 31 : 30));
+    CRect rcBelow = rc;
+    if (pPane->HasCaption() && m_bDrawCaption) {
+        // A line of the splitter colour along the top, the caption one pixel lower.
+        pDC->FillSolidRect(rc.left, rc.top, rc.Width(), 1, m_clrSplitter);
+        CRect rcCaption = rc;
+        rcCaption.top += 1;
+        pDC->SetBkMode(TRANSPARENT);
+        DrawCaption(pDC, pPane, rcCaption);
+        CXTPDockingPanePaintManager::AdjustCaptionRect(pPane, rcBelow);
+    }
+    CRect rcClient = rc;
+    AdjustCaptionRect(pPane, rcClient);
+    if (pPane->IsTabsVisible()) {
+        m_pTabPaintManager->DrawTabControl(pDC, pPane, rcClient);
+    } else if (m_pTabPaintManager->m_nClientFrame != 2) {
+        CRect rcFrame = rcClient;
+        rcFrame.InflateRect(1, 1);
+        const COLORREF clrBorder = m_pTabPaintManager->GetColorSet()->m_clrFrameBorder;
+        pDC->Draw3dRect(rcFrame, clrBorder, clrBorder);
+    }
+    // The area below the caption has its corners in colour 51.
+    const COLORREF clrCorner = GetColor(51);
+    pDC->SetPixel(rcBelow.left, rcBelow.top, clrCorner);
+    pDC->SetPixel(rcBelow.right - 1, rcBelow.top, clrCorner);
+    pDC->SetPixel(rcBelow.left, rcBelow.bottom - 1, clrCorner);
+    pDC->SetPixel(rcBelow.right - 1, rcBelow.bottom - 1, clrCorner);
 }
 
 void CXTPDockingPaneTheme5::AdjustCaptionRect(const CXTPDockingPaneTabbedContainer* pPane, CRect& rect)
@@ -508,13 +576,40 @@ CXTPDockingPaneTheme8::CXTPDockingPaneTheme8()
 void CXTPDockingPaneTheme8::RefreshMetrics()
 {
     CXTPDockingPaneCaptionBarTheme::RefreshMetrics();
-    // Without an active visual style: button tabs on the panes, framed flat tabs on the side panels.
-    SetTabLook(m_pPanelPaintManager, xtpTabAppearanceFramedFlat, xtpTabColorDefault);
-    SetTabLook(m_pTabPaintManager, xtpTabAppearanceButtons, xtpTabColorDefault);
-    m_pPanelPaintManager->m_bHotTracking = FALSE;
-    m_pTabPaintManager->m_bHotTracking = FALSE;
+    m_themeRebar.Open(NULL, L"REBAR");
+    m_themeToolbar.Open(NULL, L"TOOLBAR");
+    if (IsThemed()) {
+        SetTabLook(m_pPanelPaintManager, xtpTabAppearanceClassic, xtpTabColorVisualStyle);
+        SetTabLook(m_pTabPaintManager, xtpTabAppearanceClassic, xtpTabColorVisualStyle);
+    } else {
+        // Without an active visual style: button tabs on the panes, framed flat tabs on the side panels.
+        SetTabLook(m_pPanelPaintManager, xtpTabAppearanceFramedFlat, xtpTabColorDefault);
+        SetTabLook(m_pTabPaintManager, xtpTabAppearanceButtons, xtpTabColorDefault);
+    }
+    m_pPanelPaintManager->m_bHotTracking = IsThemed();
+    m_pTabPaintManager->m_bHotTracking = IsThemed();
     m_pTabPaintManager->RefreshMetrics();
     m_pPanelPaintManager->RefreshMetrics();
+}
+
+BOOL CXTPDockingPaneTheme8::IsThemed()
+{
+    return m_themeToolbar.GetHandle() != NULL && m_themeToolbar.IsThemingActive() && m_themeToolbar.IsAppThemed();
+}
+
+void CXTPDockingPaneTheme8::DrawCaptionButton(CDC* pDC, CXTPDockingPaneCaptionButton* pButton, COLORREF clr)
+{
+    if (!IsThemed()) {
+        CXTPDockingPaneCaptionBarTheme::DrawCaptionButton(pDC, pButton, clr);
+        return;
+    }
+    // The toolbar's button (part 1): pressed state 3, hot 2, a normal button has no face.
+    const CRect rc = pButton->GetRect();
+    if (pButton->IsPressed())
+        m_themeToolbar.DrawBackground(pDC->m_hDC, 1, 3, &rc, NULL);
+    else if (pButton->m_bSelected)
+        m_themeToolbar.DrawBackground(pDC->m_hDC, 1, 2, &rc, NULL);
+    DrawCaptionButtonGlyph(pDC, pButton, (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2, clr);
 }
 
 // ---------------------------------------------------------------------------------------------------------

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "docking_pane_paint_manager.h"
+#include "theme_handle.h"
 
 // Theme 0.
 class CXTPDockingPaneDefaultTheme : public CXTPDockingPanePaintManager
@@ -63,7 +64,13 @@ class CXTPDockingPaneTheme3 : public CXTPDockingPaneGradientCaptionTheme
 {
 public:
     CXTPDockingPaneTheme3();
+    void RefreshMetrics() override;
     COLORREF DrawCaptionBackground(CDC* pDC, CRect rcBand, BOOL bActive, BOOL bVertical) override;
+    void DrawCaptionButton(CDC* pDC, CXTPDockingPaneCaptionButton* pButton, COLORREF clr) override;
+    BOOL IsThemed();
+
+    CXTThemeHandle m_themeWindow;
+    CXTThemeHandle m_themeExplorerBar;
 };
 
 // Theme 5: captions on the container's face, stacked-bar tabs on top, a grip on floating frames.
@@ -71,6 +78,7 @@ class CXTPDockingPaneTheme5 : public CXTPDockingPaneGradientCaptionTheme
 {
 public:
     CXTPDockingPaneTheme5();
+    void DrawPane(CDC* pDC, CXTPDockingPaneTabbedContainer* pPane, CRect rc) override;
     void AdjustCaptionRect(const CXTPDockingPaneTabbedContainer* pPane, CRect& rect) override;
     void DrawCaptionButton(CDC* pDC, CXTPDockingPaneCaptionButton* pButton, COLORREF clr) override;
     void DrawFloatingFrame(CDC* pDC, CWnd* pWnd, CRect rc) override;
@@ -99,6 +107,11 @@ class CXTPDockingPaneTheme8 : public CXTPDockingPaneCaptionBarTheme
 public:
     CXTPDockingPaneTheme8();
     void RefreshMetrics() override;
+    void DrawCaptionButton(CDC* pDC, CXTPDockingPaneCaptionButton* pButton, COLORREF clr) override;
+    BOOL IsThemed();
+
+    CXTThemeHandle m_themeRebar;
+    CXTThemeHandle m_themeToolbar;
 };
 
 // Theme 6 with appearance 9 and the theme-6 colour set on both tab strips.
