@@ -346,12 +346,7 @@ TEST_F(DockingMarkerTest, RegionsAreMadeOncePerKindAndOutlinesAreFourPixelsThick
 
 TEST_F(DockingMarkerTest, MarkerSetsOfBothStylesDrawnIntoABitmap)
 {
-    CClientDC dcScreen(m_frame.get());
-    CDC dc;
-    dc.CreateCompatibleDC(&dcScreen);
-    CBitmap bmp;
-    bmp.CreateCompatibleBitmap(&dcScreen, 420, 220);
-    CBitmap* pOld = dc.SelectObject(&bmp);
+    CTestMemoryDC dc(m_frame.get(), 420, 220);
     dc.FillSolidRect(0, 0, 420, 220, RGB(128, 128, 128));
     CXTPDockingPaneMarkerWnd marker(m_context);
     for (int nStyle : {0, 1}) {
@@ -384,7 +379,6 @@ TEST_F(DockingMarkerTest, MarkerSetsOfBothStylesDrawnIntoABitmap)
     EXPECT_NE(dc.GetPixel(46, 46), RGB(128, 128, 128));
     EXPECT_EQ(dc.GetPixel(2, 2), RGB(128, 128, 128));
     EXPECT_TRUE(test_support::WriteDcScreenshot(dc.m_hDC, CRect(0, 0, 420, 220), L"docking_marker_sets"));
-    dc.SelectObject(pOld);
 }
 
 } // namespace

@@ -193,12 +193,7 @@ TEST_F(DockingThemeTest, TheCloseGlyphCentresOnItsButtonAndMovesWhenPressed)
     m_manager->SetTheme(4);
     auto* pTheme = dynamic_cast<CXTPDockingPaneCaptionBarTheme*>(Paint());
     ASSERT_NE(pTheme, nullptr);
-    CClientDC dcScreen(m_frame.get());
-    CDC dc;
-    dc.CreateCompatibleDC(&dcScreen);
-    CBitmap bmp;
-    bmp.CreateCompatibleBitmap(&dcScreen, 20, 20);
-    CBitmap* pOld = dc.SelectObject(&bmp);
+    CTestMemoryDC dc(m_frame.get(), 20, 20);
     CXTPDockingPaneBase owner(xtpPaneTypeClient, NULL);
     CXTPDockingPaneCaptionButton button(XTP_IDS_DOCKINGPANE_CLOSE, &owner);
     button.m_rcButton = CRect(0, 0, 16, 16);
@@ -215,7 +210,6 @@ TEST_F(DockingThemeTest, TheCloseGlyphCentresOnItsButtonAndMovesWhenPressed)
     dc.FillSolidRect(15, 0, 1, 16, RGB(255, 255, 255));
     dc.FillSolidRect(0, 15, 16, 1, RGB(255, 255, 255));
     EXPECT_EQ(InkBox(dc, 20, 20), CRect(5, 6, 13, 13));
-    dc.SelectObject(pOld);
 }
 
 TEST_F(DockingThemeTest, ThemeFivesFloatingFrameWithoutTitleStartsItsGripAtFour)
@@ -224,12 +218,7 @@ TEST_F(DockingThemeTest, ThemeFivesFloatingFrameWithoutTitleStartsItsGripAtFour)
     CXTPDockingPanePaintManager* pTheme = Paint();
     CWnd wnd;
     ASSERT_TRUE(wnd.CreateEx(0, AfxRegisterWndClass(0), L"", WS_POPUP, CRect(0, 0, 10, 10), NULL, 0));
-    CClientDC dcScreen(m_frame.get());
-    CDC dc;
-    dc.CreateCompatibleDC(&dcScreen);
-    CBitmap bmp;
-    bmp.CreateCompatibleBitmap(&dcScreen, 200, 60);
-    CBitmap* pOld = dc.SelectObject(&bmp);
+    CTestMemoryDC dc(m_frame.get(), 200, 60);
     dc.FillSolidRect(0, 0, 200, 60, RGB(255, 255, 255));
     pTheme->DrawFloatingFrame(&dc, &wnd, CRect(0, 0, 200, 60));
     const int nMid = (2 + 2 + pTheme->GetCaptionHeight() + 3) / 2;
@@ -240,7 +229,6 @@ TEST_F(DockingThemeTest, ThemeFivesFloatingFrameWithoutTitleStartsItsGripAtFour)
         EXPECT_EQ(dc.GetPixel(3, nMid + dy), clrFrame) << dy;
     }
     EXPECT_EQ(dc.GetPixel(4, nMid), clrFrame);
-    dc.SelectObject(pOld);
     wnd.DestroyWindow();
 }
 
@@ -251,12 +239,7 @@ TEST_F(DockingThemeTest, VisualStyleThemesDrawWithTheCommonControlsOfVersionSix)
     CXTPDockingPane* pPane = m_frame->AddPane(1, L"Folders", CSize(200, 200), xtpPaneDockLeft);
     m_frame->AddTab(2, L"Files", pPane);
     m_frame->Layout();
-    CClientDC dcScreen(m_frame.get());
-    CDC dc;
-    dc.CreateCompatibleDC(&dcScreen);
-    CBitmap bmp;
-    bmp.CreateCompatibleBitmap(&dcScreen, 200, 300);
-    CBitmap* pOld = dc.SelectObject(&bmp);
+    CTestMemoryDC dc(m_frame.get(), 200, 300);
     for (int nTheme : {3, 8, 5}) {
         m_manager->SetTheme(nTheme);
         dc.FillSolidRect(0, 0, 200, 300, RGB(1, 2, 3));
@@ -264,7 +247,6 @@ TEST_F(DockingThemeTest, VisualStyleThemesDrawWithTheCommonControlsOfVersionSix)
         // The caption band was painted.
         EXPECT_NE(dc.GetPixel(100, Paint()->GetCaptionHeight() / 2 + 2), RGB(1, 2, 3)) << nTheme;
     }
-    dc.SelectObject(pOld);
     XTSetComCtlVersionOverride(0);
 }
 

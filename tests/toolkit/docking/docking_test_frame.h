@@ -79,6 +79,24 @@ protected:
     CXTPDockingPaneManager* m_manager = nullptr;
 };
 
+// A memory DC with a bitmap of the size, compatible with the window's, selected for its life.
+class CTestMemoryDC : public CDC
+{
+public:
+    CTestMemoryDC(CWnd* pWnd, int nWidth, int nHeight)
+    {
+        CClientDC dcWindow(pWnd);
+        CreateCompatibleDC(&dcWindow);
+        m_bitmap.CreateCompatibleBitmap(&dcWindow, nWidth, nHeight);
+        m_pOldBitmap = SelectObject(&m_bitmap);
+    }
+    ~CTestMemoryDC() override { SelectObject(m_pOldBitmap); }
+
+private:
+    CBitmap m_bitmap;
+    CBitmap* m_pOldBitmap;
+};
+
 // The bytes of a layout serialized into an archive.
 std::vector<BYTE> ArchiveLayout(CXTPDockingPaneLayout* pLayout);
 
