@@ -227,7 +227,9 @@ int CXTPTaskPanelPaintManager::DrawGroupCaption(CDC* pDC, CXTPTaskPanelGroup* pG
             DrawItemImage(pDC, pGroup, pt, pImage, szIcon);
             rcText.left = rc.left + rcPadding.left + rcPadding.right + szIcon.cx - 12;
         }
-        rcText.left += 13;
+        const CRect rcInset = GetCaptionTextInset();
+        rcText.left += rcInset.left;
+        rcText.right -= rcInset.right;
         rcText.bottom += 2;
         pGroup->CalcTextRect(pDC, rcText, m_nCaptionTextFormat);
         pDC->SetBkMode(TRANSPARENT);

@@ -29,6 +29,7 @@ public:
     void RefreshMetrics() override;
     void DrawGroupClientFace(CDC* pDC, CXTPTaskPanelGroup* pGroup, CRect rc) override;
     CRect DrawCaptionBackground(CDC* pDC, CXTPTaskPanelGroup* pGroup, CRect rc) override;
+    CRect GetCaptionTextInset() const override { return CRect(m_bUnderlinedCaption ? 0 : 13, 0, 0, 0); }
 
     BOOL m_bGroupsFramed = TRUE;
     // Theme 4's: no 13-pixel indent, and a line under the caption.
@@ -65,6 +66,7 @@ class CXTPTaskPanelThemeNo7 : public CXTPTaskPanelThemeNo3
 public:
     CXTPTaskPanelThemeNo7();
     int DrawGroupCaption(CDC* pDC, CXTPTaskPanelGroup* pGroup, BOOL bDraw) override;
+    CRect GetCaptionTextInset() const override { return CRect(3, 0, 3, 0); }
     void RefreshMetrics() override;
     CRect DrawCaptionBackground(CDC* pDC, CXTPTaskPanelGroup* pGroup, CRect rc) override;
 };

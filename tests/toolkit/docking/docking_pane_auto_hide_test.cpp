@@ -275,7 +275,10 @@ TEST_F(DockingAutoHideTest, TheEdgeDragStopsAtTheOppositePanelAndEscapeKeepsTheL
     // Beyond the right panel: the window ends at it.
     ::PostMessageW(pWnd->m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(900, 100));
     ::PostMessageW(pWnd->m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(900, 100));
-    pWnd->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(ptEdge.x, ptEdge.y));
+    {
+        CSafetyCancel safety(pWnd->m_hWnd);
+        pWnd->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(ptEdge.x, ptEdge.y));
+    }
     EXPECT_EQ(pWnd->GetFullRect().right, 800 - nThickness);
     EXPECT_EQ(RectInParent(pWnd->m_hWnd), pWnd->GetFullRect());
 
@@ -283,7 +286,10 @@ TEST_F(DockingAutoHideTest, TheEdgeDragStopsAtTheOppositePanelAndEscapeKeepsTheL
     const CPoint ptNewEdge(pWnd->GetFullRect().Width() - 2, 100);
     ::PostMessageW(pWnd->m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(300 - nThickness, 100));
     ::PostMessageW(pWnd->m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0);
-    pWnd->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(ptNewEdge.x, ptNewEdge.y));
+    {
+        CSafetyCancel safety(pWnd->m_hWnd);
+        pWnd->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(ptNewEdge.x, ptNewEdge.y));
+    }
     EXPECT_EQ(pWnd->GetFullRect().right, 300);
     EXPECT_EQ(pFirst->m_szDocking.cx, 300 - nThickness - 4);
 }

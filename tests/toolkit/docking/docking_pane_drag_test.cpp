@@ -66,7 +66,10 @@ protected:
         else
             ::PostMessageW(hSite, WM_KEYDOWN, VK_ESCAPE, 0);
         m_frame->m_notifications.clear();
-        m_context->Drag(pItem, ptStart);
+        {
+            CSafetyCancel safety(hSite);
+            m_context->Drag(pItem, ptStart);
+        }
         PumpMessages();
     }
     CPoint CaptionPoint(CXTPDockingPane* pPane) const
@@ -185,7 +188,10 @@ TEST_F(DockingDragTest, FloatingFrameCaptionDragsItsContentHome)
     ::PostMessageW(m_frame->m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(ptClient.x, ptClient.y));
     ::PostMessageW(m_frame->m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(ptClient.x, ptClient.y));
     m_frame->m_notifications.clear();
-    pMiniWnd->SendMessage(WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(ptCaption.x, ptCaption.y));
+    {
+        CSafetyCancel safety(m_frame->m_hWnd);
+        pMiniWnd->SendMessage(WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(ptCaption.x, ptCaption.y));
+    }
     PumpMessages();
     EXPECT_EQ(m_context->GetDirection(), xtpPaneDockRight);
     EXPECT_EQ(m_bottom->GetFrame(), m_frame.get());

@@ -213,6 +213,7 @@ TEST_F(DockingFloatTest, CustomCaptionIsDrawnByThePaintManagerAndItsButtonsWork)
     auto click = [&](CXTPDockingPaneCaptionButton* pButton) {
         const CPoint pt = rcWindow.TopLeft() + pButton->GetRect().CenterPoint();
         ::PostMessageW(pMiniWnd->m_hWnd, WM_LBUTTONUP, 0, 0);
+        CSafetyCancel safety(pMiniWnd->m_hWnd);
         pMiniWnd->SendMessage(WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(pt.x, pt.y));
     };
     click(pPin);

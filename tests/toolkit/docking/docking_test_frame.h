@@ -79,6 +79,34 @@ protected:
     CXTPDockingPaneManager* m_manager = nullptr;
 };
 
+// While it lives, a thread timer posts WM_CANCELMODE to the window after five seconds: a modal loop a
+// test drives with posted messages ends even when they do not reach it.
+class CSafetyCancel
+{
+public:
+    explicit CSafetyCancel(HWND hWnd)
+    {
+        s_hWnd = hWnd;
+        m_nTimer = ::SetTimer(NULL, 0, 5000, &CSafetyCancel::OnTimer);
+    }
+    ~CSafetyCancel()
+    {
+        ::KillTimer(NULL, m_nTimer);
+        s_hWnd = NULL;
+    }
+    CSafetyCancel(const CSafetyCancel&) = delete;
+    CSafetyCancel& operator=(const CSafetyCancel&) = delete;
+
+private:
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD)
+    {
+        if (s_hWnd != NULL)
+            ::PostMessageW(s_hWnd, WM_CANCELMODE, 0, 0);
+    }
+    static inline HWND s_hWnd = NULL;
+    UINT_PTR m_nTimer;
+};
+
 // A memory DC with a bitmap of the size, compatible with the window's, selected for its life.
 class CTestMemoryDC : public CDC
 {

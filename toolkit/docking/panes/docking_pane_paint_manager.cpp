@@ -178,8 +178,9 @@ void CXTPDockingPanePaintManager::DrawCaption(CDC* pDC, CXTPDockingPaneTabbedCon
 void CXTPDockingPanePaintManager::DrawCaptionPart(CDC* pDC, CXTPDockingPaneBase* pPane, CRect rc,
                                                   const CString& strTitle, BOOL bActive, BOOL bVertical)
 {
-    CRect rcBand = bVertical ? CRect(rc.left + 2, rc.top, rc.left + m_nTitleHeight + 1, rc.bottom)
-                             : CRect(rc.left, rc.top + 2, rc.right, rc.top + m_nTitleHeight + 1);
+    const int nOffset = GetCaptionBandOffset();
+    CRect rcBand = bVertical ? CRect(rc.left + nOffset, rc.top, rc.left + nOffset + m_nTitleHeight - 1, rc.bottom)
+                             : CRect(rc.left, rc.top + nOffset, rc.right, rc.top + nOffset + m_nTitleHeight - 1);
     if (bVertical)
         pDC->FillSolidRect(rc.left, rc.top, rcBand.right + 2 - rc.left, rc.Height(), GetCaptionAreaColor());
     else

@@ -37,6 +37,8 @@ public:
     virtual COLORREF DrawCaptionBackground(CDC* pDC, CRect rcBand, BOOL bActive, BOOL bVertical);
     // The colour of the caption buttons' glyphs on a band of that state.
     virtual COLORREF GetCaptionButtonColor(BOOL bActive) const;
+    // How far into the caption's rectangle the band starts.
+    virtual int GetCaptionBandOffset() const { return 2; }
     // The colour around the caption band.
     virtual COLORREF GetCaptionAreaColor() const { return GetColor(COLOR_3DFACE); }
 

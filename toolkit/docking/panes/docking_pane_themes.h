@@ -21,6 +21,7 @@ public:
     CXTPDockingPaneCaptionBarTheme();
     void DrawCaptionButton(CDC* pDC, CXTPDockingPaneCaptionButton* pButton, COLORREF clr) override;
     COLORREF GetCaptionAreaColor() const override { return m_clrSplitter; }
+    int GetCaptionBandOffset() const override { return m_rcCaptionMargin.top; }
     // The glyph of a caption button centred on (x, y), in one-pixel lines of the colour.
     virtual void DrawCaptionButtonGlyph(CDC* pDC, CXTPDockingPaneCaptionButton* pButton, int x, int y,
                                         COLORREF clr);
