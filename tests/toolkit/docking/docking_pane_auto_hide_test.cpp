@@ -189,8 +189,10 @@ TEST_F(DockingAutoHideTest, CloseOnLeaveOffAndAFocusedPaneKeepTheWindowOpen)
     ASSERT_TRUE(wndEdit.CreateEx(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 50, 20),
                                  CWnd::FromHandle(ContainerOf(pFirst)->m_hWnd), 77));
     pFirst->Attach(wndEdit.m_hWnd);
+    m_frame->SetForegroundWindow();
     m_frame->SetActiveWindow();
     wndEdit.SetFocus();
+    EXPECT_EQ(::GetFocus(), wndEdit.m_hWnd);
     if (::GetFocus() == wndEdit.m_hWnd) {
         for (int i = 0; i < 12; ++i)
             pWnd->SendMessage(WM_TIMER, CXTPDockingPaneAutoHideWnd::kTimerCheck);
@@ -212,7 +214,9 @@ TEST_F(DockingAutoHideTest, TabsOnTheStripHoverClickRightClickAndDragOver)
     EXPECT_EQ(pPanel->PaneFromPoint(ptFirst), pFirst);
     EXPECT_EQ(pPanel->PaneFromPoint(ptSecond), pSecond);
 
+    m_frame->SetForegroundWindow();
     m_frame->SetActiveWindow();
+    EXPECT_EQ(::GetActiveWindow(), m_frame->m_hWnd);
     if (::GetActiveWindow() == m_frame->m_hWnd) {
         // Hover on the shown tab changes nothing; on the other it switches.
         pPanel->SendMessage(WM_MOUSEHOVER, 0, MAKELPARAM(ptFirst.x, ptFirst.y));
