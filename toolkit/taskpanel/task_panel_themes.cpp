@@ -411,8 +411,18 @@ CRect CXTPTaskPanelThemeNo7::DrawCaptionBackground(CDC* pDC, CXTPTaskPanelGroup*
 
 int CXTPTaskPanelThemeNo7::DrawGroupCaption(CDC* pDC, CXTPTaskPanelGroup* pGroup, BOOL bDraw)
 {
-    if (bDraw)
-        return CXTPTaskPanelPaintManager::DrawGroupCaption(pDC, pGroup, TRUE);
+    if (bDraw) {
+        const int nHeight = CXTPTaskPanelPaintManager::DrawGroupCaption(pDC, pGroup, TRUE);
+        // A caption being dragged is inverted, and so is one whose items take a drop below them.
+        CXTPTaskPanel* pPanel = pGroup->GetTaskPanel();
+        CXTPTaskPanelItem* pTarget = pPanel != NULL ? pPanel->GetDropTargetItem() : NULL;
+        const BOOL bTargetInGroup = m_bDropsBelowItems && pTarget != NULL && pTarget != pGroup &&
+                                    pTarget->GetItemGroup() == pGroup;
+        const CRect rc = pGroup->GetCaptionRect();
+        if (pGroup->IsCaptionVisible() && !rc.IsRectEmpty() && (pGroup->IsDragging() || bTargetInGroup))
+            pDC->InvertRect(rc);
+        return nHeight;
+    }
     if (!pGroup->IsCaptionVisible())
         return 0;
     CXTPTaskPanel* pPanel = pGroup->GetTaskPanel();

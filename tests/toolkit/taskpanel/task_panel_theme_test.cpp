@@ -185,6 +185,30 @@ TEST_F(TaskPanelThemeTest, ThemeSevenShowsDisabledScrollButtonsInCaptionsThemeEi
     }
 }
 
+TEST_F(TaskPanelThemeTest, ButtonCaptionsAreInvertedWhileDragged)
+{
+    CXTPTaskPanelGroup* pGroup = AddTestGroup(m_panel, L"Tools");
+    AddTestItem(pGroup, L"Tool", xtpTaskItemTypeLink, 1);
+    m_panel->SetTheme(7);
+    PumpPanelMessages();
+    const CRect rc = pGroup->GetCaptionRect();
+    ASSERT_FALSE(rc.IsRectEmpty());
+    CClientDC dcPanel(m_panel);
+    CDC dc;
+    dc.CreateCompatibleDC(&dcPanel);
+    CBitmap bmp;
+    bmp.CreateCompatibleBitmap(&dcPanel, rc.right + 4, rc.bottom + 4);
+    CBitmap* pOld = dc.SelectObject(&bmp);
+    const CPoint pt(rc.CenterPoint().x, rc.top + 3);
+    m_panel->GetPaintManager()->DrawGroupCaption(&dc, pGroup, TRUE);
+    const COLORREF clrNormal = dc.GetPixel(pt);
+    m_panel->SetDraggedItem(pGroup);
+    m_panel->GetPaintManager()->DrawGroupCaption(&dc, pGroup, TRUE);
+    EXPECT_EQ(dc.GetPixel(pt), clrNormal ^ 0xFFFFFF);
+    m_panel->SetDraggedItem(NULL);
+    dc.SelectObject(pOld);
+}
+
 TEST_F(TaskPanelThemeTest, GalleryOfAllThemes)
 {
     CXTPTaskPanelGroup* pSpecial = AddTestGroup(m_panel, L"Recovery tasks", TRUE);
