@@ -179,8 +179,9 @@ void CXTPDockingPanePaintManager::DrawCaptionPart(CDC* pDC, CXTPDockingPaneBase*
                                                   const CString& strTitle, BOOL bActive, BOOL bVertical)
 {
     const int nOffset = GetCaptionBandOffset();
-    CRect rcBand = bVertical ? CRect(rc.left + nOffset, rc.top, rc.left + nOffset + m_nTitleHeight - 1, rc.bottom)
-                             : CRect(rc.left, rc.top + nOffset, rc.right, rc.top + nOffset + m_nTitleHeight - 1);
+    const int nDepth = GetCaptionBandDepth();
+    CRect rcBand = bVertical ? CRect(rc.left + nOffset, rc.top, rc.left + nOffset + nDepth, rc.bottom)
+                             : CRect(rc.left, rc.top + nOffset, rc.right, rc.top + nOffset + nDepth);
     if (bVertical)
         pDC->FillSolidRect(rc.left, rc.top, rcBand.right + 2 - rc.left, rc.Height(), GetCaptionAreaColor());
     else

@@ -39,6 +39,8 @@ public:
     virtual COLORREF GetCaptionButtonColor(BOOL bActive) const;
     // How far into the caption's rectangle the band starts.
     virtual int GetCaptionBandOffset() const { return 2; }
+    // How deep the caption band is.
+    virtual int GetCaptionBandDepth() const { return m_nTitleHeight - 1; }
     // The colour around the caption band.
     virtual COLORREF GetCaptionAreaColor() const { return GetColor(COLOR_3DFACE); }
 

@@ -49,6 +49,9 @@ class CXTPDockingPaneTheme2 : public CXTPDockingPaneGradientCaptionTheme
 public:
     CXTPDockingPaneTheme2();
     void RefreshMetrics() override;
+    // The band fills the whole caption: CaptionHeight + 3 from the rectangle's top.
+    int GetCaptionBandOffset() const override { return 0; }
+    int GetCaptionBandDepth() const override { return m_nTitleHeight + 3; }
     COLORREF DrawCaptionBackground(CDC* pDC, CRect rcBand, BOOL bActive, BOOL bVertical) override;
     void DrawCaptionButton(CDC* pDC, CXTPDockingPaneCaptionButton* pButton, COLORREF clr) override;
     void DrawFloatingFrame(CDC* pDC, CWnd* pWnd, CRect rc) override;
