@@ -2,10 +2,7 @@
 
 #include <algorithm>
 
-namespace {
-
-// The 50% grey pattern of drag outlines.
-HBRUSH CreateHalftoneBrush()
+HBRUSH AFXAPI XTCreateHalftoneBrush()
 {
     WORD pattern[8];
     for (int i = 0; i < 8; ++i)
@@ -15,8 +12,6 @@ HBRUSH CreateHalftoneBrush()
     ::DeleteObject(hBitmap);
     return hBrush;
 }
-
-} // namespace
 
 CXTSplitterDragTracker::CXTSplitterDragTracker()
     : m_pSplitterDC(NULL), m_bInvert(FALSE), m_rectSecond(0, 0, 0, 0)
@@ -31,7 +26,7 @@ void CXTSplitterDragTracker::DrawRect(const CRect& rect)
         m_pSplitterDC->InvertRect(&rect);
         return;
     }
-    HBRUSH hBrush = CreateHalftoneBrush();
+    HBRUSH hBrush = XTCreateHalftoneBrush();
     HGDIOBJ hOldBrush = ::SelectObject(m_pSplitterDC->m_hDC, hBrush);
     m_pSplitterDC->PatBlt(rect.left, rect.top, rect.Width(), rect.Height(), PATINVERT);
     ::SelectObject(m_pSplitterDC->m_hDC, hOldBrush);

@@ -4,6 +4,9 @@
 
 #include <afxwin.h>
 
+// The 50% grey pattern brush of drag outlines; the caller deletes it.
+HBRUSH AFXAPI XTCreateHalftoneBrush();
+
 class CXTSplitterDragTracker
 {
 public:

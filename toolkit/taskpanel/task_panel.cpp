@@ -1,6 +1,7 @@
 // The panel's life, themes, layout pass, animation, scrolling, painting and the group expansion rules
 // of the three behaviours.
 #include "task_panel.h"
+#include "task_panel_themes.h"
 
 #include "image_manager.h"
 #include "mem_dc.h"
@@ -139,10 +140,10 @@ void CXTPTaskPanel::OnDestroy()
 
 void CXTPTaskPanel::SetTheme(int nTheme)
 {
-    // The numbered looks derive from the plain one; until they exist every number gets it.
+    // Numbers 0 to 12; any other is theme 2. A failed allocation raises here.
     delete m_pPaintManager;
-    m_pPaintManager = new CXTPTaskPanelPaintManager();
-    m_nTheme = nTheme;
+    m_pPaintManager = NULL;
+    m_pPaintManager = XTPCreateTaskPanelTheme(nTheme, &m_nTheme);
     m_pPaintManager->RefreshMetrics();
     Reposition(TRUE);
 }

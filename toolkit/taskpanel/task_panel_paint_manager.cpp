@@ -200,28 +200,14 @@ int CXTPTaskPanelPaintManager::DrawGroupCaption(CDC* pDC, CXTPTaskPanelGroup* pG
     const int nHeight = pGroup->IsCaptionVisible() ? m_nCaptionHeight : (m_bCaptionWithoutHeight ? 0 : 1);
     if (!bDraw)
         return nHeight;
-    const CRect rc = pGroup->GetCaptionRect();
-    if (rc.IsRectEmpty())
+    const CRect rcCaption = pGroup->GetCaptionRect();
+    if (rcCaption.IsRectEmpty())
         return nHeight;
     XTP_TASKPANEL_GROUPCOLORS* pColors = GetGroupColors(pGroup);
     CXTPTaskPanel* pPanel = pGroup->GetTaskPanel();
 
     if (pGroup->IsCaptionVisible()) {
-        const int nSaved = pDC->SaveDC();
-        if (m_bRoundedLeftCorner) {
-            pDC->ExcludeClipRect(rc.left, rc.top, rc.left + 2, rc.top + 1);
-            pDC->ExcludeClipRect(rc.left, rc.top + 1, rc.left + 1, rc.top + 2);
-        }
-        if (m_bRoundedRightCorner) {
-            pDC->ExcludeClipRect(rc.right - 2, rc.top, rc.right, rc.top + 1);
-            pDC->ExcludeClipRect(rc.right - 1, rc.top + 1, rc.right, rc.top + 2);
-        }
-        pDC->FillSolidRect(rc, pColors->clrHead.m_clrStart);
-        CRect rcGradient(rc);
-        rcGradient.left += static_cast<int>(rc.Width() * pColors->dHeadGradientFactor);
-        CXTGdiHelper::FillGradient(pDC, rcGradient, pColors->clrHead.m_clrStart, pColors->clrHead.m_clrEnd,
-                                   TRUE);
-        pDC->RestoreDC(nSaved);
+        const CRect rc = DrawCaptionBackground(pDC, pGroup, rcCaption);
 
         if (pGroup->IsFocused() && pPanel != NULL && pPanel->HasFocus()) {
             CRect rcFocus(rc);
@@ -241,7 +227,9 @@ int CXTPTaskPanelPaintManager::DrawGroupCaption(CDC* pDC, CXTPTaskPanelGroup* pG
             DrawItemImage(pDC, pGroup, pt, pImage, szIcon);
             rcText.left = rc.left + rcPadding.left + rcPadding.right + szIcon.cx - 12;
         }
-        rcText.left += 13;
+        const CRect rcInset = GetCaptionTextInset();
+        rcText.left += rcInset.left;
+        rcText.right -= rcInset.right;
         rcText.bottom += 2;
         pGroup->CalcTextRect(pDC, rcText, m_nCaptionTextFormat);
         pDC->SetBkMode(TRANSPARENT);
@@ -259,13 +247,33 @@ int CXTPTaskPanelPaintManager::DrawGroupCaption(CDC* pDC, CXTPTaskPanelGroup* pG
         DrawItemCaption(pDC, pGroup, rcText, m_nCaptionTextFormat);
         pDC->SelectObject(pOldFont);
     } else {
-        pDC->FillSolidRect(rc, pColors->clrClientBorder);
+        pDC->FillSolidRect(rcCaption, pColors->clrClientBorder);
     }
 
     if (pGroup->IsDropTarget() &&
         !(pGroup->IsExpanded() && pGroup->GetItems()->GetFirstVisibleItem() != NULL))
-        DrawDropMark(pDC, pGroup, rc, TRUE);
+        DrawDropMark(pDC, pGroup, rcCaption, TRUE);
     return nHeight;
+}
+
+CRect CXTPTaskPanelPaintManager::DrawCaptionBackground(CDC* pDC, CXTPTaskPanelGroup* pGroup, CRect rc)
+{
+    XTP_TASKPANEL_GROUPCOLORS* pColors = GetGroupColors(pGroup);
+    const int nSaved = pDC->SaveDC();
+    if (m_bRoundedLeftCorner) {
+        pDC->ExcludeClipRect(rc.left, rc.top, rc.left + 2, rc.top + 1);
+        pDC->ExcludeClipRect(rc.left, rc.top + 1, rc.left + 1, rc.top + 2);
+    }
+    if (m_bRoundedRightCorner) {
+        pDC->ExcludeClipRect(rc.right - 2, rc.top, rc.right, rc.top + 1);
+        pDC->ExcludeClipRect(rc.right - 1, rc.top + 1, rc.right, rc.top + 2);
+    }
+    pDC->FillSolidRect(rc, pColors->clrHead.m_clrStart);
+    CRect rcGradient(rc);
+    rcGradient.left += static_cast<int>(rc.Width() * pColors->dHeadGradientFactor);
+    CXTGdiHelper::FillGradient(pDC, rcGradient, pColors->clrHead.m_clrStart, pColors->clrHead.m_clrEnd, TRUE);
+    pDC->RestoreDC(nSaved);
+    return rc;
 }
 
 void CXTPTaskPanelPaintManager::DrawItemCaption(CDC* pDC, CXTPTaskPanelItem* pItem, CRect rc, UINT nFormat)

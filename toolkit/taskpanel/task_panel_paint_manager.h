@@ -62,6 +62,10 @@ public:
     virtual CPoint GetItemContentOffset(const CXTPTaskPanelItem* pItem);
     virtual void DrawDropMark(CDC* pDC, CXTPTaskPanelItem* pItem, CRect rc, BOOL bBelow);
     virtual void DrawFocusRect(CDC* pDC, CRect rc);
+    // How far the caption's text stands in from the left and from the right of its room.
+    virtual CRect GetCaptionTextInset() const { return CRect(13, 0, 0, 0); }
+    // Paints a visible caption's face and returns the rectangle its contents take.
+    virtual CRect DrawCaptionBackground(CDC* pDC, CXTPTaskPanelGroup* pGroup, CRect rc);
 
     // Reads the visual style's shell pictures when a colour scheme is detected; without them builds the
     // expand images from the program's bitmaps. TRUE when the shell pictures were loaded.

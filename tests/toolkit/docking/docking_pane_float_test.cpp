@@ -168,7 +168,68 @@ TEST_F(DockingFloatTest, RollUpKeepsTheCaptionAndWaitsForTheFocusToLeave)
     EXPECT_FALSE(pMiniWnd->IsCollapsed());
     pMiniWnd->GetWindowRect(&rc);
     EXPECT_EQ(rc, rcBefore);
+    // The test's own edit box goes before the picture: it sat over the caption's start.
+    wndChild.DestroyWindow();
+    pMiniWnd->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     EXPECT_TRUE(test_support::WriteFramedWindowScreenshot(pMiniWnd->m_hWnd, L"docking_floating_frame"));
+}
+
+TEST_F(DockingFloatTest, CustomCaptionIsDrawnByThePaintManagerAndItsButtonsWork)
+{
+    m_manager->m_bCustomTitleBar = TRUE;
+    CXTPDockingPane* pPane = m_frame->AddPane(1, L"Folders", CSize(200, 200), xtpPaneDockLeft);
+    m_frame->Layout();
+    m_manager->FloatPane(pPane, CRect(300, 200, 500, 450));
+    CXTPDockingPaneMiniWnd* pMiniWnd = FrameOf(pPane);
+    ASSERT_NE(pMiniWnd, nullptr);
+    EXPECT_FALSE(pMiniWnd->GetStyle() & WS_BORDER);
+    const int nCaption = m_manager->GetPaintManager()->GetCaptionHeight();
+    CRect rcWindow, rcClient;
+    pMiniWnd->GetWindowRect(&rcWindow);
+    pMiniWnd->GetClientRect(&rcClient);
+    pMiniWnd->ClientToScreen(&rcClient);
+    // The client area starts below our caption; the band above it answers as caption.
+    EXPECT_GE(rcClient.top - rcWindow.top, nCaption + 2);
+    EXPECT_EQ(pMiniWnd->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(rcWindow.CenterPoint().x, rcWindow.top + nCaption)),
+              HTCAPTION);
+    EXPECT_EQ(pMiniWnd->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(rcClient.CenterPoint().x, rcClient.CenterPoint().y)),
+              HTCLIENT);
+    pMiniWnd->SendMessage(WM_NCPAINT);
+
+    // Close and pin were placed by the drawing, in window coordinates.
+    CXTPDockingPaneCaptionButton* pPin = nullptr;
+    CXTPDockingPaneCaptionButton* pClose = nullptr;
+    for (CXTPDockingPaneCaptionButton* pButton : pMiniWnd->m_arrCaptionButtons) {
+        if (pButton->GetID() == XTP_IDS_DOCKINGPANE_AUTOHIDE)
+            pPin = pButton;
+        if (pButton->GetID() == XTP_IDS_DOCKINGPANE_CLOSE)
+            pClose = pButton;
+    }
+    ASSERT_NE(pPin, nullptr);
+    ASSERT_NE(pClose, nullptr);
+    ASSERT_FALSE(pPin->GetRect().IsRectEmpty());
+    ASSERT_FALSE(pClose->GetRect().IsRectEmpty());
+    EXPECT_TRUE(test_support::WriteWindowScreenshot(pMiniWnd->m_hWnd, L"docking_floating_custom_caption"));
+    auto click = [&](CXTPDockingPaneCaptionButton* pButton) {
+        const CPoint pt = rcWindow.TopLeft() + pButton->GetRect().CenterPoint();
+        ::PostMessageW(pMiniWnd->m_hWnd, WM_LBUTTONUP, 0, 0);
+        CSafetyCancel safety(pMiniWnd->m_hWnd);
+        pMiniWnd->SendMessage(WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(pt.x, pt.y));
+    };
+    click(pPin);
+    EXPECT_TRUE(pMiniWnd->IsCollapsed());
+    click(pPin);
+    EXPECT_FALSE(pMiniWnd->IsCollapsed());
+    // The tooltip of the close button, in client coordinates.
+    TOOLINFO ti = {};
+    ti.cbSize = sizeof(ti);
+    CPoint ptTip = rcWindow.TopLeft() + pClose->GetRect().CenterPoint();
+    pMiniWnd->ScreenToClient(&ptTip);
+    EXPECT_EQ(pMiniWnd->OnToolHitTest(ptTip, &ti), XTP_IDS_DOCKINGPANE_CLOSE);
+    if (ti.lpszText != NULL && ti.lpszText != LPSTR_TEXTCALLBACK)
+        free(ti.lpszText);
+    click(pClose);
+    EXPECT_TRUE(pPane->IsClosed());
 }
 
 TEST_F(DockingFloatTest, LayoutWithAFloatingFrameRoundTripsThroughAnArchive)

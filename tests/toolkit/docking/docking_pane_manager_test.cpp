@@ -101,7 +101,7 @@ TEST(DockingPaneManager, FactoryTypes)
     ASSERT_EQ(layout->GetNodeList().size(), 2u);
     EXPECT_EQ(layout->GetClient()->GetType(), xtpPaneTypeClient);
     EXPECT_EQ(layout->GetTopContainer()->GetType(), xtpPaneTypeSplitterContainer);
-    for (int type : {5, 6, -1})
+    for (int type : {6, -1})
         EXPECT_EQ(manager.CreatePaneOfType(type, layout.get()), nullptr) << type;
     EXPECT_EQ(layout->GetNodeList().size(), 2u);
     // A floating frame is a node before it has a window.
@@ -117,6 +117,12 @@ TEST(DockingPaneManager, FactoryTypes)
     ASSERT_NE(pPane, nullptr);
     EXPECT_EQ(layout->GetPaneList().size(), 1u);
     EXPECT_EQ(layout->FindPaneRecord(static_cast<CXTPDockingPane*>(pPane))->pPane, pPane);
+    // A side panel without containers is empty and has no window.
+    CXTPDockingPaneBase* pPanel = manager.CreatePaneOfType(xtpPaneTypeSidePanel, layout.get());
+    ASSERT_NE(pPanel, nullptr);
+    EXPECT_EQ(pPanel->GetType(), xtpPaneTypeSidePanel);
+    EXPECT_TRUE(pPanel->IsEmpty());
+    EXPECT_EQ(pPanel->GetWindow(), nullptr);
 }
 
 // Answers the tab-colour message with a colour of its own.

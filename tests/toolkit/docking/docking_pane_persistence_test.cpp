@@ -1,6 +1,7 @@
 // Layouts stored under a scratch registry key (read back raw: every value with its type) and in
 // archives: a fresh layout's sections, round trips, schema 9, unused containers, and loads that must
 // fail and leave the current layout as it was.
+#include "docking_pane_mini_wnd.h"
 #include "docking_test_frame.h"
 #include "prop_exchange.h"
 #include "toolkit_test_app.h"
@@ -329,6 +330,71 @@ TEST_F(LayoutPersistenceTest, AClosedContainerThatHoldsNobodyIsNotWritten)
     EXPECT_EQ(stored.at(L"Summary\\Panes"), L"dword:3");
     for (int i = 1; i <= 3; ++i)
         EXPECT_NE(stored.at(L"Pane-" + std::to_wstring(i) + L"\\Type"), L"dword:1");
+}
+
+} // namespace
+
+namespace {
+
+// The registry values whose name ends with the key name, e.g. "\\Direction".
+std::vector<std::wstring> ValuesNamed(const RegistryDump& dump, const std::wstring& name)
+{
+    std::vector<std::wstring> values;
+    for (const auto& entry : dump) {
+        if (entry.first.size() > name.size() &&
+            entry.first.compare(entry.first.size() - name.size(), name.size(), name) == 0)
+            values.push_back(entry.second);
+    }
+    return values;
+}
+
+TEST_F(FrameLayoutPersistenceTest, AFloatingFrameAndASidePanelComeBackThroughTheRegistryAndAnArchive)
+{
+    m_manager->FloatPane(m_second, CRect(300, 200, 500, 420));
+    CXTPDockingPaneMiniWnd* pMiniWnd = dynamic_cast<CXTPDockingPaneMiniWnd*>(m_second->GetFrame());
+    ASSERT_NE(pMiniWnd, nullptr);
+    pMiniWnd->Collapse();
+    m_manager->HidePane(m_first);
+    m_frame->Layout();
+    ASSERT_TRUE(m_first->IsHidden());
+    ASSERT_TRUE(m_third->IsHidden());
+
+    ASSERT_TRUE(Store(m_manager->GetLayout()));
+    const RegistryDump stored = Dump();
+    EXPECT_EQ(ValuesNamed(stored, L"\\Direction"), std::vector<std::wstring>{L"dword:0"});
+    EXPECT_EQ(ValuesNamed(stored, L"\\WindowRectLeftPos"), std::vector<std::wstring>{L"dword:300"});
+    EXPECT_EQ(ValuesNamed(stored, L"\\WindowRectBottomPos"), std::vector<std::wstring>{L"dword:420"});
+    EXPECT_EQ(ValuesNamed(stored, L"\\TopContaner").size(), 1u);
+    EXPECT_EQ(ValuesNamed(stored, L"\\Collapsed"), std::vector<std::wstring>{L"dword:1"});
+    EXPECT_EQ(ValuesNamed(stored, L"\\ExpandedHeight"), std::vector<std::wstring>{L"dword:220"});
+
+    CXTPDockingPaneLayout* pLoaded = m_manager->CreateLayout();
+    ASSERT_TRUE(Load(pLoaded));
+    ASSERT_TRUE(Store(pLoaded, L"Again"));
+    EXPECT_EQ(Dump(L"Again"), stored);
+
+    const std::vector<BYTE> first = Archive(m_manager->GetLayout());
+    CXTPDockingPaneManager other;
+    LayoutPtr fromArchive = NewLayout(other);
+    ASSERT_TRUE(LoadArchive(fromArchive.get(), first));
+    EXPECT_EQ(Archive(fromArchive.get()), first);
+
+    // Made current, the loaded layout has its strip and its frame again.
+    m_manager->SetLayout(pLoaded);
+    m_frame->Layout();
+    CXTPDockingPane* pFirst = m_manager->FindPane(1);
+    CXTPDockingPane* pSecond = m_manager->FindPane(2);
+    ASSERT_NE(pFirst, nullptr);
+    ASSERT_NE(pSecond, nullptr);
+    EXPECT_TRUE(pFirst->IsHidden());
+    CXTPDockingPaneBase* pPanel = m_manager->GetLayout()->m_wndSidePanels[xtpPaneDockLeft];
+    ASSERT_NE(pPanel, nullptr);
+    EXPECT_NE(pPanel->GetWindow(), nullptr);
+    ASSERT_NE(pSecond->GetFrame(), nullptr);
+    EXPECT_NE(pSecond->GetFrame(), m_frame.get());
+    CRect rc;
+    pSecond->GetFrame()->GetWindowRect(&rc);
+    EXPECT_EQ(rc, CRect(300, 200, 500, 420));
 }
 
 } // namespace

@@ -42,6 +42,17 @@ CXTPDockingPane* CDockingTestFrame::AddPane(int nID, LPCTSTR lpszTitle, CSize sz
     return pPane;
 }
 
+CXTPDockingPane* CDockingTestFrame::AddTab(int nID, LPCTSTR lpszTitle, CXTPDockingPane* pBeside)
+{
+    CXTPDockingPane* pPane = static_cast<CXTPDockingPane*>(
+        m_paneManager.CreatePaneOfType(xtpPaneTypeDockingPane, m_paneManager.GetLayout()));
+    pPane->SetID(nID);
+    pPane->SetTitle(lpszTitle);
+    pPane->m_szDocking = pBeside->m_szDocking;
+    static_cast<CXTPDockingPaneTabbedContainer*>(pBeside->GetContainer())->AttachPane(pPane);
+    return pPane;
+}
+
 std::vector<int> CDockingTestFrame::Actions() const
 {
     std::vector<int> actions;
@@ -66,7 +77,8 @@ LRESULT CDockingTestFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
         if (wParam == XTP_DPN_ACTION) {
             XTP_DOCKINGPANE_ACTION* pAction = reinterpret_cast<XTP_DOCKINGPANE_ACTION*>(lParam);
             m_notifications.push_back({wParam, pAction->action, pAction->pPane});
-            if (m_refusedActions.count(pAction->action) != 0)
+            if (m_refusedActions.count(pAction->action) != 0 &&
+                (m_nRefusingPaneID == 0 || (pAction->pPane != NULL && pAction->pPane->GetID() == m_nRefusingPaneID)))
                 pAction->bCancel = TRUE;
             return 0;
         }

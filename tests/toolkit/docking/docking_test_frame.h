@@ -34,6 +34,8 @@ public:
     // A pane of that id and title with a docking size, docked by the manager.
     CXTPDockingPane* AddPane(int nID, LPCTSTR lpszTitle, CSize szDocking, XTPDockingPaneDirection direction,
                              CXTPDockingPaneBase* pNeighbour = NULL);
+    // A pane of that id and title added as a tab to the container of another.
+    CXTPDockingPane* AddTab(int nID, LPCTSTR lpszTitle, CXTPDockingPane* pBeside);
     std::vector<int> Actions() const;
     std::vector<WPARAM> Codes() const;
 
@@ -42,6 +44,8 @@ public:
     std::vector<NotifyRecord> m_notifications;
     // Actions of wParam 4 that the frame refuses.
     std::set<int> m_refusedActions;
+    // When set, only this pane's actions are refused.
+    int m_nRefusingPaneID = 0;
     // The answer to wParam 3 (ClosePane's question).
     LRESULT m_lCloseAnswer = 0;
 
@@ -73,6 +77,52 @@ protected:
 
     std::unique_ptr<CDockingTestFrame> m_frame;
     CXTPDockingPaneManager* m_manager = nullptr;
+};
+
+// While it lives, a thread timer posts WM_CANCELMODE to the window after five seconds: a modal loop a
+// test drives with posted messages ends even when they do not reach it.
+class CSafetyCancel
+{
+public:
+    explicit CSafetyCancel(HWND hWnd)
+    {
+        s_hWnd = hWnd;
+        m_nTimer = ::SetTimer(NULL, 0, 5000, &CSafetyCancel::OnTimer);
+    }
+    ~CSafetyCancel()
+    {
+        ::KillTimer(NULL, m_nTimer);
+        s_hWnd = NULL;
+    }
+    CSafetyCancel(const CSafetyCancel&) = delete;
+    CSafetyCancel& operator=(const CSafetyCancel&) = delete;
+
+private:
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD)
+    {
+        if (s_hWnd != NULL)
+            ::PostMessageW(s_hWnd, WM_CANCELMODE, 0, 0);
+    }
+    static inline HWND s_hWnd = NULL;
+    UINT_PTR m_nTimer;
+};
+
+// A memory DC with a bitmap of the size, compatible with the window's, selected for its life.
+class CTestMemoryDC : public CDC
+{
+public:
+    CTestMemoryDC(CWnd* pWnd, int nWidth, int nHeight)
+    {
+        CClientDC dcWindow(pWnd);
+        CreateCompatibleDC(&dcWindow);
+        m_bitmap.CreateCompatibleBitmap(&dcWindow, nWidth, nHeight);
+        m_pOldBitmap = SelectObject(&m_bitmap);
+    }
+    ~CTestMemoryDC() override { SelectObject(m_pOldBitmap); }
+
+private:
+    CBitmap m_bitmap;
+    CBitmap* m_pOldBitmap;
 };
 
 // The bytes of a layout serialized into an archive.

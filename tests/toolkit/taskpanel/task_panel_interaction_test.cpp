@@ -231,7 +231,8 @@ TEST_F(TaskPanelInteractionTest, PrintingDrawsThePanelScrolledAndItsChildren)
         PixelSurface surface(rcClient.Width(), rcClient.Height(), RGB(1, 2, 3));
         m_panel->SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(surface.dc()->GetSafeHdc()),
                              PRF_CLIENT | PRF_CHILDREN);
-        EXPECT_EQ(clrCaption, surface.dc()->GetPixel(rcCaption.left + 3, rcCaption.top + 2));
+        // The caption's gradient starts in its start colour at its left edge.
+        EXPECT_EQ(clrCaption, surface.dc()->GetPixel(rcCaption.left, rcCaption.top + 2));
     }
     m_panel->SendMessage(WM_VSCROLL, MAKEWPARAM(SB_LINEDOWN, 0));
     ASSERT_EQ(6, m_panel->GetScrollOffset());
@@ -241,7 +242,7 @@ TEST_F(TaskPanelInteractionTest, PrintingDrawsThePanelScrolledAndItsChildren)
                              PRF_CLIENT);
         // Six pixels further up: the caption's top rows are off the picture, its third row is its top.
         EXPECT_EQ(pFirst->GetHitTestRect().top, rcCaption.top - 6);
-        EXPECT_EQ(clrCaption, surface.dc()->GetPixel(rcCaption.left + 3, rcCaption.top - 6 + 2));
+        EXPECT_EQ(clrCaption, surface.dc()->GetPixel(rcCaption.left, rcCaption.top - 6 + 2));
         EXPECT_NE(clrCaption, surface.dc()->GetPixel(rcCaption.left + 3, rcCaption.bottom - 6 + 1));
     }
 }

@@ -306,11 +306,11 @@ TEST_F(TaskPanelPaintTest, ScreenshotOfAFilledPanel)
     EXPECT_TRUE(edit.IsWindowVisible());
     EXPECT_TRUE(test_support::WriteClientScreenshot(m_panel->GetSafeHwnd(), L"task_panel"));
 
-    // The caption's own colours reach the screen.
+    // The caption's own colours reach the screen: its gradient starts at its left edge.
     CClientDC dc(m_panel);
     const CRect rcCaption = pNormal->GetCaptionRect();
     EXPECT_EQ(m_panel->GetPaintManager()->GetGroupColors(pNormal)->clrHead.m_clrStart,
-              dc.GetPixel(rcCaption.left + 3, rcCaption.top + 2));
+              dc.GetPixel(rcCaption.left, rcCaption.top + 2));
     // The link's icon after the inner margin; the group's icon rising from the caption's bottom.
     const CRect rcScan = pScan->GetHitTestRect();
     EXPECT_EQ(kLinkIcon, dc.GetPixel(rcScan.left + 2 + 8, rcScan.top + 2 + 8));

@@ -114,3 +114,40 @@ void AFXAPI XTPExchangePaneIndex(CXTPPropExchange* pPX, int nPosition, long& nIn
     strName.Format(L"Pane-%d", nPosition);
     ExchangeLong(pPX, strName, nIndex);
 }
+
+BOOL AFXAPI XTPTrackCaptionButton(HWND hWnd, CXTPDockingPaneCaptionButton* pButton,
+                                  const std::function<CPoint(CPoint)>& mapPoint, const std::function<void()>& redraw)
+{
+    ::SetCapture(hWnd);
+    pButton->m_bPressed = TRUE;
+    redraw();
+    BOOL bOver = TRUE;
+    while (::GetCapture() == hWnd) {
+        MSG msg;
+        if (!::GetMessageW(&msg, NULL, 0, 0)) {
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (msg.message == WM_LBUTTONUP || msg.message == WM_CANCELMODE)
+            break;
+        if (msg.message == WM_MOUSEMOVE && msg.hwnd == hWnd) {
+            const CPoint pt(static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam)));
+            const BOOL bNow = pButton->PtInRect(mapPoint(pt));
+            if (bNow != bOver) {
+                bOver = bNow;
+                pButton->m_bPressed = bNow;
+                redraw();
+            }
+            continue;
+        }
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+    if (::GetCapture() == hWnd)
+        ::ReleaseCapture();
+    if (!::IsWindow(hWnd))
+        return FALSE;
+    pButton->m_bPressed = FALSE;
+    redraw();
+    return bOver;
+}

@@ -7,6 +7,7 @@
 
 #include "docking_resource_ids.h"
 
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -118,6 +119,12 @@ public:
     int m_nLength = 0;
     int m_nIndex = 0;
 };
+
+// Follows a pressed caption button of the window until the release: each mouse move over the window,
+// its client point mapped by mapPoint into the button's coordinates, presses or releases the button, and
+// redraw shows it. Whether the release came over the button.
+BOOL AFXAPI XTPTrackCaptionButton(HWND hWnd, CXTPDockingPaneCaptionButton* pButton,
+                                  const std::function<CPoint(CPoint)>& mapPoint, const std::function<void()>& redraw);
 
 // A container's children in its section: "Pane-1" .. "Pane-n", each the saved index of a child in order.
 void AFXAPI XTPExchangePaneIndex(CXTPPropExchange* pPX, int nPosition, long& nIndex);

@@ -1,6 +1,7 @@
 #include "docking_pane_layout.h"
 
 #include "docking_pane.h"
+#include "docking_pane_auto_hide.h"
 #include "docking_pane_manager.h"
 #include "docking_pane_splitter_container.h"
 #include "docking_pane_tabbed_container.h"
@@ -31,6 +32,11 @@ void CXTPDockingPaneLayout::DeleteNode(CXTPDockingPaneBase* pNode)
 
 void CXTPDockingPaneLayout::Clear()
 {
+    // Sliding windows let their panels and containers go before the nodes do.
+    for (CXTPDockingPaneBase* pPanel : m_wndSidePanels) {
+        if (pPanel != NULL)
+            static_cast<CXTPDockingPaneAutoHidePanel*>(pPanel)->DestroyWindows();
+    }
     while (!m_lstStack.empty()) {
         CXTPDockingPaneBase* pNode = m_lstStack.back();
         m_lstStack.pop_back();
@@ -48,8 +54,10 @@ void CXTPDockingPaneLayout::Clear()
 void CXTPDockingPaneLayout::OnSizeParent(CWnd* pParent, CRect rect, LPVOID lParam)
 {
     for (CXTPDockingPaneBase* pPanel : m_wndSidePanels) {
-        if (pPanel != NULL)
-            pPanel->OnSizeParent(pParent, rect, NULL);
+        if (pPanel != NULL) {
+            pPanel->m_pParentFrame = pParent;
+            static_cast<CXTPDockingPaneAutoHidePanel*>(pPanel)->PositionPanel(&rect);
+        }
     }
     if (m_pClient != NULL)
         m_pClient->OnSizeParent(pParent, rect, lParam);
@@ -62,6 +70,8 @@ int CXTPDockingPaneLayout::GetPaneDirection(const CXTPDockingPaneBase* pPane) co
     const CXTPDockingPaneBase* pItem = pPane;
     for (CXTPDockingPaneBase* pParent = pPane->m_pParentContainer; pParent != NULL;
          pItem = pParent, pParent = pParent->m_pParentContainer) {
+        if (pParent->GetType() == xtpPaneTypeSidePanel)
+            return static_cast<CXTPDockingPaneAutoHidePanel*>(pParent)->GetDirection();
         if (pParent->GetType() != xtpPaneTypeSplitterContainer || m_pClient == NULL ||
             !pParent->ContainsPane(m_pClient))
             continue;
@@ -87,6 +97,72 @@ XTP_DOCKINGPANE_INFO* CXTPDockingPaneLayout::FindPaneRecord(const CXTPDockingPan
             return &info;
     }
     return NULL;
+}
+
+void CXTPDockingPaneLayout::HidePane(CXTPDockingPaneBase* pItem)
+{
+    const int nDirection = GetPaneDirection(pItem);
+    CXTPDockingPaneAutoHidePanel* pPanel = static_cast<CXTPDockingPaneAutoHidePanel*>(m_wndSidePanels[nDirection]);
+    if (pPanel == NULL) {
+        pPanel = static_cast<CXTPDockingPaneAutoHidePanel*>(m_pManager->CreatePaneOfType(xtpPaneTypeSidePanel, this));
+        pPanel->SetDirection(nDirection);
+        m_wndSidePanels[nDirection] = pPanel;
+    }
+    // Panes whose docking place is already a container of this panel go back into it.
+    CXTPDockingPaneBaseList lstPanes;
+    pItem->FindPane(xtpPaneTypeDockingPane, &lstPanes);
+    if (!lstPanes.empty()) {
+        const XTP_DOCKINGPANE_INFO* pInfo = FindPaneRecord(static_cast<CXTPDockingPane*>(lstPanes.front()));
+        CXTPDockingPaneBase* pHolder = pInfo != NULL ? pInfo->pDockingHolder : NULL;
+        const auto& lstContainers = pPanel->GetContainers();
+        if (pHolder != NULL && pHolder != pItem && pHolder != pItem->GetContainer() &&
+            std::find(lstContainers.begin(), lstContainers.end(), pHolder) != lstContainers.end()) {
+            CXTPDockingPaneTabbedContainer* pTabbed = static_cast<CXTPDockingPaneTabbedContainer*>(pHolder);
+            for (CXTPDockingPaneBase* pBase : lstPanes) {
+                CXTPDockingPane* pPane = static_cast<CXTPDockingPane*>(pBase);
+                if (pPane->GetEffectiveOptions() & xtpPaneNoHideable)
+                    continue;
+                if (pPane->GetContainer() != NULL)
+                    pPane->GetContainer()->RemovePane(pPane);
+                pTabbed->AttachPane(pPane);
+            }
+            return;
+        }
+    }
+    switch (pItem->GetType()) {
+    case xtpPaneTypeDockingPane: {
+        CXTPDockingPane* pPane = static_cast<CXTPDockingPane*>(pItem);
+        CXTPDockingPaneBase* pOld = pPane->GetContainer();
+        const CSize szDocking = pOld != NULL ? pOld->m_szDocking : pPane->m_szDocking;
+        if (pOld != NULL)
+            pOld->RemovePane(pPane);
+        CXTPDockingPaneTabbedContainer* pContainer = static_cast<CXTPDockingPaneTabbedContainer*>(
+            m_pManager->CreatePaneOfType(xtpPaneTypeTabbedContainer, this));
+        pContainer->m_szDocking = szDocking;
+        pContainer->AttachPane(pPane);
+        pPanel->AddContainer(pContainer);
+        break;
+    }
+    case xtpPaneTypeTabbedContainer: {
+        CXTPDockingPaneBase* pClone = pItem->Clone(this, NULL, xtpPaneNoHideable);
+        if (pClone != NULL)
+            pPanel->AddContainer(static_cast<CXTPDockingPaneTabbedContainer*>(pClone));
+        break;
+    }
+    default: {
+        // A group of containers goes container by container.
+        CXTPDockingPaneBaseList lstTabbed;
+        pItem->FindPane(xtpPaneTypeTabbedContainer, &lstTabbed);
+        for (CXTPDockingPaneBase* pTabbed : lstTabbed) {
+            if (pTabbed->IsEmpty())
+                continue;
+            CXTPDockingPaneBase* pClone = pTabbed->Clone(this, NULL, xtpPaneNoHideable);
+            if (pClone != NULL)
+                pPanel->AddContainer(static_cast<CXTPDockingPaneTabbedContainer*>(pClone));
+        }
+        break;
+    }
+    }
 }
 
 CXTPDockingPaneBase* CXTPDockingPaneLayout::FindIndex(int nIndex) const

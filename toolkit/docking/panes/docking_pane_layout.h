@@ -20,6 +20,8 @@ public:
     int GetPaneDirection(const CXTPDockingPaneBase* pPane) const;
     XTP_DOCKINGPANE_INFO* FindPaneRecord(const CXTPDockingPane* pPane);
     void FreeUnusedNodes();
+    // Moves the item onto the side panel of its direction (made when missing).
+    void HidePane(CXTPDockingPaneBase* pItem);
     BOOL DoPropExchange(CXTPPropExchange* pPX);
     void Serialize(CArchive& ar) override;
     void Clear();

@@ -1,10 +1,12 @@
 #include "docking_pane_manager.h"
 
 #include "color_table.h"
+#include "docking_pane_auto_hide.h"
 #include "docking_pane_context.h"
 #include "docking_pane_mini_wnd.h"
 #include "docking_pane_splitter_container.h"
 #include "docking_pane_tabbed_container.h"
+#include "docking_pane_themes.h"
 #include "image_manager.h"
 #include "tooltip_controller.h"
 
@@ -70,8 +72,9 @@ CXTPDockingPaneBase* CXTPDockingPaneManager::CreatePaneOfType(int type, CXTPDock
         return new CXTPDockingPaneBase(xtpPaneTypeClient, pLayout);
     case xtpPaneTypeMiniWnd:
         return new CXTPDockingPaneMiniWnd(pLayout);
+    case xtpPaneTypeSidePanel:
+        return new CXTPDockingPaneAutoHidePanel(pLayout);
     default:
-        // Side panels come with auto-hiding; until then there are none.
         return NULL;
     }
 }
@@ -173,9 +176,11 @@ void CXTPDockingPaneManager::SetTheme(int nTheme)
 {
     if (m_pPaintManager != NULL)
         m_pPaintManager->InternalRelease();
-    // Every theme draws as theme 0 until the themes of their own are built; the number is kept.
-    m_pPaintManager = new CXTPDockingPanePaintManager();
-    m_pPaintManager->m_themeCurrent = nTheme >= 0 && nTheme <= 9 ? nTheme : 0;
+    // An unknown number is theme 0; a failed allocation raises here rather than leave no painter.
+    const int nCurrent = nTheme >= 0 && nTheme <= 9 ? nTheme : 0;
+    m_pPaintManager = NULL;
+    m_pPaintManager = XTPCreateDockingPaneTheme(nCurrent);
+    m_pPaintManager->m_themeCurrent = nCurrent;
     m_pPaintManager->RefreshMetrics();
     RedrawPanes();
     if (nTheme == 9)
@@ -208,9 +213,23 @@ void CXTPDockingPaneManager::ShowPane(CXTPDockingPane* pPane, BOOL bSetFocus)
     if (pPane == NULL)
         return;
     CXTPDockingPaneBase* pContainer = pPane->GetContainer();
-    if (pContainer != NULL) {
+    if (pContainer != NULL && pContainer->IsHidden() && pContainer->GetContainer() != NULL &&
+        pContainer->GetContainer()->GetType() == xtpPaneTypeSidePanel) {
+        // An auto-hidden pane slides out.
+        CXTPDockingPaneAutoHidePanel* pPanel = static_cast<CXTPDockingPaneAutoHidePanel*>(pContainer->GetContainer());
+        CXTPDockingPaneAutoHideWnd* pShown = pPanel->GetShownWindow();
+        if (pShown == NULL || pShown->GetContainer() != pContainer ||
+            static_cast<CXTPDockingPaneTabbedContainer*>(pContainer)->GetSelected() != pPane) {
+            pPanel->ClosePane(FALSE);
+            pPanel->OpenPane(pPane);
+        }
+    } else if (pContainer != NULL) {
         if (pContainer->GetType() == xtpPaneTypeTabbedContainer)
             static_cast<CXTPDockingPaneTabbedContainer*>(pContainer)->SelectPane(pPane, FALSE, TRUE);
+        if (CXTPDockingPaneMiniWnd* pMiniWnd = dynamic_cast<CXTPDockingPaneMiniWnd*>(pContainer->m_pParentFrame)) {
+            if (pMiniWnd->IsCollapsed())
+                pMiniWnd->Expand();
+        }
     } else if (m_pLayout != NULL) {
         const XTP_DOCKINGPANE_INFO* pInfo = m_pLayout->FindPaneRecord(pPane);
         if (pInfo != NULL && pInfo->pLastHolder != NULL &&
@@ -237,8 +256,20 @@ void CXTPDockingPaneManager::ClosePane(CXTPDockingPane* pPane)
 
 void CXTPDockingPaneManager::HidePane(CXTPDockingPaneBase* pPane)
 {
-    // Auto-hiding needs the side panels, which the factory does not make yet: nothing changes.
-    (void)pPane;
+    if (pPane == NULL || m_pLayout == NULL)
+        return;
+    if (pPane->GetType() == xtpPaneTypeDockingPane && m_bHideGroupOnButtonClick && pPane->GetContainer() != NULL)
+        pPane = pPane->GetContainer();
+    CXTPDockingPaneBase* pContainer = pPane->GetContainer();
+    if (pContainer != NULL && pContainer->GetType() == xtpPaneTypeTabbedContainer && pContainer->IsHidden())
+        pContainer = pContainer->GetContainer();
+    if (pContainer != NULL && pContainer->GetType() == xtpPaneTypeSidePanel) {
+        static_cast<CXTPDockingPaneAutoHidePanel*>(pContainer)->ClosePane(TRUE);
+        return;
+    }
+    m_pLayout->HidePane(pPane);
+    if (CFrameWnd* pFrame = DYNAMIC_DOWNCAST(CFrameWnd, m_pSite))
+        pFrame->DelayRecalcLayout(TRUE);
 }
 
 CXTPDockingPaneBase* CXTPDockingPaneManager::GetPaneHolder(CXTPDockingPane* pPane, BOOL bFloating) const

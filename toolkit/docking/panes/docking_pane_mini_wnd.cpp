@@ -1,10 +1,13 @@
 #include "docking_pane_mini_wnd.h"
 
+#include "docking_pane_context.h"
 #include "docking_pane_layout.h"
 #include "docking_pane_manager.h"
 #include "docking_pane_splitter_container.h"
 #include "docking_pane_tabbed_container.h"
 #include "prop_exchange.h"
+#include "resource_loader.h"
+#include "tooltip_controller.h"
 
 #include <afxpriv.h>
 #include <afxres.h>
@@ -107,6 +110,7 @@ BOOL CXTPDockingPaneMiniWnd::CreateFrameWindow(CRect rc)
             pMenu->ModifyMenu(SC_CLOSE, MF_BYCOMMAND | MF_STRING, SC_CLOSE, strHide);
     }
     m_bCloseEnabled = TRUE;
+    ApplyCaptionStyle();
     if (m_pTopContainer != NULL)
         m_pTopContainer->SetParentFrame(this);
     DelayRecalcLayout();
@@ -251,11 +255,26 @@ BOOL CXTPDockingPaneMiniWnd::DoPropExchange(CXTPPropExchange* pPX)
     return TRUE;
 }
 
+BOOL CXTPDockingPaneMiniWnd::HasCustomCaption() const
+{
+    return GetDockingPaneManager()->m_bCustomTitleBar;
+}
+
+void CXTPDockingPaneMiniWnd::ApplyCaptionStyle()
+{
+    // Our own caption replaces the system's: without WS_BORDER the window has none.
+    if (HasCustomCaption())
+        ModifyStyle(WS_BORDER, 0, SWP_FRAMECHANGED);
+    else
+        ModifyStyle(0, WS_BORDER, SWP_FRAMECHANGED);
+}
+
 void CXTPDockingPaneMiniWnd::RefreshFrame()
 {
     if (m_hWnd == NULL)
         return;
-    if (m_bCollapsed)
+    ApplyCaptionStyle();
+    if (m_bCollapsed && !HasCustomCaption())
         Expand();
     RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
 }
@@ -360,8 +379,157 @@ void CXTPDockingPaneMiniWnd::CloseFrame()
     }
 }
 
+CXTPDockingPaneCaptionButton* CXTPDockingPaneMiniWnd::ButtonAt(CPoint ptWindow) const
+{
+    for (CXTPDockingPaneCaptionButton* pButton : m_arrCaptionButtons) {
+        if (!pButton->GetRect().IsRectEmpty() && pButton->PtInRect(ptWindow) && pButton->IsVisible())
+            return pButton;
+    }
+    return NULL;
+}
+
+BOOL CXTPDockingPaneMiniWnd::TrackCaptionButton(CXTPDockingPaneCaptionButton* pButton)
+{
+    // The buttons are placed in window coordinates.
+    const HWND hWnd = m_hWnd;
+    auto toWindow = [hWnd](CPoint pt) {
+        ::ClientToScreen(hWnd, &pt);
+        CRect rcWindow;
+        ::GetWindowRect(hWnd, &rcWindow);
+        return pt - rcWindow.TopLeft();
+    };
+    return XTPTrackCaptionButton(hWnd, pButton, toWindow, [hWnd]() { ::SendMessageW(hWnd, WM_NCPAINT, 1, 0); });
+}
+
+BOOL CXTPDockingPaneMiniWnd::OnCaptionButtonDown(CPoint ptScreen)
+{
+    CRect rcWindow;
+    GetWindowRect(&rcWindow);
+    CXTPDockingPaneCaptionButton* pButton = ButtonAt(ptScreen - rcWindow.TopLeft());
+    if (pButton == NULL)
+        return FALSE;
+    if (pButton->GetID() == XTP_IDS_DOCKINGPANE_MENU) {
+        CXTPDockingPaneTabbedContainer* pFirst = FirstTabbed(m_pTopContainer);
+        CXTPDockingPaneManager* pManager = GetDockingPaneManager();
+        if (pFirst != NULL && pManager->GetSite() != NULL)
+            pManager->GetSite()->SendMessage(XTPWM_DOCKINGPANE_NOTIFY, XTP_DPN_CONTEXTMENU,
+                                             reinterpret_cast<LPARAM>(pFirst->GetSelected()));
+        return TRUE;
+    }
+    if (!TrackCaptionButton(pButton))
+        return TRUE;
+    if (pButton->GetID() == XTP_IDS_DOCKINGPANE_CLOSE)
+        CloseFrame();
+    else if (pButton->GetID() == XTP_IDS_DOCKINGPANE_AUTOHIDE)
+        m_bCollapsed ? Expand() : Collapse();
+    if (m_hWnd != NULL)
+        SendMessage(WM_NCPAINT);
+    return TRUE;
+}
+
+void CXTPDockingPaneMiniWnd::UpdateHotButtons(CPoint ptScreen)
+{
+    CRect rcWindow;
+    GetWindowRect(&rcWindow);
+    const CPoint pt = ptScreen - rcWindow.TopLeft();
+    BOOL bChanged = FALSE;
+    for (CXTPDockingPaneCaptionButton* pButton : m_arrCaptionButtons) {
+        const BOOL bHot = !pButton->GetRect().IsRectEmpty() && pButton->PtInRect(pt);
+        if (bHot != pButton->m_bSelected) {
+            pButton->m_bSelected = bHot;
+            bChanged = TRUE;
+        }
+    }
+    if (bChanged) {
+        SendMessage(WM_NCPAINT);
+        SetTimer(kTimerHot, 100, NULL);
+    }
+}
+
+INT_PTR CXTPDockingPaneMiniWnd::OnToolHitTest(CPoint point, TOOLINFO* pTI) const
+{
+    if (!HasCustomCaption())
+        return -1;
+    CPoint ptOrigin(0, 0);
+    CRect rcWindow;
+    GetWindowRect(&rcWindow);
+    ptOrigin = rcWindow.TopLeft();
+    ScreenToClient(&ptOrigin);
+    for (CXTPDockingPaneCaptionButton* pButton : m_arrCaptionButtons) {
+        CRect rc = pButton->GetRect();
+        rc.OffsetRect(ptOrigin);
+        if (pButton->GetRect().IsRectEmpty() || !rc.PtInRect(point))
+            continue;
+        CString strTip;
+        GetResourceLoader()->LoadString(&strTip, static_cast<UINT>(pButton->GetID()));
+        if (strTip.IsEmpty())
+            return -1;
+        CXTPToolTipController::FillToolInfo(pTI, m_hWnd, rc, static_cast<UINT_PTR>(pButton->GetID()), strTip);
+        return pButton->GetID();
+    }
+    return -1;
+}
+
 LRESULT CXTPDockingPaneMiniWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (HasCustomCaption()) {
+        if (CXTPToolTipController* pToolTips = GetDockingPaneManager()->GetToolTipController())
+            pToolTips->FilterToolTipMessage(this, message, wParam, lParam);
+        const CPoint ptScreen(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+        switch (message) {
+        case WM_NCHITTEST: {
+            const LRESULT lHit = CMiniFrameWnd::WindowProc(message, wParam, lParam);
+            CRect rcWindow;
+            GetWindowRect(&rcWindow);
+            // Our caption band is non-client to the system, which answers nothing there.
+            const int nBand = rcWindow.top + GetDockingPaneManager()->GetPaintManager()->GetCaptionHeight() + 4;
+            if ((lHit == HTCLIENT || lHit == HTNOWHERE) && rcWindow.PtInRect(ptScreen) && ptScreen.y < nBand)
+                return HTCAPTION;
+            return lHit;
+        }
+        case WM_NCCALCSIZE: {
+            const LRESULT lResult = CMiniFrameWnd::WindowProc(message, wParam, lParam);
+            RECT* pRect = reinterpret_cast<RECT*>(lParam);
+            ::InflateRect(pRect, 1, 1);
+            pRect->top += GetDockingPaneManager()->GetPaintManager()->GetCaptionHeight() + 2;
+            pRect->bottom = std::max(pRect->bottom, pRect->top);
+            return lResult;
+        }
+        case WM_NCPAINT: {
+            CWindowDC dc(this);
+            CRect rc;
+            GetWindowRect(&rc);
+            rc.OffsetRect(-rc.TopLeft());
+            GetDockingPaneManager()->GetPaintManager()->DrawFloatingFrame(&dc, this, rc);
+            return 0;
+        }
+        case WM_NCACTIVATE:
+            CMiniFrameWnd::WindowProc(message, wParam, -1);
+            SendMessage(WM_NCPAINT);
+            return TRUE;
+        case WM_NCLBUTTONDOWN:
+            if (OnCaptionButtonDown(ptScreen))
+                return 0;
+            break;
+        case WM_NCMOUSEMOVE:
+            UpdateHotButtons(ptScreen);
+            break;
+        case WM_TIMER:
+            if (wParam == kTimerHot) {
+                CPoint pt;
+                CRect rc;
+                GetWindowRect(&rc);
+                if (::GetCursorPos(&pt) && !rc.PtInRect(pt)) {
+                    KillTimer(kTimerHot);
+                    PostMessage(WM_NCMOUSEMOVE, HTNOWHERE, MAKELPARAM(pt.x, pt.y));
+                }
+                return 0;
+            }
+            break;
+        default:
+            break;
+        }
+    }
     switch (message) {
     case WM_CLOSE:
         CloseFrame();
@@ -369,6 +537,16 @@ LRESULT CXTPDockingPaneMiniWnd::WindowProc(UINT message, WPARAM wParam, LPARAM l
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == SC_CLOSE) {
             CloseFrame();
+            return 0;
+        }
+        break;
+    case WM_NCLBUTTONDOWN:
+        // The caption drags the frame's whole content: it can dock, join a group or float elsewhere.
+        if (wParam == HTCAPTION && m_pTopContainer != NULL && !m_pTopContainer->IsEmpty()) {
+            BringWindowToTop();
+            SetActiveWindow();
+            GetDockingPaneManager()->GetDockingContext()->Drag(
+                m_pTopContainer, CPoint(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))));
             return 0;
         }
         break;

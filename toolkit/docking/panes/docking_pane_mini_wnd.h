@@ -34,6 +34,9 @@ public:
                                DWORD dwIgnoredOptions) override;
     BOOL DoPropExchange(CXTPPropExchange* pPX) override;
     void RefreshFrame();
+    // With the manager's custom captions: the tooltip of the caption button under the point.
+    INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const override;
+    BOOL HasCustomCaption() const;
 
     // Rolling up to the caption (the pin).
     void Collapse();
@@ -57,6 +60,7 @@ public:
         kStepTime = 16,
         kTimerRollUp = 1,
         kTimerAnimate = 3,
+        kTimerHot = 2345,
     };
 
 protected:
@@ -70,4 +74,11 @@ private:
     void OnAnimateTimer();
     void CloseFrame();
     int MinimumHeight() const;
+    void ApplyCaptionStyle();
+    // The visible caption button at the point (window coordinates), or null.
+    CXTPDockingPaneCaptionButton* ButtonAt(CPoint ptWindow) const;
+    // Follows a pressed caption button until release; whether it ended over the button.
+    BOOL TrackCaptionButton(CXTPDockingPaneCaptionButton* pButton);
+    BOOL OnCaptionButtonDown(CPoint ptScreen);
+    void UpdateHotButtons(CPoint ptScreen);
 };

@@ -178,22 +178,29 @@ void CXTPDockingPanePaintManager::DrawCaption(CDC* pDC, CXTPDockingPaneTabbedCon
 void CXTPDockingPanePaintManager::DrawCaptionPart(CDC* pDC, CXTPDockingPaneBase* pPane, CRect rc,
                                                   const CString& strTitle, BOOL bActive, BOOL bVertical)
 {
-    CRect rcBand = bVertical ? CRect(rc.left + 2, rc.top, rc.left + m_nTitleHeight + 1, rc.bottom)
-                             : CRect(rc.left, rc.top + 2, rc.right, rc.top + m_nTitleHeight + 1);
+    const int nOffset = GetCaptionBandOffset();
+    const int nDepth = GetCaptionBandDepth();
+    CRect rcBand = bVertical ? CRect(rc.left + nOffset, rc.top, rc.left + nOffset + nDepth, rc.bottom)
+                             : CRect(rc.left, rc.top + nOffset, rc.right, rc.top + nOffset + nDepth);
     if (bVertical)
-        pDC->FillSolidRect(rc.left, rc.top, rcBand.right + 2 - rc.left, rc.Height(), GetColor(COLOR_3DFACE));
+        pDC->FillSolidRect(rc.left, rc.top, rcBand.right + 2 - rc.left, rc.Height(), GetCaptionAreaColor());
     else
-        pDC->FillSolidRect(rc.left, rc.top, rc.Width(), rcBand.bottom + 2 - rc.top, GetColor(COLOR_3DFACE));
-    pDC->FillSolidRect(rcBand, GetColor(bActive ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
+        pDC->FillSolidRect(rc.left, rc.top, rc.Width(), rcBand.bottom + 2 - rc.top, GetCaptionAreaColor());
+    const COLORREF clrText = DrawCaptionBackground(pDC, rcBand, bActive, bVertical);
 
-    const int nEnd = DrawCaptionButtons(pDC, pPane->m_arrCaptionButtons, rcBand, GetColor(COLOR_BTNTEXT), 12,
-                                        2, bVertical);
-    pDC->SetTextColor(GetColor(bActive ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
+    CRect rcButtons = rcBand;
+    if (bVertical)
+        rcButtons.bottom -= m_nCaptionBandShorten;
+    else
+        rcButtons.right -= m_nCaptionBandShorten;
+    const int nEnd = DrawCaptionButtons(pDC, pPane->m_arrCaptionButtons, rcButtons, GetCaptionButtonColor(bActive),
+                                        m_nCaptionButtonSize, m_nCaptionButtonGap, bVertical);
+    pDC->SetTextColor(clrText);
     pDC->SetBkMode(TRANSPARENT);
     if (strTitle.IsEmpty())
         return;
     if (bVertical) {
-        CRect rcText(rcBand.left, rcBand.top + 4, rcBand.right, nEnd);
+        CRect rcText(rcBand.left, rcBand.top + m_rcCaptionText.left, rcBand.right, nEnd - m_rcCaptionText.right);
         CFont* pOld = pDC->SelectObject(&m_fntTitleVertical);
         CSize sz = pDC->GetTextExtent(strTitle);
         const int x = rcText.left + (rcText.Width() + sz.cy) / 2;
@@ -201,11 +208,35 @@ void CXTPDockingPanePaintManager::DrawCaptionPart(CDC* pDC, CXTPDockingPaneBase*
         pDC->DrawText(strTitle, rcDraw, DT_SINGLELINE | DT_NOCLIP | DT_NOPREFIX | DT_END_ELLIPSIS);
         pDC->SelectObject(pOld);
     } else {
-        CRect rcText(rcBand.left + 4, rcBand.top + 1, nEnd, rcBand.bottom);
+        CRect rcText(rcBand.left + m_rcCaptionText.left, rcBand.top + m_rcCaptionText.top,
+                     nEnd - m_rcCaptionText.right, rcBand.bottom);
         CFont* pOld = pDC->SelectObject(&m_fntTitle);
         pDC->DrawText(strTitle, rcText, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
         pDC->SelectObject(pOld);
     }
+}
+
+COLORREF CXTPDockingPanePaintManager::DrawCaptionBackground(CDC* pDC, CRect rcBand, BOOL bActive, BOOL bVertical)
+{
+    (void)bVertical;
+    pDC->FillSolidRect(rcBand, GetColor(bActive ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
+    return GetColor(bActive ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT);
+}
+
+COLORREF CXTPDockingPanePaintManager::GetCaptionButtonColor(BOOL bActive) const
+{
+    (void)bActive;
+    return GetColor(COLOR_BTNTEXT);
+}
+
+UINT CXTPDockingPanePaintManager::GetEffectiveScheme() const
+{
+    CXTPColorTable* pTable = GetColorTable();
+    if (m_nColorScheme == 5)
+        return pTable->IsLunaColorsDisabled() ? 0 : pTable->GetCurrentScheme();
+    if (m_nColorScheme == 4)
+        return pTable->GetDetectedScheme();
+    return static_cast<UINT>(m_nColorScheme);
 }
 
 int CXTPDockingPanePaintManager::DrawCaptionButtons(CDC* pDC,
@@ -280,9 +311,23 @@ void CXTPDockingPanePaintManager::DrawPinGlyph(CDC* pDC, CRect rc, COLORREF clr,
 
 void CXTPDockingPanePaintManager::DrawFloatingFrame(CDC* pDC, CWnd* pWnd, CRect rc)
 {
-    (void)pDC;
-    (void)pWnd;
-    (void)rc;
+    pDC->Draw3dRect(rc, GetColor(COLOR_3DFACE), RGB(0, 0, 0));
+    rc.DeflateRect(1, 1);
+    pDC->Draw3dRect(rc, GetColor(COLOR_BTNHIGHLIGHT), GetColor(COLOR_BTNSHADOW));
+    rc.DeflateRect(1, 1);
+    pDC->Draw3dRect(rc, GetColor(COLOR_3DFACE), GetColor(COLOR_3DFACE));
+    rc.DeflateRect(1, 1);
+    CXTPDockingPaneBase* pPane = dynamic_cast<CXTPDockingPaneBase*>(pWnd);
+    if (pPane == NULL)
+        return;
+    CRect rcCaption(rc.left, rc.top, rc.right, rc.top + m_nTitleHeight + 3);
+    CXTBufferedDC dc(pDC->m_hDC, rcCaption);
+    dc.FillSolidRect(rcCaption, GetColor(COLOR_3DFACE));
+    rcCaption.DeflateRect(1, 2, 1, 2);
+    CString strTitle;
+    pWnd->GetWindowText(strTitle);
+    const BOOL bActive = m_bHighlightActiveCaption && ::GetActiveWindow() == pWnd->m_hWnd;
+    DrawCaptionPart(&dc, pPane, rcCaption, strTitle, bActive, FALSE);
 }
 
 void CXTPDockingPanePaintManager::DrawSplitter(CDC* pDC, CXTPDockingPaneSplitterWnd* pSplitter)

@@ -33,6 +33,16 @@ public:
     virtual void DrawSplitter(CDC* pDC, CXTPDockingPaneSplitterWnd* pSplitter);
     virtual void DrawCaptionPart(CDC* pDC, CXTPDockingPaneBase* pPane, CRect rcCaption,
                                  const CString& strTitle, BOOL bActive, BOOL bVertical);
+    // Fills the caption band; returns the title's colour.
+    virtual COLORREF DrawCaptionBackground(CDC* pDC, CRect rcBand, BOOL bActive, BOOL bVertical);
+    // The colour of the caption buttons' glyphs on a band of that state.
+    virtual COLORREF GetCaptionButtonColor(BOOL bActive) const;
+    // How far into the caption's rectangle the band starts.
+    virtual int GetCaptionBandOffset() const { return 2; }
+    // How deep the caption band is.
+    virtual int GetCaptionBandDepth() const { return m_nTitleHeight - 1; }
+    // The colour around the caption band.
+    virtual COLORREF GetCaptionAreaColor() const { return GetColor(COLOR_3DFACE); }
 
     void SetCaptionFont(const LOGFONT* pLogFont, BOOL bUseStandardFont);
     COLORREF GetColor(int nIndex) const;
@@ -50,6 +60,9 @@ public:
     CXTPTabPaintManager* GetTabPaintManager() const { return m_pTabPaintManager; }
     CXTPTabPaintManager* GetAutoHidePanelPaintManager() const { return m_pPanelPaintManager; }
     int GetTheme() const { return m_themeCurrent; }
+    // The scheme this object draws in: ColorScheme 5 the colour table's current one (0 while its scheme
+    // colours are off), 4 the detected one, other values themselves.
+    UINT GetEffectiveScheme() const;
 
     BOOL m_bBoldCaptionFont = TRUE;
     BOOL m_bHighlightActiveCaption = TRUE;
@@ -74,6 +87,12 @@ public:
     CString m_strCaptionFaceName = L"Tahoma";
     CRect m_rcCaptionMargin = CRect(0, 2, 0, 1);
     int m_nColorScheme = 5;
+    // The caption band's layout: shortened at its far end before the buttons, the buttons' size and gap,
+    // and the title's band deflated at its start (left), top and end (right).
+    int m_nCaptionBandShorten = 2;
+    int m_nCaptionButtonSize = 12;
+    int m_nCaptionButtonGap = 2;
+    CRect m_rcCaptionText = CRect(4, 1, 0, 0);
 };
 
 // Splitter styles (bits of m_dwSplitterStyle).

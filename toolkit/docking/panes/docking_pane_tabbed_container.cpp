@@ -155,6 +155,9 @@ BOOL CXTPDockingPaneTabbedContainer::IsCaptionVertical() const
 
 BOOL CXTPDockingPaneTabbedContainer::IsTabsVisible() const
 {
+    // An auto-hidden group shows its tabs on the side panel.
+    if (IsHidden())
+        return FALSE;
     return m_lstPanes.size() >= 2;
 }
 
@@ -603,39 +606,9 @@ BOOL CXTPDockingPaneTabbedContainer::DoPropExchange(CXTPPropExchange* pPX)
 
 BOOL CXTPDockingPaneTabbedContainer::TrackCaptionButton(CXTPDockingPaneCaptionButton* pButton)
 {
-    SetCapture();
-    pButton->m_bPressed = TRUE;
-    ::InvalidateRect(m_hWnd, NULL, FALSE);
-    HWND hWnd = m_hWnd;
-    BOOL bOver = TRUE;
-    while (::GetCapture() == hWnd) {
-        MSG msg;
-        if (!::GetMessageW(&msg, NULL, 0, 0)) {
-            ::PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        if (msg.message == WM_LBUTTONUP) {
-            break;
-        }
-        if (msg.message == WM_MOUSEMOVE && msg.hwnd == hWnd) {
-            const BOOL bNow = pButton->PtInRect(PointFromLParam(msg.lParam));
-            if (bNow != bOver) {
-                bOver = bNow;
-                pButton->m_bPressed = bNow;
-                ::InvalidateRect(m_hWnd, NULL, FALSE);
-            }
-            continue;
-        }
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
-    if (::GetCapture() == hWnd)
-        ::ReleaseCapture();
-    if (::IsWindow(hWnd)) {
-        pButton->m_bPressed = FALSE;
-        ::InvalidateRect(hWnd, NULL, FALSE);
-    }
-    return bOver;
+    const HWND hWnd = m_hWnd;
+    return XTPTrackCaptionButton(
+        hWnd, pButton, [](CPoint pt) { return pt; }, [hWnd]() { ::InvalidateRect(hWnd, NULL, FALSE); });
 }
 
 void CXTPDockingPaneTabbedContainer::OnLButtonDown(CPoint point)
