@@ -19,14 +19,11 @@ class CFirstView_HDD : public CWizardStepView
     DECLARE_DYNCREATE(CFirstView_HDD)
 };
 
-// View 2: partition selection and scan.
-class CSecondView_HDD : public CWizardStepView
-{
-    DECLARE_DYNCREATE(CSecondView_HDD)
-};
-
 // View 3: file-system selection and scan.
 class CFileSystemView : public CWizardStepView
 {
     DECLARE_DYNCREATE(CFileSystemView)
 };
+
+// View 2, partition selection and scan, has a file of its own.
+#include "partition_step_view.h"
