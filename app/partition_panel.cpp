@@ -554,6 +554,11 @@ BOOL CSecondDisplay::IsStatusVisible() const
     return m_status.GetSafeHwnd() != NULL && m_status.IsWindowVisible();
 }
 
+BOOL CSecondDisplay::IsDetailButtonVisible() const
+{
+    return m_toggle.GetSafeHwnd() != NULL && m_toggle.IsWindowVisible();
+}
+
 int CSecondDisplay::GetProgressPos() const
 {
     return m_progress.GetSafeHwnd() != NULL ? static_cast<int>(::SendMessageW(Handle(m_progress), PBM_GETPOS, 0, 0))

@@ -75,6 +75,7 @@ public:
     CString GetDetailButtonText() const;
     BOOL IsProgressVisible() const;
     BOOL IsStatusVisible() const;
+    BOOL IsDetailButtonVisible() const;
     int GetProgressPos() const;
 
     // The view that becomes active when the panel is clicked; the partition step.

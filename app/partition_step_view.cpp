@@ -192,7 +192,7 @@ void CSecondView_HDD::OnSize(UINT nType, int cx, int cy)
 
 UINT CSecondView_HDD::HeaderBitmap() const
 {
-    if (ScanThreadControl.running.load() != 0 && ScanThreadControl.done.load() == 0)
+    if (IsScanning() && ScanThreadControl.done.load() == 0)
         return IDB_STEP_HEADER_SCANNING;
     if (SourceState.sourceKind == kSourceLogicalVolume)
         return IDB_STEP_HEADER_LOGICAL;
@@ -314,6 +314,7 @@ LRESULT CSecondView_HDD::OnKillScanTimer(WPARAM, LPARAM)
     KillTimer(kScanTimer);
     m_bGivenBack = TRUE;
     m_bBusy = false;
+    m_pPanel->ShowDetailButton(FALSE);
     Invalidate();
     return 0;
 }

@@ -249,6 +249,8 @@ TEST_F(PartitionStepTest, QuickScanOfZerosKeepsTheStepUsable)
     EXPECT_EQ(theApp.m_nCurrentView, static_cast<UINT>(kViewPartition));
     ExpectUsable();
     EXPECT_FALSE(m_pPanel->IsProgressVisible());
+    EXPECT_FALSE(m_pPanel->IsStatusVisible());
+    EXPECT_FALSE(m_pPanel->IsDetailButtonVisible());
     EXPECT_TRUE(test_support::WriteClientScreenshot(m_pView->m_hWnd, L"app_partition_step_no_parameters"));
 }
 
@@ -334,6 +336,32 @@ TEST_F(PartitionStepTest, ExtensiveScanOfNtfsTogglesItsDetailsAndEndsOnTheFileSy
     EXPECT_EQ(VolumeParams.rangeCount, partitionTable[kNtfsRow].sectorCount);
     EXPECT_NE(foundVolumes.head, nullptr);
     EXPECT_EQ(WizardStepState.extensive, 3u);
+}
+
+// Stop asks while the worker runs on; Yes is the stop request, and the step then moves on with what was
+// found. The whole disk is scanned, so that the scan is still running when Stop is pressed.
+TEST_F(PartitionStepTest, StopAsksAndYesEndsTheScan)
+{
+    EnterStep(TestDisk("mbr-ext05.vmdk"), kHomeExtensiveScanButton);
+    ChooseRow(kFat32Row);
+    m_pPanel->SetSectorTexts(L"0", L"371006");
+    PressScan();
+    ASSERT_EQ(ScanThreadControl.running.load(), 1u);
+    std::vector<MessageBoxFields> shown;
+    {
+        BoxAnswerer answerer(IDYES);
+        m_pView->SendMessage(WM_COMMAND, MAKEWPARAM(kStepStopCommand, BN_CLICKED), 0);
+        shown = answerer.Requests();
+    }
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(std::wstring(shown[0].text),
+              L"Do you want to stop file searching? This may result in incomplete \r\nrecovery and you will need "
+              L"to restart the process again.");
+    EXPECT_EQ(shown[0].kind, 3u);
+    EXPECT_EQ(ScanThreadControl.done.load(), 1u);
+    EXPECT_FALSE(Shown(PartitionStepButton::Stop));
+    EXPECT_TRUE(m_pPanel->IsStatusVisible());
+    EXPECT_TRUE(WaitForView(kViewFileSystem, 60000));
 }
 
 TEST_F(PartitionStepTest, FileTraceRunsTheFileTypesAndEndsOnTheResults)
