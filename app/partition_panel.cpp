@@ -486,6 +486,17 @@ void CSecondDisplay::HideScanRangeControls()
         ShowControl(*control, FALSE, FALSE);
 }
 
+void CSecondDisplay::ShowFileSystemChoiceOnly()
+{
+    ShowControl(m_fsCaption, TRUE, TRUE);
+    ShowControl(m_fileSystem, TRUE, TRUE);
+}
+
+void CSecondDisplay::SetTitleText(LPCWSTR text)
+{
+    m_title.SetWindowText(text);
+}
+
 void CSecondDisplay::SetHintText(LPCWSTR text)
 {
     m_hint.SetWindowText(text);

@@ -57,7 +57,11 @@ public:
     void ShowScanRangeControls();
     void ShowFileSystemChoice();
     void HideScanRangeControls();
+    // Enables and shows the file-system caption and combo, leaving the sector fields as they are.
+    void ShowFileSystemChoiceOnly();
     void SetHintText(LPCWSTR text);
+    // The title over the rows: "Partition Information" or "Selected Drive Information".
+    void SetTitleText(LPCWSTR text);
 
     // The toggle between "Hide Progress" and "Show Progress", and its explanation line.
     void ShowDetailButton(BOOL bShow);
