@@ -9,6 +9,8 @@
 #include "engine/recovery/scans/extensive_scan.h"
 #include "engine/recovery/scans/quick_scan.h"
 #include "engine/recovery/trace/file_trace_scan.h"
+#include "file_system_panel.h"
+#include "file_system_step_view.h"
 #include "file_types_dlg.h"
 #include "home_view.h"
 #include "main_frame.h"
@@ -424,6 +426,11 @@ BOOL CSecondView_HDD::ScanExtensive()
     }
     LockForScanning();
     m_pPanel->HideScanRangeControls();
+    // The file-system step receives what the scan finds.
+    if (auto* pFileSystemStep = RecoveryApp() != NULL
+                                    ? DYNAMIC_DOWNCAST(CFileSystemView, RecoveryApp()->GetView(kViewFileSystem))
+                                    : NULL)
+        pFileSystemStep->PrepareForScan();
     StartExtensiveScan();
     AfterScanStarted();
     return TRUE;
@@ -591,6 +598,9 @@ void CSecondView_HDD::OnTimer(UINT_PTR nIDEvent)
         if (pApp != NULL)
             pApp->SwitchView(kViewFileSystem);
         if (foundVolumes.head == nullptr) {
+            if (auto* pFileSystemStep = DYNAMIC_DOWNCAST(CFileSystemView, pApp != NULL ? pApp->GetView(kViewFileSystem) : NULL))
+                pFileSystemStep->GetPanel()->SetStatusText(
+                    u"Corvane VMDK Recovery was unable to identify a file system in the selected sector range.");
             ShowMessage(kNoFileSystemText, kMessageKindError);
         } else if (pFrame != NULL) {
             pFrame->m_flags.extensiveResults = 1;
@@ -645,18 +655,8 @@ void CSecondView_HDD::OnBack()
     ResetResultsAndTempFiles();
     ResetResultsAndTempFiles();
 
-    m_pPanel->SetProgressPos(0);
-    m_pPanel->HideProgress();
-    m_pPanel->HideStatusText();
-    m_pPanel->ShowDetailButton(FALSE);
+    RestoreChoosingState();
     m_pPanel->ClearValues();
-    m_stopButton.EnableWindow(FALSE);
-    m_stopButton.ShowWindow(SW_HIDE);
-    for (CToolButton* button : {&m_scanButton, &m_backButton, &m_homeButton}) {
-        button->EnableWindow(TRUE);
-        button->ShowWindow(SW_SHOW);
-    }
-    m_partitionTree.EnableWindow(TRUE);
 
     switch (ScanSelection.scanKind) {
     case kScanExtensive:
@@ -673,6 +673,22 @@ void CSecondView_HDD::OnBack()
     WizardStepState.resultsReady = 0;
     if (CRecoveryApp* pApp = RecoveryApp())
         pApp->SwitchView(kViewDrive);
+}
+
+void CSecondView_HDD::RestoreChoosingState()
+{
+    m_pPanel->SetStatusText(u"");
+    m_pPanel->SetProgressPos(0);
+    m_pPanel->HideProgress();
+    m_pPanel->HideStatusText();
+    m_pPanel->ShowDetailButton(FALSE);
+    m_stopButton.EnableWindow(FALSE);
+    m_stopButton.ShowWindow(SW_HIDE);
+    for (CToolButton* button : {&m_scanButton, &m_backButton, &m_homeButton}) {
+        button->EnableWindow(TRUE);
+        button->ShowWindow(SW_SHOW);
+    }
+    m_partitionTree.EnableWindow(TRUE);
 }
 
 void CSecondView_HDD::OnHome()

@@ -74,6 +74,10 @@ public:
     afx_msg void OnHome();
     afx_msg void OnStop();
 
+    // Scan, Back and Home shown, Stop hidden, the tree enabled, the panel without its progress: the step
+    // as the user chooses in it.
+    void RestoreChoosingState();
+
     CSecondDisplay* GetPanel() const { return m_pPanel; }
     CTreeCtrl& GetPartitionTree() { return m_partitionTree; }
     CToolButton& GetButton(PartitionStepButton button);

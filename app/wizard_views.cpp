@@ -2,7 +2,6 @@
 
 IMPLEMENT_DYNAMIC(CWizardStepView, CView)
 IMPLEMENT_DYNCREATE(CFirstView_HDD, CWizardStepView)
-IMPLEMENT_DYNCREATE(CFileSystemView, CWizardStepView)
 
 void CWizardStepView::OnDraw(CDC* pDC)
 {

@@ -19,11 +19,7 @@ class CFirstView_HDD : public CWizardStepView
     DECLARE_DYNCREATE(CFirstView_HDD)
 };
 
-// View 3: file-system selection and scan.
-class CFileSystemView : public CWizardStepView
-{
-    DECLARE_DYNCREATE(CFileSystemView)
-};
-
-// View 2, partition selection and scan, has a file of its own.
+// View 2, partition selection and scan, and view 3, file-system selection and scan, have files of their
+// own.
+#include "file_system_step_view.h"
 #include "partition_step_view.h"

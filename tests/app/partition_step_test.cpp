@@ -8,6 +8,8 @@
 #include "box_answerer.h"
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/partitions/partition_search.h"
+#include "file_system_panel.h"
+#include "file_system_step_view.h"
 #include "home_view.h"
 #include "partition_panel.h"
 #include "partition_step_ids.h"
@@ -425,6 +427,106 @@ TEST_F(PartitionStepTest, HomeEndsOnTheHomeViewWithEveryStepStateCleared)
     EXPECT_EQ(partitionCount, 0u);
     EXPECT_EQ(m_pView->GetPartitionTree().GetCount(), 0u);
     EXPECT_EQ(m_pFrame->m_flags.open, 1);
+}
+
+} // namespace
+
+namespace {
+
+// The file-system step after an Extensive Scan of a whole partition: the volumes found, one chosen, and
+// Next parsing it on to the results.
+class FileSystemStepTest : public PartitionStepTest
+{
+protected:
+    CFileSystemView* FileSystemStep() { return DYNAMIC_DOWNCAST(CFileSystemView, theApp.GetView(kViewFileSystem)); }
+
+    std::vector<std::wstring> VolumeLabels()
+    {
+        CPartitionTreeCtrl& tree = FileSystemStep()->GetTree();
+        std::vector<std::wstring> labels;
+        const HTREEITEM root = tree.CTreeCtrl::GetRootItem();
+        if (root == NULL)
+            return labels;
+        for (HTREEITEM item = tree.GetChildItem(root); item != NULL; item = tree.GetNextSiblingItem(item))
+            labels.emplace_back(static_cast<LPCWSTR>(tree.GetItemText(item)));
+        return labels;
+    }
+
+    void ScanWholeRow(int row)
+    {
+        EnterStep(TestDisk("mbr-ext05.vmdk"), kHomeExtensiveScanButton);
+        ChooseRow(row);
+        m_pPanel->SetSectorTexts(std::to_wstring(partitionTable[row].startSector).c_str(),
+                                 std::to_wstring(partitionTable[row].startSector + partitionTable[row].sectorCount -
+                                                 1)
+                                     .c_str());
+        PressScan();
+        ASSERT_TRUE(WaitForView(kViewFileSystem, 120000));
+        ASSERT_TRUE(m_boxes.empty());
+    }
+};
+
+TEST_F(FileSystemStepTest, NtfsVolumeIsListedChosenAndParsed)
+{
+    ScanWholeRow(kNtfsRow);
+    CFileSystemView* step = FileSystemStep();
+    ASSERT_NE(step, nullptr);
+    CPartitionTreeCtrl& tree = step->GetTree();
+    EXPECT_EQ(tree.GetItemText(tree.CTreeCtrl::GetRootItem()), L"File System");
+    const std::vector<std::wstring> labels = VolumeLabels();
+    ASSERT_FALSE(labels.empty());
+    EXPECT_EQ(labels[0].rfind(L"NTFS @", 0), 0u);
+
+    // Next before a choice refuses.
+    SelectedSourceIndex() = -1;
+    std::vector<MessageBoxFields> shown;
+    {
+        BoxAnswerer answerer(IDOK);
+        step->SendMessage(WM_COMMAND, MAKEWPARAM(159, BN_CLICKED), 0);
+        PumpMessages(20);
+        shown = answerer.Requests();
+    }
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(std::wstring(shown[0].text),
+              L"Please select a File System from the left panel and then click [Next] to continue with recovery.");
+
+    // The root changes no value; the volume shows fsstat's MFT (cluster 4 of 8 sectors) and cluster size.
+    tree.OnSelectFileSystem(tree.CTreeCtrl::GetRootItem());
+    EXPECT_TRUE(step->GetPanel()->GetValueText(0).IsEmpty());
+    tree.OnSelectFileSystem(tree.GetChildItem(tree.CTreeCtrl::GetRootItem()));
+    EXPECT_EQ(step->GetPanel()->GetValueText(1), L"8");
+    EXPECT_EQ(step->GetPanel()->GetValueText(2), std::to_wstring(partitionTable[kNtfsRow].startSector + 4 * 8).c_str());
+    EXPECT_EQ(VolumeParams.fsCode, kFsNtfs);
+    EXPECT_TRUE(test_support::WriteClientScreenshot(step->m_hWnd, L"app_file_system_step"));
+
+    step->SendMessage(WM_COMMAND, MAKEWPARAM(159, BN_CLICKED), 0);
+    EXPECT_TRUE(step->IsScanning());
+    EXPECT_EQ(WizardStepState.extensive, 4u);
+    const ULONGLONG end = ::GetTickCount64() + 60000;
+    while (theApp.m_nCurrentView != kViewResults && ::GetTickCount64() < end)
+        PumpMessages(50);
+    EXPECT_EQ(theApp.m_nCurrentView, static_cast<UINT>(kViewResults));
+    EXPECT_EQ(m_pFrame->m_flags.extensiveResults, 1);
+}
+
+TEST_F(FileSystemStepTest, BackReturnsToThePartitionStepAndHomeToTheHomeView)
+{
+    ScanWholeRow(kFat32Row);
+    CFileSystemView* step = FileSystemStep();
+    ASSERT_FALSE(VolumeLabels().empty());
+    EXPECT_EQ(VolumeLabels()[0].rfind(L"FAT32 @", 0), 0u);
+    step->SendMessage(WM_COMMAND, MAKEWPARAM(160, BN_CLICKED), 0);
+    PumpMessages(20);
+    EXPECT_EQ(theApp.m_nCurrentView, static_cast<UINT>(kViewPartition));
+    EXPECT_EQ(WizardStepState.extensive, 3u);
+    ExpectUsable();
+    EXPECT_EQ(step->GetTree().GetCount(), 0u);
+
+    theApp.SwitchView(kViewFileSystem);
+    step->SendMessage(WM_COMMAND, MAKEWPARAM(61481, BN_CLICKED), 0);
+    PumpMessages(20);
+    EXPECT_EQ(theApp.m_nCurrentView, static_cast<UINT>(kViewHome));
+    EXPECT_EQ(WizardStepState.extensive, 0u);
 }
 
 } // namespace
