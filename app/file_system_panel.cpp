@@ -1,6 +1,7 @@
 #include "file_system_panel.h"
 
 #include "dialog_fonts.h"
+#include "step_progress_bar.h"
 
 namespace {
 
@@ -64,15 +65,7 @@ int CFileSystemForm::OnCreate(LPCREATESTRUCT lpCreateStruct)
     m_hint.Create(L"", label, empty, this, kHintId);
     m_status.Create(L"", label & ~WS_VISIBLE, empty, this, kStatusId);
     m_progress.Create(WS_CHILD, empty, this, kProgressId);
-    m_progress.m_backgroundColour = RGB(0xF2, 0xF2, 0xF2);
-    m_progress.m_barTextColour = kWhite;
-    m_progress.m_backgroundTextColour = kWhite;
-    m_progress.m_colours.RemoveAll();
-    m_progress.m_colours.Add(kTitleColour);
-    m_progress.m_colours.Add(kTitleColour);
-    m_progress.SetText(L"%d%%", TPBS_PERCENT);
-    m_progress.SetRange32(0, 100);
-    m_progress.SetPos(0);
+    SetUpStepProgressBar(m_progress, kTitleColour);
     m_progress.SetStep(10);
     m_progress.StepIt();
     m_progress.SetPos(0);

@@ -1,5 +1,6 @@
 #include "file_system_step_view.h"
 
+#include "drive_info_dlg.h"
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/core/found_volume_list.h"
 #include "engine/recovery/core/list_free.h"
@@ -115,11 +116,12 @@ void CPartitionTreeCtrl::OnSelectFileSystem(HTREEITEM hItem)
     }
     if (!ChooseFoundVolume(reinterpret_cast<TreeItemValue>(hItem)))
         return;
-    const CString size = FileSystemSizeText(VolumeParams.clusterBase, VolumeParams.endSector);
+    const std::uint32_t start = VolumeStartSector();
+    const CString size = FileSystemSizeText(start, VolumeParams.endSector);
     if (VolumeParams.fsCode == kFsFat16 || VolumeParams.fsCode == kFsFat32) {
-        m_pPanel->ShowFatInfo(Unsigned(VolumeParams.clusterBase), Unsigned(VolumeParams.sectorsPerCluster), size);
+        m_pPanel->ShowFatInfo(Unsigned(start), Unsigned(VolumeParams.sectorsPerCluster), size);
     } else if (VolumeParams.fsCode == kFsNtfs) {
-        m_pPanel->ShowNtfsInfo(Unsigned(VolumeParams.clusterBase), Unsigned(VolumeParams.sectorsPerCluster),
+        m_pPanel->ShowNtfsInfo(Unsigned(start), Unsigned(VolumeParams.sectorsPerCluster),
                                Unsigned(VolumeParams.mftStart), Unsigned(VolumeParams.mftMirrStart), size);
     }
 }

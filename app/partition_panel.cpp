@@ -1,6 +1,7 @@
 #include "partition_panel.h"
 
 #include "dialog_fonts.h"
+#include "step_progress_bar.h"
 #include "engine/image/image_source.h"
 #include "engine/recovery/core/engine_state.h"
 #include "partition_step_ids.h"
@@ -107,15 +108,7 @@ int CSecondDisplay::OnCreate(LPCREATESTRUCT lpCreateStruct)
                             IDC_PANEL_GROUP);
     m_toggle.Create(kHideProgressText, WS_CHILD | WS_DISABLED | BS_OWNERDRAW, empty, this, IDC_PANEL_TOGGLE);
     m_progress.Create(WS_CHILD, empty, this, IDC_PANEL_PROGRESS);
-    m_progress.m_backgroundColour = RGB(0xF2, 0xF2, 0xF2);
-    m_progress.m_barTextColour = kWhite;
-    m_progress.m_backgroundTextColour = kWhite;
-    m_progress.m_colours.RemoveAll();
-    m_progress.m_colours.Add(kToggleColour);
-    m_progress.m_colours.Add(kToggleColour);
-    m_progress.SetText(L"%d%%", TPBS_PERCENT);
-    m_progress.SetRange32(0, 100);
-    m_progress.SetPos(0);
+    SetUpStepProgressBar(m_progress, kToggleColour);
     m_status.Create(L"", label & ~WS_VISIBLE, empty, this, IDC_PANEL_STATUS);
 
     for (CWnd* control : {static_cast<CWnd*>(&m_title), static_cast<CWnd*>(&m_explanation),

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "box_answerer.h"
+#include "drive_info_dlg.h"
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/partitions/partition_search.h"
 #include "file_system_panel.h"
@@ -19,6 +20,7 @@
 #include "wizard_state.h"
 
 #include <algorithm>
+#include <fstream>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -60,6 +62,28 @@ private:
     std::mutex m_mutex;
     std::vector<std::u16string> m_texts;
 };
+
+// The text after "KEY: " on the first line of an fsstat report that begins with KEY.
+std::wstring FsstatValue(const std::string& report, const std::string& key)
+{
+    std::ifstream in(test_support::JoinPath(test_support::TestDisksDir(), report));
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.rfind(key + ": ", 0) == 0) {
+            std::string value = line.substr(key.size() + 2);
+            while (!value.empty() && (value.back() == '\r' || value.back() == ' '))
+                value.pop_back();
+            return Wide(value);
+        }
+    }
+    return L"?";
+}
+
+// The first number of a "A - B" range.
+std::uint32_t RangeStart(const std::wstring& range)
+{
+    return static_cast<std::uint32_t>(std::stoul(range));
+}
 
 // Rows of mbr-ext05's table, as ParsePartitionTable reads them.
 constexpr int kFat32Row = 1;
@@ -229,6 +253,39 @@ TEST_F(PartitionStepTest, QuickScanLocksTheStepAndEndsOnTheResults)
         EXPECT_TRUE(fatFiles.head != nullptr || fatFolders.head != nullptr || ntfsScanNodes.head != nullptr);
         EXPECT_EQ(m_pFrame->m_flags.results, 1);
         EXPECT_TRUE(m_messages.Texts().empty());
+
+        // Drive Information shows the volume as fsstat sees it.
+        const DriveInfoTexts info = CollectDriveInfo();
+        const std::uint32_t start = partitionTable[row].startSector;
+        EXPECT_EQ(info.startSector, std::to_wstring(start).c_str());
+        if (row == kFat32Row) {
+            const std::string report = "mbr-ext05.p2.fsstat.txt";
+            EXPECT_EQ(info.fileSystem, L"FAT32");
+            EXPECT_EQ(std::to_wstring(start), FsstatValue(report, "Sectors before file system"));
+            EXPECT_EQ(info.sectorsPerCluster,
+                      std::to_wstring(std::stoul(FsstatValue(report, "Cluster Size")) / 512).c_str());
+            EXPECT_EQ(info.firstFat, std::to_wstring(start + RangeStart(FsstatValue(report, "* FAT 0"))).c_str());
+            EXPECT_EQ(info.secondFat, std::to_wstring(start + RangeStart(FsstatValue(report, "* FAT 1"))).c_str());
+            EXPECT_EQ(info.mftStart, L"N/A");
+        } else {
+            const std::string report = "mbr-ext05.p3.fsstat.txt";
+            const std::uint32_t spc = std::stoul(FsstatValue(report, "Cluster Size")) / 512;
+            EXPECT_EQ(info.fileSystem, L"NTFS");
+            EXPECT_EQ(info.sectorsPerCluster, std::to_wstring(spc).c_str());
+            EXPECT_EQ(info.firstFat, L"N/A");
+            EXPECT_EQ(info.secondFat, L"N/A");
+            EXPECT_EQ(info.mftStart,
+                      std::to_wstring(start + spc * std::stoul(FsstatValue(report, "First Cluster of MFT"))).c_str());
+            CDriveInfoDlg dialog(m_pFrame);
+            ASSERT_TRUE(dialog.Create(IDD_DRIVE_INFO, m_pFrame));
+            dialog.ShowWindow(SW_SHOW);
+            PumpMessages(30);
+            CString files;
+            dialog.GetDlgItemText(IDC_DRIVE_INFO_FILES, files);
+            EXPECT_EQ(files, info.files);
+            EXPECT_TRUE(test_support::WriteFramedWindowScreenshot(dialog.m_hWnd, L"app_drive_information"));
+            dialog.DestroyWindow();
+        }
         theApp.SwitchView(kViewPartition);
         m_pView->OnHome();
     }
@@ -393,6 +450,9 @@ TEST_F(PartitionStepTest, FileTraceRunsTheFileTypesAndEndsOnTheResults)
     EXPECT_EQ(names[1].substr(names[1].find(u'.')), u".pdf");
     EXPECT_EQ(names[2].substr(names[2].find(u'.')), u".png");
     EXPECT_TRUE(m_messages.Texts().empty());
+    const DriveInfoTexts info = CollectDriveInfo();
+    EXPECT_EQ(info.directories, L"0");
+    EXPECT_EQ(info.files, L"3");
 }
 
 TEST_F(PartitionStepTest, FileTraceWithoutPartitionsSendsTheUserHome)
