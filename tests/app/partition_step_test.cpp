@@ -20,6 +20,7 @@
 #include "wizard_state.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <mutex>
 #include <string>
@@ -512,6 +513,24 @@ protected:
         return labels;
     }
 
+    // The labels that the engine probe printed for the Extensive Scan of row `row` (from 0).
+    std::vector<std::wstring> ProbeLabels(int row)
+    {
+        std::ifstream in(std::filesystem::path(APP_FIXTURES_DIR) / ("extensive-p" + std::to_string(row + 1) + ".tsv"));
+        std::vector<std::wstring> labels;
+        std::string line;
+        while (std::getline(in, line)) {
+            std::vector<std::string> fields;
+            std::size_t begin = 0;
+            for (std::size_t tab; (tab = line.find('\t', begin)) != std::string::npos; begin = tab + 1)
+                fields.push_back(line.substr(begin, tab - begin));
+            fields.push_back(line.substr(begin));
+            if (fields.size() >= 3)
+                labels.push_back(Wide(fields[2]));
+        }
+        return labels;
+    }
+
     void ScanWholeRow(int row)
     {
         EnterStep(TestDisk("mbr-ext05.vmdk"), kHomeExtensiveScanButton);
@@ -536,6 +555,7 @@ TEST_F(FileSystemStepTest, NtfsVolumeIsListedChosenAndParsed)
     const std::vector<std::wstring> labels = VolumeLabels();
     ASSERT_FALSE(labels.empty());
     EXPECT_EQ(labels[0].rfind(L"NTFS @", 0), 0u);
+    EXPECT_EQ(labels, ProbeLabels(kNtfsRow));
 
     // Next before a choice refuses.
     SelectedSourceIndex() = -1;
@@ -575,6 +595,7 @@ TEST_F(FileSystemStepTest, BackReturnsToThePartitionStepAndHomeToTheHomeView)
     CFileSystemView* step = FileSystemStep();
     ASSERT_FALSE(VolumeLabels().empty());
     EXPECT_EQ(VolumeLabels()[0].rfind(L"FAT32 @", 0), 0u);
+    EXPECT_EQ(VolumeLabels(), ProbeLabels(kFat32Row));
     step->SendMessage(WM_COMMAND, MAKEWPARAM(160, BN_CLICKED), 0);
     PumpMessages(20);
     EXPECT_EQ(theApp.m_nCurrentView, static_cast<UINT>(kViewPartition));
