@@ -1,6 +1,7 @@
 #include "file_system_panel.h"
 
 #include "dialog_fonts.h"
+#include "resource.h"
 #include "step_progress_bar.h"
 
 namespace {
@@ -72,6 +73,9 @@ int CFileSystemForm::OnCreate(LPCREATESTRUCT lpCreateStruct)
     for (CWnd* control : {static_cast<CWnd*>(&m_group), static_cast<CWnd*>(&m_title), static_cast<CWnd*>(&m_hint),
                           static_cast<CWnd*>(&m_status)})
         control->SetFont(&m_rowFont);
+    // The program's logo in the lower right corner, as on the drive panel.
+    m_logoButton.Create(L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(0, 0, 180, 70), this, 32825);
+    m_logoButton.LoadBitmaps(IDB_DRIVE_LOGO, IDB_DRIVE_LOGO);
     m_progress.SetFont(&m_barFont);
     return 0;
 }
@@ -85,6 +89,7 @@ void CFileSystemForm::OnSize(UINT nType, int cx, int cy)
     const int y = 10;
     const int width = cx - 40 > 200 ? cx - 40 : 200;
     m_hint.MoveWindow(x, y, width, 60);
+    m_logoButton.MoveWindow(cx - 200 > x ? cx - 200 : x, cy - 80 > 0 ? cy - 80 : 0, 180, 70);
     m_title.MoveWindow(x, y + 80, width, 24);
     m_group.MoveWindow(x, y + 90, width, 150);
     for (int row = 0; row < kRowCount; ++row) {

@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "engine/recovery/core/engine_ui.h"
+#include "hover_buttons.h"
 #include "text_progress_ctrl.h"
 #include "transparent_controls.h"
 
@@ -62,6 +63,7 @@ private:
     CTransparentStatic m_hint;
     CTransparentStatic m_status;
     CTextProgressCtrl m_progress;
+    CToolButton m_logoButton;
     CFont m_rowFont;
     CFont m_barFont;
     CBrush m_whiteBrush;

@@ -13,6 +13,7 @@
 #include "partition_panel.h"
 #include "partition_step_view.h"
 #include "recovery_app.h"
+#include "scan_worker_control.h"
 #include "wizard_state.h"
 
 namespace {
@@ -30,7 +31,7 @@ constexpr wchar_t kChooseHint[] =
 constexpr wchar_t kPartitionHint[] =
     L"Please select a partition from the left panel and press [Scan] to continue with recovery";
 
-DWORD WINAPI FileSystemWorker(LPVOID)
+UINT FileSystemWorker(LPVOID)
 {
     return FileSystemScanThread();
 }
@@ -171,10 +172,7 @@ END_MESSAGE_MAP()
 
 CFileSystemView::CFileSystemView() = default;
 
-CFileSystemView::~CFileSystemView()
-{
-    ReleaseWorker();
-}
+CFileSystemView::~CFileSystemView() = default;
 
 int CFileSystemView::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
@@ -306,35 +304,12 @@ void CFileSystemView::OnNext()
     m_tree.EnableWindow(FALSE);
 
     engineUi.fileSystemStep = m_pPanel;
-    ReleaseWorker();
-    ScanThreadControl.done = 0;
-    ScanThreadControl.running = 1;
-    m_bScanning = TRUE;
-    m_hWorker = ::CreateThread(NULL, 0, FileSystemWorker, this, 0, NULL);
-    if (m_hWorker == NULL) {
-        ScanThreadControl.running = 0;
-        ScanThreadControl.done = 1;
-    }
-    ScanThreadControl.workerThread = reinterpret_cast<std::uintptr_t>(m_hWorker);
+    CScanWorkerControl::Release();
+    m_bScanning = CScanWorkerControl::Start(FileSystemWorker, this);
     SetTimer(kScanTimer, 1000, NULL);
     RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE);
     WizardStepState.extensive = 4;
     WizardStepState.resultsReady = kResultsReady;
-}
-
-BOOL CFileSystemView::WorkerHasEnded() const
-{
-    return m_hWorker == NULL || ::WaitForSingleObject(m_hWorker, 0) == WAIT_OBJECT_0;
-}
-
-void CFileSystemView::ReleaseWorker()
-{
-    m_bScanning = FALSE;
-    if (m_hWorker != NULL) {
-        ::CloseHandle(m_hWorker);
-        m_hWorker = NULL;
-        ScanThreadControl.workerThread = 0;
-    }
 }
 
 void CFileSystemView::OnTimer(UINT_PTR nIDEvent)
@@ -343,11 +318,11 @@ void CFileSystemView::OnTimer(UINT_PTR nIDEvent)
         CWizardStepView::OnTimer(nIDEvent);
         return;
     }
-    if (m_bAskingStop || ScanThreadControl.running.load() != 0 || ScanThreadControl.done.load() == 0 ||
-        !WorkerHasEnded())
+    if (!CScanWorkerControl::HasEnded())
         return;
     KillTimer(kScanTimer);
-    ReleaseWorker();
+    CScanWorkerControl::Release();
+    m_bScanning = FALSE;
     if (CMainFrame* pFrame = Frame()) {
         pFrame->m_nDriveStepCurrent = 0;
         pFrame->m_nPartitionStepCurrent = 0;
@@ -360,17 +335,9 @@ void CFileSystemView::OnTimer(UINT_PTR nIDEvent)
 
 void CFileSystemView::OnStop()
 {
-    if (m_bAskingStop || ScanThreadControl.running.load() != 1 || ScanThreadControl.done.load() != 0)
+    // The worker runs on while the question is open; Yes is the stop request it polls.
+    if (!CScanWorkerControl::AskStop(kStopFileSystemQuestion))
         return;
-    m_bAskingStop = TRUE;
-    MessageBoxRequest.Set(kStopFileSystemQuestion, kMessageKindQuestion);
-    CQuestionDlg question(this);
-    const INT_PTR answer = question.DoModal();
-    m_bAskingStop = FALSE;
-    if (answer != kQuestionAnswerYes)
-        return;
-    ScanThreadControl.done = 1;
-    ScanThreadControl.running = 0;
     m_pPanel->HideProgress();
     m_stopButton.EnableWindow(FALSE);
     m_stopButton.ShowWindow(SW_HIDE);

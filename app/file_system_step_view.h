@@ -79,8 +79,6 @@ protected:
 
 private:
     void ShowStepButtons(BOOL bShow);
-    BOOL WorkerHasEnded() const;
-    void ReleaseWorker();
 
     CPartitionTreeCtrl m_tree;
     CSplitterBar m_splitter;
@@ -91,6 +89,4 @@ private:
     CFileSystemForm* m_pPanel = NULL;
     CFont m_viewFont;
     BOOL m_bScanning = FALSE;
-    BOOL m_bAskingStop = FALSE;
-    HANDLE m_hWorker = NULL;
 };

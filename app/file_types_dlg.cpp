@@ -6,6 +6,7 @@
 #include "message_dialogs.h"
 #include "partition_step_ids.h"
 #include "recovery_app.h"
+#include "resource.h"
 
 namespace {
 
@@ -16,38 +17,12 @@ constexpr wchar_t kInstructionText[] =
 constexpr wchar_t kNothingCheckedText[] =
     L"Please select a file types and then \r\nclick [Scan] to continue with recovery.";
 
-// Positions in the normal image list, in the order the icons are added.
-enum TreeImage
-{
-    kImageRoot,
-    kImageArchive,
-    kImageDocument,
-    kImagePicture,
-    kImageMedia,
-    kImageOther,
-    kImageItem,
-};
-
-int CategoryImage(char category)
-{
-    switch (category) {
-    case '0':
-        return kImageArchive;
-    case '1':
-    case '2':
-    case '3':
-    case '7':
-        return kImageDocument;
-    case '4':
-    case '8':
-        return kImagePicture;
-    case '5':
-    case '6':
-        return kImageMedia;
-    default:
-        return kImageOther;
-    }
-}
+// The tree's icons are the source tree's seven, in this order; the dialog shows three of them.
+const UINT kTreeIcons[] = {IDI_TREE_COMPUTER, IDI_TREE_FOLDER, IDI_TREE_CDROM,   IDI_TREE_REMOVABLE,
+                           IDI_TREE_FLOPPY,   IDI_TREE_FIXED,  IDI_TREE_PARTITION};
+constexpr int kImageRoot = 0;
+constexpr int kImageCategory = 1;
+constexpr int kImageItem = 6;
 
 } // namespace
 
@@ -228,8 +203,7 @@ BOOL CFileTypesDlg::OnInitDialog()
 void CFileTypesDlg::FillTree()
 {
     m_icons.Create(16, 16, ILC_COLOR32 | ILC_MASK, 7, 1);
-    for (UINT icon : {IDI_FILE_TYPE_ROOT, IDI_FILE_TYPE_ARCHIVE, IDI_FILE_TYPE_DOCUMENT, IDI_FILE_TYPE_PICTURE,
-                      IDI_FILE_TYPE_MEDIA, IDI_FILE_TYPE_OTHER, IDI_FILE_TYPE_ITEM}) {
+    for (UINT icon : kTreeIcons) {
         const HICON handle = static_cast<HICON>(
             ::LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(icon), IMAGE_ICON, 16, 16, 0));
         m_icons.Add(handle);
@@ -246,7 +220,7 @@ void CFileTypesDlg::FillTree()
         if (record.extension.empty())
             continue;
         const CString category(reinterpret_cast<LPCWSTR>(SignatureCategoryName(record.category)));
-        const HTREEITEM node = m_tree.FindOrInsertCategory(category, CategoryImage(record.category));
+        const HTREEITEM node = m_tree.FindOrInsertCategory(category, kImageCategory);
         const std::u16string extension = SignatureText(record.extension);
         m_tree.InsertChild(node, reinterpret_cast<LPCWSTR>(extension.c_str()), kImageItem);
     }

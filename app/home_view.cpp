@@ -2,12 +2,14 @@
 
 #include <afxdlgs.h>
 
+#include "drive_step_view.h"
 #include "engine/image/image_source.h"
 #include "engine/image/vmdk_sparse_extent.h"
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/snapshot/snapshot_document.h"
 #include "main_frame.h"
 #include "message_dialogs.h"
+#include "mode_summaries.h"
 #include "recovery_app.h"
 #include "resource.h"
 #include "results_view.h"
@@ -44,12 +46,6 @@ constexpr wchar_t kHintQuick[] = L"Click here to recover data from VMDK files.";
 constexpr wchar_t kHintFileTrace[] =
     L"\t    Select the File Trace mode if both Quick scan and Extensive scan mode do not work for you.";
 constexpr wchar_t kHintExtensive[] = L"Select this mode to recover data from high corruptions of VMDK files.";
-
-constexpr wchar_t kSummaryQuick[] =
-    L"Selected Mode  : Recovery Scan \r\nDrive Type         : Virtual Machine Disk";
-constexpr wchar_t kSummaryExtensive[] =
-    L"Selected Mode   : Recovery Scan \r\nDrive Type          : Virtual Machine Disk";
-constexpr wchar_t kSummaryFileTrace[] = L"Selected Mode : File Trace";
 
 constexpr wchar_t kNoPathText[] = L"\nPlease Select VMDK file...";
 constexpr wchar_t kMissingFileText[] = L" file does not exists.";
@@ -90,10 +86,14 @@ CMainFrame* Frame()
     return DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd());
 }
 
-// The drive step lists the opened image as a source. It is asked to start again from an empty tree for a
-// new image, and only to refresh for the image it already shows; until the drive step takes the request
-// there is nothing to do.
-void RefreshDriveStep(bool /*newImage*/) {}
+// The drive step lists the opened image as a source. It starts again from an empty tree for a new image,
+// and only refreshes for the image it already shows.
+void RefreshDriveStep(bool newImage)
+{
+    if (auto* pDrive =
+            DYNAMIC_DOWNCAST(CFirstView_HDD, static_cast<CRecoveryApp*>(AfxGetApp())->GetView(kViewDrive)))
+        pDrive->InitDiskAccess(newImage);
+}
 
 // The result list gets the chosen mode's columns; the old ones go first, so that a second choice after a
 // refusal does not add them twice.
@@ -138,6 +138,8 @@ bool ImageKindOfPath(const CString& path, std::uint32_t& imageKind)
         return false;
     return true;
 }
+
+INT_PTR (*CEx_StyleView::s_pfnRunSelectDialog)(CFileDialog& dialog) = NULL;
 
 CEx_StyleView::CEx_StyleView() = default;
 CEx_StyleView::~CEx_StyleView() = default;
@@ -289,7 +291,8 @@ void CEx_StyleView::OnSelectImage()
     CFileDialog dialog(TRUE, NULL, NULL, OFN_EXPLORER | OFN_LONGNAMES | OFN_HIDEREADONLY, kSelectFilter,
                        this);
     dialog.m_ofn.lpstrTitle = kSelectTitle;
-    if (dialog.DoModal() != IDOK)
+    const INT_PTR answer = s_pfnRunSelectDialog != NULL ? s_pfnRunSelectDialog(dialog) : dialog.DoModal();
+    if (answer != IDOK)
         return;
     const CString path = dialog.GetPathName();
     if (!FileExists(path)) {
@@ -379,16 +382,16 @@ void CEx_StyleView::StartMode(std::uint32_t scanKind, LPCWSTR modeName, LPCWSTR 
 void CEx_StyleView::OnQuickScan()
 {
     m_nQuick = 1;
-    StartMode(kScanQuick, L"Quick Scan", kSummaryQuick, WizardStepState.quick);
+    StartMode(kScanQuick, L"Quick Scan", kSummaryQuickImage, WizardStepState.quick);
     m_nQuick = 0;
 }
 
 void CEx_StyleView::OnExtensiveScan()
 {
-    StartMode(kScanExtensive, L"Extensive Scan", kSummaryExtensive, WizardStepState.extensive);
+    StartMode(kScanExtensive, L"Extensive Scan", kSummaryExtensiveHome, WizardStepState.extensive);
 }
 
 void CEx_StyleView::OnFileTrace()
 {
-    StartMode(kScanFileTrace, L"File Trace", kSummaryFileTrace, WizardStepState.fileTrace);
+    StartMode(kScanFileTrace, L"File Trace", kSummaryFileTraceHome, WizardStepState.fileTrace);
 }

@@ -3,6 +3,7 @@
 // View 0, the home view: the disk image's path, the "Select" button and the scan-mode buttons. Choosing a
 // mode opens the image with the frame's readers, records the choice in ScanSelection and moves the wizard
 // to the drive step.
+#include <afxdlgs.h>
 #include <afxwin.h>
 
 #include "hover_buttons.h"
@@ -39,6 +40,9 @@ public:
 
     // 1 when the image in the path box was opened, 0 when it was refused (the reason shown).
     BOOL OpenSelectedImage();
+
+    // Runs the "Select" dialog modally; the system's dialog unless a test put its own runner here.
+    static INT_PTR (*s_pfnRunSelectDialog)(CFileDialog& dialog);
 
     CToolButton m_quickScanButton;
     CToolButton m_fileTraceButton;

@@ -11,6 +11,7 @@
 #include "engine_shell_ui.h"
 #include "frame_wnd.h"
 #include "link_status_bar.h"
+#include "preview_hand_over.h"
 #include "rebar.h"
 #include "task_panel.h"
 #include "toolkit/controls/hyperlink.h"
@@ -41,7 +42,7 @@ enum class CommandState
 // The enabling rule of a frame command in a scan mode.
 CommandState FrameCommandState(UINT nID, std::uint32_t scanKind, const FrameCommandFlags& flags);
 
-class CMainFrame : public CXTPFrameWnd
+class CMainFrame : public CXTPFrameWnd, public CPreviewHandOver
 {
     DECLARE_DYNCREATE(CMainFrame)
 public:
@@ -61,6 +62,24 @@ public:
     BOOL ConfirmExit();
     // Hands the engine the frame's readers, its message dialogs and the shell of the wizard.
     void AttachEngineSeams();
+    // The results list hands the pane a file: the pane becomes the active view, closes its views and
+    // dispatches the path by its extension (with the leading ".").
+    void ShowPreview(CString strPath, CString strExtension);
+    CString& PreviewPath() override;
+    void FocusResultsList() override;
+    HIMAGELIST ResultsSmallImageList() override;
+    UINT ScanMode() override;
+    HWND OpenProgress() override;
+    void CloseProgress() override;
+    // The Access preview's two views are the document's; the database it opens is the document's too.
+    void RegisterDatabaseView(CView* pView) override;
+    BOOL OpenDatabase(const CString& path) override;
+    void ReportDatabaseError(const CDaoException& exception) override;
+    // The thumbnails' pictures are the document's.
+    void CollectImages(const CString& folder) override;
+    CString ImageFolder() override;
+    std::vector<CString> ImageNames() override;
+    void DeleteFolderFiles(const CString& folder) override;
 
     CImageSource* m_pImageSource = NULL;
     CVmdkSparseExtent* m_pVmdkExtent = NULL;
@@ -73,6 +92,12 @@ public:
     std::int32_t m_nDriveStepCurrent = 1;
     std::int32_t m_nPartitionStepCurrent = 0;
     std::int32_t m_nPartitionSelection = 1;
+    // The source tree's selected item: its text and its position index (-1 none or the root).
+    CString m_strSelectedItem;
+    std::int32_t m_nSelectedSource = -1;
+    // The drive step's panel and the partition step's panel, registered by the panels themselves.
+    CWnd* m_pDrivePanel = NULL;
+    CWnd* m_pPartitionPanel = NULL;
     CXTWindowPlacement m_placement;
     CImageList m_commandIcons;
     CLinkStatusBar m_wndStatusBar;

@@ -1,6 +1,7 @@
 #include "partition_panel.h"
 
 #include "dialog_fonts.h"
+#include "resource.h"
 #include "step_progress_bar.h"
 #include "engine/image/image_source.h"
 #include "engine/recovery/core/engine_state.h"
@@ -122,6 +123,9 @@ int CSecondDisplay::OnCreate(LPCREATESTRUCT lpCreateStruct)
         m_caption[row].SetFont(&m_rowFont);
         m_value[row].SetFont(&m_rowFont);
     }
+    // The program's logo in the lower right corner, as on the drive panel.
+    m_logoButton.Create(L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(0, 0, 180, 70), this, 32825);
+    m_logoButton.LoadBitmaps(IDB_DRIVE_LOGO, IDB_DRIVE_LOGO);
     m_hint.SetFont(&m_hintFont);
     m_progress.SetFont(&m_barFont);
     SetCaptions(PanelCaptions::Partition);
@@ -134,6 +138,7 @@ void CSecondDisplay::Layout(int cx, int cy)
     const int y = kGroupTop;
     const int width = cx - 2 * kGroupLeft > 200 ? cx - 2 * kGroupLeft : 200;
     m_hint.MoveWindow(x, y, width, 60);
+    m_logoButton.MoveWindow(cx - 200 > x ? cx - 200 : x, cy - 80 > 0 ? cy - 80 : 0, 180, 70);
     m_title.MoveWindow(x + 10, y + 80, 300, 22);
     m_driveGroup.MoveWindow(x, y + 90, width, 250);
     m_partitionGroup.MoveWindow(x, y + 90, width, 250);
@@ -152,7 +157,6 @@ void CSecondDisplay::Layout(int cx, int cy)
     m_status.MoveWindow(x, y + 362, width, 22);
     m_toggle.MoveWindow(x, y + 400, 130, 26);
     m_explanation.MoveWindow(x + 140, y + 394, width - 140, 40);
-    (void)cy;
 }
 
 void CSecondDisplay::OnSize(UINT nType, int cx, int cy)

@@ -13,6 +13,7 @@
 #include <cstdint>
 
 #include "engine/recovery/core/engine_ui.h"
+#include "hover_buttons.h"
 #include "text_progress_ctrl.h"
 #include "transparent_controls.h"
 
@@ -120,6 +121,7 @@ private:
     CButton m_partitionGroup;
     CButton m_toggle;
     CTextProgressCtrl m_progress;
+    CToolButton m_logoButton;
     CTransparentStatic m_status;
     CFont m_rowFont;
     CFont m_hintFont;

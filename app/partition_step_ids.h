@@ -9,14 +9,6 @@
 #define IDC_FILE_TYPE_INSTRUCTION 1101
 #define IDC_FILE_TYPE_SIZE_CAPTION 1107
 #define IDC_FILE_TYPE_SIZE_UNIT 1134
-// The tree's normal icons: root, the categories, a file type.
-#define IDI_FILE_TYPE_ROOT 148
-#define IDI_FILE_TYPE_ARCHIVE 151
-#define IDI_FILE_TYPE_DOCUMENT 152
-#define IDI_FILE_TYPE_PICTURE 153
-#define IDI_FILE_TYPE_MEDIA 154
-#define IDI_FILE_TYPE_OTHER 155
-#define IDI_FILE_TYPE_ITEM 179
 // The tree's state images, 16 pixels wide each: none, unchecked, checked, partly checked.
 #define IDB_FILE_TYPE_STATES 200
 

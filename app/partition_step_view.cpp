@@ -9,6 +9,7 @@
 #include "engine/recovery/scans/extensive_scan.h"
 #include "engine/recovery/scans/quick_scan.h"
 #include "engine/recovery/trace/file_trace_scan.h"
+#include "drive_step_view.h"
 #include "file_system_panel.h"
 #include "file_system_step_view.h"
 #include "file_types_dlg.h"
@@ -16,9 +17,11 @@
 #include "main_frame.h"
 #include "message_dialogs.h"
 #include "partition_panel.h"
+#include "partition_panel_hooks.h"
 #include "partition_step_ids.h"
 #include "recovery_app.h"
 #include "results_state.h"
+#include "scan_worker_control.h"
 #include "wizard_state.h"
 
 namespace {
@@ -29,20 +32,24 @@ constexpr UINT kScanTimerMs = 1000;
 
 constexpr wchar_t kSearchingHintText[] = L"Searching for lost data. Please wait...";
 
-DWORD WINAPI QuickWorker(LPVOID)
+UINT QuickWorker(LPVOID pParam)
 {
     QuickScanPartition();
+    static_cast<CSecondView_HDD*>(pParam)->m_bWorkerReturned = true;
     return 0;
 }
 
-DWORD WINAPI ExtensiveWorker(LPVOID)
+UINT ExtensiveWorker(LPVOID pParam)
 {
-    return ExtensiveScanThread();
+    const std::uint32_t code = ExtensiveScanThread();
+    static_cast<CSecondView_HDD*>(pParam)->m_bWorkerReturned = true;
+    return code;
 }
 
-DWORD WINAPI FileTraceWorker(LPVOID)
+UINT FileTraceWorker(LPVOID pParam)
 {
     FileTraceScanThread();
+    static_cast<CSecondView_HDD*>(pParam)->m_bWorkerReturned = true;
     return 0;
 }
 
@@ -70,10 +77,11 @@ bool ScanFoundEntries()
 
 std::uint32_t AutoHomeMarker = 0;
 
-int& SelectedSourceIndex()
+std::int32_t& SelectedSourceIndex()
 {
-    static int index = -1;
-    return index;
+    static std::int32_t noFrame = -1;
+    CMainFrame* pFrame = Frame();
+    return pFrame != NULL ? pFrame->m_nSelectedSource : noFrame;
 }
 
 bool ParseSectorNumber(const CString& text, std::uint32_t& value)
@@ -119,10 +127,7 @@ CSecondView_HDD::CSecondView_HDD()
     : m_pfnRunFileTypes(RunFileTypesDialog)
 {}
 
-CSecondView_HDD::~CSecondView_HDD()
-{
-    ReleaseWorker();
-}
+CSecondView_HDD::~CSecondView_HDD() = default;
 
 int CSecondView_HDD::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
@@ -132,8 +137,10 @@ int CSecondView_HDD::OnCreate(LPCREATESTRUCT lpCreateStruct)
                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Arial");
     const CRect placeholder(0, 0, 100, 100);
     m_partitionTree.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT |
-                               TVS_SHOWSELALWAYS,
+                               TVS_SHOWSELALWAYS | TVS_CHECKBOXES,
                            placeholder, this, kPartitionTreeId);
+    m_partitionTree.Init();
+    SetPartitionTree(&m_partitionTree);
 
     m_pPanel = static_cast<CSecondDisplay*>(RUNTIME_CLASS(CSecondDisplay)->CreateObject());
     CCreateContext context;
@@ -166,11 +173,51 @@ int CSecondView_HDD::OnCreate(LPCREATESTRUCT lpCreateStruct)
     }
     m_stopButton.EnableWindow(FALSE);
     m_stopButton.ShowWindow(SW_HIDE);
+    FillPanelHooks();
     return 0;
+}
+
+// What the drive step and the partition tree ask of this step and its panel.
+void CSecondView_HDD::FillPanelHooks()
+{
+    CSecondDisplay* pPanel = m_pPanel;
+    PartitionPanelHooks.clearPartitionValues = [pPanel] { pPanel->ClearValues(); };
+    PartitionPanelHooks.showPartitionInfo = [pPanel](int device, int index) {
+        pPanel->ShowPartitionInfo(device, index);
+    };
+    PartitionPanelHooks.setCounterCaptions = [pPanel] { pPanel->SetCounterLabels(); };
+    PartitionPanelHooks.setHint = [pPanel](const CString& text) { pPanel->SetHintText(text); };
+    PartitionPanelHooks.setCaption = [pPanel](const CString& text) { pPanel->SetTitleText(text); };
+    // Only disk images are listed as sources: no logical drive's volume is ever shown.
+    PartitionPanelHooks.showVolumeInfo = [pPanel] { pPanel->ClearPartitionInfo(); };
+    PartitionPanelHooks.showRangeControls = [pPanel](bool show) {
+        if (show)
+            pPanel->ShowScanRangeControls();
+        else
+            pPanel->HideScanRangeControls();
+    };
+    PartitionPanelHooks.showFileSystemChoiceOnly = [pPanel] { pPanel->ShowFileSystemChoiceOnly(); };
+    PartitionPanelHooks.invalidatePanel = [pPanel] { pPanel->Invalidate(); };
+    PartitionPanelHooks.showPartitionTree = [this](bool show) { m_partitionTree.ShowWindow(show ? SW_SHOW : SW_HIDE); };
+    PartitionPanelHooks.showSplitterPanes = [this](bool both) {
+        if (both)
+            m_splitter.ShowBothPanes();
+        else
+            m_splitter.HideFirstPane();
+    };
+    PartitionPanelHooks.showScanAndBack = [this] {
+        for (CToolButton* button : {&m_scanButton, &m_backButton, &m_homeButton}) {
+            button->EnableWindow(TRUE);
+            button->ShowWindow(SW_SHOW);
+        }
+    };
 }
 
 void CSecondView_HDD::OnDestroy()
 {
+    PartitionPanelHooks = PartitionPanelHooksBlock{};
+    if (PartitionTree() == &m_partitionTree)
+        SetPartitionTree(NULL);
     // The engine must not reach this view's windows after they are gone.
     if (engineUi.partitionStep == this)
         engineUi.partitionStep = nullptr;
@@ -488,22 +535,18 @@ void CSecondView_HDD::AttachToEngine()
     engineUi.partitionStep = this;
 }
 
-BOOL CSecondView_HDD::StartWorker(LPTHREAD_START_ROUTINE pfnWorker)
+BOOL CSecondView_HDD::StartWorker(AFX_THREADPROC pfnWorker)
 {
-    ReleaseWorker();
+    CScanWorkerControl::Release();
     AttachToEngine();
     m_bScanning = TRUE;
     m_bGivenBack = FALSE;
+    m_bWorkerReturned = false;
     // The flags are set before the thread starts, so that the worker's own end is never overwritten.
-    ScanThreadControl.done = 0;
-    ScanThreadControl.running = 1;
-    m_hWorker = ::CreateThread(NULL, 0, pfnWorker, this, 0, NULL);
-    if (m_hWorker == NULL) {
-        ScanThreadControl.running = 0;
-        ScanThreadControl.done = 1;
+    if (!CScanWorkerControl::Start(pfnWorker, this)) {
+        m_bScanning = FALSE;
         return FALSE;
     }
-    ScanThreadControl.workerThread = reinterpret_cast<std::uintptr_t>(m_hWorker);
     SetTimer(kScanTimer, kScanTimerMs, NULL);
     return TRUE;
 }
@@ -531,37 +574,13 @@ void CSecondView_HDD::AfterScanStarted()
     WizardStepState.resultsReady = kResultsReady;
 }
 
-BOOL CSecondView_HDD::WorkerHasEnded() const
-{
-    return m_hWorker == NULL || ::WaitForSingleObject(m_hWorker, 0) == WAIT_OBJECT_0;
-}
-
-void CSecondView_HDD::ReleaseWorker()
-{
-    m_bScanning = FALSE;
-    if (m_hWorker != NULL) {
-        ::CloseHandle(m_hWorker);
-        m_hWorker = NULL;
-        ScanThreadControl.workerThread = 0;
-    }
-}
-
 // ---- Stop and the end of a scan -----------------------------------------------------------------------
 
 void CSecondView_HDD::OnStop()
 {
-    if (m_bAskingStop || ScanThreadControl.running.load() != 1 || ScanThreadControl.done.load() != 0)
-        return;
     // The worker runs on while the question is open; Yes is the stop request it polls.
-    m_bAskingStop = TRUE;
-    MessageBoxRequest.Set(kStopScanQuestion, kMessageKindQuestion);
-    CQuestionDlg question(this);
-    const INT_PTR answer = question.DoModal();
-    m_bAskingStop = FALSE;
-    if (answer != kQuestionAnswerYes)
+    if (!CScanWorkerControl::AskStop(kStopScanQuestion))
         return;
-    ScanThreadControl.done = 1;
-    ScanThreadControl.running = 0;
     m_stopButton.EnableWindow(FALSE);
     m_stopButton.ShowWindow(SW_HIDE);
     m_pPanel->ShowDetailButton(FALSE);
@@ -576,8 +595,7 @@ void CSecondView_HDD::OnTimer(UINT_PTR nIDEvent)
     }
     // The end of the worker: its flags say so, its thread is gone, and no stop question is open (the
     // question's own loop delivers this timer too).
-    if (m_bAskingStop || ScanThreadControl.running.load() != 0 || ScanThreadControl.done.load() == 0 ||
-        !WorkerHasEnded())
+    if (!CScanWorkerControl::HasEnded())
         return;
     CRecoveryApp* pApp = RecoveryApp();
     CMainFrame* pFrame = Frame();
@@ -587,7 +605,7 @@ void CSecondView_HDD::OnTimer(UINT_PTR nIDEvent)
             return;
         }
         KillTimer(kScanTimer);
-        ReleaseWorker();
+        CScanWorkerControl::Release();
         m_bScanning = FALSE;
         m_bBusy = false;
         bootVolumesDone = 0;
@@ -608,7 +626,7 @@ void CSecondView_HDD::OnTimer(UINT_PTR nIDEvent)
         return;
     }
     KillTimer(kScanTimer);
-    ReleaseWorker();
+    CScanWorkerControl::Release();
     m_bScanning = FALSE;
     m_bBusy = false;
     if (pApp != NULL)
@@ -657,6 +675,21 @@ void CSecondView_HDD::OnBack()
 
     RestoreChoosingState();
     m_pPanel->ClearValues();
+    // The drive step as the user left it before its search.
+    if (auto* pDriveStep = RecoveryApp() != NULL ? DYNAMIC_DOWNCAST(CFirstView_HDD, RecoveryApp()->GetView(kViewDrive))
+                                                 : NULL) {
+        pDriveStep->m_pDrivePanel->HideDetails();
+        pDriveStep->m_pDrivePanel->SetProgressPos(0);
+        pDriveStep->m_pDrivePanel->HideProgress();
+        pDriveStep->m_pDrivePanel->HideStatusText();
+        pDriveStep->m_stopButton.EnableWindow(FALSE);
+        pDriveStep->m_stopButton.ShowWindow(SW_HIDE);
+        for (CToolButton* button : {&pDriveStep->m_nextButton, &pDriveStep->m_backButton, &pDriveStep->m_homeButton}) {
+            button->EnableWindow(TRUE);
+            button->ShowWindow(SW_SHOW);
+        }
+        pDriveStep->m_sourceTree.EnableWindow(TRUE);
+    }
 
     switch (ScanSelection.scanKind) {
     case kScanExtensive:
@@ -696,10 +729,7 @@ void CSecondView_HDD::OnHome()
     if (IsScanning())
         return;
     OnBack();
-    // The drive step's way home: no step begun, the image may be opened again.
-    WizardStepState = WizardStepStateBlock{};
-    if (CMainFrame* pFrame = Frame())
-        pFrame->EnableOpenCommand(1);
-    if (CRecoveryApp* pApp = RecoveryApp())
-        pApp->SwitchView(kViewHome);
+    if (auto* pDriveStep = RecoveryApp() != NULL ? DYNAMIC_DOWNCAST(CFirstView_HDD, RecoveryApp()->GetView(kViewDrive))
+                                                 : NULL)
+        pDriveStep->OnBack();
 }

@@ -13,6 +13,7 @@
 
 #include "engine/recovery/core/engine_ui.h"
 #include "hover_buttons.h"
+#include "source_tree_ctrl.h"
 #include "splitter_bar.h"
 #include "wizard_views.h"
 
@@ -49,8 +50,9 @@ inline constexpr wchar_t kNoFileSystemText[] =
 // nothing else, and no value past 4294967295.
 bool ParseSectorNumber(const CString& text, std::uint32_t& value);
 
-// The partition chosen in the partition tree (its index in the engine's partition table), -1 for none.
-int& SelectedSourceIndex();
+// The main frame's selected source index: the partition chosen in the partition tree (its row in the
+// engine's partition table), 1 once the file-system step chose a volume, -1 for none.
+std::int32_t& SelectedSourceIndex();
 
 // 5 while the scan timer shows its "nothing found" notice and takes the wizard home, else 0.
 extern std::uint32_t AutoHomeMarker;
@@ -79,11 +81,11 @@ public:
     void RestoreChoosingState();
 
     CSecondDisplay* GetPanel() const { return m_pPanel; }
-    CTreeCtrl& GetPartitionTree() { return m_partitionTree; }
+    CSourceTreeCtrl& GetPartitionTree() { return m_partitionTree; }
     CToolButton& GetButton(PartitionStepButton button);
     // The scan's worker is running or has not been noticed to end yet. A worker that gave the step back
-    // (no partition parameters) counts until its thread has ended.
-    BOOL IsScanning() const { return m_bScanning && !(m_bGivenBack && WorkerHasEnded()); }
+    // (no partition parameters) counts until it has returned.
+    BOOL IsScanning() const { return m_bScanning && !(m_bGivenBack && m_bWorkerReturned.load()); }
 
     // The File Types dialog before File Trace; tests replace it. TRUE when the user confirmed.
     BOOL (*m_pfnRunFileTypes)(CWnd* pParent) = NULL;
@@ -105,18 +107,17 @@ private:
     BOOL ScanQuick();
     BOOL ScanFileTrace();
     void LockForScanning();
-    BOOL StartWorker(LPTHREAD_START_ROUTINE pfnWorker);
+    BOOL StartWorker(AFX_THREADPROC pfnWorker);
     void StartQuickScan();
     void StartExtensiveScan();
     void StartFileTraceScan();
     void AfterScanStarted();
-    BOOL WorkerHasEnded() const;
-    void ReleaseWorker();
+    void FillPanelHooks();
     void ShowMessage(LPCWSTR text, std::uint32_t kind);
     void AttachToEngine();
     UINT HeaderBitmap() const;
 
-    CTreeCtrl m_partitionTree;
+    CSourceTreeCtrl m_partitionTree;
     CSplitterBar m_splitter;
     CToolButton m_scanButton;
     CToolButton m_backButton;
@@ -128,7 +129,9 @@ private:
     int m_nFocusRing = 1;
     BOOL m_bScanning = FALSE;
     BOOL m_bGivenBack = FALSE;
-    BOOL m_bAskingStop = FALSE;
     std::atomic<bool> m_bBusy{false};
-    HANDLE m_hWorker = NULL;
+
+public:
+    // Set by the worker procedure as the last thing it does.
+    std::atomic<bool> m_bWorkerReturned{false};
 };

@@ -5,6 +5,7 @@
 
 #include "about_dlg.h"
 #include "command_line_snapshot.h"
+#include "drive_step_view.h"
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/snapshot/snapshot_document.h"
 #include "file_type_access.h"

@@ -2,13 +2,8 @@
 
 #include <afxdao.h>
 
-#include <objidl.h>
-
-#include <gdiplus.h>
-
+#include "mdb_view.h"
 #include "message_dialogs.h"
-
-#include <algorithm>
 
 IMPLEMENT_DYNCREATE(CEx_StyleDoc, CDocument)
 
@@ -17,55 +12,20 @@ BEGIN_MESSAGE_MAP(CEx_StyleDoc, CDocument)
 END_MESSAGE_MAP()
 // clang-format on
 
-namespace {
-
-struct ImageType
-{
-    const wchar_t* extension;
-    int code;
-};
-
-constexpr ImageType kImageTypes[] = {
-    {L"bmp", 1},  {L"gif", 2},  {L"jpg", 3},  {L"jpeg", 3}, {L"png", 4},  {L"ico", 5},
-    {L"tif", 6},  {L"tiff", 6}, {L"tga", 7},  {L"pcx", 8},  {L"wbmp", 9}, {L"wmf", 10},
-    {L"emf", 10}, {L"j2k", 11}, {L"jp2", 11}, {L"j2c", 12}, {L"jpc", 12}, {L"pgx", 13},
-    {L"pnm", 14}, {L"pgm", 14}, {L"ppm", 14}, {L"ras", 15},
-};
-
-bool IsDotEntry(const wchar_t* name)
-{
-    return wcscmp(name, L".") == 0 || wcscmp(name, L"..") == 0;
-}
-
-} // namespace
-
-CEx_StyleDoc::CEx_StyleDoc()
-{
-    Gdiplus::GdiplusStartupInput input;
-    Gdiplus::GdiplusStartup(&m_gdiplusToken, &input, NULL);
-}
+CEx_StyleDoc::CEx_StyleDoc() = default;
 
 CEx_StyleDoc::~CEx_StyleDoc()
 {
+    delete m_pDatabase;
     m_pDatabase = NULL;
     ReleaseImages();
-    if (m_gdiplusToken != 0)
-        Gdiplus::GdiplusShutdown(m_gdiplusToken);
 }
 
 void CEx_StyleDoc::Serialize(CArchive&) {}
 
 int CEx_StyleDoc::IsImageFile(const CString& path)
 {
-    const int dot = path.ReverseFind(L'.');
-    if (dot < 0)
-        return 0;
-    const CString extension = path.Mid(dot + 1);
-    for (const ImageType& type : kImageTypes) {
-        if (extension.CompareNoCase(type.extension) == 0)
-            return type.code;
-    }
-    return 0;
+    return ImageTypeOfPath(path);
 }
 
 void CEx_StyleDoc::ReleaseImages()
@@ -79,23 +39,10 @@ void CEx_StyleDoc::CollectImages(const CString& folder)
 {
     m_strImageFolder = folder;
     ReleaseImages();
-    WIN32_FIND_DATAW found = {};
-    HANDLE search = ::FindFirstFileW(folder + L"\\*.*", &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            if (IsDotEntry(found.cFileName) || (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-                continue;
-            if (IsImageFile(found.cFileName) != 0) {
-                CString name(found.cFileName);
-                name.MakeLower();
-                m_imageNames.push_back(name);
-            }
-        } while (::FindNextFileW(search, &found));
-        ::FindClose(search);
-    }
-    SortImageNames(m_imageNames);
+    m_imageNames = CollectPictureNames(folder);
     m_nCurrentImage = -1;
-    // The thumbnail preview refreshes itself from the list when it is shown.
+    if (m_refreshThumbnails)
+        m_refreshThumbnails();
 }
 
 void CEx_StyleDoc::LoadImageAt(int index)
@@ -106,37 +53,28 @@ void CEx_StyleDoc::LoadImageAt(int index)
     m_nCurrentImage = index;
     const CString path = m_strImageFolder + L"\\" + m_imageNames[static_cast<std::size_t>(index)];
     if (IsImageFile(path) != 0)
-        m_pCurrentImage.reset(Gdiplus::Bitmap::FromFile(path));
+        m_pCurrentImage.reset(new CPreviewImage(path, IsImageFile(path)));
 }
 
 void CEx_StyleDoc::DeleteFolderFiles(const CString& folder)
 {
     m_strImageFolder = folder;
     ReleaseImages();
-    WIN32_FIND_DATAW found = {};
-    HANDLE search = ::FindFirstFileW(folder + L"\\*.*", &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        if (!IsDotEntry(found.cFileName) && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
-            ::DeleteFileW(folder + L"\\" + found.cFileName);
-    } while (::FindNextFileW(search, &found));
-    ::FindClose(search);
+    DeleteFilesOfFolder(folder);
 }
 
-int CEx_StyleDoc::OpenDatabase(const CString&)
+int CEx_StyleDoc::OpenDatabase(const CString& path)
 {
-    // No database engine comes with the program: every database fails to open as the engine's
-    // "not registered" failure would.
-    auto* pException = new CDaoException;
-    pException->m_scode = REGDB_E_CLASSNOTREG;
-    throw pException;
-}
-
-void SortImageNames(std::vector<CString>& names)
-{
-    std::sort(names.begin(), names.end(),
-              [](const CString& left, const CString& right) { return wcscmp(left, right) < 0; });
+    ::CoInitialize(NULL);
+    auto pDatabase = std::make_unique<CDaoDatabase>();
+    pDatabase->Open(path, FALSE, FALSE, L"");
+    if (m_pDatabase != NULL) {
+        m_pDatabase->Close();
+        delete m_pDatabase;
+    }
+    m_pDatabase = pDatabase.release();
+    HandDatabaseToViews(m_pDatabase, m_pTableView, m_pQueryView);
+    return 1;
 }
 
 CString DaoExceptionText(const CDaoException& exception)

@@ -7,16 +7,17 @@
 #include <afxwin.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
+#include "picture_folder.h"
+#include "preview_image.h"
+
 class CDaoException;
 class CView;
-namespace Gdiplus {
-class Bitmap;
-}
 
-// The database of the Access preview. No database engine comes with the program, so none is ever open.
+// The database of the Access preview, opened on the preview's temporary copy.
 class CDaoDatabase;
 
 class CEx_StyleDoc : public CDocument
@@ -40,16 +41,20 @@ public:
     // Releases the collected images, then deletes every file (no folder, no file of a subfolder) directly
     // inside the folder; files that cannot be deleted are left.
     void DeleteFolderFiles(const CString& folder);
-    // Opens an Access database for the preview; throws CDaoException when it cannot be opened.
+    // Opens an Access database for the preview, replacing the one open before, and hands it to the Access
+    // views (the tree registered as the table view, the record list as the query view); throws
+    // CDaoException when it cannot be opened, leaving the open one as it was.
     int OpenDatabase(const CString& path);
 
     CString m_strPreviewPath;
     CString m_strImageFolder;
     std::vector<CString> m_imageNames;
     int m_nCurrentImage = -1;
-    std::unique_ptr<Gdiplus::Bitmap> m_pCurrentImage;
+    std::unique_ptr<CPreviewImage> m_pCurrentImage;
     CDaoDatabase* m_pDatabase = NULL;
-    // The Access preview's table and query views, which receive the database; not owned.
+    // Asked after each CollectImages: the thumbnail preview shows the new list. Set by that preview.
+    std::function<void()> m_refreshThumbnails;
+    // The Access preview's structure tree and record list, which receive the database; not owned.
     CView* m_pTableView = NULL;
     CView* m_pQueryView = NULL;
 
@@ -57,12 +62,7 @@ public:
 
 private:
     void ReleaseImages();
-
-    ULONG_PTR m_gdiplusToken = 0;
 };
-
-// Ascending code-unit order of the collected image names.
-void SortImageNames(std::vector<CString>& names);
 
 // The text that ReportDaoException shows for a failure without error information.
 CString DaoExceptionText(const CDaoException& exception);

@@ -1,7 +1,6 @@
 #include "wizard_views.h"
 
 IMPLEMENT_DYNAMIC(CWizardStepView, CView)
-IMPLEMENT_DYNCREATE(CFirstView_HDD, CWizardStepView)
 
 void CWizardStepView::OnDraw(CDC* pDC)
 {

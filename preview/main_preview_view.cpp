@@ -1,19 +1,35 @@
 #include "main_preview_view.h"
 
+#include "archive_list_view.h"
 #include "color_table.h"
 #include "custom_html_viewer.h"
+#include "dbf_view.h"
+#include "dfx_view.h"
 #include "global_metrics.h"
 #include "gradient_fill.h"
 #include "html_view.h"
+#include "mdb_view.h"
+#include "image_view.h"
+#include "picture_view.h"
+#include "powerpoint_slides.h"
 #include "preview_hand_over.h"
 #include "preview_resource_ids.h"
+#include "psd_view.h"
 #include "themes/paint_manager.h"
+#include "thumb_view.h"
 
 CString g_strPreviewItemPath;
 
 CPreviewHandOver* PreviewHandOver()
 {
     return dynamic_cast<CPreviewHandOver*>(AfxGetMainWnd());
+}
+
+void CPreviewHandOver::ReportDatabaseError(const CDaoException& exception)
+{
+    wchar_t text[512] = {};
+    const_cast<CDaoException&>(exception).GetErrorMessage(text, 512);
+    AfxMessageBox(text, MB_OK | MB_ICONERROR);
 }
 
 namespace {
@@ -83,10 +99,18 @@ CMainPreviewView::CMainPreviewView()
         m_pViews[kind] = NULL;
         m_pViewClasses[kind] = NULL;
     }
+    m_pViewClasses[kPreviewImage] = RUNTIME_CLASS(CImage_View);
+    m_pViewClasses[kPreviewPicture] = RUNTIME_CLASS(CTextView);
+    m_pViewClasses[kPreviewThumbnail] = RUNTIME_CLASS(CThumbView);
+    m_pViewClasses[kPreviewPsd] = RUNTIME_CLASS(CPSDViewView);
     m_pViewClasses[kPreviewBrowser] = RUNTIME_CLASS(CHtml_View);
+    m_pViewClasses[kPreviewArchive] = RUNTIME_CLASS(CMyListCtrl);
+    m_pViewClasses[kPreviewDbf] = RUNTIME_CLASS(CDBF_View);
     m_pViewClasses[kPreviewCustomHtml] = RUNTIME_CLASS(CCustomHTMLViewer);
+    m_pViewClasses[kPreviewDxf] = RUNTIME_CLASS(CDFXView);
     m_pViewClasses[kPreviewPlaceholder] = RUNTIME_CLASS(CCorrupted_NoPreview_View);
     m_pViewClasses[kPreviewLargeFile] = RUNTIME_CLASS(CLargeFileView);
+    m_pViewClasses[kPreviewMdb] = RUNTIME_CLASS(CMDB_View);
 }
 
 CMainPreviewView::~CMainPreviewView() = default;
@@ -284,7 +308,29 @@ void CMainPreviewView::CreateMediaView(CString strPath)
 
 BOOL CMainPreviewView::ShowPowerPointPreview(CString strPath)
 {
-    return CreatePreviewView(kPreviewThumbnail, &strPath) != NULL ? TRUE : FALSE;
+    // Without PowerPoint the presentation is not shown.
+    const CString strFolder = ExportSlidesAsPictures(strPath);
+    if (strFolder.IsEmpty())
+        return FALSE;
+    CreateThumbView(strFolder);
+    return TRUE;
+}
+
+BOOL CMainPreviewView::CreateThumbView(CString strFolder)
+{
+    CPreviewHandOver* pHandOver = PreviewHandOver();
+    CThumbView* pView = DYNAMIC_DOWNCAST(CThumbView, CreatePreviewView(kPreviewThumbnail, &strFolder, FALSE));
+    if (pHandOver == NULL || pView == NULL)
+        return FALSE;
+    pHandOver->CollectImages(strFolder);
+    pView->AddThumbnail();
+    pView->ShowWindow(SW_SHOW);
+    SendMessage(WM_SIZE, 0, 0);
+    // The list has taken the thumbnails; the exported pictures and their folder go.
+    ::Sleep(500);
+    pHandOver->DeleteFolderFiles(strFolder);
+    ::RemoveDirectoryW(strFolder);
+    return TRUE;
 }
 
 void CMainPreviewView::CreateDbfView(CString strPath)
@@ -294,10 +340,19 @@ void CMainPreviewView::CreateDbfView(CString strPath)
 
 BOOL CMainPreviewView::CreateMdbView(CString strPath)
 {
-    // The view is shown only once the document opens the database, which the Access view brings; until
-    // then the view stays hidden and the placeholder says the file cannot be shown.
-    CreatePreviewView(kPreviewMdb, &strPath, FALSE);
-    return FALSE;
+    // The view is shown only once the document has opened the database and handed it to the view's tree
+    // and list; otherwise it stays hidden under the placeholder.
+    CWnd* pView = CreatePreviewView(kPreviewMdb, &strPath, FALSE);
+    CPreviewHandOver* pHandOver = PreviewHandOver();
+    if (pView == NULL || pHandOver == NULL || !pHandOver->OpenDatabase(strPath)) {
+        // A view that failed stays under the placeholder; hidden, it never shows through.
+        if (pView != NULL)
+            pView->ShowWindow(SW_HIDE);
+        return FALSE;
+    }
+    pView->ShowWindow(SW_SHOW);
+    SendMessage(WM_SIZE, 0, 0);
+    return TRUE;
 }
 
 void CMainPreviewView::CreateDxfView(CString strPath, CString /*strExtension*/)

@@ -52,6 +52,8 @@ public:
     void CreateAviView(CString strPath);
     void CreateMediaView(CString strPath);
     BOOL ShowPowerPointPreview(CString strPath);
+    // Shows the pictures of the folder as thumbnails, then deletes them and the folder.
+    BOOL CreateThumbView(CString strFolder);
     void CreateDbfView(CString strPath);
     BOOL CreateMdbView(CString strPath);
     void CreateDxfView(CString strPath, CString strExtension);

@@ -1,8 +1,17 @@
 #pragma once
 
 // Resources of the preview pane (res/preview.rc).
+#define IDB_DATABASE_TREE 181
 #define IDB_PREVIEW_CORRUPT_FILE 196
 #define IDB_PREVIEW_NOT_AVAILABLE 197
 #define IDB_PREVIEW_SELECT_FILE 211
 #define IDB_PREVIEW_LARGE_FILE 297
 #define IDD_PREVIEW_HTML_CANVAS 225
+// The archive list's column pictures (res/preview/header_icons.txt).
+#define IDI_PREVIEW_HEADER_ACCESS 161
+#define IDI_PREVIEW_HEADER_FOLDER 162
+#define IDI_PREVIEW_HEADER_NAME 163
+#define IDI_PREVIEW_HEADER_SIZE 164
+#define IDI_PREVIEW_HEADER_ATTRIBUTES 165
+#define IDI_PREVIEW_HEADER_CREATED 166
+#define IDI_PREVIEW_HEADER_MODIFIED 167

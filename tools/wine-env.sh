@@ -97,3 +97,27 @@ ensure_wine_prefix() {
         fi
     ) 9>"$WINEPREFIX.lock"
 }
+
+# The test programs' own prefix settings, once per prefix. Without a window manager Wine waits up to
+# two seconds for the manager's answer whenever a managed top-level window is hidden or destroyed, so
+# test windows are unmanaged (Wine places them itself). A program listed in managed_test_programs
+# keeps managed windows: its tests use the real keyboard, which reaches an unmanaged window unreliably.
+managed_test_programs=(toolkit_commandbars_input_test.exe)
+ensure_test_wine_settings() {
+    (
+        flock 9
+        if [[ ! -f "$WINEPREFIX/.test-settings" ]]; then
+            local wine
+            wine=$(wine_binary)
+            "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 9>&- || exit 1
+            local program
+            for program in "${managed_test_programs[@]}"; do
+                "$wine" reg add "HKCU\\Software\\Wine\\AppDefaults\\$program\\X11 Driver" \
+                    /v Managed /t REG_SZ /d Y /f >/dev/null 2>&1 9>&- || exit 1
+            done
+            "$(wineserver_binary)" -w 2>/dev/null 9>&- || true
+            touch "$WINEPREFIX/.test-settings"
+        fi
+    ) 9>"$WINEPREFIX.lock"
+}
+

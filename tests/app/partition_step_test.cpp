@@ -9,6 +9,7 @@
 #include "drive_info_dlg.h"
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/partitions/partition_search.h"
+#include "drive_step_view.h"
 #include "file_system_panel.h"
 #include "file_system_step_view.h"
 #include "home_view.h"
@@ -290,6 +291,48 @@ TEST_F(PartitionStepTest, QuickScanLocksTheStepAndEndsOnTheResults)
         theApp.SwitchView(kViewPartition);
         m_pView->OnHome();
     }
+}
+
+// The whole way: the drive step's search lists the partitions, a click in the tree chooses one, and Scan
+// ends on the results.
+TEST_F(PartitionStepTest, PartitionChosenInTheSearchedTreeIsScanned)
+{
+    theApp.SwitchView(kViewHome);
+    auto* home = DYNAMIC_DOWNCAST(CEx_StyleView, theApp.GetView(kViewHome));
+    home->m_pathBox.SetWindowText(TestDisk("mbr-ext05.vmdk").c_str());
+    {
+        BoxAnswerer answerer(IDOK);
+        home->SendMessage(WM_COMMAND, MAKEWPARAM(kHomeQuickScanButton, BN_CLICKED), 0);
+        PumpMessages(20);
+    }
+    auto* drive = DYNAMIC_DOWNCAST(CFirstView_HDD, theApp.GetView(kViewDrive));
+    ASSERT_NE(drive, nullptr);
+    vhdxProgressPauseMs = 0;
+    {
+        // The Partition Type dialog is answered with OK: the table's rows.
+        BoxAnswerer answerer(IDOK);
+        drive->SendMessage(WM_COMMAND, MAKEWPARAM(kDriveStepNext, BN_CLICKED), 0);
+        const ULONGLONG end = ::GetTickCount64() + 30000;
+        while (theApp.m_nCurrentView != kViewPartition && ::GetTickCount64() < end)
+            PumpMessages(50);
+    }
+    ASSERT_EQ(theApp.m_nCurrentView, static_cast<UINT>(kViewPartition));
+    CSourceTreeCtrl& tree = m_pView->GetPartitionTree();
+    HTREEITEM item = tree.GetChildItem(tree.GetRootItem());
+    for (int row = 0; row < kNtfsRow && item != NULL; ++row)
+        item = tree.GetNextSiblingItem(item);
+    ASSERT_NE(item, nullptr);
+    tree.SelectItemAndNotify(item);
+    PumpMessages(20);
+    EXPECT_EQ(SelectedSourceIndex(), kNtfsRow);
+    EXPECT_EQ(m_pPanel->GetValueText(0), L"NTFS");
+    EXPECT_EQ(VolumeParams.rangeStart, partitionTable[kNtfsRow].startSector);
+    EXPECT_TRUE(test_support::WriteClientScreenshot(m_pView->m_hWnd, L"app_partition_step_searched"));
+    PressScan();
+    ExpectLocked();
+    ASSERT_TRUE(WaitForView(kViewResults, 60000));
+    EXPECT_TRUE(m_boxes.empty());
+    EXPECT_NE(ntfsScanNodes.head, nullptr);
 }
 
 // A row whose sectors hold only zeros has no parameters: the user is told, and the step is given back.

@@ -100,12 +100,16 @@ TEST(RecoveryDoc, CollectsOnlyImagesLowerCasedInCodeUnitOrder)
         folder.Add(name);
     ::CreateDirectoryW((std::wstring(folder.Path()) + L"\\sub.png").c_str(), NULL);
     CEx_StyleDoc doc;
+    int refreshes = 0;
+    doc.m_refreshThumbnails = [&] { ++refreshes; };
     doc.CollectImages(folder.Path());
     EXPECT_EQ(Names(doc), (std::vector<std::wstring>{L"_under.gif", L"alpha.jpg", L"beta.bmp", L"zeta.png"}));
     EXPECT_EQ(doc.m_nCurrentImage, -1);
+    EXPECT_EQ(refreshes, 1);
 
     doc.CollectImages(folder.Path() + L"\\missing");
     EXPECT_TRUE(doc.m_imageNames.empty());
+    EXPECT_EQ(refreshes, 2);
 }
 
 TEST(RecoveryDoc, TwentyThousandNamesSortInCodeUnitOrderWhetherSortedOrReversed)

@@ -1,5 +1,7 @@
 #include "support/oracle_files.h"
 
+#include "support/test_paths.h"
+
 #include <fstream>
 #include <sstream>
 
@@ -33,6 +35,15 @@ std::vector<TsvRow> ReadTsv(const std::string& path)
         rows.push_back(std::move(row));
     }
     return rows;
+}
+
+std::vector<std::string> ImagesOfDisk(const std::string& disk)
+{
+    std::vector<std::string> images;
+    for (const auto& row : ReadTsv(JoinPath(TestDisksDir(), "images.tsv")))
+        if (row.size() >= 2 && row[0] == disk)
+            images.push_back(row[1]);
+    return images;
 }
 
 std::string ReadWholeFile(const std::string& path)

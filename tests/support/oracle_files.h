@@ -1,7 +1,10 @@
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 namespace test_support {
 
@@ -11,6 +14,30 @@ using TsvRow = std::vector<std::string>;
 // Reads a tab-separated file; blank lines and lines starting with '#' are skipped.
 // Fails the calling test (and returns no rows) when the file cannot be opened.
 std::vector<TsvRow> ReadTsv(const std::string& path);
+
+// The image files made of one test disk (column 2 of the test disks' "images.tsv"), in file order.
+std::vector<std::string> ImagesOfDisk(const std::string& disk);
+
+// The disks named by rows of the test disks' partition table (anything with `disk`), each once, in order.
+template <class Row> std::vector<std::string> DisksOfRows(const std::vector<Row>& rows)
+{
+    std::vector<std::string> disks;
+    for (const Row& row : rows)
+        if (std::find(disks.begin(), disks.end(), row.disk) == disks.end())
+            disks.push_back(row.disk);
+    return disks;
+}
+
+// The row of partition `part` of `disk`; fails the calling test and gives an empty row when there is none.
+template <class Row>
+Row RowOfPartition(const std::vector<Row>& rows, const std::string& disk, const std::string& part)
+{
+    for (const Row& row : rows)
+        if (row.disk == disk && row.part == part)
+            return row;
+    ADD_FAILURE() << disk << " has no such partition " << part;
+    return {};
+}
 
 // Whole file as bytes; empty when it cannot be read.
 std::string ReadWholeFile(const std::string& path);

@@ -253,7 +253,8 @@ FoundBootSector ExamineBootSector(const Sector& sector)
 // A VHDX gives no geometry to search by; the bar runs once so that the step still shows it worked.
 void ShowFakeProgress(DriveStepUi& driveStep)
 {
-    for (std::uint32_t percent = 0; percent <= kFakeProgressSteps; ++percent) {
+    // A stop request ends the wait too: the user asked for the partitions found so far.
+    for (std::uint32_t percent = 0; percent <= kFakeProgressSteps && ScanThreadControl.done == 0; ++percent) {
         driveStep.SetProgressPos(percent);
         if (vhdxProgressPauseMs != 0)
             std::this_thread::sleep_for(std::chrono::milliseconds(vhdxProgressPauseMs));

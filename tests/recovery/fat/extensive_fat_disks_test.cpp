@@ -22,6 +22,7 @@
 #include "engine/recovery/fat/fat_fs_steps.h"
 #include "engine/recovery/scans/extensive_scan.h"
 #include "engine_probe/probe_scan_rows.h"
+#include "extensive_scan_runs.h"
 #include "fat_oracle_compare.h"
 #include "ntfs_test_volume.h"
 #include "support/oracle_files.h"
@@ -101,29 +102,12 @@ std::vector<FatPartition> FatPartitions()
 
 FatPartition PartitionOf(const std::string& disk, const std::string& part)
 {
-    for (const FatPartition& row : FatPartitions())
-        if (row.disk == disk && row.part == part)
-            return row;
-    ADD_FAILURE() << disk << " has no FAT partition " << part;
-    return {};
-}
-
-std::vector<std::string> ImagesOf(const std::string& disk)
-{
-    std::vector<std::string> images;
-    for (const auto& row : ReadTsv(JoinPath(TestDisksDir(), "images.tsv")))
-        if (row.size() >= 2 && row[0] == disk)
-            images.push_back(row[1]);
-    return images;
+    return test_support::RowOfPartition(FatPartitions(), disk, part);
 }
 
 std::vector<std::string> FatDisks()
 {
-    std::vector<std::string> disks;
-    for (const FatPartition& row : FatPartitions())
-        if (std::find(disks.begin(), disks.end(), row.disk) == disks.end())
-            disks.push_back(row.disk);
-    return disks;
+    return test_support::DisksOfRows(FatPartitions());
 }
 
 // ---- Comparing with fls -----------------------------------------------------------------------------
@@ -148,29 +132,11 @@ protected:
     // The Extensive Scan of a range, as the partition step runs it, with the time it took.
     static long long ScanRange(std::uint32_t start, std::uint32_t sectors, std::uint16_t scanFsCode)
     {
-        VolumeParams.scanFsCode = scanFsCode;
-        VolumeParams.rangeStart = start;
-        VolumeParams.rangeCount = sectors;
-        VolumeParams.rangeEnd = start + sectors - 1;
-        const auto begin = std::chrono::steady_clock::now();
-        PrepareExtensiveScan();
-        ExtensiveScanThread();
-        EXPECT_EQ(bootVolumesDone.load(), 1u);
-        EXPECT_EQ(inferenceDone.load(), 1u);
-        return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - begin)
-            .count();
+        return RunExtensiveRange(scanFsCode, start, sectors);
     }
 
     // The file-system step on volume `number`, as its worker runs it.
-    static void ScanVolume(std::uint32_t number)
-    {
-        ASSERT_TRUE(ChooseFoundVolumeNumber(number));
-        ScanThreadControl.done = 0;
-        ScanThreadControl.running = 1;
-        ScanFatSteps();
-        EXPECT_EQ(ScanThreadControl.done.load(), 1u);
-        EXPECT_EQ(ScanThreadControl.running.load(), 0u);
-    }
+    static void ScanVolume(std::uint32_t number) { RunVolumeSteps(number, ScanFatSteps); }
 
     static std::string Bases()
     {
@@ -195,7 +161,7 @@ TEST(ExtensiveFatDisks, TheTestDisksHoldFatPartitions)
 TEST_P(ExtensiveFatDisk, FindsEachFatVolumeAndListsWhatFlsLists)
 {
     const std::string disk = GetParam();
-    std::vector<std::string> images = ImagesOf(disk);
+    std::vector<std::string> images = test_support::ImagesOfDisk(disk);
     ASSERT_FALSE(images.empty());
 #ifdef _WIN32
     // One image per disk under Wine, a different kind from disk to disk.

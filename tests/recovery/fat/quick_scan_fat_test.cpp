@@ -66,15 +66,6 @@ std::vector<PartitionRow> FatPartitions()
     return rows;
 }
 
-std::vector<std::string> ImagesOf(const std::string& disk)
-{
-    std::vector<std::string> images;
-    for (const auto& row : ReadTsv(JoinPath(TestDisksDir(), "images.tsv")))
-        if (row.size() >= 2 && row[0] == disk)
-            images.push_back(row[1]);
-    return images;
-}
-
 void ExpectScanEqualsFls(const PartitionRow& partition)
 {
     const std::vector<std::string> expected = Keys(FlsEntries(partition.files));
@@ -109,7 +100,7 @@ TEST(QuickScanFatDisks, TheTestDisksHoldFatPartitions)
 TEST_P(QuickScanFatDisk, EqualsFlsOnEveryFatPartition)
 {
     const std::string disk = GetParam();
-    const std::vector<std::string> images = ImagesOf(disk);
+    const std::vector<std::string> images = test_support::ImagesOfDisk(disk);
     ASSERT_FALSE(images.empty());
     for (const PartitionRow& partition : FatPartitions()) {
         if (partition.disk != disk)

@@ -26,6 +26,7 @@
 #include "engine/recovery/save/save_names.h"
 #include "engine/recovery/scans/extensive_scan.h"
 #include "engine_probe/extensive_ntfs_rows.h"
+#include "extensive_scan_runs.h"
 #include "ntfs_test_records.h"
 #include "ntfs_test_volume.h"
 #include "save_test_support.h"
@@ -80,29 +81,12 @@ std::vector<NtfsPartition> NtfsPartitions()
 
 NtfsPartition PartitionOf(const std::string& disk, const std::string& part)
 {
-    for (const NtfsPartition& row : NtfsPartitions())
-        if (row.disk == disk && row.part == part)
-            return row;
-    ADD_FAILURE() << disk << " has no NTFS partition " << part;
-    return {};
-}
-
-std::vector<std::string> ImagesOf(const std::string& disk)
-{
-    std::vector<std::string> images;
-    for (const auto& row : ReadTsv(JoinPath(TestDisksDir(), "images.tsv")))
-        if (row.size() >= 2 && row[0] == disk)
-            images.push_back(row[1]);
-    return images;
+    return test_support::RowOfPartition(NtfsPartitions(), disk, part);
 }
 
 std::vector<std::string> NtfsDisks()
 {
-    std::vector<std::string> disks;
-    for (const NtfsPartition& row : NtfsPartitions())
-        if (std::find(disks.begin(), disks.end(), row.disk) == disks.end())
-            disks.push_back(row.disk);
-    return disks;
+    return test_support::DisksOfRows(NtfsPartitions());
 }
 
 // ---- Comparing with fls -----------------------------------------------------------------------------
@@ -200,31 +184,14 @@ protected:
     static long long ScanRange(std::uint32_t start, std::uint32_t sectors)
     {
         ScanSelection.scanKind = kScanExtensive;
-        VolumeParams.scanFsCode = kFsNtfs;
-        VolumeParams.rangeStart = start;
-        VolumeParams.rangeCount = sectors;
-        VolumeParams.rangeEnd = start + sectors - 1;
-        const auto begin = std::chrono::steady_clock::now();
-        PrepareExtensiveScan();
-        ExtensiveScanThread();
-        EXPECT_EQ(bootVolumesDone.load(), 1u);
-        EXPECT_EQ(inferenceDone.load(), 1u);
+        const long long milliseconds = RunExtensiveRange(kFsNtfs, start, sectors);
         EXPECT_EQ(ScanThreadControl.done.load(), 1u);
         EXPECT_EQ(ScanThreadControl.running.load(), 0u);
-        return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - begin)
-            .count();
+        return milliseconds;
     }
 
     // The file-system step on volume `number`, as its worker runs it.
-    static void ScanVolume(std::uint32_t number)
-    {
-        ASSERT_TRUE(ChooseFoundVolumeNumber(number));
-        ScanThreadControl.done = 0;
-        ScanThreadControl.running = 1;
-        ScanNtfsSteps();
-        EXPECT_EQ(ScanThreadControl.done.load(), 1u);
-        EXPECT_EQ(ScanThreadControl.running.load(), 0u);
-    }
+    static void ScanVolume(std::uint32_t number) { RunVolumeSteps(number, ScanNtfsSteps); }
 
     static std::string Volumes()
     {
@@ -250,7 +217,7 @@ class ExtensiveNtfsDisk : public ExtensiveNtfsDiskTest, public testing::WithPara
 TEST_P(ExtensiveNtfsDisk, FindsEachNtfsVolumeAndListsWhatFlsLists)
 {
     const std::string disk = GetParam();
-    std::vector<std::string> images = ImagesOf(disk);
+    std::vector<std::string> images = test_support::ImagesOfDisk(disk);
     ASSERT_FALSE(images.empty());
 #ifdef _WIN32
     // One image per disk under Wine, a different kind from disk to disk.
@@ -465,7 +432,7 @@ TEST_F(ExtensiveNtfsDiskTest, FilesSavedFromAFoundVolumeMatchIcat)
     const std::vector<std::string> disks = NtfsDisks();
     for (const NtfsPartition& partition : NtfsPartitions()) {
         // One image per disk, a different kind from disk to disk.
-        const std::vector<std::string> images = ImagesOf(partition.disk);
+        const std::vector<std::string> images = test_support::ImagesOfDisk(partition.disk);
         const std::size_t diskIndex = std::find(disks.begin(), disks.end(), partition.disk) - disks.begin();
         const std::string image = images[diskIndex % images.size()];
         SCOPED_TRACE(image + " partition " + partition.part);

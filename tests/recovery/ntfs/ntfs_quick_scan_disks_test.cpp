@@ -55,16 +55,6 @@ std::vector<NtfsPartition> NtfsPartitions()
     return rows;
 }
 
-std::vector<std::string> ImagesOf(const std::string& disk)
-{
-    std::vector<std::string> images;
-    for (const auto& row : ReadTsv(JoinPath(TestDisksDir(), "images.tsv"))) {
-        if (row.size() >= 2 && row[0] == disk)
-            images.push_back(row[1]);
-    }
-    return images;
-}
-
 // What the scan must list, from the oracle: a row per folder (its size is not compared: the scan keeps
 // none) and per file; Sleuth Kit's $OrphanFiles and its own entries are left out. A file that fls names
 // only through its streams ($Secure:$SDS, $Extend/$Quota:$Q) has no unnamed data: size 0. Keyed by
@@ -132,7 +122,7 @@ TEST(NtfsQuickScanDisks, EveryNtfsPartitionThroughEveryImageMatchesSleuthKit)
     int scans = 0;
     for (const NtfsPartition& partition : partitions) {
         const auto expected = ExpectedRows(partition.files);
-        for (const std::string& image : ImagesOf(partition.disk)) {
+        for (const std::string& image : test_support::ImagesOfDisk(partition.disk)) {
             SCOPED_TRACE(image + " partition " + partition.part);
             ResetEngineState();
             AttachedImage attached;

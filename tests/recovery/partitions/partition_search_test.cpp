@@ -617,6 +617,12 @@ TEST_F(PartitionSearchTest, VhdxShowsAFullBarAndSearchesNothing)
         bar.push_back(percent);
     EXPECT_EQ(ProgressSteps(), bar);
     EXPECT_EQ(partitionCount, 0u);
+
+    // A stop request ends the timed bar at once.
+    ScanThreadControl.done = 1;
+    vhdxProgressPauseMs = 1000;
+    SearchPartitions();
+    EXPECT_EQ(ProgressSteps(), bar);
 }
 
 TEST_F(PartitionSearchTest, AbsurdGeometryEndsAtTheDisksEnd)

@@ -69,6 +69,11 @@ public:
                 continue;
             pWnd->RedrawWindow(NULL, NULL,
                                RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+            // Wine copies what a window painted to the screen while the thread waits for messages.
+            for (int nFlush = 0; nFlush < 3; ++nFlush) {
+                Pump();
+                ::Sleep(20);
+            }
             HDC hScreen = ::GetDC(NULL);
             ::BitBlt(m_surface->dc()->m_hDC, 0, 0, m_rect.Width(), m_rect.Height(), hScreen, m_rect.left,
                      m_rect.top, SRCCOPY);
@@ -338,6 +343,9 @@ size_t g_nKey = 0;
 int g_nIdleTicks = 0;
 void CALLBACK MenuKeyTick(HWND, UINT, UINT_PTR, DWORD)
 {
+    // The header may pump messages before its menu opens; keys wait for the menu.
+    if (g_menu.nPopups == 0 && ++g_nIdleTicks <= 40)
+        return;
     if (g_nKey < g_keys.size())
         CXTPKeyboardManager::GetInstance()->ProcessKeyboardHook(g_keys[g_nKey++], 1);
     else if (++g_nIdleTicks > 40)

@@ -1,0 +1,96 @@
+#include "scan_worker_control.h"
+
+#include "engine/recovery/core/engine_state.h"
+#include "message_dialogs.h"
+
+namespace {
+
+// Set by the worker's last act, after the worker procedure returned; reset when the next one starts.
+HANDLE g_workerEnded = NULL;
+BOOL g_bWorkerStarted = FALSE;
+BOOL g_bAskingStop = FALSE;
+
+struct WorkerStart
+{
+    AFX_THREADPROC pfnWorker;
+    LPVOID pParam;
+};
+WorkerStart g_start = {};
+
+UINT AFX_CDECL WorkerTrampoline(LPVOID)
+{
+    const UINT result = g_start.pfnWorker(g_start.pParam);
+    ::SetEvent(g_workerEnded);
+    return result;
+}
+
+BOOL WorkerThreadEnded()
+{
+    return !g_bWorkerStarted || ::WaitForSingleObject(g_workerEnded, 0) == WAIT_OBJECT_0;
+}
+
+} // namespace
+
+BOOL CScanWorkerControl::Start(AFX_THREADPROC pfnWorker, LPVOID pParam)
+{
+    if (!WorkerThreadEnded())
+        return FALSE;
+    if (g_workerEnded == NULL)
+        g_workerEnded = ::CreateEventW(NULL, TRUE, FALSE, NULL);
+    ::ResetEvent(g_workerEnded);
+    g_start = {pfnWorker, pParam};
+    ScanThreadControl.done = 0;
+    ScanThreadControl.running = 1;
+    g_bWorkerStarted = TRUE;
+    CWinThread* pThread = AfxBeginThread(WorkerTrampoline, NULL);
+    if (pThread == NULL) {
+        g_bWorkerStarted = FALSE;
+        ScanThreadControl.running = 0;
+        ScanThreadControl.done = 1;
+        return FALSE;
+    }
+    // Kept as the engine's record of the current worker; the object deletes itself when the thread ends,
+    // so it is never used through this value.
+    ScanThreadControl.workerThread = reinterpret_cast<std::uintptr_t>(pThread);
+    return TRUE;
+}
+
+BOOL CScanWorkerControl::IsSearching()
+{
+    return ScanThreadControl.running == 1 && ScanThreadControl.done == 0;
+}
+
+BOOL CScanWorkerControl::HasEnded()
+{
+    return !g_bAskingStop && ScanThreadControl.running == 0 && ScanThreadControl.done != 0 &&
+           WorkerThreadEnded();
+}
+
+BOOL CScanWorkerControl::AskStop(LPCWSTR question)
+{
+    if (g_bAskingStop || !IsSearching())
+        return FALSE;
+    g_bAskingStop = TRUE;
+    MessageBoxRequest.Set(question, kMessageKindQuestion);
+    CQuestionDlg dialog;
+    const INT_PTR answer = dialog.DoModal();
+    // The worker may have ended while the question was open; its flags stay as it left them.
+    const BOOL bStop = answer == kQuestionAnswerYes;
+    if (bStop)
+        ScanThreadControl.done = 1;
+    g_bAskingStop = FALSE;
+    return bStop;
+}
+
+BOOL CScanWorkerControl::IsAskingStop()
+{
+    return g_bAskingStop;
+}
+
+void CScanWorkerControl::Release()
+{
+    if (WorkerThreadEnded()) {
+        g_bWorkerStarted = FALSE;
+        ScanThreadControl.workerThread = 0;
+    }
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+// The picture previews' imaging layer: a picture decoded from a file by its type code, drawn stretched
+// onto a device context. Windows' GDI+ reads BMP, GIF, JPEG, PNG, TIFF and icons (and what it can of
+// metafiles); the decoders written here read TGA, PCX and the portable any-maps. The other codes give an
+// invalid picture.
+#include <windows.h>
+
+#include "picture_pixels.h"
+
+// The type codes of picture files, by extension.
+enum PreviewImageType
+{
+    kImageNone = 0,
+    kImageBmp = 1,
+    kImageGif = 2,
+    kImageJpeg = 3,
+    kImagePng = 4,
+    kImageIcon = 5,
+    kImageTiff = 6,
+    kImageTga = 7,
+    kImagePcx = 8,
+    kImageWbmp = 9,
+    kImageMetafile = 10,
+    kImageJpeg2000 = 11,
+    kImageJpeg2000CodeStream = 12,
+    kImagePgx = 13,
+    kImagePnm = 14,
+    kImageRas = 15,
+};
+
+// The type code of a path by the text after its last '.', without regard to case; kImageNone when it is no
+// picture.
+int ImageTypeOfPath(const wchar_t* path);
+
+class CPreviewImage
+{
+public:
+    CPreviewImage() = default;
+    // Decodes the file as the type; a file that cannot be read leaves the picture invalid.
+    CPreviewImage(const wchar_t* path, int type);
+
+    bool Load(const wchar_t* path, int type);
+    int GetWidth() const { return m_picture.width; }
+    int GetHeight() const { return m_picture.height; }
+    bool IsValid() const { return m_picture.IsValid(); }
+    // Draws the whole picture into the rectangle, whatever its aspect.
+    bool Stretch(HDC dc, int x, int y, int width, int height, DWORD rop = SRCCOPY) const;
+    void Destroy();
+
+    const imaging::PicturePixels& Pixels() const { return m_picture; }
+
+private:
+    imaging::PicturePixels m_picture;
+};
+
+// The largest file the layer reads whole.
+constexpr unsigned long long kMaxPreviewImageFileBytes = 512ull * 1024 * 1024;
