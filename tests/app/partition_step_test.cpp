@@ -15,6 +15,7 @@
 #include "home_view.h"
 #include "partition_panel.h"
 #include "partition_step_ids.h"
+#include "resource.h"
 #include "partition_step_view.h"
 #include "support/screenshot.h"
 #include "support/test_paths.h"
@@ -618,7 +619,13 @@ TEST_F(FileSystemStepTest, NtfsVolumeIsListedChosenAndParsed)
     EXPECT_TRUE(step->GetPanel()->GetValueText(0).IsEmpty());
     tree.OnSelectFileSystem(tree.GetChildItem(tree.CTreeCtrl::GetRootItem()));
     EXPECT_EQ(step->GetPanel()->GetValueText(1), L"8");
-    EXPECT_EQ(step->GetPanel()->GetValueText(2), std::to_wstring(partitionTable[kNtfsRow].startSector + 4 * 8).c_str());
+    const std::string report = "mbr-ext05.p3.fsstat.txt";
+    const std::uint32_t start = partitionTable[kNtfsRow].startSector;
+    EXPECT_EQ(step->GetPanel()->GetValueText(0), std::to_wstring(start).c_str());
+    EXPECT_EQ(step->GetPanel()->GetValueText(2),
+              std::to_wstring(start + 8 * std::stoul(FsstatValue(report, "First Cluster of MFT"))).c_str());
+    EXPECT_EQ(step->GetPanel()->GetValueText(3),
+              std::to_wstring(start + 8 * std::stoul(FsstatValue(report, "First Cluster of MFT Mirror"))).c_str());
     EXPECT_EQ(VolumeParams.fsCode, kFsNtfs);
     EXPECT_TRUE(test_support::WriteClientScreenshot(step->m_hWnd, L"app_file_system_step"));
 
@@ -630,6 +637,8 @@ TEST_F(FileSystemStepTest, NtfsVolumeIsListedChosenAndParsed)
         PumpMessages(50);
     EXPECT_EQ(theApp.m_nCurrentView, static_cast<UINT>(kViewResults));
     EXPECT_EQ(m_pFrame->m_flags.extensiveResults, 1);
+    for (UINT command : {static_cast<UINT>(ID_RECOVER_SELECTED), static_cast<UINT>(ID_SAVE_SNAPSHOT)})
+        EXPECT_EQ(FrameCommandState(command, kScanExtensive, m_pFrame->m_flags), CommandState::Enabled) << command;
 }
 
 TEST_F(FileSystemStepTest, BackReturnsToThePartitionStepAndHomeToTheHomeView)
