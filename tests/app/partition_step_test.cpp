@@ -7,6 +7,7 @@
 
 #include "box_answerer.h"
 #include "drive_info_dlg.h"
+#include "engine/image/image_source.h"
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/partitions/partition_search.h"
 #include "drive_step_view.h"
@@ -408,6 +409,23 @@ TEST_F(PartitionStepTest, SectorFieldsAreCheckedBeforeAnExtensiveScan)
               L"Corvane VMDK Recovery was unable to identify a file system in the selected sector range.\r\n"
               L"Please make sure that you made appropriate selections on the previous step.\r\n"
               L"Please go back to the previous step and select VMDK for full scan.");
+}
+
+// A VHDX range without an end runs to the disk's last sector, whatever the end field says.
+TEST_F(PartitionStepTest, ExtensiveScanOfAVhdxWithoutEndTakesTheDiskSize)
+{
+    EnterStep(TestDisk("mbr-ext05.vhdx"), kHomeExtensiveScanButton);
+    ChooseRow(kNtfsRow);
+    VolumeParams.rangeEnd = 0;
+    m_pPanel->SetSectorTexts(L"0", L"not read");
+    ASSERT_NE(SourceState.imageSource, nullptr);
+    const std::uint64_t sectors = SourceState.imageSource->GetDiskSize() / 512;
+    PressScan();
+    EXPECT_EQ(VolumeParams.rangeStart, 0u);
+    EXPECT_EQ(VolumeParams.rangeEnd, sectors - 1);
+    EXPECT_EQ(VolumeParams.rangeCount, sectors);
+    ExpectLocked();
+    EXPECT_TRUE(WaitForView(kViewFileSystem, 120000));
 }
 
 // Extensive Scan of the NTFS partition: the progress toggle, and the step after it.
