@@ -1,6 +1,7 @@
 // The frame's commands: when each is enabled, and what each runs.
 #include "main_frame.h"
 
+#include "drive_info_dlg.h"
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/snapshot/snapshot_document.h"
 #include "recovery_app.h"
@@ -73,7 +74,11 @@ void CMainFrame::OnFileFilters() {}
 
 void CMainFrame::OnSettings() {}
 
-void CMainFrame::OnDriveInformation() {}
+void CMainFrame::OnDriveInformation()
+{
+    CDriveInfoDlg dialog(this);
+    dialog.DoModal();
+}
 
 void CMainFrame::OnIdleCommand() {}
 

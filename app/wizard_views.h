@@ -16,23 +16,7 @@ protected:
     void OnDraw(CDC* pDC) override;
 };
 
-// View 2: partition selection and scan. The partition tree (window 162) lists what the drive step's
-// partition search found.
-class CSecondView_HDD : public CWizardStepView
-{
-    DECLARE_DYNCREATE(CSecondView_HDD)
-public:
-    CSourceTreeCtrl m_partitionTree;
-
-protected:
-    afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
-    afx_msg void OnDestroy();
-    afx_msg void OnSize(UINT nType, int cx, int cy);
-    DECLARE_MESSAGE_MAP()
-};
-
-// View 3: file-system selection and scan.
-class CFileSystemView : public CWizardStepView
-{
-    DECLARE_DYNCREATE(CFileSystemView)
-};
+// View 2, partition selection and scan, and view 3, file-system selection and scan, have files of their
+// own.
+#include "file_system_step_view.h"
+#include "partition_step_view.h"

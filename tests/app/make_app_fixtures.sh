@@ -5,9 +5,11 @@
 #   quick.vqdx   the Quick Scan of partition 1
 #   trace.vqdx   the File Trace search of partition 1
 #   bogus.vqdx   a document whose first character names no scan mode
+#   extensive-pN.tsv  the volumes that the Extensive Scan of row N of TEST_DISKS/mbr-ext05.vmdk finds
+#                     (rows 2 and 3, its FAT32 and NTFS partitions), as the probe prints them
 # OUTDIR is rebuilt only when this script or the probe changed.
 #
-#   make_app_fixtures.sh OUTDIR PROBE EMULATOR
+#   make_app_fixtures.sh OUTDIR PROBE EMULATOR [TEST_DISKS]
 set -euo pipefail
 
 OUT=$(readlink -m "$1")
@@ -40,5 +42,11 @@ windows_path() { # the Unix root is drive Z:
 "$EMULATOR" "$PROBE" snapshot "$(windows_path "$OUT/disk.vmdk")" --partition 1 --mode trace \
     --write "$(windows_path "$OUT/trace.vqdx")" >/dev/null
 printf 'X\0not a snapshot' >"$OUT/bogus.vqdx"
+if [[ -n ${4:-} ]]; then
+    for row in 2 3; do
+        "$EMULATOR" "$PROBE" scan "$(windows_path "$(readlink -m "$4")/mbr-ext05.vmdk")" --partition $row \
+            --mode extensive | tr -d '\r' >"$OUT/extensive-p$row.tsv"
+    done
+fi
 [[ -s $OUT/quick.vqdx && -s $OUT/trace.vqdx ]] || { echo "the probe wrote no snapshot" >&2; exit 1; }
 fixture_done

@@ -7,8 +7,10 @@
 // or VHDX, or any other file read as a raw disk (as a logical volume is read).
 //
 // The chosen types come from LIST, comma-separated names of the table below in the order of the choice,
-// or from FILE, tab-separated lines of extension (with its dot), type name, compare length and signature
-// in hexadecimal ('#' starts a comment line). With --time the search's speed goes to standard error:
+// or from FILE: a signature file of the program's own (a name ending in ".dat", every record chosen in
+// file order, as the File Types dialog chooses them with every type checked), or tab-separated lines of
+// extension (with its dot), type name, compare length and signature in hexadecimal ('#' starts a comment
+// line). With --time the search's speed goes to standard error:
 // "search", sectors, milliseconds, MiB/s.
 #include <chrono>
 #include <cinttypes>
@@ -21,6 +23,7 @@
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/platform/platform_io.h"
 #include "engine/recovery/trace/file_trace_scan.h"
+#include "engine/recovery/trace/signature_file.h"
 #include "engine/recovery/trace/trace_records.h"
 #include "engine_probe/probe_command.h"
 #include "engine_probe/probe_partitions.h"
@@ -123,9 +126,27 @@ bool ReadWholeFile(const std::u16string& path, std::string& bytes)
     return true;
 }
 
-// Lines of extension, type name, compare length, signature.
+bool EndsWithDat(std::u16string_view path)
+{
+    if (path.size() < 4)
+        return false;
+    std::u16string tail(path.substr(path.size() - 4));
+    for (char16_t& c : tail)
+        c = c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
+    return tail == u".dat";
+}
+
+// Lines of extension, type name, compare length, signature; or the program's signature file.
 bool ChooseTypesFromFile(const std::u16string& path)
 {
+    if (EndsWithDat(path)) {
+        const SignatureFileContents contents = ReadSignatureFile(path.c_str());
+        if (!contents.complete)
+            std::fputs("the signature file ends in a broken record\n", stderr);
+        for (const SignatureFileRecord& record : contents.records)
+            AddSignatureFromRecord(record);
+        return fileSignatureList.head != nullptr;
+    }
     std::string text;
     if (!ReadWholeFile(path, text)) {
         std::fputs("the signature file cannot be read\n", stderr);

@@ -1,0 +1,71 @@
+#pragma once
+
+// The right-hand pane of the file-system step: the chosen file system's values (start, sectors per
+// cluster, size; for NTFS the MFT and its mirror), and while the file-system worker runs its status line
+// and progress bar, which the worker drives through FileSystemStepUi from its own thread (one window
+// call each, as the partition panel's).
+#include <afxwin.h>
+
+#include <cstdint>
+
+#include "engine/recovery/core/engine_ui.h"
+#include "hover_buttons.h"
+#include "text_progress_ctrl.h"
+#include "transparent_controls.h"
+
+class CFileSystemForm : public CView, public FileSystemStepUi
+{
+    DECLARE_DYNCREATE(CFileSystemForm)
+public:
+    static constexpr int kRowCount = 5;
+
+    CFileSystemForm();
+
+    // FileSystemStepUi, callable from the worker.
+    void SetStatusText(const char16_t* text) override;
+    void SetProgressPos(std::uint32_t percent) override;
+    void HideScanButton() override;
+
+    void ShowProgress();
+    void HideProgress();
+    void ShowStatusText();
+    void HideStatusText();
+    void ClearInfo();
+    void SetFatCaptions();
+    void SetNtfsCaptions();
+    void ShowFatInfo(LPCWSTR start, LPCWSTR sectorsPerCluster, LPCWSTR size);
+    void ShowNtfsInfo(LPCWSTR start, LPCWSTR sectorsPerCluster, LPCWSTR mftStart, LPCWSTR mirrorStart,
+                      LPCWSTR size);
+    void SetHintText(LPCWSTR text);
+
+    CString GetValueText(int row) const;
+    CString GetCaptionText(int row) const;
+    BOOL IsProgressVisible() const;
+
+    // The button that the worker hides at its end (the step's Stop); set by the step.
+    CWnd* m_pScanButton = NULL;
+
+protected:
+    void OnDraw(CDC* pDC) override;
+    afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    afx_msg void OnSize(UINT nType, int cx, int cy);
+    afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+    afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
+    DECLARE_MESSAGE_MAP()
+
+private:
+    void SetCaptions(const wchar_t* const* captions);
+
+    CButton m_group;
+    CStatic m_title;
+    CTransparentStatic m_caption[kRowCount];
+    CTransparentStatic m_value[kRowCount];
+    CTransparentStatic m_hint;
+    CTransparentStatic m_status;
+    CTextProgressCtrl m_progress;
+    CToolButton m_logoButton;
+    CFont m_rowFont;
+    CFont m_barFont;
+    CBrush m_whiteBrush;
+    CBrush m_titleBrush;
+};

@@ -1,0 +1,574 @@
+#include "partition_panel.h"
+
+#include "dialog_fonts.h"
+#include "resource.h"
+#include "step_progress_bar.h"
+#include "engine/image/image_source.h"
+#include "engine/recovery/core/engine_state.h"
+#include "partition_step_ids.h"
+
+namespace {
+
+constexpr COLORREF kTitleColour = RGB(0x22, 0x89, 0xDD); // 0xDD8922 as a colour value
+constexpr COLORREF kToggleColour = RGB(0x1D, 0x75, 0xBD);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+
+constexpr wchar_t kHideProgressText[] = L"Hide Progress";
+constexpr wchar_t kShowProgressText[] = L"Show Progress";
+constexpr wchar_t kExplanationText[] =
+    L"Selecting \"Hide Progress\" will improve the performance. You may return to view the progress details "
+    L"at any time by selecting \"Show Progress\".";
+
+const wchar_t* const kPartitionCaptions[] = {L"Partition Type\t\t:", L"Partition Start\t\t:",
+                                             L"Partition End\t\t:", L"Partition Size\t\t:", L""};
+const wchar_t* const kQuickCaptions[] = {L"Folder(s) Found\t\t:", L"File(s) Found\t\t:", L"Current Sector\t\t:",
+                                         L"Last File/Folder\t\t:", L""};
+const wchar_t* const kFatCaptions[] = {L"Boot Sector(s) Found\t\t:", L"Folder(s) Found\t\t\t:",
+                                       L"Current Sector\t\t\t:", L"", L""};
+const wchar_t* const kNtfsCaptions[] = {L"Boot Sector(s) Found\t   :", L"Index Entries Found\t   :",
+                                        L"File(s) Found\t\t   :", L"Folder(s) Found\t\t   :",
+                                        L"Current Sector\t\t   :"};
+
+// Top-left of the rows' group inside the panel.
+constexpr int kGroupLeft = 20;
+constexpr int kGroupTop = 10;
+
+HWND Handle(const CWnd& control)
+{
+    return control.GetSafeHwnd();
+}
+
+CString TextOf(const CWnd& control)
+{
+    CString text;
+    if (control.GetSafeHwnd() != NULL)
+        control.GetWindowText(text);
+    return text;
+}
+
+CString Unsigned(std::uint32_t value)
+{
+    CString text;
+    text.Format(L"%u", value);
+    return text;
+}
+
+} // namespace
+
+IMPLEMENT_DYNCREATE(CSecondDisplay, CView)
+
+// clang-format off
+BEGIN_MESSAGE_MAP(CSecondDisplay, CView)
+    ON_WM_CREATE()
+    ON_WM_SIZE()
+    ON_WM_ERASEBKGND()
+    ON_WM_CTLCOLOR()
+    ON_WM_SHOWWINDOW()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_DRAWITEM()
+    ON_BN_CLICKED(IDC_PANEL_TOGGLE, OnToggleDetails)
+END_MESSAGE_MAP()
+// clang-format on
+
+CSecondDisplay::CSecondDisplay() = default;
+
+int CSecondDisplay::OnCreate(LPCREATESTRUCT lpCreateStruct)
+{
+    if (CView::OnCreate(lpCreateStruct) == -1)
+        return -1;
+    CreateArialFont(m_rowFont, 16, FW_NORMAL);
+    CreateArialFont(m_hintFont, 17, FW_NORMAL);
+    CreateArialFont(m_barFont, 18, 600);
+    m_whiteBrush.CreateSolidBrush(kWhite);
+    m_toggleBrush.CreateSolidBrush(kToggleColour);
+
+    const CRect empty(0, 0, 10, 10);
+    const DWORD label = WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
+    m_hint.Create(L"", label, empty, this, IDC_PANEL_HINT);
+    m_title.Create(L"Partition Information", label, empty, this, IDC_PANEL_TITLE);
+    for (int row = 0; row < kRowCount; ++row) {
+        const DWORD shown = row < kRowCount - 1 ? WS_VISIBLE : 0;
+        m_caption[row].Create(L"", (label & ~WS_VISIBLE) | shown, empty, this, IDC_PANEL_CAPTION_FIRST + row);
+        m_value[row].Create(L"", (label & ~WS_VISIBLE) | shown, empty, this, IDC_PANEL_VALUE_FIRST + row);
+    }
+    m_explanation.Create(kExplanationText, (label & ~WS_VISIBLE), empty, this, IDC_PANEL_EXPLANATION);
+    m_fsCaption.Create(L"Select File System\t:", label, empty, this, IDC_PANEL_FS_CAPTION);
+    m_startCaption.Create(L"Start Sector\t\t:", label, empty, this, IDC_PANEL_START_CAPTION);
+    m_endCaption.Create(L"End Sector\t\t:", label, empty, this, IDC_PANEL_END_CAPTION);
+    m_startSector.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_NUMBER | ES_AUTOHSCROLL, empty, this,
+                         IDC_PANEL_START_SECTOR);
+    m_endSector.Create(WS_CHILD | WS_BORDER | WS_TABSTOP | ES_NUMBER | ES_AUTOHSCROLL, empty, this,
+                       IDC_PANEL_END_SECTOR);
+    m_fileSystem.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, CRect(0, 0, 10, 120),
+                        this, IDC_PANEL_FS_COMBO);
+    for (LPCWSTR name : {L"NTFS", L"FAT 32", L"FAT 16", L"EFI"})
+        m_fileSystem.AddString(name);
+    m_fileSystem.SetCurSel(0);
+    m_driveGroup.Create(L"Selected Drive Information", WS_CHILD | BS_GROUPBOX, empty, this, IDC_PANEL_GROUP);
+    m_partitionGroup.Create(L"Partition Information", WS_CHILD | WS_CAPTION | BS_GROUPBOX, empty, this,
+                            IDC_PANEL_GROUP);
+    m_toggle.Create(kHideProgressText, WS_CHILD | WS_DISABLED | BS_OWNERDRAW, empty, this, IDC_PANEL_TOGGLE);
+    m_progress.Create(WS_CHILD, empty, this, IDC_PANEL_PROGRESS);
+    SetUpStepProgressBar(m_progress, kToggleColour);
+    m_status.Create(L"", label & ~WS_VISIBLE, empty, this, IDC_PANEL_STATUS);
+
+    for (CWnd* control : {static_cast<CWnd*>(&m_title), static_cast<CWnd*>(&m_explanation),
+                          static_cast<CWnd*>(&m_fsCaption), static_cast<CWnd*>(&m_startCaption),
+                          static_cast<CWnd*>(&m_endCaption), static_cast<CWnd*>(&m_startSector),
+                          static_cast<CWnd*>(&m_endSector), static_cast<CWnd*>(&m_fileSystem),
+                          static_cast<CWnd*>(&m_driveGroup), static_cast<CWnd*>(&m_partitionGroup),
+                          static_cast<CWnd*>(&m_toggle), static_cast<CWnd*>(&m_status)})
+        control->SetFont(&m_rowFont);
+    for (int row = 0; row < kRowCount; ++row) {
+        m_caption[row].SetFont(&m_rowFont);
+        m_value[row].SetFont(&m_rowFont);
+    }
+    // The program's logo in the lower right corner, as on the drive panel.
+    m_logoButton.Create(L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(0, 0, 180, 70), this, 32825);
+    m_logoButton.LoadBitmaps(IDB_DRIVE_LOGO, IDB_DRIVE_LOGO);
+    m_hint.SetFont(&m_hintFont);
+    m_progress.SetFont(&m_barFont);
+    SetCaptions(PanelCaptions::Partition);
+    return 0;
+}
+
+void CSecondDisplay::Layout(int cx, int cy)
+{
+    const int x = kGroupLeft;
+    const int y = kGroupTop;
+    const int width = cx - 2 * kGroupLeft > 200 ? cx - 2 * kGroupLeft : 200;
+    m_hint.MoveWindow(x, y, width, 60);
+    m_logoButton.MoveWindow(cx - 200 > x ? cx - 200 : x, cy - 80 > 0 ? cy - 80 : 0, 180, 70);
+    m_title.MoveWindow(x + 10, y + 80, 300, 22);
+    m_driveGroup.MoveWindow(x, y + 90, width, 250);
+    m_partitionGroup.MoveWindow(x, y + 90, width, 250);
+    for (int row = 0; row < kRowCount; ++row) {
+        m_caption[row].MoveWindow(x + 10, y + 120 + 20 * row, 195, 20);
+        m_value[row].MoveWindow(x + 210, y + 120 + 20 * row, width - 220, 20);
+    }
+    m_fsCaption.MoveWindow(x + 10, y + 230, 195, 22);
+    m_fileSystem.MoveWindow(x + 210, y + 228, 130, 120);
+    m_startCaption.MoveWindow(x + 10, y + 262, 195, 22);
+    m_startSector.MoveWindow(x + 210, y + 260, 130, 23);
+    m_endCaption.MoveWindow(x + 10, y + 292, 195, 22);
+    m_endSector.MoveWindow(x + 210, y + 290, 130, 23);
+    // The progress display sits below the range controls, which Quick Scan and File Trace leave shown.
+    m_progress.MoveWindow(x, y + 330, width, 26);
+    m_status.MoveWindow(x, y + 362, width, 22);
+    m_toggle.MoveWindow(x, y + 400, 130, 26);
+    m_explanation.MoveWindow(x + 140, y + 394, width - 140, 40);
+}
+
+void CSecondDisplay::OnSize(UINT nType, int cx, int cy)
+{
+    CView::OnSize(nType, cx, cy);
+    if (m_hint.GetSafeHwnd() != NULL)
+        Layout(cx, cy);
+}
+
+void CSecondDisplay::OnDraw(CDC* /*pDC*/) {}
+
+BOOL CSecondDisplay::OnEraseBkgnd(CDC* pDC)
+{
+    CRect client;
+    GetClientRect(&client);
+    pDC->FillSolidRect(&client, kWhite);
+    return TRUE;
+}
+
+HBRUSH CSecondDisplay::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
+{
+    if (pWnd == &m_title) {
+        pDC->SetTextColor(kTitleColour);
+        pDC->SetBkColor(kWhite);
+        return static_cast<HBRUSH>(m_whiteBrush.GetSafeHandle());
+    }
+    if (nCtlColor == CTLCOLOR_STATIC || pWnd == &m_toggle) {
+        pDC->SetTextColor(RGB(0, 0, 0));
+        pDC->SetBkColor(kWhite);
+        return static_cast<HBRUSH>(m_whiteBrush.GetSafeHandle());
+    }
+    return CView::OnCtlColor(pDC, pWnd, nCtlColor);
+}
+
+// The toggle: white text on its blue face.
+void CSecondDisplay::OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct)
+{
+    if (nIDCtl != IDC_PANEL_TOGGLE) {
+        CView::OnDrawItem(nIDCtl, lpDrawItemStruct);
+        return;
+    }
+    CDC* pDC = CDC::FromHandle(lpDrawItemStruct->hDC);
+    const CRect rect(lpDrawItemStruct->rcItem);
+    pDC->FillSolidRect(&rect, kToggleColour);
+    if ((lpDrawItemStruct->itemState & ODS_SELECTED) != 0)
+        pDC->Draw3dRect(&rect, RGB(0x10, 0x40, 0x70), RGB(0x10, 0x40, 0x70));
+    pDC->SetTextColor(kWhite);
+    pDC->SetBkMode(TRANSPARENT);
+    CFont* pOld = pDC->SelectObject(&m_rowFont);
+    CRect textRect = rect;
+    pDC->DrawText(TextOf(m_toggle), &textRect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    pDC->SelectObject(pOld);
+}
+
+void CSecondDisplay::OnShowWindow(BOOL bShow, UINT nStatus)
+{
+    CView::OnShowWindow(bShow, nStatus);
+    Invalidate();
+    if (m_fileSystem.GetSafeHwnd() != NULL)
+        m_fileSystem.Invalidate();
+}
+
+void CSecondDisplay::OnLButtonDown(UINT nFlags, CPoint point)
+{
+    CView::OnLButtonDown(nFlags, point);
+    if (m_pStepView != NULL) {
+        if (auto* pFrame = dynamic_cast<CFrameWnd*>(AfxGetMainWnd()))
+            pFrame->SetActiveView(m_pStepView);
+    }
+}
+
+void CSecondDisplay::OnToggleDetails()
+{
+    if (ScanDetailsShown.load() == 1) {
+        m_toggle.SetWindowText(kShowProgressText);
+        ScanDetailsShown = 0;
+    } else {
+        m_toggle.SetWindowText(kHideProgressText);
+        ScanDetailsShown = 1;
+    }
+    m_toggle.Invalidate();
+    if (m_pStepView != NULL) {
+        if (auto* pFrame = dynamic_cast<CFrameWnd*>(AfxGetMainWnd()))
+            pFrame->SetActiveView(m_pStepView);
+    }
+}
+
+// ---- What the worker drives ---------------------------------------------------------------------------
+
+void CSecondDisplay::SetStatusText(const char16_t* text)
+{
+    ::SetWindowTextW(Handle(m_status), reinterpret_cast<LPCWSTR>(text));
+}
+
+void CSecondDisplay::SetProgressPos(std::uint32_t percent)
+{
+    ::SendMessageW(Handle(m_progress), PBM_SETPOS, percent, 0);
+}
+
+void CSecondDisplay::HideProgress()
+{
+    ::EnableWindow(Handle(m_progress), FALSE);
+    ::ShowWindow(Handle(m_progress), SW_HIDE);
+}
+
+void CSecondDisplay::ShowProgress()
+{
+    ::EnableWindow(Handle(m_progress), TRUE);
+    ::ShowWindow(Handle(m_progress), SW_SHOW);
+}
+
+void CSecondDisplay::HideStatusText()
+{
+    ::EnableWindow(Handle(m_status), FALSE);
+    ::ShowWindow(Handle(m_status), SW_HIDE);
+}
+
+void CSecondDisplay::ShowStatusText()
+{
+    ::EnableWindow(Handle(m_status), TRUE);
+    ::ShowWindow(Handle(m_status), SW_SHOW);
+}
+
+void CSecondDisplay::SetCounterLabels()
+{
+    SetCaptions(PanelCaptions::QuickCounters);
+}
+
+void CSecondDisplay::SetFatCounterLabels()
+{
+    SetCaptions(PanelCaptions::FatCounters);
+}
+
+void CSecondDisplay::SetNtfsCounterLabels()
+{
+    SetCaptions(PanelCaptions::NtfsCounters);
+}
+
+// The row each counter stands in under the captions now shown; -1 when they have none for it. The NTFS
+// sector scan reports its index-record count as the boot-sector role, so that role is the index row.
+int CSecondDisplay::RowOf(ScanPanelLabel label) const
+{
+    switch (m_captions) {
+    case PanelCaptions::FatCounters:
+        switch (label) {
+        case ScanPanelLabel::BootSectorCount:
+            return 0;
+        case ScanPanelLabel::FolderCount:
+            return 1;
+        case ScanPanelLabel::CurrentSector:
+            return 2;
+        default:
+            return -1;
+        }
+    case PanelCaptions::NtfsCounters:
+        switch (label) {
+        case ScanPanelLabel::BootSectorCount:
+            return 1;
+        case ScanPanelLabel::FileCount:
+            return 2;
+        case ScanPanelLabel::FolderCount:
+            return 3;
+        case ScanPanelLabel::CurrentSector:
+            return 4;
+        default:
+            return -1;
+        }
+    case PanelCaptions::Partition:
+    case PanelCaptions::QuickCounters:
+        switch (label) {
+        case ScanPanelLabel::FolderCount:
+            return 0;
+        case ScanPanelLabel::FileCount:
+            return 1;
+        case ScanPanelLabel::CurrentSector:
+            return 2;
+        case ScanPanelLabel::LastName:
+            return 3;
+        default:
+            return 4;
+        }
+    }
+    return -1;
+}
+
+void CSecondDisplay::SetLabelText(ScanPanelLabel label, const char16_t* text)
+{
+    const int row = RowOf(label);
+    if (row >= 0)
+        ::SetWindowTextW(Handle(m_value[row]), reinterpret_cast<LPCWSTR>(text));
+}
+
+void CSecondDisplay::SetCaptions(PanelCaptions captions)
+{
+    m_captions = captions;
+    const wchar_t* const* texts = kPartitionCaptions;
+    if (captions == PanelCaptions::QuickCounters)
+        texts = kQuickCaptions;
+    else if (captions == PanelCaptions::FatCounters)
+        texts = kFatCaptions;
+    else if (captions == PanelCaptions::NtfsCounters)
+        texts = kNtfsCaptions;
+    const BOOL fifthShown = captions == PanelCaptions::NtfsCounters;
+    for (int row = 0; row < kRowCount; ++row) {
+        ::SetWindowTextW(Handle(m_caption[row]), texts[row]);
+        ::SetWindowTextW(Handle(m_value[row]), L"");
+    }
+    ::ShowWindow(Handle(m_caption[kRowCount - 1]), fifthShown ? SW_SHOW : SW_HIDE);
+    ::ShowWindow(Handle(m_value[kRowCount - 1]), fifthShown ? SW_SHOW : SW_HIDE);
+}
+
+// ---- What the step shows ------------------------------------------------------------------------------
+
+void CSecondDisplay::ClearValues()
+{
+    for (int row = 0; row < kRowCount; ++row)
+        m_value[row].SetWindowText(L"");
+    m_startSector.SetWindowText(L"");
+    m_endSector.SetWindowText(L"");
+}
+
+void CSecondDisplay::ClearPartitionInfo()
+{
+    SetCaptions(PanelCaptions::Partition);
+    ClearValues();
+    m_driveGroup.ShowWindow(SW_HIDE);
+}
+
+// The type row and the combo's choice for a file-system code; other codes leave both.
+void CSecondDisplay::ShowFileSystemType(std::uint16_t fsCode)
+{
+    if (fsCode == kFsFat16) {
+        m_value[0].SetWindowText(L"FAT16");
+        m_fileSystem.SetCurSel(2);
+    } else if (fsCode == kFsFat32) {
+        m_value[0].SetWindowText(L"FAT32");
+        m_fileSystem.SetCurSel(1);
+    } else if (fsCode == kFsNtfs) {
+        m_value[0].SetWindowText(L"NTFS");
+        m_fileSystem.SetCurSel(0);
+    }
+}
+
+void CSecondDisplay::ShowPartitionInfo(int /*device*/, int index)
+{
+    SetCaptions(PanelCaptions::Partition);
+    if (index < 0 || static_cast<std::uint32_t>(index) >= kMaxPartitions) {
+        ClearPartitionInfo();
+        return;
+    }
+    const PartitionEntry& entry = partitionTable[index];
+    // The end field is the last sector of the partition; 64-bit so that a partition reaching the last
+    // 32-bit sector gives no wrapped value.
+    std::uint64_t end = std::uint64_t{entry.startSector} + entry.sectorCount;
+    end = end > 0 ? end - 1 : 0;
+    if (entry.startSector == 0 && entry.sectorCount == 0 && ScanSelection.imageKind == kImageVhdx &&
+        SourceState.imageSource != nullptr) {
+        const std::uint64_t sectors = SourceState.imageSource->GetDiskSize() / kSectorSize;
+        end = sectors > 0 ? sectors - 1 : 0;
+    }
+    if (end > UINT32_MAX)
+        end = UINT32_MAX;
+    ShowFileSystemType(entry.fsCode);
+    const CString start = Unsigned(entry.startSector);
+    const CString last = Unsigned(static_cast<std::uint32_t>(end));
+    m_value[1].SetWindowText(start);
+    m_value[2].SetWindowText(last);
+    SetSectorTexts(start, last);
+    CString size;
+    size.Format(L"%u MB (Approx..)", entry.sectorCount / 2048);
+    m_value[3].SetWindowText(size);
+    m_driveGroup.ShowWindow(SW_HIDE);
+}
+
+void CSecondDisplay::ShowVolumeRange()
+{
+    SetCaptions(PanelCaptions::Partition);
+    ShowFileSystemType(VolumeParams.scanFsCode);
+    // The value rows show a blank for 0; the sector fields show the number, which Scan reads back.
+    m_value[1].SetWindowText(VolumeParams.rangeStart != 0 ? Unsigned(VolumeParams.rangeStart) : CString(L" "));
+    m_value[2].SetWindowText(VolumeParams.rangeEnd != 0 ? Unsigned(VolumeParams.rangeEnd) : CString(L" "));
+    SetSectorTexts(Unsigned(VolumeParams.rangeStart), Unsigned(VolumeParams.rangeEnd));
+    CString size(L" ");
+    if (VolumeParams.rangeCount != 0)
+        size.Format(L"%u MB ( Approx )", VolumeParams.rangeCount / 2048);
+    m_value[3].SetWindowText(size);
+}
+
+void CSecondDisplay::ShowControl(CWnd& control, BOOL bShow, BOOL bEnable)
+{
+    control.EnableWindow(bEnable);
+    control.ShowWindow(bShow ? SW_SHOW : SW_HIDE);
+}
+
+void CSecondDisplay::ShowScanRangeControls()
+{
+    if (ScanSelection.scanKind != kScanExtensive)
+        return;
+    ShowControl(m_fsCaption, TRUE, TRUE);
+    ShowControl(m_fileSystem, TRUE, TRUE);
+    const BOOL image = ScanSelection.imageKind == kImageVhd || ScanSelection.imageKind == kImageVhdx;
+    for (CWnd* control : {static_cast<CWnd*>(&m_startCaption), static_cast<CWnd*>(&m_startSector),
+                          static_cast<CWnd*>(&m_endCaption), static_cast<CWnd*>(&m_endSector)}) {
+        if (image)
+            control->EnableWindow(TRUE);
+        control->ShowWindow(SW_SHOW);
+    }
+}
+
+void CSecondDisplay::ShowFileSystemChoice()
+{
+    ShowControl(m_fsCaption, TRUE, TRUE);
+    ShowControl(m_fileSystem, TRUE, TRUE);
+    for (CWnd* control : {static_cast<CWnd*>(&m_startCaption), static_cast<CWnd*>(&m_startSector),
+                          static_cast<CWnd*>(&m_endCaption), static_cast<CWnd*>(&m_endSector)})
+        control->ShowWindow(SW_HIDE);
+}
+
+void CSecondDisplay::HideScanRangeControls()
+{
+    for (CWnd* control : {static_cast<CWnd*>(&m_fsCaption), static_cast<CWnd*>(&m_fileSystem),
+                          static_cast<CWnd*>(&m_startCaption), static_cast<CWnd*>(&m_startSector),
+                          static_cast<CWnd*>(&m_endCaption), static_cast<CWnd*>(&m_endSector)})
+        ShowControl(*control, FALSE, FALSE);
+}
+
+void CSecondDisplay::ShowFileSystemChoiceOnly()
+{
+    ShowControl(m_fsCaption, TRUE, TRUE);
+    ShowControl(m_fileSystem, TRUE, TRUE);
+}
+
+void CSecondDisplay::SetTitleText(LPCWSTR text)
+{
+    m_title.SetWindowText(text);
+}
+
+void CSecondDisplay::SetHintText(LPCWSTR text)
+{
+    m_hint.SetWindowText(text);
+}
+
+void CSecondDisplay::ShowDetailButton(BOOL bShow)
+{
+    ShowControl(m_toggle, bShow, bShow);
+    m_explanation.ShowWindow(bShow ? SW_SHOW : SW_HIDE);
+}
+
+void CSecondDisplay::ResetDetailButton()
+{
+    ScanDetailsShown = 1;
+    m_toggle.SetWindowText(kHideProgressText);
+}
+
+int CSecondDisplay::GetFileSystemSelection() const
+{
+    return m_fileSystem.GetCurSel();
+}
+
+CString CSecondDisplay::GetStartSectorText() const
+{
+    return TextOf(m_startSector);
+}
+
+CString CSecondDisplay::GetEndSectorText() const
+{
+    return TextOf(m_endSector);
+}
+
+void CSecondDisplay::SetSectorTexts(LPCWSTR start, LPCWSTR end)
+{
+    m_startSector.SetWindowText(start);
+    m_endSector.SetWindowText(end);
+}
+
+CString CSecondDisplay::GetValueText(int row) const
+{
+    return row >= 0 && row < kRowCount ? TextOf(m_value[row]) : CString();
+}
+
+CString CSecondDisplay::GetCaptionText(int row) const
+{
+    return row >= 0 && row < kRowCount ? TextOf(m_caption[row]) : CString();
+}
+
+CString CSecondDisplay::GetStatusText() const
+{
+    return TextOf(m_status);
+}
+
+CString CSecondDisplay::GetDetailButtonText() const
+{
+    return TextOf(m_toggle);
+}
+
+BOOL CSecondDisplay::IsProgressVisible() const
+{
+    return m_progress.GetSafeHwnd() != NULL && m_progress.IsWindowVisible();
+}
+
+BOOL CSecondDisplay::IsStatusVisible() const
+{
+    return m_status.GetSafeHwnd() != NULL && m_status.IsWindowVisible();
+}
+
+BOOL CSecondDisplay::IsDetailButtonVisible() const
+{
+    return m_toggle.GetSafeHwnd() != NULL && m_toggle.IsWindowVisible();
+}
+
+int CSecondDisplay::GetProgressPos() const
+{
+    return m_progress.GetSafeHwnd() != NULL ? static_cast<int>(::SendMessageW(Handle(m_progress), PBM_GETPOS, 0, 0))
+                                            : 0;
+}

@@ -1,0 +1,735 @@
+#include "partition_step_view.h"
+
+#include <algorithm>
+
+#include "engine/image/image_source.h"
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/core/list_free.h"
+#include "engine/recovery/core/sector_source.h"
+#include "engine/recovery/scans/extensive_scan.h"
+#include "engine/recovery/scans/quick_scan.h"
+#include "engine/recovery/trace/file_trace_scan.h"
+#include "drive_step_view.h"
+#include "file_system_panel.h"
+#include "file_system_step_view.h"
+#include "file_types_dlg.h"
+#include "home_view.h"
+#include "main_frame.h"
+#include "message_dialogs.h"
+#include "partition_panel.h"
+#include "partition_panel_hooks.h"
+#include "partition_step_ids.h"
+#include "recovery_app.h"
+#include "results_state.h"
+#include "scan_worker_control.h"
+#include "wizard_state.h"
+
+namespace {
+
+// Posted by the worker: the scan timer is killed on the thread that owns it.
+constexpr UINT kKillScanTimerMessage = WM_APP + 0x47;
+constexpr UINT kScanTimerMs = 1000;
+
+constexpr wchar_t kSearchingHintText[] = L"Searching for lost data. Please wait...";
+
+UINT QuickWorker(LPVOID pParam)
+{
+    QuickScanPartition();
+    static_cast<CSecondView_HDD*>(pParam)->m_bWorkerReturned = true;
+    return 0;
+}
+
+UINT ExtensiveWorker(LPVOID pParam)
+{
+    const std::uint32_t code = ExtensiveScanThread();
+    static_cast<CSecondView_HDD*>(pParam)->m_bWorkerReturned = true;
+    return code;
+}
+
+UINT FileTraceWorker(LPVOID pParam)
+{
+    FileTraceScanThread();
+    static_cast<CSecondView_HDD*>(pParam)->m_bWorkerReturned = true;
+    return 0;
+}
+
+BOOL RunFileTypesDialog(CWnd* pParent)
+{
+    CFileTypesDlg dialog(pParent);
+    return dialog.DoModal() == IDOK;
+}
+
+CMainFrame* Frame()
+{
+    return RecoveryApp() != NULL ? RecoveryApp()->GetMainFrame() : NULL;
+}
+
+// The scan found something to list: the results view would have items under its root.
+bool ScanFoundEntries()
+{
+    if (ScanSelection.scanKind == kScanFileTrace)
+        return traceFoundList.head != nullptr;
+    return fatFiles.head != nullptr || fatFolders.head != nullptr || ntfsScanNodes.head != nullptr ||
+           ntfsEntryNodes.head != nullptr;
+}
+
+} // namespace
+
+std::uint32_t AutoHomeMarker = 0;
+
+std::int32_t& SelectedSourceIndex()
+{
+    static std::int32_t noFrame = -1;
+    CMainFrame* pFrame = Frame();
+    return pFrame != NULL ? pFrame->m_nSelectedSource : noFrame;
+}
+
+bool ParseSectorNumber(const CString& text, std::uint32_t& value)
+{
+    CString trimmed = text;
+    trimmed.Trim();
+    value = 0;
+    if (trimmed.IsEmpty() || trimmed.GetLength() > 10)
+        return false;
+    std::uint64_t number = 0;
+    for (int i = 0; i < trimmed.GetLength(); ++i) {
+        const wchar_t c = trimmed[i];
+        if (c < L'0' || c > L'9')
+            return false;
+        number = number * 10 + static_cast<std::uint64_t>(c - L'0');
+    }
+    if (number > UINT32_MAX)
+        return false;
+    value = static_cast<std::uint32_t>(number);
+    return true;
+}
+
+IMPLEMENT_DYNCREATE(CSecondView_HDD, CWizardStepView)
+
+// clang-format off
+BEGIN_MESSAGE_MAP(CSecondView_HDD, CWizardStepView)
+    ON_WM_CREATE()
+    ON_WM_DESTROY()
+    ON_WM_SIZE()
+    ON_WM_TIMER()
+    ON_WM_SETCURSOR()
+    ON_WM_SHOWWINDOW()
+    ON_WM_KEYDOWN()
+    ON_COMMAND(kStepScanCommand, OnScan)
+    ON_COMMAND(kStepBackCommand, OnBack)
+    ON_COMMAND(kStepStopCommand, OnStop)
+    ON_COMMAND(kStepHomeCommand, OnHome)
+    ON_MESSAGE(kKillScanTimerMessage, OnKillScanTimer)
+END_MESSAGE_MAP()
+// clang-format on
+
+CSecondView_HDD::CSecondView_HDD()
+    : m_pfnRunFileTypes(RunFileTypesDialog)
+{}
+
+CSecondView_HDD::~CSecondView_HDD() = default;
+
+int CSecondView_HDD::OnCreate(LPCREATESTRUCT lpCreateStruct)
+{
+    if (CWizardStepView::OnCreate(lpCreateStruct) == -1)
+        return -1;
+    m_viewFont.CreateFont(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Arial");
+    const CRect placeholder(0, 0, 100, 100);
+    m_partitionTree.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT |
+                               TVS_SHOWSELALWAYS | TVS_CHECKBOXES,
+                           placeholder, this, kPartitionTreeId);
+    m_partitionTree.Init();
+    SetPartitionTree(&m_partitionTree);
+
+    m_pPanel = static_cast<CSecondDisplay*>(RUNTIME_CLASS(CSecondDisplay)->CreateObject());
+    CCreateContext context;
+    context.m_pCurrentDoc = GetDocument();
+    if (m_pPanel == NULL ||
+        !m_pPanel->Create(NULL, NULL, WS_CHILD | WS_VISIBLE, placeholder, this, AFX_IDW_PANE_FIRST + 1, &context))
+        return -1;
+    m_pPanel->m_pStepView = this;
+    m_splitter.Create(WS_CHILD | WS_VISIBLE | CSplitterBar::kVerticalBar, this, &m_partitionTree, m_pPanel, kPartitionSplitterId, placeholder, 90, 110);
+
+    const DWORD buttonStyle = WS_CHILD | WS_VISIBLE | BS_OWNERDRAW | WS_TABSTOP;
+    struct ButtonSpec
+    {
+        CToolButton* button;
+        UINT command;
+        UINT normal;
+        UINT hover;
+        LPCWSTR tip;
+    };
+    const ButtonSpec buttons[] = {
+        {&m_scanButton, kStepScanCommand, IDB_SCAN_BUTTON, IDB_SCAN_BUTTON_HOVER, L"Scan"},
+        {&m_backButton, kStepBackCommand, 319, 320, L"Back"},
+        {&m_stopButton, kStepStopCommand, 324, 323, L"Stop"},
+        {&m_homeButton, kStepHomeCommand, 268, 317, L"Home"},
+    };
+    for (const ButtonSpec& spec : buttons) {
+        spec.button->Create(spec.tip, buttonStyle, placeholder, this, spec.command);
+        spec.button->LoadBitmaps(spec.normal, spec.hover);
+        spec.button->SetTooltipText(spec.tip);
+    }
+    m_stopButton.EnableWindow(FALSE);
+    m_stopButton.ShowWindow(SW_HIDE);
+    FillPanelHooks();
+    return 0;
+}
+
+// What the drive step and the partition tree ask of this step and its panel.
+void CSecondView_HDD::FillPanelHooks()
+{
+    CSecondDisplay* pPanel = m_pPanel;
+    PartitionPanelHooks.clearPartitionValues = [pPanel] { pPanel->ClearValues(); };
+    PartitionPanelHooks.showPartitionInfo = [pPanel](int device, int index) {
+        pPanel->ShowPartitionInfo(device, index);
+    };
+    PartitionPanelHooks.setCounterCaptions = [pPanel] { pPanel->SetCounterLabels(); };
+    PartitionPanelHooks.setHint = [pPanel](const CString& text) { pPanel->SetHintText(text); };
+    PartitionPanelHooks.setCaption = [pPanel](const CString& text) { pPanel->SetTitleText(text); };
+    // Only disk images are listed as sources: no logical drive's volume is ever shown.
+    PartitionPanelHooks.showVolumeInfo = [pPanel] { pPanel->ClearPartitionInfo(); };
+    PartitionPanelHooks.showRangeControls = [pPanel](bool show) {
+        if (show)
+            pPanel->ShowScanRangeControls();
+        else
+            pPanel->HideScanRangeControls();
+    };
+    PartitionPanelHooks.showFileSystemChoiceOnly = [pPanel] { pPanel->ShowFileSystemChoiceOnly(); };
+    PartitionPanelHooks.invalidatePanel = [pPanel] { pPanel->Invalidate(); };
+    PartitionPanelHooks.showPartitionTree = [this](bool show) { m_partitionTree.ShowWindow(show ? SW_SHOW : SW_HIDE); };
+    PartitionPanelHooks.showSplitterPanes = [this](bool both) {
+        if (both)
+            m_splitter.ShowBothPanes();
+        else
+            m_splitter.HideFirstPane();
+    };
+    PartitionPanelHooks.showScanAndBack = [this] {
+        for (CToolButton* button : {&m_scanButton, &m_backButton, &m_homeButton}) {
+            button->EnableWindow(TRUE);
+            button->ShowWindow(SW_SHOW);
+        }
+    };
+}
+
+void CSecondView_HDD::OnDestroy()
+{
+    PartitionPanelHooks = PartitionPanelHooksBlock{};
+    if (PartitionTree() == &m_partitionTree)
+        SetPartitionTree(NULL);
+    // The engine must not reach this view's windows after they are gone.
+    if (engineUi.partitionStep == this)
+        engineUi.partitionStep = nullptr;
+    if (engineUi.scanPanel == m_pPanel)
+        engineUi.scanPanel = nullptr;
+    KillTimer(kScanTimer);
+    CWizardStepView::OnDestroy();
+}
+
+void CSecondView_HDD::OnSize(UINT nType, int cx, int cy)
+{
+    CWizardStepView::OnSize(nType, cx, cy);
+    if (m_scanButton.GetSafeHwnd() == NULL)
+        return;
+    m_scanButton.MoveWindow(cx - 129, cy - 32, 74, 26);
+    m_stopButton.MoveWindow(cx - 129, cy - 32, 74, 26);
+    m_backButton.MoveWindow(cx - 213, cy - 32, 74, 26);
+    m_homeButton.MoveWindow(cx - 297, cy - 32, 74, 26);
+    m_splitter.MoveWindow(0, 0, cx, cy - 50 > 0 ? cy - 50 : 0);
+}
+
+UINT CSecondView_HDD::HeaderBitmap() const
+{
+    if (IsScanning() && ScanThreadControl.done.load() == 0)
+        return IDB_STEP_HEADER_SCANNING;
+    if (SourceState.sourceKind == kSourceLogicalVolume)
+        return IDB_STEP_HEADER_LOGICAL;
+    return ScanSelection.scanKind == kScanExtensive ? IDB_STEP_HEADER_EXTENSIVE : IDB_STEP_HEADER_QUICK;
+}
+
+void CSecondView_HDD::OnDraw(CDC* pDC)
+{
+    CWizardStepView::OnDraw(pDC);
+    CRect client;
+    GetClientRect(&client);
+    CBitmap header;
+    if (header.LoadBitmap(HeaderBitmap())) {
+        BITMAP info = {};
+        header.GetBitmap(&info);
+        CDC memory;
+        memory.CreateCompatibleDC(pDC);
+        CBitmap* pOld = memory.SelectObject(&header);
+        pDC->BitBlt(0, client.bottom - 50, info.bmWidth, info.bmHeight, &memory, 0, 0, SRCCOPY);
+        memory.SelectObject(pOld);
+    }
+    CFont* pOldFont = pDC->SelectObject(&m_viewFont);
+    pDC->SetBkMode(TRANSPARENT);
+    // Wide enough for the longest summary in the view font.
+    CRect summary(25, client.bottom - 40, 420, client.bottom);
+    pDC->DrawText(ScanSelectionUi.modeSummary, &summary, DT_LEFT);
+    pDC->SelectObject(pOldFont);
+}
+
+void CSecondView_HDD::OnShowWindow(BOOL bShow, UINT nStatus)
+{
+    CWizardStepView::OnShowWindow(bShow, nStatus);
+    // The sector range is chosen only for an Extensive Scan.
+    if (bShow && m_pPanel != NULL && !IsScanning()) {
+        if (ScanSelection.scanKind == kScanExtensive)
+            m_pPanel->ShowScanRangeControls();
+        else
+            m_pPanel->HideScanRangeControls();
+    }
+    Invalidate();
+    if (m_partitionTree.GetSafeHwnd() != NULL)
+        m_partitionTree.Invalidate();
+}
+
+BOOL CSecondView_HDD::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
+{
+    if (m_bBusy.load()) {
+        ::SetCursor(::LoadCursorW(NULL, IDC_WAIT));
+        return TRUE;
+    }
+    return CWizardStepView::OnSetCursor(pWnd, nHitTest, message);
+}
+
+void CSecondView_HDD::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
+{
+    if (nChar == VK_TAB) {
+        m_nFocusRing = m_nFocusRing % 3 + 1;
+        m_scanButton.SetState(m_nFocusRing == 1);
+        m_backButton.SetState(m_nFocusRing == 2);
+        if (m_nFocusRing == 3)
+            m_partitionTree.SetFocus();
+        return;
+    }
+    if (nChar == VK_RETURN) {
+        if ((m_scanButton.GetState() & BST_PUSHED) != 0)
+            OnScan();
+        else if ((m_backButton.GetState() & BST_PUSHED) != 0)
+            OnBack();
+        return;
+    }
+    CWizardStepView::OnKeyDown(nChar, nRepCnt, nFlags);
+}
+
+CToolButton& CSecondView_HDD::GetButton(PartitionStepButton button)
+{
+    switch (button) {
+    case PartitionStepButton::Stop:
+        return m_stopButton;
+    case PartitionStepButton::Scan:
+        return m_scanButton;
+    case PartitionStepButton::Back:
+        return m_backButton;
+    case PartitionStepButton::Home:
+        break;
+    }
+    return m_homeButton;
+}
+
+// ---- The worker's calls -------------------------------------------------------------------------------
+
+void CSecondView_HDD::EnableButton(PartitionStepButton button, bool enable)
+{
+    ::EnableWindow(GetButton(button).GetSafeHwnd(), enable ? TRUE : FALSE);
+}
+
+void CSecondView_HDD::ShowButton(PartitionStepButton button, bool show)
+{
+    ::ShowWindow(GetButton(button).GetSafeHwnd(), show ? SW_SHOW : SW_HIDE);
+}
+
+void CSecondView_HDD::EnablePartitionList(bool enable)
+{
+    ::EnableWindow(m_partitionTree.GetSafeHwnd(), enable ? TRUE : FALSE);
+}
+
+void CSecondView_HDD::SetBusy(bool busy)
+{
+    m_bBusy = busy;
+}
+
+void CSecondView_HDD::KillScanTimer()
+{
+    ::PostMessageW(GetSafeHwnd(), kKillScanTimerMessage, 0, 0);
+}
+
+LRESULT CSecondView_HDD::OnKillScanTimer(WPARAM, LPARAM)
+{
+    // The worker gave the step back to the user (no partition parameters): the scan is over.
+    KillTimer(kScanTimer);
+    m_bGivenBack = TRUE;
+    m_bBusy = false;
+    m_pPanel->ShowDetailButton(FALSE);
+    Invalidate();
+    return 0;
+}
+
+// ---- Scan ---------------------------------------------------------------------------------------------
+
+void CSecondView_HDD::ShowMessage(LPCWSTR text, std::uint32_t kind)
+{
+    MessageBoxRequest.Set(text, kind);
+    CMessageDlg dialog(this);
+    dialog.DoModal();
+}
+
+void CSecondView_HDD::OnScan()
+{
+    if (IsScanning())
+        return;
+    switch (ScanSelection.scanKind) {
+    case kScanExtensive:
+        ScanExtensive();
+        break;
+    case kScanQuick:
+        ScanQuick();
+        break;
+    case kScanFileTrace:
+        ScanFileTrace();
+        break;
+    default:
+        break;
+    }
+}
+
+void CSecondView_HDD::LockForScanning()
+{
+    m_pPanel->ShowProgress();
+    m_stopButton.EnableWindow(TRUE);
+    m_stopButton.ShowWindow(SW_SHOW);
+    for (CToolButton* button : {&m_scanButton, &m_backButton, &m_homeButton}) {
+        button->EnableWindow(FALSE);
+        button->ShowWindow(SW_HIDE);
+    }
+    m_pPanel->ShowDetailButton(TRUE);
+    m_pPanel->ShowStatusText();
+    if (CMainFrame* pFrame = Frame())
+        pFrame->m_nPartitionSelection = 0;
+    m_partitionTree.EnableWindow(FALSE);
+}
+
+BOOL CSecondView_HDD::ScanExtensive()
+{
+    if (ScanSelection.imageKind == kImageVhdx && SelectedSourceIndex() < 0) {
+        ShowMessage(kSelectPartitionScanText, kMessageKindInformation);
+        return FALSE;
+    }
+    switch (m_pPanel->GetFileSystemSelection()) {
+    case 0:
+        VolumeParams.scanFsCode = kFsNtfs;
+        break;
+    case 1:
+        VolumeParams.scanFsCode = kFsFat32;
+        break;
+    case 2:
+        VolumeParams.scanFsCode = kFsFat16;
+        break;
+    default:
+        break;
+    }
+    if (SourceState.sourceKind == kSourceLogicalVolume) {
+        const char16_t* driveEntry =
+            VolumeParams.driveIndex < kMaxDriveEntries ? DriveEntryTable.entries[VolumeParams.driveIndex] : u"";
+        if (!IsUsableHandle(OpenLogicalVolume(driveEntry)))
+            return FALSE;
+        ScanSelectionUi.modeSummary = L"Selected Mode : Extensive Scan \r\nDrive Type        : Logical Drive";
+    } else {
+        std::uint32_t start = 0;
+        if (!ParseSectorNumber(m_pPanel->GetStartSectorText(), start)) {
+            ShowMessage(kStartSectorInvalidText, kMessageKindError);
+            return FALSE;
+        }
+        std::uint32_t end = 0;
+        if (VolumeParams.rangeEnd == 0 && ScanSelection.imageKind == kImageVhdx &&
+            SourceState.imageSource != nullptr) {
+            // The disk's last sector: a VHDX lists no partition, so the range runs to the disk's end.
+            const std::uint64_t sectors = SourceState.imageSource->GetDiskSize() / kSectorSize;
+            end = sectors == 0 ? 0 : static_cast<std::uint32_t>(std::min<std::uint64_t>(sectors - 1, UINT32_MAX));
+        } else if (!ParseSectorNumber(m_pPanel->GetEndSectorText(), end)) {
+            ShowMessage(kEndSectorInvalidText, kMessageKindError);
+            return FALSE;
+        }
+        if (end <= start) {
+            ShowMessage(kEndNotBiggerText, kMessageKindError);
+            return FALSE;
+        }
+        // The end field names the last sector, which the scan reads too (NTFS keeps its backup boot
+        // sector there); a range over every 32-bit sector is held to the largest count.
+        VolumeParams.rangeStart = start;
+        VolumeParams.rangeEnd = end;
+        VolumeParams.rangeCount = static_cast<std::uint32_t>(
+            std::min<std::uint64_t>(std::uint64_t{end} - start + 1, UINT32_MAX));
+        ScanSelectionUi.modeSummary = L"Selected Mode   : Extensive Scan \r\nDrive Type          : Virtual Machine Disk";
+    }
+    if (VolumeParams.scanFsCode == kFsNtfs) {
+        m_pPanel->ClearValues();
+        m_pPanel->SetNtfsCounterLabels();
+    } else {
+        m_pPanel->SetFatCounterLabels();
+    }
+    LockForScanning();
+    m_pPanel->HideScanRangeControls();
+    // The file-system step receives what the scan finds.
+    if (auto* pFileSystemStep = RecoveryApp() != NULL
+                                    ? DYNAMIC_DOWNCAST(CFileSystemView, RecoveryApp()->GetView(kViewFileSystem))
+                                    : NULL)
+        pFileSystemStep->PrepareForScan();
+    StartExtensiveScan();
+    AfterScanStarted();
+    return TRUE;
+}
+
+BOOL CSecondView_HDD::ScanQuick()
+{
+    if (SelectedSourceIndex() < 0) {
+        ShowMessage(kSelectPartitionScanText, kMessageKindInformation);
+        return FALSE;
+    }
+    LockForScanning();
+    if (SourceState.sourceKind == kSourceLogicalVolume)
+        ScanSelectionUi.modeSummary = L"Selected Mode : Quick Scan \r\nDrive Type        : Logical Drive";
+    else
+        ScanSelectionUi.modeSummary = L"Selected Mode : Recovery Scan \r\nDrive Type         : Virtual Machine Disk";
+    StartQuickScan();
+    AfterScanStarted();
+    return TRUE;
+}
+
+BOOL CSecondView_HDD::ScanFileTrace()
+{
+    // With no partition there is nothing to choose in the tree: the image is sent to the Extensive Scan
+    // before the user is asked to choose one.
+    if (partitionCount == 0) {
+        ShowMessage(kTraceDamagedText, kMessageKindInformation);
+        OnHome();
+        return FALSE;
+    }
+    if (m_partitionTree.GetSelectedItem() == NULL) {
+        ShowMessage(kSelectPartitionScanText, kMessageKindInformation);
+        return FALSE;
+    }
+    if (SelectedSourceIndex() < 0) {
+        ShowMessage(kSelectPartitionNextText, kMessageKindInformation);
+        return FALSE;
+    }
+    if (m_pfnRunFileTypes == NULL || !m_pfnRunFileTypes(this))
+        return FALSE;
+    LockForScanning();
+    if (SourceState.sourceKind == kSourceLogicalVolume)
+        ScanSelectionUi.modeSummary = L"Selected Mode : File Trace \r\nDrive Type        : Logical Drive";
+    else
+        ScanSelectionUi.modeSummary = L"Selected Mode : File Trace \r\nDrive Type        : Virtual Hard Disk";
+    StartFileTraceScan();
+    AfterScanStarted();
+    m_pPanel->SetHintText(kSearchingHintText);
+    return TRUE;
+}
+
+void CSecondView_HDD::AttachToEngine()
+{
+    engineUi.scanPanel = m_pPanel;
+    engineUi.partitionStep = this;
+}
+
+BOOL CSecondView_HDD::StartWorker(AFX_THREADPROC pfnWorker)
+{
+    CScanWorkerControl::Release();
+    AttachToEngine();
+    m_bScanning = TRUE;
+    m_bGivenBack = FALSE;
+    m_bWorkerReturned = false;
+    // The flags are set before the thread starts, so that the worker's own end is never overwritten.
+    if (!CScanWorkerControl::Start(pfnWorker, this)) {
+        m_bScanning = FALSE;
+        return FALSE;
+    }
+    SetTimer(kScanTimer, kScanTimerMs, NULL);
+    return TRUE;
+}
+
+void CSecondView_HDD::StartQuickScan()
+{
+    StartWorker(QuickWorker);
+}
+
+void CSecondView_HDD::StartExtensiveScan()
+{
+    PrepareExtensiveScan();
+    StartWorker(ExtensiveWorker);
+}
+
+void CSecondView_HDD::StartFileTraceScan()
+{
+    StartWorker(FileTraceWorker);
+}
+
+void CSecondView_HDD::AfterScanStarted()
+{
+    RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE);
+    CurrentModeStep() = 3;
+    WizardStepState.resultsReady = kResultsReady;
+}
+
+// ---- Stop and the end of a scan -----------------------------------------------------------------------
+
+void CSecondView_HDD::OnStop()
+{
+    // The worker runs on while the question is open; Yes is the stop request it polls.
+    if (!CScanWorkerControl::AskStop(kStopScanQuestion))
+        return;
+    m_stopButton.EnableWindow(FALSE);
+    m_stopButton.ShowWindow(SW_HIDE);
+    m_pPanel->ShowDetailButton(FALSE);
+    m_pPanel->ShowStatusText();
+}
+
+void CSecondView_HDD::OnTimer(UINT_PTR nIDEvent)
+{
+    if (nIDEvent != kScanTimer) {
+        CWizardStepView::OnTimer(nIDEvent);
+        return;
+    }
+    // The end of the worker: its flags say so, its thread is gone, and no stop question is open (the
+    // question's own loop delivers this timer too).
+    if (!CScanWorkerControl::HasEnded())
+        return;
+    CRecoveryApp* pApp = RecoveryApp();
+    CMainFrame* pFrame = Frame();
+    if (ScanSelection.scanKind == kScanExtensive) {
+        if (bootVolumesDone.load() == 0 || inferenceDone.load() == 0) {
+            m_bBusy = false;
+            return;
+        }
+        KillTimer(kScanTimer);
+        CScanWorkerControl::Release();
+        m_bScanning = FALSE;
+        m_bBusy = false;
+        bootVolumesDone = 0;
+        inferenceDone = 0;
+        m_pPanel->ShowProgress();
+        m_pPanel->ShowDetailButton(FALSE);
+        m_pPanel->ResetDetailButton();
+        if (pApp != NULL)
+            pApp->SwitchView(kViewFileSystem);
+        if (foundVolumes.head == nullptr) {
+            if (auto* pFileSystemStep = DYNAMIC_DOWNCAST(CFileSystemView, pApp != NULL ? pApp->GetView(kViewFileSystem) : NULL))
+                pFileSystemStep->GetPanel()->SetStatusText(
+                    u"Corvane VMDK Recovery was unable to identify a file system in the selected sector range.");
+            ShowMessage(kNoFileSystemText, kMessageKindError);
+        } else if (pFrame != NULL) {
+            pFrame->m_flags.extensiveResults = 1;
+        }
+        return;
+    }
+    KillTimer(kScanTimer);
+    CScanWorkerControl::Release();
+    m_bScanning = FALSE;
+    m_bBusy = false;
+    if (pApp != NULL)
+        pApp->SwitchView(kViewResults);
+    if (ScanSelection.scanKind == kScanQuick && !ScanFoundEntries()) {
+        AutoHomeMarker = 5;
+        ShowMessage(kNothingFoundText, kMessageKindNotice);
+        OnHome();
+        AutoHomeMarker = 0;
+        return;
+    }
+    if (pFrame != NULL)
+        pFrame->m_flags.results = 1;
+}
+
+// ---- Back and Home ------------------------------------------------------------------------------------
+
+void CSecondView_HDD::OnBack()
+{
+    if (IsScanning())
+        return;
+    m_partitionTree.DeleteAllItems();
+    SelectedSourceIndex() = -1;
+    if (CMainFrame* pFrame = Frame()) {
+        pFrame->m_nPartitionStepCurrent = 0;
+        pFrame->m_flags.loadSnapshot = 1;
+        pFrame->m_nDriveStepCurrent = 1;
+        pFrame->m_flags.results = 0;
+        pFrame->m_flags.extensiveResults = 0;
+        pFrame->m_nPartitionSelection = 1;
+    }
+    PreviewClearPending = 1;
+    CurrentFolderId = 0;
+    SaveFromFindResults = 0;
+    m_pPanel->ResetDetailButton();
+
+    FreeScanLists();
+    FreeFolderLists();
+    FreePartitionLists();
+    // The table's rows stood in the tree, which is empty now; the drive step reads them again.
+    partitionCount = 0;
+    FreeTraceFoundList();
+    FreeFileSignatureList();
+    ResetResultsAndTempFiles();
+    ResetResultsAndTempFiles();
+
+    RestoreChoosingState();
+    m_pPanel->ClearValues();
+    // The drive step as the user left it before its search.
+    if (auto* pDriveStep = RecoveryApp() != NULL ? DYNAMIC_DOWNCAST(CFirstView_HDD, RecoveryApp()->GetView(kViewDrive))
+                                                 : NULL) {
+        pDriveStep->m_pDrivePanel->HideDetails();
+        pDriveStep->m_pDrivePanel->SetProgressPos(0);
+        pDriveStep->m_pDrivePanel->HideProgress();
+        pDriveStep->m_pDrivePanel->HideStatusText();
+        pDriveStep->m_stopButton.EnableWindow(FALSE);
+        pDriveStep->m_stopButton.ShowWindow(SW_HIDE);
+        for (CToolButton* button : {&pDriveStep->m_nextButton, &pDriveStep->m_backButton, &pDriveStep->m_homeButton}) {
+            button->EnableWindow(TRUE);
+            button->ShowWindow(SW_SHOW);
+        }
+        pDriveStep->m_sourceTree.EnableWindow(TRUE);
+    }
+
+    switch (ScanSelection.scanKind) {
+    case kScanExtensive:
+        ScanSelectionUi.modeSummary = L"Selected Mode : Extensive Scan";
+        break;
+    case kScanQuick:
+        ScanSelectionUi.modeSummary = L"Selected Mode : Recovery Scan";
+        break;
+    default:
+        ScanSelectionUi.modeSummary = L"Selected Mode : File Trace";
+        break;
+    }
+    CurrentModeStep() = 2;
+    WizardStepState.resultsReady = 0;
+    if (CRecoveryApp* pApp = RecoveryApp())
+        pApp->SwitchView(kViewDrive);
+}
+
+void CSecondView_HDD::RestoreChoosingState()
+{
+    m_pPanel->SetStatusText(u"");
+    m_pPanel->SetProgressPos(0);
+    m_pPanel->HideProgress();
+    m_pPanel->HideStatusText();
+    m_pPanel->ShowDetailButton(FALSE);
+    m_stopButton.EnableWindow(FALSE);
+    m_stopButton.ShowWindow(SW_HIDE);
+    for (CToolButton* button : {&m_scanButton, &m_backButton, &m_homeButton}) {
+        button->EnableWindow(TRUE);
+        button->ShowWindow(SW_SHOW);
+    }
+    m_partitionTree.EnableWindow(TRUE);
+}
+
+void CSecondView_HDD::OnHome()
+{
+    if (IsScanning())
+        return;
+    OnBack();
+    if (auto* pDriveStep = RecoveryApp() != NULL ? DYNAMIC_DOWNCAST(CFirstView_HDD, RecoveryApp()->GetView(kViewDrive))
+                                                 : NULL)
+        pDriveStep->OnBack();
+}
