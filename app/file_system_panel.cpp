@@ -127,6 +127,8 @@ HBRUSH CFileSystemForm::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
 
 void CFileSystemForm::SetStatusText(const char16_t* text)
 {
+    if (m_onStatusText)
+        m_onStatusText();
     ::SetWindowTextW(m_status.GetSafeHwnd(), reinterpret_cast<LPCWSTR>(text));
 }
 

@@ -7,6 +7,7 @@
 #include <afxwin.h>
 
 #include <cstdint>
+#include <functional>
 
 #include "engine/recovery/core/engine_ui.h"
 #include "hover_buttons.h"
@@ -25,6 +26,9 @@ public:
     void SetStatusText(const char16_t* text) override;
     void SetProgressPos(std::uint32_t percent) override;
     void HideScanButton() override;
+    // Run on the worker before each status text is shown; tests hold the worker here while they ask
+    // the stop question.
+    std::function<void()> m_onStatusText;
 
     void ShowProgress();
     void HideProgress();

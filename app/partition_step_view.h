@@ -54,8 +54,8 @@ bool ParseSectorNumber(const CString& text, std::uint32_t& value);
 // engine's partition table), 1 once the file-system step chose a volume, -1 for none.
 std::int32_t& SelectedSourceIndex();
 
-// 5 while the scan timer shows its "nothing found" notice and takes the wizard home, else 0.
-extern std::uint32_t AutoHomeMarker;
+// AutoHomeMarker (results_state.h): 5 while the scan timer shows its "nothing found" notice and takes
+// the wizard home, else 0.
 
 class CSecondView_HDD : public CWizardStepView, public PartitionStepUi
 {
