@@ -59,3 +59,14 @@ void PumpMessages(DWORD ms)
         ::Sleep(5);
     } while (::GetTickCount64() < deadline);
 }
+
+bool WaitFor(const std::function<bool()>& condition, DWORD limitMs)
+{
+    const ULONGLONG started = ::GetTickCount64();
+    while (!condition()) {
+        if (::GetTickCount64() - started > limitMs)
+            return false;
+        PumpMessages(20);
+    }
+    return true;
+}

@@ -3,6 +3,8 @@
 #include "main_frame.h"
 #include "recovery_app.h"
 
+#include <functional>
+
 extern CRecoveryApp theApp;
 
 // The frame that the program's start-up made in this process; null when start-up failed.
@@ -11,3 +13,5 @@ CMainFrame* StartedFrame();
 const WINDOWPLACEMENT& PlacementAfterStart();
 // Handles this thread's messages and idle updates for a while.
 void PumpMessages(DWORD ms);
+// Pumps messages until the condition holds; false when it did not within the limit.
+bool WaitFor(const std::function<bool()>& condition, DWORD limitMs);

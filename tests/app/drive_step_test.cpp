@@ -182,17 +182,6 @@ void Click(HWND dialog, int button)
                    reinterpret_cast<LPARAM>(::GetDlgItem(dialog, button)));
 }
 
-bool WaitFor(const std::function<bool()>& condition, DWORD limitMs)
-{
-    const ULONGLONG started = ::GetTickCount64();
-    while (!condition()) {
-        if (::GetTickCount64() - started > limitMs)
-            return false;
-        PumpMessages(20);
-    }
-    return true;
-}
-
 class DriveStepTest : public ::testing::Test
 {
 protected:

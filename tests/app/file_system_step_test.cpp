@@ -49,17 +49,6 @@ std::uint32_t FsstatNumber(const std::string& file, const std::string& key)
     return 0;
 }
 
-bool WaitFor(const std::function<bool()>& condition, DWORD limitMs)
-{
-    const ULONGLONG started = ::GetTickCount64();
-    while (!condition()) {
-        if (::GetTickCount64() - started > limitMs)
-            return false;
-        PumpMessages(20);
-    }
-    return true;
-}
-
 class FileSystemStepScanTest : public ::testing::Test
 {
 protected:
