@@ -75,8 +75,6 @@ bool ScanFoundEntries()
 
 } // namespace
 
-std::uint32_t AutoHomeMarker = 0;
-
 std::int32_t& SelectedSourceIndex()
 {
     static std::int32_t noFrame = -1;
