@@ -432,12 +432,17 @@ int CXTPCommandBar::MapNavigationKey(UINT nChar) const
     }
 }
 
-int CXTPCommandBar::OnKeyDown(UINT nChar, LPARAM)
+int CXTPCommandBar::OnKeyDown(UINT nChar, LPARAM lParam)
 {
     if (IsCustomizing())
         return XTP_HOOK_PASS;
     if (m_nLockCount > 0)
         return XTP_HOOK_HANDLED;
+    if (CXTPControl* pHot = GetSelected(); pHot != NULL && pHot->IsFocused()) {
+        const int nResult = pHot->OnHookKeyDown(nChar, lParam);
+        if (nResult == XTP_HOOK_HANDLED || nResult == XTP_HOOK_PASS)
+            return nResult;
+    }
     CWnd* pSite = GetSite();
     if (pSite != NULL && ::IsWindow(pSite->GetSafeHwnd()))
         pSite->SendMessage(XTP_WM_COMMANDBARS_KEYDOWN, reinterpret_cast<WPARAM>(&nChar),

@@ -35,6 +35,8 @@ enum XTPBarType
     xtpBarTypeMenuBar = 0,
     xtpBarTypeNormal = 1,
     xtpBarTypePopup = 2,
+    // The drop-down list of a combo box: a popup whose window is a list box.
+    xtpBarTypeListBox = 6,
 };
 
 enum XTPControlType
@@ -202,6 +204,11 @@ public:
     virtual BOOL SetSelected(int bSelected);
     virtual CXTPControl* Clone(BOOL bRecursive = FALSE);
     virtual CXTPCommandBar* GetCommandBar() const { return NULL; }
+    // Whether the control holds the keyboard (an edit field or combo box with the focus); the bar
+    // then hands it each key first: 1 consumed, 2 passed on, 0 not handled.
+    virtual BOOL IsFocused() const { return FALSE; }
+    virtual void SetFocused(BOOL /*bFocused*/) {}
+    virtual int OnHookKeyDown(UINT /*nChar*/, LPARAM /*lParam*/) { return 0; }
     // The control's keys in the saved layout's archive.
     virtual void DoPropExchange(CXTPPropExchange* pPX);
 
