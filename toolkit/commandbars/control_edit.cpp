@@ -16,8 +16,6 @@ IMPLEMENT_DYNCREATE(CXTPEdit, CEdit)
 IMPLEMENT_DYNCREATE(CXTPControlEditCtrl, CXTPEdit)
 IMPLEMENT_DYNCREATE(CXTPControlEdit, CXTPControl)
 
-int CXTPRichEditLibrary::s_nForceFallback = 0;
-
 CXTPRichEditLibrary& CXTPRichEditLibrary::Instance()
 {
     static CXTPRichEditLibrary library;
@@ -26,11 +24,24 @@ CXTPRichEditLibrary& CXTPRichEditLibrary::Instance()
 
 CXTPRichEditLibrary::CXTPRichEditLibrary()
 {
-    if (s_nForceFallback < 1)
+    Load(0);
+}
+
+void CXTPRichEditLibrary::Load(int nFallback)
+{
+    if (m_hModule != NULL)
+        ::FreeLibrary(m_hModule);
+    m_hModule = NULL;
+    if (nFallback < 1)
         m_hModule = ::LoadLibraryA("RICHED20.DLL");
     m_bVersion2 = m_hModule != NULL;
-    if (m_hModule == NULL && s_nForceFallback < 2)
+    if (m_hModule == NULL && nFallback < 2)
         m_hModule = ::LoadLibraryA("RICHED32.DLL");
+}
+
+void CXTPRichEditLibrary::SetForceFallback(int nFallback)
+{
+    Instance().Load(nFallback);
 }
 
 CXTPRichEditLibrary::~CXTPRichEditLibrary()

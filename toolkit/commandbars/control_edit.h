@@ -17,7 +17,8 @@ public:
     static CXTPRichEditLibrary& Instance();
     ~CXTPRichEditLibrary();
     // Tests force the fallbacks: 0 loads normally, 1 skips the version-2 library, 2 skips both.
-    static int s_nForceFallback;
+    // Setting it loads the library again; edits made afterwards use what was loaded.
+    static void SetForceFallback(int nFallback);
     HMODULE GetModule() const { return m_hModule; }
     LPCWSTR GetClassName() const
     {
@@ -27,6 +28,7 @@ public:
 
 private:
     CXTPRichEditLibrary();
+    void Load(int nFallback);
     HMODULE m_hModule = NULL;
     BOOL m_bVersion2 = FALSE;
 };

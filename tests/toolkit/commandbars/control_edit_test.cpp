@@ -287,6 +287,35 @@ TEST_F(EditControl, TheClipboardCommandsFollowTheSelectionAndTheClipboard)
     EXPECT_EQ(CString(L"alpha "), WindowText(pWnd));
 }
 
+TEST_F(EditControl, WithoutTheRichEditLibrariesTheFieldFallsBackAndItsCommandsStillWork)
+{
+    struct Case
+    {
+        int nFallback;
+        const wchar_t* pszClass;
+    };
+    for (const Case& c : {Case{1, L"RICHEDIT"}, Case{2, L"Edit"}, Case{0, L"RichEdit20W"}}) {
+        SCOPED_TRACE(c.pszClass);
+        CXTPRichEditLibrary::SetForceFallback(c.nFallback);
+        CXTPEdit edit;
+        ASSERT_TRUE(edit.CreateEdit(WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, CRect(10, 10, 150, 30), m_pFrame));
+        wchar_t szClass[64] = {0};
+        ::GetClassNameW(edit.GetSafeHwnd(), szClass, 64);
+        EXPECT_STREQ(c.pszClass, szClass);
+        edit.SetWindowText(L"one two");
+        edit.SendMessage(EM_SETSEL, 0, 4);
+        ASSERT_TRUE(edit.IsCommandEnabled(ID_EDIT_CUT));
+        edit.OnCommand(ID_EDIT_CUT, 0);
+        EXPECT_EQ(CString(L"two"), WindowText(&edit));
+        edit.SendMessage(EM_SETSEL, 0, -1);
+        edit.OnCommand(ID_EDIT_PASTE, 0);
+        EXPECT_EQ(CString(L"one "), WindowText(&edit));
+        // The colours are set on any of them without harm.
+        edit.UpdateCharFormat(FALSE, FALSE);
+        edit.DestroyWindow();
+    }
+}
+
 TEST_F(EditControl, TheFieldsKeysRoundTripThroughTheArchive)
 {
     m_pEdit->SetWidth(140);
