@@ -618,11 +618,18 @@ void CXTPControlComboBox::OnClick(BOOL bKeyboard, CPoint pt)
     }
     if (!m_bEnabled || m_pParent == NULL)
         return;
-    if (IsListOpenForMe()) {
-        m_pParent->OpenControlPopup(-1, bKeyboard);
+    // Enter in the field: the bar clicks its hot control by keyboard, and the typed text is taken.
+    if (bKeyboard && m_bFocused && m_pEdit != NULL && !IsListOpenForMe()) {
+        OnExecute();
         return;
     }
-    m_pParent->OpenControlPopup(m_nIndex, bKeyboard);
+    ToggleList(bKeyboard);
+}
+
+void CXTPControlComboBox::ToggleList(BOOL bKeyboard)
+{
+    if (m_pParent != NULL)
+        m_pParent->OpenControlPopup(IsListOpenForMe() ? -1 : m_nIndex, bKeyboard);
 }
 
 void CXTPControlComboBox::SetFocused(BOOL bFocused)
@@ -709,7 +716,7 @@ int CXTPControlComboBox::OnHookKeyDown(UINT nChar, LPARAM)
         break;
     }
     if ((nChar == VK_F4 && !bAlt) || ((nChar == VK_UP || nChar == VK_DOWN) && bAlt)) {
-        OnClick(TRUE);
+        ToggleList(TRUE);
         return XTP_HOOK_HANDLED;
     }
     if (m_pAutoComplete != NULL && m_pAutoComplete->TranslateSuggestionKey(nChar))

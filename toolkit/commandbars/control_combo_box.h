@@ -140,6 +140,8 @@ protected:
     void ShowHint();
     void AutoComplete();
     BOOL IsListOpenForMe() const;
+    // Opens the drop-down list, or closes it when it is open for this combo.
+    void ToggleList(BOOL bKeyboard);
     // Sets the edit window's text without reporting it as a change.
     void SetWindowTextQuietly(LPCTSTR lpszText);
 

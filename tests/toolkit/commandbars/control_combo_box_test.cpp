@@ -174,7 +174,8 @@ TEST_F(ComboBox, EscapeRestoresTheSelectionAndTextFromBeforeTheListOpened)
     EXPECT_EQ(CString(L"Apple"), m_pCombo->GetEditText());
     Edit()->SetFocus();
     ASSERT_TRUE(m_pCombo->IsFocused());
-    m_pCombo->OnClick();
+    // F4 opens the list from the field.
+    HookKey(VK_F4);
     ASSERT_TRUE(List()->IsTrackingMode());
     HookKey(VK_DOWN);
     EXPECT_EQ(1, m_pCombo->GetCurSel());
@@ -185,6 +186,21 @@ TEST_F(ComboBox, EscapeRestoresTheSelectionAndTextFromBeforeTheListOpened)
     EXPECT_EQ(0, m_pCombo->GetCurSel());
     EXPECT_EQ(CString(L"Apple"), m_pCombo->GetEditText());
     EXPECT_EQ(CString(L"Apple"), EditWindowText());
+}
+
+TEST_F(ComboBox, EnterInTheFieldTakesTheTypedText)
+{
+    Edit()->SetFocus();
+    ASSERT_TRUE(m_pCombo->IsFocused());
+    Type(L"Fig");
+    m_pFrame->m_codes.clear();
+    HookKey(VK_RETURN);
+    Pump();
+    EXPECT_FALSE(List()->IsWindowVisible());
+    EXPECT_FALSE(ToolBar()->IsTrackingMode());
+    EXPECT_EQ(CString(L"Fig"), m_pCombo->GetEditText());
+    ASSERT_FALSE(m_pFrame->m_codes.empty());
+    EXPECT_EQ(static_cast<UINT>(XTP_CN_EXECUTE), m_pFrame->m_codes.back());
 }
 
 TEST_F(ComboBox, AListWithoutAFieldCancelsOrChoosesAndTheFrameHearsWhich)
