@@ -123,12 +123,20 @@ public:
     void SetTooltip(LPCTSTR lpszText) { m_strTooltip = lpszText; }
     void SetDescription(LPCTSTR lpszText) { m_strDescription = lpszText; }
     CString GetParameter() const { return m_strParameter; }
+    // The group the customise sheet lists the command under.
+    CString GetCategory() const { return m_strCategory; }
+    void SetCategory(LPCTSTR lpszCategory) { m_strCategory = lpszCategory; }
     void SetParameter(LPCTSTR lpszText) { m_strParameter = lpszText; }
     int GetIconId() const
     {
         return m_nCustomIconId != 0 ? m_nCustomIconId : m_nIconId > 0 ? m_nIconId : m_nId;
     }
     void SetIconId(int nId) { m_nIconId = nId; }
+    // What the user changed in customise mode: an own icon, caption and style (0 for none).
+    int GetCustomIconId() const { return m_nCustomIconId; }
+    void SetCustomIconId(int nId) { m_nCustomIconId = nId; }
+    CString GetCustomCaption() const { return m_strCustomCaption; }
+    void SetCustomCaption(LPCTSTR lpszCaption) { m_strCustomCaption = lpszCaption; }
     XTPControlType GetType() const { return m_controlType; }
     void SetType(XTPControlType type) { m_controlType = type; }
     DWORD GetFlags() const { return m_dwFlags; }
@@ -252,6 +260,7 @@ protected:
     CString m_strTooltip;
     CString m_strDescription;
     CString m_strParameter;
+    CString m_strCategory;
     CXTPControls* m_pControls = NULL;
     XTPControlType m_controlType = xtpControlError;
     CXTPCommandBar* m_pParent = NULL;
