@@ -546,10 +546,6 @@ void CXTPControlComboBox::SetHideFlags(DWORD dwFlags)
     DelayLayoutParent();
 }
 
-void CXTPControlComboBox::SetHideFlag(DWORD dwFlag, BOOL bSet)
-{
-    SetHideFlags(bSet ? (m_dwHideFlags | dwFlag) : (m_dwHideFlags & ~dwFlag));
-}
 
 CSize CXTPControlComboBox::GetSize(CDC* pDC)
 {

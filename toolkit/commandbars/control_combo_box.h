@@ -127,7 +127,6 @@ public:
     void SetRect(CRect rcControl) override;
     void SetEnabled(BOOL bEnabled) override;
     void SetHideFlags(DWORD dwFlags) override;
-    void SetHideFlag(DWORD dwFlag, BOOL bSet) override;
     BOOL SetPopupOpen(BOOL bOpen) override;
     void OnClick(BOOL bKeyboard = FALSE, CPoint pt = CPoint(0, 0)) override;
     void Copy(CXTPControl* pControl, BOOL bRecursive = FALSE) override;

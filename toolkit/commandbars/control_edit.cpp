@@ -515,10 +515,6 @@ void CXTPControlEdit::SetHideFlags(DWORD dwFlags)
     DelayLayoutParent();
 }
 
-void CXTPControlEdit::SetHideFlag(DWORD dwFlag, BOOL bSet)
-{
-    SetHideFlags(bSet ? (m_dwHideFlags | dwFlag) : (m_dwHideFlags & ~dwFlag));
-}
 
 CSize CXTPControlEdit::GetSize(CDC* pDC)
 {

@@ -157,7 +157,6 @@ public:
     void SetRect(CRect rcControl) override;
     void SetEnabled(BOOL bEnabled) override;
     void SetHideFlags(DWORD dwFlags) override;
-    void SetHideFlag(DWORD dwFlag, BOOL bSet) override;
     void Copy(CXTPControl* pControl, BOOL bRecursive = FALSE) override;
     BOOL IsEqual(CXTPControl* pOther) const override;
     void OnClick(BOOL bKeyboard = FALSE, CPoint pt = CPoint(0, 0)) override;
