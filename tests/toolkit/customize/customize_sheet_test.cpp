@@ -76,6 +76,16 @@ class SheetFrame : public CXTPFrameWnd
 {
 public:
     CXTPToolBar* m_pToolBar = NULL;
+    std::vector<UINT> m_commands;
+
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override
+    {
+        if (nCode == CN_COMMAND && pHandlerInfo == NULL && nID >= ID_CZ_FIRST && nID < ID_CZ_FIRST + 200) {
+            m_commands.push_back(nID);
+            return TRUE;
+        }
+        return CXTPFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+    }
 
 protected:
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct)
@@ -327,6 +337,38 @@ TEST_F(CustomizeSheet, TheNameFieldRenamesTheControlAndOtherIdsGoToTheFrame)
     EXPECT_EQ(nullptr, m_pBars->GetDragControl());
 }
 
+TEST_F(CustomizeSheet, AnEditedButtonImageBecomesTheControlsOwn)
+{
+    OpenSheet();
+    Select(Control(0));
+    Script script({[] {}, [] {
+                       if (HWND hEditor = ::FindWindowW(NULL, L"Button Editor"))
+                           ::SendMessageW(hEditor, WM_COMMAND, IDOK, 0);
+                   }});
+    m_pSheet->RunCommand(XTP_ID_CUSTOMIZE_EDITBUTTONIMAGE);
+    const int nCustom = Control(0)->GetCustomIconId();
+    ASSERT_NE(0, nCustom);
+    CXTPImageManagerIcon* pEdited = m_pBars->GetImageManager()->GetImage(static_cast<UINT>(nCustom), 16);
+    ASSERT_NE(nullptr, pEdited);
+    // Editing it again keeps its id.
+    Script again({[] {}, [] {
+                      if (HWND hEditor = ::FindWindowW(NULL, L"Button Editor"))
+                          ::SendMessageW(hEditor, WM_COMMAND, IDOK, 0);
+                  }});
+    m_pSheet->RunCommand(XTP_ID_CUSTOMIZE_EDITBUTTONIMAGE);
+    EXPECT_EQ(nCustom, Control(0)->GetCustomIconId());
+}
+
+TEST_F(CustomizeSheet, CommandsOfOtherIdsGoOnToTheFrame)
+{
+    OpenSheet();
+    CXTPControl item;
+    item.SetID(static_cast<int>(ID_CS_SAVE));
+    item.SetSite(m_pSheet);
+    item.NotifyExecute(XTP_CN_EXECUTE);
+    EXPECT_EQ(std::vector<UINT>{ID_CS_SAVE}, m_pFrame->m_commands);
+}
+
 TEST_F(CustomizeSheet, TheSheetHoldsTheBarsInCustomiseModeAndARightClickOpensItsMenu)
 {
     OpenSheet();
@@ -474,10 +516,23 @@ TEST_F(ToolbarsPage, DeleteAsksAndRemovesAndABarThatMayNotBeHiddenStaysChecked)
 TEST_F(CustomizeSheet, TheKeyboardPageAssignsMovesRemovesAndResetsShortcuts)
 {
     CXTPShortcutManager* pShortcuts = m_pBars->GetShortcutManager();
-    const ACCEL defaults[] = {{FVIRTKEY | FCONTROL, 'O', static_cast<WORD>(ID_CS_OPEN)},
-                              {FVIRTKEY | FCONTROL, 'S', static_cast<WORD>(ID_CS_SAVE)}};
-    pShortcuts->SetAccelerators(defaults, 2);
-    HACCEL hDefault = ::CreateAcceleratorTableW(const_cast<ACCEL*>(defaults), 2);
+    ASSERT_TRUE(pShortcuts->LoadAccelerators(IDR_CZ_ACCEL));
+    // A category that also holds what the page never lists: no id, a popup, a recent file.
+    std::vector<CXTPControl*> controls;
+    for (int i = 0; i < 2; ++i)
+        controls.push_back(Control(i));
+    auto* pNoId = new CXTPControlButton;
+    auto* pPopup = new CXTPControlPopup;
+    pPopup->SetID(static_cast<int>(ID_CS_FIND + 5));
+    auto* pRecent = new CXTPControlButton;
+    pRecent->SetID(0xE112);
+    controls.push_back(pNoId);
+    controls.push_back(pPopup);
+    controls.push_back(pRecent);
+    m_pSheet->AddCategory(L"File", controls);
+    for (CXTPControl* pControl : {static_cast<CXTPControl*>(pNoId), static_cast<CXTPControl*>(pPopup),
+                                  static_cast<CXTPControl*>(pRecent)})
+        pControl->InternalRelease();
     OpenSheet();
     m_pSheet->SetActivePage(&m_pSheet->m_pageKeyboard);
     Pump();
@@ -526,11 +581,22 @@ TEST_F(CustomizeSheet, TheKeyboardPageAssignsMovesRemovesAndResetsShortcuts)
     EXPECT_EQ('K', table[0].key);
     EXPECT_EQ('S', table[1].key);
 
+    // Reset All asks, and on Yes the table the shortcut manager started with comes back.
+    theApp.m_messageBoxes.clear();
+    page.OnResetAll();
+    ASSERT_EQ(1u, theApp.m_messageBoxes.size());
+    EXPECT_EQ(std::wstring(L"Are you sure you want to reset the key assignments?  This action will remove all "
+                           L"custom key assignments at the text level."),
+              theApp.m_messageBoxes[0]);
+    table = pShortcuts->GetAccelerators();
+    ASSERT_EQ(2u, table.size());
+    EXPECT_EQ(ID_CS_OPEN, table[0].cmd);
+    EXPECT_EQ(ID_CS_SAVE, table[1].cmd);
+
     // The modifiers of the hot-key field and of the table convert both ways.
     EXPECT_EQ(FVIRTKEY | FALT, CXTPCustomizeKeyboardPage::HotKeyToAccelFlags(HOTKEYF_ALT));
     EXPECT_EQ(HOTKEYF_SHIFT | HOTKEYF_CONTROL,
               CXTPCustomizeKeyboardPage::AccelFlagsToHotKey(FVIRTKEY | FSHIFT | FCONTROL | FNOINVERT));
-    ::DestroyAcceleratorTable(hDefault);
 }
 
 TEST_F(CustomizeSheet, TheOptionsPageChangesTheOptionsAtOnce)

@@ -2,6 +2,8 @@
 
 #include "commandbars_resource_ids.h"
 #include "control_edit.h"
+#include "customize/image_editor_dialog.h"
+#include "customize/image_editor_model.h"
 #include "image_manager.h"
 #include "resource_loader.h"
 
@@ -281,6 +283,9 @@ void CXTPCustomizeSheet::RunCommand(UINT nId, CXTPControl* pSender)
     case XTP_ID_CUSTOMIZE_RESETBUTTONIMAGE:
         pControl->SetCustomIconId(0);
         break;
+    case XTP_ID_CUSTOMIZE_EDITBUTTONIMAGE:
+        EditButtonImage();
+        break;
     case XTP_ID_CUSTOMIZE_CHANGEBUTTONIMAGE:
         if (pSender != NULL)
             ChangeButtonImage(pSender->GetIconId());
@@ -383,15 +388,12 @@ BOOL CXTPCustomizeSheet::PasteButtonImage()
     HANDLE hMarker = ::GetClipboardData(CXTPImageManager::GetAlphaClipboardFormat());
     const BOOL bAlphaMarker = hMarker != NULL && ::GlobalSize(hMarker) >= 1;
     if (bFits && bAlphaMarker && bm.bmBitsPixel == 32) {
-        HBITMAP hCopy = CopyAlphaBitmap(hBitmap);
-        if (hCopy != NULL) {
-            CXTPImageHandle handle;
-            handle.SetBitmap(hCopy);
-            const UINT nId = NewImageId();
-            if (pImages->SetCommandImage(handle, nId, kImageSize, kImageSize)) {
-                pControl->SetCustomIconId(static_cast<int>(nId));
-                bResult = TRUE;
-            }
+        CXTPImageHandle handle;
+        handle.SetBitmap(hBitmap);
+        const UINT nId = NewImageId();
+        if (!handle.IsEmpty() && pImages->SetCommandImage(handle, nId, kImageSize, kImageSize)) {
+            pControl->SetCustomIconId(static_cast<int>(nId));
+            bResult = TRUE;
         }
     } else if (bFits && !bAlphaMarker &&
                (bm.bmBitsPixel == 1 || bm.bmBitsPixel == 4 || bm.bmBitsPixel == 8 || bm.bmBitsPixel == 16 ||
@@ -413,6 +415,47 @@ BOOL CXTPCustomizeSheet::PasteButtonImage()
     }
     ::CloseClipboard();
     return bResult;
+}
+
+BOOL CXTPCustomizeSheet::EditButtonImage()
+{
+    CXTPControl* pControl = GetTarget();
+    if (pControl == NULL || !HasButtonType(pControl) || ImageIdOf(pControl) <= 0)
+        return FALSE;
+    CXTPImageManager* pImages = m_pCommandBars->GetImageManager();
+    CXTPImageManagerIcon* pIcon = pImages->GetImage(static_cast<UINT>(ImageIdOf(pControl)), kImageSize);
+    CXTPImageEditorDlg dlg(this);
+    dlg.SetPicture(pIcon != NULL ? &pIcon->GetImage() : NULL);
+    dlg.SetPictureSize(CSize(kImageSize, kImageSize));
+    if (dlg.DoModal() != IDOK)
+        return FALSE;
+    // The edited picture as a 32-bit image with straight alpha.
+    const CXTPImageEditorBitmap& picture = dlg.GetPicture();
+    const CSize size = picture.GetSize();
+    BITMAPINFO bmi = XTPImageEditorBitmapInfo(size);
+    void* pBits = NULL;
+    HBITMAP hBitmap = ::CreateDIBSection(NULL, &bmi, DIB_RGB_COLORS, &pBits, NULL, 0);
+    if (hBitmap == NULL)
+        return FALSE;
+    auto* pPixels = static_cast<DWORD*>(pBits);
+    for (int y = 0; y < size.cy; ++y)
+        for (int x = 0; x < size.cx; ++x) {
+            const COLORREF clr = picture.GetPixel(x, y);
+            const BYTE nAlpha = picture.GetAlpha(x, y);
+            pPixels[y * size.cx + x] = nAlpha == 0 ? 0
+                                                   : (static_cast<DWORD>(nAlpha) << 24) |
+                                                         (static_cast<DWORD>(GetRValue(clr)) << 16) |
+                                                         (static_cast<DWORD>(GetGValue(clr)) << 8) | GetBValue(clr);
+        }
+    CXTPImageHandle handle;
+    handle.SetBitmap(hBitmap);
+    ::DeleteObject(hBitmap);
+    // A control with an own image keeps its id; otherwise the picture gets a new one.
+    const UINT nId = pControl->GetCustomIconId() > 0 ? static_cast<UINT>(pControl->GetCustomIconId()) : NewImageId();
+    if (!pImages->SetCommandImage(handle, nId, kImageSize, kImageSize))
+        return FALSE;
+    pControl->SetCustomIconId(static_cast<int>(nId));
+    return TRUE;
 }
 
 void CXTPCustomizeSheet::ChangeButtonImage(int nStockImage)

@@ -70,6 +70,8 @@ public:
     // The image commands, one by one.
     BOOL CopyButtonImage();
     BOOL PasteButtonImage();
+    // The button image editor over the control's image; OK stores the picture as its own image.
+    BOOL EditButtonImage();
     void ChangeButtonImage(int nStockImage);
     // An id no image of the command bars' image manager uses yet.
     UINT NewImageId() const;
