@@ -270,6 +270,19 @@ TEST_F(CustomizeSheet, CopyAndPasteCarryTheButtonImageAndCraftedBitmapsChangeNot
     ASSERT_NE(0, nCustom);
     EXPECT_NE(nullptr, Control(1)->GetImage(16));
     EXPECT_TRUE(StateOf(XTP_ID_CUSTOMIZE_RESETBUTTONIMAGE).bEnabled);
+    // The button draws it: its face shows the red square (the sheet moved off the bar).
+    m_pSheet->SetWindowPos(NULL, -2000, -2000, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    m_pFrame->m_pToolBar->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+    Pump();
+    const CRect rcButton = Control(1)->GetRect();
+    HDC hBar = ::GetDC(m_pFrame->m_pToolBar->GetSafeHwnd());
+    int nRed = 0;
+    for (int y = rcButton.top; y < rcButton.bottom; ++y)
+        for (int x = rcButton.left; x < rcButton.right; ++x)
+            nRed += ::GetPixel(hBar, x, y) == RGB(200, 30, 30) ? 1 : 0;
+    ::ReleaseDC(m_pFrame->m_pToolBar->GetSafeHwnd(), hBar);
+    EXPECT_EQ(100, nRed);
+    EXPECT_TRUE(test_support::WriteWindowScreenshot(m_pFrame->GetSafeHwnd(), L"customize_pasted_image"));
 
     // Crafted clipboards: a picture of the wrong size, a 24-bit one that claims alpha, a short
     // private block. None changes the button.
