@@ -649,6 +649,35 @@ TEST_F(CustomizeSheet, TheOptionsPageChangesTheOptionsAtOnce)
     EXPECT_EQ(1u, theApp.m_messageBoxes.size());
 }
 
+TEST_F(CustomizeSheet, ACommandDraggedFromTheCommandsPageLandsOnTheToolbar)
+{
+    OpenSheet();
+    m_pSheet->SetWindowPos(NULL, 100, 400, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    m_pSheet->SetActivePage(&m_pSheet->m_pageCommands);
+    Pump();
+    CXTPCustomizeCommandsListBox& list = m_pSheet->m_pageCommands.GetCommands();
+    ASSERT_EQ(2, list.GetCount());
+    // The drag holds the frame's mouse: the moves and the release wait in its queue.
+    CRect rcBar;
+    m_pFrame->m_pToolBar->GetWindowRect(&rcBar);
+    CPoint ptDrop(rcBar.right - 4, rcBar.CenterPoint().y);
+    m_pFrame->ScreenToClient(&ptDrop);
+    const int nBefore = m_pFrame->m_pToolBar->GetControlCount();
+    m_pFrame->PostMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(ptDrop.x, ptDrop.y));
+    m_pFrame->PostMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(ptDrop.x, ptDrop.y));
+    m_pFrame->PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(ptDrop.x, ptDrop.y));
+    CRect rcItem;
+    list.GetItemRect(1, &rcItem);
+    list.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(rcItem.left + 30, rcItem.CenterPoint().y));
+    Pump();
+    EXPECT_EQ(1, list.GetCurSel());
+    ASSERT_EQ(nBefore + 1, m_pFrame->m_pToolBar->GetControlCount());
+    int nSave = 0;
+    for (int i = 0; i < m_pFrame->m_pToolBar->GetControlCount(); ++i)
+        nSave += Control(i)->GetID() == static_cast<int>(ID_CS_SAVE) ? 1 : 0;
+    EXPECT_EQ(2, nSave);
+}
+
 TEST_F(CustomizeSheet, EachPageLeavesAScreenshot)
 {
     OpenSheet();

@@ -301,8 +301,11 @@ LRESULT CXTPCustomizeCommandsListBox::WindowProc(UINT message, WPARAM wParam, LP
             GetParent()->SendMessage(WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(), LBN_SELCHANGE),
                                      reinterpret_cast<LPARAM>(m_hWnd));
             auto* pControl = reinterpret_cast<CXTPControl*>(GetItemData(static_cast<int>(nItem)));
-            if (pControl != NULL)
-                m_pSheet->GetCommandBars()->GetDropSource()->DoDragDrop(pControl, TRUE);
+            // A copy goes out: the category's control stays where it is.
+            if (CXTPControl* pCopy = pControl != NULL ? pControl->Clone(TRUE) : NULL) {
+                m_pSheet->GetCommandBars()->GetDropSource()->DoDragDrop(pCopy, TRUE);
+                pCopy->InternalRelease();
+            }
             return 0;
         }
     }
