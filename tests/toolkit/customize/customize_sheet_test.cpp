@@ -242,6 +242,8 @@ TEST_F(CustomizeSheet, CopyAndPasteCarryTheButtonImageAndCraftedBitmapsChangeNot
     EXPECT_EQ(16, bm.bmWidth);
     EXPECT_EQ(16, bm.bmHeight);
     const std::vector<COLORREF> copied = Pixels(hCopied, 16, 16);
+    // The command's icon set goes along in the image manager's own format.
+    EXPECT_TRUE(::IsClipboardFormatAvailable(CXTPImageManager::GetClipboardFormat()));
     ::CloseClipboard();
     // The icon as drawn on the button face.
     CXTPImageManagerIcon* pIcon = m_pBars->GetImageManager()->GetImage(ID_CS_OPEN, 16);

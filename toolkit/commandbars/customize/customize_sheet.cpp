@@ -344,11 +344,17 @@ BOOL CXTPCustomizeSheet::CopyButtonImage()
     }
     if (hBitmap == NULL)
         return FALSE;
+    // The command's whole icon set goes in the image manager's own format first (that call empties
+    // the clipboard); the picture joins it.
+    CXTPImageManager* pImages = m_pCommandBars->GetImageManager();
+    const UINT nImageId = static_cast<UINT>(ImageIdOf(pControl));
+    const BOOL bIconSet = pImages->LookupIconSet(nImageId) != NULL && pImages->CopyToClipboard(nImageId, GetSafeHwnd());
     if (!::OpenClipboard(GetSafeHwnd())) {
         ::DeleteObject(hBitmap);
         return FALSE;
     }
-    ::EmptyClipboard();
+    if (!bIconSet)
+        ::EmptyClipboard();
     ::SetClipboardData(CF_BITMAP, hBitmap);
     if (bAlpha) {
         if (HGLOBAL hMarker = ::GlobalAlloc(GMEM_MOVEABLE, 1)) {
