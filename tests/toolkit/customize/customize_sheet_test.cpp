@@ -72,6 +72,22 @@ std::vector<COLORREF> Pixels(HBITMAP hBitmap, int nWidth, int nHeight)
     return pixels;
 }
 
+// The screen under the shown popup bar of this thread, saved under the name.
+bool ScreenshotOfShownPopup(const wchar_t* pszName)
+{
+    HWND hFound = NULL;
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND hWnd, LPARAM lParam) -> BOOL {
+            if (!::IsWindowVisible(hWnd) || DYNAMIC_DOWNCAST(CXTPPopupBar, CWnd::FromHandlePermanent(hWnd)) == NULL)
+                return TRUE;
+            *reinterpret_cast<HWND*>(lParam) = hWnd;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&hFound));
+    return hFound != NULL && test_support::WriteWindowScreenshot(hFound, pszName);
+}
+
 class SheetFrame : public CXTPFrameWnd
 {
 public:
@@ -394,11 +410,13 @@ TEST_F(CustomizeSheet, TheSheetHoldsTheBarsInCustomiseModeAndARightClickOpensIts
     EXPECT_TRUE(::IsWindow(m_pFrame->GetSafeHwnd()));
     // A right click on a control selects it and opens the context menu; Escape closes it.
     const CRect rcControl = Control(1)->GetRect();
-    Script script({[] {}, [] { popup_test::HookKey(VK_ESCAPE); }});
+    bool bShot = false;
+    Script script({[] {}, [&] { bShot = ScreenshotOfShownPopup(L"customize_control_context_menu"); },
+                   [] { popup_test::HookKey(VK_ESCAPE); }});
     m_pFrame->m_pToolBar->SendMessage(WM_RBUTTONDOWN, MK_RBUTTON,
                                       MAKELPARAM(rcControl.CenterPoint().x, rcControl.CenterPoint().y));
     EXPECT_EQ(Control(1), m_pBars->GetDragControl());
-    EXPECT_GE(script.StepsRun(), 1u);
+    EXPECT_TRUE(bShot);
     m_pSheet->DestroyWindow();
     Pump();
     EXPECT_FALSE(m_pBars->IsCustomizeMode());
@@ -436,6 +454,7 @@ protected:
                            wchar_t szText[64] = {0};
                            ::GetDlgItemTextW(hDialog, XTP_IDC_EDIT_TOOLBARNAME, szText, 64);
                            strProposed = szText;
+                           test_support::WriteFramedWindowScreenshot(hDialog, L"customize_new_toolbar_dialog");
                            if (pszName != NULL)
                                ::SetDlgItemTextW(hDialog, XTP_IDC_EDIT_TOOLBARNAME, pszName);
                            ::SendMessageW(hDialog, WM_COMMAND, IDOK, 0);
