@@ -195,7 +195,8 @@ void CXTPCommandBars::SetDragControl(CXTPControl* pControl)
         pControl->InternalAddRef();
     m_pDragControl = pControl;
     for (CXTPControl* pRedraw : {pOld, pControl})
-        if (pRedraw != NULL && pRedraw->GetParent() != NULL && ::IsWindow(pRedraw->GetParent()->GetSafeHwnd()))
+        if (pRedraw != NULL && pRedraw->GetParent() != NULL &&
+            ::IsWindow(pRedraw->GetParent()->GetSafeHwnd()))
             pRedraw->GetParent()->Invalidate(FALSE);
     if (pOld != NULL)
         pOld->InternalRelease();

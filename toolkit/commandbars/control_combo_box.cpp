@@ -103,7 +103,8 @@ BOOL CXTPControlComboBoxList::Popup(CXTPControlPopup* pControlPopup, BOOL bSelec
         SetCommandBars(pComboBox->GetCommandBars());
     if (CXTPCommandBar* pParent = pComboBox->GetParent())
         if (CXTPPaintManagerCore* pPaintManager = pParent->GetPaintManager())
-            SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(pPaintManager->GetRegularFont()->GetSafeHandle()));
+            SendMessage(WM_SETFONT,
+                        reinterpret_cast<WPARAM>(pPaintManager->GetRegularFont()->GetSafeHandle()));
     m_pComboBox = pComboBox;
     if (!CXTPPopupBar::Popup(pControlPopup, bSelectFirst)) {
         m_pComboBox = NULL;
@@ -222,7 +223,8 @@ LRESULT CXTPControlComboBoxList::WindowProc(UINT message, WPARAM wParam, LPARAM 
     case WM_ERASEBKGND: {
         CRect rect;
         GetClientRect(&rect);
-        CDC::FromHandle(reinterpret_cast<HDC>(wParam))->FillSolidRect(rect, GetColorTable()->GetColor(COLOR_WINDOW));
+        CDC::FromHandle(reinterpret_cast<HDC>(wParam))
+            ->FillSolidRect(rect, GetColorTable()->GetColor(COLOR_WINDOW));
         return TRUE;
     }
     default:
@@ -340,7 +342,8 @@ BOOL CXTPControlComboBoxEditCtrl::OnChildNotify(UINT message, WPARAM wParam, LPA
 CXTPControlComboBox::CXTPControlComboBox()
 {
     m_controlType = xtpControlComboBox;
-    auto* pList = static_cast<CXTPControlComboBoxList*>(RUNTIME_CLASS(CXTPControlComboBoxList)->CreateObject());
+    auto* pList =
+        static_cast<CXTPControlComboBoxList*>(RUNTIME_CLASS(CXTPControlComboBoxList)->CreateObject());
     SetCommandBar(pList);
     pList->InternalRelease();
 }
@@ -546,7 +549,6 @@ void CXTPControlComboBox::SetHideFlags(DWORD dwFlags)
     DelayLayoutParent();
 }
 
-
 CSize CXTPControlComboBox::GetSize(CDC* pDC)
 {
     return CSize(m_nWidth, CXTPControlPopup::GetSize(pDC).cy);
@@ -558,9 +560,8 @@ void CXTPControlComboBox::SetRect(CRect rcControl)
     m_rcControl = rcControl;
     if (m_pEdit == NULL || pBar == NULL || !::IsWindow(pBar->GetSafeHwnd()))
         return;
-    if (::IsWindow(m_pEdit->GetSafeHwnd()) &&
-        ((m_pEdit->GetExStyle() & WS_EX_LAYOUTRTL) != 0 ||
-         ::GetParent(m_pEdit->GetSafeHwnd()) != pBar->GetSafeHwnd()))
+    if (::IsWindow(m_pEdit->GetSafeHwnd()) && ((m_pEdit->GetExStyle() & WS_EX_LAYOUTRTL) != 0 ||
+                                               ::GetParent(m_pEdit->GetSafeHwnd()) != pBar->GetSafeHwnd()))
         m_pEdit->DestroyWindow();
     const BOOL bExists = ::IsWindow(m_pEdit->GetSafeHwnd());
     if (rcControl == m_rcEditPlaced && bExists && !m_bDelayReposition)
@@ -717,7 +718,8 @@ int CXTPControlComboBox::OnHookKeyDown(UINT nChar, LPARAM)
     }
     if (m_pAutoComplete != NULL && m_pAutoComplete->TranslateSuggestionKey(nChar))
         return XTP_HOOK_HANDLED;
-    const BOOL bListKey = (nChar == VK_UP || nChar == VK_DOWN || nChar == VK_PRIOR || nChar == VK_NEXT) && !bAlt;
+    const BOOL bListKey =
+        (nChar == VK_UP || nChar == VK_DOWN || nChar == VK_PRIOR || nChar == VK_NEXT) && !bAlt;
     if (pList != NULL && ::IsWindow(pList->GetSafeHwnd()) && (m_pEdit == NULL || bListKey)) {
         const int nBefore = pList->GetCurSel();
         pList->SendMessage(WM_KEYDOWN, nChar, 0);
@@ -743,11 +745,12 @@ void CXTPControlComboBox::AutoComplete()
     DWORD dwEnd = 0;
     m_pEdit->SendMessage(EM_GETSEL, reinterpret_cast<WPARAM>(&dwStart), reinterpret_cast<LPARAM>(&dwEnd));
     CXTPControlComboBoxList* pList = GetListBox();
-    if (pList == NULL || strText.IsEmpty() || dwStart != dwEnd || dwEnd != static_cast<DWORD>(strText.GetLength()))
+    if (pList == NULL || strText.IsEmpty() || dwStart != dwEnd ||
+        dwEnd != static_cast<DWORD>(strText.GetLength()))
         return;
     // From -1 the search runs over the whole list from its first item.
-    const int nFound = static_cast<int>(pList->SendMessage(LB_FINDSTRING, static_cast<WPARAM>(-1),
-                                                           reinterpret_cast<LPARAM>(static_cast<LPCTSTR>(strText))));
+    const int nFound = static_cast<int>(pList->SendMessage(
+        LB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(static_cast<LPCTSTR>(strText))));
     if (nFound == LB_ERR)
         return;
     const CString strItem = pList->GetText(nFound);
@@ -770,11 +773,13 @@ void CXTPControlComboBox::OnEditChanged()
         CString strText;
         m_pEdit->GetWindowText(strText);
         const LPARAM lText = reinterpret_cast<LPARAM>(static_cast<LPCTSTR>(strText));
-        const int nExact = static_cast<int>(pList->SendMessage(LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), lText));
+        const int nExact =
+            static_cast<int>(pList->SendMessage(LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), lText));
         if (nExact != LB_ERR) {
             pList->SendMessage(LB_SETCURSEL, nExact);
         } else {
-            const int nFound = static_cast<int>(pList->SendMessage(LB_FINDSTRING, static_cast<WPARAM>(-1), lText));
+            const int nFound =
+                static_cast<int>(pList->SendMessage(LB_FINDSTRING, static_cast<WPARAM>(-1), lText));
             if (nFound != LB_ERR)
                 pList->SendMessage(LB_SETTOPINDEX, nFound);
             pList->SendMessage(LB_SETCURSEL, static_cast<WPARAM>(-1));

@@ -101,7 +101,6 @@ void CXTPControlCustom::SetHideFlags(DWORD dwFlags)
     DelayLayoutParent();
 }
 
-
 void CXTPControlCustom::OnCalcDynamicSize(DWORD dwMode)
 {
     const BOOL bVertical = (dwMode & LM_VERTDOCK) != 0;

@@ -1,12 +1,12 @@
 #include "control_edit.h"
 
+#include "color_table.h"
 #include "command_bar.h"
 #include "command_bars.h"
 #include "hook_managers.h"
 #include "popup_bar.h"
 #include "prop_exchange.h"
 #include "tooltip_controller.h"
-#include "color_table.h"
 
 #include <afxpriv.h>
 #include <richedit.h>
@@ -93,7 +93,8 @@ void CXTPEdit::ShowWithControl(BOOL bVisible)
                          (bVisible ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
 }
 
-BOOL CXTPEdit::OnFieldMessage(CXTPControl* pControl, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& lResult)
+BOOL CXTPEdit::OnFieldMessage(CXTPControl* pControl, UINT message, WPARAM wParam, LPARAM lParam,
+                              LRESULT& lResult)
 {
     CXTPCommandBar* pBar = pControl->GetParent();
     CXTPCommandBars* pCommandBars = pControl->GetCommandBars();
@@ -246,7 +247,8 @@ HRESULT CXTPShellAutoComplete::SHAutoComplete(HWND hwndEdit, DWORD dwFlags)
     if (hShell == NULL)
         return E_FAIL;
     typedef HRESULT(WINAPI * PFNSHAUTOCOMPLETE)(HWND, DWORD);
-    auto pfn = reinterpret_cast<PFNSHAUTOCOMPLETE>(reinterpret_cast<void*>(::GetProcAddress(hShell, "SHAutoComplete")));
+    auto pfn = reinterpret_cast<PFNSHAUTOCOMPLETE>(
+        reinterpret_cast<void*>(::GetProcAddress(hShell, "SHAutoComplete")));
     const HRESULT hr = pfn != NULL ? pfn(hwndEdit, dwFlags) : E_FAIL;
     ::FreeLibrary(hShell);
     return hr;
@@ -266,8 +268,8 @@ void CXTPShellAutoComplete::HookEdit(BOOL bInstall)
             return;
         if (s_pOwner != NULL)
             s_pOwner->HookEdit(FALSE);
-        s_hHook = ::SetWindowsHookExW(WH_CALLWNDPROC, &CXTPShellAutoComplete::CallWndProc, AfxGetInstanceHandle(),
-                                      ::GetCurrentThreadId());
+        s_hHook = ::SetWindowsHookExW(WH_CALLWNDPROC, &CXTPShellAutoComplete::CallWndProc,
+                                      AfxGetInstanceHandle(), ::GetCurrentThreadId());
         s_pOwner = this;
         CXTPKeyboardManager::GetInstance()->HookKeyboard(this);
         return;
@@ -340,7 +342,8 @@ LRESULT CALLBACK CXTPShellAutoComplete::CallWndProc(int nCode, WPARAM wParam, LP
     if (nCode == HC_ACTION && s_pOwner != NULL) {
         const auto* pMessage = reinterpret_cast<const CWPSTRUCT*>(lParam);
         if (pMessage->message == WM_WINDOWPOSCHANGING && pMessage->lParam != 0)
-            s_pOwner->OnWindowPosChanging(pMessage->hwnd, reinterpret_cast<const WINDOWPOS*>(pMessage->lParam));
+            s_pOwner->OnWindowPosChanging(pMessage->hwnd,
+                                          reinterpret_cast<const WINDOWPOS*>(pMessage->lParam));
     }
     return ::CallNextHookEx(hHook, nCode, wParam, lParam);
 }
@@ -514,7 +517,6 @@ void CXTPControlEdit::SetHideFlags(DWORD dwFlags)
         m_pEdit->ShowWithControl(IsVisible());
     DelayLayoutParent();
 }
-
 
 CSize CXTPControlEdit::GetSize(CDC* pDC)
 {

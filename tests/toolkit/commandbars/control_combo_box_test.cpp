@@ -51,7 +51,8 @@ protected:
         ASSERT_TRUE(m_pFrame->LoadFrame(IDR_CB_MDI, WS_OVERLAPPEDWINDOW));
         m_pFrame->SetWindowPos(&CWnd::wndTop, 60, 60, 600, 360, SWP_SHOWWINDOW);
         Pump();
-        m_pCombo = DYNAMIC_DOWNCAST(CXTPControlComboBox, ToolBar()->GetControls()->Add(xtpControlComboBox, 4200));
+        m_pCombo =
+            DYNAMIC_DOWNCAST(CXTPControlComboBox, ToolBar()->GetControls()->Add(xtpControlComboBox, 4200));
         ASSERT_NE(nullptr, m_pCombo);
         m_pCombo->SetDropDownListStyle(TRUE);
         m_pCombo->AddString(L"Apple");
@@ -317,8 +318,8 @@ protected:
         wc.hInstance = AfxGetInstanceHandle();
         wc.lpszClassName = CXTPShellAutoComplete::SuggestionClassName();
         ::RegisterClassW(&wc);
-        m_hwndSuggestion = ::CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, L"", WS_POPUP | WS_BORDER, 100,
-                                             200, 150, 80, NULL, NULL, wc.hInstance, NULL);
+        m_hwndSuggestion = ::CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, L"", WS_POPUP | WS_BORDER,
+                                             100, 200, 150, 80, NULL, NULL, wc.hInstance, NULL);
         ASSERT_NE(nullptr, m_hwndSuggestion);
     }
     void TearDown() override
@@ -338,10 +339,11 @@ TEST_F(ShellSuggestion, TheSuggestionListIsFoundTrustedAndForgottenWhenHidden)
     EXPECT_TRUE(pHook->IsHooked());
     const HWND hwndEdit = m_pEdit->GetEditCtrl()->GetSafeHwnd();
     MSG msg;
-    while (::PeekMessageW(&msg, hwndEdit, XTP_WM_SHELL_SUGGESTION_SHOWN, XTP_WM_SHELL_SUGGESTION_SHOWN, PM_REMOVE))
+    while (::PeekMessageW(&msg, hwndEdit, XTP_WM_SHELL_SUGGESTION_SHOWN, XTP_WM_SHELL_SUGGESTION_SHOWN,
+                          PM_REMOVE))
         ;
-    ::SetWindowPos(m_hwndSuggestion, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE |
-                                                                   SWP_SHOWWINDOW);
+    ::SetWindowPos(m_hwndSuggestion, HWND_TOPMOST, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     EXPECT_EQ(m_hwndSuggestion, pHook->GetSuggestionWindow());
     EXPECT_TRUE(::PeekMessageW(&msg, hwndEdit, XTP_WM_SHELL_SUGGESTION_SHOWN, XTP_WM_SHELL_SUGGESTION_SHOWN,
                                PM_REMOVE));
@@ -363,8 +365,8 @@ TEST_F(ShellSuggestion, TheSuggestionListIsFoundTrustedAndForgottenWhenHidden)
     EXPECT_TRUE(ToolBar()->IsTrackingMode());
     EXPECT_TRUE(m_pEdit->IsFocused());
     // Hidden, it is forgotten and no longer trusted.
-    ::SetWindowPos(m_hwndSuggestion, NULL, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
-                                                           SWP_HIDEWINDOW);
+    ::SetWindowPos(m_hwndSuggestion, NULL, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
     EXPECT_EQ(nullptr, pHook->GetSuggestionWindow());
     EXPECT_FALSE(pMouse->IsTrustedWindow(m_hwndSuggestion));
     m_pFrame->SetFocus();
@@ -378,8 +380,8 @@ TEST_F(ShellSuggestion, TheSuggestionListClosesTheComboDropDownList)
     Edit()->SetFocus();
     m_pCombo->OnClick();
     ASSERT_TRUE(List()->IsTrackingMode());
-    ::SetWindowPos(m_hwndSuggestion, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE |
-                                                                   SWP_SHOWWINDOW);
+    ::SetWindowPos(m_hwndSuggestion, HWND_TOPMOST, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     Pump();
     EXPECT_FALSE(List()->IsTrackingMode());
     EXPECT_TRUE(m_pCombo->IsFocused());

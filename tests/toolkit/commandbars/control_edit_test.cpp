@@ -179,7 +179,8 @@ TEST_F(EditControl, TheContextMenuOffersWhatTheSelectionAndClipboardAllowAndRuns
     // Nothing selected and nothing to paste: all three are offered disabled; Escape closes.
     std::vector<BOOL> enabled;
     {
-        Script script({[] {}, [&] {
+        Script script({[] {},
+                       [&] {
                            if (CXTPPopupBar* pPopup = ShownPopup())
                                for (int i = 0; i < pPopup->GetControlCount(); ++i)
                                    enabled.push_back(pPopup->GetControl(i)->GetEnabled());
@@ -200,7 +201,8 @@ TEST_F(EditControl, TheContextMenuOffersWhatTheSelectionAndClipboardAllowAndRuns
     // Copy, the second, copies; Paste, the third, replaces the selection.
     pWnd->SendMessage(EM_SETSEL, 0, 2);
     {
-        Script script({[] {}, [] { HookKey(VK_DOWN); }, [] { HookKey(VK_DOWN); }, [] { HookKey(VK_RETURN); }});
+        Script script(
+            {[] {}, [] { HookKey(VK_DOWN); }, [] { HookKey(VK_DOWN); }, [] { HookKey(VK_RETURN); }});
         EXPECT_TRUE(pWnd->ShowContextMenu(m_pEdit, CPoint(5, 5)));
     }
     EXPECT_EQ(CString(L"be"), ClipboardText());
@@ -298,7 +300,8 @@ TEST_F(EditControl, WithoutTheRichEditLibrariesTheFieldFallsBackAndItsCommandsSt
         SCOPED_TRACE(c.pszClass);
         CXTPRichEditLibrary::SetForceFallback(c.nFallback);
         CXTPEdit edit;
-        ASSERT_TRUE(edit.CreateEdit(WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, CRect(10, 10, 150, 30), m_pFrame));
+        ASSERT_TRUE(
+            edit.CreateEdit(WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, CRect(10, 10, 150, 30), m_pFrame));
         wchar_t szClass[64] = {0};
         ::GetClassNameW(edit.GetSafeHwnd(), szClass, 64);
         EXPECT_STREQ(c.pszClass, szClass);

@@ -79,7 +79,8 @@ bool ScreenshotOfShownPopup(const wchar_t* pszName)
     ::EnumThreadWindows(
         ::GetCurrentThreadId(),
         [](HWND hWnd, LPARAM lParam) -> BOOL {
-            if (!::IsWindowVisible(hWnd) || DYNAMIC_DOWNCAST(CXTPPopupBar, CWnd::FromHandlePermanent(hWnd)) == NULL)
+            if (!::IsWindowVisible(hWnd) ||
+                DYNAMIC_DOWNCAST(CXTPPopupBar, CWnd::FromHandlePermanent(hWnd)) == NULL)
                 return TRUE;
             *reinterpret_cast<HWND*>(lParam) = hWnd;
             return FALSE;
@@ -218,13 +219,15 @@ TEST_F(CustomizeSheet, TheContextMenuOffersWhatTheSelectedControlAllows)
         UINT nId;
         int nStyle;
     };
-    for (const StyleCase& c : {StyleCase{XTP_ID_CUSTOMIZE_DEFAULTSTYLE, 0}, StyleCase{XTP_ID_CUSTOMIZE_TEXTONLY, 1},
-                               StyleCase{XTP_ID_CUSTOMIZE_IMAGEANDTEXT, 3}}) {
+    for (const StyleCase& c :
+         {StyleCase{XTP_ID_CUSTOMIZE_DEFAULTSTYLE, 0}, StyleCase{XTP_ID_CUSTOMIZE_TEXTONLY, 1},
+          StyleCase{XTP_ID_CUSTOMIZE_IMAGEANDTEXT, 3}}) {
         SCOPED_TRACE(c.nStyle);
         Select(Control(1));
         m_pSheet->RunCommand(c.nId);
         EXPECT_EQ(c.nStyle, Control(1)->GetStyle());
-        for (UINT nOther : {XTP_ID_CUSTOMIZE_DEFAULTSTYLE, XTP_ID_CUSTOMIZE_TEXTONLY, XTP_ID_CUSTOMIZE_IMAGEANDTEXT})
+        for (UINT nOther :
+             {XTP_ID_CUSTOMIZE_DEFAULTSTYLE, XTP_ID_CUSTOMIZE_TEXTONLY, XTP_ID_CUSTOMIZE_IMAGEANDTEXT})
             EXPECT_EQ(nOther == c.nId, StateOf(nOther).bChecked);
         for (int nField : {2, 3}) {
             Select(Control(nField));
@@ -312,8 +315,9 @@ TEST_F(CustomizeSheet, CopyAndPasteCarryTheButtonImageAndCraftedBitmapsChangeNot
         bool bAlphaMarker;
         bool bShortPrivate;
     };
-    for (const Crafted& c : {Crafted{"wide", 20, 24, false, false}, Crafted{"claims alpha", 16, 24, true, false},
-                             Crafted{"short private block", 16, 24, false, true}}) {
+    for (const Crafted& c :
+         {Crafted{"wide", 20, 24, false, false}, Crafted{"claims alpha", 16, 24, true, false},
+          Crafted{"short private block", 16, 24, false, true}}) {
         SCOPED_TRACE(c.pszName);
         Control(2)->SetCustomIconId(0);
         Select(Control(0));
@@ -372,7 +376,8 @@ TEST_F(CustomizeSheet, AnEditedButtonImageBecomesTheControlsOwn)
 {
     OpenSheet();
     Select(Control(0));
-    Script script({[] {}, [] {
+    Script script({[] {},
+                   [] {
                        if (HWND hEditor = ::FindWindowW(NULL, L"Button Editor"))
                            ::SendMessageW(hEditor, WM_COMMAND, IDOK, 0);
                    }});
@@ -382,7 +387,8 @@ TEST_F(CustomizeSheet, AnEditedButtonImageBecomesTheControlsOwn)
     CXTPImageManagerIcon* pEdited = m_pBars->GetImageManager()->GetImage(static_cast<UINT>(nCustom), 16);
     ASSERT_NE(nullptr, pEdited);
     // Editing it again keeps its id.
-    Script again({[] {}, [] {
+    Script again({[] {},
+                  [] {
                       if (HWND hEditor = ::FindWindowW(NULL, L"Button Editor"))
                           ::SendMessageW(hEditor, WM_COMMAND, IDOK, 0);
                   }});
@@ -454,7 +460,8 @@ protected:
                            wchar_t szText[64] = {0};
                            ::GetDlgItemTextW(hDialog, XTP_IDC_EDIT_TOOLBARNAME, szText, 64);
                            strProposed = szText;
-                           test_support::WriteFramedWindowScreenshot(hDialog, L"customize_new_toolbar_dialog");
+                           test_support::WriteFramedWindowScreenshot(hDialog,
+                                                                     L"customize_new_toolbar_dialog");
                            if (pszName != NULL)
                                ::SetDlgItemTextW(hDialog, XTP_IDC_EDIT_TOOLBARNAME, pszName);
                            ::SendMessageW(hDialog, WM_COMMAND, IDOK, 0);
@@ -467,10 +474,7 @@ protected:
         m_pPage->OnNew();
         return strProposed;
     }
-    int FindInList(LPCTSTR lpszTitle)
-    {
-        return m_pPage->GetList().FindStringExact(-1, lpszTitle);
-    }
+    int FindInList(LPCTSTR lpszTitle) { return m_pPage->GetList().FindStringExact(-1, lpszTitle); }
     CXTPCustomizeToolbarsPage* m_pPage = NULL;
 };
 
@@ -619,9 +623,10 @@ TEST_F(CustomizeSheet, TheKeyboardPageAssignsMovesRemovesAndResetsShortcuts)
     theApp.m_messageBoxes.clear();
     page.OnResetAll();
     ASSERT_EQ(1u, theApp.m_messageBoxes.size());
-    EXPECT_EQ(std::wstring(L"Are you sure you want to reset the key assignments?  This action will remove all "
-                           L"custom key assignments at the text level."),
-              theApp.m_messageBoxes[0]);
+    EXPECT_EQ(
+        std::wstring(L"Are you sure you want to reset the key assignments?  This action will remove all "
+                     L"custom key assignments at the text level."),
+        theApp.m_messageBoxes[0]);
     table = pShortcuts->GetAccelerators();
     ASSERT_EQ(2u, table.size());
     EXPECT_EQ(ID_CS_OPEN, table[0].cmd);
@@ -703,8 +708,8 @@ TEST_F(CustomizeSheet, EachPageLeavesAScreenshot)
 {
     OpenSheet();
     m_pSheet->SetWindowPos(&CWnd::wndTop, 120, 120, 0, 0, SWP_NOSIZE);
-    const wchar_t* names[] = {L"customize_sheet_toolbars", L"customize_sheet_commands", L"customize_sheet_keyboard",
-                              L"customize_sheet_options"};
+    const wchar_t* names[] = {L"customize_sheet_toolbars", L"customize_sheet_commands",
+                              L"customize_sheet_keyboard", L"customize_sheet_options"};
     for (int i = 0; i < 4; ++i) {
         m_pSheet->SetActivePage(i);
         m_pSheet->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE);

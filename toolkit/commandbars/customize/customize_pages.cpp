@@ -38,8 +38,7 @@ const UINT kLastToolbarId = 0xE8FE;
 
 CXTPNewToolbarDlg::CXTPNewToolbarDlg(CWnd* pParent, CXTPCommandBars* pCommandBars, CXTPCommandBar* pRenamed)
     : CDialog(XTP_IDD_NEWTOOLBAR, pParent), m_pRenamed(pRenamed), m_pCommandBars(pCommandBars)
-{
-}
+{}
 
 void CXTPNewToolbarDlg::DoDataExchange(CDataExchange* pDX)
 {
@@ -111,8 +110,7 @@ void CXTPNewToolbarDlg::OnOK()
 
 CXTPCustomizeToolbarsPage::CXTPCustomizeToolbarsPage(CXTPCustomizeSheet* pSheet)
     : CPropertyPage(XTP_IDD_PAGE_TOOLBARS), m_pSheet(pSheet)
-{
-}
+{}
 
 CXTPCommandBars* CXTPCustomizeToolbarsPage::GetCommandBars() const
 {
@@ -220,7 +218,8 @@ void CXTPCustomizeToolbarsPage::OnDelete()
     CXTPToolBar* pToolBar = GetSelectedToolBar();
     if (pToolBar == NULL || pToolBar->m_bBuiltIn)
         return;
-    if (AfxMessageBox(FormatText(XTP_IDS_CONFIRM_DELETE, pToolBar->GetTitle()), MB_OKCANCEL | MB_ICONWARNING) != IDOK)
+    if (AfxMessageBox(FormatText(XTP_IDS_CONFIRM_DELETE, pToolBar->GetTitle()),
+                      MB_OKCANCEL | MB_ICONWARNING) != IDOK)
         return;
     GetCommandBars()->Remove(pToolBar);
     GetCommandBars()->RecalcFrameLayout();
@@ -360,8 +359,7 @@ BOOL CXTPCustomizeCommandsPage::OnCommand(WPARAM wParam, LPARAM lParam)
 
 CXTPCustomizeKeyboardPage::CXTPCustomizeKeyboardPage(CXTPCustomizeSheet* pSheet)
     : CPropertyPage(XTP_IDD_PAGE_KEYBOARD), m_pSheet(pSheet)
-{
-}
+{}
 
 BYTE CXTPCustomizeKeyboardPage::HotKeyToAccelFlags(WORD wModifiers)
 {
@@ -408,7 +406,8 @@ std::vector<ACCEL> CXTPCustomizeKeyboardPage::GetTable() const
 
 void CXTPCustomizeKeyboardPage::SetTable(const std::vector<ACCEL>& table)
 {
-    m_pSheet->GetCommandBars()->GetShortcutManager()->SetAccelerators(table.data(), static_cast<int>(table.size()));
+    m_pSheet->GetCommandBars()->GetShortcutManager()->SetAccelerators(table.data(),
+                                                                      static_cast<int>(table.size()));
 }
 
 void CXTPCustomizeKeyboardPage::OnCategoryChanged()
@@ -456,7 +455,8 @@ void CXTPCustomizeKeyboardPage::OnCommandChanged()
             const int nItem = m_listKeys.AddString(pShortcuts->FormatAccelerator(&accel));
             m_listKeys.SetItemData(nItem, i);
         }
-        auto* pControl = reinterpret_cast<CXTPControl*>(m_listCommands.GetItemData(m_listCommands.GetCurSel()));
+        auto* pControl =
+            reinterpret_cast<CXTPControl*>(m_listCommands.GetItemData(m_listCommands.GetCurSel()));
         strDescription = pControl->GetDescription();
     }
     SetDlgItemText(XTP_IDC_TXT_DESC_OVERVIEW, strDescription);
@@ -470,7 +470,8 @@ void CXTPCustomizeKeyboardPage::UpdateButtons()
     const BYTE fVirt = HotKeyToAccelFlags(HIBYTE(LOWORD(dwHotKey)));
     CXTPShortcutManager* pShortcuts = m_pSheet->GetCommandBars()->GetShortcutManager();
     GetDlgItem(XTP_IDC_BUTTON_ASSIGN)
-        ->EnableWindow(wKey != 0 && GetSelectedCommand() != 0 && pShortcuts->IsAllowedAccelerator(fVirt, wKey));
+        ->EnableWindow(wKey != 0 && GetSelectedCommand() != 0 &&
+                       pShortcuts->IsAllowedAccelerator(fVirt, wKey));
     GetDlgItem(XTP_IDC_BUTTON_REMOVE)->EnableWindow(m_listKeys.GetCurSel() != LB_ERR);
 }
 
@@ -560,8 +561,7 @@ BOOL CXTPCustomizeKeyboardPage::OnCommand(WPARAM wParam, LPARAM lParam)
 
 CXTPCustomizeOptionsPage::CXTPCustomizeOptionsPage(CXTPCustomizeSheet* pSheet)
     : CPropertyPage(XTP_IDD_PAGE_OPTIONS), m_pSheet(pSheet)
-{
-}
+{}
 
 BOOL CXTPCustomizeOptionsPage::OnInitDialog()
 {
@@ -612,7 +612,8 @@ BOOL CXTPCustomizeOptionsPage::OnCommand(WPARAM wParam, LPARAM lParam)
         pOptions->bToolBarAccelTips = bChecked;
         return TRUE;
     case XTP_IDC_BUTTON_RESETDATA:
-        if (AfxMessageBox(LoadText(XTP_IDS_CONFIRM_RESETDATA), MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES)
+        if (AfxMessageBox(LoadText(XTP_IDS_CONFIRM_RESETDATA), MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) ==
+            IDYES)
             pCommandBars->ResetUsageData();
         return TRUE;
     case XTP_IDC_COMBO_ANIMATION:

@@ -64,9 +64,9 @@ CXTPCustomizeSheet::CXTPCustomizeSheet(CXTPCommandBars* pCommandBars)
     for (UINT i = 0; i < XTP_CUSTOMIZE_IMAGE_COUNT; ++i)
         ids[i] = i + 1;
     m_pStockImages->SetMaskColor(RGB(255, 0, 255));
-    m_pStockImages->AddIconsFromBitmap(AfxFindResourceHandle(MAKEINTRESOURCE(XTP_IDB_CUSTOMIZE_IMAGES), RT_BITMAP),
-                                       XTP_IDB_CUSTOMIZE_IMAGES, ids, XTP_CUSTOMIZE_IMAGE_COUNT, kImageSize,
-                                       kImageSize);
+    m_pStockImages->AddIconsFromBitmap(
+        AfxFindResourceHandle(MAKEINTRESOURCE(XTP_IDB_CUSTOMIZE_IMAGES), RT_BITMAP), XTP_IDB_CUSTOMIZE_IMAGES,
+        ids, XTP_CUSTOMIZE_IMAGE_COUNT, kImageSize, kImageSize);
     BuildContextPopup();
 }
 
@@ -121,8 +121,9 @@ void CXTPCustomizeSheet::BuildContextPopup()
     // The stock images, in a near-square grid.
     // The submenu item stands after "Edit Button Image..." and takes the command's id.
     CXTPControl* pEditImage = pControls->FindControl(XTP_ID_CUSTOMIZE_EDITBUTTONIMAGE);
-    auto* pChange = pEditImage != NULL ? DYNAMIC_DOWNCAST(CXTPControlPopup, pControls->GetAt(pEditImage->GetIndex() + 1))
-                                       : NULL;
+    auto* pChange = pEditImage != NULL
+                        ? DYNAMIC_DOWNCAST(CXTPControlPopup, pControls->GetAt(pEditImage->GetIndex() + 1))
+                        : NULL;
     if (pChange != NULL) {
         const CString strCaption = pChange->GetCaption();
         pChange->SetID(XTP_ID_CUSTOMIZE_CHANGEBUTTONIMAGE);
@@ -133,9 +134,11 @@ void CXTPCustomizeSheet::BuildContextPopup()
         m_pStockImages->InternalAddRef();
         m_pImagesPopup->SetImageManager(m_pStockImages);
         const int nCount = GetStockImageCount();
-        m_pImagesPopup->m_nWidth = static_cast<int>(std::floor(std::sqrt(static_cast<double>(nCount)))) * 23 + 6;
+        m_pImagesPopup->m_nWidth =
+            static_cast<int>(std::floor(std::sqrt(static_cast<double>(nCount)))) * 23 + 6;
         for (int k = 1; k <= nCount; ++k) {
-            CXTPControl* pButton = m_pImagesPopup->GetControls()->Add(xtpControlButton, XTP_ID_CUSTOMIZE_CHANGEBUTTONIMAGE);
+            CXTPControl* pButton =
+                m_pImagesPopup->GetControls()->Add(xtpControlButton, XTP_ID_CUSTOMIZE_CHANGEBUTTONIMAGE);
             pButton->SetIconId(k);
             pButton->SetCaption(L"");
             pButton->SetTooltip(L"");
@@ -192,7 +195,8 @@ void CXTPCustomizeSheet::ShowContextMenu(CPoint ptScreen)
         nFlags |= TPM_RIGHTALIGN;
     if (m_pNameEdit != NULL)
         m_pNameEdit->SetEditText(GetTarget()->GetCaption());
-    CXTPCommandBars::TrackPopupBar(m_pContextPopup, nFlags, ptScreen.x, ptScreen.y, m_pCommandBars->GetSite());
+    CXTPCommandBars::TrackPopupBar(m_pContextPopup, nFlags, ptScreen.x, ptScreen.y,
+                                   m_pCommandBars->GetSite());
 }
 
 void CXTPCustomizeSheet::UpdateCommand(CCmdUI* pCmdUI)
@@ -338,8 +342,8 @@ BOOL CXTPCustomizeSheet::CopyButtonImage()
         hBitmap = ::CreateCompatibleBitmap(dcScreen.GetSafeHdc(), kImageSize, kImageSize);
         HGDIOBJ hOld = ::SelectObject(dc.GetSafeHdc(), hBitmap);
         dc.FillSolidRect(0, 0, kImageSize, kImageSize, ::GetSysColor(COLOR_BTNFACE));
-        ::DrawStateW(dc.GetSafeHdc(), NULL, NULL, reinterpret_cast<LPARAM>(pIcon->GetImage().GetIcon()), 0, 0, 0,
-                     kImageSize, kImageSize, DST_ICON | DSS_NORMAL);
+        ::DrawStateW(dc.GetSafeHdc(), NULL, NULL, reinterpret_cast<LPARAM>(pIcon->GetImage().GetIcon()), 0, 0,
+                     0, kImageSize, kImageSize, DST_ICON | DSS_NORMAL);
         ::SelectObject(dc.GetSafeHdc(), hOld);
     }
     if (hBitmap == NULL)
@@ -348,7 +352,8 @@ BOOL CXTPCustomizeSheet::CopyButtonImage()
     // the clipboard); the picture joins it.
     CXTPImageManager* pImages = m_pCommandBars->GetImageManager();
     const UINT nImageId = static_cast<UINT>(ImageIdOf(pControl));
-    const BOOL bIconSet = pImages->LookupIconSet(nImageId) != NULL && pImages->CopyToClipboard(nImageId, GetSafeHwnd());
+    const BOOL bIconSet =
+        pImages->LookupIconSet(nImageId) != NULL && pImages->CopyToClipboard(nImageId, GetSafeHwnd());
     if (!::OpenClipboard(GetSafeHwnd())) {
         ::DeleteObject(hBitmap);
         return FALSE;
@@ -448,16 +453,18 @@ BOOL CXTPCustomizeSheet::EditButtonImage()
         for (int x = 0; x < size.cx; ++x) {
             const COLORREF clr = picture.GetPixel(x, y);
             const BYTE nAlpha = picture.GetAlpha(x, y);
-            pPixels[y * size.cx + x] = nAlpha == 0 ? 0
-                                                   : (static_cast<DWORD>(nAlpha) << 24) |
-                                                         (static_cast<DWORD>(GetRValue(clr)) << 16) |
-                                                         (static_cast<DWORD>(GetGValue(clr)) << 8) | GetBValue(clr);
+            pPixels[y * size.cx + x] = nAlpha == 0
+                                           ? 0
+                                           : (static_cast<DWORD>(nAlpha) << 24) |
+                                                 (static_cast<DWORD>(GetRValue(clr)) << 16) |
+                                                 (static_cast<DWORD>(GetGValue(clr)) << 8) | GetBValue(clr);
         }
     CXTPImageHandle handle;
     handle.SetBitmap(hBitmap);
     ::DeleteObject(hBitmap);
     // A control with an own image keeps its id; otherwise the picture gets a new one.
-    const UINT nId = pControl->GetCustomIconId() > 0 ? static_cast<UINT>(pControl->GetCustomIconId()) : NewImageId();
+    const UINT nId =
+        pControl->GetCustomIconId() > 0 ? static_cast<UINT>(pControl->GetCustomIconId()) : NewImageId();
     if (!pImages->SetCommandImage(handle, nId, kImageSize, kImageSize))
         return FALSE;
     pControl->SetCustomIconId(static_cast<int>(nId));

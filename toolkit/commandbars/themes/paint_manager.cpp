@@ -249,14 +249,15 @@ void CXTPPaintManagerCore::DrawFieldLabel(CDC* pDC, CXTPControl* pControl, CRect
     rect.left += nLabelWidth;
 }
 
-void CXTPPaintManagerCore::DrawComboFieldText(CDC* pDC, CXTPControl* pControl, CRect rcField, int nButtonWidth)
+void CXTPPaintManagerCore::DrawComboFieldText(CDC* pDC, CXTPControl* pControl, CRect rcField,
+                                              int nButtonWidth)
 {
     auto* pComboBox = DYNAMIC_DOWNCAST(CXTPControlComboBox, pControl);
     if (pComboBox == NULL || pComboBox->GetEditCtrl() != NULL)
         return;
     const BOOL bEnabled = pControl->GetEnabled();
-    CRect rcText(rcField.left + pComboBox->GetLabelWidth() + 4, rcField.top + 3, rcField.right - nButtonWidth - 3,
-                 rcField.bottom - 3);
+    CRect rcText(rcField.left + pComboBox->GetLabelWidth() + 4, rcField.top + 3,
+                 rcField.right - nButtonWidth - 3, rcField.bottom - 3);
     pDC->FillSolidRect(rcText, GetColor(bEnabled ? COLOR_WINDOW : COLOR_3DFACE));
     rcText.left += 3;
     CXTFontSelector font(pDC, GetRegularFont());
@@ -279,7 +280,11 @@ CSize CXTPPaintManagerCore::DrawControlEdit(CDC* pDC, CXTPControl* pControl, BOO
     rect.DeflateRect(1, 1);
     const BOOL bEnabled = pControl->GetEnabled();
     const BOOL bHot = bEnabled && (pControl->GetSelected() || pControl->IsFocused());
-    DrawRect(pDC, rect, !bEnabled ? COLOR_GRAYTEXT : bHot ? 32 : COLOR_3DSHADOW, bEnabled ? COLOR_WINDOW : COLOR_3DFACE);
+    DrawRect(pDC, rect,
+             !bEnabled ? COLOR_GRAYTEXT
+             : bHot    ? 32
+                       : COLOR_3DSHADOW,
+             bEnabled ? COLOR_WINDOW : COLOR_3DFACE);
     return size;
 }
 

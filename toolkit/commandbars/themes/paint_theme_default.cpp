@@ -263,7 +263,8 @@ CSize CXTPPaintThemeDefault::DrawControlEdit(CDC* pDC, CXTPControl* pControl, BO
         return size;
     CRect rect = pControl->GetRect();
     DrawFieldLabel(pDC, pControl, rect, nLabel);
-    DrawEditFrame(pDC, rect, pControl->GetSelected() || pControl->IsFocused(), pControl->GetEnabled() ? 0 : 2);
+    DrawEditFrame(pDC, rect, pControl->GetSelected() || pControl->IsFocused(),
+                  pControl->GetEnabled() ? 0 : 2);
     return size;
 }
 
@@ -276,8 +277,8 @@ CSize CXTPPaintThemeDefault::DrawControlComboBox(CDC* pDC, CXTPControl* pControl
     if (!bDraw)
         return size;
     const CRect rect = pControl->GetRect();
-    DrawComboDropButton(pDC, CRect(rect.right - nButton, rect.top, rect.right, rect.bottom), pControl->GetEnabled(),
-                        pControl->GetSelected(), IsPopupOpen(pControl));
+    DrawComboDropButton(pDC, CRect(rect.right - nButton, rect.top, rect.right, rect.bottom),
+                        pControl->GetEnabled(), pControl->GetSelected(), IsPopupOpen(pControl));
     DrawComboFieldText(pDC, pControl, rect, nButton);
     return size;
 }
