@@ -190,7 +190,7 @@ void CXTPCustomizeSheet::ShowContextMenu(CPoint ptScreen)
 {
     if (m_pContextPopup == NULL || GetTarget() == NULL)
         return;
-    UINT nFlags = TPM_CENTERALIGN;
+    UINT nFlags = TPM_RECURSE;
     if (m_pCommandBars->IsRightToLeft())
         nFlags |= TPM_RIGHTALIGN;
     if (m_pNameEdit != NULL)
