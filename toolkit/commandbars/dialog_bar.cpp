@@ -13,6 +13,7 @@
 IMPLEMENT_DYNCREATE(CXTPDialogBar, CXTPToolBar)
 IMPLEMENT_DYNCREATE(CXTPDialogBarCaption, CXTPControlPopup)
 IMPLEMENT_DYNCREATE(CXTPDialogBarCloseButton, CXTPControlButton)
+IMPLEMENT_DYNCREATE(CXTPDialogBarPopupBar, CXTPPopupBar)
 
 namespace {
 
@@ -25,6 +26,7 @@ CXTPDialogBar::CXTPDialogBar()
     // Its only content is the hosted window: nothing for the user to customise.
     m_bCustomizable = FALSE;
     m_bShowExpandButton = FALSE;
+    EnableAutomation();
 }
 
 CXTPDialogBar::~CXTPDialogBar()
@@ -113,8 +115,10 @@ CSize CXTPDialogBar::CalcSize(int nLength, DWORD dwMode, CSize szClient)
         pClose->SetHideFlag(xtpHideGeneric, TRUE);
     }
 
-    if (m_pPopupBar == NULL && GetCommandBars() != NULL)
-        m_pPopupBar = CXTPPopupBar::CreatePopupBar(GetCommandBars());
+    if (m_pPopupBar == NULL && GetCommandBars() != NULL) {
+        m_pPopupBar = new CXTPDialogBarPopupBar;
+        m_pPopupBar->SetCommandBars(GetCommandBars());
+    }
     auto* pCaption =
         DYNAMIC_DOWNCAST(CXTPDialogBarCaption, m_pControls->FindControl(XTP_ID_DIALOGBAR_CAPTION));
     if (pCaption == NULL) {
@@ -236,6 +240,23 @@ LRESULT CXTPDialogBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     if (message == WM_SIZE)
         PlaceChild();
     return lResult;
+}
+
+void CXTPDialogBarPopupBar::UpdateLocation()
+{
+    CXTPControlPopup* pControl = m_pControlPopup;
+    CXTPCommandBar* pParent = pControl != NULL ? pControl->GetParent() : NULL;
+    if (pParent == NULL || !::IsWindow(pParent->GetSafeHwnd())) {
+        CXTPPopupBar::UpdateLocation();
+        return;
+    }
+    // Right-aligned below the caption: the placement puts the popup's right edge at the exclude
+    // rectangle's right.
+    CRect rcExclude = pControl->GetRect();
+    pParent->ClientToScreen(&rcExclude);
+    m_rcExclude = rcExclude;
+    m_dwPopupFlags = xtpPopupLeft | xtpPopupDown;
+    m_ptPopup = CPoint(rcExclude.right, rcExclude.bottom);
 }
 
 void CXTPDialogBarCaption::Draw(CDC* pDC)
