@@ -285,8 +285,9 @@ void CXTPTabClientWnd::OnCommand(UINT nId)
     if (nId == XTP_ID_WORKSPACE_MOVEPREVIOUS || nId == XTP_ID_WORKSPACE_MOVENEXT)
         MoveItem(pItem, nId == XTP_ID_WORKSPACE_MOVEPREVIOUS ? nGroup - 1 : nGroup + 1, FALSE);
     else if (nId == XTP_ID_WORKSPACE_NEWHORIZONTAL || nId == XTP_ID_WORKSPACE_NEWVERTICAL) {
-        ResetSizes();
+        // The direction first: a single group's size is its extent along the new direction.
         m_bHorizontalGroups = nId == XTP_ID_WORKSPACE_NEWHORIZONTAL;
+        ResetSizes();
         MoveItem(pItem, nGroup + 1, TRUE);
     }
 }

@@ -135,6 +135,14 @@ TEST_F(MdiTabClient, ChildrenBecomeTabsAndMoveBetweenGroups)
     EXPECT_FALSE(m_client.OnUpdateCommand(XTP_ID_WORKSPACE_NEWHORIZONTAL));
     EXPECT_TRUE(m_client.OnUpdateCommand(XTP_ID_WORKSPACE_MOVEPREVIOUS));
     EXPECT_TRUE(test_support::WriteWindowScreenshot(m_pFrame->GetSafeHwnd(), L"mdi_tab_client_two_groups"));
+    // The splitter between the groups is the paint manager's.
+    {
+        HDC hDC = ::GetDC(m_pFrame->m_hWndMDIClient);
+        const CPoint centre = m_client.GetGroup(0)->m_rcSplitter.CenterPoint();
+        EXPECT_EQ(static_cast<COLORREF>(m_client.GetPaintManager()->GetColorSet()->m_clrHeaderFace.m_clrStart),
+                  ::GetPixel(hDC, centre.x, centre.y));
+        ::ReleaseDC(m_pFrame->m_hWndMDIClient, hDC);
+    }
 
     // A splitter drag within the pair's bounds; Escape ends it.
     const CRect rcSplitter = m_client.GetGroup(0)->m_rcSplitter;
@@ -221,10 +229,14 @@ TEST_F(MdiTabClient, FrameRoutesTheGroupCommandsToTheAttachedTabClient)
 
     // A command through the frame opens the group; the list follows.
     const HWND hMoved = Active();
+    CRect rcClient;
+    ::GetClientRect(m_pFrame->m_hWndMDIClient, &rcClient);
     m_pFrame->SendMessage(WM_COMMAND, XTP_ID_WORKSPACE_NEWHORIZONTAL);
     PumpMessages();
     ASSERT_EQ(2, m_client.GetGroupCount());
     EXPECT_TRUE(m_client.IsHorizontalGroups());
+    EXPECT_EQ((rcClient.Height() - m_client.GetSplitterWidth()) / 2, m_client.GetGroup(1)->m_rcGroup.Height());
+    EXPECT_TRUE(test_support::WriteWindowScreenshot(m_pFrame->GetSafeHwnd(), L"mdi_tab_client_stacked_groups"));
     EXPECT_EQ(m_client.GetGroup(1), m_client.FindItem(hMoved)->GetTabManager());
     EXPECT_EQ((Entries_t{{XTP_ID_WORKSPACE_MOVEPREVIOUS, L"Move to P&revious Tab Group"}}), Entries());
     pMenu->InternalRelease();
