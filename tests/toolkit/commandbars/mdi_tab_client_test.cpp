@@ -199,6 +199,10 @@ TEST_F(MdiTabClient, FrameRoutesTheGroupCommandsToTheAttachedTabClient)
 
     ASSERT_TRUE(m_client.Attach(m_pFrame));
     EXPECT_EQ(&m_client, CXTPTabClientWnd::FromClientWindow(m_pFrame->m_hWndMDIClient));
+    // Laying out all the bars again lays out the groups too.
+    ::SetWindowPos(m_children[0]->GetSafeHwnd(), NULL, 0, 0, 10, 10, SWP_NOZORDER | SWP_NOACTIVATE);
+    m_pFrame->GetCommandBars()->RecalcAllLayouts();
+    EXPECT_EQ(m_client.GetGroup(0)->GetClientRect(), ChildRect(m_children[0]));
     EXPECT_EQ(1, State(XTP_ID_WORKSPACE_NEWHORIZONTAL));
     EXPECT_EQ(1, State(XTP_ID_WORKSPACE_NEWVERTICAL));
     EXPECT_EQ(0, State(XTP_ID_WORKSPACE_MOVEPREVIOUS));
