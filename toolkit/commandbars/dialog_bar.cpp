@@ -27,6 +27,8 @@ CXTPDialogBar::CXTPDialogBar()
     m_bCustomizable = FALSE;
     m_bShowExpandButton = FALSE;
     EnableAutomation();
+    // The caption's menu exists from the start, so that it can be filled before the first layout.
+    m_pPopupBar = new CXTPDialogBarPopupBar;
 }
 
 CXTPDialogBar::~CXTPDialogBar()
@@ -115,10 +117,8 @@ CSize CXTPDialogBar::CalcSize(int nLength, DWORD dwMode, CSize szClient)
         pClose->SetHideFlag(xtpHideGeneric, TRUE);
     }
 
-    if (m_pPopupBar == NULL && GetCommandBars() != NULL) {
-        m_pPopupBar = new CXTPDialogBarPopupBar;
+    if (m_pPopupBar->GetCommandBars() == NULL)
         m_pPopupBar->SetCommandBars(GetCommandBars());
-    }
     auto* pCaption =
         DYNAMIC_DOWNCAST(CXTPDialogBarCaption, m_pControls->FindControl(XTP_ID_DIALOGBAR_CAPTION));
     if (pCaption == NULL) {
@@ -127,7 +127,7 @@ CSize CXTPDialogBar::CalcSize(int nLength, DWORD dwMode, CSize szClient)
         m_pControls->AddControl(pCaption, XTP_ID_DIALOGBAR_CAPTION, NULL, -1, TRUE);
     }
     pCaption->SetHideFlag(xtpHideGeneric, FALSE);
-    pCaption->m_bMenu = m_bCaptionMenu && m_pPopupBar != NULL && m_pPopupBar->GetControlCount() > 0;
+    pCaption->m_bMenu = m_bCaptionMenu && m_pPopupBar->GetControlCount() > 0;
     pCaption->SetCommandBar(pCaption->m_bMenu ? m_pPopupBar : NULL);
     pCaption->SetCaption(m_strCaption.IsEmpty() ? GetTitle() : m_strCaption);
     pCaption->SetRect(CRect(m_rcMargins.left, nTop, nRight, nTop + m_nCaptionHeight));
