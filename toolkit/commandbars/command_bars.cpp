@@ -4,6 +4,7 @@
 #include "color_table.h"
 #include "control_edit.h"
 #include "image_manager.h"
+#include "mdi_tab_client.h"
 
 #include <afxpriv.h>
 
@@ -406,6 +407,10 @@ void CXTPCommandBars::RecalcAllLayouts()
     for (CXTPCommandBar* pBar : m_arrBars)
         if (pBar->IsVisible())
             pBar->OnRecalcLayout();
+    // Tab groups shown in an MDI frame's client follow the bars.
+    if (auto* pFrame = DYNAMIC_DOWNCAST(CMDIFrameWnd, GetSite()))
+        if (CXTPTabClientWnd* pClient = CXTPTabClientWnd::FromClientWindow(pFrame->m_hWndMDIClient))
+            pClient->Refresh();
     m_bRecalcLayout = FALSE;
     RecalcFrameLayout();
 }

@@ -11,6 +11,14 @@
 #define XTP_IDS_MDI_MINIMIZE 9405
 #define XTP_IDB_MDI_BUTTONS 9407
 
+// The tab groups of an MDI client: move the active child to the previous or next group, open a new
+// group below or beside, and cancel the drop menu.
+#define XTP_ID_WORKSPACE_MOVEPREVIOUS 9420
+#define XTP_ID_WORKSPACE_MOVENEXT 9421
+#define XTP_ID_WORKSPACE_NEWHORIZONTAL 9422
+#define XTP_ID_WORKSPACE_NEWVERTICAL 9423
+#define XTP_ID_WORKSPACE_CANCEL 9424
+
 // Customise drag cursors: move, copy and no drop.
 #define XTP_IDC_COMMANDBARS_DRAGMOVE 9301
 #define XTP_IDC_COMMANDBARS_DRAGCOPY 9302
