@@ -359,6 +359,52 @@ COLORREF CXTPDockingPaneTheme3::DrawCaptionBackground(CDC* pDC, CRect rcBand, BO
     return GetColor(bActive ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT);
 }
 
+void CXTPDockingPaneTheme3::DrawCaptionPart(CDC* pDC, CXTPDockingPaneBase* pPane, CRect rcCaption,
+                                            const CString& strTitle, BOOL bActive, BOOL bVertical)
+{
+    if (!m_bFrameCaption) {
+        CXTPDockingPaneGradientCaptionTheme::DrawCaptionPart(pDC, pPane, rcCaption, strTitle, bActive, bVertical);
+        return;
+    }
+    DrawCaptionContents(pDC, pPane, rcCaption, strTitle, bActive, bVertical,
+                        GetColor(bActive ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
+}
+
+void CXTPDockingPaneTheme3::DrawFloatingFrame(CDC* pDC, CWnd* pWnd, CRect rc)
+{
+    if (!IsThemed()) {
+        CXTPDockingPaneGradientCaptionTheme::DrawFloatingFrame(pDC, pWnd, rc);
+        return;
+    }
+    const BOOL bActive = m_bHighlightActiveCaption && ::GetActiveWindow() == pWnd->m_hWnd;
+    const int nState = bActive ? 1 : 2;
+    // The window class's small frame: left (part 10) and right (11) over the full height, bottom (12).
+    const int nEdge = 3;
+    const CRect rcLeft(rc.left, rc.top, rc.left + nEdge, rc.bottom);
+    const CRect rcRight(rc.right - nEdge, rc.top, rc.right, rc.bottom);
+    const CRect rcBottom(rc.left, rc.bottom - nEdge, rc.right, rc.bottom);
+    m_themeWindow.DrawBackground(pDC->m_hDC, 10, nState, &rcLeft, NULL);
+    m_themeWindow.DrawBackground(pDC->m_hDC, 11, nState, &rcRight, NULL);
+    m_themeWindow.DrawBackground(pDC->m_hDC, 12, nState, &rcBottom, NULL);
+
+    // The small caption (part 2) over the top CaptionHeight + 5 pixels, drawn off screen on what lies there.
+    CRect rcStrip(rc.left, rc.top, rc.right, rc.top + m_nTitleHeight + 5);
+    CXTBufferedDC dc(pDC->m_hDC, rcStrip);
+    ::BitBlt(dc.m_hDC, rcStrip.left, rcStrip.top, rcStrip.Width(), rcStrip.Height(), pDC->m_hDC, rcStrip.left,
+             rcStrip.top, SRCCOPY);
+    dc.SetBkMode(TRANSPARENT);
+    m_themeWindow.DrawBackground(dc.m_hDC, 2, nState, &rcStrip, NULL);
+    CXTPDockingPaneBase* pPane = dynamic_cast<CXTPDockingPaneBase*>(pWnd);
+    if (pPane == NULL)
+        return;
+    rcStrip.DeflateRect(nEdge, 0);
+    CString strTitle;
+    pWnd->GetWindowText(strTitle);
+    m_bFrameCaption = TRUE;
+    DrawCaptionPart(&dc, pPane, rcStrip, strTitle, bActive, FALSE);
+    m_bFrameCaption = FALSE;
+}
+
 void CXTPDockingPaneTheme3::DrawCaptionButton(CDC* pDC, CXTPDockingPaneCaptionButton* pButton, COLORREF clr)
 {
     const int nID = pButton->GetID();
