@@ -289,6 +289,17 @@ TEST_F(DockingThemeTest, ThemeThreeFramesAFloatingPaneInTheVisualStylesSmallFram
     // Inside the frame nothing is painted.
     EXPECT_EQ(dc.GetPixel(nWidth / 2, nHeight / 2), clrGround);
 
+    // A docked pane's caption: the small caption, CaptionHeight + 1 deep below the caption margin.
+    CXTPDockingPane* pDocked = m_frame->AddPane(1, L"Folders", CSize(200, 200), xtpPaneDockLeft);
+    m_frame->Layout();
+    const CRect rcBand(0, pTheme->m_rcCaptionMargin.top, nWidth, pTheme->m_rcCaptionMargin.top + pTheme->GetCaptionHeight() + 1);
+    dc.FillSolidRect(rc, clrGround);
+    pTheme->DrawPane(&dc, ContainerOf(pDocked), rc);
+    expected.FillSolidRect(rc, clrGround);
+    ASSERT_HRESULT_SUCCEEDED(window.DrawBackground(expected.m_hDC, 2, 2, &rcBand, NULL));
+    for (const CPoint& pt : {CPoint(nWidth / 2, rcBand.top), CPoint(nWidth / 2, rcBand.bottom - 1), CPoint(1, rcBand.CenterPoint().y)})
+        EXPECT_EQ(dc.GetPixel(pt), expected.GetPixel(pt)) << pt.x << "," << pt.y;
+
     // Without the visual style the caption bar's frame stands: its ring in the face colour.
     XTSetComCtlVersionOverride(0x50051);
     EXPECT_FALSE(pTheme->IsThemed());

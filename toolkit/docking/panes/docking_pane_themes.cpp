@@ -362,12 +362,33 @@ COLORREF CXTPDockingPaneTheme3::DrawCaptionBackground(CDC* pDC, CRect rcBand, BO
 void CXTPDockingPaneTheme3::DrawCaptionPart(CDC* pDC, CXTPDockingPaneBase* pPane, CRect rcCaption,
                                             const CString& strTitle, BOOL bActive, BOOL bVertical)
 {
-    if (!m_bFrameCaption) {
+    if (!IsThemed()) {
         CXTPDockingPaneGradientCaptionTheme::DrawCaptionPart(pDC, pPane, rcCaption, strTitle, bActive, bVertical);
         return;
     }
-    DrawCaptionContents(pDC, pPane, rcCaption, strTitle, bActive, bVertical,
-                        GetColor(bActive ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
+    // The buttons of an active caption stand out as hot ones do.
+    m_bCaptionActive = bActive;
+    if (m_bFrameCaption) {
+        DrawCaptionContents(pDC, pPane, rcCaption, strTitle, bActive, bVertical,
+                            GetColor(bActive ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
+        return;
+    }
+    // The small caption, CaptionHeight + 1 deep below the caption margin, which keeps the splitter colour.
+    const int nOffset = GetCaptionBandOffset();
+    const int nDepth = m_nTitleHeight + 1;
+    CRect rcBand = rcCaption;
+    if (bVertical) {
+        pDC->FillSolidRect(rcCaption.left, rcCaption.top, nOffset, rcCaption.Height(), GetCaptionAreaColor());
+        rcBand.left += nOffset;
+        rcBand.right = rcBand.left + nDepth;
+    } else {
+        pDC->FillSolidRect(rcCaption.left, rcCaption.top, rcCaption.Width(), nOffset, GetCaptionAreaColor());
+        rcBand.top += nOffset;
+        rcBand.bottom = rcBand.top + nDepth;
+    }
+    const COLORREF clrText = DrawCaptionBackground(pDC, rcBand, bActive, bVertical);
+    DrawCaptionContents(pDC, pPane, rcBand, strTitle, bActive, bVertical, clrText);
+    m_bCaptionActive = FALSE;
 }
 
 void CXTPDockingPaneTheme3::DrawFloatingFrame(CDC* pDC, CWnd* pWnd, CRect rc)
@@ -403,6 +424,7 @@ void CXTPDockingPaneTheme3::DrawFloatingFrame(CDC* pDC, CWnd* pWnd, CRect rc)
     m_bFrameCaption = TRUE;
     DrawCaptionPart(&dc, pPane, rcStrip, strTitle, bActive, FALSE);
     m_bFrameCaption = FALSE;
+    m_bCaptionActive = FALSE;
 }
 
 void CXTPDockingPaneTheme3::DrawCaptionButton(CDC* pDC, CXTPDockingPaneCaptionButton* pButton, COLORREF clr)
@@ -414,7 +436,7 @@ void CXTPDockingPaneTheme3::DrawCaptionButton(CDC* pDC, CXTPDockingPaneCaptionBu
         return;
     }
     // The explorer bar's header close (part 2) and pin (part 3).
-    const int nState = pButton->IsPressed() ? 3 : pButton->m_bSelected ? 2 : 1;
+    const int nState = pButton->IsPressed() ? 3 : (pButton->m_bSelected || m_bCaptionActive) ? 2 : 1;
     const CRect rc = pButton->GetRect();
     m_themeExplorerBar.DrawBackground(pDC->m_hDC, nID == XTP_IDS_DOCKINGPANE_CLOSE ? 2 : 3, nState, &rc, NULL);
 }

@@ -83,6 +83,8 @@ public:
 private:
     // Set while a floating frame's caption is drawn: its strip is already painted, only buttons and title follow.
     BOOL m_bFrameCaption = FALSE;
+    // The state of the caption whose buttons are being drawn.
+    BOOL m_bCaptionActive = FALSE;
 };
 
 // Theme 5: captions on the container's face, stacked-bar tabs on top, a grip on floating frames.
