@@ -13,7 +13,9 @@ void CRecoveryTreeCtrl::OnLButtonUp(UINT nFlags, CPoint point)
         ApplyListMarks(item);
     if (HCURSOR cursor = onBox ? m_hCheckCursor : m_hItemCursor)
         ::SetCursor(cursor);
-    CTreeCtrl::OnLButtonUp(nFlags, point);
+    // The boxes are set here alone: the control's own handling never sees a release over one.
+    if (!onBox)
+        CTreeCtrl::OnLButtonUp(nFlags, point);
 }
 
 void CRecoveryTreeCtrl::ApplyListMarks(HTREEITEM item)

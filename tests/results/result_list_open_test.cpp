@@ -14,6 +14,7 @@
 #include "main_preview_view.h"
 #include "preview_copies.h"
 #include "recovery_doc.h"
+#include "results_state.h"
 #include "results_view.h"
 #include "support/oracle_files.h"
 #include "support/test_paths.h"
@@ -370,5 +371,14 @@ TEST_F(ResultListOpenTest, AClickedPictureIsShownInThePreviewPaneBelowTheList)
     // The up entry takes the picture away again.
     list.OnRowClick(0);
     PumpMessages(100);
+    EXPECT_EQ(LivePreviewKinds(), std::vector<int>{kPreviewPlaceholder});
+
+    // So does the list's first paint after the results were left.
+    list.OnRowClick(row);
+    EXPECT_EQ(LivePreviewKinds(), std::vector<int>{kPreviewImage});
+    PreviewClearPending = 1;
+    list.RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+    PumpMessages(50);
+    EXPECT_EQ(PreviewClearPending, 0u);
     EXPECT_EQ(LivePreviewKinds(), std::vector<int>{kPreviewPlaceholder});
 }
