@@ -5,6 +5,7 @@
 // scan mode, locks the step and starts the engine's worker: QuickScanPartition, ExtensiveScanThread or,
 // after the File Types dialog, FileTraceScanThread. Timer 1 notices the worker's end and moves on: to
 // the file-system step after an Extensive Scan, to the results after Quick Scan and File Trace.
+#include "results_state.h"
 #include <afxcmn.h>
 #include <afxwin.h>
 
@@ -31,8 +32,10 @@ inline constexpr wchar_t kSelectPartitionScanText[] =
     L"Please select the partition that you want to recover \r\nfrom the left panel and click [Scan].";
 inline constexpr wchar_t kSelectPartitionNextText[] =
     L"Please select the partition that you want to recover \r\nfrom the left panel and click [Next].";
-inline constexpr wchar_t kStartSectorInvalidText[] = L"Start sector value is not valid, It should be a positive number";
-inline constexpr wchar_t kEndSectorInvalidText[] = L"End sector value is not valid, It should be a positive number";
+inline constexpr wchar_t kStartSectorInvalidText[] =
+    L"Start sector value is not valid, It should be a positive number";
+inline constexpr wchar_t kEndSectorInvalidText[] =
+    L"End sector value is not valid, It should be a positive number";
 inline constexpr wchar_t kEndNotBiggerText[] = L"End sector should be bigger than start sector";
 inline constexpr wchar_t kTraceDamagedText[] =
     L"Please use the Extensive Scan, as the selected file is damaged and unable to perform File Trace.";
@@ -54,7 +57,7 @@ bool ParseSectorNumber(const CString& text, std::uint32_t& value);
 // engine's partition table), 1 once the file-system step chose a volume, -1 for none.
 std::int32_t& SelectedSourceIndex();
 
-// AutoHomeMarker (results_state.h): 5 while the scan timer shows its "nothing found" notice and takes
+// AutoHomeMarker (results_state.h) is 5 while the scan timer shows its "nothing found" notice and takes
 // the wizard home, else 0.
 
 class CSecondView_HDD : public CWizardStepView, public PartitionStepUi

@@ -18,6 +18,9 @@
 #include "results_view.h"
 #include "wizard_views.h"
 
+#include <algorithm>
+#include <iterator>
+
 DWORD SingleInstanceMutexError = 0;
 
 CString& ProgramFolder()
@@ -181,6 +184,10 @@ CView* CRecoveryApp::SwitchView(UINT index)
     CMainFrame* pFrame = GetMainFrame();
     CView* pNew = GetView(index);
     CView* pOld = pFrame != NULL ? pFrame->GetActiveView() : NULL;
+    // After a preview the frame's active view is the preview pane inside the results step: the step
+    // itself is the view being left, and only the steps trade their window IDs.
+    if (pOld != NULL && std::find(std::begin(m_pViews), std::end(m_pViews), pOld) == std::end(m_pViews))
+        pOld = GetView(m_nCurrentView);
     if (pOld == NULL || pNew == NULL || pNew == pOld)
         return pOld;
     m_nCurrentView = index;

@@ -111,6 +111,7 @@ IMPLEMENT_DYNAMIC(CRecoveryTreeCtrl, CTreeCtrl)
 // clang-format off
 BEGIN_MESSAGE_MAP(CRecoveryTreeCtrl, CTreeCtrl)
     ON_WM_LBUTTONDOWN()
+    ON_WM_LBUTTONUP()
     ON_WM_LBUTTONDBLCLK()
     ON_WM_MOUSEMOVE()
     ON_WM_KEYDOWN()
@@ -794,9 +795,16 @@ BOOL CRecoveryTreeCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam
         if (pDraw->nmcd.dwDrawStage == CDDS_PREPAINT) {
             *pResult = CDRF_NOTIFYITEMDRAW;
         } else if (pDraw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT) {
-            const COLORREF colour = GetItemColour(reinterpret_cast<HTREEITEM>(pDraw->nmcd.dwItemSpec));
-            if (colour != CLR_NONE && (pDraw->nmcd.uItemState & CDIS_SELECTED) == 0)
+            HTREEITEM item = reinterpret_cast<HTREEITEM>(pDraw->nmcd.dwItemSpec);
+            const COLORREF colour = GetItemColour(item);
+            // A selected or drop-highlighted item keeps the highlight only while the tree has the focus;
+            // otherwise its colour stands on the window's background like the other items.
+            const bool highlighted = (pDraw->nmcd.uItemState & CDIS_SELECTED) != 0 ||
+                                     (GetItemState(item, TVIS_DROPHILITED) & TVIS_DROPHILITED) != 0;
+            if (colour != CLR_NONE && !(highlighted && ::GetFocus() == m_hWnd)) {
                 pDraw->clrText = colour;
+                pDraw->clrTextBk = ::GetSysColor(COLOR_WINDOW);
+            }
         }
         return TRUE;
     }

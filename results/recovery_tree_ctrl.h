@@ -107,11 +107,16 @@ public:
     void ListItemFolder(HTREEITEM item);
     // The click road's work, on the please-wait box's worker thread.
     void OnItemClick(UINT flags, HTREEITEM item);
+    // After a click on a FAT folder's box: the item takes the marks of the listed rows again (all marked:
+    // checked; none marked: unchecked); while only some are marked its ancestors are partly checked,
+    // unless the folder stands right under the root.
+    void ApplyListMarks(HTREEITEM item);
 
 protected:
     BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
     afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
     afx_msg void OnMouseMove(UINT nFlags, CPoint point);
     afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
     afx_msg void OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);

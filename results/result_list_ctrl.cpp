@@ -6,6 +6,7 @@
 #include "engine/recovery/core/engine_ui.h"
 #include "result_row_text.h"
 #include "results_resource_ids.h"
+#include "results_state.h"
 
 #include <algorithm>
 
@@ -241,8 +242,11 @@ void CResultListCtrl::OnCustomDraw(NMLVCUSTOMDRAW* pDraw, LRESULT* pResult)
     *pResult = CDRF_DODEFAULT;
     switch (pDraw->nmcd.dwDrawStage) {
     case CDDS_PREPAINT:
-        // PreviewClearPending asks the next paint to empty the preview pane; it stays set for the preview
-        // host, which empties the pane and clears it.
+        // Results left or a new search begun: the first paint after it empties the preview pane.
+        if (PreviewClearPending != 0) {
+            PreviewClearPending = 0;
+            ShowEntryPreview(CString(), 1);
+        }
         *pResult = CDRF_NOTIFYITEMDRAW;
         break;
     case CDDS_ITEMPREPAINT: {

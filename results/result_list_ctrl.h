@@ -70,6 +70,8 @@ public:
     void OnRowClick(int row);
     // Hands a path to the preview when `show` is nonzero; the extension is the text after the last ".".
     void ShowEntryPreview(const CString& path, int show);
+    // 1 when the preview has a view for the name's extension; else the preview is emptied and 0 returned.
+    int CheckPreviewable(CString name);
     // Opens the row that holds the selection mark: a folder is listed with every row marked or not as
     // `checkFlag` says, the up entry lists the parent; runs on the list wait box's worker.
     void OpenEntry(int checkFlag);

@@ -6,7 +6,9 @@
 #include "engine/recovery/save/save_files.h"
 #include "engine/recovery/trace/trace_records.h"
 #include "list_wait_dlg.h"
+#include "main_preview_view.h"
 #include "preview_copies.h"
+#include "preview_hand_over.h"
 #include "recovery_tree_ctrl.h"
 #include "result_list_ctrl.h"
 #include "result_row_text.h"
@@ -118,6 +120,31 @@ void CResultListCtrl::ShowEntryPreview(const CString& path, int show)
     const CString extension = L"." + (dot >= 0 ? path.Mid(dot + 1) : path);
     CWaitCursor wait;
     m_previewHandler(path, extension);
+    if (CPreviewHandOver* pHandOver = PreviewHandOver())
+        pHandOver->m_bPreviewable = FALSE;
+}
+
+// The flags that tell the preview's placeholder which picture to show: "select a file" or "not available".
+static void SetPreviewFlags(BOOL noSelection, BOOL previewable)
+{
+    if (CPreviewHandOver* pHandOver = PreviewHandOver()) {
+        pHandOver->m_bNoSelection = noSelection;
+        pHandOver->m_bPreviewable = previewable;
+    }
+}
+
+int CResultListCtrl::CheckPreviewable(CString name)
+{
+    if (CPreviewHandOver* pHandOver = PreviewHandOver())
+        pHandOver->m_bNoSelection = FALSE;
+    name.MakeLower();
+    const int dot = name.ReverseFind(L'.');
+    const CString extension = L"." + (dot >= 0 ? name.Mid(dot + 1) : name);
+    if (CMainPreviewView::IsPreviewable(name, extension))
+        return 1;
+    if (m_previewHandler)
+        m_previewHandler(CString(), CString());
+    return 0;
 }
 
 void CResultListCtrl::OnRowClick(int row)
@@ -127,6 +154,7 @@ void CResultListCtrl::OnRowClick(int row)
     g_strPreviewItemPath.Empty();
     if (IsParentRow(row) || (IsKnownVolume() && IsFolderRow(row))) {
         LastPreviewPath.Empty();
+        SetPreviewFlags(TRUE, FALSE);
         ShowEntryPreview(CString(), 1);
     } else if (IsKnownVolume()) {
         PreviewFileRow(row);
@@ -141,6 +169,7 @@ void CResultListCtrl::PreviewFileRow(int row)
     const bool trace = ScanSelection.scanKind == kScanFileTrace;
     const CString idText = GetItemText(row, IdColumn());
     if (trace && idText == L"-") {
+        SetPreviewFlags(TRUE, FALSE);
         ShowEntryPreview(CString(), 1);
         LastPreviewPath = rowName;
         return;
@@ -150,6 +179,12 @@ void CResultListCtrl::PreviewFileRow(int row)
     // A row that no record answers has nothing to copy.
     if (!record.found)
         return;
+    if (CheckPreviewable(record.name) == 0) {
+        SetPreviewFlags(FALSE, TRUE);
+        ShowEntryPreview(CString(), 1);
+        LastPreviewPath = record.name;
+        return;
+    }
     if (!trace && DecimalDigitsValue(GetItemText(row, 2), false) > kLargePreviewFileSize) {
         ShowEntryPreview(kLargeFilePreviewPath, 1);
         SetFocus();

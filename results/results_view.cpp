@@ -7,6 +7,7 @@
 #include "engine/recovery/save/save_files.h"
 #include "engine/recovery/snapshot/snapshot_document.h"
 #include "list_column_sorter.h"
+#include "main_preview_view.h"
 #include "message_dialogs.h"
 #include "result_row_text.h"
 #include "results_host.h"
@@ -183,11 +184,10 @@ int CThirdView_HDD::OnCreate(LPCREATESTRUCT lpCreateStruct)
     for (CStatic& label : m_labels)
         label.SetFont(&m_labelFont);
 
-    // The preview pane: an empty white window until a preview is shown there.
-    const CString paneClass = AfxRegisterWndClass(0, ::LoadCursor(NULL, IDC_ARROW), m_whiteBrush);
-    m_previewPane.Create(paneClass, L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), this, IDC_RESULTS_PREVIEW);
+    if (!CreatePreviewHost())
+        return -1;
 
-    m_innerSplitter.Create(kSplitterStyle | CSplitterBar::kHorizontalBar, this, m_pList, &m_previewPane,
+    m_innerSplitter.Create(kSplitterStyle | CSplitterBar::kHorizontalBar, this, m_pList, m_pPreviewHost,
                            IDC_RESULTS_INNER_SPLITTER, CRect(0, 0, 0, 0), kSplitterFirstMinimum,
                            kSplitterSecondMinimum);
     m_outerSplitter.Create(kSplitterStyle | CSplitterBar::kVerticalBar, this, &m_tree, &m_innerSplitter,

@@ -18,6 +18,7 @@
 #include <string>
 
 struct ResultColumn;
+class CMainPreviewView;
 class ResultsHost;
 
 class CThirdView_HDD : public CView, public ResultsViewUi
@@ -70,7 +71,8 @@ public:
     CWnd& SaveButton() { return m_saveButton; }
     CWnd& BackButton() { return m_backButton; }
     CWnd& HomeButton() { return m_homeButton; }
-    CWnd& PreviewPane() { return m_previewPane; }
+    // The preview host below the list; made with the view.
+    CMainPreviewView& PreviewPane() { return *m_pPreviewHost; }
     TreeItemValue GetCurrentFolderItem() const { return m_currentFolderItem; }
     const CString& GetSelectedSizeText() const { return m_selectedSizeText; }
 
@@ -92,6 +94,9 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // The preview host, made by the frame as a view of its active document; the inner splitter bar then
+    // adopts it.
+    bool CreatePreviewHost();
     bool CreateButton(CToolButton& button, UINT id, UINT normal, UINT hover, LPCWSTR tooltip);
     // Empties the tree, the list's rows and its marking maps.
     void EmptyResults();
@@ -115,7 +120,7 @@ private:
     CToolButton m_backButton;
     CToolButton m_homeButton;
     CXTHeaderCtrl m_header;
-    CWnd m_previewPane;
+    CMainPreviewView* m_pPreviewHost = NULL;
     int m_sortColumn = 1;
     std::uint8_t m_sortAscending = 1;
     CRect m_backRect;

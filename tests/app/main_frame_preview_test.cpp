@@ -23,6 +23,7 @@ protected:
         m_pResults = DYNAMIC_DOWNCAST(CThirdView_HDD, theApp.GetView(kViewResults));
         ASSERT_NE(m_pResults, nullptr);
         m_pPreviousActive = m_pFrame->GetActiveView();
+        m_pResultsPane = m_pFrame->m_pPreviewHost;
         CCreateContext context;
         context.m_pNewViewClass = RUNTIME_CLASS(CMainPreviewView);
         context.m_pCurrentDoc = m_pFrame->GetActiveDocument();
@@ -37,7 +38,8 @@ protected:
         m_pFrame->SetActiveView(m_pPreviousActive, FALSE);
         if (m_pHost != nullptr)
             m_pHost->DestroyWindow();
-        m_pFrame->m_pPreviewHost = NULL;
+        // The results step's own pane is the frame's host again.
+        m_pFrame->m_pPreviewHost = m_pResultsPane;
         m_pFrame->m_bNoSelection = FALSE;
     }
 
@@ -45,6 +47,7 @@ protected:
     CThirdView_HDD* m_pResults = nullptr;
     CMainPreviewView* m_pHost = nullptr;
     CView* m_pPreviousActive = nullptr;
+    CMainPreviewView* m_pResultsPane = nullptr;
 };
 
 TEST_F(MainFramePreviewTest, TheFrameIsTheHandOverAndTheHostRegistersItselfInTheStartState)
@@ -119,11 +122,15 @@ TEST(MainFramePreviewWithoutHost, ShowPreviewWithoutAHostOnlyKeepsThePath)
 {
     CMainFrame* pFrame = StartedFrame();
     ASSERT_NE(pFrame, nullptr);
-    ASSERT_EQ(pFrame->m_pPreviewHost, nullptr);
+    // The results step made the frame's host at the start; without it only the path is kept.
+    CMainPreviewView* pResultsPane = pFrame->m_pPreviewHost;
+    ASSERT_NE(pResultsPane, nullptr);
+    pFrame->m_pPreviewHost = NULL;
     CView* pActive = pFrame->GetActiveView();
     pFrame->ShowPreview(L"x.txt", L".txt");
     EXPECT_EQ(pFrame->GetActiveView(), pActive);
     EXPECT_EQ(pFrame->PreviewPath(), CString(L"x.txt"));
+    pFrame->m_pPreviewHost = pResultsPane;
 }
 
 } // namespace

@@ -272,6 +272,8 @@ TEST(MainFrame, HoldsAnEmptyPaneManagerAndATaskPanelWithoutWindows)
     EXPECT_EQ(pFrame->m_paneManager.FindPane(ID_INDICATOR_LINK), nullptr);
     pFrame->m_paneManager.ShowPane(pFrame->m_paneManager.FindPane(1));
     EXPECT_EQ(pFrame->m_wndTaskPanel.GetSafeHwnd(), (HWND)NULL);
+    // The panel has its default look from its construction on.
+    EXPECT_EQ(pFrame->m_wndTaskPanel.GetCurrentTheme(), 2);
     // Nothing of either stands in the frame's layout: the shown view reaches the status bar.
     CView* pView = pFrame->GetActiveView();
     ASSERT_NE(pView, nullptr);

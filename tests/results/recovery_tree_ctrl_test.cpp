@@ -296,6 +296,133 @@ TEST_F(RecoveryTreeTest, AFolderWithFilesOfItsOwnFollowsItsChildrenOnlyWhenItsFi
     EXPECT_EQ(tree.GetItemState(t.d, TVIS_BOLD) & TVIS_BOLD, 0u);
 }
 
+// The list's rows as a folder listing: the up entry, then one row per mark given (1 marked, 0 not).
+void ListRows(CResultListCtrl& list, const std::vector<int>& marks)
+{
+    list.DeleteAllItems();
+    list.InsertItem(0, L"Parent...");
+    int row = 1;
+    for (int mark : marks) {
+        list.InsertItem(row, L"row");
+        if (mark != 0)
+            list.MarkChecked(row);
+        else
+            list.MarkUnchecked(row);
+        ++row;
+    }
+}
+
+// The left button released over the item's box, as the user's click ends.
+void ReleaseOverBox(CRecoveryTreeCtrl& tree, HTREEITEM item)
+{
+    tree.EnsureVisible(item);
+    CRect rect;
+    tree.GetItemRect(item, &rect, TRUE);
+    CPoint point = rect.CenterPoint();
+    UINT flags = 0;
+    for (point.x = rect.left; point.x > 0; --point.x)
+        if (tree.HitTest(point, &flags) == item && (flags & TVHT_ONITEMSTATEICON) != 0)
+            break;
+    ASSERT_NE(flags & TVHT_ONITEMSTATEICON, 0u);
+    tree.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(point.x, point.y));
+}
+
+TEST_F(RecoveryTreeTest, ReleasingTheButtonOverAFatFolderBoxMakesItFollowTheListedRows)
+{
+    const SmallTree t = BuildSmallTree();
+    CRecoveryTreeCtrl& tree = Results()->RecoveryTree();
+    CResultListCtrl& list = Results()->ResultList();
+    tree.Expand(t.root, TVE_EXPAND);
+    tree.Expand(t.a, TVE_EXPAND);
+
+    struct Case
+    {
+        const char* name;
+        bool onB; // else on A, right under the root
+        std::vector<int> rows;
+        int startB, startA;
+        int expectedB, expectedA, expectedRoot;
+    };
+    const int U = kTreeUnchecked, C = kTreeChecked, P = kTreePartlyChecked;
+    const Case cases[] = {
+        {"every row marked: the folder is checked", true, {1, 1}, U, U, C, U, U},
+        {"no row marked: a checked folder is unchecked", true, {0, 0}, C, C, U, C, U},
+        {"no row marked: a partly checked folder is unchecked", true, {0, 0}, P, U, U, U, U},
+        // Kept as the click left them: an unchecked folder over unmarked rows changes no ancestor.
+        {"no row marked: an unchecked folder leaves its ancestors", true, {0, 0}, U, C, U, C, U},
+        {"an empty listing changes nothing", true, {}, C, U, C, U, U},
+        {"some rows marked: the ancestors are partly checked", true, {1, 0}, C, U, C, P, P},
+        {"some rows marked under the root: nothing", false, {1, 0}, U, U, U, U, U},
+    };
+    auto setState = [&](HTREEITEM item, int state) {
+        if (state == C)
+            tree.SetChecked(item);
+        else if (state == P)
+            tree.SetPartial(item);
+        else
+            tree.SetUnchecked(item);
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        list.ClearMarks();
+        tree.SetCheckRecursive(t.root, 0);
+        setState(t.b, c.startB);
+        setState(t.a, c.startA);
+        ListRows(list, c.rows);
+        ReleaseOverBox(tree, c.onB ? t.b : t.a);
+        EXPECT_EQ(tree.GetItemCheckState(t.b), c.expectedB);
+        EXPECT_EQ(tree.GetItemCheckState(t.a), c.expectedA);
+        EXPECT_EQ(tree.GetItemCheckState(t.root), c.expectedRoot);
+    }
+
+    // Only FAT volumes: over NTFS the release leaves the folder alone.
+    list.ClearMarks();
+    tree.SetCheckRecursive(t.root, 0);
+    ListRows(list, {1, 1});
+    VolumeParams.fsCode = kFsNtfs;
+    ReleaseOverBox(tree, t.b);
+    EXPECT_EQ(tree.GetItemCheckState(t.b), kTreeUnchecked);
+    VolumeParams.fsCode = kFsFat32;
+    list.DeleteAllItems();
+}
+
+// Pixels of the item's label, read off the screen, that are plainly red.
+int RedPixelsOfLabel(CRecoveryTreeCtrl& tree, HTREEITEM item)
+{
+    tree.RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    PumpMessages(100);
+    CRect rect;
+    tree.GetItemRect(item, &rect, TRUE);
+    tree.ClientToScreen(&rect);
+    HDC screen = ::GetDC(NULL);
+    int red = 0;
+    for (int y = rect.top; y < rect.bottom; ++y)
+        for (int x = rect.left; x < rect.right; ++x) {
+            const COLORREF pixel = ::GetPixel(screen, x, y);
+            if (GetRValue(pixel) > 180 && GetGValue(pixel) < 80 && GetBValue(pixel) < 80)
+                ++red;
+        }
+    ::ReleaseDC(NULL, screen);
+    return red;
+}
+
+TEST_F(RecoveryTreeTest, ASelectedDeletedFolderIsRedWhileTheTreeHasNoFocusAndHighlightedWhileItHas)
+{
+    // The results step shown, its tree then rebuilt from made-up records.
+    ASSERT_TRUE(QuickScanToResults(FindPartition("mbr-ext05", "2")));
+    const SmallTree t = BuildSmallTree();
+    CRecoveryTreeCtrl& tree = Results()->RecoveryTree();
+    StartedFrame()->SetForegroundWindow();
+    tree.Expand(t.root, TVE_EXPAND);
+    tree.Expand(t.a, TVE_EXPAND);
+    tree.SelectItem(t.c);
+    tree.SetFocus();
+    EXPECT_EQ(RedPixelsOfLabel(tree, t.c), 0) << "the focused tree's highlight";
+    Results()->ResultList().SetFocus();
+    EXPECT_GT(RedPixelsOfLabel(tree, t.c), 5);
+    Screenshot(L"recovery_tree_selected_deleted_folder_unfocused");
+}
+
 TEST_F(RecoveryTreeTest, ASnapshotWhoseFoldersFormALoopLoadsEndsAndMovesTheProgressWindow)
 {
     // Root -> A -> B -> D, and D names the root's own value as its first cluster: its children would be

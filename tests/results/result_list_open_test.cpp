@@ -11,14 +11,17 @@
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/fat/fat_records.h"
 #include "engine/recovery/listing/result_listing.h"
+#include "main_preview_view.h"
 #include "preview_copies.h"
 #include "recovery_doc.h"
+#include "results_state.h"
 #include "results_view.h"
 #include "support/oracle_files.h"
 #include "support/test_paths.h"
 #include "wizard_state.h"
 
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <map>
 #include <string>
@@ -79,6 +82,45 @@ CString PreviewPath()
     return pDocument != nullptr ? pDocument->m_strPreviewPath : CString(L"?");
 }
 
+// The kinds of the preview views that the results view's preview pane holds now.
+std::vector<int> LivePreviewKinds()
+{
+    std::vector<int> kinds;
+    CMainPreviewView& host = Results()->PreviewPane();
+    for (int kind = 0; kind < kPreviewKindCount; ++kind)
+        if (host.m_pViews[kind] != nullptr && ::IsWindow(host.m_pViews[kind]->GetSafeHwnd()))
+            kinds.push_back(kind);
+    return kinds;
+}
+
+bool QuickScanSampleVfat()
+{
+    ResetResultsView();
+    return QuickScanToResults(FindPartition("sample-vfat", "1"));
+}
+
+// A file of the sample FAT volume after its Quick Scan: Sleuth Kit's checksum of the first row that
+// `pickRow` takes, and the scan's first record that `pickRecord` takes (null when none).
+struct ScannedFile
+{
+    std::string md5;
+    const FatFileRec* record = nullptr;
+};
+
+ScannedFile SampleVfatFile(const std::function<bool(const std::vector<std::string>&)>& pickRow,
+                           const std::function<bool(const FatFileRec&)>& pickRecord)
+{
+    ScannedFile file;
+    for (const auto& row : ReadTsv(JoinPath(TestDisksDir(), FindPartition("sample-vfat", "1").files)))
+        if (file.md5.empty() && pickRow(row))
+            file.md5 = row[5];
+    for (const FatFileRec* record = fatFiles.head; record != nullptr && file.record == nullptr;
+         record = record->next)
+        if (pickRecord(*record))
+            file.record = record;
+    return file;
+}
+
 class ResultListOpenTest : public testing::Test
 {
 protected:
@@ -112,7 +154,6 @@ TEST_F(ResultListOpenTest, AClickedFileIsCopiedByteForByteOnceAndTheLargeOneIsNo
     EXPECT_EQ(PreviewPath().CompareNoCase(copy), 0) << Utf8(PreviewPath());
     EXPECT_EQ(copy.Left(PreviewTempFolder().GetLength()).CompareNoCase(PreviewTempFolder()), 0);
     EXPECT_EQ(Md5OfFile(copy), md5["exactly13.txt"]) << FileText(copy);
-    EXPECT_EQ(g_strPreviewItemPath.CompareNoCase(L"\\exactly13.txt"), 0) << Utf8(g_strPreviewItemPath);
 
     // The same file again: nothing new is copied.
     list.OnRowClick(row);
@@ -123,7 +164,7 @@ TEST_F(ResultListOpenTest, AClickedFileIsCopiedByteForByteOnceAndTheLargeOneIsNo
     ASSERT_GE(large, 0);
     list.SetItemText(large, 2, L"5242881");
     list.OnRowClick(large);
-    EXPECT_EQ(PreviewPath(), CString(L"largefile"));
+    EXPECT_EQ(LivePreviewKinds(), std::vector<int>{kPreviewLargeFile});
     EXPECT_EQ(list.TempPreviewFiles.size(), 1u);
     list.SetItemText(large, 2, L"5242880");
     LastPreviewPath = L"PAth";
@@ -139,22 +180,19 @@ TEST_F(ResultListOpenTest, AClickedFileIsCopiedByteForByteOnceAndTheLargeOneIsNo
 
     // A folder or the up entry empties the preview.
     list.OnRowClick(RowNamed(L"Level1"));
-    EXPECT_TRUE(PreviewPath().IsEmpty());
+    EXPECT_EQ(LivePreviewKinds(), std::vector<int>{kPreviewPlaceholder});
+    EXPECT_TRUE(g_strPreviewItemPath.IsEmpty());
 }
 
 TEST_F(ResultListOpenTest, ARealFileOfSixMegabytesGetsTheLargeFileViewAndIsCopiedWhole)
 {
-    ResetResultsView();
-    const Partition partition = FindPartition("sample-vfat", "1");
-    ASSERT_TRUE(QuickScanToResults(partition));
-    std::string expectedMd5;
-    for (const auto& row : ReadTsv(JoinPath(TestDisksDir(), partition.files)))
-        if (row[4] == "6266853")
-            expectedMd5 = row[5];
+    ASSERT_TRUE(QuickScanSampleVfat());
+    const ScannedFile file =
+        SampleVfatFile([](const std::vector<std::string>& row) { return row[4] == "6266853"; },
+                       [](const FatFileRec& record) { return record.size == 6266853; });
+    const std::string expectedMd5 = file.md5;
+    const FatFileRec* big = file.record;
     ASSERT_FALSE(expectedMd5.empty());
-    const FatFileRec* big = fatFiles.head;
-    while (big != nullptr && big->size != 6266853)
-        big = big->next;
     ASSERT_NE(big, nullptr);
     ListFolderFat(big->parentCluster);
     CResultListCtrl& list = Results()->ResultList();
@@ -164,7 +202,7 @@ TEST_F(ResultListOpenTest, ARealFileOfSixMegabytesGetsTheLargeFileViewAndIsCopie
             row = i;
     ASSERT_GE(row, 0);
     list.OnRowClick(row);
-    EXPECT_EQ(PreviewPath(), CString(L"largefile"));
+    EXPECT_EQ(LivePreviewKinds(), std::vector<int>{kPreviewLargeFile});
     EXPECT_TRUE(list.TempPreviewFiles.empty());
 
     // The rule reads the row's size: at 5242880 the file is copied, all of it, as Sleuth Kit reads it.
@@ -182,18 +220,31 @@ TEST_F(ResultListOpenTest, ACraftedNameWithAWayUpInItsExtensionIsCopiedIntoTheTe
     while (real != nullptr && std::u16string(real->name) != u"exactly13.txt")
         real = real->next;
     ASSERT_NE(real, nullptr);
-    for (const char16_t* name : {u"evil.t..\\..\\x", u"evil.c:\\w"}) {
-        AddFatFileRec(name, real->firstCluster, kFatRootFolder, 0, 0, real->size, 0);
+    // Names whose extension the preview has no view for are never copied; a way up before a known
+    // extension is copied, into the temporary folder.
+    const struct
+    {
+        const char16_t* name;
+        bool copied;
+    } names[] = {{u"evil.t..\\..\\x", false}, {u"evil.c:\\w", false}, {u"..\\..\\evil.txt", true}};
+    for (const auto& crafted : names) {
+        AddFatFileRec(crafted.name, real->firstCluster, kFatRootFolder, 0, 0, real->size, 0);
         ++fileCount;
     }
     ListFolderFat(kFatRootFolder);
     CResultListCtrl& list = Results()->ResultList();
-    for (const wchar_t* name : {L"evil.t..\\..\\x", L"evil.c:\\w"}) {
+    for (const auto& crafted : names) {
+        const CString name(reinterpret_cast<const wchar_t*>(crafted.name));
         SCOPED_TRACE(Utf8(name));
         const int row = RowNamed(name);
         ASSERT_GE(row, 0);
         const std::size_t before = list.TempPreviewFiles.size();
         list.OnRowClick(row);
+        if (!crafted.copied) {
+            EXPECT_EQ(list.TempPreviewFiles.size(), before);
+            EXPECT_EQ(LivePreviewKinds(), std::vector<int>{kPreviewPlaceholder});
+            continue;
+        }
         ASSERT_EQ(list.TempPreviewFiles.size(), before + 1);
         const CString copy = list.TempPreviewFiles.back();
         EXPECT_EQ(copy.Left(PreviewTempFolder().GetLength()).CompareNoCase(PreviewTempFolder()), 0);
@@ -279,3 +330,55 @@ TEST_F(ResultListOpenTest, ADoubleClickedFolderOpensWithItsMarkAndTheUpEntryAndE
 }
 
 } // namespace
+
+TEST_F(ResultListOpenTest, AClickedPictureIsShownInThePreviewPaneBelowTheList)
+{
+    ASSERT_TRUE(QuickScanSampleVfat());
+    const ScannedFile file = SampleVfatFile(
+        [](const std::vector<std::string>& row) { return row[8] == "pic1/debian_logo.jpg"; },
+        [](const FatFileRec& record) { return std::u16string(record.name) == u"debian_logo.jpg"; });
+    const std::string expectedMd5 = file.md5;
+    const FatFileRec* picture = file.record;
+    ASSERT_FALSE(expectedMd5.empty());
+    ASSERT_NE(picture, nullptr);
+    ListFolderFat(picture->parentCluster);
+
+    // The pane is the frame's preview host, laid out below the list by the splitter bar.
+    CMainPreviewView& pane = Results()->PreviewPane();
+    EXPECT_EQ(StartedFrame()->m_pPreviewHost, &pane);
+    EXPECT_EQ(pane.GetDlgCtrlID(), 59649);
+    CRect listRect, paneRect;
+    Results()->ResultList().GetWindowRect(&listRect);
+    pane.GetWindowRect(&paneRect);
+    EXPECT_TRUE(pane.IsWindowVisible());
+    EXPECT_GE(paneRect.top, listRect.bottom);
+    EXPECT_GT(paneRect.Height(), 100);
+
+    CResultListCtrl& list = Results()->ResultList();
+    const int row = RowNamed(L"debian_logo.jpg");
+    ASSERT_GE(row, 0);
+    list.SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    list.OnRowClick(row);
+    PumpMessages(300);
+    ASSERT_EQ(list.TempPreviewFiles.size(), 1u);
+    EXPECT_EQ(Md5OfFile(list.TempPreviewFiles[0]), expectedMd5);
+    EXPECT_EQ(LivePreviewKinds(), std::vector<int>{kPreviewImage});
+    EXPECT_EQ(PreviewPath().CompareNoCase(list.TempPreviewFiles[0]), 0);
+    EXPECT_EQ(g_strPreviewItemPath.CompareNoCase(L"\\pic1\\debian_logo.jpg"), 0)
+        << Utf8(g_strPreviewItemPath);
+    Screenshot(L"results_preview_picture");
+
+    // The up entry takes the picture away again.
+    list.OnRowClick(0);
+    PumpMessages(100);
+    EXPECT_EQ(LivePreviewKinds(), std::vector<int>{kPreviewPlaceholder});
+
+    // So does the list's first paint after the results were left.
+    list.OnRowClick(row);
+    EXPECT_EQ(LivePreviewKinds(), std::vector<int>{kPreviewImage});
+    PreviewClearPending = 1;
+    list.RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+    PumpMessages(50);
+    EXPECT_EQ(PreviewClearPending, 0u);
+    EXPECT_EQ(LivePreviewKinds(), std::vector<int>{kPreviewPlaceholder});
+}

@@ -1,4 +1,5 @@
 #include "command_bars.h"
+#include "customize/customize_sheet.h"
 
 #include "draw_helpers.h"
 #include "image_manager.h"
@@ -9,31 +10,6 @@
 #include <algorithm>
 
 namespace {
-// The command-state object of a control: enabling sets the control's state (disabling also
-// clears the check), checking sets its check; each redraws on change.
-class CXTPControlCmdUI : public CCmdUI
-{
-public:
-    explicit CXTPControlCmdUI(CXTPControl* pControl) : m_pControl(pControl)
-    {
-        m_nID = static_cast<UINT>(pControl->GetID());
-        m_nIndex = static_cast<UINT>(pControl->GetIndex());
-    }
-    void Enable(BOOL bOn) override
-    {
-        m_bEnableChanged = TRUE;
-        m_pControl->SetEnabled(bOn);
-        if (!bOn)
-            m_pControl->SetChecked(FALSE);
-    }
-    void SetCheck(int nCheck) override { m_pControl->SetChecked(nCheck != 0); }
-    void SetRadio(BOOL bOn) override { m_pControl->SetChecked(bOn); }
-    void SetText(LPCWSTR lpszText) override { m_pControl->SetCaption(lpszText); }
-
-private:
-    CXTPControl* m_pControl;
-};
-
 // The character an access key stands for, upper-cased; 0 for none.
 WCHAR AccessKeyOf(const CString& strCaption, BOOL& bExplicit)
 {
@@ -432,12 +408,17 @@ int CXTPCommandBar::MapNavigationKey(UINT nChar) const
     }
 }
 
-int CXTPCommandBar::OnKeyDown(UINT nChar, LPARAM)
+int CXTPCommandBar::OnKeyDown(UINT nChar, LPARAM lParam)
 {
     if (IsCustomizing())
         return XTP_HOOK_PASS;
     if (m_nLockCount > 0)
         return XTP_HOOK_HANDLED;
+    if (CXTPControl* pHot = GetSelected(); pHot != NULL && pHot->IsFocused()) {
+        const int nResult = pHot->OnHookKeyDown(nChar, lParam);
+        if (nResult == XTP_HOOK_HANDLED || nResult == XTP_HOOK_PASS)
+            return nResult;
+    }
     CWnd* pSite = GetSite();
     if (pSite != NULL && ::IsWindow(pSite->GetSafeHwnd()))
         pSite->SendMessage(XTP_WM_COMMANDBARS_KEYDOWN, reinterpret_cast<WPARAM>(&nChar),
@@ -737,6 +718,26 @@ LRESULT CXTPCommandBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_GETOBJECT:
         return OnGetObject(wParam, lParam);
+    case WM_RBUTTONDOWN: {
+        // In customise mode a right click selects the control for editing and opens the sheet's
+        // context menu of it.
+        CXTPCommandBars* pCommandBars = GetCommandBars();
+        if (pCommandBars == NULL || !pCommandBars->IsCustomizeMode() || !IsCustomizable())
+            break;
+        const CPoint point(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        CXTPControl* pControl = HitTest(point);
+        if (pControl == NULL || !pControl->IsVisible() || (pControl->GetFlags() & xtpFlagNoMovable) != 0)
+            return 0;
+        OpenControlPopup(-1, FALSE);
+        SetSelected(-1);
+        pCommandBars->SetDragControl(pControl);
+        if (CXTPCustomizeSheet* pSheet = pCommandBars->GetCustomizeSheet()) {
+            CPoint ptScreen(point);
+            ClientToScreen(&ptScreen);
+            pSheet->ShowContextMenu(ptScreen);
+        }
+        return 0;
+    }
     case WM_HELPHITTEST:
         return OnHelpHitTest(lParam);
     case WM_MOUSELEAVE:

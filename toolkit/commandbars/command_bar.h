@@ -64,6 +64,31 @@ enum XTPSpecialKey
     xtpKeyRight = 0,
 };
 
+// The command-state object of a control: enabling sets the control's state (disabling also
+// clears the check), checking sets its check; each redraws on change.
+class CXTPControlCmdUI : public CCmdUI
+{
+public:
+    explicit CXTPControlCmdUI(CXTPControl* pControl) : m_pControl(pControl)
+    {
+        m_nID = static_cast<UINT>(pControl->GetID());
+        m_nIndex = static_cast<UINT>(pControl->GetIndex());
+    }
+    void Enable(BOOL bOn) override
+    {
+        m_bEnableChanged = TRUE;
+        m_pControl->SetEnabled(bOn);
+        if (!bOn)
+            m_pControl->SetChecked(FALSE);
+    }
+    void SetCheck(int nCheck) override { m_pControl->SetChecked(nCheck != 0); }
+    void SetRadio(BOOL bOn) override { m_pControl->SetChecked(bOn); }
+    void SetText(LPCWSTR lpszText) override { m_pControl->SetCaption(lpszText); }
+
+private:
+    CXTPControl* m_pControl;
+};
+
 class CXTPCommandBar : public CWnd, public CXTPHookSink, public CXTAccessibleBase
 {
     DECLARE_DYNCREATE(CXTPCommandBar)

@@ -1,8 +1,10 @@
 #include "command_bars.h"
+#include "customize/customize_sheet.h"
 
 #include "color_table.h"
 #include "control_edit.h"
 #include "image_manager.h"
+#include "mdi_tab_client.h"
 
 #include <afxpriv.h>
 
@@ -22,6 +24,9 @@ CXTPCommandBars::CXTPCommandBars()
 
 CXTPCommandBars::~CXTPCommandBars()
 {
+    if (m_pDragControl != NULL)
+        m_pDragControl->InternalRelease();
+    m_pDragControl = NULL;
     ClosePopups();
     MenuSoundStop();
     std::vector<CXTPCommandBar*> bars;
@@ -171,6 +176,34 @@ void CXTPCommandBars::SetCommandUsed(UINT nId)
 {
     if (IsCommandHidden(nId))
         m_pOptions->m_mapUsedCommands.insert(nId);
+}
+
+void CXTPCommandBars::SetCustomizeMode(BOOL bMode)
+{
+    m_pOptions->bDirtyState = TRUE;
+    m_bCustomizeMode = bMode;
+    m_bCustomizeModeRequested = bMode;
+    SetDragControl(NULL);
+    SetKeyboardCuesShown(bMode);
+}
+
+void CXTPCommandBars::SetDragControl(CXTPControl* pControl)
+{
+    if (pControl == m_pDragControl)
+        return;
+    CXTPControl* pOld = m_pDragControl;
+    if (pControl != NULL)
+        pControl->InternalAddRef();
+    m_pDragControl = pControl;
+    for (CXTPControl* pRedraw : {pOld, pControl})
+        if (pRedraw != NULL && pRedraw->GetParent() != NULL &&
+            ::IsWindow(pRedraw->GetParent()->GetSafeHwnd()))
+            pRedraw->GetParent()->Invalidate(FALSE);
+    if (pOld != NULL)
+        pOld->InternalRelease();
+    CWnd* pNotify = m_pCustomizeSheet != NULL ? static_cast<CWnd*>(m_pCustomizeSheet) : m_pFrame;
+    if (pNotify != NULL && ::IsWindow(pNotify->GetSafeHwnd()))
+        pNotify->SendMessage(XTP_WM_DRAGCONTROL_CHANGED);
 }
 
 void CXTPCommandBars::ResetUsageData()
@@ -374,6 +407,10 @@ void CXTPCommandBars::RecalcAllLayouts()
     for (CXTPCommandBar* pBar : m_arrBars)
         if (pBar->IsVisible())
             pBar->OnRecalcLayout();
+    // Tab groups shown in an MDI frame's client follow the bars.
+    if (auto* pFrame = DYNAMIC_DOWNCAST(CMDIFrameWnd, GetSite()))
+        if (CXTPTabClientWnd* pClient = CXTPTabClientWnd::FromClientWindow(pFrame->m_hWndMDIClient))
+            pClient->Refresh();
     m_bRecalcLayout = FALSE;
     RecalcFrameLayout();
 }
@@ -524,6 +561,12 @@ BOOL CXTPCommandBars::PreTranslateFrameMessage(MSG* pMsg)
 BOOL CXTPCommandBars::OnFrameMessage(UINT message, WPARAM wParam, LPARAM, LRESULT* pResult)
 {
     switch (message) {
+    case WM_CLOSE:
+        // The customise sheet holds the bars; the frame stays until it closes.
+        if (!m_bCustomizeMode)
+            return FALSE;
+        *pResult = 0;
+        return TRUE;
     case WM_IDLEUPDATECMDUI:
         for (CXTPCommandBar* pBar : m_arrBars)
             if (pBar->GetPosition() == xtpBarFloating)

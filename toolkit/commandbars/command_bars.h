@@ -11,10 +11,10 @@
 #include "controls.h"
 #include "customize/customize_drop_source.h"
 #include "hook_managers.h"
+#include "list_item_controls.h"
 #include "menu_sound.h"
 #include "shadow_manager.h"
 #include "shortcut_manager.h"
-#include "list_item_controls.h"
 #include "themes/paint_manager.h"
 #include "themes/paint_theme_default.h"
 #include "themes/paint_theme_gradient.h"
@@ -75,6 +75,7 @@ struct XTP_COMMANDBARS_CREATEBAR
     UINT nID;
 };
 
+class CXTPCustomizeSheet;
 class CXTPCommandBars : public CCmdTarget
 {
     DECLARE_DYNCREATE(CXTPCommandBars)
@@ -156,6 +157,16 @@ public:
     // Ends the tracking of every bar of the thread.
     void ClosePopups() const;
     BOOL IsCustomizeMode() const { return m_bCustomizeMode; }
+    // Customise mode: the options count as changed, the drag control is dropped and the keyboard
+    // cues show; the frame refuses WM_CLOSE meanwhile.
+    void SetCustomizeMode(BOOL bMode);
+    // The control selected for editing in customise mode (one reference held); the open customise
+    // sheet, else the frame, hears of each change (0x2857).
+    void SetDragControl(CXTPControl* pControl);
+    CXTPControl* GetDragControl() const { return m_pDragControl; }
+    // The customise sheet while it is open; a right click on a control opens its context menu.
+    void SetCustomizeSheet(CXTPCustomizeSheet* pSheet) { m_pCustomizeSheet = pSheet; }
+    CXTPCustomizeSheet* GetCustomizeSheet() const { return m_pCustomizeSheet; }
     BOOL IsLayoutLocked() const { return m_bRecalcLayout; }
     BOOL IsCustomizeCommandHandled() const { return m_bCustomizeAvail; }
     BOOL IsRightToLeft() const { return m_bRightToLeft; }
@@ -188,6 +199,8 @@ protected:
 
     BOOL m_bCustomizeMode = FALSE;
     BOOL m_bCustomizeAvail = FALSE;
+    CXTPControl* m_pDragControl = NULL;
+    CXTPCustomizeSheet* m_pCustomizeSheet = NULL;
     UINT m_nMenuId = 0;
     BOOL m_bCustomizeModeRequested = FALSE;
     CXTPCommandBarsOptions* m_pOptions = NULL;

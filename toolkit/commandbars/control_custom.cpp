@@ -101,11 +101,6 @@ void CXTPControlCustom::SetHideFlags(DWORD dwFlags)
     DelayLayoutParent();
 }
 
-void CXTPControlCustom::SetHideFlag(DWORD dwFlag, BOOL bSet)
-{
-    SetHideFlags(bSet ? (m_dwHideFlags | dwFlag) : (m_dwHideFlags & ~dwFlag));
-}
-
 void CXTPControlCustom::OnCalcDynamicSize(DWORD dwMode)
 {
     const BOOL bVertical = (dwMode & LM_VERTDOCK) != 0;

@@ -34,7 +34,6 @@ public:
     void SetRect(CRect rcControl) override;
     void SetEnabled(BOOL bEnabled) override;
     void SetHideFlags(DWORD dwFlags) override;
-    void SetHideFlag(DWORD dwFlag, BOOL bSet) override;
     void OnCalcDynamicSize(DWORD dwMode) override;
     BOOL IsHostedWindowVisible() const;
     void OnClick(BOOL bKeyboard = FALSE, CPoint pt = CPoint(0, 0)) override;

@@ -1,5 +1,6 @@
 #include "control_edit.h"
 
+#include "color_table.h"
 #include "command_bar.h"
 #include "command_bars.h"
 #include "hook_managers.h"
@@ -15,8 +16,6 @@ IMPLEMENT_DYNCREATE(CXTPEdit, CEdit)
 IMPLEMENT_DYNCREATE(CXTPControlEditCtrl, CXTPEdit)
 IMPLEMENT_DYNCREATE(CXTPControlEdit, CXTPControl)
 
-int CXTPRichEditLibrary::s_nForceFallback = 0;
-
 CXTPRichEditLibrary& CXTPRichEditLibrary::Instance()
 {
     static CXTPRichEditLibrary library;
@@ -25,11 +24,24 @@ CXTPRichEditLibrary& CXTPRichEditLibrary::Instance()
 
 CXTPRichEditLibrary::CXTPRichEditLibrary()
 {
-    if (s_nForceFallback < 1)
+    Load(0);
+}
+
+void CXTPRichEditLibrary::Load(int nFallback)
+{
+    if (m_hModule != NULL)
+        ::FreeLibrary(m_hModule);
+    m_hModule = NULL;
+    if (nFallback < 1)
         m_hModule = ::LoadLibraryA("RICHED20.DLL");
     m_bVersion2 = m_hModule != NULL;
-    if (m_hModule == NULL && s_nForceFallback < 2)
+    if (m_hModule == NULL && nFallback < 2)
         m_hModule = ::LoadLibraryA("RICHED32.DLL");
+}
+
+void CXTPRichEditLibrary::SetForceFallback(int nFallback)
+{
+    Instance().Load(nFallback);
 }
 
 CXTPRichEditLibrary::~CXTPRichEditLibrary()
@@ -48,6 +60,79 @@ BOOL CXTPEdit::CreateEdit(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd)
     SendMessage(EM_SETEVENTMASK, 0, ENM_CHANGE);
     SendMessage(EM_SETTEXTMODE, TM_PLAINTEXT | TM_SINGLELEVELUNDO);
     return TRUE;
+}
+
+void CXTPEdit::UpdateCharFormat(BOOL bEnabled, BOOL bHintShown)
+{
+    const CXTPRichEditLibrary& library = CXTPRichEditLibrary::Instance();
+    if (library.GetClassName() == NULL || !::IsWindow(m_hWnd))
+        return;
+    CXTPColorTable* pColors = GetColorTable();
+    CHARFORMAT2W format{};
+    // The version-1 rich edit takes the short ANSI structure; only its colour fields are set here.
+    format.cbSize = library.IsVersion2() ? sizeof(CHARFORMAT2W) : sizeof(CHARFORMATA);
+    format.dwMask = CFM_COLOR | (library.IsVersion2() ? CFM_BACKCOLOR : 0);
+    format.crTextColor = pColors->GetColor(bEnabled && !bHintShown ? COLOR_BTNTEXT : COLOR_GRAYTEXT);
+    format.crBackColor = pColors->GetColor(bEnabled ? COLOR_WINDOW : COLOR_BTNFACE);
+    SendMessage(EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
+}
+
+void CXTPEdit::RefreshFormat(BOOL bEnabled, BOOL bHintShown)
+{
+    if (!::IsWindow(m_hWnd))
+        return;
+    SendMessage(EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(3, 3));
+    UpdateCharFormat(bEnabled, bHintShown);
+}
+
+void CXTPEdit::ShowWithControl(BOOL bVisible)
+{
+    if (::IsWindow(m_hWnd))
+        SetWindowPos(NULL, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
+                         (bVisible ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+}
+
+BOOL CXTPEdit::OnFieldMessage(CXTPControl* pControl, UINT message, WPARAM wParam, LPARAM lParam,
+                              LRESULT& lResult)
+{
+    CXTPCommandBar* pBar = pControl->GetParent();
+    CXTPCommandBars* pCommandBars = pControl->GetCommandBars();
+    const BOOL bCustomize = pCommandBars != NULL && pCommandBars->IsCustomizeMode();
+    CPoint point(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    lResult = 0;
+    switch (message) {
+    case XTP_WM_TOOLTIP_CHECK:
+        lResult = 1;
+        return TRUE;
+    case WM_LBUTTONDOWN:
+        if (!bCustomize)
+            return FALSE;
+        if (pBar != NULL && pBar->IsCustomizable() && (pControl->GetFlags() & xtpFlagNoMovable) == 0)
+            pControl->OnClick(FALSE, point);
+        return TRUE;
+    case WM_RBUTTONDOWN:
+        if (bCustomize) {
+            if (pBar != NULL) {
+                MapWindowPoints(pBar, &point, 1);
+                pBar->SendMessage(WM_RBUTTONDOWN, wParam, MAKELPARAM(point.x, point.y));
+            }
+            return TRUE;
+        }
+        // An open drop-down list closes first.
+        if (CXTPCommandBar* pPopup = pControl->GetCommandBar(); pPopup != NULL && pPopup->IsTrackingMode())
+            pPopup->SetTracking(FALSE);
+        pControl->SetFocused(TRUE);
+        return ShowContextMenu(pControl, point);
+    case WM_MOUSEMOVE:
+        if (pBar != NULL) {
+            MapWindowPoints(pBar, &point, 1);
+            pBar->SendMessage(WM_MOUSEMOVE, wParam, MAKELPARAM(point.x, point.y));
+        }
+        return FALSE;
+    default:
+        return FALSE;
+    }
 }
 
 BOOL CXTPEdit::IsDialogKey(UINT nChar) const
@@ -148,17 +233,133 @@ LRESULT CXTPEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     }
 }
 
+HHOOK CXTPShellAutoComplete::s_hHook = NULL;
+CXTPShellAutoComplete* CXTPShellAutoComplete::s_pOwner = NULL;
+
+CXTPShellAutoComplete::~CXTPShellAutoComplete()
+{
+    HookEdit(FALSE);
+}
+
+HRESULT CXTPShellAutoComplete::SHAutoComplete(HWND hwndEdit, DWORD dwFlags)
+{
+    HMODULE hShell = ::LoadLibraryA("shlwapi.dll");
+    if (hShell == NULL)
+        return E_FAIL;
+    typedef HRESULT(WINAPI * PFNSHAUTOCOMPLETE)(HWND, DWORD);
+    auto pfn = reinterpret_cast<PFNSHAUTOCOMPLETE>(
+        reinterpret_cast<void*>(::GetProcAddress(hShell, "SHAutoComplete")));
+    const HRESULT hr = pfn != NULL ? pfn(hwndEdit, dwFlags) : E_FAIL;
+    ::FreeLibrary(hShell);
+    return hr;
+}
+
+CXTPShellAutoComplete* CXTPShellAutoComplete::Attach(HWND hwndEdit, DWORD dwFlags)
+{
+    if (dwFlags == 0 || !::IsWindow(hwndEdit) || FAILED(SHAutoComplete(hwndEdit, dwFlags)))
+        return NULL;
+    return new CXTPShellAutoComplete(hwndEdit);
+}
+
+void CXTPShellAutoComplete::HookEdit(BOOL bInstall)
+{
+    if (bInstall) {
+        if (s_pOwner == this)
+            return;
+        if (s_pOwner != NULL)
+            s_pOwner->HookEdit(FALSE);
+        s_hHook = ::SetWindowsHookExW(WH_CALLWNDPROC, &CXTPShellAutoComplete::CallWndProc,
+                                      AfxGetInstanceHandle(), ::GetCurrentThreadId());
+        s_pOwner = this;
+        CXTPKeyboardManager::GetInstance()->HookKeyboard(this);
+        return;
+    }
+    if (s_pOwner != this)
+        return;
+    if (s_hHook != NULL)
+        ::UnhookWindowsHookEx(s_hHook);
+    s_hHook = NULL;
+    s_pOwner = NULL;
+    CXTPKeyboardManager::GetInstance()->UnhookKeyboard(this);
+    SetSuggestionWindow(NULL);
+}
+
+void CXTPShellAutoComplete::SetSuggestionWindow(HWND hWnd)
+{
+    CXTPMouseManager* pMouseManager = CXTPMouseManager::GetInstance();
+    if (m_hwndSuggestion != NULL)
+        pMouseManager->RemoveTrustedWindow(m_hwndSuggestion);
+    m_hwndSuggestion = hWnd;
+    if (hWnd != NULL)
+        pMouseManager->AddTrustedWindow(hWnd);
+}
+
+BOOL CXTPShellAutoComplete::TranslateSuggestionKey(UINT nChar)
+{
+    if (m_hwndSuggestion == NULL || ::GetKeyState(VK_MENU) < 0)
+        return FALSE;
+    if (nChar != VK_UP && nChar != VK_DOWN && nChar != VK_NEXT && nChar != VK_PRIOR)
+        return FALSE;
+    const HWND hFirst = ::GetWindow(m_hwndSuggestion, GW_CHILD);
+    const HWND hList = hFirst != NULL ? ::GetWindow(::GetWindow(hFirst, GW_CHILD), GW_HWNDLAST) : NULL;
+    if (hList == NULL)
+        return FALSE;
+    MSG msg{hList, WM_KEYDOWN, nChar, 0, 0, {0, 0}};
+    return ::IsDialogMessageW(hList, &msg);
+}
+
+void CXTPShellAutoComplete::HideSuggestion()
+{
+    if (m_hwndSuggestion != NULL && ::IsWindow(m_hwndSuggestion))
+        ::ShowWindow(m_hwndSuggestion, SW_HIDE);
+}
+
+int CXTPShellAutoComplete::OnHookMessage(HWND, UINT nMessage, WPARAM&, LPARAM&, LRESULT&)
+{
+    return nMessage == WM_MOUSEWHEEL && m_hwndSuggestion != NULL ? XTP_HOOK_PASS : XTP_HOOK_NEXT;
+}
+
+void CXTPShellAutoComplete::OnWindowPosChanging(HWND hWnd, const WINDOWPOS* pPos)
+{
+    if (m_hwndSuggestion != NULL) {
+        if (hWnd == m_hwndSuggestion && (pPos->flags & SWP_HIDEWINDOW) != 0)
+            SetSuggestionWindow(NULL);
+        return;
+    }
+    if ((pPos->flags & SWP_SHOWWINDOW) == 0)
+        return;
+    WCHAR szClass[64] = {0};
+    ::GetClassNameW(hWnd, szClass, 64);
+    if (wcscmp(szClass, SuggestionClassName()) != 0)
+        return;
+    SetSuggestionWindow(hWnd);
+    ::PostMessageW(m_hwndEdit, XTP_WM_SHELL_SUGGESTION_SHOWN, 0, 0);
+}
+
+LRESULT CALLBACK CXTPShellAutoComplete::CallWndProc(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    const HHOOK hHook = s_hHook;
+    if (nCode == HC_ACTION && s_pOwner != NULL) {
+        const auto* pMessage = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (pMessage->message == WM_WINDOWPOSCHANGING && pMessage->lParam != 0)
+            s_pOwner->OnWindowPosChanging(pMessage->hwnd,
+                                          reinterpret_cast<const WINDOWPOS*>(pMessage->lParam));
+    }
+    return ::CallNextHookEx(hHook, nCode, wParam, lParam);
+}
+
 LRESULT CXTPControlEditCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     CXTPControlEdit* pControl = m_pControl;
     if (pControl == NULL)
         return CXTPEdit::WindowProc(message, wParam, lParam);
+    LRESULT lFieldResult = 0;
+    if (OnFieldMessage(pControl, message, wParam, lParam, lFieldResult))
+        return lFieldResult;
     CXTPCommandBar* pBar = pControl->GetParent();
     CXTPCommandBars* pCommandBars = pControl->GetCommandBars();
     const BOOL bCustomize = pCommandBars != NULL && pCommandBars->IsCustomizeMode();
     switch (message) {
-    case XTP_WM_TOOLTIP_CHECK:
-        return 1;
     case WM_SETFOCUS: {
         const LRESULT lResult = CXTPEdit::WindowProc(message, wParam, lParam);
         if (!bCustomize) {
@@ -172,56 +373,36 @@ LRESULT CXTPControlEditCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lPar
         pControl->OnEditKillFocus();
         return lResult;
     }
-    case WM_KEYDOWN: {
-        const int nResult = pControl->OnHookKeyDown(static_cast<UINT>(wParam));
-        if (nResult == 1)
-            return 0;
-        if (nResult == 0 && (wParam == VK_RETURN || wParam == VK_TAB)) {
-            if (wParam == VK_RETURN)
+    case WM_KEYDOWN:
+        // While the bar tracks, the keyboard hook gave the control its keys already.
+        if (pBar == NULL || !pBar->IsTrackingMode()) {
+            if (wParam == VK_ESCAPE && pControl->OnHookKeyDown(VK_ESCAPE, lParam) == XTP_HOOK_HANDLED)
+                return 0;
+            if (wParam == VK_RETURN && pControl->IsFocused()) {
                 pControl->Execute();
-            return 0;
-        }
-        break;
-    }
-    case WM_LBUTTONDOWN:
-        if (bCustomize) {
-            if (pBar != NULL && pBar->IsCustomizable() && (pControl->GetFlags() & xtpFlagNoMovable) == 0)
-                pControl->OnClick(FALSE, CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
-            return 0;
-        }
-        break;
-    case WM_RBUTTONDOWN: {
-        CPoint point(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-        if (bCustomize) {
-            if (pBar != NULL) {
-                MapWindowPoints(pBar, &point, 1);
-                pBar->SendMessage(WM_RBUTTONDOWN, wParam, MAKELPARAM(point.x, point.y));
+                return 0;
             }
-            return 0;
-        }
-        pControl->SetFocused(TRUE);
-        if (ShowContextMenu(pControl, point))
-            return 0;
-        break;
-    }
-    case WM_MOUSEMOVE:
-        if (pBar != NULL) {
-            CPoint point(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-            MapWindowPoints(pBar, &point, 1);
-            pBar->SendMessage(WM_MOUSEMOVE, wParam, MAKELPARAM(point.x, point.y));
         }
         break;
+    case XTP_WM_SHELL_SUGGESTION_SHOWN:
+        return 0;
     case WM_DESTROY:
         pControl->OnEditDestroyed();
         break;
     default:
         break;
     }
-    const LRESULT lResult = CXTPEdit::WindowProc(message, wParam, lParam);
-    if (message == WM_CHAR || message == WM_PASTE || message == WM_CUT || message == WM_CLEAR ||
-        message == WM_UNDO || message == EM_UNDO)
-        pControl->OnEditChanged();
-    return lResult;
+    return CXTPEdit::WindowProc(message, wParam, lParam);
+}
+
+BOOL CXTPControlEditCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    if (message == WM_COMMAND && HIWORD(wParam) == EN_CHANGE && m_pControl != NULL) {
+        if (m_pControl->m_nSettingText == 0)
+            m_pControl->OnEditChanged();
+        return TRUE;
+    }
+    return CXTPEdit::OnChildNotify(message, wParam, lParam, pResult);
 }
 
 CXTPControlEdit::CXTPControlEdit()
@@ -231,6 +412,8 @@ CXTPControlEdit::CXTPControlEdit()
 
 CXTPControlEdit::~CXTPControlEdit()
 {
+    delete m_pAutoComplete;
+    m_pAutoComplete = NULL;
     if (m_pEdit != NULL) {
         m_pEdit->m_pControl = NULL;
         if (::IsWindow(m_pEdit->GetSafeHwnd()))
@@ -255,8 +438,11 @@ void CXTPControlEdit::SetEditText(const CString& strText)
 {
     m_strEditText = strText;
     m_bHintShown = FALSE;
-    if (m_pEdit != NULL && ::IsWindow(m_pEdit->GetSafeHwnd()))
+    if (m_pEdit != NULL && ::IsWindow(m_pEdit->GetSafeHwnd())) {
+        ++m_nSettingText;
         m_pEdit->SetWindowText(strText);
+        --m_nSettingText;
+    }
     m_bTextChanged = FALSE;
     ShowHint();
 }
@@ -273,9 +459,26 @@ void CXTPControlEdit::ShowHint()
         return;
     m_bHintShown = TRUE;
     m_strEditText.Empty();
-    if (m_pEdit != NULL && ::IsWindow(m_pEdit->GetSafeHwnd()))
+    if (m_pEdit != NULL && ::IsWindow(m_pEdit->GetSafeHwnd())) {
+        ++m_nSettingText;
         m_pEdit->SetWindowText(m_strEditHint);
+        --m_nSettingText;
+    }
     m_bTextChanged = FALSE;
+    if (m_pEdit != NULL)
+        m_pEdit->UpdateCharFormat(m_bEnabled, TRUE);
+}
+
+void CXTPControlEdit::EnableShellAutoComplete(DWORD dwFlags)
+{
+    m_dwShellAutoCompleteFlags = dwFlags;
+    delete m_pAutoComplete;
+    m_pAutoComplete = NULL;
+    if (m_pEdit != NULL && ::IsWindow(m_pEdit->GetSafeHwnd())) {
+        m_pAutoComplete = CXTPShellAutoComplete::Attach(m_pEdit->GetSafeHwnd(), dwFlags);
+        if (m_pAutoComplete != NULL && m_bFocused)
+            m_pAutoComplete->HookEdit(TRUE);
+    }
 }
 
 void CXTPControlEdit::SetReadOnly(BOOL bReadOnly)
@@ -298,18 +501,11 @@ void CXTPControlEdit::SetEnabled(BOOL bEnabled)
     if (bEnabled == m_bEnabled)
         return;
     CXTPControl::SetEnabled(bEnabled);
-    if (m_pEdit != NULL && ::IsWindow(m_pEdit->GetSafeHwnd()))
+    if (m_pEdit != NULL && ::IsWindow(m_pEdit->GetSafeHwnd())) {
         m_pEdit->EnableWindow(bEnabled);
+        m_pEdit->UpdateCharFormat(bEnabled, m_bHintShown);
+    }
     RedrawParent();
-}
-
-void CXTPControlEdit::UpdateEditWindowShown()
-{
-    if (m_pEdit == NULL || !::IsWindow(m_pEdit->GetSafeHwnd()))
-        return;
-    m_pEdit->SetWindowPos(NULL, 0, 0, 0, 0,
-                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
-                              (IsVisible() ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
 }
 
 void CXTPControlEdit::SetHideFlags(DWORD dwFlags)
@@ -317,13 +513,9 @@ void CXTPControlEdit::SetHideFlags(DWORD dwFlags)
     if (dwFlags == m_dwHideFlags)
         return;
     m_dwHideFlags = dwFlags;
-    UpdateEditWindowShown();
+    if (m_pEdit != NULL)
+        m_pEdit->ShowWithControl(IsVisible());
     DelayLayoutParent();
-}
-
-void CXTPControlEdit::SetHideFlag(DWORD dwFlag, BOOL bSet)
-{
-    SetHideFlags(bSet ? (m_dwHideFlags | dwFlag) : (m_dwHideFlags & ~dwFlag));
 }
 
 CSize CXTPControlEdit::GetSize(CDC* pDC)
@@ -354,13 +546,17 @@ void CXTPControlEdit::SetRect(CRect rcControl)
         }
         if (!m_pEdit->CreateEdit(WS_CHILD | ES_AUTOHSCROLL, CRect(0, 0, 0, 0), pBar))
             return;
+        ++m_nSettingText;
         m_pEdit->SetWindowText(m_bHintShown ? m_strEditHint : m_strEditText);
+        --m_nSettingText;
         m_bTextChanged = FALSE;
         m_pEdit->EnableWindow(m_bEnabled);
         if (CXTPPaintManagerCore* pPaintManager = GetPaintManager())
             m_pEdit->SetFont(pPaintManager->GetRegularFont());
-        m_pEdit->SendMessage(EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(3, 3));
+        m_pEdit->RefreshFormat(m_bEnabled, m_bHintShown);
         m_pEdit->SendMessage(EM_SETREADONLY, m_bReadOnly);
+        delete m_pAutoComplete;
+        m_pAutoComplete = CXTPShellAutoComplete::Attach(m_pEdit->GetSafeHwnd(), m_dwShellAutoCompleteFlags);
     }
     CRect rcEdit(rcControl.left + m_nLabelWidth + 4, rcControl.top + 3, rcControl.right - 3,
                  rcControl.bottom - 3);
@@ -385,8 +581,12 @@ void CXTPControlEdit::SetFocused(BOOL bFocused)
         if (m_bHintShown) {
             m_bHintShown = FALSE;
             m_strEditText.Empty();
-            if (::IsWindow(hwndEdit))
+            if (::IsWindow(hwndEdit)) {
+                ++m_nSettingText;
                 m_pEdit->SetWindowText(L"");
+                --m_nSettingText;
+                m_pEdit->UpdateCharFormat(m_bEnabled, FALSE);
+            }
         }
         m_strLastText = GetEditText();
         if (m_hwndPreviousFocus == NULL) {
@@ -400,6 +600,8 @@ void CXTPControlEdit::SetFocused(BOOL bFocused)
             pBar->SetSelected(m_nIndex);
         }
         ++pMouseManager->m_nLock;
+        if (m_pAutoComplete != NULL)
+            m_pAutoComplete->HookEdit(TRUE);
         Notify(EN_SETFOCUS);
     } else {
         m_bFocused = FALSE;
@@ -409,6 +611,8 @@ void CXTPControlEdit::SetFocused(BOOL bFocused)
             ::SetFocus(::IsWindow(hwndPrevious) ? hwndPrevious : NULL);
         }
         m_hwndPreviousFocus = NULL;
+        if (m_pAutoComplete != NULL)
+            m_pAutoComplete->HookEdit(FALSE);
         --pMouseManager->m_nLock;
         Notify(EN_KILLFOCUS);
         ShowHint();
@@ -431,6 +635,8 @@ void CXTPControlEdit::OnEditChanged()
     m_bTextChanged = TRUE;
     if (m_pEdit != NULL && ::GetFocus() == m_pEdit->GetSafeHwnd())
         Notify(EN_CHANGE);
+    if (m_pEdit != NULL)
+        m_pEdit->RefreshFormat(m_bEnabled, m_bHintShown);
 }
 
 void CXTPControlEdit::OnEditDestroyed()
@@ -443,10 +649,12 @@ void CXTPControlEdit::OnEditDestroyed()
     m_bTextChanged = FALSE;
 }
 
-int CXTPControlEdit::OnHookKeyDown(UINT nChar)
+int CXTPControlEdit::OnHookKeyDown(UINT nChar, LPARAM)
 {
     if (!m_bFocused || m_pEdit == NULL || !::IsWindow(m_pEdit->GetSafeHwnd()))
         return 0;
+    if (m_pAutoComplete != NULL && m_pAutoComplete->IsSuggestionShown())
+        return XTP_HOOK_PASS;
     switch (nChar) {
     case VK_RETURN:
     case VK_TAB:
@@ -456,7 +664,9 @@ int CXTPControlEdit::OnHookKeyDown(UINT nChar)
         SetFocused(FALSE);
         return 1;
     default:
-        return 2;
+        if (m_pAutoComplete != NULL && m_pAutoComplete->TranslateSuggestionKey(nChar))
+            return XTP_HOOK_HANDLED;
+        return m_pEdit->IsDialogKey(nChar) ? XTP_HOOK_HANDLED : XTP_HOOK_PASS;
     }
 }
 
@@ -471,6 +681,9 @@ void CXTPControlEdit::OnClick(BOOL bKeyboard, CPoint pt)
         return;
     if (::GetFocus() != m_pEdit->GetSafeHwnd())
         m_pEdit->SetFocus();
+    else if (bKeyboard && m_bFocused)
+        // Enter in the field: the bar clicks its hot control by keyboard, and the field executes.
+        Execute();
     else
         SetFocused(TRUE);
 }
@@ -509,7 +722,8 @@ void CXTPControlEdit::DoPropExchange(CXTPPropExchange* pPX)
         ExchangeString(pPX, L"EditHint", m_strEditHint);
         long nFlags = static_cast<long>(m_dwShellAutoCompleteFlags);
         ExchangeLongDefault(pPX, L"ShellAutoCompleteFlags", nFlags, 0);
-        m_dwShellAutoCompleteFlags = static_cast<DWORD>(nFlags);
+        if (pPX->IsLoading())
+            EnableShellAutoComplete(static_cast<DWORD>(nFlags));
     }
     m_nWidth = static_cast<int>(nWidth);
 }

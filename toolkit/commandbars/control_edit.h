@@ -3,8 +3,12 @@
 #pragma once
 
 #include "controls.h"
+#include "hook_managers.h"
 
 class CXTPControlEdit;
+
+// Posted to an edit window when the shell's suggestion list of its auto-complete appears.
+#define XTP_WM_SHELL_SUGGESTION_SHOWN 0x2872
 
 // The rich-edit library the edits use, loaded once per process.
 class CXTPRichEditLibrary
@@ -13,7 +17,8 @@ public:
     static CXTPRichEditLibrary& Instance();
     ~CXTPRichEditLibrary();
     // Tests force the fallbacks: 0 loads normally, 1 skips the version-2 library, 2 skips both.
-    static int s_nForceFallback;
+    // Setting it loads the library again; edits made afterwards use what was loaded.
+    static void SetForceFallback(int nFallback);
     HMODULE GetModule() const { return m_hModule; }
     LPCWSTR GetClassName() const
     {
@@ -23,6 +28,7 @@ public:
 
 private:
     CXTPRichEditLibrary();
+    void Load(int nFallback);
     HMODULE m_hModule = NULL;
     BOOL m_bVersion2 = FALSE;
 };
@@ -44,10 +50,60 @@ public:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
     BOOL IsComposing() const { return m_bComposing; }
+    // Text and background of the whole text of a rich edit: button text on the window colour, grey
+    // while a hint stands in the field, grey on the button face when disabled. A plain edit keeps
+    // its own colours.
+    void UpdateCharFormat(BOOL bEnabled, BOOL bHintShown);
+    // Both margins 3 and the character format, after a change of the text.
+    void RefreshFormat(BOOL bEnabled, BOOL bHintShown);
+    // Shown or hidden with its control, without moving.
+    void ShowWithControl(BOOL bVisible);
 
 protected:
+    // The mouse and the tooltip check of a field's window for the control it belongs to: a drag in
+    // customise mode, the bar's right button and hot tracking, the context menu. TRUE when the
+    // message is answered (lResult).
+    BOOL OnFieldMessage(CXTPControl* pControl, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& lResult);
+
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     BOOL m_bComposing = FALSE;
+};
+
+// Attaches the shell's auto-complete to an edit and keeps its suggestion list usable while a menu
+// tracks: the list is found when it is shown, becomes a trusted window of the mouse manager, gets the
+// mouse wheel and the arrow keys.
+class CXTPShellAutoComplete : public CXTPHookSink
+{
+public:
+    explicit CXTPShellAutoComplete(HWND hwndEdit) : m_hwndEdit(hwndEdit) {}
+    ~CXTPShellAutoComplete() override;
+    // Calls the shell's SHAutoComplete for the edit; E_FAIL when the shell has none.
+    static HRESULT SHAutoComplete(HWND hwndEdit, DWORD dwFlags);
+    // A new hook object bound to the edit, or null when the flags are 0 or the shell refuses.
+    static CXTPShellAutoComplete* Attach(HWND hwndEdit, DWORD dwFlags);
+    // Installs (or takes away) the thread's window-procedure hook that finds the suggestion list,
+    // and registers the object with the keyboard manager.
+    void HookEdit(BOOL bInstall);
+    BOOL IsHooked() const { return s_pOwner == this; }
+    void SetSuggestionWindow(HWND hWnd);
+    HWND GetSuggestionWindow() const { return m_hwndSuggestion; }
+    BOOL IsSuggestionShown() const { return m_hwndSuggestion != NULL; }
+    HWND GetEditWindow() const { return m_hwndEdit; }
+    // Up, Down, Page Up and Page Down go to the list while it shows and Alt is up; TRUE when taken.
+    BOOL TranslateSuggestionKey(UINT nChar);
+    void HideSuggestion();
+    int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override;
+    // The class name of the shell's suggestion list.
+    static LPCWSTR SuggestionClassName() { return L"Auto-Suggest Dropdown"; }
+
+private:
+    static LRESULT CALLBACK CallWndProc(int nCode, WPARAM wParam, LPARAM lParam);
+    void OnWindowPosChanging(HWND hWnd, const WINDOWPOS* pPos);
+
+    HWND m_hwndEdit = NULL;
+    HWND m_hwndSuggestion = NULL;
+    static HHOOK s_hHook;
+    static CXTPShellAutoComplete* s_pOwner;
 };
 
 // The edit window of an edit control: its mouse and focus go to the control.
@@ -59,6 +115,8 @@ public:
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // The change notification the window sends its bar comes back here.
+    BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 };
 
 class CXTPControlEdit : public CXTPControl
@@ -78,19 +136,27 @@ public:
     int GetWidth() const { return m_nWidth; }
     void ShowLabel(BOOL bShow) { m_bLabel = bShow; }
     BOOL IsLabeled() const { return m_bLabel; }
-    void EnableShellAutoComplete(DWORD dwFlags) { m_dwShellAutoCompleteFlags = dwFlags; }
+    void EnableShellAutoComplete(DWORD dwFlags);
     DWORD GetShellAutoCompleteFlags() const { return m_dwShellAutoCompleteFlags; }
     CXTPControlEditCtrl* GetEditCtrl() const { return m_pEdit; }
-    BOOL IsFocused() const { return m_bFocused; }
-    void SetFocused(BOOL bFocused);
+    BOOL IsFocused() const override { return m_bFocused; }
+    void SetFocused(BOOL bFocused) override;
     // The keys while the field has the focus: 1 handled, 2 the edit window's, 0 not handled.
-    virtual int OnHookKeyDown(UINT nChar);
+    int OnHookKeyDown(UINT nChar, LPARAM lParam) override;
+    CXTPShellAutoComplete* GetAutoComplete() const { return m_pAutoComplete; }
+    // Space the paint manager gives the label before the field.
+    void SetLabelWidth(int nWidth)
+    {
+        m_bDelayReposition |= nWidth != m_nLabelWidth;
+        m_nLabelWidth = nWidth;
+    }
+    int GetLabelWidth() const { return m_nLabelWidth; }
+    BOOL IsHintShown() const { return m_bHintShown; }
 
     CSize GetSize(CDC* pDC) override;
     void SetRect(CRect rcControl) override;
     void SetEnabled(BOOL bEnabled) override;
     void SetHideFlags(DWORD dwFlags) override;
-    void SetHideFlag(DWORD dwFlag, BOOL bSet) override;
     void Copy(CXTPControl* pControl, BOOL bRecursive = FALSE) override;
     BOOL IsEqual(CXTPControl* pOther) const override;
     void OnClick(BOOL bKeyboard = FALSE, CPoint pt = CPoint(0, 0)) override;
@@ -102,7 +168,6 @@ protected:
     void OnEditKillFocus();
     void OnEditDestroyed();
     void ShowHint();
-    void UpdateEditWindowShown();
     void Notify(UINT nCode);
 
     CXTPControlEditCtrl* m_pEdit = NULL;
@@ -118,7 +183,10 @@ protected:
     CString m_strLastText;
     mutable CString m_strEditText;
     DWORD m_dwShellAutoCompleteFlags = 0;
+    CXTPShellAutoComplete* m_pAutoComplete = NULL;
     HWND m_hwndPreviousFocus = NULL;
+    // Above 0 while the control sets the window's text itself: no change is reported.
+    int m_nSettingText = 0;
 
     friend class CXTPControlEditCtrl;
 };

@@ -273,6 +273,7 @@ void CXTPControl::Copy(CXTPControl* pControl, BOOL)
     m_strTooltip = pControl->m_strTooltip;
     m_strDescription = pControl->m_strDescription;
     m_strParameter = pControl->m_strParameter;
+    m_strCategory = pControl->m_strCategory;
     m_nIconId = pControl->m_nIconId;
     m_nCustomIconId = pControl->m_nCustomIconId;
     m_bBeginGroup = pControl->m_bBeginGroup;

@@ -35,6 +35,8 @@ enum XTPBarType
     xtpBarTypeMenuBar = 0,
     xtpBarTypeNormal = 1,
     xtpBarTypePopup = 2,
+    // The drop-down list of a combo box: a popup whose window is a list box.
+    xtpBarTypeListBox = 6,
 };
 
 enum XTPControlType
@@ -121,12 +123,20 @@ public:
     void SetTooltip(LPCTSTR lpszText) { m_strTooltip = lpszText; }
     void SetDescription(LPCTSTR lpszText) { m_strDescription = lpszText; }
     CString GetParameter() const { return m_strParameter; }
+    // The group the customise sheet lists the command under.
+    CString GetCategory() const { return m_strCategory; }
+    void SetCategory(LPCTSTR lpszCategory) { m_strCategory = lpszCategory; }
     void SetParameter(LPCTSTR lpszText) { m_strParameter = lpszText; }
     int GetIconId() const
     {
         return m_nCustomIconId != 0 ? m_nCustomIconId : m_nIconId > 0 ? m_nIconId : m_nId;
     }
     void SetIconId(int nId) { m_nIconId = nId; }
+    // What the user changed in customise mode: an own icon, caption and style (0 for none).
+    int GetCustomIconId() const { return m_nCustomIconId; }
+    void SetCustomIconId(int nId) { m_nCustomIconId = nId; }
+    CString GetCustomCaption() const { return m_strCustomCaption; }
+    void SetCustomCaption(LPCTSTR lpszCaption) { m_strCustomCaption = lpszCaption; }
     XTPControlType GetType() const { return m_controlType; }
     void SetType(XTPControlType type) { m_controlType = type; }
     DWORD GetFlags() const { return m_dwFlags; }
@@ -202,6 +212,11 @@ public:
     virtual BOOL SetSelected(int bSelected);
     virtual CXTPControl* Clone(BOOL bRecursive = FALSE);
     virtual CXTPCommandBar* GetCommandBar() const { return NULL; }
+    // Whether the control holds the keyboard (an edit field or combo box with the focus); the bar
+    // then hands it each key first: 1 consumed, 2 passed on, 0 not handled.
+    virtual BOOL IsFocused() const { return FALSE; }
+    virtual void SetFocused(BOOL /*bFocused*/) {}
+    virtual int OnHookKeyDown(UINT /*nChar*/, LPARAM /*lParam*/) { return 0; }
     // The control's keys in the saved layout's archive.
     virtual void DoPropExchange(CXTPPropExchange* pPX);
 
@@ -245,6 +260,7 @@ protected:
     CString m_strTooltip;
     CString m_strDescription;
     CString m_strParameter;
+    CString m_strCategory;
     CXTPControls* m_pControls = NULL;
     XTPControlType m_controlType = xtpControlError;
     CXTPCommandBar* m_pParent = NULL;

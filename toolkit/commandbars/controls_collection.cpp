@@ -1,4 +1,5 @@
 #include "command_bars.h"
+#include "control_combo_box.h"
 #include "control_custom.h"
 #include "control_edit.h"
 #include "list_item_controls.h"
@@ -174,8 +175,7 @@ CXTPControl* CXTPControls::Add(XTPControlType type, int nId, LPCTSTR lpszParamet
         pControl->SetID(nId);
         break;
     case xtpControlComboBox:
-        // Their classes come with the edit, combo and custom controls; a plain control stands in.
-        pControl = new CXTPControl;
+        pControl = new CXTPControlComboBox;
         pControl->SetID(nId);
         break;
     default:

@@ -13,6 +13,7 @@
 IMPLEMENT_DYNCREATE(CXTPDialogBar, CXTPToolBar)
 IMPLEMENT_DYNCREATE(CXTPDialogBarCaption, CXTPControlPopup)
 IMPLEMENT_DYNCREATE(CXTPDialogBarCloseButton, CXTPControlButton)
+IMPLEMENT_DYNCREATE(CXTPDialogBarPopupBar, CXTPPopupBar)
 
 namespace {
 
@@ -25,6 +26,9 @@ CXTPDialogBar::CXTPDialogBar()
     // Its only content is the hosted window: nothing for the user to customise.
     m_bCustomizable = FALSE;
     m_bShowExpandButton = FALSE;
+    EnableAutomation();
+    // The caption's menu exists from the start, so that it can be filled before the first layout.
+    m_pPopupBar = new CXTPDialogBarPopupBar;
 }
 
 CXTPDialogBar::~CXTPDialogBar()
@@ -113,8 +117,8 @@ CSize CXTPDialogBar::CalcSize(int nLength, DWORD dwMode, CSize szClient)
         pClose->SetHideFlag(xtpHideGeneric, TRUE);
     }
 
-    if (m_pPopupBar == NULL && GetCommandBars() != NULL)
-        m_pPopupBar = CXTPPopupBar::CreatePopupBar(GetCommandBars());
+    if (m_pPopupBar->GetCommandBars() == NULL)
+        m_pPopupBar->SetCommandBars(GetCommandBars());
     auto* pCaption =
         DYNAMIC_DOWNCAST(CXTPDialogBarCaption, m_pControls->FindControl(XTP_ID_DIALOGBAR_CAPTION));
     if (pCaption == NULL) {
@@ -123,7 +127,7 @@ CSize CXTPDialogBar::CalcSize(int nLength, DWORD dwMode, CSize szClient)
         m_pControls->AddControl(pCaption, XTP_ID_DIALOGBAR_CAPTION, NULL, -1, TRUE);
     }
     pCaption->SetHideFlag(xtpHideGeneric, FALSE);
-    pCaption->m_bMenu = m_bCaptionMenu && m_pPopupBar != NULL && m_pPopupBar->GetControlCount() > 0;
+    pCaption->m_bMenu = m_bCaptionMenu && m_pPopupBar->GetControlCount() > 0;
     pCaption->SetCommandBar(pCaption->m_bMenu ? m_pPopupBar : NULL);
     pCaption->SetCaption(m_strCaption.IsEmpty() ? GetTitle() : m_strCaption);
     pCaption->SetRect(CRect(m_rcMargins.left, nTop, nRight, nTop + m_nCaptionHeight));
@@ -236,6 +240,23 @@ LRESULT CXTPDialogBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     if (message == WM_SIZE)
         PlaceChild();
     return lResult;
+}
+
+void CXTPDialogBarPopupBar::UpdateLocation()
+{
+    CXTPControlPopup* pControl = m_pControlPopup;
+    CXTPCommandBar* pParent = pControl != NULL ? pControl->GetParent() : NULL;
+    if (pParent == NULL || !::IsWindow(pParent->GetSafeHwnd())) {
+        CXTPPopupBar::UpdateLocation();
+        return;
+    }
+    // Right-aligned below the caption: the placement puts the popup's right edge at the exclude
+    // rectangle's right.
+    CRect rcExclude = pControl->GetRect();
+    pParent->ClientToScreen(&rcExclude);
+    m_rcExclude = rcExclude;
+    m_dwPopupFlags = xtpPopupLeft | xtpPopupDown;
+    m_ptPopup = CPoint(rcExclude.right, rcExclude.bottom);
 }
 
 void CXTPDialogBarCaption::Draw(CDC* pDC)

@@ -7,8 +7,6 @@
 
 #include "tool_bar.h"
 
-class CXTPPopupBar;
-
 // The caption's control and the close button of a dialog bar.
 const UINT XTP_ID_DIALOGBAR_CAPTION = 9399;
 const UINT XTP_ID_DIALOGBAR_CLOSE = 9401;
@@ -74,6 +72,15 @@ protected:
     HWND m_hwndChild = NULL;
     CString m_strCaption;
     CXTPPopupBar* m_pPopupBar = NULL;
+};
+
+// The caption's drop-down menu: it opens below the caption, its right edge at the caption's right
+// end.
+class CXTPDialogBarPopupBar : public CXTPPopupBar
+{
+    DECLARE_DYNCREATE(CXTPDialogBarPopupBar)
+public:
+    void UpdateLocation() override;
 };
 
 // The caption of a dialog bar: its text, and a triangle when it offers the menu.

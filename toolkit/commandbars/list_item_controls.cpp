@@ -1,6 +1,8 @@
 #include "list_item_controls.h"
 
 #include "command_bars.h"
+#include "mdi_tab_client.h"
+#include "resource_loader.h"
 
 #include <afxadv.h>
 #include <afxpriv.h>
@@ -212,6 +214,28 @@ void CXTPControlWorkspaceActions::OnCalcDynamicSize(DWORD)
         return p->IsTemporary() && p->GetID() >= XTP_ID_WORKSPACE_MOVEPREVIOUS &&
                p->GetID() <= XTP_ID_WORKSPACE_NEWVERTICAL;
     });
+    auto* pFrame = DYNAMIC_DOWNCAST(CMDIFrameWnd, GetSite());
+    CXTPTabClientWnd* pClient =
+        pFrame != NULL ? CXTPTabClientWnd::FromClientWindow(pFrame->m_hWndMDIClient) : NULL;
+    if (pClient == NULL || m_pControls == NULL)
+        return;
+    SetHideFlags(xtpHideGeneric);
+    // New groups first, then the moves; each only when the tab client can carry it out now.
+    static const UINT kActions[] = {XTP_ID_WORKSPACE_NEWHORIZONTAL, XTP_ID_WORKSPACE_NEWVERTICAL,
+                                    XTP_ID_WORKSPACE_MOVEPREVIOUS, XTP_ID_WORKSPACE_MOVENEXT};
+    int nAdded = 0;
+    for (const UINT nId : kActions) {
+        if (!pClient->OnUpdateCommand(nId))
+            continue;
+        CString strText;
+        GetResourceLoader()->LoadString(&strText, nId);
+        const int nNewLine = strText.Find(L'\n');
+        CXTPControl* pEntry = InsertEntry(m_pControls, m_nIndex + 1 + nAdded, static_cast<int>(nId),
+                                          nNewLine >= 0 ? strText.Mid(nNewLine + 1) : strText, NULL);
+        if (nAdded == 0)
+            pEntry->SetBeginGroup(GetBeginGroup());
+        ++nAdded;
+    }
 }
 
 void CXTPControlOleItems::OnCalcDynamicSize(DWORD)

@@ -4,6 +4,7 @@
 // time before. A grid selector and a text label complete the family.
 #pragma once
 
+#include "commandbars_resource_ids.h"
 #include "controls.h"
 
 #define XTP_ID_WINDOWLIST 35000
@@ -11,8 +12,6 @@
 #define XTP_ID_FILE_MRU 35003
 #define XTP_ID_TOOLBARLIST 59392
 #define XTP_ID_FILE_MRU_FIRST 57616
-#define XTP_ID_WORKSPACE_MOVEPREVIOUS 9420
-#define XTP_ID_WORKSPACE_NEWVERTICAL 9423
 
 // "&1 name" for n = 1 to 9, "1&0 name" for 10, "11 name" beyond; every "&" of the name doubled.
 CString AFXAPI XTPNumberedCaption(int n, const CString& strName);

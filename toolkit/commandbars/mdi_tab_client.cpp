@@ -95,6 +95,12 @@ BOOL CXTPTabClientWnd::Attach(CMDIFrameWnd* pFrame)
     m_pfnOldProc = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrW(m_hWndClient, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ClientProc)));
     m_bAttached = TRUE;
+    // The paint manager's frame takes the place of the client edge.
+    const LONG_PTR nExStyle = ::GetWindowLongPtrW(m_hWndClient, GWL_EXSTYLE);
+    m_bClientEdge = (nExStyle & WS_EX_CLIENTEDGE) != 0;
+    ::SetWindowLongPtrW(m_hWndClient, GWL_EXSTYLE, nExStyle & ~static_cast<LONG_PTR>(WS_EX_CLIENTEDGE));
+    ::SetWindowPos(m_hWndClient, NULL, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     // The object stands for the client window only while attached (its paint and invalidation).
     m_hWnd = m_hWndClient;
     for (HWND hChild = ::GetWindow(m_hWndClient, GW_CHILD); hChild != NULL;
@@ -111,10 +117,22 @@ void CXTPTabClientWnd::Detach()
     if (::IsWindow(m_hWndClient)) {
         ::SetWindowLongPtrW(m_hWndClient, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnOldProc));
         ::RemovePropW(m_hWndClient, kClientProperty);
+        if (m_bClientEdge)
+            ::SetWindowLongPtrW(m_hWndClient, GWL_EXSTYLE,
+                                ::GetWindowLongPtrW(m_hWndClient, GWL_EXSTYLE) | WS_EX_CLIENTEDGE);
+        ::SetWindowPos(m_hWndClient, NULL, 0, 0, 0, 0,
+                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     }
     m_bAttached = FALSE;
     m_hWnd = NULL;
     m_hWndClient = NULL;
+}
+
+CXTPTabClientWnd* AFXAPI CXTPTabClientWnd::FromClientWindow(HWND hWndClient)
+{
+    if (hWndClient == NULL || !::IsWindow(hWndClient))
+        return NULL;
+    return static_cast<CXTPTabClientWnd*>(::GetPropW(hWndClient, kClientProperty));
 }
 
 int CXTPTabClientWnd::GetGroupIndex(const CXTPTabManager* pGroup) const
@@ -267,8 +285,9 @@ void CXTPTabClientWnd::OnCommand(UINT nId)
     if (nId == XTP_ID_WORKSPACE_MOVEPREVIOUS || nId == XTP_ID_WORKSPACE_MOVENEXT)
         MoveItem(pItem, nId == XTP_ID_WORKSPACE_MOVEPREVIOUS ? nGroup - 1 : nGroup + 1, FALSE);
     else if (nId == XTP_ID_WORKSPACE_NEWHORIZONTAL || nId == XTP_ID_WORKSPACE_NEWVERTICAL) {
-        ResetSizes();
+        // The direction first: a single group's size is its extent along the new direction.
         m_bHorizontalGroups = nId == XTP_ID_WORKSPACE_NEWHORIZONTAL;
+        ResetSizes();
         MoveItem(pItem, nGroup + 1, TRUE);
     }
 }
@@ -348,6 +367,11 @@ LRESULT CXTPTabClientWnd::OnClientMessage(UINT message, WPARAM wParam, LPARAM lP
     }
     case WM_ERASEBKGND:
         return TRUE;
+    case WM_NCCALCSIZE:
+        return OnNcCalcSize(wParam, lParam);
+    case WM_NCPAINT:
+        OnNcPaint(wParam, lParam);
+        return 0;
     case WM_PAINT:
         OnPaintClient();
         return 0;
@@ -407,9 +431,36 @@ void CXTPTabClientWnd::OnPaintClient()
         CXTPTabClientGroup* pGroup = it->get();
         m_pPaintManager->DrawTabControl(pDC, pGroup, pGroup->m_rcGroup);
         if (!pGroup->m_rcSplitter.IsRectEmpty())
-            pDC->FillSolidRect(pGroup->m_rcSplitter, ::GetSysColor(COLOR_3DFACE));
+            m_pPaintManager->DrawWorkspaceSplitter(pDC, pGroup->m_rcSplitter, m_bHorizontalGroups ? 3 : 2);
     }
     ::EndPaint(m_hWndClient, &ps);
+}
+
+LRESULT CXTPTabClientWnd::OnNcCalcSize(WPARAM wParam, LPARAM lParam)
+{
+    const LRESULT lResult = CallDefault(WM_NCCALCSIZE, wParam, lParam);
+    if (lParam == 0)
+        return lResult;
+    // The first rectangle of both forms is the one that becomes the client area.
+    RECT* pRect = wParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0] : reinterpret_cast<RECT*>(lParam);
+    CRect rcClient(*pRect);
+    m_pPaintManager->AdjustWorkspaceClientRect(rcClient);
+    *pRect = rcClient;
+    return lResult;
+}
+
+void CXTPTabClientWnd::OnNcPaint(WPARAM wParam, LPARAM lParam)
+{
+    // Scroll bars, when the client shows any, are the default procedure's.
+    CallDefault(WM_NCPAINT, wParam, lParam);
+    HDC hDC = ::GetWindowDC(m_hWndClient);
+    if (hDC == NULL)
+        return;
+    CRect rcWindow;
+    ::GetWindowRect(m_hWndClient, &rcWindow);
+    rcWindow.OffsetRect(-rcWindow.left, -rcWindow.top);
+    m_pPaintManager->DrawWorkspaceFrame(CDC::FromHandle(hDC), rcWindow);
+    ::ReleaseDC(m_hWndClient, hDC);
 }
 
 void CXTPTabClientWnd::TrackSplitter(int nGroup, CPoint point)

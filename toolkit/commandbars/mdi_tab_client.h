@@ -5,6 +5,7 @@
 
 #include <afxwin.h>
 
+#include "commandbars_resource_ids.h"
 #include "tab_manager.h"
 
 #include <memory>
@@ -13,15 +14,6 @@
 class CXTPTabPaintManager;
 class CXTPTabClientWnd;
 
-#ifndef XTP_ID_WORKSPACE_MOVEPREVIOUS
-#define XTP_ID_WORKSPACE_MOVEPREVIOUS 9420
-#endif
-#define XTP_ID_WORKSPACE_MOVENEXT 9421
-#define XTP_ID_WORKSPACE_NEWHORIZONTAL 9422
-#ifndef XTP_ID_WORKSPACE_NEWVERTICAL
-#define XTP_ID_WORKSPACE_NEWVERTICAL 9423
-#endif
-#define XTP_ID_WORKSPACE_CANCEL 9424
 
 // One tab group: a tab strip over the area its children fill.
 class CXTPTabClientGroup : public CXTPTabManager
@@ -55,6 +47,8 @@ public:
     // Gives the client its own procedure back.
     void Detach();
     BOOL IsAttached() const { return m_bAttached; }
+    // The tab client attached to an MDI client window; null when none is.
+    static CXTPTabClientWnd* AFXAPI FromClientWindow(HWND hWndClient);
     void Refresh(BOOL bRecalcLayout = FALSE);
     CXTPTabManagerItem* FindItem(HWND hWnd) const;
     int GetGroupCount() const { return static_cast<int>(m_groups.size()); }
@@ -74,6 +68,9 @@ protected:
     LRESULT OnClientMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT CallDefault(UINT message, WPARAM wParam, LPARAM lParam);
     void OnPaintClient();
+    // The client's frame by the paint manager's workspace frame, in place of the client edge.
+    LRESULT OnNcCalcSize(WPARAM wParam, LPARAM lParam);
+    void OnNcPaint(WPARAM wParam, LPARAM lParam);
     void TrackSplitter(int nGroup, CPoint point);
     void ResetSizes();
     void MoveItem(CXTPTabManagerItem* pItem, int nTarget, BOOL bNewGroup);
@@ -86,6 +83,8 @@ protected:
     CXTPTabPaintManager* m_pPaintManager = NULL;
     BOOL m_bHorizontalGroups = FALSE;
     BOOL m_bAttached = FALSE;
+    // The client's own client edge, given back when detached.
+    BOOL m_bClientEdge = FALSE;
     BOOL m_bInRefresh = FALSE;
     int m_nLockDestroy = 0;
     int m_nSplitterWidth = 4;

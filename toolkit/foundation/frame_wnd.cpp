@@ -2,6 +2,7 @@
 
 #include "color_table.h"
 #include "control_edit.h"
+#include "mdi_tab_client.h"
 
 template <class TFrame> CXTPFrameWndBase<TFrame>::~CXTPFrameWndBase()
 {
@@ -72,6 +73,23 @@ template class CXTPFrameWndBase<CMDIFrameWnd>;
 
 IMPLEMENT_DYNCREATE(CXTPFrameWnd, CFrameWnd)
 IMPLEMENT_DYNCREATE(CXTPMDIFrameWnd, CMDIFrameWnd)
+
+BOOL CXTPMDIFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
+{
+    if (nID >= XTP_ID_WORKSPACE_MOVEPREVIOUS && nID <= XTP_ID_WORKSPACE_CANCEL && pHandlerInfo == NULL) {
+        if (CXTPTabClientWnd* pClient = CXTPTabClientWnd::FromClientWindow(m_hWndMDIClient)) {
+            if (nCode == static_cast<int>(CN_UPDATE_COMMAND_UI) && pExtra != NULL) {
+                static_cast<CCmdUI*>(pExtra)->Enable(pClient->OnUpdateCommand(nID));
+                return TRUE;
+            }
+            if (nCode == CN_COMMAND) {
+                pClient->OnCommand(nID);
+                return TRUE;
+            }
+        }
+    }
+    return CXTPFrameWndBase<CMDIFrameWnd>::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
 
 void CXTPFrameWnd::OnUpdateFrameMenu(HMENU hMenuAlt)
 {

@@ -54,6 +54,10 @@ class CXTPMDIFrameWnd : public CXTPFrameWndBase<CMDIFrameWnd>
     DECLARE_DYNCREATE(CXTPMDIFrameWnd)
 public:
     CXTPMDIFrameWnd() = default;
+
+    // The tab groups' commands go to the tab client attached to the MDI client: it enables them and
+    // carries them out.
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
 };
 
 // One-pixel border in colour 52 and the command bars' regular font (DEFAULT_GUI_FONT without a

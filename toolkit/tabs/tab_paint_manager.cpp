@@ -4,6 +4,8 @@
 #include "tab_appearance_set.h"
 #include "tab_color_set.h"
 
+#include <algorithm>
+
 namespace {
 
 // The automatic item colours, one per automatic colour number.
@@ -339,4 +341,43 @@ void CXTPTabPaintManager::RepositionTabControl(CXTPTabManager* pTabManager, CDC*
     CRect rcContent = rcClient;
     AdjustClientRect(pTabManager, rcContent);
     pTabManager->m_rcClient = rcContent;
+}
+
+int CXTPTabPaintManager::GetWorkspaceFrameWidth() const
+{
+    switch (m_nClientFrame) {
+    case xtpTabFrameBorder:
+        return 2;
+    case xtpTabFrameSingleLine:
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+void CXTPTabPaintManager::AdjustWorkspaceClientRect(CRect& rcClient)
+{
+    const int nWidth = GetWorkspaceFrameWidth();
+    rcClient.DeflateRect(nWidth, nWidth);
+    // A window smaller than its frame keeps an empty client, never an inverted one.
+    rcClient.right = std::max(rcClient.left, rcClient.right);
+    rcClient.bottom = std::max(rcClient.top, rcClient.bottom);
+}
+
+void CXTPTabPaintManager::DrawWorkspaceFrame(CDC* pDC, CRect rcWindow)
+{
+    CXTPTabColorSet* pColorSet = m_pColorSet;
+    if (m_nClientFrame == xtpTabFrameBorder) {
+        // Sunken: shadow over highlight outside, dark shadow over the frame line inside.
+        pDC->Draw3dRect(rcWindow, pColorSet->m_clrFrameShadow, pColorSet->m_clrFrameHighlight);
+        rcWindow.DeflateRect(1, 1);
+        pDC->Draw3dRect(rcWindow, pColorSet->m_clrFrameDarkShadow, pColorSet->m_clrFrameBorder);
+    } else if (m_nClientFrame == xtpTabFrameSingleLine) {
+        pDC->Draw3dRect(rcWindow, pColorSet->m_clrFrameBorder, pColorSet->m_clrFrameBorder);
+    }
+}
+
+void CXTPTabPaintManager::DrawWorkspaceSplitter(CDC* pDC, CRect rcSplitter, int nKind)
+{
+    m_pAppearanceSet->DrawClientFrame(pDC, rcSplitter, nKind);
 }

@@ -69,6 +69,14 @@ public:
     // Every client tab manager lays itself out again.
     virtual void RedrawControls();
     virtual void DrawFocusRect(CDC* pDC, CXTPTabManagerItem* pItem, CRect rcItem);
+    // The MDI workspace of tab groups: its client rectangle inside the frame the ClientFrame style
+    // gives it (a border 2 pixels, a single line 1, none 0), that frame drawn in the window's own DC
+    // around the rectangle, and the splitter between two groups (kind 3 between stacked groups, 2
+    // between groups side by side).
+    virtual void AdjustWorkspaceClientRect(CRect& rcClient);
+    virtual void DrawWorkspaceFrame(CDC* pDC, CRect rcWindow);
+    virtual void DrawWorkspaceSplitter(CDC* pDC, CRect rcSplitter, int nKind);
+    int GetWorkspaceFrameWidth() const;
 
     CXTPTabColorSet* SelectColorSet(int nColorSet);
     CXTPTabAppearanceSet* SelectAppearance(int nAppearance);

@@ -310,6 +310,37 @@ void CXTPTaskPanelPaintManager::DrawChevrons(CDC* pDC, CPoint ptCenter, BOOL bEx
     }
 }
 
+CRect CXTPTaskPanelPaintManager::DrawShellStyleButton(CDC* pDC, CXTPTaskPanelGroup* pGroup, CRect rc)
+{
+    XTP_TASKPANEL_GROUPCOLORS* pColors = GetGroupColors(pGroup);
+    const BOOL bExpanded = pGroup->IsExpanded();
+    const BOOL bHot = pGroup->IsHot();
+    const int nTop = std::max(static_cast<int>(rc.CenterPoint().y) - 10, static_cast<int>(rc.top));
+    const CRect rcButton(rc.right - 23, nTop, rc.right - 4, nTop + 19);
+    if (m_bShellStyleLoaded && m_pfnAlphaBlend != NULL) {
+        // The visual style's own picture for the group's kind, state and hot state, in its own size.
+        const int nIndex = (pGroup->IsSpecialGroup() ? 4 : 0) + (bExpanded ? 0 : 2) + (bHot ? 1 : 0);
+        BITMAP bm = {};
+        ::GetObjectW(m_hShellStyle[nIndex], sizeof(bm), &bm);
+        CDC dcBitmap;
+        dcBitmap.CreateCompatibleDC(pDC);
+        HGDIOBJ hOld = ::SelectObject(dcBitmap.GetSafeHdc(), m_hShellStyle[nIndex]);
+        const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        m_pfnAlphaBlend(pDC->GetSafeHdc(), rcButton.left, rcButton.top, bm.bmWidth, bm.bmHeight,
+                        dcBitmap.GetSafeHdc(), 0, 0, bm.bmWidth, bm.bmHeight, blend);
+        ::SelectObject(dcBitmap.GetSafeHdc(), hOld);
+    } else {
+        HICON hIcon = GetExpandImage(pGroup->IsSpecialGroup());
+        if (hIcon != NULL)
+            pDC->DrawState(rcButton.TopLeft(), CSize(19, 19), hIcon, DST_ICON | DSS_NORMAL, (HBRUSH)NULL);
+        DrawChevrons(pDC, rcButton.CenterPoint(), bExpanded,
+                     bHot ? pColors->clrHeadTextHot : pColors->clrHeadTextNormal);
+    }
+    CRect rcText(rc);
+    rcText.right = rcButton.left;
+    return rcText;
+}
+
 CRect CXTPTaskPanelPaintManager::DrawExpandButton(CDC* pDC, CXTPTaskPanelGroup* pGroup, CRect rc)
 {
     CRect rcText(rc);
@@ -322,26 +353,7 @@ CRect CXTPTaskPanelPaintManager::DrawExpandButton(CDC* pDC, CXTPTaskPanelGroup* 
     const int nCenterY = rc.CenterPoint().y;
 
     if (m_nExpandButtonStyle == xtpTaskPanelExpandButtonShellStyle) {
-        const CRect rcButton(rc.right - 23, std::max(nCenterY - 10, static_cast<int>(rc.top)), rc.right - 4,
-                             std::max(nCenterY - 10, static_cast<int>(rc.top)) + 19);
-        if (m_bShellStyleLoaded && m_pfnAlphaBlend != NULL) {
-            const int nIndex = (pGroup->IsSpecialGroup() ? 4 : 0) + (bExpanded ? 0 : 2) + (bHot ? 1 : 0);
-            BITMAP bm = {};
-            ::GetObjectW(m_hShellStyle[nIndex], sizeof(bm), &bm);
-            CDC dcBitmap;
-            dcBitmap.CreateCompatibleDC(pDC);
-            HGDIOBJ hOld = ::SelectObject(dcBitmap.GetSafeHdc(), m_hShellStyle[nIndex]);
-            const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-            m_pfnAlphaBlend(pDC->GetSafeHdc(), rcButton.left, rcButton.top, bm.bmWidth, bm.bmHeight,
-                            dcBitmap.GetSafeHdc(), 0, 0, bm.bmWidth, bm.bmHeight, blend);
-            ::SelectObject(dcBitmap.GetSafeHdc(), hOld);
-        } else {
-            HICON hIcon = GetExpandImage(pGroup->IsSpecialGroup());
-            if (hIcon != NULL)
-                pDC->DrawState(rcButton.TopLeft(), CSize(19, 19), hIcon, DST_ICON | DSS_NORMAL, (HBRUSH)NULL);
-            DrawChevrons(pDC, rcButton.CenterPoint(), bExpanded, clrGlyph);
-        }
-        rcText.right = rcButton.left;
+        rcText = DrawShellStyleButton(pDC, pGroup, rc);
     } else if (m_nExpandButtonStyle == xtpTaskPanelExpandButtonFramed) {
         const CRect rcButton(rc.right - 23, nCenterY - 8, rc.right - 6, nCenterY + 8);
         if (bHot)

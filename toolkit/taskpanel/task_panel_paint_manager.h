@@ -55,6 +55,9 @@ public:
     virtual void DrawGroupClientFace(CDC* pDC, CXTPTaskPanelGroup* pGroup, CRect rc);
     virtual void DrawGroupItems(CDC* pDC, CXTPTaskPanelGroup* pGroup, CRect rc);
     virtual CRect DrawExpandButton(CDC* pDC, CXTPTaskPanelGroup* pGroup, CRect rc);
+    // The shell-style button at the caption's right: the visual style's picture when loaded, else the
+    // built expand image with its chevrons. Returns the text rectangle left of it.
+    CRect DrawShellStyleButton(CDC* pDC, CXTPTaskPanelGroup* pGroup, CRect rc);
     virtual int GetExpandButtonWidth(const CXTPTaskPanelGroup* pGroup, CRect rc);
     virtual void DrawItemCaption(CDC* pDC, CXTPTaskPanelItem* pItem, CRect rc, UINT nFormat);
     virtual void DrawItemImage(CDC* pDC, CXTPTaskPanelItem* pItem, CPoint pt, CXTPImageManagerIcon* pImage,

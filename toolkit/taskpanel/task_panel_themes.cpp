@@ -315,10 +315,10 @@ CRect CXTPTaskPanelThemeNo6::DrawExpandButton(CDC* pDC, CXTPTaskPanelGroup* pGro
 {
     if (!m_bUseShellStyle)
         return CXTPTaskPanelThemeNo3::DrawExpandButton(pDC, pGroup, rc);
-    // The shell-style pictures only on captions wide enough for them.
-    if (rc.Width() < 26)
+    // The shell-style button for groups that can be collapsed, on captions wide enough for it.
+    if (!pGroup->IsExpandable() || rc.Width() < 26)
         return rc;
-    return CXTPTaskPanelThemeNo3::DrawExpandButton(pDC, pGroup, rc);
+    return DrawShellStyleButton(pDC, pGroup, rc);
 }
 
 // ---------------------------------------------------------------------------------------------------------

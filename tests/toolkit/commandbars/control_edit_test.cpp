@@ -6,6 +6,7 @@
 #include "commandbars_test_ids.h"
 #include "control_custom.h"
 #include "control_edit.h"
+#include "menu_script.h"
 #include "prop_exchange.h"
 #include "support/screenshot.h"
 #include "tool_bar.h"
@@ -18,7 +19,39 @@
 namespace {
 
 using commandbars_test::MdiBarsFrame;
+using popup_test::HookKey;
+using popup_test::Script;
 const auto Pump = commandbars_test::PumpMessages;
+
+CString ClipboardText()
+{
+    CString strText;
+    if (!::OpenClipboard(NULL))
+        return strText;
+    if (HANDLE hData = ::GetClipboardData(CF_UNICODETEXT)) {
+        strText = static_cast<const wchar_t*>(::GlobalLock(hData));
+        ::GlobalUnlock(hData);
+    }
+    ::CloseClipboard();
+    return strText;
+}
+
+// The popup menu shown now on this thread, if any.
+CXTPPopupBar* ShownPopup()
+{
+    CXTPPopupBar* pFound = NULL;
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND hWnd, LPARAM lParam) -> BOOL {
+            auto* pBar = DYNAMIC_DOWNCAST(CXTPPopupBar, CWnd::FromHandlePermanent(hWnd));
+            if (pBar == NULL || !::IsWindowVisible(hWnd))
+                return TRUE;
+            *reinterpret_cast<CXTPPopupBar**>(lParam) = pBar;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&pFound));
+    return pFound;
+}
 
 CString WindowText(CWnd* pWnd)
 {
@@ -129,9 +162,71 @@ TEST_F(EditControl, EscapeRestoresTheTextTheFieldHadWhenItTookTheFocus)
     m_pEdit->GetEditCtrl()->SendMessage(EM_SETSEL, 6, 6);
     Type(L"xyz");
     EXPECT_EQ(CString(L"beforexyz"), m_pEdit->GetEditText());
-    m_pEdit->GetEditCtrl()->SendMessage(WM_KEYDOWN, VK_ESCAPE, 1);
+    // The toolbar tracks for the field and its keyboard hook hands the field the key first.
+    ASSERT_TRUE(m_pFrame->m_pToolBar->IsTrackingMode());
+    HookKey(VK_ESCAPE);
     EXPECT_EQ(CString(L"before"), m_pEdit->GetEditText());
     EXPECT_FALSE(m_pEdit->IsFocused());
+}
+
+TEST_F(EditControl, TheContextMenuOffersWhatTheSelectionAndClipboardAllowAndRunsIt)
+{
+    CXTPEdit* pWnd = m_pEdit->GetEditCtrl();
+    m_pEdit->SetEditText(L"alpha beta");
+    pWnd->SetFocus();
+    pWnd->SendMessage(EM_SETSEL, 0, 0);
+    SetClipboardText(NULL);
+    // Nothing selected and nothing to paste: all three are offered disabled; Escape closes.
+    std::vector<BOOL> enabled;
+    {
+        Script script({[] {},
+                       [&] {
+                           if (CXTPPopupBar* pPopup = ShownPopup())
+                               for (int i = 0; i < pPopup->GetControlCount(); ++i)
+                                   enabled.push_back(pPopup->GetControl(i)->GetEnabled());
+                       },
+                       [] { HookKey(VK_ESCAPE); }});
+        EXPECT_TRUE(pWnd->ShowContextMenu(m_pEdit, CPoint(5, 5)));
+    }
+    EXPECT_EQ((std::vector<BOOL>{FALSE, FALSE, FALSE}), enabled);
+    EXPECT_EQ(CString(L"alpha beta"), WindowText(pWnd));
+    // Cut, the first item, takes the selection to the clipboard.
+    pWnd->SendMessage(EM_SETSEL, 0, 6);
+    {
+        Script script({[] {}, [] { HookKey(VK_DOWN); }, [] { HookKey(VK_RETURN); }});
+        EXPECT_TRUE(pWnd->ShowContextMenu(m_pEdit, CPoint(5, 5)));
+    }
+    EXPECT_EQ(CString(L"beta"), WindowText(pWnd));
+    EXPECT_EQ(CString(L"alpha "), ClipboardText());
+    // Copy, the second, copies; Paste, the third, replaces the selection.
+    pWnd->SendMessage(EM_SETSEL, 0, 2);
+    {
+        Script script(
+            {[] {}, [] { HookKey(VK_DOWN); }, [] { HookKey(VK_DOWN); }, [] { HookKey(VK_RETURN); }});
+        EXPECT_TRUE(pWnd->ShowContextMenu(m_pEdit, CPoint(5, 5)));
+    }
+    EXPECT_EQ(CString(L"be"), ClipboardText());
+    pWnd->SendMessage(EM_SETSEL, 0, -1);
+    SetClipboardText(L"gamma");
+    {
+        Script script({[] {}, [] { HookKey(VK_DOWN); }, [] { HookKey(VK_DOWN); }, [] { HookKey(VK_DOWN); },
+                       [] { HookKey(VK_RETURN); }});
+        EXPECT_TRUE(pWnd->ShowContextMenu(m_pEdit, CPoint(5, 5)));
+    }
+    EXPECT_EQ(CString(L"gamma"), WindowText(pWnd));
+    // The field kept the keyboard through the menus.
+    EXPECT_TRUE(m_pEdit->IsFocused());
+}
+
+TEST_F(EditControl, EnterInTheFieldRunsItsCommand)
+{
+    m_pEdit->GetEditCtrl()->SetFocus();
+    ASSERT_TRUE(m_pEdit->IsFocused());
+    Type(L"x");
+    HookKey(VK_RETURN);
+    Pump();
+    EXPECT_FALSE(m_pFrame->m_pToolBar->IsTrackingMode());
+    EXPECT_EQ(CString(L"x"), m_pEdit->GetEditText());
 }
 
 TEST_F(EditControl, AReadOnlyFieldRefusesTypingStillCopiesAndKeepsItInACopy)
@@ -192,6 +287,36 @@ TEST_F(EditControl, TheClipboardCommandsFollowTheSelectionAndTheClipboard)
     pWnd->SendMessage(EM_SETSEL, 0, -1);
     pWnd->OnCommand(ID_EDIT_PASTE, 0);
     EXPECT_EQ(CString(L"alpha "), WindowText(pWnd));
+}
+
+TEST_F(EditControl, WithoutTheRichEditLibrariesTheFieldFallsBackAndItsCommandsStillWork)
+{
+    struct Case
+    {
+        int nFallback;
+        const wchar_t* pszClass;
+    };
+    for (const Case& c : {Case{1, L"RICHEDIT"}, Case{2, L"Edit"}, Case{0, L"RichEdit20W"}}) {
+        SCOPED_TRACE(c.pszClass);
+        CXTPRichEditLibrary::SetForceFallback(c.nFallback);
+        CXTPEdit edit;
+        ASSERT_TRUE(
+            edit.CreateEdit(WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, CRect(10, 10, 150, 30), m_pFrame));
+        wchar_t szClass[64] = {0};
+        ::GetClassNameW(edit.GetSafeHwnd(), szClass, 64);
+        EXPECT_STREQ(c.pszClass, szClass);
+        edit.SetWindowText(L"one two");
+        edit.SendMessage(EM_SETSEL, 0, 4);
+        ASSERT_TRUE(edit.IsCommandEnabled(ID_EDIT_CUT));
+        edit.OnCommand(ID_EDIT_CUT, 0);
+        EXPECT_EQ(CString(L"two"), WindowText(&edit));
+        edit.SendMessage(EM_SETSEL, 0, -1);
+        edit.OnCommand(ID_EDIT_PASTE, 0);
+        EXPECT_EQ(CString(L"one "), WindowText(&edit));
+        // The colours are set on any of them without harm.
+        edit.UpdateCharFormat(FALSE, FALSE);
+        edit.DestroyWindow();
+    }
 }
 
 TEST_F(EditControl, TheFieldsKeysRoundTripThroughTheArchive)
@@ -261,6 +386,16 @@ TEST_F(CustomControl, ALoadedLayoutFindsTheWindowByItsIdAndMovesItIntoTheToolbar
     EXPECT_EQ(pCustom->GetRect().left + 2, rcWindow.left);
     EXPECT_EQ(80, rcWindow.Width());
     m_pEdit->SetEditHint(L"Search");
+    m_pEdit->SetCaption(L"Find:");
+    m_pEdit->DelayLayoutParent();
+    m_pFrame->RecalcLayout();
+    Pump();
+    // The label stands before the field, and the field's window after it.
+    EXPECT_GT(m_pEdit->GetLabelWidth(), 0);
+    CRect rcEdit;
+    m_pEdit->GetEditCtrl()->GetWindowRect(&rcEdit);
+    ToolBar()->ScreenToClient(&rcEdit);
+    EXPECT_EQ(m_pEdit->GetRect().left + m_pEdit->GetLabelWidth() + 4, rcEdit.left);
     m_pFrame->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     Pump();
     EXPECT_TRUE(test_support::WriteWindowScreenshot(m_pFrame->GetSafeHwnd(), L"toolbar_edit_and_trackbar"));

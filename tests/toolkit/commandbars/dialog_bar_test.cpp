@@ -149,6 +149,43 @@ TEST_F(DialogBar, HostsItsClientUnderTheCaptionDockedAndFloating)
     EXPECT_TRUE(test_support::WriteWindowScreenshot(m_pBar->GetSafeHwnd(), L"dialog_bar_floating"));
 }
 
+TEST_F(DialogBar, CaptionMenuOpensBelowTheCaptionAlignedToItsRightEnd)
+{
+    EXPECT_TRUE(m_pBar->IsAutomationEnabled());
+    EXPECT_NE(nullptr, m_pBar->GetIDispatch(FALSE));
+    auto* pCaption =
+        DYNAMIC_DOWNCAST(CXTPDialogBarCaption, m_pBar->GetControls()->FindControl(XTP_ID_DIALOGBAR_CAPTION));
+    ASSERT_NE(nullptr, pCaption);
+    CXTPPopupBar* pMenu = m_pBar->GetCaptionPopupBar();
+    ASSERT_NE(nullptr, pMenu);
+    // An empty menu is not offered: no triangle, nothing opens.
+    EXPECT_FALSE(pCaption->m_bMenu);
+    EXPECT_EQ(nullptr, pCaption->GetCommandBar());
+    EXPECT_FALSE(pCaption->SetPopupOpen(TRUE));
+
+    pMenu->GetControls()->Add(xtpControlButton, ID_CB_ITEM_ONE)->SetCaption(L"&Hide Details");
+    pMenu->GetControls()->Add(xtpControlButton, ID_CB_ITEM_TWO)->SetCaption(L"&Sort by Name");
+    m_pFrame->RecalcLayout();
+    m_pBar->OnRecalcLayout();
+    Pump();
+    EXPECT_TRUE(pCaption->m_bMenu);
+    EXPECT_EQ(pMenu, pCaption->GetCommandBar());
+    ASSERT_TRUE(pCaption->SetPopupOpen(TRUE));
+    Pump();
+    ASSERT_TRUE(pMenu->IsVisible());
+    CRect rcCaption = pCaption->GetRect();
+    m_pBar->ClientToScreen(&rcCaption);
+    CRect rcMenu;
+    pMenu->GetWindowRect(&rcMenu);
+    EXPECT_EQ(rcCaption.bottom, rcMenu.top);
+    EXPECT_EQ(rcCaption.right, rcMenu.right);
+    EXPECT_TRUE(test_support::WriteWindowScreenshot(m_pFrame->GetSafeHwnd(), L"dialog_bar_caption_menu"));
+    pCaption->SetPopupOpen(FALSE);
+    m_pFrame->GetCommandBars()->ClosePopups();
+    Pump();
+    EXPECT_FALSE(pMenu->IsVisible());
+}
+
 TEST_F(DialogBar, FloatingResizeBelowTheMinimumIsRefusedAndTheSizesStaySeparate)
 {
     Float();

@@ -4,25 +4,59 @@
 #include "command_bars.h"
 #include "commandbars_test_frames.h"
 #include "commandbars_test_ids.h"
+#include "frame_wnd.h"
+#include "list_item_controls.h"
 #include "mdi_tab_client.h"
+#include "tab_color_set.h"
+#include "tab_paint_manager.h"
 #include "support/screenshot.h"
 #include "toolkit_test_app.h"
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 namespace {
 
-using commandbars_test::MdiBarsFrame;
 using commandbars_test::PumpMessages;
+
+// The toolkit's MDI frame with command bars and no bar in them.
+class TabClientFrame : public CXTPMDIFrameWnd
+{
+protected:
+    afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct)
+    {
+        if (CXTPMDIFrameWnd::OnCreate(lpCreateStruct) == -1)
+            return -1;
+        m_pCommandBars = static_cast<CXTPCommandBars*>(RUNTIME_CLASS(CXTPCommandBars)->CreateObject());
+        m_pCommandBars->AttachFrame(this);
+        m_pCommandBars->CreateDockBars();
+        return 0;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+// clang-format off
+BEGIN_MESSAGE_MAP(TabClientFrame, CXTPMDIFrameWnd)
+    ON_WM_CREATE()
+END_MESSAGE_MAP()
+// clang-format on
+
+// What the frame answers for a command's state.
+class EnableRecorder : public CCmdUI
+{
+public:
+    void Enable(BOOL bOn) override { m_nEnabled = bOn ? 1 : 0; }
+    int m_nEnabled = -1;
+};
 
 class MdiTabClient : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        m_pFrame = new MdiBarsFrame;
+        m_pFrame = new TabClientFrame;
         ASSERT_TRUE(m_pFrame->LoadFrame(IDR_CB_MDI, WS_OVERLAPPEDWINDOW));
         m_pFrame->SetWindowPos(&CWnd::wndTop, 40, 40, 640, 420, SWP_SHOWWINDOW);
         PumpMessages();
@@ -57,7 +91,7 @@ protected:
         return reinterpret_cast<HWND>(::SendMessageW(m_pFrame->m_hWndMDIClient, WM_MDIGETACTIVE, 0, 0));
     }
 
-    MdiBarsFrame* m_pFrame = NULL;
+    TabClientFrame* m_pFrame = NULL;
     CXTPTabClientWnd m_client;
     std::vector<CMDIChildWnd*> m_children;
 };
@@ -101,6 +135,14 @@ TEST_F(MdiTabClient, ChildrenBecomeTabsAndMoveBetweenGroups)
     EXPECT_FALSE(m_client.OnUpdateCommand(XTP_ID_WORKSPACE_NEWHORIZONTAL));
     EXPECT_TRUE(m_client.OnUpdateCommand(XTP_ID_WORKSPACE_MOVEPREVIOUS));
     EXPECT_TRUE(test_support::WriteWindowScreenshot(m_pFrame->GetSafeHwnd(), L"mdi_tab_client_two_groups"));
+    // The splitter between the groups is the paint manager's.
+    {
+        HDC hDC = ::GetDC(m_pFrame->m_hWndMDIClient);
+        const CPoint centre = m_client.GetGroup(0)->m_rcSplitter.CenterPoint();
+        EXPECT_EQ(static_cast<COLORREF>(m_client.GetPaintManager()->GetColorSet()->m_clrHeaderFace.m_clrStart),
+                  ::GetPixel(hDC, centre.x, centre.y));
+        ::ReleaseDC(m_pFrame->m_hWndMDIClient, hDC);
+    }
 
     // A splitter drag within the pair's bounds; Escape ends it.
     const CRect rcSplitter = m_client.GetGroup(0)->m_rcSplitter;
@@ -138,6 +180,120 @@ TEST_F(MdiTabClient, ClosingTheSelectedChildActivatesItsRightNeighbourElseItsLef
     PumpMessages();
     EXPECT_EQ(hLeft, Active());
     EXPECT_EQ(1, pGroup->GetItemCount());
+}
+
+TEST_F(MdiTabClient, FrameRoutesTheGroupCommandsToTheAttachedTabClient)
+{
+    for (LPCWSTR lpszTitle : {L"One", L"Two"})
+        ASSERT_NE(nullptr, AddChild(lpszTitle));
+    const auto State = [&](UINT nId) {
+        EnableRecorder state;
+        state.m_nID = nId;
+        return m_pFrame->OnCmdMsg(nId, static_cast<int>(CN_UPDATE_COMMAND_UI), &state, NULL)
+                   ? state.m_nEnabled
+                   : -1;
+    };
+    // Without a tab client the frame has no handler for them.
+    EXPECT_EQ(nullptr, CXTPTabClientWnd::FromClientWindow(m_pFrame->m_hWndMDIClient));
+    EXPECT_EQ(-1, State(XTP_ID_WORKSPACE_NEWVERTICAL));
+
+    ASSERT_TRUE(m_client.Attach(m_pFrame));
+    EXPECT_EQ(&m_client, CXTPTabClientWnd::FromClientWindow(m_pFrame->m_hWndMDIClient));
+    // Laying out all the bars again lays out the groups too.
+    ::SetWindowPos(m_children[0]->GetSafeHwnd(), NULL, 0, 0, 10, 10, SWP_NOZORDER | SWP_NOACTIVATE);
+    m_pFrame->GetCommandBars()->RecalcAllLayouts();
+    EXPECT_EQ(m_client.GetGroup(0)->GetClientRect(), ChildRect(m_children[0]));
+    EXPECT_EQ(1, State(XTP_ID_WORKSPACE_NEWHORIZONTAL));
+    EXPECT_EQ(1, State(XTP_ID_WORKSPACE_NEWVERTICAL));
+    EXPECT_EQ(0, State(XTP_ID_WORKSPACE_MOVEPREVIOUS));
+    EXPECT_EQ(0, State(XTP_ID_WORKSPACE_MOVENEXT));
+    EXPECT_EQ(1, State(XTP_ID_WORKSPACE_CANCEL));
+
+    // The menu entry lists what can be done, in its order, with the strings' texts.
+    CXTPPopupBar* pMenu = CXTPPopupBar::CreatePopupBar(m_pFrame->GetCommandBars());
+    ASSERT_NE(nullptr, pMenu);
+    pMenu->GetControls()->Add(xtpControlButton, ID_CB_ITEM_ONE);
+    CXTPControl* pActions = new CXTPControlWorkspaceActions;
+    pMenu->GetControls()->AddControl(pActions, XTP_ID_WORKSPACE_ACTIONS);
+    pActions->SetBeginGroup(TRUE);
+    const auto Entries = [&]() {
+        pMenu->CalcDynamicLayout(0, 0);
+        std::vector<std::pair<int, CString>> entries;
+        for (int i = pActions->GetIndex() + 1; i < pMenu->GetControlCount(); ++i)
+            entries.emplace_back(pMenu->GetControl(i)->GetID(), pMenu->GetControl(i)->GetCaption());
+        return entries;
+    };
+    using Entries_t = std::vector<std::pair<int, CString>>;
+    EXPECT_EQ((Entries_t{{XTP_ID_WORKSPACE_NEWHORIZONTAL, L"New Hori&zontal Tab Group"},
+                         {XTP_ID_WORKSPACE_NEWVERTICAL, L"New &Vertical Tab Group"}}),
+              Entries());
+    EXPECT_FALSE(pActions->IsVisible());
+    EXPECT_TRUE(pMenu->GetControl(pActions->GetIndex() + 1)->GetBeginGroup());
+    EXPECT_FALSE(pMenu->GetControl(pActions->GetIndex() + 2)->GetBeginGroup());
+
+    // A command through the frame opens the group; the list follows.
+    const HWND hMoved = Active();
+    CRect rcClient;
+    ::GetClientRect(m_pFrame->m_hWndMDIClient, &rcClient);
+    m_pFrame->SendMessage(WM_COMMAND, XTP_ID_WORKSPACE_NEWHORIZONTAL);
+    PumpMessages();
+    ASSERT_EQ(2, m_client.GetGroupCount());
+    EXPECT_TRUE(m_client.IsHorizontalGroups());
+    EXPECT_EQ((rcClient.Height() - m_client.GetSplitterWidth()) / 2, m_client.GetGroup(1)->m_rcGroup.Height());
+    EXPECT_TRUE(test_support::WriteWindowScreenshot(m_pFrame->GetSafeHwnd(), L"mdi_tab_client_stacked_groups"));
+    EXPECT_EQ(m_client.GetGroup(1), m_client.FindItem(hMoved)->GetTabManager());
+    EXPECT_EQ((Entries_t{{XTP_ID_WORKSPACE_MOVEPREVIOUS, L"Move to P&revious Tab Group"}}), Entries());
+    pMenu->InternalRelease();
+
+    m_client.Detach();
+    EXPECT_EQ(nullptr, CXTPTabClientWnd::FromClientWindow(m_pFrame->m_hWndMDIClient));
+    EXPECT_EQ(-1, State(XTP_ID_WORKSPACE_MOVEPREVIOUS));
+}
+
+TEST_F(MdiTabClient, ClientFrameTakesThePlaceOfTheClientEdge)
+{
+    ASSERT_NE(nullptr, AddChild(L"Framed"));
+    const HWND hClient = m_pFrame->m_hWndMDIClient;
+    const auto ClientEdge = [&]() { return (::GetWindowLongPtrW(hClient, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0; };
+    // The frame's width on each side: window minus client, halved.
+    const auto FrameWidth = [&]() {
+        CRect rcWindow, rcClient;
+        ::GetWindowRect(hClient, &rcWindow);
+        ::GetClientRect(hClient, &rcClient);
+        EXPECT_EQ(rcWindow.Width() - rcClient.Width(), rcWindow.Height() - rcClient.Height());
+        return (rcWindow.Width() - rcClient.Width()) / 2;
+    };
+    ASSERT_TRUE(ClientEdge());
+    ASSERT_TRUE(m_client.Attach(m_pFrame));
+    EXPECT_FALSE(ClientEdge());
+    struct Case
+    {
+        int nFrame;
+        int nWidth;
+    };
+    for (const Case& c : {Case{xtpTabFrameSingleLine, 1}, Case{xtpTabFrameNone, 0}, Case{xtpTabFrameBorder, 2}}) {
+        SCOPED_TRACE(c.nFrame);
+        m_client.GetPaintManager()->m_nClientFrame = c.nFrame;
+        ::SetWindowPos(hClient, NULL, 0, 0, 0, 0,
+                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        PumpMessages();
+        EXPECT_EQ(c.nWidth, FrameWidth());
+        CRect rcClient;
+        ::GetClientRect(hClient, &rcClient);
+        EXPECT_EQ(rcClient, m_client.GetGroup(0)->m_rcGroup);
+    }
+    // The border is drawn in the window's own DC from the colour set.
+    ::RedrawWindow(hClient, NULL, NULL, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    PumpMessages();
+    CXTPTabColorSet* pColors = m_client.GetPaintManager()->GetColorSet();
+    HDC hDC = ::GetWindowDC(hClient);
+    EXPECT_EQ(static_cast<COLORREF>(pColors->m_clrFrameShadow), ::GetPixel(hDC, 5, 0));
+    EXPECT_EQ(static_cast<COLORREF>(pColors->m_clrFrameDarkShadow), ::GetPixel(hDC, 5, 1));
+    ::ReleaseDC(hClient, hDC);
+
+    m_client.Detach();
+    EXPECT_TRUE(ClientEdge());
+    EXPECT_EQ(::GetSystemMetrics(SM_CXEDGE), FrameWidth());
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "support/screenshot.h"
 #include "tab_color_set.h"
 #include "tab_paint_manager.h"
+#include "theme_handle.h"
 #include "toolkit_test_app.h"
 
 #include <gtest/gtest.h>
@@ -247,6 +248,81 @@ TEST_F(DockingThemeTest, VisualStyleThemesDrawWithTheCommonControlsOfVersionSix)
         // The caption band was painted.
         EXPECT_NE(dc.GetPixel(100, Paint()->GetCaptionHeight() / 2 + 2), RGB(1, 2, 3)) << nTheme;
     }
+    XTSetComCtlVersionOverride(0);
+}
+
+TEST_F(DockingThemeTest, ThemeThreeFramesAFloatingPaneInTheVisualStylesSmallFrameAndCaption)
+{
+    XTSetComCtlVersionOverride(0x60000);
+    m_manager->SetTheme(3);
+    auto* pTheme = dynamic_cast<CXTPDockingPaneTheme3*>(Paint());
+    ASSERT_NE(pTheme, nullptr);
+    // Wine's own visual style answers as themed once the common controls say 6.
+    ASSERT_TRUE(pTheme->IsThemed());
+    CWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, AfxRegisterWndClass(0), L"", WS_POPUP, CRect(0, 0, 10, 10), NULL, 0));
+    const int nWidth = 160, nHeight = 120;
+    const CRect rc(0, 0, nWidth, nHeight);
+    const int nStrip = pTheme->GetCaptionHeight() + 5;
+    const COLORREF clrGround = RGB(1, 2, 3);
+    CTestMemoryDC dc(m_frame.get(), nWidth, nHeight);
+    dc.FillSolidRect(rc, clrGround);
+    pTheme->DrawFloatingFrame(&dc, &wnd, rc);
+
+    // The same parts drawn straight by the visual-style library, inactive (state 2): small frame left (10)
+    // and right (11) three pixels wide, bottom (12) three deep, the small caption (2) over the top strip.
+    CXTThemeHandle window;
+    ASSERT_NE(window.Open(NULL, L"WINDOW"), nullptr);
+    CTestMemoryDC expected(m_frame.get(), nWidth, nHeight);
+    expected.FillSolidRect(rc, clrGround);
+    const CRect rcParts[4] = {CRect(0, 0, 3, nHeight), CRect(nWidth - 3, 0, nWidth, nHeight),
+                              CRect(0, nHeight - 3, nWidth, nHeight), CRect(0, 0, nWidth, nStrip)};
+    const int nParts[4] = {10, 11, 12, 2};
+    for (int i = 0; i < 4; ++i)
+        ASSERT_HRESULT_SUCCEEDED(window.DrawBackground(expected.m_hDC, nParts[i], 2, &rcParts[i], NULL));
+    const CPoint probes[] = {{1, nHeight / 2},         {nWidth - 2, nHeight / 2}, {nWidth / 2, nHeight - 2},
+                             {nWidth / 2, nStrip / 2}, {1, nStrip - 1},           {nWidth - 2, 1}};
+    for (const CPoint& pt : probes) {
+        EXPECT_NE(expected.GetPixel(pt), clrGround) << pt.x << "," << pt.y;
+        EXPECT_EQ(dc.GetPixel(pt), expected.GetPixel(pt)) << pt.x << "," << pt.y;
+    }
+    // Inside the frame nothing is painted.
+    EXPECT_EQ(dc.GetPixel(nWidth / 2, nHeight / 2), clrGround);
+
+    // A docked pane's caption: the small caption, CaptionHeight + 1 deep below the caption margin.
+    CXTPDockingPane* pDocked = m_frame->AddPane(1, L"Folders", CSize(200, 200), xtpPaneDockLeft);
+    m_frame->Layout();
+    const CRect rcBand(0, pTheme->m_rcCaptionMargin.top, nWidth, pTheme->m_rcCaptionMargin.top + pTheme->GetCaptionHeight() + 1);
+    dc.FillSolidRect(rc, clrGround);
+    pTheme->DrawPane(&dc, ContainerOf(pDocked), rc);
+    expected.FillSolidRect(rc, clrGround);
+    ASSERT_HRESULT_SUCCEEDED(window.DrawBackground(expected.m_hDC, 2, 2, &rcBand, NULL));
+    for (const CPoint& pt : {CPoint(nWidth / 2, rcBand.top), CPoint(nWidth / 2, rcBand.bottom - 1), CPoint(1, rcBand.CenterPoint().y)})
+        EXPECT_EQ(dc.GetPixel(pt), expected.GetPixel(pt)) << pt.x << "," << pt.y;
+
+    // Without the visual style the caption bar's frame stands: its ring in the face colour.
+    XTSetComCtlVersionOverride(0x50051);
+    EXPECT_FALSE(pTheme->IsThemed());
+    dc.FillSolidRect(rc, clrGround);
+    pTheme->DrawFloatingFrame(&dc, &wnd, rc);
+    EXPECT_EQ(dc.GetPixel(2, nHeight / 2), pTheme->GetColor(COLOR_3DFACE));
+    wnd.DestroyWindow();
+
+    // A real floating pane in the visual style, with its title and buttons.
+    XTSetComCtlVersionOverride(0x60000);
+    CXTPDockingPane* pFloating = m_frame->AddPane(5, L"Find", CSize(150, 150), xtpPaneDockRight);
+    m_frame->Layout();
+    CRect rcFrame;
+    m_frame->GetWindowRect(&rcFrame);
+    m_manager->m_bCustomTitleBar = TRUE;
+    m_manager->FloatPane(pFloating, CRect(rcFrame.left + 60, rcFrame.top + 60, rcFrame.left + 300, rcFrame.top + 260));
+    m_manager->SetTheme(3);
+    CFrameWnd* pFrame = dynamic_cast<CFrameWnd*>(pFloating->GetFrame());
+    ASSERT_NE(pFrame, nullptr);
+    pFrame->RecalcLayout();
+    pFrame->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+    PumpMessages();
+    EXPECT_TRUE(test_support::WriteWindowScreenshot(pFrame->m_hWnd, L"docking_theme_3_floating_visual_style"));
     XTSetComCtlVersionOverride(0);
 }
 

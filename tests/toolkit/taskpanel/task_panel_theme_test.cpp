@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -207,6 +208,129 @@ TEST_F(TaskPanelThemeTest, ButtonCaptionsAreInvertedWhileDragged)
     EXPECT_EQ(dc.GetPixel(pt), clrNormal ^ 0xFFFFFF);
     m_panel->SetDraggedItem(NULL);
     dc.SelectObject(pOld);
+}
+
+// The shell-style file of the blue scheme, as the task panel looks for it: eight 16 x 16 pictures of 32 bits,
+// the left half opaque in its own colour, the right half transparent. A copy of a small system file,
+// stripped of its resources, carries them.
+class ShellStyleFile
+{
+public:
+    explicit ShellStyleFile(const COLORREF (&clr)[8])
+    {
+        WCHAR szDir[MAX_PATH] = L"";
+        ::GetWindowsDirectoryW(szDir, MAX_PATH);
+        CString strDir(szDir);
+        for (LPCWSTR pszPart : {L"\\Resources", L"\\Themes", L"\\Luna", L"\\shell", L"\\NormalColor"}) {
+            strDir += pszPart;
+            ::CreateDirectoryW(strDir, NULL);
+        }
+        m_strPath = strDir + L"\\shellstyle.dll";
+        WCHAR szSystem[MAX_PATH] = L"";
+        ::GetSystemDirectoryW(szSystem, MAX_PATH);
+        if (!::CopyFileW(CString(szSystem) + L"\\msimg32.dll", m_strPath, FALSE))
+            return;
+        HANDLE hUpdate = ::BeginUpdateResourceW(m_strPath, TRUE);
+        if (hUpdate == NULL)
+            return;
+        for (int i = 0; i < 8; i++) {
+            std::vector<BYTE> data(sizeof(BITMAPINFOHEADER) + 16 * 16 * 4);
+            auto* pHeader = reinterpret_cast<BITMAPINFOHEADER*>(data.data());
+            pHeader->biSize = sizeof(BITMAPINFOHEADER);
+            pHeader->biWidth = 16;
+            pHeader->biHeight = 16;
+            pHeader->biPlanes = 1;
+            pHeader->biBitCount = 32;
+            pHeader->biCompression = BI_RGB;
+            auto* pPixels = reinterpret_cast<DWORD*>(data.data() + sizeof(BITMAPINFOHEADER));
+            const DWORD nOpaque = 0xFF000000u | (GetRValue(clr[i]) << 16) | (GetGValue(clr[i]) << 8) | GetBValue(clr[i]);
+            for (int y = 0; y < 16; y++)
+                for (int x = 0; x < 16; x++)
+                    pPixels[y * 16 + x] = x < 8 ? nOpaque : 0;
+            ::UpdateResourceW(hUpdate, RT_BITMAP, MAKEINTRESOURCEW(100 + i), MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL),
+                              data.data(), static_cast<DWORD>(data.size()));
+        }
+        m_bWritten = ::EndUpdateResourceW(hUpdate, FALSE);
+    }
+    ~ShellStyleFile() { ::DeleteFileW(m_strPath); }
+    BOOL IsWritten() const { return m_bWritten; }
+
+private:
+    CString m_strPath;
+    BOOL m_bWritten = FALSE;
+};
+
+TEST_F(TaskPanelThemeTest, ThemeSixDrawsTheShellStylePicturesOnWideCaptionsOfCollapsibleGroups)
+{
+    const COLORREF clrPictures[8] = {RGB(200, 0, 0),   RGB(0, 200, 0),   RGB(0, 0, 200),   RGB(200, 200, 0),
+                                     RGB(200, 0, 200), RGB(0, 200, 200), RGB(100, 50, 0), RGB(0, 50, 100)};
+    ShellStyleFile file(clrPictures);
+    ASSERT_TRUE(file.IsWritten());
+    ForceScheme(1);
+    CXTPTaskPanelGroup* pNormal = AddTestGroup(m_panel, L"Details");
+    CXTPTaskPanelGroup* pSpecial = AddTestGroup(m_panel, L"Recovery tasks", TRUE);
+    m_panel->SetTheme(6);
+    auto* pTheme = dynamic_cast<CXTPTaskPanelThemeNo6*>(m_panel->GetPaintManager());
+    ASSERT_NE(pTheme, nullptr);
+    EXPECT_TRUE(pTheme->m_bUseShellStyle);
+    ASSERT_TRUE(pTheme->IsShellStyleLoaded());
+
+    CClientDC dcPanel(m_panel);
+    CDC dc;
+    dc.CreateCompatibleDC(&dcPanel);
+    CBitmap bmp;
+    bmp.CreateCompatibleBitmap(&dcPanel, 220, 40);
+    CBitmap* pOld = dc.SelectObject(&bmp);
+    const COLORREF clrGround = RGB(255, 255, 255);
+    // The picture's top left: 23 from the caption's right, 10 above its middle (never above its top).
+    struct Case
+    {
+        CXTPTaskPanelGroup* pGroup;
+        BOOL bExpanded;
+        int nPicture;
+    };
+    const Case kCases[] = {{pNormal, TRUE, 0}, {pNormal, FALSE, 2}, {pSpecial, TRUE, 4}, {pSpecial, FALSE, 6}};
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.nPicture);
+        c.pGroup->SetExpanded(c.bExpanded);
+        dc.FillSolidRect(0, 0, 220, 40, clrGround);
+        const CRect rcText = pTheme->DrawExpandButton(&dc, c.pGroup, CRect(0, 4, 200, 30));
+        EXPECT_EQ(rcText, CRect(0, 4, 177, 30));
+        EXPECT_EQ(dc.GetPixel(177, 7), clrPictures[c.nPicture]);
+        EXPECT_EQ(dc.GetPixel(184, 7 + 15), clrPictures[c.nPicture]);
+        // The transparent half leaves the caption as it was, and nothing lies outside the picture.
+        EXPECT_EQ(dc.GetPixel(185, 7), clrGround);
+        EXPECT_EQ(dc.GetPixel(176, 7), clrGround);
+        EXPECT_EQ(dc.GetPixel(177, 6), clrGround);
+    }
+    // A caption under 26 pixels, or a group that cannot be collapsed, gets no button and keeps its width.
+    pNormal->SetExpanded(TRUE);
+    dc.FillSolidRect(0, 0, 220, 40, clrGround);
+    EXPECT_EQ(pTheme->DrawExpandButton(&dc, pNormal, CRect(0, 0, 25, 20)), CRect(0, 0, 25, 20));
+    EXPECT_EQ(pTheme->DrawExpandButton(&dc, pNormal, CRect(0, 0, 26, 20)), CRect(0, 0, 3, 20));
+    pSpecial->SetExpandable(FALSE);
+    EXPECT_EQ(pTheme->DrawExpandButton(&dc, pSpecial, CRect(0, 20, 200, 40)), CRect(0, 20, 200, 40));
+    for (int x = 0; x < 220; x++)
+        ASSERT_EQ(dc.GetPixel(x, 30), clrGround) << x;
+    pSpecial->SetExpandable(TRUE);
+
+    // A screenshot of the panel in theme 6 with the pictures.
+    AddTestItem(pSpecial, L"Scan the disk image", xtpTaskItemTypeLink, 1);
+    AddTestItem(pNormal, L"Open the log", xtpTaskItemTypeLink, 2);
+    pNormal->SetExpanded(FALSE);
+    m_panel->Reposition();
+    m_panel->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    PumpPanelMessages();
+    EXPECT_TRUE(test_support::WriteClientScreenshot(m_panel->GetSafeHwnd(), L"task_panel_theme_6_shell_style"));
+    dc.SelectObject(pOld);
+
+    // Without a scheme the theme keeps the framed look's triangle and loads nothing.
+    ForceScheme(0);
+    m_panel->SetTheme(6);
+    pTheme = dynamic_cast<CXTPTaskPanelThemeNo6*>(m_panel->GetPaintManager());
+    EXPECT_FALSE(pTheme->m_bUseShellStyle);
+    EXPECT_FALSE(pTheme->IsShellStyleLoaded());
+    EXPECT_EQ(pTheme->m_nExpandButtonStyle, xtpTaskPanelExpandButtonTriangle);
 }
 
 TEST_F(TaskPanelThemeTest, GalleryOfAllThemes)

@@ -1,4 +1,5 @@
 #include "command_bars.h"
+#include "control_combo_box.h"
 
 #include "draw_helpers.h"
 #include "image_manager.h"
@@ -215,14 +216,100 @@ void CXTPPaintManagerCore::DrawSplitButtonFrame(CDC* pDC, CXTPControl* pControl,
              CPoint(rect.right - 7, nMiddle + 1), pDC->GetTextColor());
 }
 
-CSize CXTPPaintManagerCore::DrawControlComboBox(CDC*, CXTPControl*, BOOL)
+int CXTPPaintManagerCore::LayoutFieldLabel(CDC* pDC, CXTPControl* pControl)
 {
-    return CSize(100, 22);
+    CString strLabel;
+    auto* pEdit = DYNAMIC_DOWNCAST(CXTPControlEdit, pControl);
+    auto* pComboBox = DYNAMIC_DOWNCAST(CXTPControlComboBox, pControl);
+    if ((pEdit != NULL && pEdit->IsLabeled()) || (pComboBox != NULL && pComboBox->GetComboStyle() == 1))
+        strLabel = pControl->GetCaption();
+    int nWidth = 0;
+    if (!strLabel.IsEmpty()) {
+        CXTFontSelector font(pDC, GetRegularFont());
+        CRect rcText(0, 0, 0, 0);
+        pDC->DrawText(strLabel, rcText, DT_SINGLELINE | DT_CALCRECT);
+        nWidth = rcText.Width() + 8;
+    }
+    if (pEdit != NULL)
+        pEdit->SetLabelWidth(nWidth);
+    if (pComboBox != NULL)
+        pComboBox->SetLabelWidth(nWidth);
+    return nWidth;
 }
 
-CSize CXTPPaintManagerCore::DrawControlEdit(CDC*, CXTPControl*, BOOL)
+void CXTPPaintManagerCore::DrawFieldLabel(CDC* pDC, CXTPControl* pControl, CRect& rect, int nLabelWidth)
 {
-    return CSize(100, 22);
+    if (nLabelWidth <= 0)
+        return;
+    CXTFontSelector font(pDC, GetRegularFont());
+    pDC->SetBkMode(TRANSPARENT);
+    pDC->SetTextColor(GetColor(pControl->GetEnabled() ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+    CRect rcLabel(rect.left + 3, rect.top, rect.left + nLabelWidth, rect.bottom);
+    pDC->DrawText(pControl->GetCaption(), rcLabel, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+    rect.left += nLabelWidth;
+}
+
+void CXTPPaintManagerCore::DrawComboFieldText(CDC* pDC, CXTPControl* pControl, CRect rcField,
+                                              int nButtonWidth)
+{
+    auto* pComboBox = DYNAMIC_DOWNCAST(CXTPControlComboBox, pControl);
+    if (pComboBox == NULL || pComboBox->GetEditCtrl() != NULL)
+        return;
+    const BOOL bEnabled = pControl->GetEnabled();
+    CRect rcText(rcField.left + pComboBox->GetLabelWidth() + 4, rcField.top + 3,
+                 rcField.right - nButtonWidth - 3, rcField.bottom - 3);
+    pDC->FillSolidRect(rcText, GetColor(bEnabled ? COLOR_WINDOW : COLOR_3DFACE));
+    rcText.left += 3;
+    CXTFontSelector font(pDC, GetRegularFont());
+    pDC->SetBkMode(TRANSPARENT);
+    pDC->SetTextColor(GetColor(bEnabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+    pDC->DrawText(pComboBox->GetEditText(), rcText,
+                  DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX | DT_END_ELLIPSIS);
+}
+
+// The flat field: the window colour inside a one-pixel frame, in the hot border colour while the
+// field is hot or has the keyboard, grey when disabled.
+CSize CXTPPaintManagerCore::DrawControlEdit(CDC* pDC, CXTPControl* pControl, BOOL bDraw)
+{
+    const int nLabel = LayoutFieldLabel(pDC, pControl);
+    const CSize size(std::max(pControl->GetRect().Width(), 100), std::max(22, m_nTextHeight));
+    if (!bDraw)
+        return size;
+    CRect rect = pControl->GetRect();
+    DrawFieldLabel(pDC, pControl, rect, nLabel);
+    rect.DeflateRect(1, 1);
+    const BOOL bEnabled = pControl->GetEnabled();
+    const BOOL bHot = bEnabled && (pControl->GetSelected() || pControl->IsFocused());
+    DrawRect(pDC, rect,
+             !bEnabled ? COLOR_GRAYTEXT
+             : bHot    ? 32
+                       : COLOR_3DSHADOW,
+             bEnabled ? COLOR_WINDOW : COLOR_3DFACE);
+    return size;
+}
+
+CSize CXTPPaintManagerCore::DrawControlComboBox(CDC* pDC, CXTPControl* pControl, BOOL bDraw)
+{
+    const int nButton = ::GetSystemMetrics(SM_CXVSCROLL);
+    if (auto* pComboBox = DYNAMIC_DOWNCAST(CXTPControlComboBox, pControl))
+        pComboBox->SetDropButtonWidth(nButton);
+    const CSize size = DrawControlEdit(pDC, pControl, bDraw);
+    if (!bDraw)
+        return size;
+    CRect rcButton = pControl->GetRect();
+    rcButton.DeflateRect(1, 1);
+    rcButton.left = rcButton.right - nButton;
+    const BOOL bEnabled = pControl->GetEnabled();
+    auto* pPopup = DYNAMIC_DOWNCAST(CXTPControlPopup, pControl);
+    const BOOL bOpen = pPopup != NULL && pPopup->GetPopuped();
+    const BOOL bHot = bEnabled && (pControl->GetSelected() || pControl->IsFocused());
+    if (bOpen || bHot)
+        DrawRect(pDC, rcButton, 32, bOpen ? 33 : 31);
+    else
+        DrawRect(pDC, rcButton, bEnabled ? COLOR_3DSHADOW : COLOR_GRAYTEXT, COLOR_3DFACE);
+    DrawDropDownArrow(pDC, rcButton, GetColor(bEnabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+    DrawComboFieldText(pDC, pControl, pControl->GetRect(), nButton);
+    return size;
 }
 
 void CXTPPaintManagerCore::DrawControlState(CDC* pDC, CXTPControl* pControl)

@@ -58,6 +58,13 @@ public:
     CSize GetSeparatorSize(CXTPCommandBar* pBar);
     // The icon and button sizes of a bar.
     CSize GetIconSize(CXTPCommandBar* pBar);
+    // Edit and combo fields: measures the label before the field (an edit's caption while it has a
+    // label, a combo's with combo style 1) and gives the control its width; the label width.
+    int LayoutFieldLabel(CDC* pDC, CXTPControl* pControl);
+    // Draws the label and takes its width off the left of the rectangle.
+    void DrawFieldLabel(CDC* pDC, CXTPControl* pControl, CRect& rect, int nLabelWidth);
+    // A combo without an edit window shows the chosen item inside its field itself.
+    void DrawComboFieldText(CDC* pDC, CXTPControl* pControl, CRect rcField, int nButtonWidth);
 
     virtual CSize DrawControlPopupParent(CDC* pDC, CXTPControl* pControl, BOOL bDraw) = 0;
     // Buttons and popups on toolbars and the menu bar, in every theme's states and colours.

@@ -1,4 +1,5 @@
 #include "command_bars.h"
+#include "control_combo_box.h"
 
 #include "draw_helpers.h"
 #include "image_manager.h"
@@ -256,21 +257,29 @@ void CXTPPaintThemeDefault::DrawComboDropButton(CDC* pDC, CRect rect, BOOL bEnab
 
 CSize CXTPPaintThemeDefault::DrawControlEdit(CDC* pDC, CXTPControl* pControl, BOOL bDraw)
 {
+    const int nLabel = LayoutFieldLabel(pDC, pControl);
     const CSize size(std::max(pControl->GetRect().Width(), 100), std::max(22, m_nTextHeight));
-    if (bDraw)
-        DrawEditFrame(pDC, pControl->GetRect(), pControl->GetSelected(), pControl->GetEnabled() ? 0 : 2);
+    if (!bDraw)
+        return size;
+    CRect rect = pControl->GetRect();
+    DrawFieldLabel(pDC, pControl, rect, nLabel);
+    DrawEditFrame(pDC, rect, pControl->GetSelected() || pControl->IsFocused(),
+                  pControl->GetEnabled() ? 0 : 2);
     return size;
 }
 
 CSize CXTPPaintThemeDefault::DrawControlComboBox(CDC* pDC, CXTPControl* pControl, BOOL bDraw)
 {
+    const int nButton = ::GetSystemMetrics(SM_CXVSCROLL);
+    if (auto* pComboBox = DYNAMIC_DOWNCAST(CXTPControlComboBox, pControl))
+        pComboBox->SetDropButtonWidth(nButton);
     const CSize size = DrawControlEdit(pDC, pControl, bDraw);
-    if (bDraw) {
-        const CRect rect = pControl->GetRect();
-        const int nButton = ::GetSystemMetrics(SM_CXVSCROLL);
-        DrawComboDropButton(pDC, CRect(rect.right - nButton, rect.top, rect.right, rect.bottom),
-                            pControl->GetEnabled(), pControl->GetSelected(), IsPopupOpen(pControl));
-    }
+    if (!bDraw)
+        return size;
+    const CRect rect = pControl->GetRect();
+    DrawComboDropButton(pDC, CRect(rect.right - nButton, rect.top, rect.right, rect.bottom),
+                        pControl->GetEnabled(), pControl->GetSelected(), IsPopupOpen(pControl));
+    DrawComboFieldText(pDC, pControl, rect, nButton);
     return size;
 }
 

@@ -187,7 +187,13 @@ void CXTPDockingPanePaintManager::DrawCaptionPart(CDC* pDC, CXTPDockingPaneBase*
     else
         pDC->FillSolidRect(rc.left, rc.top, rc.Width(), rcBand.bottom + 2 - rc.top, GetCaptionAreaColor());
     const COLORREF clrText = DrawCaptionBackground(pDC, rcBand, bActive, bVertical);
+    DrawCaptionContents(pDC, pPane, rcBand, strTitle, bActive, bVertical, clrText);
+}
 
+void CXTPDockingPanePaintManager::DrawCaptionContents(CDC* pDC, CXTPDockingPaneBase* pPane, CRect rcBand,
+                                                      const CString& strTitle, BOOL bActive, BOOL bVertical,
+                                                      COLORREF clrText)
+{
     CRect rcButtons = rcBand;
     if (bVertical)
         rcButtons.bottom -= m_nCaptionBandShorten;

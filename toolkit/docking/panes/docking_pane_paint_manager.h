@@ -33,6 +33,9 @@ public:
     virtual void DrawSplitter(CDC* pDC, CXTPDockingPaneSplitterWnd* pSplitter);
     virtual void DrawCaptionPart(CDC* pDC, CXTPDockingPaneBase* pPane, CRect rcCaption,
                                  const CString& strTitle, BOOL bActive, BOOL bVertical);
+    // The caption buttons laid out from the band's shortened end, then the title in the text colour.
+    void DrawCaptionContents(CDC* pDC, CXTPDockingPaneBase* pPane, CRect rcBand, const CString& strTitle,
+                             BOOL bActive, BOOL bVertical, COLORREF clrText);
     // Fills the caption band; returns the title's colour.
     virtual COLORREF DrawCaptionBackground(CDC* pDC, CRect rcBand, BOOL bActive, BOOL bVertical);
     // The colour of the caption buttons' glyphs on a band of that state.

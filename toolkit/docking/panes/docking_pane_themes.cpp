@@ -359,6 +359,74 @@ COLORREF CXTPDockingPaneTheme3::DrawCaptionBackground(CDC* pDC, CRect rcBand, BO
     return GetColor(bActive ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT);
 }
 
+void CXTPDockingPaneTheme3::DrawCaptionPart(CDC* pDC, CXTPDockingPaneBase* pPane, CRect rcCaption,
+                                            const CString& strTitle, BOOL bActive, BOOL bVertical)
+{
+    if (!IsThemed()) {
+        CXTPDockingPaneGradientCaptionTheme::DrawCaptionPart(pDC, pPane, rcCaption, strTitle, bActive, bVertical);
+        return;
+    }
+    // The buttons of an active caption stand out as hot ones do.
+    m_bCaptionActive = bActive;
+    if (m_bFrameCaption) {
+        DrawCaptionContents(pDC, pPane, rcCaption, strTitle, bActive, bVertical,
+                            GetColor(bActive ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
+        return;
+    }
+    // The small caption, CaptionHeight + 1 deep below the caption margin, which keeps the splitter colour.
+    const int nOffset = GetCaptionBandOffset();
+    const int nDepth = m_nTitleHeight + 1;
+    CRect rcBand = rcCaption;
+    if (bVertical) {
+        pDC->FillSolidRect(rcCaption.left, rcCaption.top, nOffset, rcCaption.Height(), GetCaptionAreaColor());
+        rcBand.left += nOffset;
+        rcBand.right = rcBand.left + nDepth;
+    } else {
+        pDC->FillSolidRect(rcCaption.left, rcCaption.top, rcCaption.Width(), nOffset, GetCaptionAreaColor());
+        rcBand.top += nOffset;
+        rcBand.bottom = rcBand.top + nDepth;
+    }
+    const COLORREF clrText = DrawCaptionBackground(pDC, rcBand, bActive, bVertical);
+    DrawCaptionContents(pDC, pPane, rcBand, strTitle, bActive, bVertical, clrText);
+    m_bCaptionActive = FALSE;
+}
+
+void CXTPDockingPaneTheme3::DrawFloatingFrame(CDC* pDC, CWnd* pWnd, CRect rc)
+{
+    if (!IsThemed()) {
+        CXTPDockingPaneGradientCaptionTheme::DrawFloatingFrame(pDC, pWnd, rc);
+        return;
+    }
+    const BOOL bActive = m_bHighlightActiveCaption && ::GetActiveWindow() == pWnd->m_hWnd;
+    const int nState = bActive ? 1 : 2;
+    // The window class's small frame: left (part 10) and right (11) over the full height, bottom (12).
+    const int nEdge = 3;
+    const CRect rcLeft(rc.left, rc.top, rc.left + nEdge, rc.bottom);
+    const CRect rcRight(rc.right - nEdge, rc.top, rc.right, rc.bottom);
+    const CRect rcBottom(rc.left, rc.bottom - nEdge, rc.right, rc.bottom);
+    m_themeWindow.DrawBackground(pDC->m_hDC, 10, nState, &rcLeft, NULL);
+    m_themeWindow.DrawBackground(pDC->m_hDC, 11, nState, &rcRight, NULL);
+    m_themeWindow.DrawBackground(pDC->m_hDC, 12, nState, &rcBottom, NULL);
+
+    // The small caption (part 2) over the top CaptionHeight + 5 pixels, drawn off screen on what lies there.
+    CRect rcStrip(rc.left, rc.top, rc.right, rc.top + m_nTitleHeight + 5);
+    CXTBufferedDC dc(pDC->m_hDC, rcStrip);
+    ::BitBlt(dc.m_hDC, rcStrip.left, rcStrip.top, rcStrip.Width(), rcStrip.Height(), pDC->m_hDC, rcStrip.left,
+             rcStrip.top, SRCCOPY);
+    dc.SetBkMode(TRANSPARENT);
+    m_themeWindow.DrawBackground(dc.m_hDC, 2, nState, &rcStrip, NULL);
+    CXTPDockingPaneBase* pPane = dynamic_cast<CXTPDockingPaneBase*>(pWnd);
+    if (pPane == NULL)
+        return;
+    rcStrip.DeflateRect(nEdge, 0);
+    CString strTitle;
+    pWnd->GetWindowText(strTitle);
+    m_bFrameCaption = TRUE;
+    DrawCaptionPart(&dc, pPane, rcStrip, strTitle, bActive, FALSE);
+    m_bFrameCaption = FALSE;
+    m_bCaptionActive = FALSE;
+}
+
 void CXTPDockingPaneTheme3::DrawCaptionButton(CDC* pDC, CXTPDockingPaneCaptionButton* pButton, COLORREF clr)
 {
     const int nID = pButton->GetID();
@@ -368,7 +436,7 @@ void CXTPDockingPaneTheme3::DrawCaptionButton(CDC* pDC, CXTPDockingPaneCaptionBu
         return;
     }
     // The explorer bar's header close (part 2) and pin (part 3).
-    const int nState = pButton->IsPressed() ? 3 : pButton->m_bSelected ? 2 : 1;
+    const int nState = pButton->IsPressed() ? 3 : (pButton->m_bSelected || m_bCaptionActive) ? 2 : 1;
     const CRect rc = pButton->GetRect();
     m_themeExplorerBar.DrawBackground(pDC->m_hDC, nID == XTP_IDS_DOCKINGPANE_CLOSE ? 2 : 3, nState, &rc, NULL);
 }

@@ -71,10 +71,20 @@ public:
     void RefreshMetrics() override;
     COLORREF DrawCaptionBackground(CDC* pDC, CRect rcBand, BOOL bActive, BOOL bVertical) override;
     void DrawCaptionButton(CDC* pDC, CXTPDockingPaneCaptionButton* pButton, COLORREF clr) override;
+    void DrawCaptionPart(CDC* pDC, CXTPDockingPaneBase* pPane, CRect rcCaption, const CString& strTitle,
+                         BOOL bActive, BOOL bVertical) override;
+    // Themed: the window's small frame and small caption in the visual style; else the caption bar's frame.
+    void DrawFloatingFrame(CDC* pDC, CWnd* pWnd, CRect rc) override;
     BOOL IsThemed();
 
     CXTThemeHandle m_themeWindow;
     CXTThemeHandle m_themeExplorerBar;
+
+private:
+    // Set while a floating frame's caption is drawn: its strip is already painted, only buttons and title follow.
+    BOOL m_bFrameCaption = FALSE;
+    // The state of the caption whose buttons are being drawn.
+    BOOL m_bCaptionActive = FALSE;
 };
 
 // Theme 5: captions on the container's face, stacked-bar tabs on top, a grip on floating frames.
