@@ -31,6 +31,23 @@ DWORD CALLBACK ReadRtfFromFile(DWORD_PTR dwCookie, LPBYTE pbBuff, LONG cb, LONG*
 }
 
 // The converters take paths in the ANSI code page.
+struct TextSource
+{
+    const BYTE* pBytes;
+    size_t nLeft;
+};
+
+DWORD CALLBACK ReadTextFromMemory(DWORD_PTR dwCookie, LPBYTE pbBuff, LONG cb, LONG* pcb)
+{
+    TextSource& source = *reinterpret_cast<TextSource*>(dwCookie);
+    const size_t n = source.nLeft < static_cast<size_t>(cb) ? source.nLeft : static_cast<size_t>(cb);
+    memcpy(pbBuff, source.pBytes, n);
+    source.pBytes += n;
+    source.nLeft -= n;
+    *pcb = static_cast<LONG>(n);
+    return 0;
+}
+
 std::string Narrow(const CString& text)
 {
     const int size = ::WideCharToMultiByte(CP_ACP, 0, text, text.GetLength(), NULL, 0, NULL, NULL);
@@ -356,7 +373,15 @@ void CAdobeReaderView::ShowTextFile(const CString& strPath)
     }
     CString strText;
     reader.ReadAll(strText, L"\r\n");
-    m_richEdit.SetWindowText(strText);
+    // Streamed in with drawing off: a long text is laid out once instead of after every piece.
+    m_richEdit.SetRedraw(FALSE);
+    TextSource source{reinterpret_cast<const BYTE*>(strText.GetString()),
+                      static_cast<size_t>(strText.GetLength()) * sizeof(wchar_t)};
+    EDITSTREAM stream{};
+    stream.dwCookie = reinterpret_cast<DWORD_PTR>(&source);
+    stream.pfnCallback = ReadTextFromMemory;
+    m_richEdit.StreamIn(SF_TEXT | SF_UNICODE, stream);
+    m_richEdit.SetRedraw(TRUE);
     FinishRichEdit();
 }
 
