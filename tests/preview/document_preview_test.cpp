@@ -6,6 +6,8 @@
 #include <afxwin.h>
 
 #include <gtest/gtest.h>
+#include <initguid.h>
+#include <wmp.h>
 
 #include <fstream>
 #include <sstream>
@@ -627,6 +629,23 @@ TEST_F(DocumentPreviewTest, OtherMediaGoToThePlayerControl)
     // The view never reports failure, with or without a control to play.
     EXPECT_TRUE(m_pFrame->m_bPreviewOk);
     EXPECT_FALSE(PlaceholderShows());
+    // Wine's own control answers no IDispatch; the URL went in through its IWMPPlayer4 interface.
+    CMyMedia* pMedia = static_cast<CMyMedia*>(pView);
+    ASSERT_TRUE(::IsWindow(pMedia->m_player.m_hWnd));
+    EXPECT_EQ(pMedia->m_player.GetDlgCtrlID(), static_cast<int>(CMyMedia::kPlayerId));
+    IUnknown* pUnknown = pMedia->m_player.GetControlUnknown();
+    ASSERT_NE(pUnknown, nullptr);
+    IWMPCore* pPlayer = NULL;
+    ASSERT_TRUE(SUCCEEDED(pUnknown->QueryInterface(IID_IWMPPlayer4, reinterpret_cast<void**>(&pPlayer))));
+    BSTR url = NULL;
+    EXPECT_TRUE(SUCCEEDED(pPlayer->get_URL(&url)));
+    // The control keeps the path in its own spelling of the drive and separators.
+    CString strUrl(url), strPath = Fixture("media/debian.mp3");
+    strUrl.Replace(L'/', L'\\');
+    strPath.Replace(L'/', L'\\');
+    EXPECT_EQ(strUrl.CompareNoCase(strPath), 0) << Ansi(strUrl) << " / " << Ansi(strPath);
+    ::SysFreeString(url);
+    pPlayer->Release();
     test_support::WriteClientScreenshot(m_pFrame->m_hWnd, L"media_preview_mp3");
     Show(Fixture("media/deleted.mp3"), L".mp3");
     EXPECT_TRUE(m_pFrame->m_bPreviewOk);
