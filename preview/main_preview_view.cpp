@@ -5,10 +5,12 @@
 #include "custom_html_viewer.h"
 #include "dbf_view.h"
 #include "dfx_view.h"
+#include "document_view.h"
 #include "global_metrics.h"
 #include "gradient_fill.h"
 #include "html_view.h"
 #include "mdb_view.h"
+#include "media_views.h"
 #include "image_view.h"
 #include "picture_view.h"
 #include "powerpoint_slides.h"
@@ -111,6 +113,9 @@ CMainPreviewView::CMainPreviewView()
     m_pViewClasses[kPreviewPlaceholder] = RUNTIME_CLASS(CCorrupted_NoPreview_View);
     m_pViewClasses[kPreviewLargeFile] = RUNTIME_CLASS(CLargeFileView);
     m_pViewClasses[kPreviewMdb] = RUNTIME_CLASS(CMDB_View);
+    m_pViewClasses[kPreviewDocument] = RUNTIME_CLASS(CAdobeReaderView);
+    m_pViewClasses[kPreviewAvi] = RUNTIME_CLASS(CAviView);
+    m_pViewClasses[kPreviewMedia] = RUNTIME_CLASS(CMyMedia);
 }
 
 CMainPreviewView::~CMainPreviewView() = default;

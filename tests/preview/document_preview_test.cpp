@@ -1,0 +1,674 @@
+// The document and media previews: the text reader on files of every encoding, the converter bridge with
+// the test converter, the Office dispatch calls against a recording IDispatch, the document view in the
+// preview pane of a test frame on the display (text, RTF, a Word document through the converter, PDF
+// without its control), the Office processes a preview may end, and the media views.
+#include <afxdisp.h>
+#include <afxwin.h>
+
+#include <gtest/gtest.h>
+#include <initguid.h>
+#include <wmp.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "../ui_controls/modal_script.h"
+#include "document_view.h"
+#include "main_preview_view.h"
+#include "media_views.h"
+#include "message_dialogs.h"
+#include "office_dispatch.h"
+#include "office_processes.h"
+#include "preview_test_frame.h"
+#include "support/screenshot.h"
+#include "support/test_paths.h"
+#include "text_converter_bridge.h"
+#include "text_file_reader.h"
+
+namespace {
+
+std::string HostFixture(const std::string& relative)
+{
+    return std::string(PREVIEW_FIXTURES_DIR) + "/" + relative;
+}
+
+CString Fixture(const std::string& relative)
+{
+    return CString(test_support::RunningPlatformPath(HostFixture(relative)).c_str());
+}
+
+// A file's bytes, by its path as the running program opens it.
+std::string ReadHostFile(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+std::vector<std::wstring> Lines(const CString& path)
+{
+    CTextFileReader reader(path);
+    std::vector<std::wstring> lines;
+    std::wstring line;
+    while (reader.ReadLine(line))
+        lines.push_back(line);
+    return lines;
+}
+
+std::string Ansi(const CString& text)
+{
+    const int size = ::WideCharToMultiByte(CP_ACP, 0, text, text.GetLength(), NULL, 0, NULL, NULL);
+    std::string narrow(static_cast<size_t>(size > 0 ? size : 0), '\0');
+    if (size > 0)
+        ::WideCharToMultiByte(CP_ACP, 0, text, text.GetLength(), &narrow[0], size, NULL, NULL);
+    return narrow;
+}
+
+CString WindowTextOf(HWND hWnd)
+{
+    const int length = static_cast<int>(::SendMessageW(hWnd, WM_GETTEXTLENGTH, 0, 0));
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    ::SendMessageW(hWnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(wcslen(text.c_str()));
+    return CString(text.c_str());
+}
+
+const wchar_t kSameText[] = L"Recovered caf\u00e9 notes\r\n\u00dcber Gr\u00f6\u00dfe: 12 \u00b5m\r\n\r\nlast line";
+
+TEST(TextFileReaderTest, EveryEncodingReadsTheSameText)
+{
+    const struct
+    {
+        const char* file;
+        int encoding;
+    } cases[] = {{"same-utf16le.txt", CTextFileReader::kUtf16LittleEndian},
+                 {"same-utf16be.txt", CTextFileReader::kUtf16BigEndian},
+                 {"same-utf8bom.txt", CTextFileReader::kUtf8},
+                 {"same-ansi.txt", CTextFileReader::kCodePage}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        CTextFileReader reader(Fixture(std::string("text/") + c.file));
+        ASSERT_TRUE(reader.IsOpen());
+        EXPECT_EQ(reader.GetEncoding(), c.encoding);
+        CString text;
+        EXPECT_TRUE(reader.ReadAll(text, L"\r\n"));
+        EXPECT_EQ(std::wstring(text.GetString()), std::wstring(kSameText));
+        // Read again from the start, the same lines come.
+        reader.Rewind();
+        std::wstring line;
+        ASSERT_TRUE(reader.ReadLine(line));
+        EXPECT_EQ(line, L"Recovered caf\u00e9 notes");
+    }
+}
+
+TEST(TextFileReaderTest, LineEndsSplitLinesAsSpecified)
+{
+    const struct
+    {
+        const char* file;
+        std::vector<std::wstring> lines;
+    } cases[] = {
+        {"crlf.txt", {L"a", L"b"}},
+        {"cr.txt", {L"a", L"b"}},
+        {"lf.txt", {L"a", L"b"}},
+        {"crlf-twice.txt", {L"a", L"", L"b"}},
+        // LF-only text: the line end after a line's own takes one more, so two give no empty line.
+        {"lf-twice.txt", {L"a", L"b"}},
+        {"lf-three-times.txt", {L"a", L"", L"b"}},
+        {"mixed.txt", {L"one", L"two", L"three", L"four", L"five"}},
+        // An invalid lead byte is the replacement character; reading goes on.
+        {"invalid-lead.txt", {L"a\uFFFDb\u20ACc"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        EXPECT_EQ(Lines(Fixture(std::string("text/") + c.file)), c.lines);
+    }
+}
+
+TEST(TextFileReaderTest, AHundredThousandLinesReadWhole)
+{
+    CTextFileReader reader(Fixture("text/long.log"));
+    CString text;
+    ASSERT_TRUE(reader.ReadAll(text, L"\r\n"));
+    // 100,000 lines of 40 characters, 99,999 separators between them.
+    EXPECT_EQ(text.GetLength(), 100000 * 40 + 99999 * 2);
+    EXPECT_EQ(text.Right(42), CString(L"\r\nlog line 100000 of the recovered service"));
+}
+
+TEST(TextFileReaderTest, AMissingFileIsClosedAndReadsNothing)
+{
+    CTextFileReader reader(Fixture("text/no-such-file.txt"));
+    EXPECT_FALSE(reader.IsOpen());
+    std::wstring line;
+    EXPECT_FALSE(reader.ReadLine(line));
+    CString text;
+    EXPECT_FALSE(reader.ReadAll(text, L"\r\n"));
+}
+
+// ---------------------------------------------------------------------------------------------------
+
+class ConverterBridgeTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        wchar_t folder[MAX_PATH] = {};
+        ::GetTempPathW(MAX_PATH, folder);
+        m_temp = folder;
+        m_log = m_temp + L"converter-test.log";
+        ::DeleteFileW(m_log);
+        ::SetEnvironmentVariableW(L"TEST_CONVERTER_LOG", m_log);
+        ::SetEnvironmentVariableW(L"WORDCNV_DIR", CString(TEST_CONVERTER_DIR));
+        SetConverterDiagnosticsCapture(&m_diagnostics);
+        m_cnvBefore = TempCnvFiles();
+    }
+    void TearDown() override
+    {
+        SetConverterDiagnosticsCapture(NULL);
+        ::SetEnvironmentVariableW(L"WORDCNV_DIR", NULL);
+        ::SetEnvironmentVariableW(L"TEST_CONVERTER_LOG", NULL);
+        // No "cnv" temporary file is left behind, whatever the run gave.
+        EXPECT_EQ(TempCnvFiles(), m_cnvBefore);
+        ::DeleteFileW(m_log);
+    }
+    int TempCnvFiles()
+    {
+        int count = 0;
+        WIN32_FIND_DATAW found{};
+        HANDLE hFind = ::FindFirstFileW(m_temp + L"cnv*.tmp", &found);
+        if (hFind != INVALID_HANDLE_VALUE) {
+            do
+                ++count;
+            while (::FindNextFileW(hFind, &found));
+            ::FindClose(hFind);
+        }
+        return count;
+    }
+    std::string Log() { return ReadHostFile(Ansi(m_log)); }
+    std::string Output() { return Ansi(m_temp + L"bridge-out.rtf"); }
+    static std::string Narrow(const CString& text) { return Ansi(text); }
+
+    CString m_temp, m_log;
+    std::string m_diagnostics;
+    int m_cnvBefore = 0;
+};
+
+TEST_F(ConverterBridgeTest, AWordDocumentBecomesRtfThroughTheTwoClasses)
+{
+    const std::string output = Output();
+    ::DeleteFileA(output.c_str());
+    EXPECT_EQ(ConvertWithTextConverter("MSWord8", "MSWord6RTFExp", Narrow(Fixture("documents/letter.docx")).c_str(),
+                                       output.c_str()),
+              0)
+        << m_diagnostics;
+    std::ifstream file(output, std::ios::binary);
+    const std::string rtf((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    file.close();
+    EXPECT_EQ(rtf.rfind("{\\rtf", 0), 0u);
+    EXPECT_NE(rtf.find("quarterly"), std::string::npos);
+    ::DeleteFileA(output.c_str());
+}
+
+TEST_F(ConverterBridgeTest, RtfInputIsRecognisedWithoutAskingAConverter)
+{
+    const std::string output = Output();
+    const std::string input = Narrow(Fixture("documents/letter.rtf"));
+    const char* argv[] = {"wordcnv", "-x", "MSWord6RTFExp", input.c_str(), output.c_str()};
+    EXPECT_EQ(WordCnvMain(5, argv), 0) << m_diagnostics;
+    EXPECT_NE(m_diagnostics.find("recognised as RTF"), std::string::npos);
+    EXPECT_EQ(Log().find("IsFormatCorrect32"), std::string::npos);
+    EXPECT_EQ(ReadHostFile(test_support::RunningPlatformPath(HostFixture("documents/letter.rtf"))).size(),
+              ReadHostFile(output).size());
+    ::DeleteFileA(output.c_str());
+}
+
+TEST_F(ConverterBridgeTest, FailuresGiveOneAndTheirLines)
+{
+    const std::string output = Output();
+    const std::string docx = Narrow(Fixture("documents/letter.docx"));
+    const std::string notWord = Narrow(Fixture("documents/not-a-word-document.docx"));
+    struct Case
+    {
+        const char* what;
+        const wchar_t* folder; // WORDCNV_DIR
+        const char* import;
+        const char* exportClass;
+        const std::string* input;
+        const char* line;
+    } cases[] = {
+        {"no folder", L"C:\\no\\such\\folder", "MSWord8", "MSWord6RTFExp", &docx, "FindFirstFile failed"},
+        {"no converters", L"C:\\windows", "MSWord8", "MSWord6RTFExp", &docx, "Import class MSWord8 not found"},
+        {"same classes", NULL, "MSWord8", "msword8", &docx, "Nothing to do; import and export class are the same"},
+        {"not recognised", NULL, "MSWord8", "MSWord6RTFExp", &notWord,
+         "converter did not recognise input file '"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        m_diagnostics.clear();
+        if (c.folder != NULL)
+            ::SetEnvironmentVariableW(L"WORDCNV_DIR", c.folder);
+        else
+            ::SetEnvironmentVariableW(L"WORDCNV_DIR", CString(TEST_CONVERTER_DIR));
+        // A stale output is emptied only by a converter that writes it: the view shows what it holds.
+        ::DeleteFileA(output.c_str());
+        EXPECT_EQ(ConvertWithTextConverter(c.import, c.exportClass, c.input->c_str(), output.c_str()), 1);
+        EXPECT_NE(m_diagnostics.find(c.line), std::string::npos) << m_diagnostics;
+        EXPECT_TRUE(ReadHostFile(output).empty());
+    }
+    ::DeleteFileA(output.c_str());
+    // Texts too long for the run state fail the run instead of overflowing it.
+    const std::string longClass(300, 'c');
+    EXPECT_EQ(ConvertWithTextConverter(longClass.c_str(), "MSWord6RTFExp", docx.c_str(), output.c_str()), 1);
+    const std::string longPath = "C:\\" + std::string(290, 'p') + ".docx";
+    EXPECT_EQ(ConvertWithTextConverter("MSWord8", "MSWord6RTFExp", longPath.c_str(), output.c_str()), 1);
+    // A wrong command line is the usage text and 2.
+    const char* argv[] = {"wordcnv", "-i", "MSWord8", docx.c_str()};
+    EXPECT_EQ(WordCnvMain(4, argv), 2);
+    const char* unknown[] = {"wordcnv", "-z", docx.c_str(), output.c_str()};
+    EXPECT_EQ(WordCnvMain(4, unknown), 2);
+    EXPECT_NE(m_diagnostics.find("unknown option '-z'"), std::string::npos);
+}
+
+// ---------------------------------------------------------------------------------------------------
+
+// An IDispatch that records each call's dispatch ID, kind and argument types, and answers a property
+// or method that returns an object with itself.
+class CRecordingDispatch : public IDispatch
+{
+public:
+    struct Call
+    {
+        DISPID id;
+        WORD flags;
+        std::vector<VARTYPE> types; // in the order of the declaration (the reverse of rgvarg)
+    };
+    std::vector<Call> calls;
+
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override
+    {
+        if (riid == IID_IUnknown || riid == IID_IDispatch) {
+            *ppv = static_cast<IDispatch*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *ppv = NULL;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return ++m_nRef; }
+    STDMETHODIMP_(ULONG) Release() override { return --m_nRef; }
+    STDMETHODIMP GetTypeInfoCount(UINT* pctinfo) override
+    {
+        *pctinfo = 0;
+        return S_OK;
+    }
+    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO*,
+                        UINT*) override
+    {
+        Call call{id, flags, {}};
+        for (UINT n = params->cArgs; n-- > 0;)
+            call.types.push_back(V_VT(&params->rgvarg[n]));
+        calls.push_back(call);
+        if (result != NULL) {
+            ::VariantInit(result);
+            V_VT(result) = VT_DISPATCH;
+            V_DISPATCH(result) = this;
+            AddRef();
+        }
+        return S_OK;
+    }
+    ULONG m_nRef = 1;
+};
+
+TEST(OfficeDispatchTest, EveryCallUsesItsDispatchIdAndArgumentTypes)
+{
+    CRecordingDispatch recorder;
+    {
+        COfficeDispatch office(&recorder);
+        office.m_bAutoRelease = FALSE;
+        auto release = [](LPDISPATCH p) {
+            if (p != NULL)
+                p->Release();
+        };
+        release(office.GetPresentations());
+        office.PowerPointQuit();
+        release(office.PresentationsOpen(L"C:\\a.ppt", 1, 1, 0));
+        office.PresentationSaveAs(L"C:\\ssss.gif", 16, 0);
+        release(office.GetDocuments());
+        COleVariant v[11] = {OmittedArgument(), OmittedArgument(), OmittedArgument(), OmittedArgument(),
+                             OmittedArgument(), OmittedArgument(), OmittedArgument(), OmittedArgument(),
+                             OmittedArgument(), OmittedArgument(), OmittedArgument()};
+        office.WordQuit(&v[0], &v[1], &v[2]);
+        release(office.DocumentsAdd(&v[0], &v[1]));
+        release(office.DocumentsOpen(&v[0], &v[1], &v[2], &v[3], &v[4], &v[5], &v[6], &v[7], &v[8], &v[9]));
+        office.DocumentClose(&v[0], &v[1], &v[2]);
+        office.DocumentSaveAs(&v[0], &v[1], &v[2], &v[3], &v[4], &v[5], &v[6], &v[7], &v[8], &v[9], &v[10]);
+    }
+    const VARTYPE byRef = VT_VARIANT | VT_BYREF;
+    const struct
+    {
+        DISPID id;
+        WORD flags;
+        std::vector<VARTYPE> types;
+    } expected[] = {
+        {2001, DISPATCH_PROPERTYGET, {}},
+        {2021, DISPATCH_METHOD, {}},
+        {2004, DISPATCH_METHOD, {VT_BSTR, VT_I4, VT_I4, VT_I4}},
+        {2036, DISPATCH_METHOD, {VT_BSTR, VT_I4, VT_I4}},
+        {6, DISPATCH_PROPERTYGET, {}},
+        {1105, DISPATCH_METHOD, std::vector<VARTYPE>(3, byRef)},
+        {11, DISPATCH_METHOD, std::vector<VARTYPE>(2, byRef)},
+        {12, DISPATCH_METHOD, std::vector<VARTYPE>(10, byRef)},
+        {1105, DISPATCH_METHOD, std::vector<VARTYPE>(3, byRef)},
+        {102, DISPATCH_METHOD, std::vector<VARTYPE>(11, byRef)},
+    };
+    ASSERT_EQ(recorder.calls.size(), std::size(expected));
+    for (size_t n = 0; n < recorder.calls.size(); ++n) {
+        SCOPED_TRACE(n);
+        EXPECT_EQ(recorder.calls[n].id, expected[n].id);
+        EXPECT_EQ(recorder.calls[n].flags & (DISPATCH_METHOD | DISPATCH_PROPERTYGET), expected[n].flags);
+        EXPECT_EQ(recorder.calls[n].types, expected[n].types);
+    }
+    EXPECT_EQ(recorder.m_nRef, 1u);
+}
+
+// ---------------------------------------------------------------------------------------------------
+
+class DocumentPreviewTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ::SetEnvironmentVariableW(L"WORDCNV_DIR", CString(TEST_CONVERTER_DIR));
+        m_pFrame = new CPreviewTestFrame;
+        m_pHost = m_pFrame->CreateWithHost(L"Document preview test", CRect(0, 0, 820, 600));
+        ASSERT_NE(m_pHost, nullptr);
+        m_pFrame->RecalcLayout();
+        m_pFrame->ShowWindow(SW_SHOW);
+        m_pFrame->UpdateWindow();
+        Pump(50);
+    }
+    void TearDown() override
+    {
+        ::SetEnvironmentVariableW(L"WORDCNV_DIR", NULL);
+        if (m_pFrame != NULL)
+            m_pFrame->DestroyWindow();
+        PreviewTestApp().m_pMainWnd = NULL;
+        Pump(50);
+    }
+
+    CWnd* Show(const CString& strPath, const CString& strExtension)
+    {
+        m_pFrame->ShowPreview(strPath, strExtension);
+        Pump(80);
+        return m_pHost->m_pViews[strExtension == L".avi"   ? kPreviewAvi
+                                 : strExtension == L".mp3" ? kPreviewMedia
+                                                           : kPreviewDocument];
+    }
+    CAdobeReaderView* ShowDocument(const std::string& relative)
+    {
+        const CString strPath = Fixture(relative);
+        return DYNAMIC_DOWNCAST(CAdobeReaderView, Show(strPath, strPath.Mid(strPath.ReverseFind(L'.'))));
+    }
+    bool PlaceholderShows()
+    {
+        CWnd* pPlaceholder = m_pHost->m_pViews[kPreviewPlaceholder];
+        return pPlaceholder != NULL && ::IsWindow(pPlaceholder->m_hWnd) && pPlaceholder->IsWindowVisible();
+    }
+
+    CPreviewTestFrame* m_pFrame = NULL;
+    CMainPreviewView* m_pHost = NULL;
+};
+
+TEST_F(DocumentPreviewTest, TextFilesShowTheirWholeTextWithCrLf)
+{
+    for (const char* name : {"same-utf16le.txt", "same-utf16be.txt", "same-utf8bom.txt", "same-ansi.txt"}) {
+        SCOPED_TRACE(name);
+        CAdobeReaderView* pView = ShowDocument(std::string("text/") + name);
+        ASSERT_NE(pView, nullptr);
+        EXPECT_TRUE(m_pFrame->m_bPreviewOk);
+        ASSERT_TRUE(::IsWindow(pView->m_richEdit.m_hWnd));
+        EXPECT_EQ(pView->m_richEdit.GetDlgCtrlID(), static_cast<int>(CAdobeReaderView::kRichEditId));
+        EXPECT_EQ(std::wstring(WindowTextOf(pView->m_richEdit.m_hWnd).GetString()), std::wstring(kSameText));
+        EXPECT_TRUE(pView->m_richEdit.GetStyle() & ES_READONLY);
+    }
+    test_support::WriteClientScreenshot(m_pFrame->m_hWnd, L"document_preview_text_ansi");
+
+    CAdobeReaderView* pMixed = ShowDocument("text/mixed.txt");
+    ASSERT_NE(pMixed, nullptr);
+    EXPECT_EQ(WindowTextOf(pMixed->m_richEdit.m_hWnd), CString(L"one\r\ntwo\r\nthree\r\nfour\r\nfive"));
+
+    // A text file that cannot be opened leaves the view empty and the preview failed.
+    CAdobeReaderView* pMissing = ShowDocument("text/no-such-file.log");
+    ASSERT_NE(pMissing, nullptr);
+    EXPECT_FALSE(m_pFrame->m_bPreviewOk);
+}
+
+// A log far past the rich edit's default limit of 32 K characters shows whole.
+TEST_F(DocumentPreviewTest, ALongLogShowsWhole)
+{
+    CAdobeReaderView* pLog = ShowDocument("text/5000-lines.log");
+    ASSERT_NE(pLog, nullptr);
+    const CString strLog = WindowTextOf(pLog->m_richEdit.m_hWnd);
+    std::string expected = ReadHostFile(test_support::RunningPlatformPath(HostFixture("text/5000-lines.log")));
+    expected.pop_back(); // the last line end ends the last line
+    std::string withCrLf;
+    for (char c : expected) {
+        if (c == '\n')
+            withCrLf += '\r';
+        withCrLf += c;
+    }
+    EXPECT_EQ(strLog.GetLength(), static_cast<int>(withCrLf.size()));
+    EXPECT_TRUE(Ansi(strLog) == withCrLf);
+    EXPECT_EQ(pLog->m_richEdit.GetLineCount(), 5000);
+    test_support::WriteClientScreenshot(m_pFrame->m_hWnd, L"document_preview_long_log");
+}
+
+// The words of a text, in order.
+std::vector<std::string> Words(const std::string& text)
+{
+    std::vector<std::string> words;
+    std::string word;
+    for (char c : text) {
+        if (std::isalnum(static_cast<unsigned char>(c))) {
+            word += c;
+        } else if (!word.empty()) {
+            words.push_back(word);
+            word.clear();
+        }
+    }
+    if (!word.empty())
+        words.push_back(word);
+    return words;
+}
+
+TEST_F(DocumentPreviewTest, RtfShowsTheWordsPandocGives)
+{
+    CAdobeReaderView* pView = ShowDocument("documents/letter.rtf");
+    ASSERT_NE(pView, nullptr);
+    EXPECT_TRUE(m_pFrame->m_bPreviewOk);
+    EXPECT_EQ(Words(Ansi(WindowTextOf(pView->m_richEdit.m_hWnd))),
+              Words(ReadHostFile(test_support::RunningPlatformPath(HostFixture("documents/letter.plain")))));
+    EXPECT_TRUE(pView->m_richEdit.GetStyle() & ES_READONLY);
+    EXPECT_TRUE(pView->m_richEdit.m_bCallbackSet);
+    test_support::WriteClientScreenshot(m_pFrame->m_hWnd, L"document_preview_rtf");
+}
+
+TEST_F(DocumentPreviewTest, AWordDocumentShowsThroughTheConverterAndItsRtfIsDeleted)
+{
+    wchar_t folder[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, folder);
+    const CString strRtf = CString(folder) + L"New.rtf";
+    CAdobeReaderView* pView = ShowDocument("documents/letter.docx");
+    ASSERT_NE(pView, nullptr);
+    EXPECT_TRUE(m_pFrame->m_bPreviewOk);
+    EXPECT_EQ(Words(Ansi(WindowTextOf(pView->m_richEdit.m_hWnd))),
+              Words(ReadHostFile(test_support::RunningPlatformPath(HostFixture("documents/letter.plain")))));
+    EXPECT_EQ(::GetFileAttributesW(strRtf), INVALID_FILE_ATTRIBUTES);
+    test_support::WriteClientScreenshot(m_pFrame->m_hWnd, L"document_preview_docx_converted");
+
+    // A file the converter does not take: nothing to show, and the RTF is gone all the same.
+    pView = ShowDocument("documents/not-a-word-document.docx");
+    ASSERT_NE(pView, nullptr);
+    EXPECT_FALSE(m_pFrame->m_bPreviewOk);
+    EXPECT_TRUE(PlaceholderShows());
+    EXPECT_EQ(::GetFileAttributesW(strRtf), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(DocumentPreviewTest, APdfWithoutItsControlSaysUnableToOpenThenCorruptFile)
+{
+    bool bAnswered = false;
+    {
+        ModalScript script({ModalScript::Do([&](HWND box) { bAnswered = ClickButton(box, IDOK); })});
+        Show(Fixture("documents/empty.pdf"), L".pdf");
+        EXPECT_TRUE(script.AllStepsRan());
+    }
+    EXPECT_TRUE(bAnswered);
+    const MessageBoxFields fields = MessageBoxRequest.Copy();
+    EXPECT_EQ(fields.text, CString(L"Unable to open."));
+    EXPECT_EQ(fields.kind, kMessageKindError);
+    Pump(50);
+    EXPECT_FALSE(m_pFrame->m_bPreviewOk);
+    EXPECT_TRUE(PlaceholderShows());
+    test_support::WriteClientScreenshot(m_pFrame->m_hWnd, L"document_preview_pdf_corrupt_file");
+}
+
+// ---------------------------------------------------------------------------------------------------
+
+// A helper process owning a top-level window of the class given on its command line.
+PROCESS_INFORMATION StartWindowHelper(const wchar_t* pszClass)
+{
+    wchar_t self[MAX_PATH] = {};
+    ::GetModuleFileNameW(NULL, self, MAX_PATH);
+    CString commandLine;
+    commandLine.Format(L"\"%s\" --window-helper %s", self, pszClass);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    ::CreateProcessW(NULL, commandLine.GetBuffer(), NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process);
+    commandLine.ReleaseBuffer();
+    for (int wait = 0; wait < 200 && ProcessesOwningWindowClass(pszClass).count(process.dwProcessId) == 0; ++wait)
+        ::Sleep(25);
+    return process;
+}
+
+bool IsRunning(const PROCESS_INFORMATION& process)
+{
+    return ::WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+void EndHelper(PROCESS_INFORMATION& process)
+{
+    if (IsRunning(process))
+        ::TerminateProcess(process.hProcess, 0);
+    ::WaitForSingleObject(process.hProcess, 5000);
+    ::CloseHandle(process.hProcess);
+    ::CloseHandle(process.hThread);
+}
+
+TEST_F(DocumentPreviewTest, TheUsersOfficeSurvivesAndOnlyThePreviewsOwnIsEnded)
+{
+    PROCESS_INFORMATION word = StartWindowHelper(L"OpusApp");
+    PROCESS_INFORMATION excel = StartWindowHelper(L"XLMain");
+    ASSERT_EQ(ProcessesOwningWindowClass(L"OpusApp").count(word.dwProcessId), 1u);
+    ASSERT_EQ(ProcessesOwningWindowClass(L"XLMain").count(excel.dwProcessId), 1u);
+    ASSERT_NE(ShowDocument("documents/letter.docx"), nullptr);
+    Show(Fixture("text/crlf.txt"), L".txt"); // closes the Word document's view
+    m_pFrame->ShowPreview(Fixture("text/cr.txt"), L".txt");
+    Pump(50);
+    EXPECT_TRUE(IsRunning(word));
+    EXPECT_TRUE(IsRunning(excel));
+
+    // One that started after the snapshot, as the preview's own automation would, is ended.
+    const ProcessIdSet before = ProcessesOwningWindowClass(L"OpusApp");
+    PROCESS_INFORMATION started = StartWindowHelper(L"OpusApp");
+    EXPECT_EQ(EndProcessesStartedSince(L"OpusApp", before), 1);
+    EXPECT_EQ(::WaitForSingleObject(started.hProcess, 5000), WAIT_OBJECT_0);
+    EXPECT_TRUE(IsRunning(word));
+    for (PROCESS_INFORMATION* p : {&word, &excel, &started})
+        EndHelper(*p);
+}
+
+// ---------------------------------------------------------------------------------------------------
+
+TEST_F(DocumentPreviewTest, AnAviPlaysInAnMciWindowThatGoesWithTheView)
+{
+    // Wine's MCI window cannot open this video (no decoder in the test prefix) and says so in a box of
+    // its own, which the script answers.
+    std::wstring mciBox;
+    CWnd* pView = NULL;
+    {
+        ModalScript script({ModalScript::Do([&](HWND box) {
+                               mciBox = WindowText(box);
+                               ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+                           })},
+                           8000);
+        pView = Show(Fixture("media/hello.avi"), L".avi");
+    }
+    EXPECT_EQ(mciBox, L"MCI Error");
+    ASSERT_NE(pView, nullptr);
+    ASSERT_TRUE(pView->IsKindOf(RUNTIME_CLASS(CAviView)));
+    EXPECT_TRUE(m_pFrame->m_bPreviewOk);
+    const HWND hMci = ::FindWindowExW(pView->m_hWnd, NULL, L"MCIWndClass", NULL);
+    EXPECT_NE(hMci, nullptr);
+    EXPECT_EQ(hMci, static_cast<CAviView*>(pView)->m_hMciWnd);
+    test_support::WriteClientScreenshot(m_pFrame->m_hWnd, L"media_preview_avi");
+    Show(Fixture("text/crlf.txt"), L".txt");
+    EXPECT_FALSE(::IsWindow(hMci));
+}
+
+TEST_F(DocumentPreviewTest, OtherMediaGoToThePlayerControl)
+{
+    CWnd* pView = Show(Fixture("media/debian.mp3"), L".mp3");
+    ASSERT_NE(pView, nullptr);
+    ASSERT_TRUE(pView->IsKindOf(RUNTIME_CLASS(CMyMedia)));
+    // The view never reports failure, with or without a control to play.
+    EXPECT_TRUE(m_pFrame->m_bPreviewOk);
+    EXPECT_FALSE(PlaceholderShows());
+    // Wine's own control answers no IDispatch; the URL went in through its IWMPPlayer4 interface.
+    CMyMedia* pMedia = static_cast<CMyMedia*>(pView);
+    ASSERT_TRUE(::IsWindow(pMedia->m_player.m_hWnd));
+    EXPECT_EQ(pMedia->m_player.GetDlgCtrlID(), static_cast<int>(CMyMedia::kPlayerId));
+    IUnknown* pUnknown = pMedia->m_player.GetControlUnknown();
+    ASSERT_NE(pUnknown, nullptr);
+    IWMPCore* pPlayer = NULL;
+    ASSERT_TRUE(SUCCEEDED(pUnknown->QueryInterface(IID_IWMPPlayer4, reinterpret_cast<void**>(&pPlayer))));
+    BSTR url = NULL;
+    EXPECT_TRUE(SUCCEEDED(pPlayer->get_URL(&url)));
+    // The control keeps the path in its own spelling of the drive and separators.
+    CString strUrl(url), strPath = Fixture("media/debian.mp3");
+    strUrl.Replace(L'/', L'\\');
+    strPath.Replace(L'/', L'\\');
+    EXPECT_EQ(strUrl.CompareNoCase(strPath), 0) << Ansi(strUrl) << " / " << Ansi(strPath);
+    ::SysFreeString(url);
+    pPlayer->Release();
+    test_support::WriteClientScreenshot(m_pFrame->m_hWnd, L"media_preview_mp3");
+    Show(Fixture("media/deleted.mp3"), L".mp3");
+    EXPECT_TRUE(m_pFrame->m_bPreviewOk);
+}
+
+} // namespace
+
+// The helper process of the Office process tests: a window of the given class until it is ended.
+int main(int argc, char** argv)
+{
+    if (argc == 3 && std::string(argv[1]) == "--window-helper") {
+        const CString strClass(argv[2]);
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = ::DefWindowProcW;
+        wc.hInstance = ::GetModuleHandleW(NULL);
+        wc.lpszClassName = strClass;
+        ::RegisterClassW(&wc);
+        ::CreateWindowW(strClass, L"helper", WS_OVERLAPPED, 0, 0, 10, 10, NULL, NULL, wc.hInstance, NULL);
+        MSG msg;
+        while (::GetMessageW(&msg, NULL, 0, 0) > 0)
+            ::DispatchMessageW(&msg);
+        return 0;
+    }
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
