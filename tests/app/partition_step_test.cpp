@@ -235,15 +235,17 @@ TEST_F(PartitionStepTest, QuickScanLocksTheStepAndEndsOnTheResults)
         EXPECT_EQ(m_pPanel->GetValueText(1), std::to_wstring(partitionTable[row].startSector).c_str());
         EXPECT_EQ(m_pPanel->GetValueText(2),
                   std::to_wstring(partitionTable[row].startSector + partitionTable[row].sectorCount - 1).c_str());
-        if (row == kNtfsRow)
+        if (row == kNtfsRow) {
             EXPECT_TRUE(test_support::WriteClientScreenshot(m_pView->m_hWnd, L"app_partition_step_chosen"));
+        }
         PressScan();
         ExpectLocked();
         EXPECT_EQ(WizardStepState.quick, 3u);
         EXPECT_EQ(WizardStepState.resultsReady, kResultsReady);
         PumpMessages(30);
-        if (row == kFat32Row)
+        if (row == kFat32Row) {
             EXPECT_TRUE(test_support::WriteClientScreenshot(m_pView->m_hWnd, L"app_partition_step_scanning"));
+        }
         ASSERT_TRUE(WaitForView(kViewResults, 60000));
         EXPECT_TRUE(m_boxes.empty());
         EXPECT_EQ(m_pPanel->GetCaptionText(1), L"File(s) Found\t\t:");
@@ -252,8 +254,9 @@ TEST_F(PartitionStepTest, QuickScanLocksTheStepAndEndsOnTheResults)
         for (int counter = 0; counter < CSecondDisplay::kRowCount; ++counter)
             counted = counted || !m_pPanel->GetValueText(counter).IsEmpty();
         EXPECT_TRUE(counted);
-        if (row == kNtfsRow)
+        if (row == kNtfsRow) {
             EXPECT_GT(m_pPanel->GetProgressPos(), 0);
+        }
         EXPECT_TRUE(fatFiles.head != nullptr || fatFolders.head != nullptr || ntfsScanNodes.head != nullptr);
         EXPECT_EQ(m_pFrame->m_flags.results, 1);
         EXPECT_TRUE(m_messages.Texts().empty());
