@@ -303,7 +303,8 @@ TEST_F(PreviewHostTest, PlaceholdersForUnknownFailedAndLargeFiles)
 TEST_F(PreviewHostTest, WithoutAViewTheBodyBelowTheBandIsFilled)
 {
     MakeHost();
-    // The video view is not part of this build: nothing is created and the host's own body shows.
+    // A kind without a view class creates nothing, and the host's own body shows.
+    m_pHost->m_pViewClasses[kPreviewAvi] = NULL;
     m_pFrame->ShowPreview(L"C:\\Temp\\holiday.avi", L".avi");
     EXPECT_TRUE(LiveKinds().empty());
     EXPECT_TRUE(m_pFrame->m_bPreviewOk);
