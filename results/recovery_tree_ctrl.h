@@ -101,6 +101,9 @@ public:
     COLORREF GetItemColour(HTREEITEM item) const;
     void ClearItemStyles();
 
+    // The entry IDs of the files that lie directly in the item's folder.
+    std::vector<std::uint64_t> FolderFileIds(HTREEITEM item) const { return OwnFileIds(item, false); }
+
     // The result list's boxes after a listing: marked where the row's ID is a marked file or folder.
     void RestoreListChecks();
     // What a click on the item's label does: its folder listed in the result list.

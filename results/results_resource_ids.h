@@ -56,3 +56,18 @@
 // The recovered-items tree's context menu ("Right Click") and the commands it holds besides the frame's.
 #define IDR_RECOVERY_TREE_MENU 325
 #define ID_TREE_PROPERTIES 32804
+
+// The saving dialog ("Data is Saving please wait..."); its skin is IDB_SKIN_WAIT.
+#define IDD_SAVING_DLG 215
+#define IDC_SAVING_SKIP 1071
+#define IDC_SAVING_FILE_NAME 1043
+#define IDC_SAVING_FILE_NAME_LABEL 1073
+#define IDC_SAVING_PROGRESS 1074
+#define IDC_SAVING_TOTAL 1075
+#define IDC_SAVING_PATH 1076
+#define IDC_SAVING_PATH_LABEL 1077
+#define IDC_SAVING_TOTAL_LABEL 1078
+#define IDB_SAVING_STOP 305
+#define IDB_SAVING_STOP_HOVER 306
+#define IDB_SAVING_SKIP 307
+#define IDB_SAVING_SKIP_HOVER 308

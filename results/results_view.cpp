@@ -480,6 +480,7 @@ void CThirdView_HDD::PrepareSaveSelection()
 {
     for (TreeItemValue item : m_pList->CheckedFolderItems)
         m_pList->SaveFolderItems.insert(item);
+    PrepareSaveFiles();
 }
 
 void CThirdView_HDD::OnSaveCommand()
@@ -521,8 +522,7 @@ void CThirdView_HDD::ContinueSave()
     BrowseForSaveFolder(folder);
     if (folder.empty())
         return;
-    m_targetFolder = reinterpret_cast<const wchar_t*>(folder.c_str());
-    // The saving dialog takes over from here.
+    SaveIntoFolder(reinterpret_cast<const wchar_t*>(folder.c_str()));
 }
 
 void CThirdView_HDD::EmptyResults()

@@ -55,8 +55,14 @@ public:
     void ContinueSave();
     void OnBack();
     void OnHome();
+    // The folder becomes the target and the saving dialog runs over the marks prepared for the save;
+    // afterwards the tree's root and everything below it are unchecked and the list's boxes refreshed.
+    void SaveIntoFolder(const CString& folder);
     // Runs on the please-wait box's worker: every marked folder becomes a folder to save.
     void PrepareSaveSelection();
+    // The files marked one by one: every marked file except those of a folder saved whole, which the
+    // folder's save writes under its path.
+    void PrepareSaveFiles();
 
     // ResultsViewUi
     void SetSelectedSizeText(const char16_t* text) override;

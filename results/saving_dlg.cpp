@@ -1,0 +1,227 @@
+#include "saving_dlg.h"
+
+#include "engine/recovery/save/save_files.h"
+#include "message_box_resource_ids.h"
+#include "message_dialogs.h"
+#include "results_resource_ids.h"
+
+namespace {
+
+constexpr wchar_t kStopQuestion[] = L"Do you want to stop the saving process?";
+constexpr wchar_t kStopFirstText[] = L"Please Stop the Saving process first.";
+
+constexpr int kLabelIds[6] = {IDC_SAVING_TOTAL_LABEL, IDC_SAVING_PATH_LABEL, IDC_SAVING_FILE_NAME_LABEL,
+                              IDC_SAVING_FILE_NAME,   IDC_SAVING_TOTAL,      IDC_SAVING_PATH};
+
+void CreateArial(CFont& font, int height, int weight)
+{
+    font.CreateFont(height, 0, 0, 0, weight, FALSE, FALSE, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Arial");
+}
+
+} // namespace
+
+// clang-format off
+BEGIN_MESSAGE_MAP(CSavingDlg, CDialog)
+    ON_BN_CLICKED(IDC_SAVING_SKIP, OnSkip)
+    ON_WM_PAINT()
+    ON_WM_CLOSE()
+    ON_WM_ERASEBKGND()
+END_MESSAGE_MAP()
+// clang-format on
+
+CSavingDlg::CSavingDlg(CWnd* pParent) : CDialog(IDD_SAVING_DLG, pParent), m_skin(IDB_SKIN_WAIT) {}
+
+CSavingDlg::~CSavingDlg()
+{
+    WaitForWorker();
+}
+
+INT_PTR CSavingDlg::DoModal()
+{
+    const INT_PTR result = CDialog::DoModal();
+    WaitForWorker();
+    if (engineUi.savingDialog == this)
+        engineUi.savingDialog = m_pPreviousUi;
+    return result;
+}
+
+void CSavingDlg::DoDataExchange(CDataExchange* pDX)
+{
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_SAVING_SKIP, m_skipButton);
+    DDX_Control(pDX, IDOK, m_stopButton);
+    for (int i = 0; i < 6; ++i)
+        DDX_Control(pDX, kLabelIds[i], m_labels[i]);
+    DDX_Control(pDX, IDC_SAVING_PROGRESS, m_progress);
+}
+
+BOOL CSavingDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    m_pPreviousUi = engineUi.savingDialog;
+    engineUi.savingDialog = this;
+
+    CreateArial(m_labelFont, 14, FW_NORMAL);
+    for (CTransparentStatic& label : m_labels)
+        label.SetFont(&m_labelFont);
+    m_skipButton.LoadBitmaps(IDB_SAVING_SKIP, IDB_SAVING_SKIP_HOVER);
+    m_skipButton.SetTooltipText(L"Skip this file from saving.");
+    m_stopButton.LoadBitmaps(IDB_SAVING_STOP, IDB_SAVING_STOP_HOVER);
+    m_stopButton.SetTooltipText(L"Stop Saving the files");
+
+    CreateArial(m_progressFont, 18, 600);
+    m_progress.SetFont(&m_progressFont);
+    m_progress.m_backgroundColour = RGB(0xF2, 0xF2, 0xF2);
+    m_progress.m_barTextColour = RGB(0xFF, 0xFF, 0xFF);
+    m_progress.m_backgroundTextColour = RGB(0xFF, 0xFF, 0xFF);
+    m_progress.m_colours.RemoveAll();
+    m_progress.m_colours.Add(RGB(0x1D, 0x75, 0xBD));
+    m_progress.m_colours.Add(RGB(0x1D, 0x75, 0xBD));
+    m_progress.SetText(L"%d%%", TPBS_PERCENT);
+    m_progress.SetRange32(0, 100);
+    m_progress.SetPos(0);
+
+    m_done = 0;
+    m_hWndForWorker = m_hWnd;
+    m_pWorker = AfxBeginThread(SavingThread, this, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+    if (m_pWorker == NULL) {
+        EndDialog(IDCANCEL);
+        return TRUE;
+    }
+    // The dialog waits for the thread's end on its handle, so the object must outlive the thread.
+    m_pWorker->m_bAutoDelete = FALSE;
+    m_pWorker->ResumeThread();
+    return TRUE;
+}
+
+UINT AFX_CDECL CSavingDlg::SavingThread(LPVOID pParam)
+{
+    auto* pDialog = static_cast<CSavingDlg*>(pParam);
+    SaveControl.stop = 0;
+    SaveControl.fileCounter = 0;
+    pDialog->m_outcome = pDialog->m_work ? pDialog->m_work() : SaveSelection();
+    pDialog->m_stopped = SaveControl.stop != 0;
+    SaveControl.stop = 0;
+    SaveControl.skip = 0;
+    SaveControl.fileCounter = 0;
+    pDialog->m_done = 1;
+    // The next paint of the dialog, on the user-interface thread, closes it.
+    ::InvalidateRect(pDialog->m_hWndForWorker, NULL, TRUE);
+    return 0;
+}
+
+void CSavingDlg::OnPaint()
+{
+    CPaintDC dc(this);
+    // While Stop's question is open the end waits for its answer.
+    if (m_asking || m_done.exchange(0) != 1)
+        return;
+    m_finished = true;
+    if (!m_stopped) {
+        const std::u16string text = SaveOutcomeText(m_outcome);
+        m_outcomeText = reinterpret_cast<const wchar_t*>(text.c_str());
+        m_stopButton.EnableWindow(FALSE);
+        m_skipButton.EnableWindow(FALSE);
+        AfxMessageBox(m_outcomeText, MB_OK);
+    }
+    EndDialog(IDCANCEL);
+}
+
+void CSavingDlg::OnSkip()
+{
+    SaveControl.skip = 1;
+}
+
+void CSavingDlg::OnCancel()
+{
+    OnSkip();
+}
+
+void CSavingDlg::OnOK()
+{
+    if (SaveControl.stop != 0 || m_finished)
+        return;
+    MessageBoxRequest.Set(kStopQuestion, kMessageKindQuestion);
+    // The worker saves on while the question is open.
+    m_asking = true;
+    CQuestionDlg question(this);
+    const INT_PTR answer = question.DoModal();
+    m_asking = false;
+    if (answer == kQuestionAnswerYes && m_done == 0) {
+        m_stopButton.EnableWindow(FALSE);
+        SaveControl.stop = 1;
+    }
+    if (m_done != 0)
+        Invalidate();
+}
+
+void CSavingDlg::OnClose()
+{
+    if (!m_finished) {
+        MessageBoxRequest.Set(kStopFirstText, kMessageKindQuestion);
+        m_asking = true;
+        CMessageDlg message(this);
+        message.DoModal();
+        m_asking = false;
+        if (m_done != 0)
+            Invalidate();
+    }
+    // The default turns the close into Cancel: the file being written is skipped.
+    CDialog::OnClose();
+}
+
+BOOL CSavingDlg::OnEraseBkgnd(CDC* pDC)
+{
+    if (m_skin.Paint(pDC))
+        return TRUE;
+    return CDialog::OnEraseBkgnd(pDC);
+}
+
+void CSavingDlg::SetValueText(int id, const char16_t* text)
+{
+    // Sent to the dialog's thread, which keeps serving the worker's messages until the worker ends.
+    if (m_hWndForWorker != NULL)
+        ::SetDlgItemTextW(m_hWndForWorker, id, reinterpret_cast<LPCWSTR>(text != nullptr ? text : u""));
+}
+
+void CSavingDlg::SetFileNameText(const char16_t* text)
+{
+    SetValueText(IDC_SAVING_FILE_NAME, text);
+    if (s_workerHook)
+        s_workerHook(0, text, 0);
+}
+
+void CSavingDlg::SetFolderText(const char16_t* text)
+{
+    SetValueText(IDC_SAVING_PATH, text);
+}
+
+void CSavingDlg::SetCounterText(const char16_t* text)
+{
+    SetValueText(IDC_SAVING_TOTAL, text);
+}
+
+void CSavingDlg::SetProgressPos(std::uint32_t percent)
+{
+    if (m_hWndForWorker != NULL)
+        ::SendDlgItemMessageW(m_hWndForWorker, IDC_SAVING_PROGRESS, PBM_SETPOS, percent, 0);
+    if (s_workerHook)
+        s_workerHook(1, nullptr, percent);
+}
+
+void CSavingDlg::WaitForWorker()
+{
+    if (m_pWorker == NULL)
+        return;
+    const HANDLE thread = m_pWorker->m_hThread;
+    for (;;) {
+        const DWORD wait = ::MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_SENDMESSAGE);
+        if (wait != WAIT_OBJECT_0 + 1)
+            break;
+        MSG message;
+        ::PeekMessageW(&message, NULL, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+    delete m_pWorker;
+    m_pWorker = NULL;
+}

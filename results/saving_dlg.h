@@ -1,0 +1,88 @@
+#pragma once
+
+// "Data is Saving please wait...": the modal dialog every save of recovered data runs in. Its worker
+// copies what is marked (the engine's SaveSelection, or the work the caller hands it) into the target
+// folder, while the engine writes the current path, file name, total and progress into the dialog.
+//
+// The worker is steered only through SaveControl's flags: Skip File, Escape and the close box set skip
+// (the engine abandons the file it is writing and goes on), Stop Saving (also Enter) asks first and on
+// Yes sets stop. The worker is never suspended or cut short; the dialog closes at its first paint after
+// the worker has returned, and then says what the save did: "Files Saved Successfully." only when no
+// file failed, otherwise what failed and why. A stopped save says nothing.
+#include <afxwin.h>
+
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/core/engine_ui.h"
+#include "hover_buttons.h"
+#include "skinned_dialog.h"
+#include "text_progress_ctrl.h"
+#include "transparent_controls.h"
+
+#include <atomic>
+#include <functional>
+
+class CSavingDlg : public CDialog, public SavingDialogUi
+{
+public:
+    explicit CSavingDlg(CWnd* pParent = NULL);
+    ~CSavingDlg() override;
+
+    // The work of the worker instead of SaveSelection (the Find dialog's rows); it returns what the save
+    // did. Set before DoModal.
+    void SetWork(std::function<SaveOutcomeBlock()> work) { m_work = std::move(work); }
+
+    // Runs the whole save; returns once the worker has ended.
+    INT_PTR DoModal() override;
+
+    // What the save did and whether the user stopped it; valid after DoModal.
+    const SaveOutcomeBlock& Outcome() const { return m_outcome; }
+    bool WasStopped() const { return m_stopped; }
+    // The closing message, or empty when the save was stopped.
+    const CString& OutcomeText() const { return m_outcomeText; }
+
+    // Tests only: called on the worker as a file's name is shown (0, its name) and as its progress moves
+    // (1, the percent), so that a test can hold the worker there.
+    static inline std::function<void(int, const char16_t*, std::uint32_t)> s_workerHook;
+
+    // SavingDialogUi, called by the worker.
+    void SetFileNameText(const char16_t* text) override;
+    void SetFolderText(const char16_t* text) override;
+    void SetCounterText(const char16_t* text) override;
+    void SetProgressPos(std::uint32_t percent) override;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;     // Stop Saving, Enter
+    void OnCancel() override; // Escape
+    afx_msg void OnSkip();
+    afx_msg void OnPaint();
+    afx_msg void OnClose();
+    afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+    DECLARE_MESSAGE_MAP()
+
+private:
+    static UINT AFX_CDECL SavingThread(LPVOID pParam);
+    // Serves the messages the worker sends until it has ended.
+    void WaitForWorker();
+    void SetValueText(int id, const char16_t* text);
+
+    CDialogSkin m_skin;
+    CToolButton m_skipButton;
+    CToolButton m_stopButton;
+    CTransparentStatic m_labels[6];
+    CTextProgressCtrl m_progress;
+    CFont m_labelFont;
+    CFont m_progressFont;
+
+    std::function<SaveOutcomeBlock()> m_work;
+    CWinThread* m_pWorker = NULL;
+    HWND m_hWndForWorker = NULL;
+    SavingDialogUi* m_pPreviousUi = nullptr;
+    std::atomic<LONG> m_done{0};
+    bool m_asking = false;
+    bool m_finished = false;
+    bool m_stopped = false;
+    SaveOutcomeBlock m_outcome;
+    CString m_outcomeText;
+};

@@ -1,0 +1,271 @@
+// Saving from the results view over real Quick Scans of the test disks: the tree's marks, the folder
+// browser, the saving dialog and its closing message, driven as the user drives them. What lands in the
+// chosen folder must be byte for byte what Sleuth Kit reads (files.tsv), and nothing may land beside it.
+#include "app_test_app.h"
+#include "results_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/recovery/core/engine_state.h"
+#include "results_view.h"
+#include "saving_dlg.h"
+#include "support/oracle_files.h"
+#include "support/screenshot.h"
+#include "support/test_paths.h"
+#include "save_test_support.h"
+
+#include <algorithm>
+#include <atomic>
+#include <fstream>
+#include <functional>
+#include <set>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+using test_support::JoinPath;
+using test_support::ReadTsv;
+using test_support::TestDisksDir;
+
+constexpr wchar_t kSavingCaption[] = L"Data is Saving please wait...";
+
+std::wstring WindowText(HWND window)
+{
+    wchar_t text[1024] = {};
+    ::GetWindowTextW(window, text, 1024);
+    return text;
+}
+
+// Drives the boxes of one save on this thread's timer: the please-wait box closes itself, every other
+// box but the saving dialog gets OK (the folder browser takes the current folder, a question Yes); the
+// texts of the messages are kept. `onSaving` acts on the saving dialog while it is up.
+class SaveDriver
+{
+public:
+    explicit SaveDriver(std::function<void(HWND)> onSaving = {}) : m_onSaving(std::move(onSaving))
+    {
+        s_driver = this;
+        m_timer = ::SetTimer(NULL, 0, 40, OnTimer);
+        m_started = ::GetTickCount64();
+    }
+    ~SaveDriver()
+    {
+        ::KillTimer(NULL, m_timer);
+        s_driver = nullptr;
+    }
+
+    std::vector<std::wstring> messages; // the static texts of each message box, joined
+    std::vector<std::wstring> captions; // every box seen, by caption, in order
+    bool sawSaving = false;
+
+private:
+    static BOOL CALLBACK CollectStatic(HWND child, LPARAM param)
+    {
+        wchar_t name[16] = {};
+        ::GetClassNameW(child, name, 16);
+        if (std::wstring(name) == L"Static")
+            *reinterpret_cast<std::wstring*>(param) += WindowText(child);
+        return TRUE;
+    }
+    static BOOL CALLBACK VisitTop(HWND window, LPARAM)
+    {
+        SaveDriver* self = s_driver;
+        wchar_t name[16] = {};
+        ::GetClassNameW(window, name, 16);
+        if (self == nullptr || std::wstring(name) != L"#32770" || !::IsWindowVisible(window) ||
+            ::GetWindowThreadProcessId(window, NULL) != ::GetCurrentThreadId())
+            return TRUE;
+        const std::wstring caption = WindowText(window);
+        if (caption == kSavingCaption) {
+            if (!self->sawSaving)
+                self->captions.push_back(caption);
+            self->sawSaving = true;
+            if (self->m_onSaving)
+                self->m_onSaving(window);
+            return TRUE;
+        }
+        HWND ok = ::GetDlgItem(window, IDOK);
+        if (ok == NULL && ::GetTickCount64() - self->m_started < 60000)
+            return TRUE; // the please-wait box
+        if (self->m_answered.insert(window).second) {
+            self->captions.push_back(caption);
+            std::wstring text;
+            ::EnumChildWindows(window, CollectStatic, reinterpret_cast<LPARAM>(&text));
+            self->messages.push_back(text);
+        }
+        ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(ok));
+        return TRUE;
+    }
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) { ::EnumWindows(VisitTop, 0); }
+
+    static inline SaveDriver* s_driver = nullptr;
+    std::function<void(HWND)> m_onSaving;
+    std::set<HWND> m_answered;
+    UINT_PTR m_timer = 0;
+    ULONGLONG m_started = 0;
+};
+
+struct SavedFile
+{
+    std::string md5;
+    std::uint64_t size = 0;
+};
+
+std::string Upper(std::string text)
+{
+    for (char& c : text)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// Every file below the folder by its relative path (upper case, "/" separators).
+std::map<std::string, SavedFile> SavedFiles(const std::filesystem::path& folder)
+{
+    std::map<std::string, SavedFile> saved;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        if (!entry.is_regular_file())
+            continue;
+        const std::string bytes = ReadFileBytes(entry.path());
+        std::string key = Upper(Utf8Name(std::filesystem::relative(entry.path(), folder)));
+        std::replace(key.begin(), key.end(), '\\', '/');
+        saved[key] = {Md5Hex(bytes), bytes.size()};
+    }
+    return saved;
+}
+
+class SavingTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_NE(StartedFrame(), nullptr);
+        StartedFrame()->ShowWindow(SW_SHOWMAXIMIZED);
+        PumpMessages(50);
+        wchar_t current[MAX_PATH] = {};
+        ::GetCurrentDirectoryW(MAX_PATH, current);
+        m_current = current;
+    }
+    void TearDown() override
+    {
+        ::SetCurrentDirectoryW(m_current.c_str());
+        ResetResultsView();
+    }
+
+    // The scan's tree root unchecked and checked again with its box, as a click does.
+    void MarkEverything()
+    {
+        CRecoveryTreeCtrl& tree = Results()->RecoveryTree();
+        HTREEITEM root = tree.GetRootItem();
+        ASSERT_NE(root, nullptr);
+        tree.OnItemClick(TVHT_ONITEMSTATEICON, root);
+        EXPECT_EQ(tree.GetItemCheckState(root), kTreeUnchecked);
+        tree.OnItemClick(TVHT_ONITEMSTATEICON, root);
+        EXPECT_EQ(tree.GetItemCheckState(root), kTreeChecked);
+    }
+
+    // Save as the button runs it, past the folder browser: the marks prepared, then the saving dialog
+    // into `target`.
+    void SaveInto(const std::filesystem::path& target, SaveDriver&)
+    {
+        CThirdView_HDD* pResults = Results();
+        pResults->PrepareSaveSelection();
+        ASSERT_FALSE(pResults->ResultList().SaveFolderItems.empty());
+        pResults->SaveIntoFolder(target.wstring().c_str());
+        std::printf("saved into %s: %u saved, %u failed\n", target.string().c_str(), SaveOutcome.saved,
+                    SaveOutcome.failed);
+    }
+
+    std::wstring m_current;
+};
+
+TEST_F(SavingTest, AQuickScanSavedWholeMatchesSleuthKitAndSaysSo)
+{
+    const Partition partition = FindPartition("mbr-ext05", "2");
+    ASSERT_TRUE(QuickScanToResults(partition));
+    MarkEverything();
+    ScratchFolder scratch;
+    std::filesystem::create_directories(scratch.Target());
+    {
+        // The dialog as it shows the fifth file, taken from the worker while the dialog's thread serves it.
+        bool shot = false;
+        int names = 0;
+        CSavingDlg::s_workerHook = [&](int kind, const char16_t*, std::uint32_t) {
+            if (kind != 0 || ++names != 5)
+                return;
+            HWND saving = ::FindWindowW(L"#32770", kSavingCaption);
+            int width = 0;
+            int height = 0;
+            const std::vector<std::uint32_t> pixels = test_support::CaptureFramedWindow(saving, width, height);
+            shot = saving != NULL && test_support::WritePng(test_support::ScreenshotPath(L"saving_dialog"),
+                                                            pixels.data(), width, height);
+        };
+        SaveDriver driver;
+        SaveInto(scratch.Target(), driver);
+        CSavingDlg::s_workerHook = nullptr;
+        EXPECT_TRUE(shot);
+        EXPECT_TRUE(driver.sawSaving);
+        ASSERT_FALSE(driver.messages.empty());
+        EXPECT_EQ(driver.messages.back(), L"Files Saved Successfully.");
+    }
+    // After the save nothing is marked any more.
+    CRecoveryTreeCtrl& tree = Results()->RecoveryTree();
+    EXPECT_EQ(tree.GetItemCheckState(tree.GetRootItem()), kTreeUnchecked);
+    for (int row = 0; row < Results()->ResultList().GetItemCount(); ++row)
+        EXPECT_NE(Results()->ResultList().GetCheckState(row), kRowStateMarked);
+
+    const std::map<std::string, SavedFile> saved = SavedFiles(scratch.Target());
+    // Deleted files by folder, size and name without its first character (which FAT keeps no more).
+    std::map<std::string, std::string> deletedMd5;
+    for (const auto& [key, file] : saved) {
+        const std::size_t slash = key.rfind('/');
+        const std::string name = key.substr(slash == std::string::npos ? 0 : slash + 1);
+        deletedMd5[key.substr(0, slash == std::string::npos ? 0 : slash) + "|" + std::to_string(file.size) + "|" +
+                   (name.empty() ? name : name.substr(1))] = file.md5;
+    }
+    int live = 0;
+    int deleted = 0;
+    for (const auto& row : ReadTsv(JoinPath(TestDisksDir(), partition.files))) {
+        if (row.at(1) != "f" || row.at(3) != "0" || row.at(5) == "-" || row.at(4) == "0")
+            continue;
+        const std::string path = Upper(row.at(8));
+        SCOPED_TRACE(path);
+        if (row.at(2) == "0") {
+            const auto found = saved.find(path);
+            ASSERT_NE(found, saved.end()) << "live file not saved";
+            EXPECT_EQ(found->second.md5, row.at(5));
+            ++live;
+        } else if (row.at(7) == "1") {
+            const std::size_t slash = path.rfind('/');
+            const std::string name = path.substr(slash == std::string::npos ? 0 : slash + 1);
+            const auto found = deletedMd5.find(path.substr(0, slash == std::string::npos ? 0 : slash) + "|" +
+                                               row.at(4) + "|" + name.substr(1));
+            ASSERT_NE(found, deletedMd5.end()) << "recoverable deleted file not saved";
+            EXPECT_EQ(found->second, row.at(6));
+            ++deleted;
+        }
+    }
+    EXPECT_GT(live, 10);
+    EXPECT_GT(deleted, 0);
+    EXPECT_EQ(ListTree(scratch.Parent()).front(), "target/");
+    for (const std::string& entry : ListTree(scratch.Parent()))
+        EXPECT_EQ(entry.rfind("target/", 0), 0u) << entry;
+}
+
+TEST_F(SavingTest, AFileInPlaceOfAFolderIsNamedAsAFailureNotSuccess)
+{
+    ASSERT_TRUE(QuickScanToResults(FindPartition("mbr-ext05", "2")));
+    MarkEverything();
+    ScratchFolder scratch;
+    std::filesystem::create_directories(scratch.Target());
+    std::ofstream(scratch.Target() / "Level1") << "in the way";
+    SaveDriver driver;
+    SaveInto(scratch.Target(), driver);
+    ASSERT_FALSE(driver.messages.empty());
+    const std::wstring text = driver.messages.back();
+    EXPECT_EQ(text.find(L"Successfully"), std::wstring::npos) << Utf8(CString(text.c_str()));
+    EXPECT_NE(text.find(L"could not be created or written"), std::wstring::npos) << Utf8(CString(text.c_str()));
+}
+
+} // namespace
