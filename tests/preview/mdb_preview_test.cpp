@@ -24,28 +24,6 @@
 
 namespace {
 
-class CMdbTestApp : public CWinApp
-{
-public:
-    CMdbTestApp() : CWinApp(L"MdbPreviewTests") {}
-};
-
-CMdbTestApp theApp;
-
-class FrameworkEnvironment : public ::testing::Environment
-{
-public:
-    void SetUp() override
-    {
-        AfxWinInit(::GetModuleHandleW(NULL), NULL, const_cast<LPTSTR>(L""), SW_SHOWNORMAL);
-        InitCommonControls();
-        AfxOleInit();
-    }
-};
-
-const ::testing::Environment* const g_environment =
-    ::testing::AddGlobalTestEnvironment(new FrameworkEnvironment);
-
 void Pump(DWORD milliseconds)
 {
     const DWORD start = ::GetTickCount();
@@ -96,7 +74,7 @@ protected:
     {
         if (m_pFrame != NULL)
             m_pFrame->DestroyWindow();
-        theApp.m_pMainWnd = NULL;
+        PreviewTestApp().m_pMainWnd = NULL;
         Pump(50);
         for (const CString& path : m_copies)
             ::DeleteFileW(path);
@@ -109,7 +87,7 @@ protected:
         m_pFrame->m_bOpensDatabases = TRUE;
         ASSERT_TRUE(
             m_pFrame->Create(NULL, L"Access preview test", WS_OVERLAPPEDWINDOW, CRect(0, 0, 900, 600)));
-        theApp.m_pMainWnd = m_pFrame;
+        PreviewTestApp().m_pMainWnd = m_pFrame;
         ASSERT_TRUE(m_statusBar.Create(m_pFrame));
         const UINT indicator = ID_SEPARATOR;
         m_statusBar.SetIndicators(&indicator, 1);
