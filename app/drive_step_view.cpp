@@ -267,11 +267,9 @@ void CFirstView_HDD::OnSize(UINT nType, int cx, int cy)
     CWizardStepView::OnSize(nType, cx, cy);
     if (m_nextButton.GetSafeHwnd() == NULL)
         return;
-    m_nextButton.MoveWindow(cx - 129, cy - 32, 74, 26);
-    m_stopButton.MoveWindow(cx - 129, cy - 32, 74, 26);
-    m_backButton.MoveWindow(cx - 213, cy - 32, 74, 26);
+    // The drive step shows no Home: its button stays out of sight.
+    LayoutStepRow(cx, cy, m_nextButton, m_stopButton, m_backButton, NULL, m_splitter);
     m_homeButton.MoveWindow(0, 0, 0, 0);
-    m_splitter.MoveWindow(0, 0, cx, std::max(cy - 50, 0));
     m_splitter.ShowWindow(SW_SHOW);
 }
 

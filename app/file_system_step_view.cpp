@@ -25,9 +25,9 @@ constexpr UINT kBackCommand = 160;
 constexpr UINT kStopCommand = 132;
 constexpr UINT kHomeCommand = 61481;
 
-constexpr wchar_t kChooseHint[] =
-    L"\nPlease select a file system from the left panel and click [Next] to continue with recovery. \r\nCheck "
-    L"all the file systems one by one for the required data.";
+constexpr wchar_t kChooseHint[] = L"\nPlease select a file system from the left panel and click [Next] to "
+                                  L"continue with recovery. \r\nCheck "
+                                  L"all the file systems one by one for the required data.";
 constexpr wchar_t kPartitionHint[] =
     L"Please select a partition from the left panel and press [Scan] to continue with recovery";
 
@@ -78,7 +78,8 @@ TreeItemValue CPartitionTreeCtrl::InsertItemWithIcon(const char16_t* text, TreeI
 {
     const HTREEITEM parentItem = parent == kTreeTop ? TVI_ROOT : reinterpret_cast<HTREEITEM>(parent);
     const CString wanted(reinterpret_cast<LPCWSTR>(text));
-    for (HTREEITEM item = CTreeCtrl::GetChildItem(parentItem); item != NULL; item = GetNextSiblingItem(item)) {
+    for (HTREEITEM item = CTreeCtrl::GetChildItem(parentItem); item != NULL;
+         item = GetNextSiblingItem(item)) {
         if (GetItemText(item) == wanted)
             return reinterpret_cast<TreeItemValue>(item);
     }
@@ -88,7 +89,8 @@ TreeItemValue CPartitionTreeCtrl::InsertItemWithIcon(const char16_t* text, TreeI
 TreeItemValue CPartitionTreeCtrl::AddItem(const char16_t* label, TreeItemValue parent)
 {
     const HTREEITEM parentItem = parent == kTreeTop ? TVI_ROOT : reinterpret_cast<HTREEITEM>(parent);
-    return reinterpret_cast<TreeItemValue>(InsertItem(reinterpret_cast<LPCWSTR>(label), parentItem, TVI_LAST));
+    return reinterpret_cast<TreeItemValue>(
+        InsertItem(reinterpret_cast<LPCWSTR>(label), parentItem, TVI_LAST));
 }
 
 TreeItemValue CPartitionTreeCtrl::GetRootItem()
@@ -187,8 +189,8 @@ int CFileSystemView::OnCreate(LPCREATESTRUCT lpCreateStruct)
     m_pPanel = static_cast<CFileSystemForm*>(RUNTIME_CLASS(CFileSystemForm)->CreateObject());
     CCreateContext context;
     context.m_pCurrentDoc = GetDocument();
-    if (m_pPanel == NULL ||
-        !m_pPanel->Create(NULL, NULL, WS_CHILD | WS_VISIBLE, placeholder, this, AFX_IDW_PANE_FIRST + 2, &context))
+    if (m_pPanel == NULL || !m_pPanel->Create(NULL, NULL, WS_CHILD | WS_VISIBLE, placeholder, this,
+                                              AFX_IDW_PANE_FIRST + 2, &context))
         return -1;
     m_pPanel->m_pScanButton = &m_stopButton;
     m_tree.m_pPanel = m_pPanel;
@@ -232,11 +234,7 @@ void CFileSystemView::OnSize(UINT nType, int cx, int cy)
     CWizardStepView::OnSize(nType, cx, cy);
     if (m_nextButton.GetSafeHwnd() == NULL)
         return;
-    m_nextButton.MoveWindow(cx - 129, cy - 32, 74, 26);
-    m_stopButton.MoveWindow(cx - 129, cy - 32, 74, 26);
-    m_backButton.MoveWindow(cx - 213, cy - 32, 74, 26);
-    m_homeButton.MoveWindow(cx - 297, cy - 32, 74, 26);
-    m_splitter.MoveWindow(0, 0, cx, cy - 50 > 0 ? cy - 50 : 0);
+    LayoutStepRow(cx, cy, m_nextButton, m_stopButton, m_backButton, &m_homeButton, m_splitter);
 }
 
 void CFileSystemView::OnDraw(CDC* pDC)

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "drive_step_view.h"
 #include "engine/image/image_source.h"
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/core/list_free.h"
@@ -9,7 +10,6 @@
 #include "engine/recovery/scans/extensive_scan.h"
 #include "engine/recovery/scans/quick_scan.h"
 #include "engine/recovery/trace/file_trace_scan.h"
-#include "drive_step_view.h"
 #include "file_system_panel.h"
 #include "file_system_step_view.h"
 #include "file_types_dlg.h"
@@ -121,9 +121,7 @@ BEGIN_MESSAGE_MAP(CSecondView_HDD, CWizardStepView)
 END_MESSAGE_MAP()
 // clang-format on
 
-CSecondView_HDD::CSecondView_HDD()
-    : m_pfnRunFileTypes(RunFileTypesDialog)
-{}
+CSecondView_HDD::CSecondView_HDD() : m_pfnRunFileTypes(RunFileTypesDialog) {}
 
 CSecondView_HDD::~CSecondView_HDD() = default;
 
@@ -134,8 +132,8 @@ int CSecondView_HDD::OnCreate(LPCREATESTRUCT lpCreateStruct)
     m_viewFont.CreateFont(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Arial");
     const CRect placeholder(0, 0, 100, 100);
-    m_partitionTree.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT |
-                               TVS_SHOWSELALWAYS | TVS_CHECKBOXES,
+    m_partitionTree.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | TVS_HASLINES | TVS_HASBUTTONS |
+                               TVS_LINESATROOT | TVS_SHOWSELALWAYS | TVS_CHECKBOXES,
                            placeholder, this, kPartitionTreeId);
     m_partitionTree.Init();
     SetPartitionTree(&m_partitionTree);
@@ -143,11 +141,12 @@ int CSecondView_HDD::OnCreate(LPCREATESTRUCT lpCreateStruct)
     m_pPanel = static_cast<CSecondDisplay*>(RUNTIME_CLASS(CSecondDisplay)->CreateObject());
     CCreateContext context;
     context.m_pCurrentDoc = GetDocument();
-    if (m_pPanel == NULL ||
-        !m_pPanel->Create(NULL, NULL, WS_CHILD | WS_VISIBLE, placeholder, this, AFX_IDW_PANE_FIRST + 1, &context))
+    if (m_pPanel == NULL || !m_pPanel->Create(NULL, NULL, WS_CHILD | WS_VISIBLE, placeholder, this,
+                                              AFX_IDW_PANE_FIRST + 1, &context))
         return -1;
     m_pPanel->m_pStepView = this;
-    m_splitter.Create(WS_CHILD | WS_VISIBLE | CSplitterBar::kVerticalBar, this, &m_partitionTree, m_pPanel, kPartitionSplitterId, placeholder, 90, 110);
+    m_splitter.Create(WS_CHILD | WS_VISIBLE | CSplitterBar::kVerticalBar, this, &m_partitionTree, m_pPanel,
+                      kPartitionSplitterId, placeholder, 90, 110);
 
     const DWORD buttonStyle = WS_CHILD | WS_VISIBLE | BS_OWNERDRAW | WS_TABSTOP;
     struct ButtonSpec
@@ -196,7 +195,9 @@ void CSecondView_HDD::FillPanelHooks()
     };
     PartitionPanelHooks.showFileSystemChoiceOnly = [pPanel] { pPanel->ShowFileSystemChoiceOnly(); };
     PartitionPanelHooks.invalidatePanel = [pPanel] { pPanel->Invalidate(); };
-    PartitionPanelHooks.showPartitionTree = [this](bool show) { m_partitionTree.ShowWindow(show ? SW_SHOW : SW_HIDE); };
+    PartitionPanelHooks.showPartitionTree = [this](bool show) {
+        m_partitionTree.ShowWindow(show ? SW_SHOW : SW_HIDE);
+    };
     PartitionPanelHooks.showSplitterPanes = [this](bool both) {
         if (both)
             m_splitter.ShowBothPanes();
@@ -230,11 +231,7 @@ void CSecondView_HDD::OnSize(UINT nType, int cx, int cy)
     CWizardStepView::OnSize(nType, cx, cy);
     if (m_scanButton.GetSafeHwnd() == NULL)
         return;
-    m_scanButton.MoveWindow(cx - 129, cy - 32, 74, 26);
-    m_stopButton.MoveWindow(cx - 129, cy - 32, 74, 26);
-    m_backButton.MoveWindow(cx - 213, cy - 32, 74, 26);
-    m_homeButton.MoveWindow(cx - 297, cy - 32, 74, 26);
-    m_splitter.MoveWindow(0, 0, cx, cy - 50 > 0 ? cy - 50 : 0);
+    LayoutStepRow(cx, cy, m_scanButton, m_stopButton, m_backButton, &m_homeButton, m_splitter);
 }
 
 UINT CSecondView_HDD::HeaderBitmap() const
@@ -430,8 +427,9 @@ BOOL CSecondView_HDD::ScanExtensive()
         break;
     }
     if (SourceState.sourceKind == kSourceLogicalVolume) {
-        const char16_t* driveEntry =
-            VolumeParams.driveIndex < kMaxDriveEntries ? DriveEntryTable.entries[VolumeParams.driveIndex] : u"";
+        const char16_t* driveEntry = VolumeParams.driveIndex < kMaxDriveEntries
+                                         ? DriveEntryTable.entries[VolumeParams.driveIndex]
+                                         : u"";
         if (!IsUsableHandle(OpenLogicalVolume(driveEntry)))
             return FALSE;
         ScanSelectionUi.modeSummary = L"Selected Mode : Extensive Scan \r\nDrive Type        : Logical Drive";
@@ -446,7 +444,8 @@ BOOL CSecondView_HDD::ScanExtensive()
             SourceState.imageSource != nullptr) {
             // The disk's last sector: a VHDX lists no partition, so the range runs to the disk's end.
             const std::uint64_t sectors = SourceState.imageSource->GetDiskSize() / kSectorSize;
-            end = sectors == 0 ? 0 : static_cast<std::uint32_t>(std::min<std::uint64_t>(sectors - 1, UINT32_MAX));
+            end = sectors == 0 ? 0
+                               : static_cast<std::uint32_t>(std::min<std::uint64_t>(sectors - 1, UINT32_MAX));
         } else if (!ParseSectorNumber(m_pPanel->GetEndSectorText(), end)) {
             ShowMessage(kEndSectorInvalidText, kMessageKindError);
             return FALSE;
@@ -459,9 +458,10 @@ BOOL CSecondView_HDD::ScanExtensive()
         // sector there); a range over every 32-bit sector is held to the largest count.
         VolumeParams.rangeStart = start;
         VolumeParams.rangeEnd = end;
-        VolumeParams.rangeCount = static_cast<std::uint32_t>(
-            std::min<std::uint64_t>(std::uint64_t{end} - start + 1, UINT32_MAX));
-        ScanSelectionUi.modeSummary = L"Selected Mode   : Extensive Scan \r\nDrive Type          : Virtual Machine Disk";
+        VolumeParams.rangeCount =
+            static_cast<std::uint32_t>(std::min<std::uint64_t>(std::uint64_t{end} - start + 1, UINT32_MAX));
+        ScanSelectionUi.modeSummary =
+            L"Selected Mode   : Extensive Scan \r\nDrive Type          : Virtual Machine Disk";
     }
     if (VolumeParams.scanFsCode == kFsNtfs) {
         m_pPanel->ClearValues();
@@ -472,9 +472,9 @@ BOOL CSecondView_HDD::ScanExtensive()
     LockForScanning();
     m_pPanel->HideScanRangeControls();
     // The file-system step receives what the scan finds.
-    if (auto* pFileSystemStep = RecoveryApp() != NULL
-                                    ? DYNAMIC_DOWNCAST(CFileSystemView, RecoveryApp()->GetView(kViewFileSystem))
-                                    : NULL)
+    if (auto* pFileSystemStep =
+            RecoveryApp() != NULL ? DYNAMIC_DOWNCAST(CFileSystemView, RecoveryApp()->GetView(kViewFileSystem))
+                                  : NULL)
         pFileSystemStep->PrepareForScan();
     StartExtensiveScan();
     AfterScanStarted();
@@ -491,7 +491,8 @@ BOOL CSecondView_HDD::ScanQuick()
     if (SourceState.sourceKind == kSourceLogicalVolume)
         ScanSelectionUi.modeSummary = L"Selected Mode : Quick Scan \r\nDrive Type        : Logical Drive";
     else
-        ScanSelectionUi.modeSummary = L"Selected Mode : Recovery Scan \r\nDrive Type         : Virtual Machine Disk";
+        ScanSelectionUi.modeSummary =
+            L"Selected Mode : Recovery Scan \r\nDrive Type         : Virtual Machine Disk";
     StartQuickScan();
     AfterScanStarted();
     return TRUE;
@@ -614,9 +615,10 @@ void CSecondView_HDD::OnTimer(UINT_PTR nIDEvent)
         if (pApp != NULL)
             pApp->SwitchView(kViewFileSystem);
         if (foundVolumes.head == nullptr) {
-            if (auto* pFileSystemStep = DYNAMIC_DOWNCAST(CFileSystemView, pApp != NULL ? pApp->GetView(kViewFileSystem) : NULL))
-                pFileSystemStep->GetPanel()->SetStatusText(
-                    u"Corvane VMDK Recovery was unable to identify a file system in the selected sector range.");
+            if (auto* pFileSystemStep =
+                    DYNAMIC_DOWNCAST(CFileSystemView, pApp != NULL ? pApp->GetView(kViewFileSystem) : NULL))
+                pFileSystemStep->GetPanel()->SetStatusText(u"Corvane VMDK Recovery was unable to identify a "
+                                                           u"file system in the selected sector range.");
             ShowMessage(kNoFileSystemText, kMessageKindError);
         } else if (pFrame != NULL) {
             pFrame->m_flags.extensiveResults = 1;
@@ -674,15 +676,17 @@ void CSecondView_HDD::OnBack()
     RestoreChoosingState();
     m_pPanel->ClearValues();
     // The drive step as the user left it before its search.
-    if (auto* pDriveStep = RecoveryApp() != NULL ? DYNAMIC_DOWNCAST(CFirstView_HDD, RecoveryApp()->GetView(kViewDrive))
-                                                 : NULL) {
+    if (auto* pDriveStep = RecoveryApp() != NULL
+                               ? DYNAMIC_DOWNCAST(CFirstView_HDD, RecoveryApp()->GetView(kViewDrive))
+                               : NULL) {
         pDriveStep->m_pDrivePanel->HideDetails();
         pDriveStep->m_pDrivePanel->SetProgressPos(0);
         pDriveStep->m_pDrivePanel->HideProgress();
         pDriveStep->m_pDrivePanel->HideStatusText();
         pDriveStep->m_stopButton.EnableWindow(FALSE);
         pDriveStep->m_stopButton.ShowWindow(SW_HIDE);
-        for (CToolButton* button : {&pDriveStep->m_nextButton, &pDriveStep->m_backButton, &pDriveStep->m_homeButton}) {
+        for (CToolButton* button :
+             {&pDriveStep->m_nextButton, &pDriveStep->m_backButton, &pDriveStep->m_homeButton}) {
             button->EnableWindow(TRUE);
             button->ShowWindow(SW_SHOW);
         }
@@ -727,7 +731,8 @@ void CSecondView_HDD::OnHome()
     if (IsScanning())
         return;
     OnBack();
-    if (auto* pDriveStep = RecoveryApp() != NULL ? DYNAMIC_DOWNCAST(CFirstView_HDD, RecoveryApp()->GetView(kViewDrive))
-                                                 : NULL)
+    if (auto* pDriveStep = RecoveryApp() != NULL
+                               ? DYNAMIC_DOWNCAST(CFirstView_HDD, RecoveryApp()->GetView(kViewDrive))
+                               : NULL)
         pDriveStep->OnBack();
 }

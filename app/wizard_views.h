@@ -14,6 +14,10 @@ class CWizardStepView : public CView
 protected:
     CWizardStepView() = default;
     void OnDraw(CDC* pDC) override;
+    // The steps' bottom row in a cx × cy view: the forward button and Stop share the right-hand place,
+    // then Back and Home (null: no Home in this step); the splitter fills the view above the row.
+    static void LayoutStepRow(int cx, int cy, CWnd& forward, CWnd& stop, CWnd& back, CWnd* pHome,
+                              CWnd& splitter);
 };
 
 // View 2, partition selection and scan, and view 3, file-system selection and scan, have files of their
