@@ -151,6 +151,8 @@ public:
         m_nLabelWidth = nWidth;
     }
     int GetLabelWidth() const { return m_nLabelWidth; }
+    // The label width a field decides itself, or -1 when the paint manager measures the caption.
+    virtual int GetOwnLabelWidth() const { return -1; }
     BOOL IsHintShown() const { return m_bHintShown; }
 
     CSize GetSize(CDC* pDC) override;

@@ -360,7 +360,7 @@ TEST_F(CustomizeSheet, TheNameFieldRenamesTheControlAndOtherIdsGoToTheFrame)
 {
     OpenSheet();
     Select(Control(1));
-    CXTPControlEdit* pName = m_pSheet->GetNameEdit();
+    CXTPCustomizeNameEdit* pName = m_pSheet->GetNameEdit();
     ASSERT_NE(nullptr, pName);
     pName->SetEditText(L"Store");
     pName->NotifyExecute(XTP_CN_EXECUTE);
@@ -370,6 +370,54 @@ TEST_F(CustomizeSheet, TheNameFieldRenamesTheControlAndOtherIdsGoToTheFrame)
     m_pSheet->RunCommand(XTP_ID_CUSTOMIZE_DELETE);
     EXPECT_EQ(nCount - 1, m_pFrame->m_pToolBar->GetControlCount());
     EXPECT_EQ(nullptr, m_pBars->GetDragControl());
+}
+
+TEST_F(CustomizeSheet, TheNameFieldsLabelTakesItsSetWidthPlusTenAndTenWithoutALabel)
+{
+    // The sheet's own field is labelled "Name:" at the width of that text.
+    CXTPCustomizeNameEdit* pSheetName = m_pSheet->GetNameEdit();
+    ASSERT_NE(nullptr, pSheetName);
+    EXPECT_GT(pSheetName->GetLabelTextWidth(), 0);
+    EXPECT_EQ(pSheetName->GetLabelTextWidth() + 10, pSheetName->GetOwnLabelWidth());
+
+    // The rule on a real bar: the label width and where the field's window stands.
+    struct Case
+    {
+        const char* pszName;
+        const wchar_t* pszCaption;
+        BOOL bShowLabel;
+        int nExpected;
+    };
+    CXTPToolBar* pBar = m_pFrame->m_pToolBar;
+    for (const Case& c : {Case{"labelled", L"&Name:", TRUE, 50},
+                          Case{"label not shown", L"&Name:", FALSE, 10}, Case{"no caption", L"", TRUE, 10}}) {
+        SCOPED_TRACE(c.pszName);
+        auto* pName =
+            static_cast<CXTPCustomizeNameEdit*>(RUNTIME_CLASS(CXTPCustomizeNameEdit)->CreateObject());
+        pBar->GetControls()->AddControl(pName, ID_CS_FIND + 2);
+        pName->SetCaption(c.pszCaption);
+        pName->ShowLabel(c.bShowLabel);
+        pName->SetLabelTextWidth(40);
+        pBar->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+        m_pFrame->RecalcLayout();
+        Pump();
+        EXPECT_EQ(c.nExpected, pName->GetLabelWidth());
+        ASSERT_NE(nullptr, pName->GetEditCtrl());
+        CRect rcEdit;
+        pName->GetEditCtrl()->GetWindowRect(&rcEdit);
+        pBar->ScreenToClient(&rcEdit);
+        EXPECT_EQ(pName->GetRect().left + c.nExpected + 4, rcEdit.left);
+        // A new width lays the field out again, its window moved after the label.
+        pName->SetLabelTextWidth(60);
+        pBar->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+        Pump();
+        const int nMoved = c.nExpected == 10 ? 10 : 70;
+        EXPECT_EQ(nMoved, pName->GetLabelWidth());
+        pName->GetEditCtrl()->GetWindowRect(&rcEdit);
+        pBar->ScreenToClient(&rcEdit);
+        EXPECT_EQ(pName->GetRect().left + nMoved + 4, rcEdit.left);
+        pBar->GetControls()->Remove(pName);
+    }
 }
 
 TEST_F(CustomizeSheet, AnEditedButtonImageBecomesTheControlsOwn)
@@ -417,12 +465,19 @@ TEST_F(CustomizeSheet, TheSheetHoldsTheBarsInCustomiseModeAndARightClickOpensIts
     // A right click on a control selects it and opens the context menu; Escape closes it.
     const CRect rcControl = Control(1)->GetRect();
     bool bShot = false;
-    Script script({[] {}, [&] { bShot = ScreenshotOfShownPopup(L"customize_control_context_menu"); },
+    int nShownLabelWidth = -1;
+    Script script({[] {},
+                   [&] {
+                       bShot = ScreenshotOfShownPopup(L"customize_control_context_menu");
+                       nShownLabelWidth = m_pSheet->GetNameEdit()->GetLabelWidth();
+                   },
                    [] { popup_test::HookKey(VK_ESCAPE); }});
     m_pFrame->m_pToolBar->SendMessage(WM_RBUTTONDOWN, MK_RBUTTON,
                                       MAKELPARAM(rcControl.CenterPoint().x, rcControl.CenterPoint().y));
     EXPECT_EQ(Control(1), m_pBars->GetDragControl());
     EXPECT_TRUE(bShot);
+    // The shown name field keeps its label: the text's width and 10 pixels.
+    EXPECT_EQ(m_pSheet->GetNameEdit()->GetLabelTextWidth() + 10, nShownLabelWidth);
     m_pSheet->DestroyWindow();
     Pump();
     EXPECT_FALSE(m_pBars->IsCustomizeMode());
@@ -447,33 +502,39 @@ protected:
         pToolBar->m_bBuiltIn = FALSE;
         return pToolBar;
     }
-    // Runs New with the name typed into the dialog (null keeps the proposal); the dialog's
-    // proposal is returned.
-    CString RunNew(const wchar_t* pszName)
+    // Runs New or Rename with the name typed into the dialog (null keeps the proposal); the
+    // dialog's proposal is returned. A screenshot of New's dialog goes into the build folder.
+    CString RunNameDialog(bool bRename, const wchar_t* pszName)
     {
+        const wchar_t* pszTitle = bRename ? L"Rename Toolbar" : L"New Toolbar";
         CString strProposed;
         Script script({[] {},
                        [&] {
-                           HWND hDialog = ::FindWindowW(NULL, L"New Toolbar");
+                           HWND hDialog = ::FindWindowW(NULL, pszTitle);
                            if (hDialog == NULL)
                                return;
                            wchar_t szText[64] = {0};
                            ::GetDlgItemTextW(hDialog, XTP_IDC_EDIT_TOOLBARNAME, szText, 64);
                            strProposed = szText;
-                           test_support::WriteFramedWindowScreenshot(hDialog,
-                                                                     L"customize_new_toolbar_dialog");
+                           if (!bRename)
+                               test_support::WriteFramedWindowScreenshot(hDialog,
+                                                                         L"customize_new_toolbar_dialog");
                            if (pszName != NULL)
                                ::SetDlgItemTextW(hDialog, XTP_IDC_EDIT_TOOLBARNAME, pszName);
                            ::SendMessageW(hDialog, WM_COMMAND, IDOK, 0);
                        },
-                       [] {
+                       [&] {
                            // A refused name leaves the dialog open: cancel it.
-                           if (HWND hDialog = ::FindWindowW(NULL, L"New Toolbar"))
+                           if (HWND hDialog = ::FindWindowW(NULL, pszTitle))
                                ::SendMessageW(hDialog, WM_COMMAND, IDCANCEL, 0);
                        }});
-        m_pPage->OnNew();
+        if (bRename)
+            m_pPage->OnRename();
+        else
+            m_pPage->OnNew();
         return strProposed;
     }
+    CString RunNew(const wchar_t* pszName) { return RunNameDialog(false, pszName); }
     int FindInList(LPCTSTR lpszTitle) { return m_pPage->GetList().FindStringExact(-1, lpszTitle); }
     CXTPCustomizeToolbarsPage* m_pPage = NULL;
 };
@@ -500,6 +561,42 @@ TEST_F(ToolbarsPage, NewProposesTheNextCustomNameAndRefusesBlankAndDuplicateName
     EXPECT_EQ(std::wstring(L"A toolbar named 'Custom 1' already exists. Type another name."),
               theApp.m_messageBoxes[1]);
     EXPECT_EQ(nBars + 1, m_pBars->GetCount());
+}
+
+TEST_F(ToolbarsPage, RenameAcceptsTheBarsOwnTitleAndRefusesAnotherBarsExactTitle)
+{
+    CXTPToolBar* pMine = AddCustom(L"Mine", 0xE800);
+    AddCustom(L"Other", 0xE801);
+    m_pPage->RefreshList();
+    struct Case
+    {
+        const char* pszName;
+        const wchar_t* pszTyped;
+        const wchar_t* pszTitleAfter;
+        const wchar_t* pszMessage;
+    };
+    for (const Case& c : {Case{"its own title", L"Mine", L"Mine", NULL},
+                          Case{"another bar's title", L"Other", L"Mine",
+                               L"A toolbar named 'Other' already exists. Type another name."},
+                          Case{"another case is another name", L"OTHER", L"OTHER", NULL}}) {
+        SCOPED_TRACE(c.pszName);
+        theApp.m_messageBoxes.clear();
+        const int nItem = FindInList(pMine->GetTitle());
+        ASSERT_NE(LB_ERR, nItem);
+        m_pPage->GetList().SetCurSel(nItem);
+        m_pPage->UpdateButtons();
+        // The dialog proposes the present title.
+        const CString strBefore = pMine->GetTitle();
+        EXPECT_EQ(strBefore, RunNameDialog(true, c.pszTyped));
+        EXPECT_EQ(CString(c.pszTitleAfter), pMine->GetTitle());
+        EXPECT_NE(LB_ERR, FindInList(c.pszTitleAfter));
+        if (c.pszMessage == NULL) {
+            EXPECT_TRUE(theApp.m_messageBoxes.empty());
+        } else {
+            ASSERT_EQ(1u, theApp.m_messageBoxes.size());
+            EXPECT_EQ(std::wstring(c.pszMessage), theApp.m_messageBoxes[0]);
+        }
+    }
 }
 
 TEST_F(ToolbarsPage, WithEveryIdTakenNewReportsTheLimitAndCreatesNothing)

@@ -4,6 +4,7 @@
 #include "control_edit.h"
 #include "customize/image_editor_dialog.h"
 #include "customize/image_editor_model.h"
+#include "draw_helpers.h"
 #include "image_manager.h"
 #include "resource_loader.h"
 
@@ -15,6 +16,7 @@
 
 IMPLEMENT_DYNCREATE(CXTPCustomizeContextPopup, CXTPPopupBar)
 IMPLEMENT_DYNCREATE(CXTPCustomizeImagesPopup, CXTPPopupToolBar)
+IMPLEMENT_DYNCREATE(CXTPCustomizeNameEdit, CXTPControlEdit)
 IMPLEMENT_DYNAMIC(CXTPCustomizeSheet, CPropertySheet)
 
 namespace {
@@ -48,6 +50,21 @@ CSize CXTPCustomizeImagesPopup::CalcDynamicLayout(int, DWORD dwMode)
 {
     const CSize size = CXTPPopupToolBar::CalcDynamicLayout(m_nWidth, dwMode);
     return CSize(m_nWidth, size.cy);
+}
+
+void CXTPCustomizeNameEdit::SetLabelTextWidth(int nWidth)
+{
+    if (nWidth == m_nLabelTextWidth)
+        return;
+    m_nLabelTextWidth = nWidth;
+    m_bDelayReposition = TRUE;
+    DelayLayoutParent();
+}
+
+int CXTPCustomizeNameEdit::GetOwnLabelWidth() const
+{
+    const BOOL bLabel = IsLabeled() && !GetCaption().IsEmpty();
+    return (bLabel ? m_nLabelTextWidth : 0) + 10;
 }
 
 CXTPCustomizeSheet::CXTPCustomizeSheet(CXTPCommandBars* pCommandBars)
@@ -87,6 +104,18 @@ int CXTPCustomizeSheet::GetStockImageCount() const
     return static_cast<int>(m_pStockImages->GetImages().GetCount());
 }
 
+int CXTPCustomizeSheet::MeasureMenuText(const CString& strText) const
+{
+    CXTPPaintManagerCore* pPaintManager = m_pCommandBars->GetPaintManager();
+    if (pPaintManager == NULL)
+        return 0;
+    CClientDC dc(NULL);
+    CXTFontSelector font(&dc, pPaintManager->GetRegularFont());
+    CRect rcText(0, 0, 0, 0);
+    dc.DrawText(strText, rcText, DT_SINGLELINE | DT_CALCRECT);
+    return rcText.Width();
+}
+
 void CXTPCustomizeSheet::BuildContextPopup()
 {
     m_pContextPopup =
@@ -108,15 +137,15 @@ void CXTPCustomizeSheet::BuildContextPopup()
         const int nIndex = pName->GetIndex();
         const CString strCaption = pName->GetCaption();
         pControls->Remove(pName);
-        m_pNameEdit = DYNAMIC_DOWNCAST(CXTPControlEdit,
-                                       pControls->Add(xtpControlEdit, XTP_ID_CUSTOMIZE_NAME, NULL, nIndex));
-        if (m_pNameEdit != NULL) {
-            m_pNameEdit->SetCaption(strCaption);
-            m_pNameEdit->ShowLabel(TRUE);
-            m_pNameEdit->SetSite(this);
-            m_pNameEdit->SetWidth(150);
-            m_pNameEdit->SetFlags(m_pNameEdit->GetFlags() | xtpFlagManualUpdate);
-        }
+        m_pNameEdit =
+            static_cast<CXTPCustomizeNameEdit*>(RUNTIME_CLASS(CXTPCustomizeNameEdit)->CreateObject());
+        pControls->AddControl(m_pNameEdit, XTP_ID_CUSTOMIZE_NAME, NULL, nIndex);
+        m_pNameEdit->SetCaption(strCaption);
+        m_pNameEdit->ShowLabel(TRUE);
+        m_pNameEdit->SetLabelTextWidth(MeasureMenuText(strCaption));
+        m_pNameEdit->SetSite(this);
+        m_pNameEdit->SetWidth(150);
+        m_pNameEdit->SetFlags(m_pNameEdit->GetFlags() | xtpFlagManualUpdate);
     }
     // The stock images, in a near-square grid.
     // The submenu item stands after "Edit Button Image..." and takes the command's id.

@@ -5,13 +5,13 @@
 #pragma once
 
 #include "command_bars.h"
+#include "control_edit.h"
 #include "customize/customize_pages.h"
 
 #include <afxext.h>
 
 #include <vector>
 
-class CXTPControlEdit;
 class CXTPCustomizeSheet;
 
 // The control context menu: its items ask the sheet for their state and send it their commands.
@@ -30,6 +30,21 @@ class CXTPCustomizeImagesPopup : public CXTPPopupToolBar
 public:
     int m_nWidth = 0;
     CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
+};
+
+// The name field of the context menu. Its label takes the set label width plus 10 pixels, and the
+// 10 pixels alone when it shows no label (not set to, or no caption).
+class CXTPCustomizeNameEdit : public CXTPControlEdit
+{
+    DECLARE_DYNCREATE(CXTPCustomizeNameEdit)
+public:
+    // The width of the label's text; a change lays the field out again.
+    void SetLabelTextWidth(int nWidth);
+    int GetLabelTextWidth() const { return m_nLabelTextWidth; }
+    int GetOwnLabelWidth() const override;
+
+protected:
+    int m_nLabelTextWidth = 0;
 };
 
 // A category of the commands page: its name and its controls (one reference each).
@@ -58,7 +73,7 @@ public:
     // The context menu of the selected control at a screen point, tracked modally.
     void ShowContextMenu(CPoint ptScreen);
     CXTPCustomizeContextPopup* GetContextPopup() const { return m_pContextPopup; }
-    CXTPControlEdit* GetNameEdit() const { return m_pNameEdit; }
+    CXTPCustomizeNameEdit* GetNameEdit() const { return m_pNameEdit; }
     // The stock images of "Change Button Image", numbered from 1, and their popup.
     CXTPImageManager* GetStockImages() const { return m_pStockImages; }
     int GetStockImageCount() const;
@@ -87,6 +102,8 @@ public:
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void BuildContextPopup();
+    // The width of a text in the bars' menu font.
+    int MeasureMenuText(const CString& strText) const;
     // Every command ends with the target's bar laid out and drawn again.
     void RefreshTarget(CXTPControl* pControl);
     // 0x2862 from an item of the context menu: the name field commits, others run their command;
@@ -96,7 +113,7 @@ protected:
     CXTPCommandBars* m_pCommandBars;
     CXTPCustomizeContextPopup* m_pContextPopup = NULL;
     CXTPCustomizeImagesPopup* m_pImagesPopup = NULL;
-    CXTPControlEdit* m_pNameEdit = NULL;
+    CXTPCustomizeNameEdit* m_pNameEdit = NULL;
     CXTPImageManager* m_pStockImages = NULL;
     std::vector<XTP_CUSTOMIZE_CATEGORY> m_categories;
 };

@@ -216,19 +216,33 @@ void CXTPPaintManagerCore::DrawSplitButtonFrame(CDC* pDC, CXTPControl* pControl,
              CPoint(rect.right - 7, nMiddle + 1), pDC->GetTextColor());
 }
 
-int CXTPPaintManagerCore::LayoutFieldLabel(CDC* pDC, CXTPControl* pControl)
+namespace {
+// The caption when it stands as a label before the field: an edit set to show one, a combo box of
+// style 1.
+CString FieldLabelText(CXTPControl* pControl)
 {
-    CString strLabel;
     auto* pEdit = DYNAMIC_DOWNCAST(CXTPControlEdit, pControl);
     auto* pComboBox = DYNAMIC_DOWNCAST(CXTPControlComboBox, pControl);
     if ((pEdit != NULL && pEdit->IsLabeled()) || (pComboBox != NULL && pComboBox->GetComboStyle() == 1))
-        strLabel = pControl->GetCaption();
-    int nWidth = 0;
-    if (!strLabel.IsEmpty()) {
-        CXTFontSelector font(pDC, GetRegularFont());
-        CRect rcText(0, 0, 0, 0);
-        pDC->DrawText(strLabel, rcText, DT_SINGLELINE | DT_CALCRECT);
-        nWidth = rcText.Width() + 8;
+        return pControl->GetCaption();
+    return CString();
+}
+} // namespace
+
+int CXTPPaintManagerCore::LayoutFieldLabel(CDC* pDC, CXTPControl* pControl)
+{
+    auto* pEdit = DYNAMIC_DOWNCAST(CXTPControlEdit, pControl);
+    auto* pComboBox = DYNAMIC_DOWNCAST(CXTPControlComboBox, pControl);
+    int nWidth = pEdit != NULL ? pEdit->GetOwnLabelWidth() : -1;
+    if (nWidth < 0) {
+        nWidth = 0;
+        const CString strLabel = FieldLabelText(pControl);
+        if (!strLabel.IsEmpty()) {
+            CXTFontSelector font(pDC, GetRegularFont());
+            CRect rcText(0, 0, 0, 0);
+            pDC->DrawText(strLabel, rcText, DT_SINGLELINE | DT_CALCRECT);
+            nWidth = rcText.Width() + 8;
+        }
     }
     if (pEdit != NULL)
         pEdit->SetLabelWidth(nWidth);
@@ -241,11 +255,14 @@ void CXTPPaintManagerCore::DrawFieldLabel(CDC* pDC, CXTPControl* pControl, CRect
 {
     if (nLabelWidth <= 0)
         return;
-    CXTFontSelector font(pDC, GetRegularFont());
-    pDC->SetBkMode(TRANSPARENT);
-    pDC->SetTextColor(GetColor(pControl->GetEnabled() ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
-    CRect rcLabel(rect.left + 3, rect.top, rect.left + nLabelWidth, rect.bottom);
-    pDC->DrawText(pControl->GetCaption(), rcLabel, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+    const CString strLabel = FieldLabelText(pControl);
+    if (!strLabel.IsEmpty()) {
+        CXTFontSelector font(pDC, GetRegularFont());
+        pDC->SetBkMode(TRANSPARENT);
+        pDC->SetTextColor(GetColor(pControl->GetEnabled() ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+        CRect rcLabel(rect.left + 3, rect.top, rect.left + nLabelWidth, rect.bottom);
+        pDC->DrawText(strLabel, rcLabel, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+    }
     rect.left += nLabelWidth;
 }
 
