@@ -348,19 +348,6 @@ CXTPControlComboBox::CXTPControlComboBox()
     pList->InternalRelease();
 }
 
-CXTPControlComboBox::~CXTPControlComboBox()
-{
-    delete m_pAutoComplete;
-    m_pAutoComplete = NULL;
-    if (m_pEdit != NULL) {
-        m_pEdit->m_pControl = NULL;
-        if (::IsWindow(m_pEdit->GetSafeHwnd()))
-            m_pEdit->DestroyWindow();
-        delete m_pEdit;
-        m_pEdit = NULL;
-    }
-}
-
 CXTPControlComboBoxList* CXTPControlComboBox::GetListBox() const
 {
     return DYNAMIC_DOWNCAST(CXTPControlComboBoxList, m_pCommandBar);
@@ -378,29 +365,10 @@ int CXTPControlComboBox::GetCount() const
     return pList != NULL ? pList->GetCount() : 0;
 }
 
-void CXTPControlComboBox::SetWindowTextQuietly(LPCTSTR lpszText)
-{
-    ++m_nSettingText;
-    m_pEdit->SetWindowText(lpszText);
-    --m_nSettingText;
-}
-
 BOOL CXTPControlComboBox::IsListOpenForMe() const
 {
     CXTPControlComboBoxList* pList = GetListBox();
     return pList != NULL && pList->GetComboBox() == this && pList->IsTrackingMode();
-}
-
-CString CXTPControlComboBox::GetEditText() const
-{
-    if (m_pEdit != NULL && ::IsWindow(m_pEdit->GetSafeHwnd()) && m_bTextChanged && !m_bHintShown) {
-        CString strText;
-        m_pEdit->GetWindowText(strText);
-        m_strEditText = strText;
-        m_bTextChanged = FALSE;
-    }
-    return m_bHintShown || (!m_strEditHint.IsEmpty() && m_strEditText == m_strEditHint) ? CString()
-                                                                                        : m_strEditText;
 }
 
 void CXTPControlComboBox::SetEditText(const CString& strText)
@@ -431,19 +399,6 @@ void CXTPControlComboBox::SetEditHint(LPCTSTR lpszHint)
     }
     m_strEditHint = lpszHint;
     ShowHint();
-}
-
-void CXTPControlComboBox::ShowHint()
-{
-    if (m_bFocused || m_strEditHint.IsEmpty() || !GetEditText().IsEmpty())
-        return;
-    m_bHintShown = TRUE;
-    m_strEditText.Empty();
-    if (m_pEdit != NULL && ::IsWindow(m_pEdit->GetSafeHwnd())) {
-        SetWindowTextQuietly(m_strEditHint);
-        m_pEdit->UpdateCharFormat(m_bEnabled, TRUE);
-    }
-    m_bTextChanged = FALSE;
 }
 
 int CXTPControlComboBox::GetCurSel() const
@@ -507,83 +462,23 @@ void CXTPControlComboBox::SetDropDownListStyle(BOOL bDropDown)
     DelayLayoutParent();
 }
 
-void CXTPControlComboBox::EnableShellAutoComplete(DWORD dwFlags)
-{
-    m_dwShellAutoCompleteFlags = dwFlags;
-    delete m_pAutoComplete;
-    m_pAutoComplete = NULL;
-    if (m_pEdit != NULL && ::IsWindow(m_pEdit->GetSafeHwnd())) {
-        m_pAutoComplete = CXTPShellAutoComplete::Attach(m_pEdit->GetSafeHwnd(), dwFlags);
-        if (m_pAutoComplete != NULL && m_bFocused)
-            m_pAutoComplete->HookEdit(TRUE);
-    }
-}
-
-void CXTPControlComboBox::SetWidth(int nWidth)
-{
-    if (m_nWidth == nWidth)
-        return;
-    m_nWidth = nWidth;
-    DelayLayoutParent();
-}
-
-void CXTPControlComboBox::SetEnabled(BOOL bEnabled)
-{
-    if (bEnabled == m_bEnabled)
-        return;
-    CXTPControlPopup::SetEnabled(bEnabled);
-    if (m_pEdit != NULL && ::IsWindow(m_pEdit->GetSafeHwnd())) {
-        m_pEdit->EnableWindow(bEnabled);
-        m_pEdit->UpdateCharFormat(bEnabled, m_bHintShown);
-    }
-    RedrawParent();
-}
-
-void CXTPControlComboBox::SetHideFlags(DWORD dwFlags)
-{
-    if (dwFlags == m_dwHideFlags)
-        return;
-    m_dwHideFlags = dwFlags;
-    if (m_pEdit != NULL)
-        m_pEdit->ShowWithControl(IsVisible());
-    DelayLayoutParent();
-}
-
-CSize CXTPControlComboBox::GetSize(CDC* pDC)
-{
-    return CSize(m_nWidth, CXTPControlPopup::GetSize(pDC).cy);
-}
-
 void CXTPControlComboBox::SetRect(CRect rcControl)
 {
     CXTPCommandBar* pBar = m_pParent;
     m_rcControl = rcControl;
     if (m_pEdit == NULL || pBar == NULL || !::IsWindow(pBar->GetSafeHwnd()))
         return;
-    if (::IsWindow(m_pEdit->GetSafeHwnd()) && ((m_pEdit->GetExStyle() & WS_EX_LAYOUTRTL) != 0 ||
-                                               ::GetParent(m_pEdit->GetSafeHwnd()) != pBar->GetSafeHwnd()))
-        m_pEdit->DestroyWindow();
-    const BOOL bExists = ::IsWindow(m_pEdit->GetSafeHwnd());
+    const BOOL bExists = KeepWindowInBar(pBar);
     if (rcControl == m_rcEditPlaced && bExists && !m_bDelayReposition)
         return;
     m_rcEditPlaced = rcControl;
     m_bDelayReposition = FALSE;
-    if (!bExists) {
-        if (!m_pEdit->CreateEdit(WS_CHILD | ES_AUTOHSCROLL, CRect(0, 0, 0, 0), pBar))
-            return;
-        SetWindowTextQuietly(m_bHintShown ? m_strEditHint : m_strEditText);
-        m_bTextChanged = FALSE;
-        m_pEdit->EnableWindow(m_bEnabled);
-        delete m_pAutoComplete;
-        m_pAutoComplete = CXTPShellAutoComplete::Attach(m_pEdit->GetSafeHwnd(), m_dwShellAutoCompleteFlags);
-    }
+    if (!bExists && !CreateEditWindow(pBar))
+        return;
     if (CXTPPaintManagerCore* pPaintManager = GetPaintManager())
         m_pEdit->SetFont(pPaintManager->GetRegularFont());
     m_pEdit->RefreshFormat(m_bEnabled, m_bHintShown);
-    CRect rcEdit(rcControl.left + m_nLabelWidth + 4, rcControl.top + 3, rcControl.right - m_nThumbWidth - 3,
-                 rcControl.bottom - 3);
-    m_pEdit->SetWindowPos(NULL, rcEdit.left, rcEdit.top, rcEdit.Width(), rcEdit.Height(),
-                          SWP_NOZORDER | SWP_NOACTIVATE | (IsVisible() ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+    PlaceEditWindow(rcControl, m_nThumbWidth + 3);
 }
 
 BOOL CXTPControlComboBox::SetPopupOpen(BOOL bOpen)
@@ -633,56 +528,19 @@ void CXTPControlComboBox::SetFocused(BOOL bFocused)
 {
     if (bFocused == m_bFocused)
         return;
-    CXTPCommandBar* pBar = m_pParent;
-    CXTPMouseManager* pMouseManager = CXTPMouseManager::GetInstance();
-    const HWND hwndEdit = m_pEdit != NULL ? m_pEdit->GetSafeHwnd() : NULL;
     if (bFocused) {
         m_nLastSel = GetCurSel();
         m_bSelEndOk = FALSE;
-        m_bFocused = TRUE;
-        if (m_bHintShown) {
-            m_bHintShown = FALSE;
-            m_strEditText.Empty();
-            if (::IsWindow(hwndEdit)) {
-                SetWindowTextQuietly(L"");
-                m_pEdit->UpdateCharFormat(m_bEnabled, FALSE);
-            }
-        }
-        m_strLastText = GetEditText();
-        if (m_hwndPreviousFocus == NULL) {
-            const HWND hwndFocus = ::GetFocus();
-            m_hwndPreviousFocus = hwndFocus != hwndEdit ? hwndFocus : NULL;
-        }
-        if (::IsWindow(hwndEdit) && ::GetFocus() != hwndEdit)
-            ::SetFocus(hwndEdit);
-        if (pBar != NULL) {
-            pBar->SetTracking(TRUE);
-            pBar->SetSelected(m_nIndex);
-        }
-        ++pMouseManager->m_nLock;
-        if (m_pAutoComplete != NULL)
-            m_pAutoComplete->HookEdit(TRUE);
-        NotifyExecute(XTP_CBN_SETFOCUS);
-    } else {
-        m_bFocused = FALSE;
-        if (!m_bSelEndOk && !IsListOpenForMe() && m_pEdit == NULL) {
-            if (GetCurSel() != m_nLastSel)
-                SetCurSel(m_nLastSel);
-            NotifyExecute(XTP_CBN_SELENDCANCEL);
-        }
-        if (::IsWindow(hwndEdit) && ::GetFocus() == hwndEdit) {
-            const HWND hwndPrevious = m_hwndPreviousFocus;
-            m_hwndPreviousFocus = NULL;
-            ::SetFocus(::IsWindow(hwndPrevious) ? hwndPrevious : NULL);
-        }
-        m_hwndPreviousFocus = NULL;
-        if (m_pAutoComplete != NULL)
-            m_pAutoComplete->HookEdit(FALSE);
-        --pMouseManager->m_nLock;
-        NotifyExecute(XTP_CBN_KILLFOCUS);
-        ShowHint();
+        TakeFocus(XTP_CBN_SETFOCUS);
+        return;
     }
-    RedrawParent();
+    m_bFocused = FALSE;
+    if (!m_bSelEndOk && !IsListOpenForMe() && m_pEdit == NULL) {
+        if (GetCurSel() != m_nLastSel)
+            SetCurSel(m_nLastSel);
+        NotifyExecute(XTP_CBN_SELENDCANCEL);
+    }
+    GiveUpFocus(XTP_CBN_KILLFOCUS);
 }
 
 int CXTPControlComboBox::OnHookKeyDown(UINT nChar, LPARAM)
@@ -788,16 +646,6 @@ void CXTPControlComboBox::OnEditChanged()
     }
     NotifyExecute(XTP_CBN_EDITCHANGE);
     m_pEdit->RefreshFormat(m_bEnabled, m_bHintShown);
-}
-
-void CXTPControlComboBox::OnEditDestroyed()
-{
-    if (!m_bHintShown && m_pEdit != NULL) {
-        CString strText;
-        m_pEdit->GetWindowText(strText);
-        m_strEditText = strText;
-    }
-    m_bTextChanged = FALSE;
 }
 
 void CXTPControlComboBox::Copy(CXTPControl* pControl, BOOL bRecursive)

@@ -408,41 +408,15 @@ BOOL CXTPControlEditCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lPar
 CXTPControlEdit::CXTPControlEdit()
 {
     m_controlType = xtpControlEdit;
-}
-
-CXTPControlEdit::~CXTPControlEdit()
-{
-    delete m_pAutoComplete;
-    m_pAutoComplete = NULL;
-    if (m_pEdit != NULL) {
-        m_pEdit->m_pControl = NULL;
-        if (::IsWindow(m_pEdit->GetSafeHwnd()))
-            m_pEdit->DestroyWindow();
-        delete m_pEdit;
-    }
-}
-
-CString CXTPControlEdit::GetEditText() const
-{
-    if (m_pEdit != NULL && ::IsWindow(m_pEdit->GetSafeHwnd()) && m_bTextChanged && !m_bHintShown) {
-        CString strText;
-        m_pEdit->GetWindowText(strText);
-        m_strEditText = strText;
-    }
-    // A text equal to the hint is the hint standing in the empty field.
-    return m_bHintShown || (!m_strEditHint.IsEmpty() && m_strEditText == m_strEditHint) ? CString()
-                                                                                        : m_strEditText;
+    m_bTextChanged = TRUE;
 }
 
 void CXTPControlEdit::SetEditText(const CString& strText)
 {
     m_strEditText = strText;
     m_bHintShown = FALSE;
-    if (m_pEdit != NULL && ::IsWindow(m_pEdit->GetSafeHwnd())) {
-        ++m_nSettingText;
-        m_pEdit->SetWindowText(strText);
-        --m_nSettingText;
-    }
+    if (m_pEdit != NULL && ::IsWindow(m_pEdit->GetSafeHwnd()))
+        SetWindowTextQuietly(strText);
     m_bTextChanged = FALSE;
     ShowHint();
 }
@@ -453,74 +427,11 @@ void CXTPControlEdit::SetEditHint(LPCTSTR lpszHint)
     ShowHint();
 }
 
-void CXTPControlEdit::ShowHint()
-{
-    if (m_bFocused || m_strEditHint.IsEmpty() || !GetEditText().IsEmpty())
-        return;
-    m_bHintShown = TRUE;
-    m_strEditText.Empty();
-    if (m_pEdit != NULL && ::IsWindow(m_pEdit->GetSafeHwnd())) {
-        ++m_nSettingText;
-        m_pEdit->SetWindowText(m_strEditHint);
-        --m_nSettingText;
-    }
-    m_bTextChanged = FALSE;
-    if (m_pEdit != NULL)
-        m_pEdit->UpdateCharFormat(m_bEnabled, TRUE);
-}
-
-void CXTPControlEdit::EnableShellAutoComplete(DWORD dwFlags)
-{
-    m_dwShellAutoCompleteFlags = dwFlags;
-    delete m_pAutoComplete;
-    m_pAutoComplete = NULL;
-    if (m_pEdit != NULL && ::IsWindow(m_pEdit->GetSafeHwnd())) {
-        m_pAutoComplete = CXTPShellAutoComplete::Attach(m_pEdit->GetSafeHwnd(), dwFlags);
-        if (m_pAutoComplete != NULL && m_bFocused)
-            m_pAutoComplete->HookEdit(TRUE);
-    }
-}
-
 void CXTPControlEdit::SetReadOnly(BOOL bReadOnly)
 {
     m_bReadOnly = bReadOnly;
     if (m_pEdit != NULL && ::IsWindow(m_pEdit->GetSafeHwnd()))
         m_pEdit->SendMessage(EM_SETREADONLY, bReadOnly);
-}
-
-void CXTPControlEdit::SetWidth(int nWidth)
-{
-    if (m_nWidth == nWidth)
-        return;
-    m_nWidth = nWidth;
-    DelayLayoutParent();
-}
-
-void CXTPControlEdit::SetEnabled(BOOL bEnabled)
-{
-    if (bEnabled == m_bEnabled)
-        return;
-    CXTPControl::SetEnabled(bEnabled);
-    if (m_pEdit != NULL && ::IsWindow(m_pEdit->GetSafeHwnd())) {
-        m_pEdit->EnableWindow(bEnabled);
-        m_pEdit->UpdateCharFormat(bEnabled, m_bHintShown);
-    }
-    RedrawParent();
-}
-
-void CXTPControlEdit::SetHideFlags(DWORD dwFlags)
-{
-    if (dwFlags == m_dwHideFlags)
-        return;
-    m_dwHideFlags = dwFlags;
-    if (m_pEdit != NULL)
-        m_pEdit->ShowWithControl(IsVisible());
-    DelayLayoutParent();
-}
-
-CSize CXTPControlEdit::GetSize(CDC* pDC)
-{
-    return CSize(m_nWidth, CXTPControl::GetSize(pDC).cy);
 }
 
 void CXTPControlEdit::SetRect(CRect rcControl)
@@ -530,11 +441,7 @@ void CXTPControlEdit::SetRect(CRect rcControl)
         m_rcControl = rcControl;
         return;
     }
-    if (m_pEdit != NULL && ::IsWindow(m_pEdit->GetSafeHwnd()) &&
-        ((m_pEdit->GetExStyle() & WS_EX_LAYOUTRTL) != 0 ||
-         ::GetParent(m_pEdit->GetSafeHwnd()) != pBar->GetSafeHwnd()))
-        m_pEdit->DestroyWindow();
-    const BOOL bExists = m_pEdit != NULL && ::IsWindow(m_pEdit->GetSafeHwnd());
+    const BOOL bExists = KeepWindowInBar(pBar);
     if (rcControl == m_rcControl && bExists && !m_bDelayReposition)
         return;
     m_rcControl = rcControl;
@@ -544,24 +451,14 @@ void CXTPControlEdit::SetRect(CRect rcControl)
             m_pEdit = new CXTPControlEditCtrl;
             m_pEdit->m_pControl = this;
         }
-        if (!m_pEdit->CreateEdit(WS_CHILD | ES_AUTOHSCROLL, CRect(0, 0, 0, 0), pBar))
+        if (!CreateEditWindow(pBar))
             return;
-        ++m_nSettingText;
-        m_pEdit->SetWindowText(m_bHintShown ? m_strEditHint : m_strEditText);
-        --m_nSettingText;
-        m_bTextChanged = FALSE;
-        m_pEdit->EnableWindow(m_bEnabled);
         if (CXTPPaintManagerCore* pPaintManager = GetPaintManager())
             m_pEdit->SetFont(pPaintManager->GetRegularFont());
         m_pEdit->RefreshFormat(m_bEnabled, m_bHintShown);
         m_pEdit->SendMessage(EM_SETREADONLY, m_bReadOnly);
-        delete m_pAutoComplete;
-        m_pAutoComplete = CXTPShellAutoComplete::Attach(m_pEdit->GetSafeHwnd(), m_dwShellAutoCompleteFlags);
     }
-    CRect rcEdit(rcControl.left + m_nLabelWidth + 4, rcControl.top + 3, rcControl.right - 3,
-                 rcControl.bottom - 3);
-    m_pEdit->SetWindowPos(NULL, rcEdit.left, rcEdit.top, rcEdit.Width(), rcEdit.Height(),
-                          SWP_NOZORDER | SWP_NOACTIVATE | (IsVisible() ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+    PlaceEditWindow(rcControl, 3);
 }
 
 void CXTPControlEdit::Notify(UINT nCode)
@@ -573,51 +470,10 @@ void CXTPControlEdit::SetFocused(BOOL bFocused)
 {
     if (bFocused == m_bFocused)
         return;
-    CXTPCommandBar* pBar = m_pParent;
-    CXTPMouseManager* pMouseManager = CXTPMouseManager::GetInstance();
-    const HWND hwndEdit = m_pEdit != NULL ? m_pEdit->GetSafeHwnd() : NULL;
-    if (bFocused) {
-        m_bFocused = TRUE;
-        if (m_bHintShown) {
-            m_bHintShown = FALSE;
-            m_strEditText.Empty();
-            if (::IsWindow(hwndEdit)) {
-                ++m_nSettingText;
-                m_pEdit->SetWindowText(L"");
-                --m_nSettingText;
-                m_pEdit->UpdateCharFormat(m_bEnabled, FALSE);
-            }
-        }
-        m_strLastText = GetEditText();
-        if (m_hwndPreviousFocus == NULL) {
-            const HWND hwndFocus = ::GetFocus();
-            m_hwndPreviousFocus = hwndFocus != hwndEdit ? hwndFocus : NULL;
-        }
-        if (::IsWindow(hwndEdit) && ::GetFocus() != hwndEdit)
-            ::SetFocus(hwndEdit);
-        if (pBar != NULL) {
-            pBar->SetTracking(TRUE);
-            pBar->SetSelected(m_nIndex);
-        }
-        ++pMouseManager->m_nLock;
-        if (m_pAutoComplete != NULL)
-            m_pAutoComplete->HookEdit(TRUE);
-        Notify(EN_SETFOCUS);
-    } else {
-        m_bFocused = FALSE;
-        if (::IsWindow(hwndEdit) && ::GetFocus() == hwndEdit) {
-            const HWND hwndPrevious = m_hwndPreviousFocus;
-            m_hwndPreviousFocus = NULL;
-            ::SetFocus(::IsWindow(hwndPrevious) ? hwndPrevious : NULL);
-        }
-        m_hwndPreviousFocus = NULL;
-        if (m_pAutoComplete != NULL)
-            m_pAutoComplete->HookEdit(FALSE);
-        --pMouseManager->m_nLock;
-        Notify(EN_KILLFOCUS);
-        ShowHint();
-    }
-    RedrawParent();
+    if (bFocused)
+        TakeFocus(EN_SETFOCUS);
+    else
+        GiveUpFocus(EN_KILLFOCUS);
 }
 
 void CXTPControlEdit::OnEditSetFocus()
@@ -637,16 +493,6 @@ void CXTPControlEdit::OnEditChanged()
         Notify(EN_CHANGE);
     if (m_pEdit != NULL)
         m_pEdit->RefreshFormat(m_bEnabled, m_bHintShown);
-}
-
-void CXTPControlEdit::OnEditDestroyed()
-{
-    if (!m_bHintShown && m_pEdit != NULL) {
-        CString strText;
-        m_pEdit->GetWindowText(strText);
-        m_strEditText = strText;
-    }
-    m_bTextChanged = FALSE;
 }
 
 int CXTPControlEdit::OnHookKeyDown(UINT nChar, LPARAM)

@@ -2,6 +2,7 @@
 // library loads, else a plain edit) with its own clipboard menu, and the edit control of a bar.
 #pragma once
 
+#include "control_field.h"
 #include "controls.h"
 #include "hook_managers.h"
 
@@ -119,46 +120,27 @@ protected:
     BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 };
 
-class CXTPControlEdit : public CXTPControl
+extern template class CXTPControlField<CXTPControl, CXTPControlEditCtrl>;
+
+class CXTPControlEdit : public CXTPControlField<CXTPControl, CXTPControlEditCtrl>
 {
     DECLARE_DYNCREATE(CXTPControlEdit)
 public:
     CXTPControlEdit();
-    ~CXTPControlEdit() override;
 
-    CString GetEditText() const;
     void SetEditText(const CString& strText);
     void SetEditHint(LPCTSTR lpszHint);
-    CString GetEditHint() const { return m_strEditHint; }
     void SetReadOnly(BOOL bReadOnly);
     BOOL GetReadOnly() const { return m_bReadOnly; }
-    void SetWidth(int nWidth);
-    int GetWidth() const { return m_nWidth; }
     void ShowLabel(BOOL bShow) { m_bLabel = bShow; }
     BOOL IsLabeled() const { return m_bLabel; }
-    void EnableShellAutoComplete(DWORD dwFlags);
-    DWORD GetShellAutoCompleteFlags() const { return m_dwShellAutoCompleteFlags; }
-    CXTPControlEditCtrl* GetEditCtrl() const { return m_pEdit; }
-    BOOL IsFocused() const override { return m_bFocused; }
     void SetFocused(BOOL bFocused) override;
     // The keys while the field has the focus: 1 handled, 2 the edit window's, 0 not handled.
     int OnHookKeyDown(UINT nChar, LPARAM lParam) override;
-    CXTPShellAutoComplete* GetAutoComplete() const { return m_pAutoComplete; }
-    // Space the paint manager gives the label before the field.
-    void SetLabelWidth(int nWidth)
-    {
-        m_bDelayReposition |= nWidth != m_nLabelWidth;
-        m_nLabelWidth = nWidth;
-    }
-    int GetLabelWidth() const { return m_nLabelWidth; }
     // The label width a field decides itself, or -1 when the paint manager measures the caption.
     virtual int GetOwnLabelWidth() const { return -1; }
-    BOOL IsHintShown() const { return m_bHintShown; }
 
-    CSize GetSize(CDC* pDC) override;
     void SetRect(CRect rcControl) override;
-    void SetEnabled(BOOL bEnabled) override;
-    void SetHideFlags(DWORD dwFlags) override;
     void Copy(CXTPControl* pControl, BOOL bRecursive = FALSE) override;
     BOOL IsEqual(CXTPControl* pOther) const override;
     void OnClick(BOOL bKeyboard = FALSE, CPoint pt = CPoint(0, 0)) override;
@@ -168,27 +150,10 @@ protected:
     void OnEditChanged();
     void OnEditSetFocus();
     void OnEditKillFocus();
-    void OnEditDestroyed();
-    void ShowHint();
     void Notify(UINT nCode);
 
-    CXTPControlEditCtrl* m_pEdit = NULL;
-    int m_nWidth = 100;
     BOOL m_bLabel = TRUE;
     BOOL m_bReadOnly = FALSE;
-    int m_nLabelWidth = 0;
-    BOOL m_bDelayReposition = FALSE;
-    BOOL m_bFocused = FALSE;
-    BOOL m_bHintShown = FALSE;
-    BOOL m_bTextChanged = TRUE;
-    CString m_strEditHint;
-    CString m_strLastText;
-    mutable CString m_strEditText;
-    DWORD m_dwShellAutoCompleteFlags = 0;
-    CXTPShellAutoComplete* m_pAutoComplete = NULL;
-    HWND m_hwndPreviousFocus = NULL;
-    // Above 0 while the control sets the window's text itself: no change is reported.
-    int m_nSettingText = 0;
 
     friend class CXTPControlEditCtrl;
 };
