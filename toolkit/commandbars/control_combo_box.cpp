@@ -270,70 +270,37 @@ void CXTPControlComboBoxList::DoPropExchange(CXTPPropExchange* pPX)
 // ---------------------------------------------------------------------------------------------
 // The edit window of the combo
 
-LRESULT CXTPControlComboBoxEditCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+BOOL CXTPControlComboBoxEditCtrl::OnOwnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& lResult)
 {
-    CXTPControlComboBox* pControl = m_pControl;
-    if (pControl == NULL)
-        return CXTPEdit::WindowProc(message, wParam, lParam);
-    LRESULT lFieldResult = 0;
-    if (OnFieldMessage(pControl, message, wParam, lParam, lFieldResult))
-        return lFieldResult;
-    CXTPCommandBar* pBar = pControl->GetParent();
-    CXTPCommandBars* pCommandBars = pControl->GetCommandBars();
-    const BOOL bCustomize = pCommandBars != NULL && pCommandBars->IsCustomizeMode();
+    lResult = 0;
     switch (message) {
     case XTP_WM_SHELL_SUGGESTION_SHOWN:
         // The shell's list takes the place of the drop-down list.
-        if (CXTPControlComboBoxList* pList = pControl->GetListBox(); pList != NULL && pList->IsTrackingMode())
+        if (CXTPControlComboBoxList* pList = m_pControl->GetListBox();
+            pList != NULL && pList->IsTrackingMode())
             pList->SetTracking(FALSE);
-        return 0;
-    case WM_SETFOCUS: {
-        const LRESULT lResult = CXTPEdit::WindowProc(message, wParam, lParam);
-        if (!bCustomize) {
-            pControl->SetFocused(TRUE);
-            PostMessage(EM_SETSEL, 0, -1);
-        }
-        return lResult;
-    }
-    case WM_KILLFOCUS: {
-        const LRESULT lResult = CXTPEdit::WindowProc(message, wParam, lParam);
-        pControl->SetFocused(FALSE);
-        return lResult;
-    }
+        return TRUE;
     case WM_KEYDOWN:
         if (wParam == VK_DELETE)
-            pControl->m_bIgnoreAutoComplete = TRUE;
-        // While the bar tracks, the keyboard hook gave the control its keys already.
-        if (pBar == NULL || !pBar->IsTrackingMode()) {
-            if (wParam == VK_ESCAPE && pControl->OnHookKeyDown(VK_ESCAPE, lParam) == XTP_HOOK_HANDLED)
-                return 0;
-            if (wParam == VK_RETURN && pControl->IsFocused()) {
-                pControl->OnExecute();
-                return 0;
-            }
-        }
-        break;
+            m_pControl->m_bIgnoreAutoComplete = TRUE;
+        return FALSE;
     case WM_CHAR:
         // A typed character may be completed again; Backspace never is.
-        pControl->m_bIgnoreAutoComplete = wParam == VK_BACK;
-        break;
-    case WM_DESTROY:
-        pControl->OnEditDestroyed();
-        break;
+        m_pControl->m_bIgnoreAutoComplete = wParam == VK_BACK;
+        return FALSE;
     default:
-        break;
+        return FALSE;
     }
-    return CXTPEdit::WindowProc(message, wParam, lParam);
 }
 
-BOOL CXTPControlComboBoxEditCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+void CXTPControlComboBoxEditCtrl::SelectWholeText()
 {
-    if (message == WM_COMMAND && HIWORD(wParam) == EN_CHANGE && m_pControl != NULL) {
-        if (m_pControl->m_nSettingText == 0)
-            m_pControl->OnEditChanged();
-        return TRUE;
-    }
-    return CXTPEdit::OnChildNotify(message, wParam, lParam, pResult);
+    PostMessage(EM_SETSEL, 0, -1);
+}
+
+void CXTPControlComboBoxEditCtrl::OnEnter()
+{
+    m_pControl->OnExecute();
 }
 
 // ---------------------------------------------------------------------------------------------

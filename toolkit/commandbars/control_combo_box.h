@@ -45,17 +45,17 @@ protected:
     CXTPControlComboBox* m_pComboBox = NULL;
 };
 
-// The combo's edit window: its focus, mouse and changes go to the combo.
-class CXTPControlComboBoxEditCtrl : public CXTPEdit
+extern template class CXTPControlFieldEditCtrl<CXTPControlComboBox>;
+
+// The combo's edit window.
+class CXTPControlComboBoxEditCtrl : public CXTPControlFieldEditCtrl<CXTPControlComboBox>
 {
     DECLARE_DYNCREATE(CXTPControlComboBoxEditCtrl)
-public:
-    CXTPControlComboBox* m_pControl = NULL;
 
 protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-    // The change notification the window sends its bar comes back here.
-    BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+    BOOL OnOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& lResult) override;
+    void SelectWholeText() override;
+    void OnEnter() override;
 };
 
 // Notification codes the combo sends to the frame (message 0x2862).
@@ -134,6 +134,7 @@ protected:
     int m_nCurSel = -1;
     CRect m_rcEditPlaced;
 
+    friend class CXTPControlFieldEditCtrl<CXTPControlComboBox>;
     friend class CXTPControlComboBoxEditCtrl;
     friend class CXTPControlComboBoxList;
 };

@@ -348,61 +348,20 @@ LRESULT CALLBACK CXTPShellAutoComplete::CallWndProc(int nCode, WPARAM wParam, LP
     return ::CallNextHookEx(hHook, nCode, wParam, lParam);
 }
 
-LRESULT CXTPControlEditCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+BOOL CXTPControlEditCtrl::OnOwnMessage(UINT message, WPARAM, LPARAM, LRESULT& lResult)
 {
-    CXTPControlEdit* pControl = m_pControl;
-    if (pControl == NULL)
-        return CXTPEdit::WindowProc(message, wParam, lParam);
-    LRESULT lFieldResult = 0;
-    if (OnFieldMessage(pControl, message, wParam, lParam, lFieldResult))
-        return lFieldResult;
-    CXTPCommandBar* pBar = pControl->GetParent();
-    CXTPCommandBars* pCommandBars = pControl->GetCommandBars();
-    const BOOL bCustomize = pCommandBars != NULL && pCommandBars->IsCustomizeMode();
-    switch (message) {
-    case WM_SETFOCUS: {
-        const LRESULT lResult = CXTPEdit::WindowProc(message, wParam, lParam);
-        if (!bCustomize) {
-            pControl->OnEditSetFocus();
-            SendMessage(EM_SETSEL, 0, -1);
-        }
-        return lResult;
-    }
-    case WM_KILLFOCUS: {
-        const LRESULT lResult = CXTPEdit::WindowProc(message, wParam, lParam);
-        pControl->OnEditKillFocus();
-        return lResult;
-    }
-    case WM_KEYDOWN:
-        // While the bar tracks, the keyboard hook gave the control its keys already.
-        if (pBar == NULL || !pBar->IsTrackingMode()) {
-            if (wParam == VK_ESCAPE && pControl->OnHookKeyDown(VK_ESCAPE, lParam) == XTP_HOOK_HANDLED)
-                return 0;
-            if (wParam == VK_RETURN && pControl->IsFocused()) {
-                pControl->Execute();
-                return 0;
-            }
-        }
-        break;
-    case XTP_WM_SHELL_SUGGESTION_SHOWN:
-        return 0;
-    case WM_DESTROY:
-        pControl->OnEditDestroyed();
-        break;
-    default:
-        break;
-    }
-    return CXTPEdit::WindowProc(message, wParam, lParam);
+    lResult = 0;
+    return message == XTP_WM_SHELL_SUGGESTION_SHOWN;
 }
 
-BOOL CXTPControlEditCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+void CXTPControlEditCtrl::SelectWholeText()
 {
-    if (message == WM_COMMAND && HIWORD(wParam) == EN_CHANGE && m_pControl != NULL) {
-        if (m_pControl->m_nSettingText == 0)
-            m_pControl->OnEditChanged();
-        return TRUE;
-    }
-    return CXTPEdit::OnChildNotify(message, wParam, lParam, pResult);
+    SendMessage(EM_SETSEL, 0, -1);
+}
+
+void CXTPControlEditCtrl::OnEnter()
+{
+    m_pControl->Execute();
 }
 
 CXTPControlEdit::CXTPControlEdit()
@@ -474,16 +433,6 @@ void CXTPControlEdit::SetFocused(BOOL bFocused)
         TakeFocus(EN_SETFOCUS);
     else
         GiveUpFocus(EN_KILLFOCUS);
-}
-
-void CXTPControlEdit::OnEditSetFocus()
-{
-    SetFocused(TRUE);
-}
-
-void CXTPControlEdit::OnEditKillFocus()
-{
-    SetFocused(FALSE);
 }
 
 void CXTPControlEdit::OnEditChanged()

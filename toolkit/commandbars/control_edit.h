@@ -107,17 +107,37 @@ private:
     static CXTPShellAutoComplete* s_pOwner;
 };
 
-// The edit window of an edit control: its mouse and focus go to the control.
-class CXTPControlEditCtrl : public CXTPEdit
+// The edit window of a field control (TControl): its mouse, focus, keys and changes go to the
+// control.
+template <class TControl> class CXTPControlFieldEditCtrl : public CXTPEdit
 {
-    DECLARE_DYNCREATE(CXTPControlEditCtrl)
 public:
-    CXTPControlEdit* m_pControl = NULL;
+    TControl* m_pControl = NULL;
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     // The change notification the window sends its bar comes back here.
     BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+    // A message the field takes before the handling both fields share; TRUE when answered there
+    // (lResult).
+    virtual BOOL OnOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& lResult) = 0;
+    // The field took the focus outside customise mode: its whole text is selected.
+    virtual void SelectWholeText() = 0;
+    // Enter in the focused field while its bar does not track.
+    virtual void OnEnter() = 0;
+};
+
+extern template class CXTPControlFieldEditCtrl<CXTPControlEdit>;
+
+// The edit window of an edit control.
+class CXTPControlEditCtrl : public CXTPControlFieldEditCtrl<CXTPControlEdit>
+{
+    DECLARE_DYNCREATE(CXTPControlEditCtrl)
+
+protected:
+    BOOL OnOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& lResult) override;
+    void SelectWholeText() override;
+    void OnEnter() override;
 };
 
 extern template class CXTPControlField<CXTPControl, CXTPControlEditCtrl>;
@@ -148,12 +168,10 @@ public:
 
 protected:
     void OnEditChanged();
-    void OnEditSetFocus();
-    void OnEditKillFocus();
     void Notify(UINT nCode);
 
     BOOL m_bLabel = TRUE;
     BOOL m_bReadOnly = FALSE;
 
-    friend class CXTPControlEditCtrl;
+    friend class CXTPControlFieldEditCtrl<CXTPControlEdit>;
 };

@@ -1,6 +1,7 @@
 #include "control_field.h"
 
 #include "command_bar.h"
+#include "command_bars.h"
 #include "control_combo_box.h"
 #include "control_edit.h"
 #include "hook_managers.h"
@@ -195,5 +196,64 @@ void CXTPControlField<TBase, TEditCtrl>::GiveUpFocus(UINT nKillFocusCode)
     this->RedrawParent();
 }
 
+template <class TControl>
+LRESULT CXTPControlFieldEditCtrl<TControl>::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    TControl* pControl = m_pControl;
+    if (pControl == NULL)
+        return CXTPEdit::WindowProc(message, wParam, lParam);
+    LRESULT lResult = 0;
+    if (OnFieldMessage(pControl, message, wParam, lParam, lResult) ||
+        OnOwnMessage(message, wParam, lParam, lResult))
+        return lResult;
+    CXTPCommandBar* pBar = pControl->GetParent();
+    CXTPCommandBars* pCommandBars = pControl->GetCommandBars();
+    const BOOL bCustomize = pCommandBars != NULL && pCommandBars->IsCustomizeMode();
+    switch (message) {
+    case WM_SETFOCUS:
+        lResult = CXTPEdit::WindowProc(message, wParam, lParam);
+        if (!bCustomize) {
+            pControl->SetFocused(TRUE);
+            SelectWholeText();
+        }
+        return lResult;
+    case WM_KILLFOCUS:
+        lResult = CXTPEdit::WindowProc(message, wParam, lParam);
+        pControl->SetFocused(FALSE);
+        return lResult;
+    case WM_KEYDOWN:
+        // While the bar tracks, the keyboard hook gave the control its keys already.
+        if (pBar == NULL || !pBar->IsTrackingMode()) {
+            if (wParam == VK_ESCAPE && pControl->OnHookKeyDown(VK_ESCAPE, lParam) == XTP_HOOK_HANDLED)
+                return 0;
+            if (wParam == VK_RETURN && pControl->IsFocused()) {
+                OnEnter();
+                return 0;
+            }
+        }
+        break;
+    case WM_DESTROY:
+        pControl->OnEditDestroyed();
+        break;
+    default:
+        break;
+    }
+    return CXTPEdit::WindowProc(message, wParam, lParam);
+}
+
+template <class TControl>
+BOOL CXTPControlFieldEditCtrl<TControl>::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam,
+                                                       LRESULT* pResult)
+{
+    if (message == WM_COMMAND && HIWORD(wParam) == EN_CHANGE && m_pControl != NULL) {
+        if (m_pControl->m_nSettingText == 0)
+            m_pControl->OnEditChanged();
+        return TRUE;
+    }
+    return CXTPEdit::OnChildNotify(message, wParam, lParam, pResult);
+}
+
+template class CXTPControlFieldEditCtrl<CXTPControlEdit>;
+template class CXTPControlFieldEditCtrl<CXTPControlComboBox>;
 template class CXTPControlField<CXTPControl, CXTPControlEditCtrl>;
 template class CXTPControlField<CXTPControlPopup, CXTPControlComboBoxEditCtrl>;

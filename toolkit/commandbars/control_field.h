@@ -6,6 +6,7 @@
 #include "controls.h"
 
 class CXTPShellAutoComplete;
+template <class TControl> class CXTPControlFieldEditCtrl;
 
 // TBase is the control's own base class, TEditCtrl the class of its edit window.
 template <class TBase, class TEditCtrl> class CXTPControlField : public TBase
@@ -76,4 +77,6 @@ protected:
     HWND m_hwndPreviousFocus = NULL;
     // Above 0 while the control sets the window's text itself: no change is reported.
     int m_nSettingText = 0;
+
+    template <class TControl> friend class CXTPControlFieldEditCtrl;
 };
