@@ -229,8 +229,13 @@ bool RoadWalker::ChooseMode(RoadMode mode)
     const int button = mode == RoadMode::Quick       ? kHomeQuickScan
                        : mode == RoadMode::Extensive ? kHomeExtensiveScan
                                                      : kHomeFileTrace;
-    if (!ClickViewButton(button))
-        return false;
+    // The home view shows only Quick Scan's button; the other modes are the frame's commands.
+    if (mode == RoadMode::Quick) {
+        if (!ClickViewButton(button))
+            return false;
+    } else {
+        ProgramDriver::PostCommand(m_frame, button);
+    }
     if (!WaitForStep(WizardStep::Drive))
         return Fail(L"the drive step did not follow the mode button");
     Shot(L"drive-step");
