@@ -34,12 +34,13 @@ trace) road_args=("$fixtures/trace.vhd" --partition 1 --mode trace) ;;
 *) fail "no road $road" ;;
 esac
 
-started=$(date +%s.%N)
+started=$(date +%s%N)
 RECOVER_ROAD_BUILD=$build_dir "$source_dir/tools/recover-road" "${road_args[@]}" --out "$work/saved" \
     --shots "$work" >"$log"
 status=$?
 cat "$log"
-echo "road $road: $(echo "$(date +%s.%N) - $started" | bc) s"
+elapsed_ms=$((($(date +%s%N) - started) / 1000000))
+echo "road $road: $((elapsed_ms / 1000)).$(printf %03d $((elapsed_ms % 1000))) s"
 [[ $status -eq 0 ]] || fail "recover-road ended with $status"
 grep -qx $'outcome\tFiles Saved Successfully.' "$log" || fail "the program did not say that every file was saved"
 
