@@ -252,10 +252,9 @@ std::vector<std::uint64_t> CRecoveryTreeCtrl::OwnFileIds(HTREEITEM item, bool fi
         // The root holds every found item, a type name's item (one with children) those of its type, an
         // extension's item those of its extension: the items that a click on the item lists.
         const CString text = GetItemText(item);
-        ids = TraceItemIds(GetParentItem(item) == NULL ? u"Root"
-                                                       : reinterpret_cast<const char16_t*>(
-                                                             static_cast<LPCWSTR>(text)),
-                           GetParentItem(item) != NULL && GetChildItem(item) != NULL ? 1 : 0);
+        const bool root = GetParentItem(item) == NULL;
+        const char16_t* name = root ? u"Root" : reinterpret_cast<const char16_t*>(static_cast<LPCWSTR>(text));
+        ids = TraceItemIds(name, !root && GetChildItem(item) != NULL ? 1 : 0);
         if (firstOnly && ids.size() > 1)
             ids.resize(1);
         return ids;

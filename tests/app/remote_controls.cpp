@@ -144,8 +144,7 @@ bool RemoteTree::LabelRect(HTREEITEM item, RECT& rect) const
 {
     // The item goes in where the rectangle comes out.
     RemoteMemory memory(m_process, sizeof(RECT));
-    if (!memory.Write(&item, sizeof item) ||
-        !SendWait(m_tree, TVM_GETITEMRECT, TRUE, memory.Param()))
+    if (!memory.Write(&item, sizeof item) || !SendWait(m_tree, TVM_GETITEMRECT, TRUE, memory.Param()))
         return false;
     return memory.Read(&rect, sizeof rect);
 }

@@ -83,8 +83,8 @@ void PrintLine(const char* kind, const std::vector<std::wstring>& fields)
 {
     std::string line = kind;
     for (const std::wstring& field : fields) {
-        const int size = WideCharToMultiByte(CP_UTF8, 0, field.c_str(), static_cast<int>(field.size()), nullptr,
-                                             0, nullptr, nullptr);
+        const int size = WideCharToMultiByte(CP_UTF8, 0, field.c_str(), static_cast<int>(field.size()),
+                                             nullptr, 0, nullptr, nullptr);
         std::string text(static_cast<size_t>(size), '\0');
         WideCharToMultiByte(CP_UTF8, 0, field.c_str(), static_cast<int>(field.size()), text.data(), size,
                             nullptr, nullptr);

@@ -89,7 +89,8 @@ TEST(Road, ASnapshotOfAQuickScanOpensAgainFromTheCommandLineAndThroughLoadSnapsh
         RoadWalker first(program, Folder() + L"\\1-scan");
         ASSERT_TRUE(first.Start(L"", Folder()));
         ASSERT_TRUE(first.TypeImagePath(image) && first.ChooseMode(RoadMode::Quick) &&
-                    first.SearchPartitions() && first.ChoosePartition(2) && first.Scan(RoadMode::Quick, 60000));
+                    first.SearchPartitions() && first.ChoosePartition(2) &&
+                    first.Scan(RoadMode::Quick, 60000));
         scanned = SettledRows(first);
         ASSERT_FALSE(scanned.empty());
 

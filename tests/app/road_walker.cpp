@@ -297,7 +297,8 @@ bool RoadWalker::ChoosePartition(int row)
         return Fail(L"no place to click on " + name);
     const bool selected = WaitUntil(
         [&] {
-            return reinterpret_cast<HTREEITEM>(SendMessageW(treeWindow, TVM_GETNEXTITEM, TVGN_CARET, 0)) == item;
+            return reinterpret_cast<HTREEITEM>(SendMessageW(treeWindow, TVM_GETNEXTITEM, TVGN_CARET, 0)) ==
+                   item;
         },
         kStepWaitMs);
     if (!selected)
@@ -375,8 +376,7 @@ bool RoadWalker::ChooseVolume(int k, DWORD timeoutMs)
 
 RemoteTree RoadWalker::ResultTree() const
 {
-    return RemoteTree(m_program.Process(),
-                      FindChild(m_views[4], kStepTreeId, L"SysTreeView32"));
+    return RemoteTree(m_program.Process(), FindChild(m_views[4], kStepTreeId, L"SysTreeView32"));
 }
 
 std::vector<std::vector<std::wstring>> RoadWalker::ResultRows() const
@@ -460,8 +460,8 @@ bool SameName(const std::wstring& a, const std::wstring& b)
 // The browser shows a drive as "<label> (Z:)".
 bool IsDriveItem(const std::wstring& text, const std::wstring& drive)
 {
-    return text.size() >= drive.size() + 2 && SameName(text.substr(text.size() - drive.size() - 2),
-                                                        L"(" + drive + L")");
+    return text.size() >= drive.size() + 2 &&
+           SameName(text.substr(text.size() - drive.size() - 2), L"(" + drive + L")");
 }
 
 // Whether the tree's selected item is the folder: its names up to the drive are the path's.
@@ -541,7 +541,8 @@ bool RoadWalker::Save(const std::wstring& folder, std::wstring& outcome, DWORD t
             [&] {
                 browser = Partner([](HWND window) {
                     return ProgramDriver::ClassName(window) == L"#32770" &&
-                           FindChild(window, IDOK, L"Button") != nullptr && HasChildOfClass(window, L"SysTreeView32");
+                           FindChild(window, IDOK, L"Button") != nullptr &&
+                           HasChildOfClass(window, L"SysTreeView32");
                 });
                 return browser != nullptr;
             },
