@@ -19,6 +19,7 @@ constexpr int kStepForward = 159; // Next, Scan, Save
 constexpr int kStepTreeId = 162;  // the partition step's partitions, the results view's folders
 constexpr int kFileSystemTreeId = 156;
 constexpr int kResultListId = 165;
+constexpr int kFileTypeTree = 1085;
 constexpr int kFileTypeSize = 1105;
 // The common file dialog's name box: the combo box of the Explorer style, the edit of the old one.
 constexpr int kFileNameCombo = 0x47c;
@@ -320,6 +321,16 @@ bool RoadWalker::Scan(RoadMode mode, DWORD timeoutMs)
                 },
                 kStepWaitMs))
             return Fail(L"no File Types dialog");
+        // Every type of the signature file: the root's box checked (its types start checked).
+        RemoteTree typeTree(m_program.Process(), GetDlgItem(types, kFileTypeTree));
+        HTREEITEM typesRoot = typeTree.Root();
+        for (int clicks = 0; typesRoot != nullptr && typeTree.CheckState(typesRoot) != 2; ++clicks) {
+            if (clicks == 2 || !typeTree.ClickPart(typesRoot, TVHT_ONITEMSTATEICON))
+                return Fail(L"the File Types root's box does not come on");
+            Sleep(300);
+        }
+        if (typesRoot == nullptr)
+            return Fail(L"the File Types dialog lists no types");
         HWND size = GetDlgItem(types, kFileTypeSize);
         m_traceItemSize = size != nullptr ? ProgramDriver::Text(size) : L"";
         Shot(L"file-types", types);
