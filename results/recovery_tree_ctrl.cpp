@@ -248,8 +248,17 @@ std::uint32_t CRecoveryTreeCtrl::FolderIdOf(HTREEITEM item, bool& found) const
 std::vector<std::uint64_t> CRecoveryTreeCtrl::OwnFileIds(HTREEITEM item, bool firstOnly) const
 {
     std::vector<std::uint64_t> ids;
-    if (ScanSelection.scanKind == kScanFileTrace)
+    if (ScanSelection.scanKind == kScanFileTrace) {
+        // The root holds every found item, a type name's item (one with children) those of its type, an
+        // extension's item those of its extension: the items that a click on the item lists.
+        const CString text = GetItemText(item);
+        const bool root = GetParentItem(item) == NULL;
+        const char16_t* name = root ? u"Root" : reinterpret_cast<const char16_t*>(static_cast<LPCWSTR>(text));
+        ids = TraceItemIds(name, !root && GetChildItem(item) != NULL ? 1 : 0);
+        if (firstOnly && ids.size() > 1)
+            ids.resize(1);
         return ids;
+    }
     bool found = false;
     const std::uint32_t id = FolderIdOf(item, found);
     // An item that no record holds stands for a folder of its own handle's value, which no file names.
@@ -281,6 +290,10 @@ std::vector<std::uint64_t> CRecoveryTreeCtrl::OwnFileIds(HTREEITEM item, bool fi
 
 bool CRecoveryTreeCtrl::HoldsOwnFiles(HTREEITEM item, bool& firstMarked) const
 {
+    // A File Trace item's marks follow its children's alone.
+    firstMarked = false;
+    if (ScanSelection.scanKind == kScanFileTrace)
+        return false;
     const std::vector<std::uint64_t> first = OwnFileIds(item, true);
     firstMarked = !first.empty() && m_pList != NULL && m_pList->CheckedFileIds.count(first.front()) != 0;
     return !first.empty();

@@ -62,8 +62,12 @@ void CThirdView_HDD::PrepareSaveFiles()
         for (std::uint64_t id : RootFileIds())
             m_pList->CheckedFileIds.insert(id);
     }
+    // A folder's save writes its files, so they are not saved once more on their own; File Trace saves
+    // only single items, whichever tree item marked them.
     std::set<std::uint64_t> inSavedFolders;
     for (TreeItemValue item : m_pList->SaveFolderItems) {
+        if (ScanSelection.scanKind == kScanFileTrace)
+            break;
         for (std::uint64_t id : m_tree.FolderFileIds(reinterpret_cast<HTREEITEM>(item)))
             inSavedFolders.insert(id);
     }

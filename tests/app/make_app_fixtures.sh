@@ -5,6 +5,9 @@
 #   quick.vqdx   the Quick Scan of partition 1
 #   trace.vqdx   the File Trace search of partition 1
 #   bogus.vqdx   a document whose first character names no scan mode
+#   trace.vhd    a dynamic VHD whose one FAT16 partition holds a JPEG, a PNG and a PDF copied in by mtools,
+#   trace.raw    the same disk as raw sectors, and trace-items.tsv its files' types and first sectors
+#                on the disk (from istat), for File Trace on the whole road
 #   extensive-pN.tsv  the volumes that the Extensive Scan of row N of TEST_DISKS/mbr-ext05.vmdk finds
 #                     (rows 2 and 3, its FAT32 and NTFS partitions), as the probe prints them
 # OUTDIR is rebuilt only when this script or the probe changed.
@@ -16,7 +19,7 @@ OUT=$(readlink -m "$1")
 PROBE=$(readlink -m "$2")
 EMULATOR=$3
 source "$(dirname "${BASH_SOURCE[0]}")/../recovery/support/fixture_cache.sh"
-fixture_begin "$OUT" "${BASH_SOURCE[0]}" "$PROBE"
+fixture_begin "$OUT" "${BASH_SOURCE[0]}" "$(dirname "${BASH_SOURCE[0]}")/../recovery/trace/make_trace_files.py" "$PROBE"
 
 export MTOOLS_SKIP_CHECK=1
 RAW=$OUT/disk.raw
@@ -33,6 +36,30 @@ mcopy -i "$VOLUME" "$OUT/data.bin" ::/DOCS/DATA.BIN
 dd if="$VOLUME" of="$RAW" bs=512 seek=2048 conv=notrunc status=none
 qemu-img convert -f raw -O vmdk -o subformat=monolithicSparse "$RAW" "$OUT/disk.vmdk"
 rm -f "$RAW" "$VOLUME" "$OUT/report.txt" "$OUT/data.bin"
+
+# File Trace's disk: files that begin as their formats say, each several clusters long, where istat says.
+TRACE_RAW=$OUT/trace.raw
+TRACE_PART=$OUT/trace.part
+TRACE_START=2048
+TRACE_SECTORS=14336
+truncate -s $(((TRACE_START + TRACE_SECTORS) * 512)) "$TRACE_RAW"
+printf 'label: dos\nstart=%d, size=%d, type=06\n' $TRACE_START $TRACE_SECTORS | sfdisk --quiet "$TRACE_RAW"
+truncate -s $((TRACE_SECTORS * 512)) "$TRACE_PART"
+mkfs.fat -F 16 -s 1 -S 512 -n TRACE "$TRACE_PART" >/dev/null
+python3 "$(dirname "${BASH_SOURCE[0]}")/../recovery/trace/make_trace_files.py" "$OUT"
+: >"$OUT/trace-items.tsv"
+for name in photo.jpg image.png paper.pdf; do
+    mcopy -i "$TRACE_PART" "$OUT/$name" "::$name"
+done
+dd if="$TRACE_PART" of="$TRACE_RAW" bs=512 seek=$TRACE_START conv=notrunc status=none
+for name in photo.jpg image.png paper.pdf; do
+    inode=$(fls -o $TRACE_START "$TRACE_RAW" | awk -v n="$name" '$NF == n { sub(":", "", $2); print $2 }')
+    first=$(istat -o $TRACE_START "$TRACE_RAW" "$inode" | awk '/^Sectors:/ { getline; print $1; exit }')
+    printf '%s\t%d\n' "${name##*.}" $((first + TRACE_START)) >>"$OUT/trace-items.tsv"
+    rm -f "$OUT/$name"
+done
+qemu-img convert -f raw -O vpc -o subformat=dynamic "$TRACE_RAW" "$OUT/trace.vhd"
+rm -f "$TRACE_PART"
 
 windows_path() { # the Unix root is drive Z:
     printf 'Z:%s' "${1//\//\\}"

@@ -66,7 +66,7 @@ std::wstring ProgramDriver::ProgramPath()
     return full;
 }
 
-bool ProgramDriver::Start(const std::wstring& arguments)
+bool ProgramDriver::Start(const std::wstring& arguments, const std::wstring& currentFolder)
 {
     const std::wstring program = ProgramPath();
     std::wstring commandLine = L"\"" + program + L"\"";
@@ -75,8 +75,8 @@ bool ProgramDriver::Start(const std::wstring& arguments)
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        currentFolder.empty() ? nullptr : currentFolder.c_str(), &startup, &process))
         return false;
     CloseHandle(process.hThread);
     m_process = process.hProcess;

@@ -24,9 +24,12 @@ public:
     // The program of this build, as a full path.
     static std::wstring ProgramPath();
 
-    // The command line after the program's path, as given.
-    bool Start(const std::wstring& arguments = L"");
+    // The command line after the program's path, as given; the program starts in currentFolder when one
+    // is named.
+    bool Start(const std::wstring& arguments = L"", const std::wstring& currentFolder = L"");
     DWORD ProcessId() const { return m_processId; }
+    // The program's process, opened with every right (for reading and writing its memory).
+    HANDLE Process() const { return m_process; }
     bool Running() const;
     // The exit code once the program ended within the time; false while it still runs.
     bool WaitForExit(DWORD timeoutMs, DWORD& exitCode);

@@ -12,6 +12,7 @@
 // after a File Trace: name, type, ID.
 
 #include <cstdint>
+#include <vector>
 
 inline constexpr std::uint32_t kNtfsRootFolder = 5;
 inline constexpr std::uint32_t kFatRootFolder = 0;
@@ -29,6 +30,9 @@ void ListFolderFat(std::uint32_t folder);
 // File Trace: byType 0 with "Root" lists the type folders (texts compared exactly); byType 0 with any
 // other name lists the items of that extension; byType 1 the items of that type name.
 void ListFolderTrace(const char16_t* name, int byType);
+// The entry IDs of the found items that ListFolderTrace lists for the same name, whatever the file filter;
+// every item for "Root". What a box of the File Trace tree marks.
+std::vector<std::uint64_t> TraceItemIds(const char16_t* name, int byType);
 // The top level of a File Trace result: one folder row per type name, told apart without regard to case.
 void ListTraceTypeFolders();
 

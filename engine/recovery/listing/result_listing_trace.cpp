@@ -54,6 +54,19 @@ void ListTypeFolders(bool exact)
     UiRecoveryTree().SetFocus();
 }
 
+// Whether a found item lies in the tree's item of that name: a type name's item (byType 1) or an
+// extension's.
+bool BelongsTo(const TraceFoundRec& record, const std::u16string& wanted, int byType)
+{
+    return byType == 1 ? TrimSpaces(record.typeName ? record.typeName : u"") == wanted
+                       : SameIgnoringCase(record.extension ? record.extension : u"", wanted);
+}
+
+bool IsRootName(const std::u16string& name, int byType)
+{
+    return byType == 0 && SameIgnoringCase(name, u"Root");
+}
+
 } // namespace
 
 void ListTraceTypeFolders()
@@ -64,7 +77,7 @@ void ListTraceTypeFolders()
 void ListFolderTrace(const char16_t* name, int byType)
 {
     const std::u16string wanted = name ? name : u"";
-    if (byType == 0 && SameIgnoringCase(wanted, u"Root")) {
+    if (IsRootName(wanted, byType)) {
         ListTypeFolders(true);
         return;
     }
@@ -72,14 +85,23 @@ void ListFolderTrace(const char16_t* name, int byType)
     ResultRows rows;
     const CShellFileInfo& shell = UiShellInfo();
     for (const TraceFoundRec* record = traceFoundList.head; record; record = record->next) {
-        const bool belongs = byType == 1
-                                 ? TrimSpaces(record->typeName ? record->typeName : u"") == wanted
-                                 : SameIgnoringCase(record->extension ? record->extension : u"", wanted);
-        if (!belongs || !PassesFileFilter(record->name))
+        if (!BelongsTo(*record, wanted, byType) || !PassesFileFilter(record->name))
             continue;
         const int row = rows.Add(record->name, shell.GetFileIconIndex(record->name, true));
         rows.Set(row, kTraceColumnType, shell.GetFileTypeName(record->name));
         rows.Set(row, kTraceColumnId, DecimalText(record->number));
     }
     UiRecoveryTree().SetFocus();
+}
+
+std::vector<std::uint64_t> TraceItemIds(const char16_t* name, int byType)
+{
+    const std::u16string wanted = name ? name : u"";
+    const bool every = IsRootName(wanted, byType);
+    std::vector<std::uint64_t> ids;
+    for (const TraceFoundRec* record = traceFoundList.head; record; record = record->next) {
+        if (every || BelongsTo(*record, wanted, byType))
+            ids.push_back(record->number);
+    }
+    return ids;
 }

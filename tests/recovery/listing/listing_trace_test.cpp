@@ -86,3 +86,32 @@ TEST_F(TraceListing, ItemsByTypeOrExtensionWithTheFilter)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(TraceListing, ABoxMarksTheItemsItsFolderListsWhateverTheFilterAndEveryItemForTheRoot)
+{
+    struct Case
+    {
+        const char* name;
+        const char16_t* folder;
+        int byType;
+        std::vector<std::uint64_t> expected;
+    };
+    AddTraceFoundRec(u"4.jpg", u".jpg", u" JPEG ", 4, 400);
+    FileFilterTable = {};
+    FileFilterTable.count = 1;
+    std::u16string(u"3*").copy(FileFilterTable.patterns[0], kFileFilterLength);
+    const Case cases[] = {
+        {"the root, in any case", u"rOOt", 0, {1, 2, 3, 4}},
+        {"a type by its trimmed name", u"JPEG", 1, {1, 4}},
+        {"an extension without case", u".JPG", 0, {1, 2, 4}},
+        {"a type named Root is a type", u"Root", 1, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(TraceItemIds(c.folder, c.byType), c.expected);
+    }
+}
+
+} // namespace

@@ -1,0 +1,140 @@
+#!/usr/bin/env bash
+# One road of the program end to end under Wine, through tools/recover-road, and what it saved compared
+# with Sleuth Kit's view of the same disk:
+#   quick      mbr-ext05.vmdk, row 2 (FAT32), Quick Scan, the whole root, a second copy started on the
+#              way: every live file equals icat, every recoverable deleted one icat -r (files.tsv), empty
+#              files too, and nothing else is saved
+#   extensive  mbr-ext05.vhdx, row 5 (NTFS), Extensive Scan, its volume, only Level1: the saved tree is
+#              fls's below Level1 and every file equals icat
+#   trace      the app fixtures' trace.vhd, File Trace with the shipped Raw.dat: one item for each planted
+#              file, each equal to the disk's bytes from the file's first sector (istat) for the item size
+# Pictures of every step go to BUILD/tests/e2e/ROAD.
+#
+#   road_check.sh quick|extensive|trace SOURCE_DIR BUILD_DIR TEST_DISKS APP_FIXTURES
+set -uo pipefail
+road=$1
+source_dir=$2
+build_dir=$3
+disks=$4
+fixtures=$5
+
+work=$build_dir/tests/e2e/$road
+rm -rf "$work"
+mkdir -p "$work/saved"
+log=$work/driver.txt
+fail() {
+    echo "FAIL: $*"
+    exit 1
+}
+
+case $road in
+quick) road_args=("$disks/mbr-ext05.vmdk" --partition 2 --mode quick --second-copy) ;;
+extensive) road_args=("$disks/mbr-ext05.vhdx" --partition 5 --mode extensive --volume 1 --folder Level1) ;;
+trace) road_args=("$fixtures/trace.vhd" --partition 1 --mode trace) ;;
+*) fail "no road $road" ;;
+esac
+
+started=$(date +%s%N)
+RECOVER_ROAD_BUILD=$build_dir "$source_dir/tools/recover-road" "${road_args[@]}" --out "$work/saved" \
+    --shots "$work" >"$log"
+status=$?
+cat "$log"
+elapsed_ms=$((($(date +%s%N) - started) / 1000000))
+echo "road $road: $((elapsed_ms / 1000)).$(printf %03d $((elapsed_ms % 1000))) s"
+[[ $status -eq 0 ]] || fail "recover-road ended with $status"
+grep -qx $'outcome\tFiles Saved Successfully.' "$log" || fail "the program did not say that every file was saved"
+
+case $road in
+quick)
+    # The message is drawn inside the box; its picture is 05-second-copy.png.
+    grep -qx $'second-copy\tCorvane VMDK Recovery' "$log" || fail "the second copy showed no message"
+    python3 - "$disks/mbr-ext05.p2.files.tsv" "$work/saved" <<'PY' || exit 1
+import hashlib, os, sys
+rows = [line.rstrip("\n").split("\t") for line in open(sys.argv[1], encoding="utf-8") if not line.startswith("#")]
+saved = {}
+for folder, _, files in os.walk(sys.argv[2]):
+    for name in files:
+        path = os.path.join(folder, name)
+        saved[os.path.relpath(path, sys.argv[2]).replace(os.sep, "/")] = hashlib.md5(open(path, "rb").read()).hexdigest()
+def matches(oracle_path, saved_path):
+    # FAT names compare without regard to case: the program names a file by its short entry, upper case,
+    # where only the entry's case flags make fls show it in lower case. A deleted entry has lost the first
+    # character of its name, which the program and fls each stand in for with a character of their own.
+    a, b = oracle_path.lower().split("/"), saved_path.lower().split("/")
+    return len(a) == len(b) and all(x == y or (x[:1] == "_" and x[1:] == y[1:]) for x, y in zip(a, b))
+# Every file is saved; a deleted file whose clusters were taken again has no bytes to compare.
+expected = [r for r in rows if r[1] == "f"]
+failures = []
+left = dict(saved)
+for r in expected:
+    found = [p for p in left if matches(r[8], p)]
+    if not found:
+        failures.append("not saved: " + r[8])
+        continue
+    if (r[2] == "0" or r[7] == "1") and left[found[0]] != r[5]:
+        failures.append("bytes differ from icat: " + r[8])
+    del left[found[0]]
+failures += ["saved but not in fls: " + p for p in sorted(left)]
+print("%d files compared with icat, %d of them deleted" % (len(expected), sum(r[2] == "1" for r in expected)))
+for f in failures:
+    print("FAIL:", f)
+sys.exit(1 if failures else 0)
+PY
+    ;;
+extensive)
+    python3 - "$disks/mbr-ext05.p6.files.tsv" "$work/saved" <<'PY' || exit 1
+import hashlib, os, sys
+rows = [line.rstrip("\n").split("\t") for line in open(sys.argv[1], encoding="utf-8") if not line.startswith("#")]
+top = sys.argv[2]
+# The program saves the marked folder under its own name.
+if not os.path.isdir(os.path.join(top, "Level1")):
+    print("FAIL: no Level1 in", os.listdir(top))
+    sys.exit(1)
+tree = {}
+for folder, dirs, files in os.walk(top):
+    for name in dirs:
+        tree[os.path.relpath(os.path.join(folder, name), top).replace(os.sep, "/")] = "d"
+    for name in files:
+        path = os.path.join(folder, name)
+        tree[os.path.relpath(path, top).replace(os.sep, "/")] = hashlib.md5(open(path, "rb").read()).hexdigest()
+oracle = {r[8]: ("d" if r[1] == "d" else r[5]) for r in rows
+          if r[8].startswith("Level1/") and r[3] == "0" and r[1] in "df"}
+oracle["Level1"] = "d"
+failures = ["not saved: " + p for p in sorted(set(oracle) - set(tree))]
+failures += ["saved but not in fls: " + p for p in sorted(set(tree) - set(oracle))]
+failures += ["bytes differ from icat: " + p for p in sorted(set(tree) & set(oracle)) if tree[p] != oracle[p]]
+print("%d entries below Level1 compared with fls and icat" % len(oracle))
+for f in failures:
+    print("FAIL:", f)
+sys.exit(1 if failures else 0)
+PY
+    ;;
+trace)
+    size=$(awk -F'\t' '$1 == "item-size" { print $2 }' "$log")
+    [[ $size =~ ^([0-9]+)\ ?MB$ ]] || fail "no item size in MB: '$size'"
+    python3 - "$fixtures/trace-items.tsv" "$fixtures/trace.raw" "$work/saved" "${BASH_REMATCH[1]}" <<'PY' || exit 1
+import os, sys
+items = [line.rstrip("\n").split("\t") for line in open(sys.argv[1])]
+disk = open(sys.argv[2], "rb").read()
+size = int(sys.argv[4]) << 20
+saved = {}
+for folder, _, files in os.walk(sys.argv[3]):
+    for name in files:
+        saved[name] = open(os.path.join(folder, name), "rb").read()
+failures = []
+if len(saved) != len(items):
+    failures.append("%d items saved for %d planted files: %s" % (len(saved), len(items), sorted(saved)))
+for kind, sector in items:
+    expected = disk[int(sector) * 512:int(sector) * 512 + size]
+    expected += bytes(size - len(expected))
+    found = [n for n, data in saved.items() if n.lower().endswith("." + kind) and data == expected]
+    if not found:
+        failures.append("no saved .%s equals the disk from sector %s for %d bytes" % (kind, sector, size))
+print("%d items compared with the disk's bytes, %d MB each" % (len(items), size >> 20))
+for f in failures:
+    print("FAIL:", f)
+sys.exit(1 if failures else 0)
+PY
+    ;;
+esac
+echo "ok    road $road"

@@ -1,0 +1,193 @@
+// road-driver: walks the program's road for one partition of a disk image and saves what it marks.
+//
+//   road-driver IMAGE --partition N --mode quick|extensive|trace [--volume K] [--folder PATH] --out DIR
+//               [--shots DIR] [--second-copy] [--time-limit SECONDS]
+//
+// Paths are this system's. The program starts with DIR as its current folder, which the folder browser
+// offers. Prints what it read on the way as tab-separated lines (the volume, the File Types item size, the
+// results tree and list, the save's closing message) and returns 0 only when the program said that every
+// file was saved. --second-copy starts a second copy on the partition step and answers its message.
+#include "road_walker.h"
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+
+namespace {
+
+constexpr wchar_t kAllSaved[] = L"Files Saved Successfully.";
+
+struct Options
+{
+    std::wstring image;
+    int partition = 0;
+    RoadMode mode = RoadMode::Quick;
+    bool modeGiven = false;
+    int volume = 1;
+    std::wstring folder;
+    std::wstring out;
+    std::wstring shots;
+    bool secondCopy = false;
+    DWORD limitMs = kStepWaitMs;
+};
+
+int Usage()
+{
+    fputs("usage: road-driver IMAGE --partition N --mode quick|extensive|trace [--volume K] [--folder PATH]\n"
+          "                   --out DIR [--shots DIR] [--second-copy] [--time-limit SECONDS]\n",
+          stderr);
+    return 2;
+}
+
+bool ParseOptions(int argc, wchar_t** argv, Options& options)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::wstring argument = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (argument == L"--partition" && hasValue) {
+            options.partition = _wtoi(argv[++i]);
+        } else if (argument == L"--mode" && hasValue) {
+            const std::wstring mode = argv[++i];
+            options.modeGiven = true;
+            if (mode == L"quick")
+                options.mode = RoadMode::Quick;
+            else if (mode == L"extensive")
+                options.mode = RoadMode::Extensive;
+            else if (mode == L"trace")
+                options.mode = RoadMode::Trace;
+            else
+                return false;
+        } else if (argument == L"--volume" && hasValue) {
+            options.volume = _wtoi(argv[++i]);
+        } else if (argument == L"--folder" && hasValue) {
+            options.folder = argv[++i];
+        } else if (argument == L"--out" && hasValue) {
+            options.out = argv[++i];
+        } else if (argument == L"--shots" && hasValue) {
+            options.shots = argv[++i];
+        } else if (argument == L"--time-limit" && hasValue) {
+            options.limitMs = static_cast<DWORD>(_wtoi(argv[++i])) * 1000;
+        } else if (argument == L"--second-copy") {
+            options.secondCopy = true;
+        } else if (!argument.starts_with(L"--") && options.image.empty()) {
+            options.image = argument;
+        } else {
+            return false;
+        }
+    }
+    return !options.image.empty() && options.partition >= 1 && options.modeGiven && !options.out.empty() &&
+           options.volume >= 1 && options.limitMs > 0;
+}
+
+void PrintLine(const char* kind, const std::vector<std::wstring>& fields)
+{
+    std::string line = kind;
+    for (const std::wstring& field : fields) {
+        const int size = WideCharToMultiByte(CP_UTF8, 0, field.c_str(), static_cast<int>(field.size()),
+                                             nullptr, 0, nullptr, nullptr);
+        std::string text(static_cast<size_t>(size), '\0');
+        WideCharToMultiByte(CP_UTF8, 0, field.c_str(), static_cast<int>(field.size()), text.data(), size,
+                            nullptr, nullptr);
+        line += "\t" + text;
+    }
+    puts(line.c_str());
+    fflush(stdout);
+}
+
+// The items of the results tree that are shown, depth first, with their boxes.
+void PrintTree(const RemoteTree& tree, HTREEITEM parent, int depth)
+{
+    for (HTREEITEM item : tree.Children(parent)) {
+        PrintLine("tree", {std::to_wstring(depth), tree.Text(item), std::to_wstring(tree.CheckState(item))});
+        if (tree.Expanded(item))
+            PrintTree(tree, item, depth + 1);
+    }
+}
+
+// A second copy says that one runs already and ends; the first goes on.
+bool StartSecondCopy(RoadWalker& road, ProgramDriver& first)
+{
+    ProgramDriver second;
+    if (!second.Start())
+        return road.Fail(L"the second copy did not start");
+    HWND box = second.WaitForBox(kProgramTitle, {L"OK"}, kStepWaitMs);
+    if (box == nullptr)
+        return road.Fail(L"the second copy showed no message");
+    // The message is drawn, not a control's text: the picture shows it.
+    PrintLine("second-copy", {ProgramDriver::Text(box)});
+    road.Shot(L"second-copy", box);
+    ProgramDriver::ClickButton(box, L"OK");
+    DWORD exitCode = 0;
+    if (!second.WaitForExit(kStepWaitMs, exitCode))
+        return road.Fail(L"the second copy did not end");
+    if (!first.Answers(road.Frame()))
+        return road.Fail(L"the first copy does not answer after the second");
+    return true;
+}
+
+// Whole root: its box off and on again, as a user does after a Quick Scan, whose root's own files start
+// unmarked. A folder: the root's box off, the folder's on.
+bool Mark(RoadWalker& road, const std::wstring& folder)
+{
+    RemoteTree tree = road.ResultTree();
+    HTREEITEM root = tree.Root();
+    if (root == nullptr)
+        return road.Fail(L"the results tree is empty");
+    for (int clicks = 0; tree.CheckState(root) != 1; ++clicks) {
+        if (clicks == 2 || !road.ToggleBox(root))
+            return road.Fail(L"the root's box does not come off");
+    }
+    road.Shot(L"root-unchecked");
+    HTREEITEM marked = folder.empty() ? root : road.FolderItem(folder);
+    if (marked == nullptr)
+        return false;
+    if (!road.ToggleBox(marked))
+        return false;
+    if (tree.CheckState(marked) != 2)
+        return road.Fail(L"the box did not come on");
+    road.Shot(folder.empty() ? L"root-checked" : L"folder-checked");
+    PrintTree(tree, nullptr, 0);
+    return true;
+}
+
+bool ExitProgram(RoadWalker& road, ProgramDriver& program)
+{
+    ProgramDriver::PostCommand(road.Frame(), 32809);
+    HWND question = road.WaitForMessage({L"Yes", L"No"});
+    if (question == nullptr)
+        return road.Fail(L"Exit asked nothing");
+    ProgramDriver::ClickButton(question, L"Yes");
+    DWORD exitCode = 1;
+    return program.WaitForExit(kStepWaitMs, exitCode) && exitCode == 0;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    Options options;
+    if (!ParseOptions(argc, argv, options))
+        return Usage();
+    ProgramDriver program;
+    RoadWalker road(program, options.shots);
+    const bool walked =
+        road.Start(L"", options.out) && road.TypeImagePath(options.image) && road.ChooseMode(options.mode) &&
+        road.SearchPartitions() && (!options.secondCopy || StartSecondCopy(road, program)) &&
+        road.ChoosePartition(options.partition) && road.Scan(options.mode, options.limitMs) &&
+        (options.mode != RoadMode::Extensive || road.ChooseVolume(options.volume, options.limitMs));
+    if (!walked)
+        return 1;
+    if (options.mode == RoadMode::Trace)
+        PrintLine("item-size", {road.TraceItemSize()});
+    if (!Mark(road, options.folder))
+        return 1;
+    for (const std::vector<std::wstring>& row : road.ResultRows())
+        PrintLine("row", row);
+    std::wstring outcome;
+    if (!road.Save(options.out, outcome, options.limitMs))
+        return 1;
+    PrintLine("outcome", {outcome});
+    if (!ExitProgram(road, program))
+        fputs("road: the program did not end through Exit\n", stderr);
+    return outcome == kAllSaved ? 0 : 1;
+}
