@@ -679,6 +679,7 @@ TEST_F(DocumentPreviewTest, APdfGoesToItsControlByDispatchId207AndAThrowIsCorrup
     ASSERT_NE(pView, nullptr);
     EXPECT_EQ(controls.TakeCalls(), std::vector<std::string>{"pdf 207 " + PreviewedPath(strPath)});
     EXPECT_FALSE(m_pFrame->m_bPreviewOk);
+    EXPECT_TRUE(m_pFrame->m_bPreviewable); // so the placeholder is 196, "Corrupt File"
     EXPECT_TRUE(PlaceholderShows());
 }
 
