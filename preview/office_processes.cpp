@@ -40,7 +40,8 @@ BOOL CALLBACK CollectOwner(HWND hWnd, LPARAM lParam)
 {
     ClassSearch& search = *reinterpret_cast<ClassSearch*>(lParam);
     wchar_t name[256] = {};
-    if (::GetClassNameW(hWnd, name, 256) > 0 && ::lstrcmpW(name, search.pszClass) == 0) {
+    // Class names match whatever their case, as FindWindow matches them ("XlMain", "XLMain").
+    if (::GetClassNameW(hWnd, name, 256) > 0 && ::lstrcmpiW(name, search.pszClass) == 0) {
         DWORD processId = 0;
         ::GetWindowThreadProcessId(hWnd, &processId);
         if (processId != 0 && processId != ::GetCurrentProcessId())

@@ -812,8 +812,9 @@ TEST_F(DocumentPreviewTest, TheExcelOfAWorkbookPreviewIsEndedAndTheUsersSurvives
     m_pFrame->ShowPreview(Fixture("documents/no-such-book.xls"), L".xls");
     Pump(80);
     ASSERT_NE(DYNAMIC_DOWNCAST(CHtml_View, m_pHost->m_pViews[kPreviewBrowser]), nullptr);
-    // Excel showing the workbook in place, started while the browser view is up.
-    PROCESS_INFORMATION previews = StartWindowHelper(L"XLMain");
+    // Excel showing the workbook in place, started while the browser view is up (its class spelt as
+    // another Excel spells it: class names match whatever their case).
+    PROCESS_INFORMATION previews = StartWindowHelper(L"XlMain");
     Show(Fixture("text/crlf.txt"), L".txt"); // the browser view closes
     EXPECT_TRUE(IsRunning(previews));
     Show(Fixture("text/cr.txt"), L".txt"); // the document view closes
