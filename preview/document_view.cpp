@@ -115,7 +115,8 @@ STDMETHODIMP CRichEditStorageCallback::GetNewStorage(LPSTORAGE* ppStorage)
 }
 
 // The operations with nothing to do answer so that the control never reads an unset output.
-STDMETHODIMP CRichEditStorageCallback::GetInPlaceContext(LPOLEINPLACEFRAME* ppFrame, LPOLEINPLACEUIWINDOW* ppDoc,
+STDMETHODIMP CRichEditStorageCallback::GetInPlaceContext(LPOLEINPLACEFRAME* ppFrame,
+                                                         LPOLEINPLACEUIWINDOW* ppDoc,
                                                          LPOLEINPLACEFRAMEINFO /*pFrameInfo*/)
 {
     if (ppFrame != NULL)
@@ -230,7 +231,8 @@ void CPreviewRichEdit::LoadRtfFile(const CString& strPath)
 
 IMPLEMENT_DYNCREATE(CWPViewPDFX, CWnd)
 
-const CLSID CWPViewPDFX::kClassId = {0xD8D3A8F6, 0x46EF, 0x4424, {0xAE, 0x49, 0x43, 0x76, 0xF1, 0xFE, 0x1E, 0xB4}};
+const CLSID CWPViewPDFX::kClassId = {
+    0xD8D3A8F6, 0x46EF, 0x4424, {0xAE, 0x49, 0x43, 0x76, 0xF1, 0xFE, 0x1E, 0xB4}};
 
 BOOL CWPViewPDFX::Create(LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
 {
@@ -255,14 +257,14 @@ END_MESSAGE_MAP()
 
 CString CAdobeReaderView::s_strWordProgId = L"Word.Application";
 
-CAdobeReaderView::CAdobeReaderView() : m_excelBefore(ProcessesOwningWindowClass(L"XLMain")) {}
+CAdobeReaderView::CAdobeReaderView() {}
 
 CAdobeReaderView::~CAdobeReaderView()
 {
     delete m_pFont;
     m_pFont = NULL;
-    // Only Excel instances started while this preview was shown are ended; the user's stay.
-    EndProcessesStartedSince(L"XLMain", m_excelBefore);
+    // The Excel instances that earlier workbook previews started are ended; the user's own stay.
+    EndProcessesStartedByPreviews(L"XLMain");
     if (::IsWindow(m_richEdit.m_hWnd))
         m_richEdit.DestroyWindow();
     if (::IsWindow(m_pdf.m_hWnd))
@@ -273,7 +275,14 @@ void CAdobeReaderView::OnDraw(CDC* /*pDC*/) {}
 
 void CAdobeReaderView::CreateRichEdit()
 {
-    m_richEdit.Create(kRichEditStyle, CRect(0, 0, 0, 0), this, kRichEditId);
+    // Made at about the size it will have: text laid out in an empty rectangle wraps every character
+    // onto a row of its own, and laying a long text out again from there takes minutes. While the view
+    // is being made it has no size yet; it will fill its host.
+    CRect rect;
+    GetClientRect(&rect);
+    if (rect.IsRectEmpty() && GetParent() != NULL)
+        GetParent()->GetClientRect(&rect);
+    m_richEdit.Create(kRichEditStyle, rect, this, kRichEditId);
     m_richEdit.LimitText(static_cast<long>(kTextLimit));
 }
 
@@ -283,9 +292,18 @@ void CAdobeReaderView::FinishRichEdit()
         return;
     m_richEdit.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_pFont->GetSafeHandle()), TRUE);
     m_richEdit.SetReadOnly(TRUE);
+    FitRichEdit();
+}
+
+void CAdobeReaderView::FitRichEdit()
+{
+    // Never squeezed to nothing while the view has no size yet: it would lay the text out again.
     CRect rect;
     GetClientRect(&rect);
-    m_richEdit.MoveWindow(rect, TRUE);
+    if (!rect.IsRectEmpty())
+        m_richEdit.MoveWindow(rect, TRUE);
+    else
+        m_richEdit.Invalidate();
 }
 
 int CAdobeReaderView::OnCreate(LPCREATESTRUCT lpCreateStruct)
@@ -348,7 +366,8 @@ void CAdobeReaderView::ShowWordDocument(const CString& strPath)
         FinishRichEdit();
     } else {
         try {
-            ConvertWithTextConverter("MSWord8", "MSWord6RTFExp", Narrow(strPath).c_str(), Narrow(strRtf).c_str());
+            ConvertWithTextConverter("MSWord8", "MSWord6RTFExp", Narrow(strPath).c_str(),
+                                     Narrow(strRtf).c_str());
             CreateRichEdit();
             m_richEdit.LoadRtfFile(strRtf);
             FinishRichEdit();
@@ -373,7 +392,9 @@ void CAdobeReaderView::ShowTextFile(const CString& strPath)
     }
     CString strText;
     reader.ReadAll(strText, L"\r\n");
-    // Streamed in with drawing off: a long text is laid out once instead of after every piece.
+    // The font comes before the text, so that the text is laid out once; it is streamed in with drawing
+    // off.
+    m_richEdit.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_pFont->GetSafeHandle()), FALSE);
     m_richEdit.SetRedraw(FALSE);
     TextSource source{reinterpret_cast<const BYTE*>(strText.GetString()),
                       static_cast<size_t>(strText.GetLength()) * sizeof(wchar_t)};
@@ -381,8 +402,9 @@ void CAdobeReaderView::ShowTextFile(const CString& strPath)
     stream.dwCookie = reinterpret_cast<DWORD_PTR>(&source);
     stream.pfnCallback = ReadTextFromMemory;
     m_richEdit.StreamIn(SF_TEXT | SF_UNICODE, stream);
+    m_richEdit.SetReadOnly(TRUE);
     m_richEdit.SetRedraw(TRUE);
-    FinishRichEdit();
+    FitRichEdit();
 }
 
 void CAdobeReaderView::OnSize(UINT nType, int cx, int cy)
@@ -390,7 +412,7 @@ void CAdobeReaderView::OnSize(UINT nType, int cx, int cy)
     CView::OnSize(nType, cx, cy);
     if (::IsWindow(m_pdf.m_hWnd))
         m_pdf.MoveWindow(0, 0, cx, cy);
-    if (::IsWindow(m_richEdit.m_hWnd))
+    if (::IsWindow(m_richEdit.m_hWnd) && cx > 0 && cy > 0)
         m_richEdit.MoveWindow(0, 0, cx, cy);
 }
 
@@ -416,16 +438,16 @@ BOOL CAdobeReaderView::ConvertWordToRtf(const CString& strPath, const CString& s
         COleVariant readOnly(static_cast<short>(1));
         COleVariant o[8] = {OmittedArgument(), OmittedArgument(), OmittedArgument(), OmittedArgument(),
                             OmittedArgument(), OmittedArgument(), OmittedArgument(), OmittedArgument()};
-        document.AttachDispatch(
-            documents.DocumentsOpen(&fileName, &o[0], &readOnly, &o[1], &o[2], &o[3], &o[4], &o[5], &o[6], &o[7]));
+        document.AttachDispatch(documents.DocumentsOpen(&fileName, &o[0], &readOnly, &o[1], &o[2], &o[3],
+                                                        &o[4], &o[5], &o[6], &o[7]));
         COleVariant rtfName(strRtfPath);
         COleVariant format(6L);
         COleVariant password(L"");
         COleVariant writePassword(L"");
         COleVariant s[7] = {OmittedArgument(), OmittedArgument(), OmittedArgument(), OmittedArgument(),
                             OmittedArgument(), OmittedArgument(), OmittedArgument()};
-        document.DocumentSaveAs(&rtfName, &format, &s[0], &password, &s[1], &writePassword, &s[2], &s[3], &s[4],
-                                &s[5], &s[6]);
+        document.DocumentSaveAs(&rtfName, &format, &s[0], &password, &s[1], &writePassword, &s[2], &s[3],
+                                &s[4], &s[5], &s[6]);
         COleVariant saveChanges(static_cast<short>(0));
         application.WordQuit(&saveChanges, &omitted, &omitted3);
         return TRUE;

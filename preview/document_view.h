@@ -94,9 +94,7 @@ protected:
 private:
     void CreateRichEdit();
     void FinishRichEdit();
+    void FitRichEdit();
     void ShowWordDocument(const CString& strPath);
     void ShowTextFile(const CString& strPath);
-
-    // The Excel instances running when the view was made; its closing ends only later ones.
-    ProcessIdSet m_excelBefore;
 };

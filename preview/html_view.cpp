@@ -1,6 +1,7 @@
 #include "html_view.h"
 
 #include "empty_child_dialog.h"
+#include "office_processes.h"
 
 IMPLEMENT_DYNCREATE(CHtml_View, CHtmlView)
 
@@ -14,6 +15,8 @@ CHtml_View::CHtml_View() : m_pOverlay(NULL) {}
 CHtml_View::~CHtml_View()
 {
     delete m_pOverlay;
+    // An Excel that showed a workbook here is the preview's own, for the document view to end.
+    RecordProcessesStartedByPreview(L"XLMain");
 }
 
 int CHtml_View::OnCreate(LPCREATESTRUCT lpCreateStruct)

@@ -9,9 +9,10 @@
 #include "global_metrics.h"
 #include "gradient_fill.h"
 #include "html_view.h"
+#include "image_view.h"
 #include "mdb_view.h"
 #include "media_views.h"
-#include "image_view.h"
+#include "office_processes.h"
 #include "picture_view.h"
 #include "powerpoint_slides.h"
 #include "preview_hand_over.h"
@@ -270,12 +271,17 @@ void CMainPreviewView::CreatePictureView(CString strPath)
 
 void CMainPreviewView::CreateHtmlView(CString strPath, CString /*strExtension*/)
 {
+    const bool bWorkbook = strPath.Right(4) == L".xls" || strPath.Right(5) == L".xlsx";
+    // Excel shows a workbook in place: the Excel instances running before are the user's, and the view's
+    // closing records the ones that came since as the preview's own.
+    if (bWorkbook)
+        NoteProcessesBeforePreview(L"XLMain");
     CHtml_View* pView = DYNAMIC_DOWNCAST(CHtml_View, CreatePreviewView(kPreviewBrowser, &strPath));
     if (pView == NULL)
         return;
     pView->Navigate2(strPath);
-    // Excel shows a workbook in place a moment after the navigation starts.
-    if (strPath.Right(4) == L".xls" || strPath.Right(5) == L".xlsx")
+    // Excel shows the workbook a moment after the navigation starts.
+    if (bWorkbook)
         ::Sleep(100);
 }
 

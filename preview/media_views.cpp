@@ -30,7 +30,8 @@ bool HasDispatch(CWnd& control)
     if (pUnknown == NULL)
         return false;
     IDispatch* pDispatch = NULL;
-    if (FAILED(pUnknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&pDispatch))) || pDispatch == NULL)
+    if (FAILED(pUnknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&pDispatch))) ||
+        pDispatch == NULL)
         return false;
     pDispatch->Release();
     return true;
@@ -40,7 +41,8 @@ bool HasDispatch(CWnd& control)
 
 IMPLEMENT_DYNCREATE(CWMPPlayer4, CWnd)
 
-const CLSID CWMPPlayer4::kClassId = {0x6BF52A52, 0x394A, 0x11D3, {0xB1, 0x53, 0x00, 0xC0, 0x4F, 0x79, 0xFA, 0xA6}};
+const CLSID CWMPPlayer4::kClassId = {
+    0x6BF52A52, 0x394A, 0x11D3, {0xB1, 0x53, 0x00, 0xC0, 0x4F, 0x79, 0xFA, 0xA6}};
 
 BOOL CWMPPlayer4::Create(LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
 {
@@ -140,7 +142,20 @@ IMPLEMENT_DYNCREATE(CAviView, CView)
 
 BEGIN_MESSAGE_MAP(CAviView, CView)
 ON_WM_CREATE()
+ON_WM_DESTROY()
 END_MESSAGE_MAP()
+
+// The video stops while its window still exists: by the time the view object is deleted its child
+// windows are gone, and a message to them would reach nothing.
+void CAviView::OnDestroy()
+{
+    if (m_hMciWnd != NULL && ::IsWindow(m_hMciWnd)) {
+        ::SendMessageW(m_hMciWnd, MCI_STOP, 0, 0);
+        ::SendMessageW(m_hMciWnd, WM_CLOSE, 0, 0);
+    }
+    m_hMciWnd = NULL;
+    CView::OnDestroy();
+}
 
 CAviView::~CAviView()
 {
@@ -161,7 +176,8 @@ int CAviView::OnCreate(LPCREATESTRUCT lpCreateStruct)
     if (pHandOver == NULL)
         return 0;
     const CString strPath = pHandOver->PreviewPath();
-    m_hMciWnd = ::MCIWndCreateW(m_hWnd, AfxGetInstanceHandle(), WS_CHILD | WS_VISIBLE | MCIWNDF_NOPLAYBAR, strPath);
+    m_hMciWnd =
+        ::MCIWndCreateW(m_hWnd, AfxGetInstanceHandle(), WS_CHILD | WS_VISIBLE | MCIWNDF_NOPLAYBAR, strPath);
     if (m_hMciWnd != NULL)
         ::SendMessageW(m_hMciWnd, MCI_PLAY, 0, 0);
     return 0;
@@ -173,8 +189,20 @@ IMPLEMENT_DYNCREATE(CMyMedia, CView)
 
 BEGIN_MESSAGE_MAP(CMyMedia, CView)
 ON_WM_CREATE()
+ON_WM_CLOSE()
 ON_WM_SIZE()
 END_MESSAGE_MAP()
+
+// The host closes the view for the next file: the player is closed while it is still hosted (once the
+// view's window is being destroyed its controls have ended already).
+void CMyMedia::OnClose()
+{
+    if (::IsWindow(m_player.m_hWnd)) {
+        m_player.close();
+        m_player.DestroyWindow();
+    }
+    CView::OnClose();
+}
 
 CMyMedia::~CMyMedia()
 {

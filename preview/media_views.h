@@ -29,6 +29,7 @@ public:
 protected:
     void OnDraw(CDC* pDC) override;
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    afx_msg void OnDestroy();
     DECLARE_MESSAGE_MAP()
 };
 
@@ -43,6 +44,7 @@ public:
 protected:
     void OnDraw(CDC* pDC) override;
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    afx_msg void OnClose();
     afx_msg void OnSize(UINT nType, int cx, int cy);
     DECLARE_MESSAGE_MAP()
 };

@@ -13,3 +13,10 @@ ProcessIdSet ProcessesOwningWindowClass(LPCWSTR pszClass);
 // Ends every process owning a window of the class that is not in the set taken before; returns how many
 // were ended.
 int EndProcessesStartedSince(LPCWSTR pszClass, const ProcessIdSet& before);
+
+// The Office instances a preview step starts in the background (Excel under the web browser's workbook
+// view): the step notes the class's processes before it starts, the processes that appeared by its end
+// are recorded, and a later view ends the recorded ones that still own such a window.
+void NoteProcessesBeforePreview(LPCWSTR pszClass);
+void RecordProcessesStartedByPreview(LPCWSTR pszClass);
+int EndProcessesStartedByPreviews(LPCWSTR pszClass);

@@ -1,5 +1,7 @@
 #include "preview_copies.h"
 
+#include "office_processes.h"
+
 std::uint32_t TempFileCounter = 0;
 CString TempFileName;
 CString LastPreviewPath = L"PAth";
@@ -98,4 +100,7 @@ void CloseOfficeViewers(const std::vector<CString>& copies)
             }
         }
     }
+    // The Excel that showed a workbook preview in place holds its copy whatever its title says; it was
+    // the preview's own, so it is ended (the user's Excel never is).
+    EndProcessesStartedByPreviews(L"XLMain");
 }

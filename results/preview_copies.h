@@ -43,6 +43,6 @@ CString MakeTempFileName(const CString& name, std::vector<CString>& madeCopies);
 // otherwise it becomes the last one and the answer is 1.
 int IsNewPreviewTarget(const CString& tempFolder, const CString& name, std::uint64_t id);
 
-// Asks the Office windows (Word, PowerPoint, Excel) whose title names one of the copies to close; an
-// Office window of another file is left alone.
+// Asks the Office windows (Word, PowerPoint, Excel) whose title names one of the copies to close, and
+// ends the Excel instances that workbook previews started; an Office window of another file is left alone.
 void CloseOfficeViewers(const std::vector<CString>& copies);

@@ -9,6 +9,7 @@
 #include <initguid.h>
 #include <wmp.h>
 
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -16,6 +17,7 @@
 
 #include "../ui_controls/modal_script.h"
 #include "document_view.h"
+#include "html_view.h"
 #include "main_preview_view.h"
 #include "media_views.h"
 #include "message_dialogs.h"
@@ -67,6 +69,12 @@ std::string Ansi(const CString& text)
     return narrow;
 }
 
+// A path as the preview hands it on: the host lower-cases it.
+std::string PreviewedPath(CString path)
+{
+    return Ansi(path.MakeLower());
+}
+
 CString WindowTextOf(HWND hWnd)
 {
     const int length = static_cast<int>(::SendMessageW(hWnd, WM_GETTEXTLENGTH, 0, 0));
@@ -76,7 +84,8 @@ CString WindowTextOf(HWND hWnd)
     return CString(text.c_str());
 }
 
-const wchar_t kSameText[] = L"Recovered caf\u00e9 notes\r\n\u00dcber Gr\u00f6\u00dfe: 12 \u00b5m\r\n\r\nlast line";
+const wchar_t kSameText[] =
+    L"Recovered caf\u00e9 notes\r\n\u00dcber Gr\u00f6\u00dfe: 12 \u00b5m\r\n\r\nlast line";
 
 TEST(TextFileReaderTest, EveryEncodingReadsTheSameText)
 {
@@ -200,8 +209,8 @@ TEST_F(ConverterBridgeTest, AWordDocumentBecomesRtfThroughTheTwoClasses)
 {
     const std::string output = Output();
     ::DeleteFileA(output.c_str());
-    EXPECT_EQ(ConvertWithTextConverter("MSWord8", "MSWord6RTFExp", Narrow(Fixture("documents/letter.docx")).c_str(),
-                                       output.c_str()),
+    EXPECT_EQ(ConvertWithTextConverter("MSWord8", "MSWord6RTFExp",
+                                       Narrow(Fixture("documents/letter.docx")).c_str(), output.c_str()),
               0)
         << m_diagnostics;
     std::ifstream file(output, std::ios::binary);
@@ -240,8 +249,10 @@ TEST_F(ConverterBridgeTest, FailuresGiveOneAndTheirLines)
         const char* line;
     } cases[] = {
         {"no folder", L"C:\\no\\such\\folder", "MSWord8", "MSWord6RTFExp", &docx, "FindFirstFile failed"},
-        {"no converters", L"C:\\windows", "MSWord8", "MSWord6RTFExp", &docx, "Import class MSWord8 not found"},
-        {"same classes", NULL, "MSWord8", "msword8", &docx, "Nothing to do; import and export class are the same"},
+        {"no converters", L"C:\\windows", "MSWord8", "MSWord6RTFExp", &docx,
+         "Import class MSWord8 not found"},
+        {"same classes", NULL, "MSWord8", "msword8", &docx,
+         "Nothing to do; import and export class are the same"},
         {"not recognised", NULL, "MSWord8", "MSWord6RTFExp", &notWord,
          "converter did not recognise input file '"},
     };
@@ -378,6 +389,112 @@ TEST(OfficeDispatchTest, EveryCallUsesItsDispatchIdAndArgumentTypes)
 
 // ---------------------------------------------------------------------------------------------------
 
+// The stand-in controls registered under the class IDs of the PDF viewer, the media player and a Word
+// application object for one test's run; what the classes had before (Wine's own player) comes back at
+// its end. Their calls go into a log file of their own.
+class StandInControls
+{
+public:
+    static constexpr const wchar_t* kWordClassId = L"{5C0F3B1E-7A52-4E0B-9B7D-2F6C1D8E4A31}";
+
+    StandInControls()
+    {
+        for (const wchar_t* id : {L"{D8D3A8F6-46EF-4424-AE49-4376F1FE1EB4}",
+                                  L"{6BF52A52-394A-11D3-B153-00C04F79FAA6}", kWordClassId})
+            Register(id);
+        wchar_t folder[MAX_PATH] = {};
+        ::GetTempPathW(MAX_PATH, folder);
+        m_log = CString(folder) + L"stand-in-controls.log";
+        ::DeleteFileW(m_log);
+        ::SetEnvironmentVariableW(L"TEST_CONTROL_LOG", m_log);
+    }
+    ~StandInControls()
+    {
+        ::SetEnvironmentVariableW(L"TEST_CONTROL_LOG", NULL);
+        ::SetEnvironmentVariableW(L"TEST_CONTROL_THROW", NULL);
+        ::DeleteFileW(m_log);
+        for (const Saved& saved : m_saved)
+            Restore(saved);
+    }
+    // The calls so far, one a line; reading them empties the log.
+    std::vector<std::string> TakeCalls()
+    {
+        std::vector<std::string> calls;
+        std::istringstream text(ReadHostFile(Ansi(m_log)));
+        for (std::string line; std::getline(text, line);)
+            calls.push_back(line);
+        ::DeleteFileW(m_log);
+        return calls;
+    }
+    void ThrowAt(DISPID id) { ::SetEnvironmentVariableW(L"TEST_CONTROL_THROW", std::to_wstring(id).c_str()); }
+
+private:
+    struct Saved
+    {
+        CString key;
+        bool bClassKey, bServerKey;
+        CString server, threading;
+    };
+    static CString QueryValue(HKEY hKey, const wchar_t* name)
+    {
+        wchar_t value[MAX_PATH] = {};
+        DWORD size = sizeof(value) - sizeof(wchar_t);
+        return ::RegQueryValueExW(hKey, name, NULL, NULL, reinterpret_cast<BYTE*>(value), &size) ==
+                       ERROR_SUCCESS
+                   ? CString(value)
+                   : CString();
+    }
+    static void SetValue(HKEY hKey, const wchar_t* name, const CString& value)
+    {
+        ::RegSetValueExW(hKey, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.GetString()),
+                         static_cast<DWORD>((value.GetLength() + 1) * sizeof(wchar_t)));
+    }
+    void Register(const wchar_t* id)
+    {
+        Saved saved{CString(L"CLSID\\") + id, false, false, CString(), CString()};
+        HKEY hKey = NULL;
+        if (::RegOpenKeyExW(HKEY_CLASSES_ROOT, saved.key, 0, KEY_READ, &hKey) == ERROR_SUCCESS) {
+            saved.bClassKey = true;
+            ::RegCloseKey(hKey);
+        }
+        if (::RegOpenKeyExW(HKEY_CLASSES_ROOT, saved.key + L"\\InprocServer32", 0, KEY_READ, &hKey) ==
+            ERROR_SUCCESS) {
+            saved.bServerKey = true;
+            saved.server = QueryValue(hKey, NULL);
+            saved.threading = QueryValue(hKey, L"ThreadingModel");
+            ::RegCloseKey(hKey);
+        }
+        m_saved.push_back(saved);
+        ASSERT_EQ(::RegCreateKeyExW(HKEY_CLASSES_ROOT, saved.key + L"\\InprocServer32", 0, NULL, 0, KEY_WRITE,
+                                    NULL, &hKey, NULL),
+                  ERROR_SUCCESS);
+        SetValue(hKey, NULL, CString(TEST_CONTROLS_DLL));
+        SetValue(hKey, L"ThreadingModel", L"Apartment");
+        ::RegCloseKey(hKey);
+    }
+    static void Restore(const Saved& saved)
+    {
+        if (!saved.bClassKey) {
+            ::RegDeleteTreeW(HKEY_CLASSES_ROOT, saved.key);
+            return;
+        }
+        if (!saved.bServerKey) {
+            ::RegDeleteTreeW(HKEY_CLASSES_ROOT, saved.key + L"\\InprocServer32");
+            return;
+        }
+        HKEY hKey = NULL;
+        if (::RegOpenKeyExW(HKEY_CLASSES_ROOT, saved.key + L"\\InprocServer32", 0, KEY_WRITE, &hKey) ==
+            ERROR_SUCCESS) {
+            SetValue(hKey, NULL, saved.server);
+            SetValue(hKey, L"ThreadingModel", saved.threading);
+            ::RegCloseKey(hKey);
+        }
+    }
+
+    CString m_log;
+    std::vector<Saved> m_saved;
+};
+
 class DocumentPreviewTest : public ::testing::Test
 {
 protected:
@@ -448,15 +565,22 @@ TEST_F(DocumentPreviewTest, TextFilesShowTheirWholeTextWithCrLf)
     EXPECT_FALSE(m_pFrame->m_bPreviewOk);
 }
 
-// A log far past the rich edit's default limit of 32 K characters shows whole.
-TEST_F(DocumentPreviewTest, ALongLogShowsWhole)
+// A log of a hundred thousand lines, far past the rich edit's default limit of 32 K characters, shows
+// whole. The time it takes to show is printed.
+TEST_F(DocumentPreviewTest, AHundredThousandLineLogShowsWhole)
 {
-    CAdobeReaderView* pLog = ShowDocument("text/5000-lines.log");
+    const DWORD start = ::GetTickCount();
+    CAdobeReaderView* pLog = ShowDocument("text/long.log");
+    const DWORD shown = ::GetTickCount();
     ASSERT_NE(pLog, nullptr);
     const CString strLog = WindowTextOf(pLog->m_richEdit.m_hWnd);
-    std::string expected = ReadHostFile(test_support::RunningPlatformPath(HostFixture("text/5000-lines.log")));
+    std::printf("100,000-line log: shown in %lu ms, its text read back in %lu ms\n",
+                static_cast<unsigned long>(shown - start),
+                static_cast<unsigned long>(::GetTickCount() - shown));
+    std::string expected = ReadHostFile(test_support::RunningPlatformPath(HostFixture("text/long.log")));
     expected.pop_back(); // the last line end ends the last line
     std::string withCrLf;
+    withCrLf.reserve(expected.size() + 100000);
     for (char c : expected) {
         if (c == '\n')
             withCrLf += '\r';
@@ -464,7 +588,7 @@ TEST_F(DocumentPreviewTest, ALongLogShowsWhole)
     }
     EXPECT_EQ(strLog.GetLength(), static_cast<int>(withCrLf.size()));
     EXPECT_TRUE(Ansi(strLog) == withCrLf);
-    EXPECT_EQ(pLog->m_richEdit.GetLineCount(), 5000);
+    EXPECT_EQ(pLog->m_richEdit.GetLineCount(), 100000);
     test_support::WriteClientScreenshot(m_pFrame->m_hWnd, L"document_preview_long_log");
 }
 
@@ -537,6 +661,28 @@ TEST_F(DocumentPreviewTest, APdfWithoutItsControlSaysUnableToOpenThenCorruptFile
     test_support::WriteClientScreenshot(m_pFrame->m_hWnd, L"document_preview_pdf_corrupt_file");
 }
 
+TEST_F(DocumentPreviewTest, APdfGoesToItsControlByDispatchId207AndAThrowIsCorruptFile)
+{
+    StandInControls controls;
+    const CString strPath = Fixture("documents/empty.pdf");
+    CAdobeReaderView* pView = DYNAMIC_DOWNCAST(CAdobeReaderView, Show(strPath, L".pdf"));
+    ASSERT_NE(pView, nullptr);
+    EXPECT_TRUE(m_pFrame->m_bPreviewOk);
+    EXPECT_FALSE(PlaceholderShows());
+    ASSERT_TRUE(::IsWindow(pView->m_pdf.m_hWnd));
+    EXPECT_EQ(pView->m_pdf.GetDlgCtrlID(), static_cast<int>(CAdobeReaderView::kPdfControlId));
+    EXPECT_EQ(controls.TakeCalls(), std::vector<std::string>{"pdf 207 " + PreviewedPath(strPath)});
+
+    // A control that throws while it opens the file: the preview failed, "Corrupt File" shows.
+    controls.ThrowAt(207);
+    pView = DYNAMIC_DOWNCAST(CAdobeReaderView, Show(strPath, L".pdf"));
+    ASSERT_NE(pView, nullptr);
+    EXPECT_EQ(controls.TakeCalls(), std::vector<std::string>{"pdf 207 " + PreviewedPath(strPath)});
+    EXPECT_FALSE(m_pFrame->m_bPreviewOk);
+    EXPECT_TRUE(m_pFrame->m_bPreviewable); // so the placeholder is 196, "Corrupt File"
+    EXPECT_TRUE(PlaceholderShows());
+}
+
 // ---------------------------------------------------------------------------------------------------
 
 // A helper process owning a top-level window of the class given on its command line.
@@ -551,7 +697,8 @@ PROCESS_INFORMATION StartWindowHelper(const wchar_t* pszClass)
     PROCESS_INFORMATION process{};
     ::CreateProcessW(NULL, commandLine.GetBuffer(), NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process);
     commandLine.ReleaseBuffer();
-    for (int wait = 0; wait < 200 && ProcessesOwningWindowClass(pszClass).count(process.dwProcessId) == 0; ++wait)
+    for (int wait = 0; wait < 200 && ProcessesOwningWindowClass(pszClass).count(process.dwProcessId) == 0;
+         ++wait)
         ::Sleep(25);
     return process;
 }
@@ -570,26 +717,110 @@ void EndHelper(PROCESS_INFORMATION& process)
     ::CloseHandle(process.hThread);
 }
 
-TEST_F(DocumentPreviewTest, TheUsersOfficeSurvivesAndOnlyThePreviewsOwnIsEnded)
+bool HasEnded(DWORD processId)
+{
+    HANDLE hProcess = ::OpenProcess(SYNCHRONIZE, FALSE, processId);
+    if (hProcess == NULL)
+        return true;
+    const bool bEnded = ::WaitForSingleObject(hProcess, 5000) == WAIT_OBJECT_0;
+    ::CloseHandle(hProcess);
+    return bEnded;
+}
+
+// The id in the stand-in Word's "word started <id>" line, or 0.
+DWORD StartedWordProcess(const std::vector<std::string>& calls)
+{
+    for (const std::string& call : calls)
+        if (call.rfind("word started ", 0) == 0)
+            return static_cast<DWORD>(std::stoul(call.substr(13)));
+    return 0;
+}
+
+// Word automation through the stand-in Word: its own process (a window helper) is ended after the
+// preview; the user's Word and Excel, running before, survive the preview and the view's closing.
+TEST_F(DocumentPreviewTest, WordAutomationEndsOnlyTheWordItStarted)
 {
     PROCESS_INFORMATION word = StartWindowHelper(L"OpusApp");
     PROCESS_INFORMATION excel = StartWindowHelper(L"XLMain");
     ASSERT_EQ(ProcessesOwningWindowClass(L"OpusApp").count(word.dwProcessId), 1u);
     ASSERT_EQ(ProcessesOwningWindowClass(L"XLMain").count(excel.dwProcessId), 1u);
-    ASSERT_NE(ShowDocument("documents/letter.docx"), nullptr);
-    Show(Fixture("text/crlf.txt"), L".txt"); // closes the Word document's view
+
+    StandInControls controls;
+    wchar_t self[MAX_PATH] = {};
+    ::GetModuleFileNameW(NULL, self, MAX_PATH);
+    ::SetEnvironmentVariableW(L"TEST_WORD_HELPER", L"\"" + CString(self) + L"\" --window-helper OpusApp");
+    const CString strWordProgId = CAdobeReaderView::s_strWordProgId;
+    CAdobeReaderView::s_strWordProgId = StandInControls::kWordClassId;
+    wchar_t folder[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, folder);
+    const CString strRtf = CString(folder) + L"New.rtf";
+
+    const CString strPath = Fixture("documents/letter.docx");
+    CAdobeReaderView* pView = ShowDocument("documents/letter.docx");
+    ASSERT_NE(pView, nullptr);
+    EXPECT_TRUE(m_pFrame->m_bPreviewOk);
+    EXPECT_EQ(WindowTextOf(pView->m_richEdit.m_hWnd), CString(L"Opened through automation: letter.docx"));
+    EXPECT_EQ(::GetFileAttributesW(strRtf), INVALID_FILE_ATTRIBUTES);
+    std::vector<std::string> calls = controls.TakeCalls();
+    const DWORD started = StartedWordProcess(calls);
+    ASSERT_NE(started, 0u);
+    calls.erase(calls.begin()); // the start
+    // Documents, Add and its Close, Open read-only, SaveAs RTF, Quit.
+    const std::vector<std::string> expected = {"word 6",
+                                               "documents 11",
+                                               "document 1105",
+                                               "documents 12 " + PreviewedPath(strPath),
+                                               "document 102 " + Ansi(strRtf),
+                                               "word 1105"};
+    EXPECT_EQ(calls, expected);
+    EXPECT_TRUE(HasEnded(started));
+    EXPECT_TRUE(IsRunning(word));
+
+    // Automation failing at Open: Word is not quit, the converters show the document, and the Word the
+    // automation started is ended all the same.
+    controls.ThrowAt(12);
+    pView = ShowDocument("documents/letter.docx");
+    ASSERT_NE(pView, nullptr);
+    EXPECT_TRUE(m_pFrame->m_bPreviewOk);
+    EXPECT_EQ(Words(Ansi(WindowTextOf(pView->m_richEdit.m_hWnd))),
+              Words(ReadHostFile(test_support::RunningPlatformPath(HostFixture("documents/letter.plain")))));
+    EXPECT_EQ(::GetFileAttributesW(strRtf), INVALID_FILE_ATTRIBUTES);
+    calls = controls.TakeCalls();
+    const DWORD startedAgain = StartedWordProcess(calls);
+    ASSERT_NE(startedAgain, 0u);
+    EXPECT_EQ(calls.back(), "documents 12 " + PreviewedPath(strPath));
+    EXPECT_TRUE(HasEnded(startedAgain));
+
+    // The view's closing ends no Excel that was running when it was made.
+    Show(Fixture("text/crlf.txt"), L".txt");
     m_pFrame->ShowPreview(Fixture("text/cr.txt"), L".txt");
     Pump(50);
     EXPECT_TRUE(IsRunning(word));
     EXPECT_TRUE(IsRunning(excel));
 
-    // One that started after the snapshot, as the preview's own automation would, is ended.
-    const ProcessIdSet before = ProcessesOwningWindowClass(L"OpusApp");
-    PROCESS_INFORMATION started = StartWindowHelper(L"OpusApp");
-    EXPECT_EQ(EndProcessesStartedSince(L"OpusApp", before), 1);
-    EXPECT_EQ(::WaitForSingleObject(started.hProcess, 5000), WAIT_OBJECT_0);
-    EXPECT_TRUE(IsRunning(word));
-    for (PROCESS_INFORMATION* p : {&word, &excel, &started})
+    CAdobeReaderView::s_strWordProgId = strWordProgId;
+    ::SetEnvironmentVariableW(L"TEST_WORD_HELPER", NULL);
+    for (PROCESS_INFORMATION* p : {&word, &excel})
+        EndHelper(*p);
+}
+
+// The Excel that showed a workbook in the web browser view is the preview's own: the next document
+// view's closing ends it. The user's Excel, running before, survives.
+TEST_F(DocumentPreviewTest, TheExcelOfAWorkbookPreviewIsEndedAndTheUsersSurvives)
+{
+    PROCESS_INFORMATION users = StartWindowHelper(L"XLMain");
+    m_pFrame->ShowPreview(Fixture("documents/no-such-book.xls"), L".xls");
+    Pump(80);
+    ASSERT_NE(DYNAMIC_DOWNCAST(CHtml_View, m_pHost->m_pViews[kPreviewBrowser]), nullptr);
+    // Excel showing the workbook in place, started while the browser view is up (its class spelt as
+    // another Excel spells it: class names match whatever their case).
+    PROCESS_INFORMATION previews = StartWindowHelper(L"XlMain");
+    Show(Fixture("text/crlf.txt"), L".txt"); // the browser view closes
+    EXPECT_TRUE(IsRunning(previews));
+    Show(Fixture("text/cr.txt"), L".txt"); // the document view closes
+    EXPECT_EQ(::WaitForSingleObject(previews.hProcess, 5000), WAIT_OBJECT_0);
+    EXPECT_TRUE(IsRunning(users));
+    for (PROCESS_INFORMATION* p : {&users, &previews})
         EndHelper(*p);
 }
 
@@ -649,6 +880,34 @@ TEST_F(DocumentPreviewTest, OtherMediaGoToThePlayerControl)
     test_support::WriteClientScreenshot(m_pFrame->m_hWnd, L"media_preview_mp3");
     Show(Fixture("media/deleted.mp3"), L".mp3");
     EXPECT_TRUE(m_pFrame->m_bPreviewOk);
+}
+
+TEST_F(DocumentPreviewTest, ThePlayerControlGetsThePathAsUrlAndClosesForTheNextFile)
+{
+    StandInControls controls;
+    const CString strPath = Fixture("media/debian.mp3");
+    CWnd* pView = Show(strPath, L".mp3");
+    ASSERT_NE(pView, nullptr);
+    ASSERT_TRUE(pView->IsKindOf(RUNTIME_CLASS(CMyMedia)));
+    EXPECT_TRUE(m_pFrame->m_bPreviewOk);
+    // The URL, then the open state, the play state and the status.
+    const std::vector<std::string> opened = {"player 1 " + PreviewedPath(strPath), "player 2", "player 10",
+                                             "player 18"};
+    EXPECT_EQ(controls.TakeCalls(), opened);
+    Show(Fixture("text/crlf.txt"), L".txt");
+    EXPECT_EQ(controls.TakeCalls(), std::vector<std::string>{"player 3"});
+
+    // A player that fails every call: the view still stands and reports no failure.
+    for (DISPID id : {1, 3}) {
+        SCOPED_TRACE(id);
+        controls.ThrowAt(id);
+        pView = Show(strPath, L".mp3");
+        ASSERT_NE(pView, nullptr);
+        EXPECT_TRUE(m_pFrame->m_bPreviewOk);
+        EXPECT_FALSE(PlaceholderShows());
+        Show(Fixture("text/crlf.txt"), L".txt");
+        EXPECT_EQ(controls.TakeCalls().size(), 5u);
+    }
 }
 
 } // namespace
