@@ -25,7 +25,6 @@
 #include <cwctype>
 #include <filesystem>
 #include <map>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -81,59 +80,6 @@ std::wstring ComboText(HWND box, int id, int index)
     return text;
 }
 
-// Answers the boxes that a save shows on this thread (the saving dialog itself excepted) with OK and keeps
-// the texts of their labels.
-class SaveBoxes
-{
-public:
-    SaveBoxes()
-    {
-        s_self = this;
-        m_timer = ::SetTimer(NULL, 0, 40, OnTimer);
-    }
-    ~SaveBoxes()
-    {
-        ::KillTimer(NULL, m_timer);
-        s_self = nullptr;
-    }
-    std::vector<std::wstring> texts;
-
-private:
-    static BOOL CALLBACK JoinLabel(HWND child, LPARAM param)
-    {
-        wchar_t name[16] = {};
-        ::GetClassNameW(child, name, 16);
-        if (std::wstring(name) == L"Static")
-            *reinterpret_cast<std::wstring*>(param) += WindowText(child);
-        return TRUE;
-    }
-    static BOOL CALLBACK Answer(HWND window, LPARAM)
-    {
-        wchar_t name[16] = {};
-        ::GetClassNameW(window, name, 16);
-        if (std::wstring(name) != L"#32770" || !::IsWindowVisible(window) ||
-            ::GetWindowThreadProcessId(window, NULL) != ::GetCurrentThreadId() ||
-            WindowText(window) == kSavingCaption || ::GetDlgItem(window, IDOK) == NULL)
-            return TRUE;
-        if (s_self->m_answered.insert(window).second) {
-            std::wstring text;
-            ::EnumChildWindows(window, JoinLabel, reinterpret_cast<LPARAM>(&text));
-            s_self->texts.push_back(text);
-        }
-        ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        return TRUE;
-    }
-    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD)
-    {
-        if (s_self != nullptr)
-            ::EnumWindows(Answer, 0);
-    }
-
-    static inline SaveBoxes* s_self = nullptr;
-    UINT_PTR m_timer = 0;
-    std::set<HWND> m_answered;
-};
-
 std::string Upper(std::string text)
 {
     for (char& c : text)
@@ -175,10 +121,10 @@ protected:
             tree.OnItemClick(TVHT_ONITEMSTATEICON, tree.GetRootItem());
         EXPECT_EQ(tree.GetItemCheckState(tree.GetRootItem()), kTreeChecked);
         pResults->PrepareSaveSelection();
-        SaveBoxes boxes;
+        BoxAnswerer boxes(IDOK, kSavingCaption);
         pResults->SaveIntoFolder(target.wstring().c_str());
         PumpMessages(100);
-        return boxes.texts;
+        return boxes.Texts();
     }
 
     // The names of the result list's file rows (no folders, no up entry).
