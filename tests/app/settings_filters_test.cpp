@@ -388,6 +388,17 @@ TEST_F(SettingsFiltersTest, AFilterRelistsTheSelectedFolder)
     }
 }
 
+// File Trace results have no folder to list again: Close stores the filters and leaves the list as it is.
+TEST_F(SettingsFiltersTest, FiltersLeaveAFileTraceListAsItIs)
+{
+    ASSERT_TRUE(QuickScanToResults(FindPartition("mbr-ext05", "2")));
+    const std::vector<std::string> before = FileRows();
+    ScanSelection.scanKind = kScanFileTrace;
+    AddFilterThroughTheFrame(L"*.TXT");
+    EXPECT_EQ(FileFilterTable.count, 1);
+    EXPECT_EQ(FileRows(), before);
+}
+
 // With "*.TXT" a save of everything writes only .txt files, each with Sleuth Kit's bytes.
 TEST_F(SettingsFiltersTest, AFilteredSaveWritesOnlyWhatPasses)
 {
