@@ -39,6 +39,9 @@ enum class CommandState
     Unchanged,
 };
 
+// The results view's selected folder listed again with the current file filters (FAT and NTFS results).
+void RelistResultsFolder();
+
 // The enabling rule of a frame command in a scan mode.
 CommandState FrameCommandState(UINT nID, std::uint32_t scanKind, const FrameCommandFlags& flags);
 
@@ -66,6 +69,8 @@ public:
     // The results list hands the pane a file: the pane becomes the active view, closes its views and
     // dispatches the path by its extension (with the leading ".").
     void ShowPreview(CString strPath, CString strExtension);
+    // The Recovery Settings dialog, modal; OK stores the values, Cancel leaves them.
+    void RunSettingsDialog();
     CString& PreviewPath() override;
     void FocusResultsList() override;
     HIMAGELIST ResultsSmallImageList() override;

@@ -2,6 +2,8 @@
 #include "main_frame.h"
 
 #include "drive_info_dlg.h"
+#include "file_filters_dlg.h"
+#include "recovery_settings_dlg.h"
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/snapshot/snapshot_document.h"
 #include "recovery_app.h"
@@ -70,9 +72,46 @@ void CMainFrame::OnViewDetails() {}
 
 void CMainFrame::OnFindFiles() {}
 
-void CMainFrame::OnFileFilters() {}
+void CMainFrame::OnFileFilters()
+{
+    CFileFiltersDlg dialog(this);
+    dialog.SetRelist(RelistResultsFolder);
+    dialog.DoModal();
+}
 
-void CMainFrame::OnSettings() {}
+void CMainFrame::OnSettings()
+{
+    RunSettingsDialog();
+}
+
+void CMainFrame::RunSettingsDialog()
+{
+    CRecoverySettingsDlg dialog(this);
+    dialog.DoModal();
+}
+
+// The folder selected in the results view's tree listed again, so that the list shows what the filters
+// now let through. A File Trace result has no folders to list again.
+void RelistResultsFolder()
+{
+    CRecoveryApp* pApp = RecoveryApp();
+    auto* pResults = dynamic_cast<CThirdView_HDD*>(pApp != NULL ? pApp->GetView(kViewResults) : NULL);
+    if (pResults == NULL || ScanSelection.scanKind == kScanFileTrace)
+        return;
+    CRecoveryTreeCtrl& tree = pResults->RecoveryTree();
+    if (tree.GetSafeHwnd() == NULL)
+        return;
+    tree.SetFocus();
+    HTREEITEM item = tree.GetSelectedItem();
+    if (item == NULL)
+        item = tree.GetRootItem();
+    if (item == NULL)
+        return;
+    tree.SelectItem(item);
+    const std::uint16_t fsCode = VolumeParams.fsCode;
+    if (fsCode == kFsFat16 || fsCode == kFsFat32 || fsCode == kFsNtfs)
+        tree.ListItemFolder(item);
+}
 
 void CMainFrame::OnDriveInformation()
 {

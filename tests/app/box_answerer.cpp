@@ -2,7 +2,28 @@
 
 #include <string>
 
-BoxAnswerer::BoxAnswerer(int button) : m_button(button)
+namespace {
+
+std::wstring Caption(HWND window)
+{
+    wchar_t text[256] = {};
+    ::GetWindowTextW(window, text, 256);
+    return text;
+}
+
+BOOL CALLBACK JoinLabel(HWND child, LPARAM param)
+{
+    wchar_t name[16] = {};
+    ::GetClassNameW(child, name, 16);
+    if (std::wstring(name) == L"Static")
+        *reinterpret_cast<std::wstring*>(param) += Caption(child);
+    return TRUE;
+}
+
+} // namespace
+
+BoxAnswerer::BoxAnswerer(int button, std::wstring sparedCaption)
+    : m_button(button), m_sparedCaption(std::move(sparedCaption))
 {
     s_answerer = this;
     m_hook = ::SetWindowsHookExW(WH_CBT, OnCbt, NULL, ::GetCurrentThreadId());
@@ -39,6 +60,14 @@ void CALLBACK BoxAnswerer::OnTimer(HWND, UINT, UINT_PTR, DWORD)
     for (HWND box : self->m_boxes) {
         if (!::IsWindow(box) || !::IsWindowVisible(box))
             continue;
+        if (!self->m_sparedCaption.empty() && Caption(box) == self->m_sparedCaption)
+            continue;
+        if (!self->m_textTaken[box]) {
+            self->m_textTaken[box] = true;
+            std::wstring text;
+            ::EnumChildWindows(box, JoinLabel, reinterpret_cast<LPARAM>(&text));
+            self->m_texts.push_back(text);
+        }
         HWND button = ::GetDlgItem(box, self->m_button);
         if (button == NULL || ::GetTickCount64() - self->m_started > 20000)
             ::PostMessageW(box, WM_CLOSE, 0, 0);

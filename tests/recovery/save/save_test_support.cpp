@@ -323,6 +323,19 @@ std::vector<std::string> ListTree(const std::filesystem::path& folder)
     return entries;
 }
 
+std::map<std::string, std::string> FileDigests(const std::filesystem::path& folder)
+{
+    std::map<std::string, std::string> digests;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        if (!entry.is_regular_file())
+            continue;
+        std::string name = Utf8Name(std::filesystem::relative(entry.path(), folder));
+        std::replace(name.begin(), name.end(), '\\', '/');
+        digests[name] = Md5Hex(ReadFileBytes(entry.path()));
+    }
+    return digests;
+}
+
 std::string Md5Hex(std::string_view bytes)
 {
     Md5 md5;

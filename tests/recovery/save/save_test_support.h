@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -69,5 +70,8 @@ std::string ReadFileBytes(const std::filesystem::path& file);
 // Every file and folder below `folder` as relative paths in UTF-8 with "/" separators, sorted; folders
 // end in "/".
 std::vector<std::string> ListTree(const std::filesystem::path& folder);
+
+// Every file below `folder` by its relative path in UTF-8 with "/" separators, with the MD5 of its bytes.
+std::map<std::string, std::string> FileDigests(const std::filesystem::path& folder);
 
 std::string Md5Hex(std::string_view bytes);
