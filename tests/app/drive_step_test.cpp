@@ -9,6 +9,7 @@
 #include "disk_pie_chart.h"
 #include "drive_step_view.h"
 #include "engine/recovery/core/engine_state.h"
+#include "file_system_step_view.h"
 #include "home_view.h"
 #include "message_dialogs.h"
 #include "mode_summaries.h"
@@ -677,6 +678,20 @@ TEST_F(LogicalDriveTest, NextShowsTheDrivesVolumeInThePartitionStepWithoutASearc
             pStep->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
             PumpMessages(100);
             EXPECT_TRUE(test_support::WriteClientScreenshot(pStep->m_hWnd, L"app_partition_step_logical"));
+            // Back from the file-system step: the drive's volume again, with only its file system to
+            // choose.
+            theApp.SwitchView(kViewFileSystem);
+            DYNAMIC_DOWNCAST(CFileSystemView, theApp.GetView(kViewFileSystem))->OnBack();
+            PumpMessages(20);
+            EXPECT_EQ(theApp.m_nCurrentView, static_cast<UINT>(kViewPartition));
+            EXPECT_EQ(std::wstring(panel.GetHintText()),
+                      L"You have selected logical drive for recovery. Please click [Scan] to continue with "
+                      L"recovery.");
+            EXPECT_EQ(std::wstring(panel.GetCaptionText(1)), L"Capacity         :");
+            EXPECT_EQ(std::wstring(panel.GetValueText(1)), L"2000 MB (Approx..)");
+            EXPECT_TRUE(panel.IsFileSystemChoiceVisible());
+            EXPECT_FALSE(panel.AreSectorFieldsVisible());
+            EXPECT_EQ(WizardStepState.extensive, 3u);
         }
         pStep->OnHome();
         PumpMessages(20);
