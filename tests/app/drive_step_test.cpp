@@ -518,6 +518,13 @@ protected:
     {
         DriveStepTest::TearDown();
         DriveEntryTable = {};
+        // The partition step as an image's Next leaves it, for the tests that enter it directly.
+        CallHook(PartitionPanelHooks.showPartitionTree, true);
+        CallHook(PartitionPanelHooks.showSplitterPanes, true);
+        CallHook(PartitionPanelHooks.setCaption, CString(L"Partition Information"));
+        CallHook(PartitionPanelHooks.setHint,
+                 CString(L"Please Select a Partition From The Left Panel and press "
+                         L"[Scan] to continue with recovery."));
     }
 
     static void Put(int entry, const std::u16string& name, const std::u16string& root, std::uint64_t sectors,
