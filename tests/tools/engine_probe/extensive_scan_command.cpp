@@ -28,9 +28,8 @@ namespace {
 
 int Usage()
 {
-    std::fputs("usage: engine-probe scan IMAGE --partition N|--start S|--whole-disk fat16|fat32|ntfs --mode "
-               "extensive "
-               "[--search] [--volume K]\n",
+    std::fputs("usage: engine-probe scan IMAGE --partition N|--start S|--whole-disk fat16|fat32|ntfs "
+               "--mode extensive [--search] [--volume K]\n",
                stderr);
     return kProbeUsage;
 }
