@@ -7,6 +7,7 @@
 #include "main_frame.h"
 #include "recovery_app.h"
 #include "resource.h"
+#include "u16_text.h"
 #include "virtual_drive.h"
 
 IMPLEMENT_DYNCREATE(CFirstDisplay, CView)
@@ -190,6 +191,16 @@ CString CFirstDisplay::GetValueText(int row) const
     return text;
 }
 
+BOOL CFirstDisplay::IsUsagePieVisible() const
+{
+    return m_usagePie.GetSafeHwnd() != NULL && m_usagePie.IsWindowVisible();
+}
+
+CString CFirstDisplay::GetUsagePieRoot() const
+{
+    return m_usagePie.m_rootPath;
+}
+
 CString CFirstDisplay::GetCaptionText(int row) const
 {
     CString text;
@@ -263,9 +274,9 @@ void CFirstDisplay::ShowDriveInfo(int device)
 
 void CFirstDisplay::ShowLogicalDriveInfo(int drive)
 {
-    m_selectedLogicalDrive = drive;
+    DriveEntryTable.selected = drive >= 0 && drive < kMaxDriveEntries ? drive : -1;
     SetVolumeCaptions();
-    if (drive < 0 || drive >= kMaxDriveEntries) {
+    if (DriveEntryTable.selected < 0) {
         for (CStatic& value : m_values)
             value.SetWindowText(L"");
         return;
@@ -275,15 +286,15 @@ void CFirstDisplay::ShowLogicalDriveInfo(int drive)
     m_groupBox.ShowWindow(SW_SHOW);
     m_chart.DeleteAllSlices();
     m_groupBox.SetCaption(L"Selecteed Drive Information");
-    const CString name(reinterpret_cast<const wchar_t*>(DriveEntryTable.entries[drive]));
-    SetValue(0, name);
+    SetValue(0, ToCString(DriveEntryName(drive)));
     CString text;
-    text.Format(L"%u MB (Approx..)", VolumeParams.rangeCount / 2048);
+    text.Format(L"%llu MB (Approx..)",
+                static_cast<unsigned long long>(DriveEntryTable.sectorCounts[drive] / 2048));
     SetValue(1, text);
-    text.Format(L"%u", VolumeParams.sectorsPerCluster);
+    text.Format(L"%u", DriveEntryTable.sectorsPerCluster[drive]);
     SetValue(2, text);
     SetValue(3, L"512");
-    switch (VolumeParams.fsCode) {
+    switch (DriveEntryTable.fsCodes[drive]) {
     case kFsFat16:
         SetValue(4, L"FAT16");
         break;
@@ -297,7 +308,8 @@ void CFirstDisplay::ShowLogicalDriveInfo(int drive)
         SetValue(4, L"UNKNOWN");
         break;
     }
-    m_usagePie.SetDrive(name.Left(3));
+    m_usagePie.SetDrive(ToCString(DriveEntryRoot(drive)));
+    Invalidate();
 }
 
 void CFirstDisplay::ShowPartitionChart()

@@ -41,7 +41,10 @@ public:
     void SetDriveCaptions();
     void SetVolumeCaptions();
     void ShowDriveInfo(int device);
+    // A logical drive of the engine's drive table, which becomes the selected one (-1: none, empty rows).
     void ShowLogicalDriveInfo(int drive);
+    BOOL IsUsagePieVisible() const;
+    CString GetUsagePieRoot() const;
     void ShowPartitionChart();
 
     CString GetValueText(int row) const;
@@ -58,7 +61,6 @@ public:
     CDiskPieChart m_usagePie;
     CTextProgressCtrl m_progress;
     CStatic m_statusLine;
-    int m_selectedLogicalDrive = -1;
 
 protected:
     void OnDraw(CDC* pDC) override;

@@ -256,7 +256,6 @@ int CFirstView_HDD::OnCreate(LPCREATESTRUCT lpCreateStruct)
 
 void CFirstView_HDD::OnDestroy()
 {
-    KillTimer(kDriveStepTimer);
     if (engineUi.driveStep == &m_driveStepUi)
         engineUi.driveStep = nullptr;
     CWizardStepView::OnDestroy();
@@ -360,7 +359,7 @@ BOOL CFirstView_HDD::StartSearchWorker(UINT elapse)
         EndSearchControls();
         return FALSE;
     }
-    SetTimer(kDriveStepTimer, elapse, NULL);
+    SetTimer(kWorkerTimer, elapse, NULL);
     return TRUE;
 }
 
@@ -502,12 +501,9 @@ void CFirstView_HDD::OnNext()
 
 void CFirstView_HDD::OnTimer(UINT_PTR nIDEvent)
 {
-    if (nIDEvent != kDriveStepTimer || !CScanWorkerControl::HasEnded()) {
-        CWizardStepView::OnTimer(nIDEvent);
+    if (!IsWorkerEndTick(nIDEvent))
         return;
-    }
-    KillTimer(kDriveStepTimer);
-    CScanWorkerControl::Release();
+    EndWorkerWatch();
     EndSearchControls();
     if (CMainFrame* pFrame = Frame()) {
         pFrame->m_nDriveStepCurrent = 0;

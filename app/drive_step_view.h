@@ -20,7 +20,6 @@ inline constexpr UINT kDriveStepBack = 160;
 inline constexpr UINT kDriveStepHome = 61481;
 inline constexpr UINT kDriveStepStop = 132;
 inline constexpr UINT kDriveStepSplitter = 157;
-inline constexpr UINT_PTR kDriveStepTimer = 1;
 
 // The drive step's part of the engine's user interface while the partition search runs. Called on the
 // worker: each call is sent to the view's thread and runs there, so that the worker never touches a

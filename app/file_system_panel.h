@@ -10,16 +10,12 @@
 #include <functional>
 
 #include "engine/recovery/core/engine_ui.h"
-#include "hover_buttons.h"
-#include "text_progress_ctrl.h"
-#include "transparent_controls.h"
+#include "step_panel.h"
 
-class CFileSystemForm : public CView, public FileSystemStepUi
+class CFileSystemForm : public CStepPanel, public FileSystemStepUi
 {
     DECLARE_DYNCREATE(CFileSystemForm)
 public:
-    static constexpr int kRowCount = 5;
-
     CFileSystemForm();
 
     // FileSystemStepUi, callable from the worker.
@@ -42,18 +38,12 @@ public:
                       LPCWSTR size);
     void SetHintText(LPCWSTR text);
 
-    CString GetValueText(int row) const;
-    CString GetCaptionText(int row) const;
-    BOOL IsProgressVisible() const;
-
     // The button that the worker hides at its end (the step's Stop); set by the step.
     CWnd* m_pScanButton = NULL;
 
 protected:
-    void OnDraw(CDC* pDC) override;
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
     afx_msg void OnSize(UINT nType, int cx, int cy);
-    afx_msg BOOL OnEraseBkgnd(CDC* pDC);
     afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
     DECLARE_MESSAGE_MAP()
 
@@ -62,14 +52,5 @@ private:
 
     CButton m_group;
     CStatic m_title;
-    CTransparentStatic m_caption[kRowCount];
-    CTransparentStatic m_value[kRowCount];
-    CTransparentStatic m_hint;
-    CTransparentStatic m_status;
-    CTextProgressCtrl m_progress;
-    CToolButton m_logoButton;
-    CFont m_rowFont;
-    CFont m_barFont;
-    CBrush m_whiteBrush;
     CBrush m_titleBrush;
 };

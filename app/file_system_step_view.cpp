@@ -30,6 +30,8 @@ constexpr wchar_t kChooseHint[] = L"\nPlease select a file system from the left 
                                   L"all the file systems one by one for the required data.";
 constexpr wchar_t kPartitionHint[] =
     L"Please select a partition from the left panel and press [Scan] to continue with recovery";
+constexpr wchar_t kLogicalDriveHint[] =
+    L"You have selected logical drive for recovery. Please click [Scan] to continue with recovery.";
 
 UINT FileSystemWorker(LPVOID)
 {
@@ -163,7 +165,6 @@ IMPLEMENT_DYNCREATE(CFileSystemView, CWizardStepView)
 BEGIN_MESSAGE_MAP(CFileSystemView, CWizardStepView)
     ON_WM_CREATE()
     ON_WM_DESTROY()
-    ON_WM_SIZE()
     ON_WM_TIMER()
     ON_COMMAND(kNextCommand, OnNext)
     ON_COMMAND(kBackCommand, OnBack)
@@ -225,16 +226,12 @@ void CFileSystemView::OnDestroy()
         engineUi.partitionTree = nullptr;
     if (engineUi.fileSystemStep == m_pPanel)
         engineUi.fileSystemStep = nullptr;
-    KillTimer(kScanTimer);
     CWizardStepView::OnDestroy();
 }
 
-void CFileSystemView::OnSize(UINT nType, int cx, int cy)
+CWizardStepView::StepRow CFileSystemView::GetStepRow()
 {
-    CWizardStepView::OnSize(nType, cx, cy);
-    if (m_nextButton.GetSafeHwnd() == NULL)
-        return;
-    LayoutStepRow(cx, cy, m_nextButton, m_stopButton, m_backButton, &m_homeButton, m_splitter);
+    return {&m_nextButton, &m_stopButton, &m_backButton, &m_homeButton, &m_splitter};
 }
 
 void CFileSystemView::OnDraw(CDC* pDC)
@@ -304,7 +301,7 @@ void CFileSystemView::OnNext()
     engineUi.fileSystemStep = m_pPanel;
     CScanWorkerControl::Release();
     m_bScanning = CScanWorkerControl::Start(FileSystemWorker, this);
-    SetTimer(kScanTimer, 1000, NULL);
+    SetTimer(kWorkerTimer, 1000, NULL);
     RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE);
     WizardStepState.extensive = 4;
     WizardStepState.resultsReady = kResultsReady;
@@ -312,14 +309,9 @@ void CFileSystemView::OnNext()
 
 void CFileSystemView::OnTimer(UINT_PTR nIDEvent)
 {
-    if (nIDEvent != kScanTimer) {
-        CWizardStepView::OnTimer(nIDEvent);
+    if (!IsWorkerEndTick(nIDEvent))
         return;
-    }
-    if (!CScanWorkerControl::HasEnded())
-        return;
-    KillTimer(kScanTimer);
-    CScanWorkerControl::Release();
+    EndWorkerWatch();
     m_bScanning = FALSE;
     if (CMainFrame* pFrame = Frame()) {
         pFrame->m_nDriveStepCurrent = 0;
@@ -372,7 +364,14 @@ void CFileSystemView::OnBack()
     }
     if (pPartitionStep != NULL)
         pPartitionStep->RestoreChoosingState();
-    if (pPartitionPanel != NULL) {
+    if (pPartitionPanel != NULL && SourceState.sourceKind == kSourceLogicalVolume) {
+        // A logical drive is scanned whole again; only its file system may change.
+        pPartitionPanel->ClearValues();
+        pPartitionPanel->SetHintText(kLogicalDriveHint);
+        pPartitionPanel->ShowVolumeInfo();
+        pPartitionPanel->ShowFileSystemChoice();
+        pPartitionPanel->ShowLogicalVolumeCaptions();
+    } else if (pPartitionPanel != NULL) {
         // The range that was scanned, ready to be scanned again or changed.
         pPartitionPanel->ClearValues();
         pPartitionPanel->SetHintText(kPartitionHint);

@@ -72,8 +72,8 @@ public:
 protected:
     void OnDraw(CDC* pDC) override;
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    StepRow GetStepRow() override;
     afx_msg void OnDestroy();
-    afx_msg void OnSize(UINT nType, int cx, int cy);
     afx_msg void OnTimer(UINT_PTR nIDEvent);
     DECLARE_MESSAGE_MAP()
 

@@ -1,11 +1,12 @@
 #include "partition_panel.h"
 
+#include <algorithm>
+
 #include "dialog_fonts.h"
-#include "resource.h"
-#include "step_progress_bar.h"
 #include "engine/image/image_source.h"
 #include "engine/recovery/core/engine_state.h"
 #include "partition_step_ids.h"
+#include "u16_text.h"
 
 namespace {
 
@@ -21,8 +22,10 @@ constexpr wchar_t kExplanationText[] =
 
 const wchar_t* const kPartitionCaptions[] = {L"Partition Type\t\t:", L"Partition Start\t\t:",
                                              L"Partition End\t\t:", L"Partition Size\t\t:", L""};
-const wchar_t* const kQuickCaptions[] = {L"Folder(s) Found\t\t:", L"File(s) Found\t\t:", L"Current Sector\t\t:",
-                                         L"Last File/Folder\t\t:", L""};
+const wchar_t* const kVolumeCaptions[] = {L"Volume Name :", L"Capacity         :", L"SPC               :",
+                                          L"File System    :", L""};
+const wchar_t* const kQuickCaptions[] = {L"Folder(s) Found\t\t:", L"File(s) Found\t\t:",
+                                         L"Current Sector\t\t:", L"Last File/Folder\t\t:", L""};
 const wchar_t* const kFatCaptions[] = {L"Boot Sector(s) Found\t\t:", L"Folder(s) Found\t\t\t:",
                                        L"Current Sector\t\t\t:", L"", L""};
 const wchar_t* const kNtfsCaptions[] = {L"Boot Sector(s) Found\t   :", L"Index Entries Found\t   :",
@@ -33,19 +36,6 @@ const wchar_t* const kNtfsCaptions[] = {L"Boot Sector(s) Found\t   :", L"Index E
 constexpr int kGroupLeft = 20;
 constexpr int kGroupTop = 10;
 
-HWND Handle(const CWnd& control)
-{
-    return control.GetSafeHwnd();
-}
-
-CString TextOf(const CWnd& control)
-{
-    CString text;
-    if (control.GetSafeHwnd() != NULL)
-        control.GetWindowText(text);
-    return text;
-}
-
 CString Unsigned(std::uint32_t value)
 {
     CString text;
@@ -55,13 +45,12 @@ CString Unsigned(std::uint32_t value)
 
 } // namespace
 
-IMPLEMENT_DYNCREATE(CSecondDisplay, CView)
+IMPLEMENT_DYNCREATE(CSecondDisplay, CStepPanel)
 
 // clang-format off
-BEGIN_MESSAGE_MAP(CSecondDisplay, CView)
+BEGIN_MESSAGE_MAP(CSecondDisplay, CStepPanel)
     ON_WM_CREATE()
     ON_WM_SIZE()
-    ON_WM_ERASEBKGND()
     ON_WM_CTLCOLOR()
     ON_WM_SHOWWINDOW()
     ON_WM_LBUTTONDOWN()
@@ -74,60 +63,43 @@ CSecondDisplay::CSecondDisplay() = default;
 
 int CSecondDisplay::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
-    if (CView::OnCreate(lpCreateStruct) == -1)
+    if (CStepPanel::OnCreate(lpCreateStruct) == -1)
         return -1;
-    CreateArialFont(m_rowFont, 16, FW_NORMAL);
+    CreateSharedParts();
     CreateArialFont(m_hintFont, 17, FW_NORMAL);
-    CreateArialFont(m_barFont, 18, 600);
-    m_whiteBrush.CreateSolidBrush(kWhite);
+    m_hint.SetFont(&m_hintFont);
     m_toggleBrush.CreateSolidBrush(kToggleColour);
 
     const CRect empty(0, 0, 10, 10);
     const DWORD label = WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
-    m_hint.Create(L"", label, empty, this, IDC_PANEL_HINT);
     m_title.Create(L"Partition Information", label, empty, this, IDC_PANEL_TITLE);
-    for (int row = 0; row < kRowCount; ++row) {
-        const DWORD shown = row < kRowCount - 1 ? WS_VISIBLE : 0;
-        m_caption[row].Create(L"", (label & ~WS_VISIBLE) | shown, empty, this, IDC_PANEL_CAPTION_FIRST + row);
-        m_value[row].Create(L"", (label & ~WS_VISIBLE) | shown, empty, this, IDC_PANEL_VALUE_FIRST + row);
-    }
     m_explanation.Create(kExplanationText, (label & ~WS_VISIBLE), empty, this, IDC_PANEL_EXPLANATION);
     m_fsCaption.Create(L"Select File System\t:", label, empty, this, IDC_PANEL_FS_CAPTION);
     m_startCaption.Create(L"Start Sector\t\t:", label, empty, this, IDC_PANEL_START_CAPTION);
     m_endCaption.Create(L"End Sector\t\t:", label, empty, this, IDC_PANEL_END_CAPTION);
-    m_startSector.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_NUMBER | ES_AUTOHSCROLL, empty, this,
-                         IDC_PANEL_START_SECTOR);
+    m_startSector.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_NUMBER | ES_AUTOHSCROLL, empty,
+                         this, IDC_PANEL_START_SECTOR);
     m_endSector.Create(WS_CHILD | WS_BORDER | WS_TABSTOP | ES_NUMBER | ES_AUTOHSCROLL, empty, this,
                        IDC_PANEL_END_SECTOR);
-    m_fileSystem.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, CRect(0, 0, 10, 120),
-                        this, IDC_PANEL_FS_COMBO);
+    m_fileSystem.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
+                        CRect(0, 0, 10, 120), this, IDC_PANEL_FS_COMBO);
     for (LPCWSTR name : {L"NTFS", L"FAT 32", L"FAT 16", L"EFI"})
         m_fileSystem.AddString(name);
     m_fileSystem.SetCurSel(0);
+    // Made before the group boxes, so that it lies above them.
+    m_usagePie.Create(L"", WS_CHILD | SS_OWNERDRAW, empty, this, IDC_PANEL_PIE);
     m_driveGroup.Create(L"Selected Drive Information", WS_CHILD | BS_GROUPBOX, empty, this, IDC_PANEL_GROUP);
     m_partitionGroup.Create(L"Partition Information", WS_CHILD | WS_CAPTION | BS_GROUPBOX, empty, this,
                             IDC_PANEL_GROUP);
     m_toggle.Create(kHideProgressText, WS_CHILD | WS_DISABLED | BS_OWNERDRAW, empty, this, IDC_PANEL_TOGGLE);
-    m_progress.Create(WS_CHILD, empty, this, IDC_PANEL_PROGRESS);
-    SetUpStepProgressBar(m_progress, kToggleColour);
-    m_status.Create(L"", label & ~WS_VISIBLE, empty, this, IDC_PANEL_STATUS);
 
-    for (CWnd* control : {static_cast<CWnd*>(&m_title), static_cast<CWnd*>(&m_explanation),
-                          static_cast<CWnd*>(&m_fsCaption), static_cast<CWnd*>(&m_startCaption),
-                          static_cast<CWnd*>(&m_endCaption), static_cast<CWnd*>(&m_startSector),
-                          static_cast<CWnd*>(&m_endSector), static_cast<CWnd*>(&m_fileSystem),
-                          static_cast<CWnd*>(&m_driveGroup), static_cast<CWnd*>(&m_partitionGroup),
-                          static_cast<CWnd*>(&m_toggle), static_cast<CWnd*>(&m_status)})
+    for (CWnd* control :
+         {static_cast<CWnd*>(&m_title), static_cast<CWnd*>(&m_explanation), static_cast<CWnd*>(&m_fsCaption),
+          static_cast<CWnd*>(&m_startCaption), static_cast<CWnd*>(&m_endCaption),
+          static_cast<CWnd*>(&m_startSector), static_cast<CWnd*>(&m_endSector),
+          static_cast<CWnd*>(&m_fileSystem), static_cast<CWnd*>(&m_driveGroup),
+          static_cast<CWnd*>(&m_partitionGroup), static_cast<CWnd*>(&m_toggle)})
         control->SetFont(&m_rowFont);
-    for (int row = 0; row < kRowCount; ++row) {
-        m_caption[row].SetFont(&m_rowFont);
-        m_value[row].SetFont(&m_rowFont);
-    }
-    // The program's logo in the lower right corner, as on the drive panel.
-    m_logoButton.Create(L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(0, 0, 180, 70), this, 32825);
-    m_logoButton.LoadBitmaps(IDB_DRIVE_LOGO, IDB_DRIVE_LOGO);
-    m_hint.SetFont(&m_hintFont);
-    m_progress.SetFont(&m_barFont);
     SetCaptions(PanelCaptions::Partition);
     return 0;
 }
@@ -138,9 +110,11 @@ void CSecondDisplay::Layout(int cx, int cy)
     const int y = kGroupTop;
     const int width = cx - 2 * kGroupLeft > 200 ? cx - 2 * kGroupLeft : 200;
     m_hint.MoveWindow(x, y, width, 60);
-    m_logoButton.MoveWindow(cx - 200 > x ? cx - 200 : x, cy - 80 > 0 ? cy - 80 : 0, 180, 70);
+    LayoutLogo(cx, cy, x);
     m_title.MoveWindow(x + 10, y + 80, 300, 22);
-    m_driveGroup.MoveWindow(x, y + 90, width, 250);
+    // The drive's group holds its usage pie below the file-system choice.
+    m_driveGroup.MoveWindow(x, y + 104, width, 286);
+    m_usagePie.MoveWindow(x + 10, y + 262, std::min(width - 20, 360), 112);
     m_partitionGroup.MoveWindow(x, y + 90, width, 250);
     for (int row = 0; row < kRowCount; ++row) {
         m_caption[row].MoveWindow(x + 10, y + 120 + 20 * row, 195, 20);
@@ -161,19 +135,9 @@ void CSecondDisplay::Layout(int cx, int cy)
 
 void CSecondDisplay::OnSize(UINT nType, int cx, int cy)
 {
-    CView::OnSize(nType, cx, cy);
+    CStepPanel::OnSize(nType, cx, cy);
     if (m_hint.GetSafeHwnd() != NULL)
         Layout(cx, cy);
-}
-
-void CSecondDisplay::OnDraw(CDC* /*pDC*/) {}
-
-BOOL CSecondDisplay::OnEraseBkgnd(CDC* pDC)
-{
-    CRect client;
-    GetClientRect(&client);
-    pDC->FillSolidRect(&client, kWhite);
-    return TRUE;
 }
 
 HBRUSH CSecondDisplay::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
@@ -183,19 +147,15 @@ HBRUSH CSecondDisplay::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
         pDC->SetBkColor(kWhite);
         return static_cast<HBRUSH>(m_whiteBrush.GetSafeHandle());
     }
-    if (nCtlColor == CTLCOLOR_STATIC || pWnd == &m_toggle) {
-        pDC->SetTextColor(RGB(0, 0, 0));
-        pDC->SetBkColor(kWhite);
-        return static_cast<HBRUSH>(m_whiteBrush.GetSafeHandle());
-    }
-    return CView::OnCtlColor(pDC, pWnd, nCtlColor);
+    // The toggle's face is drawn by the panel; its colours are the statics'.
+    return CStepPanel::OnCtlColor(pDC, pWnd, pWnd == &m_toggle ? CTLCOLOR_STATIC : nCtlColor);
 }
 
 // The toggle: white text on its blue face.
 void CSecondDisplay::OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct)
 {
     if (nIDCtl != IDC_PANEL_TOGGLE) {
-        CView::OnDrawItem(nIDCtl, lpDrawItemStruct);
+        CStepPanel::OnDrawItem(nIDCtl, lpDrawItemStruct);
         return;
     }
     CDC* pDC = CDC::FromHandle(lpDrawItemStruct->hDC);
@@ -213,7 +173,7 @@ void CSecondDisplay::OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct)
 
 void CSecondDisplay::OnShowWindow(BOOL bShow, UINT nStatus)
 {
-    CView::OnShowWindow(bShow, nStatus);
+    CStepPanel::OnShowWindow(bShow, nStatus);
     Invalidate();
     if (m_fileSystem.GetSafeHwnd() != NULL)
         m_fileSystem.Invalidate();
@@ -221,7 +181,7 @@ void CSecondDisplay::OnShowWindow(BOOL bShow, UINT nStatus)
 
 void CSecondDisplay::OnLButtonDown(UINT nFlags, CPoint point)
 {
-    CView::OnLButtonDown(nFlags, point);
+    CStepPanel::OnLButtonDown(nFlags, point);
     if (m_pStepView != NULL) {
         if (auto* pFrame = dynamic_cast<CFrameWnd*>(AfxGetMainWnd()))
             pFrame->SetActiveView(m_pStepView);
@@ -248,36 +208,32 @@ void CSecondDisplay::OnToggleDetails()
 
 void CSecondDisplay::SetStatusText(const char16_t* text)
 {
-    ::SetWindowTextW(Handle(m_status), reinterpret_cast<LPCWSTR>(text));
+    SetStatusLine(reinterpret_cast<LPCWSTR>(text));
 }
 
 void CSecondDisplay::SetProgressPos(std::uint32_t percent)
 {
-    ::SendMessageW(Handle(m_progress), PBM_SETPOS, percent, 0);
+    SetProgressBarPos(percent);
 }
 
 void CSecondDisplay::HideProgress()
 {
-    ::EnableWindow(Handle(m_progress), FALSE);
-    ::ShowWindow(Handle(m_progress), SW_HIDE);
+    ShowProgressBar(FALSE);
 }
 
 void CSecondDisplay::ShowProgress()
 {
-    ::EnableWindow(Handle(m_progress), TRUE);
-    ::ShowWindow(Handle(m_progress), SW_SHOW);
+    ShowProgressBar(TRUE);
 }
 
 void CSecondDisplay::HideStatusText()
 {
-    ::EnableWindow(Handle(m_status), FALSE);
-    ::ShowWindow(Handle(m_status), SW_HIDE);
+    ShowStatusLine(FALSE);
 }
 
 void CSecondDisplay::ShowStatusText()
 {
-    ::EnableWindow(Handle(m_status), TRUE);
-    ::ShowWindow(Handle(m_status), SW_SHOW);
+    ShowStatusLine(TRUE);
 }
 
 void CSecondDisplay::SetCounterLabels()
@@ -325,6 +281,7 @@ int CSecondDisplay::RowOf(ScanPanelLabel label) const
             return -1;
         }
     case PanelCaptions::Partition:
+    case PanelCaptions::Volume:
     case PanelCaptions::QuickCounters:
         switch (label) {
         case ScanPanelLabel::FolderCount:
@@ -346,14 +303,16 @@ void CSecondDisplay::SetLabelText(ScanPanelLabel label, const char16_t* text)
 {
     const int row = RowOf(label);
     if (row >= 0)
-        ::SetWindowTextW(Handle(m_value[row]), reinterpret_cast<LPCWSTR>(text));
+        ::SetWindowTextW(m_value[row].GetSafeHwnd(), reinterpret_cast<LPCWSTR>(text));
 }
 
 void CSecondDisplay::SetCaptions(PanelCaptions captions)
 {
     m_captions = captions;
     const wchar_t* const* texts = kPartitionCaptions;
-    if (captions == PanelCaptions::QuickCounters)
+    if (captions == PanelCaptions::Volume)
+        texts = kVolumeCaptions;
+    else if (captions == PanelCaptions::QuickCounters)
         texts = kQuickCaptions;
     else if (captions == PanelCaptions::FatCounters)
         texts = kFatCaptions;
@@ -361,11 +320,11 @@ void CSecondDisplay::SetCaptions(PanelCaptions captions)
         texts = kNtfsCaptions;
     const BOOL fifthShown = captions == PanelCaptions::NtfsCounters;
     for (int row = 0; row < kRowCount; ++row) {
-        ::SetWindowTextW(Handle(m_caption[row]), texts[row]);
-        ::SetWindowTextW(Handle(m_value[row]), L"");
+        ::SetWindowTextW(m_caption[row].GetSafeHwnd(), texts[row]);
+        ::SetWindowTextW(m_value[row].GetSafeHwnd(), L"");
     }
-    ::ShowWindow(Handle(m_caption[kRowCount - 1]), fifthShown ? SW_SHOW : SW_HIDE);
-    ::ShowWindow(Handle(m_value[kRowCount - 1]), fifthShown ? SW_SHOW : SW_HIDE);
+    ::ShowWindow(m_caption[kRowCount - 1].GetSafeHwnd(), fifthShown ? SW_SHOW : SW_HIDE);
+    ::ShowWindow(m_value[kRowCount - 1].GetSafeHwnd(), fifthShown ? SW_SHOW : SW_HIDE);
 }
 
 // ---- What the step shows ------------------------------------------------------------------------------
@@ -382,22 +341,74 @@ void CSecondDisplay::ClearPartitionInfo()
 {
     SetCaptions(PanelCaptions::Partition);
     ClearValues();
-    m_driveGroup.ShowWindow(SW_HIDE);
+    ShowUsagePie(FALSE);
 }
 
-// The type row and the combo's choice for a file-system code; other codes leave both.
-void CSecondDisplay::ShowFileSystemType(std::uint16_t fsCode)
+// The file system's name in `row` and the combo's choice for a file-system code; other codes leave
+// both, or write `otherText` when there is one.
+void CSecondDisplay::ShowFileSystemType(std::uint16_t fsCode, int row, LPCWSTR otherText)
 {
     if (fsCode == kFsFat16) {
-        m_value[0].SetWindowText(L"FAT16");
+        m_value[row].SetWindowText(L"FAT16");
         m_fileSystem.SetCurSel(2);
     } else if (fsCode == kFsFat32) {
-        m_value[0].SetWindowText(L"FAT32");
+        m_value[row].SetWindowText(L"FAT32");
         m_fileSystem.SetCurSel(1);
     } else if (fsCode == kFsNtfs) {
-        m_value[0].SetWindowText(L"NTFS");
+        m_value[row].SetWindowText(L"NTFS");
         m_fileSystem.SetCurSel(0);
+    } else if (otherText != NULL) {
+        m_value[row].SetWindowText(otherText);
     }
+}
+
+// The usage pie of the selected logical drive, with the "Selected Drive Information" group around it.
+void CSecondDisplay::ShowUsagePie(BOOL bShow)
+{
+    const int drive = DriveEntryTable.selected;
+    bShow = bShow && drive >= 0 && drive < kMaxDriveEntries;
+    if (bShow)
+        m_usagePie.SetDrive(ToCString(DriveEntryRoot(drive)));
+    m_usagePie.ShowWindow(bShow ? SW_SHOW : SW_HIDE);
+    m_driveGroup.ShowWindow(bShow ? SW_SHOW : SW_HIDE);
+}
+
+void CSecondDisplay::HideUsagePie()
+{
+    ShowUsagePie(FALSE);
+}
+
+bool CSecondDisplay::FillLogicalVolumeRows()
+{
+    const int drive = DriveEntryTable.selected;
+    if (drive < 0 || drive >= kMaxDriveEntries)
+        return false;
+    SetCaptions(PanelCaptions::Volume);
+    CString capacity;
+    capacity.Format(L"%llu MB (Approx..)",
+                    static_cast<unsigned long long>(DriveEntryTable.sectorCounts[drive] / 2048));
+    m_value[1].SetWindowText(capacity);
+    m_value[2].SetWindowText(Unsigned(DriveEntryTable.sectorsPerCluster[drive]));
+    ShowFileSystemType(DriveEntryTable.fsCodes[drive], 3, L"UNKNOWN");
+    return true;
+}
+
+void CSecondDisplay::ShowLogicalVolumeCaptions()
+{
+    if (!FillLogicalVolumeRows())
+        SetCaptions(PanelCaptions::Partition);
+}
+
+void CSecondDisplay::ShowVolumeInfo()
+{
+    if (!FillLogicalVolumeRows()) {
+        ClearPartitionInfo();
+        return;
+    }
+    const int drive = DriveEntryTable.selected;
+    m_value[0].SetWindowText(ToCString(DriveEntryName(drive)) + L" ( " + ToCString(DriveEntryRoot(drive)) +
+                             L" )");
+    ShowUsagePie(SourceState.sourceKind == kSourceLogicalVolume);
 }
 
 void CSecondDisplay::ShowPartitionInfo(int /*device*/, int index)
@@ -428,7 +439,7 @@ void CSecondDisplay::ShowPartitionInfo(int /*device*/, int index)
     CString size;
     size.Format(L"%u MB (Approx..)", entry.sectorCount / 2048);
     m_value[3].SetWindowText(size);
-    m_driveGroup.ShowWindow(SW_HIDE);
+    ShowUsagePie(SourceState.sourceKind == kSourceLogicalVolume);
 }
 
 void CSecondDisplay::ShowVolumeRange()
@@ -436,7 +447,8 @@ void CSecondDisplay::ShowVolumeRange()
     SetCaptions(PanelCaptions::Partition);
     ShowFileSystemType(VolumeParams.scanFsCode);
     // The value rows show a blank for 0; the sector fields show the number, which Scan reads back.
-    m_value[1].SetWindowText(VolumeParams.rangeStart != 0 ? Unsigned(VolumeParams.rangeStart) : CString(L" "));
+    m_value[1].SetWindowText(VolumeParams.rangeStart != 0 ? Unsigned(VolumeParams.rangeStart)
+                                                          : CString(L" "));
     m_value[2].SetWindowText(VolumeParams.rangeEnd != 0 ? Unsigned(VolumeParams.rangeEnd) : CString(L" "));
     SetSectorTexts(Unsigned(VolumeParams.rangeStart), Unsigned(VolumeParams.rangeEnd));
     CString size(L" ");
@@ -532,19 +544,35 @@ void CSecondDisplay::SetSectorTexts(LPCWSTR start, LPCWSTR end)
     m_endSector.SetWindowText(end);
 }
 
-CString CSecondDisplay::GetValueText(int row) const
+CString CSecondDisplay::GetHintText() const
 {
-    return row >= 0 && row < kRowCount ? TextOf(m_value[row]) : CString();
+    return TextOf(m_hint);
 }
 
-CString CSecondDisplay::GetCaptionText(int row) const
+CString CSecondDisplay::GetTitleText() const
 {
-    return row >= 0 && row < kRowCount ? TextOf(m_caption[row]) : CString();
+    return TextOf(m_title);
 }
 
-CString CSecondDisplay::GetStatusText() const
+BOOL CSecondDisplay::IsFileSystemChoiceVisible() const
 {
-    return TextOf(m_status);
+    return m_fileSystem.GetSafeHwnd() != NULL && m_fileSystem.IsWindowVisible();
+}
+
+BOOL CSecondDisplay::AreSectorFieldsVisible() const
+{
+    return m_startSector.GetSafeHwnd() != NULL && m_startSector.IsWindowVisible() &&
+           m_endSector.IsWindowVisible();
+}
+
+BOOL CSecondDisplay::IsUsagePieVisible() const
+{
+    return m_usagePie.GetSafeHwnd() != NULL && m_usagePie.IsWindowVisible() && m_driveGroup.IsWindowVisible();
+}
+
+CString CSecondDisplay::GetUsagePieRoot() const
+{
+    return m_usagePie.m_rootPath;
 }
 
 CString CSecondDisplay::GetDetailButtonText() const
@@ -552,23 +580,7 @@ CString CSecondDisplay::GetDetailButtonText() const
     return TextOf(m_toggle);
 }
 
-BOOL CSecondDisplay::IsProgressVisible() const
-{
-    return m_progress.GetSafeHwnd() != NULL && m_progress.IsWindowVisible();
-}
-
-BOOL CSecondDisplay::IsStatusVisible() const
-{
-    return m_status.GetSafeHwnd() != NULL && m_status.IsWindowVisible();
-}
-
 BOOL CSecondDisplay::IsDetailButtonVisible() const
 {
     return m_toggle.GetSafeHwnd() != NULL && m_toggle.IsWindowVisible();
-}
-
-int CSecondDisplay::GetProgressPos() const
-{
-    return m_progress.GetSafeHwnd() != NULL ? static_cast<int>(::SendMessageW(Handle(m_progress), PBM_GETPOS, 0, 0))
-                                            : 0;
 }

@@ -12,26 +12,24 @@
 
 #include <cstdint>
 
+#include "disk_pie_chart.h"
 #include "engine/recovery/core/engine_ui.h"
-#include "hover_buttons.h"
-#include "text_progress_ctrl.h"
-#include "transparent_controls.h"
+#include "step_panel.h"
 
 // The rows' captions: which counters the running scan shows.
 enum class PanelCaptions
 {
-    Partition,    // "Partition Type" .. "Partition Size"
+    Partition,     // "Partition Type" .. "Partition Size"
+    Volume,        // a logical drive: "Volume Name" .. "File System"
     QuickCounters, // Quick Scan and File Trace
     FatCounters,   // Extensive Scan of a FAT range
     NtfsCounters,  // Extensive Scan of an NTFS range
 };
 
-class CSecondDisplay : public CView, public ScanPanelUi
+class CSecondDisplay : public CStepPanel, public ScanPanelUi
 {
     DECLARE_DYNCREATE(CSecondDisplay)
 public:
-    static constexpr int kRowCount = 5;
-
     CSecondDisplay();
 
     // ScanPanelUi, callable from the worker.
@@ -54,6 +52,13 @@ public:
     void ShowPartitionInfo(int device, int index);
     // The range of VolumeParams, with its file-system type.
     void ShowVolumeRange();
+    // The selected logical drive of the engine's drive table: its name and root path, capacity, sectors
+    // per cluster and file system, with its usage pie; the partition rows when none is selected.
+    void ShowVolumeInfo();
+    // The same rows without the name, the pie or the group box.
+    void ShowLogicalVolumeCaptions();
+    // The usage pie and its group box go while a scan shows its progress in their place.
+    void HideUsagePie();
     // Extensive Scan: the file-system choice and, for an image, the start and end fields.
     void ShowScanRangeControls();
     void ShowFileSystemChoice();
@@ -74,23 +79,21 @@ public:
     CString GetEndSectorText() const;
     void SetSectorTexts(LPCWSTR start, LPCWSTR end);
 
-    CString GetValueText(int row) const;
-    CString GetCaptionText(int row) const;
-    CString GetStatusText() const;
+    CString GetHintText() const;
+    CString GetTitleText() const;
+    BOOL IsFileSystemChoiceVisible() const;
+    BOOL AreSectorFieldsVisible() const;
+    BOOL IsUsagePieVisible() const;
+    CString GetUsagePieRoot() const;
     CString GetDetailButtonText() const;
-    BOOL IsProgressVisible() const;
-    BOOL IsStatusVisible() const;
     BOOL IsDetailButtonVisible() const;
-    int GetProgressPos() const;
 
     // The view that becomes active when the panel is clicked; the partition step.
     CView* m_pStepView = NULL;
 
 protected:
-    void OnDraw(CDC* pDC) override;
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
     afx_msg void OnSize(UINT nType, int cx, int cy);
-    afx_msg BOOL OnEraseBkgnd(CDC* pDC);
     afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
     afx_msg void OnShowWindow(BOOL bShow, UINT nStatus);
     afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
@@ -100,15 +103,15 @@ protected:
 
 private:
     void SetCaptions(PanelCaptions captions);
-    void ShowFileSystemType(std::uint16_t fsCode);
+    void ShowFileSystemType(std::uint16_t fsCode, int row = 0, LPCWSTR otherText = NULL);
+    // Fills the volume rows of the selected logical drive; false (partition rows shown) when none is.
+    bool FillLogicalVolumeRows();
+    void ShowUsagePie(BOOL bShow);
     int RowOf(ScanPanelLabel label) const;
     void ShowControl(CWnd& control, BOOL bShow, BOOL bEnable);
     void Layout(int cx, int cy);
 
     PanelCaptions m_captions = PanelCaptions::Partition;
-    CTransparentStatic m_hint;
-    CTransparentStatic m_caption[kRowCount];
-    CTransparentStatic m_value[kRowCount];
     CTransparentStatic m_explanation;
     CStatic m_title;
     CTransparentStatic m_fsCaption;
@@ -119,13 +122,8 @@ private:
     CComboBox m_fileSystem;
     CButton m_driveGroup;
     CButton m_partitionGroup;
+    CDiskPieChart m_usagePie;
     CButton m_toggle;
-    CTextProgressCtrl m_progress;
-    CToolButton m_logoButton;
-    CTransparentStatic m_status;
-    CFont m_rowFont;
     CFont m_hintFont;
-    CFont m_barFont;
-    CBrush m_whiteBrush;
     CBrush m_toggleBrush;
 };

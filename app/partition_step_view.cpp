@@ -108,7 +108,6 @@ IMPLEMENT_DYNCREATE(CSecondView_HDD, CWizardStepView)
 BEGIN_MESSAGE_MAP(CSecondView_HDD, CWizardStepView)
     ON_WM_CREATE()
     ON_WM_DESTROY()
-    ON_WM_SIZE()
     ON_WM_TIMER()
     ON_WM_SETCURSOR()
     ON_WM_SHOWWINDOW()
@@ -185,8 +184,7 @@ void CSecondView_HDD::FillPanelHooks()
     PartitionPanelHooks.setCounterCaptions = [pPanel] { pPanel->SetCounterLabels(); };
     PartitionPanelHooks.setHint = [pPanel](const CString& text) { pPanel->SetHintText(text); };
     PartitionPanelHooks.setCaption = [pPanel](const CString& text) { pPanel->SetTitleText(text); };
-    // Only disk images are listed as sources: no logical drive's volume is ever shown.
-    PartitionPanelHooks.showVolumeInfo = [pPanel] { pPanel->ClearPartitionInfo(); };
+    PartitionPanelHooks.showVolumeInfo = [pPanel] { pPanel->ShowVolumeInfo(); };
     PartitionPanelHooks.showRangeControls = [pPanel](bool show) {
         if (show)
             pPanel->ShowScanRangeControls();
@@ -222,16 +220,12 @@ void CSecondView_HDD::OnDestroy()
         engineUi.partitionStep = nullptr;
     if (engineUi.scanPanel == m_pPanel)
         engineUi.scanPanel = nullptr;
-    KillTimer(kScanTimer);
     CWizardStepView::OnDestroy();
 }
 
-void CSecondView_HDD::OnSize(UINT nType, int cx, int cy)
+CWizardStepView::StepRow CSecondView_HDD::GetStepRow()
 {
-    CWizardStepView::OnSize(nType, cx, cy);
-    if (m_scanButton.GetSafeHwnd() == NULL)
-        return;
-    LayoutStepRow(cx, cy, m_scanButton, m_stopButton, m_backButton, &m_homeButton, m_splitter);
+    return {&m_scanButton, &m_stopButton, &m_backButton, &m_homeButton, &m_splitter};
 }
 
 UINT CSecondView_HDD::HeaderBitmap() const
@@ -269,9 +263,12 @@ void CSecondView_HDD::OnDraw(CDC* pDC)
 void CSecondView_HDD::OnShowWindow(BOOL bShow, UINT nStatus)
 {
     CWizardStepView::OnShowWindow(bShow, nStatus);
-    // The sector range is chosen only for an Extensive Scan.
+    // The sector range is chosen only for an Extensive Scan, and only on a disk image: a logical drive
+    // is scanned whole, by the file system chosen.
     if (bShow && m_pPanel != NULL && !IsScanning()) {
-        if (ScanSelection.scanKind == kScanExtensive)
+        if (ScanSelection.scanKind == kScanExtensive && SourceState.sourceKind == kSourceLogicalVolume)
+            m_pPanel->ShowFileSystemChoice();
+        else if (ScanSelection.scanKind == kScanExtensive)
             m_pPanel->ShowScanRangeControls();
         else
             m_pPanel->HideScanRangeControls();
@@ -355,7 +352,7 @@ void CSecondView_HDD::KillScanTimer()
 LRESULT CSecondView_HDD::OnKillScanTimer(WPARAM, LPARAM)
 {
     // The worker gave the step back to the user (no partition parameters): the scan is over.
-    KillTimer(kScanTimer);
+    KillTimer(kWorkerTimer);
     m_bGivenBack = TRUE;
     m_bBusy = false;
     m_pPanel->ShowDetailButton(FALSE);
@@ -402,6 +399,7 @@ void CSecondView_HDD::LockForScanning()
     }
     m_pPanel->ShowDetailButton(TRUE);
     m_pPanel->ShowStatusText();
+    m_pPanel->HideUsagePie();
     if (CMainFrame* pFrame = Frame())
         pFrame->m_nPartitionSelection = 0;
     m_partitionTree.EnableWindow(FALSE);
@@ -546,7 +544,7 @@ BOOL CSecondView_HDD::StartWorker(AFX_THREADPROC pfnWorker)
         m_bScanning = FALSE;
         return FALSE;
     }
-    SetTimer(kScanTimer, kScanTimerMs, NULL);
+    SetTimer(kWorkerTimer, kScanTimerMs, NULL);
     return TRUE;
 }
 
@@ -588,13 +586,8 @@ void CSecondView_HDD::OnStop()
 
 void CSecondView_HDD::OnTimer(UINT_PTR nIDEvent)
 {
-    if (nIDEvent != kScanTimer) {
-        CWizardStepView::OnTimer(nIDEvent);
-        return;
-    }
-    // The end of the worker: its flags say so, its thread is gone, and no stop question is open (the
-    // question's own loop delivers this timer too).
-    if (!CScanWorkerControl::HasEnded())
+    // The end of the worker; the stop question's own loop delivers this timer too, and it waits for it.
+    if (!IsWorkerEndTick(nIDEvent))
         return;
     CRecoveryApp* pApp = RecoveryApp();
     CMainFrame* pFrame = Frame();
@@ -603,8 +596,7 @@ void CSecondView_HDD::OnTimer(UINT_PTR nIDEvent)
             m_bBusy = false;
             return;
         }
-        KillTimer(kScanTimer);
-        CScanWorkerControl::Release();
+        EndWorkerWatch();
         m_bScanning = FALSE;
         m_bBusy = false;
         bootVolumesDone = 0;
@@ -625,8 +617,7 @@ void CSecondView_HDD::OnTimer(UINT_PTR nIDEvent)
         }
         return;
     }
-    KillTimer(kScanTimer);
-    CScanWorkerControl::Release();
+    EndWorkerWatch();
     m_bScanning = FALSE;
     m_bBusy = false;
     if (pApp != NULL)
@@ -675,6 +666,7 @@ void CSecondView_HDD::OnBack()
 
     RestoreChoosingState();
     m_pPanel->ClearValues();
+    m_pPanel->HideUsagePie();
     // The drive step as the user left it before its search.
     if (auto* pDriveStep = RecoveryApp() != NULL
                                ? DYNAMIC_DOWNCAST(CFirstView_HDD, RecoveryApp()->GetView(kViewDrive))

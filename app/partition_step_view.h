@@ -26,7 +26,6 @@ inline constexpr UINT kStepScanCommand = 159;
 inline constexpr UINT kStepBackCommand = 160;
 inline constexpr UINT kStepStopCommand = 132;
 inline constexpr UINT kStepHomeCommand = 61481;
-inline constexpr UINT_PTR kScanTimer = 1;
 
 inline constexpr wchar_t kSelectPartitionScanText[] =
     L"Please select the partition that you want to recover \r\nfrom the left panel and click [Scan].";
@@ -96,8 +95,8 @@ public:
 protected:
     void OnDraw(CDC* pDC) override;
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    StepRow GetStepRow() override;
     afx_msg void OnDestroy();
-    afx_msg void OnSize(UINT nType, int cx, int cy);
     afx_msg void OnTimer(UINT_PTR nIDEvent);
     afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
     afx_msg void OnShowWindow(BOOL bShow, UINT nStatus);

@@ -39,8 +39,7 @@ BOOL CScanWorkerControl::Start(AFX_THREADPROC pfnWorker, LPVOID pParam)
         g_workerEnded = ::CreateEventW(NULL, TRUE, FALSE, NULL);
     ::ResetEvent(g_workerEnded);
     g_start = {pfnWorker, pParam};
-    ScanThreadControl.done = 0;
-    ScanThreadControl.running = 1;
+    ArmScanWorker();
     g_bWorkerStarted = TRUE;
     CWinThread* pThread = AfxBeginThread(WorkerTrampoline, NULL);
     if (pThread == NULL) {

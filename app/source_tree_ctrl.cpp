@@ -1,5 +1,7 @@
 #include "source_tree_ctrl.h"
 
+#include <algorithm>
+
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/partitions/partition_search.h"
 #include "home_view.h"
@@ -289,18 +291,23 @@ CString CSourceTreeCtrl::OnItemSelected(HTREEITEM hItem)
             CallHook(m_hooks.showPartitionChart);
         }
     } else if (parentText.Find(kLogicalDevicesText) >= 0 && driveStep) {
-        CString drive = text.Right(3);
-        drive.Trim();
-        drive += L"\\";
-        for (int entry = 0; entry < kMaxDriveEntries; ++entry) {
-            const CString name(reinterpret_cast<const wchar_t*>(DriveEntryTable.entries[entry]));
-            if (name.IsEmpty() || name.Left(drive.GetLength()).CompareNoCase(drive) != 0)
-                continue;
+        // The item ends with the drive's letter and colon ("Local Disk C:"): its root path finds the volume.
+        CString root = text.Right(3);
+        root.Trim();
+        root += L"\\";
+        const int entry = FindDriveEntryByRoot(reinterpret_cast<const char16_t*>(static_cast<LPCWSTR>(root)));
+        if (entry >= 0) {
             SourceState.sourceKind = kSourceLogicalVolume;
+            VolumeParams.fsCode = DriveEntryTable.fsCodes[entry];
+            VolumeParams.scanFsCode = DriveEntryTable.fsCodes[entry];
+            // The volume's sectors from 0; the end is its last sector, as a partition's is.
+            const auto count = static_cast<std::uint32_t>(
+                std::min<std::uint64_t>(DriveEntryTable.sectorCounts[entry], UINT32_MAX));
             VolumeParams.rangeStart = 0;
+            VolumeParams.rangeCount = count;
+            VolumeParams.rangeEnd = count == 0 ? 0 : count - 1;
             VolumeParams.driveIndex = static_cast<std::uint16_t>(entry);
             CallHook(m_hooks.showLogicalDriveInfo, entry);
-            break;
         }
     } else if (parentText == kVirtualHardDiskGroupText && partitionStep) {
         if (pFrame->m_nPartitionSelection != 0) {

@@ -1,6 +1,49 @@
 #include "wizard_views.h"
 
+#include "scan_worker_control.h"
+
 IMPLEMENT_DYNAMIC(CWizardStepView, CView)
+
+// clang-format off
+BEGIN_MESSAGE_MAP(CWizardStepView, CView)
+    ON_WM_DESTROY()
+    ON_WM_SIZE()
+END_MESSAGE_MAP()
+// clang-format on
+
+BOOL CWizardStepView::IsWorkerEndTick(UINT_PTR nIDEvent)
+{
+    if (nIDEvent != kWorkerTimer) {
+        CView::OnTimer(nIDEvent);
+        return FALSE;
+    }
+    return CScanWorkerControl::HasEnded();
+}
+
+void CWizardStepView::EndWorkerWatch()
+{
+    KillTimer(kWorkerTimer);
+    CScanWorkerControl::Release();
+}
+
+CWizardStepView::StepRow CWizardStepView::GetStepRow()
+{
+    return {};
+}
+
+void CWizardStepView::OnSize(UINT nType, int cx, int cy)
+{
+    CView::OnSize(nType, cx, cy);
+    const StepRow row = GetStepRow();
+    if (row.pForward != NULL && row.pForward->GetSafeHwnd() != NULL)
+        LayoutStepRow(cx, cy, *row.pForward, *row.pStop, *row.pBack, row.pHome, *row.pSplitter);
+}
+
+void CWizardStepView::OnDestroy()
+{
+    KillTimer(kWorkerTimer);
+    CView::OnDestroy();
+}
 
 void CWizardStepView::LayoutStepRow(int cx, int cy, CWnd& forward, CWnd& stop, CWnd& back, CWnd* pHome,
                                     CWnd& splitter)

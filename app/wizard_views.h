@@ -18,6 +18,31 @@ protected:
     // then Back and Home (null: no Home in this step); the splitter fills the view above the row.
     static void LayoutStepRow(int cx, int cy, CWnd& forward, CWnd& stop, CWnd& back, CWnd* pHome,
                               CWnd& splitter);
+
+    // Timer 1: each step watches its scan worker with it.
+    static constexpr UINT_PTR kWorkerTimer = 1;
+    // For a step's OnTimer: TRUE when the tick is timer 1's and the worker has ended (its flags say so,
+    // its thread is gone and no stop question is open); any other timer goes to CView.
+    BOOL IsWorkerEndTick(UINT_PTR nIDEvent);
+    // The watch is over: timer 1 killed and the worker forgotten.
+    void EndWorkerWatch();
+
+    // The bottom row that OnSize lays out with LayoutStepRow; a null forward button (the default, or a
+    // step whose buttons are not made yet) leaves the view's children where they are.
+    struct StepRow
+    {
+        CWnd* pForward = NULL;
+        CWnd* pStop = NULL;
+        CWnd* pBack = NULL;
+        CWnd* pHome = NULL;
+        CWnd* pSplitter = NULL;
+    };
+    virtual StepRow GetStepRow();
+
+    // Kills timer 1, so that no tick reaches a step whose windows are going.
+    afx_msg void OnDestroy();
+    afx_msg void OnSize(UINT nType, int cx, int cy);
+    DECLARE_MESSAGE_MAP()
 };
 
 // View 2, partition selection and scan, and view 3, file-system selection and scan, have files of their

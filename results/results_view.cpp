@@ -288,7 +288,8 @@ void CThirdView_HDD::OnDraw(CDC* pDC)
         const std::wstring summary = m_pHost->ModeSummary();
         CFont* pOld = pDC->SelectObject(&m_labelFont);
         pDC->SetBkMode(TRANSPARENT);
-        CRect text(25, client.Height() - 40, 250, client.Height());
+        // As wide as the wizard steps give it: the longest summary in the label font fits.
+        CRect text(25, client.Height() - 40, 420, client.Height());
         pDC->DrawText(summary.c_str(), static_cast<int>(summary.size()), &text, DT_LEFT | DT_TOP);
         pDC->SelectObject(pOld);
         if (m_pHost->ScanResultsReady() && !m_backRect.IsRectEmpty()) {

@@ -9,9 +9,13 @@
 #include "disk_pie_chart.h"
 #include "drive_step_view.h"
 #include "engine/recovery/core/engine_state.h"
+#include "file_system_step_view.h"
 #include "home_view.h"
 #include "message_dialogs.h"
+#include "mode_summaries.h"
+#include "partition_panel.h"
 #include "partition_panel_hooks.h"
+#include "partition_step_view.h"
 #include "partition_type_dlg.h"
 #include "scan_worker_control.h"
 #include "support/screenshot.h"
@@ -496,6 +500,210 @@ TEST_F(DriveStepTest, QuickScanOfAnEmptyImageShowsTheNotFoundBoxAndReturnsHome)
     EXPECT_EQ(m_pFrame->m_nDriveStepCurrent, 1);
     EXPECT_EQ(m_pFrame->m_flags.open, 1);
     EXPECT_EQ(WizardStepState.quick, 0u);
+}
+
+// Logical drives: no drive of this machine is listed or read, so the engine's drive table is filled by
+// hand. Its C: is the test prefix's own drive, which gives the usage pie real sizes; nothing opens it.
+class LogicalDriveTest : public DriveStepTest
+{
+protected:
+    void SetUp() override
+    {
+        DriveStepTest::SetUp();
+        DriveEntryTable = {};
+        Put(1, u"C: System", u"C:\\", 4096000, 8, kFsNtfs);
+        Put(2, u"E: Broken", u"E:\\", 0, 0, 999);
+    }
+    void TearDown() override
+    {
+        DriveStepTest::TearDown();
+        DriveEntryTable = {};
+        // The partition step as an image's Next leaves it, for the tests that enter it directly.
+        CallHook(PartitionPanelHooks.showPartitionTree, true);
+        CallHook(PartitionPanelHooks.showSplitterPanes, true);
+        CallHook(PartitionPanelHooks.setCaption, CString(L"Partition Information"));
+        CallHook(PartitionPanelHooks.setHint,
+                 CString(L"Please Select a Partition From The Left Panel and press "
+                         L"[Scan] to continue with recovery."));
+    }
+
+    static void Put(int entry, const std::u16string& name, const std::u16string& root, std::uint64_t sectors,
+                    std::uint16_t spc, std::uint16_t fsCode)
+    {
+        name.copy(DriveEntryTable.entries[entry], kDriveEntryLength - 1);
+        root.copy(DriveEntryTable.rootPaths[entry], kDriveEntryLength - 1);
+        DriveEntryTable.sectorCounts[entry] = sectors;
+        DriveEntryTable.sectorsPerCluster[entry] = spc;
+        DriveEntryTable.fsCodes[entry] = fsCode;
+    }
+
+    // Opens the image in the mode and lists the table's two drives under "Logical Devices"; the item of
+    // the drive with the letter.
+    HTREEITEM OpenWithLogicalDrives(UINT command, wchar_t letter)
+    {
+        if (!Open(TestDisk("mbr-ext05.vmdk"), command))
+            return NULL;
+        CSourceTreeCtrl& tree = m_pDrive->m_sourceTree;
+        tree.AddPath(L"My Computer\\Logical Devices\\Local Disk C:\\");
+        tree.AddPath(L"My Computer\\Logical Devices\\Local Disk E:\\");
+        tree.Expand(tree.GetRootItem(), TVE_EXPAND);
+        for (HTREEITEM hGroup = tree.GetChildItem(tree.GetRootItem()); hGroup != NULL;
+             hGroup = tree.GetNextSiblingItem(hGroup)) {
+            if (tree.GetItemText(hGroup) != kLogicalDevicesText)
+                continue;
+            tree.Expand(hGroup, TVE_EXPAND);
+            for (HTREEITEM hItem = tree.GetChildItem(hGroup); hItem != NULL;
+                 hItem = tree.GetNextSiblingItem(hItem))
+                if (tree.GetItemText(hItem).Right(2) == CString(letter) + L":")
+                    return hItem;
+        }
+        return NULL;
+    }
+
+    std::vector<std::wstring> DrivePanelValues()
+    {
+        std::vector<std::wstring> values;
+        for (int row = 0; row < kDrivePanelRows; ++row)
+            values.push_back(std::wstring(Panel().GetValueText(row)));
+        return values;
+    }
+
+    static CSecondDisplay& PartitionPanel()
+    {
+        return *DYNAMIC_DOWNCAST(CSecondView_HDD, theApp.GetView(kViewPartition))->GetPanel();
+    }
+};
+
+TEST_F(LogicalDriveTest, TheTreeFindsADriveOfTheTableByItsLetterAndThePanelShowsIt)
+{
+    ASSERT_TRUE(test_support::TestDisksAvailable());
+    CSourceTreeCtrl& tree = m_pDrive->m_sourceTree;
+    const HTREEITEM hDrive = OpenWithLogicalDrives(kHomeQuickScanButton, L'C');
+    ASSERT_NE(hDrive, nullptr);
+    tree.SelectItemAndNotify(hDrive);
+    EXPECT_EQ(SourceState.sourceKind, kSourceLogicalVolume);
+    EXPECT_EQ(DriveEntryTable.selected, 1);
+    EXPECT_EQ(VolumeParams.driveIndex, 1u);
+    EXPECT_EQ(VolumeParams.fsCode, kFsNtfs);
+    EXPECT_EQ(VolumeParams.scanFsCode, kFsNtfs);
+    EXPECT_EQ(VolumeParams.rangeStart, 0u);
+    EXPECT_EQ(VolumeParams.rangeCount, 4096000u);
+    EXPECT_EQ(VolumeParams.rangeEnd, 4095999u);
+    EXPECT_EQ(std::wstring(ScanSelectionUi.modeSummary), kSummaryQuickLogicalTree);
+    EXPECT_EQ(std::wstring(Panel().GetCaptionText(0)), L"Volume Name\t\t:");
+    EXPECT_EQ(std::wstring(Panel().GetCaptionText(4)), L"File System\t\t:");
+    EXPECT_EQ(DrivePanelValues(),
+              (std::vector<std::wstring>{L"C: System", L"2000 MB (Approx..)", L"8", L"512", L"NTFS"}));
+    EXPECT_TRUE(Panel().IsUsagePieVisible());
+    EXPECT_EQ(std::wstring(Panel().GetUsagePieRoot()), L"C:\\");
+    EXPECT_GT(Panel().m_usagePie.m_capacityBytes, 0u);
+    EXPECT_EQ(Panel().m_chart.GetSliceCount(), 0);
+    m_pDrive->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    PumpMessages(100);
+    EXPECT_TRUE(test_support::WriteClientScreenshot(m_pDrive->m_hWnd, L"app_drive_step_logical"));
+
+    // A file system the program does not know, on a drive without sectors.
+    tree.SelectItemAndNotify(OpenWithLogicalDrives(kHomeQuickScanButton, L'E'));
+    EXPECT_EQ(DriveEntryTable.selected, 2);
+    EXPECT_EQ(DrivePanelValues(),
+              (std::vector<std::wstring>{L"E: Broken", L"0 MB (Approx..)", L"0", L"512", L"UNKNOWN"}));
+    EXPECT_EQ(VolumeParams.rangeCount, 0u);
+    EXPECT_EQ(VolumeParams.rangeEnd, 0u);
+
+    // No drive: empty rows and none selected.
+    Panel().ShowLogicalDriveInfo(-1);
+    EXPECT_EQ(DriveEntryTable.selected, -1);
+    EXPECT_EQ(DrivePanelValues(), std::vector<std::wstring>(kDrivePanelRows));
+}
+
+TEST_F(LogicalDriveTest, NextShowsTheDrivesVolumeInThePartitionStepWithoutASearch)
+{
+    ASSERT_TRUE(test_support::TestDisksAvailable());
+    struct Case
+    {
+        const char* name;
+        UINT command;
+        const wchar_t* damaged;
+        const wchar_t* hint;
+        const wchar_t* summary;
+        bool fileSystemChoice;
+        std::uint32_t WizardStepStateBlock::*state;
+    };
+    const Case cases[] = {
+        {"Quick Scan", kHomeQuickScanButton,
+         L"This partition is damaged, please select physical hard disk and proceed.",
+         L"You have selected logical drive for recovery. Please click [Scan] to continue with recovery.",
+         kSummaryQuickLogical, false, &WizardStepStateBlock::quick},
+        {"Extensive Scan", kHomeExtensiveScanButton,
+         L"This partition is damaged, please select physical Device and proceed.",
+         L"You have selected logical drive for recovery. Please click [Next] to continue with recovery.",
+         kSummaryExtensiveLogical, true, &WizardStepStateBlock::extensive},
+        {"File Trace", kHomeFileTraceButton,
+         L"This partition is damaged, please select physical hard drive and proceed.",
+         L"You have selected logical drive for recovery. Please click [Scan] to continue with recovery.",
+         kSummaryTraceLogical, false, &WizardStepStateBlock::fileTrace},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CSourceTreeCtrl& tree = m_pDrive->m_sourceTree;
+        // A drive without sectors is refused with the mode's own words.
+        tree.SelectItemAndNotify(OpenWithLogicalDrives(c.command, L'E'));
+        {
+            BoxAnswerer answerer(IDOK);
+            m_pDrive->SendMessage(WM_COMMAND, MAKEWPARAM(kDriveStepNext, BN_CLICKED), 0);
+            PumpMessages(20);
+            ASSERT_EQ(answerer.Requests().size(), 1u);
+            EXPECT_EQ(std::wstring(answerer.Requests()[0].text), c.damaged);
+        }
+        EXPECT_EQ(theApp.m_nCurrentView, static_cast<UINT>(kViewDrive));
+
+        tree.SelectItemAndNotify(OpenWithLogicalDrives(c.command, L'C'));
+        m_pDrive->SendMessage(WM_COMMAND, MAKEWPARAM(kDriveStepNext, BN_CLICKED), 0);
+        PumpMessages(20);
+        EXPECT_EQ(theApp.m_nCurrentView, static_cast<UINT>(kViewPartition));
+        EXPECT_EQ(ScanThreadControl.running, 0);
+        EXPECT_EQ(WizardStepState.*c.state, 2u);
+        EXPECT_EQ(std::wstring(ScanSelectionUi.modeSummary), c.summary);
+        CSecondDisplay& panel = PartitionPanel();
+        EXPECT_EQ(std::wstring(panel.GetHintText()), c.hint);
+        EXPECT_EQ(std::wstring(panel.GetTitleText()), L"Selected Drive Information");
+        EXPECT_EQ(std::wstring(panel.GetCaptionText(0)), L"Volume Name :");
+        EXPECT_EQ(std::wstring(panel.GetCaptionText(3)), L"File System    :");
+        EXPECT_EQ(std::wstring(panel.GetValueText(0)), L"C: System ( C:\\ )");
+        EXPECT_EQ(std::wstring(panel.GetValueText(1)), L"2000 MB (Approx..)");
+        EXPECT_EQ(std::wstring(panel.GetValueText(2)), L"8");
+        EXPECT_EQ(std::wstring(panel.GetValueText(3)), L"NTFS");
+        EXPECT_EQ(panel.GetFileSystemSelection(), 0);
+        EXPECT_TRUE(panel.IsUsagePieVisible());
+        EXPECT_EQ(std::wstring(panel.GetUsagePieRoot()), L"C:\\");
+        // A logical drive is scanned whole: the file system may be chosen, never a sector range.
+        EXPECT_EQ(panel.IsFileSystemChoiceVisible(), c.fileSystemChoice ? TRUE : FALSE);
+        EXPECT_FALSE(panel.AreSectorFieldsVisible());
+        auto* pStep = DYNAMIC_DOWNCAST(CSecondView_HDD, theApp.GetView(kViewPartition));
+        EXPECT_FALSE(pStep->GetPartitionTree().IsWindowVisible());
+        if (c.fileSystemChoice) {
+            pStep->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+            PumpMessages(100);
+            EXPECT_TRUE(test_support::WriteClientScreenshot(pStep->m_hWnd, L"app_partition_step_logical"));
+            // Back from the file-system step: the drive's volume again, with only its file system to
+            // choose.
+            theApp.SwitchView(kViewFileSystem);
+            DYNAMIC_DOWNCAST(CFileSystemView, theApp.GetView(kViewFileSystem))->OnBack();
+            PumpMessages(20);
+            EXPECT_EQ(theApp.m_nCurrentView, static_cast<UINT>(kViewPartition));
+            EXPECT_EQ(std::wstring(panel.GetHintText()),
+                      L"You have selected logical drive for recovery. Please click [Scan] to continue with "
+                      L"recovery.");
+            EXPECT_EQ(std::wstring(panel.GetCaptionText(1)), L"Capacity         :");
+            EXPECT_EQ(std::wstring(panel.GetValueText(1)), L"2000 MB (Approx..)");
+            EXPECT_TRUE(panel.IsFileSystemChoiceVisible());
+            EXPECT_FALSE(panel.AreSectorFieldsVisible());
+            EXPECT_EQ(WizardStepState.extensive, 3u);
+        }
+        pStep->OnHome();
+        PumpMessages(20);
+        EXPECT_EQ(theApp.m_nCurrentView, static_cast<UINT>(kViewHome));
+    }
 }
 
 TEST(DrivePanelTables, PointsOnTheEllipse)

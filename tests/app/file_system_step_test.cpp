@@ -22,6 +22,7 @@
 
 #include <atomic>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -42,8 +43,8 @@ std::uint32_t FsstatNumber(const std::string& file, const std::string& key)
     std::string line;
     while (std::getline(in, line)) {
         if (line.rfind(key, 0) == 0)
-            return static_cast<std::uint32_t>(std::stoul(line.substr(line.find_first_of("0123456789",
-                                                                                          key.size()))));
+            return static_cast<std::uint32_t>(
+                std::stoul(line.substr(line.find_first_of("0123456789", key.size()))));
     }
     ADD_FAILURE() << key << " not in " << file;
     return 0;
@@ -118,7 +119,8 @@ protected:
         const HTREEITEM hRoot = tree.GetRootItem();
         if (hRoot == NULL || tree.GetItemText(hRoot) != L"File System")
             return labels;
-        for (HTREEITEM hItem = tree.GetChildItem(hRoot); hItem != NULL; hItem = tree.GetNextSiblingItem(hItem))
+        for (HTREEITEM hItem = tree.GetChildItem(hRoot); hItem != NULL;
+             hItem = tree.GetNextSiblingItem(hItem))
             labels.push_back(std::wstring(tree.GetItemText(hItem)));
         return labels;
     }
@@ -161,32 +163,44 @@ protected:
     CFileSystemView* m_pStep = NULL;
 };
 
-TEST_F(FileSystemStepScanTest, AWholeDiskWithoutATableListsItsVolume)
+// The labels, in order, that `engine-probe scan no-table.vhd --whole-disk FS --mode extensive` printed
+// into the fixture folder; that the probe's volumes are where Sleuth Kit's fsstat puts them is checked
+// with the probe's own tests.
+std::vector<std::wstring> ProbeWholeDiskLabels(const char* fs)
+{
+    std::ifstream in(std::filesystem::path(APP_FIXTURES_DIR) /
+                     (std::string("extensive-no-table-") + fs + ".tsv"));
+    std::vector<std::wstring> labels;
+    std::string line;
+    while (std::getline(in, line)) {
+        const std::size_t first = line.find('\t');
+        const std::size_t second = first == std::string::npos ? first : line.find('\t', first + 1);
+        const std::size_t third = second == std::string::npos ? second : line.find('\t', second + 1);
+        if (third != std::string::npos) {
+            const std::string label = line.substr(second + 1, third - second - 1);
+            labels.push_back(std::wstring(label.begin(), label.end()));
+        }
+    }
+    return labels;
+}
+
+TEST_F(FileSystemStepScanTest, AWholeDiskWithoutATableListsWhatTheProbeFinds)
 {
     ASSERT_TRUE(test_support::TestDisksAvailable());
-    // The label is the one that `engine-probe scan no-table.vhd --partition 2 --search --mode extensive`
-    // prints for the NTFS volume that the whole disk holds.
     struct Case
     {
-        const char* name;
-        const char* disk;
+        const char* fs;
         std::uint16_t fsCode;
-        std::uint32_t start;
-        std::uint32_t count;
-        std::vector<std::wstring> labels;
     };
-    const Case cases[] = {
-        {"whole disk without a table, NTFS", "no-table.vhd", kFsNtfs, 0, 0, {L"NTFS @80325"}},
-    };
+    const Case cases[] = {{"fat16", kFsFat16}, {"fat32", kFsFat32}, {"ntfs", kFsNtfs}};
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        std::uint32_t count = c.count;
-        if (count == 0) {
-            ASSERT_TRUE(Open(TestDisk(c.disk), kHomeExtensiveScanButton));
-            count = DriveTotalSectors(0);
-        }
-        ASSERT_TRUE(ExtensiveToFileSystemStep(c.disk, c.fsCode, c.start, count));
-        EXPECT_EQ(VolumeLabels(), c.labels);
+        SCOPED_TRACE(c.fs);
+        const std::vector<std::wstring> expected = ProbeWholeDiskLabels(c.fs);
+        ASSERT_FALSE(expected.empty());
+        // The whole image as its geometry counts it, as the probe's --whole-disk scans it.
+        ASSERT_TRUE(Open(TestDisk("no-table.vhd"), kHomeExtensiveScanButton));
+        ASSERT_TRUE(ExtensiveToFileSystemStep("no-table.vhd", c.fsCode, 0, DriveTotalSectors(0)));
+        EXPECT_EQ(VolumeLabels(), expected);
         EXPECT_TRUE(m_pStep->GetNextButton().IsWindowVisible());
         EXPECT_FALSE(m_pStep->GetStopButton().IsWindowVisible());
     }
@@ -233,10 +247,8 @@ TEST(FileSystemSizeText, EndBeforeStartOrUnknownIsNoNumber)
         std::uint32_t end;
         const wchar_t* expected;
     } cases[] = {
-        {"end unknown", 2048, 0, L"Unknown"},
-        {"end before start", 4096, 2048, L"Unknown"},
-        {"one sector", 2048, 2048, L"0 MB"},
-        {"whole megabytes", 2048, 2048 + 3 * 2048 + 100, L"3 MB"},
+        {"end unknown", 2048, 0, L"Unknown"},       {"end before start", 4096, 2048, L"Unknown"},
+        {"one sector", 2048, 2048, L"0 MB"},        {"whole megabytes", 2048, 2048 + 3 * 2048 + 100, L"3 MB"},
         {"largest", 0, 0xFFFFFFFFu, L"2097151 MB"},
     };
     for (const auto& c : cases) {

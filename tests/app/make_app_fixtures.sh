@@ -10,6 +10,8 @@
 #                on the disk (from istat), for File Trace on the whole road
 #   extensive-pN.tsv  the volumes that the Extensive Scan of row N of TEST_DISKS/mbr-ext05.vmdk finds
 #                     (rows 2 and 3, its FAT32 and NTFS partitions), as the probe prints them
+#   extensive-no-table-FS.tsv  the same for the whole of TEST_DISKS/no-table.vhd with FS (fat16, fat32,
+#                     ntfs) chosen
 # OUTDIR is rebuilt only when this script or the probe changed.
 #
 #   make_app_fixtures.sh OUTDIR PROBE EMULATOR [TEST_DISKS]
@@ -73,6 +75,10 @@ if [[ -n ${4:-} ]]; then
     for row in 2 3; do
         "$EMULATOR" "$PROBE" scan "$(windows_path "$(readlink -m "$4")/mbr-ext05.vmdk")" --partition $row \
             --mode extensive | tr -d '\r' >"$OUT/extensive-p$row.tsv"
+    done
+    for fs in fat16 fat32 ntfs; do
+        "$EMULATOR" "$PROBE" scan "$(windows_path "$(readlink -m "$4")/no-table.vhd")" --whole-disk $fs \
+            --mode extensive | tr -d '\r' >"$OUT/extensive-no-table-$fs.tsv"
     done
 fi
 [[ -s $OUT/quick.vqdx && -s $OUT/trace.vqdx ]] || { echo "the probe wrote no snapshot" >&2; exit 1; }

@@ -60,6 +60,51 @@ std::uint32_t TraceItemSizeMiB = 1;
 std::uint32_t TreeInsertedCount = 0;
 std::uint32_t InheritDeletedState = 0;
 
+int FindDriveEntryByRoot(const char16_t* rootPath)
+{
+    if (rootPath == nullptr || rootPath[0] == 0)
+        return -1;
+    const auto folded = [](char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c; };
+    for (int entry = 0; entry < kMaxDriveEntries; ++entry) {
+        const char16_t* root = DriveEntryTable.rootPaths[entry];
+        int at = 0;
+        while (at < kDriveEntryLength && root[at] != 0 && folded(root[at]) == folded(rootPath[at]))
+            ++at;
+        // A root path that fills its entry has no terminator of its own.
+        if ((at == kDriveEntryLength || root[at] == 0) && rootPath[at] == 0)
+            return entry;
+    }
+    return -1;
+}
+
+namespace {
+
+std::u16string BoundedText(const char16_t (&text)[kDriveEntryLength])
+{
+    std::size_t length = 0;
+    while (length < kDriveEntryLength && text[length] != 0)
+        ++length;
+    return std::u16string(text, length);
+}
+
+} // namespace
+
+std::u16string DriveEntryName(int entry)
+{
+    return entry >= 0 && entry < kMaxDriveEntries ? BoundedText(DriveEntryTable.entries[entry]) : u"";
+}
+
+std::u16string DriveEntryRoot(int entry)
+{
+    return entry >= 0 && entry < kMaxDriveEntries ? BoundedText(DriveEntryTable.rootPaths[entry]) : u"";
+}
+
+void ArmScanWorker()
+{
+    ScanThreadControl.done = 0;
+    ScanThreadControl.running = 1;
+}
+
 void ResetEngineState()
 {
     FreeScanLists();

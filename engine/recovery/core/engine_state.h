@@ -152,6 +152,11 @@ struct ScanThreadControlBlock
 
 extern ScanThreadControlBlock ScanThreadControl;
 
+// Sets the flags of a worker that is about to start: running 1, done 0. Whoever starts a worker calls it
+// before the worker runs; the workers never clear done when they begin, so that a stop asked for before
+// a worker's first step still holds.
+void ArmScanWorker();
+
 inline constexpr std::uint16_t kDuplicateRename = 1;
 inline constexpr std::uint16_t kDuplicateOverwrite = 2;
 inline constexpr std::uint16_t kDuplicateSkip = 3;
@@ -183,13 +188,27 @@ extern FileFilterTableBlock FileFilterTable;
 inline constexpr int kMaxDriveEntries = 26;
 inline constexpr int kDriveEntryLength = 100;
 
-// The drive step's logical volumes; an entry begins with the drive letter and its colon.
+// The drive step's logical volumes, one index per volume across the arrays. A name begins with the drive
+// letter and its colon, which is what the scans open the volume by; the root path ("C:\") is what the
+// source tree finds a volume by and what the usage pie asks the size of.
 struct DriveEntryTableBlock
 {
-    char16_t entries[kMaxDriveEntries][kDriveEntryLength] = {};
+    char16_t entries[kMaxDriveEntries][kDriveEntryLength] = {}; // names
+    char16_t rootPaths[kMaxDriveEntries][kDriveEntryLength] = {};
+    std::uint64_t sectorCounts[kMaxDriveEntries] = {};
+    std::uint16_t sectorsPerCluster[kMaxDriveEntries] = {};
+    std::uint16_t fsCodes[kMaxDriveEntries] = {};
+    // The volume the drive step shows; -1 for none.
+    std::int32_t selected = -1;
 };
 
 extern DriveEntryTableBlock DriveEntryTable;
+
+// The entry whose root path is `rootPath` (letters in any case); -1 when none is, or the path is empty.
+int FindDriveEntryByRoot(const char16_t* rootPath);
+// An entry's name and root path, held to the entry's length; empty outside the table.
+std::u16string DriveEntryName(int entry);
+std::u16string DriveEntryRoot(int entry);
 
 inline constexpr int kMaxDevices = 10;
 

@@ -110,8 +110,7 @@ bool ReadExtensiveRange(ExtensiveSectorVisitor& visitor)
 
 void PrepareExtensiveScan()
 {
-    ScanThreadControl.done = 0;
-    ScanThreadControl.running = 1;
+    ArmScanWorker();
     FreePartitionLists();
     placedCandidates = 0;
     bootVolumesDone = 0;

@@ -10,8 +10,6 @@ std::uint32_t FileSystemScanThread()
 {
     // The listing asks the shell for icons and type names from this worker thread.
     const PlatformComScope com;
-    ScanThreadControl.done = 0;
-    ScanThreadControl.running = 1;
     // The chosen volume's range as far as the disk holds it; one that lies past its end lists nothing.
     const bool inside = ClipScanRangeToSource();
     switch (inside ? VolumeParams.fsCode : 0) {

@@ -2,8 +2,9 @@
 
 // The file-system step's worker: parses the volume that the user picked from the Extensive Scan's
 // results (VolumeParams, see found_volume_list.h) and lists its root folder into the result list.
-// Sets done 0 and running 1 at the start; the file system's steps end with done 1 and running 0. The
-// range is cut to the disk's end first (ClipScanRangeToSource); a volume past it lists nothing.
+// The starter arms the flags (ArmScanWorker); a stop already asked for ends the steps at once with
+// an empty tree. The file system's steps end with done 1 and running 0. The range is cut to the disk's
+// end first (ClipScanRangeToSource); a volume past it lists nothing.
 
 #include <cstdint>
 

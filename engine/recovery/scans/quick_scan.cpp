@@ -46,8 +46,6 @@ int QuickScanPartition()
 {
     // The listing asks the shell for icons and type names from this worker thread.
     const PlatformComScope com;
-    ScanThreadControl.running = 1;
-    ScanThreadControl.done = 0;
     // A volume that cannot be opened has no parameters to read either; ending quietly would leave the
     // step waiting for a scan that never finishes.
     if (SourceState.sourceKind == kSourceLogicalVolume &&

@@ -3,8 +3,8 @@
 // The Quick Scan of the selected partition range, as the partition step's worker runs it: opens a
 // logical volume when that is the source, finds the partition's parameters (boot sector, else the
 // directory search), and reads the live file system into the found lists and the recovered-items tree.
-// Reports through the engine's user-interface parts; sets ScanThreadControl running 1 and done 0 at the
-// start, running 0 and done 1 at the end.
+// Reports through the engine's user-interface parts. The starter arms ScanThreadControl (ArmScanWorker)
+// and a stop asked for before the first step holds; the scan ends with running 0 and done 1.
 //
 // The range is first cut to the disk's end (ClipScanRangeToSource).
 //

@@ -227,8 +227,6 @@ std::uint32_t FileTraceScanThread()
 {
     // The listing asks the shell for icons and type names from this worker thread.
     const PlatformComScope com;
-    ScanThreadControl.running = 1;
-    ScanThreadControl.done = 0;
     if (SourceState.sourceKind == kSourceLogicalVolume) {
         const char16_t* driveEntry = VolumeParams.driveIndex < kMaxDriveEntries
                                          ? DriveEntryTable.entries[VolumeParams.driveIndex]
@@ -246,8 +244,6 @@ std::uint32_t FileTraceScanThread()
     int found = ReadPartitionParams();
     if (StopRequested())
         return 0;
-    ScanThreadControl.done = 0;
-    ScanThreadControl.running = 1;
     if (!found) {
         UiScanPanel().SetStatusText(u"Please wait, Calculating partition parameters...");
         bool stopped = false;

@@ -215,7 +215,7 @@ TEST_F(ExtensiveFatSteps, TheWorkerListsTheRootFolderAtTheEnd)
     BuildVolume(disk, true);
     disk.Attach();
     ScanAndChoose(1000);
-    ScanThreadControl.done = 1; // what the Extensive Scan left behind; the worker starts afresh
+    ArmScanWorker(); // the Extensive Scan left done 1; the starter arms the next worker
 
     EXPECT_EQ(FileSystemScanThread(), 0u);
 
@@ -226,6 +226,25 @@ TEST_F(ExtensiveFatSteps, TheWorkerListsTheRootFolderAtTheEnd)
     EXPECT_EQ(names.count("Lost Dir"), 1u);
     EXPECT_EQ(names.count("FILE1.TXT"), 1u);
     EXPECT_EQ(names.count("INA.TXT"), 0u) << "only the root folder is listed";
+    EXPECT_EQ(ScanThreadControl.done.load(), 1u);
+    EXPECT_EQ(ScanThreadControl.running.load(), 0u);
+}
+
+// The user's Stop may come between the worker's start and its first step: the worker keeps it, builds
+// the tree of what was found (none of the volume's folders, only the root and "Lost Dir" that every tree
+// has) and ends as after a stop.
+TEST_F(ExtensiveFatSteps, AStopAskedBeforeTheWorkerStartsHolds)
+{
+    CraftedFatDisk disk(1000);
+    BuildVolume(disk, true);
+    disk.Attach();
+    ScanAndChoose(1000);
+    ArmScanWorker();
+    ScanThreadControl.done = 1;
+
+    EXPECT_EQ(FileSystemScanThread(), 0u);
+
+    EXPECT_EQ(TreePaths(), (std::set<std::string>{"/Root", "/Root/Lost Dir"}));
     EXPECT_EQ(ScanThreadControl.done.load(), 1u);
     EXPECT_EQ(ScanThreadControl.running.load(), 0u);
 }

@@ -114,7 +114,11 @@ TEST(ShellFileInfoOnWorkers, ListingWorkersHoldComForTheirRun)
         std::function<void()> work;    // on a worker thread
     };
     const Case cases[] = {
-        {"Quick Scan", SelectFirstPartitionOfMbrExt05, [] { QuickScanPartition(); }},
+        {"Quick Scan", SelectFirstPartitionOfMbrExt05,
+         [] {
+             ArmScanWorker();
+             QuickScanPartition();
+         }},
         {"file-system step",
          [] {
              SelectFirstPartitionOfMbrExt05();
@@ -123,7 +127,10 @@ TEST(ShellFileInfoOnWorkers, ListingWorkersHoldComForTheirRun)
              ExtensiveScanThread();
              ASSERT_TRUE(ChooseFoundVolumeNumber(1));
          },
-         [] { FileSystemScanThread(); }},
+         [] {
+             ArmScanWorker();
+             FileSystemScanThread();
+         }},
         {"File Trace",
          [] {
              SelectFirstPartitionOfMbrExt05();
@@ -131,10 +138,14 @@ TEST(ShellFileInfoOnWorkers, ListingWorkersHoldComForTheirRun)
              // The "." entry that opens every folder's first sector.
              AddFileSignatureRec(u".dir", u"Folder Sector", 11, "2e20202020202020202020", 1);
          },
-         [] { FileTraceScanThread(); }},
+         [] {
+             ArmScanWorker();
+             FileTraceScanThread();
+         }},
         {"snapshot reader",
          [&document] {
              SelectFirstPartitionOfMbrExt05();
+             ArmScanWorker();
              ASSERT_EQ(QuickScanPartition(), 1);
              ASSERT_TRUE(WriteScanSnapshotFile(document.u16string().c_str()));
          },

@@ -148,7 +148,7 @@ TEST_F(ExtensiveNtfsSteps, TheTreeIsBuiltUnderRootAndTheRootIsListed)
 {
     Folder(u"Docs", 30, 5);
     File(u"root.txt", 5000, 5);
-    ScanThreadControl.running = 1;
+    ArmScanWorker();
     FileSystemScanThread();
     EXPECT_EQ(ScanThreadControl.done.load(), 1u);
     EXPECT_EQ(ScanThreadControl.running.load(), 0u);

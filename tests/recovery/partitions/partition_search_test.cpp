@@ -701,7 +701,11 @@ TEST_F(PartitionSearchTest, ScansReadNoSectorPastTheDisksEnd)
         std::function<void()> run;
     };
     const Scan scans[] = {
-        {"Quick Scan", [] { QuickScanPartition(); }},
+        {"Quick Scan",
+         [] {
+             ArmScanWorker();
+             QuickScanPartition();
+         }},
         {"Extensive Scan",
          [] {
              PrepareExtensiveScan();
@@ -710,6 +714,7 @@ TEST_F(PartitionSearchTest, ScansReadNoSectorPastTheDisksEnd)
         {"File Trace",
          [] {
              AddFileSignatureRec(u".jpg", u"JPEG Image", 3, "ffd8ff", 1);
+             ArmScanWorker();
              FileTraceScanThread();
          }},
     };
@@ -742,6 +747,48 @@ TEST_F(PartitionSearchTest, ScansReadNoSectorPastTheDisksEnd)
     ScanDetailsShown = 0;
 }
 
+// A Stop answered between the worker's start and its first step holds: neither scan reads the range.
+TEST_F(PartitionSearchTest, AStopAskedBeforeTheWorkerStartsHolds)
+{
+    CraftedDisk disk(20000);
+    disk.Fat32BootSector(2048, 17952);
+    Attach(disk, {1, 255, 63});
+    struct Scan
+    {
+        const char* name;
+        std::function<int()> run;
+    };
+    const Scan scans[] = {
+        {"Quick Scan", [] { return QuickScanPartition(); }},
+        {"File Trace",
+         [] {
+             AddFileSignatureRec(u".jpg", u"JPEG Image", 3, "ffd8ff", 1);
+             return static_cast<int>(FileTraceScanThread());
+         }},
+    };
+    ScanDetailsShown = 1;
+    for (const Scan& scan : scans) {
+        SCOPED_TRACE(scan.name);
+        recorder.Clear();
+        ScanSelection.scanKind = kScanQuick;
+        VolumeParams.scanFsCode = kFsFat32;
+        VolumeParams.rangeStart = 2048;
+        VolumeParams.rangeCount = 17952;
+        VolumeParams.rangeEnd = 19999;
+        ArmScanWorker();
+        ScanThreadControl.done = 1;
+
+        EXPECT_EQ(scan.run(), 0);
+
+        EXPECT_EQ(ScanThreadControl.done.load(), 1u);
+        EXPECT_TRUE(recorder.ArgumentsOf("scanPanel.SetProgressPos").empty());
+        EXPECT_TRUE(recorder.ArgumentsOf("recoveryTree.InsertFolderItem").empty());
+        EXPECT_TRUE(recorder.ArgumentsOf("messages.HtmlMessageBox").empty());
+        FreeFileSignatureList();
+    }
+    ScanDetailsShown = 0;
+}
+
 // Only the MFT's mirror is where the boot sector says (the MFT's first sector holds no file record): the
 // Quick Scan tells the user that it found no parameters instead of listing an empty volume.
 TEST_F(PartitionSearchTest, AnNtfsMirrorAloneGivesNoParameters)
@@ -758,6 +805,7 @@ TEST_F(PartitionSearchTest, AnNtfsMirrorAloneGivesNoParameters)
     VolumeParams.rangeStart = 100;
     VolumeParams.rangeCount = 3000;
     VolumeParams.rangeEnd = 3099;
+    ArmScanWorker();
     EXPECT_EQ(QuickScanPartition(), 0);
     EXPECT_EQ(PartitionParamsMissing.load(), 1u);
     EXPECT_EQ(recorder.ArgumentsOf("messages.HtmlMessageBox"),

@@ -171,6 +171,7 @@ protected:
             PrepareExtensiveScan();
             ExtensiveScanThread();
             EXPECT_TRUE(ChooseFoundVolumeNumber(1));
+            ArmScanWorker();
             FileSystemScanThread();
         } else {
             EXPECT_EQ(RunProbeQuickScan(partition.start, partition.sectors, partition.fsCode), 1);

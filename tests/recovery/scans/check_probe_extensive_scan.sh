@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Checks "engine-probe scan ... --mode extensive" on the FAT partitions of mbr-ext05: the volume line of
 # each partition must carry the cluster-0 sector that fsstat gives (cluster area less two clusters), and
-# with --volume 1 every folder fls lists must be a "D" row and a summary line must end the output.
+# with --volume 1 every folder fls lists must be a "D" row and a summary line must end the output. Then
+# the whole of no-table, a disk without a partition table, with each file system chosen: the labels must
+# be those of its volumes that the chosen scan reads (the FAT scan finds FAT16 and FAT32 alike), in the
+# disk's order, placed as fsstat places them (FAT by the cluster-0 sector, NTFS by its boot sector).
 #
 #   check_probe_extensive_scan.sh TEST_DISKS PROBE [EMULATOR]
 set -euo pipefail
@@ -57,6 +60,32 @@ while IFS=$'\t' read -r part start sectors fs; do
     tail -1 <<<"$listing" | grep -q $'^summary\t' || fail "p$part: no summary line"
     echo "ok    p$part listing: $(tail -1 <<<"$listing")"
 done < <(awk -F'\t' -v d="$DISK" '$1 == d { print $2 "\t" $3 "\t" $4 "\t" $5 }' "$DISKS/partitions.tsv")
+
+# The label of part N of DISK as fsstat places it.
+fsstat_label() {
+    local disk=$1 part=$2 start=$3 fs=$4
+    local fsstat=$DISKS/$disk.p$part.fsstat.txt
+    if [[ $fs == ntfs ]]; then
+        echo "NTFS @$start"
+        return
+    fi
+    local spc area
+    spc=$(($(sed -n 's/^Cluster Size: \([0-9]*\)$/\1/p' "$fsstat") / 512))
+    area=$(sed -n 's/^\*\* Cluster Area: \([0-9]*\) - .*$/\1/p' "$fsstat")
+    echo "${fs^^} @$((start + area - 2 * spc))"
+}
+for fs in fat16 fat32 ntfs; do
+    kinds=$([[ $fs == ntfs ]] && echo ntfs || echo fat)
+    expected=$(awk -F'\t' -v k="$kinds" '$1 == "no-table" && substr($5, 1, length(k)) == k { print $2 "\t" $3 "\t" $5 }' \
+        "$DISKS/partitions.tsv" | sort -t$'\t' -k2,2n |
+        while IFS=$'\t' read -r part start kind; do fsstat_label no-table "$part" "$start" "$kind"; done)
+    actual=$(probe scan "$(image_path "$DISKS/no-table.vhd")" --whole-disk "$fs" --mode extensive | cut -f3)
+    if [[ -n $expected && $actual == "$expected" ]]; then
+        echo "ok    no-table whole disk, $fs: $(tr '\n' ' ' <<<"$actual")"
+    else
+        fail "no-table whole disk, $fs: probe '$(tr '\n' ' ' <<<"$actual")', fsstat '$(tr '\n' ' ' <<<"$expected")'"
+    fi
+done
 
 # A volume the scan did not find is refused.
 probe scan "$(image_path "$DISKS/$IMAGE")" --partition 1 --mode extensive --volume 9 >/dev/null &&

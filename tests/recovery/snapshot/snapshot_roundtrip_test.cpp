@@ -86,6 +86,7 @@ void Scan(Mode mode, const Partition& partition)
         PrepareExtensiveScan();
         ExtensiveScanThread();
         ASSERT_TRUE(ChooseFoundVolumeNumber(1));
+        ArmScanWorker();
         FileSystemScanThread();
         return;
     case Mode::Trace:

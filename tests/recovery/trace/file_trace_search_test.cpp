@@ -432,6 +432,7 @@ TEST_F(FileTraceSearchTest, TheWorkerFindsThePartitionParametersAndSearches)
     // the jump and the "mkfs.fat" name are.
     AddSignature(u".bin", u"Boot", 11, "eb3c906d6b66732e666174");
 
+    ArmScanWorker();
     EXPECT_EQ(FileTraceScanThread(), 1u);
     EXPECT_EQ(FoundItems(), (std::vector<FoundItem>{{"1.bin", ".bin", "Boot", 2048, 1}}));
     const std::vector<std::string> statuses = Calls("scanPanel.SetStatusText");
@@ -471,6 +472,7 @@ TEST_F(FileTraceSearchTest, WithoutPartitionParametersTheStepIsGivenBack)
         AddSignature(u".bin", u"Zeros", 2, "0000");
         AddTraceFoundRec(u"7.jpg", u".jpg", u"JPEG Image", 7, 1234);
 
+        ArmScanWorker();
         EXPECT_EQ(FileTraceScanThread(), 0u);
         EXPECT_EQ(Calls("messages.HtmlMessageBox"),
                   std::vector<std::string>{"\"Corvane VMDK Recovery was unable to find correct partition "

@@ -1,10 +1,13 @@
-// engine-probe scan IMAGE --partition N|--start S --mode extensive [--search] [--volume K]: runs the
-// Extensive Scan over row N (from 1) of the partition table as "engine-probe partitions IMAGE [--search]"
-// prints it (or over the volume whose boot sector is at sector S),
-// with the row's file-system code as the chosen one, and prints one line per volume found: its number,
+// engine-probe scan IMAGE --partition N|--start S|--whole-disk FS --mode extensive [--search] [--volume K]:
+// runs the Extensive Scan over row N (from 1) of the partition table as "engine-probe partitions IMAGE
+// [--search]" prints it (or over the volume whose boot sector is at sector S), with the row's file-system
+// code as the chosen one; or, with --whole-disk, over the whole image as the drive step gives it (sectors
+// 0 to the registered geometry's total less one) with FS (fat16, fat32 or ntfs) chosen, as on a disk
+// without a partition table. Prints one line per volume found: its number,
 // file-system code, the label of its item in the file-system tree, sectors per cluster, cluster-0
 // sector and end sector. With --volume K it then picks volume K as the file-system step does, runs that
 // step, and prints the found folders and files and the summary as the Quick Scan's mode does.
+#include <algorithm>
 #include <cinttypes>
 #include <cstdio>
 #include <string>
@@ -25,10 +28,22 @@ namespace {
 
 int Usage()
 {
-    std::fputs(
-        "usage: engine-probe scan IMAGE --partition N|--start S --mode extensive [--search] [--volume K]\n",
-        stderr);
+    std::fputs("usage: engine-probe scan IMAGE --partition N|--start S|--whole-disk fat16|fat32|ntfs "
+               "--mode extensive [--search] [--volume K]\n",
+               stderr);
     return kProbeUsage;
+}
+
+// The file-system code of a --whole-disk value; 0 for any other text.
+std::uint16_t WholeDiskFsCode(const std::u16string& name)
+{
+    if (name == u"fat16")
+        return kFsFat16;
+    if (name == u"fat32")
+        return kFsFat32;
+    if (name == u"ntfs")
+        return kFsNtfs;
+    return 0;
 }
 
 std::string Ascii(const std::u16string& text)
@@ -78,11 +93,16 @@ int RunExtensiveScanCommand(const ProbeArguments& arguments)
         return Usage();
     ProbeVolumeChoice choice;
     std::uint32_t volumeNumber = 0;
+    std::uint16_t wholeDiskFsCode = 0;
     bool search = false;
     for (std::size_t index = 1; index < arguments.size(); ++index) {
         const std::u16string& option = arguments[index];
         if (const int volumeOption = ParseProbeVolumeOption(arguments, index, choice)) {
             if (volumeOption < 0)
+                return Usage();
+        } else if (option == u"--whole-disk" && index + 1 < arguments.size()) {
+            wholeDiskFsCode = WholeDiskFsCode(arguments[++index]);
+            if (wholeDiskFsCode == 0)
                 return Usage();
         } else if (option == u"--search") {
             search = true;
@@ -96,19 +116,31 @@ int RunExtensiveScanCommand(const ProbeArguments& arguments)
             return Usage();
         }
     }
-    if (!choice.IsSet())
+    if (choice.IsSet() == (wholeDiskFsCode != 0))
         return Usage();
 
     ProbeEngineImage image;
-    PartitionEntry byStartRow;
-    const PartitionEntry* entry = OpenProbePartitionRow(image, arguments[0], search, choice, byStartRow);
-    if (!entry)
-        return kProbeRefused;
+    PartitionEntry row;
+    if (wholeDiskFsCode != 0) {
+        if (!image.Open(arguments[0])) {
+            std::printf("refused\t%s\n", image.GetRefusal().c_str());
+            return kProbeRefused;
+        }
+        const DeviceGeometryEntry& geometry = DeviceGeometry[SourceState.deviceIndex];
+        const std::uint64_t total =
+            std::uint64_t{geometry.cylinders} * geometry.heads * geometry.sectorsPerTrack;
+        row = {0, static_cast<std::uint32_t>(std::min<std::uint64_t>(total, UINT32_MAX)), wholeDiskFsCode};
+    } else {
+        const PartitionEntry* entry = OpenProbePartitionRow(image, arguments[0], search, choice, row);
+        if (!entry)
+            return kProbeRefused;
+        row = *entry;
+    }
 
     ProbePartitionTree tree;
     engineUi.partitionTree = &tree;
     ScanSelection.scanKind = kScanExtensive;
-    SetProbeScanRange(*entry);
+    SetProbeScanRange(row);
     PrepareExtensiveScan();
     ExtensiveScanThread();
 
@@ -126,6 +158,7 @@ int RunExtensiveScanCommand(const ProbeArguments& arguments)
             std::printf("refused\tthe scan found %u volumes\n", static_cast<unsigned>(volumeCounter));
             status = kProbeRefused;
         } else {
+            ArmScanWorker();
             FileSystemScanThread();
             std::vector<ProbeScanRow> rows;
             if (VolumeParams.fsCode == kFsNtfs) {

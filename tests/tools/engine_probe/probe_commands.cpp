@@ -12,7 +12,10 @@ constexpr ProbeCommand kCommands[] = {
      "IMAGE --partition N|--start S --mode quick|extensive [--volume K] [--search] --out DIR "
      "[--deleted include|only|exclude] [--duplicates rename|overwrite|skip] [--time]",
      RunSaveCommand},
-    {"scan", "IMAGE --partition N|--start S --mode quick|extensive [--search] [--volume K]", RunScanCommand},
+    {"scan",
+     "IMAGE --partition N|--start S --mode quick|extensive [--search] [--volume K]; extensive also "
+     "--whole-disk fat16|fat32|ntfs",
+     RunScanCommand},
     {"sectors", "IMAGE FIRST COUNT", RunSectorsCommand},
     {"snapshot",
      "IMAGE --partition N|--start S --mode quick|extensive|trace [--volume K] [--search] [--types LIST] "

@@ -114,6 +114,7 @@ int RunProbeQuickScan(std::uint32_t startSector, std::uint32_t sectorCount, std:
     VolumeParams.rangeStart = startSector;
     VolumeParams.rangeCount = sectorCount;
     VolumeParams.rangeEnd = sectorCount != 0 ? startSector + sectorCount - 1 : startSector;
+    ArmScanWorker();
     return QuickScanPartition();
 }
 

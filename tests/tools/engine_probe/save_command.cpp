@@ -97,6 +97,7 @@ bool RunExtensive(const PartitionEntry& entry, std::uint32_t number)
     const FoundVolumeRec* volume = FoundVolumeByNumber(number);
     if (!volume || volume->fsCode == kFsNtfs || !ChooseFoundVolumeNumber(number))
         return false;
+    ArmScanWorker();
     FileSystemScanThread();
     return true;
 }

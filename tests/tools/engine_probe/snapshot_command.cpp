@@ -272,6 +272,7 @@ bool RunScan(const PartitionEntry& entry, const std::u16string& mode, std::uint3
         PrepareExtensiveScan();
         ExtensiveScanThread();
         if (ChooseFoundVolumeNumber(volumeNumber)) {
+            ArmScanWorker();
             FileSystemScanThread();
             return true;
         }

@@ -1,0 +1,60 @@
+#pragma once
+
+// What the right-hand panels of the partition step and the file-system step share: five caption and
+// value rows, a hint, the progress bar and the status line that the scan workers drive, the program's
+// logo in the lower right corner, and white behind all of it.
+//
+// The bar and the line are driven from a worker thread: each operation below is one window call, which
+// Windows hands to the user-interface thread.
+#include <afxwin.h>
+
+#include <cstdint>
+
+#include "hover_buttons.h"
+#include "text_progress_ctrl.h"
+#include "transparent_controls.h"
+
+class CStepPanel : public CView
+{
+    DECLARE_DYNAMIC(CStepPanel)
+public:
+    static constexpr int kRowCount = 5;
+
+    void SetStatusLine(LPCWSTR text);
+    void SetProgressBarPos(std::uint32_t percent);
+    // Shown and enabled, or hidden and disabled.
+    void ShowProgressBar(BOOL bShow);
+    void ShowStatusLine(BOOL bShow);
+
+    CString GetValueText(int row) const;
+    CString GetCaptionText(int row) const;
+    CString GetStatusText() const;
+    BOOL IsProgressVisible() const;
+    BOOL IsStatusVisible() const;
+    int GetProgressPos() const;
+
+protected:
+    CStepPanel() = default;
+    // The fonts, the white brush, the hint, the rows (all shown), the hidden status line, the hidden
+    // progress bar and the logo. The hint and the status line share 170: each is kept as its object.
+    void CreateSharedParts();
+    // The logo's place in a cx × cy panel whose content starts at x.
+    void LayoutLogo(int cx, int cy, int x);
+    static CString TextOf(const CWnd& control);
+
+    void OnDraw(CDC* pDC) override;
+    afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+    // Static controls: black text on white.
+    afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
+    DECLARE_MESSAGE_MAP()
+
+    CTransparentStatic m_hint;
+    CTransparentStatic m_caption[kRowCount];
+    CTransparentStatic m_value[kRowCount];
+    CTransparentStatic m_status;
+    CTextProgressCtrl m_progress;
+    CToolButton m_logoButton;
+    CFont m_rowFont;
+    CFont m_barFont;
+    CBrush m_whiteBrush;
+};
