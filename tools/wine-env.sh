@@ -95,7 +95,7 @@ ensure_wine_prefix() {
             [[ -f "$WINEPREFIX/system.reg" ]] || { echo "winrun: could not create the Wine prefix" >&2; exit 1; }
             touch "$WINEPREFIX/.initialised"
         fi
-        ensure_prefix_fonts 9>&- || exit 1
+        ensure_prefix_fonts 9>&-
     ) 9>"$WINEPREFIX.lock"
 }
 
@@ -115,8 +115,9 @@ wine_data_fonts() {
 # Wine's font links: the link names the file and its family.
 cjk_font_file=/usr/share/fonts/truetype/wqy/wqy-microhei.ttc
 cjk_font_link="wqy-microhei.ttc,WenQuanYi Micro Hei"
-# The faces that the program's fonts fall back to here: Arial, Tahoma and MS Shell Dlg become
-# Liberation Sans, Times New Roman Liberation Serif, Courier New Liberation Mono.
+# The faces that the program's fonts fall back to here: a face the prefix lacks (Arial, Tahoma,
+# MS Shell Dlg, Times New Roman, Courier New) becomes Liberation Sans; a request by pitch or family
+# alone may get the serif or the fixed one.
 cjk_linked_faces=("Liberation Sans" "Liberation Serif" "Liberation Mono")
 
 # Called under the prefix lock, every time: cheap once done.
@@ -126,12 +127,13 @@ ensure_prefix_fonts() {
         mkdir -p "$fonts" && ln -sfn "$source/marlett.ttf" "$fonts/marlett.ttf"
     fi
     if [[ -f $cjk_font_file && ! -f "$WINEPREFIX/.cjk-font-links" ]]; then
-        local wine face key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
+        local wine face linked=1 key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
         wine=$(wine_binary)
         for face in "${cjk_linked_faces[@]}"; do
-            "$wine" reg add "$key" /v "$face" /t REG_MULTI_SZ /d "$cjk_font_link" /f >/dev/null 2>&1 || return 1
+            "$wine" reg add "$key" /v "$face" /t REG_MULTI_SZ /d "$cjk_font_link" /f >/dev/null 2>&1 || linked=0
         done
-        touch "$WINEPREFIX/.cjk-font-links"
+        # A link that did not take is tried again at the next call; the program runs without it.
+        [[ $linked == 1 ]] && touch "$WINEPREFIX/.cjk-font-links"
     fi
     return 0
 }
