@@ -3,6 +3,7 @@
 #include "dialog_fonts.h"
 #include "message_box_resource_ids.h"
 #include "resource.h"
+#include "step_progress_bar.h"
 
 // clang-format off
 BEGIN_MESSAGE_MAP(CProgressDlg, CDialog)
@@ -69,13 +70,7 @@ BOOL CProgressDlg::OnInitDialog()
     m_status.SetFont(&m_staticFont);
     m_percent.SetFont(&m_staticFont);
     m_bar.SetFont(&m_barFont);
-    m_bar.m_backgroundColour = RGB(0xF2, 0xF2, 0xF2);
-    m_bar.m_barTextColour = RGB(0xFF, 0xFF, 0xFF);
-    m_bar.m_backgroundTextColour = RGB(0xFF, 0xFF, 0xFF);
-    m_bar.m_colours.RemoveAll();
-    m_bar.m_colours.Add(RGB(0x1D, 0x75, 0xBD));
-    m_bar.m_colours.Add(RGB(0x1D, 0x75, 0xBD));
-    m_bar.SetText(L"%d%%", TPBS_PERCENT);
+    SetUpStepProgressBar(m_bar, RGB(0x1D, 0x75, 0xBD));
     m_bar.SetRange32(m_nLower, m_nUpper);
     m_bar.SetStep(m_nStep);
     m_bar.SetPos(m_nLower);

@@ -74,7 +74,8 @@ BOOL CSavingDlg::OnInitDialog()
     m_progress.SetFont(&m_progressFont);
     m_progress.m_backgroundColour = RGB(0xF2, 0xF2, 0xF2);
     m_progress.m_barTextColour = RGB(0xFF, 0xFF, 0xFF);
-    m_progress.m_backgroundTextColour = RGB(0xFF, 0xFF, 0xFF);
+    // White over the filled part, the bar's colour over the rest: the text reads at 0% too.
+    m_progress.m_backgroundTextColour = RGB(0x1D, 0x75, 0xBD);
     m_progress.m_colours.RemoveAll();
     m_progress.m_colours.Add(RGB(0x1D, 0x75, 0xBD));
     m_progress.m_colours.Add(RGB(0x1D, 0x75, 0xBD));

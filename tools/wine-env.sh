@@ -95,7 +95,47 @@ ensure_wine_prefix() {
             [[ -f "$WINEPREFIX/system.reg" ]] || { echo "winrun: could not create the Wine prefix" >&2; exit 1; }
             touch "$WINEPREFIX/.initialised"
         fi
+        ensure_prefix_fonts 9>&-
     ) 9>"$WINEPREFIX.lock"
+}
+
+# Wine's own fonts: Debian installs them in Wine's data folder, but its Wine 8 loads fonts only from
+# fontconfig's folders and the prefix's windows\Fonts, so they never show in a prefix. Marlett draws
+# the toolkit's caption and close glyphs; it is linked into the prefix. The others are left out on
+# purpose: Tahoma and MS Sans Serif would change the face of every dialog.
+wine_data_fonts() {
+    local folder
+    for folder in /usr/share/wine/fonts /usr/lib/wine/../../share/wine/fonts /opt/wine*/share/wine/fonts; do
+        [[ -f $folder/marlett.ttf ]] && { echo "$folder"; return 0; }
+    done
+    return 1
+}
+
+# A face that the fallback faces lack (CJK names in the lists) is drawn from this font, through
+# Wine's font links: the link names the file and its family.
+cjk_font_file=/usr/share/fonts/truetype/wqy/wqy-microhei.ttc
+cjk_font_link="wqy-microhei.ttc,WenQuanYi Micro Hei"
+# The faces that the program's fonts fall back to here: a face the prefix lacks (Arial, Tahoma,
+# MS Shell Dlg, Times New Roman, Courier New) becomes Liberation Sans; a request by pitch or family
+# alone may get the serif or the fixed one.
+cjk_linked_faces=("Liberation Sans" "Liberation Serif" "Liberation Mono")
+
+# Called under the prefix lock, every time: cheap once done.
+ensure_prefix_fonts() {
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts" source
+    if [[ ! -e $fonts/marlett.ttf ]] && source=$(wine_data_fonts); then
+        mkdir -p "$fonts" && ln -sfn "$source/marlett.ttf" "$fonts/marlett.ttf"
+    fi
+    if [[ -f $cjk_font_file && ! -f "$WINEPREFIX/.cjk-font-links" ]]; then
+        local wine face linked=1 key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
+        wine=$(wine_binary)
+        for face in "${cjk_linked_faces[@]}"; do
+            "$wine" reg add "$key" /v "$face" /t REG_MULTI_SZ /d "$cjk_font_link" /f >/dev/null 2>&1 || linked=0
+        done
+        # A link that did not take is tried again at the next call; the program runs without it.
+        [[ $linked == 1 ]] && touch "$WINEPREFIX/.cjk-font-links"
+    fi
+    return 0
 }
 
 # The test programs' own prefix settings, once per prefix. Without a window manager Wine waits up to

@@ -10,6 +10,7 @@
 #include "resource.h"
 #include "support/screenshot.h"
 
+#include <algorithm>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -120,6 +121,51 @@ TEST(ProgressDlg, ShowsThePercentOfItsRange)
         SCOPED_TRACE(c.name);
         EXPECT_EQ(std::wstring(CProgressDlg::PercentText(c.pos, c.low, c.high)), c.text);
     }
+}
+
+// The bar's pixels as it paints them into a memory device context.
+std::vector<std::uint32_t> PaintedBar(HWND bar)
+{
+    RECT client = {};
+    ::GetClientRect(bar, &client);
+    HDC screen = ::GetDC(NULL);
+    HDC memory = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, client.right, client.bottom);
+    ::ReleaseDC(NULL, screen);
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    ::SendMessageW(bar, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+    std::vector<std::uint32_t> pixels = test_support::CaptureDc(memory, client);
+    ::SelectObject(memory, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    return pixels;
+}
+
+TEST(ProgressDlg, ItsPercentReadsOverTheEmptyAndOverTheFilledBar)
+{
+    constexpr std::uint32_t kBar = 0x1D75BD; // 0x00RRGGBB, as captured
+    constexpr std::uint32_t kWhite = 0xFFFFFF;
+    struct Case
+    {
+        const char* name;
+        int pos;
+        std::uint32_t textColour; // the percentage, drawn where the bar shows the other colour
+    };
+    const Case cases[] = {{"empty bar", 0, kBar}, {"full bar", 100, kWhite}};
+    CProgressDlg progress;
+    ASSERT_TRUE(progress.Create(NULL));
+    HWND bar = ::GetDlgItem(progress.GetSafeHwnd(), IDC_PROGRESS_BAR);
+    ASSERT_NE(bar, nullptr);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        progress.SetPos(c.pos);
+        const std::vector<std::uint32_t> pixels = PaintedBar(bar);
+        ASSERT_FALSE(pixels.empty());
+        const auto textPixels = std::count(pixels.begin(), pixels.end(), c.textColour);
+        EXPECT_GT(textPixels, 20) << "the percentage does not stand out from the bar";
+        EXPECT_LT(textPixels, static_cast<std::ptrdiff_t>(pixels.size() / 4));
+    }
+    progress.DestroyWindow();
 }
 
 DWORD WINAPI SendPosition(void* dialog)

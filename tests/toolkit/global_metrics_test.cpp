@@ -135,6 +135,14 @@ TEST(GlobalMetrics, FontsFollowTheMenuAndIconTitleFonts)
     EXPECT_STREQ(symbol.lfFaceName, L"Marlett");
     EXPECT_EQ(symbol.lfCharSet, DEFAULT_CHARSET);
     EXPECT_EQ(symbol.lfHeight, iconTitle.lfHeight);
+    // The caption glyphs come from the real font: a stand-in face would draw the letters "r" and "0".
+    HDC hScreen = ::GetDC(NULL);
+    HGDIOBJ hOldFont = ::SelectObject(hScreen, pMetrics->m_fontMarlett.GetSafeHandle());
+    wchar_t face[LF_FACESIZE] = {};
+    ::GetTextFaceW(hScreen, LF_FACESIZE, face);
+    ::SelectObject(hScreen, hOldFont);
+    ::ReleaseDC(NULL, hScreen);
+    EXPECT_STREQ(face, L"Marlett");
 
     // The normal font draws text exactly as the menu font does.
     LOGFONTW reference = {};

@@ -150,6 +150,20 @@ CRect CXTPTabAppearanceSet::DrawHeaderAndClient(CDC* pDC, CXTPTabManager* pTabMa
     return rcControl;
 }
 
+CRect CXTPTabAppearanceSet::FillHeaderAndFrameClient(CDC* pDC, CXTPTabManager* pTabManager, CRect rcControl,
+                                                     BOOL bFillClient, COLORREF clrTopLeft,
+                                                     COLORREF clrBottomRight)
+{
+    CXTPTabColorSet* pColorSet = GetColorSet();
+    const CRect rcHeader = GetHeaderRect(rcControl, pTabManager);
+    const CRect rcClient = GetClientRect(rcControl, pTabManager);
+    pColorSet->FillHeader(pDC, rcHeader, pTabManager);
+    if (bFillClient)
+        pColorSet->FillClient(pDC, rcClient, pTabManager);
+    FrameClient(pDC, rcClient, clrTopLeft, clrBottomRight);
+    return rcHeader;
+}
+
 void CXTPTabAppearanceSet::FrameClient(CDC* pDC, CRect rcClient, COLORREF clrTopLeft, COLORREF clrBottomRight)
 {
     if (m_pPaintManager->m_nClientFrame == xtpTabFrameBorder) {

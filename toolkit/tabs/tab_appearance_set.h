@@ -61,6 +61,10 @@ protected:
     // The frame of the client area by the paint manager's ClientFrame in the two colours (the single
     // line takes the first for top and left headers, the second otherwise).
     void FrameClient(CDC* pDC, CRect rcClient, COLORREF clrTopLeft, COLORREF clrBottomRight);
+    // Fills the header, the client when bFillClient, and frames the client as FrameClient does;
+    // answers the header rectangle.
+    CRect FillHeaderAndFrameClient(CDC* pDC, CXTPTabManager* pTabManager, CRect rcControl, BOOL bFillClient,
+                                   COLORREF clrTopLeft, COLORREF clrBottomRight);
     // The item's icon and text in the rectangle.
     void DrawContent(CDC* pDC, CXTPTabManagerItem* pItem, CRect rc);
 

@@ -192,13 +192,9 @@ void CXTPTabAppearanceStyle1::DrawSingleTab(CDC* pDC, CXTPTabManagerItem* pItem)
 CRect CXTPTabAppearanceStyle6::DrawHeaderAndClient(CDC* pDC, CXTPTabManager* pTabManager, CRect rcControl)
 {
     CXTPTabColorSet* pColorSet = GetColorSet();
-    const CRect rcHeader = GetHeaderRect(rcControl, pTabManager);
-    const CRect rcClient = GetClientRect(rcControl, pTabManager);
-    pColorSet->FillHeader(pDC, rcHeader, pTabManager);
-    if (m_pPaintManager->m_nClientFrame != xtpTabFrameNone)
-        pColorSet->FillClient(pDC, rcClient, pTabManager);
-    FrameClient(pDC, rcClient, pColorSet->m_clrFrameBorder, pColorSet->m_clrFrameBorder);
-    return rcHeader;
+    return FillHeaderAndFrameClient(pDC, pTabManager, rcControl,
+                                    m_pPaintManager->m_nClientFrame != xtpTabFrameNone,
+                                    pColorSet->m_clrFrameBorder, pColorSet->m_clrFrameBorder);
 }
 
 void CXTPTabAppearanceStyle6::DrawSingleTab(CDC* pDC, CXTPTabManagerItem* pItem)
@@ -376,13 +372,9 @@ void CXTPTabAppearanceStyle4::DrawSingleTab(CDC* pDC, CXTPTabManagerItem* pItem)
 CRect CXTPTabAppearanceStyle5::DrawHeaderAndClient(CDC* pDC, CXTPTabManager* pTabManager, CRect rcControl)
 {
     CXTPTabColorSet* pColorSet = GetColorSet();
-    const CRect rcHeader = GetHeaderRect(rcControl, pTabManager);
-    const CRect rcClient = GetClientRect(rcControl, pTabManager);
-    pColorSet->FillHeader(pDC, rcHeader, pTabManager);
-    if (m_pPaintManager->m_nClientFrame == xtpTabFrameBorder)
-        pColorSet->FillClient(pDC, rcClient, pTabManager);
-    FrameClient(pDC, rcClient, pColorSet->m_clrButtonHighlight, pColorSet->m_clrSelectedText);
-    return rcHeader;
+    return FillHeaderAndFrameClient(pDC, pTabManager, rcControl,
+                                    m_pPaintManager->m_nClientFrame == xtpTabFrameBorder,
+                                    pColorSet->m_clrButtonHighlight, pColorSet->m_clrSelectedText);
 }
 
 void CXTPTabAppearanceStyle5::DrawSingleTab(CDC* pDC, CXTPTabManagerItem* pItem)

@@ -3,6 +3,7 @@
 #include "tab_appearance_set.h"
 #include "tab_color_set.h"
 
+#include <array>
 #include <vector>
 
 namespace {
@@ -30,6 +31,31 @@ void Segment(CDC* pDC, int x1, int y1, int x2, int y2, COLORREF clr)
     pDC->LineTo(x2, y2);
     pDC->SelectObject(pOldPen);
 }
+
+// The item rectangle's edges, named L, T, R and B in the shape tables.
+std::array<int, 4> EdgesOf(const CRect& rc)
+{
+    return {rc.left, rc.top, rc.right, rc.bottom};
+}
+
+// The header margin with room for the slanted ends that reach past the first and the last tab.
+CRect Widened(CRect margin, int nLeft, int nRight)
+{
+    margin.left += nLeft;
+    margin.right += nRight;
+    return margin;
+}
+
+// One slanted tab as point steps (the first absolute, each next relative to the one before): its face,
+// its outline and the two inner lines; the strip joins a selected tab to the client.
+struct SlantedTab
+{
+    POINT face[4];
+    POINT outline[7];
+    POINT third[3];
+    POINT fourth[4];
+    CRect strip;
+};
 
 } // namespace
 
@@ -84,95 +110,62 @@ void CXTPTabAppearanceStyle3::RefreshMetrics()
 
 CRect CXTPTabAppearanceStyle3::GetHeaderMargin()
 {
-    CRect rc = m_rcHeaderMargin;
-    rc.left += m_nButtonHeight;
-    return rc;
+    return Widened(m_rcHeaderMargin, m_nButtonHeight, 0);
 }
 
 CRect CXTPTabAppearanceStyle3::DrawHeaderAndClient(CDC* pDC, CXTPTabManager* pTabManager, CRect rcControl)
 {
     CXTPTabColorSet* pColorSet = GetColorSet();
-    const CRect rcHeader = GetHeaderRect(rcControl, pTabManager);
-    const CRect rcClient = GetClientRect(rcControl, pTabManager);
-    pColorSet->FillHeader(pDC, rcHeader, pTabManager);
-    if (m_pPaintManager->m_nClientFrame == xtpTabFrameBorder)
-        pColorSet->FillClient(pDC, rcClient, pTabManager);
-    FrameClient(pDC, rcClient, pColorSet->m_clrLines[1], pColorSet->m_clrLines[1]);
-    return rcHeader;
+    return FillHeaderAndFrameClient(pDC, pTabManager, rcControl,
+                                    m_pPaintManager->m_nClientFrame == xtpTabFrameBorder,
+                                    pColorSet->m_clrLines[1], pColorSet->m_clrLines[1]);
 }
 
 void CXTPTabAppearanceStyle3::DrawSingleTab(CDC* pDC, CXTPTabManagerItem* pItem)
 {
     CXTPTabColorSet* pColorSet = GetColorSet();
     const CRect rcItem = pItem->GetRect();
-    const int L = rcItem.left;
-    const int T = rcItem.top;
-    const int R = rcItem.right;
-    const int B = rcItem.bottom;
+    const auto [L, T, R, B] = EdgesOf(rcItem);
     const int H = B - T;
     const int W = R - L;
     const BOOL bSelected = pItem->IsSelected();
 
-    POINT face[4];
-    POINT outline[7];
-    POINT third[3];
-    POINT fourth[4];
-    CRect rcStrip;
+    SlantedTab tab = {};
     switch (GetPosition()) {
     case xtpTabPositionLeft: {
-        const POINT f[4] = {{R - 1, B - 1}, {3 - W, 0}, {0, T - B + 5}, {W - 3, 3 - W}};
-        const POINT o[7] = {{R - 2, B}, {4 - W, 0},     {-2, -2}, {0, T - B + 9},
-                            {2, -5},    {W - 4, 4 - W}, {0, -2}};
-        const POINT t3[3] = {{R - 2, B - 1}, {4 - W, 0}, {-2, -2}};
-        const POINT t4[4] = {{L + 1, B - 3}, {0, T - B + 9}, {3, -5}, {W - 5, 5 - W}};
-        std::copy(f, f + 4, face);
-        std::copy(o, o + 7, outline);
-        std::copy(t3, t3 + 3, third);
-        std::copy(t4, t4 + 4, fourth);
-        rcStrip.SetRect(R - 1, T - W + 5, R, B + 1);
+        tab = SlantedTab{{{R - 1, B - 1}, {3 - W, 0}, {0, T - B + 5}, {W - 3, 3 - W}},
+                         {{R - 2, B}, {4 - W, 0}, {-2, -2}, {0, T - B + 9}, {2, -5}, {W - 4, 4 - W}, {0, -2}},
+                         {{R - 2, B - 1}, {4 - W, 0}, {-2, -2}},
+                         {{L + 1, B - 3}, {0, T - B + 9}, {3, -5}, {W - 5, 5 - W}},
+                         CRect(R - 1, T - W + 5, R, B + 1)};
         break;
     }
     case xtpTabPositionBottom: {
-        const POINT f[4] = {{R - 1, T}, {0, H - 1}, {L - R + 5, 0}, {3 - H, 2 - H}};
-        const POINT o[7] = {{R, T + 1}, {0, H - 3},     {-2, 2}, {L - R + 9, 0},
-                            {-5, -2},   {3 - H, 3 - H}, {-2, 0}};
-        const POINT t3[3] = {{R - 1, T + 1}, {0, H - 3}, {-2, 2}};
-        const POINT t4[4] = {{R - 3, B - 1}, {L - R + 9, 0}, {-5, -3}, {4 - H, 4 - H}};
-        std::copy(f, f + 4, face);
-        std::copy(o, o + 7, outline);
-        std::copy(t3, t3 + 3, third);
-        std::copy(t4, t4 + 4, fourth);
-        rcStrip.SetRect(L - H + 4, T, R + 1, T + 1);
+        tab = SlantedTab{{{R - 1, T}, {0, H - 1}, {L - R + 5, 0}, {3 - H, 2 - H}},
+                         {{R, T + 1}, {0, H - 3}, {-2, 2}, {L - R + 9, 0}, {-5, -2}, {3 - H, 3 - H}, {-2, 0}},
+                         {{R - 1, T + 1}, {0, H - 3}, {-2, 2}},
+                         {{R - 3, B - 1}, {L - R + 9, 0}, {-5, -3}, {4 - H, 4 - H}},
+                         CRect(L - H + 4, T, R + 1, T + 1)};
         break;
     }
     case xtpTabPositionRight: {
-        const POINT f[4] = {{L + 1, B - 1}, {W - 2, 0}, {0, T - B + 5}, {2 - W, 2 - W}};
-        const POINT o[7] = {{L + 1, B}, {W - 3, 0},     {2, -2}, {0, T - B + 9},
-                            {-2, -5},   {3 - W, 3 - W}, {0, -2}};
-        const POINT t3[3] = {{L + 1, B - 1}, {W - 3, 0}, {2, -2}};
-        const POINT t4[4] = {{R - 1, B - 3}, {0, T - B + 9}, {-3, -5}, {4 - W, 4 - W}};
-        std::copy(f, f + 4, face);
-        std::copy(o, o + 7, outline);
-        std::copy(t3, t3 + 3, third);
-        std::copy(t4, t4 + 4, fourth);
-        rcStrip.SetRect(L, T - W + 4, L + 1, B + 1);
+        tab = SlantedTab{{{L + 1, B - 1}, {W - 2, 0}, {0, T - B + 5}, {2 - W, 2 - W}},
+                         {{L + 1, B}, {W - 3, 0}, {2, -2}, {0, T - B + 9}, {-2, -5}, {3 - W, 3 - W}, {0, -2}},
+                         {{L + 1, B - 1}, {W - 3, 0}, {2, -2}},
+                         {{R - 1, B - 3}, {0, T - B + 9}, {-3, -5}, {4 - W, 4 - W}},
+                         CRect(L, T - W + 4, L + 1, B + 1)};
         break;
     }
     default: {
-        const POINT f[4] = {{R - 1, B - 1}, {0, 3 - H}, {L - R + 5, 0}, {4 - H, H - 4}};
-        const POINT o[7] = {{R, B - 2}, {0, 4 - H},     {-2, -2}, {L - R + 9, 0},
-                            {-5, 2},    {4 - H, H - 4}, {-2, 0}};
-        const POINT t3[3] = {{R - 1, B - 2}, {0, 4 - H}, {-2, -2}};
-        const POINT t4[4] = {{R - 3, T + 1}, {L - R + 9, 0}, {-5, 3}, {5 - H, H - 5}};
-        std::copy(f, f + 4, face);
-        std::copy(o, o + 7, outline);
-        std::copy(t3, t3 + 3, third);
-        std::copy(t4, t4 + 4, fourth);
-        rcStrip.SetRect(L - H + 5, B - 1, R + 1, B);
+        tab = SlantedTab{{{R - 1, B - 1}, {0, 3 - H}, {L - R + 5, 0}, {4 - H, H - 4}},
+                         {{R, B - 2}, {0, 4 - H}, {-2, -2}, {L - R + 9, 0}, {-5, 2}, {4 - H, H - 4}, {-2, 0}},
+                         {{R - 1, B - 2}, {0, 4 - H}, {-2, -2}},
+                         {{R - 3, T + 1}, {L - R + 9, 0}, {-5, 3}, {5 - H, H - 5}},
+                         CRect(L - H + 5, B - 1, R + 1, B)};
         break;
     }
     }
-    const COLORREF clrFace = XTPFillSlantedFace(pDC, pColorSet, pItem, face, 4);
+    const COLORREF clrFace = XTPFillSlantedFace(pDC, pColorSet, pItem, tab.face, 4);
     COLORREF clrOutline = bSelected ? pColorSet->m_clrLines[1] : pColorSet->m_clrLines[0];
     COLORREF clrThird = bSelected ? kWhite : static_cast<COLORREF>(pColorSet->m_clrLines[2]);
     COLORREF clrFourth = bSelected ? kWhite : static_cast<COLORREF>(pColorSet->m_clrLines[3]);
@@ -181,29 +174,24 @@ void CXTPTabAppearanceStyle3::DrawSingleTab(CDC* pDC, CXTPTabManagerItem* pItem)
         clrThird = clrOutline;
         clrFourth = clrOutline;
     }
-    XTPDrawSteps(pDC, outline, 7, clrOutline);
-    XTPDrawSteps(pDC, third, 3, clrThird);
-    XTPDrawSteps(pDC, fourth, 4, clrFourth);
+    XTPDrawSteps(pDC, tab.outline, 7, clrOutline);
+    XTPDrawSteps(pDC, tab.third, 3, clrThird);
+    XTPDrawSteps(pDC, tab.fourth, 4, clrFourth);
     if (bSelected && clrFace != kNone)
-        pDC->FillSolidRect(rcStrip, clrFace);
+        pDC->FillSolidRect(tab.strip, clrFace);
     DrawContent(pDC, pItem, rcItem);
 }
 
 CRect CXTPTabAppearanceStyle9::GetHeaderMargin()
 {
-    CRect rc = m_rcHeaderMargin;
-    rc.left += m_nButtonHeight / 2;
-    return rc;
+    return Widened(m_rcHeaderMargin, m_nButtonHeight / 2, 0);
 }
 
 void CXTPTabAppearanceStyle9::DrawSingleTab(CDC* pDC, CXTPTabManagerItem* pItem)
 {
     CXTPTabColorSet* pColorSet = GetColorSet();
     const CRect rcItem = pItem->GetRect();
-    const int L = rcItem.left;
-    const int T = rcItem.top;
-    const int R = rcItem.right;
-    const int B = rcItem.bottom;
+    const auto [L, T, R, B] = EdgesOf(rcItem);
     const int h = (IsHorizontalPosition() ? B - T : R - L) / 2;
 
     POINT shape[8];
@@ -257,20 +245,14 @@ void CXTPTabAppearanceStyle9::DrawSingleTab(CDC* pDC, CXTPTabManagerItem* pItem)
 
 CRect CXTPTabAppearanceStyle7::GetHeaderMargin()
 {
-    CRect rc = m_rcHeaderMargin;
-    rc.left += m_nButtonHeight / 2;
-    rc.right += m_nButtonHeight / 2;
-    return rc;
+    return Widened(m_rcHeaderMargin, m_nButtonHeight / 2, m_nButtonHeight / 2);
 }
 
 void CXTPTabAppearanceStyle7::DrawSingleTab(CDC* pDC, CXTPTabManagerItem* pItem)
 {
     CXTPTabColorSet* pColorSet = GetColorSet();
     const CRect rcItem = pItem->GetRect();
-    const int L = rcItem.left;
-    const int T = rcItem.top;
-    const int R = rcItem.right;
-    const int B = rcItem.bottom;
+    const auto [L, T, R, B] = EdgesOf(rcItem);
     const BOOL bHorizontal = IsHorizontalPosition();
     const int k = (bHorizontal ? B - 1 - T : R - 1 - L) / 2;
     const int q = k / 2;
@@ -281,65 +263,68 @@ void CXTPTabAppearanceStyle7::DrawSingleTab(CDC* pDC, CXTPTabManagerItem* pItem)
     const CXTColorValue* group = pColorSet->m_clrGroups[pItem->IsSelected() ? 0 : 1];
     auto color = [group](int n) { return static_cast<COLORREF>(group[n - 1]); };
 
+    // A line from (x1, y1) to (x2, y2) in the colour of the group's entry nColor (from 1).
     struct Line
     {
         int x1, y1, x2, y2, nColor;
     };
-    POINT face[4];
-    Line lines[6];
-    CRect rcStrip;
+    struct Trapezoid
+    {
+        POINT face[4]; // steps, as for the slanted faces
+        Line lines[6];
+        CRect strip; // joins a selected tab to the client
+    };
+    Trapezoid tab = {};
     switch (GetPosition()) {
     case xtpTabPositionLeft: {
-        const POINT f[4] = {{R - 1, T1}, {-2 * k, k}, {0, B - T - k}, {2 * k, k}};
-        const Line l[6] = {{R - 2, T1 + 1, L, T1 + k + 1, 4},
-                           {L + 1, T1 + k, L + 1, B1, 4},
-                           {L, B1 - 1, R - 1, B1 + k - 1, 5},
-                           {R - 2, T1, L, T1 + k, 1},
-                           {L, T1 + k, L, B1, 1},
-                           {L, B1, R - 1, B1 + k, 3}};
-        std::copy(f, f + 4, face);
-        std::copy(l, l + 6, lines);
-        rcStrip.SetRect(R - 1, T1, R, T1 + B - T + k);
+        tab = Trapezoid{{{R - 1, T1}, {-2 * k, k}, {0, B - T - k}, {2 * k, k}},
+                        {{R - 2, T1 + 1, L, T1 + k + 1, 4},
+                         {L + 1, T1 + k, L + 1, B1, 4},
+                         {L, B1 - 1, R - 1, B1 + k - 1, 5},
+                         {R - 2, T1, L, T1 + k, 1},
+                         {L, T1 + k, L, B1, 1},
+                         {L, B1, R - 1, B1 + k, 3}},
+                        CRect(R - 1, T1, R, T1 + B - T + k)};
         break;
     }
     case xtpTabPositionBottom: {
-        const POINT f[4] = {{L1, T + 1}, {k, 2 * k}, {R - L - k, 0}, {k, -2 * k}};
-        const Line l[6] = {{L1 + 1, T + 1, L1 + k + 1, B - 1, 4}, {L1 + k, B - 2, R1, B - 2, 6},
-                           {R1 - 1, B - 1, R1 + k - 1, T, 5},     {L1, T + 1, L1 + k, B - 1, 1},
-                           {L1 + k, B - 1, R1, B - 1, 2},         {R1, B - 1, R1 + k, T, 3}};
-        std::copy(f, f + 4, face);
-        std::copy(l, l + 6, lines);
-        rcStrip.SetRect(L1, T, L1 + R - L + k, T + 1);
+        tab = Trapezoid{{{L1, T + 1}, {k, 2 * k}, {R - L - k, 0}, {k, -2 * k}},
+                        {{L1 + 1, T + 1, L1 + k + 1, B - 1, 4},
+                         {L1 + k, B - 2, R1, B - 2, 6},
+                         {R1 - 1, B - 1, R1 + k - 1, T, 5},
+                         {L1, T + 1, L1 + k, B - 1, 1},
+                         {L1 + k, B - 1, R1, B - 1, 2},
+                         {R1, B - 1, R1 + k, T, 3}},
+                        CRect(L1, T, L1 + R - L + k, T + 1)};
         break;
     }
     case xtpTabPositionRight: {
-        const POINT f[4] = {{L + 1, T1}, {2 * k, k}, {0, B - T - k}, {-2 * k, k}};
-        const Line l[6] = {{L + 1, T1 + 1, R - 1, T1 + k + 1, 4}, {R - 2, T1 + k, R - 2, B1, 4},
-                           {R - 1, B1 - 1, L, B1 + k - 1, 5},     {L + 1, T1, R - 1, T1 + k, 1},
-                           {R - 1, T1 + k, R - 1, B1, 1},         {R - 1, B1, L, B1 + k, 3}};
-        std::copy(f, f + 4, face);
-        std::copy(l, l + 6, lines);
-        rcStrip.SetRect(L, T1, L + 1, T1 + B - T + k);
+        tab = Trapezoid{{{L + 1, T1}, {2 * k, k}, {0, B - T - k}, {-2 * k, k}},
+                        {{L + 1, T1 + 1, R - 1, T1 + k + 1, 4},
+                         {R - 2, T1 + k, R - 2, B1, 4},
+                         {R - 1, B1 - 1, L, B1 + k - 1, 5},
+                         {L + 1, T1, R - 1, T1 + k, 1},
+                         {R - 1, T1 + k, R - 1, B1, 1},
+                         {R - 1, B1, L, B1 + k, 3}},
+                        CRect(L, T1, L + 1, T1 + B - T + k)};
         break;
     }
     default: {
-        const POINT f[4] = {{L1, B - 1}, {k, -2 * k}, {R - L - k, 0}, {k, 2 * k}};
-        const Line l[6] = {{L1 + 1, B - 2, L1 + k + 1, T, 4},
-                           {L1 + k, T + 1, R1, T + 1, 4},
-                           {R1 - 1, T, R1 + k - 1, B - 1, 5},
-                           {L1, B - 2, L1 + k, T, 1},
-                           {L1 + k, T, R1, T, 1},
-                           {R1, T, R1 + k, B - 1, 3}};
-        std::copy(f, f + 4, face);
-        std::copy(l, l + 6, lines);
-        rcStrip.SetRect(L1, B - 1, L1 + R - L + k, B);
+        tab = Trapezoid{{{L1, B - 1}, {k, -2 * k}, {R - L - k, 0}, {k, 2 * k}},
+                        {{L1 + 1, B - 2, L1 + k + 1, T, 4},
+                         {L1 + k, T + 1, R1, T + 1, 4},
+                         {R1 - 1, T, R1 + k - 1, B - 1, 5},
+                         {L1, B - 2, L1 + k, T, 1},
+                         {L1 + k, T, R1, T, 1},
+                         {R1, T, R1 + k, B - 1, 3}},
+                        CRect(L1, B - 1, L1 + R - L + k, B)};
         break;
     }
     }
-    const COLORREF clrFace = XTPFillSlantedFace(pDC, pColorSet, pItem, face, 4);
-    for (const Line& line : lines)
+    const COLORREF clrFace = XTPFillSlantedFace(pDC, pColorSet, pItem, tab.face, 4);
+    for (const Line& line : tab.lines)
         Segment(pDC, line.x1, line.y1, line.x2, line.y2, color(line.nColor));
     if (pItem->IsSelected() && clrFace != kNone)
-        pDC->FillSolidRect(rcStrip, clrFace);
+        pDC->FillSolidRect(tab.strip, clrFace);
     DrawContent(pDC, pItem, rcItem);
 }

@@ -6,6 +6,7 @@
 #include "command_bars.h"
 #include "commandbars_test_ids.h"
 #include "frame_wnd.h"
+#include "menu_script.h"
 #include "support/screenshot.h"
 #include "toolkit_test_app.h"
 
@@ -25,28 +26,7 @@ inline void PrintTo(const CString& strText, std::ostream* pStream)
 
 namespace input_test {
 
-// Pumps the thread's messages (through the application's PreTranslateMessage) for at least the
-// given time, or until the condition holds.
-inline void PumpFor(DWORD dwMilliseconds, const std::function<bool()>& done = {})
-{
-    const DWORD dwStart = ::GetTickCount();
-    do {
-        MSG msg;
-        while (::PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                ::PostQuitMessage(static_cast<int>(msg.wParam));
-                return;
-            }
-            if (!AfxGetThread() || !AfxGetThread()->PreTranslateMessage(&msg)) {
-                ::TranslateMessage(&msg);
-                ::DispatchMessageW(&msg);
-            }
-        }
-        if (done && done())
-            return;
-        ::Sleep(5);
-    } while (::GetTickCount() - dwStart < dwMilliseconds);
-}
+using popup_test::PumpFor;
 
 inline void SendKey(WORD wVk, bool bUp)
 {
