@@ -302,6 +302,52 @@ void CRecoveryTreeCtrl::ClearFolderFiles(HTREEITEM item)
         m_pList->CheckedFileIds.erase(id);
 }
 
+void CRecoveryTreeCtrl::ClearFilesBelow(HTREEITEM item)
+{
+    if (m_pList == NULL || item == NULL || ScanSelection.scanKind == kScanFileTrace)
+        return;
+    std::unordered_set<TreeItemValue> items{ValueOf(item)};
+    ForEachDescendant(item, [&](HTREEITEM child) { items.insert(ValueOf(child)); });
+    // The folders' IDs, read once from the records; the root stands for the volume's root folder.
+    std::unordered_set<std::uint32_t> folders;
+    if (GetParentItem(item) == NULL)
+        folders.insert(IsFat() ? kFatRootFolder : kNtfsRootFolder);
+    if (IsFat()) {
+        for (const FatFolderRec* record = fatFolders.head; record != nullptr; record = record->next)
+            if (items.count(record->treeItem) != 0)
+                folders.insert(record->firstCluster);
+        for (const FatFileRec* file = fatFiles.head; file != nullptr; file = file->next)
+            if (folders.count(file->parentCluster) != 0)
+                m_pList->CheckedFileIds.erase(file->fileId);
+        return;
+    }
+    for (const NtfsEntryNode* node = ntfsEntryNodes.head; node != nullptr; node = node->next)
+        if (items.count(node->treeItem) != 0)
+            folders.insert(node->folderNumber);
+    if (ScanSelection.scanKind == kScanQuick) {
+        for (const NtfsScanNode* node = ntfsScanNodes.head; node != nullptr; node = node->next)
+            if (folders.count(node->parentNumber) != 0)
+                m_pList->CheckedFileIds.erase(node->dataRecordSector);
+    } else {
+        for (const NtfsFileNode* node = ntfsFileNodes.head; node != nullptr; node = node->next)
+            if (folders.count(node->parentNumber) != 0)
+                m_pList->CheckedFileIds.erase(node->recordSector);
+    }
+}
+
+void CRecoveryTreeCtrl::SetPartlyFromRows(HTREEITEM item)
+{
+    // A folder whose rows are only partly marked is no longer saved whole: its marked files are.
+    SetPartial(item);
+    SetBold(item, false);
+    if (m_pList != NULL) {
+        m_pList->CheckedFolderItems.erase(ValueOf(item));
+        m_pList->CheckedTreeItems.erase(ValueOf(item));
+    }
+    for (HTREEITEM ancestor = GetParentItem(item); ancestor != NULL; ancestor = GetParentItem(ancestor))
+        SetPartial(ancestor);
+}
+
 void CRecoveryTreeCtrl::CountContents(HTREEITEM item, TreeContentTotals& totals)
 {
     // The files of every folder, by the folder's ID, read once.
@@ -314,6 +360,15 @@ void CRecoveryTreeCtrl::CountContents(HTREEITEM item, TreeContentTotals& totals)
         }
     } else if (VolumeParams.fsCode == kFsNtfs && ScanSelection.scanKind == kScanQuick) {
         for (const NtfsScanNode* node = ntfsScanNodes.head; node != nullptr; node = node->next) {
+            auto& entry = filesByFolder[node->parentNumber];
+            ++entry.first;
+            entry.second += node->dataSize;
+        }
+    } else if (VolumeParams.fsCode == kFsNtfs) {
+        // The files the folder lists: records inside the volume's MFT range.
+        for (const NtfsFileNode* node = ntfsFileNodes.head; node != nullptr; node = node->next) {
+            if (node->recordSector <= VolumeParams.mftStart)
+                continue;
             auto& entry = filesByFolder[node->parentNumber];
             ++entry.first;
             entry.second += node->dataSize;
@@ -620,17 +675,24 @@ void CRecoveryTreeCtrl::OnItemClick(UINT flags, HTREEITEM item)
             MarkFolderFiles(item);
         } else {
             UncheckItem(item);
-            ClearFolderFiles(item);
+            ClearFilesBelow(item);
         }
     } else {
         ListItemFolder(item);
-        // The files of a checked folder are marked, those of an unchecked one not; a partly checked
-        // folder keeps its files' own marks.
-        if (GetItemCheckState(item) == kTreeChecked)
-            MarkFolderFiles(item);
-        else if (GetItemCheckState(item) == kTreeUnchecked)
-            ClearFolderFiles(item);
+        ShowFolderMarks(item);
+        return;
     }
+    RestoreListChecks();
+}
+
+void CRecoveryTreeCtrl::ShowFolderMarks(HTREEITEM item)
+{
+    // The files of a checked folder are marked, those of an unchecked one not; a partly checked folder
+    // keeps its files' own marks.
+    if (GetItemCheckState(item) == kTreeChecked)
+        MarkFolderFiles(item);
+    else if (GetItemCheckState(item) == kTreeUnchecked)
+        ClearFolderFiles(item);
     RestoreListChecks();
 }
 
@@ -713,7 +775,7 @@ void CRecoveryTreeCtrl::OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags)
     case VK_NEXT:
         if (HTREEITEM item = GetSelectedItem()) {
             ListItemFolder(item);
-            RestoreListChecks();
+            ShowFolderMarks(item);
         }
         break;
     default:

@@ -1,10 +1,15 @@
 #include "results_test_support.h"
 
 #include "app_test_app.h"
+#include "box_answerer.h"
 
 #include <gtest/gtest.h>
 
 #include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/core/found_volume_list.h"
+#include "engine/recovery/scans/extensive_scan.h"
+#include "engine/recovery/scans/file_system_scan.h"
+#include "file_system_step_view.h"
 #include "engine/recovery/core/list_free.h"
 #include "engine/recovery/snapshot/snapshot_document.h"
 #include "engine_probe/probe_scan_rows.h"
@@ -83,6 +88,44 @@ bool QuickScanToResults(const Partition& partition)
     if (RunProbeQuickScan(partition.start, partition.sectors, partition.fsCode) != 1)
         return false;
     ShowScanResults();
+    PumpMessages(100);
+    return true;
+}
+
+bool ExtensiveScanToResults(const Partition& partition)
+{
+    CThirdView_HDD* pResults = Results();
+    ScanSelection.scanKind = kScanExtensive;
+    pResults->SetResultColumns(SnapshotResultColumns(kScanExtensive));
+    theApp.SwitchView(kViewFileSystem);
+    FreeScanLists();
+    g_image.reset();
+    g_image = std::make_unique<AttachedImage>(JoinPath(TestDisksDir(), partition.disk + ".vmdk"));
+    if (!g_image->IsAttached())
+        return false;
+    pResults->AttachEngineSide();
+    pResults->RecoveryTree().EngineSide().DeleteAllItems();
+    VolumeParams.scanFsCode = partition.fsCode;
+    VolumeParams.rangeStart = partition.start;
+    VolumeParams.rangeCount = partition.sectors;
+    VolumeParams.rangeEnd = partition.start + partition.sectors - 1;
+    if (auto* pStep = DYNAMIC_DOWNCAST(CFileSystemView, theApp.GetView(kViewFileSystem)))
+        pStep->PrepareForScan();
+    {
+        BoxAnswerer answerer(IDOK);
+        PrepareExtensiveScan();
+        ExtensiveScanThread();
+    }
+    const FoundVolumeRec* volume = FoundVolumeByNumber(1);
+    if (volume == nullptr || volume->fsCode != partition.fsCode || !ChooseFoundVolume(volume->treeItem))
+        return false;
+    FileSystemScanThread();
+    ScanThreadControl.running = 0;
+    ScanThreadControl.done = 1;
+    WizardStepState.extensive = 3;
+    WizardStepState.resultsReady = kResultsReady;
+    StartedFrame()->m_flags.extensiveResults = 1;
+    theApp.SwitchView(kViewResults);
     PumpMessages(100);
     return true;
 }

@@ -30,6 +30,11 @@ std::string Utf8(const CString& text);
 // hand-over to the results view. False when the image or the scan failed.
 bool QuickScanToResults(const Partition& partition);
 
+// The Extensive Scan of the partition's sectors as the partition step's worker runs it, its first volume
+// chosen and parsed as the file-system step does, then the results view. False when the image, the scan
+// or the volume failed.
+bool ExtensiveScanToResults(const Partition& partition);
+
 // The main window, redrawn, as <name>.png in the screenshots folder.
 void Screenshot(const std::wstring& name);
 
