@@ -335,6 +335,34 @@ void CRecoveryTreeCtrl::ClearFilesBelow(HTREEITEM item)
     }
 }
 
+void CRecoveryTreeCtrl::MarkTraceItems(HTREEITEM item, bool mark)
+{
+    if (m_pList == NULL || item == NULL || ScanSelection.scanKind != kScanFileTrace)
+        return;
+    // The root stands for every found item, a type's item for the items of that type, an extension's
+    // item below it for the items of the type with that extension. Names are told apart without regard to
+    // case and to the blanks around a type's name.
+    HTREEITEM parent = GetParentItem(item);
+    const bool everything = parent == NULL;
+    const bool wholeType = !everything && GetParentItem(parent) == NULL;
+    CString type = wholeType ? GetItemText(item) : everything ? CString() : GetItemText(parent);
+    const CString extension = everything || wholeType ? CString() : GetItemText(item);
+    type.Trim(L' ');
+    for (const TraceFoundRec* record = traceFoundList.head; record != nullptr; record = record->next) {
+        if (!everything) {
+            CString recordType = Wide(record->typeName);
+            recordType.Trim(L' ');
+            if (recordType.CompareNoCase(type) != 0 ||
+                (!wholeType && CString(Wide(record->extension)).CompareNoCase(extension) != 0))
+                continue;
+        }
+        if (mark)
+            m_pList->CheckedFileIds.insert(record->number);
+        else
+            m_pList->CheckedFileIds.erase(record->number);
+    }
+}
+
 void CRecoveryTreeCtrl::SetPartlyFromRows(HTREEITEM item)
 {
     // A folder whose rows are only partly marked is no longer saved whole: its marked files are.
@@ -673,9 +701,11 @@ void CRecoveryTreeCtrl::OnItemClick(UINT flags, HTREEITEM item)
         if (GetItemCheckState(item) == kTreeUnchecked) {
             CheckItem(item);
             MarkFolderFiles(item);
+            MarkTraceItems(item, true);
         } else {
             UncheckItem(item);
             ClearFilesBelow(item);
+            MarkTraceItems(item, false);
         }
     } else {
         ListItemFolder(item);
@@ -689,10 +719,13 @@ void CRecoveryTreeCtrl::ShowFolderMarks(HTREEITEM item)
 {
     // The files of a checked folder are marked, those of an unchecked one not; a partly checked folder
     // keeps its files' own marks.
-    if (GetItemCheckState(item) == kTreeChecked)
+    if (GetItemCheckState(item) == kTreeChecked) {
         MarkFolderFiles(item);
-    else if (GetItemCheckState(item) == kTreeUnchecked)
+        MarkTraceItems(item, true);
+    } else if (GetItemCheckState(item) == kTreeUnchecked) {
         ClearFolderFiles(item);
+        MarkTraceItems(item, false);
+    }
     RestoreListChecks();
 }
 

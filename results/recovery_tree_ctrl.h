@@ -88,6 +88,9 @@ public:
     void ClearFolderFiles(HTREEITEM item);
     // The files of the item's folder and of every folder below it out of the marked files.
     void ClearFilesBelow(HTREEITEM item);
+    // After a File Trace: the found items the item stands for (all of them for the root, a type's, or a
+    // type's with one extension) into the marked files, or out of them.
+    void MarkTraceItems(HTREEITEM item, bool mark);
     // The listed folder's rows are only partly marked: the item partly checked and no longer a folder
     // saved whole, its ancestors partly checked.
     void SetPartlyFromRows(HTREEITEM item);

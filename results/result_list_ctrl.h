@@ -119,6 +119,8 @@ public:
     // The tree item of the folder the row lies in (after a File Trace, the selected item).
     HTREEITEM ListedFolderItem(int row) const;
     void SyncTreeCheckFromList(HTREEITEM item);
+    // After a File Trace: the tree's item of a found type, by its name.
+    HTREEITEM TraceTypeItem(CString type) const;
 
     // Marked folders by tree item; files marked one by one or through their folder, by entry ID.
     std::set<TreeItemValue> CheckedFolderItems;

@@ -18,7 +18,15 @@ void CResultListCtrl::OnBoxClick(int row)
         MarkUnchecked(row);
     const std::uint64_t id = RowId(row);
     HTREEITEM listed = ListedFolderItem(row);
-    if (ScanSelection.scanKind != kScanFileTrace && IsFolderRow(row)) {
+    const bool trace = ScanSelection.scanKind == kScanFileTrace;
+    if (trace && GetItemText(row, IdColumn()) == L"-") {
+        // A found type's row: every item of the type, and the type's item in the tree.
+        HTREEITEM item = TraceTypeItem(GetItemText(row, 0));
+        if (item != NULL) {
+            m_pTree->SetCheckRecursive(item, mark ? 1 : 0);
+            m_pTree->MarkTraceItems(item, mark);
+        }
+    } else if (!trace && IsFolderRow(row)) {
         HTREEITEM item = reinterpret_cast<HTREEITEM>(static_cast<TreeItemValue>(id));
         if (id != 0 && m_pTree != NULL) {
             m_pTree->SetCheckRecursive(item, mark ? 1 : 0);
@@ -72,22 +80,27 @@ HTREEITEM CResultListCtrl::ListedFolderItem(int row) const
     return m_pTree->GetSelectedItem();
 }
 
+HTREEITEM CResultListCtrl::TraceTypeItem(CString type) const
+{
+    if (m_pTree == NULL)
+        return NULL;
+    type.Trim(L' ');
+    HTREEITEM root = m_pTree->GetRootItem();
+    for (HTREEITEM item = m_pTree->GetChildItem(root); item != NULL; item = m_pTree->GetNextSiblingItem(item)) {
+        CString text = m_pTree->GetItemText(item);
+        text.Trim(L' ');
+        if (text.CompareNoCase(type) == 0)
+            return item;
+    }
+    return NULL;
+}
+
 void CResultListCtrl::SyncTreeCheckFromList(HTREEITEM item)
 {
     if (item == NULL || m_pTree == NULL)
         return;
     const bool all = AllRowsChecked() != 0;
     const bool none = NoRowChecked() != 0;
-    if (ScanSelection.scanKind == kScanFileTrace) {
-        // A found type's or group's item follows its rows alone: its marks are the items' IDs.
-        if (all)
-            m_pTree->SetChecked(item);
-        else if (none)
-            m_pTree->SetUnchecked(item);
-        else
-            m_pTree->SetPartial(item);
-        return;
-    }
     if (all)
         m_pTree->SetCheckRecursive(item, 1);
     else if (none)

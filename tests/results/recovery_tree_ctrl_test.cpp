@@ -552,25 +552,13 @@ TEST_F(RecoveryTreeTest,
 
 TEST_F(RecoveryTreeTest, AFileTraceTreeHoldsOneItemPerTypeWithItsExtensionsAndAClickListsThem)
 {
-    FreeTraceFoundList();
-    ScanSelection.scanKind = kScanFileTrace;
-    Results()->SetResultColumns(SnapshotResultColumns(kScanFileTrace));
-    const char16_t* records[][3] = {
+    const HTREEITEM root = BuildFileTraceTree({
         {u"1.jpg", u"jpg", u"JPEG Image"},
         {u"2.png", u"png", u"PNG Image"},
         {u"3.jpg", u"jpg", u"jpeg image"},
         {u"4.jpeg", u"jpeg", u"JPEG Image"},
-    };
-    std::uint32_t number = 0;
-    for (const auto& record : records) {
-        ++number;
-        AddTraceFoundRec(record[0], record[1], record[2], number, 100 * number);
-    }
+    });
     CRecoveryTreeCtrl& tree = Results()->RecoveryTree();
-    ScanThreadControl.done = 0;
-    const HTREEITEM root = tree.InsertFolderItem(L"Root", NULL);
-    tree.AddTraceTypeItems(root);
-    ScanThreadControl.done = 1;
     std::vector<std::string> paths;
     for (HTREEITEM item : TreeItemsBelowRoot(tree))
         paths.push_back(SlashPath(tree.GetItemPath(item)));

@@ -8,13 +8,17 @@
 #include <gtest/gtest.h>
 
 #include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/core/list_free.h"
 #include "engine/recovery/fat/fat_records.h"
+#include "engine/recovery/snapshot/snapshot_document.h"
+#include "engine/recovery/trace/trace_records.h"
 #include "properties_dlg.h"
 #include "results_resource_ids.h"
 #include "results_view.h"
 #include "support/screenshot.h"
 
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -205,6 +209,49 @@ TEST_F(ResultListMarksTest, AFolderRowsBoxMarksTheFolderWithWhatItHoldsAndTheRoo
             EXPECT_EQ(list.CheckedFileIds.count(file->fileId), 0u);
         }
     }
+}
+
+TEST_F(ResultListMarksTest, AfterAFileTraceATypesRowMarksItsItemsAndItsTreeItemFollowsTheRows)
+{
+    CResultListCtrl& list = Results()->ResultList();
+    list.ClearMarks();
+    const HTREEITEM root = BuildFileTraceTree({
+        {u"1.jpg", u"jpg", u"JPEG Image"},
+        {u"2.png", u"png", u"PNG Image"},
+        {u"3.jpeg", u"jpeg", u"JPEG Image"},
+    });
+    CRecoveryTreeCtrl& tree = Results()->RecoveryTree();
+    HTREEITEM jpeg = ItemNamed(tree, root, L"JPEG Image");
+    HTREEITEM png = ItemNamed(tree, root, L"PNG Image");
+    ASSERT_NE(jpeg, nullptr);
+    ASSERT_NE(png, nullptr);
+
+    // The root lists the types: PNG's row marks its one item and checks its item.
+    tree.OnItemClick(TVHT_ONITEMLABEL, root);
+    ASSERT_EQ(list.GetItemCount(), 2);
+    list.OnBoxClick(RowNamed(L"PNG Image"));
+    EXPECT_EQ(list.CheckedFileIds, (std::set<std::uint64_t>{2}));
+    EXPECT_EQ(tree.GetItemCheckState(png), kTreeChecked);
+    EXPECT_EQ(tree.GetItemCheckState(root), kTreePartlyChecked);
+
+    // JPEG's items listed and marked one by one: its item checked, and the root with it.
+    tree.OnItemClick(TVHT_ONITEMLABEL, jpeg);
+    ASSERT_EQ(list.GetItemCount(), 2);
+    for (int row = 0; row < 2; ++row)
+        list.OnBoxClick(row);
+    EXPECT_EQ(tree.GetItemCheckState(jpeg), kTreeChecked);
+    EXPECT_EQ(tree.GetItemCheckState(root), kTreeChecked);
+    list.OnBoxClick(RowNamed(L"3.jpeg"));
+    EXPECT_EQ(tree.GetItemCheckState(jpeg), kTreePartlyChecked);
+    EXPECT_EQ(list.CheckedFileIds, (std::set<std::uint64_t>{1, 2}));
+
+    // The root's box unchecks everything.
+    tree.OnItemClick(TVHT_ONITEMSTATEICON, root);
+    EXPECT_TRUE(list.CheckedFileIds.empty());
+    EXPECT_EQ(tree.GetItemCheckState(jpeg), kTreeUnchecked);
+    tree.OnItemClick(TVHT_ONITEMSTATEICON, root);
+    EXPECT_EQ(list.CheckedFileIds, (std::set<std::uint64_t>{1, 2, 3}));
+    FreeTraceFoundList();
 }
 
 // Records the menu the list shows and chooses one of its commands.

@@ -8,6 +8,7 @@
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/core/found_volume_list.h"
 #include "engine/recovery/scans/extensive_scan.h"
+#include "engine/recovery/trace/trace_records.h"
 #include "engine/recovery/scans/file_system_scan.h"
 #include "file_system_step_view.h"
 #include "engine/recovery/core/list_free.h"
@@ -65,14 +66,17 @@ std::string Utf8(const CString& text)
 
 // The partition step's Scan and the end of its worker: the step numbers Scan writes, the scan, then the
 // hand-over to the results view.
-bool QuickScanToResults(const Partition& partition)
+namespace {
+
+// The partition's disk attached for a scan of the kind, the results view's columns set for it and its tree
+// emptied (as the wizard's Back empties it before another scan), with `step` shown; false when the image
+// cannot be opened.
+bool AttachForScan(const Partition& partition, std::uint32_t scanKind, int step)
 {
     CThirdView_HDD* pResults = Results();
-    ScanSelection.scanKind = kScanQuick;
-    ScanSelectionUi.modeSummary =
-        L"Selected Mode : Recovery Scan \r\nDrive Type         : Virtual Machine Disk";
-    pResults->SetResultColumns(SnapshotResultColumns(kScanQuick));
-    theApp.SwitchView(kViewPartition);
+    ScanSelection.scanKind = scanKind;
+    pResults->SetResultColumns(SnapshotResultColumns(scanKind));
+    theApp.SwitchView(step);
     FreeScanLists();
     // The image stays attached until the view is reset, as the program's readers stay open: previews
     // copy from it.
@@ -81,8 +85,18 @@ bool QuickScanToResults(const Partition& partition)
     if (!g_image->IsAttached())
         return false;
     pResults->AttachEngineSide();
-    // The wizard's Back empties the tree before another scan.
     pResults->RecoveryTree().EngineSide().DeleteAllItems();
+    return true;
+}
+
+} // namespace
+
+bool QuickScanToResults(const Partition& partition)
+{
+    ScanSelectionUi.modeSummary =
+        L"Selected Mode : Recovery Scan \r\nDrive Type         : Virtual Machine Disk";
+    if (!AttachForScan(partition, kScanQuick, kViewPartition))
+        return false;
     WizardStepState.quick = 3;
     WizardStepState.resultsReady = kResultsReady;
     if (RunProbeQuickScan(partition.start, partition.sectors, partition.fsCode) != 1)
@@ -94,17 +108,8 @@ bool QuickScanToResults(const Partition& partition)
 
 bool ExtensiveScanToResults(const Partition& partition)
 {
-    CThirdView_HDD* pResults = Results();
-    ScanSelection.scanKind = kScanExtensive;
-    pResults->SetResultColumns(SnapshotResultColumns(kScanExtensive));
-    theApp.SwitchView(kViewFileSystem);
-    FreeScanLists();
-    g_image.reset();
-    g_image = std::make_unique<AttachedImage>(JoinPath(TestDisksDir(), partition.disk + ".vmdk"));
-    if (!g_image->IsAttached())
+    if (!AttachForScan(partition, kScanExtensive, kViewFileSystem))
         return false;
-    pResults->AttachEngineSide();
-    pResults->RecoveryTree().EngineSide().DeleteAllItems();
     VolumeParams.scanFsCode = partition.fsCode;
     VolumeParams.rangeStart = partition.start;
     VolumeParams.rangeCount = partition.sectors;
@@ -128,6 +133,25 @@ bool ExtensiveScanToResults(const Partition& partition)
     theApp.SwitchView(kViewResults);
     PumpMessages(100);
     return true;
+}
+
+HTREEITEM BuildFileTraceTree(std::initializer_list<TraceRecordTexts> records)
+{
+    FreeTraceFoundList();
+    ScanSelection.scanKind = kScanFileTrace;
+    Results()->SetResultColumns(SnapshotResultColumns(kScanFileTrace));
+    std::uint32_t number = 0;
+    for (const TraceRecordTexts& record : records) {
+        ++number;
+        AddTraceFoundRec(record.name, record.extension, record.type, number, 100 * number);
+    }
+    CRecoveryTreeCtrl& tree = Results()->RecoveryTree();
+    tree.DeleteAllItems();
+    ScanThreadControl.done = 0;
+    const HTREEITEM root = tree.InsertFolderItem(L"Root", NULL);
+    tree.AddTraceTypeItems(root);
+    ScanThreadControl.done = 1;
+    return root;
 }
 
 void Screenshot(const std::wstring& name)

@@ -5,6 +5,7 @@
 #include <afxwin.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 
 class CThirdView_HDD;
@@ -34,6 +35,16 @@ bool QuickScanToResults(const Partition& partition);
 // chosen and parsed as the file-system step does, then the results view. False when the image, the scan
 // or the volume failed.
 bool ExtensiveScanToResults(const Partition& partition);
+
+// A File Trace's found items, numbered from 1 in order, and the tree over them: Root with one item per
+// type. The scan kind becomes File Trace. Returns the root.
+struct TraceRecordTexts
+{
+    const char16_t* name;
+    const char16_t* extension;
+    const char16_t* type;
+};
+HTREEITEM BuildFileTraceTree(std::initializer_list<TraceRecordTexts> records);
 
 // The main window, redrawn, as <name>.png in the screenshots folder.
 void Screenshot(const std::wstring& name);

@@ -185,6 +185,16 @@ protected:
                     SaveOutcome.failed);
     }
 
+    // The marks saved into the scratch folder's target, which must end with the success message.
+    void SaveExpectingSuccess(const ScratchFolder& scratch)
+    {
+        std::filesystem::create_directories(scratch.Target());
+        SaveDriver driver;
+        SaveInto(scratch.Target(), driver);
+        ASSERT_FALSE(driver.messages.empty());
+        EXPECT_EQ(driver.messages.back(), L"Files Saved Successfully.");
+    }
+
     std::wstring m_current;
 };
 
@@ -278,7 +288,7 @@ TEST_F(SavingTest, AFileInPlaceOfAFolderIsNamedAsAFailureNotSuccess)
 
 // Waits on the saving worker, at most 20 seconds, until the flag is set: the dialog's thread answers
 // meanwhile.
-void HoldWorkerUntil(const std::uint32_t& flag)
+void HoldWorkerUntil(const std::atomic<std::uint32_t>& flag)
 {
     const ULONGLONG started = ::GetTickCount64();
     while (flag == 0 && ::GetTickCount64() - started < 20000)
@@ -309,7 +319,6 @@ TEST_F(SavingTest, StopSavingAnsweredYesEndsTheSaveWithFewerFilesAndNoSuccess)
         SaveDriver driver;
         SaveInto(scratch.Target(), driver);
         CSavingDlg::s_workerHook = nullptr;
-        EXPECT_TRUE(driver.sawSaving);
         for (const std::wstring& message : driver.messages)
             EXPECT_EQ(message.find(L"Successfully"), std::wstring::npos);
     }
@@ -318,6 +327,7 @@ TEST_F(SavingTest, StopSavingAnsweredYesEndsTheSaveWithFewerFilesAndNoSuccess)
     const std::size_t saved = SavedFiles(scratch.Target()).size();
     EXPECT_GE(saved, 2u);
     EXPECT_LE(saved, 3u);
+    EXPECT_GE(names, 3);
     EXPECT_LT(names, 5);
 }
 
@@ -346,7 +356,7 @@ TEST_F(SavingTest, EscapeOrTheCloseBoxMidFileLeavesThatFileShortAndTheSaveGoesOn
                 shown.push_back(name != nullptr ? name : u"");
                 return;
             }
-            if (pressed || shown.empty() || shown.back() != u"multi.bin")
+            if (pressed || shown.empty() || Upper(Utf8Name(std::filesystem::path(shown.back()))) != "MULTI.BIN")
                 return;
             pressed = true;
             ::PostMessageW(SavingDialog(), c.message, c.wParam, 0);
@@ -369,7 +379,9 @@ TEST_F(SavingTest, EscapeOrTheCloseBoxMidFileLeavesThatFileShortAndTheSaveGoesOn
         ASSERT_NE(multi, saved.end());
         EXPECT_LT(multi->second.size, 307323u) << "the skipped file stays short";
         // Every file shown after it was saved whole.
-        const auto after = std::find(shown.begin(), shown.end(), u"multi.bin");
+        const auto after = std::find_if(shown.begin(), shown.end(), [](const std::u16string& name) {
+            return Upper(Utf8Name(std::filesystem::path(name))) == "MULTI.BIN";
+        });
         ASSERT_NE(after, shown.end());
         EXPECT_GT(shown.end() - after, 5);
         EXPECT_EQ(SaveOutcome.skipped, 1u);
@@ -413,13 +425,7 @@ TEST_F(SavingTest, ARenamedFileIsSavedUnderItsNewNameWithTheSameBytes)
     EXPECT_EQ(tree.GetItemCheckState(sizes), kTreePartlyChecked);
 
     ScratchFolder scratch;
-    std::filesystem::create_directories(scratch.Target());
-    {
-        SaveDriver driver;
-        SaveInto(scratch.Target(), driver);
-        ASSERT_FALSE(driver.messages.empty());
-        EXPECT_EQ(driver.messages.back(), L"Files Saved Successfully.");
-    }
+    SaveExpectingSuccess(scratch);
     std::string md5;
     for (const auto& tsv : ReadTsv(JoinPath(TestDisksDir(), partition.files)))
         if (tsv.size() > 8 && tsv[8] == "Sizes/cluster-plus-one.bin")
@@ -460,13 +466,7 @@ TEST_F(SavingTest, AnExtensiveScanOfNtfsSavedWholeMatchesSleuthKitWithUnsafeName
     ASSERT_TRUE(ExtensiveScanToResults(partition));
     MarkEverything();
     ScratchFolder scratch;
-    std::filesystem::create_directories(scratch.Target());
-    {
-        SaveDriver driver;
-        SaveInto(scratch.Target(), driver);
-        ASSERT_FALSE(driver.messages.empty());
-        EXPECT_EQ(driver.messages.back(), L"Files Saved Successfully.");
-    }
+    SaveExpectingSuccess(scratch);
     const std::map<std::string, SavedFile> saved = SavedFiles(scratch.Target());
     int live = 0;
     int deleted = 0;
