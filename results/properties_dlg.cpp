@@ -11,7 +11,7 @@
 namespace {
 
 // Labels first, then the values in the same order.
-constexpr int kStaticIds[10] = {IDC_PROPERTIES_NAME_LABEL,    IDC_PROPERTIES_SIZE_LABEL,
+constexpr int kStaticIds[10] = {IDC_PROPERTIES_NAME_LABEL,     IDC_PROPERTIES_SIZE_LABEL,
                                 IDC_PROPERTIES_CONTAINS_LABEL, IDC_PROPERTIES_CREATED_LABEL,
                                 IDC_PROPERTIES_MODIFIED_LABEL, IDC_PROPERTIES_NAME,
                                 IDC_PROPERTIES_SIZE,           IDC_PROPERTIES_CONTAINS,
@@ -55,8 +55,7 @@ END_MESSAGE_MAP()
 
 CPropertiesDlg::CPropertiesDlg(const PropertiesTexts& texts, CRecoveryTreeCtrl* pTree, CWnd* pParent)
     : CDialog(IDD_PROPERTIES_DLG, pParent), m_texts(texts), m_pTree(pTree), m_skin(IDB_SKIN_PROPERTIES)
-{
-}
+{}
 
 void CPropertiesDlg::DoDataExchange(CDataExchange* pDX)
 {

@@ -850,35 +850,16 @@ void CRecoveryTreeCtrl::ShowContextMenu(HTREEITEM item, CPoint screenPoint)
     case 59410:
     case 59411:
         if (m_pList != NULL) {
-            // Through another view and back, so that the list lays its rows out anew.
             const DWORD through = command == 32782 ? LVS_LIST : command == 59410 ? LVS_REPORT : LVS_SMALLICON;
             const DWORD target = command == 32782 ? LVS_SMALLICON : command == 59410 ? LVS_LIST : LVS_REPORT;
-            m_pList->ModifyStyle(LVS_TYPEMASK, through);
-            m_pList->ModifyStyle(LVS_TYPEMASK, target | (command == 32782 ? LVS_AUTOARRANGE : 0));
+            m_pList->SwitchViewStyle(target, through);
         }
         break;
-    case 32777:
-        CollectFoldersToSave();
-        [[fallthrough]];
     default:
         if (m_commandHandler)
             m_commandHandler(static_cast<UINT>(command), item);
         break;
     }
-}
-
-void CRecoveryTreeCtrl::CollectFoldersToSave()
-{
-    if (m_pList == NULL)
-        return;
-    m_pList->SaveFolderItems.clear();
-    HTREEITEM root = GetRootItem();
-    ForEachDescendant(root, [&](HTREEITEM item) {
-        HTREEITEM parent = GetParentItem(item);
-        if (GetItemCheckState(item) == kTreeChecked &&
-            (parent == root || GetItemCheckState(parent) != kTreeChecked))
-            m_pList->SaveFolderItems.insert(ValueOf(item));
-    });
 }
 
 BOOL CRecoveryTreeCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)

@@ -57,9 +57,6 @@ public:
     }
     // The context menu of an item: none for the root on a right click; `atItemCentre` for the Apps key.
     void ShowContextMenu(HTREEITEM item, CPoint screenPoint);
-    // Fills the list's folders to save with the topmost checked items: a checked item whose parent is
-    // not checked, or a child of the root.
-    void CollectFoldersToSave();
 
     int GetItemCheckState(HTREEITEM item) const;
     void SetChecked(HTREEITEM item);

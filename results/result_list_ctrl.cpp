@@ -337,6 +337,7 @@ LRESULT CResultListCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         if (row >= 0 && (hit.flags & LVHT_ONITEMSTATEICON) != 0) {
             if (m_hHandCursor != NULL)
                 ::SetCursor(m_hHandCursor);
+            SetFocus();
             OnBoxClick(row);
             return 0;
         }

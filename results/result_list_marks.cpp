@@ -86,7 +86,8 @@ HTREEITEM CResultListCtrl::TraceTypeItem(CString type) const
         return NULL;
     type.Trim(L' ');
     HTREEITEM root = m_pTree->GetRootItem();
-    for (HTREEITEM item = m_pTree->GetChildItem(root); item != NULL; item = m_pTree->GetNextSiblingItem(item)) {
+    for (HTREEITEM item = m_pTree->GetChildItem(root); item != NULL;
+         item = m_pTree->GetNextSiblingItem(item)) {
         CString text = m_pTree->GetItemText(item);
         text.Trim(L' ');
         if (text.CompareNoCase(type) == 0)

@@ -91,7 +91,9 @@ void CResultListCtrl::ShowContextMenu(CPoint screenPoint)
 
 void CResultListCtrl::SwitchViewStyle(DWORD style, DWORD through)
 {
-    // Through another view and back, so that the control lays its rows out anew.
+    // Through another view and back, so that the control lays its rows out anew; icons keep arranged.
+    if (style == LVS_SMALLICON)
+        ModifyStyle(0, LVS_AUTOARRANGE);
     ModifyStyle(LVS_TYPEMASK, style);
     ModifyStyle(LVS_TYPEMASK, through);
     ModifyStyle(LVS_TYPEMASK, style);

@@ -22,16 +22,26 @@ template <typename Match> FolderRecordValues FindFolder(Match match)
     if (IsFatVolume()) {
         for (FatFolderRec* record = fatFolders.head; record; record = record->next) {
             if (match(record->treeItem, record->firstCluster)) {
-                values = {true, record->firstCluster, record->parentCluster, record->treeItem, &record->name,
-                          Wide(FatDateText(record->writeDate)), Wide(FatDateText(record->accessDate))};
+                values = {true,
+                          record->firstCluster,
+                          record->parentCluster,
+                          record->treeItem,
+                          &record->name,
+                          Wide(FatDateText(record->writeDate)),
+                          Wide(FatDateText(record->accessDate))};
                 break;
             }
         }
     } else if (VolumeParams.fsCode == kFsNtfs) {
         for (NtfsEntryNode* node = ntfsEntryNodes.head; node; node = node->next) {
             if (match(node->treeItem, node->folderNumber)) {
-                values = {true, node->folderNumber, node->parentNumber, node->treeItem, &node->name,
-                          Wide(FileTimeText(node->creationTime)), Wide(FileTimeText(node->changeTime))};
+                values = {true,
+                          node->folderNumber,
+                          node->parentNumber,
+                          node->treeItem,
+                          &node->name,
+                          Wide(FileTimeText(node->creationTime)),
+                          Wide(FileTimeText(node->changeTime))};
                 break;
             }
         }

@@ -201,9 +201,11 @@ int CThirdView_HDD::OnCreate(LPCREATESTRUCT lpCreateStruct)
     m_tree.SetContextMenuTracker([this](CMenu* pMenu, int x, int y) {
         return m_pHost != NULL ? m_pHost->TrackContextMenu(pMenu, x, y) : 0;
     });
+    // Recover Selected of either menu is the Save button's road: every checked folder is saved with its
+    // own files (a folder's save holds no subfolder), and every file marked on its own.
     m_tree.SetCommandHandler([this](UINT command, HTREEITEM item) {
         if (command == ID_RECOVER_SELECTED_COMMAND)
-            ContinueSave();
+            OnSave();
         else if (command == ID_TREE_PROPERTIES)
             ShowFolderProperties(m_tree, item, this);
         else if (m_pHost != NULL)

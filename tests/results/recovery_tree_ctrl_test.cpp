@@ -486,8 +486,7 @@ LPARAM LabelPoint(CRecoveryTreeCtrl& tree, HTREEITEM item)
     return MAKELPARAM(rect.CenterPoint().x, rect.CenterPoint().y);
 }
 
-TEST_F(RecoveryTreeTest,
-       TheContextMenuOfAFolderSwitchesTheListAndRecoverSelectedTakesTheTopmostCheckedFolders)
+TEST_F(RecoveryTreeTest, TheContextMenuOfAFolderSwitchesTheListAndRecoverSelectedTakesEveryCheckedFolder)
 {
     ASSERT_TRUE(QuickScanToResults(FindPartition("mbr-ext05", "2")));
     CRecoveryTreeCtrl& tree = Results()->RecoveryTree();
@@ -523,17 +522,24 @@ TEST_F(RecoveryTreeTest,
     }
     EXPECT_EQ(tree.GetSelectedItem(), level1);
 
-    // Level2 unchecked leaves Level1 partly checked: the folders to save are the root's other children.
+    // Level2 unchecked leaves Level1 partly checked. Recover Selected saves every checked folder, each with
+    // its own files (Gone's subfolder too), and none of the unchecked ones.
     tree.UncheckItem(ItemNamed(tree, L"Level2"));
     answer = 32777;
     {
         BoxAnswerer answerer(IDCANCEL);
         tree.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, LabelPoint(tree, level1));
     }
-    std::set<TreeItemValue> expected;
-    for (LPCWSTR name : {L"Sizes", L"STRADDLE", L"Trash", L"Gone"})
-        expected.insert(reinterpret_cast<TreeItemValue>(ItemNamed(tree, name)));
-    EXPECT_EQ(list.SaveFolderItems, expected);
+    for (HTREEITEM item : TreeItemsBelowRoot(tree)) {
+        SCOPED_TRACE(SlashPath(tree.GetItemPath(item)));
+        const int state = tree.GetItemCheckState(item);
+        if (state != kTreePartlyChecked) {
+            EXPECT_EQ(list.SaveFolderItems.count(reinterpret_cast<TreeItemValue>(item)),
+                      state == kTreeChecked ? 1u : 0u);
+        }
+    }
+    HTREEITEM goneSub = tree.GetChildItem(ItemNamed(tree, L"Gone"));
+    EXPECT_EQ(list.SaveFolderItems.count(reinterpret_cast<TreeItemValue>(goneSub)), 1u);
 
     // After a File Trace the menu has no Find Files, Settings or Properties.
     answer = 0;
@@ -552,7 +558,7 @@ TEST_F(RecoveryTreeTest,
 
 TEST_F(RecoveryTreeTest, AFileTraceTreeHoldsOneItemPerTypeWithItsExtensionsAndAClickListsThem)
 {
-    const HTREEITEM root = BuildFileTraceTree({
+    BuildFileTraceTree({
         {u"1.jpg", u"jpg", u"JPEG Image"},
         {u"2.png", u"png", u"PNG Image"},
         {u"3.jpg", u"jpg", u"jpeg image"},

@@ -302,8 +302,9 @@ TEST_F(ResultListMarksTest, TheContextMenuSwitchesTheViewAndFileTraceLacksFindSe
         UINT command;
         DWORD style;
     };
-    for (const Case& c : {Case{"icons", ID_RESULT_LIST_ICONS, LVS_SMALLICON}, Case{"list", ID_RESULT_LIST_LIST, LVS_LIST},
-                          Case{"details", ID_RESULT_LIST_DETAILS, LVS_REPORT}}) {
+    for (const Case& c :
+         {Case{"icons", ID_RESULT_LIST_ICONS, LVS_SMALLICON}, Case{"list", ID_RESULT_LIST_LIST, LVS_LIST},
+          Case{"details", ID_RESULT_LIST_DETAILS, LVS_REPORT}}) {
         SCOPED_TRACE(c.name);
         choice.command = c.command;
         RightClickRow(1);
@@ -394,8 +395,8 @@ private:
                                    static_cast<std::size_t>(x)];
             }
         }
-        return test_support::WritePng(test_support::ScreenshotPath(L"result_list_context_menu"), pixels.data(),
-                                      width, height);
+        return test_support::WritePng(test_support::ScreenshotPath(L"result_list_context_menu"),
+                                      pixels.data(), width, height);
     }
 
     static inline MenuPhotographer* s_self = nullptr;
@@ -424,9 +425,10 @@ TEST_F(ResultListMarksTest, ARenameThatIsNoSafeNameKeepsTheOldName)
         bool accepted;
     };
     const Case cases[] = {
-        {L"renamed.bin", true}, {L"..\\x", false}, {L"a:b", false},     {L"CON", false},   {L"aux.txt", false},
-        {L"dot.", false},       {L"space ", false}, {L"..", false},     {L"a/b", false},   {L"tab\tname", false},
-        {L"q?.txt", false},     {L"", false},       {L"Привет.txt", true},
+        {L"renamed.bin", true}, {L"..\\x", false},     {L"a:b", false},    {L"CON", false},
+        {L"aux.txt", false},    {L"dot.", false},      {L"space ", false}, {L"..", false},
+        {L"a/b", false},        {L"tab\tname", false}, {L"q?.txt", false}, {L"", false},
+        {L"Привет.txt", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(Utf8(CString(c.name)));
@@ -519,11 +521,10 @@ TEST_F(ResultListMarksTest, PropertiesShowKilobytesOfAFileAndTheContentsOfAFolde
         const wchar_t* file;
         const wchar_t* folder;
     };
-    for (const SizeCase& c : {SizeCase{0, L"1 KB", L"Less than 1 MB"}, SizeCase{1023, L"1 KB", L"Less than 1 MB"},
-                              SizeCase{1024, L"2 KB", L"Less than 1 MB"},
-                              SizeCase{1048575, L"1024 KB", L"Less than 1 MB"},
-                              SizeCase{1048576, L"1025 KB", L"1 MB"},
-                              SizeCase{5ull << 30, L"5242881 KB", L"5120 MB"}}) {
+    for (const SizeCase& c :
+         {SizeCase{0, L"1 KB", L"Less than 1 MB"}, SizeCase{1023, L"1 KB", L"Less than 1 MB"},
+          SizeCase{1024, L"2 KB", L"Less than 1 MB"}, SizeCase{1048575, L"1024 KB", L"Less than 1 MB"},
+          SizeCase{1048576, L"1025 KB", L"1 MB"}, SizeCase{5ull << 30, L"5242881 KB", L"5120 MB"}}) {
         SCOPED_TRACE(c.bytes);
         EXPECT_EQ(std::wstring(PropertiesFileSizeText(c.bytes)), c.file);
         EXPECT_EQ(std::wstring(PropertiesFolderSizeText(c.bytes)), c.folder);

@@ -10,18 +10,18 @@
 #include "engine/recovery/save/save_names.h"
 #include "message_dialogs.h"
 #include "results_view.h"
+#include "save_test_support.h"
 #include "saving_dlg.h"
 #include "support/oracle_files.h"
 #include "support/screenshot.h"
 #include "support/test_paths.h"
-#include "save_test_support.h"
 
 #include <algorithm>
 #include <atomic>
 #include <fstream>
 #include <functional>
-#include <set>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -179,7 +179,8 @@ protected:
     {
         CThirdView_HDD* pResults = Results();
         pResults->PrepareSaveSelection();
-        ASSERT_FALSE(pResults->ResultList().SaveFolderItems.empty() && pResults->ResultList().SaveFileIds.empty());
+        ASSERT_FALSE(pResults->ResultList().SaveFolderItems.empty() &&
+                     pResults->ResultList().SaveFileIds.empty());
         pResults->SaveIntoFolder(target.wstring().c_str());
         std::printf("saved into %s: %u saved, %u failed\n", target.string().c_str(), SaveOutcome.saved,
                     SaveOutcome.failed);
@@ -215,7 +216,8 @@ TEST_F(SavingTest, AQuickScanSavedWholeMatchesSleuthKitAndSaysSo)
             HWND saving = ::FindWindowW(L"#32770", kSavingCaption);
             int width = 0;
             int height = 0;
-            const std::vector<std::uint32_t> pixels = test_support::CaptureFramedWindow(saving, width, height);
+            const std::vector<std::uint32_t> pixels =
+                test_support::CaptureFramedWindow(saving, width, height);
             shot = saving != NULL && test_support::WritePng(test_support::ScreenshotPath(L"saving_dialog"),
                                                             pixels.data(), width, height);
         };
@@ -239,8 +241,8 @@ TEST_F(SavingTest, AQuickScanSavedWholeMatchesSleuthKitAndSaysSo)
     for (const auto& [key, file] : saved) {
         const std::size_t slash = key.rfind('/');
         const std::string name = key.substr(slash == std::string::npos ? 0 : slash + 1);
-        deletedMd5[key.substr(0, slash == std::string::npos ? 0 : slash) + "|" + std::to_string(file.size) + "|" +
-                   (name.empty() ? name : name.substr(1))] = file.md5;
+        deletedMd5[key.substr(0, slash == std::string::npos ? 0 : slash) + "|" + std::to_string(file.size) +
+                   "|" + (name.empty() ? name : name.substr(1))] = file.md5;
     }
     int live = 0;
     int deleted = 0;
@@ -283,7 +285,8 @@ TEST_F(SavingTest, AFileInPlaceOfAFolderIsNamedAsAFailureNotSuccess)
     ASSERT_FALSE(driver.messages.empty());
     const std::wstring text = driver.messages.back();
     EXPECT_EQ(text.find(L"Successfully"), std::wstring::npos) << Utf8(CString(text.c_str()));
-    EXPECT_NE(text.find(L"could not be created or written"), std::wstring::npos) << Utf8(CString(text.c_str()));
+    EXPECT_NE(text.find(L"could not be created or written"), std::wstring::npos)
+        << Utf8(CString(text.c_str()));
 }
 
 // Waits on the saving worker, at most 20 seconds, until the flag is set: the dialog's thread answers
@@ -356,7 +359,8 @@ TEST_F(SavingTest, EscapeOrTheCloseBoxMidFileLeavesThatFileShortAndTheSaveGoesOn
                 shown.push_back(name != nullptr ? name : u"");
                 return;
             }
-            if (pressed || shown.empty() || Upper(Utf8Name(std::filesystem::path(shown.back()))) != "MULTI.BIN")
+            if (pressed || shown.empty() ||
+                Upper(Utf8Name(std::filesystem::path(shown.back()))) != "MULTI.BIN")
                 return;
             pressed = true;
             ::PostMessageW(SavingDialog(), c.message, c.wParam, 0);
@@ -391,7 +395,20 @@ TEST_F(SavingTest, EscapeOrTheCloseBoxMidFileLeavesThatFileShortAndTheSaveGoesOn
     }
 }
 
-TEST_F(SavingTest, ARenamedFileIsSavedUnderItsNewNameWithTheSameBytes)
+// The row's name edited in the label's editor, which then loses the focus.
+void RenameRow(int row, const wchar_t* name)
+{
+    CResultListCtrl& list = Results()->ResultList();
+    list.SetSelectionMark(row);
+    list.BeginRename(row);
+    CEdit* pEdit = list.GetEditControl();
+    ASSERT_NE(pEdit, nullptr);
+    pEdit->SetWindowText(name);
+    Results()->RecoveryTree().SetFocus();
+    PumpMessages(20);
+}
+
+TEST_F(SavingTest, ARenamedFileOrFolderIsSavedUnderItsNewNameWithTheSameBytes)
 {
     const Partition partition = FindPartition("mbr-ext05", "2");
     ASSERT_TRUE(QuickScanToResults(partition));
@@ -401,7 +418,8 @@ TEST_F(SavingTest, ARenamedFileIsSavedUnderItsNewNameWithTheSameBytes)
     tree.OnItemClick(TVHT_ONITEMSTATEICON, tree.GetRootItem());
     ASSERT_EQ(tree.GetItemCheckState(tree.GetRootItem()), kTreeUnchecked);
     HTREEITEM sizes = NULL;
-    for (HTREEITEM item = tree.GetChildItem(tree.GetRootItem()); item != NULL; item = tree.GetNextSiblingItem(item))
+    for (HTREEITEM item = tree.GetChildItem(tree.GetRootItem()); item != NULL;
+         item = tree.GetNextSiblingItem(item))
         if (tree.GetItemText(item) == L"Sizes")
             sizes = item;
     ASSERT_NE(sizes, nullptr);
@@ -412,14 +430,8 @@ TEST_F(SavingTest, ARenamedFileIsSavedUnderItsNewNameWithTheSameBytes)
             row = at;
     ASSERT_GE(row, 0);
 
-    // Renamed in the label's editor, which then loses the focus; then its box marked.
-    list.SetSelectionMark(row);
-    list.BeginRename(row);
-    CEdit* pEdit = list.GetEditControl();
-    ASSERT_NE(pEdit, nullptr);
-    pEdit->SetWindowText(L"renamed plus one.bin");
-    tree.SetFocus();
-    PumpMessages(20);
+    // Renamed, then its box marked.
+    RenameRow(row, L"renamed plus one.bin");
     EXPECT_EQ(list.GetItemText(row, 0), CString(L"renamed plus one.bin"));
     list.OnBoxClick(row);
     EXPECT_EQ(tree.GetItemCheckState(sizes), kTreePartlyChecked);
@@ -434,6 +446,24 @@ TEST_F(SavingTest, ARenamedFileIsSavedUnderItsNewNameWithTheSameBytes)
     ASSERT_EQ(saved.size(), 1u);
     EXPECT_EQ(saved.begin()->first, "RENAMED PLUS ONE.BIN");
     EXPECT_EQ(saved.begin()->second.md5, md5);
+
+    // A folder renamed in the root's rows: its tree item takes the name, and its files are saved below it.
+    tree.OnItemClick(TVHT_ONITEMLABEL, tree.GetRootItem());
+    row = -1;
+    for (int at = 0; at < list.GetItemCount(); ++at)
+        if (list.GetItemText(at, 0) == L"STRADDLE")
+            row = at;
+    ASSERT_GE(row, 0);
+    RenameRow(row, L"Straddle renamed");
+    const HTREEITEM straddle = reinterpret_cast<HTREEITEM>(static_cast<TreeItemValue>(list.RowId(row)));
+    EXPECT_EQ(tree.GetItemText(straddle), CString(L"Straddle renamed"));
+    list.OnBoxClick(row);
+    ScratchFolder second;
+    SaveExpectingSuccess(second);
+    const std::map<std::string, SavedFile> folder = SavedFiles(second.Target());
+    EXPECT_EQ(folder.size(), 13u);
+    for (const auto& [key, file] : folder)
+        EXPECT_EQ(key.rfind("STRADDLE RENAMED/", 0), 0u) << key;
 }
 
 std::u16string Utf16(const std::string& text)
