@@ -14,6 +14,7 @@
 #include "engine/recovery/trace/trace_records.h"
 #include "properties_dlg.h"
 #include "results_resource_ids.h"
+#include "results_step_host.h"
 #include "results_view.h"
 #include "support/screenshot.h"
 
@@ -23,8 +24,6 @@
 #include <vector>
 
 namespace {
-
-constexpr wchar_t kPropertiesCaption[] = L"File/Folder Properties";
 
 int RowNamed(const CString& name)
 {
@@ -468,51 +467,6 @@ TEST_F(ResultListMarksTest, ARenameThatIsNoSafeNameKeepsTheOldName)
     EXPECT_GE(RowNamed(L"one.bin"), 0);
 }
 
-// Reads the dialog's value texts and photographs it, then closes it with OK.
-class PropertiesReader
-{
-public:
-    explicit PropertiesReader(const wchar_t* screenshot) : m_screenshot(screenshot)
-    {
-        s_reader = this;
-        m_timer = ::SetTimer(NULL, 0, 50, OnTimer);
-    }
-    ~PropertiesReader()
-    {
-        ::KillTimer(NULL, m_timer);
-        s_reader = nullptr;
-    }
-    std::wstring name, size, contents;
-    bool seen = false;
-
-private:
-    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD)
-    {
-        PropertiesReader* self = s_reader;
-        HWND dialog = ::FindWindowW(L"#32770", kPropertiesCaption);
-        if (self == nullptr || dialog == NULL || !::IsWindowVisible(dialog) || self->seen)
-            return;
-        self->seen = true;
-        auto text = [&](int id) {
-            wchar_t buffer[256] = {};
-            ::GetDlgItemTextW(dialog, id, buffer, 256);
-            return std::wstring(buffer);
-        };
-        self->name = text(IDC_PROPERTIES_NAME);
-        self->size = text(IDC_PROPERTIES_SIZE);
-        self->contents = text(IDC_PROPERTIES_CONTAINS);
-        if (self->m_screenshot != nullptr) {
-            ::RedrawWindow(dialog, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-            test_support::WriteFramedWindowScreenshot(dialog, self->m_screenshot);
-        }
-        ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    }
-
-    static inline PropertiesReader* s_reader = nullptr;
-    const wchar_t* m_screenshot;
-    UINT_PTR m_timer = 0;
-};
-
 TEST_F(ResultListMarksTest, PropertiesShowKilobytesOfAFileAndTheContentsOfAFolder)
 {
     struct SizeCase
@@ -568,8 +522,14 @@ TEST_F(ResultListMarksTest, PropertiesShowKilobytesOfAFileAndTheContentsOfAFolde
         EXPECT_EQ(reader.contents, c.contents);
         EXPECT_EQ(reader.size, L"Less than 1 MB");
     }
+    // The tree's own Properties command.
+    tree.SetContextMenuTracker([](CMenu*, int, int) { return static_cast<int>(ID_TREE_PROPERTIES); });
     PropertiesReader reader(nullptr);
-    ShowFolderProperties(tree, ItemNamed(tree, tree.GetRootItem(), L"Sizes"), Results());
+    tree.SelectItem(ItemNamed(tree, tree.GetRootItem(), L"Sizes"));
+    tree.SendMessage(WM_KEYDOWN, VK_APPS, 0);
+    tree.SetContextMenuTracker(
+        [](CMenu* pMenu, int x, int y) { return ApplicationResultsHost().TrackContextMenu(pMenu, x, y); });
+    EXPECT_TRUE(reader.seen);
     EXPECT_EQ(reader.name, L"Sizes");
     EXPECT_EQ(reader.contents, L"6 File(s) and 0 Folder(s)");
 }

@@ -16,6 +16,7 @@
 #include "file_system_step_view.h"
 #include "home_view.h"
 #include "ntfs_test_volume.h"
+#include "results_resource_ids.h"
 #include "results_step_host.h"
 #include "results_view.h"
 #include "support/oracle_files.h"
@@ -181,4 +182,38 @@ void ResetResultsView()
     ScanSelection.scanKind = kScanQuick;
     theApp.SwitchView(kViewHome);
     PumpMessages(20);
+}
+
+PropertiesReader::PropertiesReader(const wchar_t* screenshot) : m_screenshot(screenshot)
+{
+    s_reader = this;
+    m_timer = ::SetTimer(NULL, 0, 50, OnTimer);
+}
+
+PropertiesReader::~PropertiesReader()
+{
+    ::KillTimer(NULL, m_timer);
+    s_reader = nullptr;
+}
+
+void CALLBACK PropertiesReader::OnTimer(HWND, UINT, UINT_PTR, DWORD)
+{
+    PropertiesReader* self = s_reader;
+    HWND dialog = ::FindWindowW(L"#32770", L"File/Folder Properties");
+    if (self == nullptr || dialog == NULL || !::IsWindowVisible(dialog) || self->seen)
+        return;
+    self->seen = true;
+    auto text = [&](int id) {
+        wchar_t buffer[256] = {};
+        ::GetDlgItemTextW(dialog, id, buffer, 256);
+        return std::wstring(buffer);
+    };
+    self->name = text(IDC_PROPERTIES_NAME);
+    self->size = text(IDC_PROPERTIES_SIZE);
+    self->contents = text(IDC_PROPERTIES_CONTAINS);
+    if (self->m_screenshot != nullptr) {
+        ::RedrawWindow(dialog, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        test_support::WriteFramedWindowScreenshot(dialog, self->m_screenshot);
+    }
+    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 }

@@ -59,3 +59,25 @@ struct ScanCase
 
 // The results view empty again and the wizard on the home view, as a test found them.
 void ResetResultsView();
+
+// While it lives: the first "File/Folder Properties" dialog that opens has its name, size and contents
+// read (and is photographed as <screenshot>.png when one is named), then is closed with OK. A thread timer,
+// which the dialog's loop serves.
+class PropertiesReader
+{
+public:
+    explicit PropertiesReader(const wchar_t* screenshot);
+    ~PropertiesReader();
+    PropertiesReader(const PropertiesReader&) = delete;
+    PropertiesReader& operator=(const PropertiesReader&) = delete;
+
+    std::wstring name, size, contents;
+    bool seen = false;
+
+private:
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
+
+    static inline PropertiesReader* s_reader = nullptr;
+    const wchar_t* m_screenshot;
+    UINT_PTR m_timer = 0;
+};

@@ -9,6 +9,7 @@
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/save/save_names.h"
 #include "message_dialogs.h"
+#include "properties_dlg.h"
 #include "results_view.h"
 #include "save_test_support.h"
 #include "saving_dlg.h"
@@ -494,6 +495,22 @@ TEST_F(SavingTest, AnExtensiveScanOfNtfsSavedWholeMatchesSleuthKitWithUnsafeName
 {
     const Partition partition = FindPartition("mbr-ext05", "3");
     ASSERT_TRUE(ExtensiveScanToResults(partition));
+    // The Properties of a folder count its file records, as its listing shows them.
+    {
+        CRecoveryTreeCtrl& tree = Results()->RecoveryTree();
+        HTREEITEM many = NULL;
+        for (HTREEITEM item = tree.GetChildItem(tree.GetRootItem()); item != NULL;
+             item = tree.GetNextSiblingItem(item))
+            if (tree.GetItemText(item) == L"Many")
+                many = item;
+        int files = 0;
+        for (const auto& row : ReadTsv(JoinPath(TestDisksDir(), partition.files)))
+            files +=
+                row.size() > 8 && row[1] == "f" && row[3] == "0" && row[8].rfind("Many/", 0) == 0 ? 1 : 0;
+        PropertiesReader reader(nullptr);
+        ShowFolderProperties(tree, many, Results());
+        EXPECT_EQ(reader.contents, std::to_wstring(files) + L" File(s) and 0 Folder(s)");
+    }
     MarkEverything();
     ScratchFolder scratch;
     SaveExpectingSuccess(scratch);
