@@ -55,7 +55,9 @@ HTREEITEM CResultListCtrl::ListedFolderItem(int row) const
 {
     if (m_pTree == NULL)
         return NULL;
-    if (ScanSelection.scanKind == kScanFileTrace || !IsKnownVolume())
+    // A row without an ID names no record: the folder selected in the tree is the one listed.
+    if (ScanSelection.scanKind == kScanFileTrace || !IsKnownVolume() ||
+        GetItemText(row, IdColumn()).IsEmpty())
         return m_pTree->GetSelectedItem();
     // The row's record names the folder it lies in: the folder listed now.
     bool found = false;

@@ -369,6 +369,8 @@ TEST_F(RecoveryTreeTest, ReleasingTheButtonOverAFatFolderBoxMakesItFollowTheList
         setState(t.b, c.startB);
         setState(t.a, c.startA);
         ListRows(list, c.rows);
+        // The click before the release selects the item; made-up rows stand for the selected folder's.
+        tree.SelectItem(c.onB ? t.b : t.a);
         ReleaseOverBox(tree, c.onB ? t.b : t.a);
         EXPECT_EQ(tree.GetItemCheckState(t.b), c.expectedB);
         EXPECT_EQ(tree.GetItemCheckState(t.a), c.expectedA);
@@ -380,6 +382,7 @@ TEST_F(RecoveryTreeTest, ReleasingTheButtonOverAFatFolderBoxMakesItFollowTheList
     tree.SetCheckRecursive(t.root, 0);
     ListRows(list, {1, 1});
     VolumeParams.fsCode = kFsNtfs;
+    tree.SelectItem(t.b);
     ReleaseOverBox(tree, t.b);
     EXPECT_EQ(tree.GetItemCheckState(t.b), kTreeUnchecked);
     VolumeParams.fsCode = kFsFat32;

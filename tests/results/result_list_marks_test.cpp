@@ -210,6 +210,34 @@ TEST_F(ResultListMarksTest, AFolderRowsBoxMarksTheFolderWithWhatItHoldsAndTheRoo
     }
 }
 
+TEST_F(ResultListMarksTest, ATreeBoxClickedWhileAnotherFolderIsListedKeepsItsMark)
+{
+    CRecoveryTreeCtrl& tree = Results()->RecoveryTree();
+    tree.OnItemClick(TVHT_ONITEMLABEL, tree.GetRootItem());
+    HTREEITEM level1 = ItemNamed(tree, tree.GetRootItem(), L"Level1");
+    ASSERT_NE(level1, nullptr);
+    HTREEITEM level2 = tree.GetChildItem(level1);
+    tree.Expand(level1, TVE_EXPAND);
+    tree.EnsureVisible(level2);
+    // The press and the release on Level2's box, with the root's unmarked rows listed.
+    CRect rect;
+    tree.GetItemRect(level2, &rect, TRUE);
+    CPoint point = rect.CenterPoint();
+    UINT flags = 0;
+    for (point.x = rect.left; point.x > 0; --point.x)
+        if (tree.HitTest(point, &flags) == level2 && (flags & TVHT_ONITEMSTATEICON) != 0)
+            break;
+    ASSERT_NE(flags & TVHT_ONITEMSTATEICON, 0u);
+    {
+        BoxAnswerer answerer(IDOK);
+        tree.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(point.x, point.y));
+    }
+    tree.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(point.x, point.y));
+    EXPECT_EQ(tree.GetItemCheckState(level2), kTreeChecked);
+    EXPECT_EQ(tree.GetItemCheckState(level1), kTreePartlyChecked);
+    EXPECT_EQ(Results()->ResultList().CheckedFolderItems.count(reinterpret_cast<TreeItemValue>(level2)), 1u);
+}
+
 TEST_F(ResultListMarksTest, AfterAFileTraceATypesRowMarksItsItemsAndItsTreeItemFollowsTheRows)
 {
     CResultListCtrl& list = Results()->ResultList();
