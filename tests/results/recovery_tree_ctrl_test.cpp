@@ -130,15 +130,8 @@ void ClickItem(CRecoveryTreeCtrl& tree, HTREEITEM item, bool onBox)
     tree.EnsureVisible(item);
     CRect rect;
     tree.GetItemRect(item, &rect, TRUE);
-    CPoint point = rect.CenterPoint();
+    const CPoint point = onBox ? TreeBoxPoint(tree, item) : rect.CenterPoint();
     UINT flags = 0;
-    if (onBox) {
-        // The box stands left of the icon: the first point leftwards that the tree calls its state image.
-        for (point.x = rect.left; point.x > 0; --point.x) {
-            if (tree.HitTest(point, &flags) == item && (flags & TVHT_ONITEMSTATEICON) != 0)
-                break;
-        }
-    }
     ASSERT_EQ(tree.HitTest(point, &flags), item);
     ASSERT_EQ((flags & TVHT_ONITEMSTATEICON) != 0, onBox);
     tree.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(point.x, point.y));
@@ -315,14 +308,9 @@ void ListRows(CResultListCtrl& list, const std::vector<int>& marks)
 // The left button released over the item's box, as the user's click ends.
 void ReleaseOverBox(CRecoveryTreeCtrl& tree, HTREEITEM item)
 {
-    tree.EnsureVisible(item);
-    CRect rect;
-    tree.GetItemRect(item, &rect, TRUE);
-    CPoint point = rect.CenterPoint();
+    const CPoint point = TreeBoxPoint(tree, item);
     UINT flags = 0;
-    for (point.x = rect.left; point.x > 0; --point.x)
-        if (tree.HitTest(point, &flags) == item && (flags & TVHT_ONITEMSTATEICON) != 0)
-            break;
+    tree.HitTest(point, &flags);
     ASSERT_NE(flags & TVHT_ONITEMSTATEICON, 0u);
     tree.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(point.x, point.y));
 }

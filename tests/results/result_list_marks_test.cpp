@@ -218,15 +218,10 @@ TEST_F(ResultListMarksTest, ATreeBoxClickedWhileAnotherFolderIsListedKeepsItsMar
     ASSERT_NE(level1, nullptr);
     HTREEITEM level2 = tree.GetChildItem(level1);
     tree.Expand(level1, TVE_EXPAND);
-    tree.EnsureVisible(level2);
     // The press and the release on Level2's box, with the root's unmarked rows listed.
-    CRect rect;
-    tree.GetItemRect(level2, &rect, TRUE);
-    CPoint point = rect.CenterPoint();
+    const CPoint point = TreeBoxPoint(tree, level2);
     UINT flags = 0;
-    for (point.x = rect.left; point.x > 0; --point.x)
-        if (tree.HitTest(point, &flags) == level2 && (flags & TVHT_ONITEMSTATEICON) != 0)
-            break;
+    ASSERT_EQ(tree.HitTest(point, &flags), level2);
     ASSERT_NE(flags & TVHT_ONITEMSTATEICON, 0u);
     {
         BoxAnswerer answerer(IDOK);

@@ -155,6 +155,20 @@ HTREEITEM BuildFileTraceTree(std::initializer_list<TraceRecordTexts> records)
     return root;
 }
 
+CPoint TreeBoxPoint(CTreeCtrl& tree, HTREEITEM item)
+{
+    tree.EnsureVisible(item);
+    CRect rect;
+    tree.GetItemRect(item, &rect, TRUE);
+    CPoint point = rect.CenterPoint();
+    UINT flags = 0;
+    for (point.x = rect.left; point.x > 0; --point.x) {
+        if (tree.HitTest(point, &flags) == item && (flags & TVHT_ONITEMSTATEICON) != 0)
+            break;
+    }
+    return point;
+}
+
 void Screenshot(const std::wstring& name)
 {
     StartedFrame()->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);

@@ -46,6 +46,10 @@ struct TraceRecordTexts
 };
 HTREEITEM BuildFileTraceTree(std::initializer_list<TraceRecordTexts> records);
 
+// The point of the item's box in the tree (the first point left of its label that the tree calls its
+// state image), the item scrolled into view first.
+CPoint TreeBoxPoint(CTreeCtrl& tree, HTREEITEM item);
+
 // The main window, redrawn, as <name>.png in the screenshots folder.
 void Screenshot(const std::wstring& name);
 
