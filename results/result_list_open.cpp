@@ -196,8 +196,13 @@ void CResultListCtrl::OpenEntry(int checkFlag)
     if (trace) {
         const CString type = GetItemText(row, 0);
         ListFolderTrace(Text16(type), 1);
-        if (m_pTree != NULL)
+        // The type's item becomes the listed one, whose mark its rows follow.
+        if (HTREEITEM item = TraceTypeItem(type)) {
+            m_pTree->SelectItem(item);
+            m_pTree->ShowFolderMarks(item);
+        } else if (m_pTree != NULL) {
             m_pTree->RestoreListChecks();
+        }
     }
 }
 

@@ -17,6 +17,7 @@
 #include "results_step_host.h"
 #include "results_view.h"
 #include "support/screenshot.h"
+#include "wizard_state.h"
 
 #include <functional>
 #include <set>
@@ -88,6 +89,9 @@ protected:
     }
     void TearDown() override
     {
+        // A double click previews the row it ends on: its copy goes.
+        ResetResultsAndTempFiles();
+        Results()->ResultList().TempPreviewFiles.clear();
         Results()->ResultList().SetMenuTracker({});
         ScanSelection.scanKind = kScanQuick;
         ResetResultsView();
@@ -266,6 +270,17 @@ TEST_F(ResultListMarksTest, AfterAFileTraceATypesRowMarksItsItemsAndItsTreeItemF
     list.OnBoxClick(RowNamed(L"3.jpeg"));
     EXPECT_EQ(tree.GetItemCheckState(jpeg), kTreePartlyChecked);
     EXPECT_EQ(list.CheckedFileIds, (std::set<std::uint64_t>{1, 2}));
+
+    // Back in the root, a double click on JPEG's row lists its items as they are marked.
+    tree.OnItemClick(TVHT_ONITEMLABEL, root);
+    {
+        BoxAnswerer answerer(IDOK);
+        list.OnRowDoubleClick(RowNamed(L"JPEG Image"));
+    }
+    EXPECT_EQ(tree.GetSelectedItem(), jpeg);
+    ASSERT_EQ(list.GetItemCount(), 2);
+    EXPECT_EQ(list.GetCheckState(RowNamed(L"1.jpg")), 1);
+    EXPECT_EQ(list.GetCheckState(RowNamed(L"3.jpeg")), 0);
 
     // The root's box unchecks everything.
     tree.OnItemClick(TVHT_ONITEMSTATEICON, root);
