@@ -304,35 +304,46 @@ HWND SavingDialog()
     return ::FindWindowW(L"#32770", kSavingCaption);
 }
 
-TEST_F(SavingTest, StopSavingAnsweredYesEndsTheSaveWithFewerFilesAndNoSuccess)
+TEST_F(SavingTest, StopSavingOrEnterAnsweredYesEndsTheSaveWithFewerFilesAndNoSuccess)
 {
-    ASSERT_TRUE(QuickScanToResults(FindPartition("mbr-ext05", "2")));
-    MarkEverything();
-    ScratchFolder scratch;
-    std::filesystem::create_directories(scratch.Target());
-    int names = 0;
-    // The worker, as it shows the third file, has Stop Saving pressed and waits for the answer.
-    CSavingDlg::s_workerHook = [&](int kind, const char16_t*, std::uint32_t) {
-        if (kind != 0 || ++names != 3)
-            return;
-        ::PostMessageW(SavingDialog(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        HoldWorkerUntil(SaveControl.stop);
-    };
-    MessageBoxRequest.Set(L"", 0);
+    struct Case
     {
-        SaveDriver driver;
-        SaveInto(scratch.Target(), driver);
-        CSavingDlg::s_workerHook = nullptr;
-        for (const std::wstring& message : driver.messages)
-            EXPECT_EQ(message.find(L"Successfully"), std::wstring::npos);
+        const char* name;
+        UINT message;
+        WPARAM wParam;
+    };
+    for (const Case& c : {Case{"Stop Saving", WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED)},
+                          Case{"Enter", WM_KEYDOWN, VK_RETURN}}) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(QuickScanToResults(FindPartition("mbr-ext05", "2")));
+        MarkEverything();
+        ScratchFolder scratch;
+        std::filesystem::create_directories(scratch.Target());
+        int names = 0;
+        // The worker, as it shows the third file, has Stop Saving pressed and waits for the answer.
+        CSavingDlg::s_workerHook = [&](int kind, const char16_t*, std::uint32_t) {
+            if (kind != 0 || ++names != 3)
+                return;
+            ::PostMessageW(SavingDialog(), c.message, c.wParam, 0);
+            HoldWorkerUntil(SaveControl.stop);
+        };
+        MessageBoxRequest.Set(L"", 0);
+        {
+            SaveDriver driver;
+            SaveInto(scratch.Target(), driver);
+            CSavingDlg::s_workerHook = nullptr;
+            for (const std::wstring& message : driver.messages)
+                EXPECT_EQ(message.find(L"Successfully"), std::wstring::npos);
+        }
+        EXPECT_EQ(std::wstring(MessageBoxRequest.Copy().text), L"Do you want to stop the saving process?");
+        EXPECT_EQ(SaveControl.stop, 0u) << "cleared when the dialog closes";
+        const std::size_t saved = SavedFiles(scratch.Target()).size();
+        EXPECT_GE(saved, 2u);
+        EXPECT_LE(saved, 3u);
+        EXPECT_GE(names, 3);
+        EXPECT_LT(names, 5);
+        ResetResultsView();
     }
-    EXPECT_EQ(std::wstring(MessageBoxRequest.Copy().text), L"Do you want to stop the saving process?");
-    EXPECT_EQ(SaveControl.stop, 0u) << "cleared when the dialog closes";
-    const std::size_t saved = SavedFiles(scratch.Target()).size();
-    EXPECT_GE(saved, 2u);
-    EXPECT_LE(saved, 3u);
-    EXPECT_GE(names, 3);
-    EXPECT_LT(names, 5);
 }
 
 TEST_F(SavingTest, EscapeOrTheCloseBoxMidFileLeavesThatFileShortAndTheSaveGoesOn)
