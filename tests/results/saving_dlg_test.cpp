@@ -187,6 +187,20 @@ protected:
                     SaveOutcome.failed);
     }
 
+    // The marks saved into the target with the worker held by `hook` (see CSavingDlg::s_workerHook);
+    // the texts of the messages the save showed. MessageBoxRequest is emptied first.
+    std::vector<std::wstring> SaveWatched(const std::filesystem::path& target,
+                                          std::function<void(int, const char16_t*, std::uint32_t)> hook)
+    {
+        std::filesystem::create_directories(target);
+        MessageBoxRequest.Set(L"", 0);
+        CSavingDlg::s_workerHook = std::move(hook);
+        SaveDriver driver;
+        SaveInto(target, driver);
+        CSavingDlg::s_workerHook = nullptr;
+        return driver.messages;
+    }
+
     // The marks saved into the scratch folder's target, which must end with the success message.
     void SaveExpectingSuccess(const ScratchFolder& scratch)
     {
@@ -304,6 +318,13 @@ HWND SavingDialog()
     return ::FindWindowW(L"#32770", kSavingCaption);
 }
 
+// From the worker: the message posted to the saving dialog, then the worker held until the flag is set.
+void PressFromWorker(UINT message, WPARAM wParam, const std::atomic<std::uint32_t>& flag)
+{
+    ::PostMessageW(SavingDialog(), message, wParam, 0);
+    HoldWorkerUntil(flag);
+}
+
 TEST_F(SavingTest, StopSavingOrEnterAnsweredYesEndsTheSaveWithFewerFilesAndNoSuccess)
 {
     struct Case
@@ -318,23 +339,15 @@ TEST_F(SavingTest, StopSavingOrEnterAnsweredYesEndsTheSaveWithFewerFilesAndNoSuc
         ASSERT_TRUE(QuickScanToResults(FindPartition("mbr-ext05", "2")));
         MarkEverything();
         ScratchFolder scratch;
-        std::filesystem::create_directories(scratch.Target());
         int names = 0;
         // The worker, as it shows the third file, has Stop Saving pressed and waits for the answer.
-        CSavingDlg::s_workerHook = [&](int kind, const char16_t*, std::uint32_t) {
-            if (kind != 0 || ++names != 3)
-                return;
-            ::PostMessageW(SavingDialog(), c.message, c.wParam, 0);
-            HoldWorkerUntil(SaveControl.stop);
-        };
-        MessageBoxRequest.Set(L"", 0);
-        {
-            SaveDriver driver;
-            SaveInto(scratch.Target(), driver);
-            CSavingDlg::s_workerHook = nullptr;
-            for (const std::wstring& message : driver.messages)
-                EXPECT_EQ(message.find(L"Successfully"), std::wstring::npos);
-        }
+        const std::vector<std::wstring> messages =
+            SaveWatched(scratch.Target(), [&](int kind, const char16_t*, std::uint32_t) {
+                if (kind == 0 && ++names == 3)
+                    PressFromWorker(c.message, c.wParam, SaveControl.stop);
+            });
+        for (const std::wstring& message : messages)
+            EXPECT_EQ(message.find(L"Successfully"), std::wstring::npos);
         EXPECT_EQ(std::wstring(MessageBoxRequest.Copy().text), L"Do you want to stop the saving process?");
         EXPECT_EQ(SaveControl.stop, 0u) << "cleared when the dialog closes";
         const std::size_t saved = SavedFiles(scratch.Target()).size();
@@ -361,31 +374,22 @@ TEST_F(SavingTest, EscapeOrTheCloseBoxMidFileLeavesThatFileShortAndTheSaveGoesOn
         ASSERT_TRUE(QuickScanToResults(FindPartition("mbr-ext05", "2")));
         MarkEverything();
         ScratchFolder scratch;
-        std::filesystem::create_directories(scratch.Target());
         // The worker, as multi.bin's progress first moves, has the key or the close box pressed and waits
         // until the skip is asked for.
         std::vector<std::u16string> shown;
         bool pressed = false;
-        CSavingDlg::s_workerHook = [&](int kind, const char16_t* name, std::uint32_t) {
-            if (kind == 0) {
-                shown.push_back(name != nullptr ? name : u"");
-                return;
-            }
-            if (pressed || shown.empty() ||
-                Upper(Utf8Name(std::filesystem::path(shown.back()))) != "MULTI.BIN")
-                return;
-            pressed = true;
-            ::PostMessageW(SavingDialog(), c.message, c.wParam, 0);
-            HoldWorkerUntil(SaveControl.skip);
-        };
-        MessageBoxRequest.Set(L"", 0);
-        {
-            SaveDriver driver;
-            SaveInto(scratch.Target(), driver);
-            CSavingDlg::s_workerHook = nullptr;
-            ASSERT_FALSE(driver.messages.empty());
-            EXPECT_EQ(driver.messages.back(), L"Files Saved Successfully.");
-        }
+        const std::vector<std::wstring> messages =
+            SaveWatched(scratch.Target(), [&](int kind, const char16_t* name, std::uint32_t) {
+                if (kind == 0) {
+                    shown.push_back(name != nullptr ? name : u"");
+                } else if (!pressed && !shown.empty() &&
+                           Upper(Utf8Name(std::filesystem::path(shown.back()))) == "MULTI.BIN") {
+                    pressed = true;
+                    PressFromWorker(c.message, c.wParam, SaveControl.skip);
+                }
+            });
+        ASSERT_FALSE(messages.empty());
+        EXPECT_EQ(messages.back(), L"Files Saved Successfully.");
         ASSERT_TRUE(pressed);
         if (c.notice != nullptr) {
             EXPECT_EQ(std::wstring(MessageBoxRequest.Copy().text), c.notice);
