@@ -445,7 +445,6 @@ TEST_F(ResultListMarksTest, TheSystemsMenuOpensAtTheRowAndClosingItChoosesNothin
 {
     CResultListCtrl& list = Results()->ResultList();
     ListFolder(L"Sizes");
-    Screenshot(L"result_list_before_menu");
     MenuPhotographer photographer;
     RightClickRow(3);
     EXPECT_TRUE(photographer.seen);
