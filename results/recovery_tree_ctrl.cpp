@@ -315,6 +315,80 @@ void CRecoveryTreeCtrl::ClearFolderFiles(HTREEITEM item)
         m_pList->CheckedFileIds.erase(id);
 }
 
+void CRecoveryTreeCtrl::ClearFilesBelow(HTREEITEM item)
+{
+    if (m_pList == NULL || item == NULL || ScanSelection.scanKind == kScanFileTrace)
+        return;
+    std::unordered_set<TreeItemValue> items{ValueOf(item)};
+    ForEachDescendant(item, [&](HTREEITEM child) { items.insert(ValueOf(child)); });
+    // The folders' IDs, read once from the records; the root stands for the volume's root folder.
+    std::unordered_set<std::uint32_t> folders;
+    if (GetParentItem(item) == NULL)
+        folders.insert(IsFat() ? kFatRootFolder : kNtfsRootFolder);
+    if (IsFat()) {
+        for (const FatFolderRec* record = fatFolders.head; record != nullptr; record = record->next)
+            if (items.count(record->treeItem) != 0)
+                folders.insert(record->firstCluster);
+        for (const FatFileRec* file = fatFiles.head; file != nullptr; file = file->next)
+            if (folders.count(file->parentCluster) != 0)
+                m_pList->CheckedFileIds.erase(file->fileId);
+        return;
+    }
+    for (const NtfsEntryNode* node = ntfsEntryNodes.head; node != nullptr; node = node->next)
+        if (items.count(node->treeItem) != 0)
+            folders.insert(node->folderNumber);
+    if (ScanSelection.scanKind == kScanQuick) {
+        for (const NtfsScanNode* node = ntfsScanNodes.head; node != nullptr; node = node->next)
+            if (folders.count(node->parentNumber) != 0)
+                m_pList->CheckedFileIds.erase(node->dataRecordSector);
+    } else {
+        for (const NtfsFileNode* node = ntfsFileNodes.head; node != nullptr; node = node->next)
+            if (folders.count(node->parentNumber) != 0)
+                m_pList->CheckedFileIds.erase(node->recordSector);
+    }
+}
+
+void CRecoveryTreeCtrl::MarkTraceItems(HTREEITEM item, bool mark)
+{
+    if (m_pList == NULL || item == NULL || ScanSelection.scanKind != kScanFileTrace)
+        return;
+    // The root stands for every found item, a type's item for the items of that type, an extension's
+    // item below it for the items of the type with that extension. Names are told apart without regard to
+    // case and to the blanks around a type's name.
+    HTREEITEM parent = GetParentItem(item);
+    const bool everything = parent == NULL;
+    const bool wholeType = !everything && GetParentItem(parent) == NULL;
+    CString type = wholeType ? GetItemText(item) : everything ? CString() : GetItemText(parent);
+    const CString extension = everything || wholeType ? CString() : GetItemText(item);
+    type.Trim(L' ');
+    for (const TraceFoundRec* record = traceFoundList.head; record != nullptr; record = record->next) {
+        if (!everything) {
+            CString recordType = Wide(record->typeName);
+            recordType.Trim(L' ');
+            if (recordType.CompareNoCase(type) != 0 ||
+                (!wholeType && CString(Wide(record->extension)).CompareNoCase(extension) != 0))
+                continue;
+        }
+        if (mark)
+            m_pList->CheckedFileIds.insert(record->number);
+        else
+            m_pList->CheckedFileIds.erase(record->number);
+    }
+}
+
+void CRecoveryTreeCtrl::SetPartlyFromRows(HTREEITEM item)
+{
+    // A folder whose rows are only partly marked is no longer saved whole: its marked files are.
+    SetPartial(item);
+    SetBold(item, false);
+    if (m_pList != NULL) {
+        m_pList->CheckedFolderItems.erase(ValueOf(item));
+        m_pList->CheckedTreeItems.erase(ValueOf(item));
+    }
+    for (HTREEITEM ancestor = GetParentItem(item); ancestor != NULL; ancestor = GetParentItem(ancestor))
+        SetPartial(ancestor);
+}
+
 void CRecoveryTreeCtrl::CountContents(HTREEITEM item, TreeContentTotals& totals)
 {
     // The files of every folder, by the folder's ID, read once.
@@ -327,6 +401,15 @@ void CRecoveryTreeCtrl::CountContents(HTREEITEM item, TreeContentTotals& totals)
         }
     } else if (VolumeParams.fsCode == kFsNtfs && ScanSelection.scanKind == kScanQuick) {
         for (const NtfsScanNode* node = ntfsScanNodes.head; node != nullptr; node = node->next) {
+            auto& entry = filesByFolder[node->parentNumber];
+            ++entry.first;
+            entry.second += node->dataSize;
+        }
+    } else if (VolumeParams.fsCode == kFsNtfs) {
+        // The files the folder lists: records inside the volume's MFT range.
+        for (const NtfsFileNode* node = ntfsFileNodes.head; node != nullptr; node = node->next) {
+            if (node->recordSector <= VolumeParams.mftStart)
+                continue;
             auto& entry = filesByFolder[node->parentNumber];
             ++entry.first;
             entry.second += node->dataSize;
@@ -631,18 +714,30 @@ void CRecoveryTreeCtrl::OnItemClick(UINT flags, HTREEITEM item)
         if (GetItemCheckState(item) == kTreeUnchecked) {
             CheckItem(item);
             MarkFolderFiles(item);
+            MarkTraceItems(item, true);
         } else {
             UncheckItem(item);
-            ClearFolderFiles(item);
+            ClearFilesBelow(item);
+            MarkTraceItems(item, false);
         }
     } else {
         ListItemFolder(item);
-        // The files of a checked folder are marked, those of an unchecked one not; a partly checked
-        // folder keeps its files' own marks.
-        if (GetItemCheckState(item) == kTreeChecked)
-            MarkFolderFiles(item);
-        else if (GetItemCheckState(item) == kTreeUnchecked)
-            ClearFolderFiles(item);
+        ShowFolderMarks(item);
+        return;
+    }
+    RestoreListChecks();
+}
+
+void CRecoveryTreeCtrl::ShowFolderMarks(HTREEITEM item)
+{
+    // The files of a checked folder are marked, those of an unchecked one not; a partly checked folder
+    // keeps its files' own marks.
+    if (GetItemCheckState(item) == kTreeChecked) {
+        MarkFolderFiles(item);
+        MarkTraceItems(item, true);
+    } else if (GetItemCheckState(item) == kTreeUnchecked) {
+        ClearFolderFiles(item);
+        MarkTraceItems(item, false);
     }
     RestoreListChecks();
 }
@@ -726,7 +821,7 @@ void CRecoveryTreeCtrl::OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags)
     case VK_NEXT:
         if (HTREEITEM item = GetSelectedItem()) {
             ListItemFolder(item);
-            RestoreListChecks();
+            ShowFolderMarks(item);
         }
         break;
     default:
@@ -768,35 +863,16 @@ void CRecoveryTreeCtrl::ShowContextMenu(HTREEITEM item, CPoint screenPoint)
     case 59410:
     case 59411:
         if (m_pList != NULL) {
-            // Through another view and back, so that the list lays its rows out anew.
             const DWORD through = command == 32782 ? LVS_LIST : command == 59410 ? LVS_REPORT : LVS_SMALLICON;
             const DWORD target = command == 32782 ? LVS_SMALLICON : command == 59410 ? LVS_LIST : LVS_REPORT;
-            m_pList->ModifyStyle(LVS_TYPEMASK, through);
-            m_pList->ModifyStyle(LVS_TYPEMASK, target | (command == 32782 ? LVS_AUTOARRANGE : 0));
+            m_pList->SwitchViewStyle(target, through);
         }
         break;
-    case 32777:
-        CollectFoldersToSave();
-        [[fallthrough]];
     default:
         if (m_commandHandler)
             m_commandHandler(static_cast<UINT>(command), item);
         break;
     }
-}
-
-void CRecoveryTreeCtrl::CollectFoldersToSave()
-{
-    if (m_pList == NULL)
-        return;
-    m_pList->SaveFolderItems.clear();
-    HTREEITEM root = GetRootItem();
-    ForEachDescendant(root, [&](HTREEITEM item) {
-        HTREEITEM parent = GetParentItem(item);
-        if (GetItemCheckState(item) == kTreeChecked &&
-            (parent == root || GetItemCheckState(parent) != kTreeChecked))
-            m_pList->SaveFolderItems.insert(ValueOf(item));
-    });
 }
 
 BOOL CRecoveryTreeCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)

@@ -57,9 +57,6 @@ public:
     }
     // The context menu of an item: none for the root on a right click; `atItemCentre` for the Apps key.
     void ShowContextMenu(HTREEITEM item, CPoint screenPoint);
-    // Fills the list's folders to save with the topmost checked items: a checked item whose parent is
-    // not checked, or a child of the root.
-    void CollectFoldersToSave();
 
     int GetItemCheckState(HTREEITEM item) const;
     void SetChecked(HTREEITEM item);
@@ -86,6 +83,14 @@ public:
     // The folder's own files into the result list's marked files, or out of them.
     void MarkFolderFiles(HTREEITEM item);
     void ClearFolderFiles(HTREEITEM item);
+    // The files of the item's folder and of every folder below it out of the marked files.
+    void ClearFilesBelow(HTREEITEM item);
+    // After a File Trace: the found items the item stands for (all of them for the root, a type's, or a
+    // type's with one extension) into the marked files, or out of them.
+    void MarkTraceItems(HTREEITEM item, bool mark);
+    // The listed folder's rows are only partly marked: the item partly checked and no longer a folder
+    // saved whole, its ancestors partly checked.
+    void SetPartlyFromRows(HTREEITEM item);
 
     HTREEITEM InsertFolderItem(LPCWSTR name, HTREEITEM parent);
     // Builders over the engine's folder records. They never trust the parent links: a record is placed
@@ -108,6 +113,9 @@ public:
     void RestoreListChecks();
     // What a click on the item's label does: its folder listed in the result list.
     void ListItemFolder(HTREEITEM item);
+    // After the item's folder was listed: its own files follow its box (checked: marked, unchecked: not,
+    // partly: as they were), then the rows show the marks.
+    void ShowFolderMarks(HTREEITEM item);
     // The click road's work, on the please-wait box's worker thread.
     void OnItemClick(UINT flags, HTREEITEM item);
     // After a click on a FAT folder's box: the item takes the marks of the listed rows again (all marked:

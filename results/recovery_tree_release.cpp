@@ -22,6 +22,15 @@ void CRecoveryTreeCtrl::ApplyListMarks(HTREEITEM item)
 {
     if (item == NULL || m_pList == NULL)
         return;
+    // The rows say something about the folder only when they are its own: a box clicked while another
+    // folder is listed keeps what the click gave it.
+    for (int row = 0; row < m_pList->GetItemCount(); ++row) {
+        if (m_pList->IsParentRow(row))
+            continue;
+        if (m_pList->ListedFolderItem(row) != item)
+            return;
+        break;
+    }
     int rows = 0;
     int marked = 0;
     for (int row = 0; row < m_pList->GetItemCount(); ++row) {

@@ -283,6 +283,16 @@ BOOL CResultListCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, 
     }
     if (message == WM_NOTIFY && pResult != NULL) {
         const UINT code = reinterpret_cast<NMHDR*>(lParam)->code;
+        if (code == static_cast<UINT>(LVN_BEGINLABELEDITW)) {
+            *pResult = OnBeginLabelEdit(reinterpret_cast<NMLVDISPINFOW*>(lParam)) ? FALSE : TRUE;
+            return TRUE;
+        }
+        if (code == static_cast<UINT>(LVN_ENDLABELEDITW)) {
+            // The row's text is set by the handler, or stays: the control itself takes none.
+            OnEndLabelEdit(reinterpret_cast<NMLVDISPINFOW*>(lParam));
+            *pResult = FALSE;
+            return TRUE;
+        }
         if (code == static_cast<UINT>(NM_CLICK) || code == static_cast<UINT>(NM_DBLCLK)) {
             LVHITTESTINFO hit = {};
             hit.pt = reinterpret_cast<NMITEMACTIVATE*>(lParam)->ptAction;
@@ -318,6 +328,61 @@ bool CResultListCtrl::OnMouseMove(CPoint point)
 LRESULT CResultListCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
+        LVHITTESTINFO hit = {};
+        hit.pt = CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        const int row = HitTest(&hit);
+        // A box is the marking's alone: the control never sees the press, so it never toggles the box.
+        if (row >= 0 && (hit.flags & LVHT_ONITEMSTATEICON) != 0) {
+            if (m_hHandCursor != NULL)
+                ::SetCursor(m_hHandCursor);
+            SetFocus();
+            OnBoxClick(row);
+            return 0;
+        }
+        break;
+    }
+    case WM_RBUTTONDOWN: {
+        LVHITTESTINFO hit = {};
+        hit.pt = CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        const int row = HitTest(&hit);
+        if (row < 0)
+            return 0;
+        if ((hit.flags & LVHT_ONITEMSTATEICON) != 0) {
+            if (m_hHandCursor != NULL)
+                ::SetCursor(m_hHandCursor);
+            return 0;
+        }
+        // The row under the mouse becomes the selected one, then its menu opens there.
+        SetFocus();
+        SetItemState(-1, 0, LVIS_SELECTED);
+        SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        SetSelectionMark(row);
+        CPoint screen = hit.pt;
+        ClientToScreen(&screen);
+        ShowContextMenu(screen);
+        return 0;
+    }
+    case WM_KEYDOWN:
+        if (wParam == VK_SPACE) {
+            OnBoxClick(GetSelectionMark());
+            return 0;
+        }
+        if (wParam == VK_APPS) {
+            const int row = GetSelectionMark();
+            CRect rect;
+            if (row >= 0 && row < GetItemCount() && GetItemRect(row, &rect, LVIR_LABEL)) {
+                CPoint point(rect.left + 8, rect.CenterPoint().y);
+                ClientToScreen(&point);
+                ShowContextMenu(point);
+            }
+            return 0;
+        }
+        break;
+    case WM_CONTEXTMENU:
+        // Opened by the right button and the Apps key above.
+        return 0;
     case WM_MOUSEMOVE:
         if (!OnMouseMove(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))))
             return 0;
@@ -358,12 +423,9 @@ BOOL CResultListCtrl::PreTranslateMessage(MSG* pMsg)
         case VK_RETURN:
             OnEnter();
             break;
-        case VK_F2: {
-            const int row = GetSelectionMark();
-            if (row >= 0)
-                EditLabel(row);
+        case VK_F2:
+            BeginRename(GetSelectionMark());
             return TRUE;
-        }
         default:
             break;
         }

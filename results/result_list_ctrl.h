@@ -84,6 +84,44 @@ public:
 
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
+    // The context menu of the row with the selection mark, at a screen point: Recover Selected, the view
+    // styles, Find Files, Rename, Settings and Properties (after a File Trace without Find, Settings and
+    // Properties).
+    void ShowContextMenu(CPoint screenPoint);
+    // Shows the popup at a screen point and gives the chosen command, 0 for none; by default a plain
+    // menu of the system. Tests choose for the user.
+    void SetMenuTracker(std::function<int(CMenu*, CPoint)> tracker) { m_menuTracker = std::move(tracker); }
+    // Runs the commands of the menu that belong to the view and the frame (Recover Selected, Find
+    // Files, Settings).
+    void SetCommandHandler(std::function<void(UINT)> handler) { m_commandHandler = std::move(handler); }
+    // The list drawn in `style` (LVS_SMALLICON, LVS_LIST or LVS_REPORT), set through `through` and back.
+    void SwitchViewStyle(DWORD style, DWORD through);
+    // Starts editing the row's name.
+    void BeginRename(int row);
+    // A name a rename may give: one path component the system takes as it stands (not empty, no "\ / :
+    // * ? \" < > |" or control characters, no device name, not ending in a dot or a space).
+    static bool IsAcceptableName(const CString& name);
+    // The row and its record (a folder's tree item too) take the new name.
+    void RenameRow(int row, const CString& name);
+    // "File/Folder Properties" of the row with the selection mark.
+    void ShowSelectedProperties();
+
+    // The name of the row being renamed, as it was; set while an edit runs.
+    CString LabelEditOriginal;
+    int LabelEditActive = 0;
+
+    // A click on the row's box: the row marked or unmarked, the maps kept (a folder row checks or
+    // unchecks its tree item with everything below it), then the listed folder's tree item follows the
+    // rows: all marked checked, none unchecked, else partly checked.
+    void OnBoxClick(int row);
+    // The file's entry ID into the marked files, or out of them.
+    void UpdateFileMark(std::uint64_t id, bool mark);
+    // The tree item of the folder the row lies in (after a File Trace, the selected item).
+    HTREEITEM ListedFolderItem(int row) const;
+    void SyncTreeCheckFromList(HTREEITEM item);
+    // After a File Trace: the tree's item of a found type, by its name.
+    HTREEITEM TraceTypeItem(CString type) const;
+
     // Marked folders by tree item; files marked one by one or through their folder, by entry ID.
     std::set<TreeItemValue> CheckedFolderItems;
     std::set<std::uint64_t> CheckedFileIds;
@@ -113,6 +151,9 @@ private:
     // False when the move is swallowed (over the up entry).
     bool OnMouseMove(CPoint point);
     void SetStateImage(int row, int state);
+    int TrackMenu(CMenu* pPopup, CPoint screenPoint);
+    bool OnBeginLabelEdit(NMLVDISPINFOW* pInfo);
+    void OnEndLabelEdit(NMLVDISPINFOW* pInfo);
 
     CImageList m_headerImages;
     CFont m_font;
@@ -121,4 +162,6 @@ private:
     EngineSeam* m_pSeam = NULL;
     CRecoveryTreeCtrl* m_pTree = NULL;
     std::function<void(const CString&, const CString&)> m_previewHandler;
+    std::function<int(CMenu*, CPoint)> m_menuTracker;
+    std::function<void(UINT)> m_commandHandler;
 };

@@ -11,6 +11,7 @@
 #include "preview_hand_over.h"
 #include "recovery_tree_ctrl.h"
 #include "result_list_ctrl.h"
+#include "result_records.h"
 #include "result_row_text.h"
 #include "results_state.h"
 
@@ -18,88 +19,9 @@
 
 namespace {
 
-bool IsFatVolume()
-{
-    return VolumeParams.fsCode == kFsFat16 || VolumeParams.fsCode == kFsFat32;
-}
-
-bool IsKnownVolume()
-{
-    return IsFatVolume() || VolumeParams.fsCode == kFsNtfs;
-}
-
 const char16_t* Text16(const CString& text)
 {
     return reinterpret_cast<const char16_t*>(static_cast<LPCWSTR>(text));
-}
-
-// A file's record as the copy needs it; `found` false when no record has the row's ID.
-struct FileRecordValues
-{
-    bool found = false;
-    CString name;
-    std::uint64_t size = 0;
-    std::uint32_t start = 0; // first cluster, record sector or start sector
-    std::uint32_t parent = 0;
-    std::uint32_t deleted = 0;
-};
-
-FileRecordValues FindFileRecord(std::uint64_t id)
-{
-    FileRecordValues values;
-    auto take = [&](const char16_t* name, std::uint64_t size, std::uint32_t start, std::uint32_t parent,
-                    std::uint32_t deleted) {
-        values = {true, reinterpret_cast<LPCWSTR>(name), size, start, parent, deleted};
-    };
-    if (ScanSelection.scanKind == kScanFileTrace) {
-        for (const TraceFoundRec* record = traceFoundList.head; record && !values.found;
-             record = record->next)
-            if (record->number == id)
-                take(record->name, 0, record->sector, 0, 0);
-    } else if (IsFatVolume()) {
-        for (const FatFileRec* record = fatFiles.head; record && !values.found; record = record->next)
-            if (record->fileId == id)
-                take(record->name, record->size, record->firstCluster, record->parentCluster,
-                     record->deleted);
-    } else if (ScanSelection.scanKind == kScanQuick) {
-        for (const NtfsScanNode* node = ntfsScanNodes.head; node && !values.found; node = node->next)
-            if (node->dataRecordSector == id)
-                take(node->name, node->dataSize, node->dataRecordSector, node->parentNumber, node->deleted);
-    } else {
-        for (const NtfsFileNode* node = ntfsFileNodes.head; node && !values.found; node = node->next)
-            if (node->recordSector == id)
-                take(node->name, node->dataSize, node->recordSector, node->parentNumber, node->deleted);
-    }
-    return values;
-}
-
-// The folder record that holds a tree item: its folder ID and its parent's, by file system.
-struct FolderRecordValues
-{
-    bool found = false;
-    std::uint32_t id = 0;
-    std::uint32_t parent = 0;
-    TreeItemValue item = 0;
-};
-
-template <typename Match> FolderRecordValues FindFolderRecord(Match match)
-{
-    FolderRecordValues values;
-    if (IsFatVolume()) {
-        for (const FatFolderRec* record = fatFolders.head; record && !values.found; record = record->next)
-            if (match(record->treeItem, record->firstCluster))
-                values = {true, record->firstCluster, record->parentCluster, record->treeItem};
-    } else {
-        for (const NtfsEntryNode* node = ntfsEntryNodes.head; node && !values.found; node = node->next)
-            if (match(node->treeItem, node->folderNumber))
-                values = {true, node->folderNumber, node->parentNumber, node->treeItem};
-    }
-    return values;
-}
-
-std::uint32_t RootFolderId()
-{
-    return IsFatVolume() ? kFatRootFolder : kNtfsRootFolder;
 }
 
 void ListFolder(std::uint32_t id)
@@ -196,8 +118,7 @@ void CResultListCtrl::PreviewFileRow(int row)
         return;
     const CString copyName = MakeTempFileName(record.name, TempPreviewFiles);
     CloseOfficeViewers(TempPreviewFiles);
-    const FolderRecordValues parent =
-        FindFolderRecord([&](TreeItemValue, std::uint32_t folderId) { return folderId == record.parent; });
+    const FolderRecordValues parent = FindFolderById(record.parent);
     g_strPreviewItemPath = L"\\";
     if (parent.found && m_pTree != NULL)
         g_strPreviewItemPath += m_pTree->GetItemPath(reinterpret_cast<HTREEITEM>(parent.item)) + L"\\";
@@ -224,8 +145,7 @@ HTREEITEM CResultListCtrl::ListFolderOfRow(int row)
 {
     const TreeItemValue item = static_cast<TreeItemValue>(RowId(row));
     CurrentFolderId = item;
-    const FolderRecordValues folder =
-        FindFolderRecord([&](TreeItemValue recordItem, std::uint32_t) { return recordItem == item; });
+    const FolderRecordValues folder = FindFolderByItem(item);
     ListFolder(folder.found ? folder.id : RootFolderId());
     return folder.found ? reinterpret_cast<HTREEITEM>(folder.item) : NULL;
 }
@@ -238,13 +158,16 @@ void CResultListCtrl::OpenEntry(int checkFlag)
     const bool trace = ScanSelection.scanKind == kScanFileTrace;
     if (!trace && IsFolderRow(row) && !IsParentRow(row)) {
         HTREEITEM item = ListFolderOfRow(row);
-        if (checkFlag != 0)
-            CheckAllRows();
-        else
-            UncheckAllRows();
         if (item != NULL && m_pTree != NULL) {
             m_pTree->SelectItem(item);
             m_pTree->Expand(item, TVE_EXPAND);
+            // The rows show the marks the maps hold, as a click on the folder's tree item shows them: a
+            // folder only partly marked keeps its files' own marks.
+            m_pTree->ShowFolderMarks(item);
+        } else if (checkFlag != 0) {
+            CheckAllRows();
+        } else {
+            UncheckAllRows();
         }
         return;
     }
@@ -259,8 +182,7 @@ void CResultListCtrl::OpenEntry(int checkFlag)
         std::uint32_t listed = RootFolderId();
         if (IsFolderRow(1)) {
             const TreeItemValue item = static_cast<TreeItemValue>(RowId(1));
-            const FolderRecordValues folder =
-                FindFolderRecord([&](TreeItemValue recordItem, std::uint32_t) { return recordItem == item; });
+            const FolderRecordValues folder = FindFolderByItem(item);
             if (folder.found)
                 listed = folder.parent;
         } else {
@@ -274,15 +196,19 @@ void CResultListCtrl::OpenEntry(int checkFlag)
     if (trace) {
         const CString type = GetItemText(row, 0);
         ListFolderTrace(Text16(type), 1);
-        if (m_pTree != NULL)
+        // The type's item becomes the listed one, whose mark its rows follow.
+        if (HTREEITEM item = TraceTypeItem(type)) {
+            m_pTree->SelectItem(item);
+            m_pTree->ShowFolderMarks(item);
+        } else if (m_pTree != NULL) {
             m_pTree->RestoreListChecks();
+        }
     }
 }
 
 void CResultListCtrl::OpenParentFolder(std::uint32_t folderId)
 {
-    const FolderRecordValues folder =
-        FindFolderRecord([&](TreeItemValue, std::uint32_t recordId) { return recordId == folderId; });
+    const FolderRecordValues folder = FindFolderById(folderId);
     const std::uint32_t parent = folder.found ? folder.parent : RootFolderId();
     ListFolder(parent);
     if (m_pTree != NULL) {

@@ -9,6 +9,7 @@
 #include "list_column_sorter.h"
 #include "main_preview_view.h"
 #include "message_dialogs.h"
+#include "properties_dlg.h"
 #include "result_row_text.h"
 #include "results_host.h"
 #include "results_resource_ids.h"
@@ -200,10 +201,20 @@ int CThirdView_HDD::OnCreate(LPCREATESTRUCT lpCreateStruct)
     m_tree.SetContextMenuTracker([this](CMenu* pMenu, int x, int y) {
         return m_pHost != NULL ? m_pHost->TrackContextMenu(pMenu, x, y) : 0;
     });
-    m_tree.SetCommandHandler([this](UINT command, HTREEITEM) {
+    // Recover Selected of either menu is the Save button's road: every checked folder is saved with its
+    // own files (a folder's save holds no subfolder), and every file marked on its own.
+    m_tree.SetCommandHandler([this](UINT command, HTREEITEM item) {
         if (command == ID_RECOVER_SELECTED_COMMAND)
-            ContinueSave();
-        else if (m_pHost != NULL && command != ID_TREE_PROPERTIES)
+            OnSave();
+        else if (command == ID_TREE_PROPERTIES)
+            ShowFolderProperties(m_tree, item, this);
+        else if (m_pHost != NULL)
+            m_pHost->RunFrameCommand(command);
+    });
+    m_pList->SetCommandHandler([this](UINT command) {
+        if (command == ID_RECOVER_SELECTED_COMMAND)
+            OnSave();
+        else if (m_pHost != NULL)
             m_pHost->RunFrameCommand(command);
     });
     m_pList->SetPreviewHandler([this](const CString& path, const CString& extension) {
@@ -479,6 +490,9 @@ void CThirdView_HDD::RegroupRows()
 
 void CThirdView_HDD::PrepareSaveSelection()
 {
+    // What an earlier Save prepared and did not use (no folder chosen) is not marked any more.
+    m_pList->SaveFolderItems.clear();
+    m_pList->SaveFileIds.clear();
     for (TreeItemValue item : m_pList->CheckedFolderItems)
         m_pList->SaveFolderItems.insert(item);
     PrepareSaveFiles();

@@ -130,15 +130,8 @@ void ClickItem(CRecoveryTreeCtrl& tree, HTREEITEM item, bool onBox)
     tree.EnsureVisible(item);
     CRect rect;
     tree.GetItemRect(item, &rect, TRUE);
-    CPoint point = rect.CenterPoint();
+    const CPoint point = onBox ? TreeBoxPoint(tree, item) : rect.CenterPoint();
     UINT flags = 0;
-    if (onBox) {
-        // The box stands left of the icon: the first point leftwards that the tree calls its state image.
-        for (point.x = rect.left; point.x > 0; --point.x) {
-            if (tree.HitTest(point, &flags) == item && (flags & TVHT_ONITEMSTATEICON) != 0)
-                break;
-        }
-    }
     ASSERT_EQ(tree.HitTest(point, &flags), item);
     ASSERT_EQ((flags & TVHT_ONITEMSTATEICON) != 0, onBox);
     tree.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(point.x, point.y));
@@ -315,14 +308,9 @@ void ListRows(CResultListCtrl& list, const std::vector<int>& marks)
 // The left button released over the item's box, as the user's click ends.
 void ReleaseOverBox(CRecoveryTreeCtrl& tree, HTREEITEM item)
 {
-    tree.EnsureVisible(item);
-    CRect rect;
-    tree.GetItemRect(item, &rect, TRUE);
-    CPoint point = rect.CenterPoint();
+    const CPoint point = TreeBoxPoint(tree, item);
     UINT flags = 0;
-    for (point.x = rect.left; point.x > 0; --point.x)
-        if (tree.HitTest(point, &flags) == item && (flags & TVHT_ONITEMSTATEICON) != 0)
-            break;
+    tree.HitTest(point, &flags);
     ASSERT_NE(flags & TVHT_ONITEMSTATEICON, 0u);
     tree.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(point.x, point.y));
 }
@@ -369,6 +357,8 @@ TEST_F(RecoveryTreeTest, ReleasingTheButtonOverAFatFolderBoxMakesItFollowTheList
         setState(t.b, c.startB);
         setState(t.a, c.startA);
         ListRows(list, c.rows);
+        // The click before the release selects the item; made-up rows stand for the selected folder's.
+        tree.SelectItem(c.onB ? t.b : t.a);
         ReleaseOverBox(tree, c.onB ? t.b : t.a);
         EXPECT_EQ(tree.GetItemCheckState(t.b), c.expectedB);
         EXPECT_EQ(tree.GetItemCheckState(t.a), c.expectedA);
@@ -380,6 +370,7 @@ TEST_F(RecoveryTreeTest, ReleasingTheButtonOverAFatFolderBoxMakesItFollowTheList
     tree.SetCheckRecursive(t.root, 0);
     ListRows(list, {1, 1});
     VolumeParams.fsCode = kFsNtfs;
+    tree.SelectItem(t.b);
     ReleaseOverBox(tree, t.b);
     EXPECT_EQ(tree.GetItemCheckState(t.b), kTreeUnchecked);
     VolumeParams.fsCode = kFsFat32;
@@ -486,8 +477,7 @@ LPARAM LabelPoint(CRecoveryTreeCtrl& tree, HTREEITEM item)
     return MAKELPARAM(rect.CenterPoint().x, rect.CenterPoint().y);
 }
 
-TEST_F(RecoveryTreeTest,
-       TheContextMenuOfAFolderSwitchesTheListAndRecoverSelectedTakesTheTopmostCheckedFolders)
+TEST_F(RecoveryTreeTest, TheContextMenuOfAFolderSwitchesTheListAndRecoverSelectedTakesEveryCheckedFolder)
 {
     ASSERT_TRUE(QuickScanToResults(FindPartition("mbr-ext05", "2")));
     CRecoveryTreeCtrl& tree = Results()->RecoveryTree();
@@ -523,17 +513,24 @@ TEST_F(RecoveryTreeTest,
     }
     EXPECT_EQ(tree.GetSelectedItem(), level1);
 
-    // Level2 unchecked leaves Level1 partly checked: the folders to save are the root's other children.
+    // Level2 unchecked leaves Level1 partly checked. Recover Selected saves every checked folder, each with
+    // its own files (Gone's subfolder too), and none of the unchecked ones.
     tree.UncheckItem(ItemNamed(tree, L"Level2"));
     answer = 32777;
     {
         BoxAnswerer answerer(IDCANCEL);
         tree.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, LabelPoint(tree, level1));
     }
-    std::set<TreeItemValue> expected;
-    for (LPCWSTR name : {L"Sizes", L"STRADDLE", L"Trash", L"Gone"})
-        expected.insert(reinterpret_cast<TreeItemValue>(ItemNamed(tree, name)));
-    EXPECT_EQ(list.SaveFolderItems, expected);
+    for (HTREEITEM item : TreeItemsBelowRoot(tree)) {
+        SCOPED_TRACE(SlashPath(tree.GetItemPath(item)));
+        const int state = tree.GetItemCheckState(item);
+        if (state != kTreePartlyChecked) {
+            EXPECT_EQ(list.SaveFolderItems.count(reinterpret_cast<TreeItemValue>(item)),
+                      state == kTreeChecked ? 1u : 0u);
+        }
+    }
+    HTREEITEM goneSub = tree.GetChildItem(ItemNamed(tree, L"Gone"));
+    EXPECT_EQ(list.SaveFolderItems.count(reinterpret_cast<TreeItemValue>(goneSub)), 1u);
 
     // After a File Trace the menu has no Find Files, Settings or Properties.
     answer = 0;
@@ -552,25 +549,13 @@ TEST_F(RecoveryTreeTest,
 
 TEST_F(RecoveryTreeTest, AFileTraceTreeHoldsOneItemPerTypeWithItsExtensionsAndAClickListsThem)
 {
-    FreeTraceFoundList();
-    ScanSelection.scanKind = kScanFileTrace;
-    Results()->SetResultColumns(SnapshotResultColumns(kScanFileTrace));
-    const char16_t* records[][3] = {
+    BuildFileTraceTree({
         {u"1.jpg", u"jpg", u"JPEG Image"},
         {u"2.png", u"png", u"PNG Image"},
         {u"3.jpg", u"jpg", u"jpeg image"},
         {u"4.jpeg", u"jpeg", u"JPEG Image"},
-    };
-    std::uint32_t number = 0;
-    for (const auto& record : records) {
-        ++number;
-        AddTraceFoundRec(record[0], record[1], record[2], number, 100 * number);
-    }
+    });
     CRecoveryTreeCtrl& tree = Results()->RecoveryTree();
-    ScanThreadControl.done = 0;
-    const HTREEITEM root = tree.InsertFolderItem(L"Root", NULL);
-    tree.AddTraceTypeItems(root);
-    ScanThreadControl.done = 1;
     std::vector<std::string> paths;
     for (HTREEITEM item : TreeItemsBelowRoot(tree))
         paths.push_back(SlashPath(tree.GetItemPath(item)));

@@ -298,12 +298,13 @@ TEST_F(ResultListOpenTest, ADoubleClickedFolderOpensWithItsMarkAndTheUpEntryAndE
          {Case{"a marked folder lists all marked", true}, Case{"an unmarked one all unmarked", false}}) {
         SCOPED_TRACE(c.name);
         ListFolderFat(kFatRootFolder);
+        Results()->RecoveryTree().RestoreListChecks();
         const int row = RowNamed(L"Level1");
         ASSERT_GE(row, 0);
-        if (c.marked)
-            list.MarkChecked(row);
-        else
-            list.MarkUnchecked(row);
+        // The folder's box, clicked as the user clicks it, marks the folder with all it holds.
+        if ((list.GetCheckState(row) == 1) != c.marked)
+            list.OnBoxClick(row);
+        ASSERT_EQ(list.GetCheckState(row), c.marked ? 1 : 0);
         {
             BoxAnswerer answerer(IDOK);
             list.OnRowDoubleClick(row);

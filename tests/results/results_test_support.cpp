@@ -1,15 +1,22 @@
 #include "results_test_support.h"
 
 #include "app_test_app.h"
+#include "box_answerer.h"
 
 #include <gtest/gtest.h>
 
 #include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/core/found_volume_list.h"
 #include "engine/recovery/core/list_free.h"
+#include "engine/recovery/scans/extensive_scan.h"
+#include "engine/recovery/scans/file_system_scan.h"
 #include "engine/recovery/snapshot/snapshot_document.h"
+#include "engine/recovery/trace/trace_records.h"
 #include "engine_probe/probe_scan_rows.h"
+#include "file_system_step_view.h"
 #include "home_view.h"
 #include "ntfs_test_volume.h"
+#include "results_resource_ids.h"
 #include "results_step_host.h"
 #include "results_view.h"
 #include "support/oracle_files.h"
@@ -60,14 +67,17 @@ std::string Utf8(const CString& text)
 
 // The partition step's Scan and the end of its worker: the step numbers Scan writes, the scan, then the
 // hand-over to the results view.
-bool QuickScanToResults(const Partition& partition)
+namespace {
+
+// The partition's disk attached for a scan of the kind, the results view's columns set for it and its tree
+// emptied (as the wizard's Back empties it before another scan), with `step` shown; false when the image
+// cannot be opened.
+bool AttachForScan(const Partition& partition, std::uint32_t scanKind, int step)
 {
     CThirdView_HDD* pResults = Results();
-    ScanSelection.scanKind = kScanQuick;
-    ScanSelectionUi.modeSummary =
-        L"Selected Mode : Recovery Scan \r\nDrive Type         : Virtual Machine Disk";
-    pResults->SetResultColumns(SnapshotResultColumns(kScanQuick));
-    theApp.SwitchView(kViewPartition);
+    ScanSelection.scanKind = scanKind;
+    pResults->SetResultColumns(SnapshotResultColumns(scanKind));
+    theApp.SwitchView(step);
     FreeScanLists();
     // The image stays attached until the view is reset, as the program's readers stay open: previews
     // copy from it.
@@ -76,8 +86,18 @@ bool QuickScanToResults(const Partition& partition)
     if (!g_image->IsAttached())
         return false;
     pResults->AttachEngineSide();
-    // The wizard's Back empties the tree before another scan.
     pResults->RecoveryTree().EngineSide().DeleteAllItems();
+    return true;
+}
+
+} // namespace
+
+bool QuickScanToResults(const Partition& partition)
+{
+    ScanSelectionUi.modeSummary =
+        L"Selected Mode : Recovery Scan \r\nDrive Type         : Virtual Machine Disk";
+    if (!AttachForScan(partition, kScanQuick, kViewPartition))
+        return false;
     WizardStepState.quick = 3;
     WizardStepState.resultsReady = kResultsReady;
     if (RunProbeQuickScan(partition.start, partition.sectors, partition.fsCode) != 1)
@@ -85,6 +105,68 @@ bool QuickScanToResults(const Partition& partition)
     ShowScanResults();
     PumpMessages(100);
     return true;
+}
+
+bool ExtensiveScanToResults(const Partition& partition)
+{
+    if (!AttachForScan(partition, kScanExtensive, kViewFileSystem))
+        return false;
+    VolumeParams.scanFsCode = partition.fsCode;
+    VolumeParams.rangeStart = partition.start;
+    VolumeParams.rangeCount = partition.sectors;
+    VolumeParams.rangeEnd = partition.start + partition.sectors - 1;
+    if (auto* pStep = DYNAMIC_DOWNCAST(CFileSystemView, theApp.GetView(kViewFileSystem)))
+        pStep->PrepareForScan();
+    {
+        BoxAnswerer answerer(IDOK);
+        PrepareExtensiveScan();
+        ExtensiveScanThread();
+    }
+    const FoundVolumeRec* volume = FoundVolumeByNumber(1);
+    if (volume == nullptr || volume->fsCode != partition.fsCode || !ChooseFoundVolume(volume->treeItem))
+        return false;
+    FileSystemScanThread();
+    ScanThreadControl.running = 0;
+    ScanThreadControl.done = 1;
+    WizardStepState.extensive = 3;
+    WizardStepState.resultsReady = kResultsReady;
+    StartedFrame()->m_flags.extensiveResults = 1;
+    theApp.SwitchView(kViewResults);
+    PumpMessages(100);
+    return true;
+}
+
+HTREEITEM BuildFileTraceTree(std::initializer_list<TraceRecordTexts> records)
+{
+    FreeTraceFoundList();
+    ScanSelection.scanKind = kScanFileTrace;
+    Results()->SetResultColumns(SnapshotResultColumns(kScanFileTrace));
+    std::uint32_t number = 0;
+    for (const TraceRecordTexts& record : records) {
+        ++number;
+        AddTraceFoundRec(record.name, record.extension, record.type, number, 100 * number);
+    }
+    CRecoveryTreeCtrl& tree = Results()->RecoveryTree();
+    tree.DeleteAllItems();
+    ScanThreadControl.done = 0;
+    const HTREEITEM root = tree.InsertFolderItem(L"Root", NULL);
+    tree.AddTraceTypeItems(root);
+    ScanThreadControl.done = 1;
+    return root;
+}
+
+CPoint TreeBoxPoint(CTreeCtrl& tree, HTREEITEM item)
+{
+    tree.EnsureVisible(item);
+    CRect rect;
+    tree.GetItemRect(item, &rect, TRUE);
+    CPoint point = rect.CenterPoint();
+    UINT flags = 0;
+    for (point.x = rect.left; point.x > 0; --point.x) {
+        if (tree.HitTest(point, &flags) == item && (flags & TVHT_ONITEMSTATEICON) != 0)
+            break;
+    }
+    return point;
 }
 
 void Screenshot(const std::wstring& name)
@@ -114,4 +196,38 @@ void ResetResultsView()
     ScanSelection.scanKind = kScanQuick;
     theApp.SwitchView(kViewHome);
     PumpMessages(20);
+}
+
+PropertiesReader::PropertiesReader(const wchar_t* screenshot) : m_screenshot(screenshot)
+{
+    s_reader = this;
+    m_timer = ::SetTimer(NULL, 0, 50, OnTimer);
+}
+
+PropertiesReader::~PropertiesReader()
+{
+    ::KillTimer(NULL, m_timer);
+    s_reader = nullptr;
+}
+
+void CALLBACK PropertiesReader::OnTimer(HWND, UINT, UINT_PTR, DWORD)
+{
+    PropertiesReader* self = s_reader;
+    HWND dialog = ::FindWindowW(L"#32770", L"File/Folder Properties");
+    if (self == nullptr || dialog == NULL || !::IsWindowVisible(dialog) || self->seen)
+        return;
+    self->seen = true;
+    auto text = [&](int id) {
+        wchar_t buffer[256] = {};
+        ::GetDlgItemTextW(dialog, id, buffer, 256);
+        return std::wstring(buffer);
+    };
+    self->name = text(IDC_PROPERTIES_NAME);
+    self->size = text(IDC_PROPERTIES_SIZE);
+    self->contents = text(IDC_PROPERTIES_CONTAINS);
+    if (self->m_screenshot != nullptr) {
+        ::RedrawWindow(dialog, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        test_support::WriteFramedWindowScreenshot(dialog, self->m_screenshot);
+    }
+    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 }

@@ -5,6 +5,7 @@
 #include <afxwin.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 
 class CThirdView_HDD;
@@ -30,6 +31,25 @@ std::string Utf8(const CString& text);
 // hand-over to the results view. False when the image or the scan failed.
 bool QuickScanToResults(const Partition& partition);
 
+// The Extensive Scan of the partition's sectors as the partition step's worker runs it, its first volume
+// chosen and parsed as the file-system step does, then the results view. False when the image, the scan
+// or the volume failed.
+bool ExtensiveScanToResults(const Partition& partition);
+
+// A File Trace's found items, numbered from 1 in order, and the tree over them: Root with one item per
+// type. The scan kind becomes File Trace. Returns the root.
+struct TraceRecordTexts
+{
+    const char16_t* name;
+    const char16_t* extension;
+    const char16_t* type;
+};
+HTREEITEM BuildFileTraceTree(std::initializer_list<TraceRecordTexts> records);
+
+// The point of the item's box in the tree (the first point left of its label that the tree calls its
+// state image), the item scrolled into view first.
+CPoint TreeBoxPoint(CTreeCtrl& tree, HTREEITEM item);
+
 // The main window, redrawn, as <name>.png in the screenshots folder.
 void Screenshot(const std::wstring& name);
 
@@ -43,3 +63,25 @@ struct ScanCase
 
 // The results view empty again and the wizard on the home view, as a test found them.
 void ResetResultsView();
+
+// While it lives: the first "File/Folder Properties" dialog that opens has its name, size and contents
+// read (and is photographed as <screenshot>.png when one is named), then is closed with OK. A thread timer,
+// which the dialog's loop serves.
+class PropertiesReader
+{
+public:
+    explicit PropertiesReader(const wchar_t* screenshot);
+    ~PropertiesReader();
+    PropertiesReader(const PropertiesReader&) = delete;
+    PropertiesReader& operator=(const PropertiesReader&) = delete;
+
+    std::wstring name, size, contents;
+    bool seen = false;
+
+private:
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
+
+    static inline PropertiesReader* s_reader = nullptr;
+    const wchar_t* m_screenshot;
+    UINT_PTR m_timer = 0;
+};

@@ -406,7 +406,7 @@ TEST_F(ResultsViewTest, SaveWithNothingMarkedSaysSoAndWithMarkedRowsAsksForTheFo
     ::GetCurrentDirectoryW(MAX_PATH, current);
     auto saveInto = [&](const wchar_t* currentFolder) {
         // A finished save forgets what it saved: the row is marked again for each.
-        list.SaveFileIds = {7};
+        list.CheckedFileIds = {7};
         ::SetCurrentDirectoryW(currentFolder);
         MessageBoxRequest.Set(L"", 0);
         BoxAnswerer answerer(IDOK);
@@ -427,7 +427,7 @@ TEST_F(ResultsViewTest, SaveWithNothingMarkedSaysSoAndWithMarkedRowsAsksForTheFo
 
     // Marked folders become folders to save, by their full pointer-sized item.
     const TreeItemValue wideItem = static_cast<TreeItemValue>(0x7FF612345678ull);
-    list.SaveFileIds = {7};
+    list.CheckedFileIds = {7};
     list.CheckedFolderItems = {wideItem};
     list.SaveFolderItems.clear();
     {

@@ -7,19 +7,22 @@
 #include <gtest/gtest.h>
 
 #include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/save/save_names.h"
+#include "message_dialogs.h"
+#include "properties_dlg.h"
 #include "results_view.h"
+#include "save_test_support.h"
 #include "saving_dlg.h"
 #include "support/oracle_files.h"
 #include "support/screenshot.h"
 #include "support/test_paths.h"
-#include "save_test_support.h"
 
 #include <algorithm>
 #include <atomic>
 #include <fstream>
 #include <functional>
-#include <set>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -87,6 +90,12 @@ private:
             return TRUE;
         }
         HWND ok = ::GetDlgItem(window, IDOK);
+        UINT button = IDOK;
+        // A question has Yes and No.
+        if (ok == NULL && ::GetDlgItem(window, IDYES) != NULL) {
+            ok = ::GetDlgItem(window, IDYES);
+            button = IDYES;
+        }
         if (ok == NULL && ::GetTickCount64() - self->m_started < 60000)
             return TRUE; // the please-wait box
         if (self->m_answered.insert(window).second) {
@@ -95,7 +104,7 @@ private:
             ::EnumChildWindows(window, CollectStatic, reinterpret_cast<LPARAM>(&text));
             self->messages.push_back(text);
         }
-        ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(ok));
+        ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(ok));
         return TRUE;
     }
     static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) { ::EnumWindows(VisitTop, 0); }
@@ -171,10 +180,35 @@ protected:
     {
         CThirdView_HDD* pResults = Results();
         pResults->PrepareSaveSelection();
-        ASSERT_FALSE(pResults->ResultList().SaveFolderItems.empty());
+        ASSERT_FALSE(pResults->ResultList().SaveFolderItems.empty() &&
+                     pResults->ResultList().SaveFileIds.empty());
         pResults->SaveIntoFolder(target.wstring().c_str());
         std::printf("saved into %s: %u saved, %u failed\n", target.string().c_str(), SaveOutcome.saved,
                     SaveOutcome.failed);
+    }
+
+    // The marks saved into the target with the worker held by `hook` (see CSavingDlg::s_workerHook);
+    // the texts of the messages the save showed. MessageBoxRequest is emptied first.
+    std::vector<std::wstring> SaveWatched(const std::filesystem::path& target,
+                                          std::function<void(int, const char16_t*, std::uint32_t)> hook)
+    {
+        std::filesystem::create_directories(target);
+        MessageBoxRequest.Set(L"", 0);
+        CSavingDlg::s_workerHook = std::move(hook);
+        SaveDriver driver;
+        SaveInto(target, driver);
+        CSavingDlg::s_workerHook = nullptr;
+        return driver.messages;
+    }
+
+    // The marks saved into the scratch folder's target, which must end with the success message.
+    void SaveExpectingSuccess(const ScratchFolder& scratch)
+    {
+        std::filesystem::create_directories(scratch.Target());
+        SaveDriver driver;
+        SaveInto(scratch.Target(), driver);
+        ASSERT_FALSE(driver.messages.empty());
+        EXPECT_EQ(driver.messages.back(), L"Files Saved Successfully.");
     }
 
     std::wstring m_current;
@@ -197,7 +231,8 @@ TEST_F(SavingTest, AQuickScanSavedWholeMatchesSleuthKitAndSaysSo)
             HWND saving = ::FindWindowW(L"#32770", kSavingCaption);
             int width = 0;
             int height = 0;
-            const std::vector<std::uint32_t> pixels = test_support::CaptureFramedWindow(saving, width, height);
+            const std::vector<std::uint32_t> pixels =
+                test_support::CaptureFramedWindow(saving, width, height);
             shot = saving != NULL && test_support::WritePng(test_support::ScreenshotPath(L"saving_dialog"),
                                                             pixels.data(), width, height);
         };
@@ -221,8 +256,8 @@ TEST_F(SavingTest, AQuickScanSavedWholeMatchesSleuthKitAndSaysSo)
     for (const auto& [key, file] : saved) {
         const std::size_t slash = key.rfind('/');
         const std::string name = key.substr(slash == std::string::npos ? 0 : slash + 1);
-        deletedMd5[key.substr(0, slash == std::string::npos ? 0 : slash) + "|" + std::to_string(file.size) + "|" +
-                   (name.empty() ? name : name.substr(1))] = file.md5;
+        deletedMd5[key.substr(0, slash == std::string::npos ? 0 : slash) + "|" + std::to_string(file.size) +
+                   "|" + (name.empty() ? name : name.substr(1))] = file.md5;
     }
     int live = 0;
     int deleted = 0;
@@ -265,7 +300,257 @@ TEST_F(SavingTest, AFileInPlaceOfAFolderIsNamedAsAFailureNotSuccess)
     ASSERT_FALSE(driver.messages.empty());
     const std::wstring text = driver.messages.back();
     EXPECT_EQ(text.find(L"Successfully"), std::wstring::npos) << Utf8(CString(text.c_str()));
-    EXPECT_NE(text.find(L"could not be created or written"), std::wstring::npos) << Utf8(CString(text.c_str()));
+    EXPECT_NE(text.find(L"could not be created or written"), std::wstring::npos)
+        << Utf8(CString(text.c_str()));
+}
+
+// Waits on the saving worker, at most 20 seconds, until the flag is set: the dialog's thread answers
+// meanwhile.
+void HoldWorkerUntil(const std::atomic<std::uint32_t>& flag)
+{
+    const ULONGLONG started = ::GetTickCount64();
+    while (flag == 0 && ::GetTickCount64() - started < 20000)
+        ::Sleep(10);
+}
+
+HWND SavingDialog()
+{
+    return ::FindWindowW(L"#32770", kSavingCaption);
+}
+
+// From the worker: the message posted to the saving dialog, then the worker held until the flag is set.
+void PressFromWorker(UINT message, WPARAM wParam, const std::atomic<std::uint32_t>& flag)
+{
+    ::PostMessageW(SavingDialog(), message, wParam, 0);
+    HoldWorkerUntil(flag);
+}
+
+TEST_F(SavingTest, StopSavingOrEnterAnsweredYesEndsTheSaveWithFewerFilesAndNoSuccess)
+{
+    struct Case
+    {
+        const char* name;
+        UINT message;
+        WPARAM wParam;
+    };
+    for (const Case& c : {Case{"Stop Saving", WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED)},
+                          Case{"Enter", WM_KEYDOWN, VK_RETURN}}) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(QuickScanToResults(FindPartition("mbr-ext05", "2")));
+        MarkEverything();
+        ScratchFolder scratch;
+        int names = 0;
+        // The worker, as it shows the third file, has Stop Saving pressed and waits for the answer.
+        const std::vector<std::wstring> messages =
+            SaveWatched(scratch.Target(), [&](int kind, const char16_t*, std::uint32_t) {
+                if (kind == 0 && ++names == 3)
+                    PressFromWorker(c.message, c.wParam, SaveControl.stop);
+            });
+        for (const std::wstring& message : messages)
+            EXPECT_EQ(message.find(L"Successfully"), std::wstring::npos);
+        EXPECT_EQ(std::wstring(MessageBoxRequest.Copy().text), L"Do you want to stop the saving process?");
+        EXPECT_EQ(SaveControl.stop, 0u) << "cleared when the dialog closes";
+        const std::size_t saved = SavedFiles(scratch.Target()).size();
+        EXPECT_GE(saved, 2u);
+        EXPECT_LE(saved, 3u);
+        EXPECT_GE(names, 3);
+        EXPECT_LT(names, 5);
+        ResetResultsView();
+    }
+}
+
+TEST_F(SavingTest, EscapeOrTheCloseBoxMidFileLeavesThatFileShortAndTheSaveGoesOn)
+{
+    struct Case
+    {
+        const char* name;
+        UINT message;
+        WPARAM wParam;
+        const wchar_t* notice; // the message the dialog shows first, if any
+    };
+    for (const Case& c : {Case{"escape", WM_KEYDOWN, VK_ESCAPE, nullptr},
+                          Case{"close box", WM_CLOSE, 0, L"Please Stop the Saving process first."}}) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(QuickScanToResults(FindPartition("mbr-ext05", "2")));
+        MarkEverything();
+        ScratchFolder scratch;
+        // The worker, as multi.bin's progress first moves, has the key or the close box pressed and waits
+        // until the skip is asked for.
+        std::vector<std::u16string> shown;
+        bool pressed = false;
+        const std::vector<std::wstring> messages =
+            SaveWatched(scratch.Target(), [&](int kind, const char16_t* name, std::uint32_t) {
+                if (kind == 0) {
+                    shown.push_back(name != nullptr ? name : u"");
+                } else if (!pressed && !shown.empty() &&
+                           Upper(Utf8Name(std::filesystem::path(shown.back()))) == "MULTI.BIN") {
+                    pressed = true;
+                    PressFromWorker(c.message, c.wParam, SaveControl.skip);
+                }
+            });
+        ASSERT_FALSE(messages.empty());
+        EXPECT_EQ(messages.back(), L"Files Saved Successfully.");
+        ASSERT_TRUE(pressed);
+        if (c.notice != nullptr) {
+            EXPECT_EQ(std::wstring(MessageBoxRequest.Copy().text), c.notice);
+        }
+        const std::map<std::string, SavedFile> saved = SavedFiles(scratch.Target());
+        const auto multi = saved.find("SIZES/MULTI.BIN");
+        ASSERT_NE(multi, saved.end());
+        EXPECT_LT(multi->second.size, 307323u) << "the skipped file stays short";
+        // Every file shown after it was saved whole.
+        const auto after = std::find_if(shown.begin(), shown.end(), [](const std::u16string& name) {
+            return Upper(Utf8Name(std::filesystem::path(name))) == "MULTI.BIN";
+        });
+        ASSERT_NE(after, shown.end());
+        EXPECT_GT(shown.end() - after, 5);
+        EXPECT_EQ(SaveOutcome.skipped, 1u);
+        EXPECT_EQ(SaveOutcome.failed, 0u);
+        EXPECT_GT(SaveOutcome.saved, 35u);
+        ResetResultsView();
+    }
+}
+
+// The row's name edited in the label's editor, which then loses the focus.
+void RenameRow(int row, const wchar_t* name)
+{
+    CResultListCtrl& list = Results()->ResultList();
+    list.SetSelectionMark(row);
+    list.BeginRename(row);
+    CEdit* pEdit = list.GetEditControl();
+    ASSERT_NE(pEdit, nullptr);
+    pEdit->SetWindowText(name);
+    Results()->RecoveryTree().SetFocus();
+    PumpMessages(20);
+}
+
+TEST_F(SavingTest, ARenamedFileOrFolderIsSavedUnderItsNewNameWithTheSameBytes)
+{
+    const Partition partition = FindPartition("mbr-ext05", "2");
+    ASSERT_TRUE(QuickScanToResults(partition));
+    CRecoveryTreeCtrl& tree = Results()->RecoveryTree();
+    CResultListCtrl& list = Results()->ResultList();
+    // Nothing marked, then the folder Sizes listed.
+    tree.OnItemClick(TVHT_ONITEMSTATEICON, tree.GetRootItem());
+    ASSERT_EQ(tree.GetItemCheckState(tree.GetRootItem()), kTreeUnchecked);
+    HTREEITEM sizes = NULL;
+    for (HTREEITEM item = tree.GetChildItem(tree.GetRootItem()); item != NULL;
+         item = tree.GetNextSiblingItem(item))
+        if (tree.GetItemText(item) == L"Sizes")
+            sizes = item;
+    ASSERT_NE(sizes, nullptr);
+    tree.OnItemClick(TVHT_ONITEMLABEL, sizes);
+    int row = -1;
+    for (int at = 0; at < list.GetItemCount(); ++at)
+        if (list.GetItemText(at, 0).CompareNoCase(L"cluster-plus-one.bin") == 0)
+            row = at;
+    ASSERT_GE(row, 0);
+
+    // Renamed, then its box marked.
+    RenameRow(row, L"renamed plus one.bin");
+    EXPECT_EQ(list.GetItemText(row, 0), CString(L"renamed plus one.bin"));
+    list.OnBoxClick(row);
+    EXPECT_EQ(tree.GetItemCheckState(sizes), kTreePartlyChecked);
+
+    ScratchFolder scratch;
+    SaveExpectingSuccess(scratch);
+    std::string md5;
+    for (const auto& tsv : ReadTsv(JoinPath(TestDisksDir(), partition.files)))
+        if (tsv.size() > 8 && tsv[8] == "Sizes/cluster-plus-one.bin")
+            md5 = tsv[5];
+    const std::map<std::string, SavedFile> saved = SavedFiles(scratch.Target());
+    ASSERT_EQ(saved.size(), 1u);
+    EXPECT_EQ(saved.begin()->first, "RENAMED PLUS ONE.BIN");
+    EXPECT_EQ(saved.begin()->second.md5, md5);
+
+    // A folder renamed in the root's rows: its tree item takes the name, and its files are saved below it.
+    tree.OnItemClick(TVHT_ONITEMLABEL, tree.GetRootItem());
+    row = -1;
+    for (int at = 0; at < list.GetItemCount(); ++at)
+        if (list.GetItemText(at, 0) == L"STRADDLE")
+            row = at;
+    ASSERT_GE(row, 0);
+    RenameRow(row, L"Straddle renamed");
+    const HTREEITEM straddle = reinterpret_cast<HTREEITEM>(static_cast<TreeItemValue>(list.RowId(row)));
+    EXPECT_EQ(tree.GetItemText(straddle), CString(L"Straddle renamed"));
+    list.OnBoxClick(row);
+    ScratchFolder second;
+    SaveExpectingSuccess(second);
+    const std::map<std::string, SavedFile> folder = SavedFiles(second.Target());
+    EXPECT_EQ(folder.size(), 13u);
+    for (const auto& [key, file] : folder)
+        EXPECT_EQ(key.rfind("STRADDLE RENAMED/", 0), 0u) << key;
+}
+
+std::u16string Utf16(const std::string& text)
+{
+    const int length = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), NULL, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+    return std::u16string(wide.begin(), wide.end());
+}
+
+// The path of a file as the save writes it: each component made safe as the engine makes it.
+std::string SafePath(const std::string& path)
+{
+    std::string safe;
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        const std::size_t slash = std::min(path.find('/', start), path.size());
+        const std::u16string component = Utf16(path.substr(start, slash - start));
+        if (!safe.empty())
+            safe += '/';
+        safe += Utf8(CString(reinterpret_cast<const wchar_t*>(MakeSafeName(component).c_str())));
+        start = slash + 1;
+    }
+    return Upper(safe);
+}
+
+TEST_F(SavingTest, AnExtensiveScanOfNtfsSavedWholeMatchesSleuthKitWithUnsafeNamesMadeSafe)
+{
+    const Partition partition = FindPartition("mbr-ext05", "3");
+    ASSERT_TRUE(ExtensiveScanToResults(partition));
+    // The Properties of a folder count its file records, as its listing shows them.
+    {
+        CRecoveryTreeCtrl& tree = Results()->RecoveryTree();
+        HTREEITEM many = NULL;
+        for (HTREEITEM item = tree.GetChildItem(tree.GetRootItem()); item != NULL;
+             item = tree.GetNextSiblingItem(item))
+            if (tree.GetItemText(item) == L"Many")
+                many = item;
+        int files = 0;
+        for (const auto& row : ReadTsv(JoinPath(TestDisksDir(), partition.files)))
+            files +=
+                row.size() > 8 && row[1] == "f" && row[3] == "0" && row[8].rfind("Many/", 0) == 0 ? 1 : 0;
+        PropertiesReader reader(nullptr);
+        ShowFolderProperties(tree, many, Results());
+        EXPECT_EQ(reader.contents, std::to_wstring(files) + L" File(s) and 0 Folder(s)");
+    }
+    MarkEverything();
+    ScratchFolder scratch;
+    SaveExpectingSuccess(scratch);
+    const std::map<std::string, SavedFile> saved = SavedFiles(scratch.Target());
+    int live = 0;
+    int deleted = 0;
+    int unsafe = 0;
+    for (const auto& row : ReadTsv(JoinPath(TestDisksDir(), partition.files))) {
+        // Files' unnamed data, past the file system's own files.
+        if (row.size() < 9 || row[1] != "f" || row[3] != "0" || row[8].rfind("$", 0) == 0)
+            continue;
+        if (row[2] != "0" && row[7] != "1")
+            continue;
+        SCOPED_TRACE(row[8]);
+        const auto found = saved.find(SafePath(row[8]));
+        ASSERT_NE(found, saved.end()) << SafePath(row[8]);
+        EXPECT_EQ(found->second.md5, row[2] == "0" ? row[5] : row[6]);
+        ++(row[2] == "0" ? live : deleted);
+        unsafe += row[8].rfind("Unsafe/", 0) == 0 ? 1 : 0;
+    }
+    EXPECT_GT(live, 50);
+    EXPECT_GT(deleted, 3);
+    EXPECT_EQ(unsafe, 12);
+    for (const std::string& entry : ListTree(scratch.Parent()))
+        EXPECT_EQ(entry.rfind("target/", 0), 0u) << entry;
 }
 
 } // namespace

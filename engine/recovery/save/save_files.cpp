@@ -177,6 +177,12 @@ void AppendReason(std::u16string& text, std::uint32_t count, const char16_t* rea
 
 std::u16string SaveOutcomeText(const SaveOutcomeBlock& outcome)
 {
+    // Success needs a file saved: a save that wrote nothing says so, not that it succeeded.
+    if (outcome.failed == 0 && outcome.saved == 0 && outcome.skipped == 0)
+        return u"No file was saved: nothing that was marked holds a file.";
+    if (outcome.failed == 0 && outcome.saved == 0)
+        return u"No file was saved: " + DecimalText(outcome.skipped) +
+               u" file(s) were skipped or left out by the file filters or the recovery settings.";
     if (outcome.failed == 0)
         return u"Files Saved Successfully.";
     std::u16string text = DecimalText(outcome.failed) + u" file(s) could not be saved completely (" +

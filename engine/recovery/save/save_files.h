@@ -25,8 +25,9 @@
 inline constexpr int kSaveModeAsIs = 0;
 inline constexpr int kSaveModeSelection = 1;
 
-// What the closing message says: "Files Saved Successfully." when nothing failed, otherwise what
-// failed and why.
+// What the closing message says: "Files Saved Successfully." when files were saved and nothing failed;
+// that no file was saved (and whether files were skipped or left out) when nothing was written and
+// nothing failed; otherwise what failed and why.
 std::u16string SaveOutcomeText(const SaveOutcomeBlock& outcome);
 
 // Empties `folder`, shows the shell's folder browser ("Please select the path to save the data") and

@@ -399,6 +399,13 @@ TEST_F(SaveFat, TheFatDateLandsOnTheSavedFileWithTheTimeOfDay)
 TEST(SaveOutcome, TheClosingMessageSaysWhatFailed)
 {
     SaveOutcomeBlock outcome;
+    // Nothing written and nothing failed is no success.
+    EXPECT_EQ(Utf8(SaveOutcomeText(outcome)), "No file was saved: nothing that was marked holds a file.");
+    outcome.skipped = 4;
+    EXPECT_EQ(Utf8(SaveOutcomeText(outcome)),
+              "No file was saved: 4 file(s) were skipped or left out by the file filters or the recovery "
+              "settings.");
+    outcome.skipped = 0;
     outcome.saved = 12;
     EXPECT_EQ(Utf8(SaveOutcomeText(outcome)), "Files Saved Successfully.");
     outcome.skipped = 3;

@@ -1,0 +1,574 @@
+// The result list's marks after a real Quick Scan: boxes clicked as the user clicks them keep the tree's
+// tri-state marks in step and come back when the folder is opened again; the context menu with its view
+// styles, a rename's checks, and the File/Folder Properties of a file and of a folder.
+#include "app_test_app.h"
+#include "box_answerer.h"
+#include "results_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/core/list_free.h"
+#include "engine/recovery/fat/fat_records.h"
+#include "engine/recovery/snapshot/snapshot_document.h"
+#include "engine/recovery/trace/trace_records.h"
+#include "properties_dlg.h"
+#include "results_resource_ids.h"
+#include "results_step_host.h"
+#include "results_view.h"
+#include "support/screenshot.h"
+#include "wizard_state.h"
+
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+int RowNamed(const CString& name)
+{
+    CResultListCtrl& list = Results()->ResultList();
+    for (int row = 0; row < list.GetItemCount(); ++row)
+        if (list.GetItemText(row, 0).CompareNoCase(name) == 0)
+            return row;
+    return -1;
+}
+
+HTREEITEM ItemNamed(CRecoveryTreeCtrl& tree, HTREEITEM parent, LPCWSTR name)
+{
+    for (HTREEITEM child = tree.GetChildItem(parent); child != NULL; child = tree.GetNextSiblingItem(child))
+        if (tree.GetItemText(child) == name)
+            return child;
+    return NULL;
+}
+
+// The marks of the rows below the up entry, by name.
+std::vector<std::pair<std::string, int>> RowMarks()
+{
+    CResultListCtrl& list = Results()->ResultList();
+    std::vector<std::pair<std::string, int>> marks;
+    for (int row = 0; row < list.GetItemCount(); ++row)
+        if (!list.IsParentRow(row))
+            marks.emplace_back(Utf8(list.GetItemText(row, 0)), list.GetCheckState(row));
+    return marks;
+}
+
+// A press and release of the left button on the row's box, as the mouse gives them.
+void ClickBox(int row)
+{
+    CResultListCtrl& list = Results()->ResultList();
+    CRect bounds;
+    ASSERT_TRUE(list.GetItemRect(row, &bounds, LVIR_BOUNDS));
+    LVHITTESTINFO hit = {};
+    hit.pt = CPoint(bounds.left, bounds.CenterPoint().y);
+    for (; hit.pt.x < bounds.left + 40; ++hit.pt.x) {
+        if (list.HitTest(&hit) == row && (hit.flags & LVHT_ONITEMSTATEICON) != 0)
+            break;
+    }
+    ASSERT_NE(hit.flags & LVHT_ONITEMSTATEICON, 0u) << "no box on row " << row;
+    list.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(hit.pt.x, hit.pt.y));
+    list.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(hit.pt.x, hit.pt.y));
+    PumpMessages(20);
+}
+
+class ResultListMarksTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_NE(StartedFrame(), nullptr);
+        StartedFrame()->ShowWindow(SW_SHOWMAXIMIZED);
+        ASSERT_TRUE(QuickScanToResults(FindPartition("mbr-ext05", "2")));
+        CRecoveryTreeCtrl& tree = Results()->RecoveryTree();
+        // Nothing marked to begin with.
+        tree.OnItemClick(TVHT_ONITEMSTATEICON, tree.GetRootItem());
+        if (tree.GetItemCheckState(tree.GetRootItem()) != kTreeUnchecked)
+            tree.OnItemClick(TVHT_ONITEMSTATEICON, tree.GetRootItem());
+        ASSERT_EQ(tree.GetItemCheckState(tree.GetRootItem()), kTreeUnchecked);
+    }
+    void TearDown() override
+    {
+        // A double click previews the row it ends on: its copy goes.
+        ResetResultsAndTempFiles();
+        Results()->ResultList().TempPreviewFiles.clear();
+        Results()->ResultList().SetMenuTracker({});
+        ScanSelection.scanKind = kScanQuick;
+        ResetResultsView();
+    }
+
+    // The folder's tree item clicked on its label: its rows listed.
+    HTREEITEM ListFolder(LPCWSTR name)
+    {
+        CRecoveryTreeCtrl& tree = Results()->RecoveryTree();
+        HTREEITEM item = ItemNamed(tree, tree.GetRootItem(), name);
+        if (item != NULL)
+            tree.OnItemClick(TVHT_ONITEMLABEL, item);
+        return item;
+    }
+};
+
+TEST_F(ResultListMarksTest, BoxesClickedInAFolderCheckItsTreeItemAllNoneOrPartly)
+{
+    CRecoveryTreeCtrl& tree = Results()->RecoveryTree();
+    CResultListCtrl& list = Results()->ResultList();
+    HTREEITEM sizes = ListFolder(L"Sizes");
+    ASSERT_NE(sizes, nullptr);
+    ASSERT_EQ(list.GetItemCount(), 7) << "the up entry and six files";
+    for (const auto& [name, mark] : RowMarks())
+        EXPECT_EQ(mark, 0) << name;
+
+    // Every row marked, each by one press on its box: the folder is checked, the root partly.
+    for (int row = 1; row < list.GetItemCount(); ++row) {
+        ClickBox(row);
+        EXPECT_EQ(list.GetCheckState(row), 1) << "one press marks once";
+        if (row + 1 < list.GetItemCount()) {
+            EXPECT_EQ(tree.GetItemCheckState(sizes), kTreePartlyChecked);
+        }
+    }
+    EXPECT_EQ(tree.GetItemCheckState(sizes), kTreeChecked);
+    EXPECT_EQ(tree.GetItemCheckState(tree.GetRootItem()), kTreePartlyChecked);
+    EXPECT_EQ(list.CheckedFolderItems.count(reinterpret_cast<TreeItemValue>(sizes)), 1u);
+    EXPECT_EQ(list.CheckedFileIds.size(), 6u);
+
+    // One unmarked: partly checked, and the folder is no longer saved whole.
+    ClickBox(2);
+    EXPECT_EQ(tree.GetItemCheckState(sizes), kTreePartlyChecked);
+    EXPECT_EQ(list.CheckedFolderItems.count(reinterpret_cast<TreeItemValue>(sizes)), 0u);
+    EXPECT_EQ(list.CheckedFileIds.size(), 5u);
+
+    // None marked: unchecked, and so is the root.
+    for (int row = 1; row < list.GetItemCount(); ++row)
+        if (list.GetCheckState(row) == 1)
+            ClickBox(row);
+    EXPECT_EQ(tree.GetItemCheckState(sizes), kTreeUnchecked);
+    EXPECT_EQ(tree.GetItemCheckState(tree.GetRootItem()), kTreeUnchecked);
+    EXPECT_TRUE(list.CheckedFileIds.empty());
+
+    // A mix, then up to the root and back into the folder by double clicks: the same marks.
+    ClickBox(1);
+    ClickBox(3);
+    list.SetFocus();
+    list.SetSelectionMark(5);
+    list.SendMessage(WM_KEYDOWN, VK_SPACE, 0);
+    const auto mixed = RowMarks();
+    EXPECT_EQ(tree.GetItemCheckState(sizes), kTreePartlyChecked);
+    {
+        BoxAnswerer answerer(IDOK);
+        list.OnRowDoubleClick(0);
+        const int row = RowNamed(L"Sizes");
+        ASSERT_GE(row, 0);
+        EXPECT_EQ(list.GetCheckState(row), 0) << "a partly marked folder's row";
+        list.OnRowDoubleClick(row);
+    }
+    EXPECT_EQ(RowMarks(), mixed);
+    int marked = 0;
+    for (const auto& [name, mark] : mixed)
+        marked += mark;
+    EXPECT_EQ(marked, 3);
+    Screenshot(L"result_list_partly_marked_folder");
+}
+
+TEST_F(ResultListMarksTest, AFolderRowsBoxMarksTheFolderWithWhatItHoldsAndTheRootFollows)
+{
+    CRecoveryTreeCtrl& tree = Results()->RecoveryTree();
+    CResultListCtrl& list = Results()->ResultList();
+    tree.OnItemClick(TVHT_ONITEMLABEL, tree.GetRootItem());
+    HTREEITEM level1 = ItemNamed(tree, tree.GetRootItem(), L"Level1");
+    ASSERT_NE(level1, nullptr);
+    const int row = RowNamed(L"Level1");
+    ASSERT_GE(row, 0);
+    ClickBox(row);
+    EXPECT_EQ(tree.GetItemCheckState(level1), kTreeChecked);
+    EXPECT_EQ(tree.GetItemCheckState(tree.GetChildItem(level1)), kTreeChecked) << "Level2";
+    EXPECT_EQ(tree.GetItemCheckState(tree.GetRootItem()), kTreePartlyChecked);
+    {
+        BoxAnswerer answerer(IDOK);
+        list.OnRowDoubleClick(RowNamed(L"Level1"));
+    }
+    for (const auto& [name, mark] : RowMarks())
+        EXPECT_EQ(mark, 1) << name;
+
+    // Back in the root, every row marked: the root is checked with everything below it.
+    {
+        BoxAnswerer answerer(IDOK);
+        list.OnRowDoubleClick(0);
+    }
+    for (int at = 0; at < list.GetItemCount(); ++at)
+        if (list.GetCheckState(at) == 0)
+            list.OnBoxClick(at);
+    EXPECT_EQ(tree.GetItemCheckState(tree.GetRootItem()), kTreeChecked);
+    // The folder row unmarked again: the folder and its files are out, the root partly checked.
+    list.OnBoxClick(RowNamed(L"Level1"));
+    EXPECT_EQ(tree.GetItemCheckState(level1), kTreeUnchecked);
+    EXPECT_EQ(tree.GetItemCheckState(tree.GetRootItem()), kTreePartlyChecked);
+    for (const FatFileRec* file = fatFiles.head; file != nullptr; file = file->next) {
+        bool found = false;
+        std::uint32_t parent = file->parentCluster;
+        for (const FatFolderRec* folder = fatFolders.head; folder != nullptr; folder = folder->next)
+            if (folder->treeItem == reinterpret_cast<TreeItemValue>(level1) && folder->firstCluster == parent)
+                found = true;
+        if (found) {
+            EXPECT_EQ(list.CheckedFileIds.count(file->fileId), 0u);
+        }
+    }
+}
+
+TEST_F(ResultListMarksTest, ATreeBoxClickedWhileAnotherFolderIsListedKeepsItsMark)
+{
+    CRecoveryTreeCtrl& tree = Results()->RecoveryTree();
+    tree.OnItemClick(TVHT_ONITEMLABEL, tree.GetRootItem());
+    HTREEITEM level1 = ItemNamed(tree, tree.GetRootItem(), L"Level1");
+    ASSERT_NE(level1, nullptr);
+    HTREEITEM level2 = tree.GetChildItem(level1);
+    tree.Expand(level1, TVE_EXPAND);
+    // The press and the release on Level2's box, with the root's unmarked rows listed.
+    const CPoint point = TreeBoxPoint(tree, level2);
+    UINT flags = 0;
+    ASSERT_EQ(tree.HitTest(point, &flags), level2);
+    ASSERT_NE(flags & TVHT_ONITEMSTATEICON, 0u);
+    {
+        BoxAnswerer answerer(IDOK);
+        tree.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(point.x, point.y));
+    }
+    tree.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(point.x, point.y));
+    EXPECT_EQ(tree.GetItemCheckState(level2), kTreeChecked);
+    EXPECT_EQ(tree.GetItemCheckState(level1), kTreePartlyChecked);
+    EXPECT_EQ(Results()->ResultList().CheckedFolderItems.count(reinterpret_cast<TreeItemValue>(level2)), 1u);
+}
+
+TEST_F(ResultListMarksTest, AfterAFileTraceATypesRowMarksItsItemsAndItsTreeItemFollowsTheRows)
+{
+    CResultListCtrl& list = Results()->ResultList();
+    list.ClearMarks();
+    const HTREEITEM root = BuildFileTraceTree({
+        {u"1.jpg", u"jpg", u"JPEG Image"},
+        {u"2.png", u"png", u"PNG Image"},
+        {u"3.jpeg", u"jpeg", u"JPEG Image"},
+    });
+    CRecoveryTreeCtrl& tree = Results()->RecoveryTree();
+    HTREEITEM jpeg = ItemNamed(tree, root, L"JPEG Image");
+    HTREEITEM png = ItemNamed(tree, root, L"PNG Image");
+    ASSERT_NE(jpeg, nullptr);
+    ASSERT_NE(png, nullptr);
+
+    // The root lists the types: PNG's row marks its one item and checks its item.
+    tree.OnItemClick(TVHT_ONITEMLABEL, root);
+    ASSERT_EQ(list.GetItemCount(), 2);
+    list.OnBoxClick(RowNamed(L"PNG Image"));
+    EXPECT_EQ(list.CheckedFileIds, (std::set<std::uint64_t>{2}));
+    EXPECT_EQ(tree.GetItemCheckState(png), kTreeChecked);
+    EXPECT_EQ(tree.GetItemCheckState(root), kTreePartlyChecked);
+
+    // JPEG's items listed and marked one by one: its item checked, and the root with it.
+    tree.OnItemClick(TVHT_ONITEMLABEL, jpeg);
+    ASSERT_EQ(list.GetItemCount(), 2);
+    for (int row = 0; row < 2; ++row)
+        list.OnBoxClick(row);
+    EXPECT_EQ(tree.GetItemCheckState(jpeg), kTreeChecked);
+    EXPECT_EQ(tree.GetItemCheckState(root), kTreeChecked);
+    list.OnBoxClick(RowNamed(L"3.jpeg"));
+    EXPECT_EQ(tree.GetItemCheckState(jpeg), kTreePartlyChecked);
+    EXPECT_EQ(list.CheckedFileIds, (std::set<std::uint64_t>{1, 2}));
+
+    // Back in the root, a double click on JPEG's row lists its items as they are marked.
+    tree.OnItemClick(TVHT_ONITEMLABEL, root);
+    {
+        BoxAnswerer answerer(IDOK);
+        list.OnRowDoubleClick(RowNamed(L"JPEG Image"));
+    }
+    EXPECT_EQ(tree.GetSelectedItem(), jpeg);
+    ASSERT_EQ(list.GetItemCount(), 2);
+    EXPECT_EQ(list.GetCheckState(RowNamed(L"1.jpg")), 1);
+    EXPECT_EQ(list.GetCheckState(RowNamed(L"3.jpeg")), 0);
+
+    // The root's box unchecks everything.
+    tree.OnItemClick(TVHT_ONITEMSTATEICON, root);
+    EXPECT_TRUE(list.CheckedFileIds.empty());
+    EXPECT_EQ(tree.GetItemCheckState(jpeg), kTreeUnchecked);
+    tree.OnItemClick(TVHT_ONITEMSTATEICON, root);
+    EXPECT_EQ(list.CheckedFileIds, (std::set<std::uint64_t>{1, 2, 3}));
+    FreeTraceFoundList();
+}
+
+// Records the menu the list shows and chooses one of its commands.
+struct MenuChoice
+{
+    std::vector<std::wstring> texts;
+    UINT command = 0;
+
+    std::function<int(CMenu*, CPoint)> Tracker()
+    {
+        return [this](CMenu* pMenu, CPoint) {
+            texts.clear();
+            for (UINT at = 0; at < pMenu->GetMenuItemCount(); ++at) {
+                CString text;
+                pMenu->GetMenuString(at, text, MF_BYPOSITION);
+                if (!text.IsEmpty())
+                    texts.push_back(static_cast<LPCWSTR>(text));
+            }
+            return static_cast<int>(command);
+        };
+    }
+};
+
+void RightClickRow(int row)
+{
+    CResultListCtrl& list = Results()->ResultList();
+    CRect label;
+    ASSERT_TRUE(list.GetItemRect(row, &label, LVIR_LABEL));
+    list.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(label.left + 10, label.CenterPoint().y));
+    list.SendMessage(WM_RBUTTONUP, 0, MAKELPARAM(label.left + 10, label.CenterPoint().y));
+}
+
+TEST_F(ResultListMarksTest, TheContextMenuSwitchesTheViewAndFileTraceLacksFindSettingsAndProperties)
+{
+    CResultListCtrl& list = Results()->ResultList();
+    ListFolder(L"Sizes");
+    MenuChoice choice;
+    list.SetMenuTracker(choice.Tracker());
+    RightClickRow(2);
+    EXPECT_EQ(list.GetSelectionMark(), 2) << "the row under the mouse is selected";
+    EXPECT_EQ(choice.texts,
+              (std::vector<std::wstring>{L"&Recover Selected...", L"Ico&ns     ", L"&List", L"&Details",
+                                         L"&Find Files...", L"Re&name", L"&Settings...", L"&Properties..."}));
+
+    struct Case
+    {
+        const char* name;
+        UINT command;
+        DWORD style;
+    };
+    for (const Case& c :
+         {Case{"icons", ID_RESULT_LIST_ICONS, LVS_SMALLICON}, Case{"list", ID_RESULT_LIST_LIST, LVS_LIST},
+          Case{"details", ID_RESULT_LIST_DETAILS, LVS_REPORT}}) {
+        SCOPED_TRACE(c.name);
+        choice.command = c.command;
+        RightClickRow(1);
+        EXPECT_EQ(list.GetStyle() & LVS_TYPEMASK, c.style);
+        EXPECT_EQ(list.GetItemCount(), 7);
+    }
+
+    // The box of a row opens no menu; the Apps key opens it on the selected row.
+    choice.texts.clear();
+    choice.command = 0;
+    CRect bounds;
+    list.GetItemRect(1, &bounds, LVIR_BOUNDS);
+    LVHITTESTINFO hit = {};
+    for (hit.pt = CPoint(bounds.left, bounds.CenterPoint().y); hit.pt.x < bounds.left + 40; ++hit.pt.x)
+        if (list.HitTest(&hit) == 1 && (hit.flags & LVHT_ONITEMSTATEICON) != 0)
+            break;
+    list.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(hit.pt.x, hit.pt.y));
+    EXPECT_TRUE(choice.texts.empty());
+    list.SendMessage(WM_KEYDOWN, VK_APPS, 0);
+    EXPECT_EQ(choice.texts.size(), 8u);
+
+    ScanSelection.scanKind = kScanFileTrace;
+    RightClickRow(1);
+    ScanSelection.scanKind = kScanQuick;
+    EXPECT_EQ(choice.texts, (std::vector<std::wstring>{L"&Recover Selected...", L"Ico&ns     ", L"&List",
+                                                       L"&Details", L"Re&name"}));
+}
+
+// While the system's menu is up: the main window with the menu drawn over it as a screenshot, then the
+// menu closed without a choice. A thread timer, which the menu's loop serves.
+class MenuPhotographer
+{
+public:
+    MenuPhotographer()
+    {
+        s_self = this;
+        m_started = ::GetTickCount64();
+        m_timer = ::SetTimer(NULL, 0, 100, OnTimer);
+    }
+    ~MenuPhotographer()
+    {
+        ::KillTimer(NULL, m_timer);
+        s_self = nullptr;
+    }
+    bool shot = false;
+    bool seen = false;
+
+private:
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD)
+    {
+        MenuPhotographer* self = s_self;
+        if (self == nullptr)
+            return;
+        HWND menu = ::FindWindowW(L"#32768", NULL);
+        if (menu != NULL && ::IsWindowVisible(menu)) {
+            self->seen = true;
+            ::UpdateWindow(menu);
+            self->shot = self->Photograph(menu);
+            ::EndMenu();
+        } else if (::GetTickCount64() - self->m_started > 10000) {
+            ::EndMenu();
+        }
+    }
+    bool Photograph(HWND menu)
+    {
+        HWND frame = StartedFrame()->GetSafeHwnd();
+        int width = 0;
+        int height = 0;
+        std::vector<std::uint32_t> pixels = test_support::CaptureFramedWindow(frame, width, height);
+        RECT frameRect = {};
+        RECT menuRect = {};
+        ::GetWindowRect(frame, &frameRect);
+        ::GetWindowRect(menu, &menuRect);
+        const RECT menuArea = {0, 0, menuRect.right - menuRect.left, menuRect.bottom - menuRect.top};
+        HDC dc = ::GetWindowDC(menu);
+        const std::vector<std::uint32_t> menuPixels = test_support::CaptureDc(dc, menuArea);
+        ::ReleaseDC(menu, dc);
+        if (pixels.empty() || menuPixels.empty())
+            return false;
+        for (int y = 0; y < menuArea.bottom; ++y) {
+            for (int x = 0; x < menuArea.right; ++x) {
+                const int atX = menuRect.left - frameRect.left + x;
+                const int atY = menuRect.top - frameRect.top + y;
+                if (atX >= 0 && atY >= 0 && atX < width && atY < height)
+                    pixels[static_cast<std::size_t>(atY) * static_cast<std::size_t>(width) +
+                           static_cast<std::size_t>(atX)] =
+                        menuPixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(menuArea.right) +
+                                   static_cast<std::size_t>(x)];
+            }
+        }
+        return test_support::WritePng(test_support::ScreenshotPath(L"result_list_context_menu"),
+                                      pixels.data(), width, height);
+    }
+
+    static inline MenuPhotographer* s_self = nullptr;
+    ULONGLONG m_started = 0;
+    UINT_PTR m_timer = 0;
+};
+
+TEST_F(ResultListMarksTest, TheSystemsMenuOpensAtTheRowAndClosingItChoosesNothing)
+{
+    CResultListCtrl& list = Results()->ResultList();
+    ListFolder(L"Sizes");
+    MenuPhotographer photographer;
+    RightClickRow(3);
+    EXPECT_TRUE(photographer.seen);
+    EXPECT_TRUE(photographer.shot);
+    EXPECT_EQ(list.GetStyle() & LVS_TYPEMASK, static_cast<DWORD>(LVS_REPORT));
+    EXPECT_EQ(list.GetItemCount(), 7);
+}
+
+TEST_F(ResultListMarksTest, ARenameThatIsNoSafeNameKeepsTheOldName)
+{
+    struct Case
+    {
+        const wchar_t* name;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {L"renamed.bin", true}, {L"..\\x", false},     {L"a:b", false},    {L"CON", false},
+        {L"aux.txt", false},    {L"dot.", false},      {L"space ", false}, {L"..", false},
+        {L"a/b", false},        {L"tab\tname", false}, {L"q?.txt", false}, {L"", false},
+        {L"Привет.txt", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(Utf8(CString(c.name)));
+        EXPECT_EQ(CResultListCtrl::IsAcceptableName(c.name), c.accepted);
+    }
+
+    // The edit as the user makes it: the label's editor takes the text and loses the focus.
+    CResultListCtrl& list = Results()->ResultList();
+    ListFolder(L"Sizes");
+    auto rename = [&](const wchar_t* from, const wchar_t* to) {
+        const int row = RowNamed(from);
+        EXPECT_GE(row, 0);
+        list.SetSelectionMark(row);
+        list.BeginRename(row);
+        CEdit* pEdit = list.GetEditControl();
+        EXPECT_NE(pEdit, nullptr);
+        if (pEdit == nullptr)
+            return;
+        EXPECT_EQ(list.LabelEditActive, 1);
+        pEdit->SetWindowText(to);
+        Results()->RecoveryTree().SetFocus();
+        PumpMessages(20);
+        EXPECT_EQ(list.LabelEditActive, 0);
+    };
+    for (const wchar_t* refused : {L"..\\x", L"a:b", L"CON"}) {
+        SCOPED_TRACE(Utf8(CString(refused)));
+        rename(L"one.bin", refused);
+        EXPECT_GE(RowNamed(L"one.bin"), 0);
+    }
+    bool kept = false;
+    for (const FatFileRec* file = fatFiles.head; file != nullptr; file = file->next)
+        kept = kept || CString(reinterpret_cast<const wchar_t*>(file->name)).CompareNoCase(L"one.bin") == 0;
+    EXPECT_TRUE(kept) << "the record keeps its name";
+
+    // An empty text is the old name.
+    rename(L"one.bin", L"");
+    EXPECT_GE(RowNamed(L"one.bin"), 0);
+}
+
+TEST_F(ResultListMarksTest, PropertiesShowKilobytesOfAFileAndTheContentsOfAFolder)
+{
+    struct SizeCase
+    {
+        std::uint64_t bytes;
+        const wchar_t* file;
+        const wchar_t* folder;
+    };
+    for (const SizeCase& c :
+         {SizeCase{0, L"1 KB", L"Less than 1 MB"}, SizeCase{1023, L"1 KB", L"Less than 1 MB"},
+          SizeCase{1024, L"2 KB", L"Less than 1 MB"}, SizeCase{1048575, L"1024 KB", L"Less than 1 MB"},
+          SizeCase{1048576, L"1025 KB", L"1 MB"}, SizeCase{5ull << 30, L"5242881 KB", L"5120 MB"}}) {
+        SCOPED_TRACE(c.bytes);
+        EXPECT_EQ(std::wstring(PropertiesFileSizeText(c.bytes)), c.file);
+        EXPECT_EQ(std::wstring(PropertiesFolderSizeText(c.bytes)), c.folder);
+    }
+
+    CResultListCtrl& list = Results()->ResultList();
+    MenuChoice choice;
+    choice.command = ID_RESULT_LIST_PROPERTIES;
+    list.SetMenuTracker(choice.Tracker());
+    ListFolder(L"Sizes");
+    struct RowCase
+    {
+        const wchar_t* row;
+        const wchar_t* size;
+    };
+    for (const RowCase& c : {RowCase{L"empty.bin", L"1 KB"}, RowCase{L"cluster.bin", L"1 KB"},
+                             RowCase{L"cluster-plus-one.bin", L"1 KB"}, RowCase{L"multi.bin", L"301 KB"}}) {
+        SCOPED_TRACE(Utf8(CString(c.row)));
+        PropertiesReader reader(std::wstring(c.row) == L"multi.bin" ? L"properties_file" : nullptr);
+        RightClickRow(RowNamed(c.row));
+        EXPECT_TRUE(reader.seen);
+        EXPECT_EQ(CString(reader.name.c_str()).CompareNoCase(c.row), 0) << Utf8(CString(reader.name.c_str()));
+        EXPECT_EQ(reader.size, c.size);
+        EXPECT_EQ(reader.contents, L"");
+    }
+
+    // A folder: its files and the folders below it, from the root's listing and from the tree's menu.
+    CRecoveryTreeCtrl& tree = Results()->RecoveryTree();
+    tree.OnItemClick(TVHT_ONITEMLABEL, tree.GetRootItem());
+    struct FolderCase
+    {
+        const wchar_t* folder;
+        const wchar_t* contents;
+    };
+    for (const FolderCase& c : {FolderCase{L"Sizes", L"6 File(s) and 0 Folder(s)"},
+                                FolderCase{L"Level1", L"3 File(s) and 3 Folder(s)"}}) {
+        SCOPED_TRACE(Utf8(CString(c.folder)));
+        PropertiesReader reader(std::wstring(c.folder) == L"Level1" ? L"properties_folder" : nullptr);
+        RightClickRow(RowNamed(c.folder));
+        EXPECT_TRUE(reader.seen);
+        EXPECT_EQ(reader.contents, c.contents);
+        EXPECT_EQ(reader.size, L"Less than 1 MB");
+    }
+    // The tree's own Properties command.
+    tree.SetContextMenuTracker([](CMenu*, int, int) { return static_cast<int>(ID_TREE_PROPERTIES); });
+    PropertiesReader reader(nullptr);
+    tree.SelectItem(ItemNamed(tree, tree.GetRootItem(), L"Sizes"));
+    tree.SendMessage(WM_KEYDOWN, VK_APPS, 0);
+    tree.SetContextMenuTracker(
+        [](CMenu* pMenu, int x, int y) { return ApplicationResultsHost().TrackContextMenu(pMenu, x, y); });
+    EXPECT_TRUE(reader.seen);
+    EXPECT_EQ(reader.name, L"Sizes");
+    EXPECT_EQ(reader.contents, L"6 File(s) and 0 Folder(s)");
+}
+
+} // namespace
