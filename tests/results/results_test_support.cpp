@@ -125,6 +125,8 @@ bool ExtensiveScanToResults(const Partition& partition)
     const FoundVolumeRec* volume = FoundVolumeByNumber(1);
     if (volume == nullptr || volume->fsCode != partition.fsCode || !ChooseFoundVolume(volume->treeItem))
         return false;
+    // The Extensive Scan leaves its stop flag set; the file-system step is a worker of its own.
+    ArmScanWorker();
     FileSystemScanThread();
     ScanThreadControl.running = 0;
     ScanThreadControl.done = 1;
