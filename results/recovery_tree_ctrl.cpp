@@ -352,27 +352,12 @@ void CRecoveryTreeCtrl::MarkTraceItems(HTREEITEM item, bool mark)
 {
     if (m_pList == NULL || item == NULL || ScanSelection.scanKind != kScanFileTrace)
         return;
-    // The root stands for every found item, a type's item for the items of that type, an extension's
-    // item below it for the items of the type with that extension. Names are told apart without regard to
-    // case and to the blanks around a type's name.
-    HTREEITEM parent = GetParentItem(item);
-    const bool everything = parent == NULL;
-    const bool wholeType = !everything && GetParentItem(parent) == NULL;
-    CString type = wholeType ? GetItemText(item) : everything ? CString() : GetItemText(parent);
-    const CString extension = everything || wholeType ? CString() : GetItemText(item);
-    type.Trim(L' ');
-    for (const TraceFoundRec* record = traceFoundList.head; record != nullptr; record = record->next) {
-        if (!everything) {
-            CString recordType = Wide(record->typeName);
-            recordType.Trim(L' ');
-            if (recordType.CompareNoCase(type) != 0 ||
-                (!wholeType && CString(Wide(record->extension)).CompareNoCase(extension) != 0))
-                continue;
-        }
+    // The items a click on the tree item lists: every found item for the root, a type's or an extension's.
+    for (std::uint64_t id : OwnFileIds(item, false)) {
         if (mark)
-            m_pList->CheckedFileIds.insert(record->number);
+            m_pList->CheckedFileIds.insert(id);
         else
-            m_pList->CheckedFileIds.erase(record->number);
+            m_pList->CheckedFileIds.erase(id);
     }
 }
 
