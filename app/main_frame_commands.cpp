@@ -2,11 +2,11 @@
 #include "main_frame.h"
 
 #include "drive_info_dlg.h"
-#include "file_filters_dlg.h"
-#include "recovery_settings_dlg.h"
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/snapshot/snapshot_document.h"
+#include "file_filters_dlg.h"
 #include "recovery_app.h"
+#include "recovery_settings_dlg.h"
 #include "resource.h"
 #include "results_view.h"
 #include "web_addresses.h"
@@ -64,11 +64,42 @@ void CMainFrame::OnRecoverSelected()
     }
 }
 
-void CMainFrame::OnViewIcons() {}
+namespace {
+CResultListCtrl* ShownResultList()
+{
+    CRecoveryApp* pApp = RecoveryApp();
+    auto* pResults = dynamic_cast<CThirdView_HDD*>(pApp != NULL ? pApp->GetView(kViewResults) : NULL);
+    return pResults != NULL && ::IsWindow(pResults->ResultList().GetSafeHwnd()) ? &pResults->ResultList()
+                                                                                : NULL;
+}
 
-void CMainFrame::OnViewList() {}
+// The list takes the style with auto-arrange and is drawn again at once.
+void SetResultListStyle(DWORD style)
+{
+    if (CResultListCtrl* pList = ShownResultList()) {
+        pList->ModifyStyle(LVS_TYPEMASK, style | LVS_AUTOARRANGE);
+        pList->Invalidate();
+        pList->UpdateWindow();
+    }
+}
+} // namespace
 
-void CMainFrame::OnViewDetails() {}
+void CMainFrame::OnViewIcons()
+{
+    // Small icons through the list view and back, so that the control lays its icons out anew.
+    if (CResultListCtrl* pList = ShownResultList())
+        pList->SwitchViewStyle(LVS_SMALLICON, LVS_LIST);
+}
+
+void CMainFrame::OnViewList()
+{
+    SetResultListStyle(LVS_LIST);
+}
+
+void CMainFrame::OnViewDetails()
+{
+    SetResultListStyle(LVS_REPORT);
+}
 
 void CMainFrame::OnFindFiles() {}
 

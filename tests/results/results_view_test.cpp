@@ -221,6 +221,23 @@ TEST_F(ResultsViewTest, TheUpEntryOfAFolderShowsNoCheckBoxOnItsOwnColour)
     Screenshot(L"results_view_subfolder");
 }
 
+// The frame's View menu restyles the result list; Icons leaves it in small icons.
+TEST_F(ResultsViewTest, TheFramesViewCommandsRestyleTheResultList)
+{
+    ASSERT_TRUE(QuickScanToResults(FindPartition("mbr-ext05", "2")));
+    CResultListCtrl& list = Results()->ResultList();
+    struct Case
+    {
+        UINT command;
+        DWORD view;
+    };
+    for (const Case& c : {Case{59410, LVS_LIST}, Case{32782, LVS_SMALLICON}, Case{59411, LVS_REPORT}}) {
+        StartedFrame()->SendMessage(WM_COMMAND, c.command);
+        EXPECT_EQ(list.GetStyle() & LVS_TYPEMASK, c.view) << c.command;
+        EXPECT_NE(list.GetStyle() & LVS_AUTOARRANGE, 0u) << c.command;
+    }
+}
+
 // A click on a column's header as the user makes it.
 void ClickHeader(int column)
 {
