@@ -4,6 +4,7 @@
 #include "drive_info_dlg.h"
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/snapshot/snapshot_document.h"
+#include "find_files_dlg.h"
 #include "recovery_app.h"
 #include "resource.h"
 #include "results_view.h"
@@ -68,7 +69,15 @@ void CMainFrame::OnViewList() {}
 
 void CMainFrame::OnViewDetails() {}
 
-void CMainFrame::OnFindFiles() {}
+void CMainFrame::OnFindFiles()
+{
+    // A posted command passes by the command's enabling: File Trace and a wizard without results find
+    // nothing.
+    if (FrameCommandState(ID_FIND_FILES, ScanSelection.scanKind, m_flags) != CommandState::Enabled)
+        return;
+    CFindFileDlg dialog(this);
+    dialog.DoModal();
+}
 
 void CMainFrame::OnFileFilters() {}
 
