@@ -99,7 +99,7 @@ private:
     CShellFileInfo m_shell;
     CTransparentStatic m_status;
     CToolButton m_saveButton;
-    CButton m_selectAll;
+    CTransparentButtonCtrl m_selectAll;
     CToolButton m_stopButton;
     CToolButton m_startButton;
     CTransparentStatic m_labels[5];

@@ -334,8 +334,11 @@ protected:
     {
         ASSERT_TRUE(QuickScanToResults(partition));
         StartedFrame()->m_flags.results = 1;
-        script.Then([] { return FindDialog() != NULL && ActiveFindDlg != nullptr; },
-                    [] { EXPECT_EQ(FindDlgOpen, 1u); });
+        script.Then([] { return FindDialog() != NULL && ActiveFindDlg != nullptr; }, [] {
+            EXPECT_EQ(FindDlgOpen, 1u);
+            // The list waits for the first search.
+            EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(FindDialog(), IDC_FIND_LIST)));
+        });
         steps();
         script.Start();
         StartedFrame()->PostMessage(WM_COMMAND, ID_FIND_FILES, 0);
@@ -498,7 +501,8 @@ TEST_F(FindFilesTest, SavingTwoCheckedRowsWritesThoseTwoFiles)
 }
 
 // Stop asks while the search runs on; No goes on searching, Yes ends it with the rows found so far.
-// Escape and the close box do nothing while it runs; afterwards Escape closes the dialog.
+// Escape and the close box do nothing while it runs; afterwards Select All marks the rows found, a new
+// search starts from an empty list, and Escape closes the dialog.
 TEST_F(FindFilesTest, StopKeepsTheRowsFoundAndEscapeWaitsForTheSearch)
 {
     CFindFileDlg::s_workerHook = [](int rows) {
@@ -534,6 +538,19 @@ TEST_F(FindFilesTest, StopKeepsTheRowsFoundAndEscapeWaitsForTheSearch)
             EXPECT_EQ(status, L"There were 3 files found.");
             EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(FindDialog(), IDOK)));
             EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(FindDialog(), IDC_FIND_LIST)));
+            // Select All marks every row found.
+            ::CheckDlgButton(FindDialog(), IDC_FIND_SELECT_ALL, BST_CHECKED);
+            Click(FindDialog(), IDC_FIND_SELECT_ALL);
+        });
+        script.Then([] { return Dialog().CheckedRowIds().size() == 3; }, [] {
+            EXPECT_EQ(WindowText(::GetDlgItem(FindDialog(), IDC_FIND_SELECT_ALL)), L"Unselect All");
+            // A new search begins with no row and the box cleared.
+            StartSearch(L"*.nothing-has-this");
+        });
+        script.Then(SearchEnded, [] {
+            EXPECT_EQ(Dialog().ResultList().GetItemCount(), 0);
+            EXPECT_EQ(::IsDlgButtonChecked(FindDialog(), IDC_FIND_SELECT_ALL), static_cast<UINT>(BST_UNCHECKED));
+            EXPECT_EQ(WindowText(::GetDlgItem(FindDialog(), IDC_FIND_SELECT_ALL)), L"Select All");
             Click(FindDialog(), IDCANCEL);
         });
     });
