@@ -5,6 +5,7 @@
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/snapshot/snapshot_document.h"
 #include "file_filters_dlg.h"
+#include "find_files_dlg.h"
 #include "recovery_app.h"
 #include "recovery_settings_dlg.h"
 #include "resource.h"
@@ -101,7 +102,15 @@ void CMainFrame::OnViewDetails()
     SetResultListStyle(LVS_REPORT);
 }
 
-void CMainFrame::OnFindFiles() {}
+void CMainFrame::OnFindFiles()
+{
+    // A posted command passes by the command's enabling: File Trace and a wizard without results find
+    // nothing.
+    if (FrameCommandState(ID_FIND_FILES, ScanSelection.scanKind, m_flags) != CommandState::Enabled)
+        return;
+    CFindFileDlg dialog(this);
+    dialog.DoModal();
+}
 
 void CMainFrame::OnFileFilters()
 {

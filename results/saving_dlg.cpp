@@ -3,6 +3,7 @@
 #include "engine/recovery/save/save_files.h"
 #include "message_box_resource_ids.h"
 #include "message_dialogs.h"
+#include "modal_wait_dialog.h"
 #include "results_resource_ids.h"
 
 namespace {
@@ -213,16 +214,5 @@ void CSavingDlg::SetProgressPos(std::uint32_t percent)
 
 void CSavingDlg::WaitForWorker()
 {
-    if (m_pWorker == NULL)
-        return;
-    const HANDLE thread = m_pWorker->m_hThread;
-    for (;;) {
-        const DWORD wait = ::MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_SENDMESSAGE);
-        if (wait != WAIT_OBJECT_0 + 1)
-            break;
-        MSG message;
-        ::PeekMessageW(&message, NULL, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    }
-    delete m_pWorker;
-    m_pWorker = NULL;
+    WaitForThreadServingSentMessages(m_pWorker);
 }

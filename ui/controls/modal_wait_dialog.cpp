@@ -132,16 +132,21 @@ void CModalWaitDlg::WaitForWorker()
         return;
     }
     m_stop = true;
-    const HANDLE thread = m_pWorker->m_hThread;
+    WaitForThreadServingSentMessages(m_pWorker);
+}
+
+void WaitForThreadServingSentMessages(CWinThread*& pThread)
+{
+    if (pThread == NULL)
+        return;
+    const HANDLE thread = pThread->m_hThread;
     for (;;) {
         const DWORD wait = ::MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_SENDMESSAGE);
-        if (wait != WAIT_OBJECT_0 + 1) {
+        if (wait != WAIT_OBJECT_0 + 1)
             break;
-        }
-        // Delivers the messages sent from other threads without taking posted ones (input) off the queue.
         MSG message;
         ::PeekMessageW(&message, NULL, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }
-    delete m_pWorker;
-    m_pWorker = NULL;
+    delete pThread;
+    pThread = NULL;
 }

@@ -14,6 +14,11 @@
 using ModalWaitRoutine = void (*)(UINT_PTR first, UINT_PTR second, UINT_PTR third,
                                   const std::atomic<bool>& stop);
 
+// Waits until the thread has ended, meanwhile delivering the messages that other threads send to this
+// thread's windows (a worker that sends to them goes on), but not the posted ones (input stays queued).
+// Then deletes the thread object, which must not delete itself, and sets the pointer to null.
+void WaitForThreadServingSentMessages(CWinThread*& pThread);
+
 // Keeps the user waiting, modally, while one long piece of work runs on a worker thread that the dialog
 // starts when it opens. The dialog closes itself at its first paint after the work has returned; Cancel
 // asks the work to stop and the dialog closes once it has. DoModal answers IDCANCEL in both cases, and

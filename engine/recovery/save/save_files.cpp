@@ -205,6 +205,63 @@ void BrowseForSaveFolder(std::u16string& folder)
         folder = std::move(chosen);
 }
 
+SaveOutcomeBlock SaveFoundFiles(const std::u16string& target, const std::vector<std::uint64_t>& ids)
+{
+    SaveOutcome = {};
+    const bool fat = VolumeParams.fsCode == kFsFat16 || VolumeParams.fsCode == kFsFat32;
+    if (target.empty() || ScanSelection.scanKind == kScanFileTrace || (!fat && VolumeParams.fsCode != kFsNtfs))
+        return SaveOutcome;
+    // What a save needs of a record (first cluster or record sector, and the FAT date or FILETIME), by
+    // ID; the first record of the list with an ID counts.
+    struct FoundFile
+    {
+        const char16_t* name;
+        std::uint32_t start;
+        std::uint64_t size;
+        std::uint64_t time;
+        std::uint32_t deleted;
+    };
+    std::unordered_map<std::uint64_t, FoundFile> byId;
+    if (fat) {
+        for (const FatFileRec* record = fatFiles.head; record; record = record->next)
+            byId.emplace(record->fileId, FoundFile{record->name, record->firstCluster, record->size,
+                                                   record->writeDate, record->deleted});
+    } else if (ScanSelection.scanKind == kScanExtensive) {
+        for (const NtfsFileNode* node = ntfsFileNodes.head; node; node = node->next)
+            byId.emplace(node->recordSector, FoundFile{node->name, node->recordSector, node->dataSize,
+                                                       node->creationTime, node->deleted});
+    } else {
+        for (const NtfsScanNode* node = ntfsScanNodes.head; node; node = node->next)
+            byId.emplace(node->dataRecordSector, FoundFile{node->name, node->dataRecordSector, node->dataSize,
+                                                           node->creationTime, node->deleted});
+    }
+
+    std::uint32_t counter = 0;
+    for (std::uint64_t id : ids) {
+        if (SaveControl.stop == 1)
+            break;
+        const auto found = byId.find(id);
+        if (found == byId.end()) {
+            // A row that no record of the current lists answers has nothing to save.
+            ++SaveOutcome.skipped;
+            continue;
+        }
+        const FoundFile& file = found->second;
+        // As-is saves show nothing themselves: the dialog names each file here.
+        SavingDialogUi& dialog = UiSavingDialog();
+        dialog.SetFileNameText(MakeSafeName(file.name ? file.name : u"").c_str());
+        dialog.SetFolderText(target.c_str());
+        dialog.SetCounterText(DecimalText(++counter).c_str());
+        PendingFileTime = file.time;
+        if (fat)
+            SaveFileFat(target.c_str(), static_cast<std::uint32_t>(id), kSaveModeAsIs, file.start,
+                        static_cast<std::uint32_t>(file.size), file.name, file.deleted);
+        else
+            SaveFileNtfs(target.c_str(), file.name, file.start, file.size, kSaveModeAsIs, file.deleted);
+    }
+    return SaveOutcome;
+}
+
 SaveOutcomeBlock SaveSelection()
 {
     SaveOutcome = {};

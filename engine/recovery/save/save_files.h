@@ -103,3 +103,9 @@ void SplitFatDate(std::uint16_t date, std::uint32_t& year, std::uint32_t& month,
 // File Trace items by their marked IDs. Stops as soon as the stop flag is set. Clears SaveOutcome first
 // and returns it.
 SaveOutcomeBlock SaveSelection();
+
+// The Find dialog's checked rows, by the IDs of their ID column (FAT file ID, MFT record sector, or the
+// Quick Scan node's data record sector), each saved as it is (mode 0: no filter or policy, a file of the
+// same name overwritten) straight into `target`. An ID that no record of the current lists holds counts
+// as skipped. Stops as soon as the stop flag is set. Clears SaveOutcome first and returns it.
+SaveOutcomeBlock SaveFoundFiles(const std::u16string& target, const std::vector<std::uint64_t>& ids);
