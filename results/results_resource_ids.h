@@ -96,6 +96,7 @@
 #define IDC_PROPERTIES_MODIFIED 1067
 #define IDC_PROPERTIES_SIZE 1068
 #define IDC_PROPERTIES_CONTAINS 1069
+
 // The Find File(s) dialog; its skin is IDB_SKIN_FIND_FILES, its list's hand cursor IDC_RESULT_LIST_HAND.
 #define IDD_FIND_FILES_DLG 195
 #define IDC_FIND_PATTERN 1032
