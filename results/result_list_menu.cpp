@@ -2,6 +2,7 @@
 #include "engine/recovery/core/engine_alloc.h"
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/save/save_names.h"
+#include "find_files_dlg.h"
 #include "properties_dlg.h"
 #include "recovery_tree_ctrl.h"
 #include "result_list_ctrl.h"
@@ -48,6 +49,9 @@ int CResultListCtrl::TrackMenu(CMenu* pPopup, CPoint screenPoint)
 
 void CResultListCtrl::ShowContextMenu(CPoint screenPoint)
 {
+    // Not while the Find File(s) dialog is open: its save and the list's would share the saving dialog.
+    if (FindDlgOpen != 0)
+        return;
     const int row = GetSelectionMark();
     if (row < 0 || row >= GetItemCount())
         return;

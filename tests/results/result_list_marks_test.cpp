@@ -12,6 +12,7 @@
 #include "engine/recovery/fat/fat_records.h"
 #include "engine/recovery/snapshot/snapshot_document.h"
 #include "engine/recovery/trace/trace_records.h"
+#include "find_files_dlg.h"
 #include "properties_dlg.h"
 #include "results_resource_ids.h"
 #include "results_step_host.h"
@@ -327,6 +328,11 @@ TEST_F(ResultListMarksTest, TheContextMenuSwitchesTheViewAndFileTraceLacksFindSe
     ListFolder(L"Sizes");
     MenuChoice choice;
     list.SetMenuTracker(choice.Tracker());
+    // No menu while the Find File(s) dialog is open.
+    FindDlgOpen = 1;
+    RightClickRow(2);
+    FindDlgOpen = 0;
+    EXPECT_TRUE(choice.texts.empty());
     RightClickRow(2);
     EXPECT_EQ(list.GetSelectionMark(), 2) << "the row under the mouse is selected";
     EXPECT_EQ(choice.texts,
