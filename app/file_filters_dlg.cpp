@@ -30,7 +30,8 @@ BEGIN_MESSAGE_MAP(CFileFiltersDlg, CDialog)
 END_MESSAGE_MAP()
 // clang-format on
 
-CFileFiltersDlg::CFileFiltersDlg(CWnd* pParent) : CDialog(IDD_FILE_FILTERS, pParent), m_skin(IDB_SKIN_FILE_FILTERS)
+CFileFiltersDlg::CFileFiltersDlg(CWnd* pParent)
+    : CDialog(IDD_FILE_FILTERS, pParent), m_skin(IDB_SKIN_FILE_FILTERS)
 {}
 
 void CFileFiltersDlg::DoDataExchange(CDataExchange* pDX)
@@ -45,7 +46,8 @@ BOOL CFileFiltersDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
     CreateArialFont(m_font, 15, FW_NORMAL);
-    for (int id : {IDC_FILTER_CAPTION, IDC_FILTER_EDIT, IDC_FILTER_LIST, IDC_FILTER_ADD, IDC_FILTER_REMOVE, IDCANCEL}) {
+    for (int id : {IDC_FILTER_CAPTION, IDC_FILTER_EDIT, IDC_FILTER_LIST, IDC_FILTER_ADD, IDC_FILTER_REMOVE,
+                   IDCANCEL}) {
         if (CWnd* pControl = GetDlgItem(id))
             pControl->SetFont(&m_font);
     }

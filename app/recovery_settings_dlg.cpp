@@ -65,8 +65,9 @@ void CRecoverySettingsDlg::DoDataExchange(CDataExchange* pDX)
     CDialog::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_SETTINGS_SECTORS, m_sectorsCombo);
     DDX_Control(pDX, IDC_SETTINGS_RETRIES, m_retriesCombo);
-    const UINT labels[] = {IDC_SETTINGS_SECTORS_CAPTION, IDC_SETTINGS_DUPLICATE_GROUP, IDC_SETTINGS_DELETED_GROUP,
-                           IDC_SETTINGS_BAD_SECTOR_GROUP, IDC_SETTINGS_RETRIES_CAPTION};
+    const UINT labels[] = {IDC_SETTINGS_SECTORS_CAPTION, IDC_SETTINGS_DUPLICATE_GROUP,
+                           IDC_SETTINGS_DELETED_GROUP, IDC_SETTINGS_BAD_SECTOR_GROUP,
+                           IDC_SETTINGS_RETRIES_CAPTION};
     for (int index = 0; index < 5; ++index)
         DDX_Control(pDX, labels[index], m_labels[index]);
     for (int index = 0; index < 3; ++index) {
@@ -86,9 +87,10 @@ BOOL CRecoverySettingsDlg::OnInitDialog()
         if (CWnd* pGroup = GetDlgItem(id))
             pGroup->SetFont(&m_groupFont);
     }
-    for (int id : {IDC_SETTINGS_SECTORS_CAPTION, IDC_SETTINGS_SECTORS, IDC_SETTINGS_RENAME, IDC_SETTINGS_OVERWRITE,
-                   IDC_SETTINGS_SKIP, IDC_SETTINGS_INCLUDE_DELETED, IDC_SETTINGS_ONLY_DELETED,
-                   IDC_SETTINGS_EXCLUDE_DELETED, IDC_SETTINGS_RETRIES_CAPTION, IDC_SETTINGS_RETRIES, IDOK, IDCANCEL}) {
+    for (int id :
+         {IDC_SETTINGS_SECTORS_CAPTION, IDC_SETTINGS_SECTORS, IDC_SETTINGS_RENAME, IDC_SETTINGS_OVERWRITE,
+          IDC_SETTINGS_SKIP, IDC_SETTINGS_INCLUDE_DELETED, IDC_SETTINGS_ONLY_DELETED,
+          IDC_SETTINGS_EXCLUDE_DELETED, IDC_SETTINGS_RETRIES_CAPTION, IDC_SETTINGS_RETRIES, IDOK, IDCANCEL}) {
         if (CWnd* pControl = GetDlgItem(id))
             pControl->SetFont(&m_font);
     }
@@ -111,7 +113,8 @@ void CRecoverySettingsDlg::OnOK()
     const int retries = m_retriesCombo.GetCurSel();
     if (retries != CB_ERR)
         RecoverySettings.retries = static_cast<std::uint32_t>(retries) + 1;
-    RecoverySettings.duplicatePolicy = CheckedPolicy(*this, kDuplicateButtons, RecoverySettings.duplicatePolicy);
+    RecoverySettings.duplicatePolicy =
+        CheckedPolicy(*this, kDuplicateButtons, RecoverySettings.duplicatePolicy);
     RecoverySettings.deletedPolicy = CheckedPolicy(*this, kDeletedButtons, RecoverySettings.deletedPolicy);
     EndDialog(IDOK);
 }

@@ -18,13 +18,13 @@ public:
     STDMETHOD_(ULONG, AddRef)() override;
     STDMETHOD_(ULONG, Release)() override;
     STDMETHOD(GetNewStorage)(LPSTORAGE* ppStorage) override;
-    STDMETHOD(GetInPlaceContext)(LPOLEINPLACEFRAME* ppFrame, LPOLEINPLACEUIWINDOW* ppDoc,
-                                 LPOLEINPLACEFRAMEINFO pFrameInfo) override;
+    STDMETHOD(GetInPlaceContext)
+    (LPOLEINPLACEFRAME* ppFrame, LPOLEINPLACEUIWINDOW* ppDoc, LPOLEINPLACEFRAMEINFO pFrameInfo) override;
     STDMETHOD(ShowContainerUI)(BOOL fShow) override;
     STDMETHOD(QueryInsertObject)(LPCLSID pclsid, LPSTORAGE pStorage, LONG cp) override;
     STDMETHOD(DeleteObject)(LPOLEOBJECT pOleObject) override;
-    STDMETHOD(QueryAcceptData)(LPDATAOBJECT pDataObject, CLIPFORMAT* pcfFormat, DWORD reco, BOOL fReally,
-                               HGLOBAL hMetaPict) override;
+    STDMETHOD(QueryAcceptData)
+    (LPDATAOBJECT pDataObject, CLIPFORMAT* pcfFormat, DWORD reco, BOOL fReally, HGLOBAL hMetaPict) override;
     STDMETHOD(ContextSensitiveHelp)(BOOL fEnterMode) override;
     STDMETHOD(GetClipboardData)(CHARRANGE* pchrg, DWORD reco, LPDATAOBJECT* ppDataObject) override;
     STDMETHOD(GetDragDropEffect)(BOOL fDrag, DWORD grfKeyState, LPDWORD pdwEffect) override;

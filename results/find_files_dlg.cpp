@@ -35,14 +35,14 @@ constexpr int kColumnWidth = 100;
 
 constexpr wchar_t kStopQuestion[] = L"Do you want to stop file searching ?";
 constexpr wchar_t kNothingFoundText[] = L"Search is complete. There are no results to display.";
-constexpr wchar_t kNothingMarkedText[] = L"Please mark the file(s) that you want to save\r\nby clicking on check box.";
+constexpr wchar_t kNothingMarkedText[] =
+    L"Please mark the file(s) that you want to save\r\nby clicking on check box.";
 
-constexpr const wchar_t* kColumnTitles[] = {L"File Name",          L"Path",
-                                            L"Size (Bytes)",       L"Creation Time(GMT)",
-                                            L"Modification Time(GMT)", L"ID"};
+constexpr const wchar_t* kColumnTitles[] = {
+    L"File Name", L"Path", L"Size (Bytes)", L"Creation Time(GMT)", L"Modification Time(GMT)", L"ID"};
 
-constexpr int kLabelIds[5] = {IDC_FIND_COUNT, IDC_FIND_LAST_FILE, IDC_FIND_COUNT_LABEL, IDC_FIND_LAST_FILE_LABEL,
-                              IDC_FIND_PATTERN_LABEL};
+constexpr int kLabelIds[5] = {IDC_FIND_COUNT, IDC_FIND_LAST_FILE, IDC_FIND_COUNT_LABEL,
+                              IDC_FIND_LAST_FILE_LABEL, IDC_FIND_PATTERN_LABEL};
 
 CString Wide(const std::u16string& text)
 {
@@ -144,7 +144,8 @@ BEGIN_MESSAGE_MAP(CFindFileDlg, CDialog)
 END_MESSAGE_MAP()
 // clang-format on
 
-CFindFileDlg::CFindFileDlg(CWnd* pParent) : CDialog(IDD_FIND_FILES_DLG, pParent), m_skin(IDB_SKIN_FIND_FILES) {}
+CFindFileDlg::CFindFileDlg(CWnd* pParent) : CDialog(IDD_FIND_FILES_DLG, pParent), m_skin(IDB_SKIN_FIND_FILES)
+{}
 
 CFindFileDlg::~CFindFileDlg()
 {
@@ -172,8 +173,8 @@ BOOL CFindFileDlg::OnInitDialog()
     CDialog::OnInitDialog();
     m_font.CreateFont(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Arial");
-    for (CWnd* pControl : std::initializer_list<CWnd*>{&m_startButton, &m_stopButton, &m_saveButton, &m_selectAll,
-                                                       &m_list, &m_pattern, &m_status})
+    for (CWnd* pControl : std::initializer_list<CWnd*>{&m_startButton, &m_stopButton, &m_saveButton,
+                                                       &m_selectAll, &m_list, &m_pattern, &m_status})
         pControl->SetFont(&m_font);
     for (CTransparentStatic& label : m_labels)
         label.SetFont(&m_font);
@@ -258,8 +259,8 @@ UINT AFX_CDECL CFindFileDlg::SearchThread(LPVOID pParam)
     // Each row goes to the dialog's thread, which inserts it; the dialog serves these messages until
     // the worker has returned.
     int rows = 0;
-    const std::uint32_t count =
-        FindFiles(pDialog->m_searchPattern.c_str(), pDialog->m_stop, [window, &rows](const FoundFileRow& row) {
+    const std::uint32_t count = FindFiles(
+        pDialog->m_searchPattern.c_str(), pDialog->m_stop, [window, &rows](const FoundFileRow& row) {
             ::SendMessageW(window, kFoundRowMessage, 0, reinterpret_cast<LPARAM>(&row));
             if (s_workerHook)
                 s_workerHook(++rows);

@@ -39,8 +39,9 @@ constexpr wchar_t kSavingCaption[] = L"Data is Saving please wait...";
 // The values of RecoverySettings in one line, for comparing and printing.
 std::string SettingsText()
 {
-    return std::to_string(RecoverySettings.sectorsPerRead) + " " + std::to_string(RecoverySettings.duplicatePolicy) +
-           " " + std::to_string(RecoverySettings.deletedPolicy) + " " + std::to_string(RecoverySettings.retries);
+    return std::to_string(RecoverySettings.sectorsPerRead) + " " +
+           std::to_string(RecoverySettings.duplicatePolicy) + " " +
+           std::to_string(RecoverySettings.deletedPolicy) + " " + std::to_string(RecoverySettings.retries);
 }
 
 // Runs the frame's Settings command; `steps` act on the dialog and end it.
@@ -164,9 +165,9 @@ TEST_F(SettingsFiltersTest, SettingsOkWithoutChangesKeepsEveryValue)
             if (first) {
                 // The user sees the sectors' list, the three duplicate choices, OK and Cancel.
                 EXPECT_EQ(VisibleChildIds(box),
-                          (std::vector<int>{IDOK, IDCANCEL, IDC_SETTINGS_SECTORS_CAPTION, IDC_SETTINGS_SECTORS,
-                                            IDC_SETTINGS_DUPLICATE_GROUP, IDC_SETTINGS_RENAME,
-                                            IDC_SETTINGS_OVERWRITE, IDC_SETTINGS_SKIP}));
+                          (std::vector<int>{IDOK, IDCANCEL, IDC_SETTINGS_SECTORS_CAPTION,
+                                            IDC_SETTINGS_SECTORS, IDC_SETTINGS_DUPLICATE_GROUP,
+                                            IDC_SETTINGS_RENAME, IDC_SETTINGS_OVERWRITE, IDC_SETTINGS_SKIP}));
                 EXPECT_EQ(::SendDlgItemMessageW(box, IDC_SETTINGS_SECTORS, CB_GETCOUNT, 0, 0), 100);
                 EXPECT_EQ(ComboText(box, IDC_SETTINGS_SECTORS, 0), L"1");
                 EXPECT_EQ(ComboText(box, IDC_SETTINGS_SECTORS, 99), L"100");
@@ -299,7 +300,8 @@ TEST_F(SettingsFiltersTest, FiltersAddRefusesWhatTheListCannotTakeAndCloseWrites
             int start = -1;
             int end = -1;
             edit.GetSel(start, end);
-            // A refused text stays for the user to mend: the first 20 of a long one selected, a duplicate whole.
+            // A refused text stays for the user to mend: the first 20 of a long one selected, a duplicate
+            // whole.
             EXPECT_EQ(std::wstring(static_cast<LPCWSTR>([&] {
                           CString text;
                           edit.GetWindowText(text);

@@ -139,8 +139,9 @@ private:
         }
         if (::GetTickCount64() - self->m_boxShown[window] > kStepLimitMs) {
             ADD_FAILURE() << "a box stayed open: " << Utf8(CString(WindowText(window).c_str()))
-                          << (FolderTree(window) != NULL ? " showing " + Utf8(CString(SelectedText(FolderTree(window)).c_str()))
-                                                         : std::string());
+                          << (FolderTree(window) != NULL
+                                  ? " showing " + Utf8(CString(SelectedText(FolderTree(window)).c_str()))
+                                  : std::string());
             Click(window, IDCANCEL);
             return TRUE;
         }
@@ -334,11 +335,12 @@ protected:
     {
         ASSERT_TRUE(QuickScanToResults(partition));
         StartedFrame()->m_flags.results = 1;
-        script.Then([] { return FindDialog() != NULL && ActiveFindDlg != nullptr; }, [] {
-            EXPECT_EQ(FindDlgOpen, 1u);
-            // The list waits for the first search.
-            EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(FindDialog(), IDC_FIND_LIST)));
-        });
+        script.Then([] { return FindDialog() != NULL && ActiveFindDlg != nullptr; },
+                    [] {
+                        EXPECT_EQ(FindDlgOpen, 1u);
+                        // The list waits for the first search.
+                        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(FindDialog(), IDC_FIND_LIST)));
+                    });
         steps();
         script.Start();
         StartedFrame()->PostMessage(WM_COMMAND, ID_FIND_FILES, 0);
@@ -391,7 +393,9 @@ TEST_F(FindFilesTest, TxtListsTheTxtFilesOfSleuthKitWithTheirFolderPaths)
                 live.insert(path);
             } else {
                 const std::size_t slash = path.rfind('/');
-                deleted.insert(slash == std::string::npos ? path.substr(1) : path.substr(0, slash + 1) + path.substr(slash + 2));
+                deleted.insert(slash == std::string::npos
+                                   ? path.substr(1)
+                                   : path.substr(0, slash + 1) + path.substr(slash + 2));
             }
         }
         ASSERT_GT(live.size(), 10u);
@@ -404,8 +408,9 @@ TEST_F(FindFilesTest, TxtListsTheTxtFilesOfSleuthKitWithTheirFolderPaths)
             if (live.count(path) != 0)
                 continue;
             const std::size_t slash = path.rfind('/');
-            const std::string withoutFirst =
-                slash == std::string::npos ? path.substr(1) : path.substr(0, slash + 1) + path.substr(slash + 2);
+            const std::string withoutFirst = slash == std::string::npos
+                                                 ? path.substr(1)
+                                                 : path.substr(0, slash + 1) + path.substr(slash + 2);
             EXPECT_EQ(deleted.count(withoutFirst), 1u) << "no .txt file of fls: " << path;
         }
     }
@@ -515,41 +520,48 @@ TEST_F(FindFilesTest, StopKeepsTheRowsFoundAndEscapeWaitsForTheSearch)
     Script script;
     RunFind(FindPartition("mbr-ext05", "2"), script, [&] {
         script.Then([] { return true; }, [] { StartSearch(L"*"); });
-        script.Then([] { return Dialog().ResultList().GetItemCount() == 3; }, [] {
-            Click(FindDialog(), IDCANCEL);
-            ::PostMessageW(FindDialog(), WM_CLOSE, 0, 0);
-        });
-        script.Then([] { return true; }, [&] {
-            EXPECT_TRUE(Dialog().IsSearching());
-            EXPECT_EQ(FindDlgOpen, 0u);
-            EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(FindDialog(), IDOK)));
-            script.answers = {IDNO, IDYES};
-            Click(FindDialog(), IDC_FIND_STOP);
-        });
+        script.Then([] { return Dialog().ResultList().GetItemCount() == 3; },
+                    [] {
+                        Click(FindDialog(), IDCANCEL);
+                        ::PostMessageW(FindDialog(), WM_CLOSE, 0, 0);
+                    });
+        script.Then([] { return true; },
+                    [&] {
+                        EXPECT_TRUE(Dialog().IsSearching());
+                        EXPECT_EQ(FindDlgOpen, 0u);
+                        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(FindDialog(), IDOK)));
+                        script.answers = {IDNO, IDYES};
+                        Click(FindDialog(), IDC_FIND_STOP);
+                    });
         // No: the search goes on, Stop is offered again.
-        script.Then([] { return ::IsWindowEnabled(::GetDlgItem(FindDialog(), IDC_FIND_STOP)) != FALSE; }, [] {
-            EXPECT_TRUE(Dialog().IsSearching());
-            Click(FindDialog(), IDC_FIND_STOP);
-        });
-        script.Then([] { return FindDialog() != NULL && !Dialog().IsSearching(); }, [] {
-            EXPECT_EQ(Dialog().ResultList().GetItemCount(), 3);
-            CString status;
-            Dialog().GetDlgItemText(IDC_FIND_STATUS, status);
-            EXPECT_EQ(status, L"There were 3 files found.");
-            EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(FindDialog(), IDOK)));
-            EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(FindDialog(), IDC_FIND_LIST)));
-            // Select All marks every row found.
-            ::CheckDlgButton(FindDialog(), IDC_FIND_SELECT_ALL, BST_CHECKED);
-            Click(FindDialog(), IDC_FIND_SELECT_ALL);
-        });
-        script.Then([] { return Dialog().CheckedRowIds().size() == 3; }, [] {
-            EXPECT_EQ(WindowText(::GetDlgItem(FindDialog(), IDC_FIND_SELECT_ALL)), L"Unselect All");
-            // A new search begins with no row and the box cleared.
-            StartSearch(L"*.nothing-has-this");
-        });
+        script.Then([] { return ::IsWindowEnabled(::GetDlgItem(FindDialog(), IDC_FIND_STOP)) != FALSE; },
+                    [] {
+                        EXPECT_TRUE(Dialog().IsSearching());
+                        Click(FindDialog(), IDC_FIND_STOP);
+                    });
+        script.Then([] { return FindDialog() != NULL && !Dialog().IsSearching(); },
+                    [] {
+                        EXPECT_EQ(Dialog().ResultList().GetItemCount(), 3);
+                        CString status;
+                        Dialog().GetDlgItemText(IDC_FIND_STATUS, status);
+                        EXPECT_EQ(status, L"There were 3 files found.");
+                        EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(FindDialog(), IDOK)));
+                        EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(FindDialog(), IDC_FIND_LIST)));
+                        // Select All marks every row found.
+                        ::CheckDlgButton(FindDialog(), IDC_FIND_SELECT_ALL, BST_CHECKED);
+                        Click(FindDialog(), IDC_FIND_SELECT_ALL);
+                    });
+        script.Then([] { return Dialog().CheckedRowIds().size() == 3; },
+                    [] {
+                        EXPECT_EQ(WindowText(::GetDlgItem(FindDialog(), IDC_FIND_SELECT_ALL)),
+                                  L"Unselect All");
+                        // A new search begins with no row and the box cleared.
+                        StartSearch(L"*.nothing-has-this");
+                    });
         script.Then(SearchEnded, [] {
             EXPECT_EQ(Dialog().ResultList().GetItemCount(), 0);
-            EXPECT_EQ(::IsDlgButtonChecked(FindDialog(), IDC_FIND_SELECT_ALL), static_cast<UINT>(BST_UNCHECKED));
+            EXPECT_EQ(::IsDlgButtonChecked(FindDialog(), IDC_FIND_SELECT_ALL),
+                      static_cast<UINT>(BST_UNCHECKED));
             EXPECT_EQ(WindowText(::GetDlgItem(FindDialog(), IDC_FIND_SELECT_ALL)), L"Select All");
             Click(FindDialog(), IDCANCEL);
         });

@@ -42,8 +42,7 @@ public:
     Search(const char16_t* pattern, const std::atomic<int>& stop,
            const std::function<void(const FoundFileRow&)>& add)
         : upperPattern(UpperCaseName(pattern ? pattern : u"")), stop(stop), add(add)
-    {
-    }
+    {}
 
     bool Stopped() const { return stop.load() != 0; }
 

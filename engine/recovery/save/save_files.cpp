@@ -209,7 +209,8 @@ SaveOutcomeBlock SaveFoundFiles(const std::u16string& target, const std::vector<
 {
     SaveOutcome = {};
     const bool fat = VolumeParams.fsCode == kFsFat16 || VolumeParams.fsCode == kFsFat32;
-    if (target.empty() || ScanSelection.scanKind == kScanFileTrace || (!fat && VolumeParams.fsCode != kFsNtfs))
+    if (target.empty() || ScanSelection.scanKind == kScanFileTrace ||
+        (!fat && VolumeParams.fsCode != kFsNtfs))
         return SaveOutcome;
     // What a save needs of a record (first cluster or record sector, and the FAT date or FILETIME), by
     // ID; the first record of the list with an ID counts.

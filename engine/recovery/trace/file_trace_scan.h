@@ -14,11 +14,12 @@
 // The File Trace worker's work, run to its end on the calling thread (the partition step runs it on its
 // worker thread): opens the volume of a logical-volume source, finds the partition parameters as the
 // Quick Scan does, then runs FileTraceSearch. The starter arms ScanThreadControl (ArmScanWorker), so a
-// stop asked for before the first step holds; the search ends with running 0 and done 1. 1 when the search ran; 0 when a stop was requested first, or when the
-// volume could not be opened, the range starts past the disk's end (ClipScanRangeToSource cuts it to
-// that end otherwise) or no parameters were found: then, as after a Quick Scan without
-// parameters, the user is told, PartitionParamsMissing is set, the step's buttons come back and the
-// flags stay at running 1 and done 0, so that the step's timer never takes the scan as finished.
+// stop asked for before the first step holds; the search ends with running 0 and done 1. 1 when the search
+// ran; 0 when a stop was requested first, or when the volume could not be opened, the range starts past the
+// disk's end (ClipScanRangeToSource cuts it to that end otherwise) or no parameters were found: then, as
+// after a Quick Scan without parameters, the user is told, PartitionParamsMissing is set, the step's buttons
+// come back and the flags stay at running 1 and done 0, so that the step's timer never takes the scan as
+// finished.
 std::uint32_t FileTraceScanThread();
 
 // The search keeps at most this many items: a range of sectors that nearly all match (a disk of zeros

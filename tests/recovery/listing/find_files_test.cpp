@@ -79,11 +79,11 @@ TEST_F(FindFilesTest, FatFilesMatchWithoutRegardToCaseAndCarryTheirFolderPath)
     ScanSelection.scanKind = kScanQuick;
     AddFatFolderRec(u"Docs", 7, 0, kFatDate2010, kFatDate2010, 0, 0)->treeItem = 1;
     AddFatFolderRec(u"Inner", 9, 7, kFatDate2010, kFatDate2010, 0, 0)->treeItem = 2;
-    AddFatFile(u"root.txt", 0, 5);     // ID 0
-    AddFatFile(u"UPPER.TXT", 7, 6);    // ID 1
-    AddFatFile(u"photo.jpg", 9, 7);    // ID 2
-    AddFatFile(u"deep.Txt", 9, 8);     // ID 3
-    AddFatFile(u"orphan.txt", 44, 9);  // ID 4: no folder record has cluster 44
+    AddFatFile(u"root.txt", 0, 5);    // ID 0
+    AddFatFile(u"UPPER.TXT", 7, 6);   // ID 1
+    AddFatFile(u"photo.jpg", 9, 7);   // ID 2
+    AddFatFile(u"deep.Txt", 9, 8);    // ID 3
+    AddFatFile(u"orphan.txt", 44, 9); // ID 4: no folder record has cluster 44
 
     EXPECT_EQ(Find(u"*.txt"), (std::vector<Found>{{u"root.txt", u"\\", 0},
                                                   {u"UPPER.TXT", u"\\Docs", 1},
@@ -118,7 +118,8 @@ TEST_F(FindFilesTest, NtfsSearchesTheScanNodesOrTheFileRecordsWithinTheVolume)
     EXPECT_EQ(rows[0].created, u"5-3-2009 7:4:9");
 
     ScanSelection.scanKind = kScanExtensive;
-    EXPECT_EQ(Find(u"*.txt"), (std::vector<Found>{{u"inside.txt", u"\\Docs", 1200}, {u"at-end.txt", u"\\", 2000}}));
+    EXPECT_EQ(Find(u"*.txt"),
+              (std::vector<Found>{{u"inside.txt", u"\\Docs", 1200}, {u"at-end.txt", u"\\", 2000}}));
 
     ScanSelection.scanKind = kScanFileTrace;
     EXPECT_TRUE(Find(u"*").empty());
@@ -137,7 +138,8 @@ TEST_F(FindFilesTest, SavingFoundRowsSkipsAnIdThatNoRecordHolds)
     EXPECT_EQ(outcome.failed, 0u);
     EXPECT_EQ(ListTree(scratch.Target()), (std::vector<std::string>{"empty.txt"}));
     // The dialog named the one file saved.
-    EXPECT_EQ(recorder.ArgumentsOf("savingDialog.SetFileNameText"), (std::vector<std::string>{"\"empty.txt\""}));
+    EXPECT_EQ(recorder.ArgumentsOf("savingDialog.SetFileNameText"),
+              (std::vector<std::string>{"\"empty.txt\""}));
 }
 
 } // namespace
