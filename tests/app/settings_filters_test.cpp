@@ -93,14 +93,12 @@ bool EndsWithTxt(const std::string& name)
     return name.size() >= 4 && Upper(name.substr(name.size() - 4)) == ".TXT";
 }
 
-class SettingsFiltersTest : public testing::Test
+class SettingsFiltersTest : public MaximisedFrameTest
 {
 protected:
     void SetUp() override
     {
-        ASSERT_NE(StartedFrame(), nullptr);
-        StartedFrame()->ShowWindow(SW_SHOWMAXIMIZED);
-        PumpMessages(50);
+        MaximisedFrameTest::SetUp();
         RecoverySettings = {100, kDuplicateRename, kDeletedInclude, 3};
         FileFilterTable = {};
     }
@@ -108,7 +106,7 @@ protected:
     {
         RecoverySettings = {100, kDuplicateRename, kDeletedInclude, 3};
         FileFilterTable = {};
-        ResetResultsView();
+        MaximisedFrameTest::TearDown();
     }
 
     // The tree's root checked with everything below it, then saved into the folder as Save does past the

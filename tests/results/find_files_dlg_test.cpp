@@ -310,23 +310,13 @@ bool EndsWithTxt(const std::string& path)
     return path.size() >= 4 && Lower(path.substr(path.size() - 4)) == ".txt";
 }
 
-class FindFilesTest : public testing::Test
+class FindFilesTest : public MaximisedFrameTest
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_NE(StartedFrame(), nullptr);
-        StartedFrame()->ShowWindow(SW_SHOWMAXIMIZED);
-        PumpMessages(50);
-        wchar_t current[MAX_PATH] = {};
-        ::GetCurrentDirectoryW(MAX_PATH, current);
-        m_current = current;
-    }
     void TearDown() override
     {
         CFindFileDlg::s_workerHook = nullptr;
-        ::SetCurrentDirectoryW(m_current.c_str());
-        ResetResultsView();
+        MaximisedFrameTest::TearDown();
     }
 
     // The scan's results, then the frame's Find Files with the steps that `steps` adds to the script;
@@ -349,8 +339,6 @@ protected:
         EXPECT_EQ(FindDlgOpen, 0u);
         EXPECT_EQ(ActiveFindDlg, nullptr);
     }
-
-    std::wstring m_current;
 };
 
 // The live .txt files of files.tsv must all be listed under their paths; every row must be a .txt file

@@ -233,3 +233,19 @@ void CALLBACK PropertiesReader::OnTimer(HWND, UINT, UINT_PTR, DWORD)
     }
     ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 }
+
+void MaximisedFrameTest::SetUp()
+{
+    ASSERT_NE(StartedFrame(), nullptr);
+    StartedFrame()->ShowWindow(SW_SHOWMAXIMIZED);
+    PumpMessages(50);
+    wchar_t current[MAX_PATH] = {};
+    ::GetCurrentDirectoryW(MAX_PATH, current);
+    m_current = current;
+}
+
+void MaximisedFrameTest::TearDown()
+{
+    ::SetCurrentDirectoryW(m_current.c_str());
+    ResetResultsView();
+}

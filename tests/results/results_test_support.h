@@ -4,6 +4,8 @@
 // Quick Scan that ends on the results view as the partition step ends it.
 #include <afxwin.h>
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -63,6 +65,17 @@ struct ScanCase
 
 // The results view empty again and the wizard on the home view, as a test found them.
 void ResetResultsView();
+
+// A test on the maximised frame that may leave the current folder elsewhere (the folder browser, a save):
+// the folder is restored and the results view emptied after each test.
+class MaximisedFrameTest : public testing::Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    std::wstring m_current;
+};
 
 // While it lives: the first "File/Folder Properties" dialog that opens has its name, size and contents
 // read (and is photographed as <screenshot>.png when one is named), then is closed with OK. A thread timer,

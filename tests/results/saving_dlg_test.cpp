@@ -144,24 +144,9 @@ std::map<std::string, SavedFile> SavedFiles(const std::filesystem::path& folder)
     return saved;
 }
 
-class SavingTest : public testing::Test
+class SavingTest : public MaximisedFrameTest
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_NE(StartedFrame(), nullptr);
-        StartedFrame()->ShowWindow(SW_SHOWMAXIMIZED);
-        PumpMessages(50);
-        wchar_t current[MAX_PATH] = {};
-        ::GetCurrentDirectoryW(MAX_PATH, current);
-        m_current = current;
-    }
-    void TearDown() override
-    {
-        ::SetCurrentDirectoryW(m_current.c_str());
-        ResetResultsView();
-    }
-
     // The scan's tree root unchecked and checked again with its box, as a click does.
     void MarkEverything()
     {
@@ -210,8 +195,6 @@ protected:
         ASSERT_FALSE(driver.messages.empty());
         EXPECT_EQ(driver.messages.back(), L"Files Saved Successfully.");
     }
-
-    std::wstring m_current;
 };
 
 TEST_F(SavingTest, AQuickScanSavedWholeMatchesSleuthKitAndSaysSo)
