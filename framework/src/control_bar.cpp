@@ -50,6 +50,22 @@ BOOL CControlBar::PreCreateWindow(CREATESTRUCT& cs)
     return TRUE;
 }
 
+BOOL CControlBar::CreateSystemBar(LPCTSTR lpszClass, CWnd* pParentWnd, DWORD dwCtrlStyle, DWORD dwStyle,
+                                  UINT nID)
+{
+    m_dwStyle = dwStyle & CBRS_ALL;
+    const DWORD dwWndStyle = (dwStyle & ~CBRS_ALL) | dwCtrlStyle | CCS_NOPARENTALIGN | CCS_NORESIZE;
+    return CWnd::Create(lpszClass, NULL, dwWndStyle, CRect(0, 0, 0, 0), pParentWnd, nID);
+}
+
+BOOL CControlBar::PreCreateSystemBar(CREATESTRUCT& cs, LPCTSTR lpszClass)
+{
+    if (cs.lpszClass == NULL)
+        cs.lpszClass = lpszClass;
+    cs.style |= WS_CLIPSIBLINGS;
+    return TRUE;
+}
+
 void CControlBar::PostNcDestroy()
 {
     if (m_bAutoDelete)

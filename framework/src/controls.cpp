@@ -8,6 +8,48 @@ IMPLEMENT_DYNAMIC(CListBox, CWnd)
 IMPLEMENT_DYNAMIC(CComboBox, CWnd)
 IMPLEMENT_DYNAMIC(CScrollBar, CWnd)
 
+namespace {
+
+// A list's item text: nLength is the control's length of the item (nError for no such item). The text
+// is cut to what the control copied, and left empty if the copy went wrong.
+template <class TCopyText> void ReadItemText(CString& rString, int nLength, int nError, TCopyText copyText)
+{
+    rString.Empty();
+    if (nLength == nError || nLength <= 0)
+        return;
+    const int nCopied = copyText(rString.GetBuffer(nLength));
+    rString.ReleaseBuffer(nCopied >= 0 && nCopied <= nLength ? nCopied : 0);
+}
+
+// The four owner-draw messages of a list or combo box, sent to its own hooks. Returns false for any
+// other message, which the caller passes on.
+template <class TOwnerDrawList>
+bool RouteOwnerDrawItem(TOwnerDrawList& list, UINT message, LPARAM lParam, LRESULT* pResult)
+{
+    LRESULT lResult = TRUE;
+    switch (message) {
+    case WM_DRAWITEM:
+        list.DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
+        break;
+    case WM_MEASUREITEM:
+        list.MeasureItem(reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam));
+        break;
+    case WM_COMPAREITEM:
+        lResult = list.CompareItem(reinterpret_cast<LPCOMPAREITEMSTRUCT>(lParam));
+        break;
+    case WM_DELETEITEM:
+        list.DeleteItem(reinterpret_cast<LPDELETEITEMSTRUCT>(lParam));
+        break;
+    default:
+        return false;
+    }
+    if (pResult != NULL)
+        *pResult = lResult;
+    return true;
+}
+
+} // namespace
+
 BOOL CStatic::Create(LPCTSTR lpszText, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
 {
     return CWnd::Create(L"STATIC", lpszText, dwStyle, rect, pParentWnd, nID);
@@ -74,12 +116,8 @@ BOOL CListBox::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nI
 
 void CListBox::GetText(int nIndex, CString& rString) const
 {
-    rString.Empty();
-    const int nLength = GetTextLen(nIndex);
-    if (nLength == LB_ERR || nLength <= 0)
-        return;
-    const int nCopied = GetText(nIndex, rString.GetBuffer(nLength));
-    rString.ReleaseBuffer(nCopied >= 0 && nCopied <= nLength ? nCopied : 0);
+    ReadItemText(rString, GetTextLen(nIndex), LB_ERR,
+                 [&](LPTSTR lpszBuffer) { return GetText(nIndex, lpszBuffer); });
 }
 
 void CListBox::DrawItem(LPDRAWITEMSTRUCT) {}
@@ -95,26 +133,9 @@ void CListBox::DeleteItem(LPDELETEITEMSTRUCT) {}
 
 BOOL CListBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
-    LRESULT lResult = TRUE;
-    switch (message) {
-    case WM_DRAWITEM:
-        DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
-        break;
-    case WM_MEASUREITEM:
-        MeasureItem(reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam));
-        break;
-    case WM_COMPAREITEM:
-        lResult = CompareItem(reinterpret_cast<LPCOMPAREITEMSTRUCT>(lParam));
-        break;
-    case WM_DELETEITEM:
-        DeleteItem(reinterpret_cast<LPDELETEITEMSTRUCT>(lParam));
-        break;
-    default:
-        return CWnd::OnChildNotify(message, wParam, lParam, pResult);
-    }
-    if (pResult != NULL)
-        *pResult = lResult;
-    return TRUE;
+    if (RouteOwnerDrawItem(*this, message, lParam, pResult))
+        return TRUE;
+    return CWnd::OnChildNotify(message, wParam, lParam, pResult);
 }
 
 BOOL CComboBox::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
@@ -124,12 +145,8 @@ BOOL CComboBox::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT n
 
 void CComboBox::GetLBText(int nIndex, CString& rString) const
 {
-    rString.Empty();
-    const int nLength = GetLBTextLen(nIndex);
-    if (nLength == CB_ERR || nLength <= 0)
-        return;
-    const int nCopied = GetLBText(nIndex, rString.GetBuffer(nLength));
-    rString.ReleaseBuffer(nCopied >= 0 && nCopied <= nLength ? nCopied : 0);
+    ReadItemText(rString, GetLBTextLen(nIndex), CB_ERR,
+                 [&](LPTSTR lpszBuffer) { return GetLBText(nIndex, lpszBuffer); });
 }
 
 void CComboBox::DrawItem(LPDRAWITEMSTRUCT) {}
@@ -145,26 +162,9 @@ void CComboBox::DeleteItem(LPDELETEITEMSTRUCT) {}
 
 BOOL CComboBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
-    LRESULT lResult = TRUE;
-    switch (message) {
-    case WM_DRAWITEM:
-        DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
-        break;
-    case WM_MEASUREITEM:
-        MeasureItem(reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam));
-        break;
-    case WM_COMPAREITEM:
-        lResult = CompareItem(reinterpret_cast<LPCOMPAREITEMSTRUCT>(lParam));
-        break;
-    case WM_DELETEITEM:
-        DeleteItem(reinterpret_cast<LPDELETEITEMSTRUCT>(lParam));
-        break;
-    default:
-        return CWnd::OnChildNotify(message, wParam, lParam, pResult);
-    }
-    if (pResult != NULL)
-        *pResult = lResult;
-    return TRUE;
+    if (RouteOwnerDrawItem(*this, message, lParam, pResult))
+        return TRUE;
+    return CWnd::OnChildNotify(message, wParam, lParam, pResult);
 }
 
 BOOL CScrollBar::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)

@@ -117,46 +117,39 @@ double AsDouble(const DispArg& arg)
 // The argument as the VARIANTARG of its parameter; strings are allocated (freed by VariantClear).
 void Fill(VARIANTARG& v, BYTE code, const DispArg& arg)
 {
+    // Every known code but the by-reference variant is the VARIANTARG's own type; the callers have
+    // checked the codes.
     ::VariantInit(&v);
+    V_VT(&v) = code;
     switch (code) {
     case VT_I2:
-        V_VT(&v) = VT_I2;
         V_I2(&v) = static_cast<SHORT>(arg.asInteger);
         break;
     case VT_I4:
-        V_VT(&v) = VT_I4;
         V_I4(&v) = static_cast<LONG>(arg.asInteger);
         break;
     case VT_BOOL:
-        V_VT(&v) = VT_BOOL;
         V_BOOL(&v) = arg.asInteger != 0 ? VARIANT_TRUE : VARIANT_FALSE;
         break;
     case VT_UI1:
-        V_VT(&v) = VT_UI1;
         V_UI1(&v) = static_cast<BYTE>(arg.asInteger);
         break;
     case VT_ERROR:
-        V_VT(&v) = VT_ERROR;
         V_ERROR(&v) = static_cast<SCODE>(arg.asInteger);
         break;
     case VT_R4:
-        V_VT(&v) = VT_R4;
         V_R4(&v) = static_cast<float>(AsDouble(arg));
         break;
     case VT_R8:
-        V_VT(&v) = VT_R8;
         V_R8(&v) = AsDouble(arg);
         break;
     case VT_DATE:
-        V_VT(&v) = VT_DATE;
         V_DATE(&v) = AsDouble(arg);
         break;
     case VT_CY:
-        V_VT(&v) = VT_CY;
         V_CY(&v) = arg.asCurrency;
         break;
     case VT_BSTR: {
-        V_VT(&v) = VT_BSTR;
         if (arg.asText == NULL)
             V_BSTR(&v) = NULL;
         else if (arg.nTextLength >= 0)
@@ -169,11 +162,9 @@ void Fill(VARIANTARG& v, BYTE code, const DispArg& arg)
     }
     case VT_DISPATCH:
         // Borrowed: the caller keeps its reference; the VARIANTARG is not cleared.
-        V_VT(&v) = VT_DISPATCH;
         V_DISPATCH(&v) = arg.asDispatch;
         break;
     case VT_UNKNOWN:
-        V_VT(&v) = VT_UNKNOWN;
         V_UNKNOWN(&v) = arg.kind == ArgKind::Dispatch ? arg.asDispatch : arg.asUnknown;
         break;
     case VT_VARIANT:

@@ -31,21 +31,12 @@ CReBar::~CReBar()
 
 BOOL CReBar::Create(CWnd* pParentWnd, DWORD dwCtrlStyle, DWORD dwStyle, UINT nID)
 {
-    m_dwStyle = dwStyle & CBRS_ALL;
-    // The layout places the rebar: it must not align or size itself.
-    const DWORD dwWndStyle =
-        (dwStyle & ~CBRS_ALL) | dwCtrlStyle | CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER;
-    return CWnd::Create(REBARCLASSNAME, NULL, dwWndStyle, CRect(0, 0, 0, 0), pParentWnd, nID);
+    return CreateSystemBar(REBARCLASSNAME, pParentWnd, dwCtrlStyle | CCS_NODIVIDER, dwStyle, nID);
 }
 
 BOOL CReBar::PreCreateWindow(CREATESTRUCT& cs)
 {
-    // The low word of the window style is the system control's own (the bar's styles are in
-    // m_dwStyle already), so the base class's sorting of the bar styles does not apply.
-    if (cs.lpszClass == NULL)
-        cs.lpszClass = REBARCLASSNAME;
-    cs.style |= WS_CLIPSIBLINGS;
-    return TRUE;
+    return PreCreateSystemBar(cs, REBARCLASSNAME);
 }
 
 CReBarCtrl& CReBar::GetReBarCtrl() const

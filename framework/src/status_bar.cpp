@@ -72,21 +72,12 @@ BOOL CStatusBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID)
 
 BOOL CStatusBar::CreateEx(CWnd* pParentWnd, DWORD dwCtrlStyle, DWORD dwStyle, UINT nID)
 {
-    m_dwStyle = dwStyle & CBRS_ALL;
-    // The layout places the bar: the window must not align or size itself.
-    const DWORD dwWndStyle =
-        (dwStyle & ~CBRS_ALL) | dwCtrlStyle | CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NOMOVEY;
-    return CWnd::Create(STATUSCLASSNAME, NULL, dwWndStyle, CRect(0, 0, 0, 0), pParentWnd, nID);
+    return CreateSystemBar(STATUSCLASSNAME, pParentWnd, dwCtrlStyle | CCS_NOMOVEY, dwStyle, nID);
 }
 
 BOOL CStatusBar::PreCreateWindow(CREATESTRUCT& cs)
 {
-    // The low word of the window style is the system control's own (the bar's styles are in
-    // m_dwStyle already), so the base class's sorting of the bar styles does not apply.
-    if (cs.lpszClass == NULL)
-        cs.lpszClass = STATUSCLASSNAME;
-    cs.style |= WS_CLIPSIBLINGS;
-    return TRUE;
+    return PreCreateSystemBar(cs, STATUSCLASSNAME);
 }
 
 CStatusBarCtrl& CStatusBar::GetStatusBarCtrl() const

@@ -79,13 +79,10 @@ BOOL CToolBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID)
 BOOL CToolBar::CreateEx(CWnd* pParentWnd, DWORD dwCtrlStyle, DWORD dwStyle, CRect rcBorders, UINT nID)
 {
     SetBorders(rcBorders.left, rcBorders.top, rcBorders.right, rcBorders.bottom);
-    m_dwStyle = dwStyle & CBRS_ALL;
-    // The layout places the bar; the system window must not align or size itself.
-    DWORD dwWndStyle =
-        (dwStyle & ~CBRS_ALL) | (dwCtrlStyle & 0xFFFF) | CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER;
-    if (m_dwStyle & CBRS_TOOLTIPS)
-        dwWndStyle |= TBSTYLE_TOOLTIPS;
-    if (!CWnd::Create(TOOLBARCLASSNAME, NULL, dwWndStyle, CRect(0, 0, 0, 0), pParentWnd, nID))
+    DWORD dwToolBarStyle = (dwCtrlStyle & 0xFFFF) | CCS_NODIVIDER;
+    if (dwStyle & CBRS_TOOLTIPS)
+        dwToolBarStyle |= TBSTYLE_TOOLTIPS;
+    if (!CreateSystemBar(TOOLBARCLASSNAME, pParentWnd, dwToolBarStyle, dwStyle, nID))
         return FALSE;
     SendMessage(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON));
     // Clicks and tooltip requests go to the frame, also when the bar moves into a dock bar or band.
@@ -98,12 +95,7 @@ BOOL CToolBar::CreateEx(CWnd* pParentWnd, DWORD dwCtrlStyle, DWORD dwStyle, CRec
 
 BOOL CToolBar::PreCreateWindow(CREATESTRUCT& cs)
 {
-    // The low word of the window style is the system control's own (the bar's styles are in
-    // m_dwStyle already), so the base class's sorting of the bar styles does not apply.
-    if (cs.lpszClass == NULL)
-        cs.lpszClass = TOOLBARCLASSNAME;
-    cs.style |= WS_CLIPSIBLINGS;
-    return TRUE;
+    return PreCreateSystemBar(cs, TOOLBARCLASSNAME);
 }
 
 CToolBarCtrl& CToolBar::GetToolBarCtrl() const

@@ -356,6 +356,37 @@ void BlitStateImage(CDrawEffects& effects, HDC dc, int x, int y, int width, int 
     }
 }
 
+// Where the caller asked for a shadow: the shadow of the flags' kind drawn at the offset, or with no
+// shadow kind among the flags the image itself moved by the offset.
+struct ShadowRequest
+{
+    BOOL shadow;
+    int x;
+    int y;
+    int blurWidth;
+    int blurHeight;
+};
+
+// The shadow, then the image over it. The shadow's mask is only made when a shadow is drawn.
+template <class TMakeShadowMask>
+void BlitWithShadow(CDrawEffects& effects, HDC dc, int x, int y, int width, int height, UINT flags,
+                    const ShadowRequest& shadow, TMakeShadowMask makeShadowMask, HBITMAP state, HBITMAP mask,
+                    bool hasAlpha, bool blackText)
+{
+    if (shadow.shadow && (flags & (CDrawEffects::StateShadow | CDrawEffects::StateBlurredShadow))) {
+        if (HBITMAP shadowMask = makeShadowMask()) {
+            effects.DrawShadow(dc, x + shadow.x, y + shadow.y, width, height, shadowMask,
+                               (flags & CDrawEffects::StateBlurredShadow) != 0, shadow.blurWidth,
+                               shadow.blurHeight);
+            DeleteObject(shadowMask);
+        }
+    } else if (shadow.shadow) {
+        x += shadow.x;
+        y += shadow.y;
+    }
+    BlitStateImage(effects, dc, x, y, width, height, state, mask, hasAlpha, blackText);
+}
+
 } // namespace
 
 void CDrawEffects::DrawBitmapEx(HDC dc, int x, int y, int width, int height, HBITMAP bitmap, BOOL useKey,
@@ -369,19 +400,12 @@ void CDrawEffects::DrawBitmapEx(HDC dc, int x, int y, int width, int height, HBI
     HBITMAP state = MakeImageVariant(bitmap, width, height, flags, useKey, key, colour, &hasAlpha);
     HBITMAP mask = MakeImageVariant(bitmap, width, height, StateMask, useKey, key, kWhite);
     if (state && mask) {
-        if (shadow && (flags & (StateShadow | StateBlurredShadow))) {
-            HBITMAP shadowMask =
-                MakeImageVariant(bitmap, width, height, StateMask, useKey, key, InvertColour(colour));
-            if (shadowMask) {
-                DrawShadow(dc, x + shadowX, y + shadowY, width, height, shadowMask,
-                           (flags & StateBlurredShadow) != 0, blurWidth, blurHeight);
-                DeleteObject(shadowMask);
-            }
-        } else if (shadow) {
-            x += shadowX;
-            y += shadowY;
-        }
-        BlitStateImage(*this, dc, x, y, width, height, state, mask, hasAlpha, false);
+        BlitWithShadow(
+            *this, dc, x, y, width, height, flags, {shadow, shadowX, shadowY, blurWidth, blurHeight},
+            [&] {
+                return MakeImageVariant(bitmap, width, height, StateMask, useKey, key, InvertColour(colour));
+            },
+            state, mask, hasAlpha, false);
     }
     if (state) {
         DeleteObject(state);
@@ -432,19 +456,13 @@ void CDrawEffects::DrawIconEx(HDC dc, int x, int y, int width, int height, HICON
                     }
                 }
             }
-            if (shadow && (flags & (StateShadow | StateBlurredShadow))) {
-                HBITMAP shadowMask = MakeImageVariant(info.hbmMask, width, height, StateMask, TRUE, kWhite,
-                                                      InvertColour(colour));
-                if (shadowMask) {
-                    DrawShadow(dc, x + shadowX, y + shadowY, width, height, shadowMask,
-                               (flags & StateBlurredShadow) != 0, blurWidth, blurHeight);
-                    DeleteObject(shadowMask);
-                }
-            } else if (shadow) {
-                x += shadowX;
-                y += shadowY;
-            }
-            BlitStateImage(*this, dc, x, y, width, height, state, mask, hasAlpha, true);
+            BlitWithShadow(
+                *this, dc, x, y, width, height, flags, {shadow, shadowX, shadowY, blurWidth, blurHeight},
+                [&] {
+                    return MakeImageVariant(info.hbmMask, width, height, StateMask, TRUE, kWhite,
+                                            InvertColour(colour));
+                },
+                state, mask, hasAlpha, true);
         }
         if (state) {
             DeleteObject(state);

@@ -166,6 +166,18 @@ bool HtmlIsNameStart(wchar_t c)
     return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9') || c == L'.';
 }
 
+std::wstring_view HtmlReadName(std::wstring_view text, size_t& i, wchar_t stop)
+{
+    while (i < text.size() && !HtmlIsNameStart(text[i])) {
+        ++i;
+    }
+    const size_t start = i;
+    while (i < text.size() && text[i] != L' ' && text[i] != stop) {
+        ++i;
+    }
+    return text.substr(start, i - start);
+}
+
 CHtmlStyleReader::CHtmlStyleReader() : m_disabledColour(GetSysColor(COLOR_BTNSHADOW))
 {
     size_t count = 0;
@@ -186,20 +198,11 @@ void CHtmlStyleReader::SetStyleSheet(const wchar_t* text)
     const std::wstring_view sheet(m_sheetText);
     size_t i = 0;
     while (i < sheet.size()) {
-        while (i < sheet.size() && !HtmlIsNameStart(sheet[i])) {
-            ++i;
-        }
+        // A selector that runs to the end has no rules.
+        const std::wstring_view selector = HtmlReadName(sheet, i, L'{');
         if (i >= sheet.size()) {
             break;
         }
-        const size_t selectorStart = i;
-        while (i < sheet.size() && sheet[i] != L' ' && sheet[i] != L'{') {
-            ++i;
-        }
-        if (i >= sheet.size()) {
-            break;
-        }
-        const std::wstring_view selector = sheet.substr(selectorStart, i - selectorStart);
         const size_t open = sheet.find(L'{', i);
         if (open == std::wstring_view::npos) {
             break;

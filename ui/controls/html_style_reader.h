@@ -68,3 +68,6 @@ extern const wchar_t kHtmlDefaultStyleSheet[];
 
 std::wstring HtmlLowerAscii(std::wstring_view text);
 bool HtmlIsNameStart(wchar_t c);
+// The next name in text from i on: skips to a name start and reads up to a space or stop. Leaves i
+// after the name; the name is empty (and i at the end) when no name is left.
+std::wstring_view HtmlReadName(std::wstring_view text, size_t& i, wchar_t stop);

@@ -134,17 +134,10 @@ std::vector<HtmlAttribute> ReadHtmlAttributes(std::wstring_view text)
     std::vector<HtmlAttribute> attributes;
     size_t i = 0;
     while (i < text.size()) {
-        while (i < text.size() && !HtmlIsNameStart(text[i])) {
-            ++i;
-        }
-        if (i >= text.size()) {
+        const std::wstring_view name = HtmlReadName(text, i, L'=');
+        if (name.empty()) {
             break;
         }
-        const size_t nameStart = i;
-        while (i < text.size() && text[i] != L' ' && text[i] != L'=') {
-            ++i;
-        }
-        const std::wstring_view name = text.substr(nameStart, i - nameStart);
         size_t look = i;
         while (look < text.size() && text[look] == L' ') {
             ++look;

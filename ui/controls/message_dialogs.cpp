@@ -68,13 +68,31 @@ bool ShownByHtmlBox(std::uint32_t kind)
 } // namespace
 
 // clang-format off
-BEGIN_MESSAGE_MAP(CMessageDlg, CDialog)
+BEGIN_MESSAGE_MAP(CMessageDlgBase, CDialog)
     ON_WM_ERASEBKGND()
 END_MESSAGE_MAP()
 // clang-format on
 
-CMessageDlg::CMessageDlg(CWnd* pParent)
-    : CDialog(IDD_MESSAGE_DLG, pParent), m_request(MessageBoxRequest.Copy()), m_skin(IDB_SKIN_MESSAGE)
+CMessageDlgBase::CMessageDlgBase(UINT nIDTemplate, CWnd* pParent)
+    : CDialog(nIDTemplate, pParent), m_request(MessageBoxRequest.Copy()), m_skin(IDB_SKIN_MESSAGE)
+{}
+
+int CMessageDlgBase::ShowHtmlBox(UINT nButtons) const
+{
+    const HtmlMessageBoxParams params = MessageDialogBoxParams();
+    return ::HtmlMessageBox(NULL, m_request.text, kMessageCaption, nButtons | KindIcon(m_request.kind),
+                            &params);
+}
+
+BOOL CMessageDlgBase::OnEraseBkgnd(CDC* pDC)
+{
+    if (m_skin.Paint(pDC)) {
+        return TRUE;
+    }
+    return CDialog::OnEraseBkgnd(pDC);
+}
+
+CMessageDlg::CMessageDlg(CWnd* pParent) : CMessageDlgBase(IDD_MESSAGE_DLG, pParent)
 {
     m_messageFont.CreateFont(15, 0, 0, 0, FW_NORMAL, FALSE, FALSE, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                              CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Arial");
@@ -83,9 +101,7 @@ CMessageDlg::CMessageDlg(CWnd* pParent)
 INT_PTR CMessageDlg::DoModal()
 {
     if (ShownByHtmlBox(m_request.kind)) {
-        const HtmlMessageBoxParams params = MessageDialogBoxParams();
-        return ::HtmlMessageBox(NULL, m_request.text, kMessageCaption, MB_OK | KindIcon(m_request.kind),
-                                &params);
+        return ShowHtmlBox(MB_OK);
     }
     return CDialog::DoModal();
 }
@@ -112,22 +128,7 @@ BOOL CMessageDlg::OnInitDialog()
     return TRUE;
 }
 
-BOOL CMessageDlg::OnEraseBkgnd(CDC* pDC)
-{
-    if (m_skin.Paint(pDC)) {
-        return TRUE;
-    }
-    return CDialog::OnEraseBkgnd(pDC);
-}
-
-// clang-format off
-BEGIN_MESSAGE_MAP(CQuestionDlg, CDialog)
-    ON_WM_ERASEBKGND()
-END_MESSAGE_MAP()
-// clang-format on
-
-CQuestionDlg::CQuestionDlg(CWnd* pParent)
-    : CDialog(IDD_QUESTION_DLG, pParent), m_request(MessageBoxRequest.Copy()), m_skin(IDB_SKIN_MESSAGE)
+CQuestionDlg::CQuestionDlg(CWnd* pParent) : CMessageDlgBase(IDD_QUESTION_DLG, pParent)
 {
     if (!ShownByHtmlBox(m_request.kind)) {
         m_request.kind = kMessageKindInformation;
@@ -137,10 +138,7 @@ CQuestionDlg::CQuestionDlg(CWnd* pParent)
 INT_PTR CQuestionDlg::DoModal()
 {
     if (ShownByHtmlBox(m_request.kind)) {
-        const HtmlMessageBoxParams params = MessageDialogBoxParams();
-        const int answer = ::HtmlMessageBox(NULL, m_request.text, kMessageCaption,
-                                            MB_YESNO | KindIcon(m_request.kind), &params);
-        return answer == IDYES ? kQuestionAnswerYes : kQuestionAnswerNo;
+        return ShowHtmlBox(MB_YESNO) == IDYES ? kQuestionAnswerYes : kQuestionAnswerNo;
     }
     return CDialog::DoModal();
 }
@@ -164,12 +162,4 @@ BOOL CQuestionDlg::OnInitDialog()
         m_messageLabel.SetWindowText(m_request.text);
     }
     return TRUE;
-}
-
-BOOL CQuestionDlg::OnEraseBkgnd(CDC* pDC)
-{
-    if (m_skin.Paint(pDC)) {
-        return TRUE;
-    }
-    return CDialog::OnEraseBkgnd(pDC);
 }

@@ -53,54 +53,60 @@ private:
 
 extern CMessageBoxRequest MessageBoxRequest;
 
+// What both message dialogs share: the request copied when constructed, the HTML box that shows
+// kinds 1 to 3, and the skinned template with its icon and text controls for the rest.
+class CMessageDlgBase : public CDialog
+{
+public:
+    // The request as the dialog copied it.
+    const MessageBoxFields& GetRequest() const { return m_request; }
+
+protected:
+    CMessageDlgBase(UINT nIDTemplate, CWnd* pParent);
+
+    // The request in the HTML box with the given buttons and the icon of its kind; the box's answer.
+    int ShowHtmlBox(UINT nButtons) const;
+
+    afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+    DECLARE_MESSAGE_MAP()
+
+    MessageBoxFields m_request;
+    CStatic m_icon;
+    CTransparentStatic m_messageLabel;
+    CDialogSkin m_skin;
+};
+
 // A notice with one OK button: returns 1 for OK, 2 when closed with Escape or the close box.
-class CMessageDlg : public CDialog
+class CMessageDlg : public CMessageDlgBase
 {
 public:
     explicit CMessageDlg(CWnd* pParent = NULL);
 
     INT_PTR DoModal() override;
 
-    // The request as the dialog copied it.
-    const MessageBoxFields& GetRequest() const { return m_request; }
-
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
-    afx_msg BOOL OnEraseBkgnd(CDC* pDC);
-    DECLARE_MESSAGE_MAP()
 
 private:
-    MessageBoxFields m_request;
-    CStatic m_icon;
     CButton m_okButton;
-    CTransparentStatic m_messageLabel;
-    CDialogSkin m_skin;
     CFont m_messageFont;
 };
 
 // A Yes/No question: returns 1 for Yes and 2 for No; Escape and the close box leave it open. A kind
 // other than 1 to 3 is asked as kind 1, since the question's own template has no place for the text.
-class CQuestionDlg : public CDialog
+class CQuestionDlg : public CMessageDlgBase
 {
 public:
     explicit CQuestionDlg(CWnd* pParent = NULL);
 
     INT_PTR DoModal() override;
 
-    const MessageBoxFields& GetRequest() const { return m_request; }
-
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
-    afx_msg BOOL OnEraseBkgnd(CDC* pDC);
-    DECLARE_MESSAGE_MAP()
 
 private:
-    MessageBoxFields m_request;
-    CStatic m_icon;
     CButton m_noButton;
     CButton m_yesButton;
-    CTransparentStatic m_messageLabel;
-    CDialogSkin m_skin;
 };

@@ -112,6 +112,14 @@ public:
     CDockContext* m_pDockContext;
 
 protected:
+    // A bar that is a system control's window (toolbar, status bar, rebar): creates the window with
+    // the CBRS_ bits of dwStyle kept in m_dwStyle and the rest, with dwCtrlStyle, as its style. The
+    // layout places the bar, so the control neither aligns nor sizes itself.
+    BOOL CreateSystemBar(LPCTSTR lpszClass, CWnd* pParentWnd, DWORD dwCtrlStyle, DWORD dwStyle, UINT nID);
+    // PreCreateWindow of such a bar: the low word of the window style is the control's own (the bar's
+    // styles are in m_dwStyle already), so the sorting of the bar styles here does not apply.
+    static BOOL PreCreateSystemBar(CREATESTRUCT& cs, LPCTSTR lpszClass);
+
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
     afx_msg void OnDestroy();
     afx_msg void OnPaint();

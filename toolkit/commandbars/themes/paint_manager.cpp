@@ -266,6 +266,14 @@ void CXTPPaintManagerCore::DrawFieldLabel(CDC* pDC, CXTPControl* pControl, CRect
     rect.left += nLabelWidth;
 }
 
+int CXTPPaintManagerCore::LayoutComboDropButton(CXTPControl* pControl)
+{
+    const int nButton = ::GetSystemMetrics(SM_CXVSCROLL);
+    if (auto* pComboBox = DYNAMIC_DOWNCAST(CXTPControlComboBox, pControl))
+        pComboBox->SetDropButtonWidth(nButton);
+    return nButton;
+}
+
 void CXTPPaintManagerCore::DrawComboFieldText(CDC* pDC, CXTPControl* pControl, CRect rcField,
                                               int nButtonWidth)
 {
@@ -307,9 +315,7 @@ CSize CXTPPaintManagerCore::DrawControlEdit(CDC* pDC, CXTPControl* pControl, BOO
 
 CSize CXTPPaintManagerCore::DrawControlComboBox(CDC* pDC, CXTPControl* pControl, BOOL bDraw)
 {
-    const int nButton = ::GetSystemMetrics(SM_CXVSCROLL);
-    if (auto* pComboBox = DYNAMIC_DOWNCAST(CXTPControlComboBox, pControl))
-        pComboBox->SetDropButtonWidth(nButton);
+    const int nButton = LayoutComboDropButton(pControl);
     const CSize size = DrawControlEdit(pDC, pControl, bDraw);
     if (!bDraw)
         return size;

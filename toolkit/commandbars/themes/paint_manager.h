@@ -65,6 +65,9 @@ public:
     void DrawFieldLabel(CDC* pDC, CXTPControl* pControl, CRect& rect, int nLabelWidth);
     // A combo without an edit window shows the chosen item inside its field itself.
     void DrawComboFieldText(CDC* pDC, CXTPControl* pControl, CRect rcField, int nButtonWidth);
+    // A combo's drop button is as wide as a vertical scroll bar: gives a combo box control that width
+    // and returns it.
+    static int LayoutComboDropButton(CXTPControl* pControl);
 
     virtual CSize DrawControlPopupParent(CDC* pDC, CXTPControl* pControl, BOOL bDraw) = 0;
     // Buttons and popups on toolbars and the menu bar, in every theme's states and colours.

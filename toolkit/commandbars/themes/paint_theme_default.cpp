@@ -270,9 +270,7 @@ CSize CXTPPaintThemeDefault::DrawControlEdit(CDC* pDC, CXTPControl* pControl, BO
 
 CSize CXTPPaintThemeDefault::DrawControlComboBox(CDC* pDC, CXTPControl* pControl, BOOL bDraw)
 {
-    const int nButton = ::GetSystemMetrics(SM_CXVSCROLL);
-    if (auto* pComboBox = DYNAMIC_DOWNCAST(CXTPControlComboBox, pControl))
-        pComboBox->SetDropButtonWidth(nButton);
+    const int nButton = LayoutComboDropButton(pControl);
     const CSize size = DrawControlEdit(pDC, pControl, bDraw);
     if (!bDraw)
         return size;
