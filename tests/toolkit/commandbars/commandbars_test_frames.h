@@ -23,6 +23,16 @@ inline CXTPMenuBar* AttachBarsWithMenuBar(CFrameWnd* pFrame, CXTPCommandBars*& p
     return pMenuBar;
 }
 
+// Those bars, then the "Standard" toolbar along the top from the toolbar resource of the same id; the
+// toolbar, or NULL where a bar cannot be made.
+inline CXTPToolBar* AttachMenuAndStandardBars(CFrameWnd* pFrame, CXTPCommandBars*& pCommandBars, UINT nId)
+{
+    if (AttachBarsWithMenuBar(pFrame, pCommandBars, nId) == NULL)
+        return NULL;
+    CXTPToolBar* pToolBar = pCommandBars->Add(L"Standard", xtpBarTop);
+    return pToolBar != NULL && pToolBar->LoadToolBar(nId) ? pToolBar : NULL;
+}
+
 class MdiBarsFrame : public CMDIFrameWnd
 {
 public:

@@ -89,10 +89,9 @@ protected:
     {
         if (CXTPFrameWnd::OnCreate(lpCreateStruct) == -1)
             return -1;
-        if (commandbars_test::AttachBarsWithMenuBar(this, m_pCommandBars, IDR_CB_FRAME) == NULL)
-            return -1;
-        CXTPToolBar* pToolBar = m_pCommandBars->Add(L"Standard", xtpBarTop);
-        if (pToolBar == NULL || !pToolBar->LoadToolBar(IDR_CB_FRAME))
+        CXTPToolBar* pToolBar =
+            commandbars_test::AttachMenuAndStandardBars(this, m_pCommandBars, IDR_CB_FRAME);
+        if (pToolBar == NULL)
             return -1;
         pToolBar->ModifyFlags(0, 0x1F);
         m_pCommandBars->GetShortcutManager()->LoadAccelerators(IDR_CB_FRAME);

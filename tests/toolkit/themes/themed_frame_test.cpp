@@ -78,10 +78,7 @@ protected:
     {
         if (CXTPFrameWnd::OnCreate(lpCreateStruct) == -1)
             return -1;
-        if (commandbars_test::AttachBarsWithMenuBar(this, m_pCommandBars, IDR_CB_FRAME) == NULL)
-            return -1;
-        CXTPToolBar* pToolBar = m_pCommandBars->Add(L"Standard", xtpBarTop);
-        if (pToolBar == NULL || !pToolBar->LoadToolBar(IDR_CB_FRAME))
+        if (commandbars_test::AttachMenuAndStandardBars(this, m_pCommandBars, IDR_CB_FRAME) == NULL)
             return -1;
         return 0;
     }
