@@ -9,19 +9,8 @@
 #   cmake -DPROBE=... [-DEMULATOR=...] -DDISKS=host-folder -DPROBE_DISKS=folder-as-the-probe-sees-it
 #         -P probe_scan_quick.cmake
 cmake_minimum_required(VERSION 3.25)
-foreach(required PROBE DISKS PROBE_DISKS)
-    if(NOT DEFINED ${required})
-        message(FATAL_ERROR "probe_scan_quick.cmake needs -D${required}=...")
-    endif()
-endforeach()
-if(NOT EXISTS "${DISKS}/.stamp")
-    message(FATAL_ERROR "run tools/make-test-disks first (${DISKS})")
-endif()
-if(PROBE_DISKS MATCHES "\\\\")
-    set(separator "\\")
-else()
-    set(separator "/")
-endif()
+include(${CMAKE_CURRENT_LIST_DIR}/probe_script_start.cmake)
+probe_script_start(probe_scan_quick.cmake)
 
 # image, the volume as "--partition N" (row N of the table as "engine-probe partitions IMAGE [--search]"
 # prints it) or "--start S", fls listing, and --search where the rows come from the search for boot

@@ -6,19 +6,8 @@
 #   cmake -DPROBE=... [-DEMULATOR=...] -DDISKS=host-folder -DPROBE_DISKS=folder-as-the-probe-sees-it
 #         -DSHARD=i -DSHARDS=n -P probe_test_disks.cmake
 cmake_minimum_required(VERSION 3.25)
-foreach(required PROBE DISKS PROBE_DISKS SHARD SHARDS)
-    if(NOT DEFINED ${required})
-        message(FATAL_ERROR "probe_test_disks.cmake needs -D${required}=...")
-    endif()
-endforeach()
-if(NOT EXISTS "${DISKS}/.stamp")
-    message(FATAL_ERROR "run tools/make-test-disks first (${DISKS})")
-endif()
-if(PROBE_DISKS MATCHES "\\\\")
-    set(separator "\\")
-else()
-    set(separator "/")
-endif()
+include(${CMAKE_CURRENT_LIST_DIR}/probe_script_start.cmake)
+probe_script_start(probe_test_disks.cmake SHARD SHARDS)
 
 file(STRINGS "${DISKS}/disks.tsv" lines)
 set(index 0)

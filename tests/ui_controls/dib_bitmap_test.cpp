@@ -7,43 +7,22 @@
 #include "dib_bitmap.h"
 #include "draw_effects.h"
 #include "flat_combo_box.h"
+#include "test_surface.h"
 #include "transparent_bitmap.h"
 
 namespace {
 
-// A top-down 32-bit target whose pixels are read back as COLORREF values.
-class Target
+// The shared 32-bit surface with a CDC over its DC for the drawing calls.
+class Target : public TestSurface
 {
 public:
-    Target(int nWidth, int nHeight, COLORREF clrBackground) : m_nWidth(nWidth)
+    Target(int nWidth, int nHeight, COLORREF clrBackground) : TestSurface(nWidth, nHeight, clrBackground)
     {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = nWidth;
-        info.bmiHeader.biHeight = -nHeight;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* pBits = nullptr;
-        m_bitmap.Attach(::CreateDIBSection(NULL, &info, DIB_RGB_COLORS, &pBits, NULL, 0));
-        m_pBits = static_cast<std::uint32_t*>(pBits);
-        m_dc.CreateCompatibleDC(NULL);
-        m_pOld = m_dc.SelectObject(&m_bitmap);
-        m_dc.FillSolidRect(0, 0, nWidth, nHeight, clrBackground);
+        m_dc.Attach(dc());
     }
-    ~Target() { m_dc.SelectObject(m_pOld); }
-    COLORREF At(int x, int y)
-    {
-        ::GdiFlush();
-        const std::uint32_t pixel = m_pBits[y * m_nWidth + x];
-        return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
-    }
+    ~Target() { m_dc.Detach(); }
+    COLORREF At(int x, int y) const { return Pixel(x, y); }
     CDC m_dc;
-
-private:
-    int m_nWidth;
-    CBitmap m_bitmap;
-    std::uint32_t* m_pBits = nullptr;
-    CBitmap* m_pOld = nullptr;
 };
 
 TEST(DibBitmap, LayoutFollowsTheBitDepth)

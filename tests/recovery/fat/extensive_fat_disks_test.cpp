@@ -41,14 +41,8 @@ std::string FixturePath(const std::string& name)
 }
 
 // A FAT partition of partitions.tsv with the layout fsstat gives for it.
-struct FatPartition
+struct FatPartition : FatPartitionRow
 {
-    std::string disk;
-    std::string part;
-    std::uint32_t start = 0;
-    std::uint32_t sectors = 0;
-    std::uint16_t fsCode = 0;
-    std::string files;
     std::uint32_t sectorsPerCluster = 0;
     std::uint32_t dataArea = 0;    // first sector of the data area, from the partition start
     std::uint32_t clusterArea = 0; // first sector of cluster 2 (FAT16: after the root directory)
@@ -73,20 +67,13 @@ std::uint32_t FsstatRange(const std::string& text, const std::string& label, boo
 std::vector<FatPartition> FatPartitions()
 {
     std::vector<FatPartition> rows;
-    for (const auto& row : ReadTsv(JoinPath(TestDisksDir(), "partitions.tsv"))) {
-        if (row.size() < 8 || (row[4] != "fat16" && row[4] != "fat32"))
-            continue;
-        FatPartition partition{row[0],
-                               row[1],
-                               static_cast<std::uint32_t>(std::stoul(row[2])),
-                               static_cast<std::uint32_t>(std::stoul(row[3])),
-                               row[4] == "fat16" ? kFsFat16 : kFsFat32,
-                               row[7]};
+    for (const FatPartitionRow& row : FatPartitionRows()) {
+        FatPartition partition{row};
         const std::string fsstat =
-            test_support::ReadWholeFile(JoinPath(TestDisksDir(), row[0] + ".p" + row[1] + ".fsstat.txt"));
+            test_support::ReadWholeFile(JoinPath(TestDisksDir(), row.disk + ".p" + row.part + ".fsstat.txt"));
         const std::size_t size = fsstat.find("Cluster Size: ");
         if (size == std::string::npos) {
-            ADD_FAILURE() << "no cluster size in the fsstat of " << row[0] << " p" << row[1];
+            ADD_FAILURE() << "no cluster size in the fsstat of " << row.disk << " p" << row.part;
             continue;
         }
         partition.sectorsPerCluster = static_cast<std::uint32_t>(std::stoul(fsstat.substr(size + 14))) / 512;

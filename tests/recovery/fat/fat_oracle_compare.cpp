@@ -5,9 +5,24 @@
 #include <iterator>
 #include <map>
 
+#include "engine/recovery/core/engine_types.h"
 #include "engine_probe/probe_scan_rows.h"
 #include "support/oracle_files.h"
 #include "support/test_paths.h"
+
+std::vector<FatPartitionRow> FatPartitionRows()
+{
+    std::vector<FatPartitionRow> rows;
+    for (const auto& row :
+         test_support::ReadTsv(test_support::JoinPath(test_support::TestDisksDir(), "partitions.tsv"))) {
+        if (row.size() < 8 || (row[4] != "fat16" && row[4] != "fat32"))
+            continue;
+        rows.push_back({row[0], row[1], static_cast<std::uint32_t>(std::stoul(row[2])),
+                        static_cast<std::uint32_t>(std::stoul(row[3])),
+                        row[4] == "fat16" ? kFsFat16 : kFsFat32, row[7]});
+    }
+    return rows;
+}
 
 namespace {
 

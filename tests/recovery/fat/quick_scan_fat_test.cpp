@@ -35,7 +35,6 @@
 namespace {
 
 using test_support::JoinPath;
-using test_support::ReadTsv;
 using test_support::TestDisksDir;
 
 std::string FixturePath(const std::string& name)
@@ -43,28 +42,7 @@ std::string FixturePath(const std::string& name)
     return test_support::RunningPlatformPath(std::string(QUICK_SCAN_FAT_FIXTURES) + "/" + name);
 }
 
-struct PartitionRow
-{
-    std::string disk;
-    std::string part;
-    std::uint32_t start;
-    std::uint32_t sectors;
-    std::uint16_t fsCode;
-    std::string files;
-};
-
-std::vector<PartitionRow> FatPartitions()
-{
-    std::vector<PartitionRow> rows;
-    for (const auto& row : ReadTsv(JoinPath(TestDisksDir(), "partitions.tsv"))) {
-        if (row.size() < 8 || (row[4] != "fat16" && row[4] != "fat32"))
-            continue;
-        rows.push_back({row[0], row[1], static_cast<std::uint32_t>(std::stoul(row[2])),
-                        static_cast<std::uint32_t>(std::stoul(row[3])),
-                        row[4] == "fat16" ? kFsFat16 : kFsFat32, row[7]});
-    }
-    return rows;
-}
+using PartitionRow = FatPartitionRow;
 
 void ExpectScanEqualsFls(const PartitionRow& partition)
 {
@@ -85,7 +63,7 @@ protected:
 std::vector<std::string> FatDisks()
 {
     std::vector<std::string> disks;
-    for (const PartitionRow& row : FatPartitions())
+    for (const PartitionRow& row : FatPartitionRows())
         if (std::find(disks.begin(), disks.end(), row.disk) == disks.end())
             disks.push_back(row.disk);
     return disks;
@@ -102,7 +80,7 @@ TEST_P(QuickScanFatDisk, EqualsFlsOnEveryFatPartition)
     const std::string disk = GetParam();
     const std::vector<std::string> images = test_support::ImagesOfDisk(disk);
     ASSERT_FALSE(images.empty());
-    for (const PartitionRow& partition : FatPartitions()) {
+    for (const PartitionRow& partition : FatPartitionRows()) {
         if (partition.disk != disk)
             continue;
         for (const std::string& image : images) {
@@ -128,7 +106,7 @@ TEST_P(QuickScanFatDisk, EqualsFlsOnEveryFatPartition)
 // its rows are the root entries of fls (folders and files, live and deleted, empty files too).
 TEST(QuickScanFatRootRows, EqualTheRootEntriesOfFls)
 {
-    for (const PartitionRow& partition : FatPartitions()) {
+    for (const PartitionRow& partition : FatPartitionRows()) {
         if (partition.disk != "mbr-ext05")
             continue;
         SCOPED_TRACE("partition " + partition.part);
@@ -176,7 +154,7 @@ protected:
 
     static PartitionRow Partition(const std::string& disk, const std::string& part)
     {
-        for (const PartitionRow& row : FatPartitions())
+        for (const PartitionRow& row : FatPartitionRows())
             if (row.disk == disk && row.part == part)
                 return row;
         ADD_FAILURE() << disk << " has no FAT partition " << part;

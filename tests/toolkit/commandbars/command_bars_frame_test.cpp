@@ -1,6 +1,7 @@
 // The command bars on real frames: the bars built in the program's order on the frame base, a click
 // on a toolbar button, a narrowed frame, Alt and access keys, the arrow keys of a tracking bar, the
 // idle command-state update, and the maximised MDI child's buttons on the menu bar.
+#include "bars_frame_fixture.h"
 #include "command_bars.h"
 #include "commandbars_test_frames.h"
 #include "commandbars_test_ids.h"
@@ -17,6 +18,7 @@
 
 namespace {
 
+using commandbars_test::AttachBarsWithMenuBar;
 using commandbars_test::MdiBarsFrame;
 using commandbars_test::PumpMessages;
 
@@ -58,13 +60,8 @@ protected:
         if (CXTPFrameWnd::OnCreate(lpCreateStruct) == -1)
             return -1;
         // The program's order.
-        m_pCommandBars = static_cast<CXTPCommandBars*>(RUNTIME_CLASS(CXTPCommandBars)->CreateObject());
-        m_pCommandBars->AttachFrame(this);
-        m_pCommandBars->CreateDockBars();
-        CXTPMenuBar* pMenuBar = m_pCommandBars->CreateMenuBar(L"Menu Bar", IDR_CB_FRAME);
-        if (pMenuBar == NULL)
+        if (AttachBarsWithMenuBar(this, m_pCommandBars, IDR_CB_FRAME) == NULL)
             return -1;
-        pMenuBar->SetFlags(xtpFlagAlignTop | xtpFlagStretched);
         CXTPToolBar* pToolBar = m_pCommandBars->Add(L"Standard", xtpBarTop);
         if (pToolBar == NULL)
             return -1;
@@ -95,7 +92,7 @@ BEGIN_MESSAGE_MAP(CommandBarsFrame, CXTPFrameWnd)
 END_MESSAGE_MAP()
 // clang-format on
 
-class FrameOfBars : public ::testing::Test
+class FrameOfBars : public commandbars_test::BarsFrameFixture<CommandBarsFrame>
 {
 protected:
     void SetUp() override
@@ -107,12 +104,7 @@ protected:
         m_pFrame->SetActiveWindow();
         m_pFrame->RecalcLayout();
         PumpMessages();
-        m_pBars = m_pFrame->GetCommandBars();
-        ASSERT_NE(nullptr, m_pBars);
-        m_pMenuBar = m_pBars->GetMenuBar();
-        m_pToolBar = DYNAMIC_DOWNCAST(CXTPToolBar, m_pBars->GetAt(1));
-        ASSERT_NE(nullptr, m_pMenuBar);
-        ASSERT_NE(nullptr, m_pToolBar);
+        TakeBars();
     }
     void TearDown() override
     {
@@ -138,11 +130,6 @@ protected:
         msg.lParam = lParam;
         return msg;
     }
-
-    CommandBarsFrame* m_pFrame = NULL;
-    CXTPCommandBars* m_pBars = NULL;
-    CXTPMenuBar* m_pMenuBar = NULL;
-    CXTPToolBar* m_pToolBar = NULL;
 };
 
 TEST_F(FrameOfBars, BarsAreBuiltInTheProgramsOrderAndLaidOutInRows)

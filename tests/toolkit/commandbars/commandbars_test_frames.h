@@ -1,5 +1,6 @@
-// What the command-bar tests on real frames share: pumping the queue, and an MDI frame with a
-// menu bar (the maximised child's system menu shown) and the "Standard" toolbar.
+// What the command-bar tests on real frames share: pumping the queue, the start of a frame's bars in
+// the program's order, and an MDI frame with a menu bar (the maximised child's system menu shown) and
+// the "Standard" toolbar.
 #pragma once
 
 #include "command_bars.h"
@@ -8,6 +9,29 @@ namespace commandbars_test {
 
 // Dispatches what is queued, a few rounds; a quit stays queued.
 void PumpMessages();
+
+// Attaches new command bars to the frame with their dock bars, then the menu bar of that menu
+// resource along the top, stretched; the menu bar, or NULL where it cannot be made.
+inline CXTPMenuBar* AttachBarsWithMenuBar(CFrameWnd* pFrame, CXTPCommandBars*& pCommandBars, UINT nMenuId)
+{
+    pCommandBars = static_cast<CXTPCommandBars*>(RUNTIME_CLASS(CXTPCommandBars)->CreateObject());
+    pCommandBars->AttachFrame(pFrame);
+    pCommandBars->CreateDockBars();
+    CXTPMenuBar* pMenuBar = pCommandBars->CreateMenuBar(L"Menu Bar", nMenuId);
+    if (pMenuBar != NULL)
+        pMenuBar->SetFlags(xtpFlagAlignTop | xtpFlagStretched);
+    return pMenuBar;
+}
+
+// Those bars, then the "Standard" toolbar along the top from the toolbar resource of the same id; the
+// toolbar, or NULL where a bar cannot be made.
+inline CXTPToolBar* AttachMenuAndStandardBars(CFrameWnd* pFrame, CXTPCommandBars*& pCommandBars, UINT nId)
+{
+    if (AttachBarsWithMenuBar(pFrame, pCommandBars, nId) == NULL)
+        return NULL;
+    CXTPToolBar* pToolBar = pCommandBars->Add(L"Standard", xtpBarTop);
+    return pToolBar != NULL && pToolBar->LoadToolBar(nId) ? pToolBar : NULL;
+}
 
 class MdiBarsFrame : public CMDIFrameWnd
 {

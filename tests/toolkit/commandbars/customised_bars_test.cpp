@@ -2,6 +2,7 @@
 // reached through WM_GETOBJECT, help hit testing, a floating toolbar that follows its frame's
 // activation, the reset of a toolbar and of the menu bar after the user confirms, controls shown
 // per document type, customised menus kept per document type, and the MDI buttons' images.
+#include "bars_frame_fixture.h"
 #include "command_bars.h"
 #include "commandbars_test_frames.h"
 #include "commandbars_test_ids.h"
@@ -97,14 +98,10 @@ protected:
     {
         if (CXTPFrameWnd::OnCreate(lpCreateStruct) == -1)
             return -1;
-        m_pCommandBars = static_cast<CXTPCommandBars*>(RUNTIME_CLASS(CXTPCommandBars)->CreateObject());
-        m_pCommandBars->AttachFrame(this);
-        m_pCommandBars->CreateDockBars();
-        CXTPMenuBar* pMenuBar = m_pCommandBars->CreateMenuBar(L"Menu Bar", IDR_CB_FRAME);
-        CXTPToolBar* pToolBar = m_pCommandBars->Add(L"Standard", xtpBarTop);
-        if (pMenuBar == NULL || pToolBar == NULL || !pToolBar->LoadToolBar(IDR_CB_FRAME))
+        CXTPToolBar* pToolBar =
+            commandbars_test::AttachMenuAndStandardBars(this, m_pCommandBars, IDR_CB_FRAME);
+        if (pToolBar == NULL)
             return -1;
-        pMenuBar->SetFlags(xtpFlagAlignTop | xtpFlagStretched);
         pToolBar->ModifyFlags(0, 0x1F);
         return 0;
     }
@@ -123,7 +120,7 @@ BEGIN_MESSAGE_MAP(BarsFrame, CXTPFrameWnd)
 END_MESSAGE_MAP()
 // clang-format on
 
-class CustomisedBars : public ::testing::Test
+class CustomisedBars : public commandbars_test::BarsFrameFixture<BarsFrame>
 {
 protected:
     void SetUp() override
@@ -134,10 +131,7 @@ protected:
         m_pFrame->SetForegroundWindow();
         m_pFrame->RecalcLayout();
         Pump();
-        m_pBars = m_pFrame->GetCommandBars();
-        m_pMenuBar = m_pBars->GetMenuBar();
-        m_pToolBar = DYNAMIC_DOWNCAST(CXTPToolBar, m_pBars->GetAt(1));
-        ASSERT_NE(nullptr, m_pToolBar);
+        TakeBars();
     }
     void TearDown() override
     {
@@ -154,11 +148,6 @@ protected:
                                                  IID_IAccessible, reinterpret_cast<void**>(&pAccessible)));
         return pAccessible;
     }
-
-    BarsFrame* m_pFrame = NULL;
-    CXTPCommandBars* m_pBars = NULL;
-    CXTPMenuBar* m_pMenuBar = NULL;
-    CXTPToolBar* m_pToolBar = NULL;
 };
 
 long LongOf(const VARIANT& variant)

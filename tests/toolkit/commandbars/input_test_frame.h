@@ -3,7 +3,9 @@
 // type keys through SendInput (the display's real input, which the thread's hooks see).
 #pragma once
 
+#include "bars_frame_fixture.h"
 #include "command_bars.h"
+#include "commandbars_test_frames.h"
 #include "commandbars_test_ids.h"
 #include "frame_wnd.h"
 #include "menu_script.h"
@@ -87,15 +89,9 @@ protected:
     {
         if (CXTPFrameWnd::OnCreate(lpCreateStruct) == -1)
             return -1;
-        m_pCommandBars = static_cast<CXTPCommandBars*>(RUNTIME_CLASS(CXTPCommandBars)->CreateObject());
-        m_pCommandBars->AttachFrame(this);
-        m_pCommandBars->CreateDockBars();
-        CXTPMenuBar* pMenuBar = m_pCommandBars->CreateMenuBar(L"Menu Bar", IDR_CB_FRAME);
-        if (pMenuBar == NULL)
-            return -1;
-        pMenuBar->SetFlags(xtpFlagAlignTop | xtpFlagStretched);
-        CXTPToolBar* pToolBar = m_pCommandBars->Add(L"Standard", xtpBarTop);
-        if (pToolBar == NULL || !pToolBar->LoadToolBar(IDR_CB_FRAME))
+        CXTPToolBar* pToolBar =
+            commandbars_test::AttachMenuAndStandardBars(this, m_pCommandBars, IDR_CB_FRAME);
+        if (pToolBar == NULL)
             return -1;
         pToolBar->ModifyFlags(0, 0x1F);
         m_pCommandBars->GetShortcutManager()->LoadAccelerators(IDR_CB_FRAME);
@@ -104,36 +100,10 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
-class FrameTest : public ::testing::Test
+class FrameTest : public commandbars_test::BarsFrameFixture<InputFrame>
 {
 protected:
-    void SetUp() override
-    {
-        CXTPMouseManager::GetInstance()->Reset();
-        m_pFrame = new InputFrame;
-        ASSERT_TRUE(m_pFrame->LoadFrame(IDR_CB_FRAME, WS_OVERLAPPEDWINDOW));
-        m_pFrame->SetWindowPos(&CWnd::wndTop, 40, 40, 520, 300, SWP_SHOWWINDOW);
-        m_pFrame->SetForegroundWindow();
-        m_pFrame->SetActiveWindow();
-        m_pFrame->SetFocus();
-        m_pFrame->RecalcLayout();
-        PumpFor(100);
-        m_pBars = m_pFrame->GetCommandBars();
-        ASSERT_NE(nullptr, m_pBars);
-        m_pMenuBar = m_pBars->GetMenuBar();
-        m_pToolBar = DYNAMIC_DOWNCAST(CXTPToolBar, m_pBars->GetAt(1));
-        ASSERT_NE(nullptr, m_pMenuBar);
-        ASSERT_NE(nullptr, m_pToolBar);
-    }
-    void TearDown() override
-    {
-        if (m_pBars != NULL)
-            m_pBars->ClosePopups();
-        if (m_pFrame != NULL && ::IsWindow(m_pFrame->GetSafeHwnd()))
-            m_pFrame->DestroyWindow();
-        PumpFor(50);
-        CXTPMouseManager::GetInstance()->Reset();
-    }
+    void SetUp() override { OpenFrame(IDR_CB_FRAME, 520, 300); }
     // A point of the frame's client area below the bars.
     POINT ClientPoint() const
     {
@@ -173,11 +143,6 @@ protected:
         pBar->ClientToScreen(&pt);
         return pt;
     }
-
-    InputFrame* m_pFrame = NULL;
-    CXTPCommandBars* m_pBars = NULL;
-    CXTPMenuBar* m_pMenuBar = NULL;
-    CXTPToolBar* m_pToolBar = NULL;
 };
 
 } // namespace input_test

@@ -3,7 +3,9 @@
 // driven by a script of steps run from a thread timer while they track, with a safety stop.
 #pragma once
 
+#include "bars_frame_fixture.h"
 #include "command_bars.h"
+#include "commandbars_test_frames.h"
 #include "frame_wnd.h"
 #include "menu_script.h"
 #include "popup_test_ids.h"
@@ -56,14 +58,9 @@ protected:
     {
         if (CXTPFrameWnd::OnCreate(lpCreateStruct) == -1)
             return -1;
-        m_pCommandBars = static_cast<CXTPCommandBars*>(RUNTIME_CLASS(CXTPCommandBars)->CreateObject());
-        m_pCommandBars->AttachFrame(this);
-        m_pCommandBars->CreateDockBars();
-        m_pCommandBars->GetCommandBarsOptions()->animationType = 5;
-        CXTPMenuBar* pMenuBar = m_pCommandBars->CreateMenuBar(L"Menu Bar", IDR_PM_FRAME);
-        if (pMenuBar == NULL)
+        if (commandbars_test::AttachBarsWithMenuBar(this, m_pCommandBars, IDR_PM_FRAME) == NULL)
             return -1;
-        pMenuBar->SetFlags(xtpFlagAlignTop | xtpFlagStretched);
+        m_pCommandBars->GetCommandBarsOptions()->animationType = 5;
         CXTPToolBar* pToolBar = m_pCommandBars->Add(L"Standard", xtpBarTop);
         const UINT buttons[] = {ID_PM_NEW, ID_PM_OPEN, 0, ID_PM_CUT, ID_PM_COPY, ID_PM_PASTE, 0, ID_PM_FIND};
         if (pToolBar == NULL || !pToolBar->SetButtons(buttons, static_cast<int>(std::size(buttons))))
@@ -75,37 +72,14 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
-class PopupFrameTest : public ::testing::Test
+class PopupFrameTest : public commandbars_test::BarsFrameFixture<PopupFrame>
 {
 protected:
     void SetUp() override
     {
         // Popups cast their shadows in the flat theme whatever the system's setting.
         CXTPPaintManager::SetTheme(1);
-        CXTPMouseManager::GetInstance()->Reset();
-        m_pFrame = new PopupFrame;
-        ASSERT_TRUE(m_pFrame->LoadFrame(IDR_PM_FRAME, WS_OVERLAPPEDWINDOW));
-        m_pFrame->SetWindowPos(&CWnd::wndTop, 40, 40, 560, 320, SWP_SHOWWINDOW);
-        m_pFrame->SetForegroundWindow();
-        m_pFrame->SetActiveWindow();
-        m_pFrame->SetFocus();
-        m_pFrame->RecalcLayout();
-        PumpFor(100);
-        m_pBars = m_pFrame->GetCommandBars();
-        ASSERT_NE(nullptr, m_pBars);
-        m_pMenuBar = m_pBars->GetMenuBar();
-        m_pToolBar = DYNAMIC_DOWNCAST(CXTPToolBar, m_pBars->GetAt(1));
-        ASSERT_NE(nullptr, m_pMenuBar);
-        ASSERT_NE(nullptr, m_pToolBar);
-    }
-    void TearDown() override
-    {
-        if (m_pBars != NULL)
-            m_pBars->ClosePopups();
-        if (m_pFrame != NULL && ::IsWindow(m_pFrame->GetSafeHwnd()))
-            m_pFrame->DestroyWindow();
-        PumpFor(50);
-        CXTPMouseManager::GetInstance()->Reset();
+        OpenFrame(IDR_PM_FRAME, 560, 320);
     }
     // The popup bar of the menu-bar item with that caption.
     CXTPPopupBar* MenuOf(LPCTSTR lpszCaption) const
@@ -157,11 +131,6 @@ protected:
         EXPECT_TRUE(test_support::WriteDcScreenshot(hScreen, rect, lpszName));
         ::ReleaseDC(NULL, hScreen);
     }
-
-    PopupFrame* m_pFrame = NULL;
-    CXTPCommandBars* m_pBars = NULL;
-    CXTPMenuBar* m_pMenuBar = NULL;
-    CXTPToolBar* m_pToolBar = NULL;
 };
 
 } // namespace popup_test

@@ -3,6 +3,7 @@
 // without visual styles and like the visual-style library with them; and the frame's screenshots in
 // every theme. The menu opens in a small popup bar of this test that shows its items in a column.
 #include "command_bars.h"
+#include "commandbars_test_frames.h"
 #include "commandbars_test_ids.h"
 #include "draw_helpers.h"
 #include "frame_wnd.h"
@@ -77,15 +78,7 @@ protected:
     {
         if (CXTPFrameWnd::OnCreate(lpCreateStruct) == -1)
             return -1;
-        m_pCommandBars = static_cast<CXTPCommandBars*>(RUNTIME_CLASS(CXTPCommandBars)->CreateObject());
-        m_pCommandBars->AttachFrame(this);
-        m_pCommandBars->CreateDockBars();
-        CXTPMenuBar* pMenuBar = m_pCommandBars->CreateMenuBar(L"Menu Bar", IDR_CB_FRAME);
-        if (pMenuBar == NULL)
-            return -1;
-        pMenuBar->SetFlags(xtpFlagAlignTop | xtpFlagStretched);
-        CXTPToolBar* pToolBar = m_pCommandBars->Add(L"Standard", xtpBarTop);
-        if (pToolBar == NULL || !pToolBar->LoadToolBar(IDR_CB_FRAME))
+        if (commandbars_test::AttachMenuAndStandardBars(this, m_pCommandBars, IDR_CB_FRAME) == NULL)
             return -1;
         return 0;
     }

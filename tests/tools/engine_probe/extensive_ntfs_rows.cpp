@@ -1,47 +1,15 @@
 #include "engine_probe/extensive_ntfs_rows.h"
 
-#include <string>
-#include <unordered_map>
-#include <unordered_set>
 #include <utility>
 
 #include "engine/recovery/core/engine_state.h"
-#include "engine/recovery/listing/result_listing.h"
 
 std::vector<QuickNtfsRow> CollectExtensiveNtfsRows()
 {
-    std::unordered_map<std::uint32_t, std::vector<const NtfsEntryNode*>> foldersByParent;
-    for (const NtfsEntryNode* node = ntfsEntryNodes.head; node; node = node->next)
-        foldersByParent[node->parentNumber].push_back(node);
-    std::unordered_map<std::uint32_t, std::vector<const NtfsFileNode*>> filesByParent;
+    NtfsFileRowsByParent filesByParent;
     for (const NtfsFileNode* node = ntfsFileNodes.head; node; node = node->next)
         if (node->recordSector > VolumeParams.clusterBase && node->recordSector <= VolumeParams.endSector)
-            filesByParent[node->parentNumber].push_back(node);
-
-    std::vector<QuickNtfsRow> rows;
-    std::unordered_set<std::uint32_t> visited{kNtfsRootFolder};
-    // An explicit stack, so that a deep chain of folders cannot exhaust the thread's stack.
-    std::vector<std::pair<std::uint32_t, std::u16string>> pending{{kNtfsRootFolder, u""}};
-    while (!pending.empty()) {
-        auto [number, path] = std::move(pending.back());
-        pending.pop_back();
-        const std::u16string prefix = path.empty() ? path : path + u"/";
-        if (const auto files = filesByParent.find(number); files != filesByParent.end())
-            for (const NtfsFileNode* file : files->second)
-                rows.push_back(
-                    {false, file->deleted, file->dataSize, file->recordSector, prefix + file->name});
-        const auto children = foldersByParent.find(number);
-        if (children == foldersByParent.end())
-            continue;
-        std::vector<const NtfsEntryNode*> subfolders;
-        for (const NtfsEntryNode* folder : children->second) {
-            if (visited.insert(folder->folderNumber).second) {
-                subfolders.push_back(folder);
-                rows.push_back({true, folder->deleted, 0, folder->folderNumber, prefix + folder->name});
-            }
-        }
-        for (auto it = subfolders.rbegin(); it != subfolders.rend(); ++it)
-            pending.emplace_back((*it)->folderNumber, prefix + (*it)->name);
-    }
-    return rows;
+            filesByParent[node->parentNumber].push_back(
+                {false, node->deleted, node->dataSize, node->recordSector, node->name});
+    return NtfsTreeRows(std::move(filesByParent));
 }

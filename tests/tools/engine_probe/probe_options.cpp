@@ -74,6 +74,27 @@ int ParseProbeVolumeOption(const std::vector<std::u16string>& arguments, std::si
     return ParseProbeNumber(value, choice.row) ? 1 : -1;
 }
 
+int ParseProbeScanOption(const std::vector<std::u16string>& arguments, std::size_t& index,
+                         ProbeScanOptions& options)
+{
+    if (const int volumeOption = ParseProbeVolumeOption(arguments, index, options.choice))
+        return volumeOption;
+    const std::u16string& option = arguments[index];
+    if (option == u"--search") {
+        options.search = true;
+        return 1;
+    }
+    if (index + 1 >= arguments.size())
+        return 0;
+    if (option == u"--volume")
+        return ParseProbeNumber(arguments[++index], options.volumeNumber) ? 1 : -1;
+    if (option == u"--mode") {
+        options.mode = arguments[++index];
+        return 1;
+    }
+    return 0;
+}
+
 const PartitionEntry* OpenProbePartitionRow(ProbeEngineImage& image, const std::u16string& path, bool search,
                                             const ProbeVolumeChoice& choice, PartitionEntry& byStartRow)
 {

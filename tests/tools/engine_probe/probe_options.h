@@ -32,6 +32,21 @@ struct ProbeVolumeChoice
 int ParseProbeVolumeOption(const std::vector<std::u16string>& arguments, std::size_t& index,
                            ProbeVolumeChoice& choice);
 
+// What the commands that scan and then work on the finds read alike: the volume, "--search",
+// "--volume K" and "--mode M".
+struct ProbeScanOptions
+{
+    ProbeVolumeChoice choice;
+    std::uint32_t volumeNumber = 0;
+    std::u16string mode;
+    bool search = false;
+};
+
+// Reads one of those at arguments[index] (moving index past its value) into `options`. Returns 1 when it
+// read one, 0 when the option is none of them, -1 when its value is malformed.
+int ParseProbeScanOption(const std::vector<std::u16string>& arguments, std::size_t& index,
+                         ProbeScanOptions& options);
+
 // Opens the image at `path` into `image`, fills the partition table (with `search`, after the search)
 // and gives the chosen row; a volume chosen by its start gets a row in `byStartRow`, with the file
 // system and sector count its boot sector names. Null after printing the "refused" line when the image

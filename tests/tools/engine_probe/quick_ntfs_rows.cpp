@@ -1,21 +1,17 @@
 #include "engine_probe/quick_ntfs_rows.h"
 
-#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/ntfs/ntfs_layout.h"
 
-std::vector<QuickNtfsRow> CollectQuickNtfsRows()
+std::vector<QuickNtfsRow> NtfsTreeRows(NtfsFileRowsByParent filesByParent)
 {
     // Children by parent number, each in list order (the order of the MFT).
     std::unordered_map<std::uint32_t, std::vector<const NtfsEntryNode*>> foldersByParent;
     for (const NtfsEntryNode* node = ntfsEntryNodes.head; node; node = node->next)
         foldersByParent[node->parentNumber].push_back(node);
-    std::unordered_map<std::uint32_t, std::vector<const NtfsScanNode*>> filesByParent;
-    for (const NtfsScanNode* node = ntfsScanNodes.head; node; node = node->next)
-        filesByParent[node->parentNumber].push_back(node);
 
     std::vector<QuickNtfsRow> rows;
     std::unordered_set<std::uint32_t> visited{kNtfsRootRecord};
@@ -28,9 +24,10 @@ std::vector<QuickNtfsRow> CollectQuickNtfsRows()
         const std::u16string prefix = path.empty() ? path : path + u"/";
 
         if (const auto files = filesByParent.find(number); files != filesByParent.end()) {
-            for (const NtfsScanNode* file : files->second)
-                rows.push_back(
-                    {false, file->deleted, file->dataSize, file->dataRecordSector, prefix + file->name});
+            for (QuickNtfsRow& file : files->second) {
+                file.path = prefix + file.path;
+                rows.push_back(std::move(file));
+            }
         }
         const auto children = foldersByParent.find(number);
         if (children == foldersByParent.end())
@@ -46,4 +43,13 @@ std::vector<QuickNtfsRow> CollectQuickNtfsRows()
             pending.emplace_back((*it)->folderNumber, prefix + (*it)->name);
     }
     return rows;
+}
+
+std::vector<QuickNtfsRow> CollectQuickNtfsRows()
+{
+    NtfsFileRowsByParent filesByParent;
+    for (const NtfsScanNode* node = ntfsScanNodes.head; node; node = node->next)
+        filesByParent[node->parentNumber].push_back(
+            {false, node->deleted, node->dataSize, node->dataRecordSector, node->name});
+    return NtfsTreeRows(std::move(filesByParent));
 }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 struct QuickNtfsRow
@@ -21,3 +22,9 @@ struct QuickNtfsRow
 // Each folder once, then the files in it, then its folders, from the root down. Parent loops and folders
 // listed twice are walked once.
 std::vector<QuickNtfsRow> CollectQuickNtfsRows();
+
+// Rows of files named by their own names, under their parent folders' numbers, each in list order.
+using NtfsFileRowsByParent = std::unordered_map<std::uint32_t, std::vector<QuickNtfsRow>>;
+
+// The folders of the entry list with those files, as rows with full paths in the order above.
+std::vector<QuickNtfsRow> NtfsTreeRows(NtfsFileRowsByParent filesByParent);

@@ -108,27 +108,17 @@ int RunSaveCommand(const ProbeArguments& arguments)
 {
     if (arguments.empty())
         return Usage();
-    ProbeVolumeChoice choice;
-    std::uint32_t volumeNumber = 0;
-    std::u16string mode;
+    ProbeScanOptions scan;
     std::u16string out;
-    bool search = false;
     bool time = false;
     for (std::size_t index = 1; index < arguments.size(); ++index) {
         const std::u16string& option = arguments[index];
         const bool hasValue = index + 1 < arguments.size();
-        if (const int volumeOption = ParseProbeVolumeOption(arguments, index, choice)) {
-            if (volumeOption < 0)
+        if (const int scanOption = ParseProbeScanOption(arguments, index, scan)) {
+            if (scanOption < 0)
                 return Usage();
-        } else if (option == u"--search") {
-            search = true;
         } else if (option == u"--time") {
             time = true;
-        } else if (option == u"--volume" && hasValue) {
-            if (!ParseProbeNumber(arguments[++index], volumeNumber))
-                return Usage();
-        } else if (option == u"--mode" && hasValue) {
-            mode = arguments[++index];
         } else if (option == u"--out" && hasValue) {
             out = arguments[++index];
         } else if (option == u"--deleted" && hasValue) {
@@ -155,14 +145,15 @@ int RunSaveCommand(const ProbeArguments& arguments)
             return Usage();
         }
     }
-    const bool extensive = mode == u"extensive";
-    if (!choice.IsSet() || out.empty() || (mode != u"quick" && !extensive) ||
-        (extensive && volumeNumber == 0))
+    const bool extensive = scan.mode == u"extensive";
+    if (!scan.choice.IsSet() || out.empty() || (scan.mode != u"quick" && !extensive) ||
+        (extensive && scan.volumeNumber == 0))
         return Usage();
 
     ProbeEngineImage image;
     PartitionEntry byStartRow;
-    const PartitionEntry* entry = OpenProbePartitionRow(image, arguments[0], search, choice, byStartRow);
+    const PartitionEntry* entry =
+        OpenProbePartitionRow(image, arguments[0], scan.search, scan.choice, byStartRow);
     if (!entry)
         return kProbeRefused;
 
@@ -174,9 +165,9 @@ int RunSaveCommand(const ProbeArguments& arguments)
     engineUi.resultsView = &view;
     bool found;
     if (extensive) {
-        found = RunExtensive(*entry, volumeNumber);
+        found = RunExtensive(*entry, scan.volumeNumber);
         if (!found)
-            std::printf("refused\tno FAT volume %u was found\n", static_cast<unsigned>(volumeNumber));
+            std::printf("refused\tno FAT volume %u was found\n", static_cast<unsigned>(scan.volumeNumber));
     } else {
         found = RunProbeQuickScan(entry->startSector, entry->sectorCount, entry->fsCode) == 1;
         if (!found)

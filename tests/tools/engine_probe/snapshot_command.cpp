@@ -290,24 +290,14 @@ bool RunScan(const PartitionEntry& entry, const std::u16string& mode, std::uint3
 
 int RunWrite(const ProbeArguments& arguments, const std::u16string& document)
 {
-    ProbeVolumeChoice choice;
-    std::uint32_t volumeNumber = 0;
-    std::u16string mode;
+    ProbeScanOptions scan;
     std::u16string types;
-    bool search = false;
     for (std::size_t index = 1; index < arguments.size(); ++index) {
         const std::u16string& option = arguments[index];
         const bool hasValue = index + 1 < arguments.size();
-        if (const int volumeOption = ParseProbeVolumeOption(arguments, index, choice)) {
-            if (volumeOption < 0)
+        if (const int scanOption = ParseProbeScanOption(arguments, index, scan)) {
+            if (scanOption < 0)
                 return Usage();
-        } else if (option == u"--search") {
-            search = true;
-        } else if (option == u"--volume" && hasValue) {
-            if (!ParseProbeNumber(arguments[++index], volumeNumber))
-                return Usage();
-        } else if (option == u"--mode" && hasValue) {
-            mode = arguments[++index];
         } else if (option == u"--types" && hasValue) {
             types = arguments[++index];
         } else if (option == u"--write" && hasValue) {
@@ -316,15 +306,17 @@ int RunWrite(const ProbeArguments& arguments, const std::u16string& document)
             return Usage();
         }
     }
+    const std::u16string& mode = scan.mode;
     const bool knownMode = mode == u"quick" || mode == u"extensive" || mode == u"trace";
-    if (!choice.IsSet() || !knownMode || (mode == u"extensive" && volumeNumber == 0))
+    if (!scan.choice.IsSet() || !knownMode || (mode == u"extensive" && scan.volumeNumber == 0))
         return Usage();
 
     ProbeUi ui;
     ProbeEngineImage image;
     PartitionEntry byStartRow;
-    const PartitionEntry* entry = OpenProbePartitionRow(image, arguments[0], search, choice, byStartRow);
-    if (!entry || !RunScan(*entry, mode, volumeNumber, types))
+    const PartitionEntry* entry =
+        OpenProbePartitionRow(image, arguments[0], scan.search, scan.choice, byStartRow);
+    if (!entry || !RunScan(*entry, mode, scan.volumeNumber, types))
         return kProbeRefused;
     PrintResults();
     const bool written =
