@@ -230,23 +230,14 @@ int CFirstView_HDD::OnCreate(LPCREATESTRUCT lpCreateStruct)
     };
     SourceState.sourceKind = kSourceNone;
 
-    struct StepButton
-    {
-        CToolButton& button;
-        UINT id, normal, hover;
-        LPCWSTR tip;
-    };
-    StepButton buttons[] = {
-        {m_nextButton, kDriveStepNext, IDB_DRIVE_NEXT, IDB_DRIVE_NEXT_HOVER, L"Next"},
-        {m_backButton, kDriveStepBack, IDB_DRIVE_BACK, IDB_DRIVE_BACK_HOVER, L"Back"},
-        {m_stopButton, kDriveStepStop, IDB_DRIVE_STOP, IDB_DRIVE_STOP_HOVER, L"Stop"},
-        {m_homeButton, kDriveStepHome, IDB_DRIVE_HOME, IDB_DRIVE_HOME_HOVER, L"Home"},
-    };
-    for (StepButton& step : buttons) {
-        step.button.Create(L"", 0x5000000B, CRect(0, 0, 100, 100), this, step.id);
-        step.button.LoadBitmaps(step.normal, step.hover);
-        step.button.SetTooltipText(step.tip);
-    }
+    CreateStepButtons(
+        {
+            {&m_nextButton, kDriveStepNext, IDB_DRIVE_NEXT, IDB_DRIVE_NEXT_HOVER, L"Next"},
+            {&m_backButton, kDriveStepBack, IDB_DRIVE_BACK, IDB_DRIVE_BACK_HOVER, L"Back"},
+            {&m_stopButton, kDriveStepStop, IDB_DRIVE_STOP, IDB_DRIVE_STOP_HOVER, L"Stop"},
+            {&m_homeButton, kDriveStepHome, IDB_DRIVE_HOME, IDB_DRIVE_HOME_HOVER, L"Home"},
+        },
+        WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, false);
     m_stopButton.EnableWindow(FALSE);
     m_stopButton.ShowWindow(SW_HIDE);
     m_driveStepUi.m_hWndView = m_hWnd;

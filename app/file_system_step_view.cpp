@@ -181,8 +181,7 @@ int CFileSystemView::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
     if (CWizardStepView::OnCreate(lpCreateStruct) == -1)
         return -1;
-    m_viewFont.CreateFont(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Arial");
+    CreateSummaryFont(m_viewFont);
     const CRect placeholder(0, 0, 100, 100);
     m_tree.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT |
                       TVS_SHOWSELALWAYS,
@@ -197,26 +196,14 @@ int CFileSystemView::OnCreate(LPCREATESTRUCT lpCreateStruct)
     m_tree.m_pPanel = m_pPanel;
     m_splitter.Create(WS_CHILD | WS_VISIBLE | CSplitterBar::kVerticalBar, this, &m_tree, m_pPanel,
                       kFileSystemSplitterId, placeholder, 90, 170);
-    struct ButtonSpec
-    {
-        CToolButton* button;
-        UINT command;
-        UINT normal;
-        UINT hover;
-        LPCWSTR tip;
-    };
-    const ButtonSpec buttons[] = {
-        {&m_nextButton, kNextCommand, 321, 318, L"Next"},
-        {&m_backButton, kBackCommand, 319, 320, L"Back"},
-        {&m_stopButton, kStopCommand, 324, 323, L"Stop"},
-        {&m_homeButton, kHomeCommand, 268, 317, L"Home"},
-    };
-    for (const ButtonSpec& spec : buttons) {
-        spec.button->Create(spec.tip, WS_CHILD | BS_OWNERDRAW | WS_TABSTOP | WS_DISABLED, placeholder, this,
-                            spec.command);
-        spec.button->LoadBitmaps(spec.normal, spec.hover);
-        spec.button->SetTooltipText(spec.tip);
-    }
+    CreateStepButtons(
+        {
+            {&m_nextButton, kNextCommand, 321, 318, L"Next"},
+            {&m_backButton, kBackCommand, 319, 320, L"Back"},
+            {&m_stopButton, kStopCommand, 324, 323, L"Stop"},
+            {&m_homeButton, kHomeCommand, 268, 317, L"Home"},
+        },
+        WS_CHILD | BS_OWNERDRAW | WS_TABSTOP | WS_DISABLED, true);
     return 0;
 }
 

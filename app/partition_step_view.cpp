@@ -128,8 +128,7 @@ int CSecondView_HDD::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
     if (CWizardStepView::OnCreate(lpCreateStruct) == -1)
         return -1;
-    m_viewFont.CreateFont(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Arial");
+    CreateSummaryFont(m_viewFont);
     const CRect placeholder(0, 0, 100, 100);
     m_partitionTree.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | TVS_HASLINES | TVS_HASBUTTONS |
                                TVS_LINESATROOT | TVS_SHOWSELALWAYS | TVS_CHECKBOXES,
@@ -147,26 +146,14 @@ int CSecondView_HDD::OnCreate(LPCREATESTRUCT lpCreateStruct)
     m_splitter.Create(WS_CHILD | WS_VISIBLE | CSplitterBar::kVerticalBar, this, &m_partitionTree, m_pPanel,
                       kPartitionSplitterId, placeholder, 90, 110);
 
-    const DWORD buttonStyle = WS_CHILD | WS_VISIBLE | BS_OWNERDRAW | WS_TABSTOP;
-    struct ButtonSpec
-    {
-        CToolButton* button;
-        UINT command;
-        UINT normal;
-        UINT hover;
-        LPCWSTR tip;
-    };
-    const ButtonSpec buttons[] = {
-        {&m_scanButton, kStepScanCommand, IDB_SCAN_BUTTON, IDB_SCAN_BUTTON_HOVER, L"Scan"},
-        {&m_backButton, kStepBackCommand, 319, 320, L"Back"},
-        {&m_stopButton, kStepStopCommand, 324, 323, L"Stop"},
-        {&m_homeButton, kStepHomeCommand, 268, 317, L"Home"},
-    };
-    for (const ButtonSpec& spec : buttons) {
-        spec.button->Create(spec.tip, buttonStyle, placeholder, this, spec.command);
-        spec.button->LoadBitmaps(spec.normal, spec.hover);
-        spec.button->SetTooltipText(spec.tip);
-    }
+    CreateStepButtons(
+        {
+            {&m_scanButton, kStepScanCommand, IDB_SCAN_BUTTON, IDB_SCAN_BUTTON_HOVER, L"Scan"},
+            {&m_backButton, kStepBackCommand, 319, 320, L"Back"},
+            {&m_stopButton, kStepStopCommand, 324, 323, L"Stop"},
+            {&m_homeButton, kStepHomeCommand, 268, 317, L"Home"},
+        },
+        WS_CHILD | WS_VISIBLE | BS_OWNERDRAW | WS_TABSTOP, true);
     m_stopButton.EnableWindow(FALSE);
     m_stopButton.ShowWindow(SW_HIDE);
     FillPanelHooks();

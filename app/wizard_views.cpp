@@ -1,5 +1,6 @@
 #include "wizard_views.h"
 
+#include "hover_buttons.h"
 #include "scan_worker_control.h"
 
 IMPLEMENT_DYNAMIC(CWizardStepView, CView)
@@ -54,6 +55,21 @@ void CWizardStepView::LayoutStepRow(int cx, int cy, CWnd& forward, CWnd& stop, C
     if (pHome != NULL)
         pHome->MoveWindow(cx - 297, cy - 32, 74, 26);
     splitter.MoveWindow(0, 0, cx, cy - 50 > 0 ? cy - 50 : 0);
+}
+
+void CWizardStepView::CreateSummaryFont(CFont& font)
+{
+    font.CreateFont(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Arial");
+}
+
+void CWizardStepView::CreateStepButtons(std::initializer_list<StepButtonSpec> specs, DWORD style, bool titled)
+{
+    for (const StepButtonSpec& spec : specs) {
+        spec.pButton->Create(titled ? spec.tip : L"", style, CRect(0, 0, 100, 100), this, spec.command);
+        spec.pButton->LoadBitmaps(spec.normal, spec.hover);
+        spec.pButton->SetTooltipText(spec.tip);
+    }
 }
 
 void CWizardStepView::OnDraw(CDC* pDC)

@@ -5,7 +5,11 @@
 // CRecoveryApp::SwitchView shows one at a time.
 #include <afxwin.h>
 
+#include <initializer_list>
+
 #include "source_tree_ctrl.h"
+
+class CToolButton;
 
 // Fills the view with the wizard's background.
 class CWizardStepView : public CView
@@ -18,6 +22,21 @@ protected:
     // then Back and Home (null: no Home in this step); the splitter fills the view above the row.
     static void LayoutStepRow(int cx, int cy, CWnd& forward, CWnd& stop, CWnd& back, CWnd* pHome,
                               CWnd& splitter);
+
+    // The font of a step's mode summary: Arial, 16 pixels high.
+    static void CreateSummaryFont(CFont& font);
+    // One of a step's buttons: its command, its normal and hover bitmaps, and its tip.
+    struct StepButtonSpec
+    {
+        CToolButton* pButton;
+        UINT command;
+        UINT normal;
+        UINT hover;
+        LPCWSTR tip;
+    };
+    // Makes the step's buttons as this view's children with `style`, each with its bitmaps and its tip,
+    // and titled with the tip or, when `titled` is false, not at all; they wait at (0, 0) for OnSize.
+    void CreateStepButtons(std::initializer_list<StepButtonSpec> specs, DWORD style, bool titled);
 
     // Timer 1: each step watches its scan worker with it.
     static constexpr UINT_PTR kWorkerTimer = 1;

@@ -10,3 +10,27 @@ inline void ReadZerosPastDiskEnd(uint8_t* out, uint32_t count, uint64_t& positio
     std::memset(out, 0, count);
     position = position > UINT64_MAX - count ? UINT64_MAX : position + count;
 }
+
+// A read of `count` bytes at `position` of a disk of `diskSize` bytes, in the parts the image's layout
+// allows: `readPart(out, remaining)` fills the next part at `position` (at least one byte, at most
+// `remaining`, none past the disk's end) and returns its size, or 0 when it could not be read. Past the
+// end as ReadZerosPastDiskEnd. 1 when the whole buffer was filled; 0 when a part could not be read, with
+// `position` at that part.
+template <class ReadPart>
+int ReadDiskInParts(uint8_t* out, uint32_t count, uint64_t& position, uint64_t diskSize, ReadPart readPart)
+{
+    uint32_t remaining = count;
+    while (remaining > 0) {
+        if (position >= diskSize) {
+            ReadZerosPastDiskEnd(out, remaining, position);
+            return 1;
+        }
+        const uint32_t part = readPart(out, remaining);
+        if (part == 0)
+            return 0;
+        out += part;
+        remaining -= part;
+        position += part;
+    }
+    return 1;
+}

@@ -111,31 +111,23 @@ int CVhdImage::Read(void* buffer, uint32_t count)
 {
     if (!opened)
         return 0;
-    auto* out = static_cast<uint8_t*>(buffer);
-    uint32_t remaining = count;
-    while (remaining > 0) {
-        if (virtualPos >= diskSize) {
-            ReadZerosPastDiskEnd(out, remaining, virtualPos);
-            return 1;
-        }
-        uint64_t part = std::min<uint64_t>(remaining, diskSize - virtualPos);
-        if (diskType == CVhdReader::kDiskTypeDynamic) {
-            SeekVirtual(virtualPos);
-            part = std::min<uint64_t>(part, blockSize - virtualPos % blockSize);
-            if (blockStart == 0) {
-                std::memset(out, 0, static_cast<size_t>(part));
-            } else if (!ReadData(position, out, static_cast<uint32_t>(part))) {
-                return 0;
-            }
-        } else if (!ReadData(virtualPos, out, static_cast<uint32_t>(part))) {
-            return 0;
-        }
-        out += part;
-        remaining -= static_cast<uint32_t>(part);
-        virtualPos += part;
-        position += part;
-    }
-    return 1;
+    return ReadDiskInParts(static_cast<uint8_t*>(buffer), count, virtualPos, diskSize,
+                           [this](uint8_t* out, uint32_t remaining) -> uint32_t {
+                               uint64_t part = std::min<uint64_t>(remaining, diskSize - virtualPos);
+                               if (diskType == CVhdReader::kDiskTypeDynamic) {
+                                   SeekVirtual(virtualPos);
+                                   part = std::min<uint64_t>(part, blockSize - virtualPos % blockSize);
+                                   if (blockStart == 0) {
+                                       std::memset(out, 0, static_cast<size_t>(part));
+                                   } else if (!ReadData(position, out, static_cast<uint32_t>(part))) {
+                                       return 0;
+                                   }
+                               } else if (!ReadData(virtualPos, out, static_cast<uint32_t>(part))) {
+                                   return 0;
+                               }
+                               position += part;
+                               return static_cast<uint32_t>(part);
+                           });
 }
 
 int CVhdImage::Close()

@@ -438,25 +438,17 @@ int CVhdxImage::Read(void* buffer, uint32_t count)
 {
     if (!opened)
         return 0;
-    auto* out = static_cast<uint8_t*>(buffer);
-    uint32_t remaining = count;
-    while (remaining > 0) {
-        if (readPosition >= diskSize) {
-            ReadZerosPastDiskEnd(out, remaining, readPosition);
-            return 1;
-        }
-        SeekVirtual(readPosition);
-        const uint64_t inBlock = readPosition % blockSize;
-        const uint32_t part = static_cast<uint32_t>(
-            std::min<uint64_t>({remaining, blockSize - inBlock, diskSize - readPosition}));
-        if (blockFileOffset == 0) {
-            std::memset(out, 0, part);
-        } else if (!file.ReadAtZeroPadded(blockFileOffset + inBlock, out, part)) {
-            return 0;
-        }
-        out += part;
-        remaining -= part;
-        readPosition += part;
-    }
-    return 1;
+    return ReadDiskInParts(static_cast<uint8_t*>(buffer), count, readPosition, diskSize,
+                           [this](uint8_t* out, uint32_t remaining) -> uint32_t {
+                               SeekVirtual(readPosition);
+                               const uint64_t inBlock = readPosition % blockSize;
+                               const auto part = static_cast<uint32_t>(std::min<uint64_t>(
+                                   {remaining, blockSize - inBlock, diskSize - readPosition}));
+                               if (blockFileOffset == 0) {
+                                   std::memset(out, 0, part);
+                               } else if (!file.ReadAtZeroPadded(blockFileOffset + inBlock, out, part)) {
+                                   return 0;
+                               }
+                               return part;
+                           });
 }

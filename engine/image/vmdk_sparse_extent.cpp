@@ -280,30 +280,23 @@ int CVmdkSparseExtent::Read(void* buffer, uint32_t count)
 {
     if (!opened)
         return 0;
-    auto* out = static_cast<uint8_t*>(buffer);
-    uint32_t remaining = count;
-    while (remaining > 0) {
-        if (virtualPos >= diskSize) {
-            ReadZerosPastDiskEnd(out, remaining, virtualPos);
-            return 1;
-        }
-        if (virtualPos / grainBytes != mappedGrain && !SeekVirtual(virtualPos))
-            return 0;
-        const uint64_t leftInGrain = grainBytes - virtualPos % grainBytes;
-        const uint32_t part = static_cast<uint32_t>(std::min<uint64_t>(remaining, leftInGrain));
-        if (zeroFill) {
-            std::memset(out, 0, part);
-        } else {
-            // Grain data past the end of the file reads as zeros.
-            if (!handle.ReadAtZeroPadded(physicalPos, out, part))
-                return 0;
-            physicalPos += part;
-        }
-        out += part;
-        remaining -= part;
-        virtualPos += part;
-    }
-    return 1;
+    return ReadDiskInParts(static_cast<uint8_t*>(buffer), count, virtualPos, diskSize,
+                           [this](uint8_t* out, uint32_t remaining) -> uint32_t {
+                               if (virtualPos / grainBytes != mappedGrain && !SeekVirtual(virtualPos))
+                                   return 0;
+                               const uint64_t leftInGrain = grainBytes - virtualPos % grainBytes;
+                               const auto part =
+                                   static_cast<uint32_t>(std::min<uint64_t>(remaining, leftInGrain));
+                               if (zeroFill) {
+                                   std::memset(out, 0, part);
+                               } else {
+                                   // Grain data past the end of the file reads as zeros.
+                                   if (!handle.ReadAtZeroPadded(physicalPos, out, part))
+                                       return 0;
+                                   physicalPos += part;
+                               }
+                               return part;
+                           });
 }
 
 void CVmdkSparseExtent::ParseGeometry(std::string_view descriptor, int32_t& cylindersOut, int32_t& headsOut,

@@ -11,6 +11,7 @@
 #include "engine/recovery/fat/fat_chain.h"
 #include "engine/recovery/fat/fat_dir_parse.h"
 #include "engine/recovery/listing/result_listing.h"
+#include "engine/recovery/scans/quick_scan.h"
 
 namespace {
 
@@ -128,31 +129,6 @@ private:
     std::uint32_t parentDeleted = 0;
 };
 
-void BuildTree()
-{
-    PartitionStepUi& step = UiPartitionStep();
-    step.EnableButton(PartitionStepButton::Back, false);
-    step.EnableButton(PartitionStepButton::Scan, false);
-    step.EnableButton(PartitionStepButton::Home, false);
-    step.SetBusy(true);
-
-    RecoveryTreeUi& tree = UiRecoveryTree();
-    const TreeItemValue root = tree.InsertFolderItem(u"Root", kTreeTop);
-    TreeInsertedCount = 0;
-    UiScanPanel().SetStatusText(u"Please wait creating tree...");
-    ScanThreadControl.done = 0;
-    step.EnableButton(PartitionStepButton::Stop, false);
-    step.ShowButton(PartitionStepButton::Stop, false);
-    tree.AddFatFolderItems(root, 0);
-    tree.SetCheckRecursive(root, 1);
-    tree.Expand(root);
-    UiResultList().SwitchToReportView();
-    UiResultsView().SetCurrentFolderItem(root);
-    ListFolderFat(kFatRootFolder);
-    ScanThreadControl.done = 1;
-    ScanThreadControl.running = 0;
-}
-
 } // namespace
 
 void BuildQuickFatTree()
@@ -163,5 +139,11 @@ void BuildQuickFatTree()
     // Folders are appended while the walk goes on; each is visited in turn.
     for (FatFolderRec* folder = fatFolders.head; folder && !StopRequested(); folder = folder->next)
         reader.ReadFolder(*folder);
-    BuildTree();
+    BuildScanResultTree(
+        u"Please wait creating tree...",
+        [](RecoveryTreeUi& tree, TreeItemValue root) {
+            tree.AddFatFolderItems(root, 0);
+            tree.SetCheckRecursive(root, 1);
+        },
+        [] { ListFolderFat(kFatRootFolder); });
 }

@@ -52,6 +52,37 @@ std::vector<const char16_t*> NamesTopDown(const Record* folder, ParentOf parentO
     return names;
 }
 
+// Makes the folder of each folder marked in the tree under the target, below the folders of its
+// ancestors (a folder's parent is the folder whose `number` is its `parent`; `rootNumber` names the
+// root), and hands the folder's record and that path to `saveInto`, which returns false when the save
+// was stopped. False when the save was stopped.
+template <class Record, class SaveInto>
+bool SaveMarkedFolders(const std::u16string& target, const Record* head, std::uint32_t Record::*number,
+                       std::uint32_t Record::*parent, std::uint32_t rootNumber, SaveInto saveInto)
+{
+    const auto byItem =
+        IndexFirstRecords<Record, TreeItemValue>(head, [](const Record* record) { return record->treeItem; });
+    const auto byNumber =
+        IndexFirstRecords<Record, std::uint32_t>(head, [&](const Record* record) { return record->*number; });
+    const auto parentOf = [&](const Record* record) -> const Record* {
+        if (record->*parent == rootNumber)
+            return nullptr;
+        const auto found = byNumber.find(record->*parent);
+        return found == byNumber.end() ? nullptr : found->second;
+    };
+    for (TreeItemValue item : UiResultList().GetMarkedTreeItems()) {
+        if (SaveControl.stop == 1)
+            return false;
+        const auto folder = byItem.find(item);
+        if (item == 0 || folder == byItem.end())
+            continue;
+        const std::u16string path = MakeFolderPath(target, NamesTopDown(folder->second, parentOf));
+        if (!path.empty() && !saveInto(*folder->second, path))
+            return false;
+    }
+    return true;
+}
+
 void SaveTraceSelection(const std::u16string& target)
 {
     const std::vector<std::uint64_t> ids = UiResultList().GetMarkedEntryIds();
@@ -72,38 +103,26 @@ void SaveTraceSelection(const std::u16string& target)
 
 void SaveFatSelection(const std::u16string& target)
 {
-    const auto byItem = IndexFirstRecords<FatFolderRec, TreeItemValue>(
-        fatFolders.head, [](const FatFolderRec* record) { return record->treeItem; });
-    const auto byCluster = IndexFirstRecords<FatFolderRec, std::uint32_t>(
-        fatFolders.head, [](const FatFolderRec* record) { return record->firstCluster; });
     std::unordered_map<std::uint32_t, std::vector<const FatFileRec*>> filesByParent;
     for (const FatFileRec* record = fatFiles.head; record; record = record->next)
         filesByParent[record->parentCluster].push_back(record);
 
-    const auto parentOf = [&](const FatFolderRec* record) -> const FatFolderRec* {
-        if (record->parentCluster == kFatRootFolder)
-            return nullptr;
-        const auto found = byCluster.find(record->parentCluster);
-        return found == byCluster.end() ? nullptr : found->second;
-    };
-    for (TreeItemValue item : UiResultList().GetMarkedTreeItems()) {
-        if (SaveControl.stop == 1)
-            return;
-        const auto folder = byItem.find(item);
-        if (item == 0 || folder == byItem.end())
-            continue;
-        const std::u16string path = MakeFolderPath(target, NamesTopDown(folder->second, parentOf));
-        const auto files = filesByParent.find(folder->second->firstCluster);
-        if (path.empty() || files == filesByParent.end())
-            continue;
+    const auto saveFolderFiles = [&](const FatFolderRec& folder, const std::u16string& path) {
+        const auto files = filesByParent.find(folder.firstCluster);
+        if (files == filesByParent.end())
+            return true;
         for (const FatFileRec* record : files->second) {
             if (SaveControl.stop == 1)
-                return;
+                return false;
             PendingFileTime = record->writeDate;
             SaveFileFat(path.c_str(), record->fileId, kSaveModeSelection, record->firstCluster, record->size,
                         record->name, record->deleted);
         }
-    }
+        return true;
+    };
+    if (!SaveMarkedFolders(target, fatFolders.head, &FatFolderRec::firstCluster, &FatFolderRec::parentCluster,
+                           kFatRootFolder, saveFolderFiles))
+        return;
 
     const auto byId = IndexFirstRecords<FatFileRec, std::uint64_t>(
         fatFiles.head, [](const FatFileRec* record) { return record->fileId; });
@@ -122,28 +141,14 @@ void SaveFatSelection(const std::u16string& target)
 
 void SaveNtfsSelection(const std::u16string& target)
 {
-    const auto byItem = IndexFirstRecords<NtfsEntryNode, TreeItemValue>(
-        ntfsEntryNodes.head, [](const NtfsEntryNode* node) { return node->treeItem; });
-    const auto byNumber = IndexFirstRecords<NtfsEntryNode, std::uint32_t>(
-        ntfsEntryNodes.head, [](const NtfsEntryNode* node) { return node->folderNumber; });
     const NtfsFolderSaves folderSaves;
-
-    const auto parentOf = [&](const NtfsEntryNode* node) -> const NtfsEntryNode* {
-        if (node->parentNumber == kNtfsRootFolder)
-            return nullptr;
-        const auto found = byNumber.find(node->parentNumber);
-        return found == byNumber.end() ? nullptr : found->second;
+    const auto saveFolderFiles = [](const NtfsEntryNode& folder, const std::u16string& path) {
+        SaveNtfsFolderFiles(folder.folderNumber, path.c_str());
+        return true;
     };
-    for (TreeItemValue item : UiResultList().GetMarkedTreeItems()) {
-        if (SaveControl.stop == 1)
-            return;
-        const auto folder = byItem.find(item);
-        if (item == 0 || folder == byItem.end())
-            continue;
-        const std::u16string path = MakeFolderPath(target, NamesTopDown(folder->second, parentOf));
-        if (!path.empty())
-            SaveNtfsFolderFiles(folder->second->folderNumber, path.c_str());
-    }
+    if (!SaveMarkedFolders(target, ntfsEntryNodes.head, &NtfsEntryNode::folderNumber,
+                           &NtfsEntryNode::parentNumber, kNtfsRootFolder, saveFolderFiles))
+        return;
 
     // A file marked in the list is found among all files, also one whose record lies outside the volume.
     std::unordered_map<std::uint64_t, NtfsFileToSave> byId;

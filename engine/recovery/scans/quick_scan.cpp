@@ -42,6 +42,57 @@ int ReportPartitionParamsMissing()
     return 0;
 }
 
+bool FindScanPartitionParams()
+{
+    // A range past the disk's end holds no file system to find.
+    if (!ClipScanRangeToSource()) {
+        ReportPartitionParamsMissing();
+        return false;
+    }
+    if (StopRequested())
+        return false;
+
+    int found = ReadPartitionParams();
+    if (StopRequested())
+        return false;
+    if (!found) {
+        UiScanPanel().SetStatusText(u"Please wait, Calculating partition parameters...");
+        bool stopped = false;
+        found = SearchPartitionParams(&stopped);
+        if (stopped)
+            return false;
+    }
+    if (!found)
+        ReportPartitionParamsMissing();
+    return found != 0;
+}
+
+void BuildScanResultTree(const char16_t* statusText,
+                         const std::function<void(RecoveryTreeUi&, TreeItemValue)>& fillRoot,
+                         const std::function<void()>& listRoot)
+{
+    PartitionStepUi& step = UiPartitionStep();
+    step.EnableButton(PartitionStepButton::Back, false);
+    step.EnableButton(PartitionStepButton::Scan, false);
+    step.EnableButton(PartitionStepButton::Home, false);
+    step.SetBusy(true);
+
+    RecoveryTreeUi& tree = UiRecoveryTree();
+    const TreeItemValue root = tree.InsertFolderItem(u"Root", kTreeTop);
+    TreeInsertedCount = 0;
+    UiScanPanel().SetStatusText(statusText);
+    ScanThreadControl.done = 0;
+    step.EnableButton(PartitionStepButton::Stop, false);
+    step.ShowButton(PartitionStepButton::Stop, false);
+    fillRoot(tree, root);
+    tree.Expand(root);
+    UiResultList().SwitchToReportView();
+    UiResultsView().SetCurrentFolderItem(root);
+    listRoot();
+    ScanThreadControl.done = 1;
+    ScanThreadControl.running = 0;
+}
+
 int QuickScanPartition()
 {
     // The listing asks the shell for icons and type names from this worker thread.
@@ -52,24 +103,8 @@ int QuickScanPartition()
         (VolumeParams.driveIndex >= kMaxDriveEntries ||
          !IsUsableHandle(OpenLogicalVolume(DriveEntryTable.entries[VolumeParams.driveIndex]))))
         return ReportPartitionParamsMissing();
-    // A range past the disk's end holds no file system to find.
-    if (!ClipScanRangeToSource())
-        return ReportPartitionParamsMissing();
-    if (StopRequested())
+    if (!FindScanPartitionParams())
         return 0;
-
-    int found = ReadPartitionParams();
-    if (StopRequested())
-        return 0;
-    if (!found) {
-        UiScanPanel().SetStatusText(u"Please wait, Calculating partition parameters...");
-        bool stopped = false;
-        found = SearchPartitionParams(&stopped);
-        if (stopped)
-            return 0;
-    }
-    if (!found)
-        return ReportPartitionParamsMissing();
 
     UiScanPanel().SetCounterLabels();
     if (VolumeParams.fsCode == kFsNtfs) {

@@ -12,7 +12,6 @@
 #include "engine/recovery/core/progress_percent.h"
 #include "engine/recovery/core/sector_source.h"
 #include "engine/recovery/listing/result_listing.h"
-#include "engine/recovery/partitions/partition_params.h"
 #include "engine/recovery/scans/quick_scan.h"
 #include "engine/recovery/trace/office_naming.h"
 #include "engine/recovery/trace/trace_records.h"
@@ -148,29 +147,6 @@ void AddFoundItem(const PreparedSignature& match, std::uint64_t sector, std::uin
     }
 }
 
-void BuildTypeTree()
-{
-    PartitionStepUi& step = UiPartitionStep();
-    step.EnableButton(PartitionStepButton::Back, false);
-    step.EnableButton(PartitionStepButton::Scan, false);
-    step.EnableButton(PartitionStepButton::Home, false);
-    step.SetBusy(true);
-    RecoveryTreeUi& tree = UiRecoveryTree();
-    const TreeItemValue root = tree.InsertFolderItem(u"Root", kTreeTop);
-    TreeInsertedCount = 0;
-    UiScanPanel().SetStatusText(u"Please wait creating tree");
-    ScanThreadControl.done = 0;
-    step.EnableButton(PartitionStepButton::Stop, false);
-    step.ShowButton(PartitionStepButton::Stop, false);
-    tree.AddTraceTypeItems(root, u"Root");
-    tree.Expand(root);
-    UiResultList().SwitchToReportView();
-    UiResultsView().SetCurrentFolderItem(root);
-    ListTraceTypeFolders();
-    ScanThreadControl.done = 1;
-    ScanThreadControl.running = 0;
-}
-
 } // namespace
 
 std::uint32_t TraceFoundItemLimit = kTraceFoundItemLimit;
@@ -220,7 +196,10 @@ void FileTraceSearch()
     }
     if (full)
         UiMessages().ShowMessage(kMessageInformation, kTraceFoundLimitText);
-    BuildTypeTree();
+    BuildScanResultTree(
+        u"Please wait creating tree",
+        [](RecoveryTreeUi& tree, TreeItemValue root) { tree.AddTraceTypeItems(root, u"Root"); },
+        ListTraceTypeFolders);
 }
 
 std::uint32_t FileTraceScanThread()
@@ -236,23 +215,8 @@ std::uint32_t FileTraceScanThread()
         if (!IsUsableHandle(OpenLogicalVolume(driveEntry)))
             return ReportPartitionParamsMissing();
     }
-    if (!ClipScanRangeToSource())
-        return ReportPartitionParamsMissing();
-    if (StopRequested())
+    if (!FindScanPartitionParams())
         return 0;
-
-    int found = ReadPartitionParams();
-    if (StopRequested())
-        return 0;
-    if (!found) {
-        UiScanPanel().SetStatusText(u"Please wait, Calculating partition parameters...");
-        bool stopped = false;
-        found = SearchPartitionParams(&stopped);
-        if (stopped)
-            return 0;
-    }
-    if (!found)
-        return ReportPartitionParamsMissing();
 
     UiScanPanel().SetCounterLabels();
     UiScanPanel().SetStatusText(u"Please wait, Searching for Data...");
