@@ -10,19 +10,13 @@
 #include <initializer_list>
 #include <string>
 
+#include "support/oracle_files.h"
+
 class CThirdView_HDD;
 
 CThirdView_HDD* Results();
 
-struct Partition
-{
-    std::string disk;
-    std::string part;
-    std::uint32_t start = 0;
-    std::uint32_t sectors = 0;
-    std::uint16_t fsCode = 0;
-    std::string files;
-};
+using Partition = test_support::PartitionRow;
 
 // A row of the test disks' partitions.tsv; fails the test when there is none.
 Partition FindPartition(const std::string& disk, const std::string& part);

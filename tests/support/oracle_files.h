@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,18 @@ using TsvRow = std::vector<std::string>;
 // Reads a tab-separated file; blank lines and lines starting with '#' are skipped.
 // Fails the calling test (and returns no rows) when the file cannot be opened.
 std::vector<TsvRow> ReadTsv(const std::string& path);
+
+// A partition of the test disks' partitions.tsv: its disk, number, first sector and sector count,
+// file-system code and its files TSV (the fls listing).
+struct PartitionRow
+{
+    std::string disk;
+    std::string part;
+    std::uint32_t start = 0;
+    std::uint32_t sectors = 0;
+    std::uint16_t fsCode = 0;
+    std::string files;
+};
 
 // The image files made of one test disk (column 2 of the test disks' "images.tsv"), in file order.
 std::vector<std::string> ImagesOfDisk(const std::string& disk);

@@ -7,17 +7,10 @@
 #include <string>
 #include <vector>
 
-// A FAT16 or FAT32 partition of the test disks' partitions.tsv: its disk, number, first sector and
-// sector count, file-system code and fls listing (the files TSV).
-struct FatPartitionRow
-{
-    std::string disk;
-    std::string part;
-    std::uint32_t start = 0;
-    std::uint32_t sectors = 0;
-    std::uint16_t fsCode = 0;
-    std::string files;
-};
+#include "support/oracle_files.h"
+
+// A FAT16 or FAT32 partition of the test disks' partitions.tsv.
+using FatPartitionRow = test_support::PartitionRow;
 
 // The FAT16 and FAT32 rows of partitions.tsv, in its order.
 std::vector<FatPartitionRow> FatPartitionRows();
