@@ -241,15 +241,11 @@ void CFindFileDlg::OnOK()
     m_searchPattern = Text16(pattern);
     m_stop = 0;
     m_searching = true;
-    m_pWorker = AfxBeginThread(SearchThread, this, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+    m_pWorker = BeginWaitedWorker(SearchThread, this);
     if (m_pWorker == NULL) {
         m_searching = false;
         ShowSearching(false);
-        return;
     }
-    // The dialog waits for the thread's end on its handle, so the object must outlive the thread.
-    m_pWorker->m_bAutoDelete = FALSE;
-    m_pWorker->ResumeThread();
 }
 
 UINT AFX_CDECL CFindFileDlg::SearchThread(LPVOID pParam)

@@ -86,14 +86,9 @@ BOOL CSavingDlg::OnInitDialog()
 
     m_done = 0;
     m_hWndForWorker = m_hWnd;
-    m_pWorker = AfxBeginThread(SavingThread, this, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
-    if (m_pWorker == NULL) {
+    m_pWorker = BeginWaitedWorker(SavingThread, this);
+    if (m_pWorker == NULL)
         EndDialog(IDCANCEL);
-        return TRUE;
-    }
-    // The dialog waits for the thread's end on its handle, so the object must outlive the thread.
-    m_pWorker->m_bAutoDelete = FALSE;
-    m_pWorker->ResumeThread();
     return TRUE;
 }
 

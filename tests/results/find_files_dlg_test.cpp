@@ -3,6 +3,7 @@
 // that follow. What it lists must be the files Sleuth Kit lists (files.tsv), and what it saves must be
 // their bytes.
 #include "app_test_app.h"
+#include "modal_script.h"
 #include "results_test_support.h"
 
 #include <gtest/gtest.h>
@@ -39,13 +40,6 @@ using test_support::TestDisksDir;
 constexpr wchar_t kFindCaption[] = L"Find File(s)";
 constexpr wchar_t kSavingCaption[] = L"Data is Saving please wait...";
 constexpr DWORD kStepLimitMs = 30000;
-
-std::wstring WindowText(HWND window)
-{
-    wchar_t text[1024] = {};
-    ::GetWindowTextW(window, text, 1024);
-    return text;
-}
 
 bool IsOwnDialog(HWND window)
 {

@@ -2,6 +2,7 @@
 // browser, the saving dialog and its closing message, driven as the user drives them. What lands in the
 // chosen folder must be byte for byte what Sleuth Kit reads (files.tsv), and nothing may land beside it.
 #include "app_test_app.h"
+#include "modal_script.h"
 #include "results_test_support.h"
 
 #include <gtest/gtest.h>
@@ -33,13 +34,6 @@ using test_support::ReadTsv;
 using test_support::TestDisksDir;
 
 constexpr wchar_t kSavingCaption[] = L"Data is Saving please wait...";
-
-std::wstring WindowText(HWND window)
-{
-    wchar_t text[1024] = {};
-    ::GetWindowTextW(window, text, 1024);
-    return text;
-}
 
 // Drives the boxes of one save on this thread's timer: the please-wait box closes itself, every other
 // box but the saving dialog gets OK (the folder browser takes the current folder, a question Yes); the

@@ -68,14 +68,9 @@ BOOL CModalWaitDlg::OnInitDialog()
     m_done = 0;
     m_stop = false;
     m_hWndForWorker = m_hWnd;
-    m_pWorker = AfxBeginThread(ModalWaitThread, this, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
-    if (m_pWorker == NULL) {
+    m_pWorker = BeginWaitedWorker(ModalWaitThread, this);
+    if (m_pWorker == NULL)
         EndDialog(IDCANCEL);
-        return TRUE;
-    }
-    // The dialog waits for the thread's end on its handle, so the object must outlive the thread.
-    m_pWorker->m_bAutoDelete = FALSE;
-    m_pWorker->ResumeThread();
     return TRUE;
 }
 
@@ -133,6 +128,16 @@ void CModalWaitDlg::WaitForWorker()
     }
     m_stop = true;
     WaitForThreadServingSentMessages(m_pWorker);
+}
+
+CWinThread* BeginWaitedWorker(AFX_THREADPROC procedure, LPVOID parameter)
+{
+    CWinThread* pThread = AfxBeginThread(procedure, parameter, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+    if (pThread == NULL)
+        return NULL;
+    pThread->m_bAutoDelete = FALSE;
+    pThread->ResumeThread();
+    return pThread;
 }
 
 void WaitForThreadServingSentMessages(CWinThread*& pThread)

@@ -19,6 +19,10 @@ using ModalWaitRoutine = void (*)(UINT_PTR first, UINT_PTR second, UINT_PTR thir
 // Then deletes the thread object, which must not delete itself, and sets the pointer to null.
 void WaitForThreadServingSentMessages(CWinThread*& pThread);
 
+// Starts a worker that its owner waits for with WaitForThreadServingSentMessages: the thread object does
+// not delete itself, so its handle stays valid after the thread has ended. Null when it cannot start.
+CWinThread* BeginWaitedWorker(AFX_THREADPROC procedure, LPVOID parameter);
+
 // Keeps the user waiting, modally, while one long piece of work runs on a worker thread that the dialog
 // starts when it opens. The dialog closes itself at its first paint after the work has returned; Cancel
 // asks the work to stop and the dialog closes once it has. DoModal answers IDCANCEL in both cases, and
