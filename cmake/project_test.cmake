@@ -10,6 +10,12 @@ function(project_test name)
     target_link_libraries(${name} PRIVATE ${T_LIBS} test_support gmock gtest_main)
     project_precompiled_headers(${name})
     add_test(NAME ${name} COMMAND ${name})
+    if(CMAKE_CROSSCOMPILING_EMULATOR)
+        cmake_language(DEFER GET_CALL_IDS deferred)
+        if(NOT "project_wine_sessions" IN_LIST deferred)
+            cmake_language(DEFER ID project_wine_sessions CALL _project_wine_sessions_of_folder)
+        endif()
+    endif()
     if(NOT T_TIMEOUT)
         set(T_TIMEOUT 600)
     endif()
@@ -20,4 +26,27 @@ function(project_test name)
         math(EXPR limit "${T_TIMEOUT} * 95 / 100")
         set_tests_properties(${name} PROPERTIES ENVIRONMENT WINRUN_TIME_LIMIT=${limit})
     endif()
+endfunction()
+
+# Wine sessions. tools/test runs the Windows tests on several Wine sessions at once, each a display, a
+# prefix and a server of its own, and CTest hands every test one of them through a resource spec
+# (tools/winrun reads which). A test that needs a session to itself (it reads pixels off the screen,
+# takes the foreground window, or needs the program's single instance or its registry values alone)
+# says RUN_SERIAL; here that becomes all of one session's slots, so that such tests run beside each
+# other on different sessions instead of alone. Run by hand without a resource spec, CTest ignores the
+# groups: run such tests one at a time (no -j), or through tools/test, which sets the sessions up.
+set(PROJECT_WINE_SESSION_SLOTS 4)
+# Called at the end of every folder that adds tests (project_test arranges it): a test's properties can be
+# set only in its own folder.
+function(_project_wine_sessions_of_folder)
+    get_property(tests DIRECTORY PROPERTY TESTS)
+    foreach(test IN LISTS tests)
+        get_test_property(${test} RUN_SERIAL serial)
+        if(serial)
+            set_tests_properties(${test} PROPERTIES RUN_SERIAL FALSE
+                                 RESOURCE_GROUPS "wine_sessions:${PROJECT_WINE_SESSION_SLOTS}")
+        else()
+            set_tests_properties(${test} PROPERTIES RESOURCE_GROUPS "wine_sessions:1")
+        endif()
+    endforeach()
 endfunction()
