@@ -484,6 +484,73 @@ TEST_F(CustomizeSheet, TheSheetHoldsTheBarsInCustomiseModeAndARightClickOpensIts
     EXPECT_EQ(nullptr, m_pBars->GetCustomizeSheet());
 }
 
+TEST_F(CustomizeSheet, WithTheSheetOpenAPopupWithoutCommandAnswersAsAMenuAndItsPressOpensIt)
+{
+    auto* pTools =
+        static_cast<CXTPControlPopup*>(m_pFrame->m_pToolBar->GetControls()->Add(xtpControlPopup, 0));
+    pTools->SetCaption(L"&Tools");
+    CXTPPopupBar* pSubmenu = CXTPPopupBar::CreatePopupBar(m_pBars);
+    pSubmenu->GetControls()->Add(xtpControlButton, ID_CS_SAVE)->SetCaption(L"&Save");
+    pTools->SetCommandBar(pSubmenu);
+    pSubmenu->InternalRelease();
+    m_pFrame->RecalcLayout();
+    Pump();
+    CXTPToolBar* pBar = m_pFrame->m_pToolBar;
+    auto screenCentre = [pBar](CXTPControl* pControl) {
+        CPoint point = pControl->GetRect().CenterPoint();
+        pBar->ClientToScreen(&point);
+        return point;
+    };
+    auto hitTest = [&](CXTPControl* pControl) {
+        const CPoint point = screenCentre(pControl);
+        return pBar->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(point.x, point.y));
+    };
+    EXPECT_EQ(HTCLIENT, hitTest(pTools));
+
+    OpenSheet();
+    EXPECT_EQ(HTMENU, hitTest(pTools));
+    EXPECT_EQ(HTCLIENT, hitTest(Control(0)));
+    // The press the menu code brings is the bar's own: in customise mode the popup opens, ready to
+    // take a dropped control.
+    const CPoint ptTools = screenCentre(pTools);
+    pBar->SendMessage(WM_NCLBUTTONDOWN, HTMENU, MAKELPARAM(ptTools.x, ptTools.y));
+    EXPECT_EQ(pTools->GetIndex(), pBar->GetPopupedIndex());
+    EXPECT_TRUE(pTools->GetPopuped());
+    m_pBars->ClosePopups();
+}
+
+TEST_F(CustomizeSheet, KeyboardCuesComeBackAsTheOptionsSayWhenTheSheetCloses)
+{
+    struct Case
+    {
+        const char* name;
+        BOOL bFollowKeyboard;
+        BOOL bShownBefore;
+    };
+    const Case cases[] = {{"cues always drawn", FALSE, TRUE}, {"cues following the keyboard", TRUE, FALSE}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_pBars->SetKeyboardCuesOption(c.bFollowKeyboard, c.bShownBefore);
+        OpenSheet();
+        EXPECT_TRUE(m_pBars->IsKeyboardCuesShown());
+        m_pSheet->DestroyWindow();
+        Pump();
+        EXPECT_FALSE(m_pBars->IsCustomizeMode());
+        EXPECT_EQ(c.bShownBefore, m_pBars->IsKeyboardCuesShown());
+        EXPECT_EQ(c.bShownBefore, m_pFrame->m_pToolBar->IsKeyboardCuesVisible());
+        delete m_pSheet;
+        m_pSheet = new CXTPCustomizeSheet(m_pBars);
+    }
+    // The stored option sets the same state: "KeyboardCuesShow" 0 draws them always.
+    m_pBars->GetCommandBarsOptions()->SetKeyboardCuesShow(0);
+    EXPECT_TRUE(m_pBars->IsKeyboardCuesShown());
+    m_pBars->SetCustomizeMode(TRUE);
+    m_pBars->SetCustomizeMode(FALSE);
+    EXPECT_TRUE(m_pBars->IsKeyboardCuesShown());
+    m_pBars->GetCommandBarsOptions()->SetKeyboardCuesShow(1);
+    EXPECT_FALSE(m_pBars->IsKeyboardCuesShown());
+}
+
 // The toolbars page with the sheet open; the new-toolbar dialog is answered from a timer.
 class ToolbarsPage : public CustomizeSheet
 {
