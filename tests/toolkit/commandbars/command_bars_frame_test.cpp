@@ -433,31 +433,6 @@ TEST_F(FrameOfBars, CtrlTabMovesTheKeyboardToTheNextVisibleToolbarAndShiftBack)
     m_pToolBar->SetTracking(FALSE, TRUE);
 }
 
-// A 16 x 16 icon of one colour with a dark frame.
-HICON FramedIcon(COLORREF clr)
-{
-    HDC hScreen = ::GetDC(NULL);
-    HBITMAP hColor = ::CreateCompatibleBitmap(hScreen, 16, 16);
-    HBITMAP hMask = ::CreateBitmap(16, 16, 1, 1, NULL);
-    HDC hDC = ::CreateCompatibleDC(hScreen);
-    HGDIOBJ hOld = ::SelectObject(hDC, hColor);
-    const RECT rcAll = {0, 0, 16, 16}, rcInner = {2, 2, 14, 14};
-    ::FillRect(hDC, &rcAll, static_cast<HBRUSH>(::GetStockObject(DKGRAY_BRUSH)));
-    HBRUSH hBrush = ::CreateSolidBrush(clr);
-    ::FillRect(hDC, &rcInner, hBrush);
-    ::DeleteObject(hBrush);
-    ::SelectObject(hDC, hMask);
-    ::PatBlt(hDC, 0, 0, 16, 16, BLACKNESS);
-    ::SelectObject(hDC, hOld);
-    ::DeleteDC(hDC);
-    ::ReleaseDC(NULL, hScreen);
-    ICONINFO info = {TRUE, 0, 0, hMask, hColor};
-    HICON hIcon = ::CreateIconIndirect(&info);
-    ::DeleteObject(hColor);
-    ::DeleteObject(hMask);
-    return hIcon;
-}
-
 TEST(ToolBarInADialog, TheFocusEntersKeyboardTrackingAndTabOrEscapeLeaveForTheDialogsControls)
 {
     CDialog dialog;
@@ -472,7 +447,7 @@ TEST(ToolBarInADialog, TheFocusEntersKeyboardTrackingAndTabOrEscapeLeaveForTheDi
     const COLORREF colours[] = {RGB(40, 160, 40), RGB(200, 160, 40), RGB(40, 90, 200)};
     for (int i = 0; i < 3; ++i) {
         CXTPImageHandle handle;
-        handle.SetIcon(FramedIcon(colours[i]));
+        handle.SetIcon(MakeSquareIcon(colours[i], RGB(64, 64, 64), 2));
         XTPImageManager()->SetCommandIcon(handle, ids[i]);
     }
     auto* pBar = new CXTPToolBar;

@@ -30,32 +30,6 @@ const UINT ID_CS_OPEN = ID_CZ_FIRST + 100;
 const UINT ID_CS_SAVE = ID_CZ_FIRST + 101;
 const UINT ID_CS_FIND = ID_CZ_FIRST + 102;
 
-// A plain 16 x 16 icon: a red square on a white one.
-HICON MakeIcon()
-{
-    HDC hScreen = ::GetDC(NULL);
-    HBITMAP hColor = ::CreateCompatibleBitmap(hScreen, 16, 16);
-    HBITMAP hMask = ::CreateBitmap(16, 16, 1, 1, NULL);
-    HDC hDC = ::CreateCompatibleDC(hScreen);
-    HGDIOBJ hOld = ::SelectObject(hDC, hColor);
-    RECT rc = {0, 0, 16, 16};
-    ::FillRect(hDC, &rc, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-    HBRUSH hRed = ::CreateSolidBrush(RGB(200, 30, 30));
-    RECT rcInner = {3, 3, 13, 13};
-    ::FillRect(hDC, &rcInner, hRed);
-    ::DeleteObject(hRed);
-    ::SelectObject(hDC, hMask);
-    ::PatBlt(hDC, 0, 0, 16, 16, BLACKNESS);
-    ::SelectObject(hDC, hOld);
-    ::DeleteDC(hDC);
-    ::ReleaseDC(NULL, hScreen);
-    ICONINFO info = {TRUE, 0, 0, hMask, hColor};
-    HICON hIcon = ::CreateIconIndirect(&info);
-    ::DeleteObject(hColor);
-    ::DeleteObject(hMask);
-    return hIcon;
-}
-
 // The 32-bit pixels of a bitmap, top row first.
 std::vector<COLORREF> Pixels(HBITMAP hBitmap, int nWidth, int nHeight)
 {
@@ -130,7 +104,7 @@ protected:
         pFind->SetCaption(L"Find");
         m_pToolBar->GetControls()->Add(xtpControlComboBox, ID_CS_FIND + 1);
         CXTPImageHandle handle;
-        handle.SetIcon(MakeIcon());
+        handle.SetIcon(MakeSquareIcon(RGB(200, 30, 30), RGB(255, 255, 255), 3));
         m_pCommandBars->GetImageManager()->SetCommandIcon(handle, ID_CS_OPEN);
         return 0;
     }

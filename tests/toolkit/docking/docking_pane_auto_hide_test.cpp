@@ -16,30 +16,6 @@
 
 namespace {
 
-// A 16 x 16 icon of one colour.
-HICON SolidIcon(COLORREF clr)
-{
-    HDC hScreen = ::GetDC(NULL);
-    HBITMAP hColor = ::CreateCompatibleBitmap(hScreen, 16, 16);
-    HBITMAP hMask = ::CreateBitmap(16, 16, 1, 1, NULL);
-    HDC hDC = ::CreateCompatibleDC(hScreen);
-    HGDIOBJ hOld = ::SelectObject(hDC, hColor);
-    const RECT rc = {0, 0, 16, 16};
-    HBRUSH hBrush = ::CreateSolidBrush(clr);
-    ::FillRect(hDC, &rc, hBrush);
-    ::DeleteObject(hBrush);
-    ::SelectObject(hDC, hMask);
-    ::PatBlt(hDC, 0, 0, 16, 16, BLACKNESS);
-    ::SelectObject(hDC, hOld);
-    ::DeleteDC(hDC);
-    ::ReleaseDC(NULL, hScreen);
-    ICONINFO info = {TRUE, 0, 0, hMask, hColor};
-    HICON hIcon = ::CreateIconIndirect(&info);
-    ::DeleteObject(hColor);
-    ::DeleteObject(hMask);
-    return hIcon;
-}
-
 // The auto-hide windows shown in the site, found by walking its children.
 std::vector<HWND> ShownAutoHideWindows(CWnd* pSite)
 {
@@ -431,7 +407,7 @@ TEST_F(DockingAutoHideTest, TabIconsShowTheirDisabledHotSelectedOrNormalImage)
     for (UINT nId : {1u, 2u}) {
         for (const auto& image : images) {
             CXTPImageHandle handle;
-            handle.SetIcon(SolidIcon(image.clr));
+            handle.SetIcon(MakeSquareIcon(image.clr, image.clr, 0));
             ASSERT_TRUE(m_manager->GetImageManager()->SetCommandImage(handle, nId, 16, 16, image.nState));
         }
     }
