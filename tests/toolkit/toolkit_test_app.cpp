@@ -35,3 +35,30 @@ std::string Narrow(const wchar_t* text)
         result += *text < 128 ? static_cast<char>(*text) : '?';
     return result;
 }
+
+HICON MakeSquareIcon(COLORREF clrInner, COLORREF clrBorder, int nBorder)
+{
+    HDC hScreen = ::GetDC(NULL);
+    HBITMAP hColor = ::CreateCompatibleBitmap(hScreen, 16, 16);
+    HBITMAP hMask = ::CreateBitmap(16, 16, 1, 1, NULL);
+    HDC hDC = ::CreateCompatibleDC(hScreen);
+    HGDIOBJ hOld = ::SelectObject(hDC, hColor);
+    const RECT rcAll = {0, 0, 16, 16};
+    const RECT rcInner = {nBorder, nBorder, 16 - nBorder, 16 - nBorder};
+    HBRUSH hBorder = ::CreateSolidBrush(clrBorder);
+    ::FillRect(hDC, &rcAll, hBorder);
+    ::DeleteObject(hBorder);
+    HBRUSH hInner = ::CreateSolidBrush(clrInner);
+    ::FillRect(hDC, &rcInner, hInner);
+    ::DeleteObject(hInner);
+    ::SelectObject(hDC, hMask);
+    ::PatBlt(hDC, 0, 0, 16, 16, BLACKNESS);
+    ::SelectObject(hDC, hOld);
+    ::DeleteDC(hDC);
+    ::ReleaseDC(NULL, hScreen);
+    ICONINFO info = {TRUE, 0, 0, hMask, hColor};
+    HICON hIcon = ::CreateIconIndirect(&info);
+    ::DeleteObject(hColor);
+    ::DeleteObject(hMask);
+    return hIcon;
+}

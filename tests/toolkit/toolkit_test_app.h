@@ -48,3 +48,6 @@ std::string Narrow(const wchar_t* text);
 
 // A file beside the test program (the build folder).
 std::wstring BuildFolderFile(const std::wstring& name);
+
+// A 16 x 16 icon of one colour inside a border of another, nBorder pixels wide (0: no border).
+HICON MakeSquareIcon(COLORREF clrInner, COLORREF clrBorder, int nBorder);

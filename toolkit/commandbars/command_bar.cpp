@@ -43,6 +43,8 @@ BEGIN_MESSAGE_MAP(CXTPCommandBar, CWnd)
     ON_WM_LBUTTONUP()
     ON_WM_LBUTTONDBLCLK()
     ON_WM_RBUTTONUP()
+    ON_WM_NCHITTEST()
+    ON_WM_NCLBUTTONDOWN()
     ON_WM_TIMER()
     ON_WM_PAINT()
     ON_WM_ERASEBKGND()
@@ -377,8 +379,11 @@ BOOL CXTPCommandBar::SetTracking(int nMode, BOOL bSelectFirst, BOOL bKeyboard)
             Invalidate(FALSE);
         if (pMouseManager->GetTrackedCount() == 0)
             pMouseManager->SetSelected(NULL);
-        if (::IsWindow(m_hWnd) && ::GetFocus() == m_hWnd && GetParent() != NULL)
-            GetParent()->GetNextDlgTabItem(this);
+        if (::IsWindow(m_hWnd) && ::GetFocus() == m_hWnd && GetParent() != NULL) {
+            // A bar that held the focus (a toolbar in a dialog) hands it to the dialog's next control.
+            if (CWnd* pNext = GetParent()->GetNextDlgTabItem(this); pNext != NULL && pNext != this)
+                pNext->SetFocus();
+        }
         m_nLockCount = 0;
     }
     if (pCommandBars != NULL)
@@ -429,6 +434,10 @@ int CXTPCommandBar::OnKeyDown(UINT nChar, LPARAM lParam)
     const BOOL bShift = ::GetKeyState(VK_SHIFT) < 0;
     const BOOL bControl = ::GetKeyState(VK_CONTROL) < 0;
     if (nChar == VK_TAB) {
+        if (bControl && m_barType == xtpBarTypeNormal) {
+            MoveToNextToolBar(bShift ? -1 : 1);
+            return XTP_HOOK_HANDLED;
+        }
         ProcessSpecialKey(bShift ? xtpKeyBack : xtpKeyNext);
         return XTP_HOOK_HANDLED;
     }
@@ -466,6 +475,26 @@ int CXTPCommandBar::OnKeyDown(UINT nChar, LPARAM lParam)
     if (nChar != VK_SHIFT && nChar != VK_CONTROL)
         ::MessageBeep(0);
     return XTP_HOOK_HANDLED;
+}
+
+void CXTPCommandBar::MoveToNextToolBar(int nDirection)
+{
+    CXTPCommandBars* pCommandBars = GetCommandBars();
+    if (pCommandBars == NULL)
+        return;
+    const int nCount = pCommandBars->GetCount();
+    const int nIndex = pCommandBars->FindIndex(this);
+    CXTPCommandBar* pNext = NULL;
+    for (int i = 1; i < nCount && pNext == NULL; ++i) {
+        CXTPCommandBar* pBar = pCommandBars->GetAt(((nIndex + nDirection * i) % nCount + nCount) % nCount);
+        if (pBar != this && pBar->GetType() == xtpBarTypeNormal && pBar->IsVisible() &&
+            ::IsWindow(pBar->GetSafeHwnd()) && pBar->IsWindowVisible())
+            pNext = pBar;
+    }
+    if (pNext == NULL)
+        return;
+    SetTracking(FALSE, TRUE);
+    pNext->SetTracking(TRUE, TRUE, TRUE);
 }
 
 int CXTPCommandBar::FindAccelerator(UINT chAccel, BOOL* pbAmbiguous) const
@@ -819,9 +848,60 @@ void CXTPCommandBar::OnLButtonDown(UINT nFlags, CPoint point)
         CWnd::OnLButtonDown(nFlags, point);
         return;
     }
+    if (IsAltDragCustomization(pControl)) {
+        CXTPCommandBars* pCommandBars = GetCommandBars();
+        pCommandBars->SetCustomizeMode(TRUE);
+        OpenControlPopup(-1, FALSE);
+        SetSelected(-1);
+        CustomizeDrag(pControl);
+        pCommandBars->SetCustomizeMode(FALSE);
+        pCommandBars->RecalcFrameLayout();
+        pCommandBars->ClosePopups();
+        return;
+    }
     if (IsCustomizing() && (!IsCustomizable() || (pControl->GetFlags() & xtpFlagNoMovable) != 0))
         return;
     pControl->OnClick(FALSE, point);
+}
+
+BOOL CXTPCommandBar::IsAltDragCustomization(CXTPControl* pControl) const
+{
+    CXTPCommandBars* pCommandBars = GetCommandBars();
+    return pCommandBars != NULL && !IsCustomizing() && m_barType == xtpBarTypeNormal && IsCustomizable() &&
+           (pControl->GetFlags() & xtpFlagNoMovable) == 0 && pCommandBars->IsCustomizeCommandHandled() &&
+           pCommandBars->GetCommandBarsOptions()->bAltDragCustomization && ::GetKeyState(VK_MENU) < 0;
+}
+
+void CXTPCommandBar::CustomizeDrag(CXTPControl* pControl)
+{
+    CXTPCommandBars* pCommandBars = GetCommandBars();
+    CXTPControl* pOldDrag = pCommandBars->GetDragControl();
+    if (pOldDrag != NULL)
+        pOldDrag->InternalAddRef();
+    pCommandBars->SetDragControl(pControl);
+    // The drop may remove the control from this bar while it is still read here.
+    pControl->InternalAddRef();
+    const int nEffect = pCommandBars->GetDropSource()->DoDragDrop(pControl);
+    if (nEffect == XTP_DROPEFFECT_NONE && pControl->GetParent() == this) {
+        // Dropped over no bar: the control leaves its bar; a group it began starts at the next one.
+        OpenControlPopup(-1, FALSE);
+        SetSelected(-1);
+        if (pCommandBars->GetDragControl() == pControl)
+            pCommandBars->SetDragControl(NULL);
+        CXTPControl* pNext = GetControl(pControl->GetIndex() + 1);
+        if (pControl->GetBeginGroup() && pNext != NULL)
+            pNext->SetBeginGroup(TRUE);
+        if (pControl->GetIndex() == 0 && pNext != NULL)
+            pNext->SetBeginGroup(FALSE);
+        m_pControls->Remove(pControl);
+        OnRecalcLayout();
+        Redraw();
+    } else if (nEffect == XTP_DROPEFFECT_CANCEL) {
+        pCommandBars->SetDragControl(pOldDrag);
+    }
+    pControl->InternalRelease();
+    if (pOldDrag != NULL)
+        pOldDrag->InternalRelease();
 }
 
 void CXTPCommandBar::OnLButtonUp(UINT nFlags, CPoint point)
@@ -859,6 +939,31 @@ void CXTPCommandBar::OnRButtonUp(UINT nFlags, CPoint point)
         pControl->OnMouseRelease(point);
 }
 
+LRESULT CXTPCommandBar::OnNcHitTest(CPoint point)
+{
+    CXTPCommandBars* pCommandBars = GetCommandBars();
+    if (pCommandBars == NULL || pCommandBars->GetCustomizeSheet() == NULL)
+        return CWnd::OnNcHitTest(point);
+    // While the customise sheet is open a popup without a command answers as a menu, so that its
+    // press comes here as a non-client one.
+    ScreenToClient(&point);
+    CXTPControl* pControl = HitTest(point);
+    if (pControl != NULL && pControl->GetID() == 0 && DYNAMIC_DOWNCAST(CXTPControlPopup, pControl) != NULL)
+        return HTMENU;
+    return HTCLIENT;
+}
+
+void CXTPCommandBar::OnNcLButtonDown(UINT nHitTest, CPoint point)
+{
+    CXTPCommandBars* pCommandBars = GetCommandBars();
+    if (pCommandBars == NULL || pCommandBars->GetCustomizeSheet() == NULL) {
+        CWnd::OnNcLButtonDown(nHitTest, point);
+        return;
+    }
+    ScreenToClient(&point);
+    OnLButtonDown(MK_LBUTTON, point);
+}
+
 void CXTPCommandBar::OnTimer(UINT_PTR nIDEvent)
 {
     if (nIDEvent == XTP_TID_HOVER) {
@@ -870,8 +975,21 @@ void CXTPCommandBar::OnTimer(UINT_PTR nIDEvent)
         return;
     }
     if (nIDEvent == XTP_TID_EXPANDED_POPUP) {
-        if (m_nLockCount == 0)
-            KillTimer(XTP_TID_EXPANDED_POPUP);
+        if (m_nLockCount != 0)
+            return;
+        KillTimer(XTP_TID_EXPANDED_POPUP);
+        // The menu still open under the cursor shows its hidden commands too.
+        CXTPControl* pHot = GetSelected();
+        if (pHot == NULL || m_nPopuped == -1 || pHot->GetIndex() != m_nPopuped ||
+            pHot->GetType() != xtpControlPopup)
+            return;
+        CPoint point;
+        ::GetCursorPos(&point);
+        ScreenToClient(&point);
+        if (!pHot->GetRect().PtInRect(point))
+            return;
+        if (auto* pPopupBar = DYNAMIC_DOWNCAST(CXTPPopupBar, pHot->GetCommandBar()))
+            pPopupBar->ExpandBar();
         return;
     }
     CWnd::OnTimer(nIDEvent);

@@ -229,6 +229,12 @@ public:
 
 protected:
     void UpdateDocTemplateControls();
+    // Ctrl+Tab: keyboard tracking moves to the next visible toolbar (-1: the previous one).
+    void MoveToNextToolBar(int nDirection);
+    // A press with Alt held on a toolbar's control drags it as in customise mode.
+    BOOL IsAltDragCustomization(CXTPControl* pControl) const;
+    // The customise drag of one of the bar's controls; dropped over no bar, it leaves the bar.
+    void CustomizeDrag(CXTPControl* pControl);
     // Maps a navigation key by the bar's orientation; -1 when it is none of them.
     int MapNavigationKey(UINT nChar) const;
     // WM_GETOBJECT: the bar's accessible object for its client area and its menu, else the default.
@@ -244,6 +250,8 @@ protected:
     afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
     afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
     afx_msg void OnRButtonUp(UINT nFlags, CPoint point);
+    afx_msg LRESULT OnNcHitTest(CPoint point);
+    afx_msg void OnNcLButtonDown(UINT nHitTest, CPoint point);
     afx_msg void OnTimer(UINT_PTR nIDEvent);
     afx_msg void OnPaint();
     afx_msg BOOL OnEraseBkgnd(CDC* pDC);

@@ -424,12 +424,16 @@ void CXTPCommandBars::SetKeyboardCuesShown(BOOL bShow)
 {
     if (m_bCustomizeMode)
         bShow = TRUE;
-    if (!m_bKeyboardCuesFollowKeyboard && bShow == m_bKeyboardCuesVisible)
+    // Cues the options show or hide for good keep that state.
+    if (!m_bKeyboardCuesFollowKeyboard || m_bKeyboardCuesVisible == bShow)
         return;
-    if (!m_bKeyboardCuesFollowKeyboard) {
-        m_bKeyboardCuesVisible = bShow;
-        return;
-    }
+    m_bKeyboardCuesVisible = bShow;
+    RedrawCommandBars();
+}
+
+void CXTPCommandBars::SetKeyboardCuesOption(BOOL bFollowKeyboard, BOOL bShow)
+{
+    m_bKeyboardCuesFollowKeyboard = bFollowKeyboard;
     if (m_bKeyboardCuesVisible == bShow)
         return;
     m_bKeyboardCuesVisible = bShow;

@@ -170,7 +170,10 @@ public:
     BOOL IsLayoutLocked() const { return m_bRecalcLayout; }
     BOOL IsCustomizeCommandHandled() const { return m_bCustomizeAvail; }
     BOOL IsRightToLeft() const { return m_bRightToLeft; }
+    // Shows or hides the cues while they follow the keyboard; otherwise the options decide.
     void SetKeyboardCuesShown(BOOL bShow);
+    // The options' choice: whether cues follow the keyboard, and whether they show now.
+    void SetKeyboardCuesOption(BOOL bFollowKeyboard, BOOL bShow);
     BOOL IsKeyboardCuesShown() const { return m_bKeyboardCuesVisible; }
     void HideCommand(UINT nId);
     void SetCommandUsed(UINT nId);

@@ -61,13 +61,11 @@ void CXTPCommandBarsOptions::SetKeyboardCuesShow(long nShow)
     keyboardCuesShow = nShow;
     if (m_pCommandBars == NULL)
         return;
-    m_pCommandBars->m_bKeyboardCuesFollowKeyboard = FALSE;
-    m_pCommandBars->SetKeyboardCuesShown(nShow != 1);
     BOOL bCues = TRUE;
-    if (nShow == 2 && ::SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &bCues, 0) && !bCues) {
-        m_pCommandBars->m_bKeyboardCuesFollowKeyboard = TRUE;
-        m_pCommandBars->SetKeyboardCuesShown(FALSE);
-    }
+    if (nShow == 2 && ::SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &bCues, 0) && !bCues)
+        m_pCommandBars->SetKeyboardCuesOption(TRUE, FALSE);
+    else
+        m_pCommandBars->SetKeyboardCuesOption(FALSE, nShow != 1);
 }
 
 void CXTPCommandBarsOptions::DoPropExchange(CXTPPropExchange* pPX, BOOL bUserOptionsOnly)

@@ -18,6 +18,7 @@ BEGIN_MESSAGE_MAP(CXTPToolBar, CXTPCommandBar)
     ON_WM_LBUTTONDOWN()
     ON_WM_LBUTTONDBLCLK()
     ON_WM_NCLBUTTONDOWN()
+    ON_WM_SETFOCUS()
 END_MESSAGE_MAP()
 // clang-format on
 
@@ -409,4 +410,27 @@ void CXTPToolBar::OnSetPreviewMode(BOOL bPreview)
         SetVisible(TRUE);
     }
     m_bInPreview = bPreview;
+}
+
+int CXTPToolBar::OnKeyDown(UINT nChar, LPARAM lParam)
+{
+    CXTPControl* pHot = GetSelected();
+    if (nChar != VK_TAB || GetDragTracker() != NULL || IsCustomizing() || m_nLockCount > 0 ||
+        GetParent() == NULL || (pHot != NULL && pHot->IsFocused()))
+        return CXTPCommandBar::OnKeyDown(nChar, lParam);
+    const BOOL bPrevious = ::GetKeyState(VK_SHIFT) < 0;
+    CWnd* pNext = GetParent()->GetNextDlgTabItem(this, bPrevious);
+    // Alone among its parent's controls the bar keeps Tab for its own buttons.
+    if (pNext == NULL || pNext == this)
+        return CXTPCommandBar::OnKeyDown(nChar, lParam);
+    pNext->SetFocus();
+    SetTracking(FALSE, TRUE);
+    return XTP_HOOK_HANDLED;
+}
+
+void CXTPToolBar::OnSetFocus(CWnd* pOldWnd)
+{
+    CXTPCommandBar::OnSetFocus(pOldWnd);
+    if (GetDragTracker() == NULL && !IsTrackingMode())
+        SetTracking(TRUE, TRUE, TRUE);
 }

@@ -48,6 +48,9 @@ public:
     void SetIconSize(CSize size) { m_szIcons = size; }
     void SetButtonSize(CSize size) { m_szButtons = size; }
     void OnSetPreviewMode(BOOL bPreview);
+    // In a dialog (a bar without drag tracker) Tab and Shift+Tab leave the bar for the dialog's
+    // next and previous controls.
+    int OnKeyDown(UINT nChar, LPARAM lParam) override;
     BOOL m_bShowExpandButton = TRUE;
     // The wanted place in its dock row (dock bar client coordinates), kept by the dock bar.
     CRect m_rcDocked;
@@ -78,6 +81,8 @@ protected:
     afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
     afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
     afx_msg void OnNcLButtonDown(UINT nHitTest, CPoint point);
+    // A bar in a dialog takes the keyboard when the dialog gives it the focus.
+    afx_msg void OnSetFocus(CWnd* pOldWnd);
     DECLARE_MESSAGE_MAP()
 
     CXTPControl* GetExpandButton(BOOL bCreate);

@@ -1,11 +1,13 @@
 // The command bars on real frames: the bars built in the program's order on the frame base, a click
-// on a toolbar button, a narrowed frame, Alt and access keys, the arrow keys of a tracking bar, the
-// idle command-state update, and the maximised MDI child's buttons on the menu bar.
+// on a toolbar button, a narrowed frame, Alt and access keys, the arrow keys of a tracking bar, Ctrl+Tab
+// between toolbars, a toolbar among a dialog's controls, the idle command-state update, and the
+// maximised MDI child's buttons on the menu bar.
 #include "bars_frame_fixture.h"
 #include "command_bars.h"
 #include "commandbars_test_frames.h"
 #include "commandbars_test_ids.h"
 #include "frame_wnd.h"
+#include "image_manager.h"
 #include "support/screenshot.h"
 #include "toolkit_test_app.h"
 
@@ -19,6 +21,7 @@
 namespace {
 
 using commandbars_test::AttachBarsWithMenuBar;
+using commandbars_test::HeldKeys;
 using commandbars_test::MdiBarsFrame;
 using commandbars_test::PumpMessages;
 
@@ -388,6 +391,117 @@ TEST_F(FrameOfBars, TheSystemKeyMenuEntersKeyboardMenuModeOnTheMenuBar)
 }
 
 // A bar that records the navigation codes its keys become.
+TEST_F(FrameOfBars, CtrlTabMovesTheKeyboardToTheNextVisibleToolbarAndShiftBack)
+{
+    CXTPToolBar* pSecond = m_pBars->Add(L"Second", xtpBarTop);
+    ASSERT_NE(nullptr, pSecond);
+    pSecond->GetControls()->Add(xtpControlButton, ID_CB_SEND)->SetCaption(L"S&end");
+    pSecond->GetControls()->Add(xtpControlButton, ID_CB_STORE)->SetCaption(L"S&tore");
+    m_pFrame->RecalcLayout();
+    PumpMessages();
+
+    struct Case
+    {
+        const char* name;
+        CXTPToolBar* pFrom;
+        bool bShift;
+        CXTPToolBar* pTo;
+    };
+    // The menu bar is no toolbar: going back from the first toolbar wraps past it.
+    const Case cases[] = {{"forward", m_pToolBar, false, pSecond},
+                          {"back", pSecond, true, m_pToolBar},
+                          {"back past the menu bar", m_pToolBar, true, pSecond},
+                          {"forward wraps past the menu bar", pSecond, false, m_pToolBar}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.pFrom->SetTracking(TRUE, TRUE, TRUE);
+        {
+            HeldKeys held = c.bShift ? HeldKeys{VK_CONTROL, VK_SHIFT} : HeldKeys{VK_CONTROL};
+            EXPECT_EQ(XTP_HOOK_HANDLED, c.pFrom->OnKeyDown(VK_TAB, 0));
+        }
+        EXPECT_FALSE(c.pFrom->IsTrackingMode());
+        EXPECT_EQ(-1, c.pFrom->GetSelectedIndex());
+        EXPECT_TRUE(c.pTo->IsTrackingMode());
+        EXPECT_EQ(0, c.pTo->GetSelectedIndex());
+        c.pTo->SetTracking(FALSE, TRUE);
+    }
+    // Without Ctrl, Tab stays within the bar.
+    m_pToolBar->SetTracking(TRUE, TRUE, TRUE);
+    m_pToolBar->OnKeyDown(VK_TAB, 0);
+    EXPECT_TRUE(m_pToolBar->IsTrackingMode());
+    EXPECT_FALSE(pSecond->IsTrackingMode());
+    m_pToolBar->SetTracking(FALSE, TRUE);
+}
+
+TEST(ToolBarInADialog, TheFocusEntersKeyboardTrackingAndTabOrEscapeLeaveForTheDialogsControls)
+{
+    CDialog dialog;
+    ASSERT_TRUE(dialog.Create(IDD_CB_TOOLBAR_DIALOG));
+    dialog.SetWindowPos(&CWnd::wndTop, 60, 60, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+    dialog.SetForegroundWindow();
+    CWnd* pName = dialog.GetDlgItem(IDC_CB_DIALOG_NAME);
+    CWnd* pNote = dialog.GetDlgItem(IDC_CB_DIALOG_NOTE);
+    ASSERT_TRUE(pName != NULL && pNote != NULL);
+
+    const UINT ids[] = {ID_CB_NEW, ID_CB_OPEN, ID_CB_SAVE};
+    const COLORREF colours[] = {RGB(40, 160, 40), RGB(200, 160, 40), RGB(40, 90, 200)};
+    for (int i = 0; i < 3; ++i) {
+        CXTPImageHandle handle;
+        handle.SetIcon(MakeSquareIcon(colours[i], RGB(64, 64, 64), 2));
+        XTPImageManager()->SetCommandIcon(handle, ids[i]);
+    }
+    auto* pBar = new CXTPToolBar;
+    ASSERT_TRUE(pBar->CreateToolBar(WS_CHILD | WS_VISIBLE | WS_TABSTOP, &dialog, IDC_CB_DIALOG_BAR));
+    ASSERT_EQ(nullptr, pBar->GetCommandBars());
+    for (UINT nId : ids)
+        pBar->GetControls()->Add(xtpControlButton, static_cast<int>(nId));
+    // Between the two fields, in the tab order too.
+    CRect rcName;
+    pName->GetWindowRect(&rcName);
+    dialog.ScreenToClient(&rcName);
+    const CSize size = pBar->CalcDockingLayout(200, LM_HORZ | LM_HORZDOCK | LM_COMMIT);
+    pBar->SetWindowPos(pName, rcName.left, rcName.bottom + 6, size.cx, size.cy, SWP_NOACTIVATE);
+    ASSERT_EQ(pBar, dialog.GetNextDlgTabItem(pName));
+
+    // The dialog's Tab from the first field gives the bar the focus: it tracks from its first button.
+    pName->SetFocus();
+    dialog.GetNextDlgTabItem(pName)->SetFocus();
+    ASSERT_EQ(pBar->m_hWnd, ::GetFocus());
+    EXPECT_TRUE(pBar->IsTrackingMode());
+    EXPECT_EQ(0, pBar->GetSelectedIndex());
+    pBar->OnKeyDown(VK_END, 0);
+    EXPECT_EQ(2, pBar->GetSelectedIndex());
+    EXPECT_TRUE(test_support::WriteFramedWindowScreenshot(dialog.m_hWnd, L"toolbar_in_dialog_focused"));
+
+    struct Case
+    {
+        const char* name;
+        UINT nKey;
+        bool bShift;
+        CWnd* pFocus;
+    };
+    const Case cases[] = {{"Tab", VK_TAB, false, pNote},
+                          {"Shift+Tab", VK_TAB, true, pName},
+                          {"Escape hands the focus on", VK_ESCAPE, false, pNote}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        pBar->SetFocus();
+        ASSERT_TRUE(pBar->IsTrackingMode());
+        {
+            HeldKeys held = c.bShift ? HeldKeys{VK_SHIFT} : HeldKeys{};
+            EXPECT_EQ(XTP_HOOK_HANDLED, pBar->OnKeyDown(c.nKey, 0));
+        }
+        EXPECT_EQ(c.pFocus->m_hWnd, ::GetFocus());
+        EXPECT_FALSE(pBar->IsTrackingMode());
+        EXPECT_EQ(-1, pBar->GetSelectedIndex());
+    }
+    pBar->DestroyWindow();
+    pBar->InternalRelease();
+    dialog.DestroyWindow();
+    for (UINT nId : ids)
+        XTPImageManager()->RemoveIcon(nId);
+}
+
 class NavigationBar : public CXTPToolBar
 {
 public:

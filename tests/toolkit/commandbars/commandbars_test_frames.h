@@ -1,14 +1,38 @@
-// What the command-bar tests on real frames share: pumping the queue, the start of a frame's bars in
-// the program's order, and an MDI frame with a menu bar (the maximised child's system menu shown) and
-// the "Standard" toolbar.
+// What the command-bar tests on real frames share: pumping the queue, keys held for GetKeyState, the
+// start of a frame's bars in the program's order, and an MDI frame with a menu bar (the maximised child's
+// system menu shown) and the "Standard" toolbar.
 #pragma once
 
 #include "command_bars.h"
+
+#include <cstring>
+#include <initializer_list>
 
 namespace commandbars_test {
 
 // Dispatches what is queued, a few rounds; a quit stays queued.
 void PumpMessages();
+
+// Keys held in the thread's keyboard state while it lives, as GetKeyState reads them.
+class HeldKeys
+{
+public:
+    HeldKeys(std::initializer_list<int> keys)
+    {
+        ::GetKeyboardState(m_saved);
+        BYTE state[256];
+        memcpy(state, m_saved, sizeof(state));
+        for (int nKey : keys)
+            state[nKey] |= 0x80;
+        ::SetKeyboardState(state);
+    }
+    ~HeldKeys() { ::SetKeyboardState(m_saved); }
+    HeldKeys(const HeldKeys&) = delete;
+    HeldKeys& operator=(const HeldKeys&) = delete;
+
+private:
+    BYTE m_saved[256];
+};
 
 // Attaches new command bars to the frame with their dock bars, then the menu bar of that menu
 // resource along the top, stretched; the menu bar, or NULL where it cannot be made.

@@ -330,6 +330,35 @@ TEST_F(PopupFrameTest, RestingOnTheExpandItemExpandsTheMenu)
     EXPECT_TRUE(pFileMenu->GetControls()->FindControl(ID_PM_RARE)->IsVisible());
 }
 
+TEST_F(PopupFrameTest, AMenuLeftOpenUnderTheCursorShowsItsHiddenCommandsAfterTheDelay)
+{
+    m_pBars->GetCommandBarsOptions()->bAlwaysShowFullMenus = FALSE;
+    m_pBars->GetCommandBarsOptions()->bShowFullAfterDelay = TRUE;
+    m_pBars->HideCommand(ID_PM_RARE);
+    CXTPControl* pFile = MenuItem(L"&File");
+    struct Case
+    {
+        const char* name;
+        bool bCursorOnFile;
+        bool bExpanded;
+    };
+    const Case cases[] = {{"the cursor rests on the menu's item", true, true},
+                          {"the cursor went elsewhere", false, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_pMenuBar->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, ClientPoint(pFile));
+        CXTPPopupBar* pFileMenu = MenuOf(L"&File");
+        ASSERT_TRUE(pFileMenu->IsVisible());
+        ASSERT_TRUE(pFileMenu->HasHiddenItems());
+        const CPoint ptFile = ScreenCenter(pFile);
+        ::SetCursorPos(ptFile.x, c.bCursorOnFile ? ptFile.y : ptFile.y + 200);
+        m_pMenuBar->SendMessage(WM_TIMER, XTP_TID_EXPANDED_POPUP);
+        EXPECT_EQ(c.bExpanded, pFileMenu->IsExpanded() != FALSE);
+        EXPECT_EQ(c.bExpanded, pFileMenu->GetControls()->FindControl(ID_PM_RARE)->IsVisible() != FALSE);
+        m_pBars->ClosePopups();
+    }
+}
+
 TEST_F(PopupFrameTest, TrackPopupBarReturnsTheCommandWithoutSendingIt)
 {
     CXTPPopupBar* pPopup = LongMenu(m_pBars, 3);

@@ -1,7 +1,8 @@
 // The customise drag on a real frame with two toolbars: messages posted before the loop move the
 // control over the second bar, press and release Ctrl and end the drag, and recording bars note
-// what the loop tells them and which cursor was showing. A safety timer ends a drag that a fault
-// would leave running by taking the capture away.
+// what the loop tells them and which cursor was showing; a press with Alt held starts the same drag
+// outside customise mode. A safety timer ends a drag that a fault would leave running by taking the
+// capture away.
 #include "command_bars.h"
 #include "commandbars_resource_ids.h"
 #include "commandbars_test_frames.h"
@@ -93,6 +94,8 @@ protected:
             m_onApp();
         return 0;
     }
+    // Handling the customise command lets a press with Alt held drag a button.
+    afx_msg void OnCustomize() {}
     DECLARE_MESSAGE_MAP()
 };
 
@@ -100,6 +103,7 @@ protected:
 BEGIN_MESSAGE_MAP(DragFrame, CXTPFrameWnd)
     ON_WM_CREATE()
     ON_MESSAGE(WM_APP, OnApp)
+    ON_COMMAND(XTP_ID_CUSTOMIZE, OnCustomize)
 END_MESSAGE_MAP()
 // clang-format on
 
@@ -378,6 +382,56 @@ TEST_F(CustomizeDrag, ABarDestroyedDuringTheDragIsNeverCalled)
     EXPECT_EQ(XTP_DROPEFFECT_NONE, m_pDropSource->DoDragDrop(m_pBar[0]->GetControl(0)));
     EXPECT_EQ((std::vector<std::string>{"enter"}), Events("B"));
     EXPECT_EQ(3, Count(m_pBar[0]));
+}
+
+TEST_F(CustomizeDrag, APressWithAltHeldDragsAButtonOutsideCustomiseMode)
+{
+    ASSERT_TRUE(m_pBars->IsCustomizeCommandHandled());
+    const int nFirst = ID_CZ_FIRST;
+    struct Case
+    {
+        const char* name;
+        BOOL bOption;
+        bool bAlt;
+        int nPressedId;
+        bool bOverB; // the release: over B, else over no bar
+        std::vector<int> idsA;
+        int nCountB;
+    };
+    // Each case starts from what the one before left.
+    const Case cases[] = {
+        {"dropped on another bar it moves there", TRUE, true, nFirst + 1, true, {nFirst, nFirst + 2}, 4},
+        {"dropped over no bar it leaves its bar", TRUE, true, nFirst + 2, false, {nFirst}, 4},
+        {"without Alt the press is a click", TRUE, false, nFirst, true, {nFirst}, 4},
+        {"with the option off Alt changes nothing", FALSE, true, nFirst, true, {nFirst}, 4},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_pBars->GetCommandBarsOptions()->bAltDragCustomization = c.bOption;
+        CXTPControl* pPressed = m_pBar[0]->GetControls()->FindControl(c.nPressedId);
+        ASSERT_NE(pPressed, nullptr);
+        const CPoint ptPress = pPressed->GetRect().CenterPoint();
+        const bool bDrags = c.bAlt && c.bOption;
+        if (bDrags) {
+            const CPoint ptRelease = c.bOverB ? Over(m_pBar[1]) : Outside();
+            PostMove(ptRelease);
+            PostButtonUp(ptRelease);
+        } else {
+            m_pBar[0]->PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(ptPress.x, ptPress.y));
+        }
+        {
+            commandbars_test::HeldKeys held =
+                c.bAlt ? commandbars_test::HeldKeys{VK_MENU} : commandbars_test::HeldKeys{};
+            m_pBar[0]->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(ptPress.x, ptPress.y));
+        }
+        Pump();
+        EXPECT_EQ(c.idsA, Ids(m_pBar[0]));
+        EXPECT_EQ(c.nCountB, Count(m_pBar[1]));
+        EXPECT_FALSE(m_pBars->IsCustomizeMode());
+        EXPECT_EQ(nullptr, ::GetCapture());
+        EXPECT_FALSE(m_pBar[0]->IsTrackingMode());
+    }
+    EXPECT_NE(m_pBar[1]->GetControls()->FindControl(nFirst + 1), nullptr);
 }
 
 } // namespace

@@ -30,32 +30,6 @@ const UINT ID_CS_OPEN = ID_CZ_FIRST + 100;
 const UINT ID_CS_SAVE = ID_CZ_FIRST + 101;
 const UINT ID_CS_FIND = ID_CZ_FIRST + 102;
 
-// A plain 16 x 16 icon: a red square on a white one.
-HICON MakeIcon()
-{
-    HDC hScreen = ::GetDC(NULL);
-    HBITMAP hColor = ::CreateCompatibleBitmap(hScreen, 16, 16);
-    HBITMAP hMask = ::CreateBitmap(16, 16, 1, 1, NULL);
-    HDC hDC = ::CreateCompatibleDC(hScreen);
-    HGDIOBJ hOld = ::SelectObject(hDC, hColor);
-    RECT rc = {0, 0, 16, 16};
-    ::FillRect(hDC, &rc, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-    HBRUSH hRed = ::CreateSolidBrush(RGB(200, 30, 30));
-    RECT rcInner = {3, 3, 13, 13};
-    ::FillRect(hDC, &rcInner, hRed);
-    ::DeleteObject(hRed);
-    ::SelectObject(hDC, hMask);
-    ::PatBlt(hDC, 0, 0, 16, 16, BLACKNESS);
-    ::SelectObject(hDC, hOld);
-    ::DeleteDC(hDC);
-    ::ReleaseDC(NULL, hScreen);
-    ICONINFO info = {TRUE, 0, 0, hMask, hColor};
-    HICON hIcon = ::CreateIconIndirect(&info);
-    ::DeleteObject(hColor);
-    ::DeleteObject(hMask);
-    return hIcon;
-}
-
 // The 32-bit pixels of a bitmap, top row first.
 std::vector<COLORREF> Pixels(HBITMAP hBitmap, int nWidth, int nHeight)
 {
@@ -130,7 +104,7 @@ protected:
         pFind->SetCaption(L"Find");
         m_pToolBar->GetControls()->Add(xtpControlComboBox, ID_CS_FIND + 1);
         CXTPImageHandle handle;
-        handle.SetIcon(MakeIcon());
+        handle.SetIcon(MakeSquareIcon(RGB(200, 30, 30), RGB(255, 255, 255), 3));
         m_pCommandBars->GetImageManager()->SetCommandIcon(handle, ID_CS_OPEN);
         return 0;
     }
@@ -482,6 +456,73 @@ TEST_F(CustomizeSheet, TheSheetHoldsTheBarsInCustomiseModeAndARightClickOpensIts
     Pump();
     EXPECT_FALSE(m_pBars->IsCustomizeMode());
     EXPECT_EQ(nullptr, m_pBars->GetCustomizeSheet());
+}
+
+TEST_F(CustomizeSheet, WithTheSheetOpenAPopupWithoutCommandAnswersAsAMenuAndItsPressOpensIt)
+{
+    auto* pTools =
+        static_cast<CXTPControlPopup*>(m_pFrame->m_pToolBar->GetControls()->Add(xtpControlPopup, 0));
+    pTools->SetCaption(L"&Tools");
+    CXTPPopupBar* pSubmenu = CXTPPopupBar::CreatePopupBar(m_pBars);
+    pSubmenu->GetControls()->Add(xtpControlButton, ID_CS_SAVE)->SetCaption(L"&Save");
+    pTools->SetCommandBar(pSubmenu);
+    pSubmenu->InternalRelease();
+    m_pFrame->RecalcLayout();
+    Pump();
+    CXTPToolBar* pBar = m_pFrame->m_pToolBar;
+    auto screenCentre = [pBar](CXTPControl* pControl) {
+        CPoint point = pControl->GetRect().CenterPoint();
+        pBar->ClientToScreen(&point);
+        return point;
+    };
+    auto hitTest = [&](CXTPControl* pControl) {
+        const CPoint point = screenCentre(pControl);
+        return pBar->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(point.x, point.y));
+    };
+    EXPECT_EQ(HTCLIENT, hitTest(pTools));
+
+    OpenSheet();
+    EXPECT_EQ(HTMENU, hitTest(pTools));
+    EXPECT_EQ(HTCLIENT, hitTest(Control(0)));
+    // The press the menu code brings is the bar's own: in customise mode the popup opens, ready to
+    // take a dropped control.
+    const CPoint ptTools = screenCentre(pTools);
+    pBar->SendMessage(WM_NCLBUTTONDOWN, HTMENU, MAKELPARAM(ptTools.x, ptTools.y));
+    EXPECT_EQ(pTools->GetIndex(), pBar->GetPopupedIndex());
+    EXPECT_TRUE(pTools->GetPopuped());
+    m_pBars->ClosePopups();
+}
+
+TEST_F(CustomizeSheet, KeyboardCuesComeBackAsTheOptionsSayWhenTheSheetCloses)
+{
+    struct Case
+    {
+        const char* name;
+        BOOL bFollowKeyboard;
+        BOOL bShownBefore;
+    };
+    const Case cases[] = {{"cues always drawn", FALSE, TRUE}, {"cues following the keyboard", TRUE, FALSE}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_pBars->SetKeyboardCuesOption(c.bFollowKeyboard, c.bShownBefore);
+        OpenSheet();
+        EXPECT_TRUE(m_pBars->IsKeyboardCuesShown());
+        m_pSheet->DestroyWindow();
+        Pump();
+        EXPECT_FALSE(m_pBars->IsCustomizeMode());
+        EXPECT_EQ(c.bShownBefore, m_pBars->IsKeyboardCuesShown());
+        EXPECT_EQ(c.bShownBefore, m_pFrame->m_pToolBar->IsKeyboardCuesVisible());
+        delete m_pSheet;
+        m_pSheet = new CXTPCustomizeSheet(m_pBars);
+    }
+    // The stored option sets the same state: "KeyboardCuesShow" 0 draws them always.
+    m_pBars->GetCommandBarsOptions()->SetKeyboardCuesShow(0);
+    EXPECT_TRUE(m_pBars->IsKeyboardCuesShown());
+    m_pBars->SetCustomizeMode(TRUE);
+    m_pBars->SetCustomizeMode(FALSE);
+    EXPECT_TRUE(m_pBars->IsKeyboardCuesShown());
+    m_pBars->GetCommandBarsOptions()->SetKeyboardCuesShow(1);
+    EXPECT_FALSE(m_pBars->IsKeyboardCuesShown());
 }
 
 // The toolbars page with the sheet open; the new-toolbar dialog is answered from a timer.

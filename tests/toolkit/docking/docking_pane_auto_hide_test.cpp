@@ -1,8 +1,10 @@
 // Auto-hidden panes on a real frame: the pin puts a container on a strip at the frame's edge, the
-// strip's tabs open the pane in a window that slides out and back, the window's edge drag, and a panel
-// that goes while its window is still closing.
+// strip's tabs open the pane in a window that slides out and back, the window's edge drag, a panel
+// that goes while its window is still closing, windows left open when they do not close on leave, and
+// the tab icons of each state.
 #include "docking_pane_auto_hide.h"
 #include "docking_test_frame.h"
+#include "image_manager.h"
 #include "support/screenshot.h"
 #include "tab_appearance_set.h"
 #include "tab_paint_manager.h"
@@ -13,6 +15,19 @@
 #include <algorithm>
 
 namespace {
+
+// The auto-hide windows shown in the site, found by walking its children.
+std::vector<HWND> ShownAutoHideWindows(CWnd* pSite)
+{
+    std::vector<HWND> windows;
+    for (HWND hChild = ::GetWindow(pSite->m_hWnd, GW_CHILD); hChild != NULL;
+         hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
+        if (dynamic_cast<CXTPDockingPaneAutoHideWnd*>(CWnd::FromHandlePermanent(hChild)) != nullptr &&
+            ::IsWindowVisible(hChild))
+            windows.push_back(hChild);
+    }
+    return windows;
+}
 
 class DockingAutoHideTest : public DockingFrameTest
 {
@@ -30,13 +45,15 @@ protected:
     static void ClickPin(CXTPDockingPaneTabbedContainer* pContainer)
     {
         pContainer->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
-        const CPoint pt = pContainer->FindCaptionButton(XTP_IDS_DOCKINGPANE_AUTOHIDE)->GetRect().CenterPoint();
+        const CPoint pt =
+            pContainer->FindCaptionButton(XTP_IDS_DOCKINGPANE_AUTOHIDE)->GetRect().CenterPoint();
         ::PostMessageW(pContainer->m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
         ::SendMessageW(pContainer->m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
     }
     int ExpectedThickness() const
     {
-        CXTPTabAppearanceSet* pSet = m_manager->GetPaintManager()->GetAutoHidePanelPaintManager()->GetAppearanceSet();
+        CXTPTabAppearanceSet* pSet =
+            m_manager->GetPaintManager()->GetAutoHidePanelPaintManager()->GetAppearanceSet();
         const CRect rcMargin = pSet->GetHeaderMargin();
         return pSet->GetButtonHeight() + rcMargin.top + rcMargin.bottom;
     }
@@ -239,7 +256,8 @@ TEST_F(DockingAutoHideTest, TabsOnTheStripHoverClickRightClickAndDragOver)
 
     // Dragged over, a tab opens its pane; nothing is ever dropped.
     m_manager->GetPaintManager()->GetAutoHidePanelPaintManager()->m_bOpenOnDragOver = TRUE;
-    EXPECT_EQ(pPanel->m_dropTarget.OnDragOver(pPanel, NULL, 0, ptSecond), static_cast<DROPEFFECT>(DROPEFFECT_NONE));
+    EXPECT_EQ(pPanel->m_dropTarget.OnDragOver(pPanel, NULL, 0, ptSecond),
+              static_cast<DROPEFFECT>(DROPEFFECT_NONE));
     ASSERT_NE(pPanel->GetShownWindow(), nullptr);
     EXPECT_EQ(pPanel->GetShownWindow()->GetContainer()->GetSelected(), pSecond);
     EXPECT_EQ(pPanel->m_dropTarget.OnDragOver(pPanel, NULL, 0, CPoint(1, 590)),
@@ -251,8 +269,8 @@ TEST_F(DockingAutoHideTest, TabsOnTheStripHoverClickRightClickAndDragOver)
     CXTPDockingPane* pFloating = m_frame->AddPane(3, L"Properties", CSize(150, 150), xtpPaneDockRight);
     CRect rcFrame;
     m_frame->GetWindowRect(&rcFrame);
-    m_manager->FloatPane(pFloating, CRect(rcFrame.left + 500, rcFrame.top + 250, rcFrame.left + 700,
-                                          rcFrame.top + 450));
+    m_manager->FloatPane(pFloating,
+                         CRect(rcFrame.left + 500, rcFrame.top + 250, rcFrame.left + 700, rcFrame.top + 450));
     PumpMessages();
     EXPECT_TRUE(test_support::WriteWindowScreenshot(m_frame->m_hWnd, L"docking_auto_hide_window"));
 }
@@ -313,6 +331,115 @@ TEST_F(DockingAutoHideTest, APanelDestroyedWhileItsWindowClosesLeavesNoCrash)
     ::Sleep(80);
     PumpMessages();
     EXPECT_EQ(m_manager->FindPane(1), nullptr);
+}
+
+TEST_F(DockingAutoHideTest, WindowsThatStayOpenAreReusedPerContainerAndGoWithTheirPanel)
+{
+    CXTPDockingPane *pFirst = nullptr, *pSecond = nullptr;
+    CXTPDockingPaneAutoHideWnd* pWnd = OpenFirstOfTwo(&pFirst, &pSecond);
+    ASSERT_NE(pWnd, nullptr);
+    CXTPDockingPane* pThird = m_frame->AddPane(3, L"Tasks", CSize(180, 180), xtpPaneDockLeft);
+    m_frame->Layout();
+    m_manager->HidePane(pThird);
+    m_frame->Layout();
+    CXTPDockingPaneAutoHidePanel* pPanel = Panel(xtpPaneDockLeft);
+    ASSERT_EQ(pPanel->GetContainers().size(), 2u);
+    CXTPDockingPaneAutoHideWnd::m_bCloseOnLeave = FALSE;
+
+    pPanel->OpenPane(pFirst);
+    pWnd = pPanel->GetShownWindow();
+    ASSERT_NE(pWnd, nullptr);
+    pPanel->OpenPane(pThird);
+    CXTPDockingPaneAutoHideWnd* pOther = pPanel->GetShownWindow();
+    ASSERT_NE(pOther, nullptr);
+    EXPECT_NE(pOther, pWnd);
+    // The second tab of the first group shows in the window already open on its container.
+    pPanel->OpenPane(pSecond);
+    EXPECT_EQ(pPanel->GetShownWindow(), pWnd);
+    EXPECT_EQ(pWnd->GetContainer()->GetSelected(), pSecond);
+    EXPECT_EQ(pPanel->GetOpenWindows().size(), 2u);
+    const std::vector<HWND> shown = ShownAutoHideWindows(m_frame.get());
+    EXPECT_EQ(shown.size(), 2u);
+
+    // A new layout takes the panel, its containers and every window it opened.
+    m_manager->SetLayout(m_manager->CreateLayout());
+    for (HWND hWnd : shown)
+        EXPECT_FALSE(::IsWindow(hWnd));
+    EXPECT_TRUE(ShownAutoHideWindows(m_frame.get()).empty());
+    // Timers of a window left behind would read the freed panel now.
+    ::Sleep(2 * CXTPDockingPaneAutoHideWnd::m_nCheckPeriod);
+    PumpMessages();
+}
+
+TEST_F(DockingAutoHideTest, AContainerLeavingTheStripClosesTheWindowsOpenOnIt)
+{
+    CXTPDockingPane *pFirst = nullptr, *pSecond = nullptr;
+    CXTPDockingPaneAutoHideWnd* pWnd = OpenFirstOfTwo(&pFirst, &pSecond);
+    ASSERT_NE(pWnd, nullptr);
+    CXTPDockingPaneAutoHidePanel* pPanel = Panel(xtpPaneDockLeft);
+    CXTPDockingPaneAutoHideWnd::m_bCloseOnLeave = FALSE;
+    const HWND hWnd = pWnd->m_hWnd;
+    CXTPDockingPaneTabbedContainer* pContainer = ContainerOf(pFirst);
+    pPanel->RemovePane(pContainer);
+    EXPECT_FALSE(::IsWindowVisible(hWnd));
+    EXPECT_TRUE(pPanel->GetOpenWindows().empty());
+    EXPECT_EQ(pPanel->GetShownWindow(), nullptr);
+    PumpMessages();
+    EXPECT_FALSE(::IsWindow(hWnd));
+    // The container was the strip's only one: put it back for the layout to free.
+    pPanel->AddContainer(pContainer);
+}
+
+TEST_F(DockingAutoHideTest, TabIconsShowTheirDisabledHotSelectedOrNormalImage)
+{
+    CXTPDockingPane *pFirst = nullptr, *pSecond = nullptr;
+    ASSERT_NE(OpenFirstOfTwo(&pFirst, &pSecond), nullptr);
+    const COLORREF clrNormal = RGB(200, 30, 30), clrHot = RGB(30, 200, 30), clrSelected = RGB(30, 30, 200),
+                   clrDisabled = RGB(120, 120, 120);
+    const struct
+    {
+        int nState;
+        COLORREF clr;
+    } images[] = {{xtpImageNormal, clrNormal},
+                  {xtpImageHot, clrHot},
+                  {xtpImageChecked, clrSelected},
+                  {xtpImageDisabled, clrDisabled}};
+    for (UINT nId : {1u, 2u}) {
+        for (const auto& image : images) {
+            CXTPImageHandle handle;
+            handle.SetIcon(MakeSquareIcon(image.clr, image.clr, 0));
+            ASSERT_TRUE(m_manager->GetImageManager()->SetCommandImage(handle, nId, 16, 16, image.nState));
+        }
+    }
+    CXTPDockingPaneAutoHidePanel* pPanel = Panel(xtpPaneDockLeft);
+    m_manager->GetPaintManager()->GetAutoHidePanelPaintManager()->m_bHotTracking = TRUE;
+    m_frame->SetForegroundWindow();
+    m_frame->SetActiveWindow();
+    pPanel->RecalcLayout(FALSE);
+    CXTPDockingPaneAutoHideGroup* pGroup = pPanel->GetGroups()[0];
+    CXTPTabManagerItem* pSelected = pGroup->GetItem(0);
+    CXTPTabManagerItem* pOther = pGroup->GetItem(1);
+    ASSERT_TRUE(pSelected->IsSelected());
+
+    CTestMemoryDC dc(pPanel, 16, 16);
+    auto drawn = [&](CXTPTabManagerItem* pItem) {
+        dc.FillSolidRect(0, 0, 16, 16, RGB(255, 255, 255));
+        EXPECT_TRUE(pGroup->DrawItemIcon(&dc, pItem, CPoint(0, 0), CSize(16, 16), TRUE));
+        return dc.GetPixel(8, 8);
+    };
+    EXPECT_EQ(drawn(pSelected), clrSelected);
+    EXPECT_EQ(drawn(pOther), clrNormal);
+    pGroup->HandleMouseMove(pPanel->m_hWnd, pOther->GetRect().CenterPoint());
+    ASSERT_TRUE(pOther->IsHot());
+    EXPECT_EQ(drawn(pOther), clrHot);
+    pOther->SetEnabled(FALSE);
+    EXPECT_EQ(drawn(pOther), clrDisabled);
+    pOther->SetEnabled(TRUE);
+    // Without an icon of the size nothing is drawn and no room is kept.
+    m_manager->GetImageManager()->RemoveIcon(2);
+    EXPECT_FALSE(pGroup->DrawItemIcon(&dc, pOther, CPoint(0, 0), CSize(16, 16), TRUE));
+    pPanel->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_TRUE(test_support::WriteWindowScreenshot(m_frame->m_hWnd, L"docking_auto_hide_tab_icons"));
 }
 
 } // namespace

@@ -1,7 +1,8 @@
 // The docking themes: what each number builds (tab looks, caption metrics, flags), theme 2's and theme 9's
-// colours under forced colour schemes, glyph and grip pixels on memory DCs, and a real frame switching
-// themes live.
+// colours under forced colour schemes, glyph and grip pixels on memory DCs, the side panel's tab groups
+// over its gradient, and a real frame switching themes live.
 #include "common_controls_version.h"
+#include "docking_pane_auto_hide.h"
 #include "docking_pane_mini_wnd.h"
 #include "docking_pane_themes.h"
 #include "docking_test_frame.h"
@@ -13,7 +14,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -78,7 +81,8 @@ TEST_F(DockingThemeTest, EachNumberBuildsItsTabLooksCaptionMetricsAndFlags)
         // The caption band takes the caption height and its margins off the container's top.
         CRect rc(0, 0, 300, 300);
         pPaint->AdjustCaptionRect(pContainer, rc);
-        const int nBand = pPaint->GetCaptionHeight() + pPaint->m_rcCaptionMargin.top + pPaint->m_rcCaptionMargin.bottom;
+        const int nBand =
+            pPaint->GetCaptionHeight() + pPaint->m_rcCaptionMargin.top + pPaint->m_rcCaptionMargin.bottom;
         if (row.nTheme == 5) {
             // Theme 5 insets by 3 below and beside the caption, and 1 more around a single pane.
             EXPECT_EQ(rc, CRect(4, nBand + 1, 296, 296));
@@ -108,7 +112,8 @@ TEST_F(DockingThemeTest, EachNumberBuildsItsTabLooksCaptionMetricsAndFlags)
     ASSERT_NE(pTheme9Tabs, nullptr);
     EXPECT_TRUE(pTheme9Tabs->m_bPaneTabs);
     EXPECT_TRUE(pTheme9Tabs->m_bTransparentItems);
-    auto* pTheme9Panel = dynamic_cast<CXTPTabColorSetTheme9*>(Paint()->GetAutoHidePanelPaintManager()->GetColorSet());
+    auto* pTheme9Panel =
+        dynamic_cast<CXTPTabColorSetTheme9*>(Paint()->GetAutoHidePanelPaintManager()->GetColorSet());
     ASSERT_NE(pTheme9Panel, nullptr);
     EXPECT_FALSE(pTheme9Panel->m_bPaneTabs);
     EXPECT_EQ(Paint()->GetTabPaintManager()->m_nClientFrame, 1);
@@ -131,13 +136,12 @@ TEST_F(DockingThemeTest, ThemeTwoKeepsSystemColoursWithoutASchemeAndTakesTheTabl
     EXPECT_EQ(pTheme2->m_clrInactiveCaption.m_clrEnd, GetColorTable()->GetColor(COLOR_3DFACE));
 
     const int kIndexes[13] = {38, 39, 40, 41, 43, 31, 32, 50, 37, 33, 36, 30, 47};
-    const COLORREF kExpected[3][13] = {
-        {0x764127, 0xCB8C6A, 0xD0966D, 0xF6F6F6, 0x962D00, 0xC2EEFF, 0x800000, 0x800000, 0x800000, 0x3E80FE,
-         0x6FC0FF, 0xF5BE9E, 0},
-        {0x335E51, 0x588060, 0x7AAE9F, 0xEEF4F4, 0x5E8D75, 0xC2EEFF, 0x385D3F, 0x385D3F, 0x385D3F, 0x3E80FE,
-         0x6FC0FF, 0xA7D9D9, 0},
-        {0x755454, 0x8F6D6E, 0xBEA7A8, 0xFFFAFD, 0x947C7C, 0xC2EEFF, 0x6F4B4B, 0x6F4B4B, 0x6F4B4B, 0x3E80FE,
-         0x6FC0FF, 0xE5D7D7, 0}};
+    const COLORREF kExpected[3][13] = {{0x764127, 0xCB8C6A, 0xD0966D, 0xF6F6F6, 0x962D00, 0xC2EEFF, 0x800000,
+                                        0x800000, 0x800000, 0x3E80FE, 0x6FC0FF, 0xF5BE9E, 0},
+                                       {0x335E51, 0x588060, 0x7AAE9F, 0xEEF4F4, 0x5E8D75, 0xC2EEFF, 0x385D3F,
+                                        0x385D3F, 0x385D3F, 0x3E80FE, 0x6FC0FF, 0xA7D9D9, 0},
+                                       {0x755454, 0x8F6D6E, 0xBEA7A8, 0xFFFAFD, 0x947C7C, 0xC2EEFF, 0x6F4B4B,
+                                        0x6F4B4B, 0x6F4B4B, 0x3E80FE, 0x6FC0FF, 0xE5D7D7, 0}};
     const COLORREF kInactive[3][2] = {{0xFEECDD, 0xE2A981}, {0xDEF7F4, 0x91C6B7}, {0xFFF9F9, 0xB79B9C}};
     const float kFactor[3] = {0.75f, 0.3f, 0.75f};
     const COLORREF kSplitter[3] = {0xFCE7D8, 0xBFE7E2, 0xEADFDF};
@@ -292,12 +296,14 @@ TEST_F(DockingThemeTest, ThemeThreeFramesAFloatingPaneInTheVisualStylesSmallFram
     // A docked pane's caption: the small caption, CaptionHeight + 1 deep below the caption margin.
     CXTPDockingPane* pDocked = m_frame->AddPane(1, L"Folders", CSize(200, 200), xtpPaneDockLeft);
     m_frame->Layout();
-    const CRect rcBand(0, pTheme->m_rcCaptionMargin.top, nWidth, pTheme->m_rcCaptionMargin.top + pTheme->GetCaptionHeight() + 1);
+    const CRect rcBand(0, pTheme->m_rcCaptionMargin.top, nWidth,
+                       pTheme->m_rcCaptionMargin.top + pTheme->GetCaptionHeight() + 1);
     dc.FillSolidRect(rc, clrGround);
     pTheme->DrawPane(&dc, ContainerOf(pDocked), rc);
     expected.FillSolidRect(rc, clrGround);
     ASSERT_HRESULT_SUCCEEDED(window.DrawBackground(expected.m_hDC, 2, 2, &rcBand, NULL));
-    for (const CPoint& pt : {CPoint(nWidth / 2, rcBand.top), CPoint(nWidth / 2, rcBand.bottom - 1), CPoint(1, rcBand.CenterPoint().y)})
+    for (const CPoint& pt : {CPoint(nWidth / 2, rcBand.top), CPoint(nWidth / 2, rcBand.bottom - 1),
+                             CPoint(1, rcBand.CenterPoint().y)})
         EXPECT_EQ(dc.GetPixel(pt), expected.GetPixel(pt)) << pt.x << "," << pt.y;
 
     // Without the visual style the caption bar's frame stands: its ring in the face colour.
@@ -315,14 +321,16 @@ TEST_F(DockingThemeTest, ThemeThreeFramesAFloatingPaneInTheVisualStylesSmallFram
     CRect rcFrame;
     m_frame->GetWindowRect(&rcFrame);
     m_manager->m_bCustomTitleBar = TRUE;
-    m_manager->FloatPane(pFloating, CRect(rcFrame.left + 60, rcFrame.top + 60, rcFrame.left + 300, rcFrame.top + 260));
+    m_manager->FloatPane(pFloating,
+                         CRect(rcFrame.left + 60, rcFrame.top + 60, rcFrame.left + 300, rcFrame.top + 260));
     m_manager->SetTheme(3);
     CFrameWnd* pFrame = dynamic_cast<CFrameWnd*>(pFloating->GetFrame());
     ASSERT_NE(pFrame, nullptr);
     pFrame->RecalcLayout();
     pFrame->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
     PumpMessages();
-    EXPECT_TRUE(test_support::WriteWindowScreenshot(pFrame->m_hWnd, L"docking_theme_3_floating_visual_style"));
+    EXPECT_TRUE(
+        test_support::WriteWindowScreenshot(pFrame->m_hWnd, L"docking_theme_3_floating_visual_style"));
     XTSetComCtlVersionOverride(0);
 }
 
@@ -338,7 +346,8 @@ TEST_F(DockingThemeTest, AFrameSwitchesThemesLive)
     CRect rcFrame;
     m_frame->GetWindowRect(&rcFrame);
     m_manager->m_bCustomTitleBar = TRUE;
-    m_manager->FloatPane(pFloating, CRect(rcFrame.left + 420, rcFrame.top + 120, rcFrame.left + 620, rcFrame.top + 300));
+    m_manager->FloatPane(pFloating,
+                         CRect(rcFrame.left + 420, rcFrame.top + 120, rcFrame.left + 620, rcFrame.top + 300));
     for (int nTheme = 0; nTheme <= 9; ++nTheme) {
         m_manager->SetTheme(nTheme);
         m_frame->Layout();
@@ -350,7 +359,64 @@ TEST_F(DockingThemeTest, AFrameSwitchesThemesLive)
         m_frame->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
         PumpMessages();
         EXPECT_EQ(Paint()->GetTheme(), nTheme);
-        EXPECT_TRUE(test_support::WriteWindowScreenshot(m_frame->m_hWnd, L"docking_theme_" + std::to_wstring(nTheme)));
+        EXPECT_TRUE(test_support::WriteWindowScreenshot(m_frame->m_hWnd,
+                                                        L"docking_theme_" + std::to_wstring(nTheme)));
+    }
+}
+
+TEST_F(DockingThemeTest, SidePanelGroupsDrawOnlyTheirTabsOverTheStripsGradient)
+{
+    CXTPDockingPane* pPane = m_frame->AddPane(1, L"Folders", CSize(200, 200), xtpPaneDockLeft);
+    m_frame->AddTab(2, L"Output", pPane);
+    m_frame->Layout();
+    m_manager->HidePane(pPane);
+    for (int nTheme : {6, 9}) {
+        SCOPED_TRACE("theme " + std::to_string(nTheme));
+        m_manager->SetTheme(nTheme);
+        m_frame->Layout();
+        CXTPTabPaintManager* pTabs = Paint()->GetAutoHidePanelPaintManager();
+        EXPECT_FALSE(pTabs->m_bFillBackground);
+        auto* pPanel = static_cast<CXTPDockingPaneAutoHidePanel*>(m_manager->GetLayout()->m_wndSidePanels[0]);
+        ASSERT_NE(pPanel, nullptr);
+        ASSERT_EQ(pPanel->GetGroups().size(), 1u);
+        EXPECT_TRUE(test_support::WriteWindowScreenshot(m_frame->m_hWnd, L"docking_side_panel_theme_" +
+                                                                             std::to_wstring(nTheme)));
+        // Wine's colours make the theme's strip nearly flat: a steep gradient shows any fill over it.
+        pTabs->GetColorSet()->m_clrHeaderFace.Set(RGB(90, 140, 230), RGB(255, 255, 255));
+        pPanel->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+        CRect rcClient;
+        pPanel->GetClientRect(&rcClient);
+        HDC hDC = ::GetDC(pPanel->m_hWnd);
+        const std::vector<std::uint32_t> pixels = test_support::CaptureDc(hDC, rcClient);
+        ::ReleaseDC(pPanel->m_hWnd, hDC);
+        ASSERT_EQ(pixels.size(), static_cast<size_t>(rcClient.Width() * rcClient.Height()));
+        auto at = [&](int x, int y) { return pixels[static_cast<size_t>(y * rcClient.Width() + x)]; };
+
+        // Around and between the tabs the group shows the strip as it is below every group.
+        const CXTPDockingPaneAutoHideGroup* pGroup = pPanel->GetGroups()[0];
+        const int yStrip = rcClient.bottom - 1;
+        ASSERT_LT(pGroup->m_rcGroup.bottom, yStrip);
+        int nCovered = 0, nChecked = 0;
+        for (int y = pGroup->m_rcGroup.top; y < pGroup->m_rcGroup.bottom; ++y) {
+            for (int x = 0; x < rcClient.Width(); ++x) {
+                BOOL bInTab = FALSE;
+                for (int i = 0; i < pGroup->GetItemCount(); ++i) {
+                    CRect rcTab = pGroup->GetItem(i)->GetRect();
+                    rcTab.InflateRect(1, 1);
+                    bInTab = bInTab || rcTab.PtInRect(CPoint(x, y));
+                }
+                if (bInTab)
+                    continue;
+                ++nChecked;
+                if (at(x, y) != at(x, yStrip))
+                    ++nCovered;
+            }
+        }
+        EXPECT_GT(nChecked, 0);
+        EXPECT_EQ(nCovered, 0);
+        EXPECT_TRUE(test_support::WriteWindowScreenshot(
+            m_frame->m_hWnd, L"docking_side_panel_theme_" + std::to_wstring(nTheme) + L"_steep_gradient"));
+        pTabs->RefreshMetrics();
     }
 }
 

@@ -40,6 +40,11 @@ HICON CXTPDockingPane::GetIcon(int nWidth) const
     return GetDockingPaneManager()->GetIcon(m_nIconID == -1 ? m_nID : m_nIconID, nWidth);
 }
 
+CXTPImageManagerIcon* CXTPDockingPane::GetImage(int nWidth) const
+{
+    return GetDockingPaneManager()->GetImage(m_nIconID == -1 ? m_nID : m_nIconID, nWidth);
+}
+
 COLORREF CXTPDockingPane::GetTabColor() const
 {
     if (m_clrTab != static_cast<COLORREF>(-1))

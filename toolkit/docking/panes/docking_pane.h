@@ -5,6 +5,8 @@
 
 #include "docking_pane_base.h"
 
+class CXTPImageManagerIcon;
+
 // Sent to a pane's child window for its tab colour; a nonzero answer is the colour.
 #define XTP_DPN_GETTABCOLOR 0x28B9
 
@@ -18,6 +20,8 @@ public:
     virtual CString GetTitle() const;
     virtual CString GetShortTitle() const;
     virtual HICON GetIcon(int nWidth = 16) const;
+    // The icon's image set, whose state forms the side-panel tabs draw; null when there is none.
+    CXTPImageManagerIcon* GetImage(int nWidth = 16) const;
     virtual COLORREF GetTabColor() const;
     virtual void Copy(CXTPDockingPane* pPane);
 

@@ -7,6 +7,7 @@
 #include "docking_pane_tabbed_container.h"
 #include "draw_helpers.h"
 #include "gradient_fill.h"
+#include "image_manager.h"
 #include "prop_exchange.h"
 #include "resource_loader.h"
 #include "splitter_drag_tracker.h"
@@ -108,7 +109,8 @@ CXTPDockingPaneAutoHideWnd::CXTPDockingPaneAutoHideWnd(CXTPDockingPaneAutoHidePa
     GetMinMaxInfo(&mmi, TRUE);
     CXTPDockingPane* pPane = pContainer->GetSelected();
     const BOOL bVertical = IsVerticalSide(m_nSide);
-    int nSize = (pPane != NULL ? (bVertical ? pPane->m_szDocking.cy : pPane->m_szDocking.cx) : 0) + kSplitterSize;
+    int nSize =
+        (pPane != NULL ? (bVertical ? pPane->m_szDocking.cy : pPane->m_szDocking.cx) : 0) + kSplitterSize;
     const int nMin = bVertical ? mmi.ptMinTrackSize.y : mmi.ptMinTrackSize.x;
     const int nMax = bVertical ? mmi.ptMaxTrackSize.y : mmi.ptMaxTrackSize.x;
     nSize = std::max(nMin, std::min(nSize, nMax));
@@ -123,8 +125,8 @@ CXTPDockingPaneAutoHideWnd::CXTPDockingPaneAutoHideWnd(CXTPDockingPaneAutoHidePa
 
     pSite->SendMessage(WM_SETREDRAW, FALSE);
     const DWORD dwExStyle = (pSite->GetExStyle() & WS_EX_LAYOUTRTL) ? WS_EX_LAYOUTRTL : 0;
-    CreateEx(dwExStyle, AfxRegisterWndClass(0, hCursor), L"", WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, m_rcFull,
-             pSite, 0);
+    CreateEx(dwExStyle, AfxRegisterWndClass(0, hCursor), L"", WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
+             m_rcFull, pSite, 0);
     pSite->SendMessage(WM_SETREDRAW, TRUE);
 
     if (m_dAnimationFactor == 0.0 || m_nAnimationPeriod == 0) {
@@ -193,10 +195,11 @@ BOOL CXTPDockingPaneAutoHideWnd::GetSplitterRect(CRect* pSplitter, CRect* pLimit
         GetMinMaxInfo(&mmi, m_nSide == xtpPaneDockRight || m_nSide == xtpPaneDockBottom);
         const CRect rcArea = AreaLeftBySidePanels(m_pPanel->GetLayout(), m_pPanel->GetDockingSite());
         const BOOL bVertical = IsVerticalSide(m_nSide);
-        const int nMin = std::max<int>(kSplitterSize, bVertical ? mmi.ptMinTrackSize.y : mmi.ptMinTrackSize.x);
+        const int nMin =
+            std::max<int>(kSplitterSize, bVertical ? mmi.ptMinTrackSize.y : mmi.ptMinTrackSize.x);
         const int nArea = bVertical ? rcArea.Height() : rcArea.Width();
-        const int nMax = std::max<int>(nMin, std::min<int>(nArea, bVertical ? mmi.ptMaxTrackSize.y
-                                                                         : mmi.ptMaxTrackSize.x));
+        const int nMax = std::max<int>(
+            nMin, std::min<int>(nArea, bVertical ? mmi.ptMaxTrackSize.y : mmi.ptMaxTrackSize.x));
         *pLimits = CRect(nMin, nMin, nMax, nMax);
     }
     return TRUE;
@@ -208,7 +211,8 @@ void CXTPDockingPaneAutoHideWnd::Slide()
         return;
     const int k = m_nStep + 1;
     CRect rc = m_rcFull;
-    SetExtent(rc, m_nSide, (IsVerticalSide(m_nSide) ? m_rcFull.Height() : m_rcFull.Width()) * k / m_nStepsCount);
+    SetExtent(rc, m_nSide,
+              (IsVerticalSide(m_nSide) ? m_rcFull.Height() : m_rcFull.Width()) * k / m_nStepsCount);
     SetWindowPos(&wndTop, rc.left, rc.top, rc.Width(), rc.Height(), SWP_SHOWWINDOW | SWP_NOACTIVATE);
     RecalcLayout();
     Invalidate(FALSE);
@@ -265,6 +269,19 @@ void CXTPDockingPaneAutoHideWnd::Detach()
     m_pPanel = NULL;
 }
 
+void CXTPDockingPaneAutoHideWnd::Reopen()
+{
+    m_nDeactivationCount = kDeactivationCount;
+    if (m_bCollapsing) {
+        m_bCollapsing = FALSE;
+        KillTimer(kTimerSlideBack);
+        SetTimer(kTimerSlideOut, static_cast<UINT>(m_nAnimationPeriod), NULL);
+    }
+    SetWindowPos(&wndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    RecalcLayout();
+    Invalidate(FALSE);
+}
+
 void CXTPDockingPaneAutoHideWnd::Close()
 {
     if (m_hWnd == NULL)
@@ -276,24 +293,15 @@ void CXTPDockingPaneAutoHideWnd::Close()
     // The container goes back to wait, hidden, in the site; the window no longer knows the panel, so
     // that its end never reaches a panel gone in the meantime.
     Detach();
-    if (pPanel != NULL) {
-        if (pPanel->m_pShownWnd == this)
-            pPanel->m_pShownWnd = NULL;
-        pPanel->m_lstClosing.erase(std::remove(pPanel->m_lstClosing.begin(), pPanel->m_lstClosing.end(), this),
-                                   pPanel->m_lstClosing.end());
-    }
+    if (pPanel != NULL)
+        pPanel->ForgetWindow(this);
     PostMessage(WM_CLOSE);
 }
 
 void CXTPDockingPaneAutoHideWnd::PostNcDestroy()
 {
-    if (m_pPanel != NULL) {
-        if (m_pPanel->m_pShownWnd == this)
-            m_pPanel->m_pShownWnd = NULL;
-        m_pPanel->m_lstClosing.erase(
-            std::remove(m_pPanel->m_lstClosing.begin(), m_pPanel->m_lstClosing.end(), this),
-            m_pPanel->m_lstClosing.end());
-    }
+    if (m_pPanel != NULL)
+        m_pPanel->ForgetWindow(this);
     delete this;
 }
 
@@ -516,7 +524,8 @@ LRESULT CXTPDockingPaneAutoHideWnd::WindowProc(UINT message, WPARAM wParam, LPAR
 // ---------------------------------------------------------------------------------------------------------
 // A group of tabs on the strip.
 
-CXTPDockingPaneAutoHideGroup::CXTPDockingPaneAutoHideGroup(CXTPDockingPaneAutoHidePanel* pPanel) : m_pPanel(pPanel)
+CXTPDockingPaneAutoHideGroup::CXTPDockingPaneAutoHideGroup(CXTPDockingPaneAutoHidePanel* pPanel)
+    : m_pPanel(pPanel)
 {
     for (int i = 0; i < GetNavigateButtonCount(); ++i)
         GetNavigateButton(i)->SetShowMode(0);
@@ -540,8 +549,8 @@ void CXTPDockingPaneAutoHideGroup::RedrawControl()
 
 XTPTabPosition CXTPDockingPaneAutoHideGroup::GetPosition() const
 {
-    static const XTPTabPosition kPositions[4] = {xtpTabPositionRight, xtpTabPositionLeft, xtpTabPositionBottom,
-                                                 xtpTabPositionTop};
+    static const XTPTabPosition kPositions[4] = {xtpTabPositionRight, xtpTabPositionLeft,
+                                                 xtpTabPositionBottom, xtpTabPositionTop};
     const int nSide = m_pPanel->GetDirection();
     return kPositions[nSide >= 0 && nSide < 4 ? nSide : 0];
 }
@@ -552,12 +561,15 @@ BOOL CXTPDockingPaneAutoHideGroup::DrawItemIcon(CDC* pDC, CXTPTabManagerItem* pI
     if (!GetPaintManager()->m_bShowIcons)
         return FALSE;
     CXTPDockingPane* pPane = static_cast<CXTPDockingPane*>(pItem->GetData());
-    HICON hIcon = pPane != NULL ? pPane->GetIcon(szIcon.cx) : NULL;
-    if (hIcon == NULL)
+    CXTPImageManagerIcon* pIcon = pPane != NULL ? pPane->GetImage(szIcon.cx) : NULL;
+    if (pIcon == NULL || pIcon->GetImage().IsEmpty())
         return FALSE;
     if (bDraw) {
-        const UINT nFlags = pItem->IsEnabled() ? DST_ICON : DST_ICON | DSS_DISABLED;
-        pDC->DrawState(pt, szIcon, hIcon, nFlags, static_cast<HBRUSH>(NULL));
+        CXTPImageHandle& hImage = !pItem->IsEnabled()   ? pIcon->GetDisabledImage()
+                                  : pItem->IsHot()      ? pIcon->GetHotImage()
+                                  : pItem->IsSelected() ? pIcon->GetPressedImage()
+                                                        : pIcon->GetImage();
+        pIcon->Draw(pDC, pt, hImage, szIcon);
     }
     return TRUE;
 }
@@ -572,8 +584,7 @@ BOOL CXTPDockingPaneAutoHideGroup::IsAllowReorder() const
 
 CXTPDockingPaneAutoHidePanel::CXTPDockingPaneAutoHidePanel(CXTPDockingPaneLayout* pLayout)
     : CXTPDockingPaneBase(xtpPaneTypeSidePanel, pLayout)
-{
-}
+{}
 
 CXTPDockingPaneAutoHidePanel::~CXTPDockingPaneAutoHidePanel()
 {
@@ -587,15 +598,33 @@ void CXTPDockingPaneAutoHidePanel::DestroyWindows()
 {
     // Windows still open or closing forget the panel before it goes.
     std::vector<CXTPDockingPaneAutoHideWnd*> lstWindows = m_lstClosing;
-    if (m_pShownWnd != NULL)
-        lstWindows.push_back(m_pShownWnd);
+    lstWindows.insert(lstWindows.end(), m_lstOpen.begin(), m_lstOpen.end());
     m_pShownWnd = NULL;
+    m_lstOpen.clear();
     m_lstClosing.clear();
     for (CXTPDockingPaneAutoHideWnd* pWnd : lstWindows) {
         pWnd->Detach();
         if (pWnd->m_hWnd != NULL)
             pWnd->DestroyWindow();
     }
+}
+
+void CXTPDockingPaneAutoHidePanel::ForgetWindow(CXTPDockingPaneAutoHideWnd* pWnd)
+{
+    if (m_pShownWnd == pWnd)
+        m_pShownWnd = NULL;
+    m_lstOpen.erase(std::remove(m_lstOpen.begin(), m_lstOpen.end(), pWnd), m_lstOpen.end());
+    m_lstClosing.erase(std::remove(m_lstClosing.begin(), m_lstClosing.end(), pWnd), m_lstClosing.end());
+}
+
+CXTPDockingPaneAutoHideWnd* CXTPDockingPaneAutoHidePanel::FindOpenWindow(
+    const CXTPDockingPaneTabbedContainer* pContainer) const
+{
+    const auto it =
+        std::find_if(m_lstOpen.begin(), m_lstOpen.end(), [pContainer](CXTPDockingPaneAutoHideWnd* pWnd) {
+            return pWnd->GetContainer() == pContainer;
+        });
+    return it != m_lstOpen.end() ? *it : NULL;
 }
 
 void CXTPDockingPaneAutoHidePanel::DestroyPanelWindow()
@@ -645,8 +674,9 @@ BOOL CXTPDockingPaneAutoHidePanel::ContainsPane(CXTPDockingPaneBase* pPane) cons
 {
     if (pPane == this)
         return TRUE;
-    return std::any_of(m_lstContainers.begin(), m_lstContainers.end(),
-                       [pPane](CXTPDockingPaneTabbedContainer* pContainer) { return pContainer->ContainsPane(pPane); });
+    return std::any_of(
+        m_lstContainers.begin(), m_lstContainers.end(),
+        [pPane](CXTPDockingPaneTabbedContainer* pContainer) { return pContainer->ContainsPane(pPane); });
 }
 
 void CXTPDockingPaneAutoHidePanel::FindPane(XTPDockingPaneType type, CXTPDockingPaneBaseList* pList)
@@ -659,7 +689,8 @@ void CXTPDockingPaneAutoHidePanel::FindPane(XTPDockingPaneType type, CXTPDocking
 
 int CXTPDockingPaneAutoHidePanel::GetThickness() const
 {
-    CXTPTabPaintManager* pPaintManager = GetDockingPaneManager()->GetPaintManager()->GetAutoHidePanelPaintManager();
+    CXTPTabPaintManager* pPaintManager =
+        GetDockingPaneManager()->GetPaintManager()->GetAutoHidePanelPaintManager();
     CXTPTabAppearanceSet* pAppearance = pPaintManager->GetAppearanceSet();
     const CRect rcMargin = pAppearance->GetHeaderMargin();
     return pAppearance->GetButtonHeight() + rcMargin.top + rcMargin.bottom;
@@ -690,6 +721,15 @@ void CXTPDockingPaneAutoHidePanel::RemovePane(CXTPDockingPaneBase* pPane)
     }
     if (m_pShownWnd != NULL && m_pShownWnd->GetContainer() == pPane)
         ClosePane(FALSE);
+    // A window left open on the container (they stay open when they do not close on leave) must not
+    // outlive its place on the strip.
+    const std::vector<CXTPDockingPaneAutoHideWnd*> lstOpen = m_lstOpen;
+    for (CXTPDockingPaneAutoHideWnd* pWnd : lstOpen) {
+        if (pWnd->GetContainer() == pPane) {
+            ForgetWindow(pWnd);
+            pWnd->Close();
+        }
+    }
     m_lstContainers.erase(it);
     if (m_hWnd != NULL)
         Invalidate(FALSE);
@@ -728,7 +768,8 @@ void CXTPDockingPaneAutoHidePanel::PositionPanel(CRect* pRect)
         break;
     }
     m_rcWindow = rcPanel;
-    SetWindowPos(NULL, rcPanel.left, rcPanel.top, rcPanel.Width(), rcPanel.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(NULL, rcPanel.left, rcPanel.top, rcPanel.Width(), rcPanel.Height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     RecalcLayout(FALSE);
 }
 
@@ -756,7 +797,8 @@ void CXTPDockingPaneAutoHidePanel::RebuildGroups(CDC* pDC)
         if (pTop != NULL && pTop->m_hWnd != NULL && pTop->IsWindowVisible())
             nStart = pTop->GetThickness();
     }
-    CXTPTabPaintManager* pPaintManager = GetDockingPaneManager()->GetPaintManager()->GetAutoHidePanelPaintManager();
+    CXTPTabPaintManager* pPaintManager =
+        GetDockingPaneManager()->GetPaintManager()->GetAutoHidePanelPaintManager();
     const CRect rcMargin = pPaintManager->GetAppearanceSet()->GetHeaderMargin();
     for (CXTPDockingPaneTabbedContainer* pContainer : m_lstContainers) {
         if (pContainer->IsEmpty())
@@ -794,7 +836,8 @@ void CXTPDockingPaneAutoHidePanel::OnPaint()
     CRect rc;
     GetClientRect(&rc);
     CXTBufferedDC dc(dcPaint.m_hDC, rc);
-    CXTPTabPaintManager* pPaintManager = GetDockingPaneManager()->GetPaintManager()->GetAutoHidePanelPaintManager();
+    CXTPTabPaintManager* pPaintManager =
+        GetDockingPaneManager()->GetPaintManager()->GetAutoHidePanelPaintManager();
     CXTPTabColorSet* pColors = pPaintManager->GetColorSet();
     const COLORREF clrStart = pColors->m_clrHeaderFace.m_clrStart;
     const COLORREF clrEnd = pColors->m_clrHeaderFace.m_clrEnd;
@@ -830,17 +873,27 @@ CXTPDockingPane* CXTPDockingPaneAutoHidePanel::PaneFromPoint(CPoint point) const
 void CXTPDockingPaneAutoHidePanel::OpenPane(CXTPDockingPane* pPane)
 {
     CXTPDockingPaneManager* pManager = GetDockingPaneManager();
-    CXTPDockingPaneTabbedContainer* pContainer = static_cast<CXTPDockingPaneTabbedContainer*>(pPane->GetContainer());
+    CXTPDockingPaneTabbedContainer* pContainer =
+        static_cast<CXTPDockingPaneTabbedContainer*>(pPane->GetContainer());
     if (pContainer == NULL || pManager->NotifyOwner(xtpPaneActionExpanding, pPane, pContainer, 0))
         return;
     // Selected without a delayed layout: its pass would close the window just opened.
     pContainer->SelectPane(pPane, FALSE, TRUE);
+    // A container shows in one window only: one still open on it (they stay open when they do not
+    // close on leave) shows the newly selected pane.
+    if (CXTPDockingPaneAutoHideWnd* pOpen = FindOpenWindow(pContainer)) {
+        pOpen->Reopen();
+        m_pShownWnd = pOpen;
+        RecalcLayout(FALSE);
+        return;
+    }
     CXTPDockingPaneAutoHideWnd* pWnd = new CXTPDockingPaneAutoHideWnd(this, pContainer);
     if (pWnd->m_hWnd == NULL) {
         delete pWnd;
         return;
     }
     m_pShownWnd = pWnd;
+    m_lstOpen.push_back(pWnd);
     // The tabs show the new selection.
     RecalcLayout(FALSE);
 }
@@ -857,7 +910,7 @@ void CXTPDockingPaneAutoHidePanel::ClosePane(BOOL bDelayed)
             return;
         pManager->NotifyOwner(xtpPaneActionCollapsed, pContainer->GetSelected(), pContainer, 0);
     }
-    m_pShownWnd = NULL;
+    ForgetWindow(pWnd);
     if (bDelayed && pWnd->m_hWnd != NULL) {
         pWnd->ShowWindow(SW_HIDE);
         if (PaneHasFocus(pContainer) && GetDockingSite() != NULL)
@@ -884,8 +937,8 @@ void CXTPDockingPaneAutoHidePanel::OnChildChanged(CXTPDockingPaneBase* pChild)
     ClosePane(!GetDockingPaneManager()->m_bAttachingPane);
 }
 
-CXTPDockingPaneBase* CXTPDockingPaneAutoHidePanel::Clone(CXTPDockingPaneLayout* pLayout, CXTPPaneToPaneMap* pMap,
-                                                         DWORD dwIgnoredOptions)
+CXTPDockingPaneBase* CXTPDockingPaneAutoHidePanel::Clone(CXTPDockingPaneLayout* pLayout,
+                                                         CXTPPaneToPaneMap* pMap, DWORD dwIgnoredOptions)
 {
     (void)dwIgnoredOptions;
     CXTPDockingPaneAutoHidePanel* pClone = static_cast<CXTPDockingPaneAutoHidePanel*>(
@@ -918,7 +971,8 @@ BOOL CXTPDockingPaneAutoHidePanel::DoPropExchange(CXTPPropExchange* pPX)
         long nIndex = 0;
         XTPExchangePaneIndex(pPX, static_cast<int>(i + 1), nIndex);
         CXTPDockingPaneBase* pNode = m_pLayout->FindIndex(static_cast<int>(nIndex));
-        if (pNode == NULL || pNode->GetType() != xtpPaneTypeTabbedContainer || pNode->m_pParentContainer != NULL)
+        if (pNode == NULL || pNode->GetType() != xtpPaneTypeTabbedContainer ||
+            pNode->m_pParentContainer != NULL)
             return FALSE;
         m_lstContainers.push_back(static_cast<CXTPDockingPaneTabbedContainer*>(pNode));
         pNode->m_pParentContainer = this;
@@ -938,14 +992,15 @@ void CXTPDockingPaneAutoHidePanel::TrackMouse()
     ::TrackMouseEvent(&tme);
 }
 
-DROPEFFECT CXTPDockingPaneAutoHidePanel::CPanelDropTarget::OnDragEnter(CWnd* pWnd, COleDataObject* pDataObject,
-                                                                     DWORD dwKeyState, CPoint point)
+DROPEFFECT CXTPDockingPaneAutoHidePanel::CPanelDropTarget::OnDragEnter(CWnd* pWnd,
+                                                                       COleDataObject* pDataObject,
+                                                                       DWORD dwKeyState, CPoint point)
 {
     return OnDragOver(pWnd, pDataObject, dwKeyState, point);
 }
 
 DROPEFFECT CXTPDockingPaneAutoHidePanel::CPanelDropTarget::OnDragOver(CWnd* pWnd, COleDataObject* pDataObject,
-                                                                    DWORD dwKeyState, CPoint point)
+                                                                      DWORD dwKeyState, CPoint point)
 {
     (void)pDataObject;
     (void)dwKeyState;

@@ -14,7 +14,8 @@ class CXTPDockingPaneTabbedContainer;
 class CXTPDockingPaneAutoHideWnd : public CMiniFrameWnd
 {
 public:
-    CXTPDockingPaneAutoHideWnd(CXTPDockingPaneAutoHidePanel* pPanel, CXTPDockingPaneTabbedContainer* pContainer);
+    CXTPDockingPaneAutoHideWnd(CXTPDockingPaneAutoHidePanel* pPanel,
+                               CXTPDockingPaneTabbedContainer* pContainer);
 
     void Close();
     void Slide();
@@ -24,6 +25,8 @@ public:
     void RecalcLayout(BOOL bNotify = TRUE) override;
     // The panel is going away: the window forgets it and its container.
     void Detach();
+    // Opened again for its container (another of its panes): on top, fully out, watching afresh.
+    void Reopen();
 
     CXTPDockingPaneTabbedContainer* GetContainer() const { return m_pContainer; }
     int GetStep() const { return m_nStep; }
@@ -94,6 +97,8 @@ public:
 
 class CXTPDockingPaneAutoHidePanel : public CWnd, public CXTPDockingPaneBase
 {
+    friend class CXTPDockingPaneAutoHideWnd;
+
 public:
     CXTPDockingPaneAutoHidePanel(CXTPDockingPaneLayout* pLayout);
     ~CXTPDockingPaneAutoHidePanel() override;
@@ -106,11 +111,13 @@ public:
     CXTPDockingPane* PaneFromPoint(CPoint point) const;
     void OpenPane(CXTPDockingPane* pPane);
     void ClosePane(BOOL bDelayed = TRUE);
-    // The open window and those still closing let the panel go and are destroyed.
+    // Every window the panel opened, and those still closing, let the panel go and are destroyed.
     void DestroyWindows();
     // The strip's thickness: the side tabs' height and their header margins.
     int GetThickness() const;
     CXTPDockingPaneAutoHideWnd* GetShownWindow() const { return m_pShownWnd; }
+    // The windows open on the strip's containers; more than one only when they do not close on leave.
+    const std::vector<CXTPDockingPaneAutoHideWnd*>& GetOpenWindows() const { return m_lstOpen; }
     const std::vector<CXTPDockingPaneTabbedContainer*>& GetContainers() const { return m_lstContainers; }
     const std::vector<CXTPDockingPaneAutoHideGroup*>& GetGroups() const { return m_lstGroups; }
 
@@ -133,11 +140,15 @@ public:
     class CPanelDropTarget : public COleDropTarget
     {
     public:
-        DROPEFFECT OnDragEnter(CWnd* pWnd, COleDataObject* pDataObject, DWORD dwKeyState, CPoint point) override;
-        DROPEFFECT OnDragOver(CWnd* pWnd, COleDataObject* pDataObject, DWORD dwKeyState, CPoint point) override;
+        DROPEFFECT OnDragEnter(CWnd* pWnd, COleDataObject* pDataObject, DWORD dwKeyState,
+                               CPoint point) override;
+        DROPEFFECT OnDragOver(CWnd* pWnd, COleDataObject* pDataObject, DWORD dwKeyState,
+                              CPoint point) override;
     };
 
+    // The window opened last; it is also in m_lstOpen.
     CXTPDockingPaneAutoHideWnd* m_pShownWnd = NULL;
+    std::vector<CXTPDockingPaneAutoHideWnd*> m_lstOpen;
     int m_nSide = 0;
     std::vector<CXTPDockingPaneTabbedContainer*> m_lstContainers;
     std::vector<CXTPDockingPaneAutoHideGroup*> m_lstGroups;
@@ -151,6 +162,9 @@ protected:
 
 private:
     void DestroyPanelWindow();
+    // The window no longer counts as open or closing here.
+    void ForgetWindow(CXTPDockingPaneAutoHideWnd* pWnd);
+    CXTPDockingPaneAutoHideWnd* FindOpenWindow(const CXTPDockingPaneTabbedContainer* pContainer) const;
     void RebuildGroups(CDC* pDC);
     void DeleteGroups();
     void OnPaint();

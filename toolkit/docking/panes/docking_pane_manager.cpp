@@ -216,7 +216,8 @@ void CXTPDockingPaneManager::ShowPane(CXTPDockingPane* pPane, BOOL bSetFocus)
     if (pContainer != NULL && pContainer->IsHidden() && pContainer->GetContainer() != NULL &&
         pContainer->GetContainer()->GetType() == xtpPaneTypeSidePanel) {
         // An auto-hidden pane slides out.
-        CXTPDockingPaneAutoHidePanel* pPanel = static_cast<CXTPDockingPaneAutoHidePanel*>(pContainer->GetContainer());
+        CXTPDockingPaneAutoHidePanel* pPanel =
+            static_cast<CXTPDockingPaneAutoHidePanel*>(pContainer->GetContainer());
         CXTPDockingPaneAutoHideWnd* pShown = pPanel->GetShownWindow();
         if (pShown == NULL || pShown->GetContainer() != pContainer ||
             static_cast<CXTPDockingPaneTabbedContainer*>(pContainer)->GetSelected() != pPane) {
@@ -226,7 +227,8 @@ void CXTPDockingPaneManager::ShowPane(CXTPDockingPane* pPane, BOOL bSetFocus)
     } else if (pContainer != NULL) {
         if (pContainer->GetType() == xtpPaneTypeTabbedContainer)
             static_cast<CXTPDockingPaneTabbedContainer*>(pContainer)->SelectPane(pPane, FALSE, TRUE);
-        if (CXTPDockingPaneMiniWnd* pMiniWnd = dynamic_cast<CXTPDockingPaneMiniWnd*>(pContainer->m_pParentFrame)) {
+        if (CXTPDockingPaneMiniWnd* pMiniWnd =
+                dynamic_cast<CXTPDockingPaneMiniWnd*>(pContainer->m_pParentFrame)) {
             if (pMiniWnd->IsCollapsed())
                 pMiniWnd->Expand();
         }
@@ -258,7 +260,8 @@ void CXTPDockingPaneManager::HidePane(CXTPDockingPaneBase* pPane)
 {
     if (pPane == NULL || m_pLayout == NULL)
         return;
-    if (pPane->GetType() == xtpPaneTypeDockingPane && m_bHideGroupOnButtonClick && pPane->GetContainer() != NULL)
+    if (pPane->GetType() == xtpPaneTypeDockingPane && m_bHideGroupOnButtonClick &&
+        pPane->GetContainer() != NULL)
         pPane = pPane->GetContainer();
     CXTPDockingPaneBase* pContainer = pPane->GetContainer();
     if (pContainer != NULL && pContainer->GetType() == xtpPaneTypeTabbedContainer && pContainer->IsHidden())
@@ -497,8 +500,13 @@ int CXTPDockingPaneManager::GetPaneDirection(const CXTPDockingPaneBase* pPane) c
 
 HICON CXTPDockingPaneManager::GetIcon(int nIconID, int nWidth) const
 {
-    CXTPImageManagerIcon* pIcon = m_pImageManager->GetImage(static_cast<UINT>(nIconID), nWidth);
+    CXTPImageManagerIcon* pIcon = GetImage(nIconID, nWidth);
     return pIcon != NULL ? pIcon->GetImage().GetIcon() : NULL;
+}
+
+CXTPImageManagerIcon* CXTPDockingPaneManager::GetImage(int nIconID, int nWidth) const
+{
+    return m_pImageManager->GetImage(static_cast<UINT>(nIconID), nWidth);
 }
 
 BOOL CXTPDockingPaneManager::IsLayoutRTL() const

@@ -11,6 +11,7 @@
 #include "tab_directions.h"
 
 class CXTPImageManager;
+class CXTPImageManagerIcon;
 class CXTPToolTipController;
 class CXTPDockingPaneContext;
 
@@ -92,6 +93,8 @@ public:
     CRect GetDockingRect(XTPDockingPaneDirection direction, CXTPDockingPaneBase* pNeighbour);
     int GetPaneDirection(const CXTPDockingPaneBase* pPane) const;
     HICON GetIcon(int nIconID, int nWidth) const;
+    // The image set of the icon, with its hot, pressed and disabled forms; null when there is none.
+    CXTPImageManagerIcon* GetImage(int nIconID, int nWidth) const;
     BOOL IsLayoutRTL() const;
     int MirrorDirection(int direction) const;
     void RedrawPanes();

@@ -43,7 +43,8 @@ CXTPDockingPanePaintManager::CXTPDockingPanePaintManager()
     m_pPanelPaintManager->m_nClientFrame = xtpTabFrameNone;
     m_pPanelPaintManager->m_bBoldSelected = FALSE;
     m_pPanelPaintManager->m_bAutoHidePanel = TRUE;
-    m_pPanelPaintManager->m_bReserved = FALSE;
+    // The strip paints its own background (a gradient in some themes): a group draws only its tabs.
+    m_pPanelPaintManager->m_bFillBackground = FALSE;
 }
 
 CXTPDockingPanePaintManager::~CXTPDockingPanePaintManager()
@@ -199,14 +200,16 @@ void CXTPDockingPanePaintManager::DrawCaptionContents(CDC* pDC, CXTPDockingPaneB
         rcButtons.bottom -= m_nCaptionBandShorten;
     else
         rcButtons.right -= m_nCaptionBandShorten;
-    const int nEnd = DrawCaptionButtons(pDC, pPane->m_arrCaptionButtons, rcButtons, GetCaptionButtonColor(bActive),
-                                        m_nCaptionButtonSize, m_nCaptionButtonGap, bVertical);
+    const int nEnd =
+        DrawCaptionButtons(pDC, pPane->m_arrCaptionButtons, rcButtons, GetCaptionButtonColor(bActive),
+                           m_nCaptionButtonSize, m_nCaptionButtonGap, bVertical);
     pDC->SetTextColor(clrText);
     pDC->SetBkMode(TRANSPARENT);
     if (strTitle.IsEmpty())
         return;
     if (bVertical) {
-        CRect rcText(rcBand.left, rcBand.top + m_rcCaptionText.left, rcBand.right, nEnd - m_rcCaptionText.right);
+        CRect rcText(rcBand.left, rcBand.top + m_rcCaptionText.left, rcBand.right,
+                     nEnd - m_rcCaptionText.right);
         CFont* pOld = pDC->SelectObject(&m_fntTitleVertical);
         CSize sz = pDC->GetTextExtent(strTitle);
         const int x = rcText.left + (rcText.Width() + sz.cy) / 2;
@@ -222,7 +225,8 @@ void CXTPDockingPanePaintManager::DrawCaptionContents(CDC* pDC, CXTPDockingPaneB
     }
 }
 
-COLORREF CXTPDockingPanePaintManager::DrawCaptionBackground(CDC* pDC, CRect rcBand, BOOL bActive, BOOL bVertical)
+COLORREF CXTPDockingPanePaintManager::DrawCaptionBackground(CDC* pDC, CRect rcBand, BOOL bActive,
+                                                            BOOL bVertical)
 {
     (void)bVertical;
     pDC->FillSolidRect(rcBand, GetColor(bActive ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
