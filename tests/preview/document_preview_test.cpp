@@ -9,8 +9,10 @@
 #include <initguid.h>
 #include <wmp.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -620,6 +622,65 @@ TEST_F(DocumentPreviewTest, RtfShowsTheWordsPandocGives)
     EXPECT_TRUE(pView->m_richEdit.GetStyle() & ES_READONLY);
     EXPECT_TRUE(pView->m_richEdit.m_bCallbackSet);
     test_support::WriteClientScreenshot(m_pFrame->m_hWnd, L"document_preview_rtf");
+}
+
+// An RTF text with a 4 x 4 red picture stored as a device-independent bitmap.
+std::string RtfWithPicture()
+{
+    std::vector<unsigned char> dib(40 + 4 * 12, 0);
+    const unsigned char header[] = {40, 0, 0, 0, 4, 0, 0, 0, 4, 0, 0, 0, 1, 0, 24, 0};
+    std::copy(std::begin(header), std::end(header), dib.begin());
+    for (std::size_t pixel = 0; pixel < 16; ++pixel)
+        dib[40 + 3 * pixel + 2] = 0xFF;
+    std::string hex;
+    char digits[3];
+    for (const unsigned char byte : dib) {
+        std::snprintf(digits, sizeof digits, "%02x", byte);
+        hex += digits;
+    }
+    return "{\\rtf1\\ansi Before the picture "
+           "{\\pict\\dibitmap0\\picw4\\pich4\\picwgoal1200\\pichgoal1200 " +
+           hex + "} after it.\\par}";
+}
+
+// Objects embedded in a recovered RTF text are refused, since their class would start a server with the
+// disk's data; the text's pictures are no servers and still show. A class the test controls stand in for
+// is refused like any other.
+TEST_F(DocumentPreviewTest, RtfPicturesShowAndEmbeddedObjectsAreRefused)
+{
+    CRichEditStorageCallback* pCallback = new CRichEditStorageCallback;
+    const CLSID metafile = {0x00000315, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+    const CLSID bitmap = {0x00000316, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+    const CLSID enhanced = {0x00000319, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+    for (const CLSID& picture : {metafile, bitmap, enhanced}) {
+        CLSID copy = picture;
+        EXPECT_EQ(pCallback->QueryInsertObject(&copy, NULL, 0), S_OK);
+    }
+    CLSID server = CWPViewPDFX::kClassId;
+    EXPECT_NE(pCallback->QueryInsertObject(&server, NULL, 0), S_OK);
+    CLSID none = CLSID_NULL;
+    EXPECT_NE(pCallback->QueryInsertObject(&none, NULL, 0), S_OK);
+    EXPECT_NE(pCallback->QueryInsertObject(NULL, NULL, 0), S_OK);
+    pCallback->Release();
+
+    wchar_t folder[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, folder);
+    const CString strPath = CString(folder) + L"preview_picture.rtf";
+    {
+        std::ofstream out(strPath.GetString(), std::ios::binary);
+        out << RtfWithPicture();
+    }
+    CAdobeReaderView* pView = DYNAMIC_DOWNCAST(CAdobeReaderView, Show(strPath, L".rtf"));
+    ::DeleteFileW(strPath);
+    ASSERT_NE(pView, nullptr);
+    EXPECT_TRUE(m_pFrame->m_bPreviewOk);
+    EXPECT_TRUE(pView->m_richEdit.m_bCallbackSet);
+    IRichEditOle* pOle = NULL;
+    pView->m_richEdit.SendMessage(EM_GETOLEINTERFACE, 0, reinterpret_cast<LPARAM>(&pOle));
+    ASSERT_NE(pOle, nullptr);
+    EXPECT_EQ(pOle->GetObjectCount(), 1);
+    pOle->Release();
+    test_support::WriteClientScreenshot(m_pFrame->m_hWnd, L"document_preview_rtf_picture");
 }
 
 TEST_F(DocumentPreviewTest, AWordDocumentShowsThroughTheConverterAndItsRtfIsDeleted)
