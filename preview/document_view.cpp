@@ -147,11 +147,14 @@ STDMETHODIMP CRichEditStorageCallback::ShowContainerUI(BOOL)
 }
 
 // A recovered document is data from the disk: an embedded object would start whatever server its class
-// names with that data. Pictures are drawn by the control and still show.
+// names with that data. Pictures are drawn by the control and still show: some controls insert them under
+// the static picture classes, others under no class at all, and neither names a server.
 STDMETHODIMP CRichEditStorageCallback::QueryInsertObject(LPCLSID lpclsid, LPSTORAGE, LONG)
 {
     if (lpclsid == NULL)
         return E_FAIL;
+    if (::IsEqualCLSID(*lpclsid, CLSID_NULL))
+        return S_OK;
     for (const CLSID& picture : kPictureClasses)
         if (::IsEqualCLSID(*lpclsid, picture))
             return S_OK;

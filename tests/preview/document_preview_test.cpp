@@ -9,10 +9,8 @@
 #include <initguid.h>
 #include <wmp.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -624,22 +622,27 @@ TEST_F(DocumentPreviewTest, RtfShowsTheWordsPandocGives)
     test_support::WriteClientScreenshot(m_pFrame->m_hWnd, L"document_preview_rtf");
 }
 
-// An RTF text with a 4 x 4 red picture stored as a device-independent bitmap.
+// An RTF text with a picture: an enhanced metafile of GDI's own, a red square of 2 cm.
 std::string RtfWithPicture()
 {
-    std::vector<unsigned char> dib(40 + 4 * 12, 0);
-    const unsigned char header[] = {40, 0, 0, 0, 4, 0, 0, 0, 4, 0, 0, 0, 1, 0, 24, 0};
-    std::copy(std::begin(header), std::end(header), dib.begin());
-    for (std::size_t pixel = 0; pixel < 16; ++pixel)
-        dib[40 + 3 * pixel + 2] = 0xFF;
+    const RECT frame = {0, 0, 2000, 2000};
+    HDC recorder = ::CreateEnhMetaFileW(NULL, NULL, &frame, NULL);
+    HBRUSH red = ::CreateSolidBrush(RGB(255, 0, 0));
+    const RECT square = {0, 0, 75, 75};
+    ::FillRect(recorder, &square, red);
+    ::DeleteObject(red);
+    HENHMETAFILE metafile = ::CloseEnhMetaFile(recorder);
+    std::vector<BYTE> bytes(::GetEnhMetaFileBits(metafile, 0, NULL));
+    ::GetEnhMetaFileBits(metafile, static_cast<UINT>(bytes.size()), bytes.data());
+    ::DeleteEnhMetaFile(metafile);
     std::string hex;
     char digits[3];
-    for (const unsigned char byte : dib) {
+    for (const BYTE byte : bytes) {
         std::snprintf(digits, sizeof digits, "%02x", byte);
         hex += digits;
     }
     return "{\\rtf1\\ansi Before the picture "
-           "{\\pict\\dibitmap0\\picw4\\pich4\\picwgoal1200\\pichgoal1200 " +
+           "{\\pict\\emfblip\\picw2000\\pich2000\\picwgoal1134\\pichgoal1134 " +
            hex + "} after it.\\par}";
 }
 
@@ -658,8 +661,9 @@ TEST_F(DocumentPreviewTest, RtfPicturesShowAndEmbeddedObjectsAreRefused)
     }
     CLSID server = CWPViewPDFX::kClassId;
     EXPECT_NE(pCallback->QueryInsertObject(&server, NULL, 0), S_OK);
+    // Wine's control inserts a picture under no class.
     CLSID none = CLSID_NULL;
-    EXPECT_NE(pCallback->QueryInsertObject(&none, NULL, 0), S_OK);
+    EXPECT_EQ(pCallback->QueryInsertObject(&none, NULL, 0), S_OK);
     EXPECT_NE(pCallback->QueryInsertObject(NULL, NULL, 0), S_OK);
     pCallback->Release();
 
