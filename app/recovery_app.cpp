@@ -11,6 +11,7 @@
 #include "file_type_access.h"
 #include "home_view.h"
 #include "main_frame.h"
+#include "main_preview_view.h"
 #include "message_dialogs.h"
 #include "recovery_doc.h"
 #include "resource.h"
@@ -256,6 +257,11 @@ BOOL CRecoveryApp::RestartWizard()
         OpenRecentFile();
     GetMainFrame()->RestorePlacementAndShow();
     return TRUE;
+}
+
+LRESULT CRecoveryApp::ProcessWndProcException(CException* e, const MSG* pMsg)
+{
+    return CMainPreviewView::TakeWndProcException(e, pMsg) ? 0 : CWinApp::ProcessWndProcException(e, pMsg);
 }
 
 void CRecoveryApp::OnAppAbout()

@@ -28,6 +28,9 @@ public:
     CRecoveryApp();
 
     BOOL InitInstance() override;
+    // A preview view that ran out of memory (a damaged file can ask for more than there is) shows
+    // "Corrupt File"; any other window's failure is reported in a message box, and the program goes on.
+    LRESULT ProcessWndProcException(CException* e, const MSG* pMsg) override;
 
     // Shows view `index` in place of the active one; the view it replaced, or null (and no change) when
     // the frame has no active view. Switching to the shown view changes nothing.

@@ -76,7 +76,7 @@ public:
 private:
     void FreeItems();
     void MoveControls(CHtmlItem** array, int count);
-    void TileBackground(HDC dc, int imageIndex, const RECT& area, int originX, int originY, bool cut);
+    void TileBackground(HDC dc, int imageIndex, const RECT& area, int originX, int originY);
     void MarkSelection(CHtmlItem** array, int count, const RECT& rectangle);
     // Removes scripts, styles, comments, the title and unknown tags and collapses white space, in place.
     int CleanPageText(wchar_t* text, int length, const wchar_t* baseUrl, int preDepth);

@@ -96,35 +96,23 @@ void DrawTextRun(HDC dc, const CHtmlItem* item, const RECT& area, bool hovered)
     DeleteObject(handle);
 }
 
-// Tiles from (startX, startY) over area, every tile cut to the area.
-void TileBitmap(HDC dc, HBITMAP bitmap, int width, int height, int startX, int startY, const RECT& area)
+// Fills area with the picture repeated on a grid anchored at (originX, originY), through a pattern brush:
+// one fill, however small the picture and however large the area.
+void TileBitmap(HDC dc, HBITMAP bitmap, int width, int height, int originX, int originY, const RECT& area)
 {
-    // A picture without size would never advance.
-    if (!bitmap || width <= 0 || height <= 0)
+    if (!bitmap || width <= 0 || height <= 0 || area.left >= area.right || area.top >= area.bottom)
         return;
-    HDC source = CreateCompatibleDC(dc);
-    HGDIOBJ previous = SelectObject(source, bitmap);
-    for (int column = startX; column < area.right; column += width) {
-        if (column + width <= area.left)
-            continue;
-        for (int row = startY; row < area.bottom; row += height) {
-            if (row + height <= area.top)
-                continue;
-            int cutWidth = std::min(width, static_cast<int>(area.right) - column);
-            int cutHeight = std::min(height, static_cast<int>(area.bottom) - row);
-            BitBlt(dc, column, row, cutWidth, cutHeight, source, 0, 0, SRCCOPY);
-        }
-    }
-    SelectObject(source, previous);
-    DeleteDC(source);
-}
-
-// The first tile position at or before low on a grid of step anchored at origin.
-int FirstTile(int origin, int step, int low)
-{
-    long long offset = static_cast<long long>(low) - origin;
-    long long steps = offset >= 0 ? offset / step : -((-offset + step - 1) / step);
-    return static_cast<int>(origin + steps * step);
+    HBRUSH brush = CreatePatternBrush(bitmap);
+    if (!brush)
+        return;
+    // The brush origin is in device units and only its place within one tile matters.
+    POINT origin = {originX, originY};
+    LPtoDP(dc, &origin, 1);
+    POINT previous = {};
+    SetBrushOrgEx(dc, (origin.x % width + width) % width, (origin.y % height + height) % height, &previous);
+    FillRect(dc, &area, brush);
+    SetBrushOrgEx(dc, previous.x, previous.y, NULL);
+    DeleteObject(brush);
 }
 
 bool Overlaps(const RECT& a, const RECT& b)
@@ -134,22 +122,14 @@ bool Overlaps(const RECT& a, const RECT& b)
 
 } // namespace
 
-void CHtmlDocument::TileBackground(HDC dc, int imageIndex, const RECT& area, int originX, int originY,
-                                   bool cut)
+void CHtmlDocument::TileBackground(HDC dc, int imageIndex, const RECT& area, int originX, int originY)
 {
     CHtmlImageJob* job = imageLoader.GetJob(imageIndex);
     if (job)
         imageLoader.DecodeToBitmap(job, 0);
     if (!job || !job->bitmap || job->imageWidth <= 0 || job->imageHeight <= 0)
         return;
-    int startX = originX;
-    int startY = originY;
-    if (!cut) {
-        // The page's tiles keep to the document's grid wherever the clip begins.
-        startX = FirstTile(originX, job->imageWidth, area.left);
-        startY = FirstTile(originY, job->imageHeight, area.top);
-    }
-    TileBitmap(dc, job->bitmap, job->imageWidth, job->imageHeight, startX, startY, area);
+    TileBitmap(dc, job->bitmap, job->imageWidth, job->imageHeight, originX, originY, area);
 }
 
 void CHtmlDocument::Draw(HDC dc, const RECT* clip, int scrollX, int scrollY)
@@ -159,7 +139,7 @@ void CHtmlDocument::Draw(HDC dc, const RECT* clip, int scrollX, int scrollY)
     if (backgroundImage != -1) {
         CHtmlImageJob* job = imageLoader.GetJob(backgroundImage);
         if (job && job->background)
-            TileBackground(dc, backgroundImage, *clip, -scrollX, -scrollY, false);
+            TileBackground(dc, backgroundImage, *clip, -scrollX, -scrollY);
     }
     DrawItems(dc, clip, items, itemCount, scrollX, scrollY);
 }
@@ -182,8 +162,13 @@ void CHtmlDocument::DrawItems(HDC dc, const RECT* clip, CHtmlItem** array, int c
             FillArea(dc, area, kSelectionBack);
         else if (item->backColor != -1)
             FillArea(dc, area, static_cast<COLORREF>(item->backColor));
-        if (item->backImageIndex != -1)
-            TileBackground(dc, item->backImageIndex, area, area.left, area.top, true);
+        if (item->backImageIndex != -1) {
+            // Tiled from the item's corner, but only where the paint reaches: a cell may be far larger
+            // than what shows.
+            const RECT visible = {std::max(area.left, clip->left), std::max(area.top, clip->top),
+                                  std::min(area.right, clip->right), std::min(area.bottom, clip->bottom)};
+            TileBackground(dc, item->backImageIndex, visible, area.left, area.top);
+        }
         if (item->kind == kHtmlItemText && item->width && item->text)
             DrawTextRun(dc, item, area, hovered);
         // Pictures are painted once the image loader decodes them; until then the frame shows.

@@ -23,12 +23,26 @@ void SetPreviewOk(BOOL bOk)
         pHandOver->m_bPreviewOk = bOk;
 }
 
+// The control's C code calls this: a failed read ends the stream with an error instead of a throw.
 DWORD CALLBACK ReadRtfFromFile(DWORD_PTR dwCookie, LPBYTE pbBuff, LONG cb, LONG* pcb)
 {
     CFile* pFile = reinterpret_cast<CFile*>(dwCookie);
-    *pcb = static_cast<LONG>(pFile->Read(pbBuff, static_cast<UINT>(cb)));
+    *pcb = 0;
+    try {
+        *pcb = static_cast<LONG>(pFile->Read(pbBuff, static_cast<UINT>(cb)));
+    } catch (CException* e) {
+        e->Delete();
+        return 1;
+    }
     return 0;
 }
+
+// The classes of the pictures a document holds (metafile, device-independent bitmap, enhanced metafile):
+// static pictures the control draws itself, with no server behind them.
+const CLSID kPictureClasses[] = {
+    {0x00000315, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}},
+    {0x00000316, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}},
+    {0x00000319, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}}};
 
 // The converters take paths in the ANSI code page.
 struct TextSource
@@ -108,9 +122,10 @@ STDMETHODIMP CRichEditStorageCallback::GetNewStorage(LPSTORAGE* ppStorage)
     ++m_nStorages;
     CString strName;
     strName.Format(L"REOLEStorage%d", m_nStorages);
+    // Called from the control's C code: a failure is answered, never thrown.
     const HRESULT hr = m_pRootStorage->CreateStorage(strName, kStorageMode, 0, 0, ppStorage);
     if (FAILED(hr) || *ppStorage == NULL)
-        AfxThrowOleException(FAILED(hr) ? hr : E_FAIL);
+        return FAILED(hr) ? hr : E_FAIL;
     return S_OK;
 }
 
@@ -131,9 +146,19 @@ STDMETHODIMP CRichEditStorageCallback::ShowContainerUI(BOOL)
     return S_OK;
 }
 
-STDMETHODIMP CRichEditStorageCallback::QueryInsertObject(LPCLSID, LPSTORAGE, LONG)
+// A recovered document is data from the disk: an embedded object would start whatever server its class
+// names with that data. Pictures are drawn by the control and still show: some controls insert them under
+// the static picture classes, others under no class at all, and neither names a server.
+STDMETHODIMP CRichEditStorageCallback::QueryInsertObject(LPCLSID lpclsid, LPSTORAGE, LONG)
 {
-    return S_OK;
+    if (lpclsid == NULL)
+        return E_FAIL;
+    if (::IsEqualCLSID(*lpclsid, CLSID_NULL))
+        return S_OK;
+    for (const CLSID& picture : kPictureClasses)
+        if (::IsEqualCLSID(*lpclsid, picture))
+            return S_OK;
+    return E_FAIL;
 }
 
 STDMETHODIMP CRichEditStorageCallback::DeleteObject(LPOLEOBJECT)

@@ -27,6 +27,19 @@ void ReportFailure()
 
 } // namespace
 
+namespace {
+
+// The picture is drawn 200 pixels wide and 100 + 100 * height / width high.
+constexpr int kDrawnWidth = 200;
+
+int DrawnHeight(int width, int height)
+{
+    const float ratio = static_cast<float>(height) / static_cast<float>(width);
+    return static_cast<int>(ratio * 100) + 100;
+}
+
+} // namespace
+
 int CImage_View::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
     if (CView::OnCreate(lpCreateStruct) == -1)
@@ -35,31 +48,25 @@ int CImage_View::OnCreate(LPCREATESTRUCT lpCreateStruct)
     const int type = ImageTypeOfPath(strPath);
     if (type == kImageNone)
         return 0;
-    CPreviewImage image(strPath, type);
-    if (image.GetWidth() == 0 || image.GetHeight() == 0)
+    m_image.Load(strPath, type);
+    if (m_image.GetWidth() == 0 || m_image.GetHeight() == 0) {
         ReportFailure();
-    image.Destroy();
+        return 0;
+    }
+    // Kept at twice the drawn size at most, so that a large picture holds no more memory than the pane
+    // shows.
+    m_nDrawnHeight = DrawnHeight(m_image.GetWidth(), m_image.GetHeight());
+    m_image.ReduceTo(2 * kDrawnWidth, 2 * m_nDrawnHeight);
     return 0;
 }
 
 void CImage_View::OnDraw(CDC* pDC)
 {
-    const CString strPath = PreviewPathOfDocument();
-    const int type = ImageTypeOfPath(strPath);
-    if (type == kImageNone)
+    if (m_image.GetWidth() == 0 || m_image.GetHeight() == 0)
         return;
-    CPreviewImage image(strPath, type);
-    if (image.GetWidth() == 0 || image.GetHeight() == 0) {
-        ReportFailure();
-        return;
-    }
-    // The width is always 200; the height grows by 100 for each unit of the height-to-width ratio, and
-    // the picture is centred on a line 60 pixels down.
-    const float ratio = static_cast<float>(image.GetHeight()) / static_cast<float>(image.GetWidth());
-    const int scaled = static_cast<int>(ratio * 100);
+    // The picture is centred on a line 60 pixels down.
     CRect rectClient;
     GetClientRect(&rectClient);
-    image.Stretch(pDC->GetSafeHdc(), rectClient.Width() / 2 - 100, (120 - scaled) / 2, 200, scaled + 100,
-                  SRCCOPY);
-    image.Destroy();
+    m_image.Stretch(pDC->GetSafeHdc(), rectClient.Width() / 2 - kDrawnWidth / 2,
+                    (120 - (m_nDrawnHeight - 100)) / 2, kDrawnWidth, m_nDrawnHeight, SRCCOPY);
 }

@@ -89,9 +89,13 @@ int DispatchRow(const CString& strExtension)
 
 IMPLEMENT_DYNCREATE(CMainPreviewView, CView)
 
+// Posted to the host when a preview view's handler failed; wParam is that view's window.
+constexpr UINT kMsgPreviewFailed = WM_APP + 0x176;
+
 BEGIN_MESSAGE_MAP(CMainPreviewView, CView)
 ON_WM_CREATE()
 ON_WM_SIZE()
+ON_MESSAGE(kMsgPreviewFailed, OnPreviewFailed)
 END_MESSAGE_MAP()
 
 CMainPreviewView::CMainPreviewView()
@@ -142,6 +146,44 @@ BOOL CMainPreviewView::IsPreviewable(CString strPath, CString strExtension)
 {
     strPath.MakeLower();
     return DispatchRow(strExtension) >= 0 ? TRUE : FALSE;
+}
+
+BOOL CMainPreviewView::TakeWndProcException(CException* e, const MSG* pMsg)
+{
+    if (e == NULL || !e->IsKindOf(RUNTIME_CLASS(CMemoryException)) || pMsg == NULL || pMsg->hwnd == NULL)
+        return FALSE;
+    const HWND hWnd = pMsg->hwnd;
+    CPreviewHandOver* pHandOver = PreviewHandOver();
+    if (pHandOver == NULL || pHandOver->m_pPreviewHost == NULL)
+        return FALSE;
+    CMainPreviewView* pHost = pHandOver->m_pPreviewHost;
+    const HWND hHost = pHost->GetSafeHwnd();
+    if (!::IsWindow(hHost) || !::IsChild(hHost, hWnd))
+        return FALSE;
+    // The placeholder failing in turn is left to the thread's own report.
+    for (const PreviewKind kind : {kPreviewPlaceholder, kPreviewLargeFile}) {
+        const HWND hPlaceholder = pHost->m_pViews[kind] != NULL ? pHost->m_pViews[kind]->GetSafeHwnd() : NULL;
+        if (hPlaceholder != NULL && (hWnd == hPlaceholder || ::IsChild(hPlaceholder, hWnd)))
+            return FALSE;
+    }
+    pHandOver->m_bPreviewOk = FALSE;
+    // The failing view is inside one of its own messages: it is closed after that message returns.
+    pHost->PostMessage(kMsgPreviewFailed, reinterpret_cast<WPARAM>(hWnd));
+    return TRUE;
+}
+
+LRESULT CMainPreviewView::OnPreviewFailed(WPARAM wParam, LPARAM)
+{
+    // A view whose creation failed is gone already, and the host showed the placeholder then.
+    const HWND hFailed = reinterpret_cast<HWND>(wParam);
+    if (!::IsWindow(hFailed) || !::IsChild(m_hWnd, hFailed))
+        return 0;
+    if (CPreviewHandOver* pHandOver = PreviewHandOver())
+        pHandOver->m_bPreviewOk = FALSE;
+    ClosePreviewViews();
+    ShowNoPreview();
+    Invalidate(TRUE);
+    return 0;
 }
 
 void CMainPreviewView::ClosePreviewViews()
@@ -201,11 +243,11 @@ void CMainPreviewView::ShowPreview(CString strPath, CString strExtension)
         CreateMediaView(strPath);
         break;
     case 9:
+        // A failure stays failed: the results list clears "previewable" once the preview is shown, and the
+        // placeholder must still say "Corrupt File".
         pHandOver->m_bPreviewOk = ShowPowerPointPreview(strPath);
-        if (!pHandOver->m_bPreviewOk) {
-            pHandOver->m_bPreviewOk = TRUE;
+        if (!pHandOver->m_bPreviewOk)
             ShowNoPreview();
-        }
         break;
     case 10:
         CreateDbfView(strPath);

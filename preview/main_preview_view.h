@@ -41,6 +41,11 @@ public:
     static BOOL IsPreviewable(CString strPath, CString strExtension);
     void ClosePreviewViews();
     void ShowNoPreview();
+    // For the thread's report of an exception that a window's handler let out: when memory ran out in one
+    // of the shown preview's windows (a damaged file can ask for more than there is), the preview has
+    // failed; its views are closed for the "Corrupt File" placeholder once the failed message has returned,
+    // and TRUE comes back. FALSE for any other exception or window, which the thread reports itself.
+    static BOOL TakeWndProcException(CException* e, const MSG* pMsg);
 
     void CreateImageView(CString strPath, CString strExtension);
     void CreatePictureView(CString strPath);
@@ -78,6 +83,7 @@ protected:
     void OnDraw(CDC* pDC) override;
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    afx_msg LRESULT OnPreviewFailed(WPARAM wParam, LPARAM lParam);
     afx_msg void OnSize(UINT nType, int cx, int cy);
     DECLARE_MESSAGE_MAP()
 

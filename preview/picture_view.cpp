@@ -1,5 +1,6 @@
 #include "picture_view.h"
 
+#include <algorithm>
 #include <climits>
 
 #include "preview_hand_over.h"
@@ -104,18 +105,30 @@ void CTextView::OnDraw(CDC* pDC)
     }
     DWORD attributes = 0;
     if (FAILED(m_pPicture->get_Attributes(&attributes)) || (attributes & PICTURE_TRANSPARENT) != 0) {
-        // Through a bitmap of the picture's size; the stretch takes the target's right and bottom as its
-        // width and height.
+        // Through a bitmap, stretched so that the target's right and bottom are its width and height. The
+        // bitmap is the picture's size but no larger than that, whatever size the file claims, and is made
+        // once for the view's size, not on every paint.
+        const CSize sizeRendered(std::max(1, std::min(m_nWidth, static_cast<int>(rectTarget.right))),
+                                 std::max(1, std::min(m_nHeight, static_cast<int>(rectTarget.bottom))));
         CDC memoryDc;
         memoryDc.CreateCompatibleDC(pDC);
-        CBitmap bitmap;
-        bitmap.CreateCompatibleBitmap(pDC, m_nWidth, m_nHeight);
-        CBitmap* pOld = memoryDc.SelectObject(&bitmap);
-        m_pPicture->Render(memoryDc.GetSafeHdc(), 0, 0, m_nWidth, m_nHeight, 0, m_nHimetricHeight,
-                           m_nHimetricWidth, -m_nHimetricHeight, NULL);
-        pDC->StretchBlt(rectTarget.left, rectTarget.top, rectTarget.right, rectTarget.bottom, &memoryDc, 0, 0,
-                        m_nWidth, m_nHeight, SRCCOPY);
-        memoryDc.SelectObject(pOld);
+        if (m_rendered.GetSafeHandle() == NULL || sizeRendered != m_sizeRendered) {
+            m_rendered.DeleteObject();
+            m_sizeRendered = CSize(0, 0);
+            if (m_rendered.CreateCompatibleBitmap(pDC, sizeRendered.cx, sizeRendered.cy)) {
+                m_sizeRendered = sizeRendered;
+                CBitmap* pOld = memoryDc.SelectObject(&m_rendered);
+                m_pPicture->Render(memoryDc.GetSafeHdc(), 0, 0, sizeRendered.cx, sizeRendered.cy, 0,
+                                   m_nHimetricHeight, m_nHimetricWidth, -m_nHimetricHeight, NULL);
+                memoryDc.SelectObject(pOld);
+            }
+        }
+        if (m_rendered.GetSafeHandle() != NULL) {
+            CBitmap* pOld = memoryDc.SelectObject(&m_rendered);
+            pDC->StretchBlt(rectTarget.left, rectTarget.top, rectTarget.right, rectTarget.bottom, &memoryDc,
+                            0, 0, m_sizeRendered.cx, m_sizeRendered.cy, SRCCOPY);
+            memoryDc.SelectObject(pOld);
+        }
     } else {
         m_pPicture->Render(pDC->GetSafeHdc(), 0, 0, m_nWidth, m_nHeight, 0, m_nHimetricHeight,
                            m_nHimetricWidth, -m_nHimetricHeight, NULL);

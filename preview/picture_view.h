@@ -1,7 +1,7 @@
 #pragma once
 
 // The icon and metafile preview: the file loaded as an OLE picture and drawn at its size, or, for a
-// transparent picture, through a bitmap stretched into the view.
+// transparent picture, through a bitmap (made once, no larger than drawn) stretched into the view.
 #include <afxwin.h>
 
 #include <ocidl.h>
@@ -24,6 +24,9 @@ public:
     int m_nHimetricWidth = 0;
     int m_nHimetricHeight = 0;
     IPicture* m_pPicture = NULL;
+    // A transparent picture as last drawn, at no more than the size it is drawn at.
+    CBitmap m_rendered;
+    CSize m_sizeRendered = CSize(0, 0);
 
 protected:
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);

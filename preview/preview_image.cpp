@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cwchar>
 #include <memory>
+#include <new>
 #include <vector>
 
 #include "raster_decoders.h"
@@ -133,6 +134,17 @@ bool CPreviewImage::Load(const wchar_t* path, int type)
     Destroy();
     if (path == NULL)
         return false;
+    // A crafted header may ask for more memory than the process can have: an invalid picture, not a crash.
+    try {
+        return Decode(path, type);
+    } catch (const std::bad_alloc&) {
+        Destroy();
+        return false;
+    }
+}
+
+bool CPreviewImage::Decode(const wchar_t* path, int type)
+{
     switch (type) {
     case kImageBmp:
     case kImageGif:

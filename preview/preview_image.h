@@ -47,10 +47,14 @@ public:
     // Draws the whole picture into the rectangle, whatever its aspect.
     bool Stretch(HDC dc, int x, int y, int width, int height, DWORD rop = SRCCOPY) const;
     void Destroy();
+    // Keeps the picture at most maxWidth by maxHeight pixels, every n-th row and column.
+    void ReduceTo(int maxWidth, int maxHeight) { imaging::ReducePicture(m_picture, maxWidth, maxHeight); }
 
     const imaging::PicturePixels& Pixels() const { return m_picture; }
 
 private:
+    bool Decode(const wchar_t* path, int type);
+
     imaging::PicturePixels m_picture;
 };
 

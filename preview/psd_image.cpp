@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 CPsdImage::~CPsdImage()
 {
@@ -22,7 +23,14 @@ int CPsdImage::Load(const wchar_t* path)
     if (file == NULL)
         return psd::kPsdCannotOpen;
     psd::PsdPicture picture;
-    const int result = psd::ReadPsd(file, m_document, picture);
+    int result = psd::kPsdNoBitmap;
+    // A crafted header may ask for more memory than the process can have: no picture, not a crash.
+    try {
+        result = psd::ReadPsd(file, m_document, picture);
+    } catch (const std::bad_alloc&) {
+        picture = psd::PsdPicture();
+        result = psd::kPsdNoBitmap;
+    }
     std::fclose(file);
     if (result != psd::kPsdOk || !picture.made)
         return result;

@@ -233,9 +233,11 @@ DWORD ZipArchiveGetItem(ZipArchiveHandle* handle, int index, ZipArchiveEntry* en
 
     ZipArchiveEntry result = {};
     result.index = index;
-    if (::MultiByteToWideChar(CP_ACP, 0, name, -1, result.name, MAX_PATH) == 0)
-        result.name[0] = L'\0';
-    result.name[MAX_PATH - 1] = L'\0';
+    // minizip cuts a longer name at the buffer without ending it; the list shows it cut to what one entry
+    // holds.
+    const int length = static_cast<int>(::strnlen(name, MAX_PATH - 1));
+    const int converted = ::MultiByteToWideChar(CP_ACP, 0, name, length, result.name, MAX_PATH - 1);
+    result.name[converted > 0 ? converted : 0] = L'\0';
     result.attributes = ZipWindowsAttributes(static_cast<std::uint32_t>(info.external_fa),
                                              static_cast<std::uint16_t>(info.version));
     FILETIME local = {}, universal = {};

@@ -202,6 +202,7 @@ private:
     std::unique_ptr<std::vector<jet::Value>> m_pValues;
     BOOL m_bEOF = TRUE;
     BOOL m_bBOF = TRUE;
+    BOOL m_bValuesRead = FALSE;
 };
 
 // The value of a field as a variant: Boolean, byte, 2- and 4-byte integers, currency, 4- and 8-byte reals,

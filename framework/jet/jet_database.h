@@ -169,12 +169,18 @@ public:
     TableScan(Database& database, const TableDefinition& table);
     // The next record, false after the last one.
     bool Next(std::vector<Value>& values);
+    // Moves to the next record without reading its fields (counting records costs no long values);
+    // ReadCurrent then reads the fields of the record moved to.
+    bool Advance();
+    void ReadCurrent(std::vector<Value>& values);
 
 private:
     friend class Database;
     void Crack(const std::vector<uint8_t>& row, std::vector<Value>& values);
     void ReadField(const Column& column, const uint8_t* data, std::size_t size, Value& value);
     void ReadLongValue(const uint8_t* data, std::size_t size, std::vector<uint8_t>& bytes);
+    void GatherLongValue(const uint8_t* data, std::size_t size, uint32_t head, std::size_t length,
+                         std::vector<uint8_t>& bytes);
 
     Database& m_database;
     TableDefinition m_table;
@@ -182,6 +188,8 @@ private:
     std::size_t m_pageIndex = 0;
     uint32_t m_rowIndex = 0;
     std::vector<uint8_t> m_row;
+    uint64_t m_longValueBudget;  // long-value bytes the rest of the scan may gather
+    uint64_t m_recordBudget = 0; // long-value bytes the record being read may still gather
 };
 
 // Text of a Jet 4 field (UCS-2, or compressed when it starts with FF FE) or a Jet 3 one (code page 1252).

@@ -1,6 +1,7 @@
 // Records of a table: rows cracked into fields by the table definition, long values gathered from LVAL
 // pages, and the fields turned into values.
 #include <cstring>
+#include <unordered_set>
 
 #include "byte_order.h"
 #include "jet_database.h"
@@ -9,7 +10,8 @@ namespace jet {
 
 namespace {
 
-// Memo and OLE values larger than this are cut there; the preview shows no more of them.
+// Memo and OLE values larger than this are cut there; the preview shows no more of them. It is also what all
+// long values of one record may gather together, since many columns may point at one stored value.
 constexpr std::size_t kMaxLongValue = 64u << 20;
 // A chain of LVAL rows is followed for at most so many rows: a real chain fills its rows almost whole, so
 // this covers the longest value kept, while a crafted chain of near-empty rows stops early.
@@ -125,10 +127,27 @@ std::u16string DecodeText(const uint8_t* data, std::size_t size, bool jet4)
     return text;
 }
 
-TableScan::TableScan(Database& database, const TableDefinition& table) : m_database(database), m_table(table)
+TableScan::TableScan(Database& database, const TableDefinition& table)
+    : m_database(database), m_table(table),
+      // Every LVAL row of a sound file belongs to one value of one record, so the long values of a whole
+      // table never hold more than the file; a crafted file whose records share one chain gets no more.
+      m_longValueBudget(static_cast<uint64_t>(database.PageCount()) * database.PageSize())
 {}
 
 bool TableScan::Next(std::vector<Value>& values)
+{
+    if (!Advance())
+        return false;
+    Crack(m_row, values);
+    return true;
+}
+
+void TableScan::ReadCurrent(std::vector<Value>& values)
+{
+    Crack(m_row, values);
+}
+
+bool TableScan::Advance()
 {
     if (m_pages.empty() && m_pageIndex == 0) {
         m_pages = m_database.DataPages(m_table);
@@ -143,10 +162,8 @@ bool TableScan::Next(std::vector<Value>& values)
         const uint32_t count = ReadLittleEndian16(m_database.Page(page).data(), countAt);
         while (m_rowIndex < count && m_rowIndex < m_database.PageSize() / 2) {
             const uint32_t row = m_rowIndex++;
-            if (m_database.RowBytes(page, row, m_row)) {
-                Crack(m_row, values);
+            if (m_database.RowBytes(page, row, m_row))
                 return true;
-            }
         }
         ++m_pageIndex;
         m_rowIndex = 0;
@@ -158,6 +175,7 @@ void TableScan::Crack(const std::vector<uint8_t>& row, std::vector<Value>& value
 {
     const bool jet4 = m_database.IsJet4();
     values.assign(m_table.columns.size(), Value());
+    m_recordBudget = kMaxLongValue;
     const std::size_t unit = jet4 ? 2 : 1;
     const std::size_t size = row.size();
     if (size < unit)
@@ -306,8 +324,17 @@ void TableScan::ReadLongValue(const uint8_t* data, std::size_t size, std::vector
         return;
     const uint32_t head = ReadLittleEndian32(data);
     std::size_t length = head & kLongValueLengthMask;
-    if (length > kMaxLongValue)
-        length = kMaxLongValue;
+    const uint64_t budget = m_recordBudget < m_longValueBudget ? m_recordBudget : m_longValueBudget;
+    if (length > budget)
+        length = static_cast<std::size_t>(budget);
+    GatherLongValue(data, size, head, length, bytes);
+    m_recordBudget -= bytes.size();
+    m_longValueBudget -= bytes.size();
+}
+
+void TableScan::GatherLongValue(const uint8_t* data, std::size_t size, uint32_t head, std::size_t length,
+                                std::vector<uint8_t>& bytes)
+{
     if ((head & kLongValueInline) != 0) {
         const std::size_t stored = size - kLongValueHeader;
         bytes.assign(data + kLongValueHeader, data + kLongValueHeader + (length < stored ? length : stored));
@@ -321,11 +348,14 @@ void TableScan::ReadLongValue(const uint8_t* data, std::size_t size, std::vector
                                                         length < row.size() ? length : row.size()));
         return;
     }
-    // A chain of LVAL rows, each starting with the pointer of the next; it visits no more rows than the file
-    // has pages (nor than the limit above), so a loop in it ends.
+    // A chain of LVAL rows, each starting with the pointer of the next; it ends at a row it has visited, and
+    // visits no more rows than the file has pages (nor than the limit above).
     const uint32_t maxSteps =
         m_database.PageCount() < kMaxLongValueRows ? m_database.PageCount() : kMaxLongValueRows;
+    std::unordered_set<uint32_t> visited;
     for (uint32_t step = 0; pointer != 0 && bytes.size() < length && step < maxSteps; ++step) {
+        if (!visited.insert(pointer).second)
+            break;
         if (!m_database.RowBytes(pointer >> 8, pointer & 0xFF, row) || row.size() < 4)
             break;
         pointer = ReadLittleEndian32(row.data());

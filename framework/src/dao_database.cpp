@@ -360,8 +360,10 @@ void CDaoRecordset::Open(int /*nOpenType*/, LPCWSTR lpszSQL, int /*nOptions*/)
 
 void CDaoRecordset::Fetch()
 {
-    const bool found = Guarded([&] { return m_pScan->Next(*m_pValues); });
+    // Fields are read when first asked for, so walking records only to count them reads no long values.
+    const bool found = Guarded([&] { return m_pScan->Advance(); });
     m_bEOF = found ? FALSE : TRUE;
+    m_bValuesRead = FALSE;
 }
 
 void CDaoRecordset::Close()
@@ -407,8 +409,15 @@ void CDaoRecordset::GetFieldValue(int nIndex, COleVariant& varValue)
 {
     if (!m_pValues || m_bEOF)
         ThrowDao(E_DAO_ObjectNotOpen, L"No current record.");
-    if (nIndex < 0 || static_cast<std::size_t>(nIndex) >= m_pValues->size())
+    if (nIndex < 0 || static_cast<std::size_t>(nIndex) >= m_pDefinition->columns.size())
         ThrowDao(E_DAO_ObjectNotFound, L"Item not found in this collection.");
+    if (!m_bValuesRead) {
+        Guarded([&] {
+            m_pScan->ReadCurrent(*m_pValues);
+            return 0;
+        });
+        m_bValuesRead = TRUE;
+    }
     DaoValueToVariant((*m_pValues)[static_cast<std::size_t>(nIndex)], varValue);
 }
 

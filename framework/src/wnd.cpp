@@ -4,6 +4,9 @@
 
 #include <afxole.h> // COleDropTarget, revoked when its window goes
 
+#include <new>
+#include <stdexcept>
+
 #include "handle_map.h"
 #include "ole_control_site.h"
 
@@ -229,6 +232,21 @@ WNDPROC AFXAPI AfxGetAfxWndProc()
     return &AfxWndProc;
 }
 
+namespace {
+
+// The thread reports an exception that a handler let out; the exception is freed here.
+LRESULT ReportHandlerException(CException* e, UINT nMsg, const MSG& message)
+{
+    CWinThread* pThread = AfxGetThread();
+    LRESULT lResult = pThread != NULL ? pThread->ProcessWndProcException(e, &message) : 0;
+    e->Delete();
+    if (nMsg == WM_CREATE)
+        lResult = -1; // a window whose creation threw is not created
+    return lResult;
+}
+
+} // namespace
+
 LRESULT AFXAPI AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
     AFX_THREAD_STATE* pState = AfxGetThreadState();
@@ -248,15 +266,23 @@ LRESULT AFXAPI AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, L
     if (nMsg == WM_DESTROY)
         pWnd->EndControlContainer();
 
+    // No exception leaves the window procedure: unwinding through the system's frames would end the program.
+    // The thread reports it; the standard library's are reported as the framework's own.
     LRESULT lResult = 0;
     try {
         lResult = pWnd->WindowProc(nMsg, wParam, lParam);
     } catch (CException* e) {
-        CWinThread* pThread = AfxGetThread();
-        lResult = pThread != NULL ? pThread->ProcessWndProcException(e, &pState->m_lastSentMsg) : 0;
-        e->Delete();
-        if (nMsg == WM_CREATE)
-            lResult = -1; // a window whose creation threw is not created
+        lResult = ReportHandlerException(e, nMsg, pState->m_lastSentMsg);
+    } catch (const std::bad_alloc&) {
+        CMemoryException outOfMemory(FALSE);
+        lResult = ReportHandlerException(&outOfMemory, nMsg, pState->m_lastSentMsg);
+    } catch (const std::length_error&) {
+        // What a container says when asked for more than it can ever hold.
+        CMemoryException outOfMemory(FALSE);
+        lResult = ReportHandlerException(&outOfMemory, nMsg, pState->m_lastSentMsg);
+    } catch (const std::exception&) {
+        CException unexpected(FALSE);
+        lResult = ReportHandlerException(&unexpected, nMsg, pState->m_lastSentMsg);
     }
     // A WM_NCDESTROY handler that did not chain to CWnd::OnNcDestroy still detaches the object.
     if (nMsg == WM_NCDESTROY && CWnd::FromHandlePermanent(hWnd) == pWnd)

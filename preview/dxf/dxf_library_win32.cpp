@@ -114,6 +114,8 @@ public:
         if (it != m_fonts.end()) {
             font = it->second;
         } else {
+            if (m_fonts.size() >= kMaxCachedObjects)
+                ForgetFonts();
             LOGFONTW logFont = m_font;
             logFont.lfHeight = -height;
             logFont.lfWidth = 0;
@@ -134,10 +136,33 @@ public:
     }
 
 private:
+    // A drawing may hold texts of thousands of sizes and angles, and lines of thousands of colours, while a
+    // process may own only so many GDI objects: the canvas keeps a few of each, and starts again when full.
+    static constexpr std::size_t kMaxCachedObjects = 64;
+
+    void ForgetFonts()
+    {
+        ::SelectObject(m_dc, m_oldFont);
+        for (auto& entry : m_fonts)
+            ::DeleteObject(entry.second);
+        m_fonts.clear();
+    }
+
+    void ForgetPens()
+    {
+        ::SelectObject(m_dc, ::GetStockObject(BLACK_PEN));
+        for (auto& entry : m_pens)
+            ::DeleteObject(entry.second);
+        m_pens.clear();
+        m_havePen = false;
+    }
+
     void UsePen(dxf::Rgb colour)
     {
         if (m_havePen && m_penColour == colour)
             return;
+        if (m_pens.size() >= kMaxCachedObjects && m_pens.count(colour) == 0)
+            ForgetPens();
         HPEN& pen = m_pens[colour];
         if (pen == nullptr)
             pen = ::CreatePen(PS_SOLID, 1, colour);

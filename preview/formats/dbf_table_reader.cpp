@@ -120,7 +120,7 @@ std::string DbfValueText(char type, const std::string& bytes)
     }
 }
 
-bool LoadDbfTable(ByteSource& source, DbfTableSink& sink)
+bool LoadDbfTable(ByteSource& source, DbfTableSink& sink, std::uint64_t maxRecords, DbfRecordCounts* counts)
 {
     const std::uint64_t size = source.Size();
     sink.InsertColumn(0, "Index", kColumnWidth);
@@ -153,29 +153,42 @@ bool LoadDbfTable(ByteSource& source, DbfTableSink& sink)
     }
     if (p > size || p <= kFirstDescriptor || lengths.empty())
         return false;
+    // A record of the flag byte alone would make every byte of the file a record.
+    std::uint64_t recordLength = 1;
+    for (const std::uint8_t length : lengths)
+        recordLength += length;
+    if (recordLength == 1)
+        return false;
 
     p = FindRecordStart(source, p, size);
     sink.InsertRow(0, "1");
     p += 1;
     if (p > size)
         return false;
+    // Every record start before the end of the file makes a row, the first one even at the end.
+    const std::uint64_t total = p < size ? (size - p + recordLength - 1) / recordLength : 1;
+    if (counts != nullptr) {
+        counts->total = total;
+        counts->loaded = total < maxRecords ? total : maxRecords;
+    }
 
     std::size_t field = 0;
-    int row = 0;
+    std::uint64_t row = 0;
     std::string value;
     while (p < size) {
         const std::uint8_t length = lengths[field];
         value.assign(length, '\0');
         value.resize(source.ReadAt(p, value.data(), length));
-        sink.SetCell(row, static_cast<int>(field) + 1, types[field], DbfValueText(types[field], value));
+        sink.SetCell(static_cast<int>(row), static_cast<int>(field) + 1, types[field],
+                     DbfValueText(types[field], value));
         p += length;
         if (++field == lengths.size()) {
             field = 0;
             p += 1;
             ++row;
-            if (p >= size)
+            if (p >= size || row >= maxRecords)
                 break;
-            sink.InsertRow(row, std::to_string(row + 1));
+            sink.InsertRow(static_cast<int>(row), std::to_string(row + 1));
         }
     }
     return true;

@@ -24,10 +24,19 @@ public:
 // The most field descriptors a table may have.
 inline constexpr int kDbfMaxFields = 200;
 
-// Fills the sink; false when the table cannot be shown (no fields, too many, descriptors cut short by the
-// end of the file, no record area). Columns inserted before such a failure stay, except for too many
+// The records of a table: those put into the sink and all that the file holds.
+struct DbfRecordCounts
+{
+    std::uint64_t loaded = 0;
+    std::uint64_t total = 0;
+};
+
+// Fills the sink with at most `maxRecords` records (at least one) (the rest are counted, not read); false
+// when the table cannot be shown (no fields, too many, fields of no length at all, descriptors cut short by
+// the end of the file, no record area). Columns inserted before such a failure stay, except for too many
 // fields, which empties the sink.
-bool LoadDbfTable(ByteSource& source, DbfTableSink& sink);
+bool LoadDbfTable(ByteSource& source, DbfTableSink& sink, std::uint64_t maxRecords = UINT64_MAX,
+                  DbfRecordCounts* counts = nullptr);
 
 // The text of a field's bytes by its type. "Y" gives the amount's whole units as decimal digits, which
 // the view then formats as a currency; an unknown type gives an empty text.

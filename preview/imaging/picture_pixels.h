@@ -33,6 +33,10 @@ constexpr std::uint32_t Rgb(std::uint32_t red, std::uint32_t green, std::uint32_
 bool AllocatePicture(PicturePixels& picture, std::uint32_t width, std::uint32_t height,
                      std::uint64_t bytesNeeded, std::uint64_t available, std::uint64_t expansion);
 
+// Keeps every n-th row and column so that the picture is at most maxWidth by maxHeight (each side on its
+// own); a picture within both is left as it is.
+void ReducePicture(PicturePixels& picture, int maxWidth, int maxHeight);
+
 // Little-endian and big-endian fields of a byte buffer.
 inline std::uint16_t ReadLe16(const std::uint8_t* bytes)
 {

@@ -1,7 +1,9 @@
 // The Access database reader against mdbtools' view of the fixtures, and on damaged copies of them.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -304,5 +306,157 @@ TEST(JetReaderDamage, TruncatedAndCorruptedFilesEndCleanly)
             } catch (const jet::Error&) {
             }
         }
+    }
+}
+
+namespace {
+
+// The file's bytes, with the pages read through it noted.
+class CountingPageFile : public jet::PageFile
+{
+public:
+    CountingPageFile(std::vector<uint8_t> bytes, std::size_t pageSize, std::vector<bool>& pagesRead)
+        : m_file(std::move(bytes)), m_pageSize(pageSize), m_pagesRead(pagesRead)
+    {}
+    uint64_t Size() const override { return m_file.Size(); }
+    bool Read(uint64_t offset, void* buffer, std::size_t size) override
+    {
+        const std::size_t page = static_cast<std::size_t>(offset / m_pageSize);
+        if (page >= m_pagesRead.size())
+            m_pagesRead.resize(page + 1);
+        m_pagesRead[page] = true;
+        return m_file.Read(offset, buffer, size);
+    }
+    bool Write(uint64_t, const void*, std::size_t) override { return false; }
+
+private:
+    jet::MemoryPageFile m_file;
+    std::size_t m_pageSize;
+    std::vector<bool>& m_pagesRead;
+};
+
+constexpr std::size_t kJet4PageSize = 4096;
+constexpr std::size_t kJet4RowTable = 14;
+
+bool IsLongValuePage(const std::vector<uint8_t>& bytes, std::size_t page)
+{
+    const uint8_t* data = bytes.data() + page * kJet4PageSize;
+    return data[0] == jet::kPageData && std::memcmp(data + 4, "LVAL", 4) == 0;
+}
+
+// The pointer at the start of an LVAL page's first row: the next part of a chained value.
+std::size_t NextPointerAt(const std::vector<uint8_t>& bytes, std::size_t page)
+{
+    const uint8_t* data = bytes.data() + page * kJet4PageSize;
+    return page * kJet4PageSize +
+           ((data[kJet4RowTable] | (data[kJet4RowTable + 1] << 8)) & jet::kRowOffsetMask);
+}
+
+uint32_t Read32(const std::vector<uint8_t>& bytes, std::size_t at)
+{
+    uint32_t value = 0;
+    std::memcpy(&value, bytes.data() + at, 4);
+    return value;
+}
+
+std::size_t LongValueBytes(const std::vector<jet::Value>& values)
+{
+    std::size_t total = 0;
+    for (const jet::Value& value : values)
+        total += value.kind == jet::Value::Kind::Bytes ? value.bytes.size() : value.text.size();
+    return total;
+}
+
+} // namespace
+
+// The Jet 4 fixture's chained memo made a loop (its last part points at its first) and its header made to
+// claim the longest length. The value stops where the chain comes back, so the table's long values hold no
+// more than the parts stored.
+TEST(JetReaderDamage, ALoopingLongValueChainGivesEachPartOnce)
+{
+    std::vector<uint8_t> bytes = FixtureBytes("jet4.mdb");
+    const std::size_t pages = bytes.size() / kJet4PageSize;
+    // Links between LVAL pages; a one-row value's first bytes are data, and point nowhere sound.
+    auto linkOf = [&](std::size_t page) -> uint32_t {
+        const uint32_t next = Read32(bytes, NextPointerAt(bytes, page));
+        const bool sound =
+            next != 0 && (next & 0xFF) == 0 && (next >> 8) < pages && IsLongValuePage(bytes, next >> 8);
+        return sound ? next : 0;
+    };
+    std::vector<uint32_t> targets;
+    for (std::size_t page = 1; page < pages; ++page)
+        if (IsLongValuePage(bytes, page) && linkOf(page) != 0)
+            targets.push_back(linkOf(page));
+    ASSERT_GE(targets.size(), 1u);
+    uint32_t head = 0;
+    std::size_t tail = 0;
+    std::size_t parts = 0;
+    for (std::size_t page = 1; page < pages; ++page) {
+        if (!IsLongValuePage(bytes, page))
+            continue;
+        const uint32_t pointer = static_cast<uint32_t>(page) << 8;
+        const bool isTarget = std::find(targets.begin(), targets.end(), pointer) != targets.end();
+        const bool hasNext = linkOf(page) != 0;
+        if (hasNext && !isTarget)
+            head = pointer;
+        if (!hasNext && isTarget)
+            tail = page;
+        if (hasNext || isTarget)
+            parts += kJet4PageSize;
+    }
+    ASSERT_NE(head, 0u);
+    ASSERT_NE(tail, 0u);
+    std::memcpy(bytes.data() + NextPointerAt(bytes, tail), &head, 4);
+    // The memo's header in its record: the length, then the pointer of the first part.
+    std::size_t header = 0;
+    for (std::size_t at = 4; at + 8 <= bytes.size(); ++at)
+        if (!IsLongValuePage(bytes, at / kJet4PageSize) && Read32(bytes, at) == head &&
+            (Read32(bytes, at - 4) & ~jet::kLongValueLengthMask) == 0 && Read32(bytes, at - 4) > 1000)
+            header = at - 4;
+    ASSERT_NE(header, 0u);
+    const uint32_t longest = jet::kLongValueLengthMask;
+    std::memcpy(bytes.data() + header, &longest, 4);
+
+    auto database = Open(bytes, false);
+    const jet::CatalogObject* table = database->FindObject(u"AllTypes", jet::kObjectTable);
+    ASSERT_NE(table, nullptr);
+    const jet::TableDefinition definition = database->ReadDefinition(*table);
+    jet::TableScan scan(*database, definition);
+    std::vector<jet::Value> values;
+    std::size_t total = 0;
+    bool sawChain = false;
+    while (scan.Next(values)) {
+        const std::size_t record = LongValueBytes(values);
+        sawChain = sawChain || record > 5000;
+        total += record;
+    }
+    EXPECT_TRUE(sawChain);
+    EXPECT_LE(total, parts + 4096);
+}
+
+// Moving over records reads their rows only: the long values of the records passed are not gathered.
+TEST(JetReaderDamage, AdvancingOverRecordsReadsNoLongValues)
+{
+    const std::vector<uint8_t> bytes = FixtureBytes("jet4.mdb");
+    for (const bool readFields : {false, true}) {
+        SCOPED_TRACE(readFields ? "reading the fields" : "advancing only");
+        std::vector<bool> pagesRead;
+        jet::Database database(std::make_unique<CountingPageFile>(bytes, kJet4PageSize, pagesRead));
+        const jet::TableDefinition definition =
+            database.ReadDefinition(*database.FindObject(u"AllTypes", jet::kObjectTable));
+        std::fill(pagesRead.begin(), pagesRead.end(), false);
+        jet::TableScan scan(database, definition);
+        std::vector<jet::Value> values;
+        int records = 0;
+        while (readFields ? scan.Next(values) : scan.Advance())
+            ++records;
+        EXPECT_EQ(records, 4);
+        std::size_t longValuePagesRead = 0;
+        for (std::size_t page = 0; page < pagesRead.size(); ++page)
+            longValuePagesRead += pagesRead[page] && IsLongValuePage(bytes, page) ? 1 : 0;
+        if (readFields)
+            EXPECT_GE(longValuePagesRead, 3u);
+        else
+            EXPECT_EQ(longValuePagesRead, 0u);
     }
 }

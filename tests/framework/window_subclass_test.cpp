@@ -2,6 +2,8 @@
 // hook and the end of a window's object.
 #include <afxwin.h>
 
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -163,8 +165,15 @@ const UINT g_nRegisteredMessage = ::RegisterWindowMessage(L"CorvaneFrameworkTest
 class CThrowingWindow : public CWnd
 {
 protected:
-    afx_msg LRESULT OnThrow(WPARAM, LPARAM)
+    // wParam picks what is thrown: the framework's file exception, or the standard library's exceptions.
+    afx_msg LRESULT OnThrow(WPARAM wParam, LPARAM)
     {
+        if (wParam == 1)
+            throw std::bad_alloc();
+        if (wParam == 2)
+            std::vector<int>().reserve(std::vector<int>().max_size() + 1);
+        if (wParam == 3)
+            throw std::runtime_error("unexpected");
         AfxThrowFileException(CFileException::accessDenied);
         return 1;
     }
@@ -186,9 +195,23 @@ TEST(WindowSubclass, AnExceptionFromAHandlerIsReportedAndStaysInTheWindowProcedu
 {
     CThrowingWindow window;
     ASSERT_TRUE(window.CreateEx(0, NULL, L"throws", WS_POPUP, 0, 0, 10, 10, NULL, NULL));
-    theApp.m_messageBoxes.clear();
-    EXPECT_EQ(window.SendMessage(WM_APP + 7), 0);
-    EXPECT_EQ(theApp.m_messageBoxes.size(), 1u);
+    // Whatever a handler throws, the window procedure returns and the thread reports it in one box; memory
+    // running out says so.
+    const struct
+    {
+        WPARAM kind;
+        const wchar_t* text;
+    } cases[] = {{0, NULL}, {1, L"Out of memory."}, {2, L"Out of memory."}, {3, NULL}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.kind);
+        theApp.m_messageBoxes.clear();
+        EXPECT_EQ(window.SendMessage(WM_APP + 7, c.kind), 0);
+        ASSERT_EQ(theApp.m_messageBoxes.size(), 1u);
+        if (c.text != NULL)
+            EXPECT_EQ(theApp.m_messageBoxes[0], c.text);
+        else
+            EXPECT_FALSE(theApp.m_messageBoxes[0].empty());
+    }
     // The message being handled is back to the outer one: Default still works afterwards.
     window.SetWindowText(L"after");
     CString text;

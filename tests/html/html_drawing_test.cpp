@@ -174,6 +174,24 @@ TEST(HtmlDrawing, ABoxsChildrenAreScrolledWithItAndSkippedOutsideTheClip)
     EXPECT_EQ(drawn.canvas.BoundsOf(RGB(0, 255, 0)).right, -1);
 }
 
+// A picture for a background, compatible with dc: its left column `first`, the rest `rest`.
+HBITMAP TilePicture(HDC dc, COLORREF first, COLORREF rest, int width, int height)
+{
+    DibCanvas tile(width, height);
+    tile.Fill(rest);
+    RECT column = {0, 0, 1, height};
+    HBRUSH brush = CreateSolidBrush(first);
+    FillRect(tile.dc, &column, brush);
+    DeleteObject(brush);
+    HBITMAP copy = CreateCompatibleBitmap(dc, width, height);
+    HDC target = CreateCompatibleDC(dc);
+    HGDIOBJ previous = SelectObject(target, copy);
+    BitBlt(target, 0, 0, width, height, tile.dc, 0, 0, SRCCOPY);
+    SelectObject(target, previous);
+    DeleteDC(target);
+    return copy;
+}
+
 TEST(HtmlDrawing, BackgroundsTileFromTheirOrigin)
 {
     DrawnPage drawn(L"<body background=tile.gif><table cellpadding=0 cellspacing=0><tr>"
@@ -182,19 +200,7 @@ TEST(HtmlDrawing, BackgroundsTileFromTheirOrigin)
     CHtmlDocument& document = drawn.page.document;
     // A 4 x 3 tile whose left column is red: red columns every 4 pixels on the document's grid.
     auto makeTile = [&](COLORREF first, COLORREF rest, int width, int height) {
-        DibCanvas tile(width, height);
-        tile.Fill(rest);
-        RECT column = {0, 0, 1, height};
-        HBRUSH brush = CreateSolidBrush(first);
-        FillRect(tile.dc, &column, brush);
-        DeleteObject(brush);
-        HBITMAP copy = CreateCompatibleBitmap(drawn.canvas.dc, width, height);
-        HDC target = CreateCompatibleDC(drawn.canvas.dc);
-        HGDIOBJ previous = SelectObject(target, copy);
-        BitBlt(target, 0, 0, width, height, tile.dc, 0, 0, SRCCOPY);
-        SelectObject(target, previous);
-        DeleteDC(target);
-        return copy;
+        return TilePicture(drawn.canvas.dc, first, rest, width, height);
     };
     CHtmlImageJob* page = document.imageLoader.GetJob(document.backgroundImage);
     ASSERT_NE(page, nullptr);
@@ -224,6 +230,41 @@ TEST(HtmlDrawing, BackgroundsTileFromTheirOrigin)
     drawn.canvas.Fill(kWhite);
     drawn.Draw(5, 0);
     EXPECT_EQ(drawn.canvas.At(30, 30), kWhite);
+}
+
+// A cell's background picture is painted where the paint reaches only: a cell far taller than the window,
+// with a picture of one pixel, paints the clip's pixels and none outside it.
+TEST(HtmlDrawing, ACellBackgroundPaintsOnlyTheClip)
+{
+    DrawnPage drawn(L"<table cellpadding=0 cellspacing=0><tr>"
+                    L"<td width=50 height=30000 background=dot.gif></td></tr></table>",
+                    60, 40);
+    CHtmlDocument& document = drawn.page.document;
+    CHtmlItem* cell = ItemsOfKind(document, kHtmlItemBox).at(0);
+    ASSERT_GE(cell->height, 30000);
+    CHtmlImageJob* job = document.imageLoader.GetJob(cell->backImageIndex);
+    ASSERT_NE(job, nullptr);
+    job->bitmap = TilePicture(drawn.canvas.dc, kRed, kRed, 1, 1);
+    job->imageWidth = 1;
+    job->imageHeight = 1;
+
+    drawn.canvas.Fill(kWhite);
+    const RECT clip = {cell->x + 10, cell->y + 10, cell->x + 20, cell->y + 15};
+    drawn.page.document.Draw(drawn.canvas.dc, &clip, 0, 0);
+    int inside = 0;
+    int outside = 0;
+    for (int y = 0; y < drawn.canvas.height; ++y)
+        for (int x = 0; x < drawn.canvas.width; ++x)
+            if (drawn.canvas.At(x, y) == kRed)
+                ++(x >= clip.left && x < clip.right && y >= clip.top && y < clip.bottom ? inside : outside);
+    EXPECT_EQ(inside, 50);
+    EXPECT_EQ(outside, 0);
+
+    // Scrolled far into the cell, the window's whole clip shows the picture.
+    drawn.canvas.Fill(kWhite);
+    drawn.Draw(0, 20000);
+    EXPECT_EQ(drawn.canvas.At(cell->x + 25, 20), kRed);
+    EXPECT_EQ(drawn.canvas.At(cell->x + 55, 20), kWhite);
 }
 
 TEST(HtmlSelection, RunsAndBreaksAreMarkedByTheThreeRulesImagesAndBoxesNever)

@@ -231,18 +231,12 @@ TEST_F(ArchiveListTest, ZipsThatCannotBeOpenedShowThePlaceholderAndEmptyOnesAnEm
     EXPECT_EQ(Rows(ArchiveList()).size(), 3u);
 }
 
-// A copy of a fixture in the temporary folder with some bytes changed; removed with the object.
-class DamagedCopy
+// Bytes written to a file of the temporary folder; removed with the object.
+class TemporaryFile
 {
 public:
-    DamagedCopy(const std::string& relative, const wchar_t* extension, std::size_t size,
-                const std::vector<std::pair<std::size_t, char>>& changes)
+    TemporaryFile(const std::string& bytes, const wchar_t* extension)
     {
-        std::string bytes = test_support::ReadWholeFile(PreviewFixture(relative));
-        bytes.resize(size < bytes.size() ? size : bytes.size());
-        for (const auto& [at, value] : changes)
-            if (at < bytes.size())
-                bytes[at] = value;
         wchar_t folder[MAX_PATH];
         ::GetTempPathW(MAX_PATH, folder);
         m_path =
@@ -250,12 +244,78 @@ public:
         std::ofstream out(m_path.c_str(), std::ios::binary);
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     }
-    ~DamagedCopy() { ::DeleteFileW(m_path.c_str()); }
+    ~TemporaryFile() { ::DeleteFileW(m_path.c_str()); }
     const std::wstring& Path() const { return m_path; }
 
 private:
     std::wstring m_path;
 };
+
+// A copy of a fixture with some bytes changed.
+class DamagedCopy : public TemporaryFile
+{
+public:
+    DamagedCopy(const std::string& relative, const wchar_t* extension, std::size_t size,
+                const std::vector<std::pair<std::size_t, char>>& changes)
+        : TemporaryFile(Damaged(relative, size, changes), extension)
+    {}
+
+private:
+    static std::string Damaged(const std::string& relative, std::size_t size,
+                               const std::vector<std::pair<std::size_t, char>>& changes)
+    {
+        std::string bytes = test_support::ReadWholeFile(PreviewFixture(relative));
+        bytes.resize(size < bytes.size() ? size : bytes.size());
+        for (const auto& [at, value] : changes)
+            if (at < bytes.size())
+                bytes[at] = value;
+        return bytes;
+    }
+};
+
+std::string Little(std::uint32_t value, int bytes)
+{
+    std::string text;
+    for (int i = 0; i < bytes; ++i)
+        text += static_cast<char>((value >> (8 * i)) & 0xFF);
+    return text;
+}
+
+// A ZIP archive of one empty stored member, written field by field.
+std::string OneMemberZip(const std::string& name)
+{
+    const std::string common = Little(20, 2) + Little(0, 2) + Little(0, 2) + Little(0, 4) + Little(0, 4) +
+                               Little(0, 4) + Little(0, 4) +
+                               Little(static_cast<std::uint32_t>(name.size()), 2) + Little(0, 2);
+    const std::string local = "PK\x03\x04" + common + name;
+    const std::string central = "PK\x01\x02" + Little(20, 2) + common + Little(0, 2) + Little(0, 2) +
+                                Little(0, 2) + Little(0x20, 4) + Little(0, 4) + name;
+    return local + central + "PK\x05\x06" + Little(0, 2) + Little(0, 2) + Little(1, 2) + Little(1, 2) +
+           Little(static_cast<std::uint32_t>(central.size()), 4) +
+           Little(static_cast<std::uint32_t>(local.size()), 4) + Little(0, 2);
+}
+
+// A member name of 260 bytes and more is shown cut to the 259 characters an entry holds, not empty.
+TEST_F(ArchiveListTest, LongZipMemberNamesShowCut)
+{
+    for (const std::size_t length :
+         {std::size_t{259}, std::size_t{260}, std::size_t{300}, std::size_t{1000}}) {
+        SCOPED_TRACE(length);
+        std::string name;
+        for (std::size_t i = 0; i < length; ++i)
+            name += static_cast<char>('a' + i % 26);
+        TemporaryFile archive(OneMemberZip(name), L".zip");
+        m_pFrame->ShowPreview(archive.Path().c_str(), L".zip");
+        Pump(30);
+        EXPECT_TRUE(m_pFrame->m_bPreviewOk);
+        const auto rows = Rows(ArchiveList());
+        ASSERT_EQ(rows.size(), 1u);
+        EXPECT_EQ(rows[0][0], name.substr(0, 259));
+        if (length == 300)
+            Screenshot(L"preview_archive_zip_long_name");
+        m_pFrame->ShowPreview(L"", L"");
+    }
+}
 
 TEST_F(ArchiveListTest, ADamagedZipMemberEndsTheListWithWhatWasRead)
 {

@@ -130,6 +130,8 @@ TEST(DbfTableReader, TablesWithoutFieldsOrRecordAreaAreRefused)
         {"no record after the flag", header + field + "\r ", true, 1},
         {"record area found past garbage", header + field + std::string("\rzz\0 abcd", 9), true, 1},
         {"last record cut short", header + field + "\r abcd ab", true, 2},
+        {"fields of no length", header + Descriptor("NAME", 'C', 0) + "\r" + std::string(5000, ' '), false,
+         0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -140,6 +142,49 @@ TEST(DbfTableReader, TablesWithoutFieldsOrRecordAreaAreRefused)
     RecordingTable cut;
     ASSERT_TRUE(Load(Bytes(header + field + "\r abcd ab"), cut));
     EXPECT_EQ(cut.rows[1][1], "ab");
+}
+
+// A long table fills the sink with the first records only and counts the rest from the file's length; the
+// count equals the rows a full load makes, whatever ends the file.
+TEST(DbfTableReader, RecordsPastTheLimitAreCountedNotFilled)
+{
+    const std::string table =
+        std::string(32, '\0') + Descriptor("A", 'C', 3) + Descriptor("B", 'N', 2) + "\r";
+    std::string records;
+    for (int i = 0; i < 25; ++i)
+        records += " abc12";
+    struct Case
+    {
+        const char* name;
+        std::string bytes;
+        std::uint64_t total;
+    };
+    const Case cases[] = {
+        {"records only", table + records, 25},
+        {"end-of-file byte", table + records + "\x1a", 25},
+        {"last record cut short", table + records + " ab", 26},
+        {"no record", table + " ", 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecordingTable whole;
+        MemoryByteSource wholeSource(Bytes(c.bytes));
+        DbfRecordCounts wholeCounts;
+        ASSERT_TRUE(LoadDbfTable(wholeSource, whole, UINT64_MAX, &wholeCounts));
+        EXPECT_EQ(whole.rows.size(), c.total);
+        EXPECT_EQ(wholeCounts.total, c.total);
+        EXPECT_EQ(wholeCounts.loaded, c.total);
+
+        RecordingTable limited;
+        MemoryByteSource limitedSource(Bytes(c.bytes));
+        DbfRecordCounts limitedCounts;
+        ASSERT_TRUE(LoadDbfTable(limitedSource, limited, 10, &limitedCounts));
+        const std::size_t shown = c.total < 10 ? c.total : 10;
+        ASSERT_EQ(limited.rows.size(), shown);
+        EXPECT_EQ(limitedCounts.loaded, shown);
+        EXPECT_EQ(limitedCounts.total, c.total);
+        EXPECT_EQ(limited.rows[shown - 1], whole.rows[shown - 1]);
+    }
 }
 
 TEST(DbfTableReader, FieldNamesEndAtElevenBytes)

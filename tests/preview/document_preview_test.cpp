@@ -622,6 +622,71 @@ TEST_F(DocumentPreviewTest, RtfShowsTheWordsPandocGives)
     test_support::WriteClientScreenshot(m_pFrame->m_hWnd, L"document_preview_rtf");
 }
 
+// An RTF text with a picture: an enhanced metafile of GDI's own, a red square of 2 cm.
+std::string RtfWithPicture()
+{
+    const RECT frame = {0, 0, 2000, 2000};
+    HDC recorder = ::CreateEnhMetaFileW(NULL, NULL, &frame, NULL);
+    HBRUSH red = ::CreateSolidBrush(RGB(255, 0, 0));
+    const RECT square = {0, 0, 75, 75};
+    ::FillRect(recorder, &square, red);
+    ::DeleteObject(red);
+    HENHMETAFILE metafile = ::CloseEnhMetaFile(recorder);
+    std::vector<BYTE> bytes(::GetEnhMetaFileBits(metafile, 0, NULL));
+    ::GetEnhMetaFileBits(metafile, static_cast<UINT>(bytes.size()), bytes.data());
+    ::DeleteEnhMetaFile(metafile);
+    std::string hex;
+    char digits[3];
+    for (const BYTE byte : bytes) {
+        std::snprintf(digits, sizeof digits, "%02x", byte);
+        hex += digits;
+    }
+    return "{\\rtf1\\ansi Before the picture "
+           "{\\pict\\emfblip\\picw2000\\pich2000\\picwgoal1134\\pichgoal1134 " +
+           hex + "} after it.\\par}";
+}
+
+// Objects embedded in a recovered RTF text are refused, since their class would start a server with the
+// disk's data; the text's pictures are no servers and still show. A class the test controls stand in for
+// is refused like any other.
+TEST_F(DocumentPreviewTest, RtfPicturesShowAndEmbeddedObjectsAreRefused)
+{
+    CRichEditStorageCallback* pCallback = new CRichEditStorageCallback;
+    const CLSID metafile = {0x00000315, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+    const CLSID bitmap = {0x00000316, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+    const CLSID enhanced = {0x00000319, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+    for (const CLSID& picture : {metafile, bitmap, enhanced}) {
+        CLSID copy = picture;
+        EXPECT_EQ(pCallback->QueryInsertObject(&copy, NULL, 0), S_OK);
+    }
+    CLSID server = CWPViewPDFX::kClassId;
+    EXPECT_NE(pCallback->QueryInsertObject(&server, NULL, 0), S_OK);
+    // Wine's control inserts a picture under no class.
+    CLSID none = CLSID_NULL;
+    EXPECT_EQ(pCallback->QueryInsertObject(&none, NULL, 0), S_OK);
+    EXPECT_NE(pCallback->QueryInsertObject(NULL, NULL, 0), S_OK);
+    pCallback->Release();
+
+    wchar_t folder[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, folder);
+    const CString strPath = CString(folder) + L"preview_picture.rtf";
+    {
+        std::ofstream out(strPath.GetString(), std::ios::binary);
+        out << RtfWithPicture();
+    }
+    CAdobeReaderView* pView = DYNAMIC_DOWNCAST(CAdobeReaderView, Show(strPath, L".rtf"));
+    ::DeleteFileW(strPath);
+    ASSERT_NE(pView, nullptr);
+    EXPECT_TRUE(m_pFrame->m_bPreviewOk);
+    EXPECT_TRUE(pView->m_richEdit.m_bCallbackSet);
+    IRichEditOle* pOle = NULL;
+    pView->m_richEdit.SendMessage(EM_GETOLEINTERFACE, 0, reinterpret_cast<LPARAM>(&pOle));
+    ASSERT_NE(pOle, nullptr);
+    EXPECT_EQ(pOle->GetObjectCount(), 1);
+    pOle->Release();
+    test_support::WriteClientScreenshot(m_pFrame->m_hWnd, L"document_preview_rtf_picture");
+}
+
 TEST_F(DocumentPreviewTest, AWordDocumentShowsThroughTheConverterAndItsRtfIsDeleted)
 {
     wchar_t folder[MAX_PATH] = {};

@@ -220,6 +220,27 @@ TEST_F(PictureViewsTest, UnreadablePicturesShowCorruptFile)
     Screenshot(L"picture_preview_corrupt_file");
 }
 
+// Records a metafile of GDI's own: a frame of the size (hundredths of a millimetre) with a red rectangle
+// over its left half.
+bool RecordHalfRedMetafile(const CString& strPath, int width, int height)
+{
+    HDC screen = ::GetDC(NULL);
+    const RECT frame = {0, 0, width, height};
+    HDC recorder = ::CreateEnhMetaFileW(screen, strPath, &frame, NULL);
+    ::ReleaseDC(NULL, screen);
+    if (recorder == NULL)
+        return false;
+    const long long mmWidth = ::GetDeviceCaps(recorder, HORZSIZE),
+                    pxWidth = ::GetDeviceCaps(recorder, HORZRES);
+    HBRUSH red = ::CreateSolidBrush(RGB(255, 0, 0));
+    const RECT half = {0, 0, static_cast<LONG>(width * pxWidth / mmWidth / 200),
+                       static_cast<LONG>(height * pxWidth / mmWidth / 100)};
+    ::FillRect(recorder, &half, red);
+    ::DeleteObject(red);
+    ::DeleteEnhMetaFile(::CloseEnhMetaFile(recorder));
+    return true;
+}
+
 TEST_F(PictureViewsTest, IconsAndMetafilesShowThroughOlePictures)
 {
     MakeHost();
@@ -231,46 +252,86 @@ TEST_F(PictureViewsTest, IconsAndMetafilesShowThroughOlePictures)
     EXPECT_EQ(pIcon->m_nHeight, 32);
     Screenshot(L"picture_preview_icon");
 
-    // A metafile of GDI's own: a red rectangle over the left half of a 6 x 4 cm frame.
-    const CString strMetafile = Fixture("pictures/drawn.emf");
-    HDC screen = ::GetDC(NULL);
-    const RECT frame = {0, 0, 6000, 4000};
-    HDC recorder = ::CreateEnhMetaFileW(screen, strMetafile, &frame, NULL);
-    ::ReleaseDC(NULL, screen);
-    ASSERT_NE(recorder, (HDC)NULL);
-    const int mmWidth = ::GetDeviceCaps(recorder, HORZSIZE), pxWidth = ::GetDeviceCaps(recorder, HORZRES);
-    const int pixels6cm = 60 * pxWidth / mmWidth;
-    HBRUSH red = ::CreateSolidBrush(RGB(255, 0, 0));
-    const RECT half = {0, 0, pixels6cm / 2, pixels6cm * 2 / 3};
-    ::FillRect(recorder, &half, red);
-    ::DeleteObject(red);
-    ::DeleteEnhMetaFile(::CloseEnhMetaFile(recorder));
+    // Metafiles of GDI's own: a red rectangle over the left half of a 6 x 4 cm frame, and of a frame that
+    // claims 50 metres.
+    const struct
+    {
+        const char* name;
+        int width;
+        int height;
+    } metafiles[] = {{"pictures/drawn.emf", 6000, 4000}, {"pictures/huge-frame.emf", 5000000, 5000000}};
+    for (const auto& m : metafiles) {
+        SCOPED_TRACE(m.name);
+        const CString strMetafile = Fixture(m.name);
+        ASSERT_TRUE(RecordHalfRedMetafile(strMetafile, m.width, m.height));
+        Show(strMetafile);
+        auto* pMetafile = DYNAMIC_DOWNCAST(CTextView, m_pHost->m_pViews[kPreviewPicture]);
+        ASSERT_NE(pMetafile, nullptr);
+        EXPECT_TRUE(m_pFrame->m_bPreviewOk);
+        EXPECT_NEAR(pMetafile->m_nHimetricWidth, m.width, m.width / 100);
+        EXPECT_NEAR(pMetafile->m_nHimetricHeight, m.height, m.height / 100);
+        CRect rectClient;
+        pMetafile->GetClientRect(&rectClient);
+        const int clientWidth = rectClient.Width();
+        // GDI's metafiles load as transparent pictures: drawn through a bitmap of their size but no larger
+        // than drawn, stretched to (200, 10) with the target's right and bottom taken as width and height.
+        // The bitmap is made once: later paints keep it.
+        const int drawnWidth = clientWidth - 400, drawnHeight = rectClient.Height() - 20;
+        HGDIOBJ hRendered = NULL;
+        for (int paint = 0; paint < 3; ++paint) {
+            SCOPED_TRACE(paint);
+            const std::vector<std::uint32_t> pixels = DrawIntoMemory(
+                clientWidth, rectClient.Height(), RGB(1, 2, 3), [&](CDC& dc) { pMetafile->OnDraw(&dc); });
+            EXPECT_LE(pMetafile->m_sizeRendered.cx, 200 + drawnWidth);
+            EXPECT_LE(pMetafile->m_sizeRendered.cy, 10 + drawnHeight);
+            auto at = [&](int x, int y) { return pixels[static_cast<std::size_t>(y) * clientWidth + x]; };
+            const int middle = 10 + drawnHeight / 2;
+            EXPECT_EQ(at(200 + drawnWidth / 4, middle), 0xFF0000u);
+            EXPECT_EQ(at(200 + 1, 10 + 1), 0xFF0000u);
+            EXPECT_NE(at(200 + drawnWidth * 3 / 4, middle), 0xFF0000u);
+            EXPECT_EQ(at(199, middle), 0x010203u);
+            EXPECT_EQ(at(200 + drawnWidth, middle), 0x010203u);
+            EXPECT_EQ(at(200 + drawnWidth / 4, 9), 0x010203u);
+            EXPECT_EQ(at(200 + drawnWidth / 4, 10 + drawnHeight), 0x010203u);
+            if (paint > 0)
+                EXPECT_EQ(pMetafile->m_rendered.GetSafeHandle(), hRendered);
+            hRendered = pMetafile->m_rendered.GetSafeHandle();
+        }
+        Screenshot(m.width < 10000 ? L"picture_preview_metafile" : L"picture_preview_metafile_huge_frame");
+        Show(Fixture("pictures/rose.png"));
+        ::DeleteFileW(strMetafile);
+    }
+}
 
-    Show(strMetafile);
-    auto* pMetafile = DYNAMIC_DOWNCAST(CTextView, m_pHost->m_pViews[kPreviewPicture]);
-    ASSERT_NE(pMetafile, nullptr);
+// A JPEG 2000 picture is decoded once, when its view is made: later paints draw it though the file is gone.
+TEST_F(PictureViewsTest, APictureIsDecodedOnceNotOnEveryPaint)
+{
+    MakeHost();
+    std::ifstream in(Fixture("pictures/rose.jp2").GetString(), std::ios::binary);
+    const std::string original{std::istreambuf_iterator<char>(in), {}};
+    ASSERT_FALSE(original.empty());
+    wchar_t folder[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, folder);
+    const CString strCopy = CString(folder) + L"preview_decoded_once.jp2";
+    {
+        std::ofstream out(strCopy.GetString(), std::ios::binary);
+        out.write(original.data(), static_cast<std::streamsize>(original.size()));
+    }
+    Show(strCopy);
+    auto* pView = DYNAMIC_DOWNCAST(CImage_View, m_pHost->m_pViews[kPreviewImage]);
+    ASSERT_NE(pView, nullptr);
     EXPECT_TRUE(m_pFrame->m_bPreviewOk);
-    EXPECT_NEAR(pMetafile->m_nHimetricWidth, 6000, 60);
-    EXPECT_NEAR(pMetafile->m_nHimetricHeight, 4000, 40);
+    ASSERT_TRUE(::DeleteFileW(strCopy));
     CRect rectClient;
-    pMetafile->GetClientRect(&rectClient);
-    const int clientWidth = rectClient.Width();
-    const std::vector<std::uint32_t> pixels = DrawIntoMemory(clientWidth, rectClient.Height(), RGB(1, 2, 3),
-                                                             [&](CDC& dc) { pMetafile->OnDraw(&dc); });
-    // GDI's metafiles load as transparent pictures: drawn through a bitmap of their size, stretched to
-    // (200, 10) with the target's right and bottom taken as width and height.
-    const int drawnWidth = clientWidth - 400, drawnHeight = rectClient.Height() - 20;
-    auto at = [&](int x, int y) { return pixels[static_cast<std::size_t>(y) * clientWidth + x]; };
-    const int middle = 10 + drawnHeight / 2;
-    EXPECT_EQ(at(200 + drawnWidth / 4, middle), 0xFF0000u);
-    EXPECT_EQ(at(200 + 1, 10 + 1), 0xFF0000u);
-    EXPECT_NE(at(200 + drawnWidth * 3 / 4, middle), 0xFF0000u);
-    EXPECT_EQ(at(199, middle), 0x010203u);
-    EXPECT_EQ(at(200 + drawnWidth, middle), 0x010203u);
-    EXPECT_EQ(at(200 + drawnWidth / 4, 9), 0x010203u);
-    EXPECT_EQ(at(200 + drawnWidth / 4, 10 + drawnHeight), 0x010203u);
-    Screenshot(L"picture_preview_metafile");
-    ::DeleteFileW(strMetafile);
+    pView->GetClientRect(&rectClient);
+    const COLORREF fill = RGB(1, 2, 3);
+    const std::vector<std::uint32_t> pixels =
+        DrawIntoMemory(rectClient.Width(), rectClient.Height(), fill, [&](CDC& dc) { pView->OnDraw(&dc); });
+    int drawn = 0;
+    for (const std::uint32_t pixel : pixels)
+        drawn += pixel != Rgb(fill) ? 1 : 0;
+    EXPECT_GT(drawn, 200 * 100);
+    EXPECT_TRUE(m_pFrame->m_bPreviewOk);
 }
 
 TEST_F(PictureViewsTest, AFolderOfGifsShowsNumberedFramedThumbnails)
@@ -337,10 +398,14 @@ TEST_F(PictureViewsTest, APresentationWithoutPowerPointShowsCorruptFile)
 {
     MakeHost();
     Show(Fixture("pictures/slides.pptx"));
-    EXPECT_TRUE(m_pFrame->m_bPreviewOk);
-    EXPECT_TRUE(m_pFrame->m_bPreviewable);
+    EXPECT_FALSE(m_pFrame->m_bPreviewOk);
     EXPECT_EQ(m_pHost->m_pViews[kPreviewThumbnail], nullptr);
     ExpectCorruptFile(".pptx");
+    // The results list clears "previewable" once the preview is shown; the placeholder still shows
+    // "Corrupt File", by the failed preview.
+    m_pFrame->m_bPreviewable = FALSE;
+    ExpectCorruptFile(".pptx from the results list");
+    Screenshot(L"picture_preview_presentation_corrupt");
 }
 
 TEST(PsdImage, ImageMagicksDocumentsDecodeToItsPixels)

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cwctype>
+#include <new>
 #include <string>
 #include <utility>
 #include <vector>
@@ -68,6 +69,32 @@ protected:
 };
 IMPLEMENT_DYNCREATE(CFailingView, CRecordingView)
 BEGIN_MESSAGE_MAP(CFailingView, CRecordingView)
+ON_WM_CREATE()
+END_MESSAGE_MAP()
+
+// A view whose handlers run out of memory, as a damaged file's decoding can: in its creation or in a
+// later message (its first paint).
+bool g_bThrowInCreate = false;
+int g_nThrowingPaints = 0;
+class CThrowingView : public CRecordingView
+{
+    DECLARE_DYNCREATE(CThrowingView)
+protected:
+    void OnDraw(CDC*) override
+    {
+        ++g_nThrowingPaints;
+        throw std::bad_alloc();
+    }
+    afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct)
+    {
+        if (g_bThrowInCreate)
+            throw std::bad_alloc();
+        return CRecordingView::OnCreate(lpCreateStruct);
+    }
+    DECLARE_MESSAGE_MAP()
+};
+IMPLEMENT_DYNCREATE(CThrowingView, CRecordingView)
+BEGIN_MESSAGE_MAP(CThrowingView, CRecordingView)
 ON_WM_CREATE()
 END_MESSAGE_MAP()
 
@@ -245,6 +272,35 @@ TEST_F(PreviewHostTest, EveryExtensionReachesItsRowInAnyCase)
         EXPECT_EQ(LiveKinds(), std::vector<int>{kPreviewPlaceholder});
     }
     EXPECT_GT(m_pFrame->m_nResultsFocused, 0);
+}
+
+// Memory running out in a preview view's handler leaves no window procedure: the preview shows "Corrupt
+// File" in place of the view, the next file shows as usual, and the program goes on.
+TEST_F(PreviewHostTest, APreviewThatRunsOutOfMemoryShowsCorruptFile)
+{
+    MakeHost();
+    PlugRecordingViews();
+    for (const bool inCreate : {false, true}) {
+        SCOPED_TRACE(inCreate ? "in its creation" : "in its paint");
+        m_pHost->m_pViewClasses[kPreviewImage] = RUNTIME_CLASS(CThrowingView);
+        g_bThrowInCreate = inCreate;
+        g_nThrowingPaints = 0;
+        m_pFrame->ShowPreview(L"C:\\Temp\\damaged.png", L".png");
+        m_pFrame->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        Pump(100);
+        EXPECT_EQ(LiveKinds(), std::vector<int>{kPreviewPlaceholder});
+        EXPECT_FALSE(m_pFrame->m_bPreviewOk);
+        EXPECT_LE(g_nThrowingPaints, 1);
+        ExpectBitmapDrawn(Placeholder(), IDB_PREVIEW_CORRUPT_FILE, 40);
+        if (!inCreate)
+            Screenshot(L"preview_host_out_of_memory");
+
+        m_pHost->m_pViewClasses[kPreviewImage] = RUNTIME_CLASS(CRecordingView);
+        m_pFrame->ShowPreview(L"C:\\Temp\\sound.png", L".png");
+        Pump(50);
+        EXPECT_EQ(LiveKinds(), std::vector<int>{kPreviewImage});
+        EXPECT_TRUE(m_pFrame->m_bPreviewOk);
+    }
 }
 
 TEST_F(PreviewHostTest, PreviewabilityComparesTheExtensionExactly)

@@ -15,6 +15,12 @@ class CPreviewTestApp : public CWinApp
 {
 public:
     CPreviewTestApp() : CWinApp(L"PreviewTests") {}
+    // As the program's: a preview view that ran out of memory shows "Corrupt File".
+    LRESULT ProcessWndProcException(CException* e, const MSG* pMsg) override
+    {
+        return CMainPreviewView::TakeWndProcException(e, pMsg) ? 0
+                                                               : CWinApp::ProcessWndProcException(e, pMsg);
+    }
 };
 
 CPreviewTestApp theApp;

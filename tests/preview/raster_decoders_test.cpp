@@ -307,3 +307,26 @@ TEST(RasterDecoders, CraftedJpeg2000FailsBeforeDecoding)
 #endif
 
 } // namespace
+
+// A picture kept for a view is reduced to what the view can show by keeping every n-th row and column;
+// one within the bounds stays as it is.
+TEST(RasterDecoders, PicturesAreReducedByKeepingRowsAndColumns)
+{
+    imaging::PicturePixels picture;
+    ASSERT_TRUE(imaging::AllocatePicture(picture, 6, 4, 0, 0, 1));
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 6; ++x)
+            picture.pixels[static_cast<std::size_t>(y) * 6 + x] = static_cast<std::uint32_t>(10 * y + x);
+    imaging::PicturePixels same = picture;
+    imaging::ReducePicture(same, 6, 4);
+    EXPECT_EQ(same.pixels, picture.pixels);
+
+    imaging::ReducePicture(picture, 3, 2);
+    ASSERT_EQ(picture.width, 3);
+    ASSERT_EQ(picture.height, 2);
+    EXPECT_EQ(picture.pixels, (std::vector<std::uint32_t>{0, 2, 4, 20, 22, 24}));
+
+    imaging::ReducePicture(picture, 100, 1);
+    EXPECT_EQ(picture.width, 3);
+    EXPECT_EQ(picture.pixels, (std::vector<std::uint32_t>{0, 2, 4}));
+}
