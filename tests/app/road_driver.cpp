@@ -162,21 +162,22 @@ bool StartSecondCopy(RoadWalker& road, ProgramDriver& first)
 
 // Whole root: its box off and on again, as a user does after a Quick Scan, whose root's own files start
 // unmarked. A folder: the root's box off, the folder's on.
-bool Mark(RoadWalker& road, const std::wstring& folder, StepTimer& timer)
+bool Mark(RoadWalker& road, const std::wstring& folder, DWORD limitMs, StepTimer& timer)
 {
     RemoteTree tree = road.ResultTree();
     HTREEITEM root = tree.Root();
     if (root == nullptr)
         return road.Fail(L"the results tree is empty");
     for (int clicks = 0; tree.CheckState(root) != 1; ++clicks) {
-        if (clicks == 2 || !timer.Timed("toggle-off", [&] { return road.ToggleBox(root); }))
+        if (clicks == 2 || !timer.Timed("toggle-off", [&] { return road.ToggleBox(root, limitMs); }))
             return road.Fail(L"the root's box does not come off");
     }
     road.Shot(L"root-unchecked");
     HTREEITEM marked = folder.empty() ? root : road.FolderItem(folder);
     if (marked == nullptr)
         return false;
-    if (!timer.Timed(marked == root ? "toggle-on" : "toggle-folder", [&] { return road.ToggleBox(marked); }))
+    if (!timer.Timed(marked == root ? "toggle-on" : "toggle-folder",
+                     [&] { return road.ToggleBox(marked, limitMs); }))
         return false;
     if (tree.CheckState(marked) != 2)
         return road.Fail(L"the box did not come on");
@@ -186,7 +187,7 @@ bool Mark(RoadWalker& road, const std::wstring& folder, StepTimer& timer)
 }
 
 // The first folder below the root listed, then the root itself.
-bool ListFirstFolderAndRoot(RoadWalker& road, StepTimer& timer)
+bool ListFirstFolderAndRoot(RoadWalker& road, DWORD limitMs, StepTimer& timer)
 {
     RemoteTree tree = road.ResultTree();
     HTREEITEM root = tree.Root();
@@ -195,8 +196,8 @@ bool ListFirstFolderAndRoot(RoadWalker& road, StepTimer& timer)
     const std::vector<HTREEITEM> folders = tree.Children(root);
     if (folders.empty())
         return road.Fail(L"the root has no folder");
-    return timer.Timed("first-list", [&] { return road.ListFolder(folders.front(), 0); }) &&
-           timer.Timed("root-list", [&] { return road.ListFolder(root, 0); });
+    return timer.Timed("first-list", [&] { return road.ListFolder(folders.front(), limitMs); }) &&
+           timer.Timed("root-list", [&] { return road.ListFolder(root, limitMs); });
 }
 
 bool ExitProgram(RoadWalker& road, ProgramDriver& program)
@@ -233,9 +234,9 @@ int wmain(int argc, wchar_t** argv)
         return 1;
     if (options.mode == RoadMode::Trace)
         PrintLine("item-size", {road.TraceItemSize()});
-    if (timer.Enabled() && !ListFirstFolderAndRoot(road, timer))
+    if (timer.Enabled() && !ListFirstFolderAndRoot(road, options.limitMs, timer))
         return 1;
-    if (!Mark(road, options.folder, timer))
+    if (!Mark(road, options.folder, options.limitMs, timer))
         return 1;
     for (const std::vector<std::wstring>& row : road.ResultRows())
         PrintLine("row", row);

@@ -65,12 +65,11 @@ public:
     RemoteTree ResultTree() const;
     std::vector<std::vector<std::wstring>> ResultRows() const;
     // Clicks an item's box and waits until its state has changed and the program is quiet again.
-    bool ToggleBox(HTREEITEM item);
+    bool ToggleBox(HTREEITEM item, DWORD timeoutMs = kStepWaitMs);
     // Expands an item of the results tree through its button.
     bool Expand(HTREEITEM item);
-    // Clicks a folder of the results tree and waits until it is selected, the list holds `rows` rows (any
-    // number when 0) and the program is quiet again.
-    bool ListFolder(HTREEITEM item, int rows);
+    // Clicks a folder of the results tree and waits until it is selected and the program is quiet again.
+    bool ListFolder(HTREEITEM item, DWORD timeoutMs = kStepWaitMs);
     // The item at a folder path below the root ("Level1\Level2"), expanding on the way.
     HTREEITEM FolderItem(const std::wstring& path);
 
