@@ -6,7 +6,10 @@
 
 namespace platform = image_file_platform;
 
-CDiskImageFile::CDiskImageFile() : handle(kNullFileHandle), lastReadCount(0) {}
+CDiskImageFile::CDiskImageFile()
+    : handle(kNullFileHandle), lastReadCount(0), knownPosition(0), positionKnown(false), systemReads(0),
+      systemSeeks(0)
+{}
 
 CDiskImageFile::~CDiskImageFile()
 {
@@ -25,6 +28,7 @@ int CDiskImageFile::OpenEx(std::u16string_view filePath, uint32_t access, uint32
                            NativeFileHandle templateFile)
 {
     Close();
+    ForgetPosition();
     handle = platform::OpenFile(filePath, access, shareMode, securityAttributes, disposition,
                                 flagsAndAttributes, templateFile);
     return handle != kInvalidFileHandle ? 1 : 0;
@@ -37,6 +41,7 @@ void CDiskImageFile::Close()
     if (handle != kInvalidFileHandle)
         platform::CloseFile(handle);
     handle = kNullFileHandle;
+    ForgetPosition();
 }
 
 uint64_t CDiskImageFile::Seek(uint64_t offset, uint32_t origin, uint32_t direction)
@@ -50,8 +55,13 @@ uint64_t CDiskImageFile::Seek(uint64_t offset, uint32_t origin, uint32_t directi
         target = direction == kForward ? base + offset : base - offset;
     }
     uint64_t reached = 0;
-    if (!IsOpen() || !platform::SetPosition(handle, static_cast<int64_t>(target), reached))
+    if (!IsOpen())
         return 0;
+    ++systemSeeks;
+    if (!platform::SetPosition(handle, static_cast<int64_t>(target), reached))
+        return 0;
+    knownPosition = reached;
+    positionKnown = true;
     return reached;
 }
 
@@ -72,7 +82,13 @@ int CDiskImageFile::Read(void* buffer, uint32_t count)
     lastReadCount = 0;
     if (!IsOpen())
         return 0;
-    return platform::ReadBytes(handle, buffer, count, lastReadCount) ? 1 : 0;
+    ++systemReads;
+    if (!platform::ReadBytes(handle, buffer, count, lastReadCount)) {
+        ForgetPosition();
+        return 0;
+    }
+    knownPosition += lastReadCount;
+    return 1;
 }
 
 int CDiskImageFile::ReadAt(uint64_t position, void* buffer, uint32_t count)
@@ -103,14 +119,23 @@ int CDiskImageFile::ReadAtZeroPadded(uint64_t position, void* buffer, uint32_t c
     if (!IsOpen())
         return 0;
     // A position the system cannot reach lies past any real file: nothing to read there.
-    uint64_t reached = 0;
-    if (position > static_cast<uint64_t>(INT64_MAX) ||
-        !platform::SetPosition(handle, static_cast<int64_t>(position), reached) || reached != position) {
-        std::memset(buffer, 0, count);
-        return 1;
+    if (!positionKnown || knownPosition != position) {
+        uint64_t reached = 0;
+        ++systemSeeks;
+        if (position > static_cast<uint64_t>(INT64_MAX) ||
+            !platform::SetPosition(handle, static_cast<int64_t>(position), reached) || reached != position) {
+            ForgetPosition();
+            std::memset(buffer, 0, count);
+            return 1;
+        }
     }
-    if (!platform::ReadBytes(handle, buffer, count, lastReadCount))
+    ++systemReads;
+    if (!platform::ReadBytes(handle, buffer, count, lastReadCount)) {
+        ForgetPosition();
         return 0;
+    }
+    knownPosition = position + lastReadCount;
+    positionKnown = true;
     if (lastReadCount < count)
         std::memset(static_cast<uint8_t*>(buffer) + lastReadCount, 0, count - lastReadCount);
     return 1;

@@ -66,14 +66,27 @@ public:
     uint64_t GetSize();
 
     // The readers need whole structures: this reads count bytes at position and fills whatever lies
-    // past the end of the file with zeros. 0 only when the system read fails.
+    // past the end of the file with zeros. 0 only when the system read fails. The handle is moved only
+    // when the position differs from where the last call left it, so reads along the file cost one
+    // system call each.
     int ReadAtZeroPadded(uint64_t position, void* buffer, uint32_t count);
     uint32_t GetLastReadCount() const { return lastReadCount; }
+    // The system reads and position moves made through this object since it was made.
+    uint64_t GetSystemReads() const { return systemReads; }
+    uint64_t GetSystemSeeks() const { return systemSeeks; }
     bool IsOpen() const { return handle != kNullFileHandle && handle != kInvalidFileHandle; }
 
     std::u16string path;
     NativeFileHandle handle;
 
 private:
+    // Drops what is known of the handle's position, after a call whose end position is unknown.
+    void ForgetPosition() { positionKnown = false; }
+
     uint32_t lastReadCount;
+    // Where the handle stands, as this object last moved it.
+    uint64_t knownPosition;
+    bool positionKnown;
+    uint64_t systemReads;
+    uint64_t systemSeeks;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -33,4 +34,26 @@ int ReadDiskInParts(uint8_t* out, uint32_t count, uint64_t& position, uint64_t d
         position += part;
     }
     return 1;
+}
+
+// How far one part of a read may run on, in one system call or one fill with zeros, past the grain or
+// block it starts in. The part so far is `part` bytes from file offset `fileOffset` (0: it reads as zeros)
+// and ends where unit `next` starts; units are `unitBytes` long. `locate(unit, offset)` gives a unit's
+// file offset (0 for zeros) and false when it cannot tell. A unit joins while it reads as zeros after
+// zeros, or its bytes lie in the file right where the part's end; the part never grows past `limit`.
+template <class LocateUnit>
+uint64_t RunOnAcrossUnits(uint64_t part, uint64_t limit, uint64_t fileOffset, uint64_t next,
+                          uint64_t unitBytes, LocateUnit locate)
+{
+    while (part < limit) {
+        uint64_t unitOffset = 0;
+        if (!locate(next, unitOffset))
+            break;
+        const bool joins = fileOffset == 0 ? unitOffset == 0 : unitOffset == fileOffset + part;
+        if (!joins)
+            break;
+        part = std::min(limit, part + unitBytes);
+        ++next;
+    }
+    return part;
 }

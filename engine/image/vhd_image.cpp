@@ -113,10 +113,19 @@ int CVhdImage::Read(void* buffer, uint32_t count)
         return 0;
     return ReadDiskInParts(static_cast<uint8_t*>(buffer), count, virtualPos, diskSize,
                            [this](uint8_t* out, uint32_t remaining) -> uint32_t {
-                               uint64_t part = std::min<uint64_t>(remaining, diskSize - virtualPos);
+                               const uint64_t limit = std::min<uint64_t>(remaining, diskSize - virtualPos);
+                               uint64_t part = limit;
                                if (diskType == CVhdReader::kDiskTypeDynamic) {
                                    SeekVirtual(virtualPos);
-                                   part = std::min<uint64_t>(part, blockSize - virtualPos % blockSize);
+                                   // A block's bitmap stands between its data and the block before,
+                                   // so mostly only unallocated blocks run on into one another.
+                                   part = RunOnAcrossUnits(
+                                       std::min(limit, blockSize - virtualPos % blockSize), limit,
+                                       blockStart == 0 ? 0 : position, virtualPos / blockSize + 1, blockSize,
+                                       [this](uint64_t block, uint64_t& offset) {
+                                           offset = block < blockOffsets.size() ? blockOffsets[block] : 0;
+                                           return true;
+                                       });
                                    if (blockStart == 0) {
                                        std::memset(out, 0, static_cast<size_t>(part));
                                    } else if (!ReadData(position, out, static_cast<uint32_t>(part))) {

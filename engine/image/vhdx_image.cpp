@@ -442,8 +442,18 @@ int CVhdxImage::Read(void* buffer, uint32_t count)
                            [this](uint8_t* out, uint32_t remaining) -> uint32_t {
                                SeekVirtual(readPosition);
                                const uint64_t inBlock = readPosition % blockSize;
-                               const auto part = static_cast<uint32_t>(std::min<uint64_t>(
-                                   {remaining, blockSize - inBlock, diskSize - readPosition}));
+                               const uint64_t limit = std::min<uint64_t>(remaining, diskSize - readPosition);
+                               // Payload blocks that follow one another in the file are read in one call.
+                               const auto part = static_cast<uint32_t>(RunOnAcrossUnits(
+                                   std::min<uint64_t>(limit, blockSize - inBlock), limit,
+                                   blockFileOffset == 0 ? 0 : blockFileOffset + inBlock,
+                                   readPosition / blockSize + 1, blockSize,
+                                   [this](uint64_t block, uint64_t& offset) {
+                                       offset = block < bat.size() && bat[block].State() == kBlockFullyPresent
+                                                    ? bat[block].FileOffset()
+                                                    : 0;
+                                       return true;
+                                   }));
                                if (blockFileOffset == 0) {
                                    std::memset(out, 0, part);
                                } else if (!file.ReadAtZeroPadded(blockFileOffset + inBlock, out, part)) {

@@ -77,6 +77,7 @@ public:
     uint32_t GetBlockSize() const { return blockSize; }
     double GetChunkRatio() const { return chunkRatio; }
     const std::vector<VhdxBatEntry>& GetBat() const { return bat; }
+    const CDiskImageFile& GetFile() const { return file; }
     ImageOpenError GetOpenError() const { return openError; }
     const char* GetOpenErrorText() const { return ImageOpenErrorText(openError); }
 

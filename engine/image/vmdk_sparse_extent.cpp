@@ -111,9 +111,8 @@ void CVmdkSparseExtent::ResetState()
     directorySector = 0;
     directoryEntries = 0;
     mappedGrain = UINT64_MAX;
-    cachedTableSector = 0;
-    cachedTableValid = false;
-    cachedTable.fill(0);
+    cachedTables.clear();
+    tableUses = 0;
 }
 
 void CVmdkSparseExtent::Close()
@@ -213,7 +212,7 @@ ImageOpenError CVmdkSparseExtent::CheckHeader()
 uint32_t CVmdkSparseExtent::LoadGrainDirectory()
 {
     grainDirectory.clear();
-    cachedTableValid = false;
+    cachedTables.clear();
     if (directoryEntries == 0)
         return 0;
     std::vector<uint8_t> raw(static_cast<size_t>(directoryEntries) * 4);
@@ -226,19 +225,48 @@ uint32_t CVmdkSparseExtent::LoadGrainDirectory()
     return static_cast<uint32_t>(grainDirectory.size());
 }
 
-bool CVmdkSparseExtent::LoadGrainTable(uint64_t tableSector)
+const CVmdkSparseExtent::CachedGrainTable* CVmdkSparseExtent::LoadGrainTable(uint64_t tableSector)
 {
-    if (cachedTableValid && cachedTableSector == tableSector)
-        return true;
+    ++tableUses;
+    for (CachedGrainTable& table : cachedTables) {
+        if (table.sector == tableSector) {
+            table.lastUse = tableUses;
+            return &table;
+        }
+    }
     uint8_t raw[kGrainTableEntries * 4];
-    cachedTableValid = false;
     // A table past the end of the file reads as zeros, so its grains read as zeros too.
     if (!handle.ReadAtZeroPadded(tableSector * kSectorBytes, raw, sizeof raw))
-        return false;
+        return nullptr;
+    CachedGrainTable* slot = nullptr;
+    if (cachedTables.size() < kCachedGrainTables) {
+        slot = &cachedTables.emplace_back();
+    } else {
+        slot = &*std::min_element(
+            cachedTables.begin(), cachedTables.end(),
+            [](const CachedGrainTable& a, const CachedGrainTable& b) { return a.lastUse < b.lastUse; });
+    }
     for (uint32_t index = 0; index < kGrainTableEntries; ++index)
-        cachedTable[index] = ReadLittleEndian32(raw + 4 * index);
-    cachedTableSector = tableSector;
-    cachedTableValid = true;
+        slot->entries[index] = ReadLittleEndian32(raw + 4 * index);
+    slot->sector = tableSector;
+    slot->lastUse = tableUses;
+    return slot;
+}
+
+bool CVmdkSparseExtent::LocateGrain(uint64_t grain, uint64_t& fileOffset)
+{
+    fileOffset = 0;
+    const uint64_t directoryIndex = grain / kGrainTableEntries;
+    if (directoryIndex >= grainDirectory.size() || grainDirectory[directoryIndex] == 0)
+        return true;
+    const CachedGrainTable* table = LoadGrainTable(grainDirectory[directoryIndex]);
+    if (!table)
+        return false;
+    const uint32_t grainSector = table->entries[grain % kGrainTableEntries];
+    const bool zeroedGrain =
+        grainSector == 1 && (ReadLittleEndian32(header + kFlagsOffset) & kFlagZeroedGrainEntries) != 0;
+    if (grainSector != 0 && !zeroedGrain)
+        fileOffset = static_cast<uint64_t>(grainSector) * kSectorBytes;
     return true;
 }
 
@@ -254,25 +282,17 @@ int CVmdkSparseExtent::SeekVirtual(uint64_t virtualOffset)
         zeroFill = 1;
         return 1;
     }
-    const uint64_t directoryIndex = grain / kGrainTableEntries;
-    const uint32_t tableIndex = static_cast<uint32_t>(grain % kGrainTableEntries);
-    if (directoryIndex >= grainDirectory.size() || grainDirectory[directoryIndex] == 0) {
-        zeroFill = 1;
-        return 1;
-    }
-    if (!LoadGrainTable(grainDirectory[directoryIndex])) {
+    uint64_t grainOffset = 0;
+    if (!LocateGrain(grain, grainOffset)) {
         mappedGrain = UINT64_MAX;
         return 0;
     }
-    const uint32_t grainSector = cachedTable[tableIndex];
-    const bool zeroedGrain =
-        grainSector == 1 && (ReadLittleEndian32(header + kFlagsOffset) & kFlagZeroedGrainEntries) != 0;
-    if (grainSector == 0 || zeroedGrain) {
+    if (grainOffset == 0) {
         zeroFill = 1;
         return 1;
     }
-    physicalPos = static_cast<uint64_t>(grainSector) * kSectorBytes + virtualOffset % grainBytes;
-    handle.SeekFromBegin(physicalPos);
+    // Only the position is noted: the read goes to the file at it, so a seek now would be a wasted call.
+    physicalPos = grainOffset + virtualOffset % grainBytes;
     return 1;
 }
 
@@ -280,23 +300,30 @@ int CVmdkSparseExtent::Read(void* buffer, uint32_t count)
 {
     if (!opened)
         return 0;
-    return ReadDiskInParts(static_cast<uint8_t*>(buffer), count, virtualPos, diskSize,
-                           [this](uint8_t* out, uint32_t remaining) -> uint32_t {
-                               if (virtualPos / grainBytes != mappedGrain && !SeekVirtual(virtualPos))
-                                   return 0;
-                               const uint64_t leftInGrain = grainBytes - virtualPos % grainBytes;
-                               const auto part =
-                                   static_cast<uint32_t>(std::min<uint64_t>(remaining, leftInGrain));
-                               if (zeroFill) {
-                                   std::memset(out, 0, part);
-                               } else {
-                                   // Grain data past the end of the file reads as zeros.
-                                   if (!handle.ReadAtZeroPadded(physicalPos, out, part))
-                                       return 0;
-                                   physicalPos += part;
-                               }
-                               return part;
-                           });
+    return ReadDiskInParts(
+        static_cast<uint8_t*>(buffer), count, virtualPos, diskSize,
+        [this](uint8_t* out, uint32_t remaining) -> uint32_t {
+            if (virtualPos / grainBytes != mappedGrain && !SeekVirtual(virtualPos))
+                return 0;
+            const uint64_t limit = std::min<uint64_t>(remaining, diskSize - virtualPos);
+            const uint64_t inGrain = std::min(limit, grainBytes - virtualPos % grainBytes);
+            // Grains that lie one after another in the file (or all read as zeros) are one part: qemu-img
+            // and VMware store a disk written in order so, and a scan then costs one call per fetch.
+            const auto part = static_cast<uint32_t>(RunOnAcrossUnits(
+                inGrain, limit, zeroFill ? 0 : physicalPos, mappedGrain + 1, grainBytes,
+                [this](uint64_t grain, uint64_t& offset) { return LocateGrain(grain, offset); }));
+            if (zeroFill) {
+                std::memset(out, 0, part);
+            } else {
+                // Grain data past the end of the file reads as zeros.
+                if (!handle.ReadAtZeroPadded(physicalPos, out, part))
+                    return 0;
+                physicalPos += part;
+            }
+            // The state now describes the grain the part ended in.
+            mappedGrain = (virtualPos + part - 1) / grainBytes;
+            return part;
+        });
 }
 
 void CVmdkSparseExtent::ParseGeometry(std::string_view descriptor, int32_t& cylindersOut, int32_t& headsOut,

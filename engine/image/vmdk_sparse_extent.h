@@ -58,8 +58,20 @@ public:
     uint64_t grainBytes;
 
 private:
+    struct CachedGrainTable
+    {
+        uint64_t sector;
+        uint64_t lastUse;
+        std::array<uint32_t, kGrainTableEntries> entries;
+    };
+    // 2 KiB each: 64 tables map 2 GiB of a disk of 64 KiB grains.
+    static constexpr size_t kCachedGrainTables = 64;
+
     ImageOpenError CheckHeader();
-    bool LoadGrainTable(uint64_t tableSector);
+    // The table's entries, from the cache or read into it; null when the table cannot be read.
+    const CachedGrainTable* LoadGrainTable(uint64_t tableSector);
+    // The file offset of a grain's data, 0 when it reads as zeros; false when its table cannot be read.
+    bool LocateGrain(uint64_t grain, uint64_t& fileOffset);
     void ResetState();
 
     ImageOpenError openError;
@@ -71,8 +83,8 @@ private:
     uint32_t directoryEntries;
     // The grain that physicalPos and zeroFill describe; Read remaps when it moves into another one.
     uint64_t mappedGrain;
-    // One grain table is kept, so reading along the disk costs one table read per 512 grains.
-    uint64_t cachedTableSector;
-    bool cachedTableValid;
-    std::array<uint32_t, kGrainTableEntries> cachedTable;
+    // The grain tables read last, so that reading along the disk costs one table read per 512 grains and
+    // a save that goes back and forth between the file records and the files' data reads each table once.
+    std::vector<CachedGrainTable> cachedTables;
+    uint64_t tableUses;
 };

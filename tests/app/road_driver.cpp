@@ -1,12 +1,16 @@
 // road-driver: walks the program's road for one partition of a disk image and saves what it marks.
 //
 //   road-driver IMAGE --partition N --mode quick|extensive|trace [--volume K] [--folder PATH] --out DIR
-//               [--shots DIR] [--second-copy] [--time-limit SECONDS]
+//               [--shots DIR] [--second-copy] [--time-limit SECONDS] [--timing]
 //
 // Paths are this system's. The program starts with DIR as its current folder, which the folder browser
 // offers. Prints what it read on the way as tab-separated lines (the volume, the File Types item size, the
 // results tree and list, the save's closing message) and returns 0 only when the program said that every
 // file was saved. --second-copy starts a second copy on the partition step and answers its message.
+// --timing also lists the first folder below the root and the root again before marking, and prints each
+// step's seconds as "time STEP SECONDS" (start, partition-list, scan or the Extensive Scan's scan and
+// volume, first-list, root-list, toggle-off, toggle-on, save), from the click or the start to the moment
+// its outcome showed.
 #include "road_walker.h"
 
 #include <cstdio>
@@ -28,13 +32,14 @@ struct Options
     std::wstring out;
     std::wstring shots;
     bool secondCopy = false;
+    bool timing = false;
     DWORD limitMs = kStepWaitMs;
 };
 
 int Usage()
 {
     fputs("usage: road-driver IMAGE --partition N --mode quick|extensive|trace [--volume K] [--folder PATH]\n"
-          "                   --out DIR [--shots DIR] [--second-copy] [--time-limit SECONDS]\n",
+          "                   --out DIR [--shots DIR] [--second-copy] [--time-limit SECONDS] [--timing]\n",
           stderr);
     return 2;
 }
@@ -69,6 +74,8 @@ bool ParseOptions(int argc, wchar_t** argv, Options& options)
             options.limitMs = static_cast<DWORD>(_wtoi(argv[++i])) * 1000;
         } else if (argument == L"--second-copy") {
             options.secondCopy = true;
+        } else if (argument == L"--timing") {
+            options.timing = true;
         } else if (!argument.starts_with(L"--") && options.image.empty()) {
             options.image = argument;
         } else {
@@ -104,6 +111,34 @@ void PrintTree(const RemoteTree& tree, HTREEITEM parent, int depth)
     }
 }
 
+// Prints the seconds from `started` to the end of the road's last step when timing is asked for.
+class StepTimer
+{
+public:
+    StepTimer(const RoadWalker& road, bool enabled) : m_road(road), m_enabled(enabled) {}
+    // Runs a step and prints its time once it went through.
+    template <class Step> bool Timed(const char* name, Step step)
+    {
+        const ULONGLONG started = GetTickCount64();
+        if (!step())
+            return false;
+        Print(name, started);
+        return true;
+    }
+    void Print(const char* name, ULONGLONG started) const
+    {
+        if (!m_enabled)
+            return;
+        printf("time\t%s\t%.3f\n", name, static_cast<double>(m_road.StepEnd() - started) / 1000.0);
+        fflush(stdout);
+    }
+    bool Enabled() const { return m_enabled; }
+
+private:
+    const RoadWalker& m_road;
+    bool m_enabled;
+};
+
 // A second copy says that one runs already and ends; the first goes on.
 bool StartSecondCopy(RoadWalker& road, ProgramDriver& first)
 {
@@ -127,27 +162,42 @@ bool StartSecondCopy(RoadWalker& road, ProgramDriver& first)
 
 // Whole root: its box off and on again, as a user does after a Quick Scan, whose root's own files start
 // unmarked. A folder: the root's box off, the folder's on.
-bool Mark(RoadWalker& road, const std::wstring& folder)
+bool Mark(RoadWalker& road, const std::wstring& folder, DWORD limitMs, StepTimer& timer)
 {
     RemoteTree tree = road.ResultTree();
     HTREEITEM root = tree.Root();
     if (root == nullptr)
         return road.Fail(L"the results tree is empty");
     for (int clicks = 0; tree.CheckState(root) != 1; ++clicks) {
-        if (clicks == 2 || !road.ToggleBox(root))
+        if (clicks == 2 || !timer.Timed("toggle-off", [&] { return road.ToggleBox(root, limitMs); }))
             return road.Fail(L"the root's box does not come off");
     }
     road.Shot(L"root-unchecked");
     HTREEITEM marked = folder.empty() ? root : road.FolderItem(folder);
     if (marked == nullptr)
         return false;
-    if (!road.ToggleBox(marked))
+    if (!timer.Timed(marked == root ? "toggle-on" : "toggle-folder",
+                     [&] { return road.ToggleBox(marked, limitMs); }))
         return false;
     if (tree.CheckState(marked) != 2)
         return road.Fail(L"the box did not come on");
     road.Shot(folder.empty() ? L"root-checked" : L"folder-checked");
     PrintTree(tree, nullptr, 0);
     return true;
+}
+
+// The first folder below the root listed, then the root itself.
+bool ListFirstFolderAndRoot(RoadWalker& road, DWORD limitMs, StepTimer& timer)
+{
+    RemoteTree tree = road.ResultTree();
+    HTREEITEM root = tree.Root();
+    if (root == nullptr || !road.Expand(root))
+        return road.Fail(L"the results tree has no root to open");
+    const std::vector<HTREEITEM> folders = tree.Children(root);
+    if (folders.empty())
+        return road.Fail(L"the root has no folder");
+    return timer.Timed("first-list", [&] { return road.ListFolder(folders.front(), limitMs); }) &&
+           timer.Timed("root-list", [&] { return road.ListFolder(root, limitMs); });
 }
 
 bool ExitProgram(RoadWalker& road, ProgramDriver& program)
@@ -170,22 +220,30 @@ int wmain(int argc, wchar_t** argv)
         return Usage();
     ProgramDriver program;
     RoadWalker road(program, options.shots);
+    StepTimer timer(road, options.timing);
+    const bool extensive = options.mode == RoadMode::Extensive;
     const bool walked =
-        road.Start(L"", options.out) && road.TypeImagePath(options.image) && road.ChooseMode(options.mode) &&
-        road.SearchPartitions() && (!options.secondCopy || StartSecondCopy(road, program)) &&
-        road.ChoosePartition(options.partition) && road.Scan(options.mode, options.limitMs) &&
-        (options.mode != RoadMode::Extensive || road.ChooseVolume(options.volume, options.limitMs));
+        timer.Timed("start", [&] { return road.Start(L"", options.out); }) &&
+        road.TypeImagePath(options.image) && road.ChooseMode(options.mode) &&
+        timer.Timed("partition-list", [&] { return road.SearchPartitions(); }) &&
+        (!options.secondCopy || StartSecondCopy(road, program)) && road.ChoosePartition(options.partition) &&
+        timer.Timed("scan", [&] { return road.Scan(options.mode, options.limitMs); }) &&
+        (!extensive ||
+         timer.Timed("volume", [&] { return road.ChooseVolume(options.volume, options.limitMs); }));
     if (!walked)
         return 1;
     if (options.mode == RoadMode::Trace)
         PrintLine("item-size", {road.TraceItemSize()});
-    if (!Mark(road, options.folder))
+    if (timer.Enabled() && !ListFirstFolderAndRoot(road, options.limitMs, timer))
+        return 1;
+    if (!Mark(road, options.folder, options.limitMs, timer))
         return 1;
     for (const std::vector<std::wstring>& row : road.ResultRows())
         PrintLine("row", row);
     std::wstring outcome;
     if (!road.Save(options.out, outcome, options.limitMs))
         return 1;
+    timer.Print("save", road.SaveStart());
     PrintLine("outcome", {outcome});
     if (!ExitProgram(road, program))
         fputs("road: the program did not end through Exit\n", stderr);

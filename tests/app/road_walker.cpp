@@ -92,6 +92,7 @@ bool RoadWalker::AttachToFrame()
     m_frame = m_program.WaitForFrame(kStepWaitMs);
     if (m_frame == nullptr)
         return Fail(L"no frame came");
+    m_stepEnd = GetTickCount64();
     // At the start the home view is shown and the others carry the ids of their steps; a switch only
     // trades ids, so the windows are known by their handles from here on.
     m_views[0] = ProgramDriver::ShownView(m_frame);
@@ -180,16 +181,21 @@ bool RoadWalker::WaitQuiet(DWORD timeoutMs)
 {
     // Quiet for a while: a please-wait box may come a moment after the click.
     int quietPolls = 0;
+    ULONGLONG quietSince = 0;
     const bool quiet = WaitUntil(
         [&] {
-            if (Partner([](HWND) { return true; }) != nullptr)
+            if (Partner([](HWND) { return true; }) != nullptr) {
                 quietPolls = 0;
-            else
-                ++quietPolls;
+            } else if (quietPolls++ == 0) {
+                quietSince = GetTickCount64();
+            }
             return quietPolls >= 6;
         },
         timeoutMs);
-    return quiet || Fail(L"the program did not become quiet");
+    if (!quiet)
+        return Fail(L"the program did not become quiet");
+    m_stepEnd = quietSince;
+    return true;
 }
 
 std::wstring RoadWalker::StaticTexts(HWND dialog)
@@ -269,6 +275,7 @@ bool RoadWalker::SearchPartitions()
             },
             kStepWaitMs))
         return Fail(L"the partition search did not end");
+    m_stepEnd = GetTickCount64();
     Shot(L"partition-step");
     return true;
 }
@@ -337,8 +344,10 @@ bool RoadWalker::Scan(RoadMode mode, DWORD timeoutMs)
         ProgramDriver::ClickButton(types, L"OK");
     }
     const WizardStep next = mode == RoadMode::Extensive ? WizardStep::FileSystem : WizardStep::Results;
-    Sleep(500);
-    Shot(L"scanning");
+    if (!m_shots.empty()) {
+        Sleep(500);
+        Shot(L"scanning");
+    }
     if (!WaitForStep(next, timeoutMs))
         return Fail(L"the scan did not end in time");
     if (!WaitQuiet(timeoutMs))
@@ -398,16 +407,16 @@ std::vector<std::vector<std::wstring>> RoadWalker::ResultRows() const
     return RemoteList(m_program.Process(), list).Rows();
 }
 
-bool RoadWalker::ToggleBox(HTREEITEM item)
+bool RoadWalker::ToggleBox(HTREEITEM item, DWORD timeoutMs)
 {
     RemoteTree tree = ResultTree();
     const int before = tree.CheckState(item);
     tree.EnsureVisible(item);
     if (!tree.ClickPart(item, TVHT_ONITEMSTATEICON))
         return Fail(L"no box to click on " + tree.Text(item));
-    if (!WaitUntil([&] { return tree.CheckState(item) != before; }, kStepWaitMs))
+    if (!WaitUntil([&] { return tree.CheckState(item) != before; }, timeoutMs))
         return Fail(L"the box of " + tree.Text(item) + L" did not change");
-    return WaitQuiet();
+    return WaitQuiet(timeoutMs);
 }
 
 bool RoadWalker::Expand(HTREEITEM item)
@@ -421,6 +430,17 @@ bool RoadWalker::Expand(HTREEITEM item)
     if (!WaitUntil([&] { return tree.Expanded(item); }, kStepWaitMs))
         return Fail(tree.Text(item) + L" did not expand");
     return WaitQuiet();
+}
+
+bool RoadWalker::ListFolder(HTREEITEM item, DWORD timeoutMs)
+{
+    RemoteTree tree = ResultTree();
+    tree.EnsureVisible(item);
+    if (!tree.ClickPart(item, TVHT_ONITEMLABEL))
+        return Fail(L"no place to click on " + tree.Text(item));
+    if (!WaitUntil([&] { return tree.Selected() == item; }, timeoutMs))
+        return Fail(L"the list of " + tree.Text(item) + L" did not come");
+    return WaitQuiet(timeoutMs);
 }
 
 HTREEITEM RoadWalker::FolderItem(const std::wstring& path)
@@ -563,6 +583,7 @@ bool RoadWalker::Save(const std::wstring& folder, std::wstring& outcome, DWORD t
         return false;
     Shot(L"folder-browser", browser);
     HWND ok = FindChild(browser, IDOK, L"Button");
+    m_saveStart = GetTickCount64();
     PostMessageW(browser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(ok));
     HWND saving = nullptr;
     if (WaitUntil(
@@ -575,10 +596,13 @@ bool RoadWalker::Save(const std::wstring& folder, std::wstring& outcome, DWORD t
     HWND message = WaitForMessage({L"OK"}, timeoutMs);
     if (message == nullptr)
         return Fail(L"the save said nothing in time");
+    const ULONGLONG said = GetTickCount64();
     outcome = StaticTexts(message);
     Shot(L"saved", message);
     ProgramDriver::ClickButton(message, L"OK");
-    return WaitQuiet();
+    const bool quiet = WaitQuiet();
+    m_stepEnd = said;
+    return quiet;
 }
 
 bool RoadWalker::AnswerFileDialog(const std::wstring& name, DWORD timeoutMs)

@@ -65,9 +65,11 @@ public:
     RemoteTree ResultTree() const;
     std::vector<std::vector<std::wstring>> ResultRows() const;
     // Clicks an item's box and waits until its state has changed and the program is quiet again.
-    bool ToggleBox(HTREEITEM item);
+    bool ToggleBox(HTREEITEM item, DWORD timeoutMs = kStepWaitMs);
     // Expands an item of the results tree through its button.
     bool Expand(HTREEITEM item);
+    // Clicks a folder of the results tree and waits until it is selected and the program is quiet again.
+    bool ListFolder(HTREEITEM item, DWORD timeoutMs = kStepWaitMs);
     // The item at a folder path below the root ("Level1\Level2"), expanding on the way.
     HTREEITEM FolderItem(const std::wstring& path);
 
@@ -93,6 +95,12 @@ public:
     // The item size that the File Types dialog offered, as it showed it ("1 MB").
     const std::wstring& TraceItemSize() const { return m_traceItemSize; }
     const std::wstring& FailureText() const { return m_failure; }
+    // When the last step's outcome showed (GetTickCount64): the frame, the filled partition list, the
+    // first quiet poll after a click or a scan, the save's closing message. The pause that tells the
+    // program quiet and the pictures come after it, so a timing ends here.
+    ULONGLONG StepEnd() const { return m_stepEnd; }
+    // When Save answered the folder browser with OK.
+    ULONGLONG SaveStart() const { return m_saveStart; }
 
 private:
     bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
@@ -106,4 +114,6 @@ private:
     HWND m_views[5] = {};
     std::wstring m_traceItemSize;
     std::wstring m_failure;
+    ULONGLONG m_stepEnd = 0;
+    ULONGLONG m_saveStart = 0;
 };

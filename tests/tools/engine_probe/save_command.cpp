@@ -6,7 +6,8 @@
 // every folder of the recovered-items tree (each saves its own files) and every file of the root by
 // its ID, as the results view marks a checked root, and saves them through SaveSelection into DIR.
 // Prints "saved", "skipped" and "failed" with their counts, one line each, then one line per reason
-// that failed files met; with --time also "time", the seconds of the save and its MB/s.
+// that failed files met; with --time also "scan-time", the seconds of the scan (with the Extensive Scan's
+// file-system step), and "time", the seconds of the save and its MB/s.
 #include <chrono>
 #include <cinttypes>
 #include <cstdio>
@@ -164,6 +165,7 @@ int RunSaveCommand(const ProbeArguments& arguments)
     engineUi.resultList = &list;
     engineUi.resultsView = &view;
     bool found;
+    const auto scanStarted = std::chrono::steady_clock::now();
     if (extensive) {
         found = RunExtensive(*entry, scan.volumeNumber);
         if (!found)
@@ -173,6 +175,9 @@ int RunSaveCommand(const ProbeArguments& arguments)
         if (!found)
             std::puts("refused\tthe scan found no partition parameters");
     }
+    if (time && found)
+        std::printf("scan-time\t%.3f\n",
+                    std::chrono::duration<double>(std::chrono::steady_clock::now() - scanStarted).count());
 
     int status = found ? kProbeOk : kProbeRefused;
     if (found) {
