@@ -181,6 +181,9 @@ public:
     virtual std::vector<std::uint64_t> GetMarkedEntryIds() = 0;
     // The keys of the map of marked tree items (marked folders).
     virtual std::vector<TreeItemValue> GetMarkedTreeItems() = 0;
+    // The rows written since DeleteAllItems are complete. A list may keep the rows a worker writes and
+    // show them all at once here, so that a listing crosses threads in one piece.
+    virtual void EndRows() {}
 };
 
 // The results view (CThirdView_HDD) apart from its tree and list.
