@@ -233,6 +233,7 @@ void CResultListCtrl::OnRowDoubleClick(int row)
             reinterpret_cast<CResultListCtrl*>(list)->OpenEntry(static_cast<int>(checkFlag));
         },
         reinterpret_cast<UINT_PTR>(this), static_cast<UINT_PTR>(GetCheckState(row) == 1 ? 1 : 0), 0);
+    box.DisableCancel();
     box.DoModal();
     Invalidate();
     UpdateWindow();
