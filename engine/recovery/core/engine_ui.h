@@ -6,8 +6,10 @@
 // "Cancel".
 //
 // Thread rule. The scan, listing, save and snapshot workers call these methods from their own thread.
-// Methods that only show state (texts, progress, buttons, tree items, rows) set it directly and return
-// without waiting. Methods that ask the user (MessageUi, the Partition Type dialog, the file and folder
+// Methods that only show state (texts, progress, buttons, tree items, rows) return without waiting for
+// the user: a worker may call them once per item, so the implementations keep per-item state (texts,
+// counters, percent, rows) as data that the windows' thread draws on its own timer or takes in one piece,
+// rather than a window message per call. Methods that ask the user (MessageUi, the Partition Type dialog, the file and folder
 // dialogs) block the calling worker until the box is answered: the worker needs the answer to go on, so
 // the implementation has the box shown on the user-interface thread and waits for it. A worker is never
 // suspended or killed; it stops on ScanThreadControl.done or SaveControl, which it checks.
