@@ -717,6 +717,12 @@ void CRecoveryTreeCtrl::ListItemFolder(HTREEITEM item)
 
 void CRecoveryTreeCtrl::OnItemClick(UINT flags, HTREEITEM item)
 {
+    // Called on the please-wait box's worker: the click's work walks the tree and the rows item by item,
+    // so it runs on the windows' thread as one call instead of a message per item.
+    if (GetSafeHwnd() != NULL && ::GetWindowThreadProcessId(GetSafeHwnd(), NULL) != ::GetCurrentThreadId()) {
+        RunOnWindowThread(GetSafeHwnd(), [&] { OnItemClick(flags, item); });
+        return;
+    }
     const UINT body = TVHT_ONITEMICON | TVHT_ONITEMLABEL | TVHT_ONITEMRIGHT | TVHT_ONITEMSTATEICON;
     if ((flags & TVHT_ONITEMBUTTON) != 0 && (flags & body) == 0) {
         Expand(item, TVE_TOGGLE);
