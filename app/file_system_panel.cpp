@@ -118,7 +118,7 @@ void CFileSystemForm::HideStatusText()
 void CFileSystemForm::ClearInfo()
 {
     for (int row = 0; row < kRowCount; ++row)
-        m_value[row].SetWindowText(L"");
+        SetValueText(row, L"");
 }
 
 void CFileSystemForm::SetCaptions(const wchar_t* const* captions)
@@ -126,7 +126,7 @@ void CFileSystemForm::SetCaptions(const wchar_t* const* captions)
     for (int row = 0; row < kRowCount; ++row) {
         m_caption[row].SetWindowText(captions[row]);
         m_caption[row].ShowWindow(SW_SHOW);
-        m_value[row].SetWindowText(L"");
+        SetValueText(row, L"");
         m_value[row].ShowWindow(SW_SHOW);
     }
 }
@@ -144,9 +144,9 @@ void CFileSystemForm::SetNtfsCaptions()
 void CFileSystemForm::ShowFatInfo(LPCWSTR start, LPCWSTR sectorsPerCluster, LPCWSTR size)
 {
     SetFatCaptions();
-    m_value[1].SetWindowText(start);
-    m_value[2].SetWindowText(sectorsPerCluster);
-    m_value[3].SetWindowText(size);
+    SetValueText(1, start);
+    SetValueText(2, sectorsPerCluster);
+    SetValueText(3, size);
     m_caption[0].ShowWindow(SW_HIDE);
     m_value[0].ShowWindow(SW_HIDE);
 }
@@ -157,7 +157,7 @@ void CFileSystemForm::ShowNtfsInfo(LPCWSTR start, LPCWSTR sectorsPerCluster, LPC
     SetNtfsCaptions();
     const LPCWSTR values[] = {start, sectorsPerCluster, mftStart, mirrorStart, size};
     for (int row = 0; row < kRowCount; ++row)
-        m_value[row].SetWindowText(values[row]);
+        SetValueText(row, values[row]);
 }
 
 void CFileSystemForm::SetHintText(LPCWSTR text)

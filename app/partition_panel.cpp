@@ -303,7 +303,7 @@ void CSecondDisplay::SetLabelText(ScanPanelLabel label, const char16_t* text)
 {
     const int row = RowOf(label);
     if (row >= 0)
-        ::SetWindowTextW(m_value[row].GetSafeHwnd(), reinterpret_cast<LPCWSTR>(text));
+        SetValueText(row, reinterpret_cast<LPCWSTR>(text));
 }
 
 void CSecondDisplay::SetCaptions(PanelCaptions captions)
@@ -321,7 +321,7 @@ void CSecondDisplay::SetCaptions(PanelCaptions captions)
     const BOOL fifthShown = captions == PanelCaptions::NtfsCounters;
     for (int row = 0; row < kRowCount; ++row) {
         ::SetWindowTextW(m_caption[row].GetSafeHwnd(), texts[row]);
-        ::SetWindowTextW(m_value[row].GetSafeHwnd(), L"");
+        SetValueText(row, L"");
     }
     ::ShowWindow(m_caption[kRowCount - 1].GetSafeHwnd(), fifthShown ? SW_SHOW : SW_HIDE);
     ::ShowWindow(m_value[kRowCount - 1].GetSafeHwnd(), fifthShown ? SW_SHOW : SW_HIDE);
@@ -332,7 +332,7 @@ void CSecondDisplay::SetCaptions(PanelCaptions captions)
 void CSecondDisplay::ClearValues()
 {
     for (int row = 0; row < kRowCount; ++row)
-        m_value[row].SetWindowText(L"");
+        SetValueText(row, L"");
     m_startSector.SetWindowText(L"");
     m_endSector.SetWindowText(L"");
 }
@@ -349,16 +349,16 @@ void CSecondDisplay::ClearPartitionInfo()
 void CSecondDisplay::ShowFileSystemType(std::uint16_t fsCode, int row, LPCWSTR otherText)
 {
     if (fsCode == kFsFat16) {
-        m_value[row].SetWindowText(L"FAT16");
+        SetValueText(row, L"FAT16");
         m_fileSystem.SetCurSel(2);
     } else if (fsCode == kFsFat32) {
-        m_value[row].SetWindowText(L"FAT32");
+        SetValueText(row, L"FAT32");
         m_fileSystem.SetCurSel(1);
     } else if (fsCode == kFsNtfs) {
-        m_value[row].SetWindowText(L"NTFS");
+        SetValueText(row, L"NTFS");
         m_fileSystem.SetCurSel(0);
     } else if (otherText != NULL) {
-        m_value[row].SetWindowText(otherText);
+        SetValueText(row, otherText);
     }
 }
 
@@ -387,8 +387,8 @@ bool CSecondDisplay::FillLogicalVolumeRows()
     CString capacity;
     capacity.Format(L"%llu MB (Approx..)",
                     static_cast<unsigned long long>(DriveEntryTable.sectorCounts[drive] / 2048));
-    m_value[1].SetWindowText(capacity);
-    m_value[2].SetWindowText(Unsigned(DriveEntryTable.sectorsPerCluster[drive]));
+    SetValueText(1, capacity);
+    SetValueText(2, Unsigned(DriveEntryTable.sectorsPerCluster[drive]));
     ShowFileSystemType(DriveEntryTable.fsCodes[drive], 3, L"UNKNOWN");
     return true;
 }
@@ -406,8 +406,7 @@ void CSecondDisplay::ShowVolumeInfo()
         return;
     }
     const int drive = DriveEntryTable.selected;
-    m_value[0].SetWindowText(ToCString(DriveEntryName(drive)) + L" ( " + ToCString(DriveEntryRoot(drive)) +
-                             L" )");
+    SetValueText(0, ToCString(DriveEntryName(drive)) + L" ( " + ToCString(DriveEntryRoot(drive)) + L" )");
     ShowUsagePie(SourceState.sourceKind == kSourceLogicalVolume);
 }
 
@@ -433,12 +432,12 @@ void CSecondDisplay::ShowPartitionInfo(int /*device*/, int index)
     ShowFileSystemType(entry.fsCode);
     const CString start = Unsigned(entry.startSector);
     const CString last = Unsigned(static_cast<std::uint32_t>(end));
-    m_value[1].SetWindowText(start);
-    m_value[2].SetWindowText(last);
+    SetValueText(1, start);
+    SetValueText(2, last);
     SetSectorTexts(start, last);
     CString size;
     size.Format(L"%u MB (Approx..)", entry.sectorCount / 2048);
-    m_value[3].SetWindowText(size);
+    SetValueText(3, size);
     ShowUsagePie(SourceState.sourceKind == kSourceLogicalVolume);
 }
 
@@ -447,14 +446,13 @@ void CSecondDisplay::ShowVolumeRange()
     SetCaptions(PanelCaptions::Partition);
     ShowFileSystemType(VolumeParams.scanFsCode);
     // The value rows show a blank for 0; the sector fields show the number, which Scan reads back.
-    m_value[1].SetWindowText(VolumeParams.rangeStart != 0 ? Unsigned(VolumeParams.rangeStart)
-                                                          : CString(L" "));
-    m_value[2].SetWindowText(VolumeParams.rangeEnd != 0 ? Unsigned(VolumeParams.rangeEnd) : CString(L" "));
+    SetValueText(1, VolumeParams.rangeStart != 0 ? Unsigned(VolumeParams.rangeStart) : CString(L" "));
+    SetValueText(2, VolumeParams.rangeEnd != 0 ? Unsigned(VolumeParams.rangeEnd) : CString(L" "));
     SetSectorTexts(Unsigned(VolumeParams.rangeStart), Unsigned(VolumeParams.rangeEnd));
     CString size(L" ");
     if (VolumeParams.rangeCount != 0)
         size.Format(L"%u MB ( Approx )", VolumeParams.rangeCount / 2048);
-    m_value[3].SetWindowText(size);
+    SetValueText(3, size);
 }
 
 void CSecondDisplay::ShowControl(CWnd& control, BOOL bShow, BOOL bEnable)

@@ -15,6 +15,8 @@ constexpr UINT kCaptionFirstId = 32812;
 constexpr UINT kValueFirstId = 32817;
 constexpr UINT kProgressId = 61457;
 constexpr UINT kLogoId = 32825;
+// Draws what the scan workers left; the step views' own poll is timer 1.
+constexpr UINT_PTR kLatestTextsTimer = 0x5E7;
 
 } // namespace
 
@@ -24,6 +26,7 @@ IMPLEMENT_DYNAMIC(CStepPanel, CView)
 BEGIN_MESSAGE_MAP(CStepPanel, CView)
     ON_WM_ERASEBKGND()
     ON_WM_CTLCOLOR()
+    ON_WM_TIMER()
 END_MESSAGE_MAP()
 // clang-format on
 
@@ -49,6 +52,16 @@ void CStepPanel::CreateSharedParts()
     m_progress.SetFont(&m_barFont);
     m_logoButton.Create(L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(0, 0, 180, 70), this, kLogoId);
     m_logoButton.LoadBitmaps(IDB_DRIVE_LOGO, IDB_DRIVE_LOGO);
+    SetTimer(kLatestTextsTimer, CLatestWindowTexts::kDrawIntervalMs, NULL);
+}
+
+void CStepPanel::OnTimer(UINT_PTR nIDEvent)
+{
+    if (nIDEvent == kLatestTextsTimer) {
+        m_latest.Draw();
+        return;
+    }
+    CView::OnTimer(nIDEvent);
 }
 
 void CStepPanel::LayoutLogo(int cx, int cy, int x)
@@ -86,12 +99,18 @@ HBRUSH CStepPanel::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
 
 void CStepPanel::SetStatusLine(LPCWSTR text)
 {
-    ::SetWindowTextW(m_status.GetSafeHwnd(), text);
+    m_latest.SetText(m_status.GetSafeHwnd(), text);
 }
 
 void CStepPanel::SetProgressBarPos(std::uint32_t percent)
 {
-    ::SendMessageW(m_progress.GetSafeHwnd(), PBM_SETPOS, percent, 0);
+    m_latest.SetProgressPos(m_progress.GetSafeHwnd(), percent);
+}
+
+void CStepPanel::SetValueText(int row, LPCWSTR text)
+{
+    if (row >= 0 && row < kRowCount)
+        m_latest.SetText(m_value[row].GetSafeHwnd(), text);
 }
 
 void CStepPanel::ShowProgressBar(BOOL bShow)
@@ -108,6 +127,7 @@ void CStepPanel::ShowStatusLine(BOOL bShow)
 
 CString CStepPanel::GetValueText(int row) const
 {
+    m_latest.Draw();
     return row >= 0 && row < kRowCount ? TextOf(m_value[row]) : CString();
 }
 
@@ -118,6 +138,7 @@ CString CStepPanel::GetCaptionText(int row) const
 
 CString CStepPanel::GetStatusText() const
 {
+    m_latest.Draw();
     return TextOf(m_status);
 }
 
@@ -133,6 +154,7 @@ BOOL CStepPanel::IsStatusVisible() const
 
 int CStepPanel::GetProgressPos() const
 {
+    m_latest.Draw();
     return m_progress.GetSafeHwnd() != NULL
                ? static_cast<int>(::SendMessageW(m_progress.GetSafeHwnd(), PBM_GETPOS, 0, 0))
                : 0;

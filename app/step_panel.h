@@ -4,13 +4,15 @@
 // value rows, a hint, the progress bar and the status line that the scan workers drive, the program's
 // logo in the lower right corner, and white behind all of it.
 //
-// The bar and the line are driven from a worker thread: each operation below is one window call, which
-// Windows hands to the user-interface thread.
+// The bar, the line and the value rows are driven from a worker thread: a text or position set there is
+// kept as the latest one and drawn by the panel's timer, so the worker never waits for a window; showing
+// and hiding stay window calls, which Windows hands to the user-interface thread.
 #include <afxwin.h>
 
 #include <cstdint>
 
 #include "hover_buttons.h"
+#include "latest_window_texts.h"
 #include "text_progress_ctrl.h"
 #include "transparent_controls.h"
 
@@ -25,6 +27,8 @@ public:
     // Shown and enabled, or hidden and disabled.
     void ShowProgressBar(BOOL bShow);
     void ShowStatusLine(BOOL bShow);
+    // A value row's text, from any thread.
+    void SetValueText(int row, LPCWSTR text);
 
     CString GetValueText(int row) const;
     CString GetCaptionText(int row) const;
@@ -46,7 +50,11 @@ protected:
     afx_msg BOOL OnEraseBkgnd(CDC* pDC);
     // Static controls: black text on white.
     afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
+    afx_msg void OnTimer(UINT_PTR nIDEvent);
     DECLARE_MESSAGE_MAP()
+
+    // What workers left for the rows, the line and the bar; drawn before anything is read back.
+    mutable CLatestWindowTexts m_latest;
 
     CTransparentStatic m_hint;
     CTransparentStatic m_caption[kRowCount];

@@ -28,6 +28,7 @@ namespace {
 // Sent by the search worker: a found row (lParam, a FoundFileRow), then the end with the row count.
 constexpr UINT kFoundRowMessage = WM_APP + 1;
 constexpr UINT kSearchEndedMessage = WM_APP + 2;
+constexpr ULONGLONG kRowBatchMs = 100;
 
 constexpr COLORREF kEditFrame = RGB(0x1D, 0x75, 0xBD);
 constexpr COLORREF kEditText = RGB(0xB0, 0xB0, 0xB0);
@@ -252,35 +253,57 @@ UINT AFX_CDECL CFindFileDlg::SearchThread(LPVOID pParam)
 {
     auto* pDialog = static_cast<CFindFileDlg*>(pParam);
     const HWND window = pDialog->m_hWnd;
-    // Each row goes to the dialog's thread, which inserts it; the dialog serves these messages until
-    // the worker has returned.
+    // The rows go to the dialog's thread in batches, at most ten a second and whenever the worker is
+    // held, so that a search over many files waits for the dialog a few times, not once per row. The
+    // dialog serves these messages until the worker has returned.
     int rows = 0;
-    const std::uint32_t count = FindFiles(
-        pDialog->m_searchPattern.c_str(), pDialog->m_stop, [window, &rows](const FoundFileRow& row) {
-            ::SendMessageW(window, kFoundRowMessage, 0, reinterpret_cast<LPARAM>(&row));
-            if (s_workerHook)
-                s_workerHook(++rows);
+    std::vector<FoundFileRow> batch;
+    ULONGLONG lastSent = 0;
+    auto handOver = [window, &batch, &lastSent] {
+        if (!batch.empty())
+            ::SendMessageW(window, kFoundRowMessage, 0, reinterpret_cast<LPARAM>(&batch));
+        batch.clear();
+        lastSent = ::GetTickCount64();
+    };
+    const std::uint32_t count =
+        FindFiles(pDialog->m_searchPattern.c_str(), pDialog->m_stop, [&](const FoundFileRow& row) {
+            batch.push_back(row);
+            ++rows;
+            if (s_workerHook) {
+                handOver();
+                s_workerHook(rows);
+            } else if (::GetTickCount64() - lastSent >= kRowBatchMs) {
+                handOver();
+            }
         });
+    handOver();
     ::SendMessageW(window, kSearchEndedMessage, count, 0);
     return 0;
 }
 
 LRESULT CFindFileDlg::OnFoundRow(WPARAM, LPARAM lParam)
 {
-    const auto& found = *reinterpret_cast<const FoundFileRow*>(lParam);
-    const int row = m_list.CListCtrl::InsertItem(m_list.GetItemCount(), Wide(found.name),
-                                                 m_shell.GetFileIconIndex(found.name.c_str(), true));
-    if (row < 0)
+    const auto& batch = *reinterpret_cast<const std::vector<FoundFileRow>*>(lParam);
+    if (batch.empty())
         return 0;
-    m_list.CListCtrl::SetItemText(row, kColumnPath, Wide(found.path));
-    m_list.CListCtrl::SetItemText(row, kColumnSize, Wide(DecimalText(found.size)));
-    m_list.CListCtrl::SetItemText(row, kColumnCreated, Wide(found.created));
-    m_list.CListCtrl::SetItemText(row, kColumnModified, Wide(found.modified));
-    m_list.CListCtrl::SetItemText(row, kColumnId, Wide(DecimalText(found.id)));
+    m_list.SetRedraw(FALSE);
+    for (const FoundFileRow& found : batch) {
+        const int row = m_list.CListCtrl::InsertItem(m_list.GetItemCount(), Wide(found.name),
+                                                     m_shell.GetFileIconIndex(found.name.c_str(), true));
+        if (row < 0)
+            continue;
+        m_list.CListCtrl::SetItemText(row, kColumnPath, Wide(found.path));
+        m_list.CListCtrl::SetItemText(row, kColumnSize, Wide(DecimalText(found.size)));
+        m_list.CListCtrl::SetItemText(row, kColumnCreated, Wide(found.created));
+        m_list.CListCtrl::SetItemText(row, kColumnModified, Wide(found.modified));
+        m_list.CListCtrl::SetItemText(row, kColumnId, Wide(DecimalText(found.id)));
+    }
+    m_list.SetRedraw(TRUE);
+    m_list.Invalidate();
     CString count;
     count.Format(L"%d", m_list.GetItemCount());
     SetDlgItemText(IDC_FIND_COUNT, count);
-    SetDlgItemText(IDC_FIND_LAST_FILE, Wide(found.name));
+    SetDlgItemText(IDC_FIND_LAST_FILE, Wide(batch.back().name));
     return 0;
 }
 

@@ -10,6 +10,7 @@
 #include <afxcmn.h>
 #include <afxwin.h>
 
+#include "engine/recovery/listing/find_files.h"
 #include "engine/recovery/listing/shell_file_info.h"
 #include "hover_buttons.h"
 #include "result_list_ctrl.h"
@@ -82,6 +83,7 @@ protected:
     afx_msg void OnDestroy();
     afx_msg BOOL OnEraseBkgnd(CDC* pDC);
     afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
+    // A batch of found rows (a std::vector<FoundFileRow>) from the worker.
     afx_msg LRESULT OnFoundRow(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnSearchEnded(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()

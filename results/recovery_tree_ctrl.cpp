@@ -6,6 +6,7 @@
 #include "engine/recovery/listing/result_listing.h"
 #include "engine/recovery/ntfs/ntfs_records.h"
 #include "engine/recovery/trace/trace_records.h"
+#include "latest_window_texts.h"
 #include "modal_wait_dialog.h"
 #include "result_list_ctrl.h"
 #include "result_row_text.h"
@@ -61,8 +62,9 @@ std::unordered_map<std::uint32_t, std::vector<Record*>> ChildrenByParent(Record*
 
 } // namespace
 
-// The tree as the engine's builders, listings and save see it. Builders run on scan and load workers:
-// every call goes to the tree window by message.
+// The tree as the engine's builders, listings and save see it. Builders run on scan and load workers: a
+// builder's whole work, and any walk over many items, runs on the tree's own thread as one call, with
+// drawing off while folders are added; the single-item calls go to the tree window as they are.
 class CRecoveryTreeCtrl::EngineSeam final : public RecoveryTreeUi
 {
 public:
@@ -74,15 +76,15 @@ public:
     }
     void AddFatFolderItems(TreeItemValue parentItem, std::uint32_t parentValue) override
     {
-        m_tree.AddFatFolderItems(ItemOf(parentItem), parentValue);
+        Build([&] { m_tree.AddFatFolderItems(ItemOf(parentItem), parentValue); });
     }
     void AddNtfsFolderItems(TreeItemValue parentItem, std::uint32_t parentFolderNumber) override
     {
-        m_tree.AddNtfsFolderItems(ItemOf(parentItem), parentFolderNumber);
+        Build([&] { m_tree.AddNtfsFolderItems(ItemOf(parentItem), parentFolderNumber); });
     }
     void AddTraceTypeItems(TreeItemValue parentItem, const char16_t*) override
     {
-        m_tree.AddTraceTypeItems(ItemOf(parentItem));
+        Build([&] { m_tree.AddTraceTypeItems(ItemOf(parentItem)); });
     }
     std::u16string GetItemPath(TreeItemValue item) override
     {
@@ -96,13 +98,23 @@ public:
     }
     void CountTreeItemContents(TreeItemValue item, TreeContentTotals& totals) override
     {
-        m_tree.CountContents(ItemOf(item), totals);
+        RunOnWindowThread(m_tree.GetSafeHwnd(), [&] { m_tree.CountContents(ItemOf(item), totals); });
     }
     void DeleteAllItems() override { m_tree.DeleteAllItems(); }
     void Expand(TreeItemValue item) override { m_tree.Expand(ItemOf(item), TVE_EXPAND); }
     void SetFocus() override { m_tree.SetFocus(); }
 
 private:
+    void Build(const std::function<void()>& build)
+    {
+        RunOnWindowThread(m_tree.GetSafeHwnd(), [&] {
+            m_tree.SetRedraw(FALSE);
+            build();
+            m_tree.SetRedraw(TRUE);
+            m_tree.Invalidate();
+        });
+    }
+
     CRecoveryTreeCtrl& m_tree;
 };
 
@@ -260,8 +272,14 @@ std::vector<std::uint64_t> CRecoveryTreeCtrl::OwnFileIds(HTREEITEM item, bool fi
         return ids;
     }
     bool found = false;
-    const std::uint32_t id = FolderIdOf(item, found);
-    // An item that no record holds stands for a folder of its own handle's value, which no file names.
+    std::uint32_t id = FolderIdOf(item, found);
+    // The tree's top item lists the volume's root folder, whose files are its own: its box and its
+    // rows' boxes must agree with what Save writes under it. Any other item that no record holds stands
+    // for a folder of its own handle's value, which no file names.
+    if (!found && GetParentItem(item) == NULL) {
+        id = IsFat() ? kFatRootFolder : kNtfsRootFolder;
+        found = true;
+    }
     if (!found)
         return ids;
     auto take = [&](std::uint64_t key) {
@@ -424,9 +442,13 @@ BOOL CRecoveryTreeCtrl::DeleteAllItems()
 
 void CRecoveryTreeCtrl::SetCheckRecursive(HTREEITEM item, int on)
 {
-
     if (item == NULL)
         return;
+    // A folder's every descendant changes: one call to the tree's thread, not a message per item.
+    if (GetSafeHwnd() != NULL && ::GetWindowThreadProcessId(GetSafeHwnd(), NULL) != ::GetCurrentThreadId()) {
+        RunOnWindowThread(GetSafeHwnd(), [&] { SetCheckRecursive(item, on); });
+        return;
+    }
     if (on != 0) {
         SetChecked(item);
         ForEachDescendant(item, [this](HTREEITEM child) { SetChecked(child); });
@@ -638,7 +660,13 @@ void CRecoveryTreeCtrl::RestoreListChecks()
 {
     if (m_pList == NULL)
         return;
+    if (m_pList->GetSafeHwnd() != NULL &&
+        ::GetWindowThreadProcessId(m_pList->GetSafeHwnd(), NULL) != ::GetCurrentThreadId()) {
+        RunOnWindowThread(m_pList->GetSafeHwnd(), [this] { RestoreListChecks(); });
+        return;
+    }
     CResultListCtrl& list = *m_pList;
+    list.SetRedraw(FALSE);
     const int rows = list.GetItemCount();
     for (int row = 0; row < rows; ++row)
         list.MarkUnchecked(row);
@@ -661,6 +689,8 @@ void CRecoveryTreeCtrl::RestoreListChecks()
             }
         }
     }
+    list.SetRedraw(TRUE);
+    list.Invalidate();
 }
 
 void CRecoveryTreeCtrl::ListItemFolder(HTREEITEM item)
@@ -687,6 +717,12 @@ void CRecoveryTreeCtrl::ListItemFolder(HTREEITEM item)
 
 void CRecoveryTreeCtrl::OnItemClick(UINT flags, HTREEITEM item)
 {
+    // Called on the please-wait box's worker: the click's work walks the tree and the rows item by item,
+    // so it runs on the windows' thread as one call instead of a message per item.
+    if (GetSafeHwnd() != NULL && ::GetWindowThreadProcessId(GetSafeHwnd(), NULL) != ::GetCurrentThreadId()) {
+        RunOnWindowThread(GetSafeHwnd(), [&] { OnItemClick(flags, item); });
+        return;
+    }
     const UINT body = TVHT_ONITEMICON | TVHT_ONITEMLABEL | TVHT_ONITEMRIGHT | TVHT_ONITEMSTATEICON;
     if ((flags & TVHT_ONITEMBUTTON) != 0 && (flags & body) == 0) {
         Expand(item, TVE_TOGGLE);
@@ -743,6 +779,8 @@ void CRecoveryTreeCtrl::OnLButtonDown(UINT, CPoint point)
                                                                     reinterpret_cast<HTREEITEM>(clicked));
         },
         reinterpret_cast<UINT_PTR>(this), flags, reinterpret_cast<UINT_PTR>(item));
+    // A listing or a change of marks is short and leaves nothing consistent to stop at.
+    box.DisableCancel();
     box.DoModal();
     if ((flags & (TVHT_ONITEMICON | TVHT_ONITEMLABEL | TVHT_ONITEMRIGHT | TVHT_ONITEMSTATEICON)) != 0)
         SetFocus();
@@ -858,6 +896,13 @@ void CRecoveryTreeCtrl::ShowContextMenu(HTREEITEM item, CPoint screenPoint)
             m_commandHandler(static_cast<UINT>(command), item);
         break;
     }
+}
+
+LRESULT CRecoveryTreeCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (AnswerRunOnWindowThread(message, lParam))
+        return 0;
+    return CTreeCtrl::WindowProc(message, wParam, lParam);
 }
 
 BOOL CRecoveryTreeCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)

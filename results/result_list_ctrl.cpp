@@ -4,6 +4,7 @@
 
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/core/engine_ui.h"
+#include "latest_window_texts.h"
 #include "result_row_text.h"
 #include "results_resource_ids.h"
 #include "results_state.h"
@@ -27,33 +28,83 @@ CString Wide(const char16_t* text)
 
 } // namespace
 
-// The list as the engine's listings and save see it. Listings may run on a worker thread: every call
-// goes to the list window by message.
+// The list as the engine's listings and save see it. Listings may run on a worker thread. The rows a
+// listing writes after DeleteAllItems are kept here as data and put into the list on its own thread in
+// one piece, with drawing off, when the listing ends or anything else is asked of the list; every other
+// call goes to the list window as it is. Rows are written by one thread at a time.
 class CResultListCtrl::EngineSeam final : public ResultListUi
 {
 public:
     explicit EngineSeam(CResultListCtrl& list) : m_list(list) {}
 
-    void DeleteAllItems() override { m_list.DeleteAllItems(); }
-    int GetItemCount() override { return m_list.GetItemCount(); }
+    void DeleteAllItems() override
+    {
+        m_rows.clear();
+        m_list.DeleteAllItems();
+        m_collecting = true;
+    }
+    int GetItemCount() override
+    {
+        ShowRows();
+        return m_list.GetItemCount();
+    }
     int InsertItem(int row, const char16_t* text, int imageIndex) override
     {
-        return m_list.CListCtrl::InsertItem(row, Wide(text), imageIndex);
+        if (!m_collecting || row != static_cast<int>(m_rows.size())) {
+            ShowRows();
+            return m_list.CListCtrl::InsertItem(row, Wide(text), imageIndex);
+        }
+        PendingRow pending;
+        pending.texts[0] = Wide(text);
+        pending.image = imageIndex;
+        m_rows.push_back(std::move(pending));
+        return row;
     }
     void SetItemText(int row, int column, const char16_t* text) override
     {
+        if (PendingRow* pending = Pending(row)) {
+            if (column > 0 && column < kPendingColumns)
+                pending->texts[column] = Wide(text);
+            return;
+        }
+        ShowRows();
         m_list.CListCtrl::SetItemText(row, column, Wide(text));
     }
     std::u16string GetItemText(int row, int column) override
     {
+        ShowRows();
         const CString text = m_list.CListCtrl::GetItemText(row, column).Left(kEngineCellLength);
         return std::u16string(reinterpret_cast<const char16_t*>(static_cast<LPCWSTR>(text)),
                               static_cast<std::size_t>(text.GetLength()));
     }
-    void Update(int row) override { m_list.CListCtrl::Update(row); }
-    void SwitchToReportView() override { m_list.ModifyStyle(LVS_TYPEMASK, LVS_REPORT); }
-    void CheckItem(int row) override { m_list.CheckItem(row); }
-    void MarkChecked(int row) override { m_list.MarkChecked(row); }
+    void Update(int row) override
+    {
+        ShowRows();
+        m_list.CListCtrl::Update(row);
+    }
+    void SwitchToReportView() override
+    {
+        ShowRows();
+        m_list.ModifyStyle(LVS_TYPEMASK, LVS_REPORT);
+    }
+    void CheckItem(int row) override
+    {
+        if (PendingRow* pending = Pending(row)) {
+            pending->checked = true;
+            return;
+        }
+        ShowRows();
+        m_list.CheckItem(row);
+    }
+    void MarkChecked(int row) override
+    {
+        if (PendingRow* pending = Pending(row)) {
+            pending->checked = true;
+            return;
+        }
+        ShowRows();
+        m_list.MarkChecked(row);
+    }
     std::vector<std::uint64_t> GetMarkedEntryIds() override
     {
         return {m_list.SaveFileIds.begin(), m_list.SaveFileIds.end()};
@@ -62,9 +113,43 @@ public:
     {
         return {m_list.SaveFolderItems.begin(), m_list.SaveFolderItems.end()};
     }
+    void EndRows() override
+    {
+        ShowRows();
+        m_collecting = false;
+    }
 
 private:
+    static constexpr int kPendingColumns = 6;
+    struct PendingRow
+    {
+        CString texts[kPendingColumns];
+        int image = 0;
+        bool checked = false;
+    };
+
+    PendingRow* Pending(int row)
+    {
+        return m_collecting && row >= 0 && row < static_cast<int>(m_rows.size()) ? &m_rows[row] : nullptr;
+    }
+
+    // The kept rows into the list, on the list's thread; the listing may go on adding after them.
+    void ShowRows()
+    {
+        if (m_rows.empty() || m_list.GetSafeHwnd() == NULL) {
+            m_rows.clear();
+            m_collecting = false;
+            return;
+        }
+        RunOnWindowThread(m_list.GetSafeHwnd(), [this] { m_list.AppendRows(m_rows.data(), m_rows.size()); });
+        m_rows.clear();
+        m_collecting = false;
+    }
+
+    friend class CResultListCtrl;
     CResultListCtrl& m_list;
+    std::vector<PendingRow> m_rows;
+    bool m_collecting = false;
 };
 
 IMPLEMENT_DYNAMIC(CResultListCtrl, CXTListCtrl)
@@ -102,6 +187,33 @@ CResultListCtrl::~CResultListCtrl()
 ResultListUi& CResultListCtrl::EngineSide()
 {
     return *m_pSeam;
+}
+
+void CResultListCtrl::AppendRows(const void* rows, std::size_t count)
+{
+    const auto* pending = static_cast<const EngineSeam::PendingRow*>(rows);
+    SetRedraw(FALSE);
+    const int first = GetItemCount();
+    SetItemCountEx(first + static_cast<int>(count), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+    for (std::size_t i = 0; i < count; ++i) {
+        const EngineSeam::PendingRow& row = pending[i];
+        LVITEM item = {};
+        item.mask = LVIF_TEXT | LVIF_IMAGE;
+        item.iItem = first + static_cast<int>(i);
+        item.pszText = const_cast<LPWSTR>(static_cast<LPCWSTR>(row.texts[0]));
+        item.iImage = row.image;
+        const int index = CListCtrl::InsertItem(&item);
+        if (index < 0)
+            continue;
+        for (int column = 1; column < EngineSeam::kPendingColumns; ++column) {
+            if (!row.texts[column].IsEmpty())
+                CListCtrl::SetItemText(index, column, row.texts[column]);
+        }
+        if (row.checked)
+            SetStateImage(index, IsParentEntryText(row.texts[0]) ? kRowStateParent : kRowStateMarked);
+    }
+    SetRedraw(TRUE);
+    Invalidate();
 }
 
 void CResultListCtrl::InstallStateImages()
@@ -327,6 +439,8 @@ bool CResultListCtrl::OnMouseMove(CPoint point)
 
 LRESULT CResultListCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (AnswerRunOnWindowThread(message, lParam))
+        return 0;
     switch (message) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {

@@ -57,6 +57,8 @@ public:
     bool IsFolderRow(int row) const;
 
     ResultListUi& EngineSide();
+    // Rows kept by EngineSide() put into the list at its end, drawing off meanwhile.
+    void AppendRows(const void* rows, std::size_t count);
 
     // The tree whose items the list's folders open; the preview that a file's copy goes to (the path and
     // its extension with the dot).

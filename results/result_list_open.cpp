@@ -5,6 +5,7 @@
 #include "engine/recovery/ntfs/ntfs_records.h"
 #include "engine/recovery/save/save_files.h"
 #include "engine/recovery/trace/trace_records.h"
+#include "latest_window_texts.h"
 #include "list_wait_dlg.h"
 #include "main_preview_view.h"
 #include "preview_copies.h"
@@ -152,6 +153,12 @@ HTREEITEM CResultListCtrl::ListFolderOfRow(int row)
 
 void CResultListCtrl::OpenEntry(int checkFlag)
 {
+    // Called on the please-wait box's worker: the opening reads and marks rows one by one, so it runs on
+    // the list's thread as one call instead of a message per row.
+    if (GetSafeHwnd() != NULL && ::GetWindowThreadProcessId(GetSafeHwnd(), NULL) != ::GetCurrentThreadId()) {
+        RunOnWindowThread(GetSafeHwnd(), [&] { OpenEntry(checkFlag); });
+        return;
+    }
     const int row = GetSelectionMark();
     if (row < 0 || row >= GetItemCount())
         return;
@@ -233,6 +240,7 @@ void CResultListCtrl::OnRowDoubleClick(int row)
             reinterpret_cast<CResultListCtrl*>(list)->OpenEntry(static_cast<int>(checkFlag));
         },
         reinterpret_cast<UINT_PTR>(this), static_cast<UINT_PTR>(GetCheckState(row) == 1 ? 1 : 0), 0);
+    box.DisableCancel();
     box.DoModal();
     Invalidate();
     UpdateWindow();

@@ -11,6 +11,8 @@ namespace {
 constexpr wchar_t kStopQuestion[] = L"Do you want to stop the saving process?";
 constexpr wchar_t kStopFirstText[] = L"Please Stop the Saving process first.";
 
+constexpr UINT_PTR kLatestTextsTimer = 0x5E7;
+
 constexpr int kLabelIds[6] = {IDC_SAVING_TOTAL_LABEL, IDC_SAVING_PATH_LABEL, IDC_SAVING_FILE_NAME_LABEL,
                               IDC_SAVING_FILE_NAME,   IDC_SAVING_TOTAL,      IDC_SAVING_PATH};
 
@@ -28,6 +30,7 @@ BEGIN_MESSAGE_MAP(CSavingDlg, CDialog)
     ON_WM_PAINT()
     ON_WM_CLOSE()
     ON_WM_ERASEBKGND()
+    ON_WM_TIMER()
 END_MESSAGE_MAP()
 // clang-format on
 
@@ -86,6 +89,7 @@ BOOL CSavingDlg::OnInitDialog()
 
     m_done = 0;
     m_hWndForWorker = m_hWnd;
+    SetTimer(kLatestTextsTimer, CLatestWindowTexts::kDrawIntervalMs, NULL);
     m_pWorker = BeginWaitedWorker(SavingThread, this);
     if (m_pWorker == NULL)
         EndDialog(IDCANCEL);
@@ -115,6 +119,8 @@ void CSavingDlg::OnPaint()
     if (m_asking || m_done.exchange(0) != 1)
         return;
     m_finished = true;
+    KillTimer(kLatestTextsTimer);
+    m_latest.Draw();
     if (!m_stopped) {
         const std::u16string text = SaveOutcomeText(m_outcome);
         m_outcomeText = reinterpret_cast<const wchar_t*>(text.c_str());
@@ -175,11 +181,22 @@ BOOL CSavingDlg::OnEraseBkgnd(CDC* pDC)
     return CDialog::OnEraseBkgnd(pDC);
 }
 
+void CSavingDlg::OnTimer(UINT_PTR nIDEvent)
+{
+    if (nIDEvent == kLatestTextsTimer) {
+        m_latest.Draw();
+        return;
+    }
+    CDialog::OnTimer(nIDEvent);
+}
+
 void CSavingDlg::SetValueText(int id, const char16_t* text)
 {
-    // Sent to the dialog's thread, which keeps serving the worker's messages until the worker ends.
-    if (m_hWndForWorker != NULL)
-        ::SetDlgItemTextW(m_hWndForWorker, id, reinterpret_cast<LPCWSTR>(text != nullptr ? text : u""));
+    for (int i = 0; i < 6; ++i) {
+        if (kLabelIds[i] == id)
+            m_latest.SetText(m_labels[i].GetSafeHwnd(),
+                             reinterpret_cast<LPCWSTR>(text != nullptr ? text : u""));
+    }
 }
 
 void CSavingDlg::SetFileNameText(const char16_t* text)
@@ -201,8 +218,7 @@ void CSavingDlg::SetCounterText(const char16_t* text)
 
 void CSavingDlg::SetProgressPos(std::uint32_t percent)
 {
-    if (m_hWndForWorker != NULL)
-        ::SendDlgItemMessageW(m_hWndForWorker, IDC_SAVING_PROGRESS, PBM_SETPOS, percent, 0);
+    m_latest.SetProgressPos(m_progress.GetSafeHwnd(), percent);
     if (s_workerHook)
         s_workerHook(1, nullptr, percent);
 }

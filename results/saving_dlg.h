@@ -2,7 +2,8 @@
 
 // "Data is Saving please wait...": the modal dialog every save of recovered data runs in. Its worker
 // copies what is marked (the engine's SaveSelection, or the work the caller hands it) into the target
-// folder, while the engine writes the current path, file name, total and progress into the dialog.
+// folder, while the engine writes the current path, file name, total and progress into the dialog: the
+// worker leaves them as the latest values and the dialog's timer shows them a few times a second.
 //
 // The worker is steered only through SaveControl's flags: Skip File, Escape and the close box set skip
 // (the engine abandons the file it is writing and goes on), Stop Saving (also Enter) asks first and on
@@ -14,6 +15,7 @@
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/core/engine_ui.h"
 #include "hover_buttons.h"
+#include "latest_window_texts.h"
 #include "skinned_dialog.h"
 #include "text_progress_ctrl.h"
 #include "transparent_controls.h"
@@ -59,6 +61,7 @@ protected:
     afx_msg void OnPaint();
     afx_msg void OnClose();
     afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+    afx_msg void OnTimer(UINT_PTR nIDEvent);
     DECLARE_MESSAGE_MAP()
 
 private:
@@ -74,6 +77,8 @@ private:
     CTextProgressCtrl m_progress;
     CFont m_labelFont;
     CFont m_progressFont;
+    // The worker's latest file name, folder, total and percent, drawn by the dialog's timer.
+    CLatestWindowTexts m_latest;
 
     std::function<SaveOutcomeBlock()> m_work;
     CWinThread* m_pWorker = NULL;

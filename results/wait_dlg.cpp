@@ -12,6 +12,7 @@ CWaitDlg::CWaitDlg(CWnd* pParent) : CModalWaitDlg(IDD_WAIT_DLG, IDC_WAIT_DLG_TEX
 INT_PTR CWaitDlg::DoModal()
 {
     SetWork(WaitDlgThread, reinterpret_cast<UINT_PTR>(m_pJobOwner), 0, 0);
+    DisableCancel();
     return CModalWaitDlg::DoModal();
 }
 

@@ -210,4 +210,25 @@ TEST(ModalWaitDlg, WorkSendingToTheUserInterfaceThreadNeitherDeadlocksNorOutlive
     }
 }
 
+TEST(ModalWaitDlg, WorkThatCannotStopHasCancelDisabledAndEscapeIgnored)
+{
+    WorkLog log;
+    log.limit = 60;
+    bool cancelDisabled = false;
+    ModalScript script({[&](HWND box) {
+        cancelDisabled = !IsWindowEnabled(GetDlgItem(box, IDCANCEL));
+        PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        PostMessageW(GetDlgItem(box, IDCANCEL), WM_KEYDOWN, VK_ESCAPE, 0);
+        return true;
+    }});
+    CModalWaitDlg dialog;
+    dialog.SetWork(Work, reinterpret_cast<UINT_PTR>(&log), 0, 0);
+    dialog.DisableCancel();
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_FALSE(script.TimedOut());
+    EXPECT_TRUE(cancelDisabled);
+    EXPECT_FALSE(log.sawStop);
+    EXPECT_EQ(log.iterations, 60);
+}
+
 } // namespace

@@ -64,6 +64,8 @@ BOOL CModalWaitDlg::OnInitDialog()
     m_messageLabel.SetFont(&m_font);
     m_cancelButton.SetFont(&m_font);
     m_messageLabel.SetWindowText(kWaitMessage);
+    if (!m_cancellable)
+        m_cancelButton.EnableWindow(FALSE);
 
     m_done = 0;
     m_stop = false;
@@ -99,7 +101,8 @@ void CModalWaitDlg::OnPaint()
 // dialog stays (and its loop keeps serving the worker's messages) until the work has returned.
 void CModalWaitDlg::OnCancel()
 {
-    m_stop = true;
+    if (m_cancellable)
+        m_stop = true;
 }
 
 BOOL CModalWaitDlg::OnEraseBkgnd(CDC* pDC)

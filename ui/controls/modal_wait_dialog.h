@@ -34,6 +34,9 @@ public:
     ~CModalWaitDlg() override;
 
     void SetWork(ModalWaitRoutine routine, UINT_PTR first, UINT_PTR second, UINT_PTR third);
+    // For work that never reads the stop flag: Cancel (and Escape) are disabled, so that the box offers
+    // nothing it cannot do. Set before DoModal.
+    void DisableCancel() { m_cancellable = false; }
 
     INT_PTR DoModal() override;
 
@@ -67,4 +70,5 @@ private:
     HWND m_hWndForWorker = NULL; // the dialog as the worker invalidates it; set before the worker starts
     std::atomic<LONG> m_done{0};
     std::atomic<bool> m_stop{false};
+    bool m_cancellable = true;
 };

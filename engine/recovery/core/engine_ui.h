@@ -6,11 +6,13 @@
 // "Cancel".
 //
 // Thread rule. The scan, listing, save and snapshot workers call these methods from their own thread.
-// Methods that only show state (texts, progress, buttons, tree items, rows) set it directly and return
-// without waiting. Methods that ask the user (MessageUi, the Partition Type dialog, the file and folder
-// dialogs) block the calling worker until the box is answered: the worker needs the answer to go on, so
-// the implementation has the box shown on the user-interface thread and waits for it. A worker is never
-// suspended or killed; it stops on ScanThreadControl.done or SaveControl, which it checks.
+// Methods that only show state (texts, progress, buttons, tree items, rows) return without waiting for
+// the user: a worker may call them once per item, so the implementations keep per-item state (texts,
+// counters, percent, rows) as data that the windows' thread draws on its own timer or takes in one piece,
+// rather than a window message per call. Methods that ask the user (MessageUi, the Partition Type dialog, the
+// file and folder dialogs) block the calling worker until the box is answered: the worker needs the answer to
+// go on, so the implementation has the box shown on the user-interface thread and waits for it. A worker is
+// never suspended or killed; it stops on ScanThreadControl.done or SaveControl, which it checks.
 //
 // The views therefore keep this rule: the user-interface thread never waits on a worker without pumping
 // messages (the worker may be waiting for a box that only that thread can show), and never reads sectors
@@ -181,6 +183,9 @@ public:
     virtual std::vector<std::uint64_t> GetMarkedEntryIds() = 0;
     // The keys of the map of marked tree items (marked folders).
     virtual std::vector<TreeItemValue> GetMarkedTreeItems() = 0;
+    // The rows written since DeleteAllItems are complete. A list may keep the rows a worker writes and
+    // show them all at once here, so that a listing crosses threads in one piece.
+    virtual void EndRows() {}
 };
 
 // The results view (CThirdView_HDD) apart from its tree and list.

@@ -65,6 +65,11 @@ ResultRows::ResultRows() : list(UiResultList())
     list.DeleteAllItems();
 }
 
+ResultRows::~ResultRows()
+{
+    list.EndRows();
+}
+
 int ResultRows::Add(const char16_t* text, int imageIndex)
 {
     const int row = list.InsertItem(count, text ? text : u"", imageIndex);

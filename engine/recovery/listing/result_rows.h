@@ -18,6 +18,10 @@ class ResultRows
 public:
     // Starts the listing: every row of the list is deleted.
     ResultRows();
+    // Ends the listing: the list shows every row.
+    ~ResultRows();
+    ResultRows(const ResultRows&) = delete;
+    ResultRows& operator=(const ResultRows&) = delete;
 
     // The new row's index, or -1 when the list refused it (its texts are then not set).
     int Add(const char16_t* text, int imageIndex);
