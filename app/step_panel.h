@@ -10,6 +10,7 @@
 
 #include <cstdint>
 
+#include "caption_static.h"
 #include "hover_buttons.h"
 #include "text_progress_ctrl.h"
 #include "transparent_controls.h"
@@ -49,7 +50,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 
     CTransparentStatic m_hint;
-    CTransparentStatic m_caption[kRowCount];
+    CCaptionStatic m_caption[kRowCount];
     CTransparentStatic m_value[kRowCount];
     CTransparentStatic m_status;
     CTextProgressCtrl m_progress;
