@@ -83,6 +83,29 @@ stop_window_manager() {
     fi
 }
 
+# WINRUN_COMPOSITOR=xcompmgr runs a compositing manager on a display that this script started, so that
+# per-pixel alpha (the menus' drop shadows) is blended with what lies below, as on Windows. Xvfb alone
+# composites nothing: there a layered window shows its colour channels opaque, and a shadow is a black bar.
+started_compositor_pid=
+start_compositor() {
+    local compositor=${WINRUN_COMPOSITOR:-none}
+    [[ $compositor == none ]] && return 0
+    command -v "$compositor" >/dev/null 2>&1 || { echo "winrun: no compositing manager $compositor" >&2; return 1; }
+    "$compositor" >/dev/null 2>&1 &
+    started_compositor_pid=$!
+    # It redirects the screen's windows within a moment; one that ended at once is reported.
+    sleep 0.5
+    kill -0 "$started_compositor_pid" 2>/dev/null || { echo "winrun: $compositor did not start" >&2; return 1; }
+}
+
+stop_compositor() {
+    if [[ -n "${started_compositor_pid:-}" ]]; then
+        kill "$started_compositor_pid" 2>/dev/null || true
+        wait "$started_compositor_pid" 2>/dev/null || true
+        started_compositor_pid=
+    fi
+}
+
 # Creates the prefix once; concurrent callers wait for the first.
 ensure_wine_prefix() {
     mkdir -p "$(dirname "$WINEPREFIX")"
