@@ -2,12 +2,12 @@
 # The gallery of the program's screens (tools/gallery) into BUILD_DIR/tests/gallery: fails when a screen
 # was not reached, or when a picture of the list below is missing or blank (one colour all over).
 #
-#   gallery_check.sh SOURCE_DIR BUILD_DIR TEST_DISKS APP_FIXTURES
+#   gallery_check.sh SOURCE_DIR BUILD_DIR TEST_DISKS
 set -uo pipefail
 source_dir=$1
 build_dir=$2
 out=$build_dir/tests/gallery
-GALLERY_BUILD=$build_dir GALLERY_DISKS=$3 GALLERY_FIXTURES=$4 "$source_dir/tools/gallery" "$out" >"$out.txt" 2>&1
+GALLERY_BUILD=$build_dir GALLERY_DISKS=$3 "$source_dir/tools/gallery" "$out" >"$out.txt" 2>&1
 status=$?
 cat "$out.txt"
 [[ $status -eq 0 ]] || { echo "FAIL: the gallery stopped (status $status)"; exit 1; }

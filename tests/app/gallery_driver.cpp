@@ -1,11 +1,11 @@
 // gallery-driver: one start of the program, driven through every screen a user can reach, each left as a
 // picture NN-what.png in the shots folder.
 //
-//   gallery-driver IMAGE TRACE_IMAGE SHOTS_DIR SAVE_DIR
+//   gallery-driver IMAGE SHOTS_DIR SAVE_DIR
 //
-// IMAGE holds a FAT32 volume in row 2 and an NTFS volume in row 5 of its partition list; TRACE_IMAGE is
-// File Trace's disk (row 1). Paths are this system's. Prints one line "shot<TAB>NN-what.png" for each
-// picture and returns 0 only when every screen was reached.
+// IMAGE holds a FAT16 volume in row 1 (File Trace), a FAT32 volume in row 2 (Quick Scan) and an NTFS
+// volume in row 5 (Extensive Scan) of its partition list. Paths are this system's. Returns 0 only when
+// every screen was reached.
 #include "road_walker.h"
 
 #include <cstdio>
@@ -213,8 +213,7 @@ bool ScanMode(RoadWalker& road, RoadMode mode, const std::wstring& image, int pa
            (mode != RoadMode::Extensive || road.ChooseVolume(1, kStepWaitMs));
 }
 
-bool Walk(ProgramDriver& program, RoadWalker& road, const std::wstring& image, const std::wstring& traceImage,
-          const std::wstring& saveFolder)
+bool Walk(ProgramDriver& program, RoadWalker& road, const std::wstring& image, const std::wstring& saveFolder)
 {
     Gallery gallery(program, road);
     if (!road.Start(L"", saveFolder) || !road.WaitQuiet())
@@ -249,7 +248,7 @@ bool Walk(ProgramDriver& program, RoadWalker& road, const std::wstring& image, c
 
     if (!ScanMode(road, RoadMode::Extensive, image, 5) || !gallery.Home())
         return false;
-    if (!ScanMode(road, RoadMode::Trace, traceImage, 1))
+    if (!ScanMode(road, RoadMode::Trace, image, 1))
         return false;
 
     // The frame's sizes: maximised, then a small window.
@@ -270,11 +269,11 @@ bool Walk(ProgramDriver& program, RoadWalker& road, const std::wstring& image, c
 
 int wmain(int argc, wchar_t** argv)
 {
-    if (argc != 5) {
-        fputs("usage: gallery-driver IMAGE TRACE_IMAGE SHOTS_DIR SAVE_DIR\n", stderr);
+    if (argc != 4) {
+        fputs("usage: gallery-driver IMAGE SHOTS_DIR SAVE_DIR\n", stderr);
         return 2;
     }
     ProgramDriver program;
-    RoadWalker road(program, argv[3]);
-    return Walk(program, road, argv[1], argv[2], argv[4]) ? 0 : 1;
+    RoadWalker road(program, argv[2]);
+    return Walk(program, road, argv[1], argv[3]) ? 0 : 1;
 }
