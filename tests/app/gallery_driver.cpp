@@ -59,14 +59,20 @@ public:
         return Answer(caption, close, name);
     }
 
-    // The dialog with this caption, pictured and answered with `button`.
+    // The dialog with this caption, pictured and answered with `button`; without a button (its buttons
+    // are drawn by the program), closed as Escape closes it.
     bool Answer(const std::wstring& caption, const std::wstring& button, const std::wstring& name)
     {
-        HWND box = m_program.WaitForBox(caption, {button}, kStepWaitMs);
+        const std::vector<std::wstring> buttons =
+            button.empty() ? std::vector<std::wstring>{} : std::vector<std::wstring>{button};
+        HWND box = m_program.WaitForBox(caption, buttons, kStepWaitMs);
         if (box == nullptr)
             return m_road.Fail(L"no dialog \"" + caption + L"\" for " + name);
         m_road.ScreenShot(name);
-        ProgramDriver::ClickButton(box, button);
+        if (button.empty())
+            PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        else
+            ProgramDriver::ClickButton(box, button);
         return m_road.WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); }, kStepWaitMs) ||
                m_road.Fail(L"the dialog \"" + caption + L"\" stayed");
     }
@@ -234,8 +240,8 @@ bool Walk(ProgramDriver& program, RoadWalker& road, const std::wstring& image, c
         return false;
     if (!gallery.ContextMenus())
         return false;
-    if (!gallery.Dialog(kFiltersCommand, L"File Filters", L"Cancel", L"file-filters") ||
-        !gallery.Dialog(kFindCommand, L"Find File(s)", L"Cancel", L"find-files") ||
+    if (!gallery.Dialog(kFiltersCommand, L"File Filters", L"&Close", L"file-filters") ||
+        !gallery.Dialog(kFindCommand, L"Find File(s)", L"", L"find-files") ||
         !gallery.Dialog(kDriveInfoCommand, L"Drive Information", L"OK", L"drive-information"))
         return false;
     RemoteTree tree = road.ResultTree();
