@@ -156,7 +156,7 @@ public:
         return Answer(L"File/Folder Properties", L"OK", L"properties-file");
     }
 
-    // Home from the results view, answering what it asks on the way.
+    // Home from the results view; its question about a snapshot is pictured and answered No.
     bool Home()
     {
         HWND view = ProgramDriver::ShownView(m_road.Frame());
@@ -168,7 +168,8 @@ public:
                     if (!asked)
                         m_road.ScreenShot(L"home-question");
                     asked = true;
-                    ProgramDriver::ClickButton(box, L"Yes");
+                    // No snapshot: the gallery saves none.
+                    ProgramDriver::ClickButton(box, L"No");
                 }
                 return m_road.ShownStep() == WizardStep::Home;
             },
@@ -244,10 +245,16 @@ bool Walk(ProgramDriver& program, RoadWalker& road, const std::wstring& image, c
         !gallery.Dialog(kFindCommand, L"Find File(s)", L"", L"find-files") ||
         !gallery.Dialog(kDriveInfoCommand, L"Drive Information", L"OK", L"drive-information"))
         return false;
+    // The root's box on (a Quick Scan's root starts unmarked or partly marked), then Save.
     RemoteTree tree = road.ResultTree();
+    if (tree.Root() == nullptr)
+        return road.Fail(L"the results tree is empty");
+    for (int clicks = 0; tree.CheckState(tree.Root()) != 2; ++clicks) {
+        if (clicks == 3 || !road.ToggleBox(tree.Root()))
+            return road.Fail(L"the root's box does not come on");
+    }
     std::wstring outcome;
-    if (tree.Root() == nullptr || !road.ToggleBox(tree.Root()) ||
-        !road.Save(saveFolder, outcome, kStepWaitMs))
+    if (!road.Save(saveFolder, outcome, kStepWaitMs))
         return false;
     if (!gallery.Home())
         return false;
