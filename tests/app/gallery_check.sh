@@ -20,7 +20,8 @@ expected=(
     file-system-step volume-chosen parsing file-types
     maximised 800x600 exit-question
 )
-python3 - "$out" "${expected[@]}" <<'PY'
+# The system's Python, which tools/setup gives PIL (python3-pil).
+/usr/bin/python3 - "$out" "${expected[@]}" <<'PY'
 import glob, os, sys
 from PIL import Image
 out, names = sys.argv[1], sys.argv[2:]
