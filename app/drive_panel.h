@@ -8,6 +8,7 @@
 
 #include "engine/recovery/core/engine_state.h"
 
+#include "caption_static.h"
 #include "disk_pie_chart.h"
 #include "hover_buttons.h"
 #include "pie_chart.h"
@@ -51,7 +52,7 @@ public:
     CString GetCaptionText(int row) const;
 
     CToolButton m_logoButton;
-    CStatic m_captions[kDrivePanelRows];
+    CCaptionStatic m_captions[kDrivePanelRows];
     CStatic m_hint;
     CPieChart m_chart;
     CStatic m_title;

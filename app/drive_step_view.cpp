@@ -66,29 +66,6 @@ CString FromU16(const char16_t* text)
     return CString(text != nullptr ? reinterpret_cast<const wchar_t*>(text) : L"");
 }
 
-void DrawBitmap(CDC& dc, UINT id, int x, int y, int width, int height, int* pWidth = NULL)
-{
-    CBitmap bitmap;
-    if (!bitmap.LoadBitmap(id))
-        return;
-    BITMAP info = {};
-    bitmap.GetBitmap(&info);
-    if (pWidth != NULL)
-        *pWidth = info.bmWidth;
-    CDC source;
-    source.CreateCompatibleDC(&dc);
-    CBitmap* pOld = source.SelectObject(&bitmap);
-    if (width <= 0)
-        width = info.bmWidth;
-    if (height <= 0)
-        height = info.bmHeight;
-    if (width == info.bmWidth && height == info.bmHeight)
-        dc.BitBlt(x, y, width, height, &source, 0, 0, SRCCOPY);
-    else
-        dc.StretchBlt(x, y, width, height, &source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
-    source.SelectObject(pOld);
-}
-
 } // namespace
 
 // ---- The engine's drive-step calls ------------------------------------------------------------------
@@ -272,28 +249,9 @@ void CFirstView_HDD::OnDraw(CDC* pDC)
 {
     CRect client;
     GetClientRect(&client);
-    DrawBitmap(*pDC, IDB_DRIVE_BACKGROUND, 0, 0, client.Width(), client.Height());
     const bool busy = ScanThreadControl.running != 0 && ScanThreadControl.done == 0;
-    DrawBitmap(*pDC, busy ? IDB_DRIVE_HEADER_LEFT_BUSY : IDB_DRIVE_HEADER_LEFT, 0, 0, 0, 0,
-               &m_leftHeaderWidth);
-    int rightWidth = 0;
-    {
-        CBitmap right;
-        if (right.LoadBitmap(IDB_DRIVE_HEADER_RIGHT)) {
-            BITMAP info = {};
-            right.GetBitmap(&info);
-            rightWidth = info.bmWidth;
-        }
-    }
-    m_rightHeaderX = client.Width() - rightWidth;
-    DrawBitmap(*pDC, IDB_DRIVE_HEADER_RIGHT, m_rightHeaderX, 0, 0, 0);
-    if (m_rightHeaderX > m_leftHeaderWidth) {
-        CBitmap middle;
-        BITMAP info = {};
-        if (middle.LoadBitmap(IDB_DRIVE_HEADER_MIDDLE) && middle.GetBitmap(&info))
-            DrawBitmap(*pDC, IDB_DRIVE_HEADER_MIDDLE, m_leftHeaderWidth, 0,
-                       m_rightHeaderX - m_leftHeaderWidth, info.bmHeight);
-    }
+    DrawStepHeader(*pDC, client, busy ? IDB_DRIVE_HEADER_LEFT_BUSY : IDB_DRIVE_HEADER_LEFT, m_leftHeaderWidth,
+                   m_rightHeaderX);
     CFont* pOld = pDC->SelectObject(&m_font);
     pDC->SetBkMode(TRANSPARENT);
     pDC->SetTextColor(RGB(0, 0, 0));

@@ -11,6 +11,7 @@
 #include "main_frame.h"
 #include "message_dialogs.h"
 #include "partition_panel.h"
+#include "partition_step_ids.h"
 #include "partition_step_view.h"
 #include "recovery_app.h"
 #include "scan_worker_control.h"
@@ -223,9 +224,12 @@ CWizardStepView::StepRow CFileSystemView::GetStepRow()
 
 void CFileSystemView::OnDraw(CDC* pDC)
 {
-    CWizardStepView::OnDraw(pDC);
     CRect client;
     GetClientRect(&client);
+    const bool busy = ScanThreadControl.running != 0 && ScanThreadControl.done == 0;
+    int leftWidth = 0;
+    int rightX = 0;
+    DrawStepHeader(*pDC, client, busy ? IDB_STEP_HEADER_SCANNING : IDB_FILE_SYSTEM_HEADER, leftWidth, rightX);
     CFont* pOldFont = pDC->SelectObject(&m_viewFont);
     pDC->SetBkMode(TRANSPARENT);
     CRect summary(25, client.bottom - 40, 420, client.bottom);

@@ -32,12 +32,26 @@ void CMainFrameTheme::FillBarWhite(CDC* pDC, CXTPCommandBar* pBar)
 void CMainFrameTheme::FillCommandBar(CDC* pDC, CXTPCommandBar* pBar)
 {
     CXTPPaintThemeNo4::FillCommandBar(pDC, pBar);
+    // Popups and floating bars keep the gradient theme's own face, frame and gripper column; only the
+    // docked band along the frame's top is the product's white with its banner.
+    const XTPBarPosition position = pBar->GetPosition();
+    if (position != xtpBarTop && position != xtpBarBottom && position != xtpBarLeft &&
+        position != xtpBarRight)
+        return;
     FillBarWhite(pDC, pBar);
     // The banner goes where it fits whole: on the toolbar, not on the lower menu bar above it.
     CRect client;
     pBar->GetClientRect(&client);
-    if (m_banner.GetSafeHandle() != NULL && client.Height() >= kBannerTop + m_banner.GetHeight())
+    if (position == xtpBarTop && m_banner.GetSafeHandle() != NULL &&
+        client.Height() >= kBannerTop + m_banner.GetHeight())
         m_banner.Draw(pDC, client.Width() - kBannerFromRight, kBannerTop);
+}
+
+void CMainFrameTheme::FillDockBar(CDC* pDC, CXTPDockBar* pBar)
+{
+    CRect client;
+    ::GetClientRect(pBar->GetSafeHwnd(), &client);
+    pDC->FillSolidRect(&client, kWhite);
 }
 
 // The bar was filled white with its banner already; a gripper would only cover the banner.

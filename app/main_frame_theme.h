@@ -1,7 +1,7 @@
 #pragma once
 
-// The main window's look: the gradient theme 4 with white bars and the product banner at the right end
-// of each bar.
+// The main window's look: the gradient theme 4 with a white band of docked bars and the product banner
+// at the right end of the toolbar; menus and floating bars keep theme 4's own look.
 #include "command_bars.h"
 #include "transparent_bitmap.h"
 
@@ -12,6 +12,8 @@ public:
 
     void RefreshMetrics() override;
     void FillCommandBar(CDC* pDC, CXTPCommandBar* pBar) override;
+    // The band behind the docked bars is white too, so no gradient shows between or beside them.
+    void FillDockBar(CDC* pDC, CXTPDockBar* pBar) override;
     // No grippers: the bars stay white.
     CSize DrawCommandBarGripper(CDC* pDC, CXTPCommandBar* pBar, BOOL bDraw) override;
     CSize DrawSpecialGripper(CDC* pDC, CXTPCommandBar* pBar, BOOL bDraw) override;

@@ -156,6 +156,8 @@ int CSecondView_HDD::OnCreate(LPCREATESTRUCT lpCreateStruct)
         WS_CHILD | WS_VISIBLE | BS_OWNERDRAW | WS_TABSTOP, true);
     m_stopButton.EnableWindow(FALSE);
     m_stopButton.ShowWindow(SW_HIDE);
+    // Like the drive step, this step offers no Home of its own: its button has no room in the row.
+    m_homeButton.MoveWindow(0, 0, 0, 0);
     FillPanelHooks();
     return 0;
 }
@@ -212,7 +214,7 @@ void CSecondView_HDD::OnDestroy()
 
 CWizardStepView::StepRow CSecondView_HDD::GetStepRow()
 {
-    return {&m_scanButton, &m_stopButton, &m_backButton, &m_homeButton, &m_splitter};
+    return {&m_scanButton, &m_stopButton, &m_backButton, NULL, &m_splitter};
 }
 
 UINT CSecondView_HDD::HeaderBitmap() const
@@ -226,19 +228,11 @@ UINT CSecondView_HDD::HeaderBitmap() const
 
 void CSecondView_HDD::OnDraw(CDC* pDC)
 {
-    CWizardStepView::OnDraw(pDC);
     CRect client;
     GetClientRect(&client);
-    CBitmap header;
-    if (header.LoadBitmap(HeaderBitmap())) {
-        BITMAP info = {};
-        header.GetBitmap(&info);
-        CDC memory;
-        memory.CreateCompatibleDC(pDC);
-        CBitmap* pOld = memory.SelectObject(&header);
-        pDC->BitBlt(0, client.bottom - 50, info.bmWidth, info.bmHeight, &memory, 0, 0, SRCCOPY);
-        memory.SelectObject(pOld);
-    }
+    int leftWidth = 0;
+    int rightX = 0;
+    DrawStepHeader(*pDC, client, HeaderBitmap(), leftWidth, rightX);
     CFont* pOldFont = pDC->SelectObject(&m_viewFont);
     pDC->SetBkMode(TRANSPARENT);
     // Wide enough for the longest summary in the view font.

@@ -25,7 +25,6 @@ CPartitionTypeDlg::CPartitionTypeDlg(CWnd* pParent)
 BOOL CPartitionTypeDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    m_whiteBrush.CreateSolidBrush(RGB(255, 255, 255));
     if (m_groupBox.SubclassDlgItem(kPartitionTypeGroup, this)) {
         m_groupBox.SetFillColours(RGB(255, 255, 255));
         m_groupBox.ShowWindow(SW_HIDE);
@@ -58,10 +57,11 @@ BOOL CPartitionTypeDlg::OnEraseBkgnd(CDC* pDC)
 HBRUSH CPartitionTypeDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
 {
     const UINT id = pWnd != NULL ? pWnd->GetDlgCtrlID() : 0;
+    // The label and the radio captions lie on the skin: no box of their own behind them.
     if (id == kPartitionTypeUseExisting || id == kPartitionTypeSearch || id == kPartitionTypeLabel) {
         pDC->SetTextColor(kAccent);
         pDC->SetBkMode(TRANSPARENT);
-        return static_cast<HBRUSH>(m_whiteBrush.GetSafeHandle());
+        return static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
     }
     return CDialog::OnCtlColor(pDC, pWnd, nCtlColor);
 }

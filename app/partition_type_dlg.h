@@ -34,5 +34,4 @@ private:
     CXPGroupBox m_groupBox;
     CFont m_labelFont;
     CFont m_controlFont;
-    CBrush m_whiteBrush;
 };

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 
+#include "caption_static.h"
 #include "hover_buttons.h"
 #include "latest_window_texts.h"
 #include "text_progress_ctrl.h"
@@ -57,7 +58,7 @@ protected:
     mutable CLatestWindowTexts m_latest;
 
     CTransparentStatic m_hint;
-    CTransparentStatic m_caption[kRowCount];
+    CCaptionStatic m_caption[kRowCount];
     CTransparentStatic m_value[kRowCount];
     CTransparentStatic m_status;
     CTextProgressCtrl m_progress;

@@ -1,9 +1,47 @@
 #include "wizard_views.h"
 
 #include "hover_buttons.h"
+#include "resource.h"
 #include "scan_worker_control.h"
 
 IMPLEMENT_DYNAMIC(CWizardStepView, CView)
+
+namespace {
+
+// Draws a bitmap resource at (x, y), stretched to width × height where they are positive; its own size
+// comes back.
+CSize DrawBitmap(CDC& dc, UINT id, int x, int y, int width = 0, int height = 0)
+{
+    CBitmap bitmap;
+    if (!bitmap.LoadBitmap(id))
+        return CSize(0, 0);
+    BITMAP info = {};
+    bitmap.GetBitmap(&info);
+    CDC source;
+    source.CreateCompatibleDC(&dc);
+    CBitmap* pOld = source.SelectObject(&bitmap);
+    if (width <= 0)
+        width = info.bmWidth;
+    if (height <= 0)
+        height = info.bmHeight;
+    if (width == info.bmWidth && height == info.bmHeight)
+        dc.BitBlt(x, y, width, height, &source, 0, 0, SRCCOPY);
+    else
+        dc.StretchBlt(x, y, width, height, &source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+    source.SelectObject(pOld);
+    return CSize(info.bmWidth, info.bmHeight);
+}
+
+CSize BitmapSize(UINT id)
+{
+    CBitmap bitmap;
+    BITMAP info = {};
+    if (!bitmap.LoadBitmap(id) || !bitmap.GetBitmap(&info))
+        return CSize(0, 0);
+    return CSize(info.bmWidth, info.bmHeight);
+}
+
+} // namespace
 
 // clang-format off
 BEGIN_MESSAGE_MAP(CWizardStepView, CView)
@@ -77,4 +115,16 @@ void CWizardStepView::OnDraw(CDC* pDC)
     CRect client;
     GetClientRect(&client);
     pDC->FillSolidRect(&client, RGB(248, 250, 252));
+}
+
+void CWizardStepView::DrawStepHeader(CDC& dc, const CRect& client, UINT leftHeader, int& leftWidth,
+                                     int& rightX)
+{
+    DrawBitmap(dc, IDB_DRIVE_BACKGROUND, 0, 0, client.Width(), client.Height());
+    leftWidth = DrawBitmap(dc, leftHeader, 0, 0).cx;
+    rightX = client.Width() - BitmapSize(IDB_DRIVE_HEADER_RIGHT).cx;
+    DrawBitmap(dc, IDB_DRIVE_HEADER_RIGHT, rightX, 0);
+    const CSize middle = BitmapSize(IDB_DRIVE_HEADER_MIDDLE);
+    if (rightX > leftWidth && middle.cy > 0)
+        DrawBitmap(dc, IDB_DRIVE_HEADER_MIDDLE, leftWidth, 0, rightX - leftWidth, middle.cy);
 }

@@ -18,6 +18,10 @@ class CWizardStepView : public CView
 protected:
     CWizardStepView() = default;
     void OnDraw(CDC* pDC) override;
+    // A step's background and header strip: the background stretched over the view, the left header
+    // bitmap at the top-left corner, the right one at the right edge and the middle one stretched between.
+    // The left width and the right header's x come back for the caller to keep.
+    static void DrawStepHeader(CDC& dc, const CRect& client, UINT leftHeader, int& leftWidth, int& rightX);
     // The steps' bottom row in a cx × cy view: the forward button and Stop share the right-hand place,
     // then Back and Home (null: no Home in this step); the splitter fills the view above the row.
     static void LayoutStepRow(int cx, int cy, CWnd& forward, CWnd& stop, CWnd& back, CWnd* pHome,

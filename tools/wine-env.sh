@@ -57,6 +57,29 @@ stop_private_display() {
     fi
 }
 
+# Stops the helper program of the screen whose pid the named variable holds, and clears it.
+stop_screen_helper() {
+    local variable=$1
+    local pid=${!variable:-}
+    if [[ -n $pid ]]; then
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+        printf -v "$variable" '%s' ''
+    fi
+}
+
+# Starts a helper program of the screen (KIND for messages, the pid into the named variable, then the
+# command line) and reports one that ended at once; it takes the screen over within the given seconds.
+start_screen_helper() {
+    local kind=$1 variable=$2 seconds=$3
+    shift 3
+    command -v "$1" >/dev/null 2>&1 || { echo "winrun: no $kind $1" >&2; return 1; }
+    "$@" >/dev/null 2>&1 &
+    printf -v "$variable" '%s' "$!"
+    sleep "$seconds"
+    kill -0 "${!variable}" 2>/dev/null || { echo "winrun: $1 did not start" >&2; return 1; }
+}
+
 # WINRUN_WINDOW_MANAGER names a window manager (e.g. openbox) to run on a display that this script
 # started; empty or "none" runs none, as the tests do by default. Without a window manager Wine waits
 # about 2 s for every top-level window it destroys; with one the tests' windows behave as under a desktop.
@@ -64,24 +87,24 @@ started_window_manager_pid=
 start_window_manager() {
     local manager=${WINRUN_WINDOW_MANAGER:-none}
     [[ $manager == none ]] && return 0
-    command -v "$manager" >/dev/null 2>&1 || { echo "winrun: no window manager $manager" >&2; return 1; }
-    case $manager in
-    openbox) "$manager" --sm-disable >/dev/null 2>&1 & ;;
-    *) "$manager" >/dev/null 2>&1 & ;;
-    esac
-    started_window_manager_pid=$!
-    # It takes the screen over within a moment; a manager that ended at once is reported.
-    sleep 1
-    kill -0 "$started_window_manager_pid" 2>/dev/null || { echo "winrun: $manager did not start" >&2; return 1; }
+    local options=()
+    [[ $manager == openbox ]] && options=(--sm-disable)
+    start_screen_helper "window manager" started_window_manager_pid 1 "$manager" "${options[@]}"
 }
 
-stop_window_manager() {
-    if [[ -n "${started_window_manager_pid:-}" ]]; then
-        kill "$started_window_manager_pid" 2>/dev/null || true
-        wait "$started_window_manager_pid" 2>/dev/null || true
-        started_window_manager_pid=
-    fi
+stop_window_manager() { stop_screen_helper started_window_manager_pid; }
+
+# WINRUN_COMPOSITOR=xcompmgr runs a compositing manager on a display that this script started, so that
+# per-pixel alpha (the menus' drop shadows) is blended with what lies below, as on Windows. Xvfb alone
+# composites nothing: there a layered window shows its colour channels opaque, and a shadow is a black bar.
+started_compositor_pid=
+start_compositor() {
+    local compositor=${WINRUN_COMPOSITOR:-none}
+    [[ $compositor == none ]] && return 0
+    start_screen_helper "compositing manager" started_compositor_pid 0.5 "$compositor"
 }
+
+stop_compositor() { stop_screen_helper started_compositor_pid; }
 
 # Creates the prefix once; concurrent callers wait for the first.
 ensure_wine_prefix() {

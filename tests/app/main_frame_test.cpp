@@ -144,6 +144,52 @@ TEST(MainFrame, TheToolbarIsWhiteWithTheBannerAtItsRightEnd)
     EXPECT_GT(GetBValue(band), 0x90);
 }
 
+// The banner belongs to the toolbar band: a drop-down menu of the frame shows its own face and frame
+// where the banner would stand in a bar of its width.
+TEST(MainFrame, ADropDownMenuShowsItsOwnFaceWhereTheBannerWouldStand)
+{
+    CMainFrame* pFrame = StartedFrame();
+    ASSERT_NE(pFrame, nullptr);
+    CXTPCommandBars* pBars = pFrame->GetCommandBars();
+    CXTPMenuBar* pMenuBar = pBars->GetMenuBar();
+    ASSERT_NE(pMenuBar, nullptr);
+    for (int index : {0, 2}) { // Recovery and Tools: the menus whose first items the banner hid
+        ASSERT_TRUE(pMenuBar->OpenControlPopup(index, TRUE));
+        auto* pPopup = DYNAMIC_DOWNCAST(CXTPPopupBar, pMenuBar->GetControl(index)->GetCommandBar());
+        ASSERT_NE(pPopup, nullptr);
+        ASSERT_TRUE(::IsWindowVisible(pPopup->GetSafeHwnd()));
+        pPopup->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        CRect client;
+        pPopup->GetClientRect(&client);
+        CXTPPaintManagerCore* pPaint = pBars->GetPaintManager();
+        // The band the banner took: from its left (or the menu's) to 20 pixels before the right edge, at
+        // its top and through its height.
+        const CRect band(std::max(2, client.Width() - CMainFrameTheme::kBannerFromRight),
+                         CMainFrameTheme::kBannerTop, client.Width() - 20, CMainFrameTheme::kBannerTop + 36);
+        const std::vector<COLORREF> pixels = ClientPixels(pPopup->GetSafeHwnd(), band);
+        ASSERT_EQ(pixels.size(), static_cast<size_t>(band.Width() * band.Height()));
+        int bannerBlue = 0;
+        for (COLORREF pixel : pixels) {
+            if (GetRValue(pixel) < 0x60 && GetBValue(pixel) > 0x90)
+                ++bannerBlue;
+        }
+        EXPECT_EQ(bannerBlue, 0) << "menu " << index;
+        // Its own frame in colour 43 and, right of the items' text, its face in colour 41.
+        const std::vector<COLORREF> edge = ClientPixels(pPopup->GetSafeHwnd(), CRect(0, 20, 1, 21));
+        ASSERT_EQ(edge.size(), 1u);
+        EXPECT_EQ(edge[0], pPaint->GetColor(43)) << "menu " << index;
+        const std::vector<COLORREF> face =
+            ClientPixels(pPopup->GetSafeHwnd(), CRect(client.right - 6, 30, client.right - 5, 31));
+        ASSERT_EQ(face.size(), 1u);
+        EXPECT_EQ(face[0], pPaint->GetColor(41)) << "menu " << index;
+        test_support::WriteWindowScreenshot(pPopup->GetSafeHwnd(),
+                                            index == 0 ? L"app_menu_recovery" : L"app_menu_tools");
+        pBars->ClosePopups();
+        DrainMessages();
+    }
+    pMenuBar->SetTracking(0);
+}
+
 TEST(MainFrame, TheSupportLinkIsDrawnInTheLinkColourAndTheFirstPaneFollowsTheFrameWidth)
 {
     CMainFrame* pFrame = StartedFrame();

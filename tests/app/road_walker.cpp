@@ -144,6 +144,25 @@ void RoadWalker::Shot(const std::wstring& name, HWND window)
     int width = 0;
     int height = 0;
     const std::vector<std::uint32_t> pixels = test_support::CaptureFramedWindow(window, width, height);
+    WriteShot(name, pixels, width, height);
+}
+
+void RoadWalker::ScreenShot(const std::wstring& name)
+{
+    if (m_shots.empty())
+        return;
+    Sleep(300);
+    RECT area = {};
+    GetWindowRect(m_frame, &area);
+    HDC screen = GetDC(nullptr);
+    const std::vector<std::uint32_t> pixels = test_support::CaptureDc(screen, area);
+    ReleaseDC(nullptr, screen);
+    WriteShot(name, pixels, area.right - area.left, area.bottom - area.top);
+}
+
+void RoadWalker::WriteShot(const std::wstring& name, const std::vector<std::uint32_t>& pixels, int width,
+                           int height)
+{
     wchar_t number[8] = {};
     swprintf(number, 8, L"%02d", ++m_shotNumber);
     const std::wstring path = m_shots + L"\\" + number + L"-" + name + L".png";

@@ -8,6 +8,7 @@
 #include "program_driver.h"
 #include "remote_controls.h"
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -90,6 +91,9 @@ public:
     bool ClickViewButton(int id, DWORD timeoutMs = kStepWaitMs);
     // A picture of the window (the frame when null) as NN-name.png.
     void Shot(const std::wstring& name, HWND window = nullptr);
+    // A picture of the screen over the frame as NN-name.png: what lies on top of it too (open menus and
+    // their shadows, boxes), as the display shows it.
+    void ScreenShot(const std::wstring& name);
     // Leaves a picture and the program's windows for a failed step; returns false.
     bool Fail(const std::wstring& what);
     // The item size that the File Types dialog offered, as it showed it ("1 MB").
@@ -102,8 +106,11 @@ public:
     // When Save answered the folder browser with OK.
     ULONGLONG SaveStart() const { return m_saveStart; }
 
-private:
+    // Polls the condition until it holds (true) or the time is out or the program has ended (false).
     bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
+
+private:
+    void WriteShot(const std::wstring& name, const std::vector<std::uint32_t>& pixels, int width, int height);
     HWND Partner(const std::function<bool(HWND)>& test) const;
     bool ChooseBrowserFolder(HWND browser, const std::wstring& folder);
 

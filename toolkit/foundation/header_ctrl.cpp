@@ -11,6 +11,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <climits>
 
 namespace {
 void DrawLine(CDC* pDC, int x1, int y1, int x2, int y2, COLORREF clr)
@@ -32,6 +33,18 @@ CDC* ItemDC(LPDRAWITEMSTRUCT lpDIS)
 {
     return CDC::FromHandle(lpDIS->hDC);
 }
+
+constexpr int kNoRoom = INT_MIN;
+
+// The top of a cx × cy image at the text's left, centred on the text's height; kNoRoom when the image
+// would reach past the item.
+int ImageTop(const CRect& rectText, LPDRAWITEMSTRUCT lpDIS, int cx, int cy)
+{
+    if (rectText.left + cx > static_cast<int>(lpDIS->rcItem.right))
+        return kNoRoom;
+    return rectText.top + (rectText.Height() - cy) / 2;
+}
+
 } // namespace
 
 CXTHeaderCtrlTheme::CXTHeaderCtrlTheme() = default;
@@ -172,6 +185,16 @@ void CXTHeaderCtrlTheme::DrawSortArrow(LPDRAWITEMSTRUCT lpDIS, BOOL bAscending)
 
 void CXTHeaderCtrlTheme::DrawArrow(CDC* pDC, const POINT* pPoints, BOOL bAscending)
 {
+    // The body in the shadow colour: a light face would swallow an arrow drawn only in edges, whose
+    // highlighted sides are the face's own white.
+    CBrush body(m_clrShadow);
+    CPen outline(PS_SOLID, 1, m_clrShadow);
+    CBrush* pOldBrush = pDC->SelectObject(&body);
+    CPen* pOldPen = pDC->SelectObject(&outline);
+    POINT corners[3] = {pPoints[0], pPoints[1], pPoints[2]};
+    pDC->Polygon(corners, 3);
+    pDC->SelectObject(pOldPen);
+    pDC->SelectObject(pOldBrush);
     // Light falls from the top left: the sides facing it are highlighted, the others shaded.
     const COLORREF clrSides = bAscending ? m_clrHighlight : m_clrShadow;
     const COLORREF clrBase = bAscending ? m_clrShadow : m_clrHighlight;
@@ -191,10 +214,26 @@ void CXTHeaderCtrlTheme::DrawBitmap(CDC* pDC, CRect& rectText, LPDRAWITEMSTRUCT 
     int cx = 0;
     int cy = 0;
     ImageList_GetIconSize(hImages, &cx, &cy);
-    if (rectText.left + cx > static_cast<int>(lpDIS->rcItem.right))
+    const int y = ImageTop(rectText, lpDIS, cx, cy);
+    if (y == kNoRoom)
         return;
-    const int y = rectText.top + (rectText.Height() - cy) / 2;
     ImageList_Draw(hImages, 0, pDC->GetSafeHdc(), rectText.left, y, ILD_TRANSPARENT);
+    rectText.left += m_nTextMargin + cx;
+}
+
+void CXTHeaderCtrlTheme::DrawImage(CDC* pDC, CRect& rectText, LPDRAWITEMSTRUCT lpDIS, CXTHeaderCtrl* pHeader,
+                                   int nImage)
+{
+    CImageList* pImages = pHeader->GetImageList();
+    if (pImages == NULL || nImage < 0 || nImage >= pImages->GetImageCount())
+        return;
+    IMAGEINFO info{};
+    pImages->GetImageInfo(nImage, &info);
+    const int cx = info.rcImage.right - info.rcImage.left;
+    const int y = ImageTop(rectText, lpDIS, cx, info.rcImage.bottom - info.rcImage.top);
+    if (y == kNoRoom)
+        return;
+    pImages->Draw(pDC, nImage, CPoint(rectText.left, y), ILD_TRANSPARENT);
     rectText.left += m_nTextMargin + cx;
 }
 
@@ -212,13 +251,16 @@ void CXTHeaderCtrlTheme::DrawItem(LPDRAWITEMSTRUCT lpDIS, CXTHeaderCtrl* pHeader
 
     TCHAR szText[256] = {};
     HDITEM item{};
-    item.mask = HDI_TEXT | HDI_FORMAT;
+    item.mask = HDI_TEXT | HDI_FORMAT | HDI_IMAGE;
     item.pszText = szText;
     item.cchTextMax = 255;
     pHeader->GetItem(nItem, &item);
 
     if ((item.fmt & HDF_BITMAP) != 0)
         DrawBitmap(pDC, rectText, lpDIS, pHeader);
+    // An image of the header's own list, as the common header shows it: before the text.
+    else if ((item.fmt & HDF_IMAGE) != 0)
+        DrawImage(pDC, rectText, lpDIS, pHeader, item.iImage);
 
     const CSize extent = pDC->GetTextExtent(szText, lstrlen(szText));
     CRect rectPlace(rectText);

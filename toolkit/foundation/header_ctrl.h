@@ -47,6 +47,8 @@ public:
     virtual void DrawSortArrow(LPDRAWITEMSTRUCT lpDIS, BOOL bAscending);
     virtual void DrawItem(LPDRAWITEMSTRUCT lpDIS, CXTHeaderCtrl* pHeader);
     virtual void DrawBitmap(CDC* pDC, CRect& rectText, LPDRAWITEMSTRUCT lpDIS, CXTHeaderCtrl* pHeader);
+    // Image nImage of the header's image list at the text's left, which moves past it.
+    void DrawImage(CDC* pDC, CRect& rectText, LPDRAWITEMSTRUCT lpDIS, CXTHeaderCtrl* pHeader, int nImage);
     virtual void DrawArrow(CDC* pDC, const POINT* pPoints, BOOL bAscending);
 
     int m_nArrowMargin = 10;

@@ -247,6 +247,9 @@ TEST_F(ReportList, SortArrowOfEachThemeStandsRightOfTheText)
                 EXPECT_EQ(clrShadow, surface.Pixel(x0 + 4, y0 + 7)) << nTheme;
                 EXPECT_EQ(clrHighlight, surface.Pixel(x0 + 1, y0)) << nTheme;
             }
+            // Its body is solid in the shadow colour, so the arrow reads on a light face whichever way
+            // it points.
+            EXPECT_EQ(clrShadow, surface.Pixel(x0 + 4, y0 + (bAscending ? 5 : 2))) << nTheme;
             // Nothing of the arrow left of its place.
             EXPECT_NE(clrShadow, surface.Pixel(x0 - 1, y0 + 7)) << nTheme;
         }
@@ -255,6 +258,46 @@ TEST_F(ReportList, SortArrowOfEachThemeStandsRightOfTheText)
     list.m_bTintSortColumn = TRUE;
     ScreenCapture capture(&m_parent);
     EXPECT_TRUE(capture.Save(L"toolkit_report_list"));
+}
+
+TEST_F(ReportList, AnItemWithAnImageOfTheHeadersListShowsItBeforeItsText)
+{
+    RecordingList list;
+    MakeList(list);
+    CXTFlatHeaderCtrl* pHeader = list.GetFlatHeaderCtrl();
+    // Image 1 of the list, a solid red square, on the second column.
+    CImageList images;
+    ASSERT_TRUE(images.Create(16, 16, ILC_COLOR24 | ILC_MASK, 2, 0));
+    CWindowDC screen(NULL);
+    for (COLORREF colour : {RGB(0, 0, 255), RGB(255, 0, 0)}) {
+        CBitmap bitmap;
+        ASSERT_TRUE(bitmap.CreateCompatibleBitmap(&screen, 16, 16));
+        CDC memory;
+        memory.CreateCompatibleDC(&screen);
+        CBitmap* pOld = memory.SelectObject(&bitmap);
+        memory.FillSolidRect(0, 0, 16, 16, colour);
+        memory.SelectObject(pOld);
+        images.Add(&bitmap, RGB(0, 255, 0));
+    }
+    pHeader->SetImageList(&images);
+    HDITEM item = {};
+    item.mask = HDI_FORMAT;
+    pHeader->GetItem(1, &item);
+    item.mask = HDI_FORMAT | HDI_IMAGE;
+    item.fmt |= HDF_IMAGE;
+    item.iImage = 1;
+    pHeader->SetItem(1, &item);
+
+    CRect rectItem;
+    pHeader->GetItemRect(1, &rectItem);
+    CRect rectClient;
+    pHeader->GetClientRect(&rectClient);
+    PixelSurface surface(rectClient.Width(), rectClient.Height(), RGB(0, 0, 0));
+    pHeader->GetTheme()->DrawHeader(surface.dc(), pHeader);
+    EXPECT_EQ(RGB(255, 0, 0), surface.Pixel(rectItem.left + 6 + 8, rectItem.CenterPoint().y));
+    // The text moved past the image: nothing red after it.
+    EXPECT_NE(RGB(255, 0, 0), surface.Pixel(rectItem.left + 6 + 16 + 6, rectItem.CenterPoint().y));
+    pHeader->SetImageList(NULL);
 }
 
 TEST_F(ReportList, FrozenColumnRefusesWidthChangesAndShowsTheArrowCursor)
