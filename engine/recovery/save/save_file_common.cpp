@@ -130,7 +130,11 @@ std::uint64_t VolumeLastSector()
 
 std::uint64_t VolumeByteSize()
 {
-    const std::uint64_t last = VolumeLastSector();
+    // A volume whose fields claim more (a loaded snapshot's, say) still holds no more than the disk.
+    std::uint64_t last = VolumeLastSector();
+    const std::uint64_t sourceSectors = SourceSectorCount();
+    if (sourceSectors != 0)
+        last = std::min(last, sourceSectors - 1);
     if (last == UINT64_MAX || last < VolumeParams.clusterBase)
         return UINT64_MAX;
     return (last - VolumeParams.clusterBase + 1) * kSectorSize;

@@ -50,7 +50,8 @@ bool ReadSourceSectors(std::uint64_t sector, std::uint32_t count, std::uint8_t* 
 // The last sector of the selected volume, for refusing clusters past its end; UINT64_MAX when unknown.
 std::uint64_t VolumeLastSector();
 
-// The bytes the selected volume holds from its cluster 0 on; UINT64_MAX when unknown.
+// The bytes the selected volume holds from its cluster 0 on, no further than the source's end; UINT64_MAX
+// when unknown.
 std::uint64_t VolumeByteSize();
 
 // The first sector of `count` clusters from `firstCluster` when the cluster size is known and all of them

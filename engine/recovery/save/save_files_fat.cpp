@@ -49,8 +49,15 @@ std::vector<std::uint32_t> FileClusters(std::uint32_t firstCluster, std::uint32_
     return clusters;
 }
 
+bool IsVolumeCluster(std::uint32_t cluster)
+{
+    std::uint64_t sector = 0;
+    return IsUsableCluster(cluster) && ClusterSpanSectors(cluster, 1, sector);
+}
+
 // Writes the file's bytes cluster run by cluster run; clusters that are no cluster of this volume are
-// not read and stand as zeros.
+// not read and stand as zeros. A run ends where the volume does, so that the clusters before its end
+// are read even when the run goes on past it.
 void WriteClusters(RecoveredFile& file, const std::vector<std::uint32_t>& clusters, std::uint64_t size)
 {
     const std::uint64_t clusterBytes =
@@ -58,17 +65,16 @@ void WriteClusters(RecoveredFile& file, const std::vector<std::uint32_t>& cluste
     std::uint64_t remaining = size;
     std::size_t index = 0;
     while (remaining > 0 && index < clusters.size()) {
+        const bool inVolume = IsVolumeCluster(clusters[index]);
         std::size_t end = index + 1;
-        while (end < clusters.size() && clusters[end] == clusters[end - 1] + 1)
+        while (end < clusters.size() && clusters[end] == clusters[end - 1] + 1 &&
+               IsVolumeCluster(clusters[end]) == inVolume)
             ++end;
         const std::uint64_t runClusters = end - index;
         const std::uint64_t bytes = std::min(remaining, runClusters * clusterBytes);
-        const std::uint32_t first = clusters[index];
-        const auto last = static_cast<std::uint32_t>(first + runClusters - 1);
         std::uint64_t firstSector = 0;
         bool written;
-        if (IsUsableCluster(first) && IsUsableCluster(last) && last >= first &&
-            ClusterSpanSectors(first, runClusters, firstSector)) {
+        if (inVolume && ClusterSpanSectors(clusters[index], runClusters, firstSector)) {
             written = file.CopySectors(firstSector, bytes);
         } else {
             file.NoteOutsideVolume();
@@ -79,6 +85,16 @@ void WriteClusters(RecoveredFile& file, const std::vector<std::uint32_t>& cluste
         remaining -= bytes;
         index = end;
     }
+}
+
+// No file of a FAT volume is longer than the volume's clusters: the most bytes one can hold.
+std::uint64_t FatVolumeBytes(std::uint64_t clusterBytes)
+{
+    std::uint64_t bytes = VolumeByteSize();
+    const std::uint32_t limit = FatClusterLimit();
+    if (limit != 0)
+        bytes = std::min<std::uint64_t>(bytes, static_cast<std::uint64_t>(limit) * clusterBytes);
+    return bytes;
 }
 
 } // namespace
@@ -100,9 +116,17 @@ int SaveFileFat(const char16_t* folder, std::uint32_t /*entryId*/, int mode, std
     }
     if (!file.Create(start))
         return file.DuplicateSkipped() ? 0 : 1;
-    if (size > 0) {
-        const auto count = static_cast<std::uint32_t>((size + clusterBytes - 1) / clusterBytes);
-        WriteClusters(file, FileClusters(firstCluster, count), size);
+    // A size past what the volume holds is a damaged entry: what the volume can hold of the file is
+    // kept, since its first clusters may well be the data the user is after, and the file counts as
+    // failed. Writing the rest would only fill the target disk with zeros.
+    std::uint64_t kept = size;
+    if (kept > FatVolumeBytes(clusterBytes)) {
+        kept = FatVolumeBytes(clusterBytes);
+        file.NoteOutsideVolume();
+    }
+    if (kept > 0) {
+        const auto count = static_cast<std::uint32_t>((kept + clusterBytes - 1) / clusterBytes);
+        WriteClusters(file, FileClusters(firstCluster, count), kept);
     }
     CloseWithFatDateTimes(file);
     return 1;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -88,38 +89,63 @@ char16_t FoldAscii(char16_t c)
 class CompoundFile
 {
 public:
-    explicit CompoundFile(std::span<const std::uint8_t> bytes) : file(bytes) {}
+    CompoundFile(const CompoundFileRead& read, std::uint64_t size) : read(read), fileSize(size) {}
 
     bool Open();
     // Finds a stream among the root storage's children by name, without regard to ASCII case.
     bool FindRootStream(std::u16string_view name, std::uint32_t& start, std::uint64_t& size) const;
-    bool ReadStream(std::uint32_t start, std::uint64_t size, std::vector<std::uint8_t>& out) const;
+    bool ReadStream(std::uint32_t start, std::uint64_t size, std::vector<std::uint8_t>& out);
 
 private:
+    // `count` bytes at `offset`, within what the file may still be read for: no more bytes are read than
+    // the file holds, whatever its chains say.
+    bool ReadAt(std::uint64_t offset, std::size_t count, std::vector<std::uint8_t>& out);
+    bool ReadSector(std::uint32_t sector, std::vector<std::uint8_t>& out)
+    {
+        return ReadAt((std::uint64_t{sector} + 1) * sectorSize, sectorSize, out);
+    }
+    // The FAT entry of `sector`, its FAT sector read when first needed.
+    bool FatEntry(std::uint32_t sector, std::uint32_t& next);
     // A chain of the FAT; `size` of UINT64_MAX reads up to the end of the chain.
-    bool ReadRegularChain(std::uint32_t start, std::uint64_t size, std::vector<std::uint8_t>& out) const;
-    bool ReadMiniChain(std::uint32_t start, std::uint64_t size, std::vector<std::uint8_t>& out) const;
+    bool ReadRegularChain(std::uint32_t start, std::uint64_t size, std::vector<std::uint8_t>& out);
+    bool ReadMiniChain(std::uint32_t start, std::uint64_t size, std::vector<std::uint8_t>& out);
     bool EntryName(std::uint32_t entry, std::u16string& name) const;
     std::span<const std::uint8_t> Entry(std::uint32_t entry) const
     {
         return std::span<const std::uint8_t>(directory).subspan(entry * kEntrySize, kEntrySize);
     }
 
-    std::span<const std::uint8_t> file;
+    const CompoundFileRead& read;
+    std::uint64_t fileSize = 0;
+    std::uint64_t bytesRead = 0;
     std::uint32_t sectorSize = 0;
     // Whole sectors after the header sector; no chain may be longer.
     std::uint32_t sectorCount = 0;
     bool versionThree = true;
     std::uint32_t miniStreamCutoff = 0;
     std::uint32_t firstMiniFatSector = kEndOfChain;
-    std::vector<std::uint32_t> fat;
+    std::vector<std::uint32_t> fatSectorNumbers;
+    // One entry per FAT sector: its links once read, empty before.
+    std::vector<std::vector<std::uint32_t>> fatPages;
     std::vector<std::uint8_t> directory;
 };
 
+bool CompoundFile::ReadAt(std::uint64_t offset, std::size_t count, std::vector<std::uint8_t>& out)
+{
+    if (offset > fileSize || fileSize - offset < count || count > fileSize - bytesRead)
+        return false;
+    bytesRead += count;
+    out.assign(count, 0);
+    return read(offset, count, out.data());
+}
+
 bool CompoundFile::Open()
 {
-    if (file.size() < kHeaderSize || std::memcmp(file.data(), kCompoundSignature, sizeof kCompoundSignature))
+    std::vector<std::uint8_t> header;
+    if (!ReadAt(0, kHeaderSize, header) ||
+        std::memcmp(header.data(), kCompoundSignature, sizeof kCompoundSignature))
         return false;
+    const std::span<const std::uint8_t> file(header);
     std::uint16_t byteOrder = 0;
     std::uint16_t majorVersion = 0;
     std::uint16_t sectorShift = 0;
@@ -132,10 +158,10 @@ bool CompoundFile::Open()
         return false;
     versionThree = majorVersion != 4;
     sectorSize = 1u << sectorShift;
-    if (file.size() / sectorSize < 2)
+    if (fileSize / sectorSize < 2)
         return false;
     sectorCount =
-        static_cast<std::uint32_t>(std::min<std::size_t>(file.size() / sectorSize - 1, kMaxRegularSector));
+        static_cast<std::uint32_t>(std::min<std::uint64_t>(fileSize / sectorSize - 1, kMaxRegularSector));
 
     std::uint32_t fatSectors = 0;
     std::uint32_t difatSector = kEndOfChain;
@@ -150,19 +176,17 @@ bool CompoundFile::Open()
 
     // The FAT's own sectors: 109 in the header, the rest in the chain of DIFAT sectors, each of which
     // ends with the number of the next one.
-    std::vector<std::uint32_t> fatSectorNumbers;
-    fatSectorNumbers.reserve(fatSectors);
+    fatSectorNumbers.reserve(std::min(fatSectors, kHeaderDifatEntries));
     for (std::uint32_t i = 0; i < std::min(fatSectors, kHeaderDifatEntries); ++i) {
         std::uint32_t number = 0;
         Read32(file, kHeaderDifatOffset + 4 * i, number);
         fatSectorNumbers.push_back(number);
     }
     const std::uint32_t entriesPerSector = sectorSize / 4;
+    std::vector<std::uint8_t> sector;
     for (std::uint32_t steps = 0; fatSectorNumbers.size() < fatSectors; ++steps) {
-        if (difatSector >= sectorCount || steps >= sectorCount)
+        if (difatSector >= sectorCount || steps >= sectorCount || !ReadSector(difatSector, sector))
             return false;
-        const auto sector =
-            file.subspan((static_cast<std::size_t>(difatSector) + 1) * sectorSize, sectorSize);
         for (std::uint32_t i = 0; i + 1 < entriesPerSector && fatSectorNumbers.size() < fatSectors; ++i) {
             std::uint32_t number = 0;
             Read32(sector, 4 * i, number);
@@ -170,44 +194,57 @@ bool CompoundFile::Open()
         }
         Read32(sector, 4 * (entriesPerSector - 1), difatSector);
     }
-    fat.reserve(static_cast<std::size_t>(fatSectors) * entriesPerSector);
     for (std::uint32_t number : fatSectorNumbers) {
         if (number >= sectorCount)
             return false;
-        const auto sector = file.subspan((static_cast<std::size_t>(number) + 1) * sectorSize, sectorSize);
-        for (std::uint32_t i = 0; i < entriesPerSector; ++i) {
-            std::uint32_t link = 0;
-            Read32(sector, 4 * i, link);
-            fat.push_back(link);
-        }
     }
+    fatPages.resize(fatSectorNumbers.size());
 
     if (!ReadRegularChain(directoryStart, UINT64_MAX, directory) || directory.size() < kEntrySize)
         return false;
     return Entry(0)[kEntryTypeOffset] == kEntryTypeRoot;
 }
 
-bool CompoundFile::ReadRegularChain(std::uint32_t start, std::uint64_t size,
-                                    std::vector<std::uint8_t>& out) const
+bool CompoundFile::FatEntry(std::uint32_t sector, std::uint32_t& next)
+{
+    const std::uint32_t entriesPerSector = sectorSize / 4;
+    const std::size_t page = sector / entriesPerSector;
+    if (page >= fatPages.size())
+        return false;
+    std::vector<std::uint32_t>& links = fatPages[page];
+    if (links.empty()) {
+        std::vector<std::uint8_t> bytes;
+        if (!ReadSector(fatSectorNumbers[page], bytes))
+            return false;
+        links.resize(entriesPerSector);
+        for (std::uint32_t i = 0; i < entriesPerSector; ++i)
+            Read32(bytes, 4 * i, links[i]);
+    }
+    next = links[sector % entriesPerSector];
+    return true;
+}
+
+bool CompoundFile::ReadRegularChain(std::uint32_t start, std::uint64_t size, std::vector<std::uint8_t>& out)
 {
     out.clear();
+    std::vector<std::uint8_t> bytes;
     std::uint32_t sector = start;
     for (std::uint32_t steps = 0; out.size() < size; ++steps) {
         if (sector == kEndOfChain)
             return size == UINT64_MAX;
-        if (sector >= sectorCount || sector >= fat.size() || steps >= sectorCount)
+        std::uint32_t next = 0;
+        if (sector >= sectorCount || steps >= sectorCount || !FatEntry(sector, next) ||
+            !ReadSector(sector, bytes))
             return false;
         const std::size_t take =
             static_cast<std::size_t>(std::min<std::uint64_t>(sectorSize, size - out.size()));
-        const auto bytes = file.subspan((static_cast<std::size_t>(sector) + 1) * sectorSize, take);
-        out.insert(out.end(), bytes.begin(), bytes.end());
-        sector = fat[sector];
+        out.insert(out.end(), bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(take));
+        sector = next;
     }
     return true;
 }
 
-bool CompoundFile::ReadMiniChain(std::uint32_t start, std::uint64_t size,
-                                 std::vector<std::uint8_t>& out) const
+bool CompoundFile::ReadMiniChain(std::uint32_t start, std::uint64_t size, std::vector<std::uint8_t>& out)
 {
     std::vector<std::uint8_t> miniFatBytes;
     if (!ReadRegularChain(firstMiniFatSector, UINT64_MAX, miniFatBytes))
@@ -220,7 +257,7 @@ bool CompoundFile::ReadMiniChain(std::uint32_t start, std::uint64_t size,
     Read32(Entry(0), kEntryStreamSizeOffset, sizeLow);
     Read32(Entry(0), kEntryStreamSizeOffset + 4, sizeHigh);
     const std::uint64_t miniStreamSize = versionThree ? sizeLow : (std::uint64_t{sizeHigh} << 32 | sizeLow);
-    if (miniStreamSize > file.size())
+    if (miniStreamSize > fileSize)
         return false;
     std::vector<std::uint8_t> miniStream;
     if (!ReadRegularChain(miniStreamStart, miniStreamSize, miniStream))
@@ -299,10 +336,10 @@ bool CompoundFile::FindRootStream(std::u16string_view wanted, std::uint32_t& sta
     return false;
 }
 
-bool CompoundFile::ReadStream(std::uint32_t start, std::uint64_t size, std::vector<std::uint8_t>& out) const
+bool CompoundFile::ReadStream(std::uint32_t start, std::uint64_t size, std::vector<std::uint8_t>& out)
 {
     // No stream can hold more than the file.
-    if (size > file.size())
+    if (size > fileSize)
         return false;
     if (size < miniStreamCutoff)
         return ReadMiniChain(start, size, out);
@@ -369,14 +406,29 @@ std::u16string AppNameOfPropertySet(std::span<const std::uint8_t> stream)
 
 } // namespace
 
-std::u16string ReadCompoundFileAppName(std::span<const std::uint8_t> file)
+std::u16string ReadCompoundFileAppName(const CompoundFileRead& read, std::uint64_t size)
 {
-    CompoundFile compound(file);
+    CompoundFile compound(read, size);
     std::uint32_t start = 0;
-    std::uint64_t size = 0;
+    std::uint64_t streamSize = 0;
     std::vector<std::uint8_t> stream;
-    if (!compound.Open() || !compound.FindRootStream(kSummaryStreamName, start, size) ||
-        !compound.ReadStream(start, size, stream))
+    if (!compound.Open() || !compound.FindRootStream(kSummaryStreamName, start, streamSize) ||
+        !compound.ReadStream(start, streamSize, stream))
         return {};
     return AppNameOfPropertySet(stream);
+}
+
+std::u16string ReadCompoundFileAppName(std::span<const std::uint8_t> file)
+{
+    const CompoundFileRead read = [file](std::uint64_t offset, std::size_t count, std::uint8_t* out) {
+        std::memcpy(out, file.data() + offset, count);
+        return true;
+    };
+    return ReadCompoundFileAppName(read, file.size());
+}
+
+bool StartsCompoundFile(std::span<const std::uint8_t> bytes)
+{
+    return bytes.size() >= sizeof kCompoundSignature &&
+           std::memcmp(bytes.data(), kCompoundSignature, sizeof kCompoundSignature) == 0;
 }

@@ -6,9 +6,12 @@
 // storage does, and the tests hold the two against each other.
 //
 // Every offset, count and chain link comes from the file and is checked before use: a crafted file gives
-// an empty name, never a read outside `file`, a loop or an allocation larger than the file.
+// an empty name, never a read outside the file, a loop or an allocation larger than the file, and no more
+// bytes are read than the file holds, in the pieces the reader needs (the header, the sectors of the FAT,
+// the directory and the streams that its chains name).
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 
@@ -17,3 +20,12 @@
 // stream, or the stream holds no such string. An ANSI value is widened byte by byte (the property set's
 // code page is only honoured for UTF-16, code page 1200): the caller looks for ASCII words in it.
 std::u16string ReadCompoundFileAppName(std::span<const std::uint8_t> file);
+
+// Reads `count` bytes at `offset` of a file into `out`; false when they cannot be read.
+using CompoundFileRead = std::function<bool(std::uint64_t offset, std::size_t count, std::uint8_t* out)>;
+
+// The same for a file of `size` bytes read through `read`, piece by piece as the reader needs them.
+std::u16string ReadCompoundFileAppName(const CompoundFileRead& read, std::uint64_t size);
+
+// True when `bytes` begin with the compound file's signature.
+bool StartsCompoundFile(std::span<const std::uint8_t> bytes);

@@ -3,14 +3,14 @@
 #include <algorithm>
 #include <vector>
 
+#include "engine/recovery/core/engine_types.h"
 #include "engine/recovery/core/sector_source.h"
+#include "engine/recovery/trace/compound_file_reader.h"
 
 namespace {
 
-// The copy is 16 pieces of 128 sectors (64 KiB), the 1 MiB that begins at the found sector.
-constexpr std::uint32_t kSectorsPerPiece = 128;
-constexpr int kPieces = 16;
-constexpr std::size_t kPieceBytes = std::size_t{kSectorsPerPiece} * 512;
+// A document is read no further than the 1 MiB that begins at the found sector.
+constexpr std::uint64_t kDocumentBytes = 1u << 20;
 
 } // namespace
 
@@ -27,29 +27,24 @@ std::u16string OfficeExtensionForAppName(std::u16string_view appName)
 
 std::u16string GetOfficeExtension(std::uint64_t sector)
 {
-    const std::u16string path = OfficeTempFilePath();
-    if (path.empty())
-        return {};
-    std::FILE* file = CreateOfficeTempFile(path.c_str());
-    if (!file)
-        return {};
+    const CompoundFileRead read = [sector](std::uint64_t offset, std::size_t count, std::uint8_t* out) {
+        // Whole sectors are read; one the source cannot give reads as zeros, as ReadSectors leaves it.
+        const std::uint64_t first = sector + offset / kSectorSize;
+        const std::uint64_t skip = offset % kSectorSize;
+        const auto sectors = static_cast<std::uint32_t>((skip + count + kSectorSize - 1) / kSectorSize);
+        std::vector<std::uint8_t> bytes(std::size_t{sectors} * kSectorSize);
+        ReadSectors(0, static_cast<std::uint32_t>(first), static_cast<std::uint32_t>(first >> 32), sectors,
+                    bytes.data());
+        std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(skip), count, out);
+        return true;
+    };
+    return OfficeExtensionAt(read);
+}
 
-    std::vector<std::uint8_t> piece(kPieceBytes);
-    bool copied = true;
-    for (int i = 0; i < kPieces; ++i) {
-        // 64-bit sector numbers: a document just below sector 2^32 continues past it, not at sector 0.
-        const std::uint64_t at = sector + std::uint64_t{kSectorsPerPiece} * static_cast<std::uint64_t>(i);
-        std::fill(piece.begin(), piece.end(), std::uint8_t{0});
-        ReadSectors(0, static_cast<std::uint32_t>(at), static_cast<std::uint32_t>(at >> 32), kSectorsPerPiece,
-                    piece.data());
-        copied = std::fwrite(piece.data(), 1, piece.size(), file) == piece.size() && copied;
-    }
-    copied = std::fclose(file) == 0 && copied;
-
-    // A copy cut short (a full disk) names nothing rather than something wrong.
-    const std::u16string appName = copied ? GetOfficeAppName(path.c_str()) : std::u16string();
-    RemoveOfficeTempFile(path.c_str());
-    if (!copied)
-        return {};
-    return OfficeExtensionForAppName(appName);
+std::u16string OfficeExtensionAt(const CompoundFileRead& read)
+{
+    std::uint8_t first[kSectorSize] = {};
+    if (!read(0, sizeof first, first) || !StartsCompoundFile(first))
+        return OfficeExtensionForAppName({});
+    return OfficeExtensionForAppName(ReadCompoundFileAppName(read, kDocumentBytes));
 }

@@ -2,31 +2,37 @@
 
 // Word, Excel, PowerPoint and Publisher files of the binary formats begin alike (the compound-file
 // header), so File Trace cannot tell them apart by their first bytes. The application that wrote one is
-// named in its summary information: the data found at a sector is copied to the temporary file "0001",
-// opened as structured storage, and its application name picks the extension.
+// named in its summary information, which the compound-file reader finds by reading from the source only
+// the sectors it needs: a hit is named only when its sector begins with the compound-file signature, so
+// that a disk full of hits costs no more than the documents it holds.
 //
-// Called from the File Trace worker. The temporary file's name is fixed, so only one search may name
-// documents at a time.
+// Called from the File Trace worker.
 
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
 
+#include "engine/recovery/trace/compound_file_reader.h"
+
 // Name of the temporary copy in the user's temporary folder.
 inline constexpr char16_t kOfficeTempFileName[] = u"0001";
 
-// ".ppt", ".xls", ".doc" or ".pub" for the document whose data begins at `sector` of the source: the
-// 1 MiB from that sector is copied to the temporary file, named, and the file removed again. Data that is
-// no compound document, or names no known application, gives ".pub". Empty only when the temporary copy
-// could not be made, so that nothing was named.
+// ".ppt", ".xls", ".doc" or ".pub" for the document whose data begins at `sector` of the source, read
+// no further than the 1 MiB from that sector. Data that is no compound document, or names no known
+// application, gives ".pub".
 std::u16string GetOfficeExtension(std::uint64_t sector);
+
+// The same for a document read through `read` from its first byte on.
+std::u16string OfficeExtensionAt(const CompoundFileRead& read);
 
 // The extension for an application name: "PowerPoint" gives ".ppt", else "Excel" ".xls", else "Word"
 // ".doc", otherwise ".pub"; plain substring searches in that order, respecting case.
 std::u16string OfficeExtensionForAppName(std::u16string_view appName);
 
 // ---- The platform's structured storage (office_naming_win32.cpp / office_naming_posix.cpp) -------------
+// Not used for naming found data; they open a document saved as a file, and the tests hold our reader
+// against the system's with them.
 
 // The application name of the structured-storage file at `path` followed by " (VT_LPSTR)\n"; empty when
 // the file cannot be opened as structured storage or holds no application name. On Windows the system's

@@ -184,6 +184,31 @@ TEST_F(SaveFat, UnreadableAndOutsideClustersAreZerosAndCountedAsFailures)
     EXPECT_EQ(outcome.outsideVolume, 1u);
 }
 
+// An entry whose size is far past the volume's (a crafted or damaged entry): the file keeps its clusters
+// up to the volume's end, read, and no more, and counts as failed.
+TEST_F(SaveFat, ASizePastTheVolumeKeepsOnlyWhatTheVolumeHolds)
+{
+    constexpr std::uint32_t kFirst = 1010;
+    constexpr std::uint32_t kClaimed = 64u << 20;
+    SetChain(kFat1, {kFirst});
+    SetChain(kFat2, {kFirst});
+    const std::string tail = PutFile(8, 6 * kClusterBytes, {1010, 1011, 1012, 1013, 1014, 1015});
+    AddFile(u"claims-64-mib.bin", kFirst, kClaimed);
+    Attach();
+    MarkEveryFile();
+
+    const SaveOutcomeBlock outcome = SaveSelection();
+    const std::string saved = Saved(u"claims-64-mib.bin");
+    const std::uint64_t volumeBytes = (kSectors - kClusterBase) * 512ull;
+    EXPECT_LE(saved.size(), volumeBytes);
+    EXPECT_LE(outcome.bytesWritten, volumeBytes);
+    // The clusters before the volume's end are read, not replaced by zeros.
+    EXPECT_TRUE(saved.compare(0, tail.size(), tail) == 0);
+    EXPECT_EQ(saved.find_first_not_of('\0', tail.size()), std::string::npos);
+    EXPECT_EQ(outcome.failed, 1u);
+    EXPECT_EQ(outcome.outsideVolume, 1u);
+}
+
 // The saving dialog as the user works it: sets a SaveControl flag when the bar first moves past 0.
 class FlagOnProgress final : public SavingDialogUi
 {

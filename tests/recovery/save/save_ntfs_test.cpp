@@ -233,6 +233,14 @@ TEST_F(SaveNtfs, WhatCannotBeSavedFaithfullyIsCountedAsFailed)
     const std::uint64_t huge = 0x10000ull * kClusterBytes;
     AddFile(u"huge-sparse.bin", 34, FileRecord({NonResidentData({0x03, 0x00, 0x00, 0x01, 0x00}, huge, huge)}),
             huge);
+    // Eight sparse runs of 1 MiB: each fits the 2 MiB volume, together they are four times as much.
+    Bytes sparseRuns;
+    for (int i = 0; i < 8; ++i)
+        sparseRuns.insert(sparseRuns.end(), {0x02, 0x00, 0x01});
+    sparseRuns.push_back(0x00);
+    const std::uint64_t manySparse = 8 * 0x100ull * kClusterBytes;
+    AddFile(u"many-sparse.bin", 36, FileRecord({NonResidentData(sparseRuns, manySparse, manySparse)}),
+            manySparse);
     ASSERT_TRUE(disk.Attach(diskFolder.Parent() / "disk.vhd"));
 
     const Case cases[] = {
@@ -252,6 +260,8 @@ TEST_F(SaveNtfs, WhatCannotBeSavedFaithfullyIsCountedAsFailed)
         {"size without data", u"no-data-but-size.bin", false, "", &SaveOutcomeBlock::noData},
         {"zeros for more than the volume holds", u"huge-sparse.bin", true, "",
          &SaveOutcomeBlock::outsideVolume},
+        {"zeros of many runs are counted over the file", u"many-sparse.bin", true,
+         std::string(kSectors * 512ull, '\0'), &SaveOutcomeBlock::outsideVolume},
     };
     const std::vector<std::uint64_t> all = recorder.markedEntryIds;
     for (std::size_t i = 0; i < std::size(cases); ++i) {

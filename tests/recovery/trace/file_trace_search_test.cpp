@@ -9,6 +9,7 @@
 
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/trace/file_trace_scan.h"
+#include "engine/recovery/trace/office_naming.h"
 #include "engine/recovery/trace/trace_records.h"
 #include "file_trace_test_support.h"
 #include "support/test_paths.h"
@@ -326,6 +327,26 @@ TEST_F(FileTraceSearchTest, CompoundDocumentsTakeTheirApplicationsExtensionWhenC
         EXPECT_EQ(Names(FoundItems()), c.expected);
         EXPECT_FALSE(OfficeTempFileExists());
     }
+}
+
+// A signature of one zero byte with the extension .doc makes every zero sector a hit: none of them
+// begins a compound file, so none is copied anywhere to be named (a file left at the naming's old
+// temporary name stays as it is) and every one takes the signature's extension.
+TEST_F(FileTraceSearchTest, HitsThatBeginNoCompoundFileAreNotCopiedToBeNamed)
+{
+    constexpr std::uint32_t kSectors = 2048;
+    RawDisk disk(kSectors);
+    ASSERT_TRUE(disk.Open());
+    const std::string tempPath = Utf8Text(OfficeTempFilePath());
+    const std::vector<std::uint8_t> left(1000, 0xAB);
+    ASSERT_TRUE(WriteFileBytes(tempPath, left));
+    AddSignature(u".doc", u"Word", 0, "00");
+    SetTraceRange(0, kSectors - 1);
+    Search();
+    const std::vector<FoundItem> items = FoundItems();
+    ASSERT_EQ(items.size(), kSectors);
+    EXPECT_EQ(items.back().name, std::to_string(kSectors) + ".doc");
+    EXPECT_EQ(ReadFileBytes(tempPath), left);
 }
 
 // A panel whose found-files label asks the worker to stop once it shows `stopAt`.
