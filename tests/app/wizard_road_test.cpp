@@ -342,7 +342,7 @@ TEST_F(WizardRoadTest, BackAndHomeFromTheResultsLeaveEachStepUsable)
         {"quick-back", ext05, kHomeQuickScanButton, 1, 0},
         {"quick-home", TestDisk("mbr-ext05.vhdx"), kHomeQuickScanButton, 2, -1},
         {"extensive-back", ext05, kHomeExtensiveScanButton, 1, 1},
-        {"extensive-home", TestDisk("gpt.vmdk"), kHomeExtensiveScanButton, 0, -1},
+        {"extensive-home", TestDisk("mbr-ext05.vhd"), kHomeExtensiveScanButton, 0, -1},
         {"trace-back", Fixture(L"trace.vhd"), kHomeFileTraceButton, 0, 0},
         {"trace-home", Fixture(L"trace.vhd"), kHomeFileTraceButton, 0, -1},
     };
@@ -475,7 +475,8 @@ TEST_F(WizardRoadTest, StopAtEachWorkerEndsOnAUsableStep)
         ExpectHome();
     }
 
-    // The Extensive Scan's sector scan over the whole disk, then the volume's parse.
+    // The Extensive Scan's sector scan over the whole disk: the file-system step with what was found, and
+    // Back from it.
     Open(TestDisk("mbr-ext05.vmdk"), kHomeExtensiveScanButton);
     Search();
     ChoosePartition(1);
@@ -489,9 +490,20 @@ TEST_F(WizardRoadTest, StopAtEachWorkerEndsOnAUsableStep)
     ASSERT_TRUE(SettleOn(kViewFileSystem));
     ExpectStep(kViewFileSystem, kChoosing);
     Shot(L"stopped_sector_scan");
-    ASSERT_GT(VolumeTree().GetCount(), 1u);
-    HTREEITEM volume = VolumeTree().GetChildItem(VolumeTree().GetRootItem());
-    ASSERT_TRUE(ClickLabel(VolumeTree(), volume));
+    Press(kBack);
+    PumpMessages(20);
+    ExpectStep(kViewPartition, kChoosing);
+    Shot(L"stopped_sector_scan_back");
+
+    // The partition's own range, then the volume's parse stopped: the results, and Back to the volumes.
+    ChoosePartition(1);
+    const PartitionEntry& entry = partitionTable[1];
+    m_pPartition->GetPanel()->SetSectorTexts(
+        std::to_wstring(entry.startSector).c_str(),
+        std::to_wstring(entry.startSector + entry.sectorCount - 1).c_str());
+    Scan();
+    ExpectStep(kViewFileSystem, kChoosing);
+    ASSERT_TRUE(ClickLabel(VolumeTree(), VolumeTree().GetChildItem(VolumeTree().GetRootItem())));
     Press(kForward);
     EXPECT_EQ(LiveButtons(), kStopOnly);
     {
@@ -502,10 +514,7 @@ TEST_F(WizardRoadTest, StopAtEachWorkerEndsOnAUsableStep)
     ExpectStep(kViewResults, kChoosing);
     Leave(kBack, kViewFileSystem);
     ExpectStep(kViewFileSystem, kChoosing);
-    Press(kBack);
-    PumpMessages(20);
-    ExpectStep(kViewPartition, kChoosing);
-    Shot(L"stopped_back_to_partition");
+    Shot(L"stopped_parse_back");
     Press(kHome);
     PumpMessages(20);
     ExpectHome();
