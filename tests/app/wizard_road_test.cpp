@@ -145,9 +145,11 @@ protected:
             ScanThreadControl.done = 1;
         WaitFor([] { return CScanWorkerControl::HasEnded(); }, kScanLimitMs);
         PumpMessages(50);
+        // Home as the user leaves the shown step; the results view empties its own tree.
         if (theApp.m_nCurrentView != kViewHome) {
             BoxAnswerer answerer(IDNO);
-            m_pDrive->OnBack();
+            Press(kHome);
+            PumpMessages(20);
         }
         engineUi.messages = m_savedMessages;
         m_pHome->m_pathBox.SetWindowText(L"");
