@@ -222,9 +222,10 @@ protected:
 
     void Shot(const std::wstring& name)
     {
-        m_pFrame->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE);
+        // The shown step as its own window paints it; the test's frame is not on the screen.
+        Shown()->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE);
         PumpMessages(20);
-        EXPECT_TRUE(test_support::WriteWindowScreenshot(m_pFrame->m_hWnd, L"app_road_trip_" + name));
+        EXPECT_TRUE(test_support::WriteClientScreenshot(Shown()->m_hWnd, L"app_road_trip_" + name));
     }
 
     // The image opened in a mode from the home view: the drive step.
