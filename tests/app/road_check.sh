@@ -9,8 +9,8 @@
 #   trace      the app fixtures' trace.vhd, File Trace with the shipped Raw.dat: one item for each planted
 #              file, each equal to the disk's bytes from the file's first sector (istat) for the item size
 #   tour       six legs in one run: Quick of row 2, Back, Quick of row 1, Home, Extensive of mbr-ext05.vhdx
-#              row 5's volume 1, Back, its volume 2, Home, File Trace of trace.vhd, Home, a Quick Scan
-#              stopped at once; each saved folder checked as in the roads above
+#              row 5's volume 1, Back, that volume again (the range holds one), Home, File Trace of
+#              trace.vhd, Home, a Quick Scan stopped at once; each saved folder checked as in the roads above
 # Pictures of every step go to BUILD/tests/e2e/ROAD.
 #
 #   road_check.sh quick|extensive|trace|tour SOURCE_DIR BUILD_DIR TEST_DISKS APP_FIXTURES
@@ -132,7 +132,7 @@ quick) road_args=("$disks/mbr-ext05.vmdk" --partition 2 --mode quick --second-co
 extensive) road_args=("$disks/mbr-ext05.vhdx" --partition 5 --mode extensive --volume 1 --folder Level1) ;;
 trace) road_args=("$fixtures/trace.vhd" --partition 1 --mode trace) ;;
 tour)
-    # Back to another partition, Home to another image and mode, Back to another volume, Home to File
+    # Back to another partition, Home to another image and mode, Back to the volumes, Home to File
     # Trace, and a scan stopped at once; one run of the program.
     vmdk=$disks/mbr-ext05.vmdk
     vhdx=$disks/mbr-ext05.vhdx
@@ -140,7 +140,7 @@ tour)
         "$vmdk" 2 quick - - "$work/saved/1-quick" save back \
         "$vmdk" 1 quick - - "$work/saved/2-quick" save home \
         "$vhdx" 5 extensive 1 Level1 "$work/saved/3-extensive" save back \
-        "$vhdx" 5 extensive 2 Level1 "$work/saved/4-extensive" save home \
+        "$vhdx" 5 extensive 1 Level1 "$work/saved/4-extensive" save home \
         "$fixtures/trace.vhd" 1 trace - - "$work/saved/5-trace" save home \
         "$vmdk" 3 quick - - "$work/saved/6-stop" stop home >"$work/tour.tsv"
     road_args=(--tour "$work/tour.tsv")
