@@ -16,6 +16,7 @@
 #include "results_view.h"
 #include "scan_worker_control.h"
 #include "virtual_drive.h"
+#include "wizard_navigator.h"
 #include "wizard_state.h"
 
 IMPLEMENT_DYNCREATE(CFirstView_HDD, CWizardStepView)
@@ -453,21 +454,13 @@ void CFirstView_HDD::OnTimer(UINT_PTR nIDEvent)
     if (!IsWorkerEndTick(nIDEvent))
         return;
     EndWorkerWatch();
-    EndSearchControls();
-    if (CMainFrame* pFrame = Frame()) {
-        pFrame->m_nDriveStepCurrent = 0;
-        pFrame->m_nPartitionStepCurrent = 1;
-        pFrame->m_flags.results = 0;
-        pFrame->m_flags.extensiveResults = 0;
-    }
-    App()->SwitchView(kViewPartition);
-    CallHook(PartitionPanelHooks.showScanAndBack);
+    WizardNavigator::PartitionSearchEnded();
     CallHook(PartitionPanelHooks.invalidatePanel);
     if (ScanSelection.scanKind == kScanQuick && partitionCount == 0) {
         if (::HtmlMessageBox(m_hWnd, kNotFoundText, kProductTitle, MB_ICONINFORMATION) == IDOK) {
-            // The way home is Back's: the step flags and lists go back to their start, so that the next
+            // The way home is Home's: the step flags and lists go back to their start, so that the next
             // image starts the drive step afresh.
-            OnBack();
+            WizardNavigator::Home();
             App()->RestartWizard();
         }
     }
@@ -482,6 +475,23 @@ void CFirstView_HDD::OnBack()
 {
     if (CScanWorkerControl::IsSearching())
         return;
+    WizardNavigator::Home();
+}
+
+void CFirstView_HDD::OnHome()
+{
+    OnBack();
+}
+
+void CFirstView_HDD::ShowForChoosing()
+{
+    EndSearchControls();
+    m_pDrivePanel->SetProgressPos(0);
+    m_homeButton.ShowWindow(SW_SHOW);
+}
+
+void CFirstView_HDD::Leave()
+{
     if (auto* pResults = DYNAMIC_DOWNCAST(CThirdView_HDD, App()->GetView(kViewResults))) {
         CListCtrl* pList = pResults->FindResultList();
         if (pList != NULL && pList->GetSafeHwnd() != NULL) {
@@ -496,34 +506,13 @@ void CFirstView_HDD::OnBack()
     FreeFileSignatureList();
     ResetResultsAndTempFiles();
     ResetResultsAndTempFiles();
-    CMainFrame* pFrame = Frame();
-    if (pFrame != NULL)
-        pFrame->m_flags.loadSnapshot = 0;
     if (SourceState.driveHandle != kNoHandle) {
         PlatformCloseHandle(SourceState.driveHandle);
         SourceState.driveHandle = kNoHandle;
     }
-    if (pFrame != NULL) {
-        pFrame->m_nDriveStepCurrent = 1;
-        pFrame->m_nPartitionStepCurrent = 0;
-        pFrame->m_flags.results = 0;
-        pFrame->m_flags.extensiveResults = 0;
-        pFrame->m_nPartitionSelection = 1;
-    }
     m_pDrivePanel->HideDetails();
     SourceState.sourceKind = kSourceNone;
-    WizardStepState.quick = 0;
-    WizardStepState.extensive = 0;
-    WizardStepState.fileTrace = 0;
     CScanWorkerControl::Release();
-    App()->SwitchView(kViewHome);
-    if (pFrame != NULL)
-        pFrame->EnableOpenCommand(1);
-}
-
-void CFirstView_HDD::OnHome()
-{
-    OnBack();
 }
 
 void CFirstView_HDD::InitDiskAccess(bool newImage)

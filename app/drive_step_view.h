@@ -52,6 +52,10 @@ public:
     void OnBack();
     void OnHome();
     void OnStop();
+    // The step as the user chooses in it (Next, Back and Home live, the tree enabled, no progress), and
+    // the step left: the engine's lists, the results' columns and the source's handle let go.
+    void ShowForChoosing();
+    void Leave();
     // Registers the opened image and lists it in the tree; a new image starts from an empty tree.
     void InitDiskAccess(bool newImage);
 

@@ -15,6 +15,7 @@
 #include "partition_step_view.h"
 #include "recovery_app.h"
 #include "scan_worker_control.h"
+#include "wizard_navigator.h"
 #include "wizard_state.h"
 
 namespace {
@@ -29,10 +30,6 @@ constexpr UINT kHomeCommand = 61481;
 constexpr wchar_t kChooseHint[] = L"\nPlease select a file system from the left panel and click [Next] to "
                                   L"continue with recovery. \r\nCheck "
                                   L"all the file systems one by one for the required data.";
-constexpr wchar_t kPartitionHint[] =
-    L"Please select a partition from the left panel and press [Scan] to continue with recovery";
-constexpr wchar_t kLogicalDriveHint[] =
-    L"You have selected logical drive for recovery. Please click [Scan] to continue with recovery.";
 
 UINT FileSystemWorker(LPVOID)
 {
@@ -42,12 +39,6 @@ UINT FileSystemWorker(LPVOID)
 CMainFrame* Frame()
 {
     return RecoveryApp() != NULL ? RecoveryApp()->GetMainFrame() : NULL;
-}
-
-CSecondView_HDD* PartitionStep()
-{
-    return RecoveryApp() != NULL ? DYNAMIC_DOWNCAST(CSecondView_HDD, RecoveryApp()->GetView(kViewPartition))
-                                 : NULL;
 }
 
 CString Unsigned(std::uint32_t value)
@@ -282,12 +273,7 @@ void CFileSystemView::OnNext()
         pFrame->m_flags.extensiveResults = 0;
         pFrame->m_nPartitionSelection = 0;
     }
-    m_pPanel->ShowProgress();
-    m_pPanel->ShowStatusText();
-    m_stopButton.EnableWindow(TRUE);
-    m_stopButton.ShowWindow(SW_SHOW);
-    ShowStepButtons(FALSE);
-    m_tree.EnableWindow(FALSE);
+    ShowBusy();
 
     engineUi.fileSystemStep = m_pPanel;
     CScanWorkerControl::Release();
@@ -304,14 +290,7 @@ void CFileSystemView::OnTimer(UINT_PTR nIDEvent)
         return;
     EndWorkerWatch();
     m_bScanning = FALSE;
-    if (CMainFrame* pFrame = Frame()) {
-        pFrame->m_nDriveStepCurrent = 0;
-        pFrame->m_nPartitionStepCurrent = 0;
-        pFrame->m_flags.results = 0;
-        pFrame->m_flags.extensiveResults = 1;
-    }
-    if (CRecoveryApp* pApp = RecoveryApp())
-        pApp->SwitchView(kViewResults);
+    WizardNavigator::ShowResults(kScanExtensive);
 }
 
 void CFileSystemView::OnStop()
@@ -335,10 +314,13 @@ void CFileSystemView::OnBack()
 {
     if (m_bScanning)
         return;
+    WizardNavigator::BackToPartitionStep();
+}
+
+void CFileSystemView::Leave()
+{
     m_tree.DeleteAllItems();
     m_pPanel->ClearInfo();
-    CSecondView_HDD* pPartitionStep = PartitionStep();
-    CSecondDisplay* pPartitionPanel = pPartitionStep != NULL ? pPartitionStep->GetPanel() : NULL;
     ResetResultsAndTempFiles();
     ResetResultsAndTempFiles();
     FreeScanLists();
@@ -346,41 +328,35 @@ void CFileSystemView::OnBack()
     FreePartitionLists();
     FreeTraceFoundList();
     FreeFileSignatureList();
-    if (CMainFrame* pFrame = Frame()) {
-        pFrame->m_nDriveStepCurrent = 0;
-        pFrame->m_nPartitionStepCurrent = 1;
-        pFrame->m_flags.results = 0;
-        pFrame->m_flags.extensiveResults = 0;
-        pFrame->m_nPartitionSelection = 1;
-    }
-    if (pPartitionStep != NULL)
-        pPartitionStep->RestoreChoosingState();
-    if (pPartitionPanel != NULL && SourceState.sourceKind == kSourceLogicalVolume) {
-        // A logical drive is scanned whole again; only its file system may change.
-        pPartitionPanel->ClearValues();
-        pPartitionPanel->SetHintText(kLogicalDriveHint);
-        pPartitionPanel->ShowVolumeInfo();
-        pPartitionPanel->ShowFileSystemChoice();
-        pPartitionPanel->ShowLogicalVolumeCaptions();
-    } else if (pPartitionPanel != NULL) {
-        // The range that was scanned, ready to be scanned again or changed.
-        pPartitionPanel->ClearValues();
-        pPartitionPanel->SetHintText(kPartitionHint);
-        pPartitionPanel->ShowScanRangeControls();
-        pPartitionPanel->ShowVolumeRange();
-    }
-    SelectedSourceIndex() = -1;
-    WizardStepState.extensive = 3;
-    WizardStepState.resultsReady = 0;
-    if (CRecoveryApp* pApp = RecoveryApp())
-        pApp->SwitchView(kViewPartition);
+    ShowForChoosing();
+}
+
+void CFileSystemView::ShowForChoosing()
+{
+    m_pPanel->SetStatusText(u"");
+    m_pPanel->HideStatusText();
+    m_pPanel->SetProgressPos(0);
+    m_pPanel->HideProgress();
+    m_stopButton.EnableWindow(FALSE);
+    m_stopButton.ShowWindow(SW_HIDE);
+    ShowStepButtons(TRUE);
+    m_tree.EnableWindow(TRUE);
+    Invalidate();
+}
+
+void CFileSystemView::ShowBusy()
+{
+    m_pPanel->ShowProgress();
+    m_pPanel->ShowStatusText();
+    m_stopButton.EnableWindow(TRUE);
+    m_stopButton.ShowWindow(SW_SHOW);
+    ShowStepButtons(FALSE);
+    m_tree.EnableWindow(FALSE);
 }
 
 void CFileSystemView::OnHome()
 {
     if (m_bScanning)
         return;
-    OnBack();
-    if (CSecondView_HDD* pPartitionStep = PartitionStep())
-        pPartitionStep->OnHome();
+    WizardNavigator::Home();
 }

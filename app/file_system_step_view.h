@@ -62,6 +62,11 @@ public:
     // Before an Extensive Scan: an empty tree and a panel with the captions of the scan's file system,
     // attached to the engine.
     void PrepareForScan();
+    // Next, Back and Home live, the tree enabled, no progress: the user chooses a volume. Busy: Stop alone
+    // live while the volume is parsed. Left: the volumes, their values and the engine's lists gone.
+    void ShowForChoosing();
+    void ShowBusy();
+    void Leave();
 
     CPartitionTreeCtrl& GetTree() { return m_tree; }
     CFileSystemForm* GetPanel() const { return m_pPanel; }

@@ -22,6 +22,7 @@
 #include "recovery_app.h"
 #include "results_state.h"
 #include "scan_worker_control.h"
+#include "wizard_navigator.h"
 #include "wizard_state.h"
 
 namespace {
@@ -31,6 +32,10 @@ constexpr UINT kKillScanTimerMessage = WM_APP + 0x47;
 constexpr UINT kScanTimerMs = 1000;
 
 constexpr wchar_t kSearchingHintText[] = L"Searching for lost data. Please wait...";
+constexpr wchar_t kChoosePartitionHint[] =
+    L"Please select a partition from the left panel and press [Scan] to continue with recovery.";
+constexpr wchar_t kLogicalDriveScanHint[] =
+    L"You have selected logical drive for recovery. Please click [Scan] to continue with recovery.";
 
 UINT QuickWorker(LPVOID pParam)
 {
@@ -191,6 +196,7 @@ void CSecondView_HDD::FillPanelHooks()
         else
             m_splitter.HideFirstPane();
     };
+    PartitionPanelHooks.runScan = [this] { OnScan(); };
     PartitionPanelHooks.showScanAndBack = [this] {
         for (CToolButton* button : {&m_scanButton, &m_backButton, &m_homeButton}) {
             button->EnableWindow(TRUE);
@@ -369,7 +375,7 @@ void CSecondView_HDD::OnScan()
     }
 }
 
-void CSecondView_HDD::LockForScanning()
+void CSecondView_HDD::ShowBusy()
 {
     m_pPanel->ShowProgress();
     m_stopButton.EnableWindow(TRUE);
@@ -448,7 +454,7 @@ BOOL CSecondView_HDD::ScanExtensive()
     } else {
         m_pPanel->SetFatCounterLabels();
     }
-    LockForScanning();
+    ShowBusy();
     m_pPanel->HideScanRangeControls();
     // The file-system step receives what the scan finds.
     if (auto* pFileSystemStep =
@@ -466,7 +472,7 @@ BOOL CSecondView_HDD::ScanQuick()
         ShowMessage(kSelectPartitionScanText, kMessageKindInformation);
         return FALSE;
     }
-    LockForScanning();
+    ShowBusy();
     if (SourceState.sourceKind == kSourceLogicalVolume)
         ScanSelectionUi.modeSummary = L"Selected Mode : Quick Scan \r\nDrive Type        : Logical Drive";
     else
@@ -496,7 +502,7 @@ BOOL CSecondView_HDD::ScanFileTrace()
     }
     if (m_pfnRunFileTypes == NULL || !m_pfnRunFileTypes(this))
         return FALSE;
-    LockForScanning();
+    ShowBusy();
     if (SourceState.sourceKind == kSourceLogicalVolume)
         ScanSelectionUi.modeSummary = L"Selected Mode : File Trace \r\nDrive Type        : Logical Drive";
     else
@@ -571,7 +577,6 @@ void CSecondView_HDD::OnTimer(UINT_PTR nIDEvent)
     if (!IsWorkerEndTick(nIDEvent))
         return;
     CRecoveryApp* pApp = RecoveryApp();
-    CMainFrame* pFrame = Frame();
     if (ScanSelection.scanKind == kScanExtensive) {
         if (bootVolumesDone.load() == 0 || inferenceDone.load() == 0) {
             m_bBusy = false;
@@ -585,33 +590,25 @@ void CSecondView_HDD::OnTimer(UINT_PTR nIDEvent)
         m_pPanel->ShowProgress();
         m_pPanel->ShowDetailButton(FALSE);
         m_pPanel->ResetDetailButton();
-        if (pApp != NULL)
-            pApp->SwitchView(kViewFileSystem);
+        // The result commands wait for a volume's parse: only the file-system step's end offers them.
+        WizardNavigator::SectorScanEnded();
         if (foundVolumes.head == nullptr) {
             if (auto* pFileSystemStep =
                     DYNAMIC_DOWNCAST(CFileSystemView, pApp != NULL ? pApp->GetView(kViewFileSystem) : NULL))
                 pFileSystemStep->GetPanel()->SetStatusText(u"Corvane VMDK Recovery was unable to identify a "
                                                            u"file system in the selected sector range.");
             ShowMessage(kNoFileSystemText, kMessageKindError);
-        } else if (pFrame != NULL) {
-            pFrame->m_flags.extensiveResults = 1;
         }
         return;
     }
     EndWorkerWatch();
     m_bScanning = FALSE;
     m_bBusy = false;
-    if (pApp != NULL)
-        pApp->SwitchView(kViewResults);
+    WizardNavigator::ShowResults(ScanSelection.scanKind);
     if (ScanSelection.scanKind == kScanQuick && !ScanFoundEntries()) {
-        AutoHomeMarker = 5;
         ShowMessage(kNothingFoundText, kMessageKindNotice);
-        OnHome();
-        AutoHomeMarker = 0;
-        return;
+        WizardNavigator::NothingFound();
     }
-    if (pFrame != NULL)
-        pFrame->m_flags.results = 1;
 }
 
 // ---- Back and Home ------------------------------------------------------------------------------------
@@ -620,16 +617,28 @@ void CSecondView_HDD::OnBack()
 {
     if (IsScanning())
         return;
+    WizardNavigator::BackToDriveStep();
+    switch (ScanSelection.scanKind) {
+    case kScanExtensive:
+        ScanSelectionUi.modeSummary = L"Selected Mode : Extensive Scan";
+        break;
+    case kScanQuick:
+        ScanSelectionUi.modeSummary = L"Selected Mode : Recovery Scan";
+        break;
+    default:
+        ScanSelectionUi.modeSummary = L"Selected Mode : File Trace";
+        break;
+    }
+    CurrentModeStep() = 2;
+    WizardStepState.resultsReady = 0;
+    if (CMainFrame* pFrame = Frame())
+        pFrame->m_flags.loadSnapshot = 1;
+}
+
+void CSecondView_HDD::Leave()
+{
     m_partitionTree.DeleteAllItems();
     SelectedSourceIndex() = -1;
-    if (CMainFrame* pFrame = Frame()) {
-        pFrame->m_nPartitionStepCurrent = 0;
-        pFrame->m_flags.loadSnapshot = 1;
-        pFrame->m_nDriveStepCurrent = 1;
-        pFrame->m_flags.results = 0;
-        pFrame->m_flags.extensiveResults = 0;
-        pFrame->m_nPartitionSelection = 1;
-    }
     PreviewClearPending = 1;
     CurrentFolderId = 0;
     SaveFromFindResults = 0;
@@ -645,46 +654,18 @@ void CSecondView_HDD::OnBack()
     ResetResultsAndTempFiles();
     ResetResultsAndTempFiles();
 
-    RestoreChoosingState();
+    ShowForChoosing();
     m_pPanel->ClearValues();
     m_pPanel->HideUsagePie();
-    // The drive step as the user left it before its search.
-    if (auto* pDriveStep = RecoveryApp() != NULL
-                               ? DYNAMIC_DOWNCAST(CFirstView_HDD, RecoveryApp()->GetView(kViewDrive))
-                               : NULL) {
-        pDriveStep->m_pDrivePanel->HideDetails();
-        pDriveStep->m_pDrivePanel->SetProgressPos(0);
-        pDriveStep->m_pDrivePanel->HideProgress();
-        pDriveStep->m_pDrivePanel->HideStatusText();
-        pDriveStep->m_stopButton.EnableWindow(FALSE);
-        pDriveStep->m_stopButton.ShowWindow(SW_HIDE);
-        for (CToolButton* button :
-             {&pDriveStep->m_nextButton, &pDriveStep->m_backButton, &pDriveStep->m_homeButton}) {
-            button->EnableWindow(TRUE);
-            button->ShowWindow(SW_SHOW);
-        }
-        pDriveStep->m_sourceTree.EnableWindow(TRUE);
-    }
-
-    switch (ScanSelection.scanKind) {
-    case kScanExtensive:
-        ScanSelectionUi.modeSummary = L"Selected Mode : Extensive Scan";
-        break;
-    case kScanQuick:
-        ScanSelectionUi.modeSummary = L"Selected Mode : Recovery Scan";
-        break;
-    default:
-        ScanSelectionUi.modeSummary = L"Selected Mode : File Trace";
-        break;
-    }
-    CurrentModeStep() = 2;
-    WizardStepState.resultsReady = 0;
-    if (CRecoveryApp* pApp = RecoveryApp())
-        pApp->SwitchView(kViewDrive);
 }
 
-void CSecondView_HDD::RestoreChoosingState()
+void CSecondView_HDD::ShowForChoosing()
 {
+    if (!IsScanning()) {
+        m_bScanning = FALSE;
+        m_bGivenBack = FALSE;
+        m_bBusy = false;
+    }
     m_pPanel->SetStatusText(u"");
     m_pPanel->SetProgressPos(0);
     m_pPanel->HideProgress();
@@ -697,15 +678,40 @@ void CSecondView_HDD::RestoreChoosingState()
         button->ShowWindow(SW_SHOW);
     }
     m_partitionTree.EnableWindow(TRUE);
+    Invalidate();
+}
+
+void CSecondView_HDD::ShowChoiceHint()
+{
+    m_pPanel->ClearValues();
+    if (SourceState.sourceKind == kSourceLogicalVolume) {
+        m_pPanel->SetHintText(kLogicalDriveScanHint);
+        m_pPanel->ShowVolumeInfo();
+    } else {
+        m_pPanel->SetHintText(kChoosePartitionHint);
+    }
+}
+
+void CSecondView_HDD::ShowScannedRange()
+{
+    m_pPanel->ClearValues();
+    if (SourceState.sourceKind == kSourceLogicalVolume) {
+        // A logical drive is scanned whole again; only its file system may change.
+        m_pPanel->SetHintText(kLogicalDriveScanHint);
+        m_pPanel->ShowVolumeInfo();
+        m_pPanel->ShowFileSystemChoice();
+        m_pPanel->ShowLogicalVolumeCaptions();
+    } else {
+        // The range that was scanned, ready to be scanned again or changed.
+        m_pPanel->SetHintText(kChoosePartitionHint);
+        m_pPanel->ShowScanRangeControls();
+        m_pPanel->ShowVolumeRange();
+    }
 }
 
 void CSecondView_HDD::OnHome()
 {
     if (IsScanning())
         return;
-    OnBack();
-    if (auto* pDriveStep = RecoveryApp() != NULL
-                               ? DYNAMIC_DOWNCAST(CFirstView_HDD, RecoveryApp()->GetView(kViewDrive))
-                               : NULL)
-        pDriveStep->OnBack();
+    WizardNavigator::Home();
 }

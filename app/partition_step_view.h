@@ -80,7 +80,17 @@ public:
 
     // Scan, Back and Home shown, Stop hidden, the tree enabled, the panel without its progress: the step
     // as the user chooses in it.
-    void RestoreChoosingState();
+    void ShowForChoosing();
+    // Stop alone live, the tree locked, the panel's progress, details and status line shown: a scan runs.
+    void ShowBusy();
+    // The step left for the drive step or home: its tree, the chosen partition and the engine's lists
+    // gone, its controls in their choosing state.
+    void Leave();
+    // Back from the results: the hint to choose a partition (or the logical drive's volume) again.
+    void ShowChoiceHint();
+    // Back from the file-system step: the range that was scanned (or the logical drive's file-system
+    // choice), ready to be scanned again or changed.
+    void ShowScannedRange();
 
     CSecondDisplay* GetPanel() const { return m_pPanel; }
     CSourceTreeCtrl& GetPartitionTree() { return m_partitionTree; }
@@ -108,7 +118,6 @@ private:
     BOOL ScanExtensive();
     BOOL ScanQuick();
     BOOL ScanFileTrace();
-    void LockForScanning();
     BOOL StartWorker(AFX_THREADPROC pfnWorker);
     void StartQuickScan();
     void StartExtensiveScan();

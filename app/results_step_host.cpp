@@ -9,6 +9,7 @@
 #include "recovery_app.h"
 #include "resource.h"
 #include "results_view.h"
+#include "wizard_navigator.h"
 #include "wizard_state.h"
 
 namespace {
@@ -67,6 +68,7 @@ public:
 
     void ResetResultsAndTempFiles() override { ::ResetResultsAndTempFiles(); }
 
+    // The step flags are the navigator's, set for the view that Back or Home shows.
     void ResetFrameResultsFlags() override
     {
         CMainFrame* pFrame = Frame();
@@ -74,9 +76,6 @@ public:
             return;
         pFrame->m_flags.results = 0;
         pFrame->m_flags.extensiveResults = 0;
-        pFrame->m_nDriveStepCurrent = 1;
-        pFrame->m_nPartitionStepCurrent = 0;
-        pFrame->m_nPartitionSelection = 1;
     }
 
     void ReturnToPartitionStep(std::uint32_t scanKind) override
@@ -89,7 +88,7 @@ public:
             FreeScanLists();
             WizardStepState.quick = 2;
         }
-        SwitchView(kViewPartition);
+        WizardNavigator::BackFromResults(scanKind);
     }
 
     void ReturnToFileSystemStep() override
@@ -97,14 +96,10 @@ public:
         FreeScanLists();
         FreeFolderLists();
         WizardStepState.extensive = 3;
-        SwitchView(kViewFileSystem);
+        WizardNavigator::BackFromResults(kScanExtensive);
     }
 
-    void ReturnHome() override
-    {
-        SwitchView(kViewHome);
-        WizardStepState = WizardStepStateBlock();
-    }
+    void ReturnHome() override { WizardNavigator::Home(); }
 
 private:
     static CMainFrame* Frame() { return RecoveryApp() != NULL ? RecoveryApp()->GetMainFrame() : NULL; }
@@ -120,14 +115,5 @@ ResultsHost& ApplicationResultsHost()
 
 void ShowScanResults()
 {
-    CRecoveryApp* pApp = RecoveryApp();
-    CMainFrame* pFrame = pApp != NULL ? pApp->GetMainFrame() : NULL;
-    if (pFrame == NULL)
-        return;
-    pFrame->m_nDriveStepCurrent = 0;
-    pFrame->m_nPartitionStepCurrent = 0;
-    pFrame->m_flags.results = 1;
-    pApp->SwitchView(kViewResults);
-    if (auto* pResults = dynamic_cast<CThirdView_HDD*>(pApp->GetView(kViewResults)))
-        pResults->ShowCommandButtons();
+    WizardNavigator::ShowResults(ScanSelection.scanKind);
 }

@@ -20,6 +20,10 @@ WorkerStart g_start = {};
 UINT AFX_CDECL WorkerTrampoline(LPVOID)
 {
     const UINT result = g_start.pfnWorker(g_start.pParam);
+    // However the procedure left (its end, a stop request, a scan given back to the user), the scan is
+    // over once it has returned: a step waiting on the flags must not wait for ever.
+    ScanThreadControl.running = 0;
+    ScanThreadControl.done = 1;
     ::SetEvent(g_workerEnded);
     return result;
 }

@@ -13,7 +13,8 @@
 class CScanWorkerControl
 {
 public:
-    // Sets running 1 and done 0 and starts the worker with its parameter. When no thread can be started,
+    // Sets running 1 and done 0 and starts the worker with its parameter; when its procedure returns,
+    // running is 0 and done 1 whatever it left. When no thread can be started,
     // running goes back to 0, done to 1, and FALSE is returned.
     static BOOL Start(AFX_THREADPROC pfnWorker, LPVOID pParam);
     // A worker was started and has not been asked to stop (running 1, done 0).

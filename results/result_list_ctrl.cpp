@@ -525,9 +525,14 @@ BOOL CResultListCtrl::PreTranslateMessage(MSG* pMsg)
     if (pMsg->message == WM_KEYDOWN && pMsg->hwnd == m_hWnd) {
         switch (pMsg->wParam) {
         case VK_TAB:
-            if (CWnd* pOwner = GetOwner()) {
-                if (CWnd* pTree = pOwner->GetDlgItem(IDC_RESULTS_TREE))
+            // The tree stands beside the list in the view's splitters, not among the list's siblings.
+            for (CWnd* pParent = GetParent(); pParent != NULL; pParent = pParent->GetParent()) {
+                if (CWnd* pTree = pParent->GetDlgItem(IDC_RESULTS_TREE)) {
                     pTree->SetFocus();
+                    break;
+                }
+                if ((pParent->GetStyle() & WS_CHILD) == 0)
+                    break;
             }
             return TRUE;
         case VK_UP:

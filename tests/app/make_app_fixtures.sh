@@ -8,6 +8,8 @@
 #   trace.vhd    a dynamic VHD whose one FAT16 partition holds a JPEG, a PNG and a PDF copied in by mtools,
 #   trace.raw    the same disk as raw sectors, and trace-items.tsv its files' types and first sectors
 #                on the disk (from istat), for File Trace on the whole road
+#   blank.vmdk   an MBR disk whose partition 1 (type 0x07) was never formatted and whose partition 2 is a
+#                FAT16 volume with one file, for the wizard's way back from a partition without parameters
 #   extensive-pN.tsv  the volumes that the Extensive Scan of row N of TEST_DISKS/mbr-ext05.vmdk finds
 #                     (rows 2 and 3, its FAT32 and NTFS partitions), as the probe prints them
 #   extensive-no-table-FS.tsv  the same for the whole of TEST_DISKS/no-table.vhd with FS (fat16, fat32,
@@ -62,6 +64,19 @@ for name in photo.jpg image.png paper.pdf; do
 done
 qemu-img convert -f raw -O vpc -o subformat=dynamic "$TRACE_RAW" "$OUT/trace.vhd"
 rm -f "$TRACE_PART"
+
+# A partition that was never formatted (all zeros) before a FAT16 one.
+BLANK_RAW=$OUT/blank.raw
+BLANK_PART=$OUT/blank.part
+truncate -s 8M "$BLANK_RAW"
+printf 'label: dos\nstart=2048, size=4096, type=07\nstart=6144, type=06\n' | sfdisk --quiet "$BLANK_RAW"
+truncate -s $(((16384 - 6144) * 512)) "$BLANK_PART"
+mkfs.fat -F 16 -s 1 -S 512 -n FORMATTED "$BLANK_PART" >/dev/null
+printf 'formatted\n' >"$OUT/note.txt"
+mcopy -i "$BLANK_PART" "$OUT/note.txt" ::/NOTE.TXT
+dd if="$BLANK_PART" of="$BLANK_RAW" bs=512 seek=6144 conv=notrunc status=none
+qemu-img convert -f raw -O vmdk -o subformat=monolithicSparse "$BLANK_RAW" "$OUT/blank.vmdk"
+rm -f "$BLANK_RAW" "$BLANK_PART" "$OUT/note.txt"
 
 windows_path() { # the Unix root is drive Z:
     printf 'Z:%s' "${1//\//\\}"

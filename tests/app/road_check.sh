@@ -8,9 +8,12 @@
 #              fls's below Level1 and every file equals icat
 #   trace      the app fixtures' trace.vhd, File Trace with the shipped Raw.dat: one item for each planted
 #              file, each equal to the disk's bytes from the file's first sector (istat) for the item size
+#   tour       six legs in one run: Quick of row 2, Back, Quick of row 1, Home, Extensive of mbr-ext05.vhdx
+#              row 5's volume 1, Back, that volume again (the range holds one), Home, File Trace of
+#              trace.vhd, Home, a Quick Scan stopped at once; each saved folder checked as in the roads above
 # Pictures of every step go to BUILD/tests/e2e/ROAD.
 #
-#   road_check.sh quick|extensive|trace SOURCE_DIR BUILD_DIR TEST_DISKS APP_FIXTURES
+#   road_check.sh quick|extensive|trace|tour SOURCE_DIR BUILD_DIR TEST_DISKS APP_FIXTURES
 set -uo pipefail
 road=$1
 source_dir=$2
@@ -27,28 +30,9 @@ fail() {
     exit 1
 }
 
-case $road in
-quick) road_args=("$disks/mbr-ext05.vmdk" --partition 2 --mode quick --second-copy) ;;
-extensive) road_args=("$disks/mbr-ext05.vhdx" --partition 5 --mode extensive --volume 1 --folder Level1) ;;
-trace) road_args=("$fixtures/trace.vhd" --partition 1 --mode trace) ;;
-*) fail "no road $road" ;;
-esac
-
-started=$(date +%s%N)
-RECOVER_ROAD_BUILD=$build_dir "$source_dir/tools/recover-road" "${road_args[@]}" --out "$work/saved" \
-    --shots "$work" >"$log"
-status=$?
-cat "$log"
-elapsed_ms=$((($(date +%s%N) - started) / 1000000))
-echo "road $road: $((elapsed_ms / 1000)).$(printf %03d $((elapsed_ms % 1000))) s"
-[[ $status -eq 0 ]] || fail "recover-road ended with $status"
-grep -qx $'outcome\tFiles Saved Successfully.' "$log" || fail "the program did not say that every file was saved"
-
-case $road in
-quick)
-    # The message is drawn inside the box; its picture is 05-second-copy.png.
-    grep -qx $'second-copy\tCorvane VMDK Recovery' "$log" || fail "the second copy showed no message"
-    python3 - "$disks/mbr-ext05.p2.files.tsv" "$work/saved" <<'PY' || exit 1
+check_quick() {
+    # SAVED FILES_TSV: the whole root of a FAT Quick Scan
+    python3 - "$2" "$1" <<'PY' || exit 1
 import hashlib, os, sys
 rows = [line.rstrip("\n").split("\t") for line in open(sys.argv[1], encoding="utf-8") if not line.startswith("#")]
 saved = {}
@@ -80,9 +64,11 @@ for f in failures:
     print("FAIL:", f)
 sys.exit(1 if failures else 0)
 PY
-    ;;
-extensive)
-    python3 - "$disks/mbr-ext05.p6.files.tsv" "$work/saved" <<'PY' || exit 1
+}
+
+check_extensive() {
+    # SAVED FILES_TSV: Level1 of an Extensive Scan's NTFS volume
+    python3 - "$2" "$1" <<'PY' || exit 1
 import hashlib, os, sys
 rows = [line.rstrip("\n").split("\t") for line in open(sys.argv[1], encoding="utf-8") if not line.startswith("#")]
 top = sys.argv[2]
@@ -108,11 +94,15 @@ for f in failures:
     print("FAIL:", f)
 sys.exit(1 if failures else 0)
 PY
-    ;;
-trace)
-    size=$(awk -F'\t' '$1 == "item-size" { print $2 }' "$log")
+}
+
+check_trace() {
+    # SAVED LOG: one item for each planted file of the trace disk, of the size the File Types dialog
+    # showed (the LOG's last item-size line)
+    local size
+    size=$(awk -F'\t' '$1 == "item-size" { s = $2 } END { print s }' "$2")
     [[ $size =~ ^([0-9]+)\ ?MB$ ]] || fail "no item size in MB: '$size'"
-    python3 - "$fixtures/trace-items.tsv" "$fixtures/trace.raw" "$work/saved" "${BASH_REMATCH[1]}" <<'PY' || exit 1
+    python3 - "$fixtures/trace-items.tsv" "$fixtures/trace.raw" "$1" "${BASH_REMATCH[1]}" <<'PY' || exit 1
 import os, sys
 items = [line.rstrip("\n").split("\t") for line in open(sys.argv[1])]
 disk = open(sys.argv[2], "rb").read()
@@ -135,6 +125,61 @@ for f in failures:
     print("FAIL:", f)
 sys.exit(1 if failures else 0)
 PY
+}
+
+case $road in
+quick) road_args=("$disks/mbr-ext05.vmdk" --partition 2 --mode quick --second-copy) ;;
+extensive) road_args=("$disks/mbr-ext05.vhdx" --partition 5 --mode extensive --volume 1 --folder Level1) ;;
+trace) road_args=("$fixtures/trace.vhd" --partition 1 --mode trace) ;;
+tour)
+    # Back to another partition, Home to another image and mode, Back to the volumes, Home to File
+    # Trace, and a scan stopped at once; one run of the program.
+    vmdk=$disks/mbr-ext05.vmdk
+    vhdx=$disks/mbr-ext05.vhdx
+    printf '%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n' \
+        "$vmdk" 2 quick - - "$work/saved/1-quick" save back \
+        "$vmdk" 1 quick - - "$work/saved/2-quick" save home \
+        "$vhdx" 5 extensive 1 Level1 "$work/saved/3-extensive" save back \
+        "$vhdx" 5 extensive 1 Level1 "$work/saved/4-extensive" save home \
+        "$fixtures/trace.vhd" 1 trace - - "$work/saved/5-trace" save home \
+        "$vmdk" 3 quick - - "$work/saved/6-stop" stop home >"$work/tour.tsv"
+    road_args=(--tour "$work/tour.tsv")
+    ;;
+*) fail "no road $road" ;;
+esac
+
+started=$(date +%s%N)
+if [[ $road == tour ]]; then
+    RECOVER_ROAD_BUILD=$build_dir "$source_dir/tools/recover-road" "${road_args[@]}" --shots "$work" >"$log"
+else
+    RECOVER_ROAD_BUILD=$build_dir "$source_dir/tools/recover-road" "${road_args[@]}" --out "$work/saved" \
+        --shots "$work" >"$log"
+fi
+status=$?
+cat "$log"
+elapsed_ms=$((($(date +%s%N) - started) / 1000000))
+echo "road $road: $((elapsed_ms / 1000)).$(printf %03d $((elapsed_ms % 1000))) s"
+[[ $status -eq 0 ]] || fail "recover-road ended with $status"
+# A tour prints each leg's outcome on its "leg" line and fails when one saved less than everything.
+[[ $road == tour ]] || grep -qx $'outcome\tFiles Saved Successfully.' "$log" ||
+    fail "the program did not say that every file was saved"
+
+case $road in
+quick)
+    # The message is drawn inside the box; its picture is 05-second-copy.png.
+    grep -qx $'second-copy\tCorvane VMDK Recovery' "$log" || fail "the second copy showed no message"
+    check_quick "$work/saved" "$disks/mbr-ext05.p2.files.tsv"
+    ;;
+extensive) check_extensive "$work/saved" "$disks/mbr-ext05.p6.files.tsv" ;;
+trace) check_trace "$work/saved" "$log" ;;
+tour)
+    check_quick "$work/saved/1-quick" "$disks/mbr-ext05.p2.files.tsv"
+    check_quick "$work/saved/2-quick" "$disks/mbr-ext05.p1.files.tsv"
+    check_extensive "$work/saved/3-extensive" "$disks/mbr-ext05.p6.files.tsv"
+    check_extensive "$work/saved/4-extensive" "$disks/mbr-ext05.p6.files.tsv"
+    check_trace "$work/saved/5-trace" "$log"
+    [[ -z $(ls -A "$work/saved/6-stop") ]] || fail "the stopped leg saved something"
+    [[ $(grep -c $'^leg\t[0-9]*\twalked' "$log") -eq 6 ]] || fail "not every leg was walked"
     ;;
 esac
 echo "ok    road $road"

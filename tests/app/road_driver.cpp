@@ -2,6 +2,15 @@
 //
 //   road-driver IMAGE --partition N --mode quick|extensive|trace [--volume K] [--folder PATH] --out DIR
 //               [--shots DIR] [--second-copy] [--time-limit SECONDS] [--timing]
+//   road-driver --tour FILE [--shots DIR] [--time-limit SECONDS]
+//
+// A tour walks several legs in one run of the program, one leg a line of FILE, tab-separated:
+// IMAGE PARTITION MODE VOLUME FOLDER OUTDIR ACTION THEN ("-" for no volume or folder). ACTION "save" marks
+// and saves into OUTDIR as the single road does; "stop" starts the scan, stops it at once and saves
+// nothing. THEN "back" goes Back from the results or the stopped step (the next leg keeps the image and
+// mode, and picks its partition, or after an Extensive Scan its volume, on the step Back showed), "home"
+// goes Home (the next leg opens its own image), "end" exits. Each leg prints a "leg" line; the tour
+// returns 0 only when every leg reached its steps and every saving leg saved every file.
 //
 // Paths are this system's. The program starts with DIR as its current folder, which the folder browser
 // offers. Prints what it read on the way as tab-separated lines (the volume, the File Types item size, the
@@ -16,6 +25,7 @@
 #include <cstdio>
 #include <cwchar>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -39,7 +49,8 @@ struct Options
 int Usage()
 {
     fputs("usage: road-driver IMAGE --partition N --mode quick|extensive|trace [--volume K] [--folder PATH]\n"
-          "                   --out DIR [--shots DIR] [--second-copy] [--time-limit SECONDS] [--timing]\n",
+          "                   --out DIR [--shots DIR] [--second-copy] [--time-limit SECONDS] [--timing]\n"
+          "       road-driver --tour FILE [--shots DIR] [--time-limit SECONDS]\n",
           stderr);
     return 2;
 }
@@ -211,10 +222,188 @@ bool ExitProgram(RoadWalker& road, ProgramDriver& program)
     return program.WaitForExit(kStepWaitMs, exitCode) && exitCode == 0;
 }
 
+struct Leg
+{
+    std::wstring image;
+    int partition = 0;
+    RoadMode mode = RoadMode::Quick;
+    int volume = 1;
+    std::wstring folder;
+    std::wstring out;
+    bool stop = false;
+    std::wstring then;
+};
+
+bool ParseMode(const std::wstring& text, RoadMode& mode)
+{
+    if (text == L"quick")
+        mode = RoadMode::Quick;
+    else if (text == L"extensive")
+        mode = RoadMode::Extensive;
+    else if (text == L"trace")
+        mode = RoadMode::Trace;
+    else
+        return false;
+    return true;
+}
+
+std::vector<std::wstring> SplitTabs(const std::wstring& line)
+{
+    std::vector<std::wstring> fields;
+    size_t start = 0;
+    for (;;) {
+        const size_t tab = line.find(L'\t', start);
+        fields.push_back(line.substr(start, tab == std::wstring::npos ? std::wstring::npos : tab - start));
+        if (tab == std::wstring::npos)
+            return fields;
+        start = tab + 1;
+    }
+}
+
+// The legs of a tour file (UTF-8); blank lines and lines starting with "#" are skipped. False, with the
+// line on stderr, for a line that names no leg.
+bool ReadTour(const std::wstring& path, std::vector<Leg>& legs)
+{
+    FILE* file = _wfopen(path.c_str(), L"rb");
+    if (file == nullptr) {
+        fprintf(stderr, "road: no tour file\n");
+        return false;
+    }
+    std::string bytes;
+    char buffer[4096];
+    for (size_t n; (n = fread(buffer, 1, sizeof buffer, file)) > 0;)
+        bytes.append(buffer, n);
+    fclose(file);
+    const int size =
+        MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring text(static_cast<size_t>(size), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), size);
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find(L'\n', start);
+        if (end == std::wstring::npos)
+            end = text.size();
+        std::wstring line = text.substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == L'\r')
+            line.pop_back();
+        if (line.empty() || line[0] == L'#')
+            continue;
+        const std::vector<std::wstring> fields = SplitTabs(line);
+        Leg leg;
+        const bool valid = fields.size() == 8 && ParseMode(fields[2], leg.mode) &&
+                           (fields[6] == L"save" || fields[6] == L"stop") &&
+                           (fields[7] == L"back" || fields[7] == L"home" || fields[7] == L"end");
+        if (valid) {
+            leg.image = fields[0];
+            leg.partition = _wtoi(fields[1].c_str());
+            leg.volume = fields[3] == L"-" ? 1 : _wtoi(fields[3].c_str());
+            leg.folder = fields[4] == L"-" ? L"" : fields[4];
+            leg.out = fields[5];
+            leg.stop = fields[6] == L"stop";
+            leg.then = fields[7];
+        }
+        if (!valid || leg.partition < 1 || leg.volume < 1) {
+            fprintf(stderr, "road: not a leg: %ls\n", line.c_str());
+            return false;
+        }
+        legs.push_back(leg);
+    }
+    return !legs.empty();
+}
+
+// One leg from the step the last one left (home, the partition step or the file-system step); `step`
+// becomes the step this one leaves. `outcome` is the save's closing message, or "stopped".
+bool WalkLeg(RoadWalker& road, const Leg& leg, DWORD limitMs, WizardStep& step, std::wstring& outcome)
+{
+    if (step == WizardStep::Home &&
+        !(road.TypeImagePath(leg.image) && road.ChooseMode(leg.mode) && road.SearchPartitions()))
+        return false;
+    if (leg.stop) {
+        if (step != WizardStep::FileSystem && !road.ChoosePartition(leg.partition))
+            return false;
+        if (!road.ScanAndStop(leg.mode, limitMs))
+            return false;
+        outcome = L"stopped";
+    } else {
+        if (step != WizardStep::FileSystem &&
+            !(road.ChoosePartition(leg.partition) && road.Scan(leg.mode, limitMs)))
+            return false;
+        if (leg.mode == RoadMode::Extensive && !road.ChooseVolume(leg.volume, limitMs))
+            return false;
+        if (leg.mode == RoadMode::Trace)
+            PrintLine("item-size", {road.TraceItemSize()});
+        if (!Mark(road, leg.folder) || !road.Save(leg.out, outcome, limitMs))
+            return false;
+    }
+    step = road.ShownStep();
+    if (leg.then == L"home") {
+        if (step != WizardStep::Home && !road.Leave(kStepHome, {WizardStep::Home}))
+            return false;
+    } else if (leg.then == L"back") {
+        // A stopped scan may have gone home by itself: there is no step to go back to.
+        if (step == WizardStep::Results &&
+            !road.Leave(kStepBack, {WizardStep::Partition, WizardStep::FileSystem}))
+            return false;
+        if (step == WizardStep::FileSystem && !road.Leave(kStepBack, {WizardStep::Partition}))
+            return false;
+    }
+    step = road.ShownStep();
+    return true;
+}
+
+int Tour(const std::wstring& file, const std::wstring& shots, DWORD limitMs)
+{
+    std::vector<Leg> legs;
+    if (!ReadTour(file, legs))
+        return 2;
+    ProgramDriver program;
+    RoadWalker road(program, shots);
+    if (!road.Start(L"", legs.front().out))
+        return 1;
+    bool allSaved = true;
+    WizardStep step = WizardStep::Home;
+    for (size_t i = 0; i < legs.size(); ++i) {
+        std::wstring outcome;
+        const bool walked = WalkLeg(road, legs[i], limitMs, step, outcome);
+        const std::wstring reached = step == WizardStep::Home         ? L"home"
+                                     : step == WizardStep::Partition  ? L"partition"
+                                     : step == WizardStep::FileSystem ? L"file-system"
+                                     : step == WizardStep::Results    ? L"results"
+                                                                      : L"unknown";
+        PrintLine("leg", {std::to_wstring(i + 1), walked ? L"walked" : L"failed: " + road.FailureText(),
+                          outcome, reached});
+        if (!walked)
+            return 1;
+        if (!legs[i].stop && outcome != kAllSaved)
+            allSaved = false;
+        if (legs[i].then == L"end")
+            break;
+    }
+    if (!ExitProgram(road, program))
+        fputs("road: the program did not end through Exit\n", stderr);
+    return allSaved ? 0 : 1;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
 {
+    if (argc >= 3 && std::wstring(argv[1]) == L"--tour") {
+        std::wstring shots;
+        DWORD limitMs = kStepWaitMs;
+        for (int i = 3; i + 1 < argc; i += 2) {
+            if (std::wstring(argv[i]) == L"--shots")
+                shots = argv[i + 1];
+            else if (std::wstring(argv[i]) == L"--time-limit")
+                limitMs = static_cast<DWORD>(_wtoi(argv[i + 1])) * 1000;
+            else
+                return Usage();
+        }
+        if ((argc - 3) % 2 != 0 || limitMs == 0)
+            return Usage();
+        return Tour(argv[2], shots, limitMs);
+    }
     Options options;
     if (!ParseOptions(argc, argv, options))
         return Usage();

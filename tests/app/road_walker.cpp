@@ -4,6 +4,7 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -16,7 +17,8 @@ constexpr int kHomeQuickScan = 131;
 constexpr int kHomeFileTrace = 132;
 constexpr int kHomeExtensiveScan = 133;
 constexpr int kStepForward = 159; // Next, Scan, Save
-constexpr int kStepTreeId = 162;  // the partition step's partitions, the results view's folders
+constexpr int kStepStop = 132;
+constexpr int kStepTreeId = 162; // the partition step's partitions, the results view's folders
 constexpr int kFileSystemTreeId = 156;
 constexpr int kResultListId = 165;
 constexpr int kFileTypeTree = 1085;
@@ -334,7 +336,7 @@ bool RoadWalker::ChoosePartition(int row)
     return true;
 }
 
-bool RoadWalker::Scan(RoadMode mode, DWORD timeoutMs)
+bool RoadWalker::StartScan(RoadMode mode)
 {
     if (!ClickViewButton(kStepForward))
         return false;
@@ -362,6 +364,13 @@ bool RoadWalker::Scan(RoadMode mode, DWORD timeoutMs)
         Shot(L"file-types", types);
         ProgramDriver::ClickButton(types, L"OK");
     }
+    return true;
+}
+
+bool RoadWalker::Scan(RoadMode mode, DWORD timeoutMs)
+{
+    if (!StartScan(mode))
+        return false;
     const WizardStep next = mode == RoadMode::Extensive ? WizardStep::FileSystem : WizardStep::Results;
     if (!m_shots.empty()) {
         Sleep(500);
@@ -410,6 +419,61 @@ bool RoadWalker::ChooseVolume(int k, DWORD timeoutMs)
     if (!WaitQuiet(timeoutMs))
         return false;
     Shot(L"results");
+    return true;
+}
+
+bool RoadWalker::ScanAndStop(RoadMode mode, DWORD timeoutMs)
+{
+    if (!StartScan(mode) || !ClickViewButton(kStepStop))
+        return false;
+    HWND question = WaitForMessage({L"Yes", L"No"});
+    if (question == nullptr)
+        return Fail(L"Stop asked nothing");
+    Shot(L"stop-question", question);
+    ProgramDriver::ClickButton(question, L"Yes");
+    const bool settled = WaitUntil(
+        [&] {
+            // "Nothing found" and the like: read, pictured and answered.
+            if (HWND notice = m_program.WaitForBox(kProgramTitle, {L"OK"}, 0)) {
+                Shot(L"stopped-notice", notice);
+                printf("notice\t%s\n", Narrow(StaticTexts(notice)).c_str());
+                ProgramDriver::ClickButton(notice, L"OK");
+                return false;
+            }
+            const WizardStep step = ShownStep();
+            if (step != WizardStep::Results && step != WizardStep::FileSystem && step != WizardStep::Home)
+                return false;
+            HWND stop = FindChild(ProgramDriver::ShownView(m_frame), kStepStop, L"Button");
+            return (stop == nullptr || !IsWindowVisible(stop)) &&
+                   Partner([](HWND) { return true; }) == nullptr;
+        },
+        timeoutMs);
+    if (!settled)
+        return Fail(L"the stopped scan did not end on a step");
+    Shot(L"stopped");
+    return true;
+}
+
+bool RoadWalker::Leave(int button, const std::vector<WizardStep>& to)
+{
+    const WizardStep from = ShownStep();
+    if (!ClickViewButton(button))
+        return false;
+    const bool arrived = WaitUntil(
+        [&] {
+            if (HWND question = m_program.WaitForBox(kProgramTitle, {L"Yes", L"No"}, 0)) {
+                Shot(L"snapshot-question", question);
+                ProgramDriver::ClickButton(question, L"No");
+                return false;
+            }
+            const WizardStep step = ShownStep();
+            return step != from && std::find(to.begin(), to.end(), step) != to.end() &&
+                   Partner([](HWND) { return true; }) == nullptr;
+        },
+        kStepWaitMs);
+    if (!arrived)
+        return Fail(button == kStepHome ? L"Home did not reach its step" : L"Back did not reach its step");
+    Shot(button == kStepHome ? L"after-home" : L"after-back");
     return true;
 }
 

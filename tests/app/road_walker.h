@@ -31,6 +31,9 @@ enum class WizardStep
 };
 
 inline constexpr DWORD kStepWaitMs = 30000;
+// Back and Home: the same ids on every step.
+inline constexpr int kStepBack = 160;
+inline constexpr int kStepHome = 61481;
 
 class RoadWalker
 {
@@ -61,6 +64,13 @@ public:
     bool Scan(RoadMode mode, DWORD timeoutMs);
     // The k-th found volume (from 1) of the file-system step and Next; the results view follows.
     bool ChooseVolume(int k, DWORD timeoutMs);
+    // Scan on the partition step (File Trace's types as in Scan), Stop pressed as soon as it shows and its
+    // question answered Yes; then the step that the stopped scan leads to (the results, the file-system
+    // step, or home after a notice, which is answered), once the program is quiet.
+    bool ScanAndStop(RoadMode mode, DWORD timeoutMs);
+    // Back or Home on the shown view, the snapshot question answered No; true once one of the steps
+    // `to` is shown and the program is quiet.
+    bool Leave(int button, const std::vector<WizardStep>& to);
 
     // The results view's tree and list.
     RemoteTree ResultTree() const;
@@ -111,6 +121,7 @@ public:
 
 private:
     void WriteShot(const std::wstring& name, const std::vector<std::uint32_t>& pixels, int width, int height);
+    bool StartScan(RoadMode mode);
     HWND Partner(const std::function<bool(HWND)>& test) const;
     bool ChooseBrowserFolder(HWND browser, const std::wstring& folder);
 

@@ -1,0 +1,526 @@
+// The wizard's round trips on the real frame and the test disks: every Back and Home from the results, a
+// second partition after Back, another image after Home, Stop at each scan's worker, a partition that was
+// never formatted, Enter in the partition tree and Tab in the result list. Each stop on the way checks what
+// the user can do there: the shown step, its visible and enabled buttons, its tree's contents and whether
+// the tree takes clicks.
+#include "app_test_app.h"
+
+#include <gtest/gtest.h>
+
+#include "box_answerer.h"
+#include "drive_step_view.h"
+#include "engine/recovery/core/engine_state.h"
+#include "file_system_step_view.h"
+#include "home_view.h"
+#include "main_frame.h"
+#include "partition_panel.h"
+#include "partition_step_view.h"
+#include "result_list_ctrl.h"
+#include "results_view.h"
+#include "scan_worker_control.h"
+#include "support/screenshot.h"
+#include "support/test_paths.h"
+#include "wizard_state.h"
+
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+constexpr UINT kForward = 159; // Next, Scan, Save
+constexpr UINT kBack = 160;
+constexpr UINT kStop = 132;
+constexpr UINT kHome = 61481;
+using Buttons = std::vector<UINT>;
+const Buttons kChoosing = {kForward, kBack, kHome};
+const Buttons kStopOnly = {kStop};
+
+constexpr DWORD kScanLimitMs = 90000;
+
+std::wstring TestDisk(const std::string& name)
+{
+    const std::string path = test_support::JoinPath(test_support::TestDisksDir(), name);
+    return std::wstring(path.begin(), path.end());
+}
+
+std::wstring Fixture(const wchar_t* name)
+{
+    return (std::filesystem::path(APP_FIXTURES_DIR) / name).wstring();
+}
+
+// The engine's messages, from whichever thread, recorded and answered OK.
+class MessageRecorder final : public MessageUi
+{
+public:
+    int ShowMessage(std::uint32_t, const char16_t* text) override { return Record(text); }
+    int AskQuestion(std::uint32_t, const char16_t* text) override { return Record(text); }
+    int HtmlMessageBox(const char16_t* text, const char16_t*, std::uint32_t) override { return Record(text); }
+    void PlainMessageBox(const char16_t* text) override { Record(text); }
+
+    std::vector<std::u16string> Take()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return std::exchange(m_texts, {});
+    }
+
+private:
+    int Record(const char16_t* text)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_texts.emplace_back(text);
+        return 1;
+    }
+    std::mutex m_mutex;
+    std::vector<std::u16string> m_texts;
+};
+
+// Every item of a tree, depth first, with its depth.
+std::vector<std::wstring> TreeTexts(CTreeCtrl& tree)
+{
+    std::vector<std::wstring> texts;
+    std::function<void(HTREEITEM, int)> walk = [&](HTREEITEM parent, int depth) {
+        for (HTREEITEM item = parent == NULL ? tree.GetRootItem() : tree.GetChildItem(parent); item != NULL;
+             item = tree.GetNextSiblingItem(item)) {
+            texts.push_back(std::wstring(static_cast<size_t>(depth), L' ') +
+                            static_cast<LPCWSTR>(tree.GetItemText(item)));
+            walk(item, depth + 1);
+        }
+    };
+    walk(NULL, 0);
+    return texts;
+}
+
+HTREEITEM FindItem(CTreeCtrl& tree, const std::wstring& text, HTREEITEM parent = NULL)
+{
+    for (HTREEITEM item = parent == NULL ? tree.GetRootItem() : tree.GetChildItem(parent); item != NULL;
+         item = tree.GetNextSiblingItem(item)) {
+        if (tree.GetItemText(item) == text.c_str())
+            return item;
+        if (HTREEITEM below = FindItem(tree, text, item))
+            return below;
+    }
+    return NULL;
+}
+
+// A click on the item's label, as the user makes it.
+bool ClickLabel(CTreeCtrl& tree, HTREEITEM item)
+{
+    tree.EnsureVisible(item);
+    CRect label;
+    if (item == NULL || !tree.GetItemRect(item, &label, TRUE))
+        return false;
+    const CPoint at = label.CenterPoint();
+    tree.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    tree.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+    PumpMessages(20);
+    return true;
+}
+
+class WizardRoadTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_pFrame = StartedFrame();
+        ASSERT_NE(m_pFrame, nullptr);
+        ASSERT_TRUE(test_support::TestDisksAvailable());
+        m_pHome = DYNAMIC_DOWNCAST(CEx_StyleView, theApp.GetView(kViewHome));
+        m_pDrive = DYNAMIC_DOWNCAST(CFirstView_HDD, theApp.GetView(kViewDrive));
+        m_pPartition = DYNAMIC_DOWNCAST(CSecondView_HDD, theApp.GetView(kViewPartition));
+        m_pFileSystem = DYNAMIC_DOWNCAST(CFileSystemView, theApp.GetView(kViewFileSystem));
+        m_pResults = DYNAMIC_DOWNCAST(CThirdView_HDD, theApp.GetView(kViewResults));
+        ASSERT_TRUE(m_pHome && m_pDrive && m_pPartition && m_pFileSystem && m_pResults);
+        m_savedMessages = engineUi.messages;
+        engineUi.messages = &m_messages;
+        ::SetCursorPos(0, 0);
+    }
+    void TearDown() override
+    {
+        if (CScanWorkerControl::IsSearching())
+            ScanThreadControl.done = 1;
+        WaitFor([] { return CScanWorkerControl::HasEnded(); }, kScanLimitMs);
+        PumpMessages(50);
+        // Home as the user leaves the shown step; the results view empties its own tree.
+        if (theApp.m_nCurrentView != kViewHome) {
+            BoxAnswerer answerer(IDNO);
+            Press(kHome);
+            PumpMessages(20);
+        }
+        engineUi.messages = m_savedMessages;
+        m_pHome->m_pathBox.SetWindowText(L"");
+        PumpMessages(20);
+    }
+
+    CView* Shown() { return theApp.GetView(theApp.m_nCurrentView); }
+
+    // The ids of the shown view's step buttons that the user can press.
+    Buttons LiveButtons()
+    {
+        Buttons live;
+        for (UINT id : {kForward, kBack, kStop, kHome}) {
+            CWnd* pButton = Shown()->GetDlgItem(static_cast<int>(id));
+            if (pButton != NULL && pButton->IsWindowVisible() && pButton->IsWindowEnabled())
+                live.push_back(id);
+        }
+        return live;
+    }
+
+    CTreeCtrl& PartitionTree() { return m_pPartition->GetPartitionTree(); }
+    CTreeCtrl& VolumeTree() { return m_pFileSystem->GetTree(); }
+    CTreeCtrl& ResultTree() { return m_pResults->RecoveryTree(); }
+
+    // The step shown, its live buttons, and its tree enabled with these items (none given: not checked).
+    void ExpectStep(UINT view, const Buttons& live, const std::vector<std::wstring>* pTree = nullptr)
+    {
+        EXPECT_EQ(theApp.m_nCurrentView, view);
+        EXPECT_EQ(LiveButtons(), live);
+        EXPECT_EQ(m_pFrame->m_nDriveStepCurrent, view == kViewDrive || view == kViewHome ? 1 : 0);
+        EXPECT_EQ(m_pFrame->m_nPartitionStepCurrent, view == kViewPartition ? 1 : 0);
+        CTreeCtrl* pTree2 = view == kViewDrive        ? &m_pDrive->m_sourceTree
+                            : view == kViewPartition  ? &PartitionTree()
+                            : view == kViewFileSystem ? &VolumeTree()
+                            : view == kViewResults    ? &ResultTree()
+                                                      : nullptr;
+        if (pTree2 != nullptr) {
+            EXPECT_TRUE(pTree2->IsWindowEnabled());
+        }
+        if (pTree2 != nullptr && pTree != nullptr) {
+            EXPECT_EQ(TreeTexts(*pTree2), *pTree);
+        }
+        if (view == kViewPartition) {
+            EXPECT_FALSE(m_pPartition->GetPanel()->IsProgressVisible());
+            EXPECT_FALSE(m_pPartition->IsScanning());
+        }
+        // The result commands belong to the results view alone.
+        if (view != kViewResults) {
+            EXPECT_EQ(m_pFrame->m_flags.results, 0);
+            EXPECT_EQ(m_pFrame->m_flags.extensiveResults, 0);
+        }
+    }
+
+    // Home: every step emptied, Open enabled, every step number 0.
+    void ExpectHome()
+    {
+        EXPECT_EQ(theApp.m_nCurrentView, static_cast<UINT>(kViewHome));
+        EXPECT_EQ(PartitionTree().GetCount(), 0u);
+        EXPECT_EQ(VolumeTree().GetCount(), 0u);
+        EXPECT_EQ(ResultTree().GetCount(), 0u);
+        EXPECT_EQ(m_pFrame->m_flags.open, 1);
+        EXPECT_EQ(m_pFrame->m_flags.results, 0);
+        EXPECT_EQ(m_pFrame->m_flags.extensiveResults, 0);
+        EXPECT_EQ(WizardStepState.quick + WizardStepState.extensive + WizardStepState.fileTrace +
+                      WizardStepState.resultsReady,
+                  0u);
+        EXPECT_EQ(m_pFrame->m_nDriveStepCurrent, 1);
+        EXPECT_EQ(m_pFrame->m_nPartitionStepCurrent, 0);
+    }
+
+    void Shot(const std::wstring& name)
+    {
+        // The shown step as its own window paints it; the test's frame is not on the screen.
+        Shown()->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE);
+        PumpMessages(20);
+        EXPECT_TRUE(test_support::WriteClientScreenshot(Shown()->m_hWnd, L"app_road_trip_" + name));
+    }
+
+    // The image opened in a mode from the home view: the drive step.
+    void Open(const std::wstring& path, UINT modeCommand)
+    {
+        ASSERT_EQ(theApp.m_nCurrentView, static_cast<UINT>(kViewHome));
+        m_pHome->m_pathBox.SetWindowText(path.c_str());
+        BoxAnswerer answerer(IDOK);
+        m_pHome->SendMessage(WM_COMMAND, MAKEWPARAM(modeCommand, BN_CLICKED), 0);
+        PumpMessages(20);
+        ASSERT_TRUE(answerer.Requests().empty());
+        ASSERT_EQ(theApp.m_nCurrentView, static_cast<UINT>(kViewDrive));
+    }
+
+    // Waits, answering boxes with `answer`, until the condition holds and no worker runs.
+    bool Settle(const std::function<bool()>& reached, int answer = IDOK, DWORD limitMs = kScanLimitMs)
+    {
+        BoxAnswerer answerer(answer);
+        const bool ok = WaitFor([&] { return CScanWorkerControl::HasEnded() && reached(); }, limitMs);
+        PumpMessages(50);
+        m_boxes = answerer.Requests();
+        return ok;
+    }
+    bool SettleOn(UINT view)
+    {
+        return Settle([view] { return theApp.m_nCurrentView == view; });
+    }
+
+    // Next on the drive step, the Partition Type question answered OK: the partition step with its tree.
+    void Search()
+    {
+        Press(kForward);
+        ASSERT_TRUE(SettleOn(kViewPartition));
+        ASSERT_GT(partitionCount, 0u);
+    }
+
+    void Press(UINT id) { Shown()->SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+
+    void ChoosePartition(int row)
+    {
+        ASSERT_TRUE(
+            ClickLabel(PartitionTree(), FindItem(PartitionTree(), L"Partition " + std::to_wstring(row))));
+        ASSERT_EQ(SelectedSourceIndex(), row);
+        ASSERT_EQ(VolumeParams.rangeStart, partitionTable[row].startSector);
+    }
+
+    // Scan on the partition step (File Trace's types answered OK): the results, or the file-system step
+    // after an Extensive Scan.
+    void Scan()
+    {
+        {
+            BoxAnswerer answerer(IDOK);
+            Press(kForward);
+        }
+        ASSERT_TRUE(SettleOn(ScanSelection.scanKind == kScanExtensive ? kViewFileSystem : kViewResults));
+    }
+
+    // The first volume of the file-system step and Next: the results.
+    void ParseVolume(int k)
+    {
+        HTREEITEM item = VolumeTree().GetChildItem(VolumeTree().GetRootItem());
+        for (int i = 1; i < k && item != NULL; ++i)
+            item = VolumeTree().GetNextSiblingItem(item);
+        ASSERT_TRUE(ClickLabel(VolumeTree(), item));
+        Press(kForward);
+        ASSERT_TRUE(SettleOn(kViewResults));
+    }
+
+    void ExpectResults()
+    {
+        ExpectStep(kViewResults, kChoosing);
+        EXPECT_GT(ResultTree().GetCount(), 0u);
+        EXPECT_EQ(ScanSelection.scanKind == kScanExtensive ? m_pFrame->m_flags.extensiveResults
+                                                           : m_pFrame->m_flags.results,
+                  1);
+    }
+
+    // Back or Home from the results, the snapshot question answered No.
+    void Leave(UINT id, UINT expectedView)
+    {
+        {
+            BoxAnswerer answerer(IDNO);
+            Press(id);
+            PumpMessages(20);
+        }
+        ASSERT_TRUE(SettleOn(expectedView));
+    }
+
+    CMainFrame* m_pFrame = NULL;
+    CEx_StyleView* m_pHome = NULL;
+    CFirstView_HDD* m_pDrive = NULL;
+    CSecondView_HDD* m_pPartition = NULL;
+    CFileSystemView* m_pFileSystem = NULL;
+    CThirdView_HDD* m_pResults = NULL;
+    MessageUi* m_savedMessages = nullptr;
+    MessageRecorder m_messages;
+    std::vector<MessageBoxFields> m_boxes;
+};
+
+struct Trip
+{
+    const char* name;
+    std::wstring image;
+    UINT mode;
+    int row;
+    // After Back: the partition (Quick, File Trace) or the volume (Extensive) scanned next, -1 for Home
+    // straight from the results.
+    int next;
+};
+
+// Each mode's results left by Back and by Home; after Back another partition or volume is scanned and
+// listed; after Home the next trip opens its image afresh (another image, or another mode).
+TEST_F(WizardRoadTest, BackAndHomeFromTheResultsLeaveEachStepUsable)
+{
+    const std::wstring ext05 = TestDisk("mbr-ext05.vmdk");
+    const Trip trips[] = {
+        {"quick-back", ext05, kHomeQuickScanButton, 1, 0},
+        {"quick-home", TestDisk("mbr-ext05.vhdx"), kHomeQuickScanButton, 2, -1},
+        {"extensive-back", ext05, kHomeExtensiveScanButton, 1, 1},
+        {"extensive-home", TestDisk("mbr-ext05.vhd"), kHomeExtensiveScanButton, 0, -1},
+        {"trace-back", Fixture(L"trace.vhd"), kHomeFileTraceButton, 0, 0},
+        {"trace-home", Fixture(L"trace.vhd"), kHomeFileTraceButton, 0, -1},
+    };
+    for (const Trip& trip : trips) {
+        SCOPED_TRACE(trip.name);
+        const std::wstring name(trip.name, trip.name + strlen(trip.name));
+        Open(trip.image, trip.mode);
+        Search();
+        const std::vector<std::wstring> partitions = TreeTexts(PartitionTree());
+        ExpectStep(kViewPartition, kChoosing, &partitions);
+        ChoosePartition(trip.row);
+        Scan();
+        if (trip.mode == kHomeExtensiveScanButton) {
+            ExpectStep(kViewFileSystem, kChoosing);
+            ParseVolume(1);
+        }
+        ExpectResults();
+        if (trip.next < 0) {
+            Leave(kHome, kViewHome);
+            Shot(name + L"_home");
+            ExpectHome();
+            continue;
+        }
+        Leave(kBack, trip.mode == kHomeExtensiveScanButton ? kViewFileSystem : kViewPartition);
+        Shot(name);
+        if (trip.mode == kHomeExtensiveScanButton) {
+            const std::vector<std::wstring> volumes = TreeTexts(VolumeTree());
+            EXPECT_GT(volumes.size(), 1u);
+            ExpectStep(kViewFileSystem, kChoosing);
+            ParseVolume(trip.next);
+        } else {
+            ExpectStep(kViewPartition, kChoosing, &partitions);
+            // The click reaches the step: the other partition is chosen and scanned.
+            ChoosePartition(trip.next);
+            Scan();
+            EXPECT_EQ(VolumeParams.rangeStart, partitionTable[trip.next].startSector);
+        }
+        ExpectResults();
+        Leave(kHome, kViewHome);
+        Shot(name + L"_home");
+        ExpectHome();
+    }
+}
+
+// Enter in the partition tree scans the chosen partition; Tab in the result list hands the focus to the
+// folders' tree.
+TEST_F(WizardRoadTest, EnterInThePartitionTreeScansAndTabInTheListReachesTheTree)
+{
+    Open(TestDisk("mbr-ext05.vmdk"), kHomeQuickScanButton);
+    Search();
+    ChoosePartition(0);
+    PartitionTree().SetFocus();
+    PartitionTree().PostMessage(WM_KEYDOWN, VK_RETURN, 0);
+    ASSERT_TRUE(SettleOn(kViewResults));
+    ExpectResults();
+    EXPECT_EQ(VolumeParams.rangeStart, partitionTable[0].startSector);
+
+    CResultListCtrl* pList = m_pResults->FindResultList();
+    ASSERT_NE(pList, nullptr);
+    pList->SetFocus();
+    ASSERT_EQ(::GetFocus(), pList->m_hWnd);
+    pList->PostMessage(WM_KEYDOWN, VK_TAB, 0);
+    PumpMessages(50);
+    EXPECT_EQ(::GetFocus(), ResultTree().m_hWnd);
+}
+
+// A partition that was never formatted has no parameters: the user is told, and the partition step,
+// the drive step's Back and Next, and Home all work afterwards.
+TEST_F(WizardRoadTest, ANeverFormattedPartitionGivesTheStepBackAndTheRoadGoesOn)
+{
+    for (UINT mode : {kHomeQuickScanButton, kHomeFileTraceButton}) {
+        SCOPED_TRACE(mode);
+        Open(Fixture(L"blank.vmdk"), mode);
+        Search();
+        const std::vector<std::wstring> partitions = TreeTexts(PartitionTree());
+        ChoosePartition(0);
+        {
+            BoxAnswerer answerer(IDOK);
+            Press(kForward);
+        }
+        ASSERT_TRUE(Settle([this] { return !m_pPartition->IsScanning(); }));
+        EXPECT_EQ(m_messages.Take(),
+                  std::vector<std::u16string>{
+                      u"Corvane VMDK Recovery was unable to find correct partition parameters."});
+        ExpectStep(kViewPartition, kChoosing, &partitions);
+        Shot(mode == kHomeQuickScanButton ? L"blank_quick" : L"blank_trace");
+
+        Press(kBack);
+        PumpMessages(20);
+        ExpectStep(kViewDrive, kChoosing);
+        Shot(mode == kHomeQuickScanButton ? L"blank_quick_back" : L"blank_trace_back");
+        // The drive is chosen again, as on the first arrival.
+        ASSERT_TRUE(
+            ClickLabel(m_pDrive->m_sourceTree, FindItem(m_pDrive->m_sourceTree, L"Virtual Machine Disk ")));
+        Search();
+        ExpectStep(kViewPartition, kChoosing, &partitions);
+        Press(kHome);
+        PumpMessages(20);
+        ExpectHome();
+    }
+}
+
+// Stop answered Yes at each scan's worker: the scan ends and the step it leads to can be used and left.
+TEST_F(WizardRoadTest, StopAtEachWorkerEndsOnAUsableStep)
+{
+    // The partition step's Quick Scan and File Trace: the results, or home when nothing was found yet.
+    for (UINT mode : {kHomeQuickScanButton, kHomeFileTraceButton}) {
+        SCOPED_TRACE(mode);
+        Open(mode == kHomeQuickScanButton ? TestDisk("mbr-ext05.vmdk") : Fixture(L"trace.vhd"), mode);
+        Search();
+        ChoosePartition(mode == kHomeQuickScanButton ? 2 : 0);
+        {
+            BoxAnswerer answerer(IDOK);
+            Press(kForward);
+        }
+        EXPECT_EQ(LiveButtons(), kStopOnly);
+        {
+            BoxAnswerer answerer(IDYES);
+            Press(kStop);
+        }
+        ASSERT_TRUE(Settle(
+            [] { return theApp.m_nCurrentView == kViewResults || theApp.m_nCurrentView == kViewHome; }));
+        if (theApp.m_nCurrentView == kViewResults) {
+            ExpectStep(kViewResults, kChoosing);
+            Leave(kBack, kViewPartition);
+            ExpectStep(kViewPartition, kChoosing);
+            Press(kHome);
+            PumpMessages(20);
+        }
+        ExpectHome();
+    }
+
+    // The Extensive Scan's sector scan over the whole disk: the file-system step with what was found, and
+    // Back from it.
+    Open(TestDisk("mbr-ext05.vmdk"), kHomeExtensiveScanButton);
+    Search();
+    ChoosePartition(1);
+    m_pPartition->GetPanel()->SetSectorTexts(L"0", L"371006");
+    Press(kForward);
+    EXPECT_EQ(LiveButtons(), kStopOnly);
+    {
+        BoxAnswerer answerer(IDYES);
+        Press(kStop);
+    }
+    ASSERT_TRUE(SettleOn(kViewFileSystem));
+    ExpectStep(kViewFileSystem, kChoosing);
+    Shot(L"stopped_sector_scan");
+    Press(kBack);
+    PumpMessages(20);
+    ExpectStep(kViewPartition, kChoosing);
+    Shot(L"stopped_sector_scan_back");
+
+    // The partition's own range, then the volume's parse stopped: the results, and Back to the volumes.
+    ChoosePartition(1);
+    const PartitionEntry& entry = partitionTable[1];
+    m_pPartition->GetPanel()->SetSectorTexts(
+        std::to_wstring(entry.startSector).c_str(),
+        std::to_wstring(entry.startSector + entry.sectorCount - 1).c_str());
+    Scan();
+    ExpectStep(kViewFileSystem, kChoosing);
+    ASSERT_TRUE(ClickLabel(VolumeTree(), VolumeTree().GetChildItem(VolumeTree().GetRootItem())));
+    Press(kForward);
+    EXPECT_EQ(LiveButtons(), kStopOnly);
+    {
+        BoxAnswerer answerer(IDYES);
+        Press(kStop);
+    }
+    ASSERT_TRUE(SettleOn(kViewResults));
+    ExpectStep(kViewResults, kChoosing);
+    Leave(kBack, kViewFileSystem);
+    ExpectStep(kViewFileSystem, kChoosing);
+    Shot(L"stopped_parse_back");
+    Press(kHome);
+    PumpMessages(20);
+    ExpectHome();
+}
+
+} // namespace
