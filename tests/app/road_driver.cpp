@@ -333,7 +333,8 @@ bool WalkLeg(RoadWalker& road, const Leg& leg, DWORD limitMs, WizardStep& step, 
             return false;
         if (leg.mode == RoadMode::Trace)
             PrintLine("item-size", {road.TraceItemSize()});
-        if (!Mark(road, leg.folder) || !road.Save(leg.out, outcome, limitMs))
+        StepTimer untimed(road, false);
+        if (!Mark(road, leg.folder, limitMs, untimed) || !road.Save(leg.out, outcome, limitMs))
             return false;
     }
     step = road.ShownStep();
