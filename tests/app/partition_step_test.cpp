@@ -7,17 +7,18 @@
 
 #include "box_answerer.h"
 #include "drive_info_dlg.h"
+#include "drive_step_view.h"
 #include "engine/image/image_source.h"
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/partitions/partition_search.h"
-#include "drive_step_view.h"
+#include "engine_message_recorder.h"
 #include "file_system_panel.h"
 #include "file_system_step_view.h"
 #include "home_view.h"
 #include "partition_panel.h"
 #include "partition_step_ids.h"
-#include "resource.h"
 #include "partition_step_view.h"
+#include "resource.h"
 #include "support/screenshot.h"
 #include "support/test_paths.h"
 #include "wizard_state.h"
@@ -40,32 +41,6 @@ std::wstring TestDisk(const std::string& name)
 {
     return Wide(test_support::JoinPath(test_support::TestDisksDir(), name));
 }
-
-// The engine's messages, recorded from whichever thread shows them, and answered Yes / OK.
-class MessageRecorder final : public MessageUi
-{
-public:
-    int ShowMessage(std::uint32_t, const char16_t* text) override { return Record(text); }
-    int AskQuestion(std::uint32_t, const char16_t* text) override { return Record(text); }
-    int HtmlMessageBox(const char16_t* text, const char16_t*, std::uint32_t) override { return Record(text); }
-    void PlainMessageBox(const char16_t* text) override { Record(text); }
-
-    std::vector<std::u16string> Texts()
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        return m_texts;
-    }
-
-private:
-    int Record(const char16_t* text)
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_texts.emplace_back(text);
-        return 1;
-    }
-    std::mutex m_mutex;
-    std::vector<std::u16string> m_texts;
-};
 
 // The text after "KEY: " on the first line of an fsstat report that begins with KEY.
 std::wstring FsstatValue(const std::string& report, const std::string& key)
@@ -221,7 +196,7 @@ protected:
     CSecondView_HDD* m_pView = NULL;
     CSecondDisplay* m_pPanel = NULL;
     MessageUi* m_savedMessages = nullptr;
-    MessageRecorder m_messages;
+    EngineMessageRecorder m_messages;
     std::vector<MessageBoxFields> m_boxes;
 };
 
@@ -233,8 +208,9 @@ TEST_F(PartitionStepTest, QuickScanLocksTheStepAndEndsOnTheResults)
         ChooseRow(row);
         EXPECT_EQ(m_pPanel->GetValueText(0), row == kNtfsRow ? L"NTFS" : L"FAT32");
         EXPECT_EQ(m_pPanel->GetValueText(1), std::to_wstring(partitionTable[row].startSector).c_str());
-        EXPECT_EQ(m_pPanel->GetValueText(2),
-                  std::to_wstring(partitionTable[row].startSector + partitionTable[row].sectorCount - 1).c_str());
+        EXPECT_EQ(
+            m_pPanel->GetValueText(2),
+            std::to_wstring(partitionTable[row].startSector + partitionTable[row].sectorCount - 1).c_str());
         if (row == kNtfsRow) {
             EXPECT_TRUE(test_support::WriteClientScreenshot(m_pView->m_hWnd, L"app_partition_step_chosen"));
         }
@@ -271,8 +247,10 @@ TEST_F(PartitionStepTest, QuickScanLocksTheStepAndEndsOnTheResults)
             EXPECT_EQ(std::to_wstring(start), FsstatValue(report, "Sectors before file system"));
             EXPECT_EQ(info.sectorsPerCluster,
                       std::to_wstring(std::stoul(FsstatValue(report, "Cluster Size")) / 512).c_str());
-            EXPECT_EQ(info.firstFat, std::to_wstring(start + RangeStart(FsstatValue(report, "* FAT 0"))).c_str());
-            EXPECT_EQ(info.secondFat, std::to_wstring(start + RangeStart(FsstatValue(report, "* FAT 1"))).c_str());
+            EXPECT_EQ(info.firstFat,
+                      std::to_wstring(start + RangeStart(FsstatValue(report, "* FAT 0"))).c_str());
+            EXPECT_EQ(info.secondFat,
+                      std::to_wstring(start + RangeStart(FsstatValue(report, "* FAT 1"))).c_str());
             EXPECT_EQ(info.mftStart, L"N/A");
         } else {
             const std::string report = "mbr-ext05.p3.fsstat.txt";
@@ -282,7 +260,8 @@ TEST_F(PartitionStepTest, QuickScanLocksTheStepAndEndsOnTheResults)
             EXPECT_EQ(info.firstFat, L"N/A");
             EXPECT_EQ(info.secondFat, L"N/A");
             EXPECT_EQ(info.mftStart,
-                      std::to_wstring(start + spc * std::stoul(FsstatValue(report, "First Cluster of MFT"))).c_str());
+                      std::to_wstring(start + spc * std::stoul(FsstatValue(report, "First Cluster of MFT")))
+                          .c_str());
             CDriveInfoDlg dialog(m_pFrame);
             ASSERT_TRUE(dialog.Create(IDD_DRIVE_INFO, m_pFrame));
             dialog.ShowWindow(SW_SHOW);
@@ -353,7 +332,8 @@ TEST_F(PartitionStepTest, QuickScanOfZerosKeepsTheStepUsable)
         PumpMessages(50);
     PumpMessages(50);
     EXPECT_EQ(m_messages.Texts(),
-              std::vector<std::u16string>{u"Corvane VMDK Recovery was unable to find correct partition parameters."});
+              std::vector<std::u16string>{
+                  u"Corvane VMDK Recovery was unable to find correct partition parameters."});
     EXPECT_EQ(theApp.m_nCurrentView, static_cast<UINT>(kViewPartition));
     ExpectUsable();
     EXPECT_FALSE(m_pPanel->IsProgressVisible());
@@ -375,8 +355,8 @@ TEST_F(PartitionStepTest, SectorFieldsAreCheckedBeforeAnExtensiveScan)
         const wchar_t* end;
         std::wstring message;
     } cases[] = {
-        {L"abc", L"200", start},  {L"-5", L"200", start},    {L"4294967296", L"200", start},
-        {L"", L"200", start},     {L"100", L"abc", end},     {L"100", L"-5", end},
+        {L"abc", L"200", start},      {L"-5", L"200", start},   {L"4294967296", L"200", start},
+        {L"", L"200", start},         {L"100", L"abc", end},    {L"100", L"-5", end},
         {L"100", L"4294967296", end}, {L"100", L"100", bigger}, {L"100", L"99", bigger},
     };
     for (const auto& c : cases) {
@@ -479,9 +459,10 @@ TEST_F(PartitionStepTest, StopAsksAndYesEndsTheScan)
         shown = answerer.Requests();
     }
     ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(std::wstring(shown[0].text),
-              L"Do you want to stop file searching? This may result in incomplete \r\nrecovery and you will need "
-              L"to restart the process again.");
+    EXPECT_EQ(
+        std::wstring(shown[0].text),
+        L"Do you want to stop file searching? This may result in incomplete \r\nrecovery and you will need "
+        L"to restart the process again.");
     EXPECT_EQ(shown[0].kind, 3u);
     EXPECT_EQ(ScanThreadControl.done.load(), 1u);
     EXPECT_FALSE(Shown(PartitionStepButton::Stop));
@@ -533,8 +514,9 @@ TEST_F(PartitionStepTest, FileTraceWithoutPartitionsSendsTheUserHome)
         shown = answerer.Requests();
     }
     ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(std::wstring(shown[0].text),
-              L"Please use the Extensive Scan, as the selected file is damaged and unable to perform File Trace.");
+    EXPECT_EQ(
+        std::wstring(shown[0].text),
+        L"Please use the Extensive Scan, as the selected file is damaged and unable to perform File Trace.");
     EXPECT_EQ(theApp.m_nCurrentView, static_cast<UINT>(kViewHome));
     EXPECT_FALSE(m_pView->IsScanning());
 }
@@ -564,7 +546,10 @@ namespace {
 class FileSystemStepTest : public PartitionStepTest
 {
 protected:
-    CFileSystemView* FileSystemStep() { return DYNAMIC_DOWNCAST(CFileSystemView, theApp.GetView(kViewFileSystem)); }
+    CFileSystemView* FileSystemStep()
+    {
+        return DYNAMIC_DOWNCAST(CFileSystemView, theApp.GetView(kViewFileSystem));
+    }
 
     std::vector<std::wstring> VolumeLabels()
     {
@@ -581,7 +566,8 @@ protected:
     // The labels that the engine probe printed for the Extensive Scan of row `row` (from 0).
     std::vector<std::wstring> ProbeLabels(int row)
     {
-        std::ifstream in(std::filesystem::path(APP_FIXTURES_DIR) / ("extensive-p" + std::to_string(row + 1) + ".tsv"));
+        std::ifstream in(std::filesystem::path(APP_FIXTURES_DIR) /
+                         ("extensive-p" + std::to_string(row + 1) + ".tsv"));
         std::vector<std::wstring> labels;
         std::string line;
         while (std::getline(in, line)) {
@@ -600,10 +586,9 @@ protected:
     {
         EnterStep(TestDisk("mbr-ext05.vmdk"), kHomeExtensiveScanButton);
         ChooseRow(row);
-        m_pPanel->SetSectorTexts(std::to_wstring(partitionTable[row].startSector).c_str(),
-                                 std::to_wstring(partitionTable[row].startSector + partitionTable[row].sectorCount -
-                                                 1)
-                                     .c_str());
+        m_pPanel->SetSectorTexts(
+            std::to_wstring(partitionTable[row].startSector).c_str(),
+            std::to_wstring(partitionTable[row].startSector + partitionTable[row].sectorCount - 1).c_str());
         PressScan();
         ASSERT_TRUE(WaitForView(kViewFileSystem, 120000));
         ASSERT_TRUE(m_boxes.empty());
@@ -632,8 +617,9 @@ TEST_F(FileSystemStepTest, NtfsVolumeIsListedChosenAndParsed)
         shown = answerer.Requests();
     }
     ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(std::wstring(shown[0].text),
-              L"Please select a File System from the left panel and then click [Next] to continue with recovery.");
+    EXPECT_EQ(
+        std::wstring(shown[0].text),
+        L"Please select a File System from the left panel and then click [Next] to continue with recovery.");
 
     // The root changes no value; the volume shows fsstat's MFT (cluster 4 of 8 sectors) and cluster size.
     tree.OnSelectFileSystem(tree.CTreeCtrl::GetRootItem());
@@ -645,8 +631,9 @@ TEST_F(FileSystemStepTest, NtfsVolumeIsListedChosenAndParsed)
     EXPECT_EQ(step->GetPanel()->GetValueText(0), std::to_wstring(start).c_str());
     EXPECT_EQ(step->GetPanel()->GetValueText(2),
               std::to_wstring(start + 8 * std::stoul(FsstatValue(report, "First Cluster of MFT"))).c_str());
-    EXPECT_EQ(step->GetPanel()->GetValueText(3),
-              std::to_wstring(start + 8 * std::stoul(FsstatValue(report, "First Cluster of MFT Mirror"))).c_str());
+    EXPECT_EQ(
+        step->GetPanel()->GetValueText(3),
+        std::to_wstring(start + 8 * std::stoul(FsstatValue(report, "First Cluster of MFT Mirror"))).c_str());
     EXPECT_EQ(VolumeParams.fsCode, kFsNtfs);
     EXPECT_TRUE(test_support::WriteClientScreenshot(step->m_hWnd, L"app_file_system_step"));
 
@@ -659,7 +646,8 @@ TEST_F(FileSystemStepTest, NtfsVolumeIsListedChosenAndParsed)
     EXPECT_EQ(theApp.m_nCurrentView, static_cast<UINT>(kViewResults));
     EXPECT_EQ(m_pFrame->m_flags.extensiveResults, 1);
     for (UINT command : {static_cast<UINT>(ID_RECOVER_SELECTED), static_cast<UINT>(ID_SAVE_SNAPSHOT)})
-        EXPECT_EQ(FrameCommandState(command, kScanExtensive, m_pFrame->m_flags), CommandState::Enabled) << command;
+        EXPECT_EQ(FrameCommandState(command, kScanExtensive, m_pFrame->m_flags), CommandState::Enabled)
+            << command;
 }
 
 TEST_F(FileSystemStepTest, BackReturnsToThePartitionStepAndHomeToTheHomeView)

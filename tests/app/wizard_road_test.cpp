@@ -10,6 +10,7 @@
 #include "box_answerer.h"
 #include "drive_step_view.h"
 #include "engine/recovery/core/engine_state.h"
+#include "engine_message_recorder.h"
 #include "file_system_step_view.h"
 #include "home_view.h"
 #include "main_frame.h"
@@ -52,32 +53,6 @@ std::wstring Fixture(const wchar_t* name)
 {
     return (std::filesystem::path(APP_FIXTURES_DIR) / name).wstring();
 }
-
-// The engine's messages, from whichever thread, recorded and answered OK.
-class MessageRecorder final : public MessageUi
-{
-public:
-    int ShowMessage(std::uint32_t, const char16_t* text) override { return Record(text); }
-    int AskQuestion(std::uint32_t, const char16_t* text) override { return Record(text); }
-    int HtmlMessageBox(const char16_t* text, const char16_t*, std::uint32_t) override { return Record(text); }
-    void PlainMessageBox(const char16_t* text) override { Record(text); }
-
-    std::vector<std::u16string> Take()
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        return std::exchange(m_texts, {});
-    }
-
-private:
-    int Record(const char16_t* text)
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_texts.emplace_back(text);
-        return 1;
-    }
-    std::mutex m_mutex;
-    std::vector<std::u16string> m_texts;
-};
 
 // Every item of a tree, depth first, with its depth.
 std::vector<std::wstring> TreeTexts(CTreeCtrl& tree)
@@ -321,7 +296,7 @@ protected:
     CFileSystemView* m_pFileSystem = NULL;
     CThirdView_HDD* m_pResults = NULL;
     MessageUi* m_savedMessages = nullptr;
-    MessageRecorder m_messages;
+    EngineMessageRecorder m_messages;
     std::vector<MessageBoxFields> m_boxes;
 };
 
