@@ -272,14 +272,8 @@ std::vector<std::uint64_t> CRecoveryTreeCtrl::OwnFileIds(HTREEITEM item, bool fi
         return ids;
     }
     bool found = false;
-    std::uint32_t id = FolderIdOf(item, found);
-    // The tree's top item lists the volume's root folder, whose files are its own: its box and its
-    // rows' boxes must agree with what Save writes under it. Any other item that no record holds stands
-    // for a folder of its own handle's value, which no file names.
-    if (!found && GetParentItem(item) == NULL) {
-        id = IsFat() ? kFatRootFolder : kNtfsRootFolder;
-        found = true;
-    }
+    const std::uint32_t id = FolderIdOf(item, found);
+    // An item that no record holds stands for a folder of its own handle's value, which no file names.
     if (!found)
         return ids;
     auto take = [&](std::uint64_t key) {

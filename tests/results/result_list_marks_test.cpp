@@ -215,32 +215,6 @@ TEST_F(ResultListMarksTest, AFolderRowsBoxMarksTheFolderWithWhatItHoldsAndTheRoo
     }
 }
 
-// The root's box off and on again while the root is listed: its own file rows show the mark Save goes by,
-// and every file row's ID is among the marked files.
-TEST_F(ResultListMarksTest, TheRootsBoxOffAndOnMarksTheRootsOwnRowsAsSaveTakesThem)
-{
-    CRecoveryTreeCtrl& tree = Results()->RecoveryTree();
-    CResultListCtrl& list = Results()->ResultList();
-    tree.OnItemClick(TVHT_ONITEMLABEL, tree.GetRootItem());
-    int files = 0;
-    for (int row = 0; row < list.GetItemCount(); ++row)
-        files += !list.IsParentRow(row) && !list.IsFolderRow(row) ? 1 : 0;
-    ASSERT_GT(files, 0) << "the root has files of its own";
-    for (int state : {1, 0, 1}) {
-        SCOPED_TRACE(state);
-        tree.OnItemClick(TVHT_ONITEMSTATEICON, tree.GetRootItem());
-        EXPECT_EQ(tree.GetItemCheckState(tree.GetRootItem()), state == 1 ? kTreeChecked : kTreeUnchecked);
-        for (const auto& [name, mark] : RowMarks())
-            EXPECT_EQ(mark, state) << name;
-        for (int row = 0; row < list.GetItemCount(); ++row) {
-            if (!list.IsParentRow(row) && !list.IsFolderRow(row)) {
-                EXPECT_EQ(list.CheckedFileIds.count(list.RowId(row)), static_cast<std::size_t>(state))
-                    << Utf8(list.GetItemText(row, 0));
-            }
-        }
-    }
-}
-
 TEST_F(ResultListMarksTest, ATreeBoxClickedWhileAnotherFolderIsListedKeepsItsMark)
 {
     CRecoveryTreeCtrl& tree = Results()->RecoveryTree();
