@@ -37,6 +37,11 @@ BOOL WorkerThreadEnded()
 
 BOOL CScanWorkerControl::Start(AFX_THREADPROC pfnWorker, LPVOID pParam)
 {
+    // A worker whose procedure has returned (the flags say so) has only its end event left to set: a
+    // Scan pressed in that moment waits for it instead of being refused. Nothing of the thread's end
+    // needs this thread's messages, and the wait is bounded.
+    if (!WorkerThreadEnded() && ScanThreadControl.running == 0 && ScanThreadControl.done != 0)
+        ::WaitForSingleObject(g_workerEnded, 2000);
     if (!WorkerThreadEnded())
         return FALSE;
     if (g_workerEnded == NULL)
