@@ -328,6 +328,7 @@ TEST_F(ResultsViewTest, AFileTraceListSortsItsThreeColumnsWithGroupsAndTheUpEntr
         rows.SetItemText(row, 2, texts[row][2]);
         rows.CheckItem(row);
     }
+    rows.EndRows();
     theApp.SwitchView(kViewResults);
     auto names = [&] {
         std::vector<CString> list;
