@@ -10,7 +10,7 @@
 #              file, each equal to the disk's bytes from the file's first sector (istat) for the item size
 #   tour       six legs in one run: Quick of row 2, Back, Quick of row 1, Home, Extensive of mbr-ext05.vhdx
 #              row 5's volume 1, Back, that volume again (the range holds one), Home, File Trace of
-#              trace.vhd, Home, a Quick Scan stopped at once; each saved folder checked as in the roads above
+#              trace.vhd, Home, an Extensive Scan of big-4g.vmdk's whole disk stopped at once; each saved folder checked as in the roads above
 # Pictures of every step go to BUILD/tests/e2e/ROAD.
 #
 #   road_check.sh quick|extensive|trace|tour SOURCE_DIR BUILD_DIR TEST_DISKS APP_FIXTURES
@@ -142,7 +142,7 @@ tour)
         "$vhdx" 5 extensive 1 Level1 "$work/saved/3-extensive" save back \
         "$vhdx" 5 extensive 1 Level1 "$work/saved/4-extensive" save home \
         "$fixtures/trace.vhd" 1 trace - - "$work/saved/5-trace" save home \
-        "$vmdk" 3 quick - - "$work/saved/6-stop" stop home >"$work/tour.tsv"
+        "$disks/big-4g.vmdk" 1 extensive - 0-9437903 "$work/saved/6-stop" stop home >"$work/tour.tsv"
     road_args=(--tour "$work/tour.tsv")
     ;;
 *) fail "no road $road" ;;

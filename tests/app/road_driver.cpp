@@ -7,10 +7,11 @@
 // A tour walks several legs in one run of the program, one leg a line of FILE, tab-separated:
 // IMAGE PARTITION MODE VOLUME FOLDER OUTDIR ACTION THEN ("-" for no volume or folder). ACTION "save" marks
 // and saves into OUTDIR as the single road does; "stop" starts the scan, stops it at once and saves
-// nothing. THEN "back" goes Back from the results or the stopped step (the next leg keeps the image and
-// mode, and picks its partition, or after an Extensive Scan its volume, on the step Back showed), "home"
-// goes Home (the next leg opens its own image), "end" exits. Each leg prints a "leg" line; the tour
-// returns 0 only when every leg reached its steps and every saving leg saved every file.
+// nothing (the FOLDER of an Extensive Scan's stop leg may be "FIRST-LAST": the sectors it scans, long
+// enough that Stop finds it running). THEN "back" goes Back from the results or the stopped step (the next
+// leg keeps the image and mode, and picks its partition, or after an Extensive Scan its volume, on the step
+// Back showed), "home" goes Home (the next leg opens its own image), "end" exits. Each leg prints a "leg"
+// line; the tour returns 0 only when every leg reached its steps and every saving leg saved every file.
 //
 // Paths are this system's. The program starts with DIR as its current folder, which the folder browser
 // offers. Prints what it read on the way as tab-separated lines (the volume, the File Types item size, the
@@ -322,7 +323,10 @@ bool WalkLeg(RoadWalker& road, const Leg& leg, DWORD limitMs, WizardStep& step, 
     if (leg.stop) {
         if (step != WizardStep::FileSystem && !road.ChoosePartition(leg.partition))
             return false;
-        if (!road.ScanAndStop(leg.mode, limitMs))
+        const size_t dash = leg.folder.find(L'-');
+        const std::wstring first = dash == std::wstring::npos ? L"" : leg.folder.substr(0, dash);
+        const std::wstring last = dash == std::wstring::npos ? L"" : leg.folder.substr(dash + 1);
+        if (!road.ScanAndStop(leg.mode, first, last, limitMs))
             return false;
         outcome = L"stopped";
     } else {

@@ -18,6 +18,8 @@ constexpr int kHomeFileTrace = 132;
 constexpr int kHomeExtensiveScan = 133;
 constexpr int kStepForward = 159; // Next, Scan, Save
 constexpr int kStepStop = 132;
+constexpr int kStartSectorBox = 61462;
+constexpr int kEndSectorBox = 61461;
 constexpr int kStepTreeId = 162; // the partition step's partitions, the results view's folders
 constexpr int kFileSystemTreeId = 156;
 constexpr int kResultListId = 165;
@@ -422,8 +424,18 @@ bool RoadWalker::ChooseVolume(int k, DWORD timeoutMs)
     return true;
 }
 
-bool RoadWalker::ScanAndStop(RoadMode mode, DWORD timeoutMs)
+bool RoadWalker::ScanAndStop(RoadMode mode, const std::wstring& firstSector, const std::wstring& lastSector,
+                             DWORD timeoutMs)
 {
+    if (!firstSector.empty()) {
+        HWND view = ProgramDriver::ShownView(m_frame);
+        HWND first = FindChild(view, kStartSectorBox, L"Edit");
+        HWND last = FindChild(view, kEndSectorBox, L"Edit");
+        if (first == nullptr || last == nullptr)
+            return Fail(L"the partition step has no sector fields");
+        SendMessageW(first, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(firstSector.c_str()));
+        SendMessageW(last, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(lastSector.c_str()));
+    }
     if (!StartScan(mode) || !ClickViewButton(kStepStop))
         return false;
     HWND question = WaitForMessage({L"Yes", L"No"});

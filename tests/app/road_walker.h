@@ -66,8 +66,10 @@ public:
     bool ChooseVolume(int k, DWORD timeoutMs);
     // Scan on the partition step (File Trace's types as in Scan), Stop pressed as soon as it shows and its
     // question answered Yes; then the step that the stopped scan leads to (the results, the file-system
-    // step, or home after a notice, which is answered), once the program is quiet.
-    bool ScanAndStop(RoadMode mode, DWORD timeoutMs);
+    // step, or home after a notice, which is answered), once the program is quiet. An Extensive Scan
+    // scans the sectors `firstSector` to `lastSector` when they are given (typed into the step's fields).
+    bool ScanAndStop(RoadMode mode, const std::wstring& firstSector, const std::wstring& lastSector,
+                     DWORD timeoutMs);
     // Back or Home on the shown view, the snapshot question answered No; true once one of the steps
     // `to` is shown and the program is quiet.
     bool Leave(int button, const std::vector<WizardStep>& to);
