@@ -20,7 +20,8 @@ constexpr wchar_t kAgent[] = L"Tovin Browser";
 // its answer, or a huge file, must not take all of the program's memory.
 constexpr DWORD kMaxFetchBytes = 64u * 1024u * 1024u;
 
-// Grows by a read step after every read that returned data; the last two bytes stay room for terminators.
+// Keeps at least a read step of room after every read that returned data, doubling when it grows so that a
+// long answer is copied a few times rather than once a step; the last two bytes stay room for terminators.
 class ReadBuffer
 {
 public:
@@ -35,13 +36,16 @@ public:
     bool Grow(DWORD read)
     {
         total += read;
-        if (capacity >= kMaxFetchBytes)
+        if (total >= kMaxFetchBytes)
             return false;
-        unsigned char* grown = static_cast<unsigned char*>(std::realloc(bytes, capacity + kReadStep + 2));
+        if (capacity - total >= kReadStep)
+            return true;
+        const DWORD wanted = std::min(std::max(capacity + kReadStep, capacity * 2), kMaxFetchBytes);
+        unsigned char* grown = static_cast<unsigned char*>(std::realloc(bytes, wanted + 2));
         if (!grown)
             return false;
         bytes = grown;
-        capacity += kReadStep;
+        capacity = wanted;
         return true;
     }
     int Total() const { return static_cast<int>(total); }

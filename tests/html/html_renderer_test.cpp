@@ -515,13 +515,19 @@ TEST_F(HtmlRenderer, ThirtyPicturesDownloadElevenAtATime)
     Pump(100);
     EXPECT_EQ(mostFetchesInside.load(), 11);
     ASSERT_EQ(reports.loaded.size(), 30u);
+    // A report counts the pictures found so far: on a busy machine the first downloads may end before
+    // the layout has found all thirty. A relayout follows every tenth of the count and the last one.
     int most = 0;
     int atSteps = 0;
     for (const auto& report : reports.loaded) {
-        EXPECT_EQ(report.second, 30);
+        EXPECT_LE(report.first, report.second);
+        EXPECT_LE(report.second, 30);
         most = std::max(most, report.first);
-        atSteps += report.first % 10 == 0 ? 1 : 0;
+        const int step = report.second > 10 ? 10 : 1;
+        atSteps += report.first == report.second || report.first % step == 0 ? 1 : 0;
     }
+    EXPECT_NE(std::find(reports.loaded.begin(), reports.loaded.end(), std::make_pair(30, 30)),
+              reports.loaded.end());
     EXPECT_EQ(most, 30);
     EXPECT_EQ(reports.relayouts, atSteps);
     EXPECT_LE(reports.relayouts, 5);
