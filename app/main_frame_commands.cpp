@@ -149,8 +149,10 @@ void RelistResultsFolder()
         return;
     tree.SelectItem(item);
     const std::uint16_t fsCode = VolumeParams.fsCode;
-    if (fsCode == kFsFat16 || fsCode == kFsFat32 || fsCode == kFsNtfs)
+    if (fsCode == kFsFat16 || fsCode == kFsFat32 || fsCode == kFsNtfs) {
         tree.ListItemFolder(item);
+        tree.ShowFolderMarks(item);
+    }
 }
 
 void CMainFrame::OnDriveInformation()

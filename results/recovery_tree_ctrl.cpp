@@ -94,7 +94,15 @@ public:
     }
     void SetCheckRecursive(TreeItemValue item, int state) override
     {
-        m_tree.SetCheckRecursive(ItemOf(item), state);
+        // A scan or a load ends with the root checked: its own files are marked with it, as a press on
+        // its box marks them, so that its rows, its box and a save agree from the start.
+        RunOnWindowThread(m_tree.GetSafeHwnd(), [&] {
+            m_tree.SetCheckRecursive(ItemOf(item), state);
+            if (state != 0)
+                m_tree.MarkFolderFiles(ItemOf(item));
+            else
+                m_tree.ClearFolderFiles(ItemOf(item));
+        });
     }
     void CountTreeItemContents(TreeItemValue item, TreeContentTotals& totals) override
     {
@@ -208,6 +216,15 @@ void CRecoveryTreeCtrl::SetUnchecked(HTREEITEM item)
 
 void CRecoveryTreeCtrl::SetPartial(HTREEITEM item)
 {
+    // A folder that was checked is saved whole no more: its own files keep their marks one by one, as
+    // its rows show them.
+    if (GetItemCheckState(item) == kTreeChecked && m_pList != NULL) {
+        if (ScanSelection.scanKind != kScanFileTrace)
+            MarkFolderFiles(item);
+        m_pList->CheckedFolderItems.erase(ValueOf(item));
+        m_pList->CheckedTreeItems.erase(ValueOf(item));
+        SetBold(item, false);
+    }
     SetStateImage(item, kStatePartial);
 }
 
@@ -272,8 +289,14 @@ std::vector<std::uint64_t> CRecoveryTreeCtrl::OwnFileIds(HTREEITEM item, bool fi
         return ids;
     }
     bool found = false;
-    const std::uint32_t id = FolderIdOf(item, found);
-    // An item that no record holds stands for a folder of its own handle's value, which no file names.
+    std::uint32_t id = FolderIdOf(item, found);
+    // The tree's top item lists the volume's root folder, whose files are its own: its box and its rows'
+    // boxes mark them as any folder's do. Any other item that no record holds stands for a folder of its
+    // own handle's value, which no file names.
+    if (!found && GetParentItem(item) == NULL) {
+        id = IsFat() ? kFatRootFolder : kNtfsRootFolder;
+        found = true;
+    }
     if (!found)
         return ids;
     auto take = [&](std::uint64_t key) {
@@ -300,15 +323,22 @@ std::vector<std::uint64_t> CRecoveryTreeCtrl::OwnFileIds(HTREEITEM item, bool fi
     return ids;
 }
 
-bool CRecoveryTreeCtrl::HoldsOwnFiles(HTREEITEM item, bool& firstMarked) const
+bool CRecoveryTreeCtrl::HoldsOwnFiles(HTREEITEM item, bool& allMarked, bool& anyMarked) const
 {
     // A File Trace item's marks follow its children's alone.
-    firstMarked = false;
-    if (ScanSelection.scanKind == kScanFileTrace)
+    allMarked = true;
+    anyMarked = false;
+    if (ScanSelection.scanKind == kScanFileTrace || m_pList == NULL)
         return false;
-    const std::vector<std::uint64_t> first = OwnFileIds(item, true);
-    firstMarked = !first.empty() && m_pList != NULL && m_pList->CheckedFileIds.count(first.front()) != 0;
-    return !first.empty();
+    // Every own file counts, not the first alone: a folder checked over an unmarked file would save a
+    // file whose row shows no mark.
+    const std::vector<std::uint64_t> own = OwnFileIds(item, false);
+    for (std::uint64_t id : own) {
+        const bool marked = m_pList->CheckedFileIds.count(id) != 0;
+        allMarked = allMarked && marked;
+        anyMarked = anyMarked || marked;
+    }
+    return !own.empty();
 }
 
 void CRecoveryTreeCtrl::MarkFolderFiles(HTREEITEM item)
@@ -375,13 +405,14 @@ void CRecoveryTreeCtrl::MarkTraceItems(HTREEITEM item, bool mark)
 
 void CRecoveryTreeCtrl::SetPartlyFromRows(HTREEITEM item)
 {
-    // A folder whose rows are only partly marked is no longer saved whole: its marked files are.
-    SetPartial(item);
-    SetBold(item, false);
+    // A folder whose rows are only partly marked is no longer saved whole: its marked files are, as the
+    // rows say, so its own files keep the marks they have.
     if (m_pList != NULL) {
         m_pList->CheckedFolderItems.erase(ValueOf(item));
         m_pList->CheckedTreeItems.erase(ValueOf(item));
     }
+    SetStateImage(item, kStatePartial);
+    SetBold(item, false);
     for (HTREEITEM ancestor = GetParentItem(item); ancestor != NULL; ancestor = GetParentItem(ancestor))
         SetPartial(ancestor);
 }
@@ -451,16 +482,21 @@ void CRecoveryTreeCtrl::SetCheckRecursive(HTREEITEM item, int on)
         ForEachDescendant(item, [this](HTREEITEM child) { SetUnchecked(child); });
     }
     for (HTREEITEM ancestor = GetParentItem(item); ancestor != NULL; ancestor = GetParentItem(ancestor)) {
-        bool firstMarked = false;
-        const bool holdsFiles = HoldsOwnFiles(ancestor, firstMarked);
+        // A checked folder's own files are marked with it, whether or not it was ever listed: a change
+        // below it leaves them marked.
+        if (GetItemCheckState(ancestor) == kTreeChecked && ScanSelection.scanKind != kScanFileTrace)
+            MarkFolderFiles(ancestor);
+        bool allMarked = true;
+        bool anyMarked = false;
+        HoldsOwnFiles(ancestor, allMarked, anyMarked);
         if (on != 0) {
-            if (AllChildrenChecked(ancestor) && (!holdsFiles || firstMarked))
+            if (AllChildrenChecked(ancestor) && allMarked)
                 SetChecked(ancestor);
             else
                 SetPartial(ancestor);
-        } else if (AllChildrenChecked(ancestor)) {
+        } else if (AllChildrenChecked(ancestor) && allMarked) {
             SetChecked(ancestor);
-        } else if (AllChildrenUnchecked(ancestor) && !firstMarked) {
+        } else if (AllChildrenUnchecked(ancestor) && !anyMarked) {
             SetUnchecked(ancestor);
         } else {
             SetPartial(ancestor);

@@ -145,8 +145,9 @@ private:
     // The entry IDs of the files that lie directly in the item's folder, in list order (only the first
     // when `firstOnly`); none after a File Trace.
     std::vector<std::uint64_t> OwnFileIds(HTREEITEM item, bool firstOnly) const;
-    // Whether the folder of the item holds files of its own, and whether the first of them is marked.
-    bool HoldsOwnFiles(HTREEITEM item, bool& firstMarked) const;
+    // Whether the folder of the item holds files of its own, and whether all of them (any of them) are
+    // marked.
+    bool HoldsOwnFiles(HTREEITEM item, bool& allMarked, bool& anyMarked) const;
     void ReportPercent(bool toFileSystemStep);
     void ForEachDescendant(HTREEITEM item, const std::function<void(HTREEITEM)>& visit);
 

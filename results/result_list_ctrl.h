@@ -121,6 +121,9 @@ public:
     // The tree item of the folder the row lies in (after a File Trace, the selected item).
     HTREEITEM ListedFolderItem(int row) const;
     void SyncTreeCheckFromList(HTREEITEM item);
+    // The tree item a folder's row (after a File Trace, a found type's row) stands for; null for any
+    // other row.
+    HTREEITEM RowTreeItem(int row) const;
     // After a File Trace: the tree's item of a found type, by its name.
     HTREEITEM TraceTypeItem(CString type) const;
 

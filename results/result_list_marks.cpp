@@ -21,14 +21,14 @@ void CResultListCtrl::OnBoxClick(int row)
     const bool trace = ScanSelection.scanKind == kScanFileTrace;
     if (trace && GetItemText(row, IdColumn()) == L"-") {
         // A found type's row: every item of the type, and the type's item in the tree.
-        HTREEITEM item = TraceTypeItem(GetItemText(row, 0));
+        HTREEITEM item = RowTreeItem(row);
         if (item != NULL) {
             m_pTree->SetCheckRecursive(item, mark ? 1 : 0);
             m_pTree->MarkTraceItems(item, mark);
         }
     } else if (!trace && IsFolderRow(row)) {
-        HTREEITEM item = reinterpret_cast<HTREEITEM>(static_cast<TreeItemValue>(id));
-        if (id != 0 && m_pTree != NULL) {
+        HTREEITEM item = RowTreeItem(row);
+        if (item != NULL && m_pTree != NULL) {
             m_pTree->SetCheckRecursive(item, mark ? 1 : 0);
             if (mark)
                 m_pTree->MarkFolderFiles(item);
@@ -82,6 +82,18 @@ HTREEITEM CResultListCtrl::ListedFolderItem(int row) const
     return m_pTree->GetSelectedItem();
 }
 
+HTREEITEM CResultListCtrl::RowTreeItem(int row) const
+{
+    if (m_pTree == NULL || IsParentRow(row))
+        return NULL;
+    if (ScanSelection.scanKind == kScanFileTrace)
+        return GetItemText(row, IdColumn()) == L"-" ? TraceTypeItem(GetItemText(row, 0)) : NULL;
+    if (!IsFolderRow(row))
+        return NULL;
+    const std::uint64_t id = RowId(row);
+    return id != 0 ? reinterpret_cast<HTREEITEM>(static_cast<TreeItemValue>(id)) : NULL;
+}
+
 HTREEITEM CResultListCtrl::TraceTypeItem(CString type) const
 {
     if (m_pTree == NULL)
@@ -103,7 +115,14 @@ void CResultListCtrl::SyncTreeCheckFromList(HTREEITEM item)
     if (item == NULL || m_pTree == NULL)
         return;
     const bool all = AllRowsChecked() != 0;
-    const bool none = NoRowChecked() != 0;
+    // A folder's row shows no mark while the folder is only partly marked: the listed folder then holds
+    // marks below it, and unchecking it with everything below would drop them.
+    bool partlyBelow = false;
+    for (int row = 0; row < GetItemCount() && !partlyBelow; ++row) {
+        HTREEITEM below = RowTreeItem(row);
+        partlyBelow = below != NULL && m_pTree->GetItemCheckState(below) == kTreePartlyChecked;
+    }
+    const bool none = NoRowChecked() != 0 && !partlyBelow;
     if (all)
         m_pTree->SetCheckRecursive(item, 1);
     else if (none)

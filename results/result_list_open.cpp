@@ -171,6 +171,9 @@ void CResultListCtrl::OpenEntry(int checkFlag)
             // The rows show the marks the maps hold, as a click on the folder's tree item shows them: a
             // folder only partly marked keeps its files' own marks.
             m_pTree->ShowFolderMarks(item);
+        } else if (m_pTree != NULL) {
+            // No record holds the folder: the root was listed, with the root's marks.
+            m_pTree->ShowFolderMarks(m_pTree->GetRootItem());
         } else if (checkFlag != 0) {
             CheckAllRows();
         } else {
@@ -260,6 +263,8 @@ void CResultListCtrl::OnEnter()
                 m_pTree->SelectItem(item);
                 m_pTree->Expand(item, TVE_EXPAND);
             }
+            // The listing's rows show the marks the maps hold, as any other opening of a folder does.
+            m_pTree->ShowFolderMarks(item != NULL ? item : m_pTree->GetRootItem());
         }
     } else if (m_pTree != NULL) {
         m_pTree->SetFocus();

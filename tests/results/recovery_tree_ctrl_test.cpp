@@ -34,20 +34,6 @@ using test_support::TestDisksDir;
 
 constexpr COLORREF kRed = RGB(255, 0, 0);
 
-std::vector<HTREEITEM> TreeItemsBelowRoot(CRecoveryTreeCtrl& tree)
-{
-    std::vector<HTREEITEM> items;
-    std::function<void(HTREEITEM)> walk = [&](HTREEITEM parent) {
-        for (HTREEITEM child = tree.GetChildItem(parent); child != NULL;
-             child = tree.GetNextSiblingItem(child)) {
-            items.push_back(child);
-            walk(child);
-        }
-    };
-    walk(tree.GetRootItem());
-    return items;
-}
-
 std::string SlashPath(CString path)
 {
     path.Replace(L'\\', L'/');
@@ -223,7 +209,7 @@ SmallTree BuildSmallTree()
     return {root, find(L"A"), find(L"B"), find(L"C"), find(L"D"), find(L"E"), file->fileId};
 }
 
-TEST_F(RecoveryTreeTest, AFolderWithFilesOfItsOwnFollowsItsChildrenOnlyWhenItsFirstFileIsMarked)
+TEST_F(RecoveryTreeTest, AFolderWithFilesOfItsOwnFollowsItsChildrenOnlyWhenAllItsFilesAreMarked)
 {
     const SmallTree t = BuildSmallTree();
     CRecoveryTreeCtrl& tree = Results()->RecoveryTree();
@@ -231,41 +217,60 @@ TEST_F(RecoveryTreeTest, AFolderWithFilesOfItsOwnFollowsItsChildrenOnlyWhenItsFi
     ASSERT_NE(t.c, nullptr);
     EXPECT_EQ(tree.GetItemColour(t.c), kRed);
     EXPECT_EQ(tree.GetItemPath(t.b), CString(L"A\\B"));
+    // A second file of A's own, after the first.
+    const std::uint32_t secondOfA = AddFatFileRec(u"own2.txt", 97, 10, 0, 0, 7, 0)->fileId;
+    ++fileCount;
 
     struct Case
     {
         const char* name;
-        bool ownFileMarked;
+        std::vector<std::uint32_t> marked; // A's own files marked before the children change
         bool startChecked;
         int expectedA;
     };
     const Case cases[] = {
-        {"checking the last child, own file unmarked", false, false, kTreePartlyChecked},
-        {"checking the last child, own file marked", true, false, kTreeChecked},
-        {"unchecking the last child, own file unmarked", false, true, kTreeUnchecked},
-        {"unchecking the last child, own file marked", true, true, kTreePartlyChecked},
+        {"checking the last child, own files unmarked", {}, false, kTreePartlyChecked},
+        {"checking the last child, only the first own file marked",
+         {t.ownFileOfA},
+         false,
+         kTreePartlyChecked},
+        {"checking the last child, own files marked", {t.ownFileOfA, secondOfA}, false, kTreeChecked},
+        {"unchecking the last child, own files unmarked", {}, true, kTreeUnchecked},
+        {"unchecking the last child, the second own file marked", {secondOfA}, true, kTreePartlyChecked},
+        // A checked folder's own files stay marked when a child is unchecked.
+        {"unchecking the last child of a checked folder",
+         {t.ownFileOfA, secondOfA},
+         true,
+         kTreePartlyChecked},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         list.ClearMarks();
-        if (c.ownFileMarked)
-            list.CheckedFileIds.insert(t.ownFileOfA);
-        tree.SetCheckRecursive(t.root, c.startChecked ? 1 : 0);
         if (c.startChecked) {
+            tree.SetCheckRecursive(t.root, 1);
+            for (std::uint32_t id : {t.ownFileOfA, secondOfA})
+                list.CheckedFileIds.insert(id);
+            // The own files unmarked one by one, as presses on their rows do.
+            if (c.marked.size() < 2) {
+                list.CheckedFileIds.clear();
+                list.CheckedFileIds.insert(c.marked.begin(), c.marked.end());
+                tree.SetPartlyFromRows(t.a);
+            }
             tree.UncheckItem(t.b);
             EXPECT_EQ(tree.GetItemCheckState(t.a), kTreePartlyChecked) << "one child still checked";
             tree.UncheckItem(t.c);
         } else {
+            list.CheckedFileIds.insert(c.marked.begin(), c.marked.end());
+            tree.SetCheckRecursive(t.root, 0);
             tree.CheckItem(t.b);
             EXPECT_EQ(tree.GetItemCheckState(t.a), kTreePartlyChecked) << "one child still unchecked";
             tree.CheckItem(t.c);
         }
         EXPECT_EQ(tree.GetItemCheckState(t.a), c.expectedA);
-        // A partly checked folder keeps its entry as it was.
-        if (c.expectedA != kTreePartlyChecked) {
-            EXPECT_EQ(list.CheckedFolderItems.count(reinterpret_cast<TreeItemValue>(t.a)) != 0,
-                      c.expectedA == kTreeChecked);
-        }
+        // Only a checked folder is saved whole; its own files are marked whenever it is partly checked.
+        EXPECT_EQ(list.CheckedFolderItems.count(reinterpret_cast<TreeItemValue>(t.a)) != 0,
+                  c.expectedA == kTreeChecked);
+        EXPECT_EQ(list.CheckedFileIds, std::set<std::uint64_t>(c.marked.begin(), c.marked.end()));
     }
 
     // What a folder holds, for the selected size: its subfolders, and its own files and theirs.
@@ -274,8 +279,8 @@ TEST_F(RecoveryTreeTest, AFolderWithFilesOfItsOwnFollowsItsChildrenOnlyWhenItsFi
     TreeContentTotals totals;
     tree.CountContents(t.a, totals);
     EXPECT_EQ(totals.folders, 2u);
-    EXPECT_EQ(totals.files, 2u);
-    EXPECT_EQ(totals.bytes, 1005u);
+    EXPECT_EQ(totals.files, 3u);
+    EXPECT_EQ(totals.bytes, 1012u);
 
     // A folder without files of its own simply follows its children.
     list.ClearMarks();

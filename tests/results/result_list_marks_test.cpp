@@ -27,15 +27,6 @@
 
 namespace {
 
-int RowNamed(const CString& name)
-{
-    CResultListCtrl& list = Results()->ResultList();
-    for (int row = 0; row < list.GetItemCount(); ++row)
-        if (list.GetItemText(row, 0).CompareNoCase(name) == 0)
-            return row;
-    return -1;
-}
-
 HTREEITEM ItemNamed(CRecoveryTreeCtrl& tree, HTREEITEM parent, LPCWSTR name)
 {
     for (HTREEITEM child = tree.GetChildItem(parent); child != NULL; child = tree.GetNextSiblingItem(child))
@@ -53,24 +44,6 @@ std::vector<std::pair<std::string, int>> RowMarks()
         if (!list.IsParentRow(row))
             marks.emplace_back(Utf8(list.GetItemText(row, 0)), list.GetCheckState(row));
     return marks;
-}
-
-// A press and release of the left button on the row's box, as the mouse gives them.
-void ClickBox(int row)
-{
-    CResultListCtrl& list = Results()->ResultList();
-    CRect bounds;
-    ASSERT_TRUE(list.GetItemRect(row, &bounds, LVIR_BOUNDS));
-    LVHITTESTINFO hit = {};
-    hit.pt = CPoint(bounds.left, bounds.CenterPoint().y);
-    for (; hit.pt.x < bounds.left + 40; ++hit.pt.x) {
-        if (list.HitTest(&hit) == row && (hit.flags & LVHT_ONITEMSTATEICON) != 0)
-            break;
-    }
-    ASSERT_NE(hit.flags & LVHT_ONITEMSTATEICON, 0u) << "no box on row " << row;
-    list.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(hit.pt.x, hit.pt.y));
-    list.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(hit.pt.x, hit.pt.y));
-    PumpMessages(20);
 }
 
 class ResultListMarksTest : public testing::Test
@@ -121,7 +94,7 @@ TEST_F(ResultListMarksTest, BoxesClickedInAFolderCheckItsTreeItemAllNoneOrPartly
 
     // Every row marked, each by one press on its box: the folder is checked, the root partly.
     for (int row = 1; row < list.GetItemCount(); ++row) {
-        ClickBox(row);
+        ClickRowBox(row);
         EXPECT_EQ(list.GetCheckState(row), 1) << "one press marks once";
         if (row + 1 < list.GetItemCount()) {
             EXPECT_EQ(tree.GetItemCheckState(sizes), kTreePartlyChecked);
@@ -133,7 +106,7 @@ TEST_F(ResultListMarksTest, BoxesClickedInAFolderCheckItsTreeItemAllNoneOrPartly
     EXPECT_EQ(list.CheckedFileIds.size(), 6u);
 
     // One unmarked: partly checked, and the folder is no longer saved whole.
-    ClickBox(2);
+    ClickRowBox(2);
     EXPECT_EQ(tree.GetItemCheckState(sizes), kTreePartlyChecked);
     EXPECT_EQ(list.CheckedFolderItems.count(reinterpret_cast<TreeItemValue>(sizes)), 0u);
     EXPECT_EQ(list.CheckedFileIds.size(), 5u);
@@ -141,14 +114,14 @@ TEST_F(ResultListMarksTest, BoxesClickedInAFolderCheckItsTreeItemAllNoneOrPartly
     // None marked: unchecked, and so is the root.
     for (int row = 1; row < list.GetItemCount(); ++row)
         if (list.GetCheckState(row) == 1)
-            ClickBox(row);
+            ClickRowBox(row);
     EXPECT_EQ(tree.GetItemCheckState(sizes), kTreeUnchecked);
     EXPECT_EQ(tree.GetItemCheckState(tree.GetRootItem()), kTreeUnchecked);
     EXPECT_TRUE(list.CheckedFileIds.empty());
 
     // A mix, then up to the root and back into the folder by double clicks: the same marks.
-    ClickBox(1);
-    ClickBox(3);
+    ClickRowBox(1);
+    ClickRowBox(3);
     list.SetFocus();
     list.SetSelectionMark(5);
     list.SendMessage(WM_KEYDOWN, VK_SPACE, 0);
@@ -179,7 +152,7 @@ TEST_F(ResultListMarksTest, AFolderRowsBoxMarksTheFolderWithWhatItHoldsAndTheRoo
     ASSERT_NE(level1, nullptr);
     const int row = RowNamed(L"Level1");
     ASSERT_GE(row, 0);
-    ClickBox(row);
+    ClickRowBox(row);
     EXPECT_EQ(tree.GetItemCheckState(level1), kTreeChecked);
     EXPECT_EQ(tree.GetItemCheckState(tree.GetChildItem(level1)), kTreeChecked) << "Level2";
     EXPECT_EQ(tree.GetItemCheckState(tree.GetRootItem()), kTreePartlyChecked);

@@ -67,15 +67,6 @@ std::string FileText(const CString& path)
     return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
 }
 
-int RowNamed(const CString& name)
-{
-    CResultListCtrl& list = Results()->ResultList();
-    for (int row = 0; row < list.GetItemCount(); ++row)
-        if (list.GetItemText(row, 0).CompareNoCase(name) == 0)
-            return row;
-    return -1;
-}
-
 CString PreviewPath()
 {
     auto* pDocument = dynamic_cast<CEx_StyleDoc*>(StartedFrame()->GetActiveDocument());

@@ -24,6 +24,7 @@
 #include "support/test_paths.h"
 #include "wizard_state.h"
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -232,6 +233,46 @@ void CALLBACK PropertiesReader::OnTimer(HWND, UINT, UINT_PTR, DWORD)
         test_support::WriteFramedWindowScreenshot(dialog, self->m_screenshot);
     }
     ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
+int RowNamed(const CString& name)
+{
+    CResultListCtrl& list = Results()->ResultList();
+    for (int row = 0; row < list.GetItemCount(); ++row)
+        if (list.GetItemText(row, 0).CompareNoCase(name) == 0)
+            return row;
+    return -1;
+}
+
+std::vector<HTREEITEM> TreeItemsBelowRoot(CRecoveryTreeCtrl& tree)
+{
+    std::vector<HTREEITEM> items;
+    std::function<void(HTREEITEM)> walk = [&](HTREEITEM parent) {
+        for (HTREEITEM child = tree.GetChildItem(parent); child != NULL;
+             child = tree.GetNextSiblingItem(child)) {
+            items.push_back(child);
+            walk(child);
+        }
+    };
+    walk(tree.GetRootItem());
+    return items;
+}
+
+void ClickRowBox(int row)
+{
+    CResultListCtrl& list = Results()->ResultList();
+    CRect bounds;
+    ASSERT_TRUE(list.GetItemRect(row, &bounds, LVIR_BOUNDS));
+    LVHITTESTINFO hit = {};
+    hit.pt = CPoint(bounds.left, bounds.CenterPoint().y);
+    for (; hit.pt.x < bounds.left + 40; ++hit.pt.x) {
+        if (list.HitTest(&hit) == row && (hit.flags & LVHT_ONITEMSTATEICON) != 0)
+            break;
+    }
+    ASSERT_NE(hit.flags & LVHT_ONITEMSTATEICON, 0u) << "no box on row " << row;
+    list.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(hit.pt.x, hit.pt.y));
+    list.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(hit.pt.x, hit.pt.y));
+    PumpMessages(20);
 }
 
 void MaximisedFrameTest::SetUp()

@@ -9,10 +9,12 @@
 #include <cstdint>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "support/oracle_files.h"
 
 class CThirdView_HDD;
+class CRecoveryTreeCtrl;
 
 CThirdView_HDD* Results();
 
@@ -41,6 +43,15 @@ struct TraceRecordTexts
     const char16_t* type;
 };
 HTREEITEM BuildFileTraceTree(std::initializer_list<TraceRecordTexts> records);
+
+// The result list's row with that name (without regard to case), or -1.
+int RowNamed(const CString& name);
+
+// Every item below the tree's root, in pre-order.
+std::vector<HTREEITEM> TreeItemsBelowRoot(CRecoveryTreeCtrl& tree);
+
+// A press and release of the left button on the result list row's box, as the mouse gives them.
+void ClickRowBox(int row);
 
 // The point of the item's box in the tree (the first point left of its label that the tree calls its
 // state image), the item scrolled into view first.

@@ -2,12 +2,14 @@
 // browser, the saving dialog and its closing message, driven as the user drives them. What lands in the
 // chosen folder must be byte for byte what Sleuth Kit reads (files.tsv), and nothing may land beside it.
 #include "app_test_app.h"
+#include "box_answerer.h"
 #include "modal_script.h"
 #include "results_test_support.h"
 
 #include <gtest/gtest.h>
 
 #include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/listing/result_listing.h"
 #include "engine/recovery/save/save_names.h"
 #include "message_dialogs.h"
 #include "properties_dlg.h"
@@ -528,6 +530,318 @@ TEST_F(SavingTest, AnExtensiveScanOfNtfsSavedWholeMatchesSleuthKitWithUnsafeName
     EXPECT_EQ(unsafe, 12);
     for (const std::string& entry : ListTree(scratch.Parent()))
         EXPECT_EQ(entry.rfind("target/", 0), 0u) << entry;
+}
+
+// What the user sees and what Save writes, after each road that changes marks.
+class MarksAgreementTest : public SavingTest
+{
+protected:
+    static HTREEITEM ItemWithText(const wchar_t* text)
+    {
+        CRecoveryTreeCtrl& tree = Results()->RecoveryTree();
+        if (CString(text) == L"Root")
+            return tree.GetRootItem();
+        for (HTREEITEM item : TreeItemsBelowRoot(tree))
+            if (tree.GetItemText(item) == text)
+                return item;
+        ADD_FAILURE() << "no tree item " << Utf8(CString(text));
+        return NULL;
+    }
+
+    // The listed rows against the listed folder's box: checked, every row marked; unchecked, none and no
+    // folder below partly checked; partly, some but not all. A folder's row shows its folder's box
+    // checked. The marked file rows go into `marked`, named as the save names them.
+    static void CheckListedRows(HTREEITEM folder, std::multiset<std::string>& marked)
+    {
+        CRecoveryTreeCtrl& tree = Results()->RecoveryTree();
+        CResultListCtrl& list = Results()->ResultList();
+        int rows = 0;
+        int checked = 0;
+        bool partlyBelow = false;
+        for (int row = 0; row < list.GetItemCount(); ++row) {
+            if (list.IsParentRow(row))
+                continue;
+            ++rows;
+            const int mark = list.GetCheckState(row);
+            checked += mark == 1 ? 1 : 0;
+            if (list.IsFolderRow(row)) {
+                const HTREEITEM item =
+                    reinterpret_cast<HTREEITEM>(static_cast<TreeItemValue>(list.RowId(row)));
+                EXPECT_EQ(mark == 1, tree.GetItemCheckState(item) == kTreeChecked)
+                    << Utf8(list.GetItemText(row, 0));
+                partlyBelow = partlyBelow || tree.GetItemCheckState(item) == kTreePartlyChecked;
+            } else if (mark == 1) {
+                marked.insert(SafePath(Utf8(list.GetItemText(row, 0))));
+            }
+        }
+        switch (tree.GetItemCheckState(folder)) {
+        case kTreeChecked:
+            EXPECT_EQ(checked, rows) << "a checked folder shows every row marked";
+            break;
+        case kTreeUnchecked:
+            EXPECT_EQ(checked, 0) << "an unchecked folder shows no row marked";
+            EXPECT_FALSE(partlyBelow);
+            break;
+        default:
+            EXPECT_LT(checked, rows) << "a partly checked folder shows some rows unmarked";
+            EXPECT_TRUE(checked > 0 || partlyBelow) << "a partly checked folder holds marks";
+            break;
+        }
+    }
+
+    static std::vector<int> TreeStates()
+    {
+        CRecoveryTreeCtrl& tree = Results()->RecoveryTree();
+        std::vector<int> states{tree.GetItemCheckState(tree.GetRootItem())};
+        for (HTREEITEM item : TreeItemsBelowRoot(tree))
+            states.push_back(tree.GetItemCheckState(item));
+        return states;
+    }
+
+    // Every folder listed by a click on its tree label, each checked against its box; the marked files
+    // the user sees. Listing changes neither the tree's states nor what Save would take.
+    static std::multiset<std::string> VisibleMarkedFiles()
+    {
+        CRecoveryTreeCtrl& tree = Results()->RecoveryTree();
+        CResultListCtrl& list = Results()->ResultList();
+        const std::vector<int> states = TreeStates();
+        Results()->PrepareSaveSelection();
+        const auto folders = list.SaveFolderItems;
+        const auto files = list.SaveFileIds;
+        std::vector<HTREEITEM> items{tree.GetRootItem()};
+        for (HTREEITEM item : TreeItemsBelowRoot(tree))
+            items.push_back(item);
+        std::multiset<std::string> marked;
+        for (HTREEITEM item : items) {
+            SCOPED_TRACE("listed " + Utf8(tree.GetItemText(item)));
+            tree.OnItemClick(TVHT_ONITEMLABEL, item);
+            CheckListedRows(item, marked);
+        }
+        EXPECT_EQ(TreeStates(), states) << "listing changed the tree's marks";
+        Results()->PrepareSaveSelection();
+        EXPECT_EQ(list.SaveFolderItems, folders) << "listing changed the folders Save takes";
+        EXPECT_EQ(list.SaveFileIds, files) << "listing changed the files Save takes";
+        return marked;
+    }
+
+    static std::multiset<std::string> SavedNames(const std::filesystem::path& folder)
+    {
+        std::multiset<std::string> names;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+            if (entry.is_regular_file())
+                names.insert(Upper(Utf8Name(entry.path().filename())));
+        return names;
+    }
+};
+
+TEST_F(MarksAgreementTest, EveryRoadThatMarksLeavesTheBoxesTheTreeAndTheSaveInAgreement)
+{
+    ASSERT_TRUE(QuickScanToResults(FindPartition("mbr-ext05", "2")));
+    CRecoveryTreeCtrl& tree = Results()->RecoveryTree();
+    CResultListCtrl& list = Results()->ResultList();
+    const HTREEITEM root = tree.GetRootItem();
+    ASSERT_NE(root, nullptr);
+
+    // The roads, as the user takes them.
+    const auto treeBox = [&](const wchar_t* folder) {
+        const HTREEITEM item = ItemWithText(folder);
+        const CPoint point = TreeBoxPoint(tree, item);
+        {
+            BoxAnswerer answerer(IDOK);
+            tree.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(point.x, point.y));
+        }
+        tree.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(point.x, point.y));
+    };
+    const auto listFolder = [&](const wchar_t* folder) {
+        tree.OnItemClick(TVHT_ONITEMLABEL, ItemWithText(folder));
+    };
+    const auto rowBox = [&](const wchar_t* name) {
+        const int row = RowNamed(name);
+        ASSERT_GE(row, 0) << Utf8(CString(name));
+        ClickRowBox(row);
+    };
+    const auto key = [&](const wchar_t* name, WPARAM code) {
+        const int row = RowNamed(name);
+        ASSERT_GE(row, 0) << Utf8(CString(name));
+        list.SetFocus();
+        list.SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        list.SetSelectionMark(row);
+        MSG message = {};
+        message.hwnd = list.GetSafeHwnd();
+        message.message = WM_KEYDOWN;
+        message.wParam = code;
+        if (!list.PreTranslateMessage(&message))
+            list.SendMessage(WM_KEYDOWN, code, 0);
+        PumpMessages(20);
+    };
+    const auto markEveryRow = [&] {
+        for (int row = 0; row < list.GetItemCount(); ++row)
+            if (list.GetCheckState(row) == 0)
+                ClickRowBox(row);
+    };
+    using Steps = std::function<void()>;
+    struct Case
+    {
+        const char* name;
+        bool fromScan; // the marks a scan leaves, else nothing marked and the root listed
+        Steps steps;
+        std::vector<const char*> saved, notSaved;
+        bool byMenu; // saved through Recover Selected of the list's menu
+        const wchar_t* screenshot;
+    };
+    const Case cases[] = {
+        {"the scan's own marks", true, [] {}, {"exactly13.txt", "one.bin", "deep.txt"}, {}, false, nullptr},
+        {"the root's box off and on",
+         true,
+         [&] {
+             treeBox(L"Root");
+             treeBox(L"Root");
+         },
+         {"exactly13.txt", "lower.txt", "deep.txt", "S01.TXT"},
+         {},
+         false,
+         L"marks_root_box_off_and_on"},
+        {"the root's box off and on, then a root file's box off",
+         true,
+         [&] {
+             treeBox(L"Root");
+             treeBox(L"Root");
+             listFolder(L"Root");
+             rowBox(L"exactly13.txt");
+         },
+         {"lower.txt", "deep.txt"},
+         {"exactly13.txt"},
+         false,
+         nullptr},
+        {"root files by their boxes and the space bar",
+         false,
+         [&] {
+             rowBox(L"exactly13.txt");
+             key(L"lower.txt", VK_SPACE);
+         },
+         {"exactly13.txt", "lower.txt"},
+         {"UPPER.TXT", "one.bin"},
+         false,
+         L"marks_root_files_by_their_boxes"},
+        {"every row of the root by its box",
+         false,
+         markEveryRow,
+         {"exactly13.txt", "deep.txt", "one.bin"},
+         {},
+         false,
+         nullptr},
+        {"a folder's row",
+         false,
+         [&] { rowBox(L"Level1"); },
+         {"readme.txt", "middle.bin", "deep.txt"},
+         {"exactly13.txt"},
+         false,
+         nullptr},
+        {"a subfolder's tree box off in the scan's tree",
+         true,
+         [&] { treeBox(L"Level2"); },
+         {"exactly13.txt", "readme.txt", "one.bin"},
+         {"middle.bin", "deep.txt"},
+         false,
+         L"marks_subfolder_box_off"},
+        {"a file's box off in a checked folder",
+         true,
+         [&] {
+             listFolder(L"Sizes");
+             rowBox(L"one.bin");
+         },
+         {"multi.bin", "exactly13.txt"},
+         {"one.bin"},
+         false,
+         nullptr},
+        {"a folder's rows all off while a folder below it holds a mark",
+         false,
+         [&] {
+             listFolder(L"Level2");
+             rowBox(L"middle.bin");
+             listFolder(L"Level1");
+             rowBox(L"readme.txt");
+             rowBox(L"readme.txt");
+         },
+         {"middle.bin"},
+         {"readme.txt"},
+         false,
+         nullptr},
+        {"Enter on an unmarked folder's row",
+         false,
+         [&] {
+             rowBox(L"Sizes");
+             key(L"Level1", VK_RETURN);
+         },
+         {"one.bin"},
+         {"readme.txt"},
+         false,
+         nullptr},
+        {"Recover Selected of the list's menu",
+         false,
+         [&] { rowBox(L"STRADDLE"); },
+         {"S01.TXT"},
+         {"exactly13.txt"},
+         true,
+         nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.fromScan) {
+            // As the scan's end leaves them: the root checked with everything below it, its rows listed.
+            tree.EngineSide().SetCheckRecursive(reinterpret_cast<TreeItemValue>(root), 1);
+            tree.SelectItem(root);
+            ListFolderFat(kFatRootFolder);
+        } else {
+            if (tree.GetItemCheckState(root) != kTreeUnchecked)
+                tree.OnItemClick(TVHT_ONITEMSTATEICON, root);
+            ASSERT_EQ(tree.GetItemCheckState(root), kTreeUnchecked);
+            listFolder(L"Root");
+        }
+        c.steps();
+        // The folder listed when the road ends, as it shows (a box pressed in the tree selects its item
+        // and lists nothing).
+        {
+            SCOPED_TRACE("as the road left it");
+            const int first = list.GetItemCount() > 1 && list.IsParentRow(0) ? 1 : 0;
+            ASSERT_LT(first, list.GetItemCount());
+            std::multiset<std::string> ignored;
+            CheckListedRows(list.ListedFolderItem(first), ignored);
+        }
+        if (c.screenshot != nullptr)
+            Screenshot(c.screenshot);
+        const std::multiset<std::string> visible = VisibleMarkedFiles();
+
+        ScratchFolder scratch;
+        std::filesystem::create_directories(scratch.Target());
+        if (c.byMenu) {
+            // Recover Selected prepares the save as the Save button does; the folder browser is
+            // cancelled, and what the menu's road prepared is saved as it stands.
+            listFolder(L"Root");
+            list.SetMenuTracker([](CMenu*, CPoint) { return 32777; });
+            {
+                BoxAnswerer answerer(IDCANCEL);
+                CRect label;
+                list.GetItemRect(RowNamed(L"exactly13.txt"), &label, LVIR_LABEL);
+                list.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON,
+                                 MAKELPARAM(label.left + 10, label.CenterPoint().y));
+            }
+            list.SetMenuTracker({});
+            ASSERT_FALSE(list.SaveFolderItems.empty() && list.SaveFileIds.empty());
+            SaveDriver driver;
+            Results()->SaveIntoFolder(scratch.Target().wstring().c_str());
+            ASSERT_FALSE(driver.messages.empty());
+            EXPECT_EQ(driver.messages.back(), L"Files Saved Successfully.");
+        } else {
+            SaveExpectingSuccess(scratch);
+        }
+        const std::multiset<std::string> saved = SavedNames(scratch.Target());
+        EXPECT_EQ(saved, visible) << "Save wrote other files than the boxes show";
+        for (const char* name : c.saved)
+            EXPECT_EQ(saved.count(SafePath(name)), 1u) << name;
+        for (const char* name : c.notSaved)
+            EXPECT_EQ(saved.count(SafePath(name)), 0u) << name;
+    }
 }
 
 } // namespace
