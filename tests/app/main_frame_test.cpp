@@ -142,6 +142,30 @@ TEST(MainFrame, TheToolbarIsWhiteWithTheBannerAtItsRightEnd)
     const COLORREF band = row[40 + 120];
     EXPECT_LT(GetRValue(band), 0x60);
     EXPECT_GT(GetBValue(band), 0x90);
+
+    // The bars have no grippers, so their left ends stay white; the buttons and the separators between
+    // them stand on the white.
+    const auto whiteCount = [](const std::vector<COLORREF>& pixels) {
+        return static_cast<size_t>(std::count(pixels.begin(), pixels.end(), RGB(255, 255, 255)));
+    };
+    for (CXTPCommandBar* pBar : {static_cast<CXTPCommandBar*>(pBars->GetMenuBar()), pToolBar}) {
+        pBar->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        CRect rcBar;
+        pBar->GetClientRect(&rcBar);
+        const std::vector<COLORREF> strip = ClientPixels(pBar->GetSafeHwnd(), CRect(0, 0, 5, rcBar.Height()));
+        EXPECT_EQ(whiteCount(strip), strip.size()) << std::wstring(pBar->GetTitle());
+    }
+    const CRect rcOpen = pToolBar->GetControl(0)->GetRect();
+    const CRect rcNext = pToolBar->GetControl(1)->GetRect();
+    ASSERT_LT(rcOpen.right, rcNext.left);
+    const std::vector<COLORREF> open = ClientPixels(pToolBar->GetSafeHwnd(), rcOpen);
+    EXPECT_LT(whiteCount(open), open.size()) << "the Open button";
+    const std::vector<COLORREF> gap =
+        ClientPixels(pToolBar->GetSafeHwnd(), CRect(rcOpen.right, rcOpen.top, rcNext.left, rcOpen.bottom));
+    EXPECT_LT(whiteCount(gap), gap.size()) << "the separator after Open";
+    // The band of docked bars as the user sees it: menu bar and toolbar on the white dock bar.
+    EXPECT_TRUE(test_support::WriteWindowScreenshot(pBars->GetDockBar(xtpBarTop)->GetSafeHwnd(),
+                                                    L"app_main_frame_bars"));
 }
 
 // The banner belongs to the toolbar band: a drop-down menu of the frame shows its own face and frame

@@ -384,11 +384,29 @@ BOOL CXTPCommandBar::SetTracking(int nMode, BOOL bSelectFirst, BOOL bKeyboard)
             if (CWnd* pNext = GetParent()->GetNextDlgTabItem(this); pNext != NULL && pNext != this)
                 pNext->SetFocus();
         }
+        // A field of the bar that still has the keyboard gives it back itself when it lets it go.
+        const HWND hFocus = ::GetFocus();
+        if (hFocus == NULL || (hFocus != m_hWnd && !::IsChild(m_hWnd, hFocus)))
+            m_hwndPreviousFocus = NULL;
         m_nLockCount = 0;
     }
     if (pCommandBars != NULL)
         pCommandBars->OnTrackingModeChanged(this, nMode);
     return TRUE;
+}
+
+void CXTPCommandBar::NotePreviousFocus(HWND hWnd)
+{
+    // The bar itself or one of its own windows would only hand the keyboard back to the bar.
+    if (m_hwndPreviousFocus == NULL && hWnd != NULL && hWnd != m_hWnd && !::IsChild(m_hWnd, hWnd))
+        m_hwndPreviousFocus = hWnd;
+}
+
+HWND CXTPCommandBar::TakePreviousFocus()
+{
+    const HWND hWnd = m_hwndPreviousFocus;
+    m_hwndPreviousFocus = NULL;
+    return ::IsWindow(hWnd) ? hWnd : NULL;
 }
 
 int CXTPCommandBar::MapNavigationKey(UINT nChar) const

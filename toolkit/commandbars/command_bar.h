@@ -200,6 +200,11 @@ public:
     // The window is on screen (the accessible state of the bar and of its controls).
     BOOL IsBarShown() const { return ::IsWindow(m_hWnd) && IsWindowVisible(); }
 
+    // The window that had the keyboard before the bar or one of its fields took it, to be given back
+    // when a field lets the keyboard go; remembered once, forgotten when the keyboard has left the bar.
+    void NotePreviousFocus(HWND hWnd);
+    HWND TakePreviousFocus();
+
     // Key lock, mouse suppression and tracking lock share one count: while it is positive keys are
     // swallowed, a hover does nothing and a click outside leaves the bar open.
     int m_nLockCount = 0;
@@ -261,6 +266,7 @@ protected:
     int m_nSelected = -1;
     int m_nPopuped = -1;
     HWND m_hwndCaret = NULL;
+    HWND m_hwndPreviousFocus = NULL;
     UINT m_nBarID = 0;
     BOOL m_bVisible = TRUE;
     int m_nTracking = 0;

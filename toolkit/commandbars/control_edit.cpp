@@ -455,8 +455,14 @@ int CXTPControlEdit::OnHookKeyDown(UINT nChar, LPARAM)
     case VK_TAB:
         return 0;
     case VK_ESCAPE:
+        // A docked or dialog bar stops tracking first, as for a combo box: the keyboard goes back to a
+        // window outside the bar, whose keys a tracking bar would take. An open menu stays open.
+        InternalAddRef();
+        if (m_pParent != NULL && m_pParent->GetPosition() != xtpBarPopup)
+            m_pParent->SetTracking(FALSE);
         SetEditText(m_strLastText);
         SetFocused(FALSE);
+        InternalRelease();
         return 1;
     default:
         if (m_pAutoComplete != NULL && m_pAutoComplete->TranslateSuggestionKey(nChar))

@@ -160,10 +160,8 @@ template <class TBase, class TEditCtrl> void CXTPControlField<TBase, TEditCtrl>:
         }
     }
     m_strLastText = GetEditText();
-    if (m_hwndPreviousFocus == NULL) {
-        const HWND hwndFocus = ::GetFocus();
-        m_hwndPreviousFocus = hwndFocus != hwndEdit ? hwndFocus : NULL;
-    }
+    if (CXTPCommandBar* pBar = this->m_pParent)
+        pBar->NotePreviousFocus(::GetFocus());
     if (::IsWindow(hwndEdit) && ::GetFocus() != hwndEdit)
         ::SetFocus(hwndEdit);
     if (CXTPCommandBar* pBar = this->m_pParent) {
@@ -182,12 +180,10 @@ void CXTPControlField<TBase, TEditCtrl>::GiveUpFocus(UINT nKillFocusCode)
 {
     const HWND hwndEdit = m_pEdit != NULL ? m_pEdit->GetSafeHwnd() : NULL;
     m_bFocused = FALSE;
-    if (::IsWindow(hwndEdit) && ::GetFocus() == hwndEdit) {
-        const HWND hwndPrevious = m_hwndPreviousFocus;
-        m_hwndPreviousFocus = NULL;
-        ::SetFocus(::IsWindow(hwndPrevious) ? hwndPrevious : NULL);
-    }
-    m_hwndPreviousFocus = NULL;
+    CXTPCommandBar* pBar = this->m_pParent;
+    const HWND hwndPrevious = pBar != NULL ? pBar->TakePreviousFocus() : NULL;
+    if (::IsWindow(hwndEdit) && ::GetFocus() == hwndEdit)
+        ::SetFocus(hwndPrevious);
     if (m_pAutoComplete != NULL)
         m_pAutoComplete->HookEdit(FALSE);
     --CXTPMouseManager::GetInstance()->m_nLock;

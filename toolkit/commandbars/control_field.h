@@ -74,7 +74,6 @@ protected:
     mutable BOOL m_bTextChanged = FALSE;
     DWORD m_dwShellAutoCompleteFlags = 0;
     CXTPShellAutoComplete* m_pAutoComplete = NULL;
-    HWND m_hwndPreviousFocus = NULL;
     // Above 0 while the control sets the window's text itself: no change is reported.
     int m_nSettingText = 0;
 

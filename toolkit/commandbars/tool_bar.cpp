@@ -430,6 +430,7 @@ int CXTPToolBar::OnKeyDown(UINT nChar, LPARAM lParam)
 
 void CXTPToolBar::OnSetFocus(CWnd* pOldWnd)
 {
+    NotePreviousFocus(pOldWnd->GetSafeHwnd());
     CXTPCommandBar::OnSetFocus(pOldWnd);
     if (GetDragTracker() == NULL && !IsTrackingMode())
         SetTracking(TRUE, TRUE, TRUE);

@@ -6,6 +6,7 @@
 #include "command_bars.h"
 #include "commandbars_test_frames.h"
 #include "commandbars_test_ids.h"
+#include "control_edit.h"
 #include "frame_wnd.h"
 #include "image_manager.h"
 #include "support/screenshot.h"
@@ -390,7 +391,6 @@ TEST_F(FrameOfBars, TheSystemKeyMenuEntersKeyboardMenuModeOnTheMenuBar)
     EXPECT_FALSE(m_pMenuBar->IsTrackingMode());
 }
 
-// A bar that records the navigation codes its keys become.
 TEST_F(FrameOfBars, CtrlTabMovesTheKeyboardToTheNextVisibleToolbarAndShiftBack)
 {
     CXTPToolBar* pSecond = m_pBars->Add(L"Second", xtpBarTop);
@@ -433,45 +433,76 @@ TEST_F(FrameOfBars, CtrlTabMovesTheKeyboardToTheNextVisibleToolbarAndShiftBack)
     m_pToolBar->SetTracking(FALSE, TRUE);
 }
 
-TEST(ToolBarInADialog, TheFocusEntersKeyboardTrackingAndTabOrEscapeLeaveForTheDialogsControls)
+// A dialog with a toolbar of three buttons between its two fields, in the tab order too.
+class ToolBarInADialog : public ::testing::Test
 {
-    CDialog dialog;
-    ASSERT_TRUE(dialog.Create(IDD_CB_TOOLBAR_DIALOG));
-    dialog.SetWindowPos(&CWnd::wndTop, 60, 60, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
-    dialog.SetForegroundWindow();
-    CWnd* pName = dialog.GetDlgItem(IDC_CB_DIALOG_NAME);
-    CWnd* pNote = dialog.GetDlgItem(IDC_CB_DIALOG_NOTE);
-    ASSERT_TRUE(pName != NULL && pNote != NULL);
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dialog.Create(IDD_CB_TOOLBAR_DIALOG));
+        m_dialog.SetWindowPos(&CWnd::wndTop, 60, 60, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+        m_dialog.SetForegroundWindow();
+        m_pName = m_dialog.GetDlgItem(IDC_CB_DIALOG_NAME);
+        m_pNote = m_dialog.GetDlgItem(IDC_CB_DIALOG_NOTE);
+        ASSERT_TRUE(m_pName != NULL && m_pNote != NULL);
 
-    const UINT ids[] = {ID_CB_NEW, ID_CB_OPEN, ID_CB_SAVE};
-    const COLORREF colours[] = {RGB(40, 160, 40), RGB(200, 160, 40), RGB(40, 90, 200)};
-    for (int i = 0; i < 3; ++i) {
-        CXTPImageHandle handle;
-        handle.SetIcon(MakeSquareIcon(colours[i], RGB(64, 64, 64), 2));
-        XTPImageManager()->SetCommandIcon(handle, ids[i]);
+        const COLORREF colours[] = {RGB(40, 160, 40), RGB(200, 160, 40), RGB(40, 90, 200)};
+        for (int i = 0; i < 3; ++i) {
+            CXTPImageHandle handle;
+            handle.SetIcon(MakeSquareIcon(colours[i], RGB(64, 64, 64), 2));
+            XTPImageManager()->SetCommandIcon(handle, kButtonIds[i]);
+        }
+        m_pBar = new CXTPToolBar;
+        ASSERT_TRUE(m_pBar->CreateToolBar(WS_CHILD | WS_VISIBLE | WS_TABSTOP, &m_dialog, IDC_CB_DIALOG_BAR));
+        ASSERT_EQ(nullptr, m_pBar->GetCommandBars());
+        for (UINT nId : kButtonIds)
+            m_pBar->GetControls()->Add(xtpControlButton, static_cast<int>(nId));
     }
-    auto* pBar = new CXTPToolBar;
-    ASSERT_TRUE(pBar->CreateToolBar(WS_CHILD | WS_VISIBLE | WS_TABSTOP, &dialog, IDC_CB_DIALOG_BAR));
-    ASSERT_EQ(nullptr, pBar->GetCommandBars());
-    for (UINT nId : ids)
-        pBar->GetControls()->Add(xtpControlButton, static_cast<int>(nId));
-    // Between the two fields, in the tab order too.
-    CRect rcName;
-    pName->GetWindowRect(&rcName);
-    dialog.ScreenToClient(&rcName);
-    const CSize size = pBar->CalcDockingLayout(200, LM_HORZ | LM_HORZDOCK | LM_COMMIT);
-    pBar->SetWindowPos(pName, rcName.left, rcName.bottom + 6, size.cx, size.cy, SWP_NOACTIVATE);
-    ASSERT_EQ(pBar, dialog.GetNextDlgTabItem(pName));
+    void TearDown() override
+    {
+        if (m_pBar != NULL) {
+            if (m_pBar->IsTrackingMode())
+                m_pBar->SetTracking(FALSE, TRUE);
+            m_pBar->DestroyWindow();
+            m_pBar->InternalRelease();
+        }
+        m_dialog.DestroyWindow();
+        for (UINT nId : kButtonIds)
+            XTPImageManager()->RemoveIcon(nId);
+    }
+    // Lays the bar out under the first field, where the dialog's Tab from that field reaches it.
+    void PlaceBar()
+    {
+        CRect rcName;
+        m_pName->GetWindowRect(&rcName);
+        m_dialog.ScreenToClient(&rcName);
+        const CSize size = m_pBar->CalcDockingLayout(300, LM_HORZ | LM_HORZDOCK | LM_COMMIT);
+        m_pBar->SetWindowPos(m_pName, rcName.left, rcName.bottom + 6, size.cx, size.cy, SWP_NOACTIVATE);
+        m_pBar->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+        PumpMessages();
+    }
+
+    static constexpr UINT kButtonIds[] = {ID_CB_NEW, ID_CB_OPEN, ID_CB_SAVE};
+    CDialog m_dialog;
+    CWnd* m_pName = NULL;
+    CWnd* m_pNote = NULL;
+    CXTPToolBar* m_pBar = NULL;
+};
+
+TEST_F(ToolBarInADialog, TheFocusEntersKeyboardTrackingAndTabOrEscapeLeaveForTheDialogsControls)
+{
+    PlaceBar();
+    ASSERT_EQ(m_pBar, m_dialog.GetNextDlgTabItem(m_pName));
 
     // The dialog's Tab from the first field gives the bar the focus: it tracks from its first button.
-    pName->SetFocus();
-    dialog.GetNextDlgTabItem(pName)->SetFocus();
-    ASSERT_EQ(pBar->m_hWnd, ::GetFocus());
-    EXPECT_TRUE(pBar->IsTrackingMode());
-    EXPECT_EQ(0, pBar->GetSelectedIndex());
-    pBar->OnKeyDown(VK_END, 0);
-    EXPECT_EQ(2, pBar->GetSelectedIndex());
-    EXPECT_TRUE(test_support::WriteFramedWindowScreenshot(dialog.m_hWnd, L"toolbar_in_dialog_focused"));
+    m_pName->SetFocus();
+    m_dialog.GetNextDlgTabItem(m_pName)->SetFocus();
+    ASSERT_EQ(m_pBar->m_hWnd, ::GetFocus());
+    EXPECT_TRUE(m_pBar->IsTrackingMode());
+    EXPECT_EQ(0, m_pBar->GetSelectedIndex());
+    m_pBar->OnKeyDown(VK_END, 0);
+    EXPECT_EQ(2, m_pBar->GetSelectedIndex());
+    EXPECT_TRUE(test_support::WriteFramedWindowScreenshot(m_dialog.m_hWnd, L"toolbar_in_dialog_focused"));
 
     struct Case
     {
@@ -480,28 +511,54 @@ TEST(ToolBarInADialog, TheFocusEntersKeyboardTrackingAndTabOrEscapeLeaveForTheDi
         bool bShift;
         CWnd* pFocus;
     };
-    const Case cases[] = {{"Tab", VK_TAB, false, pNote},
-                          {"Shift+Tab", VK_TAB, true, pName},
-                          {"Escape hands the focus on", VK_ESCAPE, false, pNote}};
+    const Case cases[] = {{"Tab", VK_TAB, false, m_pNote},
+                          {"Shift+Tab", VK_TAB, true, m_pName},
+                          {"Escape hands the focus on", VK_ESCAPE, false, m_pNote}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        pBar->SetFocus();
-        ASSERT_TRUE(pBar->IsTrackingMode());
+        m_pBar->SetFocus();
+        ASSERT_TRUE(m_pBar->IsTrackingMode());
         {
             HeldKeys held = c.bShift ? HeldKeys{VK_SHIFT} : HeldKeys{};
-            EXPECT_EQ(XTP_HOOK_HANDLED, pBar->OnKeyDown(c.nKey, 0));
+            EXPECT_EQ(XTP_HOOK_HANDLED, m_pBar->OnKeyDown(c.nKey, 0));
         }
         EXPECT_EQ(c.pFocus->m_hWnd, ::GetFocus());
-        EXPECT_FALSE(pBar->IsTrackingMode());
-        EXPECT_EQ(-1, pBar->GetSelectedIndex());
+        EXPECT_FALSE(m_pBar->IsTrackingMode());
+        EXPECT_EQ(-1, m_pBar->GetSelectedIndex());
     }
-    pBar->DestroyWindow();
-    pBar->InternalRelease();
-    dialog.DestroyWindow();
-    for (UINT nId : ids)
-        XTPImageManager()->RemoveIcon(nId);
 }
 
+// The bar remembers the dialog control it took the keyboard from; its edit field, entered from the bar,
+// gives the keyboard back there on Escape, and the bar stops tracking so that the control gets its keys.
+TEST_F(ToolBarInADialog, AFieldOfTheBarGivesTheKeyboardBackToTheControlTheBarTookItFrom)
+{
+    auto* pEdit = DYNAMIC_DOWNCAST(CXTPControlEdit, m_pBar->GetControls()->Add(xtpControlEdit, ID_CB_PRINT));
+    ASSERT_NE(nullptr, pEdit);
+    PlaceBar();
+    ASSERT_TRUE(pEdit->GetEditCtrl() != NULL && ::IsWindow(pEdit->GetEditCtrl()->GetSafeHwnd()));
+
+    struct Case
+    {
+        const char* name;
+        CWnd* pFrom;
+    };
+    // Shift+Tab from the second field comes in from below; each visit remembers its own control.
+    const Case cases[] = {{"from the first field", m_pName}, {"from the second field", m_pNote}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.pFrom->SetFocus();
+        m_pBar->SetFocus();
+        ASSERT_TRUE(m_pBar->IsTrackingMode());
+        pEdit->GetEditCtrl()->SetFocus();
+        ASSERT_TRUE(pEdit->IsFocused());
+        CXTPKeyboardManager::GetInstance()->ProcessKeyboardHook(VK_ESCAPE, 1);
+        EXPECT_FALSE(pEdit->IsFocused());
+        EXPECT_EQ(c.pFrom->m_hWnd, ::GetFocus());
+        EXPECT_FALSE(m_pBar->IsTrackingMode());
+    }
+}
+
+// A bar that records the navigation codes its keys become.
 class NavigationBar : public CXTPToolBar
 {
 public:

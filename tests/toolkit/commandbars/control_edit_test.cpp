@@ -167,6 +167,8 @@ TEST_F(EditControl, EscapeRestoresTheTextTheFieldHadWhenItTookTheFocus)
     HookKey(VK_ESCAPE);
     EXPECT_EQ(CString(L"before"), m_pEdit->GetEditText());
     EXPECT_FALSE(m_pEdit->IsFocused());
+    // The keys go to the window that had the keyboard again, not to the bar.
+    EXPECT_FALSE(m_pFrame->m_pToolBar->IsTrackingMode());
 }
 
 TEST_F(EditControl, TheContextMenuOffersWhatTheSelectionAndClipboardAllowAndRunsIt)
