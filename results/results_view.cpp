@@ -404,6 +404,8 @@ void CThirdView_HDD::SetResultColumns(std::span<const ResultColumn> columns)
         m_pList->InsertColumn(index++, reinterpret_cast<const wchar_t*>(column.title), LVCFMT_LEFT,
                               column.width);
     }
+    // The list was created without columns: each set of them takes the header's images anew.
+    m_pList->SetHeaderImages();
 }
 
 void CThirdView_HDD::SortByColumn(int column)

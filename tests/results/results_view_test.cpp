@@ -24,10 +24,12 @@
 #include "support/oracle_files.h"
 #include "support/screenshot.h"
 #include "support/test_paths.h"
+#include "ui_controls/test_surface.h"
 #include "wizard_state.h"
 
 #include <algorithm>
 #include <fstream>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -304,6 +306,92 @@ TEST_F(ResultsViewTest, AHeaderClickedTwiceSortsAscendingThenDescendingWithFolde
     for (const ListedRow& row : ListedRows())
         EXPECT_EQ(row.check, 1) << Utf8(row.name);
     Screenshot(L"results_view_sorted_by_size_descending");
+}
+
+// The header as it paints itself, through its theme onto a surface of its size.
+void DrawHeader(CXTHeaderCtrl* pHeader, TestSurface& surface)
+{
+    surface.Fill(RGB(0, 0, 0));
+    pHeader->GetTheme()->DrawHeader(CDC::FromHandle(surface.dc()), pHeader);
+}
+
+int Luminance(COLORREF colour)
+{
+    return (GetRValue(colour) * 30 + GetGValue(colour) * 59 + GetBValue(colour) * 11) / 100;
+}
+
+TEST_F(ResultsViewTest, EachColumnShowsItsImageBeforeItsTitleAndAnAscendingArrowReadsOnTheFace)
+{
+    ASSERT_TRUE(QuickScanToResults(FindPartition("mbr-ext05", "2")));
+    auto* pHeader = DYNAMIC_DOWNCAST(
+        CXTHeaderCtrl, CWnd::FromHandlePermanent(Results()->ResultList().GetHeaderCtrl()->m_hWnd));
+    ASSERT_NE(nullptr, pHeader);
+    CImageList* pImages = pHeader->GetImageList();
+    ASSERT_NE(nullptr, pImages);
+    ASSERT_EQ(7, pImages->GetImageCount());
+    const int columnCount = pHeader->GetItemCount();
+    ASSERT_EQ(6, columnCount);
+    ClickHeader(2);
+    ASSERT_EQ(2, Results()->GetSortColumn());
+    ASSERT_TRUE(Results()->IsSortAscending());
+
+    CRect rectClient;
+    pHeader->GetClientRect(&rectClient);
+    TestSurface header(rectClient.Width(), rectClient.Height());
+    DrawHeader(pHeader, header);
+    // Column n shows image n at the text margin, centred: every pixel the image covers on both a black
+    // and a white ground is there.
+    for (int column = 0; column < columnCount; ++column) {
+        SCOPED_TRACE(column);
+        CRect rectItem;
+        pHeader->GetItemRect(column, &rectItem);
+        const CPoint origin(rectItem.left + 6, rectItem.top + (rectItem.Height() - 16) / 2);
+        TestSurface onBlack(16, 16, RGB(0, 0, 0));
+        TestSurface onWhite(16, 16, RGB(255, 255, 255));
+        pImages->Draw(CDC::FromHandle(onBlack.dc()), column, CPoint(0, 0), ILD_TRANSPARENT);
+        pImages->Draw(CDC::FromHandle(onWhite.dc()), column, CPoint(0, 0), ILD_TRANSPARENT);
+        int covered = 0;
+        int shown = 0;
+        for (int y = 0; y < 16; ++y) {
+            for (int x = 0; x < 16; ++x) {
+                if (onBlack.Pixel(x, y) != onWhite.Pixel(x, y))
+                    continue;
+                ++covered;
+                shown += header.Pixel(origin.x + x, origin.y + y) == onBlack.Pixel(x, y);
+            }
+        }
+        EXPECT_GT(covered, 40);
+        EXPECT_EQ(covered, shown);
+    }
+
+    // The arrow is what the header loses without it; it reads on the face, every pixel of it darker.
+    TestSurface plain(rectClient.Width(), rectClient.Height());
+    pHeader->ShowSortArrow(FALSE);
+    DrawHeader(pHeader, plain);
+    pHeader->ShowSortArrow(TRUE);
+    // The face: the commonest colour of the sorted column's item.
+    CRect rectSorted;
+    pHeader->GetItemRect(2, &rectSorted);
+    std::map<COLORREF, int> colours;
+    for (int y = rectSorted.top; y < rectSorted.bottom; ++y)
+        for (int x = rectSorted.left; x < rectSorted.right; ++x)
+            ++colours[plain.Pixel(x, y)];
+    const COLORREF face = std::max_element(colours.begin(), colours.end(), [](const auto& a, const auto& b) {
+                              return a.second < b.second;
+                          })->first;
+    int arrow = 0;
+    int darker = 0;
+    for (int y = 0; y < rectClient.Height(); ++y) {
+        for (int x = 0; x < rectClient.Width(); ++x) {
+            if (header.Pixel(x, y) == plain.Pixel(x, y))
+                continue;
+            ++arrow;
+            darker += Luminance(header.Pixel(x, y)) + 40 < Luminance(face);
+        }
+    }
+    EXPECT_GE(arrow, 20);
+    EXPECT_EQ(arrow, darker) << "pixels of the arrow darker than the face";
+    Screenshot(L"results_view_sorted_by_size_ascending");
 }
 
 TEST_F(ResultsViewTest, AFileTraceListSortsItsThreeColumnsWithGroupsAndTheUpEntryOnTop)

@@ -369,7 +369,9 @@ BOOL CXTPCommandBar::SetTracking(int nMode, BOOL bSelectFirst, BOOL bKeyboard)
         pMouseManager->RemoveTrack(this);
         CXTPKeyboardManager::GetInstance()->UnhookKeyboard(this);
         OpenControlPopup(-1, FALSE);
-        if (bSelectFirst)
+        // A bar that stops tracking keeps its highlight only where the mouse rests: the keyboard's
+        // place means nothing any more, and no mouse leave is due for an item the mouse is not on.
+        if (bSelectFirst || (m_barType != xtpBarTypePopup && !IsSelectedUnderCursor()))
             SetSelected(-1);
         if (m_hwndCaret != NULL) {
             ::ShowCaret(m_hwndCaret);
@@ -407,6 +409,18 @@ HWND CXTPCommandBar::TakePreviousFocus()
     const HWND hWnd = m_hwndPreviousFocus;
     m_hwndPreviousFocus = NULL;
     return ::IsWindow(hWnd) ? hWnd : NULL;
+}
+
+BOOL CXTPCommandBar::IsSelectedUnderCursor() const
+{
+    POINT point;
+    if (m_nSelected == -1 || !::IsWindow(m_hWnd) || !::GetCursorPos(&point))
+        return FALSE;
+    if (::WindowFromPoint(point) != m_hWnd)
+        return FALSE;
+    ScreenToClient(&point);
+    const CXTPControl* pControl = HitTest(point);
+    return pControl != NULL && pControl->GetIndex() == m_nSelected;
 }
 
 int CXTPCommandBar::MapNavigationKey(UINT nChar) const

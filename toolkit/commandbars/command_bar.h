@@ -242,6 +242,7 @@ protected:
     void CustomizeDrag(CXTPControl* pControl);
     // Maps a navigation key by the bar's orientation; -1 when it is none of them.
     int MapNavigationKey(UINT nChar) const;
+    BOOL IsSelectedUnderCursor() const;
     // WM_GETOBJECT: the bar's accessible object for its client area and its menu, else the default.
     LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
     // WM_HELPHITTEST: the help context of the control under the point, 0 over none.

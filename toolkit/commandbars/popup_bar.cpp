@@ -1,9 +1,9 @@
 #include "command_bars.h"
 
 #include "draw_helpers.h"
+#include "list_item_controls.h"
 #include "menu_sound.h"
 #include "shadow_manager.h"
-#include "list_item_controls.h"
 #include "work_area.h"
 
 #include <afxpriv.h>
@@ -717,6 +717,16 @@ BOOL CXTPPopupBar::ProcessSpecialKey(int nKey)
             // One level closes; its item stays selected (by keyboard) in the bar that opened it.
             // Selected while the menu is still open, so that the selection does not reopen it.
             const int nIndex = pParent->GetPopupedIndex();
+            if (pParent->GetType() != xtpBarTypePopup) {
+                // Back on a bar the keyboard's place is shown, as after F10: the mouse passing
+                // over another item or an arrow key moves it without opening a menu, and a click
+                // opens the menu clicked instead of closing one that a passing mouse opened.
+                pParent->SetTracking(1, FALSE, TRUE);
+                pParent->m_bTrackOnMouse = FALSE;
+                pParent->m_bKeyboardSelect = TRUE;
+                if (nIndex != -1 && nIndex == pParent->GetSelectedIndex())
+                    pParent->GetControl(nIndex)->SetSelected(2);
+            }
             if (nIndex != -1)
                 pParent->SetSelected(nIndex, TRUE);
             // A pending hover over the item would open the menu again.

@@ -185,8 +185,8 @@ void CXTHeaderCtrlTheme::DrawSortArrow(LPDRAWITEMSTRUCT lpDIS, BOOL bAscending)
 
 void CXTHeaderCtrlTheme::DrawArrow(CDC* pDC, const POINT* pPoints, BOOL bAscending)
 {
-    // The body in the shadow colour: a light face would swallow an arrow drawn only in edges, whose
-    // highlighted sides are the face's own white.
+    // The whole arrow in the shadow colours: edges in the face's own highlight vanish on a light face,
+    // which left an ascending arrow only its base.
     CBrush body(m_clrShadow);
     CPen outline(PS_SOLID, 1, m_clrShadow);
     CBrush* pOldBrush = pDC->SelectObject(&body);
@@ -195,9 +195,9 @@ void CXTHeaderCtrlTheme::DrawArrow(CDC* pDC, const POINT* pPoints, BOOL bAscendi
     pDC->Polygon(corners, 3);
     pDC->SelectObject(pOldPen);
     pDC->SelectObject(pOldBrush);
-    // Light falls from the top left: the sides facing it are highlighted, the others shaded.
-    const COLORREF clrSides = bAscending ? m_clrHighlight : m_clrShadow;
-    const COLORREF clrBase = bAscending ? m_clrShadow : m_clrHighlight;
+    // Light falls from the top left: the edges turned away from it are the darker ones.
+    const COLORREF clrSides = bAscending ? m_clrShadow : m_clrDarkShadow;
+    const COLORREF clrBase = bAscending ? m_clrDarkShadow : m_clrShadow;
     DrawLine(pDC, pPoints[2].x, pPoints[2].y, pPoints[0].x, pPoints[0].y, clrSides);
     DrawLine(pDC, pPoints[2].x, pPoints[2].y, pPoints[1].x, pPoints[1].y, clrSides);
     DrawLine(pDC, pPoints[0].x, pPoints[0].y, pPoints[1].x, pPoints[1].y, clrBase);

@@ -361,6 +361,82 @@ TEST_F(RealInput, TheArrowKeysMoveTheTrackingMenuBarAndEscapeLeavesIt)
     EXPECT_FALSE(m_pMenuBar->IsTrackingMode());
 }
 
+// Escape closes a menu and leaves its item highlighted, as the keyboard's place on the bar: the
+// mouse and the arrows then move that place without opening menus, a click opens the menu
+// clicked, and once the bar stops tracking nothing of it stays highlighted.
+TEST_F(RealInput, AfterEscapeAClickOnAnotherMenuOpensItAndNoItemStaysHighlighted)
+{
+    const auto itemPoint = [&](int nIndex) {
+        POINT pt = m_pMenuBar->GetControl(nIndex)->GetRect().CenterPoint();
+        m_pMenuBar->ClientToScreen(&pt);
+        return pt;
+    };
+    const auto popupOpen = [&] { return m_pMenuBar->GetPopupedIndex(); };
+    const auto hoverTimerFires = [&] { m_pMenuBar->SendMessage(WM_TIMER, XTP_TID_HOVER); };
+    const POINT ptFile = itemPoint(0);
+    const POINT ptEdit = itemPoint(1);
+
+    MoveCursor(ptFile);
+    ClickAt(ptFile);
+    PumpFor(1000, [&] { return popupOpen() == 0; });
+    ASSERT_EQ(0, popupOpen());
+    Chord({VK_ESCAPE});
+    EXPECT_EQ(-1, popupOpen());
+    EXPECT_TRUE(m_pMenuBar->IsTrackingMode());
+    EXPECT_EQ(0, m_pMenuBar->GetSelectedIndex());
+    EXPECT_TRUE(m_pMenuBar->IsKeyboardSelected());
+
+    // The way to Edit passes over it; resting there opens nothing either.
+    MoveCursor(ptEdit);
+    hoverTimerFires();
+    EXPECT_EQ(-1, popupOpen());
+    EXPECT_TRUE(m_pMenuBar->IsTrackingMode());
+    ClickAt(ptEdit);
+    PumpFor(1000, [&] { return popupOpen() == 1; });
+    EXPECT_EQ(1, popupOpen());
+    Screenshot(L"command_bars_edit_after_escape");
+
+    // The keys move the place without opening a menu; Down opens the one there.
+    Chord({VK_ESCAPE});
+    EXPECT_EQ(1, m_pMenuBar->GetSelectedIndex());
+    Chord({VK_LEFT});
+    EXPECT_EQ(0, m_pMenuBar->GetSelectedIndex());
+    EXPECT_EQ(-1, popupOpen());
+    Chord({VK_DOWN});
+    PumpFor(1000, [&] { return popupOpen() == 0; });
+    EXPECT_EQ(0, popupOpen());
+
+    // Down into the menu, Escape, then a click in the client area: tracking ends with nothing
+    // highlighted, though the bar heard the mouse leave it while it was tracking.
+    auto* pFileMenu = static_cast<CXTPPopupBar*>(m_pMenuBar->GetControl(0)->GetCommandBar());
+    POINT ptNew = pFileMenu->GetControl(0)->GetRect().CenterPoint();
+    pFileMenu->ClientToScreen(&ptNew);
+    MoveCursor(ptNew);
+    CXTPMouseManager* pMouseManager = CXTPMouseManager::GetInstance();
+    PumpFor(1000, [&] { return pMouseManager->GetMouseLeaveWindow() == pFileMenu->GetSafeHwnd(); });
+    ASSERT_EQ(pFileMenu->GetSafeHwnd(), pMouseManager->GetMouseLeaveWindow());
+    Chord({VK_ESCAPE});
+    EXPECT_EQ(0, m_pMenuBar->GetSelectedIndex());
+    ClickAt(ClientPoint());
+    EXPECT_FALSE(m_pMenuBar->IsTrackingMode());
+    EXPECT_EQ(-1, m_pMenuBar->GetSelectedIndex());
+
+    // A second Escape leaves tracking as well, the item under the cursor or not.
+    for (const POINT pt : {ptFile, ClientPoint()}) {
+        MoveCursor(ptFile);
+        ClickAt(ptFile);
+        PumpFor(1000, [&] { return popupOpen() == 0; });
+        MoveCursor(pt);
+        Chord({VK_ESCAPE});
+        Chord({VK_ESCAPE});
+        EXPECT_FALSE(m_pMenuBar->IsTrackingMode());
+        EXPECT_EQ(-1, popupOpen());
+        if (pt.y != ptFile.y) {
+            EXPECT_EQ(-1, m_pMenuBar->GetSelectedIndex());
+        }
+    }
+}
+
 TEST_F(RealInput, FTenEntersKeyboardMenuModeButNotWithShiftHeld)
 {
     Chord({VK_SHIFT, VK_F10});

@@ -238,20 +238,22 @@ TEST_F(ReportList, SortArrowOfEachThemeStandsRightOfTheText)
             const int nTextRight = std::min(rectItem.left + 6 + nTextWidth, rectItem.right - 6 - 2 * 10 - 8);
             const int x0 = nTextRight + 10;
             const int y0 = (rectClient.bottom - 7 - rectClient.top) / 2 + rectClient.top - 1;
-            const COLORREF clrHighlight = GetColorTable()->GetColor(20);
+            const COLORREF clrDarkShadow = GetColorTable()->GetColor(21);
             const COLORREF clrShadow = GetColorTable()->GetColor(16);
+            // The edges turned away from the light (top left) are the darker ones.
             if (bAscending) {
-                EXPECT_EQ(clrHighlight, surface.Pixel(x0 + 4, y0)) << nTheme;
-                EXPECT_EQ(clrShadow, surface.Pixel(x0 + 1, y0 + 7)) << nTheme;
+                EXPECT_EQ(clrShadow, surface.Pixel(x0 + 4, y0)) << nTheme;
+                EXPECT_EQ(clrDarkShadow, surface.Pixel(x0 + 1, y0 + 7)) << nTheme;
             } else {
-                EXPECT_EQ(clrShadow, surface.Pixel(x0 + 4, y0 + 7)) << nTheme;
-                EXPECT_EQ(clrHighlight, surface.Pixel(x0 + 1, y0)) << nTheme;
+                EXPECT_EQ(clrDarkShadow, surface.Pixel(x0 + 4, y0 + 7)) << nTheme;
+                EXPECT_EQ(clrShadow, surface.Pixel(x0 + 1, y0)) << nTheme;
             }
             // Its body is solid in the shadow colour, so the arrow reads on a light face whichever way
             // it points.
             EXPECT_EQ(clrShadow, surface.Pixel(x0 + 4, y0 + (bAscending ? 5 : 2))) << nTheme;
             // Nothing of the arrow left of its place.
             EXPECT_NE(clrShadow, surface.Pixel(x0 - 1, y0 + 7)) << nTheme;
+            EXPECT_NE(clrDarkShadow, surface.Pixel(x0 - 1, y0 + 7)) << nTheme;
         }
     pHeader->SetTheme(NULL);
     list.SetSortColumn(1, TRUE);
