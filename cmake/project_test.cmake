@@ -9,6 +9,9 @@ function(project_test name)
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE ${T_LIBS} test_support gmock gtest_main)
     project_precompiled_headers(${name})
+    # A test program's sources compile in batches too (see project_unity_build): most of a test file's
+    # compile is the headers and the inline code it shares with the program's other files.
+    project_unity_build(${name})
     add_test(NAME ${name} COMMAND ${name})
     if(CMAKE_CROSSCOMPILING_EMULATOR)
         cmake_language(DEFER GET_CALL_IDS deferred)
@@ -26,6 +29,18 @@ function(project_test name)
         math(EXPR limit "${T_TIMEOUT} * 95 / 100")
         set_tests_properties(${name} PROPERTIES ENVIRONMENT WINRUN_TIME_LIMIT=${limit})
     endif()
+endfunction()
+
+# project_test_objects(NAME SOURCES a.cpp ... LIBS lib... [INCLUDES dir...])
+# Support sources that several test programs share (a test application, a frame, a driver), compiled once
+# for all of them: a program takes the objects by linking NAME, and with them NAME's LIBS.
+function(project_test_objects name)
+    cmake_parse_arguments(T "" "" "SOURCES;LIBS;INCLUDES" ${ARGN})
+    add_library(${name} OBJECT ${T_SOURCES})
+    target_link_libraries(${name} PUBLIC ${T_LIBS} test_support gmock gtest)
+    target_include_directories(${name} PRIVATE ${T_INCLUDES})
+    project_precompiled_headers(${name})
+    project_unity_build(${name})
 endfunction()
 
 # Wine sessions. tools/test runs the Windows tests on several Wine sessions at once, each a display, a
