@@ -105,27 +105,19 @@ public:
         const std::wstring wide = WideText(text);
         if (wide.empty())
             return;
-        int tenths = static_cast<int>(std::lround(std::fmod(rotation, 360.0) * 10.0));
-        if (tenths < 0)
-            tenths += 3600;
-        const auto key = std::make_pair(height, tenths);
-        HFONT font = nullptr;
-        auto it = m_fonts.find(key);
-        if (it != m_fonts.end()) {
-            font = it->second;
-        } else {
-            if (m_fonts.size() >= kMaxCachedObjects)
-                ForgetFonts();
+        bool isNew = false;
+        const dxf::FontChoice::Font chosen = m_fontChoice.Choose(height, rotation, isNew);
+        HFONT& font = m_fonts[chosen];
+        if (isNew) {
             LOGFONTW logFont = m_font;
-            logFont.lfHeight = -height;
+            logFont.lfHeight = -chosen.height;
             logFont.lfWidth = 0;
-            logFont.lfEscapement = tenths;
-            logFont.lfOrientation = tenths;
+            logFont.lfEscapement = chosen.tenths;
+            logFont.lfOrientation = chosen.tenths;
             font = ::CreateFontIndirectW(&logFont);
-            if (font == nullptr)
-                return;
-            m_fonts[key] = font;
         }
+        if (font == nullptr)
+            return;
         ::SelectObject(m_dc, font);
         ::SetTextColor(m_dc, colour);
         const UINT horizontal = align == dxf::kAlignCentre  ? TA_CENTER
@@ -136,17 +128,9 @@ public:
     }
 
 private:
-    // A drawing may hold texts of thousands of sizes and angles, and lines of thousands of colours, while a
-    // process may own only so many GDI objects: the canvas keeps a few of each, and starts again when full.
+    // A drawing may hold lines of thousands of colours, while a process may own only so many GDI objects:
+    // the canvas keeps a few pens, and starts again when full. Fonts are bounded per paint by the choice.
     static constexpr std::size_t kMaxCachedObjects = 64;
-
-    void ForgetFonts()
-    {
-        ::SelectObject(m_dc, m_oldFont);
-        for (auto& entry : m_fonts)
-            ::DeleteObject(entry.second);
-        m_fonts.clear();
-    }
 
     void ForgetPens()
     {
@@ -177,7 +161,8 @@ private:
     HGDIOBJ m_oldPen;
     HGDIOBJ m_oldFont;
     std::map<dxf::Rgb, HPEN> m_pens;
-    std::map<std::pair<int, int>, HFONT> m_fonts;
+    dxf::FontChoice m_fontChoice;
+    std::map<dxf::FontChoice::Font, HFONT> m_fonts;
     bool m_havePen = false;
     dxf::Rgb m_penColour = 0;
     bool m_havePosition = false;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace dxf {
 
@@ -164,6 +165,37 @@ void PaintScene(const Scene& scene, const ViewProperties& view, Canvas& canvas)
         canvas.Text(text.colour, Pixel(x), Pixel(y), Pixel(std::min(height, kTallestTextPixels)),
                     text.rotation, text.align, text.text);
     }
+}
+
+FontChoice::Font FontChoice::Choose(int height, double rotation, bool& isNew)
+{
+    isNew = false;
+    int tenths = 0;
+    if (std::isfinite(rotation)) {
+        tenths = static_cast<int>(std::lround(std::fmod(rotation, 360.0) * 10.0));
+        tenths = ((tenths % 3600) + 3600) % 3600;
+    }
+    const Font wanted{height, tenths};
+    const Font* nearest = nullptr;
+    long long nearestAngle = 0;
+    long long nearestHeight = 0;
+    for (const Font& font : m_made) {
+        const int turn = std::abs(font.tenths - tenths);
+        const long long angle = std::min(turn, 3600 - turn);
+        const long long size = std::llabs(static_cast<long long>(font.height) - height);
+        if (angle == 0 && size == 0)
+            return font;
+        if (nearest == nullptr || angle < nearestAngle || (angle == nearestAngle && size < nearestHeight)) {
+            nearest = &font;
+            nearestAngle = angle;
+            nearestHeight = size;
+        }
+    }
+    if (m_made.size() >= kMaxFontsPerPaint && nearest != nullptr)
+        return *nearest;
+    m_made.push_back(wanted);
+    isNew = true;
+    return wanted;
 }
 
 } // namespace dxf

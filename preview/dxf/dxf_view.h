@@ -4,6 +4,7 @@
 // drawing's extents, and painting as lines, dots and texts handed to a canvas in window pixels.
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "dxf_scene.h"
 
@@ -50,6 +51,33 @@ public:
     // the alignment.
     virtual void Text(Rgb colour, int x, int y, int height, double rotation, int align,
                       const std::string& text) = 0;
+};
+
+// The fonts of one paint, each a text height in pixels and an angle in tenths of a degree (0 to 3599). A
+// drawing may hold texts of thousands of sizes and angles, while a process owns at most 10,000 GDI objects
+// and each font costs time to make: one paint makes at most kMaxFontsPerPaint, and past that a text is
+// drawn with the made font nearest its angle, then its height.
+class FontChoice
+{
+public:
+    static constexpr std::size_t kMaxFontsPerPaint = 128;
+
+    struct Font
+    {
+        int height;
+        int tenths;
+        bool operator<(const Font& other) const
+        {
+            return height != other.height ? height < other.height : tenths < other.tenths;
+        }
+    };
+
+    // The font to draw a text with; `isNew` when this paint has not made it yet.
+    Font Choose(int height, double rotation, bool& isNew);
+    std::size_t Made() const { return m_made.size(); }
+
+private:
+    std::vector<Font> m_made;
 };
 
 // Projects the scene through the view and hands the visible part to the canvas; segments are clipped to

@@ -56,6 +56,85 @@ OPJ_BOOL SeekStream(OPJ_OFF_T position, void* user)
 
 void Quiet(const char*, void*) {}
 
+// The picture and tile grid that a code stream's SIZ marker declares.
+struct CodeStreamSize
+{
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    std::uint32_t components = 0;
+    std::uint64_t tiles = 0;
+    std::size_t bytes = 0; // from the code stream's start to the end of the file
+};
+
+// Where the code stream starts: at once for a bare one, in the first top-level `jp2c` box of a JP2 file,
+// found the way OpenJPEG walks the boxes.
+bool FindCodeStream(const std::uint8_t* data, std::size_t size, OPJ_CODEC_FORMAT format, std::size_t& start)
+{
+    if (format == OPJ_CODEC_J2K) {
+        start = 0;
+        return true;
+    }
+    std::size_t at = 0;
+    while (size - at >= 8) {
+        std::uint64_t length = ReadBe32(data + at);
+        const std::uint32_t type = ReadBe32(data + at + 4);
+        std::size_t header = 8;
+        if (length == 1) {
+            if (size - at < 16)
+                return false;
+            length = (static_cast<std::uint64_t>(ReadBe32(data + at + 8)) << 32) | ReadBe32(data + at + 12);
+            header = 16;
+        } else if (length == 0) {
+            length = size - at;
+        }
+        if (type == 0x6A703263) { // 'jp2c'
+            start = at + header;
+            return true;
+        }
+        if (length < header || length > size - at)
+            return false;
+        at += static_cast<std::size_t>(length);
+    }
+    return false;
+}
+
+bool ReadCodeStreamSize(const std::uint8_t* data, std::size_t size, std::size_t start, CodeStreamSize& out)
+{
+    // SOC, SIZ, Lsiz, Rsiz, then the 32-bit sizes and offsets and Csiz.
+    if (start > size || size - start < 42 ||
+        std::memcmp(data + start, kCodeStreamStart, sizeof kCodeStreamStart) != 0)
+        return false;
+    const std::uint8_t* siz = data + start;
+    const std::uint32_t right = ReadBe32(siz + 8), bottom = ReadBe32(siz + 12);
+    const std::uint32_t left = ReadBe32(siz + 16), top = ReadBe32(siz + 20);
+    const std::uint32_t tileWidth = ReadBe32(siz + 24), tileHeight = ReadBe32(siz + 28);
+    const std::uint32_t tileLeft = ReadBe32(siz + 32), tileTop = ReadBe32(siz + 36);
+    if (right <= left || bottom <= top || tileWidth == 0 || tileHeight == 0 || tileLeft > left ||
+        tileTop > top)
+        return false;
+    out.width = right - left;
+    out.height = bottom - top;
+    out.components = ReadBe16(siz + 40);
+    const std::uint64_t across = (static_cast<std::uint64_t>(right) - tileLeft + tileWidth - 1) / tileWidth;
+    const std::uint64_t down = (static_cast<std::uint64_t>(bottom) - tileTop + tileHeight - 1) / tileHeight;
+    out.tiles = across * down;
+    out.bytes = size - start;
+    return true;
+}
+
+// Whether the file can be what its header declares. OpenJPEG sets up every tile of the grid as it reads
+// the header, so a few bytes declaring tens of thousands of tiles cost seconds before any check of ours
+// on the picture could run. Every tile of a whole code stream has a tile-part (SOT and SOD, 14 bytes) and
+// at least one packet, of a byte or more, for each component.
+bool WithinBudget(const CodeStreamSize& declared)
+{
+    if (declared.components == 0 || declared.width > kMaxPictureSide || declared.height > kMaxPictureSide)
+        return false;
+    const std::uint64_t samples =
+        static_cast<std::uint64_t>(declared.width) * declared.height * declared.components;
+    return samples <= kMaxPicturePixels && declared.tiles * (14 + declared.components) <= declared.bytes;
+}
+
 // One sample of a component at the picture's pixel, scaled to 8 bits.
 std::uint32_t Sample(const opj_image_comp_t& component, std::uint32_t x, std::uint32_t y, std::uint32_t width,
                      std::uint32_t height)
@@ -75,9 +154,11 @@ std::uint32_t Sample(const opj_image_comp_t& component, std::uint32_t x, std::ui
 
 } // namespace
 
-bool DecodeJpeg2000(const std::uint8_t* data, std::size_t size, PicturePixels& picture)
+bool DecodeJpeg2000(const std::uint8_t* data, std::size_t size, PicturePixels& picture, Jpeg2000Work* work)
 {
     picture = PicturePixels();
+    if (work != nullptr)
+        *work = Jpeg2000Work();
     if (data == nullptr)
         return false;
     OPJ_CODEC_FORMAT format;
@@ -88,6 +169,13 @@ bool DecodeJpeg2000(const std::uint8_t* data, std::size_t size, PicturePixels& p
         format = OPJ_CODEC_J2K;
     else
         return false;
+    std::size_t start = 0;
+    CodeStreamSize declared;
+    if (!FindCodeStream(data, size, format, start) || !ReadCodeStreamSize(data, size, start, declared) ||
+        !WithinBudget(declared))
+        return false;
+    if (work != nullptr)
+        work->tiles = declared.tiles;
 
     MemoryStream memory = {data, size, 0};
     opj_stream_t* stream = opj_stream_create(1 << 16, OPJ_TRUE);
@@ -120,6 +208,8 @@ bool DecodeJpeg2000(const std::uint8_t* data, std::size_t size, PicturePixels& p
                     const opj_image_comp_t& c = image->comps[component];
                     if (c.data == nullptr || c.w == 0 || c.h == 0)
                         decoded = false;
+                    else if (work != nullptr)
+                        work->samples += static_cast<std::uint64_t>(c.w) * c.h;
                 }
             }
         }

@@ -294,4 +294,38 @@ TEST_F(DfxViewTest, CraftedFilesLoadOrFail)
     }
 }
 
+// A drawing of 3,000 texts, each of its own height and angle: every paint draws them all alike, with at most
+// the canvas's cap of fonts (the native drawing test counts them), and the program goes on painting.
+TEST_F(DfxViewTest, TextsOfThousandsOfSizesPaintAlike)
+{
+    MakeHost();
+    const CString strPath = Drawing("many-text-sizes.dxf");
+    {
+        std::ofstream out(strPath.GetString(), std::ios::binary);
+        ASSERT_TRUE(out.good());
+        out << "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1009\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n";
+        for (int i = 0; i < 3000; ++i)
+            out << "0\nTEXT\n8\n0\n10\n"
+                << i % 60 * 4 << "\n20\n"
+                << i / 60 * 4 << "\n40\n"
+                << 0.5 + i % 89 * 0.05 << "\n1\nAb\n50\n"
+                << i * 0.7 << "\n";
+        out << "0\nENDSEC\n0\nEOF\n";
+    }
+    CDFXView* pView = Show(strPath);
+    ASSERT_NE(pView, nullptr);
+    EXPECT_TRUE(m_pFrame->m_bPreviewOk);
+    const PixelBox first = DrawnPixels(pView);
+    EXPECT_GT(first.count, 0);
+    for (int paint = 0; paint < 3; ++paint) {
+        const PixelBox again = DrawnPixels(pView);
+        EXPECT_EQ(again.count, first.count);
+        EXPECT_EQ(again.left, first.left);
+        EXPECT_EQ(again.bottom, first.bottom);
+    }
+    test_support::WriteClientScreenshot(pView->m_canvas.m_hWnd, L"dxf_preview_many_text_sizes");
+    Show(Drawing("r2000.dxf"));
+    ::DeleteFileW(strPath);
+}
+
 } // namespace

@@ -270,6 +270,73 @@ TEST(DxfDocumentTest, PaintProjectsWithYUpAndClipsToTheWindow)
     EXPECT_LE(close.maxY, 102);
 }
 
+// Chooses fonts as the library's GDI canvas does, and counts the fonts a paint makes.
+class FontCountingCanvas : public RecordingCanvas
+{
+public:
+    void Text(dxf::Rgb colour, int x, int y, int height, double rotation, int align,
+              const std::string& text) override
+    {
+        RecordingCanvas::Text(colour, x, y, height, rotation, align, text);
+        bool isNew = false;
+        const dxf::FontChoice::Font font = choice.Choose(height, rotation, isNew);
+        made += isNew ? 1 : 0;
+        exact += font.height == height && font.tenths == static_cast<int>(std::lround(rotation * 10)) % 3600;
+    }
+    dxf::FontChoice choice;
+    std::size_t made = 0;
+    int exact = 0;
+};
+
+// A crafted drawing of 4,000 texts, each of its own height and angle, makes at most the cap of fonts in
+// one paint and still draws every text; a drawing of a few sizes gets each text its own font.
+TEST(DxfDocumentTest, APaintMakesAtMostTheCapOfFonts)
+{
+    std::string crafted;
+    for (int i = 0; i < 4000; ++i)
+        crafted += "0\nTEXT\n10\n" + std::to_string(i % 64 * 2) + "\n20\n" + std::to_string(i / 64 * 2) +
+                   "\n40\n" + std::to_string(1 + i % 97 * 0.25) + "\n1\nA\n50\n" + std::to_string(i * 0.7) +
+                   "\n";
+    std::string plain;
+    for (int i = 0; i < 30; ++i)
+        plain += "0\nTEXT\n10\n" + std::to_string(i * 10) + "\n20\n0\n40\n" + (i % 3 == 0 ? "2" : "4") +
+                 "\n1\nA\n50\n" + (i % 2 == 0 ? "0" : "90") + "\n";
+    struct Case
+    {
+        const char* name;
+        std::string entities;
+        int texts;
+        std::size_t fonts;
+    };
+    for (const Case& c : {Case{"crafted", crafted, 4000, dxf::FontChoice::kMaxFontsPerPaint},
+                          Case{"two sizes at two angles", plain, 30, 4}}) {
+        SCOPED_TRACE(c.name);
+        Loaded loaded;
+        Load(loaded, Dxf(c.entities));
+        ASSERT_TRUE(loaded.ok);
+        loaded.document.InitView(0, 0, 1600, 1200);
+        loaded.document.ZoomExtents();
+        FontCountingCanvas canvas;
+        loaded.document.Paint(canvas);
+        EXPECT_EQ(canvas.texts, c.texts);
+        EXPECT_EQ(canvas.made, c.fonts);
+        EXPECT_EQ(canvas.choice.Made(), c.fonts);
+        if (c.fonts < dxf::FontChoice::kMaxFontsPerPaint) {
+            EXPECT_EQ(canvas.exact, c.texts);
+        }
+    }
+    // Past the cap, a text takes the made font nearest its angle first, then its height.
+    dxf::FontChoice choice;
+    bool isNew = false;
+    for (int i = 0; i < static_cast<int>(dxf::FontChoice::kMaxFontsPerPaint); ++i)
+        choice.Choose(10 + i % 2 * 90, i * 2.0, isNew);
+    const dxf::FontChoice::Font nearest = choice.Choose(95, -1.9, isNew);
+    EXPECT_FALSE(isNew);
+    EXPECT_EQ(nearest.tenths, 0);
+    EXPECT_EQ(nearest.height, 10);
+    EXPECT_EQ(choice.Made(), dxf::FontChoice::kMaxFontsPerPaint);
+}
+
 TEST(DxfDocumentTest, ProgressRisesToOneHundred)
 {
     std::string entities;

@@ -278,31 +278,79 @@ TEST(RasterDecoders, PnmKinds)
 }
 
 #ifdef IMAGING_HAS_JPEG2000
-// A bare code stream's start (SOC and SIZ) for one 8-bit component of the size, with one tile.
-std::string CodeStreamHeader(std::uint32_t width, std::uint32_t height)
+// A bare code stream's start (SOC and SIZ) for 8-bit components of the size, in tiles of the tile size.
+std::string CodeStreamHeader(std::uint32_t width, std::uint32_t height, std::uint32_t tileWidth = 0,
+                             std::uint32_t tileHeight = 0, int components = 1)
 {
     auto be32 = [](std::uint32_t value) {
         return Bytes({static_cast<int>(value >> 24), static_cast<int>((value >> 16) & 0xFF),
                       static_cast<int>((value >> 8) & 0xFF), static_cast<int>(value & 0xFF)});
     };
-    return Bytes({0xFF, 0x4F, 0xFF, 0x51, 0, 41, 0, 0}) + be32(width) + be32(height) + be32(0) + be32(0) +
-           be32(width) + be32(height) + be32(0) + be32(0) + Bytes({0, 1, 7, 1, 1});
+    std::string header = Bytes({0xFF, 0x4F, 0xFF, 0x51, 0, 38 + 3 * components, 0, 0}) + be32(width) +
+                         be32(height) + be32(0) + be32(0) + be32(tileWidth ? tileWidth : width) +
+                         be32(tileHeight ? tileHeight : height) + be32(0) + be32(0) + Bytes({0, components});
+    for (int component = 0; component < components; ++component)
+        header += Bytes({7, 1, 1});
+    return header;
+}
+
+bool DecodeJpeg2000(const std::uint8_t* data, std::size_t size, PicturePixels& picture)
+{
+    return imaging::DecodeJpeg2000(data, size, picture);
 }
 
 TEST(RasterDecoders, CraftedJpeg2000FailsBeforeDecoding)
 {
     RunCases({
-        {"huge size, header only", imaging::DecodeJpeg2000, CodeStreamHeader(100000, 100000), 0, 0, {}},
-        {"small size, no tile data", imaging::DecodeJpeg2000, CodeStreamHeader(16, 16), 0, 0, {}},
+        {"huge size, header only", DecodeJpeg2000, CodeStreamHeader(100000, 100000), 0, 0, {}},
+        {"small size, no tile data", DecodeJpeg2000, CodeStreamHeader(16, 16), 0, 0, {}},
         {"JP2 signature only",
-         imaging::DecodeJpeg2000,
+         DecodeJpeg2000,
          Bytes({0, 0, 0, 12, 0x6A, 0x50, 0x20, 0x20, 13, 10, 0x87, 10}),
          0,
          0,
          {}},
-        {"neither signature", imaging::DecodeJpeg2000, std::string(64, 'J'), 0, 0, {}},
-        {"empty", imaging::DecodeJpeg2000, "", 0, 0, {}},
+        {"neither signature", DecodeJpeg2000, std::string(64, 'J'), 0, 0, {}},
+        {"empty", DecodeJpeg2000, "", 0, 0, {}},
     });
+}
+
+// OpenJPEG sets up every tile of the declared grid when it reads the header, before any picture check
+// can run: a file of a few kilobytes declaring thousands of tiles took seconds. The decoder hands
+// OpenJPEG only a grid whose tiles and components the file's bytes can hold, whichever wrapping.
+TEST(RasterDecoders, Jpeg2000TilesAreBoundedByTheFileSize)
+{
+    const std::string jp2Start = Bytes({0, 0, 0, 12, 0x6A, 0x50, 0x20, 0x20, 13, 10, 0x87, 10}) +
+                                 Bytes({0, 0, 0, 20, 0x66, 0x74, 0x79, 0x70, 0x6A, 0x70, 0x32, 0x20}) +
+                                 std::string(8, '\0') + Bytes({0, 0, 0, 0, 0x6A, 0x70, 0x32, 0x63});
+    struct TileCase
+    {
+        const char* name;
+        std::string bytes;
+        std::uint64_t tilesHanded;
+    };
+    const std::string manyTiles = CodeStreamHeader(29400, 46, 7, 46, 3); // 4,200 tiles
+    const std::string someTiles = CodeStreamHeader(256, 256, 16, 16, 3); // 256 tiles
+    const TileCase cases[] = {
+        {"4,200 tiles in 4 KiB", manyTiles + std::string(4096, '\0'), 0},
+        {"4,200 tiles in a JP2 box of 4 KiB", jp2Start + manyTiles + std::string(4096, '\0'), 0},
+        {"256 tiles of 3 components in 4,351 bytes",
+         someTiles + std::string(256 * 17 - 1 - someTiles.size(), '\0'), 0},
+        {"256 tiles of 3 components in 4,352 bytes",
+         someTiles + std::string(256 * 17 - someTiles.size(), '\0'), 256},
+        {"256 tiles in a JP2 box", jp2Start + someTiles + std::string(256 * 17, '\0'), 256},
+        {"3 components of 30,000 x 1,000 pixels",
+         CodeStreamHeader(30000, 1000, 0, 0, 3) + std::string(4096, '\0'), 0},
+    };
+    for (const TileCase& test : cases) {
+        SCOPED_TRACE(test.name);
+        PicturePixels picture;
+        imaging::Jpeg2000Work work;
+        const auto* data = reinterpret_cast<const std::uint8_t*>(test.bytes.data());
+        EXPECT_FALSE(imaging::DecodeJpeg2000(data, test.bytes.size(), picture, &work));
+        EXPECT_EQ(work.tiles, test.tilesHanded);
+        EXPECT_EQ(work.samples, 0u);
+    }
 }
 #endif
 
