@@ -64,7 +64,9 @@ BEGIN_MESSAGE_MAP(CDriveInfoDlg, CDialog)
 END_MESSAGE_MAP()
 // clang-format on
 
-CDriveInfoDlg::CDriveInfoDlg(CWnd* pParent) : CDialog(IDD_DRIVE_INFO, pParent), m_skin(IDB_SKIN_PARTITION_TYPE) {}
+CDriveInfoDlg::CDriveInfoDlg(CWnd* pParent)
+    : CDialog(IDD_DRIVE_INFO, pParent), m_skin(IDB_SKIN_PARTITION_TYPE)
+{}
 
 BOOL CDriveInfoDlg::OnInitDialog()
 {
@@ -72,11 +74,16 @@ BOOL CDriveInfoDlg::OnInitDialog()
     CreateArialFont(m_labelFont, 16, FW_BOLD);
     CreateArialFont(m_valueFont, 15, 300);
     m_whiteBrush.CreateSolidBrush(RGB(255, 255, 255));
-    for (UINT id : {IDC_DRIVE_INFO_TITLE, IDC_DRIVE_INFO_FS_LABEL, IDC_DRIVE_INFO_START_LABEL, IDC_DRIVE_INFO_DIRS_LABEL,
-                    IDC_DRIVE_INFO_FILES_LABEL, IDC_DRIVE_INFO_SPC_LABEL, IDC_DRIVE_INFO_FAT1_LABEL,
-                    IDC_DRIVE_INFO_FAT2_LABEL, IDC_DRIVE_INFO_MFT_LABEL}) {
-        if (CWnd* pLabel = GetDlgItem(id))
-            pLabel->SetFont(&m_labelFont);
+    if (CWnd* pTitle = GetDlgItem(IDC_DRIVE_INFO_TITLE))
+        pTitle->SetFont(&m_labelFont);
+    const UINT labelIds[8] = {IDC_DRIVE_INFO_FS_LABEL,   IDC_DRIVE_INFO_START_LABEL,
+                              IDC_DRIVE_INFO_DIRS_LABEL, IDC_DRIVE_INFO_FILES_LABEL,
+                              IDC_DRIVE_INFO_SPC_LABEL,  IDC_DRIVE_INFO_FAT1_LABEL,
+                              IDC_DRIVE_INFO_FAT2_LABEL, IDC_DRIVE_INFO_MFT_LABEL};
+    for (int i = 0; i < 8; ++i) {
+        if (m_labels[i].GetSafeHwnd() == NULL)
+            m_labels[i].SubclassDlgItem(labelIds[i], this);
+        m_labels[i].SetFont(&m_labelFont);
     }
     const DriveInfoTexts texts = CollectDriveInfo();
     const struct

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "caption_static.h"
 #include "skinned_dialog.h"
 #include "transparent_controls.h"
 
@@ -41,6 +42,9 @@ protected:
 
 private:
     CDialogSkin m_skin;
+    // The captions pad their names with blanks for one face; drawn as captions, their colons stand at
+    // one x in any face.
+    CCaptionStatic m_labels[8];
     CFont m_labelFont;
     CFont m_valueFont;
     CBrush m_whiteBrush;

@@ -1,5 +1,6 @@
 #include "drive_step_view.h"
 
+#include "caption_columns.h"
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/core/list_free.h"
 #include "engine/recovery/partitions/partition_search.h"
@@ -258,7 +259,7 @@ void CFirstView_HDD::OnDraw(CDC* pDC)
     pDC->SetTextColor(RGB(0, 0, 0));
     CRect summary(25, client.Height() - 40, 250, client.Height());
     // The summary may run past the box's right edge where the font is wider; it is not cut off.
-    pDC->DrawText(ScanSelectionUi.modeSummary, &summary, DT_LEFT | DT_NOCLIP);
+    DrawCaptionColumns(pDC, summary, ScanSelectionUi.modeSummary);
     pDC->SelectObject(pOld);
 }
 

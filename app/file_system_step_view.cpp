@@ -1,5 +1,6 @@
 #include "file_system_step_view.h"
 
+#include "caption_columns.h"
 #include "drive_info_dlg.h"
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/core/found_volume_list.h"
@@ -224,7 +225,7 @@ void CFileSystemView::OnDraw(CDC* pDC)
     CFont* pOldFont = pDC->SelectObject(&m_viewFont);
     pDC->SetBkMode(TRANSPARENT);
     CRect summary(25, client.bottom - 40, 420, client.bottom);
-    pDC->DrawText(ScanSelectionUi.modeSummary, &summary, DT_LEFT);
+    DrawCaptionColumns(pDC, summary, ScanSelectionUi.modeSummary);
     pDC->SelectObject(pOldFont);
 }
 

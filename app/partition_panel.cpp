@@ -253,6 +253,8 @@ void CSecondDisplay::SetNtfsCounterLabels()
 
 // The row each counter stands in under the captions now shown; -1 when they have none for it. The NTFS
 // sector scan reports its index-record count as the boot-sector role, so that role is the index row.
+// File Trace writes "0" as the boot-sector role under the counter captions: the first row, as in the
+// FAT scan's captions, where it reads as no folders found.
 int CSecondDisplay::RowOf(ScanPanelLabel label) const
 {
     switch (m_captions) {
@@ -292,6 +294,8 @@ int CSecondDisplay::RowOf(ScanPanelLabel label) const
             return 2;
         case ScanPanelLabel::LastName:
             return 3;
+        case ScanPanelLabel::BootSectorCount:
+            return m_captions == PanelCaptions::QuickCounters ? 0 : 4;
         default:
             return 4;
         }

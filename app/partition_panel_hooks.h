@@ -11,9 +11,9 @@ class CSourceTreeCtrl;
 
 struct PartitionPanelHooksBlock
 {
-    // Panel: clear the partition values; show partition `index` of device `device` (ShowPartitionInfo);
-    // the counter captions while a scan runs; the hint line; the caption ("Partition Information" or
-    // "Selected Drive Information"); the volume information of the selected logical drive.
+    // Panel: the partition captions with their values cleared; show partition `index` of device `device`
+    // (ShowPartitionInfo); the counter captions while a scan runs; the hint line; the caption ("Partition
+    // Information" or "Selected Drive Information"); the volume information of the selected logical drive.
     std::function<void()> clearPartitionValues;
     std::function<void(int device, int index)> showPartitionInfo;
     std::function<void()> setCounterCaptions;

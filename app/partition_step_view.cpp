@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "caption_columns.h"
 #include "drive_step_view.h"
 #include "engine/image/image_source.h"
 #include "engine/recovery/core/engine_state.h"
@@ -171,7 +172,8 @@ int CSecondView_HDD::OnCreate(LPCREATESTRUCT lpCreateStruct)
 void CSecondView_HDD::FillPanelHooks()
 {
     CSecondDisplay* pPanel = m_pPanel;
-    PartitionPanelHooks.clearPartitionValues = [pPanel] { pPanel->ClearValues(); };
+    // A step entered afresh shows the partition captions again, not the counters of an earlier scan.
+    PartitionPanelHooks.clearPartitionValues = [pPanel] { pPanel->ClearPartitionInfo(); };
     PartitionPanelHooks.showPartitionInfo = [pPanel](int device, int index) {
         pPanel->ShowPartitionInfo(device, index);
     };
@@ -243,7 +245,7 @@ void CSecondView_HDD::OnDraw(CDC* pDC)
     pDC->SetBkMode(TRANSPARENT);
     // Wide enough for the longest summary in the view font.
     CRect summary(25, client.bottom - 40, 420, client.bottom);
-    pDC->DrawText(ScanSelectionUi.modeSummary, &summary, DT_LEFT);
+    DrawCaptionColumns(pDC, summary, ScanSelectionUi.modeSummary);
     pDC->SelectObject(pOldFont);
 }
 

@@ -3,6 +3,7 @@
 #include <afxdlgs.h>
 #include <shlobj.h>
 
+#include "caption_columns.h"
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/save/save_files.h"
 #include "engine/recovery/snapshot/snapshot_document.h"
@@ -301,7 +302,7 @@ void CThirdView_HDD::OnDraw(CDC* pDC)
         pDC->SetBkMode(TRANSPARENT);
         // As wide as the wizard steps give it: the longest summary in the label font fits.
         CRect text(25, client.Height() - 40, 420, client.Height());
-        pDC->DrawText(summary.c_str(), static_cast<int>(summary.size()), &text, DT_LEFT | DT_TOP);
+        DrawCaptionColumns(pDC, text, summary.c_str());
         pDC->SelectObject(pOld);
         if (m_pHost->ScanResultsReady() && !m_backRect.IsRectEmpty()) {
             m_backButton.MoveWindow(&m_backRect);

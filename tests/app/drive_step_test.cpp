@@ -372,6 +372,9 @@ TEST_F(DriveStepTest, NextAsksThePartitionTypeAndListsTheTablesRowsInOrder)
 {
     ASSERT_TRUE(test_support::TestDisksAvailable());
     ASSERT_TRUE(Open(TestDisk("mbr-ext05.vmdk")));
+    // An earlier Extensive Scan left its counters' captions on the partition step's panel.
+    CSecondDisplay& panel = *DYNAMIC_DOWNCAST(CSecondView_HDD, theApp.GetView(kViewPartition))->GetPanel();
+    panel.SetNtfsCounterLabels();
     PartitionSearchChoice = 1;
     int useExistingChecked = -1;
     WindowAnswerer answerer(L"Partition Type", [&](HWND dialog) {
@@ -400,6 +403,10 @@ TEST_F(DriveStepTest, NextAsksThePartitionTypeAndListsTheTablesRowsInOrder)
     EXPECT_EQ(PartitionItems(), expectedItems);
     EXPECT_EQ(m_pFrame->m_nDriveStepCurrent, 0);
     EXPECT_EQ(m_pFrame->m_nPartitionStepCurrent, 1);
+    // The step starts afresh, with the partition captions and no values.
+    EXPECT_EQ(std::wstring(panel.GetCaptionText(0)), L"Partition Type\t\t:");
+    EXPECT_EQ(std::wstring(panel.GetCaptionText(3)), L"Partition Size\t\t:");
+    EXPECT_EQ(std::wstring(panel.GetValueText(0)), L"");
 }
 
 TEST_F(DriveStepTest, AnImageWithoutATableIsSearchedForItsVolumes)

@@ -1,14 +1,16 @@
 // gallery-driver: one start of the program, driven through every screen a user can reach, each left as a
 // picture NN-what.png in the shots folder.
 //
-//   gallery-driver IMAGE SHOTS_DIR SAVE_DIR
+//   gallery-driver IMAGE PREVIEW_IMAGE SHOTS_DIR SAVE_DIR
 //
 // IMAGE holds a FAT16 volume in row 1 (File Trace), a FAT32 volume in row 2 (Quick Scan) and an NTFS
-// volume in row 5 (Extensive Scan) of its partition list. Paths are this system's. Returns 0 only when
-// every screen was reached.
+// volume in row 5 (Extensive Scan) of its partition list; PREVIEW_IMAGE one volume whose root holds a
+// file of each kind that the preview pane shows (tools/make-preview-disk). Paths are this system's.
+// Returns 0 only when every screen was reached.
 #include "road_walker.h"
 
 #include <cstdio>
+#include <cwctype>
 #include <string>
 #include <vector>
 
@@ -24,6 +26,10 @@ constexpr int kStepForward = 159;
 constexpr int kResultsHome = 61481;
 constexpr int kStepTreeId = 162;
 constexpr int kResultListId = 165;
+// The preview host is a child of the frame; the view it shows for a file is its child.
+constexpr int kPreviewHostId = 59649;
+constexpr int kPreviewViewId = 59648;
+constexpr DWORD kPreviewWaitMs = 10000;
 
 // Real keys, as the keyboard gives them to the window in front.
 void Keys(std::initializer_list<WORD> keys)
@@ -135,17 +141,9 @@ public:
         HWND list = FindChild(ProgramDriver::ShownView(m_road.Frame()), kResultListId, L"SysListView32");
         if (list == nullptr || RemoteList(m_program.Process(), list).Count() == 0)
             return m_road.Fail(L"the result list is empty");
-        RECT row = {};
         // The last row: a file, where the first may be the folders' up entry.
         const int last = RemoteList(m_program.Process(), list).Count() - 1;
-        RemoteMemory rect(m_program.Process(), sizeof(RECT));
-        RECT ask = {LVIR_LABEL, 0, 0, 0};
-        rect.Write(&ask, sizeof(ask));
-        SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(last), rect.Param());
-        rect.Read(&row, sizeof(row));
-        const POINT at = {row.left + 8, (row.top + row.bottom) / 2};
-        PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
-        PostMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+        const POINT at = ClickRow(list, last);
         Sleep(800);
         m_road.ScreenShot(L"file-preview");
         PostMessageW(list, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(at.x, at.y));
@@ -177,7 +175,101 @@ public:
         return home || m_road.Fail(L"Home did not reach the home view");
     }
 
+    // A click on each file of the result list, and a picture of the frame with the file's preview,
+    // named by the file's extension; a message that a preview raises is pictured and answered OK.
+    bool Previews()
+    {
+        HWND list = FindChild(ProgramDriver::ShownView(m_road.Frame()), kResultListId, L"SysListView32");
+        if (list == nullptr)
+            return m_road.Fail(L"no result list for the previews");
+        const std::vector<std::vector<std::wstring>> rows = RemoteList(m_program.Process(), list).Rows();
+        int shown = 0;
+        for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
+            const std::wstring& name = rows[row].empty() ? std::wstring() : rows[row][0];
+            const size_t dot = name.rfind(L'.');
+            if (dot == std::wstring::npos ||
+                (rows[row].size() > 1 && rows[row][1].find(L"Folder") != std::wstring::npos))
+                continue;
+            std::wstring kind = name.substr(dot + 1);
+            for (wchar_t& c : kind)
+                c = static_cast<wchar_t>(std::towlower(c));
+            const HWND before = PreviewView();
+            ClickRow(list, row);
+            // The copy and the view are made while the click is handled; a view that is not made (a
+            // failed copy) leaves the last one, which the picture then shows.
+            const bool made = m_road.WaitUntil(
+                [&] {
+                    const HWND now = PreviewView();
+                    return (now != nullptr && now != before) || OpenMessage() != nullptr;
+                },
+                kPreviewWaitMs);
+            if (HWND box = OpenMessage()) {
+                m_road.ScreenShot(L"preview-" + kind + L"-message");
+                ProgramDriver::ClickButton(box, L"OK");
+                m_road.WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); }, kStepWaitMs);
+            }
+            if (!made)
+                printf("preview\t%ls made no new view\n", name.c_str());
+            // Pages, drawings and players draw a moment after their view is made.
+            Sleep(700);
+            m_road.ScreenShot(L"preview-" + kind);
+            ++shown;
+        }
+        return shown > 0 || m_road.Fail(L"the preview disk's list holds no file");
+    }
+
 private:
+    // Clicks a row of a list on its label, as a user's click does; returns the point clicked.
+    POINT ClickRow(HWND list, int index) const
+    {
+        RECT row = {};
+        RemoteMemory rect(m_program.Process(), sizeof(RECT));
+        RECT ask = {LVIR_LABEL, 0, 0, 0};
+        rect.Write(&ask, sizeof(ask));
+        SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(index), rect.Param());
+        rect.Read(&row, sizeof(row));
+        const POINT at = {row.left + 8, (row.top + row.bottom) / 2};
+        PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+        PostMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+        return at;
+    }
+
+    // The view that the preview pane shows now; null when it shows none. The pane sits in the results
+    // view's splitter bar, which adopted it from the frame.
+    HWND PreviewView() const
+    {
+        struct Search
+        {
+            HWND view = nullptr;
+        } search;
+        EnumChildWindows(
+            m_road.Frame(),
+            [](HWND child, LPARAM param) -> BOOL {
+                if (GetDlgCtrlID(child) != kPreviewViewId || !IsWindowVisible(child))
+                    return TRUE;
+                HWND parent = GetParent(child);
+                if (parent == nullptr || GetDlgCtrlID(parent) != kPreviewHostId)
+                    return TRUE;
+                reinterpret_cast<Search*>(param)->view = child;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.view;
+    }
+
+    // A message box of the program over the frame (a dialog with an OK button); null when none shows.
+    HWND OpenMessage() const
+    {
+        for (HWND window : m_program.TopLevelWindows()) {
+            if (ProgramDriver::ClassName(window) != L"#32770")
+                continue;
+            for (const std::wstring& text : ProgramDriver::PushButtonTexts(window))
+                if (text == L"OK")
+                    return window;
+        }
+        return nullptr;
+    }
+
     // The program's open drop-down menu: a visible window of its own beside the frame that is no shadow
     // strip (those are layered, 4 pixels across) and no dialog.
     HWND OpenPopup() const
@@ -220,7 +312,8 @@ bool ScanMode(RoadWalker& road, RoadMode mode, const std::wstring& image, int pa
            (mode != RoadMode::Extensive || road.ChooseVolume(1, kStepWaitMs));
 }
 
-bool Walk(ProgramDriver& program, RoadWalker& road, const std::wstring& image, const std::wstring& saveFolder)
+bool Walk(ProgramDriver& program, RoadWalker& road, const std::wstring& image,
+          const std::wstring& previewImage, const std::wstring& saveFolder)
 {
     Gallery gallery(program, road);
     if (!road.Start(L"", saveFolder) || !road.WaitQuiet())
@@ -261,7 +354,11 @@ bool Walk(ProgramDriver& program, RoadWalker& road, const std::wstring& image, c
 
     if (!ScanMode(road, RoadMode::Extensive, image, 5) || !gallery.Home())
         return false;
-    if (!ScanMode(road, RoadMode::Trace, image, 1))
+    if (!ScanMode(road, RoadMode::Trace, image, 1) || !gallery.Home())
+        return false;
+
+    // A preview of each kind of file.
+    if (!ScanMode(road, RoadMode::Quick, previewImage, 1) || !gallery.Previews())
         return false;
 
     // The frame's sizes: maximised, then a small window.
@@ -282,11 +379,11 @@ bool Walk(ProgramDriver& program, RoadWalker& road, const std::wstring& image, c
 
 int wmain(int argc, wchar_t** argv)
 {
-    if (argc != 4) {
-        fputs("usage: gallery-driver IMAGE SHOTS_DIR SAVE_DIR\n", stderr);
+    if (argc != 5) {
+        fputs("usage: gallery-driver IMAGE PREVIEW_IMAGE SHOTS_DIR SAVE_DIR\n", stderr);
         return 2;
     }
     ProgramDriver program;
-    RoadWalker road(program, argv[2]);
-    return Walk(program, road, argv[1], argv[3]) ? 0 : 1;
+    RoadWalker road(program, argv[3]);
+    return Walk(program, road, argv[1], argv[2], argv[4]) ? 0 : 1;
 }

@@ -269,6 +269,27 @@ TEST_F(PartitionStepTest, QuickScanLocksTheStepAndEndsOnTheResults)
             CString files;
             dialog.GetDlgItemText(IDC_DRIVE_INFO_FILES, files);
             EXPECT_EQ(files, info.files);
+            // The captions pad their names with blanks for one face: their colons, the last ink of each,
+            // still end at one x.
+            std::vector<int> colonEnds;
+            for (UINT id : {IDC_DRIVE_INFO_FS_LABEL, IDC_DRIVE_INFO_START_LABEL, IDC_DRIVE_INFO_DIRS_LABEL,
+                            IDC_DRIVE_INFO_FILES_LABEL, IDC_DRIVE_INFO_SPC_LABEL, IDC_DRIVE_INFO_FAT1_LABEL,
+                            IDC_DRIVE_INFO_FAT2_LABEL, IDC_DRIVE_INFO_MFT_LABEL}) {
+                HWND label = ::GetDlgItem(dialog.m_hWnd, id);
+                RECT area = {};
+                ::GetClientRect(label, &area);
+                HDC dc = ::GetDC(label);
+                const std::vector<std::uint32_t> pixels = test_support::CaptureDc(dc, area);
+                ::ReleaseDC(label, dc);
+                int last = -1;
+                for (size_t i = 0; i < pixels.size(); ++i)
+                    if ((pixels[i] & 0xFF) < 0x80 && ((pixels[i] >> 8) & 0xFF) < 0x80)
+                        last = std::max(last, static_cast<int>(i % static_cast<size_t>(area.right)));
+                colonEnds.push_back(last);
+            }
+            EXPECT_GT(colonEnds.front(), 0);
+            EXPECT_EQ(std::count(colonEnds.begin(), colonEnds.end(), colonEnds.front()), 8)
+                << "the colons end at " << ::testing::PrintToString(colonEnds);
             EXPECT_TRUE(test_support::WriteFramedWindowScreenshot(dialog.m_hWnd, L"app_drive_information"));
             dialog.DestroyWindow();
         }
