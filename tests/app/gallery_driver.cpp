@@ -203,15 +203,16 @@ public:
                     return (now != nullptr && now != before) || OpenMessage() != nullptr;
                 },
                 kPreviewWaitMs);
+            if (!made)
+                printf("preview\t%ls made no new view\n", name.c_str());
+            // Pages, drawings and players draw a moment after their view is made; a player may raise
+            // its own error box then.
+            Sleep(700);
             if (HWND box = OpenMessage()) {
                 m_road.ScreenShot(L"preview-" + kind + L"-message");
                 ProgramDriver::ClickButton(box, L"OK");
                 m_road.WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); }, kStepWaitMs);
             }
-            if (!made)
-                printf("preview\t%ls made no new view\n", name.c_str());
-            // Pages, drawings and players draw a moment after their view is made.
-            Sleep(700);
             m_road.ScreenShot(L"preview-" + kind);
             ++shown;
         }
