@@ -6,8 +6,10 @@
 #include "command_bars.h"
 #include "commandbars_test_frames.h"
 #include "commandbars_test_ids.h"
+#include "control_combo_box.h"
 #include "control_edit.h"
 #include "frame_wnd.h"
+#include "hook_managers.h"
 #include "image_manager.h"
 #include "support/screenshot.h"
 #include "toolkit_test_app.h"
@@ -433,6 +435,35 @@ TEST_F(FrameOfBars, CtrlTabMovesTheKeyboardToTheNextVisibleToolbarAndShiftBack)
     m_pToolBar->SetTracking(FALSE, TRUE);
 }
 
+// A docked toolbar holds no focus itself: Tab into its field gives the field the keyboard, and Tab on
+// to a button gives the keyboard back to the window that had it while the bar goes on tracking.
+TEST_F(FrameOfBars, TabIntoAFieldOfADockedToolbarGivesItTheKeyboardAndTabOnGivesItBack)
+{
+    auto* pEdit =
+        DYNAMIC_DOWNCAST(CXTPControlEdit, m_pToolBar->GetControls()->Add(xtpControlEdit, ID_CB_PRINT));
+    ASSERT_NE(nullptr, pEdit);
+    m_pFrame->RecalcLayout();
+    PumpMessages();
+    ASSERT_TRUE(pEdit->GetEditCtrl() != NULL && ::IsWindowVisible(pEdit->GetEditCtrl()->GetSafeHwnd()));
+    m_pFrame->SetFocus();
+    const int nMouseLock = CXTPMouseManager::GetInstance()->m_nLock;
+
+    m_pToolBar->SetTracking(TRUE, TRUE, TRUE);
+    m_pToolBar->SetSelected(pEdit->GetIndex() - 1, TRUE);
+    CXTPKeyboardManager::GetInstance()->ProcessKeyboardHook(VK_TAB, 1);
+    EXPECT_EQ(pEdit->GetIndex(), m_pToolBar->GetSelectedIndex());
+    EXPECT_EQ(pEdit->GetEditCtrl()->GetSafeHwnd(), ::GetFocus());
+    EXPECT_TRUE(pEdit->IsFocused());
+
+    CXTPKeyboardManager::GetInstance()->ProcessKeyboardHook(VK_TAB, 1);
+    EXPECT_NE(pEdit->GetIndex(), m_pToolBar->GetSelectedIndex());
+    EXPECT_EQ(m_pFrame->m_hWnd, ::GetFocus());
+    EXPECT_FALSE(pEdit->IsFocused());
+    EXPECT_TRUE(m_pToolBar->IsTrackingMode());
+    m_pToolBar->SetTracking(FALSE, TRUE);
+    EXPECT_EQ(nMouseLock, CXTPMouseManager::GetInstance()->m_nLock);
+}
+
 // A dialog with a toolbar of three buttons between its two fields, in the tab order too.
 class ToolBarInADialog : public ::testing::Test
 {
@@ -556,6 +587,69 @@ TEST_F(ToolBarInADialog, AFieldOfTheBarGivesTheKeyboardBackToTheControlTheBarToo
         EXPECT_EQ(c.pFrom->m_hWnd, ::GetFocus());
         EXPECT_FALSE(m_pBar->IsTrackingMode());
     }
+}
+
+// Tab moves the keyboard with the hot control between the bar's fields: a field made hot takes the focus,
+// and a button made hot leaves it with the bar, whose Tab then goes on to the dialog's next control.
+// Escape from a field reached by Tab still gives the keyboard back to the control the bar took it from.
+TEST_F(ToolBarInADialog, TabBetweenTheBarsFieldsMovesTheFocusWithTheHotControl)
+{
+    auto* pEdit = DYNAMIC_DOWNCAST(CXTPControlEdit, m_pBar->GetControls()->Add(xtpControlEdit, ID_CB_PRINT));
+    auto* pCombo =
+        DYNAMIC_DOWNCAST(CXTPControlComboBox, m_pBar->GetControls()->Add(xtpControlComboBox, ID_CB_SEND));
+    ASSERT_TRUE(pEdit != NULL && pCombo != NULL);
+    pEdit->SetWidth(70);
+    pCombo->SetWidth(70);
+    pCombo->SetDropDownListStyle();
+    pCombo->AddString(L"First");
+    PlaceBar();
+    ASSERT_TRUE(pEdit->GetEditCtrl() != NULL && pCombo->GetEditCtrl() != NULL);
+    const HWND hwndEdit = pEdit->GetEditCtrl()->GetSafeHwnd();
+    const HWND hwndCombo = pCombo->GetEditCtrl()->GetSafeHwnd();
+    ASSERT_TRUE(::IsWindowVisible(hwndEdit) && ::IsWindowVisible(hwndCombo));
+    const int nMouseLock = CXTPMouseManager::GetInstance()->m_nLock;
+    auto press = [](UINT nKey, bool bShift) {
+        HeldKeys held = bShift ? HeldKeys{VK_SHIFT} : HeldKeys{};
+        CXTPKeyboardManager::GetInstance()->ProcessKeyboardHook(nKey, 1);
+    };
+
+    m_pName->SetFocus();
+    m_pBar->SetFocus();
+    pEdit->GetEditCtrl()->SetFocus();
+    ASSERT_TRUE(pEdit->IsFocused());
+    struct Step
+    {
+        const char* name;
+        bool bShift;
+        HWND hwndFocus;
+        int nHot;
+    };
+    const Step steps[] = {{"Tab into the combo box", false, hwndCombo, 4},
+                          {"Shift+Tab back into the edit", true, hwndEdit, 3},
+                          {"Shift+Tab to a button", true, m_pBar->m_hWnd, 2},
+                          {"Tab from a button", false, m_pNote->m_hWnd, -1}};
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        press(VK_TAB, step.bShift);
+        EXPECT_EQ(step.hwndFocus, ::GetFocus());
+        EXPECT_EQ(step.nHot, m_pBar->GetSelectedIndex());
+        EXPECT_EQ(step.hwndFocus == hwndEdit, !!pEdit->IsFocused());
+        EXPECT_EQ(step.hwndFocus == hwndCombo, !!pCombo->IsFocused());
+        if (step.hwndFocus == hwndCombo)
+            EXPECT_TRUE(test_support::WriteFramedWindowScreenshot(m_dialog.m_hWnd,
+                                                                  L"toolbar_in_dialog_combo_focused"));
+    }
+    EXPECT_FALSE(m_pBar->IsTrackingMode());
+
+    m_pBar->SetFocus();
+    pEdit->GetEditCtrl()->SetFocus();
+    press(VK_TAB, false);
+    ASSERT_EQ(hwndCombo, ::GetFocus());
+    press(VK_ESCAPE, false);
+    EXPECT_EQ(m_pNote->m_hWnd, ::GetFocus());
+    EXPECT_FALSE(pEdit->IsFocused() || pCombo->IsFocused());
+    EXPECT_FALSE(m_pBar->IsTrackingMode());
+    EXPECT_EQ(nMouseLock, CXTPMouseManager::GetInstance()->m_nLock);
 }
 
 // A bar that records the navigation codes its keys become.
