@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -199,6 +200,60 @@ TEST_F(FrameOfBars, BarsAreBuiltInTheProgramsOrderAndLaidOutInRows)
     HDC hScreen = ::GetDC(NULL);
     EXPECT_TRUE(test_support::WriteDcScreenshot(hScreen, rcFrame, L"command_bars_frame"));
     ::ReleaseDC(NULL, hScreen);
+}
+
+// A menu bar's captions stand evenly: each rectangle is its caption's measured width and 8 pixels, the
+// rectangles follow each other, and each caption's ink fills the width it was measured with, so the gaps
+// between the captions differ by no more than a glyph's side bearings.
+TEST_F(FrameOfBars, TheMenuBarsCaptionsStandEvenly)
+{
+    const wchar_t* captions[] = {L"Recovery", L"View", L"Tools", L"Help"};
+    CMenu menu;
+    ASSERT_TRUE(menu.CreateMenu());
+    for (const wchar_t* caption : captions) {
+        CMenu popup;
+        ASSERT_TRUE(popup.CreatePopupMenu());
+        popup.AppendMenu(MF_STRING, ID_CB_NEW, L"New");
+        menu.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(popup.Detach()), caption);
+    }
+    ASSERT_TRUE(m_pMenuBar->LoadMenu(&menu, TRUE));
+    m_pFrame->RecalcLayout();
+    PumpMessages();
+    m_pMenuBar->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+
+    CRect client;
+    m_pMenuBar->GetClientRect(&client);
+    CClientDC dc(m_pMenuBar);
+    const std::vector<std::uint32_t> pixels = test_support::CaptureDc(dc.GetSafeHdc(), client);
+    ASSERT_EQ(pixels.size(), static_cast<size_t>(client.Width() * client.Height()));
+    CFont* pOldFont = dc.SelectObject(m_pMenuBar->GetPaintManager()->GetControlFont(m_pMenuBar, FALSE));
+    std::vector<int> inkLeft, inkRight;
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(::testing::PrintToString(std::wstring(captions[i])));
+        CXTPControl* pControl = m_pMenuBar->GetControl(i);
+        ASSERT_EQ(CString(captions[i]), pControl->GetCaption());
+        const CRect rect = pControl->GetRect();
+        EXPECT_EQ(dc.GetTextExtent(captions[i]).cx + 8, rect.Width());
+        if (i > 0)
+            EXPECT_EQ(m_pMenuBar->GetControl(i - 1)->GetRect().right, rect.left);
+        int left = rect.right, right = -1;
+        for (int x = rect.left; x < rect.right; ++x)
+            for (int y = rect.top; y < rect.bottom; ++y)
+                if (((pixels[static_cast<size_t>(y * client.Width() + x)] >> 8) & 0xFF) < 0x60) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+        ASSERT_LE(left, right);
+        inkLeft.push_back(left);
+        inkRight.push_back(right);
+    }
+    dc.SelectObject(pOldFont);
+    std::vector<int> gaps;
+    for (size_t i = 1; i < inkLeft.size(); ++i)
+        gaps.push_back(inkLeft[i] - inkRight[i - 1] - 1);
+    EXPECT_LE(*std::max_element(gaps.begin(), gaps.end()) - *std::min_element(gaps.begin(), gaps.end()), 2)
+        << ::testing::PrintToString(gaps);
+    EXPECT_TRUE(test_support::WriteWindowScreenshot(m_pMenuBar->GetSafeHwnd(), L"menu_bar_captions"));
 }
 
 TEST_F(FrameOfBars, ADockBarPrintsItselfAndItsBars)
