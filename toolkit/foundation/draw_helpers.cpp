@@ -301,7 +301,8 @@ void AFXAPI DrawTextAtAdvances(CDC* pDC, const CString& strText, const CRect& re
         y = rect.top + (rect.Height() - extent.cy) / 2;
     else if (nFormat & DT_BOTTOM)
         y = rect.bottom - extent.cy;
-    pDC->ExtTextOut(x, y, 0, NULL, strShown, nLength, advances.data());
+    const BOOL bClip = (nFormat & DT_NOCLIP) == 0;
+    pDC->ExtTextOut(x, y, bClip ? ETO_CLIPPED : 0, bClip ? &rect : NULL, strShown, nLength, advances.data());
     if ((nFormat & DT_HIDEPREFIX) != 0 || underlined.empty())
         return;
     TEXTMETRICW metrics = {};
