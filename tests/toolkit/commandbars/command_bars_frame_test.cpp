@@ -490,32 +490,65 @@ TEST_F(FrameOfBars, CtrlTabMovesTheKeyboardToTheNextVisibleToolbarAndShiftBack)
     m_pToolBar->SetTracking(FALSE, TRUE);
 }
 
-// A docked toolbar holds no focus itself: Tab into its field gives the field the keyboard, and Tab on
-// to a button gives the keyboard back to the window that had it while the bar goes on tracking.
-TEST_F(FrameOfBars, TabIntoAFieldOfADockedToolbarGivesItTheKeyboardAndTabOnGivesItBack)
+// A docked toolbar holds no focus itself: Tab or Shift+Tab onto a field gives the field the keyboard, on
+// from a field to the next field hands it over, and on to a button gives it back to the window that had
+// it while the bar goes on tracking.
+TEST_F(FrameOfBars, TabMovesTheKeyboardWithTheHotControlBetweenTheFieldsOfADockedToolbar)
 {
     auto* pEdit =
         DYNAMIC_DOWNCAST(CXTPControlEdit, m_pToolBar->GetControls()->Add(xtpControlEdit, ID_CB_PRINT));
-    ASSERT_NE(nullptr, pEdit);
+    auto* pCombo =
+        DYNAMIC_DOWNCAST(CXTPControlComboBox, m_pToolBar->GetControls()->Add(xtpControlComboBox, ID_CB_UNDO));
+    ASSERT_TRUE(pEdit != NULL && pCombo != NULL);
+    pEdit->SetWidth(70);
+    pCombo->SetWidth(70);
+    pCombo->SetDropDownListStyle();
+    pCombo->AddString(L"First");
     m_pFrame->RecalcLayout();
     PumpMessages();
-    ASSERT_TRUE(pEdit->GetEditCtrl() != NULL && ::IsWindowVisible(pEdit->GetEditCtrl()->GetSafeHwnd()));
+    ASSERT_TRUE(pEdit->GetEditCtrl() != NULL && pCombo->GetEditCtrl() != NULL);
+    const HWND hwndEdit = pEdit->GetEditCtrl()->GetSafeHwnd();
+    const HWND hwndCombo = pCombo->GetEditCtrl()->GetSafeHwnd();
+    ASSERT_TRUE(::IsWindowVisible(hwndEdit) && ::IsWindowVisible(hwndCombo));
     m_pFrame->SetFocus();
     const int nMouseLock = CXTPMouseManager::GetInstance()->m_nLock;
 
     m_pToolBar->SetTracking(TRUE, TRUE, TRUE);
     m_pToolBar->SetSelected(pEdit->GetIndex() - 1, TRUE);
-    CXTPKeyboardManager::GetInstance()->ProcessKeyboardHook(VK_TAB, 1);
-    EXPECT_EQ(pEdit->GetIndex(), m_pToolBar->GetSelectedIndex());
-    EXPECT_EQ(pEdit->GetEditCtrl()->GetSafeHwnd(), ::GetFocus());
-    EXPECT_TRUE(pEdit->IsFocused());
-
-    CXTPKeyboardManager::GetInstance()->ProcessKeyboardHook(VK_TAB, 1);
-    EXPECT_NE(pEdit->GetIndex(), m_pToolBar->GetSelectedIndex());
-    EXPECT_EQ(m_pFrame->m_hWnd, ::GetFocus());
+    struct Step
+    {
+        const char* name;
+        bool bShift;
+        HWND hwndFocus;
+        int nHot;
+    };
+    const HWND hwndFrame = m_pFrame->m_hWnd;
+    const int nBefore = pEdit->GetIndex() - 1;
+    const Step steps[] = {{"Tab onto the edit", false, hwndEdit, nBefore + 1},
+                          {"Tab on to the combo box", false, hwndCombo, nBefore + 2},
+                          {"Shift+Tab back to the edit", true, hwndEdit, nBefore + 1},
+                          {"Shift+Tab on to a button", true, hwndFrame, nBefore},
+                          {"Tab onto the edit again", false, hwndEdit, nBefore + 1}};
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        {
+            HeldKeys held = step.bShift ? HeldKeys{VK_SHIFT} : HeldKeys{};
+            CXTPKeyboardManager::GetInstance()->ProcessKeyboardHook(VK_TAB, 1);
+        }
+        EXPECT_EQ(step.hwndFocus, ::GetFocus());
+        EXPECT_EQ(step.nHot, m_pToolBar->GetSelectedIndex());
+        EXPECT_EQ(step.hwndFocus == hwndEdit, !!pEdit->IsFocused());
+        EXPECT_EQ(step.hwndFocus == hwndCombo, !!pCombo->IsFocused());
+        EXPECT_TRUE(m_pToolBar->IsTrackingMode());
+        if (step.hwndFocus == hwndCombo)
+            EXPECT_TRUE(
+                test_support::WriteWindowScreenshot(m_pFrame->m_hWnd, L"toolbar_combo_focused_by_tab"));
+    }
+    // Escape from the field reached by Tab gives the keyboard back to the window the bar took it from.
+    CXTPKeyboardManager::GetInstance()->ProcessKeyboardHook(VK_ESCAPE, 1);
+    EXPECT_EQ(hwndFrame, ::GetFocus());
     EXPECT_FALSE(pEdit->IsFocused());
-    EXPECT_TRUE(m_pToolBar->IsTrackingMode());
-    m_pToolBar->SetTracking(FALSE, TRUE);
+    EXPECT_FALSE(m_pToolBar->IsTrackingMode());
     EXPECT_EQ(nMouseLock, CXTPMouseManager::GetInstance()->m_nLock);
 }
 
@@ -644,67 +677,37 @@ TEST_F(ToolBarInADialog, AFieldOfTheBarGivesTheKeyboardBackToTheControlTheBarToo
     }
 }
 
-// Tab moves the keyboard with the hot control between the bar's fields: a field made hot takes the focus,
-// and a button made hot leaves it with the bar, whose Tab then goes on to the dialog's next control.
-// Escape from a field reached by Tab still gives the keyboard back to the control the bar took it from.
-TEST_F(ToolBarInADialog, TabBetweenTheBarsFieldsMovesTheFocusWithTheHotControl)
+// In a dialog Tab belongs to the dialog: from a field of the bar, as from a button, Tab and Shift+Tab
+// go on to the dialog's controls; the field lets the keyboard go and the bar stops tracking.
+TEST_F(ToolBarInADialog, TabFromAFieldOfTheBarGoesOnToTheDialogsControls)
 {
     auto* pEdit = DYNAMIC_DOWNCAST(CXTPControlEdit, m_pBar->GetControls()->Add(xtpControlEdit, ID_CB_PRINT));
-    auto* pCombo =
-        DYNAMIC_DOWNCAST(CXTPControlComboBox, m_pBar->GetControls()->Add(xtpControlComboBox, ID_CB_SEND));
-    ASSERT_TRUE(pEdit != NULL && pCombo != NULL);
-    pEdit->SetWidth(70);
-    pCombo->SetWidth(70);
-    pCombo->SetDropDownListStyle();
-    pCombo->AddString(L"First");
+    ASSERT_NE(nullptr, pEdit);
     PlaceBar();
-    ASSERT_TRUE(pEdit->GetEditCtrl() != NULL && pCombo->GetEditCtrl() != NULL);
-    const HWND hwndEdit = pEdit->GetEditCtrl()->GetSafeHwnd();
-    const HWND hwndCombo = pCombo->GetEditCtrl()->GetSafeHwnd();
-    ASSERT_TRUE(::IsWindowVisible(hwndEdit) && ::IsWindowVisible(hwndCombo));
+    ASSERT_TRUE(pEdit->GetEditCtrl() != NULL && ::IsWindowVisible(pEdit->GetEditCtrl()->GetSafeHwnd()));
     const int nMouseLock = CXTPMouseManager::GetInstance()->m_nLock;
-    auto press = [](UINT nKey, bool bShift) {
-        HeldKeys held = bShift ? HeldKeys{VK_SHIFT} : HeldKeys{};
-        CXTPKeyboardManager::GetInstance()->ProcessKeyboardHook(nKey, 1);
-    };
-
-    m_pName->SetFocus();
-    m_pBar->SetFocus();
-    pEdit->GetEditCtrl()->SetFocus();
-    ASSERT_TRUE(pEdit->IsFocused());
-    struct Step
+    struct Case
     {
         const char* name;
         bool bShift;
-        HWND hwndFocus;
-        int nHot;
+        CWnd* pFocus;
     };
-    const Step steps[] = {{"Tab into the combo box", false, hwndCombo, 4},
-                          {"Shift+Tab back into the edit", true, hwndEdit, 3},
-                          {"Shift+Tab to a button", true, m_pBar->m_hWnd, 2},
-                          {"Tab from a button", false, m_pNote->m_hWnd, -1}};
-    for (const Step& step : steps) {
-        SCOPED_TRACE(step.name);
-        press(VK_TAB, step.bShift);
-        EXPECT_EQ(step.hwndFocus, ::GetFocus());
-        EXPECT_EQ(step.nHot, m_pBar->GetSelectedIndex());
-        EXPECT_EQ(step.hwndFocus == hwndEdit, !!pEdit->IsFocused());
-        EXPECT_EQ(step.hwndFocus == hwndCombo, !!pCombo->IsFocused());
-        if (step.hwndFocus == hwndCombo)
-            EXPECT_TRUE(test_support::WriteFramedWindowScreenshot(m_dialog.m_hWnd,
-                                                                  L"toolbar_in_dialog_combo_focused"));
+    const Case cases[] = {{"Tab", false, m_pNote}, {"Shift+Tab", true, m_pName}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_pName->SetFocus();
+        m_pBar->SetFocus();
+        pEdit->GetEditCtrl()->SetFocus();
+        ASSERT_TRUE(pEdit->IsFocused());
+        {
+            HeldKeys held = c.bShift ? HeldKeys{VK_SHIFT} : HeldKeys{};
+            CXTPKeyboardManager::GetInstance()->ProcessKeyboardHook(VK_TAB, 1);
+        }
+        EXPECT_EQ(c.pFocus->m_hWnd, ::GetFocus());
+        EXPECT_FALSE(pEdit->IsFocused());
+        EXPECT_FALSE(m_pBar->IsTrackingMode());
+        EXPECT_EQ(nMouseLock, CXTPMouseManager::GetInstance()->m_nLock);
     }
-    EXPECT_FALSE(m_pBar->IsTrackingMode());
-
-    m_pBar->SetFocus();
-    pEdit->GetEditCtrl()->SetFocus();
-    press(VK_TAB, false);
-    ASSERT_EQ(hwndCombo, ::GetFocus());
-    press(VK_ESCAPE, false);
-    EXPECT_EQ(m_pNote->m_hWnd, ::GetFocus());
-    EXPECT_FALSE(pEdit->IsFocused() || pCombo->IsFocused());
-    EXPECT_FALSE(m_pBar->IsTrackingMode());
-    EXPECT_EQ(nMouseLock, CXTPMouseManager::GetInstance()->m_nLock);
 }
 
 // A bar that records the navigation codes its keys become.
