@@ -542,7 +542,7 @@ TEST_F(FrameOfBars, TabMovesTheKeyboardWithTheHotControlBetweenTheFieldsOfADocke
         EXPECT_TRUE(m_pToolBar->IsTrackingMode());
         if (step.hwndFocus == hwndCombo)
             EXPECT_TRUE(
-                test_support::WriteWindowScreenshot(m_pFrame->m_hWnd, L"toolbar_combo_focused_by_tab"));
+                test_support::WriteFramedWindowScreenshot(m_pFrame->m_hWnd, L"toolbar_combo_focused_by_tab"));
     }
     // Escape from the field reached by Tab gives the keyboard back to the window the bar took it from.
     CXTPKeyboardManager::GetInstance()->ProcessKeyboardHook(VK_ESCAPE, 1);
