@@ -1,7 +1,9 @@
 // The web link on the test display. The shell is a recorder: no test opens a URL or starts a browser.
 #include "hyperlink.h"
+#include "support/screenshot.h"
 #include "widget_host.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <map>
 #include <string>
@@ -226,6 +228,64 @@ TEST_F(HyperLink, UnderlinedWhileTheCursorIsOverItUnlessAlwaysUnderlined)
         EXPECT_EQ(font.lfUnderline != 0, mode == 1);
         EXPECT_EQ(std::wstring(font.lfFaceName), L"Arial");
         EXPECT_EQ(font.lfHeight, 15);
+        link.DestroyWindow();
+    }
+}
+
+// The underline of an always underlined link spans its text and no more: the texts of the About box,
+// each read back from the link's own pixels.
+TEST_F(HyperLink, TheUnderlineSpansTheTextOnly)
+{
+    for (const wchar_t* text :
+         {L"https://www.corvane.example/", L"mailto:support@corvane.example", L"mailto:sales@corvane.example",
+          L"https://www.corvane.example/vmdk-recovery/"}) {
+        SCOPED_TRACE(::testing::PrintToString(std::wstring(text)));
+        CHyperLink link;
+        Bind(link, text);
+        link.SetUnderline(1);
+        link.RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        CRect client;
+        link.GetClientRect(&client);
+        HDC dc = ::GetDC(link.GetSafeHwnd());
+        const std::vector<std::uint32_t> pixels = test_support::CaptureDc(dc, client);
+        ::ReleaseDC(link.GetSafeHwnd(), dc);
+        ASSERT_EQ(pixels.size(), static_cast<size_t>(client.Width() * client.Height()));
+        // The link's blue against the host's light background: red is low only in the text.
+        const auto inked = [&](int x, int y) {
+            return ((pixels[y * client.Width() + x] >> 16) & 0xFF) < 0x80;
+        };
+        // The underline is the row with the longest run of ink; the glyphs are the ink of the other rows.
+        int underlineRow = -1, longestRun = 0;
+        for (int y = 0; y < client.Height(); ++y) {
+            int run = 0;
+            for (int x = 0; x < client.Width(); ++x) {
+                run = inked(x, y) ? run + 1 : 0;
+                if (run > longestRun) {
+                    longestRun = run;
+                    underlineRow = y;
+                }
+            }
+        }
+        ASSERT_GT(longestRun, 20);
+        int lineLeft = client.Width(), lineRight = -1, textLeft = client.Width(), textRight = -1;
+        for (int x = 0; x < client.Width(); ++x) {
+            if (inked(x, underlineRow)) {
+                lineLeft = std::min(lineLeft, x);
+                lineRight = std::max(lineRight, x);
+            }
+            for (int y = 0; y < client.Height(); ++y)
+                if (y != underlineRow && inked(x, y)) {
+                    textLeft = std::min(textLeft, x);
+                    textRight = std::max(textRight, x);
+                }
+        }
+        ASSERT_GE(textRight, textLeft);
+        // A glyph's side bearing may leave a pixel of line beyond its ink.
+        EXPECT_GE(lineLeft, textLeft - 1);
+        EXPECT_LE(lineRight, textRight + 1);
+        EXPECT_GE(lineRight - lineLeft, textRight - textLeft - 2);
+        if (text[0] == L'h' && text[22] == L'/')
+            EXPECT_TRUE(test_support::WriteWindowScreenshot(link.GetSafeHwnd(), L"hyperlink_underline"));
         link.DestroyWindow();
     }
 }

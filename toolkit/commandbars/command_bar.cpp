@@ -470,7 +470,9 @@ int CXTPCommandBar::OnKeyDown(UINT nChar, LPARAM lParam)
             MoveToNextToolBar(bShift ? -1 : 1);
             return XTP_HOOK_HANDLED;
         }
+        CXTPControl* pLeft = GetSelected();
         ProcessSpecialKey(bShift ? xtpKeyBack : xtpKeyNext);
+        PassKeyboardOnTab(pLeft);
         return XTP_HOOK_HANDLED;
     }
     if (nChar == VK_RETURN) {
@@ -527,6 +529,31 @@ void CXTPCommandBar::MoveToNextToolBar(int nDirection)
         return;
     SetTracking(FALSE, TRUE);
     pNext->SetTracking(TRUE, TRUE, TRUE);
+}
+
+void CXTPCommandBar::PassKeyboardOnTab(CXTPControl* pLeft)
+{
+    CXTPControl* pHot = GetSelected();
+    if (pHot == pLeft || !::IsWindow(m_hWnd))
+        return;
+    const BOOL bLeftFocused = pLeft != NULL && pLeft->IsFocused();
+    const BOOL bTake = pHot != NULL && pHot->CanTakeFocus();
+    if (!bLeftFocused && !bTake)
+        return;
+    // The keyboard moves within the bar: the field left behind must not send it back to the window
+    // the bar took it from, which is still the one to return to at the end.
+    const HWND hwndPrevious = m_hwndPreviousFocus;
+    InternalAddRef();
+    if (bTake)
+        pHot->SetFocused(TRUE);
+    else if ((GetStyle() & WS_TABSTOP) != 0 && (GetStyle() & WS_CHILD) != 0)
+        SetFocus();
+    else
+        pLeft->SetFocused(FALSE);
+    if (bTake || ::GetFocus() == m_hWnd)
+        if (m_hwndPreviousFocus == NULL && ::IsWindow(hwndPrevious))
+            m_hwndPreviousFocus = hwndPrevious;
+    InternalRelease();
 }
 
 int CXTPCommandBar::FindAccelerator(UINT chAccel, BOOL* pbAmbiguous) const

@@ -236,6 +236,9 @@ protected:
     void UpdateDocTemplateControls();
     // Ctrl+Tab: keyboard tracking moves to the next visible toolbar (-1: the previous one).
     void MoveToNextToolBar(int nDirection);
+    // After Tab moved the hot control away from pLeft: a field made hot takes the keyboard, and a field
+    // left behind lets it go, to the bar when the bar is a tab stop of its parent.
+    void PassKeyboardOnTab(CXTPControl* pLeft);
     // A press with Alt held on a toolbar's control drags it as in customise mode.
     BOOL IsAltDragCustomization(CXTPControl* pControl) const;
     // The customise drag of one of the bar's controls; dropped over no bar, it leaves the bar.

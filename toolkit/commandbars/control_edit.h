@@ -154,6 +154,8 @@ public:
     BOOL GetReadOnly() const { return m_bReadOnly; }
     void ShowLabel(BOOL bShow) { m_bLabel = bShow; }
     BOOL IsLabeled() const { return m_bLabel; }
+    // Only an edit window takes the keyboard; a field that has none yet cannot.
+    BOOL CanTakeFocus() const override { return m_pEdit != NULL && CXTPControlField::CanTakeFocus(); }
     void SetFocused(BOOL bFocused) override;
     // The keys while the field has the focus: 1 handled, 2 the edit window's, 0 not handled.
     int OnHookKeyDown(UINT nChar, LPARAM lParam) override;

@@ -147,6 +147,13 @@ void CXTPControlField<TBase, TEditCtrl>::PlaceEditWindow(CRect rcControl, int nR
                               (this->IsVisible() ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
 }
 
+template <class TBase, class TEditCtrl> BOOL CXTPControlField<TBase, TEditCtrl>::CanTakeFocus() const
+{
+    // A field without its edit window (a drop-down list) still takes the bar's keys.
+    return this->GetEnabled() && this->IsVisible() &&
+           (m_pEdit == NULL || ::IsWindowVisible(m_pEdit->GetSafeHwnd()));
+}
+
 template <class TBase, class TEditCtrl> void CXTPControlField<TBase, TEditCtrl>::TakeFocus(UINT nSetFocusCode)
 {
     const HWND hwndEdit = m_pEdit != NULL ? m_pEdit->GetSafeHwnd() : NULL;

@@ -34,6 +34,7 @@ public:
     int GetLabelWidth() const { return m_nLabelWidth; }
 
     BOOL IsFocused() const override { return m_bFocused; }
+    BOOL CanTakeFocus() const override;
     CSize GetSize(CDC* pDC) override;
     void SetEnabled(BOOL bEnabled) override;
     void SetHideFlags(DWORD dwFlags) override;

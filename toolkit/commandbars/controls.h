@@ -215,6 +215,8 @@ public:
     // Whether the control holds the keyboard (an edit field or combo box with the focus); the bar
     // then hands it each key first: 1 consumed, 2 passed on, 0 not handled.
     virtual BOOL IsFocused() const { return FALSE; }
+    // Whether the control can take the keyboard when Tab makes it hot (an enabled, shown field).
+    virtual BOOL CanTakeFocus() const { return FALSE; }
     virtual void SetFocused(BOOL /*bFocused*/) {}
     virtual int OnHookKeyDown(UINT /*nChar*/, LPARAM /*lParam*/) { return 0; }
     // The control's keys in the saved layout's archive.

@@ -414,9 +414,9 @@ void CXTPToolBar::OnSetPreviewMode(BOOL bPreview)
 
 int CXTPToolBar::OnKeyDown(UINT nChar, LPARAM lParam)
 {
-    CXTPControl* pHot = GetSelected();
+    // In a dialog Tab belongs to the dialog, from a field of the bar as from a button.
     if (nChar != VK_TAB || GetDragTracker() != NULL || IsCustomizing() || m_nLockCount > 0 ||
-        GetParent() == NULL || (pHot != NULL && pHot->IsFocused()))
+        GetParent() == NULL)
         return CXTPCommandBar::OnKeyDown(nChar, lParam);
     const BOOL bPrevious = ::GetKeyState(VK_SHIFT) < 0;
     CWnd* pNext = GetParent()->GetNextDlgTabItem(this, bPrevious);

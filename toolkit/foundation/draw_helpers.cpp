@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <vector>
 
 CXTBufferedDC::CXTBufferedDC(HDC hDestDC, const CRect& rect)
     : m_hDestDC(hDestDC), m_rect(rect), m_hOldBitmap(NULL)
@@ -263,6 +264,58 @@ CString AFXAPI StripMnemonics(LPCTSTR lpszText)
         strResult += *p;
     }
     return strResult;
+}
+
+void AFXAPI DrawTextAtAdvances(CDC* pDC, const CString& strText, const CRect& rect, UINT nFormat)
+{
+    CString strShown;
+    std::vector<int> underlined;
+    for (int i = 0; i < strText.GetLength(); ++i) {
+        if (strText[i] == L'&' && (nFormat & DT_NOPREFIX) == 0) {
+            if (++i >= strText.GetLength())
+                break;
+            if (strText[i] != L'&')
+                underlined.push_back(strShown.GetLength());
+        }
+        strShown += strText[i];
+    }
+    const int nLength = strShown.GetLength();
+    if (nLength == 0)
+        return;
+    std::vector<int> ends(static_cast<size_t>(nLength));
+    int nFitted = 0;
+    SIZE extent = {};
+    if (!::GetTextExtentExPointW(pDC->GetSafeHdc(), strShown, nLength, INT_MAX, &nFitted, ends.data(),
+                                 &extent))
+        return;
+    std::vector<int> advances(ends);
+    for (size_t i = advances.size() - 1; i > 0; --i)
+        advances[i] -= ends[i - 1];
+    int x = rect.left;
+    if (nFormat & DT_CENTER)
+        x = (rect.left + rect.right - extent.cx) / 2;
+    else if (nFormat & DT_RIGHT)
+        x = rect.right - extent.cx;
+    int y = rect.top;
+    if (nFormat & DT_VCENTER)
+        y = rect.top + (rect.Height() - extent.cy) / 2;
+    else if (nFormat & DT_BOTTOM)
+        y = rect.bottom - extent.cy;
+    const BOOL bClip = (nFormat & DT_NOCLIP) == 0;
+    pDC->ExtTextOut(x, y, bClip ? ETO_CLIPPED : 0, bClip ? &rect : NULL, strShown, nLength, advances.data());
+    if ((nFormat & DT_HIDEPREFIX) != 0 || underlined.empty())
+        return;
+    TEXTMETRICW metrics = {};
+    pDC->GetTextMetrics(&metrics);
+    // Where DrawText puts the line: one pixel below the baseline, one pixel short of the next character.
+    const int yLine = y + metrics.tmAscent + 1;
+    const COLORREF clrBack = pDC->GetBkColor();
+    for (int nIndex : underlined) {
+        const int nStart = nIndex > 0 ? ends[static_cast<size_t>(nIndex - 1)] : 0;
+        const int nWidth = std::max(1, ends[static_cast<size_t>(nIndex)] - nStart - 1);
+        pDC->FillSolidRect(x + nStart, yLine, nWidth, 1, pDC->GetTextColor());
+    }
+    pDC->SetBkColor(clrBack);
 }
 
 UINT AFXAPI MirrorArrowKey(const CWnd* pWnd, UINT nKey)

@@ -141,6 +141,12 @@ void AFXAPI CreateGuiFont(LOGFONT& logFont, BOOL bPreferTahoma);
 void AFXAPI MoveRectToContainPoint(CRect& rect, CPoint point);
 // Deletes each single '&'; of a pair "&&" one '&' stays.
 CString AFXAPI StripMnemonics(LPCTSTR lpszText);
+// One line of text placed as DrawText places it with DT_SINGLELINE (DT_CENTER or DT_RIGHT, DT_VCENTER or
+// DT_BOTTOM, clipped unless DT_NOCLIP, the '&' marks underlining their character unless DT_NOPREFIX or
+// DT_HIDEPREFIX), but with each character at the width the DC measures for it: the ink then fills the
+// width the caption was measured with, where a renderer left to itself may place the glyphs closer or
+// wider.
+void AFXAPI DrawTextAtAdvances(CDC* pDC, const CString& strText, const CRect& rect, UINT nFormat);
 // VK_LEFT and VK_RIGHT swapped for a window laid out right to left.
 UINT AFXAPI MirrorArrowKey(const CWnd* pWnd, UINT nKey);
 void AFXAPI DrawTriangle(CDC* pDC, CPoint pt0, CPoint pt1, CPoint pt2, COLORREF clr);

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -121,6 +122,7 @@ BEGIN_MESSAGE_MAP(CHyperLink, CStatic)
     ON_WM_TIMER()
     ON_CONTROL_REFLECT(STN_CLICKED, OnClicked)
     ON_WM_ERASEBKGND()
+    ON_WM_PAINT()
 END_MESSAGE_MAP()
 // clang-format on
 
@@ -375,4 +377,47 @@ BOOL CHyperLink::OnEraseBkgnd(CDC* pDC)
 {
     pDC->SetBkMode(TRANSPARENT);
     return TRUE;
+}
+
+void CHyperLink::OnPaint()
+{
+    CPaintDC dc(this);
+    CString text;
+    GetWindowText(text);
+    if ((GetStyle() & SS_NOPREFIX) == 0) {
+        // As a static shows it: "&&" is an ampersand, a single one marks a key and is not drawn.
+        CString shown;
+        for (int i = 0; i < text.GetLength(); ++i) {
+            if (text[i] == L'&' && ++i >= text.GetLength())
+                break;
+            shown += text[i];
+        }
+        text = shown;
+    }
+    CFont* pFont = GetFont();
+    CFont* pOldFont = pFont != NULL ? dc.SelectObject(pFont) : NULL;
+    CtlColor(&dc, CTLCOLOR_STATIC);
+    // Each character goes where the measured width puts it. Left to itself, a renderer may place the
+    // glyphs closer than the widths it reports, and the font's underline, drawn to the reported width,
+    // then runs past the text.
+    const int length = text.GetLength();
+    std::vector<int> advances(static_cast<size_t>(length));
+    int fitted = 0;
+    SIZE extent = {};
+    if (length > 0 &&
+        ::GetTextExtentExPointW(dc.m_hDC, text, length, INT_MAX, &fitted, advances.data(), &extent)) {
+        for (int i = length - 1; i > 0; --i)
+            advances[static_cast<size_t>(i)] -= advances[static_cast<size_t>(i - 1)];
+        CRect client;
+        GetClientRect(&client);
+        const DWORD align = GetStyle() & SS_TYPEMASK;
+        int x = client.left;
+        if (align == SS_CENTER)
+            x = client.left + (client.Width() - extent.cx) / 2;
+        else if (align == SS_RIGHT)
+            x = client.right - extent.cx;
+        dc.ExtTextOut(x, client.top, ETO_CLIPPED, &client, text, length, advances.data());
+    }
+    if (pOldFont != NULL)
+        dc.SelectObject(pOldFont);
 }

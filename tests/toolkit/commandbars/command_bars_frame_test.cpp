@@ -6,8 +6,10 @@
 #include "command_bars.h"
 #include "commandbars_test_frames.h"
 #include "commandbars_test_ids.h"
+#include "control_combo_box.h"
 #include "control_edit.h"
 #include "frame_wnd.h"
+#include "hook_managers.h"
 #include "image_manager.h"
 #include "support/screenshot.h"
 #include "toolkit_test_app.h"
@@ -16,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -197,6 +200,60 @@ TEST_F(FrameOfBars, BarsAreBuiltInTheProgramsOrderAndLaidOutInRows)
     HDC hScreen = ::GetDC(NULL);
     EXPECT_TRUE(test_support::WriteDcScreenshot(hScreen, rcFrame, L"command_bars_frame"));
     ::ReleaseDC(NULL, hScreen);
+}
+
+// A menu bar's captions stand evenly: each rectangle is its caption's measured width and 8 pixels, the
+// rectangles follow each other, and each caption's ink fills the width it was measured with, so the gaps
+// between the captions differ by no more than a glyph's side bearings.
+TEST_F(FrameOfBars, TheMenuBarsCaptionsStandEvenly)
+{
+    const wchar_t* captions[] = {L"Recovery", L"View", L"Tools", L"Help"};
+    CMenu menu;
+    ASSERT_TRUE(menu.CreateMenu());
+    for (const wchar_t* caption : captions) {
+        CMenu popup;
+        ASSERT_TRUE(popup.CreatePopupMenu());
+        popup.AppendMenu(MF_STRING, ID_CB_NEW, L"New");
+        menu.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(popup.Detach()), caption);
+    }
+    ASSERT_TRUE(m_pMenuBar->LoadMenu(&menu, TRUE));
+    m_pFrame->RecalcLayout();
+    PumpMessages();
+    m_pMenuBar->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+
+    CRect client;
+    m_pMenuBar->GetClientRect(&client);
+    CClientDC dc(m_pMenuBar);
+    const std::vector<std::uint32_t> pixels = test_support::CaptureDc(dc.GetSafeHdc(), client);
+    ASSERT_EQ(pixels.size(), static_cast<size_t>(client.Width() * client.Height()));
+    CFont* pOldFont = dc.SelectObject(m_pMenuBar->GetPaintManager()->GetControlFont(m_pMenuBar, FALSE));
+    std::vector<int> inkLeft, inkRight;
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(::testing::PrintToString(std::wstring(captions[i])));
+        CXTPControl* pControl = m_pMenuBar->GetControl(i);
+        ASSERT_EQ(CString(captions[i]), pControl->GetCaption());
+        const CRect rect = pControl->GetRect();
+        EXPECT_EQ(dc.GetTextExtent(captions[i]).cx + 8, rect.Width());
+        if (i > 0)
+            EXPECT_EQ(m_pMenuBar->GetControl(i - 1)->GetRect().right, rect.left);
+        int left = rect.right, right = -1;
+        for (int x = rect.left; x < rect.right; ++x)
+            for (int y = rect.top; y < rect.bottom; ++y)
+                if (((pixels[static_cast<size_t>(y * client.Width() + x)] >> 8) & 0xFF) < 0x60) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+        ASSERT_LE(left, right);
+        inkLeft.push_back(left);
+        inkRight.push_back(right);
+    }
+    dc.SelectObject(pOldFont);
+    std::vector<int> gaps;
+    for (size_t i = 1; i < inkLeft.size(); ++i)
+        gaps.push_back(inkLeft[i] - inkRight[i - 1] - 1);
+    EXPECT_LE(*std::max_element(gaps.begin(), gaps.end()) - *std::min_element(gaps.begin(), gaps.end()), 2)
+        << ::testing::PrintToString(gaps);
+    EXPECT_TRUE(test_support::WriteWindowScreenshot(m_pMenuBar->GetSafeHwnd(), L"menu_bar_captions"));
 }
 
 TEST_F(FrameOfBars, ADockBarPrintsItselfAndItsBars)
@@ -433,6 +490,68 @@ TEST_F(FrameOfBars, CtrlTabMovesTheKeyboardToTheNextVisibleToolbarAndShiftBack)
     m_pToolBar->SetTracking(FALSE, TRUE);
 }
 
+// A docked toolbar holds no focus itself: Tab or Shift+Tab onto a field gives the field the keyboard, on
+// from a field to the next field hands it over, and on to a button gives it back to the window that had
+// it while the bar goes on tracking.
+TEST_F(FrameOfBars, TabMovesTheKeyboardWithTheHotControlBetweenTheFieldsOfADockedToolbar)
+{
+    auto* pEdit =
+        DYNAMIC_DOWNCAST(CXTPControlEdit, m_pToolBar->GetControls()->Add(xtpControlEdit, ID_CB_PRINT));
+    auto* pCombo =
+        DYNAMIC_DOWNCAST(CXTPControlComboBox, m_pToolBar->GetControls()->Add(xtpControlComboBox, ID_CB_UNDO));
+    ASSERT_TRUE(pEdit != NULL && pCombo != NULL);
+    pEdit->SetWidth(70);
+    pCombo->SetWidth(70);
+    pCombo->SetDropDownListStyle();
+    pCombo->AddString(L"First");
+    m_pFrame->RecalcLayout();
+    PumpMessages();
+    ASSERT_TRUE(pEdit->GetEditCtrl() != NULL && pCombo->GetEditCtrl() != NULL);
+    const HWND hwndEdit = pEdit->GetEditCtrl()->GetSafeHwnd();
+    const HWND hwndCombo = pCombo->GetEditCtrl()->GetSafeHwnd();
+    ASSERT_TRUE(::IsWindowVisible(hwndEdit) && ::IsWindowVisible(hwndCombo));
+    m_pFrame->SetFocus();
+    const int nMouseLock = CXTPMouseManager::GetInstance()->m_nLock;
+
+    m_pToolBar->SetTracking(TRUE, TRUE, TRUE);
+    m_pToolBar->SetSelected(pEdit->GetIndex() - 1, TRUE);
+    struct Step
+    {
+        const char* name;
+        bool bShift;
+        HWND hwndFocus;
+        int nHot;
+    };
+    const HWND hwndFrame = m_pFrame->m_hWnd;
+    const int nBefore = pEdit->GetIndex() - 1;
+    const Step steps[] = {{"Tab onto the edit", false, hwndEdit, nBefore + 1},
+                          {"Tab on to the combo box", false, hwndCombo, nBefore + 2},
+                          {"Shift+Tab back to the edit", true, hwndEdit, nBefore + 1},
+                          {"Shift+Tab on to a button", true, hwndFrame, nBefore},
+                          {"Tab onto the edit again", false, hwndEdit, nBefore + 1}};
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        {
+            HeldKeys held = step.bShift ? HeldKeys{VK_SHIFT} : HeldKeys{};
+            CXTPKeyboardManager::GetInstance()->ProcessKeyboardHook(VK_TAB, 1);
+        }
+        EXPECT_EQ(step.hwndFocus, ::GetFocus());
+        EXPECT_EQ(step.nHot, m_pToolBar->GetSelectedIndex());
+        EXPECT_EQ(step.hwndFocus == hwndEdit, !!pEdit->IsFocused());
+        EXPECT_EQ(step.hwndFocus == hwndCombo, !!pCombo->IsFocused());
+        EXPECT_TRUE(m_pToolBar->IsTrackingMode());
+        if (step.hwndFocus == hwndCombo)
+            EXPECT_TRUE(
+                test_support::WriteFramedWindowScreenshot(m_pFrame->m_hWnd, L"toolbar_combo_focused_by_tab"));
+    }
+    // Escape from the field reached by Tab gives the keyboard back to the window the bar took it from.
+    CXTPKeyboardManager::GetInstance()->ProcessKeyboardHook(VK_ESCAPE, 1);
+    EXPECT_EQ(hwndFrame, ::GetFocus());
+    EXPECT_FALSE(pEdit->IsFocused());
+    EXPECT_FALSE(m_pToolBar->IsTrackingMode());
+    EXPECT_EQ(nMouseLock, CXTPMouseManager::GetInstance()->m_nLock);
+}
+
 // A dialog with a toolbar of three buttons between its two fields, in the tab order too.
 class ToolBarInADialog : public ::testing::Test
 {
@@ -555,6 +674,39 @@ TEST_F(ToolBarInADialog, AFieldOfTheBarGivesTheKeyboardBackToTheControlTheBarToo
         EXPECT_FALSE(pEdit->IsFocused());
         EXPECT_EQ(c.pFrom->m_hWnd, ::GetFocus());
         EXPECT_FALSE(m_pBar->IsTrackingMode());
+    }
+}
+
+// In a dialog Tab belongs to the dialog: from a field of the bar, as from a button, Tab and Shift+Tab
+// go on to the dialog's controls; the field lets the keyboard go and the bar stops tracking.
+TEST_F(ToolBarInADialog, TabFromAFieldOfTheBarGoesOnToTheDialogsControls)
+{
+    auto* pEdit = DYNAMIC_DOWNCAST(CXTPControlEdit, m_pBar->GetControls()->Add(xtpControlEdit, ID_CB_PRINT));
+    ASSERT_NE(nullptr, pEdit);
+    PlaceBar();
+    ASSERT_TRUE(pEdit->GetEditCtrl() != NULL && ::IsWindowVisible(pEdit->GetEditCtrl()->GetSafeHwnd()));
+    const int nMouseLock = CXTPMouseManager::GetInstance()->m_nLock;
+    struct Case
+    {
+        const char* name;
+        bool bShift;
+        CWnd* pFocus;
+    };
+    const Case cases[] = {{"Tab", false, m_pNote}, {"Shift+Tab", true, m_pName}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_pName->SetFocus();
+        m_pBar->SetFocus();
+        pEdit->GetEditCtrl()->SetFocus();
+        ASSERT_TRUE(pEdit->IsFocused());
+        {
+            HeldKeys held = c.bShift ? HeldKeys{VK_SHIFT} : HeldKeys{};
+            CXTPKeyboardManager::GetInstance()->ProcessKeyboardHook(VK_TAB, 1);
+        }
+        EXPECT_EQ(c.pFocus->m_hWnd, ::GetFocus());
+        EXPECT_FALSE(pEdit->IsFocused());
+        EXPECT_FALSE(m_pBar->IsTrackingMode());
+        EXPECT_EQ(nMouseLock, CXTPMouseManager::GetInstance()->m_nLock);
     }
 }
 

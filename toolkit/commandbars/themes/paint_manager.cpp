@@ -747,11 +747,13 @@ CSize CXTPPaintManagerCore::DrawControlToolBarParent(CDC* pDC, CXTPControl* pCon
             CRect rectShadow(rectText);
             rectShadow.OffsetRect(1, 1);
             pDC->SetTextColor(GetColor(COLOR_3DHIGHLIGHT));
-            pDC->DrawText(strCaption, rectShadow, nFormat);
+            DrawTextAtAdvances(pDC, strCaption, rectShadow, nFormat);
             pDC->SetTextColor(clrDisabled);
-            pDC->DrawText(strCaption, rectText, nFormat);
+            DrawTextAtAdvances(pDC, strCaption, rectText, nFormat);
         } else {
-            pDC->DrawText(strCaption, rectText, nFormat);
+            // The caption fills the width it was measured with, so that the gaps between the captions of
+            // a bar are as even as their rectangles.
+            DrawTextAtAdvances(pDC, strCaption, rectText, nFormat);
         }
     }
     return size;
