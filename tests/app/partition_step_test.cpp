@@ -259,6 +259,12 @@ TEST_F(PartitionStepTest, QuickScanLocksTheStepAndEndsOnTheResults)
             EXPECT_EQ(info.sectorsPerCluster, std::to_wstring(spc).c_str());
             EXPECT_EQ(info.firstFat, L"N/A");
             EXPECT_EQ(info.secondFat, L"N/A");
+            // Files counts every file the walk found, not only those of FAT walks.
+            std::uint32_t found = 0;
+            for (const NtfsScanNode* node = ntfsScanNodes.head; node; node = node->next)
+                ++found;
+            EXPECT_GT(found, 0u);
+            EXPECT_EQ(info.files, std::to_wstring(found).c_str());
             EXPECT_EQ(info.mftStart,
                       std::to_wstring(start + spc * std::stoul(FsstatValue(report, "First Cluster of MFT")))
                           .c_str());

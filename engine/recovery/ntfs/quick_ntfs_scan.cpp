@@ -120,6 +120,9 @@ void QuickNtfsWalk::ReadRecord(std::uint32_t recordNumber, std::uint32_t recordS
     AddNtfsScanNode(dataSector, info.name, recordNumber, info.parentNumber, info.creationTime,
                     info.changeTime, sized ? size : 0, deleted);
     ++files;
+    // The engine's file count is what Drive Information shows and what the folder step's progress over
+    // the files divides by.
+    ++fileCount;
     if (files % kFilesPerLabel == 0 && DetailsShown()) {
         UiScanPanel().SetLabelText(ScanPanelLabel::FileCount, Decimal(files).c_str());
         UiScanPanel().SetLabelText(ScanPanelLabel::LastName, info.name);
