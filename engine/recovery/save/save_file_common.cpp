@@ -17,6 +17,14 @@ namespace {
 
 constexpr std::size_t kPieceBytes = static_cast<std::size_t>(kSavePieceSectors) * kSectorSize;
 
+// The bytes of the first piece of `bytes`, whole sectors: a small file needs no buffer of a whole piece,
+// which would cost every one of thousands of small files a megabyte to clear.
+std::size_t FirstPieceBytes(std::uint64_t bytes)
+{
+    const std::uint64_t piece = std::min<std::uint64_t>(bytes, kPieceBytes);
+    return static_cast<std::size_t>((piece + kSectorSize - 1) / kSectorSize * kSectorSize);
+}
+
 // "Copy (n ) of" is tried up to this n; a folder that holds them all gets no further copy.
 constexpr std::uint32_t kMaxDuplicateCopies = 100000;
 
@@ -232,12 +240,12 @@ bool RecoveredFile::WriteZeros(std::uint64_t count)
 {
     if (count == 0)
         return true;
-    buffer.assign(kPieceBytes, 0);
+    buffer.assign(FirstPieceBytes(count), 0);
     while (count > 0) {
         if (!KeepGoing())
             return false;
         ShowProgress();
-        const auto piece = static_cast<std::size_t>(std::min<std::uint64_t>(count, kPieceBytes));
+        const auto piece = static_cast<std::size_t>(std::min<std::uint64_t>(count, buffer.size()));
         if (!Write(buffer.data(), piece))
             return false;
         count -= piece;
@@ -247,7 +255,7 @@ bool RecoveredFile::WriteZeros(std::uint64_t count)
 
 bool RecoveredFile::CopySectors(std::uint64_t firstSector, std::uint64_t bytes)
 {
-    buffer.resize(kPieceBytes);
+    buffer.resize(std::max(buffer.size(), FirstPieceBytes(bytes)));
     while (bytes > 0) {
         if (!KeepGoing())
             return false;

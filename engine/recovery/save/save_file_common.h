@@ -10,8 +10,9 @@
 
 #include "engine/recovery/platform/platform_io.h"
 
-// Sectors read in one piece (64 KiB).
-inline constexpr std::uint32_t kSavePieceSectors = 128;
+// Sectors read and written in one piece (1 MiB): every piece is a read of the source and a write of the
+// file, and each costs a system call, under Wine more than one.
+inline constexpr std::uint32_t kSavePieceSectors = 2048;
 
 struct FileStart
 {
