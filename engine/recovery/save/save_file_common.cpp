@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "engine/recovery/core/decimal_text.h"
 #include "engine/recovery/core/engine_state.h"
@@ -17,12 +18,22 @@ namespace {
 
 constexpr std::size_t kPieceBytes = static_cast<std::size_t>(kSavePieceSectors) * kSectorSize;
 
-// The bytes of the first piece of `bytes`, whole sectors: a small file needs no buffer of a whole piece,
-// which would cost every one of thousands of small files a megabyte to clear.
+// The bytes of the first piece of `bytes`, whole sectors.
 std::size_t FirstPieceBytes(std::uint64_t bytes)
 {
     const std::uint64_t piece = std::min<std::uint64_t>(bytes, kPieceBytes);
     return static_cast<std::size_t>((piece + kSectorSize - 1) / kSectorSize * kSectorSize);
+}
+
+// The piece buffer of every file the saving thread writes, at least `bytes` long. A buffer of its own
+// for each file would cost every file the page faults of memory that the system hands out cleared,
+// which took more of a save of large files than copying their bytes.
+std::vector<std::uint8_t>& PieceBuffer(std::size_t bytes)
+{
+    thread_local std::vector<std::uint8_t> buffer;
+    if (buffer.size() < bytes)
+        buffer.resize(bytes);
+    return buffer;
 }
 
 // "Copy (n ) of" is tried up to this n; a folder that holds them all gets no further copy.
@@ -240,13 +251,15 @@ bool RecoveredFile::WriteZeros(std::uint64_t count)
 {
     if (count == 0)
         return true;
-    buffer.assign(FirstPieceBytes(count), 0);
+    const std::size_t span = FirstPieceBytes(count);
+    std::vector<std::uint8_t>& zeros = PieceBuffer(span);
+    std::memset(zeros.data(), 0, span);
     while (count > 0) {
         if (!KeepGoing())
             return false;
         ShowProgress();
-        const auto piece = static_cast<std::size_t>(std::min<std::uint64_t>(count, buffer.size()));
-        if (!Write(buffer.data(), piece))
+        const auto piece = static_cast<std::size_t>(std::min<std::uint64_t>(count, span));
+        if (!Write(zeros.data(), piece))
             return false;
         count -= piece;
     }
@@ -255,7 +268,7 @@ bool RecoveredFile::WriteZeros(std::uint64_t count)
 
 bool RecoveredFile::CopySectors(std::uint64_t firstSector, std::uint64_t bytes)
 {
-    buffer.resize(std::max(buffer.size(), FirstPieceBytes(bytes)));
+    std::vector<std::uint8_t>& buffer = PieceBuffer(FirstPieceBytes(bytes));
     while (bytes > 0) {
         if (!KeepGoing())
             return false;

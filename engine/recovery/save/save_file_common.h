@@ -121,7 +121,6 @@ private:
     bool duplicateSkipped = false;
     bool interrupted = false;
     bool counted = false;
-    std::vector<std::uint8_t> buffer;
 };
 
 // The times a saved file takes: all three PendingFileTime (a FILETIME).
