@@ -257,10 +257,10 @@ bool RecoveredFile::WriteZeros(std::uint64_t count)
     while (count > 0) {
         if (!KeepGoing())
             return false;
-        ShowProgress();
         const auto piece = static_cast<std::size_t>(std::min<std::uint64_t>(count, span));
         if (!Write(zeros.data(), piece))
             return false;
+        ShowProgress();
         count -= piece;
     }
     return true;
@@ -272,13 +272,14 @@ bool RecoveredFile::CopySectors(std::uint64_t firstSector, std::uint64_t bytes)
     while (bytes > 0) {
         if (!KeepGoing())
             return false;
-        ShowProgress();
         const auto piece = static_cast<std::size_t>(std::min<std::uint64_t>(bytes, kPieceBytes));
         const auto sectors = static_cast<std::uint32_t>((piece + kSectorSize - 1) / kSectorSize);
         if (!ReadSourceSectors(firstSector, sectors, buffer.data()))
             unreadable = true;
         if (!Write(buffer.data(), piece))
             return false;
+        // After the piece, so that a file of one piece shows its bar full as well.
+        ShowProgress();
         firstSector += sectors;
         bytes -= piece;
     }

@@ -10,9 +10,10 @@
 
 #include "engine/recovery/platform/platform_io.h"
 
-// Sectors read and written in one piece (1 MiB): every piece is a read of the source and a write of the
-// file, and each costs a system call, under Wine more than one.
-inline constexpr std::uint32_t kSavePieceSectors = 2048;
+// Sectors read and written in one piece (256 KiB): every piece is a read of the source and a write of the
+// file, each a system call (under Wine more than one), and the file's progress moves once a piece, so
+// that the bar still moves within a file of a megabyte.
+inline constexpr std::uint32_t kSavePieceSectors = 512;
 
 struct FileStart
 {
