@@ -39,7 +39,8 @@ void ShowCount(ScanPanelLabel label, std::uint32_t count)
 class FatSectorVisitor final : public ExtensiveSectorVisitor
 {
 public:
-    bool InspectSector(std::uint32_t sector, const std::uint8_t* bytes) override
+    bool InspectSector(std::uint32_t sector, const std::uint8_t* bytes,
+                       std::uint32_t /*sectorsHeld*/) override
     {
         return InspectFatSector(sector, bytes);
     }

@@ -1,6 +1,7 @@
 #include "engine/recovery/ntfs/ntfs_index_parse.h"
 
 #include <cstdlib>
+#include <cstring>
 
 #include "engine/image/byte_order.h"
 #include "engine/recovery/core/engine_alloc.h"
@@ -76,7 +77,7 @@ std::uint32_t GetFirstIndexCluster(std::uint32_t size, const std::uint8_t* recor
     return run.startCluster;
 }
 
-int ReadIndexRecord(std::uint32_t sector, const std::uint8_t* firstSector)
+int ReadIndexRecord(std::uint32_t sector, const std::uint8_t* firstSector, std::uint32_t sectorsHeld)
 {
     const std::uint64_t size =
         static_cast<std::uint64_t>(ReadLittleEndian32(firstSector, kIndexAllocatedSize)) + kIndexHeader;
@@ -85,7 +86,13 @@ int ReadIndexRecord(std::uint32_t sector, const std::uint8_t* firstSector)
     const auto bytes = static_cast<std::uint32_t>(size);
     auto* record = static_cast<std::uint8_t*>(EngineAlloc(bytes));
     int added = 0;
-    if (ReadSectors(0, sector, 0, bytes / kSectorSize, record) && HasSignature(record, "INDX")) {
+    const std::uint32_t sectors = bytes / kSectorSize;
+    bool read = sectorsHeld >= sectors;
+    if (read)
+        std::memcpy(record, firstSector, bytes);
+    else
+        read = ReadSectors(0, sector, 0, sectors, record) != 0;
+    if (read && HasSignature(record, "INDX")) {
         ApplyFixup(record, bytes);
         const std::uint64_t entry =
             static_cast<std::uint64_t>(ReadLittleEndian32(record, kIndexEntriesOffset)) + kIndexHeader;

@@ -18,7 +18,8 @@ std::uint32_t GetFolderNumber(const std::uint8_t* record);
 // the bytes of the record buffer that count (at most 1024).
 std::uint32_t GetFirstIndexCluster(std::uint32_t size, const std::uint8_t* record);
 
-// Reads the whole index record at `sector`, whose first sector is `firstSector` (512 bytes), and
+// Reads the whole index record at `sector`, whose first sector is `firstSector` (512 bytes; with the
+// `sectorsHeld - 1` sectors that follow it, which are taken from there instead of read again), and
 // appends an NtfsIndexNode when its first entry names a parent of 5 or more. The record's size must be
 // whole sectors from 512 bytes to 64 KiB and its first entry must lie within it. 1 added, 0 not.
-int ReadIndexRecord(std::uint32_t sector, const std::uint8_t* firstSector);
+int ReadIndexRecord(std::uint32_t sector, const std::uint8_t* firstSector, std::uint32_t sectorsHeld = 1);

@@ -24,11 +24,12 @@ bool SameTextIgnoringCase(const char16_t* name, const char* ascii)
 
 } // namespace
 
-void ProcessMftRecord(std::uint32_t recordSector)
+void ProcessMftRecord(std::uint32_t recordSector, const std::uint8_t* heldRecord)
 {
     std::uint8_t record[kMftRecordSize];
     NtfsFileNameInfo info;
-    if (!ReadRecordAt(recordSector, record) || ReadLittleEndian64(record, kRecordBaseReference) != 0 ||
+    const bool read = heldRecord ? RecordFromBytes(heldRecord, record) : ReadRecordAt(recordSector, record);
+    if (!read || ReadLittleEndian64(record, kRecordBaseReference) != 0 ||
         !FindPreferredFileName(record, info))
         return;
     const std::uint8_t flags = record[kRecordFlags];

@@ -174,6 +174,15 @@ bool ReadRecordAt(std::uint32_t recordSector, std::uint8_t* record)
     return true;
 }
 
+bool RecordFromBytes(const std::uint8_t* bytes, std::uint8_t* record)
+{
+    std::memcpy(record, bytes, kMftRecordSize);
+    if (!HasSignature(record, "FILE"))
+        return false;
+    ApplyFixup(record, kMftRecordSize);
+    return true;
+}
+
 int GetFileNameAttr(std::uint32_t recordSector, char16_t* name, std::uint32_t* parentNumber,
                     std::uint64_t* creationTime, std::uint64_t* changeTime, std::uint8_t nameSpace,
                     const std::uint8_t* recordBuffer, int reread)

@@ -80,6 +80,8 @@ bool FindPreferredFileName(const std::uint8_t* record, NtfsFileNameInfo& info);
 // Reads the record's 2 sectors at `recordSector` from the selected source and applies the fixup; false
 // when the read fails or the sectors are no file record.
 bool ReadRecordAt(std::uint32_t recordSector, std::uint8_t* record);
+// As ReadRecordAt over the record's 1024 bytes already read into `bytes`.
+bool RecordFromBytes(const std::uint8_t* bytes, std::uint8_t* record);
 
 // As FindFileName, over the 1024-byte `recordBuffer` or, with `reread` set, over the record read anew
 // at `recordSector`. `name` holds kNtfsNameCapacity units. 1 found, 0 not.

@@ -34,9 +34,9 @@ public:
             UiScanPanel().SetLabelText(ScanPanelLabel::CurrentSector, DecimalText(offset).c_str());
     }
 
-    bool InspectSector(std::uint32_t sector, const std::uint8_t* bytes) override
+    bool InspectSector(std::uint32_t sector, const std::uint8_t* bytes, std::uint32_t sectorsHeld) override
     {
-        InspectNtfsSector(sector, bytes);
+        InspectNtfsSector(sector, bytes, sectorsHeld);
         return true;
     }
 
@@ -67,7 +67,7 @@ private:
 
 } // namespace
 
-void InspectNtfsSector(std::uint32_t sector, const std::uint8_t* bytes)
+void InspectNtfsSector(std::uint32_t sector, const std::uint8_t* bytes, std::uint32_t sectorsHeld)
 {
     // Each sector is inspected once, so each boot sector is listed once. A file or index record whose
     // update sequence number happens to read 0x55 0xAA at the sector's end is still a record.
@@ -78,11 +78,11 @@ void InspectNtfsSector(std::uint32_t sector, const std::uint8_t* bytes)
     }
     if (HasSignature(bytes, "FILE")) {
         if (ReadLittleEndian32(bytes, kRecordAllocatedSize) == kMftRecordSize)
-            ProcessMftRecord(sector);
+            ProcessMftRecord(sector, sectorsHeld >= kMftRecordSectors ? bytes : nullptr);
         return;
     }
     if (HasSignature(bytes, "INDX"))
-        ReadIndexRecord(sector, bytes);
+        ReadIndexRecord(sector, bytes, sectorsHeld);
 }
 
 void ScanSectorsNtfs()

@@ -15,5 +15,6 @@
 // Scans the range of VolumeParams.
 void ScanSectorsNtfs();
 
-// The sector test of ScanSectorsNtfs for one 512-byte sector at `sector`.
-void InspectNtfsSector(std::uint32_t sector, const std::uint8_t* bytes);
+// The sector test of ScanSectorsNtfs for one 512-byte sector at `sector`, which `bytes` holds with the
+// `sectorsHeld - 1` sectors that follow it.
+void InspectNtfsSector(std::uint32_t sector, const std::uint8_t* bytes, std::uint32_t sectorsHeld = 1);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "engine/recovery/core/decimal_text.h"
 #include "engine/recovery/core/engine_state.h"
@@ -16,6 +17,24 @@
 namespace {
 
 constexpr std::size_t kPieceBytes = static_cast<std::size_t>(kSavePieceSectors) * kSectorSize;
+
+// The bytes of the first piece of `bytes`, whole sectors.
+std::size_t FirstPieceBytes(std::uint64_t bytes)
+{
+    const std::uint64_t piece = std::min<std::uint64_t>(bytes, kPieceBytes);
+    return static_cast<std::size_t>((piece + kSectorSize - 1) / kSectorSize * kSectorSize);
+}
+
+// The piece buffer of every file the saving thread writes, at least `bytes` long. A buffer of its own
+// for each file would cost every file the page faults of memory that the system hands out cleared,
+// which took more of a save of large files than copying their bytes.
+std::vector<std::uint8_t>& PieceBuffer(std::size_t bytes)
+{
+    thread_local std::vector<std::uint8_t> buffer;
+    if (buffer.size() < bytes)
+        buffer.resize(bytes);
+    return buffer;
+}
 
 // "Copy (n ) of" is tried up to this n; a folder that holds them all gets no further copy.
 constexpr std::uint32_t kMaxDuplicateCopies = 100000;
@@ -232,14 +251,16 @@ bool RecoveredFile::WriteZeros(std::uint64_t count)
 {
     if (count == 0)
         return true;
-    buffer.assign(kPieceBytes, 0);
+    const std::size_t span = FirstPieceBytes(count);
+    std::vector<std::uint8_t>& zeros = PieceBuffer(span);
+    std::memset(zeros.data(), 0, span);
     while (count > 0) {
         if (!KeepGoing())
             return false;
-        ShowProgress();
-        const auto piece = static_cast<std::size_t>(std::min<std::uint64_t>(count, kPieceBytes));
-        if (!Write(buffer.data(), piece))
+        const auto piece = static_cast<std::size_t>(std::min<std::uint64_t>(count, span));
+        if (!Write(zeros.data(), piece))
             return false;
+        ShowProgress();
         count -= piece;
     }
     return true;
@@ -247,17 +268,18 @@ bool RecoveredFile::WriteZeros(std::uint64_t count)
 
 bool RecoveredFile::CopySectors(std::uint64_t firstSector, std::uint64_t bytes)
 {
-    buffer.resize(kPieceBytes);
+    std::vector<std::uint8_t>& buffer = PieceBuffer(FirstPieceBytes(bytes));
     while (bytes > 0) {
         if (!KeepGoing())
             return false;
-        ShowProgress();
         const auto piece = static_cast<std::size_t>(std::min<std::uint64_t>(bytes, kPieceBytes));
         const auto sectors = static_cast<std::uint32_t>((piece + kSectorSize - 1) / kSectorSize);
         if (!ReadSourceSectors(firstSector, sectors, buffer.data()))
             unreadable = true;
         if (!Write(buffer.data(), piece))
             return false;
+        // After the piece, so that a file of one piece shows its bar full as well.
+        ShowProgress();
         firstSector += sectors;
         bytes -= piece;
     }

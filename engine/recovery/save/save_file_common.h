@@ -10,8 +10,10 @@
 
 #include "engine/recovery/platform/platform_io.h"
 
-// Sectors read in one piece (64 KiB).
-inline constexpr std::uint32_t kSavePieceSectors = 128;
+// Sectors read and written in one piece (256 KiB): every piece is a read of the source and a write of the
+// file, each a system call (under Wine more than one), and the file's progress moves once a piece, so
+// that the bar still moves within a file of a megabyte.
+inline constexpr std::uint32_t kSavePieceSectors = 512;
 
 struct FileStart
 {
@@ -120,7 +122,6 @@ private:
     bool duplicateSkipped = false;
     bool interrupted = false;
     bool counted = false;
-    std::vector<std::uint8_t> buffer;
 };
 
 // The times a saved file takes: all three PendingFileTime (a FILETIME).

@@ -11,8 +11,9 @@
 
 namespace {
 
-// 1 MiB of an item is read as 16 pieces of 128 sectors.
-constexpr std::uint32_t kPiecesPerMiB = 16;
+// 1 MiB of an item is read in whole pieces.
+constexpr std::uint32_t kPiecesPerMiB = 1048576 / (kSavePieceSectors * kSectorSize);
+static_assert(kPiecesPerMiB * kSavePieceSectors * kSectorSize == 1048576, "an item's MiB is whole pieces");
 // A size past this is a damaged setting, not a choice the file-type dialog offers.
 constexpr std::uint32_t kMaxTraceItemMiB = 4096;
 

@@ -72,6 +72,7 @@ bool ReadExtensiveRange(ExtensiveSectorVisitor& visitor)
     std::uint32_t readNumber = 0;
     std::uint64_t fetchStart = 0;
     std::uint64_t fetchEnd = 0;
+    bool fetchWhole = false;
     for (std::uint64_t offset = 0; offset < count && !StopRequested() && completed;
          offset += perRead, ++readNumber) {
         const auto at = static_cast<std::uint32_t>(offset);
@@ -89,14 +90,19 @@ bool ReadExtensiveRange(ExtensiveSectorVisitor& visitor)
             // A fetch that fails is read again sector by sector, as the saver does: a bad sector costs
             // only itself, and each sector that cannot be read is inspected as zeros (ReadSectors' rule),
             // never as the bytes of an earlier fetch.
-            ReadSourceSectors(start + fetchStart, static_cast<std::uint32_t>(fetchEnd - fetchStart), buffer);
+            fetchWhole = ReadSourceSectors(start + fetchStart,
+                                           static_cast<std::uint32_t>(fetchEnd - fetchStart), buffer);
         }
         const std::uint32_t first = start + at;
         const std::uint8_t* read = buffer + static_cast<std::size_t>(offset - fetchStart) * kSectorSize;
         for (std::uint32_t index = 0; index < sectors; ++index) {
             if (StopRequested())
                 break;
-            if (!visitor.InspectSector(first + index, read + static_cast<std::size_t>(index) * kSectorSize)) {
+            // After a fetch with sectors that could not be read only the sector itself is given: a
+            // record that starts here is then read again, and fails as it always has.
+            const auto held = fetchWhole ? static_cast<std::uint32_t>(fetchEnd - offset - index) : 1;
+            if (!visitor.InspectSector(first + index, read + static_cast<std::size_t>(index) * kSectorSize,
+                                       held)) {
                 completed = false;
                 break;
             }

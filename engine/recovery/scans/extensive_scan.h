@@ -21,8 +21,11 @@ public:
     virtual ~ExtensiveSectorVisitor() = default;
     // Before each read, with the read's offset from the range start.
     virtual void BeforeRead(std::uint32_t /*offset*/) {}
-    // One 512-byte sector and its absolute number; false ends the scan at once.
-    virtual bool InspectSector(std::uint32_t sector, const std::uint8_t* bytes) = 0;
+    // One 512-byte sector and its absolute number; false ends the scan at once. `bytes` goes on with the
+    // next `sectorsHeld - 1` sectors as the source gave them (at least the one sector), so that a record
+    // that starts here can be taken from memory instead of being read again.
+    virtual bool InspectSector(std::uint32_t sector, const std::uint8_t* bytes,
+                               std::uint32_t sectorsHeld) = 0;
     // After each read whose sectors were all inspected, with the read's offset.
     virtual void AfterRead(std::uint32_t /*offset*/) {}
 };

@@ -194,7 +194,7 @@ class StopAt final : public ExtensiveSectorVisitor
 {
 public:
     explicit StopAt(std::uint32_t sector) : stopSector(sector) {}
-    bool InspectSector(std::uint32_t sector, const std::uint8_t*) override
+    bool InspectSector(std::uint32_t sector, const std::uint8_t*, std::uint32_t) override
     {
         inspected.push_back(sector);
         if (sector == stopSector)

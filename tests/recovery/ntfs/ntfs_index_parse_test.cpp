@@ -109,25 +109,28 @@ TEST_F(NtfsIndexTest, IndexRecordsOfForbiddenSizesOrEntriesAddNothing)
         {"parent all ones", 4096, 0xFFFFFFFF, nullptr, 0},
     };
     std::uint32_t sector = 8;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        FreePartitionLists();
-        Bytes record = MakeIndexRecord(c.size, c.parent, 0x100000003ull);
-        if (c.breakIt)
-            c.breakIt(record);
-        volume.Write(static_cast<std::uint64_t>(sector) * 512, record);
-        EXPECT_EQ(ReadIndexRecord(sector, record.data()), c.expected);
-        ASSERT_EQ(ntfsIndexNodeCount, static_cast<std::uint32_t>(c.expected));
-        if (c.expected) {
-            const NtfsIndexNode* node = ntfsIndexNodes.head;
-            EXPECT_EQ(node->sector, sector);
-            EXPECT_EQ(node->folderNumber, c.parent);
-            EXPECT_EQ(node->vcn, 3u);
-            EXPECT_EQ(node->marker, 0xFFFF);
-            EXPECT_EQ(node->sectorCount, c.size / 512);
+    // Read from the source, or taken from the scan's buffer that holds the whole record already.
+    for (const bool held : {false, true})
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + (held ? ", held" : ", read"));
+            FreePartitionLists();
+            Bytes record = MakeIndexRecord(c.size, c.parent, 0x100000003ull);
+            if (c.breakIt)
+                c.breakIt(record);
+            volume.Write(static_cast<std::uint64_t>(sector) * 512, record);
+            const auto sectorsHeld = held ? static_cast<std::uint32_t>(record.size() / 512) : 1u;
+            EXPECT_EQ(ReadIndexRecord(sector, record.data(), sectorsHeld), c.expected);
+            ASSERT_EQ(ntfsIndexNodeCount, static_cast<std::uint32_t>(c.expected));
+            if (c.expected) {
+                const NtfsIndexNode* node = ntfsIndexNodes.head;
+                EXPECT_EQ(node->sector, sector);
+                EXPECT_EQ(node->folderNumber, c.parent);
+                EXPECT_EQ(node->vcn, 3u);
+                EXPECT_EQ(node->marker, 0xFFFF);
+                EXPECT_EQ(node->sectorCount, c.size / 512);
+            }
+            sector += 256;
         }
-        sector += 256;
-    }
 }
 
 TEST_F(NtfsIndexTest, FileRecordsBecomeFileOrFolderNodes)
@@ -153,35 +156,37 @@ TEST_F(NtfsIndexTest, FileRecordsBecomeFileOrFolderNodes)
         {"view index ($Secure)", 9, u"$Secure", 0, false, false, 0, 0},
         {"extension record", 1, u"a.txt", 40, false, false, 0, 0},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        FreePartitionLists();
-        RecordMaker maker(c.flags, c.baseReference);
-        maker.AddFileName(5, c.fileName);
-        maker.AddResident(0x80, Bytes(300, 1));
-        maker.AddIndexRoot(88);
-        maker.AddNonResident(0xA0, RunEntry(1, 4321, 1, 2), 4096, 0, u"$I30");
-        volume.Write(40 * 512, maker.Finish());
-        ProcessMftRecord(40);
-        const std::uint32_t files = ntfsFileNodeCount;
-        const std::uint32_t folders = foundFolderCount;
-        EXPECT_EQ(files + folders, c.added ? 1u : 0u);
-        if (c.added && c.folder) {
-            ASSERT_EQ(folders, 1u);
-            const NtfsFolderNode* node = ntfsFolderNodes.head;
-            EXPECT_EQ(std::u16string(node->name), c.fileName);
-            EXPECT_EQ(node->recordSector, 40u);
-            EXPECT_EQ(node->parentNumber, 5u);
-            EXPECT_EQ(node->folderNumber, c.folderNumber);
-            EXPECT_EQ(node->firstIndexCluster, 4321u);
-            EXPECT_EQ(node->deleted, c.deleted);
-        } else if (c.added) {
-            ASSERT_EQ(files, 1u);
-            const NtfsFileNode* node = ntfsFileNodes.head;
-            EXPECT_EQ(node->dataSize, 300u);
-            EXPECT_EQ(node->deleted, c.deleted);
+    for (const bool held : {false, true})
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + (held ? ", held" : ", read"));
+            FreePartitionLists();
+            RecordMaker maker(c.flags, c.baseReference);
+            maker.AddFileName(5, c.fileName);
+            maker.AddResident(0x80, Bytes(300, 1));
+            maker.AddIndexRoot(88);
+            maker.AddNonResident(0xA0, RunEntry(1, 4321, 1, 2), 4096, 0, u"$I30");
+            const Bytes onDisk = maker.Finish();
+            volume.Write(40 * 512, onDisk);
+            ProcessMftRecord(40, held ? onDisk.data() : nullptr);
+            const std::uint32_t files = ntfsFileNodeCount;
+            const std::uint32_t folders = foundFolderCount;
+            EXPECT_EQ(files + folders, c.added ? 1u : 0u);
+            if (c.added && c.folder) {
+                ASSERT_EQ(folders, 1u);
+                const NtfsFolderNode* node = ntfsFolderNodes.head;
+                EXPECT_EQ(std::u16string(node->name), c.fileName);
+                EXPECT_EQ(node->recordSector, 40u);
+                EXPECT_EQ(node->parentNumber, 5u);
+                EXPECT_EQ(node->folderNumber, c.folderNumber);
+                EXPECT_EQ(node->firstIndexCluster, 4321u);
+                EXPECT_EQ(node->deleted, c.deleted);
+            } else if (c.added) {
+                ASSERT_EQ(files, 1u);
+                const NtfsFileNode* node = ntfsFileNodes.head;
+                EXPECT_EQ(node->dataSize, 300u);
+                EXPECT_EQ(node->deleted, c.deleted);
+            }
         }
-    }
 }
 
 TEST_F(NtfsIndexTest, RereadTakesTheRecordFromTheSource)

@@ -26,7 +26,7 @@ double Seconds(Clock::time_point since)
 class TouchEachSector final : public ExtensiveSectorVisitor
 {
 public:
-    bool InspectSector(std::uint32_t, const std::uint8_t* bytes) override
+    bool InspectSector(std::uint32_t, const std::uint8_t* bytes, std::uint32_t) override
     {
         checksum += bytes[0] + bytes[511];
         return true;

@@ -88,7 +88,7 @@ private:
 };
 
 // Runs the Extensive Scan over the range and the file-system step on volume `number`; false when the
-// scan found no such volume (or one whose file system the step cannot list yet).
+// scan found no such volume.
 bool RunExtensive(const PartitionEntry& entry, std::uint32_t number)
 {
     ScanSelection.scanKind = kScanExtensive;
@@ -96,7 +96,7 @@ bool RunExtensive(const PartitionEntry& entry, std::uint32_t number)
     PrepareExtensiveScan();
     ExtensiveScanThread();
     const FoundVolumeRec* volume = FoundVolumeByNumber(number);
-    if (!volume || volume->fsCode == kFsNtfs || !ChooseFoundVolumeNumber(number))
+    if (!volume || !ChooseFoundVolumeNumber(number))
         return false;
     ArmScanWorker();
     FileSystemScanThread();
@@ -169,7 +169,7 @@ int RunSaveCommand(const ProbeArguments& arguments)
     if (extensive) {
         found = RunExtensive(*entry, scan.volumeNumber);
         if (!found)
-            std::printf("refused\tno FAT volume %u was found\n", static_cast<unsigned>(scan.volumeNumber));
+            std::printf("refused\tno volume %u was found\n", static_cast<unsigned>(scan.volumeNumber));
     } else {
         found = RunProbeQuickScan(entry->startSector, entry->sectorCount, entry->fsCode) == 1;
         if (!found)
