@@ -13,6 +13,7 @@
 #include "engine/recovery/save/save_names.h"
 #include "message_dialogs.h"
 #include "properties_dlg.h"
+#include "results_resource_ids.h"
 #include "results_view.h"
 #include "save_test_support.h"
 #include "saving_dlg.h"
@@ -208,6 +209,15 @@ TEST_F(SavingTest, AQuickScanSavedWholeMatchesSleuthKitAndSaysSo)
             if (kind != 0 || ++names != 5)
                 return;
             HWND saving = ::FindWindowW(L"#32770", kSavingCaption);
+            // The dialog's timer draws the latest name; the picture is taken once it has, and after a paint,
+            // so that it shows what the user sees rather than a window not drawn yet.
+            wchar_t name[MAX_PATH] = {};
+            for (int waited = 0; saving != NULL && waited < 10000 && name[0] == 0; waited += 10) {
+                ::GetDlgItemTextW(saving, IDC_SAVING_FILE_NAME, name, MAX_PATH);
+                if (name[0] == 0)
+                    ::Sleep(10);
+            }
+            ::RedrawWindow(saving, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
             int width = 0;
             int height = 0;
             const std::vector<std::uint32_t> pixels =
