@@ -8,6 +8,7 @@
 #include "engine/recovery/trace/trace_records.h"
 #include "latest_window_texts.h"
 #include "modal_wait_dialog.h"
+#include "redraw_pause.h"
 #include "result_list_ctrl.h"
 #include "result_row_text.h"
 #include "results_resource_ids.h"
@@ -37,6 +38,25 @@ HTREEITEM ItemOf(TreeItemValue value)
 LPCWSTR Wide(const char16_t* text)
 {
     return reinterpret_cast<LPCWSTR>(text != nullptr ? text : u"");
+}
+
+// The system image list's place of the shell's own icon of that number. Windows keeps the first of them
+// at their own numbers; Wine adds an icon when it is first asked for, wherever the list ends. The shell
+// exports the question by number alone on every version (its names differ).
+int ShellIconImage(int shellIcon)
+{
+    using CachedImageIndex = int(WINAPI*)(const wchar_t*, int, UINT);
+    wchar_t path[MAX_PATH] = {};
+    const HMODULE shell = ::GetModuleHandleW(L"shell32.dll");
+    const auto ask = shell != NULL ? reinterpret_cast<CachedImageIndex>(reinterpret_cast<void*>(
+                                         ::GetProcAddress(shell, MAKEINTRESOURCEA(72))))
+                                   : nullptr;
+    const UINT length = ::GetSystemDirectoryW(path, MAX_PATH);
+    if (ask == nullptr || length == 0 || length + 13 >= MAX_PATH)
+        return shellIcon;
+    wcscat_s(path, L"\\shell32.dll");
+    const int image = ask(path, shellIcon, 0);
+    return image >= 0 ? image : shellIcon;
 }
 
 bool StopRequested()
@@ -116,10 +136,8 @@ private:
     void Build(const std::function<void()>& build)
     {
         RunOnWindowThread(m_tree.GetSafeHwnd(), [&] {
-            m_tree.SetRedraw(FALSE);
+            const CRedrawPause pause(m_tree);
             build();
-            m_tree.SetRedraw(TRUE);
-            m_tree.Invalidate();
         });
     }
 
@@ -170,6 +188,10 @@ void CRecoveryTreeCtrl::Initialize()
     const CShellFileInfo& shell = UiShellInfo();
     if (const std::uintptr_t icons = shell.GetSystemImageList(true))
         SendMessage(TVM_SETIMAGELIST, TVSIL_NORMAL, static_cast<LPARAM>(icons));
+    // Asked here, on the tree's thread, before any worker builds: the shell's icon cache is no place for a
+    // scan's worker to wait in.
+    for (int shellIcon = 0; shellIcon < kDriveImageCount; ++shellIcon)
+        m_driveImages[shellIcon] = ShellIconImage(shellIcon);
     HINSTANCE resources = AfxGetResourceHandle();
     m_hExpandCursor = ::LoadCursorW(resources, MAKEINTRESOURCEW(IDC_RECOVERY_TREE_EXPAND));
     m_hCheckCursor = ::LoadCursorW(resources, MAKEINTRESOURCEW(IDC_RESULT_LIST_HAND));
@@ -474,6 +496,7 @@ void CRecoveryTreeCtrl::SetCheckRecursive(HTREEITEM item, int on)
         RunOnWindowThread(GetSafeHwnd(), [&] { SetCheckRecursive(item, on); });
         return;
     }
+    const CRedrawPause pause(*this);
     if (on != 0) {
         SetChecked(item);
         ForEachDescendant(item, [this](HTREEITEM child) { SetChecked(child); });
@@ -526,13 +549,13 @@ HTREEITEM CRecoveryTreeCtrl::InsertFolderItem(LPCWSTR name, HTREEITEM parent)
         // A root stands for a drive: its icon follows the drive type its name gives.
         switch (::GetDriveTypeW(name)) {
         case DRIVE_CDROM:
-            image = 2;
+            image = m_driveImages[2];
             break;
         case DRIVE_REMOVABLE:
-            image = (name[0] == L'A' || name[0] == L'a') ? 4 : 3;
+            image = m_driveImages[(name[0] == L'A' || name[0] == L'a') ? 4 : 3];
             break;
         default:
-            image = 5;
+            image = m_driveImages[5];
             break;
         }
     }
@@ -696,7 +719,7 @@ void CRecoveryTreeCtrl::RestoreListChecks()
         return;
     }
     CResultListCtrl& list = *m_pList;
-    list.SetRedraw(FALSE);
+    const CRedrawPause pause(list);
     const int rows = list.GetItemCount();
     for (int row = 0; row < rows; ++row)
         list.MarkUnchecked(row);
@@ -719,8 +742,6 @@ void CRecoveryTreeCtrl::RestoreListChecks()
             }
         }
     }
-    list.SetRedraw(TRUE);
-    list.Invalidate();
 }
 
 void CRecoveryTreeCtrl::ListItemFolder(HTREEITEM item)
@@ -762,6 +783,7 @@ void CRecoveryTreeCtrl::OnItemClick(UINT flags, HTREEITEM item)
         return;
     SelectItem(item);
     if ((flags & TVHT_ONITEMSTATEICON) != 0) {
+        const CRedrawPause pause(*this);
         if (GetItemCheckState(item) == kTreeUnchecked) {
             CheckItem(item);
             MarkFolderFiles(item);

@@ -161,6 +161,9 @@ private:
     CFont m_boldFont;
     std::function<bool(std::uint32_t)> m_loaderProgress;
     EngineSeam* m_pSeam = NULL;
+    // The system image list's places of the shell's first icons, which stand for drives at the root.
+    static constexpr int kDriveImageCount = 6;
+    int m_driveImages[kDriveImageCount] = {0, 1, 2, 3, 4, 5};
     std::function<int(CMenu*, int, int)> m_contextMenuTracker;
     std::function<void(UINT, HTREEITEM)> m_commandHandler;
 };

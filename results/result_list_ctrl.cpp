@@ -5,6 +5,7 @@
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/core/engine_ui.h"
 #include "latest_window_texts.h"
+#include "redraw_pause.h"
 #include "result_row_text.h"
 #include "results_resource_ids.h"
 #include "results_state.h"
@@ -192,7 +193,7 @@ ResultListUi& CResultListCtrl::EngineSide()
 void CResultListCtrl::AppendRows(const void* rows, std::size_t count)
 {
     const auto* pending = static_cast<const EngineSeam::PendingRow*>(rows);
-    SetRedraw(FALSE);
+    const CRedrawPause pause(*this);
     const int first = GetItemCount();
     SetItemCountEx(first + static_cast<int>(count), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
     for (std::size_t i = 0; i < count; ++i) {
@@ -212,8 +213,6 @@ void CResultListCtrl::AppendRows(const void* rows, std::size_t count)
         if (row.checked)
             SetStateImage(index, IsParentEntryText(row.texts[0]) ? kRowStateParent : kRowStateMarked);
     }
-    SetRedraw(TRUE);
-    Invalidate();
 }
 
 void CResultListCtrl::InstallStateImages()

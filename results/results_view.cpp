@@ -5,6 +5,7 @@
 
 #include "caption_columns.h"
 #include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/core/engine_ui.h"
 #include "engine/recovery/save/save_files.h"
 #include "engine/recovery/snapshot/snapshot_document.h"
 #include "list_column_sorter.h"
@@ -160,15 +161,18 @@ int CThirdView_HDD::OnCreate(LPCREATESTRUCT lpCreateStruct)
         m_labels[i].Create(L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), this, labelIds[i]);
 
     m_pList = new CResultListCtrl;
-    if (!m_pList->Create(WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_EDITLABELS,
+    // The rows show the shell's small icons by the system image list's indexes, which the list shares and
+    // must never destroy.
+    if (!m_pList->Create(WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_EDITLABELS |
+                             LVS_SHAREIMAGELISTS,
                          CRect(0, 0, 0, 0), this, IDC_RESULTS_LIST))
         return -1;
     m_pList->SetExtendedStyle(m_pList->CListCtrl::GetExtendedStyle() | LVS_EX_GRIDLINES | LVS_EX_CHECKBOXES |
                               LVS_EX_FULLROWSELECT);
     // The check-box style brings the system's own state images; the list's own replace them.
     m_pList->InstallStateImages();
-    m_listImages.Create(20, 20, ILC_COLOR16 | ILC_MASK, 4, 1);
-    m_pList->SetImageList(&m_listImages, LVSIL_SMALL);
+    if (const std::uintptr_t icons = UiShellInfo().GetSystemImageList(true))
+        m_pList->SendMessage(LVM_SETIMAGELIST, LVSIL_SMALL, static_cast<LPARAM>(icons));
     m_pList->SetHeaderImages();
 
     // The list's tiled background; the system may not show it (Wine does not).

@@ -117,7 +117,6 @@ private:
     CSplitterBar m_outerSplitter;
     CSplitterBar m_innerSplitter;
     CResultListCtrl* m_pList = NULL;
-    CImageList m_listImages;
     CBrush m_whiteBrush;
     BOOL m_bWaitCursor = FALSE;
     // The Tab ring: tree, Save, Back, and a fourth place that is never reached.

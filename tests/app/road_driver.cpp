@@ -198,7 +198,8 @@ bool Mark(RoadWalker& road, const std::wstring& folder, DWORD limitMs, StepTimer
     return true;
 }
 
-// The first folder below the root listed, then the root itself.
+// The first folder below the root listed (the first of the user's: NTFS keeps its own "$Extend"
+// there), then the root itself.
 bool ListFirstFolderAndRoot(RoadWalker& road, DWORD limitMs, StepTimer& timer)
 {
     RemoteTree tree = road.ResultTree();
@@ -208,7 +209,12 @@ bool ListFirstFolderAndRoot(RoadWalker& road, DWORD limitMs, StepTimer& timer)
     const std::vector<HTREEITEM> folders = tree.Children(root);
     if (folders.empty())
         return road.Fail(L"the root has no folder");
-    return timer.Timed("first-list", [&] { return road.ListFolder(folders.front(), limitMs); }) &&
+    HTREEITEM first = folders.front();
+    for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder) {
+        if (tree.Text(*folder).rfind(L"$", 0) != 0)
+            first = *folder;
+    }
+    return timer.Timed("first-list", [&] { return road.ListFolder(first, limitMs); }) &&
            timer.Timed("root-list", [&] { return road.ListFolder(root, limitMs); });
 }
 
