@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 
+#include "engine/recovery/core/decimal_text.h"
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/fat/fat_records.h"
 #include "engine/recovery/platform/platform_io.h"
@@ -267,6 +268,54 @@ TEST_F(SaveFat, SkipEndsTheFileAndStopEndsTheSave)
     EXPECT_FALSE(Exists(u"second.bin"));
     EXPECT_EQ(outcome.skipped, 1u);
     EXPECT_EQ(outcome.saved, 0u);
+}
+
+// Thousands of files into one folder, each new name and each taken one: every file lands under its own
+// name or its first free copy name, with its own bytes. Names that differ only in case are one name where
+// the system matches names so (Windows), two where it does not.
+TEST_F(SaveFat, ManyNamesInOneFolderEachSavedWithItsBytes)
+{
+    constexpr std::uint32_t kFiles = 2000;
+    constexpr std::uint32_t kClusters = 200;
+    std::vector<std::string> clusterBytes;
+    for (std::uint32_t c = 0; c < kClusters; ++c) {
+        SetChain(kFat1, {100 + c});
+        clusterBytes.push_back(PutFile(1000 + c, kClusterBytes, {100 + c}));
+    }
+    std::map<std::u16string, std::string> expected;
+    const auto add = [&](const std::u16string& name, const std::u16string& savedAs, std::uint32_t i) {
+        const std::uint32_t size = 1 + i % kClusterBytes;
+        AddFile(name.c_str(), 100 + i % kClusters, size);
+        expected[savedAs] = clusterBytes[i % kClusters].substr(0, size);
+    };
+    for (std::uint32_t i = 0; i < kFiles; ++i) {
+        const std::u16string name = u"file-" + DecimalText(i) + u".dat";
+        add(name, name, i);
+    }
+    // The same names again (twice for the first), and one in other case.
+    add(u"file-7.dat", u"Copy (1 ) of file-7.dat", kFiles);
+    add(u"file-7.dat", u"Copy (2 ) of file-7.dat", kFiles + 1);
+    add(u"file-1999.dat", u"Copy (1 ) of file-1999.dat", kFiles + 2);
+#ifdef _WIN32
+    add(u"FILE-42.DAT", u"Copy (1 ) of FILE-42.DAT", kFiles + 3);
+#else
+    add(u"FILE-42.DAT", u"FILE-42.DAT", kFiles + 3);
+#endif
+    Attach();
+    MarkEveryFile();
+
+    const SaveOutcomeBlock outcome = SaveSelection();
+    EXPECT_EQ(outcome.saved, expected.size());
+    EXPECT_EQ(outcome.failed, 0u);
+    EXPECT_EQ(ListTree(scratch.Target()).size(), expected.size());
+    std::size_t wrong = 0;
+    for (const auto& [name, bytes] : expected) {
+        if (Saved(name.c_str()) == bytes)
+            continue;
+        ADD_FAILURE() << Utf8(name) << " does not hold its bytes";
+        if (++wrong == 5)
+            break;
+    }
 }
 
 TEST_F(SaveFat, DuplicateDeletedAndFilterPolicies)
