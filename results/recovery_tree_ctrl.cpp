@@ -13,6 +13,7 @@
 #include "result_row_text.h"
 #include "results_resource_ids.h"
 
+#include <algorithm>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -721,26 +722,27 @@ void CRecoveryTreeCtrl::RestoreListChecks()
     CResultListCtrl& list = *m_pList;
     const CRedrawPause pause(list);
     const int rows = list.GetItemCount();
-    for (int row = 0; row < rows; ++row)
-        list.MarkUnchecked(row);
-    if (!list.CheckedFileIds.empty() || !list.CheckedFolderItems.empty()) {
-        for (int row = 0; row < rows; ++row) {
-            const CString id = list.GetItemText(row, CResultListCtrl::IdColumn());
-            if (id.IsEmpty())
-                continue;
-            const std::uint64_t value = ParseIdColumn(id);
-            if (list.CheckedFileIds.count(value) != 0 || list.CheckedFolderItems.count(value) != 0)
-                list.MarkChecked(row);
-        }
+    const bool byId = !list.CheckedFileIds.empty() || !list.CheckedFolderItems.empty();
+    // After a File Trace a row is marked too when a checked tree item bears its name.
+    std::vector<CString> checkedNames;
+    if (ScanSelection.scanKind == kScanFileTrace) {
+        for (TreeItemValue item : list.CheckedTreeItems)
+            checkedNames.push_back(GetItemText(ItemOf(item)));
     }
-    if (ScanSelection.scanKind == kScanFileTrace && !list.CheckedTreeItems.empty()) {
-        for (int row = 0; row < rows; ++row) {
-            const CString name = list.GetItemText(row, 0);
-            for (TreeItemValue item : list.CheckedTreeItems) {
-                if (GetItemText(ItemOf(item)) == name)
-                    list.MarkChecked(row);
-            }
+    // Each row's state is set once, and only where it changes: a state change is two notices to the view.
+    for (int row = 0; row < rows; ++row) {
+        bool marked = false;
+        if (byId) {
+            const CString id = list.GetItemText(row, CResultListCtrl::IdColumn());
+            const std::uint64_t value = id.IsEmpty() ? 0 : ParseIdColumn(id);
+            marked = !id.IsEmpty() &&
+                     (list.CheckedFileIds.count(value) != 0 || list.CheckedFolderItems.count(value) != 0);
         }
+        if (!marked && !checkedNames.empty()) {
+            const CString name = list.GetItemText(row, 0);
+            marked = std::find(checkedNames.begin(), checkedNames.end(), name) != checkedNames.end();
+        }
+        list.ShowMark(row, marked);
     }
 }
 

@@ -270,6 +270,13 @@ void CResultListCtrl::MarkChecked(int row)
     SetStateImage(row, IsParentRow(row) ? kRowStateParent : kRowStateMarked);
 }
 
+void CResultListCtrl::ShowMark(int row, bool marked)
+{
+    const int state = IsParentRow(row) ? kRowStateParent : marked ? kRowStateMarked : kRowStateUnmarked;
+    if (GetCheckState(row) != state - 1)
+        SetStateImage(row, state);
+}
+
 void CResultListCtrl::MarkUnchecked(int row)
 {
     SetStateImage(row, IsParentRow(row) ? kRowStateParent : kRowStateUnmarked);
@@ -394,6 +401,11 @@ BOOL CResultListCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, 
     }
     if (message == WM_NOTIFY && pResult != NULL) {
         const UINT code = reinterpret_cast<NMHDR*>(lParam)->code;
+        // Emptying the list asks for no notice per row: a folder of 100,000 rows would send as many.
+        if (code == static_cast<UINT>(LVN_DELETEALLITEMS)) {
+            *pResult = TRUE;
+            return TRUE;
+        }
         if (code == static_cast<UINT>(LVN_BEGINLABELEDITW)) {
             *pResult = OnBeginLabelEdit(reinterpret_cast<NMLVDISPINFOW*>(lParam)) ? FALSE : TRUE;
             return TRUE;

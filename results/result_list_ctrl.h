@@ -39,6 +39,8 @@ public:
     void CheckItem(int row) { MarkChecked(row); }
     void MarkChecked(int row);
     void MarkUnchecked(int row);
+    // The row marked or not (the up entry keeps no box), its state set only where it changes.
+    void ShowMark(int row, bool marked);
     void ClearStateImage(int row);
     // -1 no box, 0 unmarked, 1 marked.
     int GetCheckState(int row) const;

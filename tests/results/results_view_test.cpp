@@ -136,6 +136,82 @@ std::vector<std::uint32_t> RowPixels(int row)
     return test_support::CaptureDc(dc.GetSafeHdc(), rect);
 }
 
+// Whether the window shows image `index` of `images` within `area` (client coordinates): at some place
+// there every pixel that the image covers, alike on black and on white, is on the screen as drawn.
+bool ShowsImage(CWnd& window, const CRect& area, HIMAGELIST images, int index)
+{
+    int width = 0;
+    int height = 0;
+    if (!ImageList_GetIconSize(images, &width, &height) || width <= 0 || height <= 0)
+        return false;
+    TestSurface onBlack(width, height, RGB(0, 0, 0));
+    TestSurface onWhite(width, height, RGB(255, 255, 255));
+    ImageList_Draw(images, index, onBlack.dc(), 0, 0, ILD_TRANSPARENT);
+    ImageList_Draw(images, index, onWhite.dc(), 0, 0, ILD_TRANSPARENT);
+    window.RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+    PumpMessages(50);
+    CClientDC dc(&window);
+    const std::vector<std::uint32_t> shown = test_support::CaptureDc(dc.GetSafeHdc(), area);
+    if (shown.size() != static_cast<std::size_t>(area.Width() * area.Height()))
+        return false;
+    for (int top = 0; top + height <= area.Height(); ++top) {
+        for (int left = 0; left + width <= area.Width(); ++left) {
+            int covered = 0;
+            bool same = true;
+            for (int y = 0; y < height && same; ++y) {
+                for (int x = 0; x < width && same; ++x) {
+                    const COLORREF colour = onBlack.Pixel(x, y);
+                    if (colour != onWhite.Pixel(x, y))
+                        continue;
+                    ++covered;
+                    const std::uint32_t rgb =
+                        (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+                    // The screen's capture may carry an alpha byte above the colour.
+                    same = (shown[static_cast<std::size_t>((top + y) * area.Width() + left + x)] &
+                            0xFFFFFF) == rgb;
+                }
+            }
+            if (same && covered >= 20)
+                return true;
+        }
+    }
+    return false;
+}
+
+// The row's small icon, unselected, where the list draws it.
+bool ShowsRowIcon(int row)
+{
+    CResultListCtrl& list = Results()->ResultList();
+    list.SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    list.EnsureVisible(row, FALSE);
+    LVITEM item = {};
+    item.mask = LVIF_IMAGE;
+    item.iItem = row;
+    CImageList* pImages = list.GetImageList(LVSIL_SMALL);
+    CRect rect;
+    if (!list.GetItem(&item) || pImages == NULL || !list.GetItemRect(row, &rect, LVIR_ICON))
+        return false;
+    rect.InflateRect(4, 4);
+    return ShowsImage(list, rect, pImages->GetSafeHandle(), item.iImage);
+}
+
+// The tree's Root item's icon, left of its label.
+bool ShowsRootIcon()
+{
+    CRecoveryTreeCtrl& tree = Results()->RecoveryTree();
+    HTREEITEM root = tree.GetRootItem();
+    CImageList* pImages = tree.GetImageList(TVSIL_NORMAL);
+    int image = -1;
+    int selected = -1;
+    CRect label;
+    if (root == NULL || pImages == NULL || !tree.GetItemImage(root, image, selected) ||
+        !tree.GetItemRect(root, &label, TRUE))
+        return false;
+    const int shownImage = (tree.GetItemState(root, TVIS_SELECTED) & TVIS_SELECTED) != 0 ? selected : image;
+    const CRect area(std::max(0L, label.left - 28), label.top - 4, label.left, label.bottom + 4);
+    return ShowsImage(tree, area, pImages->GetSafeHandle(), shownImage);
+}
+
 std::size_t CountColour(const std::vector<std::uint32_t>& pixels, COLORREF colour)
 {
     const std::uint32_t rgb = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
@@ -193,6 +269,8 @@ TEST_F(ResultsViewTest, AfterAQuickScanTheRootRowsAreThoseOfSleuthKitAndDeletedR
         EXPECT_GT(CountColour(RowPixels(deleted), kRed), 0u);
         ASSERT_GE(live, 0);
         EXPECT_EQ(CountColour(RowPixels(live), kRed), 0u);
+        EXPECT_TRUE(ShowsRowIcon(live)) << "the row of " << Utf8(rows[static_cast<std::size_t>(live)].name);
+        EXPECT_TRUE(ShowsRootIcon());
         Results()->ResultList().EnsureVisible(deleted, FALSE);
         PumpMessages(50);
         Screenshot(c.screenshot);
