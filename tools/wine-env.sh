@@ -122,6 +122,18 @@ ensure_wine_prefix() {
     ) 9>"$WINEPREFIX.lock"
 }
 
+# A copy of prefix SOURCE at TARGET that shares Wine's programs and libraries with it by hard links
+# (700 MB that Wine only reads) and copies the registry and every small file, which Wine may rewrite
+# in place: a few MB a copy, so that several at once fit on a small disk.
+clone_wine_prefix() {
+    local source=$1 target=$2
+    rm -rf "$target"
+    cp -al "$source" "$target" || return 1
+    target=$(cd "$target" && pwd) || return 1
+    (cd "$source" && find . -type f \( -size -64k -o -name '*.reg' -o -name '*.ini' \) -print0 |
+        xargs -0 -r cp -a --parents --remove-destination -t "$target") || return 1
+}
+
 # Wine's own fonts: Debian installs them in Wine's data folder, but its Wine 8 loads fonts only from
 # fontconfig's folders and the prefix's windows\Fonts, so they never show in a prefix. Marlett draws
 # the toolkit's caption and close glyphs; it is linked into the prefix. The others are left out on
