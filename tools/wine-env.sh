@@ -128,7 +128,12 @@ ensure_wine_prefix() {
 clone_wine_prefix() {
     local source=$1 target=$2
     rm -rf "$target"
-    cp -al "$source" "$target" || return 1
+    # Hard links need one file system; across two the copy is whole.
+    if ! cp -al "$source" "$target" 2>/dev/null; then
+        rm -rf "$target"
+        cp -a "$source" "$target" || return 1
+        return 0
+    fi
     target=$(cd "$target" && pwd) || return 1
     (cd "$source" && find . -type f \( -size -64k -o -name '*.reg' -o -name '*.ini' \) -print0 |
         xargs -0 -r cp -a --parents --remove-destination -t "$target") || return 1
