@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "crafted_pictures.h"
 #include "image_view.h"
 #include "main_preview_view.h"
 #include "picture_view.h"
@@ -168,6 +169,58 @@ TEST(PictureLayer, EveryRasterKindDecodesToTheOutsideReadersPixels)
     EXPECT_FALSE(CPreviewImage(Fixture("pictures/rose.png"), kImageRas).IsValid());
 }
 
+// A crafted picture written into the temporary folder; deleted with the object.
+class CraftedFile
+{
+public:
+    CraftedFile(const wchar_t* name, const crafted::Bytes& bytes)
+    {
+        wchar_t folder[MAX_PATH];
+        ::GetTempPathW(MAX_PATH, folder);
+        m_strPath = CString(folder) + name;
+        std::ofstream out(m_strPath.GetString(), std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+    ~CraftedFile() { ::DeleteFileW(m_strPath); }
+    const CString& Path() const { return m_strPath; }
+
+private:
+    CString m_strPath;
+};
+
+// GDI+ sets up the whole picture a header declares before it reads a pixel: a header past the limit
+// (64 Mi pixels, 8192 x 8192) never reaches it, whatever the file's name says; one at the limit does.
+TEST(PictureLayer, HeadersPastThePixelLimitNeverReachGdiplus)
+{
+    const struct
+    {
+        const wchar_t* name;
+        crafted::Bytes atLimit;
+        crafted::Bytes past;
+    } cases[] = {{L"crafted.bmp", crafted::Bmp(8192, 8192), crafted::Bmp(8192, 8193)},
+                 {L"crafted.png", crafted::Png(8192, 8192), crafted::Png(8192, 8193)},
+                 {L"crafted.jpg", crafted::Jpeg(8192, 8192), crafted::Jpeg(8192, 8193)},
+                 {L"crafted.gif", crafted::Gif(8192, 8192), crafted::Gif(8192, 8193)},
+                 {L"crafted.tif", crafted::Tiff(8192, 8192), crafted::Tiff(8192, 8193)},
+                 {L"crafted.ico", crafted::Icon(8192, 8192), crafted::Icon(8192, 8193)},
+                 {L"crafted.emf", crafted::Emf(8192, 8192), crafted::Emf(8192, 8193)},
+                 // Another kind under a picture's name: GDI+ would read it by its bytes.
+                 {L"crafted-jpeg.png", crafted::Jpeg(8192, 8192), crafted::Jpeg(8192, 8193)}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Narrow(c.name));
+        const CraftedFile atLimit(c.name, c.atLimit);
+        PreviewImageWork work;
+        CPreviewImage image;
+        image.Load(atLimit.Path(), ImageTypeOfPath(atLimit.Path()), &work);
+        EXPECT_EQ(work.gdiplusDecodes, 1);
+        const CraftedFile past(c.name, c.past);
+        work = PreviewImageWork();
+        EXPECT_FALSE(image.Load(past.Path(), ImageTypeOfPath(past.Path()), &work));
+        EXPECT_EQ(work.gdiplusDecodes, 0);
+        EXPECT_FALSE(image.IsValid());
+    }
+}
+
 TEST_F(PictureViewsTest, PicturesAreDrawn200WideNearTheTop)
 {
     MakeHost();
@@ -215,6 +268,17 @@ TEST_F(PictureViewsTest, UnreadablePicturesShowCorruptFile)
     for (const char* name : {"pictures/not-a-picture.png", "pictures/huge.tga", "pictures/truncated.jp2"}) {
         Show(Fixture(name));
         ExpectCorruptFile(name);
+        EXPECT_FALSE(m_pFrame->m_bPreviewOk);
+    }
+    // Headers of a few bytes that declare more than the picture limit: a run-length bitmap of 30000 x
+    // 30000 and a JPEG of 65500 x 65500 (gigabytes in the decoders), and an icon one row past the limit
+    // for the OLE picture that shows icons.
+    const CraftedFile bitmap(L"crafted-huge.bmp", crafted::Bmp(30000, 30000));
+    const CraftedFile jpeg(L"crafted-huge.jpg", crafted::Jpeg(65500, 65500));
+    const CraftedFile icon(L"crafted-huge.ico", crafted::Icon(8192, 8193));
+    for (const CraftedFile* pFile : {&bitmap, &jpeg, &icon}) {
+        Show(pFile->Path());
+        ExpectCorruptFile(Narrow(pFile->Path()).c_str());
         EXPECT_FALSE(m_pFrame->m_bPreviewOk);
     }
     Screenshot(L"picture_preview_corrupt_file");
