@@ -555,6 +555,13 @@ TEST_F(PictureViewsTest, PhotoshopDocumentsStretchOverTheView)
     EXPECT_EQ(pixels.back(), expected.pixels.back());
     Screenshot(L"psd_preview_rose");
 
+    // Later paints of the same size copy the picture stretched once.
+    const int scalings = pView->m_nScalings;
+    for (int paint = 0; paint < 3; ++paint)
+        DrawIntoMemory(rectClient.Width(), rectClient.Height(), RGB(1, 2, 3),
+                       [&](CDC& dc) { pView->OnDraw(&dc); });
+    EXPECT_EQ(pView->m_nScalings, scalings);
+
     // A document that cannot be shown leaves the view blank and no placeholder.
     Show(Fixture("psd/zip.psd"));
     pView = DYNAMIC_DOWNCAST(CPSDViewView, m_pHost->m_pViews[kPreviewPsd]);
@@ -562,6 +569,69 @@ TEST_F(PictureViewsTest, PhotoshopDocumentsStretchOverTheView)
     EXPECT_EQ(pView->m_nLoadResult, -10);
     EXPECT_TRUE(m_pFrame->m_bPreviewOk);
     EXPECT_EQ(m_pHost->m_pViews[kPreviewPlaceholder], nullptr);
+}
+
+// A grey document of the size, packed: its left half black, its right half white.
+crafted::Bytes HalvedGreyPsd(std::uint32_t width, std::uint32_t height)
+{
+    crafted::Bytes row;
+    for (const std::uint8_t grey : {0x00, 0xFF})
+        for (std::uint32_t left = width / 2; left > 0;) {
+            const std::uint32_t run = std::min<std::uint32_t>(left, 128);
+            row.push_back(static_cast<std::uint8_t>(257 - run)); // the next byte, run times
+            row.push_back(grey);
+            left -= run;
+        }
+    crafted::Bytes bytes;
+    crafted::Text(bytes, "8BPS");
+    crafted::Be16(bytes, 1);
+    bytes.insert(bytes.end(), 6, 0);
+    crafted::Be16(bytes, 1); // one channel
+    crafted::Be32(bytes, height);
+    crafted::Be32(bytes, width);
+    crafted::Be16(bytes, 8);
+    crafted::Be16(bytes, 1); // grey
+    crafted::Be32(bytes, 0);
+    crafted::Be32(bytes, 0);
+    crafted::Be32(bytes, 0);
+    crafted::Be16(bytes, 1); // packed
+    for (std::uint32_t y = 0; y < height; ++y)
+        crafted::Be16(bytes, static_cast<std::uint32_t>(row.size()));
+    for (std::uint32_t y = 0; y < height; ++y)
+        bytes.insert(bytes.end(), row.begin(), row.end());
+    return bytes;
+}
+
+// A document larger than the screen is kept at the screen's size and stretched once for the view's
+// size; a paint then only copies it.
+TEST_F(PictureViewsTest, ALargePhotoshopDocumentIsReducedOnceNotOnEveryPaint)
+{
+    MakeHost();
+    const CraftedFile document(L"crafted-large.psd", HalvedGreyPsd(8000, 6000));
+    Show(document.Path());
+    auto* pView = DYNAMIC_DOWNCAST(CPSDViewView, m_pHost->m_pViews[kPreviewPsd]);
+    ASSERT_NE(pView, nullptr);
+    ASSERT_EQ(pView->m_nLoadResult, 0);
+    EXPECT_EQ(pView->m_nWidth, 8000);
+    EXPECT_EQ(pView->m_nHeight, 6000);
+    const SIZE kept = pView->m_image.GetBitmapSize();
+    EXPECT_LE(kept.cx, ::GetSystemMetrics(SM_CXVIRTUALSCREEN));
+    EXPECT_LE(kept.cy, ::GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    EXPECT_GT(kept.cx, 0);
+    CRect rectClient;
+    pView->GetClientRect(&rectClient);
+    const int width = rectClient.Width(), height = rectClient.Height();
+    const int scalingsBefore = pView->m_nScalings;
+    for (int paint = 0; paint < 3; ++paint) {
+        SCOPED_TRACE(paint);
+        const std::vector<std::uint32_t> pixels =
+            DrawIntoMemory(width, height, RGB(1, 2, 3), [&](CDC& dc) { pView->OnDraw(&dc); });
+        EXPECT_EQ(pixels[static_cast<std::size_t>(height / 2) * width + 2], 0x000000u);
+        EXPECT_EQ(pixels[static_cast<std::size_t>(height / 2) * width + width - 3], 0xFFFFFFu);
+    }
+    EXPECT_EQ(pView->m_sizeScaled, rectClient.Size());
+    EXPECT_LE(pView->m_nScalings - scalingsBefore, 1);
+    Screenshot(L"psd_preview_large");
 }
 
 } // namespace
