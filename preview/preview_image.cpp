@@ -231,8 +231,8 @@ bool PictureFileFitsLimit(const wchar_t* path)
     if (imaging::ReadPictureHeader(bytes.data(), bytes.size(), header))
         return header.kind == imaging::PictureKind::kEmf ||
                imaging::PictureSizeAllowed(header.width, header.height);
-    // Neither a kind of the header reader nor one it knows but cannot read: nothing a picture loader
-    // would set up by a declared size.
+    // A kind the header reader does not know (a Windows metafile, or no picture at all) sets up no pixels
+    // by a declared size; a known kind whose size cannot be read is refused.
     return header.kind == imaging::PictureKind::kUnknown;
 }
 
