@@ -5,12 +5,14 @@
 #include <io.h>
 #include <sys/stat.h>
 
+#include "loaded_notice.h"
 #include "preview_hand_over.h"
 #include "preview_resource_ids.h"
 #include "rar_archive_reader.h"
 #include "unrar/unrar_interface.h"
 #include "zip_archive_reader.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -348,12 +350,22 @@ int CMyListCtrl::OnCreate(LPCREATESTRUCT lpCreateStruct)
     const CString strExtension = ExtensionOf(strPath);
     m_pList->SetUpColumns(strExtension);
     m_pList->SetUpHeaderPictures();
+    m_nRowLimit = PreviewRecordLimit(*pHandOver);
+    m_nMembers = 0;
+    // Filled without drawing: the list is drawn and its scroll bars set once, not at every row.
+    m_pList->SetRedraw(FALSE);
     if (strExtension == L".zip")
         pHandOver->m_bPreviewOk = FillZipList(strPath);
     else if (strExtension == L".cab")
         pHandOver->m_bPreviewOk = FillCabList();
     else if (strExtension == L".rar")
         pHandOver->m_bPreviewOk = FillRarList();
+    m_pList->SetRedraw(TRUE);
+    // Every row costs a shell icon look-up on this thread: a long archive lists its first members only,
+    // with the notice of the other long lists.
+    const unsigned long long nRows = static_cast<unsigned long long>(m_pList->GetItemCount());
+    if (pHandOver->m_bPreviewOk && m_nMembers > nRows)
+        ShowLoadedNotice(*m_pList, nRows, m_nMembers);
     return 0;
 }
 
@@ -381,11 +393,15 @@ BOOL CMyListCtrl::FillZipList(const CString& strPath)
         return FALSE;
     ZipArchiveEntry entry = {};
     ZipArchiveGetItem(hArchive, -1, &entry);
-    const int nCount = entry.index;
+    // Past the rows shown, the central directory's count tells how many there are.
+    m_nMembers = entry.index > 0 ? static_cast<unsigned long long>(entry.index) : 0;
+    const int nCount = static_cast<int>(std::min<unsigned long long>(m_nMembers, m_nRowLimit));
     for (int i = 0; i < nCount; ++i) {
-        // What was read before a damaged member stays listed.
-        if (ZipArchiveGetItem(hArchive, i, &entry) != kZipOk)
+        // What was read before a damaged member stays listed, and is all there is.
+        if (ZipArchiveGetItem(hArchive, i, &entry) != kZipOk) {
+            m_nMembers = static_cast<unsigned long long>(i);
             break;
+        }
         const CString strName = entry.name;
         const int nItem = InsertMember(i, strName);
         CString strSize;
@@ -443,7 +459,9 @@ BOOL CMyListCtrl::FillCabList()
         return FALSE;
     }
     int nRow = 0;
-    for (POSITION position = g_cabEntries.GetHeadPosition(); position != NULL;) {
+    m_nMembers = static_cast<unsigned long long>(g_cabEntries.GetCount());
+    for (POSITION position = g_cabEntries.GetHeadPosition();
+         position != NULL && static_cast<unsigned long long>(nRow) < m_nRowLimit;) {
         auto* pEntry = static_cast<CCabEntry*>(g_cabEntries.GetNext(position));
         const int nItem = InsertMember(nRow++, pEntry->m_strName);
         CString strSize;
@@ -468,7 +486,8 @@ BOOL CMyListCtrl::FillRarList()
     if (!archive.ListEntries(strPath))
         return FALSE;
     m_pList->DeleteAllItems();
-    for (std::size_t i = 0; i < archive.m_entries.size(); ++i) {
+    m_nMembers = archive.m_entries.size();
+    for (std::size_t i = 0; i < archive.m_entries.size() && i < m_nRowLimit; ++i) {
         const RarEntry& entry = archive.m_entries.at(i);
         const int nItem = InsertMember(static_cast<int>(i), entry.name);
         const wchar_t* pszFolder = entry.flags == kRarDirectoryFlags ? L"Yes"

@@ -93,13 +93,16 @@ public:
     CMyListCtrl();
     ~CMyListCtrl() override;
 
-    // Each lists the archive at the document's path into the list: 1 shown, 0 failed.
+    // Each lists the archive at the document's path into the list, at most m_nRowLimit rows, and counts
+    // its members in m_nMembers: 1 shown, 0 failed.
     BOOL FillZipList(const CString& strPath);
     BOOL FillCabList();
     BOOL FillRarList();
 
     CZipListCtrl* m_pList;
     CShellFileInfo m_shellFileInfo;
+    unsigned long long m_nRowLimit = 10000;
+    unsigned long long m_nMembers = 0;
 
 protected:
     void OnDraw(CDC* pDC) override;

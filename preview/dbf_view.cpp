@@ -4,6 +4,7 @@
 
 #include "dbf_table_reader.h"
 #include "file_byte_source_win32.h"
+#include "loaded_notice.h"
 #include "preview_hand_over.h"
 
 namespace {
@@ -111,18 +112,10 @@ void CDBF_View::LoadDbf(const CString& strPath, CListCtrl* pList)
     }
     pHandOver->m_bPreviewOk = TRUE;
     ListTableSink sink(*pList);
-    const std::uint64_t maxRecords = pHandOver->m_nMaxRecords > 0 ? pHandOver->m_nMaxRecords : 1;
     DbfRecordCounts counts;
-    pHandOver->m_bPreviewOk = LoadDbfTable(table, sink, maxRecords, &counts) ? TRUE : FALSE;
-    if (pHandOver->m_bPreviewOk && counts.total > counts.loaded) {
-        // The same notice as a long Access table's: the list holds the first records only.
-        CString text;
-        text.Format(L"Loaded %llu of %llu total records", static_cast<unsigned long long>(counts.loaded),
-                    static_cast<unsigned long long>(counts.total));
-        pList->Invalidate();
-        pList->UpdateWindow();
-        AfxMessageBox(text, MB_OK);
-        if (CFrameWnd* pFrame = DYNAMIC_DOWNCAST(CFrameWnd, AfxGetMainWnd()))
-            pFrame->SetMessageText(text);
-    }
+    pHandOver->m_bPreviewOk =
+        LoadDbfTable(table, sink, PreviewRecordLimit(*pHandOver), &counts) ? TRUE : FALSE;
+    // The same notice as a long Access table's: the list holds the first records only.
+    if (pHandOver->m_bPreviewOk && counts.total > counts.loaded)
+        ShowLoadedNotice(*pList, counts.loaded, counts.total);
 }

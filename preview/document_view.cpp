@@ -4,9 +4,11 @@
 
 #include <memory>
 
+#include "loaded_notice.h"
 #include "message_dialogs.h"
 #include "office_dispatch.h"
 #include "preview_hand_over.h"
+#include "shown_text.h"
 #include "text_converter_bridge.h"
 #include "text_file_reader.h"
 
@@ -16,6 +18,10 @@ namespace {
 constexpr DWORD kStorageMode = 0x11012;
 // Text longer than the rich edit's default limit of 32 K characters must still show whole.
 constexpr LPARAM kTextLimit = 0x7FFFFFFE;
+// The most characters of a plain text shown (the most lines are the hand-over's record limit): laid out
+// by the rich edit in a few seconds at most, where the whole of a text within the preview's size limit
+// could take a minute.
+constexpr std::uint64_t kMostShownCharacters = 512 * 1024;
 
 void SetPreviewOk(BOOL bOk)
 {
@@ -415,14 +421,17 @@ void CAdobeReaderView::ShowTextFile(const CString& strPath)
         SetPreviewOk(FALSE);
         return;
     }
-    CString strText;
-    reader.ReadAll(strText, L"\r\n");
+    CPreviewHandOver* pHandOver = PreviewHandOver();
+    ShownText shown(pHandOver != NULL ? PreviewRecordLimit(*pHandOver) : 10000, kMostShownCharacters);
+    std::wstring line;
+    while (reader.ReadLine(line))
+        shown.AddLine(reinterpret_cast<const char16_t*>(line.data()), line.size());
     // The font comes before the text, so that the text is laid out once; it is streamed in with drawing
     // off.
     m_richEdit.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_pFont->GetSafeHandle()), FALSE);
     m_richEdit.SetRedraw(FALSE);
-    TextSource source{reinterpret_cast<const BYTE*>(strText.GetString()),
-                      static_cast<size_t>(strText.GetLength()) * sizeof(wchar_t)};
+    TextSource source{reinterpret_cast<const BYTE*>(shown.Text().data()),
+                      shown.Text().size() * sizeof(char16_t)};
     EDITSTREAM stream{};
     stream.dwCookie = reinterpret_cast<DWORD_PTR>(&source);
     stream.pfnCallback = ReadTextFromMemory;
@@ -430,6 +439,11 @@ void CAdobeReaderView::ShowTextFile(const CString& strPath)
     m_richEdit.SetReadOnly(TRUE);
     m_richEdit.SetRedraw(TRUE);
     FitRichEdit();
+    // The notice of the long lists, in lines, or in characters when every line was at least begun.
+    if (shown.LinesRead() > shown.LinesShown())
+        ShowLoadedNotice(m_richEdit, shown.LinesShown(), shown.LinesRead(), L"lines");
+    else if (shown.CharactersRead() > shown.CharactersShown())
+        ShowLoadedNotice(m_richEdit, shown.CharactersShown(), shown.CharactersRead(), L"characters");
 }
 
 void CAdobeReaderView::OnSize(UINT nType, int cx, int cy)

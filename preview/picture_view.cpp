@@ -4,6 +4,7 @@
 #include <climits>
 
 #include "preview_hand_over.h"
+#include "preview_image.h"
 
 IMPLEMENT_DYNCREATE(CTextView, CView)
 
@@ -48,6 +49,10 @@ int CTextView::OnCreate(LPCREATESTRUCT lpCreateStruct)
 
 int CTextView::LoadPicture(const CString& strPath)
 {
+    // OLE sets up a raster picture (an icon, or whatever picture the file really holds) at the size its
+    // header declares.
+    if (!PictureFileFitsLimit(strPath))
+        return 0;
     IPicture* pPicture = NULL;
     BSTR path = ::SysAllocString(strPath);
     const HRESULT result =

@@ -10,6 +10,9 @@
 #include <new>
 #include <vector>
 
+#include <shlwapi.h>
+
+#include "picture_header.h"
 #include "raster_decoders.h"
 #ifdef IMAGING_HAS_JPEG2000
 #include "jpeg2000_decoder.h"
@@ -59,6 +62,28 @@ bool GdiplusReady()
     return ready;
 }
 
+bool CopyPixels(Gdiplus::Bitmap& bitmap, imaging::PicturePixels& picture)
+{
+    const UINT width = bitmap.GetWidth();
+    const UINT height = bitmap.GetHeight();
+    if (!imaging::AllocatePicture(picture, width, height, 0, 0, 1))
+        return false;
+    Gdiplus::Rect rect(0, 0, static_cast<INT>(width), static_cast<INT>(height));
+    Gdiplus::BitmapData data = {};
+    if (bitmap.LockBits(&rect, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB, &data) != Gdiplus::Ok) {
+        picture = imaging::PicturePixels();
+        return false;
+    }
+    for (UINT y = 0; y < height; ++y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(
+            static_cast<const std::uint8_t*>(data.Scan0) + static_cast<std::ptrdiff_t>(y) * data.Stride);
+        for (UINT x = 0; x < width; ++x)
+            picture.pixels[static_cast<std::size_t>(y) * width + x] = row[x] & 0xFFFFFF;
+    }
+    bitmap.UnlockBits(&data);
+    return true;
+}
+
 bool ReadWholeFile(const wchar_t* path, std::vector<std::uint8_t>& bytes)
 {
     HANDLE file = ::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING,
@@ -82,31 +107,28 @@ bool ReadWholeFile(const wchar_t* path, std::vector<std::uint8_t>& bytes)
     return ok;
 }
 
-bool DecodeWithGdiplus(const wchar_t* path, imaging::PicturePixels& picture)
+// The size the file declares is checked before GDI+ sees the file, since GDI+ sets up the whole picture
+// before its first pixel; GDI+ then reads the very bytes that were checked.
+bool DecodeWithGdiplus(const wchar_t* path, imaging::PicturePixels& picture, PreviewImageWork* work)
 {
-    if (!GdiplusReady())
+    std::vector<std::uint8_t> bytes;
+    if (!ReadWholeFile(path, bytes) || !imaging::PictureHeaderWithinLimit(bytes.data(), bytes.size()) ||
+        !GdiplusReady())
         return false;
-    std::unique_ptr<Gdiplus::Bitmap> bitmap(Gdiplus::Bitmap::FromFile(path));
-    if (!bitmap || bitmap->GetLastStatus() != Gdiplus::Ok)
+    IStream* stream = ::SHCreateMemStream(bytes.data(), static_cast<UINT>(bytes.size()));
+    if (stream == NULL)
         return false;
-    const UINT width = bitmap->GetWidth();
-    const UINT height = bitmap->GetHeight();
-    if (!imaging::AllocatePicture(picture, width, height, 0, 0, 1))
-        return false;
-    Gdiplus::Rect rect(0, 0, static_cast<INT>(width), static_cast<INT>(height));
-    Gdiplus::BitmapData data = {};
-    if (bitmap->LockBits(&rect, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB, &data) != Gdiplus::Ok) {
-        picture = imaging::PicturePixels();
-        return false;
+    if (work != NULL)
+        ++work->gdiplusDecodes;
+    bool decoded = false;
+    {
+        // The bitmap reads from the stream for its whole life: it goes first.
+        std::unique_ptr<Gdiplus::Bitmap> bitmap(Gdiplus::Bitmap::FromStream(stream));
+        if (bitmap && bitmap->GetLastStatus() == Gdiplus::Ok)
+            decoded = CopyPixels(*bitmap, picture);
     }
-    for (UINT y = 0; y < height; ++y) {
-        const auto* row = reinterpret_cast<const std::uint32_t*>(
-            static_cast<const std::uint8_t*>(data.Scan0) + static_cast<std::ptrdiff_t>(y) * data.Stride);
-        for (UINT x = 0; x < width; ++x)
-            picture.pixels[static_cast<std::size_t>(y) * width + x] = row[x] & 0xFFFFFF;
-    }
-    bitmap->UnlockBits(&data);
-    return true;
+    stream->Release();
+    return decoded;
 }
 
 } // namespace
@@ -129,21 +151,21 @@ CPreviewImage::CPreviewImage(const wchar_t* path, int type)
     Load(path, type);
 }
 
-bool CPreviewImage::Load(const wchar_t* path, int type)
+bool CPreviewImage::Load(const wchar_t* path, int type, PreviewImageWork* work)
 {
     Destroy();
     if (path == NULL)
         return false;
     // A crafted header may ask for more memory than the process can have: an invalid picture, not a crash.
     try {
-        return Decode(path, type);
+        return Decode(path, type, work);
     } catch (const std::bad_alloc&) {
         Destroy();
         return false;
     }
 }
 
-bool CPreviewImage::Decode(const wchar_t* path, int type)
+bool CPreviewImage::Decode(const wchar_t* path, int type, PreviewImageWork* work)
 {
     switch (type) {
     case kImageBmp:
@@ -153,7 +175,7 @@ bool CPreviewImage::Decode(const wchar_t* path, int type)
     case kImageIcon:
     case kImageTiff:
     case kImageMetafile:
-        return DecodeWithGdiplus(path, m_picture);
+        return DecodeWithGdiplus(path, m_picture, work);
     case kImageTga:
     case kImagePcx:
     case kImagePnm:
@@ -198,6 +220,20 @@ bool CPreviewImage::Stretch(HDC dc, int x, int y, int width, int height, DWORD r
                                       m_picture.pixels.data(), &info, DIB_RGB_COLORS, rop);
     ::SetStretchBltMode(dc, oldMode);
     return lines > 0;
+}
+
+bool PictureFileFitsLimit(const wchar_t* path)
+{
+    std::vector<std::uint8_t> bytes;
+    if (path == NULL || !ReadWholeFile(path, bytes))
+        return false;
+    imaging::PictureHeader header;
+    if (imaging::ReadPictureHeader(bytes.data(), bytes.size(), header))
+        return header.kind == imaging::PictureKind::kEmf ||
+               imaging::PictureSizeAllowed(header.width, header.height);
+    // A kind the header reader does not know (a Windows metafile, or no picture at all) sets up no pixels
+    // by a declared size; a known kind whose size cannot be read is refused.
+    return header.kind == imaging::PictureKind::kUnknown;
 }
 
 void CPreviewImage::Destroy()

@@ -33,6 +33,12 @@ enum PreviewImageType
 // picture.
 int ImageTypeOfPath(const wchar_t* path);
 
+// What one load handed on to GDI+: a file whose header declares more than the limit never gets there.
+struct PreviewImageWork
+{
+    int gdiplusDecodes = 0;
+};
+
 class CPreviewImage
 {
 public:
@@ -40,7 +46,7 @@ public:
     // Decodes the file as the type; a file that cannot be read leaves the picture invalid.
     CPreviewImage(const wchar_t* path, int type);
 
-    bool Load(const wchar_t* path, int type);
+    bool Load(const wchar_t* path, int type, PreviewImageWork* work = nullptr);
     int GetWidth() const { return m_picture.width; }
     int GetHeight() const { return m_picture.height; }
     bool IsValid() const { return m_picture.IsValid(); }
@@ -53,10 +59,15 @@ public:
     const imaging::PicturePixels& Pixels() const { return m_picture; }
 
 private:
-    bool Decode(const wchar_t* path, int type);
+    bool Decode(const wchar_t* path, int type, PreviewImageWork* work);
 
     imaging::PicturePixels m_picture;
 };
+
+// For the loaders of the outside that take a file by its path (OLE pictures): false when the file is a
+// picture whose header declares more than the picture limit or cannot be read to its size. A metafile
+// passes whatever its size: it is drawn, never set up as pixels by its declared size.
+bool PictureFileFitsLimit(const wchar_t* path);
 
 // The largest file the layer reads whole.
 constexpr unsigned long long kMaxPreviewImageFileBytes = 512ull * 1024 * 1024;

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <new>
 
+#include "picture_pixels.h"
+
 CPsdImage::~CPsdImage()
 {
     DeleteBitmap();
@@ -14,9 +16,10 @@ void CPsdImage::DeleteBitmap()
     if (m_hBitmap != NULL && !m_bBitmapNotOwned)
         ::DeleteObject(m_hBitmap);
     m_hBitmap = NULL;
+    m_bitmapSize = SIZE{0, 0};
 }
 
-int CPsdImage::Load(const wchar_t* path)
+int CPsdImage::Load(const wchar_t* path, int maxWidth, int maxHeight)
 {
     DeleteBitmap();
     std::FILE* file = path != NULL ? _wfopen(path, L"rb") : NULL;
@@ -34,6 +37,16 @@ int CPsdImage::Load(const wchar_t* path)
     std::fclose(file);
     if (result != psd::kPsdOk || !picture.made)
         return result;
+    if (maxWidth > 0 && maxHeight > 0) {
+        imaging::PicturePixels kept;
+        kept.width = picture.width;
+        kept.height = picture.height;
+        kept.pixels.swap(picture.pixels);
+        imaging::ReducePicture(kept, maxWidth, maxHeight);
+        picture.width = kept.width;
+        picture.height = kept.height;
+        picture.pixels.swap(kept.pixels);
+    }
 
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
@@ -64,5 +77,6 @@ int CPsdImage::Load(const wchar_t* path)
         }
     }
     ::GdiFlush();
+    m_bitmapSize = SIZE{picture.width, picture.height};
     return psd::kPsdOk;
 }

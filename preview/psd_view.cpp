@@ -31,7 +31,11 @@ int CPSDViewView::OnCreate(LPCREATESTRUCT lpCreateStruct)
 
 int CPSDViewView::LoadFile(const CString& strPath)
 {
-    m_nLoadResult = m_image.Load(strPath);
+    // The pane never shows more than the screen holds: a larger document is kept at the screen's size.
+    m_scaled.DeleteObject();
+    m_sizeScaled = CSize(0, 0);
+    m_nLoadResult =
+        m_image.Load(strPath, ::GetSystemMetrics(SM_CXVIRTUALSCREEN), ::GetSystemMetrics(SM_CYVIRTUALSCREEN));
     if (m_nLoadResult == 0) {
         m_nWidth = m_image.GetWidth();
         m_nHeight = m_image.GetHeight();
@@ -44,16 +48,34 @@ void CPSDViewView::OnDraw(CDC* pDC)
 {
     if (m_nLoadResult != 0 || m_frame.GetSafeHwnd() == NULL || m_image.GetHBitmap() == NULL)
         return;
-    CDC memoryDc;
-    memoryDc.CreateCompatibleDC(pDC);
-    HGDIOBJ hOld = ::SelectObject(memoryDc.GetSafeHdc(), m_image.GetHBitmap());
     CRect rectClient;
     GetClientRect(&rectClient);
-    const int oldMode = pDC->SetStretchBltMode(COLORONCOLOR);
-    pDC->StretchBlt(0, 0, rectClient.Width(), rectClient.Height(), &memoryDc, 0, 0, m_nWidth, m_nHeight,
-                    SRCCOPY);
-    pDC->SetStretchBltMode(oldMode);
-    ::SelectObject(memoryDc.GetSafeHdc(), hOld);
+    if (rectClient.IsRectEmpty())
+        return;
+    // Stretched once for the view's size and kept: a paint copies what the view shows.
+    CDC memoryDc;
+    memoryDc.CreateCompatibleDC(pDC);
+    if (m_scaled.GetSafeHandle() == NULL || m_sizeScaled != rectClient.Size()) {
+        m_scaled.DeleteObject();
+        m_sizeScaled = CSize(0, 0);
+        if (!m_scaled.CreateCompatibleBitmap(pDC, rectClient.Width(), rectClient.Height()))
+            return;
+        m_sizeScaled = rectClient.Size();
+        ++m_nScalings;
+        CDC pictureDc;
+        pictureDc.CreateCompatibleDC(pDC);
+        HGDIOBJ hOldPicture = ::SelectObject(pictureDc.GetSafeHdc(), m_image.GetHBitmap());
+        CBitmap* pOld = memoryDc.SelectObject(&m_scaled);
+        const SIZE kept = m_image.GetBitmapSize();
+        memoryDc.SetStretchBltMode(COLORONCOLOR);
+        memoryDc.StretchBlt(0, 0, m_sizeScaled.cx, m_sizeScaled.cy, &pictureDc, 0, 0, kept.cx, kept.cy,
+                            SRCCOPY);
+        memoryDc.SelectObject(pOld);
+        ::SelectObject(pictureDc.GetSafeHdc(), hOldPicture);
+    }
+    CBitmap* pOld = memoryDc.SelectObject(&m_scaled);
+    pDC->BitBlt(0, 0, m_sizeScaled.cx, m_sizeScaled.cy, &memoryDc, 0, 0, SRCCOPY);
+    memoryDc.SelectObject(pOld);
 }
 
 void CPSDViewView::OnSize(UINT nType, int cx, int cy)

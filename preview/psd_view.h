@@ -1,7 +1,8 @@
 #pragma once
 
 // The Photoshop document preview: the document's merged image decoded once and stretched over the
-// whole view, whatever its aspect. A document that cannot be read leaves the view blank.
+// whole view, whatever its aspect. A document that cannot be read leaves the view blank. The image is
+// kept no larger than the screen, and stretched once for each size of the view, not on every paint.
 #include <afxwin.h>
 
 #include "psd_image.h"
@@ -21,6 +22,10 @@ public:
     int m_nWidth = 0;
     int m_nHeight = 0;
     CStatic m_frame;
+    // The image as the view's size shows it, and how many times it was stretched so.
+    CBitmap m_scaled;
+    CSize m_sizeScaled = CSize(0, 0);
+    int m_nScalings = 0;
 
 protected:
     void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override;

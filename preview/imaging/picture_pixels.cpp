@@ -2,16 +2,16 @@
 
 #include <new>
 
+#include "picture_header.h"
+
 namespace imaging {
 
 bool AllocatePicture(PicturePixels& picture, std::uint32_t width, std::uint32_t height,
                      std::uint64_t bytesNeeded, std::uint64_t available, std::uint64_t expansion)
 {
-    if (width == 0 || height == 0 || width > kMaxPictureSide || height > kMaxPictureSide)
+    if (!PictureSizeAllowed(width, height) || bytesNeeded > available * expansion)
         return false;
     const std::uint64_t count = static_cast<std::uint64_t>(width) * height;
-    if (count > kMaxPicturePixels || bytesNeeded > available * expansion)
-        return false;
     picture.width = static_cast<int>(width);
     picture.height = static_cast<int>(height);
     // A crafted header may ask for more than the process can have; that is a picture that cannot be shown.

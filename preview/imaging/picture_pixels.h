@@ -43,6 +43,12 @@ inline std::uint16_t ReadLe16(const std::uint8_t* bytes)
     return static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8));
 }
 
+inline std::uint32_t ReadLe32(const std::uint8_t* bytes)
+{
+    return static_cast<std::uint32_t>(bytes[0]) | (static_cast<std::uint32_t>(bytes[1]) << 8) |
+           (static_cast<std::uint32_t>(bytes[2]) << 16) | (static_cast<std::uint32_t>(bytes[3]) << 24);
+}
+
 inline std::uint16_t ReadBe16(const std::uint8_t* bytes)
 {
     return static_cast<std::uint16_t>((bytes[0] << 8) | bytes[1]);

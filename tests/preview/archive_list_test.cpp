@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "../ui_controls/modal_script.h"
 #include "archive_list_view.h"
 #include "dbf_view.h"
 #include "main_preview_view.h"
@@ -413,6 +414,63 @@ TEST_F(ArchiveListTest, CraftedRarArchivesEndCleanly)
     EXPECT_TRUE(m_pFrame->m_bPreviewOk);
     EXPECT_EQ(Rows(ArchiveList()).size(), 1u);
     m_pFrame->ShowPreview(L"", L"");
+}
+
+// Each row costs a shell icon look-up on the UI thread: a list holds at most the record limit of the
+// dBASE and Access lists, and says so as they do.
+TEST_F(ArchiveListTest, ArchivesPastTheRecordLimitListTheLimitAndSaySo)
+{
+    CStatusBar statusBar;
+    ASSERT_TRUE(statusBar.Create(m_pFrame));
+    const UINT indicator = ID_SEPARATOR;
+    statusBar.SetIndicators(&indicator, 1);
+    m_pFrame->RecalcLayout();
+    const struct
+    {
+        const char* name;
+        long limit;
+        std::size_t members;
+        const char* firstRow;
+    } cases[] = {{"archives/over-limit.zip", 10000, 10001, "member-00000.txt"},
+                 {"archives/three.zip", 2, 3, "one.txt"},
+                 {"archives/first.cab", 1, 2, "file.txt"},
+                 {"archives/stored5.rar", 1,
+                  test_support::ReadTsv(PreviewFixture("archives/stored5.bsdtar.tsv")).size(), nullptr},
+                 // At the limit: all of it, and nothing to say.
+                 {"archives/three.zip", 3, 3, "one.txt"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + " within " + std::to_string(c.limit));
+        m_pFrame->m_nMaxRecords = c.limit;
+        statusBar.SetPaneText(0, L"");
+        const bool over = c.members > static_cast<std::size_t>(c.limit);
+        std::wstring boxText;
+        {
+            ModalScript script({ModalScript::Do([&](HWND box) {
+                                   boxText = BoxTextHolding(box, L"Loaded");
+                                   if (c.limit == 10000)
+                                       test_support::WriteWindowScreenshot(box,
+                                                                           L"preview_archive_over_limit_box");
+                                   ClickButton(box, IDOK);
+                               })},
+                               over ? 20000 : 2000);
+            Show(c.name);
+            EXPECT_EQ(script.AllStepsRan(), over);
+        }
+        EXPECT_TRUE(m_pFrame->m_bPreviewOk);
+        ASSERT_NE(ArchiveList(), nullptr);
+        const std::size_t shown = over ? static_cast<std::size_t>(c.limit) : c.members;
+        EXPECT_EQ(static_cast<std::size_t>(ArchiveList()->GetItemCount()), shown);
+        if (c.firstRow != nullptr)
+            EXPECT_EQ(Narrow(ArchiveList()->GetItemText(0, 0)), c.firstRow);
+        const CString notice = over ? CString(("Loaded " + std::to_string(shown) + " of " +
+                                               std::to_string(c.members) + " total records")
+                                                  .c_str())
+                                    : CString();
+        EXPECT_EQ(CString(boxText.c_str()), notice);
+        EXPECT_EQ(statusBar.GetPaneText(0), notice);
+        if (c.limit == 10000)
+            Screenshot(L"preview_archive_over_limit");
+    }
 }
 
 TEST_F(ArchiveListTest, WithoutTheRarLibraryARarShowsThePlaceholder)

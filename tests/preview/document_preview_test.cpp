@@ -565,31 +565,92 @@ TEST_F(DocumentPreviewTest, TextFilesShowTheirWholeTextWithCrLf)
     EXPECT_FALSE(m_pFrame->m_bPreviewOk);
 }
 
-// A log of a hundred thousand lines, far past the rich edit's default limit of 32 K characters, shows
-// whole. The time it takes to show is printed.
-TEST_F(DocumentPreviewTest, AHundredThousandLineLogShowsWhole)
+// A text shows its first lines, as many as the long lists' records, and its first characters, and says
+// what it left out in the notice of the long lists.
+class LongTextTest : public DocumentPreviewTest
+{
+protected:
+    void SetUp() override
+    {
+        DocumentPreviewTest::SetUp();
+        ASSERT_TRUE(m_statusBar.Create(m_pFrame));
+        const UINT indicator = ID_SEPARATOR;
+        m_statusBar.SetIndicators(&indicator, 1);
+        m_pFrame->RecalcLayout();
+    }
+
+    // The view of the file, its notice answered.
+    CAdobeReaderView* ShowNoticed(const CString& strPath)
+    {
+        m_notice.clear();
+        ModalScript script({ModalScript::Do([&](HWND box) {
+            m_notice = BoxTextHolding(box, L"Loaded");
+            test_support::WriteWindowScreenshot(box, L"document_preview_long_text_box");
+            ClickButton(box, IDOK);
+        })});
+        CAdobeReaderView* pView = DYNAMIC_DOWNCAST(CAdobeReaderView, Show(strPath, L".log"));
+        EXPECT_TRUE(script.AllStepsRan());
+        return pView;
+    }
+
+    CStatusBar m_statusBar;
+    std::wstring m_notice;
+};
+
+// A log of a hundred thousand lines, past the rich edit's default limit of 32 K characters and past the
+// record limit: its first ten thousand lines, whole. The time it takes to show is printed.
+TEST_F(LongTextTest, AHundredThousandLineLogShowsItsFirstLinesAndSaysSo)
 {
     const DWORD start = ::GetTickCount();
-    CAdobeReaderView* pLog = ShowDocument("text/long.log");
+    CAdobeReaderView* pLog = ShowNoticed(Fixture("text/long.log"));
     const DWORD shown = ::GetTickCount();
     ASSERT_NE(pLog, nullptr);
+    EXPECT_TRUE(m_pFrame->m_bPreviewOk);
     const CString strLog = WindowTextOf(pLog->m_richEdit.m_hWnd);
     std::printf("100,000-line log: shown in %lu ms, its text read back in %lu ms\n",
                 static_cast<unsigned long>(shown - start),
                 static_cast<unsigned long>(::GetTickCount() - shown));
     std::string expected = ReadHostFile(test_support::RunningPlatformPath(HostFixture("text/long.log")));
-    expected.pop_back(); // the last line end ends the last line
-    std::string withCrLf;
-    withCrLf.reserve(expected.size() + 100000);
+    std::string firstLines;
+    std::size_t lines = 0;
     for (char c : expected) {
-        if (c == '\n')
-            withCrLf += '\r';
-        withCrLf += c;
+        if (c == '\n') {
+            if (++lines == 10000)
+                break;
+            firstLines += '\r';
+        }
+        firstLines += c;
     }
-    EXPECT_EQ(strLog.GetLength(), static_cast<int>(withCrLf.size()));
-    EXPECT_TRUE(Ansi(strLog) == withCrLf);
-    EXPECT_EQ(pLog->m_richEdit.GetLineCount(), 100000);
+    EXPECT_EQ(strLog.GetLength(), static_cast<int>(firstLines.size()));
+    EXPECT_TRUE(Ansi(strLog) == firstLines);
+    EXPECT_EQ(pLog->m_richEdit.GetLineCount(), 10000);
+    EXPECT_EQ(m_notice, L"Loaded 10000 of 100000 total lines");
+    EXPECT_EQ(std::wstring(m_statusBar.GetPaneText(0).GetString()), m_notice);
     test_support::WriteClientScreenshot(m_pFrame->m_hWnd, L"document_preview_long_log");
+}
+
+// One line of 600 Ki characters, as a damaged disk may hold: its first 512 Ki characters, given to the rich
+// edit in lines of 1024 (one line the rich edit lays out again for every row it wraps into).
+TEST_F(LongTextTest, OneLongLineShowsItsFirstCharactersInShortLines)
+{
+    wchar_t folder[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, folder);
+    const CString strPath = CString(folder) + L"one-long-line.log";
+    {
+        std::ofstream out(strPath.GetString(), std::ios::binary | std::ios::trunc);
+        const std::string line(600 * 1024, 'x');
+        out.write(line.data(), static_cast<std::streamsize>(line.size()));
+    }
+    CAdobeReaderView* pView = ShowNoticed(strPath);
+    ::DeleteFileW(strPath);
+    ASSERT_NE(pView, nullptr);
+    EXPECT_TRUE(m_pFrame->m_bPreviewOk);
+    EXPECT_EQ(m_notice, L"Loaded 524288 of 614400 total characters");
+    // 512 lines of 1024.
+    const CString strText = WindowTextOf(pView->m_richEdit.m_hWnd);
+    EXPECT_EQ(strText.GetLength(), 524288 + 2 * 511);
+    EXPECT_EQ(strText.Left(1026), CString(L'x', 1024) + L"\r\n");
+    test_support::WriteClientScreenshot(m_pFrame->m_hWnd, L"document_preview_long_line");
 }
 
 // The words of a text, in order.

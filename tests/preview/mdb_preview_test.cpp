@@ -235,10 +235,7 @@ TEST_F(MdbPreviewTest, TheRecordLimitShowsItsBoxOnlyWhenReached)
     std::wstring boxText;
     {
         ModalScript script({ModalScript::Do([&](HWND box) {
-            for (HWND child = ::GetWindow(box, GW_CHILD); child != NULL;
-                 child = ::GetWindow(child, GW_HWNDNEXT))
-                if (WindowText(child).find(L"Loaded") != std::wstring::npos)
-                    boxText = WindowText(child);
+            boxText = BoxTextHolding(box, L"Loaded");
             ClickButton(box, IDOK);
         })});
         Select(FindChild(Tree(), Branch(L"Tables"), L"Big10000"));

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "crafted_pictures.h"
 #include "image_view.h"
 #include "main_preview_view.h"
 #include "picture_view.h"
@@ -168,6 +169,58 @@ TEST(PictureLayer, EveryRasterKindDecodesToTheOutsideReadersPixels)
     EXPECT_FALSE(CPreviewImage(Fixture("pictures/rose.png"), kImageRas).IsValid());
 }
 
+// A crafted picture written into the temporary folder; deleted with the object.
+class CraftedFile
+{
+public:
+    CraftedFile(const wchar_t* name, const crafted::Bytes& bytes)
+    {
+        wchar_t folder[MAX_PATH];
+        ::GetTempPathW(MAX_PATH, folder);
+        m_strPath = CString(folder) + name;
+        std::ofstream out(m_strPath.GetString(), std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+    ~CraftedFile() { ::DeleteFileW(m_strPath); }
+    const CString& Path() const { return m_strPath; }
+
+private:
+    CString m_strPath;
+};
+
+// GDI+ sets up the whole picture a header declares before it reads a pixel: a header past the limit
+// (64 Mi pixels, 8192 x 8192) never reaches it, whatever the file's name says; one at the limit does.
+TEST(PictureLayer, HeadersPastThePixelLimitNeverReachGdiplus)
+{
+    const struct
+    {
+        const wchar_t* name;
+        crafted::Bytes atLimit;
+        crafted::Bytes past;
+    } cases[] = {{L"crafted.bmp", crafted::Bmp(8192, 8192), crafted::Bmp(8192, 8193)},
+                 {L"crafted.png", crafted::Png(8192, 8192), crafted::Png(8192, 8193)},
+                 {L"crafted.jpg", crafted::Jpeg(8192, 8192), crafted::Jpeg(8192, 8193)},
+                 {L"crafted.gif", crafted::Gif(8192, 8192), crafted::Gif(8192, 8193)},
+                 {L"crafted.tif", crafted::Tiff(8192, 8192), crafted::Tiff(8192, 8193)},
+                 {L"crafted.ico", crafted::Icon(8192, 8192), crafted::Icon(8192, 8193)},
+                 {L"crafted.emf", crafted::Emf(8192, 8192), crafted::Emf(8192, 8193)},
+                 // Another kind under a picture's name: GDI+ would read it by its bytes.
+                 {L"crafted-jpeg.png", crafted::Jpeg(8192, 8192), crafted::Jpeg(8192, 8193)}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Narrow(c.name));
+        const CraftedFile atLimit(c.name, c.atLimit);
+        PreviewImageWork work;
+        CPreviewImage image;
+        image.Load(atLimit.Path(), ImageTypeOfPath(atLimit.Path()), &work);
+        EXPECT_EQ(work.gdiplusDecodes, 1);
+        const CraftedFile past(c.name, c.past);
+        work = PreviewImageWork();
+        EXPECT_FALSE(image.Load(past.Path(), ImageTypeOfPath(past.Path()), &work));
+        EXPECT_EQ(work.gdiplusDecodes, 0);
+        EXPECT_FALSE(image.IsValid());
+    }
+}
+
 TEST_F(PictureViewsTest, PicturesAreDrawn200WideNearTheTop)
 {
     MakeHost();
@@ -215,6 +268,17 @@ TEST_F(PictureViewsTest, UnreadablePicturesShowCorruptFile)
     for (const char* name : {"pictures/not-a-picture.png", "pictures/huge.tga", "pictures/truncated.jp2"}) {
         Show(Fixture(name));
         ExpectCorruptFile(name);
+        EXPECT_FALSE(m_pFrame->m_bPreviewOk);
+    }
+    // Headers of a few bytes that declare more than the picture limit: a run-length bitmap of 30000 x
+    // 30000 and a JPEG of 65500 x 65500 (gigabytes in the decoders), and an icon one row past the limit
+    // for the OLE picture that shows icons.
+    const CraftedFile bitmap(L"crafted-huge.bmp", crafted::Bmp(30000, 30000));
+    const CraftedFile jpeg(L"crafted-huge.jpg", crafted::Jpeg(65500, 65500));
+    const CraftedFile icon(L"crafted-huge.ico", crafted::Icon(8192, 8193));
+    for (const CraftedFile* pFile : {&bitmap, &jpeg, &icon}) {
+        Show(pFile->Path());
+        ExpectCorruptFile(Narrow(pFile->Path()).c_str());
         EXPECT_FALSE(m_pFrame->m_bPreviewOk);
     }
     Screenshot(L"picture_preview_corrupt_file");
@@ -491,6 +555,13 @@ TEST_F(PictureViewsTest, PhotoshopDocumentsStretchOverTheView)
     EXPECT_EQ(pixels.back(), expected.pixels.back());
     Screenshot(L"psd_preview_rose");
 
+    // Later paints of the same size copy the picture stretched once.
+    const int scalings = pView->m_nScalings;
+    for (int paint = 0; paint < 3; ++paint)
+        DrawIntoMemory(rectClient.Width(), rectClient.Height(), RGB(1, 2, 3),
+                       [&](CDC& dc) { pView->OnDraw(&dc); });
+    EXPECT_EQ(pView->m_nScalings, scalings);
+
     // A document that cannot be shown leaves the view blank and no placeholder.
     Show(Fixture("psd/zip.psd"));
     pView = DYNAMIC_DOWNCAST(CPSDViewView, m_pHost->m_pViews[kPreviewPsd]);
@@ -498,6 +569,69 @@ TEST_F(PictureViewsTest, PhotoshopDocumentsStretchOverTheView)
     EXPECT_EQ(pView->m_nLoadResult, -10);
     EXPECT_TRUE(m_pFrame->m_bPreviewOk);
     EXPECT_EQ(m_pHost->m_pViews[kPreviewPlaceholder], nullptr);
+}
+
+// A grey document of the size, packed: its left half black, its right half white.
+crafted::Bytes HalvedGreyPsd(std::uint32_t width, std::uint32_t height)
+{
+    crafted::Bytes row;
+    for (const std::uint8_t grey : {0x00, 0xFF})
+        for (std::uint32_t left = width / 2; left > 0;) {
+            const std::uint32_t run = std::min<std::uint32_t>(left, 128);
+            row.push_back(static_cast<std::uint8_t>(257 - run)); // the next byte, run times
+            row.push_back(grey);
+            left -= run;
+        }
+    crafted::Bytes bytes;
+    crafted::Text(bytes, "8BPS");
+    crafted::Be16(bytes, 1);
+    bytes.insert(bytes.end(), 6, 0);
+    crafted::Be16(bytes, 1); // one channel
+    crafted::Be32(bytes, height);
+    crafted::Be32(bytes, width);
+    crafted::Be16(bytes, 8);
+    crafted::Be16(bytes, 1); // grey
+    crafted::Be32(bytes, 0);
+    crafted::Be32(bytes, 0);
+    crafted::Be32(bytes, 0);
+    crafted::Be16(bytes, 1); // packed
+    for (std::uint32_t y = 0; y < height; ++y)
+        crafted::Be16(bytes, static_cast<std::uint32_t>(row.size()));
+    for (std::uint32_t y = 0; y < height; ++y)
+        bytes.insert(bytes.end(), row.begin(), row.end());
+    return bytes;
+}
+
+// A document larger than the screen is kept at the screen's size and stretched once for the view's
+// size; a paint then only copies it.
+TEST_F(PictureViewsTest, ALargePhotoshopDocumentIsReducedOnceNotOnEveryPaint)
+{
+    MakeHost();
+    const CraftedFile document(L"crafted-large.psd", HalvedGreyPsd(8000, 6000));
+    Show(document.Path());
+    auto* pView = DYNAMIC_DOWNCAST(CPSDViewView, m_pHost->m_pViews[kPreviewPsd]);
+    ASSERT_NE(pView, nullptr);
+    ASSERT_EQ(pView->m_nLoadResult, 0);
+    EXPECT_EQ(pView->m_nWidth, 8000);
+    EXPECT_EQ(pView->m_nHeight, 6000);
+    const SIZE kept = pView->m_image.GetBitmapSize();
+    EXPECT_LE(kept.cx, ::GetSystemMetrics(SM_CXVIRTUALSCREEN));
+    EXPECT_LE(kept.cy, ::GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    EXPECT_GT(kept.cx, 0);
+    CRect rectClient;
+    pView->GetClientRect(&rectClient);
+    const int width = rectClient.Width(), height = rectClient.Height();
+    const int scalingsBefore = pView->m_nScalings;
+    for (int paint = 0; paint < 3; ++paint) {
+        SCOPED_TRACE(paint);
+        const std::vector<std::uint32_t> pixels =
+            DrawIntoMemory(width, height, RGB(1, 2, 3), [&](CDC& dc) { pView->OnDraw(&dc); });
+        EXPECT_EQ(pixels[static_cast<std::size_t>(height / 2) * width + 2], 0x000000u);
+        EXPECT_EQ(pixels[static_cast<std::size_t>(height / 2) * width + width - 3], 0xFFFFFFu);
+    }
+    EXPECT_EQ(pView->m_sizeScaled, rectClient.Size());
+    EXPECT_LE(pView->m_nScalings - scalingsBefore, 1);
+    Screenshot(L"psd_preview_large");
 }
 
 } // namespace

@@ -183,3 +183,15 @@ BOOL CPreviewTestFrame::OpenDatabase(const CString& path)
         return FALSE;
     }
 }
+
+std::wstring BoxTextHolding(HWND box, const wchar_t* part)
+{
+    for (HWND child = ::GetWindow(box, GW_CHILD); child != NULL; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        const int length = ::GetWindowTextLengthW(child);
+        std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+        text.resize(static_cast<std::size_t>(::GetWindowTextW(child, text.data(), length + 1)));
+        if (text.find(part) != std::wstring::npos)
+            return text;
+    }
+    return std::wstring();
+}

@@ -19,6 +19,8 @@ extern CWinApp& PreviewTestApp();
 void Pump(DWORD milliseconds);
 // A text with every character past ASCII as "?".
 std::string Narrow(const CString& text);
+// The text of the first child window of a box (a message box's) that holds the part; empty when none.
+std::wstring BoxTextHolding(HWND box, const wchar_t* part);
 
 class CPreviewTestDoc : public CDocument
 {
