@@ -683,7 +683,9 @@ void CSecondView_HDD::ShowForChoosing()
 
 void CSecondView_HDD::ShowChoiceHint()
 {
-    m_pPanel->ClearValues();
+    // The scan's counters and its progress toggle go with its results: the partition rows, empty.
+    m_pPanel->ClearPartitionInfo();
+    m_pPanel->ResetDetailButton();
     if (SourceState.sourceKind == kSourceLogicalVolume) {
         m_pPanel->SetHintText(kLogicalDriveScanHint);
         m_pPanel->ShowVolumeInfo();
