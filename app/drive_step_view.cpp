@@ -236,9 +236,7 @@ void CFirstView_HDD::OnSize(UINT nType, int cx, int cy)
     CWizardStepView::OnSize(nType, cx, cy);
     if (m_nextButton.GetSafeHwnd() == NULL)
         return;
-    // The drive step shows no Home: its button stays out of sight.
-    LayoutStepRow(cx, cy, m_nextButton, m_stopButton, m_backButton, NULL, m_splitter);
-    m_homeButton.MoveWindow(0, 0, 0, 0);
+    LayoutStepRow(cx, cy, m_nextButton, m_stopButton, m_backButton, &m_homeButton, m_splitter);
     m_splitter.ShowWindow(SW_SHOW);
 }
 

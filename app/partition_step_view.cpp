@@ -162,8 +162,6 @@ int CSecondView_HDD::OnCreate(LPCREATESTRUCT lpCreateStruct)
         WS_CHILD | WS_VISIBLE | BS_OWNERDRAW | WS_TABSTOP, true);
     m_stopButton.EnableWindow(FALSE);
     m_stopButton.ShowWindow(SW_HIDE);
-    // Like the drive step, this step offers no Home of its own: its button has no room in the row.
-    m_homeButton.MoveWindow(0, 0, 0, 0);
     FillPanelHooks();
     return 0;
 }
@@ -222,7 +220,7 @@ void CSecondView_HDD::OnDestroy()
 
 CWizardStepView::StepRow CSecondView_HDD::GetStepRow()
 {
-    return {&m_scanButton, &m_stopButton, &m_backButton, NULL, &m_splitter};
+    return {&m_scanButton, &m_stopButton, &m_backButton, &m_homeButton, &m_splitter};
 }
 
 UINT CSecondView_HDD::HeaderBitmap() const
@@ -685,7 +683,9 @@ void CSecondView_HDD::ShowForChoosing()
 
 void CSecondView_HDD::ShowChoiceHint()
 {
-    m_pPanel->ClearValues();
+    // The scan's counters and its progress toggle go with its results: the partition rows, empty.
+    m_pPanel->ClearPartitionInfo();
+    m_pPanel->ResetDetailButton();
     if (SourceState.sourceKind == kSourceLogicalVolume) {
         m_pPanel->SetHintText(kLogicalDriveScanHint);
         m_pPanel->ShowVolumeInfo();

@@ -86,7 +86,9 @@ public:
     // The step left for the drive step or home: its tree, the chosen partition and the engine's lists
     // gone, its controls in their choosing state.
     void Leave();
-    // Back from the results: the hint to choose a partition (or the logical drive's volume) again.
+    // Back from the results: the partition rows without values in place of the scan's counters, the
+    // progress toggle as a scan starts it, and the hint to choose a partition (or the logical drive's
+    // volume) again.
     void ShowChoiceHint();
     // Back from the file-system step: the range that was scanned (or the logical drive's file-system
     // choice), ready to be scanned again or changed.

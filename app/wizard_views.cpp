@@ -90,8 +90,9 @@ void CWizardStepView::LayoutStepRow(int cx, int cy, CWnd& forward, CWnd& stop, C
     forward.MoveWindow(cx - 129, cy - 32, 74, 26);
     stop.MoveWindow(cx - 129, cy - 32, 74, 26);
     back.MoveWindow(cx - 213, cy - 32, 74, 26);
+    // Home is reached through its command alone: the row has no room for it.
     if (pHome != NULL)
-        pHome->MoveWindow(cx - 297, cy - 32, 74, 26);
+        pHome->MoveWindow(0, 0, 0, 0);
     splitter.MoveWindow(0, 0, cx, cy - 50 > 0 ? cy - 50 : 0);
 }
 

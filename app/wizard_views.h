@@ -23,7 +23,8 @@ protected:
     // The left width and the right header's x come back for the caller to keep.
     static void DrawStepHeader(CDC& dc, const CRect& client, UINT leftHeader, int& leftWidth, int& rightX);
     // The steps' bottom row in a cx × cy view: the forward button and Stop share the right-hand place,
-    // then Back and Home (null: no Home in this step); the splitter fills the view above the row.
+    // then Back; Home gets an empty rectangle, so that it is never seen (its command still runs); the
+    // splitter fills the view above the row.
     static void LayoutStepRow(int cx, int cy, CWnd& forward, CWnd& stop, CWnd& back, CWnd* pHome,
                               CWnd& splitter);
 

@@ -12,6 +12,7 @@
 #include "file_system_panel.h"
 #include "file_system_step_view.h"
 #include "home_view.h"
+#include "modal_script.h"
 #include "resource.h"
 #include "results_view.h"
 #include "scan_worker_control.h"
@@ -236,6 +237,36 @@ TEST_F(FileSystemStepScanTest, AFatVolumeShowsFsstatsValuesAndTheRootChangesNone
     m_pStep->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     PumpMessages(100);
     EXPECT_TRUE(test_support::WriteClientScreenshot(m_pStep->m_hWnd, L"app_file_system_step_fat"));
+}
+
+// The bottom row is the drive step's: Next (Stop in its place while a parse runs) and Back, and Home only
+// through its command, without a place of its own.
+TEST_F(FileSystemStepScanTest, TheRowGivesHomeNoPlaceAsTheDriveStepDoes)
+{
+    ASSERT_TRUE(test_support::TestDisksAvailable());
+    ASSERT_TRUE(ExtensiveToFileSystemStep("mbr-ext05.vmdk", kFsFat32, 34816, 73728));
+    CWnd* pHome = m_pStep->GetDlgItem(61481);
+    ASSERT_NE(pHome, nullptr);
+    ASSERT_TRUE(pHome->IsWindowVisible());
+    CRect home;
+    pHome->GetWindowRect(&home);
+    EXPECT_TRUE(home.IsRectEmpty()) << home.Width() << " x " << home.Height();
+    // Left of Back, where a fourth button would stand, the row shows the view's own background whether
+    // Home is shown or hidden.
+    CRect client;
+    m_pStep->GetClientRect(&client);
+    const CRect slot(client.right - 297, client.bottom - 32, client.right - 223, client.bottom - 6);
+    const auto rowPixels = [&] {
+        m_pStep->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        PumpMessages(50);
+        return ClientPixels(m_pStep->m_hWnd, slot);
+    };
+    const std::vector<COLORREF> shown = rowPixels();
+    pHome->ShowWindow(SW_HIDE);
+    const std::vector<COLORREF> hidden = rowPixels();
+    pHome->ShowWindow(SW_SHOW);
+    ASSERT_EQ(shown.size(), static_cast<size_t>(slot.Width() * slot.Height()));
+    EXPECT_TRUE(shown == hidden);
 }
 
 TEST(FileSystemSizeText, EndBeforeStartOrUnknownIsNoNumber)

@@ -15,6 +15,7 @@
 #include "home_view.h"
 #include "main_frame.h"
 #include "partition_panel.h"
+#include "partition_step_ids.h"
 #include "partition_step_view.h"
 #include "result_list_ctrl.h"
 #include "results_view.h"
@@ -278,6 +279,21 @@ protected:
                   1);
     }
 
+    // The partition panel after Back from the results: the partition rows without values, not the
+    // scan's counters, and the progress toggle as a scan starts it.
+    void ExpectPanelClearedForChoosing()
+    {
+        CSecondDisplay* pPanel = m_pPartition->GetPanel();
+        const wchar_t* const captions[] = {L"Partition Type\t\t:", L"Partition Start\t\t:",
+                                           L"Partition End\t\t:", L"Partition Size\t\t:"};
+        for (int row = 0; row < 4; ++row) {
+            EXPECT_EQ(std::wstring(pPanel->GetCaptionText(row)), captions[row]) << row;
+            EXPECT_EQ(std::wstring(pPanel->GetValueText(row)), L"") << row;
+        }
+        EXPECT_EQ(std::wstring(pPanel->GetDetailButtonText()), L"Hide Progress");
+        EXPECT_EQ(ScanDetailsShown.load(), 1u);
+    }
+
     // Back or Home from the results, the snapshot question answered No.
     void Leave(UINT id, UINT expectedView)
     {
@@ -332,6 +348,10 @@ TEST_F(WizardRoadTest, BackAndHomeFromTheResultsLeaveEachStepUsable)
         const std::vector<std::wstring> partitions = TreeTexts(PartitionTree());
         ExpectStep(kViewPartition, kChoosing, &partitions);
         ChoosePartition(trip.row);
+        // The progress hidden by the user: the scan ends with the toggle offering "Show Progress".
+        const bool partitionBack = trip.mode != kHomeExtensiveScanButton && trip.next >= 0;
+        if (partitionBack)
+            m_pPartition->GetPanel()->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_PANEL_TOGGLE, BN_CLICKED), 0);
         Scan();
         if (trip.mode == kHomeExtensiveScanButton) {
             ExpectStep(kViewFileSystem, kChoosing);
@@ -346,6 +366,8 @@ TEST_F(WizardRoadTest, BackAndHomeFromTheResultsLeaveEachStepUsable)
         }
         Leave(kBack, trip.mode == kHomeExtensiveScanButton ? kViewFileSystem : kViewPartition);
         Shot(name);
+        if (partitionBack)
+            ExpectPanelClearedForChoosing();
         if (trip.mode == kHomeExtensiveScanButton) {
             const std::vector<std::wstring> volumes = TreeTexts(VolumeTree());
             EXPECT_GT(volumes.size(), 1u);
