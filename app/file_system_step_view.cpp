@@ -279,6 +279,11 @@ void CFileSystemView::OnNext()
     engineUi.fileSystemStep = m_pPanel;
     CScanWorkerControl::Release();
     m_bScanning = CScanWorkerControl::Start(FileSystemWorker, this);
+    // No worker, no watch: a tick with nothing to watch would take the step to results of nothing.
+    if (!m_bScanning) {
+        ShowForChoosing();
+        return;
+    }
     SetTimer(kWorkerTimer, 1000, NULL);
     RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE);
     WizardStepState.extensive = 4;
@@ -320,6 +325,8 @@ void CFileSystemView::OnBack()
 
 void CFileSystemView::Leave()
 {
+    if (!m_bScanning)
+        KillTimer(kWorkerTimer);
     m_tree.DeleteAllItems();
     m_pPanel->ClearInfo();
     ResetResultsAndTempFiles();

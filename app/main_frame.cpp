@@ -14,6 +14,7 @@
 #include "recovery_doc.h"
 #include "resource.h"
 #include "results_view.h"
+#include "scan_worker_control.h"
 #include "web_addresses.h"
 #include "wizard_control_resource_ids.h"
 #include "wizard_state.h"
@@ -27,6 +28,8 @@ constexpr wchar_t kCommandBarsProfile[] = L"CommandBars";
 constexpr wchar_t kPlacementSection[] = L"Settings";
 constexpr wchar_t kPlacementEntry[] = L"Window Position";
 constexpr wchar_t kCloseQuestion[] = L"Are you sure, close the software?";
+// How long the exit waits for a running scan to notice its stop request.
+constexpr DWORD kExitWorkerWaitMs = 10000;
 constexpr wchar_t kSnapshotAdvice[] = L"Highly recommended to save Snapshot to avoid performing the whole "
                                       L"scanning process of respective file again.\nDo you want to save "
                                       L"Snapshot? ";
@@ -322,16 +325,26 @@ BOOL CMainFrame::ConfirmExit()
     CQuestionDlg question(this);
     if (question.DoModal() != kQuestionAnswerYes)
         return FALSE;
+    // A scan may still walk the lists: it is asked to stop and its end awaited before they are freed. One
+    // that does not end in time keeps them; the process's end takes them all the same.
+    const BOOL bWorkerEnded = CScanWorkerControl::StopAndWait(kExitWorkerWaitMs);
     SaveState();
-    FreeScanLists();
-    FreeFolderLists();
-    FreePartitionLists();
-    FreeTraceFoundList();
-    FreeFileSignatureList();
+    if (bWorkerEnded) {
+        FreeScanLists();
+        FreeFolderLists();
+        FreePartitionLists();
+        FreeTraceFoundList();
+        FreeFileSignatureList();
+    }
+    m_pfnEndProcess();
+    return TRUE;
+}
+
+void CMainFrame::EndOwnProcess()
+{
     HANDLE self = ::OpenProcess(PROCESS_TERMINATE, FALSE, ::GetCurrentProcessId());
     if (self != NULL) {
         ::TerminateProcess(self, 0);
         ::CloseHandle(self);
     }
-    return TRUE;
 }

@@ -61,8 +61,12 @@ public:
     void EnableOpenCommand(int value) { m_flags.open = value; }
     // Restores the placement saved at the last exit, when there is one, and shows the window.
     void RestorePlacementAndShow();
-    // Asks before closing; on Yes saves the bars and the placement and ends the process. 0: stay.
+    // Asks before closing; on Yes stops a running scan, saves the bars and the placement and ends the
+    // process. 0: stay.
     BOOL ConfirmExit();
+    // How ConfirmExit ends the process: terminates it with code 0. Tests replace it.
+    void (*m_pfnEndProcess)() = EndOwnProcess;
+    static void EndOwnProcess();
     // Hands the engine the frame's readers, its message dialogs and the shell of the wizard.
     void AttachEngineSeams();
     CWizardShellUi& ShellUi() { return m_shellUi; }

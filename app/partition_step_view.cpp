@@ -333,11 +333,15 @@ void CSecondView_HDD::SetBusy(bool busy)
 
 void CSecondView_HDD::KillScanTimer()
 {
-    ::PostMessageW(GetSafeHwnd(), kKillScanTimerMessage, 0, 0);
+    ::PostMessageW(GetSafeHwnd(), kKillScanTimerMessage, m_nScanSerial, 0);
 }
 
-LRESULT CSecondView_HDD::OnKillScanTimer(WPARAM, LPARAM)
+LRESULT CSecondView_HDD::OnKillScanTimer(WPARAM wParam, LPARAM)
 {
+    // Posted by a worker whose scan the user has left since (Back, Home, another Scan): nothing of it
+    // may end the scan that runs now.
+    if (wParam != m_nScanSerial || !m_bScanning)
+        return 0;
     // The worker gave the step back to the user (no partition parameters): the scan is over.
     KillTimer(kWorkerTimer);
     m_bGivenBack = TRUE;
@@ -523,6 +527,7 @@ BOOL CSecondView_HDD::StartWorker(AFX_THREADPROC pfnWorker)
 {
     CScanWorkerControl::Release();
     AttachToEngine();
+    ++m_nScanSerial;
     m_bScanning = TRUE;
     m_bGivenBack = FALSE;
     m_bWorkerReturned = false;
@@ -606,8 +611,12 @@ void CSecondView_HDD::OnTimer(UINT_PTR nIDEvent)
     m_bBusy = false;
     WizardNavigator::ShowResults(ScanSelection.scanKind);
     if (ScanSelection.scanKind == kScanQuick && !ScanFoundEntries()) {
+        const UINT switches = pApp != NULL ? pApp->m_nSwitchCount : 0;
         ShowMessage(kNothingFoundText, kMessageKindNotice);
-        WizardNavigator::NothingFound();
+        // A Home or Back that reached the results while the notice waited has left them already; going
+        // home now would empty whatever step the user went on to.
+        if (pApp == NULL || pApp->m_nSwitchCount == switches)
+            WizardNavigator::NothingFound();
     }
 }
 
@@ -637,6 +646,9 @@ void CSecondView_HDD::OnBack()
 
 void CSecondView_HDD::Leave()
 {
+    // No tick of an old scan's watch may reach the step that comes next.
+    if (!IsScanning())
+        KillTimer(kWorkerTimer);
     m_partitionTree.DeleteAllItems();
     SelectedSourceIndex() = -1;
     PreviewClearPending = 1;

@@ -142,6 +142,8 @@ private:
     int m_nFocusRing = 1;
     BOOL m_bScanning = FALSE;
     BOOL m_bGivenBack = FALSE;
+    // Counts the scans started here; a worker's posted end names the scan it belongs to.
+    WPARAM m_nScanSerial = 0;
     std::atomic<bool> m_bBusy{false};
 
 public:

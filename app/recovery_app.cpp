@@ -192,6 +192,7 @@ CView* CRecoveryApp::SwitchView(UINT index)
     if (pOld == NULL || pNew == NULL || pNew == pOld)
         return pOld;
     m_nCurrentView = index;
+    ++m_nSwitchCount;
     const int oldId = pOld->GetDlgCtrlID();
     pOld->SetDlgCtrlID(pNew->GetDlgCtrlID());
     pNew->SetDlgCtrlID(oldId);

@@ -44,6 +44,10 @@ public:
     CMainFrame* GetMainFrame() const;
 
     UINT m_nCurrentView = kViewHome;
+    // How many times the shown view changed. A handler that opens a box in the middle of a move notes it
+    // before and goes on only when it is unchanged after: a command that reached a view while the box
+    // waited to be shown (its loop dispatches such commands) may have moved the wizard on already.
+    UINT m_nSwitchCount = 0;
     CView* m_pViews[kWizardViewCount] = {};
 
     // Settings of the Access database preview, fixed here.

@@ -102,3 +102,23 @@ void CScanWorkerControl::Release()
         ScanThreadControl.workerThread = 0;
     }
 }
+
+BOOL CScanWorkerControl::StopAndWait(DWORD timeoutMs)
+{
+    if (WorkerThreadEnded())
+        return TRUE;
+    ScanThreadControl.done = 1;
+    const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
+    for (;;) {
+        const ULONGLONG now = ::GetTickCount64();
+        const DWORD left = now < deadline ? static_cast<DWORD>(deadline - now) : 0;
+        const DWORD woken = ::MsgWaitForMultipleObjects(1, &g_workerEnded, FALSE, left, QS_SENDMESSAGE);
+        if (woken == WAIT_OBJECT_0)
+            return TRUE;
+        if (woken != WAIT_OBJECT_0 + 1)
+            return WorkerThreadEnded();
+        // Only the calls sent from other threads are served; a peek for them delivers them.
+        MSG message;
+        ::PeekMessageW(&message, NULL, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}

@@ -30,4 +30,9 @@ public:
     static BOOL IsAskingStop();
     // Forgets an ended worker's thread. Called by the steps' Back; a worker that still runs is kept.
     static void Release();
+    // For the end of the program: asks a worker that still runs to stop (done 1, the request it polls)
+    // and waits up to `timeoutMs` for its procedure to return, serving meanwhile the calls that the
+    // worker sends to this thread (it may be inside one). Posted messages and timers wait: no step moves
+    // under the exit. TRUE when no worker runs any more.
+    static BOOL StopAndWait(DWORD timeoutMs);
 };

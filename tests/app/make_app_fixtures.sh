@@ -10,6 +10,8 @@
 #                on the disk (from istat), for File Trace on the whole road
 #   blank.vmdk   an MBR disk whose partition 1 (type 0x07) was never formatted and whose partition 2 is a
 #                FAT16 volume with one file, for the wizard's way back from a partition without parameters
+#   empty.vmdk   an MBR disk whose one FAT16 partition was formatted without a label and holds no entry,
+#                for a Quick Scan that finds nothing
 #   extensive-pN.tsv  the volumes that the Extensive Scan of row N of TEST_DISKS/mbr-ext05.vmdk finds
 #                     (rows 2 and 3, its FAT32 and NTFS partitions), as the probe prints them
 #   extensive-no-table-FS.tsv  the same for the whole of TEST_DISKS/no-table.vhd with FS (fat16, fat32,
@@ -77,6 +79,18 @@ mcopy -i "$BLANK_PART" "$OUT/note.txt" ::/NOTE.TXT
 dd if="$BLANK_PART" of="$BLANK_RAW" bs=512 seek=6144 conv=notrunc status=none
 qemu-img convert -f raw -O vmdk -o subformat=monolithicSparse "$BLANK_RAW" "$OUT/blank.vmdk"
 rm -f "$BLANK_RAW" "$BLANK_PART" "$OUT/note.txt"
+
+# A FAT16 volume with nothing in it: no label entry either.
+EMPTY_RAW=$OUT/empty.raw
+EMPTY_PART=$OUT/empty.part
+truncate -s 8M "$EMPTY_RAW"
+printf 'label: dos\nstart=2048, type=06\n' | sfdisk --quiet "$EMPTY_RAW"
+truncate -s $(((16384 - 2048) * 512)) "$EMPTY_PART"
+mkfs.fat -F 16 -s 1 -S 512 "$EMPTY_PART" >/dev/null
+[[ -z $(mdir -i "$EMPTY_PART" -b ::/) ]] || { echo "the empty volume holds entries" >&2; exit 1; }
+dd if="$EMPTY_PART" of="$EMPTY_RAW" bs=512 seek=2048 conv=notrunc status=none
+qemu-img convert -f raw -O vmdk -o subformat=monolithicSparse "$EMPTY_RAW" "$OUT/empty.vmdk"
+rm -f "$EMPTY_RAW" "$EMPTY_PART"
 
 windows_path() { # the Unix root is drive Z:
     printf 'Z:%s' "${1//\//\\}"

@@ -43,9 +43,13 @@ Rows WithoutFolderHandles(Rows rows)
     return rows;
 }
 
-// The results view's rows once it shows some, read twice to be sure the list has settled.
+// The results view's rows once it shows some, read twice to be sure the list has settled. A snapshot is
+// read under a progress window and the list filled before the program is quiet again; a program short of
+// CPU can show the same half-filled list twice in a row.
 Rows SettledRows(RoadWalker& road)
 {
+    if (!road.WaitQuiet())
+        return {};
     Rows rows;
     for (int i = 0; i < 200; ++i) {
         Sleep(100);

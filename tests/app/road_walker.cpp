@@ -128,7 +128,9 @@ bool RoadWalker::ClickViewButton(int id, DWORD timeoutMs)
     const bool ready = WaitUntil(
         [&] {
             button = FindChild(ProgramDriver::ShownView(m_frame), id, L"Button");
-            return button != nullptr && IsWindowVisible(button) && IsWindowEnabled(button);
+            // Under a modal window (shown or still on its way) the user reaches no button of the frame.
+            return button != nullptr && IsWindowVisible(button) && IsWindowEnabled(button) &&
+                   IsWindowEnabled(m_frame);
         },
         timeoutMs);
     if (!ready)
@@ -200,6 +202,13 @@ HWND RoadWalker::Partner(const std::function<bool(HWND)>& test) const
     return nullptr;
 }
 
+bool RoadWalker::Quiet() const
+{
+    // A modal loop disables the frame when its window is made, and shows the window only once the loop
+    // first finds the queue empty: a box on its way is seen by the frame's state before it can be seen.
+    return IsWindowEnabled(m_frame) && Partner([](HWND) { return true; }) == nullptr;
+}
+
 bool RoadWalker::WaitQuiet(DWORD timeoutMs)
 {
     // Quiet for a while: a please-wait box may come a moment after the click.
@@ -207,7 +216,7 @@ bool RoadWalker::WaitQuiet(DWORD timeoutMs)
     ULONGLONG quietSince = 0;
     const bool quiet = WaitUntil(
         [&] {
-            if (Partner([](HWND) { return true; }) != nullptr) {
+            if (!Quiet()) {
                 quietPolls = 0;
             } else if (quietPolls++ == 0) {
                 quietSince = GetTickCount64();
@@ -293,8 +302,7 @@ bool RoadWalker::SearchPartitions()
     if (!WaitUntil(
             [&] {
                 scan = FindChild(ProgramDriver::ShownView(m_frame), kStepForward, L"Button");
-                return scan != nullptr && IsWindowVisible(scan) && IsWindowEnabled(scan) &&
-                       Partner([](HWND) { return true; }) == nullptr;
+                return scan != nullptr && IsWindowVisible(scan) && IsWindowEnabled(scan) && Quiet();
             },
             kStepWaitMs))
         return Fail(L"the partition search did not end");
@@ -438,13 +446,18 @@ bool RoadWalker::ScanAndStop(RoadMode mode, const std::wstring& firstSector, con
     }
     if (!StartScan(mode) || !ClickViewButton(kStepStop))
         return false;
-    HWND question = WaitForMessage({L"Yes", L"No"});
-    if (question == nullptr)
-        return Fail(L"Stop asked nothing");
-    Shot(L"stop-question", question);
-    ProgramDriver::ClickButton(question, L"Yes");
+    // A scan that ends before its Stop is handled asks nothing: the step it ended on is where the stop
+    // ends too.
+    bool asked = false;
     const bool settled = WaitUntil(
         [&] {
+            HWND question = asked ? nullptr : m_program.WaitForBox(kProgramTitle, {L"Yes", L"No"}, 0);
+            if (question != nullptr) {
+                Shot(L"stop-question", question);
+                ProgramDriver::ClickButton(question, L"Yes");
+                asked = true;
+                return false;
+            }
             // "Nothing found" and the like: read, pictured and answered.
             if (HWND notice = m_program.WaitForBox(kProgramTitle, {L"OK"}, 0)) {
                 Shot(L"stopped-notice", notice);
@@ -456,10 +469,11 @@ bool RoadWalker::ScanAndStop(RoadMode mode, const std::wstring& firstSector, con
             if (step != WizardStep::Results && step != WizardStep::FileSystem && step != WizardStep::Home)
                 return false;
             HWND stop = FindChild(ProgramDriver::ShownView(m_frame), kStepStop, L"Button");
-            return (stop == nullptr || !IsWindowVisible(stop)) &&
-                   Partner([](HWND) { return true; }) == nullptr;
+            return (stop == nullptr || !IsWindowVisible(stop)) && Quiet();
         },
         timeoutMs);
+    if (settled && !asked)
+        puts("stop\tthe scan ended before Stop was handled");
     if (!settled)
         return Fail(L"the stopped scan did not end on a step");
     Shot(L"stopped");
@@ -479,8 +493,7 @@ bool RoadWalker::Leave(int button, const std::vector<WizardStep>& to)
                 return false;
             }
             const WizardStep step = ShownStep();
-            return step != from && std::find(to.begin(), to.end(), step) != to.end() &&
-                   Partner([](HWND) { return true; }) == nullptr;
+            return step != from && std::find(to.begin(), to.end(), step) != to.end() && Quiet();
         },
         kStepWaitMs);
     if (!arrived)

@@ -125,6 +125,8 @@ private:
     void WriteShot(const std::wstring& name, const std::vector<std::uint32_t>& pixels, int width, int height);
     bool StartScan(RoadMode mode);
     HWND Partner(const std::function<bool(HWND)>& test) const;
+    // No window of the program's besides the frame, and none on its way: the frame takes input.
+    bool Quiet() const;
     bool ChooseBrowserFolder(HWND browser, const std::wstring& folder);
 
     ProgramDriver& m_program;

@@ -1,6 +1,7 @@
 // The wizard's round trips on the real frame and the test disks: every Back and Home from the results, a
 // second partition after Back, another image after Home, Stop at each scan's worker, a partition that was
-// never formatted, Enter in the partition tree and Tab in the result list. Each stop on the way checks what
+// never formatted, a volume that holds nothing, commands that come under a notice, Exit while a scan runs,
+// Enter in the partition tree and Tab in the result list. Each stop on the way checks what
 // the user can do there: the shown step, its visible and enabled buttons, its tree's contents and whether
 // the tree takes clicks.
 #include "app_test_app.h"
@@ -10,6 +11,7 @@
 #include "box_answerer.h"
 #include "drive_step_view.h"
 #include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/core/sector_read_hook.h"
 #include "engine_message_recorder.h"
 #include "file_system_step_view.h"
 #include "home_view.h"
@@ -24,6 +26,7 @@
 #include "support/test_paths.h"
 #include "wizard_state.h"
 
+#include <atomic>
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -96,6 +99,107 @@ bool ClickLabel(CTreeCtrl& tree, HTREEITEM item)
     PumpMessages(20);
     return true;
 }
+
+// Holds the scan worker inside its read of one sector (the chosen partition's boot sector) until the stop
+// request is set, so that Stop always finds it there; the user-interface thread's reads pass.
+class ReadHolder
+{
+public:
+    explicit ReadHolder(std::uint64_t sector)
+    {
+        s_sector = sector;
+        s_uiThread = ::GetCurrentThreadId();
+        s_held = false;
+        SectorReadHook = Hold;
+    }
+    ~ReadHolder() { SectorReadHook = nullptr; }
+    ReadHolder(const ReadHolder&) = delete;
+    ReadHolder& operator=(const ReadHolder&) = delete;
+    static bool Held() { return s_held; }
+
+private:
+    static void Hold(std::uint64_t sector, std::uint32_t)
+    {
+        if (sector != s_sector || ::GetCurrentThreadId() == s_uiThread)
+            return;
+        s_held = true;
+        const ULONGLONG limit = ::GetTickCount64() + kScanLimitMs;
+        while (ScanThreadControl.done == 0 && ::GetTickCount64() < limit)
+            ::Sleep(10);
+    }
+    static inline std::atomic<std::uint64_t> s_sector{0};
+    static inline std::atomic<DWORD> s_uiThread{0};
+    static inline std::atomic<bool> s_held{false};
+};
+
+// A driver that is quicker than the "nothing found" notice: the notice shows only when its loop first
+// finds the queue empty, so a Home clicked on the results as the notice is made runs first, inside that
+// loop. Once the wizard is home the driver opens the next image in Quick Scan, and only then answers the
+// notice. The snapshot question of that Home is answered No.
+class QuickerThanTheNotice
+{
+public:
+    QuickerThanTheNotice(CThirdView_HDD* pResults, CEx_StyleView* pHome, std::wstring nextImage)
+    {
+        s_pResults = pResults;
+        s_pHome = pHome;
+        s_nextImage = std::move(nextImage);
+        s_notice = NULL;
+        s_opened = false;
+        m_hook = ::SetWindowsHookExW(WH_CBT, OnCbt, NULL, ::GetCurrentThreadId());
+        m_timer = ::SetTimer(NULL, 0, 50, OnTick);
+    }
+    ~QuickerThanTheNotice()
+    {
+        ::KillTimer(NULL, m_timer);
+        ::UnhookWindowsHookEx(m_hook);
+    }
+    QuickerThanTheNotice(const QuickerThanTheNotice&) = delete;
+    QuickerThanTheNotice& operator=(const QuickerThanTheNotice&) = delete;
+    static bool Opened() { return s_opened; }
+
+private:
+    static LRESULT CALLBACK OnCbt(int code, WPARAM wParam, LPARAM lParam)
+    {
+        wchar_t name[16] = {};
+        if (code == HCBT_CREATEWND && s_notice == NULL &&
+            (reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs->style & WS_CHILD) == 0 &&
+            ::GetClassNameW(reinterpret_cast<HWND>(wParam), name, 16) > 0 &&
+            std::wstring(name) == L"#32770" && MessageBoxRequest.Copy().text == kNothingFoundText) {
+            s_notice = reinterpret_cast<HWND>(wParam);
+            s_pResults->PostMessage(WM_COMMAND, MAKEWPARAM(kHome, BN_CLICKED), 0);
+        }
+        return ::CallNextHookEx(NULL, code, wParam, lParam);
+    }
+    static BOOL CALLBACK Answer(HWND window, LPARAM)
+    {
+        if (!::IsWindowVisible(window))
+            return TRUE;
+        if (HWND no = ::GetDlgItem(window, IDNO)) {
+            ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), reinterpret_cast<LPARAM>(no));
+        } else if (window == s_notice) {
+            if (!s_opened && theApp.m_nCurrentView == kViewHome) {
+                s_pHome->m_pathBox.SetWindowText(s_nextImage.c_str());
+                s_pHome->SendMessage(WM_COMMAND, MAKEWPARAM(kHomeQuickScanButton, BN_CLICKED), 0);
+                s_opened = true;
+            }
+            if (s_opened)
+                ::PostMessageW(window, WM_CLOSE, 0, 0);
+        }
+        return TRUE;
+    }
+    static void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD)
+    {
+        ::EnumThreadWindows(::GetCurrentThreadId(), Answer, 0);
+    }
+    static inline CThirdView_HDD* s_pResults = NULL;
+    static inline CEx_StyleView* s_pHome = NULL;
+    static inline std::wstring s_nextImage;
+    static inline HWND s_notice = NULL;
+    static inline bool s_opened = false;
+    HHOOK m_hook = NULL;
+    UINT_PTR m_timer = 0;
+};
 
 class WizardRoadTest : public ::testing::Test
 {
@@ -448,24 +552,30 @@ TEST_F(WizardRoadTest, ANeverFormattedPartitionGivesTheStepBackAndTheRoadGoesOn)
 // Stop answered Yes at each scan's worker: the scan ends and the step it leads to can be used and left.
 TEST_F(WizardRoadTest, StopAtEachWorkerEndsOnAUsableStep)
 {
-    // The partition step's Quick Scan and File Trace: the results, or home when nothing was found yet.
+    // The partition step's Quick Scan and File Trace, stopped while the worker reads the partition's boot
+    // sector: nothing was found, so Quick Scan says so and goes home, and File Trace shows its results.
     for (UINT mode : {kHomeQuickScanButton, kHomeFileTraceButton}) {
         SCOPED_TRACE(mode);
         Open(mode == kHomeQuickScanButton ? TestDisk("mbr-ext05.vmdk") : Fixture(L"trace.vhd"), mode);
         Search();
         ChoosePartition(mode == kHomeQuickScanButton ? 2 : 0);
+        ReadHolder hold(VolumeParams.rangeStart);
         {
             BoxAnswerer answerer(IDOK);
             Press(kForward);
         }
         EXPECT_EQ(LiveButtons(), kStopOnly);
+        ASSERT_TRUE(WaitFor([] { return ReadHolder::Held(); }, kScanLimitMs));
         {
             BoxAnswerer answerer(IDYES);
             Press(kStop);
         }
-        ASSERT_TRUE(Settle(
-            [] { return theApp.m_nCurrentView == kViewResults || theApp.m_nCurrentView == kViewHome; }));
-        if (theApp.m_nCurrentView == kViewResults) {
+        if (mode == kHomeQuickScanButton) {
+            ASSERT_TRUE(SettleOn(kViewHome));
+            ASSERT_EQ(m_boxes.size(), 1u);
+            EXPECT_EQ(m_boxes[0].text, kNothingFoundText);
+        } else {
+            ASSERT_TRUE(SettleOn(kViewResults));
             ExpectStep(kViewResults, kChoosing);
             Leave(kBack, kViewPartition);
             ExpectStep(kViewPartition, kChoosing);
@@ -517,6 +627,73 @@ TEST_F(WizardRoadTest, StopAtEachWorkerEndsOnAUsableStep)
     Shot(L"stopped_parse_back");
     Press(kHome);
     PumpMessages(20);
+    ExpectHome();
+}
+
+// A Quick Scan of a volume that holds no entry finds nothing: it says so and the wizard goes home.
+TEST_F(WizardRoadTest, AQuickScanThatFindsNothingSaysSoAndGoesHome)
+{
+    Open(Fixture(L"empty.vmdk"), kHomeQuickScanButton);
+    Search();
+    ChoosePartition(0);
+    {
+        BoxAnswerer answerer(IDOK);
+        Press(kForward);
+    }
+    ASSERT_TRUE(SettleOn(kViewHome));
+    ASSERT_EQ(m_boxes.size(), 1u);
+    EXPECT_EQ(m_boxes[0].text, kNothingFoundText);
+    ExpectHome();
+}
+
+// A Home that reaches the results under the "nothing found" notice, and the next image opened before the
+// notice is answered, are the road from then on: the end of the empty scan takes the wizard nowhere else.
+TEST_F(WizardRoadTest, WhatTheUserDidUnderTheNothingFoundNoticeStands)
+{
+    Open(Fixture(L"empty.vmdk"), kHomeQuickScanButton);
+    Search();
+    ChoosePartition(0);
+    {
+        QuickerThanTheNotice driver(m_pResults, m_pHome, TestDisk("mbr-ext05.vmdk"));
+        Press(kForward);
+        ASSERT_TRUE(WaitFor([] { return QuickerThanTheNotice::Opened() && CScanWorkerControl::HasEnded(); },
+                            kScanLimitMs));
+        PumpMessages(1500);
+    }
+    ExpectStep(kViewDrive, kChoosing);
+    Search();
+    ExpectStep(kViewPartition, kChoosing);
+    EXPECT_GT(PartitionTree().GetCount(), 1u);
+}
+
+// Exit answered Yes while a scan runs: the scan is asked to stop, and it has ended before the lists it
+// walks are freed and the process is ended.
+bool g_exitSawTheWorkerEnded = false;
+bool g_exitEnded = false;
+
+TEST_F(WizardRoadTest, ExitWhileAScanRunsStopsTheScanBeforeItFreesTheLists)
+{
+    Open(TestDisk("mbr-ext05.vmdk"), kHomeQuickScanButton);
+    Search();
+    ChoosePartition(2);
+    ReadHolder hold(VolumeParams.rangeStart);
+    Press(kForward);
+    ASSERT_TRUE(WaitFor([] { return ReadHolder::Held(); }, kScanLimitMs));
+    g_exitEnded = false;
+    g_exitSawTheWorkerEnded = false;
+    m_pFrame->m_pfnEndProcess = [] {
+        g_exitEnded = true;
+        g_exitSawTheWorkerEnded = CScanWorkerControl::HasEnded();
+    };
+    {
+        BoxAnswerer answerer(IDYES);
+        EXPECT_TRUE(m_pFrame->ConfirmExit());
+    }
+    m_pFrame->m_pfnEndProcess = CMainFrame::EndOwnProcess;
+    EXPECT_TRUE(g_exitEnded);
+    EXPECT_TRUE(g_exitSawTheWorkerEnded);
+    // The frame stays in this test: the stopped scan's end goes home as after any stop that found nothing.
+    ASSERT_TRUE(SettleOn(kViewHome));
     ExpectHome();
 }
 

@@ -8,6 +8,7 @@
 #include "engine/image/image_source.h"
 #include "engine/image/vmdk_sparse_extent.h"
 #include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/core/sector_read_hook.h"
 
 const char DeviceNameTable[10][20] = {
     "\\\\.\\PhysicalDrive0", "\\\\.\\PhysicalDrive1", "\\\\.\\PhysicalDrive2", "\\\\.\\PhysicalDrive3",
@@ -110,9 +111,13 @@ PlatformHandle ReplaceHandle(PlatformHandle& slot, const char16_t* path, ReadSha
 
 } // namespace
 
+void (*SectorReadHook)(std::uint64_t sector, std::uint32_t count) = nullptr;
+
 int ReadSectors(std::uint32_t /*device*/, std::uint32_t sectorLow, std::uint32_t sectorHigh,
                 std::uint32_t count, void* buffer)
 {
+    if (SectorReadHook != nullptr)
+        SectorReadHook(SectorNumber(sectorLow, sectorHigh), count);
     std::lock_guard<std::mutex> hold(sourceLock);
     // Only a logical drive is read through its handle; every other kind is the disk image, whatever a
     // physical drive handle holds.
