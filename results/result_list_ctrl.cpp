@@ -199,10 +199,12 @@ void CResultListCtrl::AppendRows(const void* rows, std::size_t count)
     for (std::size_t i = 0; i < count; ++i) {
         const EngineSeam::PendingRow& row = pending[i];
         LVITEM item = {};
-        item.mask = LVIF_TEXT | LVIF_IMAGE;
+        item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
         item.iItem = first + static_cast<int>(i);
         item.pszText = const_cast<LPWSTR>(static_cast<LPCWSTR>(row.texts[0]));
         item.iImage = row.image;
+        // Each row's data is its own number: a column sort moves the rows by it and changes none of them.
+        item.lParam = item.iItem;
         const int index = CListCtrl::InsertItem(&item);
         if (index < 0)
             continue;

@@ -422,76 +422,29 @@ void CThirdView_HDD::SortByColumn(int column)
     m_sortColumn = column;
     if (m_header.GetSafeHwnd() != NULL)
         m_header.SetSortImage(column, m_sortAscending != 0);
-    {
-        CListColumnSorter sorter(*m_pList, column);
-        sorter.Sort(m_sortAscending != 0 ? kind : -kind);
-    }
-    RegroupRows();
+    CResultListCtrl& list = *m_pList;
+    // The up entry first, then the folders and deleted folders in the column's order, then the rest: the
+    // rows are ordered once with these groups, never taken out and put back.
+    // A file's row is told by its type alone; the name is read only for the few others.
+    CListColumnSorter sorter(list, column, [&list](int row) {
+        const CString type = list.GetItemText(row, 1);
+        const bool folder = IsFolderTypeText(type);
+        if ((folder || type.IsEmpty()) && list.IsParentRow(row))
+            return 0;
+        return folder ? 1 : 2;
+    });
+    sorter.Sort(m_sortAscending != 0 ? kind : -kind);
+    ClearParentEntryColumns();
 }
 
-void CThirdView_HDD::RegroupRows()
+void CThirdView_HDD::ClearParentEntryColumns()
 {
     CResultListCtrl& list = *m_pList;
-    const int columns = GetResultColumnCount();
-    struct Row
-    {
-        std::vector<CString> texts;
-        int image;
-        UINT state;
-        DWORD_PTR data;
-    };
-    auto takeRow = [&](int row) {
-        Row taken;
-        for (int column = 0; column < columns; ++column)
-            taken.texts.push_back(list.GetItemText(row, column));
-        LVITEMW item = {};
-        item.mask = LVIF_IMAGE | LVIF_STATE | LVIF_PARAM;
-        item.iItem = row;
-        item.stateMask = LVIS_STATEIMAGEMASK;
-        list.GetItem(&item);
-        taken.image = item.iImage;
-        taken.state = item.state & LVIS_STATEIMAGEMASK;
-        taken.data = static_cast<DWORD_PTR>(item.lParam);
-        list.DeleteItem(row);
-        return taken;
-    };
-    auto putRow = [&](int at, const Row& row) {
-        LVITEMW item = {};
-        item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
-        item.iItem = at;
-        item.pszText = const_cast<LPWSTR>(static_cast<LPCWSTR>(row.texts[0]));
-        item.iImage = row.image;
-        item.lParam = static_cast<LPARAM>(row.data);
-        item.state = row.state;
-        item.stateMask = LVIS_STATEIMAGEMASK;
-        const int inserted = list.InsertItem(&item);
-        if (inserted < 0)
-            return;
-        // A list with check boxes gives every new row an unmarked box; the row's own goes back.
-        list.SetItemState(inserted, row.state, LVIS_STATEIMAGEMASK);
-        for (int column = 1; column < columns; ++column)
-            list.SetItemText(inserted, column, row.texts[static_cast<std::size_t>(column)]);
-    };
-
-    // The folder rows keep the order the sort gave them, and their marks.
-    std::vector<Row> folders;
-    for (int row = 0; row < list.GetItemCount();) {
-        if (IsFolderTypeText(list.GetItemText(row, 1)) && !IsParentEntryText(list.GetItemText(row, 0)))
-            folders.push_back(takeRow(row));
-        else
-            ++row;
-    }
-    for (std::size_t i = 0; i < folders.size(); ++i)
-        putRow(static_cast<int>(i), folders[i]);
-
-    for (int row = 0; row < list.GetItemCount(); ++row) {
-        if (IsParentEntryText(list.GetItemText(row, 0))) {
-            Row parent = takeRow(row);
-            for (std::size_t column = 1; column < parent.texts.size(); ++column)
-                parent.texts[column].Empty();
-            putRow(0, parent);
-            break;
-        }
+    if (list.GetItemCount() == 0 || !list.IsParentRow(0))
+        return;
+    for (int column = 1; column < GetResultColumnCount(); ++column) {
+        if (!list.GetItemText(0, column).IsEmpty())
+            list.SetItemText(0, column, L"");
     }
 }
 

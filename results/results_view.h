@@ -106,8 +106,8 @@ private:
     bool CreateButton(CToolButton& button, UINT id, UINT normal, UINT hover, LPCWSTR tooltip);
     // Empties the tree, the list's rows and its marking maps.
     void EmptyResults();
-    // After a sort: the folder rows, in their new order, then the up entry, back on top.
-    void RegroupRows();
+    // After a sort: the up entry, on top, shows its name alone.
+    void ClearParentEntryColumns();
     void PaintBackground(CDC* pDC, const CRect& client);
 
     ResultsHost* m_pHost = NULL;

@@ -239,11 +239,11 @@ std::wstring RemoteList::Text(int row, int column) const
     return text;
 }
 
-std::vector<std::vector<std::wstring>> RemoteList::Rows() const
+std::vector<std::vector<std::wstring>> RemoteList::Rows(int most) const
 {
     std::vector<std::vector<std::wstring>> rows;
     const int columns = Columns();
-    for (int row = 0, count = Count(); row < count; ++row) {
+    for (int row = 0, count = std::min(Count(), most); row < count; ++row) {
         std::vector<std::wstring> texts;
         for (int column = 0; column < columns; ++column)
             texts.push_back(Text(row, column));

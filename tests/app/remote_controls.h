@@ -7,6 +7,7 @@
 
 #include <commctrl.h>
 
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -73,7 +74,8 @@ public:
     int Columns() const;
     std::wstring Text(int row, int column) const;
     // Every row's texts, column by column.
-    std::vector<std::vector<std::wstring>> Rows() const;
+    // The texts of the first `most` rows (every row by default).
+    std::vector<std::vector<std::wstring>> Rows(int most = INT_MAX) const;
 
 private:
     HANDLE m_process;

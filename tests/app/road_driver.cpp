@@ -1,7 +1,7 @@
 // road-driver: walks the program's road for one partition of a disk image and saves what it marks.
 //
 //   road-driver IMAGE --partition N --mode quick|extensive|trace [--volume K] [--folder PATH] --out DIR
-//               [--shots DIR] [--second-copy] [--time-limit SECONDS] [--timing]
+//               [--shots DIR] [--second-copy] [--time-limit SECONDS] [--timing [--lists-only]]
 //   road-driver --tour FILE [--shots DIR] [--time-limit SECONDS]
 //
 // A tour walks several legs in one run of the program, one leg a line of FILE, tab-separated:
@@ -17,11 +17,17 @@
 // offers. Prints what it read on the way as tab-separated lines (the volume, the File Types item size, the
 // results tree and list, the save's closing message) and returns 0 only when the program said that every
 // file was saved. --second-copy starts a second copy on the partition step and answers its message.
-// --timing also lists the first folder below the root and the root again before marking, and prints each
-// step's seconds as "time STEP SECONDS" (start, partition-list, scan or the Extensive Scan's scan and
-// volume, first-list, root-list, toggle-off, toggle-on, save), from the click or the start to the moment
-// its outcome showed.
+// --timing also lists the first folder below the root, sorts it by a click on the list's header over
+// the name (twice: ascending, then descending), the size and the creation time, and lists the root again
+// before marking, and prints each step's seconds as "time STEP SECONDS" (start, partition-list, scan or
+// the Extensive Scan's scan and volume, first-list, sort-name, sort-name-descending, sort-size, sort-time,
+// root-list, toggle-off, toggle-on, save), from the click or the start to the moment its outcome showed,
+// and the program's memory after the first folder's list and after its sorts as "memory STEP MiB PEAK-MiB"
+// (its working set and the working set's peak). --lists-only ends after the lists: the program exits
+// without marking or saving.
 #include "road_walker.h"
+
+#include <psapi.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -44,6 +50,7 @@ struct Options
     std::wstring shots;
     bool secondCopy = false;
     bool timing = false;
+    bool listsOnly = false;
     DWORD limitMs = kStepWaitMs;
 };
 
@@ -86,6 +93,8 @@ bool ParseOptions(int argc, wchar_t** argv, Options& options)
             options.limitMs = static_cast<DWORD>(_wtoi(argv[++i])) * 1000;
         } else if (argument == L"--second-copy") {
             options.secondCopy = true;
+        } else if (argument == L"--lists-only") {
+            options.listsOnly = true;
         } else if (argument == L"--timing") {
             options.timing = true;
         } else if (!argument.starts_with(L"--") && options.image.empty()) {
@@ -198,9 +207,41 @@ bool Mark(RoadWalker& road, const std::wstring& folder, DWORD limitMs, StepTimer
     return true;
 }
 
+// The program's working set and its peak, in MiB.
+void PrintMemory(HANDLE process, const char* step)
+{
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    if (!K32GetProcessMemoryInfo(process, &counters, sizeof counters))
+        return;
+    printf("memory\t%s\t%.1f\t%.1f\n", step, static_cast<double>(counters.WorkingSetSize) / (1 << 20),
+           static_cast<double>(counters.PeakWorkingSetSize) / (1 << 20));
+    fflush(stdout);
+}
+
+// The listed folder sorted by the name, both ways, the size and the creation time; the up entry stays on
+// top of the list.
+bool SortListedFolder(RoadWalker& road, DWORD limitMs, StepTimer& timer)
+{
+    struct Sort
+    {
+        const char* step;
+        int column;
+    };
+    for (const Sort& sort : {Sort{"sort-name", 0}, Sort{"sort-name-descending", 0}, Sort{"sort-size", 2},
+                             Sort{"sort-time", 3}}) {
+        if (!timer.Timed(sort.step, [&] { return road.ClickResultHeader(sort.column, limitMs); }))
+            return false;
+    }
+    const std::vector<std::vector<std::wstring>> rows = road.ResultRows(2);
+    if (rows.empty() || rows[0].empty() || rows[0][0] != L"Parent...")
+        return road.Fail(L"the up entry is not on top of the sorted list");
+    return true;
+}
+
 // The first folder below the root listed (the first of the user's: NTFS keeps its own "$Extend"
-// there), then the root itself.
-bool ListFirstFolderAndRoot(RoadWalker& road, DWORD limitMs, StepTimer& timer)
+// there) and sorted, then the root itself.
+bool ListFirstFolderAndRoot(RoadWalker& road, DWORD limitMs, StepTimer& timer, HANDLE process)
 {
     RemoteTree tree = road.ResultTree();
     HTREEITEM root = tree.Root();
@@ -214,8 +255,13 @@ bool ListFirstFolderAndRoot(RoadWalker& road, DWORD limitMs, StepTimer& timer)
         if (tree.Text(*folder).rfind(L"$", 0) != 0)
             first = *folder;
     }
-    return timer.Timed("first-list", [&] { return road.ListFolder(first, limitMs); }) &&
-           timer.Timed("root-list", [&] { return road.ListFolder(root, limitMs); });
+    if (!timer.Timed("first-list", [&] { return road.ListFolder(first, limitMs); }))
+        return false;
+    PrintMemory(process, "first-list");
+    if (!SortListedFolder(road, limitMs, timer))
+        return false;
+    PrintMemory(process, "sorts");
+    return timer.Timed("root-list", [&] { return road.ListFolder(root, limitMs); });
 }
 
 bool ExitProgram(RoadWalker& road, ProgramDriver& program)
@@ -434,8 +480,10 @@ int wmain(int argc, wchar_t** argv)
         return 1;
     if (options.mode == RoadMode::Trace)
         PrintLine("item-size", {road.TraceItemSize()});
-    if (timer.Enabled() && !ListFirstFolderAndRoot(road, options.limitMs, timer))
+    if (timer.Enabled() && !ListFirstFolderAndRoot(road, options.limitMs, timer, program.Process()))
         return 1;
+    if (options.listsOnly)
+        return ExitProgram(road, program) ? 0 : 1;
     if (!Mark(road, options.folder, options.limitMs, timer))
         return 1;
     for (const std::vector<std::wstring>& row : road.ResultRows())

@@ -507,12 +507,12 @@ RemoteTree RoadWalker::ResultTree() const
     return RemoteTree(m_program.Process(), FindChild(m_views[4], kStepTreeId, L"SysTreeView32"));
 }
 
-std::vector<std::vector<std::wstring>> RoadWalker::ResultRows() const
+std::vector<std::vector<std::wstring>> RoadWalker::ResultRows(int most) const
 {
     HWND list = FindChild(m_views[4], kResultListId, L"SysListView32");
     if (list == nullptr)
         return {};
-    return RemoteList(m_program.Process(), list).Rows();
+    return RemoteList(m_program.Process(), list).Rows(most);
 }
 
 bool RoadWalker::ToggleBox(HTREEITEM item, DWORD timeoutMs)
@@ -525,6 +525,26 @@ bool RoadWalker::ToggleBox(HTREEITEM item, DWORD timeoutMs)
     if (!WaitUntil([&] { return tree.CheckState(item) != before; }, timeoutMs))
         return Fail(L"the box of " + tree.Text(item) + L" did not change");
     return WaitQuiet(timeoutMs);
+}
+
+bool RoadWalker::ClickResultHeader(int column, DWORD timeoutMs)
+{
+    HWND list = FindChild(m_views[4], kResultListId, L"SysListView32");
+    HWND header = list != nullptr ? reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0)) : nullptr;
+    RemoteMemory remote(m_program.Process(), sizeof(RECT));
+    RECT rect = {};
+    if (header == nullptr || !remote.Valid() ||
+        SendMessageW(header, HDM_GETITEMRECT, static_cast<WPARAM>(column), remote.Param()) == 0 ||
+        !remote.Read(&rect, sizeof rect))
+        return Fail(L"the result list has no header item " + std::to_wstring(column));
+    const LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    // Sent, not posted: each returns once the header, and the view its click goes to, have handled it.
+    DWORD_PTR result = 0;
+    if (SendMessageTimeoutW(header, WM_LBUTTONDOWN, MK_LBUTTON, at, SMTO_NORMAL, timeoutMs, &result) == 0 ||
+        SendMessageTimeoutW(header, WM_LBUTTONUP, 0, at, SMTO_NORMAL, timeoutMs, &result) == 0)
+        return Fail(L"the program did not answer a click on the header");
+    m_stepEnd = GetTickCount64();
+    return true;
 }
 
 bool RoadWalker::Expand(HTREEITEM item)

@@ -8,6 +8,7 @@
 #include "program_driver.h"
 #include "remote_controls.h"
 
+#include <climits>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -76,13 +77,16 @@ public:
 
     // The results view's tree and list.
     RemoteTree ResultTree() const;
-    std::vector<std::vector<std::wstring>> ResultRows() const;
+    std::vector<std::vector<std::wstring>> ResultRows(int most = INT_MAX) const;
     // Clicks an item's box and waits until its state has changed and the program is quiet again.
     bool ToggleBox(HTREEITEM item, DWORD timeoutMs = kStepWaitMs);
     // Expands an item of the results tree through its button.
     bool Expand(HTREEITEM item);
     // Clicks a folder of the results tree and waits until it is selected and the program is quiet again.
     bool ListFolder(HTREEITEM item, DWORD timeoutMs = kStepWaitMs);
+    // A click on the result list's header over a column, sent as the mouse sends it; true once the
+    // program has answered the release, so the sort the click asks for is done (StepEnd).
+    bool ClickResultHeader(int column, DWORD timeoutMs = kStepWaitMs);
     // The item at a folder path below the root ("Level1\Level2"), expanding on the way.
     HTREEITEM FolderItem(const std::wstring& path);
 

@@ -1,4 +1,4 @@
-// The column sorter's compare kinds, and a sort of a real list that gives every row its data back.
+// The column sorter's compare kinds, and a sort of a real list in which every row keeps its own data.
 #include "app_test_app.h"
 
 #include <gtest/gtest.h>
@@ -82,6 +82,19 @@ TEST(ListColumnSorter, SortsAListAndGivesEachRowItsOwnDataBack)
     const DWORD_PTR data[] = {1003, 1001, 1000, 1002};
     for (int row = 0; row < 4; ++row)
         EXPECT_EQ(list.GetItemData(row), data[row]) << row;
+
+    // Rows whose data do not tell them apart sort as well, and keep their data.
+    const DWORD_PTR shared[] = {7, 7, 0, 7};
+    for (int row = 0; row < 4; ++row)
+        list.SetItemData(row, shared[row]);
+    {
+        CListColumnSorter sorter(list, 0);
+        sorter.Sort(kSortText);
+    }
+    EXPECT_EQ(column(0), (std::vector<CString>{L"a", L"b", L"C", L"d"}));
+    const DWORD_PTR sharedSorted[] = {7, 0, 7, 7};
+    for (int row = 0; row < 4; ++row)
+        EXPECT_EQ(list.GetItemData(row), sharedSorted[row]) << row;
     list.DestroyWindow();
 }
 

@@ -472,6 +472,98 @@ TEST_F(ResultsViewTest, EachColumnShowsItsImageBeforeItsTitleAndAnAscendingArrow
     Screenshot(L"results_view_sorted_by_size_ascending");
 }
 
+// Every column of a Quick Scan's list, both ways, on rows written as the listings write them: the up
+// entry, then the folders (deleted or not) in the column's order, then the files; equal keys keep the
+// order the rows stood in, a time that does not parse comes before every time (after, descending), and each row keeps its
+// box and its own texts.
+TEST_F(ResultsViewTest, EachColumnSortsBothWaysBelowTheUpEntryAndTheFolders)
+{
+    CThirdView_HDD* pResults = Results();
+    ScanSelection.scanKind = kScanQuick;
+    pResults->SetResultColumns(SnapshotResultColumns(kScanQuick));
+    ASSERT_EQ(pResults->GetResultColumnCount(), 6);
+    struct Row
+    {
+        const char16_t* texts[6];
+        bool marked;
+    };
+    const Row rows[] = {
+        {{u"b.txt", u"Text Document", u"1,024", u"2024-01-10 09:00:00", u"2024-05-01 10:00:00", u"7"}, true},
+        {{u"zeta", u"Folder", u"0", u"2024-03-01 08:00:00", u"2024-03-02 08:00:00", u"5000"}, true},
+        {{u"A.doc", u"Word Document", u"999", u"2024-01-02 10:00:00", u"2024-06-01 10:00:00", u"12"}, false},
+        {{u"Parent...", u"", u"", u"", u"", u""}, false},
+        {{u"c.bin", u"Binary File", u"100000000000", u"", u"2023-12-31 23:59:59", u"3"}, false},
+        {{u"Alpha", u"Deleted Folder", u"0", u"2023-01-01 08:00:00", u"2025-01-01 08:00:00", u"40"}, false},
+        {{u"D.TXT", u"Text Document", u"5", u"2025-06-30 23:59:59", u"2024-01-01 00:00:00", u"1000"}, true},
+    };
+    ResultListUi& engineRows = pResults->ResultList().EngineSide();
+    engineRows.DeleteAllItems();
+    for (int row = 0; row < static_cast<int>(std::size(rows)); ++row) {
+        ASSERT_EQ(engineRows.InsertItem(row, rows[row].texts[0], 0), row);
+        for (int column = 1; column < 6; ++column)
+            engineRows.SetItemText(row, column, rows[row].texts[column]);
+        if (rows[row].marked)
+            engineRows.CheckItem(row);
+    }
+    engineRows.EndRows();
+    theApp.SwitchView(kViewResults);
+
+    struct Case
+    {
+        const char* name;
+        int column;
+        bool ascending;
+        std::vector<CString> names;
+    };
+    const Case cases[] = {
+        {"names", 0, true, {L"Parent...", L"Alpha", L"zeta", L"A.doc", L"b.txt", L"c.bin", L"D.TXT"}},
+        {"names descending", 0, false, {L"Parent...", L"zeta", L"Alpha", L"D.TXT", L"c.bin", L"b.txt", L"A.doc"}},
+        // The two text documents keep the order the names' sort left them in.
+        {"types", 1, true, {L"Parent...", L"Alpha", L"zeta", L"c.bin", L"D.TXT", L"b.txt", L"A.doc"}},
+        {"types descending", 1, false, {L"Parent...", L"zeta", L"Alpha", L"A.doc", L"D.TXT", L"b.txt", L"c.bin"}},
+        {"sizes as numbers", 2, true, {L"Parent...", L"zeta", L"Alpha", L"D.TXT", L"A.doc", L"b.txt", L"c.bin"}},
+        {"sizes descending", 2, false, {L"Parent...", L"zeta", L"Alpha", L"c.bin", L"b.txt", L"A.doc", L"D.TXT"}},
+        {"creation times", 3, true, {L"Parent...", L"Alpha", L"zeta", L"c.bin", L"A.doc", L"b.txt", L"D.TXT"}},
+        {"creation times descending", 3, false,
+         {L"Parent...", L"zeta", L"Alpha", L"D.TXT", L"b.txt", L"A.doc", L"c.bin"}},
+        {"modification times", 4, true, {L"Parent...", L"zeta", L"Alpha", L"c.bin", L"D.TXT", L"b.txt", L"A.doc"}},
+        {"modification times descending", 4, false,
+         {L"Parent...", L"Alpha", L"zeta", L"A.doc", L"b.txt", L"D.TXT", L"c.bin"}},
+        {"IDs as numbers", 5, true, {L"Parent...", L"Alpha", L"zeta", L"c.bin", L"b.txt", L"A.doc", L"D.TXT"}},
+        {"IDs descending", 5, false, {L"Parent...", L"zeta", L"Alpha", L"D.TXT", L"A.doc", L"b.txt", L"c.bin"}},
+    };
+    CResultListCtrl& list = pResults->ResultList();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        // A click on another column sorts it ascending, a second click on it descending.
+        ClickHeader(c.column);
+        if (pResults->IsSortAscending() != c.ascending)
+            ClickHeader(c.column);
+        ASSERT_EQ(pResults->GetSortColumn(), c.column);
+        ASSERT_EQ(pResults->IsSortAscending(), c.ascending);
+        std::vector<CString> names;
+        for (int row = 0; row < list.GetItemCount(); ++row) {
+            names.push_back(list.GetItemText(row, 0));
+            const auto own = std::find_if(std::begin(rows), std::end(rows), [&](const Row& r) {
+                return names.back() == reinterpret_cast<const wchar_t*>(r.texts[0]);
+            });
+            ASSERT_NE(own, std::end(rows));
+            for (int column = 1; column < 6; ++column)
+                EXPECT_EQ(list.GetItemText(row, column), reinterpret_cast<const wchar_t*>(own->texts[column]))
+                    << Utf8(names.back()) << " column " << column;
+            if (row > 0)
+                EXPECT_EQ(list.GetCheckState(row), own->marked ? 1 : 0) << Utf8(names.back());
+        }
+        auto joined = [](const std::vector<CString>& texts) {
+            std::string line;
+            for (const CString& text : texts)
+                line += Utf8(text) + " ";
+            return line;
+        };
+        EXPECT_EQ(joined(names), joined(c.names));
+    }
+}
+
 TEST_F(ResultsViewTest, AFileTraceListSortsItsThreeColumnsWithGroupsAndTheUpEntryOnTop)
 {
     CThirdView_HDD* pResults = Results();

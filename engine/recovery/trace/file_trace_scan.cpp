@@ -27,6 +27,8 @@ struct PreparedSignature
 {
     const FileSignatureRec* record = nullptr;
     std::uint8_t bytes[kSignatureWindow] = {};
+    // The bits of each byte that are compared: a "?" digit of the text leaves its four out.
+    std::uint8_t mask[kSignatureWindow] = {};
     std::uint32_t length = 0;
     // ".doc" and ".docx" items are named by the application that wrote them.
     bool office = false;
@@ -61,8 +63,8 @@ std::u16string_view TextOf(const char16_t* text)
 }
 
 // A sector matches when its first bytes, written as hexadecimal, equal the record's text without regard
-// to case. So the text must hold exactly two digits per compared byte; any other text matches nothing,
-// and is left out here.
+// to case, a "?" of the text standing for any digit. So the text must hold exactly two digits per
+// compared byte; any other text matches nothing, and is left out here.
 bool PrepareSignature(const FileSignatureRec& record, PreparedSignature& prepared)
 {
     prepared.record = &record;
@@ -71,11 +73,15 @@ bool PrepareSignature(const FileSignatureRec& record, PreparedSignature& prepare
     if (std::strlen(text) != 2 * std::size_t{prepared.length})
         return false;
     for (std::uint32_t i = 0; i < prepared.length; ++i) {
-        const int high = HexDigitValue(text[2 * i]);
-        const int low = HexDigitValue(text[2 * i + 1]);
+        const char highDigit = text[2 * i];
+        const char lowDigit = text[2 * i + 1];
+        const int high = highDigit == '?' ? 0 : HexDigitValue(highDigit);
+        const int low = lowDigit == '?' ? 0 : HexDigitValue(lowDigit);
         if (high < 0 || low < 0)
             return false;
         prepared.bytes[i] = static_cast<std::uint8_t>(high << 4 | low);
+        prepared.mask[i] =
+            static_cast<std::uint8_t>((highDigit == '?' ? 0x00 : 0xF0) | (lowDigit == '?' ? 0x00 : 0x0F));
     }
     const std::u16string_view extension = TextOf(record.extension);
     prepared.office = SameIgnoringCase(extension, u".doc") || SameIgnoringCase(extension, u".docx");
@@ -98,7 +104,10 @@ const PreparedSignature* FirstMatch(const std::vector<PreparedSignature>& signat
                                     const std::uint8_t* sector)
 {
     for (const PreparedSignature& signature : signatures) {
-        if (std::memcmp(sector, signature.bytes, signature.length) == 0)
+        std::uint32_t i = 0;
+        while (i < signature.length && (sector[i] & signature.mask[i]) == signature.bytes[i])
+            ++i;
+        if (i == signature.length)
             return &signature;
     }
     return nullptr;

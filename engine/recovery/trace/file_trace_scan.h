@@ -7,7 +7,8 @@
 // for a ".doc" or ".docx" signature take the extension of the application that wrote them.
 //
 // A signature is compared on the first bytes of a sector: as many as its length says, held to the 15
-// bytes that the search looks at, and its text must spell exactly those bytes in hexadecimal (any case).
+// bytes that the search looks at, and its text must spell exactly those bytes in hexadecimal (any case);
+// a "?" digit matches any digit.
 
 #include <cstdint>
 

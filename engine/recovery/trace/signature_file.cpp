@@ -42,8 +42,8 @@ SignatureFileContents ParseSignatureFile(const std::uint8_t* bytes, std::size_t 
     while (offset < size) {
         SignatureFileRecord record;
         std::size_t at = offset + kSignatureRecordFieldsOffset;
-        if (size - offset < kSignatureRecordFieldsOffset ||
-            !TakeField(bytes, size, at, record.extension) || !TakeField(bytes, size, at, record.typeName) ||
+        if (size - offset < kSignatureRecordFieldsOffset || !TakeField(bytes, size, at, record.extension) ||
+            !TakeField(bytes, size, at, record.typeName) ||
             !TakeField(bytes, size, at, record.compareLengthText) ||
             !TakeField(bytes, size, at, record.signature) || !TakeField(bytes, size, at, record.lastField)) {
             contents.complete = false;
@@ -113,6 +113,20 @@ std::string SignatureHex(const std::string& bytes)
     return hex;
 }
 
+std::string SignaturePatternHex(const SignatureFileRecord& record)
+{
+    const std::size_t length = SignatureCompareLength(record);
+    std::string hex = SignatureHex(record.signature.substr(0, length));
+    if (record.signature.size() >= 2 * length) {
+        const std::string mask = SignatureHex(record.signature.substr(length, length));
+        for (std::size_t digit = 0; digit < hex.size(); ++digit) {
+            if (mask[digit] == '0')
+                hex[digit] = '?';
+        }
+    }
+    return hex;
+}
+
 std::uint32_t SignatureCompareLength(const SignatureFileRecord& record)
 {
     const std::uint64_t asked = LeadingDecimal(record.compareLengthText, kMaxSignatureCompareLength);
@@ -130,7 +144,7 @@ std::uint32_t SignatureLastValue(const SignatureFileRecord& record)
 FileSignatureRec* AddSignatureFromRecord(const SignatureFileRecord& record)
 {
     const std::uint32_t length = SignatureCompareLength(record);
-    const std::string hex = SignatureHex(record.signature.substr(0, length));
+    const std::string hex = SignaturePatternHex(record);
     const std::u16string extension = SignatureText(record.extension);
     const std::u16string typeName = SignatureText(record.typeName);
     return AddFileSignatureRec(extension.c_str(), typeName.c_str(), length, hex.c_str(),

@@ -7,6 +7,11 @@
 //   u16 length: extension (with its dot, ".jpg"), type name, compare length (decimal digits), signature
 //   bytes, and a last field whose leading decimal digits are kept as a number.
 //
+// A signature field twice as long as its compare length holds a mask after the compared bytes: a header's
+// fields that differ from file to file (a size, a count) are compared on nothing, so that the fixed
+// fields around them can make a short signature ("BM") long enough to tell a file from other data. A
+// mask digit of 0 leaves its digit of the signature out; any other compares it whole.
+//
 // The file sits beside the program but is still read as untrusted input: every length is checked
 // against what remains, and reading stops at the first record that does not fit, keeping those before.
 
@@ -63,6 +68,10 @@ std::u16string SignatureText(const std::string& text);
 // The signature as upper-case hexadecimal, two digits per byte.
 std::string SignatureHex(const std::string& bytes);
 
+// The compared bytes as File Trace's signature text: upper-case hexadecimal, with "?" for each digit
+// that the record's mask leaves out.
+std::string SignaturePatternHex(const SignatureFileRecord& record);
+
 // The bytes that File Trace compares: the compare-length text read as a decimal number, held to 1..15
 // and to the signature's own length.
 std::uint32_t SignatureCompareLength(const SignatureFileRecord& record);
@@ -72,5 +81,5 @@ std::uint32_t SignatureCompareLength(const SignatureFileRecord& record);
 std::uint32_t SignatureLastValue(const SignatureFileRecord& record);
 
 // Appends to the engine's list of chosen signatures the record's signature: extension, type name, the
-// compared bytes as hexadecimal and the last value.
+// compared bytes as SignaturePatternHex gives them and the last value.
 FileSignatureRec* AddSignatureFromRecord(const SignatureFileRecord& record);

@@ -175,7 +175,7 @@ TEST_F(FileTraceSearchTest, TheFirstSignatureOfTheChoiceDecidesASector)
 }
 
 // The sector's first bytes written as hexadecimal are compared with the whole text, without regard to
-// case; the compared length is the record's, held to the 15-byte window.
+// case, a "?" matching any digit; the compared length is the record's, held to the 15-byte window.
 TEST_F(FileTraceSearchTest, SignatureTextsAndLengths)
 {
     const std::string sector = "ffd8ff00112233445566778899aabbccddeeff";
@@ -197,6 +197,11 @@ TEST_F(FileTraceSearchTest, SignatureTextsAndLengths)
         {"length 16 compares the 15-byte window", 16, fifteen, true},
         {"length 2^32 - 1 compares the window", 0xFFFFFFFF, fifteen, true},
         {"length 16 with 16 bytes of text", 16, sector.substr(0, 32), false},
+        {"any byte between", 4, "ffd8??00", true},
+        {"any digit of a byte", 4, "ffd8f?0?", true},
+        {"fixed bytes around any byte that differ", 4, "ffd8??01", false},
+        {"a digit beside any digit that differs", 4, "ffd8fe?0", false},
+        {"any byte up to the window's last", 15, "ff??????????????????????????bb", true},
         {"text shorter than the length", 4, "ffd8ff", false},
         {"text longer than the length", 2, "ffd8ff", false},
         {"odd number of digits", 2, "ffd", false},
