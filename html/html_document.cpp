@@ -4,6 +4,7 @@
 #include "html_tag_table.h"
 #include "html_text_routines.h"
 
+#include <climits>
 #include <cstdlib>
 #include <cwchar>
 #include <cwctype>
@@ -11,6 +12,9 @@
 #include <vector>
 
 namespace {
+
+// The room of an item array when its first item comes.
+constexpr int kFirstItemSlots = 4;
 
 bool IsWhiteSpace(wchar_t character)
 {
@@ -83,13 +87,38 @@ void CHtmlDocument::FreeItems()
 
 bool CHtmlDocument::AppendItemSlot(CHtmlItem**& array, int& count)
 {
-    void* grown = realloc(array, sizeof(CHtmlItem*) * (static_cast<size_t>(count) + 1));
-    if (!grown) {
-        Beep(1000, 10);
+    if (itemTotal >= kHtmlMaxPageItems) {
         parseStopped = true;
+        if (limitNotice.empty() && pageText) {
+            long long loaded = parsedTo ? parsedTo - pageText : 0;
+            wchar_t notice[100];
+            swprintf(notice, 100, L"Loaded %lld of %lld total characters", loaded, pageLength);
+            limitNotice = notice;
+        }
         return false;
     }
-    array = static_cast<CHtmlItem**>(grown);
+    return GrowItemArray(array, count);
+}
+
+bool CHtmlDocument::GrowItemArray(CHtmlItem**& array, int& count)
+{
+    // The array's room doubles, and follows from its count alone: a power of two, at least
+    // kFirstItemSlots. Growing by one slot at a time copied a long page's array over and over.
+    const bool full = count == 0 || (count >= kFirstItemSlots && (count & (count - 1)) == 0);
+    if (full) {
+        if (count > INT_MAX / 2) {
+            parseStopped = true;
+            return false;
+        }
+        size_t room = count == 0 ? kFirstItemSlots : 2 * static_cast<size_t>(count);
+        void* grown = realloc(array, sizeof(CHtmlItem*) * room);
+        if (!grown) {
+            Beep(1000, 10);
+            parseStopped = true;
+            return false;
+        }
+        array = static_cast<CHtmlItem**>(grown);
+    }
     array[count] = nullptr;
     ++count;
     ++itemTotal;
@@ -107,6 +136,7 @@ void CHtmlDocument::Load(const wchar_t* text, const wchar_t* fontFace, int fontS
     currentForm = -1;
     listDepth = 0;
     parseStopped = false;
+    limitNotice.clear();
     links.Clear();
     FreeItems();
     // The host destroys the windows of the old page's controls itself.
@@ -122,11 +152,31 @@ void CHtmlDocument::Load(const wchar_t* text, const wchar_t* fontFace, int fontS
     int cleanedLength =
         CleanPageText(working.data(), static_cast<int>(working.size()) - 1, baseUrl, plainText ? 1 : 0);
 
+    HtmlMeasureScope measuring;
+    pageText = working.data();
+    pageLength = cleanedLength;
+    parsedTo = pageText;
     ParseTags(working.data(), items, itemCount, face, fontSize, textColor, baseUrl ? baseUrl : L"", 0, 0,
               plainText ? 1 : 0);
+    pageText = nullptr;
+    parsedTo = nullptr;
+    if (!limitNotice.empty())
+        CloseCutRegions(items, itemCount);
     if (host)
         host->ShowParseProgress(0, cleanedLength, cleanedLength);
     busy = 0;
+}
+
+void CHtmlDocument::CloseCutRegions(CHtmlItem**& array, int& count)
+{
+    // The layout takes a box for a table only when something follows it, as the break that ends every
+    // region does; a page cut inside a region lacks those breaks, and its last regions would not be shown.
+    if (count == 0 || array[count - 1]->kind != kHtmlItemBox)
+        return;
+    CHtmlItem* box = array[count - 1];
+    CloseCutRegions(box->children, box->childCount);
+    if (GrowItemArray(array, count))
+        array[count - 1] = CreateBreakItem(0, 0, box->align, 0);
 }
 
 int CHtmlDocument::CleanPageText(wchar_t* text, int length, const wchar_t* baseUrl, int preDepth)

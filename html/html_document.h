@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 class CHtmlHostCallback;
@@ -15,6 +16,10 @@ struct HtmlParseCall;
 
 // Regions nest no deeper than this; a deeper region is parsed flat in the call that meets it.
 constexpr int kHtmlMaxParseLevel = 200;
+// Items one page makes at most: a longer page shows its beginning and says how much of it that is. Every
+// item costs memory and time, and a preview of a megabyte of words or tabs would hold the window for
+// seconds.
+constexpr int kHtmlMaxPageItems = 100000;
 
 // The page the renderer shows: its items, links, background and image jobs.
 class CHtmlDocument
@@ -34,7 +39,8 @@ public:
     int ParseTags(wchar_t* text, CHtmlItem**& items, int& count, const wchar_t* face, int size,
                   COLORREF color, const wchar_t* pageUrl, int level, int align, int noWrap);
 
-    // Grows the array by one slot and counts the item; false (after a beep) when it cannot grow.
+    // Grows the array by one slot and counts the item; false (after a beep) when it cannot grow. The array
+    // must have been grown by this alone, which keeps more room than its count shows.
     bool AppendItemSlot(CHtmlItem**& array, int& count);
 
     // Gives every item its place within the rectangle, whose right edge loses 2 pixels; on return the
@@ -54,6 +60,9 @@ public:
     void OnClick(int x, int y);
     void HighlightLink(const wchar_t* url);
     void GetStats(int* itemsOut, int* imagesOut, int* linksOut, int* levelOut);
+    // "Loaded N of M total characters" when the page made kHtmlMaxPageItems items before its end,
+    // otherwise empty.
+    const std::wstring& LimitNotice() const { return limitNotice; }
     // The window the host made for an item's controlId, or null.
     HWND GetControlWindow(int controlId) const;
 
@@ -75,6 +84,10 @@ public:
 
 private:
     void FreeItems();
+    // AppendItemSlot without the page's item limit.
+    bool GrowItemArray(CHtmlItem**& array, int& count);
+    // Ends every region that the item limit left open at the end of the page with a break.
+    void CloseCutRegions(CHtmlItem**& array, int& count);
     void MoveControls(CHtmlItem** array, int count);
     void TileBackground(HDC dc, int imageIndex, const RECT& area, int originX, int originY);
     void MarkSelection(CHtmlItem** array, int count, const RECT& rectangle);
@@ -127,8 +140,14 @@ private:
     int ParseList(HtmlParseCall& call, int tag, int position);
     void ParseImage(HtmlParseCall& call, int position);
 
-    // Set when an item array could not grow: the parse of the page ends with what it has.
+    // Set when an item array could not grow or the page reached its item limit: the parse of the page
+    // ends with what it has.
     bool parseStopped = false;
+    // The page's cleaned text and the place its parse had reached, for the limit's notice.
+    const wchar_t* pageText = nullptr;
+    long long pageLength = 0;
+    const wchar_t* parsedTo = nullptr;
+    std::wstring limitNotice;
     // The tags of the text being parsed; nested calls share their page's index.
     HtmlTagIndex* tagIndex = nullptr;
     // The host's windows of the page's form controls; an item's controlId is an index of it.

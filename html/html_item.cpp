@@ -6,23 +6,50 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cwchar>
+#include <deque>
+#include <mutex>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace {
 
 constexpr int kMaxSpan = 1000;
 
-// Copies a face name as far as the record holds it; a face list keeps its first name.
-void CopyFaceName(wchar_t* target, const wchar_t* face)
+// Faces shared by the runs of every page; past this many a run keeps its own copy, so that pages of
+// ever new faces cannot grow the shared ones without bound.
+constexpr size_t kSharedFaces = 1024;
+
+// Sets the record's face as far as it holds one; a face list keeps its first name.
+void SetFaceName(CHtmlItem* item, const wchar_t* face)
 {
-    target[0] = 0;
-    if (!face)
-        return;
-    int length = 0;
-    while (length < kHtmlFaceNameCapacity - 1 && face[length] && face[length] != L',') {
-        target[length] = face[length];
+    size_t length = 0;
+    while (face && length < kHtmlFaceNameCapacity - 1 && face[length] && face[length] != L',')
         ++length;
+    // Runs come in long stretches of one face.
+    thread_local const wchar_t* lastShared = nullptr;
+    if (lastShared && wcslen(lastShared) == length && wmemcmp(lastShared, face, length) == 0) {
+        item->faceName = lastShared;
+        return;
     }
-    target[length] = 0;
+    std::wstring name(face ? face : L"", length);
+    static std::mutex lock;
+    static std::unordered_set<std::wstring> shared;
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        auto found = shared.find(name);
+        if (found == shared.end() && shared.size() < kSharedFaces)
+            found = shared.insert(name).first;
+        if (found != shared.end()) {
+            // Elements of an unordered set keep their place while others are added.
+            item->faceName = found->c_str();
+            lastShared = item->faceName;
+            return;
+        }
+    }
+    item->faceCopy = new wchar_t[name.size() + 1];
+    wmemcpy(item->faceCopy, name.c_str(), name.size() + 1);
+    item->faceName = item->faceCopy;
 }
 
 CHtmlItem* NewItem(int kind)
@@ -39,6 +66,7 @@ void InitItem(CHtmlItem* item)
 {
     *item = CHtmlItem{};
     item->kind = kHtmlItemUnset;
+    item->faceName = L"";
     item->backColor = -1;
     item->imageIndex = -1;
     item->backImageIndex = -1;
@@ -53,13 +81,10 @@ bool IsWingdingsFace(const wchar_t* face)
     return face && _wcsicmp(face, L"Wingdings") == 0;
 }
 
-void MeasureText(const wchar_t* face, int fontSize, int bold, int italic, SIZE* size, const wchar_t* text,
-                 int length)
+namespace {
+
+LOGFONTW MeasuringFont(const wchar_t* face, int fontSize, int bold, int italic)
 {
-    size->cx = 0;
-    size->cy = 0;
-    if (!text)
-        return;
     LOGFONTW font = {};
     font.lfHeight = fontSize;
     font.lfWeight = bold ? FW_BOLD : FW_NORMAL;
@@ -67,7 +92,146 @@ void MeasureText(const wchar_t* face, int fontSize, int bold, int italic, SIZE* 
     font.lfCharSet = IsWingdingsFace(face) ? SYMBOL_CHARSET : ANSI_CHARSET;
     if (face)
         wcsncpy(font.lfFaceName, face, LF_FACESIZE - 1);
+    return font;
+}
+
+// Texts up to this long have their extents kept: words and tab runs, not whole lines of a plain page.
+constexpr int kKeptTextLength = 32;
+// Kept extents of one scope; past this the kept ones are dropped and keeping starts again, so that a page
+// of distinct words costs no memory beyond it.
+constexpr size_t kKeptExtents = 1 << 16;
+// Fonts one scope keeps; a page of more styles starts again, so that it never holds many GDI objects.
+constexpr size_t kKeptFonts = 32;
+
+class MeasureCache
+{
+public:
+    MeasureCache() : screen(GetDC(nullptr)) {}
+    ~MeasureCache()
+    {
+        DropFonts();
+        if (screen)
+            ReleaseDC(nullptr, screen);
+    }
+    MeasureCache(const MeasureCache&) = delete;
+    MeasureCache& operator=(const MeasureCache&) = delete;
+
+    void Measure(const LOGFONTW& logFont, const wchar_t* text, int count, SIZE* size)
+    {
+        if (!screen)
+            return;
+        Font* font = Select(logFont);
+        if (!font)
+            return;
+        if (count > kKeptTextLength) {
+            GetTextExtentPoint32W(screen, text, count, size);
+            return;
+        }
+        std::wstring key(text, static_cast<size_t>(count));
+        auto kept = font->extents.find(key);
+        if (kept != font->extents.end()) {
+            *size = kept->second;
+            return;
+        }
+        GetTextExtentPoint32W(screen, text, count, size);
+        if (keptCount >= kKeptExtents) {
+            for (Font& each : fonts)
+                each.extents.clear();
+            keptCount = 0;
+        }
+        font->extents.emplace(std::move(key), *size);
+        ++keptCount;
+    }
+
+private:
+    struct Font
+    {
+        LOGFONTW logFont;
+        HFONT handle;
+        std::unordered_map<std::wstring, SIZE> extents;
+    };
+
+    static bool SameFont(const LOGFONTW& a, const LOGFONTW& b)
+    {
+        return a.lfHeight == b.lfHeight && a.lfWeight == b.lfWeight && a.lfItalic == b.lfItalic &&
+               a.lfCharSet == b.lfCharSet && wcscmp(a.lfFaceName, b.lfFaceName) == 0;
+    }
+
+    Font* Select(const LOGFONTW& logFont)
+    {
+        if (current && SameFont(current->logFont, logFont))
+            return current;
+        Font* found = nullptr;
+        for (Font& font : fonts)
+            if (SameFont(font.logFont, logFont))
+                found = &font;
+        if (!found && fonts.size() >= kKeptFonts)
+            DropFonts();
+        if (!found) {
+            HFONT handle = CreateFontIndirectW(&logFont);
+            if (!handle)
+                return nullptr;
+            fonts.push_back(Font{logFont, handle, {}});
+            found = &fonts.back();
+        }
+        HGDIOBJ previous = SelectObject(screen, found->handle);
+        if (!original)
+            original = previous;
+        current = found;
+        return current;
+    }
+
+    void DropFonts()
+    {
+        if (screen && original)
+            SelectObject(screen, original);
+        original = nullptr;
+        current = nullptr;
+        for (Font& font : fonts)
+            DeleteObject(font.handle);
+        fonts.clear();
+        keptCount = 0;
+    }
+
+    HDC screen;
+    HGDIOBJ original = nullptr;
+    // A deque keeps the addresses of its elements as it grows at the back.
+    std::deque<Font> fonts;
+    Font* current = nullptr;
+    size_t keptCount = 0;
+};
+
+thread_local MeasureCache* measureCache = nullptr;
+
+} // namespace
+
+HtmlMeasureScope::HtmlMeasureScope() : owner(measureCache == nullptr)
+{
+    if (owner)
+        measureCache = new MeasureCache;
+}
+
+HtmlMeasureScope::~HtmlMeasureScope()
+{
+    if (!owner)
+        return;
+    delete measureCache;
+    measureCache = nullptr;
+}
+
+void MeasureText(const wchar_t* face, int fontSize, int bold, int italic, SIZE* size, const wchar_t* text,
+                 int length)
+{
+    size->cx = 0;
+    size->cy = 0;
+    if (!text)
+        return;
+    LOGFONTW font = MeasuringFont(face, fontSize, bold, italic);
     int count = length < 0 ? static_cast<int>(wcslen(text)) : length;
+    if (measureCache) {
+        measureCache->Measure(font, text, count, size);
+        return;
+    }
     HDC screen = GetDC(nullptr);
     HFONT handle = CreateFontIndirectW(&font);
     HGDIOBJ previous = SelectObject(screen, handle);
@@ -85,7 +249,7 @@ CHtmlItem* CreateTextItem(const wchar_t* text, unsigned int lineFlags, int lineW
     item->lineFlags = lineFlags;
     item->lineWidth = lineWidth;
     item->lineColor = lineColor;
-    CopyFaceName(item->faceName, face);
+    SetFaceName(item, face);
     item->fontSize = fontSize;
     item->bold = bold;
     item->italic = italic;
@@ -183,6 +347,9 @@ void FreeItem(CHtmlItem* item)
     item->childCount = 0;
     delete[] item->text;
     item->text = nullptr;
+    delete[] item->faceCopy;
+    item->faceCopy = nullptr;
+    item->faceName = L"";
 }
 
 void OffsetChildren(CHtmlItem* box, int dx, int dy)

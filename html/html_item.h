@@ -13,7 +13,7 @@ enum HtmlItemKind
     kHtmlItemBox = 3,
 };
 
-// Characters of faceName, terminator included.
+// Characters a face name keeps, terminator included.
 constexpr int kHtmlFaceNameCapacity = 100;
 
 // One thing the layout places and the drawing paints. Owned by the array that holds it.
@@ -28,7 +28,10 @@ struct CHtmlItem
     int lineWidth;
     // -1 a sunken frame, -2 a raised one.
     int lineColor;
-    wchar_t faceName[kHtmlFaceNameCapacity];
+    // Never null. Shared by every run of the face (a page has few faces and may have a million runs), or
+    // faceCopy when the process already shares many faces.
+    const wchar_t* faceName;
+    wchar_t* faceCopy;
     int fontSize;
     int bold;
     int italic;
@@ -68,6 +71,22 @@ bool IsWingdingsFace(const wchar_t* face);
 void MeasureText(const wchar_t* face, int fontSize, int bold, int italic, SIZE* size, const wchar_t* text,
                  int length);
 
+// While one lives on a thread, MeasureText there keeps its device context, the fonts it makes and the
+// extents of short texts, instead of making and deleting a font for every word: a page's words and tab
+// runs repeat, and under Wine each font costs more than the rest of the word's parse. The outermost one
+// on a thread owns the cache; inner ones change nothing.
+class HtmlMeasureScope
+{
+public:
+    HtmlMeasureScope();
+    ~HtmlMeasureScope();
+    HtmlMeasureScope(const HtmlMeasureScope&) = delete;
+    HtmlMeasureScope& operator=(const HtmlMeasureScope&) = delete;
+
+private:
+    bool owner;
+};
+
 CHtmlItem* CreateTextItem(const wchar_t* text, unsigned int lineFlags, int lineWidth, int lineColor,
                           const wchar_t* face, int fontSize, int bold, int italic, COLORREF textColor,
                           int backColor, int align, int valign, int linkId, int noWrap);
@@ -78,6 +97,6 @@ CHtmlItem* CreateBoxItem(int row, int column, int cellWidth, int align, int vali
                          int colSpan, int rowSpan, int cellPadding, int spacing, int tableWidth,
                          int backImageIndex, int cellHeight, int tableHeight, int borderColor, int floatSide);
 
-// Frees the children and the text; the caller deletes the record itself.
+// Frees the children, the text and a face of its own; the caller deletes the record itself.
 void FreeItem(CHtmlItem* item);
 void OffsetChildren(CHtmlItem* box, int dx, int dy);

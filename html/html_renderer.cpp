@@ -79,6 +79,12 @@ int CHtmlRenderer::ShowParseProgress(int flag, int done, int total)
 {
     if (flag)
         return flag;
+    // The parser reports after every word, and each text set is a window message and a repaint request;
+    // the window shows nothing new until the load ends anyway. A step of a hundredth of the text is enough.
+    int percent = total > 0 ? static_cast<int>(static_cast<long long>(done) * 100 / total) : 100;
+    if (percent == shownParsePercent)
+        return 0;
+    shownParsePercent = percent;
     wchar_t text[100];
     swprintf(text, 100, L"%ls %d of %d", L"Parsing", done, total);
     SetStatus(text);
@@ -92,7 +98,14 @@ int CHtmlRenderer::ScrollPosition(UINT message)
 
 void CHtmlRenderer::ShowPage(const wchar_t* text, const wchar_t* baseUrl)
 {
+    shownParsePercent = -1;
     document->Load(text, fontFace, fontSize, 0, baseUrl);
+    const std::wstring& notice = document->LimitNotice();
+    if (!notice.empty()) {
+        wcsncpy(pageStatusText, notice.c_str(), kStatusCapacity - 1);
+        pageStatusText[kStatusCapacity - 1] = L'\0';
+        SetStatus(pageStatusText);
+    }
     Relayout();
     HtmlScrollProc(drawWindow, kHtmlScrollSetX, 0, 0);
     HtmlScrollProc(drawWindow, kHtmlScrollSetY, 0, 0);
@@ -225,6 +238,9 @@ void CHtmlRenderer::OnImageLoaded(int done, int total)
         SetStatus(text);
         return;
     }
+    // A page cut at the item limit keeps saying so.
+    if (!document->LimitNotice().empty())
+        return;
     int items = 0, images = 0, links = 0, level = 0;
     document->GetStats(&items, &images, &links, &level);
     swprintf(pageStatusText, kStatusCapacity, L"Ready, items:%d, images:%d, links:%d, level:%d", items,

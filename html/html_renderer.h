@@ -104,4 +104,6 @@ private:
     // Guards currentUrl, which download threads read for their "Referer: ".
     CRITICAL_SECTION urlLock;
     DWORD uiThread;
+    // The hundredth of the page's text that the status text last showed parsed, -1 none yet.
+    int shownParsePercent = -1;
 };

@@ -399,6 +399,7 @@ int CHtmlDocument::ParseText(wchar_t* text, int length, CHtmlItem**& array, int&
     while (position < length && !parseStopped) {
         ReportProgress(call, position);
         wchar_t* at = text + position;
+        parsedTo = at;
         wchar_t character = *at;
 
         if (character != L'<') {

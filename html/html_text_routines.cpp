@@ -155,6 +155,16 @@ bool StartsWith(const wchar_t* text, const wchar_t* prefix)
     return wcsncmp(text, prefix, wcslen(prefix)) == 0;
 }
 
+// Whether an entity of the table can begin with the character: most characters of a page begin none,
+// and trying every row at each of them made decoding the bulk of a long page's parse.
+bool MayBeginEntity(wchar_t character)
+{
+    for (const EntityRow& row : kEntities)
+        if (row.entity[0] == character)
+            return true;
+    return false;
+}
+
 // "&#" and a decimal number, read like atoi: blanks, a sign, digits. The value wraps to one code unit.
 wchar_t ReadCharacterReference(const wchar_t*& read)
 {
@@ -214,6 +224,10 @@ wchar_t* DecodeHtmlEntity(wchar_t* text)
     const wchar_t* read = text;
     wchar_t* write = text;
     while (*read) {
+        if (*read != L'&' && !MayBeginEntity(*read)) {
+            *write++ = *read++;
+            continue;
+        }
         bool matched = false;
         for (const EntityRow& row : kEntities) {
             if (StartsWith(read, row.entity)) {

@@ -139,3 +139,52 @@ TEST(HtmlDocumentLoad, HitTestingReportsLinks)
     EXPECT_EQ(page.host.log, expected);
     EXPECT_EQ(page.document.hoverLink, 0);
 }
+
+TEST(HtmlDocumentLoad, APageStopsAtTheItemLimitAndSaysHowFarItGot)
+{
+    struct Case
+    {
+        const char* name;
+        std::wstring page;
+        int items;
+        const wchar_t* notice;
+        const wchar_t* lastText;
+    };
+    // Each "x " is a word and a space.
+    std::wstring atLimit;
+    for (int word = 0; word < kHtmlMaxPageItems / 2; ++word)
+        atLimit += L"x ";
+    const Case cases[] = {
+        {"exactly the limit", atLimit, kHtmlMaxPageItems, L"", L" "},
+        {"one word past it", atLimit + L"end", kHtmlMaxPageItems, L"Loaded 100000 of 100003 total characters",
+         L" "},
+        // The preformatted block is a box of the page and its tabs are its children; a break closes the
+        // cut block, so that the layout shows it.
+        {"tabs in a preformatted block", L"<pre>" + std::wstring(kHtmlMaxPageItems, L'\t') + L"</pre>after",
+         kHtmlMaxPageItems + 1, L"Loaded 100003 of 100016 total characters", L"     "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LoadedPage page;
+        page.Load(c.page.c_str());
+        EXPECT_EQ(page.document.itemTotal, c.items);
+        EXPECT_EQ(page.document.LimitNotice(), c.notice);
+        const CHtmlItem* last = page.document.items[page.document.itemCount - 1];
+        if (last->kind == kHtmlItemBreak)
+            last = page.document.items[page.document.itemCount - 2];
+        while (last->childCount)
+            last = last->children[last->childCount - 1];
+        ASSERT_TRUE(last->text);
+        EXPECT_STREQ(last->text, c.lastText);
+        // What was made lays out like any page.
+        RECT area = {0, 0, 600, 0};
+        page.document.Layout(&area);
+        EXPECT_GT(area.bottom, 0);
+    }
+    // The next page starts without the notice.
+    LoadedPage page;
+    page.Load(cases[1].page.c_str());
+    page.Load(L"short");
+    EXPECT_EQ(page.document.LimitNotice(), L"");
+    EXPECT_EQ(page.Text(), L"short");
+}

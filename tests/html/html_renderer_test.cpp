@@ -623,4 +623,36 @@ TEST_F(HtmlRenderer, TheDebianPageIsShown)
     EXPECT_TRUE(test_support::WriteClientScreenshot(window.draw, L"html_renderer_base_passwd"));
 }
 
+TEST_F(HtmlRenderer, ALongPageShowsItsBeginningAndTheLimitInTheStatus)
+{
+    wchar_t folder[MAX_PATH];
+    GetTempPathW(MAX_PATH, folder);
+    std::wstring path = std::wstring(folder) + L"html_renderer_long_page.html";
+    std::string page = "<h1>A long page</h1>";
+    while (page.size() < (1u << 20))
+        page += "lorem ipsum dolor sit amet, consectetur adipiscing elit ";
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(file, page.data(), static_cast<DWORD>(page.size()), &written, nullptr);
+    CloseHandle(file);
+
+    RendererWindow window(800, 600);
+    window.renderer->Navigate((L"file://" + path).c_str());
+    DeleteFileW(path.c_str());
+    EXPECT_EQ(window.renderer->Document()->itemTotal, kHtmlMaxPageItems);
+    const std::wstring notice = window.renderer->Document()->LimitNotice();
+    EXPECT_EQ(notice.rfind(L"Loaded ", 0), 0u) << notice;
+    EXPECT_NE(notice.find(L" of 1048", 0), std::wstring::npos) << notice;
+    EXPECT_EQ(window.Status(), notice);
+    EXPECT_EQ(std::wstring(window.renderer->PageStatusText()), notice);
+    // The status line showed the parse's progress a hundred times or so, not once per word.
+    EXPECT_LE(std::count_if(statusTexts.begin(), statusTexts.end(),
+                            [](const std::wstring& text) { return text.rfind(L"Parsing ", 0) == 0; }),
+              101);
+    InvalidateRect(window.draw, nullptr, FALSE);
+    UpdateWindow(window.draw);
+    EXPECT_TRUE(test_support::WriteClientScreenshot(window.draw, L"html_renderer_long_page"));
+}
+
 } // namespace
