@@ -178,8 +178,9 @@ void CMainFrame::OnLoadSnapshot()
         if (auto* pResults = dynamic_cast<CThirdView_HDD*>(pApp->GetView(kViewResults)))
             pResults->SetResultColumns(SnapshotResultColumns(scanKind));
     }
-    WizardStepState.resultsReady = 0;
-    ReadSnapshot(path.c_str(), scanKind);
+    // A refused document changes nothing: the results on show stay as they are.
+    if (ReadSnapshot(path.c_str(), scanKind))
+        WizardStepState.resultsReady = 0;
 }
 
 void CMainFrame::OnExit()

@@ -101,7 +101,7 @@ LRESULT CFindResultList::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         LVHITTESTINFO hit = {};
         hit.pt = CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         const int row = SubItemHitTest(&hit);
-        if (row >= 0 && (hit.flags & LVHT_ONITEMSTATEICON) != 0) {
+        if (row >= 0 && IsOnBox(hit.flags)) {
             if (GetCheckState(row) == 1)
                 MarkUnchecked(row);
             else

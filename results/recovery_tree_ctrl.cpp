@@ -5,6 +5,7 @@
 #include "engine/recovery/fat/fat_records.h"
 #include "engine/recovery/listing/result_listing.h"
 #include "engine/recovery/ntfs/ntfs_records.h"
+#include "engine/recovery/platform/platform_io.h"
 #include "engine/recovery/trace/trace_records.h"
 #include "latest_window_texts.h"
 #include "modal_wait_dialog.h"
@@ -12,6 +13,7 @@
 #include "result_list_ctrl.h"
 #include "result_row_text.h"
 #include "results_resource_ids.h"
+#include "row_slices.h"
 
 #include <algorithm>
 #include <unordered_map>
@@ -426,6 +428,26 @@ void CRecoveryTreeCtrl::MarkTraceItems(HTREEITEM item, bool mark)
     }
 }
 
+void CRecoveryTreeCtrl::SyncTraceItemsFromMarks()
+{
+    if (m_pList == NULL || ScanSelection.scanKind != kScanFileTrace || GetRootItem() == NULL)
+        return;
+    std::vector<HTREEITEM> items{GetRootItem()};
+    ForEachDescendant(GetRootItem(), [&](HTREEITEM item) { items.push_back(item); });
+    for (HTREEITEM item : items) {
+        const std::vector<std::uint64_t> ids = OwnFileIds(item, false);
+        std::size_t marked = 0;
+        for (std::uint64_t id : ids)
+            marked += m_pList->CheckedFileIds.count(id) != 0 ? 1 : 0;
+        if (!ids.empty() && marked == ids.size())
+            SetChecked(item);
+        else if (marked == 0)
+            SetUnchecked(item);
+        else
+            SetPartial(item);
+    }
+}
+
 void CRecoveryTreeCtrl::SetPartlyFromRows(HTREEITEM item)
 {
     // A folder whose rows are only partly marked is no longer saved whole: its marked files are, as the
@@ -722,31 +744,26 @@ void CRecoveryTreeCtrl::RestoreListChecks()
     CResultListCtrl& list = *m_pList;
     const CRedrawPause pause(list);
     const int rows = list.GetItemCount();
-    const bool byId = !list.CheckedFileIds.empty() || !list.CheckedFolderItems.empty();
-    // After a File Trace a row is marked too when a checked tree item bears its name.
-    std::vector<CString> checkedNames;
-    if (ScanSelection.scanKind == kScanFileTrace) {
-        for (TreeItemValue item : list.CheckedTreeItems)
-            checkedNames.push_back(GetItemText(ItemOf(item)));
-    }
+    const int idColumn = CResultListCtrl::IdColumn();
+    const std::vector<CString> checkedNames = list.CheckedTraceNames();
     // Each row's state is set once, and only where it changes: a state change is two notices to the view.
-    for (int row = 0; row < rows; ++row) {
-        bool marked = false;
-        if (byId) {
-            const CString id = list.GetItemText(row, CResultListCtrl::IdColumn());
-            const std::uint64_t value = id.IsEmpty() ? 0 : ParseIdColumn(id);
-            marked = !id.IsEmpty() &&
-                     (list.CheckedFileIds.count(value) != 0 || list.CheckedFolderItems.count(value) != 0);
-        }
-        if (!marked && !checkedNames.empty()) {
-            const CString name = list.GetItemText(row, 0);
-            marked = std::find(checkedNames.begin(), checkedNames.end(), name) != checkedNames.end();
-        }
-        list.ShowMark(row, marked);
-    }
+    for (int row = 0; row < rows; ++row)
+        list.ShowMark(
+            row, list.MapsMarkRow(list.GetItemText(row, idColumn), list.GetItemText(row, 0), checkedNames));
 }
 
-void CRecoveryTreeCtrl::ListItemFolder(HTREEITEM item)
+void CRecoveryTreeCtrl::ListItemFolder(HTREEITEM item, const std::atomic<bool>* stop)
+{
+    // On a worker the listing reads the records and asks the shell for icons there, and its rows reach
+    // the list in slices: the stop ends it between rows.
+    const PlatformComScope com;
+    if (m_pList != NULL)
+        m_pList->SetRowsStop(stop);
+    ListItemFolderRows(item);
+    if (m_pList != NULL)
+        m_pList->SetRowsStop(nullptr);
+}
+void CRecoveryTreeCtrl::ListItemFolderRows(HTREEITEM item)
 {
     if (ScanSelection.scanKind == kScanFileTrace) {
         if (GetParentItem(item) == NULL) {
@@ -768,25 +785,35 @@ void CRecoveryTreeCtrl::ListItemFolder(HTREEITEM item)
     }
 }
 
-void CRecoveryTreeCtrl::OnItemClick(UINT flags, HTREEITEM item)
+void CRecoveryTreeCtrl::OnItemClick(UINT flags, HTREEITEM item, const std::atomic<bool>* stop)
 {
-    // Called on the please-wait box's worker: the click's work walks the tree and the rows item by item,
-    // so it runs on the windows' thread as one call instead of a message per item.
-    if (GetSafeHwnd() != NULL && ::GetWindowThreadProcessId(GetSafeHwnd(), NULL) != ::GetCurrentThreadId()) {
-        RunOnWindowThread(GetSafeHwnd(), [&] { OnItemClick(flags, item); });
-        return;
-    }
+    // On the please-wait box's worker the work walks items and rows one by one: each step runs on the
+    // windows' thread as one call (a message per item costs about a millisecond under Wine), and the steps
+    // over rows go in slices, between which the box serves its Cancel. A stop ends the work between rows
+    // with the boxes, the tree and the maps in agreement.
+    const HWND window = GetSafeHwnd();
+    const auto onWindow = [window](const std::function<void()>& call) { RunOnWindowThread(window, call); };
     const UINT body = TVHT_ONITEMICON | TVHT_ONITEMLABEL | TVHT_ONITEMRIGHT | TVHT_ONITEMSTATEICON;
     if ((flags & TVHT_ONITEMBUTTON) != 0 && (flags & body) == 0) {
-        Expand(item, TVE_TOGGLE);
+        onWindow([&] { Expand(item, TVE_TOGGLE); });
         return;
     }
     if ((flags & body) == 0)
         return;
-    SelectItem(item);
-    if ((flags & TVHT_ONITEMSTATEICON) != 0) {
+    onWindow([&] { SelectItem(item); });
+    if ((flags & TVHT_ONITEMSTATEICON) == 0) {
+        // The folder's own files follow its box first, so that its rows show their marks as they come.
+        onWindow([&] { FollowBoxWithFiles(item); });
+        ListItemFolder(item, stop);
+        return;
+    }
+    bool mark = false;
+    onWindow([&] { mark = GetItemCheckState(item) == kTreeUnchecked; });
+    if (!MarkListedFiles(item, mark, stop))
+        return;
+    onWindow([&] {
         const CRedrawPause pause(*this);
-        if (GetItemCheckState(item) == kTreeUnchecked) {
+        if (mark) {
             CheckItem(item);
             MarkFolderFiles(item);
             MarkTraceItems(item, true);
@@ -795,15 +822,62 @@ void CRecoveryTreeCtrl::OnItemClick(UINT flags, HTREEITEM item)
             ClearFilesBelow(item);
             MarkTraceItems(item, false);
         }
-    } else {
-        ListItemFolder(item);
-        ShowFolderMarks(item);
-        return;
-    }
-    RestoreListChecks();
+        RestoreListChecks();
+    });
+}
+
+bool CRecoveryTreeCtrl::MarkListedFiles(HTREEITEM item, bool mark, const std::atomic<bool>* stop)
+{
+    if (m_pList == NULL)
+        return true;
+    const HWND window = GetSafeHwnd();
+    constexpr std::size_t kRowsPerCall = 500;
+    // The listed rows of the item's own files (after a File Trace, of its found items) whose mark changes.
+    std::unordered_set<std::uint64_t> ids;
+    std::size_t rowCount = 0;
+    RunOnWindowThread(window, [&] {
+        const std::vector<std::uint64_t> own = OwnFileIds(item, false);
+        ids.insert(own.begin(), own.end());
+        rowCount = static_cast<std::size_t>(m_pList->GetItemCount());
+    });
+    std::vector<int> rows;
+    if (ids.empty())
+        rowCount = 0;
+    if (RunInSlices(window, rowCount, 4 * kRowsPerCall, stop, [&](std::size_t first, std::size_t count) {
+            CResultListCtrl& list = *m_pList;
+            for (int row = static_cast<int>(first); row < static_cast<int>(first + count); ++row) {
+                if (list.IsParentRow(row) || list.RowTreeItem(row) != NULL)
+                    continue;
+                const std::uint64_t id = list.RowId(row);
+                if (ids.count(id) != 0 && (list.CheckedFileIds.count(id) != 0) != mark)
+                    rows.push_back(row);
+            }
+        }) < rowCount)
+        return false;
+    const std::size_t done =
+        RunInSlices(window, rows.size(), kRowsPerCall, stop, [&](std::size_t first, std::size_t count) {
+            CResultListCtrl& list = *m_pList;
+            const CRedrawPause pause(list);
+            for (std::size_t at = first; at < first + count; ++at) {
+                list.UpdateFileMark(list.RowId(rows[at]), mark);
+                list.ShowMark(rows[at], mark);
+            }
+        });
+    if (done == rows.size())
+        return true;
+    // Stopped between rows: the marks made so far stay, and the folder is partly checked by them.
+    if (done > 0)
+        RunOnWindowThread(window, [&] { SetPartlyFromRows(item); });
+    return false;
 }
 
 void CRecoveryTreeCtrl::ShowFolderMarks(HTREEITEM item)
+{
+    FollowBoxWithFiles(item);
+    RestoreListChecks();
+}
+
+void CRecoveryTreeCtrl::FollowBoxWithFiles(HTREEITEM item)
 {
     // The files of a checked folder are marked, those of an unchecked one not; a partly checked folder
     // keeps its files' own marks.
@@ -814,7 +888,6 @@ void CRecoveryTreeCtrl::ShowFolderMarks(HTREEITEM item)
         ClearFolderFiles(item);
         MarkTraceItems(item, false);
     }
-    RestoreListChecks();
 }
 
 void CRecoveryTreeCtrl::OnLButtonDown(UINT, CPoint point)
@@ -824,17 +897,16 @@ void CRecoveryTreeCtrl::OnLButtonDown(UINT, CPoint point)
     if (item == NULL)
         return;
     // The work runs on the box's worker while the box's loop serves the tree's and the list's messages;
-    // the control's own toggle of the box never runs, so the marks come out the same everywhere.
+    // the control's own toggle of the box never runs, so the marks come out the same everywhere. Cancel
+    // stops the work between rows.
     CWaitCursor wait;
     CModalWaitDlg box(this);
     box.SetWork(
-        [](UINT_PTR tree, UINT_PTR hitFlags, UINT_PTR clicked, const std::atomic<bool>&) {
-            reinterpret_cast<CRecoveryTreeCtrl*>(tree)->OnItemClick(static_cast<UINT>(hitFlags),
-                                                                    reinterpret_cast<HTREEITEM>(clicked));
+        [](UINT_PTR tree, UINT_PTR hitFlags, UINT_PTR clicked, const std::atomic<bool>& stop) {
+            reinterpret_cast<CRecoveryTreeCtrl*>(tree)->OnItemClick(
+                static_cast<UINT>(hitFlags), reinterpret_cast<HTREEITEM>(clicked), &stop);
         },
         reinterpret_cast<UINT_PTR>(this), flags, reinterpret_cast<UINT_PTR>(item));
-    // A listing or a change of marks is short and leaves nothing consistent to stop at.
-    box.DisableCancel();
     box.DoModal();
     if ((flags & (TVHT_ONITEMICON | TVHT_ONITEMLABEL | TVHT_ONITEMRIGHT | TVHT_ONITEMSTATEICON)) != 0)
         SetFocus();

@@ -8,6 +8,7 @@
 
 #include "engine/recovery/core/engine_types.h"
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -88,6 +89,9 @@ public:
     // After a File Trace: the found items the item stands for (all of them for the root, a type's, or a
     // type's with one extension) into the marked files, or out of them.
     void MarkTraceItems(HTREEITEM item, bool mark);
+    // After a File Trace a found item lies under its type and under its extension: each item's box
+    // follows the marks of the found items it lists (all: checked, none: unchecked, else partly).
+    void SyncTraceItemsFromMarks();
     // The listed folder's rows are only partly marked: the item partly checked and no longer a folder
     // saved whole, its ancestors partly checked.
     void SetPartlyFromRows(HTREEITEM item);
@@ -111,13 +115,16 @@ public:
 
     // The result list's boxes after a listing: marked where the row's ID is a marked file or folder.
     void RestoreListChecks();
-    // What a click on the item's label does: its folder listed in the result list.
-    void ListItemFolder(HTREEITEM item);
-    // After the item's folder was listed: its own files follow its box (checked: marked, unchecked: not,
-    // partly: as they were), then the rows show the marks.
+    // What a click on the item's label does: its folder listed in the result list. A stop flag, when
+    // given, ends the listing between rows.
+    void ListItemFolder(HTREEITEM item, const std::atomic<bool>* stop = nullptr);
+    // The item's own files follow its box (checked: marked, unchecked: not, partly: as they were).
+    void FollowBoxWithFiles(HTREEITEM item);
+    // After the item's folder was listed: FollowBoxWithFiles, then the rows show the marks.
     void ShowFolderMarks(HTREEITEM item);
-    // The click road's work, on the please-wait box's worker thread.
-    void OnItemClick(UINT flags, HTREEITEM item);
+    // The click road's work, on the please-wait box's worker thread (or on the tree's own); a set stop flag
+    // ends it between rows with the boxes, the tree and the maps in agreement.
+    void OnItemClick(UINT flags, HTREEITEM item, const std::atomic<bool>* stop = nullptr);
     // After a click on a FAT folder's box: the item takes the marks of the listed rows again (all marked:
     // checked; none marked: unchecked); while only some are marked its ancestors are partly checked,
     // unless the folder stands right under the root.
@@ -149,6 +156,11 @@ private:
     // marked.
     bool HoldsOwnFiles(HTREEITEM item, bool& allMarked, bool& anyMarked) const;
     void ReportPercent(bool toFileSystemStep);
+    void ListItemFolderRows(HTREEITEM item);
+    // A press on the item's box: the listed rows of its own files change their marks and map entries
+    // together, row by row. False when a stop came first: the marks made so far stay, the item partly
+    // checked by them.
+    bool MarkListedFiles(HTREEITEM item, bool mark, const std::atomic<bool>* stop);
     void ForEachDescendant(HTREEITEM item, const std::function<void(HTREEITEM)>& visit);
 
     CResultListCtrl* m_pList = NULL;

@@ -5,10 +5,12 @@
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/core/engine_ui.h"
 #include "latest_window_texts.h"
+#include "recovery_tree_ctrl.h"
 #include "redraw_pause.h"
 #include "result_row_text.h"
 #include "results_resource_ids.h"
 #include "results_state.h"
+#include "row_slices.h"
 
 #include <algorithm>
 
@@ -88,21 +90,19 @@ public:
         ShowRows();
         m_list.ModifyStyle(LVS_TYPEMASK, LVS_REPORT);
     }
+    // A listed row shows what the maps hold of it (AppendRows), whatever the listing asks: a listing
+    // marks every row, and after a File Trace nothing is marked.
     void CheckItem(int row) override
     {
-        if (PendingRow* pending = Pending(row)) {
-            pending->checked = true;
+        if (Pending(row) != nullptr)
             return;
-        }
         ShowRows();
         m_list.CheckItem(row);
     }
     void MarkChecked(int row) override
     {
-        if (PendingRow* pending = Pending(row)) {
-            pending->checked = true;
+        if (Pending(row) != nullptr)
             return;
-        }
         ShowRows();
         m_list.MarkChecked(row);
     }
@@ -119,14 +119,15 @@ public:
         ShowRows();
         m_collecting = false;
     }
+    bool RowsStopped() override { return m_list.RowsStopped(); }
 
 private:
     static constexpr int kPendingColumns = 6;
+    static constexpr std::size_t kRowsPerCall = 500;
     struct PendingRow
     {
         CString texts[kPendingColumns];
         int image = 0;
-        bool checked = false;
     };
 
     PendingRow* Pending(int row)
@@ -142,7 +143,12 @@ private:
             m_collecting = false;
             return;
         }
-        RunOnWindowThread(m_list.GetSafeHwnd(), [this] { m_list.AppendRows(m_rows.data(), m_rows.size()); });
+        // In slices, so that a please-wait box's Cancel is served between them. After a stop the rows not
+        // shown yet are dropped; those shown carry the marks the maps give them.
+        RunInSlices(m_list.GetSafeHwnd(), m_rows.size(), kRowsPerCall, m_list.m_pRowsStop,
+                    [this](std::size_t first, std::size_t count) {
+                        m_list.AppendRows(m_rows.data() + first, count);
+                    });
         m_rows.clear();
         m_collecting = false;
     }
@@ -195,6 +201,8 @@ void CResultListCtrl::AppendRows(const void* rows, std::size_t count)
     const auto* pending = static_cast<const EngineSeam::PendingRow*>(rows);
     const CRedrawPause pause(*this);
     const int first = GetItemCount();
+    const int idColumn = IdColumn();
+    const std::vector<CString> checkedNames = CheckedTraceNames();
     SetItemCountEx(first + static_cast<int>(count), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
     for (std::size_t i = 0; i < count; ++i) {
         const EngineSeam::PendingRow& row = pending[i];
@@ -212,9 +220,35 @@ void CResultListCtrl::AppendRows(const void* rows, std::size_t count)
             if (!row.texts[column].IsEmpty())
                 CListCtrl::SetItemText(index, column, row.texts[column]);
         }
-        if (row.checked)
-            SetStateImage(index, IsParentEntryText(row.texts[0]) ? kRowStateParent : kRowStateMarked);
+        if (IsParentEntryText(row.texts[0]))
+            SetStateImage(index, kRowStateParent);
+        else
+            SetStateImage(index, MapsMarkRow(row.texts[idColumn], row.texts[0], checkedNames)
+                                     ? kRowStateMarked
+                                     : kRowStateUnmarked);
     }
+}
+
+bool CResultListCtrl::MapsMarkRow(const CString& idText, const CString& name,
+                                  const std::vector<CString>& checkedNames) const
+{
+    if (!idText.IsEmpty() && (!CheckedFileIds.empty() || !CheckedFolderItems.empty())) {
+        const std::uint64_t id = ParseIdColumn(idText);
+        if (CheckedFileIds.count(id) != 0 || CheckedFolderItems.count(static_cast<TreeItemValue>(id)) != 0)
+            return true;
+    }
+    return !checkedNames.empty() &&
+           std::find(checkedNames.begin(), checkedNames.end(), name) != checkedNames.end();
+}
+
+std::vector<CString> CResultListCtrl::CheckedTraceNames() const
+{
+    std::vector<CString> names;
+    if (ScanSelection.scanKind != kScanFileTrace || m_pTree == NULL)
+        return names;
+    for (TreeItemValue item : CheckedTreeItems)
+        names.push_back(m_pTree->GetItemText(reinterpret_cast<HTREEITEM>(item)));
+    return names;
 }
 
 void CResultListCtrl::InstallStateImages()
@@ -423,7 +457,7 @@ BOOL CResultListCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, 
             hit.pt = reinterpret_cast<NMITEMACTIVATE*>(lParam)->ptAction;
             const int row = SubItemHitTest(&hit);
             // A click on a box marks or unmarks its row: that is the marking's, not the opening's.
-            if (row >= 0 && (hit.flags & LVHT_ONITEMSTATEICON) == 0) {
+            if (row >= 0 && !IsOnBox(hit.flags)) {
                 if (code == static_cast<UINT>(NM_CLICK))
                     OnRowClick(row);
                 else
@@ -445,7 +479,7 @@ bool CResultListCtrl::OnMouseMove(CPoint point)
         return true;
     if (IsParentRow(row))
         return false;
-    if ((hit.flags & LVHT_ONITEMSTATEICON) != 0 && m_hHandCursor != NULL)
+    if (IsOnBox(hit.flags) && m_hHandCursor != NULL)
         ::SetCursor(m_hHandCursor);
     return true;
 }
@@ -461,7 +495,7 @@ LRESULT CResultListCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         hit.pt = CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         const int row = HitTest(&hit);
         // A box is the marking's alone: the control never sees the press, so it never toggles the box.
-        if (row >= 0 && (hit.flags & LVHT_ONITEMSTATEICON) != 0) {
+        if (row >= 0 && IsOnBox(hit.flags)) {
             if (m_hHandCursor != NULL)
                 ::SetCursor(m_hHandCursor);
             SetFocus();
@@ -476,7 +510,7 @@ LRESULT CResultListCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         const int row = HitTest(&hit);
         if (row < 0)
             return 0;
-        if ((hit.flags & LVHT_ONITEMSTATEICON) != 0) {
+        if (IsOnBox(hit.flags)) {
             if (m_hHandCursor != NULL)
                 ::SetCursor(m_hHandCursor);
             return 0;

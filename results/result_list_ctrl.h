@@ -8,6 +8,7 @@
 #include "engine/recovery/core/engine_types.h"
 #include "list_ctrl.h"
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <set>
@@ -57,8 +58,15 @@ public:
     std::uint64_t RowId(int row) const;
     bool IsParentRow(int row) const;
     bool IsFolderRow(int row) const;
+    // Whether a hit test's flags put the point on a row's box. A point on another column, or right of
+    // the last one, gives LVHT_ONITEM, which holds the box's bit too: only the box's bit alone is the box.
+    static bool IsOnBox(UINT hitFlags) { return (hitFlags & LVHT_ONITEM) == LVHT_ONITEMSTATEICON; }
 
     ResultListUi& EngineSide();
+    // While a please-wait box's work lists rows: the box's stop flag, which ends the listing between rows
+    // (null: none).
+    void SetRowsStop(const std::atomic<bool>* stop) { m_pRowsStop = stop; }
+    bool RowsStopped() const { return m_pRowsStop != nullptr && m_pRowsStop->load(); }
     // Rows kept by EngineSide() put into the list at its end, drawing off meanwhile.
     void AppendRows(const void* rows, std::size_t count);
 
@@ -76,9 +84,10 @@ public:
     void ShowEntryPreview(const CString& path, int show);
     // 1 when the preview has a view for the name's extension; else the preview is emptied and 0 returned.
     int CheckPreviewable(CString name);
-    // Opens the row that holds the selection mark: a folder is listed with every row marked or not as
-    // `checkFlag` says, the up entry lists the parent; runs on the list wait box's worker.
-    void OpenEntry(int checkFlag);
+    // Opens the row that holds the selection mark: a folder is listed with its rows marked as the maps
+    // hold them (without a tree: every row marked or not as `checkFlag` says), the up entry lists the
+    // parent; runs on the list wait box's worker, and a set stop flag ends a folder's listing between rows.
+    void OpenEntry(int checkFlag, const std::atomic<bool>* stop = nullptr);
     // Lists the parent of the folder with that ID and selects it in the tree.
     void OpenParentFolder(std::uint32_t folderId);
     // A double click on a row: the row opened behind the please-wait box, then handled as a click.
@@ -143,6 +152,13 @@ public:
     // Empties the marking maps (not the preview copies).
     void ClearMarks();
 
+    // What the maps say of a row with these texts: marked when its ID is a marked file or folder, or,
+    // after a File Trace, when its name is that of an item in `checkedNames` (CheckedTraceNames).
+    bool MapsMarkRow(const CString& idText, const CString& name,
+                     const std::vector<CString>& checkedNames) const;
+    // After a File Trace, the texts of the tree items checked through the tree; else none.
+    std::vector<CString> CheckedTraceNames() const;
+
 protected:
     BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -151,6 +167,8 @@ private:
     class EngineSeam;
     // Steps 5 to 7 of a click on a file row: the copy for the preview.
     void PreviewFileRow(int row);
+    // OpenEntry of a row other than a folder's: the up entry, or a found type after a File Trace.
+    void OpenOtherEntry();
     // Lists the folder whose tree item the row's ID column holds; the folder's tree item, or null when no
     // record holds it (the root is listed then).
     HTREEITEM ListFolderOfRow(int row);
@@ -167,6 +185,7 @@ private:
     CImageList* m_pStateImages = NULL;
     HCURSOR m_hHandCursor = NULL;
     EngineSeam* m_pSeam = NULL;
+    const std::atomic<bool>* m_pRowsStop = nullptr;
     CRecoveryTreeCtrl* m_pTree = NULL;
     std::function<void(const CString&, const CString&)> m_previewHandler;
     std::function<int(CMenu*, CPoint)> m_menuTracker;

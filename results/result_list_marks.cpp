@@ -39,6 +39,8 @@ void CResultListCtrl::OnBoxClick(int row)
         UpdateFileMark(id, mark);
     }
     SyncTreeCheckFromList(listed);
+    if (trace && m_pTree != NULL)
+        m_pTree->SyncTraceItemsFromMarks();
     RedrawItems(row, row);
 }
 

@@ -3,6 +3,7 @@
 #include "engine/recovery/fat/fat_records.h"
 #include "engine/recovery/listing/result_listing.h"
 #include "engine/recovery/ntfs/ntfs_records.h"
+#include "engine/recovery/platform/platform_io.h"
 #include "engine/recovery/save/save_files.h"
 #include "engine/recovery/trace/trace_records.h"
 #include "latest_window_texts.h"
@@ -151,36 +152,62 @@ HTREEITEM CResultListCtrl::ListFolderOfRow(int row)
     return folder.found ? reinterpret_cast<HTREEITEM>(folder.item) : NULL;
 }
 
-void CResultListCtrl::OpenEntry(int checkFlag)
+void CResultListCtrl::OpenEntry(int checkFlag, const std::atomic<bool>* stop)
 {
-    // Called on the please-wait box's worker: the opening reads and marks rows one by one, so it runs on
-    // the list's thread as one call instead of a message per row.
-    if (GetSafeHwnd() != NULL && ::GetWindowThreadProcessId(GetSafeHwnd(), NULL) != ::GetCurrentThreadId()) {
-        RunOnWindowThread(GetSafeHwnd(), [&] { OpenEntry(checkFlag); });
+    // Called on the please-wait box's worker. A folder's row: its files follow its box on the list's
+    // thread, then the folder is listed here, its rows reaching the list in slices, so that the box's
+    // Cancel ends the listing between rows; each row shows what the maps hold. Any other row reads and
+    // marks rows one by one: it runs on the list's thread as one call instead of a message per row.
+    const HWND window = GetSafeHwnd();
+    bool folderRow = false;
+    HTREEITEM item = NULL;
+    std::uint32_t folderId = RootFolderId();
+    RunOnWindowThread(window, [&] {
+        const int row = GetSelectionMark();
+        folderRow = row >= 0 && row < GetItemCount() && ScanSelection.scanKind != kScanFileTrace &&
+                    IsFolderRow(row) && !IsParentRow(row);
+        if (!folderRow)
+            return;
+        const TreeItemValue value = static_cast<TreeItemValue>(RowId(row));
+        CurrentFolderId = value;
+        const FolderRecordValues folder = FindFolderByItem(value);
+        if (folder.found)
+            folderId = folder.id;
+        // No record holds the folder: the root is listed, with the root's marks.
+        item = folder.found ? reinterpret_cast<HTREEITEM>(folder.item)
+                            : (m_pTree != NULL ? m_pTree->GetRootItem() : NULL);
+        if (m_pTree != NULL && item != NULL)
+            m_pTree->FollowBoxWithFiles(item);
+    });
+    if (!folderRow) {
+        RunOnWindowThread(window, [&] { OpenOtherEntry(); });
         return;
     }
+    {
+        const PlatformComScope com;
+        SetRowsStop(stop);
+        ListFolder(folderId);
+        SetRowsStop(nullptr);
+    }
+    RunOnWindowThread(window, [&] {
+        if (m_pTree == NULL) {
+            if (checkFlag != 0)
+                CheckAllRows();
+            else
+                UncheckAllRows();
+        } else if (item != NULL && item != m_pTree->GetRootItem()) {
+            m_pTree->SelectItem(item);
+            m_pTree->Expand(item, TVE_EXPAND);
+        }
+    });
+}
+
+void CResultListCtrl::OpenOtherEntry()
+{
     const int row = GetSelectionMark();
     if (row < 0 || row >= GetItemCount())
         return;
     const bool trace = ScanSelection.scanKind == kScanFileTrace;
-    if (!trace && IsFolderRow(row) && !IsParentRow(row)) {
-        HTREEITEM item = ListFolderOfRow(row);
-        if (item != NULL && m_pTree != NULL) {
-            m_pTree->SelectItem(item);
-            m_pTree->Expand(item, TVE_EXPAND);
-            // The rows show the marks the maps hold, as a click on the folder's tree item shows them: a
-            // folder only partly marked keeps its files' own marks.
-            m_pTree->ShowFolderMarks(item);
-        } else if (m_pTree != NULL) {
-            // No record holds the folder: the root was listed, with the root's marks.
-            m_pTree->ShowFolderMarks(m_pTree->GetRootItem());
-        } else if (checkFlag != 0) {
-            CheckAllRows();
-        } else {
-            UncheckAllRows();
-        }
-        return;
-    }
     if (IsParentRow(row)) {
         if (trace)
             return;
@@ -238,12 +265,12 @@ void CResultListCtrl::OnRowDoubleClick(int row)
         return;
     SetSelectionMark(row);
     CListWaitDlg box(this);
+    // Cancel ends the listing between rows; the rows listed so far stay, with their marks.
     box.SetWork(
-        [](UINT_PTR list, UINT_PTR checkFlag, UINT_PTR, const std::atomic<bool>&) {
-            reinterpret_cast<CResultListCtrl*>(list)->OpenEntry(static_cast<int>(checkFlag));
+        [](UINT_PTR list, UINT_PTR checkFlag, UINT_PTR, const std::atomic<bool>& stop) {
+            reinterpret_cast<CResultListCtrl*>(list)->OpenEntry(static_cast<int>(checkFlag), &stop);
         },
         reinterpret_cast<UINT_PTR>(this), static_cast<UINT_PTR>(GetCheckState(row) == 1 ? 1 : 0), 0);
-    box.DisableCancel();
     box.DoModal();
     Invalidate();
     UpdateWindow();

@@ -402,6 +402,20 @@ void CThirdView_HDD::SetResultColumns(std::span<const ResultColumn> columns)
 {
     if (m_pList == NULL)
         return;
+    // Columns that stand already stay, with the rows' texts under them and the widths the user gave: a
+    // snapshot of the shown mode that is then refused leaves the rows as they were.
+    bool standing = GetResultColumnCount() == static_cast<int>(columns.size());
+    for (int index = 0; standing && index < static_cast<int>(columns.size()); ++index) {
+        wchar_t title[64] = {};
+        LVCOLUMNW column = {};
+        column.mask = LVCF_TEXT;
+        column.pszText = title;
+        column.cchTextMax = 64;
+        standing = m_pList->GetColumn(index, &column) &&
+                   CString(title) == reinterpret_cast<const wchar_t*>(columns[index].title);
+    }
+    if (standing)
+        return;
     for (int count = GetResultColumnCount(); count > 0; --count)
         m_pList->DeleteColumn(0);
     int index = 0;

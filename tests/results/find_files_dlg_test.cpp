@@ -272,7 +272,7 @@ void ClickBox(int row)
     for (int x = bounds.left; x < bounds.left + 48; ++x) {
         LVHITTESTINFO hit = {};
         hit.pt = CPoint(x, bounds.CenterPoint().y);
-        if (list.SubItemHitTest(&hit) == row && (hit.flags & LVHT_ONITEMSTATEICON) != 0) {
+        if (list.SubItemHitTest(&hit) == row && CResultListCtrl::IsOnBox(hit.flags)) {
             const LPARAM point = MAKELPARAM(hit.pt.x, hit.pt.y);
             list.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, point);
             list.SendMessage(WM_LBUTTONUP, 0, point);

@@ -7,22 +7,29 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/recovery/core/decimal_text.h"
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/core/list_free.h"
 #include "engine/recovery/fat/fat_records.h"
+#include "engine/recovery/listing/result_listing.h"
 #include "engine/recovery/snapshot/snapshot_document.h"
 #include "engine/recovery/trace/trace_records.h"
 #include "find_files_dlg.h"
+#include "preview_copies.h"
+#include "preview_hand_over.h"
 #include "properties_dlg.h"
+#include "recovery_app.h"
 #include "results_resource_ids.h"
 #include "results_step_host.h"
 #include "results_view.h"
 #include "support/screenshot.h"
 #include "wizard_state.h"
 
+#include <atomic>
 #include <functional>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -335,7 +342,7 @@ TEST_F(ResultListMarksTest, TheContextMenuSwitchesTheViewAndFileTraceLacksFindSe
     list.GetItemRect(1, &bounds, LVIR_BOUNDS);
     LVHITTESTINFO hit = {};
     for (hit.pt = CPoint(bounds.left, bounds.CenterPoint().y); hit.pt.x < bounds.left + 40; ++hit.pt.x)
-        if (list.HitTest(&hit) == 1 && (hit.flags & LVHT_ONITEMSTATEICON) != 0)
+        if (list.HitTest(&hit) == 1 && CResultListCtrl::IsOnBox(hit.flags))
             break;
     list.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(hit.pt.x, hit.pt.y));
     EXPECT_TRUE(choice.texts.empty());
@@ -548,6 +555,311 @@ TEST_F(ResultListMarksTest, PropertiesShowKilobytesOfAFileAndTheContentsOfAFolde
     EXPECT_TRUE(reader.seen);
     EXPECT_EQ(reader.name, L"Sizes");
     EXPECT_EQ(reader.contents, L"6 File(s) and 0 Folder(s)");
+}
+
+// A press and release of the left button at a point of the list, through the display's own input.
+void ClickListAt(CPoint point)
+{
+    CResultListCtrl& list = Results()->ResultList();
+    list.ClientToScreen(&point);
+    ::SetCursorPos(point.x, point.y);
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ::SendInput(2, inputs, sizeof(INPUT));
+    PumpMessages(150);
+}
+
+TEST_F(ResultListMarksTest, OnlyAClickOnTheBoxMarksARowAnyOtherClickSelectsTheRowAndPreviewsAFile)
+{
+    CRecoveryTreeCtrl& tree = Results()->RecoveryTree();
+    CResultListCtrl& list = Results()->ResultList();
+    tree.OnItemClick(TVHT_ONITEMLABEL, tree.GetRootItem());
+    StartedFrame()->SetForegroundWindow();
+    PumpMessages(50);
+    // Where on the row the mouse is pressed: the box, a column's middle, or right of the last column.
+    constexpr int kBox = -1;
+    constexpr int kRightOfLastColumn = 6;
+    struct Case
+    {
+        const char* name;
+        int column;
+    };
+    const Case cases[] = {{"box", kBox},
+                          {"name", 0},
+                          {"type", 1},
+                          {"size", 2},
+                          {"creation time", 3},
+                          {"modification time", 4},
+                          {"ID", 5},
+                          {"right of the last column", kRightOfLastColumn}};
+    for (const wchar_t* rowName : {L"exactly13.txt", L"Level1"}) {
+        const int row = RowNamed(rowName);
+        ASSERT_GE(row, 0) << Utf8(CString(rowName));
+        const bool file = !list.IsFolderRow(row);
+        for (const Case& c : cases) {
+            SCOPED_TRACE(Utf8(CString(rowName)) + ", " + c.name);
+            CRect rect;
+            CPoint point;
+            if (c.column == kBox) {
+                LVHITTESTINFO hit = {};
+                list.GetItemRect(row, &rect, LVIR_BOUNDS);
+                for (hit.pt = CPoint(rect.left, rect.CenterPoint().y); hit.pt.x < rect.left + 40; ++hit.pt.x)
+                    if (list.HitTest(&hit) == row && CResultListCtrl::IsOnBox(hit.flags))
+                        break;
+                point = hit.pt;
+            } else if (c.column == 0) {
+                list.GetItemRect(row, &rect, LVIR_LABEL);
+                point = rect.CenterPoint();
+            } else if (c.column == kRightOfLastColumn) {
+                list.GetSubItemRect(row, 5, LVIR_BOUNDS, rect);
+                point = CPoint(rect.right + 40, rect.CenterPoint().y);
+                CRect client;
+                list.GetClientRect(&client);
+                ASSERT_LT(point.x, client.right) << "the list is too narrow";
+            } else {
+                list.GetSubItemRect(row, c.column, LVIR_BOUNDS, rect);
+                point = rect.CenterPoint();
+            }
+            list.SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+            LastPreviewPath = L"PAth";
+            g_strPreviewItemPath = L"?";
+            const int mark = list.GetCheckState(row);
+            const auto marked = list.CheckedFileIds;
+            ClickListAt(point);
+            if (c.column == kBox) {
+                EXPECT_EQ(list.GetCheckState(row), 1 - mark) << "the box marks";
+                EXPECT_NE(list.CheckedFileIds, marked);
+                // Unmarked again for the next click.
+                list.OnBoxClick(row);
+                EXPECT_EQ(list.GetCheckState(row), mark);
+                continue;
+            }
+            EXPECT_EQ(list.GetCheckState(row), mark) << "the mark stays";
+            EXPECT_EQ(list.CheckedFileIds, marked);
+            // Past the columns the control itself finds no row to select.
+            if (c.column == kRightOfLastColumn)
+                continue;
+            EXPECT_NE(list.GetItemState(row, LVIS_SELECTED) & LVIS_SELECTED, 0u) << "the row is selected";
+            if (file) {
+                EXPECT_EQ(g_strPreviewItemPath.CompareNoCase(CString(L"\\") + rowName), 0)
+                    << "previewed: " << Utf8(g_strPreviewItemPath);
+            } else {
+                EXPECT_TRUE(g_strPreviewItemPath.IsEmpty()) << "a folder empties the preview";
+            }
+        }
+    }
+    EXPECT_TRUE(list.CheckedFileIds.empty());
+    EXPECT_EQ(tree.GetItemCheckState(tree.GetRootItem()), kTreeUnchecked);
+    Screenshot(L"result_list_row_clicked_outside_its_box");
+}
+
+// A folder of many thousand files in the results view, made of FAT records alone: the tree's Root with
+// one folder, "Big", that holds them; nothing marked.
+class ManyRowsTest : public testing::Test
+{
+protected:
+    static constexpr std::uint32_t kFiles = 30000;
+    static constexpr std::uint32_t kBigCluster = 3;
+
+    void SetUp() override
+    {
+        ASSERT_NE(StartedFrame(), nullptr);
+        StartedFrame()->ShowWindow(SW_SHOWMAXIMIZED);
+        ResetResultsView();
+        ScanSelection.scanKind = kScanQuick;
+        Results()->SetResultColumns(SnapshotResultColumns(kScanQuick));
+        VolumeParams.fsCode = kFsFat32;
+        AddFatFolderRec(u"Big", kBigCluster, kFatRootFolder, 0, 0, 0, 0);
+        fileCount = 0;
+        for (std::uint32_t i = 0; i < kFiles; ++i) {
+            const std::u16string name = u"file" + std::u16string(DecimalText(i)) + u".bin";
+            AddFatFileRec(name.c_str(), 100 + i, kBigCluster, 0, 0, 100, 0);
+            ++fileCount;
+        }
+        CRecoveryTreeCtrl& tree = Results()->RecoveryTree();
+        ScanThreadControl.done = 0;
+        m_root = tree.InsertFolderItem(L"Root", NULL);
+        tree.AddFatFolderItems(m_root, kFatRootFolder);
+        ScanThreadControl.done = 1;
+        tree.Expand(m_root, TVE_EXPAND);
+        m_big = tree.GetChildItem(m_root);
+        ASSERT_NE(m_big, nullptr);
+        theApp.SwitchView(kViewResults);
+        PumpMessages(50);
+    }
+    void TearDown() override
+    {
+        ResetResultsView();
+        VolumeParams = VolumeParamsBlock();
+    }
+
+    // Runs `click` while another thread presses Cancel in the please-wait box 300 ms after the box is
+    // there (a message posted to it, as the button posts its command). The milliseconds from the press
+    // until the box hides, and until the click's handling has returned (which includes the release of
+    // the button and, under Wine without a window manager, the wait for the display's word that the box
+    // is gone).
+    static std::pair<ULONGLONG, ULONGLONG> CancelledAfter(const std::function<void()>& click)
+    {
+        s_cancelPressed = 0;
+        s_boxHidden = 0;
+        s_box = NULL;
+        std::atomic<bool> clicked{false};
+        const DWORD thread = ::GetCurrentThreadId();
+        std::thread presser([&] {
+            while (!clicked.load() && s_box == NULL) {
+                ::EnumThreadWindows(thread, FindWaitBox, 0);
+                ::Sleep(5);
+            }
+            if (s_box == NULL)
+                return;
+            ::Sleep(300);
+            s_cancelPressed = ::GetTickCount64();
+            ::PostMessageW(s_box, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                           reinterpret_cast<LPARAM>(::GetDlgItem(s_box, IDCANCEL)));
+        });
+        const HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROC, NoteHiding, NULL, thread);
+        click();
+        const ULONGLONG ended = ::GetTickCount64();
+        clicked = true;
+        presser.join();
+        ::UnhookWindowsHookEx(hook);
+        EXPECT_NE(s_cancelPressed, 0u) << "no please-wait box showed";
+        EXPECT_NE(s_boxHidden, 0u) << "the box never hid";
+        if (s_cancelPressed == 0 || s_boxHidden == 0)
+            return {0, 0};
+        return {s_boxHidden - s_cancelPressed, ended - s_cancelPressed};
+    }
+    static BOOL CALLBACK FindWaitBox(HWND window, LPARAM)
+    {
+        wchar_t name[16] = {};
+        wchar_t caption[64] = {};
+        ::GetClassNameW(window, name, 16);
+        ::GetWindowTextW(window, caption, 64);
+        if (std::wstring(name) != L"#32770" || std::wstring(caption) != kMessageCaption ||
+            ::GetDlgItem(window, IDCANCEL) == NULL)
+            return TRUE;
+        s_box = window;
+        return FALSE;
+    }
+    static LRESULT CALLBACK NoteHiding(int code, WPARAM wParam, LPARAM lParam)
+    {
+        const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (code == HC_ACTION && s_cancelPressed != 0 && s_boxHidden == 0 && message->hwnd == s_box &&
+            message->message == WM_WINDOWPOSCHANGING &&
+            (reinterpret_cast<const WINDOWPOS*>(message->lParam)->flags & SWP_HIDEWINDOW) != 0)
+            s_boxHidden = ::GetTickCount64();
+        return ::CallNextHookEx(NULL, code, wParam, lParam);
+    }
+    static inline std::atomic<ULONGLONG> s_cancelPressed{0};
+    static inline std::atomic<HWND> s_box{NULL};
+    static inline std::atomic<ULONGLONG> s_boxHidden{0};
+
+    // The boxes show what the maps hold, and Big's box (and the root's, which holds Big alone) what its
+    // files' marks are: all checked, none unchecked, else partly. The count of Big's marked files.
+    std::uint32_t ExpectAgreement()
+    {
+        CResultListCtrl& list = Results()->ResultList();
+        CRecoveryTreeCtrl& tree = Results()->RecoveryTree();
+        int disagreeing = 0;
+        for (int row = 0; row < list.GetItemCount(); ++row) {
+            if (list.IsParentRow(row))
+                continue;
+            const std::uint64_t id = list.RowId(row);
+            const bool held = list.CheckedFileIds.count(id) != 0 ||
+                              list.CheckedFolderItems.count(static_cast<TreeItemValue>(id)) != 0;
+            disagreeing += (list.GetCheckState(row) == 1) != held ? 1 : 0;
+        }
+        EXPECT_EQ(disagreeing, 0) << "rows whose box is not what the maps hold";
+        std::uint32_t marked = 0;
+        for (const FatFileRec* file = fatFiles.head; file != nullptr; file = file->next)
+            marked += list.CheckedFileIds.count(file->fileId) != 0 ? 1 : 0;
+        const int expected = marked == kFiles ? kTreeChecked
+                             : marked == 0    ? kTreeUnchecked
+                                              : kTreePartlyChecked;
+        EXPECT_EQ(tree.GetItemCheckState(m_big), expected) << marked << " files marked";
+        EXPECT_EQ(tree.GetItemCheckState(m_root), expected);
+        EXPECT_EQ(list.CheckedFolderItems.count(reinterpret_cast<TreeItemValue>(m_big)) != 0,
+                  expected == kTreeChecked);
+        return marked;
+    }
+
+    // A press and release of the left button on the tree item, where the hit test says `part` is.
+    void PressTreeItem(HTREEITEM item, UINT part)
+    {
+        CRecoveryTreeCtrl& tree = Results()->RecoveryTree();
+        CPoint point = TreeBoxPoint(tree, item);
+        if (part != TVHT_ONITEMSTATEICON) {
+            CRect label;
+            tree.GetItemRect(item, &label, TRUE);
+            point = label.CenterPoint();
+        }
+        UINT flags = 0;
+        ASSERT_EQ(tree.HitTest(point, &flags), item);
+        ASSERT_NE(flags & part, 0u);
+        tree.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(point.x, point.y));
+        tree.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(point.x, point.y));
+    }
+
+    HTREEITEM m_root = NULL;
+    HTREEITEM m_big = NULL;
+};
+
+TEST_F(ManyRowsTest, CancelInThePleaseWaitBoxStopsTheWorkBetweenRowsAndLeavesBoxesTreeAndMapsAgreeing)
+{
+    CResultListCtrl& list = Results()->ResultList();
+    CRecoveryTreeCtrl& tree = Results()->RecoveryTree();
+    // The whole folder listed, and its rows all marked by its box, as a figure beside the cancelled ones.
+    ULONGLONG started = ::GetTickCount64();
+    tree.OnItemClick(TVHT_ONITEMLABEL, m_big);
+    const ULONGLONG listing = ::GetTickCount64() - started;
+    ASSERT_EQ(list.GetItemCount(), static_cast<int>(kFiles) + 1);
+    started = ::GetTickCount64();
+    tree.OnItemClick(TVHT_ONITEMSTATEICON, m_big);
+    const ULONGLONG marking = ::GetTickCount64() - started;
+    EXPECT_EQ(ExpectAgreement(), kFiles);
+    tree.OnItemClick(TVHT_ONITEMSTATEICON, m_big);
+    EXPECT_EQ(ExpectAgreement(), 0u);
+    std::printf("%u rows: listed in %llu ms, marked by the folder's box in %llu ms\n", kFiles, listing,
+                marking);
+
+    struct Case
+    {
+        const char* name;
+        std::function<void()> prepare, click;
+        bool listing; // the work lists the folder: fewer rows than it holds; else it marks them: fewer marked
+        const wchar_t* screenshot;
+    };
+    const Case cases[] = {
+        {"the tree's label", [&] { tree.OnItemClick(TVHT_ONITEMLABEL, m_root); },
+         [&] { PressTreeItem(m_big, TVHT_ONITEMLABEL); }, true, L"cancelled_tree_listing"},
+        {"the list's double click", [&] { tree.OnItemClick(TVHT_ONITEMLABEL, m_root); },
+         [&] { list.OnRowDoubleClick(RowNamed(L"Big")); }, true, L"cancelled_folder_opening"},
+        {"the tree's box over the listed folder", [&] { tree.OnItemClick(TVHT_ONITEMLABEL, m_big); },
+         [&] { PressTreeItem(m_big, TVHT_ONITEMSTATEICON); }, false, L"cancelled_folder_marking"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.prepare();
+        const auto [hidden, returned] = CancelledAfter(c.click);
+        std::printf("%s: the box hid %llu ms after Cancel, the click returned after %llu ms\n", c.name,
+                    hidden, returned);
+        EXPECT_LT(hidden, 3000u);
+        if (c.listing) {
+            EXPECT_LT(list.GetItemCount(), static_cast<int>(kFiles) + 1) << "the listing ran to its end";
+            EXPECT_EQ(ExpectAgreement(), 0u);
+        } else {
+            EXPECT_LT(ExpectAgreement(), kFiles) << "the marking ran to its end";
+        }
+        Screenshot(c.screenshot);
+        // Nothing marked for the next road.
+        if (tree.GetItemCheckState(m_root) != kTreeUnchecked)
+            tree.OnItemClick(TVHT_ONITEMSTATEICON, m_root);
+        if (tree.GetItemCheckState(m_root) != kTreeUnchecked)
+            tree.OnItemClick(TVHT_ONITEMSTATEICON, m_root);
+        ASSERT_EQ(ExpectAgreement(), 0u);
+    }
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include "engine/recovery/scans/extensive_scan.h"
 #include "engine/recovery/scans/file_system_scan.h"
 #include "engine/recovery/snapshot/snapshot_document.h"
+#include "engine/recovery/trace/file_trace_scan.h"
 #include "engine/recovery/trace/trace_records.h"
 #include "engine_probe/probe_scan_rows.h"
 #include "file_system_step_view.h"
@@ -135,6 +136,29 @@ bool ExtensiveScanToResults(const Partition& partition)
     WizardStepState.resultsReady = kResultsReady;
     StartedFrame()->m_flags.extensiveResults = 1;
     theApp.SwitchView(kViewResults);
+    PumpMessages(100);
+    return true;
+}
+
+bool FileTraceToResults(const Partition& partition)
+{
+    if (!AttachForScan(partition, kScanFileTrace, kViewPartition))
+        return false;
+    FreeTraceFoundList();
+    FreeFileSignatureList();
+    AddFileSignatureRec(u".dir", u"Folder Sector", 11, "2e20202020202020202020", 1);
+    AddFileSignatureRec(u".bst", u"Boot Sector", 3, "eb5890", 2);
+    AddFileSignatureRec(u".fsi", u"FS Information", 4, "52526141", 3);
+    VolumeParams.scanFsCode = partition.fsCode;
+    VolumeParams.rangeStart = partition.start;
+    VolumeParams.rangeCount = partition.sectors;
+    VolumeParams.rangeEnd = partition.start + partition.sectors - 1;
+    WizardStepState.fileTrace = 3;
+    WizardStepState.resultsReady = kResultsReady;
+    ArmScanWorker();
+    if (FileTraceScanThread() != 1)
+        return false;
+    ShowScanResults();
     PumpMessages(100);
     return true;
 }
@@ -266,10 +290,10 @@ void ClickRowBox(int row)
     LVHITTESTINFO hit = {};
     hit.pt = CPoint(bounds.left, bounds.CenterPoint().y);
     for (; hit.pt.x < bounds.left + 40; ++hit.pt.x) {
-        if (list.HitTest(&hit) == row && (hit.flags & LVHT_ONITEMSTATEICON) != 0)
+        if (list.HitTest(&hit) == row && CResultListCtrl::IsOnBox(hit.flags))
             break;
     }
-    ASSERT_NE(hit.flags & LVHT_ONITEMSTATEICON, 0u) << "no box on row " << row;
+    ASSERT_TRUE(CResultListCtrl::IsOnBox(hit.flags)) << "no box on row " << row;
     list.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(hit.pt.x, hit.pt.y));
     list.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(hit.pt.x, hit.pt.y));
     PumpMessages(20);

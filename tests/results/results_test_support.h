@@ -34,6 +34,11 @@ bool QuickScanToResults(const Partition& partition);
 // or the volume failed.
 bool ExtensiveScanToResults(const Partition& partition);
 
+// A File Trace of the partition's sectors as the partition step's worker runs it, for sectors every FAT32
+// volume holds (its boot sector and FSInfo with their backups, and each folder's first sector), then the
+// results view. False when the image or the scan failed.
+bool FileTraceToResults(const Partition& partition);
+
 // A File Trace's found items, numbered from 1 in order, and the tree over them: Root with one item per
 // type. The scan kind becomes File Trace. Returns the root.
 struct TraceRecordTexts

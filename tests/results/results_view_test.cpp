@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/core/engine_ui.h"
 #include "engine/recovery/core/list_free.h"
 #include "engine/recovery/fat/fat_records.h"
 #include "engine/recovery/listing/result_listing.h"
@@ -17,6 +18,7 @@
 #include "home_view.h"
 #include "list_column_sorter.h"
 #include "ntfs_test_volume.h"
+#include "resource.h"
 #include "result_row_text.h"
 #include "results_state.h"
 #include "results_step_host.h"
@@ -28,6 +30,7 @@
 #include "wizard_state.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <set>
@@ -808,6 +811,108 @@ TEST_F(ResultsViewTest, BackAfterAnExtensiveScanReturnsToTheFileSystemStepAndHom
     EXPECT_EQ(WizardStepState.quick, 0u);
     EXPECT_EQ(WizardStepState.resultsReady, 0u);
     EXPECT_TRUE(pResults->ResultList().CheckedFileIds.empty());
+}
+
+// The program's shell, but its file dialog chooses the given path.
+class ChosenFileShell final : public WizardShellUi
+{
+public:
+    ChosenFileShell(WizardShellUi& shell, std::u16string path) : m_shell(shell), m_path(std::move(path)) {}
+    void SwitchView(int index) override { m_shell.SwitchView(index); }
+    void CreateProgressDlg(const char16_t* text) override { m_shell.CreateProgressDlg(text); }
+    void SetProgressDlgText(const char16_t* text) override { m_shell.SetProgressDlgText(text); }
+    void SetProgressDlgPos(std::uint32_t percent) override { m_shell.SetProgressDlgPos(percent); }
+    void DestroyProgressDlg() override { m_shell.DestroyProgressDlg(); }
+    bool RunFileDialog(const FileDialogRequest&, std::u16string& path) override
+    {
+        path = m_path;
+        return true;
+    }
+
+private:
+    WizardShellUi& m_shell;
+    std::u16string m_path;
+};
+
+// What the results view shows: the columns' titles, each row's texts and box, the tree's boxes, the maps.
+std::vector<std::string> ShownResults()
+{
+    CResultListCtrl& list = Results()->ResultList();
+    CRecoveryTreeCtrl& tree = Results()->RecoveryTree();
+    std::vector<std::string> shown;
+    const int columns = list.GetHeaderCtrl()->GetItemCount();
+    for (int column = 0; column < columns; ++column) {
+        wchar_t title[64] = {};
+        LVCOLUMNW info = {};
+        info.mask = LVCF_TEXT;
+        info.pszText = title;
+        info.cchTextMax = 64;
+        list.GetColumn(column, &info);
+        shown.push_back("column " + Utf8(title));
+    }
+    for (int row = 0; row < list.GetItemCount(); ++row) {
+        std::string line = "row";
+        for (int column = 0; column < columns; ++column)
+            line += " | " + Utf8(list.GetItemText(row, column));
+        shown.push_back(line + " | box " + std::to_string(list.GetCheckState(row)));
+    }
+    std::vector<HTREEITEM> items{tree.GetRootItem()};
+    for (HTREEITEM item : TreeItemsBelowRoot(tree))
+        items.push_back(item);
+    for (HTREEITEM item : items)
+        shown.push_back("tree " + Utf8(tree.GetItemText(item)) + " " +
+                        std::to_string(tree.GetItemCheckState(item)));
+    for (std::uint64_t id : list.CheckedFileIds)
+        shown.push_back("file " + std::to_string(id));
+    for (TreeItemValue item : list.CheckedFolderItems)
+        shown.push_back("folder " + Utf8(tree.GetItemText(reinterpret_cast<HTREEITEM>(item))));
+    return shown;
+}
+
+TEST_F(ResultsViewTest, ASnapshotRefusedAsCutShortLeavesTheRowsColumnsAndMarksAsTheyWere)
+{
+    ASSERT_TRUE(QuickScanToResults(FindPartition("mbr-ext05", "2")));
+    CRecoveryTreeCtrl& tree = Results()->RecoveryTree();
+    CResultListCtrl& list = Results()->ResultList();
+    std::uint32_t kind = 0;
+    std::u16string modeName;
+    ASSERT_TRUE(SnapshotModeOfLetter(SnapshotModeLetter(kScanQuick), kind, modeName));
+    ScanSelection.modeName = modeName;
+    // A document of these results, cut short in its records.
+    const std::filesystem::path document =
+        std::filesystem::temp_directory_path() / test_support::UniqueTempName("cut-short", ".vqdx");
+    ASSERT_TRUE(WriteScanSnapshotFile(document.u16string().c_str()));
+    std::filesystem::resize_file(document, std::filesystem::file_size(document) / 2);
+    // Some marks of the user's: a folder listed, two of its files marked.
+    for (HTREEITEM item : TreeItemsBelowRoot(tree))
+        if (tree.GetItemText(item) == L"Sizes")
+            tree.OnItemClick(TVHT_ONITEMLABEL, item);
+    ASSERT_GT(list.GetItemCount(), 3);
+    tree.OnItemClick(TVHT_ONITEMSTATEICON, tree.GetRootItem());
+    if (tree.GetItemCheckState(tree.GetRootItem()) != kTreeUnchecked)
+        tree.OnItemClick(TVHT_ONITEMSTATEICON, tree.GetRootItem());
+    list.OnBoxClick(1);
+    list.OnBoxClick(3);
+    const std::vector<std::string> before = ShownResults();
+
+    WizardShellUi* previous = engineUi.shell;
+    ChosenFileShell shell(*previous, document.u16string());
+    engineUi.shell = &shell;
+    StartedFrame()->m_flags.loadSnapshot = 1;
+    {
+        // The refusal is answered; the progress box closes by itself.
+        BoxAnswerer answerer(IDOK, L"Progress...");
+        StartedFrame()->SendMessage(WM_COMMAND, ID_LOAD_SNAPSHOT);
+        bool refused = false;
+        for (const MessageBoxFields& request : answerer.Requests())
+            refused = refused || request.text.Find(L"Invalid Snapshot File") >= 0;
+        EXPECT_TRUE(refused);
+    }
+    engineUi.shell = previous;
+    std::filesystem::remove(document);
+    EXPECT_EQ(ShownResults(), before);
+    EXPECT_EQ(WizardStepState.resultsReady, kResultsReady);
+    Screenshot(L"results_after_a_refused_snapshot");
 }
 
 } // namespace

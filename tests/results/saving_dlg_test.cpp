@@ -11,6 +11,7 @@
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/listing/result_listing.h"
 #include "engine/recovery/save/save_names.h"
+#include "engine/recovery/trace/trace_records.h"
 #include "message_dialogs.h"
 #include "properties_dlg.h"
 #include "results_resource_ids.h"
@@ -574,9 +575,8 @@ protected:
             ++rows;
             const int mark = list.GetCheckState(row);
             checked += mark == 1 ? 1 : 0;
-            if (list.IsFolderRow(row)) {
-                const HTREEITEM item =
-                    reinterpret_cast<HTREEITEM>(static_cast<TreeItemValue>(list.RowId(row)));
+            // A folder's row, or after a File Trace a found type's row, stands for a tree item.
+            if (const HTREEITEM item = list.RowTreeItem(row)) {
                 EXPECT_EQ(mark == 1, tree.GetItemCheckState(item) == kTreeChecked)
                     << Utf8(list.GetItemText(row, 0));
                 partlyBelow = partlyBelow || tree.GetItemCheckState(item) == kTreePartlyChecked;
@@ -625,7 +625,11 @@ protected:
         for (HTREEITEM item : items) {
             SCOPED_TRACE("listed " + Utf8(tree.GetItemText(item)));
             tree.OnItemClick(TVHT_ONITEMLABEL, item);
-            CheckListedRows(item, marked);
+            // After a File Trace a type lists its found items and each of its extensions lists them again:
+            // the files are counted where they are listed once.
+            std::multiset<std::string> ignored;
+            const bool again = ScanSelection.scanKind == kScanFileTrace && tree.GetChildItem(item) == NULL;
+            CheckListedRows(item, again ? ignored : marked);
         }
         EXPECT_EQ(TreeStates(), states) << "listing changed the tree's marks";
         Results()->PrepareSaveSelection();
@@ -633,6 +637,60 @@ protected:
         EXPECT_EQ(list.SaveFileIds, files) << "listing changed the files Save takes";
         return marked;
     }
+
+    // A press and release on the tree item's box, as the mouse gives them.
+    static void TreeBox(HTREEITEM item)
+    {
+        CRecoveryTreeCtrl& tree = Results()->RecoveryTree();
+        const CPoint point = TreeBoxPoint(tree, item);
+        {
+            BoxAnswerer answerer(IDOK);
+            tree.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(point.x, point.y));
+        }
+        tree.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(point.x, point.y));
+    }
+
+    // The listed folder's rows against its box, every folder's rows against the tree, then Save: what it
+    // writes is what the boxes show; with nothing shown marked it says so and writes nothing.
+    void CheckAgreementAndSave(const std::vector<const char*>& savedNames,
+                               const std::vector<const char*>& notSavedNames, const wchar_t* screenshot,
+                               bool listedIsSelected = true)
+    {
+        CResultListCtrl& list = Results()->ResultList();
+        // After a File Trace the list's folder is the tree's selected item, which a box pressed in the
+        // tree moves without listing it.
+        if (listedIsSelected) {
+            SCOPED_TRACE("as the road left it");
+            const int first = list.GetItemCount() > 1 && list.IsParentRow(0) ? 1 : 0;
+            ASSERT_LT(first, list.GetItemCount());
+            std::multiset<std::string> ignored;
+            CheckListedRows(list.ListedFolderItem(first), ignored);
+        }
+        if (screenshot != nullptr)
+            Screenshot(screenshot);
+        const std::multiset<std::string> visible = VisibleMarkedFiles();
+        ScratchFolder scratch;
+        std::filesystem::create_directories(scratch.Target());
+        if (visible.empty()) {
+            BoxAnswerer answerer(IDOK);
+            Results()->OnSave();
+            bool told = false;
+            for (const MessageBoxFields& request : answerer.Requests())
+                told = told || request.text.Find(L"Please mark the file(s) and folder(s)") >= 0;
+            EXPECT_TRUE(told) << "Save did not say that nothing is marked";
+        } else {
+            SaveExpectingSuccess(scratch);
+        }
+        const std::multiset<std::string> saved = SavedNames(scratch.Target());
+        EXPECT_EQ(saved, visible) << "Save wrote other files than the boxes show";
+        for (const char* name : savedNames)
+            EXPECT_EQ(saved.count(SafePath(name)), 1u) << name;
+        for (const char* name : notSavedNames)
+            EXPECT_EQ(saved.count(SafePath(name)), 0u) << name;
+    }
+
+    // Every road of the table after a scan of the test disk's FAT32 volume.
+    void FollowEveryRoad(bool (*scan)(const Partition&));
 
     static std::multiset<std::string> SavedNames(const std::filesystem::path& folder)
     {
@@ -644,24 +702,16 @@ protected:
     }
 };
 
-TEST_F(MarksAgreementTest, EveryRoadThatMarksLeavesTheBoxesTheTreeAndTheSaveInAgreement)
+void MarksAgreementTest::FollowEveryRoad(bool (*scan)(const Partition&))
 {
-    ASSERT_TRUE(QuickScanToResults(FindPartition("mbr-ext05", "2")));
+    ASSERT_TRUE(scan(FindPartition("mbr-ext05", "2")));
     CRecoveryTreeCtrl& tree = Results()->RecoveryTree();
     CResultListCtrl& list = Results()->ResultList();
     const HTREEITEM root = tree.GetRootItem();
     ASSERT_NE(root, nullptr);
 
     // The roads, as the user takes them.
-    const auto treeBox = [&](const wchar_t* folder) {
-        const HTREEITEM item = ItemWithText(folder);
-        const CPoint point = TreeBoxPoint(tree, item);
-        {
-            BoxAnswerer answerer(IDOK);
-            tree.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(point.x, point.y));
-        }
-        tree.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(point.x, point.y));
-    };
+    const auto treeBox = [&](const wchar_t* folder) { TreeBox(ItemWithText(folder)); };
     const auto listFolder = [&](const wchar_t* folder) {
         tree.OnItemClick(TVHT_ONITEMLABEL, ItemWithText(folder));
     };
@@ -809,6 +859,10 @@ TEST_F(MarksAgreementTest, EveryRoadThatMarksLeavesTheBoxesTheTreeAndTheSaveInAg
             listFolder(L"Root");
         }
         c.steps();
+        if (!c.byMenu) {
+            CheckAgreementAndSave(c.saved, c.notSaved, c.screenshot);
+            continue;
+        }
         // The folder listed when the road ends, as it shows (a box pressed in the tree selects its item
         // and lists nothing).
         {
@@ -818,33 +872,26 @@ TEST_F(MarksAgreementTest, EveryRoadThatMarksLeavesTheBoxesTheTreeAndTheSaveInAg
             std::multiset<std::string> ignored;
             CheckListedRows(list.ListedFolderItem(first), ignored);
         }
-        if (c.screenshot != nullptr)
-            Screenshot(c.screenshot);
         const std::multiset<std::string> visible = VisibleMarkedFiles();
 
+        // Recover Selected prepares the save as the Save button does; the folder browser is cancelled,
+        // and what the menu's road prepared is saved as it stands.
         ScratchFolder scratch;
         std::filesystem::create_directories(scratch.Target());
-        if (c.byMenu) {
-            // Recover Selected prepares the save as the Save button does; the folder browser is
-            // cancelled, and what the menu's road prepared is saved as it stands.
-            listFolder(L"Root");
-            list.SetMenuTracker([](CMenu*, CPoint) { return 32777; });
-            {
-                BoxAnswerer answerer(IDCANCEL);
-                CRect label;
-                list.GetItemRect(RowNamed(L"exactly13.txt"), &label, LVIR_LABEL);
-                list.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON,
-                                 MAKELPARAM(label.left + 10, label.CenterPoint().y));
-            }
-            list.SetMenuTracker({});
-            ASSERT_FALSE(list.SaveFolderItems.empty() && list.SaveFileIds.empty());
-            SaveDriver driver;
-            Results()->SaveIntoFolder(scratch.Target().wstring().c_str());
-            ASSERT_FALSE(driver.messages.empty());
-            EXPECT_EQ(driver.messages.back(), L"Files Saved Successfully.");
-        } else {
-            SaveExpectingSuccess(scratch);
+        listFolder(L"Root");
+        list.SetMenuTracker([](CMenu*, CPoint) { return 32777; });
+        {
+            BoxAnswerer answerer(IDCANCEL);
+            CRect label;
+            list.GetItemRect(RowNamed(L"exactly13.txt"), &label, LVIR_LABEL);
+            list.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(label.left + 10, label.CenterPoint().y));
         }
+        list.SetMenuTracker({});
+        ASSERT_FALSE(list.SaveFolderItems.empty() && list.SaveFileIds.empty());
+        SaveDriver driver;
+        Results()->SaveIntoFolder(scratch.Target().wstring().c_str());
+        ASSERT_FALSE(driver.messages.empty());
+        EXPECT_EQ(driver.messages.back(), L"Files Saved Successfully.");
         const std::multiset<std::string> saved = SavedNames(scratch.Target());
         EXPECT_EQ(saved, visible) << "Save wrote other files than the boxes show";
         for (const char* name : c.saved)
@@ -852,6 +899,90 @@ TEST_F(MarksAgreementTest, EveryRoadThatMarksLeavesTheBoxesTheTreeAndTheSaveInAg
         for (const char* name : c.notSaved)
             EXPECT_EQ(saved.count(SafePath(name)), 0u) << name;
     }
+}
+
+TEST_F(MarksAgreementTest, EveryRoadThatMarksLeavesTheBoxesTheTreeAndTheSaveInAgreement)
+{
+    FollowEveryRoad(QuickScanToResults);
+}
+
+TEST_F(MarksAgreementTest, AfterAnExtensiveScanEveryRoadLeavesTheBoxesTheTreeAndTheSaveInAgreement)
+{
+    FollowEveryRoad(ExtensiveScanToResults);
+}
+
+TEST_F(MarksAgreementTest, AfterAFileTraceEveryRoadLeavesTheBoxesTheTreeAndTheSaveInAgreement)
+{
+    ASSERT_TRUE(FileTraceToResults(FindPartition("mbr-ext05", "2")));
+    CRecoveryTreeCtrl& tree = Results()->RecoveryTree();
+    CResultListCtrl& list = Results()->ResultList();
+    const HTREEITEM root = tree.GetRootItem();
+    ASSERT_NE(root, nullptr);
+    for (const wchar_t* type : {L"Folder Sector", L"Boot Sector", L"FS Information"})
+        ASSERT_NE(ItemWithText(type), nullptr) << "the scan found no " << Utf8(CString(type));
+    // As the scan left them: nothing marked, the types listed.
+    {
+        SCOPED_TRACE("the scan's own marks");
+        CheckAgreementAndSave({}, {}, L"marks_after_file_trace");
+    }
+
+    const auto rowBox = [&](const wchar_t* name) {
+        const int row = RowNamed(name);
+        ASSERT_GE(row, 0) << Utf8(CString(name));
+        ClickRowBox(row);
+    };
+    const auto listItem = [&](HTREEITEM item) { tree.OnItemClick(TVHT_ONITEMLABEL, item); };
+    struct Case
+    {
+        const char* name;
+        std::function<void()> steps;
+    };
+    const Case cases[] = {
+        {"the root's box", [&] { TreeBox(root); }},
+        {"the root's box on and off",
+         [&] {
+             TreeBox(root);
+             TreeBox(root);
+         }},
+        {"a type's row",
+         [&] {
+             listItem(root);
+             rowBox(L"Boot Sector");
+         }},
+        {"every type's row one by one",
+         [&] {
+             listItem(root);
+             for (int row = 0; row < list.GetItemCount(); ++row)
+                 ClickRowBox(row);
+         }},
+        {"found items by their boxes",
+         [&] {
+             listItem(ItemWithText(L"Folder Sector"));
+             ClickRowBox(0);
+             listItem(ItemWithText(L"FS Information"));
+             ClickRowBox(list.GetItemCount() - 1);
+         }},
+        {"an extension's box in the tree", [&] { TreeBox(tree.GetChildItem(ItemWithText(L"Boot Sector"))); }},
+        {"a type's box off after the root's on",
+         [&] {
+             TreeBox(root);
+             TreeBox(ItemWithText(L"Folder Sector"));
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        // Nothing marked and the types listed, as the scan's end leaves them.
+        if (tree.GetItemCheckState(root) != kTreeUnchecked)
+            tree.OnItemClick(TVHT_ONITEMSTATEICON, root);
+        ASSERT_EQ(tree.GetItemCheckState(root), kTreeUnchecked);
+        ASSERT_TRUE(list.CheckedFileIds.empty());
+        tree.SelectItem(root);
+        ListTraceTypeFolders();
+        c.steps();
+        CheckAgreementAndSave({}, {}, nullptr, false);
+    }
+    FreeTraceFoundList();
+    FreeFileSignatureList();
 }
 
 } // namespace

@@ -186,6 +186,8 @@ public:
     // The rows written since DeleteAllItems are complete. A list may keep the rows a worker writes and
     // show them all at once here, so that a listing crosses threads in one piece.
     virtual void EndRows() {}
+    // True once the user asked a listing to stop: it ends between rows, keeping the rows it wrote.
+    virtual bool RowsStopped() { return false; }
 };
 
 // The results view (CThirdView_HDD) apart from its tree and list.

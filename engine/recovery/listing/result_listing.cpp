@@ -37,7 +37,7 @@ bool LiesWithinVolume(std::uint32_t recordSector)
 
 void ListNtfsFolders(ResultRows& rows, std::uint32_t folder)
 {
-    for (const NtfsEntryNode* node = ntfsEntryNodes.head; node; node = node->next) {
+    for (const NtfsEntryNode* node = ntfsEntryNodes.head; node && !rows.Stopped(); node = node->next) {
         if (node->parentNumber == folder)
             rows.AddFolder(node->name, node->deleted != 0, FileTimeText(node->creationTime),
                            FileTimeText(node->changeTime), node->treeItem);
@@ -78,6 +78,11 @@ int ResultRows::Add(const char16_t* text, int imageIndex)
     ++count;
     list.CheckItem(row);
     return row;
+}
+
+bool ResultRows::Stopped() const
+{
+    return list.RowsStopped();
 }
 
 void ResultRows::Set(int row, int column, const char16_t* text)
@@ -127,7 +132,7 @@ void ListFolderNtfs(std::uint32_t folder)
     if (folder != kNtfsRootFolder)
         rows.AddParentEntry();
     ListNtfsFolders(rows, folder);
-    for (const NtfsScanNode* node = ntfsScanNodes.head; node; node = node->next) {
+    for (const NtfsScanNode* node = ntfsScanNodes.head; node && !rows.Stopped(); node = node->next) {
         if (node->parentNumber == folder && PassesFileFilter(node->name))
             rows.AddFile(node->name, node->deleted == 1, node->dataSize, FileTimeText(node->creationTime),
                          FileTimeText(node->changeTime), node->dataRecordSector);
@@ -141,7 +146,7 @@ void ListFolderNtfsExtensive(std::uint32_t folder)
     if (folder != kNtfsRootFolder)
         rows.AddParentEntry();
     ListNtfsFolders(rows, folder);
-    for (const NtfsFileNode* node = ntfsFileNodes.head; node; node = node->next) {
+    for (const NtfsFileNode* node = ntfsFileNodes.head; node && !rows.Stopped(); node = node->next) {
         if (node->parentNumber == folder && LiesWithinVolume(node->recordSector) &&
             PassesFileFilter(node->name))
             rows.AddFile(node->name, node->deleted == 1, node->dataSize, FileTimeText(node->creationTime),
@@ -156,12 +161,12 @@ void ListFolderFat(std::uint32_t folder)
     ResultRows rows;
     if (folder != kFatRootFolder)
         rows.AddParentEntry();
-    for (const FatFolderRec* record = fatFolders.head; record; record = record->next) {
+    for (const FatFolderRec* record = fatFolders.head; record && !rows.Stopped(); record = record->next) {
         if (record->parentCluster == folder)
             rows.AddFolder(record->name, record->deleted != 0, FatDateText(record->writeDate),
                            FatDateText(record->accessDate), record->treeItem);
     }
-    for (const FatFileRec* record = fatFiles.head; record; record = record->next) {
+    for (const FatFileRec* record = fatFiles.head; record && !rows.Stopped(); record = record->next) {
         if (record->parentCluster == folder && PassesFileFilter(record->name))
             rows.AddFile(record->name, record->deleted == 1, record->size, FatDateText(record->writeDate),
                          FatDateText(record->accessDate), record->fileId);

@@ -36,7 +36,8 @@ void ListTypeFolders(bool exact)
     ResultRows rows;
     std::vector<std::u16string> listed;
     const int folderIcon = UiShellInfo().GetFolderIconIndex(true);
-    for (const TraceFoundRec* record = traceFoundList.head; record; record = record->next) {
+    for (const TraceFoundRec* record = traceFoundList.head; record && !rows.Stopped();
+         record = record->next) {
         const std::u16string type = record->typeName ? record->typeName : u"";
         bool known = false;
         for (const std::u16string& seen : listed) {
@@ -84,7 +85,8 @@ void ListFolderTrace(const char16_t* name, int byType)
 
     ResultRows rows;
     const CShellFileInfo& shell = UiShellInfo();
-    for (const TraceFoundRec* record = traceFoundList.head; record; record = record->next) {
+    for (const TraceFoundRec* record = traceFoundList.head; record && !rows.Stopped();
+         record = record->next) {
         if (!BelongsTo(*record, wanted, byType) || !PassesFileFilter(record->name))
             continue;
         const int row = rows.Add(record->name, shell.GetFileIconIndex(record->name, true));

@@ -28,6 +28,9 @@ public:
     void Set(int row, int column, const char16_t* text);
     void Set(int row, int column, const std::u16string& text) { Set(row, column, text.c_str()); }
 
+    // The user asked the listing to stop: no further row is added.
+    bool Stopped() const;
+
     void AddParentEntry();
     // Folder rows carry "Folder" or "Deleted Folder", size "0", and the tree item in the ID column.
     void AddFolder(const char16_t* name, bool deleted, const std::u16string& firstTime,
