@@ -319,11 +319,14 @@ std::string ReadFileBytes(const std::filesystem::path& file)
 std::uint64_t AllocatedBytes(const std::filesystem::path& file)
 {
 #ifdef _WIN32
-    DWORD high = 0;
-    const DWORD low = GetCompressedFileSizeW(file.wstring().c_str(), &high);
-    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR)
+    const HANDLE handle = CreateFileW(file.wstring().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
         return UINT64_MAX;
-    return static_cast<std::uint64_t>(high) << 32 | low;
+    FILE_STANDARD_INFO info = {};
+    const bool known = GetFileInformationByHandleEx(handle, FileStandardInfo, &info, sizeof info) != 0;
+    CloseHandle(handle);
+    return known ? static_cast<std::uint64_t>(info.AllocationSize.QuadPart) : UINT64_MAX;
 #else
     struct stat status;
     if (stat(file.c_str(), &status) != 0)
