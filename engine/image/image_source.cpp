@@ -58,6 +58,24 @@ int CImageSource::Read(void* buffer, uint32_t count)
     return 0;
 }
 
+uint64_t CImageSource::GetVirtualPosition() const
+{
+    if (kind == kKindVhd && vhd)
+        return vhd->GetVirtualPosition();
+    if (kind == kKindVhdx && vhdx)
+        return vhdx->GetVirtualPosition();
+    return 0;
+}
+
+bool CImageSource::ReadStoppedAtFileEnd() const
+{
+    if (kind == kKindVhd && vhd)
+        return vhd->ReadStoppedAtFileEnd();
+    if (kind == kKindVhdx && vhdx)
+        return vhdx->ReadStoppedAtFileEnd();
+    return false;
+}
+
 int CImageSource::Close()
 {
     if (kind == kKindVhd && vhd)

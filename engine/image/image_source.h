@@ -31,6 +31,9 @@ public:
     // Positions the reader at a byte of the virtual disk; Read continues from there. 0 without a reader.
     int SeekVirtual(uint64_t virtualOffset);
     int Read(void* buffer, uint32_t count);
+    // Where the last Read stopped, and whether it stopped because the image file ends before the data.
+    uint64_t GetVirtualPosition() const;
+    bool ReadStoppedAtFileEnd() const;
     int Close();
 
     uint32_t GetCylinders();

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "engine/image/disk_image_file.h"
+
 // The image readers' answer to a read at or past the virtual disk's end: zeros for the rest of the
 // buffer, and the position moves on as if they had been read (held at UINT64_MAX rather than wrapping).
 inline void ReadZerosPastDiskEnd(uint8_t* out, uint32_t count, uint64_t& position)
@@ -34,6 +36,19 @@ int ReadDiskInParts(uint8_t* out, uint32_t count, uint64_t& position, uint64_t d
         position += part;
     }
     return 1;
+}
+
+// Disk data read from the image file: `count` bytes at `fileOffset`, or fewer where the file ends within
+// them. A file cut short must not pass its missing data off as zeros, so the bytes delivered come back
+// (0 when none) and `fileEnded` tells a file that ends before the part from a system read that failed.
+inline uint32_t ReadStoredPart(CDiskImageFile& file, uint64_t fileOffset, uint8_t* out, uint32_t count,
+                               bool& fileEnded)
+{
+    fileEnded = false;
+    if (!file.ReadAtZeroPadded(fileOffset, out, count))
+        return 0;
+    fileEnded = file.GetLastReadCount() == 0;
+    return file.GetLastReadCount();
 }
 
 // How far one part of a read may run on, in one system call or one fill with zeros, past the grain or

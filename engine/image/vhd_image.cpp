@@ -36,6 +36,7 @@ void CVhdImage::ResetState()
     diskSize = 0;
     virtualPos = 0;
     dataEnd = 0;
+    stoppedAtFileEnd = false;
 }
 
 int CVhdImage::Open(std::u16string_view path)
@@ -98,17 +99,19 @@ int CVhdImage::SeekVirtual(uint64_t virtualOffset)
     return 1;
 }
 
-int CVhdImage::ReadData(uint64_t start, uint8_t* out, uint32_t count)
+uint32_t CVhdImage::ReadData(uint64_t start, uint8_t* out, uint32_t count)
 {
-    const uint64_t readable = start >= dataEnd ? 0 : std::min<uint64_t>(count, dataEnd - start);
-    if (readable > 0 && !reader.file.ReadAtZeroPadded(start, out, static_cast<uint32_t>(readable)))
+    if (start >= dataEnd) {
+        stoppedAtFileEnd = true;
         return 0;
-    std::memset(out + readable, 0, count - readable);
-    return 1;
+    }
+    const auto readable = static_cast<uint32_t>(std::min<uint64_t>(count, dataEnd - start));
+    return ReadStoredPart(reader.file, start, out, readable, stoppedAtFileEnd);
 }
 
 int CVhdImage::Read(void* buffer, uint32_t count)
 {
+    stoppedAtFileEnd = false;
     if (!opened)
         return 0;
     return ReadDiskInParts(static_cast<uint8_t*>(buffer), count, virtualPos, diskSize,
@@ -126,14 +129,15 @@ int CVhdImage::Read(void* buffer, uint32_t count)
                                            offset = block < blockOffsets.size() ? blockOffsets[block] : 0;
                                            return true;
                                        });
-                                   if (blockStart == 0) {
+                                   if (blockStart == 0)
                                        std::memset(out, 0, static_cast<size_t>(part));
-                                   } else if (!ReadData(position, out, static_cast<uint32_t>(part))) {
-                                       return 0;
-                                   }
-                               } else if (!ReadData(virtualPos, out, static_cast<uint32_t>(part))) {
-                                   return 0;
+                                   else
+                                       part = ReadData(position, out, static_cast<uint32_t>(part));
+                               } else {
+                                   part = ReadData(virtualPos, out, static_cast<uint32_t>(part));
                                }
+                               if (part == 0)
+                                   return 0;
                                position += part;
                                return static_cast<uint32_t>(part);
                            });

@@ -19,9 +19,15 @@ public:
     int Open(std::u16string_view path);
     void BuildBlockOffsets();
     // Positions the reader at a byte of the virtual disk; Read continues from there across blocks.
-    // Unallocated blocks and bytes past the disk's end read as zeros.
+    // Unallocated blocks and bytes past the disk's end read as zeros; data that the file does not hold
+    // (a block or a fixed disk's sectors past its end) does not read.
     int SeekVirtual(uint64_t virtualOffset);
+    // 1 when every byte was delivered. 0 when a part could not be read: the bytes before it are in the
+    // buffer and GetVirtualPosition tells where it stopped.
     int Read(void* buffer, uint32_t count);
+    uint64_t GetVirtualPosition() const { return virtualPos; }
+    // The last Read stopped because the image file ends before the data it needed (a file cut short).
+    bool ReadStoppedAtFileEnd() const { return stoppedAtFileEnd; }
     int Close();
 
     // The footer's current size; 0 while nothing is open.
@@ -42,8 +48,9 @@ public:
 
 private:
     void ResetState();
-    // File bytes at [start, start + count) that lie below dataEnd; the rest reads as zeros.
-    int ReadData(uint64_t start, uint8_t* out, uint32_t count);
+    // The file bytes from `start` on, at most `count`, that lie below dataEnd: the number delivered, 0
+    // when none could be read.
+    uint32_t ReadData(uint64_t start, uint8_t* out, uint32_t count);
 
     ImageOpenError openError;
     bool opened;
@@ -51,4 +58,5 @@ private:
     uint64_t virtualPos;
     // End of the bytes that may be disk data: the footer at the end of the file never is.
     uint64_t dataEnd;
+    bool stoppedAtFileEnd;
 };

@@ -136,6 +136,7 @@ void CVhdxImage::ResetState()
     logicalSectorSize = 0;
     physicalSectorSize = 0;
     hasParent = false;
+    stoppedAtFileEnd = false;
 }
 
 int CVhdxImage::Open(std::u16string_view path)
@@ -436,29 +437,29 @@ int CVhdxImage::SeekVirtual(uint64_t virtualOffset)
 
 int CVhdxImage::Read(void* buffer, uint32_t count)
 {
+    stoppedAtFileEnd = false;
     if (!opened)
         return 0;
-    return ReadDiskInParts(static_cast<uint8_t*>(buffer), count, readPosition, diskSize,
-                           [this](uint8_t* out, uint32_t remaining) -> uint32_t {
-                               SeekVirtual(readPosition);
-                               const uint64_t inBlock = readPosition % blockSize;
-                               const uint64_t limit = std::min<uint64_t>(remaining, diskSize - readPosition);
-                               // Payload blocks that follow one another in the file are read in one call.
-                               const auto part = static_cast<uint32_t>(RunOnAcrossUnits(
-                                   std::min<uint64_t>(limit, blockSize - inBlock), limit,
-                                   blockFileOffset == 0 ? 0 : blockFileOffset + inBlock,
-                                   readPosition / blockSize + 1, blockSize,
-                                   [this](uint64_t block, uint64_t& offset) {
-                                       offset = block < bat.size() && bat[block].State() == kBlockFullyPresent
-                                                    ? bat[block].FileOffset()
-                                                    : 0;
-                                       return true;
-                                   }));
-                               if (blockFileOffset == 0) {
-                                   std::memset(out, 0, part);
-                               } else if (!file.ReadAtZeroPadded(blockFileOffset + inBlock, out, part)) {
-                                   return 0;
-                               }
-                               return part;
-                           });
+    return ReadDiskInParts(
+        static_cast<uint8_t*>(buffer), count, readPosition, diskSize,
+        [this](uint8_t* out, uint32_t remaining) -> uint32_t {
+            SeekVirtual(readPosition);
+            const uint64_t inBlock = readPosition % blockSize;
+            const uint64_t limit = std::min<uint64_t>(remaining, diskSize - readPosition);
+            // Payload blocks that follow one another in the file are read in one call.
+            auto part = static_cast<uint32_t>(RunOnAcrossUnits(
+                std::min<uint64_t>(limit, blockSize - inBlock), limit,
+                blockFileOffset == 0 ? 0 : blockFileOffset + inBlock, readPosition / blockSize + 1, blockSize,
+                [this](uint64_t block, uint64_t& offset) {
+                    offset = block < bat.size() && bat[block].State() == kBlockFullyPresent
+                                 ? bat[block].FileOffset()
+                                 : 0;
+                    return true;
+                }));
+            if (blockFileOffset == 0)
+                std::memset(out, 0, part);
+            else
+                part = ReadStoredPart(file, blockFileOffset + inBlock, out, part, stoppedAtFileEnd);
+            return part;
+        });
 }

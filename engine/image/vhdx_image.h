@@ -65,9 +65,15 @@ public:
     // GetOpenError tells which.
     int Parse();
     // Positions the reader at a byte of the virtual disk; Read continues from there across blocks.
-    // Bytes past the disk's end read as zeros.
+    // Bytes past the disk's end and blocks without data read as zeros; a present block that lies past
+    // the end of the file does not read.
     int SeekVirtual(uint64_t virtualOffset);
+    // 1 when every byte was delivered. 0 when a part could not be read: the bytes before it are in the
+    // buffer and GetVirtualPosition tells where it stopped.
     int Read(void* buffer, uint32_t count);
+    uint64_t GetVirtualPosition() const { return readPosition; }
+    // The last Read stopped because the image file ends before the data it needed (a file cut short).
+    bool ReadStoppedAtFileEnd() const { return stoppedAtFileEnd; }
     void Close();
 
     uint64_t GetDiskSize() const { return diskSize; }
@@ -120,4 +126,5 @@ private:
     uint32_t logicalSectorSize;
     uint32_t physicalSectorSize;
     bool hasParent;
+    bool stoppedAtFileEnd;
 };

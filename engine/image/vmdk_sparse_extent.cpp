@@ -113,6 +113,8 @@ void CVmdkSparseExtent::ResetState()
     mappedGrain = UINT64_MAX;
     cachedTables.clear();
     tableUses = 0;
+    tableBeyondFile = false;
+    stoppedAtFileEnd = false;
 }
 
 void CVmdkSparseExtent::Close()
@@ -235,9 +237,15 @@ const CVmdkSparseExtent::CachedGrainTable* CVmdkSparseExtent::LoadGrainTable(uin
         }
     }
     uint8_t raw[kGrainTableEntries * 4];
-    // A table past the end of the file reads as zeros, so its grains read as zeros too.
+    // A table the file does not hold whole maps grains that were written: they are not zeros, so they
+    // cannot be read at all.
+    tableBeyondFile = false;
     if (!handle.ReadAtZeroPadded(tableSector * kSectorBytes, raw, sizeof raw))
         return nullptr;
+    if (handle.GetLastReadCount() < sizeof raw) {
+        tableBeyondFile = true;
+        return nullptr;
+    }
     CachedGrainTable* slot = nullptr;
     if (cachedTables.size() < kCachedGrainTables) {
         slot = &cachedTables.emplace_back();
@@ -285,6 +293,7 @@ int CVmdkSparseExtent::SeekVirtual(uint64_t virtualOffset)
     uint64_t grainOffset = 0;
     if (!LocateGrain(grain, grainOffset)) {
         mappedGrain = UINT64_MAX;
+        stoppedAtFileEnd = tableBeyondFile;
         return 0;
     }
     if (grainOffset == 0) {
@@ -298,6 +307,7 @@ int CVmdkSparseExtent::SeekVirtual(uint64_t virtualOffset)
 
 int CVmdkSparseExtent::Read(void* buffer, uint32_t count)
 {
+    stoppedAtFileEnd = false;
     if (!opened)
         return 0;
     return ReadDiskInParts(
@@ -309,15 +319,16 @@ int CVmdkSparseExtent::Read(void* buffer, uint32_t count)
             const uint64_t inGrain = std::min(limit, grainBytes - virtualPos % grainBytes);
             // Grains that lie one after another in the file (or all read as zeros) are one part: qemu-img
             // and VMware store a disk written in order so, and a scan then costs one call per fetch.
-            const auto part = static_cast<uint32_t>(RunOnAcrossUnits(
+            auto part = static_cast<uint32_t>(RunOnAcrossUnits(
                 inGrain, limit, zeroFill ? 0 : physicalPos, mappedGrain + 1, grainBytes,
                 [this](uint64_t grain, uint64_t& offset) { return LocateGrain(grain, offset); }));
             if (zeroFill) {
                 std::memset(out, 0, part);
             } else {
-                // Grain data past the end of the file reads as zeros.
-                if (!handle.ReadAtZeroPadded(physicalPos, out, part))
+                const uint32_t stored = ReadStoredPart(handle, physicalPos, out, part, stoppedAtFileEnd);
+                if (stored == 0)
                     return 0;
+                part = stored;
                 physicalPos += part;
             }
             // The state now describes the grain the part ended in.

@@ -31,9 +31,15 @@ public:
     uint32_t LoadGrainDirectory();
 
     // Positions the reader at a byte of the virtual disk; Read continues from there and may run on
-    // across grains without another call. Bytes past the disk's end read as zeros.
+    // across grains without another call. Bytes past the disk's end and unallocated grains read as
+    // zeros; a grain or grain table that the directory places past the end of the file does not read.
     int SeekVirtual(uint64_t virtualOffset);
+    // 1 when every byte was delivered. 0 when a part could not be read: the bytes before it are in the
+    // buffer and GetVirtualPosition tells where it stopped.
     int Read(void* buffer, uint32_t count);
+    uint64_t GetVirtualPosition() const { return virtualPos; }
+    // The last Read stopped because the image file ends before the data it needed (a file cut short).
+    bool ReadStoppedAtFileEnd() const { return stoppedAtFileEnd; }
 
     // Capacity in bytes; 0 while nothing is open.
     uint64_t GetDiskSize() const { return diskSize; }
@@ -70,7 +76,8 @@ private:
     ImageOpenError CheckHeader();
     // The table's entries, from the cache or read into it; null when the table cannot be read.
     const CachedGrainTable* LoadGrainTable(uint64_t tableSector);
-    // The file offset of a grain's data, 0 when it reads as zeros; false when its table cannot be read.
+    // The file offset of a grain's data, 0 when it reads as zeros; false when its table cannot be read
+    // (tableBeyondFile then tells whether the file ends before it).
     bool LocateGrain(uint64_t grain, uint64_t& fileOffset);
     void ResetState();
 
@@ -87,4 +94,6 @@ private:
     // a save that goes back and forth between the file records and the files' data reads each table once.
     std::vector<CachedGrainTable> cachedTables;
     uint64_t tableUses;
+    bool tableBeyondFile;
+    bool stoppedAtFileEnd;
 };

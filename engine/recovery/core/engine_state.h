@@ -244,11 +244,12 @@ struct SaveOutcomeBlock
     std::uint32_t saved = 0;
     std::uint32_t skipped = 0; // left out by the filter or a policy, or abandoned by the user
     std::uint32_t failed = 0;
-    std::uint32_t notCreated = 0;    // the file could not be created or written
-    std::uint32_t unreadable = 0;    // part of the source could not be read: zeros stand in for it
-    std::uint32_t outsideVolume = 0; // no cluster size, or clusters past the volume's end: zeros
-    std::uint32_t noData = 0;        // the record gave nothing to write: no file
-    std::uint32_t storedAsIs = 0;    // compressed or encrypted: written as stored, not decoded
+    std::uint32_t notCreated = 0;     // the file could not be created or written whole: none is left
+    std::uint32_t unreadable = 0;     // part of the source could not be read: zeros stand in for it
+    std::uint32_t beyondImageEnd = 0; // part of the data lies past the end of a cut-short image file: zeros
+    std::uint32_t outsideVolume = 0;  // no cluster size, or clusters past the volume's end: zeros
+    std::uint32_t noData = 0;         // the record gave nothing to write: no file
+    std::uint32_t storedAsIs = 0;     // compressed or encrypted: written as stored, not decoded
     std::uint64_t bytesWritten = 0;
 };
 

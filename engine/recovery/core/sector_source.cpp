@@ -42,15 +42,34 @@ bool ReadHandleAt(PlatformHandle handle, std::uint64_t offset, std::uint8_t* out
     return PlatformRead(handle, out, bytes, &delivered) && delivered == bytes;
 }
 
-bool ReadImageAt(std::uint64_t offset, std::uint8_t* out, std::uint32_t bytes)
+// The read of the calling thread that failed last stopped where its image file ends.
+thread_local bool lastReadStoppedAtImageEnd = false;
+
+// An image reader that fails part-way has delivered the bytes before the part it could not read;
+// `delivered` counts them, so that they are kept.
+template <class Reader>
+bool ReadWithReader(Reader& reader, std::uint64_t offset, std::uint8_t* out, std::uint32_t bytes,
+                    std::uint32_t& delivered)
 {
+    if (reader.SeekVirtual(offset) && reader.Read(out, bytes))
+        return true;
+    const std::uint64_t reached = reader.GetVirtualPosition();
+    delivered =
+        reached > offset ? static_cast<std::uint32_t>(std::min<std::uint64_t>(reached - offset, bytes)) : 0;
+    lastReadStoppedAtImageEnd = reader.ReadStoppedAtFileEnd();
+    return false;
+}
+
+bool ReadImageAt(std::uint64_t offset, std::uint8_t* out, std::uint32_t bytes, std::uint32_t& delivered)
+{
+    delivered = 0;
     if (ScanSelection.imageKind == kImageVmdk) {
         CVmdkSparseExtent* extent = SourceState.vmdkExtent;
-        return extent && extent->SeekVirtual(offset) && extent->Read(out, bytes);
+        return extent && ReadWithReader(*extent, offset, out, bytes, delivered);
     }
     if (ScanSelection.imageKind == kImageVhd || ScanSelection.imageKind == kImageVhdx) {
         CImageSource* source = SourceState.imageSource;
-        return source && source->SeekVirtual(offset) && source->Read(out, bytes);
+        return source && ReadWithReader(*source, offset, out, bytes, delivered);
     }
     return false;
 }
@@ -86,7 +105,7 @@ int ReadLocked(Device device, std::uint64_t sector, std::uint32_t count, void* b
         std::uint32_t delivered = 0;
         bool ok;
         if (device == Device::Image) {
-            ok = ReadImageAt(offset, piece, bytes);
+            ok = ReadImageAt(offset, piece, bytes, delivered);
         } else {
             ok = ReadHandleAt(handle, offset, piece, bytes, delivered);
         }
@@ -119,15 +138,22 @@ int ReadSectors(std::uint32_t /*device*/, std::uint32_t sectorLow, std::uint32_t
     if (SectorReadHook != nullptr)
         SectorReadHook(SectorNumber(sectorLow, sectorHigh), count);
     std::lock_guard<std::mutex> hold(sourceLock);
+    lastReadStoppedAtImageEnd = false;
     // Only a logical drive is read through its handle; every other kind is the disk image, whatever a
     // physical drive handle holds.
     const Device device = SourceState.sourceKind == kSourceLogicalVolume ? Device::Volume : Device::Image;
     return ReadLocked(device, SectorNumber(sectorLow, sectorHigh), count, buffer);
 }
 
+bool LastReadStoppedAtImageEnd()
+{
+    return lastReadStoppedAtImageEnd;
+}
+
 int ReadVolumeSectors(std::uint32_t sectorLow, std::uint32_t sectorHigh, std::uint32_t count, void* buffer)
 {
     std::lock_guard<std::mutex> hold(sourceLock);
+    lastReadStoppedAtImageEnd = false;
     return ReadLocked(Device::Volume, SectorNumber(sectorLow, sectorHigh), count, buffer);
 }
 

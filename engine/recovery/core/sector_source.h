@@ -18,6 +18,10 @@ extern const char DeviceNameTable[10][20];
 int ReadSectors(std::uint32_t device, std::uint32_t sectorLow, std::uint32_t sectorHigh, std::uint32_t count,
                 void* buffer);
 
+// Whether the calling thread's last ReadSectors failed because the disk image's file ends before data
+// the image maps (the file was cut short), rather than on an error of the system.
+bool LastReadStoppedAtImageEnd();
+
 // Reads from SourceState.volumeHandle whatever the source kind; same result and zero rule.
 int ReadVolumeSectors(std::uint32_t sectorLow, std::uint32_t sectorHigh, std::uint32_t count, void* buffer);
 

@@ -118,21 +118,27 @@ std::u16string CreateMarkedFolder(const char16_t* base, const char16_t* folderNa
     return path;
 }
 
-bool ReadSourceSectors(std::uint64_t sector, std::uint32_t count, std::uint8_t* buffer)
+bool ReadSourceSectors(std::uint64_t sector, std::uint32_t count, std::uint8_t* buffer, bool* pastImageEnd)
 {
-    if (ReadSectors(0, static_cast<std::uint32_t>(sector), static_cast<std::uint32_t>(sector >> 32), count,
-                    buffer) == 1)
-        return true;
-    if (count <= 1)
-        return false;
-    bool everySector = true;
-    for (std::uint32_t i = 0; i < count; ++i) {
-        const std::uint64_t one = sector + i;
-        if (ReadSectors(0, static_cast<std::uint32_t>(one), static_cast<std::uint32_t>(one >> 32), 1,
-                        buffer + static_cast<std::size_t>(i) * kSectorSize) != 1)
-            everySector = false;
+    bool stoppedAtImageEnd = false;
+    bool whole = ReadSectors(0, static_cast<std::uint32_t>(sector), static_cast<std::uint32_t>(sector >> 32),
+                             count, buffer) == 1;
+    if (!whole && count <= 1)
+        stoppedAtImageEnd = LastReadStoppedAtImageEnd();
+    if (!whole && count > 1) {
+        whole = true;
+        for (std::uint32_t i = 0; i < count; ++i) {
+            const std::uint64_t one = sector + i;
+            if (ReadSectors(0, static_cast<std::uint32_t>(one), static_cast<std::uint32_t>(one >> 32), 1,
+                            buffer + static_cast<std::size_t>(i) * kSectorSize) != 1) {
+                whole = false;
+                stoppedAtImageEnd = stoppedAtImageEnd || LastReadStoppedAtImageEnd();
+            }
+        }
     }
-    return everySector;
+    if (pastImageEnd)
+        *pastImageEnd = stoppedAtImageEnd;
+    return whole;
 }
 
 std::uint64_t VolumeLastSector()
@@ -189,8 +195,10 @@ bool RecoveredFile::Create(const FileStart& start)
     if (!start.keepExisting)
         return Create(start.path);
     file = OutputCreateNewFile(start.path.c_str());
-    if (IsUsableHandle(file))
+    if (IsUsableHandle(file)) {
+        madePath = start.path;
         return true;
+    }
     file = kNoHandle;
     // Only a name that is there is a duplicate; any other failure would fail for each copy name too.
     if (!OutputPathExists(start.path.c_str())) {
@@ -207,6 +215,7 @@ bool RecoveredFile::Create(const FileStart& start)
         const std::u16string copyPath = JoinSavePath(start.folder, copyName);
         file = OutputCreateNewFile(copyPath.c_str());
         if (IsUsableHandle(file)) {
+            madePath = copyPath;
             UiSavingDialog().SetFileNameText(copyName.c_str());
             return true;
         }
@@ -226,12 +235,13 @@ bool RecoveredFile::Create(const std::u16string& path)
         notCreated = true;
         return false;
     }
+    madePath = path;
     return true;
 }
 
 bool RecoveredFile::Write(const void* bytes, std::size_t count)
 {
-    if (notCreated || !IsUsableHandle(file))
+    if (notCreated || !IsUsableHandle(file) || !PassPendingHole())
         return false;
     const auto* next = static_cast<const std::uint8_t*>(bytes);
     while (count > 0) {
@@ -266,6 +276,35 @@ bool RecoveredFile::WriteZeros(std::uint64_t count)
     return true;
 }
 
+bool RecoveredFile::SkipZeros(std::uint64_t count)
+{
+    if (count == 0)
+        return true;
+    if (!KeepGoing())
+        return false;
+    if (!sparseAsked) {
+        sparseAsked = true;
+        // A target that keeps no holes stores the zeros instead: the file is the same.
+        OutputMarkSparse(file);
+    }
+    pendingHole += count;
+    holes += count;
+    ShowProgress();
+    return true;
+}
+
+bool RecoveredFile::PassPendingHole()
+{
+    if (pendingHole == 0)
+        return true;
+    if (!OutputSkip(file, pendingHole)) {
+        notCreated = true;
+        return false;
+    }
+    pendingHole = 0;
+    return true;
+}
+
 bool RecoveredFile::CopySectors(std::uint64_t firstSector, std::uint64_t bytes)
 {
     std::vector<std::uint8_t>& buffer = PieceBuffer(FirstPieceBytes(bytes));
@@ -274,8 +313,9 @@ bool RecoveredFile::CopySectors(std::uint64_t firstSector, std::uint64_t bytes)
             return false;
         const auto piece = static_cast<std::size_t>(std::min<std::uint64_t>(bytes, kPieceBytes));
         const auto sectors = static_cast<std::uint32_t>((piece + kSectorSize - 1) / kSectorSize);
-        if (!ReadSourceSectors(firstSector, sectors, buffer.data()))
-            unreadable = true;
+        bool pastImageEnd = false;
+        if (!ReadSourceSectors(firstSector, sectors, buffer.data(), &pastImageEnd))
+            NoteSourceShort(pastImageEnd);
         if (!Write(buffer.data(), piece))
             return false;
         // After the piece, so that a file of one piece shows its bar full as well.
@@ -301,15 +341,25 @@ void RecoveredFile::ShowProgress()
 {
     if (!progress || size == 0)
         return;
-    const std::uint32_t percent = ProgressPercent(written, size);
+    const std::uint32_t percent = ProgressPercent(written + holes, size);
     if (percent != shownPercent) {
         shownPercent = percent;
         UiSavingDialog().SetProgressPos(percent);
     }
 }
 
+void RecoveredFile::EndAfterHole()
+{
+    // A file that ends in a hole gets its length from an end set after the hole; set before the times,
+    // since setting it moves the last-write time.
+    if (IsUsableHandle(file) && !notCreated && pendingHole != 0 &&
+        (!PassPendingHole() || !OutputEndHere(file)))
+        notCreated = true;
+}
+
 void RecoveredFile::CloseWithTimes(const PlatformFileTimes& times)
 {
+    EndAfterHole();
     if (IsUsableHandle(file))
         OutputSetHandleTimes(file, times);
     Close();
@@ -317,7 +367,10 @@ void RecoveredFile::CloseWithTimes(const PlatformFileTimes& times)
 
 void RecoveredFile::Close()
 {
-    if (IsUsableHandle(file) && !OutputClose(file))
+    if (!IsUsableHandle(file))
+        return;
+    EndAfterHole();
+    if (!OutputClose(file))
         notCreated = true;
     file = kNoHandle;
 }
@@ -328,15 +381,18 @@ void RecoveredFile::Finish()
     if (counted)
         return;
     counted = true;
+    if (notCreated && !madePath.empty())
+        OutputDeleteFile(madePath.c_str());
     if (duplicateSkipped) {
         ++SaveOutcome.skipped;
         return;
     }
     SaveOutcome.bytesWritten += written;
-    if (notCreated || unreadable || outsideVolume || storedAsIs || noData) {
+    if (notCreated || unreadable || beyondImageEnd || outsideVolume || storedAsIs || noData) {
         ++SaveOutcome.failed;
         SaveOutcome.notCreated += notCreated ? 1 : 0;
         SaveOutcome.unreadable += unreadable ? 1 : 0;
+        SaveOutcome.beyondImageEnd += beyondImageEnd ? 1 : 0;
         SaveOutcome.outsideVolume += outsideVolume ? 1 : 0;
         SaveOutcome.storedAsIs += storedAsIs ? 1 : 0;
         SaveOutcome.noData += noData ? 1 : 0;

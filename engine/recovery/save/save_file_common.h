@@ -45,9 +45,11 @@ void CountNothingToSave();
 std::u16string CreateMarkedFolder(const char16_t* base, const char16_t* folderName);
 
 // Reads `count` sectors (at most kSavePieceSectors) from the selected source. A piece that fails is read
-// again sector by sector, so that zeros stand only for the sectors the source cannot give. False when
-// any sector failed.
-bool ReadSourceSectors(std::uint64_t sector, std::uint32_t count, std::uint8_t* buffer);
+// again sector by sector, so that zeros stand only for the bytes the source cannot give. False when
+// any sector failed; `pastImageEnd` (when given) then tells whether one failed because the disk image's
+// file ends before it.
+bool ReadSourceSectors(std::uint64_t sector, std::uint32_t count, std::uint8_t* buffer,
+                       bool* pastImageEnd = nullptr);
 
 // The last sector of the selected volume, for refusing clusters past its end; UINT64_MAX when unknown.
 std::uint64_t VolumeLastSector();
@@ -79,6 +81,9 @@ public:
     bool Create(const FileStart& start);
     bool Write(const void* bytes, std::size_t count);
     bool WriteZeros(std::uint64_t count);
+    // `count` bytes of zeros that the source does not store (a sparse run): a hole in the file where
+    // the target can keep one, so that the target stores no more than the source does.
+    bool SkipZeros(std::uint64_t count);
     // `bytes` bytes of the source from `firstSector` on, whole sectors read, the last piece cut.
     bool CopySectors(std::uint64_t firstSector, std::uint64_t bytes);
 
@@ -88,6 +93,8 @@ public:
 
     void NoteNotCreated() { notCreated = true; }
     void NoteUnreadable() { unreadable = true; }
+    // A piece that ReadSourceSectors could not read whole, for the reason it gave.
+    void NoteSourceShort(bool pastImageEnd) { (pastImageEnd ? beyondImageEnd : unreadable) = true; }
     void NoteOutsideVolume() { outsideVolume = true; }
     void NoteStoredAsIs() { storedAsIs = true; }
     void NoteNoData() { noData = true; }
@@ -102,20 +109,31 @@ public:
     // Sets the file's times through the handle it was written with, then closes it.
     void CloseWithTimes(const PlatformFileTimes& times);
     // Closes it and counts it once: failed when anything went wrong, skipped when the user cut it short,
-    // saved otherwise.
+    // saved otherwise. A file that could not be written whole is removed: one left cut short would look
+    // like a good one.
     void Finish();
 
 private:
     void ShowProgress();
+    // Moves the write position past the hole that SkipZeros left pending.
+    bool PassPendingHole();
+    void EndAfterHole();
 
     int mode;
     std::uint64_t size;
     bool progress;
     PlatformHandle file = kNoHandle;
+    // The path the file was made at, to remove it if it cannot be written whole.
+    std::u16string madePath;
     std::uint64_t written = 0;
+    // Bytes left as holes, and those not yet passed by the write position.
+    std::uint64_t holes = 0;
+    std::uint64_t pendingHole = 0;
+    bool sparseAsked = false;
     std::uint32_t shownPercent = 0xFFFFFFFF;
     bool notCreated = false;
     bool unreadable = false;
+    bool beyondImageEnd = false;
     bool outsideVolume = false;
     bool storedAsIs = false;
     bool noData = false;

@@ -192,8 +192,13 @@ std::u16string SaveOutcomeText(const SaveOutcomeBlock& outcome)
         return u"Files Saved Successfully.";
     std::u16string text = DecimalText(outcome.failed) + u" file(s) could not be saved completely (" +
                           DecimalText(outcome.saved) + u" saved).";
-    AppendReason(text, outcome.notCreated, u" could not be created or written in the chosen folder.");
+    AppendReason(
+        text, outcome.notCreated,
+        u" could not be created or written whole in the chosen folder; none of them was left there.");
     AppendReason(text, outcome.unreadable, u" had parts that could not be read; zeros stand in for them.");
+    AppendReason(text, outcome.beyondImageEnd,
+                 u" had parts past the end of the disk image file, which is cut short; zeros stand in for "
+                 u"them.");
     AppendReason(text, outcome.outsideVolume,
                  u" had clusters outside the volume or no cluster size; those parts were not read.");
     AppendReason(text, outcome.noData, u" had no data that could be found; no file was made.");

@@ -11,9 +11,11 @@
 //
 // Nothing is hidden: every file counts in SaveOutcome as saved, skipped or failed. A range that cannot
 // be read is written as zeros (never as an earlier buffer) and fails the file; so does a cluster past
-// the volume's end, which is not read. The savers run on the saving dialog's worker (or the Find
-// dialog's), poll SaveControl's stop and skip flags between pieces of a file, and write the dialog's
-// labels directly.
+// the volume's end, which is not read, and data past the end of a disk image file that was cut short. A
+// file that cannot be written whole into the target is removed from it, so that every file a save
+// leaves there is whole or was counted failed for a source it could not read. The savers run on the saving
+// dialog's worker (or the Find dialog's), poll SaveControl's stop and skip flags between pieces of a file,
+// and write the dialog's labels directly.
 
 #include <cstdint>
 #include <string>
@@ -47,7 +49,7 @@ int SaveFileNtfs(const char16_t* folder, const char16_t* name, std::uint32_t rec
 int SaveTraceFile(const char16_t* folder, const char16_t* name, std::uint32_t startSector, int mode);
 
 // Writes the current run list (dataRuns) into a new file at `path` (a path the caller made safe): sparse
-// runs as zeros, `size` bytes in all.
+// runs as holes that read as zeros, `size` bytes in all.
 void WriteDiskRangeToFile(const char16_t* path, std::uint64_t size, int mode);
 
 // A File Trace item copied for preview into folder + name, as mode 0. Returns 1.

@@ -22,17 +22,17 @@ bool IsExtensiveNtfs()
 
 // The runs of dataRuns up to `size` bytes. Bytes past `initialized` were never written by the file
 // system and are zeros, whatever the clusters hold; sparse runs are zeros; runs outside the volume are
-// not read and stand as zeros. Zeros that stand for more than the whole volume holds, counted over the
-// whole file, come from a damaged record and would only fill the target disk: the file ends there, as it
-// does where the runs end before the size. So does a file whose runs read more of the volume than it has,
-// which only runs that overlap can do.
+// not read and stand as zeros. All these zeros are holes of the saved file: a sparse file may be far
+// larger than its volume (a long-lived change journal, a pre-allocated download) and is saved whole,
+// while the target stores no more than the volume does. A file whose runs read more of the volume than it
+// has, which only runs that overlap can do, would only fill the target disk: it ends there, as it does
+// where the runs end before the size.
 void WriteRuns(RecoveredFile& file, std::uint64_t size, std::uint64_t initialized)
 {
     const std::uint64_t clusterBytes =
         static_cast<std::uint64_t>(VolumeParams.sectorsPerCluster) * kSectorSize;
     const std::uint64_t volumeBytes = VolumeByteSize();
     std::uint64_t done = 0;
-    std::uint64_t zeros = 0;
     std::uint64_t read = 0;
     for (const DataRunNode* run = dataRuns.head; run && done < size; run = run->next) {
         const std::uint64_t bytes =
@@ -42,14 +42,12 @@ void WriteRuns(RecoveredFile& file, std::uint64_t size, std::uint64_t initialize
         if (!run->sparse && !onDisk)
             file.NoteOutsideVolume();
         const std::uint64_t stored = !onDisk || done >= initialized ? 0 : std::min(bytes, initialized - done);
-        if (bytes - stored > volumeBytes - std::min(zeros, volumeBytes) ||
-            stored > volumeBytes - std::min(read, volumeBytes)) {
+        if (stored > volumeBytes - std::min(read, volumeBytes)) {
             file.NoteOutsideVolume();
             return;
         }
-        zeros += bytes - stored;
         read += stored;
-        if (!file.CopySectors(firstSector, stored) || !file.WriteZeros(bytes - stored))
+        if (!file.CopySectors(firstSector, stored) || !file.SkipZeros(bytes - stored))
             return;
         done += bytes;
     }

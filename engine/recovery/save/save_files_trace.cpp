@@ -31,8 +31,9 @@ void WriteTraceItem(RecoveredFile& file, std::uint32_t startSector)
         if (!file.KeepGoing())
             return;
         std::memset(piece.data(), 0, piece.size());
-        if (!ReadSourceSectors(sector, kSavePieceSectors, piece.data()))
-            file.NoteUnreadable();
+        bool pastImageEnd = false;
+        if (!ReadSourceSectors(sector, kSavePieceSectors, piece.data(), &pastImageEnd))
+            file.NoteSourceShort(pastImageEnd);
         if (!file.Write(piece.data(), piece.size()))
             return;
         sector += kSavePieceSectors;

@@ -19,8 +19,22 @@ PlatformHandle OutputCreateNewFile(const char16_t* path);
 // Writes all bytes; false when the system refused or wrote fewer (a full disk).
 bool OutputWrite(PlatformHandle file, const void* bytes, std::uint32_t count);
 
+// Asks the file's file system to keep the ranges that are skipped (OutputSkip) unallocated: an NTFS
+// target needs the file marked sparse; POSIX file systems leave holes unasked. False when the target
+// cannot, and the skipped ranges are then stored as zeros.
+bool OutputMarkSparse(PlatformHandle file);
+
+// Moves the write position `count` bytes on without writing: the bytes between read as zeros.
+bool OutputSkip(PlatformHandle file, std::uint64_t count);
+
+// Ends the file at the write position, for a file whose last bytes were skipped.
+bool OutputEndHere(PlatformHandle file);
+
 // False when the file could not be closed cleanly (data that was not written after all).
 bool OutputClose(PlatformHandle file);
+
+// Removes a file the saver made and could not write whole.
+bool OutputDeleteFile(const char16_t* path);
 
 // Creates one folder level; true when it was created or a folder of that name is there.
 bool OutputCreateFolder(const char16_t* path);

@@ -46,6 +46,31 @@ bool OutputWrite(PlatformHandle file, const void* bytes, std::uint32_t count)
     return true;
 }
 
+bool OutputMarkSparse(PlatformHandle file)
+{
+    return IsUsableHandle(file);
+}
+
+bool OutputSkip(PlatformHandle file, std::uint64_t count)
+{
+    if (!IsUsableHandle(file) || count > static_cast<std::uint64_t>(INT64_MAX))
+        return false;
+    return lseek(DescriptorOf(file), static_cast<off_t>(count), SEEK_CUR) >= 0;
+}
+
+bool OutputEndHere(PlatformHandle file)
+{
+    if (!IsUsableHandle(file))
+        return false;
+    const off_t end = lseek(DescriptorOf(file), 0, SEEK_CUR);
+    return end >= 0 && ftruncate(DescriptorOf(file), end) == 0;
+}
+
+bool OutputDeleteFile(const char16_t* path)
+{
+    return unlink(HostPath(path).c_str()) == 0;
+}
+
 bool OutputClose(PlatformHandle file)
 {
     if (!IsUsableHandle(file))

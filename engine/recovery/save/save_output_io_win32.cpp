@@ -3,6 +3,7 @@
 #include <string>
 
 #include <windows.h>
+#include <winioctl.h>
 
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 text meets the Win32 API unconverted");
 
@@ -61,6 +62,33 @@ bool OutputWrite(PlatformHandle file, const void* bytes, std::uint32_t count)
         return false;
     DWORD written = 0;
     return WriteFile(ToHandle(file), bytes, count, &written, nullptr) && written == count;
+}
+
+bool OutputMarkSparse(PlatformHandle file)
+{
+    if (!IsUsableHandle(file))
+        return false;
+    DWORD returned = 0;
+    return DeviceIoControl(ToHandle(file), FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr) != 0;
+}
+
+bool OutputSkip(PlatformHandle file, std::uint64_t count)
+{
+    if (!IsUsableHandle(file) || count > static_cast<std::uint64_t>(INT64_MAX))
+        return false;
+    LARGE_INTEGER distance;
+    distance.QuadPart = static_cast<LONGLONG>(count);
+    return SetFilePointerEx(ToHandle(file), distance, nullptr, FILE_CURRENT) != 0;
+}
+
+bool OutputEndHere(PlatformHandle file)
+{
+    return IsUsableHandle(file) && SetEndOfFile(ToHandle(file)) != 0;
+}
+
+bool OutputDeleteFile(const char16_t* path)
+{
+    return DeleteFileW(SystemPath(path).c_str()) != 0;
 }
 
 bool OutputClose(PlatformHandle file)

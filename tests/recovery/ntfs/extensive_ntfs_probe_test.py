@@ -12,20 +12,13 @@ import re
 import subprocess
 import sys
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from probe_checks import ProbeChecks  # noqa: E402
+
 PROBE, DISKS = sys.argv[1], sys.argv[2]
 EMULATOR = sys.argv[3:]
-failures = []
-
-
-def check(condition, message):
-    print(("ok    " if condition else "FAIL  ") + message)
-    if not condition:
-        failures.append(message)
-
-
-def probe_path(path):
-    """The Windows probe takes the Wine drive form of a host path."""
-    return "Z:" + os.path.abspath(path).replace("/", "\\") if EMULATOR else path
+checks = ProbeChecks(EMULATOR)
+check, probe_path = checks.check, checks.probe_path
 
 
 def probe(*arguments):
@@ -82,5 +75,4 @@ code, output = probe("scan", probe_path(os.path.join(DISKS, "mbr-ext05.vmdk")), 
                      "extensive", "--volume", "9")
 check(code != 0 and "refused" in output, "volume 9 refused")
 
-if failures:
-    sys.exit("%d check(s) failed" % len(failures))
+checks.finish()

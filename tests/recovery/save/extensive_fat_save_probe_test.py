@@ -13,21 +13,14 @@ import shutil
 import subprocess
 import sys
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from probe_checks import ProbeChecks  # noqa: E402
+
 WORK, PROBE, DISKS = sys.argv[1], sys.argv[2], sys.argv[3]
 EMULATOR = sys.argv[4:]
 EXTENSIVE_DISK = "mbr-ext05"
-failures = []
-
-
-def check(condition, message):
-    print(("ok    " if condition else "FAIL  ") + message)
-    if not condition:
-        failures.append(message)
-
-
-def probe_path(path):
-    """The Windows probe takes the Wine drive form of a host path."""
-    return "Z:" + os.path.abspath(path).replace("/", "\\") if EMULATOR else path
+checks = ProbeChecks(EMULATOR)
+check, probe_path = checks.check, checks.probe_path
 
 
 def probe(*arguments):
@@ -105,5 +98,4 @@ for fields in tsv(os.path.join(DISKS, "partitions.tsv")):
     if disk == EXTENSIVE_DISK:
         save_and_compare(disk, part, files, volume, image, "extensive", search)
 
-if failures:
-    sys.exit("%d check(s) failed" % len(failures))
+checks.finish()

@@ -484,15 +484,18 @@ TEST(SaveOutcome, TheClosingMessageSaysWhatFailed)
     EXPECT_EQ(Utf8(SaveOutcomeText(outcome)), "Files Saved Successfully.");
     outcome.skipped = 3;
     EXPECT_EQ(Utf8(SaveOutcomeText(outcome)), "Files Saved Successfully.");
-    outcome.failed = 3;
+    outcome.failed = 4;
     outcome.notCreated = 1;
     outcome.unreadable = 1;
+    outcome.beyondImageEnd = 1;
     outcome.storedAsIs = 1;
-    EXPECT_EQ(Utf8(SaveOutcomeText(outcome)),
-              "3 file(s) could not be saved completely (12 saved).\r\n"
-              "1 could not be created or written in the chosen folder.\r\n"
-              "1 had parts that could not be read; zeros stand in for them.\r\n"
-              "1 are compressed or encrypted and were saved as stored, not decoded.");
+    EXPECT_EQ(
+        Utf8(SaveOutcomeText(outcome)),
+        "4 file(s) could not be saved completely (12 saved).\r\n"
+        "1 could not be created or written whole in the chosen folder; none of them was left there.\r\n"
+        "1 had parts that could not be read; zeros stand in for them.\r\n"
+        "1 had parts past the end of the disk image file, which is cut short; zeros stand in for them.\r\n"
+        "1 are compressed or encrypted and were saved as stored, not decoded.");
 }
 
 TEST(SaveOutcome, TheFolderBrowserGivesTheTargetOrNothing)

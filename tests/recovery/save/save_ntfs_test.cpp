@@ -229,18 +229,12 @@ TEST_F(SaveNtfs, WhatCannotBeSavedFaithfullyIsCountedAsFailed)
     AddFile(u"bad-runs.bin", 30, FileRecord({NonResidentData({0x51, 0x01, 0, 0, 0, 0, 0, 0x00}, 100, 100)}),
             100);
     AddFile(u"no-data-but-size.bin", 32, FileRecord({}), 10);
-    // A sparse run of 65536 clusters (256 MiB) on a 2 MiB volume.
-    const std::uint64_t huge = 0x10000ull * kClusterBytes;
-    AddFile(u"huge-sparse.bin", 34, FileRecord({NonResidentData({0x03, 0x00, 0x00, 0x01, 0x00}, huge, huge)}),
-            huge);
-    // Eight sparse runs of 1 MiB: each fits the 2 MiB volume, together they are four times as much.
-    Bytes sparseRuns;
-    for (int i = 0; i < 8; ++i)
-        sparseRuns.insert(sparseRuns.end(), {0x02, 0x00, 0x01});
-    sparseRuns.push_back(0x00);
-    const std::uint64_t manySparse = 8 * 0x100ull * kClusterBytes;
-    AddFile(u"many-sparse.bin", 36, FileRecord({NonResidentData(sparseRuns, manySparse, manySparse)}),
-            manySparse);
+    // Two runs of the same 300 clusters (from 200, where the disk holds zeros): together they read more
+    // than the 2 MiB volume holds.
+    AddFile(u"overlapping.bin", 34,
+            FileRecord({NonResidentData({0x22, 0x2C, 0x01, 0xC8, 0x00, 0x22, 0x2C, 0x01, 0x00, 0x00, 0x00},
+                                        600ull * kClusterBytes, 600ull * kClusterBytes)}),
+            600ull * kClusterBytes);
     ASSERT_TRUE(disk.Attach(diskFolder.Parent() / "disk.vhd"));
 
     const Case cases[] = {
@@ -258,10 +252,8 @@ TEST_F(SaveNtfs, WhatCannotBeSavedFaithfullyIsCountedAsFailed)
         {"no file record", u"not-a-record.bin", false, "", &SaveOutcomeBlock::noData},
         {"undecodable runs", u"bad-runs.bin", false, "", &SaveOutcomeBlock::noData},
         {"size without data", u"no-data-but-size.bin", false, "", &SaveOutcomeBlock::noData},
-        {"zeros for more than the volume holds", u"huge-sparse.bin", true, "",
-         &SaveOutcomeBlock::outsideVolume},
-        {"zeros of many runs are counted over the file", u"many-sparse.bin", true,
-         std::string(kSectors * 512ull, '\0'), &SaveOutcomeBlock::outsideVolume},
+        {"runs that read more than the volume holds", u"overlapping.bin", true,
+         std::string(300ull * kClusterBytes, '\0'), &SaveOutcomeBlock::outsideVolume},
     };
     const std::vector<std::uint64_t> all = recorder.markedEntryIds;
     for (std::size_t i = 0; i < std::size(cases); ++i) {
@@ -279,6 +271,49 @@ TEST_F(SaveNtfs, WhatCannotBeSavedFaithfullyIsCountedAsFailed)
             EXPECT_EQ(Md5Hex(saved), Md5Hex(c.contents));
         }
         EXPECT_NE(Utf8(SaveOutcomeText(outcome)), "Files Saved Successfully.");
+    }
+}
+
+// A sparse run is a hole of the saved file: a sparse file far larger than its volume is saved whole, and
+// the target allocates about what the volume stores, however many runs it has.
+TEST_F(SaveNtfs, SparseRunsAreHolesOfTheSavedFile)
+{
+    const std::string stored = PutClusters(7, 150, 1);
+    // 16 MiB of hole on the 2 MiB volume, then the cluster at 150.
+    const std::uint64_t largeHole = 0x1000ull * kClusterBytes;
+    AddFile(u"hole-then-data.bin", 16,
+            FileRecord({NonResidentData({0x02, 0x00, 0x10, 0x21, 0x01, 0x96, 0x00, 0x00}, largeHole + 100,
+                                        largeHole + 100)}),
+            largeHole + 100);
+    // 119 holes of 128 KiB, each followed by the cluster at 150 again: 15 MiB of file, 476 KiB stored.
+    Bytes runs = {0x01, 0x20, 0x21, 0x01, 0x96, 0x00};
+    for (int i = 1; i < 119; ++i)
+        runs.insert(runs.end(), {0x01, 0x20, 0x21, 0x01, 0x00, 0x00});
+    runs.push_back(0x00);
+    const std::uint64_t manyHoles = 119 * 33ull * kClusterBytes;
+    AddFile(u"many-holes.bin", 18, FileRecord({NonResidentData(runs, manyHoles, manyHoles)}), manyHoles);
+    ASSERT_TRUE(disk.Attach(diskFolder.Parent() / "disk.vhd"));
+
+    std::string manyExpected;
+    for (int i = 0; i < 119; ++i)
+        manyExpected += std::string(0x20ull * kClusterBytes, '\0') + stored;
+    const struct
+    {
+        const char16_t* file;
+        std::string contents;
+    } cases[] = {
+        {u"hole-then-data.bin", std::string(largeHole, '\0') + stored.substr(0, 100)},
+        {u"many-holes.bin", manyExpected},
+    };
+    const SaveOutcomeBlock outcome = SaveSelection();
+    EXPECT_EQ(outcome.saved, 2u);
+    EXPECT_EQ(outcome.failed, 0u);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Utf8(c.file));
+        const std::string saved = ReadFileBytes(TargetFile(c.file));
+        EXPECT_EQ(saved.size(), c.contents.size());
+        EXPECT_EQ(Md5Hex(saved), Md5Hex(c.contents));
+        EXPECT_LE(AllocatedBytes(TargetFile(c.file)), 2ull * kSectors * 512);
     }
 }
 

@@ -11,20 +11,13 @@ import shutil
 import subprocess
 import sys
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from probe_checks import ProbeChecks  # noqa: E402
+
 WORK, PROBE, DISKS = sys.argv[1], sys.argv[2], sys.argv[3]
 EMULATOR = sys.argv[4:]
-failures = []
-
-
-def check(condition, message):
-    print(("ok    " if condition else "FAIL  ") + message)
-    if not condition:
-        failures.append(message)
-
-
-def probe_path(path):
-    """The Windows probe takes the Wine drive form of a host path."""
-    return "Z:" + os.path.abspath(path).replace("/", "\\") if EMULATOR else path
+checks = ProbeChecks(EMULATOR)
+check, probe_path = checks.check, checks.probe_path
 
 
 def run(*command, **kwargs):
@@ -213,5 +206,4 @@ check("Copy (1 ) of exactly13.txt" in copies, "the copy is named \"Copy (1 ) of 
 check(tree(parent)[0] == "target/" and all(name.startswith("target/") for name in tree(parent)),
       "nothing beside the target")
 
-if failures:
-    sys.exit("%d check(s) failed" % len(failures))
+checks.finish()

@@ -6,6 +6,12 @@
 #include <cstring>
 #include <fstream>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/stat.h>
+#endif
+
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/platform/platform_io.h"
 
@@ -308,6 +314,25 @@ std::string ReadFileBytes(const std::filesystem::path& file)
 {
     std::ifstream in(file, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::uint64_t AllocatedBytes(const std::filesystem::path& file)
+{
+#ifdef _WIN32
+    const HANDLE handle = CreateFileW(file.wstring().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return UINT64_MAX;
+    FILE_STANDARD_INFO info = {};
+    const bool known = GetFileInformationByHandleEx(handle, FileStandardInfo, &info, sizeof info) != 0;
+    CloseHandle(handle);
+    return known ? static_cast<std::uint64_t>(info.AllocationSize.QuadPart) : UINT64_MAX;
+#else
+    struct stat status;
+    if (stat(file.c_str(), &status) != 0)
+        return UINT64_MAX;
+    return static_cast<std::uint64_t>(status.st_blocks) * 512;
+#endif
 }
 
 std::vector<std::string> ListTree(const std::filesystem::path& folder)

@@ -67,6 +67,9 @@ std::string Utf8Name(const std::filesystem::path& path);
 
 std::string ReadFileBytes(const std::filesystem::path& file);
 
+// The bytes the file system allocates for the file (holes take none where it keeps them).
+std::uint64_t AllocatedBytes(const std::filesystem::path& file);
+
 // Every file and folder below `folder` as relative paths in UTF-8 with "/" separators, sorted; folders
 // end in "/".
 std::vector<std::string> ListTree(const std::filesystem::path& folder);

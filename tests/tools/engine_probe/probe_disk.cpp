@@ -87,3 +87,13 @@ bool ProbeDisk::Read(void* buffer, uint32_t count)
 {
     return kind == ProbeImageKind::Vmdk ? vmdk.Read(buffer, count) != 0 : source.Read(buffer, count) != 0;
 }
+
+uint64_t ProbeDisk::GetPosition() const
+{
+    return kind == ProbeImageKind::Vmdk ? vmdk.GetVirtualPosition() : source.GetVirtualPosition();
+}
+
+bool ProbeDisk::StoppedAtFileEnd() const
+{
+    return kind == ProbeImageKind::Vmdk ? vmdk.ReadStoppedAtFileEnd() : source.ReadStoppedAtFileEnd();
+}

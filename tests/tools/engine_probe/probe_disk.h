@@ -37,6 +37,9 @@ public:
     bool Seek(uint64_t offset);
     bool Read(void* buffer, uint32_t count);
     bool ReadAt(uint64_t offset, void* buffer, uint32_t count) { return Seek(offset) && Read(buffer, count); }
+    // Where the last read stopped, and whether the image file ended before the data it needed.
+    uint64_t GetPosition() const;
+    bool StoppedAtFileEnd() const;
 
 private:
     ProbeImageKind kind = ProbeImageKind::Unknown;

@@ -197,8 +197,11 @@ int RunSaveCommand(const ProbeArguments& arguments)
             const char* name;
             std::uint32_t count;
         } reasons[] = {
-            {"not-created", outcome.notCreated},       {"unreadable", outcome.unreadable},
-            {"outside-volume", outcome.outsideVolume}, {"no-data", outcome.noData},
+            {"not-created", outcome.notCreated},
+            {"unreadable", outcome.unreadable},
+            {"beyond-image-end", outcome.beyondImageEnd},
+            {"outside-volume", outcome.outsideVolume},
+            {"no-data", outcome.noData},
             {"stored-as-is", outcome.storedAsIs},
         };
         for (const auto& reason : reasons)
