@@ -168,6 +168,45 @@ TEST(MainFrame, TheToolbarIsWhiteWithTheBannerAtItsRightEnd)
                                                     L"app_main_frame_bars"));
 }
 
+// Each button draws its image at the 32 x 32 it was made, above its caption: none is blank, none is drawn
+// at a smaller size, and the caption starts below the icon's square.
+TEST(MainFrame, EveryToolbarButtonDrawsItsIconWholeAboveItsCaption)
+{
+    CMainFrame* pFrame = StartedFrame();
+    ASSERT_NE(pFrame, nullptr);
+    auto* pToolBar = DYNAMIC_DOWNCAST(CXTPToolBar, FindToolBar(pFrame->GetCommandBars()));
+    ASSERT_NE(pToolBar, nullptr);
+    EXPECT_EQ(pToolBar->GetButtonSize(), CSize(32, 32));
+    EXPECT_EQ(pToolBar->GetIconSize(), CSize(32, 32));
+    pToolBar->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    for (int i = 0; i < pToolBar->GetControlCount(); ++i) {
+        CXTPControl* pControl = pToolBar->GetControl(i);
+        if (pControl->GetID() == XTP_IDS_TOOLBAR_EXPAND || !pControl->IsVisible())
+            continue;
+        SCOPED_TRACE(pControl->GetID());
+        const CRect rc = pControl->GetRect();
+        EXPECT_GE(rc.Height(), 32 + 7 + 10);
+        const CRect square(CPoint(rc.left + (rc.Width() - 32) / 2, rc.top + 3), CSize(32, 32));
+        const std::vector<COLORREF> pixels = ClientPixels(pToolBar->GetSafeHwnd(), square);
+        ASSERT_EQ(pixels.size(), 32u * 32u);
+        CRect drawn(32, 32, -1, -1);
+        for (int y = 0; y < 32; ++y) {
+            for (int x = 0; x < 32; ++x) {
+                if (pixels[y * 32 + x] == RGB(255, 255, 255))
+                    continue;
+                drawn = CRect(std::min<int>(drawn.left, x), std::min<int>(drawn.top, y),
+                              std::max<int>(drawn.right, x + 1), std::max<int>(drawn.bottom, y + 1));
+            }
+        }
+        ASSERT_FALSE(drawn.IsRectEmpty()) << "the icon is blank";
+        EXPECT_GT(std::max(drawn.Width(), drawn.Height()), 16) << "the icon is drawn small";
+    }
+    // The banner stands whole on the bar.
+    CRect client;
+    pToolBar->GetClientRect(&client);
+    EXPECT_GE(client.Height(), CMainFrameTheme::kBannerTop + 36);
+}
+
 // The banner belongs to the toolbar band: a drop-down menu of the frame shows its own face and frame
 // where the banner would stand in a bar of its width.
 TEST(MainFrame, ADropDownMenuShowsItsOwnFaceWhereTheBannerWouldStand)

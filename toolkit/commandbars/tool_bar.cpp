@@ -117,7 +117,7 @@ BOOL CXTPToolBar::LoadToolBar(UINT nIDResource, BOOL bLoadIcons)
                                                    static_cast<int>(commands.size()), szImage.cx, szImage.cy))
             return FALSE;
         if (szImage.cx != 16)
-            SetIconSize(szImage);
+            SetButtonSize(szImage);
     }
     m_pControls->CreateOriginalControls();
     DelayLayout();
@@ -129,6 +129,10 @@ CSize CXTPToolBar::GetIconSize() const
 {
     if (m_szIcons.cx > 0)
         return m_szIcons;
+    // A bar whose buttons were sized for its images (a resource of images other than 16 wide) draws
+    // those images at the size they were cut, not at the options' size for every bar.
+    if (m_szButtons.cx > 0 && m_barType != xtpBarTypePopup)
+        return m_szButtons;
     CXTPCommandBars* pCommandBars = GetCommandBars();
     if (pCommandBars == NULL)
         return CSize(16, 16);

@@ -182,10 +182,12 @@ TEST_F(FrameOfBars, BarsAreBuiltInTheProgramsOrderAndLaidOutInRows)
     EXPECT_EQ(0x20u, m_pToolBar->GetFlags());
     EXPECT_EQ(5, m_pMenuBar->GetControlCount());
 
-    // Text below the 32 x 32 icons.
+    // Text below the 32 x 32 icons of the 32 x 32 buttons, under the icon's margins.
+    EXPECT_EQ(CSize(32, 32), m_pToolBar->GetButtonSize());
+    EXPECT_EQ(CSize(32, 32), m_pToolBar->GetIconSize());
     CXTPControl* pNew = ToolBarButton(ID_CB_NEW);
     ASSERT_NE(nullptr, pNew);
-    EXPECT_GE(pNew->GetRect().Height(), 39 + 10);
+    EXPECT_GE(pNew->GetRect().Height(), 32 + 7 + 10);
     EXPECT_TRUE(pNew->IsVisible());
 
     m_pFrame->SendMessage(WM_IDLEUPDATECMDUI, TRUE);

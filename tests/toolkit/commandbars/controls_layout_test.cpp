@@ -329,11 +329,32 @@ TEST(ToolBarResource, DamagedResourcesAreRefusedAndLeaveTheBarUnchanged)
     ASSERT_EQ(4, pBar->GetControlCount());
     EXPECT_EQ(static_cast<UINT>(IDR_CB_FRAME), pBar->GetBarID());
     EXPECT_TRUE(pBar->GetControl(2)->GetBeginGroup());
-    EXPECT_EQ(CSize(32, 32), pBar->GetIconSize());
-    EXPECT_EQ(CSize(39, 39), pBar->GetButtonSize());
     ASSERT_NE(nullptr, pBar->GetControls()->GetOriginalControls());
     EXPECT_FALSE(pBar->GetControls()->IsChanged());
     pBar->InternalRelease();
+}
+
+TEST(ToolBarResource, AnImageWidthOtherThan16BecomesTheButtonSizeAndTheIconsKeepTheirCut)
+{
+    struct Case
+    {
+        const char* name;
+        UINT nId;
+        CSize szButton;
+        CSize szIcon;
+    };
+    // 16-pixel images leave the bar at its default icons and the buttons at the icon plus 7.
+    const Case cases[] = {{"32 x 32", IDR_CB_FRAME, CSize(32, 32), CSize(32, 32)},
+                          {"24 x 32", IDR_CB_WIDE, CSize(24, 32), CSize(24, 32)},
+                          {"16 x 16", IDR_CB_SMALL, CSize(23, 23), CSize(16, 16)}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto* pBar = new CXTPToolBar;
+        ASSERT_TRUE(pBar->LoadToolBar(c.nId));
+        EXPECT_EQ(c.szButton, pBar->GetButtonSize());
+        EXPECT_EQ(c.szIcon, pBar->GetIconSize());
+        pBar->InternalRelease();
+    }
 }
 
 } // namespace

@@ -658,6 +658,8 @@ CSize CXTPPaintManagerCore::DrawControlToolBarParent(CDC* pDC, CXTPControl* pCon
     auto* pToolBar = DYNAMIC_DOWNCAST(CXTPToolBar, pBar);
     const CSize szButton = pToolBar != NULL ? pToolBar->GetButtonSize() : CSize(szIcon.cx + 7, szIcon.cy + 7);
     const BOOL bTextBelow = pToolBar != NULL && pToolBar->IsTextBelowIcons();
+    // The caption goes under the icon's own margins even where the bar's buttons are as large as the icon.
+    const int nIconRow = std::max(static_cast<int>(szButton.cy), static_cast<int>(szIcon.cy) + 7);
     const int nType = pControl->GetType();
     const BOOL bPopupType =
         nType == xtpControlPopup || nType == xtpControlButtonPopup || nType == xtpControlSplitButtonPopup;
@@ -684,7 +686,7 @@ CSize CXTPPaintManagerCore::DrawControlToolBarParent(CDC* pDC, CXTPControl* pCon
     CSize size;
     if (bTextBelow && pIcon != NULL) {
         size.cx = std::max(szIcon.cx + 10, szText.cx + 8);
-        size.cy = szButton.cy + (bCaption ? szText.cy + 2 : 0);
+        size.cy = nIconRow + (bCaption ? szText.cy + 2 : 0);
     } else if (pIcon == NULL && !bCaption) {
         size = CSize(23, 23);
     } else {
@@ -728,7 +730,7 @@ CSize CXTPPaintManagerCore::DrawControlToolBarParent(CDC* pDC, CXTPControl* pCon
         DrawImage(pDC, pt, szIcon, pIcon, pControl->GetSelected(), pControl->GetPressed(),
                   pControl->GetEnabled(), pControl->GetChecked(), bPopuped, TRUE);
         if (bTextBelow)
-            rectText.top = rect.top + szButton.cy;
+            rectText.top = rect.top + nIconRow;
         else if (!bVertical)
             rectText.left = rect.left + szButton.cx;
     }
