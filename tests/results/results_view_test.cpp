@@ -477,8 +477,8 @@ TEST_F(ResultsViewTest, EachColumnShowsItsImageBeforeItsTitleAndAnAscendingArrow
 
 // Every column of a Quick Scan's list, both ways, on rows written as the listings write them: the up
 // entry, then the folders (deleted or not) in the column's order, then the files; equal keys keep the
-// order the rows stood in, a time that does not parse comes before every time (after, descending), and each row keeps its
-// box and its own texts.
+// order the rows stood in, a time that does not parse comes before every time (after, descending), and each
+// row keeps its box and its own texts.
 TEST_F(ResultsViewTest, EachColumnSortsBothWaysBelowTheUpEntryAndTheFolders)
 {
     CThirdView_HDD* pResults = Results();
@@ -505,10 +505,12 @@ TEST_F(ResultsViewTest, EachColumnSortsBothWaysBelowTheUpEntryAndTheFolders)
         ASSERT_EQ(engineRows.InsertItem(row, rows[row].texts[0], 0), row);
         for (int column = 1; column < 6; ++column)
             engineRows.SetItemText(row, column, rows[row].texts[column]);
-        if (rows[row].marked)
-            engineRows.CheckItem(row);
     }
     engineRows.EndRows();
+    // A listing's rows take their boxes from the marking maps; the boxes are set on the list itself here, so
+    // that the sort is seen to carry each row's own box.
+    for (int row = 0; row < static_cast<int>(std::size(rows)); ++row)
+        pResults->ResultList().ShowMark(row, rows[row].marked);
     theApp.SwitchView(kViewResults);
 
     struct Case
@@ -520,20 +522,48 @@ TEST_F(ResultsViewTest, EachColumnSortsBothWaysBelowTheUpEntryAndTheFolders)
     };
     const Case cases[] = {
         {"names", 0, true, {L"Parent...", L"Alpha", L"zeta", L"A.doc", L"b.txt", L"c.bin", L"D.TXT"}},
-        {"names descending", 0, false, {L"Parent...", L"zeta", L"Alpha", L"D.TXT", L"c.bin", L"b.txt", L"A.doc"}},
+        {"names descending",
+         0,
+         false,
+         {L"Parent...", L"zeta", L"Alpha", L"D.TXT", L"c.bin", L"b.txt", L"A.doc"}},
         // The two text documents keep the order the names' sort left them in.
         {"types", 1, true, {L"Parent...", L"Alpha", L"zeta", L"c.bin", L"D.TXT", L"b.txt", L"A.doc"}},
-        {"types descending", 1, false, {L"Parent...", L"zeta", L"Alpha", L"A.doc", L"D.TXT", L"b.txt", L"c.bin"}},
-        {"sizes as numbers", 2, true, {L"Parent...", L"zeta", L"Alpha", L"D.TXT", L"A.doc", L"b.txt", L"c.bin"}},
-        {"sizes descending", 2, false, {L"Parent...", L"zeta", L"Alpha", L"c.bin", L"b.txt", L"A.doc", L"D.TXT"}},
-        {"creation times", 3, true, {L"Parent...", L"Alpha", L"zeta", L"c.bin", L"A.doc", L"b.txt", L"D.TXT"}},
-        {"creation times descending", 3, false,
+        {"types descending",
+         1,
+         false,
+         {L"Parent...", L"zeta", L"Alpha", L"A.doc", L"D.TXT", L"b.txt", L"c.bin"}},
+        {"sizes as numbers",
+         2,
+         true,
+         {L"Parent...", L"zeta", L"Alpha", L"D.TXT", L"A.doc", L"b.txt", L"c.bin"}},
+        {"sizes descending",
+         2,
+         false,
+         {L"Parent...", L"zeta", L"Alpha", L"c.bin", L"b.txt", L"A.doc", L"D.TXT"}},
+        {"creation times",
+         3,
+         true,
+         {L"Parent...", L"Alpha", L"zeta", L"c.bin", L"A.doc", L"b.txt", L"D.TXT"}},
+        {"creation times descending",
+         3,
+         false,
          {L"Parent...", L"zeta", L"Alpha", L"D.TXT", L"b.txt", L"A.doc", L"c.bin"}},
-        {"modification times", 4, true, {L"Parent...", L"zeta", L"Alpha", L"c.bin", L"D.TXT", L"b.txt", L"A.doc"}},
-        {"modification times descending", 4, false,
+        {"modification times",
+         4,
+         true,
+         {L"Parent...", L"zeta", L"Alpha", L"c.bin", L"D.TXT", L"b.txt", L"A.doc"}},
+        {"modification times descending",
+         4,
+         false,
          {L"Parent...", L"Alpha", L"zeta", L"A.doc", L"b.txt", L"D.TXT", L"c.bin"}},
-        {"IDs as numbers", 5, true, {L"Parent...", L"Alpha", L"zeta", L"c.bin", L"b.txt", L"A.doc", L"D.TXT"}},
-        {"IDs descending", 5, false, {L"Parent...", L"zeta", L"Alpha", L"D.TXT", L"A.doc", L"b.txt", L"c.bin"}},
+        {"IDs as numbers",
+         5,
+         true,
+         {L"Parent...", L"Alpha", L"zeta", L"c.bin", L"b.txt", L"A.doc", L"D.TXT"}},
+        {"IDs descending",
+         5,
+         false,
+         {L"Parent...", L"zeta", L"Alpha", L"D.TXT", L"A.doc", L"b.txt", L"c.bin"}},
     };
     CResultListCtrl& list = pResults->ResultList();
     for (const Case& c : cases) {
