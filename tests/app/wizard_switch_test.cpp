@@ -32,7 +32,8 @@ std::vector<CView*> VisibleViews()
 CView* ActiveStep(CFrameWnd* pFrame)
 {
     for (CWnd* pWnd = pFrame->GetActiveView(); pWnd != NULL; pWnd = pWnd->GetParent()) {
-        if (std::find(std::begin(theApp.m_pViews), std::end(theApp.m_pViews), pWnd) != std::end(theApp.m_pViews))
+        if (std::find(std::begin(theApp.m_pViews), std::end(theApp.m_pViews), pWnd) !=
+            std::end(theApp.m_pViews))
             return static_cast<CView*>(pWnd);
     }
     return NULL;

@@ -52,9 +52,10 @@ void Measure(const char* name, const std::wstring& page, int fontSize)
     double cpu = CpuSeconds() - cpuStart;
     int items = 0;
     document.GetStats(&items, nullptr, nullptr, nullptr);
-    std::printf("%-44s %8d items  load %7.3f s  layout %7.3f s  relayout %7.3f s  (cpu %7.3f s)  content %d x %d\n",
-                name, items, Seconds(start, loaded), Seconds(loaded, laidOut), Seconds(laidOut, again), cpu,
-                static_cast<int>(area.right), static_cast<int>(area.bottom));
+    std::printf(
+        "%-44s %8d items  load %7.3f s  layout %7.3f s  relayout %7.3f s  (cpu %7.3f s)  content %d x %d\n",
+        name, items, Seconds(start, loaded), Seconds(loaded, laidOut), Seconds(laidOut, again), cpu,
+        static_cast<int>(area.right), static_cast<int>(area.bottom));
 }
 
 std::wstring WideTable(int columns, int rows, const wchar_t* cell)

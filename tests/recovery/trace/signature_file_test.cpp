@@ -53,8 +53,9 @@ struct SignatureListGuard
 
 TEST(SignatureFile, ReadsRecordsInFileOrder)
 {
-    const Bytes file = Join({Record('4', ".jpg", "JPEG Image", "4", "\xFF\xD8\xFF\xE0", std::string("\x00\x12", 2)),
-                             Record('1', ".pdf", "PDF Document", "5", "%PDF-")});
+    const Bytes file =
+        Join({Record('4', ".jpg", "JPEG Image", "4", "\xFF\xD8\xFF\xE0", std::string("\x00\x12", 2)),
+              Record('1', ".pdf", "PDF Document", "5", "%PDF-")});
     const SignatureFileContents contents = Parse(file);
     ASSERT_TRUE(contents.complete);
     ASSERT_EQ(contents.records.size(), 2u);
@@ -117,9 +118,10 @@ TEST(SignatureFile, CategoriesFallUnderTheirNodes)
         const char16_t* name;
     };
     const Case cases[] = {
-        {'0', u"Archive Files"}, {'1', u"Document Files"}, {'2', u"Database Files"}, {'3', u"E-mail Files"},
-        {'4', u"Graphics Files"}, {'5', u"Sound Files"},   {'6', u"Media Files"},    {'7', u"Internet Files"},
-        {'8', u"CAD Files"},      {'9', u"Other Files"},   {'Z', u"Other Files"},    {'\0', u"Other Files"},
+        {'0', u"Archive Files"}, {'1', u"Document Files"}, {'2', u"Database Files"},
+        {'3', u"E-mail Files"},  {'4', u"Graphics Files"}, {'5', u"Sound Files"},
+        {'6', u"Media Files"},   {'7', u"Internet Files"}, {'8', u"CAD Files"},
+        {'9', u"Other Files"},   {'Z', u"Other Files"},    {'\0', u"Other Files"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.category);
@@ -203,9 +205,10 @@ TEST(SignatureFile, ShippedFileIsReadWhole)
         EXPECT_TRUE(record.signature.size() == length || record.signature.size() == 2 * length);
         found.push_back(record.extension + "=" + SignaturePatternHex(record));
     }
-    for (const char* expected : {".jpg=FFD8FF", ".bmp=424D????????00000000????0000?8", ".png=89504E470D0A1A0A",
-                                 ".gif=474946383761", ".gif=474946383961", ".pdf=255044462D312E",
-                                 ".doc=D0CF11E0A1B11AE1", ".xls=D0CF11E0A1B11AE1", ".zip=504B0304"}) {
+    for (const char* expected :
+         {".jpg=FFD8FF", ".bmp=424D????????00000000????0000?8", ".png=89504E470D0A1A0A", ".gif=474946383761",
+          ".gif=474946383961", ".pdf=255044462D312E", ".doc=D0CF11E0A1B11AE1", ".xls=D0CF11E0A1B11AE1",
+          ".zip=504B0304"}) {
         EXPECT_NE(std::find(found.begin(), found.end(), expected), found.end()) << expected;
     }
 }
