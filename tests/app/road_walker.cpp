@@ -444,8 +444,28 @@ bool RoadWalker::ScanAndStop(RoadMode mode, const std::wstring& firstSector, con
         SendMessageW(first, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(firstSector.c_str()));
         SendMessageW(last, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(lastSector.c_str()));
     }
-    if (!StartScan(mode) || !ClickViewButton(kStepStop))
+    if (!StartScan(mode))
         return false;
+    // A small scan may end before its Stop can be pressed: then the step it ended on stands, and the wait
+    // below reads it.
+    HWND stopButton = nullptr;
+    const bool stopReady = WaitUntil(
+        [&] {
+            stopButton = FindChild(ProgramDriver::ShownView(m_frame), kStepStop, L"Button");
+            if (stopButton != nullptr && IsWindowVisible(stopButton) && IsWindowEnabled(stopButton) &&
+                IsWindowEnabled(m_frame))
+                return true;
+            stopButton = nullptr;
+            const WizardStep step = ShownStep();
+            return step == WizardStep::Results || step == WizardStep::Home ||
+                   m_program.WaitForBox(kProgramTitle, {L"OK"}, 0) != nullptr;
+        },
+        kStepWaitMs);
+    if (!stopReady)
+        return Fail(L"button " + std::to_wstring(kStepStop) + L" of the shown view was not ready");
+    if (stopButton != nullptr)
+        PostMessageW(GetParent(stopButton), WM_COMMAND, MAKEWPARAM(kStepStop, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(stopButton));
     // A scan that ends before its Stop is handled asks nothing: the step it ended on is where the stop
     // ends too.
     bool asked = false;
