@@ -1,5 +1,8 @@
 #include "box_answerer.h"
 
+#include "results_resource_ids.h"
+#include "wait_dialog_resource_ids.h"
+
 #include <string>
 
 namespace {
@@ -9,6 +12,15 @@ std::wstring Caption(HWND window)
     wchar_t text[256] = {};
     ::GetWindowTextW(window, text, 256);
     return text;
+}
+
+// A please-wait box asks nothing: it closes itself when its work ends, and closing it early would cancel the
+// work the test waits on. It is seen here only when the work outlasts a tick of the timer, as on a loaded
+// machine, so answering it would make a test's road depend on the machine's speed.
+bool IsPleaseWaitBox(HWND box)
+{
+    return ::GetDlgItem(box, IDC_WAIT_MESSAGE) != NULL || ::GetDlgItem(box, IDC_LIST_WAIT_TEXT) != NULL ||
+           ::GetDlgItem(box, IDC_WAIT_DLG_TEXT) != NULL;
 }
 
 BOOL CALLBACK JoinLabel(HWND child, LPARAM param)
@@ -61,6 +73,8 @@ void CALLBACK BoxAnswerer::OnTimer(HWND, UINT, UINT_PTR, DWORD)
         if (!::IsWindow(box) || !::IsWindowVisible(box))
             continue;
         if (!self->m_sparedCaption.empty() && Caption(box) == self->m_sparedCaption)
+            continue;
+        if (IsPleaseWaitBox(box))
             continue;
         if (!self->m_textTaken[box]) {
             self->m_textTaken[box] = true;

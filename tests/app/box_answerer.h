@@ -3,7 +3,7 @@
 // Answers every dialog box that this thread shows with the button given, and records the request that
 // each box was shown for and the text of its labels. A box still open after the safety time is closed, so
 // that a fault never hangs the run. A box with the spared caption (a dialog whose own boxes are to be
-// answered) is left alone.
+// answered) is left alone, and so is a please-wait box, which closes itself.
 #include <windows.h>
 
 #include "message_dialogs.h"
