@@ -1,6 +1,7 @@
 #include "html_image_loader.h"
 
 #include "html_host_callback.h"
+#include "picture_header.h"
 
 #include <olectl.h>
 #include <process.h>
@@ -221,7 +222,11 @@ int CHtmlImageLoader::DecodeToBitmap(CHtmlImageJob* job, int wait)
         CloseHandle(job->doneEvent);
         job->doneEvent = nullptr;
     }
-    if (job->data && job->dataSize > 0) {
+    // The system's decoder sets up the whole picture a header declares before it reads a pixel, so a
+    // page's picture of a few bytes could cost gigabytes: only a header read and within the limit lets the
+    // bytes reach it. Anything else gets the placeholder.
+    if (job->data && job->dataSize > 0 &&
+        imaging::PictureHeaderWithinLimit(job->data, static_cast<size_t>(job->dataSize))) {
         HGLOBAL block = GlobalAlloc(GMEM_FIXED, static_cast<SIZE_T>(job->dataSize));
         if (!block)
             return 0;

@@ -1,13 +1,18 @@
 // Crafted pages end, bounded, without writing outside their buffers.
 #include "html_document.h"
+#include "html_image_loader.h"
 #include "html_text_routines.h"
 #include "recording_host.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
+#include <cstring>
 #include <iostream>
+#include <map>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -45,7 +50,83 @@ bool HoldsText(CHtmlItem** items, int count, const wchar_t* text)
     return false;
 }
 
+// A host that serves pictures by their URL, as a page's images are fetched.
+class PictureHost : public RecordingHost
+{
+public:
+    std::map<std::wstring, std::vector<std::uint8_t>> files;
+
+    unsigned char* FetchResource(const wchar_t* url, int* size) override
+    {
+        const auto found = files.find(url);
+        if (found == files.end())
+            return nullptr;
+        auto* data = new unsigned char[found->second.size()];
+        std::memcpy(data, found->second.data(), found->second.size());
+        *size = static_cast<int>(found->second.size());
+        return data;
+    }
+};
+
+void PutLe(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value, int width)
+{
+    for (int index = 0; index < width; ++index)
+        bytes[at + static_cast<std::size_t>(index)] = static_cast<std::uint8_t>(value >> (8 * index));
+}
+
+// An 8-bit run-length BMP of the given size whose pixel data is only the end-of-picture code: a few
+// hundred bytes that a decoder turns into width x height pixels.
+std::vector<std::uint8_t> RunLengthBmp(std::uint32_t width, std::uint32_t height)
+{
+    const std::uint32_t pixelsAt = 14 + 40 + 256 * 4;
+    std::vector<std::uint8_t> bytes(pixelsAt + 2, 0);
+    bytes[0] = 'B';
+    bytes[1] = 'M';
+    PutLe(bytes, 2, static_cast<std::uint32_t>(bytes.size()), 4);
+    PutLe(bytes, 10, pixelsAt, 4);
+    PutLe(bytes, 14, 40, 4);
+    PutLe(bytes, 18, width, 4);
+    PutLe(bytes, 22, height, 4);
+    PutLe(bytes, 26, 1, 2);
+    PutLe(bytes, 28, 8, 2);
+    PutLe(bytes, 30, 1, 4); // BI_RLE8
+    PutLe(bytes, 34, 2, 4);
+    bytes[pixelsAt + 1] = 1; // 00 01: the end of the picture
+    return bytes;
+}
+
 } // namespace
+
+// A page's picture reaches the system's decoder only when its header declares a size within the pixel
+// limit; past it, or with a header cut short, the page shows the placeholder and nothing is decoded.
+TEST(HtmlHostilePages, APicturePastThePixelLimitIsNeverDecodedAndShowsThePlaceholder)
+{
+    PictureHost host;
+    host.files[L"small.bmp"] = RunLengthBmp(5, 3);
+    host.files[L"past.bmp"] = RunLengthBmp(8193, 8193); // 64 Mi pixels and 16,385 more
+    host.files[L"tall.bmp"] = RunLengthBmp(1, 30001);   // one side past its limit
+    std::vector<std::uint8_t> cut = RunLengthBmp(5, 3);
+    cut.resize(20);
+    host.files[L"cut.bmp"] = cut;
+    const struct
+    {
+        const wchar_t* url;
+        int width;
+        int height;
+    } cases[] = {
+        {L"small.bmp", 5, 3}, {L"past.bmp", 60, 40},    {L"tall.bmp", 60, 40},
+        {L"cut.bmp", 60, 40}, {L"missing.bmp", 60, 40},
+    };
+    CHtmlImageLoader loader(&host);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.url);
+        CHtmlImageJob* job = loader.GetJob(loader.AddJob(c.url, 0));
+        ASSERT_NE(job, nullptr);
+        ASSERT_EQ(loader.DecodeToBitmap(job, 1), 1);
+        EXPECT_EQ(job->imageWidth, c.width);
+        EXPECT_EQ(job->imageHeight, c.height);
+    }
+}
 
 TEST(HtmlHostilePages, LongAndRepeatedTagsStayBounded)
 {

@@ -316,16 +316,35 @@ TEST(IconButton, DropDownMenuPostsTheChosenCommandAndNothingWhenDismissed)
         ASSERT_EQ(window.button.SetMenu(IDR_TEST_MENU, commands.m_hWnd), 0u);
         window.button.SetMenuCallback(commands.m_hWnd, kCallbackMessage, 5);
         bool sawMenu = false;
-        MenuLoopDriver driver([&](int tick) {
+        bool entered = false;
+        MenuLoopDriver driver([&](int) {
             HWND popup = OpenPopupMenuWindow();
             if (popup == nullptr)
                 return;
             sawMenu = true;
             if (!c.choose) {
                 ::EndMenu();
-            } else if (tick % 2 == 0) {
-                ::PostMessageW(popup, WM_KEYDOWN, VK_DOWN, 0);
+                return;
+            }
+            // One key at a time, once the menu loop has taken the last one, chosen by what the menu shows.
+            // Keys posted ahead of a loop that has not begun to read them pile up: the menu loop turns
+            // each Enter into a character at the end of the queue, so every Down is taken first and the
+            // menu walks past its first item into the submenu.
+            HMENU shown = commands.Count(kCallbackMessage) == 1
+                              ? reinterpret_cast<HMENU>(commands.m_received[0].wParam)
+                              : nullptr;
+            const DWORD queued = HIWORD(::GetQueueStatus(QS_POSTMESSAGE | QS_KEY));
+            if (shown == nullptr || entered || (queued & (QS_POSTMESSAGE | QS_KEY)) != 0)
+                return;
+            int highlighted = -1;
+            for (int item = 0; item < ::GetMenuItemCount(shown); ++item)
+                if ((::GetMenuState(shown, static_cast<UINT>(item), MF_BYPOSITION) & MF_HILITE) != 0)
+                    highlighted = item;
+            if (highlighted == 0) {
                 ::PostMessageW(popup, WM_KEYDOWN, VK_RETURN, 0);
+                entered = true;
+            } else {
+                ::PostMessageW(popup, WM_KEYDOWN, highlighted < 0 ? VK_DOWN : VK_UP, 0);
             }
         });
         window.button.Click();
