@@ -14,6 +14,7 @@
 #include "recovery_doc.h"
 #include "resource.h"
 #include "results_view.h"
+#include "saving_dlg.h"
 #include "scan_worker_control.h"
 #include "web_addresses.h"
 #include "wizard_control_resource_ids.h"
@@ -285,6 +286,8 @@ void CMainFrame::OnGetMinMaxInfo(MINMAXINFO* lpMMI)
 
 void CMainFrame::OnClose()
 {
+    // A save that runs behind the saving dialog holds still while the questions stand.
+    CRunningSavePause savePause;
     if (ScanFinishedAndUnsaved()) {
         // The question is asked as a question, whatever the last message was.
         MessageBoxRequest.Set(kSnapshotAdvice, kMessageKindQuestion);
@@ -325,6 +328,9 @@ BOOL CMainFrame::ConfirmExit()
     CQuestionDlg question(this);
     if (question.DoModal() != kQuestionAnswerYes)
         return FALSE;
+    // A save is ended as Stop ends it, so that the file it was writing does not stay cut short.
+    if (CSavingDlg* pSaving = CSavingDlg::Running())
+        pSaving->StopAndWait();
     // A scan may still walk the lists: it is asked to stop and its end awaited before they are freed. One
     // that does not end in time keeps them; the process's end takes them all the same.
     const BOOL bWorkerEnded = CScanWorkerControl::StopAndWait(kExitWorkerWaitMs);

@@ -13,6 +13,9 @@ constexpr wchar_t kStopFirstText[] = L"Please Stop the Saving process first.";
 
 constexpr UINT_PTR kLatestTextsTimer = 0x5E7;
 
+// The longest the user waits for the worker to hold before a question about the save comes anyway.
+constexpr ULONGLONG kPauseWaitMs = 5000;
+
 constexpr int kLabelIds[6] = {IDC_SAVING_TOTAL_LABEL, IDC_SAVING_PATH_LABEL, IDC_SAVING_FILE_NAME_LABEL,
                               IDC_SAVING_FILE_NAME,   IDC_SAVING_TOTAL,      IDC_SAVING_PATH};
 
@@ -39,12 +42,18 @@ CSavingDlg::CSavingDlg(CWnd* pParent) : CDialog(IDD_SAVING_DLG, pParent), m_skin
 CSavingDlg::~CSavingDlg()
 {
     WaitForWorker();
+    if (s_pRunning == this)
+        s_pRunning = nullptr;
 }
 
 INT_PTR CSavingDlg::DoModal()
 {
+    CSavingDlg* pOuter = s_pRunning;
+    s_pRunning = this;
     const INT_PTR result = CDialog::DoModal();
     WaitForWorker();
+    s_pRunning = pOuter;
+    SaveControl.pause = 0;
     if (engineUi.savingDialog == this)
         engineUi.savingDialog = m_pPreviousUi;
     return result;
@@ -115,8 +124,8 @@ UINT AFX_CDECL CSavingDlg::SavingThread(LPVOID pParam)
 void CSavingDlg::OnPaint()
 {
     CPaintDC dc(this);
-    // While Stop's question is open the end waits for its answer.
-    if (m_asking || m_done.exchange(0) != 1)
+    // While a question about the save is open the end waits for its answer.
+    if (m_asking || m_pauses > 0 || m_done.exchange(0) != 1)
         return;
     m_finished = true;
     KillTimer(kLatestTextsTimer);
@@ -143,35 +152,79 @@ void CSavingDlg::OnCancel()
 
 void CSavingDlg::OnOK()
 {
-    if (SaveControl.stop != 0 || m_finished)
+    if (SaveControl.stop != 0 || m_finished || m_asking)
         return;
     MessageBoxRequest.Set(kStopQuestion, kMessageKindQuestion);
-    // The worker saves on while the question is open.
     m_asking = true;
-    CQuestionDlg question(this);
-    const INT_PTR answer = question.DoModal();
+    PauseWorker();
+    AskStop();
     m_asking = false;
-    if (answer == kQuestionAnswerYes && m_done == 0) {
+    ResumeWorker();
+}
+
+void CSavingDlg::AskStop()
+{
+    CQuestionDlg question(this);
+    if (question.DoModal() == kQuestionAnswerYes && m_done == 0) {
         m_stopButton.EnableWindow(FALSE);
         SaveControl.stop = 1;
     }
-    if (m_done != 0)
-        Invalidate();
 }
 
 void CSavingDlg::OnClose()
 {
-    if (!m_finished) {
-        MessageBoxRequest.Set(kStopFirstText, kMessageKindQuestion);
-        m_asking = true;
+    if (m_asking)
+        return;
+    if (m_finished) {
+        CDialog::OnClose();
+        return;
+    }
+    MessageBoxRequest.Set(kStopFirstText, kMessageKindQuestion);
+    m_asking = true;
+    PauseWorker();
+    {
         CMessageDlg message(this);
         message.DoModal();
-        m_asking = false;
-        if (m_done != 0)
-            Invalidate();
     }
-    // The default turns the close into Cancel: the file being written is skipped.
-    CDialog::OnClose();
+    // What the default makes of a close, Cancel, before the worker goes on: the file it holds is skipped.
+    OnCancel();
+    m_asking = false;
+    ResumeWorker();
+}
+
+void CSavingDlg::PauseWorker()
+{
+    ++m_pauses;
+    SaveControl.pause = 1;
+    if (m_pWorker == NULL)
+        return;
+    const HANDLE thread = m_pWorker->m_hThread;
+    const ULONGLONG started = ::GetTickCount64();
+    while (SaveControl.paused == 0 && m_done == 0 && ::GetTickCount64() - started < kPauseWaitMs) {
+        if (::MsgWaitForMultipleObjects(1, &thread, FALSE, 10, QS_SENDMESSAGE) == WAIT_OBJECT_0)
+            break;
+        MSG message;
+        ::PeekMessageW(&message, NULL, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}
+
+void CSavingDlg::ResumeWorker()
+{
+    if (m_pauses == 0 || --m_pauses > 0)
+        return;
+    SaveControl.pause = 0;
+    if (m_done != 0)
+        Invalidate();
+}
+
+void CSavingDlg::StopAndWait()
+{
+    if (m_stopButton.GetSafeHwnd() != NULL)
+        m_stopButton.EnableWindow(FALSE);
+    SaveControl.stop = 1;
+    m_pauses = 0;
+    SaveControl.pause = 0;
+    WaitForWorker();
 }
 
 BOOL CSavingDlg::OnEraseBkgnd(CDC* pDC)

@@ -8,10 +8,14 @@
 // IMAGE PARTITION MODE VOLUME FOLDER OUTDIR ACTION THEN ("-" for no volume or folder). ACTION "save" marks
 // and saves into OUTDIR as the single road does; "stop" starts the scan, stops it at once and saves
 // nothing (the FOLDER of an Extensive Scan's stop leg may be "FIRST-LAST": the sectors it scans, long
-// enough that Stop finds it running). THEN "back" goes Back from the results or the stopped step (the next
-// leg keeps the image and mode, and picks its partition, or after an Extensive Scan its volume, on the step
-// Back showed), "home" goes Home (the next leg opens its own image), "end" exits. Each leg prints a "leg"
-// line; the tour returns 0 only when every leg reached its steps and every saving leg saved every file.
+// enough that Stop finds it running); "stopsave" marks and saves into OUTDIR, presses Stop Saving once
+// OUTDIR holds its first files, leaves the question up for 5 s and answers Yes, and prints a "stopsave"
+// line with the files in OUTDIR when the question came, after the 5 s and at the end. THEN "back" goes Back
+// from the results or the stopped step (the next leg keeps the image and mode, and picks its partition, or
+// after an Extensive Scan its volume, on the step Back showed), "home" goes Home (the next leg opens its own
+// image), "end" exits. Each leg prints a "leg" line; the tour returns 0 only when every leg reached its
+// steps, every saving leg saved every file and every stopsave leg wrote no file while its question stood and
+// showed no message after Yes. Every message box the road meets is printed on a "message" line.
 //
 // Paths are this system's. The program starts with DIR as its current folder, which the folder browser
 // offers. Prints what it read on the way as tab-separated lines (the volume, the File Types item size, the
@@ -37,6 +41,8 @@
 namespace {
 
 constexpr wchar_t kAllSaved[] = L"Files Saved Successfully.";
+// How long a stopsave leg leaves Stop Saving's question up.
+constexpr DWORD kStopSaveHoldMs = 5000;
 
 struct Options
 {
@@ -169,8 +175,8 @@ bool StartSecondCopy(RoadWalker& road, ProgramDriver& first)
     HWND box = second.WaitForBox(kProgramTitle, {L"OK"}, kStepWaitMs);
     if (box == nullptr)
         return road.Fail(L"the second copy showed no message");
-    // The message is drawn, not a control's text: the picture shows it.
     PrintLine("second-copy", {ProgramDriver::Text(box)});
+    RoadWalker::PrintMessage(box);
     road.Shot(L"second-copy", box);
     ProgramDriver::ClickButton(box, L"OK");
     DWORD exitCode = 0;
@@ -270,10 +276,18 @@ bool ExitProgram(RoadWalker& road, ProgramDriver& program)
     HWND question = road.WaitForMessage({L"Yes", L"No"});
     if (question == nullptr)
         return road.Fail(L"Exit asked nothing");
+    RoadWalker::PrintMessage(question);
     ProgramDriver::ClickButton(question, L"Yes");
     DWORD exitCode = 1;
     return program.WaitForExit(kStepWaitMs, exitCode) && exitCode == 0;
 }
+
+enum class LegAction
+{
+    Save,
+    Stop,
+    StopSave,
+};
 
 struct Leg
 {
@@ -283,9 +297,22 @@ struct Leg
     int volume = 1;
     std::wstring folder;
     std::wstring out;
-    bool stop = false;
+    LegAction action = LegAction::Save;
     std::wstring then;
 };
+
+bool ParseAction(const std::wstring& text, LegAction& action)
+{
+    if (text == L"save")
+        action = LegAction::Save;
+    else if (text == L"stop")
+        action = LegAction::Stop;
+    else if (text == L"stopsave")
+        action = LegAction::StopSave;
+    else
+        return false;
+    return true;
+}
 
 bool ParseMode(const std::wstring& text, RoadMode& mode)
 {
@@ -345,7 +372,7 @@ bool ReadTour(const std::wstring& path, std::vector<Leg>& legs)
         const std::vector<std::wstring> fields = SplitTabs(line);
         Leg leg;
         const bool valid = fields.size() == 8 && ParseMode(fields[2], leg.mode) &&
-                           (fields[6] == L"save" || fields[6] == L"stop") &&
+                           ParseAction(fields[6], leg.action) &&
                            (fields[7] == L"back" || fields[7] == L"home" || fields[7] == L"end");
         if (valid) {
             leg.image = fields[0];
@@ -353,7 +380,6 @@ bool ReadTour(const std::wstring& path, std::vector<Leg>& legs)
             leg.volume = fields[3] == L"-" ? 1 : _wtoi(fields[3].c_str());
             leg.folder = fields[4] == L"-" ? L"" : fields[4];
             leg.out = fields[5];
-            leg.stop = fields[6] == L"stop";
             leg.then = fields[7];
         }
         if (!valid || leg.partition < 1 || leg.volume < 1) {
@@ -366,13 +392,15 @@ bool ReadTour(const std::wstring& path, std::vector<Leg>& legs)
 }
 
 // One leg from the step the last one left (home, the partition step or the file-system step); `step`
-// becomes the step this one leaves. `outcome` is the save's closing message, or "stopped".
-bool WalkLeg(RoadWalker& road, const Leg& leg, DWORD limitMs, WizardStep& step, std::wstring& outcome)
+// becomes the step this one leaves. `outcome` is the save's closing message, or "stopped"; `held` says
+// for a stopsave leg whether its save wrote no file while the question stood.
+bool WalkLeg(RoadWalker& road, const Leg& leg, DWORD limitMs, WizardStep& step, std::wstring& outcome,
+             bool& held)
 {
     if (step == WizardStep::Home &&
         !(road.TypeImagePath(leg.image) && road.ChooseMode(leg.mode) && road.SearchPartitions()))
         return false;
-    if (leg.stop) {
+    if (leg.action == LegAction::Stop) {
         if (step != WizardStep::FileSystem && !road.ChoosePartition(leg.partition))
             return false;
         const size_t dash = leg.folder.find(L'-');
@@ -390,8 +418,18 @@ bool WalkLeg(RoadWalker& road, const Leg& leg, DWORD limitMs, WizardStep& step, 
         if (leg.mode == RoadMode::Trace)
             PrintLine("item-size", {road.TraceItemSize()});
         StepTimer untimed(road, false);
-        if (!Mark(road, leg.folder, limitMs, untimed) || !road.Save(leg.out, outcome, limitMs))
+        if (!Mark(road, leg.folder, limitMs, untimed))
             return false;
+        if (leg.action == LegAction::Save && !road.Save(leg.out, outcome, limitMs))
+            return false;
+        if (leg.action == LegAction::StopSave) {
+            RoadWalker::StopSaveCounts counts;
+            if (!road.StopSave(leg.out, kStopSaveHoldMs, counts, outcome, limitMs))
+                return false;
+            PrintLine("stopsave", {std::to_wstring(counts.atQuestion), std::to_wstring(counts.afterHold),
+                                   std::to_wstring(counts.atEnd)});
+            held = counts.afterHold == counts.atQuestion;
+        }
     }
     step = road.ShownStep();
     if (leg.then == L"home") {
@@ -422,7 +460,8 @@ int Tour(const std::wstring& file, const std::wstring& shots, DWORD limitMs)
     WizardStep step = WizardStep::Home;
     for (size_t i = 0; i < legs.size(); ++i) {
         std::wstring outcome;
-        const bool walked = WalkLeg(road, legs[i], limitMs, step, outcome);
+        bool held = true;
+        const bool walked = WalkLeg(road, legs[i], limitMs, step, outcome, held);
         const std::wstring reached = step == WizardStep::Home         ? L"home"
                                      : step == WizardStep::Partition  ? L"partition"
                                      : step == WizardStep::FileSystem ? L"file-system"
@@ -432,7 +471,9 @@ int Tour(const std::wstring& file, const std::wstring& shots, DWORD limitMs)
                           outcome, reached});
         if (!walked)
             return 1;
-        if (!legs[i].stop && outcome != kAllSaved)
+        if (legs[i].action == LegAction::Save && outcome != kAllSaved)
+            allSaved = false;
+        if (legs[i].action == LegAction::StopSave && (!held || outcome != L"stopped"))
             allSaved = false;
         if (legs[i].then == L"end")
             break;

@@ -28,6 +28,9 @@ constexpr int kFileTypeSize = 1105;
 // The common file dialog's name box: the combo box of the Explorer style, the edit of the old one.
 constexpr int kFileNameCombo = 0x47c;
 constexpr int kFileNameEdit = 0x480;
+// The static where a message box keeps its text (the program's drawn boxes keep it hidden).
+constexpr int kMessageTextId = 0xFFFF;
+constexpr wchar_t kSavingCaption[] = L"Data is Saving please wait...";
 
 std::vector<HWND> ChildWindows(HWND parent)
 {
@@ -234,7 +237,8 @@ std::wstring RoadWalker::StaticTexts(HWND dialog)
 {
     std::wstring texts;
     for (HWND child : ChildWindows(dialog)) {
-        if (_wcsicmp(ProgramDriver::ClassName(child).c_str(), L"Static") != 0 || !IsWindowVisible(child))
+        if (_wcsicmp(ProgramDriver::ClassName(child).c_str(), L"Static") != 0 ||
+            (!IsWindowVisible(child) && GetDlgCtrlID(child) != kMessageTextId))
             continue;
         const std::wstring text = ProgramDriver::Text(child);
         if (text.empty())
@@ -244,6 +248,37 @@ std::wstring RoadWalker::StaticTexts(HWND dialog)
         texts += text;
     }
     return texts;
+}
+
+void RoadWalker::PrintMessage(HWND box)
+{
+    std::wstring text = StaticTexts(box);
+    for (wchar_t& c : text) {
+        if (c == L'\r' || c == L'\n' || c == L'\t')
+            c = L' ';
+    }
+    printf("message\t%s\n", Narrow(text).c_str());
+    fflush(stdout);
+}
+
+int RoadWalker::CountFiles(const std::wstring& folder)
+{
+    WIN32_FIND_DATAW found = {};
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return 0;
+    int files = 0;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..")
+            continue;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            files += CountFiles(folder + L"\\" + name);
+        else
+            ++files;
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return files;
 }
 
 HWND RoadWalker::WaitForMessage(const std::vector<std::wstring>& buttons, DWORD timeoutMs)
@@ -473,6 +508,7 @@ bool RoadWalker::ScanAndStop(RoadMode mode, const std::wstring& firstSector, con
         [&] {
             HWND question = asked ? nullptr : m_program.WaitForBox(kProgramTitle, {L"Yes", L"No"}, 0);
             if (question != nullptr) {
+                PrintMessage(question);
                 Shot(L"stop-question", question);
                 ProgramDriver::ClickButton(question, L"Yes");
                 asked = true;
@@ -480,6 +516,7 @@ bool RoadWalker::ScanAndStop(RoadMode mode, const std::wstring& firstSector, con
             }
             // "Nothing found" and the like: read, pictured and answered.
             if (HWND notice = m_program.WaitForBox(kProgramTitle, {L"OK"}, 0)) {
+                PrintMessage(notice);
                 Shot(L"stopped-notice", notice);
                 printf("notice\t%s\n", Narrow(StaticTexts(notice)).c_str());
                 ProgramDriver::ClickButton(notice, L"OK");
@@ -508,6 +545,7 @@ bool RoadWalker::Leave(int button, const std::vector<WizardStep>& to)
     const bool arrived = WaitUntil(
         [&] {
             if (HWND question = m_program.WaitForBox(kProgramTitle, {L"Yes", L"No"}, 0)) {
+                PrintMessage(question);
                 Shot(L"snapshot-question", question);
                 ProgramDriver::ClickButton(question, L"No");
                 return false;
@@ -710,7 +748,7 @@ bool RoadWalker::ChooseBrowserFolder(HWND browser, const std::wstring& folder)
     return true;
 }
 
-bool RoadWalker::Save(const std::wstring& folder, std::wstring& outcome, DWORD timeoutMs)
+bool RoadWalker::StartSave(const std::wstring& folder)
 {
     if (!ClickViewButton(kStepForward))
         return false;
@@ -733,10 +771,17 @@ bool RoadWalker::Save(const std::wstring& folder, std::wstring& outcome, DWORD t
     HWND ok = FindChild(browser, IDOK, L"Button");
     m_saveStart = GetTickCount64();
     PostMessageW(browser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(ok));
+    return true;
+}
+
+bool RoadWalker::Save(const std::wstring& folder, std::wstring& outcome, DWORD timeoutMs)
+{
+    if (!StartSave(folder))
+        return false;
     HWND saving = nullptr;
     if (WaitUntil(
             [&] {
-                saving = m_program.WaitForBox(L"Data is Saving please wait...", {}, 0);
+                saving = m_program.WaitForBox(kSavingCaption, {}, 0);
                 return saving != nullptr;
             },
             5000))
@@ -746,11 +791,65 @@ bool RoadWalker::Save(const std::wstring& folder, std::wstring& outcome, DWORD t
         return Fail(L"the save said nothing in time");
     const ULONGLONG said = GetTickCount64();
     outcome = StaticTexts(message);
+    PrintMessage(message);
     Shot(L"saved", message);
     ProgramDriver::ClickButton(message, L"OK");
     const bool quiet = WaitQuiet();
     m_stepEnd = said;
     return quiet;
+}
+
+bool RoadWalker::StopSave(const std::wstring& folder, DWORD holdMs, StopSaveCounts& counts,
+                          std::wstring& outcome, DWORD timeoutMs)
+{
+    if (!StartSave(folder))
+        return false;
+    // Stop Saving once the folder holds files; a save that ends first shows its message instead.
+    HWND saving = nullptr;
+    HWND message = nullptr;
+    if (!WaitUntil(
+            [&] {
+                saving = m_program.WaitForBox(kSavingCaption, {}, 0);
+                message = m_program.WaitForBox(kProgramTitle, {L"OK"}, 0);
+                return message != nullptr || (saving != nullptr && CountFiles(folder) > 0);
+            },
+            timeoutMs))
+        return Fail(L"the save wrote no file in time");
+    if (message != nullptr) {
+        outcome = StaticTexts(message);
+        PrintMessage(message);
+        ProgramDriver::ClickButton(message, L"OK");
+        return Fail(L"the save ended before Stop Saving");
+    }
+    PostMessageW(saving, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    HWND question = WaitForMessage({L"Yes", L"No"}, timeoutMs);
+    if (question == nullptr)
+        return Fail(L"Stop Saving asked nothing");
+    counts.atQuestion = CountFiles(folder);
+    PrintMessage(question);
+    Shot(L"stop-saving-question", question);
+    Sleep(holdMs);
+    counts.afterHold = CountFiles(folder);
+    ProgramDriver::ClickButton(question, L"Yes");
+    // The saving dialog closes; whatever message comes on the way is read and answered.
+    outcome = L"stopped";
+    const bool ended = WaitUntil(
+        [&] {
+            if (HWND box = m_program.WaitForBox(kProgramTitle, {L"OK"}, 0)) {
+                outcome = StaticTexts(box);
+                PrintMessage(box);
+                Shot(L"stopped-save-message", box);
+                ProgramDriver::ClickButton(box, L"OK");
+                return false;
+            }
+            return m_program.WaitForBox(kSavingCaption, {}, 0) == nullptr && Quiet();
+        },
+        timeoutMs);
+    if (!ended)
+        return Fail(L"the stopped save did not end");
+    counts.atEnd = CountFiles(folder);
+    Shot(L"save-stopped");
+    return true;
 }
 
 bool RoadWalker::AnswerFileDialog(const std::wstring& name, DWORD timeoutMs)

@@ -93,10 +93,27 @@ public:
     // Save, the folder browser answered with OK on the folder (this system's path), and the closing
     // message's text. The browser's choice is checked before OK, so nothing is saved elsewhere.
     bool Save(const std::wstring& folder, std::wstring& outcome, DWORD timeoutMs);
+    // Save into the folder as Save does; once the folder holds its first files, Stop Saving, its question
+    // left up for `holdMs`, then Yes. The files below the folder when the question came, after the hold
+    // and once the program is quiet again; `outcome` is the message the save showed after all, or
+    // "stopped".
+    struct StopSaveCounts
+    {
+        int atQuestion = -1;
+        int afterHold = -1;
+        int atEnd = -1;
+    };
+    bool StopSave(const std::wstring& folder, DWORD holdMs, StopSaveCounts& counts, std::wstring& outcome,
+                  DWORD timeoutMs);
+    // The regular files below a folder (this system's path), however deep.
+    static int CountFiles(const std::wstring& folder);
+    // Prints a message box's text on a line "message".
+    static void PrintMessage(HWND box);
 
     // The first visible dialog with an OK or Yes button and its texts; null at the time-out.
     HWND WaitForMessage(const std::vector<std::wstring>& buttons, DWORD timeoutMs = kStepWaitMs);
-    // The texts of a dialog's static controls, joined by blanks.
+    // The texts of a dialog's static controls, joined by blanks: the visible ones, and the hidden one that
+    // holds a drawn message's text.
     static std::wstring StaticTexts(HWND dialog);
     // A common file dialog of the program: the name typed into its box and OK.
     bool AnswerFileDialog(const std::wstring& name, DWORD timeoutMs = kStepWaitMs);
@@ -132,6 +149,8 @@ private:
     // No window of the program's besides the frame, and none on its way: the frame takes input.
     bool Quiet() const;
     bool ChooseBrowserFolder(HWND browser, const std::wstring& folder);
+    // Save up to the folder browser's OK on the folder.
+    bool StartSave(const std::wstring& folder);
 
     ProgramDriver& m_program;
     std::wstring m_shots;

@@ -41,11 +41,14 @@ constexpr wchar_t kSavingCaption[] = L"Data is Saving please wait...";
 
 // Drives the boxes of one save on this thread's timer: the please-wait box closes itself, every other
 // box but the saving dialog gets OK (the folder browser takes the current folder, a question Yes); the
-// texts of the messages are kept. `onSaving` acts on the saving dialog while it is up.
+// texts of the messages are kept. `onSaving` acts on the saving dialog while it is up; `hold` sees each
+// box before it is answered and may leave it up for now (true) or choose its button.
 class SaveDriver
 {
 public:
-    explicit SaveDriver(std::function<void(HWND)> onSaving = {}) : m_onSaving(std::move(onSaving))
+    using Hold = std::function<bool(HWND box, UINT& button)>;
+    explicit SaveDriver(std::function<void(HWND)> onSaving = {}, Hold hold = {})
+        : m_onSaving(std::move(onSaving)), m_hold(std::move(hold))
     {
         s_driver = this;
         m_timer = ::SetTimer(NULL, 0, 40, OnTimer);
@@ -102,6 +105,9 @@ private:
             ::EnumChildWindows(window, CollectStatic, reinterpret_cast<LPARAM>(&text));
             self->messages.push_back(text);
         }
+        if (self->m_hold && self->m_hold(window, button))
+            return TRUE;
+        ok = ::GetDlgItem(window, static_cast<int>(button));
         ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(ok));
         return TRUE;
     }
@@ -109,6 +115,7 @@ private:
 
     static inline SaveDriver* s_driver = nullptr;
     std::function<void(HWND)> m_onSaving;
+    Hold m_hold;
     std::set<HWND> m_answered;
     UINT_PTR m_timer = 0;
     ULONGLONG m_started = 0;
@@ -118,6 +125,7 @@ struct SavedFile
 {
     std::string md5;
     std::uint64_t size = 0;
+    bool operator==(const SavedFile&) const = default;
 };
 
 std::string Upper(std::string text)
@@ -294,13 +302,22 @@ TEST_F(SavingTest, AFileInPlaceOfAFolderIsNamedAsAFailureNotSuccess)
         << Utf8(CString(text.c_str()));
 }
 
-// Waits on the saving worker, at most 20 seconds, until the flag is set: the dialog's thread answers
+constexpr wchar_t kStopQuestion[] = L"Do you want to stop the saving process?";
+constexpr wchar_t kStopFirstNotice[] = L"Please Stop the Saving process first.";
+
+// Waits on the saving worker, at most 20 seconds, until the condition holds: the dialog's thread answers
 // meanwhile.
-void HoldWorkerUntil(const std::atomic<std::uint32_t>& flag)
+void HoldWorkerUntil(const std::function<bool()>& condition)
 {
     const ULONGLONG started = ::GetTickCount64();
-    while (flag == 0 && ::GetTickCount64() - started < 20000)
+    while (!condition() && ::GetTickCount64() - started < 20000)
         ::Sleep(10);
+}
+
+// The dialog has taken up a box's text: Stop Saving's question or the close box's notice is on its way.
+bool BoxAsked(const wchar_t* text)
+{
+    return std::wstring(MessageBoxRequest.Copy().text) == text;
 }
 
 HWND SavingDialog()
@@ -308,11 +325,49 @@ HWND SavingDialog()
     return ::FindWindowW(L"#32770", kSavingCaption);
 }
 
-// From the worker: the message posted to the saving dialog, then the worker held until the flag is set.
-void PressFromWorker(UINT message, WPARAM wParam, const std::atomic<std::uint32_t>& flag)
+// From the worker: the message posted to the saving dialog, then the worker held until the dialog has
+// taken it up (the flag set, or the box that it asks first on its way), so that the press lands within
+// the file the worker is at.
+void PressFromWorker(UINT message, WPARAM wParam, const std::atomic<std::uint32_t>& flag,
+                     const wchar_t* asks = nullptr)
 {
     ::PostMessageW(SavingDialog(), message, wParam, 0);
-    HoldWorkerUntil(flag);
+    HoldWorkerUntil([&] { return flag != 0 || (asks != nullptr && BoxAsked(asks)); });
+}
+
+// Every file below the target is a file of the partition, whole: a live one with Sleuth Kit's bytes, a
+// deleted one with its size, and its bytes where Sleuth Kit can recover them.
+void ExpectEveryFileWhole(const std::filesystem::path& target, const Partition& partition)
+{
+    std::map<std::string, std::vector<std::string>> live;
+    std::multimap<std::string, std::vector<std::string>> deleted; // by folder and name past its first letter
+    const auto split = [](const std::string& path) {
+        const std::size_t slash = path.rfind('/');
+        const std::string name = path.substr(slash == std::string::npos ? 0 : slash + 1);
+        return path.substr(0, slash == std::string::npos ? 0 : slash) + "|" +
+               (name.empty() ? name : name.substr(1));
+    };
+    for (const auto& row : ReadTsv(JoinPath(TestDisksDir(), partition.files))) {
+        if (row.size() < 9 || row[1] != "f" || row[3] != "0")
+            continue;
+        if (row[2] == "0")
+            live[Upper(row[8])] = row;
+        else
+            deleted.emplace(split(Upper(row[8])), row);
+    }
+    for (const auto& [key, file] : SavedFiles(target)) {
+        SCOPED_TRACE(key);
+        if (const auto found = live.find(key); found != live.end()) {
+            EXPECT_EQ(file.md5, found->second[5]);
+            continue;
+        }
+        bool whole = false;
+        const auto [first, last] = deleted.equal_range(split(key));
+        for (auto row = first; row != last; ++row)
+            whole = whole || (std::to_string(file.size) == row->second[4] &&
+                              (row->second[7] != "1" || file.md5 == row->second[6]));
+        EXPECT_TRUE(whole) << "not a whole file of the disk (" << file.size << " bytes)";
+    }
 }
 
 TEST_F(SavingTest, StopSavingOrEnterAnsweredYesEndsTheSaveWithFewerFilesAndNoSuccess)
@@ -334,11 +389,11 @@ TEST_F(SavingTest, StopSavingOrEnterAnsweredYesEndsTheSaveWithFewerFilesAndNoSuc
         const std::vector<std::wstring> messages =
             SaveWatched(scratch.Target(), [&](int kind, const char16_t*, std::uint32_t) {
                 if (kind == 0 && ++names == 3)
-                    PressFromWorker(c.message, c.wParam, SaveControl.stop);
+                    PressFromWorker(c.message, c.wParam, SaveControl.stop, kStopQuestion);
             });
         for (const std::wstring& message : messages)
             EXPECT_EQ(message.find(L"Successfully"), std::wstring::npos);
-        EXPECT_EQ(std::wstring(MessageBoxRequest.Copy().text), L"Do you want to stop the saving process?");
+        EXPECT_EQ(std::wstring(MessageBoxRequest.Copy().text), kStopQuestion);
         EXPECT_EQ(SaveControl.stop, 0u) << "cleared when the dialog closes";
         const std::size_t saved = SavedFiles(scratch.Target()).size();
         EXPECT_GE(saved, 2u);
@@ -349,7 +404,7 @@ TEST_F(SavingTest, StopSavingOrEnterAnsweredYesEndsTheSaveWithFewerFilesAndNoSuc
     }
 }
 
-TEST_F(SavingTest, EscapeOrTheCloseBoxMidFileLeavesThatFileShortAndTheSaveGoesOn)
+TEST_F(SavingTest, EscapeOrTheCloseBoxMidFileSkipsThatFileLeavingNothingOfItAndTheSaveGoesOn)
 {
     struct Case
     {
@@ -358,14 +413,15 @@ TEST_F(SavingTest, EscapeOrTheCloseBoxMidFileLeavesThatFileShortAndTheSaveGoesOn
         WPARAM wParam;
         const wchar_t* notice; // the message the dialog shows first, if any
     };
-    for (const Case& c : {Case{"escape", WM_KEYDOWN, VK_ESCAPE, nullptr},
-                          Case{"close box", WM_CLOSE, 0, L"Please Stop the Saving process first."}}) {
+    const Partition partition = FindPartition("mbr-ext05", "2");
+    for (const Case& c :
+         {Case{"escape", WM_KEYDOWN, VK_ESCAPE, nullptr}, Case{"close box", WM_CLOSE, 0, kStopFirstNotice}}) {
         SCOPED_TRACE(c.name);
-        ASSERT_TRUE(QuickScanToResults(FindPartition("mbr-ext05", "2")));
+        ASSERT_TRUE(QuickScanToResults(partition));
         MarkEverything();
         ScratchFolder scratch;
         // The worker, as multi.bin's progress first moves, has the key or the close box pressed and waits
-        // until the skip is asked for.
+        // until the skip is asked for (or the close box's notice, before which the worker holds).
         std::vector<std::u16string> shown;
         bool pressed = false;
         const std::vector<std::wstring> messages =
@@ -375,7 +431,7 @@ TEST_F(SavingTest, EscapeOrTheCloseBoxMidFileLeavesThatFileShortAndTheSaveGoesOn
                 } else if (!pressed && !shown.empty() &&
                            Upper(Utf8Name(std::filesystem::path(shown.back()))) == "MULTI.BIN") {
                     pressed = true;
-                    PressFromWorker(c.message, c.wParam, SaveControl.skip);
+                    PressFromWorker(c.message, c.wParam, SaveControl.skip, c.notice);
                 }
             });
         ASSERT_FALSE(messages.empty());
@@ -384,10 +440,9 @@ TEST_F(SavingTest, EscapeOrTheCloseBoxMidFileLeavesThatFileShortAndTheSaveGoesOn
         if (c.notice != nullptr) {
             EXPECT_EQ(std::wstring(MessageBoxRequest.Copy().text), c.notice);
         }
-        const std::map<std::string, SavedFile> saved = SavedFiles(scratch.Target());
-        const auto multi = saved.find("SIZES/MULTI.BIN");
-        ASSERT_NE(multi, saved.end());
-        EXPECT_LT(multi->second.size, 307323u) << "the skipped file stays short";
+        EXPECT_EQ(SavedFiles(scratch.Target()).count("SIZES/MULTI.BIN"), 0u)
+            << "the skipped file is left cut";
+        ExpectEveryFileWhole(scratch.Target(), partition);
         // Every file shown after it was saved whole.
         const auto after = std::find_if(shown.begin(), shown.end(), [](const std::u16string& name) {
             return Upper(Utf8Name(std::filesystem::path(name))) == "MULTI.BIN";
@@ -397,6 +452,73 @@ TEST_F(SavingTest, EscapeOrTheCloseBoxMidFileLeavesThatFileShortAndTheSaveGoesOn
         EXPECT_EQ(SaveOutcome.skipped, 1u);
         EXPECT_EQ(SaveOutcome.failed, 0u);
         EXPECT_GT(SaveOutcome.saved, 35u);
+        ResetResultsView();
+    }
+}
+
+// Stop Saving pressed while multi.bin is being written, its question left up for seconds: meanwhile the
+// save writes nothing more. No lets it finish with every file whole; Yes ends it with no message and no
+// file left cut.
+TEST_F(SavingTest, StopSavingHoldsTheSaveWhileItsQuestionStandsAndLeavesOnlyWholeFiles)
+{
+    const Partition partition = FindPartition("mbr-ext05", "2");
+    for (const bool yes : {false, true}) {
+        SCOPED_TRACE(yes ? "answered Yes" : "answered No");
+        ASSERT_TRUE(QuickScanToResults(partition));
+        MarkEverything();
+        ScratchFolder scratch;
+        const std::filesystem::path target = scratch.Target();
+        std::filesystem::create_directories(target);
+        MessageBoxRequest.Set(L"", 0);
+        std::u16string current;
+        bool pressed = false;
+        CSavingDlg::s_workerHook = [&](int kind, const char16_t* name, std::uint32_t percent) {
+            if (kind == 0) {
+                current = name != nullptr ? name : u"";
+            } else if (!pressed && percent > 0 &&
+                       Upper(Utf8Name(std::filesystem::path(current))) == "MULTI.BIN") {
+                pressed = true;
+                PressFromWorker(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), SaveControl.stop, kStopQuestion);
+            }
+        };
+        std::map<std::string, SavedFile> atQuestion;
+        std::map<std::string, SavedFile> afterHold;
+        ULONGLONG questionSeen = 0;
+        bool answered = false;
+        SaveDriver driver({}, [&](HWND box, UINT& button) {
+            if (answered || ::GetDlgItem(box, IDYES) == NULL || !BoxAsked(kStopQuestion))
+                return false;
+            if (questionSeen == 0) {
+                questionSeen = ::GetTickCount64();
+                atQuestion = SavedFiles(target);
+            }
+            if (::GetTickCount64() - questionSeen < 2000)
+                return true;
+            afterHold = SavedFiles(target);
+            answered = true;
+            button = yes ? IDYES : IDNO;
+            return false;
+        });
+        SaveInto(target, driver);
+        CSavingDlg::s_workerHook = nullptr;
+        ASSERT_TRUE(pressed);
+        ASSERT_TRUE(answered);
+        EXPECT_EQ(afterHold, atQuestion) << "the save went on behind its question";
+        const std::map<std::string, SavedFile> saved = SavedFiles(target);
+        ExpectEveryFileWhole(target, partition);
+        if (yes) {
+            for (const std::wstring& message : driver.messages)
+                EXPECT_EQ(message.find(L"Successfully"), std::wstring::npos);
+            EXPECT_EQ(saved.count("SIZES/MULTI.BIN"), 0u) << "the file Stop landed in is left cut";
+            EXPECT_EQ(SaveOutcome.skipped, 1u);
+            EXPECT_LE(saved.size(), atQuestion.size());
+        } else {
+            ASSERT_FALSE(driver.messages.empty());
+            EXPECT_EQ(driver.messages.back(), L"Files Saved Successfully.");
+            EXPECT_EQ(saved.count("SIZES/MULTI.BIN"), 1u);
+            EXPECT_GT(saved.size(), atQuestion.size());
+            EXPECT_EQ(SaveOutcome.skipped, 0u);
+        }
         ResetResultsView();
     }
 }

@@ -26,6 +26,9 @@ constexpr int kMaxLoadedText = 260;
 // Ids of the check box and its label: outside every button id, so that a click on them ends nothing.
 constexpr int kCheckBoxId = 1001;
 constexpr int kCheckLabelId = 1002;
+// A hidden static that holds the message as given: the text is drawn, and tools that read a box from
+// outside (the test roads) find it where a system message box keeps its own.
+constexpr int kMessageTextId = 0xFFFF;
 // WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER.
 constexpr DWORD kBoxStyle = 0x90C80880;
 
@@ -448,6 +451,9 @@ BOOL CHtmlMessageBox::OnInitDialog(HWND window)
 
     m_caption = LoadText(m_params.caption);
     m_messageHtml = LoadText(m_params.text);
+    CreateWindowExW(0, L"STATIC", m_messageHtml.c_str(), WS_CHILD | SS_LEFT, 0, 0, 0, 0, window,
+                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(kMessageTextId)), GetModuleHandleW(nullptr),
+                    nullptr);
     if (m_params.style & kHtmlBoxRightText) {
         m_messageHtml = L"<right>" + m_messageHtml + L"</right>";
     }

@@ -149,6 +149,8 @@ void ResetEngineState()
 
     SaveControl.stop = 0;
     SaveControl.skip = 0;
+    SaveControl.pause = 0;
+    SaveControl.paused = 0;
     SaveControl.fileCounter = 0;
     SaveOutcome = {};
     PendingFileTime = 0;

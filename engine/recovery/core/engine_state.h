@@ -231,6 +231,10 @@ struct SaveControlBlock
 {
     std::atomic<std::uint32_t> stop{0};
     std::atomic<std::uint32_t> skip{0};
+    // 1 while a question about the save stands: the saver holds still at its next piece or file, and
+    // says so in `paused`, until it is 0 again (WaitWhileSavePaused).
+    std::atomic<std::uint32_t> pause{0};
+    std::atomic<std::uint32_t> paused{0};
     std::uint32_t fileCounter = 0;
 };
 

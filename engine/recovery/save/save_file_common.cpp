@@ -1,7 +1,9 @@
 #include "engine/recovery/save/save_file_common.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 #include "engine/recovery/core/decimal_text.h"
@@ -52,6 +54,9 @@ bool IsLeftOutByDeletedPolicy(std::uint32_t deleted)
     return false;
 }
 
+// How often a paused saver looks whether it may go on.
+constexpr std::chrono::milliseconds kPausePoll{10};
+
 void CountNotCreated()
 {
     ++SaveOutcome.failed;
@@ -60,10 +65,22 @@ void CountNotCreated()
 
 } // namespace
 
+void WaitWhileSavePaused()
+{
+    if (SaveControl.pause == 0)
+        return;
+    SaveControl.paused = 1;
+    while (SaveControl.pause != 0)
+        std::this_thread::sleep_for(kPausePoll);
+    SaveControl.paused = 0;
+}
+
 FileStart BeginFileSave(const char16_t* folder, const char16_t* name, int mode, bool applyDeletedPolicy,
                         std::uint32_t deleted)
 {
     FileStart start;
+    // Before the file is made, so that a stop answered meanwhile makes no file at all.
+    WaitWhileSavePaused();
     if (SaveControl.stop == 1)
         return start;
     SaveControl.skip = 0;
@@ -114,6 +131,7 @@ std::u16string CreateMarkedFolder(const char16_t* base, const char16_t* folderNa
     std::u16string path = JoinSavePath(baseText, MakeSafeName(folderName ? folderName : u""));
     if (!PathLiesInside(baseText, path))
         return {};
+    WaitWhileSavePaused();
     OutputCreateFolder(path.c_str());
     return path;
 }
@@ -330,6 +348,7 @@ bool RecoveredFile::KeepGoing()
 {
     if (notCreated)
         return false;
+    WaitWhileSavePaused();
     if (SaveControl.stop == 1 || SaveControl.skip == 1) {
         interrupted = true;
         return false;
@@ -381,7 +400,8 @@ void RecoveredFile::Finish()
     if (counted)
         return;
     counted = true;
-    if (notCreated && !madePath.empty())
+    // A file cut short, by a failed write or by Stop or Skip, would look like a whole one: it goes.
+    if ((notCreated || interrupted) && !madePath.empty())
         OutputDeleteFile(madePath.c_str());
     if (duplicateSkipped) {
         ++SaveOutcome.skipped;

@@ -27,6 +27,11 @@ struct FileStart
     bool keepExisting = false;
 };
 
+// Holds the saving thread while SaveControl.pause is 1 (a question about the save stands), with
+// SaveControl.paused 1 meanwhile. The savers call it before each file and each piece, so that the hold
+// comes within a piece's time.
+void WaitWhileSavePaused();
+
 // The common start of a file: returns without going on when the stop flag is set; clears the skip flag;
 // joins the folder and the name made safe; in mode 1 applies the file filter and the deleted-file policy
 // (when asked), counts the file and shows it in the saving dialog. A file the rules leave out counts as
@@ -109,8 +114,8 @@ public:
     // Sets the file's times through the handle it was written with, then closes it.
     void CloseWithTimes(const PlatformFileTimes& times);
     // Closes it and counts it once: failed when anything went wrong, skipped when the user cut it short,
-    // saved otherwise. A file that could not be written whole is removed: one left cut short would look
-    // like a good one.
+    // saved otherwise. A file that was not written whole, for a failed write or the user's Stop or Skip,
+    // is removed: one left cut short would look like a good one.
     void Finish();
 
 private:

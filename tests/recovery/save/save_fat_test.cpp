@@ -1,10 +1,12 @@
 // FAT files saved from a disk made by the test: cluster chains from either FAT copy or in a row, sizes
-// around the cluster, reads that fail, clusters outside the volume, the dialog's skip and stop, the
+// around the cluster, reads that fail, clusters outside the volume, the dialog's skip, stop and pause, the
 // selection policies, names that are no paths, and the FAT date on the saved file.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <map>
 #include <memory>
+#include <thread>
 
 #include "engine/recovery/core/decimal_text.h"
 #include "engine/recovery/core/engine_state.h"
@@ -231,7 +233,7 @@ private:
     bool raised = false;
 };
 
-TEST_F(SaveFat, SkipEndsTheFileAndStopEndsTheSave)
+TEST_F(SaveFat, SkipEndsTheFileAndStopEndsTheSaveWithNoFileLeftCut)
 {
     // Two files of 20 clusters, every other cluster, so that each cluster is a piece of its own.
     std::vector<std::uint32_t> first;
@@ -242,7 +244,7 @@ TEST_F(SaveFat, SkipEndsTheFileAndStopEndsTheSave)
     }
     SetChain(kFat1, first);
     SetChain(kFat1, second);
-    const std::string firstBytes = PutFile(8, 20 * kClusterBytes, first);
+    PutFile(8, 20 * kClusterBytes, first);
     const std::string secondBytes = PutFile(9, 20 * kClusterBytes, second);
     AddFile(u"first.bin", 100, 20 * kClusterBytes);
     AddFile(u"second.bin", 200, 20 * kClusterBytes);
@@ -252,9 +254,7 @@ TEST_F(SaveFat, SkipEndsTheFileAndStopEndsTheSave)
     FlagOnProgress skipper(SaveControl.skip);
     engineUi.savingDialog = &skipper;
     SaveOutcomeBlock outcome = SaveSelection();
-    const std::string cut = Saved(u"first.bin");
-    EXPECT_LT(cut.size(), firstBytes.size());
-    EXPECT_EQ(cut, firstBytes.substr(0, cut.size()));
+    EXPECT_FALSE(Exists(u"first.bin")) << "the skipped file is left cut";
     EXPECT_EQ(Saved(u"second.bin"), secondBytes);
     EXPECT_EQ(outcome.skipped, 1u);
     EXPECT_EQ(outcome.saved, 1u);
@@ -264,10 +264,57 @@ TEST_F(SaveFat, SkipEndsTheFileAndStopEndsTheSave)
     FlagOnProgress stopper(SaveControl.stop);
     engineUi.savingDialog = &stopper;
     outcome = SaveSelection();
-    EXPECT_LT(Saved(u"first.bin").size(), firstBytes.size());
-    EXPECT_FALSE(Exists(u"second.bin"));
+    EXPECT_EQ(ListTree(scratch.Parent()), std::vector<std::string>{"target/"}) << "a file is left cut";
     EXPECT_EQ(outcome.skipped, 1u);
     EXPECT_EQ(outcome.saved, 0u);
+}
+
+// While a question about the save stands the saver holds still within its file; once it is answered the
+// save goes on (No) or ends without the file it held (Yes).
+TEST_F(SaveFat, APauseHoldsTheSaveWithinItsFileUntilItIsLifted)
+{
+    std::vector<std::uint32_t> clusters;
+    for (std::uint32_t i = 0; i < 20; ++i)
+        clusters.push_back(100 + 2 * i);
+    SetChain(kFat1, clusters);
+    const std::string bytes = PutFile(8, 20 * kClusterBytes, clusters);
+    AddFile(u"first.bin", 100, 20 * kClusterBytes);
+    AddFile(u"second.bin", 100, 20 * kClusterBytes);
+    Attach();
+    MarkEveryFile();
+
+    for (const bool stop : {false, true}) {
+        SCOPED_TRACE(stop ? "answered Yes" : "answered No");
+        std::filesystem::remove_all(scratch.Target());
+        std::filesystem::create_directory(scratch.Target());
+        FlagOnProgress pauser(SaveControl.pause);
+        engineUi.savingDialog = &pauser;
+        SaveOutcomeBlock outcome;
+        std::thread worker([&] { outcome = SaveSelection(); });
+        const auto started = std::chrono::steady_clock::now();
+        while (SaveControl.paused == 0 &&
+               std::chrono::steady_clock::now() - started < std::chrono::seconds(20))
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        EXPECT_EQ(SaveControl.paused, 1u);
+        const std::uintmax_t held = std::filesystem::file_size(scratch.Target() / "first.bin");
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        EXPECT_EQ(std::filesystem::file_size(scratch.Target() / "first.bin"), held);
+        EXPECT_LT(held, bytes.size());
+        EXPECT_FALSE(Exists(u"second.bin"));
+        SaveControl.stop = stop ? 1 : 0;
+        SaveControl.pause = 0;
+        worker.join();
+        EXPECT_EQ(SaveControl.paused, 0u);
+        if (stop) {
+            EXPECT_EQ(ListTree(scratch.Parent()), std::vector<std::string>{"target/"});
+            EXPECT_EQ(outcome.skipped, 1u);
+        } else {
+            EXPECT_EQ(Saved(u"first.bin"), bytes);
+            EXPECT_EQ(Saved(u"second.bin"), bytes);
+            EXPECT_EQ(outcome.saved, 2u);
+        }
+        SaveControl.stop = 0;
+    }
 }
 
 // Thousands of files into one folder, each new name and each taken one: every file lands under its own
