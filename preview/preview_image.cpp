@@ -227,13 +227,14 @@ bool PictureFileFitsLimit(const wchar_t* path)
     std::vector<std::uint8_t> bytes;
     if (path == NULL || !ReadWholeFile(path, bytes))
         return false;
+    // OLE's loader picks a decoder by the first bytes alone: a file of a kind the header reader does not
+    // know (a GIF of another version, say) would reach a decoder unchecked, and is refused.
     imaging::PictureHeader header;
-    if (imaging::ReadPictureHeader(bytes.data(), bytes.size(), header))
-        return header.kind == imaging::PictureKind::kEmf ||
-               imaging::PictureSizeAllowed(header.width, header.height);
-    // A kind the header reader does not know (a Windows metafile, or no picture at all) sets up no pixels
-    // by a declared size; a known kind whose size cannot be read is refused.
-    return header.kind == imaging::PictureKind::kUnknown;
+    if (!imaging::ReadPictureHeader(bytes.data(), bytes.size(), header))
+        return false;
+    if (header.kind == imaging::PictureKind::kEmf || header.kind == imaging::PictureKind::kWmf)
+        return imaging::MetafileContentsAllowed(header);
+    return imaging::PictureHeaderAllowed(header);
 }
 
 void CPreviewImage::Destroy()

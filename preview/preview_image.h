@@ -64,9 +64,10 @@ private:
     imaging::PicturePixels m_picture;
 };
 
-// For the loaders of the outside that take a file by its path (OLE pictures): false when the file is a
-// picture whose header declares more than the picture limit or cannot be read to its size. A metafile
-// passes whatever its size: it is drawn, never set up as pixels by its declared size.
+// For the loaders of the outside that take a file by its path (OLE pictures): false when the file is of
+// no kind the header reader knows, cannot be read to its size, or declares more than the limits. A
+// metafile passes whatever its size, as long as its records' bitmaps are within the limit: it is drawn,
+// never set up as pixels by its declared size.
 bool PictureFileFitsLimit(const wchar_t* path);
 
 // The largest file the layer reads whole.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include "picture_pixels.h"
 
@@ -30,6 +31,39 @@ constexpr std::size_t kEmfDevicePixels = 72;
 constexpr std::size_t kEmfDeviceMillimetres = 80;
 constexpr std::size_t kEmfHeaderSize = 88;
 
+// Records whose bitmaps a player sets up whole, with where each record holds its bitmap's info header
+// (an offset from the record's start, then its length): EMR_BITBLT, EMR_STRETCHBLT, EMR_MASKBLT (and its
+// mask), EMR_PLGBLT (and its mask), EMR_SETDIBITSTODEVICE, EMR_STRETCHDIBITS, EMR_CREATEMONOBRUSH,
+// EMR_CREATEDIBPATTERNBRUSHPT, EMR_EXTCREATEPEN, EMR_ALPHABLEND, EMR_TRANSPARENTBLT.
+struct RecordBitmap
+{
+    std::uint32_t type;
+    std::size_t infoOffsetAt;
+};
+constexpr RecordBitmap kEmfRecordBitmaps[] = {{76, 84},  {77, 84},  {78, 84}, {78, 112}, {79, 96},
+                                              {79, 124}, {80, 48},  {81, 48}, {93, 16},  {94, 16},
+                                              {95, 12},  {114, 84}, {116, 84}};
+constexpr std::uint32_t kEmfEndRecord = 14;
+
+// The placeable header of a Windows metafile: its key, its bounds (four 16-bit values at 6), its units to
+// the inch at 14; the metafile's own 18-byte header follows it, then its records: a length in 16-bit
+// words, a function, parameters. The records that hold a bitmap hold it whole, its info header at a fixed
+// place: META_DIBBITBLT, META_DIBSTRETCHBLT (those two only when longer than their form without one),
+// META_SETDIBTODEV, META_STRETCHDIB, META_DIBCREATEPATTERNBRUSH.
+constexpr std::uint32_t kWmfPlaceableKey = 0x9AC6CDD7;
+constexpr std::size_t kWmfBounds = 6;
+constexpr std::size_t kWmfUnitsPerInch = 14;
+constexpr std::size_t kWmfFirstRecord = 22 + 18;
+constexpr std::uint32_t kWmfPixelsPerInch = 96;
+struct WmfRecordBitmap
+{
+    std::uint16_t function;
+    std::size_t infoAt;
+    std::uint32_t shortestWords; // a record of at most this many words holds no bitmap
+};
+constexpr WmfRecordBitmap kWmfRecordBitmaps[] = {
+    {0x0940, 22, 12}, {0x0B41, 26, 12}, {0x0D33, 24, 0}, {0x0F43, 28, 0}, {0x0142, 10, 0}};
+
 // TIFF tags of the first image's size and of its tiles.
 constexpr std::uint16_t kTiffImageWidth = 256;
 constexpr std::uint16_t kTiffImageLength = 257;
@@ -44,6 +78,14 @@ std::int64_t SignedLe32(const std::uint8_t* bytes)
 std::uint64_t Distance(std::int64_t from, std::int64_t to)
 {
     return static_cast<std::uint64_t>(to >= from ? to - from : from - to);
+}
+
+// Pixels counted together, held far below the point where they would wrap.
+void AddPixels(std::uint64_t& total, std::uint64_t width, std::uint64_t height)
+{
+    constexpr std::uint64_t kMost = 1ull << 62;
+    const std::uint64_t side = 1ull << 31;
+    total = std::min(kMost, total + std::min(width, side) * std::min(height, side));
 }
 
 bool StartsWith(const std::uint8_t* data, std::size_t size, const void* prefix, std::size_t length)
@@ -83,6 +125,33 @@ bool ReadBmp(const std::uint8_t* data, std::size_t size, PictureHeader& header)
            ReadBmpInfo(data + kBmpInfoHeader, size - kBmpInfoHeader, header.width, header.height);
 }
 
+// The scans from `at` to the picture's end. A decoder takes anything between markers for damage and goes
+// on to the next marker, and so does the count: entropy-coded data is passed over to a 0xFF that is
+// neither a stuffed zero, a fill byte nor a restart.
+std::uint64_t CountJpegScans(const std::uint8_t* data, std::size_t size, std::size_t at)
+{
+    std::uint64_t scans = 0;
+    while (at + 1 < size) {
+        const std::uint8_t marker = data[at + 1];
+        if (data[at] != 0xFF || marker == 0x00 || marker == 0xFF || (marker >= 0xD0 && marker <= 0xD7)) {
+            ++at;
+            continue;
+        }
+        at += 2;
+        if (marker == 0xD9) // the picture's end
+            break;
+        if (marker == 0x01 || marker == 0xD8 || size - at < 2)
+            continue;
+        const std::size_t length = ReadBe16(data + at);
+        if (length < 2 || length > size - at)
+            continue;
+        if (marker == 0xDA)
+            ++scans;
+        at += length;
+    }
+    return scans;
+}
+
 // The first frame's SOF marker; segments before it are walked by their lengths.
 bool ReadJpeg(const std::uint8_t* data, std::size_t size, PictureHeader& header)
 {
@@ -111,6 +180,7 @@ bool ReadJpeg(const std::uint8_t* data, std::size_t size, PictureHeader& header)
                 return false;
             header.height = ReadBe16(data + at + 3);
             header.width = ReadBe16(data + at + 5);
+            header.scans = CountJpegScans(data, size, at + length);
             return header.height != 0;
         }
         at += length;
@@ -118,7 +188,8 @@ bool ReadJpeg(const std::uint8_t* data, std::size_t size, PictureHeader& header)
     return false;
 }
 
-// The logical screen, and the first image's extent where it reaches past the screen.
+// The logical screen, and every frame's extent where it reaches past the screen; the frames' pixels
+// together, as a decoder holds every frame while it loads the file.
 bool ReadGif(const std::uint8_t* data, std::size_t size, PictureHeader& header)
 {
     if (size < 13)
@@ -131,18 +202,23 @@ bool ReadGif(const std::uint8_t* data, std::size_t size, PictureHeader& header)
     while (at < size) {
         const std::uint8_t introducer = data[at];
         if (introducer == 0x2C) { // image descriptor
-            if (size - at < 9)
+            if (size - at < 10)
                 return true;
-            header.width =
-                std::max<std::uint64_t>(header.width, ReadLe16(data + at + 1) + ReadLe16(data + at + 5));
-            header.height =
-                std::max<std::uint64_t>(header.height, ReadLe16(data + at + 3) + ReadLe16(data + at + 7));
+            const std::uint64_t width = ReadLe16(data + at + 5), height = ReadLe16(data + at + 7);
+            header.width = std::max<std::uint64_t>(header.width, ReadLe16(data + at + 1) + width);
+            header.height = std::max<std::uint64_t>(header.height, ReadLe16(data + at + 3) + height);
+            AddPixels(header.storedPixels, width, height);
+            const std::uint8_t flags = data[at + 9];
+            at += 10;
+            if ((flags & 0x80) != 0) // a colour table of its own
+                at += 3u << ((flags & 0x07) + 1);
+            ++at; // the LZW code size, then the data's sub-blocks
+        } else if (introducer == 0x21 && size - at >= 2) {
+            at += 2;
+        } else { // the trailer, or what a decoder stops at
             return true;
         }
-        if (introducer != 0x21 || size - at < 2) // anything but an extension ends the walk
-            return true;
-        at += 2;
-        while (at < size && data[at] != 0) // its sub-blocks, each led by its length
+        while (at < size && data[at] != 0) // sub-blocks, each led by its length
             at += 1 + data[at];
         ++at;
     }
@@ -190,6 +266,42 @@ std::uint64_t FramePixels(std::uint64_t hundredths, std::int64_t devicePixels, s
            1;
 }
 
+// Adds the pixels of the bitmap whose info header lies `infoAt` bytes into the record; false when the
+// header lies outside the record or cannot be read, since a player would still read one there.
+bool AddRecordBitmap(const std::uint8_t* record, std::size_t recordSize, std::size_t infoAt,
+                     std::uint64_t& pixels)
+{
+    if (infoAt > recordSize)
+        return false;
+    std::uint64_t width = 0, height = 0;
+    if (!ReadBmpInfo(record + infoAt, recordSize - infoAt, width, height))
+        return false;
+    AddPixels(pixels, width, height);
+    return true;
+}
+
+// Every record up to the end record, as a player goes through them.
+bool ReadEmfRecords(const std::uint8_t* data, std::size_t size, PictureHeader& header)
+{
+    std::size_t at = ReadLe32(data + 4); // past the header record
+    while (at < size && size - at >= 8) {
+        const std::uint32_t type = ReadLe32(data + at);
+        const std::uint32_t recordSize = ReadLe32(data + at + 4);
+        if (type == kEmfEndRecord || recordSize < 8 || recordSize > size - at)
+            break;
+        for (const RecordBitmap& field : kEmfRecordBitmaps) {
+            if (field.type != type || field.infoOffsetAt + 8 > recordSize)
+                continue;
+            const std::uint32_t infoAt = ReadLe32(data + at + field.infoOffsetAt);
+            const std::uint32_t infoSize = ReadLe32(data + at + field.infoOffsetAt + 4);
+            if (infoSize != 0 && !AddRecordBitmap(data + at, recordSize, infoAt, header.storedPixels))
+                return false;
+        }
+        at += recordSize;
+    }
+    return true;
+}
+
 bool ReadEmf(const std::uint8_t* data, std::size_t size, PictureHeader& header)
 {
     if (size < kEmfHeaderSize)
@@ -207,6 +319,34 @@ bool ReadEmf(const std::uint8_t* data, std::size_t size, PictureHeader& header)
     header.height =
         std::max(header.height,
                  FramePixels(Distance(SignedLe32(frame + 4), SignedLe32(frame + 12)), pixelsY, millimetresY));
+    return ReadEmfRecords(data, size, header);
+}
+
+bool ReadWmf(const std::uint8_t* data, std::size_t size, PictureHeader& header)
+{
+    if (size < kWmfFirstRecord)
+        return false;
+    const std::uint16_t unitsPerInch = ReadLe16(data + kWmfUnitsPerInch);
+    if (unitsPerInch == 0)
+        return false;
+    const auto bound = [&](std::size_t index) {
+        return static_cast<std::int16_t>(ReadLe16(data + kWmfBounds + 2 * index));
+    };
+    header.width = Distance(bound(0), bound(2)) * kWmfPixelsPerInch / unitsPerInch;
+    header.height = Distance(bound(1), bound(3)) * kWmfPixelsPerInch / unitsPerInch;
+    std::size_t at = kWmfFirstRecord;
+    while (size - at >= 6) {
+        const std::uint64_t words = ReadLe32(data + at);
+        const std::uint16_t function = ReadLe16(data + at + 4);
+        if (function == 0 || words < 3 || words > (size - at) / 2) // the end record, or no record
+            break;
+        const std::size_t recordSize = static_cast<std::size_t>(words * 2);
+        for (const WmfRecordBitmap& field : kWmfRecordBitmaps)
+            if (field.function == function && words > field.shortestWords &&
+                !AddRecordBitmap(data + at, recordSize, field.infoAt, header.storedPixels))
+                return false;
+        at += recordSize;
+    }
     return true;
 }
 
@@ -238,22 +378,24 @@ public:
         const std::size_t first = static_cast<std::size_t>(directory) + countSize;
         if (count > (m_size - first) / entrySize)
             return false;
-        std::uint64_t width = 0, length = 0, tileWidth = 0, tileLength = 0;
+        // A decoder takes the first of a tag given twice, a reader of the last would check another size:
+        // a size given twice, or as a type a size is not, is refused.
+        constexpr std::uint16_t kSizeTags[] = {kTiffImageWidth, kTiffImageLength, kTiffTileWidth,
+                                               kTiffTileLength};
+        std::uint64_t sizes[4] = {};
+        bool given[4] = {};
         for (std::uint64_t index = 0; index < count; ++index) {
             const std::size_t entry = first + static_cast<std::size_t>(index) * entrySize;
             const std::uint16_t tag = static_cast<std::uint16_t>(Number(entry, 2));
-            std::uint64_t value = 0;
-            if (!Value(entry, value))
+            const std::size_t which = static_cast<std::size_t>(
+                std::find(std::begin(kSizeTags), std::end(kSizeTags), tag) - std::begin(kSizeTags));
+            if (which == 4)
                 continue;
-            if (tag == kTiffImageWidth)
-                width = value;
-            else if (tag == kTiffImageLength)
-                length = value;
-            else if (tag == kTiffTileWidth)
-                tileWidth = value;
-            else if (tag == kTiffTileLength)
-                tileLength = value;
+            if (given[which] || !Value(entry, sizes[which]))
+                return false;
+            given[which] = true;
         }
+        const std::uint64_t width = sizes[0], length = sizes[1], tileWidth = sizes[2], tileLength = sizes[3];
         if (width == 0 || length == 0)
             return false;
         header.width = std::max(width, tileWidth);
@@ -324,9 +466,15 @@ bool ReadPictureHeader(const std::uint8_t* data, std::size_t size, PictureHeader
                ReadLe32(data + kEmfSignatureAt) == kEmfSignature) {
         header.kind = PictureKind::kEmf;
         read = ReadEmf(data, size, header);
+    } else if (ReadLe32(data) == kWmfPlaceableKey) {
+        header.kind = PictureKind::kWmf;
+        read = ReadWmf(data, size, header);
     }
-    if (!read)
-        header.width = header.height = 0;
+    if (!read) {
+        const PictureKind kind = header.kind;
+        header = PictureHeader();
+        header.kind = kind;
+    }
     return read;
 }
 
@@ -336,10 +484,22 @@ bool PictureSizeAllowed(std::uint64_t width, std::uint64_t height)
            width * height <= kMaxPicturePixels;
 }
 
+bool MetafileContentsAllowed(const PictureHeader& header)
+{
+    return header.storedPixels <= kMaxPicturePixels;
+}
+
+bool PictureHeaderAllowed(const PictureHeader& header)
+{
+    return PictureSizeAllowed(header.width, header.height) && header.storedPixels <= kMaxPicturePixels &&
+           header.scans <= kMaxJpegScans &&
+           (header.scans == 0 || header.width * header.height <= kMaxJpegScanPixels / header.scans);
+}
+
 bool PictureHeaderWithinLimit(const std::uint8_t* data, std::size_t size)
 {
     PictureHeader header;
-    return ReadPictureHeader(data, size, header) && PictureSizeAllowed(header.width, header.height);
+    return ReadPictureHeader(data, size, header) && PictureHeaderAllowed(header);
 }
 
 } // namespace imaging

@@ -21,6 +21,10 @@ struct PicturePixels
 // The largest picture any decoder makes: a side of 30,000 pixels and 64 Mi pixels in all (256 MiB).
 constexpr std::uint32_t kMaxPictureSide = 30000;
 constexpr std::uint64_t kMaxPicturePixels = 64ull * 1024 * 1024;
+// A JPEG decoder goes through the whole picture once for each scan: at most 1000 scans, and at most 2 Gi
+// pixels over all of them (128 scans of 4096 x 4096, a second or two; a progressive picture has ten or so).
+constexpr std::uint64_t kMaxJpegScans = 1000;
+constexpr std::uint64_t kMaxJpegScanPixels = 2ull * 1024 * 1024 * 1024;
 
 constexpr std::uint32_t Rgb(std::uint32_t red, std::uint32_t green, std::uint32_t blue)
 {

@@ -62,6 +62,68 @@ TEST(PictureHeader, EveryKindIsReadAndRefusedPastTheLimit)
     }
 }
 
+// What a decoder goes through beyond the size a header declares first: every frame of a GIF (each held
+// whole while the file loads), a TIFF's width as the first of its tags gives it, each scan of a JPEG
+// over its whole picture, the bitmaps a metafile's records stretch. Each crafted file beside its like
+// within the limits.
+TEST(PictureHeader, LaterFramesRepeatedTagsScansAndRecordBitmapsCount)
+{
+    using Frames = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
+    const Frames growing = {{16, 16}, {4096, 4096}, {8192, 8192}};
+    const struct
+    {
+        const char* name;
+        crafted::Bytes bytes;
+        bool allowed;
+    } cases[] = {
+        {"gif second frame past", crafted::CodedGif("GIF89a", 16, 16, Frames{{16, 16}, {30000, 30000}}),
+         false},
+        {"gif frames that grow", crafted::CodedGif("GIF89a", 16, 16, growing), false},
+        {"gif frames within", crafted::CodedGif("GIF89a", 64, 64, Frames{{64, 64}, {4096, 4096}}), true},
+        {"tiff width twice", crafted::PackBitsTiff({9000, 16}, 9000), false},
+        {"tiff width twice alike", crafted::PackBitsTiff({64, 64}, 64), false},
+        {"tiff width once", crafted::PackBitsTiff({64}, 64), true},
+        {"jpeg of 1000 scans", crafted::ProgressiveJpeg(4096, 4096, 1000), false},
+        {"jpeg of 200 scans", crafted::ProgressiveJpeg(4096, 4096, 200), false},
+        {"jpeg of 100 scans", crafted::ProgressiveJpeg(4096, 4096, 100), true},
+        {"small jpeg of 500 scans", crafted::ProgressiveJpeg(64, 64, 500), true},
+        {"small jpeg of 5000 scans", crafted::ProgressiveJpeg(64, 64, 5000), false},
+        {"emf record bitmap past", crafted::EmfWithBitmap(100, 30000, 30000, false), false},
+        {"emf record bitmap within", crafted::EmfWithBitmap(100, 64, 64), true},
+        {"wmf record bitmap past", crafted::WmfWithBitmap(100, 30000, 30000, false), false},
+        {"wmf record bitmap within", crafted::WmfWithBitmap(100, 64, 64), true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        imaging::PictureHeader header;
+        EXPECT_EQ(imaging::ReadPictureHeader(c.bytes.data(), c.bytes.size(), header) &&
+                      imaging::PictureHeaderAllowed(header),
+                  c.allowed);
+        EXPECT_EQ(imaging::PictureHeaderWithinLimit(c.bytes.data(), c.bytes.size()), c.allowed);
+    }
+    // A metafile's records are read whatever its bounds say, and a record whose bitmap lies outside it is
+    // refused; a placeable metafile's size is its bounds at its units to the inch.
+    crafted::Bytes outside = crafted::EmfWithBitmap(100, 64, 64);
+    outside[88 + 49] = 0x10; // the bitmap's offset in the record beyond it
+    imaging::PictureHeader header;
+    EXPECT_FALSE(imaging::ReadPictureHeader(outside.data(), outside.size(), header));
+    const crafted::Bytes wmf = crafted::WmfWithBitmap(2880, 64, 64);
+    ASSERT_TRUE(imaging::ReadPictureHeader(wmf.data(), wmf.size(), header));
+    EXPECT_EQ(header.kind, PictureKind::kWmf);
+    EXPECT_EQ(header.width, 192u);
+    EXPECT_EQ(header.height, 192u);
+}
+
+// OLE's loader takes a file for a GIF by its first two bytes: six bytes of a signature the header reader
+// does not know leave the kind unknown, which the loaders of the outside never get.
+TEST(PictureHeader, SignaturesOfNoKnownVersionAreUnknown)
+{
+    const crafted::Bytes gif90a = crafted::CodedGif("GIF90a", 64, 64, {{64, 64}});
+    imaging::PictureHeader header;
+    EXPECT_FALSE(imaging::ReadPictureHeader(gif90a.data(), gif90a.size(), header));
+    EXPECT_EQ(header.kind, PictureKind::kUnknown);
+}
+
 TEST(PictureHeader, BigEndianTiffsOfShortsAndJpegsAfterOtherSegmentsAreRead)
 {
     crafted::Bytes tiff;

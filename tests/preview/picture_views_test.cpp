@@ -8,7 +8,9 @@
 #include <afxole.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <psapi.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <fstream>
@@ -282,6 +284,105 @@ TEST_F(PictureViewsTest, UnreadablePicturesShowCorruptFile)
         EXPECT_FALSE(m_pFrame->m_bPreviewOk);
     }
     Screenshot(L"picture_preview_corrupt_file");
+}
+
+// The largest working set of the process while `step` runs, sampled by a thread of its own: the
+// process's own peak never comes down, so it cannot tell one step's cost from an earlier step's.
+template <class Step> double LargestWorkingSetMiB(Step step)
+{
+    struct Sampler
+    {
+        volatile LONG stop = 0;
+        SIZE_T largest = 0;
+        void Sample()
+        {
+            PROCESS_MEMORY_COUNTERS counters = {};
+            counters.cb = sizeof counters;
+            if (::K32GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters))
+                largest = std::max(largest, counters.WorkingSetSize);
+        }
+    } sampler;
+    sampler.Sample();
+    HANDLE thread = ::CreateThread(
+        NULL, 0,
+        [](LPVOID parameter) -> DWORD {
+            auto* pSampler = static_cast<Sampler*>(parameter);
+            while (pSampler->stop == 0) {
+                pSampler->Sample();
+                ::Sleep(5);
+            }
+            return 0;
+        },
+        &sampler, 0, NULL);
+    step();
+    ::InterlockedExchange(&sampler.stop, 1);
+    if (thread != NULL) {
+        ::WaitForSingleObject(thread, INFINITE);
+        ::CloseHandle(thread);
+    }
+    sampler.Sample();
+    return static_cast<double>(sampler.largest) / (1 << 20);
+}
+
+// Files of at most a megabyte or so that a look at their first frame or first value lets by, while the
+// decoder behind it would set up gigabytes or work for minutes: a GIF's later frames, a GIF under a
+// signature the header reader does not know that OLE's loader still takes for one, a TIFF that gives its
+// width twice, a progressive JPEG of a thousand scans, and metafiles whose records stretch a bitmap of
+// 12000 x 12000. Each shows "Corrupt File" at once, and its like within the limits stays a picture. The
+// figures printed are each file's time to its view and the process's largest working set meanwhile.
+TEST_F(PictureViewsTest, CraftedFilesShowAPictureOrCorruptFileWithinTheLimits)
+{
+    MakeHost();
+    using Frames = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
+    const Frames growing = {{16, 16},     {1024, 1024}, {2048, 2048}, {4096, 4096},
+                            {8192, 8192}, {8192, 8192}, {8192, 8192}, {8192, 8192}};
+    // GIFs named as pictures of the image view: GDI+ reads a file by its bytes, not by its name.
+    const struct
+    {
+        const wchar_t* name;
+        crafted::Bytes bytes;
+        bool picture;
+    } cases[] = {
+        {L"crafted-second-frame.png", crafted::CodedGif("GIF89a", 16, 16, Frames{{16, 16}, {30000, 30000}}),
+         false},
+        {L"crafted-growing-frames.png", crafted::CodedGif("GIF89a", 16, 16, growing), false},
+        {L"crafted-two-frames.png", crafted::CodedGif("GIF89a", 64, 64, Frames{{64, 64}, {64, 64}}), true},
+        {L"crafted-gif90a.ico", crafted::CodedGif("GIF90a", 12000, 12000, Frames{{12000, 12000}}), false},
+        {L"crafted-gif89a.ico", crafted::CodedGif("GIF89a", 64, 64, Frames{{64, 64}}), true},
+        {L"crafted-width-twice.tif", crafted::PackBitsTiff({9000, 16}, 9000), false},
+        {L"crafted-width-once.tif", crafted::PackBitsTiff({64}, 64), true},
+        {L"crafted-1000-scans.jpg", crafted::ProgressiveJpeg(4096, 4096, 1000), false},
+        {L"crafted-100-scans.jpg", crafted::ProgressiveJpeg(4096, 4096, 100), true},
+        {L"crafted-record-bitmap.emf", crafted::EmfWithBitmap(100, 12000, 12000), false},
+        {L"crafted-small-record-bitmap.emf", crafted::EmfWithBitmap(100, 64, 64), true},
+        {L"crafted-wmf-record-bitmap.emf", crafted::WmfWithBitmap(100, 12000, 12000), false},
+        {L"crafted-wmf-small-record-bitmap.emf", crafted::WmfWithBitmap(100, 64, 64), true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Narrow(c.name));
+        const CraftedFile file(c.name, c.bytes);
+        const ULONGLONG started = ::GetTickCount64();
+        const double largestMiB = LargestWorkingSetMiB([&] {
+            Show(file.Path());
+            m_pFrame->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        });
+        printf("crafted\t%s\t%zu bytes\t%.2f s\t%.0f MiB\t%s\n", Narrow(c.name).c_str(), c.bytes.size(),
+               static_cast<double>(::GetTickCount64() - started) / 1000, largestMiB,
+               m_pHost->m_pViews[kPreviewPlaceholder] != nullptr ? "Corrupt File" : "picture");
+        fflush(stdout);
+        if (c.picture) {
+            EXPECT_TRUE(m_pFrame->m_bPreviewOk);
+            EXPECT_EQ(m_pHost->m_pViews[kPreviewPlaceholder], nullptr);
+        } else {
+            ExpectCorruptFile(Narrow(c.name).c_str());
+            EXPECT_FALSE(m_pFrame->m_bPreviewOk);
+        }
+        EXPECT_LT(largestMiB, 1024.0);
+        if (std::wstring(c.name) == L"crafted-record-bitmap.emf")
+            Screenshot(L"picture_preview_crafted_corrupt_file");
+        if (std::wstring(c.name) == L"crafted-small-record-bitmap.emf")
+            Screenshot(L"picture_preview_crafted_metafile");
+    }
 }
 
 // Records a metafile of GDI's own: a frame of the size (hundredths of a millimetre) with a red rectangle
