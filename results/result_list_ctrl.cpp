@@ -10,7 +10,6 @@
 #include "result_row_text.h"
 #include "results_resource_ids.h"
 #include "results_state.h"
-#include "row_slices.h"
 
 #include <algorithm>
 
@@ -32,9 +31,10 @@ CString Wide(const char16_t* text)
 } // namespace
 
 // The list as the engine's listings and save see it. Listings may run on a worker thread. The rows a
-// listing writes after DeleteAllItems are kept here as data and put into the list on its own thread in
-// one piece, with drawing off, when the listing ends or anything else is asked of the list; every other
-// call goes to the list window as it is. Rows are written by one thread at a time.
+// listing writes after DeleteAllItems are kept here as data and put into the list on its own thread a
+// slice at a time, with drawing off, as they come, and the rest when the listing ends or anything else
+// is asked of the list; every other call goes to the list window as it is. A listing that stops keeps
+// every row it wrote: at most a slice waits here. Rows are written by one thread at a time.
 class CResultListCtrl::EngineSeam final : public ResultListUi
 {
 public:
@@ -43,7 +43,8 @@ public:
     void DeleteAllItems() override
     {
         m_rows.clear();
-        m_list.DeleteAllItems();
+        m_first = 0;
+        EmptyList();
         m_collecting = true;
     }
     int GetItemCount() override
@@ -53,10 +54,13 @@ public:
     }
     int InsertItem(int row, const char16_t* text, int imageIndex) override
     {
-        if (!m_collecting || row != static_cast<int>(m_rows.size())) {
+        if (!m_collecting || row != m_first + static_cast<int>(m_rows.size())) {
             ShowRows();
             return m_list.CListCtrl::InsertItem(row, Wide(text), imageIndex);
         }
+        // The rows kept are complete once the next one begins.
+        if (m_rows.size() >= m_sliceRows)
+            PutRows();
         PendingRow pending;
         pending.texts[0] = Wide(text);
         pending.image = imageIndex;
@@ -123,7 +127,14 @@ public:
 
 private:
     static constexpr int kPendingColumns = 6;
-    static constexpr std::size_t kRowsPerCall = 500;
+    // The first slice is small, so that the first rows show at once; the later ones take about
+    // kSliceMs of the list's thread each: long enough that the list's repaint after a slice costs
+    // little beside it, short enough that Cancel is served between slices within a fraction of a second.
+    static constexpr std::size_t kFirstSliceRows = 500;
+    static constexpr std::size_t kMostSliceRows = 20000;
+    static constexpr ULONGLONG kSliceMs = 150;
+    // Rows that one call deletes in a small part of a second.
+    static constexpr int kEmptiedAtOnce = 10000;
     struct PendingRow
     {
         CString texts[kPendingColumns];
@@ -132,30 +143,73 @@ private:
 
     PendingRow* Pending(int row)
     {
-        return m_collecting && row >= 0 && row < static_cast<int>(m_rows.size()) ? &m_rows[row] : nullptr;
+        return m_collecting && row >= m_first && row < m_first + static_cast<int>(m_rows.size())
+                   ? &m_rows[row - m_first]
+                   : nullptr;
     }
 
-    // The kept rows into the list, on the list's thread; the listing may go on adding after them.
-    void ShowRows()
+    // The kept rows into the list, on the list's thread, in one call; the listing goes on after them.
+    void PutRows()
     {
-        if (m_rows.empty() || m_list.GetSafeHwnd() == NULL) {
-            m_rows.clear();
-            m_collecting = false;
+        if (m_rows.empty())
+            return;
+        if (m_list.GetSafeHwnd() != NULL) {
+            const ULONGLONG started = ::GetTickCount64();
+            RunOnWindowThread(m_list.GetSafeHwnd(),
+                              [this] { m_list.AppendRows(m_rows.data(), m_rows.size()); });
+            const ULONGLONG took = ::GetTickCount64() - started;
+            const std::size_t rows = m_rows.size();
+            m_sliceRows = took == 0 ? std::min(2 * rows, kMostSliceRows)
+                                    : std::clamp(static_cast<std::size_t>(rows * kSliceMs / took),
+                                                 kFirstSliceRows, kMostSliceRows);
+        }
+        m_first += static_cast<int>(m_rows.size());
+        m_rows.clear();
+    }
+
+    // The list control looks each deleted row up among all the rows it holds, so that emptying a list of
+    // 100,000 rows in one call holds its thread for seconds. From a worker the last rows go in slices of
+    // about kSliceMs, between which the window paints and takes its input, and the few left in one call.
+    void EmptyList()
+    {
+        const HWND window = m_list.GetSafeHwnd();
+        if (window == NULL || ::GetWindowThreadProcessId(window, NULL) == ::GetCurrentThreadId()) {
+            m_list.DeleteAllItems();
             return;
         }
-        // In slices, so that a please-wait box's Cancel is served between them. After a stop the rows not
-        // shown yet are dropped; those shown carry the marks the maps give them.
-        RunInSlices(m_list.GetSafeHwnd(), m_rows.size(), kRowsPerCall, m_list.m_pRowsStop,
-                    [this](std::size_t first, std::size_t count) {
-                        m_list.AppendRows(m_rows.data() + first, count);
-                    });
-        m_rows.clear();
+        for (bool more = true; more;) {
+            RunOnWindowThread(window, [&] {
+                int row = m_list.GetItemCount() - 1;
+                more = row >= kEmptiedAtOnce;
+                if (!more) {
+                    m_list.DeleteAllItems();
+                    return;
+                }
+                const CRedrawPause pause(m_list);
+                const ULONGLONG started = ::GetTickCount64();
+                for (; row >= kEmptiedAtOnce; --row) {
+                    m_list.DeleteItem(row);
+                    if (row % 256 == 0 && ::GetTickCount64() - started >= kSliceMs)
+                        break;
+                }
+            });
+        }
+    }
+
+    // The listing's last rows into the list.
+    void ShowRows()
+    {
+        PutRows();
+        m_first = 0;
+        m_sliceRows = kFirstSliceRows;
         m_collecting = false;
     }
 
     friend class CResultListCtrl;
     CResultListCtrl& m_list;
     std::vector<PendingRow> m_rows;
+    int m_first = 0; // the list's row of m_rows[0]: the rows before it are in the list
+    std::size_t m_sliceRows = kFirstSliceRows;
     bool m_collecting = false;
 };
 
@@ -220,12 +274,12 @@ void CResultListCtrl::AppendRows(const void* rows, std::size_t count)
             if (!row.texts[column].IsEmpty())
                 CListCtrl::SetItemText(index, column, row.texts[column]);
         }
+        // A row comes with the unmarked box; a state set is two notices to the view, made only where
+        // the row shows another.
         if (IsParentEntryText(row.texts[0]))
             SetStateImage(index, kRowStateParent);
-        else
-            SetStateImage(index, MapsMarkRow(row.texts[idColumn], row.texts[0], checkedNames)
-                                     ? kRowStateMarked
-                                     : kRowStateUnmarked);
+        else if (MapsMarkRow(row.texts[idColumn], row.texts[0], checkedNames))
+            SetStateImage(index, kRowStateMarked);
     }
 }
 

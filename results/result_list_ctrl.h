@@ -86,10 +86,8 @@ public:
     int CheckPreviewable(CString name);
     // Opens the row that holds the selection mark: a folder is listed with its rows marked as the maps
     // hold them (without a tree: every row marked or not as `checkFlag` says), the up entry lists the
-    // parent; runs on the list wait box's worker, and a set stop flag ends a folder's listing between rows.
+    // parent; runs on the list wait box's worker, and a set stop flag ends the listing between rows.
     void OpenEntry(int checkFlag, const std::atomic<bool>* stop = nullptr);
-    // Lists the parent of the folder with that ID and selects it in the tree.
-    void OpenParentFolder(std::uint32_t folderId);
     // A double click on a row: the row opened behind the please-wait box, then handled as a click.
     void OnRowDoubleClick(int row);
     // Enter on the row with the selection mark.
@@ -167,8 +165,18 @@ private:
     class EngineSeam;
     // Steps 5 to 7 of a click on a file row: the copy for the preview.
     void PreviewFileRow(int row);
-    // OpenEntry of a row other than a folder's: the up entry, or a found type after a File Trace.
-    void OpenOtherEntry();
+    // What opening a row lists, on the please-wait box's worker, and what follows on the list's thread;
+    // no listing when the row opens nothing.
+    struct EntryOpening
+    {
+        std::function<void()> list;
+        std::function<void()> after;
+    };
+    // Decided on the list's thread: a folder's row lists the folder, the up entry the parent of the
+    // listed folder, a found type's row (after a File Trace) the type's entries.
+    EntryOpening PlanOpening(int checkFlag);
+    // The parent of the folder with that ID listed, and selected in the tree afterwards.
+    EntryOpening PlanParentOpening(std::uint32_t folderId);
     // Lists the folder whose tree item the row's ID column holds; the folder's tree item, or null when no
     // record holds it (the root is listed then).
     HTREEITEM ListFolderOfRow(int row);

@@ -154,109 +154,97 @@ HTREEITEM CResultListCtrl::ListFolderOfRow(int row)
 
 void CResultListCtrl::OpenEntry(int checkFlag, const std::atomic<bool>* stop)
 {
-    // Called on the please-wait box's worker. A folder's row: its files follow its box on the list's
-    // thread, then the folder is listed here, its rows reaching the list in slices, so that the box's
-    // Cancel ends the listing between rows; each row shows what the maps hold. Any other row reads and
-    // marks rows one by one: it runs on the list's thread as one call instead of a message per row.
+    // Called on the please-wait box's worker. What the row opens is decided on the list's thread (where a
+    // folder's files first follow its box); the listing runs here, its rows reaching the list in slices,
+    // so that the box's Cancel ends it between rows, and each row shows what the maps hold as it comes.
     const HWND window = GetSafeHwnd();
-    bool folderRow = false;
-    HTREEITEM item = NULL;
-    std::uint32_t folderId = RootFolderId();
-    RunOnWindowThread(window, [&] {
-        const int row = GetSelectionMark();
-        folderRow = row >= 0 && row < GetItemCount() && ScanSelection.scanKind != kScanFileTrace &&
-                    IsFolderRow(row) && !IsParentRow(row);
-        if (!folderRow)
-            return;
-        const TreeItemValue value = static_cast<TreeItemValue>(RowId(row));
-        CurrentFolderId = value;
-        const FolderRecordValues folder = FindFolderByItem(value);
-        if (folder.found)
-            folderId = folder.id;
-        // No record holds the folder: the root is listed, with the root's marks.
-        item = folder.found ? reinterpret_cast<HTREEITEM>(folder.item)
-                            : (m_pTree != NULL ? m_pTree->GetRootItem() : NULL);
-        if (m_pTree != NULL && item != NULL)
-            m_pTree->FollowBoxWithFiles(item);
-    });
-    if (!folderRow) {
-        RunOnWindowThread(window, [&] { OpenOtherEntry(); });
+    EntryOpening opening;
+    RunOnWindowThread(window, [&] { opening = PlanOpening(checkFlag); });
+    if (!opening.list)
         return;
-    }
     {
         const PlatformComScope com;
         SetRowsStop(stop);
-        ListFolder(folderId);
+        opening.list();
         SetRowsStop(nullptr);
     }
-    RunOnWindowThread(window, [&] {
-        if (m_pTree == NULL) {
-            if (checkFlag != 0)
-                CheckAllRows();
-            else
-                UncheckAllRows();
-        } else if (item != NULL && item != m_pTree->GetRootItem()) {
-            m_pTree->SelectItem(item);
-            m_pTree->Expand(item, TVE_EXPAND);
-        }
-    });
+    if (opening.after)
+        RunOnWindowThread(window, opening.after);
 }
 
-void CResultListCtrl::OpenOtherEntry()
+CResultListCtrl::EntryOpening CResultListCtrl::PlanOpening(int checkFlag)
 {
     const int row = GetSelectionMark();
     if (row < 0 || row >= GetItemCount())
-        return;
+        return {};
     const bool trace = ScanSelection.scanKind == kScanFileTrace;
     if (IsParentRow(row)) {
         if (trace)
-            return;
-        if (GetItemCount() == 1) {
-            OpenParentFolder(RootFolderId());
-            return;
-        }
+            return {};
         // Row 1 tells which folder is listed now: its parent is the folder to go back to.
         std::uint32_t listed = RootFolderId();
-        if (IsFolderRow(1)) {
-            const TreeItemValue item = static_cast<TreeItemValue>(RowId(1));
-            const FolderRecordValues folder = FindFolderByItem(item);
+        if (GetItemCount() > 1 && IsFolderRow(1)) {
+            const FolderRecordValues folder = FindFolderByItem(static_cast<TreeItemValue>(RowId(1)));
             if (folder.found)
                 listed = folder.parent;
-        } else {
+        } else if (GetItemCount() > 1) {
             const FileRecordValues file = FindFileRecord(RowId(1));
             if (file.found)
                 listed = file.parent;
         }
-        OpenParentFolder(listed);
-        return;
+        return PlanParentOpening(listed);
     }
     if (trace) {
-        const CString type = GetItemText(row, 0);
-        ListFolderTrace(Text16(type), 1);
         // The type's item becomes the listed one, whose mark its rows follow.
-        if (HTREEITEM item = TraceTypeItem(type)) {
-            m_pTree->SelectItem(item);
-            m_pTree->ShowFolderMarks(item);
-        } else if (m_pTree != NULL) {
-            m_pTree->RestoreListChecks();
-        }
+        const CString type = GetItemText(row, 0);
+        HTREEITEM item = TraceTypeItem(type);
+        if (item != NULL)
+            m_pTree->FollowBoxWithFiles(item);
+        return {[type] { ListFolderTrace(Text16(type), 1); },
+                [this, item] {
+                    if (item != NULL)
+                        m_pTree->SelectItem(item);
+                }};
     }
+    if (!IsFolderRow(row))
+        return {};
+    const TreeItemValue value = static_cast<TreeItemValue>(RowId(row));
+    CurrentFolderId = value;
+    const FolderRecordValues folder = FindFolderByItem(value);
+    const std::uint32_t folderId = folder.found ? folder.id : RootFolderId();
+    // No record holds the folder: the root is listed, with the root's marks.
+    HTREEITEM item = folder.found ? reinterpret_cast<HTREEITEM>(folder.item)
+                                  : (m_pTree != NULL ? m_pTree->GetRootItem() : NULL);
+    if (m_pTree != NULL && item != NULL)
+        m_pTree->FollowBoxWithFiles(item);
+    return {[folderId] { ListFolder(folderId); },
+            [this, item, checkFlag] {
+                if (m_pTree == NULL) {
+                    if (checkFlag != 0)
+                        CheckAllRows();
+                    else
+                        UncheckAllRows();
+                } else if (item != NULL && item != m_pTree->GetRootItem()) {
+                    m_pTree->SelectItem(item);
+                    m_pTree->Expand(item, TVE_EXPAND);
+                }
+            }};
 }
 
-void CResultListCtrl::OpenParentFolder(std::uint32_t folderId)
+CResultListCtrl::EntryOpening CResultListCtrl::PlanParentOpening(std::uint32_t folderId)
 {
     const FolderRecordValues folder = FindFolderById(folderId);
     const std::uint32_t parent = folder.found ? folder.parent : RootFolderId();
-    ListFolder(parent);
-    if (m_pTree != NULL) {
-        if (parent == RootFolderId() || !folder.found) {
-            m_pTree->SelectItem(m_pTree->GetRootItem());
-        } else {
-            HTREEITEM parentItem = m_pTree->GetParentItem(reinterpret_cast<HTREEITEM>(folder.item));
-            m_pTree->SelectItem(parentItem);
-        }
-        m_pTree->RestoreListChecks();
-    }
+    HTREEITEM item = NULL;
+    if (m_pTree != NULL)
+        item = parent == RootFolderId() || !folder.found
+                   ? m_pTree->GetRootItem()
+                   : m_pTree->GetParentItem(reinterpret_cast<HTREEITEM>(folder.item));
+    return {[parent] { ListFolder(parent); },
+            [this, item] {
+                if (m_pTree != NULL)
+                    m_pTree->SelectItem(item);
+            }};
 }
 
 void CResultListCtrl::OnRowDoubleClick(int row)

@@ -26,6 +26,7 @@
 // before marking, and prints each step's seconds as "time STEP SECONDS" (start, partition-list, scan or
 // the Extensive Scan's scan and volume, first-list, sort-name, sort-name-descending, sort-size, sort-time,
 // root-list, toggle-off, toggle-on, save), from the click or the start to the moment its outcome showed,
+// with the longest the program's frame took meanwhile to answer a message as "freeze STEP SECONDS",
 // and the program's memory after the first folder's list and after its sorts as "memory STEP MiB PEAK-MiB"
 // (its working set and the working set's peak). --lists-only ends after the lists: the program exits
 // without marking or saving.
@@ -33,9 +34,11 @@
 
 #include <psapi.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cwchar>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -143,13 +146,39 @@ class StepTimer
 {
 public:
     StepTimer(const RoadWalker& road, bool enabled) : m_road(road), m_enabled(enabled) {}
-    // Runs a step and prints its time once it went through.
+    // Runs a step and prints its time once it went through, and the longest time the program's window
+    // thread took to answer a message meanwhile (a freeze the user would see).
     template <class Step> bool Timed(const char* name, Step step)
     {
         const ULONGLONG started = GetTickCount64();
-        if (!step())
+        std::atomic<bool> stepDone{false};
+        std::atomic<ULONGLONG> longest{0};
+        std::thread watcher;
+        if (m_enabled) {
+            watcher = std::thread([&] {
+                const HWND frame = m_road.Frame();
+                while (!stepDone.load()) {
+                    const ULONGLONG sent = GetTickCount64();
+                    DWORD_PTR answer = 0;
+                    SendMessageTimeoutW(frame, WM_NULL, 0, 0, SMTO_NORMAL, 120000, &answer);
+                    const ULONGLONG took = GetTickCount64() - sent;
+                    if (took > longest.load())
+                        longest = took;
+                    Sleep(10);
+                }
+            });
+        }
+        const bool went = step();
+        stepDone = true;
+        if (watcher.joinable())
+            watcher.join();
+        if (!went)
             return false;
         Print(name, started);
+        if (m_enabled) {
+            printf("freeze\t%s\t%.3f\n", name, static_cast<double>(longest.load()) / 1000.0);
+            fflush(stdout);
+        }
         return true;
     }
     void Print(const char* name, ULONGLONG started) const

@@ -252,6 +252,13 @@ TEST_F(ResultListMarksTest, AfterAFileTraceATypesRowMarksItsItemsAndItsTreeItemF
     EXPECT_EQ(tree.GetItemCheckState(jpeg), kTreePartlyChecked);
     EXPECT_EQ(list.CheckedFileIds, (std::set<std::uint64_t>{1, 2}));
 
+    // The type's listing runs with the please-wait box's stop: set before it begins, no item is listed.
+    tree.OnItemClick(TVHT_ONITEMLABEL, root);
+    const std::atomic<bool> stopped{true};
+    list.SetSelectionMark(RowNamed(L"JPEG Image"));
+    list.OpenEntry(1, &stopped);
+    EXPECT_EQ(list.GetItemCount(), 0);
+
     // Back in the root, a double click on JPEG's row lists its items as they are marked.
     tree.OnItemClick(TVHT_ONITEMLABEL, root);
     {
@@ -662,6 +669,7 @@ class ManyRowsTest : public testing::Test
 protected:
     static constexpr std::uint32_t kFiles = 30000;
     static constexpr std::uint32_t kBigCluster = 3;
+    static constexpr std::uint32_t kSubCluster = 4;
 
     void SetUp() override
     {
@@ -672,6 +680,9 @@ protected:
         Results()->SetResultColumns(SnapshotResultColumns(kScanQuick));
         VolumeParams.fsCode = kFsFat32;
         AddFatFolderRec(u"Big", kBigCluster, kFatRootFolder, 0, 0, 0, 0);
+        // A folder in Big, whose up entry lists Big (its file tells which folder is listed).
+        AddFatFolderRec(u"Sub", kSubCluster, kBigCluster, 0, 0, 0, 0);
+        AddFatFileRec(u"inner.bin", 99, kSubCluster, 0, 0, 100, 0);
         fileCount = 0;
         for (std::uint32_t i = 0; i < kFiles; ++i) {
             const std::u16string name = u"file" + std::u16string(DecimalText(i)) + u".bin";
@@ -686,6 +697,8 @@ protected:
         tree.Expand(m_root, TVE_EXPAND);
         m_big = tree.GetChildItem(m_root);
         ASSERT_NE(m_big, nullptr);
+        m_sub = tree.GetChildItem(m_big);
+        ASSERT_NE(m_sub, nullptr);
         theApp.SwitchView(kViewResults);
         PumpMessages(50);
     }
@@ -774,7 +787,7 @@ protected:
         EXPECT_EQ(disagreeing, 0) << "rows whose box is not what the maps hold";
         std::uint32_t marked = 0;
         for (const FatFileRec* file = fatFiles.head; file != nullptr; file = file->next)
-            marked += list.CheckedFileIds.count(file->fileId) != 0 ? 1 : 0;
+            marked += file->parentCluster == kBigCluster && list.CheckedFileIds.count(file->fileId) != 0;
         const int expected = marked == kFiles ? kTreeChecked
                              : marked == 0    ? kTreeUnchecked
                                               : kTreePartlyChecked;
@@ -804,7 +817,41 @@ protected:
 
     HTREEITEM m_root = NULL;
     HTREEITEM m_big = NULL;
+    HTREEITEM m_sub = NULL;
 };
+
+TEST_F(ManyRowsTest, AListingStoppedBeforeItBeginsKeepsTheUpEntryAndTheMarksOfTheRowsItCollected)
+{
+    CResultListCtrl& list = Results()->ResultList();
+    CRecoveryTreeCtrl& tree = Results()->RecoveryTree();
+    const std::atomic<bool> stopped{true};
+    struct Case
+    {
+        const char* name;
+        std::function<void()> open;
+    };
+    const Case cases[] = {
+        {"the up entry",
+         [&] {
+             list.SetSelectionMark(0);
+             list.OpenEntry(1, &stopped);
+         }},
+        {"the tree's label", [&] { tree.OnItemClick(TVHT_ONITEMLABEL, m_big, &stopped); }},
+    };
+    // Big's files marked, then Big listed from Sub with the stop set before the first row.
+    tree.OnItemClick(TVHT_ONITEMSTATEICON, m_big);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        tree.OnItemClick(TVHT_ONITEMLABEL, m_sub);
+        ASSERT_EQ(list.GetItemCount(), 2);
+        c.open();
+        ASSERT_GT(list.GetItemCount(), 0) << "the list was left empty";
+        EXPECT_TRUE(list.IsParentRow(0));
+        EXPECT_EQ(list.GetCheckState(0), kRowStateParent - 1) << "the up entry shows a box";
+        EXPECT_LT(list.GetItemCount(), static_cast<int>(kFiles) + 2) << "the listing ran to its end";
+        EXPECT_EQ(ExpectAgreement(), kFiles);
+    }
+}
 
 TEST_F(ManyRowsTest, CancelInThePleaseWaitBoxStopsTheWorkBetweenRowsAndLeavesBoxesTreeAndMapsAgreeing)
 {
@@ -814,7 +861,9 @@ TEST_F(ManyRowsTest, CancelInThePleaseWaitBoxStopsTheWorkBetweenRowsAndLeavesBox
     ULONGLONG started = ::GetTickCount64();
     tree.OnItemClick(TVHT_ONITEMLABEL, m_big);
     const ULONGLONG listing = ::GetTickCount64() - started;
-    ASSERT_EQ(list.GetItemCount(), static_cast<int>(kFiles) + 1);
+    // The up entry, Sub and the files.
+    const int bigRows = static_cast<int>(kFiles) + 2;
+    ASSERT_EQ(list.GetItemCount(), bigRows);
     started = ::GetTickCount64();
     tree.OnItemClick(TVHT_ONITEMSTATEICON, m_big);
     const ULONGLONG marking = ::GetTickCount64() - started;
@@ -828,16 +877,23 @@ TEST_F(ManyRowsTest, CancelInThePleaseWaitBoxStopsTheWorkBetweenRowsAndLeavesBox
     {
         const char* name;
         std::function<void()> prepare, click;
-        bool listing; // the work lists the folder: fewer rows than it holds; else it marks them: fewer marked
+        bool listing; // the work lists Big: fewer rows than it holds; else it marks them: fewer marked
+        std::uint32_t marked; // of a listing: Big's files marked before, whose kept rows show their boxes
         const wchar_t* screenshot;
     };
     const Case cases[] = {
         {"the tree's label", [&] { tree.OnItemClick(TVHT_ONITEMLABEL, m_root); },
-         [&] { PressTreeItem(m_big, TVHT_ONITEMLABEL); }, true, L"cancelled_tree_listing"},
+         [&] { PressTreeItem(m_big, TVHT_ONITEMLABEL); }, true, 0, L"cancelled_tree_listing"},
         {"the list's double click", [&] { tree.OnItemClick(TVHT_ONITEMLABEL, m_root); },
-         [&] { list.OnRowDoubleClick(RowNamed(L"Big")); }, true, L"cancelled_folder_opening"},
+         [&] { list.OnRowDoubleClick(RowNamed(L"Big")); }, true, 0, L"cancelled_folder_opening"},
+        {"the up entry's double click in a marked folder",
+         [&] {
+             tree.OnItemClick(TVHT_ONITEMSTATEICON, m_big);
+             tree.OnItemClick(TVHT_ONITEMLABEL, m_sub);
+         },
+         [&] { list.OnRowDoubleClick(0); }, true, kFiles, L"cancelled_parent_opening"},
         {"the tree's box over the listed folder", [&] { tree.OnItemClick(TVHT_ONITEMLABEL, m_big); },
-         [&] { PressTreeItem(m_big, TVHT_ONITEMSTATEICON); }, false, L"cancelled_folder_marking"},
+         [&] { PressTreeItem(m_big, TVHT_ONITEMSTATEICON); }, false, 0, L"cancelled_folder_marking"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -847,8 +903,11 @@ TEST_F(ManyRowsTest, CancelInThePleaseWaitBoxStopsTheWorkBetweenRowsAndLeavesBox
                     hidden, returned);
         EXPECT_LT(hidden, 3000u);
         if (c.listing) {
-            EXPECT_LT(list.GetItemCount(), static_cast<int>(kFiles) + 1) << "the listing ran to its end";
-            EXPECT_EQ(ExpectAgreement(), 0u);
+            EXPECT_LT(list.GetItemCount(), bigRows) << "the listing ran to its end";
+            // The rows kept begin with Big's own up entry.
+            ASSERT_GT(list.GetItemCount(), 0);
+            EXPECT_TRUE(list.IsParentRow(0));
+            EXPECT_EQ(ExpectAgreement(), c.marked);
         } else {
             EXPECT_LT(ExpectAgreement(), kFiles) << "the marking ran to its end";
         }
