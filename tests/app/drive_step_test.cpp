@@ -208,7 +208,7 @@ protected:
         m_pHome->m_pathBox.SetWindowText(L"");
         if (CSourceTreeCtrl* pTree = PartitionTree())
             pTree->DeleteAllItems();
-        vhdxProgressPauseMs = 100;
+        vhdxProgressPauseMs = 0;
         PumpMessages(20);
     }
 

@@ -40,7 +40,7 @@ std::atomic<std::uint32_t> inferenceDone{0};
 PartitionEntry partitionTable[kMaxPartitions] = {};
 std::uint32_t partitionCount = 0;
 std::uint32_t searchDisk = 0;
-std::uint32_t vhdxProgressPauseMs = 100;
+std::uint32_t vhdxProgressPauseMs = 0;
 
 SourceStateBlock SourceState;
 VolumeParamsBlock VolumeParams;
@@ -125,7 +125,7 @@ void ResetEngineState()
         entry = {};
     partitionCount = 0;
     searchDisk = 0;
-    vhdxProgressPauseMs = 100;
+    vhdxProgressPauseMs = 0;
 
     PlatformCloseHandle(SourceState.driveHandle);
     PlatformCloseHandle(SourceState.volumeHandle);

@@ -82,7 +82,8 @@ extern std::uint32_t partitionCount;
 // table or the Partition Type dialog's "Search partition" sets it.
 extern std::uint32_t searchDisk;
 // Pause after each of the hundred progress steps that a VHDX image shows in place of a search (it has
-// no geometry to search by); 100 in the program, 0 where nobody watches the bar.
+// no geometry to search by). 0: a pause there only holds the user up, ten seconds for the whole bar with
+// nothing read; a test that must find the search still running sets one.
 extern std::uint32_t vhdxProgressPauseMs;
 
 // ---- Source and volume --------------------------------------------------------------------------------
