@@ -456,20 +456,29 @@ TEST_F(SavingTest, EscapeOrTheCloseBoxMidFileSkipsThatFileLeavingNothingOfItAndT
     }
 }
 
-// Stop Saving pressed while multi.bin is being written, its question left up for seconds: meanwhile the
-// save writes nothing more. No lets it finish with every file whole; Yes ends it with no message and no
-// file left cut.
-TEST_F(SavingTest, StopSavingHoldsTheSaveWhileItsQuestionStandsAndLeavesOnlyWholeFiles)
+// Stop Saving, or closing the main window, while multi.bin is being written, the question left up for
+// seconds: meanwhile the save writes nothing more. No lets it finish with every file whole; Stop's Yes
+// ends it with no message and no file left cut.
+TEST_F(SavingTest, AQuestionDuringTheSaveHoldsItWhileItStandsAndLeavesOnlyWholeFiles)
 {
+    struct Case
+    {
+        const char* name;
+        bool frame; // the main window's close, else Stop Saving
+        UINT answer;
+    };
     const Partition partition = FindPartition("mbr-ext05", "2");
-    for (const bool yes : {false, true}) {
-        SCOPED_TRACE(yes ? "answered Yes" : "answered No");
+    for (const Case& c :
+         {Case{"Stop Saving answered No", false, IDNO}, Case{"Stop Saving answered Yes", false, IDYES},
+          Case{"the main window's close answered No", true, IDNO}}) {
+        SCOPED_TRACE(c.name);
         ASSERT_TRUE(QuickScanToResults(partition));
         MarkEverything();
         ScratchFolder scratch;
         const std::filesystem::path target = scratch.Target();
         std::filesystem::create_directories(target);
         MessageBoxRequest.Set(L"", 0);
+        const HWND frame = ::GetAncestor(Results()->GetSafeHwnd(), GA_ROOT);
         std::u16string current;
         bool pressed = false;
         CSavingDlg::s_workerHook = [&](int kind, const char16_t* name, std::uint32_t percent) {
@@ -478,35 +487,40 @@ TEST_F(SavingTest, StopSavingHoldsTheSaveWhileItsQuestionStandsAndLeavesOnlyWhol
             } else if (!pressed && percent > 0 &&
                        Upper(Utf8Name(std::filesystem::path(current))) == "MULTI.BIN") {
                 pressed = true;
-                PressFromWorker(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), SaveControl.stop, kStopQuestion);
+                if (c.frame)
+                    ::PostMessageW(frame, WM_CLOSE, 0, 0);
+                else
+                    ::PostMessageW(SavingDialog(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+                // Until the question is on its way, so that the press lands within this file.
+                HoldWorkerUntil([] { return !std::wstring(MessageBoxRequest.Copy().text).empty(); });
             }
         };
         std::map<std::string, SavedFile> atQuestion;
         std::map<std::string, SavedFile> afterHold;
         ULONGLONG questionSeen = 0;
-        bool answered = false;
+        // The first question held for two seconds; every question answered as the case says.
         SaveDriver driver({}, [&](HWND box, UINT& button) {
-            if (answered || ::GetDlgItem(box, IDYES) == NULL || !BoxAsked(kStopQuestion))
+            if (::GetDlgItem(box, IDYES) == NULL)
                 return false;
             if (questionSeen == 0) {
                 questionSeen = ::GetTickCount64();
                 atQuestion = SavedFiles(target);
             }
-            if (::GetTickCount64() - questionSeen < 2000)
+            if (afterHold.empty() && ::GetTickCount64() - questionSeen < 2000)
                 return true;
-            afterHold = SavedFiles(target);
-            answered = true;
-            button = yes ? IDYES : IDNO;
+            if (afterHold.empty())
+                afterHold = SavedFiles(target);
+            button = c.answer;
             return false;
         });
         SaveInto(target, driver);
         CSavingDlg::s_workerHook = nullptr;
         ASSERT_TRUE(pressed);
-        ASSERT_TRUE(answered);
+        ASSERT_NE(questionSeen, 0u);
         EXPECT_EQ(afterHold, atQuestion) << "the save went on behind its question";
         const std::map<std::string, SavedFile> saved = SavedFiles(target);
         ExpectEveryFileWhole(target, partition);
-        if (yes) {
+        if (c.answer == IDYES) {
             for (const std::wstring& message : driver.messages)
                 EXPECT_EQ(message.find(L"Successfully"), std::wstring::npos);
             EXPECT_EQ(saved.count("SIZES/MULTI.BIN"), 0u) << "the file Stop landed in is left cut";
@@ -516,7 +530,7 @@ TEST_F(SavingTest, StopSavingHoldsTheSaveWhileItsQuestionStandsAndLeavesOnlyWhol
             ASSERT_FALSE(driver.messages.empty());
             EXPECT_EQ(driver.messages.back(), L"Files Saved Successfully.");
             EXPECT_EQ(saved.count("SIZES/MULTI.BIN"), 1u);
-            EXPECT_GT(saved.size(), atQuestion.size());
+            EXPECT_GT(saved.size(), atQuestion.size()) << "the save did not wait for the answer";
             EXPECT_EQ(SaveOutcome.skipped, 0u);
         }
         ResetResultsView();
