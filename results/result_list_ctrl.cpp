@@ -133,8 +133,8 @@ private:
     static constexpr std::size_t kFirstSliceRows = 500;
     static constexpr std::size_t kMostSliceRows = 20000;
     static constexpr ULONGLONG kSliceMs = 150;
-    // Rows that one call deletes in a small part of a second.
-    static constexpr int kEmptiedAtOnce = 10000;
+    // Rows that one call deletes in well under a second: below them the lookups cost little.
+    static constexpr int kEmptiedAtOnce = 40000;
     struct PendingRow
     {
         CString texts[kPendingColumns];
