@@ -209,7 +209,13 @@ bool RoadWalker::Quiet() const
 {
     // A modal loop disables the frame when its window is made, and shows the window only once the loop
     // first finds the queue empty: a box on its way is seen by the frame's state before it can be seen.
-    return IsWindowEnabled(m_frame) && Partner([](HWND) { return true; }) == nullptr;
+    if (!IsWindowEnabled(m_frame) || Partner([](HWND) { return true; }) != nullptr)
+        return false;
+    // The windows alone do not show that a command has ended: Save Recovery Snapshot writes its file on
+    // the frame's thread after the file dialog has gone, with the frame enabled and no other window up.
+    // That thread takes a sent message only once it is back in its message loop.
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(m_frame, WM_NULL, 0, 0, SMTO_NORMAL, kStepWaitMs, &result) != 0;
 }
 
 bool RoadWalker::WaitQuiet(DWORD timeoutMs)
