@@ -2,6 +2,20 @@
 
 #include <algorithm>
 
+namespace {
+
+bool IsHighSurrogate(char16_t c)
+{
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+
+bool IsLowSurrogate(char16_t c)
+{
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
+
+} // namespace
+
 void ShownText::AppendLine(const char16_t* line, std::size_t length)
 {
     if (m_started)
@@ -22,7 +36,12 @@ void ShownText::AddLine(const char16_t* line, std::size_t length)
     m_charactersShown += shown;
     std::size_t at = 0;
     do {
-        const std::size_t piece = std::min(shown - at, kShownLineLength);
+        std::size_t piece = std::min(shown - at, kShownLineLength);
+        // A cut between the halves of a surrogate pair would show two broken characters: the pair goes
+        // whole into the next line.
+        if (piece > 1 && at + piece < shown && IsHighSurrogate(line[at + piece - 1]) &&
+            IsLowSurrogate(line[at + piece]))
+            --piece;
         AppendLine(line + at, piece);
         at += piece;
     } while (at < shown);

@@ -14,6 +14,8 @@ TEST(ShownText, LongLinesAreCutAndWhatIsPastTheMostIsOnlyCounted)
     const std::u16string longLine(2 * kShownLineLength + 5, u'x');
     const std::u16string fullLine(kShownLineLength, u'y');
     const std::u16string x(kShownLineLength, u'x');
+    // U+1F600 as its two halves, the high one the last character that a line of the longest length holds.
+    const std::u16string pairAtCut = std::u16string(kShownLineLength - 1, u'z') + u"\xD83D\xDE00z";
     struct Case
     {
         const char* name;
@@ -51,6 +53,13 @@ TEST(ShownText, LongLinesAreCutAndWhatIsPastTheMostIsOnlyCounted)
          8},
         {"the most characters at a line's end", {u"one", u"two", u"three"}, 10, 6, u"one\r\ntwo", 2, 6},
         {"NULs are characters of a line", {std::u16string(3, u'\0')}, 2, 100, std::u16string(3, u'\0'), 1, 3},
+        {"a surrogate pair at the cut goes whole into the next line",
+         {pairAtCut},
+         10,
+         5000,
+         pairAtCut.substr(0, kShownLineLength - 1) + u"\r\n" + pairAtCut.substr(kShownLineLength - 1),
+         1,
+         pairAtCut.size()},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
