@@ -485,13 +485,7 @@ TEST_F(ResultsViewTest, TheListsScrollBarIsInSightAndScrollsAtEachFrameSize)
         list.EnsureVisible(0, FALSE);
         PumpMessages(50);
         const int top = list.GetTopIndex();
-        ::SetCursorPos(barRect.CenterPoint().x, barRect.bottom - bar.dxyLineButton / 2);
-        INPUT inputs[2] = {};
-        inputs[0].type = inputs[1].type = INPUT_MOUSE;
-        inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-        inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-        ::SendInput(2, inputs, sizeof(INPUT));
-        PumpMessages(150);
+        ClickOnScreen(CPoint(barRect.CenterPoint().x, barRect.bottom - bar.dxyLineButton / 2));
         ::SetCursorPos(0, 0);
         EXPECT_GT(list.GetTopIndex(), top) << "the bar's arrow does not scroll the list";
         Screenshot(c.screenshot);
