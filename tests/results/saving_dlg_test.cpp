@@ -123,7 +123,7 @@ private:
                 reinterpret_cast<HICON>(::SendMessageW(child, STM_GETICON, 0, 0));
         return TRUE;
     }
-    // The caption's text in the caption font beside the close button, within the frame.
+    // The caption's text in the caption font beside the caption's three button places, within the frame.
     static bool CaptionWhole(HWND window)
     {
         NONCLIENTMETRICSW metrics = {};
@@ -141,7 +141,7 @@ private:
         RECT frame = {};
         ::GetWindowRect(window, &frame);
         return frame.right - frame.left >=
-               text.cx + 2 * ::GetSystemMetrics(SM_CXSIZE) + 2 * ::GetSystemMetrics(SM_CXFRAME);
+               text.cx + 3 * ::GetSystemMetrics(SM_CXSIZE) + 2 * ::GetSystemMetrics(SM_CXFRAME);
     }
 
     static inline SaveDriver* s_driver = nullptr;
