@@ -339,8 +339,10 @@ std::vector<std::uint64_t> CRecoveryTreeCtrl::OwnFileIds(HTREEITEM item, bool fi
                 break;
         }
     } else {
+        // The first MFT record sector holds $MFT itself, a file of the root that its rows list and its
+        // box marks like any other.
         for (const NtfsFileNode* node = ntfsFileNodes.head; node != nullptr; node = node->next) {
-            if (node->parentNumber == id && node->recordSector > VolumeParams.mftStart &&
+            if (node->parentNumber == id && node->recordSector >= VolumeParams.mftStart &&
                 take(node->recordSector))
                 break;
         }
@@ -748,8 +750,8 @@ void CRecoveryTreeCtrl::RestoreListChecks()
     const std::vector<CString> checkedNames = list.CheckedTraceNames();
     // Each row's state is set once, and only where it changes: a state change is two notices to the view.
     for (int row = 0; row < rows; ++row)
-        list.ShowMark(
-            row, list.MapsMarkRow(list.GetItemText(row, idColumn), list.GetItemText(row, 0), checkedNames));
+        list.ShowMark(row, list.MapsMarkRow(list.GetItemText(row, idColumn), list.GetItemText(row, 1),
+                                            list.GetItemText(row, 0), checkedNames));
 }
 
 void CRecoveryTreeCtrl::ListItemFolder(HTREEITEM item, const std::atomic<bool>* stop)

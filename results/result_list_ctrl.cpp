@@ -278,17 +278,18 @@ void CResultListCtrl::AppendRows(const void* rows, std::size_t count)
         // the row shows another.
         if (IsParentEntryText(row.texts[0]))
             SetStateImage(index, kRowStateParent);
-        else if (MapsMarkRow(row.texts[idColumn], row.texts[0], checkedNames))
+        else if (MapsMarkRow(row.texts[idColumn], row.texts[1], row.texts[0], checkedNames))
             SetStateImage(index, kRowStateMarked);
     }
 }
 
-bool CResultListCtrl::MapsMarkRow(const CString& idText, const CString& name,
+bool CResultListCtrl::MapsMarkRow(const CString& idText, const CString& typeText, const CString& name,
                                   const std::vector<CString>& checkedNames) const
 {
-    if (!idText.IsEmpty() && (!CheckedFileIds.empty() || !CheckedFolderItems.empty())) {
+    if (!idText.IsEmpty()) {
         const std::uint64_t id = ParseIdColumn(idText);
-        if (CheckedFileIds.count(id) != 0 || CheckedFolderItems.count(static_cast<TreeItemValue>(id)) != 0)
+        if (IsFolderTypeText(typeText) ? CheckedFolderItems.count(static_cast<TreeItemValue>(id)) != 0
+                                       : CheckedFileIds.count(id) != 0)
             return true;
     }
     return !checkedNames.empty() &&
@@ -493,6 +494,8 @@ BOOL CResultListCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, 
         const UINT code = reinterpret_cast<NMHDR*>(lParam)->code;
         // Emptying the list asks for no notice per row: a folder of 100,000 rows would send as many.
         if (code == static_cast<UINT>(LVN_DELETEALLITEMS)) {
+            if (m_rowsClearedHandler)
+                m_rowsClearedHandler();
             *pResult = TRUE;
             return TRUE;
         }

@@ -105,6 +105,8 @@ public:
     // Runs the commands of the menu that belong to the view and the frame (Recover Selected, Find
     // Files, Settings).
     void SetCommandHandler(std::function<void(UINT)> handler) { m_commandHandler = std::move(handler); }
+    // Told on the list's thread whenever every row goes at once: a listing that replaces them, Back, Home.
+    void SetRowsClearedHandler(std::function<void()> handler) { m_rowsClearedHandler = std::move(handler); }
     // The list drawn in `style` (LVS_SMALLICON, LVS_LIST or LVS_REPORT), set through `through` and back.
     void SwitchViewStyle(DWORD style, DWORD through);
     // Starts editing the row's name.
@@ -150,9 +152,11 @@ public:
     // Empties the marking maps (not the preview copies).
     void ClearMarks();
 
-    // What the maps say of a row with these texts: marked when its ID is a marked file or folder, or,
-    // after a File Trace, when its name is that of an item in `checkedNames` (CheckedTraceNames).
-    bool MapsMarkRow(const CString& idText, const CString& name,
+    // What the maps say of a row with these texts: a folder's row is marked when its ID is a marked
+    // folder's tree item, any other row when its ID is a marked file; after a File Trace also when its
+    // name is that of an item in `checkedNames` (CheckedTraceNames). File IDs and tree item values are
+    // numbers of unrelated kinds that can be equal: a row is read against its own kind's map only.
+    bool MapsMarkRow(const CString& idText, const CString& typeText, const CString& name,
                      const std::vector<CString>& checkedNames) const;
     // After a File Trace, the texts of the tree items checked through the tree; else none.
     std::vector<CString> CheckedTraceNames() const;
@@ -198,4 +202,5 @@ private:
     std::function<void(const CString&, const CString&)> m_previewHandler;
     std::function<int(CMenu*, CPoint)> m_menuTracker;
     std::function<void(UINT)> m_commandHandler;
+    std::function<void()> m_rowsClearedHandler;
 };

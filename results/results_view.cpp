@@ -34,7 +34,13 @@ constexpr wchar_t kSnapshotAdviceText[] =
 // The splitter bars' least sizes of their first and second panes.
 constexpr int kSplitterFirstMinimum = 90;
 constexpr int kSplitterSecondMinimum = 110;
+// The outer bar spans the client area alone, so that the list's and the preview's scroll bars stay in
+// sight; the tree can still be widened until 10 pixels of the list remain, and keeps its width down to
+// as narrow a window, as when the bar reached 100 pixels past the right edge with a minimum of 110.
+constexpr int kOuterSplitterSecondMinimum = 10;
 constexpr DWORD kSplitterStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+// The header's and the view's sort column when the rows stand in the scan's order.
+constexpr int kNoSortedColumn = -1;
 
 // The button state that draws a button pushed.
 constexpr UINT kButtonPushed = 4;
@@ -198,7 +204,7 @@ int CThirdView_HDD::OnCreate(LPCREATESTRUCT lpCreateStruct)
                            kSplitterSecondMinimum);
     m_outerSplitter.Create(kSplitterStyle | CSplitterBar::kVerticalBar, this, &m_tree, &m_innerSplitter,
                            IDC_RESULTS_OUTER_SPLITTER, CRect(0, 0, 0, 0), kSplitterFirstMinimum,
-                           kSplitterSecondMinimum);
+                           kOuterSplitterSecondMinimum);
 
     m_tree.Initialize();
     m_tree.SetResultList(m_pList);
@@ -222,6 +228,7 @@ int CThirdView_HDD::OnCreate(LPCREATESTRUCT lpCreateStruct)
         else if (m_pHost != NULL)
             m_pHost->RunFrameCommand(command);
     });
+    m_pList->SetRowsClearedHandler([this] { ForgetSortOrder(); });
     m_pList->SetPreviewHandler([this](const CString& path, const CString& extension) {
         if (m_pHost != NULL)
             m_pHost->ShowPreview(static_cast<LPCWSTR>(path), static_cast<LPCWSTR>(extension));
@@ -259,9 +266,7 @@ void CThirdView_HDD::OnSize(UINT nType, int cx, int cy)
     }
     for (CStatic& label : m_labels)
         label.MoveWindow(0, 0, 0, 0);
-    // The outer bar reaches past the right edge by design of the layout: the list's last columns are
-    // scrolled to rather than squeezed.
-    m_outerSplitter.MoveWindow(0, 0, cx + 100, cy - 50);
+    m_outerSplitter.MoveWindow(0, 0, cx, cy - 50);
 }
 
 void CThirdView_HDD::ShowCommandButtons()
@@ -449,6 +454,14 @@ void CThirdView_HDD::SortByColumn(int column)
     });
     sorter.Sort(m_sortAscending != 0 ? kind : -kind);
     ClearParentEntryColumns();
+}
+
+void CThirdView_HDD::ForgetSortOrder()
+{
+    m_sortColumn = kNoSortedColumn;
+    m_sortAscending = 1;
+    if (m_header.GetSafeHwnd() != NULL && m_header.GetSortImage() != kNoSortedColumn)
+        m_header.SetSortImage(kNoSortedColumn, TRUE);
 }
 
 void CThirdView_HDD::ClearParentEntryColumns()

@@ -45,6 +45,8 @@ public:
     // and the up entry stay on top.
     void SortByColumn(int column);
     int GetSortColumn() const { return m_sortColumn; }
+    // New rows come in the scan's order: no column is sorted and the header shows no arrow.
+    void ForgetSortOrder();
     bool IsSortAscending() const { return m_sortAscending != 0; }
 
     // Save: the please-wait box while the marks are prepared, then the check that something is marked and

@@ -135,7 +135,9 @@ void CSavingDlg::OnPaint()
         m_outcomeText = reinterpret_cast<const wchar_t*>(text.c_str());
         m_stopButton.EnableWindow(FALSE);
         m_skipButton.EnableWindow(FALSE);
-        AfxMessageBox(m_outcomeText, MB_OK);
+        // A save that went well is news, not a warning; anything else the user should heed.
+        AfxMessageBox(m_outcomeText,
+                      MB_OK | (SaveOutcomeIsSuccess(m_outcome) ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
     }
     EndDialog(IDCANCEL);
 }

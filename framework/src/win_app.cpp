@@ -2,6 +2,7 @@
 #include <afxadv.h>
 #include <afxpriv.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cwchar>
 
@@ -13,6 +14,67 @@ void FreeString(LPCTSTR& lpsz)
 {
     std::free(const_cast<LPTSTR>(lpsz));
     lpsz = NULL;
+}
+
+// The message box being shown on this thread has been fitted to its caption.
+thread_local bool t_bBoxFitted = false;
+
+// The system sizes a message box by its text and buttons alone; some systems then cut the caption short.
+// The box is widened, its contents kept centred, until the caption reads whole beside its close button.
+void FitBoxToCaption(HWND hWndBox)
+{
+    wchar_t caption[256] = {};
+    const int nLength = ::GetWindowTextW(hWndBox, caption, 256);
+    NONCLIENTMETRICSW metrics = {};
+    metrics.cbSize = sizeof metrics;
+    if (nLength <= 0 || !::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+        return;
+    HFONT hFont = ::CreateFontIndirectW(&metrics.lfCaptionFont);
+    HDC hDC = ::GetDC(hWndBox);
+    HGDIOBJ hOld = ::SelectObject(hDC, hFont);
+    SIZE text = {};
+    ::GetTextExtentPoint32W(hDC, caption, nLength, &text);
+    ::SelectObject(hDC, hOld);
+    ::ReleaseDC(hWndBox, hDC);
+    ::DeleteObject(hFont);
+    // Room for the caption's icon, its close, maximise and minimise places and a margin on each side.
+    const int nNeeded = text.cx + 3 * ::GetSystemMetrics(SM_CXSIZE) + 2 * ::GetSystemMetrics(SM_CXEDGE) + 20;
+    RECT window = {};
+    ::GetWindowRect(hWndBox, &window);
+    HMONITOR hMonitor = ::MonitorFromWindow(hWndBox, MONITOR_DEFAULTTONEAREST);
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    ::GetMonitorInfoW(hMonitor, &monitor);
+    const int nWidth = window.right - window.left;
+    const int nWanted = std::min<int>(nNeeded, monitor.rcWork.right - monitor.rcWork.left);
+    if (nWanted <= nWidth)
+        return;
+    const int nShift = (nWanted - nWidth) / 2;
+    for (HWND hWndChild = ::GetWindow(hWndBox, GW_CHILD); hWndChild != NULL;
+         hWndChild = ::GetWindow(hWndChild, GW_HWNDNEXT)) {
+        RECT child = {};
+        ::GetWindowRect(hWndChild, &child);
+        ::MapWindowPoints(NULL, hWndBox, reinterpret_cast<POINT*>(&child), 2);
+        ::SetWindowPos(hWndChild, NULL, child.left + nShift, child.top, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    const int nLeft = std::max<int>(monitor.rcWork.left, window.left - nShift);
+    ::SetWindowPos(hWndBox, NULL, std::min<int>(nLeft, monitor.rcWork.right - nWanted), window.top, nWanted,
+                   window.bottom - window.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LRESULT CALLBACK MessageBoxHook(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    if (nCode == HCBT_ACTIVATE && !t_bBoxFitted) {
+        const HWND hWnd = reinterpret_cast<HWND>(wParam);
+        wchar_t className[16] = {};
+        ::GetClassNameW(hWnd, className, 16);
+        if (std::wcscmp(className, L"#32770") == 0) {
+            t_bBoxFitted = true;
+            FitBoxToCaption(hWnd);
+        }
+    }
+    return ::CallNextHookEx(NULL, nCode, wParam, lParam);
 }
 
 } // namespace
@@ -148,7 +210,14 @@ int CWinApp::DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT)
             break;
         }
     }
-    return ::MessageBox(hWndOwner, lpszPrompt, m_pszAppName, nType);
+    const bool bOuterFitted = t_bBoxFitted;
+    t_bBoxFitted = false;
+    HHOOK hHook = ::SetWindowsHookExW(WH_CBT, MessageBoxHook, NULL, ::GetCurrentThreadId());
+    const int nResult = ::MessageBox(hWndOwner, lpszPrompt, m_pszAppName, nType);
+    if (hHook != NULL)
+        ::UnhookWindowsHookEx(hHook);
+    t_bBoxFitted = bOuterFitted;
+    return nResult;
 }
 
 void CWinApp::SetRegistryKey(LPCTSTR lpszRegistryKey)

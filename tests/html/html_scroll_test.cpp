@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -241,6 +242,39 @@ TEST_F(HtmlScrollTest, APageScrolledInItsWindow)
     UpdateWindow(window);
     EXPECT_EQ(Send(kHtmlScrollGetY), 40);
     EXPECT_TRUE(test_support::WriteWindowScreenshot(window, L"html_scrolled_window"));
+}
+
+// A page laid out in its window whose content reaches past the window's right edge gets a horizontal bar.
+TEST_F(HtmlScrollTest, APageWiderThanItsWindowGetsAHorizontalBar)
+{
+    const std::wstring longWord(160, L'x');
+    const std::wstring wideText = L"<pre>" + std::wstring(40, L'-') +
+                                  L" a preformatted line wider than the window " + std::wstring(60, L'-') +
+                                  L"</pre>";
+    struct Case
+    {
+        const char* name;
+        std::wstring page;
+    };
+    const Case cases[] = {
+        {"a wide table", L"<p>Text</p><table width=1100 border=1><tr><td>wide</td></tr></table>"},
+        {"a word without a break", L"<p>" + longWord + L"</p>"},
+        {"a preformatted line", wideText},
+        {"a wide table in a centred box", L"<center><table width=1100><tr><td>x</td></tr></table></center>"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LaidOutPage page(c.page.c_str());
+        RECT client = {};
+        GetClientRect(window, &client);
+        RECT area = client;
+        page.document.Layout(&area);
+        Send(kHtmlScrollSetContentSize, area.right, area.bottom);
+        EXPECT_GT(area.right, client.right) << "the content is measured within the window";
+        EXPECT_TRUE(HasBar(WS_HSCROLL));
+        EXPECT_GT(Send(kHtmlScrollGetMaxX), 0);
+        Send(kHtmlScrollSetContentSize, 10, 10);
+    }
 }
 
 } // namespace

@@ -20,6 +20,7 @@
 #include "support/oracle_files.h"
 #include "support/screenshot.h"
 #include "support/test_paths.h"
+#include "support/text_fit.h"
 
 #include <algorithm>
 #include <atomic>
@@ -359,6 +360,12 @@ TEST_F(FindFilesTest, TxtListsTheTxtFilesOfSleuthKitWithTheirFolderPaths)
                 CString expected;
                 expected.Format(L"There were %d files found.", static_cast<int>(found.size()));
                 EXPECT_EQ(status, expected);
+                // The texts under the list read whole, a name's underscore too.
+                ::SetDlgItemTextW(FindDialog(), IDC_FIND_LAST_FILE, L"report_120.txt");
+                for (const int id : {IDC_FIND_COUNT_LABEL, IDC_FIND_COUNT, IDC_FIND_LAST_FILE_LABEL,
+                                     IDC_FIND_LAST_FILE, IDC_FIND_STATUS})
+                    EXPECT_EQ(test_support::TextCutIn(::GetDlgItem(FindDialog(), id)), "")
+                        << "control " << id;
                 Click(FindDialog(), IDCANCEL);
             });
         });

@@ -569,13 +569,7 @@ void ClickListAt(CPoint point)
 {
     CResultListCtrl& list = Results()->ResultList();
     list.ClientToScreen(&point);
-    ::SetCursorPos(point.x, point.y);
-    INPUT inputs[2] = {};
-    inputs[0].type = inputs[1].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    ::SendInput(2, inputs, sizeof(INPUT));
-    PumpMessages(150);
+    ClickOnScreen(point);
 }
 
 TEST_F(ResultListMarksTest, OnlyAClickOnTheBoxMarksARowAnyOtherClickSelectsTheRowAndPreviewsAFile)

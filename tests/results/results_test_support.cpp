@@ -282,6 +282,17 @@ std::vector<HTREEITEM> TreeItemsBelowRoot(CRecoveryTreeCtrl& tree)
     return items;
 }
 
+void ClickOnScreen(CPoint screenPoint)
+{
+    ::SetCursorPos(screenPoint.x, screenPoint.y);
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ::SendInput(2, inputs, sizeof(INPUT));
+    PumpMessages(150);
+}
+
 void ClickRowBox(int row)
 {
     CResultListCtrl& list = Results()->ResultList();

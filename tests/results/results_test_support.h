@@ -58,6 +58,9 @@ std::vector<HTREEITEM> TreeItemsBelowRoot(CRecoveryTreeCtrl& tree);
 // A press and release of the left button on the result list row's box, as the mouse gives them.
 void ClickRowBox(int row);
 
+// A press and release of the left button at a point of the screen, through the display's own input.
+void ClickOnScreen(CPoint screenPoint);
+
 // The point of the item's box in the tree (the first point left of its label that the tree calls its
 // state image), the item scrolled into view first.
 CPoint TreeBoxPoint(CTreeCtrl& tree, HTREEITEM item);

@@ -17,6 +17,7 @@
 #include "fat_oracle_compare.h"
 #include "home_view.h"
 #include "list_column_sorter.h"
+#include "main_preview_view.h"
 #include "ntfs_test_volume.h"
 #include "resource.h"
 #include "result_row_text.h"
@@ -32,6 +33,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -387,6 +389,109 @@ TEST_F(ResultsViewTest, AHeaderClickedTwiceSortsAscendingThenDescendingWithFolde
     for (const ListedRow& row : ListedRows())
         EXPECT_EQ(row.check, 1) << Utf8(row.name);
     Screenshot(L"results_view_sorted_by_size_descending");
+}
+
+// Rows put in by a listing or a scan stand in the scan's order: the header shows no arrow over them, and
+// the next click on any column sorts it ascending.
+TEST_F(ResultsViewTest, NewRowsFromAListingOrAScanShowNoSortArrow)
+{
+    const Partition partition = FindPartition("mbr-ext05", "2");
+    ASSERT_TRUE(QuickScanToResults(partition));
+    CThirdView_HDD* pResults = Results();
+    CRecoveryTreeCtrl& tree = pResults->RecoveryTree();
+    auto* pHeader = dynamic_cast<CXTHeaderCtrl*>(
+        CWnd::FromHandlePermanent(pResults->ResultList().GetHeaderCtrl()->m_hWnd));
+    ASSERT_NE(pHeader, nullptr);
+    struct Case
+    {
+        const char* name;
+        std::function<bool()> newRows;
+    };
+    const Case cases[] = {
+        {"the folder listed again",
+         [&] {
+             tree.OnItemClick(TVHT_ONITEMLABEL, tree.GetRootItem());
+             return true;
+         }},
+        {"a new scan", [&] { return QuickScanToResults(partition); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ClickHeader(2);
+        ASSERT_EQ(pHeader->GetSortImage(), 2);
+        ASSERT_TRUE(c.newRows());
+        PumpMessages(50);
+        EXPECT_EQ(pHeader->GetSortImage(), -1) << "the arrow stays over rows in the scan's order";
+        ClickHeader(2);
+        EXPECT_EQ(pHeader->GetSortImage(), 2);
+        EXPECT_TRUE(pResults->IsSortAscending());
+        ExpectGroupedAndSorted(2, kSortWholeNumber);
+    }
+}
+
+// The list's vertical scroll bar stands inside the view, drawn, and a click on its arrow scrolls, at the
+// frame's default size, maximised and at 800 x 600; so does the preview's, left of the window's edge.
+TEST_F(ResultsViewTest, TheListsScrollBarIsInSightAndScrollsAtEachFrameSize)
+{
+    ASSERT_TRUE(QuickScanToResults(FindPartition("mbr-ext05", "2")));
+    CMainFrame* pFrame = StartedFrame();
+    CThirdView_HDD* pResults = Results();
+    CResultListCtrl& list = pResults->ResultList();
+    while (list.GetItemCount() < 400)
+        list.InsertItem(list.GetItemCount(), L"filler.txt");
+    WINDOWPLACEMENT before = {};
+    before.length = sizeof before;
+    pFrame->GetWindowPlacement(&before);
+    struct Case
+    {
+        const char* name;
+        int show;
+        CSize size; // none: as the show command leaves it
+        const wchar_t* screenshot;
+    };
+    const Case cases[] = {
+        {"the default size", SW_RESTORE, CSize(0, 0), L"results_list_scroll_bar_default"},
+        {"maximised", SW_MAXIMIZE, CSize(0, 0), L"results_list_scroll_bar_maximised"},
+        {"800 x 600", SW_RESTORE, CSize(800, 600), L"results_list_scroll_bar_800x600"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        pFrame->ShowWindow(c.show);
+        if (c.size.cx != 0)
+            pFrame->SetWindowPos(NULL, 0, 0, c.size.cx, c.size.cy, SWP_NOZORDER);
+        pFrame->SetForegroundWindow();
+        PumpMessages(150);
+        CRect client;
+        pResults->GetClientRect(&client);
+        pResults->ClientToScreen(&client);
+        client.IntersectRect(&client,
+                             CRect(0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)));
+        for (CWnd* pWnd : {static_cast<CWnd*>(&list), static_cast<CWnd*>(&pResults->PreviewPane())}) {
+            CRect window;
+            pWnd->GetWindowRect(&window);
+            EXPECT_LE(window.right, client.right) << "runs past the view's right edge";
+        }
+        SCROLLBARINFO bar = {};
+        bar.cbSize = sizeof bar;
+        ASSERT_TRUE(::GetScrollBarInfo(list.GetSafeHwnd(), OBJID_VSCROLL, &bar));
+        EXPECT_EQ(bar.rgstate[0] & (STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN), 0u);
+        const CRect barRect(bar.rcScrollBar);
+        EXPECT_TRUE(!barRect.IsRectEmpty() && client.PtInRect(barRect.TopLeft()) &&
+                    barRect.right <= client.right && barRect.bottom <= client.bottom)
+            << "the bar at " << barRect.left << "," << barRect.top << " - " << barRect.right << ","
+            << barRect.bottom << " outside the view's " << client.left << "," << client.top << " - "
+            << client.right << "," << client.bottom;
+        // A click on the bar's down arrow, through the display's own input.
+        list.EnsureVisible(0, FALSE);
+        PumpMessages(50);
+        const int top = list.GetTopIndex();
+        ClickOnScreen(CPoint(barRect.CenterPoint().x, barRect.bottom - bar.dxyLineButton / 2));
+        ::SetCursorPos(0, 0);
+        EXPECT_GT(list.GetTopIndex(), top) << "the bar's arrow does not scroll the list";
+        Screenshot(c.screenshot);
+    }
+    pFrame->SetWindowPlacement(&before);
+    PumpMessages(100);
 }
 
 // The header as it paints itself, through its theme onto a surface of its size.

@@ -12,6 +12,7 @@
 #include "engine/recovery/listing/result_listing.h"
 #include "engine/recovery/save/save_names.h"
 #include "engine/recovery/trace/trace_records.h"
+#include "list_wait_dlg.h"
 #include "message_dialogs.h"
 #include "properties_dlg.h"
 #include "results_resource_ids.h"
@@ -21,6 +22,8 @@
 #include "support/oracle_files.h"
 #include "support/screenshot.h"
 #include "support/test_paths.h"
+#include "support/text_fit.h"
+#include "wait_dlg.h"
 
 #include <algorithm>
 #include <atomic>
@@ -62,6 +65,9 @@ public:
 
     std::vector<std::wstring> messages; // the static texts of each message box, joined
     std::vector<std::wstring> captions; // every box seen, by caption, in order
+    // Of each message box: the icon it shows, and whether its caption has the room its text takes.
+    std::vector<HICON> icons;
+    std::vector<bool> captionsWhole;
     bool sawSaving = false;
 
 private:
@@ -104,6 +110,10 @@ private:
             std::wstring text;
             ::EnumChildWindows(window, CollectStatic, reinterpret_cast<LPARAM>(&text));
             self->messages.push_back(text);
+            HICON icon = NULL;
+            ::EnumChildWindows(window, FindIcon, reinterpret_cast<LPARAM>(&icon));
+            self->icons.push_back(icon);
+            self->captionsWhole.push_back(CaptionWhole(window));
         }
         if (self->m_hold && self->m_hold(window, button))
             return TRUE;
@@ -112,6 +122,33 @@ private:
         return TRUE;
     }
     static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) { ::EnumWindows(VisitTop, 0); }
+    static BOOL CALLBACK FindIcon(HWND child, LPARAM param)
+    {
+        if ((::GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+            *reinterpret_cast<HICON*>(param) =
+                reinterpret_cast<HICON>(::SendMessageW(child, STM_GETICON, 0, 0));
+        return TRUE;
+    }
+    // The caption's text in the caption font beside the caption's three button places, within the frame.
+    static bool CaptionWhole(HWND window)
+    {
+        NONCLIENTMETRICSW metrics = {};
+        metrics.cbSize = sizeof metrics;
+        ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+        HFONT font = ::CreateFontIndirectW(&metrics.lfCaptionFont);
+        HDC dc = ::GetDC(window);
+        HGDIOBJ old = ::SelectObject(dc, font);
+        const std::wstring caption = WindowText(window);
+        SIZE text = {};
+        ::GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &text);
+        ::SelectObject(dc, old);
+        ::ReleaseDC(window, dc);
+        ::DeleteObject(font);
+        RECT frame = {};
+        ::GetWindowRect(window, &frame);
+        return frame.right - frame.left >=
+               text.cx + 3 * ::GetSystemMetrics(SM_CXSIZE) + 2 * ::GetSystemMetrics(SM_CXFRAME);
+    }
 
     static inline SaveDriver* s_driver = nullptr;
     std::function<void(HWND)> m_onSaving;
@@ -200,6 +237,14 @@ protected:
         SaveInto(scratch.Target(), driver);
         ASSERT_FALSE(driver.messages.empty());
         EXPECT_EQ(driver.messages.back(), L"Files Saved Successfully.");
+        ExpectSuccessLooksSo(driver);
+    }
+    // The success comes with the information icon and its caption whole.
+    static void ExpectSuccessLooksSo(const SaveDriver& driver)
+    {
+        ASSERT_FALSE(driver.icons.empty());
+        EXPECT_EQ(driver.icons.back(), ::LoadIconW(NULL, IDI_INFORMATION)) << "not the information icon";
+        EXPECT_TRUE(driver.captionsWhole.back()) << "the caption is cut";
     }
 };
 
@@ -213,6 +258,8 @@ TEST_F(SavingTest, AQuickScanSavedWholeMatchesSleuthKitAndSaysSo)
     {
         // The dialog as it shows the fifth file, taken from the worker while the dialog's thread serves it.
         bool shot = false;
+        std::string pathCut = "not seen";
+        std::wstring pathText;
         int names = 0;
         CSavingDlg::s_workerHook = [&](int kind, const char16_t*, std::uint32_t) {
             if (kind != 0 || ++names != 5)
@@ -233,14 +280,18 @@ TEST_F(SavingTest, AQuickScanSavedWholeMatchesSleuthKitAndSaysSo)
                 test_support::CaptureFramedWindow(saving, width, height);
             shot = saving != NULL && test_support::WritePng(test_support::ScreenshotPath(L"saving_dialog"),
                                                             pixels.data(), width, height);
+            pathText = WindowText(::GetDlgItem(saving, IDC_SAVING_PATH));
+            pathCut = test_support::TextCutIn(::GetDlgItem(saving, IDC_SAVING_PATH));
         };
         SaveDriver driver;
         SaveInto(scratch.Target(), driver);
         CSavingDlg::s_workerHook = nullptr;
         EXPECT_TRUE(shot);
+        EXPECT_EQ(pathCut, "") << "the Path value cuts " << Utf8(CString(pathText.c_str()));
         EXPECT_TRUE(driver.sawSaving);
         ASSERT_FALSE(driver.messages.empty());
         EXPECT_EQ(driver.messages.back(), L"Files Saved Successfully.");
+        ExpectSuccessLooksSo(driver);
     }
     // After the save nothing is marked any more.
     CRecoveryTreeCtrl& tree = Results()->RecoveryTree();
@@ -679,6 +730,49 @@ TEST_F(SavingTest, AnExtensiveScanOfNtfsSavedWholeMatchesSleuthKitWithUnsafeName
         EXPECT_EQ(entry.rfind("target/", 0), 0u) << entry;
 }
 
+// The please-wait boxes of Save and of a folder's listing show their text whole, while their work runs.
+TEST_F(SavingTest, ThePleaseWaitBoxesShowTheirTextWhole)
+{
+    static std::atomic<bool> release{false};
+    const ModalWaitRoutine untilReleased = [](UINT_PTR, UINT_PTR, UINT_PTR, const std::atomic<bool>& stop) {
+        for (int waited = 0; !release && !stop && waited < 20000; waited += 5)
+            ::Sleep(5);
+    };
+    CWaitDlg save;
+    CListWaitDlg listing;
+    struct Case
+    {
+        const char* name;
+        CModalWaitDlg& dialog;
+        int textId;
+        const wchar_t* screenshot;
+    };
+    const Case cases[] = {
+        {"Save's", save, IDC_WAIT_DLG_TEXT, L"please_wait_save"},
+        {"a listing's", listing, IDC_LIST_WAIT_TEXT, L"please_wait_listing"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        release = false;
+        std::wstring text;
+        std::string cut = "not seen";
+        ModalScript script({ModalScript::Do([&](HWND box) {
+            HWND label = ::GetDlgItem(box, c.textId);
+            text = WindowText(label);
+            cut = test_support::TextCutIn(label);
+            ::UpdateWindow(box);
+            test_support::WriteFramedWindowScreenshot(box, c.screenshot);
+            release = true;
+        })});
+        c.dialog.SetWork(untilReleased, 0, 0, 0);
+        // The box's own work (Save's preparation) would end it before it is seen.
+        c.dialog.CModalWaitDlg::DoModal();
+        EXPECT_FALSE(script.TimedOut());
+        EXPECT_NE(text.find(L"it may take some time. Please wait..."), std::wstring::npos);
+        EXPECT_EQ(cut, "") << "the box cuts its text";
+    }
+}
+
 // What the user sees and what Save writes, after each road that changes marks.
 class MarksAgreementTest : public SavingTest
 {
@@ -1045,6 +1139,54 @@ TEST_F(MarksAgreementTest, EveryRoadThatMarksLeavesTheBoxesTheTreeAndTheSaveInAg
 TEST_F(MarksAgreementTest, AfterAnExtensiveScanEveryRoadLeavesTheBoxesTheTreeAndTheSaveInAgreement)
 {
     FollowEveryRoad(ExtensiveScanToResults);
+}
+
+// After an Extensive Scan of NTFS a file's ID is its MFT record's sector, a number of the same range as
+// the tree's item values: a row is read against its own kind's map. And $MFT, whose record is the first
+// of the table, is a root file like the others.
+TEST_F(MarksAgreementTest, AfterAnExtensiveScanOfNtfsTheRootsBoxItsRowsAndTheSaveAgree)
+{
+    ASSERT_TRUE(ExtensiveScanToResults(FindPartition("mbr-ext05", "3")));
+    CRecoveryTreeCtrl& tree = Results()->RecoveryTree();
+    CResultListCtrl& list = Results()->ResultList();
+    const HTREEITEM root = tree.GetRootItem();
+    ASSERT_NE(root, nullptr);
+
+    // As the scan's end leaves them: the root checked with everything below it, its rows listed.
+    tree.EngineSide().SetCheckRecursive(reinterpret_cast<TreeItemValue>(root), 1);
+    tree.SelectItem(root);
+    tree.OnItemClick(TVHT_ONITEMLABEL, root);
+    ASSERT_EQ(tree.GetItemCheckState(root), kTreeChecked);
+    {
+        SCOPED_TRACE("the root fully checked");
+        std::multiset<std::string> marked;
+        CheckListedRows(root, marked);
+        EXPECT_EQ(marked.count(SafePath("$MFT")), 1u) << "the $MFT row is not marked under a checked root";
+        const int row = RowNamed(L"$MFT");
+        ASSERT_GE(row, 0);
+        Results()->PrepareSaveSelection();
+        EXPECT_EQ(list.SaveFileIds.count(list.RowId(row)), 1u) << "Save leaves $MFT out";
+    }
+
+    // Nothing marked but one folder, by its row; an unmarked file's row then carries that folder's
+    // tree item as its ID.
+    tree.OnItemClick(TVHT_ONITEMSTATEICON, root);
+    ASSERT_EQ(tree.GetItemCheckState(root), kTreeUnchecked);
+    tree.OnItemClick(TVHT_ONITEMLABEL, root);
+    const int folderRow = RowNamed(L"Sizes");
+    ASSERT_GE(folderRow, 0);
+    ClickRowBox(folderRow);
+    ASSERT_EQ(list.CheckedFolderItems.count(static_cast<TreeItemValue>(list.RowId(folderRow))), 1u);
+    const int fileRow = RowNamed(L"lower.txt");
+    ASSERT_GE(fileRow, 0);
+    ASSERT_EQ(list.GetCheckState(fileRow), 0);
+    const CString fileId = list.GetItemText(fileRow, CResultListCtrl::IdColumn());
+    list.SetItemText(fileRow, CResultListCtrl::IdColumn(),
+                     list.GetItemText(folderRow, CResultListCtrl::IdColumn()));
+    tree.RestoreListChecks();
+    EXPECT_EQ(list.GetCheckState(fileRow), 0) << "a file's row took a checked folder's mark";
+    EXPECT_EQ(list.GetCheckState(folderRow), 1);
+    list.SetItemText(fileRow, CResultListCtrl::IdColumn(), fileId);
 }
 
 TEST_F(MarksAgreementTest, AfterAFileTraceEveryRoadLeavesTheBoxesTheTreeAndTheSaveInAgreement)

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "modal_script.h"
+#include "support/text_fit.h"
 
 #include <string>
 #include <vector>
@@ -268,6 +269,50 @@ TEST(MessageDlg, TheNoticeShowsItsOwnSkinnedTemplateWithTheTextLiterallyAndThePr
     CMessageDlg escaped;
     EXPECT_EQ(escaped.DoModal(), 2);
     EXPECT_FALSE(escape.TimedOut());
+}
+
+// The notice's label takes its text whole, one line or several, and Ok stays below it inside the dialog.
+TEST(MessageDlg, TheNoticeFitsItsLabelAndItselfToTheText)
+{
+    struct Case
+    {
+        const char* name;
+        const wchar_t* text;
+    };
+    const Case cases[] = {
+        {"one short line", L"Data has been not found."},
+        {"the nothing-found message",
+         L"Data has been not found in this partition. please select amother partition and perform Scan."},
+        {"three lines",
+         L"Data has been not found in this partition. The disk image file is cut short: files stored past "
+         L"its end cannot be listed or saved whole. Please select another partition or a whole copy of the "
+         L"disk image file and perform Scan."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string cut = "not seen";
+        RECT label = {};
+        RECT ok = {};
+        RECT client = {};
+        ModalScript script({ModalScript::Do([&](HWND box) {
+            HWND labelWindow = GetDlgItem(box, IDC_MESSAGE_TEXT);
+            cut = test_support::TextCutIn(labelWindow);
+            GetWindowRect(labelWindow, &label);
+            GetWindowRect(GetDlgItem(box, IDOK), &ok);
+            MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&label), 2);
+            MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&ok), 2);
+            GetClientRect(box, &client);
+            WriteWindowBitmap(box, BuildFolderFile(L"message_kind4_notice_fitted.bmp"));
+            ClickButton(box, IDOK);
+        })});
+        MessageBoxRequest.Set(c.text, kMessageKindNotice);
+        CMessageDlg dialog;
+        EXPECT_EQ(dialog.DoModal(), 1);
+        EXPECT_FALSE(script.TimedOut());
+        EXPECT_EQ(cut, "") << "the label cuts the text";
+        EXPECT_GE(ok.top, label.bottom) << "Ok stands over the text";
+        EXPECT_LE(ok.bottom, client.bottom) << "Ok is cut by the dialog's edge";
+    }
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 
 #include "modal_script.h"
 #include "support/screenshot.h"
+#include "support/text_fit.h"
 
 #include <atomic>
 
@@ -88,6 +89,7 @@ TEST(ModalWaitDlg, ShowsItsCaptionAndLabelAndCancelStopsTheWorkBeforeItCloses)
     log.limit = kEndless;
     std::wstring caption;
     std::wstring label;
+    std::string labelCut = "not seen";
     std::vector<ButtonInfo> buttons;
     bool okHiddenAndDisabled = false;
     bool screenshot = false;
@@ -95,6 +97,7 @@ TEST(ModalWaitDlg, ShowsItsCaptionAndLabelAndCancelStopsTheWorkBeforeItCloses)
     ModalScript script({ModalScript::Do([&](HWND box) {
                             caption = WindowText(box);
                             label = WindowText(GetDlgItem(box, IDC_WAIT_MESSAGE));
+                            labelCut = test_support::TextCutIn(GetDlgItem(box, IDC_WAIT_MESSAGE));
                             buttons = VisibleButtons(box);
                             HWND ok = GetDlgItem(box, IDOK);
                             okHiddenAndDisabled = ok != NULL && !IsWindowVisible(ok) && !IsWindowEnabled(ok);
@@ -121,6 +124,7 @@ TEST(ModalWaitDlg, ShowsItsCaptionAndLabelAndCancelStopsTheWorkBeforeItCloses)
     EXPECT_TRUE(script.AllStepsRan());
     EXPECT_EQ(caption, L"Corvane VMDK Recovery");
     EXPECT_EQ(label, L"Depending on number of folders and files, it may take some time. Please wait...");
+    EXPECT_EQ(labelCut, "") << "the label cuts its text";
     ASSERT_EQ(buttons.size(), 1u);
     EXPECT_EQ(buttons[0].id, IDCANCEL);
     EXPECT_EQ(buttons[0].text, L"Cancel");

@@ -232,10 +232,15 @@ void CXTPControl::Execute()
     CWnd* pSite = GetSite();
     if (m_nId != 0 && pSite != NULL && ::IsWindow(pSite->GetSafeHwnd())) {
         const HWND hSite = pSite->GetSafeHwnd();
+        const HWND hBar = pBar != NULL ? pBar->GetSafeHwnd() : NULL;
         const BOOL bNoNotify = pRoot != NULL && pRoot->m_bNoNotify;
         if ((bNoNotify || NotifyExecute(XTP_CN_EXECUTE) == 0) && ::IsWindow(hSite))
             ::SendMessageW(hSite, WM_COMMAND, static_cast<WPARAM>(m_nId), 0);
-        if (!m_bCloseSubMenuOnClick && pBar != NULL && ::IsWindow(pBar->GetSafeHwnd()))
+        // A command that ran a modal loop (a dialog) had the bar paint the control pressed: it is drawn
+        // released now, not when the mouse next passes over it. A bar that the command closed is gone
+        // with its window.
+        m_nPressed = 0;
+        if (hBar != NULL && ::IsWindow(hBar) && CWnd::FromHandlePermanent(hBar) == pBar)
             pBar->Redraw();
     }
     m_nPressed = 0;

@@ -65,6 +65,40 @@ bool ShownByHtmlBox(std::uint32_t kind)
     return kind >= kMessageKindInformation && kind <= kMessageKindQuestion;
 }
 
+// The label takes its text whole: a line stands in the middle of the label's place; a text that needs
+// more lines makes the label, and the dialog with it, taller, and what stands below moves down.
+void FitLabelToText(CWnd& dialog, CWnd& label)
+{
+    CRect place;
+    label.GetWindowRect(&place);
+    dialog.ScreenToClient(&place);
+    CString text;
+    label.GetWindowText(text);
+    CRect needed(0, 0, place.Width(), 0);
+    {
+        CClientDC dc(&label);
+        CFont* pOld = dc.SelectObject(label.GetFont());
+        dc.DrawText(text, &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EDITCONTROL);
+        dc.SelectObject(pOld);
+    }
+    const int grow = needed.Height() - place.Height();
+    if (grow <= 0) {
+        label.MoveWindow(place.left, place.top - grow / 2, place.Width(), needed.Height());
+        return;
+    }
+    for (CWnd* pChild = dialog.GetWindow(GW_CHILD); pChild != NULL; pChild = pChild->GetWindow(GW_HWNDNEXT)) {
+        CRect child;
+        pChild->GetWindowRect(&child);
+        dialog.ScreenToClient(&child);
+        if (child.top >= place.bottom)
+            pChild->MoveWindow(child.left, child.top + grow, child.Width(), child.Height());
+    }
+    label.MoveWindow(place.left, place.top, place.Width(), needed.Height());
+    CRect window;
+    dialog.GetWindowRect(&window);
+    dialog.SetWindowPos(NULL, 0, 0, window.Width(), window.Height() + grow, SWP_NOMOVE | SWP_NOZORDER);
+}
+
 } // namespace
 
 // clang-format off
@@ -120,6 +154,7 @@ BOOL CMessageDlg::OnInitDialog()
     m_messageLabel.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_messageFont.GetSafeHandle()), TRUE);
     m_okButton.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_messageFont.GetSafeHandle()), TRUE);
     m_messageLabel.SetWindowText(m_request.text);
+    FitLabelToText(*this, m_messageLabel);
     if (m_request.kind == kMessageKindNotice) {
         if (HICON icon = ::LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDI_NOTICE))) {
             m_icon.SendMessage(STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);

@@ -180,6 +180,11 @@ void AppendReason(std::u16string& text, std::uint32_t count, const char16_t* rea
 
 } // namespace
 
+bool SaveOutcomeIsSuccess(const SaveOutcomeBlock& outcome)
+{
+    return outcome.failed == 0 && outcome.saved != 0;
+}
+
 std::u16string SaveOutcomeText(const SaveOutcomeBlock& outcome)
 {
     // Success needs a file saved: a save that wrote nothing says so, not that it succeeded.
@@ -188,7 +193,7 @@ std::u16string SaveOutcomeText(const SaveOutcomeBlock& outcome)
     if (outcome.failed == 0 && outcome.saved == 0)
         return u"No file was saved: " + DecimalText(outcome.skipped) +
                u" file(s) were skipped or left out by the file filters or the recovery settings.";
-    if (outcome.failed == 0)
+    if (SaveOutcomeIsSuccess(outcome))
         return u"Files Saved Successfully.";
     std::u16string text = DecimalText(outcome.failed) + u" file(s) could not be saved completely (" +
                           DecimalText(outcome.saved) + u" saved).";

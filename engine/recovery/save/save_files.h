@@ -31,6 +31,8 @@ inline constexpr int kSaveModeSelection = 1;
 // that no file was saved (and whether files were skipped or left out) when nothing was written and
 // nothing failed; otherwise what failed and why.
 std::u16string SaveOutcomeText(const SaveOutcomeBlock& outcome);
+// Whether that message is the success: files were saved and none failed.
+bool SaveOutcomeIsSuccess(const SaveOutcomeBlock& outcome);
 
 // Empties `folder`, shows the shell's folder browser ("Please select the path to save the data") and
 // takes the chosen path.

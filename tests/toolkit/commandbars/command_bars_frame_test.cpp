@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -43,6 +44,8 @@ class CommandBarsFrame : public CXTPFrameWnd
 public:
     std::vector<Executed> m_executed;
     BOOL m_bAnswerExecuted = FALSE;
+    // What the New command does besides: a dialog's modal loop, say, that paints the bars meanwhile.
+    std::function<void()> m_onNew;
 
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override
     {
@@ -78,7 +81,11 @@ protected:
             return -1;
         return 0;
     }
-    afx_msg void OnNew() {}
+    afx_msg void OnNew()
+    {
+        if (m_onNew)
+            m_onNew();
+    }
     afx_msg void OnOpen() {}
     afx_msg void OnSave() {}
     afx_msg void OnSend() {}
@@ -317,6 +324,46 @@ TEST_F(FrameOfBars, AClickExecutesThroughTheFrameThenAsACommand)
     Click(ptInside, CPoint(pNew->GetRect().right + 40, ptInside.y));
     EXPECT_TRUE(m_pFrame->m_executed.empty());
     EXPECT_EQ(nullptr, ::GetCapture());
+}
+
+// The pixels of a rectangle of the window as the screen shows them.
+std::vector<COLORREF> ShownPixels(CWnd* pWnd, const CRect& rect)
+{
+    std::vector<COLORREF> pixels;
+    CDC* pDC = pWnd->GetDC();
+    CDC memory;
+    memory.CreateCompatibleDC(pDC);
+    CBitmap bitmap;
+    bitmap.CreateCompatibleBitmap(pDC, rect.Width(), rect.Height());
+    CBitmap* pOld = memory.SelectObject(&bitmap);
+    memory.BitBlt(0, 0, rect.Width(), rect.Height(), pDC, rect.left, rect.top, SRCCOPY);
+    for (int y = 0; y < rect.Height(); ++y)
+        for (int x = 0; x < rect.Width(); ++x)
+            pixels.push_back(memory.GetPixel(x, y));
+    memory.SelectObject(pOld);
+    pWnd->ReleaseDC(pDC);
+    return pixels;
+}
+
+TEST_F(FrameOfBars, AButtonWhoseCommandRanAModalLoopIsDrawnReleasedWhenItEnds)
+{
+    CXTPControl* pNew = ToolBarButton(ID_CB_NEW);
+    ASSERT_NE(nullptr, pNew);
+    const CRect rect = pNew->GetRect();
+    m_pToolBar->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    PumpMessages();
+    const std::vector<COLORREF> released = ShownPixels(m_pToolBar, rect);
+    std::vector<COLORREF> pressed;
+    m_pFrame->m_onNew = [&] {
+        m_pToolBar->UpdateWindow();
+        pressed = ShownPixels(m_pToolBar, rect);
+    };
+    Click(rect.CenterPoint(), rect.CenterPoint());
+    m_pFrame->m_onNew = nullptr;
+    PumpMessages();
+    EXPECT_EQ(0, pNew->GetPressed());
+    EXPECT_NE(pressed, released) << "the command ran with the button drawn as usual";
+    EXPECT_EQ(ShownPixels(m_pToolBar, rect), released) << "the button is still drawn pressed";
 }
 
 TEST_F(FrameOfBars, AQuitDuringAPressEndsItWithoutExecutingAndStaysQueued)
