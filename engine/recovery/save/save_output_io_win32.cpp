@@ -78,10 +78,13 @@ OutputTargetFacts OutputFactsOf(const char16_t* folder)
     const std::wstring path = SystemPath(folder);
     // The root of the volume the folder lies on (a folder may be a mount point of another volume).
     wchar_t root[MAX_PATH + 1] = {};
+    wchar_t system[MAX_PATH + 1] = {};
     DWORD flags = 0;
+    // NTFS keeps holes whatever flags a layer over another file system reports for it (Wine reports
+    // its host folders as NTFS, which keep holes, without the flag).
     if (GetVolumePathNameW(path.c_str(), root, MAX_PATH) &&
-        GetVolumeInformationW(root, nullptr, 0, nullptr, nullptr, &flags, nullptr, 0))
-        facts.keepsHoles = (flags & FILE_SUPPORTS_SPARSE_FILES) != 0;
+        GetVolumeInformationW(root, nullptr, 0, nullptr, nullptr, &flags, system, MAX_PATH))
+        facts.keepsHoles = (flags & FILE_SUPPORTS_SPARSE_FILES) != 0 || _wcsicmp(system, L"NTFS") == 0;
     ULARGE_INTEGER available;
     if (GetDiskFreeSpaceExW(path.c_str(), &available, nullptr, nullptr))
         facts.freeBytes = available.QuadPart;
