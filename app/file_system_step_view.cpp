@@ -5,6 +5,7 @@
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/core/found_volume_list.h"
 #include "engine/recovery/core/list_free.h"
+#include "engine/recovery/scans/cut_image_note.h"
 #include "engine/recovery/scans/extensive_scan.h"
 #include "engine/recovery/scans/file_system_scan.h"
 #include "file_system_panel.h"
@@ -16,6 +17,7 @@
 #include "partition_step_view.h"
 #include "recovery_app.h"
 #include "scan_worker_control.h"
+#include "u16_text.h"
 #include "wizard_navigator.h"
 #include "wizard_state.h"
 
@@ -297,6 +299,14 @@ void CFileSystemView::OnTimer(UINT_PTR nIDEvent)
     EndWorkerWatch();
     m_bScanning = FALSE;
     WizardNavigator::ShowResults(kScanExtensive);
+    // The sector scan before this step read the volume's range; what it met past the image file's end
+    // is told here, once the results show.
+    const std::u16string cut = CutImageScanText(false);
+    if (!cut.empty()) {
+        MessageBoxRequest.Set(ToCString(cut), kMessageKindInformation);
+        CMessageDlg dialog(this);
+        dialog.DoModal();
+    }
 }
 
 void CFileSystemView::OnStop()

@@ -8,6 +8,7 @@
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/core/list_free.h"
 #include "engine/recovery/core/sector_source.h"
+#include "engine/recovery/scans/cut_image_note.h"
 #include "engine/recovery/scans/extensive_scan.h"
 #include "engine/recovery/scans/quick_scan.h"
 #include "engine/recovery/trace/file_trace_scan.h"
@@ -23,6 +24,7 @@
 #include "recovery_app.h"
 #include "results_state.h"
 #include "scan_worker_control.h"
+#include "u16_text.h"
 #include "wizard_navigator.h"
 #include "wizard_state.h"
 
@@ -602,7 +604,8 @@ void CSecondView_HDD::OnTimer(UINT_PTR nIDEvent)
                     DYNAMIC_DOWNCAST(CFileSystemView, pApp != NULL ? pApp->GetView(kViewFileSystem) : NULL))
                 pFileSystemStep->GetPanel()->SetStatusText(u"Corvane VMDK Recovery was unable to identify a "
                                                            u"file system in the selected sector range.");
-            ShowMessage(kNoFileSystemText, kMessageKindError);
+            const std::u16string cut = CutImageScanText(true);
+            ShowMessage(cut.empty() ? CString(kNoFileSystemText) : ToCString(cut), kMessageKindError);
         }
         return;
     }
@@ -610,14 +613,19 @@ void CSecondView_HDD::OnTimer(UINT_PTR nIDEvent)
     m_bScanning = FALSE;
     m_bBusy = false;
     WizardNavigator::ShowResults(ScanSelection.scanKind);
-    if (ScanSelection.scanKind == kScanQuick && !ScanFoundEntries()) {
+    const bool found = ScanFoundEntries();
+    const std::u16string cut = CutImageScanText(!found);
+    if (ScanSelection.scanKind == kScanQuick && !found) {
         const UINT switches = pApp != NULL ? pApp->m_nSwitchCount : 0;
-        ShowMessage(kNothingFoundText, kMessageKindNotice);
+        ShowMessage(cut.empty() ? CString(kNothingFoundText) : ToCString(cut), kMessageKindNotice);
         // A Home or Back that reached the results while the notice waited has left them already; going
         // home now would empty whatever step the user went on to.
         if (pApp == NULL || pApp->m_nSwitchCount == switches)
             WizardNavigator::NothingFound();
+        return;
     }
+    if (!cut.empty())
+        ShowMessage(ToCString(cut), kMessageKindInformation);
 }
 
 // ---- Back and Home ------------------------------------------------------------------------------------

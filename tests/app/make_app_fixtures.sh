@@ -12,6 +12,8 @@
 #                FAT16 volume with one file, for the wizard's way back from a partition without parameters
 #   empty.vmdk   an MBR disk whose one FAT16 partition was formatted without a label and holds no entry,
 #                for a Quick Scan that finds nothing
+#   cut-early.vhd, cut-half.vhd  a dynamic VHD of one FAT32 partition holding six folders of files, its
+#                file cut short before the root folder and halfway through the folders
 #   extensive-pN.tsv  the volumes that the Extensive Scan of row N of TEST_DISKS/mbr-ext05.vmdk finds
 #                     (rows 2 and 3, its FAT32 and NTFS partitions), as the probe prints them
 #   extensive-no-table-FS.tsv  the same for the whole of TEST_DISKS/no-table.vhd with FS (fat16, fat32,
@@ -91,6 +93,28 @@ mkfs.fat -F 16 -s 1 -S 512 "$EMPTY_PART" >/dev/null
 dd if="$EMPTY_PART" of="$EMPTY_RAW" bs=512 seek=2048 conv=notrunc status=none
 qemu-img convert -f raw -O vmdk -o subformat=monolithicSparse "$EMPTY_RAW" "$OUT/empty.vmdk"
 rm -f "$EMPTY_RAW" "$EMPTY_PART"
+
+# A FAT32 disk as a dynamic VHD, cut short twice: before the root folder (nothing can be listed) and halfway
+# through the folders (those before the cut are listed).
+CUT_RAW=$OUT/cut.raw
+CUT_PART=$OUT/cut.part
+truncate -s 42M "$CUT_RAW"
+printf 'label: dos\nstart=2048, type=0c\n' | sfdisk --quiet "$CUT_RAW"
+truncate -s $(((86016 - 2048) * 512)) "$CUT_PART"
+mkfs.fat -F 32 -s 1 -n CUT "$CUT_PART" >/dev/null
+for folder in 1 2 3 4 5 6; do
+    mmd -i "$CUT_PART" "::/FOLDER$folder"
+    for file in 1 2 3 4; do
+        head -c $((folder * 30000 + file * 11111)) /dev/zero | tr '\0' "$folder" >"$OUT/file.bin"
+        mcopy -i "$CUT_PART" "$OUT/file.bin" "::/FOLDER$folder/FILE$file.BIN"
+    done
+done
+dd if="$CUT_PART" of="$CUT_RAW" bs=512 seek=2048 conv=notrunc status=none
+qemu-img convert -f raw -O vpc -o subformat=dynamic "$CUT_RAW" "$OUT/cut.vhd"
+# The root folder's cluster lies at 1,726,464 bytes into the disk, 2,560 bytes further into the file.
+head -c 1700000 "$OUT/cut.vhd" >"$OUT/cut-early.vhd"
+head -c 3500000 "$OUT/cut.vhd" >"$OUT/cut-half.vhd"
+rm -f "$CUT_RAW" "$CUT_PART" "$OUT/file.bin" "$OUT/cut.vhd"
 
 windows_path() { # the Unix root is drive Z:
     printf 'Z:%s' "${1//\//\\}"

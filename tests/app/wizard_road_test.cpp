@@ -16,6 +16,8 @@
 #include "file_system_step_view.h"
 #include "home_view.h"
 #include "main_frame.h"
+#include "message_dialogs.h"
+#include "modal_script.h"
 #include "partition_panel.h"
 #include "partition_step_ids.h"
 #include "partition_step_view.h"
@@ -644,6 +646,51 @@ TEST_F(WizardRoadTest, AQuickScanThatFindsNothingSaysSoAndGoesHome)
     ASSERT_EQ(m_boxes.size(), 1u);
     EXPECT_EQ(m_boxes[0].text, kNothingFoundText);
     ExpectHome();
+}
+
+// A Quick Scan of a disk image cut short inside its volume says so: in place of the nothing-found message
+// when the cut lies before the root folder (and the wizard goes home), and once the results show when
+// it lies among the folders. Each message is pictured as the step shows it.
+TEST_F(WizardRoadTest, AScanOfACutImageSaysTheImageFileIsCutShort)
+{
+    const struct
+    {
+        const wchar_t* image;
+        UINT view;
+        const wchar_t* picture;
+    } cases[] = {
+        {L"cut-early.vhd", kViewHome, L"app_cut_image_nothing_found"},
+        {L"cut-half.vhd", kViewResults, L"app_cut_image_listed"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.image, c.image + wcslen(c.image)));
+        Open(Fixture(c.image), kHomeQuickScanButton);
+        Search();
+        ChoosePartition(0);
+        {
+            BoxAnswerer answerer(IDOK);
+            Press(kForward);
+        }
+        ASSERT_TRUE(SettleOn(c.view));
+        ASSERT_EQ(m_boxes.size(), 1u);
+        const MessageBoxFields told = m_boxes[0];
+        const std::wstring text = static_cast<LPCWSTR>(told.text);
+        EXPECT_NE(text.find(L"The disk image file is cut short"), std::wstring::npos) << text;
+        EXPECT_NE(text.find(L"cannot be listed or saved whole"), std::wstring::npos) << text;
+        if (c.view == kViewHome) {
+            EXPECT_EQ(text.find(L"Data has been not found in this partition"), 0u) << text;
+            ExpectHome();
+        } else {
+            EXPECT_GT(ResultTree().GetCount(), 1u);
+            Leave(kHome, kViewHome);
+        }
+        MessageBoxRequest.Set(told.text, told.kind);
+        ModalScript picture({ModalScript::Do([&](HWND box) {
+            EXPECT_TRUE(test_support::WriteWindowScreenshot(box, c.picture));
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+        })});
+        CMessageDlg(m_pHome).DoModal();
+    }
 }
 
 // A Home that reaches the results under the "nothing found" notice, and the next image opened before the

@@ -10,6 +10,7 @@
 
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/listing/result_listing.h"
+#include "engine/recovery/save/save_files.h"
 #include "engine/recovery/save/save_names.h"
 #include "engine/recovery/trace/trace_records.h"
 #include "list_wait_dlg.h"
@@ -335,6 +336,31 @@ TEST_F(SavingTest, AQuickScanSavedWholeMatchesSleuthKitAndSaysSo)
     EXPECT_EQ(ListTree(scratch.Parent()).front(), "target/");
     for (const std::string& entry : ListTree(scratch.Parent()))
         EXPECT_EQ(entry.rfind("target/", 0), 0u) << entry;
+}
+
+// The closing message of a save from a disk image cut short names the files kept with zeros, the first
+// ten and how many more, and fits them in its box.
+TEST(SavingClosingMessage, NamesTheFilesKeptWithZeros)
+{
+    SaveOutcomeBlock outcome;
+    outcome.saved = 240;
+    outcome.failed = 26;
+    outcome.beyondImageEnd = 25;
+    outcome.nothingRead = 1;
+    outcome.keptWithZeros = 25;
+    for (int i = 0; i < 10; ++i)
+        outcome.keptWithZerosNames.push_back(u"Music\\song " + std::u16string(1, u'0' + i) + u".mp3");
+    std::wstring shown;
+    ModalScript script({ModalScript::Do([&](HWND box) {
+        shown = WindowText(GetDlgItem(box, 0xFFFF));
+        EXPECT_TRUE(test_support::WriteWindowScreenshot(box, L"saving_closing_kept_with_zeros"));
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    })});
+    const std::u16string text = SaveOutcomeText(outcome);
+    AfxMessageBox(reinterpret_cast<const wchar_t*>(text.c_str()), MB_OK);
+    EXPECT_FALSE(script.TimedOut());
+    EXPECT_NE(shown.find(L"Music\\song 0.mp3"), std::wstring::npos) << shown;
+    EXPECT_NE(shown.find(L"Music\\song 9.mp3\r\n    and 15 more."), std::wstring::npos) << shown;
 }
 
 TEST_F(SavingTest, AFileInPlaceOfAFolderIsNamedAsAFailureNotSuccess)

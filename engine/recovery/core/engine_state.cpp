@@ -2,6 +2,7 @@
 
 #include "engine/recovery/core/engine_ui.h"
 #include "engine/recovery/core/list_free.h"
+#include "engine/recovery/core/sector_source.h"
 
 RecordList<FatFileRec> fatFiles;
 RecordList<FatFolderRec> fatFolders;
@@ -107,6 +108,7 @@ void ArmScanWorker()
 
 void ResetEngineState()
 {
+    ForgetReadsPastImageEnd();
     FreeScanLists();
     FreePartitionLists();
     FreeFolderLists();

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "engine/recovery/core/engine_types.h"
 #include "engine/recovery/core/found_list.h"
@@ -250,13 +251,23 @@ struct SaveOutcomeBlock
     std::uint32_t skipped = 0; // left out by the filter or a policy, or abandoned by the user
     std::uint32_t failed = 0;
     std::uint32_t notCreated = 0;     // the file could not be created or written whole: none is left
+    std::uint32_t tooLarge = 0;       // larger than the free space of a target that keeps no holes: none
     std::uint32_t unreadable = 0;     // part of the source could not be read: zeros stand in for it
     std::uint32_t beyondImageEnd = 0; // part of the data lies past the end of a cut-short image file: zeros
     std::uint32_t outsideVolume = 0;  // no cluster size, or clusters past the volume's end: zeros
+    std::uint32_t nothingRead = 0;    // not one stored byte could be read: no file (not counted above)
     std::uint32_t noData = 0;         // the record gave nothing to write: no file
     std::uint32_t storedAsIs = 0;     // compressed or encrypted: written as stored, not decoded
     std::uint64_t bytesWritten = 0;
+    // The folder the save writes into, so that the files kept with zeros are named from it.
+    std::u16string target;
+    // Files kept with zeros in place of parts that could not be read: how many, and the first names.
+    std::uint32_t keptWithZeros = 0;
+    std::vector<std::u16string> keptWithZerosNames;
 };
+
+// The files kept with zeros that the closing message names; the rest it counts.
+inline constexpr std::uint32_t kKeptWithZerosNamed = 10;
 
 extern SaveOutcomeBlock SaveOutcome;
 

@@ -1,6 +1,7 @@
 #include "engine/recovery/core/sector_source.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <mutex>
@@ -44,6 +45,7 @@ bool ReadHandleAt(PlatformHandle handle, std::uint64_t offset, std::uint8_t* out
 
 // The read of the calling thread that failed last stopped where its image file ends.
 thread_local bool lastReadStoppedAtImageEnd = false;
+std::atomic<bool> anyReadStoppedAtImageEnd{false};
 
 // An image reader that fails part-way has delivered the bytes before the part it could not read;
 // `delivered` counts them, so that they are kept.
@@ -57,6 +59,8 @@ bool ReadWithReader(Reader& reader, std::uint64_t offset, std::uint8_t* out, std
     delivered =
         reached > offset ? static_cast<std::uint32_t>(std::min<std::uint64_t>(reached - offset, bytes)) : 0;
     lastReadStoppedAtImageEnd = reader.ReadStoppedAtFileEnd();
+    if (lastReadStoppedAtImageEnd)
+        anyReadStoppedAtImageEnd = true;
     return false;
 }
 
@@ -148,6 +152,16 @@ int ReadSectors(std::uint32_t /*device*/, std::uint32_t sectorLow, std::uint32_t
 bool LastReadStoppedAtImageEnd()
 {
     return lastReadStoppedAtImageEnd;
+}
+
+void ForgetReadsPastImageEnd()
+{
+    anyReadStoppedAtImageEnd = false;
+}
+
+bool AnyReadStoppedAtImageEnd()
+{
+    return anyReadStoppedAtImageEnd;
 }
 
 int ReadVolumeSectors(std::uint32_t sectorLow, std::uint32_t sectorHigh, std::uint32_t count, void* buffer)

@@ -22,6 +22,11 @@ int ReadSectors(std::uint32_t device, std::uint32_t sectorLow, std::uint32_t sec
 // the image maps (the file was cut short), rather than on an error of the system.
 bool LastReadStoppedAtImageEnd();
 
+// Whether any read of any thread since ForgetReadsPastImageEnd failed that way: a scan clears it at its
+// start, and its step tells the user at its end that the image file is cut short.
+void ForgetReadsPastImageEnd();
+bool AnyReadStoppedAtImageEnd();
+
 // Reads from SourceState.volumeHandle whatever the source kind; same result and zero rule.
 int ReadVolumeSectors(std::uint32_t sectorLow, std::uint32_t sectorHigh, std::uint32_t count, void* buffer);
 

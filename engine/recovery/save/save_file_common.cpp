@@ -136,11 +136,13 @@ std::u16string CreateMarkedFolder(const char16_t* base, const char16_t* folderNa
     return path;
 }
 
-bool ReadSourceSectors(std::uint64_t sector, std::uint32_t count, std::uint8_t* buffer, bool* pastImageEnd)
+bool ReadSourceSectors(std::uint64_t sector, std::uint32_t count, std::uint8_t* buffer, bool* pastImageEnd,
+                       bool* anyRead)
 {
     bool stoppedAtImageEnd = false;
     bool whole = ReadSectors(0, static_cast<std::uint32_t>(sector), static_cast<std::uint32_t>(sector >> 32),
                              count, buffer) == 1;
+    bool some = whole;
     if (!whole && count <= 1)
         stoppedAtImageEnd = LastReadStoppedAtImageEnd();
     if (!whole && count > 1) {
@@ -151,11 +153,15 @@ bool ReadSourceSectors(std::uint64_t sector, std::uint32_t count, std::uint8_t* 
                             buffer + static_cast<std::size_t>(i) * kSectorSize) != 1) {
                 whole = false;
                 stoppedAtImageEnd = stoppedAtImageEnd || LastReadStoppedAtImageEnd();
+            } else {
+                some = true;
             }
         }
     }
     if (pastImageEnd)
         *pastImageEnd = stoppedAtImageEnd;
+    if (anyRead)
+        *anyRead = some;
     return whole;
 }
 
@@ -208,8 +214,54 @@ RecoveredFile::~RecoveredFile()
     Finish();
 }
 
+OutputTargetFacts (*OutputFactsHook)(const char16_t* folder) = nullptr;
+
+namespace {
+
+// The facts of the target volume that holds the file at `path`.
+OutputTargetFacts FactsOfFolderHolding(const std::u16string& path)
+{
+    const std::size_t separator = path.find_last_of(u'\\');
+    const std::u16string folder = separator == std::u16string::npos ? path : path.substr(0, separator);
+    return OutputFactsHook ? OutputFactsHook(folder.c_str()) : OutputFactsOf(folder.c_str());
+}
+
+} // namespace
+
+bool RecoveredFile::FitsTarget(const std::u16string& path)
+{
+    // A file of one piece is a single write: a target without the room refuses it, and it is removed.
+    if (size <= kPieceBytes)
+        return true;
+    const OutputTargetFacts facts = FactsOfFolderHolding(path);
+    factsKnown = true;
+    keepsHoles = facts.keepsHoles;
+    // Where the target keeps holes a sparse file needs far less than its size, which is not known here;
+    // one that does not fit fails at its write and is removed.
+    if (keepsHoles || size <= facts.freeBytes)
+        return true;
+    tooLarge = true;
+    return false;
+}
+
+bool RecoveredFile::TargetKeepsHoles()
+{
+    if (sparseAsked)
+        return keepsHoles;
+    sparseAsked = true;
+    if (!factsKnown) {
+        keepsHoles = FactsOfFolderHolding(madePath).keepsHoles;
+        factsKnown = true;
+    }
+    // A file system may say it keeps holes and still refuse this file; the zeros are then written.
+    keepsHoles = keepsHoles && OutputMarkSparse(file);
+    return keepsHoles;
+}
+
 bool RecoveredFile::Create(const FileStart& start)
 {
+    if (!FitsTarget(start.path))
+        return false;
     if (!start.keepExisting)
         return Create(start.path);
     file = OutputCreateNewFile(start.path.c_str());
@@ -247,6 +299,8 @@ bool RecoveredFile::Create(const FileStart& start)
 
 bool RecoveredFile::Create(const std::u16string& path)
 {
+    if (!tooLarge && !factsKnown && !FitsTarget(path))
+        return false;
     file = OutputCreateFile(path.c_str());
     if (!IsUsableHandle(file)) {
         file = kNoHandle;
@@ -258,6 +312,13 @@ bool RecoveredFile::Create(const std::u16string& path)
 }
 
 bool RecoveredFile::Write(const void* bytes, std::size_t count)
+{
+    if (count > 0)
+        storedRead = true;
+    return WriteBytes(bytes, count);
+}
+
+bool RecoveredFile::WriteBytes(const void* bytes, std::size_t count)
 {
     if (notCreated || !IsUsableHandle(file) || !PassPendingHole())
         return false;
@@ -286,7 +347,7 @@ bool RecoveredFile::WriteZeros(std::uint64_t count)
         if (!KeepGoing())
             return false;
         const auto piece = static_cast<std::size_t>(std::min<std::uint64_t>(count, span));
-        if (!Write(zeros.data(), piece))
+        if (!WriteBytes(zeros.data(), piece))
             return false;
         ShowProgress();
         count -= piece;
@@ -300,11 +361,10 @@ bool RecoveredFile::SkipZeros(std::uint64_t count)
         return true;
     if (!KeepGoing())
         return false;
-    if (!sparseAsked) {
-        sparseAsked = true;
-        // A target that keeps no holes stores the zeros instead: the file is the same.
-        OutputMarkSparse(file);
-    }
+    // Left to the system, a target that keeps no holes would write them as zeros in one call at the next
+    // write or the end: no stop, no skip and no progress for as long as that takes.
+    if (!TargetKeepsHoles())
+        return WriteZeros(count);
     pendingHole += count;
     holes += count;
     ShowProgress();
@@ -332,9 +392,11 @@ bool RecoveredFile::CopySectors(std::uint64_t firstSector, std::uint64_t bytes)
         const auto piece = static_cast<std::size_t>(std::min<std::uint64_t>(bytes, kPieceBytes));
         const auto sectors = static_cast<std::uint32_t>((piece + kSectorSize - 1) / kSectorSize);
         bool pastImageEnd = false;
-        if (!ReadSourceSectors(firstSector, sectors, buffer.data(), &pastImageEnd))
+        bool anyRead = false;
+        if (!ReadSourceSectors(firstSector, sectors, buffer.data(), &pastImageEnd, &anyRead))
             NoteSourceShort(pastImageEnd);
-        if (!Write(buffer.data(), piece))
+        storedRead = storedRead || anyRead;
+        if (!WriteBytes(buffer.data(), piece))
             return false;
         // After the piece, so that a file of one piece shows its bar full as well.
         ShowProgress();
@@ -394,21 +456,51 @@ void RecoveredFile::Close()
     file = kNoHandle;
 }
 
+void RecoveredFile::NoteKeptWithZeros()
+{
+    ++SaveOutcome.keptWithZeros;
+    if (SaveOutcome.keptWithZerosNames.size() >= kKeptWithZerosNamed)
+        return;
+    // Named from the folder the user chose, as the user finds it there.
+    const std::u16string& target = SaveOutcome.target;
+    std::u16string name = madePath;
+    if (!target.empty() && name.size() > target.size() && name.compare(0, target.size(), target) == 0) {
+        name.erase(0, target.size());
+        if (!name.empty() && name[0] == u'\\')
+            name.erase(0, 1);
+    }
+    SaveOutcome.keptWithZerosNames.push_back(std::move(name));
+}
+
 void RecoveredFile::Finish()
 {
     Close();
     if (counted)
         return;
     counted = true;
+    const bool zerosStandIn = unreadable || beyondImageEnd || outsideVolume;
+    // Made, and not one stored byte of it read: zeros alone would pass for the file.
+    const bool nothingRead = zerosStandIn && !storedRead && !notCreated && !madePath.empty();
     // A file cut short, by a failed write or by Stop or Skip, would look like a whole one: it goes.
-    if ((notCreated || interrupted) && !madePath.empty())
+    const bool removed = notCreated || interrupted || nothingRead;
+    if (removed && !madePath.empty())
         OutputDeleteFile(madePath.c_str());
     if (duplicateSkipped) {
         ++SaveOutcome.skipped;
         return;
     }
+    if (tooLarge) {
+        ++SaveOutcome.failed;
+        ++SaveOutcome.tooLarge;
+        return;
+    }
+    if (nothingRead) {
+        ++SaveOutcome.failed;
+        ++SaveOutcome.nothingRead;
+        return;
+    }
     SaveOutcome.bytesWritten += written;
-    if (notCreated || unreadable || beyondImageEnd || outsideVolume || storedAsIs || noData) {
+    if (notCreated || zerosStandIn || storedAsIs || noData) {
         ++SaveOutcome.failed;
         SaveOutcome.notCreated += notCreated ? 1 : 0;
         SaveOutcome.unreadable += unreadable ? 1 : 0;
@@ -416,6 +508,8 @@ void RecoveredFile::Finish()
         SaveOutcome.outsideVolume += outsideVolume ? 1 : 0;
         SaveOutcome.storedAsIs += storedAsIs ? 1 : 0;
         SaveOutcome.noData += noData ? 1 : 0;
+        if (zerosStandIn && !removed && !madePath.empty())
+            NoteKeptWithZeros();
     } else if (interrupted) {
         ++SaveOutcome.skipped;
     } else {

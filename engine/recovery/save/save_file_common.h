@@ -52,9 +52,9 @@ std::u16string CreateMarkedFolder(const char16_t* base, const char16_t* folderNa
 // Reads `count` sectors (at most kSavePieceSectors) from the selected source. A piece that fails is read
 // again sector by sector, so that zeros stand only for the bytes the source cannot give. False when
 // any sector failed; `pastImageEnd` (when given) then tells whether one failed because the disk image's
-// file ends before it.
+// file ends before it, and `anyRead` (when given) whether any sector was read.
 bool ReadSourceSectors(std::uint64_t sector, std::uint32_t count, std::uint8_t* buffer,
-                       bool* pastImageEnd = nullptr);
+                       bool* pastImageEnd = nullptr, bool* anyRead = nullptr);
 
 // The last sector of the selected volume, for refusing clusters past its end; UINT64_MAX when unknown.
 std::uint64_t VolumeLastSector();
@@ -78,16 +78,20 @@ public:
     RecoveredFile(const RecoveredFile&) = delete;
     RecoveredFile& operator=(const RecoveredFile&) = delete;
 
-    // False when the file could not be created (noted).
+    // False when the file could not be created (noted). A file larger than the free space of a target
+    // that keeps no holes is not created (noted): it could only be written in part.
     bool Create(const std::u16string& path);
     // The file of a common start. Without the overwrite policy it is created only where no file or
     // folder of that name is: a taken name is skipped (counted so) or, under the other policies, saved
     // as the first free "Copy (n ) of" name, which the saving dialog then shows.
     bool Create(const FileStart& start);
+    // Bytes that the source gave.
     bool Write(const void* bytes, std::size_t count);
+    // Zeros in place of data that is not read; written in pieces, each after a look at stop and skip.
     bool WriteZeros(std::uint64_t count);
     // `count` bytes of zeros that the source does not store (a sparse run): a hole in the file where
-    // the target can keep one, so that the target stores no more than the source does.
+    // the target can keep one, so that the target stores no more than the source does; written as
+    // zeros, piece by piece as WriteZeros, where it cannot.
     bool SkipZeros(std::uint64_t count);
     // `bytes` bytes of the source from `firstSector` on, whole sectors read, the last piece cut.
     bool CopySectors(std::uint64_t firstSector, std::uint64_t bytes);
@@ -115,10 +119,17 @@ public:
     void CloseWithTimes(const PlatformFileTimes& times);
     // Closes it and counts it once: failed when anything went wrong, skipped when the user cut it short,
     // saved otherwise. A file that was not written whole, for a failed write or the user's Stop or Skip,
-    // is removed: one left cut short would look like a good one.
+    // is removed: one left cut short would look like a good one. So is one of which not a byte could be
+    // read: it would hold zeros alone. One kept with zeros for parts that could not be read is named in
+    // SaveOutcome.
     void Finish();
 
 private:
+    bool WriteBytes(const void* bytes, std::size_t count);
+    // False, noted, when the target keeps no holes and has less room than the whole file.
+    bool FitsTarget(const std::u16string& path);
+    bool TargetKeepsHoles();
+    void NoteKeptWithZeros();
     void ShowProgress();
     // Moves the write position past the hole that SkipZeros left pending.
     bool PassPendingHole();
@@ -135,6 +146,13 @@ private:
     std::uint64_t holes = 0;
     std::uint64_t pendingHole = 0;
     bool sparseAsked = false;
+    // Whether zeros the source does not store may be left as holes: the target's flags, and then
+    // whether it marked this file sparse.
+    bool keepsHoles = true;
+    bool factsKnown = false;
+    // Some byte of the source was read (not only zeros standing in for it).
+    bool storedRead = false;
+    bool tooLarge = false;
     std::uint32_t shownPercent = 0xFFFFFFFF;
     bool notCreated = false;
     bool unreadable = false;

@@ -200,6 +200,12 @@ std::u16string SaveOutcomeText(const SaveOutcomeBlock& outcome)
     AppendReason(
         text, outcome.notCreated,
         u" could not be created or written whole in the chosen folder; none of them was left there.");
+    AppendReason(text, outcome.tooLarge,
+                 u" were too large for the free space of the chosen folder's drive, which keeps no gaps in "
+                 u"files; none of them was made.");
+    AppendReason(text, outcome.nothingRead,
+                 u" had no data that could be read (a read error, or a disk image file cut short); no file "
+                 u"was made.");
     AppendReason(text, outcome.unreadable, u" had parts that could not be read; zeros stand in for them.");
     AppendReason(text, outcome.beyondImageEnd,
                  u" had parts past the end of the disk image file, which is cut short; zeros stand in for "
@@ -209,6 +215,14 @@ std::u16string SaveOutcomeText(const SaveOutcomeBlock& outcome)
     AppendReason(text, outcome.noData, u" had no data that could be found; no file was made.");
     AppendReason(text, outcome.storedAsIs,
                  u" are compressed or encrypted and were saved as stored, not decoded.");
+    if (outcome.keptWithZeros != 0) {
+        text += u"\r\nFiles kept with zeros in place of the parts that could not be read:";
+        for (const std::u16string& name : outcome.keptWithZerosNames)
+            text += u"\r\n    " + name;
+        const auto named = static_cast<std::uint32_t>(outcome.keptWithZerosNames.size());
+        if (outcome.keptWithZeros > named)
+            text += u"\r\n    and " + DecimalText(outcome.keptWithZeros - named) + u" more.";
+    }
     return text;
 }
 
@@ -223,6 +237,7 @@ void BrowseForSaveFolder(std::u16string& folder)
 SaveOutcomeBlock SaveFoundFiles(const std::u16string& target, const std::vector<std::uint64_t>& ids)
 {
     SaveOutcome = {};
+    SaveOutcome.target = target;
     const bool fat = VolumeParams.fsCode == kFsFat16 || VolumeParams.fsCode == kFsFat32;
     if (target.empty() || ScanSelection.scanKind == kScanFileTrace ||
         (!fat && VolumeParams.fsCode != kFsNtfs))
@@ -282,6 +297,7 @@ SaveOutcomeBlock SaveSelection()
 {
     SaveOutcome = {};
     const std::u16string target = UiResultsView().GetTargetFolder();
+    SaveOutcome.target = target;
     if (target.empty())
         return SaveOutcome;
     if (ScanSelection.scanKind == kScanFileTrace)

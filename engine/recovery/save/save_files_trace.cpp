@@ -1,7 +1,4 @@
 // The File Trace savers: an item is a fixed run of sectors from the sector where its signature was found.
-#include <cstring>
-#include <vector>
-
 #include "engine/recovery/core/engine_state.h"
 #include "engine/recovery/core/engine_ui.h"
 #include "engine/recovery/core/progress_percent.h"
@@ -11,33 +8,20 @@
 
 namespace {
 
-// 1 MiB of an item is read in whole pieces.
-constexpr std::uint32_t kPiecesPerMiB = 1048576 / (kSavePieceSectors * kSectorSize);
-static_assert(kPiecesPerMiB * kSavePieceSectors * kSectorSize == 1048576, "an item's MiB is whole pieces");
 // A size past this is a damaged setting, not a choice the file-type dialog offers.
 constexpr std::uint32_t kMaxTraceItemMiB = 4096;
 
 // Marked items of the current selection save, for its progress bar.
 std::uint32_t markedTraceItems = 0;
 
+// Whole pieces of sectors from the start sector on, as many as the item's MiB hold; past the disk's end
+// they read as zeros.
 void WriteTraceItem(RecoveredFile& file, std::uint32_t startSector)
 {
     std::uint32_t megabytes = TraceItemSizeMiB == 0 ? 1 : TraceItemSizeMiB;
     if (megabytes > kMaxTraceItemMiB)
         megabytes = kMaxTraceItemMiB;
-    std::vector<std::uint8_t> piece(static_cast<std::size_t>(kSavePieceSectors) * kSectorSize);
-    std::uint64_t sector = startSector;
-    for (std::uint32_t i = 0; i < kPiecesPerMiB * megabytes; ++i) {
-        if (!file.KeepGoing())
-            return;
-        std::memset(piece.data(), 0, piece.size());
-        bool pastImageEnd = false;
-        if (!ReadSourceSectors(sector, kSavePieceSectors, piece.data(), &pastImageEnd))
-            file.NoteSourceShort(pastImageEnd);
-        if (!file.Write(piece.data(), piece.size()))
-            return;
-        sector += kSavePieceSectors;
-    }
+    file.CopySectors(startSector, static_cast<std::uint64_t>(megabytes) << 20);
 }
 
 } // namespace

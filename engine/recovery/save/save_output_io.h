@@ -24,6 +24,20 @@ bool OutputWrite(PlatformHandle file, const void* bytes, std::uint32_t count);
 // cannot, and the skipped ranges are then stored as zeros.
 bool OutputMarkSparse(PlatformHandle file);
 
+// What the volume that holds `folder` can take: whether its file system keeps the holes of a sparse file
+// (by its own flags, not by whether a file could be marked sparse), and the bytes still free to this user
+// (UINT64_MAX when the system does not say).
+struct OutputTargetFacts
+{
+    bool keepsHoles = true;
+    std::uint64_t freeBytes = UINT64_MAX;
+};
+OutputTargetFacts OutputFactsOf(const char16_t* folder);
+
+// When set, the savers take the target's facts from it instead of OutputFactsOf: a test stands in for a
+// target that keeps no holes, or a small one, where the machine has none to mount.
+extern OutputTargetFacts (*OutputFactsHook)(const char16_t* folder);
+
 // Moves the write position `count` bytes on without writing: the bytes between read as zeros.
 bool OutputSkip(PlatformHandle file, std::uint64_t count);
 

@@ -6,6 +6,10 @@
 #include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
+#ifdef __linux__
+#include <sys/vfs.h>
+#endif
 #include <unistd.h>
 
 PlatformHandle OutputCreateFile(const char16_t* path)
@@ -49,6 +53,25 @@ bool OutputWrite(PlatformHandle file, const void* bytes, std::uint32_t count)
 bool OutputMarkSparse(PlatformHandle file)
 {
     return IsUsableHandle(file);
+}
+
+OutputTargetFacts OutputFactsOf(const char16_t* folder)
+{
+    OutputTargetFacts facts;
+    struct statvfs volume;
+    if (statvfs(HostPath(folder).c_str(), &volume) == 0)
+        facts.freeBytes = static_cast<std::uint64_t>(volume.f_bavail) * volume.f_frsize;
+#ifdef __linux__
+    // FAT and exFAT are the file systems a host mounts that keep no holes.
+    constexpr unsigned long kMsdosMagic = 0x4d44;
+    constexpr unsigned long kExfatMagic = 0x2011BAB0;
+    struct statfs system;
+    if (statfs(HostPath(folder).c_str(), &system) == 0) {
+        const auto type = static_cast<unsigned long>(system.f_type);
+        facts.keepsHoles = type != kMsdosMagic && type != kExfatMagic;
+    }
+#endif
+    return facts;
 }
 
 bool OutputSkip(PlatformHandle file, std::uint64_t count)

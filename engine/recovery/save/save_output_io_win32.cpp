@@ -72,6 +72,25 @@ bool OutputMarkSparse(PlatformHandle file)
     return DeviceIoControl(ToHandle(file), FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr) != 0;
 }
 
+OutputTargetFacts OutputFactsOf(const char16_t* folder)
+{
+    OutputTargetFacts facts;
+    const std::wstring path = SystemPath(folder);
+    // The root of the volume the folder lies on (a folder may be a mount point of another volume).
+    wchar_t root[MAX_PATH + 1] = {};
+    wchar_t system[MAX_PATH + 1] = {};
+    DWORD flags = 0;
+    // NTFS keeps holes whatever flags a layer over another file system reports for it (Wine reports
+    // its host folders as NTFS, which keep holes, without the flag).
+    if (GetVolumePathNameW(path.c_str(), root, MAX_PATH) &&
+        GetVolumeInformationW(root, nullptr, 0, nullptr, nullptr, &flags, system, MAX_PATH))
+        facts.keepsHoles = (flags & FILE_SUPPORTS_SPARSE_FILES) != 0 || _wcsicmp(system, L"NTFS") == 0;
+    ULARGE_INTEGER available;
+    if (GetDiskFreeSpaceExW(path.c_str(), &available, nullptr, nullptr))
+        facts.freeBytes = available.QuadPart;
+    return facts;
+}
+
 bool OutputSkip(PlatformHandle file, std::uint64_t count)
 {
     if (!IsUsableHandle(file) || count > static_cast<std::uint64_t>(INT64_MAX))

@@ -125,6 +125,8 @@ void PrepareExtensiveScan()
 
 std::uint32_t ExtensiveScanThread()
 {
+    // The file-system step that follows keeps what this scan met: it parses the sectors this scan read.
+    ForgetReadsPastImageEnd();
     // A range past the disk's end is not scanned; as after a Quick Scan without parameters, the step is
     // given back to the user and its timer never takes the scan as finished.
     if (!ClipScanRangeToSource())

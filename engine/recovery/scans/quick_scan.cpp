@@ -95,6 +95,7 @@ void BuildScanResultTree(const char16_t* statusText,
 
 int QuickScanPartition()
 {
+    ForgetReadsPastImageEnd();
     // The listing asks the shell for icons and type names from this worker thread.
     const PlatformComScope com;
     // A volume that cannot be opened has no parameters to read either; ending quietly would leave the

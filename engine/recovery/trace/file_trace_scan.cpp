@@ -213,6 +213,7 @@ void FileTraceSearch()
 
 std::uint32_t FileTraceScanThread()
 {
+    ForgetReadsPastImageEnd();
     // The listing asks the shell for icons and type names from this worker thread.
     const PlatformComScope com;
     if (SourceState.sourceKind == kSourceLogicalVolume) {

@@ -2,8 +2,8 @@
 """Saves through "engine-probe save" where the source or the target cannot hold everything:
 
 - a FAT volume in VMDK, VHD and VHDX images cut short, at a grain or block boundary and in the middle of
-  one: files with data past the cut count as failed for that reason, they keep the bytes that could be
-  read, and every other file is whole;
+  one: files with data past the cut count as failed for that reason; those with some bytes before it keep
+  them and are named, those with none are not made; every other file is whole;
 - the same volume saved into a 1 MiB tmpfs (a user namespace mounts it; skipped where none can be made,
   and under an emulator): what could not be written whole is counted and not left in the target;
 - an NTFS volume of 16 MiB holding a sparse file of 40 MB, 4 KiB stored at its start and 8 KiB at its end
@@ -22,28 +22,26 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 from probe_checks import ProbeChecks  # noqa: E402
+from probe_disks import MiB, build_ntfs_tool, disk_with_volume, run  # noqa: E402
 
 WORK, PROBE = sys.argv[1], sys.argv[2]
 EMULATOR = sys.argv[3:]
-NTFS_TOOL_SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "..", "tools", "ntfs_tool.c")
-MiB = 1 << 20
 checks = ProbeChecks(EMULATOR)
 check, probe_path = checks.check, checks.probe_path
 
 
-def run(*command, **kwargs):
-    return subprocess.run(command, check=True, capture_output=True, **kwargs)
-
-
 def parse_counts(stdout):
-    counts = {}
+    """The counts by name, and the names of the files kept with zeros, sorted."""
+    counts, named = {}, []
     for line in stdout.replace("\r", "").splitlines():
         fields = line.split("\t")
-        if fields[0] in ("saved", "skipped", "failed"):
+        if fields[0] in ("saved", "skipped", "failed", "kept-with-zeros"):
             counts[fields[0]] = int(fields[1])
         elif fields[0] == "failed-reason":
             counts[fields[1]] = int(fields[2])
-    return counts
+        elif fields[0] == "kept-with-zeros-name":
+            named.append(fields[1])
+    return counts, sorted(named)
 
 
 def save_command(image, target):
@@ -71,17 +69,6 @@ def files_below(folder):
             path = os.path.join(root, name)
             found[os.path.relpath(path, folder)] = path
     return found
-
-
-def disk_with_volume(volume, disk, type_code):
-    """A disk of one partition at 1 MiB holding the volume file, as raw bytes at `disk`."""
-    size = os.path.getsize(volume) + MiB
-    with open(disk, "wb") as image:
-        image.truncate(size)
-    run("sfdisk", "--quiet", disk, input=("2048,,%s\n" % type_code).encode())
-    with open(disk, "r+b") as image, open(volume, "rb") as data:
-        image.seek(MiB)
-        shutil.copyfileobj(data, image)
 
 
 # ---- A FAT volume of seeded files, its images cut short ---------------------------------------------------
@@ -126,15 +113,23 @@ for extension, options, unit in formats:
             out.write(whole.read(cut))
         target = os.path.join(WORK, "target")
         fresh(target)
-        counts = save(cut_image, target)
+        counts, named = save(cut_image, target)
         saved = files_below(target)
         differing = [name for name, data in originals.items()
                      if name in saved and open(saved[name], "rb").read() != data]
-        check(sorted(saved) == sorted(originals), "%s: every file is in the target" % label)
-        check(counts.get("failed", 0) > 0 and counts.get("beyond-image-end") == counts["failed"],
+        missing = sorted(set(originals) - set(saved))
+        check(counts.get("failed", 0) > 0 and
+              counts.get("beyond-image-end", 0) + counts.get("nothing-read", 0) == counts["failed"],
               "%s: the files with data past the cut count as failed for it: %s" % (label, counts))
-        check(len(differing) == counts.get("failed"),
+        check(len(missing) == counts.get("nothing-read", 0) and set(saved) <= set(originals),
+              "%s: every file is in the target but those of which nothing could be read: %s" % (label, missing))
+        check(len(differing) == counts.get("beyond-image-end") == counts.get("kept-with-zeros"),
               "%s: every other file is whole (%d differ)" % (label, len(differing)))
+        check(set(named) <= set(differing) and len(named) == min(10, len(differing)),
+              "%s: the files kept with zeros are named: %s" % (label, named))
+        # The files' bytes are never zero: a file of zeros alone holds nothing the source gave.
+        check(all(open(path, "rb").read().count(0) < os.path.getsize(path) for path in saved.values()),
+              "%s: no file of zeros alone is made" % label)
         for name in differing:
             got, data = open(saved[name], "rb").read(), originals[name]
             check(len(got) == len(data) and all(g == d or g == 0 for g, d in zip(got, data)),
@@ -160,7 +155,7 @@ else:
     listing = subprocess.run(namespace + save_command(image, os.path.join(mount_point, "target")),
                              env=dict(os.environ, OUT=report, MOUNT=mount_point), capture_output=True,
                              text=True)
-    counts = parse_counts(open(report).read())
+    counts, _ = parse_counts(open(report).read())
     left = {}
     for line in listing.stdout.splitlines():
         digest, name = line.split("  ", 1)
@@ -188,8 +183,7 @@ script = os.path.join(WORK, "ntfs.script")
 with open(script, "w") as out:
     out.write("write\t/sparse.bin\t%s\t0\t%d\n" % (source, len(head)))
     out.write("write\t/sparse.bin\t%s\t%d\t%d\n" % (source, sparse_size - len(tail), len(tail)))
-ntfs_tool = os.path.join(WORK, "ntfs_tool")
-run("gcc", "-O2", "-o", ntfs_tool, NTFS_TOOL_SOURCE, "-lntfs-3g")
+ntfs_tool = build_ntfs_tool(WORK)
 run(ntfs_tool, "apply", ntfs, script)
 raw = os.path.join(WORK, "ntfs.raw")
 disk_with_volume(ntfs, raw, "7")
@@ -197,7 +191,7 @@ image = os.path.join(WORK, "ntfs.vhd")
 run("qemu-img", "convert", "-f", "raw", "-O", "vpc", raw, image)
 target = os.path.join(WORK, "target")
 fresh(target)
-counts = save(image, target)
+counts, _ = save(image, target)
 saved = os.path.join(target, "sparse.bin")
 check(counts.get("failed") == 0, "a sparse file larger than its volume: nothing failed: %s" % counts)
 check(os.path.isfile(saved) and os.path.getsize(saved) == sparse_size and

@@ -164,6 +164,7 @@ TEST_F(SaveFat, UnreadableAndOutsideClustersAreZerosAndCountedAsFailures)
     EXPECT_EQ(Saved(u"half.bin"), readable + std::string(kClusterBytes, '\0'));
     EXPECT_EQ(outcome.failed, 1u);
     EXPECT_EQ(outcome.unreadable, 1u);
+    EXPECT_EQ(outcome.keptWithZerosNames, std::vector<std::u16string>{u"half.bin"});
     EXPECT_NE(Utf8(SaveOutcomeText(outcome)), "Files Saved Successfully.");
 
     // Back to the real end: a cluster past it is not read at all.
@@ -171,10 +172,12 @@ TEST_F(SaveFat, UnreadableAndOutsideClustersAreZerosAndCountedAsFailures)
     recorder.markedEntryIds.clear();
     AddFile(u"outside.bin", 1100, 100);
     recorder.markedEntryIds.push_back(fatFiles.tail->fileId);
+    // Not one byte of it can be read: no file of zeros alone is made.
     outcome = SaveSelection();
-    EXPECT_EQ(Saved(u"outside.bin"), std::string(100, '\0'));
+    EXPECT_FALSE(Exists(u"outside.bin"));
     EXPECT_EQ(outcome.failed, 1u);
-    EXPECT_EQ(outcome.outsideVolume, 1u);
+    EXPECT_EQ(outcome.nothingRead, 1u);
+    EXPECT_EQ(outcome.keptWithZeros, 0u);
 
     // Without a cluster size nothing is divided by it and no file is made.
     VolumeParams.sectorsPerCluster = 0;
@@ -543,6 +546,28 @@ TEST(SaveOutcome, TheClosingMessageSaysWhatFailed)
         "1 had parts that could not be read; zeros stand in for them.\r\n"
         "1 had parts past the end of the disk image file, which is cut short; zeros stand in for them.\r\n"
         "1 are compressed or encrypted and were saved as stored, not decoded.");
+
+    // Files of which nothing could be read are not made; those kept with zeros are named, the first ten.
+    outcome = {};
+    outcome.saved = 2;
+    outcome.failed = 13;
+    outcome.beyondImageEnd = 12;
+    outcome.nothingRead = 1;
+    outcome.keptWithZeros = 12;
+    for (int i = 0; i < 10; ++i)
+        outcome.keptWithZerosNames.push_back(u"Music\\song" + std::u16string(1, u'0' + i) + u".mp3");
+    const std::string named = Utf8(SaveOutcomeText(outcome));
+    EXPECT_EQ(
+        named.substr(0, named.find("    Music\\song1")),
+        "13 file(s) could not be saved completely (2 saved).\r\n"
+        "1 had no data that could be read (a read error, or a disk image file cut short); no file was "
+        "made.\r\n"
+        "12 had parts past the end of the disk image file, which is cut short; zeros stand in for them.\r\n"
+        "Files kept with zeros in place of the parts that could not be read:\r\n"
+        "    Music\\song0.mp3\r\n");
+    EXPECT_EQ(named.substr(named.find("    Music\\song9")), "    Music\\song9.mp3\r\n    and 2 more.");
+    outcome.keptWithZeros = 10;
+    EXPECT_EQ(Utf8(SaveOutcomeText(outcome)).find("more"), std::string::npos);
 }
 
 TEST(SaveOutcome, TheFolderBrowserGivesTheTargetOrNothing)

@@ -10,6 +10,7 @@
 #include "engine/recovery/ntfs/ntfs_run_list.h"
 #include "engine/recovery/platform/platform_io.h"
 #include "engine/recovery/save/save_files.h"
+#include "engine/recovery/save/save_output_io.h"
 #include "save_test_support.h"
 #include "ui_recorder.h"
 
@@ -242,8 +243,8 @@ TEST_F(SaveNtfs, WhatCannotBeSavedFaithfullyIsCountedAsFailed)
          &SaveOutcomeBlock::storedAsIs},
         {"encrypted: saved as stored", u"encrypted.bin", true, raw.substr(0, 100),
          &SaveOutcomeBlock::storedAsIs},
-        {"a run past the volume's end is not read", u"outside.bin", true, std::string(100, '\0'),
-         &SaveOutcomeBlock::outsideVolume},
+        {"a run past the volume's end is not read, and no file of zeros alone is made", u"outside.bin", false,
+         "", &SaveOutcomeBlock::nothingRead},
         {"runs that end before the size end the file", u"runs-end-early.bin", true, raw,
          &SaveOutcomeBlock::unreadable},
         {"a resident value shorter than the size", u"resident-short.txt", true, text,
@@ -314,6 +315,77 @@ TEST_F(SaveNtfs, SparseRunsAreHolesOfTheSavedFile)
         EXPECT_EQ(saved.size(), c.contents.size());
         EXPECT_EQ(Md5Hex(saved), Md5Hex(c.contents));
         EXPECT_LE(AllocatedBytes(TargetFile(c.file)), 2ull * kSectors * 512);
+    }
+}
+
+// A target that keeps no holes (FAT, exFAT) as the output layer reports it: the free bytes it claims.
+std::uint64_t noHolesFreeBytes = 0;
+OutputTargetFacts NoHolesTarget(const char16_t*)
+{
+    return {false, noHolesFreeBytes};
+}
+
+// Where the target keeps no holes, a sparse run's zeros are written piece by piece like data: the bar
+// moves through them and Stop ends the file among them. A file larger than the free space is not made.
+TEST_F(SaveNtfs, ZerosGoInPiecesWhereTheTargetKeepsNoHoles)
+{
+    const std::string stored = PutClusters(7, 150, 1);
+    const std::uint64_t hole = 0x1000ull * kClusterBytes; // 16 MiB, on a 2 MiB volume
+    AddFile(u"hole-then-data.bin", 16,
+            FileRecord(
+                {NonResidentData({0x02, 0x00, 0x10, 0x21, 0x01, 0x96, 0x00, 0x00}, hole + 100, hole + 100)}),
+            hole + 100);
+    ASSERT_TRUE(disk.Attach(diskFolder.Parent() / "disk.vhd"));
+    OutputFactsHook = NoHolesTarget;
+    struct HookOff
+    {
+        ~HookOff() { OutputFactsHook = nullptr; }
+    } hookOff;
+    const std::filesystem::path saved = TargetFile(u"hole-then-data.bin");
+    const auto progress = [&] {
+        std::vector<std::string> moves;
+        for (const std::string& call : recorder.ArgumentsOf("savingDialog.SetProgressPos"))
+            if (moves.empty() || moves.back() != call)
+                moves.push_back(call);
+        return moves;
+    };
+
+    {
+        SCOPED_TRACE("room enough: saved whole, the bar moving through the zeros");
+        noHolesFreeBytes = 1ull << 40;
+        const SaveOutcomeBlock outcome = SaveSelection();
+        EXPECT_EQ(outcome.saved, 1u);
+        EXPECT_EQ(Md5Hex(ReadFileBytes(saved)), Md5Hex(std::string(hole, '\0') + stored.substr(0, 100)));
+        EXPECT_GE(progress().size(), 50u);
+    }
+    {
+        SCOPED_TRACE("Stop at 30% of the zeros");
+        std::filesystem::remove(saved);
+        recorder.Clear();
+        const std::string move = "savingDialog.SetProgressPos(";
+        recorder.onLog = [&](const std::string& line) {
+            if (line.compare(0, move.size(), move) == 0 && std::stoi(line.substr(move.size())) >= 30)
+                SaveControl.stop = 1;
+        };
+        const SaveOutcomeBlock outcome = SaveSelection();
+        recorder.onLog = nullptr;
+        SaveControl.stop = 0;
+        EXPECT_EQ(outcome.saved, 0u);
+        EXPECT_LT(std::stoi(progress().back()), 35);
+        EXPECT_LT(std::filesystem::exists(saved) ? std::filesystem::file_size(saved) : 0, hole / 2);
+    }
+    {
+        SCOPED_TRACE("larger than the free space: not made");
+        std::filesystem::remove(saved);
+        noHolesFreeBytes = hole;
+        const SaveOutcomeBlock outcome = SaveSelection();
+        EXPECT_EQ(outcome.failed, 1u);
+        EXPECT_EQ(outcome.tooLarge, 1u);
+        EXPECT_EQ(outcome.bytesWritten, 0u);
+        EXPECT_FALSE(std::filesystem::exists(saved));
+        EXPECT_EQ(Utf8(SaveOutcomeText(outcome)),
+                  "1 file(s) could not be saved completely (0 saved).\r\n1 were too large for the free space "
+                  "of the chosen folder's drive, which keeps no gaps in files; none of them was made.");
     }
 }
 

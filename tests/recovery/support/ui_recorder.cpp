@@ -463,6 +463,8 @@ void UiRecorder::Attach()
 
 void UiRecorder::Log(std::string line)
 {
+    if (onLog)
+        onLog(line);
     std::lock_guard<std::mutex> hold(logLock);
     log.push_back(std::move(line));
 }

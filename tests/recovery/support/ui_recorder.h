@@ -5,6 +5,7 @@
 // enough for the engine to read back what it wrote. Answers to questions and dialogs are set by the test.
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -62,6 +63,8 @@ public:
     std::vector<std::vector<std::u16string>> resultRows;
 
     void Log(std::string line);
+    // Called with each line as it is logged, on the engine's thread (a test's stand-in for the user).
+    std::function<void(const std::string& line)> onLog;
 
 private:
     mutable std::mutex logLock;

@@ -175,6 +175,7 @@ int RunExtensiveScanCommand(const ProbeArguments& arguments)
             std::puts(FormatProbeScanSummary(SummarizeProbeScanRows(rows)).c_str());
         }
     }
+    PrintProbeCutImageMessage(foundVolumes.head == nullptr);
     engineUi.partitionTree = nullptr;
     return status;
 }

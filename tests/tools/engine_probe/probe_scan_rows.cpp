@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "engine/recovery/core/engine_state.h"
+#include "engine/recovery/scans/cut_image_note.h"
 #include "engine/recovery/scans/quick_scan.h"
 #include "engine_probe/quick_ntfs_rows.h"
 
@@ -165,4 +166,11 @@ std::string FormatProbeScanSummary(const ProbeScanSummary& summary)
     std::snprintf(text, sizeof text, "summary\t%" PRIu32 "\t%" PRIu32 "\t%" PRIu32, summary.folders,
                   summary.files, summary.deleted);
     return text;
+}
+
+void PrintProbeCutImageMessage(bool nothingFound)
+{
+    const std::u16string text = CutImageScanText(nothingFound);
+    if (!text.empty())
+        std::printf("message\t%s\n", ProbeUtf8(text).c_str());
 }

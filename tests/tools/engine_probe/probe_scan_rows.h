@@ -45,6 +45,10 @@ std::string FormatProbeScanRow(const ProbeScanRow& row);
 // "summary <TAB> folders <TAB> files <TAB> deleted" without a line end.
 std::string FormatProbeScanSummary(const ProbeScanSummary& summary);
 
+// "message <TAB> text" when the last scan needed data past the end of a cut-short image file: what the
+// scan's step tells the user (`nothingFound`: in place of the nothing-found message). Nothing otherwise.
+void PrintProbeCutImageMessage(bool nothingFound);
+
 // A name as the rows print it. Names are data: every UTF-16 unit is encoded, an unpaired surrogate as
 // U+FFFD.
 std::string ProbeUtf8(std::u16string_view text);

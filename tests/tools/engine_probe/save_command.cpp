@@ -198,6 +198,8 @@ int RunSaveCommand(const ProbeArguments& arguments)
             std::uint32_t count;
         } reasons[] = {
             {"not-created", outcome.notCreated},
+            {"too-large", outcome.tooLarge},
+            {"nothing-read", outcome.nothingRead},
             {"unreadable", outcome.unreadable},
             {"beyond-image-end", outcome.beyondImageEnd},
             {"outside-volume", outcome.outsideVolume},
@@ -207,6 +209,9 @@ int RunSaveCommand(const ProbeArguments& arguments)
         for (const auto& reason : reasons)
             if (reason.count != 0)
                 std::printf("failed-reason\t%s\t%" PRIu32 "\n", reason.name, reason.count);
+        std::printf("kept-with-zeros\t%" PRIu32 "\n", outcome.keptWithZeros);
+        for (const std::u16string& name : outcome.keptWithZerosNames)
+            std::printf("kept-with-zeros-name\t%s\n", ProbeUtf8(name).c_str());
         if (time)
             std::printf("time\t%.3f\t%" PRIu64 " bytes\t%.1f MB/s\n", seconds, outcome.bytesWritten,
                         seconds > 0 ? static_cast<double>(outcome.bytesWritten) / (1 << 20) / seconds : 0.0);

@@ -59,5 +59,6 @@ int RunScanCommand(const ProbeArguments& arguments)
     for (const ProbeScanRow& scanRow : rows)
         std::puts(FormatProbeScanRow(scanRow).c_str());
     std::puts(FormatProbeScanSummary(SummarizeProbeScanRows(rows)).c_str());
+    PrintProbeCutImageMessage(rows.empty());
     return found ? kProbeOk : kProbeReadFailed;
 }
